@@ -1,0 +1,122 @@
+// Objects and components.
+//
+//   TObject     the root: a virtual destructor and the class name
+//   TPersistent objects that can be assigned to one another
+//   TComponent  an owned object: its owner frees it, it has a name and a tag,
+//               and it tells other components when it goes away
+//
+// Properties are a getter named as the property and a setter named Set plus
+// the property (Name(), SetName()).
+#pragma once
+
+#include "Event.h"
+#include "Types.h"
+
+#include <vector>
+
+class TObject
+{
+public:
+    TObject() = default;
+    TObject(const TObject&) = delete;
+    TObject& operator=(const TObject&) = delete;
+    virtual ~TObject() = default;
+
+    // The C++ class name without decoration ("TButton").
+    AnsiString ClassName() const;
+};
+
+class TPersistent : public TObject
+{
+public:
+    // Copies Source into this object; raises EConvertError when the classes
+    // do not know each other.
+    virtual void Assign(TPersistent* Source);
+
+protected:
+    virtual void AssignTo(TPersistent* Dest);
+};
+
+enum class TOperation { opInsert, opRemove };
+
+enum TComponentStateFlag : unsigned {
+    csLoading = 0x001,
+    csReading = 0x002,
+    csWriting = 0x004,
+    csDestroying = 0x008,
+    csDesigning = 0x010,
+    csAncestor = 0x020,
+    csUpdating = 0x040,
+};
+using TComponentState = unsigned;
+
+class TComponent : public TPersistent
+{
+public:
+    explicit TComponent(TComponent* AOwner);
+    ~TComponent() override;
+
+    TComponent* Owner() const { return FOwner; }
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    TComponent* Components(int index) const { return FComponents.at(index); }
+    int ComponentIndex() const;
+    TComponent* FindComponent(const AnsiString& name) const;
+
+    const AnsiString& Name() const { return FName; }
+    virtual void SetName(const AnsiString& value);
+    int Tag() const { return FTag; }
+    void SetTag(int value) { FTag = value; }
+
+    TComponentState ComponentState() const { return FComponentState; }
+    bool HasState(TComponentStateFlag flag) const { return (FComponentState & flag) != 0; }
+
+    void InsertComponent(TComponent* AComponent);
+    void RemoveComponent(TComponent* AComponent);
+    // Frees every owned component, the last created first.
+    void DestroyComponents();
+    // Marks this component and everything it owns as being destroyed.
+    void Destroying();
+
+    // Asks AComponent to tell this component (through Notification) when it
+    // is freed; the link goes both ways.
+    void FreeNotification(TComponent* AComponent);
+    void RemoveFreeNotification(TComponent* AComponent);
+
+    // Ends loading: clears csLoading here and in the owned components, then
+    // calls Loaded on each.
+    void FinishLoading();
+
+protected:
+    // Called when AComponent is inserted into or removed from this
+    // component's owner, or when a component this one asked to be told
+    // about is freed. The default passes it on to the owned components.
+    virtual void Notification(TComponent* AComponent, TOperation Operation);
+    // Called once every property is set (at the end of a constructor that
+    // builds its children in code).
+    virtual void Loaded();
+
+    void SetComponentState(TComponentState state) { FComponentState = state; }
+    void IncludeState(TComponentStateFlag flag) { FComponentState |= flag; }
+    void ExcludeState(TComponentStateFlag flag) { FComponentState &= ~flag; }
+
+private:
+    void Insert(TComponent* AComponent);
+    void Remove(TComponent* AComponent);
+    void RemoveNotification(TComponent* AComponent);
+    void NotifyAll(TComponent* AComponent, TOperation Operation);
+
+    TComponent* FOwner = nullptr;            // not owned
+    std::vector<TComponent*> FComponents;    // owned, in creation order
+    std::vector<TComponent*> FFreeNotifies;  // not owned; linked both ways
+    AnsiString FName;
+    int FTag = 0;
+    TComponentState FComponentState = 0;
+};
+
+// Frees the object and clears the pointer, as a component's owner expects.
+template <class T> void FreeAndNil(T*& object)
+{
+    T* doomed = object;
+    object = nullptr;
+    delete doomed;
+}

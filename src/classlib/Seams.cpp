@@ -1,0 +1,215 @@
+#include "Seams.h"
+
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace {
+
+int SystemMessageBox(const TMessageBoxRequest& r)
+{
+    if (r.Wide)
+        return MessageBoxW(r.Owner, r.WideText.c_str(), r.WideCaption.c_str(), r.Flags);
+    return MessageBoxA(r.Owner, r.Text.c_str(), r.Caption.c_str(), r.Flags);
+}
+
+// "Text|*.txt|All|*.*" becomes "Text\0*.txt\0All\0*.*\0\0". The bar never
+// occurs as a trail byte in a filter's names in practice, but walk by
+// character anyway.
+AnsiString SystemFilter(const AnsiString& filter)
+{
+    AnsiString out;
+    for (size_t i = 0; i < filter.size(); ++i) {
+        unsigned char c = filter[i];
+        if (IsDBCSLeadByte(c) && i + 1 < filter.size()) {
+            out += filter[i];
+            out += filter[++i];
+        } else {
+            out += (c == '|') ? '\0' : filter[i];
+        }
+    }
+    out += '\0';
+    out += '\0';
+    return out;
+}
+
+bool SystemFileDialog(TFileDialogRequest& r)
+{
+    AnsiString filter = SystemFilter(r.Filter);
+    std::vector<char> buffer(64 * 1024, '\0');
+    r.FileName.copy(buffer.data(), std::min(r.FileName.size(), buffer.size() - 1));
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = r.Owner;
+    ofn.lpstrFilter = r.Filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = r.FilterIndex;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrInitialDir = r.InitialDir.empty() ? nullptr : r.InitialDir.c_str();
+    ofn.lpstrTitle = r.Title.empty() ? nullptr : r.Title.c_str();
+    ofn.lpstrDefExt = r.DefaultExt.empty() ? nullptr : r.DefaultExt.c_str();
+    ofn.Flags = r.Flags | OFN_EXPLORER;
+    BOOL ok = r.Save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    if (!ok)
+        return false;
+    r.FilterIndex = ofn.nFilterIndex;
+    r.Files.clear();
+    const char* p = buffer.data();
+    AnsiString first = p;
+    p += first.size() + 1;
+    if (*p == '\0') {
+        r.Files.push_back(first);
+    } else {
+        AnsiString dir = first;
+        if (!dir.empty() && dir.back() != '\\')
+            dir += '\\';
+        while (*p) {
+            AnsiString name = p;
+            r.Files.push_back(dir + name);
+            p += name.size() + 1;
+        }
+    }
+    r.FileName = r.Files.front();
+    return true;
+}
+
+bool SystemColorDialog(TColorDialogRequest& r)
+{
+    COLORREF custom[16] = {};
+    for (size_t i = 0; i < r.CustomColors.size() && i < 16; ++i)
+        custom[i] = static_cast<COLORREF>(r.CustomColors[i]);
+    CHOOSECOLORA cc = {};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = r.Owner;
+    cc.rgbResult = static_cast<COLORREF>(r.Color);
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorA(&cc))
+        return false;
+    r.Color = static_cast<TColor>(cc.rgbResult);
+    r.CustomColors.assign(custom, custom + 16);
+    return true;
+}
+
+bool SystemFolderDialog(TFolderDialogRequest& r)
+{
+    BROWSEINFOA bi = {};
+    bi.hwndOwner = r.Owner;
+    bi.lpszTitle = r.Title.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST list = SHBrowseForFolderA(&bi);
+    if (!list)
+        return false;
+    char path[MAX_PATH] = {};
+    BOOL ok = SHGetPathFromIDListA(list, path);
+    CoTaskMemFree(list);
+    if (!ok)
+        return false;
+    r.Folder = path;
+    return true;
+}
+
+intptr_t SystemShellExecute(const TShellExecuteRequest& r)
+{
+    auto nullIfEmpty = [](const AnsiString& s) { return s.empty() ? nullptr : s.c_str(); };
+    return reinterpret_cast<intptr_t>(
+        ShellExecuteA(r.Owner, nullIfEmpty(r.Operation), r.File.c_str(),
+                      nullIfEmpty(r.Parameters), nullIfEmpty(r.Directory), r.ShowCommand));
+}
+
+std::int64_t SystemDiskFree(const AnsiString& path)
+{
+    ULARGE_INTEGER freeToCaller;
+    if (!GetDiskFreeSpaceExA(path.c_str(), &freeToCaller, nullptr, nullptr))
+        return -1;
+    return static_cast<std::int64_t>(freeToCaller.QuadPart);
+}
+
+POINT SystemCursorPos()
+{
+    POINT p = {};
+    GetCursorPos(&p);
+    return p;
+}
+
+std::vector<AnsiString> SystemWaveOutDevices()
+{
+    std::vector<AnsiString> names;
+    UINT count = waveOutGetNumDevs();
+    for (UINT i = 0; i < count; ++i) {
+        WAVEOUTCAPSA caps = {};
+        waveOutGetDevCapsA(i, &caps, sizeof(caps));
+        names.emplace_back(caps.szPname);
+    }
+    return names;
+}
+
+std::vector<AnsiString> SystemWaveInDevices()
+{
+    std::vector<AnsiString> names;
+    UINT count = waveInGetNumDevs();
+    for (UINT i = 0; i < count; ++i) {
+        WAVEINCAPSA caps = {};
+        waveInGetDevCapsA(i, &caps, sizeof(caps));
+        names.emplace_back(caps.szPname);
+    }
+    return names;
+}
+
+TClassLibSeams SystemSeams()
+{
+    TClassLibSeams s;
+    s.MessageBox = SystemMessageBox;
+    s.ModalShown = [](TObject*) {};
+    s.FileDialog = SystemFileDialog;
+    s.ColorDialog = SystemColorDialog;
+    s.FolderDialog = SystemFolderDialog;
+    s.ShellExecute = SystemShellExecute;
+    s.DiskFree = SystemDiskFree;
+    s.TickCount = [] { return GetTickCount(); };
+    s.KeyState = [](int vk) { return GetKeyState(vk); };
+    s.CursorPos = SystemCursorPos;
+    s.WaveOutDevices = SystemWaveOutDevices;
+    s.WaveInDevices = SystemWaveInDevices;
+    return s;
+}
+
+} // namespace
+
+TClassLibSeams& Seams()
+{
+    static TClassLibSeams seams = SystemSeams();
+    return seams;
+}
+
+void ResetSeams()
+{
+    Seams() = SystemSeams();
+}
+
+int SeamMessageBox(HWND owner, const AnsiString& text, const AnsiString& caption, UINT flags)
+{
+    TMessageBoxRequest r;
+    r.Owner = owner;
+    r.Text = text;
+    r.Caption = caption;
+    r.Flags = flags;
+    return Seams().MessageBox(r);
+}
+
+int SeamMessageBoxW(HWND owner, const WideString& text, const WideString& caption, UINT flags)
+{
+    TMessageBoxRequest r;
+    r.Owner = owner;
+    r.WideText = text;
+    r.WideCaption = caption;
+    r.Wide = true;
+    r.Flags = flags;
+    return Seams().MessageBox(r);
+}
+
+DWORD SeamTickCount()
+{
+    return Seams().TickCount();
+}

@@ -1,0 +1,99 @@
+// The seams: every call that would wait for a person or depend on the host
+// goes through one replaceable function here. The program never replaces
+// them; tests do, to answer prompts and to fix what the host would report.
+//
+// Each seam starts out calling the system. Seams() is the one program-wide
+// instance; ResetSeams() restores the system calls.
+#pragma once
+
+#include "Types.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+#include <windows.h>
+
+class TObject;
+
+struct TMessageBoxRequest
+{
+    HWND Owner = nullptr;     // not owned
+    AnsiString Text;          // ANSI text, used when Wide is false
+    AnsiString Caption;
+    WideString WideText;      // used when Wide is true
+    WideString WideCaption;
+    bool Wide = false;
+    UINT Flags = MB_OK;
+};
+
+struct TFileDialogRequest
+{
+    bool Save = false;
+    HWND Owner = nullptr;
+    AnsiString Title;
+    AnsiString Filter;        // "Text|*.txt|All|*.*"
+    int FilterIndex = 1;      // 1-based, in and out
+    AnsiString InitialDir;
+    AnsiString FileName;      // in and out
+    AnsiString DefaultExt;
+    DWORD Flags = 0;          // OFN_ flags
+    std::vector<AnsiString> Files;  // out: every chosen file (multi-select)
+};
+
+struct TColorDialogRequest
+{
+    HWND Owner = nullptr;
+    TColor Color = 0;                 // in and out
+    std::vector<TColor> CustomColors; // in and out, up to 16
+};
+
+struct TFolderDialogRequest
+{
+    HWND Owner = nullptr;
+    AnsiString Title;
+    AnsiString Folder;        // in and out
+};
+
+struct TShellExecuteRequest
+{
+    HWND Owner = nullptr;
+    AnsiString Operation;
+    AnsiString File;
+    AnsiString Parameters;
+    AnsiString Directory;
+    int ShowCommand = SW_SHOWNORMAL;
+};
+
+struct TClassLibSeams
+{
+    // Answers a message box: IDOK, IDYES, IDNO, IDCANCEL...
+    std::function<int(const TMessageBoxRequest&)> MessageBox;
+    // Called once a modal form is showing, inside its modal loop; a test
+    // driver closes the form by setting its ModalResult. The system needs no
+    // call here (the person closes the form), so the default does nothing.
+    std::function<void(TObject* form)> ModalShown;
+    // The standard dialogs: true when the person chose, false on cancel.
+    std::function<bool(TFileDialogRequest&)> FileDialog;
+    std::function<bool(TColorDialogRequest&)> ColorDialog;
+    std::function<bool(TFolderDialogRequest&)> FolderDialog;
+    // ShellExecute's result: above 32 on success.
+    std::function<intptr_t(const TShellExecuteRequest&)> ShellExecute;
+    // Free bytes for the caller on the drive of path; -1 when unknown.
+    std::function<std::int64_t(const AnsiString& path)> DiskFree;
+    std::function<DWORD()> TickCount;
+    // GetKeyState of a virtual key (mouse buttons included).
+    std::function<SHORT(int virtualKey)> KeyState;
+    // The mouse position in screen coordinates.
+    std::function<POINT()> CursorPos;
+    // Product names of the wave devices, in device-id order.
+    std::function<std::vector<AnsiString>()> WaveOutDevices;
+    std::function<std::vector<AnsiString>()> WaveInDevices;
+};
+
+TClassLibSeams& Seams();
+void ResetSeams();
+
+// Shorthands that go through the seams.
+int SeamMessageBox(HWND owner, const AnsiString& text, const AnsiString& caption, UINT flags);
+int SeamMessageBoxW(HWND owner, const WideString& text, const WideString& caption, UINT flags);
+DWORD SeamTickCount();

@@ -1,0 +1,74 @@
+// The main of every test executable: checks that it runs where the program
+// runs (ANSI code page 932), makes the application object, answers prompts
+// strictly, and ends a test that blocks instead of waiting for ever.
+#include "support/TestSeams.h"
+
+#include "classlib/Application.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <ole2.h>
+#include <string>
+#include <windows.h>
+
+namespace {
+
+constexpr DWORD kTestTimeLimitMs = 120000;
+
+std::atomic<DWORD> gTestStartTick{0};
+std::string gCurrentTest;  // written before gTestStartTick is set
+
+class StrictSeamsListener : public testing::EmptyTestEventListener
+{
+    void OnTestStart(const testing::TestInfo& info) override
+    {
+        testing_support::InstallStrictSeams();
+        gCurrentTest = std::string(info.test_suite_name()) + "." + info.name();
+        gTestStartTick = GetTickCount() | 1;
+    }
+    void OnTestEnd(const testing::TestInfo&) override
+    {
+        gTestStartTick = 0;
+        ResetSeams();
+    }
+};
+
+DWORD WINAPI Watchdog(void*)
+{
+    for (;;) {
+        Sleep(1000);
+        DWORD start = gTestStartTick.load();
+        if (start && GetTickCount() - start > kTestTimeLimitMs) {
+            std::fprintf(stderr, "\nWATCHDOG: %s blocked for more than %lu s; ending the run\n",
+                         gCurrentTest.c_str(), kTestTimeLimitMs / 1000);
+            std::fflush(stderr);
+            ExitProcess(3);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (GetACP() != 932) {
+        std::fprintf(stderr,
+                     "The ANSI code page is %u, not 932: run the tests through scripts/test "
+                     "(Wine needs LANG=ja_JP.UTF-8 and the ja_JP.UTF-8 locale).\n",
+                     GetACP());
+        return 2;
+    }
+    OleInitialize(nullptr);
+    TApplication application(nullptr);
+    application.SetTitle("Zandrel");
+    testing::InitGoogleMock(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new StrictSeamsListener);
+    CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    int result = RUN_ALL_TESTS();
+    OleUninitialize();
+    return result;
+}

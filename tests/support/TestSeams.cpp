@@ -1,0 +1,53 @@
+#include "support/TestSeams.h"
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+void InstallStrictSeams()
+{
+    ResetSeams();
+    TClassLibSeams& s = Seams();
+    s.MessageBox = [](const TMessageBoxRequest& r) {
+        ADD_FAILURE() << "unexpected message box: " << (r.Wide ? "(wide text)" : r.Text);
+        return IDCANCEL;
+    };
+    s.FileDialog = [](TFileDialogRequest& r) {
+        ADD_FAILURE() << "unexpected file dialog: " << r.Title;
+        return false;
+    };
+    s.ColorDialog = [](TColorDialogRequest&) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return false;
+    };
+    s.FolderDialog = [](TFolderDialogRequest& r) {
+        ADD_FAILURE() << "unexpected folder dialog: " << r.Title;
+        return false;
+    };
+    s.ShellExecute = [](const TShellExecuteRequest& r) -> intptr_t {
+        ADD_FAILURE() << "unexpected shell execute: " << r.File;
+        return 0;
+    };
+}
+
+ScriptedMessageBoxes::ScriptedMessageBoxes(std::vector<int> answers)
+    : FAnswers(answers.begin(), answers.end()), FPrevious(Seams().MessageBox)
+{
+    Seams().MessageBox = [this](const TMessageBoxRequest& r) {
+        FShown.push_back(r);
+        if (FAnswers.empty()) {
+            ADD_FAILURE() << "message box beyond the script: " << r.Text;
+            return IDCANCEL;
+        }
+        int answer = FAnswers.front();
+        FAnswers.pop_front();
+        return answer;
+    };
+}
+
+ScriptedMessageBoxes::~ScriptedMessageBoxes()
+{
+    Seams().MessageBox = FPrevious;
+}
+
+} // namespace testing_support

@@ -1,0 +1,34 @@
+// Test answers for the class library's seams.
+//
+// Before each test the seams are set so that anything that would wait for a
+// person fails the test and is answered Cancel. A test that expects a prompt
+// scripts the answer with one of the scoped helpers below.
+#pragma once
+
+#include "classlib/Seams.h"
+
+#include <deque>
+#include <vector>
+
+namespace testing_support {
+
+// Installs the failing answers (called before every test).
+void InstallStrictSeams();
+
+// Answers message boxes in order with the given results and records each
+// request; a box beyond the script fails the test and gets IDCANCEL.
+class ScriptedMessageBoxes
+{
+public:
+    explicit ScriptedMessageBoxes(std::vector<int> answers = {});
+    ~ScriptedMessageBoxes();
+    const std::vector<TMessageBoxRequest>& Shown() const { return FShown; }
+    void Add(int answer) { FAnswers.push_back(answer); }
+
+private:
+    std::deque<int> FAnswers;
+    std::vector<TMessageBoxRequest> FShown;
+    decltype(TClassLibSeams::MessageBox) FPrevious;
+};
+
+} // namespace testing_support
