@@ -11,6 +11,9 @@
 using AnsiString = std::string;
 using WideString = std::wstring;
 
+// Days since 1899-12-30, the fraction being the time of day.
+using TDateTime = double;
+
 // 0x00BBGGRR; negative values name a system colour (0x80000000 | index).
 using TColor = std::int32_t;
 
