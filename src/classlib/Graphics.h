@@ -11,11 +11,23 @@
 // top bit set); ColorToRGB resolves the latter.
 #pragma once
 
+#include "Exceptions.h"
 #include "Object.h"
 
 #include <windows.h>
 
+// A resource that is not in the module.
+ZANDREL_EXCEPTION(EResNotFound, Exception);
+// A picture that cannot be made (a size beyond what a DIB section can hold).
+ZANDREL_EXCEPTION(EInvalidGraphic, Exception);
+
+// The RGB value of a colour: system colours through GetSysColor. clNone and
+// clDefault are no colours; callers that paint nothing for them test first,
+// and here they give white and the window colour.
 COLORREF ColorToRGB(TColor color);
+
+// Logical pixels per inch of the screen (vertical), read once.
+int ScreenPixelsPerInch();
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
@@ -36,11 +48,15 @@ public:
 
 protected:
     void Changed();
+    // Changed, then frees replaced (a GDI object this object owned): the
+    // listeners deselect it from their DCs before it goes.
+    void ChangedFreeing(HGDIOBJ replaced);
 };
 
 class TFont : public TGraphicsObject
 {
 public:
+    // The program's user-interface font: the system's message font.
     TFont();
     ~TFont() override;
     void Assign(TPersistent* Source) override;
@@ -101,7 +117,8 @@ public:
     void SetColor(TColor value);
     TBrushStyle Style() const;
     void SetStyle(TBrushStyle value);
-    HBRUSH Handle();  // owned by the brush
+    // Owned by the brush (the clear brush is the stock null brush).
+    HBRUSH Handle();
 
 private:
     struct Data;
@@ -114,12 +131,16 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    // The device context; a canvas that owns none asks CreateHandle for one.
+    // The device context, with the font, pen and brush selected; a canvas
+    // that owns none asks CreateHandle for one.
     HDC Handle();
     // Borrows dc (not owned); the font, pen and brush are selected into it
     // and deselected again when the handle changes.
     void SetHandle(HDC dc);
     bool HandleAllocated() const;
+    // Deselects the font, pen and brush (they are selected again when next
+    // needed).
+    void Refresh();
 
     TFont* Font() const;
     TPen* Pen() const;
@@ -136,18 +157,33 @@ public:
     void Ellipse(int x1, int y1, int x2, int y2);
     void Polygon(const POINT* points, int count);
     void Polyline(const POINT* points, int count);
-    void TextOut(int x, int y, const AnsiString& text);
-    void TextRect(const TRect& r, int x, int y, const AnsiString& text);
+    void DrawFocusRect(const TRect& r);
+    // Text in the font's colour, on the brush colour unless the brush is
+    // clear. Virtual so that tests can record the text a routine draws.
+    virtual void TextOut(int x, int y, const AnsiString& text);
+    // The text clipped to r.
+    virtual void TextRect(const TRect& r, int x, int y, const AnsiString& text);
     int TextWidth(const AnsiString& text);
     int TextHeight(const AnsiString& text);
     SIZE TextExtent(const AnsiString& text);
+    // The pixel as a TColor (0x00BBGGRR); CLR_INVALID (-1) outside the
+    // device's surface or clip region.
     TColor Pixel(int x, int y);
     void SetPixel(int x, int y, TColor color);
+    // A transparent bitmap leaves its transparent colour's pixels out; an
+    // empty one draws nothing. Others go through CopyMode.
     void Draw(int x, int y, TBitmap* bitmap);
     void StretchDraw(const TRect& dest, TBitmap* bitmap);
     void CopyRect(const TRect& dest, TCanvas* source, const TRect& sourceRect);
     DWORD CopyMode() const;
     void SetCopyMode(DWORD rop);
+    // The clip box of the device context.
+    TRect ClipRect();
+
+    // Bracket every drawing call: OnChanging before, OnChange after. Public
+    // so that code drawing on Handle() directly can announce it too.
+    void Changing();
+    void Changed();
 
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
@@ -156,10 +192,12 @@ protected:
     // Asked for a device context when none is set (a control's canvas gets
     // its window's DC here).
     virtual void CreateHandle();
-    void Changing();
-    void Changed();
 
 private:
+    // The device context with the objects of needs (kNeed... in the unit)
+    // selected; raises EInvalidOperation when there is none.
+    HDC DrawingDC(unsigned needs);
+
     struct Data;
     Data* FData;
 };
@@ -181,13 +219,26 @@ public:
     TPixelFormat PixelFormat() const;
     void SetPixelFormat(TPixelFormat value);
 
+    // Draw and StretchDraw leave out the pixels of the transparent colour;
+    // clDefault (the default) takes the bottom-left pixel's colour.
+    bool Transparent() const;
+    void SetTransparent(bool value);
+    TColor TransparentColor();
+    void SetTransparentColor(TColor value);
+
     TCanvas* Canvas();
+    // The DIB section (nullptr while empty), owned by the bitmap. Asking for
+    // it takes it out of the canvas's memory DC, so that it can be selected
+    // elsewhere (image lists do); the canvas selects it again when it draws.
     HBITMAP Handle();
-    // Row y from the top: 3 or 4 bytes a pixel, blue first.
+    // Row y from the top: 3 or 4 bytes a pixel, blue first. Raises
+    // EInvalidOperation outside 0 .. Height - 1.
     void* ScanLine(int y);
     int RowBytes() const;
 
+    // A BITMAP resource; raises EResNotFound when the module lacks it.
     void LoadFromResourceName(HINSTANCE instance, const AnsiString& name);
+    void LoadFromResourceID(HINSTANCE instance, int id);
 
 private:
     struct Data;
