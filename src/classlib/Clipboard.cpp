@@ -26,11 +26,11 @@ WideString WideFromAnsi(const AnsiString& text)
 {
     if (text.empty())
         return WideString();
-    int length = MultiByteToWideChar(kTextCodePage, 0, text.data(),
-                                     static_cast<int>(text.size()), nullptr, 0);
+    int length = MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()),
+                                     nullptr, 0);
     WideString wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()),
-                        wide.data(), length);
+    MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
     return wide;
 }
 
@@ -38,8 +38,8 @@ AnsiString AnsiFromWide(const wchar_t* text, size_t count)
 {
     if (count == 0)
         return AnsiString();
-    int length = WideCharToMultiByte(kTextCodePage, 0, text, static_cast<int>(count), nullptr,
-                                     0, nullptr, nullptr);
+    int length = WideCharToMultiByte(kTextCodePage, 0, text, static_cast<int>(count), nullptr, 0,
+                                     nullptr, nullptr);
     AnsiString ansi(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(kTextCodePage, 0, text, static_cast<int>(count), ansi.data(), length,
                         nullptr, nullptr);

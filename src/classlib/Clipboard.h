@@ -41,9 +41,9 @@ private:
     void EmptyOnce();
     void Put(UINT format, const void* data, size_t bytes);
 
-    HWND FWindow = nullptr;  // owned: a message-only window that owns what we put
-    int FOpenCount = 0;      // nesting depth of Open
-    bool FEmptied = false;   // the clipboard was emptied since it was opened
+    HWND FWindow = nullptr; // owned: a message-only window that owns what we put
+    int FOpenCount = 0;     // nesting depth of Open
+    bool FEmptied = false;  // the clipboard was emptied since it was opened
 };
 
 TClipboard* Clipboard();

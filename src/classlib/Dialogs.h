@@ -15,7 +15,8 @@
 #include <windows.h>
 
 // Options of the file dialogs (each one of the system's OFN_ flags).
-enum TOpenOption : unsigned {
+enum TOpenOption : unsigned
+{
     ofReadOnly = 1u << 0,
     ofOverwritePrompt = 1u << 1,
     ofHideReadOnly = 1u << 2,

@@ -105,12 +105,12 @@ TFontStyles StylesOf(const LOGFONTA& font)
 
 struct TFont::Data
 {
-    AnsiString name;         // face name
-    int height = 0;          // pixels; negative: character height, positive: cell height
+    AnsiString name; // face name
+    int height = 0;  // pixels; negative: character height, positive: cell height
     TColor color = clWindowText;
     TFontStyles style = 0;
     BYTE charset = DEFAULT_CHARSET;
-    HFONT handle = nullptr;  // owned; made on demand
+    HFONT handle = nullptr; // owned; made on demand
 
     bool operator==(const Data& o) const
     {
@@ -150,7 +150,10 @@ void TFont::Assign(TPersistent* Source)
     ChangedFreeing(handle);
 }
 
-const AnsiString& TFont::Name() const { return FData->name; }
+const AnsiString& TFont::Name() const
+{
+    return FData->name;
+}
 
 void TFont::SetName(const AnsiString& value)
 {
@@ -170,7 +173,10 @@ void TFont::SetSize(int value)
     SetHeight(-MulDiv(value, ScreenPixelsPerInch(), 72));
 }
 
-int TFont::Height() const { return FData->height; }
+int TFont::Height() const
+{
+    return FData->height;
+}
 
 void TFont::SetHeight(int value)
 {
@@ -180,17 +186,23 @@ void TFont::SetHeight(int value)
     ChangedFreeing(std::exchange(FData->handle, nullptr));
 }
 
-TColor TFont::Color() const { return FData->color; }
+TColor TFont::Color() const
+{
+    return FData->color;
+}
 
 void TFont::SetColor(TColor value)
 {
     if (value == FData->color)
         return;
-    FData->color = value;  // the text colour is the DC's, not the font's
+    FData->color = value; // the text colour is the DC's, not the font's
     Changed();
 }
 
-TFontStyles TFont::Style() const { return FData->style; }
+TFontStyles TFont::Style() const
+{
+    return FData->style;
+}
 
 void TFont::SetStyle(TFontStyles value)
 {
@@ -200,7 +212,10 @@ void TFont::SetStyle(TFontStyles value)
     ChangedFreeing(std::exchange(FData->handle, nullptr));
 }
 
-BYTE TFont::Charset() const { return FData->charset; }
+BYTE TFont::Charset() const
+{
+    return FData->charset;
+}
 
 void TFont::SetCharset(BYTE value)
 {
@@ -251,32 +266,39 @@ namespace {
 int SystemPenStyle(TPenStyle style)
 {
     switch (style) {
-    case TPenStyle::psSolid: return PS_SOLID;
-    case TPenStyle::psDash: return PS_DASH;
-    case TPenStyle::psDot: return PS_DOT;
-    case TPenStyle::psDashDot: return PS_DASHDOT;
-    case TPenStyle::psDashDotDot: return PS_DASHDOTDOT;
-    case TPenStyle::psClear: return PS_NULL;
-    case TPenStyle::psInsideFrame: return PS_INSIDEFRAME;
+    case TPenStyle::psSolid:
+        return PS_SOLID;
+    case TPenStyle::psDash:
+        return PS_DASH;
+    case TPenStyle::psDot:
+        return PS_DOT;
+    case TPenStyle::psDashDot:
+        return PS_DASHDOT;
+    case TPenStyle::psDashDotDot:
+        return PS_DASHDOTDOT;
+    case TPenStyle::psClear:
+        return PS_NULL;
+    case TPenStyle::psInsideFrame:
+        return PS_INSIDEFRAME;
     }
     return PS_SOLID;
 }
 
 // The R2_ code of each TPenMode, in the enumeration's order.
-constexpr int kRasterOps[] = {R2_BLACK,      R2_WHITE,      R2_NOP,        R2_NOT,
-                              R2_COPYPEN,    R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
-                              R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,   R2_NOTMERGEPEN,
-                              R2_MASKPEN,    R2_NOTMASKPEN, R2_XORPEN,     R2_NOTXORPEN};
+constexpr int kRasterOps[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                              R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                              R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                              R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
 
 } // namespace
 
 struct TPen::Data
 {
     TColor color = clBlack;
-    int width = 1;           // pixels; 0 draws one pixel wide as well
+    int width = 1; // pixels; 0 draws one pixel wide as well
     TPenStyle style = TPenStyle::psSolid;
     TPenMode mode = TPenMode::pmCopy;
-    HPEN handle = nullptr;   // owned; made on demand
+    HPEN handle = nullptr; // owned; made on demand
 };
 
 TPen::TPen() : FData(new Data) {}
@@ -306,7 +328,10 @@ void TPen::Assign(TPersistent* Source)
     ChangedFreeing(std::exchange(FData->handle, nullptr));
 }
 
-TColor TPen::Color() const { return FData->color; }
+TColor TPen::Color() const
+{
+    return FData->color;
+}
 
 void TPen::SetColor(TColor value)
 {
@@ -316,7 +341,10 @@ void TPen::SetColor(TColor value)
     ChangedFreeing(std::exchange(FData->handle, nullptr));
 }
 
-int TPen::Width() const { return FData->width; }
+int TPen::Width() const
+{
+    return FData->width;
+}
 
 void TPen::SetWidth(int value)
 {
@@ -327,7 +355,10 @@ void TPen::SetWidth(int value)
     ChangedFreeing(std::exchange(FData->handle, nullptr));
 }
 
-TPenStyle TPen::Style() const { return FData->style; }
+TPenStyle TPen::Style() const
+{
+    return FData->style;
+}
 
 void TPen::SetStyle(TPenStyle value)
 {
@@ -337,13 +368,16 @@ void TPen::SetStyle(TPenStyle value)
     ChangedFreeing(std::exchange(FData->handle, nullptr));
 }
 
-TPenMode TPen::Mode() const { return FData->mode; }
+TPenMode TPen::Mode() const
+{
+    return FData->mode;
+}
 
 void TPen::SetMode(TPenMode value)
 {
     if (value == FData->mode)
         return;
-    FData->mode = value;  // a DC setting: the handle stays
+    FData->mode = value; // a DC setting: the handle stays
     Changed();
 }
 
@@ -359,7 +393,7 @@ struct TBrush::Data
 {
     TColor color = clWhite;
     TBrushStyle style = TBrushStyle::bsSolid;
-    HBRUSH handle = nullptr;  // owned (the stock null brush for bsClear); made on demand
+    HBRUSH handle = nullptr; // owned (the stock null brush for bsClear); made on demand
 };
 
 TBrush::TBrush() : FData(new Data) {}
@@ -367,7 +401,7 @@ TBrush::TBrush() : FData(new Data) {}
 TBrush::~TBrush()
 {
     if (FData->handle)
-        DeleteObject(FData->handle);  // harmless for the stock brush
+        DeleteObject(FData->handle); // harmless for the stock brush
     delete FData;
 }
 
@@ -385,7 +419,10 @@ void TBrush::Assign(TPersistent* Source)
     ChangedFreeing(std::exchange(FData->handle, nullptr));
 }
 
-TColor TBrush::Color() const { return FData->color; }
+TColor TBrush::Color() const
+{
+    return FData->color;
+}
 
 void TBrush::SetColor(TColor value)
 {
@@ -398,7 +435,10 @@ void TBrush::SetColor(TColor value)
     ChangedFreeing(std::exchange(FData->handle, nullptr));
 }
 
-TBrushStyle TBrush::Style() const { return FData->style; }
+TBrushStyle TBrush::Style() const
+{
+    return FData->style;
+}
 
 void TBrush::SetStyle(TBrushStyle value)
 {
@@ -435,22 +475,28 @@ HBRUSH TBrush::Handle()
 
 namespace {
 
-enum : unsigned { kNeedFont = 1, kNeedPen = 2, kNeedBrush = 4, kNeedAll = 7 };
+enum : unsigned
+{
+    kNeedFont = 1,
+    kNeedPen = 2,
+    kNeedBrush = 4,
+    kNeedAll = 7
+};
 
 // What a canvas holds; the drawing objects are selected into the DC only
 // when a call needs them, and the DC's own objects are put back when the DC
 // changes or an object changes (so that the object's old handle can go).
 struct CanvasState
 {
-    HDC dc = nullptr;           // not owned (a derived canvas may own it)
+    HDC dc = nullptr; // not owned (a derived canvas may own it)
     TFont font;
     TPen pen;
     TBrush brush;
-    HGDIOBJ dcFont = nullptr;   // the DC's own font while ours is selected, else null
-    HGDIOBJ dcPen = nullptr;    // likewise for the pen
-    HGDIOBJ dcBrush = nullptr;  // likewise for the brush
-    DWORD copyMode = SRCCOPY;   // raster operation of Draw, StretchDraw and CopyRect
-    TPoint penPos;              // kept here too, so that a new DC starts where the old ended
+    HGDIOBJ dcFont = nullptr;  // the DC's own font while ours is selected, else null
+    HGDIOBJ dcPen = nullptr;   // likewise for the pen
+    HGDIOBJ dcBrush = nullptr; // likewise for the brush
+    DWORD copyMode = SRCCOPY;  // raster operation of Draw, StretchDraw and CopyRect
+    TPoint penPos;             // kept here too, so that a new DC starts where the old ended
 };
 
 void CanvasDeselect(HDC dc, HGDIOBJ& saved)
@@ -536,7 +582,10 @@ HDC TCanvas::DrawingDC(unsigned needs)
 
 void TCanvas::CreateHandle() {}
 
-HDC TCanvas::Handle() { return DrawingDC(kNeedAll); }
+HDC TCanvas::Handle()
+{
+    return DrawingDC(kNeedAll);
+}
 
 void TCanvas::SetHandle(HDC dc)
 {
@@ -553,13 +602,28 @@ void TCanvas::SetHandle(HDC dc)
         MoveToEx(dc, FData->penPos.x, FData->penPos.y, nullptr);
 }
 
-bool TCanvas::HandleAllocated() const { return FData->dc != nullptr; }
+bool TCanvas::HandleAllocated() const
+{
+    return FData->dc != nullptr;
+}
 
-void TCanvas::Refresh() { CanvasDeselectAll(*FData); }
+void TCanvas::Refresh()
+{
+    CanvasDeselectAll(*FData);
+}
 
-TFont* TCanvas::Font() const { return &FData->font; }
-TPen* TCanvas::Pen() const { return &FData->pen; }
-TBrush* TCanvas::Brush() const { return &FData->brush; }
+TFont* TCanvas::Font() const
+{
+    return &FData->font;
+}
+TPen* TCanvas::Pen() const
+{
+    return &FData->pen;
+}
+TBrush* TCanvas::Brush() const
+{
+    return &FData->brush;
+}
 
 void TCanvas::MoveTo(int x, int y)
 {
@@ -639,8 +703,7 @@ void TCanvas::DrawFocusRect(const TRect& r)
 void TCanvas::TextOut(int x, int y, const AnsiString& text)
 {
     Changing();
-    ::TextOutA(DrawingDC(kNeedFont | kNeedBrush), x, y, text.data(),
-               static_cast<int>(text.size()));
+    ::TextOutA(DrawingDC(kNeedFont | kNeedBrush), x, y, text.data(), static_cast<int>(text.size()));
     Changed();
 }
 
@@ -658,14 +721,19 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const AnsiString& text)
 SIZE TCanvas::TextExtent(const AnsiString& text)
 {
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(DrawingDC(kNeedFont), text.data(), static_cast<int>(text.size()),
-                          &size);
+    GetTextExtentPoint32A(DrawingDC(kNeedFont), text.data(), static_cast<int>(text.size()), &size);
     return size;
 }
 
-int TCanvas::TextWidth(const AnsiString& text) { return TextExtent(text).cx; }
+int TCanvas::TextWidth(const AnsiString& text)
+{
+    return TextExtent(text).cx;
+}
 
-int TCanvas::TextHeight(const AnsiString& text) { return TextExtent(text).cy; }
+int TCanvas::TextHeight(const AnsiString& text)
+{
+    return TextExtent(text).cy;
+}
 
 TColor TCanvas::Pixel(int x, int y)
 {
@@ -721,9 +789,15 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& sourceRe
     Changed();
 }
 
-DWORD TCanvas::CopyMode() const { return FData->copyMode; }
+DWORD TCanvas::CopyMode() const
+{
+    return FData->copyMode;
+}
 
-void TCanvas::SetCopyMode(DWORD rop) { FData->copyMode = rop; }
+void TCanvas::SetCopyMode(DWORD rop)
+{
+    FData->copyMode = rop;
+}
 
 TRect TCanvas::ClipRect()
 {
@@ -732,16 +806,25 @@ TRect TCanvas::ClipRect()
     return r;
 }
 
-void TCanvas::Changing() { OnChanging(this); }
+void TCanvas::Changing()
+{
+    OnChanging(this);
+}
 
-void TCanvas::Changed() { OnChange(this); }
+void TCanvas::Changed()
+{
+    OnChange(this);
+}
 
 // ---------------------------------------------------------------------------
 // Bitmap
 
 namespace {
 
-int BitsPerPixel(TPixelFormat format) { return format == TPixelFormat::pf32bit ? 32 : 24; }
+int BitsPerPixel(TPixelFormat format)
+{
+    return format == TPixelFormat::pf32bit ? 32 : 24;
+}
 
 std::int64_t RowBytesOf(int width, TPixelFormat format)
 {
@@ -753,7 +836,7 @@ BITMAPINFO DibInfo(int width, int height, TPixelFormat format)
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
+    info.bmiHeader.biHeight = -height; // top-down: row 0 first in memory
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = static_cast<WORD>(BitsPerPixel(format));
     info.bmiHeader.biCompression = BI_RGB;
@@ -763,11 +846,11 @@ BITMAPINFO DibInfo(int width, int height, TPixelFormat format)
 // The pixels of a bitmap: a DIB section, or nothing while a side is below 1.
 struct BitmapImage
 {
-    int width = 0;                  // pixels, as set (at least 0)
-    int height = 0;                 // pixels, as set (at least 0)
+    int width = 0;  // pixels, as set (at least 0)
+    int height = 0; // pixels, as set (at least 0)
     TPixelFormat format = TPixelFormat::pf24bit;
-    HBITMAP dib = nullptr;          // owned; null while empty
-    unsigned char* bits = nullptr;  // the DIB's memory (owned by dib), row 0 first
+    HBITMAP dib = nullptr;         // owned; null while empty
+    unsigned char* bits = nullptr; // the DIB's memory (owned by dib), row 0 first
 
     int RowBytes() const { return dib ? static_cast<int>(RowBytesOf(width, format)) : 0; }
     unsigned char* Row(int y) const { return bits + static_cast<std::ptrdiff_t>(y) * RowBytes(); }
@@ -856,17 +939,17 @@ protected:
     }
 
 private:
-    const HBITMAP* FDib;          // the owner's DIB field (not owned)
-    HDC FMemoryDC = nullptr;      // owned
-    HGDIOBJ FDCBitmap = nullptr;  // the memory DC's own bitmap while the DIB is selected
+    const HBITMAP* FDib;         // the owner's DIB field (not owned)
+    HDC FMemoryDC = nullptr;     // owned
+    HGDIOBJ FDCBitmap = nullptr; // the memory DC's own bitmap while the DIB is selected
 };
 
 struct TBitmap::Data
 {
     BitmapImage image;
-    std::unique_ptr<TBitmapCanvas> canvas;  // made on first use
+    std::unique_ptr<TBitmapCanvas> canvas; // made on first use
     bool transparent = false;
-    TColor transparentColor = clDefault;    // clDefault: the bottom-left pixel's colour
+    TColor transparentColor = clDefault; // clDefault: the bottom-left pixel's colour
 };
 
 TBitmap::TBitmap() : FData(new Data) {}
@@ -916,10 +999,22 @@ void TBitmap::Assign(TPersistent* Source)
     Changed();
 }
 
-int TBitmap::Width() const { return FData->image.width; }
-int TBitmap::Height() const { return FData->image.height; }
-void TBitmap::SetWidth(int value) { SetSize(value, FData->image.height); }
-void TBitmap::SetHeight(int value) { SetSize(FData->image.width, value); }
+int TBitmap::Width() const
+{
+    return FData->image.width;
+}
+int TBitmap::Height() const
+{
+    return FData->image.height;
+}
+void TBitmap::SetWidth(int value)
+{
+    SetSize(value, FData->image.height);
+}
+void TBitmap::SetHeight(int value)
+{
+    SetSize(FData->image.width, value);
+}
 
 void TBitmap::SetSize(int width, int height)
 {
@@ -932,9 +1027,15 @@ void TBitmap::SetSize(int width, int height)
     Changed();
 }
 
-bool TBitmap::Empty() const { return FData->image.dib == nullptr; }
+bool TBitmap::Empty() const
+{
+    return FData->image.dib == nullptr;
+}
 
-TPixelFormat TBitmap::PixelFormat() const { return FData->image.format; }
+TPixelFormat TBitmap::PixelFormat() const
+{
+    return FData->image.format;
+}
 
 void TBitmap::SetPixelFormat(TPixelFormat value)
 {
@@ -947,7 +1048,10 @@ void TBitmap::SetPixelFormat(TPixelFormat value)
     Changed();
 }
 
-bool TBitmap::Transparent() const { return FData->transparent; }
+bool TBitmap::Transparent() const
+{
+    return FData->transparent;
+}
 
 void TBitmap::SetTransparent(bool value)
 {
@@ -998,7 +1102,10 @@ void* TBitmap::ScanLine(int y)
     return image.Row(y);
 }
 
-int TBitmap::RowBytes() const { return FData->image.RowBytes(); }
+int TBitmap::RowBytes() const
+{
+    return FData->image.RowBytes();
+}
 
 namespace {
 

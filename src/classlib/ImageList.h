@@ -30,7 +30,7 @@ public:
     TNotifyEvent OnChange;
 
 private:
-    TCustomImageList* FSender = nullptr;  // not owned
+    TCustomImageList* FSender = nullptr; // not owned
 };
 
 class TCustomImageList : public TComponent
@@ -92,12 +92,12 @@ protected:
 private:
     void FreeHandle();
 
-    int FWidth = 16;                   // pixels
-    int FHeight = 16;                  // pixels
+    int FWidth = 16;  // pixels
+    int FHeight = 16; // pixels
     bool FMasked = true;
     bool FShareImages = false;
-    HIMAGELIST FHandle = nullptr;      // owned unless FShareImages; made on demand
-    std::vector<TChangeLink*> FLinks;  // not owned; each link's Sender is this list
+    HIMAGELIST FHandle = nullptr;     // owned unless FShareImages; made on demand
+    std::vector<TChangeLink*> FLinks; // not owned; each link's Sender is this list
 };
 
 class TImageList : public TCustomImageList

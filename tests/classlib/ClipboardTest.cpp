@@ -54,11 +54,11 @@ TEST(ClipboardTest, OpenNestsAndEmptiesOnce)
     Clipboard()->Open();
     Clipboard()->Open();
     Clipboard()->SetAsText("first");
-    Clipboard()->SetAsText("second");  // replaces within the same session
+    Clipboard()->SetAsText("second"); // replaces within the same session
     Clipboard()->Close();
     EXPECT_EQ(Clipboard()->AsText(), "second") << "reading inside an open session";
     Clipboard()->Close();
-    Clipboard()->Close();  // an extra close is harmless
+    Clipboard()->Close(); // an extra close is harmless
     EXPECT_EQ(Clipboard()->AsText(), "second");
 }
 

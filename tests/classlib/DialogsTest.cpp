@@ -61,7 +61,7 @@ TEST(DialogsTest, CancelKeepsTheNameAndEmptiesTheFiles)
     EXPECT_TRUE(dialog.Files().empty());
 
     Seams().FileDialog = [](TFileDialogRequest& r) {
-        r.FileName = "D:\\out\\x.wav";  // a seam that fills no list
+        r.FileName = "D:\\out\\x.wav"; // a seam that fills no list
         return true;
     };
     ASSERT_TRUE(dialog.Execute());

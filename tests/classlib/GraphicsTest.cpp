@@ -40,7 +40,7 @@ int Count(TBitmap& bitmap, TColor color)
     return n;
 }
 
-constexpr TColor kInk = 0x123456;  // red 0x56, green 0x34, blue 0x12
+constexpr TColor kInk = 0x123456; // red 0x56, green 0x34, blue 0x12
 
 class CanvasPixelTest : public testing::TestWithParam<TPixelFormat>
 {
@@ -63,7 +63,7 @@ TEST_P(CanvasPixelTest, LinesLeaveOutTheirEndPoint)
     canvas->LineTo(5, 4);
     EXPECT_EQ(Mask(bitmap, kInk), (std::vector<std::string>{
                                       "........",
-                                      ".#####..",  // the second line starts at (5, 1)
+                                      ".#####..", // the second line starts at (5, 1)
                                       ".....#..",
                                       ".....#..",
                                       "........",
@@ -160,7 +160,7 @@ TEST_P(CanvasPixelTest, TransparentBitmapsLeaveTheirKeyColourOut)
     sprite.Canvas()->FillRect(Rect(0, 0, 3, 3));
     sprite.Canvas()->SetPixel(1, 1, clRed);
     sprite.SetTransparent(true);
-    EXPECT_EQ(sprite.TransparentColor(), clLime);  // the bottom-left pixel's
+    EXPECT_EQ(sprite.TransparentColor(), clLime); // the bottom-left pixel's
 
     canvas->Draw(2, 2, &sprite);
     EXPECT_EQ(Count(bitmap, clRed), 1);
@@ -239,7 +239,7 @@ TEST(FontTest, SizeAndHeightFollowThePixelsPerInch)
     EXPECT_EQ(font.Size(), 9);
     font.SetHeight(-MulDiv(14, ppi, 72));
     EXPECT_EQ(font.Size(), 14);
-    font.SetHeight(20);  // a cell height gives a negative size
+    font.SetHeight(20); // a cell height gives a negative size
     EXPECT_LT(font.Size(), 0);
 }
 
@@ -401,7 +401,7 @@ TEST(BitmapTest, SizesBelowOneMakeAnEmptyBitmap)
     bitmap.SetSize(0, 10);
     EXPECT_TRUE(bitmap.Empty());
     EXPECT_EQ(bitmap.Handle(), nullptr);
-    bitmap.Canvas()->FillRect(Rect(0, 0, 5, 5));  // goes nowhere
+    bitmap.Canvas()->FillRect(Rect(0, 0, 5, 5)); // goes nowhere
     bitmap.Canvas()->TextOut(0, 0, "x");
     EXPECT_THROW(bitmap.ScanLine(0), EInvalidOperation);
     bitmap.SetSize(-3, -3);
@@ -450,7 +450,7 @@ TEST(BitmapTest, LoadsBitmapResources)
     HMODULE comctl = GetModuleHandleA("comctl32.dll");
     ASSERT_NE(comctl, nullptr);
     TBitmap bitmap;
-    bitmap.LoadFromResourceID(comctl, 120);  // the standard small toolbar images
+    bitmap.LoadFromResourceID(comctl, 120); // the standard small toolbar images
     EXPECT_FALSE(bitmap.Empty());
     EXPECT_EQ(bitmap.Height(), 16);
     EXPECT_EQ(bitmap.Width() % 16, 0);

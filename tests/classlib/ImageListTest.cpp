@@ -53,7 +53,7 @@ TEST(ImageListTest, MaskedImagesDrawOverTheCanvas)
     EXPECT_EQ(PixelAt(*paper, 3, 3), clRed);
     EXPECT_EQ(PixelAt(*paper, 4, 4), clLime);
     EXPECT_EQ(PixelAt(*paper, 7, 5), kPaper) << "right of the image";
-    list.Draw(paper->Canvas(), 0, 0, 5);  // no such image: nothing drawn
+    list.Draw(paper->Canvas(), 0, 0, 5); // no such image: nothing drawn
     EXPECT_EQ(PixelAt(*paper, 0, 0), kPaper);
 
     TBitmap copy;
@@ -67,11 +67,11 @@ TEST(ImageListTest, ExplicitMasksAndStrips)
 {
     TImageList list(nullptr, 4, 4);
     TBitmap strip;
-    strip.SetSize(12, 4);  // three images
+    strip.SetSize(12, 4); // three images
     strip.Canvas()->Brush()->SetColor(clBlue);
     strip.Canvas()->FillRect(Rect(0, 0, 12, 4));
     TBitmap mask;
-    mask.SetSize(12, 4);  // black: opaque
+    mask.SetSize(12, 4); // black: opaque
     mask.Canvas()->Brush()->SetColor(clWhite);
     mask.Canvas()->FillRect(Rect(0, 0, 12, 2));
     EXPECT_EQ(list.Add(&strip, &mask), 0);
@@ -100,12 +100,11 @@ TEST(ImageListTest, DisabledImagesAreGreyedAndKeepTheirMask)
     EXPECT_EQ(PixelAt(*paper, 0, 0), kPaper);
     COLORREF face = GetSysColor(COLOR_BTNFACE);
     auto expected = [&](int level) {
-        return static_cast<TColor>(RGB((level + GetRValue(face)) / 2,
-                                       (level + GetGValue(face)) / 2,
+        return static_cast<TColor>(RGB((level + GetRValue(face)) / 2, (level + GetGValue(face)) / 2,
                                        (level + GetBValue(face)) / 2));
     };
-    EXPECT_EQ(PixelAt(*paper, 2, 3), expected((255 * 77) >> 8));   // red
-    EXPECT_EQ(PixelAt(*paper, 3, 3), expected((255 * 150) >> 8));  // lime
+    EXPECT_EQ(PixelAt(*paper, 2, 3), expected((255 * 77) >> 8));  // red
+    EXPECT_EQ(PixelAt(*paper, 3, 3), expected((255 * 150) >> 8)); // lime
 }
 
 TEST(ImageListTest, ChangeLinksHearEveryChangeUntilTheyLeave)
@@ -120,7 +119,7 @@ TEST(ImageListTest, ChangeLinksHearEveryChangeUntilTheyLeave)
     second.OnChange = [&](TObject*) { ++secondCount; };
     list->RegisterChanges(&first);
     list->RegisterChanges(&second);
-    list->RegisterChanges(&second);  // once is enough
+    list->RegisterChanges(&second); // once is enough
 
     auto sprite = Sprite();
     list->AddMasked(sprite.get(), kMagenta);
@@ -138,7 +137,7 @@ TEST(ImageListTest, ChangeLinksHearEveryChangeUntilTheyLeave)
         TChangeLink shortLived;
         list->RegisterChanges(&shortLived);
     }
-    list->Clear();  // the freed link has left the list
+    list->Clear(); // the freed link has left the list
     EXPECT_EQ(firstCount, 4);
 
     list.reset();

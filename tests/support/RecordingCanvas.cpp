@@ -2,8 +2,7 @@
 
 namespace testing_support {
 
-void TRecordingCanvas::Record(int x, int y, const AnsiString& text, const TRect& clip,
-                              bool clipped)
+void TRecordingCanvas::Record(int x, int y, const AnsiString& text, const TRect& clip, bool clipped)
 {
     TRecordedText entry;
     entry.X = x;

@@ -39,7 +39,7 @@ private:
     void Record(int x, int y, const AnsiString& text, const TRect& clip, bool clipped);
 
     std::vector<TRecordedText> FTexts;
-    std::unique_ptr<TBitmap> FSurface;  // made when no DC was given
+    std::unique_ptr<TBitmap> FSurface; // made when no DC was given
 };
 
 } // namespace testing_support
