@@ -178,6 +178,13 @@ TEST_P(CanvasPixelTest, PenModesAndTextBackgrounds)
     canvas->LineTo(4, 0);
     EXPECT_EQ(Mask(bitmap, clWhite)[0], "....####");
 
+    // A hatched brush paints its lines and lets the rest show through.
+    canvas->Brush()->SetColor(kInk);
+    canvas->Brush()->SetStyle(TBrushStyle::bsCross);
+    canvas->FillRect(Rect(0, 1, 8, 6));
+    EXPECT_GT(Count(bitmap, kInk), 0);
+    EXPECT_GT(Count(bitmap, clBlack), 0);
+
     bitmap.SetSize(120, 40);
     canvas->Brush()->SetColor(clWhite);
     canvas->FillRect(Rect(0, 0, 120, 40));
@@ -385,6 +392,14 @@ TEST(BitmapTest, FormatSwitchAndResizeKeepThePixels)
     EXPECT_EQ(bitmap.Canvas()->Pixel(1, 1), clRed);
     bitmap.SetPixelFormat(TPixelFormat::pf24bit);
     EXPECT_EQ(PixelAt(bitmap, 4, 3), kInk);
+
+    // Taking the handle lets the canvas's DC go; the next call selects it again.
+    HBITMAP handle = bitmap.Handle();
+    EXPECT_EQ(GetObjectType(handle), static_cast<DWORD>(OBJ_BITMAP));
+    bitmap.Canvas()->SetPixel(0, 0, clLime);
+    EXPECT_EQ(bitmap.Handle(), handle);
+    EXPECT_EQ(PixelAt(bitmap, 0, 0), clLime);
+    EXPECT_EQ(PixelAt(bitmap, 1, 1), clRed);
 
     bitmap.SetSize(3, 6);
     EXPECT_EQ(PixelAt(bitmap, 1, 1), clRed);
