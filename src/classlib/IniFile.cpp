@@ -11,7 +11,14 @@
 
 namespace {
 
-enum IniLineKind { ikBlank, ikSection, ikComment, ikPair, ikOther };
+enum IniLineKind
+{
+    ikBlank,
+    ikSection,
+    ikComment,
+    ikPair,
+    ikOther
+};
 
 // What a trimmed line is; name and value receive a section's name or a
 // pair's key and value, trimmed.
@@ -78,7 +85,7 @@ void TIniFile::Load()
                                 SysErrorMessage(error));
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return;  // no file to read; writing there will fail and say so
+        return; // no file to read; writing there will fail and say so
     TMemoryStream bytes;
     try {
         bytes.LoadFromFile(FFileName);
@@ -152,8 +159,7 @@ bool TIniFile::ReadBool(const AnsiString& Section, const AnsiString& Ident, bool
     return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
 }
 
-double TIniFile::ReadFloat(const AnsiString& Section, const AnsiString& Ident,
-                           double Default) const
+double TIniFile::ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default) const
 {
     double value;
     return TryTextToFloat(ReadString(Section, Ident, AnsiString()), ".", value) ? value : Default;
@@ -307,7 +313,8 @@ void TIniFile::UpdateFile()
         DeleteFileA(temporary);
         IniRaiseWriteFailure(FFileName, e.Message());
     }
-    if (!MoveFileExA(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(temporary, target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DWORD error = GetLastError();
         DeleteFileA(temporary);
         IniRaiseWriteFailure(FFileName, SysErrorMessage(error));

@@ -85,9 +85,9 @@ public:
 private:
     struct TIniLine
     {
-        bool IsPair;       // key=value, or any other line kept as it was
-        AnsiString Key;    // trimmed; empty unless IsPair
-        AnsiString Value;  // as written, or the whole line when not IsPair
+        bool IsPair;      // key=value, or any other line kept as it was
+        AnsiString Key;   // trimmed; empty unless IsPair
+        AnsiString Value; // as written, or the whole line when not IsPair
     };
     struct TIniSection
     {
@@ -102,8 +102,8 @@ private:
     const AnsiString* FindValue(const AnsiString& Section, const AnsiString& Ident) const;
 
     AnsiString FFileName;
-    std::vector<AnsiString> FPreamble;   // lines before the first section, kept as they were
-    std::vector<TIniSection> FSections;  // in file order, duplicates kept
+    std::vector<AnsiString> FPreamble;  // lines before the first section, kept as they were
+    std::vector<TIniSection> FSections; // in file order, duplicates kept
 };
 
 using TMemIniFile = TIniFile;

@@ -65,8 +65,8 @@ private:
     HKEY ValueKey() const { return FCurrentKey ? FCurrentKey : FRootKey; }
     bool OpenWith(const AnsiString& Key, REGSAM access, bool create);
 
-    HKEY FRootKey = HKEY_CURRENT_USER;  // a predefined key, never closed
-    HKEY FCurrentKey = nullptr;         // owned; the open key
-    AnsiString FCurrentPath;            // from the root, without leading "\"
+    HKEY FRootKey = HKEY_CURRENT_USER; // a predefined key, never closed
+    HKEY FCurrentKey = nullptr;        // owned; the open key
+    AnsiString FCurrentPath;           // from the root, without leading "\"
     REGSAM FAccess = KEY_ALL_ACCESS;
 };

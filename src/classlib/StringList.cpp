@@ -164,7 +164,8 @@ void TStrings::SetText(const AnsiString& Value)
             break;
         }
         Add(Value.substr(start, end - start));
-        start = end + ((Value[end] == '\r' && end + 1 < Value.size() && Value[end + 1] == '\n') ? 2 : 1);
+        start = end +
+                ((Value[end] == '\r' && end + 1 < Value.size() && Value[end + 1] == '\n') ? 2 : 1);
     }
     EndUpdate();
 }
@@ -199,7 +200,7 @@ void TStrings::SetCommaText(const AnsiString& Value)
                 }
                 item += Value[i];
             }
-            i = Value.find(',', i);  // text between the closing quote and the comma is dropped
+            i = Value.find(',', i); // text between the closing quote and the comma is dropped
         } else {
             size_t comma = Value.find(',', i);
             item = Value.substr(i, comma == AnsiString::npos ? AnsiString::npos : comma - i);

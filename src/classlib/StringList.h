@@ -18,7 +18,12 @@
 
 class TStream;
 
-enum TDuplicates { dupIgnore, dupAccept, dupError };
+enum TDuplicates
+{
+    dupIgnore,
+    dupAccept,
+    dupError
+};
 
 class TStrings : public TPersistent
 {
@@ -87,7 +92,7 @@ protected:
     virtual int CompareStrings(const AnsiString& S1, const AnsiString& S2) const;
 
 private:
-    int FUpdateCount = 0;  // nesting of BeginUpdate
+    int FUpdateCount = 0; // nesting of BeginUpdate
 };
 
 class TStringList;
@@ -145,7 +150,7 @@ private:
     struct TStringItem
     {
         AnsiString String;
-        TObject* Object;  // not owned
+        TObject* Object; // not owned
     };
     void CheckIndex(int Index, bool allowEnd = false) const;
     void CheckUnsorted() const;
@@ -154,5 +159,5 @@ private:
     std::vector<TStringItem> FList;
     bool FSorted = false;
     bool FCaseSensitive = false;
-    TDuplicates FDuplicates = dupIgnore;  // applies to sorted lists only
+    TDuplicates FDuplicates = dupIgnore; // applies to sorted lists only
 };

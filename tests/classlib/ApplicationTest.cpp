@@ -40,7 +40,7 @@ TEST(ApplicationTest, HandleExceptionShowsTheMessageUnlessItIsAnAbort)
 
 TEST(ApplicationTest, OnExceptionReplacesTheMessageBox)
 {
-    ScriptedMessageBoxes boxes;  // none expected
+    ScriptedMessageBoxes boxes; // none expected
     AnsiString seen;
     Application->OnException = [&](TObject* sender, std::exception_ptr error) {
         EXPECT_EQ(sender, Application);
@@ -78,18 +78,18 @@ TEST(ApplicationTest, ProcessMessagesDispatchesAndOnMessageMayConsume)
     };
     PostMessageA(window, consumed, 0, 0);
     PostMessageA(window, failing, 0, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);  // dispatched: the window closes
+    PostMessageA(window, WM_CLOSE, 0, 0); // dispatched: the window closes
     Application->ProcessMessages();
     Application->OnMessage.Clear();
     EXPECT_EQ(seenConsumed, 1);
     EXPECT_FALSE(IsWindow(window));
-    ASSERT_EQ(boxes.Shown().size(), 1u);  // the failing handler was reported, the loop went on
+    ASSERT_EQ(boxes.Shown().size(), 1u); // the failing handler was reported, the loop went on
     EXPECT_EQ(boxes.Shown()[0].Text, "handler failed");
 }
 
 TEST(ApplicationTest, RunEndsOnTerminateAfterIdling)
 {
-    TApplication app(nullptr);  // a second one: the program's stays as it is
+    TApplication app(nullptr); // a second one: the program's stays as it is
     EXPECT_NE(Application, &app);
     int idles = 0;
     app.OnIdle = [&](TObject*, bool& done) {
@@ -97,7 +97,7 @@ TEST(ApplicationTest, RunEndsOnTerminateAfterIdling)
         if (++idles == 2)
             app.Terminate();
         else
-            PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);  // wakes the wait
+            PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0); // wakes the wait
     };
     app.Run();
     EXPECT_TRUE(app.Terminated());
@@ -110,7 +110,7 @@ TEST(ApplicationTest, ExeNameAndTitle)
     EXPECT_TRUE(FileExists(Application->ExeName()));
     EXPECT_EQ(Application->Title(), "Zandrel");
     TApplication app(nullptr);
-    EXPECT_EQ(app.Title(), "classlib_test");  // the program's name until set
+    EXPECT_EQ(app.Title(), "classlib_test"); // the program's name until set
     app.SetTitle("別名");
     char caption[32] = {};
     GetWindowTextA(app.Handle(), caption, sizeof caption);

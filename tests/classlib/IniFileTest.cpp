@@ -64,10 +64,10 @@ TEST(IniFileTest, RoundTripKeepsUnknownContentAndRawBytes)
         EXPECT_EQ(ini.ReadString("KNOWN", "key", "?"), "value with \"quotes\" and 'more'");
         EXPECT_EQ(ini.ReadString("Known", "表", "?"), "ソ\\");
         EXPECT_EQ(ini.ReadString("Known", "PATH", "?"), "C:\\予定表\\能.wav");
-        EXPECT_EQ(ini.ReadString("unknown section", "x", "?"), "1");  // the first key wins
-        EXPECT_EQ(ini.ReadString("Known", "dup", "?"), "?");  // the first section wins
+        EXPECT_EQ(ini.ReadString("unknown section", "x", "?"), "1"); // the first key wins
+        EXPECT_EQ(ini.ReadString("Known", "dup", "?"), "?");         // the first section wins
         TStringList sections;
-        ini.ReadSections(&sections);  // "[ゾ" ends in the byte 0x5D but is no section
+        ini.ReadSections(&sections); // "[ゾ" ends in the byte 0x5D but is no section
         EXPECT_EQ(Items(sections), (Lines{"Known", "Unknown Section"}));
         ini.WriteString("Known", "New", "n");
         ini.WriteString("Known", "KEY", "changed");
@@ -105,14 +105,14 @@ TEST(IniFileTest, NothingIsWrittenBeforeUpdateFile)
 {
     TempFolder tmp;
     AnsiString path = tmp / "new.ini";
-    TIniFile ini(path);  // missing: empty
+    TIniFile ini(path); // missing: empty
     EXPECT_EQ(ini.ReadString("A", "b", "default"), "default");
     EXPECT_FALSE(ini.SectionExists("A"));
     ini.WriteInteger("A", "b", 5);
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     ini.UpdateFile();
     EXPECT_EQ(tmp.ReadFile("new.ini"), "[A]\r\nb=5\r\n");
-    EXPECT_EQ(FilesIn(tmp.Path()), Lines{"new.ini"});  // no temporary file left behind
+    EXPECT_EQ(FilesIn(tmp.Path()), Lines{"new.ini"}); // no temporary file left behind
 }
 
 TEST(IniFileTest, IntegersBooleansAndFloatsReadWithDefaults)
@@ -130,28 +130,38 @@ TEST(IniFileTest, IntegersBooleansAndFloatsReadWithDefaults)
         int value;
     };
     const IntCase ints[] = {
-        {"dec", 12},      {"neg", -5},    {"plus", 7},   {"hex", 255},
-        {"hex2", 16},     {"empty", -99}, {"text", -99}, {"big", -99},
-        {"small", -99},   {"frac", -99},  {"colour", -2147483633},
-        {"spaced", 42},   {"max", 2147483647}, {"missing", -99},
+        {"dec", 12},
+        {"neg", -5},
+        {"plus", 7},
+        {"hex", 255},
+        {"hex2", 16},
+        {"empty", -99},
+        {"text", -99},
+        {"big", -99},
+        {"small", -99},
+        {"frac", -99},
+        {"colour", -2147483633},
+        {"spaced", 42},
+        {"max", 2147483647},
+        {"missing", -99},
     };
     for (const IntCase& c : ints)
         EXPECT_EQ(ini.ReadInteger("v", c.key, -99), c.value) << c.key;
 
     EXPECT_TRUE(ini.ReadBool("V", "dec", false));
     EXPECT_TRUE(ini.ReadBool("V", "neg", false));
-    EXPECT_FALSE(ini.ReadBool("V", "text", false));  // garbage: the default
+    EXPECT_FALSE(ini.ReadBool("V", "text", false)); // garbage: the default
     EXPECT_TRUE(ini.ReadBool("V", "empty", true));
     ini.WriteBool("V", "on", true);
     ini.WriteBool("V", "off", false);
     EXPECT_EQ(ini.ReadString("V", "on", ""), "1");
     EXPECT_EQ(ini.ReadString("V", "off", ""), "0");
     EXPECT_FALSE(ini.ReadBool("V", "off", true));
-    EXPECT_EQ(ini.ReadString("V", "empty", "default"), "");  // present but empty
+    EXPECT_EQ(ini.ReadString("V", "empty", "default"), ""); // present but empty
 
     EXPECT_EQ(ini.ReadFloat("V", "f1", -1), 0.5);
     EXPECT_EQ(ini.ReadFloat("V", "f2", -1), 1000);
-    EXPECT_EQ(ini.ReadFloat("V", "f3", -1), -1);  // "." only
+    EXPECT_EQ(ini.ReadFloat("V", "f3", -1), -1); // "." only
     EXPECT_EQ(ini.ReadFloat("V", "f4", -1), -1);
     EXPECT_EQ(ini.ReadFloat("V", "f5", -1), -1);
     EXPECT_EQ(ini.ReadFloat("V", "f6", -1), -2.25);
@@ -187,15 +197,15 @@ TEST(IniFileTest, SectionListsAndErasing)
     EXPECT_FALSE(ini.ValueExists("A", "hidden"));
     EXPECT_FALSE(ini.ValueExists("Empty", "k1"));
 
-    ini.DeleteKey("A", "k1");  // every copy goes, so none shows through
+    ini.DeleteKey("A", "k1"); // every copy goes, so none shows through
     EXPECT_EQ(ini.ReadString("A", "k1", "gone"), "gone");
-    ini.EraseSection("A");  // both sections named A
+    ini.EraseSection("A"); // both sections named A
     EXPECT_FALSE(ini.SectionExists("a"));
     ini.ReadSections(&list);
     EXPECT_EQ(Items(list), (Lines{"Empty", "B"}));
     EXPECT_EQ(ini.FileText(), "[Empty]\r\n\r\n[B]\r\nz=1\r\n");
 
-    ini.Clear();  // as a region-list save starts
+    ini.Clear(); // as a region-list save starts
     ini.WriteString("FILE_INFO", "REGION_COUNT", "0");
     ini.UpdateFile();
     EXPECT_EQ(tmp.ReadFile("s.ini"), "[FILE_INFO]\r\nREGION_COUNT=0\r\n");
@@ -213,9 +223,8 @@ TEST(IniFileTest, WritesThatCouldNotReadBackAreRefused)
         const char* value;
     };
     const Case refused[] = {
-        {"S", "k", "two\r\nlines"}, {"S", "k", "[x]\n"},  {"S\n", "k", "v"},
-        {"S", "a=b", "v"},          {"S", ";k", "v"},     {"S", "[k", "v]"},
-        {"S", "k\r", "v"},
+        {"S", "k", "two\r\nlines"}, {"S", "k", "[x]\n"}, {"S\n", "k", "v"}, {"S", "a=b", "v"},
+        {"S", ";k", "v"},           {"S", "[k", "v]"},   {"S", "k\r", "v"},
     };
     for (const Case& c : refused)
         EXPECT_THROW(ini.WriteString(c.section, c.ident, c.value), EIniFileException)
@@ -229,7 +238,7 @@ TEST(IniFileTest, WritesThatCouldNotReadBackAreRefused)
     EXPECT_EQ(ini.ReadString("S", "q", ""), "\"quoted\" ;not a comment");
     EXPECT_EQ(ini.ReadString("ゾ", "ゾ", ""), "ゾ]");
     EXPECT_EQ(ini.ReadString("S", "", ""), "empty key");
-    EXPECT_THROW(ini.UpdateFile(), EIniFileException);  // no file name
+    EXPECT_THROW(ini.UpdateFile(), EIniFileException); // no file name
 }
 
 TEST(IniFileTest, FailedWritesRaiseAndLeaveTheOldFile)
@@ -275,8 +284,8 @@ TEST(IniFileTest, AFileThatCannotBeReadIsNotTakenForEmpty)
     TempFolder tmp;
     tmp.WriteFile("locked.ini", "[Keep]\r\nk=1\r\n");
     AnsiString path = tmp / "locked.ini";
-    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     EXPECT_THROW(TIniFile ini(path), EIniFileException);
     CloseHandle(lock);

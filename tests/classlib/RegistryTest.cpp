@@ -23,8 +23,7 @@ protected:
         reg.DeleteKey(FBase);
         EXPECT_FALSE(reg.KeyExists(FBase));
     }
-    const AnsiString FBase =
-        "\\Software\\ZandrelTest-" + std::to_string(GetCurrentProcessId());
+    const AnsiString FBase = "\\Software\\ZandrelTest-" + std::to_string(GetCurrentProcessId());
 };
 
 TEST_F(RegistryTest, ValuesRoundTripAndMissingOnesReadAsTheyShould)
@@ -51,8 +50,8 @@ TEST_F(RegistryTest, ValuesRoundTripAndMissingOnesReadAsTheyShould)
     } catch (const ERegistryException& e) {
         EXPECT_EQ(e.Message(), "Failed to get data for 'Missing'");
     }
-    EXPECT_THROW(reg.ReadInteger("Name"), ERegistryException);  // a string
-    EXPECT_THROW(reg.ReadString("Delay"), ERegistryException);  // an integer
+    EXPECT_THROW(reg.ReadInteger("Name"), ERegistryException); // a string
+    EXPECT_THROW(reg.ReadString("Delay"), ERegistryException); // an integer
     EXPECT_TRUE(reg.DeleteValue("Delay"));
     EXPECT_FALSE(reg.ValueExists("Delay"));
     reg.CloseKey();
@@ -67,7 +66,7 @@ TEST_F(RegistryTest, ValuesRoundTripAndMissingOnesReadAsTheyShould)
     RegCloseKey(raw);
     ASSERT_TRUE(reg.OpenKeyReadOnly(FBase + "\\Settings"));
     EXPECT_EQ(reg.ReadString("Bare"), "abc");
-    EXPECT_THROW(reg.WriteString("Name", "x"), ERegistryException);  // opened read-only
+    EXPECT_THROW(reg.WriteString("Name", "x"), ERegistryException); // opened read-only
     EXPECT_EQ(reg.ReadString("Name"), "表ソ\\能");
 }
 
@@ -75,7 +74,7 @@ TEST_F(RegistryTest, PathsAreRelativeToTheOpenKeyUnlessRooted)
 {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(FBase, true));
-    ASSERT_TRUE(reg.OpenKey("Child\\", true));  // relative, trailing "\" ignored
+    ASSERT_TRUE(reg.OpenKey("Child\\", true)); // relative, trailing "\" ignored
     EXPECT_EQ(reg.CurrentPath(), FBase.substr(1) + "\\Child");
     EXPECT_TRUE(reg.CreateKey("Grandchild\\Deeper"));
     EXPECT_TRUE(reg.KeyExists("Grandchild"));
@@ -93,9 +92,9 @@ TEST_F(RegistryTest, PathsAreRelativeToTheOpenKeyUnlessRooted)
     reg.GetValueNames(&names);
     EXPECT_EQ(names.Count(), 2);
 
-    ASSERT_TRUE(reg.OpenKey(FBase, false));  // rooted again
+    ASSERT_TRUE(reg.OpenKey(FBase, false)); // rooted again
     EXPECT_EQ(reg.CurrentPath(), FBase.substr(1));
-    EXPECT_TRUE(reg.DeleteKey("Child"));  // with everything below it
+    EXPECT_TRUE(reg.DeleteKey("Child")); // with everything below it
     EXPECT_FALSE(reg.KeyExists("Child"));
     EXPECT_FALSE(reg.DeleteKey("Child"));
     EXPECT_FALSE(reg.DeleteKey(""));

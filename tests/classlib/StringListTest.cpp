@@ -31,7 +31,7 @@ TEST(StringListTest, SortedListsApplyTheirDuplicatesRule)
     };
     const Case cases[] = {
         {false, dupIgnore, {"A", "b"}, false},
-        {false, dupAccept, {"A", "a", "b", "B"}, false},  // equal ones keep their order
+        {false, dupAccept, {"A", "a", "b", "B"}, false}, // equal ones keep their order
         {false, dupError, {"A", "b"}, true},
         {true, dupIgnore, {"A", "B", "a", "b"}, false},
         {true, dupError, {"A", "B", "a", "b"}, false},
@@ -61,7 +61,7 @@ TEST(StringListTest, AddOnASortedListReturnsThePlace)
     EXPECT_EQ(list.Add("000000000500"), 0);
     EXPECT_EQ(list.Add("000000000100"), 0);
     EXPECT_EQ(list.Add("000000000900"), 2);
-    EXPECT_EQ(list.Add("000000000500"), 1);  // dupIgnore: the index of the one present
+    EXPECT_EQ(list.Add("000000000500"), 1); // dupIgnore: the index of the one present
     int index = -1;
     EXPECT_FALSE(list.Find("000000000600", index));
     EXPECT_EQ(index, 2);
@@ -74,7 +74,7 @@ TEST(StringListTest, AddOnASortedListReturnsThePlace)
     EXPECT_THROW(list.SetStrings(0, "x"), EStringListError);
     EXPECT_THROW(list.Exchange(0, 1), EStringListError);
     EXPECT_THROW(list.Move(0, 1), EStringListError);
-    EXPECT_EQ(list.Count(), 3);  // nothing lost by the refused move
+    EXPECT_EQ(list.Count(), 3); // nothing lost by the refused move
 }
 
 TEST(StringListTest, SortingIsStableAndFollowsCaseSensitivity)
@@ -85,7 +85,7 @@ TEST(StringListTest, SortingIsStableAndFollowsCaseSensitivity)
         list.AddObject(s, &tags[list.Count()]);
     list.Sort();
     EXPECT_EQ(Items(list), (Lines{"a", "A", "b", "B"}));
-    EXPECT_EQ(list.Objects(0), &tags[2]);  // objects travel with their strings
+    EXPECT_EQ(list.Objects(0), &tags[2]); // objects travel with their strings
     list.SetCaseSensitive(true);
     list.SetSorted(true);
     EXPECT_EQ(Items(list), (Lines{"A", "B", "a", "b"}));
@@ -117,14 +117,14 @@ TEST(StringListTest, EditingKeepsObjectsWithTheirStrings)
     EXPECT_EQ(list.IndexOfObject(&z), 2);
     list.Delete(1);
     EXPECT_EQ(Items(list), (Lines{"y", "z"}));
-    EXPECT_EQ(list.IndexOf("Z"), 1);  // not case-sensitive by default
+    EXPECT_EQ(list.IndexOf("Z"), 1); // not case-sensitive by default
     list.SetCaseSensitive(true);
     EXPECT_EQ(list.IndexOf("Z"), -1);
 
     EXPECT_THROW(list.Strings(2), EStringListError);
     EXPECT_THROW(list.Delete(-1), EStringListError);
     EXPECT_THROW(list.Insert(3, "far"), EStringListError);
-    list.Insert(2, "end");  // at Count is allowed
+    list.Insert(2, "end"); // at Count is allowed
     EXPECT_EQ(list.Strings(2), "end");
 
     TStringList copy;
@@ -150,7 +150,7 @@ TEST(StringListTest, TextSplitsAtAnyLineBreakAndJoinsWithCrLf)
         {"\n\n", {"", ""}},
         {"", {}},
         {"ソ\r\n表=能", {"ソ", "表=能"}},
-        {"\n\r", {"", ""}},  // LF then CR: two breaks
+        {"\n\r", {"", ""}}, // LF then CR: two breaks
     };
     for (const Case& c : cases) {
         TStringList list;
@@ -238,11 +238,11 @@ TEST(StringListTest, ChangeEventsFireOncePerUpdateBracket)
     EXPECT_EQ(log, (Lines{"changing 1", "change 2"}));
     log.clear();
 
-    list.SetText("x\r\ny\r\nz");  // one bracket of its own
+    list.SetText("x\r\ny\r\nz"); // one bracket of its own
     EXPECT_EQ(log, (Lines{"changing 2", "change 3"}));
     log.clear();
     list.Clear();
-    list.Clear();  // nothing to clear: silent
+    list.Clear(); // nothing to clear: silent
     EXPECT_EQ(log, (Lines{"changing 3", "change 0"}));
 }
 

@@ -53,7 +53,7 @@ public:
     }
     using TThread::ReturnValue;
     using TThread::SetReturnValue;
-    Signal* Destroyed = nullptr;  // not owned
+    Signal* Destroyed = nullptr; // not owned
 
 protected:
     void Execute() override { FBody(*this); }
@@ -68,20 +68,22 @@ TEST(ThreadTest, FreeingAThreadThatSynchronisesDoesNotDeadlock)
     std::atomic<int> calls{0};
     DWORD mainId = GetCurrentThreadId();
     std::atomic<bool> onMain{true};
-    auto* thread = new TTestThread([&](TTestThread& self) {
-        go.WaitPlain();
-        while (!self.Terminated())
-            TThread::Synchronize([&] {
-                onMain = onMain && GetCurrentThreadId() == mainId;
-                ++calls;
-            });
-        TThread::Synchronize([&] { ++calls; });  // once more while being freed
-    }, false);
+    auto* thread = new TTestThread(
+        [&](TTestThread& self) {
+            go.WaitPlain();
+            while (!self.Terminated())
+                TThread::Synchronize([&] {
+                    onMain = onMain && GetCurrentThreadId() == mainId;
+                    ++calls;
+                });
+            TThread::Synchronize([&] { ++calls; }); // once more while being freed
+        },
+        false);
     go.Set();
     while (calls == 0)
         if (!CheckSynchronize())
             WaitForSingleObject(SyncEvent(), 1000);
-    delete thread;  // Terminate and WaitFor, which serves the calls
+    delete thread; // Terminate and WaitFor, which serves the calls
     EXPECT_GE(calls.load(), 2);
     EXPECT_TRUE(onMain);
 }
@@ -102,12 +104,14 @@ TEST(ThreadTest, WaitForServesSynchronizeAndReturnsTheResult)
 TEST(ThreadTest, TerminateAsksAndTheThreadEnds)
 {
     Signal running;
-    TTestThread thread([&](TTestThread& self) {
-        running.Set();
-        while (!self.Terminated())
-            WaitForSingleObject(GetCurrentThread(), 1);
-        self.SetReturnValue(7);
-    }, false);
+    TTestThread thread(
+        [&](TTestThread& self) {
+            running.Set();
+            while (!self.Terminated())
+                WaitForSingleObject(GetCurrentThread(), 1);
+            self.SetReturnValue(7);
+        },
+        false);
     ASSERT_TRUE(running.WaitPlain());
     EXPECT_FALSE(thread.Terminated());
     thread.Terminate();
@@ -128,16 +132,18 @@ TEST(ThreadTest, AThreadSuspendsItselfUntilResumed)
 {
     Signal parked;
     std::atomic<bool> resumed{false};
-    TTestThread thread([&](TTestThread& self) {
-        parked.Set();
-        self.Suspend();
-        resumed = true;
-    }, false);
+    TTestThread thread(
+        [&](TTestThread& self) {
+            parked.Set();
+            self.Suspend();
+            resumed = true;
+        },
+        false);
     ASSERT_TRUE(parked.WaitPlain());
-    thread.Resume();  // before or after the thread waits: never lost
+    thread.Resume(); // before or after the thread waits: never lost
     thread.WaitFor();
     EXPECT_TRUE(resumed);
-    EXPECT_THROW(thread.Suspend(), EThread);  // only the thread itself may
+    EXPECT_THROW(thread.Suspend(), EThread); // only the thread itself may
 }
 
 TEST(ThreadTest, FreeOnTerminateFreesTheThreadAfterOnTerminateRanOnTheMainThread)
@@ -156,13 +162,15 @@ TEST(ThreadTest, FreeOnTerminateFreesTheThreadAfterOnTerminateRanOnTheMainThread
 TEST(ThreadTest, AnExceptionInASynchronisedCallReachesTheCaller)
 {
     AnsiString caught;
-    TTestThread thread([&](TTestThread&) {
-        try {
-            TThread::Synchronize([] { throw EConvertError("bad value"); });
-        } catch (const EConvertError& e) {
-            caught = e.Message();
-        }
-    }, false);
+    TTestThread thread(
+        [&](TTestThread&) {
+            try {
+                TThread::Synchronize([] { throw EConvertError("bad value"); });
+            } catch (const EConvertError& e) {
+                caught = e.Message();
+            }
+        },
+        false);
     thread.WaitFor();
     EXPECT_EQ(caught, "bad value");
 }
@@ -181,7 +189,7 @@ TEST(ThreadTest, AnExceptionInExecuteIsShownThroughTheApplication)
 
 TEST(ThreadTest, AnAbortInExecuteIsSilent)
 {
-    ScriptedMessageBoxes boxes;  // any box fails the test
+    ScriptedMessageBoxes boxes; // any box fails the test
     TTestThread thread([](TTestThread&) { throw EAbort("quiet"); }, false);
     thread.WaitFor();
     EXPECT_TRUE(boxes.Shown().empty());
@@ -189,7 +197,8 @@ TEST(ThreadTest, AnAbortInExecuteIsSilent)
 
 TEST(ThreadTest, WaitForServesMessagesSentByTheThread)
 {
-    HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND window =
+        CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     TTestThread thread([&](TTestThread&) { SendMessageA(window, WM_SETTEXT, 0, LPARAM("sent")); },
                        false);

@@ -25,7 +25,7 @@ public:
     AnsiString ReadFile(const AnsiString& name) const;
 
 private:
-    AnsiString FPath;  // with trailing backslash
+    AnsiString FPath; // with trailing backslash
 };
 
 // Reads and writes whole files by full path.
