@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+using testing_support::FileNamesIn;
 using testing_support::TempFolder;
 
 namespace {
@@ -17,22 +18,6 @@ struct NameCase
     const char* in;
     const char* out;
 };
-
-std::vector<AnsiString> NamesIn(const AnsiString& folder)
-{
-    std::vector<AnsiString> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        AnsiString name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
 
 void ExpectEach(AnsiString (*f)(const AnsiString&), std::initializer_list<NameCase> cases,
                 const char* what)
@@ -118,8 +103,8 @@ TEST(FilePathsTest, FoldersAreMadeAndRemovedThroughTrailByteNames)
     EXPECT_TRUE(ForceDirectories(deep + "\\"));
     EXPECT_TRUE(DirectoryExists(tmp / "ソ"));
     EXPECT_TRUE(DirectoryExists(deep));
-    EXPECT_EQ(NamesIn(tmp.Path()), std::vector<AnsiString>{"ソ"}); // no stray folder "\x83"
-    EXPECT_TRUE(ForceDirectories(deep));                           // already there
+    EXPECT_EQ(FileNamesIn(tmp.Path()), std::vector<AnsiString>{"ソ"}); // no stray folder "\x83"
+    EXPECT_TRUE(ForceDirectories(deep));                               // already there
     EXPECT_FALSE(FileExists(deep));
 
     EXPECT_TRUE(CreateDir(tmp / "表"));

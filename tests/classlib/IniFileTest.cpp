@@ -8,6 +8,7 @@
 #include <vector>
 #include <windows.h>
 
+using testing_support::FileNamesIn;
 using testing_support::TempFolder;
 
 namespace {
@@ -20,22 +21,6 @@ Lines Items(const TStrings& list)
     for (int i = 0; i < list.Count(); ++i)
         items.push_back(list.Strings(i));
     return items;
-}
-
-Lines FilesIn(const AnsiString& folder)
-{
-    Lines names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        AnsiString name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
 }
 
 const char* const kSettings = "; written by hand\r\n"
@@ -112,7 +97,7 @@ TEST(IniFileTest, NothingIsWrittenBeforeUpdateFile)
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     ini.UpdateFile();
     EXPECT_EQ(tmp.ReadFile("new.ini"), "[A]\r\nb=5\r\n");
-    EXPECT_EQ(FilesIn(tmp.Path()), Lines{"new.ini"}); // no temporary file left behind
+    EXPECT_EQ(FileNamesIn(tmp.Path()), Lines{"new.ini"}); // no temporary file left behind
 }
 
 TEST(IniFileTest, IntegersBooleansAndFloatsReadWithDefaults)
@@ -251,7 +236,7 @@ TEST(IniFileTest, FailedWritesRaiseAndLeaveTheOldFile)
         ini.WriteString("A", "b", "c");
         EXPECT_THROW(ini.UpdateFile(), EIniFileException);
     }
-    EXPECT_EQ(FilesIn(tmp.Path()), Lines{"dir.ini"});
+    EXPECT_EQ(FileNamesIn(tmp.Path()), Lines{"dir.ini"});
 
     // A folder that does not exist.
     {
@@ -276,7 +261,7 @@ TEST(IniFileTest, FailedWritesRaiseAndLeaveTheOldFile)
     }
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(tmp.ReadFile("ro.ini"), "[Old]\r\nk=1\r\n");
-    EXPECT_EQ(FilesIn(tmp.Path()).size(), 2u);
+    EXPECT_EQ(FileNamesIn(tmp.Path()).size(), 2u);
 }
 
 TEST(IniFileTest, AFileThatCannotBeReadIsNotTakenForEmpty)
