@@ -199,7 +199,7 @@ void TIniFile::WriteFloat(const AnsiString& Section, const AnsiString& Ident, do
 
 void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) const
 {
-    Strings->BeginUpdate();
+    TStringsUpdate update(Strings);
     Strings->Clear();
     int s = FindSection(Section);
     if (s >= 0) {
@@ -208,28 +208,25 @@ void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) const
             if (section.Lines[i].IsPair && FindKey(section, section.Lines[i].Key) == int(i))
                 Strings->Add(section.Lines[i].Key);
     }
-    Strings->EndUpdate();
 }
 
 void TIniFile::ReadSections(TStrings* Strings) const
 {
-    Strings->BeginUpdate();
+    TStringsUpdate update(Strings);
     Strings->Clear();
     for (size_t i = 0; i < FSections.size(); ++i)
         if (FindSection(FSections[i].Name) == static_cast<int>(i))
             Strings->Add(FSections[i].Name);
-    Strings->EndUpdate();
 }
 
 void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) const
 {
     TStringList keys;
     ReadSection(Section, &keys);
-    Strings->BeginUpdate();
+    TStringsUpdate update(Strings);
     Strings->Clear();
     for (int i = 0; i < keys.Count(); ++i)
         Strings->Add(keys.Strings(i) + "=" + ReadString(Section, keys.Strings(i), AnsiString()));
-    Strings->EndUpdate();
 }
 
 bool TIniFile::SectionExists(const AnsiString& Section) const

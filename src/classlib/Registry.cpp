@@ -184,7 +184,7 @@ void TRegistry::WriteInteger(const AnsiString& Name, int Value)
 
 void TRegistry::GetKeyNames(TStrings* Strings)
 {
-    Strings->BeginUpdate();
+    TStringsUpdate update(Strings);
     Strings->Clear();
     char name[256];
     for (DWORD i = 0;; ++i) {
@@ -194,12 +194,11 @@ void TRegistry::GetKeyNames(TStrings* Strings)
             break;
         Strings->Add(AnsiString(name, length));
     }
-    Strings->EndUpdate();
 }
 
 void TRegistry::GetValueNames(TStrings* Strings)
 {
-    Strings->BeginUpdate();
+    TStringsUpdate update(Strings);
     Strings->Clear();
     char name[16384];
     for (DWORD i = 0;; ++i) {
@@ -209,5 +208,4 @@ void TRegistry::GetValueNames(TStrings* Strings)
             break;
         Strings->Add(AnsiString(name, length));
     }
-    Strings->EndUpdate();
 }

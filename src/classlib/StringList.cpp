@@ -24,10 +24,9 @@ bool ListNeedsQuotes(const AnsiString& s)
 void TStrings::SetStrings(int Index, const AnsiString& S)
 {
     TObject* object = Objects(Index);
-    BeginUpdate();
+    TStringsUpdate update(this);
     Delete(Index);
     InsertObject(Index, S, object);
-    EndUpdate();
 }
 
 TObject* TStrings::Objects(int) const
@@ -46,10 +45,9 @@ int TStrings::AddObject(const AnsiString& S, TObject* AObject)
 
 void TStrings::AddStrings(TStrings* Strings)
 {
-    BeginUpdate();
+    TStringsUpdate update(this);
     for (int i = 0; i < Strings->Count(); ++i)
         AddObject(Strings->Strings(i), Strings->Objects(i));
-    EndUpdate();
 }
 
 void TStrings::InsertObject(int Index, const AnsiString& S, TObject* AObject)
@@ -63,12 +61,11 @@ void TStrings::Exchange(int Index1, int Index2)
     AnsiString s1 = Strings(Index1), s2 = Strings(Index2);
     TObject* o1 = Objects(Index1);
     TObject* o2 = Objects(Index2);
-    BeginUpdate();
+    TStringsUpdate update(this);
     SetStrings(Index1, s2);
     SetObjects(Index1, o2);
     SetStrings(Index2, s1);
     SetObjects(Index2, o1);
-    EndUpdate();
 }
 
 void TStrings::Move(int CurIndex, int NewIndex)
@@ -77,10 +74,9 @@ void TStrings::Move(int CurIndex, int NewIndex)
         return;
     AnsiString s = Strings(CurIndex);
     TObject* object = Objects(CurIndex);
-    BeginUpdate();
+    TStringsUpdate update(this);
     Delete(CurIndex);
     InsertObject(NewIndex, s, object);
-    EndUpdate();
 }
 
 int TStrings::IndexOf(const AnsiString& S) const
@@ -154,7 +150,7 @@ AnsiString TStrings::Text() const
 void TStrings::SetText(const AnsiString& Value)
 {
     // CR and LF are below every trail byte, so a byte scan is safe here.
-    BeginUpdate();
+    TStringsUpdate update(this);
     Clear();
     size_t start = 0;
     while (start < Value.size()) {
@@ -167,7 +163,6 @@ void TStrings::SetText(const AnsiString& Value)
         start = end +
                 ((Value[end] == '\r' && end + 1 < Value.size() && Value[end + 1] == '\n') ? 2 : 1);
     }
-    EndUpdate();
 }
 
 AnsiString TStrings::CommaText() const
@@ -185,7 +180,7 @@ AnsiString TStrings::CommaText() const
 void TStrings::SetCommaText(const AnsiString& Value)
 {
     // Quotes and commas are below every trail byte, so a byte scan is safe.
-    BeginUpdate();
+    TStringsUpdate update(this);
     Clear();
     size_t i = 0;
     while (i <= Value.size() && !Value.empty()) {
@@ -211,7 +206,6 @@ void TStrings::SetCommaText(const AnsiString& Value)
             break;
         ++i;
     }
-    EndUpdate();
 }
 
 void TStrings::LoadFromFile(const AnsiString& FileName)
@@ -261,10 +255,9 @@ void TStrings::Assign(TPersistent* Source)
     }
     if (source == this)
         return;
-    BeginUpdate();
+    TStringsUpdate update(this);
     Clear();
     AddStrings(source);
-    EndUpdate();
 }
 
 bool TStrings::Equals(TStrings* Strings) const

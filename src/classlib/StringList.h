@@ -95,6 +95,20 @@ private:
     int FUpdateCount = 0; // nesting of BeginUpdate
 };
 
+// Holds a list in BeginUpdate for its lifetime, so that an exception
+// cannot leave the list updating for ever.
+class TStringsUpdate
+{
+public:
+    explicit TStringsUpdate(TStrings* Strings) : FStrings(Strings) { FStrings->BeginUpdate(); }
+    ~TStringsUpdate() { FStrings->EndUpdate(); }
+    TStringsUpdate(const TStringsUpdate&) = delete;
+    TStringsUpdate& operator=(const TStringsUpdate&) = delete;
+
+private:
+    TStrings* FStrings; // not owned
+};
+
 class TStringList;
 // Negative, zero or positive as the item at Index1 sorts before, with or
 // after the one at Index2; the list does not change while it is sorted.

@@ -244,6 +244,15 @@ TEST(StringListTest, ChangeEventsFireOncePerUpdateBracket)
     list.Clear();
     list.Clear(); // nothing to clear: silent
     EXPECT_EQ(log, (Lines{"changing 3", "change 0"}));
+
+    // A refused line inside a bracket ends the bracket all the same.
+    list.SetSorted(true);
+    list.SetDuplicates(dupError);
+    EXPECT_THROW(list.SetText("a\r\nb\r\na\r\n"), EStringListError);
+    EXPECT_EQ(list.UpdateCount(), 0);
+    log.clear();
+    list.Add("c");
+    EXPECT_EQ(log, (Lines{"changing 2", "change 3"}));
 }
 
 } // namespace

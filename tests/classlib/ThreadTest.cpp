@@ -209,13 +209,4 @@ TEST(ThreadTest, WaitForServesMessagesSentByTheThread)
     DestroyWindow(window);
 }
 
-TEST(ThreadTest, PriorityIsSetAndRead)
-{
-    TTestThread thread([](TTestThread&) {});
-    thread.SetPriority(TThreadPriority::tpLower);
-    EXPECT_EQ(thread.Priority(), TThreadPriority::tpLower);
-    thread.SetPriority(TThreadPriority::tpHigher);
-    EXPECT_EQ(thread.Priority(), TThreadPriority::tpHigher);
-}
-
 } // namespace
