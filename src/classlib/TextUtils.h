@@ -24,7 +24,8 @@
 
 #include <cstdint>
 
-// Macros of the system's shell helpers that would rename ours.
+// Macros of the system's shell helpers that would rename ours (a unit that
+// includes the shell helpers' header after this one gets them back).
 #ifdef StrToInt
 #undef StrToInt
 #endif
