@@ -771,12 +771,18 @@ void TComboBox::CreateWnd()
     AnsiString text = FText;
     TWinControl::CreateWnd();
     HWND window = WindowHandle();
-    for (const auto& item : FItems->FSaved) {
+    // A sorted box may place the items elsewhere: the selection follows its item.
+    int selected = -1;
+    for (size_t i = 0; i < FItems->FSaved.size(); ++i) {
+        const auto& item = FItems->FSaved[i];
         auto index = SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.first.c_str()));
         if (index >= 0)
             SendMessageA(window, CB_SETITEMDATA, index, reinterpret_cast<LPARAM>(item.second));
+        if (static_cast<int>(i) == FSavedIndex)
+            selected = static_cast<int>(index);
     }
     FItems->FSaved.clear();
+    FSavedIndex = selected;
     if (FMaxLength > 0)
         SendMessageA(window, CB_LIMITTEXT, FMaxLength, 0);
     SendMessageA(window, CB_SETMINVISIBLE, std::max(FDropDownCount, 1), 0);
