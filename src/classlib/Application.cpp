@@ -321,10 +321,26 @@ void TApplication::WndProc(TMessage& m)
 
 bool TApplication::DispatchToForms(TMessage& m)
 {
-    TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
-    if (active && active->Perform(m.Msg, m.WParam, m.LParam))
-        return true;
-    return FMainForm && FMainForm != active && FMainForm->Perform(m.Msg, m.WParam, m.LParam);
+    // The active form first, then the main form, then the other shown forms.
+    std::vector<TCustomForm*> forms;
+    if (Screen && Screen->ActiveForm())
+        forms.push_back(Screen->ActiveForm());
+    if (FMainForm)
+        forms.push_back(FMainForm);
+    for (int i = 0; Screen && i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (form->WindowHandle() && IsWindowVisible(form->WindowHandle()))
+            forms.push_back(form);
+    }
+    std::vector<TCustomForm*> asked;
+    for (TCustomForm* form : forms) {
+        if (std::find(asked.begin(), asked.end(), form) != asked.end() || !Screen->HasForm(form))
+            continue;
+        asked.push_back(form);
+        if (form->Perform(m.Msg, m.WParam, m.LParam))
+            return true;
+    }
+    return false;
 }
 
 bool TApplication::IsShortCut(WORD key, TShiftState shift)
