@@ -23,13 +23,14 @@ constexpr UINT_PTR kHintHideTimer = 2;
 
 LRESULT CALLBACK AppWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (!Application || Application->Handle() != wnd)
+    auto* application = reinterpret_cast<TApplication*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    if (!application)
         return DefWindowProcW(wnd, msg, wp, lp);
     TMessage message{msg, wp, lp, 0};
     try {
-        Application->WndProc(message);
+        application->WndProc(message);
     } catch (...) {
-        Application->HandleException(std::current_exception());
+        application->HandleException(std::current_exception());
     }
     return message.Result;
 }
@@ -59,6 +60,8 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
     FHandle = CreateWindowExW(0, kAppWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
                                                            WS_SYSMENU | WS_MINIMIZEBOX,
                               0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    if (FHandle)
+        SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     AnsiString exe = ExeName();
     auto slash = exe.find_last_of('\\');
     auto dot = exe.find_last_of('.');
@@ -81,8 +84,17 @@ TApplication::~TApplication()
     FHintWindow = nullptr;
     if (Application == this)
         Application = nullptr;
-    if (FHandle)
+    if (FHandle) {
+        SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
         DestroyWindow(FHandle);
+    }
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMainForm)
+        FMainForm = nullptr;
 }
 
 void TApplication::SetTitle(const AnsiString& value)

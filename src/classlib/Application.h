@@ -151,6 +151,7 @@ protected:
     // was handled: keys routed to shortcuts and dialog keys, dialog messages.
     virtual bool PreProcessMessage(MSG& msg);
     virtual void Idle(const MSG& msg);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     bool IsKeyMsg(MSG& msg);

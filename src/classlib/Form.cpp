@@ -42,6 +42,14 @@ void EnableTaskWindows(const std::vector<HWND>& windows)
             EnableWindow(w, TRUE);
 }
 
+// The application a form belongs to: the one that made it (CreateForm),
+// else the program's.
+TApplication* ApplicationOf(TCustomForm* form)
+{
+    auto* owner = dynamic_cast<TApplication*>(form->Owner());
+    return owner ? owner : Application;
+}
+
 } // namespace
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
@@ -61,8 +69,8 @@ TCustomForm::~TCustomForm()
 {
     if (!FDestroyed)
         BeforeDestruction();
-    if (Application)
-        Application->FormDestroying(this);
+    if (TApplication* application = ApplicationOf(this))
+        application->FormDestroying(this);
     if (Screen)
         Screen->RemoveForm(this);
     if (FMenu && WindowHandle())
@@ -469,8 +477,9 @@ void TCustomForm::Close()
     DoClose(action);
     if (action == TCloseAction::caNone)
         return;
-    if (Application && Application->MainForm() == this) {
-        Application->Terminate();
+    TApplication* application = ApplicationOf(this);
+    if (application && application->MainForm() == this) {
+        application->Terminate();
         return;
     }
     switch (action) {
@@ -483,8 +492,8 @@ void TCustomForm::Close()
 
 void TCustomForm::Release()
 {
-    if (Application)
-        Application->ReleaseForm(this);
+    if (TApplication* application = ApplicationOf(this))
+        application->ReleaseForm(this);
 }
 
 // ---------------------------------------------------------------------------

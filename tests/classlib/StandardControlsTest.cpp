@@ -308,3 +308,43 @@ TEST_F(StandardControlsTest, ProgressBarClampsAndReachesTheWindow)
 }
 
 } // namespace
+
+namespace {
+
+// A button that paints itself, as the themed buttons do.
+class TDrawnButton : public TButton
+{
+public:
+    using TButton::TButton;
+    int Drawn = 0;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == CN_DRAWITEM) {
+            ++Drawn;
+            m.Result = 1;
+            return;
+        }
+        TButton::WndProc(m);
+    }
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        TButton::CreateParams(params);
+        params.Style = (params.Style & ~BS_TYPEMASK) | BS_OWNERDRAW;
+    }
+};
+
+TEST_F(StandardControlsTest, AnOwnerDrawnButtonPaintsThroughTheReflectedDrawItem)
+{
+    auto* button = Make<TDrawnButton>();
+    button->SetDefault(true);
+    form->Show();
+    PumpMessages();
+    InvalidateRect(button->WindowHandle(), nullptr, TRUE);
+    UpdateWindow(button->WindowHandle());
+    EXPECT_GE(button->Drawn, 1);
+    EXPECT_EQ(GetWindowLongPtrA(button->WindowHandle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+}
+
+} // namespace
