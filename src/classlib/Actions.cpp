@@ -87,13 +87,7 @@ bool TBasicAction::Update()
 
 void TBasicAction::SetActionComponent(TComponent* value)
 {
-    if (value == FActionComponent)
-        return;
-    if (FActionComponent)
-        FActionComponent->RemoveFreeNotification(this);
-    FActionComponent = value;
-    if (FActionComponent)
-        FActionComponent->FreeNotification(this);
+    ReplaceFreeNotified(this, FActionComponent, value);
 }
 
 void TBasicAction::Notification(TComponent* AComponent, TOperation Operation)
@@ -390,13 +384,7 @@ void TActionList::MoveAction(TContainedAction* action, int newIndex)
 
 void TActionList::SetImages(TCustomImageList* value)
 {
-    if (value == FImages)
-        return;
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages)
-        FImages->FreeNotification(this);
+    ReplaceFreeNotified(this, FImages, value);
 }
 
 void TActionList::Notification(TComponent* AComponent, TOperation Operation)

@@ -211,6 +211,21 @@ void TControlCanvas::FreeHandle()
 }
 
 // ---------------------------------------------------------------------------
+// TCanvasDCScope
+
+TCanvasDCScope::TCanvasDCScope(TCanvas* canvas, HDC dc) : FCanvas(canvas)
+{
+    if (auto* controlCanvas = dynamic_cast<TControlCanvas*>(canvas))
+        controlCanvas->FreeHandle();
+    FCanvas->SetHandle(dc);
+}
+
+TCanvasDCScope::~TCanvasDCScope()
+{
+    FCanvas->SetHandle(nullptr);
+}
+
+// ---------------------------------------------------------------------------
 // TControlActionLink
 
 TControlActionLink::TControlActionLink(TControl* client) : TActionLink(client), FClient(client) {}
@@ -598,13 +613,7 @@ void TControl::SetParentShowHint(bool value)
 
 void TControl::SetPopupMenu(TPopupMenuBase* value)
 {
-    if (value == FPopupMenu)
-        return;
-    if (FPopupMenu)
-        FPopupMenu->RemoveFreeNotification(this);
-    FPopupMenu = value;
-    if (FPopupMenu)
-        FPopupMenu->FreeNotification(this);
+    ReplaceFreeNotified(this, FPopupMenu, value);
 }
 
 TBasicAction* TControl::Action() const
@@ -1071,16 +1080,8 @@ TGraphicControl::~TGraphicControl()
 void TGraphicControl::WndProc(TMessage& m)
 {
     if (m.Msg == WM_PAINT && m.WParam) {
-        auto dc = reinterpret_cast<HDC>(m.WParam);
-        FCanvas->FreeHandle();
-        FCanvas->SetHandle(dc);
-        try {
-            Paint();
-        } catch (...) {
-            FCanvas->SetHandle(nullptr);
-            throw;
-        }
-        FCanvas->SetHandle(nullptr);
+        TCanvasDCScope paint(FCanvas, reinterpret_cast<HDC>(m.WParam));
+        Paint();
         return;
     }
     TControl::WndProc(m);

@@ -172,6 +172,20 @@ private:
     HWND FWindowHandle = nullptr;   // the window FDeviceContext belongs to
 };
 
+// Lends a device context to a canvas for a scope (a paint, a custom-draw
+// stage); a control canvas first gives back a context it fetched itself.
+class TCanvasDCScope
+{
+public:
+    TCanvasDCScope(TCanvas* canvas, HDC dc);
+    ~TCanvasDCScope();
+    TCanvasDCScope(const TCanvasDCScope&) = delete;
+    TCanvasDCScope& operator=(const TCanvasDCScope&) = delete;
+
+private:
+    TCanvas* FCanvas;  // not owned
+};
+
 class TControlActionLink : public TActionLink
 {
 public:

@@ -238,26 +238,14 @@ TRect TCustomForm::ClientRect()
                  std::max<LONG>(Height() - (frame.bottom - frame.top), 0));
 }
 
-void TCustomForm::RecreateIfAllocated()
-{
-    if (WindowHandle())
-        RecreateWnd();
-}
-
 void TCustomForm::SetBorderStyle(TFormBorderStyle value)
 {
-    if (value == FBorderStyle)
-        return;
-    FBorderStyle = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FBorderStyle, value);
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons value)
 {
-    if (value == FBorderIcons)
-        return;
-    FBorderIcons = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FBorderIcons, value);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value)
@@ -272,10 +260,7 @@ void TCustomForm::SetFormStyle(TFormStyle value)
 
 void TCustomForm::SetWindowClassName(const AnsiString& value)
 {
-    if (value == FWindowClassName)
-        return;
-    FWindowClassName = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FWindowClassName, value);
 }
 
 TWindowState TCustomForm::WindowState() const
@@ -327,15 +312,8 @@ void TCustomForm::PaintWindow(HDC dc)
 {
     if (!OnPaint)
         return;
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(dc);
-    try {
-        OnPaint(this);
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    TCanvasDCScope paint(FCanvas, dc);
+    OnPaint(this);
 }
 
 bool TCustomForm::Active() const

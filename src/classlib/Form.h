@@ -160,7 +160,6 @@ private:
     void CloseModal();
     void ApplyPosition();
     void FocusFirstControl();
-    void RecreateIfAllocated();
 
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
     TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;

@@ -45,13 +45,7 @@ void TLabel::SetShowAccelChar(bool value)
 
 void TLabel::SetFocusControl(TWinControl* value)
 {
-    if (value == FFocusControl)
-        return;
-    if (FFocusControl)
-        FFocusControl->RemoveFreeNotification(this);
-    FFocusControl = value;
-    if (FFocusControl)
-        FFocusControl->FreeNotification(this);
+    ReplaceFreeNotified(this, FFocusControl, value);
 }
 
 void TLabel::Notification(TComponent* AComponent, TOperation Operation)

@@ -483,56 +483,32 @@ void TListView::ApplyExtendedStyle()
 
 void TListView::SetViewStyle(TViewStyle value)
 {
-    if (value == FViewStyle)
-        return;
-    FViewStyle = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FViewStyle, value);
 }
 
 void TListView::SetMultiSelect(bool value)
 {
-    if (value == FMultiSelect)
-        return;
-    FMultiSelect = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FMultiSelect, value);
 }
 
 void TListView::SetReadOnly(bool value)
 {
-    if (value == FReadOnly)
-        return;
-    FReadOnly = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FReadOnly, value);
 }
 
 void TListView::SetHideSelection(bool value)
 {
-    if (value == FHideSelection)
-        return;
-    FHideSelection = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FHideSelection, value);
 }
 
 void TListView::SetShowColumnHeaders(bool value)
 {
-    if (value == FShowColumnHeaders)
-        return;
-    FShowColumnHeaders = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FShowColumnHeaders, value);
 }
 
 void TListView::SetColumnClick(bool value)
 {
-    if (value == FColumnClick)
-        return;
-    FColumnClick = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FColumnClick, value);
 }
 
 void TListView::SetRowSelect(bool value)
@@ -580,15 +556,11 @@ void TListView::SetSmallImages(TCustomImageList* value)
 {
     if (value == FSmallImages)
         return;
-    if (FSmallImages) {
+    if (FSmallImages)
         FSmallImages->UnRegisterChanges(FImageChangeLink);
-        FSmallImages->RemoveFreeNotification(this);
-    }
-    FSmallImages = value;
-    if (value) {
+    ReplaceFreeNotified(this, FSmallImages, value);
+    if (value)
         value->RegisterChanges(FImageChangeLink);
-        value->FreeNotification(this);
-    }
     ApplyImageLists();
 }
 
@@ -596,11 +568,7 @@ void TListView::SetLargeImages(TCustomImageList* value)
 {
     if (value == FLargeImages)
         return;
-    if (FLargeImages)
-        FLargeImages->RemoveFreeNotification(this);
-    FLargeImages = value;
-    if (value)
-        value->FreeNotification(this);
+    ReplaceFreeNotified(this, FLargeImages, value);
     ApplyImageLists();
 }
 
@@ -954,11 +922,8 @@ LRESULT TListView::ApplyCanvasColours(NMLVCUSTOMDRAW* draw, COLORREF textBefore,
     COLORREF back = ColorToRGB(FCanvas->Brush()->Color());
     draw->clrText = text != textBefore ? text : FItemTextColor;
     draw->clrTextBk = back != backBefore ? back : FItemBackColor;
-    HFONT font = FCanvas->Font()->Handle();
-    if (font != fontBefore) {
-        SelectObject(draw->nmcd.hdc, font);
+    if (FCanvas->Font()->Handle() != fontBefore)
         result |= CDRF_NEWFONT;
-    }
     return result;
 }
 
@@ -970,14 +935,8 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
         LRESULT result = CDRF_DODEFAULT;
         if (OnCustomDraw) {
             bool defaultDraw = true;
-            FCanvas->SetHandle(draw->nmcd.hdc);
-            try {
-                OnCustomDraw(this, TRect(draw->nmcd.rc), defaultDraw);
-            } catch (...) {
-                FCanvas->SetHandle(nullptr);
-                throw;
-            }
-            FCanvas->SetHandle(nullptr);
+            TCanvasDCScope scope(FCanvas, draw->nmcd.hdc);
+            OnCustomDraw(this, TRect(draw->nmcd.rc), defaultDraw);
             if (!defaultDraw)
                 return CDRF_SKIPDEFAULT;
         }
@@ -996,15 +955,15 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
     }
     if (!subItemStage && !OnCustomDrawItem)
         return CDRF_NOTIFYSUBITEMDRAW;
-    FCanvas->SetHandle(draw->nmcd.hdc);
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(EffectiveColor());
-    COLORREF textBefore = ColorToRGB(FCanvas->Font()->Color());
-    COLORREF backBefore = ColorToRGB(FCanvas->Brush()->Color());
-    HFONT fontBefore = FCanvas->Font()->Handle();
     bool defaultDraw = true;
-    LRESULT result;
-    try {
+    LRESULT result = CDRF_SKIPDEFAULT;
+    {
+        TCanvasDCScope scope(FCanvas, draw->nmcd.hdc);
+        FCanvas->Font()->Assign(Font());
+        FCanvas->Brush()->SetColor(EffectiveColor());
+        COLORREF textBefore = ColorToRGB(FCanvas->Font()->Color());
+        COLORREF backBefore = ColorToRGB(FCanvas->Brush()->Color());
+        HFONT fontBefore = FCanvas->Font()->Handle();
         TCustomDrawState state = DrawState(draw, item);
         if (subItemStage) {
             if (OnCustomDrawSubItem)
@@ -1012,13 +971,13 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
         } else {
             OnCustomDrawItem(this, item, state, defaultDraw);
         }
-        result = defaultDraw ? ApplyCanvasColours(draw, textBefore, backBefore, fontBefore)
-                             : CDRF_SKIPDEFAULT;
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
+        if (defaultDraw)
+            result = ApplyCanvasColours(draw, textBefore, backBefore, fontBefore);
     }
-    FCanvas->SetHandle(nullptr);
+    // The canvas gives its objects back when it lets the context go: select
+    // a new font for the window's drawing only after that.
+    if (result & CDRF_NEWFONT)
+        SelectObject(draw->nmcd.hdc, FCanvas->Font()->Handle());
     if (!subItemStage && OnCustomDrawSubItem && defaultDraw)
         result |= CDRF_NOTIFYSUBITEMDRAW;
     return result;

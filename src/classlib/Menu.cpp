@@ -612,13 +612,7 @@ void TMainMenu::MenuChanged()
 
 void TPopupMenuBase::SetPopupComponent(TComponent* value)
 {
-    if (value == FPopupComponent)
-        return;
-    if (FPopupComponent)
-        FPopupComponent->RemoveFreeNotification(this);
-    FPopupComponent = value;
-    if (FPopupComponent)
-        FPopupComponent->FreeNotification(this);
+    ReplaceFreeNotified(this, FPopupComponent, value);
 }
 
 void TPopupMenuBase::Notification(TComponent* AComponent, TOperation Operation)

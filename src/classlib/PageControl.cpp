@@ -183,18 +183,22 @@ void TPageControl::MovePage(TTabSheet* page, int index)
     UpdateTabs();
 }
 
-void TPageControl::UpdateTab(TTabSheet* page)
+void TPageControl::SendTabItem(UINT message, int tab, TTabSheet* page)
 {
-    int tab = page->TabIndex();
-    if (!HandleAllocated() || tab < 0)
-        return;
     AnsiString caption = page->Caption();
     TCITEMA item = {};
     item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
     item.pszText = caption.data();
     item.iImage = page->FImageIndex;
     item.lParam = reinterpret_cast<LPARAM>(page);
-    SendMessageA(WindowHandle(), TCM_SETITEMA, tab, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(WindowHandle(), message, tab, reinterpret_cast<LPARAM>(&item));
+}
+
+void TPageControl::UpdateTab(TTabSheet* page)
+{
+    int tab = page->TabIndex();
+    if (HandleAllocated() && tab >= 0)
+        SendTabItem(TCM_SETITEMA, tab, page);
 }
 
 void TPageControl::UpdateTabs()
@@ -205,17 +209,9 @@ void TPageControl::UpdateTabs()
     HWND window = WindowHandle();
     SendMessageA(window, TCM_DELETEALLITEMS, 0, 0);
     int tab = 0;
-    for (TTabSheet* page : FPages) {
-        if (!page->FTabVisible)
-            continue;
-        AnsiString caption = page->Caption();
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
-        item.pszText = caption.data();
-        item.iImage = page->FImageIndex;
-        item.lParam = reinterpret_cast<LPARAM>(page);
-        SendMessageA(window, TCM_INSERTITEMA, tab++, reinterpret_cast<LPARAM>(&item));
-    }
+    for (TTabSheet* page : FPages)
+        if (page->FTabVisible)
+            SendTabItem(TCM_INSERTITEMA, tab++, page);
     int active = FActivePage ? FActivePage->TabIndex() : -1;
     SendMessageA(window, TCM_SETCURSEL, active, 0);
     FUpdatingTabs = false;
@@ -289,11 +285,7 @@ void TPageControl::SetImages(TCustomImageList* value)
 {
     if (value == FImages)
         return;
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages)
-        FImages->FreeNotification(this);
+    ReplaceFreeNotified(this, FImages, value);
     if (HandleAllocated())
         SendMessageA(WindowHandle(), TCM_SETIMAGELIST, 0,
                      reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));

@@ -88,6 +88,7 @@ protected:
 
 private:
     void ShowPage(TTabSheet* page);
+    void SendTabItem(UINT message, int tab, TTabSheet* page);
 
     std::vector<TTabSheet*> FPages;      // not owned: the sheets are children
     TTabSheet* FActivePage = nullptr;    // not owned

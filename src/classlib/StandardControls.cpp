@@ -217,20 +217,12 @@ void TCheckBox::SetChecked(bool value)
 
 void TCheckBox::SetAllowGrayed(bool value)
 {
-    if (value == FAllowGrayed)
-        return;
-    FAllowGrayed = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FAllowGrayed, value);
 }
 
 void TCheckBox::SetAlignment(TAlignment value)
 {
-    if (value == FAlignment)
-        return;
-    FAlignment = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FAlignment, value);
 }
 
 void TCheckBox::Toggle()
@@ -306,11 +298,7 @@ void TRadioButton::SetChecked(bool value)
 
 void TRadioButton::SetAlignment(TAlignment value)
 {
-    if (value == FAlignment)
-        return;
-    FAlignment = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FAlignment, value);
 }
 
 void TRadioButton::WndProc(TMessage& m)
@@ -471,48 +459,28 @@ void TCustomEdit::ApplyCharCase()
 
 void TCustomEdit::SetCharCase(TEditCharCase value)
 {
-    if (value == FCharCase)
-        return;
-    FCharCase = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FCharCase, value);
     ApplyCharCase();
 }
 
 void TCustomEdit::SetPasswordChar(char value)
 {
-    if (value == FPasswordChar)
-        return;
-    FPasswordChar = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FPasswordChar, value);
 }
 
 void TCustomEdit::SetHideSelection(bool value)
 {
-    if (value == FHideSelection)
-        return;
-    FHideSelection = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FHideSelection, value);
 }
 
 void TCustomEdit::SetBorderStyle(TBorderStyle value)
 {
-    if (value == FBorderStyle)
-        return;
-    FBorderStyle = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FBorderStyle, value);
 }
 
 void TCustomEdit::SetAlignment(TAlignment value)
 {
-    if (value == FAlignment)
-        return;
-    FAlignment = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FAlignment, value);
 }
 
 bool TCustomEdit::Modified()
@@ -838,20 +806,12 @@ void TComboBox::SetItemIndex(int value)
 
 void TComboBox::SetStyle(TComboBoxStyle value)
 {
-    if (value == FStyle)
-        return;
-    FStyle = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FStyle, value);
 }
 
 void TComboBox::SetSorted(bool value)
 {
-    if (value == FSorted)
-        return;
-    FSorted = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FSorted, value);
 }
 
 void TComboBox::SetDropDownCount(int value)

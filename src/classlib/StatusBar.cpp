@@ -188,11 +188,7 @@ void TStatusBar::SetSimpleText(const AnsiString& value)
 
 void TStatusBar::SetSizeGrip(bool value)
 {
-    if (value == FSizeGrip)
-        return;
-    FSizeGrip = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FSizeGrip, value);
 }
 
 void TStatusBar::WndProc(TMessage& m)
@@ -202,14 +198,8 @@ void TStatusBar::WndProc(TMessage& m)
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
         int index = static_cast<int>(item->itemID);
         if (OnDrawPanel && index >= 0 && index < FPanels->Count()) {
-            FCanvas->SetHandle(item->hDC);
-            try {
-                OnDrawPanel(this, FPanels->Items(index), TRect(item->rcItem));
-            } catch (...) {
-                FCanvas->SetHandle(nullptr);
-                throw;
-            }
-            FCanvas->SetHandle(nullptr);
+            TCanvasDCScope draw(FCanvas, item->hDC);
+            OnDrawPanel(this, FPanels->Items(index), TRect(item->rcItem));
         }
         m.Result = 1;
         return;

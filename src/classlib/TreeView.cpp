@@ -460,11 +460,7 @@ void TTreeView::SetImages(TCustomImageList* value)
 {
     if (value == FImages)
         return;
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages)
-        FImages->FreeNotification(this);
+    ReplaceFreeNotified(this, FImages, value);
     if (HandleAllocated())
         SendMessageA(WindowHandle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                      reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
@@ -477,40 +473,29 @@ void TTreeView::Notification(TComponent* AComponent, TOperation Operation)
         SetImages(nullptr);
 }
 
-void TTreeView::RecreateIfAllocated()
-{
-    if (HandleAllocated())
-        RecreateWnd();
-}
-
 void TTreeView::SetShowLines(bool value)
 {
-    FShowLines = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FShowLines, value);
 }
 
 void TTreeView::SetShowRoot(bool value)
 {
-    FShowRoot = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FShowRoot, value);
 }
 
 void TTreeView::SetShowButtons(bool value)
 {
-    FShowButtons = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FShowButtons, value);
 }
 
 void TTreeView::SetHideSelection(bool value)
 {
-    FHideSelection = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FHideSelection, value);
 }
 
 void TTreeView::SetReadOnly(bool value)
 {
-    FReadOnly = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FReadOnly, value);
 }
 
 void TTreeView::WndProc(TMessage& m)

@@ -171,7 +171,6 @@ private:
     void CNNotify(TMessage& m);
     void InsertNodesWindow(const std::vector<TTreeNode*>& nodes);
     void SaveNodeStates(const std::vector<TTreeNode*>& nodes);
-    void RecreateIfAllocated();
 
     TTreeNodes* FItems;                   // owned
     TCustomImageList* FImages = nullptr;  // not owned; free-notified

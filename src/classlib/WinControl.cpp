@@ -1472,15 +1472,8 @@ TCustomControl::~TCustomControl()
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    TCanvasDCScope paint(FCanvas, dc);
+    Paint();
 }
 
 void TCustomControl::DestroyWnd()

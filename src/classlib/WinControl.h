@@ -139,6 +139,16 @@ protected:
     virtual void DestroyWindowHandle();
     // Creates the window and then the children's.
     virtual void CreateHandle();
+    // Stores a property that the window's styles carry and recreates the
+    // window (when there is one) to apply it.
+    template <class T> void SetWindowStyleProperty(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        if (FHandle)
+            RecreateWnd();
+    }
     // Copies the system class into params (SubClassOf).
     void CreateSubClass(TCreateParams& params, const char* systemClassName);
     void UpdateShowing();

@@ -3,6 +3,7 @@
 #include "classlib/Form.h"
 #include "classlib/Menu.h"
 #include "classlib/StandardControls.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +15,13 @@ using namespace testing_support;
 
 namespace {
 
-class ActionsMenuTest : public testing::Test
+class ActionsMenuTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         list = new TActionList(form);
-    }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
     }
     TAction* MakeAction(const char* caption, int group = 0)
     {
@@ -62,7 +58,6 @@ protected:
     {
         return GetMenuState(menu, position, MF_BYPOSITION);
     }
-    TForm* form = nullptr;
     TActionList* list = nullptr;
     std::vector<std::string> log;
 };

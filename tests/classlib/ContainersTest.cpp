@@ -5,6 +5,7 @@
 #include "classlib/Panel.h"
 #include "classlib/StatusBar.h"
 #include "classlib/TreeView.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <commctrl.h>
@@ -17,21 +18,15 @@ using namespace testing_support;
 
 namespace {
 
-class ContainersTest : public testing::Test
+class ContainersTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBorderStyle(TFormBorderStyle::bsNone);
         form->SetBounds(10, 10, 400, 300);
     }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
-    }
-    TForm* form = nullptr;
 };
 
 TEST_F(ContainersTest, PageControlShowsTheActiveSheetInItsDisplayArea)

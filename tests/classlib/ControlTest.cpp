@@ -4,6 +4,7 @@
 #include "classlib/Screen.h"
 #include "support/MessageRecorder.h"
 #include "support/TestSeams.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -48,20 +49,14 @@ protected:
     }
 };
 
-class ControlTest : public testing::Test
+class ControlTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBounds(50, 50, 400, 300);
     }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
-    }
-    TForm* form = nullptr;
 };
 
 TEST_F(ControlTest, ChildWindowsAppearWithTheParentAndKeepTheirWindowAcrossParentChanges)

@@ -1,5 +1,6 @@
 #include "classlib/Form.h"
 #include "classlib/ListView.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,12 @@ using namespace testing_support;
 
 namespace {
 
-class ListViewTest : public testing::Test
+class ListViewTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBounds(40, 40, 420, 300);
         list = new TListView(form);
         list->SetParent(form);
@@ -27,11 +28,6 @@ protected:
             column->SetCaption(caption);
             column->SetWidth(100);
         }
-    }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
     }
     TListItem* AddRow(const char* name, const char* start, void* data = nullptr)
     {
@@ -66,7 +62,6 @@ protected:
             captions.push_back(list->Items()->Item(i)->Caption());
         return captions;
     }
-    TForm* form = nullptr;
     TListView* list = nullptr;
 };
 

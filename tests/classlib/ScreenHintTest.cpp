@@ -6,6 +6,7 @@
 #include "classlib/Panel.h"
 #include "classlib/Screen.h"
 #include "classlib/StatusBar.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <commctrl.h>
@@ -18,12 +19,12 @@ using namespace testing_support;
 
 namespace {
 
-class ScreenHintTest : public testing::Test
+class ScreenHintTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBounds(20, 20, 300, 200);
         panel = new TPanel(form);
         panel->SetParent(form);
@@ -35,8 +36,7 @@ protected:
         Screen->SetCursors(-10, nullptr);
         Application->CancelHint();
         SetMouseControl(nullptr);
-        FreeAndNil(form);
-        PumpMessages();
+        FormFixture::TearDown();
     }
     HCURSOR CursorAfterSetCursor(HWND window)
     {
@@ -45,7 +45,6 @@ protected:
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return GetCursor();
     }
-    TForm* form = nullptr;
     TPanel* panel = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include "classlib/ScrollBar.h"
 #include "classlib/StandardControls.h"
 #include "support/MessageRecorder.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <commctrl.h>
@@ -41,18 +42,13 @@ protected:
     int TrackPosition() override { return Track; }
 };
 
-class StandardControlsTest : public testing::Test
+class StandardControlsTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBounds(30, 30, 400, 300);
-    }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
     }
     template <class T> T* Make(int top = 0)
     {
@@ -61,7 +57,6 @@ protected:
         control->SetTop(top);
         return control;
     }
-    TForm* form = nullptr;
 };
 
 TEST_F(StandardControlsTest, EditReportsEveryWriteOnceSingleLineOrMultiLine)

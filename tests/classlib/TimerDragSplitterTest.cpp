@@ -5,6 +5,7 @@
 #include "classlib/Panel.h"
 #include "classlib/Splitter.h"
 #include "classlib/Timer.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -61,19 +62,14 @@ TEST(TimerTest, AnExceptionInOnTimerReachesHandleException)
     EXPECT_EQ(reported[0], "tick failed");
 }
 
-class DragSplitterTest : public testing::Test
+class DragSplitterTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBorderStyle(TFormBorderStyle::bsNone);
         form->SetBounds(0, 0, 400, 200);
-    }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
     }
     TPanel* MakePanel(TAlign align, int width)
     {
@@ -88,7 +84,6 @@ protected:
     {
         SendMessageA(form->WindowHandle(), msg, keys, MAKELPARAM(x, y));
     }
-    TForm* form = nullptr;
 };
 
 TEST_F(DragSplitterTest, DraggingAControlDropsItOnATargetThatAccepts)
