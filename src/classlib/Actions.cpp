@@ -317,16 +317,46 @@ TCustomAction* TActionLink::CustomAction() const
     return dynamic_cast<TCustomAction*>(FAction);
 }
 
-bool TActionLink::IsAutoCheckLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsCaptionLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsCheckedLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsEnabledLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsGroupIndexLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsHelpContextLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsHintLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsImageIndexLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsShortCutLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsVisibleLinked() { return CustomAction() != nullptr; }
+bool TActionLink::IsAutoCheckLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsCaptionLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsCheckedLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsEnabledLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsGroupIndexLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsHelpContextLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsHintLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsImageIndexLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsShortCutLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsVisibleLinked()
+{
+    return CustomAction() != nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // TActionList

@@ -57,8 +57,8 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
     RegisterClassW(&wc);
     // The application window is Unicode, so that wide characters reach the
     // program through the ANSI message loop.
-    FHandle = CreateWindowExW(0, kAppWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
-                                                           WS_SYSMENU | WS_MINIMIZEBOX,
+    FHandle = CreateWindowExW(0, kAppWindowClass, L"",
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
     if (FHandle)
         SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -186,8 +186,10 @@ bool TApplication::IsKeyMsg(MSG& msg)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_CHAR:
-    case WM_SYSCHAR: break;
-    default: return false;
+    case WM_SYSCHAR:
+        break;
+    default:
+        return false;
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
         if (DragManagerSource()) {
@@ -297,10 +299,16 @@ void TApplication::WndProc(TMessage& m)
     case CM_APPKEYDOWN:
         m.Result = IsShortCut(static_cast<WORD>(m.WParam), KeyDataToShiftState(m.LParam)) ? 1 : 0;
         return;
-    case CM_APPSYSCOMMAND: m.Result = 0; return;
+    case CM_APPSYSCOMMAND:
+        m.Result = 0;
+        return;
     case CM_ACTIONEXECUTE:
-    case CM_ACTIONUPDATE: m.Result = DispatchToForms(m) ? 1 : 0; return;
-    case CM_RELEASE: ReleaseQueuedForm(m.LParam); return;
+    case CM_ACTIONUPDATE:
+        m.Result = DispatchToForms(m) ? 1 : 0;
+        return;
+    case CM_RELEASE:
+        ReleaseQueuedForm(m.LParam);
+        return;
     case WM_ACTIVATEAPP:
         FActive = m.WParam != 0;
         if (FActive) {
@@ -452,7 +460,9 @@ void TApplication::CancelHintOnInput(const MSG& msg)
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
-    case WM_MOUSEWHEEL: CancelHint(); break;
+    case WM_MOUSEWHEEL:
+        CancelHint();
+        break;
     }
 }
 

@@ -165,9 +165,15 @@ void TCustomForm::CreateParams(TCreateParams& params)
     } else {
         params.WndParent = Application ? Application->Handle() : nullptr;
         switch (FBorderStyle) {
-        case TFormBorderStyle::bsNone: params.Style |= WS_POPUP; break;
-        case TFormBorderStyle::bsSingle: params.Style |= WS_CAPTION | WS_BORDER; break;
-        case TFormBorderStyle::bsSizeable: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+        case TFormBorderStyle::bsNone:
+            params.Style |= WS_POPUP;
+            break;
+        case TFormBorderStyle::bsSingle:
+            params.Style |= WS_CAPTION | WS_BORDER;
+            break;
+        case TFormBorderStyle::bsSizeable:
+            params.Style |= WS_CAPTION | WS_THICKFRAME;
+            break;
         case TFormBorderStyle::bsDialog:
             params.Style |= WS_POPUP | WS_CAPTION;
             params.ExStyle |= WS_EX_DLGMODALFRAME;
@@ -201,9 +207,14 @@ void TCustomForm::CreateParams(TCreateParams& params)
     case TPosition::poDefault:
         params.X = params.Y = params.Width = params.Height = CW_USEDEFAULT;
         break;
-    case TPosition::poDefaultPosOnly: params.X = params.Y = CW_USEDEFAULT; break;
-    case TPosition::poDefaultSizeOnly: params.Width = params.Height = CW_USEDEFAULT; break;
-    default: break;
+    case TPosition::poDefaultPosOnly:
+        params.X = params.Y = CW_USEDEFAULT;
+        break;
+    case TPosition::poDefaultSizeOnly:
+        params.Width = params.Height = CW_USEDEFAULT;
+        break;
+    default:
+        break;
     }
     params.WindowClass.style = CS_DBLCLKS;
     params.WindowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
@@ -254,8 +265,9 @@ void TCustomForm::SetFormStyle(TFormStyle value)
         return;
     FFormStyle = value;
     if (WindowHandle())
-        SetWindowPos(WindowHandle(), value == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST,
-                     0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(WindowHandle(),
+                     value == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetWindowClassName(const AnsiString& value)
@@ -282,9 +294,15 @@ void TCustomForm::SetWindowState(TWindowState value)
     if (!window || !IsWindowVisible(window))
         return;
     switch (value) {
-    case TWindowState::wsNormal: ShowWindow(window, SW_RESTORE); break;
-    case TWindowState::wsMinimized: ShowWindow(window, SW_MINIMIZE); break;
-    case TWindowState::wsMaximized: ShowWindow(window, SW_MAXIMIZE); break;
+    case TWindowState::wsNormal:
+        ShowWindow(window, SW_RESTORE);
+        break;
+    case TWindowState::wsMinimized:
+        ShowWindow(window, SW_MINIMIZE);
+        break;
+    case TWindowState::wsMaximized:
+        ShowWindow(window, SW_MAXIMIZE);
+        break;
     }
 }
 
@@ -347,8 +365,10 @@ void TCustomForm::ApplyPosition()
             around = Application->MainForm();
         break;
     case TPosition::poScreenCenter:
-    case TPosition::poDesktopCenter: break;
-    default: return;
+    case TPosition::poDesktopCenter:
+        break;
+    default:
+        return;
     }
     if (around && around != this && around->WindowHandle())
         area = around->BoundsRect();
@@ -461,10 +481,17 @@ void TCustomForm::Close()
         return;
     }
     switch (action) {
-    case TCloseAction::caHide: Hide(); break;
-    case TCloseAction::caMinimize: SetWindowState(TWindowState::wsMinimized); break;
-    case TCloseAction::caFree: Release(); break;
-    default: break;
+    case TCloseAction::caHide:
+        Hide();
+        break;
+    case TCloseAction::caMinimize:
+        SetWindowState(TWindowState::wsMinimized);
+        break;
+    case TCloseAction::caFree:
+        Release();
+        break;
+    default:
+        break;
     }
 }
 
@@ -557,8 +584,7 @@ void TCustomForm::UpdateActions()
                 updated.push_back(list->Actions(a));
         }
     auto alreadyUpdated = [&updated](TBasicAction* action) {
-        return !action ||
-               std::find(updated.begin(), updated.end(), action) != updated.end();
+        return !action || std::find(updated.begin(), updated.end(), action) != updated.end();
     };
     for (int i = 0; i < ComponentCount(); ++i) {
         auto* control = dynamic_cast<TControl*>(Components(i));
@@ -577,12 +603,24 @@ void TCustomForm::UpdateActions()
 void TCustomForm::WndProc(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_ACTIVATE: WMActivate(m); return;
-    case WM_CLOSE: WMClose(m); return;
-    case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return;
-    case WM_SYSCOMMAND: WMSysCommand(m); return;
-    case WM_INITMENUPOPUP: WMInitMenuPopup(m); return;
-    case WM_QUERYENDSESSION: m.Result = CloseQuery() ? 1 : 0; return;
+    case WM_ACTIVATE:
+        WMActivate(m);
+        return;
+    case WM_CLOSE:
+        WMClose(m);
+        return;
+    case WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(m);
+        return;
+    case WM_SYSCOMMAND:
+        WMSysCommand(m);
+        return;
+    case WM_INITMENUPOPUP:
+        WMInitMenuPopup(m);
+        return;
+    case WM_QUERYENDSESSION:
+        m.Result = CloseQuery() ? 1 : 0;
+        return;
     case WM_SETFOCUS:
         if (FActiveControl && FActiveControl != this && FActiveControl->CanFocus() &&
             FActiveControl->Handle()) {
@@ -590,8 +628,12 @@ void TCustomForm::WndProc(TMessage& m)
             return;
         }
         break;
-    case CM_SHOWINGCHANGED: CMShowingChanged(m); return;
-    case CM_DIALOGKEY: CMDialogKey(m); return;
+    case CM_SHOWINGCHANGED:
+        CMShowingChanged(m);
+        return;
+    case CM_DIALOGKEY:
+        CMDialogKey(m);
+        return;
     }
     TWinControl::WndProc(m);
 }
@@ -606,7 +648,7 @@ void TCustomForm::WMActivate(TMessage& m)
     if (Screen)
         Screen->FormActivated(this);
     Activate();
-    if (HIWORD(m.WParam))  // minimised
+    if (HIWORD(m.WParam)) // minimised
         return;
     if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->Handle())
         ::SetFocus(FActiveControl->WindowHandle());
@@ -670,9 +712,8 @@ void TCustomForm::CMDialogKey(TMessage& m)
         case VK_UP:
         case VK_DOWN:
             if (FActiveControl && FActiveControl->Parent()) {
-                FActiveControl->Parent()->SelectNext(FActiveControl,
-                                                     m.WParam == VK_RIGHT || m.WParam == VK_DOWN,
-                                                     false);
+                FActiveControl->Parent()->SelectNext(
+                    FActiveControl, m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
                 m.Result = 1;
                 return;
             }

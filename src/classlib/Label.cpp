@@ -118,27 +118,9 @@ void TLabel::Paint()
 void TLabel::WndProc(TMessage& m)
 {
     if (m.Msg == CM_DIALOGCHAR && FFocusControl && FShowAccelChar) {
-        AnsiString caption = Caption();
-        auto wanted = static_cast<unsigned char>(m.WParam);
-        auto upper = [](unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; };
-        for (size_t i = 0; i + 1 < caption.size(); ++i) {
-            auto c = static_cast<unsigned char>(caption[i]);
-            if (IsDBCSLeadByte(c)) {
-                ++i;
-                continue;
-            }
-            if (c != '&')
-                continue;
-            if (caption[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            if (upper(static_cast<unsigned char>(caption[i + 1])) == upper(wanted) &&
-                FFocusControl->CanFocus()) {
-                FFocusControl->SetFocus();
-                m.Result = 1;
-            }
-            return;
+        if (IsAccelerator(static_cast<char>(m.WParam), Caption()) && FFocusControl->CanFocus()) {
+            FFocusControl->SetFocus();
+            m.Result = 1;
         }
         return;
     }

@@ -127,7 +127,8 @@ void TPageControl::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (FImages)
-        SendMessageA(WindowHandle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
+        SendMessageA(WindowHandle(), TCM_SETIMAGELIST, 0,
+                     reinterpret_cast<LPARAM>(FImages->Handle()));
     UpdateTabs();
 }
 
@@ -262,7 +263,8 @@ TTabSheet* TPageControl::FindNextPage(TTabSheet* current, bool goForward) const
     if (n == 0)
         return nullptr;
     auto it = std::find(FPages.begin(), FPages.end(), current);
-    int start = it == FPages.end() ? (goForward ? n - 1 : 0) : static_cast<int>(it - FPages.begin());
+    int start =
+        it == FPages.end() ? (goForward ? n - 1 : 0) : static_cast<int>(it - FPages.begin());
     int i = start;
     for (int step = 0; step < n; ++step) {
         i = goForward ? (i + 1) % n : (i - 1 + n) % n;

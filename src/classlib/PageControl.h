@@ -40,7 +40,7 @@ public:
 
 private:
     friend class TPageControl;
-    TPageControl* FPageControl = nullptr;  // not owned; the page control lists this sheet
+    TPageControl* FPageControl = nullptr; // not owned; the page control lists this sheet
     bool FTabVisible = true;
     int FImageIndex = -1;
 };

@@ -128,7 +128,8 @@ void TTreeNode::Expand(bool recurse)
     FExpandedSaved = true;
     TTreeView* view = TreeView();
     if (view && view->HandleAllocated() && FItemId)
-        SendMessageA(view->WindowHandle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(FItemId));
+        SendMessageA(view->WindowHandle(), TVM_EXPAND, TVE_EXPAND,
+                     reinterpret_cast<LPARAM>(FItemId));
     if (recurse)
         for (TTreeNode* child : std::vector<TTreeNode*>(FChildren))
             child->Expand(true);
@@ -179,7 +180,8 @@ TRect TTreeNode::DisplayRect(bool textOnly) const
     // The message takes the item in the rectangle's first bytes.
     HTREEITEM item = FItemId;
     std::memcpy(&r, &item, sizeof(item));
-    if (!SendMessageA(view->WindowHandle(), TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r)))
+    if (!SendMessageA(view->WindowHandle(), TVM_GETITEMRECT, textOnly,
+                      reinterpret_cast<LPARAM>(&r)))
         return TRect(0, 0, 0, 0);
     return TRect(r);
 }
@@ -420,8 +422,8 @@ TTreeNode* TTreeView::Selected() const
 {
     if (!HandleAllocated())
         return FSavedSelection;
-    auto item = reinterpret_cast<HTREEITEM>(
-        SendMessageA(WindowHandle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    auto item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(WindowHandle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
     return NodeOf(item);
 }
 
@@ -565,6 +567,8 @@ void TTreeView::CNNotify(TMessage& m)
         }
         return;
     }
-    case NM_CLICK: Click(); return;
+    case NM_CLICK:
+        Click();
+        return;
     }
 }

@@ -32,10 +32,10 @@ struct TCreateParams
     DWORD Style = 0;
     DWORD ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
-    HWND WndParent = nullptr;         // not owned
+    HWND WndParent = nullptr; // not owned
     void* Param = nullptr;
-    WNDCLASSA WindowClass = {};       // lpszClassName and hInstance are set on registration
-    AnsiString WinClassName;          // the registered name ("TButton")
+    WNDCLASSA WindowClass = {}; // lpszClassName and hInstance are set on registration
+    AnsiString WinClassName;    // the registered name ("TButton")
     // The system class this control's class copies ("BUTTON"), or empty.
     AnsiString SubClassOf;
 };
@@ -180,8 +180,8 @@ protected:
 
     void SetZOrder(bool topMost) override;
 
-    std::vector<TControl*> FControls;     // not owned: every child, in z-order (last on top)
-    std::vector<TWinControl*> FTabList;   // not owned: windowed children in tab order
+    std::vector<TControl*> FControls;   // not owned: every child, in z-order (last on top)
+    std::vector<TWinControl*> FTabList; // not owned: windowed children in tab order
 
 private:
     void WMPaint(TMessage& m);
@@ -217,15 +217,15 @@ private:
     bool HasVisibleGraphicChildren() const;
     void TrackMouseLeave();
 
-    HWND FHandle = nullptr;          // owned: destroyed with the control
-    HWND FParentWindow = nullptr;    // not owned
-    WNDPROC FDefWndProc = nullptr;   // the class's own procedure (DefWindowProc for ours)
-    TBrush* FBrush;                  // owned: the background, in EffectiveColor
-    int FAlignLevel = 0;             // DisableAlign nesting
-    bool FAligning = false;          // AlignControls is running
+    HWND FHandle = nullptr;        // owned: destroyed with the control
+    HWND FParentWindow = nullptr;  // not owned
+    WNDPROC FDefWndProc = nullptr; // the class's own procedure (DefWindowProc for ours)
+    TBrush* FBrush;                // owned: the background, in EffectiveColor
+    int FAlignLevel = 0;           // DisableAlign nesting
+    bool FAligning = false;        // AlignControls is running
     bool FTabStop = false;
     bool FDoubleBuffered = false;
-    bool FSystemClass = false;       // the window class copies a system class
+    bool FSystemClass = false; // the window class copies a system class
 };
 
 class TCustomControl : public TWinControl
@@ -241,7 +241,7 @@ protected:
     void DestroyWnd() override;
 
 private:
-    TControlCanvas* FCanvas;  // owned
+    TControlCanvas* FCanvas; // owned
 };
 
 // The lookup properties every window of the library carries, pointing at its

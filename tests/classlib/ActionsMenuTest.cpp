@@ -76,7 +76,7 @@ TEST_F(ActionsMenuTest, CheckingAnActionOfAGroupUnchecksTheOthers)
     EXPECT_TRUE(c->Checked());
     b->SetAutoCheck(true);
     b->Execute();
-    EXPECT_TRUE(b->Checked());  // a checked radio action stays checked
+    EXPECT_TRUE(b->Checked()); // a checked radio action stays checked
     plain->SetAutoCheck(true);
     plain->Execute();
     EXPECT_TRUE(plain->Checked());
@@ -115,7 +115,7 @@ TEST_F(ActionsMenuTest, TheIdleLoopRunsTheUpdatesOfVisibleEnabledForms)
         Application->ProcessMessages();
     };
     idleOnce();
-    EXPECT_EQ(updates, 0);  // the form is not shown
+    EXPECT_EQ(updates, 0); // the form is not shown
     form->Show();
     idleOnce();
     EXPECT_GE(updates, 1);
@@ -213,7 +213,7 @@ TEST_F(ActionsMenuTest, ActionsUpdateTheirLinkedControlsAndItems)
     EXPECT_FALSE(item->Visible());
     action->SetShortCut(scNone);
     EXPECT_EQ(item->ShortCut(), scNone);
-    EXPECT_TRUE(log.empty());  // linking and checking click nothing
+    EXPECT_TRUE(log.empty()); // linking and checking click nothing
 }
 
 TEST_F(ActionsMenuTest, AnExceptionInAnActionHandlerReachesHandleException)

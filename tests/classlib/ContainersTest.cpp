@@ -110,7 +110,8 @@ TEST_F(ContainersTest, StatusBarPanelsTextsAndOwnerDrawing)
     PumpMessages();
     EXPECT_EQ(bar->Top() + bar->Height(), form->ClientHeight());
     int edges[3] = {};
-    ASSERT_EQ(SendMessageA(bar->WindowHandle(), SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges)), 3);
+    ASSERT_EQ(SendMessageA(bar->WindowHandle(), SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges)),
+              3);
     EXPECT_EQ(edges[0], 120);
     EXPECT_EQ(edges[1], 200);
     EXPECT_EQ(edges[2], -1);

@@ -180,7 +180,7 @@ TEST_F(ControlTest, AlignmentFillsTheAdjustableClientAreaInOrder)
     TProbeControl* left = make(TAlign::alLeft, 40);
     TProbeControl* client = make(TAlign::alClient, 1);
     TProbeControl* right = make(TAlign::alRight, 50);
-    EXPECT_EQ(top->Width(), 20);  // nothing placed while alignment is off
+    EXPECT_EQ(top->Width(), 20); // nothing placed while alignment is off
     form->EnableAlign();
     EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 300, 20));
     EXPECT_EQ(bottom->BoundsRect(), Rect(0, 170, 300, 200));

@@ -16,7 +16,7 @@ using namespace testing_support;
 
 namespace {
 
-std::vector<std::string> gLifeLog;  // what the forms of a test did
+std::vector<std::string> gLifeLog; // what the forms of a test did
 
 class TLifeForm : public TForm
 {
@@ -55,11 +55,11 @@ TEST(FormLifecycleTest, EventsRunInOrderAndCaFreeReleasesTheForm)
     form->CloseAction = TCloseAction::caFree;
     form->Show();
     form->Close();
-    EXPECT_TRUE(Screen->HasForm(form));  // freed only once its messages are done
+    EXPECT_TRUE(Screen->HasForm(form)); // freed only once its messages are done
     PumpMessages();
     EXPECT_FALSE(Screen->HasForm(form));
-    std::vector<std::string> expected = {"create", "show", "close", "hide", "show", "close",
-                                         "destroy"};
+    std::vector<std::string> expected = {"create", "show",  "close",  "hide",
+                                         "show",   "close", "destroy"};
     EXPECT_EQ(log, expected);
 }
 
@@ -102,9 +102,8 @@ TEST(FormLifecycleTest, ModalLoopsServeSynchronize)
     std::thread worker;
     ScriptedModalForms modal;
     modal.Add([&](TCustomForm* shown) {
-        worker = std::thread([shown] {
-            TThread::Synchronize([shown] { shown->SetModalResult(mrOk); });
-        });
+        worker = std::thread(
+            [shown] { TThread::Synchronize([shown] { shown->SetModalResult(mrOk); }); });
         return mrNone;
     });
     EXPECT_EQ(form->ShowModal(), mrOk);
@@ -114,7 +113,7 @@ TEST(FormLifecycleTest, ModalLoopsServeSynchronize)
 
 TEST(FormLifecycleTest, RunShowsTheMainFormAndItsCloseEndsTheLoop)
 {
-    TApplication app(nullptr);  // a second one: the program's loop stays usable
+    TApplication app(nullptr); // a second one: the program's loop stays usable
     TLifeForm* main = nullptr;
     TLifeForm* other = nullptr;
     app.CreateForm(main);

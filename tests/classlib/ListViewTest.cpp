@@ -92,9 +92,7 @@ TEST_F(ListViewTest, SortingIsStableAndTheWindowShowsTheSameOrder)
     AddRow("a", "4");
     TListItem* selected = list->Items()->Item(2);
     selected->SetSelected(true);
-    list->CustomSort([](TListItem* x, TListItem* y) {
-        return x->Caption().compare(y->Caption());
-    });
+    list->CustomSort([](TListItem* x, TListItem* y) { return x->Caption().compare(y->Caption()); });
     EXPECT_EQ(Captions(), (std::vector<std::string>{"a", "a", "b", "b"}));
     EXPECT_EQ(WindowCaptions(1), (std::vector<std::string>{"2", "4", "1", "3"}));
     EXPECT_EQ(list->Selected(), selected);
@@ -175,8 +173,8 @@ TEST_F(ListViewTest, CustomDrawColoursOneSubItem)
 {
     AddRow("a", "1");
     AddRow("b", "2");
-    list->OnCustomDrawSubItem = [](TObject* sender, TListItem* item, int subItem,
-                                   TCustomDrawState, bool&) {
+    list->OnCustomDrawSubItem = [](TObject* sender, TListItem* item, int subItem, TCustomDrawState,
+                                   bool&) {
         auto* view = static_cast<TListView*>(sender);
         if (subItem == 1 && item->Index() == 1)
             view->Canvas()->Brush()->SetColor(clRed);

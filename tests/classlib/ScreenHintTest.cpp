@@ -53,7 +53,8 @@ TEST_F(ScreenHintTest, TheScreenCursorWinsUntilItIsSetBackToDefault)
     HCURSOR programCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS));
     Screen->SetCursors(-10, programCursor);
     EXPECT_EQ(Screen->Cursors(-10), programCursor);
-    EXPECT_EQ(Screen->Cursors(crHourGlass), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    EXPECT_EQ(Screen->Cursors(crHourGlass),
+              LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     panel->SetCursor(crHandPoint);
     form->HandleNeeded();
     HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));

@@ -62,6 +62,17 @@ TEST(ShortCutTest, KeyAndModifiersSplitAndJoin)
     EXPECT_EQ(shift, ssShift | ssCtrl | ssAlt);
 }
 
+TEST(ShortCutTest, AcceleratorsOfCaptions)
+{
+    EXPECT_TRUE(IsAccelerator('s', "&Save"));
+    EXPECT_TRUE(IsAccelerator('C', "&cancel"));
+    EXPECT_FALSE(IsAccelerator('R', "Rock && Roll"));
+    EXPECT_TRUE(IsAccelerator('o', "Rock && R&oll"));
+    EXPECT_FALSE(IsAccelerator('a', "Save"));
+    // 0x83 0x5C is "ソ": its trail byte is no character of its own.
+    EXPECT_TRUE(IsAccelerator('a', "ソ&A"));
+}
+
 TEST(ShortCutTest, ShiftStatesComeThroughTheKeyStateSeam)
 {
     EXPECT_EQ(KeyDataToShiftState(0), 0u);

@@ -176,10 +176,10 @@ TEST_F(DragSplitterTest, TheSplitterResizesThePaneBeforeItWithinItsLimits)
     int before = pane->Width();
     Mouse(WM_LBUTTONDOWN, before + 1, 50, MK_LBUTTON);
     Mouse(WM_MOUSEMOVE, 20, 50, MK_LBUTTON);
-    EXPECT_EQ(pane->Width(), 0);  // snapped closed below MinSize
+    EXPECT_EQ(pane->Width(), 0); // snapped closed below MinSize
     ReleaseCapture();
     EXPECT_FALSE(splitter->Dragging());
-    EXPECT_EQ(pane->Width(), before);  // a lost capture undoes the drag
+    EXPECT_EQ(pane->Width(), before); // a lost capture undoes the drag
     EXPECT_EQ(moved, 1);
 }
 
