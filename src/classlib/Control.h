@@ -26,6 +26,7 @@
 #include "Graphics.h"
 #include "HiddenWindow.h"
 #include "ShortCut.h"
+#include "WindowProcedure.h"
 
 #include <windows.h>
 
@@ -482,11 +483,6 @@ private:
     TControlCanvas* FCanvas; // owned
 };
 
-// The control whose window is window (through the lookup properties), or
-// nullptr.
-TWinControl* FindControl(HWND window);
-// The control for window or the nearest window above it that has one.
-TWinControl* FindOwningControl(HWND window);
 // The topmost form above control (or the control itself when a form).
 TCustomForm* GetParentForm(TControl* control);
 // The control (windowed or graphic) at a screen point, or nullptr.

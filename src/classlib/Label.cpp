@@ -67,13 +67,14 @@ UINT TLabel::DrawTextFlags() const
 
 bool TLabel::CanAutoSize(int& NewWidth, int& NewHeight)
 {
-    AnsiString text = Caption();
-    if (text.empty() || (FShowAccelChar && text == "&"))
-        text = " ";
+    // An empty caption still measures one line.
+    AnsiString caption = Caption();
+    bool blank = caption.empty() || (FShowAccelChar && caption == "&");
+    const char* text = blank ? " " : caption.c_str();
     RECT r = {0, 0, FWordWrap ? Width() : 0, 0};
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    DrawTextA(dc, text.c_str(), -1, &r, DrawTextFlags() | DT_CALCRECT);
+    DrawTextA(dc, text, -1, &r, DrawTextFlags() | DT_CALCRECT);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     if (!FWordWrap)

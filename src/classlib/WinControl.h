@@ -23,6 +23,7 @@
 #pragma once
 
 #include "Control.h"
+#include "WindowProcedure.h"
 
 #include <vector>
 
@@ -213,7 +214,6 @@ private:
     void DoubleBufferedPaint(TMessage& m);
     void UpdateBoundsFromWindow();
     void ReflectTo(HWND child, UINT reflected, TMessage& m);
-    void RegisterWindowClass(TCreateParams& params);
     bool HasVisibleGraphicChildren() const;
     void TrackMouseLeave();
 
@@ -243,16 +243,3 @@ protected:
 private:
     TControlCanvas* FCanvas; // owned
 };
-
-// The lookup properties every window of the library carries, pointing at its
-// control; layers that create windows themselves set them too.
-ATOM WindowAtom();
-ATOM ControlAtom();
-// The control whose window is being created (read by the initial window
-// procedure at the first message), per thread.
-TWinControl* CreationControl();
-void SetCreationControl(TWinControl* control);
-// The library's initial window procedure (the class procedure of every
-// class the library registers) and the standard one it installs.
-LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
