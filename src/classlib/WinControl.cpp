@@ -157,6 +157,12 @@ void TWinControl::CreateHandle()
 {
     if (FHandle)
         return;
+    // The parent's creation makes its children's windows, this one's too.
+    if (Parent() && !Parent()->FHandle) {
+        Parent()->CreateHandle();
+        if (FHandle)
+            return;
+    }
     CreateWnd();
     for (TControl* child : std::vector<TControl*>(FControls)) {
         auto* windowed = dynamic_cast<TWinControl*>(child);
