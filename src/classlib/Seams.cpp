@@ -113,9 +113,9 @@ bool SystemFolderDialog(TFolderDialogRequest& r)
 intptr_t SystemShellExecute(const TShellExecuteRequest& r)
 {
     auto nullIfEmpty = [](const AnsiString& s) { return s.empty() ? nullptr : s.c_str(); };
-    return reinterpret_cast<intptr_t>(
-        ShellExecuteA(r.Owner, nullIfEmpty(r.Operation), r.File.c_str(),
-                      nullIfEmpty(r.Parameters), nullIfEmpty(r.Directory), r.ShowCommand));
+    return reinterpret_cast<intptr_t>(ShellExecuteA(r.Owner, nullIfEmpty(r.Operation),
+                                                    r.File.c_str(), nullIfEmpty(r.Parameters),
+                                                    nullIfEmpty(r.Directory), r.ShowCommand));
 }
 
 std::int64_t SystemDiskFree(const AnsiString& path)
@@ -172,6 +172,10 @@ TClassLibSeams SystemSeams()
     s.CursorPos = SystemCursorPos;
     s.WaveOutDevices = SystemWaveOutDevices;
     s.WaveInDevices = SystemWaveInDevices;
+    s.TrackPopupMenu = [](HMENU menu, HWND owner, POINT pos) {
+        return static_cast<UINT>(TrackPopupMenuEx(
+            menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pos.x, pos.y, owner, nullptr));
+    };
     return s;
 }
 
