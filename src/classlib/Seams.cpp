@@ -113,9 +113,9 @@ bool SystemFolderDialog(TFolderDialogRequest& r)
 intptr_t SystemShellExecute(const TShellExecuteRequest& r)
 {
     auto nullIfEmpty = [](const AnsiString& s) { return s.empty() ? nullptr : s.c_str(); };
-    return reinterpret_cast<intptr_t>(ShellExecuteA(r.Owner, nullIfEmpty(r.Operation),
-                                                    r.File.c_str(), nullIfEmpty(r.Parameters),
-                                                    nullIfEmpty(r.Directory), r.ShowCommand));
+    return reinterpret_cast<intptr_t>(
+        ShellExecuteA(r.Owner, nullIfEmpty(r.Operation), r.File.c_str(),
+                      nullIfEmpty(r.Parameters), nullIfEmpty(r.Directory), r.ShowCommand));
 }
 
 std::int64_t SystemDiskFree(const AnsiString& path)

@@ -17,10 +17,10 @@ class TObject;
 
 struct TMessageBoxRequest
 {
-    HWND Owner = nullptr; // not owned
-    AnsiString Text;      // ANSI text, used when Wide is false
+    HWND Owner = nullptr;     // not owned
+    AnsiString Text;          // ANSI text, used when Wide is false
     AnsiString Caption;
-    WideString WideText; // used when Wide is true
+    WideString WideText;      // used when Wide is true
     WideString WideCaption;
     bool Wide = false;
     UINT Flags = MB_OK;
@@ -31,13 +31,13 @@ struct TFileDialogRequest
     bool Save = false;
     HWND Owner = nullptr;
     AnsiString Title;
-    AnsiString Filter;   // "Text|*.txt|All|*.*"
-    int FilterIndex = 1; // 1-based, in and out
+    AnsiString Filter;        // "Text|*.txt|All|*.*"
+    int FilterIndex = 1;      // 1-based, in and out
     AnsiString InitialDir;
-    AnsiString FileName; // in and out
+    AnsiString FileName;      // in and out
     AnsiString DefaultExt;
-    DWORD Flags = 0;               // OFN_ flags
-    std::vector<AnsiString> Files; // out: every chosen file (multi-select)
+    DWORD Flags = 0;          // OFN_ flags
+    std::vector<AnsiString> Files;  // out: every chosen file (multi-select)
 };
 
 struct TColorDialogRequest
@@ -51,7 +51,7 @@ struct TFolderDialogRequest
 {
     HWND Owner = nullptr;
     AnsiString Title;
-    AnsiString Folder; // in and out
+    AnsiString Folder;        // in and out
 };
 
 struct TShellExecuteRequest
