@@ -150,13 +150,8 @@ TThread::TThread(bool CreateSuspended) : FCreatedSuspended(CreateSuspended)
 
 TThread::~TThread()
 {
-    if (FHandle && GetCurrentThreadId() != FThreadID) {
-        Terminate();
-        if (!FStarted.exchange(true))
-            ResumeThread(FHandle);  // it sees Terminated and skips Execute
-        SetEvent(FResumeEvent);
-        WaitFor();
-    }
+    if (FHandle)
+        StopAndWait();
     if (FHandle)
         CloseHandle(FHandle);
     if (FResumeEvent)
@@ -220,16 +215,34 @@ void TThread::Terminate()
     FTerminated = true;
 }
 
+void TThread::StopAndWait()
+{
+    Terminate();
+    if (GetCurrentThreadId() == FThreadID)
+        return;
+    if (!FStarted.exchange(true))
+        ResumeThread(FHandle);  // it sees Terminated and skips Execute
+    SetEvent(FResumeEvent);
+    WaitFor();
+}
+
 DWORD TThread::WaitFor()
 {
     if (IsMainThread()) {
+        // Sent messages are served too: a thread that sends to a window of
+        // this thread would otherwise wait for us while we wait for it.
         HANDLE handles[2] = {FHandle, SyncEvent()};
+        DWORD count = handles[1] ? 2 : 1;
         for (;;) {
-            DWORD r = WaitForMultipleObjects(handles[1] ? 2 : 1, handles, FALSE, INFINITE);
-            if (r == WAIT_OBJECT_0 + 1)
+            DWORD r = MsgWaitForMultipleObjects(count, handles, FALSE, INFINITE, QS_SENDMESSAGE);
+            if (r == WAIT_OBJECT_0 + 1) {
                 CheckSynchronize();
-            else
+            } else if (r == WAIT_OBJECT_0 + count) {
+                MSG msg;
+                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // delivers sent messages
+            } else {
                 break;
+            }
         }
     } else {
         WaitForSingleObject(FHandle, INFINITE);
