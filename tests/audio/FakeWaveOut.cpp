@@ -1,7 +1,5 @@
 #include "FakeWaveOut.h"
 
-#include "support/TestWait.h"
-
 #include <algorithm>
 
 namespace {
@@ -20,6 +18,7 @@ FakeWaveOut::~FakeWaveOut()
 MMRESULT FakeWaveOut::Record(const char* call, HWAVEOUT handle)
 {
     FCalls.push_back(call);
+    SetEvent(FChanged);
     if (!FOpen || handle != kFakeHandle) {
         FFaults.push_back(std::string(call) + " on a closed device");
         return MMSYSERR_INVALHANDLE;
@@ -194,9 +193,4 @@ int FakeWaveOut::StillPlayingAnswered() const
 {
     std::lock_guard<std::mutex> guard(FLock);
     return FStillPlayingAnswered;
-}
-
-bool FakeWaveOut::WaitUntil(const std::function<bool()>& condition)
-{
-    return testing_support::WaitUntil(condition, FChanged);
 }

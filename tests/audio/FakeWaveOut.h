@@ -8,7 +8,6 @@
 #include "audio/WaveOutDevice.h"
 
 #include <deque>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -44,8 +43,8 @@ public:
     WAVEFORMATEX OpenedFormat() const;
     UINT OpenedDevice() const;
     int StillPlayingAnswered() const;
-    // Waits until condition holds, checking after every call.
-    bool WaitUntil(const std::function<bool()>& condition);
+    // Set after every call (auto-reset).
+    HANDLE Changed() const { return FChanged; }
 
 private:
     MMRESULT Record(const char* call, HWAVEOUT handle);

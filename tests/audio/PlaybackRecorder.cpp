@@ -27,6 +27,14 @@ void PlaybackRecorder::Attach(TDirectWavEngine& engine)
         });
 }
 
+void PlaybackRecorder::Clear()
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    FEvents.clear();
+    FChunks.clear();
+    FStarts = FStops = FEnds = FClips = 0;
+}
+
 void PlaybackRecorder::Note(const char* event, std::atomic<int>& counter,
                             std::atomic<DWORD>& thread)
 {
@@ -59,7 +67,7 @@ std::size_t PlaybackRecorder::ChunkCount() const
 
 bool PlaybackRecorder::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    return testing_support::WaitUntil(condition, FChanged, timeoutMs);
+    return testing_support::WaitUntil(condition, {FChanged}, timeoutMs);
 }
 
 void ExpectContiguous(const std::vector<PlayedChunk>& chunks, std::int64_t from, std::int64_t to)

@@ -29,6 +29,9 @@ public:
     // Takes over the engine's four events and its chunk hook.
     void Attach(TDirectWavEngine& engine);
 
+    // Forgets what was recorded so far.
+    void Clear();
+
     int Starts() const { return FStarts.load(); }
     int Stops() const { return FStops.load(); }
     int Ends() const { return FEnds.load(); }
@@ -45,6 +48,8 @@ public:
     // every event and chunk.
     bool WaitUntil(const std::function<bool()>& condition,
                    DWORD timeoutMs = testing_support::kGenerousWaitMs);
+    // Set whenever something is recorded (auto-reset).
+    HANDLE Changed() const { return FChanged; }
     bool WaitForEnd()
     {
         return WaitUntil([this] { return Ends() > 0; });

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <windows.h>
 
 namespace testing_support {
@@ -13,11 +14,13 @@ constexpr DWORD kGenerousWaitMs = 10000;
 
 // True when handle is signalled within timeoutMs.
 bool WaitPumping(HANDLE handle, DWORD timeoutMs = kGenerousWaitMs);
+// True when any of handles (at most 32) is signalled within timeoutMs.
+bool WaitPumpingAny(std::initializer_list<HANDLE> handles, DWORD timeoutMs = kGenerousWaitMs);
 
 // True when condition holds within timeoutMs. It is checked at once and again
-// each time changed (an auto-reset event that whatever makes progress sets)
-// is signalled.
-bool WaitUntil(const std::function<bool()>& condition, HANDLE changed,
+// each time one of changed (auto-reset events that whatever makes progress
+// sets) is signalled.
+bool WaitUntil(const std::function<bool()>& condition, std::initializer_list<HANDLE> changed,
                DWORD timeoutMs = kGenerousWaitMs);
 
 // A manual-reset event that tests set from any thread and wait for on the
