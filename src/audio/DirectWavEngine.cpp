@@ -13,6 +13,13 @@
 #include <mutex>
 #include <vector>
 
+// Byte offsets from the start of the sample data; -1 for none.
+struct TByteRange
+{
+    std::int32_t Start;
+    std::int32_t End;
+};
+
 namespace {
 
 constexpr std::int32_t kNoPosition = -1;
@@ -20,14 +27,7 @@ constexpr std::uint32_t kMinBufSize = 256;
 constexpr std::uint16_t kMaxBufCount = 1024;
 constexpr DWORD kMaxSleepMs = 100;
 constexpr std::uint64_t kHeapSlackPerBuffer = 4096;
-constexpr DWORD kQuietUnprepareMs = 1000;  // after an error, per buffer
-
-// Byte offsets from the start of the sample data; kNoPosition for none.
-struct TByteRange
-{
-    std::int32_t Start;
-    std::int32_t End;
-};
+constexpr DWORD kQuietUnprepareMs = 1000; // after an error, per buffer
 
 constexpr TByteRange kNoRange = {kNoPosition, kNoPosition};
 
@@ -199,6 +199,13 @@ public:
 
     void Signal() { ReleaseSemaphore(FSignals, 1, nullptr); }
 
+    // Forgets the ends whose handler has not begun.
+    void DropPending()
+    {
+        while (WaitForSingleObject(FSignals, 0) == WAIT_OBJECT_0) {
+        }
+    }
+
 protected:
     void Execute() override
     {
@@ -257,15 +264,20 @@ public:
         SendCommand(TPlayCommand::Play, std::move(order));
     }
 
-    // Returns at once when the thread is stopped and has no command to take.
+    // Returns at once when the thread is idle and has no command to take.
+    // Otherwise, once it returns, a playback that ended by itself has also
+    // finished reporting; ends not yet handed to OnPlayEnd are then dropped,
+    // so no OnPlayEnd of an earlier playback begins after this returns.
     void SendStop()
     {
+        bool idle;
         {
             std::lock_guard<std::mutex> guard(FCommandLock);
-            if (!FPlaying.load() && FCommand == TPlayCommand::None)
-                return;
+            idle = FIdle.load() && FCommand == TPlayCommand::None;
         }
-        SendCommand(TPlayCommand::Stop, nullptr);
+        if (!idle)
+            SendCommand(TPlayCommand::Stop, nullptr);
+        FPlayEndThread->DropPending();
     }
 
     bool Playing() const { return FPlaying.load(); }
@@ -355,6 +367,7 @@ private:
         }
         if (error)
             HandleCallbackException(error);
+        FIdle = !FPlaying.load();
     }
 
     void CarryOut(TPlayCommand command, std::unique_ptr<TPlayOrder> order)
@@ -379,6 +392,7 @@ private:
             return;
         }
         FPlaying = true;
+        FIdle = false;
         FStarted = true;
         EngineRaise(FOrder->OnPlayStart, FSender);
     }
@@ -680,6 +694,7 @@ private:
 
     // Shared with callers.
     std::atomic<bool> FPlaying{false};
+    std::atomic<bool> FIdle{true};  // stopped, and done reporting the last stop
     std::atomic<std::int64_t> FQueuedPos{0}; // bytes from the data start past the last chunk queued
     std::atomic<HWAVEOUT> FHandle{nullptr};  // the open device
 
@@ -849,37 +864,41 @@ int TDirectWavEngine::GetPosition() const
     return static_cast<int>(FThread->QueuedPosition() / FPlayInfo.BlockSize);
 }
 
-void TDirectWavEngine::SetPlayRange(int Start, int End)
+bool TDirectWavEngine::IsRangeAllowed(int Start, int End) const
 {
     if (Start < kNoPosition || End < kNoPosition)
-        return;
+        return false;
     if (Start != kNoPosition && End != kNoPosition && End <= Start)
-        return;
-    if (End > FPlayInfo.SampleSize)
-        return;
-    if (End != kNoPosition && End < GetPosition())
-        return;
-    TByteRange pending = kNoRange;
+        return false;
+    return End <= FPlayInfo.SampleSize;
+}
+
+// The frames as byte offsets; -1 stays -1, a start past the data is its end.
+TByteRange TDirectWavEngine::RangeBytes(int Start, int End) const
+{
+    TByteRange r = kNoRange;
     if (Start != kNoPosition)
-        pending.Start =
-            static_cast<std::int32_t>(FrameBytes(std::min(Start, FPlayInfo.SampleSize)));
+        r.Start = static_cast<std::int32_t>(FrameBytes(std::min(Start, FPlayInfo.SampleSize)));
     if (End != kNoPosition)
-        pending.End = static_cast<std::int32_t>(FrameBytes(End));
-    FControls->PendingRange.Store(pending);
+        r.End = static_cast<std::int32_t>(FrameBytes(End));
+    return r;
+}
+
+void TDirectWavEngine::SetPlayRange(int Start, int End)
+{
+    if (!IsRangeAllowed(Start, End) || (End != kNoPosition && End < GetPosition()))
+        return;
+    FControls->PendingRange.Store(RangeBytes(Start, End));
 }
 
 void TDirectWavEngine::SetLoopRange(int Start, int End)
 {
-    if (Start < kNoPosition || End < kNoPosition)
+    if (!IsRangeAllowed(Start, End))
         return;
-    if (Start != kNoPosition && End != kNoPosition && End <= Start)
-        return;
-    if (End > FPlayInfo.SampleSize)
-        return;
-    auto start = static_cast<std::int32_t>(FrameBytes(std::min(Start, FPlayInfo.SampleSize)));
-    auto end = static_cast<std::int32_t>(FrameBytes(End));
-    FControls->LoopRange.Update([&](TByteRange r) {
-        return TByteRange{Start != kNoPosition ? start : r.Start, End != kNoPosition ? end : r.End};
+    const TByteRange given = RangeBytes(Start, End);
+    FControls->LoopRange.Update([given](TByteRange r) {
+        return TByteRange{given.Start != kNoPosition ? given.Start : r.Start,
+                          given.End != kNoPosition ? given.End : r.End};
     });
 }
 

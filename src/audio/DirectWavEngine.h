@@ -68,6 +68,7 @@ int ConvertSamples16(std::int16_t* samples, std::size_t count, int channels, TOu
 
 class TDirectWavEngineThread;
 struct TPlaybackControls;
+struct TByteRange;
 
 // One chunk as handed to the device: its byte offset from the start of the
 // sample data and its bytes after conversion. For tests.
@@ -97,9 +98,15 @@ public:
     // be opened is ignored too. Returns once the thread has taken the
     // command: playing, or stopped when the device could not be opened (the
     // thread shows that itself).
+    //
+    // Play and Stop wait for the playback thread, so its own handlers
+    // (OnPlayStart, OnPlayStop, OnClip) cannot use them: there they do
+    // nothing.
     void Play(int Start, int End);
     // Stops playback and returns when the thread has taken the command (and
-    // raised OnPlayStop); when nothing plays, returns at once.
+    // raised OnPlayStop); when nothing plays, returns at once. No OnPlayEnd
+    // begins after Stop returns: an end not yet reported is dropped (a
+    // handler already running may still be finishing).
     void Stop();
     // Jumps to Sample (clamped to 0..SampleSize) at the next chunk; at the
     // end of the data that stops playback.
@@ -177,8 +184,11 @@ public:
 
 private:
     void StartPlaybackThread(TWaveOutDevice& device);
-    // The loaded file's length in whole frames, as a byte count.
+    // frames of the loaded file as a byte count.
     std::int64_t FrameBytes(std::int64_t frames) const;
+    // The common checks of the range setters.
+    bool IsRangeAllowed(int Start, int End) const;
+    TByteRange RangeBytes(int Start, int End) const;
 
     TWavInfo FInfo;     // the published copy: the last playable file
     TWavInfo FPlayInfo; // the last file loaded, playable or not; Play uses it

@@ -209,3 +209,27 @@ TEST_F(FakeDevicePlayback, EndsAreReportedOnceEachWhileTheirHandlerRuns)
     engine.reset(); // joins the play-end thread after it has reported both
     EXPECT_EQ(ends.load(), 2);
 }
+
+TEST_F(FakeDevicePlayback, StopDropsAnEndNotYetReported)
+{
+    // The window clears its handler and stops before it goes: no end of an
+    // earlier playback may reach it afterwards.
+    TestSignal inHandler;
+    TestSignal release;
+    std::atomic<int> ends{0};
+    engine->OnPlayEnd = [&](TObject*) {
+        inHandler.Set();
+        WaitForSingleObject(release.Handle(), kGenerousWaitMs);
+        ++ends;
+    };
+    engine->Play(0, 500);
+    device.FinishOldest();
+    ASSERT_TRUE(inHandler.Wait());
+    engine->Play(0, 500);
+    device.FinishOldest();
+    ASSERT_TRUE(recorder.WaitUntil([&] { return recorder.Stops() == 2; }));
+    engine->Stop();  // the second end is still waiting for the first handler
+    release.Set();
+    engine.reset();
+    EXPECT_EQ(ends.load(), 1);
+}
