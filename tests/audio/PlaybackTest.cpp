@@ -286,6 +286,24 @@ TEST_F(Playback, MonoAtHalfVolumeKeepsItsOrderWhateverTheMode)
         ASSERT_EQ(played[f], static_cast<int>(std::nearbyint(f * 0.5))) << "frame " << f;
 }
 
+TEST_F(Playback, EightBitDataIsPlayedAsItIs)
+{
+    Bytes data(600);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 7);
+    ASSERT_TRUE(
+        engine->LoadFile(WriteWav(folder, "eight.wav", WavBuilder().Pcm(2, 8000, 8, data))));
+    engine->SetVolume(2.0);
+    engine->SetOutputMode(TOutputMode::Swap);
+    engine->Play(0, 300);
+    ASSERT_TRUE(recorder.WaitForEnd());
+    Bytes played;
+    for (const PlayedChunk& c : recorder.Chunks())
+        played.insert(played.end(), c.Data.begin(), c.Data.end());
+    EXPECT_EQ(played, data);
+    EXPECT_EQ(recorder.Clips(), 0);
+}
+
 TEST_F(Playback, StopRaisesOnlyOnPlayStop)
 {
     LoadLongMono();
