@@ -300,12 +300,9 @@ protected:
 
 private:
     // The handshake: one sender at a time sets the command and waits until
-    // the thread has carried it out. From the thread itself (a handler) a
-    // command cannot be waited for, and is not sent.
+    // the thread has carried it out (never called on the thread itself).
     void SendCommand(TPlayCommand command, std::unique_ptr<TPlayOrder> order)
     {
-        if (GetCurrentThreadId() == ThreadID())
-            return;
         WaitServingSynchronize(FSendLock);
         {
             std::lock_guard<std::mutex> guard(FCommandLock);
@@ -694,7 +691,7 @@ private:
 
     // Shared with callers.
     std::atomic<bool> FPlaying{false};
-    std::atomic<bool> FIdle{true};  // stopped, and done reporting the last stop
+    std::atomic<bool> FIdle{true};           // stopped, and done reporting the last stop
     std::atomic<std::int64_t> FQueuedPos{0}; // bytes from the data start past the last chunk queued
     std::atomic<HWAVEOUT> FHandle{nullptr};  // the open device
 
@@ -811,9 +808,14 @@ std::int64_t TDirectWavEngine::FrameBytes(std::int64_t frames) const
     return frames * FPlayInfo.BlockSize;
 }
 
+bool TDirectWavEngine::CanCommandThread() const
+{
+    return FThread && GetCurrentThreadId() != FThread->ThreadID();
+}
+
 void TDirectWavEngine::Play(int Start, int End)
 {
-    if (!FThread || !FPlayInfo.IsPlayable || Start < 0 || End <= Start ||
+    if (!CanCommandThread() || !FPlayInfo.IsPlayable || Start < 0 || End <= Start ||
         End > FPlayInfo.SampleSize)
         return;
     Stop();
@@ -846,7 +848,7 @@ void TDirectWavEngine::Play(int Start, int End)
 
 void TDirectWavEngine::Stop()
 {
-    if (FThread)
+    if (CanCommandThread())
         FThread->SendStop();
 }
 

@@ -184,6 +184,9 @@ public:
 
 private:
     void StartPlaybackThread(TWaveOutDevice& device);
+    // There is a thread, and the caller is not it (its handlers cannot wait
+    // for it).
+    bool CanCommandThread() const;
     // frames of the loaded file as a byte count.
     std::int64_t FrameBytes(std::int64_t frames) const;
     // The common checks of the range setters.
