@@ -70,6 +70,35 @@ protected:
         return text;
     }
 
+    // An OnPlayEnd handler that holds the play-end thread until released.
+    struct HeldEndHandler
+    {
+        TestSignal inHandler;
+        TestSignal release;
+        TestSignal secondEnd;
+        std::atomic<int> ends{0};
+    };
+
+    // Plays two short ranges to their ends, the second while the handler of
+    // the first is held (the playback thread is free meanwhile); returns once
+    // the second playback has stopped, its end not yet reported.
+    void EndTwiceWhileTheFirstEndIsHeld(HeldEndHandler& held)
+    {
+        engine->OnPlayEnd = [&held](TObject*) {
+            held.inHandler.Set();
+            WaitForSingleObject(held.release.Handle(), kGenerousWaitMs);
+            if (++held.ends == 2)
+                held.secondEnd.Set();
+        };
+        engine->Play(0, 500);
+        device.FinishOldest();
+        ASSERT_TRUE(held.inHandler.Wait());
+        engine->Play(0, 500);
+        device.FinishOldest();
+        ASSERT_TRUE(recorder.WaitUntil([&] { return recorder.Stops() == 2; }));
+        EXPECT_EQ(held.ends.load(), 0);
+    }
+
     TempFolder folder;
     FakeWaveOut device;
     PlaybackRecorder recorder;
@@ -188,48 +217,21 @@ TEST_F(FakeDevicePlayback, FailedStopIsReportedWithoutPlayEnd)
 
 TEST_F(FakeDevicePlayback, EndsAreReportedOnceEachWhileTheirHandlerRuns)
 {
-    TestSignal inHandler;
-    TestSignal release;
-    TestSignal bothReported;
-    std::atomic<int> ends{0};
-    engine->OnPlayEnd = [&](TObject*) {
-        inHandler.Set();
-        WaitForSingleObject(release.Handle(), kGenerousWaitMs);
-        if (++ends == 2)
-            bothReported.Set();
-    };
-    engine->Play(0, 500);
-    device.FinishOldest();
-    ASSERT_TRUE(inHandler.Wait());
-    // The playback thread is free while the first handler runs.
-    engine->Play(0, 500);
-    device.FinishOldest();
-    ASSERT_TRUE(WaitFor([&] { return !device.IsOpen(); }));
-    release.Set();
-    engine.reset(); // joins the play-end thread after it has reported both
-    EXPECT_EQ(ends.load(), 2);
+    HeldEndHandler held;
+    EndTwiceWhileTheFirstEndIsHeld(held);
+    held.release.Set();
+    EXPECT_TRUE(held.secondEnd.Wait());
+    EXPECT_EQ(held.ends.load(), 2);
 }
 
 TEST_F(FakeDevicePlayback, StopDropsAnEndNotYetReported)
 {
     // The window clears its handler and stops before it goes: no end of an
     // earlier playback may reach it afterwards.
-    TestSignal inHandler;
-    TestSignal release;
-    std::atomic<int> ends{0};
-    engine->OnPlayEnd = [&](TObject*) {
-        inHandler.Set();
-        WaitForSingleObject(release.Handle(), kGenerousWaitMs);
-        ++ends;
-    };
-    engine->Play(0, 500);
-    device.FinishOldest();
-    ASSERT_TRUE(inHandler.Wait());
-    engine->Play(0, 500);
-    device.FinishOldest();
-    ASSERT_TRUE(recorder.WaitUntil([&] { return recorder.Stops() == 2; }));
-    engine->Stop();  // the second end is still waiting for the first handler
-    release.Set();
+    HeldEndHandler held;
+    EndTwiceWhileTheFirstEndIsHeld(held);
+    engine->Stop();
+    held.release.Set();
     engine.reset();
-    EXPECT_EQ(ends.load(), 1);
+    EXPECT_EQ(held.ends.load(), 1);
 }

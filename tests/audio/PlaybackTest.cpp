@@ -43,6 +43,16 @@ protected:
         ASSERT_TRUE(engine->LoadFile(
             WriteWav(folder, "samples.wav", WavBuilder().Pcm16(2, 44100, samples))));
     }
+    // Waits for the end, then checks that exactly the bytes from..to were
+    // played, frame for frame, with one start, stop and end.
+    void ExpectPlayedThrough(std::int64_t from, std::int64_t to, int channels)
+    {
+        ASSERT_TRUE(recorder.WaitForEnd());
+        auto chunks = recorder.Chunks();
+        ExpectContiguous(chunks, from, to);
+        ExpectFramePattern(chunks, channels);
+        EXPECT_EQ(recorder.Events(), (std::vector<std::string>{"start", "stop", "end"}));
+    }
     std::vector<std::int16_t> PlayedSamples()
     {
         std::vector<std::int16_t> all;
@@ -87,11 +97,7 @@ TEST_F(Playback, RangeShorterThanTheBufferRingEnds)
 {
     LoadShortStereo();
     engine->Play(100, 300); // 800 bytes: one chunk of four buffers
-    ASSERT_TRUE(recorder.WaitForEnd());
-    auto chunks = recorder.Chunks();
-    ExpectContiguous(chunks, 400, 1200);
-    ExpectFramePattern(chunks, 2);
-    EXPECT_EQ(recorder.Events(), (std::vector<std::string>{"start", "stop", "end"}));
+    ExpectPlayedThrough(400, 1200, 2);
 }
 
 TEST_F(Playback, SingleBufferIsReadPlayedAndRefilledInTurn)
@@ -99,9 +105,7 @@ TEST_F(Playback, SingleBufferIsReadPlayedAndRefilledInTurn)
     LoadShortStereo();
     engine->SetBufCount(1);
     engine->Play(0, 5000);
-    ASSERT_TRUE(recorder.WaitForEnd());
-    ExpectContiguous(recorder.Chunks(), 0, 20000);
-    ExpectFramePattern(recorder.Chunks(), 2);
+    ExpectPlayedThrough(0, 20000, 2);
 }
 
 TEST_F(Playback, BufferSizeIsRoundedDownToWholeFrames)
@@ -149,11 +153,7 @@ TEST_F(Playback, NewEndAfterThePositionEndsPlaybackThere)
     LoadLongMono();
     engine->Play(0, kLongFrames);
     engine->SetPlayRange(-1, 30000);
-    ASSERT_TRUE(recorder.WaitForEnd());
-    auto chunks = recorder.Chunks();
-    ExpectContiguous(chunks, 0, 60000);
-    ExpectFramePattern(chunks, 1);
-    EXPECT_EQ(recorder.Events(), (std::vector<std::string>{"start", "stop", "end"}));
+    ExpectPlayedThrough(0, 60000, 1);
 }
 
 TEST_F(Playback, RangesEndingBeforeThePositionOrPastTheFileAreIgnored)
@@ -206,8 +206,7 @@ TEST_F(Playback, SeekWhileStoppedIsWhereTheNextPlayStarts)
     LoadShortStereo();
     engine->Seek(19000);
     engine->Play(0, kShortFrames);
-    ASSERT_TRUE(recorder.WaitForEnd());
-    ExpectContiguous(recorder.Chunks(), 76000, 80000);
+    ExpectPlayedThrough(76000, 80000, 2);
 }
 
 TEST_F(Playback, DoubleVolumeClipsFullScaleSamplesAndRaisesOnClip)
