@@ -1,0 +1,36 @@
+// Waiting in tests without fixed sleeps: wait on an event with a generous
+// limit while the main thread keeps dispatching messages and serving calls
+// that other threads hand to it (Synchronize), so callbacks that reach the
+// main thread can run meanwhile.
+#pragma once
+
+#include <windows.h>
+
+namespace testing_support {
+
+constexpr DWORD kGenerousWaitMs = 10000;
+
+// True when handle is signalled within timeoutMs.
+bool WaitPumping(HANDLE handle, DWORD timeoutMs = kGenerousWaitMs);
+
+// A manual-reset event that tests set from any thread and wait for on the
+// main thread.
+class TestSignal
+{
+public:
+    TestSignal();
+    ~TestSignal();
+    TestSignal(const TestSignal&) = delete;
+    TestSignal& operator=(const TestSignal&) = delete;
+
+    void Set() { SetEvent(FHandle); }
+    void Reset() { ResetEvent(FHandle); }
+    bool IsSet() const { return WaitForSingleObject(FHandle, 0) == WAIT_OBJECT_0; }
+    bool Wait(DWORD timeoutMs = kGenerousWaitMs) { return WaitPumping(FHandle, timeoutMs); }
+    HANDLE Handle() const { return FHandle; }
+
+private:
+    HANDLE FHandle; // owned
+};
+
+} // namespace testing_support
