@@ -28,12 +28,16 @@ struct TDrawEntryStereo
     std::int8_t MinL; // high byte of its lowest left sample, <= 0
     std::int8_t MaxR;
     std::int8_t MinR;
+
+    bool operator==(const TDrawEntryStereo&) const = default;
 };
 
 struct TDrawEntryMono
 {
     std::int8_t Max; // >= 0
     std::int8_t Min; // <= 0
+
+    bool operator==(const TDrawEntryMono&) const = default;
 };
 
 static_assert(sizeof(TDrawEntryStereo) == 4 && sizeof(TDrawEntryMono) == 2,
