@@ -22,6 +22,26 @@ TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine)
     };
 }
 
+namespace {
+
+// Holds the engine's file open for the reads of one build.
+class TDrawReadSession
+{
+public:
+    explicit TDrawReadSession(TDirectWavEngine& engine) : FEngine(engine)
+    {
+        FEngine.BeginSampleReads();
+    }
+    ~TDrawReadSession() { FEngine.EndSampleReads(); }
+    TDrawReadSession(const TDrawReadSession&) = delete;
+    TDrawReadSession& operator=(const TDrawReadSession&) = delete;
+
+private:
+    TDirectWavEngine& FEngine; // not owned
+};
+
+} // namespace
+
 TDrawBuildOutcome MakeDrawData(TDirectWavEngine& engine, int blockSize, int zeroLevel,
                                const TDrawProgressHandler& progress, TDrawDataStereo& stereo,
                                TDrawDataMono& mono)
@@ -31,6 +51,7 @@ TDrawBuildOutcome MakeDrawData(TDirectWavEngine& engine, int blockSize, int zero
     params.BlockSize = blockSize;
     params.ZeroLevel = zeroLevel;
     const TDrawSampleReader reader = EngineSampleReader(engine);
+    TDrawReadSession session(engine);
     if (engine.Channel() == 2) {
         mono.Clear();
         return BuildDrawDataStereo(reader, params, progress, stereo);

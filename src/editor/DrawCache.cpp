@@ -92,8 +92,7 @@ TDrawCacheVerdict ReadDrawCache(TByteSource& source, const TWavHead& wav, std::i
                                 int blockSize, TDrawDataStereo& stereo, TDrawDataMono& mono)
 {
     std::uint8_t header[kDrawCacheHeaderBytes];
-    if (!source.ReadExact(0, header, sizeof header) ||
-        std::memcmp(header, kDrawCacheMagic, 4) != 0)
+    if (!source.ReadExact(0, header, sizeof header) || std::memcmp(header, kDrawCacheMagic, 4) != 0)
         return TDrawCacheVerdict::NotACache;
     if (static_cast<std::int32_t>(CacheU32(header + kThresholdAt)) != zeroLevel)
         return TDrawCacheVerdict::OtherThreshold;
@@ -112,8 +111,8 @@ TDrawCacheVerdict ReadDrawCache(TByteSource& source, const TWavHead& wav, std::i
     // before allocating.
     const std::size_t entryBytes =
         wav.Channel == 2 ? sizeof(TDrawEntryStereo) : sizeof(TDrawEntryMono);
-    if (source.Size() < kDrawCacheHeaderBytes + kCountBytes +
-                            static_cast<std::uint64_t>(count) * entryBytes)
+    if (source.Size() <
+        kDrawCacheHeaderBytes + kCountBytes + static_cast<std::uint64_t>(count) * entryBytes)
         return TDrawCacheVerdict::Truncated;
     const bool complete = wav.Channel == 2 ? CacheReadEntries(source, count, stereo.Data)
                                            : CacheReadEntries(source, count, mono.Data);

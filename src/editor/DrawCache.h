@@ -38,8 +38,7 @@ enum class TDrawCacheVerdict
 // channels, rate, bits and data size, with threshold zeroLevel. Stereo
 // (channels 2) writes stereo, anything else mono entries.
 std::vector<std::uint8_t> DrawCacheBytes(const TWavHead& wav, std::int32_t zeroLevel,
-                                         const TDrawDataStereo& stereo,
-                                         const TDrawDataMono& mono);
+                                         const TDrawDataStereo& stereo, const TDrawDataMono& mono);
 
 // Reads the cache in source for the WAV file whose real head is wav (as the
 // header parse read it), at the current threshold and draw-block size. It is

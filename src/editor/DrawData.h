@@ -120,7 +120,7 @@ struct TDrawBuildParams
 {
     std::uint32_t DataSize = 0; // bytes of sample data
     int BlockSize = kInitialWaveBlockSize;
-    int ZeroLevel = 256;                       // the silence threshold
+    int ZeroLevel = 256;                         // the silence threshold
     std::uint32_t ChunkValues = kDrawReadValues; // values per read; tests make it small
 };
 
@@ -134,8 +134,7 @@ TDrawBuildOutcome BuildDrawDataStereo(const TDrawSampleReader& reader,
 // samples, taking the max and min over the H samples of its own and the
 // following H, cut at the chunk's end. After every full chunk, its last entry
 // is replaced by the one before it.
-TDrawBuildOutcome BuildDrawDataMono(const TDrawSampleReader& reader,
-                                    const TDrawBuildParams& params,
+TDrawBuildOutcome BuildDrawDataMono(const TDrawSampleReader& reader, const TDrawBuildParams& params,
                                     const TDrawProgressHandler& progress, TDrawDataMono& out);
 
 // Seconds left when percent of the work took elapsedMs; negative while

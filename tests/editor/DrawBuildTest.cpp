@@ -56,8 +56,8 @@ protected:
 
 void CutFile(const std::string& path, std::int64_t size)
 {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     LARGE_INTEGER at;
     at.QuadPart = size;
@@ -116,19 +116,26 @@ TEST_F(DrawBuild, AFileThatShrinksDuringTheBuildFailsIt)
     EXPECT_EQ(stereo.Count(), 0);
 }
 
-TEST_F(DrawBuild, AFileThatVanishesDuringTheBuildFailsIt)
+TEST_F(DrawBuild, AFileGoneBeforeTheBuildFailsItAndNoneCanGoDuringIt)
 {
     const std::string path = Open("vanishes.wav", 1, NoiseSamples(kMonoFrames, 1, 24));
-    TDrawBuildOutcome outcome = MakeDrawData(
-        engine, BlockSize(), 256,
-        [&](const TDrawProgress&) {
-            EXPECT_TRUE(DeleteFile(path));
-            return true;
-        },
-        stereo, mono);
+    ASSERT_TRUE(DeleteFile(path));
+    TDrawBuildOutcome outcome = MakeDrawData(engine, BlockSize(), 256, {}, stereo, mono);
     EXPECT_EQ(outcome.Result, TDrawBuildResult::Failed);
     EXPECT_FALSE(outcome.Error.empty());
     EXPECT_EQ(mono.Count(), 0);
+
+    // The build holds the file open (sharing reads and writes, not deletion).
+    Open("held.wav", 1, NoiseSamples(kMonoFrames, 1, 24));
+    outcome = MakeDrawData(
+        engine, BlockSize(), 256,
+        [&](const TDrawProgress&) {
+            EXPECT_FALSE(DeleteFile(folder.File("held.wav")));
+            return true;
+        },
+        stereo, mono);
+    EXPECT_EQ(outcome.Result, TDrawBuildResult::Done) << outcome.Error;
+    EXPECT_TRUE(DeleteFile(folder.File("held.wav"))); // and lets it go after
 }
 
 TEST_F(DrawBuild, CancelEndsTheBuildAfterTheChunk)

@@ -26,7 +26,8 @@ TDrawDataStereo StereoEntries(const TWavInfo& info, int blockSize)
 {
     TDrawDataStereo data;
     for (int i = 0; i < DrawEntryCount(2, info.DataSize, blockSize); ++i)
-        data.Data.push_back({static_cast<std::int8_t>(i % 100), -1, 2, static_cast<std::int8_t>(-(i % 50))});
+        data.Data.push_back(
+            {static_cast<std::int8_t>(i % 100), -1, 2, static_cast<std::int8_t>(-(i % 50))});
     return data;
 }
 
@@ -35,8 +36,8 @@ class DrawCacheFile : public testing::Test
 protected:
     TempFolder folder;
     const int blockSize = 4;
-    std::string wav = WriteWav(folder, "take1.wav",
-                               WavBuilder().Pcm16(2, 44100, NoiseSamples(1000, 2, 1)));
+    std::string wav =
+        WriteWav(folder, "take1.wav", WavBuilder().Pcm16(2, 44100, NoiseSamples(1000, 2, 1)));
     TWavInfo info = InfoOf(wav);
     TDrawDataStereo written = StereoEntries(info, blockSize);
 
@@ -107,8 +108,8 @@ TEST_F(DrawCacheFile, AFileWithAnEighteenByteFormatChunkNeverMatches)
 TEST_F(DrawCacheFile, ATruncatedCacheIsTurnedDown)
 {
     ASSERT_TRUE(Save(info));
-    HANDLE file = CreateFileA(DrawCachePath(wav).c_str(), GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(DrawCachePath(wav).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     SetFilePointer(file, 48 + 4 + 499 * 4, nullptr, FILE_BEGIN);
     SetEndOfFile(file);

@@ -127,9 +127,18 @@ TEST(DrawCache, TurnsDownEveryMismatchAndLeavesTheDataAlone)
         int BlockSize;
         TDrawCacheVerdict Expected;
     } cases[] = {
-        {"wrong magic", [&] { auto b = good; b[3] = '1'; return b; }(), c.Wav, 256, 8,
-         TDrawCacheVerdict::NotACache},
-        {"shorter than a header", {good.begin(), good.begin() + 47}, c.Wav, 256, 8,
+        {"wrong magic",
+         [&] {
+             auto b = good;
+             b[3] = '1';
+             return b;
+         }(),
+         c.Wav, 256, 8, TDrawCacheVerdict::NotACache},
+        {"shorter than a header",
+         {good.begin(), good.begin() + 47},
+         c.Wav,
+         256,
+         8,
          TDrawCacheVerdict::NotACache},
         {"empty file", {}, c.Wav, 256, 8, TDrawCacheVerdict::NotACache},
         {"other threshold", good, c.Wav, 255, 8, TDrawCacheVerdict::OtherThreshold},
@@ -145,15 +154,38 @@ TEST(DrawCache, TurnsDownEveryMismatchAndLeavesTheDataAlone)
          HeadOf(WavBuilder().Pcm16(1, 48000, SilenceSamples(20006, 1)).Bytes()), 256, 8,
          TDrawCacheVerdict::OtherFile},
         {"count for another block size", good, c.Wav, 256, 16, TDrawCacheVerdict::WrongCount},
-        {"count one short", [&] { auto b = good; PutU32At(b, 48, 2499); return b; }(), c.Wav, 256,
-         8, TDrawCacheVerdict::WrongCount},
-        {"huge count", [&] { auto b = good; PutU32At(b, 48, 0x7FFFFFFF); return b; }(), c.Wav, 256,
-         8, TDrawCacheVerdict::WrongCount},
-        {"negative count", [&] { auto b = good; PutU32At(b, 48, 0xFFFFFFFF); return b; }(), c.Wav,
-         256, 8, TDrawCacheVerdict::WrongCount},
-        {"ends before the count", {good.begin(), good.begin() + 50}, c.Wav, 256, 8,
+        {"count one short",
+         [&] {
+             auto b = good;
+             PutU32At(b, 48, 2499);
+             return b;
+         }(),
+         c.Wav, 256, 8, TDrawCacheVerdict::WrongCount},
+        {"huge count",
+         [&] {
+             auto b = good;
+             PutU32At(b, 48, 0x7FFFFFFF);
+             return b;
+         }(),
+         c.Wav, 256, 8, TDrawCacheVerdict::WrongCount},
+        {"negative count",
+         [&] {
+             auto b = good;
+             PutU32At(b, 48, 0xFFFFFFFF);
+             return b;
+         }(),
+         c.Wav, 256, 8, TDrawCacheVerdict::WrongCount},
+        {"ends before the count",
+         {good.begin(), good.begin() + 50},
+         c.Wav,
+         256,
+         8,
          TDrawCacheVerdict::Truncated},
-        {"one entry byte missing", {good.begin(), good.end() - 1}, c.Wav, 256, 8,
+        {"one entry byte missing",
+         {good.begin(), good.end() - 1},
+         c.Wav,
+         256,
+         8,
          TDrawCacheVerdict::Truncated},
     };
     for (const auto& k : cases) {
