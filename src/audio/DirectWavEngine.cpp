@@ -20,6 +20,7 @@ constexpr std::uint32_t kMinBufSize = 256;
 constexpr std::uint16_t kMaxBufCount = 1024;
 constexpr DWORD kMaxSleepMs = 100;
 constexpr std::uint64_t kHeapSlackPerBuffer = 4096;
+constexpr DWORD kQuietUnprepareMs = 1000;  // after an error, per buffer
 
 // Byte offsets from the start of the sample data; kNoPosition for none.
 struct TByteRange
@@ -549,6 +550,17 @@ private:
             Sleep(0);
     }
 
+    bool UnprepareBufferWithin(TDeviceBuffer& b, DWORD limitMs)
+    {
+        const DWORD start = GetTickCount();
+        while (FDevice.UnprepareHeader(FHandle, b.Header) == WAVERR_STILLPLAYING) {
+            if (GetTickCount() - start > limitMs)
+                return false;
+            Sleep(1);
+        }
+        return true;
+    }
+
     // Takes back every buffer the device has played, in ring order, refills
     // and requeues it, and ends playback once the data has ended and the
     // device holds no buffer any more.
@@ -611,15 +623,22 @@ private:
         DestroyBuffers();
     }
 
+    // After an error. A device that neither resets nor closes may still read
+    // the buffers, so their heap is then left alone rather than freed.
     void CloseDeviceQuietly() noexcept
     {
-        if (FHandle.load()) {
-            FDevice.Reset(FHandle);
-            for (TDeviceBuffer& b : FBuffers)
-                if (b.State != TBufferState::Free)
-                    UnprepareBuffer(b);
-            FDevice.Close(FHandle);
-            FHandle = nullptr;
+        if (!FHandle.load())
+            return;
+        bool released = FDevice.Reset(FHandle) == MMSYSERR_NOERROR;
+        for (TDeviceBuffer& b : FBuffers)
+            if (b.State != TBufferState::Free)
+                released = UnprepareBufferWithin(b, kQuietUnprepareMs) && released;
+        released = FDevice.Close(FHandle) == MMSYSERR_NOERROR && released;
+        FHandle = nullptr;
+        if (!released) {
+            FBuffers.clear();
+            FReadBuffer = nullptr;
+            FHeap = nullptr;
         }
     }
 

@@ -25,6 +25,17 @@ bool WaitPumping(HANDLE handle, DWORD timeoutMs)
     }
 }
 
+bool WaitUntil(const std::function<bool()>& condition, HANDLE changed, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs || !WaitPumping(changed, timeoutMs - elapsed))
+            return condition();
+    }
+    return true;
+}
+
 TestSignal::TestSignal() : FHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 TestSignal::~TestSignal()

@@ -4,6 +4,7 @@
 // main thread can run meanwhile.
 #pragma once
 
+#include <functional>
 #include <windows.h>
 
 namespace testing_support {
@@ -12,6 +13,12 @@ constexpr DWORD kGenerousWaitMs = 10000;
 
 // True when handle is signalled within timeoutMs.
 bool WaitPumping(HANDLE handle, DWORD timeoutMs = kGenerousWaitMs);
+
+// True when condition holds within timeoutMs. It is checked at once and again
+// each time changed (an auto-reset event that whatever makes progress sets)
+// is signalled.
+bool WaitUntil(const std::function<bool()>& condition, HANDLE changed,
+               DWORD timeoutMs = kGenerousWaitMs);
 
 // A manual-reset event that tests set from any thread and wait for on the
 // main thread.
