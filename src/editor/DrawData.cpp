@@ -193,7 +193,7 @@ public:
     TDrawScanWorker() : FThread([this] { Serve(); }) {}
     ~TDrawScanWorker()
     {
-        Wait();
+        WaitIdle();
         FState.store(kQuit);
         WakeIfSleeping();
         FThread.join();
@@ -209,12 +209,19 @@ public:
         WakeIfSleeping();
     }
 
+    // Returns once the job has run; raises what it raised.
     void Wait()
+    {
+        WaitIdle();
+        if (FError)
+            std::rethrow_exception(std::exchange(FError, nullptr));
+    }
+
+    // Returns once the job has run.
+    void WaitIdle()
     {
         while (FState.load() == kJob)
             std::this_thread::yield();
-        if (FError)
-            std::rethrow_exception(std::exchange(FError, nullptr));
     }
 
 private:
@@ -333,7 +340,7 @@ TDrawBuildOutcome DrawWalkChunks(const TDrawSampleReader& reader, const TDrawBui
         try {
             next = readAt(nextFirst, buffers[1 - current].get());
         } catch (...) {
-            worker->Wait(); // the scan still uses the buffers
+            worker->WaitIdle(); // the scan still uses the buffers
             throw;
         }
         worker->Wait();

@@ -97,8 +97,9 @@ struct TDrawProgress
     int Percent;               // EntriesMade * 100 / EntriesTotal, rounded half to even
 };
 
-// Called after every chunk but the one that holds the end of the data;
-// returns false to stop the build (the user cancelled).
+// Called after every chunk but the one that holds the end of the data, on
+// the calling thread and while no entry is being written; returns false to
+// stop the build (the user cancelled). The next chunk may already be read.
 using TDrawProgressHandler = std::function<bool(const TDrawProgress& progress)>;
 
 enum class TDrawBuildResult
