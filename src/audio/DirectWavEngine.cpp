@@ -20,7 +20,7 @@ constexpr std::uint32_t kMinBufSize = 256;
 constexpr std::uint16_t kMaxBufCount = 1024;
 constexpr DWORD kMaxSleepMs = 100;
 constexpr std::uint64_t kHeapSlackPerBuffer = 4096;
-constexpr DWORD kQuietUnprepareMs = 1000; // after an error, per buffer
+constexpr DWORD kQuietUnprepareMs = 1000;  // after an error, per buffer
 
 // Byte offsets from the start of the sample data; kNoPosition for none.
 struct TByteRange
