@@ -166,15 +166,6 @@ TEST(WaveBlockSize, FollowsTheRoundedQuotientOfTheLength)
         EXPECT_EQ(WaveBlockSizeFor(c.Frames), c.Expected) << c.Frames << " frames";
 }
 
-TEST(DrawEntryCount, CountsBlocksForStereoAndHalfBlocksOtherwise)
-{
-    EXPECT_EQ(DrawEntryCount(2, (10 * 8 + 6) * 2, 8), 10);
-    EXPECT_EQ(DrawEntryCount(1, (10 * 4 + 3) * 2, 8), 10);
-    EXPECT_EQ(DrawEntryCount(1, 0x40000000, 4096), 262144);
-    EXPECT_EQ(DrawEntryCount(2, 0x40000000, 2048), 262144);
-    EXPECT_EQ(DrawEntryCount(2, 100, 0), 0);
-}
-
 TEST(DrawDataStereo, MakesOneEntryPerWholeBlockAndDropsTheRest)
 {
     Samples values = NoiseSamples(10 * 8 / 2 + 3, 2, 7);
@@ -431,10 +422,4 @@ TEST(DrawDataBuild, EmptyOrTinyDataMakesNoEntryAndReadsNothingUseless)
     EXPECT_EQ(data.Count(), 0);
     EXPECT_TRUE(positions.empty());
     EXPECT_EQ(BuildMono(Samples(3, 100), 8).Count(), 0);
-}
-
-TEST(DrawDataBuild, EstimatesTheRemainingTimeFromThePercentDone)
-{
-    EXPECT_LT(EstimateRemainingSeconds(5000, 0), 0);
-    EXPECT_DOUBLE_EQ(EstimateRemainingSeconds(1000, 25), 3.0);
 }
