@@ -788,6 +788,7 @@ TDirectWavEngine::~TDirectWavEngine()
 
 bool TDirectWavEngine::LoadFile(const AnsiString& path)
 {
+    EndSampleReads();
     ResetWavInfo(FPlayInfo);
     FPlayInfo.Path = path;
     GetWavInfo(FPlayInfo);
@@ -800,6 +801,7 @@ bool TDirectWavEngine::LoadFile(const AnsiString& path)
 
 void TDirectWavEngine::InitWavInfo()
 {
+    EndSampleReads();
     ResetWavInfo(FInfo);
 }
 
@@ -910,15 +912,35 @@ void TDirectWavEngine::ReadSamples(std::int16_t* Buffer, int LastIndex, int Byte
         static_cast<std::uint32_t>(BytePosition) >= FPlayInfo.DataSize)
         return;
     Stop();
-    TFileByteSource file(FPlayInfo.Path);
-    if (!file.IsOpen()) {
+    std::unique_ptr<TFileByteSource> own;
+    TFileByteSource* file = FSampleSource.get();
+    if (!file) {
+        own = std::make_unique<TFileByteSource>(FPlayInfo.Path);
+        file = own.get();
+    }
+    if (!file->IsOpen()) {
         DWORD code = GetLastError();
         throw EFOpenError("Cannot open file \"" + FPlayInfo.Path + "\". " + SysErrorMessage(code));
     }
     const std::size_t want = (static_cast<std::size_t>(LastIndex) + 1) * sizeof(std::int16_t);
-    std::size_t got =
-        file.ReadAt(static_cast<std::uint64_t>(FPlayInfo.SampleStart) + BytePosition, Buffer, want);
+    std::size_t got = file->ReadAt(static_cast<std::uint64_t>(FPlayInfo.SampleStart) + BytePosition,
+                                   Buffer, want);
     std::memset(reinterpret_cast<std::uint8_t*>(Buffer) + got, 0, want - got);
+}
+
+void TDirectWavEngine::BeginSampleReads()
+{
+    EndSampleReads();
+    if (!FPlayInfo.IsPlayable)
+        return;
+    auto source = std::make_unique<TFileByteSource>(FPlayInfo.Path);
+    if (source->IsOpen())
+        FSampleSource = std::move(source);
+}
+
+void TDirectWavEngine::EndSampleReads()
+{
+    FSampleSource.reset();
 }
 
 bool TDirectWavEngine::IsPlaying() const

@@ -67,6 +67,7 @@ int ConvertSamples16(std::int16_t* samples, std::size_t count, int channels, TOu
                      double volume);
 
 class TDirectWavEngineThread;
+class TFileByteSource;
 struct TPlaybackControls;
 struct TByteRange;
 
@@ -128,6 +129,13 @@ public:
     // and 0 <= BytePosition < DataSize. Raises EFOpenError when the file
     // cannot be opened.
     void ReadSamples(std::int16_t* Buffer, int LastIndex, int BytePosition);
+    // Keep the loaded file open for ReadSamples from BeginSampleReads until
+    // EndSampleReads (or the next LoadFile or InitWavInfo), so that a long
+    // run of reads opens it once: reopening for every read costs more than a
+    // third of the reading under Wine. Others may still read and write the
+    // file meanwhile. When it cannot be opened, each read opens it again.
+    void BeginSampleReads();
+    void EndSampleReads();
     // Whether the thread is playing.
     bool IsPlaying() const;
 
@@ -201,4 +209,5 @@ private:
     std::uint16_t FBufCount = 4;                     // device buffers
     std::uint32_t FDeviceID = WAVE_MAPPER;
     TChunkHook FChunkHook;
+    std::unique_ptr<TFileByteSource> FSampleSource; // the file between Begin/EndSampleReads
 };

@@ -1,15 +1,9 @@
 #include "FileByteSource.h"
 
+#include "DateTime.h"
+#include "Exceptions.h"
+
 #include <algorithm>
-
-namespace {
-
-// Days from the file-time epoch (1601-01-01) to the date-time epoch
-// (1899-12-30), and file-time ticks (100 ns) per day.
-constexpr double kFileTimeEpochDays = 109205.0;
-constexpr double kFileTimeTicksPerDay = 864000000000.0;
-
-} // namespace
 
 TFileByteSource::TFileByteSource(const AnsiString& path, DWORD shareMode)
 {
@@ -56,16 +50,9 @@ TDateTime TFileByteSource::LastWriteTime() const
     FILETIME written;
     if (!IsOpen() || !GetFileTime(FHandle, nullptr, nullptr, &written))
         return 0;
-    return FileTimeToDateTime(written);
-}
-
-TDateTime FileTimeToDateTime(const FILETIME& utc)
-{
-    FILETIME local;
-    if (!FileTimeToLocalFileTime(&utc, &local))
-        return 0;
-    ULARGE_INTEGER ticks;
-    ticks.LowPart = local.dwLowDateTime;
-    ticks.HighPart = local.dwHighDateTime;
-    return static_cast<double>(ticks.QuadPart) / kFileTimeTicksPerDay - kFileTimeEpochDays;
+    try {
+        return FileTimeToDateTime(written);
+    } catch (const EConvertError&) {
+        return 0; // a time the system cannot convert counts as unknown
+    }
 }

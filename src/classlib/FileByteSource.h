@@ -32,6 +32,3 @@ public:
 private:
     HANDLE FHandle = INVALID_HANDLE_VALUE; // owned
 };
-
-// A file time (UTC) as a local date-time; 0 for a time it cannot convert.
-TDateTime FileTimeToDateTime(const FILETIME& utc);

@@ -2,62 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <windows.h>
 
 namespace testing_support {
-
-namespace {
-
-std::atomic<unsigned> gFolderCounter{0};
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-} // namespace
-
-TempFolder::TempFolder()
-{
-    char base[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof base, base);
-    std::string root = base;
-    if (!root.empty() && root.back() == '\\')
-        root.pop_back();
-    for (;;) {
-        FPath = root + "\\zandrel-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(gFolderCounter++);
-        if (CreateDirectoryA(FPath.c_str(), nullptr))
-            return;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            ADD_FAILURE() << "cannot create the temporary folder " << FPath;
-            return;
-        }
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    RemoveTree(FPath);
-}
 
 void WriteBytes(const std::string& path, const Bytes& bytes)
 {

@@ -1,5 +1,5 @@
-// WAV files for tests, written into a temporary folder that goes away with
-// the test. The bytes come from WavBytes.h.
+// WAV files for tests, written into a temporary folder (TempFolder.h) that
+// goes away with the test. The bytes come from WavBytes.h.
 //
 //   TempFolder folder;
 //   std::string path = WriteWav(folder, "tone.wav",
@@ -7,30 +7,12 @@
 //                               8000)));
 #pragma once
 
+#include "support/TempFolder.h"
 #include "support/WavBytes.h"
 
 #include <string>
 
 namespace testing_support {
-
-// A new, empty folder under the system's temporary folder; removed with
-// everything in it when the object goes.
-class TempFolder
-{
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    // The folder, without a trailing backslash.
-    const std::string& Path() const { return FPath; }
-    // The full path of name inside the folder.
-    std::string File(const std::string& name) const { return FPath + "\\" + name; }
-
-private:
-    std::string FPath;
-};
 
 // Writes bytes to path (replacing it); fails the test when it cannot.
 void WriteBytes(const std::string& path, const Bytes& bytes);
