@@ -41,6 +41,30 @@ int TPipeInputLink::Read(void* Buffer, int Count)
     return count;
 }
 
+bool TPipeInputLink::Fill(void* Buffer, int Count, int& Filled)
+{
+    auto* bytes = static_cast<unsigned char*>(Buffer);
+    Filled = 0;
+    bool full = true;
+    Lock();
+    try {
+        while (Filled < Count) {
+            TPipeInput* input = FInput.load();
+            int n = input ? input->ReadData(bytes + Filled, Count - Filled) : 0;
+            if (n <= 0) {
+                full = false;
+                break;
+            }
+            Filled += n;
+        }
+    } catch (...) {
+        Unlock();
+        throw;
+    }
+    Unlock();
+    return full;
+}
+
 TPipeInput* TPipeInputLink::Relink(TPipeInput* NewInput)
 {
     TPipeInput* old = FInput.load();
@@ -412,9 +436,9 @@ bool TPipeOutput::WaitUntilIdle(DWORD timeoutMs, bool pumpMessages)
         }
         HANDLE handles[2] = {FIdleEvent, SyncEvent()};
         DWORD count = handles[1] ? 2 : 1;
-        DWORD result = pumpMessages ? MsgWaitForMultipleObjects(count, handles, FALSE, waitMs,
-                                                                QS_ALLINPUT)
-                                    : WaitForMultipleObjects(count, handles, FALSE, waitMs);
+        DWORD result = pumpMessages
+                           ? MsgWaitForMultipleObjects(count, handles, FALSE, waitMs, QS_ALLINPUT)
+                           : WaitForMultipleObjects(count, handles, FALSE, waitMs);
         if (pumpMessages && result == WAIT_OBJECT_0 + count && Application)
             Application->ProcessMessages();
     }

@@ -108,6 +108,10 @@ public:
     TPipeInput* Input() const { return FInput.load(); }
     // Reads under the lock; 0 when no input is linked.
     int Read(void* Buffer, int Count);
+    // Reads until Count bytes are in, holding the lock throughout; Filled
+    // counts the bytes in so far (also when ReadData raises). False when the
+    // input ran dry first.
+    bool Fill(void* Buffer, int Count, int& Filled);
     // Links a new input (swapped under the lock) and returns the previous one;
     // the inputs learn who reads them (main thread only).
     TPipeInput* Relink(TPipeInput* NewInput);
@@ -115,9 +119,9 @@ public:
     void Unlock() { FLock.store(0, std::memory_order_release); }
 
 private:
-    TComponent* FReader;                       // not owned; the component this link serves
-    std::atomic<TPipeInput*> FInput{nullptr};  // not owned
-    std::atomic<std::uint8_t> FLock{0};        // 0 free, 1 held
+    TComponent* FReader;                      // not owned; the component this link serves
+    std::atomic<TPipeInput*> FInput{nullptr}; // not owned
+    std::atomic<std::uint8_t> FLock{0};       // 0 free, 1 held
 };
 
 class TPipeInput : public TComponent
@@ -149,9 +153,9 @@ protected:
     // output stops first and waits until its run has ended.
     void ReleaseReaders();
 
-    std::atomic<std::int32_t> FPosition{0};  // bytes delivered since OpenInput
-    std::atomic<std::int32_t> FSize{0};      // bytes announced; -1 open-ended
-    std::atomic<bool> FBusy{false};          // open
+    std::atomic<std::int32_t> FPosition{0}; // bytes delivered since OpenInput
+    std::atomic<std::int32_t> FSize{0};     // bytes announced; -1 open-ended
+    std::atomic<bool> FBusy{false};         // open
     // Internal chunk buffer of a descendant: 1-based start, inclusive end;
     // start above end means empty.
     int FBufStart = 1;
@@ -159,7 +163,7 @@ protected:
 
 private:
     friend class TPipeInputLink;
-    std::vector<TComponent*> FReaders;  // not owned: outputs and converters whose Input is this
+    std::vector<TComponent*> FReaders; // not owned: outputs and converters whose Input is this
 };
 
 class TPipeConverter : public TPipeInput
@@ -187,7 +191,7 @@ private:
     void InputRemoved(TPipeInput* Gone);
     bool WouldLoop(TPipeInput* Candidate) const;
 
-    TPipeInputLink FLink{this};  // the input (not owned) and its lock
+    TPipeInputLink FLink{this}; // the input (not owned) and its lock
 };
 
 using TOutputDoneEvent = TEvent<TComponent*>;
@@ -220,12 +224,12 @@ private:
     void DoRun();
     void HandleRunException(std::exception_ptr error);
 
-    TPipeOutput* FParent;                   // not owned; owns this thread
-    std::atomic<bool> FSuspendWhenIdle{true};  // stored only: an idle worker always waits
-    std::atomic<bool> FStopRequest{false};  // Stop asked; read before each chunk
+    TPipeOutput* FParent;                     // not owned; owns this thread
+    std::atomic<bool> FSuspendWhenIdle{true}; // stored only: an idle worker always waits
+    std::atomic<bool> FStopRequest{false};    // Stop asked; read before each chunk
     std::atomic<bool> FInRun{false};
-    std::atomic<unsigned> FRunCount{0};     // runs started by Run
-    unsigned FServedCount = 0;              // runs taken up (worker only)
+    std::atomic<unsigned> FRunCount{0}; // runs started by Run
+    unsigned FServedCount = 0;          // runs taken up (worker only)
 };
 
 class TPipeOutput : public TComponent
@@ -278,6 +282,10 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // Reads from Input under the output's input lock; 0 once no input is linked.
     int ReadInput(void* Buffer, int Count) { return FLink.Read(Buffer, Count); }
+    bool FillFromInput(void* Buffer, int Count, int& Filled)
+    {
+        return FLink.Fill(Buffer, Count, Filled);
+    }
     // Ends any run and the worker; called first by every concrete output's
     // destructor, so the worker never calls into a half-destroyed object.
     void ShutDown();
@@ -297,14 +305,14 @@ private:
     void SynchronizeEvent(const TOutputDoneEvent& event);
     void ReportProgress();
 
-    std::atomic<bool> FCanOutput{false};  // a run may write
-    std::atomic<int> FLastProgress{0};    // last percent reported to OnProgress
-    TPipeThread* FThread = nullptr;       // owned
-    TPipeInputLink FLink{this};           // the input (not owned) and its lock
-    std::atomic<bool> FBusy{false};       // from a successful Run until the run ends
-    std::atomic<bool> FShuttingDown{false};  // no more events reach the handlers
-    std::atomic<bool> FInEvent{false};    // OnDone or OnProgress is running (main thread)
-    HANDLE FIdleEvent = nullptr;          // owned; auto-reset, set when a run has ended
+    std::atomic<bool> FCanOutput{false};    // a run may write
+    std::atomic<int> FLastProgress{0};      // last percent reported to OnProgress
+    TPipeThread* FThread = nullptr;         // owned
+    TPipeInputLink FLink{this};             // the input (not owned) and its lock
+    std::atomic<bool> FBusy{false};         // from a successful Run until the run ends
+    std::atomic<bool> FShuttingDown{false}; // no more events reach the handlers
+    std::atomic<bool> FInEvent{false};      // OnDone or OnProgress is running (main thread)
+    HANDLE FIdleEvent = nullptr;            // owned; auto-reset, set when a run has ended
 };
 
 class TPipeStreamedOutput : public TPipeOutput
@@ -323,11 +331,15 @@ protected:
     // stream stays for the next run).
     void ReleaseStream();
 
-    TStream* FStream = nullptr;  // the destination; owned unless FStreamHandedIn
-    bool FStreamHandedIn = false;  // FStream came from SetStream
+    TStream* FStream = nullptr;   // the destination; owned unless FStreamHandedIn
+    bool FStreamHandedIn = false; // FStream came from SetStream
 };
 
-enum class TFileOutputMode { foRewrite, foAppend };
+enum class TFileOutputMode
+{
+    foRewrite,
+    foAppend
+};
 
 class TPipeFileOut : public TPipeStreamedOutput
 {
