@@ -1,5 +1,6 @@
 #include "PipeTestInput.h"
 
+#include "audio/DirectWavEngine.h"
 #include "audio/PipeWave.h"
 #include "classlib/Streams.h"
 #include "support/TempFolder.h"
@@ -385,6 +386,36 @@ TEST_F(PipeWaveTest, ShortWriteEndsTheRunWithAnErrorAndMatchingSizes)
     AnsiString bytes(static_cast<const char*>(disk.Memory()), static_cast<size_t>(disk.Size()));
     EXPECT_EQ(bytes, PcmHeader(5500, 2, 44100, 16) + AsString(CountingBytes(5500)));
     writer->SetStream(nullptr);
+}
+
+TEST_F(PipeWaveTest, WrittenFilesAreAcceptedByTheHeaderParser)
+{
+    std::vector<std::uint8_t> data = SineBytes(30000, 2, 44100, 12000);
+    auto* input = MakeInput(data, 16, 2, 44100);
+    input->ChunkLimit = 5000;
+    auto* writer = MakeWriter(input, "whole.wav");
+    RunToEnd(writer);
+    writer->SetFileName(folder / "cut.wav"); // stopped part way
+    input->PauseAtRead = input->Reads + 3;
+    writer->Run();
+    ASSERT_TRUE(input->WaitPaused());
+    writer->Stop();
+    input->Resume();
+    ASSERT_TRUE(writer->WaitForIdle(10000));
+    for (auto [name, bytes] : {std::pair<AnsiString, int>{"whole.wav", 120000},
+                               std::pair<AnsiString, int>{"cut.wav", 20000}}) {
+        TWavInfo info;
+        info.Path = folder / name;
+        GetWavInfo(info);
+        ASSERT_TRUE(info.IsPlayable) << name;
+        EXPECT_EQ(info.Channel, 2);
+        EXPECT_EQ(info.Bit, 16);
+        EXPECT_EQ(info.Rate, 44100u);
+        EXPECT_EQ(info.DataSize, static_cast<std::uint32_t>(bytes)) << name;
+        EXPECT_EQ(info.SampleSize, bytes / 4);
+        AnsiString file = folder.ReadFile(name);
+        EXPECT_EQ(file.substr(info.SampleStart), AsString(data).substr(0, bytes)) << name;
+    }
 }
 
 } // namespace
