@@ -330,6 +330,37 @@ TEST_F(PipeWaveTest, AdpcmBlocksDecodeWithinTheCodecError)
     EXPECT_EQ(done, 2);
 }
 
+TEST_F(PipeWaveTest, AdpcmAppendCountsWholeBlocks)
+{
+    // Exactly two blocks of mono input: no silent block after them.
+    auto* input = MakeInput(SineBytes(2 * 1017, 1, 22050, 5000), 16, 1, 22050);
+    auto* writer = MakeWriter(input, "blocks.wav");
+    writer->SetWavType(TWavType::wtDVIADPCM);
+    writer->SetFileMode(TFileOutputMode::foAppend);
+    RunToEnd(writer);
+    AnsiString file = folder.ReadFile("blocks.wav");
+    ASSERT_EQ(file.size(), 60u + 2 * 512);
+    EXPECT_EQ(U32At(file, 48), 2034u);
+    ExpectSizesMatchFile(file, 60);
+
+    auto* more = MakeInput(SineBytes(1017, 1, 22050, 5000), 16, 1, 22050);
+    writer->SetInput(more);
+    writer->SetWavType(TWavType::wtPCM); // appending takes the file's format
+    RunToEnd(writer);
+    file = folder.ReadFile("blocks.wav");
+    ASSERT_EQ(file.size(), 60u + 3 * 512);
+    EXPECT_EQ(U32At(file, 48), 3u * 1017);
+    ExpectSizesMatchFile(file, 60);
+    EXPECT_EQ(writer->WavType(), TWavType::wtDVIADPCM);
+
+    // Blocks of another size would not fit the file's.
+    writer->SetBlockSize(1024);
+    RunToEnd(writer);
+    EXPECT_EQ(errors, (std::vector<AnsiString>{"Cannot append data in different audio format."}));
+    EXPECT_EQ(folder.ReadFile("blocks.wav"), file);
+    EXPECT_EQ(done, 2);
+}
+
 TEST_F(PipeWaveTest, AdpcmRefusesEightBitInputAndOddBlockSizes)
 {
     auto* input = MakeInput(CountingBytes(100), 8, 1, 8000);
