@@ -417,10 +417,13 @@ bool TPipeOutput::WaitForIdle(DWORD timeoutMs)
 bool TPipeOutput::WaitUntilIdle(DWORD timeoutMs, bool pumpMessages)
 {
     DWORD start = GetTickCount();
-    bool mainThread = TThread::IsMainThread();
+    pumpMessages = pumpMessages && TThread::IsMainThread();
     for (;;) {
-        if (mainThread)
+        if (pumpMessages) {
             CheckSynchronize();
+            if (Application)
+                Application->ProcessMessages();
+        }
         if (Idle())
             return true;
         DWORD waitMs = INFINITE;
@@ -430,17 +433,14 @@ bool TPipeOutput::WaitUntilIdle(DWORD timeoutMs, bool pumpMessages)
                 return false;
             waitMs = timeoutMs - elapsed;
         }
-        if (!mainThread) {
-            WaitForSingleObject(FIdleEvent, waitMs);
+        if (!pumpMessages) {
+            WaitServingSynchronize(FIdleEvent, waitMs);
             continue;
         }
+        // Wakes for the end of the run, a queued call or a message; the loop's
+        // top serves the last two.
         HANDLE handles[2] = {FIdleEvent, SyncEvent()};
-        DWORD count = handles[1] ? 2 : 1;
-        DWORD result = pumpMessages
-                           ? MsgWaitForMultipleObjects(count, handles, FALSE, waitMs, QS_ALLINPUT)
-                           : WaitForMultipleObjects(count, handles, FALSE, waitMs);
-        if (pumpMessages && result == WAIT_OBJECT_0 + count && Application)
-            Application->ProcessMessages();
+        MsgWaitForMultipleObjects(handles[1] ? 2 : 1, handles, FALSE, waitMs, QS_ALLINPUT);
     }
 }
 
