@@ -29,7 +29,9 @@
 //                      this input stops and lets go while the input is still
 //                      whole), then CloseInput when still busy
 // A converter (TPipeConverter) reads its own input through ReadInput, which
-// holds the converter's input lock and reads nothing once the input is gone.
+// holds the converter's input lock and reads nothing once the input is gone;
+// its format getters, OpenInput and CloseInput must cope with Input being nil
+// (the input may go away during a run).
 //
 // The interface a concrete output implements (TPipeOutput):
 //   BeginOutput        on the caller of Run: open the destination and the
@@ -178,8 +180,8 @@ public:
 
     TPipeInput* Input() const { return FLink.Input(); }
     // Idle: stores the input. Busy: opens the new input, swaps under the
-    // input lock, closes the old one. Making the converter its own input is
-    // ignored.
+    // input lock, closes the old one. Making the converter its own input,
+    // directly or down the chain, is ignored.
     virtual void SetInput(TPipeInput* Value);
     // Frees this converter's input lock and those down the chain (after a
     // failure left one held).
