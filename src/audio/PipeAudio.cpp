@@ -197,9 +197,13 @@ bool TAudioIn::AddBuffer()
     return true;
 }
 
+// At most four buffers a call: a device that hands buffers back as soon as
+// they are queued (a failing driver) would otherwise keep this loop going.
 void TAudioIn::TopUpDevice()
 {
-    while (FQueued.load() < kQueuedBuffers && AddBuffer()) {
+    for (int added = 0; added < kQueuedBuffers && FQueued.load() < kQueuedBuffers; ++added) {
+        if (!AddBuffer())
+            return;
     }
 }
 
