@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace pipe_test;
@@ -345,10 +346,14 @@ TEST_F(NullDeviceTest, AnUnlimitedRecordingStoppedByTheCallerGetsItsSizesPatched
     EXPECT_EQ(info.SampleSize, static_cast<std::int32_t>(info.DataSize / 4));
 }
 
-TEST_F(NullDeviceTest, TheDevicesOpenAndCloseNoticesArrive)
+TEST_F(NullDeviceTest, TheListedDevicesOpenAndTheirNoticesArrive)
 {
     TNoticeCountingWaveIn device;
     TAudioIn in(nullptr, device);
+    int count = TAudioIn::DeviceCount();
+    EXPECT_EQ(MessageOf([&] { in.SetBaseChannel(count); }),
+              "Channel " + std::to_string(count) + " is not available");
+    in.SetBaseChannel(count - 1);
     SetFormat(in, 16, 1, 22050, -1);
     in.OpenInput();
     std::uint8_t chunk[1000];
