@@ -1,5 +1,6 @@
 #include "PipeTestInput.h"
 
+#include "audio/DirectWavEngine.h"
 #include "audio/PipeWave.h"
 #include "classlib/Streams.h"
 #include "support/TempFolder.h"
@@ -329,6 +330,37 @@ TEST_F(PipeWaveTest, AdpcmBlocksDecodeWithinTheCodecError)
     EXPECT_EQ(done, 2);
 }
 
+TEST_F(PipeWaveTest, AdpcmAppendCountsWholeBlocks)
+{
+    // Exactly two blocks of mono input: no silent block after them.
+    auto* input = MakeInput(SineBytes(2 * 1017, 1, 22050, 5000), 16, 1, 22050);
+    auto* writer = MakeWriter(input, "blocks.wav");
+    writer->SetWavType(TWavType::wtDVIADPCM);
+    writer->SetFileMode(TFileOutputMode::foAppend);
+    RunToEnd(writer);
+    AnsiString file = folder.ReadFile("blocks.wav");
+    ASSERT_EQ(file.size(), 60u + 2 * 512);
+    EXPECT_EQ(U32At(file, 48), 2034u);
+    ExpectSizesMatchFile(file, 60);
+
+    auto* more = MakeInput(SineBytes(1017, 1, 22050, 5000), 16, 1, 22050);
+    writer->SetInput(more);
+    writer->SetWavType(TWavType::wtPCM); // appending takes the file's format
+    RunToEnd(writer);
+    file = folder.ReadFile("blocks.wav");
+    ASSERT_EQ(file.size(), 60u + 3 * 512);
+    EXPECT_EQ(U32At(file, 48), 3u * 1017);
+    ExpectSizesMatchFile(file, 60);
+    EXPECT_EQ(writer->WavType(), TWavType::wtDVIADPCM);
+
+    // Blocks of another size would not fit the file's.
+    writer->SetBlockSize(1024);
+    RunToEnd(writer);
+    EXPECT_EQ(errors, (std::vector<AnsiString>{"Cannot append data in different audio format."}));
+    EXPECT_EQ(folder.ReadFile("blocks.wav"), file);
+    EXPECT_EQ(done, 2);
+}
+
 TEST_F(PipeWaveTest, AdpcmRefusesEightBitInputAndOddBlockSizes)
 {
     auto* input = MakeInput(CountingBytes(100), 8, 1, 8000);
@@ -385,6 +417,36 @@ TEST_F(PipeWaveTest, ShortWriteEndsTheRunWithAnErrorAndMatchingSizes)
     AnsiString bytes(static_cast<const char*>(disk.Memory()), static_cast<size_t>(disk.Size()));
     EXPECT_EQ(bytes, PcmHeader(5500, 2, 44100, 16) + AsString(CountingBytes(5500)));
     writer->SetStream(nullptr);
+}
+
+TEST_F(PipeWaveTest, WrittenFilesAreAcceptedByTheHeaderParser)
+{
+    std::vector<std::uint8_t> data = SineBytes(30000, 2, 44100, 12000);
+    auto* input = MakeInput(data, 16, 2, 44100);
+    input->ChunkLimit = 5000;
+    auto* writer = MakeWriter(input, "whole.wav");
+    RunToEnd(writer);
+    writer->SetFileName(folder / "cut.wav"); // stopped part way
+    input->PauseAtRead = input->Reads + 3;
+    writer->Run();
+    ASSERT_TRUE(input->WaitPaused());
+    writer->Stop();
+    input->Resume();
+    ASSERT_TRUE(writer->WaitForIdle(10000));
+    for (auto [name, bytes] : {std::pair<AnsiString, int>{"whole.wav", 120000},
+                               std::pair<AnsiString, int>{"cut.wav", 20000}}) {
+        TWavInfo info;
+        info.Path = folder / name;
+        GetWavInfo(info);
+        ASSERT_TRUE(info.IsPlayable) << name;
+        EXPECT_EQ(info.Channel, 2);
+        EXPECT_EQ(info.Bit, 16);
+        EXPECT_EQ(info.Rate, 44100u);
+        EXPECT_EQ(info.DataSize, static_cast<std::uint32_t>(bytes)) << name;
+        EXPECT_EQ(info.SampleSize, bytes / 4);
+        AnsiString file = folder.ReadFile(name);
+        EXPECT_EQ(file.substr(info.SampleStart), AsString(data).substr(0, bytes)) << name;
+    }
 }
 
 } // namespace
