@@ -252,7 +252,6 @@ DWORD WaitServingSynchronize(HANDLE handle, DWORD timeoutMs)
         }
     }
 }
-}
 
 DWORD TThread::WaitFor()
 {
