@@ -71,7 +71,7 @@ constexpr std::array<const char*, 42> cdripEntryNames = {
     "CR_ScanForC2Errors",
 };
 
-HMODULE cdripModule = nullptr;                          // owned reference to the library
+HMODULE cdripModule = nullptr;                              // owned reference to the library
 std::array<FARPROC, cdripEntryNames.size()> cdripEntries{}; // null while not loaded
 
 // Binds one of the called entry points; false when the library lacks it.

@@ -90,7 +90,7 @@ extern TCR_EjectCD CR_EjectCD;
 // is raised. A settings file that cannot be written does not stop the
 // initialisation: the library then runs on its own defaults.
 void CDRipLoadLibrary(const AnsiString& Folder);
-// When loaded: CR_DeInit, then unload.
+// When loaded: CR_DeInit, then unload. No CD input may be open.
 void CDRipUnloadLibrary();
 bool CDRipLoaded();
 // The library's module; null while not loaded.

@@ -145,8 +145,9 @@ bool TCDIn::RangeSectors(int TrackCount, std::uint32_t& First, std::uint32_t& En
         return false;
     std::int64_t first = std::int64_t(CDRipTocEntry(FRangeStartTrack - 1).StartSector) +
                          MSFToFrames(FRangeStartOffset);
-    std::int64_t end = std::int64_t(CDRipTocEntry(static_cast<int>(FRangeEndTrack) - 1).StartSector) +
-                       MSFToFrames(FRangeEndOffset);
+    std::int64_t end =
+        std::int64_t(CDRipTocEntry(static_cast<int>(FRangeEndTrack) - 1).StartSector) +
+        MSFToFrames(FRangeEndOffset);
     std::int64_t bytes = (end - first) * CDBytesPerSector;
     // A table of contents whose sectors run backwards or beyond what a size
     // can count is not ripped.

@@ -82,8 +82,10 @@ TEST_F(CDRipTest, EveryConstructionInitialisesAgainOverOneModuleReference)
         reinterpret_cast<void*>(GetProcAddress(extra, "CRTest_GetLog")));
     char text[256];
     getLog(text, sizeof(text));
-    EXPECT_STREQ(text, ("CR_Init(" + IniPath() + ")\n  ini: [CD-ROM]|nActive=0|nTransportLayer=1|\n"
-                        "CR_DeInit()\n").c_str());
+    EXPECT_STREQ(text, ("CR_Init(" + IniPath() +
+                        ")\n  ini: [CD-ROM]|nActive=0|nTransportLayer=1|\n"
+                        "CR_DeInit()\n")
+                           .c_str());
     FreeLibrary(extra);
     EXPECT_EQ(GetModuleHandleA(CDRipLibraryName), nullptr);
 }

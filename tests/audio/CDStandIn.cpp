@@ -42,8 +42,7 @@ CRTestDisc MakeDisc(const std::vector<std::uint32_t>& Starts)
     disc.DriveCount = 1;
     disc.TrackCount = static_cast<std::int32_t>(Starts.size()) - 1;
     for (size_t i = 0; i < Starts.size(); ++i)
-        disc.Entries[i] = {Starts[i], 16,
-                           std::uint8_t(i + 1 == Starts.size() ? 0xAA : i + 1)};
+        disc.Entries[i] = {Starts[i], 16, std::uint8_t(i + 1 == Starts.size() ? 0xAA : i + 1)};
     disc.CutAfterBytes = -1;
     return disc;
 }

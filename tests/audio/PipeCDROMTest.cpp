@@ -100,8 +100,8 @@ TEST_F(PipeCDROMTest, TrackLengthsAndSizesComeFromTheTableOfContents)
         int minute, second, frame;
         bool data;
     };
-    const Expected expected[] = {{0, 6, 0, false}, {0, 5, 25, false}, {0, 6, 50, true},
-                                 {0, 4, 0, false}};
+    const Expected expected[] = {
+        {0, 6, 0, false}, {0, 5, 25, false}, {0, 6, 50, true}, {0, 4, 0, false}};
     for (int track = 1; track <= 4; ++track) {
         TCDTrackInfo info = cd->GetTrackInfo(track);
         const Expected& e = expected[track - 1];

@@ -13,13 +13,13 @@ namespace {
 
 // A table-of-contents entry as the library returns it: by value, 8 bytes, so
 // the compiler hands it back in EDX:EAX.
-struct TOCENTRY
+struct TStandInTocEntry
 {
-    std::uint32_t dwStartSector;
-    std::uint8_t btFlag;
-    std::uint8_t btTrackNumber;
+    std::uint32_t StartSector;
+    std::uint8_t Flag;
+    std::uint8_t TrackNumber;
 };
-static_assert(sizeof(TOCENTRY) == 8);
+static_assert(sizeof(TStandInTocEntry) == 8);
 
 constexpr std::int32_t standinSectorBytes = 2352;
 
@@ -80,13 +80,13 @@ public:
         return FDisc;
     }
 
-    TOCENTRY Entry(LONG index)
+    TStandInTocEntry Entry(LONG index)
     {
         Locked lock(this);
         if (index < 0 || index > FDisc.TrackCount)
-            return TOCENTRY{0, 0, 0};
+            return TStandInTocEntry{0, 0, 0};
         const CRTestTocEntry& e = FDisc.Entries[index];
-        return TOCENTRY{e.StartSector, e.Flag, e.TrackNumber};
+        return TStandInTocEntry{e.StartSector, e.Flag, e.TrackNumber};
     }
 
     void OpenRipper(LONG bufferSize, LONG first, LONG end)
@@ -229,7 +229,7 @@ LONG WINAPI CR_GetNumTocEntries()
     return standIn.Disc().TrackCount;
 }
 
-TOCENTRY WINAPI CR_GetTocEntry(LONG index)
+TStandInTocEntry WINAPI CR_GetTocEntry(LONG index)
 {
     standIn.Log(standinFormat("CR_GetTocEntry(%ld)", index));
     return standIn.Entry(index);

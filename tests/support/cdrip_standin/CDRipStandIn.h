@@ -35,7 +35,7 @@ struct CRTestDisc
     std::int32_t ReadTocResult; // CR_ReadToc: 0 read
     std::int32_t TrackCount;    // CR_GetNumTocEntries: entries 0..TrackCount, the last the lead-out
     CRTestTocEntry Entries[101];
-    std::int32_t ChunkBytes;    // most bytes a chunk holds; 0: the buffer size given to CR_OpenRipper
+    std::int32_t ChunkBytes; // most bytes a chunk holds; 0: the buffer size given to CR_OpenRipper
     std::int32_t CutAfterBytes; // the range ends early after this many bytes; -1 never
     std::int32_t ReportCount;   // non-zero: every chunk reports this count, whatever it holds
     std::int32_t ChunkDelayMs;  // each chunk takes at least this long (a slow drive)
