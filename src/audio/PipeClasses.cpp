@@ -88,7 +88,7 @@ TPipeInput::TPipeInput(TComponent* AOwner) : TComponent(AOwner) {}
 
 TPipeInput::~TPipeInput()
 {
-    ReleaseReaders();
+    ReleaseReaders(false);
 }
 
 void TPipeInput::ResetInput()
@@ -101,12 +101,12 @@ void TPipeInput::ResetInput()
     FBusy = false;
 }
 
-void TPipeInput::ReleaseReaders()
+void TPipeInput::ReleaseReaders(bool waitForRuns)
 {
     while (!FReaders.empty()) {
         TComponent* reader = FReaders.back();
         if (auto* output = dynamic_cast<TPipeOutput*>(reader))
-            output->InputRemoved(this);
+            output->InputRemoved(this, waitForRuns);
         else if (auto* converter = dynamic_cast<TPipeConverter*>(reader))
             converter->InputRemoved(this);
         if (!FReaders.empty() && FReaders.back() == reader)
@@ -120,7 +120,6 @@ TPipeConverter::TPipeConverter(TComponent* AOwner) : TPipeInput(AOwner) {}
 
 TPipeConverter::~TPipeConverter()
 {
-    ReleaseReaders();
     FLink.Relink(nullptr);
 }
 
@@ -278,7 +277,7 @@ void TPipeOutput::SetInput(TPipeInput* Value)
         return;
     }
     if (!Value) {
-        DetachRunningInput(true);
+        DetachRunningInput(true, true);
         return;
     }
     Value->OpenInput();
@@ -291,15 +290,15 @@ void TPipeOutput::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent && AComponent == Input())
-        InputRemoved(Input());
+        InputRemoved(Input(), false);
 }
 
-void TPipeOutput::InputRemoved(TPipeInput* Gone)
+void TPipeOutput::InputRemoved(TPipeInput* Gone, bool waitForRun)
 {
     if (Input() != Gone)
         return;
     if (Busy())
-        DetachRunningInput(false);
+        DetachRunningInput(waitForRun, false);
     else
         FLink.Relink(nullptr);
 }
@@ -312,11 +311,11 @@ bool TPipeOutput::CanWaitForRun() const
            GetCurrentThreadId() != FThread->ThreadID();
 }
 
-void TPipeOutput::DetachRunningInput(bool closeIt)
+void TPipeOutput::DetachRunningInput(bool waitForRun, bool closeIt)
 {
     TPipeInput* old = Input();
     Stop();
-    if (CanWaitForRun())
+    if (waitForRun && CanWaitForRun())
         WaitUntilIdle(INFINITE, false);
     // Still busy: the run reads nothing more once unlinked and ends at its
     // next chunk, without the input to close.
@@ -417,10 +416,13 @@ bool TPipeOutput::WaitForIdle(DWORD timeoutMs)
 bool TPipeOutput::WaitUntilIdle(DWORD timeoutMs, bool pumpMessages)
 {
     DWORD start = GetTickCount();
-    bool mainThread = TThread::IsMainThread();
+    pumpMessages = pumpMessages && TThread::IsMainThread();
     for (;;) {
-        if (mainThread)
+        if (pumpMessages) {
             CheckSynchronize();
+            if (Application)
+                Application->ProcessMessages();
+        }
         if (Idle())
             return true;
         DWORD waitMs = INFINITE;
@@ -430,17 +432,14 @@ bool TPipeOutput::WaitUntilIdle(DWORD timeoutMs, bool pumpMessages)
                 return false;
             waitMs = timeoutMs - elapsed;
         }
-        if (!mainThread) {
-            WaitForSingleObject(FIdleEvent, waitMs);
+        if (!pumpMessages) {
+            WaitServingSynchronize(FIdleEvent, waitMs);
             continue;
         }
+        // Wakes for the end of the run, a queued call or a message; the loop's
+        // top serves the last two.
         HANDLE handles[2] = {FIdleEvent, SyncEvent()};
-        DWORD count = handles[1] ? 2 : 1;
-        DWORD result = pumpMessages
-                           ? MsgWaitForMultipleObjects(count, handles, FALSE, waitMs, QS_ALLINPUT)
-                           : WaitForMultipleObjects(count, handles, FALSE, waitMs);
-        if (pumpMessages && result == WAIT_OBJECT_0 + count && Application)
-            Application->ProcessMessages();
+        MsgWaitForMultipleObjects(handles[1] ? 2 : 1, handles, FALSE, waitMs, QS_ALLINPUT);
     }
 }
 

@@ -29,7 +29,9 @@
 //                      this input stops and lets go while the input is still
 //                      whole), then CloseInput when still busy
 // A converter (TPipeConverter) reads its own input through ReadInput, which
-// holds the converter's input lock and reads nothing once the input is gone.
+// holds the converter's input lock and reads nothing once the input is gone;
+// its format getters, OpenInput and CloseInput must cope with Input being nil
+// (the input may go away during a run).
 //
 // The interface a concrete output implements (TPipeOutput):
 //   BeginOutput        on the caller of Run: open the destination and the
@@ -151,7 +153,7 @@ public:
 protected:
     // Every output and converter reading this input lets go of it; a running
     // output stops first and waits until its run has ended.
-    void ReleaseReaders();
+    void ReleaseReaders() { ReleaseReaders(true); }
 
     std::atomic<std::int32_t> FPosition{0}; // bytes delivered since OpenInput
     std::atomic<std::int32_t> FSize{0};     // bytes announced; -1 open-ended
@@ -163,6 +165,10 @@ protected:
 
 private:
     friend class TPipeInputLink;
+    // Without waiting (from this base's destructor, when the concrete part is
+    // gone), a running output is only unlinked and ends at its next chunk.
+    void ReleaseReaders(bool waitForRuns);
+
     std::vector<TComponent*> FReaders; // not owned: outputs and converters whose Input is this
 };
 
@@ -174,8 +180,8 @@ public:
 
     TPipeInput* Input() const { return FLink.Input(); }
     // Idle: stores the input. Busy: opens the new input, swaps under the
-    // input lock, closes the old one. Making the converter its own input is
-    // ignored.
+    // input lock, closes the old one. Making the converter its own input,
+    // directly or down the chain, is ignored.
     virtual void SetInput(TPipeInput* Value);
     // Frees this converter's input lock and those down the chain (after a
     // failure left one held).
@@ -293,10 +299,11 @@ protected:
 private:
     friend class TPipeInput;
     friend class TPipeThread;
-    void InputRemoved(TPipeInput* Gone);
-    // Lets go of the input of a running output: stops the run and waits for
-    // it to end where that cannot deadlock, then unlinks the input.
-    void DetachRunningInput(bool closeIt);
+    void InputRemoved(TPipeInput* Gone, bool waitForRun);
+    // Lets go of the input of a running output: stops the run, waits for it
+    // to end when asked and where that cannot deadlock, then unlinks the
+    // input (closing it when the run could not, if closeIt).
+    void DetachRunningInput(bool waitForRun, bool closeIt);
     bool CanWaitForRun() const;
     bool WaitUntilIdle(DWORD timeoutMs, bool pumpMessages);
     bool Idle() const;

@@ -220,20 +220,28 @@ void TThread::Terminate()
     FTerminated = true;
 }
 
+DWORD WaitServingSynchronize(HANDLE handle, DWORD timeoutMs)
+{
+    if (!TThread::IsMainThread() || !SyncEvent())
+        return WaitForSingleObject(handle, timeoutMs);
+    HANDLE handles[2] = {handle, SyncEvent()};
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (timeoutMs != INFINITE) {
+            DWORD spent = GetTickCount() - start;
+            left = spent >= timeoutMs ? 0 : timeoutMs - spent;
+        }
+        DWORD r = WaitForMultipleObjects(2, handles, FALSE, left);
+        if (r != WAIT_OBJECT_0 + 1)
+            return r;
+        CheckSynchronize();
+    }
+}
+
 DWORD TThread::WaitFor()
 {
-    if (IsMainThread()) {
-        HANDLE handles[2] = {FHandle, SyncEvent()};
-        for (;;) {
-            DWORD r = WaitForMultipleObjects(handles[1] ? 2 : 1, handles, FALSE, INFINITE);
-            if (r == WAIT_OBJECT_0 + 1)
-                CheckSynchronize();
-            else
-                break;
-        }
-    } else {
-        WaitForSingleObject(FHandle, INFINITE);
-    }
+    WaitServingSynchronize(FHandle);
     DWORD code = 0;
     GetExitCodeThread(FHandle, &code);
     return code;
