@@ -71,7 +71,7 @@ AnsiString DatePadded(int value, int digits)
 
 struct DateFields
 {
-    int year, month, day, hour, minute, second, msec, weekday;  // weekday 1 Sunday
+    int year, month, day, hour, minute, second, msec, weekday; // weekday 1 Sunday
 };
 
 // The text of one field token (a run of one letter), given whether the last
@@ -79,7 +79,8 @@ struct DateFields
 AnsiString DateFieldText(char letter, int count, const DateFields& f, bool afterHour)
 {
     switch (letter) {
-    case 'Y': return count >= 3 ? DatePadded(f.year, 4) : DatePadded(f.year % 100, 2);
+    case 'Y':
+        return count >= 3 ? DatePadded(f.year, 4) : DatePadded(f.year % 100, 2);
     case 'M':
         if (afterHour && count <= 2)
             return DatePadded(f.minute, count);
@@ -89,17 +90,21 @@ AnsiString DateFieldText(char letter, int count, const DateFields& f, bool after
             return DateLocaleName(LOCALE_SMONTHNAME1, f.month - 1);
         return DatePadded(f.month, count);
     case 'D': {
-        int mondayFirst = (f.weekday + 5) % 7;  // the locale's names start on Monday
+        int mondayFirst = (f.weekday + 5) % 7; // the locale's names start on Monday
         if (count == 3)
             return DateLocaleName(LOCALE_SABBREVDAYNAME1, mondayFirst);
         if (count >= 4)
             return DateLocaleName(LOCALE_SDAYNAME1, mondayFirst);
         return DatePadded(f.day, count);
     }
-    case 'H': return DatePadded(f.hour, std::min(count, 2));
-    case 'N': return DatePadded(f.minute, std::min(count, 2));
-    case 'S': return DatePadded(f.second, std::min(count, 2));
-    case 'Z': return DatePadded(f.msec, count >= 3 ? 3 : 1);
+    case 'H':
+        return DatePadded(f.hour, std::min(count, 2));
+    case 'N':
+        return DatePadded(f.minute, std::min(count, 2));
+    case 'S':
+        return DatePadded(f.second, std::min(count, 2));
+    case 'Z':
+        return DatePadded(f.msec, count >= 3 ? 3 : 1);
     }
     return AnsiString();
 }

@@ -141,7 +141,8 @@ bool ForceDirectories(const AnsiString& Dir)
         return true;
     AnsiString parent = ExtractFilePath(dir);
     // A drive or share root that does not exist cannot be made.
-    if (parent.empty() || parent == dir || ExcludeTrailingBackslash(parent) == ExtractFileDrive(dir))
+    if (parent.empty() || parent == dir ||
+        ExcludeTrailingBackslash(parent) == ExtractFileDrive(dir))
         return CreateDir(dir) || DirectoryExists(dir);
     return ForceDirectories(parent) && (CreateDir(dir) || DirectoryExists(dir));
 }

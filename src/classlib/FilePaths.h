@@ -37,6 +37,8 @@ AnsiString ExtractFileExt(const AnsiString& FileName);
 AnsiString ExtractFileDrive(const AnsiString& FileName);
 // Replaces the extension, or appends Extension when there is none.
 AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension);
+// Appends "\" unless S ends in one; "" gives "\" (the root), so join an
+// empty folder to a name without it.
 AnsiString IncludeTrailingBackslash(const AnsiString& S);
 AnsiString ExcludeTrailingBackslash(const AnsiString& S);
 inline AnsiString IncludeTrailingPathDelimiter(const AnsiString& S)

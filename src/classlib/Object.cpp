@@ -1,6 +1,7 @@
 #include "Object.h"
 
 #include "Exceptions.h"
+#include "TextUtils.h"
 
 #include <algorithm>
 #include <cxxabi.h>
@@ -62,28 +63,12 @@ int TComponent::ComponentIndex() const
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 
-static bool SameNameIgnoringCase(const AnsiString& a, const AnsiString& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x -= 32;
-        if (y >= 'a' && y <= 'z')
-            y -= 32;
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 TComponent* TComponent::FindComponent(const AnsiString& name) const
 {
     if (name.empty())
         return nullptr;
     for (TComponent* c : FComponents)
-        if (SameNameIgnoringCase(c->FName, name))
+        if (SameText(c->FName, name))
             return c;
     return nullptr;
 }

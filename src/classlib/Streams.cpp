@@ -15,19 +15,26 @@ constexpr std::int32_t kCopyChunk = 256 * 1024;
 DWORD StreamShareFlags(unsigned mode)
 {
     switch (mode & 0x00F0) {
-    case fmShareDenyWrite: return FILE_SHARE_READ;
-    case fmShareDenyRead: return FILE_SHARE_WRITE;
-    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
-    default: return 0;  // compatible and exclusive
+    case fmShareDenyWrite:
+        return FILE_SHARE_READ;
+    case fmShareDenyRead:
+        return FILE_SHARE_WRITE;
+    case fmShareDenyNone:
+        return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default:
+        return 0; // compatible and exclusive
     }
 }
 
 DWORD StreamAccessFlags(unsigned mode)
 {
     switch (mode & 0x0003) {
-    case fmOpenWrite: return GENERIC_WRITE;
-    case fmOpenReadWrite: return GENERIC_READ | GENERIC_WRITE;
-    default: return GENERIC_READ;
+    case fmOpenWrite:
+        return GENERIC_WRITE;
+    case fmOpenReadWrite:
+        return GENERIC_READ | GENERIC_WRITE;
+    default:
+        return GENERIC_READ;
     }
 }
 
@@ -160,7 +167,9 @@ std::int32_t TMemoryStream::Write(const void* Buffer, std::int32_t Count)
 
 std::int64_t TMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
 {
-    std::int64_t base = Origin == soFromBeginning ? 0 : Origin == soFromCurrent ? FPosition : Size();
+    std::int64_t base = Origin == soFromBeginning ? 0
+                        : Origin == soFromCurrent ? FPosition
+                                                  : Size();
     std::int64_t target = base + Offset;
     if (target < 0)
         StreamRaiseBadPosition(target);

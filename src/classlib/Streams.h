@@ -16,19 +16,24 @@
 #include <vector>
 #include <windows.h>
 
-enum TSeekOrigin { soFromBeginning = 0, soFromCurrent = 1, soFromEnd = 2 };
+enum TSeekOrigin
+{
+    soFromBeginning = 0,
+    soFromCurrent = 1,
+    soFromEnd = 2
+};
 
 // TFileStream modes: one open mode, or fmCreate, combined with one share mode.
 constexpr unsigned fmOpenRead = 0x0000;
 constexpr unsigned fmOpenWrite = 0x0001;
 constexpr unsigned fmOpenReadWrite = 0x0002;
-constexpr unsigned fmCreate = 0xFF00;  // create or truncate, for reading and writing
+constexpr unsigned fmCreate = 0xFF00; // create or truncate, for reading and writing
 // Share modes: what others may do with the file while it is open.
-constexpr unsigned fmShareCompat = 0x0000;     // as exclusive
-constexpr unsigned fmShareExclusive = 0x0010;  // nothing
-constexpr unsigned fmShareDenyWrite = 0x0020;  // read only
-constexpr unsigned fmShareDenyRead = 0x0030;   // write only
-constexpr unsigned fmShareDenyNone = 0x0040;   // read and write
+constexpr unsigned fmShareCompat = 0x0000;    // as exclusive
+constexpr unsigned fmShareExclusive = 0x0010; // nothing
+constexpr unsigned fmShareDenyWrite = 0x0020; // read only
+constexpr unsigned fmShareDenyRead = 0x0030;  // write only
+constexpr unsigned fmShareDenyNone = 0x0040;  // read and write
 
 class TStream : public TObject
 {
@@ -69,7 +74,7 @@ public:
     HANDLE Handle() const { return FHandle; }
 
 protected:
-    HANDLE FHandle = INVALID_HANDLE_VALUE;  // not owned here; TFileStream owns its own
+    HANDLE FHandle = INVALID_HANDLE_VALUE; // not owned here; TFileStream owns its own
 };
 
 // A named file. Raises EFCreateError or EFOpenError, naming the file and the
@@ -111,6 +116,6 @@ public:
     void SaveToFile(const AnsiString& FileName);
 
 private:
-    std::vector<unsigned char> FData;  // the content; its size is the stream's size
-    std::int64_t FPosition = 0;        // bytes from the start; may lie beyond the end
+    std::vector<unsigned char> FData; // the content; its size is the stream's size
+    std::int64_t FPosition = 0;       // bytes from the start; may lie beyond the end
 };

@@ -179,12 +179,12 @@ AnsiString TextGeneral(double value, int significant, const AnsiString& separato
 // One section of a FormatFloat picture, taken apart.
 struct TextPicture
 {
-    AnsiString prefix, suffix;  // literal text before and after the number
-    bool hasDigits = false;     // any "0" or "#"
-    bool grouped = false;       // a "," before the decimal point
-    int intMin = 0;             // integer digits always shown
-    int fracMin = 0;            // decimals always shown
-    int fracMax = 0;            // decimals shown at most
+    AnsiString prefix, suffix; // literal text before and after the number
+    bool hasDigits = false;    // any "0" or "#"
+    bool grouped = false;      // a "," before the decimal point
+    int intMin = 0;            // integer digits always shown
+    int fracMin = 0;           // decimals always shown
+    int fracMax = 0;           // decimals shown at most
 };
 
 TextPicture TextParsePicture(const AnsiString& section)
@@ -582,7 +582,8 @@ bool TryTextToFloat(const AnsiString& s, const AnsiString& decimalSeparator, dou
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         plain += text[i++];
     size_t mantissaDigits = digitsAt();
-    if (!decimalSeparator.empty() && text.compare(i, decimalSeparator.size(), decimalSeparator) == 0) {
+    if (!decimalSeparator.empty() &&
+        text.compare(i, decimalSeparator.size(), decimalSeparator) == 0) {
         i += decimalSeparator.size();
         plain += '.';
         mantissaDigits += digitsAt();

@@ -24,7 +24,8 @@
 
 #include <cstdint>
 
-// Macros of the system's shell helpers that would rename ours.
+// Macros of the system's shell helpers that would rename ours (a unit that
+// includes the shell helpers' header after this one gets them back).
 #ifdef StrToInt
 #undef StrToInt
 #endif
@@ -32,7 +33,12 @@
 #undef StrToInt64
 #endif
 
-enum TMbcsByteType { mbSingleByte, mbLeadByte, mbTrailByte };
+enum TMbcsByteType
+{
+    mbSingleByte,
+    mbLeadByte,
+    mbTrailByte
+};
 
 bool IsLeadByte(char c);
 // The byte count (1 or 2) of the character starting at index.
@@ -48,8 +54,14 @@ size_t LastDelimiter(const AnsiString& delimiters, const AnsiString& s);
 // ASCII letters only; double-byte characters stay as they are.
 AnsiString LowerCase(const AnsiString& s);
 AnsiString UpperCase(const AnsiString& s);
-inline AnsiString AnsiLowerCase(const AnsiString& s) { return LowerCase(s); }
-inline AnsiString AnsiUpperCase(const AnsiString& s) { return UpperCase(s); }
+inline AnsiString AnsiLowerCase(const AnsiString& s)
+{
+    return LowerCase(s);
+}
+inline AnsiString AnsiUpperCase(const AnsiString& s)
+{
+    return UpperCase(s);
+}
 
 // Remove blanks and control characters (bytes up to 0x20) from the ends.
 AnsiString Trim(const AnsiString& s);
@@ -68,7 +80,11 @@ int AnsiCompareText(const AnsiString& a, const AnsiString& b);
 // The index of the first occurrence of sub that starts on a character at or
 // after from; npos when there is none (or sub is empty).
 size_t AnsiFind(const AnsiString& s, const AnsiString& sub, size_t from = 0);
-enum TReplaceFlag : unsigned { rfReplaceAll = 1, rfIgnoreCase = 2 };
+enum TReplaceFlag : unsigned
+{
+    rfReplaceAll = 1,
+    rfIgnoreCase = 2
+};
 AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern,
                          const AnsiString& newPattern, unsigned flags);
 

@@ -150,13 +150,8 @@ TThread::TThread(bool CreateSuspended) : FCreatedSuspended(CreateSuspended)
 
 TThread::~TThread()
 {
-    if (FHandle && GetCurrentThreadId() != FThreadID) {
-        Terminate();
-        if (!FStarted.exchange(true))
-            ResumeThread(FHandle);  // it sees Terminated and skips Execute
-        SetEvent(FResumeEvent);
-        WaitFor();
-    }
+    if (FHandle)
+        StopAndWait();
     if (FHandle)
         CloseHandle(FHandle);
     if (FResumeEvent)
@@ -239,9 +234,38 @@ DWORD WaitServingSynchronize(HANDLE handle, DWORD timeoutMs)
     }
 }
 
+void TThread::StopAndWait()
+{
+    Terminate();
+    if (GetCurrentThreadId() == FThreadID)
+        return;
+    if (!FStarted.exchange(true))
+        ResumeThread(FHandle);  // it sees Terminated and skips Execute
+    SetEvent(FResumeEvent);
+    WaitFor();
+}
+
 DWORD TThread::WaitFor()
 {
-    WaitServingSynchronize(FHandle);
+    if (IsMainThread()) {
+        // Sent messages are served too: a thread that sends to a window of
+        // this thread would otherwise wait for us while we wait for it.
+        HANDLE handles[2] = {FHandle, SyncEvent()};
+        DWORD count = handles[1] ? 2 : 1;
+        for (;;) {
+            DWORD r = MsgWaitForMultipleObjects(count, handles, FALSE, INFINITE, QS_SENDMESSAGE);
+            if (r == WAIT_OBJECT_0 + 1) {
+                CheckSynchronize();
+            } else if (r == WAIT_OBJECT_0 + count) {
+                MSG msg;
+                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // delivers sent messages
+            } else {
+                break;
+            }
+        }
+    } else {
+        WaitForSingleObject(FHandle, INFINITE);
+    }
     DWORD code = 0;
     GetExitCodeThread(FHandle, &code);
     return code;

@@ -21,8 +21,12 @@
 
 enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
-// A class whose Execute uses its own members calls Terminate() and WaitFor()
-// in its destructor: by the time ~TThread runs, those members are gone.
+// A class whose Execute uses its own members
+// - passes CreateSuspended true and calls Start() at the end of its own
+//   constructor: a thread started by TThread's constructor could run Execute
+//   before those members are made;
+// - calls StopAndWait() in its destructor: by the time ~TThread runs, those
+//   members are gone.
 class TThread : public TObject
 {
 public:
@@ -41,8 +45,13 @@ public:
     bool Terminated() const { return FTerminated.load(); }
     bool Finished() const { return FFinished.load(); }
     // Waits for the thread to end and returns its ReturnValue. On the main
-    // thread it keeps serving Synchronize meanwhile.
+    // thread it keeps serving Synchronize, and messages that other threads
+    // send to its windows, meanwhile.
     DWORD WaitFor();
+    // Terminates the thread and waits for it to end, waking it first when it
+    // suspended itself and letting it end at once when it never started (it
+    // then skips Execute). Called by the thread itself it does not wait.
+    void StopAndWait();
 
     TThreadPriority Priority() const;
     void SetPriority(TThreadPriority value);

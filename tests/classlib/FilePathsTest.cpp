@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+using testing_support::FileNamesIn;
 using testing_support::TempFolder;
 
 namespace {
@@ -17,22 +18,6 @@ struct NameCase
     const char* in;
     const char* out;
 };
-
-std::vector<AnsiString> NamesIn(const AnsiString& folder)
-{
-    std::vector<AnsiString> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        AnsiString name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
 
 void ExpectEach(AnsiString (*f)(const AnsiString&), std::initializer_list<NameCase> cases,
                 const char* what)
@@ -86,10 +71,7 @@ TEST(FilePathsTest, NamesSplitOnlyAtRealSeparators)
                 {"\\x", ""}},
                "ExtractFileDrive");
     ExpectEach(IncludeTrailingBackslash,
-               {{"C:\\ソ", "C:\\ソ\\"},
-                {"C:\\表\\", "C:\\表\\"},
-                {"ソ\\", "ソ\\"},
-                {"", "\\"}},
+               {{"C:\\ソ", "C:\\ソ\\"}, {"C:\\表\\", "C:\\表\\"}, {"ソ\\", "ソ\\"}, {"", "\\"}},
                "IncludeTrailingBackslash");
     ExpectEach(ExcludeTrailingBackslash,
                {{"C:\\ソ", "C:\\ソ"}, {"C:\\ソ\\", "C:\\ソ"}, {"C:\\", "C:"}, {"", ""}},
@@ -121,17 +103,17 @@ TEST(FilePathsTest, FoldersAreMadeAndRemovedThroughTrailByteNames)
     EXPECT_TRUE(ForceDirectories(deep + "\\"));
     EXPECT_TRUE(DirectoryExists(tmp / "ソ"));
     EXPECT_TRUE(DirectoryExists(deep));
-    EXPECT_EQ(NamesIn(tmp.Path()), std::vector<AnsiString>{"ソ"});  // no stray folder "\x83"
-    EXPECT_TRUE(ForceDirectories(deep));  // already there
+    EXPECT_EQ(FileNamesIn(tmp.Path()), std::vector<AnsiString>{"ソ"}); // no stray folder "\x83"
+    EXPECT_TRUE(ForceDirectories(deep));                               // already there
     EXPECT_FALSE(FileExists(deep));
 
     EXPECT_TRUE(CreateDir(tmp / "表"));
-    EXPECT_FALSE(CreateDir(tmp / "表"));  // exists
+    EXPECT_FALSE(CreateDir(tmp / "表")); // exists
     EXPECT_FALSE(CreateDir(tmp / "no\\such"));
     EXPECT_FALSE(ForceDirectories(""));
 
     tmp.WriteFile("ソ\\file", "x");
-    EXPECT_FALSE(RemoveDir(tmp / "ソ"));  // not empty
+    EXPECT_FALSE(RemoveDir(tmp / "ソ")); // not empty
     EXPECT_TRUE(RemoveDir(deep));
     EXPECT_FALSE(DirectoryExists(deep));
 
@@ -158,7 +140,7 @@ TEST(FilePathsTest, FilesAreFoundSizedDatedRenamedAndDeleted)
     EXPECT_FALSE(FileAge(tmp / "missing", age));
 
     tmp.WriteFile("other", "");
-    EXPECT_FALSE(RenameFile(name, tmp / "other"));  // the target exists
+    EXPECT_FALSE(RenameFile(name, tmp / "other")); // the target exists
     EXPECT_TRUE(RenameFile(name, tmp / "ソ.wav"));
     EXPECT_FALSE(FileExists(name));
     EXPECT_EQ(tmp.ReadFile("ソ.wav"), "12345");

@@ -125,7 +125,7 @@ TEST(StreamsTest, OpenModesGiveTheirAccess)
     EXPECT_EQ(dir.ReadFile("m.bin"), "QbZZef");
     {
         TFileStream s(dir / "m.bin", fmCreate);
-        EXPECT_EQ(s.Size(), 0);  // create truncates an existing file
+        EXPECT_EQ(s.Size(), 0); // create truncates an existing file
     }
 }
 
@@ -162,15 +162,15 @@ TEST(StreamsTest, ShareModesDecideWhatASecondOpenMay)
         } catch (const EFOpenError&) {
             opened = false;
         }
-        EXPECT_EQ(opened, c.allowed) << std::hex << "first 0x" << c.first << ", second 0x"
-                                     << c.second;
+        EXPECT_EQ(opened, c.allowed)
+            << std::hex << "first 0x" << c.first << ", second 0x" << c.second;
     }
 }
 
 TEST(StreamsTest, PositionsBeyondFourGigabytes)
 {
     TempFolder dir;
-    const std::int64_t beyond = (std::int64_t(5) << 30) + 7;  // sparse on the host's disk
+    const std::int64_t beyond = (std::int64_t(5) << 30) + 7; // sparse on the host's disk
     {
         TFileStream s(dir / "big.bin", fmCreate);
         EXPECT_EQ(s.Seek(beyond, soFromBeginning), beyond);
@@ -209,7 +209,7 @@ TEST(StreamsTest, MemoryStreamLoadsSavesAndClears)
 
     m.SetPosition(4);
     WriteText(m, "!");
-    m.SetPosition(1);  // saving writes everything, whatever the position
+    m.SetPosition(1); // saving writes everything, whatever the position
     m.SaveToFile(dir / "out.bin");
     EXPECT_EQ(dir.ReadFile("out.bin"), AnsiString("a\0b\xff!", 5));
 
@@ -222,7 +222,7 @@ TEST(StreamsTest, MemoryStreamLoadsSavesAndClears)
 TEST(StreamsTest, CopyFromCopiesACountOrTheWholeSource)
 {
     TMemoryStream source;
-    AnsiString big(600 * 1024 + 5, '\0');  // more than one copy chunk
+    AnsiString big(600 * 1024 + 5, '\0'); // more than one copy chunk
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<char>(i * 7);
     WriteText(source, big);

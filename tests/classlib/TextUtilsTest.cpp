@@ -29,9 +29,9 @@ TEST(TextUtilsTest, LeadBytesAreThoseOfCodePage932)
 
 TEST(TextUtilsTest, ByteTypesWalkByCharacter)
 {
-    const AnsiString s = "aソ\\表";  // 61 83 5C 5C 95 5C
-    const TMbcsByteType expected[] = {mbSingleByte, mbLeadByte,  mbTrailByte,
-                                      mbSingleByte, mbLeadByte,  mbTrailByte};
+    const AnsiString s = "aソ\\表"; // 61 83 5C 5C 95 5C
+    const TMbcsByteType expected[] = {mbSingleByte, mbLeadByte, mbTrailByte,
+                                      mbSingleByte, mbLeadByte, mbTrailByte};
     ASSERT_EQ(s.size(), 6u);
     for (size_t i = 0; i < s.size(); ++i)
         EXPECT_EQ(ByteType(s, i), expected[i]) << i;
@@ -41,7 +41,7 @@ TEST(TextUtilsTest, ByteTypesWalkByCharacter)
 
     EXPECT_EQ(LastDelimiter("\\", "C:\\ソ"), 2u);
     EXPECT_EQ(LastDelimiter("\\:", "表"), AnsiString::npos);
-    EXPECT_EQ(LastDelimiter("]", "[ゾ"), AnsiString::npos);  // ゾ is 83 5D
+    EXPECT_EQ(LastDelimiter("]", "[ゾ"), AnsiString::npos); // ゾ is 83 5D
     EXPECT_TRUE(IsDelimiter("\\", "ソ\\", 2));
     EXPECT_FALSE(IsDelimiter("\\", "ソ\\", 1));
 }
@@ -54,9 +54,9 @@ TEST(TextUtilsTest, CasingTouchesAsciiLettersOnly)
     };
     const Case cases[] = {
         {"AbC.WAV", "abc.wav", "ABC.WAV"},
-        {"ア", "ア", "ア"},      // 83 41: the trail byte is "A"
-        {"ヂ", "ヂ", "ヂ"},      // 83 61: the trail byte is "a"
-        {"セホ", "セホ", "セホ"},  // trail bytes "Z" and "z"
+        {"ア", "ア", "ア"},       // 83 41: the trail byte is "A"
+        {"ヂ", "ヂ", "ヂ"},       // 83 61: the trail byte is "a"
+        {"セホ", "セホ", "セホ"}, // trail bytes "Z" and "z"
         {"Ｘ表Ab", "Ｘ表ab", "Ｘ表AB"},
         {"", "", ""},
         {"a\x83", "a\x83", "A\x83"},
@@ -73,7 +73,7 @@ TEST(TextUtilsTest, TrimRemovesBlanksAndControlsOnly)
     EXPECT_EQ(TrimLeft("  x  "), "x  ");
     EXPECT_EQ(TrimRight("  x  "), "  x");
     EXPECT_EQ(Trim("   "), "");
-    EXPECT_EQ(Trim("　全角　"), "　全角　");  // the wide blank is a character, not a blank
+    EXPECT_EQ(Trim("　全角　"), "　全角　"); // the wide blank is a character, not a blank
     EXPECT_EQ(Trim(" ソ "), "ソ");
 }
 
@@ -101,9 +101,9 @@ TEST(TextUtilsTest, ComparisonsFoldAsciiButNeverTrailBytes)
 TEST(TextUtilsTest, SearchStartsOnCharactersOnly)
 {
     EXPECT_EQ(AnsiFind("ソ\\x", "\\"), 2u);
-    EXPECT_EQ(AnsiFind("亜あ", "\x9F\x82"), AnsiString::npos);  // spans two characters
+    EXPECT_EQ(AnsiFind("亜あ", "\x9F\x82"), AnsiString::npos); // spans two characters
     EXPECT_EQ(AnsiFind("abcabc", "bc", 2), 4u);
-    EXPECT_EQ(AnsiFind("表表", "表", 1), 2u);  // from a trail byte: the next character
+    EXPECT_EQ(AnsiFind("表表", "表", 1), 2u); // from a trail byte: the next character
     EXPECT_EQ(AnsiFind("abc", ""), AnsiString::npos);
 
     EXPECT_EQ(StringReplace("ソ\\ソ", "\\", "/", rfReplaceAll), "ソ/ソ");
@@ -146,7 +146,7 @@ TEST(TextUtilsTest, IntegersParseInDecimalAndHexadecimal)
         {"12a", false, 0},
         {"1 2", false, 0},
         {"1.0", false, 0},
-        {"１", false, 0},  // a wide digit
+        {"１", false, 0}, // a wide digit
         {"$G", false, 0},
     };
     for (const Case& c : cases) {
@@ -236,12 +236,11 @@ TEST(TextUtilsTest, FloatsParseStrictly)
         double value;
     };
     const Case cases[] = {
-        {"1.5", true, 1.5},   {" -2.25 ", true, -2.25}, {"1e3", true, 1000},
-        {"1.5E-2", true, 0.015}, {".5", true, 0.5},     {"5.", true, 5},
-        {"+7", true, 7},      {"abc", false, 0},        {"1.2.3", false, 0},
-        {"1e", false, 0},     {"e5", false, 0},         {".", false, 0},
-        {"inf", false, 0},    {"nan", false, 0},        {"1e999", false, 0},
-        {"0x10", false, 0},   {"", false, 0},           {"1,5", false, 0},
+        {"1.5", true, 1.5},  {" -2.25 ", true, -2.25}, {"1e3", true, 1000}, {"1.5E-2", true, 0.015},
+        {".5", true, 0.5},   {"5.", true, 5},          {"+7", true, 7},     {"abc", false, 0},
+        {"1.2.3", false, 0}, {"1e", false, 0},         {"e5", false, 0},    {".", false, 0},
+        {"inf", false, 0},   {"nan", false, 0},        {"1e999", false, 0}, {"0x10", false, 0},
+        {"", false, 0},      {"1,5", false, 0},
     };
     for (const Case& c : cases) {
         double value = -99;
@@ -284,9 +283,9 @@ TEST(TextUtilsTest, FormatFloatPictures)
     const Case cases[] = {
         {"#,##0.0", 1234.56, "1,234.6"},
         {"#,##0.0", 0, "0.0"},
-        {"#,##0.0", -0.04, "0.0"},  // rounds to zero: no minus sign
+        {"#,##0.0", -0.04, "0.0"}, // rounds to zero: no minus sign
         {"#,##0.0", -1234.56, "-1,234.6"},
-        {"0.00", 0.125, "0.13"},  // halves away from zero, on the decimal text
+        {"0.00", 0.125, "0.13"}, // halves away from zero, on the decimal text
         {"0.00", 1.005, "1.01"},
         {"0.00", 2.675, "2.68"},
         {"0.0", 0.05, "0.1"},

@@ -64,6 +64,22 @@ AnsiString TempFolder::ReadFile(const AnsiString& name) const
     return ReadWholeFile(FPath + name);
 }
 
+std::vector<AnsiString> FileNamesIn(const AnsiString& folder)
+{
+    std::vector<AnsiString> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        AnsiString name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 void WriteWholeFile(const AnsiString& path, const AnsiString& bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -4,6 +4,8 @@
 
 #include "classlib/Types.h"
 
+#include <vector>
+
 namespace testing_support {
 
 class TempFolder
@@ -25,8 +27,12 @@ public:
     AnsiString ReadFile(const AnsiString& name) const;
 
 private:
-    AnsiString FPath;  // with trailing backslash
+    AnsiString FPath; // with trailing backslash
 };
+
+// The names in a folder (given with a trailing backslash), "." and ".."
+// left out, in the system's order.
+std::vector<AnsiString> FileNamesIn(const AnsiString& folder);
 
 // Reads and writes whole files by full path.
 void WriteWholeFile(const AnsiString& path, const AnsiString& bytes);
