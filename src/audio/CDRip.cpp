@@ -1,13 +1,10 @@
 #include "CDRip.h"
 
-#include "classlib/Exceptions.h"
 #include "classlib/FilePaths.h"
-#include "classlib/Streams.h"
-#include "classlib/TextUtils.h"
+#include "classlib/IniFile.h"
 
 #include <array>
 #include <cstring>
-#include <vector>
 
 TCR_Init CR_Init = nullptr;
 TCR_DeInit CR_DeInit = nullptr;
@@ -137,64 +134,14 @@ std::optional<int> cdripTransportLayer()
     return CDRipTransportLayerFor(info.dwPlatformId);
 }
 
-// Writes the library's keys into Path, keeping what else the file holds;
-// false when the file cannot be written.
-bool cdripWriteIni(const AnsiString& Path)
+// Sets the library's keys in Path, keeping what else the file holds.
+void cdripWriteIni(const AnsiString& Path)
 {
-    AnsiString text;
-    if (FileExists(Path)) {
-        try {
-            TFileStream in(Path, fmOpenRead | fmShareDenyWrite);
-            text.resize(static_cast<size_t>(in.Size()));
-            in.ReadBuffer(text.data(), static_cast<std::int32_t>(text.size()));
-        } catch (const Exception&) {
-            text.clear(); // unreadable: written afresh
-        }
-    }
-    AnsiString updated = CDRipUpdateIniText(text, cdripTransportLayer());
-    try {
-        TFileStream out(Path, fmCreate);
-        out.WriteBuffer(updated.data(), static_cast<std::int32_t>(updated.size()));
-        return true;
-    } catch (const Exception&) {
-        return false;
-    }
-}
-
-// The ini text as lines without their line ends.
-std::vector<AnsiString> iniLines(const AnsiString& Text)
-{
-    std::vector<AnsiString> lines;
-    size_t start = 0;
-    while (start < Text.size()) {
-        size_t end = Text.find('\n', start);
-        if (end == AnsiString::npos)
-            end = Text.size();
-        AnsiString line = Text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
-bool iniIsSection(const AnsiString& Line)
-{
-    AnsiString t = Trim(Line);
-    return t.size() >= 2 && t.front() == '[' && t.find(']') != AnsiString::npos;
-}
-
-AnsiString iniSectionName(const AnsiString& Line)
-{
-    AnsiString t = Trim(Line);
-    return Trim(t.substr(1, t.find(']') - 1));
-}
-
-AnsiString iniKey(const AnsiString& Line)
-{
-    size_t eq = Line.find('=');
-    return eq == AnsiString::npos ? AnsiString() : Trim(Line.substr(0, eq));
+    TIniFile ini(Path);
+    ini.WriteString(CDRipIniSection, "nActive", "0");
+    if (std::optional<int> layer = cdripTransportLayer())
+        ini.WriteInteger(CDRipIniSection, "nTransportLayer", *layer);
+    ini.UpdateFile();
 }
 
 } // namespace
@@ -234,71 +181,12 @@ std::optional<int> CDRipTransportLayerFor(DWORD PlatformId)
     }
 }
 
-AnsiString CDRipUpdateIniText(const AnsiString& Text, std::optional<int> TransportLayer)
-{
-    struct TKeyValue
-    {
-        const char* Key;
-        AnsiString Value;
-        bool Written = false;
-    };
-    std::vector<TKeyValue> keys = {{"nActive", "0"}};
-    if (TransportLayer)
-        keys.push_back({"nTransportLayer", IntToStr(*TransportLayer)});
-
-    std::vector<AnsiString> lines = iniLines(Text);
-    std::vector<AnsiString> out;
-    bool inSection = false;
-    bool sectionSeen = false;
-    auto writeMissingKeys = [&] {
-        for (TKeyValue& kv : keys)
-            if (!kv.Written) {
-                out.push_back(AnsiString(kv.Key) + "=" + kv.Value);
-                kv.Written = true;
-            }
-    };
-    for (const AnsiString& line : lines) {
-        if (iniIsSection(line)) {
-            if (inSection)
-                writeMissingKeys();
-            inSection = SameText(iniSectionName(line), CDRipIniSection);
-            sectionSeen |= inSection;
-            out.push_back(line);
-            continue;
-        }
-        if (inSection) {
-            AnsiString key = iniKey(line);
-            bool replaced = false;
-            for (TKeyValue& kv : keys)
-                if (!key.empty() && SameText(key, kv.Key)) {
-                    if (!kv.Written)
-                        out.push_back(AnsiString(kv.Key) + "=" + kv.Value);
-                    kv.Written = true;
-                    replaced = true;
-                }
-            if (replaced)
-                continue;
-        }
-        out.push_back(line);
-    }
-    if (inSection)
-        writeMissingKeys();
-    if (!sectionSeen) {
-        out.push_back(AnsiString("[") + CDRipIniSection + "]");
-        writeMissingKeys();
-    }
-    AnsiString result;
-    for (const AnsiString& line : out)
-        result += line + "\r\n";
-    return result;
-}
-
 void CDRipLoadLibrary(const AnsiString& Folder)
 {
     if (!cdripModule && !cdripLoadModule())
         return;
     AnsiString iniPath = IncludeTrailingBackslash(Folder) + CDRipIniName;
-    cdripWriteIni(iniPath); // not fatal: the library falls back to its defaults
+    cdripWriteIni(iniPath);
     CR_Init(iniPath.c_str());
 }
 

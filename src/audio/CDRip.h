@@ -87,8 +87,8 @@ extern TCR_EjectCD CR_EjectCD;
 // Loads the library when it is not loaded yet, then (re)writes "cdr.ini" in
 // Folder (with a trailing backslash) and calls CR_Init with its full path.
 // A library that is absent or lacks a call leaves CDRipLoaded() false; nothing
-// is raised. A settings file that cannot be written does not stop the
-// initialisation: the library then runs on its own defaults.
+// is raised then. A settings file that cannot be written raises
+// EIniFileException before CR_Init (the library stays loaded).
 void CDRipLoadLibrary(const AnsiString& Folder);
 // When loaded: CR_DeInit, then unload. No CD input may be open.
 void CDRipUnloadLibrary();
@@ -102,8 +102,6 @@ FARPROC CDRipEntryPoint(const char* Name);
 // The value of "nTransportLayer" for a platform identifier of the system's
 // version information: 0 on Windows 9x, 1 on Windows NT, none elsewhere.
 std::optional<int> CDRipTransportLayerFor(DWORD PlatformId);
-// Sets the library's keys in the INI text, keeping every other line.
-AnsiString CDRipUpdateIniText(const AnsiString& Text, std::optional<int> TransportLayer);
 
 // The table-of-contents entry Index of the active drive (library loaded).
 TCDTocEntry CDRipTocEntry(int Index);

@@ -4,6 +4,7 @@
 #include "audio/PipeCDROM.h"
 
 #include "classlib/FilePaths.h"
+#include "classlib/IniFile.h"
 
 #include "support/TempFolder.h"
 
@@ -34,18 +35,8 @@ TEST(CDTime, FramesAndMinutesSecondsFramesConvertBothWays)
     }
 }
 
-TEST(CDRipIni, KeysAreSetInTheirSectionAndEverythingElseIsKept)
+TEST(CDRipIni, TransportLayerFollowsThePlatform)
 {
-    EXPECT_EQ(CDRipUpdateIniText("", 1), "[CD-ROM]\r\nnActive=0\r\nnTransportLayer=1\r\n");
-    EXPECT_EQ(CDRipUpdateIniText("", 0), "[CD-ROM]\r\nnActive=0\r\nnTransportLayer=0\r\n");
-    EXPECT_EQ(CDRipUpdateIniText("", std::nullopt), "[CD-ROM]\r\nnActive=0\r\n");
-
-    AnsiString before = "[Other]\nnActive=7\n[cd-rom]\nNACTIVE = 3\nnReadOffset=6\n"
-                        "[Last]\nx=1\n";
-    EXPECT_EQ(CDRipUpdateIniText(before, 1), "[Other]\r\nnActive=7\r\n[cd-rom]\r\nnActive=0\r\n"
-                                             "nReadOffset=6\r\nnTransportLayer=1\r\n"
-                                             "[Last]\r\nx=1\r\n");
-
     EXPECT_EQ(CDRipTransportLayerFor(VER_PLATFORM_WIN32_WINDOWS), 0);
     EXPECT_EQ(CDRipTransportLayerFor(VER_PLATFORM_WIN32_NT), 1);
     EXPECT_EQ(CDRipTransportLayerFor(VER_PLATFORM_WIN32s), std::nullopt);
@@ -53,14 +44,28 @@ TEST(CDRipIni, KeysAreSetInTheirSectionAndEverythingElseIsKept)
 
 TEST_F(CDRipTest, SettingsFileIsWrittenBeforeInitAndInitGetsItsFullPath)
 {
-    testing_support::WriteWholeFile(IniPath(), "[CD-ROM]\r\nnActive=2\r\nnSpeed=4\r\n");
+    testing_support::WriteWholeFile(IniPath(), "[Other]\r\nnActive=7\r\n[cd-rom]\r\nNACTIVE=2\r\n"
+                                               "nSpeed=4\r\n");
     CDRipLoadLibrary(ProgramFolder());
     ASSERT_TRUE(CDRipLoaded());
     std::vector<std::string> log = LogLines();
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], "CR_Init(" + IniPath() + ")");
     // What the library found in the file when CR_Init ran (Wine is Windows NT).
-    EXPECT_EQ(log[1], "  ini: [CD-ROM]|nActive=0|nSpeed=4|nTransportLayer=1|");
+    EXPECT_EQ(log[1], "  ini: [Other]|nActive=7||[cd-rom]|NACTIVE=0|nSpeed=4|nTransportLayer=1|");
+}
+
+TEST_F(CDRipTest, SettingsFileThatCannotBeWrittenIsRefusedBeforeInit)
+{
+    ASSERT_TRUE(CreateDir(IniPath())); // a folder where the file should be
+    TComponent owner(nullptr);
+    EXPECT_THROW(new TCDIn(&owner), EIniFileException);
+    RemoveDir(IniPath());
+    ASSERT_TRUE(CDRipLoaded());
+    EXPECT_EQ(CountLines(LogLines(), "CR_Init"), 0);
+    // Once the file can be written, the next construction initialises.
+    TCDIn input(nullptr);
+    EXPECT_EQ(CountLines(LogLines(), "CR_Init"), 1);
 }
 
 TEST_F(CDRipTest, EveryConstructionInitialisesAgainOverOneModuleReference)
@@ -140,9 +145,8 @@ TEST_F(CDRipTest, LibraryLackingACallIsRefusedAndUnloaded)
                        reinterpret_cast<void*>(CR_RipChunk)})
         EXPECT_EQ(call, nullptr);
     EXPECT_EQ(CDRipEntryPoint("CR_ScanForC2Errors"), nullptr);
-    TComponent owner(nullptr);
     try {
-        TCDIn input(&owner);
+        TCDIn input(nullptr);
         FAIL() << "no error";
     } catch (const EPipeException& e) {
         EXPECT_STREQ(e.what(), "cdrip.dll could not be loaded.");
