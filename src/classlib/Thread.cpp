@@ -226,27 +226,36 @@ void TThread::StopAndWait()
     WaitFor();
 }
 
+DWORD WaitServingSynchronize(HANDLE handle, DWORD timeoutMs)
+{
+    if (!TThread::IsMainThread())
+        return WaitForSingleObject(handle, timeoutMs);
+    // Sent messages are served too: a thread that sends to a window of this
+    // thread would otherwise wait for us while we wait for it.
+    HANDLE handles[2] = {handle, SyncEvent()};
+    const DWORD count = handles[1] ? 2 : 1;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (timeoutMs != INFINITE) {
+            DWORD spent = GetTickCount() - start;
+            left = spent >= timeoutMs ? 0 : timeoutMs - spent;
+        }
+        DWORD r = MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0 + count) {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // delivers sent messages
+        } else if (count == 2 && r == WAIT_OBJECT_0 + 1) {
+            CheckSynchronize();
+        } else {
+            return r;
+        }
+    }
+}
+
 DWORD TThread::WaitFor()
 {
-    if (IsMainThread()) {
-        // Sent messages are served too: a thread that sends to a window of
-        // this thread would otherwise wait for us while we wait for it.
-        HANDLE handles[2] = {FHandle, SyncEvent()};
-        DWORD count = handles[1] ? 2 : 1;
-        for (;;) {
-            DWORD r = MsgWaitForMultipleObjects(count, handles, FALSE, INFINITE, QS_SENDMESSAGE);
-            if (r == WAIT_OBJECT_0 + 1) {
-                CheckSynchronize();
-            } else if (r == WAIT_OBJECT_0 + count) {
-                MSG msg;
-                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // delivers sent messages
-            } else {
-                break;
-            }
-        }
-    } else {
-        WaitForSingleObject(FHandle, INFINITE);
-    }
+    WaitServingSynchronize(FHandle);
     DWORD code = 0;
     GetExitCodeThread(FHandle, &code);
     return code;

@@ -104,6 +104,11 @@ bool CheckSynchronize();
 // main thread that wait on handles and must keep serving Synchronize.
 HANDLE SyncEvent();
 
+// Waits for handle like WaitForSingleObject; on the main thread it keeps
+// serving Synchronize meanwhile, so a thread that calls into the main thread
+// cannot deadlock the wait. Returns WAIT_OBJECT_0 or WAIT_TIMEOUT.
+DWORD WaitServingSynchronize(HANDLE handle, DWORD timeoutMs = INFINITE);
+
 // Records the calling thread as the main thread and makes the hidden window
 // that wakes it for queued calls. The application object calls it; calling it
 // again does nothing.

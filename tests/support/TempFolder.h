@@ -20,6 +20,7 @@ public:
     const AnsiString& Path() const { return FPath; }
     // Path() + name.
     AnsiString operator/(const AnsiString& name) const { return FPath + name; }
+    AnsiString File(const AnsiString& name) const { return FPath + name; }
 
     // Writes bytes into a file of the folder (replacing it) and reads a
     // file back whole; reading a missing file fails the test and gives "".

@@ -1,0 +1,26 @@
+// The draw-data build of the open file, as the processing window runs it:
+// the pure build of DrawData, reading the samples through the engine.
+//
+// The window shows the window, then calls MakeDrawData with a progress
+// handler that updates its bar and texts, lets messages through and returns
+// false once the user pressed Cancel. Everything the window does not need to
+// see (chunking, the per-chunk rules, read failures) happens here.
+#pragma once
+
+#include "DrawData.h"
+
+class TDirectWavEngine;
+
+// Reads the engine's open file: count values at bytePosition through
+// ReadSamples. A file that is gone raises; one that no longer holds the
+// values (it shrank), or an engine without a playable 16-bit file, gives a
+// short count.
+TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine);
+
+// Builds the draw data of the engine's open file in blocks of blockSize
+// frames with threshold zeroLevel: into stereo for a stereo file (mono is
+// emptied), into mono otherwise (stereo is emptied). A failed build leaves
+// both empty.
+TDrawBuildOutcome MakeDrawData(TDirectWavEngine& engine, int blockSize, int zeroLevel,
+                               const TDrawProgressHandler& progress, TDrawDataStereo& stereo,
+                               TDrawDataMono& mono);

@@ -1,0 +1,58 @@
+// Writes the seed inputs of the WAV header fuzz target into the folder named
+// by the first argument: the canonical header and the shapes real files take
+// (18-byte format chunk, chunks before the format, many chunks, odd sizes),
+// each also cut short.
+#include "support/WavBytes.h"
+
+#include <cstdio>
+#include <string>
+
+using namespace testing_support;
+
+namespace {
+
+bool SeedWrite(const std::string& folder, const std::string& name, const Bytes& bytes)
+{
+    std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    const std::string folder = argv[1];
+    auto stereo = [] { return WavBuilder().Pcm16(2, 44100, FrameIndexSamples(16, 2)); };
+    WavBuilder twelve = stereo();
+    for (int i = 0; i < 12; ++i)
+        twelve.ChunkAfterFmt("pad ", 2);
+    const std::pair<std::string, Bytes> seeds[] = {
+        {"canonical", stereo().Bytes()},
+        {"mono8", WavBuilder().Pcm(1, 8000, 8, Bytes(32, 128)).Bytes()},
+        {"fmt18", stereo().FmtExtraBytes(0).Bytes()},
+        {"junk-before-fmt", stereo().ChunkBeforeFmt("JUNK", 28).Bytes()},
+        {"list-after-fmt", stereo().ChunkAfterFmt("LIST", 26).Bytes()},
+        {"twelve-chunks", twelve.Bytes()},
+        {"odd-sizes", stereo().ChunkAfterFmt("odd ", 3).ChunkAfterFmt("odd2", 5).Bytes()},
+        {"lying-data-size", stereo().DataSizeField(0x7FFFFFF0).Bytes()},
+        {"lying-riff-size", stereo().RiffSizeField(12).Bytes()},
+        {"block-size-0", stereo().BlockAlign(0).Bytes()},
+    };
+    for (const auto& [name, bytes] : seeds) {
+        bool ok = SeedWrite(folder, name, bytes);
+        for (std::size_t cut : {std::size_t{20}, std::size_t{41}, bytes.size() / 2})
+            ok = SeedWrite(folder, name + "-cut" + std::to_string(cut), Truncated(bytes, cut)) && ok;
+        if (!ok) {
+            std::fprintf(stderr, "cannot write seeds into %s\n", folder.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,23 @@
+// WAV files for tests, written into a temporary folder (TempFolder.h) that
+// goes away with the test. The bytes come from WavBytes.h.
+//
+//   TempFolder folder;
+//   std::string path = WriteWav(folder, "tone.wav",
+//                               WavBuilder().Pcm16(2, 44100, ToneSamples(44100, 2, 44100, 440,
+//                               8000)));
+#pragma once
+
+#include "support/TempFolder.h"
+#include "support/WavBytes.h"
+
+#include <string>
+
+namespace testing_support {
+
+// Writes bytes to path (replacing it); fails the test when it cannot.
+void WriteBytes(const std::string& path, const Bytes& bytes);
+// Writes the builder's bytes as name in folder and returns the full path.
+std::string WriteWav(const TempFolder& folder, const std::string& name, const WavBuilder& wav);
+std::string WriteWav(const TempFolder& folder, const std::string& name, const Bytes& bytes);
+
+} // namespace testing_support
