@@ -509,6 +509,10 @@ void TWinControl::WndProc(TMessage& m)
     case CM_EXIT: DoExit(); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
     case CM_DIALOGCHAR: Broadcast(m); return;
+    case CM_FOCUSCHANGED:
+        Broadcast(m);
+        m.Result = 0;
+        return;
     case CM_SYSCOLORCHANGE:
     case CM_WININICHANGE:
         Broadcast(m);
