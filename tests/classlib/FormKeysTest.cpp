@@ -3,6 +3,7 @@
 #include "classlib/Actions.h"
 #include "classlib/Application.h"
 #include "classlib/Form.h"
+#include "classlib/ListView.h"
 #include "classlib/Menu.h"
 #include "classlib/StandardControls.h"
 #include "support/ModalDriver.h"
@@ -26,6 +27,14 @@ public:
         SetBounds(60, 60, 360, 240);
         Edit1 = AddEdit("Edit1", 10);
         Edit2 = AddEdit("Edit2", 40);
+        List = new TListView(this);
+        List->SetName("List");
+        List->SetParent(this);
+        List->SetBounds(170, 10, 170, 100);
+        List->SetMultiSelect(true);
+        List->Columns()->Add()->SetCaption("Name");
+        for (const char* name : {"a", "b", "c"})
+            List->Items()->Add()->SetCaption(name);
         OkButton = new TButton(this);
         OkButton->SetName("OkButton");
         OkButton->SetParent(this);
@@ -72,6 +81,7 @@ public:
 
     TEdit* Edit1;
     TEdit* Edit2;
+    TListView* List;
     TButton* OkButton;
     TButton* CancelButton;
     TActionList* Actions;
@@ -116,6 +126,17 @@ TEST_F(FormKeysTest, AnEnabledActionTakesItsShortcutBeforeTheFocusedEdit)
     EXPECT_TRUE(form->Edit1Keys.empty());
 }
 
+TEST_F(FormKeysTest, ShortcutsRunBeforeTheListViewSeesTheKey)
+{
+    ASSERT_TRUE(Focus(form->List));
+    form->List->Items()->Item(0)->SetFocused(true);
+    PressKey(form->List->WindowHandle(), VK_SPACE);
+    EXPECT_EQ(form->Executed.size(), 1u);
+    EXPECT_EQ(form->List->SelCount(), 0);
+    PressKey(form->List->WindowHandle(), VK_DOWN);
+    EXPECT_EQ(form->List->ItemIndex(), 1);
+}
+
 TEST_F(FormKeysTest, ADisabledActionsShortcutDoesNothingAndTheKeyGoesOn)
 {
     ASSERT_TRUE(Focus(form->Edit1));
@@ -149,6 +170,8 @@ TEST_F(FormKeysTest, TabAndShiftTabMoveTheFocusInTabOrder)
     PressKey(GetFocus(), VK_TAB);
     EXPECT_EQ(focused(), form->Edit2);
     PressKey(GetFocus(), VK_TAB);
+    EXPECT_EQ(focused(), form->List);
+    PressKey(GetFocus(), VK_TAB);
     EXPECT_EQ(focused(), form->OkButton);
     PressKey(GetFocus(), VK_TAB);
     EXPECT_EQ(focused(), form->CancelButton);
@@ -159,6 +182,7 @@ TEST_F(FormKeysTest, TabAndShiftTabMoveTheFocusInTabOrder)
 
     form->CancelButton->SetTabOrder(0);
     form->Edit2->SetTabStop(false);
+    form->List->SetTabStop(false);
     form->Edit1->SetFocus();
     PumpMessages();
     PressKey(GetFocus(), VK_TAB);
