@@ -513,6 +513,8 @@ void TWinControl::WndProc(TMessage& m)
         Broadcast(m);
         m.Result = 0;
         return;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE: Broadcast(m); return;
     case CM_SYSCOLORCHANGE:
     case CM_WININICHANGE:
         Broadcast(m);
