@@ -53,18 +53,6 @@ double TNumEdit::Value()
 
 void TNumEdit::SetValue(double value) { SetText(FloatToStr(value)); }
 
-TFlatSplitter::TFlatSplitter(TComponent* AOwner) : TPanel(AOwner)
-{
-    SetBevelOuter(TBevelCut::bvNone);
-    SetCaption("");
-}
-
-TStatusPanelBar::TStatusPanelBar(TComponent* AOwner) : TPanel(AOwner)
-{
-    SetBevelOuter(TBevelCut::bvLowered);
-    SetCaption("");
-}
-
 TDropFileTarget::TDropFileTarget(TComponent* AOwner) : TComponent(AOwner) {}
 
 TDropFileTarget::~TDropFileTarget() { Unregister(); }

@@ -7,7 +7,6 @@
 //   TToolBarPanel    a toolbar: a row of buttons bound to actions
 //   TNumEdit         an edit that holds a number (extended controls)
 //   TFlatSplitter    the side pane's splitter (extended controls)
-//   TStatusPanelBar  the status bar that holds the message label
 //   TDropFileTarget  takes files dropped from the shell onto a control
 //
 // And, until the editor's own controls and the explorer tree land, the
@@ -20,7 +19,9 @@
 #include "classlib/Label.h"
 #include "classlib/ListView.h"
 #include "classlib/Panel.h"
+#include "classlib/Splitter.h"
 #include "classlib/StandardControls.h"
+#include "classlib/TreeView.h"
 
 #include <vector>
 
@@ -28,6 +29,7 @@
 // the explorer tree once they land.
 using TCursolImage = TImage;
 using TCursolListView = TListView;
+using TShellTreeView = TTreeView;
 
 class TToolDock : public TPanel
 {
@@ -65,18 +67,10 @@ public:
     void SetValue(double value);
 };
 
-class TFlatSplitter : public TPanel
+class TFlatSplitter : public TSplitter
 {
 public:
-    explicit TFlatSplitter(TComponent* AOwner);
-    // After the user moved the splitter.
-    TNotifyEvent OnMoved;
-};
-
-class TStatusPanelBar : public TPanel
-{
-public:
-    explicit TStatusPanelBar(TComponent* AOwner);
+    using TSplitter::TSplitter;
 };
 
 // Sender, the dropped paths in the shell's order.

@@ -56,10 +56,10 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     CreateMenus();
     CreatePopupMenus();
     CreateToolbars();
-    OnCreate.Set(this, &TFormVusk::FormCreate);
-    OnShow.Set(this, &TFormVusk::FormShow);
-    OnClose.Set(this, &TFormVusk::FormClose);
-    OnDestroy.Set(this, &TFormVusk::FormDestroy);
+    OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
+    OnShow = TNotifyEvent(this, &TFormVusk::FormShow);
+    OnClose = TCloseEvent(this, &TFormVusk::FormClose);
+    OnDestroy = TNotifyEvent(this, &TFormVusk::FormDestroy);
     FinishLoading();
 }
 
@@ -79,7 +79,7 @@ AnsiString TFormVusk::SettingsPath() const
 void TFormVusk::FormCreate(TObject* Sender)
 {
     FEngine = new TDirectWavEngine(this);
-    FEngine->OnPlayEnd.Set(this, &TFormVusk::EnginePlayEnd);
+    FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEnd);
     DropFileTarget1->Register(WavePanel);
 
     FStopped = true;

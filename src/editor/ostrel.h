@@ -13,6 +13,8 @@
 //                         master volume, the toolbar lock
 //   ostrel_shortcuts.cpp  the SHORTCUT keys, the backup and their withdrawal
 //   ostrel_panes.cpp      the side pane switch (explorer, rename, cut bars)
+//   ostrel_rename.cpp     renaming regions
+//   ostrel_regions.cpp    region commands
 //   ostrel_document.cpp   open and close of the document
 //   ostrel_regionfile.cpp the region-list file
 //   ostrel_view.cpp       waveform, ruler and overview
@@ -32,7 +34,10 @@
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
 #include "classlib/Menu.h"
+#include "classlib/PageControl.h"
+#include "classlib/ScrollBar.h"
 #include "classlib/StandardControls.h"
+#include "classlib/StatusBar.h"
 #include "classlib/StringList.h"
 #include "classlib/Timer.h"
 
@@ -204,7 +209,7 @@ public:
     TLabel* rLb13; // rCb3
 
     // --- Status bar, dialogs, drop target
-    TStatusPanelBar* StatusBar1;
+    TStatusBar* StatusBar1;
     TLabel* MessageLabel;
     TOpenDialog* OpenDialog1;
     TSaveDialog* SaveDialog1;
@@ -372,6 +377,18 @@ public:
     void actViewRenExecute(TObject* Sender);
 
     // =====================================================================
+    // Renaming regions (ostrel_rename.cpp)
+    // =====================================================================
+    void AddRenameColumn();
+    void RemoveRenameColumn();
+    void UpdateRenamePreview();
+
+    // =====================================================================
+    // Region commands (ostrel_regions.cpp)
+    // =====================================================================
+    void ResetRegionAudio();
+
+    // =====================================================================
     // The file-list window (ostrel_filelist.cpp)
     // =====================================================================
     // Where the file-list window stands and how wide its name column is;
@@ -435,6 +452,9 @@ private:
     void CreateToolbars();
     TMenuItem* AddMenuItem(TMenuItem* parent, TAction* action);
     TMenuItem* AddMenuItem(TMenuItem* parent, const AnsiString& caption);
+    // --- ostrel_panes.cpp
+    void ShowSidePane(TAction* paneAction, TWinControl* pane);
+    void HideSidePane();
     // --- ostrel_settings.cpp
     int WaveOutDeviceIndex(const AnsiString& productName) const;
     void ReadWindowGeometry(const TIniFile& ini);
