@@ -40,9 +40,12 @@ struct TColumnSpec
 };
 
 const TColumnSpec kRegionColumns[] = {
-    {"リージョン名", 120, TAlignment::taLeftJustify}, {"長さ", 60, TAlignment::taRightJustify},
-    {"開始", 60, TAlignment::taRightJustify},         {"終了", 60, TAlignment::taRightJustify},
-    {"音量", 60, TAlignment::taRightJustify},         {"出力モード", 150, TAlignment::taLeftJustify},
+    {"リージョン名", 120, TAlignment::taLeftJustify},
+    {"長さ", 60, TAlignment::taRightJustify},
+    {"開始", 60, TAlignment::taRightJustify},
+    {"終了", 60, TAlignment::taRightJustify},
+    {"音量", 60, TAlignment::taRightJustify},
+    {"出力モード", 150, TAlignment::taLeftJustify},
 };
 
 const TColumnSpec kCutBarColumns[] = {
@@ -171,7 +174,8 @@ void TFormVusk::CreateWaveArea()
     OverViewImage->SetBounds(2, 0, width - 4, kOverviewHeight);
     OverViewImage->SetAnchors(akLeft | akTop | akRight);
     WaveImage = Make<TCursolImage>(this, WavePanel, "WaveImage");
-    WaveImage->SetBounds(0, kOverviewHeight + 1, width - 3, height - kOverviewHeight - 1 - kScrollBarHeight);
+    WaveImage->SetBounds(0, kOverviewHeight + 1, width - 3,
+                         height - kOverviewHeight - 1 - kScrollBarHeight);
     WaveImage->SetAnchors(akLeft | akTop | akRight | akBottom);
     ScrollBar1 = Make<TScrollBar>(this, WavePanel, "ScrollBar1");
     ScrollBar1->SetBounds(0, height - 21, width - 3, kScrollBarHeight);
@@ -309,8 +313,8 @@ void TFormVusk::CreateRenamePage()
         go->SetBounds(kFieldLeft, row(7), kFieldWidth, kRowHeight);
     }
     // Typing in these edits takes the plain-key shortcuts over.
-    for (TWinControl* edit : std::initializer_list<TWinControl*>{rEd1, rEd2, rEd3, rEd4, rEd5,
-                                                                 rEd6, rSp1, rSp2, rSp3, rSp4}) {
+    for (TWinControl* edit : std::initializer_list<TWinControl*>{rEd1, rEd2, rEd3, rEd4, rEd5, rEd6,
+                                                                 rSp1, rSp2, rSp3, rSp4}) {
         edit->OnEnter = TNotifyEvent(this, &TFormVusk::rEd1Enter);
         edit->OnExit = TNotifyEvent(this, &TFormVusk::rEd1Exit);
     }

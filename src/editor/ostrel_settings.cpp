@@ -41,7 +41,10 @@ void SetItemIndexIfValid(TComboBox* box, int index)
         box->SetItemIndex(index);
 }
 
-int RoundedValue(TNumEdit* edit) { return static_cast<int>(std::nearbyint(edit->Value())); }
+int RoundedValue(TNumEdit* edit)
+{
+    return static_cast<int>(std::nearbyint(edit->Value()));
+}
 
 // The checked one of two or three radio buttons as 1, 2 or 3.
 int CheckedNumber(TRadioButton* first, TRadioButton* second)
