@@ -145,9 +145,9 @@ public:
     TToolBarPanel* Toolbar;
 
     // --- Waveform area
-    TPanel* EditPanel;         // everything under the toolbars
+    TPanel* UpperPanel;        // the side pane, its splitter and MasterPanel, side by side
     TPanel* MasterPanel;       // waveform area; its height is a setting
-    TSplitter* MasterSplitter; // between MasterPanel and the region list
+    TSplitter* MasterSplitter; // between the upper row and the region list
     TPanel* WavePanel;         // the file-drop target
     TCursolImage* WaveImage;   // ruler above the wave
     TCursolImage* OverViewImage;
@@ -162,6 +162,7 @@ public:
     TButton* FocusBtn; // hidden; holds the focus for the waveform
 
     // --- Region list
+    TPanel* EditPanel; // holds the region list, the full width under the upper row
     TCursolListView* EditList;
 
     // --- Side pane
@@ -443,6 +444,7 @@ public:
 private:
     // --- ostrel_layout.cpp
     void CreateControls();
+    void SetMasterPanelHeight(int value);
     void CreateWaveArea();
     void CreateRegionList();
     void CreateSidePane();

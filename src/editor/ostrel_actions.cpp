@@ -322,10 +322,6 @@ void TFormVusk::CreatePopupMenus()
 void TFormVusk::CreateToolbars()
 {
     constexpr int kBarHeight = 26;
-    SkinDock2 = new TToolDock(this);
-    SkinDock2->SetName("SkinDock2");
-    SkinDock2->SetParent(this);
-    SkinDock2->SetAlign(TAlign::alTop);
     SkinDock2->SetHeight(2 * kBarHeight);
     SkinDock2->SetPopupMenu(ToolbarPopup);
 

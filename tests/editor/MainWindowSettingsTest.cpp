@@ -245,3 +245,33 @@ TEST_F(MainWindowTest, AFailedWriteAfterTheProbeShowsTheMessageAndStillCloses)
     EXPECT_EQ(FileNamesIn(folder.Path()), std::vector<AnsiString>{"zandrel.ini"});
     RemoveDir(iniPath);
 }
+
+TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptWholeAndTheWindowStillCloses)
+{
+    WriteSettings("[VIEW]\r\nMARKSIZE=3\r\n");
+    ASSERT_TRUE(SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    Start();
+    ScriptedMessageBoxes boxes({IDOK});
+    form->Close();
+    PumpMessages();
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_FALSE(form->Visible());
+    SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(folder.ReadFile("zandrel.ini"), "[VIEW]\r\nMARKSIZE=3\r\n");
+    EXPECT_EQ(FileNamesIn(folder.Path()), std::vector<AnsiString>{"zandrel.ini"});
+}
+
+TEST_F(MainWindowTest, AMinimisedWindowWritesItsRestoredBounds)
+{
+    WriteSettings(
+        "[FORM]\r\nFORM_LEFT=100\r\nFORM_TOP=120\r\nFORM_WIDTH=700\r\nFORM_HEIGHT=600\r\n");
+    Start();
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    PumpMessages();
+    CloseAndFree();
+    TIniFile ini = Settings();
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_LEFT", 0), 100);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_TOP", 0), 120);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_WIDTH", 0), 700);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_HEIGHT", 0), 600);
+}

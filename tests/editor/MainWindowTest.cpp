@@ -150,6 +150,9 @@ TEST_F(MainWindowTest, HoldsEveryNamedControlActionAndTimer)
     GetClassNameA(form->Handle(), className, sizeof(className));
     EXPECT_STREQ(className, "TFormVusk");
     EXPECT_EQ(form->Caption(), "Zandrel");
+    form->SetBounds(40, 40, 300, 200);
+    EXPECT_EQ(form->Width(), 600);
+    EXPECT_EQ(form->Height(), 550);
     // The tool cursors are the program's own, not the arrow the screen falls back to.
     EXPECT_NE(Screen->Cursors(crCutTool), Screen->Cursors(crArrow));
     EXPECT_NE(Screen->Cursors(crEraseTool), Screen->Cursors(crArrow));
