@@ -1,9 +1,16 @@
 #include "Application.h"
 
+#include "Actions.h"
+#include "DragManager.h"
 #include "Exceptions.h"
+#include "Form.h"
+#include "HintWindow.h"
+#include "Screen.h"
 #include "Seams.h"
 #include "Thread.h"
 
+#include <algorithm>
+#include <commctrl.h>
 #include <cstdio>
 
 TApplication* Application = nullptr;
@@ -11,10 +18,28 @@ TApplication* Application = nullptr;
 namespace {
 
 const wchar_t* const kAppWindowClass = L"TApplication";
+constexpr UINT_PTR kHintShowTimer = 1;
+constexpr UINT_PTR kHintHideTimer = 2;
 
 LRESULT CALLBACK AppWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    return DefWindowProcW(wnd, msg, wp, lp);
+    if (!Application || Application->Handle() != wnd)
+        return DefWindowProcW(wnd, msg, wp, lp);
+    TMessage message{msg, wp, lp, 0};
+    try {
+        Application->WndProc(message);
+    } catch (...) {
+        Application->HandleException(std::current_exception());
+    }
+    return message.Result;
+}
+
+void InitCommonControlClasses()
+{
+    INITCOMMONCONTROLSEX init = {sizeof(init), ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES |
+                                                   ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                   ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&init);
 }
 
 } // namespace
@@ -22,6 +47,7 @@ LRESULT CALLBACK AppWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 {
     InitMainThread();
+    InitCommonControlClasses();
     WNDCLASSW wc = {};
     wc.lpfnWndProc = AppWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -41,10 +67,18 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
         FTitle = exe.substr(slash + 1, dot - slash - 1);
     if (!Application)
         Application = this;
+    if (!Screen)
+        new TScreen(this);
 }
 
 TApplication::~TApplication()
 {
+    CancelHint();
+    // The forms go first, while the screen and the window still exist.
+    Destroying();
+    DestroyComponents();
+    delete FHintWindow;
+    FHintWindow = nullptr;
     if (Application == this)
         Application = nullptr;
     if (FHandle)
@@ -71,8 +105,13 @@ AnsiString TApplication::ExeName() const
     }
 }
 
+// ---------------------------------------------------------------------------
+// The loop
+
 void TApplication::Run()
 {
+    if (FMainForm && FShowMainForm && !FTerminated)
+        FMainForm->Show();
     while (!FTerminated)
         HandleMessage();
 }
@@ -121,9 +160,31 @@ bool TApplication::ProcessMessage(MSG& msg)
     return true;
 }
 
-bool TApplication::PreProcessMessage(MSG&)
+bool TApplication::PreProcessMessage(MSG& msg)
 {
-    return false;
+    CancelHintOnInput(msg);
+    if (IsKeyMsg(msg))
+        return true;
+    return FDialogHandle && IsDialogMessageA(FDialogHandle, &msg);
+}
+
+bool TApplication::IsKeyMsg(MSG& msg)
+{
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_SYSCHAR: break;
+    default: return false;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && DragManagerSource()) {
+        DragManagerEnd(false);
+        return true;
+    }
+    TWinControl* control = FindOwningControl(msg.hwnd);
+    if (!control)
+        return false;
+    return control->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
 }
 
 void TApplication::Idle(const MSG&)
@@ -132,11 +193,279 @@ void TApplication::Idle(const MSG&)
         bool done = true;
         if (OnIdle)
             OnIdle(this, done);
+        UpdateFormActions();
         CheckSynchronize();
     } catch (...) {
         HandleException(std::current_exception());
     }
 }
+
+void TApplication::UpdateFormActions()
+{
+    if (!Screen)
+        return;
+    std::vector<TCustomForm*> forms;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        forms.push_back(Screen->Forms(i));
+    for (TCustomForm* form : forms) {
+        if (!Screen->HasForm(form))
+            continue;
+        HWND window = form->WindowHandle();
+        if (window && IsWindowVisible(window) && IsWindowEnabled(window))
+            form->UpdateActions();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Forms
+
+void TApplication::ReleaseForm(TCustomForm* form)
+{
+    PostMessageA(FHandle, CM_RELEASE, 0, reinterpret_cast<LPARAM>(form));
+}
+
+void TApplication::ReleaseQueuedForm(LPARAM data)
+{
+    auto* form = reinterpret_cast<TCustomForm*>(data);
+    if (!Screen || !Screen->HasForm(form))
+        return;
+    FreeAndNil(form);
+}
+
+void TApplication::FormDestroying(TCustomForm* form)
+{
+    if (FMainForm == form)
+        FMainForm = nullptr;
+}
+
+void TApplication::ControlDestroyed(TControl* control)
+{
+    if (FHintControl == control) {
+        CancelHint();
+        FHintControl = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The application window
+
+void TApplication::HookMainWindow(const TWindowHook& hook)
+{
+    if (std::find(FWindowHooks.begin(), FWindowHooks.end(), hook) == FWindowHooks.end())
+        FWindowHooks.push_back(hook);
+}
+
+void TApplication::UnhookMainWindow(const TWindowHook& hook)
+{
+    auto it = std::find(FWindowHooks.begin(), FWindowHooks.end(), hook);
+    if (it != FWindowHooks.end())
+        FWindowHooks.erase(it);
+}
+
+void TApplication::WndProc(TMessage& m)
+{
+    std::vector<TWindowHook> hooks = FWindowHooks;
+    for (const TWindowHook& hook : hooks) {
+        if (std::find(FWindowHooks.begin(), FWindowHooks.end(), hook) == FWindowHooks.end())
+            continue;
+        bool handled = false;
+        hook(m, handled);
+        if (handled)
+            return;
+    }
+    switch (m.Msg) {
+    case CM_APPKEYDOWN:
+        m.Result = IsShortCut(static_cast<WORD>(m.WParam), KeyDataToShiftState(m.LParam)) ? 1 : 0;
+        return;
+    case CM_APPSYSCOMMAND: m.Result = 0; return;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE: m.Result = DispatchToForms(m) ? 1 : 0; return;
+    case CM_RELEASE: ReleaseQueuedForm(m.LParam); return;
+    case WM_ACTIVATEAPP:
+        FActive = m.WParam != 0;
+        if (FActive) {
+            if (OnActivate)
+                OnActivate(this);
+        } else {
+            CancelHint();
+            if (OnDeactivate)
+                OnDeactivate(this);
+        }
+        break;
+    case WM_TIMER:
+        if (m.WParam == kHintShowTimer) {
+            StopHintTimer(kHintShowTimer);
+            ActivateHint(Seams().CursorPos());
+            return;
+        }
+        if (m.WParam == kHintHideTimer) {
+            CancelHint();
+            return;
+        }
+        break;
+    case WM_CLOSE:
+        if (FMainForm)
+            FMainForm->Close();
+        return;
+    }
+    m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
+}
+
+bool TApplication::DispatchToForms(TMessage& m)
+{
+    TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
+    if (active && active->Perform(m.Msg, m.WParam, m.LParam))
+        return true;
+    return FMainForm && FMainForm != active && FMainForm->Perform(m.Msg, m.WParam, m.LParam);
+}
+
+bool TApplication::IsShortCut(WORD key, TShiftState shift)
+{
+    bool handled = false;
+    if (OnShortCut)
+        OnShortCut(key, shift, handled);
+    if (handled)
+        return true;
+    return FMainForm && FMainForm != FShortCutDeclinedBy && FMainForm->WindowHandle() &&
+           IsWindowEnabled(FMainForm->WindowHandle()) && FMainForm->IsShortCut(key, shift);
+}
+
+bool TApplication::SendAppKeyDown(WPARAM key, LPARAM keyData, TCustomForm* declinedBy)
+{
+    TCustomForm* previous = FShortCutDeclinedBy;
+    FShortCutDeclinedBy = declinedBy;
+    LRESULT result = SendMessageW(FHandle, CM_APPKEYDOWN, key, keyData);
+    FShortCutDeclinedBy = previous;
+    return result != 0;
+}
+
+bool TApplication::SendAppSysCommand(WPARAM command, LPARAM data)
+{
+    return SendMessageW(FHandle, CM_APPSYSCOMMAND, command, data) != 0;
+}
+
+bool TApplication::ExecuteAction(TBasicAction* action)
+{
+    bool handled = false;
+    if (OnActionExecute)
+        OnActionExecute(action, handled);
+    return handled;
+}
+
+bool TApplication::UpdateAction(TBasicAction* action)
+{
+    bool handled = false;
+    if (OnActionUpdate)
+        OnActionUpdate(action, handled);
+    return handled;
+}
+
+bool TApplication::DispatchActionExecute(TBasicAction* action)
+{
+    return SendMessageW(FHandle, CM_ACTIONEXECUTE, 0, reinterpret_cast<LPARAM>(action)) == 1;
+}
+
+// ---------------------------------------------------------------------------
+// Hints
+
+void TApplication::SetHint(const AnsiString& value)
+{
+    if (value == FHint)
+        return;
+    FHint = value;
+    if (OnHint) {
+        OnHint(this);
+        return;
+    }
+    THintAction action(nullptr);
+    action.SetHint(value);
+    action.Execute();
+}
+
+void TApplication::SetShowHint(bool value)
+{
+    FShowHint = value;
+    if (!value)
+        CancelHint();
+}
+
+void TApplication::StartHintTimer(int milliseconds, UINT_PTR id)
+{
+    SetTimer(FHandle, id, static_cast<UINT>(std::max(milliseconds, 1)), nullptr);
+}
+
+void TApplication::StopHintTimer(UINT_PTR id)
+{
+    KillTimer(FHandle, id);
+}
+
+void TApplication::CancelHint()
+{
+    StopHintTimer(kHintShowTimer);
+    StopHintTimer(kHintHideTimer);
+    if (FHintWindow)
+        FHintWindow->ReleaseHint();
+}
+
+void TApplication::CancelHintOnInput(const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_MOUSEWHEEL: CancelHint(); break;
+    }
+}
+
+void TApplication::MouseControlChanged(TControl* control)
+{
+    if (control == FHintControl)
+        return;
+    CancelHint();
+    FHintControl = control;
+    SetHint(control ? GetLongHint(control->Hint()) : AnsiString());
+    if (FShowHint && control && control->ShowHint() && !control->Hint().empty())
+        StartHintTimer(FHintPause, kHintShowTimer);
+}
+
+void TApplication::ActivateHint(const TPoint& cursorPos)
+{
+    if (!FHintControl || !FShowHint)
+        return;
+    THintInfo info;
+    info.HintControl = FHintControl;
+    info.HintWindowClass = FHintWindowFactory ? FHintWindowFactory : CreateDefaultHintWindow;
+    info.HintPos = TPoint(cursorPos.x, cursorPos.y + GetSystemMetrics(SM_CYCURSOR) / 2 + 4);
+    info.HintMaxWidth = Screen ? Screen->Width() / 2 : 400;
+    info.HintColor = FHintColor;
+    info.CursorRect = FHintControl->ClientRect();
+    info.CursorPos = FHintControl->ScreenToClient(cursorPos);
+    info.HideTimeout = FHintHidePause;
+    info.HintStr = GetShortHint(FHintControl->Hint());
+    auto* custom = dynamic_cast<TCustomAction*>(FHintControl->Action());
+    if (FHintShortCuts && custom && custom->ShortCut() != scNone)
+        info.HintStr += " (" + ShortCutToText(custom->ShortCut()) + ")";
+    if (FHintControl->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0 ||
+        info.HintStr.empty())
+        return;
+    if (!FHintWindow || FHintWindowFactory != info.HintWindowClass) {
+        delete FHintWindow;
+        FHintWindowFactory = info.HintWindowClass;
+        FHintWindow = FHintWindowFactory(nullptr);
+    }
+    FHintWindow->SetColor(info.HintColor);
+    TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr);
+    FHintWindow->ActivateHint(Bounds(info.HintPos.x, info.HintPos.y, r.Width(), r.Height()),
+                              info.HintStr);
+    if (info.HideTimeout > 0)
+        StartHintTimer(info.HideTimeout, kHintHideTimer);
+}
+
+// ---------------------------------------------------------------------------
+// Exceptions and messages
 
 void TApplication::HandleException(std::exception_ptr error)
 {

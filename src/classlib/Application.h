@@ -1,15 +1,35 @@
-// The application object: the main thread's message loop, the title, the
-// program's path, and the one place where uncaught exceptions end up.
+// The application object: the main thread's message loop, the main form,
+// hints, shortcut routing, the title and the program's path, and the one
+// place where uncaught exceptions end up.
 //
 // Every callback boundary (window procedures, timer and hook callbacks,
 // thread procedures, device callbacks, COM methods) catches and hands the
 // exception here: 32-bit mingw code cannot unwind through system frames.
+//
+// The loop routes keys before translation: a key-down in a control goes to
+// the control (CN_KEYDOWN), which offers it to its form's shortcuts (the
+// form's action lists, then its menu), then to the application window
+// (CM_APPKEYDOWN: hooks, then the main form), then as a dialog key to the
+// form; only a key nobody took is translated and dispatched. Posted keys
+// take this path; sent ones bypass it. At idle it runs the update handlers
+// of the actions of every visible, enabled form.
 #pragma once
 
+#include "ControlMessages.h"
 #include "Object.h"
+#include "ShortCut.h"
 
 #include <exception>
+#include <vector>
 #include <windows.h>
+
+class TBasicAction;
+class TControl;
+class TCustomForm;
+class THintWindow;
+
+// A hook on the application window's messages: Handled stops the message.
+using TWindowHook = TEvent<TMessage&, bool&>;
 
 class TApplication : public TComponent
 {
@@ -17,7 +37,8 @@ public:
     explicit TApplication(TComponent* AOwner);
     ~TApplication() override;
 
-    // Runs the message loop until Terminate or WM_QUIT.
+    // Shows the main form (unless ShowMainForm is off) and runs the message
+    // loop until Terminate or WM_QUIT.
     void Run();
     // Handles every message already queued, then returns.
     void ProcessMessages();
@@ -31,8 +52,69 @@ public:
     void SetTitle(const AnsiString& value);
     // The full path of the running program.
     AnsiString ExeName() const;
-    // The hidden application window (owner of the forms' taskbar button).
+    // The hidden application window (owner of the forms' windows). It is a
+    // Unicode window.
     HWND Handle() const { return FHandle; }
+    // One of the application's windows is active.
+    bool Active() const { return FActive; }
+
+    // --- Forms
+    TCustomForm* MainForm() const { return FMainForm; }
+    // Makes a form owned by the application; the first one made becomes
+    // the main form.
+    template <class T> void CreateForm(T*& reference)
+    {
+        T* form = new T(this);
+        reference = form;
+        if (!FMainForm)
+            FMainForm = form;
+    }
+    bool ShowMainForm() const { return FShowMainForm; }
+    void SetShowMainForm(bool value) { FShowMainForm = value; }
+    // Frees a form after the messages queued now (TCustomForm::Release).
+    void ReleaseForm(TCustomForm* form);
+    // A window whose dialog keys IsDialogMessage handles in the loop.
+    HWND DialogHandle() const { return FDialogHandle; }
+    void SetDialogHandle(HWND value) { FDialogHandle = value; }
+
+    // --- Hints
+    // The long hint of the control under the mouse; OnHint (or, without
+    // one, a THintAction for status bars) hears of every change.
+    const AnsiString& Hint() const { return FHint; }
+    void SetHint(const AnsiString& value);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int value) { FHintPause = value; }
+    int HintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int value) { FHintHidePause = value; }
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor value) { FHintColor = value; }
+    // Hints show "hint (shortcut)" for controls with a shortcut action.
+    bool HintShortCuts() const { return FHintShortCuts; }
+    void SetHintShortCuts(bool value) { FHintShortCuts = value; }
+    void CancelHint();
+    // Shows the hint of the control under the mouse now.
+    void ActivateHint(const TPoint& cursorPos);
+    THintWindow* HintWindow() const { return FHintWindow; }
+
+    // --- Hooks and routing
+    void HookMainWindow(const TWindowHook& hook);
+    void UnhookMainWindow(const TWindowHook& hook);
+    // The application window's message handling (hooks first).
+    virtual void WndProc(TMessage& message);
+    // OnShortCut, then the main form's shortcuts (while it is enabled).
+    bool IsShortCut(WORD key, TShiftState shift);
+    // Sends CM_APPKEYDOWN for a key the form of the focused control
+    // declined; true when taken.
+    bool SendAppKeyDown(WPARAM key, LPARAM keyData, TCustomForm* declinedBy = nullptr);
+    bool SendAppSysCommand(WPARAM command, LPARAM data);
+    // OnActionExecute/OnActionUpdate; true when handled.
+    bool ExecuteAction(TBasicAction* action);
+    bool UpdateAction(TBasicAction* action);
+    // CM_ACTIONEXECUTE to the application window and the forms, for an
+    // action that nobody else handled.
+    bool DispatchActionExecute(TBasicAction* action);
 
     // Reports an exception: OnException when assigned, else a message box
     // with its text. EAbort is silent.
@@ -42,6 +124,11 @@ public:
     // caption is empty.
     int MessageBox(const AnsiString& text, const AnsiString& caption, UINT flags);
 
+    // Kept up to date by the controls.
+    void MouseControlChanged(TControl* control);
+    void ControlDestroyed(TControl* control);
+    void FormDestroying(TCustomForm* form);
+
     TEvent<TObject*, std::exception_ptr> OnException;
     // Sees every message the loop takes before it is dispatched; setting
     // Handled stops it.
@@ -49,21 +136,50 @@ public:
     // Runs when the queue is empty; Done false asks to be called again
     // before the loop waits.
     TEvent<TObject*, bool&> OnIdle;
+    TNotifyEvent OnHint;
+    TEvent<WORD, TShiftState, bool&> OnShortCut;
+    TEvent<TBasicAction*, bool&> OnActionExecute;
+    TEvent<TBasicAction*, bool&> OnActionUpdate;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
 
 protected:
     // Takes one message off the queue and handles it; false when none was
     // queued.
     virtual bool ProcessMessage(MSG& msg);
     // Called for each message before translation and dispatch; true when it
-    // was handled (later layers route keys and dialog messages here).
+    // was handled: keys routed to shortcuts and dialog keys, dialog messages.
     virtual bool PreProcessMessage(MSG& msg);
     virtual void Idle(const MSG& msg);
 
 private:
+    bool IsKeyMsg(MSG& msg);
+    void CancelHintOnInput(const MSG& msg);
+    void UpdateFormActions();
+    void StartHintTimer(int milliseconds, UINT_PTR id);
+    void StopHintTimer(UINT_PTR id);
+    void ReleaseQueuedForm(LPARAM form);
+    bool DispatchToForms(TMessage& message);
+
     HWND FHandle = nullptr;
     AnsiString FTitle;
     bool FTerminated = false;
     bool FHandlingException = false;
+    bool FActive = false;
+    TCustomForm* FMainForm = nullptr;         // owned through the components when CreateForm made it
+    bool FShowMainForm = true;
+    HWND FDialogHandle = nullptr;             // not owned
+    std::vector<TWindowHook> FWindowHooks;
+    TCustomForm* FShortCutDeclinedBy = nullptr;  // not owned; during SendAppKeyDown
+    AnsiString FHint;
+    bool FShowHint = true;
+    int FHintPause = 500;                     // ms before a hint shows
+    int FHintHidePause = 2500;                // ms a hint stays
+    TColor FHintColor = clInfoBk;
+    bool FHintShortCuts = true;
+    TControl* FHintControl = nullptr;         // not owned: the control under the mouse
+    THintWindow* FHintWindow = nullptr;       // owned
+    THintWindowFactory FHintWindowFactory = nullptr;  // what made FHintWindow
 };
 
 // The program's application object, made by the program's entry (or the test

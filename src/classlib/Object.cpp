@@ -19,6 +19,13 @@ AnsiString TObject::ClassName() const
     return scope == AnsiString::npos ? name : name.substr(scope + 2);
 }
 
+void TObject::Dispatch(TMessage& message)
+{
+    DefaultHandler(message);
+}
+
+void TObject::DefaultHandler(TMessage&) {}
+
 void TPersistent::Assign(TPersistent* Source)
 {
     if (Source)
@@ -36,8 +43,11 @@ void TPersistent::AssignTo(TPersistent* Dest)
 
 TComponent::TComponent(TComponent* AOwner)
 {
-    if (AOwner)
+    if (AOwner) {
+        if (AOwner->HasState(csLoading))
+            IncludeState(csLoading);
         AOwner->InsertComponent(this);
+    }
 }
 
 TComponent::~TComponent()
@@ -121,6 +131,11 @@ void TComponent::DestroyComponents()
 {
     while (!FComponents.empty()) {
         TComponent* last = FComponents.back();
+        last->BeforeDestruction();
+        // BeforeDestruction may have freed or moved components: free this
+        // one only if it is still ours.
+        if (std::find(FComponents.begin(), FComponents.end(), last) == FComponents.end())
+            continue;
         Remove(last);
         delete last;
     }

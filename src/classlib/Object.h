@@ -14,6 +14,8 @@
 
 #include <vector>
 
+struct TMessage;
+
 class TObject
 {
 public:
@@ -24,6 +26,16 @@ public:
 
     // The C++ class name without decoration ("TButton").
     AnsiString ClassName() const;
+
+    // Hands a message to the object's own handling; what no handler takes
+    // goes to DefaultHandler, which ignores it here.
+    virtual void Dispatch(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+
+    // Runs before the destructors, while the whole object still exists:
+    // FreeAndNil and an owner freeing its components call it first. A form
+    // runs its OnDestroy here.
+    virtual void BeforeDestruction() {}
 };
 
 class TPersistent : public TObject
@@ -53,6 +65,8 @@ using TComponentState = unsigned;
 class TComponent : public TPersistent
 {
 public:
+    // A component made while its owner is loading is loading too, until the
+    // owner's FinishLoading.
     explicit TComponent(TComponent* AOwner);
     ~TComponent() override;
 
@@ -113,10 +127,14 @@ private:
     TComponentState FComponentState = 0;
 };
 
-// Frees the object and clears the pointer, as a component's owner expects.
+// Frees the object (BeforeDestruction first) and clears the pointer, as a
+// component's owner expects.
 template <class T> void FreeAndNil(T*& object)
 {
     T* doomed = object;
     object = nullptr;
-    delete doomed;
+    if (doomed) {
+        doomed->BeforeDestruction();
+        delete doomed;
+    }
 }

@@ -1,6 +1,7 @@
 // The main of every test executable: checks that it runs where the program
 // runs (ANSI code page 932), makes the application object, answers prompts
 // strictly, and ends a test that blocks instead of waiting for ever.
+#include "support/StrayDialogGuard.h"
 #include "support/TestSeams.h"
 
 #include "classlib/Application.h"
@@ -68,7 +69,9 @@ int main(int argc, char** argv)
     testing::InitGoogleMock(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new StrictSeamsListener);
     CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    testing_support::InstallStrayDialogGuard();
     int result = RUN_ALL_TESTS();
+    testing_support::RemoveStrayDialogGuard();
     OleUninitialize();
     return result;
 }

@@ -1,5 +1,7 @@
 #include "support/TestSeams.h"
 
+#include "support/ModalDriver.h"
+
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -28,6 +30,10 @@ void InstallStrictSeams()
         ADD_FAILURE() << "unexpected shell execute: " << r.File;
         return 0;
     };
+    s.ModalShown = FailUnexpectedModalForm;
+    // Posted input leaves the system's key state alone: nothing is held
+    // unless a test says so.
+    s.KeyState = [](int) -> SHORT { return 0; };
 }
 
 ScriptedMessageBoxes::ScriptedMessageBoxes(std::vector<int> answers)

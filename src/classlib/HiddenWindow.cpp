@@ -1,0 +1,59 @@
+#include "HiddenWindow.h"
+
+#include "Application.h"
+
+namespace {
+
+const char* const kHiddenWindowClass = "ZandrelHiddenWindow";
+
+LRESULT CALLBACK HiddenWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!method)
+        return DefWindowProcA(window, msg, wp, lp);
+    TMessage message{msg, wp, lp, 0};
+    try {
+        (*method)(message);
+    } catch (...) {
+        HandleCallbackException(std::current_exception());
+    }
+    return message.Result;
+}
+
+void RegisterHiddenWindowClass()
+{
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), kHiddenWindowClass, &wc))
+        return;
+    wc.lpfnWndProc = HiddenWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kHiddenWindowClass;
+    RegisterClassA(&wc);
+}
+
+} // namespace
+
+HWND AllocateHWnd(const TWndMethod& method)
+{
+    RegisterHiddenWindowClass();
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", WS_POPUP, 0, 0, 0, 0,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window && method)
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(method)));
+    return window;
+}
+
+void DeallocateHWnd(HWND window)
+{
+    if (!window)
+        return;
+    auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    delete method;
+}
+
+void DefaultHiddenWindowHandling(HWND window, TMessage& message)
+{
+    message.Result = DefWindowProcA(window, message.Msg, message.WParam, message.LParam);
+}

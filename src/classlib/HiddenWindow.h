@@ -1,0 +1,24 @@
+// Hidden utility windows for objects that are not controls (timers, the
+// drag manager, theme listeners): AllocateHWnd makes a hidden top-level
+// window whose messages go to a method of the object. It is not a
+// message-only window, so it also receives broadcasts (WM_SYSCOLORCHANGE,
+// WM_SETTINGCHANGE, WM_ACTIVATEAPP).
+//
+// An exception raised by the method reaches Application->HandleException;
+// what the method leaves unanswered (Result untouched and no handling) is
+// not passed anywhere: the method calls DefWindowProc itself when it wants
+// the default.
+#pragma once
+
+#include "ControlMessages.h"
+#include "Event.h"
+
+#include <windows.h>
+
+using TWndMethod = TEvent<TMessage&>;
+
+// The window is made on the calling thread and must be freed there.
+HWND AllocateHWnd(const TWndMethod& method);
+void DeallocateHWnd(HWND window);
+// Answers a message of a hidden window with the system's default handling.
+void DefaultHiddenWindowHandling(HWND window, TMessage& message);

@@ -1,0 +1,44 @@
+// TTimer: OnTimer every Interval milliseconds while Enabled, through a
+// system timer on a hidden window of the thread that made the timer.
+//
+// Enabled and Interval may be set from any thread: the change is posted to
+// the timer's window and applied there (a system timer belongs to its
+// window's thread). A tick that arrives after the timer was disabled is
+// dropped.
+#pragma once
+
+#include "HiddenWindow.h"
+#include "Object.h"
+
+#include <atomic>
+
+class TTimer : public TComponent
+{
+public:
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
+
+    bool Enabled() const { return FEnabled.load(); }
+    void SetEnabled(bool value);
+    // Milliseconds; 0 stops the ticks.
+    unsigned Interval() const { return FInterval.load(); }
+    void SetInterval(unsigned value);
+
+    TNotifyEvent OnTimer;
+
+protected:
+    virtual void Timer();
+
+private:
+    void WindowMessage(TMessage& message);
+    // Sets or kills the system timer to match Enabled and Interval; on the
+    // window's thread only.
+    void ApplyState();
+    void RequestApply();
+
+    HWND FWindow = nullptr;            // owned
+    DWORD FWindowThread = 0;
+    std::atomic<bool> FEnabled{true};
+    std::atomic<unsigned> FInterval{1000};
+    bool FRunning = false;             // a system timer is set
+};

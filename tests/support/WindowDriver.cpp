@@ -1,0 +1,117 @@
+#include "support/WindowDriver.h"
+
+#include "classlib/Application.h"
+#include "classlib/Seams.h"
+
+#include <algorithm>
+
+namespace testing_support {
+
+void PumpMessages()
+{
+    Application->ProcessMessages();
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        Application->ProcessMessages();
+        if (condition())
+            return true;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs)
+            return condition();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(timeoutMs - elapsed, 50),
+                                  QS_ALLINPUT);
+    }
+}
+
+ScopedKeyState::ScopedKeyState(std::initializer_list<int> heldKeys)
+    : FHeld(heldKeys), FPrevious(Seams().KeyState)
+{
+    std::vector<int> held = FHeld;
+    auto previous = FPrevious;
+    Seams().KeyState = [held, previous](int key) -> SHORT {
+        if (std::find(held.begin(), held.end(), key) != held.end())
+            return static_cast<SHORT>(0x8000);
+        return previous ? previous(key) : 0;
+    };
+}
+
+ScopedKeyState::~ScopedKeyState()
+{
+    Seams().KeyState = FPrevious;
+}
+
+ScopedCursorPos::ScopedCursorPos(POINT screenPos) : FPos(screenPos), FPrevious(Seams().CursorPos)
+{
+    Seams().CursorPos = [this] { return FPos; };
+}
+
+ScopedCursorPos::~ScopedCursorPos()
+{
+    Seams().CursorPos = FPrevious;
+}
+
+namespace {
+
+LPARAM KeyData(WORD key, bool alt, bool up)
+{
+    LPARAM data = 1 | (static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC) & 0xFF) << 16);
+    if (alt)
+        data |= 1 << 29;
+    if (up)
+        data |= (1 << 30) | (1u << 31);
+    return data;
+}
+
+} // namespace
+
+void PressKey(HWND window, WORD key, TShiftState shift)
+{
+    std::vector<int> held;
+    if (shift & ssShift)
+        held.push_back(VK_SHIFT);
+    if (shift & ssCtrl)
+        held.push_back(VK_CONTROL);
+    if (shift & ssAlt)
+        held.push_back(VK_MENU);
+    bool alt = (shift & ssAlt) != 0;
+    UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    UINT up = alt ? WM_SYSKEYUP : WM_KEYUP;
+    auto previous = Seams().KeyState;
+    Seams().KeyState = [held, previous](int k) -> SHORT {
+        if (std::find(held.begin(), held.end(), k) != held.end())
+            return static_cast<SHORT>(0x8000);
+        return previous ? previous(k) : 0;
+    };
+    PostMessageA(window, down, key, KeyData(key, alt, false));
+    PostMessageA(window, up, key, KeyData(key, alt, true));
+    PumpMessages();
+    Seams().KeyState = previous;
+}
+
+void ClickAt(HWND window, int x, int y)
+{
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    PumpMessages();
+}
+
+bool ActivateForm(TCustomForm* form)
+{
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    SetActiveWindow(form->Handle());
+    PumpUntil([form] { return GetActiveWindow() == form->WindowHandle(); }, 2000);
+    HWND focus = GetFocus();
+    return focus && (focus == form->WindowHandle() || IsChild(form->WindowHandle(), focus));
+}
+
+HWND FocusedWindow()
+{
+    return GetFocus();
+}
+
+} // namespace testing_support

@@ -1,0 +1,60 @@
+// Driving real windows from tests: pumping the application's loop (so that
+// posted keys take the same pre-translation path as typed ones), holding
+// modifier keys through the key-state seam, posting keys and clicks, and
+// bringing a form to the foreground.
+#pragma once
+
+#include "classlib/Form.h"
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+namespace testing_support {
+
+// Handles every queued message through the application's loop.
+void PumpMessages();
+// Pumps until condition holds or timeoutMs passes, waiting for messages in
+// between (never a fixed sleep); returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// Reports these virtual keys (VK_SHIFT, VK_CONTROL, VK_MENU, VK_LBUTTON...)
+// as held through the key-state seam while it lives.
+class ScopedKeyState
+{
+public:
+    explicit ScopedKeyState(std::initializer_list<int> heldKeys);
+    ~ScopedKeyState();
+
+private:
+    std::vector<int> FHeld;
+    std::function<SHORT(int)> FPrevious;
+};
+
+// Reports the mouse at a screen point through the cursor-position seam.
+class ScopedCursorPos
+{
+public:
+    explicit ScopedCursorPos(POINT screenPos);
+    ScopedCursorPos(const ScopedCursorPos&) = delete;
+    ScopedCursorPos& operator=(const ScopedCursorPos&) = delete;
+    ~ScopedCursorPos();
+    void Move(POINT screenPos) { FPos = screenPos; }
+
+private:
+    POINT FPos;
+    std::function<POINT()> FPrevious;
+};
+
+// Posts a key press (down and up) to window with the modifiers held through
+// the seam, and pumps until the queue is empty. Alt makes it a system key.
+void PressKey(HWND window, WORD key, TShiftState shift = 0);
+// Posts a left click at a client point of window and pumps.
+void ClickAt(HWND window, int x, int y);
+// Shows the form, brings it to the foreground and pumps; true when the
+// focus is inside it afterwards.
+bool ActivateForm(TCustomForm* form);
+// The window with the keyboard focus.
+HWND FocusedWindow();
+
+} // namespace testing_support
