@@ -9,11 +9,6 @@
 // ---------------------------------------------------------------------------
 // TBasicActionLink
 
-TBasicActionLink::TBasicActionLink(TObject* AClient)
-{
-    AssignClient(AClient);
-}
-
 TBasicActionLink::~TBasicActionLink()
 {
     if (FAction)

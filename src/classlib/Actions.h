@@ -30,7 +30,9 @@ class TCustomImageList;
 class TBasicActionLink : public TObject
 {
 public:
-    explicit TBasicActionLink(TObject* AClient);
+    // The client is the object that owns the link; derived links keep it
+    // typed.
+    explicit TBasicActionLink(TObject* AClient) {}
     ~TBasicActionLink() override;
 
     TBasicAction* Action() const { return FAction; }
@@ -45,7 +47,6 @@ public:
 
 protected:
     friend class TBasicAction;
-    virtual void AssignClient(TObject* AClient) {}
     virtual void Change();
 
     TBasicAction* FAction = nullptr;  // not owned; the action knows this link

@@ -177,9 +177,17 @@ bool TApplication::IsKeyMsg(MSG& msg)
     case WM_SYSCHAR: break;
     default: return false;
     }
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && DragManagerSource()) {
-        DragManagerEnd(false);
-        return true;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        if (DragManagerSource()) {
+            DragManagerEnd(false);
+            return true;
+        }
+        // A control that holds the mouse (a splitter being dragged) cancels.
+        if (TControl* captured = CaptureControl()) {
+            captured->Perform(CM_CANCELMODE, 0, 0);
+            SetCaptureControl(nullptr);
+            return true;
+        }
     }
     TWinControl* control = FindOwningControl(msg.hwnd);
     if (!control)

@@ -213,10 +213,7 @@ void TControlCanvas::FreeHandle()
 // ---------------------------------------------------------------------------
 // TControlActionLink
 
-void TControlActionLink::AssignClient(TObject* AClient)
-{
-    FClient = dynamic_cast<TControl*>(AClient);
-}
+TControlActionLink::TControlActionLink(TControl* client) : TActionLink(client), FClient(client) {}
 
 bool TControlActionLink::IsCaptionLinked()
 {

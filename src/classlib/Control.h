@@ -175,7 +175,7 @@ private:
 class TControlActionLink : public TActionLink
 {
 public:
-    using TActionLink::TActionLink;
+    explicit TControlActionLink(TControl* client);
 
     bool IsCaptionLinked() override;
     bool IsEnabledLinked() override;
@@ -188,8 +188,7 @@ public:
     void SetVisible(bool value) override;
 
 protected:
-    void AssignClient(TObject* AClient) override;
-    TControl* FClient = nullptr;  // not owned: the control that owns this link
+    TControl* FClient;  // not owned: the control that owns this link
 };
 
 class TControl : public TComponent

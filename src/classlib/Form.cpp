@@ -605,10 +605,6 @@ void TCustomForm::WndProc(TMessage& m)
         break;
     case CM_SHOWINGCHANGED: CMShowingChanged(m); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
-    case CM_ACTIONEXECUTE:
-    case CM_ACTIONUPDATE:
-        Broadcast(m);
-        return;
     }
     TWinControl::WndProc(m);
 }

@@ -88,10 +88,7 @@ void UpdateMenuPopup(HMENU menu)
 // ---------------------------------------------------------------------------
 // TMenuActionLink
 
-void TMenuActionLink::AssignClient(TObject* AClient)
-{
-    FClient = dynamic_cast<TMenuItem*>(AClient);
-}
+TMenuActionLink::TMenuActionLink(TMenuItem* client) : TActionLink(client), FClient(client) {}
 
 bool TMenuActionLink::IsAutoCheckLinked()
 {

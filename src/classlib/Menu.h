@@ -30,7 +30,7 @@ class TMenuItem;
 class TMenuActionLink : public TActionLink
 {
 public:
-    using TActionLink::TActionLink;
+    explicit TMenuActionLink(TMenuItem* client);
 
     bool IsAutoCheckLinked() override;
     bool IsCaptionLinked() override;
@@ -53,8 +53,7 @@ public:
     void SetVisible(bool value) override;
 
 protected:
-    void AssignClient(TObject* AClient) override;
-    TMenuItem* FClient = nullptr;  // not owned: the item that owns this link
+    TMenuItem* FClient;  // not owned: the item that owns this link
 };
 
 class TMenuItem : public TComponent

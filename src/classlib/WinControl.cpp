@@ -509,6 +509,12 @@ void TWinControl::WndProc(TMessage& m)
     case CM_EXIT: DoExit(); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
     case CM_DIALOGCHAR: Broadcast(m); return;
+    case CM_FOCUSCHANGED:
+        Broadcast(m);
+        m.Result = 0;
+        return;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE: Broadcast(m); return;
     case CM_SYSCOLORCHANGE:
     case CM_WININICHANGE:
         Broadcast(m);

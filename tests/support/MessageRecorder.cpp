@@ -1,6 +1,7 @@
 #include "support/MessageRecorder.h"
 
 #include "classlib/ControlMessages.h"
+#include "classlib/WinControl.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -86,12 +87,29 @@ LRESULT CALLBACK MessageRecorder::GetMessageHook(int code, WPARAM wp, LPARAM lp)
     return CallNextHookEx(gGetMessageHook, code, wp, lp);
 }
 
-MessageRecorder::MessageRecorder(HWND window, std::vector<UINT> only)
-    : FWindow(window), FUnicode(IsWindowUnicode(window) != FALSE), FOnly(std::move(only))
+void MessageRecorder::HookMessageQueue()
 {
     if (gHookUsers++ == 0)
         gGetMessageHook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr,
                                             GetCurrentThreadId());
+}
+
+MessageRecorder::MessageRecorder(TControl* control, std::vector<UINT> only)
+    : FControl(control), FPreviousMethod(control->WindowProc()), FOnly(std::move(only))
+{
+    HookMessageQueue();
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    TWndMethod previous = FPreviousMethod;
+    control->SetWindowProc([this, windowed, previous](TMessage& m) {
+        Record(windowed ? windowed->WindowHandle() : nullptr, m.Msg, m.WParam, m.LParam);
+        previous(m);
+    });
+}
+
+MessageRecorder::MessageRecorder(HWND window, std::vector<UINT> only)
+    : FWindow(window), FUnicode(IsWindowUnicode(window) != FALSE), FOnly(std::move(only))
+{
+    HookMessageQueue();
     Recorders()[window] = this;
     auto proc = reinterpret_cast<LONG_PTR>(&RecordingProc);
     FPrevious = reinterpret_cast<WNDPROC>(FUnicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, proc)
@@ -100,14 +118,17 @@ MessageRecorder::MessageRecorder(HWND window, std::vector<UINT> only)
 
 MessageRecorder::~MessageRecorder()
 {
-    if (IsWindow(FWindow)) {
+    if (FControl)
+        FControl->SetWindowProc(FPreviousMethod);
+    if (FWindow && IsWindow(FWindow)) {
         auto proc = reinterpret_cast<LONG_PTR>(FPrevious);
         if (FUnicode)
             SetWindowLongPtrW(FWindow, GWLP_WNDPROC, proc);
         else
             SetWindowLongPtrA(FWindow, GWLP_WNDPROC, proc);
     }
-    Recorders().erase(FWindow);
+    if (FWindow)
+        Recorders().erase(FWindow);
     if (--gHookUsers == 0 && gGetMessageHook) {
         UnhookWindowsHookEx(gGetMessageHook);
         gGetMessageHook = nullptr;
@@ -120,20 +141,24 @@ LRESULT CALLBACK MessageRecorder::RecordingProc(HWND window, UINT msg, WPARAM wp
     if (it == Recorders().end())
         return DefWindowProcA(window, msg, wp, lp);
     MessageRecorder* self = it->second;
-    MessageOrigin origin = MessageOrigin::Sent;
-    if (gLastDequeuedPending && gLastDequeued.hwnd == window && gLastDequeued.message == msg &&
-        gLastDequeued.wParam == wp && gLastDequeued.lParam == lp) {
-        origin = MessageOrigin::Posted;
-        gLastDequeuedPending = false;
-    }
-    if (self->FOnly.empty() ||
-        std::find(self->FOnly.begin(), self->FOnly.end(), msg) != self->FOnly.end())
-        self->FMessages.push_back({msg, wp, lp, origin});
+    self->Record(window, msg, wp, lp);
     WNDPROC previous = self->FPrevious;
     if (msg == WM_NCDESTROY)
         Recorders().erase(window);
     return self->FUnicode ? CallWindowProcW(previous, window, msg, wp, lp)
                           : CallWindowProcA(previous, window, msg, wp, lp);
+}
+
+void MessageRecorder::Record(HWND window, UINT msg, WPARAM wp, LPARAM lp)
+{
+    MessageOrigin origin = MessageOrigin::Sent;
+    if (window && gLastDequeuedPending && gLastDequeued.hwnd == window &&
+        gLastDequeued.message == msg && gLastDequeued.wParam == wp && gLastDequeued.lParam == lp) {
+        origin = MessageOrigin::Posted;
+        gLastDequeuedPending = false;
+    }
+    if (FOnly.empty() || std::find(FOnly.begin(), FOnly.end(), msg) != FOnly.end())
+        FMessages.push_back({msg, wp, lp, origin});
 }
 
 int MessageRecorder::Count(UINT msg) const

@@ -1,9 +1,13 @@
-// Window behaviour as message sequences: a recorder subclasses a window and
-// logs every message it receives with its origin (posted through the queue,
-// or sent), in a chosen set of messages or all of them. A test compares the
+// Window behaviour as message sequences: a recorder subclasses a window (or
+// hooks a control's WindowProc chain, which also sees the messages the
+// library performs without the window) and logs every message with its
+// origin (posted through the queue, or sent), in a chosen set of messages
+// or all of them. A test compares the
 // log with an expected sequence whose optional entries may be missing; on a
 // mismatch both sequences are printed by message name.
 #pragma once
+
+#include "classlib/Control.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +41,12 @@ inline ExpectedMessage Optional(UINT msg, MessageOrigin origin = MessageOrigin::
 class MessageRecorder
 {
 public:
-    // Records only the given messages (all when empty).
+    // Records only the given messages (all when empty) that reach the
+    // window's procedure.
     explicit MessageRecorder(HWND window, std::vector<UINT> only = {});
+    // Records the messages that run through a control's WindowProc chain:
+    // those sent to its window and those the library performs directly.
+    explicit MessageRecorder(TControl* control, std::vector<UINT> only = {});
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
@@ -53,10 +61,14 @@ public:
 private:
     static LRESULT CALLBACK RecordingProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp);
+    void Record(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+    void HookMessageQueue();
 
-    HWND FWindow;
-    WNDPROC FPrevious;
-    bool FUnicode;
+    HWND FWindow = nullptr;
+    WNDPROC FPrevious = nullptr;
+    bool FUnicode = false;
+    TControl* FControl = nullptr;   // not owned; outlives the recorder
+    TWndMethod FPreviousMethod;
     std::vector<UINT> FOnly;
     std::vector<RecordedMessage> FMessages;
 };

@@ -1,0 +1,130 @@
+#include "ScrollBar.h"
+
+#include "Exceptions.h"
+
+#include <algorithm>
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetTabStop(true);
+    SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
+}
+
+void TScrollBar::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    CreateSubClass(params, "SCROLLBAR");
+    params.Style |= FKind == TScrollBarKind::sbHorizontal ? SBS_HORZ : SBS_VERT;
+}
+
+void TScrollBar::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    ApplyScrollInfo();
+}
+
+void TScrollBar::ApplyScrollInfo()
+{
+    if (!HandleAllocated())
+        return;
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    info.nMin = FMin;
+    info.nMax = FMax;
+    info.nPage = static_cast<UINT>(FPageSize);
+    info.nPos = FPosition;
+    SetScrollInfo(WindowHandle(), SB_CTL, &info, TRUE);
+}
+
+void TScrollBar::SetKind(TScrollBarKind value)
+{
+    if (value == FKind)
+        return;
+    FKind = value;
+    SetBounds(Left(), Top(), Height(), Width());
+    if (HandleAllocated())
+        RecreateWnd();
+}
+
+int TScrollBar::MaxPosition() const
+{
+    return FPageSize > 0 ? std::max(FMin, FMax - FPageSize + 1) : FMax;
+}
+
+void TScrollBar::SetParams(int position, int min, int max)
+{
+    if (max < min)
+        throw EInvalidOperation("Scroll bar property out of range");
+    bool moved = false;
+    FMin = min;
+    FMax = max;
+    position = std::clamp(position, FMin, MaxPosition());
+    if (position != FPosition) {
+        FPosition = position;
+        moved = true;
+    }
+    ApplyScrollInfo();
+    if (moved)
+        Change();
+}
+
+void TScrollBar::SetPageSize(int value)
+{
+    FPageSize = std::clamp(value, 0, FMax - FMin + 1);
+    SetParams(FPosition, FMin, FMax);
+    ApplyScrollInfo();
+}
+
+int TScrollBar::TrackPosition()
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
+    if (!HandleAllocated() || !GetScrollInfo(WindowHandle(), SB_CTL, &info))
+        return FPosition;
+    return info.nTrackPos;
+}
+
+void TScrollBar::DoScroll(WORD systemCode)
+{
+    int position = FPosition;
+    TScrollCode code = TScrollCode::scEndScroll;
+    switch (systemCode) {
+    case SB_LINEUP: code = TScrollCode::scLineUp; position -= FSmallChange; break;
+    case SB_LINEDOWN: code = TScrollCode::scLineDown; position += FSmallChange; break;
+    case SB_PAGEUP: code = TScrollCode::scPageUp; position -= FLargeChange; break;
+    case SB_PAGEDOWN: code = TScrollCode::scPageDown; position += FLargeChange; break;
+    case SB_THUMBPOSITION: code = TScrollCode::scPosition; position = TrackPosition(); break;
+    case SB_THUMBTRACK: code = TScrollCode::scTrack; position = TrackPosition(); break;
+    case SB_TOP: code = TScrollCode::scTop; position = FMin; break;
+    case SB_BOTTOM: code = TScrollCode::scBottom; position = MaxPosition(); break;
+    case SB_ENDSCROLL: code = TScrollCode::scEndScroll; break;
+    default: return;
+    }
+    position = std::clamp(position, FMin, MaxPosition());
+    Scroll(code, position);
+    SetPosition(position);
+}
+
+void TScrollBar::Scroll(TScrollCode code, int& position)
+{
+    if (OnScroll)
+        OnScroll(this, code, position);
+}
+
+void TScrollBar::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TScrollBar::WndProc(TMessage& m)
+{
+    if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+        DoScroll(LOWORD(m.WParam));
+        m.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(m);
+}
