@@ -87,13 +87,7 @@ bool TBasicAction::Update()
 
 void TBasicAction::SetActionComponent(TComponent* value)
 {
-    if (value == FActionComponent)
-        return;
-    if (FActionComponent)
-        FActionComponent->RemoveFreeNotification(this);
-    FActionComponent = value;
-    if (FActionComponent)
-        FActionComponent->FreeNotification(this);
+    ReplaceFreeNotified(this, FActionComponent, value);
 }
 
 void TBasicAction::Notification(TComponent* AComponent, TOperation Operation)
@@ -323,16 +317,46 @@ TCustomAction* TActionLink::CustomAction() const
     return dynamic_cast<TCustomAction*>(FAction);
 }
 
-bool TActionLink::IsAutoCheckLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsCaptionLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsCheckedLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsEnabledLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsGroupIndexLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsHelpContextLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsHintLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsImageIndexLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsShortCutLinked() { return CustomAction() != nullptr; }
-bool TActionLink::IsVisibleLinked() { return CustomAction() != nullptr; }
+bool TActionLink::IsAutoCheckLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsCaptionLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsCheckedLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsEnabledLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsGroupIndexLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsHelpContextLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsHintLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsImageIndexLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsShortCutLinked()
+{
+    return CustomAction() != nullptr;
+}
+bool TActionLink::IsVisibleLinked()
+{
+    return CustomAction() != nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // TActionList
@@ -390,13 +414,7 @@ void TActionList::MoveAction(TContainedAction* action, int newIndex)
 
 void TActionList::SetImages(TCustomImageList* value)
 {
-    if (value == FImages)
-        return;
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages)
-        FImages->FreeNotification(this);
+    ReplaceFreeNotified(this, FImages, value);
 }
 
 void TActionList::Notification(TComponent* AComponent, TOperation Operation)

@@ -49,7 +49,7 @@ protected:
     friend class TBasicAction;
     virtual void Change();
 
-    TBasicAction* FAction = nullptr;  // not owned; the action knows this link
+    TBasicAction* FAction = nullptr; // not owned; the action knows this link
 };
 
 class TBasicAction : public TComponent
@@ -81,10 +81,10 @@ protected:
     void RegisterChanges(TBasicActionLink* link);
     void UnRegisterChanges(TBasicActionLink* link);
 
-    std::vector<TBasicActionLink*> FClients;  // not owned; each link knows this action
+    std::vector<TBasicActionLink*> FClients; // not owned; each link knows this action
 
 private:
-    TComponent* FActionComponent = nullptr;  // not owned; free-notified
+    TComponent* FActionComponent = nullptr; // not owned; free-notified
 };
 
 class TContainedAction : public TBasicAction
@@ -109,7 +109,7 @@ public:
 
 private:
     friend class TActionList;
-    TActionList* FActionList = nullptr;  // not owned; the list holds this action
+    TActionList* FActionList = nullptr; // not owned; the list holds this action
     AnsiString FCategory;
 };
 
@@ -160,7 +160,7 @@ private:
     bool FVisible = true;
     bool FAutoCheck = false;
     bool FDisableIfNoHandler = true;
-    bool FChecking = false;  // unchecking the group's others
+    bool FChecking = false; // unchecking the group's others
     int FImageIndex = -1;
     int FGroupIndex = 0;
     int FHelpContext = 0;
@@ -219,7 +219,11 @@ protected:
     TCustomAction* CustomAction() const;
 };
 
-enum class TActionListState { asNormal, asSuspended };
+enum class TActionListState
+{
+    asNormal,
+    asSuspended
+};
 
 class TActionList : public TComponent
 {
@@ -258,7 +262,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
-    std::vector<TContainedAction*> FActions;  // not owned (the form owns actions)
-    TCustomImageList* FImages = nullptr;       // not owned; free-notified
+    std::vector<TContainedAction*> FActions; // not owned (the form owns actions)
+    TCustomImageList* FImages = nullptr;     // not owned; free-notified
     TActionListState FState = TActionListState::asNormal;
 };

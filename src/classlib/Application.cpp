@@ -23,13 +23,14 @@ constexpr UINT_PTR kHintHideTimer = 2;
 
 LRESULT CALLBACK AppWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (!Application || Application->Handle() != wnd)
+    auto* application = reinterpret_cast<TApplication*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    if (!application)
         return DefWindowProcW(wnd, msg, wp, lp);
     TMessage message{msg, wp, lp, 0};
     try {
-        Application->WndProc(message);
+        application->WndProc(message);
     } catch (...) {
-        Application->HandleException(std::current_exception());
+        application->HandleException(std::current_exception());
     }
     return message.Result;
 }
@@ -56,9 +57,11 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
     RegisterClassW(&wc);
     // The application window is Unicode, so that wide characters reach the
     // program through the ANSI message loop.
-    FHandle = CreateWindowExW(0, kAppWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
-                                                           WS_SYSMENU | WS_MINIMIZEBOX,
+    FHandle = CreateWindowExW(0, kAppWindowClass, L"",
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    if (FHandle)
+        SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     AnsiString exe = ExeName();
     auto slash = exe.find_last_of('\\');
     auto dot = exe.find_last_of('.');
@@ -81,8 +84,17 @@ TApplication::~TApplication()
     FHintWindow = nullptr;
     if (Application == this)
         Application = nullptr;
-    if (FHandle)
+    if (FHandle) {
+        SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
         DestroyWindow(FHandle);
+    }
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMainForm)
+        FMainForm = nullptr;
 }
 
 void TApplication::SetTitle(const AnsiString& value)
@@ -174,8 +186,10 @@ bool TApplication::IsKeyMsg(MSG& msg)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_CHAR:
-    case WM_SYSCHAR: break;
-    default: return false;
+    case WM_SYSCHAR:
+        break;
+    default:
+        return false;
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
         if (DragManagerSource()) {
@@ -285,10 +299,16 @@ void TApplication::WndProc(TMessage& m)
     case CM_APPKEYDOWN:
         m.Result = IsShortCut(static_cast<WORD>(m.WParam), KeyDataToShiftState(m.LParam)) ? 1 : 0;
         return;
-    case CM_APPSYSCOMMAND: m.Result = 0; return;
+    case CM_APPSYSCOMMAND:
+        m.Result = 0;
+        return;
     case CM_ACTIONEXECUTE:
-    case CM_ACTIONUPDATE: m.Result = DispatchToForms(m) ? 1 : 0; return;
-    case CM_RELEASE: ReleaseQueuedForm(m.LParam); return;
+    case CM_ACTIONUPDATE:
+        m.Result = DispatchToForms(m) ? 1 : 0;
+        return;
+    case CM_RELEASE:
+        ReleaseQueuedForm(m.LParam);
+        return;
     case WM_ACTIVATEAPP:
         FActive = m.WParam != 0;
         if (FActive) {
@@ -321,10 +341,26 @@ void TApplication::WndProc(TMessage& m)
 
 bool TApplication::DispatchToForms(TMessage& m)
 {
-    TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
-    if (active && active->Perform(m.Msg, m.WParam, m.LParam))
-        return true;
-    return FMainForm && FMainForm != active && FMainForm->Perform(m.Msg, m.WParam, m.LParam);
+    // The active form first, then the main form, then the other shown forms.
+    std::vector<TCustomForm*> forms;
+    if (Screen && Screen->ActiveForm())
+        forms.push_back(Screen->ActiveForm());
+    if (FMainForm)
+        forms.push_back(FMainForm);
+    for (int i = 0; Screen && i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (form->WindowHandle() && IsWindowVisible(form->WindowHandle()))
+            forms.push_back(form);
+    }
+    std::vector<TCustomForm*> asked;
+    for (TCustomForm* form : forms) {
+        if (std::find(asked.begin(), asked.end(), form) != asked.end() || !Screen->HasForm(form))
+            continue;
+        asked.push_back(form);
+        if (form->Perform(m.Msg, m.WParam, m.LParam))
+            return true;
+    }
+    return false;
 }
 
 bool TApplication::IsShortCut(WORD key, TShiftState shift)
@@ -424,7 +460,9 @@ void TApplication::CancelHintOnInput(const MSG& msg)
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
-    case WM_MOUSEWHEEL: CancelHint(); break;
+    case WM_MOUSEWHEEL:
+        CancelHint();
+        break;
     }
 }
 

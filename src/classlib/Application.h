@@ -151,6 +151,7 @@ protected:
     // was handled: keys routed to shortcuts and dialog keys, dialog messages.
     virtual bool PreProcessMessage(MSG& msg);
     virtual void Idle(const MSG& msg);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     bool IsKeyMsg(MSG& msg);
@@ -166,20 +167,20 @@ private:
     bool FTerminated = false;
     bool FHandlingException = false;
     bool FActive = false;
-    TCustomForm* FMainForm = nullptr;         // owned through the components when CreateForm made it
+    TCustomForm* FMainForm = nullptr; // owned through the components when CreateForm made it
     bool FShowMainForm = true;
-    HWND FDialogHandle = nullptr;             // not owned
+    HWND FDialogHandle = nullptr; // not owned
     std::vector<TWindowHook> FWindowHooks;
-    TCustomForm* FShortCutDeclinedBy = nullptr;  // not owned; during SendAppKeyDown
+    TCustomForm* FShortCutDeclinedBy = nullptr; // not owned; during SendAppKeyDown
     AnsiString FHint;
     bool FShowHint = true;
-    int FHintPause = 500;                     // ms before a hint shows
-    int FHintHidePause = 2500;                // ms a hint stays
+    int FHintPause = 500;      // ms before a hint shows
+    int FHintHidePause = 2500; // ms a hint stays
     TColor FHintColor = clInfoBk;
     bool FHintShortCuts = true;
-    TControl* FHintControl = nullptr;         // not owned: the control under the mouse
-    THintWindow* FHintWindow = nullptr;       // owned
-    THintWindowFactory FHintWindowFactory = nullptr;  // what made FHintWindow
+    TControl* FHintControl = nullptr;                // not owned: the control under the mouse
+    THintWindow* FHintWindow = nullptr;              // owned
+    THintWindowFactory FHintWindowFactory = nullptr; // what made FHintWindow
 };
 
 // The program's application object, made by the program's entry (or the test

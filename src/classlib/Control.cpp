@@ -13,8 +13,8 @@
 
 namespace {
 
-TControl* gMouseControl = nullptr;    // not owned; the control under the mouse
-TControl* gCaptureControl = nullptr;  // not owned; the control holding the capture
+TControl* gMouseControl = nullptr;   // not owned; the control under the mouse
+TControl* gCaptureControl = nullptr; // not owned; the control holding the capture
 
 } // namespace
 
@@ -208,6 +208,21 @@ void TControlCanvas::FreeHandle()
     SetHandle(nullptr);
     ReleaseDC(FWindowHandle, dc);
     FWindowHandle = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// TCanvasDCScope
+
+TCanvasDCScope::TCanvasDCScope(TCanvas* canvas, HDC dc) : FCanvas(canvas)
+{
+    if (auto* controlCanvas = dynamic_cast<TControlCanvas*>(canvas))
+        controlCanvas->FreeHandle();
+    FCanvas->SetHandle(dc);
+}
+
+TCanvasDCScope::~TCanvasDCScope()
+{
+    FCanvas->SetHandle(nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -441,13 +456,26 @@ void TControl::SetAlign(TAlign value)
         return;
     FAlign = value;
     switch (value) {
-    case TAlign::alNone: FAnchors = akLeft | akTop; break;
-    case TAlign::alTop: FAnchors = akLeft | akTop | akRight; break;
-    case TAlign::alBottom: FAnchors = akLeft | akRight | akBottom; break;
-    case TAlign::alLeft: FAnchors = akLeft | akTop | akBottom; break;
-    case TAlign::alRight: FAnchors = akRight | akTop | akBottom; break;
-    case TAlign::alClient: FAnchors = akLeft | akTop | akRight | akBottom; break;
-    default: break;
+    case TAlign::alNone:
+        FAnchors = akLeft | akTop;
+        break;
+    case TAlign::alTop:
+        FAnchors = akLeft | akTop | akRight;
+        break;
+    case TAlign::alBottom:
+        FAnchors = akLeft | akRight | akBottom;
+        break;
+    case TAlign::alLeft:
+        FAnchors = akLeft | akTop | akBottom;
+        break;
+    case TAlign::alRight:
+        FAnchors = akRight | akTop | akBottom;
+        break;
+    case TAlign::alClient:
+        FAnchors = akLeft | akTop | akRight | akBottom;
+        break;
+    default:
+        break;
     }
     RequestAlign();
 }
@@ -598,13 +626,7 @@ void TControl::SetParentShowHint(bool value)
 
 void TControl::SetPopupMenu(TPopupMenuBase* value)
 {
-    if (value == FPopupMenu)
-        return;
-    if (FPopupMenu)
-        FPopupMenu->RemoveFreeNotification(this);
-    FPopupMenu = value;
-    if (FPopupMenu)
-        FPopupMenu->FreeNotification(this);
+    ReplaceFreeNotified(this, FPopupMenu, value);
 }
 
 TBasicAction* TControl::Action() const
@@ -680,40 +702,82 @@ LRESULT TControl::Perform(UINT msg, WPARAM wp, LPARAM lp)
 void TControl::WndProc(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_LBUTTONDOWN: WMButtonDown(m, TMouseButton::mbLeft); return;
-    case WM_RBUTTONDOWN: WMButtonDown(m, TMouseButton::mbRight); return;
-    case WM_MBUTTONDOWN: WMButtonDown(m, TMouseButton::mbMiddle); return;
-    case WM_LBUTTONDBLCLK: WMButtonDblClk(m, TMouseButton::mbLeft); return;
-    case WM_RBUTTONDBLCLK: WMButtonDblClk(m, TMouseButton::mbRight); return;
-    case WM_MBUTTONDBLCLK: WMButtonDblClk(m, TMouseButton::mbMiddle); return;
-    case WM_LBUTTONUP: WMButtonUp(m, TMouseButton::mbLeft); return;
-    case WM_RBUTTONUP: WMButtonUp(m, TMouseButton::mbRight); return;
-    case WM_MBUTTONUP: WMButtonUp(m, TMouseButton::mbMiddle); return;
-    case WM_MOUSEMOVE: WMMouseMove(m); return;
-    case WM_MOUSEWHEEL: WMMouseWheel(m); return;
-    case WM_CONTEXTMENU: WMContextMenu(m); return;
+    case WM_LBUTTONDOWN:
+        WMButtonDown(m, TMouseButton::mbLeft);
+        return;
+    case WM_RBUTTONDOWN:
+        WMButtonDown(m, TMouseButton::mbRight);
+        return;
+    case WM_MBUTTONDOWN:
+        WMButtonDown(m, TMouseButton::mbMiddle);
+        return;
+    case WM_LBUTTONDBLCLK:
+        WMButtonDblClk(m, TMouseButton::mbLeft);
+        return;
+    case WM_RBUTTONDBLCLK:
+        WMButtonDblClk(m, TMouseButton::mbRight);
+        return;
+    case WM_MBUTTONDBLCLK:
+        WMButtonDblClk(m, TMouseButton::mbMiddle);
+        return;
+    case WM_LBUTTONUP:
+        WMButtonUp(m, TMouseButton::mbLeft);
+        return;
+    case WM_RBUTTONUP:
+        WMButtonUp(m, TMouseButton::mbRight);
+        return;
+    case WM_MBUTTONUP:
+        WMButtonUp(m, TMouseButton::mbMiddle);
+        return;
+    case WM_MOUSEMOVE:
+        WMMouseMove(m);
+        return;
+    case WM_MOUSEWHEEL:
+        WMMouseWheel(m);
+        return;
+    case WM_CONTEXTMENU:
+        WMContextMenu(m);
+        return;
     case WM_CAPTURECHANGED:
         if (gCaptureControl == this)
             gCaptureControl = nullptr;
         break;
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
-    case WM_SETTEXT: WMTextMessage(m); return;
-    case CM_MOUSEENTER: MouseEnter(); return;
-    case CM_MOUSELEAVE: MouseLeave(); return;
-    case CM_VISIBLECHANGED: CMVisibleChanged(m); return;
+    case WM_SETTEXT:
+        WMTextMessage(m);
+        return;
+    case CM_MOUSEENTER:
+        MouseEnter();
+        return;
+    case CM_MOUSELEAVE:
+        MouseLeave();
+        return;
+    case CM_VISIBLECHANGED:
+        CMVisibleChanged(m);
+        return;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
-    case CM_FONTCHANGED: Invalidate(); return;
+    case CM_FONTCHANGED:
+        Invalidate();
+        return;
     case CM_TEXTCHANGED:
         if (FAutoSize)
             AdjustSize();
         Invalidate();
         return;
-    case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); return;
-    case CM_PARENTFONTCHANGED: CMParentFontChanged(m); return;
-    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); return;
-    case CM_HINTSHOW: m.Result = 0; return;
+    case CM_PARENTCOLORCHANGED:
+        CMParentColorChanged(m);
+        return;
+    case CM_PARENTFONTCHANGED:
+        CMParentFontChanged(m);
+        return;
+    case CM_PARENTSHOWHINTCHANGED:
+        CMParentShowHintChanged(m);
+        return;
+    case CM_HINTSHOW:
+        m.Result = 0;
+        return;
     }
     Dispatch(m);
 }
@@ -721,7 +785,9 @@ void TControl::WndProc(TMessage& m)
 void TControl::WMTextMessage(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_GETTEXTLENGTH: m.Result = static_cast<LRESULT>(FText.size()); return;
+    case WM_GETTEXTLENGTH:
+        m.Result = static_cast<LRESULT>(FText.size());
+        return;
     case WM_GETTEXT: {
         if (m.WParam == 0) {
             m.Result = 0;
@@ -1071,16 +1137,8 @@ TGraphicControl::~TGraphicControl()
 void TGraphicControl::WndProc(TMessage& m)
 {
     if (m.Msg == WM_PAINT && m.WParam) {
-        auto dc = reinterpret_cast<HDC>(m.WParam);
-        FCanvas->FreeHandle();
-        FCanvas->SetHandle(dc);
-        try {
-            Paint();
-        } catch (...) {
-            FCanvas->SetHandle(nullptr);
-            throw;
-        }
-        FCanvas->SetHandle(nullptr);
+        TCanvasDCScope paint(FCanvas, reinterpret_cast<HDC>(m.WParam));
+        Paint();
         return;
     }
     TControl::WndProc(m);

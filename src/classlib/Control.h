@@ -26,6 +26,7 @@
 #include "Graphics.h"
 #include "HiddenWindow.h"
 #include "ShortCut.h"
+#include "WindowProcedure.h"
 
 #include <windows.h>
 
@@ -35,17 +36,51 @@ class TPopupMenuBase;
 class TDragObject;
 class TControl;
 
-enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum class TAlign
+{
+    alNone,
+    alTop,
+    alBottom,
+    alLeft,
+    alRight,
+    alClient,
+    alCustom
+};
 
-enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+enum TAnchorKind : unsigned
+{
+    akLeft = 1,
+    akTop = 2,
+    akRight = 4,
+    akBottom = 8
+};
 using TAnchors = unsigned;
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+enum class TMouseButton
+{
+    mbLeft,
+    mbRight,
+    mbMiddle
+};
 
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TAlignment
+{
+    taLeftJustify,
+    taRightJustify,
+    taCenter
+};
 
-enum class TDragMode { dmManual, dmAutomatic };
-enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+enum class TDragMode
+{
+    dmManual,
+    dmAutomatic
+};
+enum class TDragState
+{
+    dsDragEnter,
+    dsDragLeave,
+    dsDragMove
+};
 
 // A cursor number: an index into Screen's cursor table. The program adds
 // its own cursors under numbers of its choice.
@@ -73,34 +108,36 @@ constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 
 // What a control class is (set by its constructor).
-enum TControlStyleFlag : unsigned {
-    csAcceptsControls = 0x0001,  // may parent other controls
-    csCaptureMouse = 0x0002,     // captures the mouse while a button is down
-    csClickEvents = 0x0004,      // a press and release inside is a click
+enum TControlStyleFlag : unsigned
+{
+    csAcceptsControls = 0x0001, // may parent other controls
+    csCaptureMouse = 0x0002,    // captures the mouse while a button is down
+    csClickEvents = 0x0004,     // a press and release inside is a click
     csFramed = 0x0008,
-    csSetCaption = 0x0010,       // the name becomes the caption when none is set
-    csOpaque = 0x0020,           // paints its whole rectangle
-    csDoubleClicks = 0x0040,     // wants double-click messages
+    csSetCaption = 0x0010,   // the name becomes the caption when none is set
+    csOpaque = 0x0020,       // paints its whole rectangle
+    csDoubleClicks = 0x0040, // wants double-click messages
     csFixedWidth = 0x0080,
     csFixedHeight = 0x0100,
     csNoStdEvents = 0x0200,
-    csActionClient = 0x0400,     // shows an action
-    csMenuEvents = 0x0800,       // takes menu commands of its own
+    csActionClient = 0x0400, // shows an action
+    csMenuEvents = 0x0800,   // takes menu commands of its own
     csParentBackground = 0x1000,
     csReflector = 0x2000,
 };
 using TControlStyle = unsigned;
 
 // What a control is doing now.
-enum TControlStateFlag : unsigned {
+enum TControlStateFlag : unsigned
+{
     csLButtonDown = 0x0001,
-    csClicked = 0x0002,          // pressed, waiting for the release
-    csAlignmentNeeded = 0x0004,  // a realign was asked while alignment was off
+    csClicked = 0x0002,         // pressed, waiting for the release
+    csAlignmentNeeded = 0x0004, // a realign was asked while alignment was off
     csFocusing = 0x0008,
-    csCreating = 0x0010,         // its window is being created
-    csCustomPaint = 0x0020,      // paints itself (not the system class)
+    csCreating = 0x0010,    // its window is being created
+    csCustomPaint = 0x0020, // paints itself (not the system class)
     csDestroyingHandle = 0x0040,
-    csAligning = 0x0080,         // being placed by its parent's alignment
+    csAligning = 0x0080, // being placed by its parent's alignment
     csRecreating = 0x0100,
 };
 using TControlState = unsigned;
@@ -145,7 +182,7 @@ public:
 private:
     void Changed();
 
-    TControl* FControl;  // not owned: the control these limit
+    TControl* FControl; // not owned: the control these limit
     int FMinWidth = 0;
     int FMinHeight = 0;
     int FMaxWidth = 0;
@@ -167,9 +204,23 @@ protected:
     void CreateHandle() override;
 
 private:
-    TControl* FControl = nullptr;   // not owned
-    HDC FDeviceContext = nullptr;   // fetched by CreateHandle; released by FreeHandle
-    HWND FWindowHandle = nullptr;   // the window FDeviceContext belongs to
+    TControl* FControl = nullptr; // not owned
+    HDC FDeviceContext = nullptr; // fetched by CreateHandle; released by FreeHandle
+    HWND FWindowHandle = nullptr; // the window FDeviceContext belongs to
+};
+
+// Lends a device context to a canvas for a scope (a paint, a custom-draw
+// stage); a control canvas first gives back a context it fetched itself.
+class TCanvasDCScope
+{
+public:
+    TCanvasDCScope(TCanvas* canvas, HDC dc);
+    ~TCanvasDCScope();
+    TCanvasDCScope(const TCanvasDCScope&) = delete;
+    TCanvasDCScope& operator=(const TCanvasDCScope&) = delete;
+
+private:
+    TCanvas* FCanvas; // not owned
 };
 
 class TControlActionLink : public TActionLink
@@ -188,7 +239,7 @@ public:
     void SetVisible(bool value) override;
 
 protected:
-    TControl* FClient;  // not owned: the control that owns this link
+    TControl* FClient; // not owned: the control that owns this link
 };
 
 class TControl : public TComponent
@@ -372,7 +423,7 @@ protected:
     virtual void FontChanged(TObject* Sender);
     virtual void SetParentComponent(TWinControl* value) { SetParent(value); }
 
-    AnsiString FText;  // the text while no window holds it
+    AnsiString FText; // the text while no window holds it
 
 private:
     void WMButtonDown(TMessage& m, TMouseButton button);
@@ -387,22 +438,22 @@ private:
     void CMParentShowHintChanged(TMessage& m);
     void CMVisibleChanged(TMessage& m);
 
-    TWinControl* FParent = nullptr;      // not owned; the parent lists this control
+    TWinControl* FParent = nullptr; // not owned; the parent lists this control
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TAlign FAlign = TAlign::alNone;
     TAnchors FAnchors = akLeft | akTop;
-    TRect FAnchorBounds;                 // bounds when the anchors were last taken
-    TPoint FAnchorParentSize;            // the parent's client size then
+    TRect FAnchorBounds;      // bounds when the anchors were last taken
+    TPoint FAnchorParentSize; // the parent's client size then
     bool FAnchorRulesValid = false;
-    TSizeConstraints* FConstraints;      // owned
+    TSizeConstraints* FConstraints; // owned
     bool FAutoSize = false;
     bool FVisible = true;
     bool FEnabled = true;
     TColor FColor = clBtnFace;
     bool FParentColor = false;
-    TFont* FFont;                        // owned
+    TFont* FFont; // owned
     bool FParentFont = true;
-    bool FTakingParentFont = false;      // FontChanged keeps ParentFont then
+    bool FTakingParentFont = false; // FontChanged keeps ParentFont then
     TCursor FCursor = crDefault;
     AnsiString FHint;
     bool FShowHint = false;
@@ -429,14 +480,9 @@ protected:
     virtual void Paint() {}
 
 private:
-    TControlCanvas* FCanvas;  // owned
+    TControlCanvas* FCanvas; // owned
 };
 
-// The control whose window is window (through the lookup properties), or
-// nullptr.
-TWinControl* FindControl(HWND window);
-// The control for window or the nearest window above it that has one.
-TWinControl* FindOwningControl(HWND window);
 // The topmost form above control (or the control itself when a form).
 TCustomForm* GetParentForm(TControl* control);
 // The control (windowed or graphic) at a screen point, or nullptr.

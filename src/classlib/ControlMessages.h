@@ -119,15 +119,15 @@ using THintWindowFactory = THintWindow* (*)(TControl* owner);
 
 struct THintInfo
 {
-    TControl* HintControl = nullptr;      // not owned: the control under the mouse
+    TControl* HintControl = nullptr; // not owned: the control under the mouse
     THintWindowFactory HintWindowClass = nullptr;
-    TPoint HintPos;                       // screen coordinates of the hint's top left
-    int HintMaxWidth = 0;                 // pixels
+    TPoint HintPos;       // screen coordinates of the hint's top left
+    int HintMaxWidth = 0; // pixels
     TColor HintColor = clInfoBk;
-    TRect CursorRect;                     // client coordinates of HintControl
-    TPoint CursorPos;                     // client coordinates of HintControl
-    int ReshowTimeout = 0;                // ms; 0: no reshow
-    int HideTimeout = 0;                  // ms
-    AnsiString HintStr;                   // the short hint to show
+    TRect CursorRect;      // client coordinates of HintControl
+    TPoint CursorPos;      // client coordinates of HintControl
+    int ReshowTimeout = 0; // ms; 0: no reshow
+    int HideTimeout = 0;   // ms
+    AnsiString HintStr;    // the short hint to show
     void* HintData = nullptr;
 };

@@ -12,16 +12,16 @@ namespace {
 
 struct DragState
 {
-    TControl* Source = nullptr;        // not owned
-    TDragObject* Object = nullptr;     // owned when OwnsObject
+    TControl* Source = nullptr;    // not owned
+    TDragObject* Object = nullptr; // owned when OwnsObject
     bool OwnsObject = false;
-    bool Active = false;               // past the threshold
-    TPoint StartPos;                   // screen
-    int Threshold = 0;                 // pixels
-    TControl* Target = nullptr;        // not owned; under the mouse
-    bool Accepted = false;             // Target accepts the source
-    TPoint LastPos;                    // screen
-    HWND Window = nullptr;             // owned: holds the capture
+    bool Active = false;        // past the threshold
+    TPoint StartPos;            // screen
+    int Threshold = 0;          // pixels
+    TControl* Target = nullptr; // not owned; under the mouse
+    bool Accepted = false;      // Target accepts the source
+    TPoint LastPos;             // screen
+    HWND Window = nullptr;      // owned: holds the capture
     bool Ending = false;
 };
 

@@ -31,7 +31,7 @@ public:
     TControl* Control() const { return FControl; }
 
 private:
-    TControl* FControl;  // not owned
+    TControl* FControl; // not owned
 };
 
 // TControl::BeginDrag and EndDrag call these.

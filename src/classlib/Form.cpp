@@ -42,6 +42,14 @@ void EnableTaskWindows(const std::vector<HWND>& windows)
             EnableWindow(w, TRUE);
 }
 
+// The application a form belongs to: the one that made it (CreateForm),
+// else the program's.
+TApplication* ApplicationOf(TCustomForm* form)
+{
+    auto* owner = dynamic_cast<TApplication*>(form->Owner());
+    return owner ? owner : Application;
+}
+
 } // namespace
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
@@ -61,8 +69,8 @@ TCustomForm::~TCustomForm()
 {
     if (!FDestroyed)
         BeforeDestruction();
-    if (Application)
-        Application->FormDestroying(this);
+    if (TApplication* application = ApplicationOf(this))
+        application->FormDestroying(this);
     if (Screen)
         Screen->RemoveForm(this);
     if (FMenu && WindowHandle())
@@ -157,9 +165,15 @@ void TCustomForm::CreateParams(TCreateParams& params)
     } else {
         params.WndParent = Application ? Application->Handle() : nullptr;
         switch (FBorderStyle) {
-        case TFormBorderStyle::bsNone: params.Style |= WS_POPUP; break;
-        case TFormBorderStyle::bsSingle: params.Style |= WS_CAPTION | WS_BORDER; break;
-        case TFormBorderStyle::bsSizeable: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+        case TFormBorderStyle::bsNone:
+            params.Style |= WS_POPUP;
+            break;
+        case TFormBorderStyle::bsSingle:
+            params.Style |= WS_CAPTION | WS_BORDER;
+            break;
+        case TFormBorderStyle::bsSizeable:
+            params.Style |= WS_CAPTION | WS_THICKFRAME;
+            break;
         case TFormBorderStyle::bsDialog:
             params.Style |= WS_POPUP | WS_CAPTION;
             params.ExStyle |= WS_EX_DLGMODALFRAME;
@@ -193,9 +207,14 @@ void TCustomForm::CreateParams(TCreateParams& params)
     case TPosition::poDefault:
         params.X = params.Y = params.Width = params.Height = CW_USEDEFAULT;
         break;
-    case TPosition::poDefaultPosOnly: params.X = params.Y = CW_USEDEFAULT; break;
-    case TPosition::poDefaultSizeOnly: params.Width = params.Height = CW_USEDEFAULT; break;
-    default: break;
+    case TPosition::poDefaultPosOnly:
+        params.X = params.Y = CW_USEDEFAULT;
+        break;
+    case TPosition::poDefaultSizeOnly:
+        params.Width = params.Height = CW_USEDEFAULT;
+        break;
+    default:
+        break;
     }
     params.WindowClass.style = CS_DBLCLKS;
     params.WindowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
@@ -230,26 +249,14 @@ TRect TCustomForm::ClientRect()
                  std::max<LONG>(Height() - (frame.bottom - frame.top), 0));
 }
 
-void TCustomForm::RecreateIfAllocated()
-{
-    if (WindowHandle())
-        RecreateWnd();
-}
-
 void TCustomForm::SetBorderStyle(TFormBorderStyle value)
 {
-    if (value == FBorderStyle)
-        return;
-    FBorderStyle = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FBorderStyle, value);
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons value)
 {
-    if (value == FBorderIcons)
-        return;
-    FBorderIcons = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FBorderIcons, value);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value)
@@ -258,16 +265,14 @@ void TCustomForm::SetFormStyle(TFormStyle value)
         return;
     FFormStyle = value;
     if (WindowHandle())
-        SetWindowPos(WindowHandle(), value == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST,
-                     0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(WindowHandle(),
+                     value == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetWindowClassName(const AnsiString& value)
 {
-    if (value == FWindowClassName)
-        return;
-    FWindowClassName = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FWindowClassName, value);
 }
 
 TWindowState TCustomForm::WindowState() const
@@ -289,9 +294,15 @@ void TCustomForm::SetWindowState(TWindowState value)
     if (!window || !IsWindowVisible(window))
         return;
     switch (value) {
-    case TWindowState::wsNormal: ShowWindow(window, SW_RESTORE); break;
-    case TWindowState::wsMinimized: ShowWindow(window, SW_MINIMIZE); break;
-    case TWindowState::wsMaximized: ShowWindow(window, SW_MAXIMIZE); break;
+    case TWindowState::wsNormal:
+        ShowWindow(window, SW_RESTORE);
+        break;
+    case TWindowState::wsMinimized:
+        ShowWindow(window, SW_MINIMIZE);
+        break;
+    case TWindowState::wsMaximized:
+        ShowWindow(window, SW_MAXIMIZE);
+        break;
     }
 }
 
@@ -319,15 +330,8 @@ void TCustomForm::PaintWindow(HDC dc)
 {
     if (!OnPaint)
         return;
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(dc);
-    try {
-        OnPaint(this);
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    TCanvasDCScope paint(FCanvas, dc);
+    OnPaint(this);
 }
 
 bool TCustomForm::Active() const
@@ -361,8 +365,10 @@ void TCustomForm::ApplyPosition()
             around = Application->MainForm();
         break;
     case TPosition::poScreenCenter:
-    case TPosition::poDesktopCenter: break;
-    default: return;
+    case TPosition::poDesktopCenter:
+        break;
+    default:
+        return;
     }
     if (around && around != this && around->WindowHandle())
         area = around->BoundsRect();
@@ -469,22 +475,30 @@ void TCustomForm::Close()
     DoClose(action);
     if (action == TCloseAction::caNone)
         return;
-    if (Application && Application->MainForm() == this) {
-        Application->Terminate();
+    TApplication* application = ApplicationOf(this);
+    if (application && application->MainForm() == this) {
+        application->Terminate();
         return;
     }
     switch (action) {
-    case TCloseAction::caHide: Hide(); break;
-    case TCloseAction::caMinimize: SetWindowState(TWindowState::wsMinimized); break;
-    case TCloseAction::caFree: Release(); break;
-    default: break;
+    case TCloseAction::caHide:
+        Hide();
+        break;
+    case TCloseAction::caMinimize:
+        SetWindowState(TWindowState::wsMinimized);
+        break;
+    case TCloseAction::caFree:
+        Release();
+        break;
+    default:
+        break;
     }
 }
 
 void TCustomForm::Release()
 {
-    if (Application)
-        Application->ReleaseForm(this);
+    if (TApplication* application = ApplicationOf(this))
+        application->ReleaseForm(this);
 }
 
 // ---------------------------------------------------------------------------
@@ -570,8 +584,7 @@ void TCustomForm::UpdateActions()
                 updated.push_back(list->Actions(a));
         }
     auto alreadyUpdated = [&updated](TBasicAction* action) {
-        return !action ||
-               std::find(updated.begin(), updated.end(), action) != updated.end();
+        return !action || std::find(updated.begin(), updated.end(), action) != updated.end();
     };
     for (int i = 0; i < ComponentCount(); ++i) {
         auto* control = dynamic_cast<TControl*>(Components(i));
@@ -590,12 +603,24 @@ void TCustomForm::UpdateActions()
 void TCustomForm::WndProc(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_ACTIVATE: WMActivate(m); return;
-    case WM_CLOSE: WMClose(m); return;
-    case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return;
-    case WM_SYSCOMMAND: WMSysCommand(m); return;
-    case WM_INITMENUPOPUP: WMInitMenuPopup(m); return;
-    case WM_QUERYENDSESSION: m.Result = CloseQuery() ? 1 : 0; return;
+    case WM_ACTIVATE:
+        WMActivate(m);
+        return;
+    case WM_CLOSE:
+        WMClose(m);
+        return;
+    case WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(m);
+        return;
+    case WM_SYSCOMMAND:
+        WMSysCommand(m);
+        return;
+    case WM_INITMENUPOPUP:
+        WMInitMenuPopup(m);
+        return;
+    case WM_QUERYENDSESSION:
+        m.Result = CloseQuery() ? 1 : 0;
+        return;
     case WM_SETFOCUS:
         if (FActiveControl && FActiveControl != this && FActiveControl->CanFocus() &&
             FActiveControl->Handle()) {
@@ -603,8 +628,12 @@ void TCustomForm::WndProc(TMessage& m)
             return;
         }
         break;
-    case CM_SHOWINGCHANGED: CMShowingChanged(m); return;
-    case CM_DIALOGKEY: CMDialogKey(m); return;
+    case CM_SHOWINGCHANGED:
+        CMShowingChanged(m);
+        return;
+    case CM_DIALOGKEY:
+        CMDialogKey(m);
+        return;
     }
     TWinControl::WndProc(m);
 }
@@ -619,7 +648,7 @@ void TCustomForm::WMActivate(TMessage& m)
     if (Screen)
         Screen->FormActivated(this);
     Activate();
-    if (HIWORD(m.WParam))  // minimised
+    if (HIWORD(m.WParam)) // minimised
         return;
     if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->Handle())
         ::SetFocus(FActiveControl->WindowHandle());
@@ -683,9 +712,8 @@ void TCustomForm::CMDialogKey(TMessage& m)
         case VK_UP:
         case VK_DOWN:
             if (FActiveControl && FActiveControl->Parent()) {
-                FActiveControl->Parent()->SelectNext(FActiveControl,
-                                                     m.WParam == VK_RIGHT || m.WParam == VK_DOWN,
-                                                     false);
+                FActiveControl->Parent()->SelectNext(
+                    FActiveControl, m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
                 m.Result = 1;
                 return;
             }

@@ -26,10 +26,25 @@
 
 class TMainMenu;
 
-enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum class TFormBorderStyle
+{
+    bsNone,
+    bsSingle,
+    bsSizeable,
+    bsDialog,
+    bsToolWindow,
+    bsSizeToolWin
+};
+enum TBorderIcon : unsigned
+{
+    biSystemMenu = 1,
+    biMinimize = 2,
+    biMaximize = 4,
+    biHelp = 8
+};
 using TBorderIcons = unsigned;
-enum class TPosition {
+enum class TPosition
+{
     poDesigned,
     poDefault,
     poDefaultPosOnly,
@@ -39,9 +54,24 @@ enum class TPosition {
     poMainFormCenter,
     poOwnerFormCenter
 };
-enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
-enum class TFormStyle { fsNormal, fsStayOnTop };
-enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+enum class TWindowState
+{
+    wsNormal,
+    wsMinimized,
+    wsMaximized
+};
+enum class TFormStyle
+{
+    fsNormal,
+    fsStayOnTop
+};
+enum class TCloseAction
+{
+    caNone,
+    caHide,
+    caFree,
+    caMinimize
+};
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0;
@@ -160,24 +190,23 @@ private:
     void CloseModal();
     void ApplyPosition();
     void FocusFirstControl();
-    void RecreateIfAllocated();
 
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
     TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TPosition FPosition = TPosition::poDesigned;
-    TWindowState FWindowState = TWindowState::wsNormal;  // wanted before the first show
+    TWindowState FWindowState = TWindowState::wsNormal; // wanted before the first show
     TFormStyle FFormStyle = TFormStyle::fsNormal;
     AnsiString FWindowClassName;
-    TMainMenu* FMenu = nullptr;               // not owned; free-notified
-    TControlCanvas* FCanvas;                  // owned
-    TWinControl* FActiveControl = nullptr;    // not owned; focused when the form is active
-    TWinControl* FFocusedControl = nullptr;   // not owned; the control with the focus now
+    TMainMenu* FMenu = nullptr;             // not owned; free-notified
+    TControlCanvas* FCanvas;                // owned
+    TWinControl* FActiveControl = nullptr;  // not owned; focused when the form is active
+    TWinControl* FFocusedControl = nullptr; // not owned; the control with the focus now
     TModalResult FModalResult = mrNone;
     bool FModal = false;
     bool FKeyPreview = false;
-    bool FCreated = false;          // OnCreate ran
-    bool FDestroyed = false;        // OnDestroy ran
-    bool FPositionApplied = false;  // Position was applied at the first show
+    bool FCreated = false;         // OnCreate ran
+    bool FDestroyed = false;       // OnDestroy ran
+    bool FPositionApplied = false; // Position was applied at the first show
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
 };

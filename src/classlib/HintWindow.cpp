@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kHintMargin = 2;  // pixels between the border and the text
+constexpr int kHintMargin = 2; // pixels between the border and the text
 
 // The bar is never a DBCS trail byte in code page 932, but walk by
 // character anyway.
@@ -72,8 +72,7 @@ TRect THintWindow::CalcHintRect(int maxWidth, const AnsiString& hint)
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     int border = 2 * GetSystemMetrics(SM_CXBORDER);
-    return TRect(0, 0, r.right + 2 * kHintMargin + border + 4,
-                 r.bottom + 2 * kHintMargin + border);
+    return TRect(0, 0, r.right + 2 * kHintMargin + border + 4, r.bottom + 2 * kHintMargin + border);
 }
 
 void THintWindow::ActivateHint(const TRect& rect, const AnsiString& hint)

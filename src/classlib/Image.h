@@ -35,7 +35,7 @@ protected:
 private:
     void PictureChanged(TObject* Sender);
 
-    TBitmap* FBitmap;  // owned
+    TBitmap* FBitmap; // owned
     bool FStretch = false;
     bool FCenter = false;
 };

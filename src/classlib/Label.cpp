@@ -45,13 +45,7 @@ void TLabel::SetShowAccelChar(bool value)
 
 void TLabel::SetFocusControl(TWinControl* value)
 {
-    if (value == FFocusControl)
-        return;
-    if (FFocusControl)
-        FFocusControl->RemoveFreeNotification(this);
-    FFocusControl = value;
-    if (FFocusControl)
-        FFocusControl->FreeNotification(this);
+    ReplaceFreeNotified(this, FFocusControl, value);
 }
 
 void TLabel::Notification(TComponent* AComponent, TOperation Operation)
@@ -73,13 +67,14 @@ UINT TLabel::DrawTextFlags() const
 
 bool TLabel::CanAutoSize(int& NewWidth, int& NewHeight)
 {
-    AnsiString text = Caption();
-    if (text.empty() || (FShowAccelChar && text == "&"))
-        text = " ";
+    // An empty caption still measures one line.
+    AnsiString caption = Caption();
+    bool blank = caption.empty() || (FShowAccelChar && caption == "&");
+    const char* text = blank ? " " : caption.c_str();
     RECT r = {0, 0, FWordWrap ? Width() : 0, 0};
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    DrawTextA(dc, text.c_str(), -1, &r, DrawTextFlags() | DT_CALCRECT);
+    DrawTextA(dc, text, -1, &r, DrawTextFlags() | DT_CALCRECT);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     if (!FWordWrap)
@@ -124,27 +119,9 @@ void TLabel::Paint()
 void TLabel::WndProc(TMessage& m)
 {
     if (m.Msg == CM_DIALOGCHAR && FFocusControl && FShowAccelChar) {
-        AnsiString caption = Caption();
-        auto wanted = static_cast<unsigned char>(m.WParam);
-        auto upper = [](unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; };
-        for (size_t i = 0; i + 1 < caption.size(); ++i) {
-            auto c = static_cast<unsigned char>(caption[i]);
-            if (IsDBCSLeadByte(c)) {
-                ++i;
-                continue;
-            }
-            if (c != '&')
-                continue;
-            if (caption[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            if (upper(static_cast<unsigned char>(caption[i + 1])) == upper(wanted) &&
-                FFocusControl->CanFocus()) {
-                FFocusControl->SetFocus();
-                m.Result = 1;
-            }
-            return;
+        if (IsAccelerator(static_cast<char>(m.WParam), Caption()) && FFocusControl->CanFocus()) {
+            FFocusControl->SetFocus();
+            m.Result = 1;
         }
         return;
     }

@@ -5,7 +5,12 @@
 
 #include "Control.h"
 
-enum class TTextLayout { tlTop, tlCenter, tlBottom };
+enum class TTextLayout
+{
+    tlTop,
+    tlCenter,
+    tlBottom
+};
 
 class TLabel : public TGraphicControl
 {
@@ -39,5 +44,5 @@ private:
     bool FWordWrap = false;
     bool FTransparent = false;
     bool FShowAccelChar = true;
-    TWinControl* FFocusControl = nullptr;  // not owned; free-notified
+    TWinControl* FFocusControl = nullptr; // not owned; free-notified
 };

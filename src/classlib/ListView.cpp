@@ -10,9 +10,12 @@ namespace {
 int FormatOf(TAlignment alignment)
 {
     switch (alignment) {
-    case TAlignment::taRightJustify: return LVCFMT_RIGHT;
-    case TAlignment::taCenter: return LVCFMT_CENTER;
-    default: return LVCFMT_LEFT;
+    case TAlignment::taRightJustify:
+        return LVCFMT_RIGHT;
+    case TAlignment::taCenter:
+        return LVCFMT_CENTER;
+    default:
+        return LVCFMT_LEFT;
     }
 }
 
@@ -150,10 +153,18 @@ TRect TListItem::DisplayRect(TDisplayCode code) const
     if (!view || !view->HandleAllocated())
         return TRect(r);
     switch (code) {
-    case TDisplayCode::drBounds: r.left = LVIR_BOUNDS; break;
-    case TDisplayCode::drIcon: r.left = LVIR_ICON; break;
-    case TDisplayCode::drLabel: r.left = LVIR_LABEL; break;
-    case TDisplayCode::drSelectBounds: r.left = LVIR_SELECTBOUNDS; break;
+    case TDisplayCode::drBounds:
+        r.left = LVIR_BOUNDS;
+        break;
+    case TDisplayCode::drIcon:
+        r.left = LVIR_ICON;
+        break;
+    case TDisplayCode::drLabel:
+        r.left = LVIR_LABEL;
+        break;
+    case TDisplayCode::drSelectBounds:
+        r.left = LVIR_SELECTBOUNDS;
+        break;
     }
     SendMessageA(view->WindowHandle(), LVM_GETITEMRECT, Index(), reinterpret_cast<LPARAM>(&r));
     return TRect(r);
@@ -276,7 +287,8 @@ void TListColumn::Apply() const
     column.mask = LVCF_TEXT | LVCF_FMT;
     column.pszText = const_cast<char*>(FCaption.c_str());
     column.fmt = FormatOf(FAlignment);
-    SendMessageA(FOwner->WindowHandle(), LVM_SETCOLUMNA, Index(), reinterpret_cast<LPARAM>(&column));
+    SendMessageA(FOwner->WindowHandle(), LVM_SETCOLUMNA, Index(),
+                 reinterpret_cast<LPARAM>(&column));
 }
 
 void TListColumn::SetCaption(const AnsiString& value)
@@ -370,10 +382,18 @@ void TListView::CreateParams(TCreateParams& params)
     CreateSubClass(params, WC_LISTVIEWA);
     params.ExStyle |= WS_EX_CLIENTEDGE;
     switch (FViewStyle) {
-    case TViewStyle::vsIcon: params.Style |= LVS_ICON; break;
-    case TViewStyle::vsSmallIcon: params.Style |= LVS_SMALLICON; break;
-    case TViewStyle::vsList: params.Style |= LVS_LIST; break;
-    case TViewStyle::vsReport: params.Style |= LVS_REPORT; break;
+    case TViewStyle::vsIcon:
+        params.Style |= LVS_ICON;
+        break;
+    case TViewStyle::vsSmallIcon:
+        params.Style |= LVS_SMALLICON;
+        break;
+    case TViewStyle::vsList:
+        params.Style |= LVS_LIST;
+        break;
+    case TViewStyle::vsReport:
+        params.Style |= LVS_REPORT;
+        break;
     }
     params.Style |= LVS_SHAREIMAGELISTS;
     if (!FMultiSelect)
@@ -483,56 +503,32 @@ void TListView::ApplyExtendedStyle()
 
 void TListView::SetViewStyle(TViewStyle value)
 {
-    if (value == FViewStyle)
-        return;
-    FViewStyle = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FViewStyle, value);
 }
 
 void TListView::SetMultiSelect(bool value)
 {
-    if (value == FMultiSelect)
-        return;
-    FMultiSelect = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FMultiSelect, value);
 }
 
 void TListView::SetReadOnly(bool value)
 {
-    if (value == FReadOnly)
-        return;
-    FReadOnly = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FReadOnly, value);
 }
 
 void TListView::SetHideSelection(bool value)
 {
-    if (value == FHideSelection)
-        return;
-    FHideSelection = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FHideSelection, value);
 }
 
 void TListView::SetShowColumnHeaders(bool value)
 {
-    if (value == FShowColumnHeaders)
-        return;
-    FShowColumnHeaders = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FShowColumnHeaders, value);
 }
 
 void TListView::SetColumnClick(bool value)
 {
-    if (value == FColumnClick)
-        return;
-    FColumnClick = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FColumnClick, value);
 }
 
 void TListView::SetRowSelect(bool value)
@@ -580,15 +576,11 @@ void TListView::SetSmallImages(TCustomImageList* value)
 {
     if (value == FSmallImages)
         return;
-    if (FSmallImages) {
+    if (FSmallImages)
         FSmallImages->UnRegisterChanges(FImageChangeLink);
-        FSmallImages->RemoveFreeNotification(this);
-    }
-    FSmallImages = value;
-    if (value) {
+    ReplaceFreeNotified(this, FSmallImages, value);
+    if (value)
         value->RegisterChanges(FImageChangeLink);
-        value->FreeNotification(this);
-    }
     ApplyImageLists();
 }
 
@@ -596,11 +588,7 @@ void TListView::SetLargeImages(TCustomImageList* value)
 {
     if (value == FLargeImages)
         return;
-    if (FLargeImages)
-        FLargeImages->RemoveFreeNotification(this);
-    FLargeImages = value;
-    if (value)
-        value->FreeNotification(this);
+    ReplaceFreeNotified(this, FLargeImages, value);
     ApplyImageLists();
 }
 
@@ -631,7 +619,8 @@ TListItem* TListView::GetNextSelected(TListItem* start) const
                 return FItems->FItems[i];
         return nullptr;
     }
-    auto index = static_cast<int>(SendMessageA(WindowHandle(), LVM_GETNEXTITEM, from, LVNI_SELECTED));
+    auto index =
+        static_cast<int>(SendMessageA(WindowHandle(), LVM_GETNEXTITEM, from, LVNI_SELECTED));
     return index >= 0 && index < FItems->Count() ? FItems->FItems[index] : nullptr;
 }
 
@@ -652,8 +641,9 @@ void TListView::SetSelected(TListItem* item)
 int TListView::SelCount() const
 {
     if (!HandleAllocated()) {
-        return static_cast<int>(std::count_if(FItems->FItems.begin(), FItems->FItems.end(),
-                                              [](TListItem* i) { return i->FSavedState & LVIS_SELECTED; }));
+        return static_cast<int>(
+            std::count_if(FItems->FItems.begin(), FItems->FItems.end(),
+                          [](TListItem* i) { return i->FSavedState & LVIS_SELECTED; }));
     }
     return static_cast<int>(SendMessageA(WindowHandle(), LVM_GETSELECTEDCOUNT, 0, 0));
 }
@@ -743,8 +733,8 @@ TListItem* TListView::GetItemAt(int x, int y) const
         return nullptr;
     LVHITTESTINFO info = {};
     info.pt = {x, y};
-    auto index = static_cast<int>(SendMessageA(WindowHandle(), LVM_HITTEST, 0,
-                                               reinterpret_cast<LPARAM>(&info)));
+    auto index = static_cast<int>(
+        SendMessageA(WindowHandle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
     if (index < 0 || index >= FItems->Count() || !(info.flags & LVHT_ONITEM))
         return nullptr;
     return FItems->FItems[index];
@@ -758,8 +748,8 @@ bool TListView::SubItemHitTest(int x, int y, TListItem*& item, int& subItem) con
         return false;
     LVHITTESTINFO info = {};
     info.pt = {x, y};
-    auto index = static_cast<int>(SendMessageA(WindowHandle(), LVM_SUBITEMHITTEST, 0,
-                                               reinterpret_cast<LPARAM>(&info)));
+    auto index = static_cast<int>(
+        SendMessageA(WindowHandle(), LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&info)));
     if (index < 0 || index >= FItems->Count() || !(info.flags & LVHT_ONITEM))
         return false;
     item = FItems->FItems[index];
@@ -838,9 +828,15 @@ void TListView::CNNotify(TMessage& m)
     auto* header = reinterpret_cast<NMHDR*>(m.LParam);
     m.Result = 0;
     switch (header->code) {
-    case LVN_GETDISPINFOA: GetDisplayInfo(reinterpret_cast<NMLVDISPINFOA*>(m.LParam)); return;
-    case LVN_GETDISPINFOW: GetDisplayInfoW(reinterpret_cast<NMLVDISPINFOW*>(m.LParam)); return;
-    case LVN_ITEMCHANGED: ItemChanged(reinterpret_cast<NMLISTVIEW*>(m.LParam)); return;
+    case LVN_GETDISPINFOA:
+        GetDisplayInfo(reinterpret_cast<NMLVDISPINFOA*>(m.LParam));
+        return;
+    case LVN_GETDISPINFOW:
+        GetDisplayInfoW(reinterpret_cast<NMLVDISPINFOW*>(m.LParam));
+        return;
+    case LVN_ITEMCHANGED:
+        ItemChanged(reinterpret_cast<NMLISTVIEW*>(m.LParam));
+        return;
     case LVN_COLUMNCLICK: {
         auto* change = reinterpret_cast<NMLISTVIEW*>(m.LParam);
         if (OnColumnClick && change->iSubItem >= 0 && change->iSubItem < FColumns->Count())
@@ -869,7 +865,9 @@ void TListView::CNNotify(TMessage& m)
     case NM_CUSTOMDRAW:
         m.Result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(m.LParam));
         return;
-    case NM_CLICK: Click(); return;
+    case NM_CLICK:
+        Click();
+        return;
     }
 }
 
@@ -882,9 +880,9 @@ void TListView::GetDisplayInfo(NMLVDISPINFOA* info)
         return;
     int sub = info->item.iSubItem;
     if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
-        AnsiString text = sub == 0 ? item->Caption()
+        AnsiString text = sub == 0                              ? item->Caption()
                           : sub - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(sub - 1)
-                                                                 : AnsiString();
+                                                                : AnsiString();
         lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
     }
     if (info->item.mask & LVIF_IMAGE)
@@ -898,9 +896,9 @@ void TListView::GetDisplayInfoW(NMLVDISPINFOW* info)
     TListItem* item = FItems->FItems[info->item.iItem];
     int sub = info->item.iSubItem;
     if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
-        AnsiString text = sub == 0 ? item->Caption()
+        AnsiString text = sub == 0                              ? item->Caption()
                           : sub - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(sub - 1)
-                                                                 : AnsiString();
+                                                                : AnsiString();
         int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info->item.pszText,
                                     info->item.cchTextMax);
         if (n == 0)
@@ -954,11 +952,8 @@ LRESULT TListView::ApplyCanvasColours(NMLVCUSTOMDRAW* draw, COLORREF textBefore,
     COLORREF back = ColorToRGB(FCanvas->Brush()->Color());
     draw->clrText = text != textBefore ? text : FItemTextColor;
     draw->clrTextBk = back != backBefore ? back : FItemBackColor;
-    HFONT font = FCanvas->Font()->Handle();
-    if (font != fontBefore) {
-        SelectObject(draw->nmcd.hdc, font);
+    if (FCanvas->Font()->Handle() != fontBefore)
         result |= CDRF_NEWFONT;
-    }
     return result;
 }
 
@@ -970,14 +965,8 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
         LRESULT result = CDRF_DODEFAULT;
         if (OnCustomDraw) {
             bool defaultDraw = true;
-            FCanvas->SetHandle(draw->nmcd.hdc);
-            try {
-                OnCustomDraw(this, TRect(draw->nmcd.rc), defaultDraw);
-            } catch (...) {
-                FCanvas->SetHandle(nullptr);
-                throw;
-            }
-            FCanvas->SetHandle(nullptr);
+            TCanvasDCScope scope(FCanvas, draw->nmcd.hdc);
+            OnCustomDraw(this, TRect(draw->nmcd.rc), defaultDraw);
             if (!defaultDraw)
                 return CDRF_SKIPDEFAULT;
         }
@@ -996,15 +985,15 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
     }
     if (!subItemStage && !OnCustomDrawItem)
         return CDRF_NOTIFYSUBITEMDRAW;
-    FCanvas->SetHandle(draw->nmcd.hdc);
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(EffectiveColor());
-    COLORREF textBefore = ColorToRGB(FCanvas->Font()->Color());
-    COLORREF backBefore = ColorToRGB(FCanvas->Brush()->Color());
-    HFONT fontBefore = FCanvas->Font()->Handle();
     bool defaultDraw = true;
-    LRESULT result;
-    try {
+    LRESULT result = CDRF_SKIPDEFAULT;
+    {
+        TCanvasDCScope scope(FCanvas, draw->nmcd.hdc);
+        FCanvas->Font()->Assign(Font());
+        FCanvas->Brush()->SetColor(EffectiveColor());
+        COLORREF textBefore = ColorToRGB(FCanvas->Font()->Color());
+        COLORREF backBefore = ColorToRGB(FCanvas->Brush()->Color());
+        HFONT fontBefore = FCanvas->Font()->Handle();
         TCustomDrawState state = DrawState(draw, item);
         if (subItemStage) {
             if (OnCustomDrawSubItem)
@@ -1012,13 +1001,13 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
         } else {
             OnCustomDrawItem(this, item, state, defaultDraw);
         }
-        result = defaultDraw ? ApplyCanvasColours(draw, textBefore, backBefore, fontBefore)
-                             : CDRF_SKIPDEFAULT;
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
+        if (defaultDraw)
+            result = ApplyCanvasColours(draw, textBefore, backBefore, fontBefore);
     }
-    FCanvas->SetHandle(nullptr);
+    // The canvas gives its objects back when it lets the context go: select
+    // a new font for the window's drawing only after that.
+    if (result & CDRF_NEWFONT)
+        SelectObject(draw->nmcd.hdc, FCanvas->Font()->Handle());
     if (!subItemStage && OnCustomDrawSubItem && defaultDraw)
         result |= CDRF_NOTIFYSUBITEMDRAW;
     return result;

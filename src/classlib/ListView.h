@@ -27,12 +27,36 @@
 class TListView;
 class TListItems;
 
-enum class TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
-enum class TItemChange { ctText, ctImage, ctState };
-enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
-enum class TSortType { stNone, stData, stText, stBoth };
+enum class TDisplayCode
+{
+    drBounds,
+    drIcon,
+    drLabel,
+    drSelectBounds
+};
+enum class TItemChange
+{
+    ctText,
+    ctImage,
+    ctState
+};
+enum class TViewStyle
+{
+    vsIcon,
+    vsSmallIcon,
+    vsList,
+    vsReport
+};
+enum class TSortType
+{
+    stNone,
+    stData,
+    stText,
+    stBoth
+};
 
-enum TCustomDrawStateFlag : unsigned {
+enum TCustomDrawStateFlag : unsigned
+{
     cdsSelected = 0x01,
     cdsGrayed = 0x02,
     cdsDisabled = 0x04,
@@ -85,14 +109,14 @@ private:
     void SetState(UINT mask, UINT value);
     bool HasState(UINT mask) const;
 
-    TListItems* FOwner;           // not owned: the list that owns this item
+    TListItems* FOwner; // not owned: the list that owns this item
     AnsiString FCaption;
-    TStringList* FSubItems;       // owned
-    void* FData = nullptr;        // not owned
+    TStringList* FSubItems; // owned
+    void* FData = nullptr;  // not owned
     int FImageIndex = -1;
     std::vector<int> FSubItemImages;
-    UINT FSavedState = 0;         // LVIS_ state while the list view has no window
-    int FSortKey = 0;             // the new position during a sort
+    UINT FSavedState = 0; // LVIS_ state while the list view has no window
+    int FSortKey = 0;     // the new position during a sort
 };
 
 class TListItems : public TPersistent
@@ -117,8 +141,8 @@ public:
 private:
     friend class TListView;
     friend class TListItem;
-    std::vector<TListItem*> FItems;  // owned, in display order
-    TListView* FOwner;               // not owned: the view that owns this list
+    std::vector<TListItem*> FItems; // owned, in display order
+    TListView* FOwner;              // not owned: the view that owns this list
     int FUpdateCount = 0;
 };
 
@@ -143,9 +167,9 @@ private:
     friend class TListView;
     void Apply() const;
 
-    TListView* FOwner;  // not owned
+    TListView* FOwner; // not owned
     AnsiString FCaption;
-    int FWidth = 50;    // pixels while the view has no window
+    int FWidth = 50; // pixels while the view has no window
     TAlignment FAlignment = TAlignment::taLeftJustify;
     int FTag = 0;
 };
@@ -165,8 +189,8 @@ public:
 private:
     friend class TListView;
     friend class TListColumn;
-    std::vector<TListColumn*> FColumns;  // owned
-    TListView* FOwner;                   // not owned
+    std::vector<TListColumn*> FColumns; // owned
+    TListView* FOwner;                  // not owned
 };
 
 // Negative, zero or positive as item1 sorts before, with or after item2.
@@ -293,12 +317,12 @@ private:
     LRESULT ApplyCanvasColours(NMLVCUSTOMDRAW* draw, COLORREF textBefore, COLORREF backBefore,
                                HFONT fontBefore);
 
-    TListItems* FItems;            // owned
-    TListColumns* FColumns;        // owned
-    TControlCanvas* FCanvas;       // owned; the custom-draw canvas
-    TChangeLink* FImageChangeLink; // owned
-    TCustomImageList* FSmallImages = nullptr;  // not owned; free-notified
-    TCustomImageList* FLargeImages = nullptr;  // not owned; free-notified
+    TListItems* FItems;                       // owned
+    TListColumns* FColumns;                   // owned
+    TControlCanvas* FCanvas;                  // owned; the custom-draw canvas
+    TChangeLink* FImageChangeLink;            // owned
+    TCustomImageList* FSmallImages = nullptr; // not owned; free-notified
+    TCustomImageList* FLargeImages = nullptr; // not owned; free-notified
     TViewStyle FViewStyle = TViewStyle::vsReport;
     TSortType FSortType = TSortType::stNone;
     bool FMultiSelect = false;
@@ -309,8 +333,8 @@ private:
     bool FCheckboxes = false;
     bool FShowColumnHeaders = true;
     bool FColumnClick = true;
-    int FSavedTopIndex = 0;        // across a RecreateWnd
-    COLORREF FItemTextColor = CLR_DEFAULT;  // the window's colours for the item being drawn
+    int FSavedTopIndex = 0;                // across a RecreateWnd
+    COLORREF FItemTextColor = CLR_DEFAULT; // the window's colours for the item being drawn
     COLORREF FItemBackColor = CLR_DEFAULT;
     bool FRecreatingItems = false; // CreateWnd re-inserts the items
 };

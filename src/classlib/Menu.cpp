@@ -10,7 +10,7 @@
 namespace {
 
 constexpr UINT kFirstCommand = 100;
-constexpr UINT kLastCommand = 0x7FFF;  // WM_COMMAND carries 16 bits; keep it positive
+constexpr UINT kLastCommand = 0x7FFF; // WM_COMMAND carries 16 bits; keep it positive
 
 std::map<UINT, TMenuItem*>& CommandItems()
 {
@@ -112,7 +112,8 @@ bool TMenuActionLink::IsEnabledLinked()
 
 bool TMenuActionLink::IsGroupIndexLinked()
 {
-    return TActionLink::IsGroupIndexLinked() && FClient->GroupIndex() == CustomAction()->GroupIndex();
+    return TActionLink::IsGroupIndexLinked() &&
+           FClient->GroupIndex() == CustomAction()->GroupIndex();
 }
 
 bool TMenuActionLink::IsHintLinked()
@@ -122,7 +123,8 @@ bool TMenuActionLink::IsHintLinked()
 
 bool TMenuActionLink::IsImageIndexLinked()
 {
-    return TActionLink::IsImageIndexLinked() && FClient->ImageIndex() == CustomAction()->ImageIndex();
+    return TActionLink::IsImageIndexLinked() &&
+           FClient->ImageIndex() == CustomAction()->ImageIndex();
 }
 
 bool TMenuActionLink::IsShortCutLinked()
@@ -533,8 +535,8 @@ void TMenuItem::RebuildHandle()
             info.fType = item->FRadioItem ? MFT_RADIOCHECK : 0;
             info.dwTypeData = text.data();
             info.cch = static_cast<UINT>(text.size());
-            info.fState = (item->FChecked ? MFS_CHECKED : 0) |
-                          (item->FEnabled ? 0 : MFS_GRAYED) | (item->FDefault ? MFS_DEFAULT : 0);
+            info.fState = (item->FChecked ? MFS_CHECKED : 0) | (item->FEnabled ? 0 : MFS_GRAYED) |
+                          (item->FDefault ? MFS_DEFAULT : 0);
             if (!item->FItems.empty())
                 info.hSubMenu = item->Handle();
         }
@@ -612,13 +614,7 @@ void TMainMenu::MenuChanged()
 
 void TPopupMenuBase::SetPopupComponent(TComponent* value)
 {
-    if (value == FPopupComponent)
-        return;
-    if (FPopupComponent)
-        FPopupComponent->RemoveFreeNotification(this);
-    FPopupComponent = value;
-    if (FPopupComponent)
-        FPopupComponent->FreeNotification(this);
+    ReplaceFreeNotified(this, FPopupComponent, value);
 }
 
 void TPopupMenuBase::Notification(TComponent* AComponent, TOperation Operation)
@@ -648,7 +644,9 @@ bool TPopupMenu::IsShortCut(WORD key, TShiftState shift)
 void TPopupMenu::WindowMessage(TMessage& m)
 {
     switch (m.Msg) {
-    case WM_INITMENUPOPUP: UpdateMenuPopup(reinterpret_cast<HMENU>(m.WParam)); break;
+    case WM_INITMENUPOPUP:
+        UpdateMenuPopup(reinterpret_cast<HMENU>(m.WParam));
+        break;
     case WM_MENUSELECT: {
         auto menu = reinterpret_cast<HMENU>(m.LParam);
         TMenuItem* item = nullptr;
@@ -674,8 +672,8 @@ void TPopupMenu::Popup(int X, int Y)
     FMenu->UpdateItems();
     if (!FWindow)
         FWindow = AllocateHWnd(TWndMethod(this, &TPopupMenu::WindowMessage));
-    UINT command = TrackPopupMenuEx(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, X,
-                                    Y, FWindow, nullptr);
+    UINT command = TrackPopupMenuEx(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, X, Y,
+                                    FWindow, nullptr);
     PostMessageA(FWindow, WM_NULL, 0, 0);
     if (command)
         DispatchMenuCommand(command);

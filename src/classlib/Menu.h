@@ -53,7 +53,7 @@ public:
     void SetVisible(bool value) override;
 
 protected:
-    TMenuItem* FClient;  // not owned: the item that owns this link
+    TMenuItem* FClient; // not owned: the item that owns this link
 };
 
 class TMenuItem : public TComponent
@@ -138,10 +138,10 @@ protected:
     void UncheckGroup();
 
 private:
-    TMenuItem* FParent = nullptr;          // not owned; the parent lists this item
-    TMenu* FMenu = nullptr;                // not owned; set on a menu's root item only
-    std::vector<TMenuItem*> FItems;        // owned (freed with this item)
-    HMENU FHandle = nullptr;               // owned
+    TMenuItem* FParent = nullptr;   // not owned; the parent lists this item
+    TMenu* FMenu = nullptr;         // not owned; set on a menu's root item only
+    std::vector<TMenuItem*> FItems; // owned (freed with this item)
+    HMENU FHandle = nullptr;        // owned
     UINT FCommand = 0;
     AnsiString FCaption;
     AnsiString FHint;
@@ -154,7 +154,7 @@ private:
     int FGroupIndex = 0;
     int FImageIndex = -1;
     TShortCut FShortCut = scNone;
-    TMenuActionLink* FActionLink = nullptr;  // owned
+    TMenuActionLink* FActionLink = nullptr; // owned
 };
 
 class TMenu : public TComponent
@@ -182,8 +182,8 @@ protected:
     virtual void MenuChanged() {}
 
 private:
-    TMenuItem* FItems;              // owned
-    HWND FWindowHandle = nullptr;   // not owned
+    TMenuItem* FItems;            // owned
+    HWND FWindowHandle = nullptr; // not owned
 };
 
 class TMainMenu : public TMenu
@@ -217,7 +217,7 @@ protected:
 
 private:
     bool FAutoPopup = true;
-    TComponent* FPopupComponent = nullptr;  // not owned; free-notified
+    TComponent* FPopupComponent = nullptr; // not owned; free-notified
 };
 
 class TPopupMenu : public TPopupMenuBase
@@ -235,8 +235,8 @@ public:
 private:
     void WindowMessage(TMessage& message);
 
-    TMenu* FMenu;              // owned
-    HWND FWindow = nullptr;    // owned: receives the menu's messages while it shows
+    TMenu* FMenu;           // owned
+    HWND FWindow = nullptr; // owned: receives the menu's messages while it shows
 };
 
 // Clicks the item with this command number; false when none has it.

@@ -127,6 +127,20 @@ private:
     TComponentState FComponentState = 0;
 };
 
+// Points field at value, keeping the free notification between holder and
+// the referenced component in step (the holder clears field in its
+// Notification when the component goes).
+template <class T> void ReplaceFreeNotified(TComponent* holder, T*& field, T* value)
+{
+    if (value == field)
+        return;
+    if (field)
+        field->RemoveFreeNotification(holder);
+    field = value;
+    if (value)
+        value->FreeNotification(holder);
+}
+
 // Frees the object (BeforeDestruction first) and clears the pointer, as a
 // component's owner expects.
 template <class T> void FreeAndNil(T*& object)

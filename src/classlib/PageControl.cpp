@@ -127,7 +127,8 @@ void TPageControl::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (FImages)
-        SendMessageA(WindowHandle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
+        SendMessageA(WindowHandle(), TCM_SETIMAGELIST, 0,
+                     reinterpret_cast<LPARAM>(FImages->Handle()));
     UpdateTabs();
 }
 
@@ -183,18 +184,22 @@ void TPageControl::MovePage(TTabSheet* page, int index)
     UpdateTabs();
 }
 
-void TPageControl::UpdateTab(TTabSheet* page)
+void TPageControl::SendTabItem(UINT message, int tab, TTabSheet* page)
 {
-    int tab = page->TabIndex();
-    if (!HandleAllocated() || tab < 0)
-        return;
     AnsiString caption = page->Caption();
     TCITEMA item = {};
     item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
     item.pszText = caption.data();
     item.iImage = page->FImageIndex;
     item.lParam = reinterpret_cast<LPARAM>(page);
-    SendMessageA(WindowHandle(), TCM_SETITEMA, tab, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(WindowHandle(), message, tab, reinterpret_cast<LPARAM>(&item));
+}
+
+void TPageControl::UpdateTab(TTabSheet* page)
+{
+    int tab = page->TabIndex();
+    if (HandleAllocated() && tab >= 0)
+        SendTabItem(TCM_SETITEMA, tab, page);
 }
 
 void TPageControl::UpdateTabs()
@@ -205,17 +210,9 @@ void TPageControl::UpdateTabs()
     HWND window = WindowHandle();
     SendMessageA(window, TCM_DELETEALLITEMS, 0, 0);
     int tab = 0;
-    for (TTabSheet* page : FPages) {
-        if (!page->FTabVisible)
-            continue;
-        AnsiString caption = page->Caption();
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
-        item.pszText = caption.data();
-        item.iImage = page->FImageIndex;
-        item.lParam = reinterpret_cast<LPARAM>(page);
-        SendMessageA(window, TCM_INSERTITEMA, tab++, reinterpret_cast<LPARAM>(&item));
-    }
+    for (TTabSheet* page : FPages)
+        if (page->FTabVisible)
+            SendTabItem(TCM_INSERTITEMA, tab++, page);
     int active = FActivePage ? FActivePage->TabIndex() : -1;
     SendMessageA(window, TCM_SETCURSEL, active, 0);
     FUpdatingTabs = false;
@@ -266,7 +263,8 @@ TTabSheet* TPageControl::FindNextPage(TTabSheet* current, bool goForward) const
     if (n == 0)
         return nullptr;
     auto it = std::find(FPages.begin(), FPages.end(), current);
-    int start = it == FPages.end() ? (goForward ? n - 1 : 0) : static_cast<int>(it - FPages.begin());
+    int start =
+        it == FPages.end() ? (goForward ? n - 1 : 0) : static_cast<int>(it - FPages.begin());
     int i = start;
     for (int step = 0; step < n; ++step) {
         i = goForward ? (i + 1) % n : (i - 1 + n) % n;
@@ -289,11 +287,7 @@ void TPageControl::SetImages(TCustomImageList* value)
 {
     if (value == FImages)
         return;
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages)
-        FImages->FreeNotification(this);
+    ReplaceFreeNotified(this, FImages, value);
     if (HandleAllocated())
         SendMessageA(WindowHandle(), TCM_SETIMAGELIST, 0,
                      reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));

@@ -40,7 +40,7 @@ public:
 
 private:
     friend class TPageControl;
-    TPageControl* FPageControl = nullptr;  // not owned; the page control lists this sheet
+    TPageControl* FPageControl = nullptr; // not owned; the page control lists this sheet
     bool FTabVisible = true;
     int FImageIndex = -1;
 };
@@ -88,6 +88,7 @@ protected:
 
 private:
     void ShowPage(TTabSheet* page);
+    void SendTabItem(UINT message, int tab, TTabSheet* page);
 
     std::vector<TTabSheet*> FPages;      // not owned: the sheets are children
     TTabSheet* FActivePage = nullptr;    // not owned

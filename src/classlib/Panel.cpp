@@ -69,8 +69,9 @@ void TPanel::AdjustClientRect(TRect& rect)
         inset += FBevelWidth;
     if (FBevelInner != TBevelCut::bvNone)
         inset += FBevelWidth;
-    rect = TRect(rect.left + inset, rect.top + inset, std::max(rect.left + inset, rect.right - inset),
-                 std::max(rect.top + inset, rect.bottom - inset));
+    rect =
+        TRect(rect.left + inset, rect.top + inset, std::max(rect.left + inset, rect.right - inset),
+              std::max(rect.top + inset, rect.bottom - inset));
 }
 
 void TPanel::Paint()

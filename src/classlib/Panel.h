@@ -5,7 +5,12 @@
 
 #include "WinControl.h"
 
-enum class TBevelCut { bvNone, bvLowered, bvRaised };
+enum class TBevelCut
+{
+    bvNone,
+    bvLowered,
+    bvRaised
+};
 
 class TPanel : public TCustomControl
 {

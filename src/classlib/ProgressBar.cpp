@@ -80,18 +80,10 @@ void TProgressBar::StepBy(int delta)
 
 void TProgressBar::SetSmooth(bool value)
 {
-    if (value == FSmooth)
-        return;
-    FSmooth = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FSmooth, value);
 }
 
 void TProgressBar::SetVertical(bool value)
 {
-    if (value == FVertical)
-        return;
-    FVertical = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FVertical, value);
 }

@@ -17,13 +17,16 @@ struct LibraryCursor
 };
 
 const LibraryCursor kLibraryCursors[] = {
-    {crDefault, IDC_ARROW},     {crArrow, IDC_ARROW},        {crCross, IDC_CROSS},
-    {crIBeam, IDC_IBEAM},       {crSizeNESW, IDC_SIZENESW},  {crSizeNS, IDC_SIZENS},
-    {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},      {crUpArrow, IDC_UPARROW},
-    {crHourGlass, IDC_WAIT},    {crDrag, IDC_ARROW},         {crNoDrop, IDC_NO},
-    {crHSplit, IDC_SIZEWE},     {crVSplit, IDC_SIZENS},      {crMultiDrag, IDC_ARROW},
-    {crNo, IDC_NO},             {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-    {crHandPoint, IDC_HAND},    {crSizeAll, IDC_SIZEALL},
+    {crDefault, IDC_ARROW},        {crArrow, IDC_ARROW},
+    {crCross, IDC_CROSS},          {crIBeam, IDC_IBEAM},
+    {crSizeNESW, IDC_SIZENESW},    {crSizeNS, IDC_SIZENS},
+    {crSizeNWSE, IDC_SIZENWSE},    {crSizeWE, IDC_SIZEWE},
+    {crUpArrow, IDC_UPARROW},      {crHourGlass, IDC_WAIT},
+    {crDrag, IDC_ARROW},           {crNoDrop, IDC_NO},
+    {crHSplit, IDC_SIZEWE},        {crVSplit, IDC_SIZENS},
+    {crMultiDrag, IDC_ARROW},      {crNo, IDC_NO},
+    {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+    {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
 };
 
 } // namespace

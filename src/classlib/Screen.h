@@ -52,11 +52,11 @@ public:
     void ControlRemoving(TWinControl* control);
 
 private:
-    std::map<TCursor, HCURSOR> FCursors;  // registered by the program (not owned)
+    std::map<TCursor, HCURSOR> FCursors; // registered by the program (not owned)
     TCursor FCursor = crDefault;
-    std::vector<TCustomForm*> FForms;     // not owned; the active one first
-    TCustomForm* FActiveForm = nullptr;   // not owned
-    TWinControl* FActiveControl = nullptr;  // not owned
+    std::vector<TCustomForm*> FForms;      // not owned; the active one first
+    TCustomForm* FActiveForm = nullptr;    // not owned
+    TWinControl* FActiveControl = nullptr; // not owned
 };
 
 // Made by the application object, freed with it.

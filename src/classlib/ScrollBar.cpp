@@ -91,16 +91,43 @@ void TScrollBar::DoScroll(WORD systemCode)
     int position = FPosition;
     TScrollCode code = TScrollCode::scEndScroll;
     switch (systemCode) {
-    case SB_LINEUP: code = TScrollCode::scLineUp; position -= FSmallChange; break;
-    case SB_LINEDOWN: code = TScrollCode::scLineDown; position += FSmallChange; break;
-    case SB_PAGEUP: code = TScrollCode::scPageUp; position -= FLargeChange; break;
-    case SB_PAGEDOWN: code = TScrollCode::scPageDown; position += FLargeChange; break;
-    case SB_THUMBPOSITION: code = TScrollCode::scPosition; position = TrackPosition(); break;
-    case SB_THUMBTRACK: code = TScrollCode::scTrack; position = TrackPosition(); break;
-    case SB_TOP: code = TScrollCode::scTop; position = FMin; break;
-    case SB_BOTTOM: code = TScrollCode::scBottom; position = MaxPosition(); break;
-    case SB_ENDSCROLL: code = TScrollCode::scEndScroll; break;
-    default: return;
+    case SB_LINEUP:
+        code = TScrollCode::scLineUp;
+        position -= FSmallChange;
+        break;
+    case SB_LINEDOWN:
+        code = TScrollCode::scLineDown;
+        position += FSmallChange;
+        break;
+    case SB_PAGEUP:
+        code = TScrollCode::scPageUp;
+        position -= FLargeChange;
+        break;
+    case SB_PAGEDOWN:
+        code = TScrollCode::scPageDown;
+        position += FLargeChange;
+        break;
+    case SB_THUMBPOSITION:
+        code = TScrollCode::scPosition;
+        position = TrackPosition();
+        break;
+    case SB_THUMBTRACK:
+        code = TScrollCode::scTrack;
+        position = TrackPosition();
+        break;
+    case SB_TOP:
+        code = TScrollCode::scTop;
+        position = FMin;
+        break;
+    case SB_BOTTOM:
+        code = TScrollCode::scBottom;
+        position = MaxPosition();
+        break;
+    case SB_ENDSCROLL:
+        code = TScrollCode::scEndScroll;
+        break;
+    default:
+        return;
     }
     position = std::clamp(position, FMin, MaxPosition());
     Scroll(code, position);

@@ -7,8 +7,13 @@
 
 #include "WinControl.h"
 
-enum class TScrollBarKind { sbHorizontal, sbVertical };
-enum class TScrollCode {
+enum class TScrollBarKind
+{
+    sbHorizontal,
+    sbVertical
+};
+enum class TScrollCode
+{
     scLineUp,
     scLineDown,
     scPageUp,

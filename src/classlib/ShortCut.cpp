@@ -21,19 +21,43 @@ struct NamedKey
 };
 
 const NamedKey kKeyNames[] = {
-    {VK_BACK, "BkSp"},      {VK_TAB, "Tab"},        {VK_RETURN, "Enter"},
-    {VK_PAUSE, "Pause"},    {VK_CAPITAL, "Caps Lock"}, {VK_ESCAPE, "Esc"},
-    {VK_SPACE, "Space"},    {VK_PRIOR, "PgUp"},     {VK_NEXT, "PgDn"},
-    {VK_END, "End"},        {VK_HOME, "Home"},      {VK_LEFT, "Left"},
-    {VK_UP, "Up"},          {VK_RIGHT, "Right"},    {VK_DOWN, "Down"},
-    {VK_SNAPSHOT, "Print Screen"}, {VK_INSERT, "Ins"}, {VK_DELETE, "Delete"},
-    {VK_MULTIPLY, "Num *"}, {VK_ADD, "Num +"},      {VK_SEPARATOR, "Num Enter"},
-    {VK_SUBTRACT, "Num -"}, {VK_DECIMAL, "Num ."},  {VK_DIVIDE, "Num /"},
-    {VK_NUMLOCK, "Num Lock"}, {VK_SCROLL, "Scroll Lock"},
-    {VK_OEM_1, ";"},        {VK_OEM_PLUS, "="},     {VK_OEM_COMMA, ","},
-    {VK_OEM_MINUS, "-"},    {VK_OEM_PERIOD, "."},   {VK_OEM_2, "/"},
-    {VK_OEM_3, "`"},        {VK_OEM_4, "["},        {VK_OEM_5, "\\"},
-    {VK_OEM_6, "]"},        {VK_OEM_7, "'"},
+    {VK_BACK, "BkSp"},
+    {VK_TAB, "Tab"},
+    {VK_RETURN, "Enter"},
+    {VK_PAUSE, "Pause"},
+    {VK_CAPITAL, "Caps Lock"},
+    {VK_ESCAPE, "Esc"},
+    {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"},
+    {VK_NEXT, "PgDn"},
+    {VK_END, "End"},
+    {VK_HOME, "Home"},
+    {VK_LEFT, "Left"},
+    {VK_UP, "Up"},
+    {VK_RIGHT, "Right"},
+    {VK_DOWN, "Down"},
+    {VK_SNAPSHOT, "Print Screen"},
+    {VK_INSERT, "Ins"},
+    {VK_DELETE, "Delete"},
+    {VK_MULTIPLY, "Num *"},
+    {VK_ADD, "Num +"},
+    {VK_SEPARATOR, "Num Enter"},
+    {VK_SUBTRACT, "Num -"},
+    {VK_DECIMAL, "Num ."},
+    {VK_DIVIDE, "Num /"},
+    {VK_NUMLOCK, "Num Lock"},
+    {VK_SCROLL, "Scroll Lock"},
+    {VK_OEM_1, ";"},
+    {VK_OEM_PLUS, "="},
+    {VK_OEM_COMMA, ","},
+    {VK_OEM_MINUS, "-"},
+    {VK_OEM_PERIOD, "."},
+    {VK_OEM_2, "/"},
+    {VK_OEM_3, "`"},
+    {VK_OEM_4, "["},
+    {VK_OEM_5, "\\"},
+    {VK_OEM_6, "]"},
+    {VK_OEM_7, "'"},
 };
 
 bool KeyDown(int virtualKey)
@@ -131,10 +155,32 @@ TShortCut TextToShortCut(const AnsiString& text)
         return scNone;
     for (int key = 1; key < 256; ++key) {
         AnsiString name = KeyName(static_cast<WORD>(key));
-        if (!name.empty() && name.size() == rest.size() && StartsWithIgnoringCase(rest, 0, name.c_str()))
+        if (!name.empty() && name.size() == rest.size() &&
+            StartsWithIgnoringCase(rest, 0, name.c_str()))
             return static_cast<TShortCut>(key | modifiers);
     }
     return scNone;
+}
+
+bool IsAccelerator(char character, const AnsiString& caption)
+{
+    auto upper = [](unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; };
+    for (size_t i = 0; i < caption.size(); ++i) {
+        auto c = static_cast<unsigned char>(caption[i]);
+        if (IsDBCSLeadByte(c) && i + 1 < caption.size()) {
+            ++i;
+            continue;
+        }
+        if (c != '&' || i + 1 >= caption.size())
+            continue;
+        auto next = static_cast<unsigned char>(caption[i + 1]);
+        if (next == '&') {
+            ++i;
+            continue;
+        }
+        return upper(next) == upper(static_cast<unsigned char>(character));
+    }
+    return false;
 }
 
 TShiftState KeyDataToShiftState(LPARAM keyData)

@@ -22,7 +22,8 @@ constexpr TShortCut scShift = 0x2000;
 constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 
-enum TShiftStateFlag : unsigned {
+enum TShiftStateFlag : unsigned
+{
     ssShift = 0x01,
     ssAlt = 0x02,
     ssCtrl = 0x04,
@@ -34,7 +35,10 @@ enum TShiftStateFlag : unsigned {
 using TShiftState = unsigned;
 
 // The modifier part of a shift state (mouse buttons and ssDouble dropped).
-constexpr TShiftState ModifierKeys(TShiftState shift) { return shift & (ssShift | ssAlt | ssCtrl); }
+constexpr TShiftState ModifierKeys(TShiftState shift)
+{
+    return shift & (ssShift | ssAlt | ssCtrl);
+}
 
 TShortCut ShortCut(WORD key, TShiftState shift);
 void ShortCutToKey(TShortCut shortCut, WORD& key, TShiftState& shift);
@@ -48,6 +52,11 @@ TShortCut TextToShortCut(const AnsiString& text);
 // "Num 9", "Num +", "F1" to "F24", "Enter", "Delete"...; "" for a key we do
 // not name.
 AnsiString KeyName(WORD key);
+
+// The caption's "&" accelerator is this character (ASCII letters and digits
+// ignoring case); "&&" is a literal ampersand, double-byte characters are
+// stepped over.
+bool IsAccelerator(char character, const AnsiString& caption);
 
 // Shift and Ctrl from the key-state seam, Alt from the key data's context
 // bit (or the seam).

@@ -34,11 +34,20 @@ TControl* TSplitter::FindResizedControl() const
             continue;
         bool adjacent = false;
         switch (Align()) {
-        case TAlign::alLeft: adjacent = c->Left() + c->Width() == Left(); break;
-        case TAlign::alRight: adjacent = c->Left() == Left() + Width(); break;
-        case TAlign::alTop: adjacent = c->Top() + c->Height() == Top(); break;
-        case TAlign::alBottom: adjacent = c->Top() == Top() + Height(); break;
-        default: break;
+        case TAlign::alLeft:
+            adjacent = c->Left() + c->Width() == Left();
+            break;
+        case TAlign::alRight:
+            adjacent = c->Left() == Left() + Width();
+            break;
+        case TAlign::alTop:
+            adjacent = c->Top() + c->Height() == Top();
+            break;
+        case TAlign::alBottom:
+            adjacent = c->Top() == Top() + Height();
+            break;
+        default:
+            break;
         }
         if (adjacent)
             return c;
@@ -69,8 +78,9 @@ int TSplitter::MaxSize(TControl* pane) const
         TControl* c = parent->Controls(i);
         if (!c->Visible())
             continue;
-        bool onAxis = Horizontal() ? (c->Align() == TAlign::alTop || c->Align() == TAlign::alBottom)
-                                   : (c->Align() == TAlign::alLeft || c->Align() == TAlign::alRight);
+        bool onAxis = Horizontal()
+                          ? (c->Align() == TAlign::alTop || c->Align() == TAlign::alBottom)
+                          : (c->Align() == TAlign::alLeft || c->Align() == TAlign::alRight);
         if (onAxis)
             taken += Horizontal() ? c->Height() : c->Width();
     }
@@ -155,7 +165,9 @@ void TSplitter::WndProc(TMessage& m)
         TGraphicControl::WndProc(m);
         StopDrag(false);
         return;
-    case CM_CANCELMODE: StopDrag(false); return;
+    case CM_CANCELMODE:
+        StopDrag(false);
+        return;
     case CM_MOUSEENTER:
         // The split cursor follows the orientation the splitter has now.
         if (Cursor() == crHSplit && Horizontal())

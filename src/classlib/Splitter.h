@@ -46,7 +46,7 @@ protected:
     virtual bool CanResize(int& newSize);
 
 private:
-    bool Horizontal() const;  // the splitter moves up and down
+    bool Horizontal() const; // the splitter moves up and down
     int PaneSize(TControl* pane) const;
     void SetPaneSize(TControl* pane, int size);
     void DragTo(const TPoint& screen);
@@ -55,8 +55,8 @@ private:
     bool FAutoSnap = true;
     bool FBeveled = false;
     bool FDragging = false;
-    TControl* FPane = nullptr;   // not owned; the pane being resized during a drag
-    TPoint FDownPos;             // screen, where the drag started
-    int FOldSize = 0;            // the pane's size then
-    int FMaxSize = 0;            // the pane's limit for this drag
+    TControl* FPane = nullptr; // not owned; the pane being resized during a drag
+    TPoint FDownPos;           // screen, where the drag started
+    int FOldSize = 0;          // the pane's size then
+    int FMaxSize = 0;          // the pane's limit for this drag
 };

@@ -8,29 +8,6 @@
 
 namespace {
 
-// The "&" mnemonic of a caption matches the character (ASCII letters and
-// digits, ignoring case); "&&" is a literal ampersand.
-bool IsAccelerator(char character, const AnsiString& caption)
-{
-    auto upper = [](unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; };
-    for (size_t i = 0; i < caption.size(); ++i) {
-        auto c = static_cast<unsigned char>(caption[i]);
-        if (IsDBCSLeadByte(c) && i + 1 < caption.size()) {
-            ++i;
-            continue;
-        }
-        if (c != '&' || i + 1 >= caption.size())
-            continue;
-        auto next = static_cast<unsigned char>(caption[i + 1]);
-        if (next == '&') {
-            ++i;
-            continue;
-        }
-        return upper(next) == upper(static_cast<unsigned char>(character));
-    }
-    return false;
-}
-
 DWORD ButtonTextAlignment(TAlignment alignment)
 {
     return alignment == TAlignment::taLeftJustify ? BS_LEFTTEXT : 0;
@@ -151,8 +128,12 @@ void TButton::WndProc(TMessage& m)
         if (HIWORD(m.WParam) == BN_CLICKED)
             Click();
         return;
-    case CM_DIALOGKEY: CMDialogKey(m); return;
-    case CM_DIALOGCHAR: CMDialogChar(m); return;
+    case CM_DIALOGKEY:
+        CMDialogKey(m);
+        return;
+    case CM_DIALOGCHAR:
+        CMDialogChar(m);
+        return;
     case CM_FOCUSCHANGED:
         UpdateDefaultStyle(reinterpret_cast<TControl*>(m.LParam));
         return;
@@ -217,20 +198,12 @@ void TCheckBox::SetChecked(bool value)
 
 void TCheckBox::SetAllowGrayed(bool value)
 {
-    if (value == FAllowGrayed)
-        return;
-    FAllowGrayed = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FAllowGrayed, value);
 }
 
 void TCheckBox::SetAlignment(TAlignment value)
 {
-    if (value == FAlignment)
-        return;
-    FAlignment = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FAlignment, value);
 }
 
 void TCheckBox::Toggle()
@@ -239,8 +212,12 @@ void TCheckBox::Toggle()
     case TCheckBoxState::cbUnchecked:
         SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
         break;
-    case TCheckBoxState::cbChecked: SetState(TCheckBoxState::cbUnchecked); break;
-    case TCheckBoxState::cbGrayed: SetState(TCheckBoxState::cbChecked); break;
+    case TCheckBoxState::cbChecked:
+        SetState(TCheckBoxState::cbUnchecked);
+        break;
+    case TCheckBoxState::cbGrayed:
+        SetState(TCheckBoxState::cbChecked);
+        break;
     }
 }
 
@@ -306,11 +283,7 @@ void TRadioButton::SetChecked(bool value)
 
 void TRadioButton::SetAlignment(TAlignment value)
 {
-    if (value == FAlignment)
-        return;
-    FAlignment = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FAlignment, value);
 }
 
 void TRadioButton::WndProc(TMessage& m)
@@ -471,48 +444,28 @@ void TCustomEdit::ApplyCharCase()
 
 void TCustomEdit::SetCharCase(TEditCharCase value)
 {
-    if (value == FCharCase)
-        return;
-    FCharCase = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FCharCase, value);
     ApplyCharCase();
 }
 
 void TCustomEdit::SetPasswordChar(char value)
 {
-    if (value == FPasswordChar)
-        return;
-    FPasswordChar = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FPasswordChar, value);
 }
 
 void TCustomEdit::SetHideSelection(bool value)
 {
-    if (value == FHideSelection)
-        return;
-    FHideSelection = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FHideSelection, value);
 }
 
 void TCustomEdit::SetBorderStyle(TBorderStyle value)
 {
-    if (value == FBorderStyle)
-        return;
-    FBorderStyle = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FBorderStyle, value);
 }
 
 void TCustomEdit::SetAlignment(TAlignment value)
 {
-    if (value == FAlignment)
-        return;
-    FAlignment = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FAlignment, value);
 }
 
 bool TCustomEdit::Modified()
@@ -669,8 +622,8 @@ int TComboBoxStrings::AddObject(const AnsiString& S, TObject* AObject)
         FSaved.insert(FSaved.begin() + index, {S, AObject});
         return index;
     }
-    auto index = static_cast<int>(SendMessageA(Window(), CB_ADDSTRING, 0,
-                                                reinterpret_cast<LPARAM>(S.c_str())));
+    auto index = static_cast<int>(
+        SendMessageA(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str())));
     if (index < 0)
         throw EOutOfMemory("The combo box cannot take more items");
     SendMessageA(Window(), CB_SETITEMDATA, index, reinterpret_cast<LPARAM>(AObject));
@@ -750,9 +703,15 @@ void TComboBox::CreateParams(TCreateParams& params)
     CreateSubClass(params, "COMBOBOX");
     params.Style |= WS_VSCROLL | CBS_AUTOHSCROLL;
     switch (FStyle) {
-    case TComboBoxStyle::csDropDown: params.Style |= CBS_DROPDOWN; break;
-    case TComboBoxStyle::csSimple: params.Style |= CBS_SIMPLE; break;
-    case TComboBoxStyle::csDropDownList: params.Style |= CBS_DROPDOWNLIST; break;
+    case TComboBoxStyle::csDropDown:
+        params.Style |= CBS_DROPDOWN;
+        break;
+    case TComboBoxStyle::csSimple:
+        params.Style |= CBS_SIMPLE;
+        break;
+    case TComboBoxStyle::csDropDownList:
+        params.Style |= CBS_DROPDOWNLIST;
+        break;
     }
     if (FSorted)
         params.Style |= CBS_SORT;
@@ -775,7 +734,8 @@ void TComboBox::CreateWnd()
     int selected = -1;
     for (size_t i = 0; i < FItems->FSaved.size(); ++i) {
         const auto& item = FItems->FSaved[i];
-        auto index = SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.first.c_str()));
+        auto index =
+            SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.first.c_str()));
         if (index >= 0)
             SendMessageA(window, CB_SETITEMDATA, index, reinterpret_cast<LPARAM>(item.second));
         if (static_cast<int>(i) == FSavedIndex)
@@ -838,20 +798,12 @@ void TComboBox::SetItemIndex(int value)
 
 void TComboBox::SetStyle(TComboBoxStyle value)
 {
-    if (value == FStyle)
-        return;
-    FStyle = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FStyle, value);
 }
 
 void TComboBox::SetSorted(bool value)
 {
-    if (value == FSorted)
-        return;
-    FSorted = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FSorted, value);
 }
 
 void TComboBox::SetDropDownCount(int value)
@@ -883,7 +835,9 @@ void TComboBox::WndProc(TMessage& m)
     switch (m.Msg) {
     case CN_COMMAND:
         switch (HIWORD(m.WParam)) {
-        case CBN_EDITCHANGE: Change(); break;
+        case CBN_EDITCHANGE:
+            Change();
+            break;
         case CBN_SELCHANGE:
             Click();
             Select();
@@ -896,7 +850,9 @@ void TComboBox::WndProc(TMessage& m)
             if (OnCloseUp)
                 OnCloseUp(this);
             break;
-        case CBN_DBLCLK: DblClick(); break;
+        case CBN_DBLCLK:
+            DblClick();
+            break;
         }
         return;
     case CM_TEXTCHANGED:

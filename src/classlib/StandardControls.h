@@ -81,7 +81,12 @@ private:
     int FModalResult = 0;
 };
 
-enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+enum class TCheckBoxState
+{
+    cbUnchecked,
+    cbChecked,
+    cbGrayed
+};
 
 class TCheckBox : public TButtonControl
 {
@@ -132,8 +137,17 @@ private:
     TAlignment FAlignment = TAlignment::taRightJustify;
 };
 
-enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
-enum class TBorderStyle { bsNone, bsSingle };
+enum class TEditCharCase
+{
+    ecNormal,
+    ecUpperCase,
+    ecLowerCase
+};
+enum class TBorderStyle
+{
+    bsNone,
+    bsSingle
+};
 
 class TCustomEdit : public TWinControl
 {
@@ -199,10 +213,10 @@ private:
     TBorderStyle FBorderStyle = TBorderStyle::bsSingle;
     TAlignment FAlignment = TAlignment::taLeftJustify;
     bool FAutoSelect = true;
-    bool FModifiedSaved = false;   // Modified across a RecreateWnd
-    bool FInSetText = false;       // a WM_SETTEXT is being handled
+    bool FModifiedSaved = false; // Modified across a RecreateWnd
+    bool FInSetText = false;     // a WM_SETTEXT is being handled
     bool FChangeDuringSetText = false;
-    bool FChangePending = false;   // the text was set and the window said nothing
+    bool FChangePending = false; // the text was set and the window said nothing
     bool FCreatingWindow = false;
 };
 
@@ -237,12 +251,17 @@ private:
     HWND Window() const;
     void CheckIndex(int Index) const;
 
-    TComboBox* FComboBox;  // not owned: the box that owns these items
+    TComboBox* FComboBox; // not owned: the box that owns these items
     // The items while the box has no window (and across a RecreateWnd).
     std::vector<std::pair<AnsiString, TObject*>> FSaved;
 };
 
-enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+enum class TComboBoxStyle
+{
+    csDropDown,
+    csSimple,
+    csDropDownList
+};
 
 class TComboBox : public TWinControl
 {
@@ -285,10 +304,10 @@ protected:
 private:
     int DropDownHeight();
 
-    TComboBoxStrings* FItems;      // owned
+    TComboBoxStrings* FItems; // owned
     TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
     bool FSorted = false;
     int FDropDownCount = 8;
     int FMaxLength = 0;
-    int FSavedIndex = -1;          // ItemIndex while there is no window
+    int FSavedIndex = -1; // ItemIndex while there is no window
 };

@@ -12,9 +12,12 @@ namespace {
 AnsiString AlignedText(const AnsiString& text, TAlignment alignment)
 {
     switch (alignment) {
-    case TAlignment::taCenter: return "\t" + text;
-    case TAlignment::taRightJustify: return "\t\t" + text;
-    default: return text;
+    case TAlignment::taCenter:
+        return "\t" + text;
+    case TAlignment::taRightJustify:
+        return "\t\t" + text;
+    default:
+        return text;
     }
 }
 
@@ -136,7 +139,8 @@ void TStatusBar::UpdatePanels()
     HWND window = WindowHandle();
     SendMessageA(window, SB_SIMPLE, FSimplePanel, 0);
     if (FSimplePanel) {
-        SendMessageA(window, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(FSimpleText.c_str()));
+        SendMessageA(window, SB_SETTEXTA, SB_SIMPLEID,
+                     reinterpret_cast<LPARAM>(FSimpleText.c_str()));
         return;
     }
     std::vector<int> edges;
@@ -183,16 +187,13 @@ void TStatusBar::SetSimpleText(const AnsiString& value)
 {
     FSimpleText = value;
     if (HandleAllocated() && FSimplePanel)
-        SendMessageA(WindowHandle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(value.c_str()));
+        SendMessageA(WindowHandle(), SB_SETTEXTA, SB_SIMPLEID,
+                     reinterpret_cast<LPARAM>(value.c_str()));
 }
 
 void TStatusBar::SetSizeGrip(bool value)
 {
-    if (value == FSizeGrip)
-        return;
-    FSizeGrip = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    SetWindowStyleProperty(FSizeGrip, value);
 }
 
 void TStatusBar::WndProc(TMessage& m)
@@ -202,14 +203,8 @@ void TStatusBar::WndProc(TMessage& m)
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
         int index = static_cast<int>(item->itemID);
         if (OnDrawPanel && index >= 0 && index < FPanels->Count()) {
-            FCanvas->SetHandle(item->hDC);
-            try {
-                OnDrawPanel(this, FPanels->Items(index), TRect(item->rcItem));
-            } catch (...) {
-                FCanvas->SetHandle(nullptr);
-                throw;
-            }
-            FCanvas->SetHandle(nullptr);
+            TCanvasDCScope draw(FCanvas, item->hDC);
+            OnDrawPanel(this, FPanels->Items(index), TRect(item->rcItem));
         }
         m.Result = 1;
         return;

@@ -10,8 +10,17 @@
 
 class TStatusBar;
 
-enum class TStatusPanelStyle { psText, psOwnerDraw };
-enum class TStatusPanelBevel { pbNone, pbLowered, pbRaised };
+enum class TStatusPanelStyle
+{
+    psText,
+    psOwnerDraw
+};
+enum class TStatusPanelBevel
+{
+    pbNone,
+    pbLowered,
+    pbRaised
+};
 
 class TStatusPanel : public TPersistent
 {
@@ -33,7 +42,7 @@ public:
 
 private:
     friend class TStatusBar;
-    TStatusBar* FOwner;  // not owned
+    TStatusBar* FOwner; // not owned
     AnsiString FText;
     int FWidth = 50;
     TAlignment FAlignment = TAlignment::taLeftJustify;
@@ -56,8 +65,8 @@ public:
 private:
     friend class TStatusBar;
     friend class TStatusPanel;
-    std::vector<TStatusPanel*> FPanels;  // owned
-    TStatusBar* FOwner;                  // not owned
+    std::vector<TStatusPanel*> FPanels; // owned
+    TStatusBar* FOwner;                 // not owned
 };
 
 // Sender, Panel, Rect.
@@ -93,8 +102,8 @@ protected:
     void UpdatePanelText(int index);
 
 private:
-    TStatusPanels* FPanels;    // owned
-    TControlCanvas* FCanvas;   // owned; for owner-drawn panels
+    TStatusPanels* FPanels;  // owned
+    TControlCanvas* FCanvas; // owned; for owner-drawn panels
     bool FSimplePanel = false;
     AnsiString FSimpleText;
     bool FSizeGrip = true;

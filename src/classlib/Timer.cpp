@@ -61,7 +61,9 @@ void TTimer::WindowMessage(TMessage& m)
         if (m.WParam == kTimerId && FEnabled)
             Timer();
         return;
-    case WM_TIMER_APPLY: ApplyState(); return;
+    case WM_TIMER_APPLY:
+        ApplyState();
+        return;
     }
     DefaultHiddenWindowHandling(FWindow, m);
 }

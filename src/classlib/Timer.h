@@ -36,9 +36,9 @@ private:
     void ApplyState();
     void RequestApply();
 
-    HWND FWindow = nullptr;            // owned
+    HWND FWindow = nullptr; // owned
     DWORD FWindowThread = 0;
     std::atomic<bool> FEnabled{true};
     std::atomic<unsigned> FInterval{1000};
-    bool FRunning = false;             // a system timer is set
+    bool FRunning = false; // a system timer is set
 };

@@ -128,7 +128,8 @@ void TTreeNode::Expand(bool recurse)
     FExpandedSaved = true;
     TTreeView* view = TreeView();
     if (view && view->HandleAllocated() && FItemId)
-        SendMessageA(view->WindowHandle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(FItemId));
+        SendMessageA(view->WindowHandle(), TVM_EXPAND, TVE_EXPAND,
+                     reinterpret_cast<LPARAM>(FItemId));
     if (recurse)
         for (TTreeNode* child : std::vector<TTreeNode*>(FChildren))
             child->Expand(true);
@@ -179,7 +180,8 @@ TRect TTreeNode::DisplayRect(bool textOnly) const
     // The message takes the item in the rectangle's first bytes.
     HTREEITEM item = FItemId;
     std::memcpy(&r, &item, sizeof(item));
-    if (!SendMessageA(view->WindowHandle(), TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r)))
+    if (!SendMessageA(view->WindowHandle(), TVM_GETITEMRECT, textOnly,
+                      reinterpret_cast<LPARAM>(&r)))
         return TRect(0, 0, 0, 0);
     return TRect(r);
 }
@@ -420,8 +422,8 @@ TTreeNode* TTreeView::Selected() const
 {
     if (!HandleAllocated())
         return FSavedSelection;
-    auto item = reinterpret_cast<HTREEITEM>(
-        SendMessageA(WindowHandle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    auto item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(WindowHandle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
     return NodeOf(item);
 }
 
@@ -460,11 +462,7 @@ void TTreeView::SetImages(TCustomImageList* value)
 {
     if (value == FImages)
         return;
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages)
-        FImages->FreeNotification(this);
+    ReplaceFreeNotified(this, FImages, value);
     if (HandleAllocated())
         SendMessageA(WindowHandle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                      reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
@@ -477,40 +475,29 @@ void TTreeView::Notification(TComponent* AComponent, TOperation Operation)
         SetImages(nullptr);
 }
 
-void TTreeView::RecreateIfAllocated()
-{
-    if (HandleAllocated())
-        RecreateWnd();
-}
-
 void TTreeView::SetShowLines(bool value)
 {
-    FShowLines = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FShowLines, value);
 }
 
 void TTreeView::SetShowRoot(bool value)
 {
-    FShowRoot = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FShowRoot, value);
 }
 
 void TTreeView::SetShowButtons(bool value)
 {
-    FShowButtons = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FShowButtons, value);
 }
 
 void TTreeView::SetHideSelection(bool value)
 {
-    FHideSelection = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FHideSelection, value);
 }
 
 void TTreeView::SetReadOnly(bool value)
 {
-    FReadOnly = value;
-    RecreateIfAllocated();
+    SetWindowStyleProperty(FReadOnly, value);
 }
 
 void TTreeView::WndProc(TMessage& m)
@@ -580,6 +567,8 @@ void TTreeView::CNNotify(TMessage& m)
         }
         return;
     }
-    case NM_CLICK: Click(); return;
+    case NM_CLICK:
+        Click();
+        return;
     }
 }

@@ -69,16 +69,16 @@ private:
     explicit TTreeNode(TTreeNodes* owner) : FOwner(owner) {}
     const std::vector<TTreeNode*>& Siblings() const;
 
-    TTreeNodes* FOwner;                  // not owned
-    TTreeNode* FParent = nullptr;        // not owned; lists this node
-    std::vector<TTreeNode*> FChildren;   // owned
-    HTREEITEM FItemId = nullptr;         // the window's item while there is a window
+    TTreeNodes* FOwner;                // not owned
+    TTreeNode* FParent = nullptr;      // not owned; lists this node
+    std::vector<TTreeNode*> FChildren; // owned
+    HTREEITEM FItemId = nullptr;       // the window's item while there is a window
     AnsiString FText;
-    void* FData = nullptr;               // not owned
+    void* FData = nullptr; // not owned
     int FImageIndex = -1;
     int FSelectedIndex = -1;
     bool FHasChildren = false;
-    bool FExpandedSaved = false;         // across a RecreateWnd
+    bool FExpandedSaved = false; // across a RecreateWnd
 };
 
 class TTreeNodes : public TPersistent
@@ -112,8 +112,8 @@ private:
     TTreeNode* InsertNode(TTreeNode* parent, int index, const AnsiString& text, void* data);
     std::vector<TTreeNode*>& ChildrenOf(TTreeNode* parent);
 
-    std::vector<TTreeNode*> FRoots;  // owned
-    TTreeView* FOwner;               // not owned
+    std::vector<TTreeNode*> FRoots; // owned
+    TTreeView* FOwner;              // not owned
     int FUpdateCount = 0;
 };
 
@@ -171,7 +171,6 @@ private:
     void CNNotify(TMessage& m);
     void InsertNodesWindow(const std::vector<TTreeNode*>& nodes);
     void SaveNodeStates(const std::vector<TTreeNode*>& nodes);
-    void RecreateIfAllocated();
 
     TTreeNodes* FItems;                   // owned
     TCustomImageList* FImages = nullptr;  // not owned; free-notified
@@ -181,5 +180,5 @@ private:
     bool FShowButtons = true;
     bool FHideSelection = true;
     bool FReadOnly = true;
-    bool FDeleting = false;               // nodes are being freed
+    bool FDeleting = false; // nodes are being freed
 };

@@ -1,5 +1,7 @@
 #include "WinControl.h"
 
+#include "WindowProcedure.h"
+
 #include "Application.h"
 #include "Exceptions.h"
 #include "Form.h"
@@ -14,41 +16,9 @@
 
 namespace {
 
-thread_local TWinControl* tCreationControl = nullptr;  // not owned
-
-// Parks the windows of controls that have no parent window for a while, so
-// that a parent change keeps the window.
-HWND ParkingWindow()
-{
-    static HWND window = nullptr;
-    if (!window || !IsWindow(window))
-        window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-    return window;
-}
-
 bool IsWindowed(const TControl* control)
 {
     return dynamic_cast<const TWinControl*>(control) != nullptr;
-}
-
-AnsiString HexAtomName(const char* prefix, unsigned long a, unsigned long b, bool two)
-{
-    char buffer[64];
-    if (two)
-        std::snprintf(buffer, sizeof(buffer), "%s%08lX%08lX", prefix, a, b);
-    else
-        std::snprintf(buffer, sizeof(buffer), "%s%08lX", prefix, a);
-    return buffer;
-}
-
-// The default procedure each registered class name was registered with: a
-// second control class of the same name over another system class gets a
-// name of its own.
-std::map<AnsiString, WNDPROC>& RegisteredClasses()
-{
-    static std::map<AnsiString, WNDPROC> classes;
-    return classes;
 }
 
 // Sets the flag for the duration of a scope.
@@ -67,89 +37,6 @@ private:
 };
 
 } // namespace
-
-// ---------------------------------------------------------------------------
-// Lookup properties and window procedures
-
-ATOM WindowAtom()
-{
-    static ATOM atom = GlobalAddAtomA(
-        HexAtomName("ZandrelWindow", GetCurrentProcessId(), 0, false).c_str());
-    return atom;
-}
-
-ATOM ControlAtom()
-{
-    static ATOM atom = GlobalAddAtomA(
-        HexAtomName("ZandrelControl",
-                    static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
-                    GetCurrentThreadId(), true)
-            .c_str());
-    return atom;
-}
-
-TWinControl* CreationControl()
-{
-    return tCreationControl;
-}
-
-void SetCreationControl(TWinControl* control)
-{
-    tCreationControl = control;
-}
-
-TWinControl* FindControl(HWND window)
-{
-    if (!window)
-        return nullptr;
-    return static_cast<TWinControl*>(GetPropA(window, MAKEINTATOM(ControlAtom())));
-}
-
-TWinControl* FindOwningControl(HWND window)
-{
-    // Up through parents only: a top-level window's GetParent is its owner,
-    // and a dialog owned by a form is not part of it.
-    for (HWND w = window; w;) {
-        if (TWinControl* control = FindControl(w))
-            return control;
-        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD))
-            break;
-        w = GetParent(w);
-    }
-    return nullptr;
-}
-
-LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
-{
-    TWinControl* control = tCreationControl;
-    tCreationControl = nullptr;
-    bool unicode = IsWindowUnicode(window);
-    if (!control)
-        return unicode ? DefWindowProcW(window, msg, wp, lp) : DefWindowProcA(window, msg, wp, lp);
-    control->SetWindowHandle(window);
-    SetPropA(window, MAKEINTATOM(WindowAtom()), control);
-    SetPropA(window, MAKEINTATOM(ControlAtom()), control);
-    if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) && GetWindowLongPtrA(window, GWLP_ID) == 0)
-        SetWindowLongPtrA(window, GWLP_ID, reinterpret_cast<LONG_PTR>(window));
-    auto procedure = reinterpret_cast<LONG_PTR>(&StdWndProc);
-    if (unicode)
-        SetWindowLongPtrW(window, GWLP_WNDPROC, procedure);
-    else
-        SetWindowLongPtrA(window, GWLP_WNDPROC, procedure);
-    return StdWndProc(window, msg, wp, lp);
-}
-
-LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
-{
-    TWinControl* control = FindControl(window);
-    if (!control) {
-        return IsWindowUnicode(window) ? DefWindowProcW(window, msg, wp, lp)
-                                       : DefWindowProcA(window, msg, wp, lp);
-    }
-    TMessage message{msg, wp, lp, 0};
-    control->MainWndProc(message);
-    return message.Result;
-}
 
 // ---------------------------------------------------------------------------
 // TWinControl: life
@@ -228,32 +115,6 @@ void TWinControl::CreateSubClass(TCreateParams& params, const char* systemClassN
     params.SubClassOf = systemClassName;
 }
 
-void TWinControl::RegisterWindowClass(TCreateParams& params)
-{
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDPROC defaultProc = params.WindowClass.lpfnWndProc;
-    auto& classes = RegisteredClasses();
-    auto known = classes.find(params.WinClassName);
-    if (known != classes.end()) {
-        if (known->second == defaultProc)
-            return;
-        params.WinClassName += "." + (params.SubClassOf.empty() ? AnsiString("Own") : params.SubClassOf);
-        if (classes.count(params.WinClassName))
-            return;
-    }
-    WNDCLASSA wc = params.WindowClass;
-    wc.hInstance = instance;
-    wc.lpfnWndProc = InitWndProc;
-    wc.lpszClassName = params.WinClassName.c_str();
-    if (!RegisterClassA(&wc)) {
-        WNDCLASSA existing = {};
-        if (!GetClassInfoA(instance, wc.lpszClassName, &existing) ||
-            existing.lpfnWndProc != InitWndProc)
-            RaiseLastOSError();
-    }
-    classes[params.WinClassName] = defaultProc;
-}
-
 void TWinControl::CreateWnd()
 {
     TCreateParams params;
@@ -262,7 +123,7 @@ void TWinControl::CreateWnd()
         throw EInvalidOperation("Control '" + Name() + "' has no parent window");
     FDefWndProc = params.WindowClass.lpfnWndProc ? params.WindowClass.lpfnWndProc : DefWindowProcA;
     FSystemClass = !params.SubClassOf.empty();
-    RegisterWindowClass(params);
+    RegisterControlClass(params);
     TControlState state = ControlState();
     SetControlState(state | csCreating);
     SetCreationControl(this);
@@ -284,9 +145,10 @@ void TWinControl::CreateWnd()
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params)
 {
-    HWND window = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
-                                  params.Style, params.X, params.Y, params.Width, params.Height,
-                                  params.WndParent, nullptr, GetModuleHandleA(nullptr), params.Param);
+    HWND window =
+        CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
+                        params.Style, params.X, params.Y, params.Width, params.Height,
+                        params.WndParent, nullptr, GetModuleHandleA(nullptr), params.Param);
     if (window)
         FHandle = window;
 }
@@ -295,6 +157,12 @@ void TWinControl::CreateHandle()
 {
     if (FHandle)
         return;
+    // The parent's creation makes its children's windows, this one's too.
+    if (Parent() && !Parent()->FHandle) {
+        Parent()->CreateHandle();
+        if (FHandle)
+            return;
+    }
     CreateWnd();
     for (TControl* child : std::vector<TControl*>(FControls)) {
         auto* windowed = dynamic_cast<TWinControl*>(child);
@@ -362,9 +230,9 @@ void TWinControl::SetParent(TWinControl* value)
         return;
     TControl::SetParent(value);
     if (FHandle) {
-        HWND newParent = value && value->FHandle ? value->FHandle
+        HWND newParent = value && value->FHandle     ? value->FHandle
                          : (!value && FParentWindow) ? FParentWindow
-                                                      : ParkingWindow();
+                                                     : ParkingWindow();
         ::SetParent(FHandle, newParent);
         if (value && value->FHandle)
             SetWindowPos(FHandle, nullptr, Left(), Top(), Width(), Height(),
@@ -455,33 +323,62 @@ void TWinControl::WndProc(TMessage& m)
             return;
         }
         break;
-    case WM_PAINT: WMPaint(m); return;
-    case WM_ERASEBKGND: WMEraseBkgnd(m); return;
-    case WM_SIZE: WMSize(m); return;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return;
-    case WM_SETCURSOR: WMSetCursor(m); return;
-    case WM_SETFOCUS: WMSetFocus(m); return;
-    case WM_COMMAND: WMCommand(m); return;
-    case WM_NOTIFY: WMNotify(m); return;
+    case WM_PAINT:
+        WMPaint(m);
+        return;
+    case WM_ERASEBKGND:
+        WMEraseBkgnd(m);
+        return;
+    case WM_SIZE:
+        WMSize(m);
+        return;
+    case WM_WINDOWPOSCHANGED:
+        WMWindowPosChanged(m);
+        return;
+    case WM_SETCURSOR:
+        WMSetCursor(m);
+        return;
+    case WM_SETFOCUS:
+        WMSetFocus(m);
+        return;
+    case WM_COMMAND:
+        WMCommand(m);
+        return;
+    case WM_NOTIFY:
+        WMNotify(m);
+        return;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: WMCtlColor(m); return;
-    case WM_DRAWITEM: WMDrawItem(m); return;
-    case WM_MEASUREITEM: WMMeasureItem(m); return;
+    case WM_CTLCOLORSTATIC:
+        WMCtlColor(m);
+        return;
+    case WM_DRAWITEM:
+        WMDrawItem(m);
+        return;
+    case WM_MEASUREITEM:
+        WMMeasureItem(m);
+        return;
     case WM_HSCROLL:
-    case WM_VSCROLL: WMScroll(m); return;
-    case WM_CONTEXTMENU: WMContextMenu(m); return;
-    case WM_MOUSELEAVE: WMMouseLeave(m); return;
+    case WM_VSCROLL:
+        WMScroll(m);
+        return;
+    case WM_CONTEXTMENU:
+        WMContextMenu(m);
+        return;
+    case WM_MOUSELEAVE:
+        WMMouseLeave(m);
+        return;
     case WM_CAPTURECHANGED:
-        if (CaptureControl() && CaptureControl()->Parent() == this &&
-            !IsWindowed(CaptureControl()))
+        if (CaptureControl() && CaptureControl()->Parent() == this && !IsWindowed(CaptureControl()))
             CaptureControl()->Perform(m.Msg, m.WParam, m.LParam);
         break;
-    case WM_NCDESTROY: WMNCDestroy(m); return;
+    case WM_NCDESTROY:
+        WMNCDestroy(m);
+        return;
     case WM_SYSCOLORCHANGE:
         NotifyControls(CM_SYSCOLORCHANGE);
         break;
@@ -489,37 +386,67 @@ void TWinControl::WndProc(TMessage& m)
         NotifyControls(CM_WININICHANGE);
         break;
     case CN_KEYDOWN:
-    case CN_SYSKEYDOWN: CNKeyDown(m); return;
+    case CN_SYSKEYDOWN:
+        CNKeyDown(m);
+        return;
     case CN_CHAR:
-    case CN_SYSCHAR: CNChar(m); return;
-    case CN_KEYUP: m.Result = 0; return;
+    case CN_SYSCHAR:
+        CNChar(m);
+        return;
+    case CN_KEYUP:
+        m.Result = 0;
+        return;
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORDLG:
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
     case CN_CTLCOLORMSGBOX:
     case CN_CTLCOLORSCROLLBAR:
-    case CN_CTLCOLORSTATIC: CNCtlColor(m); return;
-    case CM_COLORCHANGED: CMColorChanged(m); return;
-    case CM_FONTCHANGED: CMFontChanged(m); return;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(m); return;
-    case CM_VISIBLECHANGED: CMVisibleChanged(m); return;
-    case CM_SHOWINGCHANGED: CMShowingChanged(m); return;
-    case CM_ENTER: DoEnter(); return;
-    case CM_EXIT: DoExit(); return;
-    case CM_DIALOGKEY: CMDialogKey(m); return;
-    case CM_DIALOGCHAR: Broadcast(m); return;
+    case CN_CTLCOLORSTATIC:
+        CNCtlColor(m);
+        return;
+    case CM_COLORCHANGED:
+        CMColorChanged(m);
+        return;
+    case CM_FONTCHANGED:
+        CMFontChanged(m);
+        return;
+    case CM_ENABLEDCHANGED:
+        CMEnabledChanged(m);
+        return;
+    case CM_VISIBLECHANGED:
+        CMVisibleChanged(m);
+        return;
+    case CM_SHOWINGCHANGED:
+        CMShowingChanged(m);
+        return;
+    case CM_ENTER:
+        DoEnter();
+        return;
+    case CM_EXIT:
+        DoExit();
+        return;
+    case CM_DIALOGKEY:
+        CMDialogKey(m);
+        return;
+    case CM_DIALOGCHAR:
+        Broadcast(m);
+        return;
     case CM_FOCUSCHANGED:
         Broadcast(m);
         m.Result = 0;
         return;
     case CM_ACTIONEXECUTE:
-    case CM_ACTIONUPDATE: Broadcast(m); return;
+    case CM_ACTIONUPDATE:
+        Broadcast(m);
+        return;
     case CM_SYSCOLORCHANGE:
     case CM_WININICHANGE:
         Broadcast(m);
         return;
-    case CM_RECREATEWND: RecreateWnd(); return;
+    case CM_RECREATEWND:
+        RecreateWnd();
+        return;
     }
     TControl::WndProc(m);
 }
@@ -693,8 +620,7 @@ bool TWinControl::IsControlMouseMsg(TMessage& m)
     }
     if (!target)
         return false;
-    TMessage routed{m.Msg, m.WParam,
-                    MAKELPARAM(pos.x - target->Left(), pos.y - target->Top()), 0};
+    TMessage routed{m.Msg, m.WParam, MAKELPARAM(pos.x - target->Left(), pos.y - target->Top()), 0};
     target->WindowProc()(routed);
     m.Result = routed.Result;
     return true;
@@ -822,7 +748,7 @@ void TWinControl::WMEraseBkgnd(TMessage& m)
         return;
     }
     if (FDoubleBuffered && m.WParam != static_cast<WPARAM>(m.LParam)) {
-        m.Result = 1;  // erased in the buffer instead
+        m.Result = 1; // erased in the buffer instead
         return;
     }
     RECT client;
@@ -1146,11 +1072,16 @@ void TWinControl::AlignControls(TControl*, TRect& rect)
                 list.push_back(c);
         auto key = [align](TControl* c) {
             switch (align) {
-            case TAlign::alTop: return c->Top();
-            case TAlign::alBottom: return -(c->Top() + c->Height());
-            case TAlign::alLeft: return c->Left();
-            case TAlign::alRight: return -(c->Left() + c->Width());
-            default: return 0;
+            case TAlign::alTop:
+                return c->Top();
+            case TAlign::alBottom:
+                return -(c->Top() + c->Height());
+            case TAlign::alLeft:
+                return c->Left();
+            case TAlign::alRight:
+                return -(c->Left() + c->Width());
+            default:
+                return 0;
             }
         };
         std::stable_sort(list.begin(), list.end(),
@@ -1160,19 +1091,39 @@ void TWinControl::AlignControls(TControl*, TRect& rect)
             int l = rect.left, t = rect.top;
             int w = std::max<LONG>(rect.Width(), 0), h = std::max<LONG>(rect.Height(), 0);
             switch (align) {
-            case TAlign::alTop: h = c->Height(); break;
-            case TAlign::alBottom: h = c->Height(); t = rect.bottom - h; break;
-            case TAlign::alLeft: w = c->Width(); break;
-            case TAlign::alRight: w = c->Width(); l = rect.right - w; break;
-            default: break;
+            case TAlign::alTop:
+                h = c->Height();
+                break;
+            case TAlign::alBottom:
+                h = c->Height();
+                t = rect.bottom - h;
+                break;
+            case TAlign::alLeft:
+                w = c->Width();
+                break;
+            case TAlign::alRight:
+                w = c->Width();
+                l = rect.right - w;
+                break;
+            default:
+                break;
             }
             c->SetBounds(l, t, w, h);
             switch (align) {
-            case TAlign::alTop: rect.top += c->Height(); break;
-            case TAlign::alBottom: rect.bottom -= c->Height(); break;
-            case TAlign::alLeft: rect.left += c->Width(); break;
-            case TAlign::alRight: rect.right -= c->Width(); break;
-            default: break;
+            case TAlign::alTop:
+                rect.top += c->Height();
+                break;
+            case TAlign::alBottom:
+                rect.bottom -= c->Height();
+                break;
+            case TAlign::alLeft:
+                rect.left += c->Width();
+                break;
+            case TAlign::alRight:
+                rect.right -= c->Width();
+                break;
+            default:
+                break;
             }
         }
     }
@@ -1286,7 +1237,8 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, 
         return nullptr;
     int n = static_cast<int>(list.size());
     auto found = std::find(list.begin(), list.end(), current);
-    int start = found == list.end() ? (goForward ? n - 1 : 0) : static_cast<int>(found - list.begin());
+    int start =
+        found == list.end() ? (goForward ? n - 1 : 0) : static_cast<int>(found - list.begin());
     int i = start;
     for (int step = 0; step < n; ++step) {
         i = goForward ? (i + 1) % n : (i - 1 + n) % n;
@@ -1389,15 +1341,18 @@ bool TWinControl::DoKeyPress(TMessage& m)
 UINT TWinControl::DialogCodeFor(WORD key)
 {
     switch (key) {
-    case VK_TAB: return DLGC_WANTTAB;
+    case VK_TAB:
+        return DLGC_WANTTAB;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
-    case VK_DOWN: return DLGC_WANTARROWS;
+    case VK_DOWN:
+        return DLGC_WANTARROWS;
     case VK_RETURN:
     case VK_EXECUTE:
     case VK_ESCAPE:
-    case VK_CANCEL: return DLGC_WANTALLKEYS;
+    case VK_CANCEL:
+        return DLGC_WANTALLKEYS;
     }
     return 0;
 }
@@ -1472,15 +1427,8 @@ TCustomControl::~TCustomControl()
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    TCanvasDCScope paint(FCanvas, dc);
+    Paint();
 }
 
 void TCustomControl::DestroyWnd()

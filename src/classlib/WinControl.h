@@ -23,6 +23,7 @@
 #pragma once
 
 #include "Control.h"
+#include "WindowProcedure.h"
 
 #include <vector>
 
@@ -32,10 +33,10 @@ struct TCreateParams
     DWORD Style = 0;
     DWORD ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
-    HWND WndParent = nullptr;         // not owned
+    HWND WndParent = nullptr; // not owned
     void* Param = nullptr;
-    WNDCLASSA WindowClass = {};       // lpszClassName and hInstance are set on registration
-    AnsiString WinClassName;          // the registered name ("TButton")
+    WNDCLASSA WindowClass = {}; // lpszClassName and hInstance are set on registration
+    AnsiString WinClassName;    // the registered name ("TButton")
     // The system class this control's class copies ("BUTTON"), or empty.
     AnsiString SubClassOf;
 };
@@ -139,6 +140,16 @@ protected:
     virtual void DestroyWindowHandle();
     // Creates the window and then the children's.
     virtual void CreateHandle();
+    // Stores a property that the window's styles carry and recreates the
+    // window (when there is one) to apply it.
+    template <class T> void SetWindowStyleProperty(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        if (FHandle)
+            RecreateWnd();
+    }
     // Copies the system class into params (SubClassOf).
     void CreateSubClass(TCreateParams& params, const char* systemClassName);
     void UpdateShowing();
@@ -170,8 +181,8 @@ protected:
 
     void SetZOrder(bool topMost) override;
 
-    std::vector<TControl*> FControls;     // not owned: every child, in z-order (last on top)
-    std::vector<TWinControl*> FTabList;   // not owned: windowed children in tab order
+    std::vector<TControl*> FControls;   // not owned: every child, in z-order (last on top)
+    std::vector<TWinControl*> FTabList; // not owned: windowed children in tab order
 
 private:
     void WMPaint(TMessage& m);
@@ -203,19 +214,18 @@ private:
     void DoubleBufferedPaint(TMessage& m);
     void UpdateBoundsFromWindow();
     void ReflectTo(HWND child, UINT reflected, TMessage& m);
-    void RegisterWindowClass(TCreateParams& params);
     bool HasVisibleGraphicChildren() const;
     void TrackMouseLeave();
 
-    HWND FHandle = nullptr;          // owned: destroyed with the control
-    HWND FParentWindow = nullptr;    // not owned
-    WNDPROC FDefWndProc = nullptr;   // the class's own procedure (DefWindowProc for ours)
-    TBrush* FBrush;                  // owned: the background, in EffectiveColor
-    int FAlignLevel = 0;             // DisableAlign nesting
-    bool FAligning = false;          // AlignControls is running
+    HWND FHandle = nullptr;        // owned: destroyed with the control
+    HWND FParentWindow = nullptr;  // not owned
+    WNDPROC FDefWndProc = nullptr; // the class's own procedure (DefWindowProc for ours)
+    TBrush* FBrush;                // owned: the background, in EffectiveColor
+    int FAlignLevel = 0;           // DisableAlign nesting
+    bool FAligning = false;        // AlignControls is running
     bool FTabStop = false;
     bool FDoubleBuffered = false;
-    bool FSystemClass = false;       // the window class copies a system class
+    bool FSystemClass = false; // the window class copies a system class
 };
 
 class TCustomControl : public TWinControl
@@ -231,18 +241,5 @@ protected:
     void DestroyWnd() override;
 
 private:
-    TControlCanvas* FCanvas;  // owned
+    TControlCanvas* FCanvas; // owned
 };
-
-// The lookup properties every window of the library carries, pointing at its
-// control; layers that create windows themselves set them too.
-ATOM WindowAtom();
-ATOM ControlAtom();
-// The control whose window is being created (read by the initial window
-// procedure at the first message), per thread.
-TWinControl* CreationControl();
-void SetCreationControl(TWinControl* control);
-// The library's initial window procedure (the class procedure of every
-// class the library registers) and the standard one it installs.
-LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);

@@ -4,6 +4,7 @@
 #include "classlib/Screen.h"
 #include "support/MessageRecorder.h"
 #include "support/TestSeams.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -48,20 +49,20 @@ protected:
     }
 };
 
-class ControlTest : public testing::Test
+BOOL CALLBACK CountWindow(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+class ControlTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBounds(50, 50, 400, 300);
     }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
-    }
-    TForm* form = nullptr;
 };
 
 TEST_F(ControlTest, ChildWindowsAppearWithTheParentAndKeepTheirWindowAcrossParentChanges)
@@ -91,6 +92,51 @@ TEST_F(ControlTest, ChildWindowsAppearWithTheParentAndKeepTheirWindowAcrossParen
     EXPECT_EQ(GetParent(window), other->WindowHandle());
     delete other;
     EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(ControlTest, AskingAChildForItsWindowMakesTheParentsAndOneWindowEach)
+{
+    auto* panel = new TProbeControl(form);
+    panel->SetParent(form);
+    auto* child = new TProbeControl(form);
+    child->SetParent(panel);
+    HWND window = child->Handle();
+    ASSERT_TRUE(form->HandleAllocated());
+    int windows = 0;
+    EnumChildWindows(form->WindowHandle(), CountWindow, reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows, 2);
+    EXPECT_EQ(GetParent(window), panel->WindowHandle());
+}
+
+TEST_F(ControlTest, ADoubleBufferedControlPaintsThroughItsBuffer)
+{
+    class TRedControl : public TCustomControl
+    {
+    public:
+        using TCustomControl::TCustomControl;
+
+    protected:
+        void Paint() override
+        {
+            Canvas()->Brush()->SetColor(clRed);
+            Canvas()->FillRect(TRect(0, 0, 10, 10));
+        }
+    };
+    auto* red = new TRedControl(form);
+    red->SetParent(form);
+    red->SetBounds(0, 0, 40, 40);
+    red->SetColor(clBlue);
+    red->SetDoubleBuffered(true);
+    form->Show();
+    PumpMessages();
+    InvalidateRect(red->WindowHandle(), nullptr, TRUE);
+    UpdateWindow(red->WindowHandle());
+    HDC dc = GetDC(red->WindowHandle());
+    COLORREF painted = GetPixel(dc, 5, 5);
+    COLORREF background = GetPixel(dc, 30, 30);
+    ReleaseDC(red->WindowHandle(), dc);
+    EXPECT_EQ(painted, RGB(255, 0, 0));
+    EXPECT_EQ(background, RGB(0, 0, 255));
 }
 
 TEST_F(ControlTest, RecreateWndKeepsTextAndBoundsAndMakesANewWindow)
@@ -185,7 +231,7 @@ TEST_F(ControlTest, AlignmentFillsTheAdjustableClientAreaInOrder)
     TProbeControl* left = make(TAlign::alLeft, 40);
     TProbeControl* client = make(TAlign::alClient, 1);
     TProbeControl* right = make(TAlign::alRight, 50);
-    EXPECT_EQ(top->Width(), 20);  // nothing placed while alignment is off
+    EXPECT_EQ(top->Width(), 20); // nothing placed while alignment is off
     form->EnableAlign();
     EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 300, 20));
     EXPECT_EQ(bottom->BoundsRect(), Rect(0, 170, 300, 200));

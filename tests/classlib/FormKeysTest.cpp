@@ -54,9 +54,7 @@ public:
         Play = AddAction("actPlay", ShortCut(VK_SPACE, 0));
         Refused = AddAction("actRefused", ShortCut(VK_F5, 0));
         Refused->OnUpdate = [this](TObject*) { Refused->SetEnabled(RefusedEnabled); };
-        Edit1->OnKeyDown = [this](TObject*, WORD& key, TShiftState) {
-            Edit1Keys.push_back(key);
-        };
+        Edit1->OnKeyDown = [this](TObject*, WORD& key, TShiftState) { Edit1Keys.push_back(key); };
         FinishLoading();
     }
 

@@ -1,5 +1,6 @@
 #include "classlib/Form.h"
 #include "classlib/ListView.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,12 @@ using namespace testing_support;
 
 namespace {
 
-class ListViewTest : public testing::Test
+class ListViewTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBounds(40, 40, 420, 300);
         list = new TListView(form);
         list->SetParent(form);
@@ -27,11 +28,6 @@ protected:
             column->SetCaption(caption);
             column->SetWidth(100);
         }
-    }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
     }
     TListItem* AddRow(const char* name, const char* start, void* data = nullptr)
     {
@@ -66,7 +62,6 @@ protected:
             captions.push_back(list->Items()->Item(i)->Caption());
         return captions;
     }
-    TForm* form = nullptr;
     TListView* list = nullptr;
 };
 
@@ -97,9 +92,7 @@ TEST_F(ListViewTest, SortingIsStableAndTheWindowShowsTheSameOrder)
     AddRow("a", "4");
     TListItem* selected = list->Items()->Item(2);
     selected->SetSelected(true);
-    list->CustomSort([](TListItem* x, TListItem* y) {
-        return x->Caption().compare(y->Caption());
-    });
+    list->CustomSort([](TListItem* x, TListItem* y) { return x->Caption().compare(y->Caption()); });
     EXPECT_EQ(Captions(), (std::vector<std::string>{"a", "a", "b", "b"}));
     EXPECT_EQ(WindowCaptions(1), (std::vector<std::string>{"2", "4", "1", "3"}));
     EXPECT_EQ(list->Selected(), selected);
@@ -180,8 +173,8 @@ TEST_F(ListViewTest, CustomDrawColoursOneSubItem)
 {
     AddRow("a", "1");
     AddRow("b", "2");
-    list->OnCustomDrawSubItem = [](TObject* sender, TListItem* item, int subItem,
-                                   TCustomDrawState, bool&) {
+    list->OnCustomDrawSubItem = [](TObject* sender, TListItem* item, int subItem, TCustomDrawState,
+                                   bool&) {
         auto* view = static_cast<TListView*>(sender);
         if (subItem == 1 && item->Index() == 1)
             view->Canvas()->Brush()->SetColor(clRed);

@@ -3,6 +3,7 @@
 #include "classlib/ScrollBar.h"
 #include "classlib/StandardControls.h"
 #include "support/MessageRecorder.h"
+#include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
 #include <commctrl.h>
@@ -41,18 +42,13 @@ protected:
     int TrackPosition() override { return Track; }
 };
 
-class StandardControlsTest : public testing::Test
+class StandardControlsTest : public FormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TForm(nullptr);
+        FormFixture::SetUp();
         form->SetBounds(30, 30, 400, 300);
-    }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
     }
     template <class T> T* Make(int top = 0)
     {
@@ -61,7 +57,6 @@ protected:
         control->SetTop(top);
         return control;
     }
-    TForm* form = nullptr;
 };
 
 TEST_F(StandardControlsTest, EditReportsEveryWriteOnceSingleLineOrMultiLine)
@@ -305,6 +300,46 @@ TEST_F(StandardControlsTest, ProgressBarClampsAndReachesTheWindow)
     bar->SetPosition(0);
     EXPECT_EQ(bar->Position(), 10);
     EXPECT_EQ(SendMessageA(bar->WindowHandle(), PBM_GETRANGE, TRUE, 0), 10);
+}
+
+} // namespace
+
+namespace {
+
+// A button that paints itself, as the themed buttons do.
+class TDrawnButton : public TButton
+{
+public:
+    using TButton::TButton;
+    int Drawn = 0;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == CN_DRAWITEM) {
+            ++Drawn;
+            m.Result = 1;
+            return;
+        }
+        TButton::WndProc(m);
+    }
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        TButton::CreateParams(params);
+        params.Style = (params.Style & ~BS_TYPEMASK) | BS_OWNERDRAW;
+    }
+};
+
+TEST_F(StandardControlsTest, AnOwnerDrawnButtonPaintsThroughTheReflectedDrawItem)
+{
+    auto* button = Make<TDrawnButton>();
+    button->SetDefault(true);
+    form->Show();
+    PumpMessages();
+    InvalidateRect(button->WindowHandle(), nullptr, TRUE);
+    UpdateWindow(button->WindowHandle());
+    EXPECT_GE(button->Drawn, 1);
+    EXPECT_EQ(GetWindowLongPtrA(button->WindowHandle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 }
 
 } // namespace

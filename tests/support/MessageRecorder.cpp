@@ -31,38 +31,111 @@ struct MessageNameEntry
     const char* Name;
 };
 
-#define NAME(m) {m, #m}
+#define NAME(m)                                                                                    \
+    {                                                                                              \
+        m, #m                                                                                      \
+    }
 const MessageNameEntry kNames[] = {
-    NAME(WM_CREATE), NAME(WM_DESTROY), NAME(WM_MOVE), NAME(WM_SIZE), NAME(WM_ACTIVATE),
-    NAME(WM_SETFOCUS), NAME(WM_KILLFOCUS), NAME(WM_ENABLE), NAME(WM_SETTEXT), NAME(WM_GETTEXT),
-    NAME(WM_GETTEXTLENGTH), NAME(WM_PAINT), NAME(WM_CLOSE), NAME(WM_ERASEBKGND),
-    NAME(WM_SHOWWINDOW), NAME(WM_SETCURSOR), NAME(WM_MOUSEACTIVATE), NAME(WM_GETMINMAXINFO),
-    NAME(WM_WINDOWPOSCHANGING), NAME(WM_WINDOWPOSCHANGED), NAME(WM_NOTIFY),
-    NAME(WM_CONTEXTMENU), NAME(WM_NCDESTROY), NAME(WM_NCHITTEST), NAME(WM_NCPAINT),
-    NAME(WM_GETDLGCODE), NAME(WM_KEYDOWN), NAME(WM_KEYUP), NAME(WM_CHAR), NAME(WM_SYSKEYDOWN),
-    NAME(WM_SYSKEYUP), NAME(WM_SYSCHAR), NAME(WM_COMMAND), NAME(WM_SYSCOMMAND), NAME(WM_TIMER),
-    NAME(WM_HSCROLL), NAME(WM_VSCROLL), NAME(WM_INITMENUPOPUP), NAME(WM_CTLCOLOREDIT),
-    NAME(WM_CTLCOLORSTATIC), NAME(WM_CTLCOLORBTN), NAME(WM_MOUSEMOVE), NAME(WM_LBUTTONDOWN),
-    NAME(WM_LBUTTONUP), NAME(WM_LBUTTONDBLCLK), NAME(WM_RBUTTONDOWN), NAME(WM_RBUTTONUP),
-    NAME(WM_MOUSEWHEEL), NAME(WM_CAPTURECHANGED), NAME(WM_MOUSELEAVE), NAME(WM_SETFONT),
-    NAME(WM_DRAWITEM), NAME(WM_MEASUREITEM), NAME(WM_PRINTCLIENT),
-    NAME(CM_DIALOGKEY), NAME(CM_DIALOGCHAR), NAME(CM_FOCUSCHANGED), NAME(CM_PARENTFONTCHANGED),
-    NAME(CM_PARENTCOLORCHANGED), NAME(CM_VISIBLECHANGED), NAME(CM_ENABLEDCHANGED),
-    NAME(CM_COLORCHANGED), NAME(CM_FONTCHANGED), NAME(CM_CURSORCHANGED), NAME(CM_TEXTCHANGED),
-    NAME(CM_MOUSEENTER), NAME(CM_MOUSELEAVE), NAME(CM_APPKEYDOWN), NAME(CM_SHOWINGCHANGED),
-    NAME(CM_ENTER), NAME(CM_EXIT), NAME(CM_WANTSPECIALKEY), NAME(CM_RELEASE), NAME(CM_CHILDKEY),
-    NAME(CM_HINTSHOW), NAME(CM_RECREATEWND), NAME(CM_CONTROLCHANGE), NAME(CM_ACTIONUPDATE),
-    NAME(CM_ACTIONEXECUTE), NAME(CN_COMMAND), NAME(CN_NOTIFY), NAME(CN_KEYDOWN), NAME(CN_CHAR),
-    NAME(CN_SYSKEYDOWN), NAME(CN_SYSCHAR), NAME(CN_HSCROLL), NAME(CN_VSCROLL), NAME(CN_DRAWITEM),
+    NAME(WM_CREATE),
+    NAME(WM_DESTROY),
+    NAME(WM_MOVE),
+    NAME(WM_SIZE),
+    NAME(WM_ACTIVATE),
+    NAME(WM_SETFOCUS),
+    NAME(WM_KILLFOCUS),
+    NAME(WM_ENABLE),
+    NAME(WM_SETTEXT),
+    NAME(WM_GETTEXT),
+    NAME(WM_GETTEXTLENGTH),
+    NAME(WM_PAINT),
+    NAME(WM_CLOSE),
+    NAME(WM_ERASEBKGND),
+    NAME(WM_SHOWWINDOW),
+    NAME(WM_SETCURSOR),
+    NAME(WM_MOUSEACTIVATE),
+    NAME(WM_GETMINMAXINFO),
+    NAME(WM_WINDOWPOSCHANGING),
+    NAME(WM_WINDOWPOSCHANGED),
+    NAME(WM_NOTIFY),
+    NAME(WM_CONTEXTMENU),
+    NAME(WM_NCDESTROY),
+    NAME(WM_NCHITTEST),
+    NAME(WM_NCPAINT),
+    NAME(WM_GETDLGCODE),
+    NAME(WM_KEYDOWN),
+    NAME(WM_KEYUP),
+    NAME(WM_CHAR),
+    NAME(WM_SYSKEYDOWN),
+    NAME(WM_SYSKEYUP),
+    NAME(WM_SYSCHAR),
+    NAME(WM_COMMAND),
+    NAME(WM_SYSCOMMAND),
+    NAME(WM_TIMER),
+    NAME(WM_HSCROLL),
+    NAME(WM_VSCROLL),
+    NAME(WM_INITMENUPOPUP),
+    NAME(WM_CTLCOLOREDIT),
+    NAME(WM_CTLCOLORSTATIC),
+    NAME(WM_CTLCOLORBTN),
+    NAME(WM_MOUSEMOVE),
+    NAME(WM_LBUTTONDOWN),
+    NAME(WM_LBUTTONUP),
+    NAME(WM_LBUTTONDBLCLK),
+    NAME(WM_RBUTTONDOWN),
+    NAME(WM_RBUTTONUP),
+    NAME(WM_MOUSEWHEEL),
+    NAME(WM_CAPTURECHANGED),
+    NAME(WM_MOUSELEAVE),
+    NAME(WM_SETFONT),
+    NAME(WM_DRAWITEM),
+    NAME(WM_MEASUREITEM),
+    NAME(WM_PRINTCLIENT),
+    NAME(CM_DIALOGKEY),
+    NAME(CM_DIALOGCHAR),
+    NAME(CM_FOCUSCHANGED),
+    NAME(CM_PARENTFONTCHANGED),
+    NAME(CM_PARENTCOLORCHANGED),
+    NAME(CM_VISIBLECHANGED),
+    NAME(CM_ENABLEDCHANGED),
+    NAME(CM_COLORCHANGED),
+    NAME(CM_FONTCHANGED),
+    NAME(CM_CURSORCHANGED),
+    NAME(CM_TEXTCHANGED),
+    NAME(CM_MOUSEENTER),
+    NAME(CM_MOUSELEAVE),
+    NAME(CM_APPKEYDOWN),
+    NAME(CM_SHOWINGCHANGED),
+    NAME(CM_ENTER),
+    NAME(CM_EXIT),
+    NAME(CM_WANTSPECIALKEY),
+    NAME(CM_RELEASE),
+    NAME(CM_CHILDKEY),
+    NAME(CM_HINTSHOW),
+    NAME(CM_RECREATEWND),
+    NAME(CM_CONTROLCHANGE),
+    NAME(CM_ACTIONUPDATE),
+    NAME(CM_ACTIONEXECUTE),
+    NAME(CN_COMMAND),
+    NAME(CN_NOTIFY),
+    NAME(CN_KEYDOWN),
+    NAME(CN_CHAR),
+    NAME(CN_SYSKEYDOWN),
+    NAME(CN_SYSCHAR),
+    NAME(CN_HSCROLL),
+    NAME(CN_VSCROLL),
+    NAME(CN_DRAWITEM),
 };
 #undef NAME
 
 const char* OriginName(MessageOrigin origin)
 {
     switch (origin) {
-    case MessageOrigin::Sent: return "sent";
-    case MessageOrigin::Posted: return "posted";
-    default: return "any";
+    case MessageOrigin::Sent:
+        return "sent";
+    case MessageOrigin::Posted:
+        return "posted";
+    default:
+        return "any";
     }
 }
 
@@ -90,8 +163,8 @@ LRESULT CALLBACK MessageRecorder::GetMessageHook(int code, WPARAM wp, LPARAM lp)
 void MessageRecorder::HookMessageQueue()
 {
     if (gHookUsers++ == 0)
-        gGetMessageHook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr,
-                                            GetCurrentThreadId());
+        gGetMessageHook =
+            SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
 }
 
 MessageRecorder::MessageRecorder(TControl* control, std::vector<UINT> only)
@@ -163,11 +236,13 @@ void MessageRecorder::Record(HWND window, UINT msg, WPARAM wp, LPARAM lp)
 
 int MessageRecorder::Count(UINT msg) const
 {
-    return static_cast<int>(std::count_if(FMessages.begin(), FMessages.end(),
-                                          [msg](const RecordedMessage& m) { return m.Msg == msg; }));
+    return static_cast<int>(
+        std::count_if(FMessages.begin(), FMessages.end(),
+                      [msg](const RecordedMessage& m) { return m.Msg == msg; }));
 }
 
-testing::AssertionResult MessageRecorder::Matches(const std::vector<ExpectedMessage>& expected) const
+testing::AssertionResult
+MessageRecorder::Matches(const std::vector<ExpectedMessage>& expected) const
 {
     size_t actual = 0;
     size_t wanted = 0;

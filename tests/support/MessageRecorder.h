@@ -16,7 +16,12 @@
 
 namespace testing_support {
 
-enum class MessageOrigin { Any, Sent, Posted };
+enum class MessageOrigin
+{
+    Any,
+    Sent,
+    Posted
+};
 
 struct RecordedMessage
 {
@@ -67,7 +72,7 @@ private:
     HWND FWindow = nullptr;
     WNDPROC FPrevious = nullptr;
     bool FUnicode = false;
-    TControl* FControl = nullptr;   // not owned; outlives the recorder
+    TControl* FControl = nullptr; // not owned; outlives the recorder
     TWndMethod FPreviousMethod;
     std::vector<UINT> FOnly;
     std::vector<RecordedMessage> FMessages;

@@ -1,0 +1,154 @@
+#include "WindowProcedure.h"
+
+#include "Application.h"
+#include "Exceptions.h"
+#include "WinControl.h"
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+thread_local TWinControl* tCreationControl = nullptr; // not owned
+
+AnsiString HexAtomName(const char* prefix, unsigned long a, unsigned long b, bool two)
+{
+    char buffer[64];
+    if (two)
+        std::snprintf(buffer, sizeof(buffer), "%s%08lX%08lX", prefix, a, b);
+    else
+        std::snprintf(buffer, sizeof(buffer), "%s%08lX", prefix, a);
+    return buffer;
+}
+
+// The default procedure each registered class name was registered with: a
+// second control class of the same name over another system class gets a
+// name of its own.
+std::map<AnsiString, WNDPROC>& RegisteredClasses()
+{
+    static std::map<AnsiString, WNDPROC> classes;
+    return classes;
+}
+
+} // namespace
+
+HWND ParkingWindow()
+{
+    static HWND window = nullptr;
+    if (!window || !IsWindow(window))
+        window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    return window;
+}
+
+// ---------------------------------------------------------------------------
+// Lookup properties and window procedures
+
+ATOM WindowAtom()
+{
+    static ATOM atom =
+        GlobalAddAtomA(HexAtomName("ZandrelWindow", GetCurrentProcessId(), 0, false).c_str());
+    return atom;
+}
+
+ATOM ControlAtom()
+{
+    static ATOM atom =
+        GlobalAddAtomA(HexAtomName("ZandrelControl",
+                                   static_cast<unsigned long>(
+                                       reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
+                                   GetCurrentThreadId(), true)
+                           .c_str());
+    return atom;
+}
+
+TWinControl* CreationControl()
+{
+    return tCreationControl;
+}
+
+void SetCreationControl(TWinControl* control)
+{
+    tCreationControl = control;
+}
+
+TWinControl* FindControl(HWND window)
+{
+    if (!window)
+        return nullptr;
+    return static_cast<TWinControl*>(GetPropA(window, MAKEINTATOM(ControlAtom())));
+}
+
+TWinControl* FindOwningControl(HWND window)
+{
+    // Up through parents only: a top-level window's GetParent is its owner,
+    // and a dialog owned by a form is not part of it.
+    for (HWND w = window; w;) {
+        if (TWinControl* control = FindControl(w))
+            return control;
+        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD))
+            break;
+        w = GetParent(w);
+    }
+    return nullptr;
+}
+
+LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
+{
+    TWinControl* control = tCreationControl;
+    tCreationControl = nullptr;
+    bool unicode = IsWindowUnicode(window);
+    if (!control)
+        return unicode ? DefWindowProcW(window, msg, wp, lp) : DefWindowProcA(window, msg, wp, lp);
+    control->SetWindowHandle(window);
+    SetPropA(window, MAKEINTATOM(WindowAtom()), control);
+    SetPropA(window, MAKEINTATOM(ControlAtom()), control);
+    if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) &&
+        GetWindowLongPtrA(window, GWLP_ID) == 0)
+        SetWindowLongPtrA(window, GWLP_ID, reinterpret_cast<LONG_PTR>(window));
+    auto procedure = reinterpret_cast<LONG_PTR>(&StdWndProc);
+    if (unicode)
+        SetWindowLongPtrW(window, GWLP_WNDPROC, procedure);
+    else
+        SetWindowLongPtrA(window, GWLP_WNDPROC, procedure);
+    return StdWndProc(window, msg, wp, lp);
+}
+
+LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
+{
+    TWinControl* control = FindControl(window);
+    if (!control) {
+        return IsWindowUnicode(window) ? DefWindowProcW(window, msg, wp, lp)
+                                       : DefWindowProcA(window, msg, wp, lp);
+    }
+    TMessage message{msg, wp, lp, 0};
+    control->MainWndProc(message);
+    return message.Result;
+}
+
+void RegisterControlClass(TCreateParams& params)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDPROC defaultProc = params.WindowClass.lpfnWndProc;
+    auto& classes = RegisteredClasses();
+    auto known = classes.find(params.WinClassName);
+    if (known != classes.end()) {
+        if (known->second == defaultProc)
+            return;
+        params.WinClassName +=
+            "." + (params.SubClassOf.empty() ? AnsiString("Own") : params.SubClassOf);
+        if (classes.count(params.WinClassName))
+            return;
+    }
+    WNDCLASSA wc = params.WindowClass;
+    wc.hInstance = instance;
+    wc.lpfnWndProc = InitWndProc;
+    wc.lpszClassName = params.WinClassName.c_str();
+    if (!RegisterClassA(&wc)) {
+        WNDCLASSA existing = {};
+        if (!GetClassInfoA(instance, wc.lpszClassName, &existing) ||
+            existing.lpfnWndProc != InitWndProc)
+            RaiseLastOSError();
+    }
+    classes[params.WinClassName] = defaultProc;
+}

@@ -1,0 +1,42 @@
+// How windows find their controls.
+//
+// Every window of the library carries two lookup properties (WindowAtom,
+// ControlAtom) pointing at its control; FindControl reads them. A window is
+// created with the library's initial window procedure (InitWndProc) as its
+// class procedure: at the window's first message it takes the control
+// marked as being created (CreationControl, per thread), stores the window
+// handle there, sets the properties and installs the standard window
+// procedure (StdWndProc), which hands every message to the control's
+// MainWndProc. Layers that create windows themselves (wide windows) use the
+// same pieces.
+#pragma once
+
+#include "Types.h"
+
+#include <windows.h>
+
+class TWinControl;
+struct TCreateParams;
+
+ATOM WindowAtom();
+ATOM ControlAtom();
+// The control whose window is being created, per thread.
+TWinControl* CreationControl();
+void SetCreationControl(TWinControl* control);
+LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+
+// The control whose window is window (through the lookup properties), or
+// nullptr.
+TWinControl* FindControl(HWND window);
+// The control for window or the nearest parent window that has one (never
+// the owner of a top-level window).
+TWinControl* FindOwningControl(HWND window);
+
+// Registers the window class params describe under params.WinClassName
+// with InitWndProc as its procedure (once per name; a second class of the
+// same name over another system class gets a name of its own).
+void RegisterControlClass(TCreateParams& params);
+// A hidden window that holds the windows of controls without a parent
+// window for a while, so that a parent change keeps the window.
+HWND ParkingWindow();

@@ -1,0 +1,134 @@
+#include "classlib/Application.h"
+#include "classlib/Form.h"
+#include "classlib/Screen.h"
+#include "classlib/StandardControls.h"
+#include "classlib/Thread.h"
+#include "support/ModalDriver.h"
+#include "support/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+std::vector<std::string> gLifeLog; // what the forms of a test did
+
+class TLifeForm : public TForm
+{
+public:
+    explicit TLifeForm(TComponent* owner) : TForm(owner), Log(gLifeLog)
+    {
+        OnCreate = [this](TObject*) { Log.push_back("create"); };
+        OnShow = [this](TObject*) { Log.push_back("show"); };
+        OnHide = [this](TObject*) { Log.push_back("hide"); };
+        OnClose = [this](TObject*, TCloseAction& action) {
+            Log.push_back("close");
+            action = CloseAction;
+        };
+        OnDestroy = [this](TObject*) { Log.push_back("destroy"); };
+        OnResize = [this](TObject*) { ++Resizes; };
+        Edit = new TEdit(this);
+        Edit->SetParent(this);
+        FinishLoading();
+    }
+    std::vector<std::string>& Log;
+    TCloseAction CloseAction = TCloseAction::caHide;
+    TEdit* Edit;
+    int Resizes = 0;
+};
+
+TEST(FormLifecycleTest, EventsRunInOrderAndCaFreeReleasesTheForm)
+{
+    std::vector<std::string>& log = gLifeLog;
+    log.clear();
+    auto* form = new TLifeForm(nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"create"}));
+    form->Show();
+    PumpMessages();
+    form->Close();
+    EXPECT_FALSE(form->Visible());
+    form->CloseAction = TCloseAction::caFree;
+    form->Show();
+    form->Close();
+    EXPECT_TRUE(Screen->HasForm(form)); // freed only once its messages are done
+    PumpMessages();
+    EXPECT_FALSE(Screen->HasForm(form));
+    std::vector<std::string> expected = {"create", "show",  "close",  "hide",
+                                         "show",   "close", "destroy"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST(FormLifecycleTest, BorderStylePositionAndResize)
+{
+    std::vector<std::string>& log = gLifeLog;
+    log.clear();
+    auto* form = new TLifeForm(nullptr);
+    form->SetBorderStyle(TFormBorderStyle::bsDialog);
+    form->SetPosition(TPosition::poScreenCenter);
+    form->SetBounds(0, 0, 300, 200);
+    form->Show();
+    PumpMessages();
+    LONG_PTR style = GetWindowLongPtrA(form->WindowHandle(), GWL_STYLE);
+    LONG_PTR exStyle = GetWindowLongPtrA(form->WindowHandle(), GWL_EXSTYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
+    TRect area = Screen->WorkAreaRect();
+    EXPECT_EQ(form->Left(), area.left + (area.Width() - 300) / 2);
+    EXPECT_EQ(form->Top(), area.top + (area.Height() - 200) / 2);
+    int resizes = form->Resizes;
+    form->SetWidth(320);
+    EXPECT_EQ(form->Resizes, resizes + 1);
+    RECT r;
+    GetWindowRect(form->WindowHandle(), &r);
+    EXPECT_EQ(r.right - r.left, 320);
+
+    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    EXPECT_TRUE(GetWindowLongPtrA(form->WindowHandle(), GWL_STYLE) & WS_THICKFRAME);
+    EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
+    EXPECT_EQ(form->Width(), 320);
+    delete form;
+}
+
+TEST(FormLifecycleTest, ModalLoopsServeSynchronize)
+{
+    std::vector<std::string>& log = gLifeLog;
+    log.clear();
+    auto* form = new TLifeForm(nullptr);
+    std::thread worker;
+    ScriptedModalForms modal;
+    modal.Add([&](TCustomForm* shown) {
+        worker = std::thread(
+            [shown] { TThread::Synchronize([shown] { shown->SetModalResult(mrOk); }); });
+        return mrNone;
+    });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    worker.join();
+    delete form;
+}
+
+TEST(FormLifecycleTest, RunShowsTheMainFormAndItsCloseEndsTheLoop)
+{
+    TApplication app(nullptr); // a second one: the program's loop stays usable
+    TLifeForm* main = nullptr;
+    TLifeForm* other = nullptr;
+    app.CreateForm(main);
+    app.CreateForm(other);
+    EXPECT_EQ(app.MainForm(), main);
+    int refusals = 0;
+    main->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++refusals > 1; };
+    app.OnIdle = [&](TObject*, bool&) {
+        if (main->Visible())
+            PostMessageA(main->WindowHandle(), WM_CLOSE, 0, 0);
+    };
+    app.Run();
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_EQ(refusals, 2);
+    EXPECT_FALSE(other->Visible());
+}
+
+} // namespace
