@@ -140,22 +140,6 @@ TInfoPanelMetrics InfoPanelMetricsFor(int dispSize)
     return designed;
 }
 
-int MarkHeightFor(int markSize)
-{
-    switch (markSize) {
-    case 2:
-        return 16;
-    case 3:
-        return 18;
-    case 4:
-        return 20;
-    case 5:
-        return 24;
-    default:
-        return 14;
-    }
-}
-
 TPlaybackBuffers PlaybackBufferFor(std::int32_t bufSize, std::uint16_t bufCount, int channels,
                                    int rate)
 {

@@ -8,7 +8,6 @@
 //   TMasterVolumeStep       the six master-volume steps: stored number and
 //                           engine factor
 //   TInfoPanelMetrics       the info panel's label sizes for a display size
-//   MarkHeightFor           the ruler height for a mark size
 //   PlaybackBufferFor       the engine's buffer size and count for a file
 //   SettingsPathFor         the settings file of a program
 //
@@ -108,10 +107,6 @@ struct TInfoPanelMetrics
     int PanelHeight;
 };
 TInfoPanelMetrics InfoPanelMetricsFor(int dispSize);
-
-// Ruler height for a mark size; its half is the label font size. Anything
-// outside 2..5 acts as 1.
-int MarkHeightFor(int markSize);
 
 // The engine's buffers for a file of channels and rate: the size halved for
 // mono, the count scaled by rate / 44100 above 44100, both rounded half to

@@ -26,6 +26,8 @@
 #pragma once
 
 #include "CommandShortCuts.h"
+#include "CursolImage.h"
+#include "CursolListView.h"
 #include "LevelData.h"
 #include "Settings.h"
 #include "ToolkitStandIns.h"

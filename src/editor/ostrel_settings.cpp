@@ -2,6 +2,8 @@
 // and the routines that push settings into the engine and the display.
 #include "ostrel.h"
 
+#include "ViewGeometry.h"
+
 #include "audio/DirectWavEngine.h"
 #include "classlib/Application.h"
 #include "classlib/DateTime.h"

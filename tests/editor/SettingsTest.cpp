@@ -1,5 +1,5 @@
 // The settings record in an INI object, and the pure rules the main window
-// applies from it: volume steps, info panel sizes, mark sizes, buffers.
+// applies from it: volume steps, info panel sizes, buffers.
 #include "editor/Settings.h"
 
 #include "support/TempFolder.h"
@@ -200,17 +200,6 @@ TEST(DisplaySizes, InfoPanelRowsAndTheDesignedFallback)
         EXPECT_EQ(m.ValueFontSize, 9);
         EXPECT_EQ(m.PanelHeight, 20);
     }
-}
-
-TEST(DisplaySizes, MarkHeights)
-{
-    EXPECT_EQ(MarkHeightFor(1), 14);
-    EXPECT_EQ(MarkHeightFor(2), 16);
-    EXPECT_EQ(MarkHeightFor(3), 18);
-    EXPECT_EQ(MarkHeightFor(4), 20);
-    EXPECT_EQ(MarkHeightFor(5), 24);
-    EXPECT_EQ(MarkHeightFor(0), 14);
-    EXPECT_EQ(MarkHeightFor(9), 14);
 }
 
 TEST(PlaybackBuffers, ScaledForTheFile)
