@@ -451,7 +451,7 @@ private:
     void CreateRegionList();
     void CreateSidePane();
     void CreateRenamePage();
-    void CreateStatusBarAndDialogs();
+    void CreateDialogs();
     void CreateTimers();
     void LoadToolCursors();
     // --- ostrel_actions.cpp

@@ -14,6 +14,8 @@
 // Behaviour is wired by the concerns that own it; this file only builds.
 #include "ostrel.h"
 
+#include "ViewGeometry.h"
+
 #include "audio/ThdTimer.h"
 #include "classlib/Screen.h"
 
@@ -23,8 +25,6 @@ namespace {
 constexpr int kMasterPanelHeight = 215;
 constexpr int kExpPanelWidth = 216;
 constexpr int kInfoPanelHeight = 20;
-constexpr int kOverviewHeight = 44;
-constexpr int kScrollBarHeight = 17;
 constexpr int kSplitterSize = 4;
 constexpr int kStatusBarHeight = 20;
 
@@ -153,7 +153,7 @@ void TFormVusk::CreateControls()
     CreateSidePane();
     CreateWaveArea();
     CreateRegionList();
-    CreateStatusBarAndDialogs();
+    CreateDialogs();
     CreateTimers();
 }
 
@@ -181,16 +181,15 @@ void TFormVusk::CreateWaveArea()
         value->Font()->SetSize(9);
 
     WavePanel = MakePanel(this, MasterPanel, "WavePanel", TAlign::alClient);
-    int width = 600, height = kMasterPanelHeight - kInfoPanelHeight;
+    TWaveLayout layout = WaveLayoutFor(600, kMasterPanelHeight - kInfoPanelHeight);
     OverViewImage = Make<TCursolImage>(this, WavePanel, "OverViewImage");
-    OverViewImage->SetBounds(2, 0, width - 4, kOverviewHeight);
+    OverViewImage->SetBounds(2, 0, layout.OverviewWidth, layout.OverviewHeight);
     OverViewImage->SetAnchors(akLeft | akTop | akRight);
     WaveImage = Make<TCursolImage>(this, WavePanel, "WaveImage");
-    WaveImage->SetBounds(0, kOverviewHeight + 1, width - 3,
-                         height - kOverviewHeight - 1 - kScrollBarHeight);
+    WaveImage->SetBounds(0, layout.OverviewHeight + 1, layout.WaveWidth, layout.WaveHeight);
     WaveImage->SetAnchors(akLeft | akTop | akRight | akBottom);
     ScrollBar1 = Make<TScrollBar>(this, WavePanel, "ScrollBar1");
-    ScrollBar1->SetBounds(0, height - 21, width - 3, kScrollBarHeight);
+    ScrollBar1->SetBounds(0, layout.ScrollTop, layout.ScrollWidth, layout.ScrollHeight);
     ScrollBar1->SetAnchors(akLeft | akRight | akBottom);
     ScrollBar1->SetEnabled(false);
 
@@ -334,7 +333,7 @@ void TFormVusk::CreateRenamePage()
     RenamePage->SetActivePageIndex(0);
 }
 
-void TFormVusk::CreateStatusBarAndDialogs()
+void TFormVusk::CreateDialogs()
 {
     OpenDialog1 = new TOpenDialog(this);
     OpenDialog1->SetName("OpenDialog1");

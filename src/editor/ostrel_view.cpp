@@ -1,13 +1,15 @@
 // The waveform, its ruler and the overview. So far only the empty images.
 #include "ostrel.h"
 
+#include "ViewGeometry.h"
+
 #include "classlib/Graphics.h"
+
+#include <algorithm>
 
 namespace {
 
 constexpr TColor kEmptyImageColor = 0xC0C0C0;
-constexpr int kOverviewHeight = 44;
-constexpr int kScrollBarHeight = 17;
 
 void FillImage(TImage* image, int width, int height)
 {
@@ -21,13 +23,12 @@ void FillImage(TImage* image, int width, int height)
 // The images grey and sized to the panel while no file is open.
 void TFormVusk::ResizeWaveImages()
 {
-    int width = WavePanel->Width() - 3;
-    int height = WavePanel->Height() - kOverviewHeight - 1 - kScrollBarHeight;
-    OverViewImage->SetBounds(2, 0, WavePanel->Width() - 4, kOverviewHeight);
-    WaveImage->SetBounds(0, kOverviewHeight + 1, width, height);
-    FillImage(OverViewImage, OverViewImage->Width(), kOverviewHeight - 1);
-    FillImage(WaveImage, width, height);
-    ScrollBar1->SetBounds(0, WavePanel->Height() - 21, width, kScrollBarHeight);
+    TWaveLayout layout = WaveLayoutFor(WavePanel->Width(), WavePanel->Height());
+    OverViewImage->SetBounds(2, 0, layout.OverviewWidth, layout.OverviewHeight);
+    WaveImage->SetBounds(0, layout.OverviewHeight + 1, layout.WaveWidth, layout.WaveHeight);
+    FillImage(OverViewImage, layout.OverviewWidth, layout.OverviewBitmapHeight);
+    FillImage(WaveImage, layout.WaveWidth, layout.WaveHeight);
+    ScrollBar1->SetBounds(0, layout.ScrollTop, layout.ScrollWidth, layout.ScrollHeight);
     ScrollBar1->SetEnabled(false);
 }
 
