@@ -1,0 +1,6 @@
+#include "CursolListView.h"
+
+TCursolListView::TCursolListView(TComponent* AOwner) : TListView(AOwner)
+{
+    SetViewStyle(TViewStyle::vsReport);
+}

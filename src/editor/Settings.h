@@ -1,0 +1,123 @@
+// The editor's settings record and the pure rules around it.
+//
+//   TOption                 the settings that live in one record (colours,
+//                           devices and buffers, capture, what to save,
+//                           display sizes, trim and automatic regions...)
+//   ReadOption, WriteOption the record's keys in an INI object, with their
+//                           defaults; nothing is range-checked when read
+//   TMasterVolumeStep       the six master-volume steps: stored number and
+//                           engine factor
+//   TInfoPanelMetrics       the info panel's label sizes for a display size
+//   PlaybackBufferFor       the engine's buffer size and count for a file
+//   SettingsPathFor         the settings file of a program
+//
+// Geometry, master volume, loop, shortcuts, recent files, the rename pane
+// and the toolbar lock are kept outside the record (the main window reads
+// them into its controls). No windows here.
+#pragma once
+
+#include "classlib/IniFile.h"
+#include "classlib/Types.h"
+
+#include <cstdint>
+
+struct TOption
+{
+    // Colours, 0x00BBGGRR.
+    TColor WaveColor = 0x008000;    // wave outside the selection
+    TColor BackColor = 0xFFFFFF;    // wave background
+    TColor RegWaveColor = 0x00FFFF; // wave inside the selection
+    TColor RegBackColor = 0x808000; // selection background
+    TColor PreBackColor = 0x0099FF; // background of a selection made from regions
+    TColor CenterColor = 0x0000FF;  // line between the two channels
+    TColor ZeroColor = 0x808080;    // zero line of each channel
+    TColor PosBarColor = 0x0051F9;  // play cursor, overview position mark
+    TColor CutBarColor = 0xFF0000;  // cut-bar marks
+    TColor RangeColor = 0x000080;   // overview frame of the visible range
+    // Playback.
+    AnsiString OutDevice = "WAVE_MAPPER"; // product name; no match means the wave mapper
+    std::int32_t BufSize = 4096;          // bytes per playback buffer
+    std::uint16_t BufCount = 4;           // playback buffers
+    // Recording.
+    AnsiString InDevice;         // input device name
+    std::int32_t InRate = 44100; // Hz
+    std::int32_t InChannel = 2;
+    bool Limit = false;         // recording time limit on
+    std::int32_t LimitTime = 5; // minutes
+    // What is saved.
+    bool SaveData = true;     // draw caches beside the WAV files
+    bool SaveForm = true;     // restore window and pane geometry at start
+    bool SaveFileList = true; // the file list
+    bool NoCaution = false;   // do not ask before discarding a changed region list
+    bool CutToAdd = true;     // region commands use the cut bars
+    // Display.
+    std::int32_t DispSize = 1; // info panel size step, 1..5
+    std::int32_t MarkSize = 1; // ruler and mark size step, 1..5
+    bool Stripe = false;       // odd list rows tinted
+    std::int32_t PrefPage = 0; // last preferences page
+    // Trim.
+    std::int32_t TrimLevel = 0;
+    std::int32_t TrimPreTime = 0;  // ms
+    std::int32_t TrimPostTime = 0; // ms
+    // Automatic regions.
+    std::int32_t AutoMode = 0;
+    std::int32_t AutoLevel = 127;
+    std::int32_t AutoPreTime = 0;        // ms
+    std::int32_t AutoPostTime = 0;       // ms
+    std::int32_t AutoMinLength = 1000;   // ms
+    std::int32_t AutoMinInterval = 1000; // ms
+    bool AutoCutOnly = false;            // detection yields cut points only
+    // Other windows.
+    bool ProcessClose = false;    // the processing window closes itself after a bounce
+    bool AddRipFile = true;       // ripped files join the file list
+    std::int32_t ZeroLevel = 256; // silence threshold of the draw data
+    std::int32_t LoadListType =
+        1; // rename strings: 1 from the top, 2 from the first selected, 3 selected only
+
+    bool operator==(const TOption&) const = default;
+};
+
+// Reads every key of the record; a missing or unreadable key takes its
+// default. BUFCOUNT is cut to 16 bits.
+TOption ReadOption(const TIniFile& ini);
+// Writes every key of the record, in the settings file's order.
+void WriteOption(TIniFile& ini, const TOption& option);
+
+// The master-volume steps, in menu order.
+struct TMasterVolumeStep
+{
+    int Stored;       // AUDIO MASTERVOL
+    double Factor;    // engine volume
+    const char* Name; // the menu item's name
+};
+constexpr int kMasterVolumeStepCount = 6;
+const TMasterVolumeStep& MasterVolumeStep(int index);
+// The step of a stored value; any value not listed is step 0 (0 dB).
+int MasterVolumeStepOf(int stored);
+
+// The info panel for a display size; Known is false outside 1..5, where the
+// labels keep the designed (size 1) fonts and the panel stays where it is.
+struct TInfoPanelMetrics
+{
+    bool Known;
+    int CaptionFontSize;
+    int CaptionTop;
+    int ValueFontSize;
+    int ValueTop;
+    int PanelHeight;
+};
+TInfoPanelMetrics InfoPanelMetricsFor(int dispSize);
+
+// The engine's buffers for a file of channels and rate: the size halved for
+// mono, the count scaled by rate / 44100 above 44100, both rounded half to
+// even. A stored size below 256 (or negative) gives 256.
+struct TPlaybackBuffers
+{
+    int Size;
+    int Count;
+};
+TPlaybackBuffers PlaybackBufferFor(std::int32_t bufSize, std::uint16_t bufCount, int channels,
+                                   int rate);
+
+// The settings file beside a program: its path with the extension ".ini".
+AnsiString SettingsPathFor(const AnsiString& programPath);

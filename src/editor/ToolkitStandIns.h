@@ -1,0 +1,108 @@
+// Thin stand-ins for controls the main window uses before their own units
+// exist. Each keeps the name and the few properties the window relies on,
+// so that the real control replaces it here without touching behaviour:
+//
+//   TToolDock        a dock of toolbars; AllowDrag is what the toolbar lock
+//                    sets (toolbar framework)
+//   TToolBarPanel    a toolbar: a row of buttons bound to actions
+//   TNumEdit         an edit that holds a number (extended controls)
+//   TFlatSplitter    the side pane's splitter (extended controls)
+//   TDropFileTarget  takes files dropped from the shell onto a control
+//
+// And, until the explorer tree lands, the class library's tree view under
+// its name: TShellTreeView.
+#pragma once
+
+#include "classlib/Actions.h"
+#include "classlib/Label.h"
+#include "classlib/ListView.h"
+#include "classlib/Panel.h"
+#include "classlib/Splitter.h"
+#include "classlib/StandardControls.h"
+#include "classlib/TreeView.h"
+
+#include <vector>
+
+// Swap for the explorer tree once it lands.
+using TShellTreeView = TTreeView;
+
+class TToolDock : public TPanel
+{
+public:
+    explicit TToolDock(TComponent* AOwner);
+    // Whether the toolbars of this dock may be dragged.
+    bool AllowDrag() const { return FAllowDrag; }
+    void SetAllowDrag(bool value) { FAllowDrag = value; }
+
+private:
+    bool FAllowDrag = true;
+};
+
+// A toolbar button: the action's state and command under a short caption of
+// its own.
+class TToolButton : public TButton
+{
+public:
+    TToolButton(TComponent* AOwner, const AnsiString& caption);
+
+protected:
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+
+private:
+    AnsiString FShortCaption;
+};
+
+class TToolBarPanel : public TPanel
+{
+public:
+    explicit TToolBarPanel(TComponent* AOwner);
+    // Adds a button for action with a short caption of its own; the action
+    // still gives it its enabled state and hint.
+    TToolButton* AddButton(TAction* action, const AnsiString& caption);
+    // Width of the buttons laid side by side.
+    int ContentWidth() const { return FNextLeft; }
+
+private:
+    int FNextLeft = 2; // left of the next button, pixels
+};
+
+class TNumEdit : public TEdit
+{
+public:
+    explicit TNumEdit(TComponent* AOwner);
+    // The number in the text; 0 when it is none.
+    double Value();
+    // Written in the shortest form ("3", "2.5").
+    void SetValue(double value);
+};
+
+class TFlatSplitter : public TSplitter
+{
+public:
+    using TSplitter::TSplitter;
+};
+
+// Sender, the dropped paths in the shell's order.
+using TDropFilesEvent = TEvent<TObject*, const std::vector<AnsiString>&>;
+
+class TDropFileTarget : public TComponent
+{
+public:
+    explicit TDropFileTarget(TComponent* AOwner);
+    ~TDropFileTarget() override;
+    // Accepts drops on target (its window is made now) until Unregister.
+    void Register(TWinControl* target);
+    void Unregister();
+    TWinControl* Target() const { return FTarget; }
+
+    TDropFilesEvent OnDrop;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void TargetWindowProc(TMessage& message);
+
+    TWinControl* FTarget = nullptr; // not owned; free-notified
+    TWndMethod FPreviousWindowProc; // the target's procedure before ours
+};

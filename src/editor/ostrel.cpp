@@ -1,0 +1,171 @@
+// The main window's construction and lifecycle: what it makes when created,
+// what it reads and opens when first shown, when closing asks, and what it
+// frees.
+#include "ostrel.h"
+
+#include "audio/DirectWavEngine.h"
+#include "audio/ThdTimer.h"
+#include "classlib/Application.h"
+#include "classlib/FilePaths.h"
+#include "classlib/Graphics.h"
+#include "classlib/Seams.h"
+#include "classlib/TextUtils.h"
+
+TFormVusk* FormVusk = nullptr;
+
+namespace {
+
+// The close question: one carriage return between the two sentences.
+constexpr const char* kCloseQuestion =
+    "リージョンリストに変更があります\rこのまま閉じてもよろしいですか？";
+constexpr const char* kCloseQuestionCaption = "警告";
+
+constexpr int kMinimumWidth = 600;
+constexpr int kMinimumHeight = 550;
+
+} // namespace
+
+TCommandLineFile CommandLineFileKind(const AnsiString& path)
+{
+    AnsiString extension = LowerCase(ExtractFileExt(path));
+    if (extension == ".wav")
+        return TCommandLineFile::Wav;
+    if (extension == ".rgl")
+        return TCommandLineFile::RegionList;
+    return TCommandLineFile::None;
+}
+
+bool CloseNeedsQuestion(const TCloseState& state)
+{
+    if (!state.Modified || state.NoCaution)
+        return false;
+    bool nothingToLose =
+        state.RegionCount == 0 && state.CutBarCount == 0 && !state.RegionListFileExists;
+    return !nothingToLose;
+}
+
+TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName("FormVusk");
+    SetWindowClassName(kMainWindowClassName);
+    SetCaption(kApplicationTitle);
+    SetBounds(40, 40, 620, 550);
+    Constraints()->SetMinWidth(kMinimumWidth);
+    Constraints()->SetMinHeight(kMinimumHeight);
+    CreateActions();
+    CreateControls();
+    CreateMenus();
+    CreatePopupMenus();
+    CreateToolbars();
+    OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
+    OnShow = TNotifyEvent(this, &TFormVusk::FormShow);
+    OnClose = TCloseEvent(this, &TFormVusk::FormClose);
+    OnDestroy = TNotifyEvent(this, &TFormVusk::FormDestroy);
+    FinishLoading();
+}
+
+TFormVusk::~TFormVusk()
+{
+    if (FormVusk == this)
+        FormVusk = nullptr;
+}
+
+AnsiString TFormVusk::SettingsPath() const
+{
+    if (!FSettingsPath.empty())
+        return FSettingsPath;
+    return SettingsPathFor(Application->ExeName());
+}
+
+void TFormVusk::FormCreate(TObject* Sender)
+{
+    FEngine = new TDirectWavEngine(this);
+    FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEnd);
+    DropFileTarget1->Register(WavePanel);
+
+    FStopped = true;
+    FTool = 2;
+    FModified = false;
+    FRenameMode = false;
+    FEditListStatus = TEditListStatus{};
+    FChase = true;
+    FEditColumn = 0;
+
+    InfoPanel->SetDoubleBuffered(true);
+    WavePanel->SetDoubleBuffered(true);
+    EditList->SetDoubleBuffered(true);
+    CutManageList->SetDoubleBuffered(true);
+
+    FOverview = new TBitmap;
+    FOverview->SetSize(OverViewImage->Width(), OverViewImage->Height());
+    FCutBars = new TStringList;
+    FRecentFiles = new TStringList;
+    LoadToolCursors();
+
+    FCompData.Clear();
+    FAutoRegions.Clear();
+    FAutoCutPoints = new TStringList;
+    Application->ProcessMessages();
+}
+
+void TFormVusk::FormShow(TObject* Sender)
+{
+    // The settings are read once, at the first show.
+    if (FShown)
+        return;
+    FShown = true;
+    LoadSettings(SettingsPath());
+    CloseDocument();
+    ResizeWaveImages();
+    if (actViewFilelist->Checked())
+        ShowFileListWindow();
+    if (FCommandLineArgs.empty())
+        return;
+    const AnsiString& path = FCommandLineArgs.front();
+    switch (CommandLineFileKind(path)) {
+    case TCommandLineFile::Wav:
+        OpenWavFile(path);
+        break;
+    case TCommandLineFile::RegionList:
+        LoadRegionList(path);
+        break;
+    case TCommandLineFile::None:
+        break;
+    }
+}
+
+void TFormVusk::FormClose(TObject* Sender, TCloseAction& Action)
+{
+    if (FBusy) {
+        Action = TCloseAction::caNone;
+        return;
+    }
+    TCloseState state{FModified, FOption.NoCaution, EditList->Items()->Count(), FCutBars->Count(),
+                      !FRglPath.empty() && FileExists(FRglPath)};
+    if (CloseNeedsQuestion(state) && SeamMessageBox(Handle(), kCloseQuestion, kCloseQuestionCaption,
+                                                    MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        Action = TCloseAction::caNone;
+        return;
+    }
+    SaveSettings(SettingsPath());
+    CloseDocument();
+}
+
+void TFormVusk::FormDestroy(TObject* Sender)
+{
+    // The play-end thread must not call into a window being taken apart.
+    FEngine->OnPlayEnd.Clear();
+    FEngine->Stop();
+    DropFileTarget1->Unregister();
+    delete FCutBars;
+    FCutBars = nullptr;
+    delete FRecentFiles;
+    FRecentFiles = nullptr;
+    delete FOverview;
+    FOverview = nullptr;
+    delete FAutoCutPoints;
+    FAutoCutPoints = nullptr;
+    FMaxData.Clear();
+    FCompData.Clear();
+    FAutoRegions.Clear();
+}

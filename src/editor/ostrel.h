@@ -1,0 +1,491 @@
+// The main window: the document with its views, lists and panes, every
+// command of the editor, and the settings file.
+//
+// One class, its code split by concern; each section below names its file.
+// Sections of concerns still to come hold the few calls the window's
+// lifecycle already makes into them, as small stubs in that concern's file.
+//
+//   ostrel.cpp            construction, first show, close and destroy
+//   ostrel_layout.cpp     the panes, lists, rename page, status bar, dialogs,
+//                         timers and cursors
+//   ostrel_actions.cpp    the two action lists, the menus and the toolbars
+//   ostrel_settings.cpp   the settings file, devices, buffers, display sizes,
+//                         master volume, the toolbar lock
+//   ostrel_shortcuts.cpp  the SHORTCUT keys, the backup and their withdrawal
+//   ostrel_panes.cpp      the side pane switch (explorer, rename, cut bars)
+//   ostrel_rename.cpp     renaming regions
+//   ostrel_regions.cpp    region commands
+//   ostrel_document.cpp   open and close of the document
+//   ostrel_regionfile.cpp the region-list file
+//   ostrel_view.cpp       waveform, ruler and overview
+//   ostrel_transport.cpp  playback, play cursor, status and recent files
+//   ostrel_filelist.cpp   the file-list window's side of the main window
+//
+// The other windows read and write the public fields directly through the
+// program-wide FormVusk.
+#pragma once
+
+#include "CommandShortCuts.h"
+#include "CursolImage.h"
+#include "CursolListView.h"
+#include "LevelData.h"
+#include "Settings.h"
+#include "ToolkitStandIns.h"
+
+#include "classlib/Actions.h"
+#include "classlib/Dialogs.h"
+#include "classlib/Form.h"
+#include "classlib/Menu.h"
+#include "classlib/PageControl.h"
+#include "classlib/ScrollBar.h"
+#include "classlib/StandardControls.h"
+#include "classlib/StatusBar.h"
+#include "classlib/StringList.h"
+#include "classlib/Timer.h"
+
+#include <cstdint>
+#include <vector>
+
+class TDirectWavEngine;
+class TThreadedTimer;
+class TBitmap;
+class TIniFile;
+
+// The single-instance rule: the mutex a running program holds, and the
+// window class a second start looks for.
+constexpr const char* kInstanceMutexName = "Vusk Application";
+constexpr const char* kMainWindowClassName = "TFormVusk";
+// The application title, also the main window's caption with no file open.
+constexpr const char* kApplicationTitle = "Zandrel";
+
+// The tool cursors the window registers with the screen.
+constexpr TCursor crCutTool = -10;   // resource "CUS1"
+constexpr TCursor crEraseTool = -20; // resource "CUS2"
+
+// What the command-line argument asks for, by its extension (ASCII case
+// ignored).
+enum class TCommandLineFile
+{
+    None,
+    Wav,
+    RegionList
+};
+TCommandLineFile CommandLineFileKind(const AnsiString& path);
+
+// Whether closing must ask before a changed region list is discarded: not
+// when unchanged, not with SAVE NOCAUTION, and not when nothing can be lost
+// (no regions, no cut bars, and no region-list file at the document's path).
+struct TCloseState
+{
+    bool Modified;
+    bool NoCaution;
+    int RegionCount;
+    int CutBarCount;
+    bool RegionListFileExists; // a file stands at FRglPath
+};
+bool CloseNeedsQuestion(const TCloseState& state);
+
+// The drag state of the region list and the cut-bar list.
+struct TEditListSnapshot
+{
+    double Volume;
+    std::int32_t Start;
+    std::int32_t End;
+    std::int32_t ItemIndex;
+};
+struct TEditListStatus
+{
+    bool Active = false;                      // a drag edit runs
+    std::int32_t StartY = -1;                 // screen y of the press
+    std::uint8_t Mode = 0;                    // 1 start, 2 end, 3 volume, 4 move items, 5 cut bar
+    std::vector<TEditListSnapshot> Snapshots; // one per dragged item, taken when the drag begins
+};
+
+class TFormVusk : public TForm
+{
+public:
+    explicit TFormVusk(TComponent* AOwner);
+    ~TFormVusk() override;
+
+    // =====================================================================
+    // Controls, menus and actions (ostrel_layout.cpp, ostrel_actions.cpp).
+    // All are owned by the window as components.
+    // =====================================================================
+
+    // --- Menus
+    TMainMenu* MainMenu1;
+    TMenuItem* FileMenu; // recent files follow a separator at index 17
+    TMenuItem* EditMenu;
+    TMenuItem* ViewMenu;
+    TMenuItem* RegionMenu;
+    TMenuItem* AudioMenu;
+    TMenuItem* HelpMenu;
+    TMenuItem* ToolbarMenu; // in the view menu
+    TMenuItem* ExtItem88;   // "lock the toolbars"
+    TMenuItem* ExtItem87;   // "show all toolbars"
+    TMenuItem* OutModeMenu; // the five output modes, in the region menu
+    TMenuItem* VolMenu;     // master volume, a radio group
+    TMenuItem* vol0;
+    TMenuItem* vol6;
+    TMenuItem* vol12;
+    TMenuItem* vol20;
+    TMenuItem* vol30;
+    TMenuItem* volmute;
+    TPopupMenu* EditListPopup;      // region list
+    TPopupMenu* OutModePopup;       // output mode of the region list's items
+    TPopupMenu* CutManagePopup;     // cut-bar list
+    TPopupMenu* ToolbarPopup;       // the toolbars' pop-up menu
+    TMenuItem* ToolbarPopupLock;    // its copy of ExtItem88
+    TMenuItem* ToolbarPopupShowAll; // its copy of ExtItem87
+
+    // --- Toolbars: the upper dock and its five bars
+    TToolDock* SkinDock2;
+    TToolBarPanel* FileBar;
+    TToolBarPanel* ModeBar;
+    TToolBarPanel* TransportBar;
+    TToolBarPanel* ZoomBar;
+    TToolBarPanel* Toolbar;
+
+    // --- Waveform area
+    TPanel* UpperPanel;        // the side pane, its splitter and MasterPanel, side by side
+    TPanel* MasterPanel;       // waveform area; its height is a setting
+    TSplitter* MasterSplitter; // between the upper row and the region list
+    TPanel* WavePanel;         // the file-drop target
+    TCursolImage* WaveImage;   // ruler above the wave
+    TCursolImage* OverViewImage;
+    TScrollBar* ScrollBar1; // in units of 100 samples
+    TPanel* InfoPanel;
+    TLabel* Label6; // "時間："
+    TLabel* Label5; // "リージョン："
+    TLabel* Label3; // "サンプル数："
+    TLabel* InfoTimeLabel;
+    TLabel* InfoRegionLabel;
+    TLabel* InfoSampleLabel;
+    TButton* FocusBtn; // hidden; holds the focus for the waveform
+
+    // --- Region list
+    TPanel* EditPanel; // holds the region list, the full width under the upper row
+    TCursolListView* EditList;
+
+    // --- Side pane
+    TPanel* ExpPanel;
+    TFlatSplitter* FlatSplitter1;
+    TShellTreeView* ShellTreeView1;
+    TListView* CutManageList;
+    TPageControl* RenamePage;
+    TTabSheet* RenameAddTab;    // 0 "追加"
+    TTabSheet* RenameDelTab;    // 1 "削除"
+    TTabSheet* RenameChangeTab; // 2 "変換"
+    TTabSheet* RenameInputTab;  // 3 "連続入力"
+    TRadioButton* rnAdd1;
+    TRadioButton* rnAdd2;
+    TRadioButton* rnAdd3;
+    TRadioButton* rnDel1;
+    TRadioButton* rnDel2;
+    TRadioButton* rnChange1;
+    TRadioButton* rnChange2;
+    TRadioButton* rnChange3;
+    TNumEdit* rSp1;  // serial start
+    TNumEdit* rSp2;  // digits
+    TNumEdit* rSp3;  // position
+    TNumEdit* rSp4;  // count to delete
+    TEdit* rEd1;     // text to add
+    TEdit* rEd2;     // text to delete
+    TEdit* rEd3;     // replace from
+    TEdit* rEd4;     // replace to
+    TEdit* rEd5;     // manual input
+    TEdit* rEd6;     // text added to manual input
+    TComboBox* rCb1; // where to add: before, after
+    TComboBox* rCb2; // where to delete from
+    TComboBox* rCb3; // where to add in manual input
+    TCheckBox* rCk1; // add rEd6 to manual input
+    TButton* GoRnBtn1;
+    TButton* GoRnBtn2;
+    TButton* GoRnBtn3;
+    TLabel* rLb1;  // rSp1
+    TLabel* rLb2;  // rSp2
+    TLabel* rLb3;  // rEd1
+    TLabel* rLb4;  // rCb1
+    TLabel* rLb5;  // rEd2
+    TLabel* rLb6;  // rCb2
+    TLabel* rLb7;  // rSp3, enabled with it
+    TLabel* rLb8;  // rSp4
+    TLabel* rLb9;  // rEd3
+    TLabel* rLb10; // rEd4
+    TLabel* rLb11; // rEd5
+    TLabel* rLb12; // rEd6
+    TLabel* rLb13; // rCb3
+
+    // --- Status bar, dialogs, drop target
+    TStatusBar* StatusBar1;
+    TLabel* MessageLabel;
+    TOpenDialog* OpenDialog1;
+    TSaveDialog* SaveDialog1;
+    TDropFileTarget* DropFileTarget1;
+
+    // --- Timers
+    TThreadedTimer* MainTimer; // 50 ms while playing
+    TTimer* BrinkTimer;        // 600 ms, blinks the cursor while stopped
+    TTimer* DragScrollTimer;   // 100 ms, scrolls while a drag leaves the waveform
+    TTimer* DragEditTimer;     // 50 ms, drag edits in the lists
+    TTimer* MesClearTimer;     // clears the status message
+    TTimer* PlayEndTimer;      // 100 ms, never started
+    TTimer* DebugTimer;        // never started
+
+    // --- Actions, in list order (the SHORTCUT keys and the preferences
+    // rely on it)
+    TActionList* ActionList;
+    TAction* actFileOpen;
+    TAction* actFileClose;
+    TAction* actFileAddFilelist;
+    TAction* actFileSave;
+    TAction* actFileSaveAs;
+    TAction* actFileRip;
+    TAction* actFileLoadList;
+    TAction* actFileLoadListFromClp;
+    TAction* actFileBounce;
+    TAction* actFileBounceSelOnly;
+    TAction* actFilePreference;
+    TAction* actFileProperty;
+    TAction* actFileQuit;
+    TAction* actEditCut;
+    TAction* actEditCopy;
+    TAction* actEditPaste;
+    TAction* actEditDouble;
+    TAction* actEditDelete;
+    TAction* actEditSelAll;
+    TAction* actViewFilelist;
+    TAction* actViewCutbarlist;
+    TAction* actViewExp;
+    TAction* actViewRen;
+    TAction* actViewZoomIn;
+    TAction* actViewZoomOut;
+    TAction* actViewZoomAll;
+    TAction* actViewZoomRegion;
+    TAction* actViewVZoomIn;
+    TAction* actViewVZoomOut;
+    TAction* actViewChase;
+    TAction* actRegionAdd;
+    TAction* actRegionEdit;
+    TAction* actRegionMerge;
+    TAction* actRegionEndWide;
+    TAction* actRegionEndShort;
+    TAction* actRegionStartShort;
+    TAction* actRegionStartWide;
+    TAction* actRegionRew;
+    TAction* actRegionFwd;
+    TAction* actRegionNoChange;
+    TAction* actRegionMonoMix;
+    TAction* actRegionMonoLeft;
+    TAction* actRegionMonoRight;
+    TAction* actRegionSwap;
+    TAction* actRegionCut;
+    TAction* actRegionCut2;
+    TAction* actRegionCutToList;
+    TAction* actRegionTrim;
+    TAction* actRegionExpand;
+    TAction* actRegionSet;
+    TAction* actToolRegion;
+    TAction* actToolCut;
+    TAction* actToolErase;
+    TAction* actToolSelect;
+    TAction* actRegionAuto;
+    TAction* actRegionAutoQuick;
+    TAction* actRegionClear;
+    TAction* actRegionCutClear;
+    TAction* actAudioPlay;
+    TAction* actAudioRenamePlay;
+    TAction* actAudioStop;
+    TAction* actAudioRecord;
+    TAction* actAudioRew;
+    TAction* actAudioFwd;
+    TAction* actAudioNRew;
+    TAction* actAudioNFwd;
+    TAction* actAudioGotoZero;
+    TAction* actAudioBack;
+    TAction* actAudioNext;
+    TAction* actAudioLoop;
+    TAction* actHelp;
+    TAction* actAbout;
+    // Focus moves and the explorer's Enter; fixed shortcuts, never stored.
+    TActionList* ActionList1;
+    TAction* actTab;    // Tab
+    TAction* actTab2;   // Ctrl+Shift+Tab
+    TAction* actTab3;   // Shift+Tab
+    TAction* actTab4;   // Ctrl+Tab
+    TAction* actReturn; // Enter, in the explorer tree only
+
+    // =====================================================================
+    // Lifecycle (ostrel.cpp)
+    // =====================================================================
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormDestroy(TObject* Sender);
+
+    // The settings file: beside the program unless set (tests set it
+    // before the first show).
+    AnsiString SettingsPath() const;
+    void SetSettingsPath(const AnsiString& value) { FSettingsPath = value; }
+    // The program's arguments after its name; the entry sets them.
+    void SetCommandLineArgs(std::vector<AnsiString> value) { FCommandLineArgs = std::move(value); }
+
+    TDirectWavEngine* FEngine = nullptr; // owned as a component
+    bool FStopped = true;                // nothing plays
+    std::uint8_t FTool = 2;              // 0 select, 1 cut, 2 region, 3 erase
+    bool FModified = false;              // the region list changed since loaded or saved
+    bool FRenameMode = false;            // the rename pane is shown
+    TEditListStatus FEditListStatus;
+    bool FChase = true;                    // the view follows the play position
+    int FEditColumn = 0;                   // the region-list column last double-clicked
+    TBitmap* FOverview = nullptr;          // owned: clean copy of the overview
+    TStringList* FCutBars = nullptr;       // owned: cut bars as 12-digit sample numbers, sorted
+    TStringList* FRecentFiles = nullptr;   // owned: recent paths, newest first, at most 10
+    TMaxData FMaxData;                     // level envelope
+    TCompData FCompData;                   // averaged envelope
+    TAutoRegionList FAutoRegions;          // detected regions
+    TStringList* FAutoCutPoints = nullptr; // owned: detected cut points
+
+    // =====================================================================
+    // Document (ostrel_document.cpp)
+    // =====================================================================
+    // Empties the document and stops playback.
+    void CloseDocument();
+    // Opens a WAV file as the document; true when it is open afterwards.
+    bool OpenWavFile(const AnsiString& path);
+    bool FBusy = false;  // a load, bounce or recording runs
+    AnsiString FRglPath; // the document's region-list file; empty when never saved or loaded
+
+    // =====================================================================
+    // Region-list file (ostrel_regionfile.cpp)
+    // =====================================================================
+    void LoadRegionList(const AnsiString& path);
+
+    // =====================================================================
+    // Waveform, ruler and overview (ostrel_view.cpp)
+    // =====================================================================
+    // Lays the two images and the scroll bar out for an empty panel.
+    void ResizeWaveImages();
+    // Redraws the waveform from the current view start.
+    void RedrawWaveFromViewStart();
+
+    // =====================================================================
+    // Transport, status and recent files (ostrel_transport.cpp)
+    // =====================================================================
+    // The engine's play-end callback: runs on the engine's play-end thread.
+    void EnginePlayEnd(TObject* Sender);
+    // Puts a path first in the recent files (at most 10, no duplicates).
+    void AddRecentFile(const AnsiString& path);
+
+    // =====================================================================
+    // Side panes (ostrel_panes.cpp)
+    // =====================================================================
+    void actViewExpExecute(TObject* Sender);
+    void actViewCutbarlistExecute(TObject* Sender);
+    void actViewRenExecute(TObject* Sender);
+
+    // =====================================================================
+    // Renaming regions (ostrel_rename.cpp)
+    // =====================================================================
+    void AddRenameColumn();
+    void RemoveRenameColumn();
+    void UpdateRenamePreview();
+
+    // =====================================================================
+    // Region commands (ostrel_regions.cpp)
+    // =====================================================================
+    void ResetRegionAudio();
+
+    // =====================================================================
+    // The file-list window (ostrel_filelist.cpp)
+    // =====================================================================
+    // Where the file-list window stands and how wide its name column is;
+    // read from the settings and written back.
+    struct TFileListPlacement
+    {
+        int Left = 40;
+        int Top = 40;
+        int Width = 280;
+        int Height = 200;
+        int NameWidth = 160;
+    };
+    void CreateFileListWindow();
+    void ShowFileListWindow();
+    TFileListPlacement FileListPlacement() const { return FFileListPlacement; }
+    void SetFileListPlacement(const TFileListPlacement& value) { FFileListPlacement = value; }
+
+    // =====================================================================
+    // Settings file (ostrel_settings.cpp)
+    // =====================================================================
+    void LoadSettings(const AnsiString& path);
+    // False when nothing could be written (the message was shown).
+    bool SaveSettings(const AnsiString& path);
+    void ApplyAudioDevice();
+    void ApplyBufferSize();
+    void ApplyDispSize();
+    void ApplyMarkSize();
+    void vol0Click(TObject* Sender);
+    void ExtItem88Click(TObject* Sender);
+    void ExtItem87Click(TObject* Sender);
+    TOption FOption;            // the settings record
+    double FMasterVolume = 1.0; // engine volume of the checked volume item
+    int FMarkHeight = 14;       // ruler height, pixels
+    int FMarkHalf = 7;          // half of it: the ruler's label font size
+
+    // =====================================================================
+    // Command shortcuts (ostrel_shortcuts.cpp)
+    // =====================================================================
+    // False withdraws the shortcuts a text edit takes over; True puts the
+    // user's assignment back.
+    void SuspendShortCuts(bool restore);
+    // The OnEnter and OnExit of the rename page's edits.
+    void rEd1Enter(TObject* Sender);
+    void rEd1Exit(TObject* Sender);
+    TShortCutbackup FShortCuts;
+
+private:
+    // --- ostrel_layout.cpp
+    void CreateControls();
+    void SetMasterPanelHeight(int value);
+    void CreateWaveArea();
+    void CreateRegionList();
+    void CreateSidePane();
+    void CreateRenamePage();
+    void CreateDialogs();
+    void CreateTimers();
+    void LoadToolCursors();
+    // --- ostrel_actions.cpp
+    void CreateActions();
+    void CreateMenus();
+    void CreatePopupMenus();
+    void CreateToolbars();
+    TMenuItem* AddMenuItem(TMenuItem* parent, TAction* action);
+    TMenuItem* AddMenuItem(TMenuItem* parent, const AnsiString& caption);
+    // --- ostrel_panes.cpp
+    void ShowSidePane(TAction* paneAction, TWinControl* pane);
+    void HideSidePane();
+    // --- ostrel_settings.cpp
+    int WaveOutDeviceIndex(const AnsiString& productName) const;
+    void ReadWindowGeometry(const TIniFile& ini);
+    void WriteWindowGeometry(TIniFile& ini);
+    void ReadRenameSettings(const TIniFile& ini);
+    void WriteRenameSettings(TIniFile& ini);
+    void SetLoopState(bool on);
+    void ShowToolbarLock();
+    void SaveToolbarPositions(const AnsiString& path);
+    void RestoreToolbarPositions(const AnsiString& path);
+    bool CanWriteSettingsFolder(const AnsiString& path) const;
+    void WriteSettingsFile(const AnsiString& path, bool allowDrag);
+    // --- ostrel_shortcuts.cpp
+    void ReadShortCuts(const TIniFile& ini);
+    void WriteShortCuts(TIniFile& ini);
+    void TakeShortCutBackup();
+
+    bool FShown = false;                      // the first show has run
+    AnsiString FSettingsPath;                 // empty: beside the program
+    std::vector<AnsiString> FCommandLineArgs; // after the program's name
+    TFileListPlacement FFileListPlacement;
+};
+
+// The main window of the program.
+extern TFormVusk* FormVusk;

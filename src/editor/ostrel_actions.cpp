@@ -1,0 +1,373 @@
+// The main window's commands: the action lists in their fixed order, the
+// main menu, the pop-up menus and the toolbars bound to them. Handlers are
+// wired by the concerns that own them; an action without one stays
+// disabled.
+#include "ostrel.h"
+
+namespace {
+
+// The actions of ActionList, in the order of the command table (names and
+// default shortcuts come from there).
+struct TActionSpec
+{
+    TAction* TFormVusk::*Field;
+    const char* Caption;
+};
+
+const TActionSpec kActions[kCommandCount] = {
+    {&TFormVusk::actFileOpen, "開く(&O)..."},
+    {&TFormVusk::actFileClose, "閉じる(&C)"},
+    {&TFormVusk::actFileAddFilelist, "ファイルリストに追加(&A)"},
+    {&TFormVusk::actFileSave, "リージョンリストを保存(&S)"},
+    {&TFormVusk::actFileSaveAs, "名前を付けて保存(&V)..."},
+    {&TFormVusk::actFileRip, "CDリッピング(&R)..."},
+    {&TFormVusk::actFileLoadList, "リネーム文字列をファイルから読み込む(&L)..."},
+    {&TFormVusk::actFileLoadListFromClp, "リネーム文字列をクリップボードから読み込む(&K)"},
+    {&TFormVusk::actFileBounce, "バウンス(&B)..."},
+    {&TFormVusk::actFileBounceSelOnly, "選択リージョンのみバウンス(&E)..."},
+    {&TFormVusk::actFilePreference, "環境設定(&P)..."},
+    {&TFormVusk::actFileProperty, "ファイル情報(&I)..."},
+    {&TFormVusk::actFileQuit, "終了(&X)"},
+    {&TFormVusk::actEditCut, "切り取り(&T)"},
+    {&TFormVusk::actEditCopy, "コピー(&C)"},
+    {&TFormVusk::actEditPaste, "貼り付け(&P)"},
+    {&TFormVusk::actEditDouble, "複製(&D)"},
+    {&TFormVusk::actEditDelete, "削除(&L)"},
+    {&TFormVusk::actEditSelAll, "全て選択(&A)"},
+    {&TFormVusk::actViewFilelist, "ファイルリスト(&F)"},
+    {&TFormVusk::actViewCutbarlist, "カットバーリスト(&C)"},
+    {&TFormVusk::actViewExp, "エクスプローラ(&E)"},
+    {&TFormVusk::actViewRen, "リネーム(&R)"},
+    {&TFormVusk::actViewZoomIn, "ズームイン(&I)"},
+    {&TFormVusk::actViewZoomOut, "ズームアウト(&O)"},
+    {&TFormVusk::actViewZoomAll, "全体を表示(&A)"},
+    {&TFormVusk::actViewZoomRegion, "選択範囲を表示(&S)"},
+    {&TFormVusk::actViewVZoomIn, "縦方向に拡大(&U)"},
+    {&TFormVusk::actViewVZoomOut, "縦方向に縮小(&D)"},
+    {&TFormVusk::actViewChase, "再生位置を追いかける(&H)"},
+    {&TFormVusk::actRegionAdd, "リージョンを追加(&A)"},
+    {&TFormVusk::actRegionEdit, "リージョンを編集(&E)..."},
+    {&TFormVusk::actRegionMerge, "リージョンを結合(&M)"},
+    {&TFormVusk::actRegionEndWide, "終了位置を広げる"},
+    {&TFormVusk::actRegionEndShort, "終了位置を狭める"},
+    {&TFormVusk::actRegionStartShort, "開始位置を狭める"},
+    {&TFormVusk::actRegionStartWide, "開始位置を広げる"},
+    {&TFormVusk::actRegionRew, "前へ移動"},
+    {&TFormVusk::actRegionFwd, "後ろへ移動"},
+    {&TFormVusk::actRegionNoChange, "変更なし(&N)"},
+    {&TFormVusk::actRegionMonoMix, "モノラルミックス(&M)"},
+    {&TFormVusk::actRegionMonoLeft, "左チャンネルのみ(&L)"},
+    {&TFormVusk::actRegionMonoRight, "右チャンネルのみ(&R)"},
+    {&TFormVusk::actRegionSwap, "左右チャンネル入れ替え(&S)"},
+    {&TFormVusk::actRegionCut, "カーソル位置でカット(&C)"},
+    {&TFormVusk::actRegionCut2, "選択範囲の両端でカット(&B)"},
+    {&TFormVusk::actRegionCutToList, "カットバーをリージョンに変換(&V)"},
+    {&TFormVusk::actRegionTrim, "トリム(&T)"},
+    {&TFormVusk::actRegionExpand, "エキスパンド(&X)"},
+    {&TFormVusk::actRegionSet, "トリムの設定(&S)..."},
+    {&TFormVusk::actToolRegion, "リージョンツール(&R)"},
+    {&TFormVusk::actToolCut, "カットツール(&C)"},
+    {&TFormVusk::actToolErase, "消しゴムツール(&E)"},
+    {&TFormVusk::actToolSelect, "選択ツール(&S)"},
+    {&TFormVusk::actRegionAuto, "自動リージョン(&U)..."},
+    {&TFormVusk::actRegionAutoQuick, "クイック自動リージョン(&Q)"},
+    {&TFormVusk::actRegionClear, "リージョンを全てクリア(&L)"},
+    {&TFormVusk::actRegionCutClear, "カットバーを全てクリア(&K)"},
+    {&TFormVusk::actAudioPlay, "再生(&P)"},
+    {&TFormVusk::actAudioRenamePlay, "入力中のリージョンを再生(&N)"},
+    {&TFormVusk::actAudioStop, "停止(&S)"},
+    {&TFormVusk::actAudioRecord, "録音(&R)..."},
+    {&TFormVusk::actAudioRew, "巻き戻し(&B)"},
+    {&TFormVusk::actAudioFwd, "早送り(&F)"},
+    {&TFormVusk::actAudioNRew, "少し戻る"},
+    {&TFormVusk::actAudioNFwd, "少し進む"},
+    {&TFormVusk::actAudioGotoZero, "先頭へ(&Z)"},
+    {&TFormVusk::actAudioBack, "前のカットバーへ"},
+    {&TFormVusk::actAudioNext, "次のカットバーへ"},
+    {&TFormVusk::actAudioLoop, "ループ再生(&L)"},
+    {&TFormVusk::actHelp, "ヘルプ(&H)"},
+    {&TFormVusk::actAbout, "バージョン情報(&A)..."},
+};
+
+struct TFixedActionSpec
+{
+    TAction* TFormVusk::*Field;
+    const char* Name;
+    const char* Caption;
+    TShortCut Key;
+};
+
+const TFixedActionSpec kFixedActions[] = {
+    {&TFormVusk::actTab, "actTab", "次へ", VK_TAB},
+    {&TFormVusk::actTab2, "actTab2", "ファイルリストへ", scCtrl | scShift | VK_TAB},
+    {&TFormVusk::actTab3, "actTab3", "前へ", scShift | VK_TAB},
+    {&TFormVusk::actTab4, "actTab4", "波形・リスト・ペインの切り替え", scCtrl | VK_TAB},
+    {&TFormVusk::actReturn, "actReturn", "開く", VK_RETURN},
+};
+
+constexpr int kChaseOnImage = 11;
+constexpr int kLoopOffImage = 23;
+
+} // namespace
+
+void TFormVusk::CreateActions()
+{
+    ActionList = new TActionList(this);
+    ActionList->SetName("ActionList");
+    for (int i = 0; i < kCommandCount; ++i) {
+        const TCommandInfo& command = CommandInfo(i);
+        TAction* action = new TAction(this);
+        action->SetName(command.Name);
+        action->SetCaption(kActions[i].Caption);
+        action->SetShortCut(DefaultShortCut(command));
+        action->SetActionList(ActionList);
+        this->*kActions[i].Field = action;
+    }
+    for (TAction* pane : {actViewFilelist, actViewCutbarlist, actViewExp, actViewRen})
+        pane->SetChecked(false);
+    actViewChase->SetChecked(true);
+    actViewChase->SetImageIndex(kChaseOnImage);
+    actAudioLoop->SetImageIndex(kLoopOffImage);
+    actToolRegion->SetChecked(true);
+    actViewExp->OnExecute = TNotifyEvent(this, &TFormVusk::actViewExpExecute);
+    actViewCutbarlist->OnExecute = TNotifyEvent(this, &TFormVusk::actViewCutbarlistExecute);
+    actViewRen->OnExecute = TNotifyEvent(this, &TFormVusk::actViewRenExecute);
+
+    ActionList1 = new TActionList(this);
+    ActionList1->SetName("ActionList1");
+    for (const TFixedActionSpec& spec : kFixedActions) {
+        TAction* action = new TAction(this);
+        action->SetName(spec.Name);
+        action->SetCaption(spec.Caption);
+        action->SetShortCut(spec.Key);
+        action->SetActionList(ActionList1);
+        this->*spec.Field = action;
+    }
+    // Enabled only while the explorer tree has the focus.
+    actReturn->SetEnabled(false);
+}
+
+TMenuItem* TFormVusk::AddMenuItem(TMenuItem* parent, TAction* action)
+{
+    auto* item = new TMenuItem(this);
+    item->SetAction(action);
+    parent->Add(item);
+    return item;
+}
+
+TMenuItem* TFormVusk::AddMenuItem(TMenuItem* parent, const AnsiString& caption)
+{
+    auto* item = new TMenuItem(this);
+    item->SetCaption(caption);
+    parent->Add(item);
+    return item;
+}
+
+void TFormVusk::CreateMenus()
+{
+    MainMenu1 = new TMainMenu(this);
+    MainMenu1->SetName("MainMenu1");
+    TMenuItem* bar = MainMenu1->Items();
+    auto add = [this](TMenuItem* parent, std::initializer_list<TAction*> actions) {
+        for (TAction* action : actions)
+            AddMenuItem(parent, action);
+    };
+    auto separator = [this](TMenuItem* parent) { AddMenuItem(parent, AnsiString("-")); };
+
+    // Seventeen items: the recent files follow from index 17.
+    FileMenu = AddMenuItem(bar, AnsiString("ファイル(&F)"));
+    FileMenu->SetName("FileMenu");
+    add(FileMenu, {actFileOpen, actFileClose, actFileAddFilelist});
+    separator(FileMenu);
+    add(FileMenu, {actFileSave, actFileSaveAs, actFileLoadList, actFileLoadListFromClp});
+    separator(FileMenu);
+    add(FileMenu, {actFileBounce, actFileBounceSelOnly, actFileRip});
+    separator(FileMenu);
+    add(FileMenu, {actFilePreference, actFileProperty});
+    separator(FileMenu);
+    add(FileMenu, {actFileQuit});
+
+    EditMenu = AddMenuItem(bar, AnsiString("編集(&E)"));
+    EditMenu->SetName("EditMenu");
+    add(EditMenu, {actEditCut, actEditCopy, actEditPaste, actEditDouble, actEditDelete});
+    separator(EditMenu);
+    add(EditMenu, {actEditSelAll});
+
+    ViewMenu = AddMenuItem(bar, AnsiString("表示(&V)"));
+    ViewMenu->SetName("ViewMenu");
+    add(ViewMenu, {actViewFilelist, actViewExp, actViewCutbarlist, actViewRen});
+    separator(ViewMenu);
+    add(ViewMenu, {actViewZoomIn, actViewZoomOut, actViewZoomAll, actViewZoomRegion});
+    separator(ViewMenu);
+    add(ViewMenu, {actViewVZoomIn, actViewVZoomOut});
+    separator(ViewMenu);
+    add(ViewMenu, {actViewChase});
+    separator(ViewMenu);
+    ToolbarMenu = AddMenuItem(ViewMenu, AnsiString("ツールバー(&T)"));
+    ToolbarMenu->SetName("ToolbarMenu");
+    ExtItem88 = AddMenuItem(ToolbarMenu, AnsiString("ツールバーを固定する(&F)"));
+    ExtItem88->SetName("ExtItem88");
+    ExtItem88->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem88Click);
+    ExtItem87 = AddMenuItem(ToolbarMenu, AnsiString("全てのツールバーを表示(&A)"));
+    ExtItem87->SetName("ExtItem87");
+    ExtItem87->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem87Click);
+
+    RegionMenu = AddMenuItem(bar, AnsiString("リージョン(&R)"));
+    RegionMenu->SetName("RegionMenu");
+    add(RegionMenu, {actToolRegion, actToolCut, actToolErase, actToolSelect});
+    separator(RegionMenu);
+    add(RegionMenu, {actRegionAdd, actRegionEdit, actRegionMerge});
+    separator(RegionMenu);
+    add(RegionMenu, {actRegionStartWide, actRegionStartShort, actRegionEndWide, actRegionEndShort,
+                     actRegionRew, actRegionFwd});
+    separator(RegionMenu);
+    OutModeMenu = AddMenuItem(RegionMenu, AnsiString("出力モード(&O)"));
+    OutModeMenu->SetName("OutModeMenu");
+    add(OutModeMenu, {actRegionNoChange, actRegionMonoMix, actRegionMonoLeft, actRegionMonoRight,
+                      actRegionSwap});
+    separator(RegionMenu);
+    add(RegionMenu, {actRegionCut, actRegionCut2, actRegionCutToList, actRegionCutClear});
+    separator(RegionMenu);
+    add(RegionMenu, {actRegionTrim, actRegionExpand, actRegionSet});
+    separator(RegionMenu);
+    add(RegionMenu, {actRegionAuto, actRegionAutoQuick});
+    separator(RegionMenu);
+    add(RegionMenu, {actRegionClear});
+
+    AudioMenu = AddMenuItem(bar, AnsiString("再生(&P)"));
+    AudioMenu->SetName("AudioMenu");
+    add(AudioMenu, {actAudioPlay, actAudioRenamePlay, actAudioStop});
+    separator(AudioMenu);
+    add(AudioMenu, {actAudioGotoZero, actAudioRew, actAudioFwd, actAudioNRew, actAudioNFwd,
+                    actAudioBack, actAudioNext});
+    separator(AudioMenu);
+    add(AudioMenu, {actAudioLoop});
+    VolMenu = AddMenuItem(AudioMenu, AnsiString("マスターボリューム(&V)"));
+    VolMenu->SetName("VolMenu");
+    struct
+    {
+        TMenuItem* TFormVusk::*Field;
+        const char* Caption;
+    } const volumes[kMasterVolumeStepCount] = {
+        {&TFormVusk::vol0, "0 db"},    {&TFormVusk::vol6, "-6 db"},
+        {&TFormVusk::vol12, "-12 db"}, {&TFormVusk::vol20, "-20 db"},
+        {&TFormVusk::vol30, "-30 db"}, {&TFormVusk::volmute, "ミュート"},
+    };
+    for (int i = 0; i < kMasterVolumeStepCount; ++i) {
+        TMenuItem* item = AddMenuItem(VolMenu, AnsiString(volumes[i].Caption));
+        item->SetName(MasterVolumeStep(i).Name);
+        item->SetRadioItem(true);
+        item->SetGroupIndex(1);
+        item->OnClick = TNotifyEvent(this, &TFormVusk::vol0Click);
+        this->*volumes[i].Field = item;
+    }
+    vol0->SetChecked(true);
+    separator(AudioMenu);
+    add(AudioMenu, {actAudioRecord});
+
+    HelpMenu = AddMenuItem(bar, AnsiString("ヘルプ(&H)"));
+    HelpMenu->SetName("HelpMenu");
+    add(HelpMenu, {actHelp});
+    separator(HelpMenu);
+    add(HelpMenu, {actAbout});
+
+    SetMenu(MainMenu1);
+}
+
+void TFormVusk::CreatePopupMenus()
+{
+    auto makePopup = [this](const char* name) {
+        auto* popup = new TPopupMenu(this);
+        popup->SetName(name);
+        return popup;
+    };
+    auto separator = [this](TPopupMenu* popup) { AddMenuItem(popup->Items(), AnsiString("-")); };
+
+    EditListPopup = makePopup("EditListPopup");
+    for (TAction* action : {actRegionEdit})
+        AddMenuItem(EditListPopup->Items(), action);
+    separator(EditListPopup);
+    for (TAction* action : {actEditCut, actEditCopy, actEditPaste, actEditDouble, actEditDelete})
+        AddMenuItem(EditListPopup->Items(), action);
+    separator(EditListPopup);
+    for (TAction* action : {actRegionMerge, actRegionTrim, actRegionExpand})
+        AddMenuItem(EditListPopup->Items(), action);
+    separator(EditListPopup);
+    for (TAction* action : {actEditSelAll, actRegionClear})
+        AddMenuItem(EditListPopup->Items(), action);
+
+    OutModePopup = makePopup("OutModePopup");
+    for (TAction* action : {actRegionNoChange, actRegionMonoMix, actRegionMonoLeft,
+                            actRegionMonoRight, actRegionSwap})
+        AddMenuItem(OutModePopup->Items(), action);
+
+    CutManagePopup = makePopup("CutManagePopup");
+    for (TAction* action : {actRegionEdit, actEditDelete})
+        AddMenuItem(CutManagePopup->Items(), action);
+    separator(CutManagePopup);
+    for (TAction* action : {actRegionCutToList, actRegionCutClear})
+        AddMenuItem(CutManagePopup->Items(), action);
+    CutManageList->SetPopupMenu(CutManagePopup);
+
+    ToolbarPopup = makePopup("ToolbarPopup");
+    ToolbarPopupLock = AddMenuItem(ToolbarPopup->Items(), AnsiString("ツールバーを固定する(&F)"));
+    ToolbarPopupLock->SetName("ToolbarPopupLock");
+    ToolbarPopupLock->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem88Click);
+    ToolbarPopupShowAll =
+        AddMenuItem(ToolbarPopup->Items(), AnsiString("全てのツールバーを表示(&A)"));
+    ToolbarPopupShowAll->SetName("ToolbarPopupShowAll");
+    ToolbarPopupShowAll->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem87Click);
+}
+
+void TFormVusk::CreateToolbars()
+{
+    constexpr int kBarHeight = 26;
+    SkinDock2->SetHeight(2 * kBarHeight);
+    SkinDock2->SetPopupMenu(ToolbarPopup);
+
+    struct TButtonSpec
+    {
+        TAction* Action;
+        const char* Caption;
+    };
+    auto makeBar = [&](const char* name, std::initializer_list<TButtonSpec> buttons, int left,
+                       int row) {
+        auto* bar = new TToolBarPanel(this);
+        bar->SetName(name);
+        bar->SetParent(SkinDock2);
+        bar->SetPopupMenu(ToolbarPopup);
+        for (const TButtonSpec& button : buttons)
+            bar->AddButton(button.Action, button.Caption);
+        bar->SetBounds(left, row * kBarHeight, bar->ContentWidth() + 2, kBarHeight);
+        return bar;
+    };
+    FileBar =
+        makeBar("FileBar",
+                {{actFileOpen, "開く"}, {actFileSave, "保存"}, {actFileBounce, "バウンス"}}, 0, 0);
+    ModeBar = makeBar("ModeBar",
+                      {{actToolSelect, "選択"},
+                       {actToolCut, "カット"},
+                       {actToolRegion, "範囲"},
+                       {actToolErase, "消去"}},
+                      FileBar->Left() + FileBar->Width() + 4, 0);
+    ZoomBar = makeBar("ZoomBar",
+                      {{actViewZoomIn, "＋"},
+                       {actViewZoomOut, "－"},
+                       {actViewZoomAll, "全体"},
+                       {actViewChase, "追従"}},
+                      ModeBar->Left() + ModeBar->Width() + 4, 0);
+    TransportBar = makeBar("TransportBar",
+                           {{actAudioGotoZero, "|<"},
+                            {actAudioRew, "<<"},
+                            {actAudioPlay, "再生"},
+                            {actAudioStop, "停止"},
+                            {actAudioFwd, ">>"},
+                            {actAudioLoop, "ループ"}},
+                           0, 1);
+    Toolbar = makeBar("Toolbar",
+                      {{actRegionAuto, "自動"},
+                       {actRegionAutoQuick, "クイック"},
+                       {actRegionTrim, "トリム"},
+                       {actRegionExpand, "拡張"}},
+                      TransportBar->Left() + TransportBar->Width() + 4, 1);
+}
