@@ -9,10 +9,12 @@
 //   TFlatSplitter    the side pane's splitter (extended controls)
 //   TDropFileTarget  takes files dropped from the shell onto a control
 //
-// And, until the editor's own controls and the explorer tree land, the
-// class library's image, list view and tree view under their names:
-//   TCursolImage, TCursolListView, TShellTreeView
+// And, until the explorer tree lands, the class library's tree view under
+// its name: TShellTreeView.
 #pragma once
+
+#include "CursolImage.h"
+#include "CursolListView.h"
 
 #include "classlib/Actions.h"
 #include "classlib/Image.h"
@@ -25,10 +27,7 @@
 
 #include <vector>
 
-// Swap for the editor's own controls (CursolImage.h, CursolListView.h) and
-// the explorer tree once they land.
-using TCursolImage = TImage;
-using TCursolListView = TListView;
+// Swap for the explorer tree once it lands.
 using TShellTreeView = TTreeView;
 
 class TToolDock : public TPanel

@@ -261,15 +261,6 @@ TEST(ViewRows, OverviewLinesSitOneRowAboveTheirCentres)
 
 // --- Ruler
 
-TEST(ViewRuler, MarkSizesOutsideOneToFiveActAsOne)
-{
-    EXPECT_EQ(MarkHeightFor(1), 14);
-    EXPECT_EQ(MarkHeightFor(2), 16);
-    EXPECT_EQ(MarkHeightFor(5), 24);
-    EXPECT_EQ(MarkHeightFor(0), 14);
-    EXPECT_EQ(MarkHeightFor(9), 14);
-}
-
 TEST(ViewRuler, TickSpacingTable)
 {
     struct Row
