@@ -120,6 +120,8 @@ TEST_F(ViewWindowTest, EnlargingTheFormRelaysOutAndHalvesAWholeFileZoom)
     form->FView.Zoom = 2;
     form->DrawWave(0);
     ASSERT_FALSE(form->ScrollBar1->Enabled()); // the whole file is in view
+    form->actViewZoomOutExecute(nullptr);      // the data ran out: refused
+    EXPECT_EQ(form->FView.Zoom, 2);
     form->SetBounds(form->Left(), form->Top(), form->Width() + 200, form->Height() + 60);
     PumpMessages();
     EXPECT_EQ(form->WaveImage->Width(), form->WavePanel->Width() - 3);
