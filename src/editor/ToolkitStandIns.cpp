@@ -25,12 +25,23 @@ TToolBarPanel::TToolBarPanel(TComponent* AOwner) : TPanel(AOwner)
     SetHeight(kToolBarHeight);
 }
 
-TButton* TToolBarPanel::AddButton(TAction* action, const AnsiString& caption)
+TToolButton::TToolButton(TComponent* AOwner, const AnsiString& caption)
+    : TButton(AOwner), FShortCaption(caption)
 {
-    auto* button = new TButton(this);
+    SetCaption(caption);
+}
+
+void TToolButton::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+    TButton::ActionChange(Sender, CheckDefaults);
+    SetCaption(FShortCaption);
+}
+
+TToolButton* TToolBarPanel::AddButton(TAction* action, const AnsiString& caption)
+{
+    auto* button = new TToolButton(this, caption);
     button->SetParent(this);
     button->SetAction(action);
-    button->SetCaption(caption);
     button->SetTabStop(false);
     button->SetShowHint(true);
     button->SetHint(action->Caption());
@@ -51,11 +62,17 @@ double TNumEdit::Value()
     return value;
 }
 
-void TNumEdit::SetValue(double value) { SetText(FloatToStr(value)); }
+void TNumEdit::SetValue(double value)
+{
+    SetText(FloatToStr(value));
+}
 
 TDropFileTarget::TDropFileTarget(TComponent* AOwner) : TComponent(AOwner) {}
 
-TDropFileTarget::~TDropFileTarget() { Unregister(); }
+TDropFileTarget::~TDropFileTarget()
+{
+    Unregister();
+}
 
 void TDropFileTarget::Register(TWinControl* target)
 {

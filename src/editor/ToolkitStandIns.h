@@ -42,13 +42,27 @@ private:
     bool FAllowDrag = true;
 };
 
+// A toolbar button: the action's state and command under a short caption of
+// its own.
+class TToolButton : public TButton
+{
+public:
+    TToolButton(TComponent* AOwner, const AnsiString& caption);
+
+protected:
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+
+private:
+    AnsiString FShortCaption;
+};
+
 class TToolBarPanel : public TPanel
 {
 public:
     explicit TToolBarPanel(TComponent* AOwner);
     // Adds a button for action with a short caption of its own; the action
     // still gives it its enabled state and hint.
-    TButton* AddButton(TAction* action, const AnsiString& caption);
+    TToolButton* AddButton(TAction* action, const AnsiString& caption);
     // Width of the buttons laid side by side.
     int ContentWidth() const { return FNextLeft; }
 

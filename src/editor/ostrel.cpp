@@ -16,7 +16,8 @@ TFormVusk* FormVusk = nullptr;
 namespace {
 
 // The close question: one carriage return between the two sentences.
-constexpr const char* kCloseQuestion = "リージョンリストに変更があります\rこのまま閉じてもよろしいですか？";
+constexpr const char* kCloseQuestion =
+    "リージョンリストに変更があります\rこのまま閉じてもよろしいですか？";
 constexpr const char* kCloseQuestionCaption = "警告";
 
 constexpr int kMinimumWidth = 600;
@@ -110,6 +111,10 @@ void TFormVusk::FormCreate(TObject* Sender)
 
 void TFormVusk::FormShow(TObject* Sender)
 {
+    // The settings are read once, at the first show.
+    if (FShown)
+        return;
+    FShown = true;
     LoadSettings(SettingsPath());
     CloseDocument();
     ResizeWaveImages();
@@ -138,9 +143,8 @@ void TFormVusk::FormClose(TObject* Sender, TCloseAction& Action)
     }
     TCloseState state{FModified, FOption.NoCaution, EditList->Items()->Count(), FCutBars->Count(),
                       !FRglPath.empty() && FileExists(FRglPath)};
-    if (CloseNeedsQuestion(state) &&
-        SeamMessageBox(Handle(), kCloseQuestion, kCloseQuestionCaption,
-                       MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+    if (CloseNeedsQuestion(state) && SeamMessageBox(Handle(), kCloseQuestion, kCloseQuestionCaption,
+                                                    MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         Action = TCloseAction::caNone;
         return;
     }

@@ -64,7 +64,12 @@ constexpr TCursor crEraseTool = -20; // resource "CUS2"
 
 // What the command-line argument asks for, by its extension (ASCII case
 // ignored).
-enum class TCommandLineFile { None, Wav, RegionList };
+enum class TCommandLineFile
+{
+    None,
+    Wav,
+    RegionList
+};
 TCommandLineFile CommandLineFileKind(const AnsiString& path);
 
 // Whether closing must ask before a changed region list is discarded: not
@@ -90,9 +95,9 @@ struct TEditListSnapshot
 };
 struct TEditListStatus
 {
-    bool Active = false;     // a drag edit runs
-    std::int32_t StartY = -1; // screen y of the press
-    std::uint8_t Mode = 0;   // 1 start, 2 end, 3 volume, 4 move items, 5 cut bar
+    bool Active = false;                      // a drag edit runs
+    std::int32_t StartY = -1;                 // screen y of the press
+    std::uint8_t Mode = 0;                    // 1 start, 2 end, 3 volume, 4 move items, 5 cut bar
     std::vector<TEditListSnapshot> Snapshots; // one per dragged item, taken when the drag begins
 };
 
@@ -109,27 +114,27 @@ public:
 
     // --- Menus
     TMainMenu* MainMenu1;
-    TMenuItem* FileMenu;   // recent files follow a separator at index 17
+    TMenuItem* FileMenu; // recent files follow a separator at index 17
     TMenuItem* EditMenu;
     TMenuItem* ViewMenu;
     TMenuItem* RegionMenu;
     TMenuItem* AudioMenu;
     TMenuItem* HelpMenu;
-    TMenuItem* ToolbarMenu;  // in the view menu
-    TMenuItem* ExtItem88;    // "lock the toolbars"
-    TMenuItem* ExtItem87;    // "show all toolbars"
-    TMenuItem* OutModeMenu;  // the five output modes, in the region menu
-    TMenuItem* VolMenu;      // master volume, a radio group
+    TMenuItem* ToolbarMenu; // in the view menu
+    TMenuItem* ExtItem88;   // "lock the toolbars"
+    TMenuItem* ExtItem87;   // "show all toolbars"
+    TMenuItem* OutModeMenu; // the five output modes, in the region menu
+    TMenuItem* VolMenu;     // master volume, a radio group
     TMenuItem* vol0;
     TMenuItem* vol6;
     TMenuItem* vol12;
     TMenuItem* vol20;
     TMenuItem* vol30;
     TMenuItem* volmute;
-    TPopupMenu* EditListPopup;  // region list
-    TPopupMenu* OutModePopup;   // output mode of the region list's items
-    TPopupMenu* CutManagePopup; // cut-bar list
-    TPopupMenu* ToolbarPopup;   // the toolbars' pop-up menu
+    TPopupMenu* EditListPopup;      // region list
+    TPopupMenu* OutModePopup;       // output mode of the region list's items
+    TPopupMenu* CutManagePopup;     // cut-bar list
+    TPopupMenu* ToolbarPopup;       // the toolbars' pop-up menu
     TMenuItem* ToolbarPopupLock;    // its copy of ExtItem88
     TMenuItem* ToolbarPopupShowAll; // its copy of ExtItem87
 
@@ -142,23 +147,24 @@ public:
     TToolBarPanel* Toolbar;
 
     // --- Waveform area
-    TPanel* EditPanel;          // everything under the toolbars
-    TPanel* MasterPanel;        // waveform area; its height is a setting
-    TSplitter* MasterSplitter;  // between MasterPanel and the region list
-    TPanel* WavePanel;          // the file-drop target
-    TCursolImage* WaveImage;    // ruler above the wave
+    TPanel* UpperPanel;        // the side pane, its splitter and MasterPanel, side by side
+    TPanel* MasterPanel;       // waveform area; its height is a setting
+    TSplitter* MasterSplitter; // between the upper row and the region list
+    TPanel* WavePanel;         // the file-drop target
+    TCursolImage* WaveImage;   // ruler above the wave
     TCursolImage* OverViewImage;
-    TScrollBar* ScrollBar1;     // in units of 100 samples
+    TScrollBar* ScrollBar1; // in units of 100 samples
     TPanel* InfoPanel;
-    TLabel* Label6;             // "時間："
-    TLabel* Label5;             // "リージョン："
-    TLabel* Label3;             // "サンプル数："
+    TLabel* Label6; // "時間："
+    TLabel* Label5; // "リージョン："
+    TLabel* Label3; // "サンプル数："
     TLabel* InfoTimeLabel;
     TLabel* InfoRegionLabel;
     TLabel* InfoSampleLabel;
-    TButton* FocusBtn;          // hidden; holds the focus for the waveform
+    TButton* FocusBtn; // hidden; holds the focus for the waveform
 
     // --- Region list
+    TPanel* EditPanel; // holds the region list, the full width under the upper row
     TCursolListView* EditList;
 
     // --- Side pane
@@ -179,20 +185,20 @@ public:
     TRadioButton* rnChange1;
     TRadioButton* rnChange2;
     TRadioButton* rnChange3;
-    TNumEdit* rSp1;   // serial start
-    TNumEdit* rSp2;   // digits
-    TNumEdit* rSp3;   // position
-    TNumEdit* rSp4;   // count to delete
-    TEdit* rEd1;      // text to add
-    TEdit* rEd2;      // text to delete
-    TEdit* rEd3;      // replace from
-    TEdit* rEd4;      // replace to
-    TEdit* rEd5;      // manual input
-    TEdit* rEd6;      // text added to manual input
-    TComboBox* rCb1;  // where to add: before, after
-    TComboBox* rCb2;  // where to delete from
-    TComboBox* rCb3;  // where to add in manual input
-    TCheckBox* rCk1;  // add rEd6 to manual input
+    TNumEdit* rSp1;  // serial start
+    TNumEdit* rSp2;  // digits
+    TNumEdit* rSp3;  // position
+    TNumEdit* rSp4;  // count to delete
+    TEdit* rEd1;     // text to add
+    TEdit* rEd2;     // text to delete
+    TEdit* rEd3;     // replace from
+    TEdit* rEd4;     // replace to
+    TEdit* rEd5;     // manual input
+    TEdit* rEd6;     // text added to manual input
+    TComboBox* rCb1; // where to add: before, after
+    TComboBox* rCb2; // where to delete from
+    TComboBox* rCb3; // where to add in manual input
+    TCheckBox* rCk1; // add rEd6 to manual input
     TButton* GoRnBtn1;
     TButton* GoRnBtn2;
     TButton* GoRnBtn3;
@@ -330,14 +336,14 @@ public:
     bool FModified = false;              // the region list changed since loaded or saved
     bool FRenameMode = false;            // the rename pane is shown
     TEditListStatus FEditListStatus;
-    bool FChase = true;                  // the view follows the play position
-    int FEditColumn = 0;                 // the region-list column last double-clicked
-    TBitmap* FOverview = nullptr;        // owned: clean copy of the overview
-    TStringList* FCutBars = nullptr;     // owned: cut bars as 12-digit sample numbers, sorted
-    TStringList* FRecentFiles = nullptr; // owned: recent paths, newest first, at most 10
-    TMaxData FMaxData;                   // level envelope
-    TCompData FCompData;                 // averaged envelope
-    TAutoRegionList FAutoRegions;        // detected regions
+    bool FChase = true;                    // the view follows the play position
+    int FEditColumn = 0;                   // the region-list column last double-clicked
+    TBitmap* FOverview = nullptr;          // owned: clean copy of the overview
+    TStringList* FCutBars = nullptr;       // owned: cut bars as 12-digit sample numbers, sorted
+    TStringList* FRecentFiles = nullptr;   // owned: recent paths, newest first, at most 10
+    TMaxData FMaxData;                     // level envelope
+    TCompData FCompData;                   // averaged envelope
+    TAutoRegionList FAutoRegions;          // detected regions
     TStringList* FAutoCutPoints = nullptr; // owned: detected cut points
 
     // =====================================================================
@@ -347,8 +353,8 @@ public:
     void CloseDocument();
     // Opens a WAV file as the document; true when it is open afterwards.
     bool OpenWavFile(const AnsiString& path);
-    bool FBusy = false;     // a load, bounce or recording runs
-    AnsiString FRglPath;    // the document's region-list file; empty when never saved or loaded
+    bool FBusy = false;  // a load, bounce or recording runs
+    AnsiString FRglPath; // the document's region-list file; empty when never saved or loaded
 
     // =====================================================================
     // Region-list file (ostrel_regionfile.cpp)
@@ -492,10 +498,10 @@ public:
     void vol0Click(TObject* Sender);
     void ExtItem88Click(TObject* Sender);
     void ExtItem87Click(TObject* Sender);
-    TOption FOption;              // the settings record
-    double FMasterVolume = 1.0;   // engine volume of the checked volume item
-    int FMarkHeight = 14;         // ruler height, pixels
-    int FMarkHalf = 7;            // half of it: the ruler's label font size
+    TOption FOption;            // the settings record
+    double FMasterVolume = 1.0; // engine volume of the checked volume item
+    int FMarkHeight = 14;       // ruler height, pixels
+    int FMarkHalf = 7;          // half of it: the ruler's label font size
 
     // =====================================================================
     // Command shortcuts (ostrel_shortcuts.cpp)
@@ -511,6 +517,7 @@ public:
 private:
     // --- ostrel_layout.cpp
     void CreateControls();
+    void SetMasterPanelHeight(int value);
     void CreateWaveArea();
     void CreateRegionList();
     void CreateSidePane();
@@ -545,7 +552,8 @@ private:
     void WriteShortCuts(TIniFile& ini);
     void TakeShortCutBackup();
 
-    AnsiString FSettingsPath;                // empty: beside the program
+    bool FShown = false;                      // the first show has run
+    AnsiString FSettingsPath;                 // empty: beside the program
     std::vector<AnsiString> FCommandLineArgs; // after the program's name
     TFileListPlacement FFileListPlacement;
 };

@@ -129,6 +129,9 @@ void TFormVusk::CreateActions()
     actViewChase->SetImageIndex(kChaseOnImage);
     actAudioLoop->SetImageIndex(kLoopOffImage);
     actToolRegion->SetChecked(true);
+    actViewExp->OnExecute = TNotifyEvent(this, &TFormVusk::actViewExpExecute);
+    actViewCutbarlist->OnExecute = TNotifyEvent(this, &TFormVusk::actViewCutbarlistExecute);
+    actViewRen->OnExecute = TNotifyEvent(this, &TFormVusk::actViewRenExecute);
 
     ActionList1 = new TActionList(this);
     ActionList1->SetName("ActionList1");
@@ -215,8 +218,8 @@ void TFormVusk::CreateMenus()
     separator(RegionMenu);
     add(RegionMenu, {actRegionAdd, actRegionEdit, actRegionMerge});
     separator(RegionMenu);
-    add(RegionMenu, {actRegionStartWide, actRegionStartShort, actRegionEndWide,
-                     actRegionEndShort, actRegionRew, actRegionFwd});
+    add(RegionMenu, {actRegionStartWide, actRegionStartShort, actRegionEndWide, actRegionEndShort,
+                     actRegionRew, actRegionFwd});
     separator(RegionMenu);
     OutModeMenu = AddMenuItem(RegionMenu, AnsiString("出力モード(&O)"));
     OutModeMenu->SetName("OutModeMenu");
@@ -246,8 +249,9 @@ void TFormVusk::CreateMenus()
         TMenuItem* TFormVusk::*Field;
         const char* Caption;
     } const volumes[kMasterVolumeStepCount] = {
-        {&TFormVusk::vol0, "0 db"},   {&TFormVusk::vol6, "-6 db"},   {&TFormVusk::vol12, "-12 db"},
-        {&TFormVusk::vol20, "-20 db"}, {&TFormVusk::vol30, "-30 db"}, {&TFormVusk::volmute, "ミュート"},
+        {&TFormVusk::vol0, "0 db"},    {&TFormVusk::vol6, "-6 db"},
+        {&TFormVusk::vol12, "-12 db"}, {&TFormVusk::vol20, "-20 db"},
+        {&TFormVusk::vol30, "-30 db"}, {&TFormVusk::volmute, "ミュート"},
     };
     for (int i = 0; i < kMasterVolumeStepCount; ++i) {
         TMenuItem* item = AddMenuItem(VolMenu, AnsiString(volumes[i].Caption));
@@ -309,7 +313,8 @@ void TFormVusk::CreatePopupMenus()
     ToolbarPopupLock = AddMenuItem(ToolbarPopup->Items(), AnsiString("ツールバーを固定する(&F)"));
     ToolbarPopupLock->SetName("ToolbarPopupLock");
     ToolbarPopupLock->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem88Click);
-    ToolbarPopupShowAll = AddMenuItem(ToolbarPopup->Items(), AnsiString("全てのツールバーを表示(&A)"));
+    ToolbarPopupShowAll =
+        AddMenuItem(ToolbarPopup->Items(), AnsiString("全てのツールバーを表示(&A)"));
     ToolbarPopupShowAll->SetName("ToolbarPopupShowAll");
     ToolbarPopupShowAll->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem87Click);
 }
@@ -317,10 +322,6 @@ void TFormVusk::CreatePopupMenus()
 void TFormVusk::CreateToolbars()
 {
     constexpr int kBarHeight = 26;
-    SkinDock2 = new TToolDock(this);
-    SkinDock2->SetName("SkinDock2");
-    SkinDock2->SetParent(this);
-    SkinDock2->SetAlign(TAlign::alTop);
     SkinDock2->SetHeight(2 * kBarHeight);
     SkinDock2->SetPopupMenu(ToolbarPopup);
 
@@ -340,19 +341,33 @@ void TFormVusk::CreateToolbars()
         bar->SetBounds(left, row * kBarHeight, bar->ContentWidth() + 2, kBarHeight);
         return bar;
     };
-    FileBar = makeBar("FileBar", {{actFileOpen, "開く"}, {actFileSave, "保存"},
-                                  {actFileBounce, "バウンス"}}, 0, 0);
-    ModeBar = makeBar("ModeBar", {{actToolSelect, "選択"}, {actToolCut, "カット"},
-                                  {actToolRegion, "範囲"}, {actToolErase, "消去"}},
+    FileBar =
+        makeBar("FileBar",
+                {{actFileOpen, "開く"}, {actFileSave, "保存"}, {actFileBounce, "バウンス"}}, 0, 0);
+    ModeBar = makeBar("ModeBar",
+                      {{actToolSelect, "選択"},
+                       {actToolCut, "カット"},
+                       {actToolRegion, "範囲"},
+                       {actToolErase, "消去"}},
                       FileBar->Left() + FileBar->Width() + 4, 0);
-    ZoomBar = makeBar("ZoomBar", {{actViewZoomIn, "＋"}, {actViewZoomOut, "－"},
-                                  {actViewZoomAll, "全体"}, {actViewChase, "追従"}},
+    ZoomBar = makeBar("ZoomBar",
+                      {{actViewZoomIn, "＋"},
+                       {actViewZoomOut, "－"},
+                       {actViewZoomAll, "全体"},
+                       {actViewChase, "追従"}},
                       ModeBar->Left() + ModeBar->Width() + 4, 0);
-    TransportBar = makeBar("TransportBar", {{actAudioGotoZero, "|<"}, {actAudioRew, "<<"},
-                                            {actAudioPlay, "再生"}, {actAudioStop, "停止"},
-                                            {actAudioFwd, ">>"}, {actAudioLoop, "ループ"}},
+    TransportBar = makeBar("TransportBar",
+                           {{actAudioGotoZero, "|<"},
+                            {actAudioRew, "<<"},
+                            {actAudioPlay, "再生"},
+                            {actAudioStop, "停止"},
+                            {actAudioFwd, ">>"},
+                            {actAudioLoop, "ループ"}},
                            0, 1);
-    Toolbar = makeBar("Toolbar", {{actRegionAuto, "自動"}, {actRegionAutoQuick, "クイック"},
-                                  {actRegionTrim, "トリム"}, {actRegionExpand, "拡張"}},
+    Toolbar = makeBar("Toolbar",
+                      {{actRegionAuto, "自動"},
+                       {actRegionAutoQuick, "クイック"},
+                       {actRegionTrim, "トリム"},
+                       {actRegionExpand, "拡張"}},
                       TransportBar->Left() + TransportBar->Width() + 4, 1);
 }

@@ -8,7 +8,10 @@
 #include "classlib/Screen.h"
 
 // Opening comes with the document's header checks and draw data.
-bool TFormVusk::OpenWavFile(const AnsiString& path) { return false; }
+bool TFormVusk::OpenWavFile(const AnsiString& path)
+{
+    return false;
+}
 
 // What the window holds so far; the regions, the region clipboard and the
 // draw data join when their fields do.

@@ -3,11 +3,13 @@
 // status bar, the dialogs, the timers and the tool cursors.
 //
 //   +-- toolbars (SkinDock2) ------------------------------------------+
-//   | ExpPanel | | MasterPanel: WavePanel (overview, wave, scroll bar) |
-//   |  (hidden)| |              InfoPanel (time, region, samples)     |
-//   |          |S|------------------- MasterSplitter -----------------|
-//   |          | | EditList (regions)                                 |
+//   | ExpPanel  |S| MasterPanel: WavePanel (overview, wave, scroll bar) |
+//   | (hidden)  | |              InfoPanel (time, region, samples)     |
+//   |------------------------ MasterSplitter ---------------------------|
+//   | EditPanel: EditList (regions)                                     |
 //   +-- StatusBar1 (MessageLabel) --------------------------------------+
+//
+// The upper row (UpperPanel) is as high as MasterPanel's stored height.
 //
 // Behaviour is wired by the concerns that own it; this file only builds.
 #include "ostrel.h"
@@ -27,7 +29,7 @@ constexpr int kSplitterSize = 4;
 constexpr int kStatusBarHeight = 20;
 
 // Rename page rows.
-constexpr int kRowHeight = 24;
+constexpr int kRowHeight = 22;
 constexpr int kLabelLeft = 8;
 constexpr int kFieldLeft = 78;
 constexpr int kFieldWidth = 110;
@@ -40,9 +42,12 @@ struct TColumnSpec
 };
 
 const TColumnSpec kRegionColumns[] = {
-    {"リージョン名", 120, TAlignment::taLeftJustify}, {"長さ", 60, TAlignment::taRightJustify},
-    {"開始", 60, TAlignment::taRightJustify},         {"終了", 60, TAlignment::taRightJustify},
-    {"音量", 60, TAlignment::taRightJustify},         {"出力モード", 150, TAlignment::taLeftJustify},
+    {"リージョン名", 120, TAlignment::taLeftJustify},
+    {"長さ", 60, TAlignment::taRightJustify},
+    {"開始", 60, TAlignment::taRightJustify},
+    {"終了", 60, TAlignment::taRightJustify},
+    {"音量", 60, TAlignment::taRightJustify},
+    {"出力モード", 150, TAlignment::taLeftJustify},
 };
 
 const TColumnSpec kCutBarColumns[] = {
@@ -112,7 +117,7 @@ TRadioButton* MakeRadio(TComponent* owner, TWinControl* parent, const char* name
 {
     TRadioButton* radio = Make<TRadioButton>(owner, parent, name);
     radio->SetCaption(caption);
-    radio->SetBounds(kLabelLeft, top, 180, kRowHeight - 4);
+    radio->SetBounds(kLabelLeft, top, 190, kRowHeight - 4);
     return radio;
 }
 
@@ -129,13 +134,22 @@ TTimer* MakeTimer(TComponent* owner, const char* name, unsigned interval)
 
 void TFormVusk::CreateControls()
 {
+    // The toolbars' dock first: the top of the window. The bars come with
+    // the actions' toolbars.
+    SkinDock2 = Make<TToolDock>(this, this, "SkinDock2");
+    SkinDock2->SetAlign(TAlign::alTop);
     StatusBar1 = Make<TStatusBar>(this, this, "StatusBar1");
     StatusBar1->SetAlign(TAlign::alBottom);
     StatusBar1->SetHeight(kStatusBarHeight);
     StatusBar1->SetSimplePanel(true);
     MessageLabel = MakeLabel(this, StatusBar1, "MessageLabel", "", 4, 4);
 
-    EditPanel = MakePanel(this, this, "EditPanel", TAlign::alClient);
+    UpperPanel = MakePanel(this, this, "UpperPanel", TAlign::alTop);
+    UpperPanel->SetHeight(kMasterPanelHeight);
+    MasterSplitter = Make<TSplitter>(this, this, "MasterSplitter");
+    MasterSplitter->SetAlign(TAlign::alTop);
+    MasterSplitter->SetHeight(kSplitterSize);
+    MasterSplitter->SetTop(UpperPanel->Top() + kMasterPanelHeight);
     CreateSidePane();
     CreateWaveArea();
     CreateRegionList();
@@ -143,14 +157,15 @@ void TFormVusk::CreateControls()
     CreateTimers();
 }
 
+// MasterPanel fills the upper row, so the row takes its height.
+void TFormVusk::SetMasterPanelHeight(int value)
+{
+    UpperPanel->SetHeight(value);
+}
+
 void TFormVusk::CreateWaveArea()
 {
-    MasterPanel = MakePanel(this, EditPanel, "MasterPanel", TAlign::alTop);
-    MasterPanel->SetHeight(kMasterPanelHeight);
-    MasterSplitter = Make<TSplitter>(this, EditPanel, "MasterSplitter");
-    MasterSplitter->SetAlign(TAlign::alTop);
-    MasterSplitter->SetHeight(kSplitterSize);
-    MasterSplitter->SetTop(kMasterPanelHeight);
+    MasterPanel = MakePanel(this, UpperPanel, "MasterPanel", TAlign::alClient);
 
     InfoPanel = MakePanel(this, MasterPanel, "InfoPanel", TAlign::alBottom);
     InfoPanel->SetHeight(kInfoPanelHeight);
@@ -171,7 +186,8 @@ void TFormVusk::CreateWaveArea()
     OverViewImage->SetBounds(2, 0, width - 4, kOverviewHeight);
     OverViewImage->SetAnchors(akLeft | akTop | akRight);
     WaveImage = Make<TCursolImage>(this, WavePanel, "WaveImage");
-    WaveImage->SetBounds(0, kOverviewHeight + 1, width - 3, height - kOverviewHeight - 1 - kScrollBarHeight);
+    WaveImage->SetBounds(0, kOverviewHeight + 1, width - 3,
+                         height - kOverviewHeight - 1 - kScrollBarHeight);
     WaveImage->SetAnchors(akLeft | akTop | akRight | akBottom);
     ScrollBar1 = Make<TScrollBar>(this, WavePanel, "ScrollBar1");
     ScrollBar1->SetBounds(0, height - 21, width - 3, kScrollBarHeight);
@@ -187,6 +203,7 @@ void TFormVusk::CreateWaveArea()
 
 void TFormVusk::CreateRegionList()
 {
+    EditPanel = MakePanel(this, this, "EditPanel", TAlign::alClient);
     EditList = Make<TCursolListView>(this, EditPanel, "EditList");
     EditList->SetAlign(TAlign::alClient);
     EditList->SetViewStyle(TViewStyle::vsReport);
@@ -200,10 +217,10 @@ void TFormVusk::CreateRegionList()
 
 void TFormVusk::CreateSidePane()
 {
-    ExpPanel = MakePanel(this, EditPanel, "ExpPanel", TAlign::alLeft);
+    ExpPanel = MakePanel(this, UpperPanel, "ExpPanel", TAlign::alLeft);
     ExpPanel->SetWidth(kExpPanelWidth);
     ExpPanel->SetVisible(false);
-    FlatSplitter1 = Make<TFlatSplitter>(this, EditPanel, "FlatSplitter1");
+    FlatSplitter1 = Make<TFlatSplitter>(this, UpperPanel, "FlatSplitter1");
     FlatSplitter1->SetAlign(TAlign::alLeft);
     FlatSplitter1->SetWidth(kSplitterSize);
     FlatSplitter1->SetLeft(kExpPanelWidth);
@@ -242,7 +259,7 @@ void TFormVusk::CreateRenamePage()
     RenameDelTab = makeTab("RenameDelTab", "削除");
     RenameChangeTab = makeTab("RenameChangeTab", "変換");
     RenameInputTab = makeTab("RenameInputTab", "連続入力");
-    auto row = [](int index) { return 6 + index * kRowHeight; };
+    auto row = [](int index) { return 4 + index * kRowHeight; };
 
     TWinControl* tab = RenameAddTab;
     rnAdd2 = MakeRadio(this, tab, "rnAdd2", "文字列に連番を追加", row(0));
@@ -296,7 +313,7 @@ void TFormVusk::CreateRenamePage()
     rEd5 = MakeField<TEdit>(this, tab, "rEd5", row(0));
     rCk1 = Make<TCheckBox>(this, tab, "rCk1");
     rCk1->SetCaption("文字列を自動追加する");
-    rCk1->SetBounds(kLabelLeft, row(1), 180, kRowHeight - 4);
+    rCk1->SetBounds(kLabelLeft, row(1), 190, kRowHeight - 4);
     rLb12 = MakeLabel(this, tab, "rLb12", "文字列", kLabelLeft, row(2) + 3);
     rEd6 = MakeField<TEdit>(this, tab, "rEd6", row(2));
     rLb13 = MakeLabel(this, tab, "rLb13", "追加箇所", kLabelLeft, row(3) + 3);
@@ -309,8 +326,8 @@ void TFormVusk::CreateRenamePage()
         go->SetBounds(kFieldLeft, row(7), kFieldWidth, kRowHeight);
     }
     // Typing in these edits takes the plain-key shortcuts over.
-    for (TWinControl* edit : std::initializer_list<TWinControl*>{rEd1, rEd2, rEd3, rEd4, rEd5,
-                                                                 rEd6, rSp1, rSp2, rSp3, rSp4}) {
+    for (TWinControl* edit : std::initializer_list<TWinControl*>{rEd1, rEd2, rEd3, rEd4, rEd5, rEd6,
+                                                                 rSp1, rSp2, rSp3, rSp4}) {
         edit->OnEnter = TNotifyEvent(this, &TFormVusk::rEd1Enter);
         edit->OnExit = TNotifyEvent(this, &TFormVusk::rEd1Exit);
     }

@@ -18,8 +18,8 @@ void TFormVusk::ShowSidePane(TAction* paneAction, TWinControl* pane)
     }
     for (TAction* action : {actViewExp, actViewRen, actViewCutbarlist})
         action->SetChecked(action == paneAction);
-    for (TWinControl* other : std::initializer_list<TWinControl*>{ShellTreeView1, RenamePage,
-                                                                  CutManageList})
+    for (TWinControl* other :
+         std::initializer_list<TWinControl*>{ShellTreeView1, RenamePage, CutManageList})
         other->SetVisible(other == pane);
     ExpPanel->SetVisible(true);
     FlatSplitter1->SetVisible(true);

@@ -41,7 +41,10 @@ void SetItemIndexIfValid(TComboBox* box, int index)
         box->SetItemIndex(index);
 }
 
-int RoundedValue(TNumEdit* edit) { return static_cast<int>(std::nearbyint(edit->Value())); }
+int RoundedValue(TNumEdit* edit)
+{
+    return static_cast<int>(std::nearbyint(edit->Value()));
+}
 
 // The checked one of two or three radio buttons as 1, 2 or 3.
 int CheckedNumber(TRadioButton* first, TRadioButton* second)
@@ -94,7 +97,7 @@ void TFormVusk::ReadWindowGeometry(const TIniFile& ini)
               ini.ReadInteger("FORM", "FORM_WIDTH", 620),
               ini.ReadInteger("FORM", "FORM_HEIGHT", 550));
     EditList->Columns()->Items(0)->SetWidth(ini.ReadInteger("FORM", "COLUMN0_WIDTH", 120));
-    MasterPanel->SetHeight(ini.ReadInteger("FORM", "MASTERPANEL_HEIGHT", 215));
+    SetMasterPanelHeight(ini.ReadInteger("FORM", "MASTERPANEL_HEIGHT", 215));
     ExpPanel->SetWidth(ini.ReadInteger("FORM", "EXPPANEL_WIDTH", 216));
     switch (ini.ReadInteger("FORM", "SUBWINDOW_NUM", 0)) {
     case 1:

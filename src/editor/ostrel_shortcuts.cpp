@@ -54,6 +54,12 @@ void TFormVusk::SuspendShortCuts(bool restore)
     }
 }
 
-void TFormVusk::rEd1Enter(TObject* Sender) { SuspendShortCuts(false); }
+void TFormVusk::rEd1Enter(TObject* Sender)
+{
+    SuspendShortCuts(false);
+}
 
-void TFormVusk::rEd1Exit(TObject* Sender) { SuspendShortCuts(true); }
+void TFormVusk::rEd1Exit(TObject* Sender)
+{
+    SuspendShortCuts(true);
+}

@@ -1,0 +1,31 @@
+// A main window in a temporary program folder: its settings file is
+// folder/zandrel.ini, the wave-out devices are two fixed names, and nothing
+// is on the command line.
+#pragma once
+
+#include "editor/ostrel.h"
+
+#include "support/TempFolder.h"
+#include "support/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+class MainWindowTest : public testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes the window and shows it (which reads the settings).
+    TFormVusk* Start();
+    // Closes the window through its close handler, then frees it.
+    void CloseAndFree();
+    // The settings file as the window left it.
+    TIniFile Settings() const { return TIniFile(iniPath); }
+    void WriteSettings(const AnsiString& text) const { folder.WriteFile("zandrel.ini", text); }
+    bool SettingsExist() const;
+
+    testing_support::TempFolder folder;
+    AnsiString iniPath;
+    TFormVusk* form = nullptr;
+};

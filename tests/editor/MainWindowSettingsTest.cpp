@@ -1,0 +1,277 @@
+// The settings file through the main window: what a start reads into the
+// window and the engine, what the close writes, and files that are broken
+// or cannot be written.
+#include "MainWindowFixture.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/FilePaths.h"
+#include "support/TestSeams.h"
+
+using namespace testing_support;
+
+namespace {
+
+// Everything a start restores, set away from its default.
+const char* const kCraftedSettings =
+    "[FORM]\r\nBARFIX=0\r\nFORM_LEFT=100\r\nFORM_TOP=120\r\nFORM_WIDTH=700\r\n"
+    "FORM_HEIGHT=600\r\nCOLUMN0_WIDTH=150\r\nMASTERPANEL_HEIGHT=180\r\nEXPPANEL_WIDTH=250\r\n"
+    "SUBWINDOW_NUM=3\r\nFILELIST_LEFT=11\r\nFILELIST_TOP=12\r\nFILELIST_WIDTH=300\r\n"
+    "FILELIST_HEIGHT=310\r\nFILELIST_NAME=170\r\nFILELIST_VIEW=1\r\n"
+    "[AUDIO]\r\nOUTDEVICE=Null Out B\r\nBUFSIZE=8192\r\nBUFCOUNT=6\r\nMASTERVOL=12\r\nLOOP=1\r\n"
+    "ZEROLEVEL=300\r\n"
+    "[VIEW]\r\nDISPSIZE=3\r\nMARKSIZE=4\r\n"
+    "[SHORTCUT]\r\nactFileSave_SHIFT=4\r\nactFileSave_KEY=83\r\n"
+    "actRegionSwap_SHIFT=2\r\nactRegionSwap_KEY=87\r\nactAudioPlay_KEY=0\r\n"
+    "[RECENT]\r\nCOUNT=3\r\n0=C:\\a.wav\r\n1=C:\\b.rgl\r\n2=C:\\c.wav\r\n"
+    "[RENAME]\r\nACTIVEPAGE=2\r\nADD_CHECK=3\r\nADD_SP1=5\r\nADD_SP2=3\r\nADD_EDIT1=Track\r\n"
+    "ADD_CB1=0\r\nDEL_CHECK=2\r\nDEL_EDIT2=x\r\nDEL_CB2=2\r\nDEL_SP3=4\r\nDEL_SP4=2\r\n"
+    "CHANGE_CHECK=2\r\nCHANGE_EDIT3=a\r\nCHANGE_EDIT4=b\r\nMANUAL_EDIT5=name\r\n"
+    "MANUAL_CHK=1\r\nMANUAL_EDIT6=suffix\r\nMANUAL_CB3=1\r\n"
+    "[LOADLIST]\r\nTYPE=3\r\n";
+
+} // namespace
+
+TEST_F(MainWindowTest, CraftedSettingsReachTheWindowAndTheEngine)
+{
+    WriteSettings(kCraftedSettings);
+    Start();
+    EXPECT_EQ(form->BoundsRect(), Bounds(100, 120, 700, 600));
+    EXPECT_EQ(form->EditList->Columns()->Items(0)->Width(), 150);
+    EXPECT_EQ(form->MasterPanel->Height(), 180);
+    EXPECT_EQ(form->ExpPanel->Width(), 250);
+    EXPECT_TRUE(form->actViewCutbarlist->Checked());
+    EXPECT_TRUE(form->ExpPanel->Visible());
+    EXPECT_TRUE(form->CutManageList->Visible());
+    EXPECT_TRUE(form->actViewFilelist->Checked());
+    EXPECT_EQ(form->FileListPlacement().Width, 300);
+    EXPECT_FALSE(form->SkinDock2->AllowDrag());
+    EXPECT_TRUE(form->ExtItem88->Checked()); // locked
+    EXPECT_EQ(form->FEngine->DeviceID(), 1u);
+    EXPECT_EQ(form->FEngine->BufSize(), 8192u);
+    EXPECT_EQ(form->FEngine->BufCount(), 6);
+    EXPECT_TRUE(form->vol12->Checked());
+    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), 0.25);
+    EXPECT_DOUBLE_EQ(form->FMasterVolume, 0.25);
+    EXPECT_TRUE(form->FEngine->Loop());
+    EXPECT_TRUE(form->actAudioLoop->Checked());
+    EXPECT_EQ(form->actAudioLoop->ImageIndex(), 22);
+    EXPECT_EQ(form->FOption.ZeroLevel, 300);
+    EXPECT_EQ(form->InfoPanel->Height(), 28);
+    EXPECT_EQ(form->InfoTimeLabel->Font()->Size(), 17);
+    EXPECT_GT(form->Label5->Left(), form->InfoTimeLabel->Left());
+    EXPECT_GT(form->Label3->Left(), form->InfoRegionLabel->Left());
+    EXPECT_EQ(form->FMarkHeight, 20);
+    EXPECT_EQ(form->FMarkHalf, 10);
+    EXPECT_EQ(form->actFileSave->ShortCut(), scShift | scCtrl | 'S');
+    EXPECT_EQ(form->actRegionSwap->ShortCut(), scCtrl | 'W');
+    EXPECT_EQ(form->actAudioPlay->ShortCut(), scNone);
+    EXPECT_EQ(form->FShortCuts.ShortCuts[CommandIndexOf("actRegionSwap")], scCtrl | 'W');
+    ASSERT_EQ(form->FRecentFiles->Count(), 3);
+    EXPECT_EQ(form->FRecentFiles->Strings(0), "C:\\a.wav");
+    EXPECT_EQ(form->FRecentFiles->Strings(2), "C:\\c.wav");
+    EXPECT_EQ(form->RenamePage->ActivePageIndex(), 2);
+    EXPECT_TRUE(form->rnAdd3->Checked());
+    EXPECT_DOUBLE_EQ(form->rSp1->Value(), 5);
+    EXPECT_EQ(form->rEd1->Text(), "Track");
+    EXPECT_EQ(form->rCb1->ItemIndex(), 0);
+    EXPECT_TRUE(form->rnDel2->Checked());
+    EXPECT_EQ(form->rCb2->ItemIndex(), 2);
+    EXPECT_TRUE(form->rSp3->Enabled());
+    EXPECT_TRUE(form->rLb7->Enabled());
+    EXPECT_TRUE(form->rnChange2->Checked());
+    EXPECT_EQ(form->rEd5->Text(), "name");
+    EXPECT_TRUE(form->rCk1->Checked());
+    EXPECT_EQ(form->rCb3->ItemIndex(), 1);
+    EXPECT_EQ(form->FOption.LoadListType, 3);
+}
+
+TEST_F(MainWindowTest, SettingsWrittenAtCloseReadBackIdentically)
+{
+    WriteSettings(kCraftedSettings);
+    Start();
+    CloseAndFree();
+    AnsiString firstWrite = folder.ReadFile("zandrel.ini");
+    Start();
+    EXPECT_EQ(form->BoundsRect(), Bounds(100, 120, 700, 600));
+    EXPECT_TRUE(form->actViewCutbarlist->Checked());
+    EXPECT_TRUE(form->vol12->Checked());
+    EXPECT_TRUE(form->FEngine->Loop());
+    EXPECT_FALSE(form->SkinDock2->AllowDrag());
+    EXPECT_EQ(form->actRegionSwap->ShortCut(), scCtrl | 'W');
+    EXPECT_EQ(form->FRecentFiles->Strings(1), "C:\\b.rgl");
+    EXPECT_EQ(form->rEd6->Text(), "suffix");
+    CloseAndFree();
+    EXPECT_EQ(folder.ReadFile("zandrel.ini"), firstWrite);
+}
+
+TEST_F(MainWindowTest, EveryVolumeStepSurvivesARestart)
+{
+    const int stored[] = {0, 6, 12, 20, 30, 40};
+    for (int step = 0; step < 6; ++step) {
+        WriteSettings("[AUDIO]\r\nMASTERVOL=" + std::to_string(stored[step]) + "\r\n");
+        Start();
+        TMenuItem* items[] = {form->vol0,  form->vol6,  form->vol12,
+                              form->vol20, form->vol30, form->volmute};
+        EXPECT_TRUE(items[step]->Checked()) << stored[step];
+        EXPECT_DOUBLE_EQ(form->FEngine->Volume(), MasterVolumeStep(step).Factor);
+        CloseAndFree();
+        EXPECT_EQ(Settings().ReadInteger("AUDIO", "MASTERVOL", -1), stored[step]);
+    }
+    WriteSettings("[AUDIO]\r\nMASTERVOL=5\r\n");
+    Start();
+    EXPECT_TRUE(form->vol0->Checked());
+    CloseAndFree();
+    EXPECT_EQ(Settings().ReadInteger("AUDIO", "MASTERVOL", -1), 0);
+}
+
+TEST_F(MainWindowTest, UnknownSectionsAndKeysSurviveTheClose)
+{
+    WriteSettings("; kept\r\n[MYSTERY]\r\nX=1\r\n[FileBar]\r\nRev=2000\r\nDockRow=1\r\n"
+                  "[FORM]\r\nOTHER=7\r\n");
+    Start();
+    CloseAndFree();
+    TIniFile ini = Settings();
+    EXPECT_EQ(ini.ReadString("MYSTERY", "X", ""), "1");
+    EXPECT_EQ(ini.ReadInteger("FileBar", "DockRow", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("FORM", "OTHER", 0), 7);
+    EXPECT_NE(folder.ReadFile("zandrel.ini").find("; kept"), AnsiString::npos);
+}
+
+TEST_F(MainWindowTest, GarbageFallsBackAndTheProgramStarts)
+{
+    WriteSettings("[FORM]\r\nSUBWINDOW_NUM=7\r\nBARFIX=yes\r\nFORM_LEFT=left\r\n"
+                  "[AUDIO]\r\nBUFSIZE=-5\r\nBUFCOUNT=x\r\nOUTDEVICE=No Such Device\r\n"
+                  "MASTERVOL=abc\r\nLOOP=\r\n"
+                  "[VIEW]\r\nDISPSIZE=9\r\nMARKSIZE=0\r\n[PREF]\r\nPAGE=-3\r\n"
+                  "[RECENT]\r\nCOUNT=2000000000\r\n0=C:\\only.wav\r\n"
+                  "[RENAME]\r\nACTIVEPAGE=9\r\nADD_CB1=7\r\nDEL_CB2=-1\r\nMANUAL_CB3=99\r\n"
+                  "ADD_CHECK=42\r\n"
+                  "[SHORTCUT]\r\nactFileOpen_KEY=4096\r\nactFileClose_SHIFT=-1\r\n"
+                  "\x81\x40garbage line\r\n[\r\n");
+    Start();
+    EXPECT_EQ(form->BoundsRect(), Bounds(40, 40, 620, 550));
+    EXPECT_FALSE(form->ExpPanel->Visible());
+    EXPECT_TRUE(form->SkinDock2->AllowDrag());
+    EXPECT_EQ(form->FEngine->DeviceID(), WAVE_MAPPER);
+    EXPECT_EQ(form->FEngine->BufSize(), 256u);
+    EXPECT_EQ(form->FEngine->BufCount(), 4);
+    EXPECT_TRUE(form->vol0->Checked());
+    EXPECT_FALSE(form->FEngine->Loop());
+    EXPECT_EQ(form->InfoPanel->Height(), 20); // the designed size
+    EXPECT_EQ(form->FMarkHeight, 14);
+    ASSERT_EQ(form->FRecentFiles->Count(), 1);
+    EXPECT_EQ(form->RenamePage->ActivePageIndex(), 0);
+    EXPECT_EQ(form->rCb1->ItemIndex(), 1);
+    EXPECT_EQ(form->rCb2->ItemIndex(), 0);
+    EXPECT_EQ(form->rCb3->ItemIndex(), 0);
+    EXPECT_TRUE(form->rnAdd3->Checked());
+    EXPECT_EQ(form->actFileOpen->ShortCut(), scNone);
+    EXPECT_EQ(form->actFileClose->ShortCut(), 'W');
+    CloseAndFree();
+    // Values no user could take are written back as they were read.
+    TIniFile ini = Settings();
+    EXPECT_EQ(ini.ReadInteger("VIEW", "MARKSIZE", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("VIEW", "DISPSIZE", -1), 9);
+    EXPECT_EQ(ini.ReadInteger("PREF", "PAGE", 0), -3);
+    EXPECT_EQ(ini.ReadInteger("AUDIO", "BUFSIZE", 0), -5);
+    EXPECT_EQ(ini.ReadString("AUDIO", "OUTDEVICE", ""), "No Such Device");
+}
+
+TEST_F(MainWindowTest, WithSaveFormOffTheGeometryIsWrittenButNotRestored)
+{
+    WriteSettings("[SAVE]\r\nFORM=0\r\n[FORM]\r\nFORM_LEFT=100\r\nFORM_TOP=120\r\n"
+                  "FORM_WIDTH=700\r\nFORM_HEIGHT=600\r\nSUBWINDOW_NUM=1\r\nFILELIST_VIEW=1\r\n");
+    Start();
+    EXPECT_EQ(form->BoundsRect(), Bounds(40, 40, 620, 550));
+    EXPECT_FALSE(form->ExpPanel->Visible());
+    EXPECT_FALSE(form->actViewFilelist->Checked());
+    form->SetBounds(60, 70, 640, 560);
+    CloseAndFree();
+    TIniFile ini = Settings();
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_LEFT", 0), 60);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_WIDTH", 0), 640);
+    EXPECT_EQ(ini.ReadInteger("FORM", "SUBWINDOW_NUM", -1), 0);
+}
+
+TEST_F(MainWindowTest, ToolbarLockAndShowAll)
+{
+    Start();
+    ASSERT_TRUE(form->SkinDock2->AllowDrag());
+    form->ExtItem88->Click();
+    EXPECT_FALSE(form->SkinDock2->AllowDrag());
+    EXPECT_TRUE(form->ExtItem88->Checked());
+    EXPECT_TRUE(form->ToolbarPopupLock->Checked());
+    form->ToolbarPopupLock->Click();
+    EXPECT_TRUE(form->SkinDock2->AllowDrag());
+    EXPECT_FALSE(form->ExtItem88->Checked());
+    form->ExtItem88->Click();
+
+    form->ZoomBar->SetVisible(false);
+    form->Toolbar->SetVisible(false);
+    form->ExtItem87->Click();
+    EXPECT_TRUE(form->ZoomBar->Visible());
+    EXPECT_TRUE(form->Toolbar->Visible());
+    CloseAndFree();
+    EXPECT_EQ(Settings().ReadInteger("FORM", "BARFIX", -1), 0);
+}
+
+TEST_F(MainWindowTest, AnUnwritableFolderShowsTheMessageWritesNothingAndStillCloses)
+{
+    iniPath = folder / "missing\\zandrel.ini";
+    Start();
+    ScriptedMessageBoxes boxes({IDOK});
+    form->Close();
+    PumpMessages();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].Text, "初期設定ファイルを書き込めません");
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(DirectoryExists(folder / "missing"));
+    EXPECT_EQ(FileNamesIn(folder.Path()).size(), 0u);
+}
+
+TEST_F(MainWindowTest, AFailedWriteAfterTheProbeShowsTheMessageAndStillCloses)
+{
+    // The folder can be written, but a folder stands where the file goes.
+    ASSERT_TRUE(CreateDir(iniPath));
+    Start();
+    ScriptedMessageBoxes boxes({IDOK});
+    form->Close();
+    PumpMessages();
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].Text, "初期設定ファイルを書き込めません");
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(DirectoryExists(iniPath));
+    // No probe folder or temporary file is left behind.
+    EXPECT_EQ(FileNamesIn(folder.Path()), std::vector<AnsiString>{"zandrel.ini"});
+    RemoveDir(iniPath);
+}
+
+TEST_F(MainWindowTest, AReadOnlySettingsFileIsKeptWholeAndTheWindowStillCloses)
+{
+    WriteSettings("[VIEW]\r\nMARKSIZE=3\r\n");
+    ASSERT_TRUE(SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    Start();
+    ScriptedMessageBoxes boxes({IDOK});
+    form->Close();
+    PumpMessages();
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_FALSE(form->Visible());
+    SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(folder.ReadFile("zandrel.ini"), "[VIEW]\r\nMARKSIZE=3\r\n");
+    EXPECT_EQ(FileNamesIn(folder.Path()), std::vector<AnsiString>{"zandrel.ini"});
+}
+
+TEST_F(MainWindowTest, AMinimisedWindowWritesItsRestoredBounds)
+{
+    WriteSettings(
+        "[FORM]\r\nFORM_LEFT=100\r\nFORM_TOP=120\r\nFORM_WIDTH=700\r\nFORM_HEIGHT=600\r\n");
+    Start();
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    PumpMessages();
+    CloseAndFree();
+    TIniFile ini = Settings();
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_LEFT", 0), 100);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_TOP", 0), 120);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_WIDTH", 0), 700);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_HEIGHT", 0), 600);
+}

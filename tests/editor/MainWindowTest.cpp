@@ -1,0 +1,310 @@
+// The main window's lifecycle: what it is made of, the first start, the
+// close question and the command-line argument.
+#include "MainWindowFixture.h"
+
+#include "audio/DirectWavEngine.h"
+#include "audio/ThdTimer.h"
+#include "classlib/Screen.h"
+#include "support/TestSeams.h"
+
+#include <string>
+
+using namespace testing_support;
+
+TEST(CommandLineArgument, ChosenByExtensionIgnoringCase)
+{
+    EXPECT_EQ(CommandLineFileKind("C:\\music\\a.WAV"), TCommandLineFile::Wav);
+    EXPECT_EQ(CommandLineFileKind("take.wav"), TCommandLineFile::Wav);
+    EXPECT_EQ(CommandLineFileKind("C:\\lists\\list.RGL"), TCommandLineFile::RegionList);
+    EXPECT_EQ(CommandLineFileKind("notes.txt"), TCommandLineFile::None);
+    EXPECT_EQ(CommandLineFileKind("a.wav.txt"), TCommandLineFile::None);
+    EXPECT_EQ(CommandLineFileKind("C:\\x.wav\\readme"), TCommandLineFile::None);
+    EXPECT_EQ(CommandLineFileKind(""), TCommandLineFile::None);
+    // "表" ends in the byte 0x5C, which is not a folder separator here.
+    EXPECT_EQ(CommandLineFileKind("C:\\表.wav"), TCommandLineFile::Wav);
+}
+
+TEST(CloseQuestion, AskedOnlyWhenSomethingCanBeLost)
+{
+    //                 modified nocaution regions cutbars rglfile
+    EXPECT_FALSE(CloseNeedsQuestion({false, false, 3, 2, true}));
+    EXPECT_FALSE(CloseNeedsQuestion({true, true, 3, 2, true}));
+    EXPECT_FALSE(CloseNeedsQuestion({true, false, 0, 0, false}));
+    EXPECT_TRUE(CloseNeedsQuestion({true, false, 0, 1, false}));
+    EXPECT_TRUE(CloseNeedsQuestion({true, false, 1, 0, false}));
+    EXPECT_TRUE(CloseNeedsQuestion({true, false, 0, 0, true}));
+}
+
+TEST_F(MainWindowTest, HoldsEveryNamedControlActionAndTimer)
+{
+    Start();
+    const char* names[] = {"MasterPanel",
+                           "WavePanel",
+                           "WaveImage",
+                           "OverViewImage",
+                           "ScrollBar1",
+                           "InfoPanel",
+                           "InfoTimeLabel",
+                           "InfoRegionLabel",
+                           "InfoSampleLabel",
+                           "Label6",
+                           "Label5",
+                           "Label3",
+                           "FocusBtn",
+                           "EditPanel",
+                           "EditList",
+                           "ExpPanel",
+                           "FlatSplitter1",
+                           "ShellTreeView1",
+                           "CutManageList",
+                           "RenamePage",
+                           "rnAdd1",
+                           "rnAdd2",
+                           "rnAdd3",
+                           "rnDel1",
+                           "rnDel2",
+                           "rnChange1",
+                           "rnChange2",
+                           "rnChange3",
+                           "rSp1",
+                           "rSp2",
+                           "rSp3",
+                           "rSp4",
+                           "rEd1",
+                           "rEd2",
+                           "rEd3",
+                           "rEd4",
+                           "rEd5",
+                           "rEd6",
+                           "rCb1",
+                           "rCb2",
+                           "rCb3",
+                           "rCk1",
+                           "GoRnBtn1",
+                           "GoRnBtn2",
+                           "GoRnBtn3",
+                           "rLb7",
+                           "MessageLabel",
+                           "OpenDialog1",
+                           "SaveDialog1",
+                           "DropFileTarget1",
+                           "MainTimer",
+                           "BrinkTimer",
+                           "DragScrollTimer",
+                           "DragEditTimer",
+                           "MesClearTimer",
+                           "PlayEndTimer",
+                           "DebugTimer",
+                           "ActionList",
+                           "ActionList1",
+                           "SkinDock2",
+                           "FileBar",
+                           "ModeBar",
+                           "TransportBar",
+                           "ZoomBar",
+                           "Toolbar",
+                           "VolMenu",
+                           "vol0",
+                           "vol6",
+                           "vol12",
+                           "vol20",
+                           "vol30",
+                           "volmute",
+                           "ExtItem87",
+                           "ExtItem88",
+                           "FileMenu"};
+    for (const char* name : names)
+        EXPECT_NE(form->FindComponent(name), nullptr) << name;
+
+    ASSERT_EQ(form->ActionList->ActionCount(), kCommandCount);
+    for (int i = 0; i < kCommandCount; ++i)
+        EXPECT_EQ(form->ActionList->Actions(i)->Name(), CommandInfo(i).Name) << i;
+    const std::pair<const char*, TShortCut> fixed[] = {{"actTab", VK_TAB},
+                                                       {"actTab2", scCtrl | scShift | VK_TAB},
+                                                       {"actTab3", scShift | VK_TAB},
+                                                       {"actTab4", scCtrl | VK_TAB},
+                                                       {"actReturn", VK_RETURN}};
+    ASSERT_EQ(form->ActionList1->ActionCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        auto* action = static_cast<TCustomAction*>(form->ActionList1->Actions(i));
+        EXPECT_EQ(action->Name(), fixed[i].first);
+        EXPECT_EQ(action->ShortCut(), fixed[i].second) << fixed[i].first;
+    }
+
+    EXPECT_EQ(form->MainTimer->Interval(), 50);
+    EXPECT_EQ(form->BrinkTimer->Interval(), 600u);
+    EXPECT_EQ(form->DragScrollTimer->Interval(), 100u);
+    EXPECT_EQ(form->DragEditTimer->Interval(), 50u);
+    EXPECT_EQ(form->PlayEndTimer->Interval(), 100u);
+    EXPECT_EQ(form->EditList->Columns()->Count(), 6);
+    EXPECT_EQ(form->CutManageList->Columns()->Count(), 2);
+    EXPECT_EQ(form->RenamePage->PageCount(), 4);
+    // The recent files follow from index 17.
+    EXPECT_EQ(form->FileMenu->Count(), 17);
+    EXPECT_EQ(form->WaveImage->Parent(), form->WavePanel);
+    EXPECT_EQ(form->OverViewImage->Parent(), form->WavePanel);
+    EXPECT_EQ(form->InfoTimeLabel->Parent(), form->InfoPanel);
+    EXPECT_EQ(form->MessageLabel->Parent(), form->StatusBar1);
+
+    char className[64] = "";
+    GetClassNameA(form->Handle(), className, sizeof(className));
+    EXPECT_STREQ(className, "TFormVusk");
+    EXPECT_EQ(form->Caption(), "Zandrel");
+    form->SetBounds(40, 40, 300, 200);
+    EXPECT_EQ(form->Width(), 600);
+    EXPECT_EQ(form->Height(), 550);
+    // The tool cursors are the program's own, not the arrow the screen falls back to.
+    EXPECT_NE(Screen->Cursors(crCutTool), Screen->Cursors(crArrow));
+    EXPECT_NE(Screen->Cursors(crEraseTool), Screen->Cursors(crArrow));
+}
+
+TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
+{
+    Start();
+    EXPECT_EQ(form->BoundsRect(), Bounds(40, 40, 620, 550));
+    EXPECT_EQ(form->FOption, TOption{});
+    EXPECT_TRUE(form->FStopped);
+    EXPECT_EQ(form->FTool, 2);
+    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->FRenameMode);
+    EXPECT_TRUE(form->FChase);
+    EXPECT_FALSE(form->FEditListStatus.Active);
+    EXPECT_EQ(form->FEditListStatus.StartY, -1);
+    EXPECT_EQ(form->FCompData.Chunk, -1);
+    EXPECT_EQ(form->FAutoRegions.Count(), 0);
+    EXPECT_EQ(form->FEngine->DeviceID(), WAVE_MAPPER);
+    EXPECT_EQ(form->FEngine->BufSize(), 4096u);
+    EXPECT_EQ(form->FEngine->BufCount(), 4);
+    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), 1.0);
+    EXPECT_DOUBLE_EQ(form->FMasterVolume, 1.0);
+    EXPECT_TRUE(form->vol0->Checked());
+    EXPECT_FALSE(form->FEngine->Loop());
+    EXPECT_FALSE(form->actAudioLoop->Checked());
+    EXPECT_EQ(form->actAudioLoop->ImageIndex(), 23);
+    EXPECT_EQ(form->FMarkHeight, 14);
+    EXPECT_EQ(form->InfoPanel->Height(), 20);
+    EXPECT_FALSE(form->ExpPanel->Visible());
+    EXPECT_TRUE(form->SkinDock2->AllowDrag());
+    EXPECT_FALSE(form->ExtItem88->Checked());
+    EXPECT_EQ(form->RenamePage->ActivePageIndex(), 0);
+    EXPECT_TRUE(form->rnAdd2->Checked());
+    EXPECT_EQ(form->rCb1->ItemIndex(), 1);
+    EXPECT_EQ(form->FShortCuts.Count, kCommandCount);
+    for (int i = 0; i < kCommandCount; ++i) {
+        auto* action = static_cast<TCustomAction*>(form->ActionList->Actions(i));
+        EXPECT_EQ(action->ShortCut(), DefaultShortCut(CommandInfo(i))) << action->Name();
+        EXPECT_EQ(form->FShortCuts.ShortCuts[i], action->ShortCut());
+    }
+    EXPECT_FALSE(SettingsExist()); // nothing is written before the close
+
+    CloseAndFree();
+    TIniFile ini = Settings();
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_LEFT", 0), 40);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_TOP", 0), 40);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_WIDTH", 0), 620);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_HEIGHT", 0), 550);
+    EXPECT_EQ(ini.ReadInteger("FORM", "COLUMN0_WIDTH", 0), 120);
+    EXPECT_EQ(ini.ReadInteger("FORM", "MASTERPANEL_HEIGHT", 0), 215);
+    EXPECT_EQ(ini.ReadInteger("FORM", "EXPPANEL_WIDTH", 0), 216);
+    EXPECT_EQ(ini.ReadInteger("FORM", "SUBWINDOW_NUM", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("FORM", "BARFIX", -1), 1);
+    EXPECT_EQ(ini.ReadInteger("AUDIO", "MASTERVOL", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("AUDIO", "LOOP", -1), 0);
+    EXPECT_EQ(ini.ReadString("AUDIO", "OUTDEVICE", ""), "WAVE_MAPPER");
+    EXPECT_EQ(ini.ReadInteger("RECENT", "COUNT", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("RENAME", "ADD_CHECK", -1), 2);
+    EXPECT_EQ(ini.ReadInteger("SHORTCUT", "actAudioPlay_KEY", -1), VK_SPACE);
+    EXPECT_EQ(ReadOption(ini), TOption{});
+}
+
+class CloseQuestionTest : public MainWindowTest
+{
+protected:
+    // A window whose cut-bar list has an entry the region list never saved.
+    void StartWithUnsavedCutBar()
+    {
+        Start();
+        form->FCutBars->Add("000000001000");
+        form->FModified = true;
+    }
+};
+
+TEST_F(CloseQuestionTest, AskedAfterCutBarsWereAddedAndNoKeepsEverything)
+{
+    StartWithUnsavedCutBar();
+    {
+        ScriptedMessageBoxes boxes({IDNO});
+        form->Close();
+        PumpMessages();
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].Text,
+                  "リージョンリストに変更があります\rこのまま閉じてもよろしいですか？");
+        EXPECT_EQ(boxes.Shown()[0].Caption, "警告");
+        EXPECT_EQ(boxes.Shown()[0].Flags, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+    }
+    EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(SettingsExist());
+    EXPECT_EQ(form->FCutBars->Count(), 1);
+    EXPECT_TRUE(form->FModified);
+
+    ScriptedMessageBoxes boxes({IDYES});
+    form->Close();
+    PumpMessages();
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(SettingsExist());
+    EXPECT_EQ(form->FCutBars->Count(), 0); // the document was closed
+}
+
+TEST_F(CloseQuestionTest, NotAskedWhenNothingChanged)
+{
+    Start();
+    form->Close(); // an unexpected question would fail the test
+    PumpMessages();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(SettingsExist());
+}
+
+TEST_F(CloseQuestionTest, NeverAskedWithNoCaution)
+{
+    WriteSettings("[SAVE]\r\nNOCAUTION=1\r\n");
+    StartWithUnsavedCutBar();
+    form->Close();
+    PumpMessages();
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(CloseQuestionTest, NotAskedWhenTheChangedListHoldsNothing)
+{
+    Start();
+    form->FModified = true;
+    form->FRglPath = folder / "never-saved.rgl";
+    form->Close();
+    PumpMessages();
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(CloseQuestionTest, AskedWhenTheListWasSavedBefore)
+{
+    Start();
+    folder.WriteFile("saved.rgl", "[FILE_INFO]\r\n");
+    form->FModified = true;
+    form->FRglPath = folder / "saved.rgl";
+    ScriptedMessageBoxes boxes({IDYES});
+    form->Close();
+    PumpMessages();
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(CloseQuestionTest, RefusedWithoutQuestionWhileBusy)
+{
+    StartWithUnsavedCutBar();
+    form->FBusy = true;
+    form->Close();
+    PumpMessages();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(SettingsExist());
+    form->FBusy = false;
+    form->FModified = false;
+}
