@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Exceptions.h"
 #include "HintWindow.h"
+#include "Seams.h"
 
 #include <algorithm>
 #include <map>
@@ -672,8 +673,7 @@ void TPopupMenu::Popup(int X, int Y)
     FMenu->UpdateItems();
     if (!FWindow)
         FWindow = AllocateHWnd(TWndMethod(this, &TPopupMenu::WindowMessage));
-    UINT command = TrackPopupMenuEx(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, X, Y,
-                                    FWindow, nullptr);
+    UINT command = Seams().TrackPopupMenu(Handle(), FWindow, POINT{X, Y});
     PostMessageA(FWindow, WM_NULL, 0, 0);
     if (command)
         DispatchMenuCommand(command);

@@ -172,6 +172,10 @@ TClassLibSeams SystemSeams()
     s.CursorPos = SystemCursorPos;
     s.WaveOutDevices = SystemWaveOutDevices;
     s.WaveInDevices = SystemWaveInDevices;
+    s.TrackPopupMenu = [](HMENU menu, HWND owner, POINT pos) {
+        return static_cast<UINT>(TrackPopupMenuEx(
+            menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pos.x, pos.y, owner, nullptr));
+    };
     return s;
 }
 

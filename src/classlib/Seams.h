@@ -88,6 +88,9 @@ struct TClassLibSeams
     // Product names of the wave devices, in device-id order.
     std::function<std::vector<AnsiString>()> WaveOutDevices;
     std::function<std::vector<AnsiString>()> WaveInDevices;
+    // Runs a pop-up menu's loop at a screen point and answers the command
+    // of the chosen item, 0 when none was chosen.
+    std::function<UINT(HMENU menu, HWND owner, POINT screenPos)> TrackPopupMenu;
 };
 
 TClassLibSeams& Seams();

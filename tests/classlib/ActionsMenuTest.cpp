@@ -2,6 +2,7 @@
 #include "classlib/Application.h"
 #include "classlib/Form.h"
 #include "classlib/Menu.h"
+#include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "support/FormFixture.h"
 #include "support/WindowDriver.h"
@@ -191,6 +192,36 @@ TEST_F(ActionsMenuTest, RadioItemsUncheckTheirGroupAndSubmenusUpdateWhenOpened)
     delete action;
     EXPECT_EQ(first->Action(), nullptr);
     EXPECT_EQ(first->Caption(), "Action");
+}
+
+TEST_F(ActionsMenuTest, AContextMenuPopsUpThroughTheSeamAndClicksTheChosenItem)
+{
+    auto* popup = new TPopupMenu(form);
+    TMenuItem* copy = MakeItem("Copy");
+    TAction* action = MakeAction("Paste");
+    TMenuItem* paste = MakeItem("");
+    paste->SetAction(action);
+    popup->Items()->Add(copy);
+    popup->Items()->Add(paste);
+    int popups = 0;
+    popup->OnPopup = [&](TObject*) { ++popups; };
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetPopupMenu(popup);
+    form->HandleNeeded();
+    POINT shownAt = {};
+    Seams().TrackPopupMenu = [&](HMENU menu, HWND, POINT pos) {
+        shownAt = pos;
+        EXPECT_EQ(MenuTexts(menu), (std::vector<std::string>{"Copy", "Paste"}));
+        return paste->Command();
+    };
+    SendMessageA(button->WindowHandle(), WM_CONTEXTMENU,
+                 reinterpret_cast<WPARAM>(button->WindowHandle()), MAKELPARAM(120, 130));
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(shownAt.x, 120);
+    EXPECT_EQ(shownAt.y, 130);
+    EXPECT_EQ(popup->PopupComponent(), button);
+    EXPECT_EQ(log, (std::vector<std::string>{"Paste"}));
 }
 
 TEST_F(ActionsMenuTest, ActionsUpdateTheirLinkedControlsAndItems)

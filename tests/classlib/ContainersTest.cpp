@@ -52,6 +52,11 @@ TEST_F(ContainersTest, PageControlShowsTheActiveSheetInItsDisplayArea)
     EXPECT_EQ(sheets[0]->BoundsRect(), TRect(display));
     EXPECT_EQ(SendMessageA(pages->WindowHandle(), TCM_GETITEMCOUNT, 0, 0), 3);
 
+    std::vector<std::string> shown;
+    for (TTabSheet* sheet : sheets) {
+        sheet->OnShow = [&shown, sheet](TObject*) { shown.push_back("show " + sheet->Caption()); };
+        sheet->OnHide = [&shown, sheet](TObject*) { shown.push_back("hide " + sheet->Caption()); };
+    }
     bool allow = false;
     int changes = 0;
     pages->OnChanging = [&](TObject*, bool& allowChange) { allowChange = allow; };
@@ -71,6 +76,7 @@ TEST_F(ContainersTest, PageControlShowsTheActiveSheetInItsDisplayArea)
     EXPECT_TRUE(sheets[2]->Visible());
     EXPECT_FALSE(sheets[0]->Visible());
     EXPECT_EQ(changes, 1);
+    EXPECT_EQ(shown, (std::vector<std::string>{"hide Add", "show Change"}));
 
     sheets[1]->SetTabVisible(false);
     EXPECT_EQ(SendMessageA(pages->WindowHandle(), TCM_GETITEMCOUNT, 0, 0), 2);

@@ -4,7 +4,10 @@
 #include "classlib/Application.h"
 #include "classlib/Form.h"
 #include "classlib/ListView.h"
+#include "classlib/Label.h"
 #include "classlib/Menu.h"
+#include "classlib/PageControl.h"
+#include "classlib/Screen.h"
 #include "classlib/StandardControls.h"
 #include "support/ModalDriver.h"
 #include "support/TestSeams.h"
@@ -244,6 +247,58 @@ TEST_F(FormKeysTest, AltAndTheMnemonicClicksTheButton)
     PostMessageA(form->OkButton->WindowHandle(), WM_SYSCHAR, 'c', 1 << 29);
     PumpMessages();
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormKeysTest, ALabelsAcceleratorFocusesItsControl)
+{
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetCaption("&Name");
+    label->SetFocusControl(form->Edit2);
+    ASSERT_TRUE(Focus(form->Edit1));
+    PostMessageA(form->Edit1->WindowHandle(), WM_SYSCHAR, 'n', 1 << 29);
+    PumpMessages();
+    EXPECT_EQ(GetFocus(), form->Edit2->WindowHandle());
+    delete form->Edit2;
+    EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+TEST_F(FormKeysTest, TheScreenFollowsTheActiveControl)
+{
+    std::vector<TWinControl*> seen;
+    Screen->OnActiveControlChange = [&](TObject*) { seen.push_back(Screen->ActiveControl()); };
+    ASSERT_TRUE(Focus(form->Edit1));
+    form->Edit2->SetFocus();
+    PumpMessages();
+    Screen->OnActiveControlChange = nullptr;
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), form->Edit2);
+    EXPECT_EQ(Screen->ActiveForm(), form);
+    EXPECT_EQ(form->ActiveControl(), form->Edit2);
+}
+
+TEST_F(FormKeysTest, CtrlTabTurnsThePagesWhenNoShortcutTakesIt)
+{
+    auto* pages = new TPageControl(form);
+    pages->SetParent(form);
+    pages->SetBounds(10, 120, 200, 100);
+    std::vector<TTabSheet*> sheets;
+    for (int i = 0; i < 3; ++i) {
+        auto* sheet = new TTabSheet(form);
+        sheet->SetPageControl(pages);
+        sheets.push_back(sheet);
+    }
+    auto* inside = new TEdit(form);
+    inside->SetParent(sheets[0]);
+    ASSERT_TRUE(Focus(inside));
+    PressKey(inside->WindowHandle(), VK_TAB, ssCtrl);
+    EXPECT_EQ(pages->ActivePage(), sheets[1]);
+    PressKey(GetFocus(), VK_TAB, ssCtrl | ssShift);
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    form->AddAction("actTab4", ShortCut(VK_TAB, ssCtrl));
+    PressKey(GetFocus(), VK_TAB, ssCtrl);
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    EXPECT_EQ(form->Executed.back(), "actTab4");
 }
 
 TEST_F(FormKeysTest, AModalFormIsAnsweredThroughTheSeamWithoutBlocking)

@@ -140,6 +140,28 @@ TEST_F(ListViewTest, MultiSelectionIsReadFromTheWindowAndSurvivesARecreate)
     EXPECT_EQ(list->ItemIndex(), 2);
 }
 
+TEST_F(ListViewTest, ColumnClicksAndCaptionChangesAreReported)
+{
+    AddRow("a", "1");
+    std::vector<std::string> log;
+    list->OnColumnClick = [&](TObject*, TListColumn* column) {
+        log.push_back("column " + column->Caption());
+    };
+    list->OnChange = [&](TObject*, TListItem* item, TItemChange change) {
+        if (change == TItemChange::ctText)
+            log.push_back("text " + item->Caption());
+    };
+    form->HandleNeeded();
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list->WindowHandle(), LVM_GETHEADER, 0, 0));
+    RECT column;
+    SendMessageA(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&column));
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(column.left + 10, 5));
+    SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(column.left + 10, 5));
+    list->Items()->Item(0)->SetCaption("renamed");
+    EXPECT_EQ(log, (std::vector<std::string>{"column Start", "text renamed"}));
+    EXPECT_EQ(WindowCaptions()[0], "renamed");
+}
+
 TEST_F(ListViewTest, ColumnWidthsAreSetAndReadBack)
 {
     form->HandleNeeded();

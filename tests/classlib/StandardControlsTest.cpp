@@ -145,6 +145,46 @@ TEST_F(StandardControlsTest, EditKeepsTextAndModifiedAcrossARecreate)
     EXPECT_TRUE(GetWindowLongPtrA(edit->WindowHandle(), GWL_STYLE) & ES_RIGHT);
 }
 
+TEST_F(StandardControlsTest, EditCutAndPasteGoThroughTheClipboard)
+{
+    auto* source = Make<TEdit>(0);
+    auto* target = Make<TEdit>(30);
+    form->HandleNeeded();
+    source->SetText("copy me");
+    source->SetSelStart(5);
+    source->SetSelLength(2);
+    source->CutToClipboard();
+    EXPECT_EQ(source->Text(), "copy ");
+    target->PasteFromClipboard();
+    EXPECT_EQ(target->Text(), "me");
+    EXPECT_TRUE(target->CanUndo());
+    target->Undo();
+    EXPECT_EQ(target->Text(), "");
+}
+
+TEST_F(StandardControlsTest, ComboBoxKeepsItsClosedHeightAndDropsAList)
+{
+    auto* combo = Make<TComboBox>();
+    for (int i = 0; i < 20; ++i)
+        combo->Items()->Add("item " + std::to_string(i));
+    form->Show();
+    PumpMessages();
+    int closed = combo->Height();
+    combo->SetBounds(10, 10, 200, closed);
+    EXPECT_EQ(combo->Height(), closed);
+    EXPECT_EQ(combo->Width(), 200);
+    int drops = 0;
+    combo->OnDropDown = [&](TObject*) { ++drops; };
+    combo->SetDroppedDown(true);
+    EXPECT_TRUE(combo->DroppedDown());
+    RECT dropped;
+    SendMessageA(combo->WindowHandle(), CB_GETDROPPEDCONTROLRECT, 0,
+                 reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_GT(dropped.bottom - dropped.top, closed * 3);
+    combo->SetDroppedDown(false);
+    EXPECT_EQ(drops, 1);
+}
+
 TEST_F(StandardControlsTest, CheckBoxClicksOnEveryStateChange)
 {
     auto* box = Make<TCheckBox>();

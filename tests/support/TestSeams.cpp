@@ -31,6 +31,10 @@ void InstallStrictSeams()
         return 0;
     };
     s.ModalShown = FailUnexpectedModalForm;
+    s.TrackPopupMenu = [](HMENU, HWND, POINT) -> UINT {
+        ADD_FAILURE() << "unexpected pop-up menu";
+        return 0;
+    };
     // Posted input leaves the system's key state alone: nothing is held
     // unless a test says so.
     s.KeyState = [](int) -> SHORT { return 0; };
