@@ -13,6 +13,9 @@
 // its name: TShellTreeView.
 #pragma once
 
+#include "CursolImage.h"
+#include "CursolListView.h"
+
 #include "classlib/Actions.h"
 #include "classlib/Label.h"
 #include "classlib/ListView.h"

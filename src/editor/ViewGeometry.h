@@ -54,7 +54,6 @@ struct TWaveViewState
     int VZoom = 1;                     // vertical zoom factor, 1 .. kMaxVZoom
     bool ZoomOutAllowed = true;        // the last full redraw did not run out of draw data
     bool Drawing = false;              // a full redraw is under way (timers skip the cursor)
-    bool Chase = true;                 // the view follows the play position
 
     // --- Selection
     std::int32_t SelStart = -1; // first sample of the selection
@@ -195,10 +194,9 @@ TWaveRows OverviewRowsFor(int height, bool stereo);
 
 // --- Ruler
 
-// VIEW MARKSIZE as it acts: 1 .. 5, anything else 1.
+// VIEW MARKSIZE as it acts: 1 .. 5, anything else 1 (the ruler height for
+// it is the settings' MarkHeightFor).
 int EffectiveMarkSize(int markSize);
-// Ruler height for a mark size: 14, 16, 18, 20, 24.
-int MarkHeightFor(int markSize);
 
 struct TTickSpacing
 {

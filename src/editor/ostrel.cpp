@@ -57,6 +57,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     CreateMenus();
     CreatePopupMenus();
     CreateToolbars();
+    WireViewEvents();
     OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
     OnShow = TNotifyEvent(this, &TFormVusk::FormShow);
     OnClose = TCloseEvent(this, &TFormVusk::FormClose);

@@ -28,9 +28,11 @@
 #include "CommandShortCuts.h"
 #include "CursolImage.h"
 #include "CursolListView.h"
+#include "DrawData.h"
 #include "LevelData.h"
 #include "Settings.h"
 #include "ToolkitStandIns.h"
+#include "ViewGeometry.h"
 
 #include "classlib/Actions.h"
 #include "classlib/Dialogs.h"
@@ -362,12 +364,83 @@ public:
     void LoadRegionList(const AnsiString& path);
 
     // =====================================================================
-    // Waveform, ruler and overview (ostrel_view.cpp)
+    // Waveform, ruler and overview; zoom, scroll, chase and relayout
+    // (ostrel_view.cpp)
     // =====================================================================
-    // Lays the two images and the scroll bar out for an empty panel.
-    void ResizeWaveImages();
+    // --- Drawing (nothing while no file is open)
+    // Full redraw from a requested start sample: fixes the view, the
+    // scroll bar, the selection columns and the overview frame.
+    void DrawWave(std::int32_t start);
     // Redraws the waveform from the current view start.
     void RedrawWaveFromViewStart();
+    // Redraws one pixel column below the ruler.
+    void DrawWaveRange(int x);
+    void DrawTimeRuler();
+    // Rebuilds the overview from the whole draw data, then its frame and mark.
+    void DrawOverview();
+    void DrawOverviewRange();
+    void DrawOverviewPosition();
+    // The play cursor line at column x, and its removal wherever it is.
+    void DrawPlayCursor(int x);
+    void ErasePlayCursor();
+    void DrawCutBarMark(std::int32_t sample);
+    // Paints the mark at column x away; with remove, the cut bar nearest to
+    // the column's first sample leaves FCutBars and FModified is set (the
+    // caller rebuilds the cut-bar list view).
+    void EraseCutBarMark(int x, bool remove);
+    // The column of the mark whose colour leads down from (x, y), or -1.
+    int HitCutBarMark(int x, int y);
+    // Drops the selection, redraws its columns and empties the region label.
+    void ClearSelection();
+    // Lays the two images and the scroll bar out for an empty panel.
+    void ResizeWaveImages();
+    // Lays them out again after the panel or the splitter changed size.
+    void RelayoutWaveView();
+
+    // --- Conversions over the current view
+    int SampleToX(std::int32_t sample) const;
+    std::int32_t XToSample(int x, bool last) const;
+    bool IsSampleVisible(std::int32_t sample) const;
+    std::int32_t MsecToSample(std::int64_t msec) const;
+    int MsecToX(std::int64_t msec) const;
+    std::int64_t SampleToMsec(std::int32_t sample) const;
+    int ScaleLevel(int level) const;
+    // The engine holds a playable file.
+    bool FileLoaded() const;
+
+    // --- Navigation
+    void actViewZoomInExecute(TObject* Sender);
+    void actViewZoomOutExecute(TObject* Sender);
+    void actViewZoomAllExecute(TObject* Sender);
+    void actViewZoomRegionExecute(TObject* Sender);
+    void actViewVZoomInExecute(TObject* Sender);
+    void actViewVZoomOutExecute(TObject* Sender);
+    void actViewChaseExecute(TObject* Sender);
+    void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos,
+                        bool& Handled);
+    void ScrollBar1Scroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos);
+    void OverViewImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                int Y);
+    void WaveImageMouseEnter(TObject* Sender);
+    void WaveImageMouseLeave(TObject* Sender);
+    void WavePanelResize(TObject* Sender);
+    void FlatSplitter1Moved(TObject* Sender);
+    void FormResize(TObject* Sender);
+    void RenamePageActiveTabChange(TObject* Sender);
+    // Chase on (actViewChase checked, image 11) or off (unchecked, 19).
+    void SetChase(bool on);
+    // The screen cursor of the current tool.
+    void SetToolCursor();
+    // Hooks the handlers above to their controls and actions.
+    void WireViewEvents();
+
+    TWaveViewState FView;        // view, selection, play cursor and overview geometry
+    TDrawDataStereo FDrawStereo; // draw data of a stereo file (the document fills it)
+    TDrawDataMono FDrawMono;     // draw data of a mono file (the document fills it)
+    // Drags on the waveform, shared with the mouse tools.
+    bool FSelecting = false;      // a press on the waveform is being tracked
+    int FDragOvershoot = 0;       // pixels the mouse is outside the image; negative left
+    bool FMarkerDragging = false; // a cut-bar mark is being dragged
 
     // =====================================================================
     // Transport, status and recent files (ostrel_transport.cpp)
@@ -489,3 +562,7 @@ private:
 
 // The main window of the program.
 extern TFormVusk* FormVusk;
+
+// The draw-block size of the open file, in sample frames (one draw entry is
+// half a block); kInitialWaveBlockSize before any file is opened.
+extern int WaveBlockSize;

@@ -1,36 +1,587 @@
-// The waveform, its ruler and the overview. So far only the empty images.
+// The waveform, its ruler and the overview, and how the view moves: zoom,
+// vertical zoom, the wheel, the scroll bar, overview clicks, chase, relayout
+// after a resize, and the tool cursor over the waveform. The arithmetic is
+// ViewGeometry's and the drawing WaveRender's; this file binds them to the
+// window's controls, settings and document.
 #include "ostrel.h"
 
-#include "ViewGeometry.h"
+#include "WaveRender.h"
 
-#include "classlib/Graphics.h"
+#include "audio/DirectWavEngine.h"
+#include "classlib/Application.h"
+#include "classlib/Screen.h"
+#include "classlib/Seams.h"
 
-#include <algorithm>
+#include <cstdlib>
+
+int WaveBlockSize = kInitialWaveBlockSize;
 
 namespace {
 
-constexpr TColor kEmptyImageColor = 0xC0C0C0;
+constexpr int kOverviewTop = 0;
+constexpr int kOverviewLeft = 2;
+constexpr int kWaveTop = 45; // below the overview and a one-row gap
+constexpr int kChaseOnImage = 11;
+constexpr int kChaseOffImage = 19;
 
-void FillImage(TImage* image, int width, int height)
+TWaveColors ViewColorsOf(const TOption& option)
 {
-    image->Bitmap()->SetSize(std::max(width, 1), std::max(height, 1));
-    image->Canvas()->Brush()->SetColor(kEmptyImageColor);
-    image->Canvas()->FillRect(Rect(0, 0, image->Bitmap()->Width(), image->Bitmap()->Height()));
+    TWaveColors colors;
+    colors.Wave = option.WaveColor;
+    colors.Back = option.BackColor;
+    colors.RegWave = option.RegWaveColor;
+    colors.RegBack = option.RegBackColor;
+    colors.PreBack = option.PreBackColor;
+    colors.Center = option.CenterColor;
+    colors.Zero = option.ZeroColor;
+    colors.PosBar = option.PosBarColor;
+    colors.CutBar = option.CutBarColor;
+    colors.Range = option.RangeColor;
+    return colors;
 }
 
+bool ViewKeyHeld(int virtualKey)
+{
+    return Seams().KeyState && Seams().KeyState(virtualKey) < 0;
+}
+
+// Cut bars as sample numbers, index for index with FCutBars.
+std::vector<std::int32_t> ViewCutBarPositions(const TStringList* cutBars)
+{
+    std::vector<std::int32_t> positions;
+    if (!cutBars)
+        return positions;
+    for (int i = 0; i < cutBars->Count(); ++i)
+        positions.push_back(
+            static_cast<std::int32_t>(std::strtol(cutBars->Strings(i).c_str(), nullptr, 10)));
+    return positions;
+}
+
+TScrollSettings ViewScrollOf(const TScrollBar* bar)
+{
+    TScrollSettings settings;
+    settings.Enabled = bar->Enabled();
+    settings.Max = bar->Max();
+    settings.PageSize = bar->PageSize();
+    settings.Position = bar->Position();
+    settings.SmallStep = bar->SmallChange();
+    settings.LargeStep = bar->LargeChange();
+    return settings;
+}
+
+void ViewApplyScroll(TScrollBar* bar, const TScrollSettings& settings)
+{
+    if (!settings.Enabled) {
+        bar->SetEnabled(false);
+        return;
+    }
+    // The page first, so that the position is clamped against the new one.
+    bar->SetParams(0, 0, settings.Max);
+    bar->SetPageSize(settings.PageSize);
+    bar->SetParams(settings.Position, 0, settings.Max);
+    bar->SetSmallChange(settings.SmallStep);
+    bar->SetLargeChange(settings.LargeStep);
+    bar->SetEnabled(true);
+}
+
+int ViewScrollCode(TScrollCode code)
+{
+    switch (code) {
+    case TScrollCode::scLineUp:
+        return SB_LINEUP;
+    case TScrollCode::scLineDown:
+        return SB_LINEDOWN;
+    case TScrollCode::scPageUp:
+        return SB_PAGEUP;
+    case TScrollCode::scPageDown:
+        return SB_PAGEDOWN;
+    case TScrollCode::scPosition:
+        return SB_THUMBPOSITION;
+    case TScrollCode::scTrack:
+        return SB_THUMBTRACK;
+    case TScrollCode::scTop:
+        return SB_TOP;
+    case TScrollCode::scBottom:
+        return SB_BOTTOM;
+    case TScrollCode::scEndScroll:
+        return SB_ENDSCROLL;
+    }
+    return SB_ENDSCROLL;
+}
+
+template <class Event, class Method> void ViewHook(Event& event, TFormVusk* form, Method method)
+{
+    event = Event(form, method);
+}
+
+void ViewSizeBitmap(TImage* image, int width, int height)
+{
+    TBitmap* bitmap = image->Picture();
+    width = std::max(1, width);
+    height = std::max(1, height);
+    if (bitmap->Width() != width || bitmap->Height() != height)
+        bitmap->SetSize(width, height);
+}
+
+// The open file as the views see it.
+TViewDocument ViewDocumentOf(const TFormVusk& form)
+{
+    TViewDocument doc;
+    doc.Loaded = form.FileLoaded();
+    doc.Stereo = doc.Loaded && form.FEngine->Channel() == 2;
+    if (doc.Loaded) {
+        doc.Length = form.FEngine->SampleSize();
+        doc.Rate = form.FEngine->Rate();
+    }
+    doc.BlockSize = WaveBlockSize;
+    doc.EntryCount = doc.Stereo ? form.FDrawStereo.Count() : form.FDrawMono.Count();
+    return doc;
+}
+
+// The document, its draw data and the colours as the renderers see them,
+// made for one call; the ruler takes the mark size of the settings.
+class TViewScene
+{
+public:
+    explicit TViewScene(TFormVusk& form) : FForm(form), FDoc(ViewDocumentOf(form))
+    {
+        form.FView.MarkHeight = form.FMarkHeight;
+        form.FView.MarkHalf = form.FMarkHalf;
+        form.FView.MarkSize = form.FOption.MarkSize;
+        FSource = FDoc.Stereo ? TWaveSource{&form.FDrawStereo, nullptr}
+                              : TWaveSource{nullptr, &form.FDrawMono};
+        FColors = ViewColorsOf(form.FOption);
+    }
+
+    const TViewDocument& Doc() const { return FDoc; }
+
+    TWaveRenderer Wave()
+    {
+        return TWaveRenderer(FForm.FView, FDoc, FSource, FColors, *FForm.WaveImage->Picture());
+    }
+
+    // Only while the window holds its clean copy (from its creation on).
+    bool HasOverview() const { return FForm.FOverview != nullptr; }
+    TOverviewRenderer Overview()
+    {
+        return TOverviewRenderer(FForm.FView, FDoc, FSource, FColors,
+                                 *FForm.OverViewImage->Picture(), *FForm.FOverview);
+    }
+
+private:
+    TFormVusk& FForm; // not owned
+    TViewDocument FDoc;
+    TWaveSource FSource;
+    TWaveColors FColors;
+};
+
 } // namespace
+
+// --- Drawing -------------------------------------------------------------------------------
+
+bool TFormVusk::FileLoaded() const
+{
+    return FEngine && FEngine->IsPlayable();
+}
+
+void TFormVusk::DrawWave(std::int32_t start)
+{
+    if (!FileLoaded())
+        return;
+    ViewSizeBitmap(WaveImage, WaveImage->Width(), WaveImage->Height());
+    TViewScene scene(*this);
+    const TWaveFrame frame = scene.Wave().DrawWave(start, ViewCutBarPositions(FCutBars), FStopped);
+    ViewApplyScroll(ScrollBar1, frame.Scroll);
+    if (scene.HasOverview())
+        scene.Overview().DrawOverviewRange();
+}
+
+void TFormVusk::RedrawWaveFromViewStart()
+{
+    DrawWave(FView.ViewStart);
+}
+
+void TFormVusk::DrawWaveRange(int x)
+{
+    TViewScene scene(*this);
+    scene.Wave().DrawWaveRange(x);
+}
+
+void TFormVusk::DrawTimeRuler()
+{
+    TViewScene scene(*this);
+    scene.Wave().DrawTimeRuler();
+}
+
+void TFormVusk::DrawOverview()
+{
+    TViewScene scene(*this);
+    if (scene.HasOverview())
+        scene.Overview().DrawOverview(WaveImage->Width());
+}
+
+void TFormVusk::DrawOverviewRange()
+{
+    TViewScene scene(*this);
+    if (scene.HasOverview())
+        scene.Overview().DrawOverviewRange();
+}
+
+void TFormVusk::DrawOverviewPosition()
+{
+    TViewScene scene(*this);
+    if (scene.HasOverview())
+        scene.Overview().DrawOverviewPosition();
+}
+
+void TFormVusk::DrawPlayCursor(int x)
+{
+    TViewScene scene(*this);
+    scene.Wave().DrawPlayCursor(x);
+}
+
+void TFormVusk::ErasePlayCursor()
+{
+    TViewScene scene(*this);
+    scene.Wave().ErasePlayCursor();
+}
+
+void TFormVusk::DrawCutBarMark(std::int32_t sample)
+{
+    TViewScene scene(*this);
+    scene.Wave().DrawCutBarMark(sample);
+}
+
+void TFormVusk::EraseCutBarMark(int x, bool remove)
+{
+    TViewScene scene(*this);
+    scene.Wave().EraseCutBarMark(x);
+    if (!remove || FCutBars->Count() == 0)
+        return;
+    if (FCutBars->Count() == 1) {
+        FCutBars->Clear();
+    } else {
+        const int index = NearestCutBarIndex(ViewCutBarPositions(FCutBars), XToSample(x, false));
+        FCutBars->Delete(index);
+    }
+    FModified = true;
+}
+
+int TFormVusk::HitCutBarMark(int x, int y)
+{
+    TViewScene scene(*this);
+    return scene.Wave().HitCutBarMark(x, y);
+}
+
+void TFormVusk::ClearSelection()
+{
+    TViewScene scene(*this);
+    if (scene.Wave().ClearSelection())
+        InfoRegionLabel->SetCaption("");
+}
 
 // The images grey and sized to the panel while no file is open.
 void TFormVusk::ResizeWaveImages()
 {
-    TWaveLayout layout = WaveLayoutFor(WavePanel->Width(), WavePanel->Height());
-    OverViewImage->SetBounds(2, 0, layout.OverviewWidth, layout.OverviewHeight);
-    WaveImage->SetBounds(0, layout.OverviewHeight + 1, layout.WaveWidth, layout.WaveHeight);
-    FillImage(OverViewImage, layout.OverviewWidth, layout.OverviewBitmapHeight);
-    FillImage(WaveImage, layout.WaveWidth, layout.WaveHeight);
+    const TWaveLayout layout = WaveLayoutFor(WavePanel->Width(), WavePanel->Height());
+    WaveImage->SetBounds(0, kWaveTop, layout.WaveWidth, layout.WaveHeight);
+    ViewSizeBitmap(WaveImage, layout.WaveWidth, layout.WaveHeight);
+    OverViewImage->SetBounds(kOverviewLeft, kOverviewTop, layout.OverviewWidth,
+                             layout.OverviewHeight);
+    ViewSizeBitmap(OverViewImage, layout.OverviewWidth, layout.OverviewBitmapHeight);
+    TViewScene scene(*this);
+    scene.Wave().FillNoFile();
+    if (scene.HasOverview())
+        scene.Overview().FillNoFile();
+    // Reset in place rather than made anew: the bar may be the window whose
+    // message is being handled.
     ScrollBar1->SetBounds(0, layout.ScrollTop, layout.ScrollWidth, layout.ScrollHeight);
+    ScrollBar1->SetAnchors(akLeft | akRight | akBottom);
+    ScrollBar1->SetPageSize(0);
+    ScrollBar1->SetParams(0, 0, 0);
     ScrollBar1->SetEnabled(false);
 }
 
-// Drawing the wave comes with the views.
-void TFormVusk::RedrawWaveFromViewStart() {}
+void TFormVusk::RelayoutWaveView()
+{
+    if (!FileLoaded()) {
+        ResizeWaveImages();
+        return;
+    }
+    const TWaveLayout layout = WaveLayoutFor(WavePanel->Width(), WavePanel->Height());
+    OverViewImage->SetBounds(kOverviewLeft, kOverviewTop, layout.OverviewWidth,
+                             layout.OverviewHeight);
+    ViewSizeBitmap(OverViewImage, layout.OverviewWidth, layout.OverviewBitmapHeight);
+    WaveImage->SetBounds(0, kWaveTop, layout.WaveWidth, layout.WaveHeight);
+    ViewSizeBitmap(WaveImage, layout.WaveWidth, layout.WaveHeight);
+    // The whole file was in view: keep it so on a wider image.
+    if (!ScrollBar1->Enabled())
+        FView.Zoom = ZoomedIn(FView.Zoom);
+    DrawOverview();
+    DrawWave(FView.ViewStart);
+    DrawOverviewRange();
+    DrawOverviewPosition();
+}
+
+// --- Conversions ---------------------------------------------------------------------------
+
+int TFormVusk::SampleToX(std::int32_t sample) const
+{
+    return ::SampleToX(FView, sample);
+}
+
+std::int32_t TFormVusk::XToSample(int x, bool last) const
+{
+    return ::XToSample(FView, x, last);
+}
+
+bool TFormVusk::IsSampleVisible(std::int32_t sample) const
+{
+    return ::IsSampleVisible(FView, ViewDocumentOf(*this), sample);
+}
+
+std::int32_t TFormVusk::MsecToSample(std::int64_t msec) const
+{
+    return ::MsecToSample(ViewDocumentOf(*this), msec);
+}
+
+int TFormVusk::MsecToX(std::int64_t msec) const
+{
+    return ::MsecToX(FView, ViewDocumentOf(*this), msec);
+}
+
+std::int64_t TFormVusk::SampleToMsec(std::int32_t sample) const
+{
+    return ::SampleToMsec(ViewDocumentOf(*this), sample);
+}
+
+int TFormVusk::ScaleLevel(int level) const
+{
+    return ::ScaleLevel(FView, level);
+}
+
+// --- Zoom ----------------------------------------------------------------------------------
+
+void TFormVusk::actViewZoomInExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || FView.Zoom == 1)
+        return;
+    FView.Zoom = ZoomedIn(FView.Zoom);
+    BrinkTimer->SetEnabled(false);
+    DrawWave(ZoomInStart(FView, ZoomAnchor(FView)));
+    BrinkTimer->SetEnabled(FStopped);
+}
+
+void TFormVusk::actViewZoomOutExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || !FView.ZoomOutAllowed)
+        return;
+    FView.Zoom = ZoomedOut(FView.Zoom);
+    BrinkTimer->SetEnabled(false);
+    DrawWave(ZoomOutStart(FView, ZoomAnchor(FView)));
+    BrinkTimer->SetEnabled(FStopped);
+}
+
+void TFormVusk::actViewZoomAllExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy)
+        return;
+    FView.VZoom = 1;
+    FView.Zoom = ZoomAllFactor(ViewDocumentOf(*this).EntryCount, WaveImage->Width());
+    DrawWave(0);
+}
+
+void TFormVusk::actViewZoomRegionExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || !FView.HasSelection)
+        return;
+    FView.Zoom = ZoomToSelectionFactor(FView.SelStart, FView.SelEnd, WaveImage->Width(),
+                                       ViewDocumentOf(*this).HalfBlock());
+    DrawWave(FView.SelStart);
+}
+
+void TFormVusk::actViewVZoomInExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || FView.VZoom >= kMaxVZoom)
+        return;
+    ++FView.VZoom;
+    DrawWave(FView.ViewStart);
+}
+
+void TFormVusk::actViewVZoomOutExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy)
+        return;
+    if (FView.VZoom > 1)
+        --FView.VZoom;
+    DrawWave(FView.ViewStart);
+}
+
+// --- Chase ---------------------------------------------------------------------------------
+
+void TFormVusk::SetChase(bool on)
+{
+    FChase = on;
+    actViewChase->SetImageIndex(on ? kChaseOnImage : kChaseOffImage);
+    actViewChase->SetChecked(on);
+}
+
+void TFormVusk::actViewChaseExecute(TObject* Sender)
+{
+    if (FBusy)
+        return;
+    if (FChase) {
+        SetChase(false);
+        return;
+    }
+    if (FileLoaded() && !IsSampleVisible(FView.PlayPos)) {
+        TViewScene scene(*this);
+        if (scene.HasOverview())
+            scene.Overview().RestoreClean();
+        DrawWave(CentredStart(FView, FView.PlayPos));
+    }
+    SetChase(true);
+}
+
+// --- Wheel, scroll bar and overview --------------------------------------------------------
+
+void TFormVusk::FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos,
+                               bool& Handled)
+{
+    if (!FileLoaded() || !WaveImage->Inside())
+        return;
+    switch (WheelActionFor(ViewKeyHeld(VK_CONTROL), ViewKeyHeld(VK_SHIFT), WheelDelta)) {
+    case TWheelAction::ZoomIn:
+        actViewZoomInExecute(this);
+        break;
+    case TWheelAction::ZoomOut:
+        actViewZoomOutExecute(this);
+        break;
+    case TWheelAction::VZoomIn:
+        actViewVZoomInExecute(this);
+        Application->ProcessMessages();
+        break;
+    case TWheelAction::VZoomOut:
+        actViewVZoomOutExecute(this);
+        Application->ProcessMessages();
+        break;
+    case TWheelAction::Nothing:
+        break;
+    case TWheelAction::Scroll: {
+        const TWheelScroll scroll = WheelScrollFor(ViewScrollOf(ScrollBar1), WheelDelta);
+        if (!scroll.Handled)
+            return;
+        if (scroll.Start) {
+            DrawWave(*scroll.Start);
+            SetChase(false);
+            Application->ProcessMessages();
+        }
+        break;
+    }
+    }
+    Handled = true;
+}
+
+void TFormVusk::ScrollBar1Scroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)
+{
+    if (!FileLoaded() || FBusy) {
+        ScrollPos = ScrollBar1->Position();
+        return;
+    }
+    const TScrollReply reply =
+        ScrollBarReply(ViewScrollCode(ScrollCode), ScrollPos, ViewScrollOf(ScrollBar1));
+    ScrollPos = reply.Position;
+    if (!reply.Accepted)
+        return;
+    SetChase(false);
+    if (reply.RedrawStart) {
+        DrawWave(*reply.RedrawStart);
+        // The bar keeps where the redraw put it (the view is clamped to the file).
+        ScrollPos = ScrollBar1->Position();
+    }
+}
+
+void TFormVusk::OverViewImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                       int X, int Y)
+{
+    if (FileLoaded() && Button == TMouseButton::mbLeft) {
+        if (const auto start = OverviewClickStart(FView, X)) {
+            SetChase(false);
+            DrawWave(*start);
+        }
+    }
+    if (FocusBtn->CanFocus())
+        FocusBtn->SetFocus();
+}
+
+// --- Relayout ------------------------------------------------------------------------------
+
+void TFormVusk::WavePanelResize(TObject* Sender)
+{
+    RelayoutWaveView();
+}
+
+void TFormVusk::FlatSplitter1Moved(TObject* Sender)
+{
+    RelayoutWaveView();
+}
+
+void TFormVusk::FormResize(TObject* Sender)
+{
+    // An aligned edit panel follows the form by itself.
+    if (EditPanel->Align() == TAlign::alNone)
+        EditPanel->SetWidth(Width() - 8);
+}
+
+void TFormVusk::RenamePageActiveTabChange(TObject* Sender)
+{
+    EditList->Invalidate();
+    UpdateRenamePreview();
+}
+
+// --- Tool cursor ---------------------------------------------------------------------------
+
+void TFormVusk::SetToolCursor()
+{
+    static const TCursor kToolCursors[] = {crDefault, crCutTool, crIBeam, crEraseTool};
+    Screen->SetCursor(FTool < std::size(kToolCursors) ? kToolCursors[FTool] : crDefault);
+}
+
+void TFormVusk::WaveImageMouseEnter(TObject* Sender)
+{
+    if (FileLoaded() && !FMarkerDragging)
+        SetToolCursor();
+    if (FSelecting && DragScrollTimer->Enabled())
+        FDragOvershoot = 0;
+    DragScrollTimer->SetEnabled(false);
+}
+
+void TFormVusk::WaveImageMouseLeave(TObject* Sender)
+{
+    if (!FSelecting)
+        Screen->SetCursor(crDefault);
+    else
+        DragScrollTimer->SetEnabled(true);
+}
+
+// --- Wiring --------------------------------------------------------------------------------
+
+void TFormVusk::WireViewEvents()
+{
+    ViewHook(OnMouseWheel, this, &TFormVusk::FormMouseWheel);
+    ViewHook(OnResize, this, &TFormVusk::FormResize);
+    ViewHook(WavePanel->OnResize, this, &TFormVusk::WavePanelResize);
+    ViewHook(FlatSplitter1->OnMoved, this, &TFormVusk::FlatSplitter1Moved);
+    ViewHook(RenamePage->OnChange, this, &TFormVusk::RenamePageActiveTabChange);
+    ViewHook(ScrollBar1->OnScroll, this, &TFormVusk::ScrollBar1Scroll);
+    ViewHook(OverViewImage->OnMouseDown, this, &TFormVusk::OverViewImageMouseDown);
+    ViewHook(WaveImage->OnMouseEnter, this, &TFormVusk::WaveImageMouseEnter);
+    ViewHook(WaveImage->OnMouseLeave, this, &TFormVusk::WaveImageMouseLeave);
+    ViewHook(actViewZoomIn->OnExecute, this, &TFormVusk::actViewZoomInExecute);
+    ViewHook(actViewZoomOut->OnExecute, this, &TFormVusk::actViewZoomOutExecute);
+    ViewHook(actViewZoomAll->OnExecute, this, &TFormVusk::actViewZoomAllExecute);
+    ViewHook(actViewZoomRegion->OnExecute, this, &TFormVusk::actViewZoomRegionExecute);
+    ViewHook(actViewVZoomIn->OnExecute, this, &TFormVusk::actViewVZoomInExecute);
+    ViewHook(actViewVZoomOut->OnExecute, this, &TFormVusk::actViewVZoomOutExecute);
+    ViewHook(actViewChase->OnExecute, this, &TFormVusk::actViewChaseExecute);
+}

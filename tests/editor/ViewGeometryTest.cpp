@@ -60,13 +60,6 @@ TEST(ViewConversions, NoViewYetGivesNoColumnAndNoSample)
     EXPECT_FALSE(IsSampleVisible(view, Doc(1000), 0));
 }
 
-TEST(ViewConversions, ColumnsOfLongViewsDoNotOverflow)
-{
-    const TWaveViewState view = View(0, 0x7FFFFFFF, 1 << 29);
-    EXPECT_EQ(XToSample(view, 1000, true), 0x7FFFFFFF);
-    EXPECT_EQ(SampleToX(view, 0x7FFFFFFF), 3);
-}
-
 TEST(ViewConversions, VisibleNeedsAFileTheViewAndTheLength)
 {
     const TWaveViewState view = View(100, 500, 1);
@@ -217,14 +210,6 @@ TEST(ViewFrame, SelectionColumnsOnlyWhereTheSelectionShows)
     EXPECT_EQ(columns(1015, 1034), std::pair(-1, -1));
 }
 
-TEST(ViewFrame, EntryRunsStopAtTheEndOfTheData)
-{
-    EXPECT_EQ(EntriesFrom(10, 4, 12).Count, 2);
-    EXPECT_EQ(EntriesFrom(12, 4, 12).Count, 0);
-    EXPECT_EQ(EntriesFrom(-1, 4, 12).Count, 0);
-    EXPECT_EQ(EntriesFrom(3, 4, 12).First, 3);
-}
-
 // --- Rows
 
 TEST(ViewRows, MonoAndStereoRowsOfAnImage)
@@ -260,15 +245,6 @@ TEST(ViewRows, OverviewLinesSitOneRowAboveTheirCentres)
 }
 
 // --- Ruler
-
-TEST(ViewRuler, MarkSizesOutsideOneToFiveActAsOne)
-{
-    EXPECT_EQ(MarkHeightFor(1), 14);
-    EXPECT_EQ(MarkHeightFor(2), 16);
-    EXPECT_EQ(MarkHeightFor(5), 24);
-    EXPECT_EQ(MarkHeightFor(0), 14);
-    EXPECT_EQ(MarkHeightFor(9), 14);
-}
 
 TEST(ViewRuler, TickSpacingTable)
 {
@@ -494,44 +470,15 @@ TEST(ViewScroll, DisabledWhenTheFileEndsInsideTheView)
     EXPECT_EQ(ScrollSettingsFor(0, 50, 5000).LargeStep, 1);
 }
 
-// --- Layout and reset
+// --- Layout
 
 TEST(ViewLayout, PanelsSmallerThanTheMarginsKeepSizesOfOne)
 {
-    const TWaveLayout normal = WaveLayoutFor(603, 400);
-    EXPECT_EQ(normal.WaveWidth, 600);
-    EXPECT_EQ(normal.WaveHeight, 338);
-    EXPECT_EQ(normal.OverviewWidth, 599);
-    EXPECT_EQ(normal.OverviewHeight, 44);
-    EXPECT_EQ(normal.OverviewBitmapHeight, 43);
-    EXPECT_EQ(normal.ScrollTop, 379);
-    EXPECT_EQ(normal.ScrollWidth, 600);
     const TWaveLayout tiny = WaveLayoutFor(2, 10);
     EXPECT_EQ(tiny.WaveWidth, 1);
     EXPECT_EQ(tiny.WaveHeight, 1);
     EXPECT_EQ(tiny.OverviewWidth, 1);
     EXPECT_EQ(tiny.ScrollWidth, 1);
-}
-
-TEST(ViewState, ResetForgetsViewSelectionAndOverview)
-{
-    TWaveViewState view = View(5, 50, 3);
-    view.HasSelection = true;
-    view.SelStart = 7;
-    view.VZoom = 4;
-    view.OverviewSamplesPerPixel = 9;
-    view.OverviewFrame = TRect(1, 0, 5, 42);
-    view.Zoom = 16;
-    view.Reset();
-    EXPECT_EQ(view.ViewStart, -1);
-    EXPECT_EQ(view.SamplesPerPixel, -1);
-    EXPECT_FALSE(view.HasSelection);
-    EXPECT_EQ(view.SelStart, -1);
-    EXPECT_EQ(view.VZoom, 1);
-    EXPECT_EQ(view.OverviewSamplesPerPixel, -1);
-    EXPECT_TRUE(view.OverviewFrame.IsEmpty());
-    EXPECT_EQ(view.BlinkPhase, 1);
-    EXPECT_EQ(view.Zoom, 16); // set by the draw-data build, not here
 }
 
 // --- Time text

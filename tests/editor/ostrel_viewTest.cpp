@@ -1,0 +1,217 @@
+// The main window's view under Xvfb: a generated file's draw data in the
+// window's fields, the waveform bitmap's columns, relayout when the form
+// grows, and the wheel, the scroll bar, overview clicks and chase acting on
+// the view.
+#include "editor/DrawBuild.h"
+#include "editor/ostrel.h"
+
+#include "audio/DirectWavEngine.h"
+#include "support/TempFolder.h"
+#include "support/WavFile.h"
+#include "support/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kRate = 8000;
+
+class ViewWindowTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        form = new TFormVusk(nullptr);
+        form->SetSettingsPath(folder / "zandrel.ini");
+        form->Show();
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        form->FEngine->InitWavInfo();
+        FreeAndNil(form);
+        PumpMessages();
+    }
+
+    // Silence for the first half of the frames, then a full-scale square
+    // wave; one draw entry per frame (the block size of a short file is 2).
+    void Open(int frames)
+    {
+        std::vector<std::int16_t> samples(frames, 0);
+        for (int i = frames / 2; i < frames; ++i)
+            samples[i] = i % 2 ? 32000 : -32000;
+        const std::string path =
+            WriteWav(folder, "view.wav", WavBuilder().Pcm16(1, kRate, samples));
+        ASSERT_TRUE(form->FEngine->LoadFile(path));
+        WaveBlockSize = WaveBlockSizeFor(form->FEngine->SampleSize());
+        ASSERT_EQ(WaveBlockSize, 2);
+        TDrawBuildOutcome outcome = MakeDrawData(*form->FEngine, WaveBlockSize, 256, {},
+                                                 form->FDrawStereo, form->FDrawMono);
+        ASSERT_EQ(outcome.Result, TDrawBuildResult::Done);
+        form->FView.Reset();
+        form->FView.Zoom = ZoomAllFactor(form->FDrawMono.Count(), form->WaveImage->Width());
+        form->DrawWave(0);
+        form->DrawOverview();
+    }
+
+    TColor WavePixel(int x, int y) { return form->WaveImage->Picture()->Canvas()->Pixel(x, y); }
+    // Rows of column x below the ruler in the wave colour.
+    int WaveRows(int x)
+    {
+        int rows = 0;
+        for (int y = form->FMarkHeight + 1; y < form->WaveImage->Picture()->Height(); ++y)
+            rows += WavePixel(x, y) == form->FOption.WaveColor;
+        return rows;
+    }
+    void MoveMouseOverWave()
+    {
+        const TPoint at(form->WaveImage->Left() + 10, form->WaveImage->Top() + 10);
+        SendMessageA(form->WavePanel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    }
+    void Wheel(int delta)
+    {
+        SendMessageA(form->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(100, 100));
+    }
+
+    TempFolder folder;
+    TFormVusk* form = nullptr;
+};
+
+TEST_F(ViewWindowTest, WithoutAFileTheImagesAreGreyAndTheBarIsOff)
+{
+    EXPECT_EQ(form->WaveImage->Width(), form->WavePanel->Width() - 3);
+    EXPECT_EQ(form->WaveImage->Height(), form->WavePanel->Height() - 62);
+    EXPECT_EQ(form->OverViewImage->Picture()->Height(), 43);
+    EXPECT_EQ(WavePixel(5, 5), 0xC0C0C0);
+    EXPECT_FALSE(form->ScrollBar1->Enabled());
+    form->DrawWave(0); // no file: nothing
+    EXPECT_EQ(WavePixel(5, 5), 0xC0C0C0);
+}
+
+TEST_F(ViewWindowTest, OpenedFileShowsSilenceThenTheWave)
+{
+    Open(16000);
+    const int width = form->WaveImage->Width();
+    EXPECT_EQ(form->WaveImage->Picture()->Width(), width);
+    EXPECT_EQ(form->FView.ViewStart, 0);
+    EXPECT_EQ(form->FView.SamplesPerPixel, form->FView.Zoom);
+    EXPECT_TRUE(form->ScrollBar1->Enabled());
+    const int silent = form->SampleToX(2000);
+    const int loud = form->SampleToX(12000);
+    EXPECT_EQ(WaveRows(silent), 0);
+    EXPECT_GT(WaveRows(loud), form->WaveImage->Height() / 2);
+    EXPECT_EQ(WavePixel(silent, form->FMarkHeight), 0xA4A0A0);
+    // The overview: the mark at the cursor (0), the frame's second column
+    // beside it, and a clean copy without either.
+    TCanvas* overview = form->OverViewImage->Picture()->Canvas();
+    EXPECT_EQ(form->FView.OverviewFrame.left, 0);
+    EXPECT_EQ(overview->Pixel(0, 10), form->FOption.PosBarColor);
+    EXPECT_EQ(overview->Pixel(1, 10), form->FOption.RangeColor);
+    EXPECT_EQ(form->FOverview->Canvas()->Pixel(1, 10), form->FOption.BackColor);
+}
+
+TEST_F(ViewWindowTest, EnlargingTheFormRelaysOutAndHalvesAWholeFileZoom)
+{
+    Open(form->WaveImage->Width() * 3 / 2);
+    form->FView.Zoom = 2;
+    form->DrawWave(0);
+    ASSERT_FALSE(form->ScrollBar1->Enabled()); // the whole file is in view
+    form->actViewZoomOutExecute(nullptr);      // the data ran out: refused
+    EXPECT_EQ(form->FView.Zoom, 2);
+    form->SetBounds(form->Left(), form->Top(), form->Width() + 200, form->Height() + 60);
+    PumpMessages();
+    EXPECT_EQ(form->WaveImage->Width(), form->WavePanel->Width() - 3);
+    EXPECT_EQ(form->WaveImage->Picture()->Width(), form->WaveImage->Width());
+    EXPECT_EQ(form->WaveImage->Picture()->Height(), form->WavePanel->Height() - 62);
+    EXPECT_EQ(form->OverViewImage->Width(), form->WavePanel->Width() - 4);
+    EXPECT_EQ(form->FView.Zoom, 1);
+    EXPECT_EQ(form->FView.ViewEnd - form->FView.ViewStart, form->WaveImage->Width());
+}
+
+TEST_F(ViewWindowTest, CtrlWheelZoomsAndAPlainWheelScrollsWhileOverTheWave)
+{
+    Open(16000);
+    const int zoom = form->FView.Zoom;
+    Wheel(-120); // not over the wave: nothing
+    EXPECT_EQ(form->FView.ViewStart, 0);
+    MoveMouseOverWave();
+    ASSERT_TRUE(form->WaveImage->Inside());
+    {
+        ScopedKeyState ctrl({VK_CONTROL});
+        Wheel(120);
+    }
+    EXPECT_EQ(form->FView.Zoom, zoom / 2);
+    const int step = form->ScrollBar1->SmallChange();
+    const int start = form->FView.ViewStart;
+    Wheel(-120);
+    EXPECT_EQ(form->FView.ViewStart, start + step * 100);
+    EXPECT_FALSE(form->FChase);
+    EXPECT_FALSE(form->actViewChase->Checked());
+    {
+        ScopedKeyState shift({VK_SHIFT});
+        Wheel(120);
+    }
+    EXPECT_EQ(form->FView.VZoom, 2);
+}
+
+TEST_F(ViewWindowTest, ScrollBarRedrawsWhenTheScrollEnds)
+{
+    Open(16000);
+    form->actViewZoomInExecute(nullptr);
+    form->actViewZoomInExecute(nullptr);
+    int position = 30;
+    form->ScrollBar1Scroll(form->ScrollBar1, TScrollCode::scTrack, position);
+    EXPECT_EQ(form->FView.ViewStart, 0); // not while the thumb moves
+    form->ScrollBar1->SetPosition(30);
+    position = 30;
+    form->ScrollBar1Scroll(form->ScrollBar1, TScrollCode::scEndScroll, position);
+    EXPECT_EQ(form->FView.ViewStart, 3000);
+    EXPECT_EQ(position, 30);
+    position = form->ScrollBar1->Max();
+    form->ScrollBar1Scroll(form->ScrollBar1, TScrollCode::scEndScroll, position);
+    EXPECT_EQ(form->FView.ViewEnd, 16000); // the last screen
+}
+
+TEST_F(ViewWindowTest, OverviewClickAndChaseMoveTheView)
+{
+    Open(16000);
+    form->actViewZoomInExecute(nullptr);
+    form->actViewZoomInExecute(nullptr);
+    const int scale = form->FView.OverviewSamplesPerPixel;
+    ASSERT_GT(scale, 0);
+    form->OverViewImageMouseDown(form->OverViewImage, TMouseButton::mbLeft, 0, 100, 5);
+    EXPECT_EQ(form->FView.ViewStart, scale * 100);
+    EXPECT_FALSE(form->FChase);
+    form->FView.PlayPos = 500;
+    form->actViewChaseExecute(nullptr);
+    EXPECT_TRUE(form->FChase);
+    EXPECT_TRUE(form->IsSampleVisible(500));
+    form->actViewChaseExecute(nullptr);
+    EXPECT_FALSE(form->FChase);
+    EXPECT_EQ(form->actViewChase->ImageIndex(), 19);
+}
+
+TEST_F(ViewWindowTest, ZoomToTheSelectionAndBackToTheWholeFile)
+{
+    Open(16000);
+    form->FView.HasSelection = true;
+    form->FView.SelStart = 4000;
+    form->FView.SelEnd = 4000 + form->WaveImage->Width();
+    form->actViewZoomRegionExecute(nullptr);
+    EXPECT_EQ(form->FView.Zoom, 1);
+    EXPECT_EQ(form->FView.ViewStart, 4000);
+    EXPECT_EQ(WavePixel(10, 30), form->FOption.RegBackColor);
+    form->ClearSelection();
+    EXPECT_EQ(WavePixel(10, 30), form->FOption.BackColor);
+    form->FView.VZoom = 4;
+    form->actViewZoomAllExecute(nullptr);
+    EXPECT_EQ(form->FView.VZoom, 1);
+    EXPECT_EQ(form->FView.ViewStart, 0);
+    EXPECT_EQ(form->FView.Zoom, 16000 / form->WaveImage->Width());
+}
+
+} // namespace
