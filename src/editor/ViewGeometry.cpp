@@ -248,6 +248,12 @@ int EffectiveMarkSize(int markSize)
     return markSize >= 1 && markSize <= 5 ? markSize : 1;
 }
 
+int MarkHeightFor(int markSize)
+{
+    static const int kHeights[] = {14, 16, 18, 20, 24};
+    return kHeights[EffectiveMarkSize(markSize) - 1];
+}
+
 TTickSpacing TickSpacingFor(std::int64_t m, int markSize)
 {
     const bool large = EffectiveMarkSize(markSize) > 3;

@@ -194,9 +194,10 @@ TWaveRows OverviewRowsFor(int height, bool stereo);
 
 // --- Ruler
 
-// VIEW MARKSIZE as it acts: 1 .. 5, anything else 1 (the ruler height for
-// it is the settings' MarkHeightFor).
+// VIEW MARKSIZE as it acts: 1 .. 5, anything else 1.
 int EffectiveMarkSize(int markSize);
+// Ruler height for a mark size: 14, 16, 18, 20, 24.
+int MarkHeightFor(int markSize);
 
 struct TTickSpacing
 {
