@@ -58,6 +58,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     CreatePopupMenus();
     CreateToolbars();
     WireViewEvents();
+    WireDocumentEvents();
     OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
     OnShow = TNotifyEvent(this, &TFormVusk::FormShow);
     OnClose = TCloseEvent(this, &TFormVusk::FormClose);
@@ -141,15 +142,21 @@ void TFormVusk::FormClose(TObject* Sender, TCloseAction& Action)
         Action = TCloseAction::caNone;
         return;
     }
-    TCloseState state{FModified, FOption.NoCaution, EditList->Items()->Count(), FCutBars->Count(),
-                      !FRglPath.empty() && FileExists(FRglPath)};
-    if (CloseNeedsQuestion(state) && SeamMessageBox(Handle(), kCloseQuestion, kCloseQuestionCaption,
-                                                    MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+    if (!MayDiscardRegionList()) {
         Action = TCloseAction::caNone;
         return;
     }
     SaveSettings(SettingsPath());
     CloseDocument();
+}
+
+bool TFormVusk::MayDiscardRegionList()
+{
+    TCloseState state{FModified, FOption.NoCaution, EditList->Items()->Count(), FCutBars->Count(),
+                      !FRglPath.empty() && FileExists(FRglPath)};
+    return !CloseNeedsQuestion(state) ||
+           SeamMessageBox(Handle(), kCloseQuestion, kCloseQuestionCaption,
+                          MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
 void TFormVusk::FormDestroy(TObject* Sender)

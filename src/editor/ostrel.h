@@ -34,6 +34,8 @@
 #include "ToolkitStandIns.h"
 #include "ViewGeometry.h"
 
+#include "audio/WavHeader.h"
+
 #include "classlib/Actions.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
@@ -324,6 +326,9 @@ public:
     void FormShow(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormDestroy(TObject* Sender);
+    // Asks before a changed region list is discarded, when something can be
+    // lost; true when it may go.
+    bool MayDiscardRegionList();
 
     // The settings file: beside the program unless set (tests set it
     // before the first show).
@@ -351,12 +356,57 @@ public:
     // =====================================================================
     // Document (ostrel_document.cpp)
     // =====================================================================
-    // Empties the document and stops playback.
-    void CloseDocument();
+    // Why a WAV file cannot be opened, in the order the open checks.
+    enum class TWavRefusal
+    {
+        None,
+        NotPlayable,   // the header fails a check, or the file cannot be read
+        TooLarge,      // more than 1 GiB of sample data
+        Not16Bit,      // another sample width
+        BadBlockAlign, // bytes per frame other than 2 per channel
+        Truncated      // the file ends before its sample data does
+    };
+    static TWavRefusal WavRefusalFor(const TWavInfo& info, std::int64_t fileSize);
+
     // Opens a WAV file as the document; true when it is open afterwards.
+    // Every way of opening a file ends here.
     bool OpenWavFile(const AnsiString& path);
-    bool FBusy = false;  // a load, bounce or recording runs
+    // Empties the document and stops playback: no file from now on.
+    void CloseDocument();
+    // The lighter reset inside an open.
+    void ClearDocument();
+    void ResetViewState();
+    // Sets WaveBlockSize for the open file.
+    void CalcDrawBlockSize();
+    // Builds the draw data in the processing window and waits until it
+    // closes; a cancelled build sets FLoadCancelled.
+    TDrawBuildResult WaitForLoading();
+    // Reads the open file's draw cache; true when it was used.
+    bool LoadDrawData(const AnsiString& wavPath);
+    // Writes the draw cache from the draw data in memory; says so in the
+    // status bar when it cannot.
+    void SaveDrawData(const AnsiString& cachePath);
+    // Opens the open file again after the preferences changed how draw data
+    // is made; the regions and cut bars stay.
+    void ReloadAfterPreference();
+    // The close command: with no file, closes the window; else closes the
+    // document unless the user keeps a changed region list.
+    void actFileCloseExecute(TObject* Sender);
+    void WireDocumentEvents();
+
+    bool FBusy = false;          // a load, bounce or recording runs
+    bool FLoadCancelled = false; // the last draw-data build was cancelled
     AnsiString FRglPath; // the document's region-list file; empty when never saved or loaded
+    TDrawDataStereo FDrawStereo; // draw data of a stereo file
+    TDrawDataMono FDrawMono;     // draw data of a mono file
+
+    // =====================================================================
+    // Status message (ostrel_status.cpp)
+    // =====================================================================
+    // Shows text in the status bar in color; clears it after milliseconds
+    // unless they are -1.
+    void ShowStatusMessage(const AnsiString& text, TColor color, int milliseconds);
+    void MesClearTimerTimer(TObject* Sender);
 
     // =====================================================================
     // Region-list file (ostrel_regionfile.cpp)
@@ -434,9 +484,7 @@ public:
     // Hooks the handlers above to their controls and actions.
     void WireViewEvents();
 
-    TWaveViewState FView;        // view, selection, play cursor and overview geometry
-    TDrawDataStereo FDrawStereo; // draw data of a stereo file (the document fills it)
-    TDrawDataMono FDrawMono;     // draw data of a mono file (the document fills it)
+    TWaveViewState FView; // view, selection, play cursor and overview geometry
     // Drags on the waveform, shared with the mouse tools.
     bool FSelecting = false;      // a press on the waveform is being tracked
     int FDragOvershoot = 0;       // pixels the mouse is outside the image; negative left
@@ -549,6 +597,16 @@ private:
     void RestoreToolbarPositions(const AnsiString& path);
     bool CanWriteSettingsFolder(const AnsiString& path) const;
     void WriteSettingsFile(const AnsiString& path, bool allowDrag);
+    // --- ostrel_document.cpp
+    // The draw data of the file just loaded, from its cache or a build.
+    TDrawBuildResult ObtainDrawData(const AnsiString& path);
+    // Draws the loaded file and readies playback.
+    void ShowLoadedWave();
+    void FocusWave();
+    // The tool's cursor over the waveform, else the default one.
+    void SetCursorAfterLoad();
+    // The red "could not open" message.
+    void ShowOpenFailed();
     // --- ostrel_shortcuts.cpp
     void ReadShortCuts(const TIniFile& ini);
     void WriteShortCuts(TIniFile& ini);

@@ -1,20 +1,334 @@
 // The document: open and close of the WAV file with its draw data, region
-// list, cut bars and view state. So far only what the window's lifecycle
-// calls.
+// list, cut bars and view state; the reload after a preference change; the
+// draw cache beside the file; and the close command.
 #include "ostrel.h"
+
+#include "DrawCacheFile.h"
+#include "TimeText.h"
+#include "ql_process.h"
 
 #include "audio/DirectWavEngine.h"
 #include "audio/ThdTimer.h"
+#include "classlib/Application.h"
+#include "classlib/FilePaths.h"
 #include "classlib/Screen.h"
+#include "classlib/Seams.h"
+#include "classlib/TextUtils.h"
 
-// Opening comes with the document's header checks and draw data.
-bool TFormVusk::OpenWavFile(const AnsiString& path)
+#include <exception>
+
+int WaveBlockSize = kInitialWaveBlockSize;
+
+namespace {
+
+constexpr std::uint32_t kMaxDataSize = 0x40000000; // 1 GiB of sample data
+constexpr int kStatusMessageMs = 3000;
+constexpr TColor kOverviewNoFile = 0xC0C0C0;
+
+namespace DocumentText {
+constexpr const char* OpenFailed = "ファイルを開けませんでした";
+// Both texts end in two blanks.
+constexpr const char* TooLarge = "1GBを超えるファイルは開けません  ";
+constexpr const char* TooLargeCaption = "ファイルサイズオーバー";
+constexpr const char* Not16Bit = "16bit以外のフォーマットには未対応です  ";
+constexpr const char* Not16BitCaption = "未対応フォーマット";
+constexpr const char* InitialProgress = "ファイル読み込み中...0%";
+} // namespace DocumentText
+
+// The caption of an open file: "take1.wav - Stereo 16bit @ 44100 Hz".
+AnsiString DocumentCaption(const AnsiString& path, const TDirectWavEngine& engine)
 {
-    return false;
+    return ExtractFileName(path) + " - " + (engine.Channel() == 1 ? "Mono" : "Stereo") + " " +
+           IntToStr(static_cast<int>(engine.Bit())) + "bit @ " +
+           IntToStr(static_cast<std::int64_t>(engine.Rate())) + " Hz";
 }
 
-// What the window holds so far; the regions, the region clipboard and the
-// draw data join when their fields do.
+void DocumentFillOverview(TImage* image)
+{
+    TCanvas* canvas = image->Picture()->Canvas();
+    canvas->Brush()->SetColor(kOverviewNoFile);
+    canvas->FillRect(TRect(0, 0, image->Picture()->Width(), image->Picture()->Height()));
+}
+
+// Frees the processing window and gives the main window back on every way
+// out of the wait, an exception included.
+class TProcessWindowScope
+{
+public:
+    TProcessWindowScope(TFormVusk& mainWindow, TForm4* window)
+        : FMainWindow(mainWindow), FWindow(window)
+    {
+    }
+    ~TProcessWindowScope()
+    {
+        FWindow->FRunning = false;
+        FreeAndNil(FWindow);
+        FMainWindow.SetEnabled(true);
+    }
+    TProcessWindowScope(const TProcessWindowScope&) = delete;
+    TProcessWindowScope& operator=(const TProcessWindowScope&) = delete;
+
+private:
+    TFormVusk& FMainWindow; // not owned
+    TForm4* FWindow;        // owned
+};
+
+} // namespace
+
+TFormVusk::TWavRefusal TFormVusk::WavRefusalFor(const TWavInfo& info, std::int64_t fileSize)
+{
+    if (!info.IsPlayable)
+        return TWavRefusal::NotPlayable;
+    if (info.DataSize > kMaxDataSize)
+        return TWavRefusal::TooLarge;
+    if (info.Bit != 16)
+        return TWavRefusal::Not16Bit;
+    if (info.BlockSize != info.Channel * 2)
+        return TWavRefusal::BadBlockAlign;
+    if (fileSize < static_cast<std::int64_t>(info.SampleStart) + info.DataSize)
+        return TWavRefusal::Truncated;
+    return TWavRefusal::None;
+}
+
+// --- Open ----------------------------------------------------------------------------------
+
+bool TFormVusk::OpenWavFile(const AnsiString& path)
+{
+    if (FileLoaded()) {
+        actFileCloseExecute(this);
+        if (FModified)
+            return false;
+    }
+
+    TWavInfo info;
+    info.Path = path;
+    GetWavInfo(info);
+    switch (WavRefusalFor(info, FileSizeOf(path))) {
+    case TWavRefusal::None:
+        break;
+    case TWavRefusal::TooLarge:
+        SeamMessageBox(Handle(), DocumentText::TooLarge, DocumentText::TooLargeCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case TWavRefusal::Not16Bit:
+        SeamMessageBox(Handle(), DocumentText::Not16Bit, DocumentText::Not16BitCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case TWavRefusal::NotPlayable:
+    case TWavRefusal::BadBlockAlign:
+    case TWavRefusal::Truncated:
+        ShowOpenFailed();
+        return false;
+    }
+
+    if (FileLoaded()) {
+        FEngine->Stop();
+        EnginePlayEnd(this);
+    }
+    MainTimer->SetEnabled(false);
+    BrinkTimer->SetEnabled(false);
+    DragScrollTimer->SetEnabled(false);
+    DragEditTimer->SetEnabled(false);
+    if (!FEngine->LoadFile(path)) {
+        ShowOpenFailed();
+        return false;
+    }
+
+    ResizeWaveImages();
+    ClearDocument();
+    ResetViewState();
+    Application->ProcessMessages();
+
+    if (ObtainDrawData(path) != TDrawBuildResult::Done) {
+        const bool failed = !FLoadCancelled;
+        CloseDocument();
+        FBusy = false;
+        if (failed)
+            ShowOpenFailed();
+        return false;
+    }
+    ShowLoadedWave();
+
+    FCutBars->Clear();
+    CutManageList->Items()->Clear();
+    EditList->Items()->BeginUpdate();
+    EditList->Items()->Clear();
+    EditList->Items()->EndUpdate();
+
+    SetCaption(DocumentCaption(path, *FEngine));
+    InfoSampleLabel->SetCaption(FormatFloat("###,###,###,##0", FEngine->SampleSize()));
+    InfoTimeLabel->SetCaption(AnsiString("0:00.00 / ") + FormatTime(FEngine->Duration()));
+    AddRecentFile(path);
+    FBusy = false;
+    FocusWave();
+    SetCursorAfterLoad();
+    return true;
+}
+
+TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
+{
+    FBusy = true;
+    FLoadCancelled = false;
+    CalcDrawBlockSize();
+    try {
+        if (LoadDrawData(path))
+            return TDrawBuildResult::Done;
+        return WaitForLoading();
+    } catch (const std::exception&) {
+        // Whatever went wrong, the document is closed again and the user
+        // told that the file could not be opened.
+        FDrawStereo.Clear();
+        FDrawMono.Clear();
+        return TDrawBuildResult::Failed;
+    }
+}
+
+void TFormVusk::ShowLoadedWave()
+{
+    DrawWave(0);
+    DrawOverview();
+    ApplyBufferSize();
+    BrinkTimer->SetEnabled(true);
+}
+
+void TFormVusk::FocusWave()
+{
+    if (FocusBtn->CanFocus())
+        FocusBtn->SetFocus();
+}
+
+void TFormVusk::SetCursorAfterLoad()
+{
+    if (WaveImage->Inside())
+        SetToolCursor();
+    else
+        Screen->SetCursor(crDefault);
+}
+
+void TFormVusk::ShowOpenFailed()
+{
+    ShowStatusMessage(DocumentText::OpenFailed, clRed, kStatusMessageMs);
+}
+
+void TFormVusk::CalcDrawBlockSize()
+{
+    WaveBlockSize = WaveBlockSizeFor(FEngine->SampleSize());
+}
+
+TDrawBuildResult TFormVusk::WaitForLoading()
+{
+    if (!FileLoaded())
+        return TDrawBuildResult::Failed;
+    TForm4* window = new TForm4(this);
+    TProcessWindowScope scope(*this, window);
+    window->SetCaption(DrawLoadText::Caption);
+    window->MesLabel1->Font()->SetColor(clBlack);
+    window->MesLabel1->SetCaption(DocumentText::InitialProgress);
+    window->CloseChk->SetVisible(false);
+    SetEnabled(false);
+    window->Show();
+
+    const TDrawBuildOutcome outcome = RunDrawDataBuild(*window, *FEngine, WaveBlockSize,
+                                                       FOption.ZeroLevel, FDrawStereo, FDrawMono);
+    if (outcome.Result == TDrawBuildResult::Done) {
+        const std::int32_t entries =
+            FEngine->Channel() == 2 ? FDrawStereo.Count() : FDrawMono.Count();
+        FView.Zoom = ZoomAllFactor(entries, WaveImage->Width());
+        if (FOption.SaveData)
+            SaveDrawData(DrawCachePath(FEngine->Path()));
+        window->EndJob();
+    }
+    const bool closed = window->WaitUntilClosed();
+    if (outcome.Result == TDrawBuildResult::Failed)
+        return TDrawBuildResult::Failed;
+    if (outcome.Result == TDrawBuildResult::Cancelled || !closed) {
+        FLoadCancelled = true;
+        return TDrawBuildResult::Cancelled;
+    }
+    return TDrawBuildResult::Done;
+}
+
+// --- Draw cache ----------------------------------------------------------------------------
+
+bool TFormVusk::LoadDrawData(const AnsiString& wavPath)
+{
+    if (!LoadDrawCache(wavPath, FOption.ZeroLevel, WaveBlockSize, FDrawStereo, FDrawMono))
+        return false;
+    const std::int32_t entries = FEngine->Channel() == 2 ? FDrawStereo.Count() : FDrawMono.Count();
+    FView.Zoom = ZoomAllFactor(entries, WaveImage->Width());
+    return true;
+}
+
+void TFormVusk::SaveDrawData(const AnsiString& cachePath)
+{
+    if (!FileLoaded())
+        return;
+    if (!SaveDrawCache(cachePath, FEngine->WavInfo(), FOption.ZeroLevel, FDrawStereo, FDrawMono))
+        ShowStatusMessage(DrawCacheText::CannotWrite, clRed, kStatusMessageMs);
+}
+
+// --- Reload --------------------------------------------------------------------------------
+
+void TFormVusk::ReloadAfterPreference()
+{
+    if (!FileLoaded())
+        return;
+    const AnsiString path = FEngine->Path();
+    TWavInfo info;
+    info.Path = path;
+    GetWavInfo(info);
+    if (info.SampleSize != FEngine->SampleSize() || info.Channel != FEngine->Channel() ||
+        info.Bit != FEngine->Bit() || info.Rate != FEngine->Rate()) {
+        OpenWavFile(path);
+        return;
+    }
+    MainTimer->SetEnabled(false);
+    BrinkTimer->SetEnabled(false);
+    DragScrollTimer->SetEnabled(false);
+    DragEditTimer->SetEnabled(false);
+    if (FEngine->IsPlaying()) {
+        FEngine->Stop();
+        EnginePlayEnd(this);
+    }
+    if (!FEngine->LoadFile(path)) {
+        ShowOpenFailed();
+        return;
+    }
+    Screen->SetCursor(crHourGlass);
+    Application->ProcessMessages();
+    if (ObtainDrawData(path) == TDrawBuildResult::Done) {
+        ShowLoadedWave();
+        FBusy = false;
+        FocusWave();
+        SetCursorAfterLoad();
+        return;
+    }
+    const bool failed = !FLoadCancelled;
+    CloseDocument();
+    ResizeWaveImages();
+    FBusy = false;
+    SetCursorAfterLoad();
+    if (failed)
+        ShowOpenFailed();
+}
+
+// --- Close and clear -----------------------------------------------------------------------
+
+void TFormVusk::ClearDocument()
+{
+    MainTimer->SetEnabled(false);
+    BrinkTimer->SetEnabled(false);
+    DocumentFillOverview(OverViewImage);
+    for (TLabel* label : {InfoTimeLabel, InfoSampleLabel, InfoRegionLabel})
+        label->SetCaption("");
+    Screen->SetCursor(crDefault);
+    SetCaption(kApplicationTitle);
+    EditList->Items()->BeginUpdate();
+    EditList->Items()->Clear();
+    EditList->Items()->EndUpdate();
+    FModified = false;
+}
+
 void TFormVusk::CloseDocument()
 {
     MainTimer->SetEnabled(false);
@@ -22,7 +336,9 @@ void TFormVusk::CloseDocument()
     if (FEngine->IsPlaying())
         FEngine->Stop();
     FEngine->InitWavInfo();
+    FLoadCancelled = false;
     SetCaption(kApplicationTitle);
+    DocumentFillOverview(OverViewImage);
     for (TLabel* label : {InfoTimeLabel, InfoSampleLabel, InfoRegionLabel})
         label->SetCaption("");
     Screen->SetCursor(crDefault);
@@ -31,6 +347,37 @@ void TFormVusk::CloseDocument()
     EditList->Items()->BeginUpdate();
     EditList->Items()->Clear();
     EditList->Items()->EndUpdate();
+    FDrawStereo.Clear();
+    FDrawMono.Clear();
     FRglPath.clear();
     FModified = false;
+}
+
+void TFormVusk::ResetViewState()
+{
+    FView.Reset();
+    FSelecting = false;
+    FDragOvershoot = 0;
+    FMarkerDragging = false;
+}
+
+// --- Close command -------------------------------------------------------------------------
+
+void TFormVusk::actFileCloseExecute(TObject* Sender)
+{
+    if (FBusy)
+        return;
+    if (!FileLoaded()) {
+        Close();
+        return;
+    }
+    if (!MayDiscardRegionList())
+        return;
+    CloseDocument();
+    ResizeWaveImages();
+}
+
+void TFormVusk::WireDocumentEvents()
+{
+    actFileClose->OnExecute = TNotifyEvent(this, &TFormVusk::actFileCloseExecute);
 }

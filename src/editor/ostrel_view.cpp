@@ -14,8 +14,6 @@
 
 #include <cstdlib>
 
-int WaveBlockSize = kInitialWaveBlockSize;
-
 namespace {
 
 constexpr int kOverviewTop = 0;

@@ -1,0 +1,208 @@
+#include "ql_process.h"
+
+#include "DrawBuild.h"
+#include "TimeText.h"
+
+#include "classlib/Application.h"
+#include "classlib/Seams.h"
+#include "classlib/TextUtils.h"
+
+#include <exception>
+
+namespace {
+
+// Design sizes, pixels.
+constexpr int kClientWidth = 360;
+constexpr int kClientHeight = 116;
+constexpr int kMargin = 12;
+constexpr int kInnerWidth = kClientWidth - 2 * kMargin;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 24;
+
+template <class T> T* ProcessMake(TForm4* form, const char* name)
+{
+    T* control = new T(form);
+    control->SetName(name);
+    control->SetParent(form);
+    return control;
+}
+
+} // namespace
+
+TForm4::TForm4(TComponent* AOwner)
+    : TForm(AOwner), FMainWindow(dynamic_cast<TCustomForm*>(AOwner))
+{
+    SetName("Form4");
+    SetCaption("バウンス");
+    SetBorderStyle(TFormBorderStyle::bsDialog);
+    SetBorderIcons(0);
+    SetFormStyle(TFormStyle::fsStayOnTop);
+    SetPosition(TPosition::poOwnerFormCenter);
+    SetClientWidth(kClientWidth);
+    SetClientHeight(kClientHeight);
+    CreateControls();
+    OnClose = TCloseEvent(this, &TForm4::FormClose);
+    OnShow = TNotifyEvent(this, &TForm4::FormShow);
+    FinishLoading();
+}
+
+void TForm4::CreateControls()
+{
+    MesLabel1 = ProcessMake<TLabel>(this, "MesLabel1");
+    MesLabel1->SetAutoSize(false);
+    MesLabel1->SetBounds(kMargin, kMargin, kInnerWidth, 16);
+    MesLabel1->SetCaption("リージョンをバウンスしています...");
+
+    MesLabel2 = ProcessMake<TLabel>(this, "MesLabel2");
+    MesLabel2->SetAutoSize(false);
+    MesLabel2->SetAlignment(TAlignment::taRightJustify);
+    MesLabel2->SetBounds(kMargin, kMargin + 20, kInnerWidth, 16);
+    MesLabel2->SetCaption("");
+
+    Bar = ProcessMake<TProgressBar>(this, "Bar");
+    Bar->SetBounds(kMargin, kMargin + 40, kInnerWidth, 18);
+    Bar->SetMax(100);
+
+    const int bottomRow = kClientHeight - kMargin - kButtonHeight;
+    CloseChk = ProcessMake<TCheckBox>(this, "CloseChk");
+    CloseChk->SetCaption("終了時にこのウィンドウを閉じる");
+    CloseChk->SetBounds(kMargin, bottomRow + 4, kInnerWidth - kButtonWidth - 8, 18);
+
+    CancelBtn = ProcessMake<TButton>(this, "CancelBtn");
+    CancelBtn->SetCaption("&Cancel");
+    CancelBtn->SetCancel(true);
+    CancelBtn->SetBounds(kClientWidth - kMargin - kButtonWidth, bottomRow, kButtonWidth,
+                         kButtonHeight);
+    CancelBtn->OnClick = TNotifyEvent(this, &TForm4::CancelBtnClick);
+}
+
+void TForm4::CancelBtnClick(TObject* Sender)
+{
+    if (CancelBtn->Caption() != ProcessText::CloseCaption)
+        FCancelled = true;
+    else
+        Close();
+}
+
+void TForm4::FormClose(TObject* Sender, TCloseAction& Action)
+{
+    if (FRunning) {
+        Action = TCloseAction::caNone;
+        return;
+    }
+    if (FMainWindow)
+        FMainWindow->SetEnabled(true);
+}
+
+void TForm4::FormShow(TObject* Sender)
+{
+    Application->ProcessMessages();
+    FRunning = false;
+}
+
+void TForm4::BeginJob()
+{
+    FCancelled = false;
+    FStartTick = SeamTickCount();
+    Bar->SetMax(100);
+    FRunning = true;
+}
+
+AnsiString TForm4::RemainingTimeText(int percent) const
+{
+    const double seconds = EstimateRemainingSeconds(SeamTickCount() - FStartTick, percent);
+    return seconds < 0 ? AnsiString("----") : FormatTimeShort(seconds);
+}
+
+bool TForm4::LetMessagesThrough()
+{
+    Application->ProcessMessages();
+    return !Application->Terminated();
+}
+
+void TForm4::StopJob(const AnsiString& text)
+{
+    MesLabel1->Font()->SetColor(clRed);
+    MesLabel1->SetCaption(text);
+    CancelBtn->SetCaption(ProcessText::CloseCaption);
+    MesLabel2->SetCaption("");
+    FRunning = false;
+}
+
+void TForm4::EndJob()
+{
+    FRunning = false;
+    Close();
+}
+
+bool TForm4::WaitUntilClosed()
+{
+    while (Visible()) {
+        if (Application->Terminated()) {
+            // The outer loop must see the quit as well.
+            PostQuitMessage(0);
+            FRunning = false;
+            Close();
+            return false;
+        }
+        Application->HandleMessage();
+    }
+    return true;
+}
+
+// --- The draw-data build -------------------------------------------------------------------
+
+namespace {
+
+// After every chunk but the last: the bar, then the cancel check, then the
+// texts, then the messages (Cancel is pressed through them).
+bool DrawLoadProgress(TForm4& window, const TDrawProgress& progress)
+{
+    window.Bar->SetPosition(progress.Percent);
+    if (window.FCancelled)
+        return false;
+    window.MesLabel1->SetCaption(DrawLoadText::Reading + IntToStr(progress.Percent) + "%");
+    window.MesLabel2->SetCaption(DrawLoadText::Remaining +
+                                 window.RemainingTimeText(progress.Percent));
+    return window.LetMessagesThrough();
+}
+
+TDrawBuildOutcome DrawLoadFailure(const char* what)
+{
+    TDrawBuildOutcome outcome;
+    outcome.Result = TDrawBuildResult::Failed;
+    outcome.Error = what;
+    return outcome;
+}
+
+} // namespace
+
+TDrawBuildOutcome RunDrawDataBuild(TForm4& window, TDirectWavEngine& engine, int blockSize,
+                                   int zeroLevel, TDrawDataStereo& stereo, TDrawDataMono& mono)
+{
+    window.BeginJob();
+    TDrawBuildOutcome outcome;
+    try {
+        outcome = MakeDrawData(
+            engine, blockSize, zeroLevel,
+            [&window](const TDrawProgress& progress) { return DrawLoadProgress(window, progress); },
+            stereo, mono);
+    } catch (const std::exception& error) {
+        outcome = DrawLoadFailure(error.what());
+    } catch (...) {
+        outcome = DrawLoadFailure("unknown error");
+    }
+    switch (outcome.Result) {
+    case TDrawBuildResult::Done:
+        break;
+    case TDrawBuildResult::Cancelled:
+        window.StopJob(DrawLoadText::Cancelled);
+        break;
+    case TDrawBuildResult::Failed:
+        stereo.Clear();
+        mono.Clear();
+        window.EndJob();
+        break;
+    }
+    return outcome;
+}

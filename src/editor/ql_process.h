@@ -1,0 +1,95 @@
+// The processing window: a small always-on-top window over the main window
+// that shows the progress of a long job (reading a file's draw data,
+// bouncing regions), its estimated remaining time and a Cancel button,
+// while the main window is disabled.
+//
+//   TForm4            the window and the frame every job runs in: begin,
+//                     progress texts, stop (cancelled or failed, waiting for
+//                     "閉じる"), end, and the wait until the window closes
+//   RunDrawDataBuild  the draw-data build of the open file, shown in it
+//
+// The window knows nothing of what a job does: each job sets its own
+// caption and texts and reports through the frame.
+#pragma once
+
+#include "DrawData.h"
+
+#include "classlib/Form.h"
+#include "classlib/Label.h"
+#include "classlib/ProgressBar.h"
+#include "classlib/StandardControls.h"
+
+class TDirectWavEngine;
+
+namespace ProcessText {
+inline constexpr const char* CloseCaption = "閉じる"; // CancelBtn once the job stopped
+} // namespace ProcessText
+
+class TForm4 : public TForm
+{
+public:
+    // The owner is the main window: the window centres on it and enables it
+    // again when it closes.
+    explicit TForm4(TComponent* AOwner);
+
+    TLabel* MesLabel1;   // status text
+    TLabel* MesLabel2;   // second text, right-aligned
+    TProgressBar* Bar;   // percent, 0..100
+    TButton* CancelBtn;  // "&Cancel", Escape; "閉じる" once a job stopped
+    TCheckBox* CloseChk; // "終了時にこのウィンドウを閉じる"
+
+    // While it does not read "閉じる": asks the job to stop; after that,
+    // closes the window.
+    void CancelBtnClick(TObject* Sender);
+    // Refused while a job runs; otherwise gives the main window back.
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    // Lets pending messages through; no job runs yet.
+    void FormShow(TObject* Sender);
+
+    // --- The frame of a job
+    // Starts a job: not cancelled, the clock started, the bar 0..100.
+    void BeginJob();
+    // The estimated time left at percent done, as m:ss, or "----" while
+    // nothing can be estimated yet.
+    AnsiString RemainingTimeText(int percent) const;
+    // Handles the messages queued now (Cancel works through this); false
+    // when the application is quitting.
+    bool LetMessagesThrough();
+    // The job stopped early (cancelled, or failed where the user should
+    // read why): text in red, Cancel reads "閉じる", the window stays until
+    // the user closes it.
+    void StopJob(const AnsiString& text);
+    // The job is over: closes the window, which gives the main window back.
+    void EndJob();
+    // Handles messages, blocking between them, until the window has closed.
+    // False when the application is quitting: the window is closed then and
+    // the quit message posted again for the outer loop.
+    bool WaitUntilClosed();
+
+    bool FCancelled = false; // the user asked the job to stop
+    bool FRunning = false;   // a job runs; the window refuses to close
+
+private:
+    void CreateControls();
+
+    TCustomForm* FMainWindow; // not owned: the owner, disabled while the window runs
+    DWORD FStartTick = 0;     // tick count when the job began, ms
+};
+
+// Texts of the draw-data build.
+namespace DrawLoadText {
+inline constexpr const char* Caption = "ファイルの読み込み";
+inline constexpr const char* Reading = "ファイル読み込み中...";
+inline constexpr const char* Remaining = "推定残り時間 : ";
+inline constexpr const char* Cancelled = "ファイルの読み込みを中止しました";
+} // namespace DrawLoadText
+
+// Builds the draw data of the engine's open file in window (shown, its
+// first texts set): blocks of blockSize frames, threshold zeroLevel, into
+// stereo or mono. The bar, the percent and the remaining time follow every
+// chunk; Cancel stops after the current one. Done leaves the job running
+// for the caller to finish (EndJob); Cancelled leaves the window stopped
+// with the red text and "閉じる"; Failed (a read or anything else went
+// wrong) ends the job and closes the window.
+TDrawBuildOutcome RunDrawDataBuild(TForm4& window, TDirectWavEngine& engine, int blockSize,
+                                   int zeroLevel, TDrawDataStereo& stereo, TDrawDataMono& mono);
