@@ -54,18 +54,6 @@ protected:
     int BlockSize() const { return WaveBlockSizeFor(engine.SampleSize()); }
 };
 
-void CutFile(const std::string& path, std::int64_t size)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER at;
-    at.QuadPart = size;
-    SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
-}
-
 } // namespace
 
 TEST_F(DrawBuild, MakesTheSameEntriesAsTheSamplesInMemory)
@@ -108,7 +96,7 @@ TEST_F(DrawBuild, AFileThatShrinksDuringTheBuildFailsIt)
     TDrawBuildOutcome outcome = MakeDrawData(
         engine, BlockSize(), 256,
         [&](const TDrawProgress&) {
-            CutFile(path, 44 + kDrawReadValues * 2 + 1000);
+            SetFileLength(path, 44 + kDrawReadValues * 2 + 1000);
             return true;
         },
         stereo, mono);

@@ -108,12 +108,7 @@ TEST_F(DrawCacheFile, AFileWithAnEighteenByteFormatChunkNeverMatches)
 TEST_F(DrawCacheFile, ATruncatedCacheIsTurnedDown)
 {
     ASSERT_TRUE(Save(info));
-    HANDLE file = CreateFileA(DrawCachePath(wav).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    SetFilePointer(file, 48 + 4 + 499 * 4, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
+    SetFileLength(DrawCachePath(wav), 48 + 4 + 499 * 4);
     TDrawDataStereo stereo;
     TDrawDataMono mono;
     EXPECT_FALSE(Load(stereo, mono));

@@ -17,10 +17,11 @@ void MainWindowTest::TearDown()
     PumpMessages();
 }
 
-TFormVusk* MainWindowTest::Start()
+TFormVusk* MainWindowTest::Start(std::vector<AnsiString> args)
 {
     form = new TFormVusk(nullptr);
     form->SetSettingsPath(iniPath);
+    form->SetCommandLineArgs(std::move(args));
     form->Show();
     PumpMessages();
     return form;

@@ -1,6 +1,6 @@
 // A main window in a temporary program folder: its settings file is
-// folder/zandrel.ini, the wave-out devices are two fixed names, and nothing
-// is on the command line.
+// folder/zandrel.ini, the wave-out devices are two fixed names, and the
+// command line holds what Start is given.
 #pragma once
 
 #include "editor/ostrel.h"
@@ -10,14 +10,17 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 class MainWindowTest : public testing::Test
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Makes the window and shows it (which reads the settings).
-    TFormVusk* Start();
+    // Makes the window and shows it (which reads the settings and takes the
+    // command-line arguments).
+    TFormVusk* Start(std::vector<AnsiString> args = {});
     // Closes the window through its close handler, then frees it.
     void CloseAndFree();
     // The settings file as the window left it.

@@ -30,4 +30,16 @@ std::string WriteWav(const TempFolder& folder, const std::string& name, const By
     return path;
 }
 
+void SetFileLength(const std::string& path, std::int64_t size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot open " << path;
+    LARGE_INTEGER at;
+    at.QuadPart = size;
+    BOOL ok = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    EXPECT_TRUE(ok) << "cannot set the length of " << path;
+}
+
 } // namespace testing_support

@@ -10,6 +10,7 @@
 #include "support/TempFolder.h"
 #include "support/WavBytes.h"
 
+#include <cstdint>
 #include <string>
 
 namespace testing_support {
@@ -19,5 +20,8 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 // Writes the builder's bytes as name in folder and returns the full path.
 std::string WriteWav(const TempFolder& folder, const std::string& name, const WavBuilder& wav);
 std::string WriteWav(const TempFolder& folder, const std::string& name, const Bytes& bytes);
+// Cuts the file at path to size bytes, or extends it there (sparsely where
+// the file system can); others may hold it open for reading and writing.
+void SetFileLength(const std::string& path, std::int64_t size);
 
 } // namespace testing_support

@@ -1,0 +1,416 @@
+// The document under Xvfb: opening generated files (caption, info labels,
+// draw data), every refusal with its text, the build in the processing
+// window cancelled or failing mid-way, the draw cache on reopen, the close
+// question before an open, the reload after a preference change and the
+// command-line open.
+#include "MainWindowFixture.h"
+
+#include "editor/DrawCache.h"
+#include "editor/DrawCacheFile.h"
+#include "editor/ql_process.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/Application.h"
+#include "classlib/FilePaths.h"
+#include "classlib/Screen.h"
+#include "support/TestSeams.h"
+#include "support/WavFile.h"
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+using namespace testing_support;
+
+namespace {
+
+using Samples = std::vector<std::int16_t>;
+
+constexpr const char* kOpenFailed = "ファイルを開けませんでした";
+// Just over two chunks of 16-bit values: the build reports progress twice.
+constexpr int kThreeChunkFrames = 2200000;
+constexpr std::uint32_t kChunkValues = 2097152;
+
+TWavInfo InfoOf(const std::string& path)
+{
+    TWavInfo info;
+    info.Path = path;
+    GetWavInfo(info);
+    return info;
+}
+
+TForm4* FindProcessWindow()
+{
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (auto* window = dynamic_cast<TForm4*>(Screen->Forms(i)))
+            return window;
+    return nullptr;
+}
+
+// Looks at the processing window from inside an open: the application hands
+// every message it takes to OnMessage, and a thread timer keeps messages
+// coming while the build runs and while the window waits to be closed.
+class ProcessWindowWatch
+{
+public:
+    explicit ProcessWindowWatch(std::function<void(TForm4&)> look) : FLook(std::move(look))
+    {
+        Application->OnMessage = [this](MSG&, bool&) {
+            if (TForm4* window = FindProcessWindow())
+                FLook(*window);
+        };
+        FTimer = SetTimer(nullptr, 0, 10, nullptr);
+    }
+    ~ProcessWindowWatch()
+    {
+        KillTimer(nullptr, FTimer);
+        Application->OnMessage.Clear();
+    }
+    ProcessWindowWatch(const ProcessWindowWatch&) = delete;
+    ProcessWindowWatch& operator=(const ProcessWindowWatch&) = delete;
+
+private:
+    std::function<void(TForm4&)> FLook;
+    UINT_PTR FTimer = 0;
+};
+
+class DocumentTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        Start();
+    }
+
+    std::string Write(const std::string& name, const WavBuilder& wav)
+    {
+        return WriteWav(folder, name, wav);
+    }
+    std::string Stereo(const std::string& name, const Samples& samples)
+    {
+        return Write(name, WavBuilder().Pcm16(2, 44100, samples));
+    }
+    bool NoDocument() const
+    {
+        return form->Caption() == "Zandrel" && !form->FileLoaded() &&
+               form->FDrawStereo.Count() == 0 && form->FDrawMono.Count() == 0;
+    }
+    // The main window is usable again after an open, whatever happened.
+    void ExpectWindowGivenBack()
+    {
+        EXPECT_TRUE(form->Enabled());
+        EXPECT_FALSE(form->FBusy);
+        EXPECT_EQ(FindProcessWindow(), nullptr);
+    }
+    AnsiString Status() const { return form->MessageLabel->Caption(); }
+    TColor StatusColor() const { return form->MessageLabel->Font()->Color(); }
+    AnsiString Cache(const std::string& wav) const { return ReadWholeFile(DrawCachePath(wav)); }
+    std::int32_t CacheThreshold(const std::string& wav) const
+    {
+        const AnsiString bytes = Cache(wav);
+        std::int32_t value = 0;
+        if (bytes.size() >= 8)
+            std::memcpy(&value, bytes.data() + 4, 4);
+        return value;
+    }
+};
+
+} // namespace
+
+// --- Checks in order -----------------------------------------------------------------------
+
+TEST(WavRefusal, TheChecksComeInTheirOrder)
+{
+    TWavInfo info;
+    info.IsPlayable = true;
+    info.Channel = 2;
+    info.Bit = 16;
+    info.BlockSize = 4;
+    info.SampleStart = 44;
+    info.DataSize = 0x40000000;
+    const std::int64_t fits = 44 + 0x40000000LL;
+    using R = TFormVusk::TWavRefusal;
+    EXPECT_EQ(TFormVusk::WavRefusalFor(info, fits), R::None);
+    EXPECT_EQ(TFormVusk::WavRefusalFor(info, fits - 1), R::Truncated);
+
+    TWavInfo odd = info;
+    odd.BlockSize = 2;
+    EXPECT_EQ(TFormVusk::WavRefusalFor(odd, 0), R::BadBlockAlign);
+    odd.Bit = 8; // an 8-bit file gets the 16-bit message whatever its block align
+    EXPECT_EQ(TFormVusk::WavRefusalFor(odd, 0), R::Not16Bit);
+    odd.DataSize = 0x40000001; // size comes first
+    EXPECT_EQ(TFormVusk::WavRefusalFor(odd, 0), R::TooLarge);
+    odd.IsPlayable = false;
+    EXPECT_EQ(TFormVusk::WavRefusalFor(odd, 0), R::NotPlayable);
+}
+
+// --- Opening -------------------------------------------------------------------------------
+
+TEST_F(DocumentTest, AnOpenFileShowsItsFormatLengthAndDrawData)
+{
+    const std::string path = Stereo("take1.wav", ToneSamples(88200, 2, 44100, 440, 8000));
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(form->Caption(), "take1.wav - Stereo 16bit @ 44100 Hz");
+    EXPECT_EQ(form->InfoSampleLabel->Caption(), "88,200");
+    EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:00.00 / 0:02.00");
+    EXPECT_EQ(WaveBlockSize, 2);
+    EXPECT_EQ(form->FDrawStereo.Count(), 88200);
+    EXPECT_EQ(form->FDrawMono.Count(), 0);
+    EXPECT_EQ(form->FRecentFiles->Strings(0), path);
+    EXPECT_TRUE(form->BrinkTimer->Enabled());
+    EXPECT_TRUE(FileExists(DrawCachePath(path))); // SAVE DATA is on by default
+    ExpectWindowGivenBack();
+
+    const std::string mono =
+        Write("voice.wav", WavBuilder().Pcm16(1, 8000, ToneSamples(1000, 1, 8000, 200, 8000)));
+    ASSERT_TRUE(form->OpenWavFile(mono));
+    EXPECT_EQ(form->Caption(), "voice.wav - Mono 16bit @ 8000 Hz");
+    EXPECT_EQ(form->InfoSampleLabel->Caption(), "1,000");
+    EXPECT_EQ(form->FDrawMono.Count(), 1000);
+    EXPECT_EQ(form->FDrawStereo.Count(), 0);
+    EXPECT_EQ(form->FRecentFiles->Strings(1), path);
+}
+
+TEST_F(DocumentTest, TheCommandLineOpensAWavFile)
+{
+    const std::string path = Stereo("a.WAV", SilenceSamples(500, 2));
+    FreeAndNil(form);
+    Start({path});
+    EXPECT_EQ(form->Caption(), "a.WAV - Stereo 16bit @ 44100 Hz");
+}
+
+TEST_F(DocumentTest, EveryRefusalSaysWhyAndLeavesNoDocument)
+{
+    const Bytes eightBit(100, 0x80);
+    const Bytes shortData = WavBuilder().Pcm16(2, 44100, SilenceSamples(1000, 2)).Bytes();
+    using R = TFormVusk::TWavRefusal;
+    struct Case
+    {
+        const char* Name;
+        Bytes Data;
+        R Refusal; // the check that turns it down
+        const char* BoxText; // nullptr: the red status message instead
+        const char* BoxCaption;
+    } cases[] = {
+        {"garbage.wav", Bytes{'h', 'e', 'l', 'l', 'o'}, R::NotPlayable, nullptr, nullptr},
+        {"huge.wav",
+         WavBuilder()
+             .Pcm16(2, 44100, {})
+             .DataSizeField(0x40000001)
+             .RiffSizeField(0x40000001 + 36)
+             .Bytes(),
+         R::TooLarge, "1GBを超えるファイルは開けません  ", "ファイルサイズオーバー"},
+        {"eight.wav", WavBuilder().Pcm(1, 8000, 8, eightBit).Bytes(), R::Not16Bit,
+         "16bit以外のフォーマットには未対応です  ", "未対応フォーマット"},
+        // The header parse already turns a wrong block align down.
+        {"align.wav", WavBuilder().Pcm16(2, 44100, SilenceSamples(100, 2)).BlockAlign(2).Bytes(),
+         R::NotPlayable, nullptr, nullptr},
+        {"cut.wav", Truncated(shortData, shortData.size() - 2), R::Truncated, nullptr, nullptr},
+    };
+    const std::string good = Stereo("good.wav", SilenceSamples(100, 2));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        ASSERT_TRUE(form->OpenWavFile(good));
+        form->MessageLabel->SetCaption("");
+        ScriptedMessageBoxes boxes(c.BoxText ? std::vector<int>{IDOK} : std::vector<int>{});
+        const std::string path = WriteWav(folder, c.Name, c.Data);
+        EXPECT_EQ(TFormVusk::WavRefusalFor(InfoOf(path), FileSizeOf(path)), c.Refusal);
+        EXPECT_FALSE(form->OpenWavFile(path));
+        EXPECT_TRUE(NoDocument());
+        ExpectWindowGivenBack();
+        if (c.BoxText) {
+            ASSERT_EQ(boxes.Shown().size(), 1u);
+            EXPECT_EQ(boxes.Shown()[0].Text, c.BoxText);
+            EXPECT_EQ(boxes.Shown()[0].Caption, c.BoxCaption);
+            EXPECT_EQ(boxes.Shown()[0].Flags, UINT(MB_OK | MB_ICONEXCLAMATION));
+            EXPECT_EQ(Status(), "");
+        } else {
+            EXPECT_EQ(Status(), kOpenFailed);
+            EXPECT_EQ(StatusColor(), clRed);
+        }
+    }
+    EXPECT_FALSE(form->OpenWavFile(folder.File("missing.wav")));
+    EXPECT_EQ(Status(), kOpenFailed);
+}
+
+TEST_F(DocumentTest, ExactlyOneGibibyteOfDataOpensFromItsCache)
+{
+    const std::uint32_t size = 0x40000000;
+    const std::string path =
+        Write("big.wav", WavBuilder().Pcm16(2, 44100, {}).DataSizeField(size).RiffSizeField(
+                             size + 36));
+    SetFileLength(path, 44 + static_cast<std::int64_t>(size));
+    const TWavInfo info = InfoOf(path);
+    ASSERT_TRUE(info.IsPlayable);
+    TDrawDataStereo stereo;
+    stereo.Data.assign(DrawEntryCount(2, size, WaveBlockSizeFor(info.SampleSize)), {9, -9, 9, -9});
+    WriteBytes(DrawCachePath(path), DrawCacheBytes(info, 256, stereo, {}));
+
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(form->Caption(), "big.wav - Stereo 16bit @ 44100 Hz");
+    EXPECT_EQ(form->InfoSampleLabel->Caption(), "268,435,456");
+    EXPECT_EQ(WaveBlockSize, 2048);
+    EXPECT_EQ(form->FDrawStereo.Data, stereo.Data); // read, not built
+    form->CloseDocument();
+}
+
+// --- The build in the processing window ----------------------------------------------------
+
+TEST_F(DocumentTest, CancellingTheBuildLeavesNoDocument)
+{
+    const std::string path = Stereo("long.wav", NoiseSamples(kThreeChunkFrames, 2, 7));
+    bool pressed = false;
+    bool mainWindowHeld = false;
+    AnsiString stopText, buttonText, secondText = "unset";
+    TColor stopColor = clBlack;
+    ProcessWindowWatch watch([&](TForm4& window) {
+        if (window.FRunning && !pressed) {
+            pressed = true;
+            mainWindowHeld = !form->Enabled() && form->FBusy;
+            EXPECT_EQ(window.Caption(), "ファイルの読み込み");
+            EXPECT_FALSE(window.CloseChk->Visible());
+            window.CancelBtn->Click();
+        } else if (!window.FRunning && window.CancelBtn->Caption() == "閉じる" &&
+                   stopText.empty()) {
+            stopText = window.MesLabel1->Caption();
+            stopColor = window.MesLabel1->Font()->Color();
+            buttonText = window.CancelBtn->Caption();
+            secondText = window.MesLabel2->Caption();
+            window.CancelBtn->Click();
+        }
+    });
+    EXPECT_FALSE(form->OpenWavFile(path));
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(mainWindowHeld);
+    EXPECT_EQ(stopText, "ファイルの読み込みを中止しました");
+    EXPECT_EQ(stopColor, clRed);
+    EXPECT_EQ(buttonText, "閉じる");
+    EXPECT_EQ(secondText, "");
+    EXPECT_TRUE(NoDocument());
+    EXPECT_FALSE(FileExists(DrawCachePath(path)));
+    ExpectWindowGivenBack();
+}
+
+TEST_F(DocumentTest, AFileCutShortDuringTheBuildClosesTheDocument)
+{
+    const std::string path = Stereo("shrinks.wav", NoiseSamples(kThreeChunkFrames, 2, 8));
+    bool cut = false;
+    AnsiString progressText;
+    ProcessWindowWatch watch([&](TForm4& window) {
+        if (window.FRunning && !cut) {
+            cut = true;
+            progressText = window.MesLabel1->Caption();
+            SetFileLength(path, 44 + kChunkValues * 2 + 1000);
+        }
+    });
+    EXPECT_FALSE(form->OpenWavFile(path));
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(progressText.substr(0, std::string("ファイル読み込み中...").size()),
+              "ファイル読み込み中...");
+    EXPECT_TRUE(NoDocument());
+    EXPECT_EQ(Status(), kOpenFailed);
+    EXPECT_EQ(StatusColor(), clRed);
+    EXPECT_FALSE(FileExists(DrawCachePath(path)));
+    ExpectWindowGivenBack();
+}
+
+// --- The draw cache ------------------------------------------------------------------------
+
+TEST_F(DocumentTest, TheSecondOpenReadsTheCacheAndAStaleOneIsRebuilt)
+{
+    const std::string path = Stereo("quiet.wav", SilenceSamples(4000, 2));
+    ASSERT_TRUE(form->OpenWavFile(path));
+    const AnsiString built = Cache(path);
+    ASSERT_EQ(built.size(), 48u + 4 + 4000 * 4);
+
+    // Entries that no build makes prove that the cache was read.
+    AnsiString marked = built;
+    for (std::size_t i = 52; i < marked.size(); i += 4)
+        marked.replace(i, 4, "\x03\xFD\x02\xFE");
+    WriteWholeFile(DrawCachePath(path), marked);
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(form->FDrawStereo.Data[3999], (TDrawEntryStereo{3, -3, 2, -2}));
+
+    // Another threshold: built again and written anew.
+    form->FOption.ZeroLevel = 100;
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(form->FDrawStereo.Data[3999], (TDrawEntryStereo{0, 0, 0, 0}));
+    EXPECT_EQ(CacheThreshold(path), 100);
+
+    // Cut short: built again.
+    SetFileLength(DrawCachePath(path), 60);
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(form->FDrawStereo.Count(), 4000);
+    EXPECT_EQ(Cache(path).size(), built.size());
+}
+
+TEST_F(DocumentTest, WithSaveDataOffNoCacheIsWritten)
+{
+    form->FOption.SaveData = false;
+    const std::string path = Stereo("nocache.wav", SilenceSamples(1000, 2));
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(form->FDrawStereo.Count(), 1000);
+    EXPECT_FALSE(FileExists(DrawCachePath(path)));
+}
+
+TEST_F(DocumentTest, ACacheThatCannotBeWrittenIsReportedAndTheFileStaysOpen)
+{
+    const std::string path = Stereo("blocked.wav", SilenceSamples(1000, 2));
+    ASSERT_TRUE(CreateDir(DrawCachePath(path))); // the cache's name is taken by a folder
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(Status(), DrawCacheText::CannotWrite);
+    EXPECT_EQ(StatusColor(), clRed);
+    EXPECT_EQ(form->Caption(), "blocked.wav - Stereo 16bit @ 44100 Hz");
+    EXPECT_EQ(form->FDrawStereo.Count(), 1000);
+}
+
+// --- Closing before an open, and the reload ------------------------------------------------
+
+TEST_F(DocumentTest, OpeningOverAChangedRegionListAsksFirstAndNoKeepsTheFile)
+{
+    const std::string first = Stereo("first.wav", SilenceSamples(100, 2));
+    const std::string second = Stereo("second.wav", SilenceSamples(200, 2));
+    ASSERT_TRUE(form->OpenWavFile(first));
+    form->FCutBars->Add("000000000050");
+    form->FModified = true;
+
+    ScriptedMessageBoxes boxes({IDNO, IDYES});
+    EXPECT_FALSE(form->OpenWavFile(second));
+    EXPECT_EQ(form->Caption(), "first.wav - Stereo 16bit @ 44100 Hz");
+    EXPECT_EQ(form->FCutBars->Count(), 1);
+
+    EXPECT_TRUE(form->OpenWavFile(second));
+    EXPECT_EQ(form->Caption(), "second.wav - Stereo 16bit @ 44100 Hz");
+    EXPECT_EQ(form->FCutBars->Count(), 0);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[0].Caption, "警告");
+}
+
+TEST_F(DocumentTest, TheCloseCommandEmptiesTheDocument)
+{
+    ASSERT_TRUE(form->OpenWavFile(Stereo("c.wav", SilenceSamples(100, 2))));
+    form->actFileClose->Execute();
+    EXPECT_TRUE(NoDocument());
+    EXPECT_EQ(form->InfoSampleLabel->Caption(), "");
+    EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(DocumentTest, TheReloadRebuildsForNewSettingsAndKeepsTheCutBars)
+{
+    const std::string path = Stereo("reload.wav", SilenceSamples(1000, 2));
+    ASSERT_TRUE(form->OpenWavFile(path));
+    form->FCutBars->Add("000000000500");
+    form->FOption.ZeroLevel = 100;
+    form->ReloadAfterPreference();
+    EXPECT_EQ(CacheThreshold(path), 100);
+    EXPECT_EQ(form->FCutBars->Count(), 1);
+    EXPECT_EQ(form->Caption(), "reload.wav - Stereo 16bit @ 44100 Hz");
+    ExpectWindowGivenBack();
+
+    // The file changed length meanwhile: it is opened afresh.
+    Stereo("reload.wav", SilenceSamples(3000, 2));
+    form->ReloadAfterPreference();
+    EXPECT_EQ(form->InfoSampleLabel->Caption(), "3,000");
+    EXPECT_EQ(form->FCutBars->Count(), 0);
+}
