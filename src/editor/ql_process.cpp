@@ -29,8 +29,7 @@ template <class T> T* ProcessMake(TForm4* form, const char* name)
 
 } // namespace
 
-TForm4::TForm4(TComponent* AOwner)
-    : TForm(AOwner), FMainWindow(dynamic_cast<TCustomForm*>(AOwner))
+TForm4::TForm4(TComponent* AOwner) : TForm(AOwner), FMainWindow(dynamic_cast<TCustomForm*>(AOwner))
 {
     SetName("Form4");
     SetCaption("バウンス");

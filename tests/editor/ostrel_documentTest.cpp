@@ -189,7 +189,7 @@ TEST_F(DocumentTest, EveryRefusalSaysWhyAndLeavesNoDocument)
     {
         const char* Name;
         Bytes Data;
-        R Refusal; // the check that turns it down
+        R Refusal;           // the check that turns it down
         const char* BoxText; // nullptr: the red status message instead
         const char* BoxCaption;
     } cases[] = {
@@ -237,9 +237,8 @@ TEST_F(DocumentTest, EveryRefusalSaysWhyAndLeavesNoDocument)
 TEST_F(DocumentTest, ExactlyOneGibibyteOfDataOpensFromItsCache)
 {
     const std::uint32_t size = 0x40000000;
-    const std::string path =
-        Write("big.wav", WavBuilder().Pcm16(2, 44100, {}).DataSizeField(size).RiffSizeField(
-                             size + 36));
+    const std::string path = Write(
+        "big.wav", WavBuilder().Pcm16(2, 44100, {}).DataSizeField(size).RiffSizeField(size + 36));
     SetFileLength(path, 44 + static_cast<std::int64_t>(size));
     const TWavInfo info = InfoOf(path);
     ASSERT_TRUE(info.IsPlayable);

@@ -78,7 +78,6 @@ TEST_F(ProcessWindowTest, TheWaitEndsWhenTheWindowIsClosed)
     EXPECT_TRUE(window->WaitUntilClosed());
     EXPECT_FALSE(window->Visible());
     EXPECT_TRUE(form->Enabled());
-
 }
 
 TEST_F(ProcessWindowTest, TheRemainingTimeFollowsTheShareDone)
