@@ -598,10 +598,18 @@ private:
     bool CanWriteSettingsFolder(const AnsiString& path) const;
     void WriteSettingsFile(const AnsiString& path, bool allowDrag);
     // --- ostrel_document.cpp
+    // Stops playback and the timers before the engine loads a file.
+    void HaltForLoad();
     // The draw data of the file just loaded, from its cache or a build.
     TDrawBuildResult ObtainDrawData(const AnsiString& path);
     // Draws the loaded file and readies playback.
     void ShowLoadedWave();
+    // The zoom that shows the whole file's draw data.
+    void FitZoomToDrawData();
+    // Empties the region list (its view; the records join with them) or the
+    // cut bars with their view.
+    void ClearRegionList();
+    void ClearCutBars();
     void FocusWave();
     // The tool's cursor over the waveform, else the default one.
     void SetCursorAfterLoad();

@@ -73,6 +73,20 @@ private:
     TForm4* FWindow;        // owned
 };
 
+// FBusy for as long as it lives: nearly every command waits meanwhile, and
+// no way out of a load, an exception included, leaves it set.
+class TBusyScope
+{
+public:
+    explicit TBusyScope(bool& busy) : FBusy(busy) { FBusy = true; }
+    ~TBusyScope() { FBusy = false; }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    bool& FBusy; // not owned: the main window's flag
+};
+
 } // namespace
 
 TFormVusk::TWavRefusal TFormVusk::WavRefusalFor(const TWavInfo& info, std::int64_t fileSize)
@@ -121,14 +135,7 @@ bool TFormVusk::OpenWavFile(const AnsiString& path)
         return false;
     }
 
-    if (FileLoaded()) {
-        FEngine->Stop();
-        EnginePlayEnd(this);
-    }
-    MainTimer->SetEnabled(false);
-    BrinkTimer->SetEnabled(false);
-    DragScrollTimer->SetEnabled(false);
-    DragEditTimer->SetEnabled(false);
+    HaltForLoad();
     if (!FEngine->LoadFile(path)) {
         ShowOpenFailed();
         return false;
@@ -139,35 +146,41 @@ bool TFormVusk::OpenWavFile(const AnsiString& path)
     ResetViewState();
     Application->ProcessMessages();
 
+    TBusyScope busy(FBusy);
     if (ObtainDrawData(path) != TDrawBuildResult::Done) {
         const bool failed = !FLoadCancelled;
         CloseDocument();
-        FBusy = false;
         if (failed)
             ShowOpenFailed();
         return false;
     }
     ShowLoadedWave();
-
-    FCutBars->Clear();
-    CutManageList->Items()->Clear();
-    EditList->Items()->BeginUpdate();
-    EditList->Items()->Clear();
-    EditList->Items()->EndUpdate();
+    ClearCutBars();
+    ClearRegionList();
 
     SetCaption(DocumentCaption(path, *FEngine));
     InfoSampleLabel->SetCaption(FormatFloat("###,###,###,##0", FEngine->SampleSize()));
     InfoTimeLabel->SetCaption(AnsiString("0:00.00 / ") + FormatTime(FEngine->Duration()));
     AddRecentFile(path);
-    FBusy = false;
     FocusWave();
     SetCursorAfterLoad();
     return true;
 }
 
+void TFormVusk::HaltForLoad()
+{
+    if (FEngine->IsPlaying()) {
+        FEngine->Stop();
+        EnginePlayEnd(this);
+    }
+    MainTimer->SetEnabled(false);
+    BrinkTimer->SetEnabled(false);
+    DragScrollTimer->SetEnabled(false);
+    DragEditTimer->SetEnabled(false);
+}
+
 TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
 {
-    FBusy = true;
     FLoadCancelled = false;
     CalcDrawBlockSize();
     try {
@@ -231,9 +244,7 @@ TDrawBuildResult TFormVusk::WaitForLoading()
     const TDrawBuildOutcome outcome = RunDrawDataBuild(*window, *FEngine, WaveBlockSize,
                                                        FOption.ZeroLevel, FDrawStereo, FDrawMono);
     if (outcome.Result == TDrawBuildResult::Done) {
-        const std::int32_t entries =
-            FEngine->Channel() == 2 ? FDrawStereo.Count() : FDrawMono.Count();
-        FView.Zoom = ZoomAllFactor(entries, WaveImage->Width());
+        FitZoomToDrawData();
         if (FOption.SaveData)
             SaveDrawData(DrawCachePath(FEngine->Path()));
         window->EndJob();
@@ -254,9 +265,14 @@ bool TFormVusk::LoadDrawData(const AnsiString& wavPath)
 {
     if (!LoadDrawCache(wavPath, FOption.ZeroLevel, WaveBlockSize, FDrawStereo, FDrawMono))
         return false;
+    FitZoomToDrawData();
+    return true;
+}
+
+void TFormVusk::FitZoomToDrawData()
+{
     const std::int32_t entries = FEngine->Channel() == 2 ? FDrawStereo.Count() : FDrawMono.Count();
     FView.Zoom = ZoomAllFactor(entries, WaveImage->Width());
-    return true;
 }
 
 void TFormVusk::SaveDrawData(const AnsiString& cachePath)
@@ -282,23 +298,16 @@ void TFormVusk::ReloadAfterPreference()
         OpenWavFile(path);
         return;
     }
-    MainTimer->SetEnabled(false);
-    BrinkTimer->SetEnabled(false);
-    DragScrollTimer->SetEnabled(false);
-    DragEditTimer->SetEnabled(false);
-    if (FEngine->IsPlaying()) {
-        FEngine->Stop();
-        EnginePlayEnd(this);
-    }
+    HaltForLoad();
     if (!FEngine->LoadFile(path)) {
         ShowOpenFailed();
         return;
     }
     Screen->SetCursor(crHourGlass);
     Application->ProcessMessages();
+    TBusyScope busy(FBusy);
     if (ObtainDrawData(path) == TDrawBuildResult::Done) {
         ShowLoadedWave();
-        FBusy = false;
         FocusWave();
         SetCursorAfterLoad();
         return;
@@ -306,7 +315,6 @@ void TFormVusk::ReloadAfterPreference()
     const bool failed = !FLoadCancelled;
     CloseDocument();
     ResizeWaveImages();
-    FBusy = false;
     SetCursorAfterLoad();
     if (failed)
         ShowOpenFailed();
@@ -323,9 +331,7 @@ void TFormVusk::ClearDocument()
         label->SetCaption("");
     Screen->SetCursor(crDefault);
     SetCaption(kApplicationTitle);
-    EditList->Items()->BeginUpdate();
-    EditList->Items()->Clear();
-    EditList->Items()->EndUpdate();
+    ClearRegionList();
     FModified = false;
 }
 
@@ -337,20 +343,24 @@ void TFormVusk::CloseDocument()
         FEngine->Stop();
     FEngine->InitWavInfo();
     FLoadCancelled = false;
-    SetCaption(kApplicationTitle);
-    DocumentFillOverview(OverViewImage);
-    for (TLabel* label : {InfoTimeLabel, InfoSampleLabel, InfoRegionLabel})
-        label->SetCaption("");
-    Screen->SetCursor(crDefault);
-    FCutBars->Clear();
-    CutManageList->Items()->Clear();
-    EditList->Items()->BeginUpdate();
-    EditList->Items()->Clear();
-    EditList->Items()->EndUpdate();
+    ClearDocument();
+    ClearCutBars();
     FDrawStereo.Clear();
     FDrawMono.Clear();
     FRglPath.clear();
-    FModified = false;
+}
+
+void TFormVusk::ClearRegionList()
+{
+    EditList->Items()->BeginUpdate();
+    EditList->Items()->Clear();
+    EditList->Items()->EndUpdate();
+}
+
+void TFormVusk::ClearCutBars()
+{
+    FCutBars->Clear();
+    CutManageList->Items()->Clear();
 }
 
 void TFormVusk::ResetViewState()
