@@ -43,7 +43,10 @@ DWORD WINAPI Watchdog(void*)
     for (;;) {
         Sleep(1000);
         DWORD start = gTestStartTick.load();
-        if (start && GetTickCount() - start > kTestTimeLimitMs) {
+        // The start is made odd (0 means none), so it may lie one tick ahead
+        // of the clock: compare the difference as a signed count.
+        if (start &&
+            static_cast<LONG>(GetTickCount() - start) > static_cast<LONG>(kTestTimeLimitMs)) {
             std::fprintf(stderr, "\nWATCHDOG: %s blocked for more than %lu s; ending the run\n",
                          gCurrentTest.c_str(), kTestTimeLimitMs / 1000);
             std::fflush(stderr);
