@@ -19,6 +19,7 @@
 //   ostrel_regionfile.cpp the region-list file
 //   ostrel_view.cpp       waveform, ruler and overview
 //   ostrel_transport.cpp  playback, play cursor, status and recent files
+//   ostrel_status.cpp     the status bar's message
 //   ostrel_filelist.cpp   the file-list window's side of the main window
 //
 // The other windows read and write the public fields directly through the
@@ -606,8 +607,7 @@ private:
     void ShowLoadedWave();
     // The zoom that shows the whole file's draw data.
     void FitZoomToDrawData();
-    // Empties the region list (its view; the records join with them) or the
-    // cut bars with their view.
+    // Empty the region list's view, and the cut bars with theirs.
     void ClearRegionList();
     void ClearCutBars();
     void FocusWave();
