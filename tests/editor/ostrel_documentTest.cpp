@@ -386,15 +386,6 @@ TEST_F(DocumentTest, OpeningOverAChangedRegionListAsksFirstAndNoKeepsTheFile)
     EXPECT_EQ(boxes.Shown()[0].Caption, "警告");
 }
 
-TEST_F(DocumentTest, TheCloseCommandEmptiesTheDocument)
-{
-    ASSERT_TRUE(form->OpenWavFile(Stereo("c.wav", SilenceSamples(100, 2))));
-    form->actFileClose->Execute();
-    EXPECT_TRUE(NoDocument());
-    EXPECT_EQ(form->InfoSampleLabel->Caption(), "");
-    EXPECT_TRUE(form->Visible());
-}
-
 TEST_F(DocumentTest, TheReloadRebuildsForNewSettingsAndKeepsTheCutBars)
 {
     const std::string path = Stereo("reload.wav", SilenceSamples(1000, 2));

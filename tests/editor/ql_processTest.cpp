@@ -32,19 +32,6 @@ protected:
 
 } // namespace
 
-TEST_F(ProcessWindowTest, ShowsItsDesignTextsUntilAJobSetsOthers)
-{
-    EXPECT_EQ(window->Caption(), "バウンス");
-    EXPECT_EQ(window->MesLabel1->Caption(), "リージョンをバウンスしています...");
-    EXPECT_EQ(window->MesLabel2->Alignment(), TAlignment::taRightJustify);
-    EXPECT_EQ(window->Bar->Max(), 100);
-    EXPECT_EQ(window->CancelBtn->Caption(), "&Cancel");
-    EXPECT_TRUE(window->CancelBtn->Cancel());
-    EXPECT_EQ(window->CloseChk->Caption(), "終了時にこのウィンドウを閉じる");
-    EXPECT_EQ(window->FormStyle(), TFormStyle::fsStayOnTop);
-    EXPECT_FALSE(window->FRunning);
-}
-
 TEST_F(ProcessWindowTest, CancelStopsTheJobFirstAndClosesOnlyOnceItStopped)
 {
     window->BeginJob();
