@@ -58,6 +58,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     CreatePopupMenus();
     CreateToolbars();
     WireViewEvents();
+    WireTransportEvents();
     OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
     OnShow = TNotifyEvent(this, &TFormVusk::FormShow);
     OnClose = TCloseEvent(this, &TFormVusk::FormClose);
@@ -81,7 +82,7 @@ AnsiString TFormVusk::SettingsPath() const
 void TFormVusk::FormCreate(TObject* Sender)
 {
     FEngine = new TDirectWavEngine(this);
-    FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEnd);
+    FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEndNotice);
     DropFileTarget1->Register(WavePanel);
 
     FStopped = true;
@@ -154,9 +155,7 @@ void TFormVusk::FormClose(TObject* Sender, TCloseAction& Action)
 
 void TFormVusk::FormDestroy(TObject* Sender)
 {
-    // The play-end thread must not call into a window being taken apart.
-    FEngine->OnPlayEnd.Clear();
-    FEngine->Stop();
+    ShutDownTransport();
     DropFileTarget1->Unregister();
     delete FCutBars;
     FCutBars = nullptr;

@@ -5,14 +5,13 @@
 // window's controls, settings and document.
 #include "ostrel.h"
 
+#include "CutBarList.h"
 #include "WaveRender.h"
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/Application.h"
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
-
-#include <cstdlib>
 
 int WaveBlockSize = kInitialWaveBlockSize;
 
@@ -43,18 +42,6 @@ TWaveColors ViewColorsOf(const TOption& option)
 bool ViewKeyHeld(int virtualKey)
 {
     return Seams().KeyState && Seams().KeyState(virtualKey) < 0;
-}
-
-// Cut bars as sample numbers, index for index with FCutBars.
-std::vector<std::int32_t> ViewCutBarPositions(const TStringList* cutBars)
-{
-    std::vector<std::int32_t> positions;
-    if (!cutBars)
-        return positions;
-    for (int i = 0; i < cutBars->Count(); ++i)
-        positions.push_back(
-            static_cast<std::int32_t>(std::strtol(cutBars->Strings(i).c_str(), nullptr, 10)));
-    return positions;
 }
 
 TScrollSettings ViewScrollOf(const TScrollBar* bar)
@@ -190,7 +177,7 @@ void TFormVusk::DrawWave(std::int32_t start)
         return;
     ViewSizeBitmap(WaveImage, WaveImage->Width(), WaveImage->Height());
     TViewScene scene(*this);
-    const TWaveFrame frame = scene.Wave().DrawWave(start, ViewCutBarPositions(FCutBars), FStopped);
+    const TWaveFrame frame = scene.Wave().DrawWave(start, CutBarPositions(FCutBars), FStopped);
     ViewApplyScroll(ScrollBar1, frame.Scroll);
     if (scene.HasOverview())
         scene.Overview().DrawOverviewRange();
@@ -261,7 +248,7 @@ void TFormVusk::EraseCutBarMark(int x, bool remove)
     if (FCutBars->Count() == 1) {
         FCutBars->Clear();
     } else {
-        const int index = NearestCutBarIndex(ViewCutBarPositions(FCutBars), XToSample(x, false));
+        const int index = NearestCutBarIndex(CutBarPositions(FCutBars), XToSample(x, false));
         FCutBars->Delete(index);
     }
     FModified = true;
