@@ -238,6 +238,7 @@ void TFormVusk::DrawCursorAt(std::int32_t sample)
     DrawPlayCursor(x);
     FView.CursorX = x;
     FView.CursorDrawn = true;
+    FView.BlinkPhase = 0;
 }
 
 void TFormVusk::RemovePlayCursor()
@@ -245,6 +246,7 @@ void TFormVusk::RemovePlayCursor()
     ErasePlayCursor();
     FView.CursorX = -1;
     FView.CursorDrawn = false;
+    FView.BlinkPhase = 1;
 }
 
 void TFormVusk::ShowPlayTime()
@@ -312,13 +314,10 @@ void TFormVusk::BrinkTimerTimer(TObject* Sender)
     }
     if (FView.Drawing)
         return;
-    if (FView.BlinkPhase == 1) {
+    if (FView.BlinkPhase == 1)
         DrawCursorAt(FView.PlayPos);
-        FView.BlinkPhase = 0;
-    } else {
+    else
         RemovePlayCursor();
-        FView.BlinkPhase = 1;
-    }
 }
 
 void TFormVusk::PlayEndTimerTimer(TObject* Sender)
