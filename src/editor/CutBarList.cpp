@@ -25,8 +25,8 @@ std::vector<std::int32_t> CutBarPositions(const TStringList* cutBars)
 std::optional<std::int32_t> NextCutBar(const std::vector<std::int32_t>& positions,
                                        std::int32_t sample)
 {
-    const auto next =
-        std::find_if(positions.begin(), positions.end(), [=](std::int32_t bar) { return bar > sample; });
+    const auto next = std::find_if(positions.begin(), positions.end(),
+                                   [=](std::int32_t bar) { return bar > sample; });
     if (next == positions.end())
         return std::nullopt;
     return *next;

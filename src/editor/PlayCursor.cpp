@@ -19,8 +19,7 @@ std::int64_t CursorRounded(double value)
 
 std::int32_t CursorClamp32(std::int64_t value)
 {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
 double CursorSeconds(const TViewDocument& doc, std::int64_t samples)
@@ -30,8 +29,7 @@ double CursorSeconds(const TViewDocument& doc, std::int64_t samples)
 
 } // namespace
 
-TCursorPlace PlaceCursor(const TWaveViewState& view, const TViewDocument& doc,
-                         std::int64_t sample)
+TCursorPlace PlaceCursor(const TWaveViewState& view, const TViewDocument& doc, std::int64_t sample)
 {
     const std::int32_t s =
         static_cast<std::int32_t>(std::clamp<std::int64_t>(sample, 0, std::max(0, doc.Length)));

@@ -28,8 +28,7 @@ struct TCursorPlace
 // The cursor asked for sample: within 0 .. the file's length, and with a
 // selection at its start when asked for at or before it, at its end when
 // asked for at or after it.
-TCursorPlace PlaceCursor(const TWaveViewState& view, const TViewDocument& doc,
-                         std::int64_t sample);
+TCursorPlace PlaceCursor(const TWaveViewState& view, const TViewDocument& doc, std::int64_t sample);
 
 // The view start that chase asks for while playing, or none when the view
 // may stay: a play position in the last tenth of a view that does not yet

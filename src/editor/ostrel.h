@@ -505,8 +505,11 @@ private:
     // thread; made with the window, on its thread.
     struct TPlayEndWindow
     {
-        HWND Handle = nullptr; // owned
+        TPlayEndWindow() = default;
+        TPlayEndWindow(const TPlayEndWindow&) = delete;
+        TPlayEndWindow& operator=(const TPlayEndWindow&) = delete;
         ~TPlayEndWindow();
+        HWND Handle = nullptr; // owned
     };
     bool PlayFocusAllowed() const;
     bool RenamePlayFocusAllowed() const;
@@ -524,7 +527,6 @@ private:
     TPlayEndWindow FPlayEndWindow;
 
 public:
-
     // =====================================================================
     // Side panes (ostrel_panes.cpp)
     // =====================================================================

@@ -334,7 +334,8 @@ void TFormVusk::MoveCursorBy(std::int64_t samples)
         return;
     // SetPlayPosition clamps to the file; this only keeps the sum in range.
     const std::int64_t target = FView.PlayPos + samples;
-    SetPlayPosition(static_cast<std::int32_t>(std::clamp<std::int64_t>(target, INT32_MIN, INT32_MAX)));
+    SetPlayPosition(
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(target, INT32_MIN, INT32_MAX)));
 }
 
 void TFormVusk::actAudioGotoZeroExecute(TObject* Sender)

@@ -30,10 +30,11 @@ class ChunkLog
 public:
     explicit ChunkLog(TDirectWavEngine& engine) : FEngine(engine)
     {
-        engine.SetChunkHook([this](std::int64_t position, const std::uint8_t*, std::uint32_t length) {
-            std::lock_guard<std::mutex> lock(FLock);
-            FChunks.emplace_back(position, length);
-        });
+        engine.SetChunkHook(
+            [this](std::int64_t position, const std::uint8_t*, std::uint32_t length) {
+                std::lock_guard<std::mutex> lock(FLock);
+                FChunks.emplace_back(position, length);
+            });
     }
     // The playback thread keeps the hook until the next play: none may run
     // once the log is gone.
@@ -78,7 +79,10 @@ protected:
         form->FView.HasSelection = true;
         form->DrawWave(form->FView.ViewStart);
     }
-    bool WaitStopped() { return PumpUntil([this] { return form->FStopped; }, kPlayLimitMs); }
+    bool WaitStopped()
+    {
+        return PumpUntil([this] { return form->FStopped; }, kPlayLimitMs);
+    }
     bool Playing() const
     {
         return !form->FStopped && form->FEngine->IsPlaying() && form->MainTimer->Enabled() &&
@@ -302,8 +306,7 @@ TEST_F(TransportWindowTest, WithChaseTheViewAndTheCursorFollowThePosition)
     ASSERT_TRUE(form->FView.CursorDrawn);
     EXPECT_EQ(form->FView.CursorX, form->SampleToX(form->FView.PlayPos));
     EXPECT_EQ(CursorPixel(form->FView.CursorX), form->FOption.PosBarColor);
-    EXPECT_EQ(form->FView.OverviewMarkX,
-              form->FView.PlayPos / form->FView.OverviewSamplesPerPixel);
+    EXPECT_EQ(form->FView.OverviewMarkX, form->FView.PlayPos / form->FView.OverviewSamplesPerPixel);
 }
 
 TEST_F(TransportWindowTest, WithoutChaseTheViewStays)
