@@ -183,6 +183,9 @@ void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
         focused->MakeVisible(false);
     }
     ApplyRegionAudio();
+    // Without a selection there is no region to play and no cursor to set.
+    if (!FView.HasSelection)
+        return;
     FView.PlayPos = FPlayStart = FView.SelStart;
     StartPlaying(FView.SelStart, FView.SelEnd);
 }

@@ -243,6 +243,10 @@ TEST_F(TransportWindowTest, CtrlSpacePlaysTheFocusedRegionWhileANameIsTyped)
     TListItem* second = form->EditList->Items()->Add();
     first->SetSelected(true);
     form->EditList->SetItemFocused(second);
+    form->SetActiveControl(form->rEd5);
+    form->actAudioRenamePlayExecute(form->actAudioRenamePlay); // no selection: nothing to play
+    EXPECT_TRUE(form->FStopped);
+    EXPECT_EQ(form->FView.PlayPos, 0);
     Select(2000, 6000);
     form->SetActiveControl(form->FocusBtn); // not an edit: refused
     form->actAudioRenamePlayExecute(form->actAudioRenamePlay);
