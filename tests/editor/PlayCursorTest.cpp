@@ -1,7 +1,7 @@
 // Where the cursor goes without windows: the file's bounds and the
 // selection's hold, chase while playing (moving on near the right edge,
-// centring a lost position, staying once the end is in view), the coarse
-// step and the time label.
+// centring a lost position, staying once the end is in view) and the time
+// label.
 #include "editor/PlayCursor.h"
 
 #include <gtest/gtest.h>
@@ -76,9 +76,7 @@ TEST(ChaseStart, StaysOnceTheEndIsInViewAndCentresALostPosition)
     EXPECT_EQ(ChaseStart(ViewOf(1000, 2000, 100), doc), -400); // the redraw shows the beginning
 }
 
-TEST(PlayCursorText, CoarseStepAndTimeLabel)
+TEST(PlayCursorText, PositionAndLength)
 {
-    EXPECT_EQ(CoarseCursorStep(ViewOf(0, 2000)), 100);
-    EXPECT_EQ(CoarseCursorStep(ViewOf(0, 19)), 0);
     EXPECT_EQ(PlayTimeText(Doc(8000 * 75), 8000 * 61 + 4), "1:01.00 / 1:15.00");
 }

@@ -313,20 +313,6 @@ TEST_F(TransportWindowTest, WithChaseTheViewAndTheCursorFollowThePosition)
     EXPECT_EQ(form->FView.OverviewMarkX, form->FView.PlayPos / form->FView.OverviewSamplesPerPixel);
 }
 
-TEST_F(TransportWindowTest, WithoutChaseTheViewStays)
-{
-    Open(48000);
-    form->FView.Zoom = 8;
-    form->DrawWave(0);
-    form->SetChase(false);
-    const std::int32_t viewEnd = form->FView.ViewEnd;
-    form->actAudioPlayExecute(form->actAudioPlay);
-    ASSERT_TRUE(PumpUntil([&] { return form->FView.PlayPos > viewEnd; }, kPlayLimitMs));
-    EXPECT_EQ(form->FView.ViewStart, 0);
-    EXPECT_FALSE(form->FView.CursorDrawn); // out of view
-    form->actAudioStopExecute(form->actAudioStop);
-}
-
 TEST_F(TransportWindowTest, MovingTheCursorPastTheSelectionWhilePlayingStops)
 {
     Open(48000);
