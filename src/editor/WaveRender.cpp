@@ -329,8 +329,13 @@ void TWaveRenderer::ErasePlayCursor()
     if (row >= Height())
         return;
     for (int x = 0; x < Width(); ++x) {
+        if (!RenderSameColor(BitmapPixel(FBitmap, x, row), FColors.PosBar))
+            continue;
+        DrawWaveRange(x);
+        // A column past the end of the data is not drawn again: the line
+        // there goes under the empty area's colour.
         if (RenderSameColor(BitmapPixel(FBitmap, x, row), FColors.PosBar))
-            DrawWaveRange(x);
+            VerticalLine(x, row, Height(), clBtnFace);
     }
 }
 

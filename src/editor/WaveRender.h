@@ -101,7 +101,8 @@ public:
 
     // The play cursor line at column x.
     void DrawPlayCursor(int x);
-    // Redraws every column whose first wave row shows the cursor's colour.
+    // Redraws every column whose first wave row shows the cursor's colour;
+    // one past the end of the data gets the empty area's grey.
     void ErasePlayCursor();
 
     // Drops the selection and redraws the columns it covered; false when

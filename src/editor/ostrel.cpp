@@ -59,6 +59,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     CreateToolbars();
     WireViewEvents();
     WireDocumentEvents();
+    WireTransportEvents();
     OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
     OnShow = TNotifyEvent(this, &TFormVusk::FormShow);
     OnClose = TCloseEvent(this, &TFormVusk::FormClose);
@@ -82,7 +83,7 @@ AnsiString TFormVusk::SettingsPath() const
 void TFormVusk::FormCreate(TObject* Sender)
 {
     FEngine = new TDirectWavEngine(this);
-    FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEnd);
+    FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEndNotice);
     DropFileTarget1->Register(WavePanel);
 
     FStopped = true;
@@ -161,9 +162,7 @@ bool TFormVusk::MayDiscardRegionList()
 
 void TFormVusk::FormDestroy(TObject* Sender)
 {
-    // The play-end thread must not call into a window being taken apart.
-    FEngine->OnPlayEnd.Clear();
-    FEngine->Stop();
+    ShutDownTransport();
     DropFileTarget1->Unregister();
     delete FCutBars;
     FCutBars = nullptr;

@@ -19,7 +19,6 @@
 //   ostrel_regionfile.cpp the region-list file
 //   ostrel_view.cpp       waveform, ruler and overview
 //   ostrel_transport.cpp  playback, play cursor, status and recent files
-//   ostrel_status.cpp     the status bar's message
 //   ostrel_filelist.cpp   the file-list window's side of the main window
 //
 // The other windows read and write the public fields directly through the
@@ -402,14 +401,6 @@ public:
     TDrawDataMono FDrawMono;     // draw data of a mono file
 
     // =====================================================================
-    // Status message (ostrel_status.cpp)
-    // =====================================================================
-    // Shows text in the status bar in color; clears it after milliseconds
-    // unless they are -1.
-    void ShowStatusMessage(const AnsiString& text, TColor color, int milliseconds);
-    void MesClearTimerTimer(TObject* Sender);
-
-    // =====================================================================
     // Region-list file (ostrel_regionfile.cpp)
     // =====================================================================
     void LoadRegionList(const AnsiString& path);
@@ -494,11 +485,88 @@ public:
     // =====================================================================
     // Transport, status and recent files (ostrel_transport.cpp)
     // =====================================================================
-    // The engine's play-end callback: runs on the engine's play-end thread.
-    void EnginePlayEnd(TObject* Sender);
-    // Puts a path first in the recent files (at most 10, no duplicates).
-    void AddRecentFile(const AnsiString& path);
+    // --- The twelve audio commands and their shared enabling rule
+    void actAudioPlayExecute(TObject* Sender);
+    void actAudioRenamePlayExecute(TObject* Sender);
+    void actAudioStopExecute(TObject* Sender);
+    void actAudioGotoZeroExecute(TObject* Sender);
+    void actAudioFwdExecute(TObject* Sender);
+    void actAudioRewExecute(TObject* Sender);
+    void actAudioNFwdExecute(TObject* Sender);
+    void actAudioNRewExecute(TObject* Sender);
+    void actAudioBackExecute(TObject* Sender);
+    void actAudioNextExecute(TObject* Sender);
+    void actAudioLoopExecute(TObject* Sender);
+    void actAudioRecordExecute(TObject* Sender);
+    // Play, stop and the cursor moves: enabled while a file is open.
+    void actAudioStopUpdate(TObject* Sender);
 
+    // --- Play end
+    // The engine's play-end callback, on its play-end thread: only posts
+    // the end to the main thread, which runs EnginePlayEnd unless the engine
+    // is playing again by then.
+    void EnginePlayEndNotice(TObject* Sender);
+    // Back to the stopped state: the position timer off, the blink on. Main
+    // thread only (stop calls it directly).
+    void EnginePlayEnd(TObject* Sender);
+
+    // --- Play cursor
+    // Moves the cursor (clamped to the file, held by the selection's edges)
+    // and, while playing, the engine's range.
+    void SetPlayPosition(std::int32_t sample);
+    void MainTimerTimer(TObject* Sender);
+    void BrinkTimerTimer(TObject* Sender);
+    void PlayEndTimerTimer(TObject* Sender);
+
+    // --- Status message
+    // How long most status messages stay, ms.
+    static constexpr int kStatusMessageMs = 3000;
+    // Shows text in the status bar in color; clears it after milliseconds
+    // unless they are -1.
+    void ShowStatusMessage(const AnsiString& text, TColor color, int milliseconds);
+    void MesClearTimerTimer(TObject* Sender);
+
+    // --- Recent files
+    // Puts a path first in the recent files (at most 10, no duplicates) and
+    // rebuilds their File-menu entries.
+    void AddRecentFile(const AnsiString& path);
+    // The OnClick of the recent-file entries.
+    void RecentSelect(TObject* Sender);
+
+    // Hooks the handlers above to their actions and timers.
+    void WireTransportEvents();
+    // Stops playback and every tick for good; the window is being freed.
+    void ShutDownTransport();
+
+    std::int32_t FPlayStart = 0; // where the last playback started, sample frames
+
+private:
+    // The hidden window that carries the play-end notice to the main
+    // thread; made with the window, on its thread.
+    struct TPlayEndWindow
+    {
+        TPlayEndWindow() = default;
+        TPlayEndWindow(const TPlayEndWindow&) = delete;
+        TPlayEndWindow& operator=(const TPlayEndWindow&) = delete;
+        ~TPlayEndWindow();
+        HWND Handle = nullptr; // owned
+    };
+    bool PlayFocusAllowed() const;
+    bool RenamePlayFocusAllowed() const;
+    // The window's side of playing from..to: the playing state and the
+    // position timer; back to stopped at once when the engine did not start.
+    void StartPlaying(std::int32_t from, std::int32_t to);
+    void MoveCursorBy(std::int64_t samples);
+    // Runs a next or back move with the blink held.
+    void MoveCursorToMark(bool forward);
+    void DrawCursorAt(std::int32_t sample);
+    void RemovePlayCursor();
+    void ShowPlayTime();
+    void RebuildRecentMenu();
+    void PlayEndWindowProc(TMessage& message);
+    TPlayEndWindow FPlayEndWindow;
+
+public:
     // =====================================================================
     // Side panes (ostrel_panes.cpp)
     // =====================================================================
@@ -516,6 +584,9 @@ public:
     // =====================================================================
     // Region commands (ostrel_regions.cpp)
     // =====================================================================
+    // The single selected region's volume and output mode onto the engine.
+    void ApplyRegionAudio();
+    // Master volume and output mode 0 back onto the engine.
     void ResetRegionAudio();
 
     // =====================================================================

@@ -2,6 +2,7 @@
 // and the routines that push settings into the engine and the display.
 #include "ostrel.h"
 
+#include "RecentFiles.h"
 #include "ViewGeometry.h"
 
 #include "audio/DirectWavEngine.h"
@@ -22,7 +23,6 @@ constexpr const char* kCannotWriteSettings = "初期設定ファイルを書き�
 constexpr int kLoopOnImage = 22;
 constexpr int kLoopOffImage = 23;
 constexpr int kSmallestBufferBytes = 256;
-constexpr int kRecentFileLimit = 10;
 
 // Opens the settings; a file that exists but cannot be read reads as empty
 // (every key takes its default) rather than stopping the start.

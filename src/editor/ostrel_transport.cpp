@@ -1,22 +1,498 @@
-// Playback, the play cursor, the status message and the recent files. So
-// far only what the window's lifecycle and the settings call.
+// Playback from the main window: play, the play of the region being named,
+// stop and the end of playback, the cursor moves, loop and the recording
+// command; the play cursor kept current by the 50 ms position timer while
+// playing and blinked while stopped; the coloured status message; and the
+// recent files with their File-menu entries.
+//
+// The engine reports the end of playback on a thread of its own. That
+// thread only posts the news; the main thread switches the window back to
+// the stopped state, unless the engine is playing again by then.
 #include "ostrel.h"
 
+#include "CutBarList.h"
+#include "PlayCursor.h"
+#include "RecentFiles.h"
+
+#include "audio/DirectWavEngine.h"
+#include "audio/ThdTimer.h"
+#include "classlib/FilePaths.h"
+#include "classlib/HiddenWindow.h"
+#include "classlib/Thread.h"
+
 namespace {
-constexpr int kRecentFileLimit = 10;
+
+constexpr const char* kRecentFileMissing = "このファイルは存在しません";
+// The File menu's own items; the recent files follow them.
+constexpr int kRecentMenuStart = 17;
+// The manual-input tab of the rename page.
+constexpr int kRenameInputTabIndex = 3;
+constexpr int kLoopOnImage = 22;
+constexpr int kLoopOffImage = 23;
+// Posted to the play-end window when the engine's playback ended by itself.
+constexpr UINT kPlayEndMessage = WM_APP + 1;
+
+TViewDocument TransportDocumentOf(const TFormVusk& form)
+{
+    TViewDocument doc;
+    doc.Loaded = form.FileLoaded();
+    if (doc.Loaded) {
+        doc.Length = form.FEngine->SampleSize();
+        doc.Rate = form.FEngine->Rate();
+    }
+    doc.BlockSize = WaveBlockSize;
+    return doc;
 }
 
-// Runs on the engine's play-end thread; the stopped state comes with the
-// transport.
-void TFormVusk::EnginePlayEnd(TObject* Sender) {}
+template <class Event, class Method>
+void TransportHook(Event& event, TFormVusk* form, Method method)
+{
+    event = Event(form, method);
+}
 
-// The list only; the menu entries come with the transport.
+} // namespace
+
+// --- Wiring --------------------------------------------------------------------------------
+
+void TFormVusk::WireTransportEvents()
+{
+    FPlayEndWindow.Handle = AllocateHWnd(TWndMethod(this, &TFormVusk::PlayEndWindowProc));
+    TransportHook(actAudioPlay->OnExecute, this, &TFormVusk::actAudioPlayExecute);
+    TransportHook(actAudioRenamePlay->OnExecute, this, &TFormVusk::actAudioRenamePlayExecute);
+    TransportHook(actAudioStop->OnExecute, this, &TFormVusk::actAudioStopExecute);
+    TransportHook(actAudioGotoZero->OnExecute, this, &TFormVusk::actAudioGotoZeroExecute);
+    TransportHook(actAudioFwd->OnExecute, this, &TFormVusk::actAudioFwdExecute);
+    TransportHook(actAudioRew->OnExecute, this, &TFormVusk::actAudioRewExecute);
+    TransportHook(actAudioNFwd->OnExecute, this, &TFormVusk::actAudioNFwdExecute);
+    TransportHook(actAudioNRew->OnExecute, this, &TFormVusk::actAudioNRewExecute);
+    TransportHook(actAudioBack->OnExecute, this, &TFormVusk::actAudioBackExecute);
+    TransportHook(actAudioNext->OnExecute, this, &TFormVusk::actAudioNextExecute);
+    TransportHook(actAudioLoop->OnExecute, this, &TFormVusk::actAudioLoopExecute);
+    TransportHook(actAudioRecord->OnExecute, this, &TFormVusk::actAudioRecordExecute);
+    for (TAction* action : {actAudioPlay, actAudioStop, actAudioRew, actAudioFwd, actAudioNRew,
+                            actAudioNFwd, actAudioGotoZero, actAudioBack, actAudioNext})
+        TransportHook(action->OnUpdate, this, &TFormVusk::actAudioStopUpdate);
+    TransportHook(MainTimer->OnTimer, this, &TFormVusk::MainTimerTimer);
+    TransportHook(BrinkTimer->OnTimer, this, &TFormVusk::BrinkTimerTimer);
+    TransportHook(PlayEndTimer->OnTimer, this, &TFormVusk::PlayEndTimerTimer);
+    TransportHook(MesClearTimer->OnTimer, this, &TFormVusk::MesClearTimerTimer);
+}
+
+void TFormVusk::ShutDownTransport()
+{
+    // Neither the play-end thread nor a queued tick may reach a window being
+    // taken apart (freeing the engine serves queued ticks while it waits).
+    FEngine->OnPlayEnd.Clear();
+    FEngine->Stop();
+    MainTimer->SetEnabled(false);
+    MainTimer->OnTimer.Clear();
+    BrinkTimer->SetEnabled(false);
+    PlayEndTimer->SetEnabled(false);
+    MesClearTimer->SetEnabled(false);
+}
+
+TFormVusk::TPlayEndWindow::~TPlayEndWindow()
+{
+    if (Handle)
+        DeallocateHWnd(Handle);
+}
+
+// --- Enabling ------------------------------------------------------------------------------
+
+// A file is open while the caption is more than the bare title.
+void TFormVusk::actAudioStopUpdate(TObject* Sender)
+{
+    if (auto* action = dynamic_cast<TAction*>(Sender))
+        action->SetEnabled(Caption() != kApplicationTitle);
+}
+
+// --- Play ----------------------------------------------------------------------------------
+
+// Space plays only where it is not typed into something.
+bool TFormVusk::PlayFocusAllowed() const
+{
+    const TWinControl* active = ActiveControl();
+    for (const TWinControl* allowed : std::initializer_list<const TWinControl*>{
+             FocusBtn, EditList, ShellTreeView1, ScrollBar1, CutManageList})
+        if (active == allowed)
+            return true;
+    return false;
+}
+
+// Ctrl+Space works while a name is being typed.
+bool TFormVusk::RenamePlayFocusAllowed() const
+{
+    const TWinControl* active = ActiveControl();
+    return !active || dynamic_cast<const TEdit*>(active);
+}
+
+void TFormVusk::StartPlaying(std::int32_t from, std::int32_t to)
+{
+    FEngine->Play(from, to);
+    FStopped = false;
+    MainTimer->SetEnabled(true);
+    // A range the engine refused, or a device it could not open, raises no
+    // play end: the window must not wait for one.
+    if (!FEngine->IsPlaying())
+        EnginePlayEnd(this);
+}
+
+void TFormVusk::actAudioPlayExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || !PlayFocusAllowed())
+        return;
+    BrinkTimer->SetEnabled(false);
+    FEngine->SetOutputMode(TOutputMode::NoTouch);
+    if (!FStopped) {
+        actAudioStopExecute(Sender);
+        return;
+    }
+    const std::int32_t length = FEngine->SampleSize();
+    TListItem* cutBar = ActiveControl() == CutManageList ? CutManageList->Selected() : nullptr;
+    if (cutBar && cutBar->Index() < FCutBars->Count()) {
+        const std::int32_t bar = CutBarSample(FCutBars->Strings(cutBar->Index()));
+        FView.PlayPos = FPlayStart = bar;
+        StartPlaying(bar, length);
+    } else if (FView.HasSelection) {
+        ApplyRegionAudio();
+        FView.PlayPos = FPlayStart = FView.SelStart;
+        StartPlaying(FView.SelStart, FView.SelEnd);
+        FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+    } else {
+        if (FView.PlayPos >= length) {
+            RemovePlayCursor();
+            FView.PlayPos = 0;
+        }
+        FPlayStart = FView.PlayPos;
+        StartPlaying(FView.PlayPos, length);
+    }
+}
+
+void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
+{
+    TListItem* focused = EditList->ItemFocused();
+    if (!FileLoaded() || FBusy || !focused || !RenamePlayFocusAllowed())
+        return;
+    BrinkTimer->SetEnabled(false);
+    if (!FStopped) {
+        actAudioStopExecute(Sender);
+        return;
+    }
+    if (RenamePage->ActivePageIndex() == kRenameInputTabIndex) {
+        EditList->ClearSelection();
+        focused->SetSelected(true);
+        focused->MakeVisible(false);
+    }
+    ApplyRegionAudio();
+    // Without a selection there is no region to play and no cursor to set.
+    if (!FView.HasSelection)
+        return;
+    FView.PlayPos = FPlayStart = FView.SelStart;
+    StartPlaying(FView.SelStart, FView.SelEnd);
+}
+
+// --- Stop and the end of playback ----------------------------------------------------------
+
+void TFormVusk::actAudioStopExecute(TObject* Sender)
+{
+    if (FBusy || !FileLoaded())
+        return;
+    if (!FStopped) {
+        FEngine->Stop();
+        EnginePlayEnd(this);
+        return;
+    }
+    // Stopping again goes back to the beginning. The selection goes first:
+    // it would hold the cursor at its start.
+    SetChase(true);
+    ClearSelection();
+    SetPlayPosition(0);
+    ResetRegionAudio();
+}
+
+void TFormVusk::EnginePlayEndNotice(TObject* Sender)
+{
+    PostMessageA(FPlayEndWindow.Handle, kPlayEndMessage, 0, 0);
+}
+
+void TFormVusk::PlayEndWindowProc(TMessage& message)
+{
+    if (message.Msg != kPlayEndMessage) {
+        DefaultHiddenWindowHandling(FPlayEndWindow.Handle, message);
+        return;
+    }
+    // A notice from a playback that has since been replaced by another.
+    if (FEngine && FEngine->IsPlaying())
+        return;
+    EnginePlayEnd(FEngine);
+}
+
+void TFormVusk::EnginePlayEnd(TObject* Sender)
+{
+    FStopped = true;
+    MainTimer->SetEnabled(false);
+    BrinkTimer->SetEnabled(true);
+}
+
+// --- The play cursor -----------------------------------------------------------------------
+
+void TFormVusk::DrawCursorAt(std::int32_t sample)
+{
+    const int x = SampleToX(sample);
+    DrawPlayCursor(x);
+    FView.CursorX = x;
+    FView.CursorDrawn = true;
+    FView.BlinkPhase = 0;
+}
+
+void TFormVusk::RemovePlayCursor()
+{
+    ErasePlayCursor();
+    FView.CursorX = -1;
+    FView.CursorDrawn = false;
+    FView.BlinkPhase = 1;
+}
+
+void TFormVusk::ShowPlayTime()
+{
+    InfoTimeLabel->SetCaption(PlayTimeText(TransportDocumentOf(*this), FView.PlayPos));
+}
+
+void TFormVusk::SetPlayPosition(std::int32_t sample)
+{
+    const TViewDocument doc = TransportDocumentOf(*this);
+    const TCursorPlace place = PlaceCursor(FView, doc, sample);
+    FView.PlayPos = place.PlayPos;
+    if (!FStopped) {
+        if (place.Hold == TCursorHold::SelectionStart) {
+            FEngine->SetPlayRange(FView.SelStart, FView.SelEnd);
+            FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+        } else if (place.Hold == TCursorHold::SelectionEnd) {
+            FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+            actAudioStopExecute(this);
+        }
+    }
+    if (FChase && doc.Loaded && !IsSampleVisible(FView.PlayPos))
+        DrawWave(CentredStart(FView, FView.PlayPos));
+    if (FStopped) {
+        RemovePlayCursor();
+        if (IsSampleVisible(FView.PlayPos))
+            DrawCursorAt(FView.PlayPos);
+        ShowPlayTime();
+        DrawOverviewPosition();
+    } else {
+        FEngine->SetPlayRange(FView.PlayPos, FView.HasSelection ? FView.SelEnd : -1);
+    }
+}
+
+void TFormVusk::MainTimerTimer(TObject* Sender)
+{
+    if (!FileLoaded())
+        return;
+    FView.PlayPos = FEngine->GetPosition();
+    ShowPlayTime();
+    if (FView.Drawing)
+        return;
+    if (IsSampleVisible(FView.PlayPos)) {
+        const int x = SampleToX(FView.PlayPos);
+        if (x != FView.CursorX || !FView.CursorDrawn) {
+            RemovePlayCursor();
+            DrawCursorAt(FView.PlayPos);
+        }
+    } else if (FView.CursorDrawn) {
+        RemovePlayCursor();
+    }
+    DrawOverviewPosition();
+    if (!FChase)
+        return;
+    if (const auto start = ChaseStart(FView, TransportDocumentOf(*this)))
+        DrawWave(*start);
+}
+
+void TFormVusk::BrinkTimerTimer(TObject* Sender)
+{
+    if (!IsSampleVisible(FView.PlayPos)) {
+        FView.CursorX = -1;
+        FView.CursorDrawn = false;
+        return;
+    }
+    if (FView.Drawing)
+        return;
+    if (FView.BlinkPhase == 1)
+        DrawCursorAt(FView.PlayPos);
+    else
+        RemovePlayCursor();
+}
+
+void TFormVusk::PlayEndTimerTimer(TObject* Sender)
+{
+    SetPlayPosition(FPlayStart);
+    PlayEndTimer->SetEnabled(false);
+}
+
+// --- Cursor moves --------------------------------------------------------------------------
+
+void TFormVusk::MoveCursorBy(std::int64_t samples)
+{
+    if (!FileLoaded() || FBusy)
+        return;
+    // SetPlayPosition clamps to the file; this only keeps the sum in range.
+    const std::int64_t target = FView.PlayPos + samples;
+    SetPlayPosition(
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(target, INT32_MIN, INT32_MAX)));
+}
+
+void TFormVusk::actAudioGotoZeroExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy)
+        return;
+    ClearSelection();
+    SetPlayPosition(0);
+}
+
+void TFormVusk::actAudioFwdExecute(TObject* Sender)
+{
+    MoveCursorBy(CoarseCursorStep(FView));
+}
+
+void TFormVusk::actAudioRewExecute(TObject* Sender)
+{
+    MoveCursorBy(-static_cast<std::int64_t>(CoarseCursorStep(FView)));
+}
+
+void TFormVusk::actAudioNFwdExecute(TObject* Sender)
+{
+    MoveCursorBy(FView.SamplesPerPixel);
+}
+
+void TFormVusk::actAudioNRewExecute(TObject* Sender)
+{
+    MoveCursorBy(-static_cast<std::int64_t>(FView.SamplesPerPixel));
+}
+
+// Next and back go to the neighbouring cut bar, or without cut bars to the
+// selection's edge or the file's end.
+void TFormVusk::MoveCursorToMark(bool forward)
+{
+    BrinkTimer->SetEnabled(false);
+    const std::vector<std::int32_t> bars = CutBarPositions(FCutBars);
+    if (bars.empty()) {
+        if (forward)
+            SetPlayPosition(FView.HasSelection ? FView.SelEnd : FEngine->SampleSize());
+        else
+            SetPlayPosition(FView.HasSelection ? FView.SelStart : 0);
+    } else if (forward) {
+        if (const auto next = NextCutBar(bars, FView.PlayPos)) {
+            ClearSelection();
+            SetPlayPosition(*next);
+        }
+    } else {
+        const std::int32_t previous = PreviousCutBar(bars, FView.PlayPos);
+        ClearSelection();
+        SetPlayPosition(previous);
+    }
+    if (FStopped) {
+        FView.BlinkPhase = 0;
+        BrinkTimer->SetEnabled(true);
+    }
+    ResetRegionAudio();
+}
+
+void TFormVusk::actAudioNextExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || FView.PlayPos >= FEngine->SampleSize())
+        return;
+    MoveCursorToMark(true);
+}
+
+void TFormVusk::actAudioBackExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || FView.PlayPos <= 0)
+        return;
+    MoveCursorToMark(false);
+}
+
+// --- Loop and recording --------------------------------------------------------------------
+
+void TFormVusk::actAudioLoopExecute(TObject* Sender)
+{
+    SetLoopState(!FEngine->Loop());
+}
+
+// Recording opens the recording window, which comes with the other windows;
+// until then the command does nothing.
+void TFormVusk::actAudioRecordExecute(TObject* Sender) {}
+
+// --- Status message ------------------------------------------------------------------------
+
+void TFormVusk::ShowStatusMessage(const AnsiString& text, TColor color, int milliseconds)
+{
+    MessageLabel->SetCaption(text);
+    MessageLabel->Font()->SetColor(color);
+    MessageLabel->SetVisible(true);
+    // A clear still pending from an earlier message must not take this one.
+    MesClearTimer->SetEnabled(false);
+    if (milliseconds == -1)
+        return;
+    MesClearTimer->SetInterval(static_cast<unsigned>(std::max(0, milliseconds)));
+    MesClearTimer->SetEnabled(true);
+}
+
+void TFormVusk::MesClearTimerTimer(TObject* Sender)
+{
+    MessageLabel->SetCaption("");
+    MesClearTimer->SetEnabled(false);
+}
+
+// --- Recent files --------------------------------------------------------------------------
+
 void TFormVusk::AddRecentFile(const AnsiString& path)
 {
-    for (int i = FRecentFiles->Count() - 1; i >= 0; --i)
-        if (FRecentFiles->Strings(i) == path)
-            FRecentFiles->Delete(i);
-    if (FRecentFiles->Count() >= kRecentFileLimit)
-        FRecentFiles->Delete(FRecentFiles->Count() - 1);
-    FRecentFiles->Insert(0, path);
+    PutRecentFile(*FRecentFiles, path);
+    RebuildRecentMenu();
+}
+
+// The entries follow the File menu's own items after one separator; no
+// separator while the list is empty.
+void TFormVusk::RebuildRecentMenu()
+{
+    while (FileMenu->Count() > kRecentMenuStart)
+        delete FileMenu->Items(FileMenu->Count() - 1);
+    if (FRecentFiles->Count() == 0)
+        return;
+    auto* separator = new TMenuItem(nullptr);
+    separator->SetCaption("-");
+    FileMenu->Add(separator);
+    for (int i = 0; i < FRecentFiles->Count(); ++i) {
+        auto* item = new TMenuItem(nullptr);
+        item->SetCaption(RecentMenuCaption(i, FRecentFiles->Strings(i)));
+        item->OnClick = TNotifyEvent(this, &TFormVusk::RecentSelect);
+        FileMenu->Add(item);
+    }
+}
+
+// Opening a file rebuilds the menu, which frees the entry that was chosen:
+// nothing of it is used once the file is opened.
+void TFormVusk::RecentSelect(TObject* Sender)
+{
+    const auto* item = dynamic_cast<const TMenuItem*>(Sender);
+    const int index = item ? RecentIndexOfCaption(item->Caption()) : -1;
+    if (index < 0 || index >= FRecentFiles->Count())
+        return;
+    const AnsiString path = FRecentFiles->Strings(index);
+    if (!FileExists(path)) {
+        ShowStatusMessage(kRecentFileMissing, clRed, kStatusMessageMs);
+        FRecentFiles->Delete(index);
+        RebuildRecentMenu();
+        return;
+    }
+    switch (CommandLineFileKind(path)) {
+    case TCommandLineFile::Wav:
+        OpenWavFile(path);
+        break;
+    case TCommandLineFile::RegionList:
+        LoadRegionList(path);
+        break;
+    case TCommandLineFile::None:
+        break;
+    }
 }

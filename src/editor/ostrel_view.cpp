@@ -5,6 +5,7 @@
 // window's controls, settings and document.
 #include "ostrel.h"
 
+#include "CutBarList.h"
 #include "WaveRender.h"
 
 #include "audio/DirectWavEngine.h"
@@ -12,7 +13,6 @@
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
 
-#include <cstdlib>
 
 namespace {
 
@@ -41,18 +41,6 @@ TWaveColors ViewColorsOf(const TOption& option)
 bool ViewKeyHeld(int virtualKey)
 {
     return Seams().KeyState && Seams().KeyState(virtualKey) < 0;
-}
-
-// Cut bars as sample numbers, index for index with FCutBars.
-std::vector<std::int32_t> ViewCutBarPositions(const TStringList* cutBars)
-{
-    std::vector<std::int32_t> positions;
-    if (!cutBars)
-        return positions;
-    for (int i = 0; i < cutBars->Count(); ++i)
-        positions.push_back(
-            static_cast<std::int32_t>(std::strtol(cutBars->Strings(i).c_str(), nullptr, 10)));
-    return positions;
 }
 
 TScrollSettings ViewScrollOf(const TScrollBar* bar)
@@ -188,7 +176,7 @@ void TFormVusk::DrawWave(std::int32_t start)
         return;
     ViewSizeBitmap(WaveImage, WaveImage->Width(), WaveImage->Height());
     TViewScene scene(*this);
-    const TWaveFrame frame = scene.Wave().DrawWave(start, ViewCutBarPositions(FCutBars), FStopped);
+    const TWaveFrame frame = scene.Wave().DrawWave(start, CutBarPositions(FCutBars), FStopped);
     ViewApplyScroll(ScrollBar1, frame.Scroll);
     if (scene.HasOverview())
         scene.Overview().DrawOverviewRange();
@@ -259,7 +247,7 @@ void TFormVusk::EraseCutBarMark(int x, bool remove)
     if (FCutBars->Count() == 1) {
         FCutBars->Clear();
     } else {
-        const int index = NearestCutBarIndex(ViewCutBarPositions(FCutBars), XToSample(x, false));
+        const int index = NearestCutBarIndex(CutBarPositions(FCutBars), XToSample(x, false));
         FCutBars->Delete(index);
     }
     FModified = true;

@@ -27,6 +27,7 @@ TEST_F(ShortCutWindowTest, ARenameEditTakesThePlainKeysWhileItHasTheFocus)
 {
     StartWithRenamePane();
     int plays = 0, saves = 0;
+    form->SetCaption("tone.wav"); // play is enabled while a file is open
     form->actAudioPlay->OnExecute = [&](TObject*) { ++plays; };
     form->actFileSave->OnExecute = [&](TObject*) { ++saves; };
 

@@ -2,7 +2,6 @@
 // redraw shows (zoomed in, zoomed out, past the end), rows, the ruler's tick
 // list, cut-bar removal, the overview's scale and frame, and the arithmetic
 // of zooming, the wheel and the scroll bar (positions beyond 16 bits).
-#include "editor/TimeText.h"
 #include "editor/ViewGeometry.h"
 
 #include <gtest/gtest.h>
@@ -479,16 +478,4 @@ TEST(ViewLayout, PanelsSmallerThanTheMarginsKeepSizesOfOne)
     EXPECT_EQ(tiny.WaveHeight, 1);
     EXPECT_EQ(tiny.OverviewWidth, 1);
     EXPECT_EQ(tiny.ScrollWidth, 1);
-}
-
-// --- Time text
-
-TEST(ViewTimeText, RoundingCarriesIntoTheMinutes)
-{
-    EXPECT_EQ(FormatTime(59.996), "1:00.00");
-    EXPECT_EQ(FormatTime(-1), "0:00.00");
-    EXPECT_EQ(FormatTime(6000.5), "100:00.50");
-    EXPECT_EQ(FormatTimeShort(3599.6), "60:00");
-    EXPECT_EQ(FormatTimeShort(0.5), "0:01");
-    EXPECT_EQ(FormatTimeShort(-0.2), "0:00");
 }

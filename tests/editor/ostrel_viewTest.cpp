@@ -2,12 +2,12 @@
 // window's fields, the waveform bitmap's columns, relayout when the form
 // grows, and the wheel, the scroll bar, overview clicks and chase acting on
 // the view.
-#include "editor/DrawBuild.h"
+#include "TestDocument.h"
+
 #include "editor/ostrel.h"
 
 #include "audio/DirectWavEngine.h"
 #include "support/TempFolder.h"
-#include "support/WavFile.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -41,21 +41,8 @@ protected:
     // wave; one draw entry per frame (the block size of a short file is 2).
     void Open(int frames)
     {
-        std::vector<std::int16_t> samples(frames, 0);
-        for (int i = frames / 2; i < frames; ++i)
-            samples[i] = i % 2 ? 32000 : -32000;
-        const std::string path =
-            WriteWav(folder, "view.wav", WavBuilder().Pcm16(1, kRate, samples));
-        ASSERT_TRUE(form->FEngine->LoadFile(path));
-        WaveBlockSize = WaveBlockSizeFor(form->FEngine->SampleSize());
+        LoadTestDocument(*form, WriteHalfSilentWav(folder, "view.wav", frames, kRate));
         ASSERT_EQ(WaveBlockSize, 2);
-        TDrawBuildOutcome outcome = MakeDrawData(*form->FEngine, WaveBlockSize, 256, {},
-                                                 form->FDrawStereo, form->FDrawMono);
-        ASSERT_EQ(outcome.Result, TDrawBuildResult::Done);
-        form->FView.Reset();
-        form->FView.Zoom = ZoomAllFactor(form->FDrawMono.Count(), form->WaveImage->Width());
-        form->DrawWave(0);
-        form->DrawOverview();
     }
 
     TColor WavePixel(int x, int y) { return form->WaveImage->Picture()->Canvas()->Pixel(x, y); }

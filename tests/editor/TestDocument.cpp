@@ -1,0 +1,40 @@
+#include "TestDocument.h"
+
+#include "editor/DrawBuild.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/FilePaths.h"
+#include "support/WavFile.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace testing_support {
+
+std::string WriteHalfSilentWav(const TempFolder& folder, const std::string& name, int frames,
+                               int rate)
+{
+    std::vector<std::int16_t> samples(frames, 0);
+    for (int i = frames / 2; i < frames; ++i)
+        samples[i] = i % 2 ? 32000 : -32000;
+    return WriteWav(folder, name, WavBuilder().Pcm16(1, rate, samples));
+}
+
+void LoadTestDocument(TFormVusk& form, const std::string& path)
+{
+    ASSERT_TRUE(form.FEngine->LoadFile(path));
+    WaveBlockSize = WaveBlockSizeFor(form.FEngine->SampleSize());
+    const TDrawBuildOutcome outcome =
+        MakeDrawData(*form.FEngine, WaveBlockSize, 256, {}, form.FDrawStereo, form.FDrawMono);
+    ASSERT_EQ(outcome.Result, TDrawBuildResult::Done);
+    form.FView.Reset();
+    const std::int32_t entries =
+        form.FEngine->Channel() == 2 ? form.FDrawStereo.Count() : form.FDrawMono.Count();
+    form.FView.Zoom = ZoomAllFactor(entries, form.WaveImage->Width());
+    form.DrawWave(0);
+    form.DrawOverview();
+    form.SetCaption(ExtractFileName(path) + " - " + kApplicationTitle);
+}
+
+} // namespace testing_support

@@ -1,0 +1,519 @@
+// Transport in the running window against the real engine on the null
+// device (which plays faster than real time): play from the cursor, a
+// selection, a cut bar and the region being named; loop; stop; the end of
+// playback reaching the window only through the main thread; the cursor and
+// the view following the position; next and back; the cursor moves; the
+// status message; and the recent-file menu.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+#include "audio/DirectWavEngine.h"
+#include "audio/ThdTimer.h"
+#include "classlib/TextUtils.h"
+
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kRate = 8000;
+constexpr int kFrameBytes = 2; // mono, 16 bits
+constexpr DWORD kPlayLimitMs = 15000;
+
+// The chunks the engine hands to the device: byte offset and length.
+class ChunkLog
+{
+public:
+    explicit ChunkLog(TDirectWavEngine& engine) : FEngine(engine)
+    {
+        engine.SetChunkHook(
+            [this](std::int64_t position, const std::uint8_t*, std::uint32_t length) {
+                std::lock_guard<std::mutex> lock(FLock);
+                FChunks.emplace_back(position, length);
+            });
+    }
+    // The playback thread keeps the hook until the next play: none may run
+    // once the log is gone.
+    ~ChunkLog()
+    {
+        FEngine.Stop();
+        FEngine.SetChunkHook({});
+    }
+    std::vector<std::pair<std::int64_t, std::uint32_t>> Chunks() const
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        return FChunks;
+    }
+    // Chunks that begin at a frame.
+    int StartsAt(std::int32_t frame) const
+    {
+        int count = 0;
+        for (const auto& chunk : Chunks())
+            count += chunk.first == frame * kFrameBytes;
+        return count;
+    }
+
+private:
+    TDirectWavEngine& FEngine; // not owned
+    mutable std::mutex FLock;
+    std::vector<std::pair<std::int64_t, std::uint32_t>> FChunks;
+};
+
+class TransportWindowTest : public MainWindowTest
+{
+protected:
+    void Open(int frames)
+    {
+        Start();
+        LoadTestDocument(*form, WriteHalfSilentWav(folder, "transport.wav", frames, kRate));
+        form->SetActiveControl(form->FocusBtn);
+    }
+    void Select(std::int32_t start, std::int32_t end)
+    {
+        form->FView.SelStart = start;
+        form->FView.SelEnd = end;
+        form->FView.HasSelection = true;
+        form->DrawWave(form->FView.ViewStart);
+    }
+    bool WaitStopped()
+    {
+        return PumpUntil([this] { return form->FStopped; }, kPlayLimitMs);
+    }
+    bool Playing() const
+    {
+        return !form->FStopped && form->FEngine->IsPlaying() && form->MainTimer->Enabled() &&
+               !form->BrinkTimer->Enabled();
+    }
+    bool StoppedState() const
+    {
+        return form->FStopped && !form->FEngine->IsPlaying() && !form->MainTimer->Enabled() &&
+               form->BrinkTimer->Enabled();
+    }
+    TColor CursorPixel(int x)
+    {
+        return form->WaveImage->Picture()->Canvas()->Pixel(x, form->FMarkHeight + 1);
+    }
+    void AddCutBar(const char* entry)
+    {
+        form->FCutBars->Add(entry);
+        form->FCutBars->Sort();
+    }
+};
+
+} // namespace
+
+// --- Play and stop -------------------------------------------------------------------------
+
+TEST_F(TransportWindowTest, PlayFromTheCursorRunsToTheEndAndStops)
+{
+    Open(16000);
+    ChunkLog log(*form->FEngine);
+    form->FView.PlayPos = 4000;
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_TRUE(Playing());
+    EXPECT_EQ(form->FPlayStart, 4000);
+    ASSERT_TRUE(WaitStopped());
+    EXPECT_TRUE(StoppedState());
+    const auto chunks = log.Chunks();
+    ASSERT_FALSE(chunks.empty());
+    EXPECT_EQ(chunks.front().first, 4000 * kFrameBytes);
+    EXPECT_EQ(chunks.back().first + chunks.back().second, 16000 * kFrameBytes);
+    EXPECT_GT(form->FView.PlayPos, 4000); // the position timer followed
+    EXPECT_EQ(form->InfoTimeLabel->Caption().substr(7), " / 0:02.00");
+}
+
+TEST_F(TransportWindowTest, PlayAtTheEndStartsAgainFromTheBeginning)
+{
+    Open(16000);
+    form->SetPlayPosition(16000);
+    ASSERT_TRUE(form->FView.CursorDrawn);
+    ChunkLog log(*form->FEngine);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_EQ(form->FPlayStart, 0);
+    ASSERT_TRUE(WaitStopped());
+    EXPECT_EQ(log.Chunks().front().first, 0);
+}
+
+TEST_F(TransportWindowTest, PlayOfASelectionLoopsWhileLoopIsOnAndEndsWhenItGoesOff)
+{
+    Open(16000);
+    Select(2000, 6000);
+    form->actAudioLoopExecute(form->actAudioLoop);
+    EXPECT_TRUE(form->FEngine->Loop());
+    EXPECT_TRUE(form->actAudioLoop->Checked());
+    EXPECT_EQ(form->actAudioLoop->ImageIndex(), 22);
+    ChunkLog log(*form->FEngine);
+    form->FView.PlayPos = 3000;
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_EQ(form->FPlayStart, 2000);
+    ASSERT_TRUE(PumpUntil([&] { return log.StartsAt(2000) >= 3; }, kPlayLimitMs));
+    EXPECT_TRUE(Playing());
+
+    form->actAudioLoopExecute(form->actAudioLoop);
+    EXPECT_FALSE(form->FEngine->Loop());
+    EXPECT_FALSE(form->actAudioLoop->Checked());
+    EXPECT_EQ(form->actAudioLoop->ImageIndex(), 23);
+    ASSERT_TRUE(WaitStopped());
+    EXPECT_TRUE(StoppedState());
+    for (const auto& chunk : log.Chunks()) {
+        EXPECT_GE(chunk.first, 2000 * kFrameBytes);
+        EXPECT_LE(chunk.first + chunk.second, 6000 * kFrameBytes);
+    }
+}
+
+TEST_F(TransportWindowTest, PlayWhilePlayingAndStopBothStopAtOnce)
+{
+    Open(48000);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    ASSERT_TRUE(Playing());
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_TRUE(StoppedState());
+
+    form->actAudioPlayExecute(form->actAudioPlay);
+    ASSERT_TRUE(Playing());
+    form->actAudioStopExecute(form->actAudioStop);
+    EXPECT_TRUE(StoppedState());
+    PumpMessages(); // no late end of playback arrives
+    EXPECT_TRUE(StoppedState());
+}
+
+TEST_F(TransportWindowTest, StopWhenStoppedGoesBackToTheStart)
+{
+    Open(16000);
+    form->SetChase(false);
+    Select(1000, 3000);
+    form->SetPlayPosition(2000);
+    form->actAudioStopExecute(form->actAudioStop);
+    EXPECT_EQ(form->FView.PlayPos, 0);
+    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_TRUE(form->FChase);
+    EXPECT_TRUE(form->actViewChase->Checked());
+    EXPECT_TRUE(form->FView.CursorDrawn);
+    EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:00.00 / 0:02.00");
+}
+
+TEST_F(TransportWindowTest, ARefusedPlayLeavesTheWindowStopped)
+{
+    Open(16000);
+    Select(3000, 3000); // nothing to play
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_TRUE(StoppedState());
+}
+
+TEST_F(TransportWindowTest, SpacePlaysOnlyWhereItIsNotTyped)
+{
+    Open(16000);
+    form->actViewRenExecute(form->actViewRen);
+    form->SetActiveControl(form->rEd1);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_TRUE(form->FStopped);
+    form->SetActiveControl(form->EditList);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_FALSE(form->FStopped);
+    form->actAudioStopExecute(form->actAudioStop);
+}
+
+TEST_F(TransportWindowTest, PlayInTheCutBarListStartsAtTheSelectedBar)
+{
+    Open(16000);
+    form->actViewCutbarlistExecute(form->actViewCutbarlist);
+    AddCutBar("000000005000");
+    AddCutBar("000000012000");
+    for (int i = 0; i < 2; ++i)
+        form->CutManageList->Items()->Add()->SetCaption(IntToStr(i + 1));
+    form->CutManageList->Items()->Item(1)->SetSelected(true);
+    form->SetActiveControl(form->CutManageList);
+    ChunkLog log(*form->FEngine);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_EQ(form->FPlayStart, 12000);
+    ASSERT_TRUE(WaitStopped());
+    EXPECT_EQ(log.Chunks().front().first, 12000 * kFrameBytes);
+}
+
+TEST_F(TransportWindowTest, CtrlSpacePlaysTheFocusedRegionWhileANameIsTyped)
+{
+    Open(16000);
+    form->actViewRenExecute(form->actViewRen);
+    form->RenamePage->SetActivePageIndex(3);
+    TListItem* first = form->EditList->Items()->Add();
+    TListItem* second = form->EditList->Items()->Add();
+    first->SetSelected(true);
+    form->EditList->SetItemFocused(second);
+    form->SetActiveControl(form->rEd5);
+    form->actAudioRenamePlayExecute(form->actAudioRenamePlay); // no selection: nothing to play
+    EXPECT_TRUE(form->FStopped);
+    EXPECT_EQ(form->FView.PlayPos, 0);
+    Select(2000, 6000);
+    form->SetActiveControl(form->FocusBtn); // not an edit: refused
+    form->actAudioRenamePlayExecute(form->actAudioRenamePlay);
+    EXPECT_TRUE(form->FStopped);
+
+    form->SetActiveControl(form->rEd5);
+    form->actAudioRenamePlayExecute(form->actAudioRenamePlay);
+    EXPECT_TRUE(Playing());
+    EXPECT_EQ(form->FPlayStart, 2000);
+    EXPECT_FALSE(first->Selected());
+    EXPECT_TRUE(second->Selected());
+    form->actAudioRenamePlayExecute(form->actAudioRenamePlay); // while playing: stops
+    EXPECT_TRUE(StoppedState());
+}
+
+// --- The end of playback -------------------------------------------------------------------
+
+TEST_F(TransportWindowTest, AnEndReportedOffTheMainThreadActsOnlyThere)
+{
+    Open(16000);
+    form->FStopped = false;
+    form->MainTimer->SetEnabled(true);
+    form->BrinkTimer->SetEnabled(false);
+    std::thread([this] { form->FEngine->OnPlayEnd(form->FEngine); }).join();
+    EXPECT_FALSE(form->FStopped);
+    EXPECT_TRUE(form->MainTimer->Enabled());
+    PumpMessages();
+    EXPECT_TRUE(form->FStopped);
+    EXPECT_FALSE(form->MainTimer->Enabled());
+    EXPECT_TRUE(form->BrinkTimer->Enabled());
+}
+
+TEST_F(TransportWindowTest, AnEndReportedWhileTheEngineIsPlayingAgainIsIgnored)
+{
+    Open(16000);
+    Select(2000, 6000);
+    form->actAudioLoopExecute(form->actAudioLoop);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    ASSERT_TRUE(Playing());
+    std::thread([this] { form->FEngine->OnPlayEnd(form->FEngine); }).join();
+    PumpMessages();
+    EXPECT_TRUE(Playing());
+    form->actAudioStopExecute(form->actAudioStop);
+}
+
+// --- The cursor and the view while playing -------------------------------------------------
+
+TEST_F(TransportWindowTest, WithChaseTheViewAndTheCursorFollowThePosition)
+{
+    Open(48000);
+    form->FView.Zoom = 8;
+    form->DrawWave(0);
+    const int width = form->FView.ViewEnd - form->FView.ViewStart;
+    ASSERT_LT(width, 48000 / 3);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    // A tick that moves the view wipes the line; the next draws it again.
+    ASSERT_TRUE(PumpUntil([&] { return form->FView.ViewStart > 0 && form->FView.CursorDrawn; },
+                          kPlayLimitMs));
+    form->actAudioStopExecute(form->actAudioStop);
+    ASSERT_TRUE(form->IsSampleVisible(form->FView.PlayPos));
+    ASSERT_TRUE(form->FView.CursorDrawn);
+    EXPECT_EQ(form->FView.CursorX, form->SampleToX(form->FView.PlayPos));
+    EXPECT_EQ(CursorPixel(form->FView.CursorX), form->FOption.PosBarColor);
+    EXPECT_EQ(form->FView.OverviewMarkX, form->FView.PlayPos / form->FView.OverviewSamplesPerPixel);
+}
+
+TEST_F(TransportWindowTest, MovingTheCursorPastTheSelectionWhilePlayingStops)
+{
+    Open(48000);
+    Select(2000, 40000);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    ASSERT_TRUE(Playing());
+    form->actAudioNextExecute(form->actAudioNext); // to the selection's end
+    EXPECT_TRUE(StoppedState());
+    EXPECT_EQ(form->FView.PlayPos, 40000);
+}
+
+// --- Cursor moves while stopped ------------------------------------------------------------
+
+TEST_F(TransportWindowTest, NextAndBackMoveBetweenCutBars)
+{
+    Open(16000);
+    AddCutBar("000000010000");
+    AddCutBar("000000004000");
+    Select(500, 800);
+    form->actAudioNextExecute(form->actAudioNext);
+    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_EQ(form->FView.PlayPos, 4000);
+    EXPECT_EQ(form->FView.CursorX, form->SampleToX(4000));
+    EXPECT_EQ(CursorPixel(form->FView.CursorX), form->FOption.PosBarColor);
+    EXPECT_TRUE(form->BrinkTimer->Enabled());
+    EXPECT_EQ(form->FView.BlinkPhase, 0);
+    form->actAudioNextExecute(form->actAudioNext);
+    EXPECT_EQ(form->FView.PlayPos, 10000);
+    form->actAudioNextExecute(form->actAudioNext); // none after: stays
+    EXPECT_EQ(form->FView.PlayPos, 10000);
+    form->actAudioBackExecute(form->actAudioBack);
+    EXPECT_EQ(form->FView.PlayPos, 4000);
+    form->actAudioBackExecute(form->actAudioBack); // none before: the beginning
+    EXPECT_EQ(form->FView.PlayPos, 0);
+}
+
+TEST_F(TransportWindowTest, WithoutCutBarsNextAndBackGoToTheSelectionOrTheEnds)
+{
+    Open(16000);
+    Select(3000, 9000);
+    form->SetPlayPosition(5000);
+    form->actAudioNextExecute(form->actAudioNext);
+    EXPECT_EQ(form->FView.PlayPos, 9000);
+    EXPECT_TRUE(form->FView.HasSelection);
+    form->actAudioBackExecute(form->actAudioBack);
+    EXPECT_EQ(form->FView.PlayPos, 3000);
+    form->ClearSelection();
+    form->actAudioNextExecute(form->actAudioNext);
+    EXPECT_EQ(form->FView.PlayPos, 16000);
+    form->actAudioBackExecute(form->actAudioBack);
+    EXPECT_EQ(form->FView.PlayPos, 0);
+}
+
+TEST_F(TransportWindowTest, CursorMovesFollowTheViewAndTheSelection)
+{
+    Open(16000);
+    const std::int32_t step = (form->FView.ViewEnd - form->FView.ViewStart) / 20;
+    form->actAudioFwdExecute(form->actAudioFwd);
+    EXPECT_EQ(form->FView.PlayPos, step);
+    form->actAudioNFwdExecute(form->actAudioNFwd);
+    EXPECT_EQ(form->FView.PlayPos, step + form->FView.SamplesPerPixel);
+    form->actAudioRewExecute(form->actAudioRew);
+    form->actAudioRewExecute(form->actAudioRew);
+    EXPECT_EQ(form->FView.PlayPos, 0); // not below the beginning
+    const int oldColumn = form->FView.CursorX;
+
+    Select(6000, 8000);
+    form->SetPlayPosition(100); // before the selection: held at its start
+    EXPECT_EQ(form->FView.PlayPos, 6000);
+    EXPECT_NE(CursorPixel(oldColumn), form->FOption.PosBarColor); // the old line went
+    form->actAudioGotoZeroExecute(form->actAudioGotoZero);
+    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_EQ(form->FView.PlayPos, 0);
+}
+
+TEST_F(TransportWindowTest, AMoveOutOfViewWithChaseCentresTheViewAndDrawsTheCursor)
+{
+    Open(48000);
+    form->FView.Zoom = 8;
+    form->DrawWave(0);
+    form->SetPlayPosition(30000);
+    EXPECT_TRUE(form->IsSampleVisible(30000));
+    EXPECT_GT(form->FView.ViewStart, 0);
+    ASSERT_TRUE(form->FView.CursorDrawn);
+    EXPECT_EQ(CursorPixel(form->FView.CursorX), form->FOption.PosBarColor);
+    EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:03.75 / 0:06.00");
+}
+
+TEST_F(TransportWindowTest, TheCursorBlinksWhileStopped)
+{
+    Open(16000);
+    form->SetPlayPosition(8000);
+    const int x = form->FView.CursorX;
+    form->BrinkTimerTimer(form->BrinkTimer);
+    EXPECT_EQ(form->FView.BlinkPhase, 1);
+    EXPECT_NE(CursorPixel(x), form->FOption.PosBarColor);
+    form->BrinkTimerTimer(form->BrinkTimer);
+    EXPECT_EQ(form->FView.BlinkPhase, 0);
+    EXPECT_EQ(CursorPixel(x), form->FOption.PosBarColor);
+}
+
+// --- Enabling ------------------------------------------------------------------------------
+
+TEST_F(TransportWindowTest, PlayAndTheMovesNeedAnOpenFile)
+{
+    Start();
+    for (TAction* action : {form->actAudioPlay, form->actAudioStop, form->actAudioNext}) {
+        action->Update();
+        EXPECT_FALSE(action->Enabled());
+    }
+    for (TAction* action : {form->actAudioLoop, form->actAudioRecord, form->actAudioRenamePlay}) {
+        action->Update();
+        EXPECT_TRUE(action->Enabled());
+    }
+    LoadTestDocument(*form, WriteHalfSilentWav(folder, "transport.wav", 1600, kRate));
+    form->actAudioPlay->Update();
+    EXPECT_TRUE(form->actAudioPlay->Enabled());
+}
+
+// --- Status message ------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, AStatusMessageShowsInItsColourAndClearsWhenItsTimeIsUp)
+{
+    Start();
+    form->ShowStatusMessage("リージョンリストを保存しました", clBlue, TFormVusk::kStatusMessageMs);
+    EXPECT_EQ(form->MessageLabel->Caption(), "リージョンリストを保存しました");
+    EXPECT_EQ(form->MessageLabel->Font()->Color(), clBlue);
+    EXPECT_TRUE(form->MessageLabel->Visible());
+    EXPECT_TRUE(form->MesClearTimer->Enabled());
+    EXPECT_EQ(form->MesClearTimer->Interval(), 3000u);
+    form->MesClearTimerTimer(form->MesClearTimer);
+    EXPECT_EQ(form->MessageLabel->Caption(), "");
+    EXPECT_FALSE(form->MesClearTimer->Enabled());
+}
+
+TEST_F(MainWindowTest, AStatusMessageWithoutATimeStaysAndCancelsAPendingClear)
+{
+    Start();
+    form->ShowStatusMessage("a", clRed, 3000);
+    form->ShowStatusMessage("b", clBlack, -1);
+    EXPECT_FALSE(form->MesClearTimer->Enabled());
+    EXPECT_EQ(form->MessageLabel->Caption(), "b");
+}
+
+// --- Recent files --------------------------------------------------------------------------
+
+namespace {
+
+constexpr int kRecentMenuStart = 17;
+
+std::vector<AnsiString> RecentCaptions(TFormVusk* form)
+{
+    std::vector<AnsiString> captions;
+    for (int i = kRecentMenuStart + 1; i < form->FileMenu->Count(); ++i)
+        captions.push_back(form->FileMenu->Items(i)->Caption());
+    return captions;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TheRecentMenuFollowsTheListAfterOneSeparator)
+{
+    Start();
+    ASSERT_EQ(form->FileMenu->Count(), kRecentMenuStart); // none yet: no separator
+    for (int i = 0; i < 11; ++i)
+        form->AddRecentFile("C:\\w\\take" + IntToStr(i) + ".wav");
+    ASSERT_EQ(form->FileMenu->Count(), kRecentMenuStart + 1 + 10);
+    EXPECT_TRUE(form->FileMenu->Items(kRecentMenuStart)->IsLine());
+    std::vector<AnsiString> captions = RecentCaptions(form);
+    EXPECT_EQ(captions.front(), "&0 take10.wav");
+    EXPECT_EQ(captions.back(), "&9 take1.wav");
+
+    form->AddRecentFile("C:\\w\\R&B.wav");
+    form->AddRecentFile("C:\\w\\take5.wav");
+    captions = RecentCaptions(form);
+    ASSERT_EQ(captions.size(), 10u);
+    EXPECT_EQ(captions[0], "&0 take5.wav");
+    EXPECT_EQ(captions[1], "&1 R&&B.wav");
+    EXPECT_EQ(form->FileMenu->Count(), kRecentMenuStart + 1 + 10);
+}
+
+TEST_F(MainWindowTest, AMissingRecentFileShowsTheRedMessageAndLeavesTheMenu)
+{
+    Start();
+    const AnsiString kept = folder / "kept.rgl";
+    folder.WriteFile("kept.rgl", "");
+    form->AddRecentFile(kept);
+    form->AddRecentFile(folder / "gone.wav");
+    form->FileMenu->Items(kRecentMenuStart + 1)->Click();
+    EXPECT_EQ(form->MessageLabel->Caption(), "このファイルは存在しません");
+    EXPECT_EQ(form->MessageLabel->Font()->Color(), clRed);
+    ASSERT_EQ(form->FRecentFiles->Count(), 1);
+    EXPECT_EQ(form->FRecentFiles->Strings(0), kept);
+    EXPECT_EQ(RecentCaptions(form), std::vector<AnsiString>{"&0 kept.rgl"});
+
+    // An existing file stays when chosen.
+    form->FileMenu->Items(kRecentMenuStart + 1)->Click();
+    EXPECT_EQ(form->FRecentFiles->Count(), 1);
+
+    form->FRecentFiles->Clear();
+    form->AddRecentFile(folder / "gone2.wav");
+    form->FileMenu->Items(kRecentMenuStart + 1)->Click();
+    EXPECT_EQ(form->FileMenu->Count(), kRecentMenuStart); // the last one gone: no separator
+}
