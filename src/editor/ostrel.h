@@ -508,6 +508,10 @@ public:
     void EnginePlayEndNotice(TObject* Sender);
     // Back to the stopped state: the position timer off, the blink on. Main
     // thread only (stop calls it directly).
+    // Stops playback, if any, and puts the window into the stopped state as
+    // the end of playback does (every path that stops the engine outside the
+    // stop command goes through it, so the window never stays "playing").
+    void HaltPlayback();
     void EnginePlayEnd(TObject* Sender);
 
     // --- Play cursor

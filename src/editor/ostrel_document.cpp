@@ -169,10 +169,7 @@ bool TFormVusk::OpenWavFile(const AnsiString& path)
 
 void TFormVusk::HaltForLoad()
 {
-    if (FEngine->IsPlaying()) {
-        FEngine->Stop();
-        EnginePlayEnd(this);
-    }
+    HaltPlayback();
     MainTimer->SetEnabled(false);
     BrinkTimer->SetEnabled(false);
     DragScrollTimer->SetEnabled(false);
@@ -337,10 +334,9 @@ void TFormVusk::ClearDocument()
 
 void TFormVusk::CloseDocument()
 {
+    HaltPlayback();
     MainTimer->SetEnabled(false);
     BrinkTimer->SetEnabled(false);
-    if (FEngine->IsPlaying())
-        FEngine->Stop();
     FEngine->InitWavInfo();
     FLoadCancelled = false;
     ClearDocument();

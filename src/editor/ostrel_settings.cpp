@@ -311,20 +311,16 @@ void TFormVusk::ApplyAudioDevice()
 {
     auto deviceId = static_cast<std::uint32_t>(WaveOutDeviceIndex(FOption.OutDevice));
     auto bufSize = static_cast<std::uint32_t>(std::max(FOption.BufSize, kSmallestBufferBytes));
-    auto stopIfPlaying = [this] {
-        if (!FStopped)
-            FEngine->Stop();
-    };
     if (FEngine->DeviceID() != deviceId) {
-        stopIfPlaying();
+        HaltPlayback();
         FEngine->SetDeviceID(deviceId);
     }
     if (FEngine->BufSize() != bufSize) {
-        stopIfPlaying();
+        HaltPlayback();
         FEngine->SetBufSize(bufSize);
     }
     if (FEngine->BufCount() != FOption.BufCount) {
-        stopIfPlaying();
+        HaltPlayback();
         FEngine->SetBufCount(FOption.BufCount);
     }
     ApplyBufferSize();
@@ -332,8 +328,7 @@ void TFormVusk::ApplyAudioDevice()
 
 void TFormVusk::ApplyBufferSize()
 {
-    if (!FStopped)
-        FEngine->Stop();
+    HaltPlayback();
     TPlaybackBuffers buffers =
         PlaybackBufferFor(FOption.BufSize, FOption.BufCount, FEngine->Channel(), FEngine->Rate());
     FEngine->SetBufSize(static_cast<std::uint32_t>(buffers.Size));

@@ -226,6 +226,14 @@ void TFormVusk::PlayEndWindowProc(TMessage& message)
     EnginePlayEnd(FEngine);
 }
 
+void TFormVusk::HaltPlayback()
+{
+    if (FStopped && !FEngine->IsPlaying())
+        return;
+    FEngine->Stop();
+    EnginePlayEnd(this);
+}
+
 void TFormVusk::EnginePlayEnd(TObject* Sender)
 {
     FStopped = true;

@@ -181,6 +181,23 @@ TEST_F(TransportWindowTest, PlayWhilePlayingAndStopBothStopAtOnce)
     EXPECT_TRUE(StoppedState());
 }
 
+TEST_F(TransportWindowTest, ClosingWhilePlayingLeavesTheWindowStopped)
+{
+    Open(48000);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    ASSERT_TRUE(Playing());
+    form->CloseDocument();
+    EXPECT_TRUE(form->FStopped);
+    EXPECT_FALSE(form->FEngine->IsPlaying());
+    EXPECT_FALSE(form->MainTimer->Enabled());
+    EXPECT_FALSE(form->BrinkTimer->Enabled());
+
+    // The next file plays at the first press.
+    LoadTestDocument(*form, WriteHalfSilentWav(folder, "next.wav", 48000, kRate));
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_TRUE(Playing());
+}
+
 TEST_F(TransportWindowTest, StopWhenStoppedGoesBackToTheStart)
 {
     Open(16000);
