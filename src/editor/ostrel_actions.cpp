@@ -89,7 +89,7 @@ const TActionSpec kActions[kCommandCount] = {
     {&TFormVusk::actAbout, "バージョン情報(&A)..."},
 };
 
-struct TFixedActionSpec
+struct TFixedActionEntry
 {
     TAction* TFormVusk::*Field;
     const char* Name;
@@ -97,7 +97,7 @@ struct TFixedActionSpec
     TShortCut Key;
 };
 
-const TFixedActionSpec kFixedActions[] = {
+const TFixedActionEntry kFixedActions[] = {
     {&TFormVusk::actTab, "actTab", "次へ", VK_TAB},
     {&TFormVusk::actTab2, "actTab2", "ファイルリストへ", scCtrl | scShift | VK_TAB},
     {&TFormVusk::actTab3, "actTab3", "前へ", scShift | VK_TAB},
@@ -135,13 +135,13 @@ void TFormVusk::CreateActions()
 
     ActionList1 = new TActionList(this);
     ActionList1->SetName("ActionList1");
-    for (const TFixedActionSpec& spec : kFixedActions) {
+    for (const TFixedActionEntry& entry : kFixedActions) {
         TAction* action = new TAction(this);
-        action->SetName(spec.Name);
-        action->SetCaption(spec.Caption);
-        action->SetShortCut(spec.Key);
+        action->SetName(entry.Name);
+        action->SetCaption(entry.Caption);
+        action->SetShortCut(entry.Key);
         action->SetActionList(ActionList1);
-        this->*spec.Field = action;
+        this->*entry.Field = action;
     }
     // Enabled only while the explorer tree has the focus.
     actReturn->SetEnabled(false);

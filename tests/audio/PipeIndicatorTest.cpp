@@ -21,12 +21,12 @@ struct TFormat
     int Channels;
 };
 
-std::vector<std::uint8_t> NoiseBytes(size_t count, std::uint32_t seed)
+std::vector<std::uint8_t> NoiseBytes(size_t count, std::uint32_t state)
 {
     std::vector<std::uint8_t> bytes(count);
     for (auto& b : bytes) {
-        seed = seed * 1664525u + 1013904223u;
-        b = static_cast<std::uint8_t>(seed >> 24);
+        state = state * 1664525u + 1013904223u;
+        b = static_cast<std::uint8_t>(state >> 24);
     }
     return bytes;
 }

@@ -70,10 +70,10 @@ std::vector<std::int16_t> ConstantSamples(int frames, int channels, std::int16_t
     return std::vector<std::int16_t>(static_cast<std::size_t>(frames) * channels, value);
 }
 
-std::vector<std::int16_t> NoiseSamples(int frames, int channels, std::uint32_t seed, int amplitude)
+std::vector<std::int16_t> NoiseSamples(int frames, int channels, std::uint32_t start, int amplitude)
 {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * channels);
-    std::uint32_t state = seed ? seed : 1;
+    std::uint32_t state = start ? start : 1;
     for (auto& s : samples) {
         state ^= state << 13; // xorshift32
         state ^= state >> 17;

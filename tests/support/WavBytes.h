@@ -1,6 +1,6 @@
 // Test WAV data, made in memory: sample generators and a builder for the
 // bytes of a WAV file, odd and broken ones included. Portable (no Windows):
-// the fuzzing seeds are made with it too. WavFile.h writes the bytes into a
+// the fuzzing corpus is made with it too. WavFile.h writes the bytes into a
 // temporary folder.
 //
 // Samples are interleaved signed 16-bit values (left, right for stereo).
@@ -37,7 +37,7 @@ std::vector<std::int16_t> SilenceSamples(int frames, int channels);
 // Every sample the same value (full scale for clipping tests).
 std::vector<std::int16_t> ConstantSamples(int frames, int channels, std::int16_t value);
 // Reproducible white noise in -amplitude..amplitude.
-std::vector<std::int16_t> NoiseSamples(int frames, int channels, std::uint32_t seed,
+std::vector<std::int16_t> NoiseSamples(int frames, int channels, std::uint32_t start,
                                        int amplitude = 32767);
 // Samples as little-endian bytes, and back.
 Bytes SampleBytes(const std::vector<std::int16_t>& samples);

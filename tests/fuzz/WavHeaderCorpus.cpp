@@ -1,4 +1,4 @@
-// Writes the seed inputs of the WAV header fuzz target into the folder named
+// Writes the starting inputs of the WAV header fuzz target into the folder named
 // by the first argument: the canonical header and the shapes real files take
 // (18-byte format chunk, chunks before the format, many chunks, odd sizes),
 // each also cut short.
@@ -11,7 +11,7 @@ using namespace testing_support;
 
 namespace {
 
-bool SeedWrite(const std::string& folder, const std::string& name, const Bytes& bytes)
+bool CorpusWrite(const std::string& folder, const std::string& name, const Bytes& bytes)
 {
     std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
     if (!f)
@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     WavBuilder twelve = stereo();
     for (int i = 0; i < 12; ++i)
         twelve.ChunkAfterFmt("pad ", 2);
-    const std::pair<std::string, Bytes> seeds[] = {
+    const std::pair<std::string, Bytes> inputs[] = {
         {"canonical", stereo().Bytes()},
         {"mono8", WavBuilder().Pcm(1, 8000, 8, Bytes(32, 128)).Bytes()},
         {"fmt18", stereo().FmtExtraBytes(0).Bytes()},
@@ -45,12 +45,12 @@ int main(int argc, char** argv)
         {"lying-riff-size", stereo().RiffSizeField(12).Bytes()},
         {"block-size-0", stereo().BlockAlign(0).Bytes()},
     };
-    for (const auto& [name, bytes] : seeds) {
-        bool ok = SeedWrite(folder, name, bytes);
+    for (const auto& [name, bytes] : inputs) {
+        bool ok = CorpusWrite(folder, name, bytes);
         for (std::size_t cut : {std::size_t{20}, std::size_t{41}, bytes.size() / 2})
-            ok = SeedWrite(folder, name + "-cut" + std::to_string(cut), Truncated(bytes, cut)) && ok;
+            ok = CorpusWrite(folder, name + "-cut" + std::to_string(cut), Truncated(bytes, cut)) && ok;
         if (!ok) {
-            std::fprintf(stderr, "cannot write seeds into %s\n", folder.c_str());
+            std::fprintf(stderr, "cannot write inputs into %s\n", folder.c_str());
             return 1;
         }
     }

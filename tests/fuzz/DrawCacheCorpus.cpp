@@ -1,4 +1,4 @@
-// Writes the seed inputs of the draw-cache fuzz target into the folder named
+// Writes the starting inputs of the draw-cache fuzz target into the folder named
 // by the first argument: well-formed stereo and mono caches for their files
 // (head copied from the cache, and given separately), each also cut short.
 #include "editor/DrawCache.h"
@@ -12,7 +12,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-bool SeedWrite(const std::string& folder, const std::string& name, const Bytes& bytes)
+bool CorpusWrite(const std::string& folder, const std::string& name, const Bytes& bytes)
 {
     std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
     if (!f)
@@ -21,7 +21,7 @@ bool SeedWrite(const std::string& folder, const std::string& name, const Bytes& 
     return std::fclose(f) == 0 && ok;
 }
 
-TWavHead SeedHead(std::uint16_t channels, std::uint32_t dataSize)
+TWavHead CorpusHead(std::uint16_t channels, std::uint32_t dataSize)
 {
     TWavHead head;
     std::memcpy(head.RiffId, "RIFF", 4);
@@ -41,7 +41,7 @@ TWavHead SeedHead(std::uint16_t channels, std::uint32_t dataSize)
 }
 
 // Mode byte for block size 2 << shift, head from the cache or given.
-Bytes SeedInput(int shift, bool headFromCache, const TWavHead& head, const Bytes& cache)
+Bytes CorpusInput(int shift, bool headFromCache, const TWavHead& head, const Bytes& cache)
 {
     Bytes input{static_cast<std::uint8_t>(shift | (headFromCache ? 0x10 : 0))};
     if (!headFromCache) {
@@ -63,12 +63,12 @@ int main(int argc, char** argv)
     const std::string folder = argv[1];
     bool ok = true;
     // Stereo: 4000 values at B 8 (shift 2) make 500 entries.
-    const TWavHead stereoHead = SeedHead(2, 8000);
+    const TWavHead stereoHead = CorpusHead(2, 8000);
     TDrawDataStereo stereo;
     for (int i = 0; i < 500; ++i)
         stereo.Data.push_back({static_cast<std::int8_t>(i % 128), -3, 5, -7});
     // Mono: 3000 samples at B 16 (shift 3) make 375 entries.
-    const TWavHead monoHead = SeedHead(1, 6000);
+    const TWavHead monoHead = CorpusHead(1, 6000);
     TDrawDataMono mono;
     for (int i = 0; i < 375; ++i)
         mono.Data.push_back({static_cast<std::int8_t>(i % 100), -1});
@@ -76,14 +76,14 @@ int main(int argc, char** argv)
     const Bytes monoCache = DrawCacheBytes(monoHead, 256, {}, mono);
     for (bool fromCache : {true, false}) {
         const std::string how = fromCache ? "-own-head" : "-given-head";
-        ok &= SeedWrite(folder, "stereo" + how, SeedInput(2, fromCache, stereoHead, stereoCache));
-        ok &= SeedWrite(folder, "mono" + how, SeedInput(3, fromCache, monoHead, monoCache));
-        ok &= SeedWrite(folder, "stereo-cut" + how,
-                        SeedInput(2, fromCache, stereoHead,
+        ok &= CorpusWrite(folder, "stereo" + how, CorpusInput(2, fromCache, stereoHead, stereoCache));
+        ok &= CorpusWrite(folder, "mono" + how, CorpusInput(3, fromCache, monoHead, monoCache));
+        ok &= CorpusWrite(folder, "stereo-cut" + how,
+                        CorpusInput(2, fromCache, stereoHead,
                                   Bytes(stereoCache.begin(), stereoCache.begin() + 60)));
-        ok &= SeedWrite(
+        ok &= CorpusWrite(
             folder, "mono-header-only" + how,
-            SeedInput(3, fromCache, monoHead, Bytes(monoCache.begin(), monoCache.begin() + 48)));
+            CorpusInput(3, fromCache, monoHead, Bytes(monoCache.begin(), monoCache.begin() + 48)));
     }
     return ok ? 0 : 1;
 }
