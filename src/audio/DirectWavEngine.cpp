@@ -906,11 +906,11 @@ void TDirectWavEngine::SetLoopRange(int Start, int End)
     });
 }
 
-void TDirectWavEngine::ReadSamples(std::int16_t* Buffer, int LastIndex, int BytePosition)
+int TDirectWavEngine::ReadSamples(std::int16_t* Buffer, int LastIndex, int BytePosition)
 {
     if (!FPlayInfo.IsPlayable || FPlayInfo.Bit != 16 || LastIndex < 0 || BytePosition < 0 ||
         static_cast<std::uint32_t>(BytePosition) >= FPlayInfo.DataSize)
-        return;
+        return -1;
     Stop();
     std::unique_ptr<TFileByteSource> own;
     TFileByteSource* file = FSampleSource.get();
@@ -926,6 +926,7 @@ void TDirectWavEngine::ReadSamples(std::int16_t* Buffer, int LastIndex, int Byte
     std::size_t got = file->ReadAt(static_cast<std::uint64_t>(FPlayInfo.SampleStart) + BytePosition,
                                    Buffer, want);
     std::memset(reinterpret_cast<std::uint8_t*>(Buffer) + got, 0, want - got);
+    return static_cast<int>(got);
 }
 
 void TDirectWavEngine::BeginSampleReads()

@@ -125,10 +125,12 @@ public:
     void SetLoopRange(int Start, int End);
     // Reads LastIndex + 1 16-bit values, starting BytePosition bytes into the
     // sample data, into Buffer; values past the end of the file read as 0.
-    // Stops playback first. Ignored unless a playable 16-bit file is loaded
-    // and 0 <= BytePosition < DataSize. Raises EFOpenError when the file
-    // cannot be opened.
-    void ReadSamples(std::int16_t* Buffer, int LastIndex, int BytePosition);
+    // Returns how many bytes came from the file (less than asked when the
+    // file ends first; -1 when the call is ignored). Stops playback first.
+    // Ignored unless a playable 16-bit file is loaded and
+    // 0 <= BytePosition < DataSize. Raises EFOpenError when the file cannot
+    // be opened.
+    int ReadSamples(std::int16_t* Buffer, int LastIndex, int BytePosition);
     // Keep the loaded file open for ReadSamples from BeginSampleReads until
     // EndSampleReads (or the next LoadFile or InitWavInfo), so that a long
     // run of reads opens it once: reopening for every read costs more than a

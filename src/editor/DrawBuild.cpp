@@ -1,7 +1,6 @@
 #include "DrawBuild.h"
 
 #include "audio/DirectWavEngine.h"
-#include "classlib/FilePaths.h"
 
 TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine)
 {
@@ -11,14 +10,12 @@ TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine)
         if (count == 0 || !engine.IsPlayable() || engine.Bit() != 16 ||
             bytePosition >= engine.DataSize())
             return 0;
-        engine.ReadSamples(buffer, static_cast<int>(count - 1), static_cast<int>(bytePosition));
-        // ReadSamples reads zeros past the end of the file: a file cut short
-        // since it was opened must not pass for silence.
-        const std::int64_t end = static_cast<std::int64_t>(engine.SampleStart()) + bytePosition;
-        const std::int64_t size = FileSizeOf(engine.Path());
-        if (size < end + static_cast<std::int64_t>(count) * 2)
-            return size <= end ? 0 : static_cast<std::size_t>((size - end) / 2);
-        return count;
+        // ReadSamples fills zeros past the end of the file: a file cut short
+        // since it was opened must not pass for silence, so only what came
+        // from the file counts.
+        const int got =
+            engine.ReadSamples(buffer, static_cast<int>(count - 1), static_cast<int>(bytePosition));
+        return got <= 0 ? 0 : static_cast<std::size_t>(got) / 2;
     };
 }
 
