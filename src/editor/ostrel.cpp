@@ -124,7 +124,11 @@ void TFormVusk::FormShow(TObject* Sender)
         ShowFileListWindow();
     if (FCommandLineArgs.empty())
         return;
-    const AnsiString& path = FCommandLineArgs.front();
+    OpenFileByKind(FCommandLineArgs.front());
+}
+
+void TFormVusk::OpenFileByKind(const AnsiString& path)
+{
     switch (CommandLineFileKind(path)) {
     case TCommandLineFile::Wav:
         OpenWavFile(path);

@@ -329,6 +329,9 @@ public:
     // Asks before a changed region list is discarded, when something can be
     // lost; true when it may go.
     bool MayDiscardRegionList();
+    // Opens a ".wav" file or loads a ".rgl" region list; other names are
+    // ignored (the command line and the recent files).
+    void OpenFileByKind(const AnsiString& path);
 
     // The settings file: beside the program unless set (tests set it
     // before the first show).

@@ -493,14 +493,5 @@ void TFormVusk::RecentSelect(TObject* Sender)
         RebuildRecentMenu();
         return;
     }
-    switch (CommandLineFileKind(path)) {
-    case TCommandLineFile::Wav:
-        OpenWavFile(path);
-        break;
-    case TCommandLineFile::RegionList:
-        LoadRegionList(path);
-        break;
-    case TCommandLineFile::None:
-        break;
-    }
+    OpenFileByKind(path);
 }
