@@ -67,6 +67,8 @@ inline constexpr const char* FileNameNotAssigned = "File name is not assigned.";
 inline constexpr const char* CannotAppendToFile = "Cannot append data to this .wav file.";
 inline constexpr const char* CannotAppendFormat = "Cannot append data in different audio format.";
 inline constexpr const char* CannotEncode8Bit = "Cannot encode 8 bit sound into ADPCM.";
+inline constexpr const char* CannotEncodeStereoBlock =
+    "Cannot encode stereo sound into ADPCM blocks of this size.";
 inline constexpr const char* CannotWriteFile = "Cannot write to the file.";
 // Inputs (CD and sound card).
 inline constexpr const char* TheComponentIsBusy = "The component is busy";

@@ -196,6 +196,11 @@ void TWaveOut::PrepareFile()
         if (Input()->GetBitsPerSample() != 16)
             throw EPipeException(PipeText::CannotEncode8Bit);
         FAdpcmChannels = Input()->GetChannels() == 2 ? 2 : 1;
+        // Stereo codes come in groups of eight samples per channel, four
+        // bytes each: a block whose data is not whole groups has no room
+        // for the last group's right channel.
+        if (FAdpcmChannels == 2 && FBlockSize % 8 != 0)
+            throw EPipeException(PipeText::CannotEncodeStereoBlock);
     }
     if (append) {
         CheckAppendFormat(FWavType == TWavType::wtPCM);

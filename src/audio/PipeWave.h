@@ -38,7 +38,9 @@ public:
     // Ignored while busy; only wtPCM and wtDVIADPCM are taken.
     void SetWavType(TWavType Value);
     // Bytes per ADPCM block. Ignored while busy, and for values that are not
-    // a multiple of 4 or below 8 (a stereo block needs 8 header bytes).
+    // a multiple of 4 or below 8 (a stereo block needs 8 header bytes). A
+    // stereo run also needs a multiple of 8, else it ends at the start with
+    // "Cannot encode stereo sound into ADPCM blocks of this size.".
     std::uint16_t BlockSize() const { return FBlockSize; }
     void SetBlockSize(std::uint16_t Value);
     // Stores the mode: this writer can append.

@@ -379,6 +379,41 @@ TEST_F(PipeWaveTest, AdpcmRefusesEightBitInputAndOddBlockSizes)
     EXPECT_EQ(input->Closes, 1);
 }
 
+TEST_F(PipeWaveTest, StereoAdpcmNeedsBlocksOfWholeEightByteGroups)
+{
+    // A stereo block's codes come in groups of eight bytes after its header:
+    // at 20 bytes the last right-channel codes would lie past the block.
+    std::vector<std::uint8_t> data = SineBytes(600, 2, 22050, 8000);
+    auto* input = MakeInput(data, 16, 2, 22050);
+    auto* writer = MakeWriter(input, "stereo.wav");
+    writer->SetWavType(TWavType::wtDVIADPCM);
+    writer->SetBlockSize(20);
+    ASSERT_EQ(writer->BlockSize(), 20);
+    RunToEnd(writer);
+    EXPECT_EQ(errors, (std::vector<AnsiString>{
+                          "Cannot encode stereo sound into ADPCM blocks of this size."}));
+    EXPECT_EQ(done, 0);
+    EXPECT_TRUE(FileIsFree("stereo.wav"));
+    EXPECT_EQ(input->Closes, 1);
+
+    writer->SetBlockSize(24); // two groups
+    RunToEnd(writer);
+    EXPECT_EQ(done, 1);
+    AnsiString file = folder.ReadFile("stereo.wav");
+    const int framesPerBlock = (24 - 8) + 1;
+    const size_t blocks = (600 + framesPerBlock - 1) / framesPerBlock;
+    ASSERT_EQ(file.size(), 60u + 24u * blocks);
+    std::vector<std::int16_t> decoded = ImaDecoder::Decode(file.substr(60), 24, 2);
+    // Each block starts again from its first frame: the right channel of
+    // the last group follows the signal as closely as the left.
+    double worst = 0;
+    for (int i = 2 * 32; i < 2 * 600; ++i) {
+        int original = static_cast<std::int16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+        worst = std::max(worst, std::fabs(double(decoded[i]) - original));
+    }
+    EXPECT_LT(worst, 2000);
+}
+
 TEST_F(PipeWaveTest, FailedStartReleasesTheFileAndARetryWorks)
 {
     auto* input = MakeInput(CountingBytes(3000), 16, 2, 44100);
