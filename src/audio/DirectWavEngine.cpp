@@ -27,7 +27,9 @@ constexpr std::uint32_t kMinBufSize = 256;
 constexpr std::uint16_t kMaxBufCount = 1024;
 constexpr DWORD kMaxSleepMs = 100;
 constexpr std::uint64_t kHeapSlackPerBuffer = 4096;
-constexpr DWORD kQuietUnprepareMs = 1000; // after an error, per buffer
+// A buffer that the device still calls "playing" this long after it marked
+// it done, or after a reset, is given up on instead of waited for.
+constexpr DWORD kUnprepareLimitMs = 1000;
 
 constexpr TByteRange kNoRange = {kNoPosition, kNoPosition};
 
@@ -557,8 +559,8 @@ private:
 
     void UnprepareBuffer(TDeviceBuffer& b)
     {
-        while (FDevice.UnprepareHeader(FHandle, b.Header) == WAVERR_STILLPLAYING)
-            Sleep(0);
+        if (!UnprepareBufferWithin(b, kUnprepareLimitMs))
+            throw EDirectWavEngineError(DirectWavEngineText::CannotClose);
     }
 
     bool UnprepareBufferWithin(TDeviceBuffer& b, DWORD limitMs)
@@ -643,7 +645,7 @@ private:
         bool released = FDevice.Reset(FHandle) == MMSYSERR_NOERROR;
         for (TDeviceBuffer& b : FBuffers)
             if (b.State != TBufferState::Free)
-                released = UnprepareBufferWithin(b, kQuietUnprepareMs) && released;
+                released = UnprepareBufferWithin(b, kUnprepareLimitMs) && released;
         released = FDevice.Close(FHandle) == MMSYSERR_NOERROR && released;
         FHandle = nullptr;
         if (!released) {

@@ -215,6 +215,19 @@ TEST_F(FakeDevicePlayback, FailedStopIsReportedWithoutPlayEnd)
     EXPECT_EQ(recorder.Events(), (Events{"start", "stop"}));
 }
 
+TEST_F(FakeDevicePlayback, DeviceThatNeverGivesABufferBackIsGivenUpOn)
+{
+    engine->SetBufCount(1);
+    engine->Play(0, kFrames);
+    device.AnswerStillPlaying(1 << 30);
+    engine->Stop();
+    EXPECT_EQ(NextBoxText(), "Wave デバイスを開放できません。");
+    EXPECT_FALSE(device.IsOpen());
+    EXPECT_FALSE(engine->IsPlaying());
+    engine.reset();
+    EXPECT_EQ(recorder.Events(), (Events{"start", "stop"}));
+}
+
 TEST_F(FakeDevicePlayback, EndsAreReportedOnceEachWhileTheirHandlerRuns)
 {
     HeldEndHandler held;
