@@ -62,6 +62,12 @@ constexpr const char* kMainWindowClassName = "TFormVusk";
 // The application title, also the main window's caption with no file open.
 constexpr const char* kApplicationTitle = "Zandrel";
 
+// Indexes of the toolbar images that show the chase and loop states.
+constexpr int kChaseOnImage = 11;
+constexpr int kChaseOffImage = 19;
+constexpr int kLoopOnImage = 22;
+constexpr int kLoopOffImage = 23;
+
 // The tool cursors the window registers with the screen.
 constexpr TCursor crCutTool = -10;   // resource "CUS1"
 constexpr TCursor crEraseTool = -20; // resource "CUS2"

@@ -105,9 +105,6 @@ const TFixedActionEntry kFixedActions[] = {
     {&TFormVusk::actReturn, "actReturn", "開く", VK_RETURN},
 };
 
-constexpr int kChaseOnImage = 11;
-constexpr int kLoopOffImage = 23;
-
 } // namespace
 
 void TFormVusk::CreateActions()

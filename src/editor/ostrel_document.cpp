@@ -22,7 +22,6 @@ int WaveBlockSize = kInitialWaveBlockSize;
 namespace {
 
 constexpr std::uint32_t kMaxDataSize = 0x40000000; // 1 GiB of sample data
-constexpr int kStatusMessageMs = 3000;
 constexpr TColor kOverviewNoFile = 0xC0C0C0;
 
 namespace DocumentText {

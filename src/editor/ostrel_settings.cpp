@@ -20,8 +20,6 @@
 namespace {
 
 constexpr const char* kCannotWriteSettings = "初期設定ファイルを書き込めません";
-constexpr int kLoopOnImage = 22;
-constexpr int kLoopOffImage = 23;
 constexpr int kSmallestBufferBytes = 256;
 
 // Opens the settings; a file that exists but cannot be read reads as empty

@@ -26,8 +26,6 @@ constexpr const char* kRecentFileMissing = "このファイルは存在しませ
 constexpr int kRecentMenuStart = 17;
 // The manual-input tab of the rename page.
 constexpr int kRenameInputTabIndex = 3;
-constexpr int kLoopOnImage = 22;
-constexpr int kLoopOffImage = 23;
 // Posted to the play-end window when the engine's playback ended by itself.
 constexpr UINT kPlayEndMessage = WM_APP + 1;
 

@@ -19,8 +19,6 @@ namespace {
 constexpr int kOverviewTop = 0;
 constexpr int kOverviewLeft = 2;
 constexpr int kWaveTop = 45; // below the overview and a one-row gap
-constexpr int kChaseOnImage = 11;
-constexpr int kChaseOffImage = 19;
 
 TWaveColors ViewColorsOf(const TOption& option)
 {
