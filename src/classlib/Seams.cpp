@@ -1,5 +1,7 @@
 #include "Seams.h"
 
+#include "FilePaths.h"
+
 #include <commdlg.h>
 #include <mmsystem.h>
 #include <shellapi.h>
@@ -54,22 +56,7 @@ bool SystemFileDialog(TFileDialogRequest& r)
     if (!ok)
         return false;
     r.FilterIndex = ofn.nFilterIndex;
-    r.Files.clear();
-    const char* p = buffer.data();
-    AnsiString first = p;
-    p += first.size() + 1;
-    if (*p == '\0') {
-        r.Files.push_back(first);
-    } else {
-        AnsiString dir = first;
-        if (!dir.empty() && dir.back() != '\\')
-            dir += '\\';
-        while (*p) {
-            AnsiString name = p;
-            r.Files.push_back(dir + name);
-            p += name.size() + 1;
-        }
-    }
+    r.Files = FileDialogFiles(buffer.data(), ofn.nFileOffset);
     r.FileName = r.Files.front();
     return true;
 }
@@ -190,6 +177,23 @@ TClassLibSeams& Seams()
 void ResetSeams()
 {
     Seams() = SystemSeams();
+}
+
+std::vector<AnsiString> FileDialogFiles(const char* buffer, size_t fileOffset)
+{
+    AnsiString first = buffer;
+    if (fileOffset != first.size() + 1)
+        return {first};
+    const AnsiString dir = IncludeTrailingBackslash(first);
+    std::vector<AnsiString> files;
+    for (const char* p = buffer + fileOffset; *p;) {
+        const AnsiString name = p;
+        files.push_back(dir + name);
+        p += name.size() + 1;
+    }
+    if (files.empty())
+        files.push_back(first);
+    return files;
 }
 
 int SeamMessageBox(HWND owner, const AnsiString& text, const AnsiString& caption, UINT flags)

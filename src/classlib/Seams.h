@@ -96,6 +96,13 @@ struct TClassLibSeams
 TClassLibSeams& Seams();
 void ResetSeams();
 
+// The files in a file dialog's result buffer. fileOffset is where the
+// (first) name begins: right after the folder's 0 byte when several files
+// were chosen (the folder, then each name, the list ending in two 0 bytes),
+// inside the one full path otherwise. What follows a single path's 0 byte
+// (the rest of the name the dialog was opened with) is not part of it.
+std::vector<AnsiString> FileDialogFiles(const char* buffer, size_t fileOffset);
+
 // Shorthands that go through the seams.
 int SeamMessageBox(HWND owner, const AnsiString& text, const AnsiString& caption, UINT flags);
 int SeamMessageBoxW(HWND owner, const WideString& text, const WideString& caption, UINT flags);

@@ -9,6 +9,21 @@
 
 namespace {
 
+TEST(DialogsTest, FileDialogResultsAreReadByTheNameOffset)
+{
+    // One file: the rest of a longer name the dialog opened with stays
+    // behind the path's 0 byte.
+    const char single[] = "C:\\a.wav\0ylongname.wav\0";
+    EXPECT_EQ(FileDialogFiles(single, 3), (std::vector<AnsiString>{"C:\\a.wav"}));
+    // Several: the folder, then the names. A folder ending in ソ (trail byte
+    // 0x5C) still gets its separator.
+    const char several[] = "C:\\ソ\0a.wav\0b.wav\0";
+    EXPECT_EQ(FileDialogFiles(several, 6),
+              (std::vector<AnsiString>{"C:\\ソ\\a.wav", "C:\\ソ\\b.wav"}));
+    const char root[] = "C:\\\0a.wav\0";
+    EXPECT_EQ(FileDialogFiles(root, 4), (std::vector<AnsiString>{"C:\\a.wav"}));
+}
+
 TEST(DialogsTest, OpenDialogHandsItsSettingsToTheSeamAndTakesTheChoice)
 {
     TOpenDialog dialog(nullptr);
