@@ -194,10 +194,26 @@ void TCDIn::OpenInput()
         FBusy = true;
         FRipBufferSize = RipBufferBytes;
         CR_OpenRipper(&FRipBufferSize, static_cast<LONG>(first), static_cast<LONG>(end));
+        AdoptRipBufferSize();
     } catch (...) {
         CloseDrive();
         throw;
     }
+}
+
+// The library may answer the buffer size handed to it with one of its own and
+// then fill that many bytes: the buffer grows to it, and a size beyond reason
+// ends the rip before any chunk is asked for.
+void TCDIn::AdoptRipBufferSize()
+{
+    if (FRipBufferSize <= 0 || FRipBufferSize > MaxRipBufferBytes) {
+        CR_CloseRipper();
+        FBusy = false;
+        FSize = 0;
+        throw EPipeException(PipeText::RipBufferUnusable);
+    }
+    if (FRipBuffer.size() < static_cast<std::size_t>(FRipBufferSize))
+        FRipBuffer.resize(static_cast<std::size_t>(FRipBufferSize));
 }
 
 int TCDIn::ReadData(void* Buffer, int Count)
@@ -208,11 +224,11 @@ int TCDIn::ReadData(void* Buffer, int Count)
         return 0;
     if (FBufStart > FBufEnd) {
         FBufStart = 1;
-        LONG got = RipBufferBytes;
+        LONG got = FRipBufferSize;
         BOOL abort = FALSE;
         CR_RipChunk(FRipBuffer.data(), &got, &abort);
         // The library's count is never trusted beyond the buffer.
-        FBufEnd = std::clamp<LONG>(got, 0, RipBufferBytes);
+        FBufEnd = std::clamp<LONG>(got, 0, FRipBufferSize);
     }
     int n = std::min(Count, FBufEnd - FBufStart + 1);
     if (n <= 0)

@@ -74,6 +74,9 @@ public:
 private:
     // Bytes per chunk the library is asked for: one second of CD audio.
     static constexpr int RipBufferBytes = 75 * CDBytesPerSector;
+    // The largest buffer the library may ask for when it answers the size
+    // handed to it with one of its own (16 MiB, about 95 s of audio).
+    static constexpr int MaxRipBufferBytes = 16 * 1024 * 1024;
 
     // The range's first and end sector and its byte size; false when the
     // tracks are not on the disc or the table of contents is inconsistent.
@@ -82,6 +85,7 @@ private:
     bool StartTrackOnDisc(int TrackCount) const;
     bool EndTrackOnDisc(int TrackCount) const;
     void CheckIdle(const char* Message) const;
+    void AdoptRipBufferSize();
 
     int FCurrentDrive = 0;           // 0-based drive index
     int FStartTrack = 0;             // 1-based
@@ -92,6 +96,6 @@ private:
     std::int64_t FRangeEndTrack = 1; // the range ends where this track starts...
     TCDMSF FRangeEndOffset;          // ...plus this (always 0:00:00)
     std::int32_t FRangeBytes = 0;    // byte size of the open range
-    std::vector<BYTE> FRipBuffer;    // one chunk from the library (RipBufferBytes)
-    LONG FRipBufferSize = 0;         // chunk size handed to the library
+    std::vector<BYTE> FRipBuffer;    // one chunk from the library (at least RipBufferBytes)
+    LONG FRipBufferSize = 0;         // chunk size agreed with the library at CR_OpenRipper
 };

@@ -82,6 +82,7 @@ inline constexpr const char* DriveNotReady = "The drive is not ready";
 inline constexpr const char* StartTrackOutOfRange = "The start track out of range";
 inline constexpr const char* RippingDataTrack = "Trying to rip a data track";
 inline constexpr const char* EndTrackOutOfRange = "The end track out of range";
+inline constexpr const char* RipBufferUnusable = "The CD-ripping library asked for an unusable buffer size.";
 // Sound-card input: "Channel " + number + " is not available".
 inline constexpr const char* ChannelPrefix = "Channel ";
 inline constexpr const char* ChannelNotAvailableSuffix = " is not available";

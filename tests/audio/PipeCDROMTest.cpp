@@ -233,6 +233,32 @@ TEST_F(PipeCDROMTest, ChunksAreServedInPiecesAndTheLibrarysCountIsNotTrusted)
     cd->CloseInput();
 }
 
+TEST_F(PipeCDROMTest, ABufferSizeTheLibraryAnswersWithIsHonouredOrRefused)
+{
+    disc.RipperBufferBytes = 2 * 176400; // a library that fills two seconds a chunk
+    Configure(disc);
+    SetRange(1, 1);
+    cd->OpenInput();
+    std::vector<std::uint8_t> got(400000);
+    EXPECT_EQ(cd->ReadData(got.data(), 400000), 352800);
+    got.resize(352800);
+    EXPECT_EQ(got, PatternBytes(150, 352800));
+    cd->CloseInput();
+
+    for (std::int32_t unusable : {-1, 64 * 1024 * 1024}) {
+        disc.RipperBufferBytes = unusable;
+        Configure(disc);
+        try {
+            cd->OpenInput();
+            ADD_FAILURE() << "a buffer of " << unusable << " bytes was accepted";
+        } catch (const EPipeException& e) {
+            EXPECT_STREQ(e.what(), PipeText::RipBufferUnusable);
+        }
+        EXPECT_FALSE(cd->Busy());
+        EXPECT_EQ(cd->Size(), 0);
+    }
+}
+
 class CDRipRunTest : public PipeCDROMTest
 {
 protected:

@@ -239,6 +239,9 @@ LONG WINAPI CR_OpenRipper(LONG* bufferSize, LONG firstSector, LONG endSector)
 {
     LONG size = bufferSize ? *bufferSize : 0;
     standIn.Log(standinFormat("CR_OpenRipper(%ld,%ld,%ld)", size, firstSector, endSector));
+    const std::int32_t answered = standIn.Disc().RipperBufferBytes;
+    if (answered != 0 && bufferSize)
+        size = *bufferSize = answered;
     standIn.OpenRipper(size, firstSector, endSector);
     return 0;
 }

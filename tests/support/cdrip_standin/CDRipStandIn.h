@@ -39,6 +39,7 @@ struct CRTestDisc
     std::int32_t CutAfterBytes; // the range ends early after this many bytes; -1 never
     std::int32_t ReportCount;   // non-zero: every chunk reports this count, whatever it holds
     std::int32_t ChunkDelayMs;  // each chunk takes at least this long (a slow drive)
+    std::int32_t RipperBufferBytes; // non-zero: CR_OpenRipper answers with this buffer size
 };
 
 using TCRTest_Configure = void(WINAPI*)(const CRTestDisc* Disc);
