@@ -34,6 +34,22 @@ TFilledListLock& FilledListLock()
     return lock;
 }
 
+// The recorders alive, by serial number, under the filled-list lock. The
+// device is told a recorder's serial, not its address: a broken driver that
+// kept its buffers past the bounded waits may call back after the recorder is
+// gone (or another took its address), and such a call must find nothing.
+struct TLiveRecorders
+{
+    std::vector<std::pair<DWORD_PTR, TAudioIn*>> Entries;
+    DWORD_PTR LastSerial = 0;
+};
+
+TLiveRecorders& LiveRecorders()
+{
+    static TLiveRecorders live;
+    return live;
+}
+
 class TFilledListGuard
 {
 public:
@@ -68,6 +84,9 @@ TAudioIn::TAudioIn(TComponent* AOwner, TWaveInDevice& Device) : TPipeInput(AOwne
     FReturnedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (!FReturnedEvent)
         RaiseLastOSError();
+    TFilledListGuard guard;
+    FSerial = ++LiveRecorders().LastSerial;
+    LiveRecorders().Entries.emplace_back(FSerial, this);
 }
 
 TAudioIn::~TAudioIn()
@@ -78,6 +97,13 @@ TAudioIn::~TAudioIn()
     if (FOpenCount > 0) {
         FOpenCount = 1;
         CloseDevice();
+    }
+    {
+        TFilledListGuard guard;
+        auto& entries = LiveRecorders().Entries;
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [this](const auto& entry) { return entry.second == this; }),
+                      entries.end());
     }
     CloseHandle(FReturnedEvent);
 }
@@ -120,7 +146,7 @@ WAVEFORMATEX TAudioIn::RecordingFormat() const
 MMRESULT TAudioIn::OpenWithFallback(const WAVEFORMATEX& format)
 {
     UINT deviceId = static_cast<UINT>(FBaseChannel);
-    DWORD_PTR instance = reinterpret_cast<DWORD_PTR>(this);
+    DWORD_PTR instance = FSerial;
     MMRESULT result = FDevice.Open(&FHandle, deviceId, &format, DeviceCallback, instance,
                                    CALLBACK_FUNCTION | WAVE_MAPPED);
     if (result != MMSYSERR_NOERROR && RunningUnderWine())
@@ -154,7 +180,13 @@ void CALLBACK TAudioIn::DeviceCallback(HWAVEIN, UINT message, DWORD_PTR instance
     if (message != WIM_DATA)
         return;
     try {
-        reinterpret_cast<TAudioIn*>(instance)->BufferReturned(reinterpret_cast<WAVEHDR*>(param1));
+        TFilledListGuard guard;
+        for (const auto& [serial, recorder] : LiveRecorders().Entries)
+            if (serial == instance) {
+                recorder->BufferReturned(reinterpret_cast<WAVEHDR*>(param1));
+                return;
+            }
+        // The recorder is gone: the buffer stays with the broken device.
     } catch (...) {
         HandleCallbackException(std::current_exception());
     }

@@ -118,6 +118,7 @@ private:
     std::atomic<int> FQueued{0};             // buffers handed to the device and not yet returned
     HANDLE FReturnedEvent = nullptr;         // owned; auto-reset, set whenever a buffer comes back
     HWAVEIN FHandle = nullptr;               // the open device
+    DWORD_PTR FSerial = 0;                   // this recorder's number, told to the device
     int FOpenCount = 0;                      // nesting of OpenDevice
 
     // The current buffer's bytes, read through FBufStart / FBufEnd.

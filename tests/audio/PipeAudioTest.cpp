@@ -224,6 +224,36 @@ TEST(AudioInTest, ADeviceThatHandsNothingBackEndsTheRecordingAndStillCloses)
     EXPECT_EQ(failing.PreparedNow, 0);
 }
 
+TEST(AudioInTest, BuffersABrokenDriverHandsBackAfterTheRecorderIsGoneReachNothing)
+{
+    TFakeWaveInDevice device;
+    device.Delivery = TFakeWaveInDevice::TDelivery::Never;
+    device.KeepOnReset = true;
+    device.FillPattern = false;
+    {
+        TAudioIn in(nullptr, device);
+        SetFormat(in, 16, 2, 44100, -1);
+        in.OpenInput();
+        std::uint8_t nothing[16];
+        EXPECT_EQ(in.ReadData(nothing, sizeof(nothing)), 0); // queues buffers, none come back
+        in.CloseInput(); // gives up on the held buffers after its bounded wait
+    }
+    // Another recorder, likely at the same address, must not receive them.
+    TFakeWaveInDevice other;
+    other.Delivery = TFakeWaveInDevice::TDelivery::OnDemand;
+    TAudioIn next(nullptr, other);
+    ASSERT_GT(device.MaxQueued.load(), 0);
+    SetFormat(next, 16, 2, 44100, 1);
+    next.OpenInput();
+    device.HandBackHeld();
+    std::uint8_t chunk[4096];
+    ASSERT_EQ(next.ReadData(chunk, sizeof(chunk)), static_cast<int>(sizeof(chunk)));
+    for (size_t i = 0; i < sizeof(chunk); ++i)
+        ASSERT_EQ(chunk[i], TFakeWaveInDevice::PatternByte(i)) << "at byte " << i;
+    next.CloseInput();
+    EXPECT_EQ(other.PreparedNow, 0);
+}
+
 TEST(AudioInTest, StopsAtTheLargestWholeFrameCountAWavFileHolds)
 {
     TFakeWaveInDevice device;

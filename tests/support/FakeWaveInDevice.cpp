@@ -128,6 +128,12 @@ MMRESULT TFakeWaveInDevice::Reset(HWAVEIN)
     return MMSYSERR_NOERROR;
 }
 
+void TFakeWaveInDevice::HandBackHeld()
+{
+    while (WAVEHDR* header = PopQueued())
+        HandBack(header, true);
+}
+
 void TFakeWaveInDevice::HandBackOnDemand()
 {
     if (Delivery != TDelivery::OnDemand || !FStarted || FUntaken > 0)

@@ -39,6 +39,10 @@ public:
     MMRESULT Start(HWAVEIN handle) override;
     MMRESULT Reset(HWAVEIN handle) override;
 
+    // A broken driver waking up late: hands back every buffer it still
+    // holds, on the caller's thread.
+    void HandBackHeld();
+
     // The byte the device records at offset (counted over every byte it
     // delivered since it was opened).
     static std::uint8_t PatternByte(std::uint64_t offset)
