@@ -1,0 +1,187 @@
+// Painting of a windowed control: its own WM_PAINT with the graphic children
+// drawn over it, the double-buffered paint, background erasing and PaintTo.
+#include "WinControl.h"
+
+#include "WinControlDetail.h"
+
+#include <algorithm>
+
+using namespace wincontrol_detail;
+
+// ---------------------------------------------------------------------------
+// TWinControl: painting
+
+bool TWinControl::PaintsItself() const
+{
+    return (ControlState() & csCustomPaint) != 0 || !FSystemClass;
+}
+
+bool TWinControl::HasVisibleGraphicChildren() const
+{
+    for (TControl* c : FControls)
+        if (c->Visible() && !IsWindowed(c))
+            return true;
+    return false;
+}
+
+void TWinControl::WMPaint(TMessage& m)
+{
+    if (m.WParam == 0 && FDoubleBuffered && PaintsItself()) {
+        DoubleBufferedPaint(m);
+        return;
+    }
+    if (m.WParam == 0 && FSystemClass && !(ControlState() & csCustomPaint) &&
+        !HasVisibleGraphicChildren()) {
+        DefaultHandler(m);
+        return;
+    }
+    PaintHandler(m);
+}
+
+void TWinControl::DoubleBufferedPaint(TMessage& m)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(FHandle, &ps);
+    RECT client;
+    GetClientRect(FHandle, &client);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1),
+                                            std::max<LONG>(client.bottom, 1));
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    try {
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), reinterpret_cast<LPARAM>(memory));
+        Perform(WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    } catch (...) {
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        EndPaint(FHandle, &ps);
+        throw;
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    EndPaint(FHandle, &ps);
+    m.Result = 0;
+}
+
+void TWinControl::PaintHandler(TMessage& m)
+{
+    PAINTSTRUCT ps;
+    auto dc = reinterpret_cast<HDC>(m.WParam);
+    bool ownDC = dc == nullptr;
+    if (ownDC)
+        dc = BeginPaint(FHandle, &ps);
+    try {
+        int saved = SaveDC(dc);
+        PaintWindow(dc);
+        RestoreDC(dc, saved);
+        PaintControls(dc, nullptr);
+    } catch (...) {
+        if (ownDC)
+            EndPaint(FHandle, &ps);
+        throw;
+    }
+    if (ownDC)
+        EndPaint(FHandle, &ps);
+    m.Result = 0;
+}
+
+void TWinControl::PaintWindow(HDC dc)
+{
+    TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    if (FSystemClass)
+        DefaultHandler(paint);
+}
+
+void TWinControl::PaintControls(HDC dc, TControl* first)
+{
+    auto start = FControls.begin();
+    if (first) {
+        start = std::find(FControls.begin(), FControls.end(), first);
+        if (start == FControls.end())
+            start = FControls.begin();
+    }
+    for (auto it = start; it != FControls.end(); ++it) {
+        TControl* c = *it;
+        if (IsWindowed(c) || !c->Visible())
+            continue;
+        RECT r = c->BoundsRect();
+        if (!RectVisible(dc, &r))
+            continue;
+        int saved = SaveDC(dc);
+        OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
+        IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
+        try {
+            c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        } catch (...) {
+            RestoreDC(dc, saved);
+            throw;
+        }
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::WMEraseBkgnd(TMessage& m)
+{
+    if (FSystemClass && !(ControlState() & csCustomPaint)) {
+        DefaultHandler(m);
+        return;
+    }
+    if (FDoubleBuffered && m.WParam != static_cast<WPARAM>(m.LParam)) {
+        m.Result = 1; // erased in the buffer instead
+        return;
+    }
+    RECT client;
+    GetClientRect(FHandle, &client);
+    FillRect(reinterpret_cast<HDC>(m.WParam), &client, FBrush->Handle());
+    m.Result = 1;
+}
+
+void TWinControl::PaintTo(HDC dc, int x, int y)
+{
+    if (!FHandle)
+        return;
+    int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, x, y, nullptr);
+    IntersectClipRect(dc, 0, 0, Width(), Height());
+    if (PaintsItself()) {
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+        Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    } else {
+        Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    RestoreDC(dc, saved);
+    for (TControl* c : FControls) {
+        auto* windowed = dynamic_cast<TWinControl*>(c);
+        if (windowed && windowed->Visible())
+            windowed->PaintTo(dc, x + windowed->Left(), y + windowed->Top());
+    }
+}
+
+void TWinControl::Invalidate()
+{
+    if (FHandle)
+        InvalidateRect(FHandle, nullptr, !(ControlStyle() & csOpaque));
+}
+
+void TWinControl::Update()
+{
+    if (FHandle)
+        UpdateWindow(FHandle);
+}
+
+HDC TWinControl::GetDeviceContext(HWND& window)
+{
+    window = Handle();
+    return GetDC(window);
+}
+
+void TWinControl::SetDoubleBuffered(bool value)
+{
+    if (value == FDoubleBuffered)
+        return;
+    FDoubleBuffered = value;
+    Invalidate();
+}
