@@ -1,6 +1,6 @@
 // The benchmark runner: zandrel_bench DATA_FOLDER [NAME...]
-// Runs every registered benchmark, or the named ones, and prints their
-// figures. Run under Wine by scripts/bench.
+// Runs every registered benchmark but the named-only ones, or the named
+// ones, and prints their figures. Run under Wine by scripts/bench.
 #include "BenchSupport.h"
 
 #include "classlib/Exceptions.h"
@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     }
     int status = 0;
     for (const TBenchEntry& entry : BenchRegistry()) {
-        bool wanted = argc == 2;
+        bool wanted = argc == 2 && !entry.NamedOnly;
         for (int i = 2; i < argc; ++i)
             wanted = wanted || std::strcmp(argv[i], entry.Name) == 0;
         if (!wanted)

@@ -7,6 +7,13 @@ void TCursolImage::WndProc(TMessage& message)
         OnMouseWheel(this);
 }
 
+void TCursolImage::Paint()
+{
+    TImage::Paint();
+    if (OnPaint)
+        OnPaint(this);
+}
+
 void TCursolImage::MouseEnter()
 {
     SetOver(true);

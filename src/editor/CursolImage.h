@@ -23,10 +23,13 @@ public:
     // wheel event with its delta and position, which the image does not
     // offer).
     TNotifyEvent OnMouseWheel;
+    // Fires after every paint of the image on the screen.
+    TNotifyEvent OnPaint;
 
     void WndProc(TMessage& message) override;
 
 protected:
+    void Paint() override;
     void MouseEnter() override;
     void MouseLeave() override;
     void MouseMove(TShiftState Shift, int X, int Y) override;

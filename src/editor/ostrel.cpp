@@ -3,6 +3,8 @@
 // frees.
 #include "ostrel.h"
 
+#include "TimingLog.h"
+
 #include "audio/DirectWavEngine.h"
 #include "audio/ThdTimer.h"
 #include "classlib/Application.h"
@@ -108,6 +110,11 @@ void TFormVusk::FormCreate(TObject* Sender)
     FCompData.Clear();
     FAutoRegions.Clear();
     FAutoCutPoints = new TStringList;
+    if (TimingLogRequested())
+        WaveImage->OnPaint = [this](TObject*) {
+            if (FileLoaded())
+                LogTiming("wave");
+        };
     Application->ProcessMessages();
 }
 

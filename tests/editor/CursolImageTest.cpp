@@ -1,6 +1,6 @@
 // The cursor-aware image on a real form: enter and leave from mouse messages
 // sent to its parent, Inside, a captured drag that runs off the image, and
-// the wheel notification.
+// the wheel and paint notifications.
 #include "editor/CursolImage.h"
 
 #include "classlib/Form.h"
@@ -101,6 +101,23 @@ TEST_F(CursolImageTest, TheWheelNotifiesItsOwner)
     };
     image->Perform(CM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     EXPECT_EQ(wheels, 1);
+}
+
+TEST_F(CursolImageTest, EveryPaintOnTheScreenNotifiesItsOwner)
+{
+    int paints = 0;
+    image->OnPaint = [&](TObject* sender) {
+        EXPECT_EQ(sender, image);
+        ++paints;
+    };
+    form->Show();
+    UpdateWindow(form->WindowHandle());
+    EXPECT_EQ(paints, 1);
+    image->Canvas()->SetPixel(0, 0, clRed); // drawing on the bitmap repaints the image
+    UpdateWindow(form->WindowHandle());
+    EXPECT_EQ(paints, 2);
+    UpdateWindow(form->WindowHandle()); // nothing left to paint
+    EXPECT_EQ(paints, 2);
 }
 
 } // namespace

@@ -1,0 +1,251 @@
+// The open of a 1 GiB file of sound as the user waits for it, through the
+// real program: from starting it with the file to the waveform on the
+// screen, without the draw cache (the processing window builds it) and with
+// it; and the start of the program to its main window after the last run
+// was ended by its process id and after it was closed normally.
+// Targets: with the cache, the waveform within 50 ms of the main window;
+// without, the processing window within 50 ms of the main window.
+//
+// The program runs from a copy in the data folder (its settings file lands
+// there), with its timing log on (see editor/TimingLog.h): it writes when
+// the waveform is painted; the windows are watched from here. The program
+// is named by the environment variable ZANDREL_BENCH_PROGRAM.
+#include "BenchSupport.h"
+
+#include "classlib/Exceptions.h"
+#include "classlib/FilePaths.h"
+#include "editor/DrawCacheFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <windows.h>
+
+namespace {
+
+constexpr double kWaveAfterWindowTargetMs = 50;
+constexpr double kProgressAfterWindowTargetMs = 50;
+constexpr DWORD kGiveUpMs = 120000; // a run that shows nothing for this long has failed
+constexpr const char* kMainWindowClass = "TFormVusk";
+constexpr const char* kProcessWindowClass = "TForm4";
+
+// How a run of the program ends.
+enum class TOpenBenchEnd
+{
+    Close,    // WM_CLOSE to the main window, as the user closes it
+    Terminate // ended by its process id
+};
+
+// The times of one run, in ms after the program was started; -1 when it
+// never happened.
+struct TOpenBenchTimes
+{
+    double Window = -1;   // the main window is visible
+    double Progress = -1; // the processing window is visible
+    double Wave = -1;     // the waveform of the file was painted
+};
+
+struct TOpenBenchFindWindow
+{
+    DWORD ProcessId;
+    const char* ClassName;
+    HWND Found;
+};
+
+BOOL CALLBACK OpenBenchMatchWindow(HWND window, LPARAM parameter)
+{
+    auto* find = reinterpret_cast<TOpenBenchFindWindow*>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (processId != find->ProcessId || std::strcmp(className, find->ClassName) != 0 ||
+        !IsWindowVisible(window))
+        return TRUE;
+    find->Found = window;
+    return FALSE;
+}
+
+// The visible top-level window of class className of the process, or null.
+HWND OpenBenchVisibleWindow(DWORD processId, const char* className)
+{
+    TOpenBenchFindWindow find{processId, className, nullptr};
+    EnumWindows(OpenBenchMatchWindow, reinterpret_cast<LPARAM>(&find));
+    return find.Found;
+}
+
+// The time of the first line "event MS" in the timing log; -1 when none.
+double OpenBenchLoggedTime(const AnsiString& logPath, const char* event)
+{
+    std::ifstream log(logPath.c_str());
+    std::string name;
+    double ms = 0;
+    while (log >> name >> ms)
+        if (name == event)
+            return ms;
+    return -1;
+}
+
+class TOpenBenchProgram
+{
+public:
+    explicit TOpenBenchProgram(const TBenchContext& context)
+    {
+        const char* program = std::getenv("ZANDREL_BENCH_PROGRAM");
+        if (!program || !*program)
+            throw Exception("ZANDREL_BENCH_PROGRAM does not name the program");
+        const AnsiString folder = context.DataFolder + "program\\";
+        ForceDirectories(folder);
+        FPath = folder + "zandrel.exe";
+        if (!CopyFileA(program, FPath.c_str(), FALSE))
+            throw Exception(AnsiString("cannot copy ") + program + " to " + FPath);
+        FLogPath = folder + "timing.log";
+        DeleteFile(folder + "zandrel.ini"); // every settings at their defaults
+    }
+
+    // Starts the program (with the file, unless empty), waits until the
+    // main window shows (and the file's waveform was painted), then ends it.
+    TOpenBenchTimes Run(const AnsiString& file, TOpenBenchEnd end) const
+    {
+        DeleteFile(FLogPath);
+        SetEnvironmentVariableA("ZANDREL_TIMING_LOG", FLogPath.c_str());
+        std::string command = "\"" + FPath + "\"";
+        if (!file.empty())
+            command += " \"" + file + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        const double started = TBenchStopwatch::NowMilliseconds();
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            throw Exception("cannot start " + FPath);
+        SetEnvironmentVariableA("ZANDREL_TIMING_LOG", nullptr);
+        CloseHandle(process.hThread);
+        TOpenBenchTimes times;
+        HWND mainWindow = nullptr;
+        const DWORD giveUp = GetTickCount() + kGiveUpMs;
+        while (!Finished(times, file) && GetTickCount() < giveUp &&
+               WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT) {
+            const double now = TBenchStopwatch::NowMilliseconds() - started;
+            if (!mainWindow &&
+                (mainWindow = OpenBenchVisibleWindow(process.dwProcessId, kMainWindowClass)))
+                times.Window = now;
+            if (times.Progress < 0 &&
+                OpenBenchVisibleWindow(process.dwProcessId, kProcessWindowClass))
+                times.Progress = now;
+            if (times.Window >= 0 && !file.empty()) {
+                const double wave = OpenBenchLoggedTime(FLogPath, "wave");
+                if (wave >= 0)
+                    times.Wave = wave - started;
+            }
+        }
+        const bool finished = Finished(times, file);
+        End(process.hProcess, mainWindow, finished ? end : TOpenBenchEnd::Terminate);
+        CloseHandle(process.hProcess);
+        if (!finished)
+            throw Exception("the program ended or stalled before it showed " +
+                            AnsiString(times.Window < 0 ? "its window" : "the waveform"));
+        return times;
+    }
+
+private:
+    static bool Finished(const TOpenBenchTimes& times, const AnsiString& file)
+    {
+        return times.Window >= 0 && (file.empty() || times.Wave >= 0);
+    }
+
+    static void End(HANDLE process, HWND mainWindow, TOpenBenchEnd end)
+    {
+        if (end == TOpenBenchEnd::Close && mainWindow) {
+            PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(process, kGiveUpMs) == WAIT_OBJECT_0)
+                return;
+        }
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, INFINITE);
+    }
+
+    AnsiString FPath;    // the copy that runs
+    AnsiString FLogPath; // its timing log
+};
+
+// Figures of the named time of each run, or of one time after another.
+std::vector<double> OpenBenchSeries(const std::vector<TOpenBenchTimes>& runs,
+                                    double TOpenBenchTimes::*to,
+                                    double TOpenBenchTimes::*from = nullptr)
+{
+    std::vector<double> values;
+    for (const TOpenBenchTimes& run : runs)
+        values.push_back(run.*to - (from ? run.*from : 0));
+    return values;
+}
+
+void OpenBenchWithFile(const TOpenBenchProgram& program, const AnsiString& wav, bool cached)
+{
+    const AnsiString cache = DrawCachePath(wav);
+    std::vector<TOpenBenchTimes> runs;
+    for (int run = 0; run < kBenchRuns; ++run) {
+        if (!cached)
+            DeleteFile(cache);
+        else if (!FileExists(cache))
+            throw Exception("no draw cache beside " + wav);
+        runs.push_back(program.Run(wav, TOpenBenchEnd::Close));
+    }
+    std::printf(" %s, %d runs (min / median / max), ms after the start:\n",
+                cached ? "with the draw cache" : "without the draw cache", kBenchRuns);
+    BenchPrintFigures("main window visible",
+                      BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Window)), "ms");
+    BenchPrintFigures("waveform painted",
+                      BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Wave)), "ms");
+    const TBenchFigures waveAfterWindow =
+        BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Wave, &TOpenBenchTimes::Window));
+    BenchPrintFigures("waveform after the window", waveAfterWindow, "ms");
+    if (cached) {
+        std::printf("  target: median <= %.0f ms: %s\n", kWaveAfterWindowTargetMs,
+                    waveAfterWindow.Median <= kWaveAfterWindowTargetMs ? "met" : "MISSED");
+        return;
+    }
+    for (const TOpenBenchTimes& run : runs)
+        if (run.Progress < 0)
+            throw Exception("the processing window was never seen");
+    const TBenchFigures progressAfterWindow =
+        BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Progress, &TOpenBenchTimes::Window));
+    BenchPrintFigures("processing window after it", progressAfterWindow, "ms");
+    std::printf("  target: median <= %.0f ms: %s\n", kProgressAfterWindowTargetMs,
+                progressAfterWindow.Median <= kProgressAfterWindowTargetMs ? "met" : "MISSED");
+}
+
+// Starts without a file, each run ended as the one before it.
+void OpenBenchRestart(const TOpenBenchProgram& program, TOpenBenchEnd end)
+{
+    program.Run("", end); // the first start follows the end of the runs before
+    std::vector<TOpenBenchTimes> runs;
+    for (int run = 0; run < kBenchRuns; ++run)
+        runs.push_back(program.Run("", end));
+    BenchPrintFigures(end == TOpenBenchEnd::Close ? "after a normal close"
+                                                  : "after an end by process id",
+                      BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Window)), "ms");
+}
+
+void RunOpenBench(const TBenchContext& context)
+{
+    const AnsiString wav = context.DataFolder + kBenchStereoSound;
+    if (!BenchSoundWav(wav, 2, 44100, kBenchSoundBytes))
+        throw Exception("cannot make " + wav);
+    TOpenBenchProgram program(context);
+    std::printf("open: %s through the program, warm\n", kBenchStereoSound);
+    std::fflush(stdout);
+    program.Run(wav, TOpenBenchEnd::Close); // warm-up: the file and the program in the cache
+    OpenBenchWithFile(program, wav, false);
+    OpenBenchWithFile(program, wav, true);
+    std::printf(" start to the main window, no file, %d runs (min / median / max):\n", kBenchRuns);
+    OpenBenchRestart(program, TOpenBenchEnd::Terminate);
+    OpenBenchRestart(program, TOpenBenchEnd::Close);
+    std::fflush(stdout);
+}
+
+TBenchRegistration openRegistration("open", RunOpenBench);
+
+} // namespace

@@ -1,0 +1,42 @@
+#include "TimingLog.h"
+
+#include <cstdio>
+#include <windows.h>
+
+namespace {
+
+constexpr const char* kTimingLogVariable = "ZANDREL_TIMING_LOG";
+
+bool TimingLogPath(char (&path)[MAX_PATH])
+{
+    const DWORD length = GetEnvironmentVariableA(kTimingLogVariable, path, MAX_PATH);
+    return length > 0 && length < MAX_PATH;
+}
+
+double TimingNowMilliseconds()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+} // namespace
+
+bool TimingLogRequested()
+{
+    char path[MAX_PATH];
+    return TimingLogPath(path);
+}
+
+void LogTiming(const char* event)
+{
+    char path[MAX_PATH];
+    if (!TimingLogPath(path))
+        return;
+    const double now = TimingNowMilliseconds();
+    if (std::FILE* log = std::fopen(path, "a")) {
+        std::fprintf(log, "%s %.3f\n", event, now);
+        std::fclose(log);
+    }
+}

@@ -1,0 +1,43 @@
+// The benchmarks' timing log: lines in the order of the events, on one clock
+// that moves forward, and nothing at all without the variable.
+#include "editor/TimingLog.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <windows.h>
+
+using namespace testing_support;
+
+namespace {
+
+class TimingLogTest : public testing::Test
+{
+protected:
+    void TearDown() override { SetEnvironmentVariableA("ZANDREL_TIMING_LOG", nullptr); }
+    TempFolder folder;
+};
+
+TEST_F(TimingLogTest, AppendsEachEventWithTheTimeOnlyWhenAsked)
+{
+    LogTiming("unasked");
+    EXPECT_FALSE(TimingLogRequested());
+
+    SetEnvironmentVariableA("ZANDREL_TIMING_LOG", folder.File("timing.log").c_str());
+    EXPECT_TRUE(TimingLogRequested());
+    LogTiming("first");
+    LogTiming("second");
+    std::istringstream log(folder.ReadFile("timing.log"));
+    std::string first, second, rest;
+    double firstMs = 0, secondMs = 0;
+    ASSERT_TRUE(log >> first >> firstMs >> second >> secondMs);
+    EXPECT_FALSE(log >> rest);
+    EXPECT_EQ(first, "first");
+    EXPECT_EQ(second, "second");
+    EXPECT_GT(firstMs, 0);
+    EXPECT_GE(secondMs, firstMs);
+}
+
+} // namespace
