@@ -13,15 +13,17 @@
 
 struct TMaxData
 {
-    std::vector<std::uint8_t> Data; // one level per draw entry
+    std::vector<std::uint8_t> Data;   // one level per draw entry
+    std::uint32_t DrawGeneration = 0; // which draw data it was built from
     std::int32_t Count() const { return static_cast<std::int32_t>(Data.size()); }
     void Clear() { std::vector<std::uint8_t>().swap(Data); }
 };
 
 struct TCompData
 {
-    std::vector<std::uint8_t> Data; // one averaged level per chunk
-    std::int32_t Chunk = -1;        // entries per chunk it was built with; -1 not built
+    std::vector<std::uint8_t> Data;   // one averaged level per chunk
+    std::int32_t Chunk = -1;          // entries per chunk it was built with; -1 not built
+    std::uint32_t DrawGeneration = 0; // which draw data its envelope came from
     std::int32_t Count() const { return static_cast<std::int32_t>(Data.size()); }
     void Clear()
     {
