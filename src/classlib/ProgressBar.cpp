@@ -53,7 +53,10 @@ void TProgressBar::SetMax(int value)
 
 void TProgressBar::SetPosition(int value)
 {
-    FPosition = std::clamp(value, FMin, FMax);
+    value = std::clamp(value, FMin, FMax);
+    if (value == FPosition)
+        return; // the bar repaints at every position message
+    FPosition = value;
     if (HandleAllocated())
         SendMessageA(WindowHandle(), PBM_SETPOS, FPosition, 0);
 }

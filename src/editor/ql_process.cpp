@@ -18,6 +18,8 @@ constexpr int kMargin = 12;
 constexpr int kInnerWidth = kClientWidth - 2 * kMargin;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 24;
+// The shortest time between two changes of the progress shown.
+constexpr DWORD kProgressRepaintMs = 50;
 
 template <class T> T* ProcessMake(TForm4* form, const char* name)
 {
@@ -103,8 +105,19 @@ void TForm4::BeginJob()
 {
     FCancelled = false;
     FStartTick = SeamTickCount();
+    FProgressShown = false;
     Bar->SetMax(100);
     FRunning = true;
+}
+
+bool TForm4::ProgressDue()
+{
+    const DWORD now = SeamTickCount();
+    if (FProgressShown && now - FShownTick < kProgressRepaintMs)
+        return false;
+    FProgressShown = true;
+    FShownTick = now;
+    return true;
 }
 
 AnsiString TForm4::RemainingTimeText(int percent) const
@@ -154,12 +167,19 @@ bool TForm4::WaitUntilClosed()
 namespace {
 
 // After every chunk but the last: the bar, then the cancel check, then the
-// texts, then the messages (Cancel is pressed through them).
+// texts, then the messages (Cancel is pressed through them). All but the
+// cancel check wait until progress is due: a chunk takes about a
+// millisecond, and handling the window's messages after each would cost
+// more than the build.
 bool DrawLoadProgress(TForm4& window, const TDrawProgress& progress)
 {
-    window.Bar->SetPosition(progress.Percent);
+    const bool due = window.ProgressDue();
+    if (due || window.FCancelled)
+        window.Bar->SetPosition(progress.Percent);
     if (window.FCancelled)
         return false;
+    if (!due)
+        return true;
     window.MesLabel1->SetCaption(DrawLoadText::Reading + IntToStr(progress.Percent) + "%");
     window.MesLabel2->SetCaption(DrawLoadText::Remaining +
                                  window.RemainingTimeText(progress.Percent));

@@ -49,6 +49,10 @@ public:
     // --- The frame of a job
     // Starts a job: not cancelled, the clock started, the bar 0..100.
     void BeginJob();
+    // Whether the progress shown is due for a change: at the first report
+    // of a job, then at most every 50 ms. A repaint of the window costs more
+    // than a chunk of work, and nobody reads faster.
+    bool ProgressDue();
     // The estimated time left at percent done, as m:ss, or "----" while
     // nothing can be estimated yet.
     AnsiString RemainingTimeText(int percent) const;
@@ -72,8 +76,10 @@ public:
 private:
     void CreateControls();
 
-    TCustomForm* FMainWindow; // not owned: the owner, disabled while the window runs
-    DWORD FStartTick = 0;     // tick count when the job began, ms
+    TCustomForm* FMainWindow;    // not owned: the owner, disabled while the window runs
+    DWORD FStartTick = 0;        // tick count when the job began, ms
+    DWORD FShownTick = 0;        // tick count when progress was last shown, ms
+    bool FProgressShown = false; // progress was shown since the job began
 };
 
 // Texts of the draw-data build.
@@ -86,8 +92,9 @@ inline constexpr const char* Cancelled = "ファイルの読み込みを中止�
 
 // Builds the draw data of the engine's open file in window (shown, its
 // first texts set): blocks of blockSize frames, threshold zeroLevel, into
-// stereo or mono. The bar, the percent and the remaining time follow every
-// chunk; Cancel stops after the current one. Done leaves the job running
+// stereo or mono. The bar, the percent and the remaining time follow the
+// chunks, changing at most every 50 ms; Cancel stops after the current
+// chunk. Done leaves the job running
 // for the caller to finish (EndJob); Cancelled leaves the window stopped
 // with the red text and "閉じる"; Failed (a read or anything else went
 // wrong) ends the job and closes the window.

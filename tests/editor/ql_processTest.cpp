@@ -1,7 +1,7 @@
 // The processing window on its own: Cancel first asks the job to stop and
 // closes the window only once the job stopped, a running job keeps the
 // window open, closing gives the owner back, the wait returns when a posted
-// click closes it, and the remaining-time text.
+// click closes it, the remaining-time text, and how often progress shows.
 #include "editor/ql_process.h"
 
 #include "classlib/Seams.h"
@@ -77,6 +77,29 @@ TEST_F(ProcessWindowTest, TheRemainingTimeFollowsTheShareDone)
     now += 3000;
     EXPECT_EQ(window->RemainingTimeText(25), "0:09");
     EXPECT_EQ(window->RemainingTimeText(100), "0:00");
+    Seams().TickCount = previous;
+    window->EndJob();
+}
+
+TEST_F(ProcessWindowTest, ProgressShowsAtTheFirstReportThenAtMostEveryFiftyMs)
+{
+    DWORD now = 1000;
+    auto previous = Seams().TickCount;
+    Seams().TickCount = [&] { return now; };
+    struct Step
+    {
+        DWORD Later; // ms after the step before
+        bool Due;
+    };
+    const Step steps[] = {{0, true},   {0, false}, {49, false}, {1, true},
+                          {30, false}, {30, true}, {200, true}};
+    for (int job = 0; job < 2; ++job) {
+        window->BeginJob(); // a new job shows its first report at once
+        for (const Step& step : steps) {
+            now += step.Later;
+            EXPECT_EQ(window->ProgressDue(), step.Due) << "job " << job << ", at " << now;
+        }
+    }
     Seams().TickCount = previous;
     window->EndJob();
 }
