@@ -112,6 +112,33 @@ int DbToLevel(double db, double maximum)
     return static_cast<int>(std::clamp(level, double(INT_MIN), double(INT_MAX)));
 }
 
+std::optional<int> DbTextToLevel(const std::string& text, double maximum)
+{
+    if (text.empty())
+        return 0;
+    if (text.find('-', 1) != std::string::npos || std::count(text.begin(), text.end(), '.') > 1 ||
+        text.find_first_not_of("0123456789.-") != std::string::npos ||
+        text.find_first_of("0123456789") == std::string::npos)
+        return std::nullopt;
+    // Digits with at most one point, perhaps after a minus: read here, the
+    // same whatever the locale.
+    double size = 0, place = 1;
+    bool fraction = false;
+    for (char c : text) {
+        if (c == '.')
+            fraction = true;
+        if (c == '.' || c == '-')
+            continue;
+        const int digit = c - '0';
+        if (fraction)
+            size += digit * (place /= 10);
+        else
+            size = size * 10 + digit;
+    }
+    const double db = text[0] == '-' ? -size : size;
+    return db >= 0 ? static_cast<int>(maximum) : DbToLevel(db, maximum);
+}
+
 int TDrawLevels::Level(std::int32_t k) const
 {
     if (FStereo) {

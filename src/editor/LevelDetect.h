@@ -4,6 +4,7 @@
 // points gives the frames where the sound rises sharply.
 //
 //   LevelToDbText, DbToLevel      a level against a maximum, and back, in dB
+//   DbTextToLevel                 the level a typed threshold text asks for
 //   TDrawLevels                   the level of each entry, read from the draw data
 //   BuildLevelEnvelope            one level per entry, tagged with its draw data
 //   AverageEnvelope               chunk means of the envelope, reused while the
@@ -26,19 +27,26 @@
 #include "LevelData.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 // 20 log10(value / maximum) as "0.0" text, rounded half away from zero: "-∞"
 // for a value of 0 (or below), "+" in front above the maximum, never "-0.0".
-// Code-page bytes, as the rest of the program's text (the sign of infinity
-// is a double-byte character).
+// Code-page bytes, as the rest of the program's text (the infinity sign is a
+// double-byte character).
 std::string LevelToDbText(double value, double maximum);
 
 // The level that db decibels make of maximum: 10^(db / 20) x maximum, rounded
 // half to even (and kept within the 32-bit range).
 int DbToLevel(double db, double maximum);
+
+// The level a threshold typed in dB asks for against maximum: 0 for an empty
+// text, maximum for 0 dB or more, DbToLevel below. None (the level stays) for
+// a text that is no number: a "-" anywhere but first, more than one "." or
+// "-", no digit, or any other character.
+std::optional<int> DbTextToLevel(const std::string& text, double maximum);
 
 // The level of every draw entry: the largest of the peaks' sizes over the
 // channels (a min byte of -128 gives 128). A view: the draw data must outlive

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -63,10 +64,15 @@ TEST(LevelToDbText, ReadsTheLevelAgainstTheMaximum)
         std::string Expected;
     } cases[] = {
         {0, 127, "-\x81\x87"}, // minus infinity in the program's code page
-        {-3, 127, "-\x81\x87"}, {64, 127, "-6.0"},  {127, 127, "0.0"},      {125, 127, "-0.1"},
+        {-3, 127, "-\x81\x87"},
+        {64, 127, "-6.0"},
+        {127, 127, "0.0"},
+        {125, 127, "-0.1"},
         {126.999, 127, "0.0"}, // -0.00007 dB: never "-0.0"
-        {1, 127, "-42.1"},      {254, 127, "+6.0"}, {127.001, 127, "+0.0"}, // above the maximum
-                                                                            // always shows its sign
+        {1, 127, "-42.1"},
+        {254, 127, "+6.0"},
+        {127.001, 127, "+0.0"}, // above the maximum
+                                // always shows its sign
         {1, 1e-300, "+6000.0"},
     };
     for (const auto& c : cases)
@@ -88,6 +94,36 @@ TEST(DbToLevel, RoundsTheLevelOfTheDecibels)
     };
     for (const auto& c : cases)
         EXPECT_EQ(DbToLevel(c.Db, c.Maximum), c.Expected) << c.Db << " dB of " << c.Maximum;
+}
+
+TEST(DbTextToLevel, TypedThresholdsAndTextsThatLeaveTheLevel)
+{
+    struct
+    {
+        const char* Text;
+        std::optional<int> Expected; // none: the level stays
+    } cases[] = {
+        {"-12.5", 30},
+        {"-6", 64},
+        {"-.5", 120}, // 119.9
+        {"-6.", 64},
+        {"3", 127}, // 0 dB and above: the maximum
+        {"0", 127},
+        {"-0.0", 127},
+        {"", 0},
+        {"-1000", 0},
+        {"-99999999999999999999999999999999999999999", 0},
+        {"1-2", std::nullopt},
+        {"--3", std::nullopt},
+        {"-", std::nullopt},
+        {".", std::nullopt},
+        {"-.", std::nullopt},
+        {"1.2.3", std::nullopt},
+        {"-6dB", std::nullopt},
+        {" -6", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DbTextToLevel(c.Text, 127), c.Expected) << '"' << c.Text << '"';
 }
 
 TEST(LevelEnvelope, TakesTheLargestPeakOfEveryChannel)
