@@ -39,11 +39,13 @@ TDrawDataStereo LevelBenchDrawData(int blockSize)
     params.DataSize = kLevelFrames * 4;
     params.BlockSize = blockSize;
     TDrawDataStereo stereo;
+    std::vector<std::int16_t> chunk;
     const TDrawBuildOutcome outcome = BuildDrawDataStereo(
-        [](std::int16_t* buffer, std::size_t count, std::uint32_t bytePosition) {
+        [&chunk](std::size_t count, std::uint32_t bytePosition) {
+            chunk.resize(count);
             for (std::size_t i = 0; i < count; ++i)
-                buffer[i] = LevelBenchValue(static_cast<std::uint32_t>(bytePosition / 2 + i));
-            return count;
+                chunk[i] = LevelBenchValue(static_cast<std::uint32_t>(bytePosition / 2 + i));
+            return static_cast<const std::int16_t*>(chunk.data());
         },
         params, {}, stereo);
     if (outcome.Result != TDrawBuildResult::Done)

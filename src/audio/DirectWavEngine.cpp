@@ -2,6 +2,7 @@
 
 #include "classlib/Application.h"
 #include "classlib/FileByteSource.h"
+#include "classlib/FileMapping.h"
 #include "classlib/Seams.h"
 #include "classlib/Thread.h"
 
@@ -908,42 +909,60 @@ void TDirectWavEngine::SetLoopRange(int Start, int End)
     });
 }
 
+bool TDirectWavEngine::MaySampleRead(int Count, int BytePosition) const
+{
+    return FPlayInfo.IsPlayable && FPlayInfo.Bit == 16 && Count >= 0 && BytePosition >= 0 &&
+           static_cast<std::uint32_t>(BytePosition) < FPlayInfo.DataSize;
+}
+
+void TDirectWavEngine::RaiseCannotOpen() const
+{
+    DWORD code = GetLastError();
+    throw EFOpenError("Cannot open file \"" + FPlayInfo.Path + "\". " + SysErrorMessage(code));
+}
+
 int TDirectWavEngine::ReadSamples(std::int16_t* Buffer, int LastIndex, int BytePosition)
 {
-    if (!FPlayInfo.IsPlayable || FPlayInfo.Bit != 16 || LastIndex < 0 || BytePosition < 0 ||
-        static_cast<std::uint32_t>(BytePosition) >= FPlayInfo.DataSize)
+    if (!MaySampleRead(LastIndex, BytePosition))
         return -1;
     Stop();
-    std::unique_ptr<TFileByteSource> own;
-    TFileByteSource* file = FSampleSource.get();
-    if (!file) {
-        own = std::make_unique<TFileByteSource>(FPlayInfo.Path);
-        file = own.get();
-    }
-    if (!file->IsOpen()) {
-        DWORD code = GetLastError();
-        throw EFOpenError("Cannot open file \"" + FPlayInfo.Path + "\". " + SysErrorMessage(code));
-    }
+    TFileByteSource file(FPlayInfo.Path);
+    if (!file.IsOpen())
+        RaiseCannotOpen();
     const std::size_t want = (static_cast<std::size_t>(LastIndex) + 1) * sizeof(std::int16_t);
-    std::size_t got = file->ReadAt(static_cast<std::uint64_t>(FPlayInfo.SampleStart) + BytePosition,
-                                   Buffer, want);
+    std::size_t got =
+        file.ReadAt(static_cast<std::uint64_t>(FPlayInfo.SampleStart) + BytePosition, Buffer, want);
     std::memset(reinterpret_cast<std::uint8_t*>(Buffer) + got, 0, want - got);
     return static_cast<int>(got);
+}
+
+const std::int16_t* TDirectWavEngine::ViewSamples(int Count, int BytePosition)
+{
+    const std::uint64_t bytes = static_cast<std::uint64_t>(Count) * sizeof(std::int16_t);
+    if (Count <= 0 || !MaySampleRead(Count, BytePosition) ||
+        BytePosition + bytes > FPlayInfo.DataSize)
+        return nullptr;
+    Stop();
+    if (!FSampleMapping || !FSampleMapping->IsOpen()) {
+        FSampleMapping = std::make_unique<TFileMapping>(FPlayInfo.Path);
+        if (!FSampleMapping->IsOpen())
+            RaiseCannotOpen();
+    }
+    return static_cast<const std::int16_t*>(
+        FSampleMapping->View(static_cast<std::uint64_t>(FPlayInfo.SampleStart) + BytePosition,
+                             static_cast<std::size_t>(bytes)));
 }
 
 void TDirectWavEngine::BeginSampleReads()
 {
     EndSampleReads();
-    if (!FPlayInfo.IsPlayable)
-        return;
-    auto source = std::make_unique<TFileByteSource>(FPlayInfo.Path);
-    if (source->IsOpen())
-        FSampleSource = std::move(source);
+    if (FPlayInfo.IsPlayable)
+        FSampleMapping = std::make_unique<TFileMapping>(FPlayInfo.Path);
 }
 
 void TDirectWavEngine::EndSampleReads()
 {
-    FSampleSource.reset();
+    FSampleMapping.reset();
 }
 
 bool TDirectWavEngine::IsPlaying() const

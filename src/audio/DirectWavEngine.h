@@ -68,6 +68,7 @@ int ConvertSamples16(std::int16_t* samples, std::size_t count, int channels, TOu
 
 class TDirectWavEngineThread;
 class TFileByteSource;
+class TFileMapping;
 struct TPlaybackControls;
 struct TByteRange;
 
@@ -131,11 +132,19 @@ public:
     // 0 <= BytePosition < DataSize. Raises EFOpenError when the file cannot
     // be opened.
     int ReadSamples(std::int16_t* Buffer, int LastIndex, int BytePosition);
-    // Keep the loaded file open for ReadSamples from BeginSampleReads until
-    // EndSampleReads (or the next LoadFile or InitWavInfo), so that a long
-    // run of reads opens it once: reopening for every read costs more than a
-    // third of the reading under Wine. Others may still read and write the
-    // file meanwhile. When it cannot be opened, each read opens it again.
+    // The Count 16-bit values starting BytePosition bytes into the sample
+    // data, as memory that stays readable until the next call or
+    // EndSampleReads: the file itself, mapped, so that a long run of reads
+    // copies nothing; it stays mapped until EndSampleReads (or the next
+    // LoadFile or InitWavInfo). Stops playback first. Null unless a playable 16-bit file is loaded
+    // and the values lie in its data, or when the file no longer holds them (it shrank before the
+    // reads began; it cannot shrink during them). Raises EFOpenError when the file could not be
+    // opened.
+    const std::int16_t* ViewSamples(int Count, int BytePosition);
+    // Map the loaded file for ViewSamples now (rather than at its first
+    // call) until EndSampleReads (or the next LoadFile or InitWavInfo).
+    // Meanwhile others may read and write the file, but not shorten or
+    // delete it.
     void BeginSampleReads();
     void EndSampleReads();
     // Whether the thread is playing.
@@ -193,6 +202,9 @@ public:
     void SetChunkHook(TChunkHook hook) { FChunkHook = std::move(hook); }
 
 private:
+    // Whether a read of 16-bit values at BytePosition may go to the file.
+    bool MaySampleRead(int Count, int BytePosition) const;
+    [[noreturn]] void RaiseCannotOpen() const;
     void StartPlaybackThread(TWaveOutDevice& device);
     // There is a thread, and the caller is not it (its handlers cannot wait
     // for it).
@@ -211,5 +223,5 @@ private:
     std::uint16_t FBufCount = 4;                     // device buffers
     std::uint32_t FDeviceID = WAVE_MAPPER;
     TChunkHook FChunkHook;
-    std::unique_ptr<TFileByteSource> FSampleSource; // the file between Begin/EndSampleReads
+    std::unique_ptr<TFileMapping> FSampleMapping; // the file between Begin/EndSampleReads
 };

@@ -4,24 +4,16 @@
 
 TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine)
 {
-    return [&engine](std::int16_t* buffer, std::size_t count,
-                     std::uint32_t bytePosition) -> std::size_t {
-        // ReadSamples leaves the buffer alone for a request it refuses.
-        if (count == 0 || !engine.IsPlayable() || engine.Bit() != 16 ||
-            bytePosition >= engine.DataSize())
-            return 0;
-        // ReadSamples fills zeros past the end of the file: a file cut short
-        // since it was opened must not pass for silence, so only what came
-        // from the file counts.
-        const int got =
-            engine.ReadSamples(buffer, static_cast<int>(count - 1), static_cast<int>(bytePosition));
-        return got <= 0 ? 0 : static_cast<std::size_t>(got) / 2;
+    return [&engine](std::size_t count, std::uint32_t bytePosition) -> const std::int16_t* {
+        if (count == 0 || count > 0x7FFFFFFF || bytePosition > 0x7FFFFFFF)
+            return nullptr;
+        return engine.ViewSamples(static_cast<int>(count), static_cast<int>(bytePosition));
     };
 }
 
 namespace {
 
-// Holds the engine's file open for the reads of one build.
+// Keeps the engine's file mapped for the reads of one build.
 class TDrawReadSession
 {
 public:

@@ -12,9 +12,9 @@
 class TDirectWavEngine;
 
 // Reads the engine's open file: count values at bytePosition through
-// ReadSamples. A file that is gone raises; one that no longer holds the
-// values (it shrank), or an engine without a playable 16-bit file, gives a
-// short count.
+// ViewSamples, in place. A file that is gone raises; one that no longer
+// holds the values (it shrank before the build), or an engine without a
+// playable 16-bit file, gives null.
 TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine);
 
 // Builds the draw data of the engine's open file in blocks of blockSize

@@ -1,14 +1,7 @@
 #include "DrawData.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <condition_variable>
-#include <exception>
-#include <memory>
-#include <mutex>
-#include <thread>
-#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -180,175 +173,39 @@ int DrawPercent(std::int32_t made, std::int32_t total)
     return static_cast<int>(std::nearbyint(static_cast<double>(made) * 100.0 / total));
 }
 
-// Runs one job at a time on a thread of its own, so that a chunk is scanned
-// while the next is read. A job's exception is raised again by Wait.
-//
-// Both sides spin (yielding) before they block: handing a job over through a
-// condition variable costs about 150 us under Wine, as much as the scan
-// saves. The worker spins only for a few milliseconds between jobs, longer
-// than one read from the cache takes; after that it sleeps until woken.
-class TDrawScanWorker
+TDrawBuildOutcome DrawReadFailure(std::uint32_t firstValue, std::uint32_t count)
 {
-public:
-    TDrawScanWorker() : FThread([this] { Serve(); }) {}
-    ~TDrawScanWorker()
-    {
-        WaitIdle();
-        FState.store(kQuit);
-        WakeIfSleeping();
-        FThread.join();
-    }
-    TDrawScanWorker(const TDrawScanWorker&) = delete;
-    TDrawScanWorker& operator=(const TDrawScanWorker&) = delete;
-
-    // Only while idle (after Wait).
-    void Start(std::function<void()> job)
-    {
-        FJob = std::move(job);
-        FState.store(kJob);
-        WakeIfSleeping();
-    }
-
-    // Returns once the job has run; raises what it raised.
-    void Wait()
-    {
-        WaitIdle();
-        if (FError)
-            std::rethrow_exception(std::exchange(FError, nullptr));
-    }
-
-    // Returns once the job has run.
-    void WaitIdle()
-    {
-        while (FState.load() == kJob)
-            std::this_thread::yield();
-    }
-
-private:
-    static constexpr int kIdle = 0;
-    static constexpr int kJob = 1;
-    static constexpr int kQuit = 2;
-    static constexpr int kSpinsBeforeSleep = 4096; // yields: a few milliseconds
-
-    void WakeIfSleeping()
-    {
-        if (FSleeping.load()) {
-            std::lock_guard<std::mutex> lock(FLock);
-            FWake.notify_one();
-        }
-    }
-
-    int AwaitWork()
-    {
-        for (int i = 0; i < kSpinsBeforeSleep; ++i) {
-            const int state = FState.load();
-            if (state != kIdle)
-                return state;
-            std::this_thread::yield();
-        }
-        std::unique_lock<std::mutex> lock(FLock);
-        FSleeping.store(true);
-        FWake.wait(lock, [this] { return FState.load() != kIdle; });
-        FSleeping.store(false);
-        return FState.load();
-    }
-
-    void Serve()
-    {
-        while (AwaitWork() == kJob) {
-            try {
-                FJob();
-            } catch (...) {
-                FError = std::current_exception();
-            }
-            FState.store(kIdle);
-        }
-    }
-
-    std::atomic<int> FState{kIdle};     // kJob from Start until the job has run
-    std::atomic<bool> FSleeping{false}; // the worker blocks on FWake
-    std::mutex FLock;                   // pairs with FWake
-    std::condition_variable FWake;      // a job or the end is there
-    std::function<void()> FJob;         // the job; handed over through FState
-    std::exception_ptr FError;          // what the last job raised; handed back likewise
-    std::thread FThread;                // last: starts once the rest is made
-};
-
-// One read of the walk: count values at value index first.
-struct TDrawRead
-{
-    std::uint32_t First = 0;
-    std::uint32_t Count = 0;
-    std::size_t Got = 0;
-};
-
-TDrawBuildOutcome DrawShortRead(const TDrawRead& read)
-{
-    return {TDrawBuildResult::Failed, "The sample data ended early: " + std::to_string(read.Got) +
-                                          " of " + std::to_string(read.Count) +
-                                          " values read at byte " + std::to_string(read.First * 2) +
-                                          "."};
+    return {TDrawBuildResult::Failed,
+            "The sample data could not be read: " + std::to_string(count) + " values at byte " +
+                std::to_string(firstValue * 2) + "."};
 }
 
 // Walks the sample data chunk by chunk for both builds: reads each chunk,
 // hands it to makeEntries, and reports progress after every chunk but the
 // one that holds the end of the data. makeEntries(values, count, fullChunk)
-// returns the entries made so far. While a chunk is scanned on the worker,
-// the next one is read here, so the scan costs no time beside the reading;
-// the progress handler runs only while nothing is scanned, so it may let
-// window messages through that look at the draw data.
+// returns the entries made so far. The chunks are read in place, without a
+// copy (the engine maps the file), and scanned as they come: a scan is
+// quicker than the page faults that bring its values in, so a thread of its
+// own would win nothing.
 template <class MakeEntries>
 TDrawBuildOutcome DrawWalkChunks(const TDrawSampleReader& reader, const TDrawBuildParams& params,
                                  std::int32_t entriesTotal, const TDrawProgressHandler& progress,
                                  MakeEntries makeEntries)
 {
     const std::uint32_t totalValues = params.DataSize / 2;
-    if (totalValues == 0)
-        return {};
     const std::uint32_t chunkValues = std::max<std::uint32_t>(params.ChunkValues, 1);
-    const std::uint32_t bufferValues = std::min(chunkValues, totalValues);
-    std::unique_ptr<std::int16_t[]> buffers[2] = {
-        std::unique_ptr<std::int16_t[]>(new std::int16_t[bufferValues]),
-        std::unique_ptr<std::int16_t[]>(totalValues > chunkValues ? new std::int16_t[bufferValues]
-                                                                  : nullptr)};
-    std::unique_ptr<TDrawScanWorker> worker;
-    if (totalValues > chunkValues)
-        worker = std::make_unique<TDrawScanWorker>();
-
-    auto readAt = [&](std::uint32_t first, std::int16_t* buffer) {
-        TDrawRead read{first, std::min(chunkValues, totalValues - first), 0};
-        read.Got = reader(buffer, read.Count, first * 2);
-        return read;
-    };
-    int current = 0;
-    TDrawRead read = readAt(0, buffers[0].get());
-    for (;;) {
-        if (read.Got != read.Count)
-            return DrawShortRead(read);
-        const std::uint32_t nextFirst = read.First + read.Count;
-        const std::int16_t* values = buffers[current].get();
-        const bool full = read.Count == chunkValues;
-        std::int32_t made = 0;
-        if (nextFirst >= totalValues) {
-            makeEntries(values, read.Count, full);
-            return {};
-        }
-        worker->Start([&made, &makeEntries, values, count = read.Count, full] {
-            made = makeEntries(values, count, full);
-        });
-        TDrawRead next;
-        try {
-            next = readAt(nextFirst, buffers[1 - current].get());
-        } catch (...) {
-            worker->WaitIdle(); // the scan still uses the buffers
-            throw;
-        }
-        worker->Wait();
-        if (progress && !progress({made, entriesTotal, DrawPercent(made, entriesTotal)}))
+    for (std::uint32_t first = 0; first < totalValues;) {
+        const std::uint32_t count = std::min(chunkValues, totalValues - first);
+        const std::int16_t* values = reader(count, first * 2);
+        if (!values)
+            return DrawReadFailure(first, count);
+        const std::int32_t made = makeEntries(values, count, count == chunkValues);
+        first += count;
+        if (first < totalValues && progress &&
+            !progress({made, entriesTotal, DrawPercent(made, entriesTotal)}))
             return {TDrawBuildResult::Cancelled, {}};
-        read = next;
-        current = 1 - current;
     }
+    return {};
 }
 
 // Runs a walk and turns whatever it raises into a failed build with an empty

@@ -84,11 +84,12 @@ inline std::int32_t DrawEntryCount(std::uint16_t channels, std::uint32_t dataSiz
     return static_cast<std::int32_t>(values / perEntry);
 }
 
-// Reads count 16-bit values, starting bytePosition bytes into the sample
-// data, into buffer, and returns how many it read. Fewer than count means the
-// data could not be read (the file shrank or failed); it may also raise.
+// Gives count 16-bit values, starting bytePosition bytes into the sample
+// data, as memory that stays readable until the next call. Null means the
+// data could not be read (the file is shorter than its head says); it may
+// also raise.
 using TDrawSampleReader =
-    std::function<std::size_t(std::int16_t* buffer, std::size_t count, std::uint32_t bytePosition)>;
+    std::function<const std::int16_t*(std::size_t count, std::uint32_t bytePosition)>;
 
 struct TDrawProgress
 {
@@ -98,21 +99,21 @@ struct TDrawProgress
 };
 
 // Called after every chunk but the one that holds the end of the data, on
-// the calling thread and while no entry is being written; returns false to
-// stop the build (the user cancelled). The next chunk may already be read.
+// the calling thread, between chunks; returns false to stop the build (the
+// user cancelled).
 using TDrawProgressHandler = std::function<bool(const TDrawProgress& progress)>;
 
 enum class TDrawBuildResult
 {
     Done,      // every entry made
     Cancelled, // the progress handler said stop; the entries made so far stay
-    Failed     // a read came back short or raised; the table is emptied
+    Failed     // a read failed or raised; the table is emptied
 };
 
 struct TDrawBuildOutcome
 {
     TDrawBuildResult Result = TDrawBuildResult::Done;
-    std::string Error; // why a build failed (the exception's message, or the short read)
+    std::string Error; // why a build failed (the exception's message, or the failed read)
 };
 
 // What a build reads and how: dataSize bytes of sample data in blocks of

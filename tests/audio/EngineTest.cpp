@@ -194,6 +194,40 @@ TEST_F(EngineProperties, ReadSamplesIgnoresPositionsOutsideTheData)
     EXPECT_EQ(buffer[0], 5);
 }
 
+TEST_F(EngineProperties, ViewSamplesShowsTheDataInPlaceAndNothingOutsideIt)
+{
+    // The data chunk claims 10 frames more than the file holds.
+    const std::string path = WriteWav(folder, "a.wav",
+                                      WavBuilder()
+                                          .Pcm16(2, 8000, FrameIndexSamples(100, 2))
+                                          .DataSizeField(440)
+                                          .RiffSizeField(36 + 440));
+    ASSERT_TRUE(engine.LoadFile(path));
+    engine.BeginSampleReads();
+    const std::int16_t* values = engine.ViewSamples(4, 40); // frames 10 and 11
+    ASSERT_NE(values, nullptr);
+    EXPECT_EQ(Samples(values, values + 4), (Samples{10, -10, 11, -11}));
+    values = engine.ViewSamples(4, 392); // frames 98 and 99: the last in the file
+    ASSERT_NE(values, nullptr);
+    EXPECT_EQ(Samples(values, values + 4), (Samples{98, -98, 99, -99}));
+    struct Refused
+    {
+        int Count;
+        int BytePosition;
+    };
+    for (Refused r : {Refused{6, 392}, // past the end of the file
+                      Refused{2, 436}, // in the data the head claims, past the file
+                      Refused{4, 438}, // past the claimed data
+                      Refused{1, -2}, Refused{0, 0}, Refused{-1, 0}})
+        EXPECT_EQ(engine.ViewSamples(r.Count, r.BytePosition), nullptr)
+            << r.Count << " at " << r.BytePosition;
+    engine.EndSampleReads();
+
+    ASSERT_TRUE(
+        engine.LoadFile(WriteWav(folder, "b.wav", WavBuilder().Pcm(1, 8000, 8, Bytes(10, 1)))));
+    EXPECT_EQ(engine.ViewSamples(1, 0), nullptr); // 8-bit data
+}
+
 TEST_F(EngineProperties, ReadSamplesReportsAFileThatIsGone)
 {
     std::string path =
@@ -202,4 +236,5 @@ TEST_F(EngineProperties, ReadSamplesReportsAFileThatIsGone)
     DeleteFileA(path.c_str());
     std::int16_t buffer[2];
     EXPECT_THROW(engine.ReadSamples(buffer, 1, 0), EFOpenError);
+    EXPECT_THROW(engine.ViewSamples(1, 0), EFOpenError);
 }

@@ -1,6 +1,7 @@
 // The draw-data build of the engine's open file, as the processing window
-// runs it: the same entries as a build over the samples in memory, and a
-// clean failure when the file shrinks or vanishes during the build.
+// runs it: the same entries as a build over the samples in memory, a file
+// that cannot shrink or vanish during the build, and a clean failure when
+// it did before.
 #include "editor/DrawBuild.h"
 
 #include "audio/DirectWavEngine.h"
@@ -8,8 +9,6 @@
 #include "support/WavFile.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 using namespace testing_support;
 
@@ -28,12 +27,7 @@ Data BuildInMemory(const Samples& values, int blockSize, Build build)
     params.DataSize = static_cast<std::uint32_t>(values.size() * 2);
     params.BlockSize = blockSize;
     Data data;
-    build(
-        [&](std::int16_t* buffer, std::size_t count, std::uint32_t at) {
-            std::memcpy(buffer, values.data() + at / 2, count * 2);
-            return count;
-        },
-        params, {}, data);
+    build([&](std::size_t, std::uint32_t at) { return values.data() + at / 2; }, params, {}, data);
     return data;
 }
 
@@ -81,26 +75,34 @@ TEST_F(DrawBuild, MakesTheSameEntriesAsTheSamplesInMemory)
     params.DataSize = static_cast<std::uint32_t>(monoValues.size() * 2);
     params.BlockSize = BlockSize();
     params.ZeroLevel = 100;
-    BuildDrawDataMono(
-        [&](std::int16_t* buffer, std::size_t count, std::uint32_t at) {
-            std::memcpy(buffer, monoValues.data() + at / 2, count * 2);
-            return count;
-        },
-        params, {}, expected);
+    BuildDrawDataMono([&](std::size_t, std::uint32_t at) { return monoValues.data() + at / 2; },
+                      params, {}, expected);
     EXPECT_EQ(mono.Data, expected.Data);
 }
 
-TEST_F(DrawBuild, AFileThatShrinksDuringTheBuildFailsIt)
+TEST_F(DrawBuild, AFileCannotShrinkDuringTheBuildAndOneThatShrankBeforeFailsIt)
 {
-    const std::string path = Open("shrinks.wav", 2, NoiseSamples(kStereoFrames, 2, 23));
+    const Samples values = NoiseSamples(kStereoFrames, 2, 23);
+    const std::string path = Open("shrinks.wav", 2, values);
+    const std::int64_t cut = 44 + kDrawReadValues * 2 + 1000; // within the second chunk
+    bool refused = false;
     TDrawBuildOutcome outcome = MakeDrawData(
         engine, BlockSize(), 256,
         [&](const TDrawProgress&) {
-            SetFileLength(path, 44 + kDrawReadValues * 2 + 1000);
+            refused = !TrySetFileLength(path, cut);
             return true;
         },
         stereo, mono);
+    EXPECT_TRUE(refused);
+    ASSERT_EQ(outcome.Result, TDrawBuildResult::Done) << outcome.Error;
+    EXPECT_EQ(stereo.Data,
+              BuildInMemory<TDrawDataStereo>(values, BlockSize(), BuildDrawDataStereo).Data);
+
+    // Once the build is over, the file can be cut; the next build finds it short.
+    SetFileLength(path, cut);
+    outcome = MakeDrawData(engine, BlockSize(), 256, {}, stereo, mono);
     EXPECT_EQ(outcome.Result, TDrawBuildResult::Failed);
+    EXPECT_FALSE(outcome.Error.empty());
     EXPECT_EQ(stereo.Count(), 0);
 }
 

@@ -1,6 +1,7 @@
 // The document under Xvfb: opening generated files (caption, info labels,
 // draw data), every refusal with its text, the build in the processing
-// window cancelled or failing mid-way, the draw cache on reopen, the close
+// window cancelled, or holding its file whole and failing on a file cut
+// short, the draw cache on reopen, the close
 // question before an open, the reload after a preference change and the
 // command-line open.
 #include "MainWindowFixture.h"
@@ -291,22 +292,36 @@ TEST_F(DocumentTest, CancellingTheBuildLeavesNoDocument)
     ExpectWindowGivenBack();
 }
 
-TEST_F(DocumentTest, AFileCutShortDuringTheBuildClosesTheDocument)
+TEST_F(DocumentTest, AFileCannotBeCutShortDuringTheBuildAndOneCutLaterFailsTheReload)
 {
-    const std::string path = Stereo("shrinks.wav", NoiseSamples(kThreeChunkFrames, 2, 8));
-    bool cut = false;
+    const Samples values = NoiseSamples(kThreeChunkFrames, 2, 8);
+    const std::string path = Stereo("shrinks.wav", values);
+    const std::int64_t cut = 44 + kChunkValues * 2 + 1000; // within the second chunk
+    bool tried = false;
+    bool refused = false;
     AnsiString progressText;
-    ProcessWindowWatch watch([&](TForm4& window) {
-        if (window.FRunning && !cut) {
-            cut = true;
-            progressText = window.MesLabel1->Caption();
-            SetFileLength(path, 44 + kChunkValues * 2 + 1000);
-        }
-    });
-    EXPECT_FALSE(form->OpenWavFile(path));
-    EXPECT_TRUE(cut);
+    {
+        ProcessWindowWatch watch([&](TForm4& window) {
+            if (window.FRunning && !tried) {
+                tried = true;
+                progressText = window.MesLabel1->Caption();
+                refused = !TrySetFileLength(path, cut);
+            }
+        });
+        ASSERT_TRUE(form->OpenWavFile(path));
+    }
+    EXPECT_TRUE(tried);
+    EXPECT_TRUE(refused);
     EXPECT_EQ(progressText.substr(0, std::string("ファイル読み込み中...").size()),
               "ファイル読み込み中...");
+    EXPECT_EQ(form->FDrawStereo.Count(),
+              DrawEntryCount(2, static_cast<std::uint32_t>(values.size() * 2), WaveBlockSize));
+    ExpectWindowGivenBack();
+
+    // Cut after the build, the file fails the next one: the document closes.
+    SetFileLength(path, cut);
+    DeleteFile(DrawCachePath(path));
+    form->ReloadAfterPreference();
     EXPECT_TRUE(NoDocument());
     EXPECT_EQ(Status(), kOpenFailed);
     EXPECT_EQ(StatusColor(), clRed);

@@ -32,14 +32,20 @@ std::string WriteWav(const TempFolder& folder, const std::string& name, const By
 
 void SetFileLength(const std::string& path, std::int64_t size)
 {
+    EXPECT_TRUE(TrySetFileLength(path, size)) << "cannot set the length of " << path;
+}
+
+bool TrySetFileLength(const std::string& path, std::int64_t size)
+{
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot open " << path;
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
     LARGE_INTEGER at;
     at.QuadPart = size;
-    BOOL ok = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    const bool ok = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
     CloseHandle(file);
-    EXPECT_TRUE(ok) << "cannot set the length of " << path;
+    return ok;
 }
 
 } // namespace testing_support

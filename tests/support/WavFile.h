@@ -23,5 +23,7 @@ std::string WriteWav(const TempFolder& folder, const std::string& name, const By
 // Cuts the file at path to size bytes, or extends it there (sparsely where
 // the file system can); others may hold it open for reading and writing.
 void SetFileLength(const std::string& path, std::int64_t size);
+// The same, for a change the system may refuse: whether it was made.
+bool TrySetFileLength(const std::string& path, std::int64_t size);
 
 } // namespace testing_support
