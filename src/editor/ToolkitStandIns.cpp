@@ -1,7 +1,5 @@
 #include "ToolkitStandIns.h"
 
-#include "classlib/TextUtils.h"
-
 #include <shellapi.h>
 
 namespace {
@@ -50,21 +48,6 @@ TToolButton* TToolBarPanel::AddButton(TAction* action, const AnsiString& caption
     FNextLeft += width;
     SetWidth(FNextLeft + 2);
     return button;
-}
-
-TNumEdit::TNumEdit(TComponent* AOwner) : TEdit(AOwner) {}
-
-double TNumEdit::Value()
-{
-    double value = 0;
-    if (!TryStrToFloat(Trim(Text()), value))
-        return 0;
-    return value;
-}
-
-void TNumEdit::SetValue(double value)
-{
-    SetText(FloatToStr(value));
 }
 
 TDropFileTarget::TDropFileTarget(TComponent* AOwner) : TComponent(AOwner) {}

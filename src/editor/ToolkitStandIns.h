@@ -5,7 +5,6 @@
 //   TToolDock        a dock of toolbars; AllowDrag is what the toolbar lock
 //                    sets (toolbar framework)
 //   TToolBarPanel    a toolbar: a row of buttons bound to actions
-//   TNumEdit         an edit that holds a number (extended controls)
 //   TFlatSplitter    the side pane's splitter (extended controls)
 //   TDropFileTarget  takes files dropped from the shell onto a control
 //
@@ -67,16 +66,6 @@ public:
 
 private:
     int FNextLeft = 2; // left of the next button, pixels
-};
-
-class TNumEdit : public TEdit
-{
-public:
-    explicit TNumEdit(TComponent* AOwner);
-    // The number in the text; 0 when it is none.
-    double Value();
-    // Written in the shortest form ("3", "2.5").
-    void SetValue(double value);
 };
 
 class TFlatSplitter : public TSplitter

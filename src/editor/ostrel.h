@@ -36,6 +36,8 @@
 
 #include "audio/WavHeader.h"
 
+#include "controls/NumEdit.h"
+
 #include "classlib/Actions.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
@@ -195,20 +197,20 @@ public:
     TRadioButton* rnChange1;
     TRadioButton* rnChange2;
     TRadioButton* rnChange3;
-    TNumEdit* rSp1;  // serial start
-    TNumEdit* rSp2;  // digits
-    TNumEdit* rSp3;  // position
-    TNumEdit* rSp4;  // count to delete
-    TEdit* rEd1;     // text to add
-    TEdit* rEd2;     // text to delete
-    TEdit* rEd3;     // replace from
-    TEdit* rEd4;     // replace to
-    TEdit* rEd5;     // manual input
-    TEdit* rEd6;     // text added to manual input
-    TComboBox* rCb1; // where to add: before, after
-    TComboBox* rCb2; // where to delete from
-    TComboBox* rCb3; // where to add in manual input
-    TCheckBox* rCk1; // add rEd6 to manual input
+    TNumSpinEdit* rSp1; // serial start
+    TNumSpinEdit* rSp2; // digits
+    TNumSpinEdit* rSp3; // position
+    TNumSpinEdit* rSp4; // count to delete
+    TNumEdit* rEd1;     // text to add
+    TNumEdit* rEd2;     // text to delete
+    TNumEdit* rEd3;     // replace from
+    TNumEdit* rEd4;     // replace to
+    TNumEdit* rEd5;     // manual input
+    TNumEdit* rEd6;     // text added to manual input
+    TComboBox* rCb1;    // where to add: before, after
+    TComboBox* rCb2;    // where to delete from
+    TComboBox* rCb3;    // where to add in manual input
+    TCheckBox* rCk1;    // add rEd6 to manual input
     TButton* GoRnBtn1;
     TButton* GoRnBtn2;
     TButton* GoRnBtn3;

@@ -266,13 +266,15 @@ void TFormVusk::CreateRenamePage()
     rnAdd3 = MakeRadio(this, tab, "rnAdd3", "現在名に文字列を追加", row(2));
     rnAdd2->SetChecked(true);
     rLb1 = MakeLabel(this, tab, "rLb1", "連番開始", kLabelLeft, row(3) + 3);
-    rSp1 = MakeField<TNumEdit>(this, tab, "rSp1", row(3));
+    rSp1 = MakeField<TNumSpinEdit>(this, tab, "rSp1", row(3));
     rLb2 = MakeLabel(this, tab, "rLb2", "桁", kLabelLeft, row(4) + 3);
-    rSp2 = MakeField<TNumEdit>(this, tab, "rSp2", row(4));
+    rSp2 = MakeField<TNumSpinEdit>(this, tab, "rSp2", row(4));
     rLb3 = MakeLabel(this, tab, "rLb3", "文字列", kLabelLeft, row(5) + 3);
-    rEd1 = MakeField<TEdit>(this, tab, "rEd1", row(5));
+    rEd1 = MakeField<TNumEdit>(this, tab, "rEd1", row(5));
     rLb4 = MakeLabel(this, tab, "rLb4", "追加箇所", kLabelLeft, row(6) + 3);
     rCb1 = MakeChoice(this, tab, "rCb1", {"前方", "後方"}, 1, row(6));
+    rSp1->SetMin(-9999);
+    rSp2->SetMax(10);
     rSp1->SetValue(1);
     rSp2->SetValue(2);
     GoRnBtn1 = Make<TButton>(this, tab, "GoRnBtn1");
@@ -280,16 +282,16 @@ void TFormVusk::CreateRenamePage()
     tab = RenameDelTab;
     rnDel1 = MakeRadio(this, tab, "rnDel1", "文字列を削除", row(0));
     rLb5 = MakeLabel(this, tab, "rLb5", "文字列", kLabelLeft, row(1) + 3);
-    rEd2 = MakeField<TEdit>(this, tab, "rEd2", row(1));
+    rEd2 = MakeField<TNumEdit>(this, tab, "rEd2", row(1));
     rnDel2 = MakeRadio(this, tab, "rnDel2", "位置を指定して削除", row(2));
     rnDel1->SetChecked(true);
     rLb6 = MakeLabel(this, tab, "rLb6", "位置", kLabelLeft, row(3) + 3);
     rCb2 = MakeChoice(this, tab, "rCb2", {"先頭文字から", "末尾文字から", "指定文字位置から"}, 0,
                       row(3));
     rLb7 = MakeLabel(this, tab, "rLb7", "指定位置", kLabelLeft, row(4) + 3);
-    rSp3 = MakeField<TNumEdit>(this, tab, "rSp3", row(4));
+    rSp3 = MakeField<TNumSpinEdit>(this, tab, "rSp3", row(4));
     rLb8 = MakeLabel(this, tab, "rLb8", "削除数", kLabelLeft, row(5) + 3);
-    rSp4 = MakeField<TNumEdit>(this, tab, "rSp4", row(5));
+    rSp4 = MakeField<TNumSpinEdit>(this, tab, "rSp4", row(5));
     rSp3->SetValue(1);
     rSp4->SetValue(1);
     for (TControl* off : std::initializer_list<TControl*>{rLb6, rCb2, rLb7, rSp3, rLb8, rSp4})
@@ -299,9 +301,9 @@ void TFormVusk::CreateRenamePage()
     tab = RenameChangeTab;
     rnChange1 = MakeRadio(this, tab, "rnChange1", "文字列を変換", row(0));
     rLb9 = MakeLabel(this, tab, "rLb9", "変換前", kLabelLeft, row(1) + 3);
-    rEd3 = MakeField<TEdit>(this, tab, "rEd3", row(1));
+    rEd3 = MakeField<TNumEdit>(this, tab, "rEd3", row(1));
     rLb10 = MakeLabel(this, tab, "rLb10", "変換後", kLabelLeft, row(2) + 3);
-    rEd4 = MakeField<TEdit>(this, tab, "rEd4", row(2));
+    rEd4 = MakeField<TNumEdit>(this, tab, "rEd4", row(2));
     rnChange2 = MakeRadio(this, tab, "rnChange2", "大文字化", row(3));
     rnChange3 = MakeRadio(this, tab, "rnChange3", "子文字化", row(4));
     rnChange1->SetChecked(true);
@@ -309,12 +311,12 @@ void TFormVusk::CreateRenamePage()
 
     tab = RenameInputTab;
     rLb11 = MakeLabel(this, tab, "rLb11", "入力文字列", kLabelLeft, row(0) + 3);
-    rEd5 = MakeField<TEdit>(this, tab, "rEd5", row(0));
+    rEd5 = MakeField<TNumEdit>(this, tab, "rEd5", row(0));
     rCk1 = Make<TCheckBox>(this, tab, "rCk1");
     rCk1->SetCaption("文字列を自動追加する");
     rCk1->SetBounds(kLabelLeft, row(1), 190, kRowHeight - 4);
     rLb12 = MakeLabel(this, tab, "rLb12", "文字列", kLabelLeft, row(2) + 3);
-    rEd6 = MakeField<TEdit>(this, tab, "rEd6", row(2));
+    rEd6 = MakeField<TNumEdit>(this, tab, "rEd6", row(2));
     rLb13 = MakeLabel(this, tab, "rLb13", "追加箇所", kLabelLeft, row(3) + 3);
     rCb3 = MakeChoice(this, tab, "rCb3", {"前方", "後方"}, 0, row(3));
     for (TControl* off : std::initializer_list<TControl*>{rLb12, rEd6, rLb13, rCb3})

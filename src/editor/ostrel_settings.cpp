@@ -14,7 +14,6 @@
 #include "classlib/TextUtils.h"
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 namespace {
@@ -39,11 +38,6 @@ void SetItemIndexIfValid(TComboBox* box, int index)
 {
     if (index >= 0 && index < box->Items()->Count())
         box->SetItemIndex(index);
-}
-
-int RoundedValue(TNumEdit* edit)
-{
-    return static_cast<int>(std::nearbyint(edit->Value()));
 }
 
 // The checked one of two or three radio buttons as 1, 2 or 3.
@@ -269,15 +263,15 @@ void TFormVusk::WriteRenameSettings(TIniFile& ini)
 {
     ini.WriteInteger("RENAME", "ACTIVEPAGE", RenamePage->ActivePageIndex());
     ini.WriteInteger("RENAME", "ADD_CHECK", CheckedNumber(rnAdd1, rnAdd2));
-    ini.WriteInteger("RENAME", "ADD_SP1", RoundedValue(rSp1));
-    ini.WriteInteger("RENAME", "ADD_SP2", RoundedValue(rSp2));
+    ini.WriteInteger("RENAME", "ADD_SP1", rSp1->AsInteger());
+    ini.WriteInteger("RENAME", "ADD_SP2", rSp2->AsInteger());
     ini.WriteString("RENAME", "ADD_EDIT1", rEd1->Text());
     ini.WriteInteger("RENAME", "ADD_CB1", rCb1->ItemIndex());
     ini.WriteInteger("RENAME", "DEL_CHECK", rnDel1->Checked() ? 1 : 2);
     ini.WriteString("RENAME", "DEL_EDIT2", rEd2->Text());
     ini.WriteInteger("RENAME", "DEL_CB2", rCb2->ItemIndex());
-    ini.WriteInteger("RENAME", "DEL_SP3", RoundedValue(rSp3));
-    ini.WriteInteger("RENAME", "DEL_SP4", RoundedValue(rSp4));
+    ini.WriteInteger("RENAME", "DEL_SP3", rSp3->AsInteger());
+    ini.WriteInteger("RENAME", "DEL_SP4", rSp4->AsInteger());
     ini.WriteInteger("RENAME", "CHANGE_CHECK", CheckedNumber(rnChange1, rnChange2));
     ini.WriteString("RENAME", "CHANGE_EDIT3", rEd3->Text());
     ini.WriteString("RENAME", "CHANGE_EDIT4", rEd4->Text());

@@ -120,7 +120,7 @@ bool TFormVusk::PlayFocusAllowed() const
 bool TFormVusk::RenamePlayFocusAllowed() const
 {
     const TWinControl* active = ActiveControl();
-    return !active || dynamic_cast<const TEdit*>(active);
+    return !active || dynamic_cast<const TCustomEdit*>(active);
 }
 
 void TFormVusk::StartPlaying(std::int32_t from, std::int32_t to)

@@ -70,16 +70,3 @@ TEST_F(DropFileTargetTest, ATargetFreedFirstIsForgotten)
     EXPECT_EQ(target->Target(), nullptr);
     target->Unregister();
 }
-
-TEST(NumEdit, HoldsANumberAndReadsNoneAsZero)
-{
-    TNumEdit edit(nullptr);
-    edit.SetValue(3);
-    EXPECT_EQ(edit.Text(), "3");
-    edit.SetValue(-2.5);
-    EXPECT_DOUBLE_EQ(edit.Value(), -2.5);
-    edit.SetText(" 12 ");
-    EXPECT_DOUBLE_EQ(edit.Value(), 12);
-    edit.SetText("abc");
-    EXPECT_DOUBLE_EQ(edit.Value(), 0);
-}
