@@ -104,6 +104,18 @@ TEST_F(MainWindowTest, SettingsWrittenAtCloseReadBackIdentically)
     EXPECT_EQ(folder.ReadFile("zandrel.ini"), firstWrite);
 }
 
+TEST_F(MainWindowTest, RenameNumbersOutsideTheirLimitsAreBroughtInside)
+{
+    WriteSettings("[RENAME]\r\nADD_SP1=-20000\r\nADD_SP2=25\r\nDEL_SP3=-2\r\nDEL_SP4=3\r\n");
+    Start();
+    EXPECT_EQ(form->rSp1->AsInteger(), -9999);
+    EXPECT_EQ(form->rSp2->AsInteger(), 10);
+    EXPECT_EQ(form->rSp3->AsInteger(), 0);
+    EXPECT_EQ(form->rSp4->AsInteger(), 3);
+    form->rSp1->SetValue(-5);
+    EXPECT_EQ(form->rSp1->AsInteger(), -5);
+}
+
 TEST_F(MainWindowTest, EveryVolumeStepSurvivesARestart)
 {
     const int stored[] = {0, 6, 12, 20, 30, 40};
