@@ -93,6 +93,62 @@ HCURSOR NumReversedArrow()
     return cursor;
 }
 
+// The rectangle the text line fills.
+TRect NumTextRect(const TEditLayout& layout)
+{
+    TRect r;
+    r.left = layout.Margin;
+    if (layout.ShowPreview)
+        r.left += kPreviewTextShift;
+    if (layout.GlyphWidth > 0)
+        r.left += layout.GlyphWidth + kGlyphGap;
+    r.right = layout.ClientWidth - (layout.Margin + 1);
+    if (layout.RightLimit >= 0)
+        r.right = std::min<LONG>(r.right, layout.RightLimit);
+    switch (layout.VerticalAlignment) {
+    case TVerticalAlignment::vaTop:
+        r.top = layout.Margin;
+        r.bottom = r.top + layout.TextHeight;
+        break;
+    case TVerticalAlignment::vaMiddle:
+        r.top = (layout.ClientHeight - 1) / 2 - layout.TextHeight / 2;
+        r.bottom = r.top + layout.TextHeight;
+        break;
+    case TVerticalAlignment::vaBottom:
+        r.bottom = layout.ClientHeight - layout.Margin;
+        r.top = r.bottom - layout.TextHeight;
+        break;
+    }
+    return r;
+}
+
+// The inner rectangle of the preview box (one pixel smaller on each side
+// with a border).
+TRect NumPreviewRect(const TEditLayout& layout, bool previewBorder)
+{
+    TRect text = NumTextRect(layout);
+    int left = layout.Margin + 1;
+    if (layout.GlyphWidth > 0)
+        left += layout.GlyphWidth + kGlyphGap;
+    TRect r(left, text.top + 1, left + kPreviewWidth, text.bottom - 1);
+    if (previewBorder)
+        InflateRect(&r, -1, -1);
+    return r;
+}
+
+// The visual-style state of one half of the spin buttons: 4 disabled, 3
+// pressed, 2 hovered (directly or through shBoth), else 1.
+int NumSpinPartState(bool enabled, TSpinHalf pressed, TSpinHalf hover, TSpinHalf half)
+{
+    if (!enabled)
+        return 4;
+    if (pressed == half)
+        return 3;
+    if (hover == half || hover == TSpinHalf::shBoth)
+        return 2;
+    return 1;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -204,57 +260,6 @@ bool SpinStep(double value, double increment, double min, double max, bool up, d
         next = value - increment;
     }
     return true;
-}
-
-TRect EditTextRect(const TEditLayout& layout)
-{
-    TRect r;
-    r.left = layout.Margin;
-    if (layout.ShowPreview)
-        r.left += kPreviewTextShift;
-    if (layout.GlyphWidth > 0)
-        r.left += layout.GlyphWidth + kGlyphGap;
-    r.right = layout.ClientWidth - (layout.Margin + 1);
-    if (layout.RightLimit >= 0)
-        r.right = std::min<LONG>(r.right, layout.RightLimit);
-    switch (layout.VerticalAlignment) {
-    case TVerticalAlignment::vaTop:
-        r.top = layout.Margin;
-        r.bottom = r.top + layout.TextHeight;
-        break;
-    case TVerticalAlignment::vaMiddle:
-        r.top = (layout.ClientHeight - 1) / 2 - layout.TextHeight / 2;
-        r.bottom = r.top + layout.TextHeight;
-        break;
-    case TVerticalAlignment::vaBottom:
-        r.bottom = layout.ClientHeight - layout.Margin;
-        r.top = r.bottom - layout.TextHeight;
-        break;
-    }
-    return r;
-}
-
-TRect EditPreviewRect(const TEditLayout& layout, bool previewBorder)
-{
-    TRect text = EditTextRect(layout);
-    int left = layout.Margin + 1;
-    if (layout.GlyphWidth > 0)
-        left += layout.GlyphWidth + kGlyphGap;
-    TRect r(left, text.top + 1, left + kPreviewWidth, text.bottom - 1);
-    if (previewBorder)
-        InflateRect(&r, -1, -1);
-    return r;
-}
-
-int SpinPartState(bool enabled, TSpinHalf pressed, TSpinHalf hover, TSpinHalf half)
-{
-    if (!enabled)
-        return 4;
-    if (pressed == half)
-        return 3;
-    if (hover == half || hover == TSpinHalf::shBoth)
-        return 2;
-    return 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -419,12 +424,12 @@ TEditLayout TNumCustomEdit::Layout()
 
 TRect TNumCustomEdit::EditorBounds()
 {
-    return EditTextRect(Layout());
+    return NumTextRect(Layout());
 }
 
 TRect TNumCustomEdit::PreviewBounds()
 {
-    return EditPreviewRect(Layout(), FPreviewBorder);
+    return NumPreviewRect(Layout(), FPreviewBorder);
 }
 
 void TNumCustomEdit::ApplyEditorBounds()
@@ -801,7 +806,7 @@ void TNumSpinButtons::PaintHalf(TSpinHalf half, const TRect& rect)
     bool upper = half == TSpinHalf::shUpper;
     HDC dc = Canvas()->Handle();
     Canvas()->Changing();
-    int state = SpinPartState(enabled, FPressed, FHover, half);
+    int state = NumSpinPartState(enabled, FPressed, FHover, half);
     if (!DrawNumThemePart(WindowHandle(), dc, L"spin", upper ? kSpinPartUp : kSpinPartDown, state,
                           rect)) {
         UINT flags = upper ? DFCS_SCROLLUP : DFCS_SCROLLDOWN;
@@ -890,7 +895,7 @@ TRect TNumSpinEdit::EditorBounds()
     TEditLayout layout = Layout();
     if (FSpinButtons)
         layout.RightLimit = ButtonsRect().left;
-    return EditTextRect(layout);
+    return NumTextRect(layout);
 }
 
 void TNumSpinEdit::ButtonsSpin(TObject*, TSpinButtonSet button)

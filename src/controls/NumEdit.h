@@ -12,8 +12,8 @@
 //   TNumSpinEdit     a number edit stepped by Increment with its buttons,
 //                    the Up and Down keys and the mouse wheel
 //
-// The rules these follow (filtering, number text, limits, steps, layout,
-// button states) are plain functions below, testable without windows.
+// The rules these follow (filtering, number text, limits, steps) are plain
+// functions below, testable without windows.
 //
 // The system edit is made multi-line, the only kind whose text rectangle can
 // be placed (EM_SETRECT), and still holds one line of text: it scrolls
@@ -110,7 +110,8 @@ bool NumberCharAccepted(const TNumberTyping& typing, char key);
 // increment is below min.
 bool SpinStep(double value, double increment, double min, double max, bool up, double& next);
 
-// What places the text inside an edit (client pixels).
+// What places the text inside an edit (client pixels); the edits derive
+// their text and preview rectangles from it.
 struct TEditLayout
 {
     int ClientWidth = 0;
@@ -122,16 +123,6 @@ struct TEditLayout
     int GlyphWidth = 0;  // 0: no glyph
     int RightLimit = -1; // the text ends here at most (spin buttons); -1: none
 };
-// The rectangle the text line fills.
-TRect EditTextRect(const TEditLayout& layout);
-// The inner rectangle of the preview box (one pixel smaller on each side
-// with a border).
-TRect EditPreviewRect(const TEditLayout& layout, bool previewBorder);
-
-// The visual-style state of one half of the spin buttons: 4 disabled, 3
-// pressed, 2 hovered (directly or through shBoth), else 1.
-int SpinPartState(bool enabled, TSpinHalf pressed, TSpinHalf hover, TSpinHalf half);
-
 // --- Controls
 
 class TNumCustomEdit : public TCustomEdit

@@ -1,6 +1,5 @@
 // The number edits' rules without windows: filtering typed and pasted text,
-// reading and writing numbers (no exponent ever), limits, spin steps, the
-// placement of the text and the states of the spin buttons.
+// reading and writing numbers (no exponent ever), limits and spin steps.
 #include "controls/NumEdit.h"
 
 #include "classlib/TextUtils.h"
@@ -120,17 +119,6 @@ TEST(NumberText, FixedNotationWithoutExponent)
     }
 }
 
-TEST(NumberText, WrittenNumbersReadBackAsWritten)
-{
-    const char separator = DecimalSeparator()[0];
-    for (double value : {1e20, 1e-5, 0.5, 1.0 / 3, 123456789.125, -2.75, 1e-300, 1.7e308}) {
-        AnsiString text = NumberText(value, -1);
-        double back = FilteredNumberValue(FilterNumberText(text, separator, true, true), separator);
-        EXPECT_NEAR(back, value, std::fabs(value) * 1e-14) << text;
-        EXPECT_EQ(NumberText(back, -1), text);
-    }
-}
-
 TEST(NumberText, RoundToIntClampsBeforeRounding)
 {
     struct Case
@@ -156,6 +144,7 @@ TEST(NumberTyping, AcceptsOnlyWhatKeepsANumber)
         TEditOptions options;
         char key;
         bool accepted;
+        char separator = '.';
     };
     const Case cases[] = {
         {"", 0, 0, all, 'a', false},
@@ -177,6 +166,8 @@ TEST(NumberTyping, AcceptsOnlyWhatKeepsANumber)
         {"-12", 0, 1, all, '+', true},  // over the existing sign
         {"12", 0, 0, eoAllowFloat, '-', false},
         {"x", 0, 0, eoAllowAll, 'x', true},
+        {"3", 1, 0, all, ',', true, ','}, // the locale's separator is the only one
+        {"3", 1, 0, all, '.', false, ','},
     };
     for (const Case& c : cases) {
         TNumberTyping typing;
@@ -184,20 +175,10 @@ TEST(NumberTyping, AcceptsOnlyWhatKeepsANumber)
         typing.SelStart = c.selStart;
         typing.SelLength = c.selLength;
         typing.Options = c.options;
-        typing.Separator = '.';
+        typing.Separator = c.separator;
         EXPECT_EQ(NumberCharAccepted(typing, c.key), c.accepted)
             << c.text << " key " << static_cast<int>(c.key) << " at " << c.selStart;
     }
-}
-
-TEST(NumberTyping, TheLocalesSeparatorIsTheOnlyOne)
-{
-    TNumberTyping typing;
-    typing.Text = "3";
-    typing.SelStart = 1;
-    typing.Separator = ',';
-    EXPECT_TRUE(NumberCharAccepted(typing, ','));
-    EXPECT_FALSE(NumberCharAccepted(typing, '.'));
 }
 
 TEST(SpinStepping, RefusesAStepPastALimitWithoutClamping)
@@ -225,78 +206,4 @@ TEST(SpinStepping, RefusesAStepPastALimitWithoutClamping)
             EXPECT_EQ(next, c.next) << c.value;
         }
     }
-}
-
-TEST(EditPlacement, TextRectangleFollowsAlignmentMarginPreviewAndGlyph)
-{
-    struct Case
-    {
-        TVerticalAlignment align;
-        int margin;
-        bool preview;
-        int glyph, rightLimit;
-        TRect expected;
-    };
-    using V = TVerticalAlignment;
-    // A 100 x 17 client and 13-pixel text.
-    const Case cases[] = {
-        {V::vaMiddle, 0, false, 0, -1, TRect(0, 2, 99, 15)},
-        {V::vaTop, 2, false, 0, -1, TRect(2, 2, 97, 15)},
-        {V::vaBottom, 2, false, 0, -1, TRect(2, 2, 97, 15)},
-        {V::vaBottom, 0, false, 0, -1, TRect(0, 4, 99, 17)},
-        {V::vaMiddle, 0, true, 0, -1, TRect(27, 2, 99, 15)},
-        {V::vaMiddle, 1, true, 16, -1, TRect(48, 2, 98, 15)},
-        {V::vaMiddle, 0, false, 0, 80, TRect(0, 2, 80, 15)},
-    };
-    for (const Case& c : cases) {
-        TEditLayout layout;
-        layout.ClientWidth = 100;
-        layout.ClientHeight = 17;
-        layout.Margin = c.margin;
-        layout.VerticalAlignment = c.align;
-        layout.TextHeight = 13;
-        layout.ShowPreview = c.preview;
-        layout.GlyphWidth = c.glyph;
-        layout.RightLimit = c.rightLimit;
-        TRect r = EditTextRect(layout);
-        EXPECT_EQ(r, c.expected) << static_cast<int>(c.align) << " margin " << c.margin << ": "
-                                 << r.left << "," << r.top << "," << r.right << "," << r.bottom;
-    }
-}
-
-TEST(EditPlacement, PreviewBoxSitsLeftOfTheText)
-{
-    TEditLayout layout;
-    layout.ClientWidth = 100;
-    layout.ClientHeight = 17;
-    layout.TextHeight = 13;
-    layout.ShowPreview = true;
-    EXPECT_EQ(EditPreviewRect(layout, false), TRect(1, 3, 21, 14));
-    EXPECT_EQ(EditPreviewRect(layout, true), TRect(2, 4, 20, 13));
-    layout.GlyphWidth = 16;
-    EXPECT_EQ(EditPreviewRect(layout, false), TRect(21, 3, 41, 14));
-    EXPECT_LE(EditPreviewRect(layout, false).right, EditTextRect(layout).left);
-}
-
-TEST(SpinButtonLook, StateOfEachHalf)
-{
-    using H = TSpinHalf;
-    struct Case
-    {
-        bool enabled;
-        H pressed, hover, half;
-        int state;
-    };
-    const Case cases[] = {
-        {false, H::shUpper, H::shUpper, H::shUpper, 4},
-        {true, H::shUpper, H::shNone, H::shUpper, 3},
-        {true, H::shUpper, H::shLower, H::shLower, 2},
-        {true, H::shNone, H::shBoth, H::shLower, 2},
-        {true, H::shNone, H::shUpper, H::shLower, 1},
-        {true, H::shLower, H::shNone, H::shUpper, 1},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(SpinPartState(c.enabled, c.pressed, c.hover, c.half), c.state)
-            << static_cast<int>(c.pressed) << "/" << static_cast<int>(c.hover) << " half "
-            << static_cast<int>(c.half);
 }

@@ -5,27 +5,13 @@
 
 #include "themes/SkinUxThemes.h"
 
+#include "support/LibraryLoaders.h"
+
 #include <gtest/gtest.h>
 
+using namespace testing_support;
+
 namespace {
-
-int gLoads = 0;
-
-HMODULE CountingLoader(const char* name)
-{
-    ++gLoads;
-    return LoadLibraryA(name);
-}
-
-HMODULE MissingLibrary(const char*)
-{
-    return nullptr;
-}
-
-HMODULE UnrelatedLibrary(const char*)
-{
-    return LoadLibraryA("kernel32.dll");
-}
 
 class NumThemesTest : public testing::Test
 {
@@ -33,7 +19,7 @@ protected:
     void SetUp() override
     {
         UnbindNumThemes();
-        gLoads = 0;
+        ResetCountedLibraryLoads();
         dc = CreateCompatibleDC(nullptr);
         bitmap = CreateBitmap(16, 16, 1, 32, nullptr);
         old = SelectObject(dc, bitmap);
@@ -58,11 +44,11 @@ protected:
 
 TEST_F(NumThemesTest, BindsOnceAndAnswersAsTheSystem)
 {
-    SetVisualStyleLibLoader(CountingLoader);
+    SetVisualStyleLibLoader(CountingLibraryLoader);
     bool themed = IsAppThemed() && IsThemeActive();
     EXPECT_EQ(NumThemesInUse(), themed);
     EXPECT_EQ(NumThemesInUse(), themed);
-    EXPECT_EQ(gLoads, 1);
+    EXPECT_EQ(CountedLibraryLoads(), 1);
     EXPECT_EQ(DrawSpin(), themed);
     EXPECT_FALSE(DrawNumThemePart(nullptr, dc, L"NoSuchClass", 1, 1, RECT{0, 0, 16, 16}));
 }
@@ -80,12 +66,12 @@ TEST_F(NumThemesTest, TheThemeLayerFreeingItsBindingLeavesThisOneWorking)
 
 TEST_F(NumThemesTest, NothingIsThemedWithoutLibraryEntryPointsOrWhenClassicIsForced)
 {
-    SetVisualStyleLibLoader(MissingLibrary);
+    SetVisualStyleLibLoader(MissingLibraryLoader);
     EXPECT_FALSE(NumThemesInUse());
     EXPECT_FALSE(DrawSpin());
 
     UnbindNumThemes();
-    SetVisualStyleLibLoader(UnrelatedLibrary);
+    SetVisualStyleLibLoader(UnrelatedLibraryLoader);
     EXPECT_FALSE(NumThemesInUse());
     EXPECT_FALSE(DrawSpin());
 

@@ -3,28 +3,13 @@
 // missing library or entry point that leaves nothing to call.
 #include "themes/SkinUxThemes.h"
 
+#include "support/LibraryLoaders.h"
+
 #include <gtest/gtest.h>
 
+using namespace testing_support;
+
 namespace {
-
-int gLoads = 0;
-
-HMODULE CountingLoader(const char* name)
-{
-    ++gLoads;
-    return LoadLibraryA(name);
-}
-
-HMODULE MissingLibrary(const char*)
-{
-    return nullptr;
-}
-
-// A library that exists but has none of the entry points.
-HMODULE UnrelatedLibrary(const char*)
-{
-    return LoadLibraryA("kernel32.dll");
-}
 
 int BoundCount()
 {
@@ -42,7 +27,7 @@ protected:
     void SetUp() override
     {
         FreeVisualStyleLib();
-        gLoads = 0;
+        ResetCountedLibraryLoads();
     }
     void TearDown() override
     {
@@ -55,36 +40,36 @@ protected:
 
 TEST_F(VisualStyleBindingTest, BindsEveryEntryPointOnceAndAnswersAsTheSystem)
 {
-    SetVisualStyleLibLoader(CountingLoader);
+    SetVisualStyleLibLoader(CountingLibraryLoader);
     EXPECT_FALSE(VisualStyleInUse());
     ASSERT_TRUE(LoadVisualStyleLib());
     EXPECT_TRUE(LoadVisualStyleLib());
-    EXPECT_EQ(gLoads, 1);
+    EXPECT_EQ(CountedLibraryLoads(), 1);
     EXPECT_EQ(BoundCount(), 46);
     EXPECT_EQ(VisualStyleInUse(), IsAppThemed() && IsThemeActive());
 }
 
 TEST_F(VisualStyleBindingTest, FreeingClearsEveryPointerAndBindingAgainLoadsAgain)
 {
-    SetVisualStyleLibLoader(CountingLoader);
+    SetVisualStyleLibLoader(CountingLibraryLoader);
     ASSERT_TRUE(LoadVisualStyleLib());
     FreeVisualStyleLib();
     EXPECT_EQ(BoundCount(), 0);
     EXPECT_FALSE(VisualStyleInUse());
     FreeVisualStyleLib();
     ASSERT_TRUE(LoadVisualStyleLib());
-    EXPECT_EQ(gLoads, 2);
+    EXPECT_EQ(CountedLibraryLoads(), 2);
     EXPECT_EQ(BoundCount(), 46);
 }
 
 TEST_F(VisualStyleBindingTest, AMissingLibraryOrEntryPointMeansNoVisualStyle)
 {
-    SetVisualStyleLibLoader(MissingLibrary);
+    SetVisualStyleLibLoader(MissingLibraryLoader);
     EXPECT_FALSE(LoadVisualStyleLib());
     EXPECT_EQ(BoundCount(), 0);
     EXPECT_FALSE(VisualStyleInUse());
 
-    SetVisualStyleLibLoader(UnrelatedLibrary);
+    SetVisualStyleLibLoader(UnrelatedLibraryLoader);
     EXPECT_TRUE(LoadVisualStyleLib());
     EXPECT_EQ(BoundCount(), 0);
     EXPECT_FALSE(VisualStyleInUse()); // and nothing unbound was called
