@@ -287,7 +287,8 @@ TNumCustomEdit::~TNumCustomEdit()
 void TNumCustomEdit::CreateParams(TCreateParams& params)
 {
     TCustomEdit::CreateParams(params);
-    // Multi-line for EM_SETRECT; the base's ES_AUTOHSCROLL keeps one line.
+    // Multi-line, so that EM_SETRECT places the text; ES_AUTOHSCROLL keeps
+    // it on one line.
     params.Style |= ES_MULTILINE | ES_AUTOHSCROLL;
 }
 
