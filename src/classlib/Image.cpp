@@ -36,8 +36,15 @@ void TImage::PictureChanged(TObject*)
         AdjustSize();
     bool opaque = !FBitmap->Transparent() && !FBitmap->Empty() &&
                   (FStretch || (FBitmap->Width() >= Width() && FBitmap->Height() >= Height()));
-    SetControlStyle(opaque ? ControlStyle() | csOpaque : ControlStyle() & ~csOpaque);
-    Invalidate();
+    const auto style = opaque ? ControlStyle() | csOpaque : ControlStyle() & ~csOpaque;
+    // One repaint covers every change until it comes: drawing a waveform
+    // changes the bitmap once per line, and each invalidation is a call to
+    // the system.
+    if (!FRepaintPending || style != ControlStyle()) {
+        SetControlStyle(style);
+        Invalidate();
+        FRepaintPending = true;
+    }
     if (OnChange)
         OnChange(this);
 }
@@ -63,6 +70,7 @@ TRect TImage::DestRect() const
 
 void TImage::Paint()
 {
+    FRepaintPending = false;
     if (FBitmap->Empty())
         return;
     TCanvas* canvas = TGraphicControl::Canvas();

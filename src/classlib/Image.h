@@ -38,4 +38,5 @@ private:
     TBitmap* FBitmap; // owned
     bool FStretch = false;
     bool FCenter = false;
+    bool FRepaintPending = false; // invalidated since the last paint
 };

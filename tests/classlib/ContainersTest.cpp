@@ -201,10 +201,30 @@ TEST_F(ContainersTest, DrawingOnAnImageInvalidatesItsRectangle)
     ASSERT_TRUE(GetUpdateRect(form->WindowHandle(), &dirty, FALSE));
     EXPECT_EQ(TRect(dirty), Bounds(40, 50, 60, 30));
     UpdateWindow(form->WindowHandle());
-    HDC dc = GetDC(form->WindowHandle());
-    COLORREF pixel = GetPixel(dc, 45, 55);
-    ReleaseDC(form->WindowHandle(), dc);
-    EXPECT_EQ(pixel, RGB(255, 0, 0));
+    auto shown = [&] {
+        HDC dc = GetDC(form->WindowHandle());
+        COLORREF pixel = GetPixel(dc, 45, 55);
+        ReleaseDC(form->WindowHandle(), dc);
+        return pixel;
+    };
+    EXPECT_EQ(shown(), RGB(255, 0, 0));
+
+    // Many changes make one repaint; each change after it makes another,
+    // also one drawn while the form was hidden.
+    for (TColor color : {clGreen, clBlue}) {
+        image->Canvas()->Brush()->SetColor(color);
+        image->Canvas()->FillRect(TRect(0, 0, 10, 10));
+        image->Canvas()->FillRect(TRect(10, 10, 20, 20));
+        EXPECT_TRUE(GetUpdateRect(form->WindowHandle(), &dirty, FALSE));
+        UpdateWindow(form->WindowHandle());
+        EXPECT_EQ(shown(), static_cast<COLORREF>(color));
+    }
+    form->Hide();
+    image->Canvas()->Brush()->SetColor(clYellow);
+    image->Canvas()->FillRect(TRect(0, 0, 10, 10));
+    form->Show();
+    UpdateWindow(form->WindowHandle());
+    EXPECT_EQ(shown(), static_cast<COLORREF>(clYellow));
 }
 
 TEST_F(ContainersTest, PanelBevelsShrinkTheAreaItsChildrenFill)
