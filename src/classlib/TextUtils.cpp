@@ -60,8 +60,13 @@ size_t TextFind(const AnsiString& s, const AnsiString& sub, size_t from, bool ig
 {
     if (sub.empty())
         return AnsiString::npos;
+    // A match starts on a character of s and walks it as sub walks; only a
+    // lead byte that ends sub can take the next byte of s with it, so such a
+    // match ends inside a character unless it ends s.
+    const bool endsInLeadByte =
+        ByteType(sub, sub.size() - 1) == mbSingleByte && IsLeadByte(sub.back());
     for (size_t i = TextBoundaryFrom(s, from); i < s.size(); i += CharLength(s, i))
-        if (TextMatchesAt(s, i, sub, ignoreCase))
+        if (TextMatchesAt(s, i, sub, ignoreCase) && !(endsInLeadByte && i + sub.size() < s.size()))
             return i;
     return AnsiString::npos;
 }
@@ -462,6 +467,20 @@ AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern,
             break;
     }
     return result + s.substr(from);
+}
+
+AnsiString ReplaceSingleByteChars(const AnsiString& s, const AnsiString& chars,
+                                  const AnsiString& with)
+{
+    AnsiString result;
+    result.reserve(s.size());
+    for (size_t i = 0; i < s.size(); i += CharLength(s, i)) {
+        if (CharLength(s, i) == 1 && chars.find(s[i]) != AnsiString::npos)
+            result += with;
+        else
+            result.append(s, i, CharLength(s, i));
+    }
+    return result;
 }
 
 AnsiString IntToStr(int value)

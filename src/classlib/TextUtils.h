@@ -5,7 +5,7 @@
 //   casing, trimming    LowerCase, UpperCase (ASCII letters only), Trim...
 //   comparing           CompareStr, CompareText, SameText; the locale's
 //                       AnsiCompareStr, AnsiCompareText
-//   searching           AnsiFind, StringReplace
+//   searching           AnsiFind, StringReplace, ReplaceSingleByteChars
 //   numbers             IntToStr, IntToHex, StrToInt..., FloatToStr,
 //                       StrToFloat..., FormatFloat, Format
 //
@@ -78,7 +78,7 @@ int AnsiCompareStr(const AnsiString& a, const AnsiString& b);
 int AnsiCompareText(const AnsiString& a, const AnsiString& b);
 
 // The index of the first occurrence of sub that starts on a character at or
-// after from; npos when there is none (or sub is empty).
+// after from and ends on one; npos when there is none (or sub is empty).
 size_t AnsiFind(const AnsiString& s, const AnsiString& sub, size_t from = 0);
 enum TReplaceFlag : unsigned
 {
@@ -87,6 +87,10 @@ enum TReplaceFlag : unsigned
 };
 AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern,
                          const AnsiString& newPattern, unsigned flags);
+// s with every single-byte character found in chars replaced by with (""
+// removes it); double-byte characters stay whole.
+AnsiString ReplaceSingleByteChars(const AnsiString& s, const AnsiString& chars,
+                                  const AnsiString& with);
 
 AnsiString IntToStr(int value);
 AnsiString IntToStr(std::int64_t value);

@@ -105,12 +105,33 @@ TEST(TextUtilsTest, SearchStartsOnCharactersOnly)
     EXPECT_EQ(AnsiFind("abcabc", "bc", 2), 4u);
     EXPECT_EQ(AnsiFind("表表", "表", 1), 2u); // from a trail byte: the next character
     EXPECT_EQ(AnsiFind("abc", ""), AnsiString::npos);
+    EXPECT_EQ(AnsiFind("xソ", "x\x83"), AnsiString::npos); // would end inside ソ
+    EXPECT_EQ(AnsiFind("x\x83", "x\x83"), 0u);             // a cut character at the end
+    EXPECT_EQ(StringReplace("xソ", "x\x83", "", rfReplaceAll), "xソ");
 
     EXPECT_EQ(StringReplace("ソ\\ソ", "\\", "/", rfReplaceAll), "ソ/ソ");
     EXPECT_EQ(StringReplace("aAア", "a", "b", rfReplaceAll | rfIgnoreCase), "bbア");
     EXPECT_EQ(StringReplace("aaa", "a", "b", 0), "baa");
     EXPECT_EQ(StringReplace("aaa", "aa", "a", rfReplaceAll), "aa");
     EXPECT_EQ(StringReplace("x", "", "y", rfReplaceAll), "x");
+}
+
+TEST(TextUtilsTest, ReplacingSingleByteCharactersLeavesDoubleByteOnesWhole)
+{
+    struct Case
+    {
+        const char* text;
+        const char* chars;
+        const char* with;
+        const char* expected;
+    } cases[] = {
+        {"a\\b|c", "\\|", "_", "a_b_c"},
+        {"ソ\\表|ポ怖", "\\|", "_", "ソ_表_ポ怖"}, // trail bytes 0x5C and 0x7C stay
+        {"ア\tヂa", "\ta", "", "アヂ"},            // trail bytes 0x41 and 0x61 stay
+        {"", "x", "_", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReplaceSingleByteChars(c.text, c.chars, c.with), c.expected) << c.text;
 }
 
 TEST(TextUtilsTest, IntegersParseInDecimalAndHexadecimal)
