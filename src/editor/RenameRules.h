@@ -1,0 +1,257 @@
+// Renaming regions by rule, by hand and from a list of names: what each rule
+// of the rename pane makes of a name, the preview column, what applying it
+// changes, the manual input's steps, and loading names from lines of text.
+// No windows here: the pane gathers its controls into TRenameSettings and
+// the list into TRenameItem entries, calls these and applies the answer.
+//
+//   TRenameSettings         the pane's controls: tab, rule of each tab,
+//                           texts, number edits, combo choices, check box
+//   RenamedName             one name under the settings ("" = no change)
+//   RenamePreviews          the preview column of the whole list
+//   PlanRenameApply         the renames the apply buttons make, in order
+//   ManualEnterStep,        Enter, Up and Down in the manual input
+//   ManualMoveFocus
+//   RenameControlsEnabled   which of the pane's controls the rules use
+//   RenameStringsFrom       names from lines of a text file or the clipboard
+//   PlanRenameLoad,         which items the loaded names go to, and the
+//   UniqueRenameStrings     numbering of names that would clash
+//   RefusedNameChar, TNameKeyFilter, WithoutRefusedNameChars
+//                           the characters a region name may not hold
+//
+// Names are ANSI text of code page 932. Byte counts, searches and case
+// changes walk whole characters: a trail byte may be "\", "|" or an ASCII
+// letter (ソ, 表, ア), and is never cut off, matched, replaced or cased
+// on its own.
+#pragma once
+
+#include "classlib/StringList.h"
+#include "classlib/Types.h"
+
+#include <functional>
+#include <vector>
+
+namespace RenameText {
+// Status messages, red for 3000 ms.
+inline constexpr const char* ApplyCollision = "同じ名前のリージョンがすでに存在しています";
+inline constexpr const char* ManualCollision = "すでに同じ名前のリージョンがあります";
+inline constexpr const char* LoadAbandoned = "リネーム文字列の読み込みを中止しました";
+// Asked once per load before clashing names are numbered (Yes/No).
+inline constexpr const char* NumberingQuestion =
+    "重複した文字列があります\r自動的にナンバーを振ってもよいですか？";
+inline constexpr const char* NumberingQuestionCaption = "文字列の重複";
+} // namespace RenameText
+
+// The pane's tabs, by page index.
+enum class TRenameTab
+{
+    Add = 0,
+    Delete = 1,
+    Change = 2,
+    Input = 3
+};
+
+// The rules keep the numbers stored for them (RENAME ADD_CHECK, DEL_CHECK,
+// CHANGE_CHECK).
+enum class TRenameAddRule
+{
+    SerialToName = 1, // rnAdd1: a serial number before or after the name
+    SerialToText = 2, // rnAdd2: the name becomes the text with a serial number
+    TextToName = 3    // rnAdd3: the text before or after the name
+};
+enum class TRenameDeleteRule
+{
+    Text = 1, // rnDel1: every occurrence of a text
+    Bytes = 2 // rnDel2: a count of bytes from a place
+};
+enum class TRenameChangeRule
+{
+    Replace = 1, // rnChange1: every occurrence of a text by another
+    Upper = 2,   // rnChange2: ASCII letters to upper case
+    Lower = 3    // rnChange3: ASCII letters to lower case
+};
+
+// Combo box choices, by item index.
+enum class TRenamePlace
+{
+    Before = 0, // "前方"
+    After = 1   // "後方"
+};
+enum class TRenameDeleteFrom
+{
+    First = 0,   // "先頭文字から"
+    Last = 1,    // "末尾文字から": the last bytes of the name
+    Position = 2 // "指定文字位置から"
+};
+
+struct TRenameSettings
+{
+    TRenameTab Tab = TRenameTab::Add;
+    // "追加"
+    TRenameAddRule AddRule = TRenameAddRule::SerialToText;
+    double SerialStart = 1;                      // rSp1, the number of the first selected region
+    double SerialDigits = 2;                     // rSp2, rounded; 0 writes the number as it is
+    AnsiString AddText;                          // rEd1
+    TRenamePlace AddPlace = TRenamePlace::After; // rCb1
+    // "削除"
+    TRenameDeleteRule DeleteRule = TRenameDeleteRule::Text;
+    AnsiString DeleteText;                                   // rEd2
+    TRenameDeleteFrom DeleteFrom = TRenameDeleteFrom::First; // rCb2
+    double DeletePosition = 1;                               // rSp3, 1-based byte position, rounded
+    double DeleteCount = 1;                                  // rSp4, bytes, rounded
+    // "変換"
+    TRenameChangeRule ChangeRule = TRenameChangeRule::Replace;
+    AnsiString ChangeFrom; // rEd3
+    AnsiString ChangeTo;   // rEd4
+    // "連続入力"
+    AnsiString InputText;                           // rEd5, the name being typed
+    bool InputAddText = false;                      // rCk1
+    AnsiString InputAddedText;                      // rEd6
+    TRenamePlace InputPlace = TRenamePlace::Before; // rCb3
+};
+
+// More serial digits than a file name can hold count as this many.
+constexpr int kMaxSerialDigits = 255;
+
+// The name that the rule of the settings' tab makes of name, the region at
+// position (1-based) among the selected regions; "" when the result is the
+// name itself or empty (no change), and always on the manual-input tab.
+// Byte counts that would cut a double-byte character in two take the whole
+// character.
+AnsiString RenamedName(const TRenameSettings& settings, const AnsiString& name, int position);
+
+// The manual input's name: rEd5, with rEd6 added before or after it while
+// rCk1 is on.
+AnsiString ManualInputName(const TRenameSettings& settings);
+
+// One row of the region list as renaming sees it.
+struct TRenameItem
+{
+    AnsiString Name; // the caption
+    bool Selected = false;
+};
+
+// The preview column, one entry per item in list order ("" = no change).
+// On the manual-input tab with a focused item (focused >= 0), that item
+// shows the manual input's name and every other item nothing; otherwise the
+// selected items show RenamedName with positions 1, 2, ... and the others
+// nothing.
+std::vector<AnsiString> RenamePreviews(const TRenameSettings& settings,
+                                       const std::vector<TRenameItem>& items, int focused);
+
+// One name to give: item Index (in list order) becomes Name.
+struct TRename
+{
+    int Index = 0;
+    AnsiString Name;
+
+    bool operator==(const TRename&) const = default;
+};
+
+struct TRenameApply
+{
+    std::vector<TRename> Renames; // to make in this order
+    bool Collided = false;        // stopped: show RenameText::ApplyCollision
+};
+
+// What the apply buttons do with the preview column (previews[k] for item k):
+// each selected item with a preview takes it, in list order, until one whose
+// preview equals the resulting name of another item (its preview, else its
+// caption); that one and those after it keep their names.
+TRenameApply PlanRenameApply(const std::vector<TRenameItem>& items,
+                             const std::vector<AnsiString>& previews);
+
+// Enter in the manual input, with names the captions in list order.
+struct TManualEnterStep
+{
+    bool Refused = false; // the preview is another item's caption: show
+                          // RenameText::ManualCollision, nothing moves
+    bool Rename = false;  // the focused item takes its preview
+    int Focus = -1;       // the item focused after the key (-1: none)
+};
+TManualEnterStep ManualEnterStep(const std::vector<AnsiString>& names, int focused,
+                                 const AnsiString& preview);
+
+// Up (step -1) and Down (step +1) in the manual input: the item focused
+// next, wrapping at either end; from no focused item Down goes to the first
+// and Up to the last. -1 for an empty list.
+int ManualMoveFocus(int count, int focused, int step);
+
+// Whether each of the pane's edits and combo boxes is enabled under the
+// settings' rules (their labels follow them).
+struct TRenameControlsEnabled
+{
+    bool SerialStart, SerialDigits, AddText, AddPlace;        // rSp1, rSp2, rEd1, rCb1
+    bool DeleteText, DeleteFrom, DeletePosition, DeleteCount; // rEd2, rCb2, rSp3, rSp4
+    bool ChangeFrom, ChangeTo;                                // rEd3, rEd4
+    bool InputAddedText, InputPlace;                          // rEd6, rCb3
+
+    bool operator==(const TRenameControlsEnabled&) const = default;
+};
+TRenameControlsEnabled RenameControlsEnabled(const TRenameSettings& settings);
+
+// --- Loading names
+
+// How loaded names go to the list: the LOADLIST TYPE setting.
+enum class TLoadListType
+{
+    FromTop = 1,           // from the first item on
+    FromFirstSelected = 2, // from the first selected item on (the top without one)
+    SelectedOnly = 3       // to the selected items (none without a selection)
+};
+// The type of a stored value: 2 and 3 as they are, anything else FromTop.
+TLoadListType LoadListTypeOf(int stored);
+
+// The names in lines of text: tabs removed, blanks trimmed, the extension
+// removed, every character a name may not hold (the refused characters
+// below and control characters) replaced by "_", and once more trimmed and
+// the extension removed (so "a.b.c" gives "a"); lines that end up empty are
+// dropped.
+std::vector<AnsiString> RenameStringsFrom(const TStrings& lines);
+
+struct TRenameLoadPlan
+{
+    std::vector<int> Targets;        // items to rename, in order
+    std::vector<AnsiString> Strings; // their names, one per target
+    std::vector<AnsiString> Kept;    // the names of every other item
+};
+// Which items the names go to: surplus names are dropped from the end.
+TRenameLoadPlan PlanRenameLoad(TLoadListType type, const std::vector<TRenameItem>& items,
+                               std::vector<AnsiString> strings);
+
+// Numbers the strings that equal a kept name or an earlier string (ASCII
+// letters compared ignoring case): "A" after "a" becomes "A[1]", with the
+// smallest number that clashes with nothing. askNumbering is called before
+// the first change (RenameText::NumberingQuestion); false refuses the load,
+// leaving strings as they were. True when the strings are accepted.
+bool UniqueRenameStrings(const std::vector<AnsiString>& kept, std::vector<AnsiString>& strings,
+                         const std::function<bool()>& askNumbering);
+
+// The whole load after the choice of type: the renames to make, or none
+// with Refused set when askNumbering declined (show RenameText::LoadAbandoned).
+struct TRenameLoad
+{
+    std::vector<TRename> Renames;
+    bool Refused = false;
+};
+TRenameLoad LoadRenameStrings(TLoadListType type, const std::vector<TRenameItem>& items,
+                              std::vector<AnsiString> strings,
+                              const std::function<bool()>& askNumbering);
+
+// --- Characters a name may not hold
+
+// \ / : * ? " < > | as a character of its own (not as a trail byte).
+bool RefusedNameChar(char c);
+// text without those characters (pasted into a name edit).
+AnsiString WithoutRefusedNameChars(const AnsiString& text);
+
+// Decides on the bytes typed into a name edit one by one: a refused
+// character is dropped unless Enter is held; the second byte of a
+// double-byte character always passes.
+class TNameKeyFilter
+{
+public:
+    bool Accept(char key, bool enterHeld);
+
+private:
+    bool FAfterLeadByte = false; // the previous byte began a double-byte character
+};
