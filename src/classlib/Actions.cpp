@@ -301,6 +301,14 @@ bool TCustomAction::Execute()
     return TContainedAction::Execute();
 }
 
+bool TCustomAction::DoHint(AnsiString& hintStr)
+{
+    bool canShow = true;
+    if (OnHint)
+        OnHint(hintStr, canShow);
+    return canShow;
+}
+
 bool TCustomAction::Update()
 {
     bool handled = TContainedAction::Update();

@@ -151,6 +151,11 @@ public:
     bool Update() override;
     // What a matching shortcut does: Execute.
     virtual bool HandleShortCut() { return Execute(); }
+    // Lets OnHint change a client's hint or veto it (false).
+    virtual bool DoHint(AnsiString& hintStr);
+
+    // Hint text (in and out), CanShow (in and out).
+    TEvent<AnsiString&, bool&> OnHint;
 
 private:
     AnsiString FCaption;

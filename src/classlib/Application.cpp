@@ -513,6 +513,14 @@ void TApplication::ActivateHint(const TPoint& cursorPos)
 // ---------------------------------------------------------------------------
 // Exceptions and messages
 
+bool TApplication::HelpCommand(UINT command, ULONG_PTR data)
+{
+    bool handled = false;
+    if (OnHelp)
+        OnHelp(command, data, handled);
+    return handled;
+}
+
 void TApplication::HandleException(std::exception_ptr error)
 {
     try {

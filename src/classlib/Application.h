@@ -116,6 +116,12 @@ public:
     // action that nobody else handled.
     bool DispatchActionExecute(TBasicAction* action);
 
+    // A help request (HELP_CONTEXT, HELP_CONTEXTPOPUP...) goes to OnHelp;
+    // the program has no help file of its own, so without a handler nothing
+    // shows. True when a handler took it.
+    bool HelpCommand(UINT command, ULONG_PTR data);
+    bool HelpContext(int context) { return HelpCommand(HELP_CONTEXT, context); }
+
     // Reports an exception: OnException when assigned, else a message box
     // with its text. EAbort is silent.
     void HandleException(std::exception_ptr error);
@@ -142,6 +148,8 @@ public:
     TEvent<TBasicAction*, bool&> OnActionUpdate;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
+    // Command, Data, Handled.
+    TEvent<UINT, ULONG_PTR, bool&> OnHelp;
 
 protected:
     // Takes one message off the queue and handles it; false when none was
