@@ -4,6 +4,7 @@
 #include "ostrel.h"
 
 #include "classlib/Application.h"
+#include "toolbar/BarItem.h"
 
 #include <cstdlib>
 #include <ole2.h>
@@ -39,6 +40,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // Held until the process ends.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     OleInitialize(nullptr);
+    StartBarFramework();
     {
         TApplication application(nullptr);
         application.SetTitle(kApplicationTitle);
@@ -46,6 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         FormVusk->SetCommandLineArgs(ArgumentsAfterProgramName());
         application.Run();
     }
+    StopBarFramework();
     OleUninitialize();
     if (mutex)
         ReleaseMutex(mutex);
