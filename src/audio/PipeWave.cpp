@@ -329,7 +329,10 @@ void TWaveOut::WriteAdpcmHeader()
     std::uint32_t rate = static_cast<std::uint32_t>(input->GetSampleRate());
     int framesPerBlock = WaveAdpcmFramesPerBlock(FBlockSize, channels);
     std::int64_t frames = input->Size() / bytesPerSample / std::max(channels, 1);
-    std::int64_t dataSize = PipeRoundDiv(frames, framesPerBlock) * FBlockSize;
+    // Every block that will be written, the last one padded with silence:
+    // a reader decodes no more than the data size announces.
+    std::int64_t blocks = (std::max<std::int64_t>(frames, 0) + framesPerBlock - 1) / framesPerBlock;
+    std::int64_t dataSize = blocks * FBlockSize;
     std::uint8_t h[kAdpcmHeaderBytes] = {};
     WavePutId(h, "RIFF");
     WavePutU32(h + 4, static_cast<std::uint32_t>(dataSize + 52));

@@ -330,6 +330,53 @@ TEST_F(PipeWaveTest, AdpcmBlocksDecodeWithinTheCodecError)
     EXPECT_EQ(done, 2);
 }
 
+TEST_F(PipeWaveTest, AdpcmSizesAnnounceEveryBlockWritten)
+{
+    // A reader trusts the data size: it decodes that many bytes in whole
+    // blocks, so it must hold the last, partly silent block as well.
+    struct Case
+    {
+        int channels, frames, blocks;
+    };
+    const Case cases[] = {
+        {2, 44100, 88},          // 87.33 blocks
+        {1, 44100, 44},          // 43.36 blocks
+        {2, 505 * 10, 10},       // exact
+        {1, 1017 * 3, 3},        // exact
+        {2, 505 * 10 + 300, 11}, // 10.59 blocks
+        {1, 1017 * 3 + 100, 4},  // 3.10 blocks
+    };
+    for (const Case& c : cases) {
+        auto* input =
+            MakeInput(SineBytes(c.frames, c.channels, 44100, 8000), 16, c.channels, 44100);
+        auto* writer = MakeWriter(input, "sizes.wav");
+        writer->SetWavType(TWavType::wtDVIADPCM);
+        RunToEnd(writer);
+        const AnsiString file = folder.ReadFile("sizes.wav");
+        const std::uint32_t dataSize = U32At(file, 56);
+        const std::uint32_t blockAlign = U32At(file, 32) & 0xFFFF;
+        const int framesPerBlock = (512 - 4 * c.channels) * 2 / c.channels + 1;
+        SCOPED_TRACE(testing::Message() << c.channels << " channels, " << c.frames << " frames");
+        EXPECT_EQ(file.size(), 60u + 512u * c.blocks);
+        EXPECT_EQ(U32At(file, 4), file.size() - 8);
+        EXPECT_EQ(dataSize, file.size() - 60);
+        ASSERT_EQ(blockAlign, 512u);
+        EXPECT_EQ(dataSize % blockAlign, 0u);
+        EXPECT_EQ(U32At(file, 48), static_cast<std::uint32_t>(c.frames));
+        // The frames a decoder gets from the announced data cover the input,
+        // with less than one block of padding.
+        const size_t decodedFrames =
+            ImaDecoder::Decode(file.substr(60, dataSize), blockAlign, c.channels).size() /
+            c.channels;
+        EXPECT_EQ(decodedFrames, dataSize / blockAlign * framesPerBlock);
+        EXPECT_GE(decodedFrames, static_cast<size_t>(c.frames));
+        EXPECT_LT(decodedFrames, static_cast<size_t>(c.frames + framesPerBlock));
+        delete writer;
+        delete input;
+    }
+    EXPECT_EQ(errors, std::vector<AnsiString>{});
+}
+
 TEST_F(PipeWaveTest, AdpcmAppendCountsWholeBlocks)
 {
     // Exactly two blocks of mono input: no silent block after them.
