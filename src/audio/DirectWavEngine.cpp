@@ -848,7 +848,19 @@ void TDirectWavEngine::Play(int Start, int End)
     order->ChunkHook = FChunkHook;
     FControls->LoopRange.Store(
         {static_cast<std::int32_t>(FrameBytes(Start)), static_cast<std::int32_t>(FrameBytes(End))});
+    KeepOnlyPendingJump(End);
     FThread->SendPlay(std::move(order));
+}
+
+// A range set while nothing played (the window may set one between the
+// natural end and learning of it) must not stretch or cut the play about to
+// start: only a jump survives, and the play still ends at its own End.
+void TDirectWavEngine::KeepOnlyPendingJump(int End)
+{
+    const auto end = static_cast<std::int32_t>(FrameBytes(End));
+    FControls->PendingRange.Update([end](TByteRange r) {
+        return r.Start == kNoPosition ? kNoRange : TByteRange{r.Start, end};
+    });
 }
 
 void TDirectWavEngine::Stop()

@@ -214,6 +214,8 @@ private:
     // The common checks of the range setters.
     bool IsRangeAllowed(int Start, int End) const;
     TByteRange RangeBytes(int Start, int End) const;
+    // Drops a pending end left from before the play that ends at End.
+    void KeepOnlyPendingJump(int End);
 
     TWavInfo FInfo;     // the published copy: the last playable file
     TWavInfo FPlayInfo; // the last file loaded, playable or not; Play uses it

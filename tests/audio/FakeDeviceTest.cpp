@@ -167,6 +167,41 @@ TEST_F(FakeDevicePlayback, RangeChangeNotTakenUpDiesWithStop)
     EXPECT_EQ(recorder.Chunks().front().Position, 0);
 }
 
+TEST_F(FakeDevicePlayback, RangeSetAfterTheEndDoesNotStretchTheNextPlay)
+{
+    // The window may still set a range between the natural end and learning
+    // of it; the next play keeps its own end all the same.
+    struct Case
+    {
+        const char* name;
+        int rangeStart, rangeEnd; // set once the first play has ended
+        std::int64_t from, to;    // bytes the second play, of 1000..2000, plays
+    };
+    const Case cases[] = {
+        {"new end", -1, 5000, 4000, 8000},
+        {"new start and end", 1500, 5000, 6000, 8000},
+        {"new start", 1500, -1, 6000, 8000},
+        {"start past the play's end", 3000, 5000, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        recorder.Clear();
+        engine->Play(0, 500); // one chunk
+        FinishUntilTheEnd();
+        ASSERT_TRUE(recorder.WaitForEnd());
+        engine->SetPlayRange(c.rangeStart, c.rangeEnd);
+        recorder.Clear();
+        engine->Play(1000, 2000);
+        FinishUntilTheEnd();
+        if (c.to == 0) {
+            EXPECT_EQ(recorder.ChunkCount(), 0u);
+            continue;
+        }
+        ASSERT_TRUE(recorder.WaitForEnd());
+        ExpectContiguous(recorder.Chunks(), c.from, c.to);
+    }
+}
+
 TEST_F(FakeDevicePlayback, StillPlayingAnswersAreWaitedOut)
 {
     device.AnswerStillPlaying(3);
