@@ -81,7 +81,7 @@ TOption ReadOption(const TIniFile& ini)
     return o;
 }
 
-void WriteOption(TIniFile& ini, const TOption& o)
+void WriteOption(TIniFile& ini, const TOption& o, const TPlaybackKeys& playback)
 {
     ini.WriteInteger("AUDIO", "ZEROLEVEL", o.ZeroLevel);
     ini.WriteBool("SAVE", "DATA", o.SaveData);
@@ -110,11 +110,17 @@ void WriteOption(TIniFile& ini, const TOption& o)
     ini.WriteString("AUDIO", "OUTDEVICE", o.OutDevice);
     ini.WriteInteger("AUDIO", "BUFSIZE", o.BufSize);
     ini.WriteInteger("AUDIO", "BUFCOUNT", o.BufCount);
+    ini.WriteInteger("AUDIO", "MASTERVOL", playback.MasterVol);
+    ini.WriteBool("AUDIO", "LOOP", playback.Loop);
     ini.WriteString("AUDIO", "INDEVICE", o.InDevice);
     ini.WriteInteger("AUDIO", "INRATE", o.InRate);
     ini.WriteInteger("AUDIO", "INCHANNEL", o.InChannel);
     ini.WriteBool("AUDIO", "LIMIT", o.Limit);
     ini.WriteInteger("AUDIO", "LIMITTIME", o.LimitTime);
+}
+
+void WriteLoadListType(TIniFile& ini, const TOption& o)
+{
     ini.WriteInteger("LOADLIST", "TYPE", o.LoadListType);
 }
 

@@ -5,6 +5,7 @@
 //                           display sizes, trim and automatic regions...)
 //   ReadOption, WriteOption the record's keys in an INI object, with their
 //                           defaults; nothing is range-checked when read
+//   TPlaybackKeys           master volume and loop, written among them
 //   TMasterVolumeStep       the six master-volume steps: stored number and
 //                           engine factor
 //   TInfoPanelMetrics       the info panel's label sizes for a display size
@@ -80,8 +81,17 @@ struct TOption
 // Reads every key of the record; a missing or unreadable key takes its
 // default. BUFCOUNT is cut to 16 bits.
 TOption ReadOption(const TIniFile& ini);
-// Writes every key of the record, in the settings file's order.
-void WriteOption(TIniFile& ini, const TOption& option);
+// The two AUDIO keys kept outside the record but written among its keys.
+struct TPlaybackKeys
+{
+    int MasterVol = 0; // the stored master-volume step
+    bool Loop = false;
+};
+// Writes the record's keys and the playback keys in the settings file's
+// order, all but LOADLIST TYPE: the file's last key (WriteLoadListType),
+// written after the window's own sections.
+void WriteOption(TIniFile& ini, const TOption& option, const TPlaybackKeys& playback);
+void WriteLoadListType(TIniFile& ini, const TOption& option);
 
 // The master-volume steps, in menu order.
 struct TMasterVolumeStep

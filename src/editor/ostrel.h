@@ -676,6 +676,7 @@ private:
     int WaveOutDeviceIndex(const AnsiString& productName) const;
     void ReadWindowGeometry(const TIniFile& ini);
     void WriteWindowGeometry(TIniFile& ini);
+    void WriteRecentFiles(TIniFile& ini);
     void ReadRenameSettings(const TIniFile& ini);
     void WriteRenameSettings(TIniFile& ini);
     void SetLoopState(bool on);

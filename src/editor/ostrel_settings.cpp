@@ -209,22 +209,32 @@ bool TFormVusk::CanWriteSettingsFolder(const AnsiString& path) const
 void TFormVusk::WriteSettingsFile(const AnsiString& path, bool allowDrag)
 {
     TIniFile ini(path);
-    WriteOption(ini, FOption);
-    int volumeStored = 0;
+    TPlaybackKeys playback;
     TMenuItem* volumeItems[] = {vol0, vol6, vol12, vol20, vol30, volmute};
     for (int i = 0; i < kMasterVolumeStepCount; ++i)
         if (volumeItems[i]->Checked())
-            volumeStored = MasterVolumeStep(i).Stored;
-    ini.WriteInteger("AUDIO", "MASTERVOL", volumeStored);
-    ini.WriteBool("AUDIO", "LOOP", FEngine->Loop());
+            playback.MasterVol = MasterVolumeStep(i).Stored;
+    playback.Loop = FEngine->Loop();
+    WriteOption(ini, FOption, playback);
     WriteWindowGeometry(ini);
     WriteShortCuts(ini);
-    ini.WriteInteger("RECENT", "COUNT", FRecentFiles->Count());
-    for (int i = 0; i < FRecentFiles->Count(); ++i)
-        ini.WriteString("RECENT", IntToStr(i), FRecentFiles->Strings(i));
+    WriteRecentFiles(ini);
     WriteRenameSettings(ini);
     ini.WriteBool("FORM", "BARFIX", allowDrag);
+    WriteLoadListType(ini, FOption);
     ini.UpdateFile();
+}
+
+// The list, newest first; the keys of a longer list written before are
+// removed, so the file holds no names beyond COUNT.
+void TFormVusk::WriteRecentFiles(TIniFile& ini)
+{
+    const int count = FRecentFiles->Count();
+    ini.WriteInteger("RECENT", "COUNT", count);
+    for (int i = 0; i < count; ++i)
+        ini.WriteString("RECENT", IntToStr(i), FRecentFiles->Strings(i));
+    for (int i = count; i < kRecentFileLimit || ini.ValueExists("RECENT", IntToStr(i)); ++i)
+        ini.DeleteKey("RECENT", IntToStr(i));
 }
 
 void TFormVusk::WriteWindowGeometry(TIniFile& ini)

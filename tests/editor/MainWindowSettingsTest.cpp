@@ -5,7 +5,10 @@
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/FilePaths.h"
+#include "classlib/StringList.h"
 #include "support/TestSeams.h"
+
+#include <utility>
 
 using namespace testing_support;
 
@@ -286,4 +289,106 @@ TEST_F(MainWindowTest, AMinimisedWindowWritesItsRestoredBounds)
     EXPECT_EQ(ini.ReadInteger("FORM", "FORM_TOP", 0), 120);
     EXPECT_EQ(ini.ReadInteger("FORM", "FORM_WIDTH", 0), 700);
     EXPECT_EQ(ini.ReadInteger("FORM", "FORM_HEIGHT", 0), 600);
+}
+
+namespace {
+
+// The sections of the settings file and their keys, in the order a close
+// writes them into a new file (the SHORTCUT keys follow the action list and
+// are checked elsewhere).
+const std::vector<std::pair<AnsiString, std::vector<AnsiString>>> kWrittenOrder = {
+    {"AUDIO",
+     {"ZEROLEVEL", "OUTDEVICE", "BUFSIZE", "BUFCOUNT", "MASTERVOL", "LOOP", "INDEVICE", "INRATE",
+      "INCHANNEL", "LIMIT", "LIMITTIME"}},
+    {"SAVE", {"DATA", "FORM", "FILELIST", "NOCAUTION"}},
+    {"USE", {"CUTTOADD"}},
+    {"VIEW", {"DISPSIZE", "MARKSIZE", "STRIPE"}},
+    {"PREF", {"PAGE"}},
+    {"TRIM", {"LEVEL", "PRETIME", "POSTTIME"}},
+    {"AUTO", {"MODE", "LEVEL", "PRETIME", "POSTTIME", "MINLENGTH", "MININTERVAL", "CUTONLY"}},
+    {"WINDOW", {"PROCESS"}},
+    {"RIP", {"ADDRIPFILE"}},
+    {"COLOR",
+     {"WAVE", "BACK", "REGWAVE", "REGBACK", "PREBACK", "CENTER", "ZERO", "POSBAR", "CUTBAR",
+      "RANGE"}},
+    {"FORM",
+     {"FORM_LEFT", "FORM_TOP", "FORM_WIDTH", "FORM_HEIGHT", "COLUMN0_WIDTH", "MASTERPANEL_HEIGHT",
+      "EXPPANEL_WIDTH", "FILELIST_LEFT", "FILELIST_TOP", "FILELIST_WIDTH", "FILELIST_HEIGHT",
+      "FILELIST_NAME", "FILELIST_VIEW", "SUBWINDOW_NUM", "BARFIX"}},
+    {"SHORTCUT", {}},
+    {"RECENT", {"COUNT"}},
+    {"RENAME",
+     {"ACTIVEPAGE", "ADD_CHECK", "ADD_SP1", "ADD_SP2", "ADD_EDIT1", "ADD_CB1", "DEL_CHECK",
+      "DEL_EDIT2", "DEL_CB2", "DEL_SP3", "DEL_SP4", "CHANGE_CHECK", "CHANGE_EDIT3", "CHANGE_EDIT4",
+      "MANUAL_EDIT5", "MANUAL_CHK", "MANUAL_EDIT6", "MANUAL_CB3"}},
+    {"LOADLIST", {"TYPE"}},
+};
+
+std::vector<AnsiString> KeysOf(const TIniFile& ini, const AnsiString& section)
+{
+    TStringList keys;
+    ini.ReadSection(section, &keys);
+    std::vector<AnsiString> names;
+    for (int i = 0; i < keys.Count(); ++i)
+        names.push_back(keys.Strings(i));
+    return names;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ANewSettingsFileHoldsItsSectionsAndKeysInOrder)
+{
+    Start();
+    CloseAndFree();
+    TIniFile ini = Settings();
+    TStringList sections;
+    ini.ReadSections(&sections);
+    std::vector<AnsiString> written;
+    for (int i = 0; i < sections.Count(); ++i)
+        for (const auto& [section, keys] : kWrittenOrder)
+            if (section == sections.Strings(i))
+                written.push_back(section);
+    std::vector<AnsiString> expected;
+    for (const auto& [section, keys] : kWrittenOrder) {
+        expected.push_back(section);
+        if (!keys.empty()) {
+            EXPECT_EQ(KeysOf(ini, section), keys) << section;
+        }
+    }
+    EXPECT_EQ(written, expected);
+}
+
+TEST_F(MainWindowTest, ASmallerRecentListLeavesNoKeysBeyondItsCount)
+{
+    struct Case
+    {
+        const char* name;
+        AnsiString recent; // the RECENT section read at the start
+        std::vector<AnsiString> keys;
+    };
+    const Case cases[] = {
+        {"a name twice",
+         "COUNT=7\r\n0=C:\\a.wav\r\n1=C:\\b.wav\r\n2=C:\\c.wav\r\n3=C:\\d.wav\r\n4=C:\\e.wav\r\n"
+         "5=C:\\f.wav\r\n6=C:\\a.wav\r\n",
+         {"COUNT", "0", "1", "2", "3", "4", "5"}},
+        {"more names than the list takes",
+         "COUNT=12\r\n0=C:\\0.wav\r\n1=C:\\1.wav\r\n2=C:\\2.wav\r\n3=C:\\3.wav\r\n4=C:\\4.wav\r\n"
+         "5=C:\\5.wav\r\n6=C:\\6.wav\r\n7=C:\\7.wav\r\n8=C:\\8.wav\r\n9=C:\\9.wav\r\n"
+         "10=C:\\10.wav\r\n11=C:\\11.wav\r\n",
+         {"COUNT", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}},
+        {"keys past the count",
+         "COUNT=1\r\n0=C:\\a.wav\r\n1=C:\\b.wav\r\n2=C:\\c.wav\r\n",
+         {"COUNT", "0"}},
+        {"an empty name", "COUNT=2\r\n0=\r\n1=C:\\b.wav\r\n", {"COUNT", "0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteSettings("[RECENT]\r\n" + c.recent);
+        Start();
+        const int count = form->FRecentFiles->Count();
+        CloseAndFree();
+        TIniFile ini = Settings();
+        EXPECT_EQ(ini.ReadInteger("RECENT", "COUNT", -1), count);
+        EXPECT_EQ(KeysOf(ini, "RECENT"), c.keys);
+    }
 }

@@ -110,7 +110,8 @@ TEST(OptionFile, WrittenValuesReadBackThroughTheFile)
     const TOption written = Changed();
     {
         TIniFile ini(folder / "zandrel.ini");
-        WriteOption(ini, written);
+        WriteOption(ini, written, {});
+        WriteLoadListType(ini, written);
         ini.UpdateFile();
     }
     TIniFile ini(folder / "zandrel.ini");
@@ -149,7 +150,7 @@ TEST(OptionFile, WritingKeepsUnknownSectionsAndKeys)
     folder.WriteFile("zandrel.ini", "; note\r\n[MYSTERY]\r\nX=1\r\n[AUDIO]\r\nOTHER=abc\r\n");
     {
         TIniFile ini(folder / "zandrel.ini");
-        WriteOption(ini, TOption{});
+        WriteOption(ini, TOption{}, {});
         ini.UpdateFile();
     }
     TIniFile ini(folder / "zandrel.ini");
