@@ -848,13 +848,32 @@ void TControl::CMParentShowHintChanged(TMessage&)
 // ---------------------------------------------------------------------------
 // TControl: mouse
 
+namespace {
+
+// The button as this thread's input queue has seen it so far: not the
+// key-state seam, since the question is which messages a native control
+// took from the queue, not what the user holds.
+bool LeftButtonHeld()
+{
+    return (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
+}
+
+} // namespace
+
 void TControl::WMButtonDown(TMessage& m, TMouseButton button)
 {
+    // A native control that tracks the mouse itself (scroll bar, track bar,
+    // header) runs its own loop inside the button-down message and takes the
+    // button-up with it: a capture taken afterwards would never be released.
+    const bool heldBefore = LeftButtonHeld();
     Dispatch(m);
-    if ((FControlStyle & csCaptureMouse) && button == TMouseButton::mbLeft)
-        SetMouseCapture(true);
-    if ((FControlStyle & csClickEvents) && button == TMouseButton::mbLeft)
-        FControlState |= csClicked;
+    const bool releasedInside = heldBefore && !LeftButtonHeld();
+    if (button == TMouseButton::mbLeft && !releasedInside) {
+        if (FControlStyle & csCaptureMouse)
+            SetMouseCapture(true);
+        if (FControlStyle & csClickEvents)
+            FControlState |= csClicked;
+    }
     int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
     MouseDown(button, MouseShiftState(m.WParam), x, y);
     if (button == TMouseButton::mbLeft && FDragMode == TDragMode::dmAutomatic && !Dragging())

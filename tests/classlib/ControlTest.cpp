@@ -2,6 +2,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/Form.h"
 #include "classlib/Screen.h"
+#include "classlib/ScrollBar.h"
 #include "support/MessageRecorder.h"
 #include "support/TestSeams.h"
 #include "support/FormFixture.h"
@@ -403,3 +404,39 @@ TEST_F(ControlTest, DestroyingAFormRunsOnDestroyWhileItsChildWindowsExist)
 }
 
 } // namespace
+
+TEST_F(ControlTest, RealClicksLeaveNoCaptureOnNativeTrackingControlsOrOurOwn)
+{
+    auto* bar = new TScrollBar(form);
+    bar->SetBounds(10, 10, 200, GetSystemMetrics(SM_CYHSCROLL));
+    bar->SetParams(0, 0, 100);
+    bar->SetParent(form);
+    auto* panel = new TProbeControl(form);
+    panel->SetBounds(10, 60, 100, 40);
+    panel->SetParent(form);
+    ASSERT_TRUE(ActivateForm(form));
+    struct Case
+    {
+        const char* name;
+        TWinControl* control;
+        int x, y; // client point clicked
+    };
+    const Case cases[] = {
+        {"scroll bar arrow", bar, 4, 4},
+        {"scroll bar page", bar, 150, 4},
+        {"own control", panel, 20, 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RealClick(ScreenPointOf(c.control->WindowHandle(), c.x, c.y));
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_EQ(CaptureControl(), nullptr);
+    }
+    // Our own control still holds the mouse while the button is down (away
+    // from the last click, which would make a double click).
+    const POINT inPanel = ScreenPointOf(panel->WindowHandle(), 80, 30);
+    RealButtonDown(inPanel);
+    EXPECT_EQ(GetCapture(), panel->WindowHandle());
+    RealButtonUp(inPanel);
+    EXPECT_EQ(GetCapture(), nullptr);
+}

@@ -163,6 +163,70 @@ TEST_F(ViewWindowTest, ScrollBarRedrawsWhenTheScrollEnds)
     EXPECT_EQ(form->FView.ViewEnd, 16000); // the last screen
 }
 
+namespace {
+
+// Counts the menus that drop down on this thread, and closes the menu loop
+// as soon as it waits for the user.
+class MenuWatch
+{
+public:
+    MenuWatch()
+    {
+        sWatch = this;
+        FHook = SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
+    }
+    MenuWatch(const MenuWatch&) = delete;
+    MenuWatch& operator=(const MenuWatch&) = delete;
+    ~MenuWatch()
+    {
+        UnhookWindowsHookEx(FHook);
+        sWatch = nullptr;
+    }
+    int Opened = 0;
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp)
+    {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && sWatch) {
+            if (sent->message == WM_INITMENUPOPUP)
+                ++sWatch->Opened;
+            else if (sent->message == WM_ENTERIDLE && sent->wParam == MSGF_MENU)
+                EndMenu();
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline MenuWatch* sWatch = nullptr;
+    HHOOK FHook;
+};
+
+} // namespace
+
+TEST_F(ViewWindowTest, AClickOnTheScrollBarLeavesTheMouseToTheRestOfTheWindow)
+{
+    Open(16000);
+    form->actViewZoomInExecute(nullptr);
+    ASSERT_TRUE(form->ScrollBar1->Enabled());
+    ASSERT_TRUE(ActivateForm(form));
+    const HWND bar = form->ScrollBar1->WindowHandle();
+    RECT barRect;
+    GetClientRect(bar, &barRect);
+    const int middle = barRect.bottom / 2;
+    const POINT clicks[] = {
+        ScreenPointOf(bar, barRect.right - 4, middle), // the right arrow
+        ScreenPointOf(bar, 4, middle),                 // the left arrow
+    };
+    for (const POINT& at : clicks) {
+        RealClick(at);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+    RECT fileMenu;
+    ASSERT_TRUE(GetMenuItemRect(form->Handle(), GetMenu(form->Handle()), 0, &fileMenu));
+    MenuWatch menus;
+    RealClick({(fileMenu.left + fileMenu.right) / 2, (fileMenu.top + fileMenu.bottom) / 2});
+    EXPECT_EQ(menus.Opened, 1);
+}
+
 TEST_F(ViewWindowTest, OverviewClickAndChaseMoveTheView)
 {
     Open(16000);

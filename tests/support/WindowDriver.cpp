@@ -4,6 +4,7 @@
 #include "classlib/Seams.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace testing_support {
 
@@ -97,6 +98,46 @@ void ClickAt(HWND window, int x, int y)
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     PumpMessages();
+}
+
+namespace {
+
+void SendButtons(POINT screenPos, std::initializer_list<DWORD> buttons)
+{
+    SetCursorPos(screenPos.x, screenPos.y);
+    std::vector<INPUT> inputs;
+    for (DWORD flags : buttons) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpMessages();
+}
+
+} // namespace
+
+void RealButtonDown(POINT screenPos)
+{
+    SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN});
+}
+
+void RealButtonUp(POINT screenPos)
+{
+    SendButtons(screenPos, {MOUSEEVENTF_LEFTUP});
+}
+
+void RealClick(POINT screenPos)
+{
+    SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+}
+
+POINT ScreenPointOf(HWND window, int x, int y)
+{
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
 }
 
 bool ActivateForm(TCustomForm* form)

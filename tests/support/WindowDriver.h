@@ -51,6 +51,16 @@ private:
 void PressKey(HWND window, WORD key, TShiftState shift = 0);
 // Posts a left click at a client point of window and pumps.
 void ClickAt(HWND window, int x, int y);
+// Presses or releases the left button at a screen point through the
+// system's input queue, as a hand on the mouse does: the message goes to the
+// window there, or to the one holding the capture. Then pumps.
+void RealButtonDown(POINT screenPos);
+void RealButtonUp(POINT screenPos);
+// Both, queued together, so a control that tracks the mouse inside its
+// button-down message finds the button-up waiting.
+void RealClick(POINT screenPos);
+// A client point of window in screen coordinates.
+POINT ScreenPointOf(HWND window, int x, int y);
 // Shows the form, brings it to the foreground and pumps; true when the
 // focus is inside it afterwards.
 bool ActivateForm(TCustomForm* form);
