@@ -1,5 +1,9 @@
 #include "CutBarList.h"
 
+#include "TimeText.h"
+
+#include "classlib/TextUtils.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -37,4 +41,13 @@ std::int32_t PreviousCutBar(const std::vector<std::int32_t>& positions, std::int
     const auto previous = std::find_if(positions.rbegin(), positions.rend(),
                                        [=](std::int32_t bar) { return bar < sample; });
     return previous == positions.rend() ? 0 : *previous;
+}
+
+TCutBarRow CutBarRowFor(int index, std::int32_t sample, int rate)
+{
+    TCutBarRow row;
+    row.Number = IntToStr(index + 1);
+    row.Time = FormatTime(rate > 0 ? static_cast<double>(sample) / rate : 0.0);
+    row.Samples = FormatFloat("###,###,###,##0", sample);
+    return row;
 }

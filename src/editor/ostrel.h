@@ -340,6 +340,8 @@ public:
     // Opens a ".wav" file or loads a ".rgl" region list; other names are
     // ignored (the command line and the recent files).
     void OpenFileByKind(const AnsiString& path);
+    // Takes the posted open of the command line's file.
+    void WndProc(TMessage& message) override;
 
     // The settings file: beside the program unless set (tests set it
     // before the first show).
@@ -438,8 +440,8 @@ public:
     void ErasePlayCursor();
     void DrawCutBarMark(std::int32_t sample);
     // Paints the mark at column x away; with remove, the cut bar nearest to
-    // the column's first sample leaves FCutBars and FModified is set (the
-    // caller rebuilds the cut-bar list view).
+    // the column's first sample leaves FCutBars, FModified is set and the
+    // cut-bar list view is rebuilt, unless a mark is being dragged.
     void EraseCutBarMark(int x, bool remove);
     // The column of the mark whose colour leads down from (x, y), or -1.
     int HitCutBarMark(int x, int y);
@@ -588,6 +590,12 @@ public:
     void actViewExpExecute(TObject* Sender);
     void actViewCutbarlistExecute(TObject* Sender);
     void actViewRenExecute(TObject* Sender);
+
+    // =====================================================================
+    // Cut bars (ostrel_cutbars.cpp)
+    // =====================================================================
+    // Rebuilds CutManageList from FCutBars.
+    void RefreshCutBarList();
 
     // =====================================================================
     // Renaming regions (ostrel_rename.cpp)

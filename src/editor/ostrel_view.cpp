@@ -13,7 +13,6 @@
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
 
-
 namespace {
 
 constexpr int kOverviewTop = 0;
@@ -249,6 +248,9 @@ void TFormVusk::EraseCutBarMark(int x, bool remove)
         FCutBars->Delete(index);
     }
     FModified = true;
+    // A dragged mark rebuilds the list once it is dropped.
+    if (!FMarkerDragging)
+        RefreshCutBarList();
 }
 
 int TFormVusk::HitCutBarMark(int x, int y)

@@ -7,6 +7,7 @@
 #include "editor/ostrel.h"
 
 #include "audio/DirectWavEngine.h"
+#include "classlib/TextUtils.h"
 #include "support/TempFolder.h"
 #include "support/WindowDriver.h"
 
@@ -266,3 +267,40 @@ TEST_F(ViewWindowTest, ZoomToTheSelectionAndBackToTheWholeFile)
 }
 
 } // namespace
+
+TEST_F(ViewWindowTest, ErasingAMarkWithRemovalRebuildsTheCutBarListUnlessAMarkIsDragged)
+{
+    struct Case
+    {
+        const char* name;
+        bool remove, dragging;
+        std::vector<AnsiString> listed; // the list view's times afterwards
+    };
+    const Case cases[] = {
+        {"removed", true, false, {"0:00.13", "0:01.13"}},
+        {"removed while a mark is dragged", true, true, {}},
+        {"only painted away", false, false, {}},
+    };
+    Open(16000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->FCutBars->Clear();
+        for (const char* bar : {"000000001000", "000000005000", "000000009000"})
+            form->FCutBars->Add(bar);
+        form->CutManageList->Items()->Clear();
+        form->FModified = false;
+        form->FMarkerDragging = c.dragging;
+        form->DrawWave(0);
+        form->EraseCutBarMark(form->SampleToX(5000), c.remove);
+        form->FMarkerDragging = false;
+        EXPECT_EQ(form->FCutBars->Count(), c.remove ? 2 : 3);
+        EXPECT_EQ(form->FModified, c.remove);
+        std::vector<AnsiString> listed;
+        for (int i = 0; i < form->CutManageList->Items()->Count(); ++i) {
+            TListItem* item = form->CutManageList->Items()->Item(i);
+            EXPECT_EQ(item->Caption(), IntToStr(i + 1));
+            listed.push_back(item->SubItems()->Strings(0));
+        }
+        EXPECT_EQ(listed, c.listed);
+    }
+}
