@@ -25,6 +25,10 @@ constexpr const char* kCloseQuestionCaption = "警告";
 constexpr int kMinimumWidth = 600;
 constexpr int kMinimumHeight = 550;
 
+// Posted by the first show: the command line's file is opened once the
+// window is on the screen, so that a refusal shows above it.
+constexpr UINT kOpenCommandLineMessage = WM_APP + 2;
+
 } // namespace
 
 TCommandLineFile CommandLineFileKind(const AnsiString& path)
@@ -129,9 +133,17 @@ void TFormVusk::FormShow(TObject* Sender)
     ResizeWaveImages();
     if (actViewFilelist->Checked())
         ShowFileListWindow();
-    if (FCommandLineArgs.empty())
+    if (!FCommandLineArgs.empty())
+        PostMessageA(Handle(), kOpenCommandLineMessage, 0, 0);
+}
+
+void TFormVusk::WndProc(TMessage& message)
+{
+    if (message.Msg == kOpenCommandLineMessage && !FCommandLineArgs.empty()) {
+        OpenFileByKind(FCommandLineArgs.front());
         return;
-    OpenFileByKind(FCommandLineArgs.front());
+    }
+    TForm::WndProc(message);
 }
 
 void TFormVusk::OpenFileByKind(const AnsiString& path)

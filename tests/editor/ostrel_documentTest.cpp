@@ -181,6 +181,26 @@ TEST_F(DocumentTest, TheCommandLineOpensAWavFile)
     EXPECT_EQ(form->Caption(), "a.WAV - Stereo 16bit @ 44100 Hz");
 }
 
+TEST_F(DocumentTest, ACommandLineRefusalShowsAboveTheVisibleWindow)
+{
+    const std::string path =
+        WriteWav(folder, "eight.wav", WavBuilder().Pcm(1, 8000, 8, Bytes(100, 0x80)).Bytes());
+    FreeAndNil(form);
+    std::vector<AnsiString> texts;
+    bool windowShown = false;
+    const auto previous = Seams().MessageBox;
+    Seams().MessageBox = [&](const TMessageBoxRequest& box) {
+        texts.push_back(box.Text);
+        windowShown = form && IsWindowVisible(form->WindowHandle());
+        return IDOK;
+    };
+    Start({path});
+    Seams().MessageBox = previous;
+    EXPECT_EQ(texts, std::vector<AnsiString>{"16bit以外のフォーマットには未対応です  "});
+    EXPECT_TRUE(windowShown);
+    EXPECT_TRUE(NoDocument());
+}
+
 TEST_F(DocumentTest, EveryRefusalSaysWhyAndLeavesNoDocument)
 {
     const Bytes eightBit(100, 0x80);
