@@ -4,6 +4,7 @@
 #include "classlib/FileMapping.h"
 
 #include "support/TempFolder.h"
+#include "support/WavFile.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <windows.h>
 
 using testing_support::TempFolder;
+using testing_support::TrySetFileLength;
 
 namespace {
 
@@ -23,19 +25,6 @@ AnsiString PatternBytes()
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i * 7 + i / 251);
     return bytes;
-}
-
-bool Shorten(const AnsiString& path, std::int64_t size)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    LARGE_INTEGER at;
-    at.QuadPart = size;
-    const bool done = file != INVALID_HANDLE_VALUE &&
-                      SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return done;
 }
 
 } // namespace
@@ -77,16 +66,16 @@ TEST(FileMapping, TheFileCannotBeShortenedWhileMappedButStaysWritable)
     {
         TFileMapping mapping(path, kWindow);
         ASSERT_NE(mapping.View(250000, 100), nullptr); // a window far from the cut
-        EXPECT_FALSE(Shorten(path, 1000));
+        EXPECT_FALSE(TrySetFileLength(path, 1000));
         ASSERT_NE(mapping.View(100, 100), nullptr); // the next window holds it as well
-        EXPECT_FALSE(Shorten(path, 1000));
+        EXPECT_FALSE(TrySetFileLength(path, 1000));
         HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
         EXPECT_NE(writer, INVALID_HANDLE_VALUE);
         CloseHandle(writer);
         EXPECT_FALSE(DeleteFileA(path.c_str()));
     }
-    EXPECT_TRUE(Shorten(path, 1000));
+    EXPECT_TRUE(TrySetFileLength(path, 1000));
 }
 
 TEST(FileMapping, MissingAndEmptyFilesAreNotOpen)
