@@ -34,6 +34,13 @@ void TScrollBar::ApplyScrollInfo()
     info.nMax = FMax;
     info.nPage = static_cast<UINT>(FPageSize);
     info.nPos = FPosition;
+    // Setting the bar repaints it there and then: only a change is sent.
+    SCROLLINFO shown = {};
+    shown.cbSize = sizeof(shown);
+    shown.fMask = SIF_ALL;
+    if (GetScrollInfo(WindowHandle(), SB_CTL, &shown) && shown.nMin == info.nMin &&
+        shown.nMax == info.nMax && shown.nPage == info.nPage && shown.nPos == info.nPos)
+        return;
     SetScrollInfo(WindowHandle(), SB_CTL, &info, TRUE);
 }
 

@@ -327,6 +327,31 @@ TEST_F(StandardControlsTest, ScrollBarUsesThirtyTwoBitPositionsAndMovesItsThumb)
     EXPECT_EQ(bar->Position(), 0);
 }
 
+TEST_F(StandardControlsTest, ScrollBarSetsTheWindowWheneverItDiffersFromTheBar)
+{
+    auto* bar = Make<TScrollBar>();
+    form->HandleNeeded();
+    bar->SetParams(10, 0, 100);
+    bar->SetPageSize(20);
+    auto shown = [&] {
+        SCROLLINFO info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_ALL;
+        GetScrollInfo(bar->WindowHandle(), SB_CTL, &info);
+        return std::vector<int>{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
+    };
+    EXPECT_EQ(shown(), (std::vector<int>{0, 100, 20, 10}));
+    bar->SetParams(10, 0, 100); // nothing new
+    EXPECT_EQ(shown(), (std::vector<int>{0, 100, 20, 10}));
+    // Moved behind the bar's back, the window is set again by the same values.
+    SetScrollPos(bar->WindowHandle(), SB_CTL, 50, TRUE);
+    bar->SetPosition(10);
+    EXPECT_EQ(shown(), (std::vector<int>{0, 100, 20, 10}));
+    bar->SetPageSize(30);
+    bar->SetParams(60, 0, 200);
+    EXPECT_EQ(shown(), (std::vector<int>{0, 200, 30, 60}));
+}
+
 TEST_F(StandardControlsTest, ProgressBarClampsAndReachesTheWindow)
 {
     auto* bar = Make<TProgressBar>();
