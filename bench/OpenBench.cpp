@@ -8,7 +8,8 @@
 //
 // The program runs from a copy in the data folder (its settings file lands
 // there), with its timing log on (see editor/TimingLog.h): it writes when
-// the waveform is painted; the windows are watched from here. The program
+// the processing window was shown and when the waveform is painted; the
+// main window is watched from here. The program
 // is named by the environment variable ZANDREL_BENCH_PROGRAM.
 #include "BenchSupport.h"
 
@@ -29,7 +30,6 @@ constexpr double kWaveAfterWindowTargetMs = 50;
 constexpr double kProgressAfterWindowTargetMs = 50;
 constexpr DWORD kGiveUpMs = 120000; // a run that shows nothing for this long has failed
 constexpr const char* kMainWindowClass = "TFormVusk";
-constexpr const char* kProcessWindowClass = "TForm4";
 
 // How a run of the program ends.
 enum class TOpenBenchEnd
@@ -43,7 +43,7 @@ enum class TOpenBenchEnd
 struct TOpenBenchTimes
 {
     double Window = -1;   // the main window is visible
-    double Progress = -1; // the processing window is visible
+    double Progress = -1; // the processing window was shown
     double Wave = -1;     // the waveform of the file was painted
 };
 
@@ -132,11 +132,11 @@ public:
             if (!mainWindow &&
                 (mainWindow = OpenBenchVisibleWindow(process.dwProcessId, kMainWindowClass)))
                 times.Window = now;
-            if (times.Progress < 0 &&
-                OpenBenchVisibleWindow(process.dwProcessId, kProcessWindowClass))
-                times.Progress = now;
             if (times.Window >= 0 && !file.empty()) {
+                const double progress = OpenBenchLoggedTime(FLogPath, "progress");
                 const double wave = OpenBenchLoggedTime(FLogPath, "wave");
+                if (progress >= 0)
+                    times.Progress = progress - started;
                 if (wave >= 0)
                     times.Wave = wave - started;
             }

@@ -114,9 +114,11 @@ void TFormVusk::FormCreate(TObject* Sender)
     FCompData.Clear();
     FAutoRegions.Clear();
     FAutoCutPoints = new TStringList;
+    // The benchmarks' mark: the waveform of an opened file reached the
+    // screen (not the grey image painted while an open runs).
     if (TimingLogRequested())
         WaveImage->OnPaint = [this](TObject*) {
-            if (FileLoaded())
+            if (FileLoaded() && !FBusy && (FDrawStereo.Count() > 0 || FDrawMono.Count() > 0))
                 LogTiming("wave");
         };
     Application->ProcessMessages();

@@ -5,6 +5,7 @@
 
 #include "DrawCacheFile.h"
 #include "TimeText.h"
+#include "TimingLog.h"
 #include "ql_process.h"
 
 #include "audio/DirectWavEngine.h"
@@ -236,6 +237,7 @@ TDrawBuildResult TFormVusk::WaitForLoading()
     window->CloseChk->SetVisible(false);
     SetEnabled(false);
     window->Show();
+    LogTiming("progress");
 
     const TDrawBuildOutcome outcome = RunDrawDataBuild(*window, *FEngine, WaveBlockSize,
                                                        FOption.ZeroLevel, FDrawStereo, FDrawMono);
