@@ -66,6 +66,8 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireViewEvents();
     WireDocumentEvents();
     WireTransportEvents();
+    WireFocusMoves();
+    WireCommandRules();
     OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
     OnShow = TNotifyEvent(this, &TFormVusk::FormShow);
     OnClose = TCloseEvent(this, &TFormVusk::FormClose);

@@ -9,6 +9,7 @@
 //   ostrel_layout.cpp     the panes, lists, rename page, status bar, dialogs,
 //                         timers and cursors
 //   ostrel_actions.cpp    the two action lists, the menus and the toolbars
+//   ostrel_commands.cpp   when each action is enabled; the focus moves
 //   ostrel_settings.cpp   the settings file, devices, buffers, display sizes,
 //                         master volume, the toolbar lock
 //   ostrel_shortcuts.cpp  the SHORTCUT keys, the backup and their withdrawal
@@ -25,10 +26,12 @@
 // program-wide FormVusk.
 #pragma once
 
+#include "CommandRules.h"
 #include "CommandShortCuts.h"
 #include "CursolImage.h"
 #include "CursolListView.h"
 #include "DrawData.h"
+#include "FocusRules.h"
 #include "LevelData.h"
 #include "Settings.h"
 #include "ToolkitStandIns.h"
@@ -50,6 +53,7 @@
 #include "classlib/Timer.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class TDirectWavEngine;
@@ -498,7 +502,7 @@ public:
     // =====================================================================
     // Transport, status and recent files (ostrel_transport.cpp)
     // =====================================================================
-    // --- The twelve audio commands and their shared enabling rule
+    // --- The twelve audio commands
     void actAudioPlayExecute(TObject* Sender);
     void actAudioRenamePlayExecute(TObject* Sender);
     void actAudioStopExecute(TObject* Sender);
@@ -511,8 +515,6 @@ public:
     void actAudioNextExecute(TObject* Sender);
     void actAudioLoopExecute(TObject* Sender);
     void actAudioRecordExecute(TObject* Sender);
-    // Play, stop and the cursor moves: enabled while a file is open.
-    void actAudioStopUpdate(TObject* Sender);
 
     // --- Play end
     // The engine's play-end callback, on its play-end thread: only posts
@@ -582,6 +584,27 @@ private:
     void RebuildRecentMenu();
     void PlayEndWindowProc(TMessage& message);
     TPlayEndWindow FPlayEndWindow;
+
+public:
+    // =====================================================================
+    // Enabling rules and focus moves (ostrel_commands.cpp)
+    // =====================================================================
+    // What the enabling rules look at now.
+    TCommandState CommandState();
+    // Gives every action with a rule its update: the rule in the present
+    // state, and disabled while the action has no command yet.
+    void WireCommandRules();
+    void actTabExecute(TObject* Sender);
+    void actTab3Execute(TObject* Sender);
+    void actTab4Execute(TObject* Sender);
+    void WireFocusMoves();
+
+private:
+    // The controls the focus moves between, with their names in the rules.
+    std::vector<std::pair<TWinControl*, TFocusControl>> FocusControls() const;
+    TFocusState FocusState() const;
+    void MoveFocus(const TFocusMove& move);
+    void SelectRegionListItem();
 
 public:
     // =====================================================================

@@ -66,9 +66,6 @@ void TFormVusk::WireTransportEvents()
     TransportHook(actAudioNext->OnExecute, this, &TFormVusk::actAudioNextExecute);
     TransportHook(actAudioLoop->OnExecute, this, &TFormVusk::actAudioLoopExecute);
     TransportHook(actAudioRecord->OnExecute, this, &TFormVusk::actAudioRecordExecute);
-    for (TAction* action : {actAudioPlay, actAudioStop, actAudioRew, actAudioFwd, actAudioNRew,
-                            actAudioNFwd, actAudioGotoZero, actAudioBack, actAudioNext})
-        TransportHook(action->OnUpdate, this, &TFormVusk::actAudioStopUpdate);
     TransportHook(MainTimer->OnTimer, this, &TFormVusk::MainTimerTimer);
     TransportHook(BrinkTimer->OnTimer, this, &TFormVusk::BrinkTimerTimer);
     TransportHook(PlayEndTimer->OnTimer, this, &TFormVusk::PlayEndTimerTimer);
@@ -92,15 +89,6 @@ TFormVusk::TPlayEndWindow::~TPlayEndWindow()
 {
     if (Handle)
         DeallocateHWnd(Handle);
-}
-
-// --- Enabling ------------------------------------------------------------------------------
-
-// A file is open while the caption is more than the bare title.
-void TFormVusk::actAudioStopUpdate(TObject* Sender)
-{
-    if (auto* action = dynamic_cast<TAction*>(Sender))
-        action->SetEnabled(Caption() != kApplicationTitle);
 }
 
 // --- Play ----------------------------------------------------------------------------------

@@ -1,0 +1,136 @@
+// The window's commands as a whole, on the running window: the enabling
+// rules reaching the actions, the focus moves of Tab, Shift+Tab and
+// Ctrl+Tab, and the toolbar's buttons leaving the focus where it was.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+using namespace testing_support;
+
+namespace {
+
+class CommandWindowTest : public MainWindowTest
+{
+protected:
+    void Open()
+    {
+        Start();
+        LoadTestDocument(*form, WriteHalfSilentWav(folder, "commands.wav", 16000, 8000));
+    }
+    bool EnabledNow(TAction* action)
+    {
+        action->Update();
+        return action->Enabled();
+    }
+    // Activates the window and focuses control.
+    void FocusOn(TWinControl* control)
+    {
+        ASSERT_TRUE(ActivateForm(form));
+        control->SetFocus();
+        PumpMessages();
+        ASSERT_EQ(FocusedWindow(), control->Handle());
+    }
+    void Press(WORD key, TShiftState shift = 0) { PressKey(FocusedWindow(), key, shift); }
+    // The toolbar button of action.
+    TControl* ButtonOf(TToolBarPanel* bar, TAction* action)
+    {
+        for (int i = 0; i < bar->ControlCount(); ++i)
+            if (bar->Controls(i)->Action() == action)
+                return bar->Controls(i);
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(CommandWindowTest, TheActionsFollowTheirRulesAsTheWindowChanges)
+{
+    Start();
+    EXPECT_FALSE(EnabledNow(form->actFileClose));
+    EXPECT_FALSE(EnabledNow(form->actAudioPlay));
+    EXPECT_FALSE(EnabledNow(form->actViewVZoomIn));
+    EXPECT_TRUE(EnabledNow(form->actViewExp));
+
+    FreeAndNil(form);
+    Open();
+    EXPECT_TRUE(EnabledNow(form->actFileClose));
+    EXPECT_TRUE(EnabledNow(form->actAudioPlay));
+    EXPECT_FALSE(EnabledNow(form->actViewVZoomOut));
+    EXPECT_TRUE(EnabledNow(form->actViewVZoomIn));
+    form->actViewVZoomIn->Execute();
+    EXPECT_EQ(form->FView.VZoom, 2);
+    EXPECT_TRUE(EnabledNow(form->actViewVZoomOut));
+    EXPECT_FALSE(EnabledNow(form->actViewZoomRegion));
+    form->FView.SelStart = 100;
+    form->FView.SelEnd = 900;
+    form->FView.HasSelection = true;
+    EXPECT_TRUE(EnabledNow(form->actViewZoomRegion));
+    // The rule allows cutting at the cursor, but the command is not there.
+    form->FView.PlayPos = 500;
+    EXPECT_FALSE(EnabledNow(form->actRegionCut));
+    EXPECT_FALSE(form->actRegionCut->Execute());
+}
+
+TEST_F(CommandWindowTest, CtrlTabGoesFromTheWaveToTheListToThePaneAndBack)
+{
+    Start();
+    form->actViewCutbarlistExecute(form->actViewCutbarlist);
+    FocusOn(form->FocusBtn);
+    Press(VK_TAB, ssCtrl);
+    EXPECT_EQ(FocusedWindow(), form->EditList->Handle());
+    Press(VK_TAB, ssCtrl);
+    EXPECT_EQ(FocusedWindow(), form->CutManageList->Handle());
+    Press(VK_TAB, ssCtrl);
+    EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
+}
+
+TEST_F(CommandWindowTest, TabAndShiftTabWalkTheRenamePage)
+{
+    Start();
+    form->actViewRenExecute(form->actViewRen);
+    form->RenamePage->SetActivePageIndex(2);
+    form->rEd3->SetText("before");
+    FocusOn(form->EditList);
+    Press(VK_TAB);
+    EXPECT_EQ(FocusedWindow(), form->rnChange1->Handle());
+    Press(VK_TAB);
+    EXPECT_EQ(FocusedWindow(), form->rEd3->Handle());
+    EXPECT_EQ(form->rEd3->SelLength(), 6); // arrives with its text selected
+    Press(VK_TAB);
+    EXPECT_EQ(FocusedWindow(), form->rEd4->Handle());
+    Press(VK_TAB, ssShift);
+    EXPECT_EQ(FocusedWindow(), form->rEd3->Handle());
+    Press(VK_TAB, ssShift);
+    Press(VK_TAB, ssShift);
+    EXPECT_EQ(FocusedWindow(), form->EditList->Handle());
+    Press(VK_TAB, ssShift);
+    EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
+    Press(VK_TAB, ssShift);
+    EXPECT_EQ(FocusedWindow(), form->GoRnBtn3->Handle());
+}
+
+TEST_F(CommandWindowTest, TabIntoTheListSelectsItsFirstItemWhenNoneIs)
+{
+    Start();
+    for (const char* name : {"a", "b"})
+        form->EditList->Items()->Add()->SetCaption(name);
+    FocusOn(form->FocusBtn);
+    Press(VK_TAB);
+    EXPECT_EQ(FocusedWindow(), form->EditList->Handle());
+    ASSERT_EQ(form->EditList->SelCount(), 1);
+    EXPECT_EQ(form->EditList->Selected()->Index(), 0);
+    EXPECT_EQ(form->EditList->ItemFocused(), form->EditList->Selected());
+}
+
+TEST_F(CommandWindowTest, TheToolbarsPlayButtonPlaysAndLeavesTheFocusOnTheWave)
+{
+    Open();
+    FocusOn(form->FocusBtn);
+    form->FView.PlayPos = 4000;
+    TControl* play = ButtonOf(form->TransportBar, form->actAudioPlay);
+    ASSERT_NE(play, nullptr);
+    ClickAt(form->TransportBar->Handle(), play->Left() + play->Width() / 2,
+            play->Top() + play->Height() / 2);
+    EXPECT_EQ(form->FPlayStart, 4000);
+    EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
+    EXPECT_TRUE(PumpUntil([this] { return form->FStopped; }, 15000));
+}
