@@ -41,17 +41,31 @@ private:
 };
 
 // A toolbar button: the action's state and command under a short caption of
-// its own.
-class TToolButton : public TButton
+// its own. It has no window, so that, like the items of a toolbar, a click
+// on it leaves the keyboard focus where it was (the commands that test the
+// focused control then still see the waveform or the list). It shows
+// pressed while the left button is held over it and clicks when the button
+// is released there.
+class TToolButton : public TGraphicControl
 {
 public:
     TToolButton(TComponent* AOwner, const AnsiString& caption);
+    // Pressed: held down with the mouse over it.
+    bool Pressed() const { return FPressed; }
 
 protected:
     void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
+    void SetPressed(bool value);
+
     AnsiString FShortCaption;
+    bool FTracking = false; // the left button went down on this button and is held
+    bool FPressed = false;
 };
 
 class TToolBarPanel : public TPanel
