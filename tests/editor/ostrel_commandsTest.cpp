@@ -128,8 +128,8 @@ TEST_F(CommandWindowTest, TheToolbarsPlayButtonPlaysAndLeavesTheFocusOnTheWave)
     form->FView.PlayPos = 4000;
     TControl* play = ButtonOf(form->TransportBar, form->actAudioPlay);
     ASSERT_NE(play, nullptr);
-    ClickAt(form->TransportBar->Handle(), play->Left() + play->Width() / 2,
-            play->Top() + play->Height() / 2);
+    RealClick(ScreenPointOf(form->TransportBar->Handle(), play->Left() + play->Width() / 2,
+                            play->Top() + play->Height() / 2));
     EXPECT_EQ(form->FPlayStart, 4000);
     EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
     EXPECT_TRUE(PumpUntil([this] { return form->FStopped; }, 15000));
