@@ -313,6 +313,21 @@ std::vector<TRulerTick> RulerTicks(const TWaveViewState& view, const TViewDocume
     return ticks;
 }
 
+void DropCrowdedRulerLabels(std::vector<TRulerTick>& ticks,
+                            const std::function<int(const AnsiString&)>& widthOf)
+{
+    std::optional<int> labelEnd; // right edge of the last label kept
+    for (TRulerTick& tick : ticks) {
+        if (tick.Label.empty())
+            continue;
+        if (labelEnd && tick.LabelX < *labelEnd) {
+            tick.Label.clear();
+            continue;
+        }
+        labelEnd = tick.LabelX + widthOf(tick.Label);
+    }
+}
+
 // --- Cut bars
 
 int NearestCutBarIndex(const std::vector<std::int32_t>& sorted, std::int32_t sample)

@@ -12,7 +12,7 @@
 //   TWaveFrame         what a full redraw shows (span, grey columns,
 //                      selection columns, scroll bar)
 //   TWaveRows          rows of the wave and its lines in an image
-//   RulerTicks         the ruler's ticks and labels
+//   RulerTicks         the ruler's ticks and labels, DropCrowdedRulerLabels
 //   overview           step, work width, scale, frame and mark column
 //   navigation         zoom factors and anchors, wheel, scroll bar, layout
 //
@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -226,6 +227,11 @@ struct TRulerTick
 // Every tick of the ruler in the current view, minor ones first, each kind in
 // time order. Ticks whose time is not visible are left out.
 std::vector<TRulerTick> RulerTicks(const TWaveViewState& view, const TViewDocument& doc);
+// Clears the label of each major tick whose label would begin before the
+// label drawn before it ends (widthOf gives a label's width in pixels); the
+// tick itself stays. Long files crowd the labels at coarse zooms.
+void DropCrowdedRulerLabels(std::vector<TRulerTick>& ticks,
+                            const std::function<int(const AnsiString&)>& widthOf);
 
 // --- Cut bars
 

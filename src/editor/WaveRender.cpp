@@ -249,16 +249,19 @@ bool TWaveRenderer::SelectedColumn(std::int32_t first, std::int32_t last) const
            first <= FView.SelEnd;
 }
 
-void TWaveRenderer::DrawTimeRuler()
+std::vector<TRulerTick> TWaveRenderer::DrawTimeRuler()
 {
     const int w = Width();
     const int mh = FView.MarkHeight;
     if (w < 1 || Height() < 1)
-        return;
+        return {};
     TCanvas& canvas = *FBitmap.Canvas();
     FillArea(0, 0, w, mh, clBtnFace);
     canvas.Font()->SetSize(FView.MarkHalf);
-    for (const TRulerTick& tick : RulerTicks(FView, FDoc)) {
+    std::vector<TRulerTick> ticks = RulerTicks(FView, FDoc);
+    DropCrowdedRulerLabels(ticks,
+                           [&canvas](const AnsiString& label) { return canvas.TextWidth(label); });
+    for (const TRulerTick& tick : ticks) {
         VerticalLine(tick.X, tick.Top, mh, clBlack);
         if (!tick.Label.empty()) {
             canvas.Brush()->SetStyle(TBrushStyle::bsClear);
@@ -266,6 +269,7 @@ void TWaveRenderer::DrawTimeRuler()
         }
     }
     HorizontalRun(0, w - 1, mh, kRulerLineColor);
+    return ticks;
 }
 
 void TWaveRenderer::DrawCutBarMark(std::int32_t sample)

@@ -85,8 +85,9 @@ public:
     // Redraws one column below the ruler: a cut-bar line where a mark's tip
     // is, else background, wave and the centre and zero dots.
     void DrawWaveRange(int x);
-    // Redraws the ruler strip: ticks, labels and its bottom line.
-    void DrawTimeRuler();
+    // Redraws the ruler strip: ticks, labels and its bottom line. Returns
+    // the ticks drawn, without the labels left out for want of room.
+    std::vector<TRulerTick> DrawTimeRuler();
 
     // A cut bar's line and its triangle in the ruler, when the sample is
     // visible.

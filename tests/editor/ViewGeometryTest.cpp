@@ -303,6 +303,31 @@ TEST(ViewRuler, TicksBeforeTheViewAndPastTheFileAreLeftOut)
     EXPECT_TRUE(RulerTicks(TWaveViewState(), doc).empty());
 }
 
+TEST(ViewRuler, ALabelThatWouldRunIntoThePreviousOneIsLeftOut)
+{
+    auto tick = [](TTickKind kind, int labelX, const char* label) {
+        TRulerTick t;
+        t.Kind = kind;
+        t.LabelX = labelX;
+        t.Label = label;
+        return t;
+    };
+    const auto major = TTickKind::Major;
+    std::vector<TRulerTick> ticks = {
+        tick(TTickKind::Minor, 0, ""), tick(major, 3, "0:00"), // 3 .. 27
+        tick(major, 20, "3:00"),                               // starts inside the first: left out
+        tick(major, 27, "6:00"), // starts where the first ends: kept, 27 .. 51
+        tick(major, 40, "9:00"), // would start inside the kept one, not the one left out
+        tick(major, 51, "12:00"),
+    };
+    DropCrowdedRulerLabels(ticks, [](const AnsiString& text) { return 6 * int(text.size()); });
+    std::vector<AnsiString> labels;
+    for (const TRulerTick& t : ticks)
+        labels.push_back(t.Label);
+    EXPECT_EQ(labels, (std::vector<AnsiString>{"", "0:00", "", "6:00", "", "12:00"}));
+    EXPECT_EQ(ticks.size(), 6u); // the ticks themselves stay
+}
+
 // --- Cut bars
 
 TEST(ViewCutBars, ErasingRemovesTheNearestAndOnATieTheEarlier)

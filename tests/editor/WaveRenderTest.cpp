@@ -186,6 +186,37 @@ TEST_P(WaveRenderTest, RulerHasTicksAndABottomLine)
     EXPECT_EQ(Pixel(20, 9), ButtonFace());
 }
 
+TEST_P(WaveRenderTest, NoTwoRulerLabelsOverlapOnAnHourLongFile)
+{
+    // 600 columns of 6 s over one hour at 8000 Hz: a label every 3 minutes.
+    bitmap.SetSize(600, kHeight);
+    doc.Rate = 8000;
+    doc.BlockSize = 256;
+    MakeMono(8000 * 3600 / 128);
+    doc.Length = 8000 * 3600;
+    for (int markSize : {1, 5}) {
+        SCOPED_TRACE(markSize);
+        view.MarkSize = markSize;
+        view.MarkHeight = MarkHeightFor(markSize);
+        view.MarkHalf = view.MarkHeight / 2;
+        view.Zoom = 375;
+        Draw();
+        ASSERT_GE(SampleToMsec(doc, view.SamplesPerPixel), 5000);
+        const std::vector<TRulerTick> ticks = Renderer().DrawTimeRuler();
+        TCanvas& canvas = *bitmap.Canvas();
+        int labels = 0;
+        int labelEnd = 0;
+        for (const TRulerTick& tick : ticks) {
+            if (tick.Label.empty())
+                continue;
+            ++labels;
+            EXPECT_GE(tick.LabelX, labelEnd) << tick.Label;
+            labelEnd = tick.LabelX + canvas.TextWidth(tick.Label);
+        }
+        EXPECT_GE(labels, 6);
+    }
+}
+
 TEST_P(WaveRenderTest, StoppedCursorIsDrawnAndErasedAgain)
 {
     view.PlayPos = 20;
