@@ -2,6 +2,7 @@
 
 #include "classlib/FilePaths.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -144,6 +145,41 @@ TInfoPanelMetrics InfoPanelMetricsFor(int dispSize)
     TInfoPanelMetrics designed = kInfoPanelMetrics[0];
     designed.Known = false;
     return designed;
+}
+
+namespace {
+
+constexpr int kInfoRowGap = 14; // after the time and after the region
+
+TInfoRowLefts InfoRowAfter(int firstLeft, const TInfoRowWidths& w, int time, int region)
+{
+    TInfoRowLefts lefts;
+    lefts.Time = firstLeft + w.TimeCaption;
+    lefts.RegionCaption = lefts.Time + time + kInfoRowGap;
+    lefts.Region = lefts.RegionCaption + w.RegionCaption;
+    lefts.SampleCaption = lefts.Region + region + kInfoRowGap;
+    lefts.Samples = lefts.SampleCaption + w.SampleCaption;
+    return lefts;
+}
+
+bool SamplesFit(const TInfoRowLefts& lefts, const TInfoRowWidths& w, int panelWidth)
+{
+    return lefts.Samples + w.Samples <= panelWidth;
+}
+
+} // namespace
+
+TInfoRowLefts InfoRowLefts(int firstLeft, const TInfoRowWidths& w, int panelWidth)
+{
+    const TInfoRowLefts designed = InfoRowAfter(firstLeft, w, w.TimeRoom, w.RegionRoom);
+    if (SamplesFit(designed, w, panelWidth))
+        return designed;
+    TInfoRowLefts lefts = InfoRowAfter(firstLeft, w, w.Time, w.Region);
+    if (SamplesFit(lefts, w, panelWidth))
+        return lefts;
+    lefts.Samples = std::max(panelWidth - w.Samples, firstLeft + w.SampleCaption);
+    lefts.SampleCaption = lefts.Samples - w.SampleCaption;
+    return lefts;
 }
 
 TPlaybackBuffers PlaybackBufferFor(std::int32_t bufSize, std::uint16_t bufCount, int channels,

@@ -9,6 +9,7 @@
 //   TMasterVolumeStep       the six master-volume steps: stored number and
 //                           engine factor
 //   TInfoPanelMetrics       the info panel's label sizes for a display size
+//   InfoRowLefts            where the info panel's labels go
 //   PlaybackBufferFor       the engine's buffer size and count for a file
 //   SettingsPathFor         the settings file of a program
 //
@@ -117,6 +118,35 @@ struct TInfoPanelMetrics
     int PanelHeight;
 };
 TInfoPanelMetrics InfoPanelMetricsFor(int dispSize);
+
+// The widths, in pixels, the info panel's row of labels is placed by, each
+// measured in its own label's font.
+struct TInfoRowWidths
+{
+    int TimeCaption = 0;   // "時間："
+    int RegionCaption = 0; // "リージョン："
+    int SampleCaption = 0; // "サンプル数："
+    int TimeRoom = 0;      // "99:99.99 / 99:99.99", room for the longest time
+    int RegionRoom = 0;    // "99:99.99 [ 99:99.99 - 99:99.99 ]"
+    int Time = 0;          // the time label's own text
+    int Region = 0;        // the region label's own text
+    int Samples = 0;       // the sample count's own text
+};
+// Left edges of the five labels after the first caption.
+struct TInfoRowLefts
+{
+    int Time;
+    int RegionCaption;
+    int Region;
+    int SampleCaption;
+    int Samples;
+};
+// From the first caption's left edge: the designed places, which leave room
+// for the longest times, while the sample count ends inside the panel; else
+// places by the labels' own texts; and when even those pass the panel's
+// right edge, the sample count and its caption keep to that edge, over the
+// end of the text before them, so the count stays in sight.
+TInfoRowLefts InfoRowLefts(int firstLeft, const TInfoRowWidths& widths, int panelWidth);
 
 // The engine's buffers for a file of channels and rate: the size halved for
 // mono, the count scaled by rate / 44100 above 44100, both rounded half to

@@ -485,6 +485,8 @@ public:
     void WavePanelResize(TObject* Sender);
     void FlatSplitter1Moved(TObject* Sender);
     void FormResize(TObject* Sender);
+    // The info panel or one of its values changed size.
+    void InfoRowResize(TObject* Sender);
     void RenamePageActiveTabChange(TObject* Sender);
     // Chase on (actViewChase checked, image 11) or off (unchecked, 19).
     void SetChase(bool on);
@@ -662,6 +664,8 @@ public:
     void ApplyAudioDevice();
     void ApplyBufferSize();
     void ApplyDispSize();
+    // Places the info panel's labels for the panel's width and their texts.
+    void PlaceInfoLabels();
     void ApplyMarkSize();
     void vol0Click(TObject* Sender);
     void ExtItem88Click(TObject* Sender);

@@ -376,16 +376,30 @@ void TFormVusk::ApplyDispSize()
         InfoPanel->SetHeight(m.PanelHeight);
         InfoPanel->SetTop(MasterPanel->Height() - m.PanelHeight);
     }
+    PlaceInfoLabels();
+}
+
+void TFormVusk::PlaceInfoLabels()
+{
     auto widthIn = [this](TLabel* label, const AnsiString& text) {
         Canvas()->Font()->Assign(label->Font());
         return Canvas()->TextWidth(text);
     };
-    InfoTimeLabel->SetLeft(Label6->Left() + widthIn(Label6, Label6->Caption()));
-    Label5->SetLeft(InfoTimeLabel->Left() + widthIn(InfoTimeLabel, "99:99.99 / 99:99.99") + 14);
-    InfoRegionLabel->SetLeft(Label5->Left() + widthIn(Label5, Label5->Caption()));
-    Label3->SetLeft(InfoRegionLabel->Left() +
-                    widthIn(InfoRegionLabel, "99:99.99 [ 99:99.99 - 99:99.99 ]") + 14);
-    InfoSampleLabel->SetLeft(Label3->Left() + widthIn(Label3, Label3->Caption()));
+    TInfoRowWidths widths;
+    widths.TimeCaption = widthIn(Label6, Label6->Caption());
+    widths.RegionCaption = widthIn(Label5, Label5->Caption());
+    widths.SampleCaption = widthIn(Label3, Label3->Caption());
+    widths.TimeRoom = widthIn(InfoTimeLabel, "99:99.99 / 99:99.99");
+    widths.RegionRoom = widthIn(InfoRegionLabel, "99:99.99 [ 99:99.99 - 99:99.99 ]");
+    widths.Time = widthIn(InfoTimeLabel, InfoTimeLabel->Caption());
+    widths.Region = widthIn(InfoRegionLabel, InfoRegionLabel->Caption());
+    widths.Samples = widthIn(InfoSampleLabel, InfoSampleLabel->Caption());
+    const TInfoRowLefts lefts = InfoRowLefts(Label6->Left(), widths, InfoPanel->ClientWidth());
+    InfoTimeLabel->SetLeft(lefts.Time);
+    Label5->SetLeft(lefts.RegionCaption);
+    InfoRegionLabel->SetLeft(lefts.Region);
+    Label3->SetLeft(lefts.SampleCaption);
+    InfoSampleLabel->SetLeft(lefts.Samples);
 }
 
 void TFormVusk::ApplyMarkSize()

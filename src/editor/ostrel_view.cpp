@@ -519,6 +519,11 @@ void TFormVusk::FormResize(TObject* Sender)
         EditPanel->SetWidth(Width() - 8);
 }
 
+void TFormVusk::InfoRowResize(TObject* Sender)
+{
+    PlaceInfoLabels();
+}
+
 void TFormVusk::RenamePageActiveTabChange(TObject* Sender)
 {
     EditList->Invalidate();
@@ -557,6 +562,9 @@ void TFormVusk::WireViewEvents()
     ViewHook(OnMouseWheel, this, &TFormVusk::FormMouseWheel);
     ViewHook(OnResize, this, &TFormVusk::FormResize);
     ViewHook(WavePanel->OnResize, this, &TFormVusk::WavePanelResize);
+    for (TControl* row : std::initializer_list<TControl*>{InfoPanel, InfoTimeLabel, InfoRegionLabel,
+                                                          InfoSampleLabel})
+        ViewHook(row->OnResize, this, &TFormVusk::InfoRowResize);
     ViewHook(FlatSplitter1->OnMoved, this, &TFormVusk::FlatSplitter1Moved);
     ViewHook(RenamePage->OnChange, this, &TFormVusk::RenamePageActiveTabChange);
     ViewHook(ScrollBar1->OnScroll, this, &TFormVusk::ScrollBar1Scroll);

@@ -2,6 +2,7 @@
 // window and the engine, what the close writes, and files that are broken
 // or cannot be written.
 #include "MainWindowFixture.h"
+#include "TestDocument.h"
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/FilePaths.h"
@@ -390,5 +391,57 @@ TEST_F(MainWindowTest, ASmallerRecentListLeavesNoKeysBeyondItsCount)
         TIniFile ini = Settings();
         EXPECT_EQ(ini.ReadInteger("RECENT", "COUNT", -1), count);
         EXPECT_EQ(KeysOf(ini, "RECENT"), c.keys);
+    }
+}
+
+// The widths that decide between the cases are those of the test
+// environment's font at display size 5: about 1070 pixels of panel for the
+// designed places, 560 for a file's time and sample count, 990 with a
+// selection's times as well.
+TEST_F(MainWindowTest, TheSampleCountStaysInsideTheInfoPanel)
+{
+    struct Case
+    {
+        const char* name;
+        int formWidth;
+        int pane;            // SUBWINDOW_NUM: 3 the cut-bar list, 0 none
+        const char* region;  // the region label's text
+        bool designedPlaces; // room left for the longest time
+        bool inOrder;        // every label with text starts after the one before ends
+    };
+    const Case cases[] = {
+        {"room for the longest times", 1200, 0, "", true, true},
+        {"room for the texts shown", 900, 3, "", false, true},
+        {"room for the texts shown and a selection", 1250, 3, "0:00.10 [ 0:00.00 - 0:00.10 ]",
+         false, true},
+        {"no room", 620, 3, "0:00.10 [ 0:00.00 - 0:00.10 ]", false, false},
+    };
+    const std::string wav = WriteHalfSilentWav(folder, "info.wav", 44100, 44100);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteSettings("[VIEW]\r\nDISPSIZE=5\r\n[FORM]\r\nSUBWINDOW_NUM=" + std::to_string(c.pane) +
+                      "\r\nFORM_WIDTH=" + std::to_string(c.formWidth) + "\r\n");
+        Start();
+        ASSERT_TRUE(form->OpenWavFile(wav));
+        form->InfoRegionLabel->SetCaption(c.region);
+        TLabel* row[] = {form->Label6,          form->InfoTimeLabel, form->Label5,
+                         form->InfoRegionLabel, form->Label3,        form->InfoSampleLabel};
+        EXPECT_FALSE(form->InfoSampleLabel->Caption().empty());
+        EXPECT_LE(form->InfoSampleLabel->Left() + form->InfoSampleLabel->Width(),
+                  form->InfoPanel->ClientWidth());
+        EXPECT_GE(form->Label3->Left(), form->Label6->Left());
+        const int timeEnd = form->InfoTimeLabel->Left() + form->InfoTimeLabel->Width();
+        EXPECT_EQ(form->Label5->Left() > timeEnd + 14, c.designedPlaces);
+        bool inOrder = true;
+        int shownEnd = 0; // where the last label with text ends
+        for (TLabel* label : row) {
+            if (label->Caption().empty())
+                continue;
+            inOrder = inOrder && label->Left() >= shownEnd;
+            shownEnd = label->Left() + label->Width();
+        }
+        EXPECT_EQ(inOrder, c.inOrder);
+        form->CloseDocument();
+        CloseAndFree();
     }
 }

@@ -232,3 +232,36 @@ TEST(SettingsPath, BesideTheProgram)
               "C:\\Program Files\\Zandrel\\zandrel.ini");
     EXPECT_EQ(SettingsPathFor("C:\\a.b\\zandrel"), "C:\\a.b\\zandrel.ini");
 }
+
+TEST(InfoRow, DesignedPlacesWhileTheyFitThenTheTextsThenTheRightEdge)
+{
+    TInfoRowWidths w;
+    w.TimeCaption = 36;
+    w.RegionCaption = 72;
+    w.SampleCaption = 72;
+    w.TimeRoom = 285;
+    w.RegionRoom = 480;
+    w.Time = 255;
+    w.Region = 0;
+    w.Samples = 90;
+    struct Case
+    {
+        int panelWidth;
+        TInfoRowLefts lefts;
+    };
+    const Case cases[] = {
+        {1100, {40, 339, 411, 905, 977}}, // designed
+        {1067, {40, 339, 411, 905, 977}}, // designed, the count ending at the edge
+        {1066, {40, 309, 381, 395, 467}}, // by the texts
+        {557, {40, 309, 381, 395, 467}},
+        {392, {40, 309, 381, 230, 302}}, // the count kept to the edge
+        {50, {40, 309, 381, 4, 76}},     // never left of the row's start
+    };
+    for (const Case& c : cases) {
+        const TInfoRowLefts l = InfoRowLefts(4, w, c.panelWidth);
+        EXPECT_EQ((std::vector<int>{l.Time, l.RegionCaption, l.Region, l.SampleCaption, l.Samples}),
+                  (std::vector<int>{c.lefts.Time, c.lefts.RegionCaption, c.lefts.Region,
+                                    c.lefts.SampleCaption, c.lefts.Samples}))
+            << c.panelWidth;
+    }
+}
