@@ -124,6 +124,9 @@ void TStatusBar::CreateParams(TCreateParams& params)
     params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
     if (FSizeGrip)
         params.Style |= SBARS_SIZEGRIP;
+    // The system's bar repaints only what a change of width uncovers, so the
+    // grip drawn at its old right end would stay on the bar.
+    params.WindowClass.style |= CS_HREDRAW;
 }
 
 void TStatusBar::CreateWnd()

@@ -132,6 +132,37 @@ TEST_F(ContainersTest, StatusBarPanelsTextsAndOwnerDrawing)
     EXPECT_EQ(painted[0], drawn);
 }
 
+TEST_F(ContainersTest, AResizedStatusBarRepaintsWhereItsGripWas)
+{
+    auto* bar = new TStatusBar(form);
+    bar->SetParent(form);
+    bar->SetSimplePanel(true);
+    ASSERT_TRUE(bar->SizeGrip());
+    form->Show();
+    PumpMessages();
+    const HWND window = bar->WindowHandle();
+    struct Step
+    {
+        int widthChange, heightChange;
+    };
+    for (const Step step : {Step{40, 0}, Step{25, 10}, Step{-30, 0}}) {
+        SCOPED_TRACE(std::to_string(step.widthChange) + ", " + std::to_string(step.heightChange));
+        ASSERT_FALSE(GetUpdateRect(window, nullptr, FALSE)); // all painted
+        const int oldWidth = bar->Width();
+        form->SetBounds(form->Left(), form->Top(), form->Width() + step.widthChange,
+                        form->Height() + step.heightChange);
+        ASSERT_EQ(bar->Width(), oldWidth + step.widthChange);
+        // The grip was drawn in the old bar's right end: that must be painted
+        // over, wherever the bar's own right end now is.
+        RECT update{};
+        ASSERT_TRUE(GetUpdateRect(window, &update, FALSE));
+        const int gripLeft = std::min(oldWidth, bar->Width()) - GetSystemMetrics(SM_CXVSCROLL);
+        EXPECT_LE(update.left, gripLeft);
+        EXPECT_GE(update.right, bar->Width());
+        PumpMessages();
+    }
+}
+
 TEST_F(ContainersTest, TreeViewNodesFillLazilyAndKeepTheirStateAcrossARecreate)
 {
     auto* tree = new TTreeView(form);
