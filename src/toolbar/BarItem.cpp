@@ -3,6 +3,7 @@
 // shortcuts and done actions are in BarItem_click.cpp.
 #include "BarItem.h"
 
+#include "BarAcc.h"
 #include "BarAnim.h"
 #include "BarCommon.h"
 #include "BarConsts.h"
@@ -27,12 +28,14 @@ void StartBarFramework()
             gBarMenuFont->SetHandle(CreateFontIndirectA(&metrics.lfMenuFont));
     }
     StartBarAnimation();
+    StartBarAccessibility();
 }
 
 void StopBarFramework()
 {
     RemoveThreadHooks();
     StopBarAnimation();
+    StopBarAccessibility();
     FreeBarPostedClicks();
     delete gBarMenuFont;
     gBarMenuFont = nullptr;
@@ -382,14 +385,6 @@ void TBarCustomItem::Change(bool NeedResize)
 TBarItemViewerClass TBarCustomItem::ViewerClassForItem(TBarView*)
 {
     return NewBarViewer<TBarItemViewer>;
-}
-
-TBarPopupWindow* TBarCustomItem::CreatePopup(TBarView*, TBarItemViewer*, bool, bool, const TPoint&,
-                                             BYTE)
-{
-    // The base item has no popup window of its own; the popup window
-    // classes supply one.
-    return nullptr;
 }
 
 // ---------------------------------------------------------------------------

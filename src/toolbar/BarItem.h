@@ -16,6 +16,14 @@
 //                            (BarItem_view.cpp, BarItem_layout.cpp),
 //                            selection, keys, accelerators and the wheel
 //                            (BarItem_navigation.cpp)
+//   TBarPopupView            the view of a popup window
+//   TBarPopupWindow          one popup level of a menu: a top-level window
+//                            with a frame and scroll arrows, placed beside
+//                            or below its opener (BarItem_popup.cpp)
+//   TBarModalHandler         the menu loop: owns the mouse while a menu is
+//                            open and reads the message queue itself
+//                            (BarItem_loop.cpp)
+//   TBarPopupMenu            a context menu whose items are a root item
 //   TBarCustomImageList      an image list with state and disabled lists
 //
 // Items belong to the thread that made them. Clicks chosen in a menu are
@@ -23,7 +31,7 @@
 // framework is started and ended once by the program (StartBarFramework,
 // StopBarFramework).
 //
-// Not here: popup windows, the menu loop and accessibility objects; docks,
+// Not here: the accessibility objects of views and viewers (BarAcc); docks,
 // toolbars and their positions.
 #pragma once
 
@@ -31,14 +39,19 @@
 #include "classlib/WinControl.h"
 #include "classlib/Exceptions.h"
 #include "classlib/ImageList.h"
+#include "classlib/Menu.h"
 
+#include <memory>
 #include <vector>
 
 class TBarCustomItem;
 class TBarItemViewer;
 class TBarView;
+class TBarPopupView;
 class TBarPopupWindow;
 class TBarModalHandler;
+class TBarViewAccObject;
+class TBarItemViewerAccObject;
 
 // --- Options, traits and notifications --------------------------------------
 
@@ -164,6 +177,59 @@ void BarObjectCreated();
 void BarObjectDestroyed(TObject* object);
 // Frees this thread's posted-click window and queue (the framework's end).
 void FreeBarPostedClicks();
+
+// --- Popups ------------------------------------------------------------------------
+
+// Where a popup shown at a point lies against the point.
+enum TBarPopupAlignment : BYTE
+{
+    bpaLeft = 0,   // its left edge at the point
+    bpaRight = 1,  // its right edge at the point
+    bpaCenter = 2, // centred on the point
+};
+
+constexpr int kBarPopupBorder = 3; // a popup window's frame on each side, pixels
+
+// The proposed and then final place of a popup window, handed to the
+// opening item's PlacePopupWindow. Screen coordinates, pixels.
+struct TBarPopupPositionRec
+{
+    bool PositionAsSubmenu = false; // beside the opener (else below or above it)
+    BYTE Alignment = bpaLeft;       // TBarPopupAlignment of a popup at a point
+    bool Opposite = false;          // open to the left
+    TRect MonitorRect;              // the work area to stay inside
+    TRect ParentItemRect;           // the opener's bounds; empty at a point
+    int NCSizeX = 0;                // the popup window's frame
+    int NCSizeY = 0;
+    int X = 0, Y = 0, W = 0, H = 0; // the window's rectangle
+    BYTE AnimateDirection = 0;      // a set of TBarAnimDirection
+    bool PlaySound = true;          // "MenuPopup" may sound
+};
+
+// What the placement needs of the view that opens a popup.
+struct TBarPopupOpenerInfo
+{
+    bool Exists = false;                 // there is an opening view
+    bool Vertical = false;               // it is a vertical bar
+    std::vector<TRect> ShownViewerRects; // its shown viewers, screen coordinates
+};
+
+// The placement rule of popup windows: fits the window into the monitor
+// rectangle, flips a drop-down above its opener or a submenu to the left
+// where that serves better, and picks the animation's direction. True when
+// a submenu was placed to the left (its own submenus follow it there).
+bool PlaceBarPopup(TBarPopupPositionRec& rec, const TBarPopupOpenerInfo& opener);
+
+// A popup window class: makes a popup of Item's children for ParentView
+// (none for a popup standing alone).
+using TBarPopupWindowClass = TBarPopupWindow* (*)(TComponent* AOwner, TBarView* ParentView,
+                                                  TBarCustomItem* Item, bool Customizing);
+template <class W>
+TBarPopupWindow* NewBarPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* Item,
+                                   bool Customizing)
+{
+    return new W(AOwner, ParentView, Item, Customizing);
+}
 
 // --- The framework's start and end ----------------------------------------------
 
@@ -330,6 +396,12 @@ public:
     virtual TBarView* OverflowOwnerView() { return nullptr; }
     // The class of this item's viewers in View.
     virtual TBarItemViewerClass ViewerClassForItem(TBarView* View);
+    // Adjusts the proposed place of a popup of this item's children
+    // (PlaceBarPopup here); Window is made and sized but not shown.
+    virtual void PlacePopupWindow(TBarView* ParentView, TBarPopupWindow* Window,
+                                  TBarPopupPositionRec& Rec);
+    // The class of the popup windows of this item's children.
+    virtual TBarPopupWindowClass PopupClassForItem();
     // The viewer shows this item in a class it should no longer have.
     virtual bool ViewerNeedsRebuild(TBarItemViewer* Viewer) { return false; }
     // Runs the item's command: OnClick or its action (nothing while
@@ -344,6 +416,12 @@ public:
     // one was clicked.
     bool DispatchShortCut(const TMessage& keyMessage);
     bool DispatchShortCut(TShortCut shortCut);
+    // Shows this item's children in a popup at a screen point, runs the menu
+    // loop, and carries out the done action once the popup is gone: the
+    // chosen item's click is posted unless ReturnClickedItemOnly. Returns the
+    // chosen item (null when cancelled).
+    TBarCustomItem* Popup(int X, int Y, bool TrackRightButton, BYTE Alignment = bpaLeft,
+                          bool ReturnClickedItemOnly = false, bool PositionAsSubmenu = false);
 
     TNotifyEvent OnClick;
     TBarPopupEvent OnPopup;
@@ -505,6 +583,17 @@ public:
     // Repaints the viewer in its view.
     void Invalidate();
 
+    // --- Accessibility (BarAcc.cpp)
+    // The viewer's accessibility object, made on first request; null
+    // without the accessibility library. The viewer holds one reference.
+    TBarItemViewerAccObject* AccObject();
+    // A request that a screen reader queued (PostBarClick): flag 1 runs the
+    // viewer's default action, flag 0 only selects it.
+    void RunAccessibleRequest(WPARAM Flag);
+    // Whether a screen reader may select the viewer, and run it.
+    bool AccFocusable();
+    bool AccCanAct();
+
 protected:
     friend class TBarView;
 
@@ -514,9 +603,10 @@ protected:
     TBarCustomItem* FItem; // not owned
     bool FClipped = false; // hidden by the chevron
     bool FShown = false;
-    TBarView* FView;          // not owned
-    bool FNeedsPaint = false; // invalidated since the last paint
-    bool FLineBreak = false;  // a separator that ends a line
+    TBarView* FView;                               // not owned
+    bool FNeedsPaint = false;                      // invalidated since the last paint
+    bool FLineBreak = false;                       // a separator that ends a line
+    TBarItemViewerAccObject* FAccObject = nullptr; // one reference held; made on first request
 
 private:
     void PaintFrame(TCanvas* Canvas, const TRect& R, bool IsSelected, bool IsPushed);
@@ -565,6 +655,14 @@ enum TBarViewStyle : BYTE
 constexpr int kBarScrollArrowHeight = 19; // a popup's scroll strip, pixels
 constexpr UINT kBarFirstTimerId = 9000;   // timers 9000 to 9003
 
+// Options of a toolbar's menu loop (BeginToolbarTracking).
+enum TBarTrackingOption : BYTE
+{
+    btoStartedByMouse = 0x01,   // a press on the selected viewer started it
+    btoExecuteSelection = 0x02, // run the selection at the start
+    btoNoPriorityMove = 0x04,   // executed viewers keep their priority
+};
+
 enum TBarViewTimer
 {
     bvtOpen = 0,  // opens the selected submenu
@@ -594,6 +692,10 @@ public:
     TBarCustomItem* ShownItem() const { return FShownItem; }
     bool IsPopup() const { return !FToolbarView; }
     bool IsToolbar() const { return FToolbarView; }
+    // Laid out and measured as a toolbar: a toolbar view, or a popup that
+    // wraps its items like one (a chevron's).
+    bool LaysOutAsToolbar() const { return FToolbarView || FToolbarLayout; }
+    void SetToolbarLayout(bool value);
     bool Customizing() const { return FCustomizing; }
     void SetCustomizing(bool value);
     bool UsesPriorityList() const { return FUsePriorityList; }
@@ -676,6 +778,10 @@ public:
     TBarItemViewer* ViewerForTypedChar(char typed, bool acceleratorsOnly, bool& unique);
 
     // --- Submenus and the menu loop
+    // The menu loop of a toolbar view (a menu bar's): runs until the menu
+    // ends, then carries out its done action. Nothing while a loop runs.
+    // Options: TBarTrackingOption flags.
+    void BeginToolbarTracking(BYTE Options);
     bool ShowChildPopup(bool selectFirst);
     void ShutChildPopups();
     void DropMenuMode();
@@ -722,6 +828,19 @@ public:
     BYTE ViewStyle() const { return FStyle; }
     void SetViewStyle(BYTE value) { FStyle = value; }
     int WheelAccumulator() const { return FWheelAccumulator; }
+
+    // --- Accessibility (BarAcc.cpp)
+    // The view's accessibility object, made on first request; null without
+    // the accessibility library. The view holds one reference.
+    TBarViewAccObject* AccObject();
+    // The viewers a screen reader sees: shown, clipped or scrolled out.
+    std::vector<TBarItemViewer*> AccessibleViewers() const;
+    // The position of viewer among them, -1 when not there.
+    int AccessibleIndexOf(const TBarItemViewer* viewer) const;
+    // Tells screen readers which viewer has the focus, while this view and
+    // its loop's root run a menu that has not ended; a view without a
+    // selection they can see hands this to its parent view.
+    void NotifyAccessibleFocus();
 
 protected:
     // Sizes the window to the content (nothing here).
@@ -770,6 +889,7 @@ private:
     TBarCustomItem* FParentItem; // not owned
     TBarCustomItem* FShownItem;  // not owned
     bool FToolbarView;
+    bool FToolbarLayout = false; // a popup laid out as a toolbar
     bool FCustomizing;
     bool FUsePriorityList;
     bool FNewFirst = true;
@@ -796,13 +916,215 @@ private:
     int FScrollOffset = 0;                     // pixels
     bool FShowUpArrow = false;
     bool FShowDownArrow = false;
-    int FWrapWidth = 0;                     // pixels; 0: no wrapping
-    int FMaximumSize = 0;                   // pixels along the orientation; 0: no limit
-    int FChevronSize = 0;                   // pixels along the orientation
-    TBarLoopResult FDoneAction;             // on a loop's root view
-    int FWheelAccumulator = 0;              // wheel delta not yet scrolled
-    TBarView* FChevronParentView = nullptr; // not owned: the bar a chevron popup serves
-    TPoint FContentSize;                    // of the last layout, pixels
+    int FWrapWidth = 0;                      // pixels; 0: no wrapping
+    int FMaximumSize = 0;                    // pixels along the orientation; 0: no limit
+    int FChevronSize = 0;                    // pixels along the orientation
+    TBarLoopResult FDoneAction;              // on a loop's root view
+    int FWheelAccumulator = 0;               // wheel delta not yet scrolled
+    TBarView* FChevronParentView = nullptr;  // not owned: the bar a chevron popup serves
+    TPoint FContentSize;                     // of the last layout, pixels
+    TBarViewAccObject* FAccObject = nullptr; // one reference held; made on first request
+};
+
+// --- Popup windows ----------------------------------------------------------------------
+
+// The view of a popup window: it sizes its window to the content and draws
+// with the window's font. It remembers the monitor rectangle it was placed
+// in, for its own submenus.
+class TBarPopupView : public TBarView
+{
+public:
+    TBarPopupView(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* ParentItem,
+                  TWinControl* Window, bool Customizing);
+
+    // Empty until the popup is placed.
+    const TRect& MonitorRect() const { return FMonitorRect; }
+    void SetMonitorRect(const TRect& value) { FMonitorRect = value; }
+
+    TFont* GetFont() override;
+
+protected:
+    void AutoSize(int Width, int Height) override;
+
+private:
+    TRect FMonitorRect; // screen coordinates
+};
+
+// A popup view class: makes the view of a popup window.
+using TBarPopupViewClass = TBarPopupView* (*)(TComponent* AOwner, TBarView* ParentView,
+                                              TBarCustomItem* ParentItem, TWinControl* Window,
+                                              bool Customizing);
+template <class V>
+TBarPopupView* NewBarPopupView(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* ParentItem,
+                               TWinControl* Window, bool Customizing)
+{
+    return new V(AOwner, ParentView, ParentItem, Window, Customizing);
+}
+
+// One popup level of a menu: a topmost window that never takes the
+// activation, with a 3-pixel frame, that shows Item's children through its
+// view. It appears animated (rolled or faded, as the system's settings say)
+// unless it opens with a selection, and tells its own window of each
+// showing (WM_BAR_POPUPSHOWN) so that derived windows can add to it.
+//
+// A derived window whose view class differs passes it to the constructor:
+// C++ constructors do not reach derived overrides.
+class TBarPopupWindow : public TCustomControl
+{
+public:
+    TBarPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* Item,
+                    bool Customizing,
+                    TBarPopupViewClass ViewClass = NewBarPopupView<TBarPopupView>);
+    ~TBarPopupWindow() override;
+
+    TBarPopupView* View() const { return FView; }
+    // The roll's direction: a set of TBarAnimDirection.
+    BYTE AnimationDirection() const { return FAnimationDirection; }
+    void SetAnimationDirection(BYTE value) { FAnimationDirection = value; }
+
+    void WndProc(TMessage& message) override;
+
+    // Draws the up and down scroll arrows the view shows, over its viewers.
+    virtual void DrawScrollArrows();
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void DestroyWindowHandle() override;
+    void Paint() override;
+
+private:
+    void WMNCCalcSize(TMessage& m);
+    void WMNCPaint(TMessage& m);
+    void WMPrint(TMessage& m);
+    void CMHintShow(TMessage& m);
+    void CMShowingChanged(TMessage& m);
+    void ShowAtOnce();
+
+    TBarPopupView* FView;         // owned
+    BYTE FAnimationDirection = 0; // TBarAnimDirection set
+    bool FPrinting = false;       // WM_PRINT runs: its paints are no real paint
+};
+
+// Draws a popup window's frame into a DC whose origin is the window's top
+// left; flat menus get a thin frame in the window's colour.
+void DrawBarPopupFrame(HWND window, HDC dc, TColor windowColor);
+
+// --- The menu loop ------------------------------------------------------------------------
+
+// While a menu is open, the loop owns the mouse (capturing it on a window:
+// the toolbar's, or a hidden one of its own), keeps other applications from
+// taking the foreground, and reads the message queue itself: input goes to
+// the views of the open chain, the popup timers drive submenus and
+// scrolling, every other message is dispatched. It ends when a done action
+// is set, the capture or the active window changes, or WM_QUIT arrives (which
+// it posts again for the loop outside).
+class TBarModalHandler
+{
+public:
+    // window: the window that takes the capture, or null for one of the
+    // handler's own (which ends the loop on WM_CANCELMODE).
+    explicit TBarModalHandler(TWinControl* window);
+    ~TBarModalHandler();
+    TBarModalHandler(const TBarModalHandler&) = delete;
+    TBarModalHandler& operator=(const TBarModalHandler&) = delete;
+
+    // Runs the loop for the chain that starts at RootView. False when the
+    // root view was destroyed meanwhile: the caller must not touch it then.
+    bool Loop(TBarView* RootView, bool StartedByMouse, bool TrackRightButton,
+              bool WithoutPriorityMove, bool ExecuteSelection);
+    // The last loop's root view was destroyed (also after an exception).
+    bool RootGone() const;
+    HWND Window() const { return FWindow; }
+    // The popup of a menu standing alone (hidden when the menu is aborted).
+    void SetRootPopup(TBarPopupWindow* value) { FRootPopup = value; }
+    // Ends the loop cancelled and hides every popup of the chain.
+    void AbortMenuChain();
+
+private:
+    class TRootWatch;
+
+    void RunLoop(bool startedByMouse, bool executeSelection);
+    bool LoopShouldRun(HWND activeWindow) const;
+    bool PressEndsLoop(const MSG& msg);
+    void HandleMessage(MSG& msg);
+    void HandleTimer(MSG& msg);
+    void HandleKey(MSG& msg);
+    void HandleKeyDown(MSG& msg);
+    void HandleChar(const MSG& msg);
+    void HandleMouseMove(const MSG& msg);
+    void HandleButtonDown(const MSG& msg, bool doubleClick);
+    void HandleButtonUp(const MSG& msg);
+    void HandleWheel(const MSG& msg);
+    void TrackHotViewers(const TPoint& screen);
+    void FindMouseTarget(TBarView*& view, TBarItemViewer*& viewer);
+    TPoint ViewerPoint(TBarView* view, TBarItemViewer* viewer, const TPoint& screen);
+    bool KeysHeldBack();
+    void FinishLoop();
+    void WindowMessage(TMessage& message);
+
+    HWND FWindow = nullptr; // takes the capture; owned when FOwnWindow
+    bool FOwnWindow = false;
+    bool FMenuStartSent = false;            // the menu-start event went out
+    TBarPopupWindow* FRootPopup = nullptr;  // not owned
+    TBarView* FRoot = nullptr;              // not owned; while the loop runs
+    std::unique_ptr<TRootWatch> FRootWatch; // the last loop's root view
+    TPoint FLastMousePos;                   // screen
+    bool FTrackRightButton = false;
+    bool FNoPriorityMove = false;
+    bool FMouseDownOnMenu = false; // the last press reopened the open menu
+};
+
+// --- Popup menus ---------------------------------------------------------------------------
+
+// A context menu whose items are the children of a root item. Any control
+// shows it through its PopupMenu; its shortcuts work while the form has it.
+class TBarPopupMenu : public TPopupMenuBase
+{
+public:
+    enum class TTrackButton : BYTE
+    {
+        tbRightButton,
+        tbLeftButton,
+    };
+
+    explicit TBarPopupMenu(TComponent* AOwner);
+    ~TBarPopupMenu() override;
+
+    // The root's SubMenuImages.
+    TCustomImageList* Images() const { return FItems->SubMenuImages(); }
+    void SetImages(TCustomImageList* value) { FItems->SetSubMenuImages(value); }
+    TBarRootItem* Items() const { return FItems; }
+    TBarCustomItem* LinkSubitems() const { return FItems->LinkSubitems(); }
+    void SetLinkSubitems(TBarCustomItem* value) { FItems->SetLinkSubitems(value); }
+    TBarItemOptions Options() const { return FItems->Options(); }
+    void SetOptions(TBarItemOptions value) { FItems->SetOptions(value); }
+    // Where the menu lies against the point it is shown at.
+    TBarPopupAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TBarPopupAlignment value) { FAlignment = value; }
+    // The button that chooses items while the menu shows (the left one always).
+    TTrackButton TrackButton() const { return FTrackButton; }
+    void SetTrackButton(TTrackButton value) { FTrackButton = value; }
+
+    // Shows the root's children at a screen point; the chosen item's click
+    // runs after the menu has closed.
+    void Popup(int X, int Y) override;
+    bool IsShortCut(WORD key, TShiftState shift) override;
+    bool DispatchShortCut(const TMessage& keyMessage)
+    {
+        return FItems->DispatchShortCut(keyMessage);
+    }
+
+protected:
+    // For derived menus with a root of their own class (owned from here on).
+    TBarPopupMenu(TComponent* AOwner, TBarRootItem* root);
+
+private:
+    void RootClicked(TObject* Sender);
+
+    TBarRootItem* FItems; // owned
+    TBarPopupAlignment FAlignment = bpaLeft;
+    TTrackButton FTrackButton = TTrackButton::tbRightButton;
 };
 
 // --- Wheel arithmetic ----------------------------------------------------------------

@@ -48,6 +48,8 @@ void RunPostedClick(TMessage& message)
         return;
     if (auto* item = dynamic_cast<TBarCustomItem*>(target))
         item->Click();
+    else if (auto* viewer = dynamic_cast<TBarItemViewer*>(target))
+        viewer->RunAccessibleRequest(message.WParam);
 }
 
 // ---------------------------------------------------------------------------

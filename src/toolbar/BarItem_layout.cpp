@@ -286,8 +286,8 @@ bool TBarView::LayoutViewers(bool validating)
     int runAcross = 0; // the deepest viewer of the current line, pixels
     bool firstInLine = true;
     bool lineFromOverflow = false;
-    auto flows = [&](size_t i) { return FToolbarView || FViewers[i]->HasBarMetrics(); };
-    auto lineHeight = [&] { return FToolbarView ? crossSize : runAcross; };
+    auto flows = [&](size_t i) { return LaysOutAsToolbar() || FViewers[i]->HasBarMetrics(); };
+    auto lineHeight = [&] { return LaysOutAsToolbar() ? crossSize : runAcross; };
     auto newLine = [&](size_t first) {
         c += lineHeight();
         a = alongStart;
@@ -346,11 +346,11 @@ bool TBarView::LayoutViewers(bool validating)
             contentAlong = std::max<int>(contentAlong, places[i].AlongEnd());
             contentAcross = std::max<int>(contentAcross, places[i].AcrossEnd());
         }
-    if (FToolbarView && !lineStarts.empty())
+    if (LaysOutAsToolbar() && !lineStarts.empty())
         contentAcross = std::max(contentAcross, c + crossSize);
 
     // 7. Line alignment.
-    if (FToolbarView) {
+    if (LaysOutAsToolbar()) {
         int viewAlong = 0;
         if (FWindow)
             viewAlong = vertical ? FWindow->ClientHeight() : FWindow->ClientWidth();

@@ -76,7 +76,11 @@ void TBarView::ChangeSelection(TBarItemViewer* viewer, bool viaMouse)
 {
     TBarItemViewer* old = FSelected;
     if (viewer != old) {
-        if (viewer && FParentView && FParentView->FSelected != FParentView->FOpenViewer) {
+        // Only once the parent has recorded this view as its open popup: a
+        // popup that selects its first item while it is being made must not
+        // take the selection from the item that opens it.
+        if (viewer && FParentView && FParentView->FOpenChildView == this &&
+            FParentView->FSelected != FParentView->FOpenViewer) {
             FParentView->ChangeSelection(FParentView->FOpenViewer, viaMouse);
             FParentView->StopTimer(bvtClose);
             FParentView->StopTimer(bvtOpen);
@@ -110,6 +114,7 @@ void TBarView::ChangeSelection(TBarItemViewer* viewer, bool viaMouse)
         Invalidate(viewer);
     if (viewer)
         viewer->Entering(old);
+    NotifyAccessibleFocus();
     if (!HasViewState(bvsModal))
         return;
     if (IsPopup()) {

@@ -3,6 +3,7 @@
 // BarItem_layout.cpp, selection and keys in BarItem_navigation.cpp.
 #include "BarItem.h"
 
+#include "BarAcc.h"
 #include "BarConsts.h"
 
 #include <algorithm>
@@ -36,6 +37,10 @@ TBarView::~TBarView()
     }
     DetachFromItems();
     FreeViewers();
+    ReleaseBarAccObject(FAccObject);
+    FAccObject = nullptr;
+    if (FParentView)
+        FParentView->NotifyAccessibleFocus();
 }
 
 TBarView* TBarView::RootView()
@@ -64,6 +69,14 @@ void TBarView::SetCustomizing(bool value)
         return;
     FCustomizing = value;
     RebuildAllViewers();
+}
+
+void TBarView::SetToolbarLayout(bool value)
+{
+    if (value == FToolbarLayout)
+        return;
+    FToolbarLayout = value;
+    MarkLayoutStale();
 }
 
 void TBarView::SetOrientation(TBarViewOrientation value)

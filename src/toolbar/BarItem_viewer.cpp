@@ -3,6 +3,7 @@
 // BarItem_navigation.cpp.
 #include "BarItem.h"
 
+#include "BarAcc.h"
 #include "BarCommon.h"
 
 #include "classlib/Application.h"
@@ -76,6 +77,8 @@ TBarItemViewer::TBarItemViewer(TBarView* View, TBarCustomItem* Item, int GroupLe
 
 TBarItemViewer::~TBarItemViewer()
 {
+    ReleaseBarAccObject(FAccObject);
+    FAccObject = nullptr;
     BarObjectDestroyed(this);
 }
 
@@ -84,12 +87,12 @@ TBarItemViewer::~TBarItemViewer()
 
 bool TBarItemViewer::HasBarMetrics()
 {
-    return FView->IsToolbar() || (FItem->EffectiveOptions() & tboToolbarSize);
+    return FView->LaysOutAsToolbar() || (FItem->EffectiveOptions() & tboToolbarSize);
 }
 
 bool TBarItemViewer::HasBarLook()
 {
-    return FView->IsToolbar() || (FItem->EffectiveOptions() & tboToolbarStyle);
+    return FView->LaysOutAsToolbar() || (FItem->EffectiveOptions() & tboToolbarStyle);
 }
 
 bool TBarItemViewer::SharesColumnWidth()

@@ -1,7 +1,10 @@
 #include "BarTestHost.h"
 
+#include "toolbar/BarAcc.h"
 #include "toolbar/BarAnim.h"
 #include "toolbar/BarCommon.h"
+
+#include "classlib/WindowProcedure.h"
 
 namespace bar_testing {
 
@@ -83,6 +86,9 @@ void TViewHost::Paint()
 
 void TViewHost::WndProc(TMessage& message)
 {
+    if (message.Msg == WM_GETOBJECT && FAnswersAccessibility &&
+        AnswerBarAccessibleObject(FView, message))
+        return;
     if (!AnswerPopupMessage(this, message, FAnimationsDone))
         TCustomControl::WndProc(message);
 }
@@ -113,6 +119,41 @@ int TMenuFontMetrics::ExternalLeading() const
 int TMenuFontMetrics::Width(const AnsiString& text) const
 {
     return CaptionPixelWidth(FDC, text, true);
+}
+
+namespace {
+
+BOOL CALLBACK CollectPopupWindow(HWND window, LPARAM list)
+{
+    if (auto* popup = dynamic_cast<TBarPopupWindow*>(FindControl(window)))
+        reinterpret_cast<std::vector<TBarPopupWindow*>*>(list)->push_back(popup);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<TBarPopupWindow*> ThreadPopupWindows()
+{
+    std::vector<TBarPopupWindow*> popups;
+    EnumThreadWindows(GetCurrentThreadId(), CollectPopupWindow, reinterpret_cast<LPARAM>(&popups));
+    return popups;
+}
+
+TBarView* StandalonePopupView()
+{
+    for (TBarPopupWindow* popup : ThreadPopupWindows())
+        if (!popup->View()->ParentView() && IsWindowVisible(popup->WindowHandle()))
+            return popup->View();
+    return nullptr;
+}
+
+POINT ScreenCentre(TBarView* view, TBarCustomItem* item)
+{
+    view->EnsureLayout();
+    TRect r = view->Find(item)->BoundsRect();
+    TPoint p =
+        view->Window()->ClientToScreen(TPoint(r.left + r.Width() / 2, r.top + r.Height() / 2));
+    return POINT{p.x, p.y};
 }
 
 TBarCustomItem* AddItem(TBarCustomItem* parent, const AnsiString& caption)
@@ -160,6 +201,13 @@ bool ViewHostTest::Shown(TBarCustomItem* item)
 {
     host->View()->EnsureLayout();
     return host->View()->Find(item)->Shown();
+}
+
+void PopupTest::TearDown()
+{
+    EXPECT_TRUE(ThreadPopupWindows().empty()) << "a popup window outlived its menu";
+    EXPECT_EQ(GetCapture(), nullptr) << "the mouse capture outlived the menu";
+    ViewHostTest::TearDown();
 }
 
 } // namespace bar_testing

@@ -51,6 +51,8 @@ public:
     ~TViewHost() override;
 
     TBarRootItem* Root() const { return FRoot; }
+    // The view's accessibility requests are answered (else the default).
+    void SetAnswersAccessibility(bool value) { FAnswersAccessibility = value; }
     TBarView* View() const { return FView; }
     int AnimationsDone() const { return FAnimationsDone; }
 
@@ -63,6 +65,7 @@ private:
     TBarRootItem* FRoot; // owned
     TBarView* FView;     // owned
     int FAnimationsDone = 0;
+    bool FAnswersAccessibility = true;
 };
 
 // The height and caption width of texts in the shared menu font, as the
@@ -82,6 +85,13 @@ private:
     HGDIOBJ FOld;
 };
 
+// Every popup window of the thread, shown or not.
+std::vector<TBarPopupWindow*> ThreadPopupWindows();
+// The view of the shown popup that stands alone (none open: null).
+TBarView* StandalonePopupView();
+// The centre of item's viewer in view, in screen coordinates.
+POINT ScreenCentre(TBarView* view, TBarCustomItem* item);
+
 // An item with a caption (and, when given, a parent).
 TBarCustomItem* AddItem(TBarCustomItem* parent, const AnsiString& caption);
 TBarSeparatorItem* AddSeparator(TBarCustomItem* parent);
@@ -99,6 +109,14 @@ protected:
     bool Shown(TBarCustomItem* item);
 
     TViewHost* host = nullptr; // owned
+};
+
+// A view host test after which no popup window and no mouse capture may be
+// left.
+class PopupTest : public ViewHostTest
+{
+protected:
+    void TearDown() override;
 };
 
 } // namespace bar_testing
