@@ -99,8 +99,10 @@ void ShowLayered(TBarPopupAnimState& s, int alpha)
 void ShowRolled(TBarPopupAnimState& s, int step)
 {
     TPoint offset = BarRollOffset(s.Direction, SIZE{s.Width, s.Height}, step);
+    // The frame is copied in below: a redraw would paint the window whole,
+    // and a paint ends the animation.
     SetWindowRgn(s.Window,
-                 CreateRectRgn(offset.x, offset.y, offset.x + s.Width, offset.y + s.Height), TRUE);
+                 CreateRectRgn(offset.x, offset.y, offset.x + s.Width, offset.y + s.Height), FALSE);
     BitBlt(s.WindowDC, offset.x, offset.y, s.Width, s.Height, s.MemoryDC, 0, 0, SRCCOPY);
 }
 
@@ -118,12 +120,12 @@ void TakeSnapshot(TBarPopupAnimState& s)
                  PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
 }
 
-void ReleaseSnapshot(TBarPopupAnimState& s)
+void ReleaseSnapshot(TBarPopupAnimState& s, HWND window)
 {
     SelectObject(s.MemoryDC, s.OldBitmap);
     DeleteObject(s.Snapshot);
     DeleteDC(s.MemoryDC);
-    ReleaseDC(s.Window, s.WindowDC);
+    ReleaseDC(window, s.WindowDC);
     s.Snapshot = nullptr;
     s.MemoryDC = nullptr;
     s.WindowDC = nullptr;
@@ -141,13 +143,15 @@ void EndAnimation()
         CloseHandle(tAnimation.Worker);
         tAnimation.Worker = nullptr;
     }
+    // The clean-up below repaints the window, and a paint ends a running
+    // animation: it must find this one ended already.
+    s.Window = nullptr;
     if (s.Fade)
         SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
     else
         SetWindowRgn(window, nullptr, TRUE);
     BitBlt(s.WindowDC, 0, 0, s.Width, s.Height, s.MemoryDC, 0, 0, SRCCOPY);
-    ReleaseSnapshot(s);
-    s.Window = nullptr;
+    ReleaseSnapshot(s, window);
     SendNotifyMessageA(window, WM_BAR_ANIMDONE, 0, s.Sequence);
 }
 

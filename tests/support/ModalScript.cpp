@@ -109,7 +109,8 @@ void ModalScript::Run(const std::function<void()>& loop)
 
 void ModalScript::CheckEndState(const std::vector<HWND>& visibleBefore)
 {
-    if (FNext < FSteps.size()) {
+    // The watchdog named the step it stopped at already.
+    if (FNext < FSteps.size() && !FWatchdogFired) {
         const TStep& step = FSteps[FNext];
         ADD_FAILURE() << "the loop returned before step " << FNext + 1 << " of " << FSteps.size()
                       << (step.Condition ? " (waiting until " + step.What + ")" : std::string());

@@ -42,10 +42,28 @@ bool AnswerPopupMessage(TWinControl* window, TMessage& message, int& animationsD
     }
 }
 
+namespace {
+
+// Opens a popup of the items its bar clipped.
+class TChevronItem : public TBarCustomItem
+{
+public:
+    TChevronItem(TComponent* owner, TBarView* bar) : TBarCustomItem(owner), FBar(bar)
+    {
+        SetItemTraits(ItemTraits() | OpensPopup | NoOpenOnKeySelect);
+    }
+    TBarView* OverflowOwnerView() override { return FBar; }
+
+private:
+    TBarView* FBar; // not owned
+};
+
+} // namespace
+
 TChevronView::TChevronView(TComponent* owner, TBarCustomItem* root, TWinControl* window,
                            bool priority)
     : TBarView(owner, nullptr, root, window, true, false, priority),
-      FChevron(new TBarCustomItem(this))
+      FChevron(new TChevronItem(this, this))
 {
     FChevron->SetCaption(">>");
     SetChevronSize(12);

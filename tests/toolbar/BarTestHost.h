@@ -23,7 +23,8 @@ public:
 // animations done. False for any other message.
 bool AnswerPopupMessage(TWinControl* window, TMessage& message, int& animationsDone);
 
-// A view with a chevron item at its end.
+// A view with a chevron item at its end, which opens a popup of the items
+// the view clipped.
 class TChevronView : public TBarView
 {
 public:
