@@ -45,6 +45,7 @@ struct TOpenBenchTimes
     double Window = -1;   // the main window is visible
     double Progress = -1; // the processing window was shown
     double Wave = -1;     // the waveform of the file was painted
+    double Exit = -1;     // after a normal close: from WM_CLOSE to the process's end
 };
 
 struct TOpenBenchFindWindow
@@ -142,7 +143,7 @@ public:
             }
         }
         const bool finished = Finished(times, file);
-        End(process.hProcess, mainWindow, finished ? end : TOpenBenchEnd::Terminate);
+        times.Exit = End(process.hProcess, mainWindow, finished ? end : TOpenBenchEnd::Terminate);
         CloseHandle(process.hProcess);
         if (!finished)
             throw Exception("the program ended or stalled before it showed " +
@@ -156,15 +157,18 @@ private:
         return times.Window >= 0 && (file.empty() || times.Wave >= 0);
     }
 
-    static void End(HANDLE process, HWND mainWindow, TOpenBenchEnd end)
+    // Ends the program; after a normal close, the ms it took to end.
+    static double End(HANDLE process, HWND mainWindow, TOpenBenchEnd end)
     {
         if (end == TOpenBenchEnd::Close && mainWindow) {
+            TBenchStopwatch watch;
             PostMessageA(mainWindow, WM_CLOSE, 0, 0);
             if (WaitForSingleObject(process, kGiveUpMs) == WAIT_OBJECT_0)
-                return;
+                return watch.Milliseconds();
         }
         TerminateProcess(process, 1);
         WaitForSingleObject(process, INFINITE);
+        return -1;
     }
 
     AnsiString FPath;    // the copy that runs
@@ -227,6 +231,9 @@ void OpenBenchRestart(const TOpenBenchProgram& program, TOpenBenchEnd end)
     BenchPrintFigures(end == TOpenBenchEnd::Close ? "after a normal close"
                                                   : "after an end by process id",
                       BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Window)), "ms");
+    if (end == TOpenBenchEnd::Close)
+        BenchPrintFigures("close to the end of the process",
+                          BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Exit)), "ms");
 }
 
 void RunOpenBench(const TBenchContext& context)

@@ -184,9 +184,10 @@ TDrawBuildOutcome DrawReadFailure(std::uint32_t firstValue, std::uint32_t count)
 // hands it to makeEntries, and reports progress after every chunk but the
 // one that holds the end of the data. makeEntries(values, count, fullChunk)
 // returns the entries made so far. The chunks are read in place, without a
-// copy (the engine maps the file), and scanned as they come: a scan is
-// quicker than the page faults that bring its values in, so a thread of its
-// own would win nothing.
+// copy (the engine maps the file), and scanned as they come on this thread:
+// a second thread for the scan left the build waiting for a free core
+// whenever the machine was busy, and the scan costs less than bringing the
+// pages in.
 template <class MakeEntries>
 TDrawBuildOutcome DrawWalkChunks(const TDrawSampleReader& reader, const TDrawBuildParams& params,
                                  std::int32_t entriesTotal, const TDrawProgressHandler& progress,
