@@ -16,6 +16,7 @@ namespace {
 class TimingLogTest : public testing::Test
 {
 protected:
+    void SetUp() override { SetEnvironmentVariableA("ZANDREL_TIMING_LOG", nullptr); }
     void TearDown() override { SetEnvironmentVariableA("ZANDREL_TIMING_LOG", nullptr); }
     TempFolder folder;
 };
