@@ -108,6 +108,72 @@ void TPanel::Paint()
     DrawTextA(dc, caption.c_str(), -1, &r, flags);
 }
 
+TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque |
+                    csDoubleClicks);
+    SetBounds(0, 0, 185, 105);
+}
+
+// Measured on the screen: alignment asks before the box has a window.
+int TGroupBox::CaptionHeight()
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return metrics.tmHeight;
+}
+
+void TGroupBox::AdjustClientRect(TRect& rect)
+{
+    TCustomControl::AdjustClientRect(rect);
+    const LONG top = std::min<LONG>(rect.top + CaptionHeight(), rect.bottom);
+    rect = TRect(rect.left + 2, top, std::max<LONG>(rect.left + 2, rect.right - 2),
+                 std::max<LONG>(top, rect.bottom - 2));
+}
+
+void TGroupBox::Paint()
+{
+    TCanvas* canvas = Canvas();
+    TRect client = ClientRect();
+    canvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    canvas->Brush()->SetColor(EffectiveColor());
+    canvas->FillRect(client);
+    canvas->Font()->Assign(Font());
+    const int textHeight = CaptionHeight();
+    RECT frame = TRect(client.left, client.top + textHeight / 2, client.right, client.bottom);
+    HDC dc = canvas->Handle();
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    const AnsiString caption = Caption();
+    if (caption.empty())
+        return;
+    const TRect textRect(8, 0, std::min<LONG>(8 + canvas->TextWidth(caption) + 4, client.right),
+                         textHeight);
+    canvas->FillRect(textRect);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
+    RECT r = textRect;
+    DrawTextA(dc, caption.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_NOPREFIX);
+}
+
+void TGroupBox::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case CM_TEXTCHANGED:
+        Invalidate();
+        return;
+    case CM_FONTCHANGED:
+        // The caption's height decides where the children start.
+        TCustomControl::WndProc(m);
+        Realign();
+        return;
+    }
+    TCustomControl::WndProc(m);
+}
+
 void TPanel::WndProc(TMessage& m)
 {
     if (m.Msg == CM_TEXTCHANGED) {

@@ -1,6 +1,11 @@
-// TPanel: a container that paints its background, up to two bevels and a
-// caption; alignment of its children fills the area inside the bevels.
-// Frame3D draws the bevel edges (also for other controls that want them).
+// Containers that paint themselves, so that controls without a window of
+// their own (labels) show on them.
+//
+//   TPanel     its background, up to two bevels and a caption; alignment of
+//              its children fills the area inside the bevels
+//   TGroupBox  an etched frame with its caption on the top edge; alignment
+//              fills the area inside the frame, below the caption
+//   Frame3D    the bevel edges (also for other controls that want them)
 #pragma once
 
 #include "WinControl.h"
@@ -43,6 +48,20 @@ private:
     int FBevelWidth = 1;
     int FBorderWidth = 0;
     TAlignment FAlignment = TAlignment::taCenter;
+};
+
+class TGroupBox : public TCustomControl
+{
+public:
+    explicit TGroupBox(TComponent* AOwner);
+    void WndProc(TMessage& message) override;
+
+protected:
+    void Paint() override;
+    void AdjustClientRect(TRect& rect) override;
+
+private:
+    int CaptionHeight();
 };
 
 // Draws width rings inside rect, top and left in topColor, bottom and right

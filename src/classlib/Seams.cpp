@@ -144,6 +144,28 @@ std::vector<AnsiString> SystemWaveInDevices()
     return names;
 }
 
+std::vector<TCDDriveInfo> SystemCDDrives()
+{
+    std::vector<TCDDriveInfo> drives;
+    // An empty drive must answer "no disc", not ask the person to insert one.
+    const UINT errorMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(mask & (1u << i)))
+            continue;
+        AnsiString root = AnsiString(1, static_cast<char>('A' + i)) + ":\\";
+        if (GetDriveTypeA(root.c_str()) != DRIVE_CDROM)
+            continue;
+        char label[MAX_PATH + 1] = {};
+        if (!GetVolumeInformationA(root.c_str(), label, sizeof(label), nullptr, nullptr, nullptr,
+                                   nullptr, 0))
+            label[0] = '\0';
+        drives.push_back({root, label});
+    }
+    SetErrorMode(errorMode);
+    return drives;
+}
+
 TClassLibSeams SystemSeams()
 {
     TClassLibSeams s;
@@ -159,6 +181,7 @@ TClassLibSeams SystemSeams()
     s.CursorPos = SystemCursorPos;
     s.WaveOutDevices = SystemWaveOutDevices;
     s.WaveInDevices = SystemWaveInDevices;
+    s.CDDrives = SystemCDDrives;
     s.TrackPopupMenu = [](HMENU menu, HWND owner, POINT pos) {
         return static_cast<UINT>(TrackPopupMenuEx(
             menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pos.x, pos.y, owner, nullptr));

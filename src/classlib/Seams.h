@@ -64,6 +64,14 @@ struct TShellExecuteRequest
     int ShowCommand = SW_SHOWNORMAL;
 };
 
+// A CD-ROM drive of the system: its root (such as E:\) and volume label
+// (empty when it has none or holds no disc).
+struct TCDDriveInfo
+{
+    AnsiString Root;
+    AnsiString VolumeLabel;
+};
+
 struct TClassLibSeams
 {
     // Answers a message box: IDOK, IDYES, IDNO, IDCANCEL...
@@ -88,6 +96,8 @@ struct TClassLibSeams
     // Product names of the wave devices, in device-id order.
     std::function<std::vector<AnsiString>()> WaveOutDevices;
     std::function<std::vector<AnsiString>()> WaveInDevices;
+    // The CD-ROM drives among the logical drives, A to Z.
+    std::function<std::vector<TCDDriveInfo>()> CDDrives;
     // Runs a pop-up menu's loop at a screen point and answers the command
     // of the chosen item, 0 when none was chosen.
     std::function<UINT(HMENU menu, HWND owner, POINT screenPos)> TrackPopupMenu;

@@ -243,3 +243,13 @@ protected:
 private:
     TControlCanvas* FCanvas; // owned
 };
+
+// A control of a window built in code: made for owner (which frees it),
+// named, and placed inside parent.
+template <class T> T* MakeChildControl(TComponent* owner, TWinControl* parent, const char* name)
+{
+    T* control = new T(owner);
+    control->SetName(name);
+    control->SetParent(parent);
+    return control;
+}

@@ -278,4 +278,24 @@ TEST_F(ContainersTest, PanelBevelsShrinkTheAreaItsChildrenFill)
     EXPECT_GT(label->Width(), narrow);
 }
 
+TEST_F(ContainersTest, AGroupBoxsChildrenFillTheFrameBelowItsCaption)
+{
+    auto* group = new TGroupBox(form);
+    group->SetParent(form);
+    group->SetBounds(0, 0, 200, 100);
+    group->SetCaption("設定");
+    auto* inside = new TPanel(form);
+    inside->SetAlign(TAlign::alClient);
+    inside->SetParent(group);
+    const TRect area = inside->BoundsRect();
+    EXPECT_EQ(area.left, 2);
+    EXPECT_EQ(area.right, 198);
+    EXPECT_EQ(area.bottom, 98);
+    EXPECT_GT(area.top, 8) << "below the caption";
+    EXPECT_LT(area.top, 40);
+    // A bigger font moves them further down.
+    group->Font()->SetSize(24);
+    EXPECT_GT(inside->BoundsRect().top, area.top);
+}
+
 } // namespace

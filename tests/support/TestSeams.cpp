@@ -35,6 +35,9 @@ void InstallStrictSeams()
         ADD_FAILURE() << "unexpected pop-up menu";
         return 0;
     };
+    // The host's drives are no test's business: no CD drive unless a test
+    // lists some.
+    s.CDDrives = [] { return std::vector<TCDDriveInfo>{}; };
     // Posted input leaves the system's key state alone: nothing is held
     // unless a test says so.
     s.KeyState = [](int) -> SHORT { return 0; };

@@ -30,6 +30,14 @@ inline int FrameOfSample(std::int16_t left)
 {
     return left & 0x7FFF;
 }
+// The little-endian 32-bit value at offset of a file's bytes (a header field).
+inline std::uint32_t LittleEndianU32(const std::string& bytes, std::size_t offset)
+{
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<std::uint8_t>(bytes.at(offset + i));
+    return v;
+}
 // A sine tone of frequency hz at amplitude (0..32767), the same on every channel.
 std::vector<std::int16_t> ToneSamples(int frames, int channels, int rate, double hz,
                                       double amplitude);

@@ -100,6 +100,11 @@ void ClickAt(HWND window, int x, int y)
     PumpMessages();
 }
 
+void ClickCentre(TWinControl* control)
+{
+    ClickAt(control->Handle(), control->Width() / 2, control->Height() / 2);
+}
+
 namespace {
 
 void SendButtons(POINT screenPos, std::initializer_list<DWORD> buttons)

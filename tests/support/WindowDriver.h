@@ -51,6 +51,8 @@ private:
 void PressKey(HWND window, WORD key, TShiftState shift = 0);
 // Posts a left click at a client point of window and pumps.
 void ClickAt(HWND window, int x, int y);
+// The same at the middle of a windowed control (a button's click).
+void ClickCentre(TWinControl* control);
 // Presses or releases the left button at a screen point through the
 // system's input queue, as a hand on the mouse does: the message goes to the
 // window there, or to the one holding the capture. Then pumps.
