@@ -1,4 +1,4 @@
-#include "CDStandIn.h"
+#include "support/CDStandIn.h"
 
 #include "audio/CDRip.h"
 #include "audio/PipeCDROM.h"

@@ -1,4 +1,4 @@
-#include "CDStandIn.h"
+#include "support/CDStandIn.h"
 #include "PipeTestInput.h"
 
 #include "audio/PipeCDROM.h"
