@@ -66,6 +66,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireViewEvents();
     WireDocumentEvents();
     WireTransportEvents();
+    WireCaptureEvents();
     WireFocusMoves();
     WireCommandRules();
     OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);

@@ -21,6 +21,7 @@
 //   ostrel_view.cpp       waveform, ruler and overview
 //   ostrel_transport.cpp  playback, play cursor, status and recent files
 //   ostrel_filelist.cpp   the file-list window's side of the main window
+//   ostrel_capture.cpp    CD ripping and recording
 //
 // The other windows read and write the public fields directly through the
 // program-wide FormVusk.
@@ -652,8 +653,20 @@ public:
     };
     void CreateFileListWindow();
     void ShowFileListWindow();
+    // The window exists (it may be hidden).
+    bool FileListWindowExists() const;
+    // Adds a file to the window's list (its own rules decide whether it
+    // takes it); nothing without the window.
+    void AddToFileList(const AnsiString& path);
     TFileListPlacement FileListPlacement() const { return FFileListPlacement; }
     void SetFileListPlacement(const TFileListPlacement& value) { FFileListPlacement = value; }
+
+    // =====================================================================
+    // CD ripping and recording (ostrel_capture.cpp); the recording command
+    // is one of the audio commands above
+    // =====================================================================
+    void actFileRipExecute(TObject* Sender);
+    void WireCaptureEvents();
 
     // =====================================================================
     // Settings file (ostrel_settings.cpp)

@@ -405,16 +405,12 @@ void TFormVusk::actAudioBackExecute(TObject* Sender)
     MoveCursorToMark(false);
 }
 
-// --- Loop and recording --------------------------------------------------------------------
+// --- Loop ----------------------------------------------------------------------------------
 
 void TFormVusk::actAudioLoopExecute(TObject* Sender)
 {
     SetLoopState(!FEngine->Loop());
 }
-
-// Recording opens the recording window, which comes with the other windows;
-// until then the command does nothing.
-void TFormVusk::actAudioRecordExecute(TObject* Sender) {}
 
 // --- Status message ------------------------------------------------------------------------
 
