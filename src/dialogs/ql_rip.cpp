@@ -176,15 +176,14 @@ void TForm1::CreateControls()
     MesLabel->SetBounds(kMargin, 270, kInnerWidth, 16);
     MesLabel->SetVisible(false);
 
-    const int buttonTop = kClientHeight - kMargin - 26;
-    RipBtn =
-        RipButton(this, this, "RipBtn", RipText::RipCaption, kClientWidth - 2 * 104, buttonTop, 96);
-    RipBtn->SetHeight(26);
+    const int buttonTop = kClientHeight - kMargin - kButtonHeight;
+    const int buttonWidth = 96;
+    RipBtn = RipButton(this, this, "RipBtn", RipText::RipCaption,
+                       kClientWidth - 2 * (buttonWidth + kMargin), buttonTop, buttonWidth);
     RipBtn->SetEnabled(false);
     RipBtn->OnClick = TNotifyEvent(this, &TForm1::RipBtnClick);
-    CancelBtn = RipButton(this, this, "CancelBtn", RipText::CloseCaption, kClientWidth - 104,
-                          buttonTop, 96);
-    CancelBtn->SetHeight(26);
+    CancelBtn = RipButton(this, this, "CancelBtn", RipText::CloseCaption,
+                          kClientWidth - buttonWidth - kMargin, buttonTop, buttonWidth);
     CancelBtn->SetCancel(true);
     CancelBtn->OnClick = TNotifyEvent(this, &TForm1::CancelBtnClick);
 

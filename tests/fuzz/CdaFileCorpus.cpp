@@ -1,6 +1,8 @@
 // Writes the starting inputs of the track-file fuzz target into the folder
 // named by the first argument: track files of several lengths, each also cut
 // short, and the head of a WAV file.
+#include "CorpusWrite.h"
+
 #include "support/CdaBytes.h"
 
 #include <cstdio>
@@ -8,20 +10,6 @@
 #include <vector>
 
 using testing_support::CdaBytes;
-
-namespace {
-
-bool CorpusWrite(const std::string& folder, const std::string& name,
-                 const std::vector<std::uint8_t>& bytes)
-{
-    std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,8 @@
 // Writes the starting inputs of the draw-cache fuzz target into the folder named
 // by the first argument: well-formed stereo and mono caches for their files
 // (head copied from the cache, and given separately), each also cut short.
+#include "CorpusWrite.h"
+
 #include "editor/DrawCache.h"
 
 #include <cstdio>
@@ -11,15 +13,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-bool CorpusWrite(const std::string& folder, const std::string& name, const Bytes& bytes)
-{
-    std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
 
 TWavHead CorpusHead(std::uint16_t channels, std::uint32_t dataSize)
 {

@@ -2,6 +2,8 @@
 // folder named by the first argument: bursts of sound between silences, with
 // the settings a user would pick, for each draw-block size the fuzzer should
 // start from, in mono and stereo.
+#include "CorpusWrite.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -52,15 +54,6 @@ Bytes CorpusBursts(int bursts, int quiet, int loud)
                 static_cast<std::uint8_t>(30 + ((noise = noise * 1103515245 + 12345) >> 26) % 99));
     }
     return envelope;
-}
-
-bool CorpusWrite(const std::string& folder, const std::string& name, const Bytes& bytes)
-{
-    std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
 }
 
 } // namespace

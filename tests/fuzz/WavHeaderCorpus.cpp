@@ -2,25 +2,14 @@
 // by the first argument: the canonical header and the shapes real files take
 // (18-byte format chunk, chunks before the format, many chunks, odd sizes),
 // each also cut short.
+#include "CorpusWrite.h"
+
 #include "support/WavBytes.h"
 
 #include <cstdio>
 #include <string>
 
 using namespace testing_support;
-
-namespace {
-
-bool CorpusWrite(const std::string& folder, const std::string& name, const Bytes& bytes)
-{
-    std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
