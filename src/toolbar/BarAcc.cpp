@@ -350,7 +350,7 @@ void TBarView::NotifyAccessibleFocus()
         return;
     if (!FWindow || !FWindow->HandleAllocated() || !IsWindowVisible(FWindow->WindowHandle()))
         return;
-    EnsureLayout();
+    // No layout here: it may replace viewers the caller still holds.
     int index = FSelected ? AccessibleIndexOf(FSelected) : -1;
     if (index < 0 && FParentView) {
         FParentView->NotifyAccessibleFocus();

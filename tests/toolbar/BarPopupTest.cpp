@@ -48,6 +48,19 @@ public:
     TBarPopupWindowClass PopupClassForItem() override { return NewBarPopupWindow<TRecordingPopup>; }
 };
 
+// An item whose popups never sound.
+class TQuietSubmenu : public TTraitItem
+{
+public:
+    explicit TQuietSubmenu(const AnsiString& caption) : TTraitItem(caption, OpensPopup) {}
+    void PlacePopupWindow(TBarView* ParentView, TBarPopupWindow* Window,
+                          TBarPopupPositionRec& Rec) override
+    {
+        TTraitItem::PlacePopupWindow(ParentView, Window, Rec);
+        Rec.PlaySound = false;
+    }
+};
+
 TBarCustomItem* Submenu(TBarCustomItem* parent, const AnsiString& caption)
 {
     auto* item = new TTraitItem(caption, OpensPopup);
@@ -166,6 +179,42 @@ TEST_F(BarPopups, TheWindowIsToldHowItShowed)
         bar->ShutChildPopups();
     }
     gSuppressAnimation = false;
+}
+
+TEST_F(BarPopups, APopupSoundsBeforeItShowsUnlessItsPlacementSaysNo)
+{
+    TBarView* bar = Host(TViewHost::Kind::Toolbar);
+    TBarCustomItem* file = Submenu(host->Root(), "&File");
+    AddItem(file, "&Open");
+    auto* quiet = new TQuietSubmenu("&Quiet");
+    host->Root()->Add(quiet);
+    AddItem(quiet, "&Hush");
+    struct Sound
+    {
+        AnsiString name;
+        bool popupShowing;
+    };
+    std::vector<Sound> sounds;
+    BarSeams().SoundEventAssigned = [](const AnsiString& name) { return name == "MenuPopup"; };
+    BarSeams().PlaySoundEvent = [&](const AnsiString& name) {
+        bool showing = false;
+        for (TBarPopupWindow* popup : ThreadPopupWindows())
+            showing = showing || IsWindowVisible(popup->WindowHandle());
+        sounds.push_back({name, showing});
+    };
+    // The process's very first sounded popup paints first; every later one
+    // starts its sound first.
+    for (int i = 0; i < 2; ++i) {
+        Open(bar, file);
+        bar->ShutChildPopups();
+    }
+    ASSERT_EQ(sounds.size(), 2u);
+    EXPECT_EQ(sounds[1].name, "MenuPopup");
+    EXPECT_FALSE(sounds[1].popupShowing);
+    Open(bar, quiet);
+    EXPECT_TRUE(IsWindowVisible(bar->OpenPopupWindow()->WindowHandle()));
+    bar->ShutChildPopups();
+    EXPECT_EQ(sounds.size(), 2u) << "the quiet item's popup made no sound";
 }
 
 TEST_F(BarPopups, PrintingShowsTheFrameAndTheScrollArrows)
