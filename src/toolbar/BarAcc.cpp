@@ -119,19 +119,92 @@ HRESULT AnswerDispatch(IDispatch** out, IAccessible* object)
     return S_OK;
 }
 
-void AnswerNumber(VARIANT* out, long value)
+HRESULT AnswerNumber(VARIANT* out, long value)
 {
     out->vt = VT_I4;
     out->lVal = value;
+    return S_OK;
+}
+
+void ClearLocation(long* left, long* top, long* width, long* height)
+{
+    for (long* part : {left, top, width, height})
+        if (part)
+            *part = 0;
 }
 
 HRESULT AnswerRect(long* left, long* top, long* width, long* height, const TRect& r)
 {
+    if (!left || !top || !width || !height)
+        return E_POINTER;
     *left = r.left;
     *top = r.top;
     *width = r.Width();
     *height = r.Height();
     return S_OK;
+}
+
+void ClearAnswer(BSTR* out)
+{
+    *out = nullptr;
+}
+
+void ClearAnswer(VARIANT* out)
+{
+    VariantInit(out);
+}
+
+void ClearAnswer(IDispatch** out)
+{
+    *out = nullptr;
+}
+
+void ClearAnswer(long* out)
+{
+    *out = 0;
+}
+
+// The frame of every method: the answer is cleared first, a gone view or
+// viewer answers E_FAIL, and what the body raises becomes E_UNEXPECTED.
+template <class Out, class F>
+HRESULT AboutObject(const TBarCustomAccObject* object, Out* out, F&& body)
+{
+    return Guarded([&]() -> HRESULT {
+        if (!out)
+            return E_POINTER;
+        ClearAnswer(out);
+        if (!object->Alive())
+            return E_FAIL;
+        return body();
+    });
+}
+
+// The same for a method that names a child: only the object itself.
+template <class Out, class F>
+HRESULT AboutSelf(const TBarCustomAccObject* object, Out* out, const VARIANT& child, F&& body)
+{
+    return AboutObject(object, out,
+                       [&]() -> HRESULT { return IsSelf(child) ? body() : E_INVALIDARG; });
+}
+
+// And for one that answers in arguments of its own.
+template <class F>
+HRESULT AboutSelf(const TBarCustomAccObject* object, const VARIANT& child, F&& body)
+{
+    return Guarded([&]() -> HRESULT {
+        if (!IsSelf(child))
+            return E_INVALIDARG;
+        if (!object->Alive())
+            return E_FAIL;
+        return body();
+    });
+}
+
+// The view of the popup the viewer opened, if one is open.
+TBarView* OpenChildOf(TBarItemViewer* viewer)
+{
+    TBarView* view = viewer->View();
+    return view->OpenViewer() == viewer ? view->OpenChildView() : nullptr;
 }
 
 AnsiString AltKeyName()
@@ -298,6 +371,43 @@ TBarCustomAccObject::~TBarCustomAccObject()
         FNext->FPrevious = FPrevious;
 }
 
+HRESULT TBarCustomAccObject::get_accDescription(VARIANT child, BSTR* description)
+{
+    return AboutSelf(this, description, child, [] { return S_FALSE; });
+}
+
+HRESULT TBarCustomAccObject::get_accHelp(VARIANT child, BSTR* help)
+{
+    return AboutSelf(this, help, child, [] { return S_FALSE; });
+}
+
+HRESULT TBarCustomAccObject::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
+{
+    if (topic)
+        *topic = 0;
+    return AboutSelf(this, file, child, [] { return S_FALSE; });
+}
+
+HRESULT TBarCustomAccObject::get_accFocus(VARIANT* focus)
+{
+    return AboutObject(this, focus, [&] { return AnswerEmpty(focus); });
+}
+
+HRESULT TBarCustomAccObject::get_accSelection(VARIANT* selection)
+{
+    return AboutObject(this, selection, [&] { return AnswerEmpty(selection); });
+}
+
+HRESULT TBarCustomAccObject::put_accName(VARIANT, BSTR)
+{
+    return S_FALSE;
+}
+
+HRESULT TBarCustomAccObject::put_accValue(VARIANT, BSTR)
+{
+    return S_FALSE;
+}
+
 void TBarCustomAccObject::DisconnectAll()
 {
     std::vector<TBarCustomAccObject*> live;
@@ -421,12 +531,7 @@ TBarViewAccObject::~TBarViewAccObject()
 
 HRESULT TBarViewAccObject::get_accParent(IDispatch** parent)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!parent)
-            return E_POINTER;
-        *parent = nullptr;
-        if (!FView)
-            return E_FAIL;
+    return AboutObject(this, parent, [&]() -> HRESULT {
         TBarView* parentView = FView->ParentView();
         if (parentView && parentView->OpenChildView() == FView && parentView->OpenViewer())
             return AnswerDispatch(parent, ViewerObject(parentView->OpenViewer()));
@@ -436,12 +541,7 @@ HRESULT TBarViewAccObject::get_accParent(IDispatch** parent)
 
 HRESULT TBarViewAccObject::get_accChildCount(long* count)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!count)
-            return E_POINTER;
-        *count = 0;
-        if (!FView)
-            return E_FAIL;
+    return AboutObject(this, count, [&] {
         FView->EnsureLayout();
         *count = static_cast<long>(FView->AccessibleViewers().size());
         return S_OK;
@@ -450,12 +550,7 @@ HRESULT TBarViewAccObject::get_accChildCount(long* count)
 
 HRESULT TBarViewAccObject::get_accChild(VARIANT child, IDispatch** result)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!result)
-            return E_POINTER;
-        *result = nullptr;
-        if (!FView)
-            return E_FAIL;
+    return AboutObject(this, result, [&]() -> HRESULT {
         FView->EnsureLayout();
         std::vector<TBarItemViewer*> seen = FView->AccessibleViewers();
         long index = ChildIndex(child);
@@ -467,14 +562,7 @@ HRESULT TBarViewAccObject::get_accChild(VARIANT child, IDispatch** result)
 
 HRESULT TBarViewAccObject::get_accName(VARIANT child, BSTR* name)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!name)
-            return E_POINTER;
-        *name = nullptr;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FView)
-            return E_FAIL;
+    return AboutSelf(this, name, child, [&] {
         TBarView* parentView = FView->ParentView();
         if (parentView && parentView->OpenChildView() == FView && parentView->OpenViewer())
             return AnswerText(name, RemoveAccelMarks(parentView->OpenViewer()->ShownCaption()));
@@ -488,127 +576,49 @@ HRESULT TBarViewAccObject::get_accName(VARIANT child, BSTR* name)
 
 HRESULT TBarViewAccObject::get_accValue(VARIANT child, BSTR* value)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!value)
-            return E_POINTER;
-        *value = nullptr;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        return FView ? S_FALSE : E_FAIL;
-    });
-}
-
-HRESULT TBarViewAccObject::get_accDescription(VARIANT child, BSTR* description)
-{
-    return get_accValue(child, description);
+    return AboutSelf(this, value, child, [] { return S_FALSE; });
 }
 
 HRESULT TBarViewAccObject::get_accRole(VARIANT child, VARIANT* role)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!role)
-            return E_POINTER;
-        VariantInit(role);
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FView)
-            return E_FAIL;
+    return AboutSelf(this, role, child, [&] {
         long value = ROLE_SYSTEM_TOOLBAR;
         if (FView->IsPopup())
             value = ROLE_SYSTEM_MENUPOPUP;
         else if (FView->ViewStyle() & bvsMenuBar)
             value = ROLE_SYSTEM_MENUBAR;
-        AnswerNumber(role, value);
-        return S_OK;
+        return AnswerNumber(role, value);
     });
 }
 
 HRESULT TBarViewAccObject::get_accState(VARIANT child, VARIANT* state)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!state)
-            return E_POINTER;
-        VariantInit(state);
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FView)
-            return E_FAIL;
-        AnswerNumber(state, 0);
-        return S_OK;
-    });
-}
-
-HRESULT TBarViewAccObject::get_accHelp(VARIANT child, BSTR* help)
-{
-    return get_accValue(child, help);
-}
-
-HRESULT TBarViewAccObject::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
-{
-    return Guarded([&]() -> HRESULT {
-        if (!file || !topic)
-            return E_POINTER;
-        *file = nullptr;
-        *topic = 0;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        return FView ? S_FALSE : E_FAIL;
-    });
+    return AboutSelf(this, state, child, [&] { return AnswerNumber(state, 0); });
 }
 
 HRESULT TBarViewAccObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!shortcut)
-            return E_POINTER;
-        *shortcut = nullptr;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FView)
-            return E_FAIL;
+    return AboutSelf(this, shortcut, child, [&] {
         return AnswerText(shortcut,
                           (FView->ViewStyle() & bvsMenuBar) ? AltKeyName() : AnsiString());
     });
 }
 
-HRESULT TBarViewAccObject::get_accFocus(VARIANT* focus)
-{
-    return Guarded([&]() -> HRESULT {
-        if (!focus)
-            return E_POINTER;
-        VariantInit(focus);
-        return FView ? AnswerEmpty(focus) : E_FAIL;
-    });
-}
-
-HRESULT TBarViewAccObject::get_accSelection(VARIANT* selection)
-{
-    return get_accFocus(selection);
-}
-
 HRESULT TBarViewAccObject::get_accDefaultAction(VARIANT child, BSTR* action)
 {
-    return get_accValue(child, action);
+    return AboutSelf(this, action, child, [] { return S_FALSE; });
 }
 
 HRESULT TBarViewAccObject::accSelect(long, VARIANT child)
 {
-    if (!IsSelf(child))
-        return E_INVALIDARG;
-    return FView ? S_OK : E_FAIL;
+    return AboutSelf(this, child, [] { return S_OK; });
 }
 
 HRESULT TBarViewAccObject::accLocation(long* left, long* top, long* width, long* height,
                                        VARIANT child)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!left || !top || !width || !height)
-            return E_POINTER;
-        *left = *top = *width = *height = 0;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FView)
-            return E_FAIL;
+    ClearLocation(left, top, width, height);
+    return AboutSelf(this, child, [&] {
         TWinControl* window = FView->Window();
         return AnswerRect(left, top, width, height, ScreenRectOf(window, window->ClientRect()));
     });
@@ -616,19 +626,10 @@ HRESULT TBarViewAccObject::accLocation(long* left, long* top, long* width, long*
 
 HRESULT TBarViewAccObject::accNavigate(long direction, VARIANT start, VARIANT* end)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!end)
-            return E_POINTER;
-        VariantInit(end);
-        if (!IsSelf(start))
-            return E_INVALIDARG;
-        if (!FView)
-            return E_FAIL;
-        if (direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD)
-            return AnswerEmpty(end);
+    return AboutSelf(this, end, start, [&] {
         FView->EnsureLayout();
         std::vector<TBarItemViewer*> seen = FView->AccessibleViewers();
-        if (seen.empty())
+        if ((direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD) || seen.empty())
             return AnswerEmpty(end);
         return AnswerObject(
             end, ViewerObject(direction == NAVDIR_FIRSTCHILD ? seen.front() : seen.back()));
@@ -637,36 +638,20 @@ HRESULT TBarViewAccObject::accNavigate(long direction, VARIANT start, VARIANT* e
 
 HRESULT TBarViewAccObject::accHitTest(long x, long y, VARIANT* child)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!child)
-            return E_POINTER;
-        VariantInit(child);
-        if (!FView)
-            return E_FAIL;
+    return AboutObject(this, child, [&] {
         TWinControl* window = FView->Window();
         TPoint client = window->ScreenToClient(TPoint(x, y));
         if (!window->ClientRect().Contains(client))
             return AnswerEmpty(child);
         if (TBarItemViewer* viewer = FView->ViewerAtPixel(client))
             return AnswerObject(child, ViewerObject(viewer));
-        AnswerNumber(child, CHILDID_SELF);
-        return S_OK;
+        return AnswerNumber(child, CHILDID_SELF);
     });
 }
 
 HRESULT TBarViewAccObject::accDoDefaultAction(VARIANT child)
 {
-    return accSelect(0, child);
-}
-
-HRESULT TBarViewAccObject::put_accName(VARIANT, BSTR)
-{
-    return S_FALSE;
-}
-
-HRESULT TBarViewAccObject::put_accValue(VARIANT, BSTR)
-{
-    return S_FALSE;
+    return AboutSelf(this, child, [] { return S_OK; });
 }
 
 // ---------------------------------------------------------------------------
@@ -674,55 +659,31 @@ HRESULT TBarViewAccObject::put_accValue(VARIANT, BSTR)
 
 HRESULT TBarItemViewerAccObject::get_accParent(IDispatch** parent)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!parent)
-            return E_POINTER;
-        *parent = nullptr;
-        if (!FViewer)
-            return E_FAIL;
-        return AnswerDispatch(parent, ViewObject(FViewer->View()));
-    });
+    return AboutObject(this, parent,
+                       [&] { return AnswerDispatch(parent, ViewObject(FViewer->View())); });
 }
 
 HRESULT TBarItemViewerAccObject::get_accChildCount(long* count)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!count)
-            return E_POINTER;
-        *count = 0;
-        if (!FViewer)
-            return E_FAIL;
-        TBarView* view = FViewer->View();
-        *count = view->OpenViewer() == FViewer && view->OpenChildView() ? 1 : 0;
+    return AboutObject(this, count, [&] {
+        *count = OpenChildOf(FViewer) ? 1 : 0;
         return S_OK;
     });
 }
 
 HRESULT TBarItemViewerAccObject::get_accChild(VARIANT child, IDispatch** result)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!result)
-            return E_POINTER;
-        *result = nullptr;
-        if (!FViewer)
-            return E_FAIL;
-        TBarView* view = FViewer->View();
-        if (ChildIndex(child) != 1 || view->OpenViewer() != FViewer || !view->OpenChildView())
+    return AboutObject(this, result, [&]() -> HRESULT {
+        TBarView* open = OpenChildOf(FViewer);
+        if (ChildIndex(child) != 1 || !open)
             return E_INVALIDARG;
-        return AnswerDispatch(result, ViewObject(view->OpenChildView()));
+        return AnswerDispatch(result, ViewObject(open));
     });
 }
 
 HRESULT TBarItemViewerAccObject::get_accName(VARIANT child, BSTR* name)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!name)
-            return E_POINTER;
-        *name = nullptr;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
+    return AboutSelf(this, name, child, [&] {
         AnsiString text = RemoveAccelMarks(FViewer->ShownCaption());
         AnsiString shortcut = FViewer->Item()->ShortcutCaption();
         if (!FViewer->HasBarLook() && !shortcut.empty())
@@ -733,14 +694,7 @@ HRESULT TBarItemViewerAccObject::get_accName(VARIANT child, BSTR* name)
 
 HRESULT TBarItemViewerAccObject::get_accValue(VARIANT child, BSTR* value)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!value)
-            return E_POINTER;
-        *value = nullptr;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
+    return AboutSelf(this, value, child, [&] {
         AnsiString text;
         if (!FViewer->AccessibleValue(text))
             return S_FALSE;
@@ -749,43 +703,15 @@ HRESULT TBarItemViewerAccObject::get_accValue(VARIANT child, BSTR* value)
     });
 }
 
-HRESULT TBarItemViewerAccObject::get_accDescription(VARIANT child, BSTR* description)
-{
-    return Guarded([&]() -> HRESULT {
-        if (!description)
-            return E_POINTER;
-        *description = nullptr;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        return FViewer ? S_FALSE : E_FAIL;
-    });
-}
-
 HRESULT TBarItemViewerAccObject::get_accRole(VARIANT child, VARIANT* role)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!role)
-            return E_POINTER;
-        VariantInit(role);
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
-        AnswerNumber(role, FViewer->AccessibleRole());
-        return S_OK;
-    });
+    return AboutSelf(this, role, child,
+                     [&] { return AnswerNumber(role, FViewer->AccessibleRole()); });
 }
 
 HRESULT TBarItemViewerAccObject::get_accState(VARIANT child, VARIANT* state)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!state)
-            return E_POINTER;
-        VariantInit(state);
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
+    return AboutSelf(this, state, child, [&] {
         TBarView* view = FViewer->View();
         TBarCustomItem* item = FViewer->Item();
         long value = 0;
@@ -798,49 +724,21 @@ HRESULT TBarItemViewerAccObject::get_accState(VARIANT child, VARIANT* state)
         }
         if (item->HasTrait(OpensPopup))
             value |= STATE_SYSTEM_HASPOPUP;
-        if (FViewer->IsAccessible()) {
-            if (FViewer->AccFocusable())
-                value |= STATE_SYSTEM_FOCUSABLE;
-        } else {
+        if (!FViewer->IsAccessible())
             value |= STATE_SYSTEM_INVISIBLE;
-        }
+        else if (FViewer->AccFocusable())
+            value |= STATE_SYSTEM_FOCUSABLE;
         if (!item->Enabled() || !item->HasTrait(HotTrackable))
             value |= STATE_SYSTEM_UNAVAILABLE;
         if (item->Checked())
             value |= STATE_SYSTEM_CHECKED;
-        AnswerNumber(state, value);
-        return S_OK;
-    });
-}
-
-HRESULT TBarItemViewerAccObject::get_accHelp(VARIANT child, BSTR* help)
-{
-    return get_accDescription(child, help);
-}
-
-HRESULT TBarItemViewerAccObject::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
-{
-    return Guarded([&]() -> HRESULT {
-        if (!file || !topic)
-            return E_POINTER;
-        *file = nullptr;
-        *topic = 0;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        return FViewer ? S_FALSE : E_FAIL;
+        return AnswerNumber(state, value);
     });
 }
 
 HRESULT TBarItemViewerAccObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!shortcut)
-            return E_POINTER;
-        *shortcut = nullptr;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
+    return AboutSelf(this, shortcut, child, [&] {
         char accelerator = ExtractAccelChar(FViewer->ShownCaption());
         if (!accelerator)
             return S_FALSE;
@@ -852,34 +750,12 @@ HRESULT TBarItemViewerAccObject::get_accKeyboardShortcut(VARIANT child, BSTR* sh
     });
 }
 
-HRESULT TBarItemViewerAccObject::get_accFocus(VARIANT* focus)
-{
-    return Guarded([&]() -> HRESULT {
-        if (!focus)
-            return E_POINTER;
-        VariantInit(focus);
-        return FViewer ? AnswerEmpty(focus) : E_FAIL;
-    });
-}
-
-HRESULT TBarItemViewerAccObject::get_accSelection(VARIANT* selection)
-{
-    return get_accFocus(selection);
-}
-
 HRESULT TBarItemViewerAccObject::get_accDefaultAction(VARIANT child, BSTR* action)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!action)
-            return E_POINTER;
-        *action = nullptr;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
+    return AboutSelf(this, action, child, [&] {
         TBarView* view = FViewer->View();
         const char* text = "Press";
-        if (view->OpenViewer() == FViewer && view->OpenChildView())
+        if (OpenChildOf(FViewer))
             text = "Close";
         else if (FViewer->Item()->HasTrait(OpensPopup))
             text = "Open";
@@ -891,11 +767,7 @@ HRESULT TBarItemViewerAccObject::get_accDefaultAction(VARIANT child, BSTR* actio
 
 HRESULT TBarItemViewerAccObject::accSelect(long flags, VARIANT child)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
+    return AboutSelf(this, child, [&] {
         if (!(flags & SELFLAG_TAKEFOCUS))
             return S_OK;
         if (!FViewer->IsAccessible() || !FViewer->AccFocusable())
@@ -912,15 +784,8 @@ HRESULT TBarItemViewerAccObject::accSelect(long flags, VARIANT child)
 HRESULT TBarItemViewerAccObject::accLocation(long* left, long* top, long* width, long* height,
                                              VARIANT child)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!left || !top || !width || !height)
-            return E_POINTER;
-        *left = *top = *width = *height = 0;
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
-        FViewer->View()->EnsureLayout();
+    ClearLocation(left, top, width, height);
+    return AboutSelf(this, child, [&] {
         return AnswerRect(left, top, width, height,
                           ScreenRectOf(FViewer->View()->Window(), FViewer->BoundsRect()));
     });
@@ -928,70 +793,40 @@ HRESULT TBarItemViewerAccObject::accLocation(long* left, long* top, long* width,
 
 HRESULT TBarItemViewerAccObject::accNavigate(long direction, VARIANT start, VARIANT* end)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!end)
-            return E_POINTER;
-        VariantInit(end);
-        if (!IsSelf(start))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
+    return AboutSelf(this, end, start, [&] {
         TBarView* view = FViewer->View();
-        switch (direction) {
-        case NAVDIR_FIRSTCHILD:
-        case NAVDIR_LASTCHILD:
-            if (view->OpenViewer() != FViewer)
-                return AnswerEmpty(end);
-            return AnswerObject(end, ViewObject(view->OpenChildView()));
-        case NAVDIR_UP:
-        case NAVDIR_LEFT:
-        case NAVDIR_PREVIOUS:
-        case NAVDIR_DOWN:
-        case NAVDIR_RIGHT:
-        case NAVDIR_NEXT: {
-            view->EnsureLayout();
-            std::vector<TBarItemViewer*> seen = view->AccessibleViewers();
-            int index = view->AccessibleIndexOf(FViewer);
-            bool back =
-                direction == NAVDIR_UP || direction == NAVDIR_LEFT || direction == NAVDIR_PREVIOUS;
-            int next = back ? index - 1 : index + 1;
-            if (index < 0 || next < 0 || next >= static_cast<int>(seen.size()))
-                return AnswerEmpty(end);
-            return AnswerObject(end, ViewerObject(seen[next]));
-        }
-        default:
+        if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)
+            return AnswerObject(end, ViewObject(OpenChildOf(FViewer)));
+        bool back =
+            direction == NAVDIR_UP || direction == NAVDIR_LEFT || direction == NAVDIR_PREVIOUS;
+        bool forward =
+            direction == NAVDIR_DOWN || direction == NAVDIR_RIGHT || direction == NAVDIR_NEXT;
+        std::vector<TBarItemViewer*> seen = view->AccessibleViewers();
+        int index = view->AccessibleIndexOf(FViewer);
+        int next = back ? index - 1 : index + 1;
+        if ((!back && !forward) || index < 0 || next < 0 || next >= static_cast<int>(seen.size()))
             return AnswerEmpty(end);
-        }
+        return AnswerObject(end, ViewerObject(seen[next]));
     });
 }
 
 HRESULT TBarItemViewerAccObject::accHitTest(long x, long y, VARIANT* child)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!child)
-            return E_POINTER;
-        VariantInit(child);
-        if (!FViewer)
-            return E_FAIL;
+    return AboutObject(this, child, [&] {
         TPoint client = FViewer->View()->Window()->ScreenToClient(TPoint(x, y));
         if (!FViewer->BoundsRect().Contains(client))
             return AnswerEmpty(child);
-        AnswerNumber(child, CHILDID_SELF);
-        return S_OK;
+        return AnswerNumber(child, CHILDID_SELF);
     });
 }
 
 HRESULT TBarItemViewerAccObject::accDoDefaultAction(VARIANT child)
 {
-    return Guarded([&]() -> HRESULT {
-        if (!IsSelf(child))
-            return E_INVALIDARG;
-        if (!FViewer)
-            return E_FAIL;
+    return AboutSelf(this, child, [&] {
         if (!FViewer->AccCanAct())
             return E_FAIL;
         TBarView* view = FViewer->View();
-        if (view->OpenViewer() == FViewer && view->OpenChildView()) {
+        if (OpenChildOf(FViewer)) {
             view->ShutChildPopups();
             if ((view->ViewStyle() & bvsMenuBar) && RunsLoop(view))
                 view->EndModal();
@@ -1002,14 +837,4 @@ HRESULT TBarItemViewerAccObject::accDoDefaultAction(VARIANT child)
         PostBarClick(FViewer, 1);
         return S_OK;
     });
-}
-
-HRESULT TBarItemViewerAccObject::put_accName(VARIANT, BSTR)
-{
-    return S_FALSE;
-}
-
-HRESULT TBarItemViewerAccObject::put_accValue(VARIANT, BSTR)
-{
-    return S_FALSE;
 }

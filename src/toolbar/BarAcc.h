@@ -69,6 +69,18 @@ public:
 
     // The view or viewer goes: the object answers E_FAIL from now on.
     virtual void Detach() = 0;
+    // Its view or viewer is still there.
+    virtual bool Alive() const = 0;
+
+    // What neither kind describes: no description, help, focus or
+    // selection, and names and values are not set from outside.
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override;
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override;
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
     // Cuts every client of every live object off (the framework's end).
     static void DisconnectAll();
 
@@ -83,20 +95,16 @@ public:
     explicit TBarViewAccObject(TBarView* view);
     ~TBarViewAccObject() override;
     void Detach() override { FView = nullptr; }
+    bool Alive() const override { return FView != nullptr; }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** result) override;
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override;
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override;
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override;
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override;
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override;
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
@@ -104,8 +112,6 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override;
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
 
 private:
     TBarView* FView; // not owned; null once the view is gone
@@ -116,20 +122,16 @@ class TBarItemViewerAccObject : public TBarCustomAccObject
 public:
     explicit TBarItemViewerAccObject(TBarItemViewer* viewer) : FViewer(viewer) {}
     void Detach() override { FViewer = nullptr; }
+    bool Alive() const override { return FViewer != nullptr; }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** result) override;
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override;
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override;
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override;
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override;
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override;
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
@@ -137,8 +139,6 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override;
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
 
 private:
     TBarItemViewer* FViewer; // not owned; null once the viewer is gone

@@ -1057,6 +1057,9 @@ private:
     void HandleButtonUp(const MSG& msg);
     void HandleWheel(const MSG& msg);
     void TrackHotViewers(const TPoint& screen);
+    // Tracks the hot viewers when the mouse moved; false when that freed
+    // the root view.
+    bool FollowMouse(const TPoint& screen);
     void FindMouseTarget(TBarView*& view, TBarItemViewer*& viewer);
     TPoint ViewerPoint(TBarView* view, TBarItemViewer* viewer, const TPoint& screen);
     bool KeysHeldBack();

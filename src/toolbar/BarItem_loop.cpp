@@ -437,15 +437,20 @@ void TBarModalHandler::FindMouseTarget(TBarView*& view, TBarItemViewer*& viewer)
     }
 }
 
-void TBarModalHandler::HandleMouseMove(const MSG& msg)
+bool TBarModalHandler::FollowMouse(const TPoint& screen)
 {
-    TPoint screen = msg.pt;
     if (!(screen == FLastMousePos)) {
         FLastMousePos = screen;
         TrackHotViewers(screen);
-        if (RootGone())
-            return;
     }
+    return !RootGone();
+}
+
+void TBarModalHandler::HandleMouseMove(const MSG& msg)
+{
+    TPoint screen = msg.pt;
+    if (!FollowMouse(screen))
+        return;
     TBarView* view;
     TBarItemViewer* viewer;
     FindMouseTarget(view, viewer);
@@ -462,12 +467,8 @@ void TBarModalHandler::HandleButtonDown(const MSG& msg, bool doubleClick)
     FRoot->ExcludeViewState(bvsIgnoreMouseUp);
     TPoint screen = msg.pt;
     // A press where the mouse did not move to first still picks what it is on.
-    if (!(screen == FLastMousePos)) {
-        FLastMousePos = screen;
-        TrackHotViewers(screen);
-        if (RootGone())
-            return;
-    }
+    if (!FollowMouse(screen))
+        return;
     TBarView* target;
     TBarItemViewer* viewer;
     FindMouseTarget(target, viewer);
@@ -489,12 +490,8 @@ void TBarModalHandler::HandleButtonDown(const MSG& msg, bool doubleClick)
 void TBarModalHandler::HandleButtonUp(const MSG& msg)
 {
     TPoint screen = msg.pt;
-    if (!(screen == FLastMousePos)) {
-        FLastMousePos = screen;
-        TrackHotViewers(screen);
-        if (RootGone())
-            return;
-    }
+    if (!FollowMouse(screen))
+        return;
     TBarView* target;
     TBarItemViewer* viewer;
     FindMouseTarget(target, viewer);
