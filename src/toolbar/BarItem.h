@@ -1060,7 +1060,16 @@ private:
     // Tracks the hot viewers when the mouse moved; false when that freed
     // the root view.
     bool FollowMouse(const TPoint& screen);
-    void FindMouseTarget(TBarView*& view, TBarItemViewer*& viewer);
+    // Where the mouse goes: the deepest view holding it with its selection,
+    // else the deepest whose selection has the mouse in its button part; a
+    // view the mouse is over stops the search, without a viewer.
+    struct TMouseTarget
+    {
+        TBarView* View = nullptr;         // not owned
+        TBarItemViewer* Viewer = nullptr; // not owned
+        TPoint Point;                     // viewer coordinates
+    };
+    TMouseTarget MouseTarget(const TPoint& screen);
     TPoint ViewerPoint(TBarView* view, TBarItemViewer* viewer, const TPoint& screen);
     bool KeysHeldBack();
     void FinishLoop();

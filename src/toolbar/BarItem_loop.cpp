@@ -413,28 +413,26 @@ TPoint TBarModalHandler::ViewerPoint(TBarView* view, TBarItemViewer* viewer, con
     return TPoint(client.x - viewer->BoundsRect().left, client.y - viewer->BoundsRect().top);
 }
 
-void TBarModalHandler::FindMouseTarget(TBarView*& view, TBarItemViewer*& viewer)
+TBarModalHandler::TMouseTarget TBarModalHandler::MouseTarget(const TPoint& screen)
 {
-    view = nullptr;
-    viewer = nullptr;
+    TMouseTarget target;
     std::vector<TBarView*> chain = OpenChain(FRoot);
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+    for (auto it = chain.rbegin(); it != chain.rend() && !target.View; ++it)
         if ((*it)->Capturing()) {
-            view = *it;
-            viewer = view->Selected();
-            return;
+            target.View = *it;
+            target.Viewer = target.View->Selected();
         }
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    for (auto it = chain.rbegin(); it != chain.rend() && !target.View; ++it) {
         if ((*it)->Selected() && (*it)->MouseInButtonPart()) {
-            view = *it;
-            viewer = view->Selected();
-            return;
-        }
-        if ((*it)->HasViewState(bvsMouseOver)) {
-            view = *it;
-            return;
+            target.View = *it;
+            target.Viewer = target.View->Selected();
+        } else if ((*it)->HasViewState(bvsMouseOver)) {
+            target.View = *it;
         }
     }
+    if (target.Viewer)
+        target.Point = ViewerPoint(target.View, target.Viewer, screen);
+    return target;
 }
 
 bool TBarModalHandler::FollowMouse(const TPoint& screen)
@@ -451,13 +449,9 @@ void TBarModalHandler::HandleMouseMove(const MSG& msg)
     TPoint screen = msg.pt;
     if (!FollowMouse(screen))
         return;
-    TBarView* view;
-    TBarItemViewer* viewer;
-    FindMouseTarget(view, viewer);
-    if (viewer) {
-        TPoint p = ViewerPoint(view, viewer, screen);
-        viewer->MouseMove(p.x, p.y);
-    }
+    TMouseTarget target = MouseTarget(screen);
+    if (target.Viewer)
+        target.Viewer->MouseMove(target.Point.x, target.Point.y);
 }
 
 void TBarModalHandler::HandleButtonDown(const MSG& msg, bool doubleClick)
@@ -469,19 +463,16 @@ void TBarModalHandler::HandleButtonDown(const MSG& msg, bool doubleClick)
     // A press where the mouse did not move to first still picks what it is on.
     if (!FollowMouse(screen))
         return;
-    TBarView* target;
-    TBarItemViewer* viewer;
-    FindMouseTarget(target, viewer);
+    TMouseTarget target = MouseTarget(screen);
     for (TBarView* view : OpenChain(FRoot))
-        if (view != target)
+        if (view != target.View)
             view->CancelCapture();
-    if (viewer) {
-        TPoint p = ViewerPoint(target, viewer, screen);
+    if (target.Viewer) {
         TShiftState shift = MouseShiftState(msg.wParam);
         if (doubleClick)
             shift |= ssDouble;
         bool downOnMenu = false;
-        viewer->MouseDown(shift, p.x, p.y, downOnMenu);
+        target.Viewer->MouseDown(shift, target.Point.x, target.Point.y, downOnMenu);
         FMouseDownOnMenu = downOnMenu;
     }
     FLastMousePos = screen;
@@ -492,15 +483,12 @@ void TBarModalHandler::HandleButtonUp(const MSG& msg)
     TPoint screen = msg.pt;
     if (!FollowMouse(screen))
         return;
-    TBarView* target;
-    TBarItemViewer* viewer;
-    FindMouseTarget(target, viewer);
-    if (viewer) {
-        TPoint p = ViewerPoint(target, viewer, screen);
-        viewer->MouseUp(p.x, p.y, FMouseDownOnMenu);
+    TMouseTarget target = MouseTarget(screen);
+    if (target.Viewer) {
+        target.Viewer->MouseUp(target.Point.x, target.Point.y, FMouseDownOnMenu);
         return;
     }
-    if (target != FRoot || !FRoot->IsToolbar())
+    if (target.View != FRoot || !FRoot->IsToolbar())
         return;
     if (FRoot->HasViewState(bvsIgnoreMouseUp))
         FRoot->ExcludeViewState(bvsIgnoreMouseUp);
@@ -510,17 +498,15 @@ void TBarModalHandler::HandleButtonUp(const MSG& msg)
 
 void TBarModalHandler::HandleWheel(const MSG& msg)
 {
-    TBarView* target;
-    TBarItemViewer* viewer;
-    FindMouseTarget(target, viewer);
     int delta = GET_WHEEL_DELTA_WPARAM(msg.wParam);
     TPoint screen(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+    TMouseTarget target = MouseTarget(screen);
     bool handled = false;
-    if (viewer)
-        viewer->MouseWheel(delta, handled, screen);
-    if (!handled && target) {
-        TPoint client = target->Window()->ScreenToClient(screen);
-        target->MouseWheel(delta, client.x, client.y);
+    if (target.Viewer)
+        target.Viewer->MouseWheel(delta, handled, screen);
+    if (!handled && target.View) {
+        TPoint client = target.View->Window()->ScreenToClient(screen);
+        target.View->MouseWheel(delta, client.x, client.y);
     }
 }
 
