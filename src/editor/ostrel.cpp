@@ -68,6 +68,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireTransportEvents();
     WireCaptureEvents();
     WireFocusMoves();
+    WirePreferenceCommand();
     WireCommandRules();
     OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
     OnShow = TNotifyEvent(this, &TFormVusk::FormShow);

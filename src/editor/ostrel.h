@@ -10,6 +10,7 @@
 //                         timers and cursors
 //   ostrel_actions.cpp    the two action lists, the menus and the toolbars
 //   ostrel_commands.cpp   when each action is enabled; the focus moves
+//   ostrel_preference.cpp the preferences command
 //   ostrel_settings.cpp   the settings file, devices, buffers, display sizes,
 //                         master volume, the toolbar lock
 //   ostrel_shortcuts.cpp  the SHORTCUT keys, the backup and their withdrawal
@@ -61,6 +62,8 @@ class TDirectWavEngine;
 class TThreadedTimer;
 class TBitmap;
 class TIniFile;
+class TForm6;
+struct TShortCutRecord;
 
 // The single-instance rule: the mutex a running program holds, and the
 // window class a second start looks for.
@@ -610,6 +613,18 @@ private:
     void SelectRegionListItem();
 
 public:
+    // =====================================================================
+    // Preferences (ostrel_preference.cpp)
+    // =====================================================================
+    void actFilePreferenceExecute(TObject* Sender);
+    // The settings and the shortcut assignment into the window.
+    void FillPreferences(TForm6& window);
+    // What the window reports as changed, after OK.
+    void ApplyPreferences(TForm6& window);
+    // Every action's shortcut and the assignment from the window's table.
+    void ApplyShortCutTable(const std::vector<TShortCutRecord>& table);
+    void WirePreferenceCommand();
+
     // =====================================================================
     // Side panes (ostrel_panes.cpp)
     // =====================================================================
