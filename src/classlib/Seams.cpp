@@ -3,6 +3,7 @@
 #include "FilePaths.h"
 
 #include <commdlg.h>
+#include <cstdio>
 #include <mmsystem.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -166,6 +167,15 @@ std::vector<TCDDriveInfo> SystemCDDrives()
     return drives;
 }
 
+void SystemCannotHappen(const char* assumption, const char* file, int line)
+{
+    char text[512];
+    std::snprintf(text, sizeof(text), "Cannot happen: %s (%s:%d)\n", assumption, file, line);
+    OutputDebugStringA(text);
+    if (IsDebuggerPresent())
+        DebugBreak();
+}
+
 TClassLibSeams SystemSeams()
 {
     TClassLibSeams s;
@@ -186,6 +196,7 @@ TClassLibSeams SystemSeams()
         return static_cast<UINT>(TrackPopupMenuEx(
             menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, pos.x, pos.y, owner, nullptr));
     };
+    s.CannotHappen = SystemCannotHappen;
     return s;
 }
 

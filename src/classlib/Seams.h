@@ -101,6 +101,9 @@ struct TClassLibSeams
     // Runs a pop-up menu's loop at a screen point and answers the command
     // of the chosen item, 0 when none was chosen.
     std::function<UINT(HMENU menu, HWND owner, POINT screenPos)> TrackPopupMenu;
+    // Hears a broken "cannot happen" assumption (Checks.h): what was assumed
+    // and where. Any thread may call it.
+    std::function<void(const char* assumption, const char* file, int line)> CannotHappen;
 };
 
 TClassLibSeams& Seams();

@@ -38,6 +38,9 @@ void InstallStrictSeams()
     // The host's drives are no test's business: no CD drive unless a test
     // lists some.
     s.CDDrives = [] { return std::vector<TCDDriveInfo>{}; };
+    s.CannotHappen = [](const char* assumption, const char* file, int line) {
+        ADD_FAILURE_AT(file, line) << "cannot happen: " << assumption;
+    };
     // Posted input leaves the system's key state alone: nothing is held
     // unless a test says so.
     s.KeyState = [](int) -> SHORT { return 0; };

@@ -13,7 +13,8 @@
 namespace testing_support {
 
 // Installs the failing answers (called before every test); modal forms
-// are cancelled and fail the test, and no key reads as held.
+// are cancelled and fail the test, a broken "cannot happen" check fails it,
+// and no key reads as held.
 void InstallStrictSeams();
 
 // Answers message boxes in order with the given results and records each
