@@ -12,18 +12,6 @@ enum class TScrollBarKind
     sbHorizontal,
     sbVertical
 };
-enum class TScrollCode
-{
-    scLineUp,
-    scLineDown,
-    scPageUp,
-    scPageDown,
-    scPosition,
-    scTrack,
-    scTop,
-    scBottom,
-    scEndScroll
-};
 // Sender, ScrollCode, ScrollPos (may be changed).
 using TScrollEvent = TEvent<TObject*, TScrollCode, int&>;
 

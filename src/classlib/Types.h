@@ -85,3 +85,17 @@ inline TRect Bounds(LONG left, LONG top, LONG width, LONG height)
     return TRect(left, top, left + width, top + height);
 }
 inline TPoint Point(LONG x, LONG y) { return TPoint(x, y); }
+
+// What a scroll asks for: the system's SB_ codes as scroll events name them.
+enum class TScrollCode
+{
+    scLineUp,
+    scLineDown,
+    scPageUp,
+    scPageDown,
+    scPosition,
+    scTrack,
+    scTop,
+    scBottom,
+    scEndScroll
+};

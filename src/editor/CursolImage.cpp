@@ -1,10 +1,14 @@
 #include "CursolImage.h"
 
+// The parent passes WM_CAPTURECHANGED on only while the image holds the
+// capture, so the image's own release (which lets go first) never gets here.
 void TCursolImage::WndProc(TMessage& message)
 {
     TImage::WndProc(message);
     if ((message.Msg == WM_MOUSEWHEEL || message.Msg == CM_MOUSEWHEEL) && OnMouseWheel)
         OnMouseWheel(this);
+    if (message.Msg == WM_CAPTURECHANGED && OnCaptureLost)
+        OnCaptureLost(this);
 }
 
 void TCursolImage::Paint()

@@ -7,7 +7,9 @@
 // While a button is held on the image, the image keeps the mouse captured
 // and its parent sends it every move; leaving and re-entering are then read
 // from the move's coordinates, so a drag that runs off the image still
-// reports both (the waveform's drag-scroll depends on it).
+// reports both (the waveform's drag-scroll depends on it). When the capture
+// goes elsewhere while the button is held (a message box, another window
+// taking the mouse), no release will come: OnCaptureLost says so.
 #pragma once
 
 #include "classlib/Image.h"
@@ -25,6 +27,8 @@ public:
     TNotifyEvent OnMouseWheel;
     // Fires after every paint of the image on the screen.
     TNotifyEvent OnPaint;
+    // The mouse was taken from the image while its button was held.
+    TNotifyEvent OnCaptureLost;
 
     void WndProc(TMessage& message) override;
 

@@ -42,7 +42,7 @@ void TWaveViewState::Reset()
     SamplesPerPixel = -1;
     CursorX = 0;
     CursorDrawn = false;
-    BlinkPhase = 1;
+    BlinkPhase = TBlinkPhase::Erased;
     VZoom = 1;
     Drawing = false;
     OverviewSamplesPerPixel = -1;
@@ -487,16 +487,17 @@ TWheelScroll WheelScrollFor(const TScrollSettings& bar, int delta)
     return scroll;
 }
 
-TScrollReply ScrollBarReply(int scrollCode, std::int32_t requested, const TScrollSettings& bar)
+TScrollReply ScrollBarReply(TScrollCode code, std::int32_t requested, const TScrollSettings& bar)
 {
     TScrollReply reply;
     reply.Position = bar.Position;
     const bool pastEnd = static_cast<std::int64_t>(bar.PageSize) + bar.Position > bar.Max;
-    if ((scrollCode == SB_LINEDOWN && pastEnd) || (scrollCode == SB_LINEUP && bar.Position == 0))
+    if ((code == TScrollCode::scLineDown && pastEnd) ||
+        (code == TScrollCode::scLineUp && bar.Position == 0))
         return reply;
     reply.Accepted = true;
     reply.Position = requested;
-    if (scrollCode == SB_ENDSCROLL) {
+    if (code == TScrollCode::scEndScroll) {
         if (static_cast<std::int64_t>(bar.PageSize) + requested > bar.Max)
             reply.Position = bar.Max;
         reply.RedrawStart = GeomClamp32(static_cast<std::int64_t>(reply.Position) * 100);

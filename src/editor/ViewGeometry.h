@@ -42,6 +42,13 @@ struct TViewDocument
     std::int32_t HalfBlock() const { return std::max(1, BlockSize / 2); }
 };
 
+// The phase of the stopped cursor's blink.
+enum class TBlinkPhase : std::uint8_t
+{
+    Drawn = 0, // the line shows; the next tick erases it
+    Erased = 1 // the line is away; the next tick draws it
+};
+
 // The view state of the main window. The full redraw sets the view fields;
 // selection, cursor and overview fields are kept by the routines that draw
 // them.
@@ -68,7 +75,7 @@ struct TWaveViewState
     std::int32_t PlayPos = 0; // the cursor, or while playing the last position read
     int CursorX = -1;         // column of the drawn cursor line, -1 when none
     bool CursorDrawn = false;
-    int BlinkPhase = 1; // 0 drawn, 1 erased
+    TBlinkPhase BlinkPhase = TBlinkPhase::Erased; // where the stopped cursor's blink stands
 
     // --- Ruler
     int MarkSize = 1;    // VIEW MARKSIZE as read (any value; 1 .. 5 count)
@@ -303,7 +310,7 @@ struct TWheelScroll
 };
 TWheelScroll WheelScrollFor(const TScrollSettings& bar, int delta);
 
-// The scroll bar's answer to a scroll code (SB_...): whether it is taken, the
+// The scroll bar's answer to a scroll code: whether it is taken, the
 // position the bar keeps, and a redraw start when the scroll has ended.
 struct TScrollReply
 {
@@ -311,7 +318,7 @@ struct TScrollReply
     std::int32_t Position = 0;
     std::optional<std::int32_t> RedrawStart;
 };
-TScrollReply ScrollBarReply(int scrollCode, std::int32_t requested, const TScrollSettings& bar);
+TScrollReply ScrollBarReply(TScrollCode code, std::int32_t requested, const TScrollSettings& bar);
 
 // Where the two images and the scroll bar go in a waveform panel of the given
 // client size. Every size is at least 1.

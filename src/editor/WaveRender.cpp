@@ -205,7 +205,7 @@ void TWaveRenderer::DrawCursorAfterRedraw(bool stopped)
     DrawPlayCursor(x);
     FView.CursorX = x;
     FView.CursorDrawn = true;
-    FView.BlinkPhase = 0;
+    FView.BlinkPhase = TBlinkPhase::Drawn;
 }
 
 void TWaveRenderer::DrawWaveRange(int x)

@@ -64,6 +64,8 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     CreatePopupMenus();
     CreateToolbars();
     WireViewEvents();
+    WireMouseToolEvents();
+    WirePaneEvents();
     WireDocumentEvents();
     WireTransportEvents();
     WireCaptureEvents();
@@ -95,14 +97,6 @@ void TFormVusk::FormCreate(TObject* Sender)
     FEngine = new TDirectWavEngine(this);
     FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEndNotice);
     DropFileTarget1->Register(WavePanel);
-
-    FStopped = true;
-    FTool = 2;
-    FModified = false;
-    FRenameMode = false;
-    FEditListStatus = TEditListStatus{};
-    FChase = true;
-    FEditColumn = 0;
 
     InfoPanel->SetDoubleBuffered(true);
     WavePanel->SetDoubleBuffered(true);

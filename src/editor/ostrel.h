@@ -15,6 +15,9 @@
 //                         master volume, the toolbar lock
 //   ostrel_shortcuts.cpp  the SHORTCUT keys, the backup and their withdrawal
 //   ostrel_panes.cpp      the side pane switch (explorer, rename, cut bars)
+//   ostrel_mousetools.cpp the mouse tools on the waveform: tool cursor, the
+//                         end of a press or drag, the drag-scroll's timer
+//   ostrel_cutbars.cpp    cut bars
 //   ostrel_rename.cpp     renaming regions
 //   ostrel_regions.cpp    region commands
 //   ostrel_document.cpp   open and close of the document
@@ -35,6 +38,7 @@
 #include "DrawData.h"
 #include "FocusRules.h"
 #include "LevelData.h"
+#include "MouseTools.h"
 #include "Settings.h"
 #include "ToolkitStandIns.h"
 #include "ViewGeometry.h"
@@ -54,6 +58,7 @@
 #include "classlib/StringList.h"
 #include "classlib/Timer.h"
 
+#include <array>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -78,10 +83,6 @@ constexpr int kChaseOffImage = 19;
 constexpr int kLoopOnImage = 22;
 constexpr int kLoopOffImage = 23;
 
-// The tool cursors the window registers with the screen.
-constexpr TCursor crCutTool = -10;   // resource "CUS1"
-constexpr TCursor crEraseTool = -20; // resource "CUS2"
-
 // What the command-line argument asks for, by its extension (ASCII case
 // ignored).
 enum class TCommandLineFile
@@ -105,6 +106,18 @@ struct TCloseState
 };
 bool CloseNeedsQuestion(const TCloseState& state);
 
+// What a drag edit in the region list or the cut-bar list changes. The
+// numbers are the mode's stored ones.
+enum class TEditListDragMode : std::uint8_t
+{
+    None = 0,
+    Start = 1,     // the regions' starts
+    End = 2,       // the regions' ends
+    Volume = 3,    // the regions' volumes
+    MoveItems = 4, // the regions' order in the list
+    CutBar = 5     // a cut bar's position
+};
+
 // The drag state of the region list and the cut-bar list.
 struct TEditListSnapshot
 {
@@ -115,9 +128,9 @@ struct TEditListSnapshot
 };
 struct TEditListStatus
 {
-    bool Active = false;                      // a drag edit runs
-    std::int32_t StartY = -1;                 // screen y of the press
-    std::uint8_t Mode = 0;                    // 1 start, 2 end, 3 volume, 4 move items, 5 cut bar
+    bool Active = false;      // a drag edit runs
+    std::int32_t StartY = -1; // screen y of the press
+    TEditListDragMode Mode = TEditListDragMode::None;
     std::vector<TEditListSnapshot> Snapshots; // one per dragged item, taken when the drag begins
 };
 
@@ -360,7 +373,7 @@ public:
 
     TDirectWavEngine* FEngine = nullptr; // owned as a component
     bool FStopped = true;                // nothing plays
-    std::uint8_t FTool = 2;              // 0 select, 1 cut, 2 region, 3 erase
+    TTool FTool = TTool::Region;         // the mouse tool on the waveform
     bool FModified = false;              // the region list changed since loaded or saved
     bool FRenameMode = false;            // the rename pane is shown
     TEditListStatus FEditListStatus;
@@ -484,8 +497,6 @@ public:
     void ScrollBar1Scroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos);
     void OverViewImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
                                 int Y);
-    void WaveImageMouseEnter(TObject* Sender);
-    void WaveImageMouseLeave(TObject* Sender);
     void WavePanelResize(TObject* Sender);
     void FlatSplitter1Moved(TObject* Sender);
     void FormResize(TObject* Sender);
@@ -494,16 +505,26 @@ public:
     void RenamePageActiveTabChange(TObject* Sender);
     // Chase on (actViewChase checked, image 11) or off (unchecked, 19).
     void SetChase(bool on);
-    // The screen cursor of the current tool.
-    void SetToolCursor();
     // Hooks the handlers above to their controls and actions.
     void WireViewEvents();
 
     TWaveViewState FView; // view, selection, play cursor and overview geometry
-    // Drags on the waveform, shared with the mouse tools.
-    bool FSelecting = false;      // a press on the waveform is being tracked
-    int FDragOvershoot = 0;       // pixels the mouse is outside the image; negative left
-    bool FMarkerDragging = false; // a cut-bar mark is being dragged
+
+    // =====================================================================
+    // Mouse tools on the waveform (ostrel_mousetools.cpp)
+    // =====================================================================
+    // The screen cursor of the current tool.
+    void SetToolCursor();
+    void WaveImageMouseEnter(TObject* Sender);
+    void WaveImageMouseLeave(TObject* Sender);
+    void WaveImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void WaveImageCaptureLost(TObject* Sender);
+    // The one place a press on the waveform ends, whatever ended it: at
+    // column x, as a release there does.
+    void EndWaveDrag(int x);
+    void WireMouseToolEvents();
+
+    TWaveDrag FWaveDrag; // the press on the waveform, while one is tracked
 
     // =====================================================================
     // Transport, status and recent files (ostrel_transport.cpp)
@@ -527,12 +548,12 @@ public:
     // the end to the main thread, which runs EnginePlayEnd unless the engine
     // is playing again by then.
     void EnginePlayEndNotice(TObject* Sender);
-    // Back to the stopped state: the position timer off, the blink on. Main
-    // thread only (stop calls it directly).
     // Stops playback, if any, and puts the window into the stopped state as
     // the end of playback does (every path that stops the engine outside the
     // stop command goes through it, so the window never stays "playing").
     void HaltPlayback();
+    // Back to the stopped state: the position timer off, the blink on. Main
+    // thread only (stop calls it directly).
     void EnginePlayEnd(TObject* Sender);
 
     // --- Play cursor
@@ -631,12 +652,15 @@ public:
     void actViewExpExecute(TObject* Sender);
     void actViewCutbarlistExecute(TObject* Sender);
     void actViewRenExecute(TObject* Sender);
+    void WirePaneEvents();
 
     // =====================================================================
     // Cut bars (ostrel_cutbars.cpp)
     // =====================================================================
     // Rebuilds CutManageList from FCutBars.
     void RefreshCutBarList();
+    // Puts a cut bar at sample: its mark, the list and its view.
+    void AddCutBar(std::int32_t sample);
 
     // =====================================================================
     // Renaming regions (ostrel_rename.cpp)
@@ -715,6 +739,11 @@ public:
     TShortCutbackup FShortCuts;
 
 private:
+    // Sets a control's or an action's event to one of the window's handlers.
+    template <class Event, class Method> void Wire(Event& event, Method method)
+    {
+        event = Event(this, method);
+    }
     // --- ostrel_layout.cpp
     void CreateControls();
     void SetMasterPanelHeight(int value);
@@ -736,6 +765,8 @@ private:
     void ShowSidePane(TAction* paneAction, TWinControl* pane);
     void HideSidePane();
     // --- ostrel_settings.cpp
+    // The master-volume items, in step order.
+    std::array<TMenuItem*, kMasterVolumeStepCount> VolumeItems() const;
     int WaveOutDeviceIndex(const AnsiString& productName) const;
     void ReadWindowGeometry(const TIniFile& ini);
     void WriteWindowGeometry(TIniFile& ini);

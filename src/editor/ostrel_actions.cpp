@@ -8,13 +8,13 @@ namespace {
 
 // The actions of ActionList, in the order of the command table (names and
 // default shortcuts come from there).
-struct TActionSpec
+struct TActionEntry
 {
     TAction* TFormVusk::*Field;
     const char* Caption;
 };
 
-const TActionSpec kActions[kCommandCount] = {
+const TActionEntry kActions[kCommandCount] = {
     {&TFormVusk::actFileOpen, "開く(&O)..."},
     {&TFormVusk::actFileClose, "閉じる(&C)"},
     {&TFormVusk::actFileAddFilelist, "ファイルリストに追加(&A)"},
@@ -126,9 +126,6 @@ void TFormVusk::CreateActions()
     actViewChase->SetImageIndex(kChaseOnImage);
     actAudioLoop->SetImageIndex(kLoopOffImage);
     actToolRegion->SetChecked(true);
-    actViewExp->OnExecute = TNotifyEvent(this, &TFormVusk::actViewExpExecute);
-    actViewCutbarlist->OnExecute = TNotifyEvent(this, &TFormVusk::actViewCutbarlistExecute);
-    actViewRen->OnExecute = TNotifyEvent(this, &TFormVusk::actViewRenExecute);
 
     ActionList1 = new TActionList(this);
     ActionList1->SetName("ActionList1");
@@ -322,18 +319,18 @@ void TFormVusk::CreateToolbars()
     SkinDock2->SetHeight(2 * kBarHeight);
     SkinDock2->SetPopupMenu(ToolbarPopup);
 
-    struct TButtonSpec
+    struct TButtonEntry
     {
         TAction* Action;
         const char* Caption;
     };
-    auto makeBar = [&](const char* name, std::initializer_list<TButtonSpec> buttons, int left,
+    auto makeBar = [&](const char* name, std::initializer_list<TButtonEntry> buttons, int left,
                        int row) {
         auto* bar = new TToolBarPanel(this);
         bar->SetName(name);
         bar->SetParent(SkinDock2);
         bar->SetPopupMenu(ToolbarPopup);
-        for (const TButtonSpec& button : buttons)
+        for (const TButtonEntry& button : buttons)
             bar->AddButton(button.Action, button.Caption);
         bar->SetBounds(left, row * kBarHeight, bar->ContentWidth() + 2, kBarHeight);
         return bar;

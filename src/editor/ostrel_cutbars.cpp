@@ -1,4 +1,5 @@
-// The cut bars of the main window: the list view that shows them.
+// The cut bars of the main window: the list view that shows them. Adding
+// a bar comes with the cut-bar commands.
 #include "ostrel.h"
 
 #include "CutBarList.h"
@@ -25,3 +26,5 @@ void TFormVusk::RefreshCutBarList()
     }
     items->EndUpdate();
 }
+
+void TFormVusk::AddCutBar(std::int32_t sample) {}

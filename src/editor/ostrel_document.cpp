@@ -11,6 +11,7 @@
 #include "audio/DirectWavEngine.h"
 #include "audio/ThdTimer.h"
 #include "classlib/Application.h"
+#include "classlib/Checks.h"
 #include "classlib/FilePaths.h"
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
@@ -362,10 +363,11 @@ void TFormVusk::ClearCutBars()
 
 void TFormVusk::ResetViewState()
 {
+    // Whatever opens a file takes the mouse first (a dialog, a menu, a
+    // drop), which ends a press on the waveform.
+    if (!Verified(!FWaveDrag.Tracking(), "no press on the waveform outlives its capture"))
+        EndWaveDrag(FWaveDrag.MouseX);
     FView.Reset();
-    FSelecting = false;
-    FDragOvershoot = 0;
-    FMarkerDragging = false;
 }
 
 // --- Close command -------------------------------------------------------------------------
@@ -386,5 +388,5 @@ void TFormVusk::actFileCloseExecute(TObject* Sender)
 
 void TFormVusk::WireDocumentEvents()
 {
-    actFileClose->OnExecute = TNotifyEvent(this, &TFormVusk::actFileCloseExecute);
+    Wire(actFileClose->OnExecute, &TFormVusk::actFileCloseExecute);
 }

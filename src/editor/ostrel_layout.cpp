@@ -34,14 +34,14 @@ constexpr int kLabelLeft = 8;
 constexpr int kFieldLeft = 78;
 constexpr int kFieldWidth = 110;
 
-struct TColumnSpec
+struct TColumnEntry
 {
     const char* Caption;
     int Width;
     TAlignment Alignment;
 };
 
-const TColumnSpec kRegionColumns[] = {
+const TColumnEntry kRegionColumns[] = {
     {"リージョン名", 120, TAlignment::taLeftJustify},
     {"長さ", 60, TAlignment::taRightJustify},
     {"開始", 60, TAlignment::taRightJustify},
@@ -50,7 +50,7 @@ const TColumnSpec kRegionColumns[] = {
     {"出力モード", 150, TAlignment::taLeftJustify},
 };
 
-const TColumnSpec kCutBarColumns[] = {
+const TColumnEntry kCutBarColumns[] = {
     {"", 30, TAlignment::taLeftJustify},
     {"カットバー位置", 120, TAlignment::taLeftJustify},
 };
@@ -83,13 +83,13 @@ TLabel* MakeLabel(TComponent* owner, TWinControl* parent, const char* name,
     return label;
 }
 
-void AddColumns(TListView* list, const TColumnSpec* specs, int count)
+void AddColumns(TListView* list, const TColumnEntry* entries, int count)
 {
     for (int i = 0; i < count; ++i) {
         TListColumn* column = list->Columns()->Add();
-        column->SetCaption(specs[i].Caption);
-        column->SetWidth(specs[i].Width);
-        column->SetAlignment(specs[i].Alignment);
+        column->SetCaption(entries[i].Caption);
+        column->SetWidth(entries[i].Width);
+        column->SetAlignment(entries[i].Alignment);
     }
 }
 

@@ -69,3 +69,10 @@ void TFormVusk::actViewRenExecute(TObject* Sender)
     if (!listHadFocus)
         ResetRegionAudio();
 }
+
+void TFormVusk::WirePaneEvents()
+{
+    Wire(actViewExp->OnExecute, &TFormVusk::actViewExpExecute);
+    Wire(actViewCutbarlist->OnExecute, &TFormVusk::actViewCutbarlistExecute);
+    Wire(actViewRen->OnExecute, &TFormVusk::actViewRenExecute);
+}

@@ -14,6 +14,7 @@
 #include "classlib/TextUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
@@ -65,8 +66,7 @@ void TFormVusk::LoadSettings(const AnsiString& path)
     ApplyAudioDevice();
 
     int volumeStep = MasterVolumeStepOf(ini->ReadInteger("AUDIO", "MASTERVOL", 0));
-    TMenuItem* volumeItems[] = {vol0, vol6, vol12, vol20, vol30, volmute};
-    volumeItems[volumeStep]->Click();
+    VolumeItems()[volumeStep]->Click();
     SetLoopState(ini->ReadBool("AUDIO", "LOOP", false));
 
     CreateFileListWindow();
@@ -210,7 +210,7 @@ void TFormVusk::WriteSettingsFile(const AnsiString& path, bool allowDrag)
 {
     TIniFile ini(path);
     TPlaybackKeys playback;
-    TMenuItem* volumeItems[] = {vol0, vol6, vol12, vol20, vol30, volmute};
+    const auto volumeItems = VolumeItems();
     for (int i = 0; i < kMasterVolumeStepCount; ++i)
         if (volumeItems[i]->Checked())
             playback.MasterVol = MasterVolumeStep(i).Stored;
@@ -344,9 +344,14 @@ void TFormVusk::SetLoopState(bool on)
     actAudioLoop->SetImageIndex(on ? kLoopOnImage : kLoopOffImage);
 }
 
+std::array<TMenuItem*, kMasterVolumeStepCount> TFormVusk::VolumeItems() const
+{
+    return {vol0, vol6, vol12, vol20, vol30, volmute};
+}
+
 void TFormVusk::vol0Click(TObject* Sender)
 {
-    TMenuItem* volumeItems[] = {vol0, vol6, vol12, vol20, vol30, volmute};
+    const auto volumeItems = VolumeItems();
     for (int i = 0; i < kMasterVolumeStepCount; ++i) {
         if (volumeItems[i] != Sender)
             continue;

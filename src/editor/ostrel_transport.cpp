@@ -15,6 +15,7 @@
 
 #include "audio/DirectWavEngine.h"
 #include "audio/ThdTimer.h"
+#include "classlib/Checks.h"
 #include "classlib/FilePaths.h"
 #include "classlib/HiddenWindow.h"
 #include "classlib/Thread.h"
@@ -41,12 +42,6 @@ TViewDocument TransportDocumentOf(const TFormVusk& form)
     return doc;
 }
 
-template <class Event, class Method>
-void TransportHook(Event& event, TFormVusk* form, Method method)
-{
-    event = Event(form, method);
-}
-
 } // namespace
 
 // --- Wiring --------------------------------------------------------------------------------
@@ -54,22 +49,22 @@ void TransportHook(Event& event, TFormVusk* form, Method method)
 void TFormVusk::WireTransportEvents()
 {
     FPlayEndWindow.Handle = AllocateHWnd(TWndMethod(this, &TFormVusk::PlayEndWindowProc));
-    TransportHook(actAudioPlay->OnExecute, this, &TFormVusk::actAudioPlayExecute);
-    TransportHook(actAudioRenamePlay->OnExecute, this, &TFormVusk::actAudioRenamePlayExecute);
-    TransportHook(actAudioStop->OnExecute, this, &TFormVusk::actAudioStopExecute);
-    TransportHook(actAudioGotoZero->OnExecute, this, &TFormVusk::actAudioGotoZeroExecute);
-    TransportHook(actAudioFwd->OnExecute, this, &TFormVusk::actAudioFwdExecute);
-    TransportHook(actAudioRew->OnExecute, this, &TFormVusk::actAudioRewExecute);
-    TransportHook(actAudioNFwd->OnExecute, this, &TFormVusk::actAudioNFwdExecute);
-    TransportHook(actAudioNRew->OnExecute, this, &TFormVusk::actAudioNRewExecute);
-    TransportHook(actAudioBack->OnExecute, this, &TFormVusk::actAudioBackExecute);
-    TransportHook(actAudioNext->OnExecute, this, &TFormVusk::actAudioNextExecute);
-    TransportHook(actAudioLoop->OnExecute, this, &TFormVusk::actAudioLoopExecute);
-    TransportHook(actAudioRecord->OnExecute, this, &TFormVusk::actAudioRecordExecute);
-    TransportHook(MainTimer->OnTimer, this, &TFormVusk::MainTimerTimer);
-    TransportHook(BrinkTimer->OnTimer, this, &TFormVusk::BrinkTimerTimer);
-    TransportHook(PlayEndTimer->OnTimer, this, &TFormVusk::PlayEndTimerTimer);
-    TransportHook(MesClearTimer->OnTimer, this, &TFormVusk::MesClearTimerTimer);
+    Wire(actAudioPlay->OnExecute, &TFormVusk::actAudioPlayExecute);
+    Wire(actAudioRenamePlay->OnExecute, &TFormVusk::actAudioRenamePlayExecute);
+    Wire(actAudioStop->OnExecute, &TFormVusk::actAudioStopExecute);
+    Wire(actAudioGotoZero->OnExecute, &TFormVusk::actAudioGotoZeroExecute);
+    Wire(actAudioFwd->OnExecute, &TFormVusk::actAudioFwdExecute);
+    Wire(actAudioRew->OnExecute, &TFormVusk::actAudioRewExecute);
+    Wire(actAudioNFwd->OnExecute, &TFormVusk::actAudioNFwdExecute);
+    Wire(actAudioNRew->OnExecute, &TFormVusk::actAudioNRewExecute);
+    Wire(actAudioBack->OnExecute, &TFormVusk::actAudioBackExecute);
+    Wire(actAudioNext->OnExecute, &TFormVusk::actAudioNextExecute);
+    Wire(actAudioLoop->OnExecute, &TFormVusk::actAudioLoopExecute);
+    Wire(actAudioRecord->OnExecute, &TFormVusk::actAudioRecordExecute);
+    Wire(MainTimer->OnTimer, &TFormVusk::MainTimerTimer);
+    Wire(BrinkTimer->OnTimer, &TFormVusk::BrinkTimerTimer);
+    Wire(PlayEndTimer->OnTimer, &TFormVusk::PlayEndTimerTimer);
+    Wire(MesClearTimer->OnTimer, &TFormVusk::MesClearTimerTimer);
 }
 
 void TFormVusk::ShutDownTransport()
@@ -134,7 +129,8 @@ void TFormVusk::actAudioPlayExecute(TObject* Sender)
     }
     const std::int32_t length = FEngine->SampleSize();
     TListItem* cutBar = ActiveControl() == CutManageList ? CutManageList->Selected() : nullptr;
-    if (cutBar && cutBar->Index() < FCutBars->Count()) {
+    if (cutBar &&
+        Verified(cutBar->Index() < FCutBars->Count(), "the cut-bar list shows each bar")) {
         const std::int32_t bar = CutBarSample(FCutBars->Strings(cutBar->Index()));
         FView.PlayPos = FPlayStart = bar;
         StartPlaying(bar, length);
@@ -235,7 +231,7 @@ void TFormVusk::DrawCursorAt(std::int32_t sample)
     DrawPlayCursor(x);
     FView.CursorX = x;
     FView.CursorDrawn = true;
-    FView.BlinkPhase = 0;
+    FView.BlinkPhase = TBlinkPhase::Drawn;
 }
 
 void TFormVusk::RemovePlayCursor()
@@ -243,7 +239,7 @@ void TFormVusk::RemovePlayCursor()
     ErasePlayCursor();
     FView.CursorX = -1;
     FView.CursorDrawn = false;
-    FView.BlinkPhase = 1;
+    FView.BlinkPhase = TBlinkPhase::Erased;
 }
 
 void TFormVusk::ShowPlayTime()
@@ -311,7 +307,7 @@ void TFormVusk::BrinkTimerTimer(TObject* Sender)
     }
     if (FView.Drawing)
         return;
-    if (FView.BlinkPhase == 1)
+    if (FView.BlinkPhase == TBlinkPhase::Erased)
         DrawCursorAt(FView.PlayPos);
     else
         RemovePlayCursor();
@@ -385,7 +381,7 @@ void TFormVusk::MoveCursorToMark(bool forward)
         SetPlayPosition(previous);
     }
     if (FStopped) {
-        FView.BlinkPhase = 0;
+        FView.BlinkPhase = TBlinkPhase::Drawn;
         BrinkTimer->SetEnabled(true);
     }
     ResetRegionAudio();

@@ -1,6 +1,6 @@
 // The waveform, its ruler and the overview, and how the view moves: zoom,
 // vertical zoom, the wheel, the scroll bar, overview clicks, chase, relayout
-// after a resize, and the tool cursor over the waveform. The arithmetic is
+// after a resize. The arithmetic is
 // ViewGeometry's and the drawing WaveRender's; this file binds them to the
 // window's controls, settings and document.
 #include "ostrel.h"
@@ -10,6 +10,7 @@
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/Application.h"
+#include "classlib/Checks.h"
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
 
@@ -65,36 +66,6 @@ void ViewApplyScroll(TScrollBar* bar, const TScrollSettings& settings)
     bar->SetSmallChange(settings.SmallStep);
     bar->SetLargeChange(settings.LargeStep);
     bar->SetEnabled(true);
-}
-
-int ViewScrollCode(TScrollCode code)
-{
-    switch (code) {
-    case TScrollCode::scLineUp:
-        return SB_LINEUP;
-    case TScrollCode::scLineDown:
-        return SB_LINEDOWN;
-    case TScrollCode::scPageUp:
-        return SB_PAGEUP;
-    case TScrollCode::scPageDown:
-        return SB_PAGEDOWN;
-    case TScrollCode::scPosition:
-        return SB_THUMBPOSITION;
-    case TScrollCode::scTrack:
-        return SB_THUMBTRACK;
-    case TScrollCode::scTop:
-        return SB_TOP;
-    case TScrollCode::scBottom:
-        return SB_BOTTOM;
-    case TScrollCode::scEndScroll:
-        return SB_ENDSCROLL;
-    }
-    return SB_ENDSCROLL;
-}
-
-template <class Event, class Method> void ViewHook(Event& event, TFormVusk* form, Method method)
-{
-    event = Event(form, method);
 }
 
 void ViewSizeBitmap(TImage* image, int width, int height)
@@ -245,11 +216,13 @@ void TFormVusk::EraseCutBarMark(int x, bool remove)
         FCutBars->Clear();
     } else {
         const int index = NearestCutBarIndex(CutBarPositions(FCutBars), XToSample(x, false));
+        if (!Verified(index >= 0, "a list of cut bars has one nearest to any sample"))
+            return;
         FCutBars->Delete(index);
     }
     FModified = true;
     // A dragged mark rebuilds the list once it is dropped.
-    if (!FMarkerDragging)
+    if (!FWaveDrag.DraggingMarker())
         RefreshCutBarList();
 }
 
@@ -474,8 +447,7 @@ void TFormVusk::ScrollBar1Scroll(TObject* Sender, TScrollCode ScrollCode, int& S
         ScrollPos = ScrollBar1->Position();
         return;
     }
-    const TScrollReply reply =
-        ScrollBarReply(ViewScrollCode(ScrollCode), ScrollPos, ViewScrollOf(ScrollBar1));
+    const TScrollReply reply = ScrollBarReply(ScrollCode, ScrollPos, ViewScrollOf(ScrollBar1));
     ScrollPos = reply.Position;
     if (!reply.Accepted)
         return;
@@ -530,52 +502,25 @@ void TFormVusk::RenamePageActiveTabChange(TObject* Sender)
     UpdateRenamePreview();
 }
 
-// --- Tool cursor ---------------------------------------------------------------------------
-
-void TFormVusk::SetToolCursor()
-{
-    static const TCursor kToolCursors[] = {crDefault, crCutTool, crIBeam, crEraseTool};
-    Screen->SetCursor(FTool < std::size(kToolCursors) ? kToolCursors[FTool] : crDefault);
-}
-
-void TFormVusk::WaveImageMouseEnter(TObject* Sender)
-{
-    if (FileLoaded() && !FMarkerDragging)
-        SetToolCursor();
-    if (FSelecting && DragScrollTimer->Enabled())
-        FDragOvershoot = 0;
-    DragScrollTimer->SetEnabled(false);
-}
-
-void TFormVusk::WaveImageMouseLeave(TObject* Sender)
-{
-    if (!FSelecting)
-        Screen->SetCursor(crDefault);
-    else
-        DragScrollTimer->SetEnabled(true);
-}
-
 // --- Wiring --------------------------------------------------------------------------------
 
 void TFormVusk::WireViewEvents()
 {
-    ViewHook(OnMouseWheel, this, &TFormVusk::FormMouseWheel);
-    ViewHook(OnResize, this, &TFormVusk::FormResize);
-    ViewHook(WavePanel->OnResize, this, &TFormVusk::WavePanelResize);
+    Wire(OnMouseWheel, &TFormVusk::FormMouseWheel);
+    Wire(OnResize, &TFormVusk::FormResize);
+    Wire(WavePanel->OnResize, &TFormVusk::WavePanelResize);
     for (TControl* row : std::initializer_list<TControl*>{InfoPanel, InfoTimeLabel, InfoRegionLabel,
                                                           InfoSampleLabel})
-        ViewHook(row->OnResize, this, &TFormVusk::InfoRowResize);
-    ViewHook(FlatSplitter1->OnMoved, this, &TFormVusk::FlatSplitter1Moved);
-    ViewHook(RenamePage->OnChange, this, &TFormVusk::RenamePageActiveTabChange);
-    ViewHook(ScrollBar1->OnScroll, this, &TFormVusk::ScrollBar1Scroll);
-    ViewHook(OverViewImage->OnMouseDown, this, &TFormVusk::OverViewImageMouseDown);
-    ViewHook(WaveImage->OnMouseEnter, this, &TFormVusk::WaveImageMouseEnter);
-    ViewHook(WaveImage->OnMouseLeave, this, &TFormVusk::WaveImageMouseLeave);
-    ViewHook(actViewZoomIn->OnExecute, this, &TFormVusk::actViewZoomInExecute);
-    ViewHook(actViewZoomOut->OnExecute, this, &TFormVusk::actViewZoomOutExecute);
-    ViewHook(actViewZoomAll->OnExecute, this, &TFormVusk::actViewZoomAllExecute);
-    ViewHook(actViewZoomRegion->OnExecute, this, &TFormVusk::actViewZoomRegionExecute);
-    ViewHook(actViewVZoomIn->OnExecute, this, &TFormVusk::actViewVZoomInExecute);
-    ViewHook(actViewVZoomOut->OnExecute, this, &TFormVusk::actViewVZoomOutExecute);
-    ViewHook(actViewChase->OnExecute, this, &TFormVusk::actViewChaseExecute);
+        Wire(row->OnResize, &TFormVusk::InfoRowResize);
+    Wire(FlatSplitter1->OnMoved, &TFormVusk::FlatSplitter1Moved);
+    Wire(RenamePage->OnChange, &TFormVusk::RenamePageActiveTabChange);
+    Wire(ScrollBar1->OnScroll, &TFormVusk::ScrollBar1Scroll);
+    Wire(OverViewImage->OnMouseDown, &TFormVusk::OverViewImageMouseDown);
+    Wire(actViewZoomIn->OnExecute, &TFormVusk::actViewZoomInExecute);
+    Wire(actViewZoomOut->OnExecute, &TFormVusk::actViewZoomOutExecute);
+    Wire(actViewZoomAll->OnExecute, &TFormVusk::actViewZoomAllExecute);
+    Wire(actViewZoomRegion->OnExecute, &TFormVusk::actViewZoomRegionExecute);
+    Wire(actViewVZoomIn->OnExecute, &TFormVusk::actViewVZoomInExecute);
+    Wire(actViewVZoomOut->OnExecute, &TFormVusk::actViewVZoomOutExecute);
+    Wire(actViewChase->OnExecute, &TFormVusk::actViewChaseExecute);
 }

@@ -2,6 +2,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/Thread.h"
 #include "support/TestSeams.h"
+#include "support/TestWait.h"
 
 #include <gtest/gtest.h>
 
@@ -9,31 +10,9 @@
 #include <functional>
 
 using testing_support::ScriptedMessageBoxes;
+using testing_support::TestSignal;
 
 namespace {
-
-constexpr DWORD kGenerousMs = 20000;
-
-// An event that the test waits on and a worker sets.
-struct Signal
-{
-    HANDLE handle = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ~Signal() { CloseHandle(handle); }
-    void Set() { SetEvent(handle); }
-    bool WaitPlain() { return WaitForSingleObject(handle, kGenerousMs) == WAIT_OBJECT_0; }
-    // Waits while serving the main thread's messages (and so Synchronize).
-    bool WaitPumping()
-    {
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < kGenerousMs) {
-            DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, 100, QS_ALLINPUT);
-            if (r == WAIT_OBJECT_0)
-                return true;
-            Application->ProcessMessages();
-        }
-        return false;
-    }
-};
 
 // A thread whose Execute is a function given by the test.
 class TTestThread : public TThread
@@ -53,7 +32,7 @@ public:
     }
     using TThread::ReturnValue;
     using TThread::SetReturnValue;
-    Signal* Destroyed = nullptr; // not owned
+    TestSignal* Destroyed = nullptr; // not owned
 
 protected:
     void Execute() override { FBody(*this); }
@@ -64,13 +43,13 @@ private:
 
 TEST(ThreadTest, FreeingAThreadThatSynchronisesDoesNotDeadlock)
 {
-    Signal go;
+    TestSignal go;
     std::atomic<int> calls{0};
     DWORD mainId = GetCurrentThreadId();
     std::atomic<bool> onMain{true};
     auto* thread = new TTestThread(
         [&](TTestThread& self) {
-            go.WaitPlain();
+            go.WaitWithoutPumping();
             while (!self.Terminated())
                 TThread::Synchronize([&] {
                     onMain = onMain && GetCurrentThreadId() == mainId;
@@ -103,7 +82,7 @@ TEST(ThreadTest, WaitForServesSynchronizeAndReturnsTheResult)
 
 TEST(ThreadTest, TerminateAsksAndTheThreadEnds)
 {
-    Signal running;
+    TestSignal running;
     TTestThread thread(
         [&](TTestThread& self) {
             running.Set();
@@ -112,7 +91,7 @@ TEST(ThreadTest, TerminateAsksAndTheThreadEnds)
             self.SetReturnValue(7);
         },
         false);
-    ASSERT_TRUE(running.WaitPlain());
+    ASSERT_TRUE(running.WaitWithoutPumping());
     EXPECT_FALSE(thread.Terminated());
     thread.Terminate();
     EXPECT_EQ(thread.WaitFor(), 7u);
@@ -130,7 +109,7 @@ TEST(ThreadTest, ASuspendedThreadNeverStartedDoesNotRun)
 
 TEST(ThreadTest, AThreadSuspendsItselfUntilResumed)
 {
-    Signal parked;
+    TestSignal parked;
     std::atomic<bool> resumed{false};
     TTestThread thread(
         [&](TTestThread& self) {
@@ -139,7 +118,7 @@ TEST(ThreadTest, AThreadSuspendsItselfUntilResumed)
             resumed = true;
         },
         false);
-    ASSERT_TRUE(parked.WaitPlain());
+    ASSERT_TRUE(parked.WaitWithoutPumping());
     thread.Resume(); // before or after the thread waits: never lost
     thread.WaitFor();
     EXPECT_TRUE(resumed);
@@ -148,14 +127,14 @@ TEST(ThreadTest, AThreadSuspendsItselfUntilResumed)
 
 TEST(ThreadTest, FreeOnTerminateFreesTheThreadAfterOnTerminateRanOnTheMainThread)
 {
-    Signal destroyed;
+    TestSignal destroyed;
     std::atomic<DWORD> terminateThread{0};
     auto* thread = new TTestThread([](TTestThread&) {});
     thread->Destroyed = &destroyed;
     thread->SetFreeOnTerminate(true);
     thread->OnTerminate = [&](TObject*) { terminateThread = GetCurrentThreadId(); };
     thread->Start();
-    ASSERT_TRUE(destroyed.WaitPumping());
+    ASSERT_TRUE(destroyed.Wait());
     EXPECT_EQ(terminateThread.load(), GetCurrentThreadId());
 }
 

@@ -120,4 +120,28 @@ TEST_F(CursolImageTest, EveryPaintOnTheScreenNotifiesItsOwner)
     EXPECT_EQ(paints, 2);
 }
 
+// A release lets the mouse go before it reports, so only a capture taken by
+// someone else tells the image that no release will come.
+TEST_F(CursolImageTest, OnlyACaptureTakenAwayReportsItsLoss)
+{
+    std::vector<std::string> events;
+    image->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        events.push_back("up");
+    };
+    image->OnCaptureLost = [&](TObject*) { events.push_back("lost"); };
+    Send(WM_LBUTTONDOWN, 30, 40, MK_LBUTTON);
+    Send(WM_LBUTTONUP, 30, 40);
+    EXPECT_EQ(events, (Log{"up"}));
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    Send(WM_LBUTTONDOWN, 30, 40, MK_LBUTTON);
+    ASSERT_EQ(GetCapture(), form->WindowHandle());
+    TForm* other = new TForm(nullptr);
+    SetCapture(other->Handle());
+    EXPECT_EQ(events, (Log{"up", "lost"}));
+    ReleaseCapture();
+    delete other;
+    EXPECT_EQ(events, (Log{"up", "lost"}));
+}
+
 } // namespace

@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_EQ(form->BoundsRect(), Bounds(40, 40, 620, 550));
     EXPECT_EQ(form->FOption, TOption{});
     EXPECT_TRUE(form->FStopped);
-    EXPECT_EQ(form->FTool, 2);
+    EXPECT_EQ(form->FTool, TTool::Region);
     EXPECT_FALSE(form->FModified);
     EXPECT_FALSE(form->FRenameMode);
     EXPECT_TRUE(form->FChase);

@@ -460,7 +460,7 @@ TEST(ViewScroll, BarPositionsPassSixteenBits)
     EXPECT_EQ(bar.Position, 200000);
     EXPECT_EQ(bar.PageSize, 1280);
     EXPECT_EQ(WheelScrollFor(bar, -120).Start, 20000000 + 3200);
-    const TScrollReply end = ScrollBarReply(SB_ENDSCROLL, 250000, bar);
+    const TScrollReply end = ScrollBarReply(TScrollCode::scEndScroll, 250000, bar);
     EXPECT_TRUE(end.Accepted);
     EXPECT_EQ(end.RedrawStart, 25000000);
 }
@@ -468,19 +468,19 @@ TEST(ViewScroll, BarPositionsPassSixteenBits)
 TEST(ViewScroll, StepsAreRefusedAtTheEndsAndRedrawOnlyWhenTheScrollEnds)
 {
     TScrollSettings bar = ScrollSettingsFor(0, 40000, 100000);
-    EXPECT_FALSE(ScrollBarReply(SB_LINEUP, 0, bar).Accepted);
-    EXPECT_TRUE(ScrollBarReply(SB_LINEDOWN, 10, bar).Accepted);
-    const TScrollReply track = ScrollBarReply(SB_THUMBTRACK, 300, bar);
+    EXPECT_FALSE(ScrollBarReply(TScrollCode::scLineUp, 0, bar).Accepted);
+    EXPECT_TRUE(ScrollBarReply(TScrollCode::scLineDown, 10, bar).Accepted);
+    const TScrollReply track = ScrollBarReply(TScrollCode::scTrack, 300, bar);
     EXPECT_TRUE(track.Accepted);
     EXPECT_EQ(track.Position, 300);
     EXPECT_FALSE(track.RedrawStart.has_value());
-    EXPECT_FALSE(ScrollBarReply(SB_THUMBPOSITION, 300, bar).RedrawStart.has_value());
-    EXPECT_EQ(ScrollBarReply(SB_ENDSCROLL, 300, bar).RedrawStart, 30000);
+    EXPECT_FALSE(ScrollBarReply(TScrollCode::scPosition, 300, bar).RedrawStart.has_value());
+    EXPECT_EQ(ScrollBarReply(TScrollCode::scEndScroll, 300, bar).RedrawStart, 30000);
     bar.Position = 601;
-    const TScrollReply refused = ScrollBarReply(SB_LINEDOWN, 611, bar);
+    const TScrollReply refused = ScrollBarReply(TScrollCode::scLineDown, 611, bar);
     EXPECT_FALSE(refused.Accepted);
     EXPECT_EQ(refused.Position, 601);
-    const TScrollReply past = ScrollBarReply(SB_ENDSCROLL, 601, bar);
+    const TScrollReply past = ScrollBarReply(TScrollCode::scEndScroll, 601, bar);
     EXPECT_EQ(past.Position, 1000);
     EXPECT_EQ(past.RedrawStart, 100000);
 }

@@ -223,7 +223,7 @@ TEST_P(WaveRenderTest, StoppedCursorIsDrawnAndErasedAgain)
     Draw();
     EXPECT_EQ(view.CursorX, 20);
     EXPECT_TRUE(view.CursorDrawn);
-    EXPECT_EQ(view.BlinkPhase, 0);
+    EXPECT_EQ(view.BlinkPhase, TBlinkPhase::Drawn);
     EXPECT_EQ(Runs(20, colors.PosBar), (RowRuns{{15, kHeight - 1}}));
     Renderer().ErasePlayCursor();
     EXPECT_EQ(Runs(20, colors.PosBar), RowRuns{});

@@ -355,7 +355,7 @@ TEST_F(TransportWindowTest, NextAndBackMoveBetweenCutBars)
     EXPECT_EQ(form->FView.CursorX, form->SampleToX(4000));
     EXPECT_EQ(CursorPixel(form->FView.CursorX), form->FOption.PosBarColor);
     EXPECT_TRUE(form->BrinkTimer->Enabled());
-    EXPECT_EQ(form->FView.BlinkPhase, 0);
+    EXPECT_EQ(form->FView.BlinkPhase, TBlinkPhase::Drawn);
     form->actAudioNextExecute(form->actAudioNext);
     EXPECT_EQ(form->FView.PlayPos, 10000);
     form->actAudioNextExecute(form->actAudioNext); // none after: stays
@@ -424,10 +424,10 @@ TEST_F(TransportWindowTest, TheCursorBlinksWhileStopped)
     form->SetPlayPosition(8000);
     const int x = form->FView.CursorX;
     form->BrinkTimerTimer(form->BrinkTimer);
-    EXPECT_EQ(form->FView.BlinkPhase, 1);
+    EXPECT_EQ(form->FView.BlinkPhase, TBlinkPhase::Erased);
     EXPECT_NE(CursorPixel(x), form->FOption.PosBarColor);
     form->BrinkTimerTimer(form->BrinkTimer);
-    EXPECT_EQ(form->FView.BlinkPhase, 0);
+    EXPECT_EQ(form->FView.BlinkPhase, TBlinkPhase::Drawn);
     EXPECT_EQ(CursorPixel(x), form->FOption.PosBarColor);
 }
 

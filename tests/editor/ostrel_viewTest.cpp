@@ -289,10 +289,10 @@ TEST_F(ViewWindowTest, ErasingAMarkWithRemovalRebuildsTheCutBarListUnlessAMarkIs
             form->FCutBars->Add(bar);
         form->CutManageList->Items()->Clear();
         form->FModified = false;
-        form->FMarkerDragging = c.dragging;
+        form->FWaveDrag.Kind = c.dragging ? TWaveDragKind::Marker : TWaveDragKind::None;
         form->DrawWave(0);
         form->EraseCutBarMark(form->SampleToX(5000), c.remove);
-        form->FMarkerDragging = false;
+        form->FWaveDrag = TWaveDrag{};
         EXPECT_EQ(form->FCutBars->Count(), c.remove ? 2 : 3);
         EXPECT_EQ(form->FModified, c.remove);
         std::vector<AnsiString> listed;

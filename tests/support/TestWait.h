@@ -37,6 +37,11 @@ public:
     void Reset() { ResetEvent(FHandle); }
     bool IsSet() const { return WaitForSingleObject(FHandle, 0) == WAIT_OBJECT_0; }
     bool Wait(DWORD timeoutMs = kGenerousWaitMs) { return WaitPumping(FHandle, timeoutMs); }
+    // Waits serving nothing meanwhile (on a worker thread).
+    bool WaitWithoutPumping(DWORD timeoutMs = kGenerousWaitMs)
+    {
+        return WaitForSingleObject(FHandle, timeoutMs) == WAIT_OBJECT_0;
+    }
     HANDLE Handle() const { return FHandle; }
 
 private:
