@@ -1,8 +1,8 @@
 // The waveform, its ruler and the overview, and how the view moves: zoom,
-// vertical zoom, the wheel, the scroll bar, overview clicks, chase, relayout
-// after a resize. The arithmetic is
-// ViewGeometry's and the drawing WaveRender's; this file binds them to the
-// window's controls, settings and document.
+// vertical zoom, the wheel, the scroll bar, overview clicks, chase and
+// relayout after a resize. The arithmetic is ViewGeometry's and the drawing
+// WaveRender's; this file binds them to the window's controls, settings and
+// document.
 #include "ostrel.h"
 
 #include "CutBarList.h"
