@@ -194,8 +194,7 @@ void TControlCanvas::CreateHandle()
     HDC dc = FControl->GetDeviceContext(window);
     if (!dc)
         return;
-    FDeviceContext = dc;
-    FWindowHandle = window;
+    FDeviceContext.emplace(window, dc);
     SetHandle(dc);
 }
 
@@ -203,11 +202,8 @@ void TControlCanvas::FreeHandle()
 {
     if (!FDeviceContext)
         return;
-    HDC dc = FDeviceContext;
-    FDeviceContext = nullptr;
     SetHandle(nullptr);
-    ReleaseDC(FWindowHandle, dc);
-    FWindowHandle = nullptr;
+    FDeviceContext.reset();
 }
 
 // ---------------------------------------------------------------------------

@@ -28,6 +28,7 @@
 #include "ShortCut.h"
 #include "WindowProcedure.h"
 
+#include <optional>
 #include <windows.h>
 
 class TWinControl;
@@ -204,9 +205,8 @@ protected:
     void CreateHandle() override;
 
 private:
-    TControl* FControl = nullptr; // not owned
-    HDC FDeviceContext = nullptr; // fetched by CreateHandle; released by FreeHandle
-    HWND FWindowHandle = nullptr; // the window FDeviceContext belongs to
+    TControl* FControl = nullptr;            // not owned
+    std::optional<TScreenDC> FDeviceContext; // fetched by CreateHandle; released by FreeHandle
 };
 
 // Lends a device context to a canvas for a scope (a paint, a custom-draw

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -29,12 +30,27 @@ COLORREF ColorToRGB(TColor color)
 int ScreenPixelsPerInch()
 {
     static const int pixelsPerInch = [] {
-        HDC screen = GetDC(nullptr);
-        int value = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
+        TScreenDC screen;
+        int value = GetDeviceCaps(screen.Handle(), LOGPIXELSY);
         return value > 0 ? value : 96;
     }();
     return pixelsPerInch;
+}
+
+TScreenTextMeasure::TScreenTextMeasure(TFont& font) : FFont(FScreen.Handle(), font.Handle()) {}
+
+TRect TScreenTextMeasure::TextRect(const AnsiString& text, UINT format, int width) const
+{
+    RECT r = {0, 0, width, 0};
+    DrawTextA(FScreen.Handle(), text.c_str(), -1, &r, format | DT_CALCRECT);
+    return TRect(r);
+}
+
+TEXTMETRICA TScreenTextMeasure::Metrics() const
+{
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(FScreen.Handle(), &metrics);
+    return metrics;
 }
 
 // ---------------------------------------------------------------------------
@@ -47,15 +63,7 @@ void TGraphicsObject::Changed()
 
 void TGraphicsObject::ChangedFreeing(HGDIOBJ replaced)
 {
-    struct Freer
-    {
-        HGDIOBJ object;
-        ~Freer()
-        {
-            if (object)
-                DeleteObject(object);
-        }
-    } freer{replaced};
+    TOwnedGdiObject freed(replaced);
     Changed();
 }
 
@@ -493,41 +501,32 @@ struct CanvasState
     TFont font;
     TPen pen;
     TBrush brush;
-    HGDIOBJ dcFont = nullptr;  // the DC's own font while ours is selected, else null
-    HGDIOBJ dcPen = nullptr;   // likewise for the pen
-    HGDIOBJ dcBrush = nullptr; // likewise for the brush
-    DWORD copyMode = SRCCOPY;  // raster operation of Draw, StretchDraw and CopyRect
-    TPoint penPos;             // kept here too, so that a new DC starts where the old ended
+    std::optional<TSelectedObject> dcFont;  // our font in dc, while selected
+    std::optional<TSelectedObject> dcPen;   // likewise for the pen
+    std::optional<TSelectedObject> dcBrush; // likewise for the brush
+    DWORD copyMode = SRCCOPY;               // raster operation of Draw, StretchDraw and CopyRect
+    TPoint penPos; // kept here too, so that a new DC starts where the old ended
 };
-
-void CanvasDeselect(HDC dc, HGDIOBJ& saved)
-{
-    if (!saved)
-        return;
-    if (dc)
-        SelectObject(dc, saved);
-    saved = nullptr;
-}
 
 void CanvasDeselectAll(CanvasState& s)
 {
-    CanvasDeselect(s.dc, s.dcFont);
-    CanvasDeselect(s.dc, s.dcPen);
-    CanvasDeselect(s.dc, s.dcBrush);
+    s.dcFont.reset();
+    s.dcPen.reset();
+    s.dcBrush.reset();
 }
 
 void CanvasSelect(CanvasState& s, unsigned needs)
 {
     if ((needs & kNeedFont) && !s.dcFont) {
-        s.dcFont = SelectObject(s.dc, s.font.Handle());
+        s.dcFont.emplace(s.dc, s.font.Handle());
         SetTextColor(s.dc, ColorToRGB(s.font.Color()));
     }
     if ((needs & kNeedPen) && !s.dcPen) {
-        s.dcPen = SelectObject(s.dc, s.pen.Handle());
+        s.dcPen.emplace(s.dc, s.pen.Handle());
         SetROP2(s.dc, kRasterOps[static_cast<int>(s.pen.Mode())]);
     }
     if ((needs & kNeedBrush) && !s.dcBrush) {
-        s.dcBrush = SelectObject(s.dc, s.brush.Handle());
+        s.dcBrush.emplace(s.dc, s.brush.Handle());
         // Text and pen gaps are painted in the brush colour, unless the brush
         // is clear or hatched (then what lies below shows through).
         SetBkColor(s.dc, ColorToRGB(s.brush.Color()));
@@ -559,9 +558,9 @@ TCanvas::TCanvas() : FData(new Data)
 {
     // A changed object is deselected; the next call that needs it selects
     // the new handle (and the object then frees the old one).
-    FData->font.OnChange = [this](TObject*) { CanvasDeselect(FData->dc, FData->dcFont); };
-    FData->pen.OnChange = [this](TObject*) { CanvasDeselect(FData->dc, FData->dcPen); };
-    FData->brush.OnChange = [this](TObject*) { CanvasDeselect(FData->dc, FData->dcBrush); };
+    FData->font.OnChange = [this](TObject*) { FData->dcFont.reset(); };
+    FData->pen.OnChange = [this](TObject*) { FData->dcPen.reset(); };
+    FData->brush.OnChange = [this](TObject*) { FData->dcBrush.reset(); };
 }
 
 TCanvas::~TCanvas()
@@ -919,30 +918,29 @@ public:
         if (!FMemoryDC)
             return;
         SetHandle(nullptr);
-        if (FDCBitmap)
-            SelectObject(FMemoryDC, FDCBitmap);
-        DeleteDC(FMemoryDC);
-        FMemoryDC = nullptr;
-        FDCBitmap = nullptr;
+        FDibSelection.reset();
+        FMemoryDC.reset();
     }
 
 protected:
     void CreateHandle() override
     {
         FreeContext();
-        FMemoryDC = CreateCompatibleDC(nullptr);
-        if (!FMemoryDC)
+        FMemoryDC.emplace(nullptr);
+        if (!FMemoryDC->Handle()) {
+            FMemoryDC.reset();
             return;
+        }
         // An empty bitmap draws into the DC's own 1x1 bitmap: nowhere.
         if (*FDib)
-            FDCBitmap = SelectObject(FMemoryDC, *FDib);
-        SetHandle(FMemoryDC);
+            FDibSelection.emplace(FMemoryDC->Handle(), *FDib);
+        SetHandle(FMemoryDC->Handle());
     }
 
 private:
-    const HBITMAP* FDib;         // the owner's DIB field (not owned)
-    HDC FMemoryDC = nullptr;     // owned
-    HGDIOBJ FDCBitmap = nullptr; // the memory DC's own bitmap while the DIB is selected
+    const HBITMAP* FDib;                          // the owner's DIB field (not owned)
+    std::optional<TMemoryDC> FMemoryDC;           // while the canvas draws
+    std::optional<TSelectedObject> FDibSelection; // the DIB in FMemoryDC, while it has one
 };
 
 struct TBitmap::Data
@@ -1120,9 +1118,8 @@ BitmapImage ImageFromHandle(HBITMAP source)
     if (!image.dib)
         return image;
     BITMAPINFO info = DibInfo(image.width, image.height, format);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, source, 0, image.height, image.bits, &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    TScreenDC screen;
+    GetDIBits(screen.Handle(), source, 0, image.height, image.bits, &info, DIB_RGB_COLORS);
     return image;
 }
 
@@ -1133,11 +1130,7 @@ BitmapImage LoadBitmapResource(HINSTANCE instance, const char* resource, const A
         LoadImageA(instance, resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!source)
         throw EResNotFound("Resource " + label + " not found");
-    struct Freer
-    {
-        HBITMAP bitmap;
-        ~Freer() { DeleteObject(bitmap); }
-    } freer{source};
+    TOwnedGdiObject freed(source);
     return ImageFromHandle(source);
 }
 

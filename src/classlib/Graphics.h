@@ -6,6 +6,16 @@
 //   TCanvas          a device context with its font, pen and brush selected
 //   TBitmap          a DIB section (24 or 32 bits) with a canvas and row access
 //
+// Scopes: each holds a device context, a selection or a GDI object and gives
+// it back when the scope ends, however it is left.
+//   TScreenDC          the DC of the screen or of a window (GetDC, GetDCEx)
+//   TMemoryDC          a memory DC compatible with another (CreateCompatibleDC)
+//   TPaintDC           the DC of a WM_PAINT (BeginPaint)
+//   TSavedDCState      the DC's state saved, restored at the end (SaveDC)
+//   TSelectedObject    a GDI object selected, the previous one selected back
+//   TOwnedGdiObject    a GDI object deleted at the end
+//   TScreenTextMeasure a font on the screen's DC, measuring text
+//
 // GDI handles are made when first asked for and freed by their owner object.
 // Colours are TColor values (0x00BBGGRR, or a system colour index with the
 // top bit set); ColorToRGB resolves the latter.
@@ -243,4 +253,127 @@ public:
 private:
     struct Data;
     Data* FData;
+};
+
+// --- Scopes
+
+class TScreenDC
+{
+public:
+    // The screen's DC for a null window.
+    explicit TScreenDC(HWND window = nullptr) : FWindow(window), FDC(GetDC(window)) {}
+    // Takes over dc, which GetDC or GetDCEx gave for window.
+    TScreenDC(HWND window, HDC dc) : FWindow(window), FDC(dc) {}
+    ~TScreenDC()
+    {
+        if (FDC)
+            ReleaseDC(FWindow, FDC);
+    }
+    TScreenDC(const TScreenDC&) = delete;
+    TScreenDC& operator=(const TScreenDC&) = delete;
+    HDC Handle() const { return FDC; }
+
+private:
+    HWND FWindow; // not owned
+    HDC FDC;      // released at the end
+};
+
+class TMemoryDC
+{
+public:
+    // Compatible with the screen for a null DC.
+    explicit TMemoryDC(HDC compatibleWith) : FDC(CreateCompatibleDC(compatibleWith)) {}
+    ~TMemoryDC()
+    {
+        if (FDC)
+            DeleteDC(FDC);
+    }
+    TMemoryDC(const TMemoryDC&) = delete;
+    TMemoryDC& operator=(const TMemoryDC&) = delete;
+    HDC Handle() const { return FDC; }
+
+private:
+    HDC FDC; // owned
+};
+
+class TPaintDC
+{
+public:
+    explicit TPaintDC(HWND window) : FWindow(window) { FDC = BeginPaint(window, &FPaint); }
+    ~TPaintDC() { EndPaint(FWindow, &FPaint); }
+    TPaintDC(const TPaintDC&) = delete;
+    TPaintDC& operator=(const TPaintDC&) = delete;
+    HDC Handle() const { return FDC; }
+
+private:
+    HWND FWindow; // not owned
+    PAINTSTRUCT FPaint;
+    HDC FDC; // belongs to the paint
+};
+
+class TSavedDCState
+{
+public:
+    explicit TSavedDCState(HDC dc) : FDC(dc), FSaved(SaveDC(dc)) {}
+    ~TSavedDCState()
+    {
+        if (FSaved)
+            RestoreDC(FDC, FSaved);
+    }
+    TSavedDCState(const TSavedDCState&) = delete;
+    TSavedDCState& operator=(const TSavedDCState&) = delete;
+
+private:
+    HDC FDC; // not owned
+    int FSaved;
+};
+
+class TSelectedObject
+{
+public:
+    TSelectedObject(HDC dc, HGDIOBJ object) : FDC(dc), FPrevious(SelectObject(dc, object)) {}
+    ~TSelectedObject()
+    {
+        if (FPrevious && FPrevious != HGDI_ERROR)
+            SelectObject(FDC, FPrevious);
+    }
+    TSelectedObject(const TSelectedObject&) = delete;
+    TSelectedObject& operator=(const TSelectedObject&) = delete;
+
+private:
+    HDC FDC;           // not owned
+    HGDIOBJ FPrevious; // the DC's object before, selected back at the end
+};
+
+class TOwnedGdiObject
+{
+public:
+    explicit TOwnedGdiObject(HGDIOBJ object) : FObject(object) {}
+    ~TOwnedGdiObject()
+    {
+        if (FObject)
+            DeleteObject(FObject);
+    }
+    TOwnedGdiObject(const TOwnedGdiObject&) = delete;
+    TOwnedGdiObject& operator=(const TOwnedGdiObject&) = delete;
+    HGDIOBJ Handle() const { return FObject; }
+
+private:
+    HGDIOBJ FObject; // owned
+};
+
+// Text measured in a font on the screen: for controls that size themselves
+// before they have a window to draw in.
+class TScreenTextMeasure
+{
+public:
+    explicit TScreenTextMeasure(TFont& font);
+    // The rectangle DrawText fills with text and format (DT_CALCRECT is
+    // added); with DT_WORDBREAK the lines break within width.
+    TRect TextRect(const AnsiString& text, UINT format, int width = 0) const;
+    TEXTMETRICA Metrics() const;
+
+private:
+    TScreenDC FScreen;
+    TSelectedObject FFont;
 };

@@ -65,12 +65,8 @@ void THintWindow::WndProc(TMessage& m)
 
 TRect THintWindow::CalcHintRect(int maxWidth, const AnsiString& hint)
 {
-    RECT r = {0, 0, std::max(maxWidth, 1), 0};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    DrawTextA(dc, hint.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const TRect r = TScreenTextMeasure(*Font()).TextRect(hint, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX,
+                                                         std::max(maxWidth, 1));
     int border = 2 * GetSystemMetrics(SM_CXBORDER);
     return TRect(0, 0, r.right + 2 * kHintMargin + border + 4, r.bottom + 2 * kHintMargin + border);
 }
@@ -103,8 +99,7 @@ void THintWindow::Paint()
                  r.bottom - kHintMargin};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(Font()->Color()));
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    TSelectedObject font(dc, Font()->Handle());
     AnsiString caption = Caption();
     DrawTextA(dc, caption.c_str(), -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
 }

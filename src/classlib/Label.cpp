@@ -71,12 +71,8 @@ bool TLabel::CanAutoSize(int& NewWidth, int& NewHeight)
     AnsiString caption = Caption();
     bool blank = caption.empty() || (FShowAccelChar && caption == "&");
     const char* text = blank ? " " : caption.c_str();
-    RECT r = {0, 0, FWordWrap ? Width() : 0, 0};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    DrawTextA(dc, text, -1, &r, DrawTextFlags() | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const TRect r =
+        TScreenTextMeasure(*Font()).TextRect(text, DrawTextFlags(), FWordWrap ? Width() : 0);
     if (!FWordWrap)
         NewWidth = r.right;
     NewHeight = r.bottom;

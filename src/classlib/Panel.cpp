@@ -118,13 +118,7 @@ TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner)
 // Measured on the screen: alignment asks before the box has a window.
 int TGroupBox::CaptionHeight()
 {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return metrics.tmHeight;
+    return TScreenTextMeasure(*Font()).Metrics().tmHeight;
 }
 
 void TGroupBox::AdjustClientRect(TRect& rect)

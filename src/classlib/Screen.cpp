@@ -160,8 +160,6 @@ TRect TScreen::WorkAreaRect() const
 
 int TScreen::PixelsPerInch() const
 {
-    HDC dc = GetDC(nullptr);
-    int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return ppi;
+    TScreenDC screen;
+    return GetDeviceCaps(screen.Handle(), LOGPIXELSY);
 }

@@ -5,6 +5,7 @@
 #include "WinControlDetail.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace wincontrol_detail;
 
@@ -40,51 +41,33 @@ void TWinControl::WMPaint(TMessage& m)
 
 void TWinControl::DoubleBufferedPaint(TMessage& m)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(FHandle, &ps);
+    TPaintDC paint(FHandle);
     RECT client;
     GetClientRect(FHandle, &client);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1),
-                                            std::max<LONG>(client.bottom, 1));
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    try {
-        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), reinterpret_cast<LPARAM>(memory));
-        Perform(WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    } catch (...) {
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        EndPaint(FHandle, &ps);
-        throw;
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    EndPaint(FHandle, &ps);
+    TMemoryDC memory(paint.Handle());
+    TOwnedGdiObject bitmap(CreateCompatibleBitmap(paint.Handle(), std::max<LONG>(client.right, 1),
+                                                  std::max<LONG>(client.bottom, 1)));
+    TSelectedObject buffer(memory.Handle(), bitmap.Handle());
+    const auto memoryDC = reinterpret_cast<WPARAM>(memory.Handle());
+    Perform(WM_ERASEBKGND, memoryDC, static_cast<LPARAM>(memoryDC));
+    Perform(WM_PAINT, memoryDC, 0);
+    BitBlt(paint.Handle(), 0, 0, client.right, client.bottom, memory.Handle(), 0, 0, SRCCOPY);
     m.Result = 0;
 }
 
 void TWinControl::PaintHandler(TMessage& m)
 {
-    PAINTSTRUCT ps;
+    std::optional<TPaintDC> paint;
     auto dc = reinterpret_cast<HDC>(m.WParam);
-    bool ownDC = dc == nullptr;
-    if (ownDC)
-        dc = BeginPaint(FHandle, &ps);
-    try {
-        int saved = SaveDC(dc);
-        PaintWindow(dc);
-        RestoreDC(dc, saved);
-        PaintControls(dc, nullptr);
-    } catch (...) {
-        if (ownDC)
-            EndPaint(FHandle, &ps);
-        throw;
+    if (!dc) {
+        paint.emplace(FHandle);
+        dc = paint->Handle();
     }
-    if (ownDC)
-        EndPaint(FHandle, &ps);
+    {
+        TSavedDCState state(dc);
+        PaintWindow(dc);
+    }
+    PaintControls(dc, nullptr);
     m.Result = 0;
 }
 
@@ -110,16 +93,10 @@ void TWinControl::PaintControls(HDC dc, TControl* first)
         RECT r = c->BoundsRect();
         if (!RectVisible(dc, &r))
             continue;
-        int saved = SaveDC(dc);
+        TSavedDCState state(dc);
         OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
-        try {
-            c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        } catch (...) {
-            RestoreDC(dc, saved);
-            throw;
-        }
-        RestoreDC(dc, saved);
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     }
 }
 
@@ -143,16 +120,17 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
 {
     if (!FHandle)
         return;
-    int saved = SaveDC(dc);
-    OffsetViewportOrgEx(dc, x, y, nullptr);
-    IntersectClipRect(dc, 0, 0, Width(), Height());
-    if (PaintsItself()) {
-        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
-        Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    } else {
-        Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    {
+        TSavedDCState state(dc);
+        OffsetViewportOrgEx(dc, x, y, nullptr);
+        IntersectClipRect(dc, 0, 0, Width(), Height());
+        if (PaintsItself()) {
+            Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+            Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        } else {
+            Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+        }
     }
-    RestoreDC(dc, saved);
     for (TControl* c : FControls) {
         auto* windowed = dynamic_cast<TWinControl*>(c);
         if (windowed && windowed->Visible())
