@@ -23,6 +23,24 @@ struct TMessage
     LRESULT Result = 0;
 };
 
+// Messages of the theme layer that any control may be sent. They lie in the
+// range where the system's controls keep messages of their own, so a control
+// that does not answer one never hands it to a system window procedure: it
+// answers 0.
+constexpr UINT WM_SKIN_VIEWTYPE = 1261;       // the result: the view type
+constexpr UINT WM_SKIN_EFFECTIVECOLOR = 1262; // the colour in WParam, result 1
+// WParam 1, 2, 3 for one change of colours, settings or visual style; 4 the
+// application became active, 5 inactive.
+constexpr UINT WM_SKIN_SYSCHANGE = 1336;
+// WParam 1 before, 2 during, 3 after; LParam 1 for a theme switch, 0 for a
+// system change passed on.
+constexpr UINT WM_SKIN_THEMECHANGE = 1338;
+inline bool IsSkinMessage(UINT msg)
+{
+    return msg == WM_SKIN_VIEWTYPE || msg == WM_SKIN_EFFECTIVECOLOR || msg == WM_SKIN_SYSCHANGE ||
+           msg == WM_SKIN_THEMECHANGE;
+}
+
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 1;

@@ -255,7 +255,7 @@ void TWinControl::MainWndProc(TMessage& message)
 
 void TWinControl::DefaultHandler(TMessage& m)
 {
-    if (!FHandle || (m.Msg >= CM_BASE && m.Msg < 0xC000)) {
+    if (!FHandle || (m.Msg >= CM_BASE && m.Msg < 0xC000) || IsSkinMessage(m.Msg)) {
         TControl::DefaultHandler(m);
         return;
     }

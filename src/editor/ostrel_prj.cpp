@@ -4,6 +4,7 @@
 #include "ostrel.h"
 
 #include "classlib/Application.h"
+#include "themes/SkinStartup.h"
 #include "toolbar/BarItem.h"
 
 #include <cstdlib>
@@ -43,11 +44,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     StartBarFramework();
     {
         TApplication application(nullptr);
+        ThemesStartup();
         application.SetTitle(kApplicationTitle);
         application.CreateForm(FormVusk);
         FormVusk->SetCommandLineArgs(ArgumentsAfterProgramName());
         application.Run();
     }
+    // After the forms: their themed parts leave the theme's listeners first.
+    ThemesShutdown();
     StopBarFramework();
     OleUninitialize();
     if (mutex)

@@ -1,6 +1,7 @@
 // The visual-style binding: one load however often it is asked, every entry
 // point bound on this system, an answer that follows the system's, and a
 // missing library or entry point that leaves nothing to call.
+#include "themes/SkinThemes.h"
 #include "themes/SkinUxThemes.h"
 
 #include "support/LibraryLoaders.h"
@@ -33,6 +34,8 @@ protected:
     {
         FreeVisualStyleLib();
         SetVisualStyleLibLoader(nullptr);
+        // The theme manager binds the library again for the painters.
+        SkinThemeManager()->Refresh();
     }
 };
 
