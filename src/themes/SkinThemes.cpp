@@ -4,6 +4,7 @@
 #include "SkinUxThemes.h"
 
 #include "classlib/Application.h"
+#include "classlib/Checks.h"
 #include "classlib/Control.h"
 #include "classlib/HiddenWindow.h"
 #include "toolbar/BarCommon.h"
@@ -103,8 +104,9 @@ TSkinTheme* AcquireTheme(const AnsiString& Name)
     const int index = ThemeRegistryIndex(Name);
     if (index < 0)
         throw Exception("Unknown theme " + Name);
+    Verified((gRegistry[index].References == 0) == !gRegistry[index].Instance,
+             "a theme instance lives exactly while it is referenced");
     if (!gRegistry[index].Instance) {
-        // An instance lives exactly while references are counted.
         gRegistry[index].References = 0;
         TSkinTheme* theme = gRegistry[index].Class(gRegistry[index].Name);
         try {
@@ -349,7 +351,7 @@ void SetSkinSysParam(int Param, int Value)
 
 int ThemeSystemParam(int Param)
 {
-    if (!gManager)
+    if (!Verified(gManager != nullptr, "the theme manager runs"))
         return -1;
     switch (Param) {
     case 1:

@@ -1,5 +1,6 @@
 #include "SkinUtils.h"
 
+#include "classlib/Checks.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImageList.h"
 
@@ -303,7 +304,8 @@ HFONT SkinSmallCaptionFont()
 
 TColor WeightedColorMix(TColor c1, TColor c2, int w)
 {
-    w = Clamp255(w);
+    if (!Verified(w >= 0 && w <= 255, "colours are mixed with a weight of 0 .. 255"))
+        w = Clamp255(w);
     const DWORD a = ColorToRGB(c1), b = ColorToRGB(c2);
     const DWORD wa = static_cast<DWORD>(w), wb = static_cast<DWORD>(255 - w);
     // Red and blue share one multiplication: 255 x 255 never reaches the
@@ -529,7 +531,7 @@ void PaintImageGray(HDC dc, const TRect& r, TCustomImageList* images, int index,
 {
     static constexpr int kDivisor[3] = {3, 8, 20};
     static constexpr int kBase[3] = {170, 224, 243};
-    if (kind < 0 || kind > 2)
+    if (!Verified(kind >= 0 && kind <= 2, "images are grayed in kind 0, 1 or 2"))
         return;
     const int divisor = kDivisor[kind], base = kBase[kind];
     ApplyImageEffect(dc, r, images, index, [divisor, base](DWORD image, DWORD under) {

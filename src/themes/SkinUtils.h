@@ -53,7 +53,7 @@ TSkinSystemRoutines& SkinSystemRoutines();
 
 // --- Colour arithmetic -------------------------------------------------------
 
-// Each channel (c1 x w + c2 x (255 - w)) / 256, w in 0 .. 255 (clamped).
+// Each channel (c1 x w + c2 x (255 - w)) / 256, w in 0 .. 255.
 TColor WeightedColorMix(TColor c1, TColor c2, int w);
 // The mix, as the nearest colour the screen shows.
 TColor WeightedColorMixNearest(TColor c1, TColor c2, int w);
@@ -110,8 +110,7 @@ void PaintImageContrast(HDC dc, const TRect& r, TCustomImageList* images, int in
 void DrawImageBlended(HDC dc, const TRect& r, TCustomImageList* images, int index, int alpha,
                       TColor color);
 // The background under each image pixel darkened by the pixel's luminance:
-// kind 0, 1 or 2 from the darkest to the lightest (another kind draws
-// nothing).
+// kind 0, 1 or 2 from the darkest to the lightest.
 void PaintImageGray(HDC dc, const TRect& r, TCustomImageList* images, int index, int kind);
 
 // --- Gradients -----------------------------------------------------------------
@@ -245,6 +244,4 @@ public:
 private:
     std::vector<TShadow*> FStrips; // owned
     int FSize;                     // pixels
-    BYTE FOpacity;
-    bool FSaveBits = false;
 };

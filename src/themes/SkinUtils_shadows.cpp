@@ -240,7 +240,7 @@ void TShadow::Paint() {}
 // --- TShadows --------------------------------------------------------------------------
 
 TShadows::TShadows(const TRect& r1, const TRect& r2, int size, BYTE alpha, bool loColor)
-    : FSize(size), FOpacity(alpha)
+    : FSize(size)
 {
     const TSkinSystemRoutines& routines = SkinSystemRoutines();
     if (loColor || (!routines.UpdateLayeredWindow && !routines.AlphaBlend))
@@ -248,8 +248,8 @@ TShadows::TShadows(const TRect& r1, const TRect& r2, int size, BYTE alpha, bool 
     for (const TShadowStripPlan& plan : PlanShadowStrips(r1, r2, FSize)) {
         TShadow* strip =
             plan.Horizontal
-                ? static_cast<TShadow*>(new THorzShadow(plan.Bounds, plan.Edges, loColor, FOpacity))
-                : new TVertShadow(plan.Bounds, plan.Edges, loColor, FOpacity);
+                ? static_cast<TShadow*>(new THorzShadow(plan.Bounds, plan.Edges, loColor, alpha))
+                : new TVertShadow(plan.Bounds, plan.Edges, loColor, alpha);
         FStrips.push_back(strip);
         strip->HandleNeeded();
     }
@@ -270,7 +270,6 @@ void TShadows::Show(HWND after)
 
 void TShadows::ApplySaveBits(bool value)
 {
-    FSaveBits = value;
     for (TShadow* strip : FStrips)
         strip->SetSaveBits(value);
 }
