@@ -33,19 +33,6 @@ const TBitPattern kArrowLeft = {0x20, 0x60, 0xE0, 0x60, 0x20};
 const TBitPattern kArrowRight = {0x80, 0xC0, 0xE0, 0xC0, 0x80};
 const TBitPattern kSubmenuArrow = {0x80, 0xC0, 0xE0, 0xF0, 0xE0, 0xC0, 0x80};
 
-TRect Inset(const TRect& r, int by)
-{
-    TRect inner = r;
-    InflateRect(&inner, -by, -by);
-    return inner;
-}
-
-void Edge(HDC dc, const TRect& r, UINT edge, UINT flags)
-{
-    TRect copy = r;
-    DrawEdge(dc, &copy, edge, flags);
-}
-
 // The state of a pushed, hot or disabled part in the common numbering
 // (1 normal, 2 hot, 3 pushed, 4 disabled).
 int PartState(DWORD flags)
@@ -139,11 +126,11 @@ void TSkinDefaultTheme::DrawClassicButtonFace(TCanvas* canvas, const TRect& r,
             FillRectDithered(dc, inside, ToolbarColor(), clBtnHighlight);
     }
     if (pushed || checked) {
-        Edge(dc, face, BDR_SUNKENOUTER, BF_RECT);
+        DrawEdgeAt(dc, face, BDR_SUNKENOUTER, BF_RECT);
         if (checked && !pushed && !hot)
-            FillRectDithered(dc, Inset(face, 1), ToolbarColor(), clBtnHighlight);
+            FillRectDithered(dc, InsetRect(face, 1), ToolbarColor(), clBtnHighlight);
     } else if (hot || (info.ItemOptions & sioDesigning)) {
-        Edge(dc, face, BDR_RAISEDINNER, BF_RECT);
+        DrawEdgeAt(dc, face, BDR_RAISEDINNER, BF_RECT);
     }
     if (splitArrow)
         DrawDropArrow(canvas, face, info);
@@ -241,9 +228,9 @@ void TSkinDefaultTheme::DrawMenuEntry(TCanvas* Canvas, const TRect& ARect,
 
     if (split) {
         if (hot && ItemInfo.Enabled)
-            Edge(dc, splitPart, BDR_SUNKENOUTER, BF_RECT);
+            DrawEdgeAt(dc, splitPart, BDR_SUNKENOUTER, BF_RECT);
         else
-            Edge(dc, splitPart, hot ? BDR_SUNKENOUTER : EDGE_ETCHED, BF_LEFT);
+            DrawEdgeAt(dc, splitPart, hot ? BDR_SUNKENOUTER : EDGE_ETCHED, BF_LEFT);
     }
     if (ItemInfo.ItemOptions & sioHasSubmenu) {
         const LONG cx = ARect.right - checkWidth * 2 / 3;
@@ -288,12 +275,12 @@ void TSkinDefaultTheme::DrawDivider(TCanvas* Canvas, const TRect& ARect,
         line.top = (ARect.top + ARect.bottom) / 2;
         line.left += indent;
         line.right -= indent;
-        Edge(dc, line, EDGE_ETCHED, BF_TOP);
+        DrawEdgeAt(dc, line, EDGE_ETCHED, BF_TOP);
     } else {
         line.left = (ARect.left + ARect.right) / 2;
         line.top += indent;
         line.bottom -= indent;
-        Edge(dc, line, EDGE_ETCHED, BF_LEFT);
+        DrawEdgeAt(dc, line, EDGE_ETCHED, BF_LEFT);
     }
 }
 
@@ -327,24 +314,24 @@ void TSkinDefaultTheme::DrawItemEdge(TCanvas* Canvas, const TRect& ARect,
     const bool active = ItemInfo.Pushed || ItemInfo.Selected || ItemIsHot(ItemInfo) ||
                         (ItemInfo.ItemOptions & sioDesigning);
     if (StyleOn(TSkinStyleClass::ComboBox)) {
-        TRect frame = Inset(ARect, 1);
+        TRect frame = InsetRect(ARect, 1);
         FrameRectColor(dc, frame, clBtnShadow, false);
         if (active)
             DrawStylePart(TSkinStyleClass::ComboBox, dc, kComboBoxPart, 0, frame);
-        TRect inner = Inset(ARect, 2);
+        TRect inner = InsetRect(ARect, 2);
         FrameRectColor(dc, inner, clWindow, false);
         return;
     }
     if (!(ItemInfo.ViewKindBits & vkOpaque)) {
         if (active)
-            Edge(dc, ARect, BDR_SUNKENOUTER, BF_RECT);
-        TRect frame = Inset(ARect, 1);
+            DrawEdgeAt(dc, ARect, BDR_SUNKENOUTER, BF_RECT);
+        TRect frame = InsetRect(ARect, 1);
         FrameRectColor(dc, frame, ToolbarColor(), true);
         FrameRectColor(dc, frame, clWindow, false);
     } else if (active) {
-        Edge(dc, ARect, EDGE_SUNKEN, BF_RECT);
+        DrawEdgeAt(dc, ARect, EDGE_SUNKEN, BF_RECT);
     } else {
-        Edge(dc, Inset(ARect, 1), BDR_SUNKENOUTER, BF_RECT | BF_FLAT);
+        DrawEdgeAt(dc, InsetRect(ARect, 1), BDR_SUNKENOUTER, BF_RECT | BF_FLAT);
     }
 }
 

@@ -27,19 +27,6 @@ constexpr int kButtonCheckBoxPart = 3;
 // The close button's cross.
 const TBitPattern kCloseCross = {0x00, 0xCC, 0x78, 0x30, 0x78, 0xCC, 0x00};
 
-TRect Inset(const TRect& r, int by)
-{
-    TRect inner = r;
-    InflateRect(&inner, -by, -by);
-    return inner;
-}
-
-void Edge(HDC dc, const TRect& r, UINT edge, UINT flags)
-{
-    TRect copy = r;
-    DrawEdge(dc, &copy, edge, flags);
-}
-
 bool GradientCaptions()
 {
     BOOL on = FALSE;
@@ -139,7 +126,7 @@ void TSkinDefaultTheme::DrawGrip(HDC dc, const TRect& handle, const TSkinBarInfo
         const TRect bar = vertical
                               ? TRect(free.left, free.top + at, free.right, free.top + at + 3)
                               : TRect(free.left + at, free.top, free.left + at + 3, free.bottom);
-        Edge(dc, bar, BDR_RAISEDINNER, BF_RECT);
+        DrawEdgeAt(dc, bar, BDR_RAISEDINNER, BF_RECT);
     }
 }
 
@@ -147,7 +134,7 @@ void TSkinDefaultTheme::DrawBarCloseButton(HDC dc, const TRect& square, DWORD st
 {
     const bool pushed = state & scbPushed, hot = state & scbHot;
     const bool styled = StyleOn(TSkinStyleClass::Toolbar);
-    const TRect button = Inset(square, styled ? 1 : 2);
+    const TRect button = InsetRect(square, styled ? 1 : 2);
     if (styled)
         DrawStylePart(TSkinStyleClass::Toolbar, dc, kToolbarButtonPart,
                       pushed ? 3
@@ -155,9 +142,9 @@ void TSkinDefaultTheme::DrawBarCloseButton(HDC dc, const TRect& square, DWORD st
                              : 1,
                       button);
     else if (pushed)
-        Edge(dc, button, BDR_SUNKENOUTER, BF_RECT);
+        DrawEdgeAt(dc, button, BDR_SUNKENOUTER, BF_RECT);
     else if (hot)
-        Edge(dc, button, BDR_RAISEDINNER, BF_RECT);
+        DrawEdgeAt(dc, button, BDR_RAISEDINNER, BF_RECT);
     TRect glyph = button;
     if (pushed)
         OffsetRect(&glyph, 1, 1);
@@ -190,7 +177,7 @@ void TSkinDefaultTheme::DrawClassicFloatFrame(HDC dc, const TRect& r,
         const TRect inner(r.left + info.BorderSize.cx, r.top + info.BorderSize.cy,
                           r.right - info.BorderSize.cx, r.bottom - info.BorderSize.cy);
         ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
-        Edge(dc, r, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+        DrawEdgeAt(dc, r, EDGE_RAISED, BF_RECT | BF_MIDDLE);
         RestoreDC(dc, saved);
     }
     if (!info.CaptionShown)
@@ -215,7 +202,7 @@ void TSkinDefaultTheme::DrawClassicFloatFrame(HDC dc, const TRect& r,
         if (gradient)
             background = info.Active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION;
         FillRectColor(dc, square, SystemColor(background));
-        TRect button = Inset(square, 2);
+        TRect button = InsetRect(square, 2);
         DrawFrameControl(dc, &button, DFC_CAPTION,
                          DFCS_CAPTIONCLOSE |
                              ((info.CloseButtonState & scbPushed) ? DFCS_PUSHED : 0));
@@ -261,7 +248,7 @@ void TSkinDefaultTheme::DrawStyledFloatFrame(HDC dc, const TRect& r,
                       (close & scbPushed) ? 3
                       : (close & scbHot)  ? 2
                                           : 1,
-                      Inset(FloatingCloseButtonRect(r, border, info.CaptionHeight), 1));
+                      InsetRect(FloatingCloseButtonRect(r, border, info.CaptionHeight), 1));
     }
 }
 
@@ -309,7 +296,7 @@ void TSkinDefaultTheme::DrawCheckGlyph(TCanvas* Canvas, const TRect& ARect, DWOR
     // A round rectangle with corners of its whole size is the circle.
     RoundRectColor(dc, ARect, clBtnShadow, fill, ARect.Width(), ARect.Height());
     if (checked) {
-        const TRect dot = Inset(ARect, 3);
+        const TRect dot = InsetRect(ARect, 3);
         RoundRectColor(dc, dot, mark, mark, dot.Width(), dot.Height());
     }
 }
@@ -330,7 +317,7 @@ void TSkinDefaultTheme::DrawStatusPane(TCanvas* Canvas, const TRect& ARect, TSki
         TRect pane = ARect;
         if (Part == TSkinStatusPart::Pane)
             pane.right -= 2;
-        Edge(dc, pane, BDR_SUNKENOUTER, BF_RECT);
+        DrawEdgeAt(dc, pane, BDR_SUNKENOUTER, BF_RECT);
         return;
     }
     case TSkinStatusPart::SizeGrip: {

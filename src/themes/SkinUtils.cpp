@@ -46,6 +46,22 @@ private:
     HGDIOBJ FObject;
 };
 
+// Draws with a pen and a brush of the colours selected; nothing when both
+// are no colour.
+template <class Draw>
+bool DrawWithPenAndBrush(HDC dc, TColor penColor, TColor brushColor, Draw draw)
+{
+    if (penColor == clNone && brushColor == clNone)
+        return false;
+    TOwnedGdiObject pen(PenForColor(penColor));
+    TOwnedGdiObject brush(BrushForColor(brushColor));
+    TSavedDC saved(dc);
+    SelectObject(dc, pen.Get());
+    SelectObject(dc, brush.Get());
+    draw();
+    return true;
+}
+
 // --- Bindings and shared objects ------------------------------------------------
 
 TSkinSystemRoutines gRoutines;
@@ -415,30 +431,18 @@ bool PolylineInColor(HDC dc, const POINT* points, int count, TColor c)
 
 bool PolygonColor(HDC dc, const POINT* points, int count, TColor penColor, TColor brushColor)
 {
-    if (penColor == clNone && brushColor == clNone)
-        return false;
-    TOwnedGdiObject pen(PenForColor(penColor));
-    TOwnedGdiObject brush(BrushForColor(brushColor));
-    TSavedDC saved(dc);
-    SelectObject(dc, pen.Get());
-    SelectObject(dc, brush.Get());
-    SetPolyFillMode(dc, WINDING);
-    Polygon(dc, points, count);
-    return true;
+    return DrawWithPenAndBrush(dc, penColor, brushColor, [&] {
+        SetPolyFillMode(dc, WINDING);
+        Polygon(dc, points, count);
+    });
 }
 
 bool RoundRectColor(HDC dc, const TRect& r, TColor penColor, TColor brushColor, int ellipseWidth,
                     int ellipseHeight)
 {
-    if (penColor == clNone && brushColor == clNone)
-        return false;
-    TOwnedGdiObject pen(PenForColor(penColor));
-    TOwnedGdiObject brush(BrushForColor(brushColor));
-    TSavedDC saved(dc);
-    SelectObject(dc, pen.Get());
-    SelectObject(dc, brush.Get());
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, ellipseWidth, ellipseHeight);
-    return true;
+    return DrawWithPenAndBrush(dc, penColor, brushColor, [&] {
+        RoundRect(dc, r.left, r.top, r.right, r.bottom, ellipseWidth, ellipseHeight);
+    });
 }
 
 bool FillRectDithered(HDC dc, const TRect& r, TColor c1, TColor c2)
@@ -452,6 +456,19 @@ bool FillRectDithered(HDC dc, const TRect& r, TColor c1, TColor c2)
     SetBrushOrgEx(dc, 0, 0, nullptr);
     FillRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
     return true;
+}
+
+TRect InsetRect(const TRect& r, int by)
+{
+    TRect inner = r;
+    InflateRect(&inner, -by, -by);
+    return inner;
+}
+
+void DrawEdgeAt(HDC dc, const TRect& r, UINT edge, UINT flags)
+{
+    TRect copy = r;
+    DrawEdge(dc, &copy, edge, flags);
 }
 
 void Frame3DColors(HDC dc, TRect& r, TColor topLeft, bool adjust, TColor bottomRight)

@@ -85,6 +85,10 @@ bool RoundRectColor(HDC dc, const TRect& r, TColor penColor, TColor brushColor, 
                     int ellipseHeight);
 // A checkerboard of the two colours, one pixel a square.
 bool FillRectDithered(HDC dc, const TRect& r, TColor c1, TColor c2);
+// r moved in by the given pixels on each side.
+TRect InsetRect(const TRect& r, int by);
+// The system's edge drawn round r (which stays as it is).
+void DrawEdgeAt(HDC dc, const TRect& r, UINT edge, UINT flags);
 // A one-pixel frame: left and top in topLeft, right and bottom in
 // bottomRight. With adjust r then shrinks by one on each side; without, r
 // is left as it was.
