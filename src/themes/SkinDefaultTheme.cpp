@@ -39,16 +39,15 @@ AnsiString ToAnsi(const WideString& text)
 void DrawTextInColor(HDC dc, TRect& r, POINT offset, const WideString& text, UINT format,
                      bool rotated, TColor color)
 {
-    const int previousMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF previousColor = SetTextColor(dc, ColorToRGB(color));
+    const TSavedDCState saved(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(color));
     OffsetRect(&r, offset.x, offset.y);
     if (rotated)
         DrawVerticalCaption(dc, ToAnsi(text), r, format);
     else
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     OffsetRect(&r, -offset.x, -offset.y);
-    SetTextColor(dc, previousColor);
-    SetBkMode(dc, previousMode);
 }
 
 } // namespace

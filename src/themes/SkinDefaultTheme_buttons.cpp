@@ -93,15 +93,13 @@ void TSkinDefaultTheme::DrawStyledButtonFace(HDC dc, const TRect& r, const TSkin
         ux.GetThemeBackgroundRegion(ActiveStyle(TSkinStyleClass::Toolbar), dc, part, state, &face,
                                     &region) == S_OK &&
         region) {
+        const TOwnedGdiObject outline(region);
         if (!designing) {
-            HBRUSH fill = BrushForColor(ToolbarColor());
-            FillRgn(dc, region, fill);
-            DeleteObject(fill);
+            const TOwnedGdiObject fill(BrushForColor(ToolbarColor()));
+            FillRgn(dc, region, static_cast<HBRUSH>(fill.Handle()));
         }
-        HBRUSH frame = BrushForColor(clBtnShadow);
-        FrameRgn(dc, region, frame, 1, 1);
-        DeleteObject(frame);
-        DeleteObject(region);
+        const TOwnedGdiObject frame(BrushForColor(clBtnShadow));
+        FrameRgn(dc, region, static_cast<HBRUSH>(frame.Handle()), 1, 1);
     }
     DrawStylePart(TSkinStyleClass::Toolbar, dc, part, state, face);
 }

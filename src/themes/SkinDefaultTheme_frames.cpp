@@ -172,13 +172,12 @@ void TSkinDefaultTheme::DrawDockPanelEdge(TCanvas* Canvas, const TRect& ARect,
 void TSkinDefaultTheme::DrawClassicFloatFrame(HDC dc, const TRect& r,
                                               const TSkinFloatFrameInfo& info)
 {
-    const int saved = SaveDC(dc);
     if (info.RedrawParts & sfpFrame) {
+        const TSavedDCState saved(dc);
         const TRect inner(r.left + info.BorderSize.cx, r.top + info.BorderSize.cy,
                           r.right - info.BorderSize.cx, r.bottom - info.BorderSize.cy);
         ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
         DrawEdgeAt(dc, r, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-        RestoreDC(dc, saved);
     }
     if (!info.CaptionShown)
         return;
@@ -187,12 +186,13 @@ void TSkinDefaultTheme::DrawClassicFloatFrame(HDC dc, const TRect& r,
     if (info.RedrawParts & sfpCaption) {
         const TRect caption =
             FloatingCaptionRect(r, info.BorderSize, info.CaptionHeight, closeShown);
-        const int captionSaved = SaveDC(dc);
-        IntersectClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
-        DrawCaption(info.FrameWindow, dc, &caption,
-                    DC_SMALLCAP | DC_TEXT | (info.Active ? DC_ACTIVE : 0) |
-                        (gradient ? DC_GRADIENT : 0));
-        RestoreDC(dc, captionSaved);
+        {
+            const TSavedDCState saved(dc);
+            IntersectClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
+            DrawCaption(info.FrameWindow, dc, &caption,
+                        DC_SMALLCAP | DC_TEXT | (info.Active ? DC_ACTIVE : 0) |
+                            (gradient ? DC_GRADIENT : 0));
+        }
         LineInColor(dc, caption.left, caption.bottom, r.right - info.BorderSize.cx, caption.bottom,
                     clBtnFace);
     }
@@ -231,7 +231,7 @@ void TSkinDefaultTheme::DrawStyledFloatFrame(HDC dc, const TRect& r,
         if (info.CaptionShown && !info.Caption.empty()) {
             TRect text = FloatingCaptionRect(r, border, info.CaptionHeight, closeShown);
             text.left += 2;
-            const int saved = SaveDC(dc);
+            const TSavedDCState saved(dc);
             if (HFONT font = SkinSmallCaptionFont())
                 SelectObject(dc, font);
             SetBkMode(dc, TRANSPARENT);
@@ -239,7 +239,6 @@ void TSkinDefaultTheme::DrawStyledFloatFrame(HDC dc, const TRect& r,
                          GetSysColor(info.Active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
             DrawTextW(dc, info.Caption.c_str(), static_cast<int>(info.Caption.size()), &text,
                       DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-            RestoreDC(dc, saved);
         }
     }
     if (closeShown && (info.RedrawParts & (sfpCaption | sfpCloseButton))) {

@@ -6,6 +6,7 @@
 #include "classlib/Application.h"
 #include "classlib/Checks.h"
 #include "classlib/Control.h"
+#include "classlib/Graphics.h"
 #include "classlib/HiddenWindow.h"
 #include "toolbar/BarCommon.h"
 
@@ -234,9 +235,9 @@ void TSkinThemeManager::Refresh()
 {
     RefreshSkinUtilsObjects();
 
-    HDC screen = GetDC(nullptr);
-    const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-    ReleaseDC(nullptr, screen);
+    const TScreenDC screen;
+    const int bits =
+        GetDeviceCaps(screen.Handle(), BITSPIXEL) * GetDeviceCaps(screen.Handle(), PLANES);
     gCache.LowColor = bits < 12;
     gCache.ButtonFaceIsWhite = GetSysColor(COLOR_BTNFACE) == 0xFFFFFF;
     gCache.LowColorOrWhiteFace = gCache.LowColor || gCache.ButtonFaceIsWhite;

@@ -7,44 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 namespace {
-
-// --- Scoped GDI state ----------------------------------------------------------
-
-// The DC's state, restored at the end of the scope: whatever was selected
-// meanwhile is deselected again, so the objects can then be deleted.
-class TSavedDC
-{
-public:
-    explicit TSavedDC(HDC dc) : FDC(dc), FId(SaveDC(dc)) {}
-    ~TSavedDC() { RestoreDC(FDC, FId); }
-    TSavedDC(const TSavedDC&) = delete;
-    TSavedDC& operator=(const TSavedDC&) = delete;
-
-private:
-    HDC FDC;
-    int FId;
-};
-
-// Deletes the GDI object at the end of the scope (declared before the
-// TSavedDC that deselects it).
-class TOwnedGdiObject
-{
-public:
-    explicit TOwnedGdiObject(HGDIOBJ object) : FObject(object) {}
-    ~TOwnedGdiObject()
-    {
-        if (FObject)
-            DeleteObject(FObject);
-    }
-    TOwnedGdiObject(const TOwnedGdiObject&) = delete;
-    TOwnedGdiObject& operator=(const TOwnedGdiObject&) = delete;
-    HGDIOBJ Get() const { return FObject; }
-
-private:
-    HGDIOBJ FObject;
-};
 
 // Draws with a pen and a brush of the colours selected; nothing when both
 // are no colour.
@@ -55,9 +20,8 @@ bool DrawWithPenAndBrush(HDC dc, TColor penColor, TColor brushColor, Draw draw)
         return false;
     TOwnedGdiObject pen(PenForColor(penColor));
     TOwnedGdiObject brush(BrushForColor(brushColor));
-    TSavedDC saved(dc);
-    SelectObject(dc, pen.Get());
-    SelectObject(dc, brush.Get());
+    TSelectedObject penSelected(dc, pen.Handle());
+    TSelectedObject brushSelected(dc, brush.Handle());
     draw();
     return true;
 }
@@ -67,28 +31,31 @@ bool DrawWithPenAndBrush(HDC dc, TColor penColor, TColor brushColor, Draw draw)
 TSkinSystemRoutines gRoutines;
 HMODULE gMsImg32 = nullptr; // owned: loaded at start, freed at stop
 
-// A memory DC holding one bitmap of its own.
+// A memory DC with one bitmap of its own selected.
 struct TMemorySurface
 {
-    HDC DC = nullptr;
-    HBITMAP Bitmap = nullptr;
-    HGDIOBJ Previous = nullptr;
+    // Declared so that the selection goes first, then the DC, then the
+    // bitmap.
+    std::unique_ptr<TOwnedGdiObject> Bitmap;
+    std::unique_ptr<TMemoryDC> Memory;
+    std::unique_ptr<TSelectedObject> Selection;
 
+    HDC DC() const { return Memory ? Memory->Handle() : nullptr; }
+    HBITMAP BitmapHandle() const
+    {
+        return Bitmap ? static_cast<HBITMAP>(Bitmap->Handle()) : nullptr;
+    }
     void Make(HBITMAP bitmap)
     {
-        DC = CreateCompatibleDC(nullptr);
-        Bitmap = bitmap;
-        Previous = SelectObject(DC, Bitmap);
+        Bitmap = std::make_unique<TOwnedGdiObject>(bitmap);
+        Memory = std::make_unique<TMemoryDC>(nullptr);
+        Selection = std::make_unique<TSelectedObject>(Memory->Handle(), bitmap);
     }
     void Free()
     {
-        if (DC) {
-            SelectObject(DC, Previous);
-            DeleteDC(DC);
-        }
-        if (Bitmap)
-            DeleteObject(Bitmap);
-        *this = TMemorySurface();
+        Selection.reset();
+        Memory.reset();
+        Bitmap.reset();
     }
 };
 
@@ -97,7 +64,7 @@ struct TSharedObjects
     TBitmap* Work[2] = {nullptr, nullptr}; // 32-bit, for the image effects
     TMemorySurface Nearest;                // 8 x 8, in the screen's format
     TMemorySurface Glyph;                  // one bit, 16 x 8
-    HFONT SmallCaption = nullptr;
+    std::unique_ptr<TOwnedGdiObject> SmallCaption;
 };
 
 TSharedObjects gShared;
@@ -110,9 +77,7 @@ void FreeSharedObjects()
     }
     gShared.Nearest.Free();
     gShared.Glyph.Free();
-    if (gShared.SmallCaption)
-        DeleteObject(gShared.SmallCaption);
-    gShared.SmallCaption = nullptr;
+    gShared.SmallCaption.reset();
 }
 
 void MakeSharedObjects()
@@ -122,14 +87,13 @@ void MakeSharedObjects()
         work->SetPixelFormat(TPixelFormat::pf32bit);
         work->SetSize(32, 32);
     }
-    HDC screen = GetDC(nullptr);
-    gShared.Nearest.Make(CreateCompatibleBitmap(screen, 8, 8));
-    ReleaseDC(nullptr, screen);
+    gShared.Nearest.Make(CreateCompatibleBitmap(TScreenDC().Handle(), 8, 8));
     gShared.Glyph.Make(CreateBitmap(16, 8, 1, 1, nullptr));
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        gShared.SmallCaption = CreateFontIndirectA(&metrics.lfSmCaptionFont);
+        gShared.SmallCaption =
+            std::make_unique<TOwnedGdiObject>(CreateFontIndirectA(&metrics.lfSmCaptionFont));
 }
 
 bool PlatformIsNTFamily()
@@ -313,7 +277,7 @@ void RefreshSkinUtilsObjects()
 
 HFONT SkinSmallCaptionFont()
 {
-    return gShared.SmallCaption;
+    return gShared.SmallCaption ? static_cast<HFONT>(gShared.SmallCaption->Handle()) : nullptr;
 }
 
 // --- Colour arithmetic -------------------------------------------------------------
@@ -334,9 +298,9 @@ TColor WeightedColorMix(TColor c1, TColor c2, int w)
 TColor WeightedColorMixNearest(TColor c1, TColor c2, int w)
 {
     const TColor mixed = WeightedColorMix(c1, c2, w);
-    if (!gShared.Nearest.DC)
+    if (!gShared.Nearest.DC())
         return mixed;
-    const COLORREF nearest = GetNearestColor(gShared.Nearest.DC, static_cast<COLORREF>(mixed));
+    const COLORREF nearest = GetNearestColor(gShared.Nearest.DC(), static_cast<COLORREF>(mixed));
     return nearest == CLR_INVALID ? mixed : static_cast<TColor>(nearest & 0xFFFFFF);
 }
 
@@ -404,7 +368,7 @@ bool FrameRectColor(HDC dc, TRect& r, TColor c, bool adjust)
     bool drawn = false;
     if (c != clNone) {
         TOwnedGdiObject brush(BrushForColor(c));
-        FrameRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
+        FrameRect(dc, &r, static_cast<HBRUSH>(brush.Handle()));
         drawn = true;
     }
     if (adjust)
@@ -423,8 +387,7 @@ bool PolylineInColor(HDC dc, const POINT* points, int count, TColor c)
     if (c == clNone)
         return false;
     TOwnedGdiObject pen(PenForColor(c));
-    TSavedDC saved(dc);
-    SelectObject(dc, pen.Get());
+    TSelectedObject selected(dc, pen.Handle());
     Polyline(dc, points, count);
     return true;
 }
@@ -450,11 +413,11 @@ bool FillRectDithered(HDC dc, const TRect& r, TColor c1, TColor c2)
     if (c1 == clNone && c2 == clNone)
         return false;
     TOwnedGdiObject brush(CreateDitheredBrush());
-    TSavedDC saved(dc);
+    TSavedDCState saved(dc);
     SetTextColor(dc, ColorToRGB(c1));
     SetBkColor(dc, ColorToRGB(c2));
     SetBrushOrgEx(dc, 0, 0, nullptr);
-    FillRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
+    FillRect(dc, &r, static_cast<HBRUSH>(brush.Handle()));
     return true;
 }
 
@@ -493,19 +456,20 @@ void PaintBitPattern(HDC dc, const TRect& r, int width, int height, TColor color
 {
     if (color == clNone || width <= 0 || height <= 0)
         return;
-    if (!gShared.Glyph.DC)
+    if (!gShared.Glyph.DC())
         MakeSharedObjects();
-    SetBitmapBits(gShared.Glyph.Bitmap, sizeof(TBitPattern), pattern);
+    SetBitmapBits(gShared.Glyph.BitmapHandle(), sizeof(TBitPattern), pattern);
     const int x = (r.left + r.right + 1 - width) / 2;
     const int y = (r.top + r.bottom + 1 - height) / 2;
     TOwnedGdiObject brush(BrushForColor(color));
-    TSavedDC saved(dc);
-    SelectObject(dc, brush.Get());
+    TSavedDCState saved(dc);
+    TSelectedObject selected(dc, brush.Handle());
     // The raster operation paints the set bits in the brush's colour only
     // while the text is black and the background white.
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));
-    BitBlt(dc, x, y, std::min(width, 16), std::min(height, 8), gShared.Glyph.DC, 0, 0, 0x00E20746);
+    BitBlt(dc, x, y, std::min(width, 16), std::min(height, 8), gShared.Glyph.DC(), 0, 0,
+           0x00E20746);
 }
 
 // --- Image effects -------------------------------------------------------------------

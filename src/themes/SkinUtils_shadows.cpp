@@ -202,10 +202,9 @@ void TShadow::ShowLayered()
     SIZE size = {Width(), Height()};
     POINT origin = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, FStripAlpha, AC_SRC_ALPHA};
-    HDC screen = GetDC(nullptr);
-    routines.UpdateLayeredWindow(WindowHandle(), screen, &position, &size,
+    TScreenDC screen;
+    routines.UpdateLayeredWindow(WindowHandle(), screen.Handle(), &position, &size,
                                  FBitmap->Canvas()->Handle(), &origin, 0, &blend, ULW_ALPHA);
-    ReleaseDC(nullptr, screen);
 }
 
 void TShadow::BlendOnto(HDC dc)

@@ -10,9 +10,8 @@ PixelSheet::PixelSheet(int width, int height, COLORREF fill) : FFill(fill)
     FBitmap.SetSize(width, height);
     HDC dc = FBitmap.Canvas()->Handle();
     const RECT all = {0, 0, width, height};
-    HBRUSH brush = CreateSolidBrush(fill);
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
+    const TOwnedGdiObject brush(CreateSolidBrush(fill));
+    FillRect(dc, &all, static_cast<HBRUSH>(brush.Handle()));
 }
 
 COLORREF PixelSheet::At(int x, int y)

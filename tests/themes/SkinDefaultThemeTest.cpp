@@ -598,6 +598,76 @@ TEST_F(DefaultTheme, ClassicCheckControlsAreFlatUntilHotOrPushed)
     EXPECT_NE(mixed.At(1, 2), mixed.At(2, 2)); // dithered
 }
 
+TEST_F(DefaultTheme, AClassicMenuRowHighlightsBesideItsImageColumnAndSplitPart)
+{
+    Classic();
+    FlatMenus(false);
+    const int check = GetSystemMetrics(SM_CXMENUCHECK);
+    const COLORREF highlight = Sys(COLOR_HIGHLIGHT), highlightText = Sys(COLOR_HIGHLIGHTTEXT);
+    const TRect row(0, 0, 100, 20);
+    TSkinItemInfo info = Item(vkPopupMenu, sioAppActive | sioHasSubmenu);
+    info.HotState = kSkinMouseHot;
+    info.PictureWidth = 16;
+    info.ImageColumnWidth = 20;
+
+    PixelSheet sheet(100, 20, kPaper);
+    Theme()->DrawMenuEntry(sheet.Canvas(), row, info);
+    EXPECT_EQ(sheet.At(20, 0), highlight);
+    EXPECT_EQ(sheet.At(50, 19), highlight);
+    // The image column: a raised button face, not highlighted.
+    EXPECT_EQ(sheet.At(0, 0), Sys(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(sheet.At(19, 19), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(sheet.At(10, 10), kPaper);
+    // The submenu arrow, 4 x 7, two thirds of a check mark from the right.
+    const int cx = 100 - check * 2 / 3;
+    EXPECT_EQ(sheet.Count(TRect(cx - 2, 7, cx + 2, 14), highlightText), 16);
+    EXPECT_EQ(sheet.Count(TRect(20, 0, 100, 20), highlightText), 16);
+
+    info.ItemOptions = sioAppActive | sioSplitButton;
+    PixelSheet split(100, 20, kPaper);
+    Theme()->DrawMenuEntry(split.Canvas(), row, info);
+    EXPECT_EQ(split.At(100 - check - 1, 10), highlight);
+    EXPECT_EQ(split.At(100 - check, 0), Sys(COLOR_BTNSHADOW)); // framed sunken
+    EXPECT_EQ(split.At(99, 19), Sys(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(split.At(100 - check + 3, 10), kPaper);
+}
+
+TEST_F(DefaultTheme, AClassicFloatingFrameHasARaisedEdgeAndACloseButtonOnTheCaptionColour)
+{
+    Classic();
+    HWND frame = CreateWindowA("STATIC", "Tools", WS_POPUP, 0, 0, 80, 50, nullptr, nullptr, nullptr,
+                               nullptr);
+    TSkinFloatFrameInfo info = {};
+    info.FrameWindow = frame;
+    info.BorderSize = {3, 3};
+    info.CaptionHeight = 14;
+    info.CaptionShown = 1;
+    info.Active = 1;
+    info.CloseButtonState = scbShown;
+    info.RedrawParts = sfpFrame | sfpCaption | sfpCloseButton;
+    PixelSheet sheet(80, 50, kPaper);
+    Theme()->DrawFloatFrame(sheet.Canvas(), TRect(0, 0, 80, 50), info);
+    DestroyWindow(frame);
+
+    EXPECT_EQ(sheet.At(0, 30), Sys(COLOR_3DLIGHT));
+    EXPECT_EQ(sheet.At(1, 30), Sys(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(sheet.At(2, 30), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(sheet.At(79, 30), Sys(COLOR_3DDKSHADOW));
+    EXPECT_EQ(sheet.At(40, 30), kPaper);             // the client area is left alone
+    EXPECT_EQ(sheet.At(10, 17), Sys(COLOR_BTNFACE)); // the line under the caption
+    BOOL gradient = FALSE;
+    SystemParametersInfoA(SPI_GETGRADIENTCAPTIONS, 0, &gradient, 0);
+    const COLORREF caption = Sys(gradient ? COLOR_GRADIENTACTIVECAPTION : COLOR_ACTIVECAPTION);
+    EXPECT_EQ(sheet.At(63, 3), caption); // the close button's square, outside the button
+    EXPECT_EQ(sheet.At(76, 16), caption);
+    EXPECT_NE(sheet.At(70, 10), caption);
+
+    info.RedrawParts = sfpCloseButton;
+    PixelSheet buttonOnly(80, 50, kPaper);
+    Theme()->DrawFloatFrame(buttonOnly.Canvas(), TRect(0, 0, 80, 50), info);
+    EXPECT_EQ(buttonOnly.ChangedBox(), TRect(63, 3, 77, 17));
+}
+
 // --- Painting with visual styles ---------------------------------------------------------------
 
 TEST_F(DefaultTheme, StyledPartsAreTheStylesOwn)
