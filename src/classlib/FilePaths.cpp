@@ -3,87 +3,36 @@
 #include "DateTime.h"
 #include "TextUtils.h"
 
-namespace {
+#include <algorithm>
 
-const char* const kPathSeparators = "\\:";
+namespace {
 
 bool PathAttributes(const AnsiString& name, WIN32_FILE_ATTRIBUTE_DATA& data)
 {
     return !name.empty() && GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data);
 }
 
+// Writes bytes over the file at name and flushes them to the disk.
+bool PathWriteWhole(const char* name, const AnsiString& bytes)
+{
+    HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20)), put = 0;
+        ok = WriteFile(file, bytes.data() + done, chunk, &put, nullptr) && put == chunk;
+        done += put;
+    }
+    ok = ok && FlushFileBuffers(file);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return ok;
+}
+
 } // namespace
-
-AnsiString ExtractFilePath(const AnsiString& FileName)
-{
-    size_t i = LastDelimiter(kPathSeparators, FileName);
-    return i == AnsiString::npos ? AnsiString() : FileName.substr(0, i + 1);
-}
-
-AnsiString ExtractFileDir(const AnsiString& FileName)
-{
-    size_t i = LastDelimiter(kPathSeparators, FileName);
-    if (i == AnsiString::npos)
-        return AnsiString();
-    // Keep the "\" of a root ("C:\", "\"): it is the folder's own name.
-    if (i > 0 && FileName[i] == '\\' && !IsDelimiter(kPathSeparators, FileName, i - 1))
-        return FileName.substr(0, i);
-    return FileName.substr(0, i + 1);
-}
-
-AnsiString ExtractFileName(const AnsiString& FileName)
-{
-    size_t i = LastDelimiter(kPathSeparators, FileName);
-    return i == AnsiString::npos ? FileName : FileName.substr(i + 1);
-}
-
-AnsiString ExtractFileExt(const AnsiString& FileName)
-{
-    size_t i = LastDelimiter(".\\:", FileName);
-    return (i != AnsiString::npos && FileName[i] == '.') ? FileName.substr(i) : AnsiString();
-}
-
-AnsiString ExtractFileDrive(const AnsiString& FileName)
-{
-    if (FileName.size() >= 2 && FileName[1] == ':' && !IsLeadByte(FileName[0]))
-        return FileName.substr(0, 2);
-    if (FileName.compare(0, 2, "\\\\") != 0)
-        return AnsiString();
-    // "\\server\share": up to the separator after the share's name.
-    int separators = 0;
-    size_t i = 2;
-    for (; i < FileName.size(); i += CharLength(FileName, i))
-        if (IsPathDelimiter(FileName, i) && ++separators == 2)
-            break;
-    return FileName.substr(0, i);
-}
-
-AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension)
-{
-    size_t i = LastDelimiter(".\\:", FileName);
-    if (i == AnsiString::npos || FileName[i] != '.')
-        return FileName + Extension;
-    return FileName.substr(0, i) + Extension;
-}
-
-bool IsPathDelimiter(const AnsiString& S, size_t index)
-{
-    return IsDelimiter("\\", S, index);
-}
-
-AnsiString IncludeTrailingBackslash(const AnsiString& S)
-{
-    if (!S.empty() && IsPathDelimiter(S, S.size() - 1))
-        return S;
-    return S + "\\";
-}
-
-AnsiString ExcludeTrailingBackslash(const AnsiString& S)
-{
-    if (!S.empty() && IsPathDelimiter(S, S.size() - 1))
-        return S.substr(0, S.size() - 1);
-    return S;
-}
 
 AnsiString ExpandFileName(const AnsiString& FileName)
 {
@@ -160,4 +109,26 @@ bool DeleteFile(const AnsiString& FileName)
 bool RenameFile(const AnsiString& OldName, const AnsiString& NewName)
 {
     return !OldName.empty() && !NewName.empty() && MoveFileA(OldName.c_str(), NewName.c_str());
+}
+
+bool WriteFileReplacing(const AnsiString& FileName, const AnsiString& Bytes)
+{
+    const AnsiString target = ExpandFileName(FileName);
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    char temporary[MAX_PATH + 1] = {};
+    if (target.empty() || !GetTempFileNameA(ExtractFilePath(target).c_str(), "new", 0, temporary))
+        return false;
+    bool written = PathWriteWhole(temporary, Bytes) &&
+                   MoveFileExA(temporary, target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!written) {
+        DWORD error = GetLastError();
+        DeleteFileA(temporary);
+        SetLastError(error);
+    }
+    return written;
 }

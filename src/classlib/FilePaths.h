@@ -1,10 +1,9 @@
 // File names and the file system.
 //
-//   names     ExtractFilePath, ExtractFileDir, ExtractFileName,
-//             ExtractFileExt, ExtractFileDrive, ChangeFileExt,
-//             Include/ExcludeTrailingBackslash, ExpandFileName
+//   names     those of FileNames.h (included here), and ExpandFileName
 //   queries   FileExists, DirectoryExists, FileSizeOf, FileAge
-//   changes   CreateDir, ForceDirectories, RemoveDir, DeleteFile, RenameFile
+//   changes   CreateDir, ForceDirectories, RemoveDir, DeleteFile, RenameFile,
+//             WriteFileReplacing
 //
 // Names are ANSI text in code page 932. "\" and ":" separate only where they
 // are characters of their own: in "表.wav" or "ソ" the byte 0x5C is the
@@ -14,6 +13,7 @@
 // they never raise.
 #pragma once
 
+#include "FileNames.h"
 #include "Types.h"
 
 #include <cstdint>
@@ -25,35 +25,9 @@
 #undef DeleteFile
 #endif
 
-// Up to and including the last "\" or ":" ("C:\a\b.wav" gives "C:\a\").
-AnsiString ExtractFilePath(const AnsiString& FileName);
-// The same without the last "\", unless that is the root's ("C:\").
-AnsiString ExtractFileDir(const AnsiString& FileName);
-// After the last "\" or ":".
-AnsiString ExtractFileName(const AnsiString& FileName);
-// From the last "." of the name on ("b.wav" gives ".wav"); "" when none.
-AnsiString ExtractFileExt(const AnsiString& FileName);
-// "C:" or "\\server\share"; "" for a name without a drive.
-AnsiString ExtractFileDrive(const AnsiString& FileName);
-// Replaces the extension, or appends Extension when there is none.
-AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension);
-// Appends "\" unless S ends in one; "" gives "\" (the root), so join an
-// empty folder to a name without it.
-AnsiString IncludeTrailingBackslash(const AnsiString& S);
-AnsiString ExcludeTrailingBackslash(const AnsiString& S);
-inline AnsiString IncludeTrailingPathDelimiter(const AnsiString& S)
-{
-    return IncludeTrailingBackslash(S);
-}
-inline AnsiString ExcludeTrailingPathDelimiter(const AnsiString& S)
-{
-    return ExcludeTrailingBackslash(S);
-}
 // The full path of FileName taken from the current folder; "." and ".."
 // resolved.
 AnsiString ExpandFileName(const AnsiString& FileName);
-// Whether the byte at index is a separator "\" (a character of its own).
-bool IsPathDelimiter(const AnsiString& S, size_t index);
 
 // A file (not a folder) exists at FileName.
 bool FileExists(const AnsiString& FileName);
@@ -71,3 +45,9 @@ bool RemoveDir(const AnsiString& Dir);
 bool DeleteFile(const AnsiString& FileName);
 // Renames or moves; fails when NewName exists.
 bool RenameFile(const AnsiString& OldName, const AnsiString& NewName);
+// Makes Bytes the whole content of FileName: writes them into a temporary
+// file beside it, flushes that to the disk and puts it in FileName's place.
+// On failure FileName is left as it was and no temporary file remains. A
+// read-only FileName is not replaced (ERROR_ACCESS_DENIED), the same
+// everywhere, although not every emulation of the system refuses it.
+bool WriteFileReplacing(const AnsiString& FileName, const AnsiString& Bytes);

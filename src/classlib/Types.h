@@ -1,15 +1,10 @@
-// Basic types of the class library: the two string models and the colour value.
-//
-// AnsiString holds bytes of the ANSI code page (932 where the program runs): a
-// lead byte may be followed by a trail byte that is 0x5C or an ASCII letter, so
-// text is walked by character, never by byte, wherever that matters.
+// Basic types of the class library: the two string models (StringTypes.h)
+// and the colour value.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "StringTypes.h"
 
-using AnsiString = std::string;
-using WideString = std::wstring;
+#include <cstdint>
 
 // Days since 1899-12-30, the fraction being the time of day.
 using TDateTime = double;
