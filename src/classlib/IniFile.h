@@ -4,31 +4,22 @@
 //                written back in one piece by UpdateFile
 //   TMemIniFile  the same class
 //
-// The file format, as the settings, toolbar-position and region-list files
-// use it:
-// - Lines are trimmed and may end in CR LF, CR or LF. "[name]" starts a
-//   section (name trimmed); "key=value" splits at the first "=", both sides
-//   trimmed; ";" starts a comment. Lines before the first section are kept
-//   but never looked up.
-// - Section and key names are compared without regard to ASCII case; the
-//   first of two equal sections, or of two equal keys in a section, wins.
-// - Values are raw bytes of the ANSI code page: no quotes are removed, no
-//   escapes, no length limit. Strings lose their outer blanks when read.
-// - A new key goes to the end of its section, a new section to the end of
-//   the file. Comments, unknown lines, sections and keys survive a write.
-// - UpdateFile writes CR LF lines with a blank line between sections into a
-//   temporary file beside the target, then puts it in the target's place, so
-//   a failed write leaves the old file whole; it raises EIniFileException.
-//   A read-only file is not replaced (a failed write too).
+// The format and its rules are those of TIniContent (IniContent.h), which
+// holds the content. Here:
 // - A missing file reads as empty. A file that exists but cannot be read
 //   raises EIniFileException on creation (writing over it would lose it).
+// - A name or value that the file could not give back as written raises
+//   EIniFileException and changes nothing.
+// - UpdateFile writes the whole text through WriteFileReplacing (FilePaths):
+//   a temporary file beside the target, then put in the target's place, so
+//   a failed write leaves the old file whole; it raises EIniFileException.
+//   A read-only file is not replaced (a failed write too).
 //
 // Nothing is written unless UpdateFile is called.
 #pragma once
 
+#include "IniContent.h"
 #include "Object.h"
-
-#include <vector>
 
 class TStrings;
 
@@ -51,9 +42,7 @@ public:
     // is not finite, gives Default.
     double ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default) const;
 
-    // A name or value that the file could not give back as written (a line
-    // break anywhere, "=" in a key, a key that would read as a comment or
-    // a section) raises EIniFileException and changes nothing.
+    // Raise EIniFileException where TIniContent refuses.
     void WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value);
     void WriteInteger(const AnsiString& Section, const AnsiString& Ident, int Value);
     // "1" or "0".
@@ -80,30 +69,17 @@ public:
     // Writes the content to FileName (see above).
     void UpdateFile();
     // The file's text as UpdateFile writes it.
-    AnsiString FileText() const;
+    AnsiString FileText() const { return FContent.Text(); }
+
+    // The content itself, for readers and writers of a whole file.
+    TIniContent& Content() { return FContent; }
+    const TIniContent& Content() const { return FContent; }
 
 private:
-    struct TIniLine
-    {
-        bool IsPair;      // key=value, or any other line kept as it was
-        AnsiString Key;   // trimmed; empty unless IsPair
-        AnsiString Value; // as written, or the whole line when not IsPair
-    };
-    struct TIniSection
-    {
-        AnsiString Name;
-        std::vector<TIniLine> Lines;
-    };
-
     void Load();
-    void Parse(const AnsiString& text);
-    int FindSection(const AnsiString& Section) const;
-    int FindKey(const TIniSection& section, const AnsiString& Ident) const;
-    const AnsiString* FindValue(const AnsiString& Section, const AnsiString& Ident) const;
 
     AnsiString FFileName;
-    std::vector<AnsiString> FPreamble;  // lines before the first section, kept as they were
-    std::vector<TIniSection> FSections; // in file order, duplicates kept
+    TIniContent FContent;
 };
 
 using TMemIniFile = TIniFile;
