@@ -5,6 +5,7 @@
 //
 //   TWavInfo, GetWavInfo   the facts of a WAV file (the parse is in WavHeader)
 //   TOutputMode            the channel treatment of playback and regions
+//                          (OutputMode.h)
 //   EDirectWavEngineError  the engine's exception class
 //   TDirectWavEngine       the component callers use, on the main thread
 //
@@ -18,6 +19,7 @@
 // engine works in byte offsets from the start of the sample data.
 #pragma once
 
+#include "OutputMode.h"
 #include "WavHeader.h"
 #include "WaveOutDevice.h"
 #include "classlib/Exceptions.h"
@@ -47,16 +49,6 @@ ZANDREL_EXCEPTION(EDirectWavEngineError, Exception);
 // only once the file is open; Size, Date, SampleStart, SampleSize and
 // Duration only when the header passes.
 void GetWavInfo(TWavInfo& info);
-
-// The numbers are stored in region lists: keep them.
-enum class TOutputMode : std::uint8_t
-{
-    NoTouch = 0,
-    MonoMix = 1,
-    MonoLeft = 2,
-    MonoRight = 3,
-    Swap = 4
-};
 
 // Applies the volume factor and the output mode to count interleaved 16-bit
 // samples of channels channels, in place, and returns how many samples were

@@ -1,0 +1,217 @@
+#include "RegionFile.h"
+
+#include "classlib/FileNames.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+namespace {
+
+const char* const kFileInfo = "FILE_INFO";
+const char* const kWavPath = "WAV_FILE_PATH";
+const char* const kRegionCount = "REGION_COUNT";
+const char* const kCutPointCount = "CUTPOINT_COUNT";
+const char* const kName = "REGION_NAME";
+const char* const kStart = "REGION_START";
+const char* const kEnd = "REGION_END";
+const char* const kVolume = "REGION_VOL";
+const char* const kOut = "REGION_OUT";
+const char* const kCutPoint = "CUTPOINT";
+// What a missing key reads as.
+const char* const kMissingText = "NULL";
+constexpr int kMissingInteger = -1;
+constexpr double kMissingVolume = -1.0;
+
+const TOutputMode kOutputModes[] = {TOutputMode::NoTouch, TOutputMode::MonoMix,
+                                    TOutputMode::MonoLeft, TOutputMode::MonoRight,
+                                    TOutputMode::Swap};
+
+AnsiString RegionSection(size_t i)
+{
+    return "REGION_" + std::to_string(i);
+}
+
+AnsiString CutPointKey(size_t j)
+{
+    return "POINT_" + std::to_string(j);
+}
+
+bool WriteRegion(TIniContent& ini, size_t i, const TRegionRecord& region)
+{
+    const AnsiString section = RegionSection(i);
+    return ini.WriteString(section, kName, region.Name) &&
+           ini.WriteInteger(section, kStart, region.Start) &&
+           ini.WriteInteger(section, kEnd, region.End) &&
+           ini.WriteFloat(section, kVolume, region.Volume) &&
+           ini.WriteString(section, kOut, OutputModeName(region.OutMode));
+}
+
+// REGION_OUT's value as a mode; NoTouch for any other text.
+TOutputMode OutputModeNamed(const AnsiString& name)
+{
+    for (TOutputMode mode : kOutputModes)
+        if (name == OutputModeName(mode))
+            return mode;
+    return TOutputMode::NoTouch;
+}
+
+// The region of section i, or none when the file is broken there. The name
+// is missing only when its key is: "NULL" is a name a user may give.
+std::optional<TRegionRecord> ReadRegion(const TIniContent& ini, size_t i)
+{
+    const AnsiString section = RegionSection(i);
+    TRegionRecord region;
+    region.Start = ini.ReadInteger(section, kStart, kMissingInteger);
+    region.End = ini.ReadInteger(section, kEnd, kMissingInteger);
+    region.Volume = ini.ReadFloat(section, kVolume, kMissingVolume);
+    const AnsiString out = ini.ReadString(section, kOut, kMissingText);
+    if (!ini.ValueExists(section, kName) || out == kMissingText ||
+        region.Start == kMissingInteger || region.End == kMissingInteger ||
+        region.Volume == kMissingVolume)
+        return std::nullopt;
+    region.Name = ini.ReadString(section, kName, AnsiString());
+    region.OutMode = OutputModeNamed(out);
+    return region;
+}
+
+// A cut point as a sample: decimal digits only, within 32 bits.
+std::optional<std::int32_t> CutPointSample(const AnsiString& text)
+{
+    if (text.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > std::numeric_limits<std::int32_t>::max())
+            return std::nullopt;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// A count as the reader takes it: below 0 it is 0.
+size_t CountOf(int count)
+{
+    return count < 0 ? 0 : static_cast<size_t>(count);
+}
+
+} // namespace
+
+bool WriteRegionList(TIniContent& ini, const TRegionListFile& list)
+{
+    ini.Clear();
+    bool ok = ini.WriteString(kFileInfo, kWavPath, list.WavPath) &&
+              ini.WriteInteger(kFileInfo, kRegionCount, static_cast<int>(list.Regions.size())) &&
+              ini.WriteInteger(kFileInfo, kCutPointCount, static_cast<int>(list.CutBars.size()));
+    for (size_t i = 0; ok && i < list.Regions.size(); ++i)
+        ok = WriteRegion(ini, i, list.Regions[i]);
+    for (size_t j = 0; ok && j < list.CutBars.size(); ++j)
+        ok = ini.WriteString(kCutPoint, CutPointKey(j), list.CutBars[j]);
+    return ok;
+}
+
+AnsiString RegionListWavPath(const TIniContent& ini)
+{
+    return ini.ReadString(kFileInfo, kWavPath, AnsiString());
+}
+
+int RegionListRegionCount(const TIniContent& ini)
+{
+    return ini.ReadInteger(kFileInfo, kRegionCount, kMissingInteger);
+}
+
+TRegionFileRead ReadRegionList(const TIniContent& ini)
+{
+    TRegionFileRead read;
+    const int regionCount = RegionListRegionCount(ini);
+    const int cutPointCount = ini.ReadInteger(kFileInfo, kCutPointCount, kMissingInteger);
+    if (regionCount == kMissingInteger && cutPointCount == kMissingInteger) {
+        read.Verdict = TRegionFileVerdict::NoCounts;
+        return read;
+    }
+    for (size_t i = 0; i < CountOf(regionCount); ++i) {
+        std::optional<TRegionRecord> region = ReadRegion(ini, i);
+        if (!region) {
+            read.Regions.clear();
+            read.Verdict = TRegionFileVerdict::BrokenRegion;
+            return read;
+        }
+        read.Regions.push_back(std::move(*region));
+    }
+    for (size_t j = 0; j < CountOf(cutPointCount); ++j) {
+        std::optional<std::int32_t> sample =
+            CutPointSample(ini.ReadString(kCutPoint, CutPointKey(j), AnsiString()));
+        if (!sample) {
+            read.Verdict = TRegionFileVerdict::BrokenCutPoint;
+            break;
+        }
+        read.CutBars.push_back(CutBarEntryText(*sample));
+    }
+    std::sort(read.CutBars.begin(), read.CutBars.end());
+    return read;
+}
+
+AnsiString LocateRegionListWav(const AnsiString& storedWavPath, const AnsiString& regionListPath,
+                               const std::function<bool(const AnsiString&)>& fileExists)
+{
+    if (storedWavPath.empty())
+        return AnsiString();
+    if (fileExists(storedWavPath))
+        return storedWavPath;
+    const AnsiString name = ExtractFileName(storedWavPath);
+    const AnsiString beside = ExtractFilePath(regionListPath) + name;
+    return !name.empty() && fileExists(beside) ? beside : AnsiString();
+}
+
+const char* OutputModeName(TOutputMode mode)
+{
+    switch (mode) {
+    case TOutputMode::MonoMix:
+        return "MonoMix";
+    case TOutputMode::MonoLeft:
+        return "MonoLeft";
+    case TOutputMode::MonoRight:
+        return "MonoRight";
+    case TOutputMode::Swap:
+        return "Swap";
+    default:
+        return "NoTouch";
+    }
+}
+
+AnsiString CutBarEntryText(std::int32_t sample)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%012d", static_cast<int>(sample));
+    return text;
+}
+
+AnsiString RegionVolumePercentText(double volume)
+{
+    if (volume == 1.0)
+        return "-";
+    char text[400];
+    // + 0.0 shows a percentage that rounds to nothing as "0%", never "-0%".
+    std::snprintf(text, sizeof text, "%.0f%%", std::nearbyint(volume * 100) + 0.0);
+    return text;
+}
+
+const char* OutputModeText(TOutputMode mode)
+{
+    switch (mode) {
+    case TOutputMode::MonoMix:
+        return "モノラルミックス";
+    case TOutputMode::MonoLeft:
+        return "左チャンネルのみ";
+    case TOutputMode::MonoRight:
+        return "右チャンネルのみ";
+    case TOutputMode::Swap:
+        return "左右チャンネル入れ替え";
+    default:
+        return "-";
+    }
+}
