@@ -4,6 +4,7 @@
 //   TPersistent objects that can be assigned to one another
 //   TComponent  an owned object: its owner frees it, it has a name and a tag,
 //               and it tells other components when it goes away
+//   TScopedFree an object freed with FreeAndNil when a scope ends
 //
 // Properties are a getter named as the property and a setter named Set plus
 // the property (Name(), SetName()).
@@ -152,3 +153,19 @@ template <class T> void FreeAndNil(T*& object)
         delete doomed;
     }
 }
+
+// Holds an object (a window shown modally, say) and frees it with
+// FreeAndNil when the scope ends, however it ends.
+template <class T> class TScopedFree
+{
+public:
+    explicit TScopedFree(T* object) : FObject(object) {}
+    TScopedFree(const TScopedFree&) = delete;
+    TScopedFree& operator=(const TScopedFree&) = delete;
+    ~TScopedFree() { FreeAndNil(FObject); }
+    T* Get() const { return FObject; }
+    T* operator->() const { return FObject; }
+
+private:
+    T* FObject; // owned
+};

@@ -71,6 +71,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireCaptureEvents();
     WireFocusMoves();
     WirePreferenceCommand();
+    WirePropertyCommands();
     WireCommandRules();
     OnCreate = TNotifyEvent(this, &TFormVusk::FormCreate);
     OnShow = TNotifyEvent(this, &TFormVusk::FormShow);

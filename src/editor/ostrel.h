@@ -647,6 +647,13 @@ public:
     void WirePreferenceCommand();
 
     // =====================================================================
+    // File properties and about (ostrel_property.cpp)
+    // =====================================================================
+    void actFilePropertyExecute(TObject* Sender);
+    void actAboutExecute(TObject* Sender);
+    void WirePropertyCommands();
+
+    // =====================================================================
     // Side panes (ostrel_panes.cpp)
     // =====================================================================
     void actViewExpExecute(TObject* Sender);
