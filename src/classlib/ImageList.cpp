@@ -1,6 +1,7 @@
 #include "ImageList.h"
 
 #include <algorithm>
+#include <shellapi.h>
 
 TChangeLink::~TChangeLink()
 {
@@ -255,4 +256,23 @@ void TCustomImageList::Change()
         if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end())
             link->Change();
     }
+}
+
+TImageList* NewShellSmallImages(TComponent* owner)
+{
+    auto* images = new TImageList(owner);
+    images->SetShareImages(true);
+    SHFILEINFOA info = {};
+    if (auto system = reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON)))
+        images->SetHandle(system);
+    return images;
+}
+
+int ShellSmallIconIndex(const AnsiString& path)
+{
+    SHFILEINFOA info = {};
+    if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+        return -1;
+    return info.iIcon;
 }

@@ -3,6 +3,7 @@
 //   TChangeLink       tells one client (an item, a control) that a list changed
 //   TCustomImageList  images of one size with their masks, drawn onto canvases
 //   TImageList        the list that windows place among their components
+//   shell icons       the shell's list of small icons and a file's place in it
 //
 // The system list is made when first needed; a list may also take a list made
 // elsewhere (the shell's system image list) and share it instead of owning it.
@@ -105,3 +106,10 @@ class TImageList : public TCustomImageList
 public:
     using TCustomImageList::TCustomImageList;
 };
+
+// A list sharing the shell's small system icons (never destroyed by it);
+// empty when the shell gives none.
+TImageList* NewShellSmallImages(TComponent* owner);
+// The index of a file's small icon in the shell's list; -1 when the shell
+// has none for it.
+int ShellSmallIconIndex(const AnsiString& path);

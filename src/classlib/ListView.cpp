@@ -339,6 +339,7 @@ void TListColumns::Delete(int index)
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
     if (FOwner->HandleAllocated())
         SendMessageA(FOwner->WindowHandle(), LVM_DELETECOLUMN, index, 0);
+    FOwner->FColumnOrder.clear();
     delete FColumns[index];
     FColumns.erase(FColumns.begin() + index);
 }
@@ -415,6 +416,8 @@ void TListView::CreateWnd()
     ApplyImageLists();
     for (int i = 0; i < FColumns->Count(); ++i)
         InsertColumnWindow(FColumns->Items(i), i);
+    if (!FColumnOrder.empty())
+        SetColumnOrder(FColumnOrder);
     FRecreatingItems = true;
     SendMessageA(WindowHandle(), LVM_SETITEMCOUNT, FItems->Count(), 0);
     for (int i = 0; i < FItems->Count(); ++i)
@@ -435,6 +438,8 @@ void TListView::DestroyWnd()
         for (TListColumn* column : FColumns->FColumns)
             column->FWidth = column->Width();
     FSavedTopIndex = static_cast<int>(SendMessageA(window, LVM_GETTOPINDEX, 0, 0));
+    if (!FColumnOrder.empty())
+        FColumnOrder = ColumnOrder();
     TWinControl::DestroyWnd();
 }
 
@@ -555,6 +560,31 @@ void TListView::SetDoubleBuffered(bool value)
     ApplyExtendedStyle();
 }
 
+std::vector<int> TListView::ColumnOrder() const
+{
+    std::vector<int> order(FColumns->Count());
+    if (HandleAllocated() && !order.empty()) {
+        SendMessageA(WindowHandle(), LVM_GETCOLUMNORDERARRAY, order.size(),
+                     reinterpret_cast<LPARAM>(order.data()));
+        return order;
+    }
+    if (FColumnOrder.size() == order.size())
+        return FColumnOrder;
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    return order;
+}
+
+void TListView::SetColumnOrder(const std::vector<int>& order)
+{
+    if (order.size() != static_cast<size_t>(FColumns->Count()))
+        return;
+    FColumnOrder = order;
+    if (HandleAllocated())
+        SendMessageA(WindowHandle(), LVM_SETCOLUMNORDERARRAY, order.size(),
+                     reinterpret_cast<LPARAM>(const_cast<int*>(order.data())));
+}
+
 void TListView::ApplyImageLists()
 {
     if (!HandleAllocated())
@@ -622,6 +652,23 @@ TListItem* TListView::GetNextSelected(TListItem* start) const
     auto index =
         static_cast<int>(SendMessageA(WindowHandle(), LVM_GETNEXTITEM, from, LVNI_SELECTED));
     return index >= 0 && index < FItems->Count() ? FItems->FItems[index] : nullptr;
+}
+
+std::vector<int> TListView::SelectedIndexes() const
+{
+    std::vector<int> indexes;
+    if (!HandleAllocated()) {
+        for (int i = 0; i < FItems->Count(); ++i)
+            if (FItems->FItems[i]->FSavedState & LVIS_SELECTED)
+                indexes.push_back(i);
+        return indexes;
+    }
+    for (int i = -1;;) {
+        i = static_cast<int>(SendMessageA(WindowHandle(), LVM_GETNEXTITEM, i, LVNI_SELECTED));
+        if (i < 0 || i >= FItems->Count() || (!indexes.empty() && i <= indexes.back()))
+            return indexes;
+        indexes.push_back(i);
+    }
 }
 
 TListItem* TListView::Selected() const
@@ -738,6 +785,16 @@ TListItem* TListView::GetItemAt(int x, int y) const
     if (index < 0 || index >= FItems->Count() || !(info.flags & LVHT_ONITEM))
         return nullptr;
     return FItems->FItems[index];
+}
+
+TRect TListView::SubItemRect(const TListItem* item, int column) const
+{
+    RECT r = {LVIR_BOUNDS, column, 0, 0};
+    const int index = FItems->IndexOf(item);
+    if (!HandleAllocated() || index < 0 ||
+        !SendMessageA(WindowHandle(), LVM_GETSUBITEMRECT, index, reinterpret_cast<LPARAM>(&r)))
+        return TRect();
+    return TRect(r);
 }
 
 bool TListView::SubItemHitTest(int x, int y, TListItem*& item, int& subItem) const
@@ -960,7 +1017,7 @@ LRESULT TListView::ApplyCanvasColours(NMLVCUSTOMDRAW* draw, COLORREF textBefore,
 LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
 {
     DWORD stage = draw->nmcd.dwDrawStage;
-    bool wantItems = OnCustomDrawItem || OnCustomDrawSubItem;
+    bool wantItems = OnCustomDrawItem || OnCustomDrawSubItem || OnAdvancedCustomDrawItem;
     if (stage == CDDS_PREPAINT) {
         LRESULT result = CDRF_DODEFAULT;
         if (OnCustomDraw) {
@@ -972,18 +1029,29 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
         }
         return wantItems ? result | CDRF_NOTIFYITEMDRAW : result;
     }
-    if (!(stage & CDDS_ITEMPREPAINT) || !wantItems)
+    if (!(stage & CDDS_ITEM) || !wantItems)
         return CDRF_DODEFAULT;
     auto index = static_cast<int>(draw->nmcd.dwItemSpec);
     if (index < 0 || index >= FItems->Count())
         return CDRF_DODEFAULT;
     TListItem* item = FItems->FItems[index];
+    if (stage == CDDS_ITEMPOSTPAINT) {
+        if (OnAdvancedCustomDrawItem) {
+            bool ignored = true;
+            TCanvasDCScope scope(FCanvas, draw->nmcd.hdc);
+            OnAdvancedCustomDrawItem(this, item, DrawState(draw, item),
+                                     TCustomDrawStage::cdPostPaint, ignored);
+        }
+        return CDRF_DODEFAULT;
+    }
+    if (!(stage & CDDS_PREPAINT))
+        return CDRF_DODEFAULT;
     bool subItemStage = (stage & CDDS_SUBITEM) != 0;
     if (!subItemStage) {
         FItemTextColor = draw->clrText;
         FItemBackColor = draw->clrTextBk;
     }
-    if (!subItemStage && !OnCustomDrawItem)
+    if (!subItemStage && !OnCustomDrawItem && !OnAdvancedCustomDrawItem)
         return CDRF_NOTIFYSUBITEMDRAW;
     bool defaultDraw = true;
     LRESULT result = CDRF_SKIPDEFAULT;
@@ -999,7 +1067,11 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
             if (OnCustomDrawSubItem)
                 OnCustomDrawSubItem(this, item, draw->iSubItem, state, defaultDraw);
         } else {
-            OnCustomDrawItem(this, item, state, defaultDraw);
+            if (OnCustomDrawItem)
+                OnCustomDrawItem(this, item, state, defaultDraw);
+            if (OnAdvancedCustomDrawItem)
+                OnAdvancedCustomDrawItem(this, item, state, TCustomDrawStage::cdPrePaint,
+                                         defaultDraw);
         }
         if (defaultDraw)
             result = ApplyCanvasColours(draw, textBefore, backBefore, fontBefore);
@@ -1010,5 +1082,7 @@ LRESULT TListView::CustomDraw(NMLVCUSTOMDRAW* draw)
         SelectObject(draw->nmcd.hdc, FCanvas->Font()->Handle());
     if (!subItemStage && OnCustomDrawSubItem && defaultDraw)
         result |= CDRF_NOTIFYSUBITEMDRAW;
+    if (!subItemStage && OnAdvancedCustomDrawItem && defaultDraw)
+        result |= CDRF_NOTIFYPOSTPAINT;
     return result;
 }

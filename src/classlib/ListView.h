@@ -6,8 +6,9 @@
 //   TListColumn   a report column: caption, width, alignment
 //   TListColumns  the columns in creation order
 //   TListView     multi-select, item data, sub-items, sorting (stable, with
-//                 a custom compare), column widths, custom drawing of items
-//                 and sub-items through Canvas, and the item and sub-item
+//                 a custom compare), column widths and display order,
+//                 custom drawing of items (before and after) and sub-items
+//                 through Canvas, and the item and sub-item
 //                 under a point (LVM_SUBITEMHITTEST)
 //
 // The window shows our items through call-backs: it asks for texts and
@@ -66,6 +67,11 @@ enum TCustomDrawStateFlag : unsigned
     cdsHot = 0x40,
 };
 using TCustomDrawState = unsigned;
+enum class TCustomDrawStage
+{
+    cdPrePaint,
+    cdPostPaint
+};
 
 class TListItem : public TPersistent
 {
@@ -209,6 +215,10 @@ using TLVCustomDrawEvent = TEvent<TObject*, const TRect&, bool&>;
 using TLVCustomDrawItemEvent = TEvent<TObject*, TListItem*, TCustomDrawState, bool&>;
 // Sender, Item, SubItem (column index, 0 the caption), State, DefaultDraw.
 using TLVCustomDrawSubItemEvent = TEvent<TObject*, TListItem*, int, TCustomDrawState, bool&>;
+// Sender, Item, State, Stage, DefaultDraw: before the item is drawn (as
+// OnCustomDrawItem) and again after it, over what was drawn.
+using TLVAdvancedCustomDrawItemEvent =
+    TEvent<TObject*, TListItem*, TCustomDrawState, TCustomDrawStage, bool&>;
 
 class TListView : public TWinControl
 {
@@ -240,6 +250,11 @@ public:
     void SetColumnClick(bool value);
     void SetDoubleBuffered(bool value) override;
 
+    // The columns' display order by creation index (creation order when
+    // none was set); a set order is kept until a column is deleted.
+    std::vector<int> ColumnOrder() const;
+    void SetColumnOrder(const std::vector<int>& order);
+
     TCustomImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TCustomImageList* value);
     TCustomImageList* LargeImages() const { return FLargeImages; }
@@ -251,6 +266,9 @@ public:
     int SelCount() const;
     // The next selected item after start (nullptr: from the top).
     TListItem* GetNextSelected(TListItem* start) const;
+    // The display positions of the selected items, in order; one pass over
+    // the list, however many are selected.
+    std::vector<int> SelectedIndexes() const;
     int ItemIndex() const;
     void SetItemIndex(int value);
     TListItem* ItemFocused() const;
@@ -262,6 +280,9 @@ public:
     void Scroll(int dx, int dy);
     // The item at a client point (nullptr over no item).
     TListItem* GetItemAt(int x, int y) const;
+    // The client rectangle of an item's cell in the column of creation
+    // index column; empty without a window.
+    TRect SubItemRect(const TListItem* item, int column) const;
     // The item and the column index (0: the caption) at a client point;
     // false over no item.
     bool SubItemHitTest(int x, int y, TListItem*& item, int& subItem) const;
@@ -283,6 +304,7 @@ public:
     TLVCustomDrawEvent OnCustomDraw;
     TLVCustomDrawItemEvent OnCustomDrawItem;
     TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
+    TLVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
 
     void WndProc(TMessage& message) override;
     // The window's index of an item (its display position).
@@ -334,6 +356,7 @@ private:
     bool FShowColumnHeaders = true;
     bool FColumnClick = true;
     int FSavedTopIndex = 0;                // across a RecreateWnd
+    std::vector<int> FColumnOrder;         // display order by creation index; empty: creation order
     COLORREF FItemTextColor = CLR_DEFAULT; // the window's colours for the item being drawn
     COLORREF FItemBackColor = CLR_DEFAULT;
     bool FRecreatingItems = false; // CreateWnd re-inserts the items

@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <shellapi.h>
 
 namespace {
 
@@ -63,21 +62,6 @@ std::vector<AnsiString> RipTrackFilesIn(const AnsiString& root)
     std::sort(names.begin(), names.end(),
               [](const AnsiString& a, const AnsiString& b) { return CompareStr(a, b) < 0; });
     return names;
-}
-
-int RipShellIconIndex(const AnsiString& path)
-{
-    SHFILEINFOA info = {};
-    if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-        return -1;
-    return info.iIcon;
-}
-
-HIMAGELIST RipShellSmallImages()
-{
-    SHFILEINFOA info = {};
-    return reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
 } // namespace
@@ -158,10 +142,7 @@ void TForm1::CreateControls()
     column = TrackList->Columns()->Add();
     column->SetCaption("時間");
     column->SetWidth(70);
-    FShellImages = new TImageList(this);
-    FShellImages->SetShareImages(true);
-    if (HIMAGELIST system = RipShellSmallImages())
-        FShellImages->SetHandle(system);
+    FShellImages = NewShellSmallImages(this);
     TrackList->SetSmallImages(FShellImages);
     TrackList->OnClick = TNotifyEvent(this, &TForm1::TrackListClick);
     TrackList->OnDblClick = TNotifyEvent(this, &TForm1::TrackListDblClick);
@@ -347,7 +328,7 @@ void TForm1::AddTrackFiles(const AnsiString& root)
         TListItem* item = TrackList->Items()->Add();
         item->SetCaption(ChangeFileExt(name, ""));
         item->SubItems()->Add(FormatTimeShort(seconds));
-        item->SetImageIndex(RipShellIconIndex(path));
+        item->SetImageIndex(ShellSmallIconIndex(path));
         lengths.push_back(seconds);
         if (firstFile.empty())
             firstFile = path;
