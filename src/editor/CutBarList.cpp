@@ -51,3 +51,55 @@ TCutBarRow CutBarRowFor(int index, std::int32_t sample, int rate)
     row.Samples = FormatFloat("###,###,###,##0", sample);
     return row;
 }
+
+std::int32_t CutRegionStart(const std::vector<std::int32_t>& positions, std::int32_t sample)
+{
+    std::int32_t start = 0;
+    for (std::int32_t bar : positions)
+        if (bar <= sample)
+            start = std::max(start, bar);
+    return start;
+}
+
+std::vector<TRegionRange> CutBarsToRegions(const std::vector<std::int32_t>& sortedPositions,
+                                           std::int32_t length)
+{
+    std::vector<TRegionRange> regions;
+    if (sortedPositions.empty())
+        return regions;
+    std::int32_t start = 0;
+    for (std::int32_t bar : sortedPositions) {
+        if (bar == 0)
+            continue;
+        regions.push_back({start, bar - 1});
+        start = bar;
+    }
+    regions.push_back({start, length});
+    return regions;
+}
+
+std::optional<TCutBarNudge> NudgedCutBar(const std::vector<std::int32_t>& sortedPositions,
+                                         int index, bool forward, std::int32_t samplesPerPixel,
+                                         std::int32_t length)
+{
+    if (index < 0 || index >= static_cast<int>(sortedPositions.size()))
+        return std::nullopt;
+    const std::int32_t bar = sortedPositions[index];
+    TCutBarNudge nudge;
+    if (forward) {
+        if (bar >= length)
+            return std::nullopt;
+        nudge.Sample = length - bar < samplesPerPixel ? length : bar + samplesPerPixel;
+    } else {
+        if (bar <= 0)
+            return std::nullopt;
+        nudge.Sample = bar < samplesPerPixel ? 0 : bar - samplesPerPixel;
+    }
+    nudge.Index = index;
+    const int last = static_cast<int>(sortedPositions.size()) - 1;
+    while (nudge.Index < last && sortedPositions[nudge.Index + 1] < nudge.Sample)
+        ++nudge.Index;
+    while (nudge.Index > 0 && sortedPositions[nudge.Index - 1] > nudge.Sample)
+        --nudge.Index;
+    return nudge;
+}

@@ -63,3 +63,10 @@ AnsiString PlayTimeText(const TViewDocument& doc, std::int32_t position)
     return FormatTime(CursorSeconds(doc, position)) + " / " +
            FormatTime(CursorSeconds(doc, doc.Length));
 }
+
+AnsiString SelectionLabelText(const TViewDocument& doc, std::int32_t start, std::int32_t end)
+{
+    return FormatTime(CursorSeconds(doc, std::int64_t(end) - start)) + " [ " +
+           FormatTime(CursorSeconds(doc, start)) + " - " + FormatTime(CursorSeconds(doc, end)) +
+           " ]";
+}

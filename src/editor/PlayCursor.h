@@ -1,6 +1,6 @@
 // Where the play cursor goes: the selection's hold on a moved cursor, the
 // chase that keeps the play position in view while playing, the steps of the
-// cursor moves, and the time label. Plain arithmetic over the view state;
+// cursor moves, and the time and region labels. Plain arithmetic over the view state;
 // the main window applies it to the engine and the images.
 #pragma once
 
@@ -41,3 +41,5 @@ std::int32_t CoarseCursorStep(const TWaveViewState& view);
 
 // "m:ss.cc / m:ss.cc": the position and the file's length.
 AnsiString PlayTimeText(const TViewDocument& doc, std::int32_t position);
+// "length [ start - end ]" of a selection or region, each as m:ss.cc.
+AnsiString SelectionLabelText(const TViewDocument& doc, std::int32_t start, std::int32_t end);

@@ -284,12 +284,15 @@ void TWaveRenderer::DrawCutBarMark(std::int32_t sample)
     FBitmap.Canvas()->SetPixel(x, mh, FColors.CutBar);
 }
 
+bool TWaveRenderer::IsCutBarPixel(int x, int y)
+{
+    return RenderSameColor(BitmapPixel(FBitmap, x, y), FColors.CutBar);
+}
+
 int TWaveRenderer::HitCutBarMark(int x, int y)
 {
     const int mh = FView.MarkHeight;
-    auto marked = [&](int cx, int cy) {
-        return RenderSameColor(BitmapPixel(FBitmap, cx, cy), FColors.CutBar);
-    };
+    auto marked = [&](int cx, int cy) { return IsCutBarPixel(cx, cy); };
     if (y >= mh)
         return marked(x, mh) ? x : -1;
     for (int row = y + 1; row <= mh; ++row) {

@@ -95,6 +95,8 @@ public:
     // The column a mark's tip reaches following the mark's colour down from
     // (x, y), or -1 when the colour breaks off.
     int HitCutBarMark(int x, int y);
+    // Whether the pixel at (x, y) has the cut-bar colour.
+    bool IsCutBarPixel(int x, int y);
     // Paints the mark at column x away: triangle in the ruler colour, the
     // tip in the bottom line's, a ruler tick it covered restored, the column
     // redrawn. The cut-bar list is the caller's.

@@ -65,6 +65,9 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     CreateToolbars();
     WireViewEvents();
     WireMouseToolEvents();
+    WireRegionListEvents();
+    WireRegionCommands();
+    WireCutBarEvents();
     WirePaneEvents();
     WireDocumentEvents();
     WireTransportEvents();

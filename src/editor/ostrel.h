@@ -15,9 +15,11 @@
 //                         master volume, the toolbar lock
 //   ostrel_shortcuts.cpp  the SHORTCUT keys, the backup and their withdrawal
 //   ostrel_panes.cpp      the side pane switch (explorer, rename, cut bars)
-//   ostrel_mousetools.cpp the mouse tools on the waveform: tool cursor, the
-//                         end of a press or drag, the drag-scroll's timer
-//   ostrel_cutbars.cpp    cut bars
+//   ostrel_mousetools.cpp the mouse tools on the waveform: presses, drags,
+//                         the marker drag, the drag-scroll's timer
+//   ostrel_cutbars.cpp    cut bars: their list, the cut commands, nudges
+//   ostrel_regionlist.cpp the region list: records, items, sorting, the
+//                         link with the waveform selection, drag edits
 //   ostrel_rename.cpp     renaming regions
 //   ostrel_regions.cpp    region commands
 //   ostrel_document.cpp   open and close of the document
@@ -39,6 +41,7 @@
 #include "FocusRules.h"
 #include "LevelData.h"
 #include "MouseTools.h"
+#include "RegionList.h"
 #include "Settings.h"
 #include "ToolkitStandIns.h"
 #include "ViewGeometry.h"
@@ -105,34 +108,6 @@ struct TCloseState
     bool RegionListFileExists; // a file stands at FRglPath
 };
 bool CloseNeedsQuestion(const TCloseState& state);
-
-// What a drag edit in the region list or the cut-bar list changes. The
-// numbers are the mode's stored ones.
-enum class TEditListDragMode : std::uint8_t
-{
-    None = 0,
-    Start = 1,     // the regions' starts
-    End = 2,       // the regions' ends
-    Volume = 3,    // the regions' volumes
-    MoveItems = 4, // the regions' order in the list
-    CutBar = 5     // a cut bar's position
-};
-
-// The drag state of the region list and the cut-bar list.
-struct TEditListSnapshot
-{
-    double Volume;
-    std::int32_t Start;
-    std::int32_t End;
-    std::int32_t ItemIndex;
-};
-struct TEditListStatus
-{
-    bool Active = false;      // a drag edit runs
-    std::int32_t StartY = -1; // screen y of the press
-    TEditListDragMode Mode = TEditListDragMode::None;
-    std::vector<TEditListSnapshot> Snapshots; // one per dragged item, taken when the drag begins
-};
 
 class TFormVusk : public TForm
 {
@@ -466,8 +441,13 @@ public:
     void EraseCutBarMark(int x, bool remove);
     // The column of the mark whose colour leads down from (x, y), or -1.
     int HitCutBarMark(int x, int y);
+    // Whether the waveform's pixel at (x, y) has the cut-bar colour.
+    bool IsCutBarPixel(int x, int y);
     // Drops the selection, redraws its columns and empties the region label.
     void ClearSelection();
+    // Redraws the columns whose selected state differs between before and
+    // the present selection, and keeps the selection's columns.
+    void RedrawSelectionChange(const TWaveViewState& before);
     // Lays the two images and the scroll bar out for an empty panel.
     void ResizeWaveImages();
     // Lays them out again after the panel or the splitter changed size.
@@ -483,6 +463,8 @@ public:
     int ScaleLevel(int level) const;
     // The engine holds a playable file.
     bool FileLoaded() const;
+    // The open file as the views see it.
+    TViewDocument ViewDocument() const;
 
     // --- Navigation
     void actViewZoomInExecute(TObject* Sender);
@@ -513,12 +495,18 @@ public:
     // =====================================================================
     // Mouse tools on the waveform (ostrel_mousetools.cpp)
     // =====================================================================
+    // The four tool actions: each checks itself and sets FTool.
+    void actToolExecute(TObject* Sender);
     // The screen cursor of the current tool.
     void SetToolCursor();
+    void WaveImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void WaveImageMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void WaveImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void WaveImageDblClick(TObject* Sender);
     void WaveImageMouseEnter(TObject* Sender);
     void WaveImageMouseLeave(TObject* Sender);
-    void WaveImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void WaveImageCaptureLost(TObject* Sender);
+    void DragScrollTimerTimer(TObject* Sender);
     // The one place a press on the waveform ends, whatever ended it: at
     // column x, as a release there does.
     void EndWaveDrag(int x);
@@ -526,6 +514,26 @@ public:
 
     TWaveDrag FWaveDrag; // the press on the waveform, while one is tracked
 
+private:
+    // Whether (x, y) lies on a cut-bar marker in the ruler: the hand cursor.
+    bool OverCutBarMarker(int x, int y);
+    void PressMarker(int x, int y);
+    void PressErase(int x);
+    void PressSelect(int x, TShiftState shift);
+    void PressCut(int x);
+    void PressRegion(int x, TShiftState shift);
+    void MoveMarker(int x);
+    void DragRegionSelection(int x);
+    void SweepErase(int x);
+    // The selection shown anew: its columns redrawn where they changed, the
+    // region label and, while playing, the engine's ranges.
+    void ShowNewSelection(const TRegionRange& range);
+    void EndRegionPress(int x, const TWaveDrag& drag);
+    // The cursor to sample: moved as SetPlayPosition moves it while
+    // stopped; while playing only the cursor (the engine plays on).
+    void PlaceCursorAfterPress(std::int32_t sample);
+
+public:
     // =====================================================================
     // Transport, status and recent files (ostrel_transport.cpp)
     // =====================================================================
@@ -666,9 +674,131 @@ public:
     // =====================================================================
     // Rebuilds CutManageList from FCutBars.
     void RefreshCutBarList();
-    // Puts a cut bar at sample: its mark, the list and its view.
+    // Puts cut bars at samples: their marks, the entries (one sort), the
+    // list view; sets FModified.
     void AddCutBar(std::int32_t sample);
+    void AddCutBars(const std::vector<std::int32_t>& samples);
+    // A cut at sample (the cursor, the cut tool): its bar and, with USE
+    // CUTTOADD, the region from the bar before it up to sample - 1.
+    void CutAt(std::int32_t sample);
+    void actRegionCutExecute(TObject* Sender);
+    void actRegionCut2Execute(TObject* Sender);
+    void actRegionCutToListExecute(TObject* Sender);
+    void actRegionCutClearExecute(TObject* Sender);
+    // The selected cut bar leaves the list (the delete command with the
+    // cut-bar list focused); FModified stays.
+    void DeleteSelectedCutBar();
+    // Opens the cut-bar edit window on the selected bar (a double click,
+    // or the edit command with the cut-bar list focused).
+    void EditSelectedCutBar();
+    // Moves the selected cut bar a pixel's worth of samples on or back (the
+    // adjust commands with the cut-bar list focused).
+    void NudgeCutBar(bool forward);
+    void CutManageListSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void CutManageListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                int Y);
+    void CutManageListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void CutManageListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                              int Y);
+    void CutManageListDblClick(TObject* Sender);
+    void CutManageListCustomDrawSubItem(TObject* Sender, TListItem* Item, int SubItem,
+                                        TCustomDrawState State, bool& DefaultDraw);
+    void WireCutBarEvents();
 
+    bool FCutListUpdating = false; // a nudge reorders the list: its selection moves nothing
+
+private:
+    // The drag of a cut bar in its list, one tick; and its end.
+    void DragCutBarTick(std::int32_t dy);
+    void EndCutBarDrag(const TEditListStatus& status);
+    // Draws the marks of the cut bars near sample again (a nudge's
+    // neighbours).
+    void RedrawCutBarMarksNear(std::int32_t sample);
+
+public:
+    // =====================================================================
+    // Region list (ostrel_regionlist.cpp)
+    // =====================================================================
+    // --- Records and items
+    // Adds the region start .. end with a default name, volume 1.0 and
+    // output mode 0, its item last in the list; sets FModified. Nothing
+    // unless 0 <= start < end <= the file's length.
+    void AddRegion(std::int32_t start, std::int32_t end);
+    // The same for several ranges, one after another (paste), with one
+    // look at the default names; the list is updated once.
+    void AddRegionRanges(const std::vector<TRegionRange>& ranges);
+    // Adds detected regions, numbered consecutively, in one update of the
+    // list; a pair whose start is not below its end is skipped.
+    void AddRegions(const TAutoRegionList& regions);
+    // The record an item of the region list shows.
+    static TRegionData* RegionOf(const TListItem* item);
+    // Rewrites an item's length, start and end texts from its record.
+    void ShowRegionTimes(TListItem* item);
+    // The selected items, in list order, and their records.
+    std::vector<TListItem*> SelectedRegionItems() const;
+    std::vector<const TRegionData*> SelectedRegions() const;
+    // Deletes items of the region list (their records stay until the list
+    // is empty, then every record goes).
+    void RemoveRegionItems(const std::vector<TListItem*>& items);
+    // Sorts the list by one key per item (by the items' present order),
+    // ties keeping their order, without touching the captions.
+    void SortRegionListByKeys(const std::vector<AnsiString>& keys);
+
+    // --- The link with the waveform selection
+    // With regions selected, the selection spans them and is shown.
+    void SelectRegionSpan();
+    // The span of the selected regions when two or more are selected, else
+    // -1 and -1.
+    TRegionRange SelectedRegionSpan() const;
+    // While the selection spans a selected region, the first selected region
+    // takes the selection's start and end.
+    void UpdateRegionFromSelection();
+    // The list click: the selected regions become the waveform's selection.
+    void EditListClick(TObject* Sender);
+    // "length [ start - end ]" of the selection in the region label.
+    void ShowSelectionLabel();
+
+    // --- Events of the list
+    void EditListColumnClick(TObject* Sender, TListColumn* Column);
+    void EditListCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
+                         int& Compare);
+    void EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void EditListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void EditListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void EditListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void EditListExit(TObject* Sender);
+    void EditListDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                          bool& Accept);
+    void EditListDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+    void EditListAdvancedCustomDrawItem(TObject* Sender, TListItem* Item, TCustomDrawState State,
+                                        TCustomDrawStage Stage, bool& DefaultDraw);
+    // The 50 ms tick of a drag edit in either list.
+    void DragEditTimerTimer(TObject* Sender);
+    void WireRegionListEvents();
+
+    TRegionList FRegions; // every record, also of deleted items until the list empties
+    int FSortColumn = 0;  // the sort key: column creation index + 1, negative descending
+
+private:
+    void AddRegionBatch(const std::vector<TRegionRange>& ranges);
+    TListItem* AddRegionItem(TRegionData& record);
+    // The column of the region list under a client point, or none.
+    std::optional<TRegionColumn> RegionColumnAt(int x, int y) const;
+    void BeginRegionDragEdit();
+    void DragRegionTick(std::int32_t dy);
+    void EndDragEdit();
+    // The selection becomes the selected regions (one region, or their
+    // span) and is drawn.
+    void SelectSelectedRegions();
+    // Scrolls the list while items are dragged above or below it.
+    void ScrollListBy(int mouseY);
+    // Where the region list's items show the open file's icon.
+    int RegionIconIndex();
+    AnsiString FRegionIconPath;         // the file FRegionIconIndex is for
+    int FRegionIconIndex = -1;          // the file's small shell icon, -1 for none
+    TImageList* FShellImages = nullptr; // the shell's small icons, shared
+
+public:
     // =====================================================================
     // Renaming regions (ostrel_rename.cpp)
     // =====================================================================
@@ -679,8 +809,15 @@ public:
     // =====================================================================
     // Region commands (ostrel_regions.cpp)
     // =====================================================================
-    // The single selected region's volume and output mode onto the engine.
+    // The waveform's selection as a new region.
+    void actRegionAddExecute(TObject* Sender);
+    void WireRegionCommands();
+    // With the region list focused, ApplySelectedRegionAudio.
     void ApplyRegionAudio();
+    // With exactly one region selected: the list click, the region's volume
+    // (times the master volume) and output mode onto the engine, and the
+    // selection marked as the region's.
+    void ApplySelectedRegionAudio();
     // Master volume and output mode 0 back onto the engine.
     void ResetRegionAudio();
 

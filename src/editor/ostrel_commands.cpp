@@ -145,6 +145,8 @@ void TFormVusk::MoveFocus(const TFocusMove& move)
             edit->SelectAll();
     if (move.SelectListItem)
         SelectRegionListItem();
+    if (move.ListClick)
+        EditListClick(this);
     if (move.ResetRegionAudio)
         ResetRegionAudio();
 }

@@ -1,10 +1,23 @@
-// The cut bars of the main window: the list view that shows them. Adding
-// a bar comes with the cut-bar commands.
+// The cut bars of the main window: the entries in FCutBars, their list view
+// CutManageList, the marks on the waveform, the cut commands (at the cursor,
+// at both ends of the selection, the bars into regions, clearing), deleting
+// and nudging the selected bar, and dragging a bar's place in its list. The
+// rules are CutBarList's; this file applies them.
 #include "ostrel.h"
 
 #include "CutBarList.h"
 
 #include "audio/DirectWavEngine.h"
+
+namespace {
+
+constexpr TColor kCutBarNumberColor = 0x000080;
+constexpr TColor kCutBarStripeColor = 0xE1FFFF;
+// Neighbours within this many pixels' worth of samples of a nudged bar get
+// their marks drawn again.
+constexpr int kNudgeRedrawPixels = 8;
+
+} // namespace
 
 void TFormVusk::RefreshCutBarList()
 {
@@ -27,4 +40,250 @@ void TFormVusk::RefreshCutBarList()
     items->EndUpdate();
 }
 
-void TFormVusk::AddCutBar(std::int32_t sample) {}
+// --- Adding --------------------------------------------------------------------------------
+
+void TFormVusk::AddCutBar(std::int32_t sample)
+{
+    AddCutBars({sample});
+}
+
+void TFormVusk::AddCutBars(const std::vector<std::int32_t>& samples)
+{
+    for (std::int32_t sample : samples) {
+        DrawCutBarMark(sample);
+        FCutBars->Add(CutBarEntryText(sample));
+    }
+    FCutBars->Sort();
+    RefreshCutBarList();
+    FModified = true;
+}
+
+void TFormVusk::CutAt(std::int32_t sample)
+{
+    const std::vector<std::int32_t> others = CutBarPositions(FCutBars);
+    AddCutBar(sample);
+    if (FOption.CutToAdd)
+        AddRegion(CutRegionStart(others, sample), sample - 1);
+}
+
+void TFormVusk::actRegionCutExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy)
+        return;
+    CutAt(FView.PlayPos);
+}
+
+void TFormVusk::actRegionCut2Execute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || !FView.HasSelection)
+        return;
+    const TRegionRange selection{FView.SelStart, FView.SelEnd};
+    AddCutBars({selection.Start, selection.End});
+    if (FOption.CutToAdd)
+        AddRegion(selection.Start, selection.End - 1);
+}
+
+void TFormVusk::actRegionCutToListExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || FCutBars->Count() == 0)
+        return;
+    AddRegionRanges(CutBarsToRegions(CutBarPositions(FCutBars), FEngine->SampleSize()));
+}
+
+void TFormVusk::actRegionCutClearExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy)
+        return;
+    FCutBars->Clear();
+    CutManageList->Items()->Clear();
+    RedrawWaveFromViewStart();
+}
+
+// --- The selected bar ----------------------------------------------------------------------
+
+// The list is rebuilt rather than one item deleted, so the numbers stay in
+// sequence.
+void TFormVusk::DeleteSelectedCutBar()
+{
+    const TListItem* selected = CutManageList->Selected();
+    if (!selected)
+        return;
+    const int index = selected->Index();
+    if (index < 0 || index >= FCutBars->Count())
+        return;
+    FCutBars->Delete(index);
+    RefreshCutBarList();
+    TListItems* items = CutManageList->Items();
+    if (items->Count() > 0) {
+        TListItem* next = items->Item(std::min(index, items->Count() - 1));
+        CutManageList->SetSelected(next);
+        next->MakeVisible(false);
+    }
+    RedrawWaveFromViewStart();
+}
+
+// The cut-bar edit window comes with the secondary windows.
+void TFormVusk::EditSelectedCutBar() {}
+
+void TFormVusk::NudgeCutBar(bool forward)
+{
+    const TListItem* selected = CutManageList->Selected();
+    if (!selected || !FileLoaded())
+        return;
+    const int index = selected->Index();
+    const std::vector<std::int32_t> positions = CutBarPositions(FCutBars);
+    const auto nudge = NudgedCutBar(positions, index, forward, std::max(1, FView.SamplesPerPixel),
+                                    FEngine->SampleSize());
+    if (!nudge)
+        return;
+    const std::int32_t old = positions[index];
+    FCutListUpdating = true;
+    try {
+        FCutBars->Delete(index);
+        FCutBars->Insert(nudge->Index, CutBarEntryText(nudge->Sample));
+        RefreshCutBarList();
+        TListItem* moved = CutManageList->Items()->Item(nudge->Index);
+        CutManageList->SetSelected(moved);
+        moved->MakeVisible(false);
+    } catch (...) {
+        FCutListUpdating = false;
+        throw;
+    }
+    FCutListUpdating = false;
+    if (IsSampleVisible(nudge->Sample)) {
+        if (IsSampleVisible(old))
+            EraseCutBarMark(SampleToX(old), false);
+        DrawCutBarMark(nudge->Sample);
+        RedrawCutBarMarksNear(nudge->Sample);
+    } else {
+        DrawWave(CentredStart(FView, nudge->Sample));
+    }
+    FModified = true;
+}
+
+void TFormVusk::RedrawCutBarMarksNear(std::int32_t sample)
+{
+    const std::int64_t reach =
+        std::int64_t(kNudgeRedrawPixels) * std::max(1, FView.SamplesPerPixel);
+    for (std::int32_t bar : CutBarPositions(FCutBars))
+        if (std::abs(std::int64_t(bar) - sample) <= reach)
+            DrawCutBarMark(bar);
+}
+
+void TFormVusk::CutManageListSelectItem(TObject* Sender, TListItem* Item, bool Selected)
+{
+    if (!Selected || FCutListUpdating || !FileLoaded() || !Item)
+        return;
+    const int index = Item->Index();
+    if (index < 0 || index >= FCutBars->Count())
+        return;
+    const std::int32_t bar = CutBarSample(FCutBars->Strings(index));
+    ClearSelection();
+    ResetRegionAudio();
+    SetPlayPosition(bar);
+    if (!IsSampleVisible(bar))
+        DrawWave(CentredStart(FView, bar));
+}
+
+void TFormVusk::CutManageListDblClick(TObject* Sender)
+{
+    EditSelectedCutBar();
+}
+
+// --- Dragging a bar's place in the list ----------------------------------------------------
+
+void TFormVusk::CutManageListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                       int X, int Y)
+{
+    if (Button != TMouseButton::mbLeft || (Shift & ssDouble) || !CutManageList->Selected())
+        return;
+    TListItem* item = nullptr;
+    int column = -1;
+    if (!CutManageList->SubItemHitTest(X, Y, item, column) || column < 1)
+        return;
+    FEditListStatus = TEditListStatus{
+        true, CutManageList->ClientToScreen(TPoint(X, Y)).y, TEditListDragMode::CutBar, {}};
+}
+
+void TFormVusk::CutManageListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y)
+{
+    if (!FEditListStatus.Active || FEditListStatus.Mode != TEditListDragMode::CutBar ||
+        DragEditTimer->Enabled())
+        return;
+    if (!DragEditBegins(FEditListStatus.StartY, CutManageList->ClientToScreen(TPoint(X, Y)).y))
+        return;
+    const TListItem* selected = CutManageList->Selected();
+    const int index = selected ? selected->Index() : -1;
+    if (index < 0 || index >= FCutBars->Count())
+        return;
+    const std::int32_t bar = CutBarSample(FCutBars->Strings(index));
+    FEditListStatus.Snapshots = {{1.0, bar, bar, index}};
+    DragEditTimer->SetEnabled(true);
+}
+
+void TFormVusk::CutManageListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                     int Y)
+{
+    if (FEditListStatus.Mode == TEditListDragMode::CutBar)
+        EndDragEdit();
+}
+
+void TFormVusk::DragCutBarTick(std::int32_t dy)
+{
+    if (FEditListStatus.Snapshots.empty())
+        return;
+    TEditListSnapshot& bar = FEditListStatus.Snapshots.front();
+    if (bar.ItemIndex >= FCutBars->Count() || bar.ItemIndex >= CutManageList->Items()->Count())
+        return;
+    bar.End =
+        DraggedCutBar(bar.Start, dy, std::max(1, FView.SamplesPerPixel), FEngine->SampleSize());
+    FCutBars->SetStrings(bar.ItemIndex, CutBarEntryText(bar.End));
+    const TCutBarRow row = CutBarRowFor(bar.ItemIndex, bar.End, FEngine->Rate());
+    TStrings* texts = CutManageList->Items()->Item(bar.ItemIndex)->SubItems();
+    texts->SetStrings(0, row.Time);
+    texts->SetStrings(1, row.Samples);
+}
+
+void TFormVusk::EndCutBarDrag(const TEditListStatus& status)
+{
+    FCutBars->Sort();
+    RefreshCutBarList();
+    if (!status.Snapshots.empty()) {
+        const int index = FCutBars->IndexOf(CutBarEntryText(status.Snapshots.front().End));
+        if (index >= 0) {
+            TListItem* item = CutManageList->Items()->Item(index);
+            CutManageList->SetSelected(item);
+            item->MakeVisible(false);
+        }
+    }
+    RedrawWaveFromViewStart();
+}
+
+// --- Drawing -------------------------------------------------------------------------------
+
+void TFormVusk::CutManageListCustomDrawSubItem(TObject* Sender, TListItem* Item, int SubItem,
+                                               TCustomDrawState State, bool& DefaultDraw)
+{
+    TCanvas* canvas = CutManageList->Canvas();
+    if (State & cdsSelected)
+        return;
+    canvas->Font()->SetColor(SubItem == 0 ? kCutBarNumberColor : FOption.CutBarColor);
+    if (FOption.Stripe && Item->Index() % 2 == 1)
+        canvas->Brush()->SetColor(kCutBarStripeColor);
+}
+
+// --- Wiring --------------------------------------------------------------------------------
+
+void TFormVusk::WireCutBarEvents()
+{
+    Wire(actRegionCut->OnExecute, &TFormVusk::actRegionCutExecute);
+    Wire(actRegionCut2->OnExecute, &TFormVusk::actRegionCut2Execute);
+    Wire(actRegionCutToList->OnExecute, &TFormVusk::actRegionCutToListExecute);
+    Wire(actRegionCutClear->OnExecute, &TFormVusk::actRegionCutClearExecute);
+    Wire(CutManageList->OnSelectItem, &TFormVusk::CutManageListSelectItem);
+    Wire(CutManageList->OnMouseDown, &TFormVusk::CutManageListMouseDown);
+    Wire(CutManageList->OnMouseMove, &TFormVusk::CutManageListMouseMove);
+    Wire(CutManageList->OnMouseUp, &TFormVusk::CutManageListMouseUp);
+    Wire(CutManageList->OnDblClick, &TFormVusk::CutManageListDblClick);
+    Wire(CutManageList->OnCustomDrawSubItem, &TFormVusk::CutManageListCustomDrawSubItem);
+}

@@ -348,13 +348,6 @@ void TFormVusk::CloseDocument()
     FRglPath.clear();
 }
 
-void TFormVusk::ClearRegionList()
-{
-    EditList->Items()->BeginUpdate();
-    EditList->Items()->Clear();
-    EditList->Items()->EndUpdate();
-}
-
 void TFormVusk::ClearCutBars()
 {
     FCutBars->Clear();

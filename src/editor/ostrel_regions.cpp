@@ -1,7 +1,47 @@
-// Region commands. So far only what the pane switch and the transport call.
+// Region commands. So far adding the selection as a region, and the
+// region's sound while it plays: its volume and output mode on the engine,
+// and their reset to the master values.
 #include "ostrel.h"
 
-// A region's volume and output mode on the engine, and their reset to the
-// master values, come with the region commands.
-void TFormVusk::ApplyRegionAudio() {}
-void TFormVusk::ResetRegionAudio() {}
+#include "audio/DirectWavEngine.h"
+
+void TFormVusk::actRegionAddExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy || !FView.HasSelection || ActiveControl() != FocusBtn)
+        return;
+    AddRegion(FView.SelStart, FView.SelEnd);
+}
+
+void TFormVusk::ApplyRegionAudio()
+{
+    if (ActiveControl() == EditList)
+        ApplySelectedRegionAudio();
+}
+
+void TFormVusk::ApplySelectedRegionAudio()
+{
+    const std::vector<const TRegionData*> selected = SelectedRegions();
+    if (selected.size() != 1)
+        return;
+    EditListClick(this);
+    const TRegionData* region = selected.front();
+    FEngine->SetVolume(FMasterVolume * region->Volume);
+    FEngine->SetOutputMode(region->OutMode);
+    FView.RegionSelection = true;
+}
+
+void TFormVusk::ResetRegionAudio()
+{
+    if (!FEngine)
+        return;
+    FEngine->SetVolume(FMasterVolume);
+    FEngine->SetOutputMode(TOutputMode::NoTouch);
+    FView.RegionSelection = false;
+    if (FView.HasSelection)
+        RedrawWaveFromViewStart();
+}
+
+void TFormVusk::WireRegionCommands()
+{
+    Wire(actRegionAdd->OnExecute, &TFormVusk::actRegionAddExecute);
+}

@@ -164,7 +164,9 @@ void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
         focused->SetSelected(true);
         focused->MakeVisible(false);
     }
-    ApplyRegionAudio();
+    // The list need not have the focus here (a name is being typed): the
+    // region to play is the selected one all the same.
+    ApplySelectedRegionAudio();
     // Without a selection there is no region to play and no cursor to set.
     if (!FView.HasSelection)
         return;

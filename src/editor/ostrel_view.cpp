@@ -232,11 +232,37 @@ int TFormVusk::HitCutBarMark(int x, int y)
     return scene.Wave().HitCutBarMark(x, y);
 }
 
+bool TFormVusk::IsCutBarPixel(int x, int y)
+{
+    TViewScene scene(*this);
+    return scene.Wave().IsCutBarPixel(x, y);
+}
+
 void TFormVusk::ClearSelection()
 {
     TViewScene scene(*this);
     if (scene.Wave().ClearSelection())
         InfoRegionLabel->SetCaption("");
+}
+
+void TFormVusk::RedrawSelectionChange(const TWaveViewState& before)
+{
+    const int width = WaveImage->Width();
+    int oldX1 = -1;
+    int oldX2 = -1;
+    SelectionColumns(before, width, oldX1, oldX2);
+    SelectionColumns(FView, width, FView.SelStartX, FView.SelEndX);
+    TViewScene scene(*this);
+    if (oldX1 == -1 || FView.SelStartX == -1) {
+        if (oldX1 != -1)
+            scene.Wave().RedrawColumns(oldX1, oldX2);
+        if (FView.SelStartX != -1)
+            scene.Wave().RedrawColumns(FView.SelStartX, FView.SelEndX);
+        return;
+    }
+    // Columns inside both stay selected: only the edges that moved.
+    scene.Wave().RedrawColumns(std::min(oldX1, FView.SelStartX), std::max(oldX1, FView.SelStartX));
+    scene.Wave().RedrawColumns(std::min(oldX2, FView.SelEndX), std::max(oldX2, FView.SelEndX));
 }
 
 // The images grey and sized to the panel while no file is open.
@@ -283,6 +309,11 @@ void TFormVusk::RelayoutWaveView()
 }
 
 // --- Conversions ---------------------------------------------------------------------------
+
+TViewDocument TFormVusk::ViewDocument() const
+{
+    return ViewDocumentOf(*this);
+}
 
 int TFormVusk::SampleToX(std::int32_t sample) const
 {

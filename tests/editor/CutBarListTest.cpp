@@ -48,3 +48,72 @@ TEST(CutBarList, RowTextsOfAnEntry)
         EXPECT_EQ(row.Samples, c.samples) << c.sample;
     }
 }
+
+TEST(CutBarList, AnEntryIsTwelveDigits)
+{
+    EXPECT_EQ(CutBarEntryText(5), "000000000005");
+    EXPECT_EQ(CutBarEntryText(0), "000000000000");
+    EXPECT_EQ(CutBarEntryText(2147483647), "002147483647");
+    EXPECT_EQ(CutBarSample(CutBarEntryText(441000)), 441000);
+}
+
+TEST(CutBarList, ACutAddsTheRegionFromTheBarBeforeIt)
+{
+    struct Case
+    {
+        std::vector<std::int32_t> Others;
+        std::int32_t Cut;
+        std::int32_t Start;
+    };
+    const Case cases[] = {
+        {{500, 3000}, 1000, 500},    {{3000}, 1000, 0}, {{}, 1000, 0},
+        {{1000, 3000}, 1000, 1000}, // a bar already there: an empty region
+        {{200, 700, 900}, 800, 700},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CutRegionStart(c.Others, c.Cut), c.Start) << c.Cut;
+}
+
+TEST(CutBarList, BarsTurnIntoTheRegionsBetweenThem)
+{
+    using R = std::vector<TRegionRange>;
+    EXPECT_EQ(CutBarsToRegions({0, 100, 200}, 1000), (R{{0, 99}, {100, 199}, {200, 1000}}));
+    EXPECT_EQ(CutBarsToRegions({0}, 1000), (R{{0, 1000}}));
+    EXPECT_EQ(CutBarsToRegions({400}, 1000), (R{{0, 399}, {400, 1000}}));
+    EXPECT_EQ(CutBarsToRegions({}, 1000), R{});
+}
+
+TEST(CutBarList, ANudgeTakesTheBarToItsSortedPlace)
+{
+    struct Case
+    {
+        const char* Name;
+        std::vector<std::int32_t> Bars;
+        int Index;
+        bool Forward;
+        std::optional<std::int32_t> Sample;
+        int NewIndex;
+    };
+    // 100 samples per pixel, 1000 frames.
+    const Case cases[] = {
+        {"on, passing none", {100, 500, 900}, 1, true, 600, 1},
+        {"on, past one", {100, 150, 900}, 0, true, 200, 1},
+        {"on, past two", {100, 150, 180, 900}, 0, true, 200, 2},
+        {"back, past one", {100, 450, 480}, 2, false, 380, 1},
+        {"back, past two", {100, 450, 480, 520}, 3, false, 420, 1},
+        {"an equal neighbour is not passed", {100, 200, 200, 900}, 0, true, 200, 0},
+        {"the last frames: to the length", {100, 950}, 1, true, 1000, 1},
+        {"the first frames: to 0", {50, 900}, 0, false, 0, 0},
+        {"at the length", {100, 1000}, 1, true, std::nullopt, 0},
+        {"at 0", {0, 100}, 0, false, std::nullopt, 0},
+        {"no such bar", {100}, 1, true, std::nullopt, 0},
+    };
+    for (const Case& c : cases) {
+        const auto nudge = NudgedCutBar(c.Bars, c.Index, c.Forward, 100, 1000);
+        ASSERT_EQ(nudge.has_value(), c.Sample.has_value()) << c.Name;
+        if (!nudge)
+            continue;
+        EXPECT_EQ(nudge->Sample, *c.Sample) << c.Name;
+        EXPECT_EQ(nudge->Index, c.NewIndex) << c.Name;
+    }
+}

@@ -64,10 +64,11 @@ TEST_F(CommandWindowTest, TheActionsFollowTheirRulesAsTheWindowChanges)
     form->FView.SelEnd = 900;
     form->FView.HasSelection = true;
     EXPECT_TRUE(EnabledNow(form->actViewZoomRegion));
-    // The rule allows cutting at the cursor, but the command is not there.
     form->FView.PlayPos = 500;
-    EXPECT_FALSE(EnabledNow(form->actRegionCut));
-    EXPECT_FALSE(form->actRegionCut->Execute());
+    EXPECT_TRUE(EnabledNow(form->actRegionCut));
+    // The rule allows trimming the selection, but the command is not there.
+    EXPECT_FALSE(EnabledNow(form->actRegionTrim));
+    EXPECT_FALSE(form->actRegionTrim->Execute());
 }
 
 TEST_F(CommandWindowTest, CtrlTabGoesFromTheWaveToTheListToThePaneAndBack)

@@ -256,15 +256,12 @@ TEST_F(TransportWindowTest, CtrlSpacePlaysTheFocusedRegionWhileANameIsTyped)
     Open(16000);
     form->actViewRenExecute(form->actViewRen);
     form->RenamePage->SetActivePageIndex(3);
-    TListItem* first = form->EditList->Items()->Add();
-    TListItem* second = form->EditList->Items()->Add();
+    form->AddRegion(500, 1500);
+    form->AddRegion(2000, 6000);
+    TListItem* first = form->EditList->Items()->Item(0);
+    TListItem* second = form->EditList->Items()->Item(1);
     first->SetSelected(true);
     form->EditList->SetItemFocused(second);
-    form->SetActiveControl(form->rEd5);
-    form->actAudioRenamePlayExecute(form->actAudioRenamePlay); // no selection: nothing to play
-    EXPECT_TRUE(form->FStopped);
-    EXPECT_EQ(form->FView.PlayPos, 0);
-    Select(2000, 6000);
     form->SetActiveControl(form->FocusBtn); // not an edit: refused
     form->actAudioRenamePlayExecute(form->actAudioRenamePlay);
     EXPECT_TRUE(form->FStopped);

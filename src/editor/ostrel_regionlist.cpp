@@ -1,0 +1,574 @@
+// The region list: the records of the open file's regions and the list view
+// EditList, whose items point at them, kept in step. Adding regions with
+// their default names and texts, sorting by a header click, the list's
+// selection becoming the waveform's, reordering by dragging items, the drag
+// edits of starts, ends and volumes by moving the mouse up or down (and the
+// tick that also drives a cut bar's drag in its list), the popups, and the
+// stripes. The rules are RegionList's; this file applies them.
+#include "ostrel.h"
+
+#include "PlayCursor.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/Seams.h"
+#include "classlib/TextUtils.h"
+
+#include <unordered_map>
+
+namespace {
+
+constexpr TColor kRegionStripeColor = 0xEAF2FC;
+constexpr TColor kManualInputFrameColor = 0x008000;
+// The manual-input tab of the rename page.
+constexpr int kManualInputTab = 3;
+// Pixels a tick scrolls the list while its items are dragged past an edge.
+constexpr int kListScrollStep = 16;
+
+bool RegionKeyHeld(int virtualKey)
+{
+    return Seams().KeyState(virtualKey) < 0;
+}
+
+TPoint RegionMouseScreenPos()
+{
+    return TPoint(Seams().CursorPos());
+}
+
+// Holds a list's repainting for a scope.
+class TListItemsUpdate
+{
+public:
+    explicit TListItemsUpdate(TListItems* items) : FItems(items) { FItems->BeginUpdate(); }
+    ~TListItemsUpdate() { FItems->EndUpdate(); }
+    TListItemsUpdate(const TListItemsUpdate&) = delete;
+    TListItemsUpdate& operator=(const TListItemsUpdate&) = delete;
+
+private:
+    TListItems* FItems; // not owned
+};
+
+} // namespace
+
+// --- Records and items ---------------------------------------------------------------------
+
+TRegionData* TFormVusk::RegionOf(const TListItem* item)
+{
+    return item ? static_cast<TRegionData*>(item->Data()) : nullptr;
+}
+
+void TFormVusk::AddRegion(std::int32_t start, std::int32_t end)
+{
+    AddRegionRanges({{start, end}});
+}
+
+void TFormVusk::AddRegionRanges(const std::vector<TRegionRange>& ranges)
+{
+    if (!FileLoaded())
+        return;
+    const std::int32_t length = FEngine->SampleSize();
+    std::vector<TRegionRange> taken;
+    for (const TRegionRange& range : ranges)
+        if (IsNewRegionRange(range, length))
+            taken.push_back(range);
+    AddRegionBatch(taken);
+}
+
+void TFormVusk::AddRegions(const TAutoRegionList& regions)
+{
+    if (!FileLoaded())
+        return;
+    std::vector<TRegionRange> taken;
+    for (const auto& [start, end] : regions.Regions)
+        if (start < end)
+            taken.push_back({start, end});
+    AddRegionBatch(taken);
+}
+
+void TFormVusk::AddRegionBatch(const std::vector<TRegionRange>& ranges)
+{
+    if (ranges.empty())
+        return;
+    const AnsiString base = RegionNameBase(FEngine->Path());
+    std::int64_t number = NextRegionNumber(FRegions, base);
+    {
+        TListItemsUpdate update(EditList->Items());
+        for (const TRegionRange& range : ranges) {
+            TRegionData& record = FRegions.Add({DefaultRegionName(base, number++), range.Start,
+                                                range.End, 1.0, TOutputMode::NoTouch});
+            AddRegionItem(record);
+        }
+    }
+    FModified = true;
+}
+
+TListItem* TFormVusk::AddRegionItem(TRegionData& record)
+{
+    TListItem* item = EditList->Items()->Add();
+    item->SetData(&record);
+    item->SetCaption(record.Name);
+    item->SetImageIndex(RegionIconIndex());
+    TStrings* texts = item->SubItems();
+    TStringsUpdate update(texts);
+    for (const AnsiString& text : NewRegionTexts(record, FEngine->Rate()))
+        texts->Add(text);
+    if (FRenameMode)
+        texts->Add("");
+    return item;
+}
+
+int TFormVusk::RegionIconIndex()
+{
+    if (FRegionIconPath != FEngine->Path()) {
+        FRegionIconPath = FEngine->Path();
+        FRegionIconIndex = ShellSmallIconIndex(FRegionIconPath);
+    }
+    return FRegionIconIndex;
+}
+
+void TFormVusk::ShowRegionTimes(TListItem* item)
+{
+    const TRegionData* region = RegionOf(item);
+    if (!region)
+        return;
+    const std::vector<AnsiString> texts = RegionTimeTexts(*region, FEngine->Rate());
+    TStrings* subItems = item->SubItems();
+    TStringsUpdate update(subItems);
+    for (int i = 0; i < static_cast<int>(texts.size()) && i < subItems->Count(); ++i)
+        subItems->SetStrings(i, texts[i]);
+}
+
+std::vector<TListItem*> TFormVusk::SelectedRegionItems() const
+{
+    std::vector<TListItem*> items;
+    for (int index : EditList->SelectedIndexes())
+        items.push_back(EditList->Items()->Item(index));
+    return items;
+}
+
+std::vector<const TRegionData*> TFormVusk::SelectedRegions() const
+{
+    std::vector<const TRegionData*> regions;
+    for (TListItem* item : SelectedRegionItems())
+        if (const TRegionData* region = RegionOf(item))
+            regions.push_back(region);
+    return regions;
+}
+
+void TFormVusk::RemoveRegionItems(const std::vector<TListItem*>& doomed)
+{
+    TListItems* items = EditList->Items();
+    if (static_cast<int>(doomed.size()) >= items->Count()) {
+        ClearRegionList();
+        return;
+    }
+    std::vector<int> indexes;
+    indexes.reserve(doomed.size());
+    for (const TListItem* item : doomed)
+        indexes.push_back(items->IndexOf(item));
+    std::sort(indexes.begin(), indexes.end());
+    TListItemsUpdate update(items);
+    // From the last: the ones before keep their places.
+    for (auto index = indexes.rbegin(); index != indexes.rend(); ++index)
+        if (*index >= 0)
+            items->Delete(*index);
+    if (items->Count() == 0)
+        FRegions.Clear();
+}
+
+void TFormVusk::ClearRegionList()
+{
+    {
+        TListItemsUpdate update(EditList->Items());
+        EditList->Items()->Clear();
+    }
+    FRegions.Clear();
+}
+
+void TFormVusk::SortRegionListByKeys(const std::vector<AnsiString>& keys)
+{
+    TListItems* items = EditList->Items();
+    if (static_cast<int>(keys.size()) != items->Count())
+        return;
+    std::unordered_map<const TListItem*, const AnsiString*> keyOf;
+    for (int i = 0; i < items->Count(); ++i)
+        keyOf[items->Item(i)] = &keys[i];
+    EditList->CustomSort(
+        [&keyOf](TListItem* a, TListItem* b) { return CompareStr(*keyOf[a], *keyOf[b]); });
+}
+
+// --- The link with the waveform selection --------------------------------------------------
+
+void TFormVusk::SelectRegionSpan()
+{
+    const std::optional<TRegionRange> span = RegionSpan(SelectedRegions());
+    if (!span)
+        return;
+    FView.SelStart = span->Start;
+    FView.SelEnd = span->End;
+    FView.HasSelection = true;
+}
+
+TRegionRange TFormVusk::SelectedRegionSpan() const
+{
+    const std::vector<const TRegionData*> regions = SelectedRegions();
+    if (regions.size() < 2)
+        return {-1, -1};
+    return *RegionSpan(regions);
+}
+
+void TFormVusk::SelectSelectedRegions()
+{
+    const std::vector<const TRegionData*> selected = SelectedRegions();
+    if (selected.size() == 1) {
+        const TRegionData* region = selected.front();
+        FView.SelStart = region->Start;
+        FView.SelEnd = region->End;
+        FView.HasSelection = true;
+    } else {
+        SelectRegionSpan();
+    }
+}
+
+void TFormVusk::UpdateRegionFromSelection()
+{
+    TListItem* item = EditList->Selected();
+    TRegionData* region = RegionOf(item);
+    if (!FView.RegionSelection || !region)
+        return;
+    region->Start = FView.SelStart;
+    region->End = FView.SelEnd;
+    ShowRegionTimes(item);
+    FModified = true;
+}
+
+void TFormVusk::ShowSelectionLabel()
+{
+    InfoRegionLabel->SetCaption(SelectionLabelText(ViewDocument(), FView.SelStart, FView.SelEnd));
+}
+
+void TFormVusk::EditListClick(TObject* Sender)
+{
+    if (!FileLoaded())
+        return;
+    if (FRenameMode)
+        UpdateRenamePreview();
+    const int selected = static_cast<int>(SelectedRegions().size());
+    if (selected == 0)
+        return;
+    ClearSelection();
+    HaltPlayback();
+    FView.RegionSelection = true;
+    SelectSelectedRegions();
+    const bool hidden =
+        !IsSampleVisible(FView.SelStart) || (selected == 1 && !IsSampleVisible(FView.SelEnd));
+    DrawWave(hidden ? CentredStart(FView, FView.SelStart) : FView.ViewStart);
+    SetPlayPosition(FView.SelStart);
+    ShowSelectionLabel();
+}
+
+// --- Sorting -------------------------------------------------------------------------------
+
+void TFormVusk::EditListColumnClick(TObject* Sender, TListColumn* Column)
+{
+    FSortColumn = SortKeyAfterClick(FSortColumn, Column->Index());
+    EditList->AlphaSort();
+}
+
+void TFormVusk::EditListCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
+                                int& Compare)
+{
+    const TRegionData* a = RegionOf(Item1);
+    const TRegionData* b = RegionOf(Item2);
+    if (!a || !b) {
+        Compare = 0;
+        return;
+    }
+    Compare = CompareRegionRows(FSortColumn, {Item1->Caption(), *a, *Item1->SubItems()},
+                                {Item2->Caption(), *b, *Item2->SubItems()});
+}
+
+// --- Selection by keyboard and mouse -------------------------------------------------------
+
+// A range selection (Shift with the mouse, or Shift with Up or Down) is
+// taken once, when its last item arrives, not for every item on the way.
+void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected)
+{
+    const int count = EditList->SelCount();
+    if (count == 1) {
+        EditListClick(Sender);
+        return;
+    }
+    if (count < 2 || !RegionKeyHeld(VK_SHIFT))
+        return;
+    const bool mouseRange = !RegionKeyHeld(VK_LBUTTON);
+    const bool keyRange = RegionKeyHeld(VK_UP) || RegionKeyHeld(VK_DOWN);
+    if (mouseRange || keyRange)
+        EditListClick(Sender);
+}
+
+std::optional<TRegionColumn> TFormVusk::RegionColumnAt(int x, int y) const
+{
+    TListItem* item = nullptr;
+    int column = -1;
+    if (!EditList->SubItemHitTest(x, y, item, column) || column < 0 ||
+        column > static_cast<int>(TRegionColumn::RenamePreview))
+        return std::nullopt;
+    return static_cast<TRegionColumn>(column);
+}
+
+void TFormVusk::EditListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                  int Y)
+{
+    if (Shift & ssDouble)
+        return;
+    const TPoint screen = EditList->ClientToScreen(TPoint(X, Y));
+    if (EditList->SelCount() == 0) {
+        if (Button == TMouseButton::mbRight)
+            EditListPopup->Popup(screen.x, screen.y);
+        return;
+    }
+    const std::optional<TRegionColumn> column = RegionColumnAt(X, Y);
+    if (Button == TMouseButton::mbRight) {
+        TListItem* focused = EditList->ItemFocused();
+        if (column == TRegionColumn::OutMode && focused) {
+            const TRect cell = EditList->SubItemRect(focused, static_cast<int>(*column));
+            const TPoint below = EditList->ClientToScreen(TPoint(cell.left, cell.bottom));
+            OutModePopup->Popup(below.x, below.y);
+        } else {
+            EditListPopup->Popup(screen.x, screen.y);
+        }
+        return;
+    }
+    if (Button != TMouseButton::mbLeft || !column)
+        return;
+    const TEditListDragMode mode = RegionPressMode(*column);
+    if (mode == TEditListDragMode::None)
+        return;
+    FEditListStatus = TEditListStatus{true, screen.y, mode, {}};
+}
+
+void TFormVusk::EditListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y)
+{
+    if (!FEditListStatus.Active || DragEditTimer->Enabled())
+        return;
+    switch (FEditListStatus.Mode) {
+    case TEditListDragMode::MoveItems:
+        EditList->BeginDrag(false);
+        DragEditTimer->SetEnabled(true);
+        break;
+    case TEditListDragMode::Start:
+    case TEditListDragMode::End:
+    case TEditListDragMode::Volume:
+        if (DragEditBegins(FEditListStatus.StartY, EditList->ClientToScreen(TPoint(X, Y)).y))
+            BeginRegionDragEdit();
+        break;
+    case TEditListDragMode::None:
+    case TEditListDragMode::CutBar:
+        break;
+    }
+}
+
+void TFormVusk::EditListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                int Y)
+{
+    EndDragEdit();
+}
+
+void TFormVusk::EditListExit(TObject* Sender)
+{
+    FEngine->SetOutputMode(TOutputMode::NoTouch);
+}
+
+// --- Drag edits ----------------------------------------------------------------------------
+
+void TFormVusk::BeginRegionDragEdit()
+{
+    FEditListStatus.Snapshots.clear();
+    for (int index : EditList->SelectedIndexes()) {
+        const TRegionData* region = RegionOf(EditList->Items()->Item(index));
+        if (region)
+            FEditListStatus.Snapshots.push_back(
+                {region->Volume, region->Start, region->End, index});
+    }
+    if (FEditListStatus.Mode != TEditListDragMode::Volume)
+        BrinkTimer->SetEnabled(false);
+    DragEditTimer->SetEnabled(true);
+}
+
+void TFormVusk::DragEditTimerTimer(TObject* Sender)
+{
+    if (!FEditListStatus.Active) {
+        DragEditTimer->SetEnabled(false);
+        return;
+    }
+    const std::int32_t dy = RegionMouseScreenPos().y - FEditListStatus.StartY;
+    switch (FEditListStatus.Mode) {
+    case TEditListDragMode::Start:
+    case TEditListDragMode::End:
+    case TEditListDragMode::Volume:
+        DragRegionTick(dy);
+        break;
+    case TEditListDragMode::MoveItems:
+        ScrollListBy(EditList->ScreenToClient(RegionMouseScreenPos()).y);
+        break;
+    case TEditListDragMode::CutBar:
+        DragCutBarTick(dy);
+        break;
+    case TEditListDragMode::None:
+        break;
+    }
+    if (!RegionKeyHeld(VK_LBUTTON))
+        EndDragEdit();
+}
+
+void TFormVusk::DragRegionTick(std::int32_t dy)
+{
+    const TEditListDragMode mode = FEditListStatus.Mode;
+    const std::int32_t step = std::max(1, FView.SamplesPerPixel);
+    const std::int32_t length = FEngine->SampleSize();
+    TListItems* items = EditList->Items();
+    for (const TEditListSnapshot& snapshot : FEditListStatus.Snapshots) {
+        if (snapshot.ItemIndex < 0 || snapshot.ItemIndex >= items->Count())
+            continue;
+        TListItem* item = items->Item(snapshot.ItemIndex);
+        TRegionData* region = RegionOf(item);
+        if (!region)
+            continue;
+        if (mode == TEditListDragMode::Start) {
+            region->Start = DraggedRegionStart(snapshot, dy, step);
+        } else if (mode == TEditListDragMode::End) {
+            region->End = DraggedRegionEnd(snapshot, dy, step, length);
+        } else {
+            region->Volume = DraggedRegionVolume(snapshot.Volume, dy);
+            item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume),
+                                         DraggedVolumeText(region->Volume));
+            continue;
+        }
+        ShowRegionTimes(item);
+    }
+    FModified = true;
+    if (mode == TEditListDragMode::Volume) {
+        const std::vector<const TRegionData*> selected = SelectedRegions();
+        if (selected.size() == 1 && FView.RegionSelection)
+            FEngine->SetVolume(FMasterVolume * selected.front()->Volume);
+        return;
+    }
+    const TWaveViewState before = FView;
+    SelectSelectedRegions();
+    RedrawSelectionChange(before);
+    ShowSelectionLabel();
+    if (!FStopped) {
+        FEngine->SetPlayRange(-1, FView.SelEnd);
+        FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+    }
+}
+
+void TFormVusk::ScrollListBy(int mouseY)
+{
+    const TRect client = EditList->ClientRect();
+    const TListItem* top = EditList->TopItem();
+    // The header is the list's top area: items scroll up under it.
+    const int itemsTop = top ? top->DisplayRect(TDisplayCode::drBounds).top : client.top;
+    if (mouseY < itemsTop)
+        EditList->Scroll(0, -kListScrollStep);
+    else if (mouseY > client.bottom)
+        EditList->Scroll(0, kListScrollStep);
+}
+
+void TFormVusk::EndDragEdit()
+{
+    const TEditListStatus status = std::exchange(FEditListStatus, TEditListStatus{});
+    const bool timerRan = DragEditTimer->Enabled();
+    DragEditTimer->SetEnabled(false);
+    if (!timerRan) {
+        BrinkTimer->SetEnabled(FStopped);
+        return;
+    }
+    switch (status.Mode) {
+    case TEditListDragMode::Start:
+    case TEditListDragMode::End:
+        if (FView.HasSelection)
+            SetPlayPosition(FView.SelStart);
+        break;
+    case TEditListDragMode::MoveItems:
+        EditList->Invalidate();
+        break;
+    case TEditListDragMode::CutBar:
+        EndCutBarDrag(status);
+        break;
+    case TEditListDragMode::Volume:
+    case TEditListDragMode::None:
+        break;
+    }
+    BrinkTimer->SetEnabled(FStopped);
+}
+
+// --- Reordering by dragging and drops from the waveform ------------------------------------
+
+void TFormVusk::EditListDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                                 bool& Accept)
+{
+    Accept = Source == EditList || Source == WaveImage;
+}
+
+void TFormVusk::EditListDragDrop(TObject* Sender, TObject* Source, int X, int Y)
+{
+    if (Source == WaveImage) {
+        actRegionAdd->Execute();
+        return;
+    }
+    if (Source != EditList)
+        return;
+    const TListItem* target = EditList->GetItemAt(X, Y);
+    std::vector<bool> selected(EditList->Items()->Count(), false);
+    for (int index : EditList->SelectedIndexes())
+        selected[index] = true;
+    const auto keys = MoveRowsKeys(selected, target ? target->Index() : -1);
+    if (!keys)
+        return;
+    std::vector<AnsiString> texts;
+    texts.reserve(keys->size());
+    for (char key : *keys)
+        texts.emplace_back(1, key);
+    SortRegionListByKeys(texts);
+}
+
+// --- Drawing -------------------------------------------------------------------------------
+
+void TFormVusk::EditListAdvancedCustomDrawItem(TObject* Sender, TListItem* Item,
+                                               TCustomDrawState State, TCustomDrawStage Stage,
+                                               bool& DefaultDraw)
+{
+    if (Stage == TCustomDrawStage::cdPrePaint) {
+        if (FOption.Stripe && !(State & cdsSelected) && Item->Index() % 2 == 1)
+            EditList->Canvas()->Brush()->SetColor(kRegionStripeColor);
+        return;
+    }
+    if (FRenameMode && RenamePage->ActivePageIndex() == kManualInputTab && !EditList->Focused() &&
+        Item->Focused()) {
+        TCanvas* canvas = EditList->Canvas();
+        canvas->Brush()->SetColor(kManualInputFrameColor);
+        canvas->FrameRect(Item->DisplayRect(TDisplayCode::drBounds));
+    }
+}
+
+// --- Wiring --------------------------------------------------------------------------------
+
+void TFormVusk::WireRegionListEvents()
+{
+    FShellImages = NewShellSmallImages(this);
+    EditList->SetSmallImages(FShellImages);
+    EditList->SetDragMode(TDragMode::dmManual);
+    Wire(EditList->OnClick, &TFormVusk::EditListClick);
+    Wire(EditList->OnColumnClick, &TFormVusk::EditListColumnClick);
+    Wire(EditList->OnCompare, &TFormVusk::EditListCompare);
+    Wire(EditList->OnSelectItem, &TFormVusk::EditListSelectItem);
+    Wire(EditList->OnMouseDown, &TFormVusk::EditListMouseDown);
+    Wire(EditList->OnMouseMove, &TFormVusk::EditListMouseMove);
+    Wire(EditList->OnMouseUp, &TFormVusk::EditListMouseUp);
+    Wire(EditList->OnExit, &TFormVusk::EditListExit);
+    Wire(EditList->OnDragOver, &TFormVusk::EditListDragOver);
+    Wire(EditList->OnDragDrop, &TFormVusk::EditListDragDrop);
+    Wire(EditList->OnAdvancedCustomDrawItem, &TFormVusk::EditListAdvancedCustomDrawItem);
+    Wire(DragEditTimer->OnTimer, &TFormVusk::DragEditTimerTimer);
+}

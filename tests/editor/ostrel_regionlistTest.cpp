@@ -1,0 +1,293 @@
+// The region list in the running window on a generated WAV file: regions
+// added with their names and texts, refused ranges, header sorting, the
+// list's selection becoming the waveform's, reordering by a drop, and the
+// drag edits of ends and volumes driven by the drag-edit tick with the mouse
+// behind the seams.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+#include "audio/DirectWavEngine.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kRate = 8000;
+constexpr int kFrames = 80000; // ten seconds; one frame per draw entry
+
+class RegionListWindowTest : public MainWindowTest
+{
+protected:
+    void Open()
+    {
+        Start();
+        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        form->SetActiveControl(form->FocusBtn);
+    }
+    TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
+    AnsiString Text(int index, TRegionColumn column) const
+    {
+        return column == TRegionColumn::Name ? Item(index)->Caption()
+                                             : Item(index)->SubItems()->Strings(SubItemOf(column));
+    }
+    std::vector<AnsiString> SubTexts(int index) const
+    {
+        std::vector<AnsiString> texts;
+        for (int i = 0; i < Item(index)->SubItems()->Count(); ++i)
+            texts.push_back(Item(index)->SubItems()->Strings(i));
+        return texts;
+    }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
+            names.push_back(Item(i)->Caption());
+        return names;
+    }
+    void SelectOnly(std::initializer_list<int> indexes)
+    {
+        form->EditList->ClearSelection();
+        for (int index : indexes)
+            Item(index)->SetSelected(true);
+    }
+    // The middle of an item's cell, in the list's client coordinates.
+    TPoint Cell(int index, TRegionColumn column) const
+    {
+        const TRect r = form->EditList->SubItemRect(Item(index), static_cast<int>(column));
+        return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    void ZoomTo(std::int32_t samplesPerPixel)
+    {
+        form->FView.Zoom = samplesPerPixel;
+        form->DrawWave(0);
+        ASSERT_EQ(form->FView.SamplesPerPixel, samplesPerPixel);
+    }
+};
+
+using NameList = std::vector<std::string>;
+using Texts = std::vector<AnsiString>;
+
+TEST_F(RegionListWindowTest, AddedRegionsShowTheirNamesAndTexts)
+{
+    Open();
+    form->FModified = false;
+    form->AddRegion(8000, 20000);
+    ASSERT_EQ(form->EditList->Items()->Count(), 1);
+    EXPECT_EQ(Text(0, TRegionColumn::Name), "take_01");
+    EXPECT_EQ(SubTexts(0), (Texts{"0:01.50", "0:01.00", "0:02.50", "-", "-"}));
+    EXPECT_EQ(TFormVusk::RegionOf(Item(0)), &form->FRegions[0]);
+    EXPECT_TRUE(form->FModified);
+
+    form->FModified = false;
+    for (const auto& [start, end] :
+         std::vector<std::pair<int, int>>{{5, 5}, {-1, 10}, {100, kFrames + 1}, {300, 200}})
+        form->AddRegion(start, end);
+    EXPECT_EQ(form->EditList->Items()->Count(), 1);
+    EXPECT_FALSE(form->FModified);
+    form->AddRegion(0, kFrames);
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_02"}));
+}
+
+TEST_F(RegionListWindowTest, DeletedRegionsStillCountForTheNextNameUntilTheListEmpties)
+{
+    Open();
+    form->AddRegion(0, 100);
+    form->AddRegion(100, 200);
+    form->AddRegion(200, 300);
+    form->RemoveRegionItems({Item(2)});
+    form->AddRegion(300, 400);
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_04"}));
+    EXPECT_EQ(form->FRegions.Count(), 4);
+    form->RemoveRegionItems({Item(0), Item(1), Item(2)});
+    EXPECT_EQ(form->FRegions.Count(), 0);
+    form->AddRegion(300, 400);
+    EXPECT_EQ(Names(), (NameList{"take_01"}));
+}
+
+TEST_F(RegionListWindowTest, ABatchIsNumberedInOrderAndSkipsEmptyPairs)
+{
+    Open();
+    form->AddRegion(0, 100);
+    TAutoRegionList detected;
+    detected.Regions = {{1000, 2000}, {3000, 3000}, {4000, 5000}};
+    form->AddRegions(detected);
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03"}));
+    EXPECT_EQ(TFormVusk::RegionOf(Item(2))->Start, 4000);
+}
+
+TEST_F(RegionListWindowTest, AHeaderClickSortsAndASecondOneTurnsTheOrder)
+{
+    Open();
+    form->AddRegion(3000, 4000);
+    form->AddRegion(1000, 9000);
+    form->AddRegion(2000, 2500);
+    TListColumns* columns = form->EditList->Columns();
+    form->EditListColumnClick(form->EditList, columns->Items(2)); // start
+    EXPECT_EQ(Names(), (NameList{"take_02", "take_03", "take_01"}));
+    form->EditListColumnClick(form->EditList, columns->Items(2));
+    EXPECT_EQ(form->FSortColumn, -3);
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_03", "take_02"}));
+    form->EditListColumnClick(form->EditList, columns->Items(1)); // length
+    EXPECT_EQ(Names(), (NameList{"take_03", "take_01", "take_02"}));
+    form->EditListColumnClick(form->EditList, columns->Items(0)); // name
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03"}));
+}
+
+TEST_F(RegionListWindowTest, SelectingRegionsSelectsTheirSpanOnTheWaveform)
+{
+    Open();
+    form->AddRegion(8000, 16000);
+    form->AddRegion(24000, 40000);
+    form->AddRegion(4000, 12000);
+    SelectOnly({0});
+    EXPECT_TRUE(form->FView.HasSelection);
+    EXPECT_TRUE(form->FView.RegionSelection);
+    EXPECT_EQ(form->FView.SelStart, 8000);
+    EXPECT_EQ(form->FView.SelEnd, 16000);
+    EXPECT_EQ(form->FView.PlayPos, 8000);
+    EXPECT_EQ(form->InfoRegionLabel->Caption(), "0:01.00 [ 0:01.00 - 0:02.00 ]");
+    EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:01.00 / 0:10.00");
+    EXPECT_EQ(form->SelectedRegionSpan(), (TRegionRange{-1, -1}));
+
+    // A range taken with Shift and the mouse is handled once it is whole.
+    {
+        ScopedKeyState shift({VK_SHIFT});
+        Item(1)->SetSelected(true);
+        Item(2)->SetSelected(true);
+    }
+    EXPECT_EQ(form->FView.SelStart, 4000);
+    EXPECT_EQ(form->FView.SelEnd, 40000);
+    EXPECT_EQ(form->SelectedRegionSpan(), (TRegionRange{4000, 40000}));
+}
+
+TEST_F(RegionListWindowTest, ARegionOutOfViewIsBroughtToTheMiddle)
+{
+    Open();
+    ZoomTo(8);
+    form->AddRegion(60000, 61000);
+    SelectOnly({0});
+    EXPECT_TRUE(form->IsSampleVisible(60000));
+    EXPECT_TRUE(form->IsSampleVisible(61000));
+    EXPECT_NE(form->FView.SelStartX, -1);
+}
+
+TEST_F(RegionListWindowTest, DroppedItemsMoveBeforeTheTargetInTheirOrder)
+{
+    Open();
+    for (int i = 0; i < 4; ++i)
+        form->AddRegion(i * 1000, i * 1000 + 500);
+    SelectOnly({2, 3});
+    form->FModified = false;
+    const TPoint onFirst = Cell(0, TRegionColumn::Name);
+    form->EditListDragDrop(form->EditList, form->EditList, onFirst.x, onFirst.y);
+    EXPECT_EQ(Names(), (NameList{"take_03", "take_04", "take_01", "take_02"}));
+    EXPECT_TRUE(Item(0)->Selected());
+    EXPECT_TRUE(Item(1)->Selected());
+    EXPECT_FALSE(form->FModified);
+
+    // Onto the last item: the selection goes to the end.
+    SelectOnly({0});
+    const TPoint onLast = Cell(3, TRegionColumn::Name);
+    form->EditListDragDrop(form->EditList, form->EditList, onLast.x, onLast.y);
+    EXPECT_EQ(Names(), (NameList{"take_04", "take_01", "take_02", "take_03"}));
+}
+
+// A drag edit: a left press on a cell of the selected regions, a move of
+// four pixels that starts it, then ticks with the mouse at rows dy.
+class RegionDragEditTest : public RegionListWindowTest
+{
+protected:
+    void Press(int index, TRegionColumn column)
+    {
+        held.emplace(std::initializer_list<int>{VK_LBUTTON});
+        const TPoint at = Cell(index, column);
+        pressScreen = form->EditList->ClientToScreen(at);
+        form->EditListMouseDown(form->EditList, TMouseButton::mbLeft, ssLeft, at.x, at.y);
+        mouse.emplace(POINT{pressScreen.x, pressScreen.y + 4});
+        form->EditListMouseMove(form->EditList, ssLeft, at.x, at.y + 4);
+    }
+    void TickAt(int dy)
+    {
+        mouse->Move({pressScreen.x, pressScreen.y + dy});
+        form->DragEditTimerTimer(form->DragEditTimer);
+    }
+    void Release()
+    {
+        held.reset();
+        form->DragEditTimerTimer(form->DragEditTimer);
+    }
+
+    std::optional<ScopedKeyState> held;
+    std::optional<ScopedCursorPos> mouse;
+    TPoint pressScreen;
+};
+
+TEST_F(RegionDragEditTest, DraggingEndsUpLengthensTheRegionsUpToTheFilesEnd)
+{
+    Open();
+    ZoomTo(512);
+    form->AddRegion(10000, 20000);
+    form->AddRegion(70000, 79000);
+    SelectOnly({0, 1});
+    form->FModified = false;
+    Press(1, TRegionColumn::End);
+    EXPECT_TRUE(form->DragEditTimer->Enabled());
+    EXPECT_FALSE(form->BrinkTimer->Enabled());
+    TickAt(-3);
+    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->End, 21536);
+    EXPECT_EQ(TFormVusk::RegionOf(Item(1))->End, kFrames);
+    EXPECT_EQ(Text(0, TRegionColumn::Length), "0:01.44");
+    EXPECT_EQ(Text(0, TRegionColumn::End), "0:02.69");
+    EXPECT_EQ(Text(1, TRegionColumn::End), "0:10.00");
+    EXPECT_EQ(form->FView.SelEnd, kFrames); // the span follows
+    EXPECT_TRUE(form->FModified);
+    TickAt(0);
+    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->End, 20000);
+    Release();
+    EXPECT_FALSE(form->DragEditTimer->Enabled());
+    EXPECT_FALSE(form->FEditListStatus.Active);
+    EXPECT_EQ(form->FView.PlayPos, 10000);
+    EXPECT_TRUE(form->BrinkTimer->Enabled());
+}
+
+TEST_F(RegionDragEditTest, DraggingAVolumeWritesItsLevelAndTheEngineFollows)
+{
+    Open();
+    form->AddRegion(10000, 20000);
+    form->SetActiveControl(form->EditList);
+    SelectOnly({0});
+    form->ApplyRegionAudio();
+    Press(0, TRegionColumn::Volume);
+    TickAt(150);
+    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->Volume, 0.0);
+    EXPECT_EQ(Text(0, TRegionColumn::Volume), "-∞ dB");
+    TickAt(-100);
+    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->Volume, 2.0);
+    EXPECT_EQ(Text(0, TRegionColumn::Volume), "+6.0 dB");
+    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), form->FMasterVolume * 2.0);
+    TickAt(0);
+    EXPECT_EQ(Text(0, TRegionColumn::Volume), "-");
+    Release();
+    EXPECT_FALSE(form->FEditListStatus.Active);
+}
+
+TEST_F(RegionDragEditTest, AMoveOfLessThanFourPixelsEditsNothing)
+{
+    Open();
+    form->AddRegion(10000, 20000);
+    SelectOnly({0});
+    held.emplace(std::initializer_list<int>{VK_LBUTTON});
+    const TPoint at = Cell(0, TRegionColumn::Start);
+    form->EditListMouseDown(form->EditList, TMouseButton::mbLeft, ssLeft, at.x, at.y);
+    form->EditListMouseMove(form->EditList, ssLeft, at.x, at.y - 3);
+    EXPECT_FALSE(form->DragEditTimer->Enabled());
+    form->EditListMouseUp(form->EditList, TMouseButton::mbLeft, 0, at.x, at.y - 3);
+    EXPECT_FALSE(form->FEditListStatus.Active);
+    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->Start, 10000);
+}
+
+} // namespace
