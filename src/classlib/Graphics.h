@@ -372,6 +372,8 @@ public:
     // added); with DT_WORDBREAK the lines break within width.
     TRect TextRect(const AnsiString& text, UINT format, int width = 0) const;
     TEXTMETRICA Metrics() const;
+    // The screen's DC with the font selected, for measures of other kinds.
+    HDC Handle() const { return FScreen.Handle(); }
 
 private:
     TScreenDC FScreen;

@@ -65,8 +65,9 @@ void THintWindow::WndProc(TMessage& m)
 
 TRect THintWindow::CalcHintRect(int maxWidth, const AnsiString& hint)
 {
-    const TRect r = TScreenTextMeasure(*Font()).TextRect(hint, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX,
-                                                         std::max(maxWidth, 1));
+    RECT r = {0, 0, std::max(maxWidth, 1), 0};
+    const TScreenTextMeasure measure(*Font());
+    DrawHintText(measure.Handle(), hint, r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     int border = 2 * GetSystemMetrics(SM_CXBORDER);
     return TRect(0, 0, r.right + 2 * kHintMargin + border + 4, r.bottom + 2 * kHintMargin + border);
 }
@@ -100,6 +101,10 @@ void THintWindow::Paint()
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(Font()->Color()));
     TSelectedObject font(dc, Font()->Handle());
-    AnsiString caption = Caption();
-    DrawTextA(dc, caption.c_str(), -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawHintText(dc, Caption(), text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+}
+
+void THintWindow::DrawHintText(HDC dc, const AnsiString& hint, RECT& rect, UINT format)
+{
+    DrawTextA(dc, hint.c_str(), -1, &rect, format);
 }

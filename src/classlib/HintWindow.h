@@ -21,6 +21,9 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
+    // Draws (or with DT_CALCRECT measures) the text shown for hint; a
+    // wide-text window draws its wide form.
+    virtual void DrawHintText(HDC dc, const AnsiString& hint, RECT& rect, UINT format);
     void WndProc(TMessage& message) override;
 };
 

@@ -341,13 +341,18 @@ void TMenuItem::SetAction(TBasicAction* value)
     if (value == Action())
         return;
     if (!FActionLink)
-        FActionLink = new TMenuActionLink(this);
+        FActionLink = CreateActionLink();
     else if (FActionLink->Action())
         FActionLink->Action()->RemoveFreeNotification(this);
     FActionLink->SetAction(value);
     FActionLink->OnChange = TNotifyEvent(this, &TMenuItem::DoActionChange);
     ActionChange(value, HasState(csLoading));
     value->FreeNotification(this);
+}
+
+TMenuActionLink* TMenuItem::CreateActionLink()
+{
+    return new TMenuActionLink(this);
 }
 
 void TMenuItem::DoActionChange(TObject* Sender)
@@ -541,7 +546,8 @@ void TMenuItem::RebuildHandle()
             if (!item->FItems.empty())
                 info.hSubMenu = item->Handle();
         }
-        InsertMenuItemA(FHandle, position++, TRUE, &info);
+        InsertMenuItemA(FHandle, position, TRUE, &info);
+        item->ItemInserted(FHandle, position++);
     }
     if (TMenu* menu = GetParentMenu())
         menu->MenuChanged();

@@ -90,6 +90,7 @@ public:
     void SetHint(const AnsiString& value) { FHint = value; }
     TBasicAction* Action() const;
     void SetAction(TBasicAction* value);
+    TMenuActionLink* ActionLink() const { return FActionLink; }
 
     // --- The tree
     int Count() const { return static_cast<int>(FItems.size()); }
@@ -129,7 +130,11 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Loaded() override;
     virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    virtual TMenuActionLink* CreateActionLink();
     void DoActionChange(TObject* Sender);
+    // Called once the parent's system menu holds this item at position (a
+    // wide-text item sets its wide text there).
+    virtual void ItemInserted(HMENU menu, UINT position) {}
     // The text the system shows: the caption and, after a tab, the shortcut.
     AnsiString MenuText() const;
     // Rebuilds the system menu this item appears in.

@@ -1,7 +1,8 @@
 // Objects and components.
 //
 //   TObject     the root: a virtual destructor and the class name
-//   TPersistent objects that can be assigned to one another
+//   TPersistent objects that can be assigned to one another and streamed
+//               (published properties and defined properties)
 //   TComponent  an owned object: its owner frees it, it has a name and a tag,
 //               and it tells other components when it goes away
 //   TScopedFree an object freed with FreeAndNil when a scope ends
@@ -16,6 +17,10 @@
 #include <vector>
 
 struct TMessage;
+struct TClassInfo;
+class TFiler;
+class TReader;
+class TWriter;
 
 class TObject
 {
@@ -45,6 +50,12 @@ public:
     // Copies Source into this object; raises EConvertError when the classes
     // do not know each other.
     virtual void Assign(TPersistent* Source);
+
+    // The published properties (PropertyInfo.h); nullptr: none.
+    virtual const TClassInfo* ClassInfo() const { return nullptr; }
+    // Adds streamed properties of its own to a reader or writer
+    // (TFiler::DefineProperty), beside the published ones.
+    virtual void DefineProperties(TFiler& Filer) {}
 
 protected:
     virtual void AssignTo(TPersistent* Dest);
@@ -115,6 +126,9 @@ protected:
     void ExcludeState(TComponentStateFlag flag) { FComponentState &= ~flag; }
 
 private:
+    friend class TReader; // sets csLoading and csReading while it reads
+    friend class TWriter; // sets csWriting while it writes
+
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent);
     void RemoveNotification(TComponent* AComponent);

@@ -1,10 +1,10 @@
 // The program's entry: one running instance at a time. A second start hands
 // the focus to the first instance's window and ends without opening its
 // argument.
+#include "ToolkitStartup.h"
 #include "ostrel.h"
 
 #include "classlib/Application.h"
-#include "themes/SkinStartup.h"
 #include "toolbar/BarItem.h"
 
 #include <cstdlib>
@@ -44,14 +44,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     StartBarFramework();
     {
         TApplication application(nullptr);
-        ThemesStartup();
+        ToolkitStartup();
         application.SetTitle(kApplicationTitle);
         application.CreateForm(FormVusk);
         FormVusk->SetCommandLineArgs(ArgumentsAfterProgramName());
         application.Run();
     }
     // After the forms: their themed parts leave the theme's listeners first.
-    ThemesShutdown();
+    ToolkitShutdown();
     StopBarFramework();
     OleUninitialize();
     if (mutex)
