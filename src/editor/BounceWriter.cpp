@@ -304,13 +304,19 @@ TBounceOutcome WriteBounceFiles(TByteSource& source, const TWavInfo& wav,
 }
 
 TBounceOutcome WriteBounceFiles(const TWavInfo& wav, const std::vector<TBounceRegion>& regions,
-                                const AnsiString& folder, const TBounceProgress& progress)
+                                TBounceFolder& folder, const TBounceProgress& progress)
 {
     // Nobody may change the samples while they are copied.
     TFileByteSource source(wav.Path, FILE_SHARE_READ);
     if (!source.IsOpen())
         return BounceFailure({}, "Cannot open file \"" + wav.Path + "\". " +
                                      SysErrorMessage(GetLastError()));
+    return WriteBounceFiles(source, wav, regions, folder, progress);
+}
+
+TBounceOutcome WriteBounceFiles(const TWavInfo& wav, const std::vector<TBounceRegion>& regions,
+                                const AnsiString& folder, const TBounceProgress& progress)
+{
     TDiskBounceFolder target(folder);
-    return WriteBounceFiles(source, wav, regions, target, progress);
+    return WriteBounceFiles(wav, regions, target, progress);
 }

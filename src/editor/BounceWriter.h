@@ -16,6 +16,8 @@
 // never overwrites a file, and never leaves a partial file behind.
 #pragma once
 
+#include "RegionList.h"
+
 #include "audio/DirectWavEngine.h"
 #include "classlib/ByteSource.h"
 #include "classlib/Streams.h"
@@ -37,15 +39,9 @@ inline constexpr const char* Cancelled = "バウンスを中止しました";
 inline constexpr const char* Failed = "バウンスに失敗しました";
 } // namespace BounceText
 
-// One region to bounce: frames Start up to, not including, End.
-struct TBounceRegion
-{
-    AnsiString Name;        // the output file's name, before it is made safe
-    std::int32_t Start = 0; // first frame
-    std::int32_t End = 0;   // end frame
-    double Volume = 1.0;    // factor; 1.0 leaves the samples alone
-    TOutputMode OutMode = TOutputMode::NoTouch;
-};
+// One region to bounce, as the region list holds it: frames Start up to,
+// not including, End; its name names the output file once made safe.
+using TBounceRegion = TRegionData;
 
 // --- Names
 
@@ -155,6 +151,10 @@ constexpr std::uint32_t kBouncePieceBytes = 1 << 20;
 TBounceOutcome WriteBounceFiles(TByteSource& source, const TWavInfo& wav,
                                 const std::vector<TBounceRegion>& regions, TBounceFolder& folder,
                                 const TBounceProgress& progress);
-// The same from the file at wav.Path into a folder on disk.
+// The same from the file at wav.Path, opened so that nobody writes to it
+// meanwhile.
+TBounceOutcome WriteBounceFiles(const TWavInfo& wav, const std::vector<TBounceRegion>& regions,
+                                TBounceFolder& folder, const TBounceProgress& progress);
+// The same into a folder on disk.
 TBounceOutcome WriteBounceFiles(const TWavInfo& wav, const std::vector<TBounceRegion>& regions,
                                 const AnsiString& folder, const TBounceProgress& progress);

@@ -70,6 +70,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireCutBarEvents();
     WirePaneEvents();
     WireDocumentEvents();
+    WireBounceEvents();
     WireTransportEvents();
     WireCaptureEvents();
     WireFocusMoves();

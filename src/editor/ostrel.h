@@ -24,6 +24,7 @@
 //   ostrel_regions.cpp    region commands
 //   ostrel_document.cpp   open and close of the document
 //   ostrel_regionfile.cpp the region-list file
+//   ostrel_bounce.cpp     the bounce of regions to WAV files
 //   ostrel_view.cpp       waveform, ruler and overview
 //   ostrel_transport.cpp  playback, play cursor, status and recent files
 //   ostrel_filelist.cpp   the file-list window's side of the main window
@@ -63,9 +64,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
+class TBounceFolder;
 class TDirectWavEngine;
 class TThreadedTimer;
 class TBitmap;
@@ -108,6 +112,20 @@ struct TCloseState
     bool RegionListFileExists; // a file stands at FRglPath
 };
 bool CloseNeedsQuestion(const TCloseState& state);
+
+// Sets a flag for as long as it lives, on every way out of a scope (FBusy
+// while a load or a bounce runs).
+class TBusyScope
+{
+public:
+    explicit TBusyScope(bool& busy) : FBusy(busy) { FBusy = true; }
+    ~TBusyScope() { FBusy = false; }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    bool& FBusy; // not owned: the window's flag
+};
 
 class TFormVusk : public TForm
 {
@@ -409,6 +427,36 @@ public:
     TDrawDataStereo FDrawStereo; // draw data of a stereo file
     TDrawDataMono FDrawMono;     // draw data of a mono file
 
+    // =====================================================================
+    // Bounce (ostrel_bounce.cpp)
+    // =====================================================================
+    // Every region, or the selected ones, into the folder chosen in the
+    // save dialog.
+    void actFileBounceExecute(TObject* Sender);
+    void actFileBounceSelOnlyExecute(TObject* Sender);
+    // The selected regions dragged from the region list onto a folder of
+    // the explorer tree (or onto a file: its folder).
+    void ShellTreeView1DragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                                bool& Accept);
+    void ShellTreeView1DragDrop(TObject* Sender, TObject* Source, int X, int Y);
+    // Writes the regions (the selected ones with selectedOnly) in the list's
+    // order as WAV files of their own into folder, in the processing
+    // window. Nothing without a file, the folder or regions; refused with a
+    // message when the folder's drive has too little space.
+    void BounceRegions(const AnsiString& folder, bool selectedOnly);
+    void WireBounceEvents();
+
+    // Where a bounce writes: the folder on disk unless set (tests put a
+    // folder whose writes fail in its place).
+    std::function<std::unique_ptr<TBounceFolder>(const AnsiString& folder)> FBounceTarget;
+
+private:
+    void BounceToChosenFolder(bool selectedOnly);
+    // The records to bounce, in the list's display order.
+    std::vector<TRegionData> RegionsToBounce(bool selectedOnly) const;
+    void RunBounceWindow(const AnsiString& folder, const std::vector<TRegionData>& regions);
+
+public:
     // =====================================================================
     // Region-list file (ostrel_regionfile.cpp)
     // =====================================================================

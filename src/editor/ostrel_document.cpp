@@ -51,43 +51,6 @@ void DocumentFillOverview(TImage* image)
     canvas->FillRect(TRect(0, 0, image->Picture()->Width(), image->Picture()->Height()));
 }
 
-// Frees the processing window and gives the main window back on every way
-// out of the wait, an exception included.
-class TProcessWindowScope
-{
-public:
-    TProcessWindowScope(TFormVusk& mainWindow, TForm4* window)
-        : FMainWindow(mainWindow), FWindow(window)
-    {
-    }
-    ~TProcessWindowScope()
-    {
-        FWindow->FRunning = false;
-        FreeAndNil(FWindow);
-        FMainWindow.SetEnabled(true);
-    }
-    TProcessWindowScope(const TProcessWindowScope&) = delete;
-    TProcessWindowScope& operator=(const TProcessWindowScope&) = delete;
-
-private:
-    TFormVusk& FMainWindow; // not owned
-    TForm4* FWindow;        // owned
-};
-
-// FBusy for as long as it lives: nearly every command waits meanwhile, and
-// no way out of a load, an exception included, leaves it set.
-class TBusyScope
-{
-public:
-    explicit TBusyScope(bool& busy) : FBusy(busy) { FBusy = true; }
-    ~TBusyScope() { FBusy = false; }
-    TBusyScope(const TBusyScope&) = delete;
-    TBusyScope& operator=(const TBusyScope&) = delete;
-
-private:
-    bool& FBusy; // not owned: the main window's flag
-};
-
 } // namespace
 
 TFormVusk::TWavRefusal TFormVusk::WavRefusalFor(const TWavInfo& info, std::int64_t fileSize)

@@ -7,6 +7,7 @@
 #include "classlib/Seams.h"
 #include "classlib/TextUtils.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -134,17 +135,27 @@ bool TForm4::LetMessagesThrough()
 
 void TForm4::StopJob(const AnsiString& text)
 {
-    MesLabel1->Font()->SetColor(clRed);
-    MesLabel1->SetCaption(text);
-    CancelBtn->SetCaption(ProcessText::CloseCaption);
+    ShowStopped(text, clRed);
     MesLabel2->SetCaption("");
-    FRunning = false;
 }
 
 void TForm4::EndJob()
 {
     FRunning = false;
     Close();
+}
+
+void TForm4::FinishJob(const AnsiString& text)
+{
+    ShowStopped(text, clBlack);
+}
+
+void TForm4::ShowStopped(const AnsiString& text, TColor color)
+{
+    MesLabel1->Font()->SetColor(color);
+    MesLabel1->SetCaption(text);
+    CancelBtn->SetCaption(ProcessText::CloseCaption);
+    FRunning = false;
 }
 
 bool TForm4::WaitUntilClosed()
@@ -224,4 +235,57 @@ TDrawBuildOutcome RunDrawDataBuild(TForm4& window, TDirectWavEngine& engine, int
         break;
     }
     return outcome;
+}
+
+// --- The bounce ----------------------------------------------------------------------------
+
+void TForm4::ShowBounceFile(int position, int total)
+{
+    Bar->SetPosition(position);
+    MesLabel2->SetCaption(IntToStr(position) + " / " + IntToStr(total));
+}
+
+TBounceOutcome TForm4::BounceRegions(const TWavInfo& wav, const std::vector<TBounceRegion>& regions,
+                                     TBounceFolder& folder)
+{
+    const int total = static_cast<int>(regions.size());
+    BeginJob();
+    Bar->SetMax(total);
+    ShowBounceFile(1, total);
+    LetMessagesThrough();
+
+    TBounceProgress progress;
+    // Inside a file the window keeps painting and takes the Cancel click;
+    // the job acts on it between files.
+    progress.PieceWritten = [this] {
+        if (ProgressDue())
+            LetMessagesThrough();
+    };
+    progress.FileWritten = [this](int written, int count) {
+        ShowBounceFile(std::min(written + 1, count), count);
+        return LetMessagesThrough() && !FCancelled;
+    };
+    const TBounceOutcome outcome = WriteBounceFiles(wav, regions, folder, progress);
+    switch (outcome.Result) {
+    case TBounceResult::Done:
+        if (CloseChk->Checked())
+            EndJob();
+        else
+            FinishJob(BounceText::Finished);
+        break;
+    case TBounceResult::Cancelled:
+        StopJob(BounceText::Cancelled);
+        break;
+    case TBounceResult::Failed:
+        StopJob(BounceText::Failed);
+        break;
+    }
+    return outcome;
+}
+
+TProcessWindowScope::~TProcessWindowScope()
+{
+    FWindow->FRunning = false;
+    FreeAndNil(FWindow);
+    FMainWindow.SetEnabled(true);
 }

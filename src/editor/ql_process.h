@@ -7,11 +7,14 @@
 //                     progress texts, stop (cancelled or failed, waiting for
 //                     "閉じる"), end, and the wait until the window closes
 //   RunDrawDataBuild  the draw-data build of the open file, shown in it
+//   BounceRegions     the bounce of regions, file by file, shown in it
+//   TProcessWindowScope  frees the window and gives the main window back
 //
 // The window knows nothing of what a job does: each job sets its own
 // caption and texts and reports through the frame.
 #pragma once
 
+#include "BounceWriter.h"
 #include "DrawData.h"
 
 #include "classlib/Form.h"
@@ -65,21 +68,55 @@ public:
     void StopJob(const AnsiString& text);
     // The job is over: closes the window, which gives the main window back.
     void EndJob();
+    // The job is over and the window stays until the user closes it: text
+    // in black, Cancel reads "閉じる".
+    void FinishJob(const AnsiString& text);
     // Handles messages, blocking between them, until the window has closed.
     // False when the application is quitting: the window is closed then and
     // the quit message posted again for the outer loop.
     bool WaitUntilClosed();
+
+    // Writes each region of the file that wav describes as a file of its
+    // own into folder, in order. The bar counts the files ("k / n");
+    // Cancel stops after the file in progress while files remain. Done
+    // closes the window when CloseChk is checked, else says so and waits;
+    // Cancelled and Failed (the files written stay, a partial one is gone)
+    // say so in red and wait.
+    TBounceOutcome BounceRegions(const TWavInfo& wav, const std::vector<TBounceRegion>& regions,
+                                 TBounceFolder& folder);
 
     bool FCancelled = false; // the user asked the job to stop
     bool FRunning = false;   // a job runs; the window refuses to close
 
 private:
     void CreateControls();
+    // Cancel reads "閉じる", the job no longer runs and the window waits.
+    void ShowStopped(const AnsiString& text, TColor color);
+    // The bar and "k / n" at the file in progress.
+    void ShowBounceFile(int position, int total);
 
     TCustomForm* FMainWindow;    // not owned: the owner, disabled while the window runs
     DWORD FStartTick = 0;        // tick count when the job began, ms
     DWORD FShownTick = 0;        // tick count when progress was last shown, ms
     bool FProgressShown = false; // progress was shown since the job began
+};
+
+// Frees the processing window and gives the main window back on every way
+// out of a job and its wait, an exception included.
+class TProcessWindowScope
+{
+public:
+    TProcessWindowScope(TCustomForm& mainWindow, TForm4* window)
+        : FMainWindow(mainWindow), FWindow(window)
+    {
+    }
+    ~TProcessWindowScope();
+    TProcessWindowScope(const TProcessWindowScope&) = delete;
+    TProcessWindowScope& operator=(const TProcessWindowScope&) = delete;
+
+private:
+    TCustomForm& FMainWindow; // not owned
+    TForm4* FWindow;          // owned
 };
 
 // Texts of the draw-data build.

@@ -2,6 +2,8 @@
 // converted over piece boundaries, names that never overwrite nor leave the
 // folder, clamped ranges, the space sum and its texts, cancel between files,
 // and failures that leave no partial file.
+#include "BounceTestFolder.h"
+
 #include "editor/BounceWriter.h"
 
 #include "editor/BounceConvert.h"
@@ -32,61 +34,6 @@ TBounceRegion Region(const AnsiString& name, std::int32_t start, std::int32_t en
 {
     return {name, start, end, volume, mode};
 }
-
-// A stream that takes budget bytes and then refuses.
-class TFailingStream : public TStream
-{
-public:
-    TFailingStream(std::unique_ptr<TStream> inner, std::int64_t budget)
-        : FInner(std::move(inner)), FBudget(budget)
-    {
-    }
-    std::int32_t Read(void* buffer, std::int32_t count) override
-    {
-        return FInner->Read(buffer, count);
-    }
-    std::int32_t Write(const void* buffer, std::int32_t count) override
-    {
-        const auto n = static_cast<std::int32_t>(std::min<std::int64_t>(count, FBudget));
-        FBudget -= n;
-        return n > 0 ? FInner->Write(buffer, n) : 0;
-    }
-    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override
-    {
-        return FInner->Seek(offset, origin);
-    }
-    void SetSize(std::int64_t size) override { FInner->SetSize(size); }
-
-private:
-    std::unique_ptr<TStream> FInner; // the file on disk
-    std::int64_t FBudget;            // bytes it still takes
-};
-
-// A folder on disk whose failingFile-th new file (from 1) fails after budget
-// bytes.
-class TFailingFolder : public TBounceFolder
-{
-public:
-    TFailingFolder(const AnsiString& folder, int failingFile, std::int64_t budget)
-        : FDisk(folder), FFailingFile(failingFile), FBudget(budget)
-    {
-    }
-    bool Exists(const AnsiString& name) override { return FDisk.Exists(name); }
-    std::unique_ptr<TStream> CreateNew(const AnsiString& name) override
-    {
-        std::unique_ptr<TStream> file = FDisk.CreateNew(name);
-        if (file && ++FCreated == FFailingFile)
-            return std::make_unique<TFailingStream>(std::move(file), FBudget);
-        return file;
-    }
-    void Delete(const AnsiString& name) override { FDisk.Delete(name); }
-
-private:
-    TDiskBounceFolder FDisk;
-    int FFailingFile;     // which new file fails, from 1
-    std::int64_t FBudget; // bytes it takes before failing
-    int FCreated = 0;     // new files so far
-};
 
 class BounceWriter : public testing::Test
 {
@@ -382,7 +329,8 @@ TEST_F(BounceWriter, AFailedWriteDeletesThePartialFileAndKeepsTheOthers)
     // The head goes through, then the data fails partway; or the head fails.
     for (std::int64_t budget : {std::int64_t(100000), std::int64_t(10)}) {
         SCOPED_TRACE(budget);
-        TFailingFolder target(out, 2, budget);
+        TTestBounceFolder target(out);
+        target.FailFile(2, budget);
         TFileByteSource source(wav.Path);
         const TBounceOutcome outcome = WriteBounceFiles(source, wav, regions, target, {});
         EXPECT_EQ(outcome.Result, TBounceResult::Failed);

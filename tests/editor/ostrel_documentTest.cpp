@@ -5,20 +5,18 @@
 // question before an open, the reload after a preference change and the
 // command-line open.
 #include "MainWindowFixture.h"
+#include "ProcessWindowWatch.h"
 
 #include "editor/DrawCache.h"
 #include "editor/DrawCacheFile.h"
 #include "editor/ql_process.h"
 
 #include "audio/DirectWavEngine.h"
-#include "classlib/Application.h"
 #include "classlib/FilePaths.h"
-#include "classlib/Screen.h"
 #include "support/TestSeams.h"
 #include "support/WavFile.h"
 
 #include <cstring>
-#include <functional>
 #include <string>
 
 using namespace testing_support;
@@ -39,41 +37,6 @@ TWavInfo InfoOf(const std::string& path)
     GetWavInfo(info);
     return info;
 }
-
-TForm4* FindProcessWindow()
-{
-    for (int i = 0; i < Screen->FormCount(); ++i)
-        if (auto* window = dynamic_cast<TForm4*>(Screen->Forms(i)))
-            return window;
-    return nullptr;
-}
-
-// Looks at the processing window from inside an open: the application hands
-// every message it takes to OnMessage, and a thread timer keeps messages
-// coming while the build runs and while the window waits to be closed.
-class ProcessWindowWatch
-{
-public:
-    explicit ProcessWindowWatch(std::function<void(TForm4&)> look) : FLook(std::move(look))
-    {
-        Application->OnMessage = [this](MSG&, bool&) {
-            if (TForm4* window = FindProcessWindow())
-                FLook(*window);
-        };
-        FTimer = SetTimer(nullptr, 0, 10, nullptr);
-    }
-    ~ProcessWindowWatch()
-    {
-        KillTimer(nullptr, FTimer);
-        Application->OnMessage.Clear();
-    }
-    ProcessWindowWatch(const ProcessWindowWatch&) = delete;
-    ProcessWindowWatch& operator=(const ProcessWindowWatch&) = delete;
-
-private:
-    std::function<void(TForm4&)> FLook;
-    UINT_PTR FTimer = 0;
-};
 
 class DocumentTest : public MainWindowTest
 {
