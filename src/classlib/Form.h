@@ -170,6 +170,7 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void PaintWindow(HDC dc) override;
     virtual void DoCreate();
     virtual void DoDestroy();
@@ -207,8 +208,6 @@ private:
     bool FCreated = false;         // OnCreate ran
     bool FDestroyed = false;       // OnDestroy ran
     bool FPositionApplied = false; // Position was applied at the first show
-
-    void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 class TForm : public TCustomForm

@@ -754,6 +754,18 @@ void RemoveMessages(UINT first, UINT last)
         PostQuitMessage(static_cast<int>(quitCode));
 }
 
+bool ReadCapturedLoopMessage(HWND window, MSG& msg)
+{
+    if (GetCapture() != window)
+        return false;
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got > 0)
+        return true;
+    if (got == 0)
+        PostQuitMessage(static_cast<int>(msg.wParam));
+    return false;
+}
+
 bool RequestMouseLeave(HWND window, DWORD flags)
 {
     TTrackMouseEventProc track = BoundTrackMouseEvent();

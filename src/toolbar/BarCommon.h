@@ -149,6 +149,10 @@ void FlushPaintMessages();
 // Removes the pending messages of [first, last]; a WM_QUIT removed on the
 // way is posted again.
 void RemoveMessages(UINT first, UINT last);
+// The next message of a mouse loop that holds the capture on window: false
+// once the capture went elsewhere or WM_QUIT arrived (posted again for the
+// loop outside).
+bool ReadCapturedLoopMessage(HWND window, MSG& msg);
 // Asks for WM_MOUSELEAVE (flags TME_*); false when the system cannot.
 bool RequestMouseLeave(HWND window, DWORD flags);
 

@@ -216,4 +216,47 @@ void ModalScript::TypeChar(char character)
                  KeyData(VkKeyScanA(character) & 0xFF, false));
 }
 
+namespace {
+
+void SendMouse(POINT screen, DWORD flags)
+{
+    SetCursorPos(screen.x, screen.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    int width = std::max(GetSystemMetrics(SM_CXSCREEN) - 1, 1);
+    int height = std::max(GetSystemMetrics(SM_CYSCREEN) - 1, 1);
+    // The middle of the pixel, so the system's rounding back lands on it.
+    input.mi.dx = MulDiv(screen.x * 2 + 1, 65535, width * 2);
+    input.mi.dy = MulDiv(screen.y * 2 + 1, 65535, height * 2);
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+} // namespace
+
+void ModalScript::RealMove(POINT screen)
+{
+    SendMouse(screen, 0);
+}
+
+void ModalScript::RealPress(POINT screen)
+{
+    SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
+}
+
+void ModalScript::RealRelease(POINT screen)
+{
+    SendMouse(screen, MOUSEEVENTF_LEFTUP);
+}
+
+void ModalScript::RealKey(WORD key, bool down)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, 0));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
 } // namespace testing_support

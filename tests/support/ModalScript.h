@@ -82,6 +82,15 @@ public:
     // Where keys go now.
     static HWND KeyTarget();
 
+    // --- Input through the system's queue (SendInput), as a hand on the
+    // mouse gives it: the key state follows, and mouse messages go to the
+    // capture window with their screen point. Nothing is pumped here: the
+    // loop under test reads it.
+    static void RealMove(POINT screen);
+    static void RealPress(POINT screen);
+    static void RealRelease(POINT screen);
+    static void RealKey(WORD key, bool down);
+
 private:
     struct TStep
     {
