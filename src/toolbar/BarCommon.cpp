@@ -234,12 +234,17 @@ bool RegistrySoundEventAssigned(const AnsiString& eventName)
     return status == ERROR_SUCCESS && size > 0 && buffer[0] != 0;
 }
 
-bool OsIsXPOrNewer()
+bool WindowsVersionAtLeast(DWORD major, DWORD minor)
 {
     DWORD version = GetVersion();
-    DWORD major = LOBYTE(LOWORD(version));
-    DWORD minor = HIBYTE(LOWORD(version));
-    return IsNTPlatform() && (major > 5 || (major == 5 && minor >= 1));
+    DWORD hasMajor = LOBYTE(LOWORD(version));
+    DWORD hasMinor = HIBYTE(LOWORD(version));
+    return hasMajor > major || (hasMajor == major && hasMinor >= minor);
+}
+
+bool OsIsXPOrNewer()
+{
+    return IsNTPlatform() && WindowsVersionAtLeast(5, 1);
 }
 
 bool ThreadHasActiveWindow()
@@ -619,6 +624,23 @@ void PaintWindowTree(HWND window, HDC dc, LPARAM flags, TBarNCPainter ncPainter,
         for (HWND w : owned.Found)
             PrintAt(window, dc, windowRect, w, flags);
     }
+}
+
+TRect WindowRectAtOrigin(HWND window)
+{
+    TRect r = WindowScreenRect(window);
+    return TRect(0, 0, r.Width(), r.Height());
+}
+
+TRect ClientAreaInWindow(HWND window)
+{
+    TRect whole = WindowScreenRect(window);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    RECT client = {};
+    GetClientRect(window, &client);
+    OffsetRect(&client, origin.x - whole.left, origin.y - whole.top);
+    return client;
 }
 
 void SelectNCUpdateRgn(HWND window, HDC dc, HRGN region)

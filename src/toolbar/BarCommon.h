@@ -76,6 +76,8 @@ void PlaySoundEvent(const AnsiString& eventName);
 bool RegistrySoundEventAssigned(const AnsiString& eventName);
 
 bool OsIsXPOrNewer();
+// The system's version is major.minor or later (any platform).
+bool WindowsVersionAtLeast(DWORD major, DWORD minor);
 bool ThreadHasActiveWindow();
 // The ANSI code page of the keyboard layout's language; 0 when that is
 // not a valid code page.
@@ -125,6 +127,10 @@ using TBarNCPainter = void (*)(HWND window, HDC dc, void* data);
 
 // A WM_PRINT implementation for the framework's windows: flags are PRF_*.
 void PaintWindowTree(HWND window, HDC dc, LPARAM flags, TBarNCPainter ncPainter, void* painterData);
+// The window's whole rectangle at the origin, and its client area in those
+// coordinates.
+TRect WindowRectAtOrigin(HWND window);
+TRect ClientAreaInWindow(HWND window);
 // Clips dc to a real non-client update region (not 0 or 1), offset to
 // window coordinates; the window rectangle when the region cannot be used.
 void SelectNCUpdateRgn(HWND window, HDC dc, HRGN region);

@@ -516,53 +516,44 @@ void TBarDock::WMNCCalcSize(TMessage& m)
 void TBarDock::PaintBoundLines(HWND window, HDC dc, void* self)
 {
     auto* dock = static_cast<TBarDock*>(self);
-    RECT windowRect;
-    GetWindowRect(window, &windowRect);
-    RECT r = {0, 0, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
-    POINT origin = {0, 0};
-    ::ClientToScreen(window, &origin);
-    RECT client;
-    GetClientRect(window, &client);
-    OffsetRect(&client, origin.x - windowRect.left, origin.y - windowRect.top);
-    int saved = SaveDC(dc);
+    const TRect r = WindowRectAtOrigin(window);
+    const TRect client = ClientAreaInWindow(window);
+    TSavedDCState saved(dc);
     ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-    HBRUSH fill = CreateSolidBrush(ColorToRGB(dock->Color()));
-    FillRect(dc, &r, fill);
-    DeleteObject(fill);
-    bool drawLines = dock->FBoundLines != 0 && !dock->FShownWindows.empty();
-    if (drawLines) {
-        HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-        HPEN highlight = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-        HGDIOBJ oldPen = SelectObject(dc, shadow);
-        auto line = [dc](int x1, int y1, int x2, int y2) {
-            MoveToEx(dc, x1, y1, nullptr);
-            LineTo(dc, x2, y2);
-        };
+    {
+        TOwnedGdiObject fill(CreateSolidBrush(ColorToRGB(dock->Color())));
+        FillRect(dc, &r, static_cast<HBRUSH>(fill.Handle()));
+    }
+    if (dock->FBoundLines == 0 || dock->FShownWindows.empty())
+        return;
+    auto line = [dc](int x1, int y1, int x2, int y2) {
+        MoveToEx(dc, x1, y1, nullptr);
+        LineTo(dc, x2, y2);
+    };
+    {
+        TOwnedGdiObject shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+        TSelectedObject selected(dc, shadow.Handle());
         if (dock->FBoundLines & blTop)
             line(0, 0, r.right, 0);
         if (dock->FBoundLines & blLeft)
             line(0, 0, 0, r.bottom);
-        SelectObject(dc, highlight);
-        if (dock->FBoundLines & blBottom)
-            line(0, r.bottom - 1, r.right, r.bottom - 1);
-        if (dock->FBoundLines & blRight)
-            line(r.right - 1, 0, r.right - 1, r.bottom);
-        SelectObject(dc, oldPen);
-        DeleteObject(shadow);
-        DeleteObject(highlight);
     }
-    RestoreDC(dc, saved);
+    TOwnedGdiObject highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    TSelectedObject selected(dc, highlight.Handle());
+    if (dock->FBoundLines & blBottom)
+        line(0, r.bottom - 1, r.right, r.bottom - 1);
+    if (dock->FBoundLines & blRight)
+        line(r.right - 1, 0, r.right - 1, r.bottom);
 }
 
 void TBarDock::WMNCPaint(TMessage& m)
 {
     HWND window = WindowHandle();
-    HDC dc = GetWindowDC(window);
-    if (!dc)
+    TScreenDC dc(window, GetWindowDC(window));
+    if (!dc.Handle())
         return;
-    SelectNCUpdateRgn(window, dc, reinterpret_cast<HRGN>(m.WParam));
-    PaintBoundLines(window, dc, this);
-    ReleaseDC(window, dc);
+    SelectNCUpdateRgn(window, dc.Handle(), reinterpret_cast<HRGN>(m.WParam));
+    PaintBoundLines(window, dc.Handle(), this);
     m.Result = 0;
 }
 
@@ -572,24 +563,33 @@ void TBarDock::WMPrint(TMessage& m)
                     this);
 }
 
+TPoint TBarDock::BackgroundOrigin(TWinControl* window)
+{
+    TPoint origin = ClientOrigin();
+    if (window != this) {
+        RECT r;
+        GetWindowRect(window->Handle(), &r);
+        origin = TPoint(r.left, r.top);
+    }
+    return Parent() ? Parent()->ScreenToClient(origin) : origin;
+}
+
+void TBarDock::DrawBackgroundAt(HDC dc, const TPoint& origin, int width, int height)
+{
+    TSavedDCState saved(dc);
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    DrawBackground(dc, Bounds(origin.x, origin.y, width, height));
+}
+
 void TBarDock::WMEraseBkgnd(TMessage& m)
 {
     if (!HasBackdrop()) {
         TCustomControl::WndProc(m);
         return;
     }
-    HDC dc = reinterpret_cast<HDC>(m.WParam);
-    // In the parent's client coordinates, so that neighbouring docks and
-    // windows show one continuous background.
-    TPoint origin = ClientOrigin();
-    if (Parent())
-        origin = Parent()->ScreenToClient(origin);
     TRect client = ClientRect();
-    TRect drawRect(origin.x, origin.y, origin.x + client.Width(), origin.y + client.Height());
-    int saved = SaveDC(dc);
-    OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
-    DrawBackground(dc, drawRect);
-    RestoreDC(dc, saved);
+    DrawBackgroundAt(reinterpret_cast<HDC>(m.WParam), BackgroundOrigin(this), client.Width(),
+                     client.Height());
     m.Result = 1;
 }
 

@@ -325,9 +325,17 @@ public:
 
     // --- Virtual operations (the theme layer overrides the first three)
     virtual bool DragAllowedHere() { return FAllowDrag; }
+    // DrawRect is in the dock parent's client coordinates, so that
+    // neighbouring docks and the windows on them show one background.
     virtual void DrawBackground(HDC DC, const TRect& DrawRect);
     virtual bool HasBackdrop();
     virtual void LayOutRows();
+
+    // Where the client area of the dock (or the whole rectangle of a window
+    // on it) lies in the dock parent's client coordinates.
+    TPoint BackgroundOrigin(TWinControl* window);
+    // Paints the background into dc, whose origin lies at origin.
+    void DrawBackgroundAt(HDC dc, const TPoint& origin, int width, int height);
 
     TBarInsertRemoveEvent OnInsertRemoveBar;
     TBarRequestDockEvent OnRequestDock;
@@ -670,6 +678,10 @@ public:
     // Gives the activation to the owner form, or when that cannot take it,
     // to the first visible enabled top-level window of the thread.
     void PassActivationOn();
+    // Frees the frame. In the middle of its own message handling (a double
+    // click on its caption docks the window back) it lets go of the window
+    // and hides at once, and goes once that handling is over.
+    void Discard();
 
     void WndProc(TMessage& message) override;
 
@@ -680,6 +692,7 @@ protected:
     virtual void DrawFrame(HDC dc, bool closePushed);
 
 private:
+    void FrameMessage(TMessage& message);
     void WMNCCalcSize(TMessage& m);
     void WMNCHitTest(TMessage& m);
     void WMNCButtonDown(TMessage& m);
@@ -689,9 +702,10 @@ private:
     void PaintFrameNow(bool closePushed);
     bool TrackCloseButton();
 
-    TBarCustomDockableWindow* FHostedWindow; // not owned: the window it holds
+    TBarCustomDockableWindow* FHostedWindow; // not owned; null once discarded
     TCustomForm* FFrameOwnerForm = nullptr;  // not owned; free-notified
     bool FShowWanted = false;
+    int FMessageDepth = 0; // nesting of its own message handling
 };
 
 // The thread's dockable windows, in creation order.

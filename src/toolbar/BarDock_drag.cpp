@@ -11,6 +11,7 @@
 #include "classlib/Seams.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -39,7 +40,8 @@ public:
             return;
         HWND desktop = GetDesktopWindow();
         LockWindowUpdate(desktop);
-        FDC = GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+        FDC.emplace(desktop,
+                    GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE));
     }
     ~TDesktopOutline() { Finish(); }
     TDesktopOutline(const TDesktopOutline&) = delete;
@@ -49,11 +51,11 @@ public:
     // thickness pixels.
     void Show(const TRect& r, SIZE thickness)
     {
-        if (!FDC)
+        if (!FDC || !FDC->Handle())
             return;
         const TRect* next = r.IsEmpty() ? nullptr : &r;
-        DrawDragOutline(FDC, next, FShown ? &FRect : nullptr, thickness, FThickness, nullptr,
-                        nullptr);
+        DrawDragOutline(FDC->Handle(), next, FShown ? &FRect : nullptr, thickness, FThickness,
+                        nullptr, nullptr);
         FShown = next != nullptr;
         FRect = r;
         FThickness = thickness;
@@ -64,13 +66,12 @@ public:
         if (!FDC)
             return;
         Show(TRect(), FThickness);
-        ReleaseDC(GetDesktopWindow(), FDC);
-        FDC = nullptr;
+        FDC.reset();
         LockWindowUpdate(nullptr);
     }
 
 private:
-    HDC FDC = nullptr; // owned: the desktop's DC while locked
+    std::optional<TScreenDC> FDC; // the desktop's, while locked
     bool FShown = false;
     TRect FRect; // screen
     SIZE FThickness = {1, 1};
@@ -243,7 +244,7 @@ void TBarCustomDockableWindow::TDragSession::Finish()
     if (w->FOwnFrame && w->Parent() != w->FOwnFrame) {
         TBarFloatingWindowParent* frame = w->FOwnFrame;
         w->FOwnFrame = nullptr;
-        delete frame;
+        frame->Discard();
     }
     if (!w->FInDock) {
         w->FDockRow = FStartRow;

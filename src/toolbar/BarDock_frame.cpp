@@ -103,7 +103,37 @@ TBarFrameHitInfo TBarFloatingWindowParent::FrameGeometry()
     return info;
 }
 
+void TBarFloatingWindowParent::Discard()
+{
+    if (FMessageDepth == 0) {
+        delete this;
+        return;
+    }
+    FHostedWindow = nullptr;
+    if (HandleAllocated())
+        SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Release();
+}
+
 void TBarFloatingWindowParent::WndProc(TMessage& message)
+{
+    if (!FHostedWindow) {
+        if (message.Msg != CM_SHOWINGCHANGED)
+            TCustomForm::WndProc(message);
+        return;
+    }
+    ++FMessageDepth;
+    try {
+        FrameMessage(message);
+    } catch (...) {
+        --FMessageDepth;
+        throw;
+    }
+    --FMessageDepth;
+}
+
+void TBarFloatingWindowParent::FrameMessage(TMessage& message)
 {
     switch (message.Msg) {
     case WM_NCCALCSIZE:
@@ -249,14 +279,12 @@ bool TBarFloatingWindowParent::TrackCloseButton()
 void TBarFloatingWindowParent::WMNCPaint(TMessage& m)
 {
     HWND window = WindowHandle();
-    HDC dc = GetWindowDC(window);
-    if (!dc)
+    TScreenDC dc(window, GetWindowDC(window));
+    if (!dc.Handle())
         return;
-    int saved = SaveDC(dc);
-    SelectNCUpdateRgn(window, dc, reinterpret_cast<HRGN>(m.WParam));
-    DrawFrame(dc, false);
-    RestoreDC(dc, saved);
-    ReleaseDC(window, dc);
+    TSavedDCState saved(dc.Handle());
+    SelectNCUpdateRgn(window, dc.Handle(), reinterpret_cast<HRGN>(m.WParam));
+    DrawFrame(dc.Handle(), false);
     m.Result = 0;
 }
 
@@ -265,11 +293,9 @@ void TBarFloatingWindowParent::PaintFrameNow(bool closePushed)
     if (!HandleAllocated())
         return;
     HWND window = WindowHandle();
-    HDC dc = GetWindowDC(window);
-    if (!dc)
-        return;
-    DrawFrame(dc, closePushed);
-    ReleaseDC(window, dc);
+    TScreenDC dc(window, GetWindowDC(window));
+    if (dc.Handle())
+        DrawFrame(dc.Handle(), closePushed);
 }
 
 void TBarFloatingWindowParent::RedrawCaption()
@@ -280,15 +306,9 @@ void TBarFloatingWindowParent::RedrawCaption()
 void TBarFloatingWindowParent::DrawFrame(HDC dc, bool closePushed)
 {
     TBarFrameHitInfo geometry = FrameGeometry();
-    TRect whole(0, 0, geometry.WindowSize.x, geometry.WindowSize.y);
-    int saved = SaveDC(dc);
-    RECT client;
-    GetClientRect(WindowHandle(), &client);
-    POINT origin = {0, 0};
-    ::ClientToScreen(WindowHandle(), &origin);
-    RECT windowRect;
-    GetWindowRect(WindowHandle(), &windowRect);
-    OffsetRect(&client, origin.x - windowRect.left, origin.y - windowRect.top);
+    const TRect whole(0, 0, geometry.WindowSize.x, geometry.WindowSize.y);
+    const TRect client = ClientAreaInWindow(WindowHandle());
+    TSavedDCState saved(dc);
     ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
     FillRect(dc, &whole, GetSysColorBrush(COLOR_BTNFACE));
     RECT edge = whole;
@@ -312,7 +332,6 @@ void TBarFloatingWindowParent::DrawFrame(HDC dc, bool closePushed)
                              DFCS_CAPTIONCLOSE | (closePushed ? DFCS_PUSHED : 0));
         }
     }
-    RestoreDC(dc, saved);
 }
 
 // ---------------------------------------------------------------------------

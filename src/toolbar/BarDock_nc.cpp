@@ -5,6 +5,7 @@
 
 #include "BarCommon.h"
 
+#include <optional>
 #include <windowsx.h>
 
 namespace {
@@ -235,7 +236,7 @@ void TBarCustomDockableWindow::WMNCMouseMove(TMessage& m)
 {
     bool overClose = m.WParam == kBarHitCloseButton;
     SetCloseBtnHot(overClose);
-    if (overClose && LOBYTE(LOWORD(GetVersion())) * 100 + HIBYTE(LOWORD(GetVersion())) >= 410)
+    if (overClose && WindowsVersionAtLeast(4, 10))
         RequestMouseLeave(WindowHandle(), TME_LEAVE | TME_NONCLIENT);
     TCustomControl::WndProc(m);
 }
@@ -327,55 +328,45 @@ void TBarCustomDockableWindow::DrawNCArea(bool DrawToDC, HDC DC, HRGN Clip)
     if (!FInDock || !FCurrentDock || !HandleAllocated())
         return;
     HWND window = WindowHandle();
-    HDC dc = DrawToDC ? DC : GetWindowDC(window);
+    std::optional<TScreenDC> own;
+    if (!DrawToDC)
+        own.emplace(window, GetWindowDC(window));
+    HDC dc = DrawToDC ? DC : own->Handle();
     if (!dc)
         return;
-    int saved = SaveDC(dc);
+    TSavedDCState saved(dc);
     if (!DrawToDC)
         SelectNCUpdateRgn(window, dc, Clip);
-    RECT whole;
-    GetWindowRect(window, &whole);
-    TRect r(0, 0, whole.right - whole.left, whole.bottom - whole.top);
-    TPoint topLeft, bottomRight;
-    DockedFrameExtent(topLeft, bottomRight);
-    ExcludeClipRect(dc, topLeft.x, topLeft.y, r.right - bottomRight.x, r.bottom - bottomRight.y);
-
-    HBRUSH fill = CreateSolidBrush(ColorToRGB(Color()));
-    FillRect(dc, &r, fill);
-    DeleteObject(fill);
-    TBarDock* dock = FCurrentDock;
-    if (dock->HasBackdrop() && dock->BackgroundOnToolbars()) {
-        // The dock's background, lined up with the dock's own.
-        TPoint origin(Left(), Top());
-        int inner = SaveDC(dc);
-        OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
-        dock->DrawBackground(dc, Bounds(origin.x, origin.y, r.Width(), r.Height()));
-        RestoreDC(dc, inner);
+    const TRect r = WindowRectAtOrigin(window);
+    const TRect client = ClientAreaInWindow(window);
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    {
+        TOwnedGdiObject fill(CreateSolidBrush(ColorToRGB(Color())));
+        FillRect(dc, &r, static_cast<HBRUSH>(fill.Handle()));
     }
+    TBarDock* dock = FCurrentDock;
+    if (dock->HasBackdrop() && dock->BackgroundOnToolbars())
+        dock->DrawBackgroundAt(dc, dock->BackgroundOrigin(this), r.Width(), r.Height());
     if (FBorderStyle == TBorderStyle::bsSingle) {
         RECT edge = r;
         DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
     }
+    if (!dock->AllowDrag())
+        return;
     const bool leftRight = dock->LeftRight();
-    if (dock->AllowDrag()) {
-        int handleWidth = DragHandleWidth(FDragHandleStyle, FCloseButtonWhenDocked);
-        TRect handle = leftRight ? TRect(2, 2, r.right - 2, 2 + handleWidth)
-                                 : TRect(2, 2, 2 + handleWidth, r.bottom - 2);
-        if (FCloseButtonWhenDocked) {
-            TRect box = DockedCloseBox(leftRight);
-            UINT state = DFCS_CAPTIONCLOSE | (FCloseBtnPressed ? DFCS_PUSHED : 0);
-            RECT button = box;
-            DrawFrameControl(dc, &button, DFC_CAPTION, state);
-            if (leftRight)
-                handle.right = box.left - 1;
-            else
-                handle.top = box.bottom + 1;
-        }
-        DrawDragHandle(dc, handle, leftRight);
+    int handleWidth = DragHandleWidth(FDragHandleStyle, FCloseButtonWhenDocked);
+    TRect handle = leftRight ? TRect(2, 2, r.right - 2, 2 + handleWidth)
+                             : TRect(2, 2, 2 + handleWidth, r.bottom - 2);
+    if (FCloseButtonWhenDocked) {
+        RECT button = DockedCloseBox(leftRight);
+        DrawFrameControl(dc, &button, DFC_CAPTION,
+                         DFCS_CAPTIONCLOSE | (FCloseBtnPressed ? DFCS_PUSHED : 0));
+        if (leftRight)
+            handle.right = button.left - 1;
+        else
+            handle.top = button.bottom + 1;
     }
-    RestoreDC(dc, saved);
-    if (!DrawToDC)
-        ReleaseDC(window, dc);
+    DrawDragHandle(dc, handle, leftRight);
 }
 
 // One or two raised grip bars along the handle.

@@ -129,10 +129,10 @@ TBarCustomDockableWindow::~TBarCustomDockableWindow()
         TCustomControl::SetParent(nullptr);
         FFloating = false;
         if (frame != FOwnFrame && !frame->HasState(csDestroying))
-            delete frame;
+            frame->Discard();
     }
     if (FOwnFrame && !FOwnFrame->HasState(csDestroying))
-        delete FOwnFrame;
+        FOwnFrame->Discard();
     FOwnFrame = nullptr;
 }
 
@@ -263,7 +263,7 @@ void TBarCustomDockableWindow::MakeFloatingFrame(TCustomForm* form)
     if (FOwnFrame && FOwnFrame->FrameOwnerForm() == form)
         return;
     if (FOwnFrame && FOwnFrame != Parent()) {
-        delete FOwnFrame;
+        FOwnFrame->Discard();
         FOwnFrame = nullptr;
     }
     TBarFloatingWindowParent* frame = FrameClass()(this);
@@ -420,7 +420,7 @@ void TBarCustomDockableWindow::FreeLeftFrame(TWinControl* oldParent)
     }
     if (frame == FOwnFrame)
         FOwnFrame = nullptr;
-    delete frame;
+    frame->Discard();
 }
 
 void TBarCustomDockableWindow::FireDockChangingHidden(bool NewFloating, TBarDock* DockingTo)

@@ -110,11 +110,16 @@ TEST_F(BarDockableTest, DoubleClicksFloatAndDockBack)
     ASSERT_TRUE(bar->Floating());
     EXPECT_EQ(bar->LastDock(), top);
     TBarFloatingWindowParent* frame = bar->FloatingParent();
+    HWND frameWindow = frame->WindowHandle();
     RECT r;
-    GetWindowRect(frame->Handle(), &r);
+    GetWindowRect(frameWindow, &r);
     SendNC(frame, WM_NCLBUTTONDBLCLK, kBarHitFloatingCaption, POINT{r.left + 20, r.top + 8});
     EXPECT_EQ(bar->CurrentDock(), top);
     EXPECT_EQ(bar->PlacedPos(), 0);
+    // The frame handled that double click itself: it goes once that is over.
+    EXPECT_FALSE(IsWindowVisible(frameWindow));
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(frameWindow));
 }
 
 TEST_F(BarDockableTest, DoubleClickingAFloatingWindowWithoutALastDockUsesItsDefaultDockOrNothing)
@@ -249,7 +254,11 @@ TEST_F(BarDockableTest, TheDockedCloseButtonClosesWhenReleasedOverIt)
             .Then([&] { ModalScript::MoveMouse(c.releaseInside ? inside : outside); })
             .Then([&] { ModalScript::ReleaseButton(c.releaseInside ? inside : outside); });
         SetCursorPos(inside.x, inside.y);
-        script.Run([&] { SendNC(bar, WM_NCLBUTTONDOWN, kBarHitCloseButton, inside); });
+        script.Run([&] {
+            PostMessageA(bar->Handle(), WM_NCLBUTTONDOWN, kBarHitCloseButton,
+                         MAKELPARAM(inside.x, inside.y));
+            PumpMessages();
+        });
         EXPECT_TRUE(pushedSeen);
         EXPECT_FALSE(bar->CloseBtnPressed());
         EXPECT_EQ(closing, c.events);
@@ -271,7 +280,11 @@ TEST_F(BarDockableTest, TheFramesCloseButtonClosesTheWindow)
     ModalScript script;
     script.Then([&] { ModalScript::ReleaseButton(close); });
     SetCursorPos(close.x, close.y);
-    script.Run([&] { SendNC(frame, WM_NCLBUTTONDOWN, kBarHitCloseButton, close); });
+    script.Run([&] {
+        PostMessageA(frame->Handle(), WM_NCLBUTTONDOWN, kBarHitCloseButton,
+                     MAKELPARAM(close.x, close.y));
+        PumpMessages();
+    });
     EXPECT_EQ(closing, (std::vector<std::string>{"query", "close"}));
     EXPECT_FALSE(bar->Visible());
     EXPECT_FALSE(IsWindowVisible(frame->WindowHandle()));
