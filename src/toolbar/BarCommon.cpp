@@ -626,6 +626,14 @@ void PaintWindowTree(HWND window, HDC dc, LPARAM flags, TBarNCPainter ncPainter,
     }
 }
 
+void TakeNonClientFrame(RECT& r, int left, int top, int right, int bottom)
+{
+    r.left += left;
+    r.top += top;
+    r.right = std::max(r.right - right, r.left);
+    r.bottom = std::max(r.bottom - bottom, r.top);
+}
+
 TRect WindowRectAtOrigin(HWND window)
 {
     TRect r = WindowScreenRect(window);

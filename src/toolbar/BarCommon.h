@@ -127,6 +127,9 @@ using TBarNCPainter = void (*)(HWND window, HDC dc, void* data);
 
 // A WM_PRINT implementation for the framework's windows: flags are PRF_*.
 void PaintWindowTree(HWND window, HDC dc, LPARAM flags, TBarNCPainter ncPainter, void* painterData);
+// Takes a frame of these thicknesses from the rectangle of a WM_NCCALCSIZE,
+// never leaving a negative client size.
+void TakeNonClientFrame(RECT& r, int left, int top, int right, int bottom);
 // The window's whole rectangle at the origin, and its client area in those
 // coordinates.
 TRect WindowRectAtOrigin(HWND window);

@@ -501,15 +501,9 @@ void TBarDock::WndProc(TMessage& message)
 
 void TBarDock::WMNCCalcSize(TMessage& m)
 {
-    auto* r = reinterpret_cast<RECT*>(m.LParam);
-    if (FBoundLines & blTop)
-        ++r->top;
-    if (FBoundLines & blBottom)
-        --r->bottom;
-    if (FBoundLines & blLeft)
-        ++r->left;
-    if (FBoundLines & blRight)
-        --r->right;
+    auto line = [this](TBarDockBoundLine which) { return (FBoundLines & which) ? 1 : 0; };
+    TakeNonClientFrame(*reinterpret_cast<RECT*>(m.LParam), line(blLeft), line(blTop), line(blRight),
+                       line(blBottom));
     m.Result = 0;
 }
 

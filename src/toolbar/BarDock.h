@@ -580,6 +580,22 @@ protected:
     void FrameChanged();
     // Asks the dock to arrange when docked.
     void ArrangeDock();
+    // Stores a property the dock's arrangement reads.
+    template <class T> void SetArrangedProperty(T& field, T value)
+    {
+        field = value;
+        ArrangeDock();
+    }
+    // Stores a property of the docked frame. The frame sets the window's
+    // length in its dock: the dock arranges again after it changed.
+    template <class T> void SetDockedFrameProperty(T& field, T value)
+    {
+        field = value;
+        if (FInDock) {
+            FrameChanged();
+            ArrangeDock();
+        }
+    }
 
 private:
     // A dock that goes: the window forgets every reference to it.

@@ -212,18 +212,10 @@ void TBarFloatingWindowParent::FrameMessage(TMessage& message)
 
 void TBarFloatingWindowParent::WMNCCalcSize(TMessage& m)
 {
-    auto* r = reinterpret_cast<RECT*>(m.LParam);
     TPoint border = FHostedWindow->FloatFrameBorder();
-    r->left += border.x;
-    r->right -= border.x;
-    r->top += border.y;
-    r->bottom -= border.y;
-    if (FHostedWindow->ShowCaption())
-        r->top += GetSystemMetrics(SM_CYSMCAPTION);
-    if (r->right < r->left)
-        r->right = r->left;
-    if (r->bottom < r->top)
-        r->bottom = r->top;
+    int caption = FHostedWindow->ShowCaption() ? GetSystemMetrics(SM_CYSMCAPTION) : 0;
+    TakeNonClientFrame(*reinterpret_cast<RECT*>(m.LParam), border.x, border.y + caption, border.x,
+                       border.y);
     m.Result = 0;
 }
 

@@ -154,15 +154,8 @@ void TBarCustomDockableWindow::WMNCCalcSize(TMessage& m)
     }
     TPoint topLeft, bottomRight;
     DockedFrameExtent(topLeft, bottomRight);
-    auto* r = reinterpret_cast<RECT*>(m.LParam);
-    r->left += topLeft.x;
-    r->top += topLeft.y;
-    r->right -= bottomRight.x;
-    r->bottom -= bottomRight.y;
-    if (r->right < r->left)
-        r->right = r->left;
-    if (r->bottom < r->top)
-        r->bottom = r->top;
+    TakeNonClientFrame(*reinterpret_cast<RECT*>(m.LParam), topLeft.x, topLeft.y, bottomRight.x,
+                       bottomRight.y);
     m.Result = 0;
 }
 

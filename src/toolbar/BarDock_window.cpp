@@ -294,14 +294,12 @@ void TBarCustomDockableWindow::SetFloatOrigin(const TPoint& value)
 
 void TBarCustomDockableWindow::SetDockRow(int value)
 {
-    FDockRow = value;
-    ArrangeDock();
+    SetArrangedProperty(FDockRow, value);
 }
 
 void TBarCustomDockableWindow::SetDockPos(int value)
 {
-    FDockPos = value;
-    ArrangeDock();
+    SetArrangedProperty(FDockPos, value);
 }
 
 // Every move between dock, frame and form goes through here; the window
@@ -471,43 +469,27 @@ void TBarCustomDockableWindow::ArrangeDock()
 
 void TBarCustomDockableWindow::SetFullSize(bool value)
 {
-    FFullSize = value;
-    ArrangeDock();
+    SetArrangedProperty(FFullSize, value);
 }
 
 void TBarCustomDockableWindow::SetStretch(bool value)
 {
-    FStretch = value;
-    ArrangeDock();
+    SetArrangedProperty(FStretch, value);
 }
 
-// The docked frame sets the window's length in its dock: the dock arranges
-// again after the frame changed.
 void TBarCustomDockableWindow::SetBorderStyle(TBorderStyle value)
 {
-    FBorderStyle = value;
-    if (FInDock) {
-        FrameChanged();
-        ArrangeDock();
-    }
+    SetDockedFrameProperty(FBorderStyle, value);
 }
 
 void TBarCustomDockableWindow::SetDragHandleStyle(TBarDragHandleStyle value)
 {
-    FDragHandleStyle = value;
-    if (FInDock) {
-        FrameChanged();
-        ArrangeDock();
-    }
+    SetDockedFrameProperty(FDragHandleStyle, value);
 }
 
 void TBarCustomDockableWindow::SetCloseButtonWhenDocked(bool value)
 {
-    FCloseButtonWhenDocked = value;
-    if (FInDock) {
-        FrameChanged();
-        ArrangeDock();
-    }
+    SetDockedFrameProperty(FCloseButtonWhenDocked, value);
 }
 
 void TBarCustomDockableWindow::SetCloseButton(bool value)
