@@ -53,7 +53,8 @@ enum class TWaveDragKind : std::uint8_t
 struct TWaveDrag
 {
     TWaveDragKind Kind = TWaveDragKind::None;
-    int AnchorX = -1;               // column of the press: the drag's fixed edge
+    int AnchorX = -1;               // column of the press: the drag's fixed edge (-1 once a
+                                    // marker drag scrolled the view: it shows other samples)
     int MouseX = -1;                // column the mouse was last seen at; a lost capture ends there
     int Overshoot = 0;              // pixels the mouse is outside the image; negative left
     int MarkerX = -1;               // column of the dragged marker as drawn, -1 when not drawn

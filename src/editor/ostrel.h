@@ -571,6 +571,7 @@ private:
     void PressCut(int x);
     void PressRegion(int x, TShiftState shift);
     void MoveMarker(int x);
+    void TakeOutDraggedBar();
     void DragRegionSelection(int x);
     void SweepErase(int x);
     // The selection shown anew: its columns redrawn where they changed, the

@@ -210,12 +210,26 @@ void TFormVusk::MoveMarker(int x)
     if (column.Held)
         return;
     if (FWaveDrag.MarkerX >= 0)
-        EraseCutBarMark(FWaveDrag.MarkerX, !FWaveDrag.MarkerRemoved);
-    FWaveDrag.MarkerRemoved = true;
+        EraseCutBarMark(FWaveDrag.MarkerX, false);
+    TakeOutDraggedBar();
     DrawCutBarMark(XToSample(column.X, false));
     FWaveDrag.MarkerX = column.X;
     for (std::int32_t bar : CutBarPositions(FCutBars))
         DrawCutBarMark(bar);
+}
+
+// The dragged marker's bar leaves the list once, by its own sample (the
+// bar nearest another column could be a neighbour's); release puts it back.
+void TFormVusk::TakeOutDraggedBar()
+{
+    if (FWaveDrag.MarkerRemoved)
+        return;
+    FWaveDrag.MarkerRemoved = true;
+    const int index = NearestCutBarIndex(CutBarPositions(FCutBars), FWaveDrag.MarkerSample);
+    if (index < 0)
+        return;
+    FCutBars->Delete(index);
+    FModified = true;
 }
 
 void TFormVusk::DragRegionSelection(int x)
@@ -283,6 +297,10 @@ void TFormVusk::DragScrollTimerTimer(TObject* Sender)
     if (!start)
         return;
     if (FWaveDrag.DraggingMarker()) {
+        // Taken out before the view is drawn again, so that it is not drawn
+        // at its old place; and the pressed column now shows other samples.
+        TakeOutDraggedBar();
+        FWaveDrag.AnchorX = -1;
         DrawWave(*start);
         // The marker stays at the edge it left by; the next move paints it
         // away from there.

@@ -1,0 +1,243 @@
+// The cut bars in the running window on a generated WAV file: the cut
+// commands with and without a region for each cut, the bars turned into
+// regions, nudges that pass neighbours, deleting and clearing, and a bar's
+// place dragged in its list with the mouse behind the seams.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+#include "editor/CutBarList.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/TextUtils.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kRate = 8000;
+constexpr int kFrames = 80000;
+
+using Bars = std::vector<std::int32_t>;
+using Ranges = std::vector<TRegionRange>;
+
+class CutBarWindowTest : public MainWindowTest
+{
+protected:
+    void Open(std::int32_t samplesPerPixel = 100)
+    {
+        Start();
+        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        form->FView.Zoom = samplesPerPixel;
+        form->DrawWave(0);
+        ASSERT_EQ(form->FView.SamplesPerPixel, samplesPerPixel);
+    }
+    Bars CutBars() const { return CutBarPositions(form->FCutBars); }
+    Ranges Regions() const
+    {
+        Ranges ranges;
+        for (int i = 0; i < form->EditList->Items()->Count(); ++i) {
+            const TRegionData* region = TFormVusk::RegionOf(form->EditList->Items()->Item(i));
+            ranges.push_back({region->Start, region->End});
+        }
+        return ranges;
+    }
+    TListItem* Row(int index) const { return form->CutManageList->Items()->Item(index); }
+    int SelectedRow() const
+    {
+        const TListItem* selected = form->CutManageList->Selected();
+        return selected ? selected->Index() : -1;
+    }
+    void SelectRow(int index)
+    {
+        form->CutManageList->SetSelected(Row(index));
+        Row(index)->SetFocused(true);
+    }
+};
+
+TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
+{
+    const struct
+    {
+        bool CutToAdd;
+        Bars Before;
+        Ranges Added;
+    } cases[] = {
+        {true, {500, 3000}, {{500, 999}}},
+        {true, {3000}, {{0, 999}}},
+        {true, {}, {{0, 999}}},
+        {true, {1000}, {}}, // a bar already there: the region would be empty
+        {false, {500}, {}},
+    };
+    for (const auto& c : cases) {
+        Open();
+        form->FOption.CutToAdd = c.CutToAdd;
+        form->AddCutBars(c.Before);
+        form->FView.PlayPos = 1000;
+        form->FModified = false;
+        ASSERT_TRUE(form->actRegionCut->Execute());
+        Bars after = c.Before;
+        after.push_back(1000);
+        std::sort(after.begin(), after.end());
+        EXPECT_EQ(CutBars(), after);
+        EXPECT_EQ(form->CutManageList->Items()->Count(), static_cast<int>(after.size()));
+        EXPECT_EQ(Regions(), c.Added);
+        EXPECT_TRUE(form->FModified);
+        form->FModified = false;
+        FreeAndNil(form);
+    }
+}
+
+TEST_F(CutBarWindowTest, ACutAtBothEndsMarksTheSelection)
+{
+    Open();
+    form->FOption.CutToAdd = true;
+    form->FView.SelStart = 2000;
+    form->FView.SelEnd = 5000;
+    form->FView.HasSelection = true;
+    ASSERT_TRUE(form->actRegionCut2->Execute());
+    EXPECT_EQ(CutBars(), (Bars{2000, 5000}));
+    EXPECT_EQ(form->FCutBars->Strings(0), "000000002000");
+    EXPECT_EQ(Regions(), (Ranges{{2000, 4999}}));
+}
+
+TEST_F(CutBarWindowTest, BarsTurnIntoTheRegionsBetweenThem)
+{
+    const struct
+    {
+        Bars Bars;
+        Ranges Regions;
+    } cases[] = {
+        {{0, 100, 200}, {{0, 99}, {100, 199}, {200, kFrames}}},
+        {{0}, {{0, kFrames}}},
+        {{300, 300, 900}, {{0, 299}, {300, 899}, {900, kFrames}}},
+    };
+    for (const auto& c : cases) {
+        Open();
+        form->AddCutBars(c.Bars);
+        form->FModified = false;
+        ASSERT_TRUE(form->actRegionCutToList->Execute());
+        EXPECT_EQ(Regions(), c.Regions);
+        EXPECT_EQ(form->EditList->Items()->Item(0)->Caption(), "take_01");
+        EXPECT_TRUE(form->FModified);
+        form->FModified = false;
+        FreeAndNil(form);
+    }
+}
+
+TEST_F(CutBarWindowTest, ANudgeKeepsTheListSortedAndTheMovedBarSelected)
+{
+    const struct
+    {
+        int Row;
+        bool Forward;
+        Bars After;
+        int SelectedAfter;
+    } cases[] = {
+        {0, true, {1010, 1020, 1100, 5000}, 2}, // past two neighbours
+        {1, true, {1000, 1020, 1110, 5000}, 2}, // past one
+        {3, true, {1000, 1010, 1020, 5100}, 3}, // past none
+        {2, false, {920, 1000, 1010, 5000}, 0}, // back past two
+        {0, false, {900, 1010, 1020, 5000}, 0},
+    };
+    for (const auto& c : cases) {
+        Open();
+        form->AddCutBars({1000, 1010, 1020, 5000});
+        SelectRow(c.Row);
+        form->FView.PlayPos = 40000;
+        form->FModified = false;
+        form->NudgeCutBar(c.Forward);
+        EXPECT_EQ(CutBars(), c.After) << c.Row;
+        EXPECT_EQ(SelectedRow(), c.SelectedAfter) << c.Row;
+        EXPECT_EQ(Row(c.SelectedAfter)->Caption(), IntToStr(c.SelectedAfter + 1));
+        EXPECT_EQ(form->FView.PlayPos, 40000) << "the reorder moves no cursor";
+        EXPECT_TRUE(form->FModified);
+        // Every bar still makes a region.
+        form->actRegionCutToList->Execute();
+        EXPECT_EQ(form->EditList->Items()->Count(), 5) << c.Row;
+        form->FModified = false;
+        FreeAndNil(form);
+    }
+}
+
+TEST_F(CutBarWindowTest, ANudgeStopsAtTheEndsOfTheFile)
+{
+    Open(256);
+    form->AddCutBars({100, kFrames - 10});
+    SelectRow(0);
+    form->NudgeCutBar(false);
+    EXPECT_EQ(CutBars(), (Bars{0, kFrames - 10}));
+    form->NudgeCutBar(false);
+    EXPECT_EQ(CutBars(), (Bars{0, kFrames - 10}));
+    SelectRow(1);
+    form->NudgeCutBar(true);
+    form->NudgeCutBar(true);
+    EXPECT_EQ(CutBars(), (Bars{0, kFrames}));
+}
+
+TEST_F(CutBarWindowTest, DeletingAndClearingLeaveTheModifiedFlag)
+{
+    Open();
+    form->AddCutBars({1000, 2000, 3000});
+    form->FModified = false;
+    SelectRow(2);
+    form->DeleteSelectedCutBar();
+    EXPECT_EQ(CutBars(), (Bars{1000, 2000}));
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_FALSE(form->FModified);
+    ASSERT_TRUE(form->actRegionCutClear->Execute());
+    EXPECT_EQ(CutBars(), Bars{});
+    EXPECT_EQ(form->CutManageList->Items()->Count(), 0);
+    EXPECT_FALSE(form->FModified);
+}
+
+TEST_F(CutBarWindowTest, SelectingABarMovesTheCursorToIt)
+{
+    Open(8);
+    form->AddCutBars({1000, 60000});
+    form->FView.SelStart = 10;
+    form->FView.SelEnd = 20;
+    form->FView.HasSelection = true;
+    SelectRow(1);
+    EXPECT_EQ(form->FView.PlayPos, 60000);
+    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_TRUE(form->IsSampleVisible(60000));
+}
+
+// A bar's place dragged in its list: a press on its time, a move of four
+// pixels that starts the drag, then ticks with the mouse dy rows away.
+TEST_F(CutBarWindowTest, DraggingABarDownMovesItEarlierAndSortsTheListOnRelease)
+{
+    Open(256);
+    form->AddCutBars({1000, 3000, 6000});
+    SelectRow(1);
+    form->FModified = false;
+    const TRect cell = form->CutManageList->SubItemRect(Row(1), 1);
+    const TPoint at((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    const TPoint screen = form->CutManageList->ClientToScreen(at);
+    std::optional<ScopedKeyState> held(std::in_place, std::initializer_list<int>{VK_LBUTTON});
+    ScopedCursorPos mouse(POINT{screen.x, screen.y + 4});
+    form->CutManageListMouseDown(form->CutManageList, TMouseButton::mbLeft, ssLeft, at.x, at.y);
+    form->CutManageListMouseMove(form->CutManageList, ssLeft, at.x, at.y + 4);
+    ASSERT_TRUE(form->DragEditTimer->Enabled());
+    mouse.Move({screen.x, screen.y + 10});
+    form->DragEditTimerTimer(form->DragEditTimer);
+    EXPECT_EQ(form->FCutBars->Strings(1), "000000000440"); // 3000 - 10 x 256
+    mouse.Move({screen.x, screen.y + 20});
+    form->DragEditTimerTimer(form->DragEditTimer);
+    EXPECT_EQ(form->FCutBars->Strings(1), "000000000000"); // not below 0
+    mouse.Move({screen.x, screen.y + 8});
+    form->DragEditTimerTimer(form->DragEditTimer);
+    held.reset();
+    form->DragEditTimerTimer(form->DragEditTimer);
+    EXPECT_FALSE(form->DragEditTimer->Enabled());
+    EXPECT_EQ(CutBars(), (Bars{952, 1000, 6000}));
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(Row(0)->SubItems()->Strings(1), "952");
+    EXPECT_FALSE(form->FModified);
+}
+
+} // namespace

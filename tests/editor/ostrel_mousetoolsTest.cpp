@@ -1,0 +1,268 @@
+// The mouse tools in the running window on a generated WAV file, driven by
+// mouse messages posted to the waveform's panel and taken through the
+// application's loop: cut-tool clicks, the select tool's segments, marker
+// drags, an erase sweep, a region drawn and added to the list, a region
+// reshaped with Shift, and the drag-scroll of a selection run off the image.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+#include "editor/CutBarList.h"
+
+#include "audio/DirectWavEngine.h"
+
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kRate = 8000;
+constexpr int kFrames = 80000;
+constexpr int kSamplesPerPixel = 100; // column k holds samples k x 100 .. k x 100 + 99
+
+using Bars = std::vector<std::int32_t>;
+
+class MouseToolWindowTest : public MainWindowTest
+{
+protected:
+    void Open(std::int32_t viewStart = 0)
+    {
+        Start();
+        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        form->FView.Zoom = kSamplesPerPixel;
+        form->DrawWave(viewStart);
+        ASSERT_EQ(form->FView.SamplesPerPixel, kSamplesPerPixel);
+    }
+    void Tool(TAction* action) { action->Execute(); }
+    void AddBars(const Bars& bars)
+    {
+        form->AddCutBars(bars);
+        form->DrawWave(form->FView.ViewStart);
+    }
+    Bars CutBars() const { return CutBarPositions(form->FCutBars); }
+
+    // Mouse messages at image coordinates, posted to the panel that holds
+    // the image, as the system delivers them.
+    void Post(UINT message, WPARAM keys, int x, int y)
+    {
+        const int px = form->WaveImage->Left() + x;
+        const int py = form->WaveImage->Top() + y;
+        PostMessageA(form->WavePanel->Handle(), message, keys,
+                     MAKELPARAM(static_cast<WORD>(px), static_cast<WORD>(py)));
+        PumpMessages();
+    }
+    void Down(int x, int y, WPARAM keys = 0) { Post(WM_LBUTTONDOWN, MK_LBUTTON | keys, x, y); }
+    void Move(int x, int y) { Post(WM_MOUSEMOVE, MK_LBUTTON, x, y); }
+    void Up(int x, int y) { Post(WM_LBUTTONUP, 0, x, y); }
+    void Click(int x, int y, WPARAM keys = 0)
+    {
+        Down(x, y, keys);
+        Up(x, y);
+    }
+    // A row in the waveform body and one on the markers' triangles.
+    int Body() const { return form->FMarkHeight + 20; }
+    int OnMarker() const { return form->FMarkHeight - 2; }
+    bool MarkerAt(int x) const { return form->IsCutBarPixel(x, form->FMarkHeight); }
+    TRegionRange Selection() const { return {form->FView.SelStart, form->FView.SelEnd}; }
+};
+
+TEST_F(MouseToolWindowTest, CutToolClicksPlaceSortedBarsAndAddTheirRegions)
+{
+    Open();
+    form->FOption.CutToAdd = true;
+    Tool(form->actToolCut);
+    EXPECT_EQ(form->FTool, TTool::Cut);
+    form->FModified = false;
+    Click(30, Body());
+    Click(10, Body());
+    Click(20, Body());
+    EXPECT_EQ(CutBars(), (Bars{1000, 2000, 3000}));
+    EXPECT_TRUE(MarkerAt(10) && MarkerAt(20) && MarkerAt(30));
+    ASSERT_EQ(form->CutManageList->Items()->Count(), 3);
+    EXPECT_EQ(form->CutManageList->Items()->Item(2)->SubItems()->Strings(0), "0:00.38");
+    EXPECT_EQ(form->FView.PlayPos, 2000);
+    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_TRUE(form->FModified);
+    // Each cut added the region from the bar before it.
+    const std::vector<TRegionRange> expected{{0, 2999}, {0, 999}, {1000, 1999}};
+    ASSERT_EQ(form->EditList->Items()->Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const TRegionData* region = TFormVusk::RegionOf(form->EditList->Items()->Item(i));
+        EXPECT_EQ((TRegionRange{region->Start, region->End}), expected[i]) << i;
+    }
+}
+
+TEST_F(MouseToolWindowTest, TheSelectToolPicksTheSegmentUnderAClick)
+{
+    Open();
+    AddBars({1000, 2000});
+    Tool(form->actToolSelect);
+    const struct
+    {
+        int X;
+        TRegionRange Selected;
+    } cases[] = {{5, {0, 999}}, {10, {0, 999}}, {15, {1000, 1999}}, {25, {2000, kFrames}}};
+    for (const auto& c : cases) {
+        Click(c.X, Body());
+        EXPECT_EQ(Selection(), c.Selected) << c.X;
+        EXPECT_EQ(form->FView.PlayPos, c.Selected.Start) << c.X;
+    }
+    // Shift extends to the segment before.
+    Click(5, Body(), MK_SHIFT);
+    EXPECT_EQ(Selection(), (TRegionRange{0, kFrames}));
+}
+
+TEST_F(MouseToolWindowTest, AMarkerDraggedInAnyToolEndsAtItsReleaseOrWhereItWas)
+{
+    const struct
+    {
+        TAction* (*Tool)(TFormVusk&);
+        std::vector<int> Path; // columns the mouse moves through, the last is the release
+        Bars After;
+    } cases[] = {
+        {[](TFormVusk& f) { return f.actToolRegion; }, {45}, {4500, 6000}},
+        {[](TFormVusk& f) { return f.actToolCut; }, {38, 45}, {4500, 6000}},
+        // Moved away and back: the bar taken out on the first move returns.
+        {[](TFormVusk& f) { return f.actToolErase; }, {40, 30}, {3000, 6000}},
+        // Never moved: nothing was taken out.
+        {[](TFormVusk& f) { return f.actToolSelect; }, {30}, {3000, 6000}},
+        // Past the bar at 6000.
+        {[](TFormVusk& f) { return f.actToolRegion; }, {50, 70}, {6000, 7000}},
+    };
+    for (const auto& c : cases) {
+        Open();
+        AddBars({3000, 6000});
+        Tool(c.Tool(*form));
+        form->FModified = false;
+        Down(30, OnMarker());
+        ASSERT_TRUE(form->FWaveDrag.DraggingMarker());
+        for (int x : c.Path)
+            Move(x, OnMarker());
+        Up(c.Path.back(), OnMarker());
+        EXPECT_EQ(CutBars(), c.After);
+        EXPECT_EQ(form->CutManageList->Items()->Count(), 2);
+        for (std::int32_t bar : c.After)
+            EXPECT_TRUE(MarkerAt(bar / kSamplesPerPixel)) << bar;
+        EXPECT_FALSE(form->FWaveDrag.Tracking());
+        EXPECT_FALSE(form->DragScrollTimer->Enabled());
+        FreeAndNil(form);
+    }
+}
+
+// The view starts at 9000: column k holds 9000 + k x 100. The marker of the
+// bar at 12000 (column 30) is pressed, run off the image's left edge and
+// scrolled 3000 samples back by one tick, then released at a column.
+TEST_F(MouseToolWindowTest, AMarkerDraggedOffTheImageLandsWhereItIsReleased)
+{
+    const struct
+    {
+        std::vector<int> Before; // columns moved through inside the image first
+        int Release;
+        Bars After;
+    } cases[] = {
+        // Off the image at once: only the dragged bar leaves, not the one
+        // nearest the edge where the scroll drew the marker.
+        {{}, 10, {7000, 9500}},
+        // Back on the pressed column, which now shows other samples.
+        {{20}, 30, {9000, 9500}},
+    };
+    for (const auto& c : cases) {
+        Open(9000);
+        AddBars({9500, 12000});
+        Down(30, OnMarker());
+        for (int x : c.Before)
+            Move(x, OnMarker());
+        Move(-30, OnMarker());
+        ASSERT_TRUE(form->DragScrollTimer->Enabled());
+        form->DragScrollTimerTimer(form->DragScrollTimer);
+        ASSERT_EQ(form->FView.ViewStart, 6000);
+        Move(c.Release, OnMarker());
+        Up(c.Release, OnMarker());
+        EXPECT_EQ(CutBars(), c.After);
+        EXPECT_EQ(form->CutManageList->Items()->Count(), 2);
+        FreeAndNil(form);
+    }
+}
+
+TEST_F(MouseToolWindowTest, AnEraseSweepTakesTheMarkersItCrossesAndTheBarsBetween)
+{
+    Open();
+    AddBars({2000, 3000, 3050, 8000});
+    Tool(form->actToolErase);
+    form->FModified = false;
+    Down(15, Body());
+    Move(25, Body());
+    Move(35, Body());
+    Up(35, Body());
+    EXPECT_EQ(CutBars(), (Bars{8000}));
+    EXPECT_FALSE(MarkerAt(20));
+    EXPECT_FALSE(MarkerAt(30));
+    EXPECT_TRUE(MarkerAt(80));
+    EXPECT_EQ(form->CutManageList->Items()->Count(), 1);
+    EXPECT_TRUE(form->FModified);
+
+    // A press on a marker's column below the ruler takes that bar alone.
+    Down(80, Body());
+    Up(80, Body());
+    EXPECT_EQ(CutBars(), Bars{});
+}
+
+TEST_F(MouseToolWindowTest, ARegionDrawnWithTheRegionToolIsAddedAndReshapedWithShift)
+{
+    Open();
+    ASSERT_EQ(form->FTool, TTool::Region);
+    Down(40, Body());
+    Move(30, Body());
+    Move(10, Body());
+    Up(10, Body());
+    EXPECT_EQ(Selection(), (TRegionRange{1000, 4099}));
+    EXPECT_EQ(form->FView.PlayPos, 1000);
+    EXPECT_EQ(form->InfoRegionLabel->Caption(), "0:00.39 [ 0:00.13 - 0:00.51 ]");
+
+    form->SetActiveControl(form->FocusBtn);
+    form->actRegionAdd->Execute();
+    ASSERT_EQ(form->EditList->Items()->Count(), 1);
+    TListItem* item = form->EditList->Items()->Item(0);
+    EXPECT_EQ(item->Caption(), "take_01");
+    EXPECT_EQ(item->SubItems()->Strings(0), "0:00.39");
+
+    // Selected in the list, the region follows a Shift press on the wave.
+    item->SetSelected(true);
+    ASSERT_TRUE(form->FView.RegionSelection);
+    form->FModified = false;
+    Click(60, Body(), MK_SHIFT);
+    EXPECT_EQ(Selection(), (TRegionRange{1000, 6099}));
+    EXPECT_EQ(TFormVusk::RegionOf(item)->End, 6099);
+    EXPECT_EQ(item->SubItems()->Strings(2), "0:00.76");
+    EXPECT_TRUE(form->FModified);
+
+    // A click without a drag only moves the cursor.
+    Click(20, Body());
+    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_EQ(form->FView.PlayPos, 2000);
+    EXPECT_EQ(TFormVusk::RegionOf(item)->End, 6099);
+}
+
+TEST_F(MouseToolWindowTest, ASelectionRunOffTheImageScrollsTheViewUntilItsStart)
+{
+    Open(9000);
+    Down(20, Body());
+    Move(10, Body());
+    Move(-30, Body());
+    EXPECT_TRUE(form->DragScrollTimer->Enabled());
+    const std::vector<std::int32_t> expected{6000, 3000, 0, 0};
+    for (std::int32_t start : expected) {
+        form->DragScrollTimerTimer(form->DragScrollTimer);
+        EXPECT_EQ(form->FView.ViewStart, start);
+        EXPECT_EQ(form->FView.SelStart, start);
+        EXPECT_EQ(form->FView.SelEnd, 11099);
+    }
+    // Released outside the image: the scrolling stops with the drag.
+    Up(-30, Body());
+    EXPECT_FALSE(form->DragScrollTimer->Enabled());
+    EXPECT_FALSE(form->FWaveDrag.Tracking());
+    EXPECT_EQ(Selection(), (TRegionRange{0, 11099}));
+    EXPECT_EQ(form->FView.PlayPos, 0);
+}
+
+} // namespace
