@@ -37,12 +37,12 @@ constexpr TActionRule kRules[] = {
     {"actAudioNext", R::FileOpen},
     {"actViewZoomRegion", R::WaveSelection},
     {"actRegionAdd", R::WaveSelection},
-    {"actRegionStartWide", R::WaveSelection},
-    {"actRegionStartShort", R::WaveSelection},
-    {"actRegionEndWide", R::WaveSelection},
-    {"actRegionEndShort", R::WaveSelection},
-    {"actRegionRew", R::WaveSelection},
-    {"actRegionFwd", R::WaveSelection},
+    {"actRegionStartWide", R::Adjust},
+    {"actRegionStartShort", R::Adjust},
+    {"actRegionEndWide", R::Adjust},
+    {"actRegionEndShort", R::Adjust},
+    {"actRegionRew", R::Adjust},
+    {"actRegionFwd", R::Adjust},
     {"actRegionCut2", R::WaveSelection},
     {"actRegionTrim", R::WaveSelection},
     {"actRegionExpand", R::WaveSelection},
@@ -100,7 +100,7 @@ bool EditPasteAllowed(const TCommandState& s)
 {
     if (IsTextEdit(s.Active))
         return s.ClipboardHasText;
-    return ActiveIs(s, TActiveControl::Wave) && !s.RegionClipboardEmpty;
+    return ActiveIs(s, TActiveControl::RegionList) && !s.RegionClipboardEmpty;
 }
 
 bool EditSelAllAllowed(const TCommandState& s)
@@ -143,6 +143,9 @@ bool RuleAllows(TEnablingRule rule, const TCommandState& s)
         return s.SelectedRegionCount > 0;
     case R::WaveSelection:
         return s.HasSelection;
+    case R::Adjust:
+        // The cut-bar list nudges its bar; selecting a bar drops the selection.
+        return s.HasSelection || (ActiveIs(s, TActiveControl::CutBarList) && s.CutBarSelected);
     case R::ZoomIn:
         return s.FileOpen && s.Zoom > 1;
     case R::ZoomOut:

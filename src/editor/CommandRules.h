@@ -62,6 +62,7 @@ enum class TEnablingRule
     RegionsOrCutBars,   // the region list or the cut-bar list has items
     RegionSelected,     // at least one region is selected
     WaveSelection,      // a range is selected on the waveform
+    Adjust,             // a range is selected, or a cut bar in the focused cut-bar list
     ZoomIn,             // zoomed out beyond one entry per column, a file open
     ZoomOut,            // a file open and the scroll bar enabled
     VZoomIn,            // below the largest vertical zoom, a file open

@@ -42,6 +42,7 @@
 #include "FocusRules.h"
 #include "LevelData.h"
 #include "MouseTools.h"
+#include "RegionCommands.h"
 #include "RegionList.h"
 #include "Settings.h"
 #include "ToolkitStandIns.h"
@@ -860,6 +861,23 @@ public:
     // =====================================================================
     // The waveform's selection as a new region.
     void actRegionAddExecute(TObject* Sender);
+    void actRegionMergeExecute(TObject* Sender);
+    void actRegionClearExecute(TObject* Sender);
+    void actEditCopyExecute(TObject* Sender);
+    void actEditCutExecute(TObject* Sender);
+    void actEditPasteExecute(TObject* Sender);
+    void actEditDoubleExecute(TObject* Sender);
+    void actEditDeleteExecute(TObject* Sender);
+    void actEditSelAllExecute(TObject* Sender);
+    // The six adjust commands, told apart by their action.
+    void actRegionAdjustExecute(TObject* Sender);
+    // The five output-mode commands and their enabling and check marks.
+    void actRegionOutModeExecute(TObject* Sender);
+    void actRegionOutModeUpdate(TObject* Sender);
+    void EditListDblClick(TObject* Sender);
+    // Backspace and the sideways arrows that no command took (see
+    // ChildKeyAction).
+    bool IsShortCut(WORD key, TShiftState shift) override;
     void WireRegionCommands();
     // With the region list focused, ApplySelectedRegionAudio.
     void ApplyRegionAudio();
@@ -869,6 +887,25 @@ public:
     void ApplySelectedRegionAudio();
     // Master volume and output mode 0 back onto the engine.
     void ResetRegionAudio();
+
+    TKeepRegionData FRegionClip; // the region clipboard; emptied when the document closes
+
+private:
+    // The region commands do nothing while busy or without a file.
+    bool RegionCommandsReady() const;
+    // The focused text or number edit, if one has the focus.
+    TNumEdit* FocusedTextEdit() const;
+    // The waveform's selection or the selected regions into FRegionClip.
+    void CopyRegions();
+    void DeleteSelectedRegions();
+    void SelectWholeFile();
+    void AdjustRegions(TRegionAdjust adjust);
+    // The selected regions adjusted; false when none changed.
+    bool AdjustSelectedRegions(TRegionAdjust adjust);
+    // The cursor or the engine's ranges after an adjust command.
+    void FollowAdjustedSelection(TRegionAdjust adjust);
+
+public:
 
     // =====================================================================
     // The file-list window (ostrel_filelist.cpp)
@@ -890,6 +927,9 @@ public:
     // Adds a file to the window's list (its own rules decide whether it
     // takes it); nothing without the window.
     void AddToFileList(const AnsiString& path);
+    // The region count of the file list's current entry; nothing without
+    // the window.
+    void SetFileListRegionCount(int count);
     TFileListPlacement FileListPlacement() const { return FFileListPlacement; }
     void SetFileListPlacement(const TFileListPlacement& value) { FFileListPlacement = value; }
 

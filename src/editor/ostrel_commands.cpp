@@ -35,6 +35,7 @@ TCommandState TFormVusk::CommandState()
     s.VZoom = FView.VZoom;
     s.ScrollBarEnabled = ScrollBar1->Enabled();
     s.PlayPos = FView.PlayPos;
+    s.RegionClipboardEmpty = FRegionClip.Empty();
     s.SampleSize = FileLoaded() ? FEngine->SampleSize() : 0;
     TWinControl* active = ActiveControl();
     if (auto* edit = dynamic_cast<TNumEdit*>(active)) {

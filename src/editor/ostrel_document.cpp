@@ -309,6 +309,7 @@ void TFormVusk::CloseDocument()
     FDrawStereo.Clear();
     FDrawMono.Clear();
     FRglPath.clear();
+    FRegionClip = {};
 }
 
 void TFormVusk::ClearCutBars()

@@ -10,3 +10,4 @@ bool TFormVusk::FileListWindowExists() const
     return false;
 }
 void TFormVusk::AddToFileList(const AnsiString& path) {}
+void TFormVusk::SetFileListRegionCount(int count) {}

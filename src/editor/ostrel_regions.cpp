@@ -1,16 +1,460 @@
-// Region commands. So far adding the selection as a region, and the
-// region's sound while it plays: its volume and output mode on the engine,
-// and their reset to the master values.
+// Region commands: add, merge, clear, the edit commands with the program's
+// own region clipboard, the six adjust commands, the output modes, the
+// double click in the region list by column, Backspace in the list, and the
+// region's sound while it plays (its volume and output mode on the engine,
+// and their reset to the master values). The rules are RegionCommands';
+// this file applies them.
 #include "ostrel.h"
 
 #include "audio/DirectWavEngine.h"
+#include "classlib/Application.h"
+#include "classlib/Seams.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kMergedMessage = "リージョンを結合しました";
+constexpr const char* kPastedMessage = "リージョンを貼り付けました";
+constexpr const char* kDuplicatedMessage = "リージョンを複製しました";
+
+} // namespace
+
+bool TFormVusk::RegionCommandsReady() const
+{
+    return FileLoaded() && !FBusy;
+}
+
+TNumEdit* TFormVusk::FocusedTextEdit() const
+{
+    return dynamic_cast<TNumEdit*>(ActiveControl());
+}
+
+// --- Add, merge, clear -----------------------------------------------------------------------
 
 void TFormVusk::actRegionAddExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || !FView.HasSelection || ActiveControl() != FocusBtn)
+    if (!RegionCommandsReady() || !FView.HasSelection || ActiveControl() != FocusBtn)
         return;
     AddRegion(FView.SelStart, FView.SelEnd);
+    SetFileListRegionCount(EditList->Items()->Count());
 }
+
+void TFormVusk::actRegionMergeExecute(TObject* Sender)
+{
+    if (ActiveControl() != EditList)
+        return;
+    const std::vector<TListItem*> selected = SelectedRegionItems();
+    TRegionData* merged = selected.size() >= 2 ? RegionOf(selected.front()) : nullptr;
+    if (!merged)
+        return;
+    const TRegionRange span = SelectedRegionSpan();
+    std::vector<AnsiString> captions;
+    TListItems* items = EditList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        captions.push_back(items->Item(i)->Caption());
+    TListItem* item = selected.front();
+    merged->Start = span.Start;
+    merged->End = span.End;
+    merged->Name = MergedRegionName(merged->Name, captions);
+    item->SetCaption(merged->Name);
+    ShowRegionTimes(item);
+    RemoveRegionItems({selected.begin() + 1, selected.end()});
+    EditList->ClearSelection();
+    item->SetSelected(true);
+    item->SetFocused(true);
+    item->MakeVisible(false);
+    FModified = true;
+    ShowStatusMessage(kMergedMessage, clBlack, kStatusMessageMs);
+}
+
+void TFormVusk::actRegionClearExecute(TObject* Sender)
+{
+    if (!RegionCommandsReady() || EditList->Items()->Count() == 0)
+        return;
+    ClearRegionList();
+    // A cleared list counts as unchanged: closing does not ask about it.
+    FModified = false;
+    ClearSelection();
+    FView.RegionSelection = false;
+    FocusWave();
+    SetFileListRegionCount(0);
+}
+
+// --- Edit commands ---------------------------------------------------------------------------
+
+void TFormVusk::CopyRegions()
+{
+    if (ActiveControl() == FocusBtn && FView.HasSelection) {
+        FRegionClip.Ranges = {{FView.SelStart, FView.SelEnd}};
+        return;
+    }
+    const std::vector<const TRegionData*> selected = SelectedRegions();
+    if (ActiveControl() != EditList || selected.empty())
+        return;
+    FRegionClip.Ranges.clear();
+    for (const TRegionData* region : selected)
+        FRegionClip.Ranges.push_back({region->Start, region->End});
+}
+
+void TFormVusk::actEditCopyExecute(TObject* Sender)
+{
+    if (TNumEdit* edit = FocusedTextEdit())
+        edit->CopyToClipboard();
+    else if (RegionCommandsReady())
+        CopyRegions();
+}
+
+void TFormVusk::actEditCutExecute(TObject* Sender)
+{
+    if (TNumEdit* edit = FocusedTextEdit()) {
+        edit->CutToClipboard();
+        return;
+    }
+    if (!RegionCommandsReady() || ActiveControl() != EditList || EditList->SelCount() == 0)
+        return;
+    CopyRegions();
+    DeleteSelectedRegions();
+}
+
+void TFormVusk::actEditPasteExecute(TObject* Sender)
+{
+    if (TNumEdit* edit = FocusedTextEdit()) {
+        edit->PasteFromClipboard();
+        return;
+    }
+    if (!RegionCommandsReady() || FRegionClip.Empty() || ActiveControl() != EditList)
+        return;
+    AddRegionRanges(FRegionClip.Ranges);
+    ShowStatusMessage(kPastedMessage, clBlack, kStatusMessageMs);
+}
+
+void TFormVusk::actEditDoubleExecute(TObject* Sender)
+{
+    if (!RegionCommandsReady() || ActiveControl() != EditList)
+        return;
+    TListItems* items = EditList->Items();
+    const int count = items->Count();
+    const std::int32_t length = FEngine->SampleSize();
+    std::vector<AnsiString> names;
+    for (int i = 0; i < count; ++i) {
+        const TRegionData* region = RegionOf(items->Item(i));
+        names.push_back(region ? region->Name : AnsiString());
+    }
+    // Only a range a new region may take is duplicated, so that copy k is
+    // item count + k.
+    std::vector<int> sources;
+    std::vector<TRegionRange> ranges;
+    for (int index : EditList->SelectedIndexes()) {
+        const TRegionData* region = RegionOf(items->Item(index));
+        if (region && IsNewRegionRange({region->Start, region->End}, length)) {
+            sources.push_back(index);
+            ranges.push_back({region->Start, region->End});
+        }
+    }
+    if (sources.empty())
+        return;
+    FRegionClip.Ranges = ranges;
+    AddRegionRanges(ranges);
+    const std::vector<AnsiString> copies = DuplicateNames(names, sources);
+    for (int k = 0; k < static_cast<int>(copies.size()) && count + k < items->Count(); ++k) {
+        TListItem* copy = items->Item(count + k);
+        RegionOf(copy)->Name = copies[k];
+        copy->SetCaption(copies[k]);
+    }
+    SortRegionListByKeys(DuplicateSortKeys(count, sources));
+    FSortColumn = 1;
+    ShowStatusMessage(kDuplicatedMessage, clBlack, kStatusMessageMs);
+}
+
+void TFormVusk::DeleteSelectedRegions()
+{
+    const std::vector<TListItem*> selected = SelectedRegionItems();
+    if (selected.empty())
+        return;
+    const int firstIndex = selected.front()->Index();
+    RemoveRegionItems(selected);
+    FModified = true;
+    TListItems* items = EditList->Items();
+    if (items->Count() > 0) {
+        TListItem* focused = EditList->ItemFocused();
+        if (!focused)
+            focused = items->Item(std::min(firstIndex, items->Count() - 1));
+        focused->SetSelected(true);
+    } else {
+        ClearSelection();
+        FView.RegionSelection = false;
+        FocusWave();
+    }
+    SetFileListRegionCount(items->Count());
+}
+
+void TFormVusk::actEditDeleteExecute(TObject* Sender)
+{
+    if (TNumEdit* edit = FocusedTextEdit()) {
+        edit->ClearSelection();
+        return;
+    }
+    if (ActiveControl() == CutManageList) {
+        DeleteSelectedCutBar();
+        return;
+    }
+    if (RegionCommandsReady() && ActiveControl() == EditList)
+        DeleteSelectedRegions();
+}
+
+void TFormVusk::SelectWholeFile()
+{
+    FView.SelStart = 0;
+    FView.SelEnd = FEngine->SampleSize();
+    FView.HasSelection = true;
+    DrawWave(0);
+    SetPlayPosition(0);
+    ShowPlayTime();
+    ShowSelectionLabel();
+}
+
+void TFormVusk::actEditSelAllExecute(TObject* Sender)
+{
+    if (TNumEdit* edit = FocusedTextEdit()) {
+        edit->SelectAll();
+        return;
+    }
+    if (!RegionCommandsReady())
+        return;
+    if (ActiveControl() == EditList) {
+        EditList->SelectAll();
+        EditListClick(this);
+    } else if (ActiveControl() == FocusBtn) {
+        SelectWholeFile();
+    }
+}
+
+// --- Adjust commands -------------------------------------------------------------------------
+
+namespace {
+
+struct TAdjustEntry
+{
+    TAction* TFormVusk::*Action;
+    TRegionAdjust Adjust;
+};
+
+const TAdjustEntry kAdjustCommands[] = {
+    {&TFormVusk::actRegionStartWide, TRegionAdjust::StartWide},
+    {&TFormVusk::actRegionStartShort, TRegionAdjust::StartShort},
+    {&TFormVusk::actRegionEndWide, TRegionAdjust::EndWide},
+    {&TFormVusk::actRegionEndShort, TRegionAdjust::EndShort},
+    {&TFormVusk::actRegionRew, TRegionAdjust::Rew},
+    {&TFormVusk::actRegionFwd, TRegionAdjust::Fwd},
+};
+
+struct TOutModeEntry
+{
+    TAction* TFormVusk::*Action;
+    TOutputMode Mode;
+};
+
+const TOutModeEntry kOutModeCommands[] = {
+    {&TFormVusk::actRegionNoChange, TOutputMode::NoTouch},
+    {&TFormVusk::actRegionMonoMix, TOutputMode::MonoMix},
+    {&TFormVusk::actRegionMonoLeft, TOutputMode::MonoLeft},
+    {&TFormVusk::actRegionMonoRight, TOutputMode::MonoRight},
+    {&TFormVusk::actRegionSwap, TOutputMode::Swap},
+};
+
+} // namespace
+
+void TFormVusk::actRegionAdjustExecute(TObject* Sender)
+{
+    for (const TAdjustEntry& entry : kAdjustCommands)
+        if (Sender == this->*entry.Action) {
+            AdjustRegions(entry.Adjust);
+            return;
+        }
+}
+
+void TFormVusk::AdjustRegions(TRegionAdjust adjust)
+{
+    if (ActiveControl() == CutManageList) {
+        NudgeCutBar(NudgesForward(adjust));
+        return;
+    }
+    if (!RegionCommandsReady() || (ActiveControl() != EditList && ActiveControl() != FocusBtn))
+        return;
+    const TWaveViewState before = FView;
+    if (FView.RegionSelection) {
+        if (!AdjustSelectedRegions(adjust))
+            return;
+    } else {
+        std::optional<TRegionRange> selection;
+        if (FView.HasSelection)
+            selection = TRegionRange{FView.SelStart, FView.SelEnd};
+        const std::optional<TRegionRange> next =
+            AdjustedSelection(adjust, selection, FView.PlayPos, std::max(1, FView.SamplesPerPixel),
+                              FEngine->SampleSize());
+        if (!next)
+            return;
+        FView.SelStart = next->Start;
+        FView.SelEnd = next->End;
+        FView.HasSelection = true;
+    }
+    RedrawSelectionChange(before);
+    ShowSelectionLabel();
+    FollowAdjustedSelection(adjust);
+    WaveImage->Repaint();
+    // Only what is queued: waiting for a message here would stall the
+    // command until the mouse moved.
+    Application->ProcessMessages();
+}
+
+bool TFormVusk::AdjustSelectedRegions(TRegionAdjust adjust)
+{
+    const std::int32_t step = std::max(1, FView.SamplesPerPixel);
+    const std::int32_t length = FEngine->SampleSize();
+    const std::optional<TRegionRange> span = RegionSpan(SelectedRegions());
+    if (!span)
+        return false;
+    // The moves test the selection, the span of the selected regions, first.
+    if ((adjust == TRegionAdjust::Rew || adjust == TRegionAdjust::Fwd) &&
+        !AdjustedSelection(adjust, span, 0, step, length))
+        return false;
+    bool changed = false;
+    for (TListItem* item : SelectedRegionItems()) {
+        TRegionData* region = RegionOf(item);
+        if (!region)
+            continue;
+        const std::optional<TRegionRange> next =
+            AdjustedRegion(adjust, {region->Start, region->End}, step, length);
+        if (!next)
+            continue;
+        region->Start = next->Start;
+        region->End = next->End;
+        ShowRegionTimes(item);
+        changed = true;
+    }
+    if (!changed)
+        return false;
+    FModified = true;
+    SelectSelectedRegions();
+    return true;
+}
+
+void TFormVusk::FollowAdjustedSelection(TRegionAdjust adjust)
+{
+    if (FStopped) {
+        SetPlayPosition(FView.SelStart);
+        if (!IsSampleVisible(FView.SelStart))
+            DrawWave(CentredStart(FView, FView.SelStart));
+        return;
+    }
+    if (MovesEndEarlier(adjust) &&
+        std::int64_t(FEngine->GetPosition()) >= std::int64_t(FView.SelEnd) - FEngine->BufSize()) {
+        // Playback is already past the new end.
+        if (!FEngine->Loop())
+            actAudioStopExecute(this);
+        return;
+    }
+    if (!MovesStartOnly(adjust))
+        FEngine->SetPlayRange(-1, FView.SelEnd);
+    FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+}
+
+// --- Output modes ----------------------------------------------------------------------------
+
+void TFormVusk::actRegionOutModeExecute(TObject* Sender)
+{
+    const auto entry =
+        std::find_if(std::begin(kOutModeCommands), std::end(kOutModeCommands),
+                     [&](const TOutModeEntry& e) { return Sender == this->*e.Action; });
+    const std::vector<TListItem*> selected = SelectedRegionItems();
+    if (entry == std::end(kOutModeCommands) || selected.empty())
+        return;
+    for (TListItem* item : selected)
+        if (TRegionData* region = RegionOf(item)) {
+            region->OutMode = entry->Mode;
+            item->SubItems()->SetStrings(SubItemOf(TRegionColumn::OutMode),
+                                         OutputModeText(entry->Mode));
+        }
+    FModified = true;
+    if (selected.size() == 1 && FView.RegionSelection)
+        FEngine->SetOutputMode(entry->Mode);
+}
+
+// The check marks show when a menu opens, as its actions are updated.
+void TFormVusk::actRegionOutModeUpdate(TObject* Sender)
+{
+    const std::vector<const TRegionData*> selected = SelectedRegions();
+    const bool enabled = !selected.empty() && FileLoaded() && FEngine->WavInfo().Channel != 1;
+    const std::optional<TOutputMode> shared = SharedOutputMode(selected);
+    for (const TOutModeEntry& entry : kOutModeCommands)
+        if (Sender == this->*entry.Action) {
+            TAction* action = this->*entry.Action;
+            action->SetEnabled(enabled);
+            action->SetChecked(shared == entry.Mode);
+        }
+}
+
+// --- The list's double click and keys --------------------------------------------------------
+
+void TFormVusk::EditListDblClick(TObject* Sender)
+{
+    TListItem* item = EditList->Selected();
+    TRegionData* region = RegionOf(item);
+    if (!region)
+        return;
+    EndDragEdit();
+    const TPoint mouse = EditList->ScreenToClient(TPoint(Seams().CursorPos()));
+    const std::optional<TRegionColumn> column = RegionColumnAt(mouse.x, mouse.y);
+    if (!column)
+        return;
+    switch (*column) {
+    case TRegionColumn::Name:
+    case TRegionColumn::Length:
+    case TRegionColumn::Start:
+    case TRegionColumn::End:
+        FEditColumn = static_cast<int>(*column);
+        actRegionEdit->Execute();
+        FEditColumn = 0;
+        break;
+    case TRegionColumn::Volume:
+        if (region->Volume != 1.0)
+            FModified = true;
+        region->Volume = 1.0;
+        item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume), kUnchangedVolumeText);
+        FEngine->SetVolume(FMasterVolume);
+        break;
+    case TRegionColumn::OutMode: {
+        const TRect cell = EditList->SubItemRect(item, static_cast<int>(*column));
+        const TPoint below = EditList->ClientToScreen(TPoint(cell.left, cell.bottom));
+        OutModePopup->Popup(below.x, below.y);
+        break;
+    }
+    case TRegionColumn::RenamePreview:
+        break;
+    }
+}
+
+bool TFormVusk::IsShortCut(WORD key, TShiftState shift)
+{
+    if (TForm::IsShortCut(key, shift))
+        return true;
+    // Only keys of this window's own controls (not of the file-list window).
+    if (!HandleAllocated() || !IsChild(WindowHandle(), GetFocus()))
+        return false;
+    switch (ChildKeyAction(key, CommandState().Active, EditList->SelCount())) {
+    case TChildKeyAction::DeleteRegions:
+        actEditDeleteExecute(this);
+        return true;
+    case TChildKeyAction::Swallow:
+        return true;
+    case TChildKeyAction::PassOn:
+        break;
+    }
+    return false;
+}
+
+// --- The region's sound ----------------------------------------------------------------------
 
 void TFormVusk::ApplyRegionAudio()
 {
@@ -44,4 +488,19 @@ void TFormVusk::ResetRegionAudio()
 void TFormVusk::WireRegionCommands()
 {
     Wire(actRegionAdd->OnExecute, &TFormVusk::actRegionAddExecute);
+    Wire(actRegionMerge->OnExecute, &TFormVusk::actRegionMergeExecute);
+    Wire(actRegionClear->OnExecute, &TFormVusk::actRegionClearExecute);
+    Wire(actEditCopy->OnExecute, &TFormVusk::actEditCopyExecute);
+    Wire(actEditCut->OnExecute, &TFormVusk::actEditCutExecute);
+    Wire(actEditPaste->OnExecute, &TFormVusk::actEditPasteExecute);
+    Wire(actEditDouble->OnExecute, &TFormVusk::actEditDoubleExecute);
+    Wire(actEditDelete->OnExecute, &TFormVusk::actEditDeleteExecute);
+    Wire(actEditSelAll->OnExecute, &TFormVusk::actEditSelAllExecute);
+    for (const TAdjustEntry& entry : kAdjustCommands)
+        Wire((this->*entry.Action)->OnExecute, &TFormVusk::actRegionAdjustExecute);
+    for (const TOutModeEntry& entry : kOutModeCommands) {
+        Wire((this->*entry.Action)->OnExecute, &TFormVusk::actRegionOutModeExecute);
+        Wire((this->*entry.Action)->OnUpdate, &TFormVusk::actRegionOutModeUpdate);
+    }
+    Wire(EditList->OnDblClick, &TFormVusk::EditListDblClick);
 }

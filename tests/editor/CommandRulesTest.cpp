@@ -60,6 +60,14 @@ const TStateChange kWaveWithCopiedRegions = [](TCommandState& s) {
     s.Active = A::Wave;
     s.RegionClipboardEmpty = false;
 };
+const TStateChange kListWithCopiedRegions = [](TCommandState& s) {
+    s.Active = A::RegionList;
+    s.RegionClipboardEmpty = false;
+};
+const TStateChange kCutBarListNoneSelected = [](TCommandState& s) {
+    s.Active = A::CutBarList;
+    s.CutBarCount = 2;
+};
 const TStateChange kWaveSelection = [](TCommandState& s) { s.HasSelection = true; };
 const TStateChange kNothing = [](TCommandState&) {};
 
@@ -92,7 +100,7 @@ TEST(CommandRules, EveryActionIsEnabledAndDisabledAsItsRuleSays)
         {"actFileQuit", kNoFile, std::nullopt},
         {"actEditCut", kListSelection, kRegionSelected},
         {"actEditCopy", kListSelection, kRegionSelected},
-        {"actEditPaste", kWaveWithCopiedRegions, kRegionSelected},
+        {"actEditPaste", kListWithCopiedRegions, kWaveWithCopiedRegions},
         {"actEditDouble", kListSelection, kRegionSelected},
         {"actEditDelete", kListSelection, kRegionSelected},
         {"actEditSelAll", kWaveWithCopiedRegions, kRegionSelected},
@@ -110,12 +118,12 @@ TEST(CommandRules, EveryActionIsEnabledAndDisabledAsItsRuleSays)
         {"actRegionAdd", kWaveSelection, kNothing},
         {"actRegionEdit", kRegionSelected, kOneRegion},
         {"actRegionMerge", kTwoRegionsSelected, kRegionSelected},
-        {"actRegionStartWide", kWaveSelection, kNothing},
-        {"actRegionStartShort", kWaveSelection, kNothing},
-        {"actRegionEndWide", kWaveSelection, kNothing},
-        {"actRegionEndShort", kWaveSelection, kNothing},
-        {"actRegionRew", kWaveSelection, kNothing},
-        {"actRegionFwd", kWaveSelection, kNothing},
+        {"actRegionStartWide", kWaveSelection, kCutBarListNoneSelected},
+        {"actRegionStartShort", kWaveSelection, kCutBarListNoneSelected},
+        {"actRegionEndWide", kWaveSelection, kCutBarListNoneSelected},
+        {"actRegionEndShort", kWaveSelection, kCutBarListNoneSelected},
+        {"actRegionRew", kWaveSelection, kCutBarListNoneSelected},
+        {"actRegionFwd", kWaveSelection, kCutBarListNoneSelected},
         {"actRegionCut", kNothing, [](TCommandState& s) { s.PlayPos = 0; }},
         {"actRegionCut2", kWaveSelection, kNothing},
         {"actRegionCutToList", kOneCutBar, kOneRegion},
@@ -167,6 +175,18 @@ TEST(CommandRules, EveryActionIsEnabledAndDisabledAsItsRuleSays)
     for (int i = 0; i < kCommandCount; ++i)
         actions.insert(CommandInfo(i).Name);
     EXPECT_EQ(covered, actions);
+}
+
+TEST(CommandRules, TheAdjustCommandsNudgeASelectedCutBarWithoutASelection)
+{
+    const TCommandState s = With([](TCommandState& s) {
+        s.Active = A::CutBarList;
+        s.CutBarCount = 2;
+        s.CutBarSelected = true;
+    });
+    for (const char* action : {"actRegionStartWide", "actRegionFwd"})
+        EXPECT_TRUE(Enabled(action, s)) << action;
+    EXPECT_FALSE(Enabled("actRegionAdd", s));
 }
 
 TEST(CommandRules, TheRenameStringAndOutputModeActionsKeepRulesOfTheirOwn)
@@ -265,7 +285,7 @@ TEST(CommandRules, TheEditCommandsFollowTheActiveControl)
              s.RegionClipboardEmpty = false;
              s.ClipboardHasText = true;
          },
-         Copy | Paste | SelAll},
+         Copy | SelAll}, // regions paste into the list only
         {"the waveform while busy",
          [](TCommandState& s) {
              s.Active = A::Wave;
@@ -285,7 +305,7 @@ TEST(CommandRules, TheEditCommandsFollowTheActiveControl)
              s.SelectedRegionCount = 1;
              s.RegionClipboardEmpty = false;
          },
-         Cut | Copy | Double | SelAll | Delete},
+         Cut | Copy | Paste | Double | SelAll | Delete},
         {"an empty region list", [](TCommandState& s) { s.Active = A::RegionList; }, 0},
         {"the region list without a file",
          [](TCommandState& s) {

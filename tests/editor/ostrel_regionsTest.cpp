@@ -1,0 +1,381 @@
+// The region commands on the running window with a generated file: each
+// reached through its menu item or its shortcut with the control it needs
+// focused, and what each leaves in the list, the records, the region
+// clipboard and FModified.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+#include "editor/CutBarList.h"
+#include "editor/PlayCursor.h"
+
+#include "classlib/Menu.h"
+
+#include "support/WavFile.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kRate = 8000;
+constexpr int kFrames = 80000;
+
+using NameList = std::vector<std::string>;
+
+class RegionCommandTest : public MainWindowTest
+{
+protected:
+    void Open(bool stereo = false)
+    {
+        Start();
+        const std::string path =
+            stereo
+                ? WriteWav(folder, "take.wav",
+                           WavBuilder().Pcm16(2, kRate, ToneSamples(kFrames, 2, kRate, 440, 8000)))
+                : WriteHalfSilentWav(folder, "take.wav", kFrames, kRate);
+        LoadTestDocument(*form, path);
+        ASSERT_TRUE(ActivateForm(form));
+    }
+    TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
+    int Count() const { return form->EditList->Items()->Count(); }
+    TRegionData& Record(int index) const { return *TFormVusk::RegionOf(Item(index)); }
+    NameList Names() const
+    {
+        NameList names;
+        for (int i = 0; i < Count(); ++i)
+            names.push_back(Item(i)->Caption());
+        return names;
+    }
+    void Name(int index, const char* name)
+    {
+        Record(index).Name = name;
+        Item(index)->SetCaption(name);
+    }
+    void Focus(TWinControl* control)
+    {
+        control->SetFocus();
+        PumpMessages();
+        ASSERT_EQ(FocusedWindow(), control->Handle());
+    }
+    void SelectOnly(std::initializer_list<int> indexes)
+    {
+        form->EditList->ClearSelection();
+        for (int index : indexes)
+            Item(index)->SetSelected(true);
+    }
+    void Press(WORD key, TShiftState shift = 0) { PressKey(FocusedWindow(), key, shift); }
+    TMenuItem* MenuItemOf(TMenuItem* menu, TBasicAction* action) const
+    {
+        for (int i = 0; i < menu->Count(); ++i) {
+            if (menu->Items(i)->Action() == action)
+                return menu->Items(i);
+            if (TMenuItem* inner =
+                    menu->Items(i)->Count() ? MenuItemOf(menu->Items(i), action) : nullptr)
+                return inner;
+        }
+        return nullptr;
+    }
+    // Clicks the action's item in the main menu, as an opened menu does:
+    // its actions updated first.
+    void ClickMenu(TAction* action)
+    {
+        TMenuItem* item = MenuItemOf(form->MainMenu1->Items(), action);
+        ASSERT_NE(item, nullptr);
+        action->Update();
+        item->Click();
+        PumpMessages();
+    }
+    std::string Status() const { return form->MessageLabel->Caption(); }
+};
+
+} // namespace
+
+TEST_F(RegionCommandTest, MergeSpansTheSelectedRegionsUnderAFreeName)
+{
+    Open();
+    const std::function<void()> ways[] = {
+        [&] { ClickMenu(form->actRegionMerge); },
+        [&] { Press('M', ssCtrl); },
+    };
+    for (const auto& way : ways) {
+        form->actRegionClear->Execute();
+        form->AddRegionRanges({{3000, 4000}, {1000, 2000}, {5000, 5800}, {0, 10}});
+        Name(0, "A");
+        Name(3, "A_Merged");
+        Record(0).Volume = 0.5;
+        Record(0).OutMode = TOutputMode::MonoLeft;
+        Focus(form->EditList);
+        SelectOnly({0, 1, 2});
+        form->FModified = false;
+        way();
+        EXPECT_EQ(Names(), (NameList{"A_Merged(1)", "A_Merged"}));
+        EXPECT_EQ(Record(0).Start, 1000);
+        EXPECT_EQ(Record(0).End, 5800);
+        EXPECT_EQ(Record(0).Volume, 0.5);
+        EXPECT_EQ(Record(0).OutMode, TOutputMode::MonoLeft);
+        EXPECT_EQ(Item(0)->SubItems()->Strings(0), "0:00.60"); // 4800 frames
+        EXPECT_TRUE(Item(0)->Selected());
+        EXPECT_TRUE(form->FModified);
+        EXPECT_EQ(Status(), "リージョンを結合しました");
+    }
+}
+
+TEST_F(RegionCommandTest, ClearingLeavesTheListUnchangedAndTheWaveformFocused)
+{
+    Open();
+    form->AddRegionRanges({{0, 100}, {100, 200}});
+    Focus(form->EditList);
+    SelectOnly({1});
+    ClickMenu(form->actRegionClear);
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(form->FRegions.Count(), 0);
+    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
+}
+
+TEST_F(RegionCommandTest, CopiedRegionsPasteIntoTheListOnlyAsNewRegions)
+{
+    Open();
+    form->AddRegionRanges({{1000, 2000}, {3000, 4000}});
+    Record(0).Volume = 0.25;
+    Focus(form->EditList);
+    SelectOnly({0, 1});
+    Press('C', ssCtrl);
+    ASSERT_EQ(form->FRegionClip.Count(), 2);
+
+    // The waveform focused: nothing, from the menu or the shortcut.
+    Focus(form->FocusBtn);
+    form->actEditPaste->Update();
+    EXPECT_FALSE(form->actEditPaste->Enabled());
+    form->actEditPasteExecute(form);
+    Press('V', ssCtrl);
+    EXPECT_EQ(Count(), 2);
+
+    Focus(form->EditList);
+    form->FModified = false;
+    Press('V', ssCtrl);
+    ASSERT_EQ(Count(), 4);
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03", "take_04"}));
+    EXPECT_EQ(Record(2).Start, 1000);
+    EXPECT_EQ(Record(2).Volume, 1.0); // only the range is copied
+    EXPECT_EQ(Record(3).End, 4000);
+    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(Status(), "リージョンを貼り付けました");
+
+    // The waveform's selection copies as one range; cut deletes the source.
+    Focus(form->FocusBtn);
+    form->FView.SelStart = 500;
+    form->FView.SelEnd = 700;
+    form->FView.HasSelection = true;
+    ClickMenu(form->actEditCopy);
+    EXPECT_EQ(form->FRegionClip.Ranges, (std::vector<TRegionRange>{{500, 700}}));
+    Focus(form->EditList);
+    SelectOnly({3});
+    ClickMenu(form->actEditCut);
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(form->FRegionClip.Ranges, (std::vector<TRegionRange>{{3000, 4000}}));
+
+    form->CloseDocument();
+    EXPECT_TRUE(form->FRegionClip.Empty());
+}
+
+TEST_F(RegionCommandTest, DuplicatesFollowTheirSourcesWithNumberedNames)
+{
+    Open();
+    form->AddRegionRanges({{0, 100}, {100, 200}, {200, 300}});
+    Name(0, "A");
+    Name(1, "A(1)");
+    Name(2, "B");
+    Record(0).Volume = 0.5;
+    Focus(form->EditList);
+    SelectOnly({0, 1});
+    Press('D', ssCtrl);
+    EXPECT_EQ(Names(), (NameList{"A", "A(2)", "A(1)", "A(1)(1)", "B"}));
+    EXPECT_EQ(Record(1).Start, 0);
+    EXPECT_EQ(Record(1).Name, "A(2)");
+    EXPECT_EQ(Record(1).Volume, 1.0);
+    EXPECT_EQ(Record(3).Start, 100);
+    EXPECT_EQ(form->FSortColumn, 1);
+    EXPECT_EQ(Status(), "リージョンを複製しました");
+}
+
+TEST_F(RegionCommandTest, DeleteAndBackspaceRemoveTheSelectedRegions)
+{
+    Open();
+    form->AddRegionRanges({{0, 100}, {100, 200}, {200, 300}});
+    Focus(form->EditList);
+    SelectOnly({1});
+    form->FModified = false;
+    Press(VK_DELETE);
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_03"}));
+    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->EditList->SelCount(), 1);
+
+    form->EditList->SelectAll();
+    Press(VK_BACK);
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(form->FRegions.Count(), 0);
+    EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
+
+    // Backspace elsewhere, and the sideways arrows in the lists, do nothing
+    // of the window's own.
+    form->AddRegion(0, 100);
+    Focus(form->EditList);
+    form->EditList->ClearSelection();
+    EXPECT_FALSE(form->IsShortCut(VK_BACK, 0));
+    EXPECT_TRUE(form->IsShortCut(VK_LEFT, 0));
+    EXPECT_EQ(Count(), 1);
+}
+
+TEST_F(RegionCommandTest, SelectAllInTheWaveformSelectsTheWholeFile)
+{
+    Start();
+    LoadTestDocument(*form, WriteHalfSilentWav(folder, "one.wav", 44100, 44100));
+    ASSERT_TRUE(ActivateForm(form));
+    Focus(form->FocusBtn);
+    Press('A', ssCtrl);
+    EXPECT_TRUE(form->FView.HasSelection);
+    EXPECT_EQ(form->FView.SelStart, 0);
+    EXPECT_EQ(form->FView.SelEnd, 44100);
+    EXPECT_EQ(form->FView.PlayPos, 0);
+    EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:00.00 / 0:01.00");
+    EXPECT_EQ(form->InfoRegionLabel->Caption(), "0:01.00 [ 0:00.00 - 0:01.00 ]");
+}
+
+TEST_F(RegionCommandTest, AdjustCommandsMoveTheSelectedRegionByAPixelsWorth)
+{
+    Open();
+    const std::int32_t s = form->FView.SamplesPerPixel;
+    ASSERT_GT(s, 0);
+    form->AddRegionRanges({{0, 10 * s}, {20 * s, 21 * s + 1}});
+    Focus(form->EditList);
+    SelectOnly({0});
+    form->FModified = false;
+    struct Step
+    {
+        TAction* TFormVusk::*Action;
+        WORD Key;
+        TShiftState Shift;
+        TRegionRange After;
+    };
+    const Step steps[] = {
+        {&TFormVusk::actRegionFwd, VK_RIGHT, ssShift | ssCtrl, {s, 11 * s}}, // from 0 it moves
+        {&TFormVusk::actRegionStartShort, VK_RIGHT, ssCtrl, {2 * s, 11 * s}},
+        {&TFormVusk::actRegionEndWide, VK_RIGHT, ssShift, {2 * s, 12 * s}},
+        {&TFormVusk::actRegionEndShort, VK_LEFT, ssShift, {2 * s, 11 * s}},
+        {&TFormVusk::actRegionStartWide, VK_LEFT, ssCtrl, {s, 11 * s}},
+        {&TFormVusk::actRegionRew, VK_LEFT, ssShift | ssCtrl, {0, 10 * s}},
+        {&TFormVusk::actRegionRew, VK_LEFT, ssShift | ssCtrl, {0, 10 * s}}, // at 0: stays
+    };
+    for (const Step& step : steps) {
+        Press(step.Key, step.Shift);
+        EXPECT_EQ((TRegionRange{Record(0).Start, Record(0).End}), step.After)
+            << (form->*step.Action)->Name();
+        EXPECT_EQ(form->FView.SelStart, step.After.Start);
+        EXPECT_EQ(form->FView.SelEnd, step.After.End);
+    }
+    EXPECT_TRUE(form->FModified);
+    // From the menu, on a region s + 1 samples long: one sample is left;
+    // again, nothing changes.
+    SelectOnly({1});
+    form->FModified = false;
+    ClickMenu(form->actRegionEndShort);
+    EXPECT_EQ(Record(1).End, 20 * s + 1);
+    ClickMenu(form->actRegionEndShort);
+    EXPECT_EQ(Record(1).End, 20 * s + 1);
+    EXPECT_EQ(Item(1)->SubItems()->Strings(SubItemOf(TRegionColumn::End)),
+              RegionTimeText(20 * s + 1, kRate));
+}
+
+TEST_F(RegionCommandTest, AdjustCommandsWithoutARegionSelectionMoveTheWaveformSelection)
+{
+    Open();
+    const std::int32_t s = form->FView.SamplesPerPixel;
+    form->AddRegion(5 * s, 6 * s);
+    Focus(form->FocusBtn);
+    form->FView.SelStart = 5 * s;
+    form->FView.SelEnd = 6 * s;
+    form->FView.HasSelection = true;
+    form->FModified = false;
+    Press(VK_RIGHT, ssShift); // end-wide
+    EXPECT_EQ(form->FView.SelStart, 5 * s);
+    EXPECT_EQ(form->FView.SelEnd, 7 * s);
+    EXPECT_EQ(form->FView.PlayPos, 5 * s);
+    EXPECT_EQ(form->InfoRegionLabel->Caption(),
+              SelectionLabelText(form->ViewDocument(), 5 * s, 7 * s));
+    EXPECT_EQ(Record(0).End, 6 * s);
+    EXPECT_FALSE(form->FModified);
+}
+
+TEST_F(RegionCommandTest, AdjustCommandsNudgeTheSelectedCutBarInItsList)
+{
+    Open();
+    const std::int32_t s = form->FView.SamplesPerPixel;
+    form->actViewCutbarlist->Execute();
+    form->AddCutBar(10 * s);
+    form->CutManageList->SetSelected(form->CutManageList->Items()->Item(0));
+    Focus(form->CutManageList);
+    Press(VK_RIGHT, ssCtrl); // start-short: on
+    EXPECT_EQ(CutBarSample(form->FCutBars->Strings(0)), 11 * s);
+    ClickMenu(form->actRegionEndShort); // back
+    EXPECT_EQ(CutBarSample(form->FCutBars->Strings(0)), 10 * s);
+}
+
+TEST_F(RegionCommandTest, OutputModesFromTheMenuAndTheirCheckMarks)
+{
+    Open(true);
+    form->AddRegionRanges({{0, 100}, {100, 200}});
+    Focus(form->EditList);
+    SelectOnly({0, 1});
+    form->FModified = false;
+    ClickMenu(form->actRegionSwap);
+    EXPECT_EQ(Record(0).OutMode, TOutputMode::Swap);
+    EXPECT_EQ(Record(1).OutMode, TOutputMode::Swap);
+    EXPECT_EQ(Item(1)->SubItems()->Strings(SubItemOf(TRegionColumn::OutMode)),
+              OutputModeText(TOutputMode::Swap));
+    EXPECT_TRUE(form->FModified);
+    form->actRegionSwap->Update();
+    EXPECT_TRUE(form->actRegionSwap->Checked());
+    SelectOnly({0});
+    ClickMenu(form->actRegionMonoMix);
+    SelectOnly({0, 1});
+    for (TAction* action : {form->actRegionSwap, form->actRegionMonoMix}) {
+        action->Update();
+        EXPECT_FALSE(action->Checked()); // the modes differ
+        EXPECT_TRUE(action->Enabled());
+    }
+    form->EditList->ClearSelection();
+    form->actRegionNoChange->Update();
+    EXPECT_FALSE(form->actRegionNoChange->Enabled());
+}
+
+TEST_F(RegionCommandTest, OutputModesAreOffForAMonoFile)
+{
+    Open();
+    form->AddRegion(0, 100);
+    SelectOnly({0});
+    form->actRegionMonoMix->Update();
+    EXPECT_FALSE(form->actRegionMonoMix->Enabled());
+}
+
+TEST_F(RegionCommandTest, ADoubleClickOnTheVolumeResetsIt)
+{
+    Open();
+    form->AddRegion(0, 100);
+    Record(0).Volume = 0.5;
+    Item(0)->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume), "-6.0 dB");
+    SelectOnly({0});
+    form->FModified = false;
+    const TRect cell =
+        form->EditList->SubItemRect(Item(0), static_cast<int>(TRegionColumn::Volume));
+    ScopedCursorPos mouse(ScreenPointOf(form->EditList->Handle(), (cell.left + cell.right) / 2,
+                                        (cell.top + cell.bottom) / 2));
+    form->EditListDblClick(form->EditList);
+    EXPECT_EQ(Record(0).Volume, 1.0);
+    EXPECT_EQ(Item(0)->SubItems()->Strings(SubItemOf(TRegionColumn::Volume)), "-");
+    EXPECT_TRUE(form->FModified);
+}
