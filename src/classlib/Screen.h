@@ -1,5 +1,5 @@
 // The screen: the cursor table, the screen cursor, the forms, and where the
-// focus is.
+// focus is; a scope that shows a cursor for a while.
 //
 // Cursors are numbered (TCursor): the library fills the negative numbers it
 // names (crArrow -2, crIBeam -4, crHourGlass -11...); the program registers
@@ -61,3 +61,20 @@ private:
 
 // Made by the application object, freed with it.
 extern TScreen* Screen;
+
+// Shows a screen cursor (the hourglass of a long task) for as long as it
+// lives; the cursor before it comes back however the task ends.
+class TScreenCursorScope
+{
+public:
+    explicit TScreenCursorScope(TCursor cursor) : FSaved(Screen->Cursor())
+    {
+        Screen->SetCursor(cursor);
+    }
+    ~TScreenCursorScope() { Screen->SetCursor(FSaved); }
+    TScreenCursorScope(const TScreenCursorScope&) = delete;
+    TScreenCursorScope& operator=(const TScreenCursorScope&) = delete;
+
+private:
+    TCursor FSaved;
+};
