@@ -67,6 +67,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireMouseToolEvents();
     WireRegionListEvents();
     WireRegionCommands();
+    WireAutoRegionCommands();
     WireCutBarEvents();
     WirePaneEvents();
     WireDocumentEvents();

@@ -22,6 +22,7 @@
 //                         link with the waveform selection, drag edits
 //   ostrel_rename.cpp     renaming regions
 //   ostrel_regions.cpp    region commands
+//   ostrel_autoregion.cpp regions found by sound level; trim and expand
 //   ostrel_document.cpp   open and close of the document
 //   ostrel_regionfile.cpp the region-list file
 //   ostrel_bounce.cpp     the bounce of regions to WAV files
@@ -41,6 +42,7 @@
 #include "DrawData.h"
 #include "FocusRules.h"
 #include "LevelData.h"
+#include "LevelDetect.h"
 #include "MouseTools.h"
 #include "RegionCommands.h"
 #include "RegionList.h"
@@ -427,6 +429,9 @@ public:
     AnsiString FRglPath; // the document's region-list file; empty when never saved or loaded
     TDrawDataStereo FDrawStereo; // draw data of a stereo file
     TDrawDataMono FDrawMono;     // draw data of a mono file
+    // Counts up whenever the draw data are built, loaded or emptied, so
+    // level averages of older draw data are never reused.
+    std::uint32_t FDrawGeneration = 0;
 
     // =====================================================================
     // Bounce (ostrel_bounce.cpp)
@@ -907,6 +912,34 @@ private:
 
 public:
 
+    // =====================================================================
+    // Regions found by sound level; trim and expand (ostrel_autoregion.cpp)
+    // =====================================================================
+    void actRegionAutoQuickExecute(TObject* Sender);
+    void actRegionAutoExecute(TObject* Sender);
+    void actRegionTrimExecute(TObject* Sender);
+    void actRegionExpandExecute(TObject* Sender);
+    void actRegionSetExecute(TObject* Sender);
+    void WireAutoRegionCommands();
+
+private:
+    // The levels of the present draw data, and their envelope in FMaxData.
+    TDrawLevels DrawLevels() const;
+    void BuildEnvelope();
+    // What a detection of the open file runs with.
+    TLevelScale LevelScale() const;
+    // FAutoRegions and FAutoCutPoints become what a run found.
+    void KeepDetection(TAutoDetection found);
+    // FAutoCutPoints as cut bars and, unless cutOnly, the regions between
+    // them; the waveform redrawn.
+    void AddDetectedCutPoints(bool cutOnly);
+    // After an automatic-region command: the region list takes the focus
+    // with an item selected.
+    void FocusRegionListAfterDetection();
+    // Trim (or expand) of the selection, or of each selected region.
+    void FitSelection(bool expand);
+
+public:
     // =====================================================================
     // The file-list window (ostrel_filelist.cpp)
     // =====================================================================

@@ -144,6 +144,7 @@ TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
 {
     FLoadCancelled = false;
     CalcDrawBlockSize();
+    ++FDrawGeneration;
     try {
         if (LoadDrawData(path))
             return TDrawBuildResult::Done;
@@ -308,6 +309,7 @@ void TFormVusk::CloseDocument()
     ClearCutBars();
     FDrawStereo.Clear();
     FDrawMono.Clear();
+    ++FDrawGeneration;
     FRglPath.clear();
     FRegionClip = {};
 }

@@ -39,3 +39,16 @@ bool MainWindowTest::SettingsExist() const
 {
     return FileExists(iniPath);
 }
+
+void MainWindowTest::ClickToolButton(TToolBarPanel* bar, TAction* action)
+{
+    for (int i = 0; i < bar->ControlCount(); ++i) {
+        TControl* button = bar->Controls(i);
+        if (button->Action() != action)
+            continue;
+        RealClick(ScreenPointOf(bar->Handle(), button->Left() + button->Width() / 2,
+                                button->Top() + button->Height() / 2));
+        return;
+    }
+    ADD_FAILURE() << "no button for " << action->Name();
+}

@@ -27,6 +27,9 @@ protected:
     TIniFile Settings() const { return TIniFile(iniPath); }
     void WriteSettings(const AnsiString& text) const { folder.WriteFile("zandrel.ini", text); }
     bool SettingsExist() const;
+    // Clicks action's button on bar with a real click; fails the test when
+    // the bar has none.
+    void ClickToolButton(TToolBarPanel* bar, TAction* action);
 
     testing_support::TempFolder folder;
     AnsiString iniPath;

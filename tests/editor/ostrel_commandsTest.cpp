@@ -66,7 +66,10 @@ TEST_F(CommandWindowTest, TheActionsFollowTheirRulesAsTheWindowChanges)
     EXPECT_TRUE(EnabledNow(form->actViewZoomRegion));
     form->FView.PlayPos = 500;
     EXPECT_TRUE(EnabledNow(form->actRegionCut));
-    // The rule allows trimming the selection, but the command is not there.
+    // The rule allows trimming the selection, but without its command the
+    // action stays disabled.
+    EXPECT_TRUE(EnabledNow(form->actRegionTrim));
+    form->actRegionTrim->OnExecute.Clear();
     EXPECT_FALSE(EnabledNow(form->actRegionTrim));
     EXPECT_FALSE(form->actRegionTrim->Execute());
 }

@@ -160,4 +160,69 @@ HWND FocusedWindow()
     return GetFocus();
 }
 
+namespace {
+
+// The item a running ClickMenuItem waits to click once its menu has opened.
+struct TPendingMenuClick
+{
+    HMENU Popup;
+    UINT Command;
+    bool Clicked = false;
+};
+TPendingMenuClick* sPendingMenuClick = nullptr;
+
+// The menu loop sends WM_ENTERIDLE to the owner once it waits for the user:
+// then the item's place is known and the click goes into the input queue
+// (nothing is pumped here; the menu loop takes it). A popup's item is
+// placed on the popup's own window, which a null window asks for.
+LRESULT CALLBACK MenuClickHook(int code, WPARAM wp, LPARAM lp)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
+    TPendingMenuClick* pending = sPendingMenuClick;
+    if (code == HC_ACTION && pending && !pending->Clicked && sent->message == WM_ENTERIDLE &&
+        sent->wParam == MSGF_MENU) {
+        pending->Clicked = true;
+        RECT rect{};
+        const int count = GetMenuItemCount(pending->Popup);
+        int index = 0;
+        while (index < count && GetMenuItemID(pending->Popup, index) != pending->Command)
+            ++index;
+        if (index < count && GetMenuItemRect(nullptr, pending->Popup, index, &rect)) {
+            SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+            INPUT inputs[2]{};
+            inputs[0].type = inputs[1].type = INPUT_MOUSE;
+            inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            SendInput(2, inputs, sizeof(INPUT));
+        } else {
+            EndMenu();
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+} // namespace
+
+void ClickMenuItem(TCustomForm* form, TMenuItem* item)
+{
+    ActivateForm(form);
+    const HWND owner = form->Handle();
+    const HMENU bar = GetMenu(owner);
+    const HMENU popup = item->Parent()->Handle();
+    int title = 0;
+    while (title < GetMenuItemCount(bar) && GetSubMenu(bar, title) != popup)
+        ++title;
+    RECT rect{};
+    if (!GetMenuItemRect(owner, bar, title, &rect))
+        return;
+    TPendingMenuClick pending{popup, item->Command()};
+    sPendingMenuClick = &pending;
+    const HHOOK hook =
+        SetWindowsHookExA(WH_CALLWNDPROC, MenuClickHook, nullptr, GetCurrentThreadId());
+    RealClick({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    PumpMessages();
+    UnhookWindowsHookEx(hook);
+    sPendingMenuClick = nullptr;
+}
+
 } // namespace testing_support

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "classlib/Form.h"
+#include "classlib/Menu.h"
 
 #include <functional>
 #include <initializer_list>
@@ -68,5 +69,9 @@ POINT ScreenPointOf(HWND window, int x, int y);
 bool ActivateForm(TCustomForm* form);
 // The window with the keyboard focus.
 HWND FocusedWindow();
+// Clicks item of form's main menu as a hand does: a real click on its
+// menu's title in the bar, then on the item in the menu that opens; pumps
+// until the menu has closed. A top-level item of the bar only.
+void ClickMenuItem(TCustomForm* form, TMenuItem* item);
 
 } // namespace testing_support

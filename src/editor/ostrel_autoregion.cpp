@@ -1,0 +1,203 @@
+// Regions found by sound level, and trim and expand: the quick command runs
+// the stored detector at once, the automatic-region command lets the user
+// try the detectors in their window first; trim and expand fit the selection
+// or the selected regions to their sound, with the settings of their own
+// window. The rules themselves live in LevelDetect and TrimExpand.
+#include "ostrel.h"
+
+#include "CutBarList.h"
+#include "TrimExpand.h"
+
+#include "dialogs/AutoRegionPreview.h"
+#include "dialogs/ql_autoregion.h"
+#include "dialogs/ql_trimset.h"
+
+#include "audio/DirectWavEngine.h"
+
+#include "classlib/Screen.h"
+#include "classlib/TextUtils.h"
+
+#include <cmath>
+
+void TFormVusk::WireAutoRegionCommands()
+{
+    Wire(actRegionAutoQuick->OnExecute, &TFormVusk::actRegionAutoQuickExecute);
+    Wire(actRegionAuto->OnExecute, &TFormVusk::actRegionAutoExecute);
+    Wire(actRegionTrim->OnExecute, &TFormVusk::actRegionTrimExecute);
+    Wire(actRegionExpand->OnExecute, &TFormVusk::actRegionExpandExecute);
+    Wire(actRegionSet->OnExecute, &TFormVusk::actRegionSetExecute);
+}
+
+// --- Detection -----------------------------------------------------------------------------
+
+TDrawLevels TFormVusk::DrawLevels() const
+{
+    return FEngine->Channel() == 2 ? TDrawLevels(FDrawStereo) : TDrawLevels(FDrawMono);
+}
+
+void TFormVusk::BuildEnvelope()
+{
+    BuildLevelEnvelope(DrawLevels(), FDrawGeneration, FMaxData);
+}
+
+TLevelScale TFormVusk::LevelScale() const
+{
+    return TLevelScale::For(FEngine->Rate(), WaveBlockSize);
+}
+
+void TFormVusk::KeepDetection(TAutoDetection found)
+{
+    FAutoRegions = std::move(found.Regions);
+    TStringsUpdate update(FAutoCutPoints);
+    FAutoCutPoints->Clear();
+    for (std::int32_t point : found.CutPoints)
+        FAutoCutPoints->Add(IntToStr(point));
+}
+
+void TFormVusk::AddDetectedCutPoints(bool cutOnly)
+{
+    // A rise seen by two neighbouring chunks comes twice; one bar is enough.
+    RemoveDuplicateCutPoints(*FAutoCutPoints);
+    std::vector<std::int32_t> points;
+    for (int i = 0; i < FAutoCutPoints->Count(); ++i)
+        points.push_back(static_cast<std::int32_t>(StrToInt64Def(FAutoCutPoints->Strings(i), 0)));
+    AddCutBars(points);
+    if (!cutOnly) {
+        std::vector<TRegionRange> ranges;
+        for (const auto& [start, end] : CutPointRegions(points, FEngine->SampleSize()))
+            ranges.push_back({start, end});
+        AddRegionRanges(ranges);
+    }
+    RedrawWaveFromViewStart();
+}
+
+void TFormVusk::FocusRegionListAfterDetection()
+{
+    if (EditList->CanFocus())
+        EditList->SetFocus();
+    if (EditList->SelCount() > 0 || EditList->Items()->Count() == 0)
+        return;
+    TListItem* first = EditList->Items()->Item(0);
+    first->SetSelected(true);
+    first->SetFocused(true);
+    first->MakeVisible(false);
+}
+
+void TFormVusk::actRegionAutoQuickExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy)
+        return;
+    BuildEnvelope();
+    TScreenCursorScope hourglass(crHourGlass);
+    const TAutoMode mode = AutoModeOf(FOption.AutoMode);
+    const TAutoSettings settings{FOption.AutoLevel, FOption.AutoPreTime, FOption.AutoPostTime,
+                                 FOption.AutoMinLength, FOption.AutoMinInterval};
+    TAutoDetection found = DetectLevels(mode, FMaxData, FCompData, LevelScale(), settings);
+    if (!found.Found())
+        return;
+    KeepDetection(std::move(found));
+    if (mode == TAutoMode::CutPoints)
+        AddDetectedCutPoints(FOption.AutoCutOnly);
+    else
+        AddRegions(FAutoRegions);
+    FocusRegionListAfterDetection();
+}
+
+void TFormVusk::actRegionAutoExecute(TObject* Sender)
+{
+    if (!FileLoaded() || FBusy)
+        return;
+    BuildEnvelope();
+    const TAutoRegionSource source{
+        &FMaxData,         &FCompData,          LevelScale(),  FEngine->SampleSize(), FOverview,
+        FOption.BackColor, FOption.CutBarColor, &FAutoRegions, FAutoCutPoints};
+    TScopedFree<TForm5> window(new TForm5(this, source));
+    window->SetMode(AutoModeOf(FOption.AutoMode));
+    window->SetLevel(FOption.AutoLevel);
+    window->PreEd->SetValue(FOption.AutoPreTime);
+    window->PostEd->SetValue(FOption.AutoPostTime);
+    window->MinLengthEd->SetValue(FOption.AutoMinLength);
+    window->MinIntervalEd->SetValue(FOption.AutoMinInterval);
+    window->DivCheck->SetChecked(FOption.AutoCutOnly);
+    window->ShowModal();
+
+    if (window->FResult == TAutoResult::Regions) {
+        TScreenCursorScope hourglass(crHourGlass);
+        AddRegions(FAutoRegions);
+    } else if (window->FResult == TAutoResult::CutPoints) {
+        AddDetectedCutPoints(window->DivCheck->Checked());
+    }
+    const TAutoSettings chosen = window->Settings();
+    FOption.AutoMode = static_cast<int>(window->Mode());
+    FOption.AutoLevel = chosen.Level;
+    FOption.AutoPreTime = chosen.PreTime;
+    FOption.AutoPostTime = chosen.PostTime;
+    FOption.AutoMinLength = chosen.MinLength;
+    FOption.AutoMinInterval = chosen.MinInterval;
+    FOption.AutoCutOnly = window->DivCheck->Checked();
+    FocusRegionListAfterDetection();
+}
+
+// --- Trim and expand -----------------------------------------------------------------------
+
+void TFormVusk::FitSelection(bool expand)
+{
+    if (!FileLoaded() || FBusy || DragEditTimer->Enabled() || !FView.HasSelection)
+        return;
+    const TDrawLevels levels = DrawLevels();
+    const TTrimParams params =
+        TTrimParams::For({FOption.TrimLevel, FOption.TrimPreTime, FOption.TrimPostTime},
+                         static_cast<double>(FEngine->BytesPerSecond()) / FEngine->BlockSize(),
+                         WaveBlockSize, FEngine->SampleSize());
+    const auto fit = [&](std::int32_t& start, std::int32_t& end) {
+        return expand ? ExpandRange(levels, params, start, end)
+                      : TrimRange(levels, params, start, end);
+    };
+    if (FView.RegionSelection) {
+        for (TListItem* item : SelectedRegionItems()) {
+            TRegionData* region = RegionOf(item);
+            if (!fit(region->Start, region->End))
+                continue;
+            ShowRegionTimes(item);
+            FModified = true;
+        }
+        SelectSelectedRegions();
+    } else {
+        fit(FView.SelStart, FView.SelEnd);
+    }
+    RedrawWaveFromViewStart();
+    ShowSelectionLabel();
+    if (FStopped) {
+        SetPlayPosition(FView.SelStart);
+        if (!IsSampleVisible(FView.SelStart))
+            DrawWave(CentredStart(FView, FView.SelStart));
+    } else {
+        FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+    }
+}
+
+void TFormVusk::actRegionTrimExecute(TObject* Sender)
+{
+    FitSelection(false);
+}
+
+void TFormVusk::actRegionExpandExecute(TObject* Sender)
+{
+    FitSelection(true);
+}
+
+void TFormVusk::actRegionSetExecute(TObject* Sender)
+{
+    if (FBusy)
+        return;
+    TScopedFree<TForm8> window(new TForm8(this));
+    window->SetLevel(FOption.TrimLevel);
+    window->PreEd->SetValue(FOption.TrimPreTime);
+    window->PostEd->SetValue(FOption.TrimPostTime);
+    window->ShowModal();
+    if (!window->FOkResult)
+        return;
+    FOption.TrimLevel = window->Level();
+    FOption.TrimPreTime = window->PreEd->AsInteger();
+    FOption.TrimPostTime = window->PostEd->AsInteger();
+}

@@ -1,0 +1,354 @@
+// Regions found by sound level, trim and expand on the running window: each
+// command from its menu item, its toolbar button and its shortcut, with real
+// clicks and keys; the two settings windows answered through the modal seam.
+// The file is a generated recording of three square-wave bursts between
+// silences.
+#include "MainWindowFixture.h"
+
+#include "dialogs/ql_autoregion.h"
+#include "dialogs/ql_trimset.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/ShortCut.h"
+
+#include "support/ModalDriver.h"
+#include "support/WavFile.h"
+
+#include <cstdlib>
+#include <functional>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kRate = 8000;
+constexpr int kFrames = 76000;
+// Where the bursts are, in frames: start and end (one past the last loud
+// frame). Every place lies on a whole chunk of draw entries.
+constexpr std::pair<int, int> kBursts[] = {{8000, 20000}, {32000, 44000}, {56000, 68000}};
+constexpr int kBurstAmplitude = 20000;
+
+// The three bursts; loudness shifted by shift frames (another recording of
+// the same length).
+std::vector<std::int16_t> BurstSamples(int shift = 0)
+{
+    std::vector<std::int16_t> samples(kFrames, 0);
+    for (auto [start, end] : kBursts)
+        for (int i = start + shift; i < end + shift; ++i)
+            samples[i] = i % 2 ? kBurstAmplitude : -kBurstAmplitude;
+    return samples;
+}
+
+class AutoRegionCommandTest : public MainWindowTest
+{
+protected:
+    void Open(int shift = 0, const std::string& name = "bursts.wav")
+    {
+        if (!form) {
+            Start();
+            form->FOption.SaveData = false;
+        }
+        const std::string path =
+            WriteWav(folder, name, WavBuilder().Pcm16(1, kRate, BurstSamples(shift)));
+        ASSERT_TRUE(form->OpenWavFile(path));
+        form->FOption.AutoLevel = 20;
+        form->FOption.AutoMinLength = 500;
+        form->FOption.AutoMinInterval = 500;
+    }
+    int FramesPerEntry() const { return WaveBlockSize / 2; }
+    void FocusWave()
+    {
+        ASSERT_TRUE(ActivateForm(form));
+        form->FocusBtn->SetFocus();
+        PumpMessages();
+    }
+    TMenuItem* RegionMenuItem(TAction* action)
+    {
+        for (int i = 0; i < form->RegionMenu->Count(); ++i)
+            if (form->RegionMenu->Items(i)->Action() == action)
+                return form->RegionMenu->Items(i);
+        ADD_FAILURE() << "no menu item";
+        return nullptr;
+    }
+    // The three ways to run action: its menu item, its toolbar button (when
+    // it has one) and its shortcut, pressed on the waveform.
+    std::vector<std::function<void()>> WaysToRun(TAction* action, WORD key, TShiftState shift,
+                                                 bool button = true)
+    {
+        std::vector<std::function<void()>> ways = {
+            [=, this] {
+                FocusWave();
+                ClickMenuItem(form, RegionMenuItem(action));
+            },
+            [=, this] {
+                FocusWave();
+                PressKey(form->FocusBtn->Handle(), key, shift);
+            },
+        };
+        if (button)
+            ways.push_back([=, this] {
+                FocusWave();
+                ClickToolButton(form->Toolbar, action);
+            });
+        return ways;
+    }
+    void Select(std::int32_t start, std::int32_t end)
+    {
+        form->FView.SelStart = start;
+        form->FView.SelEnd = end;
+        form->FView.HasSelection = true;
+        form->FView.RegionSelection = false;
+    }
+    // Whether a and b lie within one draw entry of each other.
+    bool Near(std::int64_t a, std::int64_t b) const
+    {
+        return std::llabs(a - b) <= FramesPerEntry();
+    }
+    // The records of the region list's items from first on.
+    std::vector<TRegionRange> ItemRanges(int first = 0)
+    {
+        std::vector<TRegionRange> ranges;
+        for (int i = first; i < form->EditList->Items()->Count(); ++i) {
+            const TRegionData* region = form->RegionOf(form->EditList->Items()->Item(i));
+            ranges.push_back({region->Start, region->End});
+        }
+        return ranges;
+    }
+    // Answers the automatic-region window: picks the type, runs it and adds
+    // with Ctrl+O; shownCount gets the count it showed.
+    void AddFromAutoWindow(TRadioButton* TForm5::*type, ScriptedModalForms& modal)
+    {
+        modal.Add([this, type](TCustomForm* shown) {
+            auto* window = dynamic_cast<TForm5*>(shown);
+            if (!window)
+                return mrCancel;
+            ClickCentre(window->*type);
+            ClickCentre(window->ExecBtn);
+            shownCount = window->CountLb->Caption();
+            window->ExecBtn->SetFocus();
+            PressKey(FocusedWindow(), 'O', ssCtrl);
+            return mrNone;
+        });
+    }
+    AnsiString shownCount;
+};
+
+} // namespace
+
+TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsRun)
+{
+    Open();
+    struct Mode
+    {
+        TAutoMode Mode;
+        int EndShift; // where the mode ends a region: after the last loud entry or on it
+    };
+    const Mode modes[] = {{TAutoMode::StripSilence, -1}, {TAutoMode::SearchSilence, 0}};
+    for (const Mode& mode : modes) {
+        form->FOption.AutoMode = static_cast<int>(mode.Mode);
+        for (const auto& run : WaysToRun(form->actRegionAutoQuick, VK_F6, 0)) {
+            const int before = form->EditList->Items()->Count();
+            form->FModified = false;
+            run();
+            const std::vector<TRegionRange> added = ItemRanges(before);
+            ASSERT_EQ(added.size(), 3u) << "mode " << static_cast<int>(mode.Mode);
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_TRUE(Near(added[i].Start, kBursts[i].first)) << added[i].Start;
+                EXPECT_TRUE(Near(added[i].End, kBursts[i].second + mode.EndShift)) << added[i].End;
+            }
+            EXPECT_TRUE(form->FModified);
+            EXPECT_EQ(FocusedWindow(), form->EditList->Handle());
+            EXPECT_EQ(form->EditList->SelCount(), 1);
+        }
+    }
+}
+
+TEST_F(AutoRegionCommandTest, QuickCutPointsPutBarsAtTheRisesAndRegionsBetweenUnlessCutOnly)
+{
+    Open();
+    form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
+    form->actRegionAutoQuick->Execute();
+    ASSERT_EQ(form->FCutBars->Count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(Near(StrToInt64Def(form->FCutBars->Strings(i), -1), kBursts[i].first));
+    EXPECT_EQ(form->CutManageList->Items()->Count(), 3);
+    const std::vector<TRegionRange> pieces = ItemRanges();
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ(pieces.front().Start, 0);
+    EXPECT_EQ(pieces.back().End, kFrames);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(pieces[i].Start, pieces[i - 1].End + 1);
+
+    form->FOption.AutoCutOnly = true;
+    form->actRegionAutoQuick->Execute();
+    EXPECT_EQ(form->FCutBars->Count(), 6);
+    EXPECT_EQ(form->EditList->Items()->Count(), 4);
+}
+
+TEST_F(AutoRegionCommandTest, CutPointsOfANewFileAreFoundOnItsOwnDrawData)
+{
+    // The averages of the first file must not be reused for the second,
+    // though both have the same length and chunk.
+    Open();
+    form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
+    form->FOption.AutoCutOnly = true;
+    form->actRegionAutoQuick->Execute();
+    ASSERT_EQ(form->FAutoCutPoints->Count(), 3);
+    form->FModified = false;
+    Open(4000, "later.wav");
+    form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
+    form->FOption.AutoCutOnly = true;
+    form->actRegionAutoQuick->Execute();
+    ASSERT_EQ(form->FAutoCutPoints->Count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(
+            Near(StrToInt64Def(form->FAutoCutPoints->Strings(i), -1), kBursts[i].first + 4000));
+}
+
+TEST_F(AutoRegionCommandTest, QuickFindingNothingAddsNothing)
+{
+    Open();
+    form->FOption.AutoLevel = 127; // louder than any burst
+    form->actRegionAutoQuick->Execute();
+    EXPECT_EQ(form->EditList->Items()->Count(), 0);
+    EXPECT_FALSE(form->FModified);
+}
+
+TEST_F(AutoRegionCommandTest, TheAutoWindowAddsWhatItsLastRunFoundEveryWayItIsOpened)
+{
+    Open();
+    form->FOption.AutoCutOnly = false;
+    for (const auto& run : WaysToRun(form->actRegionAuto, VK_F5, 0)) {
+        form->FOption.AutoMode = static_cast<int>(TAutoMode::SearchSilence);
+        const int regions = form->EditList->Items()->Count();
+        const int bars = form->FCutBars->Count();
+        ScriptedModalForms modal;
+        AddFromAutoWindow(&TForm5::TypeRd2, modal);
+        run();
+        ASSERT_EQ(modal.Shown().size(), 1u);
+        EXPECT_EQ(shownCount, "4 個");
+        EXPECT_EQ(form->FCutBars->Count(), bars + 3);
+        // The window's box (ticked, as the settings say) is what counts.
+        EXPECT_EQ(form->EditList->Items()->Count(), regions + 4);
+        // What the window ended with is stored back.
+        EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(TAutoMode::CutPoints));
+        EXPECT_EQ(form->FOption.AutoLevel, 20);
+        EXPECT_EQ(form->FOption.AutoMinInterval, 500);
+    }
+}
+
+TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCancel)
+{
+    Open();
+    ScriptedModalForms modal;
+    modal.Add([](TCustomForm* shown) {
+        auto* window = dynamic_cast<TForm5*>(shown);
+        if (!window)
+            return mrCancel;
+        EXPECT_EQ(window->Level(), 20);
+        window->dbEd->SetText("-6");
+        window->PreEd->SetValue(120);
+        ClickCentre(window->TypeRd1);
+        ClickCentre(window->ExecBtn);
+        EXPECT_EQ(window->CountLb->Caption(), "3 個");
+        ClickCentre(window->CancelBtn);
+        return mrNone;
+    });
+    form->FOption.AutoMode = static_cast<int>(TAutoMode::SearchSilence);
+    form->actRegionAuto->Execute();
+    ASSERT_EQ(modal.Shown().size(), 1u);
+    EXPECT_EQ(form->EditList->Items()->Count(), 0);
+    EXPECT_FALSE(form->FModified);
+    EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(TAutoMode::StripSilence));
+    EXPECT_EQ(form->FOption.AutoLevel, 64);
+    EXPECT_EQ(form->FOption.AutoPreTime, 120);
+}
+
+TEST_F(AutoRegionCommandTest, TrimAndExpandFitTheSelectionEveryWayTheyAreRun)
+{
+    Open();
+    form->FOption.TrimLevel = 20;
+    const auto& [start, end] = kBursts[1];
+    const struct
+    {
+        TAction* Action;
+        WORD Key;
+        std::int32_t From, To;
+    } cases[] = {
+        // Trim pulls a selection around the second burst in to its sound.
+        {form->actRegionTrim, 'T', start - 6000, end + 6000},
+        // Expand pushes a selection inside it out to the silences beside it.
+        {form->actRegionExpand, 'E', start + 3000, end - 3000},
+    };
+    for (const auto& c : cases)
+        for (const auto& run : WaysToRun(c.Action, c.Key, ssCtrl)) {
+            Select(c.From, c.To);
+            run();
+            EXPECT_TRUE(Near(form->FView.SelStart, start)) << form->FView.SelStart;
+            EXPECT_TRUE(Near(form->FView.SelEnd, end - 1)) << form->FView.SelEnd;
+            EXPECT_EQ(form->FView.PlayPos, form->FView.SelStart);
+            EXPECT_FALSE(form->InfoRegionLabel->Caption().empty());
+        }
+}
+
+TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirSpan)
+{
+    Open();
+    form->FOption.TrimLevel = 20;
+    form->FOption.TrimPreTime = 100; // 800 frames
+    for (auto [start, end] : kBursts)
+        form->AddRegion(start - 2000, end + 2000);
+    form->AddRegion(70000, 76000); // silent: stays as it is
+    for (int i = 0; i < 4; ++i)
+        form->EditList->Items()->Item(i)->SetSelected(true);
+    form->EditListClick(form->EditList);
+    ASSERT_TRUE(form->FView.RegionSelection);
+    form->FModified = false;
+    form->actRegionTrim->Execute();
+    const std::vector<TRegionRange> ranges = ItemRanges();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Near(ranges[i].Start, kBursts[i].first - 800)) << ranges[i].Start;
+        EXPECT_TRUE(Near(ranges[i].End, kBursts[i].second - 1)) << ranges[i].End;
+    }
+    EXPECT_EQ(ranges[3], (TRegionRange{70000, 76000}));
+    EXPECT_EQ(form->FView.SelStart, ranges[0].Start);
+    EXPECT_EQ(form->FView.SelEnd, 76000);
+    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->EditList->Items()->Item(0)->SubItems()->Strings(1),
+              RegionTimeText(ranges[0].Start, kRate));
+}
+
+TEST_F(AutoRegionCommandTest, TheTrimSettingsWindowStoresOnlyOnOk)
+{
+    Open();
+    form->FOption.TrimLevel = 125;
+    form->FOption.TrimPreTime = 10;
+    struct Case
+    {
+        bool Ok;
+        int Level, PreTime, PostTime;
+    };
+    const Case cases[] = {
+        {false, 125, 10, 0}, // the bar moved, then Cancel: nothing stored
+        {true, 64, 10, 31},  // the bar moved, a margin typed with a fraction, OK
+    };
+    for (const Case& c : cases) {
+        ScriptedModalForms modal;
+        modal.Add([&](TCustomForm* shown) {
+            auto* window = dynamic_cast<TForm8*>(shown);
+            if (!window)
+                return mrCancel;
+            EXPECT_EQ(window->dbEd->Text(), "-0.1");
+            window->dbEd->SetText("-6");
+            window->PostEd->SetText("30.6");
+            ClickCentre(c.Ok ? window->OKBtn : window->CancelBtn);
+            return mrNone;
+        });
+        ClickMenuItem(form, RegionMenuItem(form->actRegionSet));
+        ASSERT_EQ(modal.Shown().size(), 1u);
+        EXPECT_EQ(form->FOption.TrimLevel, c.Level);
+        EXPECT_EQ(form->FOption.TrimPreTime, c.PreTime);
+        EXPECT_EQ(form->FOption.TrimPostTime, c.PostTime);
+        form->FOption.TrimLevel = 125;
+    }
+}
