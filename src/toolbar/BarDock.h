@@ -33,6 +33,7 @@
 class TBarDock;
 class TBarCustomDockableWindow;
 class TBarFloatingWindowParent;
+class TIniFile;
 
 // --- Kinds and sets ----------------------------------------------------------
 
@@ -116,6 +117,18 @@ using TBarInsertRemoveEvent = TEvent<TObject*, bool, TBarCustomDockableWindow*>;
 using TBarRequestDockEvent = TEvent<TObject*, TBarCustomDockableWindow*, bool&>;
 // Sender, Floating, DockingTo.
 using TBarDockChangingEvent = TEvent<TObject*, bool, TBarDock*>;
+
+// Key-value storage of window positions: each call names the window (its
+// Name), the value, and passes the caller's data last.
+using TBarPlaceReadIntProc = int (*)(const AnsiString& ToolbarName, const AnsiString& Value,
+                                     int Default, void* ExtraData);
+using TBarPlaceReadStringProc = AnsiString (*)(const AnsiString& ToolbarName,
+                                               const AnsiString& Value, const AnsiString& Default,
+                                               void* ExtraData);
+using TBarPlaceWriteIntProc = void (*)(const AnsiString& ToolbarName, const AnsiString& Value,
+                                       int Data, void* ExtraData);
+using TBarPlaceWriteStringProc = void (*)(const AnsiString& ToolbarName, const AnsiString& Value,
+                                          const AnsiString& Data, void* ExtraData);
 
 // --- The row arrangement ----------------------------------------------------------
 
@@ -538,6 +551,15 @@ public:
     virtual void SizeAboutToChange(int Width, int Height) {}
     virtual TPoint FloatFrameBorder();
     // Operations the descendants override.
+    // Reads and writes what a class keeps beyond the common position keys.
+    virtual void LoadExtraPlace(TBarPlaceReadIntProc ReadIntProc,
+                                TBarPlaceReadStringProc ReadStringProc, void* ExtraData)
+    {
+    }
+    virtual void SaveExtraPlace(TBarPlaceWriteIntProc WriteIntProc,
+                                TBarPlaceWriteStringProc WriteStringProc, void* ExtraData)
+    {
+    }
     virtual TBarFrameClass FrameClass();
     virtual void SizingStarted(int Edge) {}
     // May adjust a frame rectangle while sizing (sides: TBarSizingSide).
@@ -723,6 +745,34 @@ private:
     bool FShowWanted = false;
     int FMessageDepth = 0; // nesting of its own message handling
 };
+
+// --- Saved positions -------------------------------------------------------------
+
+// The revision a saved section must carry to be read.
+constexpr int kBarPlaceRevision = 2000;
+
+// The data the INI callbacks receive: the file and the prefix of the
+// section names (a window's section is prefix + its Name).
+struct TIniReadWriteData
+{
+    TIniFile* IniFile = nullptr;
+    AnsiString SectionNamePrefix;
+};
+
+// Writes the places of the owner's named dockable windows (in component
+// order). Raises EInvalidOperation at a window docked in a draggable dock
+// without a Name; the windows before it stay written.
+void BarWritePlacesVia(TComponent* OwnerComponent, TBarPlaceWriteIntProc WriteIntProc,
+                       TBarPlaceWriteStringProc WriteStringProc, void* ExtraData);
+// Reads them back: a section of another revision is skipped whole, a dock
+// name that matches no draggable dock restores only the visibility. The
+// owner's docks arrange once, at the end.
+void BarReadPlacesVia(TComponent* OwnerComponent, TBarPlaceReadIntProc ReadIntProc,
+                      TBarPlaceReadStringProc ReadStringProc, void* ExtraData);
+void BarWritePlacesToIni(TComponent* OwnerComponent, const AnsiString& IniFilename,
+                         const AnsiString& SectionNamePrefix);
+void BarReadPlacesFromIni(TComponent* OwnerComponent, const AnsiString& IniFilename,
+                          const AnsiString& SectionNamePrefix);
 
 // The thread's dockable windows, in creation order.
 const std::vector<TBarCustomDockableWindow*>& ThreadDockableWindows();
