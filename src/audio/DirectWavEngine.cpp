@@ -566,9 +566,9 @@ private:
 
     bool UnprepareBufferWithin(TDeviceBuffer& b, DWORD limitMs)
     {
-        const DWORD start = GetTickCount();
+        const DWORD start = SeamTickCount();
         while (FDevice.UnprepareHeader(FHandle, b.Header) == WAVERR_STILLPLAYING) {
-            if (GetTickCount() - start > limitMs)
+            if (SeamTickCount() - start > limitMs)
                 return false;
             Sleep(1);
         }

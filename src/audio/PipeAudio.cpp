@@ -71,7 +71,7 @@ bool RunningUnderWine()
 
 DWORD ElapsedSince(DWORD startTick)
 {
-    return GetTickCount() - startTick;
+    return SeamTickCount() - startTick;
 }
 
 } // namespace
@@ -262,7 +262,7 @@ TAudioIn::TInBuffer* TAudioIn::TakeFilledBuffer(bool& nothingPending)
 // or nothing is queued that could come back.
 TAudioIn::TInBuffer* TAudioIn::WaitForFilledBuffer(DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
+    DWORD start = SeamTickCount();
     for (;;) {
         bool nothingPending = false;
         if (TInBuffer* buffer = TakeFilledBuffer(nothingPending))
@@ -276,7 +276,7 @@ TAudioIn::TInBuffer* TAudioIn::WaitForFilledBuffer(DWORD timeoutMs)
 
 void TAudioIn::WaitForQueuedBuffers(DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
+    DWORD start = SeamTickCount();
     while (FQueued.load() > 0) {
         DWORD elapsed = ElapsedSince(start);
         if (elapsed >= timeoutMs)
@@ -349,7 +349,7 @@ bool TAudioIn::RefillCopyBuffer()
 {
     FBufStart = 1;
     FBufEnd = 0;
-    DWORD start = GetTickCount();
+    DWORD start = SeamTickCount();
     for (;;) {
         DWORD elapsed = ElapsedSince(start);
         if (elapsed >= FWaitLimitMs)

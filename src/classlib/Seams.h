@@ -88,6 +88,9 @@ struct TClassLibSeams
     std::function<intptr_t(const TShellExecuteRequest&)> ShellExecute;
     // Free bytes for the caller on the drive of path; -1 when unknown.
     std::function<std::int64_t(const AnsiString& path)> DiskFree;
+    // The system's tick count in ms. The bounded waits on a sound device
+    // read it, so a test can run it fast instead of waiting a limit out. Any
+    // thread may call it.
     std::function<DWORD()> TickCount;
     // GetKeyState of a virtual key (mouse buttons included).
     std::function<SHORT(int virtualKey)> KeyState;

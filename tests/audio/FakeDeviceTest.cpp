@@ -252,6 +252,7 @@ TEST_F(FakeDevicePlayback, FailedStopIsReportedWithoutPlayEnd)
 
 TEST_F(FakeDevicePlayback, DeviceThatNeverGivesABufferBackIsGivenUpOn)
 {
+    ScopedFastTicks fast(60000);
     engine->SetBufCount(1);
     engine->Play(0, kFrames);
     device.AnswerStillPlaying(1 << 30);

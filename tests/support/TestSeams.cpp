@@ -66,4 +66,14 @@ ScriptedMessageBoxes::~ScriptedMessageBoxes()
     Seams().MessageBox = FPrevious;
 }
 
+ScopedFastTicks::ScopedFastTicks(DWORD stepMs) : FPrevious(Seams().TickCount)
+{
+    Seams().TickCount = [this, stepMs] { return FNow.fetch_add(stepMs) + stepMs; };
+}
+
+ScopedFastTicks::~ScopedFastTicks()
+{
+    Seams().TickCount = FPrevious;
+}
+
 } // namespace testing_support

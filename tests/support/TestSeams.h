@@ -7,6 +7,7 @@
 
 #include "classlib/Seams.h"
 
+#include <atomic>
 #include <deque>
 #include <vector>
 
@@ -31,6 +32,20 @@ private:
     std::deque<int> FAnswers;
     std::vector<TMessageBoxRequest> FShown;
     decltype(TClassLibSeams::MessageBox) FPrevious;
+};
+
+// A tick count that moves on by stepMs at every read, from any thread: a
+// bounded wait sees its limit pass at its next read instead of waiting it out.
+// A step above the limit keeps a wait from ever blocking in real time.
+class ScopedFastTicks
+{
+public:
+    explicit ScopedFastTicks(DWORD stepMs);
+    ~ScopedFastTicks();
+
+private:
+    std::atomic<DWORD> FNow{0};
+    decltype(TClassLibSeams::TickCount) FPrevious;
 };
 
 } // namespace testing_support
