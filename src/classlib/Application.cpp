@@ -254,6 +254,14 @@ void TApplication::ReleaseQueuedForm(LPARAM data)
     FreeAndNil(form);
 }
 
+void TApplication::FormConstructing(TCustomForm* form)
+{
+    if (!FMainFormPending)
+        return;
+    FMainForm = form;
+    FMainFormPending = false;
+}
+
 void TApplication::FormDestroying(TCustomForm* form)
 {
     if (FMainForm == form)

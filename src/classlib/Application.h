@@ -62,12 +62,18 @@ public:
     TCustomForm* MainForm() const { return FMainForm; }
     // Makes a form owned by the application; the first one made becomes
     // the main form.
+    // The first form made is the main form from the start of its construction,
+    // so a close that reaches it while it is being made ends the program.
     template <class T> void CreateForm(T*& reference)
     {
-        T* form = new T(this);
-        reference = form;
-        if (!FMainForm)
-            FMainForm = form;
+        FMainFormPending = !FMainForm;
+        try {
+            reference = new T(this);
+        } catch (...) {
+            FMainFormPending = false;
+            throw;
+        }
+        FMainFormPending = false;
     }
     bool ShowMainForm() const { return FShowMainForm; }
     void SetShowMainForm(bool value) { FShowMainForm = value; }
@@ -133,6 +139,7 @@ public:
     // Kept up to date by the controls.
     void MouseControlChanged(TControl* control);
     void ControlDestroyed(TControl* control);
+    void FormConstructing(TCustomForm* form);
     void FormDestroying(TCustomForm* form);
 
     TEvent<TObject*, std::exception_ptr> OnException;
@@ -176,6 +183,7 @@ private:
     bool FHandlingException = false;
     bool FActive = false;
     TCustomForm* FMainForm = nullptr; // owned through the components when CreateForm made it
+    bool FMainFormPending = false;    // CreateForm is making the first form
     bool FShowMainForm = true;
     HWND FDialogHandle = nullptr; // not owned
     std::vector<TWindowHook> FWindowHooks;

@@ -63,6 +63,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
     SetBounds(100, 100, 320, 240);
     if (Screen)
         Screen->AddForm(this);
+    if (auto* maker = dynamic_cast<TApplication*>(AOwner))
+        maker->FormConstructing(this);
 }
 
 TCustomForm::~TCustomForm()

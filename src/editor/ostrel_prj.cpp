@@ -1,6 +1,7 @@
 // The program's entry: one running instance at a time. A second start hands
 // the focus to the first instance's window and ends without opening its
 // argument.
+#include "InstanceTurn.h"
 #include "ToolkitStartup.h"
 #include "ostrel.h"
 
@@ -13,12 +14,8 @@
 
 namespace {
 
-// Brings the running instance's main window to the front, if it has one.
-void ActivateFirstInstance()
-{
-    if (HWND window = FindWindowA(kMainWindowClassName, nullptr))
-        SetForegroundWindow(window);
-}
+// How long a start waits for an instance that is starting or ending.
+constexpr DWORD kInstancePatienceMs = 10000;
 
 std::vector<AnsiString> ArgumentsAfterProgramName()
 {
@@ -32,13 +29,9 @@ std::vector<AnsiString> ArgumentsAfterProgramName()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName);
-    if (existing) {
-        ActivateFirstInstance();
-        CloseHandle(existing);
+    if (TakeInstanceTurn(kInstanceMutexName, kMainWindowClassName, kInstancePatienceMs) !=
+        TInstanceTurn::Run)
         return 0;
-    }
-    // Held until the process ends.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     OleInitialize(nullptr);
     StartBarFramework();
@@ -50,11 +43,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         FormVusk->SetCommandLineArgs(ArgumentsAfterProgramName());
         application.Run();
     }
+    // The forms are gone and the settings written: a new start may run now,
+    // without waiting for the rest of the teardown.
+    if (mutex) {
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    }
     // After the forms: their themed parts leave the theme's listeners first.
     ToolkitShutdown();
     StopBarFramework();
     OleUninitialize();
-    if (mutex)
-        ReleaseMutex(mutex);
     return 0;
 }

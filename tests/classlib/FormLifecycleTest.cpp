@@ -131,4 +131,33 @@ TEST(FormLifecycleTest, RunShowsTheMainFormAndItsCloseEndsTheLoop)
     EXPECT_FALSE(other->Visible());
 }
 
+// Like a main window that lets queued messages through while it is made,
+// where a close from outside can arrive before it ever shows.
+class TClosedWhileMadeForm : public TForm
+{
+public:
+    explicit TClosedWhileMadeForm(TComponent* owner) : TForm(owner)
+    {
+        PostMessageA(Handle(), WM_CLOSE, 0, 0);
+        dynamic_cast<TApplication*>(owner)->ProcessMessages();
+        FinishLoading();
+    }
+};
+
+TEST(FormLifecycleTest, AMainFormClosedWhileItIsMadeEndsTheProgramUnshown)
+{
+    TApplication app(nullptr);
+    TClosedWhileMadeForm* main = nullptr;
+    app.CreateForm(main);
+    EXPECT_EQ(app.MainForm(), main);
+    bool shown = false;
+    app.OnIdle = [&](TObject*, bool&) {
+        shown = shown || main->Visible();
+        if (shown)
+            app.Terminate();
+    };
+    app.Run();
+    EXPECT_FALSE(shown);
+}
+
 } // namespace
