@@ -509,6 +509,14 @@ void TTreeView::WndProc(TMessage& m)
     TWinControl::WndProc(m);
 }
 
+bool TTreeView::CanExpand(TTreeNode* node)
+{
+    bool allow = true;
+    if (OnExpanding)
+        OnExpanding(this, node, allow);
+    return allow;
+}
+
 void TTreeView::CNNotify(TMessage& m)
 {
     auto* header = reinterpret_cast<NMHDR*>(m.LParam);
@@ -548,8 +556,7 @@ void TTreeView::CNNotify(TMessage& m)
         auto* node = reinterpret_cast<TTreeNode*>(info->itemNew.lParam);
         bool allow = true;
         if (info->action & TVE_EXPAND) {
-            if (OnExpanding)
-                OnExpanding(this, node, allow);
+            allow = CanExpand(node);
         } else if (OnCollapsing) {
             OnCollapsing(this, node, allow);
         }

@@ -166,6 +166,8 @@ protected:
     void DestroyWnd() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void InsertNodeWindow(TTreeNode* node);
+    // Whether node may open; by default, what OnExpanding says.
+    virtual bool CanExpand(TTreeNode* node);
 
 private:
     void CNNotify(TMessage& m);

@@ -7,9 +7,6 @@
 //   TToolBarPanel    a toolbar: a row of buttons bound to actions
 //   TFlatSplitter    the side pane's splitter (extended controls)
 //   TDropFileTarget  takes files dropped from the shell onto a control
-//
-// And, until the explorer tree lands, the class library's tree view under
-// its name: TShellTreeView.
 #pragma once
 
 #include "CursolImage.h"
@@ -20,13 +17,10 @@
 #include "classlib/ListView.h"
 #include "classlib/Panel.h"
 #include "classlib/Splitter.h"
+#include "classlib/ShellTreeView.h"
 #include "classlib/StandardControls.h"
-#include "classlib/TreeView.h"
 
 #include <vector>
-
-// Swap for the explorer tree once it lands.
-using TShellTreeView = TTreeView;
 
 class TToolDock : public TPanel
 {

@@ -72,6 +72,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WirePaneEvents();
     WireDocumentEvents();
     WireBounceEvents();
+    WireExplorerEvents();
     WireTransportEvents();
     WireCaptureEvents();
     WireFocusMoves();

@@ -456,6 +456,20 @@ public:
     // folder whose writes fail in its place).
     std::function<std::unique_ptr<TBounceFolder>(const AnsiString& folder)> FBounceTarget;
 
+    // =====================================================================
+    // Explorer tree (ostrel_explorer.cpp)
+    // =====================================================================
+    // Folders, and of the files only region lists and WAV files.
+    void ShellTreeView1AddFolder(TObject* Sender, const TShellEntry& Entry, bool& CanAdd);
+    // Enter, while the tree has the focus, and a double click open the
+    // selected file.
+    void actReturnExecute(TObject* Sender);
+    void ShellTreeView1DblClick(TObject* Sender);
+    void ShellTreeView1Enter(TObject* Sender);
+    void ShellTreeView1Exit(TObject* Sender);
+    void OpenExplorerSelection();
+    void WireExplorerEvents();
+
 private:
     void BounceToChosenFolder(bool selectedOnly);
     // The records to bounce, in the list's display order.
@@ -999,6 +1013,10 @@ public:
     // False withdraws the shortcuts a text edit takes over; True puts the
     // user's assignment back.
     void SuspendShortCuts(bool restore);
+    // Withdraws the shortcuts that are Enter alone (while the explorer tree
+    // has the focus, Enter opens its file); SuspendShortCuts(true) gives
+    // them back.
+    void WithdrawEnterShortCuts();
     // The OnEnter and OnExit of the rename page's edits.
     void rEd1Enter(TObject* Sender);
     void rEd1Exit(TObject* Sender);
@@ -1066,6 +1084,8 @@ private:
     void ReadShortCuts(const TIniFile& ini);
     void WriteShortCuts(TIniFile& ini);
     void TakeShortCutBackup();
+    // Withdraws every shortcut withdrawn() names (never one marked to stay).
+    void WithdrawShortCuts(bool (*withdrawn)(TShortCut));
 
     bool FShown = false;                      // the first show has run
     AnsiString FSettingsPath;                 // empty: beside the program

@@ -12,20 +12,6 @@
 #include "classlib/FilePaths.h"
 #include "classlib/Seams.h"
 
-namespace {
-
-// The path a node of the explorer tree stands for. The tree's stand-in
-// knows no shell folders: a node's path is its text under its parent's
-// path, a root's text being a path of its own.
-AnsiString BounceNodePath(const TTreeNode* node)
-{
-    if (!node->Parent())
-        return node->Text();
-    return IncludeTrailingBackslash(BounceNodePath(node->Parent())) + node->Text();
-}
-
-} // namespace
-
 // --- Commands ------------------------------------------------------------------------------
 
 void TFormVusk::actFileBounceExecute(TObject* Sender)
@@ -65,11 +51,15 @@ void TFormVusk::ShellTreeView1DragDrop(TObject* Sender, TObject* Source, int X, 
 {
     if (Source != EditList)
         return;
-    const TTreeNode* node = ShellTreeView1->GetNodeAt(X, Y);
+    TTreeNode* node = ShellTreeView1->GetNodeAt(X, Y);
     if (!node)
         return;
-    const AnsiString path = BounceNodePath(node);
-    BounceRegions(DirectoryExists(path) ? path : ExtractFileDir(path), true);
+    TTreeNode* folder = DirectoryExists(ShellTreeView1->Path(node)) ? node : node->Parent();
+    if (!folder)
+        return;
+    BounceRegions(ShellTreeView1->Path(folder), true);
+    // The new files show in the tree.
+    ShellTreeView1->Refresh(folder);
 }
 
 // --- The bounce ----------------------------------------------------------------------------

@@ -129,4 +129,6 @@ void TFormVusk::ApplyShortCutTable(const std::vector<TShortCutRecord>& table)
     TWinControl* active = ActiveControl();
     if (active && active->OnEnter == TNotifyEvent(this, &TFormVusk::rEd1Enter))
         SuspendShortCuts(false);
+    else if (active == ShellTreeView1)
+        WithdrawEnterShortCuts();
 }

@@ -41,17 +41,32 @@ void TFormVusk::WriteShortCuts(TIniFile& ini)
 
 void TFormVusk::SuspendShortCuts(bool restore)
 {
+    if (!restore) {
+        WithdrawShortCuts(IsWithdrawnWhileTyping);
+        return;
+    }
     for (int i = 0; i < ActionList->ActionCount(); ++i) {
         TCustomAction* action = ActionAt(ActionList, i);
-        if (restore) {
-            if (i < static_cast<int>(FShortCuts.ShortCuts.size()))
-                action->SetShortCut(FShortCuts.ShortCuts[i]);
-            action->SetTag(0);
-        } else if (action->Tag() != kNeverWithdrawn && IsWithdrawnWhileTyping(action->ShortCut())) {
+        if (i < static_cast<int>(FShortCuts.ShortCuts.size()))
+            action->SetShortCut(FShortCuts.ShortCuts[i]);
+        action->SetTag(0);
+    }
+}
+
+void TFormVusk::WithdrawShortCuts(bool (*withdrawn)(TShortCut))
+{
+    for (int i = 0; i < ActionList->ActionCount(); ++i) {
+        TCustomAction* action = ActionAt(ActionList, i);
+        if (action->Tag() != kNeverWithdrawn && withdrawn(action->ShortCut())) {
             action->SetShortCut(scNone);
             action->SetTag(kShortCutWithdrawn);
         }
     }
+}
+
+void TFormVusk::WithdrawEnterShortCuts()
+{
+    WithdrawShortCuts([](TShortCut shortCut) { return shortCut == VK_RETURN; });
 }
 
 void TFormVusk::rEd1Enter(TObject* Sender)

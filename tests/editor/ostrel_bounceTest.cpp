@@ -291,14 +291,24 @@ protected:
         if (!form->ShellTreeView1->Visible())
             form->actViewExp->Execute();
         ASSERT_TRUE(CreateDir(out + "\\sub"));
-        folder.WriteFile("out\\file.txt", "x");
-        TTreeNodes* nodes = form->ShellTreeView1->Items();
-        TTreeNode* root = nodes->Add(nullptr, out);
-        subNode = nodes->AddChild(root, "sub");
-        fileNode = nodes->AddChild(root, "file.txt");
-        root->Expand(false);
+        // The tree lists only folders and sound files; a .wav stands for any file.
+        folder.WriteFile("out\\file.wav", "x");
+        ASSERT_TRUE(form->ShellTreeView1->SelectPath(out));
+        outNode = form->ShellTreeView1->Selected();
+        outNode->Expand(false);
         PumpMessages();
+        ASSERT_EQ(NodeNames(outNode), (Names{"sub", "file.wav"}));
+        subNode = outNode->Item(0);
+        fileNode = outNode->Item(1);
+        subNode->Expand(false);
         AddRegions({{0, 100}, {100, 200}});
+    }
+    static Names NodeNames(const TTreeNode* node)
+    {
+        Names names;
+        for (int i = 0; i < node->Count(); ++i)
+            names.push_back(node->Item(i)->Text());
+        return names;
     }
     // Drags the region list's items onto node, as the hand does, through
     // the library's drag.
@@ -315,6 +325,7 @@ protected:
         PumpMessages();
     }
 
+    TTreeNode* outNode = nullptr;
     TTreeNode* subNode = nullptr;
     TTreeNode* fileNode = nullptr;
 };
@@ -325,10 +336,12 @@ TEST_F(BounceDropTest, SelectedRegionsDroppedOnAFolderOrAFileGoToThatFolder)
     DragOnto(subNode);
     EXPECT_EQ(FileNamesIn(out + "\\sub\\"), Names{"take_02.wav"});
     EXPECT_EQ(DataOf("sub\\take_02.wav"), SourceRange(100, 200));
+    EXPECT_EQ(NodeNames(subNode), Names{"take_02.wav"}); // the new file shows
 
     SelectOnly({0, 1});
     DragOnto(fileNode);
-    EXPECT_EQ(OutNames(), (Names{"file.txt", "sub", "take_01.wav", "take_02.wav"}));
+    EXPECT_EQ(OutNames(), (Names{"file.wav", "sub", "take_01.wav", "take_02.wav"}));
+    EXPECT_EQ(NodeNames(outNode), (Names{"sub", "file.wav", "take_01.wav", "take_02.wav"}));
     ExpectWindowGivenBack();
 
     // Without a selection the drop does nothing.

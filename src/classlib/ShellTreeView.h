@@ -1,0 +1,52 @@
+// TShellTreeView: a tree view of the file system. The drives are its
+// roots; beneath a folder stand its folders, then its files, each group by
+// name, with the shell's small icons. A folder is read when it first opens
+// and again on Refresh. OnAddFolder may leave entries out; hidden entries
+// are never listed, as in the shell's own views.
+//
+// A node's text is its name (a drive's root path for a root), so a node's
+// path is its text under its parent's path.
+#pragma once
+
+#include "TreeView.h"
+
+#include <vector>
+
+struct TShellEntry
+{
+    AnsiString Path; // full path
+    bool IsFolder = false;
+};
+
+// Sender, the entry, CanAdd (true on entry).
+using TAddFolderEvent = TEvent<TObject*, const TShellEntry&, bool&>;
+
+class TShellTreeView : public TTreeView
+{
+public:
+    explicit TShellTreeView(TComponent* AOwner);
+
+    // The path node stands for; empty for no node.
+    AnsiString Path(const TTreeNode* node) const;
+    // The selected node's path; empty when nothing is selected.
+    AnsiString SelectedPath() const { return Path(Selected()); }
+    // Opens the folders down to path and selects its node. False, and
+    // nothing selected anew, when the tree does not list path.
+    bool SelectPath(const AnsiString& path);
+    // Reads node's folder again if it was read: new entries are added in
+    // their places, gone ones removed, the others keep their state. A file
+    // node refreshes nothing.
+    void Refresh(TTreeNode* node);
+
+    TAddFolderEvent OnAddFolder;
+
+protected:
+    bool CanExpand(TTreeNode* node) override;
+
+private:
+    void AddDrives();
+    std::vector<TShellEntry> ReadFolder(const AnsiString& folder);
+    void Fill(TTreeNode* node);
+    TTreeNode* AddEntry(TTreeNode* parent, TTreeNode* before, const TShellEntry& entry);
+    TTreeNode* ChildNamed(const TTreeNode* parent, const AnsiString& name) const;
+};
