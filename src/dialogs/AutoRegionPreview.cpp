@@ -23,6 +23,15 @@ bool PreviewHasColumns(std::int32_t sampleSize, int width)
 
 } // namespace
 
+void KeepAutoDetection(TAutoDetection found, TAutoRegionList& regions, TStrings& cutPoints)
+{
+    regions = std::move(found.Regions);
+    TStringsUpdate update(&cutPoints);
+    cutPoints.Clear();
+    for (std::int32_t point : found.CutPoints)
+        cutPoints.Add(IntToStr(point));
+}
+
 bool DropInvalidRegions(TAutoRegionList& regions, std::int32_t sampleSize)
 {
     auto& pairs = regions.Regions;

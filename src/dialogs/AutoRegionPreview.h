@@ -3,6 +3,7 @@
 // the results it refuses to add, and the count text.
 //
 //   AutoRegionText          the window's fixed texts
+//   KeepAutoDetection       a run's results become the result lists
 //   DropInvalidRegions      regions that do not fit the file leave the list
 //   TRegionPreviewColumns   the columns regions cover and where they start
 //   RegionPreviewColumns, CutPointColumns
@@ -15,6 +16,7 @@
 #pragma once
 
 #include "editor/LevelData.h"
+#include "editor/LevelDetect.h"
 
 #include "classlib/StringList.h"
 
@@ -29,6 +31,10 @@ inline constexpr const char* IntervalStrip = "リージョンの最小間隔";
 inline constexpr const char* IntervalSearch = "空白と認識する時間";
 inline constexpr const char* IntervalInitial = "リージョン間の最小間隔";
 } // namespace AutoRegionText
+
+// The result lists become what one run found: the regions, and the cut
+// points as decimal text. Both are replaced, whichever detector ran.
+void KeepAutoDetection(TAutoDetection found, TAutoRegionList& regions, TStrings& cutPoints);
 
 // Removes the regions that start before frame 0 or end past sampleSize;
 // true when any went.

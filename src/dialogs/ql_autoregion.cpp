@@ -293,13 +293,9 @@ void TForm5::ExecBtnClick(TObject* Sender)
 
 void TForm5::RunDetection()
 {
-    TAutoDetection found =
-        DetectLevels(Mode(), *FSource.Envelope, *FSource.Averages, FSource.Scale, Settings());
-    *FSource.Regions = std::move(found.Regions);
-    TStringsUpdate update(FSource.CutPoints);
-    FSource.CutPoints->Clear();
-    for (std::int32_t point : found.CutPoints)
-        FSource.CutPoints->Add(IntToStr(point));
+    KeepAutoDetection(
+        DetectLevels(Mode(), *FSource.Envelope, *FSource.Averages, FSource.Scale, Settings()),
+        *FSource.Regions, *FSource.CutPoints);
 }
 
 void TForm5::AddListBtnClick(TObject* Sender)

@@ -925,7 +925,6 @@ private:
     void FollowAdjustedSelection(TRegionAdjust adjust);
 
 public:
-
     // =====================================================================
     // Regions found by sound level; trim and expand (ostrel_autoregion.cpp)
     // =====================================================================
@@ -942,8 +941,6 @@ private:
     void BuildEnvelope();
     // What a detection of the open file runs with.
     TLevelScale LevelScale() const;
-    // FAutoRegions and FAutoCutPoints become what a run found.
-    void KeepDetection(TAutoDetection found);
     // FAutoCutPoints as cut bars and, unless cutOnly, the regions between
     // them; the waveform redrawn.
     void AddDetectedCutPoints(bool cutOnly);

@@ -45,15 +45,6 @@ TLevelScale TFormVusk::LevelScale() const
     return TLevelScale::For(FEngine->Rate(), WaveBlockSize);
 }
 
-void TFormVusk::KeepDetection(TAutoDetection found)
-{
-    FAutoRegions = std::move(found.Regions);
-    TStringsUpdate update(FAutoCutPoints);
-    FAutoCutPoints->Clear();
-    for (std::int32_t point : found.CutPoints)
-        FAutoCutPoints->Add(IntToStr(point));
-}
-
 void TFormVusk::AddDetectedCutPoints(bool cutOnly)
 {
     // A rise seen by two neighbouring chunks comes twice; one bar is enough.
@@ -92,10 +83,10 @@ void TFormVusk::actRegionAutoQuickExecute(TObject* Sender)
     const TAutoMode mode = AutoModeOf(FOption.AutoMode);
     const TAutoSettings settings{FOption.AutoLevel, FOption.AutoPreTime, FOption.AutoPostTime,
                                  FOption.AutoMinLength, FOption.AutoMinInterval};
-    TAutoDetection found = DetectLevels(mode, FMaxData, FCompData, LevelScale(), settings);
-    if (!found.Found())
+    KeepAutoDetection(DetectLevels(mode, FMaxData, FCompData, LevelScale(), settings), FAutoRegions,
+                      *FAutoCutPoints);
+    if (FAutoRegions.Count() == 0 && FAutoCutPoints->Count() == 0)
         return;
-    KeepDetection(std::move(found));
     if (mode == TAutoMode::CutPoints)
         AddDetectedCutPoints(FOption.AutoCutOnly);
     else

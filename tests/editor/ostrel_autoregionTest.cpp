@@ -228,7 +228,7 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowAddsWhatItsLastRunFoundEveryWayItIsOp
         ASSERT_EQ(modal.Shown().size(), 1u);
         EXPECT_EQ(shownCount, "4 個");
         EXPECT_EQ(form->FCutBars->Count(), bars + 3);
-        // The window's box (ticked, as the settings say) is what counts.
+        // The window's box, unticked as the settings say, adds the pieces too.
         EXPECT_EQ(form->EditList->Items()->Count(), regions + 4);
         // What the window ended with is stored back.
         EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(TAutoMode::CutPoints));

@@ -1,0 +1,87 @@
+// Adding the regions of an automatic-region run to the region list of the
+// main window: 1,000 regions spread over the benchmarks' 1 GiB stereo
+// recording (about 1 h 41 min), added in one go as the detection commands
+// add them, into an empty list each run. The ratio is against a plain pass
+// over the recording's draw data in the same run.
+// Target: well under a second.
+#include "BenchSupport.h"
+
+#include "editor/ostrel.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/Application.h"
+#include "classlib/Exceptions.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kAddRegions = 1000;
+constexpr double kAddTargetMs = 1000;
+
+void RunRegionAddBench(const TBenchContext& context)
+{
+    const AnsiString wavPath = context.DataFolder + kBenchStereoSound;
+    if (!BenchSoundWav(wavPath, 2, 44100, kBenchSoundBytes))
+        throw Exception("cannot make " + wavPath);
+    TApplication application(nullptr);
+    auto* form = new TFormVusk(nullptr);
+    TScopedFree<TFormVusk> freed(form);
+    form->SetSettingsPath(context.DataFolder + "regionadd.ini");
+    form->Show();
+    form->FOption.SaveData = false;
+    if (!form->OpenWavFile(wavPath))
+        throw Exception("cannot open " + wavPath);
+
+    TAutoRegionList regions;
+    const std::int32_t step = form->FEngine->SampleSize() / kAddRegions;
+    for (int i = 0; i < kAddRegions; ++i)
+        regions.Regions.push_back({i * step + step / 4, (i + 1) * step - step / 4});
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(form->FDrawStereo.Data.data());
+    const std::size_t byteCount = form->FDrawStereo.Data.size() * sizeof(TDrawEntryStereo);
+
+    std::vector<double> plainMs, addMs;
+    volatile unsigned plainSum = 0;
+    for (int run = 0; run <= kBenchRuns; ++run) { // run 0 warms up
+        TBenchStopwatch plain;
+        unsigned sum = 0;
+        for (std::size_t i = 0; i < byteCount; ++i)
+            sum += bytes[i];
+        plainSum = sum;
+        const double plainTime = plain.Milliseconds();
+
+        TBenchStopwatch add;
+        form->AddRegions(regions);
+        const double addTime = add.Milliseconds();
+        if (form->EditList->Items()->Count() != kAddRegions)
+            throw Exception("the list holds " + std::to_string(form->EditList->Items()->Count()) +
+                            " items");
+        std::vector<TListItem*> all;
+        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
+            all.push_back(form->EditList->Items()->Item(i));
+        form->RemoveRegionItems(all);
+        if (run > 0) {
+            plainMs.push_back(plainTime);
+            addMs.push_back(addTime);
+        }
+    }
+    form->FModified = false;
+    static_cast<void>(plainSum);
+
+    std::printf("regionadd: %d regions into the empty region list, %d draw entries; %d runs "
+                "(min / median / max)\n",
+                kAddRegions, form->FDrawStereo.Count(), kBenchRuns);
+    BenchPrintFigures("plain pass over the draw data", BenchFiguresOf(plainMs), "ms");
+    const TBenchFigures figures = BenchFiguresOf(addMs);
+    BenchPrintFigures("adding the regions", figures, "ms");
+    BenchPrintFigures("  / plain pass", BenchFiguresOf(BenchRatios(addMs, plainMs)), "");
+    std::printf("  target: max < %.0f ms: %s\n", kAddTargetMs,
+                figures.Max < kAddTargetMs ? "met" : "MISSED");
+    std::fflush(stdout);
+}
+
+TBenchRegistration regionAddRegistration("regionadd", RunRegionAddBench);
+
+} // namespace
