@@ -55,7 +55,6 @@ TEST_F(MainWindowTest, CraftedSettingsReachTheWindowAndTheEngine)
     EXPECT_EQ(form->FEngine->BufCount(), 6);
     EXPECT_TRUE(form->vol12->Checked());
     EXPECT_DOUBLE_EQ(form->FEngine->Volume(), 0.25);
-    EXPECT_DOUBLE_EQ(form->FMasterVolume, 0.25);
     EXPECT_TRUE(form->FEngine->Loop());
     EXPECT_TRUE(form->actAudioLoop->Checked());
     EXPECT_EQ(form->actAudioLoop->ImageIndex(), 22);

@@ -164,10 +164,10 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_EQ(form->BoundsRect(), Bounds(40, 40, 620, 550));
     EXPECT_EQ(form->FOption, TOption{});
     EXPECT_TRUE(form->FStopped);
-    EXPECT_EQ(form->FTool, TTool::Region);
+    EXPECT_TRUE(form->actToolRegion->Checked());
     EXPECT_FALSE(form->FModified);
     EXPECT_FALSE(form->FRenameMode);
-    EXPECT_TRUE(form->FChase);
+    EXPECT_TRUE(form->actViewChase->Checked());
     EXPECT_FALSE(form->FEditListStatus.Active);
     EXPECT_EQ(form->FEditListStatus.StartY, -1);
     EXPECT_EQ(form->FCompData.Chunk, -1);
@@ -176,7 +176,6 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_EQ(form->FEngine->BufSize(), 4096u);
     EXPECT_EQ(form->FEngine->BufCount(), 4);
     EXPECT_DOUBLE_EQ(form->FEngine->Volume(), 1.0);
-    EXPECT_DOUBLE_EQ(form->FMasterVolume, 1.0);
     EXPECT_TRUE(form->vol0->Checked());
     EXPECT_FALSE(form->FEngine->Loop());
     EXPECT_FALSE(form->actAudioLoop->Checked());

@@ -71,7 +71,7 @@ TEST_F(MouseToolWindowTest, CutToolClicksPlaceSortedBarsAndAddTheirRegions)
     Open();
     form->FOption.CutToAdd = true;
     Tool(form->actToolCut);
-    EXPECT_EQ(form->FTool, TTool::Cut);
+    EXPECT_TRUE(form->actToolCut->Checked());
     form->FModified = false;
     Click(30, Body());
     Click(10, Body());
@@ -210,7 +210,7 @@ TEST_F(MouseToolWindowTest, AnEraseSweepTakesTheMarkersItCrossesAndTheBarsBetwee
 TEST_F(MouseToolWindowTest, ARegionDrawnWithTheRegionToolIsAddedAndReshapedWithShift)
 {
     Open();
-    ASSERT_EQ(form->FTool, TTool::Region);
+    ASSERT_TRUE(form->actToolRegion->Checked());
     Down(40, Body());
     Move(30, Body());
     Move(10, Body());

@@ -207,7 +207,6 @@ TEST_F(TransportWindowTest, StopWhenStoppedGoesBackToTheStart)
     form->actAudioStopExecute(form->actAudioStop);
     EXPECT_EQ(form->FView.PlayPos, 0);
     EXPECT_FALSE(form->FView.HasSelection);
-    EXPECT_TRUE(form->FChase);
     EXPECT_TRUE(form->actViewChase->Checked());
     EXPECT_TRUE(form->FView.CursorDrawn);
     EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:00.00 / 0:02.00");

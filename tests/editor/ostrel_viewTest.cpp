@@ -137,7 +137,6 @@ TEST_F(ViewWindowTest, CtrlWheelZoomsAndAPlainWheelScrollsWhileOverTheWave)
     const int start = form->FView.ViewStart;
     Wheel(-120);
     EXPECT_EQ(form->FView.ViewStart, start + step * 100);
-    EXPECT_FALSE(form->FChase);
     EXPECT_FALSE(form->actViewChase->Checked());
     {
         ScopedKeyState shift({VK_SHIFT});
@@ -237,13 +236,13 @@ TEST_F(ViewWindowTest, OverviewClickAndChaseMoveTheView)
     ASSERT_GT(scale, 0);
     form->OverViewImageMouseDown(form->OverViewImage, TMouseButton::mbLeft, 0, 100, 5);
     EXPECT_EQ(form->FView.ViewStart, scale * 100);
-    EXPECT_FALSE(form->FChase);
+    EXPECT_FALSE(form->actViewChase->Checked());
     form->FView.PlayPos = 500;
     form->actViewChaseExecute(nullptr);
-    EXPECT_TRUE(form->FChase);
+    EXPECT_TRUE(form->actViewChase->Checked());
     EXPECT_TRUE(form->IsSampleVisible(500));
     form->actViewChaseExecute(nullptr);
-    EXPECT_FALSE(form->FChase);
+    EXPECT_FALSE(form->actViewChase->Checked());
     EXPECT_EQ(form->actViewChase->ImageIndex(), 19);
 }
 
