@@ -95,6 +95,7 @@ TBarSystemSeams SystemSeams()
     s.PlaySoundEvent = [](const AnsiString& eventName) {
         PlaySoundA(eventName.c_str(), nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT | SND_NOSTOP);
     };
+    s.Beep = [] { MessageBeep(0); };
     return s;
 }
 
@@ -214,6 +215,11 @@ bool SoundEventAssigned(const AnsiString& eventName)
 void PlaySoundEvent(const AnsiString& eventName)
 {
     BarSeams().PlaySoundEvent(eventName);
+}
+
+void BarBeep()
+{
+    BarSeams().Beep();
 }
 
 bool RegistrySoundEventAssigned(const AnsiString& eventName)

@@ -50,6 +50,8 @@ struct TBarSystemSeams
     // Plays a sound event asynchronously, without a default sound and
     // without stopping another sound.
     std::function<void(const AnsiString& eventName)> PlaySoundEvent;
+    // The default beep (MessageBeep(0)).
+    std::function<void()> Beep;
 };
 
 TBarSystemSeams& BarSeams();
@@ -68,6 +70,8 @@ bool KeyboardCuesShown();
 bool MenuAnimationOn();
 bool MenuFadeOn();
 UINT WheelScrollLines();
+// Beeps through the seam.
+void BarBeep();
 bool SoundEventAssigned(const AnsiString& eventName);
 void PlaySoundEvent(const AnsiString& eventName);
 // The registry's answer for a sound event: assigned when the scheme's

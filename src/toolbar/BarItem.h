@@ -740,6 +740,9 @@ public:
     bool ShowsDownArrow() const { return FShowDownArrow; }
     // Runs the layout; Size is the content's size.
     void UpdatePositions(TPoint& Size) { PerformLayout(Size); }
+    // The content size a layout with these settings would give; nothing
+    // moves and the view's own layout stays as it is.
+    TPoint MeasureLayout(TBarViewOrientation orientation, int wrapWidth, int maximumSize);
     // Lays the viewers out unless their positions are valid.
     void EnsureLayout();
     bool PositionsValid() const { return FPositionsValid; }
@@ -871,7 +874,9 @@ private:
     TBarItemViewer* ChevronViewer() const;
 
     // --- Layout (BarItem_layout.cpp)
-    bool LayoutViewers(bool validating);
+    // Lays the viewers out; without writeBack only FContentSize (and the
+    // scroll state) change.
+    bool LayoutViewers(bool validating, bool writeBack = true);
     void ApplyLayoutSize(TPoint& Size, bool changed);
     void PaintWindowAtOnce();
     void PaintViewer(TCanvas* Canvas, TBarItemViewer* viewer);

@@ -107,6 +107,36 @@ void TBarView::PerformLayout(TPoint& Size)
         PaintWindowAtOnce();
 }
 
+TPoint TBarView::MeasureLayout(TBarViewOrientation orientation, int wrapWidth, int maximumSize)
+{
+    const TBarViewOrientation oldOrientation = FOrientation;
+    const int oldWrap = FWrapWidth, oldMaximum = FMaximumSize, oldScroll = FScrollOffset;
+    const TPoint oldContent = FContentSize;
+    const bool oldUp = FShowUpArrow, oldDown = FShowDownArrow;
+    FOrientation = orientation;
+    FWrapWidth = wrapWidth;
+    FMaximumSize = maximumSize;
+    auto restore = [&] {
+        FOrientation = oldOrientation;
+        FWrapWidth = oldWrap;
+        FMaximumSize = oldMaximum;
+        FScrollOffset = oldScroll;
+        FShowUpArrow = oldUp;
+        FShowDownArrow = oldDown;
+        FContentSize = oldContent;
+    };
+    TPoint measured;
+    try {
+        LayoutViewers(false, false);
+        measured = FContentSize;
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return measured;
+}
+
 void TBarView::PaintWindowAtOnce()
 {
     if (!FWindow || !FWindow->HandleAllocated())
@@ -129,7 +159,7 @@ void TBarView::PaintWindowAtOnce()
     ValidateRect(window, nullptr);
 }
 
-bool TBarView::LayoutViewers(bool validating)
+bool TBarView::LayoutViewers(bool validating, bool writeBack)
 {
     const size_t count = FViewers.size();
     TRecords records(count);
@@ -458,6 +488,8 @@ bool TBarView::LayoutViewers(bool validating)
         FScrollOffset = 0;
     }
     FContentSize = TPoint(contentWidth, contentHeight);
+    if (!writeBack)
+        return false;
 
     // 11. Controls follow their viewers; clipped ones hide.
     for (size_t i = 0; i < count; ++i) {

@@ -404,7 +404,7 @@ void TBarModalHandler::HandleChar(const MSG& msg)
             return;
         }
     }
-    MessageBeep(0);
+    BarBeep();
 }
 
 TPoint TBarModalHandler::ViewerPoint(TBarView* view, TBarItemViewer* viewer, const TPoint& screen)
