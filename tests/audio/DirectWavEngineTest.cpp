@@ -1,6 +1,6 @@
 // The engine without sound: the sample conversion, the property limits,
-// loading files and reading samples. Playback is in PlaybackTest and
-// FakeDeviceTest.
+// loading files and reading samples. Playback is in DirectWavEnginePlaybackTest
+// and DirectWavEngineFakeDeviceTest.
 #include "FakeWaveOut.h"
 #include "audio/DirectWavEngine.h"
 #include "support/WavFile.h"
