@@ -5,7 +5,6 @@
 // window. The rules themselves live in LevelDetect and TrimExpand.
 #include "ostrel.h"
 
-#include "CutBarList.h"
 #include "TrimExpand.h"
 
 #include "dialogs/AutoRegionPreview.h"
@@ -16,8 +15,6 @@
 
 #include "classlib/Screen.h"
 #include "classlib/TextUtils.h"
-
-#include <cmath>
 
 void TFormVusk::WireAutoRegionCommands()
 {

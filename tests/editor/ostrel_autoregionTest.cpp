@@ -9,6 +9,7 @@
 #include "dialogs/ql_trimset.h"
 
 #include "audio/DirectWavEngine.h"
+#include "classlib/Clipboard.h"
 #include "classlib/ShortCut.h"
 
 #include "support/ModalDriver.h"
@@ -246,7 +247,20 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCanc
         if (!window)
             return mrCancel;
         EXPECT_EQ(window->Level(), 20);
-        window->dbEd->SetText("-6");
+        // Pasted over the threshold with Ctrl+V: a number moves the bar,
+        // anything else leaves it where it was.
+        const std::pair<const char*, int> pasted[] = {
+            {"-12.5", 30}, {"1-2", 30}, {"3", 127}, {"-6", 64}};
+        for (auto [text, level] : pasted) {
+            Clipboard()->SetAsText(text);
+            window->dbEd->SetFocus();
+            window->dbEd->SelectAll();
+            // The character Ctrl+V types (the edit reads the real keyboard).
+            PostMessageA(window->dbEd->Handle(), WM_CHAR, 'V' - '@', 1);
+            PumpMessages();
+            EXPECT_EQ(window->dbEd->Text(), text);
+            EXPECT_EQ(window->Level(), level) << text;
+        }
         window->PreEd->SetValue(120);
         ClickCentre(window->TypeRd1);
         ClickCentre(window->ExecBtn);
