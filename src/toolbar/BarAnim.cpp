@@ -3,12 +3,34 @@
 #include "BarCommon.h"
 
 #include "classlib/Application.h"
+#include "classlib/Graphics.h"
 #include "classlib/Seams.h"
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 
 namespace {
+
+// The window as it looks, printed into a memory bitmap that the animation
+// shows a growing part of.
+struct TWindowSnapshot
+{
+    TWindowSnapshot(HWND window, int width, int height)
+        : WindowDC(window, GetWindowDC(window)), MemoryDC(WindowDC.Handle()),
+          Bitmap(
+              CreateCompatibleBitmap(WindowDC.Handle(), std::max(width, 1), std::max(height, 1))),
+          Selection(MemoryDC.Handle(), Bitmap.Handle())
+    {
+        SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(MemoryDC.Handle()),
+                     PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    }
+
+    TScreenDC WindowDC;
+    TMemoryDC MemoryDC;
+    TOwnedGdiObject Bitmap;
+    TSelectedObject Selection; // of the bitmap into the memory DC
+};
 
 // What the window's thread and the worker share. Written by the window's
 // thread before the worker starts and after it ended, except the atomics.
@@ -19,11 +41,8 @@ struct TBarPopupAnimState
     DWORD DurationMs = 0;
     bool Fade = false;
     int FirstStep = 0;
-    std::atomic<int> Step{0};   // 0-255, the last one the worker announced
-    HDC WindowDC = nullptr;     // owned (GetWindowDC)
-    HDC MemoryDC = nullptr;     // owned
-    HBITMAP Snapshot = nullptr; // owned; selected into MemoryDC
-    HGDIOBJ OldBitmap = nullptr;
+    std::atomic<int> Step{0};                // 0-255, the last one the worker announced
+    std::optional<TWindowSnapshot> Snapshot; // while the animation runs
     TRect ClientScreenRect;
     int Width = 0, Height = 0; // of the window, pixels
     POINT LastCursor = {};     // screen; the worker's last look
@@ -93,7 +112,8 @@ void ShowLayered(TBarPopupAnimState& s, int alpha)
     SIZE size = {s.Width, s.Height};
     POINT origin = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), 0};
-    update(s.Window, nullptr, &position, &size, s.MemoryDC, &origin, 0, &blend, ULW_ALPHA);
+    update(s.Window, nullptr, &position, &size, s.Snapshot->MemoryDC.Handle(), &origin, 0, &blend,
+           ULW_ALPHA);
 }
 
 void ShowRolled(TBarPopupAnimState& s, int step)
@@ -103,7 +123,8 @@ void ShowRolled(TBarPopupAnimState& s, int step)
     // and a paint ends the animation.
     SetWindowRgn(s.Window,
                  CreateRectRgn(offset.x, offset.y, offset.x + s.Width, offset.y + s.Height), FALSE);
-    BitBlt(s.WindowDC, offset.x, offset.y, s.Width, s.Height, s.MemoryDC, 0, 0, SRCCOPY);
+    BitBlt(s.Snapshot->WindowDC.Handle(), offset.x, offset.y, s.Width, s.Height,
+           s.Snapshot->MemoryDC.Handle(), 0, 0, SRCCOPY);
 }
 
 void TakeSnapshot(TBarPopupAnimState& s)
@@ -112,23 +133,7 @@ void TakeSnapshot(TBarPopupAnimState& s)
     GetWindowRect(s.Window, &r);
     s.Width = r.right - r.left;
     s.Height = r.bottom - r.top;
-    s.WindowDC = GetWindowDC(s.Window);
-    s.MemoryDC = CreateCompatibleDC(s.WindowDC);
-    s.Snapshot = CreateCompatibleBitmap(s.WindowDC, std::max(s.Width, 1), std::max(s.Height, 1));
-    s.OldBitmap = SelectObject(s.MemoryDC, s.Snapshot);
-    SendMessageA(s.Window, WM_PRINT, reinterpret_cast<WPARAM>(s.MemoryDC),
-                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
-}
-
-void ReleaseSnapshot(TBarPopupAnimState& s, HWND window)
-{
-    SelectObject(s.MemoryDC, s.OldBitmap);
-    DeleteObject(s.Snapshot);
-    DeleteDC(s.MemoryDC);
-    ReleaseDC(window, s.WindowDC);
-    s.Snapshot = nullptr;
-    s.MemoryDC = nullptr;
-    s.WindowDC = nullptr;
+    s.Snapshot.emplace(s.Window, s.Width, s.Height);
 }
 
 void EndAnimation()
@@ -150,8 +155,9 @@ void EndAnimation()
         SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
     else
         SetWindowRgn(window, nullptr, TRUE);
-    BitBlt(s.WindowDC, 0, 0, s.Width, s.Height, s.MemoryDC, 0, 0, SRCCOPY);
-    ReleaseSnapshot(s, window);
+    BitBlt(s.Snapshot->WindowDC.Handle(), 0, 0, s.Width, s.Height, s.Snapshot->MemoryDC.Handle(), 0,
+           0, SRCCOPY);
+    s.Snapshot.reset();
     SendNotifyMessageA(window, WM_BAR_ANIMDONE, 0, s.Sequence);
 }
 

@@ -6,6 +6,8 @@
 #include "BarAcc.h"
 #include "BarConsts.h"
 
+#include "classlib/Graphics.h"
+
 #include <algorithm>
 
 TBarView::TBarView(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* ParentItem,
@@ -459,18 +461,17 @@ void TBarView::PaintViewer(TCanvas* Canvas, TBarItemViewer* viewer)
     }
     useViewFont(Canvas);
     HDC dc = Canvas->Handle();
-    int saved = SaveDC(dc);
+    TSavedDCState saved(dc);
+    // The canvas lets go of what it selected before the DC's state goes back,
+    // however the paint ends.
+    struct TCanvasRefresh
+    {
+        TCanvas* Canvas;
+        ~TCanvasRefresh() { Canvas->Refresh(); }
+    } refresh{Canvas};
     OffsetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
     IntersectClipRect(dc, 0, 0, bounds.Width(), bounds.Height());
-    try {
-        viewer->Paint(Canvas, local, selected, pushed, embossDisabled);
-    } catch (...) {
-        Canvas->Refresh();
-        RestoreDC(dc, saved);
-        throw;
-    }
-    Canvas->Refresh();
-    RestoreDC(dc, saved);
+    viewer->Paint(Canvas, local, selected, pushed, embossDisabled);
 }
 
 void TBarView::Invalidate(TBarItemViewer* viewer)

@@ -7,6 +7,7 @@
 #include "BarCommon.h"
 
 #include "classlib/Application.h"
+#include "classlib/Graphics.h"
 #include "classlib/TextUtils.h"
 
 #include <algorithm>
@@ -48,23 +49,18 @@ void DrawMenuGlyph(HDC dc, const TRect& r, UINT state, COLORREF color)
     int w = r.Width(), h = r.Height();
     if (w <= 0 || h <= 0)
         return;
-    HDC mono = CreateCompatibleDC(dc);
-    HBITMAP bits = CreateBitmap(w, h, 1, 1, nullptr);
-    HGDIOBJ oldBits = SelectObject(mono, bits);
+    TOwnedGdiObject bits(CreateBitmap(w, h, 1, 1, nullptr));
+    TMemoryDC mono(dc);
+    TSelectedObject monoBits(mono.Handle(), bits.Handle());
     RECT local = {0, 0, w, h};
-    DrawFrameControl(mono, &local, DFC_MENU, state);
-    HBRUSH brush = CreateSolidBrush(color);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    DrawFrameControl(mono.Handle(), &local, DFC_MENU, state);
+    TOwnedGdiObject brush(CreateSolidBrush(color));
+    TSelectedObject dcBrush(dc, brush.Handle());
     COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
     COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-    BitBlt(dc, r.left, r.top, w, h, mono, 0, 0, kRopPaintMaskedPattern);
+    BitBlt(dc, r.left, r.top, w, h, mono.Handle(), 0, 0, kRopPaintMaskedPattern);
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBack);
-    SelectObject(dc, oldBrush);
-    DeleteObject(brush);
-    SelectObject(mono, oldBits);
-    DeleteObject(bits);
-    DeleteDC(mono);
 }
 
 } // namespace
@@ -251,12 +247,10 @@ void TBarItemViewer::CalcSize(TCanvas* Canvas, int& Width, int& Height)
     bool rotated = IsRotated();
     if (ShowsCaption()) {
         if (rotated) {
-            HFONT vertical = MakeVerticalFont(dc);
-            HGDIOBJ old = SelectObject(dc, vertical);
+            TOwnedGdiObject vertical(MakeVerticalFont(dc));
+            TSelectedObject selected(dc, vertical.Handle());
             Width += FontLineHeight(dc);
             Height += CaptionPixelWidth(dc, caption, true) + 6;
-            SelectObject(dc, old);
-            DeleteObject(vertical);
         } else {
             Height += metrics.tmHeight;
             Width += captionWidth + 6;
