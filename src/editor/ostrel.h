@@ -859,6 +859,9 @@ private:
     // The selection becomes the selected regions (one region, or their
     // span) and is drawn.
     void SelectSelectedRegions();
+    // The same for regions already read from the list: their span (one
+    // region's own range); nothing for none.
+    void SelectRegions(const std::vector<const TRegionData*>& regions);
     // Scrolls the list while items are dragged above or below it.
     void ScrollListBy(int mouseY);
     // Where the region list's items show the open file's icon.

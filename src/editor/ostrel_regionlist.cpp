@@ -200,7 +200,12 @@ void TFormVusk::SortRegionListByKeys(const std::vector<AnsiString>& keys)
 
 void TFormVusk::SelectRegionSpan()
 {
-    const std::optional<TRegionRange> span = RegionSpan(SelectedRegions());
+    SelectSelectedRegions();
+}
+
+void TFormVusk::SelectRegions(const std::vector<const TRegionData*>& regions)
+{
+    const std::optional<TRegionRange> span = RegionSpan(regions);
     if (!span)
         return;
     FView.SelStart = span->Start;
@@ -218,15 +223,7 @@ TRegionRange TFormVusk::SelectedRegionSpan() const
 
 void TFormVusk::SelectSelectedRegions()
 {
-    const std::vector<const TRegionData*> selected = SelectedRegions();
-    if (selected.size() == 1) {
-        const TRegionData* region = selected.front();
-        FView.SelStart = region->Start;
-        FView.SelEnd = region->End;
-        FView.HasSelection = true;
-    } else {
-        SelectRegionSpan();
-    }
+    SelectRegions(SelectedRegions());
 }
 
 void TFormVusk::UpdateRegionFromSelection()
@@ -252,15 +249,17 @@ void TFormVusk::EditListClick(TObject* Sender)
         return;
     if (FRenameMode)
         UpdateRenamePreview();
-    const int selected = static_cast<int>(SelectedRegions().size());
-    if (selected == 0)
+    // Read once: with thousands selected each reading asks the list for
+    // every item.
+    const std::vector<const TRegionData*> selected = SelectedRegions();
+    if (selected.empty())
         return;
     ClearSelection();
     HaltPlayback();
     FView.RegionSelection = true;
-    SelectSelectedRegions();
-    const bool hidden =
-        !IsSampleVisible(FView.SelStart) || (selected == 1 && !IsSampleVisible(FView.SelEnd));
+    SelectRegions(selected);
+    const bool hidden = !IsSampleVisible(FView.SelStart) ||
+                        (selected.size() == 1 && !IsSampleVisible(FView.SelEnd));
     DrawWave(hidden ? CentredStart(FView, FView.SelStart) : FView.ViewStart);
     SetPlayPosition(FView.SelStart);
     ShowSelectionLabel();
