@@ -865,14 +865,16 @@ void TControl::WMButtonDown(TMessage& m, TMouseButton button)
     Dispatch(m);
     const bool releasedInside = heldBefore && !LeftButtonHeld();
     if (button == TMouseButton::mbLeft && !releasedInside) {
-        if (FControlStyle & csCaptureMouse)
+        // A drag the control started meanwhile holds the mouse itself.
+        if ((FControlStyle & csCaptureMouse) && !Dragging())
             SetMouseCapture(true);
         if (FControlStyle & csClickEvents)
             FControlState |= csClicked;
     }
     int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
     MouseDown(button, MouseShiftState(m.WParam), x, y);
-    if (button == TMouseButton::mbLeft && FDragMode == TDragMode::dmAutomatic && !Dragging())
+    if (button == TMouseButton::mbLeft && FDragMode == TDragMode::dmAutomatic && !Dragging() &&
+        !releasedInside)
         BeginDrag(false);
 }
 

@@ -574,6 +574,16 @@ void TTreeView::CNNotify(TMessage& m)
         }
         return;
     }
+    case TVN_BEGINDRAGA: {
+        // The window saw the mouse move far enough with the button held. The
+        // node dragged is the one the drag stands for.
+        auto* info = reinterpret_cast<NMTREEVIEWA*>(m.LParam);
+        if (DragMode() != TDragMode::dmAutomatic)
+            return;
+        SetSelected(reinterpret_cast<TTreeNode*>(info->itemNew.lParam));
+        BeginDrag(true);
+        return;
+    }
     case NM_CLICK:
         Click();
         return;

@@ -2,7 +2,8 @@
 // with text, data and images, added under a parent or beside a sibling,
 // expanded and collapsed (OnExpanding may fill a node's children when it
 // first opens: a node can say it has children before it has any), the
-// selected node, and the node at a point.
+// selected node, and the node at a point. With DragMode dmAutomatic a node
+// dragged with the mouse is selected and starts the library's drag.
 //
 // As the list view, the window asks for texts, images and whether a node
 // has children through call-backs, so our nodes are the only copy.

@@ -138,6 +138,29 @@ void RealClick(POINT screenPos)
     SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
+void RealDrag(POINT from, std::initializer_list<POINT> path)
+{
+    SetCursorPos(from.x, from.y);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<INPUT> inputs(1);
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    for (POINT p : path) {
+        INPUT move{};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        move.mi.dx = MulDiv(p.x, 65536, width) + 1;
+        move.mi.dy = MulDiv(p.y, 65536, height) + 1;
+        inputs.push_back(move);
+    }
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    inputs.push_back(up);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpMessages();
+}
+
 POINT ScreenPointOf(HWND window, int x, int y)
 {
     POINT p{x, y};

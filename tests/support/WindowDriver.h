@@ -62,6 +62,9 @@ void RealButtonUp(POINT screenPos);
 // Both, queued together, so a control that tracks the mouse inside its
 // button-down message finds the button-up waiting.
 void RealClick(POINT screenPos);
+// Presses the left button at from, moves through each point of path and
+// releases it at the last, all queued together as a hand's drag. Then pumps.
+void RealDrag(POINT from, std::initializer_list<POINT> path);
 // A client point of window in screen coordinates.
 POINT ScreenPointOf(HWND window, int x, int y);
 // Shows the form, brings it to the foreground and pumps; true when the
