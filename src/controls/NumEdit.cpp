@@ -525,6 +525,8 @@ void TNumEdit::PasteText()
         return;
     AnsiString text = Clipboard()->AsText();
     text.resize(std::min(text.size(), text.find_first_of("\r\n")));
+    if (PasteFilter)
+        text = PasteFilter(text);
     if (!text.empty())
         SetSelText(text);
 }

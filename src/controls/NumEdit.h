@@ -28,6 +28,8 @@
 
 #include "classlib/StandardControls.h"
 
+#include <functional>
+
 // --- Options and types
 
 enum class TVerticalAlignment
@@ -191,6 +193,10 @@ class TNumEdit : public TNumCustomEdit
 public:
     using TNumCustomEdit::TNumCustomEdit;
     void WndProc(TMessage& message) override;
+
+    // What a paste puts in, given the clipboard's first line (a name edit
+    // drops the characters it refuses when typed); unset: the line as it is.
+    std::function<AnsiString(const AnsiString&)> PasteFilter;
 
 protected:
     void KeyPress(char& Key) override;

@@ -24,6 +24,8 @@
 // on its own.
 #pragma once
 
+#include "FocusRules.h"
+
 #include "classlib/StringList.h"
 #include "classlib/Types.h"
 
@@ -41,14 +43,7 @@ inline constexpr const char* NumberingQuestion =
 inline constexpr const char* NumberingQuestionCaption = "文字列の重複";
 } // namespace RenameText
 
-// The pane's tabs, by page index.
-enum class TRenameTab
-{
-    Add = 0,
-    Delete = 1,
-    Change = 2,
-    Input = 3
-};
+// The pane's tabs, by page index, are TRenameTab (FocusRules).
 
 // The rules keep the numbers stored for them (RENAME ADD_CHECK, DEL_CHECK,
 // CHANGE_CHECK).

@@ -883,6 +883,12 @@ public:
     // =====================================================================
     // The waveform's selection as a new region.
     void actRegionAddExecute(TObject* Sender);
+    // The region edit window on the selected region, or the cut-bar edit
+    // window with the cut-bar list focused.
+    void actRegionEditExecute(TObject* Sender);
+    // Opens the region edit window on the selected region; it writes the
+    // record, the item and FModified itself.
+    void EditSelectedRegion();
     void actRegionMergeExecute(TObject* Sender);
     void actRegionClearExecute(TObject* Sender);
     void actEditCopyExecute(TObject* Sender);

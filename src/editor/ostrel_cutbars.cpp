@@ -8,6 +8,7 @@
 #include "CutBarList.h"
 
 #include "audio/DirectWavEngine.h"
+#include "dialogs/ql_cutbaredit.h"
 
 namespace {
 
@@ -122,8 +123,36 @@ void TFormVusk::DeleteSelectedCutBar()
     RedrawWaveFromViewStart();
 }
 
-// The cut-bar edit window comes with the secondary windows.
-void TFormVusk::EditSelectedCutBar() {}
+void TFormVusk::EditSelectedCutBar()
+{
+    const TListItem* selected = CutManageList->Selected();
+    const int index = selected ? selected->Index() : -1;
+    if (index < 0 || index >= FCutBars->Count() || !FileLoaded())
+        return;
+    const std::int32_t length = FEngine->SampleSize();
+    const std::int32_t bar = CutBarSample(FCutBars->Strings(index));
+    TScopedFree<TForm9> window(new TForm9(this));
+    window->FBlockAlign = FEngine->WavInfo().BlockSize;
+    window->FBytesPerSec = FEngine->BytesPerSecond();
+    window->FCutPosition = bar;
+    window->FMaxSamples = length;
+    window->LengthEd1->SetText(selected->SubItems()->Strings(0));
+    window->LengthEd2->SetText(SampleCountText(bar));
+    window->MaxLabel->SetCaption(RegionTimeText(length, FEngine->Rate()));
+    window->MaxLabel2->SetCaption(SampleCountText(length));
+    window->ShowModal();
+    if (!window->FOkResult)
+        return;
+    const std::optional<std::int32_t> position = SampleStrToInt(window->LengthEd2->Text());
+    if (!position || *position > length)
+        return;
+    FCutBars->Delete(index);
+    FCutBars->Add(CutBarEntryText(*position));
+    FCutBars->Sort();
+    RefreshCutBarList();
+    FModified = true;
+    RedrawWaveFromViewStart();
+}
 
 void TFormVusk::NudgeCutBar(bool forward)
 {

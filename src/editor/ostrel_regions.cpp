@@ -6,7 +6,10 @@
 // this file applies them.
 #include "ostrel.h"
 
+#include "TimeText.h"
+
 #include "audio/DirectWavEngine.h"
+#include "dialogs/ql_regionedit.h"
 #include "classlib/Application.h"
 #include "classlib/Seams.h"
 
@@ -38,6 +41,34 @@ void TFormVusk::actRegionAddExecute(TObject* Sender)
         return;
     AddRegion(FView.SelStart, FView.SelEnd);
     SetFileListRegionCount(EditList->Items()->Count());
+}
+
+void TFormVusk::actRegionEditExecute(TObject* Sender)
+{
+    if (ActiveControl() == CutManageList) {
+        EditSelectedCutBar();
+        return;
+    }
+    if (RegionCommandsReady() && ActiveControl() == EditList)
+        EditSelectedRegion();
+}
+
+void TFormVusk::EditSelectedRegion()
+{
+    TListItem* item = EditList->Selected();
+    const TRegionData* region = RegionOf(item);
+    if (!region)
+        return;
+    TScopedFree<TForm2> window(new TForm2(this, *this));
+    window->SetCaption(AnsiString("リージョンの編集 ： ") + region->Name);
+    window->FBlockAlign = FEngine->WavInfo().BlockSize;
+    window->FBytesPerSec = FEngine->BytesPerSecond();
+    window->FMaxSamples = FEngine->SampleSize();
+    window->LoadRegion(item);
+    window->MaxLabel->SetCaption(RegionTimeText(FEngine->SampleSize(), FEngine->Rate()));
+    window->MaxLabel2->SetCaption(SampleCountText(FEngine->SampleSize()));
+    window->ShowModal();
+    FEditColumn = 0;
 }
 
 void TFormVusk::actRegionMergeExecute(TObject* Sender)
@@ -414,7 +445,7 @@ void TFormVusk::EditListDblClick(TObject* Sender)
     case TRegionColumn::Start:
     case TRegionColumn::End:
         FEditColumn = static_cast<int>(*column);
-        actRegionEdit->Execute();
+        EditSelectedRegion();
         FEditColumn = 0;
         break;
     case TRegionColumn::Volume:
@@ -488,6 +519,7 @@ void TFormVusk::ResetRegionAudio()
 void TFormVusk::WireRegionCommands()
 {
     Wire(actRegionAdd->OnExecute, &TFormVusk::actRegionAddExecute);
+    Wire(actRegionEdit->OnExecute, &TFormVusk::actRegionEditExecute);
     Wire(actRegionMerge->OnExecute, &TFormVusk::actRegionMergeExecute);
     Wire(actRegionClear->OnExecute, &TFormVusk::actRegionClearExecute);
     Wire(actEditCopy->OnExecute, &TFormVusk::actEditCopyExecute);

@@ -203,11 +203,11 @@ TEST(RegionEditRules, TheCutBarEditsKeptInStep)
         const char* other;
     };
     const Case cases[] = {
-        {true, "0:05", true, "40,000"},       {true, "0:10", true, "80,000"},
-        {true, "0:10.01", false, "---"},      {true, "", false, "---"},
-        {true, "1:60", false, "---"},         {false, "80,000", true, "0:10.00"},
-        {false, "0", true, "0:00.00"},        {false, "80,001", false, "---"},
-        {false, "---", false, "---"},         {false, " ", false, "---"},
+        {true, "0:05", true, "40,000"},  {true, "0:10", true, "80,000"},
+        {true, "0:10.01", false, "---"}, {true, "", false, "---"},
+        {true, "1:60", false, "---"},    {false, "80,000", true, "0:10.00"},
+        {false, "0", true, "0:00.00"},   {false, "80,001", false, "---"},
+        {false, "---", false, "---"},    {false, " ", false, "---"},
     };
     for (const Case& c : cases) {
         const TCutBarEditSync sync = SyncCutBarEdits(c.time, c.text, kTenSeconds);
