@@ -73,6 +73,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireDocumentEvents();
     WireBounceEvents();
     WireExplorerEvents();
+    WireRegionFileCommands();
     WireTransportEvents();
     WireCaptureEvents();
     WireFocusMoves();

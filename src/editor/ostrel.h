@@ -478,10 +478,31 @@ private:
 
 public:
     // =====================================================================
-    // Region-list file (ostrel_regionfile.cpp)
+    // Region-list file and the file commands (ostrel_regionfile.cpp)
     // =====================================================================
+    // Writes the region list in its shown order and the cut bars to path;
+    // false when it could not (the message is shown, the old file whole).
+    bool SaveRegionList(const AnsiString& path);
+    // Opens the WAV file a region list names, then takes its regions and
+    // cut bars.
     void LoadRegionList(const AnsiString& path);
+    void actFileOpenExecute(TObject* Sender);
+    void actFileSaveExecute(TObject* Sender);
+    void actFileSaveAsExecute(TObject* Sender);
+    void actFileAddFilelistExecute(TObject* Sender);
+    void WireRegionFileCommands();
 
+private:
+    // The save dialog proposing proposedPath; the chosen name with ".rgl"
+    // once the question about an existing file (question, caption) got Yes;
+    // "" when cancelled or answered No.
+    AnsiString ChooseRegionListPath(const AnsiString& proposedPath, const char* question,
+                                    const char* questionCaption);
+    // The records read from a region-list file into the list and its items.
+    void ShowLoadedRegions(const std::vector<TRegionRecord>& regions);
+    void ShowLoadedCutBars(const std::vector<AnsiString>& cutBars);
+
+public:
     // =====================================================================
     // Waveform, ruler and overview; zoom, scroll, chase and relayout
     // (ostrel_view.cpp)
@@ -983,6 +1004,17 @@ public:
     // The region count of the file list's current entry; nothing without
     // the window.
     void SetFileListRegionCount(int count);
+    // The "*" goes to the entry of the open document (FRglPath when set,
+    // else the WAV file), which is scrolled into view.
+    void MarkDocumentInFileList();
+    // The entry with the "*" loses it; its region count becomes what its
+    // file holds.
+    void UnmarkFileList();
+    // Adds path, the only entry with the "*", with the region list's count.
+    void AddDocumentToFileList(const AnsiString& path);
+    // A region list saved for the first time takes the place of the entry
+    // with the "*" unless that entry is a region list already.
+    void ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath);
     TFileListPlacement FileListPlacement() const { return FFileListPlacement; }
     void SetFileListPlacement(const TFileListPlacement& value) { FFileListPlacement = value; }
 

@@ -343,6 +343,7 @@ void TFormVusk::actFileCloseExecute(TObject* Sender)
         return;
     CloseDocument();
     ResizeWaveImages();
+    UnmarkFileList();
 }
 
 void TFormVusk::WireDocumentEvents()

@@ -11,3 +11,7 @@ bool TFormVusk::FileListWindowExists() const
 }
 void TFormVusk::AddToFileList(const AnsiString& path) {}
 void TFormVusk::SetFileListRegionCount(int count) {}
+void TFormVusk::MarkDocumentInFileList() {}
+void TFormVusk::UnmarkFileList() {}
+void TFormVusk::AddDocumentToFileList(const AnsiString& path) {}
+void TFormVusk::ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath) {}

@@ -1,6 +1,179 @@
-// The region-list file (".rgl"). So far only what the window's lifecycle
-// calls.
+// The region-list file (".rgl") and the file commands: open, save, save as
+// and add to the file list. The file's rules are RegionFile's and its disk
+// side RegionFileDisk's; this file takes the document's lists into it and
+// out of it, asks where to save, and keeps the file-list window in step.
 #include "ostrel.h"
 
-// Loading comes with the region-list file's reader.
-void TFormVusk::LoadRegionList(const AnsiString& path) {}
+#include "RegionFileDisk.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/FilePaths.h"
+#include "classlib/Seams.h"
+
+namespace {
+
+constexpr const char* kRegionListExtension = ".rgl";
+constexpr const char* kSaveDialogTitle = "リージョンリストの保存先を選択して下さい";
+// One carriage return between the two sentences, as in the close question.
+constexpr const char* kSaveOverwriteQuestion =
+    "同じ名前のリージョンリストが存在します\r上書きしてもよろしいですか？";
+constexpr const char* kSaveOverwriteCaption = "警告";
+constexpr const char* kSaveAsOverwriteQuestion =
+    "同じ名前のファイルが存在します\rこのまま上書きしてもよろしいですか？";
+constexpr const char* kSaveAsOverwriteCaption = "上書き確認";
+
+} // namespace
+
+void TFormVusk::WireRegionFileCommands()
+{
+    Wire(actFileOpen->OnExecute, &TFormVusk::actFileOpenExecute);
+    Wire(actFileSave->OnExecute, &TFormVusk::actFileSaveExecute);
+    Wire(actFileSaveAs->OnExecute, &TFormVusk::actFileSaveAsExecute);
+    Wire(actFileAddFilelist->OnExecute, &TFormVusk::actFileAddFilelistExecute);
+}
+
+// --- Save ------------------------------------------------------------------------------------
+
+bool TFormVusk::SaveRegionList(const AnsiString& path)
+{
+    TRegionListFile list;
+    list.WavPath = FEngine->Path();
+    TListItems* items = EditList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (const TRegionData* region = RegionOf(items->Item(i)))
+            list.Regions.push_back(*region);
+    for (int j = 0; j < FCutBars->Count(); ++j)
+        list.CutBars.push_back(FCutBars->Strings(j));
+    if (!SaveRegionListFile(path, list)) {
+        ShowStatusMessage(RegionFileText::NotSaved, clRed, kStatusMessageMs);
+        return false;
+    }
+    FModified = false;
+    ShowStatusMessage(RegionFileText::Saved, clBlue, kStatusMessageMs);
+    return true;
+}
+
+// --- Load ------------------------------------------------------------------------------------
+
+void TFormVusk::LoadRegionList(const AnsiString& path)
+{
+    const std::optional<TIniContent> ini = ReadRegionListFile(path);
+    if (!ini) {
+        ShowStatusMessage(RegionFileText::Broken, clRed, kStatusMessageMs);
+        return;
+    }
+    const AnsiString wavPath =
+        LocateRegionListWav(RegionListWavPath(*ini), path,
+                            [](const AnsiString& candidate) { return FileExists(candidate); });
+    if (wavPath.empty()) {
+        ShowStatusMessage(RegionFileText::WavNotFound, clRed, kStatusMessageMs);
+        return;
+    }
+    // Only an open that really took the file goes on: a refused or
+    // cancelled one, or the user keeping the present document, ends here.
+    if (!OpenWavFile(wavPath))
+        return;
+    ClearRegionList();
+    ClearCutBars();
+
+    const TRegionFileRead read = ReadRegionList(*ini);
+    ShowLoadedRegions(read.Regions);
+    ShowLoadedCutBars(read.CutBars);
+    RedrawWaveFromViewStart();
+    if (read.Verdict != TRegionFileVerdict::Loaded) {
+        ShowStatusMessage(RegionFileText::Broken, clRed, kStatusMessageMs);
+        return;
+    }
+    AddRecentFile(path);
+    SetCursorAfterLoad();
+    FRglPath = path;
+    FModified = false;
+}
+
+void TFormVusk::ShowLoadedRegions(const std::vector<TRegionRecord>& regions)
+{
+    TListItems* items = EditList->Items();
+    items->BeginUpdate();
+    for (const TRegionRecord& loaded : regions) {
+        TRegionData& record = FRegions.Add(loaded);
+        TListItem* item = AddRegionItem(record);
+        TStrings* texts = item->SubItems();
+        texts->SetStrings(SubItemOf(TRegionColumn::Volume), RegionVolumePercentText(record.Volume));
+        texts->SetStrings(SubItemOf(TRegionColumn::OutMode), OutputModeText(record.OutMode));
+    }
+    items->EndUpdate();
+}
+
+void TFormVusk::ShowLoadedCutBars(const std::vector<AnsiString>& cutBars)
+{
+    for (const AnsiString& entry : cutBars)
+        FCutBars->Add(entry);
+    RefreshCutBarList();
+}
+
+// --- Commands --------------------------------------------------------------------------------
+
+void TFormVusk::actFileOpenExecute(TObject* Sender)
+{
+    if (FBusy || !OpenDialog1->Execute(Handle()))
+        return;
+    OpenFileByKind(OpenDialog1->FileName());
+    if (FileLoaded())
+        MarkDocumentInFileList();
+}
+
+AnsiString TFormVusk::ChooseRegionListPath(const AnsiString& proposedPath, const char* question,
+                                           const char* questionCaption)
+{
+    SaveDialog1->SetTitle(kSaveDialogTitle);
+    SaveDialog1->SetInitialDir(ExtractFilePath(proposedPath));
+    SaveDialog1->SetFileName(ExtractFileName(proposedPath));
+    if (!SaveDialog1->Execute(Handle()))
+        return "";
+    // The name is made a region list's before asking, so the question is
+    // about the file that will be written.
+    const AnsiString path = ChangeFileExt(SaveDialog1->FileName(), kRegionListExtension);
+    if (FileExists(path) &&
+        SeamMessageBox(Handle(), question, questionCaption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return "";
+    return path;
+}
+
+void TFormVusk::actFileSaveExecute(TObject* Sender)
+{
+    if (FBusy || !FileLoaded())
+        return;
+    AnsiString path = FRglPath;
+    if (path.empty()) {
+        path = ChooseRegionListPath(ChangeFileExt(FEngine->Path(), kRegionListExtension),
+                                    kSaveOverwriteQuestion, kSaveOverwriteCaption);
+        if (path.empty() || !SaveRegionList(path))
+            return;
+        AddRecentFile(path);
+        FRglPath = path;
+    } else if (!SaveRegionList(path)) {
+        return;
+    }
+    ReplaceMarkedEntryByRegionList(path);
+}
+
+void TFormVusk::actFileSaveAsExecute(TObject* Sender)
+{
+    if (FBusy || !FileLoaded())
+        return;
+    const AnsiString proposed =
+        FRglPath.empty() ? ChangeFileExt(FEngine->Path(), kRegionListExtension) : FRglPath;
+    const AnsiString path =
+        ChooseRegionListPath(proposed, kSaveAsOverwriteQuestion, kSaveAsOverwriteCaption);
+    if (path.empty() || !SaveRegionList(path))
+        return;
+    AddRecentFile(path);
+    AddDocumentToFileList(path);
+}
+
+void TFormVusk::actFileAddFilelistExecute(TObject* Sender)
+{
+    if (!FileLoaded() || !FileListWindowExists())
+        return;
+    AddDocumentToFileList(FRglPath.empty() ? FEngine->Path() : FRglPath);
+}

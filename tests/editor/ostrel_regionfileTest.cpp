@@ -1,0 +1,337 @@
+// The file commands on the running window: open through the dialog, save
+// and save as with their questions, the region-list file written from the
+// lists and read back into them, and the load's refusals.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/FilePaths.h"
+#include "classlib/Seams.h"
+
+#include "support/TestSeams.h"
+#include "support/WavFile.h"
+
+#include <functional>
+
+using namespace testing_support;
+
+namespace {
+
+class RegionFileCommandTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        wavPath = WriteHalfSilentWav(folder, "song.wav", 16000, 8000);
+    }
+    // The file dialogs answer with the names given, in turn, and keep what
+    // they were asked; an empty name cancels.
+    void AnswerFileDialogs(std::vector<AnsiString> names)
+    {
+        answers = std::move(names);
+        Seams().FileDialog = [this](TFileDialogRequest& request) {
+            asked.push_back(request);
+            EXPECT_FALSE(answers.empty()) << "a file dialog nobody expected";
+            if (answers.empty())
+                return false;
+            const AnsiString name = answers.front();
+            answers.erase(answers.begin());
+            if (name.empty())
+                return false;
+            request.FileName = name;
+            request.Files = {name};
+            return true;
+        };
+    }
+    void OpenSong()
+    {
+        Start();
+        ASSERT_TRUE(form->OpenWavFile(wavPath));
+    }
+    // Regions "a" 0..1000 (volume 0.5, left only), "b" 2000..3000 and a cut
+    // bar at 5000.
+    void AddWork()
+    {
+        form->AddRegion(0, 1000);
+        form->AddRegion(2000, 3000);
+        TRegionData* first = TFormVusk::RegionOf(form->EditList->Items()->Item(0));
+        first->Name = "a";
+        first->Volume = 0.5;
+        first->OutMode = TOutputMode::MonoLeft;
+        TFormVusk::RegionOf(form->EditList->Items()->Item(1))->Name = "b";
+        form->AddCutBar(5000);
+    }
+    std::vector<AnsiString> Captions() const
+    {
+        std::vector<AnsiString> captions;
+        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
+            captions.push_back(form->EditList->Items()->Item(i)->Caption());
+        return captions;
+    }
+    TControl* FileBarButtonOf(TAction* action) const
+    {
+        for (int i = 0; i < form->FileBar->ControlCount(); ++i)
+            if (form->FileBar->Controls(i)->Action() == action)
+                return form->FileBar->Controls(i);
+        ADD_FAILURE() << "no toolbar button";
+        return nullptr;
+    }
+    TMenuItem* FileMenuItemOf(TAction* action) const
+    {
+        for (int i = 0; i < form->FileMenu->Count(); ++i)
+            if (form->FileMenu->Items(i)->Action() == action)
+                return form->FileMenu->Items(i);
+        ADD_FAILURE() << "no menu item";
+        return nullptr;
+    }
+    // Clicks alternate between the button's two ends, so that two clicks
+    // in a row are never taken for a double click.
+    void ClickToolButton(TAction* action)
+    {
+        TControl* button = FileBarButtonOf(action);
+        ASSERT_NE(button, nullptr);
+        clickAtRight = !clickAtRight;
+        const int x = clickAtRight ? button->Left() + button->Width() - 3 : button->Left() + 3;
+        RealClick(ScreenPointOf(form->FileBar->Handle(), x, button->Top() + button->Height() / 2));
+    }
+    void PressOnWave(WORD key, TShiftState shift)
+    {
+        ASSERT_TRUE(ActivateForm(form));
+        form->FocusBtn->SetFocus();
+        PressKey(form->FocusBtn->Handle(), key, shift);
+    }
+    // The menu item, the toolbar button (when the command has one) and the
+    // shortcut of a command.
+    std::vector<std::function<void()>> WaysToRun(TAction* action, WORD key, TShiftState shift,
+                                                 bool onToolbar)
+    {
+        std::vector<std::function<void()>> ways{[=, this] { FileMenuItemOf(action)->Click(); },
+                                                [=, this] { PressOnWave(key, shift); }};
+        if (onToolbar)
+            ways.push_back([=, this] { ClickToolButton(action); });
+        return ways;
+    }
+
+    std::string wavPath;
+    std::vector<AnsiString> answers;
+    std::vector<TFileDialogRequest> asked;
+    bool clickAtRight = false;
+};
+
+} // namespace
+
+TEST_F(RegionFileCommandTest, OpenFromMenuToolbarAndShortcutTakesWavAndRegionListFiles)
+{
+    Start();
+    ASSERT_TRUE(form->OpenWavFile(wavPath));
+    AddWork();
+    const AnsiString saved = folder / "kept.rgl";
+    ASSERT_TRUE(form->SaveRegionList(saved));
+    form->actFileCloseExecute(nullptr);
+
+    for (const auto& open : WaysToRun(form->actFileOpen, 'O', ssCtrl, true)) {
+        AnswerFileDialogs({saved});
+        open();
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_FALSE(asked[0].Save);
+        EXPECT_EQ(asked[0].Title, "WAVファイルを選択してください");
+        EXPECT_EQ(asked[0].Filter, "読み込み可能なファイル|*.wav;*.rgl|wavファイル(*.wav) "
+                                   "|*.wav|リージョンファイル(*.rgl)|*.rgl|全てのファイル|*.*");
+        EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "b"}));
+        EXPECT_EQ(form->FRglPath, saved);
+        asked.clear();
+
+        AnswerFileDialogs({wavPath});
+        open();
+        EXPECT_EQ(form->FEngine->Path(), wavPath);
+        EXPECT_TRUE(Captions().empty());
+        EXPECT_TRUE(form->FRglPath.empty());
+        asked.clear();
+    }
+}
+
+TEST_F(RegionFileCommandTest, ALoadedListShowsItsRegionsInOrderWithTheirTextsAndCutBars)
+{
+    OpenSong();
+    AddWork();
+    form->AddRegion(100, 200);
+    form->FSortColumn = 0;
+    // Sorted by start, the third region sits second: the file keeps that.
+    form->EditListColumnClick(form->EditList, form->EditList->Columns()->Items(2));
+    ASSERT_EQ(Captions()[1], "song_01");
+    const AnsiString path = folder / "song.rgl";
+    ASSERT_TRUE(form->SaveRegionList(path));
+    EXPECT_FALSE(form->FModified);
+    EXPECT_EQ(form->MessageLabel->Caption(), "リージョンリストを保存しました");
+    EXPECT_EQ(form->MessageLabel->Font()->Color(), clBlue);
+
+    form->actFileCloseExecute(nullptr);
+    form->LoadRegionList(path);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "song_01", "b"}));
+    const TStrings* first = form->EditList->Items()->Item(0)->SubItems();
+    EXPECT_EQ(first->Strings(SubItemOf(TRegionColumn::Volume)), "50%");
+    EXPECT_EQ(first->Strings(SubItemOf(TRegionColumn::OutMode)), "左チャンネルのみ");
+    EXPECT_EQ(first->Strings(SubItemOf(TRegionColumn::End)), "0:00.13");
+    EXPECT_EQ(form->EditList->Items()->Item(2)->SubItems()->Strings(3), "-");
+    ASSERT_EQ(form->FCutBars->Count(), 1);
+    EXPECT_EQ(form->FCutBars->Strings(0), "000000005000");
+    EXPECT_EQ(form->CutManageList->Items()->Count(), 1);
+    EXPECT_EQ(form->FRecentFiles->Strings(0), path);
+    EXPECT_EQ(form->FRglPath, path);
+    EXPECT_FALSE(form->FModified);
+}
+
+TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
+{
+    struct TCase
+    {
+        const char* Name;
+        AnsiString Text;
+        const char* Message;
+        bool WavOpen;
+        int Regions;
+        int CutBars;
+    };
+    const AnsiString header = "[FILE_INFO]\r\nWAV_FILE_PATH=" + AnsiString(wavPath) + "\r\n";
+    const AnsiString region = "[REGION_0]\r\nREGION_NAME=x\r\nREGION_START=0\r\nREGION_END=9\r\n"
+                              "REGION_VOL=1\r\nREGION_OUT=NoTouch\r\n";
+    const TCase cases[] = {
+        {"no wav", "[FILE_INFO]\r\nWAV_FILE_PATH=" + (folder / "gone.wav") + "\r\n",
+         "Wavファイルが見つかりませんでした", false, 0, 0},
+        {"no counts", header, "リージョンリストファイルの読み込みに失敗しました", true, 0, 0},
+        {"broken cut point",
+         header + "REGION_COUNT=1\r\nCUTPOINT_COUNT=3\r\n" + region +
+             "[CUTPOINT]\r\nPOINT_0=700\r\nPOINT_1=30\r\nPOINT_2=x\r\n",
+         "リージョンリストファイルの読み込みに失敗しました", true, 1, 2},
+    };
+    Start();
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        folder.WriteFile("case.rgl", c.Text);
+        form->LoadRegionList(folder / "case.rgl");
+        EXPECT_EQ(form->MessageLabel->Caption(), c.Message);
+        EXPECT_EQ(form->MessageLabel->Font()->Color(), clRed);
+        EXPECT_EQ(form->FileLoaded(), c.WavOpen);
+        EXPECT_EQ(form->EditList->Items()->Count(), c.Regions);
+        // The cut bars read before the broken one stay sorted and shown.
+        EXPECT_EQ(form->FCutBars->Count(), c.CutBars);
+        EXPECT_EQ(form->CutManageList->Items()->Count(), c.CutBars);
+        if (c.CutBars)
+            EXPECT_EQ(form->FCutBars->Strings(0), "000000000030");
+        EXPECT_TRUE(form->FRglPath.empty());
+        form->actFileCloseExecute(nullptr);
+    }
+}
+
+TEST_F(RegionFileCommandTest, ALoadTheUserRefusesToCloseForKeepsTheRegionsOfTheOpenFile)
+{
+    OpenSong();
+    AddWork();
+    const AnsiString path = folder / "other.rgl";
+    ASSERT_TRUE(form->SaveRegionList(path));
+    form->AddRegion(4000, 4500); // unsaved, on the same WAV file
+    ScriptedMessageBoxes boxes({IDNO});
+    form->LoadRegionList(path);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(form->EditList->Items()->Count(), 3);
+    EXPECT_TRUE(form->FModified);
+}
+
+TEST_F(RegionFileCommandTest, FirstSaveProposesTheWavsNameAndNoToAnExistingFileSavesNothing)
+{
+    OpenSong();
+    AddWork();
+    const AnsiString rgl = folder / "song.rgl";
+    folder.WriteFile("song.rgl", "old");
+    for (const auto& save : WaysToRun(form->actFileSave, 'S', ssCtrl, true)) {
+        // A name typed with another extension is asked about as ".rgl".
+        AnswerFileDialogs({folder / "song.txt"});
+        ScriptedMessageBoxes boxes({IDNO});
+        save();
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_TRUE(asked[0].Save);
+        EXPECT_EQ(asked[0].Title, "リージョンリストの保存先を選択して下さい");
+        EXPECT_EQ(asked[0].InitialDir, folder.Path());
+        EXPECT_EQ(asked[0].FileName, "song.rgl");
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].Text,
+                  "同じ名前のリージョンリストが存在します\r上書きしてもよろしいですか？");
+        EXPECT_EQ(boxes.Shown()[0].Caption, "警告");
+        EXPECT_EQ(folder.ReadFile("song.rgl"), "old");
+        EXPECT_FALSE(FileExists(folder / "song.txt"));
+        EXPECT_TRUE(form->FRglPath.empty());
+        EXPECT_TRUE(form->FModified);
+        asked.clear();
+    }
+
+    AnswerFileDialogs({folder / "song.txt"});
+    ScriptedMessageBoxes yes({IDYES});
+    form->actFileSave->Execute();
+    EXPECT_EQ(form->FRglPath, rgl);
+    EXPECT_EQ(form->FRecentFiles->Strings(0), rgl);
+    EXPECT_FALSE(form->FModified);
+    EXPECT_NE(folder.ReadFile("song.rgl").find("REGION_COUNT=2"), std::string::npos);
+
+    // From now on a save writes there without asking.
+    form->AddRegion(6000, 7000);
+    form->actFileSave->Execute();
+    EXPECT_NE(folder.ReadFile("song.rgl").find("REGION_COUNT=3"), std::string::npos);
+    EXPECT_EQ(asked.size(), 1u);
+}
+
+TEST_F(RegionFileCommandTest, SaveAsWritesAnotherFileAndKeepsTheDocumentsOwn)
+{
+    OpenSong();
+    AddWork();
+    const AnsiString own = folder / "own.rgl";
+    form->FRglPath = own;
+    folder.WriteFile("copy.rgl", "old");
+    for (const auto& saveAs : WaysToRun(form->actFileSaveAs, 'S', ssCtrl | ssShift, false)) {
+        AnswerFileDialogs({folder / "copy.rgl"});
+        ScriptedMessageBoxes boxes({IDYES});
+        saveAs();
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].InitialDir, folder.Path());
+        EXPECT_EQ(asked[0].FileName, "own.rgl");
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].Text,
+                  "同じ名前のファイルが存在します\rこのまま上書きしてもよろしいですか？");
+        EXPECT_EQ(boxes.Shown()[0].Caption, "上書き確認");
+        EXPECT_NE(folder.ReadFile("copy.rgl").find("REGION_COUNT=2"), std::string::npos);
+        EXPECT_EQ(form->FRglPath, own);
+        EXPECT_EQ(form->FRecentFiles->Strings(0), folder / "copy.rgl");
+        EXPECT_FALSE(FileExists(own));
+        asked.clear();
+        folder.WriteFile("copy.rgl", "old");
+    }
+}
+
+TEST_F(RegionFileCommandTest, AListThatCannotBeWrittenSaysSoAndStaysChanged)
+{
+    OpenSong();
+    AddWork();
+    folder.WriteFile("locked.rgl", "old");
+    SetFileAttributesA((folder / "locked.rgl").c_str(), FILE_ATTRIBUTE_READONLY);
+    AnswerFileDialogs({folder / "locked.rgl"});
+    ScriptedMessageBoxes yes({IDYES});
+    form->actFileSave->Execute();
+    SetFileAttributesA((folder / "locked.rgl").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(form->MessageLabel->Caption(), "リージョンリストファイルを保存できませんでした");
+    EXPECT_EQ(folder.ReadFile("locked.rgl"), "old");
+    EXPECT_TRUE(form->FRglPath.empty());
+    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->FRecentFiles->IndexOf(folder / "locked.rgl"), -1);
+}
+
+TEST_F(RegionFileCommandTest, NoFileCommandRunsWhileBusy)
+{
+    OpenSong();
+    AddWork();
+    AnswerFileDialogs({});
+    form->FBusy = true;
+    for (TAction* action : {form->actFileOpen, form->actFileSave, form->actFileSaveAs})
+        action->OnExecute(action);
+    form->FBusy = false;
+    EXPECT_TRUE(asked.empty());
+}
