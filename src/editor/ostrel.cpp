@@ -74,6 +74,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireBounceEvents();
     WireExplorerEvents();
     WireRegionFileCommands();
+    WireFileListCommands();
     WireTransportEvents();
     WireCaptureEvents();
     WireFocusMoves();
@@ -194,6 +195,7 @@ bool TFormVusk::MayDiscardRegionList()
 void TFormVusk::FormDestroy(TObject* Sender)
 {
     ShutDownTransport();
+    FreeFileListWindow();
     DropFileTarget1->Unregister();
     delete FCutBars;
     FCutBars = nullptr;

@@ -78,6 +78,7 @@ class TThreadedTimer;
 class TBitmap;
 class TIniFile;
 class TForm6;
+class TForm10;
 struct TShortCutRecord;
 
 // The single-instance rule: the mutex a running program holds, and the
@@ -1015,8 +1016,17 @@ public:
     // A region list saved for the first time takes the place of the entry
     // with the "*" unless that entry is a region list already.
     void ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath);
-    TFileListPlacement FileListPlacement() const { return FFileListPlacement; }
-    void SetFileListPlacement(const TFileListPlacement& value) { FFileListPlacement = value; }
+    // The window's own place once it exists.
+    TFileListPlacement FileListPlacement() const;
+    void SetFileListPlacement(const TFileListPlacement& value);
+    // The window, or null before the settings made it.
+    TForm10* FileListWindow() const { return FFileListWindow; }
+    // Shows the window when it is hidden and hides it when it is shown; the
+    // action's check follows.
+    void actViewFilelistExecute(TObject* Sender);
+    void WireFileListCommands();
+    // Frees the window, which writes its list under the present SAVE FILELIST.
+    void FreeFileListWindow();
 
     // =====================================================================
     // CD ripping and recording (ostrel_capture.cpp); the recording command
@@ -1129,6 +1139,7 @@ private:
     AnsiString FSettingsPath;                 // empty: beside the program
     std::vector<AnsiString> FCommandLineArgs; // after the program's name
     TFileListPlacement FFileListPlacement;
+    TForm10* FFileListWindow = nullptr; // owned; made with the settings
 };
 
 // The main window of the program.

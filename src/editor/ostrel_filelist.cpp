@@ -1,17 +1,160 @@
-// The main window's side of the file-list window. The window itself comes
-// with the other windows; until then its placement is only kept and what
-// would go to it goes nowhere.
+// The main window's side of the file-list window: making, showing and
+// freeing it, its place in the settings, and the "*" of the entry the
+// document was opened from, kept in step by the file commands.
 #include "ostrel.h"
 
-void TFormVusk::CreateFileListWindow() {}
-void TFormVusk::ShowFileListWindow() {}
+#include "RegionFileDisk.h"
+
+#include "audio/DirectWavEngine.h"
+#include "dialogs/FileListStore.h"
+#include "dialogs/ql_filelist.h"
+
+#include "classlib/FileNames.h"
+#include "classlib/TextUtils.h"
+
+void TFormVusk::WireFileListCommands()
+{
+    Wire(actViewFilelist->OnExecute, &TFormVusk::actViewFilelistExecute);
+}
+
+void TFormVusk::CreateFileListWindow()
+{
+    if (FFileListWindow)
+        return;
+    FFileListWindow = new TForm10(this, FileListFilePath(SettingsPath()), FOption.SaveFileList);
+    SetFileListPlacement(FFileListPlacement);
+}
+
+void TFormVusk::FreeFileListWindow()
+{
+    if (!FFileListWindow)
+        return;
+    FFileListPlacement = FileListPlacement();
+    FFileListWindow->SetSaveList(FOption.SaveFileList);
+    TForm10* window = FFileListWindow;
+    FFileListWindow = nullptr;
+    delete window;
+}
+
+TFormVusk::TFileListPlacement TFormVusk::FileListPlacement() const
+{
+    if (!FFileListWindow)
+        return FFileListPlacement;
+    const TForm10& window = *FFileListWindow;
+    return {window.Left(), window.Top(), window.Width(), window.Height(),
+            window.FileList->Columns()->Items(0)->Width()};
+}
+
+void TFormVusk::SetFileListPlacement(const TFileListPlacement& value)
+{
+    FFileListPlacement = value;
+    if (!FFileListWindow)
+        return;
+    FFileListWindow->SetBounds(value.Left, value.Top, value.Width, value.Height);
+    FFileListWindow->FileList->Columns()->Items(0)->SetWidth(value.NameWidth);
+}
+
+void TFormVusk::ShowFileListWindow()
+{
+    CreateFileListWindow();
+    FFileListWindow->Show();
+    actViewFilelist->SetChecked(true);
+}
+
+void TFormVusk::actViewFilelistExecute(TObject* Sender)
+{
+    if (!actViewFilelist->Checked()) {
+        ShowFileListWindow();
+        return;
+    }
+    if (FFileListWindow)
+        FFileListWindow->Hide();
+    actViewFilelist->SetChecked(false);
+}
+
 bool TFormVusk::FileListWindowExists() const
 {
-    return false;
+    return FFileListWindow != nullptr;
 }
-void TFormVusk::AddToFileList(const AnsiString& path) {}
-void TFormVusk::SetFileListRegionCount(int count) {}
-void TFormVusk::MarkDocumentInFileList() {}
-void TFormVusk::UnmarkFileList() {}
-void TFormVusk::AddDocumentToFileList(const AnsiString& path) {}
-void TFormVusk::ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath) {}
+
+void TFormVusk::AddToFileList(const AnsiString& path)
+{
+    if (FFileListWindow)
+        FFileListWindow->AddFile(path);
+}
+
+// --- The entry of the document -----------------------------------------------------------------
+
+void TFormVusk::MarkDocumentInFileList()
+{
+    if (!FFileListWindow || !FileLoaded())
+        return;
+    if (TListItem* item =
+            FFileListWindow->ItemOfPath(FRglPath.empty() ? FEngine->Path() : FRglPath))
+        FFileListWindow->MarkOnly(item);
+}
+
+void TFormVusk::UnmarkFileList()
+{
+    if (!FFileListWindow)
+        return;
+    TListItem* item = FFileListWindow->MarkedItem();
+    if (!item)
+        return;
+    FFileListWindow->Unmark(item);
+    const AnsiString path = TForm10::PathOf(item);
+    AnsiString count = "0";
+    if (LowerCase(ExtractFileExt(path)) == ".rgl") {
+        const std::optional<TIniContent> ini = ReadRegionListFile(path);
+        count = IntToStr(ini ? RegionListRegionCount(*ini) : -1);
+    }
+    item->SubItems()->SetStrings(0, count);
+    FFileListWindow->FileList->Invalidate();
+}
+
+void TFormVusk::AddDocumentToFileList(const AnsiString& path)
+{
+    if (!FFileListWindow)
+        return;
+    TListItem* item = FFileListWindow->AddFile(path);
+    if (!item)
+        return;
+    FFileListWindow->MarkOnly(item);
+    item->SubItems()->SetStrings(0, IntToStr(EditList->Items()->Count()));
+}
+
+void TFormVusk::ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath)
+{
+    if (!FFileListWindow)
+        return;
+    TListItem* marked = FFileListWindow->MarkedItem();
+    if (!marked || LowerCase(ExtractFileExt(TForm10::PathOf(marked))) == ".rgl")
+        return;
+    TListItems* items = FFileListWindow->FileList->Items();
+    items->BeginUpdate();
+    TListItem* added = FFileListWindow->AddFile(regionListPath);
+    if (added) {
+        // The new entry takes the marked one's place: the entries before it
+        // keep in front, those after it behind.
+        std::vector<char> keys;
+        const int markedIndex = marked->Index();
+        for (int i = 0; i < items->Count(); ++i)
+            keys.push_back(i < markedIndex                               ? '0'
+                           : i == markedIndex || items->Item(i) == added ? '1'
+                                                                         : '2');
+        FFileListWindow->SortByKeys(keys);
+        marked->Delete();
+        FFileListWindow->MarkOnly(added);
+    }
+    items->EndUpdate();
+}
+
+void TFormVusk::SetFileListRegionCount(int count)
+{
+    if (!FFileListWindow)
+        return;
+    if (TListItem* marked = FFileListWindow->MarkedItem()) {
+        marked->SubItems()->SetStrings(0, IntToStr(count));
+        FFileListWindow->FileList->Invalidate();
+    }
+}

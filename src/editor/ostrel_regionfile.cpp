@@ -176,4 +176,6 @@ void TFormVusk::actFileAddFilelistExecute(TObject* Sender)
     if (!FileLoaded() || !FileListWindowExists())
         return;
     AddDocumentToFileList(FRglPath.empty() ? FEngine->Path() : FRglPath);
+    if (!actViewFilelist->Checked())
+        ShowFileListWindow();
 }

@@ -217,8 +217,9 @@ TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
         // The cut bars read before the broken one stay sorted and shown.
         EXPECT_EQ(form->FCutBars->Count(), c.CutBars);
         EXPECT_EQ(form->CutManageList->Items()->Count(), c.CutBars);
-        if (c.CutBars)
+        if (c.CutBars) {
             EXPECT_EQ(form->FCutBars->Strings(0), "000000000030");
+        }
         EXPECT_TRUE(form->FRglPath.empty());
         form->actFileCloseExecute(nullptr);
     }

@@ -1,0 +1,485 @@
+#include "ql_filelist.h"
+
+#include "FileListStore.h"
+
+#include "editor/RegionList.h"
+#include "editor/ToolkitStandIns.h"
+#include "editor/ostrel.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/FilePaths.h"
+#include "classlib/ImageList.h"
+#include "classlib/Seams.h"
+#include "classlib/ShortCut.h"
+#include "classlib/TextUtils.h"
+
+#include <unordered_map>
+
+namespace {
+
+constexpr int kButtonPanelHeight = 34;
+constexpr int kButtonWidth = 64;
+constexpr int kButtonHeight = 25;
+constexpr int kMargin = 4;
+constexpr TColor kStripeColor = 0xE1FFFF;
+constexpr char kOpenMark = '*';
+
+// The sub-items of an entry.
+constexpr int kRegionCountItem = 0;
+constexpr int kPathItem = 1;
+constexpr int kWavPathItem = 2;
+
+constexpr const char* kOpenFilter = "読み込み可能なファイル|*.wav;*.rgl|wavファイル(*.wav) "
+                                    "|*.wav|リージョンファイル(*.rgl)|*.rgl|全てのファイル|*.*";
+
+TAction* MakeFileListAction(TForm10* owner, TActionList* list, const char* name,
+                            const char* caption, TShortCut key)
+{
+    auto* action = new TAction(owner);
+    action->SetName(name);
+    action->SetCaption(caption);
+    action->SetShortCut(key);
+    action->SetActionList(list);
+    return action;
+}
+
+TMenuItem* AddPopupItem(TForm10* owner, TPopupMenu* popup, const AnsiString& caption, TShortCut key)
+{
+    auto* item = new TMenuItem(owner);
+    item->SetCaption(caption);
+    item->SetShortCut(key);
+    popup->Items()->Add(item);
+    return item;
+}
+
+TMenuItem* AddPopupItem(TForm10* owner, TPopupMenu* popup, TAction* action)
+{
+    auto* item = new TMenuItem(owner);
+    item->SetAction(action);
+    popup->Items()->Add(item);
+    return item;
+}
+
+bool IsMarked(const TListItem* item)
+{
+    return item->Caption().find(kOpenMark) != AnsiString::npos;
+}
+
+} // namespace
+
+TForm10::TForm10(TFormVusk* mainWindow, const AnsiString& listFile, bool saveList)
+    : TForm(mainWindow), FMainWindow(mainWindow), FListFile(listFile), FSaveList(saveList)
+{
+    SetName("Form10");
+    SetCaption("ファイルリスト");
+    SetBounds(40, 40, 280, 200);
+    CreateActions();
+    CreateList();
+    CreateButtons();
+    CreatePopup();
+    OpenDialog1 = new TOpenDialog(this);
+    OpenDialog1->SetName("OpenDialog1");
+    OpenDialog1->SetFilter(kOpenFilter);
+    OpenDialog1->SetOptions(OpenDialog1->Options() | ofAllowMultiSelect);
+    DropFileTarget1 = new TDropFileTarget(this);
+    DropFileTarget1->SetName("DropFileTarget1");
+    DropFileTarget1->OnDrop = TDropFilesEvent(this, &TForm10::DropFileTarget1Drop);
+    OnClose = TCloseEvent(this, &TForm10::FormClose);
+    OnShortCut = TShortCutEvent(this, &TForm10::FormShortCut);
+    FinishLoading();
+
+    try {
+        DropFileTarget1->Register(FileList);
+    } catch (const std::exception&) {
+        // Without a drop target the list still takes files every other way.
+    }
+    if (FSaveList)
+        ReadListFile();
+}
+
+TForm10::~TForm10()
+{
+    DropFileTarget1->Unregister();
+    if (FSaveList)
+        WriteListFile();
+}
+
+void TForm10::CreateList()
+{
+    FileList = MakeChildControl<TListView>(this, this, "FileList");
+    FileList->SetAlign(TAlign::alClient);
+    FileList->SetViewStyle(TViewStyle::vsReport);
+    FileList->SetMultiSelect(true);
+    FileList->SetRowSelect(true);
+    FileList->SetReadOnly(true);
+    FileList->SetHideSelection(false);
+    FileList->SetDragMode(TDragMode::dmAutomatic);
+    struct TColumnSpec
+    {
+        const char* Caption;
+        int Width;
+        TAlignment Alignment;
+    };
+    const TColumnSpec columns[] = {{"ファイル名", 160, TAlignment::taLeftJustify},
+                                   {"リージョン数", 80, TAlignment::taRightJustify},
+                                   {"パス", 0, TAlignment::taLeftJustify},
+                                   {"wavパス", 0, TAlignment::taLeftJustify}};
+    for (const TColumnSpec& spec : columns) {
+        TListColumn* column = FileList->Columns()->Add();
+        column->SetCaption(spec.Caption);
+        column->SetWidth(spec.Width);
+        column->SetAlignment(spec.Alignment);
+    }
+    FShellImages = NewShellSmallImages(this);
+    FileList->SetSmallImages(FShellImages);
+    FileList->OnDblClick = TNotifyEvent(this, &TForm10::OpenBtnClick);
+    FileList->OnColumnClick = TLVColumnClickEvent(this, &TForm10::FileListColumnClick);
+    FileList->OnCompare = TLVCompareEvent(this, &TForm10::FileListCompare);
+    FileList->OnCustomDrawItem = TLVCustomDrawItemEvent(this, &TForm10::FileListCustomDrawItem);
+    FileList->OnDragOver = TDragOverEvent(this, &TForm10::FileListDragOver);
+    FileList->OnDragDrop = TDragDropEvent(this, &TForm10::FileListDragDrop);
+}
+
+void TForm10::CreateButtons()
+{
+    ButtonPanel = MakeChildControl<TPanel>(this, this, "ButtonPanel");
+    ButtonPanel->SetBevelOuter(TBevelCut::bvNone);
+    ButtonPanel->SetAlign(TAlign::alBottom);
+    ButtonPanel->SetHeight(kButtonPanelHeight);
+    struct TButtonSpec
+    {
+        TButton* TForm10::*Field;
+        const char* Name;
+        const char* Caption;
+        void (TForm10::*Click)(TObject*);
+    };
+    const TButtonSpec buttons[] = {
+        {&TForm10::AddBtn, "AddBtn", "追加", &TForm10::AddBtnClick},
+        {&TForm10::DeleteBtn, "DeleteBtn", "削除", &TForm10::DeleteBtnClick},
+        {&TForm10::CloseBtn, "CloseBtn", "閉じる", &TForm10::CloseBtnClick},
+        {&TForm10::OpenBtn, "OpenBtn", "ファイルを開く", &TForm10::OpenBtnClick},
+    };
+    int left = kMargin;
+    for (const TButtonSpec& spec : buttons) {
+        TButton* button = MakeChildControl<TButton>(this, ButtonPanel, spec.Name);
+        button->SetCaption(spec.Caption);
+        button->SetBounds(left, kMargin, kButtonWidth, kButtonHeight);
+        button->OnClick = TNotifyEvent(this, spec.Click);
+        this->*spec.Field = button;
+        left += kButtonWidth + kMargin;
+    }
+}
+
+void TForm10::CreateActions()
+{
+    ActionList1 = new TActionList(this);
+    ActionList1->SetName("ActionList1");
+    actDelete =
+        MakeFileListAction(this, ActionList1, "actDelete", "削除(&D)", ShortCut(VK_DELETE, 0));
+    actDelete->OnExecute = TNotifyEvent(this, &TForm10::actDeleteExecute);
+    actSelectAll = MakeFileListAction(this, ActionList1, "actSelectAll", "全て選択(&S)",
+                                      ShortCut('A', ssCtrl));
+    actSelectAll->OnExecute = TNotifyEvent(this, &TForm10::actSelectAllExecute);
+    actOpen = MakeFileListAction(this, ActionList1, "actOpen", "ファイルを開く(&O)",
+                                 ShortCut(VK_RETURN, 0));
+    actOpen->OnExecute = TNotifyEvent(this, &TForm10::OpenBtnClick);
+    actClose = MakeFileListAction(this, ActionList1, "actClose", "", ShortCut('W', ssCtrl));
+    actClose->OnExecute = TNotifyEvent(this, &TForm10::CloseBtnClick);
+    actFocusChange = MakeFileListAction(this, ActionList1, "actFocusChange", "",
+                                        ShortCut(VK_TAB, ssCtrl | ssShift));
+    actFocusChange->OnExecute = TNotifyEvent(this, &TForm10::actFocusChangeExecute);
+}
+
+void TForm10::CreatePopup()
+{
+    FileListPopup = new TPopupMenu(this);
+    FileListPopup->SetName("FileListPopup");
+    AddItem = AddPopupItem(this, FileListPopup, "追加(&A)", ShortCut('D', ssCtrl));
+    AddItem->OnClick = TNotifyEvent(this, &TForm10::AddBtnClick);
+    AddPopupItem(this, FileListPopup, actDelete);
+    AddPopupItem(this, FileListPopup, actSelectAll);
+    AddPopupItem(this, FileListPopup, "-", 0);
+    OpenItem = AddPopupItem(this, FileListPopup, "ファイルを開く(&O)", ShortCut('O', ssCtrl));
+    OpenItem->OnClick = TNotifyEvent(this, &TForm10::OpenBtnClick);
+    AddPopupItem(this, FileListPopup, "-", 0);
+    OpenFolderItem = AddPopupItem(this, FileListPopup, "このファイルのあるフォルダを開く(&E)",
+                                  ShortCut('E', ssCtrl));
+    OpenFolderItem->OnClick = TNotifyEvent(this, &TForm10::OpenFolderItemClick);
+    FileList->SetPopupMenu(FileListPopup);
+}
+
+// --- Entries ---------------------------------------------------------------------------------
+
+AnsiString TForm10::PathOf(const TListItem* item)
+{
+    return item->SubItems()->Strings(kPathItem);
+}
+
+AnsiString TForm10::WavPathOf(const TListItem* item)
+{
+    return item->SubItems()->Strings(kWavPathItem);
+}
+
+TListItem* TForm10::ItemOfPath(const AnsiString& path) const
+{
+    TListItems* items = FileList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (PathOf(items->Item(i)) == path)
+            return items->Item(i);
+    return nullptr;
+}
+
+TListItem* TForm10::AddFile(const AnsiString& path)
+{
+    if (TListItem* same = ItemOfPath(path))
+        same->Delete();
+    const std::optional<TFileListEntry> entry = FileListEntryFor(path);
+    if (!entry)
+        return nullptr;
+    TListItem* item = FileList->Items()->Add();
+    item->SetCaption(entry->FileName);
+    TStrings* texts = item->SubItems();
+    texts->Add(entry->RegionCount);
+    texts->Add(entry->Path);
+    texts->Add(entry->WavPath);
+    item->SetImageIndex(ShellSmallIconIndex(entry->Path));
+    return item;
+}
+
+void TForm10::AddFiles(const std::vector<AnsiString>& names)
+{
+    TListItems* items = FileList->Items();
+    items->BeginUpdate();
+    for (const AnsiString& path : FileListCandidates(names))
+        AddFile(path);
+    items->EndUpdate();
+}
+
+TListItem* TForm10::MarkedItem() const
+{
+    TListItems* items = FileList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (IsMarked(items->Item(i)))
+            return items->Item(i);
+    return nullptr;
+}
+
+void TForm10::Unmark(TListItem* item)
+{
+    item->SetCaption(ExtractFileName(PathOf(item)));
+}
+
+void TForm10::MarkOnly(TListItem* item)
+{
+    TListItems* items = FileList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (items->Item(i) != item && IsMarked(items->Item(i)))
+            Unmark(items->Item(i));
+    if (!IsMarked(item))
+        item->SetCaption(item->Caption() + kOpenMark);
+    item->MakeVisible(false);
+    FileList->Invalidate();
+}
+
+void TForm10::SortByKeys(const std::vector<char>& keys)
+{
+    TListItems* items = FileList->Items();
+    if (static_cast<int>(keys.size()) != items->Count())
+        return;
+    std::unordered_map<const TListItem*, char> keyOf;
+    for (int i = 0; i < items->Count(); ++i)
+        keyOf[items->Item(i)] = keys[i];
+    FSortColumn = 1;
+    FileList->CustomSort([&keyOf](TListItem* a, TListItem* b) {
+        if (keyOf[a] != keyOf[b])
+            return keyOf[a] < keyOf[b] ? -1 : 1;
+        return AnsiCompareStr(a->Caption(), b->Caption());
+    });
+}
+
+// --- filelist.ini ------------------------------------------------------------------------------
+
+void TForm10::ReadListFile()
+{
+    const std::optional<std::vector<AnsiString>> paths = ReadFileListFile(FListFile);
+    FListFileReadable = paths.has_value();
+    if (!paths)
+        return;
+    TListItems* items = FileList->Items();
+    items->BeginUpdate();
+    for (const AnsiString& path : *paths)
+        AddFile(path);
+    items->EndUpdate();
+}
+
+void TForm10::WriteListFile()
+{
+    // A list file that was there but could not be read is never replaced
+    // by what this run happened to hold.
+    if (!FListFileReadable)
+        return;
+    std::vector<AnsiString> paths;
+    TListItems* items = FileList->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        paths.push_back(PathOf(items->Item(i)));
+    WriteFileListFile(FListFile, paths);
+}
+
+// --- Commands ----------------------------------------------------------------------------------
+
+bool TForm10::ListFocused() const
+{
+    return ActiveControl() == FileList;
+}
+
+void TForm10::AddBtnClick(TObject* Sender)
+{
+    if (OpenDialog1->Execute(Handle()))
+        AddFiles(OpenDialog1->Files());
+}
+
+void TForm10::DeleteBtnClick(TObject* Sender)
+{
+    TListItems* items = FileList->Items();
+    items->BeginUpdate();
+    for (std::vector<int> selected = FileList->SelectedIndexes(); !selected.empty();
+         selected.pop_back())
+        items->Delete(selected.back());
+    items->EndUpdate();
+    if (TListItem* focused = FileList->ItemFocused()) {
+        focused->SetSelected(true);
+        focused->MakeVisible(false);
+    }
+}
+
+void TForm10::actDeleteExecute(TObject* Sender)
+{
+    if (ListFocused())
+        DeleteBtnClick(Sender);
+}
+
+void TForm10::actSelectAllExecute(TObject* Sender)
+{
+    if (ListFocused())
+        FileList->SelectAll();
+}
+
+void TForm10::CloseBtnClick(TObject* Sender)
+{
+    Close();
+}
+
+void TForm10::FormClose(TObject* Sender, TCloseAction& Action)
+{
+    FMainWindow->actViewFilelist->SetChecked(false);
+}
+
+void TForm10::actFocusChangeExecute(TObject* Sender)
+{
+    if (FMainWindow->Visible())
+        FMainWindow->SetFocus();
+}
+
+void TForm10::FormShortCut(WORD Key, TShiftState Shift, bool& Handled)
+{
+    Handled = FileListPopup->IsShortCut(Key, Shift);
+}
+
+void TForm10::OpenBtnClick(TObject* Sender)
+{
+    OpenSelected();
+}
+
+void TForm10::OpenSelected()
+{
+    if (FMainWindow->FBusy || !FileList->Selected())
+        return;
+    const AnsiString path = PathOf(FileList->Selected());
+    const AnsiString wavPath = WavPathOf(FileList->Selected());
+    // The open runs to its end here (it pumps messages while it builds),
+    // so the main window is no longer busy when it returns.
+    FMainWindow->OpenFileByKind(path);
+    TListItem* opened = ItemOfPath(path);
+    if (!opened || !FMainWindow->FileLoaded())
+        return;
+    if (LowerCase(FMainWindow->FEngine->Path()) == LowerCase(ChangeFileExt(wavPath, ".wav")))
+        MarkOnly(opened);
+}
+
+void TForm10::OpenFolderItemClick(TObject* Sender)
+{
+    TListItem* item = FileList->ItemFocused();
+    if (!item)
+        return;
+    TShellExecuteRequest request;
+    request.Owner = Handle();
+    request.Operation = "OPEN";
+    request.File = "\"" + ExtractFileDir(PathOf(item)) + "\"";
+    Seams().ShellExecute(request);
+}
+
+// --- Sorting and drawing -----------------------------------------------------------------------
+
+void TForm10::FileListColumnClick(TObject* Sender, TListColumn* Column)
+{
+    const int key = Column->Index() + 1;
+    FSortColumn = FSortColumn == key ? -FSortColumn : key;
+    FileList->AlphaSort();
+}
+
+void TForm10::FileListCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
+                              int& Compare)
+{
+    const int column = FSortColumn < 0 ? -FSortColumn : FSortColumn;
+    if (column == 0) {
+        Compare = 0;
+        return;
+    }
+    const AnsiString a = column == 1 ? Item1->Caption() : Item1->SubItems()->Strings(column - 2);
+    const AnsiString b = column == 1 ? Item2->Caption() : Item2->SubItems()->Strings(column - 2);
+    Compare = AnsiCompareStr(a, b);
+    if (FSortColumn < 0)
+        Compare = -Compare;
+}
+
+void TForm10::FileListCustomDrawItem(TObject* Sender, TListItem* Item, TCustomDrawState State,
+                                     bool& DefaultDraw)
+{
+    TCanvas* canvas = FileList->Canvas();
+    const bool stripe = FMainWindow->FOption.Stripe && Item->Index() % 2 == 1;
+    canvas->Brush()->SetColor(stripe ? kStripeColor : clWindow);
+    const bool marked = IsMarked(Item);
+    canvas->Font()->SetColor(marked ? clRed : clBlack);
+    canvas->Font()->SetStyle(marked ? TFontStyles(fsBold) : TFontStyles(0));
+}
+
+// --- Drops -------------------------------------------------------------------------------------
+
+void TForm10::DropFileTarget1Drop(TObject* Sender, const std::vector<AnsiString>& names)
+{
+    AddFiles(names);
+}
+
+void TForm10::FileListDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                               bool& Accept)
+{
+    Accept = true;
+}
+
+void TForm10::FileListDragDrop(TObject* Sender, TObject* Source, int X, int Y)
+{
+    if (Source == FileList)
+        MoveSelectedBefore(FileList->GetItemAt(X, Y));
+}
+
+void TForm10::MoveSelectedBefore(TListItem* target)
+{
+    TListItems* items = FileList->Items();
+    std::vector<bool> selected;
+    for (int i = 0; i < items->Count(); ++i)
+        selected.push_back(items->Item(i)->Selected());
+    const std::optional<std::vector<char>> keys =
+        MoveRowsKeys(selected, target ? target->Index() : -1);
+    if (keys)
+        SortByKeys(*keys);
+}

@@ -1,0 +1,256 @@
+// The file-list window with the main window: the list kept in
+// "filelist.ini", its entries and their "*", and the commands of both
+// windows that add, open, mark, replace, sort and delete entries.
+#include "editor/MainWindowFixture.h"
+
+#include "dialogs/ql_filelist.h"
+
+#include "audio/DirectWavEngine.h"
+#include "classlib/FilePaths.h"
+#include "classlib/Seams.h"
+
+#include "support/TestSeams.h"
+#include "support/WavFile.h"
+#include "support/WindowDriver.h"
+
+using namespace testing_support;
+
+namespace {
+
+class FileListWindowTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        for (const char* name : {"a.wav", "song.wav", "z.wav"})
+            paths.push_back(WriteWav(
+                folder, name, WavBuilder().Pcm16(1, 8000, ToneSamples(8000, 1, 8000, 440, 8000))));
+    }
+    TForm10* Window() const { return form->FileListWindow(); }
+    std::vector<AnsiString> Captions() const
+    {
+        std::vector<AnsiString> captions;
+        TListItems* items = Window()->FileList->Items();
+        for (int i = 0; i < items->Count(); ++i)
+            captions.push_back(items->Item(i)->Caption());
+        return captions;
+    }
+    AnsiString CountOf(int index) const
+    {
+        return Window()->FileList->Items()->Item(index)->SubItems()->Strings(0);
+    }
+    // The three files in the list, the document song.wav with its "*".
+    void OpenSongFromTheList()
+    {
+        Start();
+        form->actViewFilelist->Execute();
+        for (const AnsiString& path : paths)
+            Window()->AddFile(path);
+        Window()->FileList->SetSelected(Window()->FileList->Items()->Item(1));
+        Window()->OpenBtn->Click();
+        ASSERT_TRUE(form->FileLoaded());
+    }
+    void AnswerFileDialog(const AnsiString& name)
+    {
+        Seams().FileDialog = [name](TFileDialogRequest& request) {
+            request.FileName = name;
+            request.Files = {name};
+            return true;
+        };
+    }
+
+    std::vector<AnsiString> paths;
+};
+
+} // namespace
+
+TEST_F(FileListWindowTest, TheListFileIsReadAndWrittenOnlyWithSaveFileList)
+{
+    struct TCase
+    {
+        const char* Settings;
+        std::vector<AnsiString> Shown;
+        bool Written;
+    };
+    const TCase cases[] = {
+        {"", {"a.wav", "z.wav"}, true},
+        {"[SAVE]\r\nFILELIST=0\r\n", {}, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Settings);
+        WriteSettings(c.Settings);
+        folder.WriteFile("filelist.ini",
+                         paths[0] + "\r\n" + (folder / "gone.wav") + "\r\n" + paths[2] + "\r\n");
+        Start();
+        EXPECT_EQ(Captions(), c.Shown);
+        Window()->AddFile(paths[1]);
+        CloseAndFree();
+        const AnsiString expected =
+            c.Written ? paths[0] + "\r\n" + paths[2] + "\r\n" + paths[1] + "\r\n"
+                      : paths[0] + "\r\n" + (folder / "gone.wav") + "\r\n" + paths[2] + "\r\n";
+        EXPECT_EQ(folder.ReadFile("filelist.ini"), expected);
+    }
+}
+
+TEST_F(FileListWindowTest, AddingAPathAgainMovesItsEntryToTheEnd)
+{
+    Start();
+    for (const AnsiString& path : {paths[0], paths[1], paths[0]})
+        Window()->AddFile(path);
+    folder.WriteFile("bad.wav", "not a wav");
+    EXPECT_EQ(Window()->AddFile(folder / "bad.wav"), nullptr);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"song.wav", "a.wav"}));
+    EXPECT_EQ(CountOf(0), "0");
+    EXPECT_EQ(TForm10::WavPathOf(Window()->FileList->Items()->Item(0)), paths[1]);
+}
+
+TEST_F(FileListWindowTest, OpeningAnEntryMarksItAndClosingGivesItsNameAndCountBack)
+{
+    OpenSongFromTheList();
+    EXPECT_EQ(form->FEngine->Path(), paths[1]);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav*", "z.wav"}));
+
+    // Enter on another entry moves the mark.
+    ASSERT_TRUE(ActivateForm(Window()));
+    Window()->FileList->SetFocus();
+    Window()->FileList->ClearSelection();
+    Window()->FileList->SetSelected(Window()->FileList->Items()->Item(2));
+    PressKey(Window()->FileList->Handle(), VK_RETURN);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav", "z.wav*"}));
+
+    form->actFileCloseExecute(nullptr);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav", "z.wav"}));
+    EXPECT_EQ(CountOf(2), "0");
+}
+
+TEST_F(FileListWindowTest, TheFirstSaveReplacesTheWavEntryByTheRegionListInPlace)
+{
+    OpenSongFromTheList();
+    form->AddRegion(0, 1000);
+    AnswerFileDialog(folder / "song.rgl");
+    form->actFileSave->Execute();
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.rgl*", "z.wav"}));
+    EXPECT_EQ(CountOf(1), "1");
+    EXPECT_EQ(TForm10::PathOf(Window()->FileList->Items()->Item(1)), folder / "song.rgl");
+    EXPECT_EQ(TForm10::WavPathOf(Window()->FileList->Items()->Item(1)), paths[1]);
+
+    // The region list is the entry now: a close reads its count back.
+    form->AddRegion(2000, 3000);
+    form->FModified = false;
+    form->actFileCloseExecute(nullptr);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.rgl", "z.wav"}));
+    EXPECT_EQ(CountOf(1), "1");
+
+    // Opening the region-list entry brings its regions back and marks it.
+    Window()->FileList->ClearSelection();
+    Window()->FileList->SetSelected(Window()->FileList->Items()->Item(1));
+    Window()->OpenBtn->Click();
+    EXPECT_EQ(form->EditList->Items()->Count(), 1);
+    EXPECT_EQ(Captions()[1], "song.rgl*");
+}
+
+TEST_F(FileListWindowTest, AddToFileListStarsOnlyTheEntryItAdded)
+{
+    OpenSongFromTheList();
+    Window()->Hide();
+    form->actViewFilelist->SetChecked(false);
+    form->AddRegion(0, 1000);
+    form->actFileAddFilelist->Execute();
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "z.wav", "song.wav*"}));
+    EXPECT_EQ(CountOf(2), "1");
+    EXPECT_TRUE(Window()->Visible());
+    EXPECT_TRUE(form->actViewFilelist->Checked());
+
+    // A region-list path that the list does not take leaves the marks alone.
+    form->FRglPath = folder / "never-saved.rgl";
+    form->actFileAddFilelist->Execute();
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "z.wav", "song.wav*"}));
+}
+
+TEST_F(FileListWindowTest, TheViewCommandShowsAndHidesTheWindowFromMenuAndShortcut)
+{
+    Start();
+    ASSERT_NE(Window(), nullptr);
+    EXPECT_FALSE(Window()->Visible());
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    PressKey(form->FocusBtn->Handle(), 'F', ssCtrl | ssShift);
+    EXPECT_TRUE(Window()->Visible());
+    EXPECT_TRUE(form->actViewFilelist->Checked());
+    for (int i = 0; i < form->ViewMenu->Count(); ++i)
+        if (form->ViewMenu->Items(i)->Action() == form->actViewFilelist)
+            form->ViewMenu->Items(i)->Click();
+    EXPECT_FALSE(Window()->Visible());
+    EXPECT_FALSE(form->actViewFilelist->Checked());
+
+    form->actViewFilelist->Execute();
+    Window()->CloseBtn->Click();
+    PumpMessages();
+    EXPECT_FALSE(Window()->Visible());
+    EXPECT_FALSE(form->actViewFilelist->Checked());
+}
+
+TEST_F(FileListWindowTest, KeysSelectDeleteAndHeaderClicksSort)
+{
+    Start();
+    for (const AnsiString& path : {paths[1], paths[0], paths[2]})
+        Window()->AddFile(path);
+    form->actViewFilelist->Execute();
+    ASSERT_TRUE(ActivateForm(Window()));
+    Window()->FileList->SetFocus();
+    TListColumn* name = Window()->FileList->Columns()->Items(0);
+    Window()->FileListColumnClick(Window()->FileList, name);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav", "z.wav"}));
+    Window()->FileListColumnClick(Window()->FileList, name);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"z.wav", "song.wav", "a.wav"}));
+    EXPECT_EQ(Window()->FSortColumn, -1);
+
+    Window()->FileList->SetSelected(Window()->FileList->Items()->Item(1));
+    PressKey(Window()->FileList->Handle(), VK_DELETE);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"z.wav", "a.wav"}));
+    PressKey(Window()->FileList->Handle(), 'A', ssCtrl);
+    EXPECT_EQ(Window()->FileList->SelCount(), 2);
+    PressKey(Window()->FileList->Handle(), VK_DELETE);
+    EXPECT_TRUE(Captions().empty());
+}
+
+TEST_F(FileListWindowTest, DraggingSelectedEntriesMovesThemBeforeTheTarget)
+{
+    Start();
+    for (const AnsiString& path : paths)
+        Window()->AddFile(path);
+    TListView* list = Window()->FileList;
+    list->SetSelected(list->Items()->Item(2));
+    const TRect target = list->Items()->Item(0)->DisplayRect(TDisplayCode::drBounds);
+    Window()->FileListDragDrop(list, list, target.left + 2, target.top + 2);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"z.wav", "a.wav", "song.wav"}));
+    EXPECT_EQ(Window()->FSortColumn, 1);
+}
+
+TEST_F(FileListWindowTest, ThePopupAddsFilesAndOpensTheEntrysFolder)
+{
+    Start();
+    Seams().FileDialog = [this](TFileDialogRequest& request) {
+        EXPECT_TRUE(request.Flags & OFN_ALLOWMULTISELECT);
+        request.Files = {paths[2], paths[0]};
+        request.FileName = paths[2];
+        return true;
+    };
+    form->actViewFilelist->Execute();
+    ASSERT_TRUE(ActivateForm(Window()));
+    Window()->FileList->SetFocus();
+    PressKey(Window()->FileList->Handle(), 'D', ssCtrl);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"z.wav", "a.wav"}));
+
+    std::vector<TShellExecuteRequest> requests;
+    Seams().ShellExecute = [&](const TShellExecuteRequest& request) -> intptr_t {
+        requests.push_back(request);
+        return 42;
+    };
+    Window()->FileList->SetItemFocused(Window()->FileList->Items()->Item(1));
+    PressKey(Window()->FileList->Handle(), 'E', ssCtrl);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].Operation, "OPEN");
+    EXPECT_EQ(requests[0].File, "\"" + ExcludeTrailingBackslash(folder.Path()) + "\"");
+}
