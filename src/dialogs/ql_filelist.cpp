@@ -2,8 +2,9 @@
 
 #include "FileListStore.h"
 
+#include "controls/DropTarget.h"
+
 #include "editor/RegionList.h"
-#include "editor/ToolkitStandIns.h"
 #include "editor/ostrel.h"
 
 #include "audio/DirectWavEngine.h"
@@ -83,7 +84,7 @@ TForm10::TForm10(TFormVusk* mainWindow, const AnsiString& listFile, bool saveLis
     OpenDialog1->SetOptions(OpenDialog1->Options() | ofAllowMultiSelect);
     DropFileTarget1 = new TDropFileTarget(this);
     DropFileTarget1->SetName("DropFileTarget1");
-    DropFileTarget1->OnDrop = TDropFilesEvent(this, &TForm10::DropFileTarget1Drop);
+    DropFileTarget1->OnDrop = TDropTargetEvent(this, &TForm10::DropFileTarget1Drop);
     OnClose = TCloseEvent(this, &TForm10::FormClose);
     OnShortCut = TShortCutEvent(this, &TForm10::FormShortCut);
     FinishLoading();
@@ -99,7 +100,11 @@ TForm10::TForm10(TFormVusk* mainWindow, const AnsiString& listFile, bool saveLis
 
 TForm10::~TForm10()
 {
-    DropFileTarget1->Unregister();
+    try {
+        DropFileTarget1->Unregister();
+    } catch (const std::exception&) {
+        // The list goes with the window; nothing is left to unregister.
+    }
     if (FSaveList)
         WriteListFile();
 }
@@ -455,9 +460,9 @@ void TForm10::FileListCustomDrawItem(TObject* Sender, TListItem* Item, TCustomDr
 
 // --- Drops -------------------------------------------------------------------------------------
 
-void TForm10::DropFileTarget1Drop(TObject* Sender, const std::vector<AnsiString>& names)
+void TForm10::DropFileTarget1Drop(TObject* Sender, TShiftState Shift, TPoint Point, int& Effect)
 {
-    AddFiles(names);
+    AddFiles(DropFileTarget1->Files());
 }
 
 void TForm10::FileListDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,

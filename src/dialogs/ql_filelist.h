@@ -15,6 +15,7 @@
 #include "classlib/Form.h"
 #include "classlib/ListView.h"
 #include "classlib/Menu.h"
+#include "classlib/ShortCut.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
 
@@ -96,7 +97,7 @@ public:
     void FileListDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
                           bool& Accept);
     void FileListDragDrop(TObject* Sender, TObject* Source, int X, int Y);
-    void DropFileTarget1Drop(TObject* Sender, const std::vector<AnsiString>& names);
+    void DropFileTarget1Drop(TObject* Sender, TShiftState Shift, TPoint Point, int& Effect);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormShortCut(WORD Key, TShiftState Shift, bool& Handled);
 

@@ -1,7 +1,5 @@
 #include "ToolkitStandIns.h"
 
-#include <shellapi.h>
-
 namespace {
 
 constexpr int kToolButtonHeight = 22;
@@ -98,65 +96,4 @@ TToolButton* TToolBarPanel::AddButton(TAction* action, const AnsiString& caption
     FNextLeft += width;
     SetWidth(FNextLeft + 2);
     return button;
-}
-
-TDropFileTarget::TDropFileTarget(TComponent* AOwner) : TComponent(AOwner) {}
-
-TDropFileTarget::~TDropFileTarget()
-{
-    Unregister();
-}
-
-void TDropFileTarget::Register(TWinControl* target)
-{
-    Unregister();
-    if (!target)
-        return;
-    FTarget = target;
-    FTarget->FreeNotification(this);
-    FPreviousWindowProc = FTarget->WindowProc();
-    FTarget->SetWindowProc(TWndMethod(this, &TDropFileTarget::TargetWindowProc));
-    DragAcceptFiles(FTarget->Handle(), TRUE);
-}
-
-void TDropFileTarget::Unregister()
-{
-    if (!FTarget)
-        return;
-    if (FTarget->HandleAllocated())
-        DragAcceptFiles(FTarget->Handle(), FALSE);
-    FTarget->SetWindowProc(FPreviousWindowProc);
-    FTarget->RemoveFreeNotification(this);
-    FTarget = nullptr;
-    FPreviousWindowProc.Clear();
-}
-
-void TDropFileTarget::Notification(TComponent* AComponent, TOperation Operation)
-{
-    TComponent::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FTarget) {
-        FTarget = nullptr;
-        FPreviousWindowProc.Clear();
-    }
-}
-
-void TDropFileTarget::TargetWindowProc(TMessage& message)
-{
-    if (message.Msg != WM_DROPFILES) {
-        FPreviousWindowProc(message);
-        return;
-    }
-    HDROP drop = reinterpret_cast<HDROP>(message.WParam);
-    std::vector<AnsiString> paths;
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        UINT length = DragQueryFileA(drop, i, nullptr, 0);
-        AnsiString path(length, '\0');
-        DragQueryFileA(drop, i, path.data(), length + 1);
-        paths.push_back(path);
-    }
-    DragFinish(drop);
-    message.Result = 0;
-    if (!paths.empty())
-        OnDrop(this, paths);
 }

@@ -6,7 +6,6 @@
 //                    sets (toolbar framework)
 //   TToolBarPanel    a toolbar: a row of buttons bound to actions
 //   TFlatSplitter    the side pane's splitter (extended controls)
-//   TDropFileTarget  takes files dropped from the shell onto a control
 #pragma once
 
 #include "CursolImage.h"
@@ -80,29 +79,4 @@ class TFlatSplitter : public TSplitter
 {
 public:
     using TSplitter::TSplitter;
-};
-
-// Sender, the dropped paths in the shell's order.
-using TDropFilesEvent = TEvent<TObject*, const std::vector<AnsiString>&>;
-
-class TDropFileTarget : public TComponent
-{
-public:
-    explicit TDropFileTarget(TComponent* AOwner);
-    ~TDropFileTarget() override;
-    // Accepts drops on target (its window is made now) until Unregister.
-    void Register(TWinControl* target);
-    void Unregister();
-    TWinControl* Target() const { return FTarget; }
-
-    TDropFilesEvent OnDrop;
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
-    void TargetWindowProc(TMessage& message);
-
-    TWinControl* FTarget = nullptr; // not owned; free-notified
-    TWndMethod FPreviousWindowProc; // the target's procedure before ours
 };

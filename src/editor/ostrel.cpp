@@ -13,6 +13,9 @@
 #include "classlib/Seams.h"
 #include "classlib/TextUtils.h"
 
+#include <exception>
+#include <utility>
+
 TFormVusk* FormVusk = nullptr;
 
 namespace {
@@ -28,6 +31,9 @@ constexpr int kMinimumHeight = 550;
 // Posted by the first show: the command line's file is opened once the
 // window is on the screen, so that a refusal shows above it.
 constexpr UINT kOpenCommandLineMessage = WM_APP + 2;
+// Posted by a drop on the waveform: the dropped file is opened once the
+// drop is over.
+constexpr UINT kOpenDroppedMessage = WM_APP + 3;
 
 } // namespace
 
@@ -105,7 +111,12 @@ void TFormVusk::FormCreate(TObject* Sender)
 {
     FEngine = new TDirectWavEngine(this);
     FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEndNotice);
-    DropFileTarget1->Register(WavePanel);
+    DropFileTarget1->OnDrop = TDropTargetEvent(this, &TFormVusk::DropFileTarget1Drop);
+    try {
+        DropFileTarget1->Register(WavePanel);
+    } catch (const std::exception&) {
+        // Without the drop target every other way of opening stays.
+    }
 
     InfoPanel->SetDoubleBuffered(true);
     WavePanel->SetDoubleBuffered(true);
@@ -152,6 +163,12 @@ void TFormVusk::WndProc(TMessage& message)
         OpenFileByKind(FCommandLineArgs.front());
         return;
     }
+    if (message.Msg == kOpenDroppedMessage) {
+        const AnsiString path = std::exchange(FDroppedPath, AnsiString());
+        if (!FBusy && !path.empty())
+            OpenFileByKind(path);
+        return;
+    }
     TForm::WndProc(message);
 }
 
@@ -167,6 +184,16 @@ void TFormVusk::OpenFileByKind(const AnsiString& path)
     case TCommandLineFile::None:
         break;
     }
+}
+
+void TFormVusk::DropFileTarget1Drop(TObject* Sender, TShiftState Shift, TPoint Point, int& Effect)
+{
+    if (FBusy || DropFileTarget1->Files().empty())
+        return;
+    // The open may show a question: it runs once the drop has returned, so
+    // the program the files come from is not held up meanwhile.
+    FDroppedPath = DropFileTarget1->Files().front();
+    PostMessageA(Handle(), kOpenDroppedMessage, 0, 0);
 }
 
 void TFormVusk::FormClose(TObject* Sender, TCloseAction& Action)
@@ -196,7 +223,11 @@ void TFormVusk::FormDestroy(TObject* Sender)
 {
     ShutDownTransport();
     FreeFileListWindow();
-    DropFileTarget1->Unregister();
+    try {
+        DropFileTarget1->Unregister();
+    } catch (const std::exception&) {
+        // The window is going anyway; its registration goes with it.
+    }
     delete FCutBars;
     FCutBars = nullptr;
     delete FRecentFiles;

@@ -52,6 +52,7 @@
 
 #include "audio/WavHeader.h"
 
+#include "controls/DropTarget.h"
 #include "controls/NumEdit.h"
 
 #include "classlib/Actions.h"
@@ -358,6 +359,9 @@ public:
     // Opens a ".wav" file or loads a ".rgl" region list; other names are
     // ignored (the command line and the recent files).
     void OpenFileByKind(const AnsiString& path);
+    // Files dropped from the shell on the waveform panel: the first one
+    // opens, unless busy.
+    void DropFileTarget1Drop(TObject* Sender, TShiftState Shift, TPoint Point, int& Effect);
     // Takes the posted open of the command line's file.
     void WndProc(TMessage& message) override;
 
@@ -1138,6 +1142,7 @@ private:
     bool FShown = false;                      // the first show has run
     AnsiString FSettingsPath;                 // empty: beside the program
     std::vector<AnsiString> FCommandLineArgs; // after the program's name
+    AnsiString FDroppedPath;                  // the drop's file, until its open runs
     TFileListPlacement FFileListPlacement;
     TForm10* FFileListWindow = nullptr; // owned; made with the settings
 };

@@ -34,6 +34,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     OleInitialize(nullptr);
+    DropFormats();
     StartBarFramework();
     {
         TApplication application(nullptr);

@@ -9,6 +9,7 @@
 #include "classlib/FilePaths.h"
 #include "classlib/Seams.h"
 
+#include "support/ShellDrag.h"
 #include "support/TestSeams.h"
 #include "support/WavFile.h"
 #include "support/WindowDriver.h"
@@ -253,4 +254,20 @@ TEST_F(FileListWindowTest, ThePopupAddsFilesAndOpensTheEntrysFolder)
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].Operation, "OPEN");
     EXPECT_EQ(requests[0].File, "\"" + ExcludeTrailingBackslash(folder.Path()) + "\"");
+}
+
+TEST_F(FileListWindowTest, AShellDropAddsTheFilesOfAFolderButNotOfItsSubfolders)
+{
+    CreateDirectoryA((folder / "sub").c_str(), nullptr);
+    WriteWav(folder, "sub\\deep.wav",
+             WavBuilder().Pcm16(1, 8000, ToneSamples(800, 1, 8000, 440, 8000)));
+    Start();
+    form->actViewFilelist->Execute();
+    ASSERT_TRUE(ActivateForm(Window()));
+    auto* data = new TTestDataObject;
+    const AnsiString dropped = ExcludeTrailingBackslash(folder.Path());
+    data->Offer(CF_HDROP, DropFilesBlock({std::u16string(dropped.begin(), dropped.end())}, true));
+    DragAndDropAt(data, ScreenPointOf(Window()->FileList->Handle(), 20, 40));
+    data->Release();
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav", "z.wav"}));
 }

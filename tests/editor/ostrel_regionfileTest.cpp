@@ -8,6 +8,7 @@
 #include "classlib/FilePaths.h"
 #include "classlib/Seams.h"
 
+#include "support/ShellDrag.h"
 #include "support/TestSeams.h"
 #include "support/WavFile.h"
 
@@ -335,4 +336,35 @@ TEST_F(RegionFileCommandTest, NoFileCommandRunsWhileBusy)
         action->OnExecute(action);
     form->FBusy = false;
     EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(RegionFileCommandTest, AShellDropOfThreeFilesOnTheWaveformOpensOnlyTheFirst)
+{
+    OpenSong();
+    AddWork();
+    const AnsiString rgl = folder / "song.rgl";
+    ASSERT_TRUE(form->SaveRegionList(rgl));
+    form->actFileCloseExecute(nullptr);
+    const std::string other = WriteHalfSilentWav(folder, "other.wav", 8000, 8000);
+    ASSERT_TRUE(ActivateForm(form));
+    auto* data = new TTestDataObject;
+    std::vector<std::u16string> names;
+    for (const AnsiString& path : {rgl, AnsiString(other), AnsiString(wavPath)})
+        names.push_back(std::u16string(path.begin(), path.end()));
+    data->Offer(CF_HDROP, DropFilesBlock(names, true));
+    const POINT middle = ScreenPointOf(form->WavePanel->Handle(), form->WavePanel->Width() / 2,
+                                       form->WavePanel->Height() / 2);
+    EXPECT_EQ(DragAndDropAt(data, middle), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_TRUE(PumpUntil([this] { return form->FileLoaded(); }));
+    EXPECT_EQ(form->FEngine->Path(), wavPath);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "b"}));
+    EXPECT_EQ(form->FRglPath, rgl);
+
+    // While busy a drop opens nothing.
+    form->FBusy = true;
+    DragAndDropAt(data, middle);
+    PumpMessages();
+    form->FBusy = false;
+    EXPECT_EQ(form->FEngine->Path(), wavPath);
+    data->Release();
 }
