@@ -1028,6 +1028,11 @@ public:
     // Shows the window when it is hidden and hides it when it is shown; the
     // action's check follows.
     void actViewFilelistExecute(TObject* Sender);
+    // Entries of the file-list window dragged onto the waveform or the
+    // overview: the WAV file of the selected entry opens.
+    void WaveImageDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                           bool& Accept);
+    void WaveImageDragDrop(TObject* Sender, TObject* Source, int X, int Y);
     void WireFileListCommands();
     // Frees the window, which writes its list under the present SAVE FILELIST.
     void FreeFileListWindow();

@@ -15,6 +15,24 @@
 void TFormVusk::WireFileListCommands()
 {
     Wire(actViewFilelist->OnExecute, &TFormVusk::actViewFilelistExecute);
+    for (TCursolImage* image : {WaveImage, OverViewImage}) {
+        Wire(image->OnDragOver, &TFormVusk::WaveImageDragOver);
+        Wire(image->OnDragDrop, &TFormVusk::WaveImageDragDrop);
+    }
+}
+
+void TFormVusk::WaveImageDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                                  bool& Accept)
+{
+    Accept = FFileListWindow && Source == FFileListWindow->FileList;
+}
+
+void TFormVusk::WaveImageDragDrop(TObject* Sender, TObject* Source, int X, int Y)
+{
+    if (FBusy || !FFileListWindow || Source != FFileListWindow->FileList)
+        return;
+    if (const TListItem* entry = FFileListWindow->FileList->Selected())
+        OpenFileByKind(TForm10::WavPathOf(entry));
 }
 
 void TFormVusk::CreateFileListWindow()

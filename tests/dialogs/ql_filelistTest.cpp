@@ -271,3 +271,20 @@ TEST_F(FileListWindowTest, AShellDropAddsTheFilesOfAFolderButNotOfItsSubfolders)
     data->Release();
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav", "z.wav"}));
 }
+
+TEST_F(FileListWindowTest, AnEntryDraggedOntoTheWaveformOpensItsWavFile)
+{
+    Start();
+    form->actViewFilelist->Execute();
+    Window()->AddFile(paths[2]);
+    TListView* list = Window()->FileList;
+    bool accepted = false;
+    form->WaveImageDragOver(form->WaveImage, form->EditList, 5, 5, TDragState::dsDragMove,
+                            accepted);
+    EXPECT_FALSE(accepted);
+    form->WaveImageDragOver(form->OverViewImage, list, 5, 5, TDragState::dsDragMove, accepted);
+    EXPECT_TRUE(accepted);
+    list->SetSelected(list->Items()->Item(0));
+    form->WaveImageDragDrop(form->OverViewImage, list, 5, 5);
+    EXPECT_EQ(form->FEngine->Path(), paths[2]);
+}
