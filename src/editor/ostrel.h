@@ -1028,6 +1028,8 @@ public:
     // Shows the window when it is hidden and hides it when it is shown; the
     // action's check follows.
     void actViewFilelistExecute(TObject* Sender);
+    // Ctrl+Shift+Tab: the focus goes to the file-list window while it is shown.
+    void actTab2Execute(TObject* Sender);
     // Entries of the file-list window dragged onto the waveform or the
     // overview: the WAV file of the selected entry opens.
     void WaveImageDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,

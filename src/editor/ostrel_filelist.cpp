@@ -15,6 +15,7 @@
 void TFormVusk::WireFileListCommands()
 {
     Wire(actViewFilelist->OnExecute, &TFormVusk::actViewFilelistExecute);
+    Wire(actTab2->OnExecute, &TFormVusk::actTab2Execute);
     for (TCursolImage* image : {WaveImage, OverViewImage}) {
         Wire(image->OnDragOver, &TFormVusk::WaveImageDragOver);
         Wire(image->OnDragDrop, &TFormVusk::WaveImageDragDrop);
@@ -88,6 +89,16 @@ void TFormVusk::actViewFilelistExecute(TObject* Sender)
     if (FFileListWindow)
         FFileListWindow->Hide();
     actViewFilelist->SetChecked(false);
+}
+
+void TFormVusk::actTab2Execute(TObject* Sender)
+{
+    if (!actViewFilelist->Checked() || !FFileListWindow)
+        return;
+    FFileListWindow->Show();
+    FFileListWindow->SetFocus();
+    if (FFileListWindow->FileList->CanFocus())
+        FFileListWindow->FileList->SetFocus();
 }
 
 bool TFormVusk::FileListWindowExists() const

@@ -288,3 +288,19 @@ TEST_F(FileListWindowTest, AnEntryDraggedOntoTheWaveformOpensItsWavFile)
     form->WaveImageDragDrop(form->OverViewImage, list, 5, 5);
     EXPECT_EQ(form->FEngine->Path(), paths[2]);
 }
+
+TEST_F(FileListWindowTest, CtrlShiftTabMovesTheFocusBetweenTheWindows)
+{
+    Start();
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    PressKey(form->FocusBtn->Handle(), VK_TAB, ssCtrl | ssShift);
+    EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle()); // the window is hidden
+    form->actViewFilelist->Execute();
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    PressKey(form->FocusBtn->Handle(), VK_TAB, ssCtrl | ssShift);
+    EXPECT_EQ(FocusedWindow(), Window()->FileList->Handle());
+    PressKey(Window()->FileList->Handle(), VK_TAB, ssCtrl | ssShift);
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+}
