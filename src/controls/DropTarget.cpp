@@ -22,14 +22,10 @@ constexpr UINT kReportLostMessage = WM_APP + 7;
 
 constexpr const wchar_t* kLostCaption = L"警告";
 
+// Only Shift and Ctrl count in a drag.
 TShiftState ShiftOfKeys(DWORD keyState)
 {
-    TShiftState shift = 0;
-    if (keyState & MK_SHIFT)
-        shift |= ssShift;
-    if (keyState & MK_CONTROL)
-        shift |= ssCtrl;
-    return shift;
+    return MouseShiftState(keyState) & (ssShift | ssCtrl);
 }
 
 FORMATETC GlobalFormat(CLIPFORMAT format)
@@ -99,16 +95,15 @@ TDropTarget::~TDropTarget()
     LetTargetGo();
 }
 
-void TDropTarget::LetTargetGo()
+bool TDropTarget::LetTargetGo()
 {
     FTargetActive = false;
     if (!FTarget)
-        return;
+        return true;
     TWinControl* target = FTarget;
     FTarget = nullptr;
     target->RemoveFreeNotification(this);
-    if (target->HandleAllocated())
-        RevokeDragDrop(target->WindowHandle());
+    return !target->HandleAllocated() || SUCCEEDED(RevokeDragDrop(target->WindowHandle()));
 }
 
 void TDropTarget::Register(TWinControl* control)
@@ -131,14 +126,9 @@ void TDropTarget::Register(TWinControl* control)
 
 void TDropTarget::Unregister()
 {
-    FTargetActive = false;
-    if (!FTarget)
-        return;
-    TWinControl* target = FTarget;
-    FTarget = nullptr;
-    target->RemoveFreeNotification(this);
-    if (target->HandleAllocated() && FAILED(RevokeDragDrop(target->WindowHandle())))
-        throw Exception("Failed to Unregister " + target->Name());
+    const AnsiString name = FTarget ? FTarget->Name() : AnsiString();
+    if (!LetTargetGo())
+        throw Exception("Failed to Unregister " + name);
 }
 
 void TDropTarget::Notification(TComponent* AComponent, TOperation Operation)

@@ -109,7 +109,9 @@ private:
     void ShowDragImage(TPoint point);
     void HideDragImage();
     void AutoScrollTimer(TObject* Sender);
-    void LetTargetGo();
+    // Clears the binding and revokes the registration; false when OLE
+    // refused the revoke.
+    bool LetTargetGo();
 
     IDataObject* FDataObject = nullptr; // held during a drag
     bool FTargetActive = false;
