@@ -475,6 +475,8 @@ void TForm10::FileListDragDrop(TObject* Sender, TObject* Source, int X, int Y)
 {
     if (Source == FileList)
         MoveSelectedBefore(FileList->GetItemAt(X, Y));
+    else if (Source == FMainWindow->ShellTreeView1 && FMainWindow->ShellTreeView1->Selected())
+        AddFiles({FMainWindow->ShellTreeView1->SelectedPath()});
 }
 
 void TForm10::MoveSelectedBefore(TListItem* target)

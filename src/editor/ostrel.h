@@ -1030,8 +1030,9 @@ public:
     void actViewFilelistExecute(TObject* Sender);
     // Ctrl+Shift+Tab: the focus goes to the file-list window while it is shown.
     void actTab2Execute(TObject* Sender);
-    // Entries of the file-list window dragged onto the waveform or the
-    // overview: the WAV file of the selected entry opens.
+    // The explorer tree's selected path, or the WAV file of the file list's
+    // selected entry, dragged onto the waveform or the overview opens.
+    AnsiString DraggedPath(TObject* Source) const;
     void WaveImageDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
                            bool& Accept);
     void WaveImageDragDrop(TObject* Sender, TObject* Source, int X, int Y);

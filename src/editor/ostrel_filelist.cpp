@@ -22,18 +22,27 @@ void TFormVusk::WireFileListCommands()
     }
 }
 
+AnsiString TFormVusk::DraggedPath(TObject* Source) const
+{
+    if (Source == ShellTreeView1)
+        return ShellTreeView1->SelectedPath();
+    if (FFileListWindow && Source == FFileListWindow->FileList)
+        if (const TListItem* entry = FFileListWindow->FileList->Selected())
+            return TForm10::WavPathOf(entry);
+    return "";
+}
+
 void TFormVusk::WaveImageDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
                                   bool& Accept)
 {
-    Accept = FFileListWindow && Source == FFileListWindow->FileList;
+    Accept = Source == ShellTreeView1 || (FFileListWindow && Source == FFileListWindow->FileList);
 }
 
 void TFormVusk::WaveImageDragDrop(TObject* Sender, TObject* Source, int X, int Y)
 {
-    if (FBusy || !FFileListWindow || Source != FFileListWindow->FileList)
-        return;
-    if (const TListItem* entry = FFileListWindow->FileList->Selected())
-        OpenFileByKind(TForm10::WavPathOf(entry));
+    const AnsiString path = DraggedPath(Source);
+    if (!FBusy && !path.empty())
+        OpenFileByKind(path);
 }
 
 void TFormVusk::CreateFileListWindow()

@@ -304,3 +304,19 @@ TEST_F(FileListWindowTest, CtrlShiftTabMovesTheFocusBetweenTheWindows)
     PressKey(Window()->FileList->Handle(), VK_TAB, ssCtrl | ssShift);
     EXPECT_EQ(GetActiveWindow(), form->Handle());
 }
+
+TEST_F(FileListWindowTest, TheExplorersSelectedPathDraggedOntoTheListOrTheWaveformArrives)
+{
+    Start();
+    form->actViewExp->Execute();
+    form->actViewFilelist->Execute();
+    ASSERT_TRUE(form->ShellTreeView1->SelectPath(paths[0]));
+    TObject* tree = form->ShellTreeView1;
+    Window()->FileListDragDrop(Window()->FileList, tree, 5, 5);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav"}));
+    bool accepted = false;
+    form->WaveImageDragOver(form->WaveImage, tree, 5, 5, TDragState::dsDragMove, accepted);
+    EXPECT_TRUE(accepted);
+    form->WaveImageDragDrop(form->WaveImage, tree, 5, 5);
+    EXPECT_EQ(form->FEngine->Path(), paths[0]);
+}
