@@ -50,13 +50,6 @@ bool IsButtonPress(UINT message)
     }
 }
 
-void RemoveQueued(UINT first, UINT last)
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, first, last, PM_REMOVE)) {
-    }
-}
-
 TEdit* NewEdit()
 {
     return new TEdit(nullptr);
@@ -570,8 +563,8 @@ void TBarEditItemViewer::EditLoop()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    RemoveQueued(WM_CHAR, WM_DEADCHAR);
-    RemoveQueued(WM_SYSCHAR, WM_SYSDEADCHAR);
+    RemoveMessages(WM_CHAR, WM_DEADCHAR);
+    RemoveMessages(WM_SYSCHAR, WM_SYSDEADCHAR);
 }
 
 void TBarEditItemViewer::RunInlineEditor()

@@ -211,6 +211,18 @@ TEST_F(BarEditItemTest, AClickElsewhereAcceptsAModifiedText)
     EXPECT_EQ(events, std::vector<std::string>{"accept clicked"});
 }
 
+TEST_F(BarEditItemTest, AQuitEndsEditingAndIsPostedAgain)
+{
+    ModalScript script;
+    script.WaitUntil(Editing(), "the editor opens").Then([] { PostQuitMessage(7); });
+    PressOnTheBox(script);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(Viewer()->EditControl(), nullptr);
+    EXPECT_EQ(edit->Text(), "old");
+}
+
 TEST_F(BarEditItemTest, AVerticalToolbarShowsTheItemAsAButtonUnlessAsked)
 {
     bar->SetCurrentDock(left);

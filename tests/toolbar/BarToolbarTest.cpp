@@ -12,6 +12,7 @@
 #include "support/WindowDriver.h"
 
 #include "classlib/Actions.h"
+#include "classlib/ControlMessages.h"
 #include "classlib/StandardControls.h"
 
 #include <gtest/gtest.h>
@@ -300,6 +301,41 @@ TEST_F(BarToolbarTest, AShortcutFiresOnceWhileAnEditHasTheFocus)
     delete bar;
     PressKey(edit->Handle(), 'K', ssCtrl);
     EXPECT_EQ(clicks.size(), 1u) << "a freed toolbar takes no keys";
+}
+
+TEST_F(BarToolbarTest, AnAcceleratorTypedInItsFormRunsAToolbarsItem)
+{
+    TBarCustomToolbar* bar = NewToolbar(top, "Tools", {"&One", "T&wo"});
+    ModalScript script;
+    script.Run([&] { EXPECT_EQ(bar->Perform(CM_DIALOGCHAR, 'w', 0), 1); });
+    PumpMessages();
+    EXPECT_EQ(clicks, std::vector<std::string>{"T&wo"});
+    EXPECT_EQ(bar->Perform(CM_DIALOGCHAR, 'z', 0), 0);
+    bar->SetMenuBar(true);
+    EXPECT_EQ(bar->Perform(CM_DIALOGCHAR, 'o', 0), 0) << "a menu bar waits for Alt";
+    PumpMessages();
+    EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(BarToolbarTest, TheItemUnderThePointerGivesTheToolbarItsHint)
+{
+    TBarCustomToolbar* bar = NewToolbar(top, "Tools", {"&One", "&Two"});
+    ItemNamed(bar, "&One")->SetHint("First|The first one");
+    ItemNamed(bar, "&Two")->SetHint("Second");
+    ItemNamed(bar, "&Two")->SetOptions(tboLongHintInMenuOnly);
+    const TRect one = bar->View()->Find(ItemNamed(bar, "&One"))->BoundsRect();
+    const TRect two = bar->View()->Find(ItemNamed(bar, "&Two"))->BoundsRect();
+    bar->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(one.left + 2, one.top + 2));
+    EXPECT_EQ(bar->Hint(), "First|The first one");
+    THintInfo info;
+    info.CursorPos = TPoint(one.left + 2, one.top + 2);
+    EXPECT_EQ(bar->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.HintStr, "First");
+    EXPECT_EQ(info.CursorRect, one);
+    bar->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(two.left + 2, two.top + 2));
+    EXPECT_EQ(bar->Hint(), "");
+    bar->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(bar->View()->Selected(), nullptr);
 }
 
 TEST_F(BarToolbarTest, AFloatingToolbarSnapsBetweenItsWrapLayoutsAndKeepsTheChoice)
