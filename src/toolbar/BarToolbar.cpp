@@ -777,7 +777,7 @@ void TBarCustomToolbar::SizingStarted(int Edge)
                          return horizontal ? a.Size.x < b.Size.x : a.Size.y < b.Size.y;
                      });
     const int here = horizontal ? frame->Width() : frame->Height();
-    std::vector<int> lengths;
+    std::vector<int>& lengths = state->Lengths;
     for (const TBarFloatingSize& s : state->Sizes)
         lengths.push_back(horizontal ? s.Size.x : s.Size.y);
     for (int i = 0; i < static_cast<int>(lengths.size()); ++i)
@@ -792,11 +792,8 @@ void TBarCustomToolbar::SizingStep(TRect& FrameRect, BYTE Sides)
     if (!FResizeState || FResizeState->Sizes.empty())
         return;
     TResizeState& state = *FResizeState;
-    std::vector<int> lengths;
-    for (const TBarFloatingSize& s : state.Sizes)
-        lengths.push_back(state.Horizontal ? s.Size.x : s.Size.y);
     const int proposed = state.Horizontal ? FrameRect.Width() : FrameRect.Height();
-    state.Chosen = SnapChoice(lengths, state.Current, proposed, state.Snap);
+    state.Chosen = SnapChoice(state.Lengths, state.Current, proposed, state.Snap);
     const TPoint size = state.Sizes[state.Chosen].Size;
     if (Sides & bssLeft)
         FrameRect.left = FrameRect.right - size.x;

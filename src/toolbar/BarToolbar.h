@@ -205,6 +205,7 @@ private:
     struct TResizeState
     {
         std::vector<TBarFloatingSize> Sizes;
+        std::vector<int> Lengths; // of the sizes along the dragged edge
         bool Horizontal = true; // the left or right edge
         int Current = 0;
         int Snap = 0;
