@@ -52,6 +52,9 @@ void ApplyStoredPlace(TBarCustomDockableWindow* window, TBarDock* dock, TCompone
                       TBarPlaceReadIntProc readInt, TBarPlaceReadStringProc readString,
                       void* extraData)
 {
+    // A window that is on no form yet has nowhere to float from.
+    if (!dock && !window->TopForm())
+        return;
     const AnsiString& name = window->Name();
     window->SetDockRow(readInt(name, "DockRow", window->DockRow(), extraData));
     window->SetDockPos(readInt(name, "DockPos", window->DockPos(), extraData));

@@ -153,6 +153,16 @@ TEST_F(BarPlacesTest, AFloatSavedOffTheScreenComesBackOntoTheWorkArea)
     EXPECT_LE(frame.bottom, area.bottom);
 }
 
+TEST_F(BarPlacesTest, AWindowOnNoFormIgnoresAStoredFloat)
+{
+    auto* bar = new TTestBar(form, 100, 22);
+    bar->SetName("Bar");
+    folder.WriteFile("places.ini", "[Bar]\nRev=2000\nDockedTo=+\nFloatLeft=200\n");
+    EXPECT_NO_THROW(BarReadPlacesFromIni(form, Ini(), ""));
+    EXPECT_FALSE(bar->Floating());
+    EXPECT_EQ(bar->Parent(), nullptr);
+}
+
 TEST_F(BarPlacesTest, WindowsInADockWithoutDraggingKeepOnlyTheirVisibility)
 {
     left->SetAllowDrag(false);
