@@ -39,8 +39,7 @@ DWORD WINAPI WarmUpSoundThread(void*)
 
 void StartSoundWarmUp()
 {
-    const TWindowsVersion windows = RunningWindows();
-    if (!windows.NT || windows.Major < 5)
+    if (!SystemIsNT5OrLater())
         return;
     DWORD id = 0;
     HANDLE thread = CreateThread(nullptr, 16, WarmUpSoundThread, nullptr, CREATE_SUSPENDED, &id);
@@ -57,6 +56,12 @@ constexpr bool ModeAvailable(unsigned available, int mode)
 }
 
 } // namespace
+
+bool SystemIsNT5OrLater()
+{
+    const TWindowsVersion windows = RunningWindows();
+    return windows.NT && windows.Major >= 5;
+}
 
 // --- Current theme ------------------------------------------------------------------
 

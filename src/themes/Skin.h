@@ -9,6 +9,22 @@
 //   AskViewType, ResolvedColor
 //                       the questions any window may be asked
 //
+// And the themed items of the toolbar framework, measured and painted
+// through the current theme:
+//   TFontSettings       changes a themed item makes to its font
+//   TSkinCustomItem     an item with font settings, a layout and a minimum
+//                       size (Skin_items.cpp)
+//   TSkinItemViewer     measures and paints any item through the theme
+//                       (Skin_viewer.cpp)
+//   TSkinSeparatorItem  a separator whose size the theme or the item gives
+//   TSkinVisibilityToggleItem
+//                       an item that shows and hides a control
+//   TSkinPopupWindow    a popup with the theme's frame, background, view
+//                       type, drop shadow and animation (Skin_popup.cpp)
+//   TSkinChevronItemViewer, TSkinChevronPopupWindow
+//                       the chevron's button and popup
+//   TSkinPopupMenu      a context menu that can also open at a rectangle
+//
 // Theme-change listeners get WM_SKIN_THEMECHANGE three times per change
 // (WParam 1 before, 2 during, 3 after), with LParam 1 for a switch and 0
 // for a system change passed on (then WParam 4 and 5 tell activation).
@@ -16,11 +32,15 @@
 
 #include "SkinThemes.h"
 
-class TBarView;
-class TControl;
+#include "toolbar/BarItem.h"
+
+class TShadows;
 
 void StartSkin();
 void StopSkin();
+
+// Windows NT 5 or later.
+bool SystemIsNT5OrLater();
 
 TSkinTheme* CurrentTheme();
 // Nothing happens for a name not registered; otherwise the current theme
@@ -98,3 +118,391 @@ DWORD AskViewType(TBarView* View);
 // clBtnFace for no control; the control's answer to WM_SKIN_EFFECTIVECOLOR,
 // else its Color.
 TColor ResolvedColor(TControl* Control);
+
+// --- Font settings -----------------------------------------------------------------
+
+// A font style to set, clear, or leave as the font has it.
+enum class TTriState : BYTE
+{
+    tsDefault = 0,
+    tsTrue = 1,
+    tsFalse = 2,
+};
+
+// Where a toolbar button's image goes against its caption.
+enum class TSkinItemLayout : BYTE
+{
+    sklAuto = 0, // above in vertical bars or with tboImageAboveCaption, else left
+    sklGlyphLeft = 1,
+    sklGlyphTop = 2,
+};
+
+// How the extended items fit a caption into its room.
+enum class TTextWrapping : BYTE
+{
+    twNone,
+    twEndEllipsis,
+    twPathEllipsis,
+    twWrap,
+};
+
+using TFontSize = WORD; // a percentage of the font's size
+
+// Changes applied on top of a font: styles, a size in percent, a colour and
+// a face name. Each setter stores only a different value and then tells
+// OnChange.
+class TFontSettings : public TPersistent
+{
+public:
+    static constexpr TFontSize kUnchangedSize = 100;
+
+    TTriState Bold() const { return FBold; }
+    void SetBold(TTriState value) { Store(FBold, value); }
+    TTriState Italic() const { return FItalic; }
+    void SetItalic(TTriState value) { Store(FItalic, value); }
+    TTriState Underline() const { return FUnderline; }
+    void SetUnderline(TTriState value) { Store(FUnderline, value); }
+    TTriState StrikeOut() const { return FStrikeOut; }
+    void SetStrikeOut(TTriState value) { Store(FStrikeOut, value); }
+    TFontSize Size() const { return FSize; }
+    void SetSize(TFontSize value) { Store(FSize, value); }
+    // clNone: the font keeps its colour.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value) { Store(FColor, value); }
+    // Empty: the font keeps its face.
+    const AnsiString& Name() const { return FName; }
+    void SetName(const AnsiString& value) { Store(FName, value); }
+
+    // From another font settings object: all seven values with one change
+    // (none when they are equal already).
+    void Assign(TPersistent* Source) override;
+    // Changes font: a size scaled by the percentage (rounded half up), the
+    // colour and face when set, each style set or cleared as asked.
+    void Apply(TFont* Font) const;
+    // A new font (owned by the caller) made from source with the same
+    // changes; Color takes the colour when one is set.
+    HFONT MakeAdjustedFont(HFONT Source, TColor& Color) const;
+
+    TNotifyEvent OnChange;
+
+private:
+    template <class T> void Store(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        if (OnChange)
+            OnChange(this);
+    }
+
+    TTriState FBold = TTriState::tsDefault;
+    TTriState FItalic = TTriState::tsDefault;
+    TTriState FUnderline = TTriState::tsDefault;
+    TTriState FStrikeOut = TTriState::tsDefault;
+    TFontSize FSize = kUnchangedSize;
+    TColor FColor = clNone;
+    AnsiString FName;
+};
+
+// A size in points or a font height in pixels scaled by a percentage,
+// rounded half up in magnitude (the sign of a height stays).
+int ScaledFontSize(int size, TFontSize percent);
+
+// --- Themed items ----------------------------------------------------------------
+
+// Item, Viewer, Font, StateFlags (ViewerStateBits).
+using TAdjustFontEvent = TEvent<TBarCustomItem*, TBarItemViewer*, TFont*, int>;
+
+// An item that themed viewers show: its font settings, layout and minimum
+// size change its viewers' size.
+class TSkinCustomItem : public TBarCustomItem
+{
+public:
+    explicit TSkinCustomItem(TComponent* AOwner);
+    ~TSkinCustomItem() override;
+
+    TFontSettings* FontSettings() const { return FFontSettings; }
+    void SetFontSettings(TFontSettings* value) { FFontSettings->Assign(value); }
+    TSkinItemLayout Layout() const { return FLayout; }
+    void SetLayout(TSkinItemLayout value) { StoreResizing(FLayout, value); }
+    // Pixels; the viewer is at least this big.
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int value) { StoreResizing(FMinHeight, value); }
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int value) { StoreResizing(FMinWidth, value); }
+    // Spans its toolbar line's whole cross size.
+    bool Stretch() const { return HasTrait(FullLineSpan); }
+    void SetStretch(bool value);
+    // Repaints the item's viewers.
+    void Invalidate() { Change(false); }
+
+    TBarItemViewerClass ViewerClassForItem(TBarView* View) override;
+    TBarPopupWindowClass PopupClassForItem() override;
+
+    TAdjustFontEvent OnAdjustFont;
+
+private:
+    template <class T> void StoreResizing(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Change(true);
+    }
+    void FontSettingsChanged(TObject* Sender);
+
+    TFontSettings* FFontSettings; // owned
+    TSkinItemLayout FLayout = TSkinItemLayout::sklAuto;
+    int FMinHeight = 0;
+    int FMinWidth = 0;
+};
+
+// Shows and hides a control; checked while the control is visible.
+class TSkinVisibilityToggleItem : public TSkinCustomItem
+{
+public:
+    using TSkinCustomItem::TSkinCustomItem;
+
+    TControl* Control() const { return FControl; }
+    // Takes the control's text as the caption when the caption is empty.
+    void SetControl(TControl* value);
+
+    // Flips the control's visibility, then clicks as usual.
+    void Click() override;
+    // Checked follows the control's visibility.
+    void InitiateAction() override;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TControl* FControl = nullptr; // not owned; free-notified
+};
+
+class TSkinSeparatorItem : public TBarSeparatorItem
+{
+public:
+    explicit TSkinSeparatorItem(TComponent* AOwner);
+    // Pixels across the line; -1: the theme's; 0: nothing is drawn.
+    int Size() const { return FSize; }
+    void SetSize(int value);
+    TBarItemViewerClass ViewerClassForItem(TBarView* View) override;
+
+private:
+    int FSize = -1;
+};
+
+// --- Themed viewers -------------------------------------------------------------
+
+// What ViewerKind answers.
+constexpr int kSkinToolbarViewer = 1;
+constexpr int kSkinMenuViewer = 2;
+
+// Measures and paints an item through the current theme: toolbar buttons
+// (split buttons and drop-down arrows included) and menu rows with their
+// image column, captions, shortcuts and check marks.
+class TSkinItemViewer : public TBarItemViewer
+{
+public:
+    using TBarItemViewer::TBarItemViewer;
+
+    void CalcSize(TCanvas* Canvas, int& Width, int& Height) override;
+    void Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool IsPushed,
+               bool UseDisabledShadow) override;
+    bool HasBarLook() override;
+    bool HasBarMetrics() override;
+    bool HitsButtonSection(int X, int Y) override;
+    // Executes also a toolbar-style viewer the mouse was released over
+    // without being pressed there (a press elsewhere dragged onto it).
+    void MouseUp(int X, int Y, bool MouseWasDownOnMenu) override;
+
+    // Runs before each caption and shortcut text is drawn; clearing
+    // PaintDefault leaves the text to the hook.
+    virtual void CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRect, TRect& CaptionRect,
+                                 bool IsTextRotated, bool& PaintDefault)
+    {
+    }
+    // kSkinToolbarViewer or kSkinMenuViewer.
+    virtual int ViewerKind();
+    // Draws the item's image at ARect (the image's own rectangle).
+    virtual void DrawViewerImage(TCanvas* Canvas, const TRect& ARect,
+                                 const TSkinItemInfo& ItemInfo);
+    // Bold for the default item, then the item's font settings and its
+    // OnAdjustFont.
+    virtual void DoAdjustFont(TFont* Font, int StateFlags);
+    virtual bool ShowsImage();
+
+    // The item's layout with sklAuto resolved for this view.
+    TSkinItemLayout ResolvedLayout();
+    // A toolbar button's caption runs downwards.
+    bool CaptionRotated();
+    // The image size that counts (0 x 0 when no image shows).
+    SIZE ShownImageSize();
+    // What the theme is told of the item in this state.
+    TSkinItemInfo MakeItemInfo(bool IsSelected, bool IsPushed);
+
+private:
+    // A submenu item with a separate arrow part.
+    bool IsSplitButton() const;
+    // A toolbar button whose submenu opens from its drop-down arrow.
+    bool HasDropdownArrow() const;
+    void CalcToolbarSize(TCanvas* Canvas, int& Width, int& Height);
+    void CalcMenuSize(TCanvas* Canvas, int& Width, int& Height);
+    void PaintToolbarItem(TCanvas* Canvas, const TRect& R, const TSkinItemInfo& info);
+    void PaintMenuItem(TCanvas* Canvas, const TRect& R, const TSkinItemInfo& info);
+    void PaintCaption(TCanvas* Canvas, const TRect& clientArea, TRect captionRect,
+                      const TSkinItemInfo& info, const AnsiString& text, UINT format, bool rotated);
+    void PaintImageArea(TCanvas* Canvas, const TRect& area, const TSkinItemInfo& info);
+    UINT CaptionFormat();
+};
+
+class TSkinSeparatorItemViewer : public TBarSeparatorItemViewer
+{
+public:
+    using TBarSeparatorItemViewer::TBarSeparatorItemViewer;
+    void CalcSize(TCanvas* Canvas, int& Width, int& Height) override;
+    void Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool IsPushed,
+               bool UseDisabledShadow) override;
+};
+
+// The chevron button: the theme's overflow arrow.
+class TSkinChevronItemViewer : public TSkinItemViewer
+{
+public:
+    using TSkinItemViewer::TSkinItemViewer;
+    void Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool IsPushed,
+               bool UseDisabledShadow) override;
+};
+
+// The width of a popup menu's image column for viewer: the image (its
+// list's size, else 16 x 16) widened in proportion when the view's text
+// line is taller than the image, both with the menu-item margins.
+int MeasureThemedViewer(TBarItemViewer* Viewer);
+
+// State bits handed to OnAdjustFont.
+enum TSkinViewerState : int
+{
+    svsDisabled = 1,
+    svsMouseHot = 2,
+    svsPushed = 4,
+    svsChecked = 8,
+};
+int ViewerStateBits(const TSkinItemInfo& ItemInfo);
+
+// Flags of DrawImageByTheme: the state bits of TSkinViewerState, and the
+// kind of place the image stands in.
+constexpr DWORD sipToolbar = 0x000;
+constexpr DWORD sipPanel = 0x100;
+constexpr DWORD sipStatusBar = 0x200;
+constexpr DWORD sipPlaceMask = 0xF00;
+// The record DrawImageByTheme hands to the theme for flags.
+TSkinItemInfo ImageInfoForFlags(DWORD Flags, TCustomImageList* ImageList);
+// Draws an image of a list as the theme draws an item's image.
+void DrawImageByTheme(TCanvas* Canvas, const TRect& ARect, TCustomImageList* ImageList,
+                      int ImageIndex, DWORD Flags);
+
+// --- Themed popups -----------------------------------------------------------------
+
+// The view of a themed popup: its window is its owner, so that it can be
+// asked its view type.
+class TSkinPopupView : public TBarPopupView
+{
+public:
+    TSkinPopupView(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* ParentItem,
+                   TWinControl* Window, bool Customizing);
+};
+
+// A popup with the theme's frame (left open where it joins its opener),
+// background and scroll arrows. It answers its view type, follows theme
+// changes, animates as the program's menu animation says, and casts the
+// theme's drop shadow: the window class's (kind 1) or shadow windows made
+// once it shows (kinds 2 and 3). List popups never cast one.
+class TSkinPopupWindow : public TBarPopupWindow
+{
+public:
+    TSkinPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* Item,
+                     bool Customizing);
+    ~TSkinPopupWindow() override;
+
+    // The shadow windows (null when none).
+    TShadows* Shadow() const { return FShadow; }
+    // The popup's view type: a popup menu here.
+    virtual DWORD ViewKind() { return vkPopupMenu; }
+    // The rectangle of what opened the popup, in screen coordinates: a
+    // toolbar button, or the rectangle a menu was shown at; empty for
+    // anything else.
+    TRect OpenerScreenRect();
+
+    virtual void AddDropShadow();
+    virtual void RemoveDropShadow();
+    virtual bool ShadowPossible();
+
+    void WndProc(TMessage& message) override;
+    void DrawScrollArrows() override;
+    // The theme's border for the view type.
+    SIZE FrameSize() override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void DrawFrame(HDC dc) override;
+
+private:
+    // The item's rectangle, for a popup opened by a toolbar button.
+    TRect ToolbarOpenerScreenRect();
+    void ShowWindowAnimated();
+    void EraseBackground(TMessage& message);
+    void HintOfItemUnderMouse(TMessage& message);
+    void ThemeChanged(WPARAM step);
+    void TakeThemeColor();
+
+    TShadows* FShadow = nullptr; // owned while shown
+};
+
+class TSkinChevronPopupWindow : public TSkinPopupWindow
+{
+public:
+    using TSkinPopupWindow::TSkinPopupWindow;
+    DWORD ViewKind() override { return vkChevronPopup; }
+};
+
+// Where a popup of size goes when it opens at a rectangle (screen
+// coordinates): at the rectangle's bottom-left corner, or above the
+// rectangle when it would pass the monitor's bottom and fits above; its
+// right edge on the rectangle's for right alignment; kept inside the
+// monitor rectangle.
+TPoint PopupPositionAtRect(const TRect& At, SIZE Size, const TRect& Monitor, bool RightAligned);
+
+// The root of a themed popup menu: it keeps the rectangle the menu is
+// shown at and places the menu there.
+class TSkinRootItem : public TBarRootItem
+{
+public:
+    using TBarRootItem::TBarRootItem;
+
+    // Screen coordinates; the next popups open at it until cleared.
+    const TRect& PopupRect() const { return FPopupRect; }
+    bool HasPopupRect() const { return FHasPopupRect; }
+    void SetPopupRect(const TRect& value);
+    void ClearPopupRect() { FHasPopupRect = false; }
+
+    TBarPopupWindowClass PopupClassForItem() override;
+    void PlacePopupWindow(TBarView* ParentView, TBarPopupWindow* Window,
+                          TBarPopupPositionRec& Rec) override;
+
+private:
+    TRect FPopupRect;
+    bool FHasPopupRect = false;
+};
+
+class TSkinPopupMenu : public TBarPopupMenu
+{
+public:
+    explicit TSkinPopupMenu(TComponent* AOwner);
+
+    TSkinRootItem* SkinItems() const { return static_cast<TSkinRootItem*>(Items()); }
+    // Opens the menu below ARect (screen coordinates), runs the menu loop,
+    // and answers the chosen item (null when cancelled); its click runs
+    // once the menu is gone.
+    TBarCustomItem* ShowPopupAt(const TRect& ARect);
+};

@@ -967,7 +967,7 @@ TBarPopupView* NewBarPopupView(TComponent* AOwner, TBarView* ParentView, TBarCus
 }
 
 // One popup level of a menu: a topmost window that never takes the
-// activation, with a 3-pixel frame, that shows Item's children through its
+// activation, with a frame (3 pixels here), that shows Item's children through its
 // view. It appears animated (rolled or faded, as the system's settings say)
 // unless it opens with a selection, and tells its own window of each
 // showing (WM_BAR_POPUPSHOWN) so that derived windows can add to it.
@@ -991,12 +991,18 @@ public:
 
     // Draws the up and down scroll arrows the view shows, over its viewers.
     virtual void DrawScrollArrows();
+    // The frame on each side, pixels.
+    virtual SIZE FrameSize();
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void DestroyWindowHandle() override;
     void Paint() override;
+    // Draws the frame into a DC whose origin is the window's top left.
+    virtual void DrawFrame(HDC dc);
+    // WM_PRINT runs: its paints are for a picture, not the screen.
+    bool Printing() const { return FPrinting; }
 
 private:
     void WMNCCalcSize(TMessage& m);

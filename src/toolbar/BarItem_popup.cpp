@@ -189,11 +189,6 @@ void ShowPopup(TBarPopupWindow* window, bool playSound)
         window->View()->NotifyAccessibleFocus();
 }
 
-void PaintPopupFrame(HWND window, HDC dc, void* data)
-{
-    DrawBarPopupFrame(window, dc, static_cast<TBarPopupWindow*>(data)->EffectiveColor());
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -241,11 +236,12 @@ TBarPopupWindow* TBarCustomItem::CreatePopup(TBarView* ParentView, TBarItemViewe
     rec.PositionAsSubmenu = PositionAsSubmenu;
     rec.Alignment = Alignment;
     rec.Opposite = ParentView && ParentView->HasViewState(bvsOpensLeftward);
-    rec.NCSizeX = kBarPopupBorder;
-    rec.NCSizeY = kBarPopupBorder;
 
     std::unique_ptr<TBarPopupWindow> window(PopupClassForItem()(
         nullptr, ParentView, shown, ParentView ? ParentView->Customizing() : false));
+    const SIZE frame = window->FrameSize();
+    rec.NCSizeX = frame.cx;
+    rec.NCSizeY = frame.cy;
     TBarPopupView* view = window->View();
     if (chevronParent) {
         view->SetChevronParentView(chevronParent);
@@ -314,8 +310,9 @@ TFont* TBarPopupView::GetFont()
 void TBarPopupView::AutoSize(int Width, int Height)
 {
     TWinControl* window = Window();
-    window->SetBounds(window->Left(), window->Top(), Width + 2 * kBarPopupBorder,
-                      Height + 2 * kBarPopupBorder);
+    auto* popup = dynamic_cast<TBarPopupWindow*>(window);
+    const SIZE frame = popup ? popup->FrameSize() : SIZE{kBarPopupBorder, kBarPopupBorder};
+    window->SetBounds(window->Left(), window->Top(), Width + 2 * frame.cx, Height + 2 * frame.cy);
 }
 
 // ---------------------------------------------------------------------------
@@ -474,7 +471,8 @@ void TBarPopupWindow::WndProc(TMessage& message)
 void TBarPopupWindow::WMNCCalcSize(TMessage& m)
 {
     auto* r = reinterpret_cast<RECT*>(m.LParam); // the first rectangle of either form
-    InflateRect(r, -kBarPopupBorder, -kBarPopupBorder);
+    const SIZE frame = FrameSize();
+    InflateRect(r, -frame.cx, -frame.cy);
     m.Result = 0;
 }
 
@@ -485,7 +483,7 @@ void TBarPopupWindow::WMNCPaint(TMessage& m)
     if (!dc)
         return;
     SelectNCUpdateRgn(window, dc, reinterpret_cast<HRGN>(m.WParam));
-    DrawBarPopupFrame(window, dc, EffectiveColor());
+    DrawFrame(dc);
     ReleaseDC(window, dc);
     m.Result = 0;
 }
@@ -496,13 +494,27 @@ void TBarPopupWindow::WMPrint(TMessage& m)
     // end an animation that is taking its snapshot.
     FPrinting = true;
     try {
-        PaintWindowTree(WindowHandle(), reinterpret_cast<HDC>(m.WParam), m.LParam, PaintPopupFrame,
-                        this);
+        PaintWindowTree(
+            WindowHandle(), reinterpret_cast<HDC>(m.WParam), m.LParam,
+            [](HWND, HDC dc, void* window) {
+                static_cast<TBarPopupWindow*>(window)->DrawFrame(dc);
+            },
+            this);
     } catch (...) {
         FPrinting = false;
         throw;
     }
     FPrinting = false;
+}
+
+SIZE TBarPopupWindow::FrameSize()
+{
+    return SIZE{kBarPopupBorder, kBarPopupBorder};
+}
+
+void TBarPopupWindow::DrawFrame(HDC dc)
+{
+    DrawBarPopupFrame(WindowHandle(), dc, EffectiveColor());
 }
 
 void TBarPopupWindow::CMHintShow(TMessage& m)

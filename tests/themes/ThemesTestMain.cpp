@@ -1,6 +1,9 @@
 // The theme suite's main: the toolbar framework and the theme layer start
 // before the first test and end after the last; every test starts with the
-// system's settings, visual styles on and the default theme current.
+// system's settings, visual styles on, the default theme current and the
+// recording theme's answers at their defaults.
+#include "RecordingTheme.h"
+
 #include "support/TestRunner.h"
 
 #include "themes/Skin.h"
@@ -31,6 +34,7 @@ void RestoreThemeSettings()
     SkinThemeManager()->Refresh();
     if (CurrentThemeName() != "Default")
         SwitchTheme("Default");
+    theme_testing::ResetRecordingThemeAnswers();
 }
 
 } // namespace
