@@ -25,6 +25,16 @@
 //                       the chevron's button and popup
 //   TSkinPopupMenu      a context menu that can also open at a rectangle
 //
+// And the themed docks and dockable windows (Skin_docks.cpp):
+//   TSkinDock           a dock the theme or its parent paints behind
+//   TSkinToolbar, TSkinToolWindow
+//                       answer their view type and effective colour, frame
+//                       painted by the theme, colour passed to children
+//   TSkinFloatingWindowParent
+//                       the floating frame painted by the theme, snapping
+//                       to the work area
+//   PaintParentUnder    what lies under a control
+//
 // Theme-change listeners get WM_SKIN_THEMECHANGE three times per change
 // (WParam 1 before, 2 during, 3 after), with LParam 1 for a switch and 0
 // for a system change passed on (then WParam 4 and 5 tell activation).
@@ -33,6 +43,8 @@
 #include "SkinThemes.h"
 
 #include "toolbar/BarItem.h"
+#include "toolbar/BarToolWindow.h"
+#include "toolbar/BarToolbar.h"
 
 class TShadows;
 
@@ -41,6 +53,9 @@ void StopSkin();
 
 // Windows NT 5 or later.
 bool SystemIsNT5OrLater();
+
+// A text of the ANSI code page as the theme's painters take it.
+WideString WideFromAnsiText(const AnsiString& text);
 
 TSkinTheme* CurrentTheme();
 // Nothing happens for a name not registered; otherwise the current theme
@@ -426,8 +441,9 @@ public:
 
     // The shadow windows (null when none).
     TShadows* Shadow() const { return FShadow; }
-    // The popup's view type: a popup menu here.
-    virtual DWORD ViewKind() { return vkPopupMenu; }
+    // The popup's view type: a list's popup when its item's only child is a
+    // list, else a popup menu.
+    virtual DWORD ViewKind();
     // The rectangle of what opened the popup, in screen coordinates: a
     // toolbar button, or the rectangle a menu was shown at; empty for
     // anything else.
@@ -505,4 +521,133 @@ public:
     // and answers the chosen item (null when cancelled); its click runs
     // once the menu is gone.
     TBarCustomItem* ShowPopupAt(const TRect& ARect);
+};
+
+// --- Themed docks, toolbars, tool windows and floating frames ----------------------
+
+// Whether a toolbar's items paint opaque (view type bit vkOpaque).
+enum class TSkinItemTransparency : BYTE
+{
+    itAuto = 0, // opaque only on a toolbar neither floating nor docked
+    itEnable = 1,
+    itDisable = 2,
+};
+
+// Paints what lies under control into dc (control's client coordinates)
+// over r: the parent's own background when it erases into the DC, else a
+// dock's background, the parent's colour, or its visual-style tab page.
+void PaintParentUnder(TControl* Control, HDC DC, const TRect& R);
+
+// The top-left corner of a window of the size of window after it snaps to
+// the edges of workArea it lies less than distance pixels from (the right
+// and bottom edges first, so that left and top win when both apply).
+TPoint SnapToWorkArea(const TRect& Window, const TRect& WorkArea, int Distance);
+
+// A dock whose background the theme (or its parent) can paint; without a
+// Color of its own it shows its parent's.
+class TSkinDock : public TBarDock
+{
+public:
+    explicit TSkinDock(TComponent* AOwner);
+    ~TSkinDock() override;
+
+    // Shows the parent's background behind the windows on the dock.
+    bool UseParentBackground() const { return FUseParentBackground; }
+    void SetUseParentBackground(bool value);
+    // No background and no colour of its own, and the theme paints docks.
+    virtual bool ThemePaintsBack();
+
+    bool HasBackdrop() override;
+    void DrawBackground(HDC DC, const TRect& DrawRect) override;
+    void WndProc(TMessage& message) override;
+
+private:
+    void EraseBackground(TMessage& message);
+    TColor SkinColor();
+
+    bool FUseParentBackground = false;
+};
+
+// A toolbar that answers its view type and effective colour, lets the
+// theme paint its docked frame and its background, and follows theme
+// changes. Without a Color of its own (the default) it takes its parent's
+// when it stands on a form or panel, else the theme's.
+class TSkinToolbar : public TBarCustomToolbar
+{
+public:
+    explicit TSkinToolbar(TComponent* AOwner);
+    ~TSkinToolbar() override;
+
+    TSkinItemTransparency ItemTransparency() const { return FItemTransparency; }
+    void SetItemTransparency(TSkinItemTransparency value);
+    // Pixels from a work-area edge at which the floating frame snaps to it;
+    // 0: never.
+    int SnapDistance() const { return FSnapDistance; }
+    void SetSnapDistance(int value) { FSnapDistance = value; }
+
+    DWORD ViewKind();
+    TColor SkinColor();
+    virtual void FillBarInfo(TSkinBarInfo& Info);
+
+    void WndProc(TMessage& message) override;
+    void DrawNCArea(bool DrawToDC, HDC DC, HRGN Clip) override;
+    TPoint FloatFrameBorder() override;
+    TBarFrameClass FrameClass() override;
+
+private:
+    void ThemeChanged(WPARAM step);
+
+    TSkinItemTransparency FItemTransparency = TSkinItemTransparency::itAuto;
+    int FSnapDistance = 0;
+    bool FThemeUpdate = false; // the view's update begun by a theme change
+};
+
+// A tool window themed as TSkinToolbar is.
+class TSkinToolWindow : public TBarToolWindow
+{
+public:
+    explicit TSkinToolWindow(TComponent* AOwner);
+    ~TSkinToolWindow() override;
+
+    int SnapDistance() const { return FSnapDistance; }
+    void SetSnapDistance(int value) { FSnapDistance = value; }
+
+    DWORD ViewKind();
+    TColor SkinColor();
+    virtual void FillBarInfo(TSkinBarInfo& Info);
+
+    void WndProc(TMessage& message) override;
+    void DrawNCArea(bool DrawToDC, HDC DC, HRGN Clip) override;
+    TPoint FloatFrameBorder() override;
+    TBarFrameClass FrameClass() override;
+
+private:
+    int FSnapDistance = 0;
+};
+
+// The floating frame of a themed toolbar or tool window: the theme paints
+// it, its close button lights under the mouse, and it snaps to the edges
+// of the work area by its window's SnapDistance.
+class TSkinFloatingWindowParent : public TBarFloatingWindowParent
+{
+public:
+    using TBarFloatingWindowParent::TBarFloatingWindowParent;
+
+    bool CloseButtonHot() const { return FCloseHot; }
+    // What the theme is told of the frame; request: bit 0 the close
+    // button is pushed, bit 1 hot, bit 2 only the button is redrawn.
+    TSkinFloatFrameInfo MakeFrameInfo(DWORD request);
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    void DrawFrame(HDC dc, bool closePushed) override;
+
+private:
+    void PaintThemedFrame(HDC dc, DWORD request);
+    void TrackCloseHover(const TPoint& screenPoint);
+    void SetCloseHot(bool value);
+    void Snap(WINDOWPOS& pos);
+
+    bool FCloseHot = false;
 };

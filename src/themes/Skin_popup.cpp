@@ -3,6 +3,7 @@
 // popup menu that open at a rectangle.
 #include "Skin.h"
 
+#include "SkinLists.h"
 #include "SkinUtils.h"
 
 #include "classlib/Graphics.h"
@@ -83,6 +84,14 @@ void TSkinPopupWindow::CreateParams(TCreateParams& params)
         // A class of its own: a class's style is fixed once registered.
         params.WinClassName += "S";
     }
+}
+
+DWORD TSkinPopupWindow::ViewKind()
+{
+    TBarCustomItem* item = View()->ParentItem();
+    if (item && item->Count() == 1 && dynamic_cast<TSkinCustomList*>(item->Items(0)))
+        return vkListPopup;
+    return vkPopupMenu;
 }
 
 void TSkinPopupWindow::CreateWnd()

@@ -32,17 +32,6 @@ constexpr int kToolbarSeparatorMetric = 50;
 // The image size a menu reserves when its items have no image list.
 constexpr int kDefaultImageSize = 16;
 
-WideString WideCaption(const AnsiString& text)
-{
-    if (text.empty())
-        return WideString();
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    WideString result(size, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
-    return result;
-}
-
 TSkinMargins MenuItemMargins()
 {
     TSkinMargins margins;
@@ -66,6 +55,17 @@ bool Vertical(TBarView* view)
 } // namespace
 
 // --- Free routines -------------------------------------------------------------------
+
+WideString WideFromAnsiText(const AnsiString& text)
+{
+    if (text.empty())
+        return WideString();
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    WideString result(size, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
+    return result;
+}
 
 int MeasureThemedViewer(TBarItemViewer* Viewer)
 {
@@ -461,7 +461,8 @@ void TSkinItemViewer::PaintCaption(TCanvas* Canvas, const TRect& clientArea, TRe
     bool paintDefault = true;
     CaptionDrawHook(Canvas, clientArea, captionRect, rotated, paintDefault);
     if (paintDefault)
-        CurrentTheme()->DrawItemText(Canvas, captionRect, info, WideCaption(text), format, rotated);
+        CurrentTheme()->DrawItemText(Canvas, captionRect, info, WideFromAnsiText(text), format,
+                                     rotated);
 }
 
 void TSkinItemViewer::PaintImageArea(TCanvas* Canvas, const TRect& area, const TSkinItemInfo& info)

@@ -191,9 +191,16 @@ void TRecordingTheme::DrawDivider(TCanvas*, const TRect& ARect, const TSkinItemI
     call.LineSeparator = LineSeparator;
 }
 
-void TRecordingTheme::DrawBarEdge(TCanvas*, const TRect& ARect, const TSkinBarInfo&)
+void TRecordingTheme::DrawBarEdge(TCanvas*, const TRect& ARect, const TSkinBarInfo& Info)
 {
-    Record("DrawBarEdge", ARect);
+    Record("DrawBarEdge", ARect).Bar = Info;
+}
+
+bool TRecordingTheme::FlagMetric(int Index)
+{
+    const auto& flags = RecordingThemeAnswers().Flags;
+    const auto found = flags.find(Index);
+    return found != flags.end() && found->second;
 }
 
 void TRecordingTheme::DrawCheckGlyph(TCanvas*, const TRect& ARect, DWORD, int)

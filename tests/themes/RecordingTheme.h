@@ -29,6 +29,7 @@ struct ThemeCall
     TColor Color = 0; // DrawItemText: the font's colour; DrawViewBack: the fill
     int FontSize = 0; // DrawItemText: points
     TFontStyles FontStyle = 0;
+    TSkinBarInfo Bar = {}; // DrawBarEdge
 };
 
 // What the recording theme answers; a test changes it before it makes the
@@ -41,6 +42,7 @@ struct RecordingAnswers
     int ShadowStyle = 0;
     TColor Ink = 0x00123456;
     TColor ViewColor = 0x00654321;
+    std::map<int, bool> Flags; // FlagMetric; false when absent
 };
 RecordingAnswers& RecordingThemeAnswers();
 
@@ -99,7 +101,7 @@ public:
     void DrawCheckGlyph(TCanvas*, const TRect& ARect, DWORD, int) override;
     void DrawStatusPane(TCanvas*, const TRect& ARect, TSkinStatusPart) override;
     int IntegerMetric(int Index) override;
-    bool FlagMetric(int) override { return false; }
+    bool FlagMetric(int Index) override;
 
 private:
     ThemeCall& Record(const char* slot, const TRect& r, const TSkinItemInfo* info = nullptr);
