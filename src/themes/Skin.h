@@ -568,24 +568,24 @@ private:
     bool FUseParentBackground = false;
 };
 
-// A toolbar that answers its view type and effective colour, lets the
-// theme paint its docked frame and its background, and follows theme
-// changes. Without a Color of its own (the default) it takes its parent's
-// when it stands on a form or panel, else the theme's.
-class TSkinToolbar : public TBarCustomToolbar
+// What a themed toolbar and tool window share (Base is the framework's
+// class): they answer their view type and effective colour, let the theme
+// paint their docked frame, float in a themed frame that snaps to the work
+// area, pass their colour to their children and follow theme changes.
+// Without a Color of their own (the default) they take their parent's when
+// they stand on a form or panel, else the theme's.
+template <class Base> class TSkinDockableWindow : public Base
 {
 public:
-    explicit TSkinToolbar(TComponent* AOwner);
-    ~TSkinToolbar() override;
+    explicit TSkinDockableWindow(TComponent* AOwner);
+    ~TSkinDockableWindow() override;
 
-    TSkinItemTransparency ItemTransparency() const { return FItemTransparency; }
-    void SetItemTransparency(TSkinItemTransparency value);
     // Pixels from a work-area edge at which the floating frame snaps to it;
     // 0: never.
     int SnapDistance() const { return FSnapDistance; }
     void SetSnapDistance(int value) { FSnapDistance = value; }
 
-    DWORD ViewKind();
+    virtual DWORD ViewKind() = 0;
     TColor SkinColor();
     virtual void FillBarInfo(TSkinBarInfo& Info);
 
@@ -594,35 +594,46 @@ public:
     TPoint FloatFrameBorder() override;
     TBarFrameClass FrameClass() override;
 
+protected:
+    // A step of a theme change (WM_SKIN_THEMECHANGE's WParam); step 3 takes
+    // the new theme's frame and passes the colour on.
+    virtual void ThemeChanged(WPARAM step);
+
 private:
-    void ThemeChanged(WPARAM step);
+    int FSnapDistance = 0;
+};
+
+extern template class TSkinDockableWindow<TBarCustomToolbar>;
+extern template class TSkinDockableWindow<TBarToolWindow>;
+
+class TSkinToolbar : public TSkinDockableWindow<TBarCustomToolbar>
+{
+public:
+    explicit TSkinToolbar(TComponent* AOwner);
+
+    TSkinItemTransparency ItemTransparency() const { return FItemTransparency; }
+    void SetItemTransparency(TSkinItemTransparency value);
+
+    DWORD ViewKind() override;
+    void WndProc(TMessage& message) override;
+
+protected:
+    void ThemeChanged(WPARAM step) override;
+
+private:
+    void EraseBackground(TMessage& message);
 
     TSkinItemTransparency FItemTransparency = TSkinItemTransparency::itAuto;
-    int FSnapDistance = 0;
     bool FThemeUpdate = false; // the view's update begun by a theme change
 };
 
-// A tool window themed as TSkinToolbar is.
-class TSkinToolWindow : public TBarToolWindow
+class TSkinToolWindow : public TSkinDockableWindow<TBarToolWindow>
 {
 public:
     explicit TSkinToolWindow(TComponent* AOwner);
-    ~TSkinToolWindow() override;
 
-    int SnapDistance() const { return FSnapDistance; }
-    void SetSnapDistance(int value) { FSnapDistance = value; }
-
-    DWORD ViewKind();
-    TColor SkinColor();
-    virtual void FillBarInfo(TSkinBarInfo& Info);
-
+    DWORD ViewKind() override;
     void WndProc(TMessage& message) override;
-    void DrawNCArea(bool DrawToDC, HDC DC, HRGN Clip) override;
-    TPoint FloatFrameBorder() override;
-    TBarFrameClass FrameClass() override;
-
-private:
-    int FSnapDistance = 0;
 };
 
 // The floating frame of a themed toolbar or tool window: the theme paints

@@ -39,7 +39,7 @@ DWORD PlaceBits(TBarCustomDockableWindow* window)
 {
     if (!window->Floating())
         return 0;
-    return vkFloating | (window->Resizable() ? vkResizable : 0);
+    return window->Resizable() ? vkFloating | vkResizable : DWORD(vkFloating);
 }
 
 TColor DockableColor(TBarCustomDockableWindow* window, DWORD viewKind)
@@ -306,19 +306,95 @@ void TSkinDock::WndProc(TMessage& message)
     }
 }
 
+// --- Themed dockable windows --------------------------------------------------------------
+
+template <class Base>
+TSkinDockableWindow<Base>::TSkinDockableWindow(TComponent* AOwner) : Base(AOwner)
+{
+    ListenThemeChanges(this);
+}
+
+template <class Base> TSkinDockableWindow<Base>::~TSkinDockableWindow()
+{
+    UnlistenThemeChanges(this);
+}
+
+template <class Base> TColor TSkinDockableWindow<Base>::SkinColor()
+{
+    return DockableColor(this, ViewKind());
+}
+
+template <class Base> void TSkinDockableWindow<Base>::FillBarInfo(TSkinBarInfo& Info)
+{
+    FillDockableBarInfo(this, ViewKind(), SkinColor(), Info);
+}
+
+template <class Base> void TSkinDockableWindow<Base>::DrawNCArea(bool DrawToDC, HDC DC, HRGN Clip)
+{
+    TSkinBarInfo info;
+    FillBarInfo(info);
+    DrawThemedNCArea(this, DrawToDC, DC, Clip, info);
+}
+
+template <class Base> TPoint TSkinDockableWindow<Base>::FloatFrameBorder()
+{
+    SIZE border = {};
+    CurrentTheme()->ViewEdgeWidth(ViewKind() | vkFloating, border);
+    return TPoint(border.cx, border.cy);
+}
+
+template <class Base> TBarFrameClass TSkinDockableWindow<Base>::FrameClass()
+{
+    return NewBarFrame<TSkinFloatingWindowParent>;
+}
+
+template <class Base> void TSkinDockableWindow<Base>::ThemeChanged(WPARAM step)
+{
+    if (step != 3)
+        return;
+    RefreshFrame(this);
+    SendColorToChildren(this, SkinColor());
+}
+
+template <class Base> void TSkinDockableWindow<Base>::WndProc(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_SKIN_VIEWTYPE:
+        message.Result = static_cast<LRESULT>(ViewKind());
+        return;
+    case WM_SKIN_EFFECTIVECOLOR:
+        AnswerColor(message, SkinColor());
+        return;
+    case WM_SKIN_THEMECHANGE:
+        ThemeChanged(message.WParam);
+        return;
+    case CM_COLORCHANGED:
+        Base::WndProc(message);
+        RedrawDockedFrame(this);
+        SendColorToChildren(this, SkinColor());
+        return;
+    case CM_CONTROLCHANGE:
+        Base::WndProc(message);
+        // An inserted control without a colour of its own takes this one.
+        if (message.LParam && this->Color() == clNone)
+            reinterpret_cast<TControl*>(message.WParam)
+                ->Perform(CM_PARENTCOLORCHANGED, 1, static_cast<LPARAM>(SkinColor()));
+        return;
+    default:
+        Base::WndProc(message);
+    }
+}
+
+template class TSkinDockableWindow<TBarCustomToolbar>;
+template class TSkinDockableWindow<TBarToolWindow>;
+
 // --- TSkinToolbar ------------------------------------------------------------------------
 
-TSkinToolbar::TSkinToolbar(TComponent* AOwner) : TBarCustomToolbar(AOwner)
+TSkinToolbar::TSkinToolbar(TComponent* AOwner) : TSkinDockableWindow(AOwner)
 {
     SetColor(clNone);
     SetDblClickUndock(false);
     SetControlStyle(ControlStyle() & ~csOpaque);
-    ListenThemeChanges(this);
-}
-
-TSkinToolbar::~TSkinToolbar()
-{
-    UnlistenThemeChanges(this);
 }
 
 void TSkinToolbar::SetItemTransparency(TSkinItemTransparency value)
@@ -338,35 +414,6 @@ DWORD TSkinToolbar::ViewKind()
     return kind;
 }
 
-TColor TSkinToolbar::SkinColor()
-{
-    return DockableColor(this, ViewKind());
-}
-
-void TSkinToolbar::FillBarInfo(TSkinBarInfo& Info)
-{
-    FillDockableBarInfo(this, ViewKind(), SkinColor(), Info);
-}
-
-void TSkinToolbar::DrawNCArea(bool DrawToDC, HDC DC, HRGN Clip)
-{
-    TSkinBarInfo info;
-    FillBarInfo(info);
-    DrawThemedNCArea(this, DrawToDC, DC, Clip, info);
-}
-
-TPoint TSkinToolbar::FloatFrameBorder()
-{
-    SIZE border = {};
-    CurrentTheme()->ViewEdgeWidth(ViewKind() | vkFloating, border);
-    return TPoint(border.cx, border.cy);
-}
-
-TBarFrameClass TSkinToolbar::FrameClass()
-{
-    return NewBarFrame<TSkinFloatingWindowParent>;
-}
-
 void TSkinToolbar::ThemeChanged(WPARAM step)
 {
     switch (step) {
@@ -381,8 +428,7 @@ void TSkinToolbar::ThemeChanged(WPARAM step)
         if (FThemeUpdate)
             EndUpdate();
         FThemeUpdate = false;
-        RefreshFrame(this);
-        SendColorToChildren(this, SkinColor());
+        TSkinDockableWindow::ThemeChanged(step);
         break;
     case 4:
     case 5:
@@ -394,83 +440,62 @@ void TSkinToolbar::ThemeChanged(WPARAM step)
     }
 }
 
+void TSkinToolbar::EraseBackground(TMessage& message)
+{
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    TBarDock* dock = CurrentDock();
+    TSkinTheme* theme = CurrentTheme();
+    bool underPainted = false;
+    if (Color() == clNone && InDock() && dock && dock->Background() &&
+        !theme->FlagMetric(kToolbarOverDockImageMetric)) {
+        const TRect client = ClientAreaInWindow(WindowHandle());
+        TPoint origin = dock->BackgroundOrigin(this);
+        origin.x += client.left;
+        origin.y += client.top;
+        dock->DrawBackgroundAt(dc, origin, ClientWidth(), ClientHeight());
+        underPainted = true;
+    } else if (Color() == clNone && StandsAlone(this)) {
+        PaintParentUnder(this, dc, ClientRect());
+        underPainted = true;
+    }
+    RECT clip;
+    GetClipBox(dc, &clip);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    theme->DrawViewBack(&canvas, ClientRect(), clip, SkinColor(), underPainted, ViewKind());
+    message.Result = 1;
+}
+
 void TSkinToolbar::WndProc(TMessage& message)
 {
     switch (message.Msg) {
-    case WM_SKIN_VIEWTYPE:
-        message.Result = static_cast<LRESULT>(ViewKind());
-        return;
-    case WM_SKIN_EFFECTIVECOLOR:
-        AnswerColor(message, SkinColor());
-        return;
-    case WM_SKIN_THEMECHANGE:
-        ThemeChanged(message.WParam);
-        return;
-    case WM_ERASEBKGND: {
-        HDC dc = reinterpret_cast<HDC>(message.WParam);
-        TBarDock* dock = CurrentDock();
-        TSkinTheme* theme = CurrentTheme();
-        bool underPainted = false;
-        if (Color() == clNone && InDock() && dock && dock->Background() &&
-            !theme->FlagMetric(kToolbarOverDockImageMetric)) {
-            const TRect client = ClientAreaInWindow(WindowHandle());
-            TPoint origin = dock->BackgroundOrigin(this);
-            origin.x += client.left;
-            origin.y += client.top;
-            dock->DrawBackgroundAt(dc, origin, ClientWidth(), ClientHeight());
-            underPainted = true;
-        } else if (Color() == clNone && StandsAlone(this)) {
-            PaintParentUnder(this, dc, ClientRect());
-            underPainted = true;
-        }
-        RECT clip;
-        GetClipBox(dc, &clip);
-        TCanvas canvas;
-        canvas.SetHandle(dc);
-        theme->DrawViewBack(&canvas, ClientRect(), clip, SkinColor(), underPainted, ViewKind());
-        message.Result = 1;
-        return;
-    }
-    case CM_COLORCHANGED:
-        TBarCustomToolbar::WndProc(message);
-        RedrawDockedFrame(this);
-        SendColorToChildren(this, SkinColor());
+    case WM_ERASEBKGND:
+        EraseBackground(message);
         return;
     case CM_PARENTCOLORCHANGED:
+        // Passed on with this toolbar's colour when it came without one.
         if (StandsAlone(this) && Color() == clNone && !message.WParam) {
             message.WParam = 1;
             message.LParam = static_cast<LPARAM>(SkinColor());
         }
-        TBarCustomToolbar::WndProc(message);
-        return;
-    case CM_CONTROLCHANGE:
-        TBarCustomToolbar::WndProc(message);
-        if (message.LParam && Color() == clNone)
-            reinterpret_cast<TControl*>(message.WParam)
-                ->Perform(CM_PARENTCOLORCHANGED, 1, static_cast<LPARAM>(SkinColor()));
-        return;
+        break;
     case WM_SIZE:
-        TBarCustomToolbar::WndProc(message);
+        TSkinDockableWindow::WndProc(message);
         if (CurrentDock() && CurrentDock()->HasBackdrop())
             for (int i = 0; i < ControlCount(); ++i)
                 Controls(i)->Invalidate();
         return;
     default:
-        TBarCustomToolbar::WndProc(message);
+        break;
     }
+    TSkinDockableWindow::WndProc(message);
 }
 
 // --- TSkinToolWindow ---------------------------------------------------------------------
 
-TSkinToolWindow::TSkinToolWindow(TComponent* AOwner) : TBarToolWindow(AOwner)
+TSkinToolWindow::TSkinToolWindow(TComponent* AOwner) : TSkinDockableWindow(AOwner)
 {
     SetColor(clNone);
-    ListenThemeChanges(this);
-}
-
-TSkinToolWindow::~TSkinToolWindow()
-{
-    UnlistenThemeChanges(this);
 }
 
 DWORD TSkinToolWindow::ViewKind()
@@ -478,71 +503,15 @@ DWORD TSkinToolWindow::ViewKind()
     return vkToolWindow | PlaceBits(this);
 }
 
-TColor TSkinToolWindow::SkinColor()
-{
-    return DockableColor(this, ViewKind());
-}
-
-void TSkinToolWindow::FillBarInfo(TSkinBarInfo& Info)
-{
-    FillDockableBarInfo(this, ViewKind(), SkinColor(), Info);
-}
-
-void TSkinToolWindow::DrawNCArea(bool DrawToDC, HDC DC, HRGN Clip)
-{
-    TSkinBarInfo info;
-    FillBarInfo(info);
-    DrawThemedNCArea(this, DrawToDC, DC, Clip, info);
-}
-
-TPoint TSkinToolWindow::FloatFrameBorder()
-{
-    SIZE border = {};
-    CurrentTheme()->ViewEdgeWidth(ViewKind() | vkFloating, border);
-    return TPoint(border.cx, border.cy);
-}
-
-TBarFrameClass TSkinToolWindow::FrameClass()
-{
-    return NewBarFrame<TSkinFloatingWindowParent>;
-}
-
 void TSkinToolWindow::WndProc(TMessage& message)
 {
-    switch (message.Msg) {
-    case WM_SKIN_VIEWTYPE:
-        message.Result = static_cast<LRESULT>(ViewKind());
+    TSkinDockableWindow::WndProc(message);
+    if (message.Msg != CM_TEXTCHANGED)
         return;
-    case WM_SKIN_EFFECTIVECOLOR:
-        AnswerColor(message, SkinColor());
-        return;
-    case WM_SKIN_THEMECHANGE:
-        if (message.WParam == 3) {
-            RefreshFrame(this);
-            SendColorToChildren(this, SkinColor());
-        }
-        return;
-    case CM_COLORCHANGED:
-        TBarToolWindow::WndProc(message);
+    if (Floating() && FloatingParent())
+        FloatingParent()->RedrawCaption();
+    else
         RedrawDockedFrame(this);
-        SendColorToChildren(this, SkinColor());
-        return;
-    case CM_CONTROLCHANGE:
-        TBarToolWindow::WndProc(message);
-        if (message.LParam && Color() == clNone)
-            reinterpret_cast<TControl*>(message.WParam)
-                ->Perform(CM_PARENTCOLORCHANGED, 1, static_cast<LPARAM>(SkinColor()));
-        return;
-    case CM_TEXTCHANGED:
-        TBarToolWindow::WndProc(message);
-        if (Floating() && FloatingParent())
-            FloatingParent()->RedrawCaption();
-        else
-            RedrawDockedFrame(this);
-        return;
-    default:
-        TBarToolWindow::WndProc(message);
-    }
 }
 
 // --- TSkinFloatingWindowParent ------------------------------------------------------------
@@ -551,9 +520,9 @@ namespace {
 
 int SnapDistanceOf(TBarCustomDockableWindow* window)
 {
-    if (auto* toolbar = dynamic_cast<TSkinToolbar*>(window))
+    if (auto* toolbar = dynamic_cast<TSkinDockableWindow<TBarCustomToolbar>*>(window))
         return toolbar->SnapDistance();
-    if (auto* toolWindow = dynamic_cast<TSkinToolWindow*>(window))
+    if (auto* toolWindow = dynamic_cast<TSkinDockableWindow<TBarToolWindow>*>(window))
         return toolWindow->SnapDistance();
     return 0;
 }
