@@ -225,7 +225,12 @@ TSkinCustomList::TSkinCustomList(TComponent* AOwner) : TSkinCustomItem(AOwner)
     SetMinWidth(32);
 }
 
-TSkinCustomList::~TSkinCustomList() = default;
+TSkinCustomList::~TSkinCustomList()
+{
+    // Viewers that outlive the list no longer leave it.
+    for (TSkinCustomListViewer* viewer : FViewers)
+        viewer->FListed = false;
+}
 
 void TSkinCustomList::SetItemIndex(int value)
 {
@@ -308,9 +313,11 @@ TSkinCustomListViewer::~TSkinCustomListViewer()
 {
     StopTimer();
     DeallocateHWnd(FTimerWindow);
+    delete FScrollBar;
+    if (!FListed)
+        return;
     auto& viewers = List()->FViewers;
     viewers.erase(std::remove(viewers.begin(), viewers.end(), this), viewers.end());
-    delete FScrollBar;
 }
 
 int TSkinCustomListViewer::RowHeight()

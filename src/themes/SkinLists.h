@@ -151,6 +151,8 @@ private:
 
 class TSkinCustomListViewer : public TSkinItemViewer
 {
+    friend class TSkinCustomList;
+
 public:
     TSkinCustomListViewer(TBarView* View, TBarCustomItem* Item, int GroupLevel);
     ~TSkinCustomListViewer() override;
@@ -209,5 +211,6 @@ private:
     int FTopIndex = 0;
     int FHotIndex = -1;
     bool FPressedOnRows = false;
-    TPoint FMouse; // the last mouse point, viewer coordinates
+    bool FListed = true; // in the list's viewers (false once the list is gone)
+    TPoint FMouse;       // the last mouse point, viewer coordinates
 };
