@@ -4,6 +4,7 @@
 // children, and the floating frame's snapping to the work area.
 #include "Skin.h"
 
+#include "SkinUtils.h"
 #include "SkinUxThemes.h"
 
 #include "classlib/Graphics.h"
@@ -21,12 +22,6 @@ constexpr int kToolbarOverDockImageMetric = 7;
 constexpr int kTabPanePart = 10;
 
 constexpr UINT kFrameRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME;
-
-void FillWithColor(HDC dc, const TRect& r, TColor color)
-{
-    TOwnedGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
-    FillRect(dc, &r, static_cast<HBRUSH>(brush.Handle()));
-}
 
 // Standing on a form or panel rather than in a dock or a floating frame.
 bool StandsAlone(TBarCustomDockableWindow* window)
@@ -112,7 +107,7 @@ void DrawThemedNCArea(TBarCustomDockableWindow* window, bool drawToDC, HDC given
             if (window->Color() == clNone && dock->Background())
                 canvas.Brush()->SetStyle(TBrushStyle::bsClear);
         } else {
-            FillWithColor(dc, r, ResolvedColor(dock));
+            FillRectColor(dc, r, ResolvedColor(dock));
         }
     }
     theme->DrawBarEdge(&canvas, r, info);
@@ -157,14 +152,14 @@ void PaintParentBackground(TWinControl* parent, HDC dc, const TRect& r)
     }
     const TColor color = ResolvedColor(parent);
     if (!VisualStyleInUse() || parent->HasState(csDesigning) || !parent->HandleAllocated()) {
-        FillWithColor(dc, r, color);
+        FillRectColor(dc, r, color);
         return;
     }
     const TVisualStyleEntryPoints& styles = VisualStyleEntryPoints();
     HTHEME tab =
         styles.OpenThemeData ? styles.OpenThemeData(parent->WindowHandle(), L"TAB") : nullptr;
     if (!tab) {
-        FillWithColor(dc, r, color);
+        FillRectColor(dc, r, color);
         return;
     }
     const TRect client = parent->ClientRect();
@@ -180,7 +175,7 @@ void PaintParentUnder(TControl* Control, HDC DC, const TRect& R)
 {
     TWinControl* parent = Control->Parent();
     if (!parent) {
-        FillWithColor(DC, R, clBtnFace);
+        FillRectColor(DC, R, clBtnFace);
         return;
     }
     TSavedDCState saved(DC);
@@ -272,7 +267,7 @@ void TSkinDock::EraseBackground(TMessage& message)
     if (HasBackdrop())
         DrawBackgroundAt(dc, BackgroundOrigin(this), ClientWidth(), ClientHeight());
     else
-        FillWithColor(dc, ClientRect(), SkinColor());
+        FillRectColor(dc, ClientRect(), SkinColor());
     message.Result = 1;
 }
 
