@@ -326,11 +326,14 @@ void TFormVusk::EditListMouseDown(TObject* Sender, TMouseButton Button, TShiftSt
             EditListPopup->Popup(screen.x, screen.y);
         return;
     }
-    const std::optional<TRegionColumn> column = RegionColumnAt(X, Y);
     if (Button == TMouseButton::mbRight) {
+        // The output-mode column is the last shown: a click at or right of
+        // it, on any row, opens its popup under the focused item's cell.
         TListItem* focused = EditList->ItemFocused();
-        if (column == TRegionColumn::OutMode && focused) {
-            const TRect cell = EditList->SubItemRect(focused, static_cast<int>(*column));
+        const TRect cell =
+            focused ? EditList->SubItemRect(focused, static_cast<int>(TRegionColumn::OutMode))
+                    : TRect();
+        if (focused && X >= cell.left) {
             const TPoint below = EditList->ClientToScreen(TPoint(cell.left, cell.bottom));
             OutModePopup->Popup(below.x, below.y);
         } else {
@@ -338,6 +341,7 @@ void TFormVusk::EditListMouseDown(TObject* Sender, TMouseButton Button, TShiftSt
         }
         return;
     }
+    const std::optional<TRegionColumn> column = RegionColumnAt(X, Y);
     if (Button != TMouseButton::mbLeft || !column)
         return;
     const TEditListDragMode mode = RegionPressMode(*column);

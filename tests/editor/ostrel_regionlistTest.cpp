@@ -7,6 +7,8 @@
 #include "TestDocument.h"
 
 #include "audio/DirectWavEngine.h"
+#include "classlib/Graphics.h"
+#include "classlib/Seams.h"
 
 #include <optional>
 #include <string>
@@ -194,6 +196,93 @@ TEST_F(RegionListWindowTest, DroppedItemsMoveBeforeTheTargetInTheirOrder)
     const TPoint onLast = Cell(3, TRegionColumn::Name);
     form->EditListDragDrop(form->EditList, form->EditList, onLast.x, onLast.y);
     EXPECT_EQ(Names(), (NameList{"take_04", "take_01", "take_02", "take_03"}));
+}
+
+TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)
+{
+    Open();
+    form->AddRegion(1000, 2000);
+    form->AddRegion(3000, 4000);
+    std::vector<std::pair<HMENU, POINT>> shown;
+    Seams().TrackPopupMenu = [&shown](HMENU menu, HWND, POINT at) {
+        shown.push_back({menu, at});
+        return 0u;
+    };
+    const HMENU regionMenu = form->EditListPopup->Handle();
+    const HMENU outModeMenu = form->OutModePopup->Handle();
+    const TRect outModeCell =
+        form->EditList->SubItemRect(Item(1), static_cast<int>(TRegionColumn::OutMode));
+    const TPoint belowOutMode =
+        form->EditList->ClientToScreen(TPoint(outModeCell.left, outModeCell.bottom));
+    const TPoint pastTheColumns(outModeCell.right + 20, Cell(0, TRegionColumn::Name).y);
+    const struct
+    {
+        bool Selected;
+        TPoint At;
+        HMENU Menu;
+    } cases[] = {
+        {false, Cell(0, TRegionColumn::OutMode), regionMenu}, // nothing selected
+        {true, Cell(0, TRegionColumn::Volume), regionMenu},
+        {true, Cell(0, TRegionColumn::Name), regionMenu},
+        {true, Cell(0, TRegionColumn::OutMode), outModeMenu},
+        {true, pastTheColumns, outModeMenu},
+    };
+    for (const auto& c : cases) {
+        form->EditList->ClearSelection();
+        if (c.Selected) {
+            Item(1)->SetSelected(true);
+            Item(1)->SetFocused(true);
+        }
+        shown.clear();
+        form->EditListMouseDown(form->EditList, TMouseButton::mbRight, ssRight, c.At.x, c.At.y);
+        ASSERT_EQ(shown.size(), 1u) << c.At.x;
+        EXPECT_EQ(shown[0].first, c.Menu) << c.At.x;
+        if (c.Menu == outModeMenu) {
+            // Under the focused item's output-mode cell, wherever the click was.
+            EXPECT_EQ(shown[0].second.x, belowOutMode.x);
+            EXPECT_EQ(shown[0].second.y, belowOutMode.y);
+        }
+    }
+    EXPECT_FALSE(form->FEditListStatus.Active);
+}
+
+// The colour the screen shows at a client point of a list, once painted.
+TColor ScreenPixel(TWinControl* list, TPoint at)
+{
+    RedrawWindow(list->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetDC(list->Handle());
+    const COLORREF colour = GetPixel(dc, at.x, at.y);
+    ReleaseDC(list->Handle(), dc);
+    return static_cast<TColor>(colour);
+}
+
+TEST_F(RegionListWindowTest, OddRowsOfBothListsAreStripedWhileTheSettingIsOn)
+{
+    Open();
+    for (int i = 0; i < 3; ++i) {
+        form->AddRegion(i * 1000, i * 1000 + 500);
+        form->AddCutBars({i * 1000 + 100});
+    }
+    form->actViewCutbarlist->Execute(); // the cut-bar list shown in the side pane
+    ASSERT_TRUE(form->CutManageList->Visible());
+    form->EditList->ClearSelection();
+    const TColor window = static_cast<TColor>(ColorToRGB(clWindow));
+    for (bool stripe : {true, false}) {
+        form->FOption.Stripe = stripe;
+        for (int row = 0; row < 3; ++row) {
+            const bool striped = stripe && row % 2 == 1;
+            // Right in a cell, where no text is drawn.
+            const TRect region = form->EditList->SubItemRect(Item(row), 0);
+            EXPECT_EQ(ScreenPixel(form->EditList, TPoint(region.right - 4, region.top + 2)),
+                      striped ? TColor(0xEAF2FC) : window)
+                << stripe << row;
+            TListItem* bar = form->CutManageList->Items()->Item(row);
+            const TRect cell = form->CutManageList->SubItemRect(bar, 1);
+            EXPECT_EQ(ScreenPixel(form->CutManageList, TPoint(cell.right - 4, cell.top + 2)),
+                      striped ? TColor(0xE1FFFF) : window)
+                << stripe << row;
+        }
+    }
 }
 
 // A drag edit: a left press on a cell of the selected regions, a move of
