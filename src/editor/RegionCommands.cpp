@@ -129,37 +129,12 @@ std::optional<TRegionRange> AdjustedSelection(TRegionAdjust adjust,
     return std::nullopt;
 }
 
+// A region's rules are the selection's: no edge reaches the other, and
+// nothing leaves the file.
 std::optional<TRegionRange> AdjustedRegion(TRegionAdjust adjust, const TRegionRange& region,
                                            std::int32_t step, std::int32_t length)
 {
-    TRegionRange r = region;
-    const std::int64_t s = step;
-    switch (adjust) {
-    case R::StartWide:
-        if (r.Start <= 0)
-            return std::nullopt;
-        r.Start = Clamped(r.Start - s, length);
-        return r;
-    case R::StartShort:
-        if (r.Start + s >= r.End)
-            return std::nullopt;
-        r.Start = static_cast<std::int32_t>(r.Start + s);
-        return r;
-    case R::EndWide:
-        if (r.End >= length)
-            return std::nullopt;
-        r.End = Clamped(r.End + s, length);
-        return r;
-    case R::EndShort:
-        if (r.Start >= r.End - s)
-            return std::nullopt;
-        r.End = static_cast<std::int32_t>(r.End - s);
-        return r;
-    case R::Rew:
-    case R::Fwd:
-        return AdjustedSelection(adjust, region, 0, step, length);
-    }
-    return std::nullopt;
+    return AdjustedSelection(adjust, region, 0, step, length);
 }
 
 bool NudgesForward(TRegionAdjust adjust)

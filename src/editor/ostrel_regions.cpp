@@ -6,8 +6,6 @@
 // this file applies them.
 #include "ostrel.h"
 
-#include "TimeText.h"
-
 #include "audio/DirectWavEngine.h"
 #include "dialogs/ql_regionedit.h"
 #include "classlib/Application.h"

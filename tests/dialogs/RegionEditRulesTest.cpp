@@ -88,18 +88,6 @@ TEST(RegionEditRules, SampleTexts)
     EXPECT_EQ(SampleCountText(1234567), "1,234,567");
 }
 
-TEST(RegionEditRules, KeysTheEditsTake)
-{
-    for (char c : AnsiString("0123456789.:\b"))
-        EXPECT_TRUE(TimeKeyAccepted(c)) << c;
-    for (char c : AnsiString("0123456789.,\b"))
-        EXPECT_TRUE(SampleKeyAccepted(c)) << c;
-    for (char c : AnsiString("a-+ ,"))
-        EXPECT_FALSE(TimeKeyAccepted(c)) << c;
-    for (char c : AnsiString("a-+ :"))
-        EXPECT_FALSE(SampleKeyAccepted(c)) << c;
-}
-
 TEST(RegionEditRules, TheRegionEditsKeptInStep)
 {
     // Length 1 s, start 1 s, end 2 s.

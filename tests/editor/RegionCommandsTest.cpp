@@ -1,6 +1,6 @@
 // The rules of the region commands: merge and duplicate names, where
-// duplicates go, the adjust commands at their limits, the shared output mode
-// and the keys the main window keeps from its controls.
+// duplicates go, the adjust commands at their limits and the keys the main
+// window keeps from its controls.
 #include "editor/RegionCommands.h"
 
 #include <gtest/gtest.h>
@@ -159,16 +159,6 @@ TEST(RegionCommands, AdjustingNeverOverflowsNearTheLargestPosition)
     EXPECT_EQ(AdjustedRegion(R::Fwd, {top - 20, top - 10}, 1000, top),
               (TRegionRange{top - 10, top}));
     EXPECT_FALSE(AdjustedRegion(R::StartShort, {top - 20, top - 10}, 1000, top));
-}
-
-TEST(RegionCommands, OutputModeSharedByTheSelectedRegions)
-{
-    const TRegionData mix{"a", 0, 1, 1.0, TOutputMode::MonoMix};
-    const TRegionData mix2{"b", 0, 1, 1.0, TOutputMode::MonoMix};
-    const TRegionData swap{"c", 0, 1, 1.0, TOutputMode::Swap};
-    EXPECT_EQ(SharedOutputMode({&mix, &mix2}), TOutputMode::MonoMix);
-    EXPECT_FALSE(SharedOutputMode({&mix, &swap}));
-    EXPECT_FALSE(SharedOutputMode({}));
 }
 
 TEST(RegionCommands, KeysTheWindowKeepsFromItsControls)
