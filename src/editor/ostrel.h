@@ -979,9 +979,9 @@ private:
     // FAutoCutPoints as cut bars and, unless cutOnly, the regions between
     // them; the waveform redrawn.
     void AddDetectedCutPoints(bool cutOnly);
-    // After an automatic-region command: the region list takes the focus
-    // with an item selected.
-    void FocusRegionListAfterDetection();
+    // After an automatic-region command: the file list's region count, and
+    // the region list takes the focus with an item selected.
+    void FinishDetection();
     // Trim (or expand) of the selection, or of each selected region.
     void FitSelection(bool expand);
 

@@ -59,8 +59,9 @@ void TFormVusk::AddDetectedCutPoints(bool cutOnly)
     RedrawWaveFromViewStart();
 }
 
-void TFormVusk::FocusRegionListAfterDetection()
+void TFormVusk::FinishDetection()
 {
+    SetFileListRegionCount(EditList->Items()->Count());
     if (EditList->CanFocus())
         EditList->SetFocus();
     if (EditList->SelCount() > 0 || EditList->Items()->Count() == 0)
@@ -88,7 +89,7 @@ void TFormVusk::actRegionAutoQuickExecute(TObject* Sender)
         AddDetectedCutPoints(FOption.AutoCutOnly);
     else
         AddRegions(FAutoRegions);
-    FocusRegionListAfterDetection();
+    FinishDetection();
 }
 
 void TFormVusk::actRegionAutoExecute(TObject* Sender)
@@ -123,7 +124,7 @@ void TFormVusk::actRegionAutoExecute(TObject* Sender)
     FOption.AutoMinLength = chosen.MinLength;
     FOption.AutoMinInterval = chosen.MinInterval;
     FOption.AutoCutOnly = window->DivCheck->Checked();
-    FocusRegionListAfterDetection();
+    FinishDetection();
 }
 
 // --- Trim and expand -----------------------------------------------------------------------
