@@ -227,6 +227,8 @@ void TFormVusk::CreateSidePane()
 
     ShellTreeView1 = Make<TShellTreeView>(this, ExpPanel, "ShellTreeView1");
     ShellTreeView1->SetAlign(TAlign::alClient);
+    // Its files are dragged onto the waveform and the file list.
+    ShellTreeView1->SetDragMode(TDragMode::dmAutomatic);
     ShellTreeView1->SetVisible(false);
 
     CutManageList = Make<TListView>(this, ExpPanel, "CutManageList");

@@ -3,6 +3,7 @@
 // Enter shortcuts withdrawn while the tree has the focus.
 #include "MainWindowFixture.h"
 
+#include "classlib/DragManager.h"
 #include "classlib/FilePaths.h"
 #include "support/WavFile.h"
 
@@ -47,18 +48,11 @@ protected:
         PumpMessages();
         ASSERT_EQ(FocusedWindow(), Tree()->Handle());
     }
-    // The two clicks of a double click at node's middle, as the system
-    // sends them.
     void DoubleClick(const TTreeNode* node)
     {
         const TRect r = node->DisplayRect(true);
-        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        HWND window = Tree()->Handle();
-        PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageA(window, WM_LBUTTONUP, 0, at);
-        PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        PostMessageA(window, WM_LBUTTONUP, 0, at);
-        PumpMessages();
+        RealDoubleClick(
+            ScreenPointOf(Tree()->Handle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2));
     }
     static std::vector<std::int16_t> Samples(int count, std::int16_t value)
     {
@@ -127,6 +121,7 @@ TEST_F(ExplorerTreeTest, ADoubleClickOpensTheFileClicked)
     DoubleClick(take);
     EXPECT_EQ(form->Caption(), kOpenedCaption);
     EXPECT_EQ(Tree()->Selected(), take);
+    EXPECT_EQ(DragManagerWindow(), nullptr); // the tree drags by itself, but no drag waits
 }
 
 } // namespace

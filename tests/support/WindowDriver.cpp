@@ -138,6 +138,12 @@ void RealClick(POINT screenPos)
     SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
+void RealDoubleClick(POINT screenPos)
+{
+    SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                            MOUSEEVENTF_LEFTUP});
+}
+
 void RealDrag(POINT from, std::initializer_list<POINT> path)
 {
     SetCursorPos(from.x, from.y);

@@ -62,6 +62,8 @@ void RealButtonUp(POINT screenPos);
 // Both, queued together, so a control that tracks the mouse inside its
 // button-down message finds the button-up waiting.
 void RealClick(POINT screenPos);
+// Two clicks queued together: a double click, whatever the clock says.
+void RealDoubleClick(POINT screenPos);
 // Presses the left button at from, moves through each point of path and
 // releases it at the last, all queued together as a hand's drag. Then pumps.
 void RealDrag(POINT from, std::initializer_list<POINT> path);
