@@ -451,7 +451,8 @@ void TForm10::FileListCustomDrawItem(TObject* Sender, TListItem* Item, TCustomDr
                                      bool& DefaultDraw)
 {
     TCanvas* canvas = FileList->Canvas();
-    const bool stripe = FMainWindow->FOption.Stripe && Item->Index() % 2 == 1;
+    const bool stripe =
+        FMainWindow->FOption.Stripe && !(State & cdsSelected) && Item->Index() % 2 == 1;
     canvas->Brush()->SetColor(stripe ? kStripeColor : clWindow);
     const bool marked = IsMarked(Item);
     canvas->Font()->SetColor(marked ? clRed : clBlack);

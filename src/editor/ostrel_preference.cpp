@@ -3,6 +3,7 @@
 // the engine, the display and the actions.
 #include "ostrel.h"
 
+#include "dialogs/ql_filelist.h"
 #include "dialogs/ql_preference.h"
 
 namespace {
@@ -114,6 +115,8 @@ void TFormVusk::ApplyPreferences(TForm6& window)
     FOption.Stripe = window.StripeChk->Checked();
     EditList->Invalidate();
     CutManageList->Invalidate();
+    if (FFileListWindow)
+        FFileListWindow->FileList->Invalidate();
 }
 
 void TFormVusk::ApplyShortCutTable(const std::vector<TShortCutRecord>& table)
