@@ -70,19 +70,19 @@ void TFormSelType::CreateOptions()
     ChoicePanel = MakeChildControl<TPanel>(this, this, "ChoicePanel");
     ChoicePanel->SetBevelOuter(TBevelCut::bvNone);
     ChoicePanel->SetBounds(kMargin, kMargin + 22, kClientWidth - 2 * kMargin, 3 * kOptionHeight);
-    struct TOptionSpec
+    struct TOptionEntry
     {
         TRadioButton* TFormSelType::*Field;
         const char* Name;
         const char* Caption;
     };
-    const TOptionSpec options[] = {
+    const TOptionEntry options[] = {
         {&TFormSelType::ck1, "ck1", "リージョンリストの先頭から順番に適用する"},
         {&TFormSelType::ck2, "ck2", "最初の選択項目から順番に適用する"},
         {&TFormSelType::ck3, "ck3", "選択項目にのみ適用する"},
     };
     int top = 0;
-    for (const TOptionSpec& option : options) {
+    for (const TOptionEntry& option : options) {
         TRadioButton* button = MakeChildControl<TRadioButton>(this, ChoicePanel, option.Name);
         button->SetCaption(option.Caption);
         button->SetBounds(8, top, ChoicePanel->Width() - 8, kOptionHeight - 2);

@@ -191,7 +191,7 @@ void TForm6::CreateDisplayPage()
     PresetCombo->SetItemIndex(0);
     PresetCombo->OnChange = TNotifyEvent(this, &TForm6::PresetComboChange);
 
-    struct TSwatchSpec
+    struct TSwatchEntry
     {
         TShape* TForm6::*Field;
         const char* Name;
@@ -201,7 +201,7 @@ void TForm6::CreateDisplayPage()
     {
         const char* Caption;
         int Left, Top, Width;
-        std::vector<TSwatchSpec> Swatches;
+        std::vector<TSwatchEntry> Swatches;
     };
     const TSwatchGroup groups[] = {
         {"通常", 8, 52, 124, {{&TForm6::sp1, "sp1", "波形"}, {&TForm6::sp2, "sp2", "背景"}}},
@@ -221,11 +221,11 @@ void TForm6::CreateDisplayPage()
           {&TForm6::sp10, "sp10", "カットバー"},
           {&TForm6::sp11, "sp11", "表示範囲"}}},
     };
-    for (const TSwatchGroup& spec : groups) {
+    for (const TSwatchGroup& entry : groups) {
         TGroupBox* group =
-            PlaceGroup(this, colors, spec.Caption, spec.Left, spec.Top, spec.Width, 62);
+            PlaceGroup(this, colors, entry.Caption, entry.Left, entry.Top, entry.Width, 62);
         int left = 8;
-        for (const TSwatchSpec& swatch : spec.Swatches) {
+        for (const TSwatchEntry& swatch : entry.Swatches) {
             PlaceLabel(this, group, swatch.Caption, left, 16);
             TShape* shape =
                 PlaceControl<TShape>(this, group, swatch.Name, left + 8, 34, kSwatchSize, 18);
