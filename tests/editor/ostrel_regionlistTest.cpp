@@ -10,6 +10,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/Seams.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -164,6 +165,37 @@ TEST_F(RegionListWindowTest, SelectingRegionsSelectsTheirSpanOnTheWaveform)
     EXPECT_EQ(form->FView.SelStart, 4000);
     EXPECT_EQ(form->FView.SelEnd, 40000);
     EXPECT_EQ(form->SelectedRegionSpan(), (TRegionRange{4000, 40000}));
+}
+
+// A selection of several items is taken while Shift is held with the mouse
+// released, or with Up or Down; not while the mouse still sweeps a range.
+TEST_F(RegionListWindowTest, ARangeSelectionIsTakenOnceItIsWhole)
+{
+    Open();
+    form->AddRegion(8000, 16000);
+    form->AddRegion(24000, 40000);
+    std::vector<int> held;
+    Seams().KeyState = [&held](int key) -> SHORT {
+        return std::find(held.begin(), held.end(), key) != held.end() ? SHORT(0x8000) : 0;
+    };
+    const struct
+    {
+        std::vector<int> Held;
+        bool Taken;
+    } cases[] = {
+        {{VK_SHIFT}, true},
+        {{VK_SHIFT, VK_DOWN}, true},
+        {{VK_SHIFT, VK_UP, VK_LBUTTON}, true},
+        {{VK_SHIFT, VK_LBUTTON}, false},
+        {{}, false},
+    };
+    for (const auto& c : cases) {
+        held.clear();
+        SelectOnly({0});
+        held = c.Held;
+        Item(1)->SetSelected(true);
+        EXPECT_EQ(form->FView.SelEnd, c.Taken ? 40000 : 16000) << c.Held.size();
+    }
 }
 
 TEST_F(RegionListWindowTest, ARegionOutOfViewIsBroughtToTheMiddle)

@@ -277,6 +277,34 @@ TEST_F(TransportWindowTest, CtrlSpacePlaysTheFocusedRegionWhileANameIsTyped)
 
 // --- The end of playback -------------------------------------------------------------------
 
+TEST_F(TransportWindowTest, ASelectedRegionPlaysAtItsVolumeAndOutputModeUntilTheCursorMoves)
+{
+    Open(16000);
+    form->AddRegion(2000, 6000);
+    TListItem* item = form->EditList->Items()->Item(0);
+    TRegionData* region = TFormVusk::RegionOf(item);
+    region->Volume = 0.5;
+    region->OutMode = TOutputMode::MonoLeft;
+    form->SetActiveControl(form->EditList);
+    item->SetSelected(true);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    ASSERT_TRUE(Playing());
+    EXPECT_EQ(form->FPlayStart, 2000);
+    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), form->FMasterVolume * 0.5);
+    EXPECT_EQ(form->FEngine->OutputMode(), TOutputMode::MonoLeft);
+    form->actAudioStopExecute(form->actAudioStop);
+    ASSERT_TRUE(StoppedState());
+
+    // Leaving the list takes the output mode back; moving to a mark, the
+    // volume too.
+    form->EditListExit(form->EditList);
+    EXPECT_EQ(form->FEngine->OutputMode(), TOutputMode::NoTouch);
+    form->SetActiveControl(form->FocusBtn);
+    form->actAudioNextExecute(form->actAudioNext);
+    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), form->FMasterVolume);
+    EXPECT_FALSE(form->FView.RegionSelection);
+}
+
 TEST_F(TransportWindowTest, AnEndReportedOffTheMainThreadActsOnlyThere)
 {
     Open(16000);
