@@ -124,6 +124,7 @@ TEST_F(EditWindowTest, TheRegionWindowOpensOnTheSelectedRegionFromTheMenuAndTheL
             EXPECT_EQ(w.EndEd2->Text(), "16,000");
             EXPECT_EQ(w.MaxLabel->Caption(), "0:10.00");
             EXPECT_EQ(w.MaxLabel2->Caption(), "80,000");
+            EXPECT_EQ(w.actPreView->ShortCut(), form->actAudioRenamePlay->ShortCut());
             ASSERT_NE(w.ActiveControl(), nullptr);
             EXPECT_EQ(w.ActiveControl()->Name(), way.Focused);
             ClickCentre(w.CancelBtn);

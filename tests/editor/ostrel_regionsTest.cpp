@@ -379,3 +379,56 @@ TEST_F(RegionCommandTest, ADoubleClickOnTheVolumeResetsIt)
     EXPECT_EQ(Item(0)->SubItems()->Strings(SubItemOf(TRegionColumn::Volume)), "-");
     EXPECT_TRUE(form->FModified);
 }
+
+TEST_F(RegionCommandTest, TheListCommandsAnswerTheirMenuItemsAsTheirShortcuts)
+{
+    Open(true);
+    struct Command
+    {
+        TAction* TFormVusk::*Action;
+        WORD Key;
+        TShiftState Shift;
+        std::function<bool()> Done;
+    };
+    const Command commands[] = {
+        {&TFormVusk::actEditDouble, 'D', ssCtrl, [&] { return Count() == 3; }},
+        {&TFormVusk::actEditDelete, VK_DELETE, 0, [&] { return Count() == 1; }},
+        {&TFormVusk::actEditSelAll, 'A', ssCtrl, [&] { return form->EditList->SelCount() == 2; }},
+        {&TFormVusk::actRegionMonoMix, 'M', ssShift | ssCtrl,
+         [&] { return Record(0).OutMode == TOutputMode::MonoMix; }},
+    };
+    for (const Command& command : commands) {
+        TAction* action = form->*command.Action;
+        for (bool byMenu : {true, false}) {
+            SCOPED_TRACE(testing::Message() << action->Name() << (byMenu ? " menu" : " key"));
+            form->actRegionClearExecute(form);
+            form->AddRegionRanges({{0, 100}, {100, 200}});
+            Focus(form->EditList);
+            SelectOnly({0});
+            if (byMenu)
+                ClickMenu(action);
+            else
+                Press(command.Key, command.Shift);
+            EXPECT_TRUE(command.Done());
+        }
+    }
+}
+
+TEST_F(RegionCommandTest, AddTakesTheWaveformSelectionFromTheMenuAndEnter)
+{
+    Open();
+    const std::function<void()> ways[] = {
+        [&] { ClickMenu(form->actRegionAdd); },
+        [&] { Press(VK_RETURN); },
+    };
+    for (const auto& way : ways) {
+        Focus(form->FocusBtn);
+        form->FView.SelStart = 800;
+        form->FView.SelEnd = 1600;
+        form->FView.HasSelection = true;
+        way();
+    }
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_02"}));
+    EXPECT_EQ(Record(1).Start, 800);
+    EXPECT_EQ(Record(1).End, 1600);
+}
