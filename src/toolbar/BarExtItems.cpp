@@ -307,7 +307,12 @@ void TBarEditItemActionLink::SetText(const AnsiString& value)
 
 TBarEditItemViewer::~TBarEditItemViewer()
 {
-    delete FEdit;
+    if (FAlive)
+        *FAlive = false;
+    if (FEdit) {
+        FEdit->SetWindowProc(FEditProc);
+        delete FEdit;
+    }
 }
 
 TBarEditItem* TBarEditItemViewer::EditItem() const
@@ -448,7 +453,8 @@ bool TBarEditItemViewer::DoExecute()
 {
     TBarView* view = View();
     view->ShutChildPopups();
-    RunInlineEditor();
+    if (!RunInlineEditor())
+        return false;
     switch (FState) {
     case TBarEditState::Enter:
         view->EndModalWithChoice(this);
@@ -517,11 +523,11 @@ bool TBarEditItemViewer::LoopMayGoOn()
            IsWindowEnabled(window->WindowHandle()) && Item()->Enabled();
 }
 
-void TBarEditItemViewer::EditLoop()
+void TBarEditItemViewer::EditLoop(const bool& alive)
 {
     HWND viewWindow = View()->Window()->WindowHandle();
     HWND editWindow = FEdit->WindowHandle();
-    while (LoopMayGoOn()) {
+    while (alive && LoopMayGoOn()) {
         MSG msg;
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             WaitMessage();
@@ -562,17 +568,19 @@ void TBarEditItemViewer::EditLoop()
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+        if (!alive)
+            break;
     }
     RemoveMessages(WM_CHAR, WM_DEADCHAR);
     RemoveMessages(WM_SYSCHAR, WM_SYSDEADCHAR);
 }
 
-void TBarEditItemViewer::RunInlineEditor()
+bool TBarEditItemViewer::RunInlineEditor()
 {
     TRect r;
     EditorBounds(r);
     if (r.IsEmpty() || FEdit)
-        return;
+        return true;
     TBarView* view = View();
     TBarEditItem* item = EditItem();
     HWND viewWindow = view->Window()->Handle();
@@ -604,16 +612,25 @@ void TBarEditItemViewer::RunInlineEditor()
         SendMessageA(activeBefore, WM_NCACTIVATE, TRUE, 0);
 
     FState = TBarEditState::Editing;
+    bool alive = true;
+    FAlive = &alive;
     try {
-        EditLoop();
-        if (FState == TBarEditState::Editing && FEdit->Modified())
+        EditLoop(alive);
+        if (alive && FState == TBarEditState::Editing && FEdit->Modified())
             AcceptEditorText();
     } catch (...) {
-        FEdit->SetWindowProc(FEditProc);
-        delete FEdit;
-        FEdit = nullptr;
+        if (alive) {
+            FAlive = nullptr;
+            FEdit->SetWindowProc(FEditProc);
+            delete FEdit;
+            FEdit = nullptr;
+        }
         throw;
     }
+    // Its view was rebuilt or freed under the loop: the editor went with it.
+    if (!alive)
+        return false;
+    FAlive = nullptr;
 
     RedrawWindow(viewWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     if (focusBefore && IsWindow(focusBefore))
@@ -631,4 +648,5 @@ void TBarEditItemViewer::RunInlineEditor()
     FEdit->SetWindowProc(FEditProc);
     delete FEdit;
     FEdit = nullptr;
+    return true;
 }

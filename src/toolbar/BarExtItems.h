@@ -183,12 +183,14 @@ public:
     virtual void EditorBounds(TRect& R);
 
     // Puts an editor over the box and edits until something ends it.
-    void RunInlineEditor();
+    // False when the viewer went meanwhile (its view was rebuilt or freed):
+    // the caller must not touch it then.
+    bool RunInlineEditor();
 
 private:
     bool OutsideToolbarStyle();
     int CaptionCellWidth(TCanvas* Canvas);
-    void EditLoop();
+    void EditLoop(const bool& alive);
     bool LoopMayGoOn();
     void EditWndProc(TMessage& message);
     void AcceptEditorText();
@@ -196,4 +198,5 @@ private:
     TEdit* FEdit = nullptr; // owned while editing
     TWndMethod FEditProc;   // the editor's own procedure
     TBarEditState FState = TBarEditState::Cancelled;
+    bool* FAlive = nullptr; // set false when the viewer goes while editing
 };

@@ -223,6 +223,21 @@ TEST_F(BarEditItemTest, AQuitEndsEditingAndIsPostedAgain)
     EXPECT_EQ(edit->Text(), "old");
 }
 
+TEST_F(BarEditItemTest, AToolbarFreedWhileEditingEndsTheEditorSafely)
+{
+    TBarEditItemViewer* viewer = Viewer();
+    bool alive = true;
+    ModalScript script;
+    script.WaitUntil(Editing(), "the editor opens").Then([&] {
+        Type("gone");
+        delete bar;
+        bar = nullptr;
+    });
+    script.Run([&] { alive = viewer->RunInlineEditor(); });
+    EXPECT_FALSE(alive);
+    PumpMessages();
+}
+
 TEST_F(BarEditItemTest, AVerticalToolbarShowsTheItemAsAButtonUnlessAsked)
 {
     bar->SetCurrentDock(left);
