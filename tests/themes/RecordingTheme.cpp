@@ -135,9 +135,11 @@ void TRecordingTheme::DrawDropArrow(TCanvas*, const TRect& ARect, const TSkinIte
     Record("DrawDropArrow", ARect, &ItemInfo);
 }
 
-void TRecordingTheme::DrawFloatFrame(TCanvas*, const TRect& ARect, const TSkinFloatFrameInfo&)
+void TRecordingTheme::DrawFloatFrame(TCanvas*, const TRect& ARect, const TSkinFloatFrameInfo& Info)
 {
-    Record("DrawFloatFrame", ARect);
+    ThemeCall& call = Record("DrawFloatFrame", ARect);
+    call.CloseButtonState = Info.CloseButtonState;
+    call.RedrawParts = Info.RedrawParts;
 }
 
 void TRecordingTheme::DrawItemEdge(TCanvas*, const TRect& ARect, const TSkinItemInfo& ItemInfo)

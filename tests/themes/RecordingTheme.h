@@ -29,7 +29,8 @@ struct ThemeCall
     TColor Color = 0; // DrawItemText: the font's colour; DrawViewBack: the fill
     int FontSize = 0; // DrawItemText: points
     TFontStyles FontStyle = 0;
-    TSkinBarInfo Bar = {}; // DrawBarEdge
+    TSkinBarInfo Bar = {};                       // DrawBarEdge
+    DWORD CloseButtonState = 0, RedrawParts = 0; // DrawFloatFrame
 };
 
 // What the recording theme answers; a test changes it before it makes the

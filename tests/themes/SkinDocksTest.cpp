@@ -275,3 +275,47 @@ TEST_F(ThemedBars, AFloatingToolbarDroppedNearTheEdgeLandsOnIt)
     GetWindowRect(frame->WindowHandle(), &r);
     EXPECT_EQ(r.left, work.left + 30);
 }
+
+TEST_F(ThemedBars, TheFloatingCloseButtonLightsUnderTheMouseAndRepaintsAlone)
+{
+    TRecordingTheme* recording = UseRecordingTheme();
+    auto* bar = new TSkinToolbar(form);
+    AddSkinItem(bar->Items(), "Item");
+    bar->SetCurrentDock(NewDock(TBarDockPosition::dpTop));
+    bar->SetFloatOrigin(TPoint(300, 300));
+    bar->SetFloating(true);
+    PumpMessages();
+    auto* frame = static_cast<TSkinFloatingWindowParent*>(bar->FloatingParent());
+    RECT window;
+    GetWindowRect(frame->WindowHandle(), &window);
+    const TRect close = FloatingCloseRect(frame->FrameGeometry());
+    auto moveTo = [&](int x, int y) {
+        SendMessageA(frame->WindowHandle(), WM_NCMOUSEMOVE, HTCAPTION,
+                     MAKELPARAM(window.left + x, window.top + y));
+    };
+    struct Case
+    {
+        const char* what;
+        TPoint at; // window coordinates
+        bool hot;
+        DWORD state;
+    };
+    const Case cases[] = {
+        {"over the button", TPoint(close.left + 2, close.top + 2), true, scbShown | scbHot},
+        {"still over it", TPoint(close.left + 3, close.top + 3), true, 0},
+        {"over the caption", TPoint(close.left - 10, close.top + 2), false, scbShown},
+    };
+    for (const Case& c : cases) {
+        recording->Calls.clear();
+        moveTo(c.at.x, c.at.y);
+        EXPECT_EQ(frame->CloseButtonHot(), c.hot) << c.what;
+        const auto frames = recording->Of("DrawFloatFrame");
+        if (!c.state) {
+            EXPECT_TRUE(frames.empty()) << c.what << ": no change, no paint";
+            continue;
+        }
+        ASSERT_EQ(frames.size(), 1u) << c.what;
+        EXPECT_EQ(frames[0].CloseButtonState, c.state) << c.what;
+        EXPECT_EQ(frames[0].RedrawParts, static_cast<DWORD>(sfpCloseButton)) << c.what;
+    }
+}
