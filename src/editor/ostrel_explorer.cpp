@@ -3,6 +3,8 @@
 // tree has the focus. Regions dropped on it are the bounce's.
 #include "ostrel.h"
 
+#include "classlib/FilePaths.h"
+
 void TFormVusk::ShellTreeView1AddFolder(TObject* Sender, const TShellEntry& Entry, bool& CanAdd)
 {
     CanAdd = Entry.IsFolder || CommandLineFileKind(Entry.Path) != TCommandLineFile::None;
@@ -10,8 +12,11 @@ void TFormVusk::ShellTreeView1AddFolder(TObject* Sender, const TShellEntry& Entr
 
 void TFormVusk::OpenExplorerSelection()
 {
-    if (!FBusy)
-        OpenFileByKind(ShellTreeView1->SelectedPath());
+    const AnsiString path = ShellTreeView1->SelectedPath();
+    // A folder named like a sound file is still a folder: opening it would
+    // only close the open file and fail.
+    if (!FBusy && !DirectoryExists(path))
+        OpenFileByKind(path);
 }
 
 void TFormVusk::actReturnExecute(TObject* Sender)

@@ -92,8 +92,13 @@ TEST_F(ExplorerTreeTest, EnterOpensTheSelectedWavFileWhileTheTreeHasTheFocus)
     EXPECT_EQ(form->actRegionAdd->ShortCut(), VK_RETURN);
 }
 
-TEST_F(ExplorerTreeTest, NothingOpensWhileBusyOrOnAFolder)
+TEST_F(ExplorerTreeTest, NothingOpensWhileBusyOrOnAFolderEvenOneNamedLikeASoundFile)
 {
+    ASSERT_TRUE(CreateDir(folder / "songs\\inner.wav"));
+    // The file open stays open.
+    ASSERT_TRUE(form->OpenWavFile(
+        WriteWav(folder, "kept.wav", WavBuilder().Pcm16(2, 8000, Samples(800, 0)))));
+    const AnsiString kept = form->Caption();
     TTreeNode* songs = SongsNode();
     ASSERT_NE(songs, nullptr);
     FocusTree();
@@ -102,13 +107,13 @@ TEST_F(ExplorerTreeTest, NothingOpensWhileBusyOrOnAFolder)
         const char* Selected; // under songs; "" for the folder itself
         bool Busy;
     };
-    const Case cases[] = {{"take.wav", true}, {"", false}};
+    const Case cases[] = {{"take.wav", true}, {"", false}, {"inner.wav", false}};
     for (const Case& c : cases) {
         form->FBusy = c.Busy;
         ASSERT_TRUE(Tree()->SelectPath(folder / "songs\\" + c.Selected));
         PressKey(Tree()->Handle(), VK_RETURN);
         form->FBusy = false;
-        EXPECT_EQ(form->Caption(), "Zandrel") << c.Selected;
+        EXPECT_EQ(form->Caption(), kept) << c.Selected;
     }
 }
 
