@@ -28,7 +28,7 @@ constexpr int kThumbPartVertical = 3;
 constexpr int kThumbPartHorizontal = 2;
 constexpr int kArrowUpNormal = 1, kArrowDownNormal = 5, kArrowLeftNormal = 9,
               kArrowRightNormal = 13;
-constexpr int kStatePushed = 2, kStateDisabled = 3;
+constexpr int kStateHot = 1, kStatePushed = 2, kStateDisabled = 3;
 
 } // namespace
 
@@ -139,6 +139,14 @@ void TSkinScrollBar::Step(int zone)
     }
 }
 
+bool TSkinScrollBar::SetHotZone(int zone)
+{
+    if (zone == FHotZone)
+        return false;
+    FHotZone = zone;
+    return true;
+}
+
 int TSkinScrollBar::Press(const TPoint& P)
 {
     FPressedZone = ZoneAt(P);
@@ -182,6 +190,8 @@ void TSkinScrollBar::PaintArrow(TCanvas* Canvas, int zone, bool Enabled)
             state += kStateDisabled;
         else if (pushed)
             state += kStatePushed;
+        else if (FHotZone == zone)
+            state += kStateHot;
         styles.DrawThemeBackground(style, Canvas->Handle(), kArrowPart, state, &r, nullptr);
         return;
     }
@@ -577,6 +587,8 @@ void TSkinCustomListViewer::MouseMove(int X, int Y)
     }
     if (FScrollBar && FScrollBar->PressedZone() != szNone)
         return;
+    if (FScrollBar && FScrollBar->SetHotZone(FScrollBar->ZoneAt(FMouse)))
+        Invalidate();
     UINT interval = 0;
     if (FPressedOnRows && DragScrollDirection(Y, interval) != 0) {
         if (FTimerUse != TTimerUse::DragScroll || FTimerInterval != interval)

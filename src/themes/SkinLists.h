@@ -70,6 +70,9 @@ public:
     void Drag(const TPoint& P);
     void Release() { FPressedZone = szNone; }
     int PressedZone() const { return FPressedZone; }
+    // The zone under the mouse (its arrow paints hot); true when it changed.
+    int HotZone() const { return FHotZone; }
+    bool SetHotZone(int zone);
 
     void Paint(TCanvas* Canvas, bool Enabled);
 
@@ -96,6 +99,7 @@ private:
     TRect FBounds;
     int FPressedZone = szNone;
     int FDragOffset = 0; // the press point's distance from the thumb's start
+    int FHotZone = szNone;
 };
 
 // Sender, Canvas, ARect, Index, Hot, PaintDefault.

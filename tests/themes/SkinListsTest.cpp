@@ -170,6 +170,9 @@ TEST_F(ThemedLists, AHeldArrowStepsAtOnceThenEvery500ThenEvery100Milliseconds)
     ASSERT_NE(bar, nullptr);
     const TRect arrow = bar->ZoneRect(szSecondArrow);
     const TPoint on(arrow.left + 2, arrow.top + 2);
+    viewer->MouseMove(on.x, on.y);
+    EXPECT_EQ(bar->HotZone(), szSecondArrow) << "the arrow under the mouse";
+    EXPECT_EQ(viewer->TimerInterval(), 0u) << "no press, no repeat";
     bool onMenu = false;
     viewer->MouseDown(0, on.x, on.y, onMenu);
     EXPECT_EQ(viewer->TopIndex(), 1) << "at once";
