@@ -858,6 +858,11 @@ public:
     void EditListCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
                          int& Compare);
     void EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    // A range the keyboard selects changes many items, one notification
+    // each: the list click runs once, when the loop next waits, not once per
+    // item (which reads the whole selection every time).
+    TTimer* FRangeClickTimer = nullptr;
+    void RangeClickTimerTimer(TObject* Sender);
     void EditListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void EditListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void EditListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);

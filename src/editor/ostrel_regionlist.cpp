@@ -245,6 +245,8 @@ void TFormVusk::ShowSelectionLabel()
 
 void TFormVusk::EditListClick(TObject* Sender)
 {
+    if (FRangeClickTimer)
+        FRangeClickTimer->SetEnabled(false);
     if (!FileLoaded())
         return;
     if (FRenameMode)
@@ -288,8 +290,10 @@ void TFormVusk::EditListCompare(TObject* Sender, TListItem* Item1, TListItem* It
 
 // --- Selection by keyboard and mouse -------------------------------------------------------
 
-// A range selection (Shift with the mouse, or Shift with Up or Down) is
-// taken once, when its last item arrives, not for every item on the way.
+// A range selection (Shift with the mouse released, or Shift with Up or
+// Down) is taken, not while the mouse still sweeps one; and once the list
+// has changed every item of it (Shift+End may change thousands), not for
+// every item on the way.
 void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected)
 {
     const int count = EditList->SelCount();
@@ -302,7 +306,12 @@ void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Select
     const bool mouseRange = !RegionKeyHeld(VK_LBUTTON);
     const bool keyRange = RegionKeyHeld(VK_UP) || RegionKeyHeld(VK_DOWN);
     if (mouseRange || keyRange)
-        EditListClick(Sender);
+        FRangeClickTimer->SetEnabled(true);
+}
+
+void TFormVusk::RangeClickTimerTimer(TObject* Sender)
+{
+    EditListClick(this);
 }
 
 std::optional<TRegionColumn> TFormVusk::RegionColumnAt(int x, int y) const
@@ -574,4 +583,8 @@ void TFormVusk::WireRegionListEvents()
     Wire(EditList->OnDragDrop, &TFormVusk::EditListDragDrop);
     Wire(EditList->OnAdvancedCustomDrawItem, &TFormVusk::EditListAdvancedCustomDrawItem);
     Wire(DragEditTimer->OnTimer, &TFormVusk::DragEditTimerTimer);
+    FRangeClickTimer = new TTimer(this);
+    FRangeClickTimer->SetEnabled(false);
+    FRangeClickTimer->SetInterval(1);
+    Wire(FRangeClickTimer->OnTimer, &TFormVusk::RangeClickTimerTimer);
 }

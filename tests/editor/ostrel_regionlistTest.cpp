@@ -162,6 +162,8 @@ TEST_F(RegionListWindowTest, SelectingRegionsSelectsTheirSpanOnTheWaveform)
         Item(1)->SetSelected(true);
         Item(2)->SetSelected(true);
     }
+    EXPECT_EQ(form->FView.SelEnd, 16000) << "taken once the loop waits";
+    ASSERT_TRUE(PumpUntil([this] { return !form->FRangeClickTimer->Enabled(); }));
     EXPECT_EQ(form->FView.SelStart, 4000);
     EXPECT_EQ(form->FView.SelEnd, 40000);
     EXPECT_EQ(form->SelectedRegionSpan(), (TRegionRange{4000, 40000}));
@@ -194,8 +196,43 @@ TEST_F(RegionListWindowTest, ARangeSelectionIsTakenOnceItIsWhole)
         SelectOnly({0});
         held = c.Held;
         Item(1)->SetSelected(true);
+        EXPECT_EQ(form->FRangeClickTimer->Enabled(), c.Taken) << c.Held.size();
+        PumpUntil([this] { return !form->FRangeClickTimer->Enabled(); });
         EXPECT_EQ(form->FView.SelEnd, c.Taken ? 40000 : 16000) << c.Held.size();
     }
+}
+
+// Typed keys, sent through the system's input queue: Shift+End selects 300
+// items, one notification each; the waveform then spans them all.
+TEST_F(RegionListWindowTest, ShiftEndSelectsTheRestAndTheWaveSpansThem)
+{
+    Open();
+    std::vector<TRegionRange> ranges;
+    for (int i = 0; i < 300; ++i)
+        ranges.push_back({i * 100, i * 100 + 50});
+    form->AddRegionRanges(ranges);
+    Seams().KeyState = [](int key) { return GetKeyState(key); };
+    ASSERT_TRUE(ActivateForm(form));
+    form->EditList->SetFocus();
+    ASSERT_EQ(FocusedWindow(), form->EditList->Handle());
+    SelectOnly({0});
+    Item(0)->SetFocused(true);
+    std::vector<INPUT> keys;
+    for (const auto& [key, flags] : std::vector<std::pair<WORD, DWORD>>{
+             {VK_SHIFT, 0}, {VK_END, 0}, {VK_END, KEYEVENTF_KEYUP}, {VK_SHIFT, KEYEVENTF_KEYUP}}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        keys.push_back(input);
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    ASSERT_TRUE(PumpUntil([this] {
+        return form->EditList->SelCount() == 300 && !form->FRangeClickTimer->Enabled() &&
+               form->FView.SelEnd == 299 * 100 + 50;
+    }));
+    EXPECT_EQ(form->FView.SelStart, 0);
+    EXPECT_TRUE(form->FView.RegionSelection);
 }
 
 TEST_F(RegionListWindowTest, ARegionOutOfViewIsBroughtToTheMiddle)
