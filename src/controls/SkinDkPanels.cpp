@@ -1,0 +1,775 @@
+#include "SkinDkPanels.h"
+
+#include "classlib/ControlMessages.h"
+#include "classlib/Form.h"
+#include "classlib/Seams.h"
+#include "classlib/ShortCut.h"
+
+#include <algorithm>
+#include <windowsx.h>
+
+// --- Margins -------------------------------------------------------------------------
+
+TRect TSkinControlMargins::Deflate(const TRect& r) const
+{
+    return TRect(r.left + FLeft, r.top + FTop, r.right - FRight, r.bottom - FBottom);
+}
+
+void TSkinControlMargins::Store(int& field, int value)
+{
+    if (field == value)
+        return;
+    field = value;
+    if (OnChange)
+        OnChange(this);
+}
+
+// --- Hover tracking ------------------------------------------------------------------
+
+namespace {
+
+// One timer for all panel objects, made by the first and freed with the
+// last, and the panel that has the mouse now.
+struct THoverState
+{
+    int Panels = 0;
+    TTimer* Timer = nullptr;
+    TSkinPanelObject* Tracked = nullptr;
+};
+
+THoverState& Hover()
+{
+    static THoverState state;
+    return state;
+}
+
+TControl* ControlUnderCursor()
+{
+    return FindDragTarget(Seams().CursorPos(), true);
+}
+
+} // namespace
+
+void TSkinPanelObject::CheckHover()
+{
+    TSkinPanelObject* tracked = Hover().Tracked;
+    if (tracked && ControlUnderCursor() != tracked)
+        tracked->LeaveHover();
+}
+
+// --- Panel object --------------------------------------------------------------------
+
+TSkinPanelObject::TSkinPanelObject(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetControlStyle((ControlStyle() | csAcceptsControls | csClickEvents | csDoubleClicks) &
+                    ~csOpaque);
+    SetParentColor(false);
+    SetColor(clNone);
+    THoverState& hover = Hover();
+    if (hover.Panels++ == 0) {
+        hover.Timer = new TTimer(nullptr);
+        hover.Timer->SetEnabled(false);
+        hover.Timer->SetInterval(125);
+        hover.Timer->OnTimer = [](TObject*) { CheckHover(); };
+    }
+    ListenThemeChanges(this);
+}
+
+TSkinPanelObject::~TSkinPanelObject()
+{
+    UnlistenThemeChanges(this);
+    THoverState& hover = Hover();
+    if (hover.Tracked == this) {
+        hover.Tracked = nullptr;
+        hover.Timer->SetEnabled(false);
+    }
+    if (--hover.Panels == 0)
+        FreeAndNil(hover.Timer);
+}
+
+void TSkinPanelObject::DoMouseEnter()
+{
+    if (OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+void TSkinPanelObject::DoMouseLeave()
+{
+    if (OnMouseLeave)
+        OnMouseLeave(this);
+}
+
+void TSkinPanelObject::EnterHover()
+{
+    THoverState& hover = Hover();
+    if (hover.Tracked)
+        hover.Tracked->LeaveHover();
+    hover.Tracked = this;
+    hover.Timer->SetEnabled(true);
+    if (!Enabled())
+        return;
+    FMouseInside = true;
+    DoMouseEnter();
+    Invalidate();
+}
+
+void TSkinPanelObject::LeaveHover()
+{
+    THoverState& hover = Hover();
+    if (hover.Tracked == this) {
+        hover.Tracked = nullptr;
+        hover.Timer->SetEnabled(false);
+    }
+    if (!FMouseInside)
+        return;
+    FMouseInside = false;
+    DoMouseLeave();
+    Invalidate();
+}
+
+void TSkinPanelObject::SetPushed(bool value)
+{
+    if (value == FPushed)
+        return;
+    FPushed = value;
+    Invalidate();
+}
+
+void TSkinPanelObject::MouseMove(TShiftState Shift, int X, int Y)
+{
+    if (Hover().Tracked != this && ControlUnderCursor() == this)
+        EnterHover();
+    else if (FMouseInside && MouseCapture() && !ClientRect().Contains(TPoint(X, Y)))
+        LeaveHover();
+    TCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TSkinPanelObject::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == TMouseButton::mbLeft) {
+        SetPushed(true);
+        // A smart-focus control keeps the focus where it is unless the focus
+        // is already on it.
+        if (!FSmartFocus && CanFocus())
+            SetFocus();
+    }
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TSkinPanelObject::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == TMouseButton::mbLeft)
+        SetPushed(false);
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TSkinPanelObject::EraseBackground(TMessage& m)
+{
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    TRect client = ClientRect();
+    if (Color() == clNone) {
+        PaintParentUnder(this, dc, client);
+    } else {
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+        FillRect(dc, &client, brush);
+        DeleteObject(brush);
+    }
+    m.Result = 1;
+}
+
+bool TSkinPanelObject::KeyMessage(TMessage& m)
+{
+    if (!FSpacePresses || m.WParam != VK_SPACE)
+        return false;
+    if (m.Msg == WM_KEYDOWN) {
+        SetPushed(true);
+        return true;
+    }
+    if (FPushed) {
+        SetPushed(false);
+        Click();
+    }
+    return true;
+}
+
+void TSkinPanelObject::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_ERASEBKGND:
+        EraseBackground(m);
+        return;
+    case WM_SKIN_THEMECHANGE:
+        Invalidate();
+        return;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (KeyMessage(m))
+            return;
+        break;
+    case WM_KILLFOCUS:
+        SetPushed(false);
+        break;
+    case CM_ENABLEDCHANGED:
+        if (!Enabled() && FMouseInside) {
+            LeaveHover();
+            if (HandleAllocated())
+                SendMessageA(WindowHandle(), WM_CANCELMODE, 0, 0);
+        }
+        break;
+    case CM_CANCELMODE:
+        SetPushed(false);
+        break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+// --- Alignment panel -----------------------------------------------------------------
+
+TSkinAlignmentPanel::TSkinAlignmentPanel(TComponent* AOwner)
+    : TSkinPanelObject(AOwner), FMargins(new TSkinControlMargins)
+{
+    FMargins->OnChange = [this](TObject*) {
+        Realign();
+        Invalidate();
+    };
+}
+
+TSkinAlignmentPanel::~TSkinAlignmentPanel()
+{
+    delete FMargins;
+}
+
+void TSkinAlignmentPanel::AdjustClientRect(TRect& rect)
+{
+    TSkinPanelObject::AdjustClientRect(rect);
+    rect = FMargins->Deflate(rect);
+}
+
+int TSkinAlignmentPanel::LeastExtent(bool vertical)
+{
+    int extent =
+        vertical ? FMargins->Top() + FMargins->Bottom() : FMargins->Left() + FMargins->Right();
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* c = Controls(i);
+        if (!c->Visible())
+            continue;
+        TAlign align = c->Align();
+        bool stacked = vertical ? (align == TAlign::alTop || align == TAlign::alBottom)
+                                : (align == TAlign::alLeft || align == TAlign::alRight);
+        if (stacked) {
+            extent += vertical ? c->Height() : c->Width();
+        } else if (align == TAlign::alClient) {
+            if (auto* panel = dynamic_cast<TSkinPanelObject*>(c))
+                extent += vertical ? panel->LeastHeight() : panel->LeastWidth();
+            else
+                extent += vertical ? c->Constraints()->MinHeight() : c->Constraints()->MinWidth();
+        }
+    }
+    return extent;
+}
+
+int TSkinAlignmentPanel::LeastHeight()
+{
+    return LeastExtent(true);
+}
+
+int TSkinAlignmentPanel::LeastWidth()
+{
+    return LeastExtent(false);
+}
+
+// --- Text object ---------------------------------------------------------------------
+
+UINT SkinTextFlags(TAlignment alignment, TTextWrapping wrapping, bool showAccelChar, bool measuring)
+{
+    UINT flags = DT_EXPANDTABS;
+    switch (alignment) {
+    case TAlignment::taLeftJustify:
+        flags |= DT_LEFT;
+        break;
+    case TAlignment::taRightJustify:
+        flags |= DT_RIGHT;
+        break;
+    case TAlignment::taCenter:
+        flags |= DT_CENTER;
+        break;
+    }
+    switch (wrapping) {
+    case TTextWrapping::twNone:
+        flags |= measuring ? 0 : DT_SINGLELINE;
+        break;
+    case TTextWrapping::twEndEllipsis:
+        flags |= DT_END_ELLIPSIS | (measuring ? 0 : DT_SINGLELINE);
+        break;
+    case TTextWrapping::twPathEllipsis:
+        flags |= DT_PATH_ELLIPSIS | (measuring ? 0 : DT_SINGLELINE);
+        break;
+    case TTextWrapping::twWrap:
+        flags |= DT_WORDBREAK;
+        break;
+    }
+    if (!showAccelChar)
+        flags |= DT_NOPREFIX;
+    return flags;
+}
+
+TSkinTextObject::TSkinTextObject(TComponent* AOwner)
+    : TSkinPanelObject(AOwner), FMargins(new TSkinControlMargins)
+{
+    SetControlStyle(ControlStyle() | csSetCaption);
+    FMargins->OnChange = [this](TObject*) {
+        AdjustHeight();
+        Invalidate();
+    };
+    SetWidth(100);
+    TSkinPanelObject::SetAutoSize(true);
+}
+
+TSkinTextObject::~TSkinTextObject()
+{
+    delete FMargins;
+}
+
+void TSkinTextObject::SetShowAccelChar(bool value)
+{
+    if (value == FShowAccelChar)
+        return;
+    FShowAccelChar = value;
+    TextChanged();
+}
+
+void TSkinTextObject::SetWrapping(TTextWrapping value)
+{
+    if (value == FWrapping)
+        return;
+    FWrapping = value;
+    TextChanged();
+}
+
+void TSkinTextObject::SetAlignment(TAlignment value)
+{
+    FAlignment = value;
+    Invalidate();
+}
+
+void TSkinTextObject::SetAutoSize(bool value)
+{
+    TSkinPanelObject::SetAutoSize(value);
+    AdjustHeight();
+}
+
+void TSkinTextObject::DoDrawText(TCanvas* canvas, TRect& rect, UINT flags)
+{
+    AnsiString caption = LabelCaption();
+    bool measuring = flags & DT_CALCRECT;
+    if (measuring && (caption.empty() || caption == "&"))
+        caption = " ";
+    canvas->Font()->Assign(Font());
+    DoAdjustFont(canvas);
+    HDC dc = canvas->Handle();
+    if (measuring) {
+        DrawTextA(dc, caption.c_str(), -1, &rect, flags & ~DT_VCENTER);
+    } else if (Enabled()) {
+        DrawTextA(dc, caption.c_str(), -1, &rect, flags);
+    } else {
+        TRect moved = rect;
+        OffsetRect(&moved, 1, 1);
+        canvas->Font()->SetColor(clBtnHighlight);
+        DrawTextA(dc, caption.c_str(), -1, &moved, flags);
+        canvas->Font()->SetColor(clBtnShadow);
+        DrawTextA(canvas->Handle(), caption.c_str(), -1, &rect, flags);
+    }
+}
+
+void TSkinTextObject::AutoSizeExtent(TCanvas* canvas, int& newHeight)
+{
+    TRect room = FMargins->Deflate(ClientRect());
+    TRect caption = CaptionMargins();
+    room = TRect(room.left + caption.left, room.top + caption.top, room.right - caption.right,
+                 room.bottom - caption.bottom);
+    DoDrawText(canvas, room,
+               DT_CALCRECT | SkinTextFlags(CaptionAlignment(), FWrapping, FShowAccelChar, true));
+    newHeight = room.Height() + FMargins->Top() + FMargins->Bottom() + caption.top + caption.bottom;
+}
+
+int TSkinTextObject::AutoHeight()
+{
+    TScreenDC dc;
+    TCanvas canvas;
+    TCanvasDCScope scope(&canvas, dc.Handle());
+    int height = Height();
+    AutoSizeExtent(&canvas, height);
+    return height;
+}
+
+void TSkinTextObject::AdjustHeight()
+{
+    if (!AutoSize() || FAdjusting || HasState(csLoading) || HasState(csReading))
+        return;
+    FAdjusting = true;
+    try {
+        SetBounds(Left(), Top(), Width(), AutoHeight());
+    } catch (...) {
+        FAdjusting = false;
+        throw;
+    }
+    FAdjusting = false;
+}
+
+void TSkinTextObject::TextChanged()
+{
+    Invalidate();
+    AdjustHeight();
+}
+
+void TSkinTextObject::CreateWnd()
+{
+    TSkinPanelObject::CreateWnd();
+    AdjustHeight();
+}
+
+void TSkinTextObject::Paint()
+{
+    TCanvas* canvas = Canvas();
+    TRect room = FMargins->Deflate(ClientRect());
+    if (Focused()) {
+        TRect focus = GetFocusRect();
+        if (!IsRectEmpty(&focus)) {
+            canvas->Font()->SetColor(clBlack);
+            canvas->Brush()->SetColor(clWhite);
+            canvas->DrawFocusRect(focus);
+        }
+    }
+    TRect caption = CaptionMargins();
+    TRect text(room.left + caption.left, room.top + caption.top, room.right - caption.right,
+               room.bottom - caption.bottom);
+    UINT flags = SkinTextFlags(CaptionAlignment(), FWrapping, FShowAccelChar, false);
+    TRect measured = text;
+    DoDrawText(canvas, measured, flags | DT_CALCRECT);
+    int height = measured.Height();
+    text.top = (text.top + text.bottom - height) / 2;
+    text.bottom = text.top + height;
+    canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    DoDrawText(canvas, text, flags);
+}
+
+void TSkinTextObject::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case CM_TEXTCHANGED:
+        TSkinPanelObject::WndProc(m);
+        TextChanged();
+        return;
+    case CM_FONTCHANGED:
+        TSkinPanelObject::WndProc(m);
+        AdjustHeight();
+        return;
+    }
+    TSkinPanelObject::WndProc(m);
+}
+
+// --- Button --------------------------------------------------------------------------
+
+TSkinButton::TSkinButton(TComponent* AOwner) : TSkinTextObject(AOwner), FImageLink(new TChangeLink)
+{
+    FImageLink->OnChange = [this](TObject*) { ContentChanged(); };
+    SetAlignment(TAlignment::taCenter);
+    SetSmartFocus(true);
+    SetSpacePresses(true);
+    SetTabStop(true);
+}
+
+TSkinButton::~TSkinButton()
+{
+    StopRepeat();
+    SetImages(nullptr);
+    delete FImageLink;
+}
+
+void TSkinButton::ContentChanged()
+{
+    AdjustHeight();
+    Invalidate();
+}
+
+void TSkinButton::SetChecked(bool value)
+{
+    if (FGroupIndex == 0)
+        value = false;
+    if (value == FChecked || (FChecked && !FAllowAllUnchecked))
+        return;
+    FChecked = value;
+    Invalidate();
+    if (!value || !Parent())
+        return;
+    for (int i = 0; i < Parent()->ControlCount(); ++i) {
+        auto* other = dynamic_cast<TSkinButton*>(Parent()->Controls(i));
+        if (!other || other == this || other->FGroupIndex != FGroupIndex)
+            continue;
+        other->FAllowAllUnchecked = FAllowAllUnchecked;
+        if (other->FChecked) {
+            other->FChecked = false;
+            other->Invalidate();
+        }
+    }
+}
+
+void TSkinButton::SetGroupIndex(int value)
+{
+    FGroupIndex = value;
+    if (value == 0 && FChecked) {
+        FChecked = false;
+        Invalidate();
+    }
+}
+
+void TSkinButton::SetBorderSize(int value)
+{
+    FBorderSize = value;
+    ContentChanged();
+}
+
+void TSkinButton::SetButtonStyle(TSkinButtonStyle value)
+{
+    FButtonStyle = value;
+    Invalidate();
+}
+
+void TSkinButton::SetImages(TCustomImageList* value)
+{
+    if (value == FImages)
+        return;
+    if (FImages)
+        FImages->UnRegisterChanges(FImageLink);
+    ReplaceFreeNotified<TCustomImageList>(this, FImages, value);
+    if (FImages)
+        FImages->RegisterChanges(FImageLink);
+    ContentChanged();
+}
+
+void TSkinButton::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TSkinTextObject::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FImages) {
+        FImages = nullptr;
+        ContentChanged();
+    }
+}
+
+void TSkinButton::SetImageIndex(int value)
+{
+    FImageIndex = value;
+    Invalidate();
+}
+
+void TSkinButton::SetLayout(TSkinButtonLayout value)
+{
+    FLayout = value;
+    ContentChanged();
+}
+
+void TSkinButton::SetGlyphSpacing(int value)
+{
+    FGlyphSpacing = value;
+    ContentChanged();
+}
+
+void TSkinButton::AutoSizeExtent(TCanvas* canvas, int& newHeight)
+{
+    int imageHeight = HasImages() ? FImages->Height() + 2 * FBorderSize : 0;
+    if (Caption().empty()) {
+        newHeight = HasImages() ? imageHeight : std::max(2 * FBorderSize, 16);
+        return;
+    }
+    TSkinTextObject::AutoSizeExtent(canvas, newHeight);
+    if (HasImages() &&
+        (FLayout == TSkinButtonLayout::blGlyphLeft || FLayout == TSkinButtonLayout::blGlyphRight))
+        newHeight = std::max(newHeight, imageHeight);
+}
+
+TRect TSkinButton::CaptionMargins()
+{
+    TRect m(FBorderSize, FBorderSize, FBorderSize, FBorderSize);
+    if (!HasImages())
+        return m;
+    int spacing = Caption().empty() ? 0 : FGlyphSpacing;
+    switch (FLayout) {
+    case TSkinButtonLayout::blGlyphLeft:
+        m.left += FImages->Width() + spacing;
+        break;
+    case TSkinButtonLayout::blGlyphRight:
+        m.right += FImages->Width() + spacing;
+        break;
+    case TSkinButtonLayout::blGlyphTop:
+        m.top += FImages->Height() + spacing;
+        break;
+    case TSkinButtonLayout::blGlyphBottom:
+        m.bottom += FImages->Height() + spacing;
+        break;
+    }
+    return m;
+}
+
+TRect TSkinButton::GetFocusRect()
+{
+    TRect r = ClientRect();
+    InflateRect(&r, -2, -2);
+    return r;
+}
+
+TSkinItemInfo TSkinButton::FillControlItemInfo()
+{
+    TSkinItemInfo info = {};
+    info.ViewKindBits =
+        FButtonStyle == TSkinButtonStyle::bsNormal ? vkToolbarGroup | vkOpaque : vkToolbarGroup;
+    info.ItemOptions = sioToolbarStyle | sioAppActive;
+    info.Enabled = Enabled();
+    info.Pushed = Pushed() && MouseInside();
+    info.Selected = FChecked;
+    if (MouseInside())
+        info.HotState = kSkinMouseHot;
+    return info;
+}
+
+void TSkinButton::DoAdjustFont(TCanvas* canvas)
+{
+    if (TSkinTheme* theme = CurrentTheme())
+        canvas->Font()->SetColor(theme->ItemInkColor(FillControlItemInfo()));
+}
+
+// The glyph beside the caption on the side of the layout, centred across.
+TRect TSkinButton::GlyphRect()
+{
+    TRect room = Margins()->Deflate(ClientRect());
+    InflateRect(&room, -FBorderSize, -FBorderSize);
+    int w = FImages->Width(), h = FImages->Height();
+    int x = room.left + (room.Width() - w) / 2;
+    int y = room.top + (room.Height() - h) / 2;
+    switch (FLayout) {
+    case TSkinButtonLayout::blGlyphLeft:
+        x = room.left;
+        break;
+    case TSkinButtonLayout::blGlyphRight:
+        x = room.right - w;
+        break;
+    case TSkinButtonLayout::blGlyphTop:
+        y = room.top;
+        break;
+    case TSkinButtonLayout::blGlyphBottom:
+        y = room.bottom - h;
+        break;
+    }
+    if (Caption().empty()) {
+        x = room.left + (room.Width() - w) / 2;
+        y = room.top + (room.Height() - h) / 2;
+    }
+    return TRect(x, y, x + w, y + h);
+}
+
+void TSkinButton::Paint()
+{
+    TSkinTheme* theme = CurrentTheme();
+    if (theme) {
+        TSkinItemInfo info = FillControlItemInfo();
+        theme->DrawButtonFace(Canvas(), Margins()->Deflate(ClientRect()), info);
+        if (HasImages())
+            theme->DrawItemPicture(Canvas(), GlyphRect(), info, FImages, FImageIndex);
+    }
+    TSkinTextObject::Paint();
+}
+
+void TSkinButton::Click()
+{
+    if (FRepeatingClick) {
+        TSkinTextObject::Click();
+        return;
+    }
+    if (FGroupIndex != 0)
+        SetChecked(!FChecked);
+    LeaveHover();
+    if (FModalResult != 0)
+        if (TCustomForm* form = GetParentForm(this))
+            form->SetModalResult(FModalResult);
+    TSkinTextObject::Click();
+}
+
+void TSkinButton::RepeatTick(TObject*)
+{
+    FRepeatTimer->SetInterval(FRepeatInterval);
+    TPoint cursor = ScreenToClient(Seams().CursorPos());
+    if (!MouseCapture() || !Pushed() || !ClientRect().Contains(cursor)) {
+        FRepeatTimer->SetEnabled(false);
+        return;
+    }
+    FRepeatingClick = true;
+    try {
+        Click();
+    } catch (...) {
+        FRepeatingClick = false;
+        throw;
+    }
+    FRepeatingClick = false;
+}
+
+void TSkinButton::StopRepeat()
+{
+    FreeAndNil(FRepeatTimer);
+}
+
+void TSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TSkinTextObject::MouseDown(Button, Shift, X, Y);
+    if (Button != TMouseButton::mbLeft || !FRepeating)
+        return;
+    FRepeatingClick = true;
+    try {
+        Click();
+    } catch (...) {
+        FRepeatingClick = false;
+        throw;
+    }
+    FRepeatingClick = false;
+    // The press has clicked; the release does not click again.
+    SetControlState(ControlState() & ~csClicked);
+    StopRepeat();
+    FRepeatTimer = new TTimer(nullptr);
+    FRepeatTimer->SetInterval(FRepeatDelay);
+    FRepeatTimer->OnTimer = [this](TObject* sender) { RepeatTick(sender); };
+}
+
+void TSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    StopRepeat();
+    TSkinTextObject::MouseUp(Button, Shift, X, Y);
+}
+
+void TSkinButton::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_NCHITTEST:
+        if (!HasState(csDesigning)) {
+            TPoint p = ScreenToClient(TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
+            if (!Margins()->Deflate(ClientRect()).Contains(p)) {
+                m.Result = HTTRANSPARENT;
+                return;
+            }
+        }
+        break;
+    case CM_DIALOGCHAR:
+        if (ShowAccelChar() && IsAccelerator(static_cast<char>(m.WParam), Caption()) && Enabled() &&
+            CanFocus()) {
+            Click();
+            m.Result = 1;
+            return;
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        // A double click is a second press.
+        m.Msg = WM_LBUTTONDOWN;
+        break;
+    case CM_CANCELMODE:
+        StopRepeat();
+        break;
+    }
+    TSkinTextObject::WndProc(m);
+}

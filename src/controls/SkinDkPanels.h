@@ -1,0 +1,246 @@
+// The themed panel family the windows are laid out with:
+//
+//   TSkinControlMargins  four margins that tell their owner of a change
+//   TSkinPanelObject     a custom control that tracks the mouse (one shared
+//                        125 ms timer notices that it has left), is pushed
+//                        by the left button or, when allowed, by Space, and
+//                        shows its parent's background when its colour is
+//                        clNone
+//   TSkinAlignmentPanel  aligns its children inside its margins
+//   TSkinTextObject      a caption with margins, wrapping and auto height
+//   TSkinButton          a push button painted by the current theme, with a
+//                        glyph, groups of exclusive buttons and auto-repeat
+#pragma once
+
+#include "classlib/ImageList.h"
+#include "classlib/Timer.h"
+#include "classlib/WinControl.h"
+#include "themes/Skin.h"
+
+class TSkinControlMargins : public TPersistent
+{
+public:
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Right() const { return FRight; }
+    int Bottom() const { return FBottom; }
+    void SetLeft(int value) { Store(FLeft, value); }
+    void SetTop(int value) { Store(FTop, value); }
+    void SetRight(int value) { Store(FRight, value); }
+    void SetBottom(int value) { Store(FBottom, value); }
+    // The rectangle less the margins.
+    TRect Deflate(const TRect& r) const;
+
+    TNotifyEvent OnChange;
+
+private:
+    void Store(int& field, int value);
+
+    int FLeft = 0;
+    int FTop = 0;
+    int FRight = 0;
+    int FBottom = 0;
+};
+
+class TSkinPanelObject : public TCustomControl
+{
+public:
+    explicit TSkinPanelObject(TComponent* AOwner);
+    ~TSkinPanelObject() override;
+
+    bool MouseInside() const { return FMouseInside; }
+    bool Pushed() const { return FPushed; }
+    bool SmartFocus() const { return FSmartFocus; }
+    void SetSmartFocus(bool value) { FSmartFocus = value; }
+    virtual int LeastHeight() { return Height(); }
+    virtual int LeastWidth() { return Width(); }
+
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    void WndProc(TMessage& message) override;
+
+    // The shared hover timer's tick: the tracked panel leaves when the
+    // mouse is no longer over it.
+    static void CheckHover();
+
+protected:
+    virtual void DoMouseEnter();
+    virtual void DoMouseLeave();
+    // Space presses the control (and clicks it on release).
+    void SetSpacePresses(bool value) { FSpacePresses = value; }
+    void SetPushed(bool value);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void LeaveHover();
+
+private:
+    void EnterHover();
+    void EraseBackground(TMessage& m);
+    bool KeyMessage(TMessage& m);
+
+    bool FMouseInside = false;
+    bool FPushed = false;
+    bool FSpacePresses = false;
+    bool FSmartFocus = false;
+};
+
+class TSkinAlignmentPanel : public TSkinPanelObject
+{
+public:
+    explicit TSkinAlignmentPanel(TComponent* AOwner);
+    ~TSkinAlignmentPanel() override;
+
+    TSkinControlMargins* Margins() const { return FMargins; }
+    // The aligned children's extents plus the least extents of the
+    // client-aligned ones, plus the margins.
+    int LeastHeight() override;
+    int LeastWidth() override;
+
+protected:
+    void AdjustClientRect(TRect& rect) override;
+
+private:
+    int LeastExtent(bool vertical);
+
+    TSkinControlMargins* FMargins; // owned
+};
+
+// The DrawText flags of a caption: alignment, wrapping (measuring keeps
+// the lines whole: no single line), no prefix without accelerators, tabs
+// expanded.
+UINT SkinTextFlags(TAlignment alignment, TTextWrapping wrapping, bool showAccelChar,
+                   bool measuring);
+
+class TSkinTextObject : public TSkinPanelObject
+{
+public:
+    explicit TSkinTextObject(TComponent* AOwner);
+    ~TSkinTextObject() override;
+
+    TSkinControlMargins* Margins() const { return FMargins; }
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool value);
+    TTextWrapping Wrapping() const { return FWrapping; }
+    void SetWrapping(TTextWrapping value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    void SetAutoSize(bool value) override;
+    // The height that fits the caption in the current width.
+    int AutoHeight();
+    void WndProc(TMessage& message) override;
+
+protected:
+    virtual void DoAdjustFont(TCanvas*) {}
+    virtual void AutoSizeExtent(TCanvas* canvas, int& newHeight);
+    // Draws (or with DT_CALCRECT measures) the caption into rect.
+    virtual void DoDrawText(TCanvas* canvas, TRect& rect, UINT flags);
+    virtual void TextChanged();
+    virtual TRect GetFocusRect() { return TRect(); }
+    virtual AnsiString LabelCaption() { return Caption(); }
+    virtual TAlignment CaptionAlignment() { return FAlignment; }
+    virtual TRect CaptionMargins() { return TRect(); }
+    void Paint() override;
+    void CreateWnd() override;
+    // Sets the auto height (guarded against re-entry, skipped while loading).
+    void AdjustHeight();
+
+private:
+    TSkinControlMargins* FMargins; // owned
+    bool FShowAccelChar = true;
+    TTextWrapping FWrapping = TTextWrapping::twNone;
+    TAlignment FAlignment = TAlignment::taLeftJustify;
+    bool FAdjusting = false;
+};
+
+enum class TSkinButtonStyle
+{
+    bsNormal,
+    bsFlat
+};
+
+enum class TSkinButtonLayout
+{
+    blGlyphLeft,
+    blGlyphRight,
+    blGlyphTop,
+    blGlyphBottom
+};
+
+class TSkinButton : public TSkinTextObject
+{
+public:
+    explicit TSkinButton(TComponent* AOwner);
+    ~TSkinButton() override;
+
+    bool Checked() const { return FChecked; }
+    // Always False while GroupIndex is 0; a checked button is unchecked only
+    // with AllowAllUnchecked. A button that becomes checked unchecks the
+    // others of its group on its parent.
+    void SetChecked(bool value);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int value);
+    bool AllowAllUnchecked() const { return FAllowAllUnchecked; }
+    void SetAllowAllUnchecked(bool value) { FAllowAllUnchecked = value; }
+    int BorderSize() const { return FBorderSize; }
+    void SetBorderSize(int value);
+    TSkinButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TSkinButtonStyle value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value);
+    TSkinButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TSkinButtonLayout value);
+    int GlyphSpacing() const { return FGlyphSpacing; }
+    void SetGlyphSpacing(int value);
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int value) { FModalResult = value; }
+    bool Repeating() const { return FRepeating; }
+    void SetRepeating(bool value) { FRepeating = value; }
+    unsigned RepeatDelay() const { return FRepeatDelay; }
+    void SetRepeatDelay(unsigned value) { FRepeatDelay = value; }
+    unsigned RepeatInterval() const { return FRepeatInterval; }
+    void SetRepeatInterval(unsigned value) { FRepeatInterval = value; }
+    // The auto-repeat timer while the button is held (nullptr otherwise).
+    TTimer* RepeatTimer() const { return FRepeatTimer; }
+
+    // The theme's record of the button's face in its current state.
+    TSkinItemInfo FillControlItemInfo();
+    void WndProc(TMessage& message) override;
+
+protected:
+    void AutoSizeExtent(TCanvas* canvas, int& newHeight) override;
+    TRect CaptionMargins() override;
+    TRect GetFocusRect() override;
+    void DoAdjustFont(TCanvas* canvas) override;
+    void Paint() override;
+    void Click() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    bool HasImages() const { return FImages != nullptr; }
+    TRect GlyphRect();
+    void ContentChanged();
+    void RepeatTick(TObject* Sender);
+    void StopRepeat();
+
+    bool FChecked = false;
+    int FGroupIndex = 0;
+    bool FAllowAllUnchecked = false;
+    int FBorderSize = 4;
+    TSkinButtonStyle FButtonStyle = TSkinButtonStyle::bsNormal;
+    TCustomImageList* FImages = nullptr; // not owned; free-notified
+    TChangeLink* FImageLink;             // owned
+    int FImageIndex = 0;
+    TSkinButtonLayout FLayout = TSkinButtonLayout::blGlyphLeft;
+    int FGlyphSpacing = 4;
+    int FModalResult = 0;
+    bool FRepeating = false;
+    unsigned FRepeatDelay = 400;
+    unsigned FRepeatInterval = 100;
+    TTimer* FRepeatTimer = nullptr; // owned while held
+    bool FRepeatingClick = false;
+};

@@ -1,0 +1,223 @@
+// The panel family on real windows: caption flags, the auto height against
+// text measured on the same font, hover tracking from mouse moves and the
+// shared timer's tick, the button's groups, Space, hit-test margins,
+// auto-repeat (driven through its timer) and the alignment panel's margins.
+#include "controls/SkinDkPanels.h"
+
+#include "classlib/Panel.h"
+#include "classlib/Seams.h"
+#include "classlib/StandardControls.h"
+#include "support/FormFixture.h"
+#include "support/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(SkinTextFlags, FollowAlignmentWrappingAndAccelerators)
+{
+    struct Case
+    {
+        TAlignment alignment;
+        TTextWrapping wrapping;
+        bool accel;
+        bool measuring;
+        UINT expected;
+    } cases[] = {
+        {TAlignment::taLeftJustify, TTextWrapping::twNone, true, false, DT_LEFT | DT_SINGLELINE},
+        {TAlignment::taLeftJustify, TTextWrapping::twNone, true, true, DT_LEFT},
+        {TAlignment::taCenter, TTextWrapping::twEndEllipsis, true, false,
+         DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS},
+        {TAlignment::taRightJustify, TTextWrapping::twPathEllipsis, false, true,
+         DT_RIGHT | DT_PATH_ELLIPSIS | DT_NOPREFIX},
+        {TAlignment::taLeftJustify, TTextWrapping::twWrap, true, false, DT_LEFT | DT_WORDBREAK},
+        {TAlignment::taLeftJustify, TTextWrapping::twWrap, true, true, DT_LEFT | DT_WORDBREAK},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SkinTextFlags(c.alignment, c.wrapping, c.accel, c.measuring),
+                  c.expected | DT_EXPANDTABS)
+            << static_cast<int>(c.wrapping) << c.measuring;
+}
+
+class SkinDkPanelsTest : public FormFixture
+{
+protected:
+    template <class T> T* Place(int left, int top, int width = 100)
+    {
+        T* control = new T(form);
+        control->SetParent(form);
+        control->SetBounds(left, top, width, 20);
+        return control;
+    }
+    // The height of text in width pixels with the control's font.
+    int MeasuredHeight(TControl* control, const AnsiString& text, int width, UINT flags)
+    {
+        TBitmap bitmap;
+        bitmap.Canvas()->Font()->Assign(control->Font());
+        RECT r = {0, 0, width, 0};
+        DrawTextA(bitmap.Canvas()->Handle(), text.c_str(), -1, &r, flags | DT_CALCRECT);
+        return r.bottom - r.top;
+    }
+};
+
+TEST_F(SkinDkPanelsTest, TextObjectHeightFitsTheMeasuredCaption)
+{
+    const AnsiString longText = "one two three four five six seven eight nine ten eleven";
+    struct Case
+    {
+        AnsiString caption;
+        TTextWrapping wrapping;
+        UINT measureFlags;
+    } cases[] = {
+        {"short", TTextWrapping::twNone, 0},
+        {longText, TTextWrapping::twNone, 0},
+        {"", TTextWrapping::twNone, 0},
+        {longText, TTextWrapping::twWrap, DT_WORDBREAK},
+    };
+    auto* text = Place<TSkinTextObject>(8, 8);
+    text->Margins()->SetTop(3);
+    text->Margins()->SetBottom(4);
+    text->Margins()->SetLeft(5);
+    for (const Case& c : cases) {
+        text->SetWrapping(c.wrapping);
+        text->SetCaption(c.caption);
+        AnsiString measured = c.caption.empty() ? AnsiString(" ") : c.caption;
+        int expected = MeasuredHeight(text, measured, 95, c.measureFlags | DT_EXPANDTABS) + 7;
+        EXPECT_EQ(text->Height(), expected) << c.caption << static_cast<int>(c.wrapping);
+    }
+    EXPECT_GT(text->Height(), MeasuredHeight(text, "x", 95, 0) * 2) << "wrapped lines";
+}
+
+TEST_F(SkinDkPanelsTest, HoverFollowsTheMouseAndTheTimerNoticesItLeft)
+{
+    auto* a = Place<TSkinAlignmentPanel>(8, 8);
+    auto* b = Place<TSkinAlignmentPanel>(8, 40);
+    ActivateForm(form);
+    std::vector<std::string> events;
+    a->OnMouseEnter = [&](TObject*) { events.push_back("enter a"); };
+    a->OnMouseLeave = [&](TObject*) { events.push_back("leave a"); };
+    b->OnMouseEnter = [&](TObject*) { events.push_back("enter b"); };
+    ScopedCursorPos cursor(ScreenPointOf(a->Handle(), 5, 5));
+    SendMessageA(a->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(a->MouseInside());
+    cursor.Move(ScreenPointOf(b->Handle(), 5, 5));
+    SendMessageA(b->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(a->MouseInside());
+    EXPECT_TRUE(b->MouseInside());
+    cursor.Move(ScreenPointOf(form->Handle(), 300, 150));
+    TSkinPanelObject::CheckHover();
+    EXPECT_FALSE(b->MouseInside());
+    EXPECT_EQ(events, (std::vector<std::string>{"enter a", "leave a", "enter b"}));
+}
+
+TEST_F(SkinDkPanelsTest, AlignmentPanelAlignsInsideItsMarginsAndKnowsItsLeastSize)
+{
+    auto* panel = Place<TSkinAlignmentPanel>(0, 0, 200);
+    panel->SetHeight(150);
+    auto* top = new TPanel(form);
+    top->SetParent(panel);
+    top->SetHeight(30);
+    top->SetAlign(TAlign::alTop);
+    auto* rest = Place<TSkinTextObject>(0, 0);
+    rest->SetParent(panel);
+    rest->SetAlign(TAlign::alClient);
+    panel->Margins()->SetLeft(4);
+    panel->Margins()->SetTop(6);
+    panel->Margins()->SetBottom(2);
+    EXPECT_EQ(top->Left(), 4);
+    EXPECT_EQ(top->Top(), 6);
+    EXPECT_EQ(top->Width(), 196);
+    EXPECT_EQ(rest->Top(), 36);
+    EXPECT_EQ(rest->Height(), 150 - 36 - 2);
+    EXPECT_EQ(panel->LeastHeight(), 6 + 30 + rest->LeastHeight() + 2);
+}
+
+class SkinButtonTest : public SkinDkPanelsTest
+{
+protected:
+    TSkinButton* Button(int left, int group = 0)
+    {
+        auto* button = Place<TSkinButton>(left, 8, 70);
+        button->SetCaption("Go");
+        button->SetGroupIndex(group);
+        return button;
+    }
+    POINT Centre(TSkinButton* b) { return ScreenPointOf(b->Handle(), 35, b->Height() / 2); }
+};
+
+TEST_F(SkinButtonTest, GroupsKeepOneButtonCheckedAndIndexZeroNeverChecks)
+{
+    TSkinButton* plain = Button(8);
+    TSkinButton* a = Button(90, 1);
+    TSkinButton* b = Button(170, 1);
+    ActivateForm(form);
+    RealClick(Centre(plain));
+    EXPECT_FALSE(plain->Checked());
+    RealClick(Centre(a));
+    EXPECT_TRUE(a->Checked());
+    RealClick(Centre(b));
+    EXPECT_TRUE(b->Checked());
+    EXPECT_FALSE(a->Checked());
+    RealClick(Centre(b));
+    EXPECT_TRUE(b->Checked()) << "a checked button stays down";
+    b->SetAllowAllUnchecked(true);
+    RealClick(Centre(b));
+    EXPECT_FALSE(b->Checked());
+}
+
+TEST_F(SkinButtonTest, SpaceClicksTheFocusedButtonOnRelease)
+{
+    TSkinButton* a = Button(8);
+    int clicks = 0;
+    a->OnClick = [&](TObject*) { ++clicks; };
+    ActivateForm(form);
+    a->SetFocus();
+    PostMessageA(a->Handle(), WM_KEYDOWN, VK_SPACE, 1);
+    PumpMessages();
+    EXPECT_TRUE(a->Pushed());
+    EXPECT_EQ(clicks, 0);
+    PostMessageA(a->Handle(), WM_KEYUP, VK_SPACE, 0xC0000001);
+    PumpMessages();
+    EXPECT_FALSE(a->Pushed());
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(SkinButtonTest, HeightWithoutCaptionOrImagesAndTheMarginsLetClicksThrough)
+{
+    TSkinButton* a = Button(8);
+    a->SetCaption("");
+    EXPECT_EQ(a->Height(), 16);
+    a->Margins()->SetLeft(10);
+    a->HandleNeeded();
+    auto hit = [&](int x) {
+        POINT p = ScreenPointOf(a->Handle(), x, 5);
+        return SendMessageA(a->Handle(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+    };
+    EXPECT_EQ(hit(3), HTTRANSPARENT);
+    EXPECT_EQ(hit(20), HTCLIENT);
+}
+
+TEST_F(SkinButtonTest, AHeldRepeatingButtonClicksAtOnceThenOnEachTickWhileInside)
+{
+    TSkinButton* a = Button(8);
+    a->SetRepeating(true);
+    int clicks = 0;
+    a->OnClick = [&](TObject*) { ++clicks; };
+    ActivateForm(form);
+    ScopedCursorPos cursor(Centre(a));
+    RealButtonDown(Centre(a));
+    ASSERT_NE(a->RepeatTimer(), nullptr);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(a->RepeatTimer()->Interval(), 400u);
+    a->RepeatTimer()->OnTimer(a->RepeatTimer());
+    a->RepeatTimer()->OnTimer(a->RepeatTimer());
+    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(a->RepeatTimer()->Interval(), 100u);
+    cursor.Move(ScreenPointOf(form->Handle(), 300, 150));
+    a->RepeatTimer()->OnTimer(a->RepeatTimer());
+    EXPECT_EQ(clicks, 3) << "the cursor has left";
+    EXPECT_FALSE(a->RepeatTimer()->Enabled());
+    RealButtonUp(Centre(a));
+    EXPECT_EQ(a->RepeatTimer(), nullptr);
+    EXPECT_EQ(clicks, 3) << "the release does not click again";
+}
