@@ -276,3 +276,15 @@ int ShellSmallIconIndex(const AnsiString& path)
         return -1;
     return info.iIcon;
 }
+
+void ReplaceLinkedImages(TComponent* holder, TCustomImageList*& field, TCustomImageList* value,
+                         TChangeLink* link)
+{
+    if (value == field)
+        return;
+    if (field)
+        field->UnRegisterChanges(link);
+    ReplaceFreeNotified(holder, field, value);
+    if (value)
+        value->RegisterChanges(link);
+}

@@ -101,6 +101,11 @@ private:
     std::vector<TChangeLink*> FLinks; // not owned; each link's Sender is this list
 };
 
+// Points field at value as ReplaceFreeNotified does, and moves link from
+// the old list's change links to the new one's.
+void ReplaceLinkedImages(TComponent* holder, TCustomImageList*& field, TCustomImageList* value,
+                         TChangeLink* link);
+
 class TImageList : public TCustomImageList
 {
 public:

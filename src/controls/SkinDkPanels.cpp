@@ -539,11 +539,7 @@ void TSkinButton::SetImages(TCustomImageList* value)
 {
     if (value == FImages)
         return;
-    if (FImages)
-        FImages->UnRegisterChanges(FImageLink);
-    ReplaceFreeNotified<TCustomImageList>(this, FImages, value);
-    if (FImages)
-        FImages->RegisterChanges(FImageLink);
+    ReplaceLinkedImages(this, FImages, value, FImageLink);
     ContentChanged();
 }
 
