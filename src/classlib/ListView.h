@@ -152,6 +152,19 @@ private:
     int FUpdateCount = 0;
 };
 
+// Holds a list's repainting for a scope.
+class TListItemsUpdate
+{
+public:
+    explicit TListItemsUpdate(TListItems* items) : FItems(items) { FItems->BeginUpdate(); }
+    ~TListItemsUpdate() { FItems->EndUpdate(); }
+    TListItemsUpdate(const TListItemsUpdate&) = delete;
+    TListItemsUpdate& operator=(const TListItemsUpdate&) = delete;
+
+private:
+    TListItems* FItems; // not owned
+};
+
 class TListColumn : public TPersistent
 {
 public:

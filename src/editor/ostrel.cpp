@@ -76,6 +76,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     WireAutoRegionCommands();
     WireCutBarEvents();
     WirePaneEvents();
+    WireRenameEvents();
     WireDocumentEvents();
     WireBounceEvents();
     WireExplorerEvents();

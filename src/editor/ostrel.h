@@ -46,6 +46,7 @@
 #include "MouseTools.h"
 #include "RegionCommands.h"
 #include "RegionList.h"
+#include "RenameRules.h"
 #include "Settings.h"
 #include "ToolkitStandIns.h"
 #include "ViewGeometry.h"
@@ -578,7 +579,6 @@ public:
     void FormResize(TObject* Sender);
     // The info panel or one of its values changed size.
     void InfoRowResize(TObject* Sender);
-    void RenamePageActiveTabChange(TObject* Sender);
     // Chase on (actViewChase checked, image 11) or off (unchecked, 19).
     void SetChase(bool on);
     // Hooks the handlers above to their controls and actions.
@@ -908,7 +908,29 @@ public:
     void AddRenameColumn();
     void RemoveRenameColumn();
     void UpdateRenamePreview();
+    void RenamePageActiveTabChange(TObject* Sender);
+    void RenameControlChange(TObject* Sender);
+    void GoRnBtnClick(TObject* Sender);
+    void rEd5Enter(TObject* Sender);
+    void rEd5KeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void RenameEditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void RenameEditKeyPress(TObject* Sender, char& Key);
+    void actFileLoadListExecute(TObject* Sender);
+    void actFileLoadListFromClpExecute(TObject* Sender);
+    void LoadRenameLines(const TStrings& lines);
 
+private:
+    void WireRenameEvents();
+    TRenameSettings RenameSettings() const;
+    std::vector<TRenameItem> RenameItems() const;
+    std::vector<AnsiString> RenamePreviewTexts() const;
+    void ApplyRenameControlsEnabled();
+    void RenameRegionItem(int index, const AnsiString& name);
+    void FocusManualItem(int index, bool selectOnly);
+    void LoadManualInputName();
+    TNameKeyFilter FNameKeyFilter; // the rename edit being typed into
+
+public:
     // =====================================================================
     // Region commands (ostrel_regions.cpp)
     // =====================================================================

@@ -130,7 +130,7 @@ void TFormVusk::ApplyShortCutTable(const std::vector<TShortCutRecord>& table)
     FShortCuts.Count = ActionList->ActionCount();
     // A rename edit that still has the focus keeps the plain keys.
     TWinControl* active = ActiveControl();
-    if (active && active->OnEnter == TNotifyEvent(this, &TFormVusk::rEd1Enter))
+    if (active && active->OnExit == TNotifyEvent(this, &TFormVusk::rEd1Exit))
         SuspendShortCuts(false);
     else if (active == ShellTreeView1)
         WithdrawEnterShortCuts();

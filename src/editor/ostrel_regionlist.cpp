@@ -34,19 +34,6 @@ TPoint RegionMouseScreenPos()
     return TPoint(Seams().CursorPos());
 }
 
-// Holds a list's repainting for a scope.
-class TListItemsUpdate
-{
-public:
-    explicit TListItemsUpdate(TListItems* items) : FItems(items) { FItems->BeginUpdate(); }
-    ~TListItemsUpdate() { FItems->EndUpdate(); }
-    TListItemsUpdate(const TListItemsUpdate&) = delete;
-    TListItemsUpdate& operator=(const TListItemsUpdate&) = delete;
-
-private:
-    TListItems* FItems; // not owned
-};
-
 } // namespace
 
 // --- Records and items ---------------------------------------------------------------------

@@ -1,0 +1,259 @@
+// Renaming regions in the running window on a generated WAV file: the
+// preview column the rename pane adds, a rule applied through the pane's
+// button, the manual input walked with real keys, and names loaded from the
+// clipboard through the choice window and the numbering question.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+#include "dialogs/ql_loadlist.h"
+
+#include "support/ModalDriver.h"
+#include "support/TestSeams.h"
+#include "support/WindowDriver.h"
+
+#include "classlib/Clipboard.h"
+
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kRate = 8000;
+constexpr int kFrames = 80000;
+constexpr int kPreviewSubItem = SubItemOf(TRegionColumn::RenamePreview);
+
+using Names = std::vector<std::string>;
+
+class RenameWindowTest : public MainWindowTest
+{
+protected:
+    // A file with four regions, the rename pane shown from its menu item.
+    void OpenWithRegions()
+    {
+        Start();
+        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        for (int i = 0; i < 4; ++i)
+            form->AddRegion(i * 16000, i * 16000 + 8000);
+        form->FModified = false;
+        ASSERT_TRUE(ActivateForm(form));
+        ClickMenuItem(form, ViewMenuItem(form->actViewRen));
+        ASSERT_TRUE(form->FRenameMode);
+    }
+    TMenuItem* ViewMenuItem(TAction* action) const
+    {
+        for (int i = 0; i < form->ViewMenu->Count(); ++i)
+            if (form->ViewMenu->Items(i)->Action() == action)
+                return form->ViewMenu->Items(i);
+        ADD_FAILURE() << "no menu item";
+        return nullptr;
+    }
+    TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
+    Names Captions() const
+    {
+        Names names;
+        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
+            names.push_back(Item(i)->Caption());
+        return names;
+    }
+    Names RecordNames() const
+    {
+        Names names;
+        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
+            names.push_back(form->RegionOf(Item(i))->Name);
+        return names;
+    }
+    Names Previews() const
+    {
+        Names previews;
+        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
+            previews.push_back(Item(i)->SubItems()->Strings(kPreviewSubItem));
+        return previews;
+    }
+    void SelectOnly(std::initializer_list<int> indexes)
+    {
+        form->EditList->ClearSelection();
+        for (int index : indexes)
+            Item(index)->SetSelected(true);
+        form->UpdateRenamePreview();
+    }
+    // The serial-number rule: "Track" + two digits from 1, after.
+    void ChooseTrackNumbers()
+    {
+        form->RenamePage->SetActivePageIndex(0);
+        ClickCentre(form->rnAdd2);
+        form->rEd1->SetText("Track");
+        form->rSp1->SetValue(1);
+        form->rSp2->SetValue(2);
+        form->rCb1->SetItemIndex(1);
+    }
+    AnsiString Status() const { return form->MessageLabel->Caption(); }
+};
+
+TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
+{
+    OpenWithRegions();
+    ASSERT_EQ(form->EditList->Columns()->Count(), kRegionColumnCount + 1);
+    EXPECT_EQ(form->EditList->Columns()->Items(kRegionColumnCount)->Caption(), "変更後名");
+    EXPECT_EQ(form->EditList->ColumnOrder(), (std::vector<int>{0, 6, 1, 2, 3, 4, 5}));
+    form->AddRegion(70000, 75000); // a region added meanwhile has its preview too
+    EXPECT_EQ(Item(4)->SubItems()->Count(), kPreviewSubItem + 1);
+
+    ClickMenuItem(form, ViewMenuItem(form->actViewRen));
+    EXPECT_FALSE(form->FRenameMode);
+    EXPECT_EQ(form->EditList->Columns()->Count(), kRegionColumnCount);
+    EXPECT_EQ(Item(0)->SubItems()->Count(), kPreviewSubItem);
+}
+
+TEST_F(RenameWindowTest, TheButtonAppliesThePreviewOfTheSelectedRegions)
+{
+    OpenWithRegions();
+    ChooseTrackNumbers();
+    SelectOnly({0, 1, 3});
+    EXPECT_EQ(Previews(), (Names{"Track01", "Track02", "", "Track03"}));
+    EXPECT_FALSE(form->FModified);
+
+    ClickCentre(form->GoRnBtn1);
+    EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "take_03", "Track03"}));
+    EXPECT_EQ(RecordNames(), Captions());
+    EXPECT_EQ(Previews(), (Names{"", "", "", ""}));
+    EXPECT_TRUE(form->FModified);
+}
+
+TEST_F(RenameWindowTest, ApplyingStopsAtANameAnotherRegionKeeps)
+{
+    OpenWithRegions();
+    Item(2)->SetCaption("Track03");
+    form->RegionOf(Item(2))->Name = "Track03";
+    ChooseTrackNumbers();
+    SelectOnly({0, 1, 3});
+    ClickCentre(form->GoRnBtn1);
+    EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "Track03", "take_04"}));
+    EXPECT_EQ(Status(), "同じ名前のリージョンがすでに存在しています");
+    EXPECT_EQ(form->MessageLabel->Font()->Color(), clRed);
+    EXPECT_TRUE(form->FModified); // the first two keep their new names
+}
+
+TEST_F(RenameWindowTest, TheRulesEnableTheControlsTheyUse)
+{
+    OpenWithRegions();
+    form->RenamePage->SetActivePageIndex(1);
+    ClickCentre(form->rnDel2);
+    EXPECT_FALSE(form->rEd2->Enabled());
+    EXPECT_TRUE(form->rSp4->Enabled());
+    EXPECT_FALSE(form->rSp3->Enabled());
+    form->rCb2->SetItemIndex(2);
+    form->RenameControlChange(form->rCb2);
+    EXPECT_TRUE(form->rSp3->Enabled());
+    EXPECT_TRUE(form->rLb7->Enabled());
+    ClickCentre(form->rnDel1);
+    EXPECT_TRUE(form->rEd2->Enabled());
+    EXPECT_FALSE(form->rSp4->Enabled());
+}
+
+TEST_F(RenameWindowTest, ANameEditRefusesCharactersANameMayNotHold)
+{
+    OpenWithRegions();
+    form->RenamePage->SetActivePageIndex(0);
+    form->rEd1->SetText("");
+    form->rEd1->SetFocus();
+    for (char c : std::string("a/b:c"))
+        SendMessageA(form->rEd1->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    EXPECT_EQ(form->rEd1->Text(), "abc");
+}
+
+TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
+{
+    OpenWithRegions();
+    form->RenamePage->SetActivePageIndex(3);
+    SelectOnly({1});
+    form->rEd5->SetFocus();
+    PumpMessages();
+    ASSERT_EQ(form->rEd5->Text(), "take_02");
+    EXPECT_EQ(form->rEd5->SelLength(), 7);
+
+    form->rEd5->SetText("Intro");
+    EXPECT_EQ(Previews(), (Names{"", "Intro", "", ""}));
+    PressKey(form->rEd5->Handle(), VK_RETURN);
+    EXPECT_EQ(Captions(), (Names{"take_01", "Intro", "take_03", "take_04"}));
+    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->EditList->ItemFocused(), Item(2));
+    EXPECT_EQ(form->rEd5->Text(), "take_03");
+
+    form->rEd5->SetText("Intro"); // taken by item 1: nothing moves
+    PressKey(form->rEd5->Handle(), VK_RETURN);
+    EXPECT_EQ(Status(), "すでに同じ名前のリージョンがあります");
+    EXPECT_EQ(form->EditList->ItemFocused(), Item(2));
+    EXPECT_EQ(Captions()[2], "take_03");
+
+    PressKey(form->rEd5->Handle(), VK_DOWN);
+    PressKey(form->rEd5->Handle(), VK_DOWN); // past the last: the first
+    EXPECT_EQ(form->EditList->ItemFocused(), Item(0));
+    EXPECT_TRUE(Item(0)->Selected());
+    EXPECT_FALSE(Item(2)->Selected());
+    EXPECT_EQ(form->rEd5->Text(), "take_01");
+    PressKey(form->rEd5->Handle(), VK_UP);
+    EXPECT_EQ(form->EditList->ItemFocused(), Item(3));
+}
+
+TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)
+{
+    OpenWithRegions();
+    form->FOption.LoadListType = 1;
+    Clipboard()->SetAsText("a.mp3\r\n  A\t\r\n\r\na\r\n");
+    ScriptedModalForms modal({[](TCustomForm* shown) {
+        auto* choice = dynamic_cast<TFormSelType*>(shown);
+        EXPECT_NE(choice, nullptr);
+        if (choice)
+            choice->OkBtn->Click();
+        return mrNone;
+    }});
+    ScriptedMessageBoxes boxes({IDYES});
+    ClickMenuItem(form, [&] {
+        for (int i = 0; i < form->FileMenu->Count(); ++i)
+            if (form->FileMenu->Items(i)->Action() == form->actFileLoadListFromClp)
+                return form->FileMenu->Items(i);
+        return static_cast<TMenuItem*>(nullptr);
+    }());
+    EXPECT_EQ(Captions(), (Names{"a", "A[1]", "a[2]", "take_04"}));
+    EXPECT_EQ(RecordNames(), Captions());
+    EXPECT_TRUE(form->FModified);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].Caption, "文字列の重複");
+}
+
+TEST_F(RenameWindowTest, TheShortcutLoadsClipboardNamesOntoTheSelectedRegions)
+{
+    OpenWithRegions();
+    form->FOption.LoadListType = 3;
+    SelectOnly({1, 3});
+    Clipboard()->SetAsText("Intro.wav\r\nOutro\r\nSurplus\r\n");
+    ScriptedModalForms modal({[](TCustomForm* shown) {
+        static_cast<TFormSelType*>(shown)->OkBtn->Click();
+        return mrNone;
+    }});
+    form->FocusBtn->SetFocus();
+    PressKey(form->FocusBtn->Handle(), 'V', ssCtrl | ssShift);
+    EXPECT_EQ(Captions(), (Names{"take_01", "Intro", "take_03", "Outro"}));
+    EXPECT_EQ(modal.Shown().size(), 1u);
+}
+
+TEST_F(RenameWindowTest, ANoToTheNumberingQuestionChangesNoName)
+{
+    OpenWithRegions();
+    form->FOption.LoadListType = 1;
+    ScriptedModalForms modal({[](TCustomForm* shown) {
+        static_cast<TFormSelType*>(shown)->OkBtn->Click();
+        return mrNone;
+    }});
+    ScriptedMessageBoxes boxes({IDNO});
+    TStringList lines;
+    lines.SetText("x\r\nX\r\n");
+    form->LoadRenameLines(lines);
+    EXPECT_EQ(Captions(), (Names{"take_01", "take_02", "take_03", "take_04"}));
+    EXPECT_EQ(Status(), "リネーム文字列の読み込みを中止しました");
+    EXPECT_FALSE(form->FModified);
+}
+
+} // namespace
