@@ -267,12 +267,13 @@ void TFormVusk::FocusManualItem(int index, bool selectOnly)
 void TFormVusk::rEd5Enter(TObject* Sender)
 {
     rEd1Enter(Sender);
-    TListItem* selected = EditList->Selected();
-    if (selected)
-        EditList->SetItemFocused(selected);
-    else if (EditList->Items()->Count() > 0)
+    TListItem* named = EditList->Selected();
+    if (!named && EditList->Items()->Count() > 0) {
         FocusManualItem(0, false);
-    LoadManualInputName();
+        named = EditList->ItemFocused();
+    }
+    rEd5->SetText(named ? named->Caption() : AnsiString());
+    rEd5->SelectAll();
     EditList->Invalidate();
 }
 

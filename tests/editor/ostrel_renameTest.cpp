@@ -168,6 +168,7 @@ TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
     OpenWithRegions();
     form->RenamePage->SetActivePageIndex(3);
     SelectOnly({1});
+    form->EditList->SetItemFocused(Item(1)); // as a click on it leaves it
     form->rEd5->SetFocus();
     PumpMessages();
     ASSERT_EQ(form->rEd5->Text(), "take_02");
