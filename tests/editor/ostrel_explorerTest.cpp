@@ -129,4 +129,19 @@ TEST_F(ExplorerTreeTest, ADoubleClickOpensTheFileClicked)
     EXPECT_EQ(DragManagerWindow(), nullptr); // the tree drags by itself, but no drag waits
 }
 
+TEST_F(ExplorerTreeTest, AFileDraggedByHandOntoTheWaveformOpens)
+{
+    TTreeNode* songs = SongsNode(); // selected
+    ASSERT_NE(songs, nullptr);
+    TTreeNode* take = songs->Item(songs->Count() - 1);
+    const TRect r = take->DisplayRect(true);
+    const POINT from =
+        ScreenPointOf(Tree()->Handle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const TRect wave = form->WaveImage->ClientRect();
+    const TPoint onWave = form->WaveImage->ClientToScreen(TPoint(wave.right / 2, wave.bottom / 2));
+    RealDrag(from, {{from.x + 30, from.y}, {onWave.x, onWave.y}});
+    EXPECT_EQ(form->Caption(), kOpenedCaption); // the node dragged, not the one selected before
+    EXPECT_EQ(DragManagerWindow(), nullptr);
+}
+
 } // namespace
