@@ -91,6 +91,45 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
     }
 }
 
+// The cut commands from their menu items and their keys, on the waveform.
+TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
+{
+    const auto menuItem = [this](TAction* action) -> TMenuItem* {
+        for (int i = 0; i < form->RegionMenu->Count(); ++i)
+            if (form->RegionMenu->Items(i)->Action() == action)
+                return form->RegionMenu->Items(i);
+        return nullptr;
+    };
+    for (bool byMenu : {true, false}) {
+        Open();
+        form->FOption.CutToAdd = false;
+        ASSERT_TRUE(ActivateForm(form));
+        form->FocusBtn->SetFocus();
+        const auto run = [&](TAction* action, WORD key, TShiftState shift) {
+            if (byMenu)
+                ClickMenuItem(form, menuItem(action));
+            else
+                PressKey(form->FocusBtn->Handle(), key, shift);
+        };
+        form->FView.PlayPos = 1000;
+        run(form->actRegionCut, 'G', ssCtrl);
+        EXPECT_EQ(CutBars(), (Bars{1000})) << byMenu;
+        form->FView.SelStart = 2000;
+        form->FView.SelEnd = 5000;
+        form->FView.HasSelection = true;
+        run(form->actRegionCut2, 'G', ssShift | ssCtrl);
+        EXPECT_EQ(CutBars(), (Bars{1000, 2000, 5000})) << byMenu;
+        if (byMenu) {
+            ClickMenuItem(form, menuItem(form->actRegionCutToList));
+            EXPECT_EQ(form->EditList->Items()->Count(), 4);
+            ClickMenuItem(form, menuItem(form->actRegionCutClear));
+            EXPECT_EQ(CutBars(), Bars{});
+        }
+        form->FModified = false;
+        FreeAndNil(form);
+    }
+}
+
 TEST_F(CutBarWindowTest, ACutAtBothEndsMarksTheSelection)
 {
     Open();

@@ -10,6 +10,7 @@
 
 #include "audio/DirectWavEngine.h"
 
+#include <functional>
 #include <vector>
 
 using namespace testing_support;
@@ -65,6 +66,43 @@ protected:
     bool MarkerAt(int x) const { return form->IsCutBarPixel(x, form->FMarkHeight); }
     TRegionRange Selection() const { return {form->FView.SelStart, form->FView.SelEnd}; }
 };
+
+// Each tool from its menu item, its button on the mode bar and its key,
+// pressed on the waveform.
+TEST_F(MouseToolWindowTest, EachToolIsChosenFromItsMenuItemButtonAndKey)
+{
+    Open();
+    const struct
+    {
+        TAction* TFormVusk::*Action;
+        TTool Tool;
+        WORD Key;
+    } tools[] = {{&TFormVusk::actToolSelect, TTool::Select, VK_F12},
+                 {&TFormVusk::actToolCut, TTool::Cut, VK_F10},
+                 {&TFormVusk::actToolErase, TTool::Erase, VK_F11},
+                 {&TFormVusk::actToolRegion, TTool::Region, VK_F9}};
+    const auto menuItem = [this](TAction* action) -> TMenuItem* {
+        for (int i = 0; i < form->RegionMenu->Count(); ++i)
+            if (form->RegionMenu->Items(i)->Action() == action)
+                return form->RegionMenu->Items(i);
+        return nullptr;
+    };
+    const std::vector<std::function<void(TAction*, WORD)>> ways = {
+        [&](TAction* action, WORD) { ClickMenuItem(form, menuItem(action)); },
+        [&](TAction* action, WORD) { ClickToolButton(form->ModeBar, action); },
+        [&](TAction*, WORD key) { PressKey(form->FocusBtn->Handle(), key); },
+    };
+    for (std::size_t way = 0; way < ways.size(); ++way)
+        for (const auto& t : tools) {
+            ASSERT_TRUE(ActivateForm(form));
+            form->FocusBtn->SetFocus();
+            TAction* action = form->*t.Action;
+            ASSERT_NE(menuItem(action), nullptr);
+            ways[way](action, t.Key);
+            EXPECT_EQ(form->FTool, t.Tool) << way << " " << action->Name();
+            EXPECT_TRUE(action->Checked()) << way << " " << action->Name();
+        }
+}
 
 TEST_F(MouseToolWindowTest, CutToolClicksPlaceSortedBarsAndAddTheirRegions)
 {
