@@ -177,9 +177,19 @@ POINT ScreenPointOf(HWND window, int x, int y)
 bool ActivateForm(TCustomForm* form)
 {
     form->Show();
-    SetForegroundWindow(form->Handle());
-    SetActiveWindow(form->Handle());
-    PumpUntil([form] { return GetActiveWindow() == form->WindowHandle(); }, 2000);
+    const HWND window = form->Handle();
+    // Without a window manager the X server maps a window in its own time,
+    // and a busy machine may take a while: the request for the foreground is
+    // made again until the window is active.
+    PumpUntil(
+        [window] {
+            if (GetActiveWindow() == window)
+                return true;
+            SetForegroundWindow(window);
+            SetActiveWindow(window);
+            return false;
+        },
+        10000);
     HWND focus = GetFocus();
     return focus && (focus == form->WindowHandle() || IsChild(form->WindowHandle(), focus));
 }
