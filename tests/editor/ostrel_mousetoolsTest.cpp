@@ -281,6 +281,31 @@ TEST_F(MouseToolWindowTest, ARegionDrawnWithTheRegionToolIsAddedAndReshapedWithS
     EXPECT_EQ(TFormVusk::RegionOf(item)->End, 6099);
 }
 
+// With several regions selected, a Shift press keeps the first alone and
+// reshapes it from its own range.
+TEST_F(MouseToolWindowTest, AShiftPressOnSeveralSelectedRegionsReshapesTheFirst)
+{
+    Open();
+    form->AddRegion(1000, 2000);
+    form->AddRegion(3000, 6000);
+    TListItems* items = form->EditList->Items();
+    items->Item(0)->SetSelected(true);
+    {
+        ScopedKeyState shift({VK_SHIFT});
+        items->Item(1)->SetSelected(true);
+    }
+    ASSERT_TRUE(PumpUntil([this] { return !form->FRangeClickTimer->Enabled(); }));
+    ASSERT_EQ(Selection(), (TRegionRange{1000, 6000}));
+    Click(40, Body(), MK_SHIFT);
+    EXPECT_EQ(form->EditList->SelCount(), 1);
+    EXPECT_TRUE(items->Item(0)->Selected());
+    EXPECT_EQ(Selection(), (TRegionRange{1000, 4099}));
+    const TRegionData* first = TFormVusk::RegionOf(items->Item(0));
+    EXPECT_EQ((TRegionRange{first->Start, first->End}), (TRegionRange{1000, 4099}));
+    const TRegionData* second = TFormVusk::RegionOf(items->Item(1));
+    EXPECT_EQ((TRegionRange{second->Start, second->End}), (TRegionRange{3000, 6000}));
+}
+
 TEST_F(MouseToolWindowTest, ASelectionRunOffTheImageScrollsTheViewUntilItsStart)
 {
     Open(9000);
