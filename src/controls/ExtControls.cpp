@@ -1,16 +1,24 @@
 #include "ExtControls.h"
 
+#include "classlib/Application.h"
+#include "classlib/ControlMessages.h"
+#include "classlib/Seams.h"
+#include "classlib/ShortCut.h"
 #include "classlib/WideText.h"
 #include "controls/NumThemesSupport.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <typeinfo>
 #include <vssym32.h>
 
 // --- Text object ---------------------------------------------------------------------
 
-TExtTextObject::TExtTextObject(TComponent* AOwner) : TSkinTextObject(AOwner)
+TExtTextObject::TExtTextObject(TComponent* AOwner)
+    : TSkinTextObject(AOwner), FLinkFont(std::make_unique<TFont>())
 {
+    FLinkFont->SetColor(0xFF0000);
+    FLinkFont->SetStyle(fsUnderline);
     SetTabStop(true);
     SetSmartFocus(true);
     SetSpacePresses(true);
@@ -65,8 +73,8 @@ void TExtTextObject::DoDrawText(TCanvas* canvas, TRect& rect, UINT flags)
         OnDrawCaption(this, canvas, client, caption, rect, flags, false, 0, paintDefault);
     if (paintDefault) {
         if (Enabled()) {
-            ExtDrawCaption(canvas, rect, caption, CaptionAlignment(), flags, FCaptionGlow,
-                           FCaptionGlowColor);
+            FTextRect = ExtDrawCaption(canvas, rect, caption, CaptionAlignment(), flags,
+                                       FCaptionGlow, FCaptionGlowColor);
         } else {
             if (ExtResolveThemeKind(FThemeType) == TExtThemeType::thtNone) {
                 TRect moved = rect;
@@ -76,8 +84,8 @@ void TExtTextObject::DoDrawText(TCanvas* canvas, TRect& rect, UINT flags)
                                TSpGlowDirection::gldNone, 0);
             }
             canvas->Font()->SetColor(clBtnShadow);
-            ExtDrawCaption(canvas, rect, caption, CaptionAlignment(), flags,
-                           TSpGlowDirection::gldNone, 0);
+            FTextRect = ExtDrawCaption(canvas, rect, caption, CaptionAlignment(), flags,
+                                       TSpGlowDirection::gldNone, 0);
         }
     }
     paintDefault = true;
@@ -104,6 +112,69 @@ void TExtTextObject::Paint()
         if (!IsRectEmpty(&focus))
             canvas->DrawFocusRect(focus);
     }
+}
+
+void TExtTextObject::DoAdjustFont(TCanvas* canvas)
+{
+    if (ShowsLink())
+        canvas->Font()->Assign(FLinkFont.get());
+}
+
+void TExtTextObject::DoMouseEnter()
+{
+    TSkinTextObject::DoMouseEnter();
+    if (FLinkText.empty() || HasState(csDesigning))
+        return;
+    FCursorBeforeLink = Cursor();
+    SetCursor(crHandPoint);
+    Invalidate();
+}
+
+void TExtTextObject::DoMouseLeave()
+{
+    TSkinTextObject::DoMouseLeave();
+    if (Cursor() == crHandPoint && !FLinkText.empty())
+        SetCursor(FCursorBeforeLink);
+}
+
+TRect TExtTextObject::GetFocusRect()
+{
+    if (FCaption.empty() || IsRectEmpty(&FTextRect))
+        return TRect();
+    TRect r = FTextRect;
+    InflateRect(&r, 1, 1);
+    return r;
+}
+
+void TExtTextObject::Click()
+{
+    Invalidate();
+    TSkinTextObject::Click();
+    OpenLinkTarget();
+}
+
+void TExtTextObject::OpenLinkTarget()
+{
+    if (FLinkText.empty())
+        return;
+    TShellExecuteRequest request;
+    request.Owner = Application->Handle();
+    request.Operation = "open";
+    request.File = WideToAnsi(FLinkText);
+    request.Parameters = WideToAnsi(FLinkTextParams);
+    Seams().ShellExecute(request);
+}
+
+void TExtTextObject::WndProc(TMessage& m)
+{
+    if (m.Msg == CM_DIALOGCHAR && ShowAccelChar() &&
+        IsAccelerator(static_cast<char>(m.WParam), Caption()) && CanFocus() && Visible()) {
+        SetFocus();
+        Click();
+        m.Result = 1;
+        return;
+    }
+    TSkinTextObject::WndProc(m);
 }
 
 // --- Progress bar --------------------------------------------------------------------
@@ -259,4 +330,369 @@ void TExtProgressBar::DoDrawItem(TCanvas* canvas, const TRect& rect, int stage, 
     case TExtProgressCaption::pctDefault:
         break;
     }
+}
+
+// --- Check boxes and radio buttons ---------------------------------------------------
+
+int ExtCheckThemeState(TCheckBoxState state, bool enabled, bool pushed, bool hot)
+{
+    int base = state == TCheckBoxState::cbChecked ? 5 : state == TCheckBoxState::cbGrayed ? 9 : 1;
+    if (!enabled)
+        return base + 3;
+    if (pushed)
+        return base + 2;
+    return hot ? base + 1 : base;
+}
+
+namespace {
+
+void PaintButtonGlyph(TCanvas* canvas, const TRect& rect, TExtThemeType themeType, int part,
+                      int themeState, UINT classicState)
+{
+    HDC dc = canvas->Handle();
+    if (ExtResolveThemeKind(themeType) == TExtThemeType::thtWindows &&
+        DrawNumThemePart(nullptr, dc, L"BUTTON", part, themeState, rect))
+        return;
+    TRect r = rect;
+    DrawFrameControl(dc, &r, DFC_BUTTON, classicState);
+}
+
+UINT ClassicStateFlags(bool enabled, bool pushed)
+{
+    return (enabled ? 0 : DFCS_INACTIVE) | (pushed ? DFCS_PUSHED : 0);
+}
+
+} // namespace
+
+void ExtPaintCheckGlyph(TCanvas* canvas, const TRect& rect, bool enabled, TExtThemeType themeType,
+                        bool pushed, bool hot, TCheckBoxState state)
+{
+    UINT classic = DFCS_BUTTONCHECK | ClassicStateFlags(enabled, pushed);
+    if (state == TCheckBoxState::cbChecked)
+        classic |= DFCS_CHECKED;
+    else if (state == TCheckBoxState::cbGrayed)
+        classic |= DFCS_CHECKED | DFCS_BUTTON3STATE;
+    PaintButtonGlyph(canvas, rect, themeType, BP_CHECKBOX,
+                     ExtCheckThemeState(state, enabled, pushed, hot), classic);
+}
+
+void ExtPaintRadioGlyph(TCanvas* canvas, const TRect& rect, bool enabled, TExtThemeType themeType,
+                        bool pushed, bool hot, bool checked)
+{
+    UINT classic =
+        DFCS_BUTTONRADIO | ClassicStateFlags(enabled, pushed) | (checked ? DFCS_CHECKED : 0);
+    TCheckBoxState state = checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked;
+    PaintButtonGlyph(canvas, rect, themeType, BP_RADIOBUTTON,
+                     ExtCheckThemeState(state, enabled, pushed, hot), classic);
+}
+
+TExtButtonControl::TExtButtonControl(TComponent* AOwner) : TExtTextObject(AOwner) {}
+
+TRect TExtButtonControl::CaptionMargins()
+{
+    return TRect(kGlyphSize + 4, 0, 0, 0);
+}
+
+void TExtButtonControl::AutoSizeExtent(TCanvas* canvas, int& newHeight)
+{
+    TExtTextObject::AutoSizeExtent(canvas, newHeight);
+    newHeight = std::max(newHeight, kGlyphSize) + 2;
+}
+
+void TExtButtonControl::DoDrawItem(TCanvas* canvas, const TRect& rect, int stage,
+                                   bool& paintDefault)
+{
+    TExtTextObject::DoDrawItem(canvas, rect, stage, paintDefault);
+    if (stage != 0 || !paintDefault)
+        return;
+    int top = (rect.top + rect.bottom - kGlyphSize) / 2;
+    PaintGlyph(canvas, TRect(rect.left, top, rect.left + kGlyphSize, top + kGlyphSize));
+}
+
+void TExtButtonControl::StateChanged(bool click)
+{
+    Invalidate();
+    if (FGroupIndex != -1 && Checked() && Parent()) {
+        TMessage m = {CM_EXTBUTTONGROUP, static_cast<WPARAM>(FGroupIndex),
+                      reinterpret_cast<LPARAM>(this), 0};
+        Parent()->Broadcast(m);
+    }
+    if (!click)
+        return;
+    FStateClick = true;
+    try {
+        Click();
+    } catch (...) {
+        FStateClick = false;
+        throw;
+    }
+    FStateClick = false;
+}
+
+void TExtButtonControl::WndProc(TMessage& m)
+{
+    if (m.Msg == CM_EXTBUTTONGROUP) {
+        auto* sender = reinterpret_cast<TExtButtonControl*>(m.LParam);
+        if (sender != this && typeid(*sender) == typeid(*this) &&
+            static_cast<int>(m.WParam) == FGroupIndex && Checked())
+            SetChecked(false);
+        return;
+    }
+    TExtTextObject::WndProc(m);
+}
+
+TExtCheckBox::TExtCheckBox(TComponent* AOwner) : TExtButtonControl(AOwner) {}
+
+void TExtCheckBox::SetState(TCheckBoxState value)
+{
+    if (value == FState)
+        return;
+    FState = value;
+    StateChanged(true);
+}
+
+void TExtCheckBox::SetChecked(bool value)
+{
+    SetState(value ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked);
+}
+
+void TExtCheckBox::Toggle()
+{
+    switch (FState) {
+    case TCheckBoxState::cbUnchecked:
+        SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
+        break;
+    case TCheckBoxState::cbChecked:
+        SetState(TCheckBoxState::cbUnchecked);
+        break;
+    case TCheckBoxState::cbGrayed:
+        SetState(TCheckBoxState::cbChecked);
+        break;
+    }
+}
+
+void TExtCheckBox::Click()
+{
+    if (InStateClick())
+        TExtButtonControl::Click();
+    else
+        Toggle();
+}
+
+void TExtCheckBox::PaintGlyph(TCanvas* canvas, const TRect& rect)
+{
+    ExtPaintCheckGlyph(canvas, rect, Enabled(), ThemeType(), Pushed(), IsHot(), FState);
+}
+
+TExtRadioButton::TExtRadioButton(TComponent* AOwner) : TExtButtonControl(AOwner)
+{
+    SetGroupIndexValue(0);
+}
+
+void TExtRadioButton::SetChecked(bool value)
+{
+    if (value == FChecked)
+        return;
+    FChecked = value;
+    StateChanged(value);
+}
+
+void TExtRadioButton::Click()
+{
+    if (InStateClick())
+        TExtButtonControl::Click();
+    else if (!FChecked)
+        SetChecked(true);
+}
+
+void TExtRadioButton::PaintGlyph(TCanvas* canvas, const TRect& rect)
+{
+    ExtPaintRadioGlyph(canvas, rect, Enabled(), ThemeType(), Pushed(), IsHot(), FChecked);
+}
+
+void TExtRadioButton::WndProc(TMessage& m)
+{
+    TExtButtonControl::WndProc(m);
+    if (m.Msg == WM_SETFOCUS)
+        SetChecked(true);
+}
+
+// --- Label ---------------------------------------------------------------------------
+
+TExtLabel::TExtLabel(TComponent* AOwner) : TExtTextObject(AOwner)
+{
+    SetTabStop(false);
+}
+
+void TExtLabel::SetFocusControl(TWinControl* value)
+{
+    ReplaceFreeNotified<TWinControl>(this, FFocusControl, value);
+}
+
+void TExtLabel::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TExtTextObject::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FFocusControl)
+        FFocusControl = nullptr;
+}
+
+void TExtLabel::SetUnderline(bool value)
+{
+    if (value == FUnderline)
+        return;
+    FUnderline = value;
+    AdjustHeight();
+    Invalidate();
+}
+
+void TExtLabel::SetUnderlineColor(TColor value)
+{
+    FUnderlineColor = value;
+    Invalidate();
+}
+
+void TExtLabel::AutoSizeExtent(TCanvas* canvas, int& newHeight)
+{
+    TExtTextObject::AutoSizeExtent(canvas, newHeight);
+    if (FUnderline)
+        ++newHeight;
+}
+
+void TExtLabel::DoDrawItem(TCanvas* canvas, const TRect& rect, int stage, bool& paintDefault)
+{
+    TExtTextObject::DoDrawItem(canvas, rect, stage, paintDefault);
+    if (stage != 0 || !paintDefault || !FUnderline)
+        return;
+    TRect client = ClientRect();
+    canvas->Pen()->SetColor(FUnderlineColor);
+    canvas->MoveTo(client.left, client.bottom - 1);
+    canvas->LineTo(client.right, client.bottom - 1);
+}
+
+void TExtLabel::WndProc(TMessage& m)
+{
+    if (m.Msg == CM_DIALOGCHAR) {
+        if (ShowAccelChar() && IsAccelerator(static_cast<char>(m.WParam), Caption()) &&
+            FFocusControl && FFocusControl->CanFocus()) {
+            FFocusControl->SetFocus();
+            m.Result = 1;
+        }
+        return;
+    }
+    TExtTextObject::WndProc(m);
+}
+
+// --- Group box -----------------------------------------------------------------------
+
+TExtGroupBox::TExtGroupBox(TComponent* AOwner)
+    : TCustomControl(AOwner), FMargins(new TSkinControlMargins)
+{
+    SetControlStyle(ControlStyle() | csAcceptsControls | csSetCaption);
+    FMargins->OnChange = [this](TObject*) {
+        Realign();
+        Invalidate();
+    };
+    SetBounds(0, 0, 185, 105);
+    SetParentColor(false);
+    SetColor(clNone);
+    SetTabStop(false);
+    ListenThemeChanges(this);
+}
+
+TExtGroupBox::~TExtGroupBox()
+{
+    UnlistenThemeChanges(this);
+    delete FMargins;
+}
+
+void TExtGroupBox::SetWideCaption(const WideString& value)
+{
+    if (value == FCaption)
+        return;
+    FCaption = value;
+    SetCaption(WideToAnsi(value));
+    Invalidate();
+}
+
+void TExtGroupBox::SetThemeType(TExtThemeType value)
+{
+    FThemeType = value;
+    Invalidate();
+}
+
+int TExtGroupBox::TextHeight()
+{
+    TScreenDC dc;
+    TCanvas canvas;
+    TCanvasDCScope scope(&canvas, dc.Handle());
+    canvas.Font()->Assign(Font());
+    return canvas.TextExtent("0").cy;
+}
+
+void TExtGroupBox::AdjustClientRect(TRect& rect)
+{
+    TCustomControl::AdjustClientRect(rect);
+    InflateRect(&rect, -1, -1);
+    rect = FMargins->Deflate(rect);
+    rect.top += TextHeight();
+    // The etched frame is two pixels thick.
+    InflateRect(&rect, -2, -2);
+}
+
+TRect TExtGroupBox::CaptionRect(TCanvas* canvas)
+{
+    TRect r(0, 0, 1, 1);
+    ExtPaintCaptionGlow(canvas, FCaption, r, DT_SINGLELINE | DT_CALCRECT, TSpGlowDirection::gldNone,
+                        0);
+    OffsetRect(&r, 8, 0);
+    return r;
+}
+
+void TExtGroupBox::Paint()
+{
+    TCanvas* canvas = Canvas();
+    canvas->Font()->Assign(Font());
+    HDC dc = canvas->Handle();
+    TRect caption = FCaption.empty() ? TRect() : CaptionRect(canvas);
+    TRect frame = ClientRect();
+    frame.top = caption.IsEmpty() ? TextHeight() / 2 : (caption.top + caption.bottom) / 2;
+    bool themed = ExtResolveThemeKind(FThemeType) == TExtThemeType::thtWindows;
+    int saved = SaveDC(dc);
+    if (!caption.IsEmpty())
+        ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
+    if (!(themed && DrawNumThemePart(nullptr, dc, L"BUTTON", BP_GROUPBOX,
+                                     Enabled() ? GBS_NORMAL : GBS_DISABLED, frame)))
+        DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    RestoreDC(dc, saved);
+    if (caption.IsEmpty())
+        return;
+    canvas->Font()->SetColor(Enabled() ? clBtnText : clGrayText);
+    ExtPaintCaptionGlow(canvas, FCaption, caption, DT_SINGLELINE, TSpGlowDirection::gldNone, 0);
+}
+
+void TExtGroupBox::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_ERASEBKGND:
+        if (Color() == clNone) {
+            PaintParentUnder(this, reinterpret_cast<HDC>(m.WParam), ClientRect());
+            m.Result = 1;
+            return;
+        }
+        break;
+    case WM_SKIN_THEMECHANGE:
+        Invalidate();
+        return;
+    case CM_DIALOGCHAR:
+        if (IsAccelerator(static_cast<char>(m.WParam), Caption()))
+            for (int i = 0; i < ControlCount(); ++i)
+                if (auto* child = dynamic_cast<TWinControl*>(Controls(i));
+                    child && child->CanFocus()) {
+                    child->SetFocus();
+                    m.Result = 1;
+                    return;
+                }
+        return;
+    }
+    TCustomControl::WndProc(m);
 }

@@ -82,8 +82,8 @@ int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect,
     return height;
 }
 
-void ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
-                    TAlignment alignment, UINT format, TSpGlowDirection glow, TColor glowColor)
+TRect ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
+                     TAlignment alignment, UINT format, TSpGlowDirection glow, TColor glowColor)
 {
     format &= ~(DT_CENTER | DT_VCENTER);
     if (alignment == TAlignment::taRightJustify)
@@ -93,7 +93,7 @@ void ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& captio
         text = TRect(0, 0, rect.Width(), 1);
     int height = ExtPaintCaptionGlow(canvas, caption, text, format | DT_CALCRECT, glow, glowColor);
     if (height == 0)
-        return;
+        return TRect();
     int width = text.Width();
     int left = rect.left;
     if (alignment == TAlignment::taRightJustify)
@@ -102,5 +102,7 @@ void ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& captio
         left = (rect.left + rect.right - width) / 2;
     int top = (rect.top + rect.bottom - height) / 2;
     TRect placed(left, top, left + width, top + height);
-    ExtPaintCaptionGlow(canvas, caption, placed, format, glow, glowColor);
+    TRect painted = placed;
+    ExtPaintCaptionGlow(canvas, caption, painted, format, glow, glowColor);
+    return placed;
 }

@@ -34,6 +34,7 @@ TExtThemeType ExtResolveThemeKind(TExtThemeType type);
 // The text height; 0 when rect comes out empty.
 int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect, UINT format,
                         TSpGlowDirection glow, TColor glowColor);
-// Draws a caption centred vertically in rect and placed by alignment.
-void ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
-                    TAlignment alignment, UINT format, TSpGlowDirection glow, TColor glowColor);
+// Draws a caption centred vertically in rect and placed by alignment;
+// the rectangle of the text (empty when the caption has no height).
+TRect ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
+                     TAlignment alignment, UINT format, TSpGlowDirection glow, TColor glowColor);

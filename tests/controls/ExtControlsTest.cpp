@@ -4,6 +4,8 @@
 #include "controls/ExtControls.h"
 #include "controls/NumThemesSupport.h"
 
+#include "classlib/Panel.h"
+#include "classlib/Seams.h"
 #include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 #include "themes/SkinThemes.h"
@@ -136,4 +138,166 @@ TEST_F(ExtProgressBarTest, ClassicBarIsFramedAndFilledInTheHighlightColour)
     EXPECT_EQ(pixel(4, 8), rgb(COLOR_HIGHLIGHT));
     EXPECT_EQ(pixel(2 + (bar->Width() - 4) / 2 - 1, 8), rgb(COLOR_HIGHLIGHT));
     EXPECT_NE(pixel(2 + (bar->Width() - 4) / 2 + 1, 8), rgb(COLOR_HIGHLIGHT));
+}
+
+TEST(ExtCheckThemeState, AddsDisabledPushedOrHotToTheCheckState)
+{
+    struct Case
+    {
+        TCheckBoxState state;
+        bool enabled, pushed, hot;
+        int expected;
+    } cases[] = {
+        {TCheckBoxState::cbUnchecked, true, false, false, 1},
+        {TCheckBoxState::cbChecked, true, false, true, 6},
+        {TCheckBoxState::cbGrayed, true, true, true, 11},
+        {TCheckBoxState::cbChecked, false, true, true, 8},
+        {TCheckBoxState::cbGrayed, false, false, false, 12},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExtCheckThemeState(c.state, c.enabled, c.pushed, c.hot), c.expected)
+            << static_cast<int>(c.state) << c.enabled << c.pushed << c.hot;
+}
+
+class ExtButtonsTest : public FormFixture
+{
+protected:
+    template <class T> T* Place(int top, TWinControl* parent = nullptr)
+    {
+        T* control = new T(form);
+        control->SetParent(parent ? parent : form);
+        control->SetBounds(8, top, 150, 20);
+        control->SetWideCaption(L"選択");
+        return control;
+    }
+    // Clicks in a row go to different points, so that none makes a double
+    // click.
+    POINT Centre(TControl* c, int x = 30)
+    {
+        return ScreenPointOf(c->Parent()->Handle(), c->Left() + x, c->Top() + c->Height() / 2);
+    }
+};
+
+TEST_F(ExtButtonsTest, ClicksCycleACheckBoxThroughGrayedWhenAllowed)
+{
+    auto* box = Place<TExtCheckBox>(8);
+    box->SetAllowGrayed(true);
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+    ActivateForm(form);
+    std::vector<TCheckBoxState> states;
+    for (int i = 0; i < 3; ++i) {
+        RealClick(Centre(box, 30 + 10 * i));
+        states.push_back(box->State());
+    }
+    EXPECT_EQ(states,
+              (std::vector<TCheckBoxState>{TCheckBoxState::cbGrayed, TCheckBoxState::cbChecked,
+                                           TCheckBoxState::cbUnchecked}));
+    EXPECT_EQ(clicks, 3);
+    box->SetFocus();
+    PressKey(box->Handle(), VK_SPACE);
+    EXPECT_EQ(box->State(), TCheckBoxState::cbGrayed) << "Space presses a focused box";
+}
+
+TEST_F(ExtButtonsTest, RadioButtonsOfOneGroupAndParentAreExclusive)
+{
+    auto* a = Place<TExtRadioButton>(8);
+    auto* b = Place<TExtRadioButton>(32);
+    auto* otherGroup = Place<TExtRadioButton>(56);
+    otherGroup->SetGroupIndex(1);
+    auto* box = Place<TExtCheckBox>(80);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(200, 8, 180, 40);
+    auto* elsewhere = Place<TExtRadioButton>(8, panel);
+    ActivateForm(form); // the focus checks the radio button it lands on
+    otherGroup->SetChecked(true);
+    box->SetChecked(true);
+    elsewhere->SetChecked(true);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+
+    a->SetChecked(true);
+    b->SetChecked(true);
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(otherGroup->Checked());
+    EXPECT_TRUE(box->Checked()) << "a radio button never unchecks a check box";
+    EXPECT_TRUE(elsewhere->Checked()) << "another parent";
+    EXPECT_EQ(clicks, 1);
+
+    RealClick(Centre(b));
+    EXPECT_TRUE(b->Checked()) << "clicking a checked radio button does nothing";
+    EXPECT_EQ(clicks, 1);
+    b->SetFocus();
+    a->SetFocus();
+    EXPECT_TRUE(a->Checked()) << "a focused radio button is checked";
+    EXPECT_FALSE(b->Checked());
+}
+
+TEST_F(ExtButtonsTest, ALinkOpensItsDocumentThroughTheShellAndShowsTheHand)
+{
+    auto* link = Place<TExtLabel>(8);
+    auto* plain = Place<TExtLabel>(40);
+    link->SetLinkText(L"https://example.org/help");
+    link->SetLinkTextParams(L"-x");
+    std::vector<TShellExecuteRequest> opened;
+    Seams().ShellExecute = [&](const TShellExecuteRequest& r) -> intptr_t {
+        opened.push_back(r);
+        return 33;
+    };
+    ActivateForm(form);
+    ScopedCursorPos cursor(Centre(link));
+    SendMessageA(link->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(30, 5));
+    EXPECT_EQ(link->Cursor(), crHandPoint);
+    RealClick(Centre(link));
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].Operation, "open");
+    EXPECT_EQ(opened[0].File, "https://example.org/help");
+    EXPECT_EQ(opened[0].Parameters, "-x");
+    cursor.Move(Centre(plain));
+    SendMessageA(plain->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(30, 5));
+    EXPECT_EQ(link->Cursor(), crDefault);
+    RealClick(Centre(plain));
+    EXPECT_EQ(opened.size(), 1u) << "a label without a link opens nothing";
+}
+
+TEST_F(ExtButtonsTest, ClassicCheckGlyphIsTheSystemsFrameInTheWindowColour)
+{
+    SetClassicDrawingForced(true);
+    auto* box = Place<TExtCheckBox>(8);
+    box->HandleNeeded();
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    bitmap.SetSize(box->Width(), box->Height());
+    box->PaintTo(bitmap.Canvas()->Handle(), 0, 0);
+    SetClassicDrawingForced(false);
+    auto pixel = [&](int x, int y) {
+        return static_cast<DWORD*>(bitmap.ScanLine(y))[x] & 0xFFFFFF;
+    };
+    auto rgb = [](int index) {
+        COLORREF c = GetSysColor(index);
+        return DWORD(GetRValue(c)) << 16 | DWORD(GetGValue(c)) << 8 | GetBValue(c);
+    };
+    int top = (box->Height() - 13) / 2;
+    EXPECT_EQ(pixel(0, top), rgb(COLOR_BTNSHADOW));
+    EXPECT_EQ(pixel(6, top + 6), rgb(COLOR_WINDOW));
+}
+
+TEST_F(ExtButtonsTest, GroupBoxPlacesItsChildrenBelowTheCaptionInsideTheFrame)
+{
+    auto* group = new TExtGroupBox(form);
+    group->SetParent(form);
+    group->SetWideCaption(L"設定");
+    group->Margins()->SetLeft(4);
+    auto* child = new TPanel(form);
+    child->SetParent(group);
+    child->SetAlign(TAlign::alClient);
+    TBitmap measure;
+    measure.Canvas()->Font()->Assign(group->Font());
+    int textHeight = measure.Canvas()->TextExtent("0").cy;
+    EXPECT_EQ(child->Left(), 1 + 4 + 2);
+    EXPECT_EQ(child->Top(), 1 + textHeight + 2);
+    EXPECT_EQ(child->Width(), 185 - 7 - 3);
+    EXPECT_EQ(child->Height(), 105 - (1 + textHeight + 2) - 3);
 }
