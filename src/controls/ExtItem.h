@@ -1,11 +1,14 @@
 // The caption painting that the extended controls share: glowing wide
 // text, a caption laid out in a rectangle, and the choice between classic
-// and visual-style painting.
+// and visual-style painting. The extended items with wide captions and
+// their viewer (ExtItem_items.cpp), and the extended toolbar with
+// right-aligned and anchored items (ExtItem_bars.cpp).
 #pragma once
 
 #include "classlib/Control.h"
 #include "classlib/Graphics.h"
 #include "classlib/StringTypes.h"
+#include "themes/Skin.h"
 
 enum class TExtThemeType
 {
@@ -38,3 +41,210 @@ int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect,
 // the rectangle of the text (empty when the caption has no height).
 TRect ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
                      TAlignment alignment, UINT format, TSpGlowDirection glow, TColor glowColor);
+
+// --- Extended items -------------------------------------------------------------------
+//
+// Menu and toolbar items whose caption and hint are wide text (the
+// inherited ANSI caption and hint always hold their conversions), with a
+// glow, an alignment, a wrapping, fixed sizes and a bound control.
+
+class TExtCustomItem : public TSkinCustomItem
+{
+public:
+    explicit TExtCustomItem(TComponent* AOwner);
+    ~TExtCustomItem() override;
+
+    // The wide text while the ANSI caption is its conversion, else (the
+    // ANSI caption was set on its own) that caption's.
+    WideString Caption() const;
+    void SetCaption(const WideString& value);
+    WideString Hint() const;
+    void SetHint(const WideString& value);
+    TSpGlowDirection CaptionGlow() const { return FCaptionGlow; }
+    void SetCaptionGlow(TSpGlowDirection value) { StoreRepainting(FCaptionGlow, value); }
+    TColor CaptionGlowColor() const { return FCaptionGlowColor; }
+    void SetCaptionGlowColor(TColor value) { StoreRepainting(FCaptionGlowColor, value); }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value) { StoreRepainting(FAlignment, value); }
+    TTextWrapping Wrapping() const { return FWrapping; }
+    void SetWrapping(TTextWrapping value) { StoreRepainting(FWrapping, value); }
+    // Pixels; -1: measured (anything below -1 is stored as -1).
+    int CustomWidth() const { return FCustomWidth; }
+    void SetCustomWidth(int value);
+    int CustomHeight() const { return FCustomHeight; }
+    void SetCustomHeight(int value);
+    // Extra width in pixels, never negative.
+    int Margins() const { return FMargins; }
+    void SetMargins(int value);
+    // Grows and shrinks with its extended toolbar.
+    bool Anchored() const { return FAnchored; }
+    void SetAnchored(bool value) { FAnchored = value; }
+    // A control the item shows and hides on a click.
+    TControl* Control() const { return FControl; }
+    void SetControl(TControl* value);
+
+    void Click() override;
+    void InitiateAction() override;
+    TBarItemViewerClass ViewerClassForItem(TBarView* View) override;
+
+    virtual bool DialogChar(WORD Key) { return false; }
+    virtual void FlipBoundControl();
+    virtual void SyncFromControl();
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+
+private:
+    template <class T> void StoreRepainting(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Change(false);
+    }
+    void StoreResizing(int& field, int value);
+
+    WideString FCaption;
+    WideString FHint;
+    TSpGlowDirection FCaptionGlow = TSpGlowDirection::gldNone;
+    TColor FCaptionGlowColor = 65535; // yellow
+    TAlignment FAlignment = TAlignment::taCenter;
+    TTextWrapping FWrapping = TTextWrapping::twWrap;
+    int FCustomWidth = -1;
+    int FCustomHeight = -1;
+    int FMargins = 0;
+    bool FAnchored = false;
+    TControl* FControl = nullptr; // not owned; free-notified
+};
+
+class TExtItem : public TExtCustomItem
+{
+public:
+    using TExtCustomItem::TExtCustomItem;
+};
+
+class TExtSubmenuItem : public TExtItem
+{
+public:
+    explicit TExtSubmenuItem(TComponent* AOwner);
+    // Split into a button and an arrow part.
+    bool DropdownCombo() const { return HasTrait(DualPart); }
+    void SetDropdownCombo(bool value);
+};
+
+// A caption that cannot be clicked; its accelerator focuses its control.
+class TExtCustomLabelItem : public TExtCustomItem
+{
+public:
+    explicit TExtCustomLabelItem(TComponent* AOwner);
+    bool DialogChar(WORD Key) override;
+    void FlipBoundControl() override {}
+    void SyncFromControl() override {}
+};
+
+class TExtLabelItem : public TExtCustomLabelItem
+{
+public:
+    using TExtCustomLabelItem::TExtCustomLabelItem;
+};
+
+// An empty label whose width its toolbar sets so that the items after it
+// end at the toolbar's far edge.
+class TExtRightAlignSpacerItem : public TExtCustomLabelItem
+{
+public:
+    using TExtCustomLabelItem::TExtCustomLabelItem;
+};
+
+class TExtSeparatorItem : public TSkinSeparatorItem
+{
+public:
+    using TSkinSeparatorItem::TSkinSeparatorItem;
+};
+
+// The caption format of an item: always vertically centred; the wrapping
+// adds single line with an ellipsis, or word breaks; right alignment adds
+// DT_RIGHT, centring (on a single line) DT_CENTER.
+UINT ExtItemCaptionFormat(TTextWrapping wrapping, TAlignment alignment);
+
+// Measures and paints an extended item: its wide caption with its glow and
+// format, its margins, fixed sizes and anchor growth.
+class TExtItemViewer : public TSkinItemViewer
+{
+public:
+    using TSkinItemViewer::TSkinItemViewer;
+
+    // Pixels the item grows by on an extended toolbar that grew since it
+    // first laid the item out.
+    int AnchorExtra() const { return FAnchorExtra; }
+    void SetAnchorExtra(int value) { FAnchorExtra = value; }
+    // The toolbar's length when the anchored item was first laid out; -1
+    // before.
+    int AnchorBase() const { return FAnchorBase; }
+    void SetAnchorBase(int value) { FAnchorBase = value; }
+
+    void CalcSize(TCanvas* Canvas, int& Width, int& Height) override;
+    void Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool IsPushed,
+               bool UseDisabledShadow) override;
+
+protected:
+    void CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRect, TRect& CaptionRect,
+                         bool IsTextRotated, bool& PaintDefault) override;
+
+private:
+    TExtCustomItem* ExtItem() const;
+    // The wide caption up to its first tab.
+    WideString ShownWideCaption();
+    // How much wider the wide caption is than its ANSI conversion that the
+    // inherited measuring took (characters the code page lacks).
+    int WideCaptionWidthGain(TCanvas* Canvas);
+
+    int FAnchorExtra = 0;
+    int FAnchorBase = -1;
+    bool FCaptionPending = false; // the next caption hook draws the caption itself
+};
+
+// --- Extended toolbar --------------------------------------------------------------------
+
+// A themed toolbar that keeps the items after its right-align spacer at its
+// far edge and grows its anchored items with it.
+class TExtToolbar : public TSkinToolbar
+{
+public:
+    explicit TExtToolbar(TComponent* AOwner);
+    ~TExtToolbar() override;
+
+    const WideString& Caption() const { return FCaption; }
+    void SetCaption(const WideString& value) { FCaption = value; }
+
+    // Pixels the items leave free at the far edge: the non-client size.
+    virtual int RightPushMargin();
+    // Sizes the last visible right-align spacer so that the items after it
+    // end at the far edge.
+    virtual void PushItemsRight();
+    // Grows and shrinks the anchored items with the toolbar.
+    virtual void PinItems();
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    virtual void HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed, TBarItemChangeCode Code,
+                                      int Index, TBarCustomItem* Item);
+    // Layout requests are ignored while loading, destroying, or while the
+    // toolbar lays itself out.
+    bool LayoutBlocked() const;
+
+private:
+    // The toolbar's length along its items: the width, or the height when
+    // docked left or right.
+    int AlongLength();
+    bool Vertical();
+    TExtRightAlignSpacerItem* LastVisibleSpacer();
+    // The far edge of the shown items (the chevron aside), view pixels;
+    // beyond any toolbar when an item hides behind the chevron.
+    int TrailingEdge();
+
+    WideString FCaption;
+    int FRelayouting = 0; // inside PushItemsRight or PinItems
+};

@@ -1,0 +1,278 @@
+// The extended items and their viewer.
+#include "controls/ExtItem.h"
+
+#include "classlib/ShortCut.h"
+#include "classlib/WideText.h"
+#include "unicode/UniActnList.h"
+
+#include <algorithm>
+
+namespace {
+
+// The wide text when the ANSI text is still its conversion.
+WideString ExtItemWideText(const WideString& wide, const AnsiString& ansi)
+{
+    return WideToAnsi(wide) == ansi ? wide : AnsiToWide(ansi);
+}
+
+bool ExtItemSingleLine(TTextWrapping wrapping)
+{
+    return wrapping == TTextWrapping::twEndEllipsis || wrapping == TTextWrapping::twPathEllipsis;
+}
+
+} // namespace
+
+// --- TExtCustomItem ------------------------------------------------------------------
+
+TExtCustomItem::TExtCustomItem(TComponent* AOwner) : TSkinCustomItem(AOwner)
+{
+    SetStretch(true);
+}
+
+TExtCustomItem::~TExtCustomItem()
+{
+    SetControl(nullptr);
+}
+
+WideString TExtCustomItem::Caption() const
+{
+    return ExtItemWideText(FCaption, TSkinCustomItem::Caption());
+}
+
+void TExtCustomItem::SetCaption(const WideString& value)
+{
+    if (value == Caption())
+        return;
+    FCaption = value;
+    TSkinCustomItem::SetCaption(WideToAnsi(value));
+}
+
+WideString TExtCustomItem::Hint() const
+{
+    return ExtItemWideText(FHint, TSkinCustomItem::Hint());
+}
+
+void TExtCustomItem::SetHint(const WideString& value)
+{
+    if (value == Hint())
+        return;
+    FHint = value;
+    TSkinCustomItem::SetHint(WideToAnsi(value));
+}
+
+void TExtCustomItem::StoreResizing(int& field, int value)
+{
+    if (field == value)
+        return;
+    field = value;
+    Change(true);
+}
+
+void TExtCustomItem::SetCustomWidth(int value)
+{
+    StoreResizing(FCustomWidth, std::max(value, -1));
+}
+
+void TExtCustomItem::SetCustomHeight(int value)
+{
+    StoreResizing(FCustomHeight, std::max(value, -1));
+}
+
+void TExtCustomItem::SetMargins(int value)
+{
+    StoreResizing(FMargins, std::max(value, 0));
+}
+
+void TExtCustomItem::SetControl(TControl* value)
+{
+    if (value == FControl)
+        return;
+    if (FControl)
+        FControl->RemoveFreeNotification(this);
+    FControl = value;
+    if (FControl)
+        FControl->FreeNotification(this);
+}
+
+void TExtCustomItem::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TSkinCustomItem::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FControl)
+        FControl = nullptr;
+}
+
+void TExtCustomItem::Click()
+{
+    if (FControl)
+        FlipBoundControl();
+    TSkinCustomItem::Click();
+}
+
+void TExtCustomItem::InitiateAction()
+{
+    TSkinCustomItem::InitiateAction();
+    SyncFromControl();
+}
+
+void TExtCustomItem::FlipBoundControl()
+{
+    if (FControl)
+        FControl->SetVisible(!FControl->Visible());
+}
+
+void TExtCustomItem::SyncFromControl()
+{
+    if (FControl && !HasState(csLoading) && !HasState(csDestroying) && !HasState(csDesigning))
+        SetChecked(FControl->Visible());
+}
+
+void TExtCustomItem::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+    const bool keepCaption = CheckDefaults && !Caption().empty();
+    const bool keepHint = CheckDefaults && !Hint().empty();
+    TSkinCustomItem::ActionChange(Sender, CheckDefaults);
+    auto* action = dynamic_cast<TBasicAction*>(Sender);
+    if (!action)
+        return;
+    if (!keepCaption)
+        SetCaption(ActionWideCaption(action));
+    if (!keepHint)
+        SetHint(ActionWideHint(action));
+}
+
+TBarItemViewerClass TExtCustomItem::ViewerClassForItem(TBarView*)
+{
+    return NewBarViewer<TExtItemViewer>;
+}
+
+// --- Kinds -------------------------------------------------------------------------------
+
+// The submenu kind's bit 0x80 has no meaning in the framework's traits.
+TExtSubmenuItem::TExtSubmenuItem(TComponent* AOwner) : TExtItem(AOwner)
+{
+    SetItemTraits(ItemTraits() | OpensPopup);
+}
+
+void TExtSubmenuItem::SetDropdownCombo(bool value)
+{
+    if (value == DropdownCombo())
+        return;
+    SetItemTraits(value ? ItemTraits() | DualPart : ItemTraits() & ~DualPart);
+    Change(true);
+}
+
+TExtCustomLabelItem::TExtCustomLabelItem(TComponent* AOwner) : TExtCustomItem(AOwner)
+{
+    SetItemTraits((ItemTraits() & ~(HotTrackable | RepaintOnHotChange | RepaintOnHoverChange)) |
+                  IgnoresMouseUp);
+    SetAlignment(TAlignment::taLeftJustify);
+    SetStretch(false);
+    SetDisplayMode(TBarItemDisplayMode::nbdmImageAndText);
+}
+
+bool TExtCustomLabelItem::DialogChar(WORD Key)
+{
+    auto* control = dynamic_cast<TWinControl*>(Control());
+    if (!control || !control->CanFocus() ||
+        !IsAccelerator(static_cast<char>(Key), TSkinCustomItem::Caption()))
+        return false;
+    control->SetFocus();
+    return true;
+}
+
+// --- Viewer ------------------------------------------------------------------------------
+
+UINT ExtItemCaptionFormat(TTextWrapping wrapping, TAlignment alignment)
+{
+    UINT format = DT_VCENTER;
+    switch (wrapping) {
+    case TTextWrapping::twNone:
+        break;
+    case TTextWrapping::twEndEllipsis:
+        format |= DT_SINGLELINE | DT_END_ELLIPSIS;
+        break;
+    case TTextWrapping::twPathEllipsis:
+        format |= DT_SINGLELINE | DT_PATH_ELLIPSIS;
+        break;
+    case TTextWrapping::twWrap:
+        format |= DT_WORDBREAK;
+        break;
+    }
+    if (alignment == TAlignment::taRightJustify)
+        format |= DT_RIGHT;
+    else if (alignment == TAlignment::taCenter && ExtItemSingleLine(wrapping))
+        format |= DT_CENTER;
+    return format;
+}
+
+TExtCustomItem* TExtItemViewer::ExtItem() const
+{
+    return dynamic_cast<TExtCustomItem*>(FItem);
+}
+
+WideString TExtItemViewer::ShownWideCaption()
+{
+    const TExtCustomItem* item = ExtItem();
+    if (!item)
+        return AnsiToWide(ShownCaption());
+    const WideString caption = item->Caption();
+    return caption.substr(0, caption.find(L'\t'));
+}
+
+int TExtItemViewer::WideCaptionWidthGain(TCanvas* Canvas)
+{
+    if (!ShowsCaption() || CaptionRotated())
+        return 0;
+    auto width = [&](const WideString& text) {
+        TRect r(0, 0, 1, 1);
+        ExtPaintCaptionGlow(Canvas, text, r, DT_CALCRECT | DT_SINGLELINE, TSpGlowDirection::gldNone,
+                            0);
+        return r.Width();
+    };
+    return width(ShownWideCaption()) - width(AnsiToWide(ShownCaption()));
+}
+
+void TExtItemViewer::CalcSize(TCanvas* Canvas, int& Width, int& Height)
+{
+    TSkinItemViewer::CalcSize(Canvas, Width, Height);
+    TExtCustomItem* item = ExtItem();
+    if (!item)
+        return;
+    Width += WideCaptionWidthGain(Canvas);
+    if (CaptionRotated())
+        Height += item->Margins();
+    else
+        Width += item->Margins();
+    if (item->CustomWidth() > -1)
+        Width = item->CustomWidth();
+    if (item->CustomHeight() > -1)
+        Height = item->CustomHeight();
+    if (item->Anchored())
+        Width += FAnchorExtra;
+    Width = std::max(Width, item->MinWidth());
+    Height = std::max(Height, item->MinHeight());
+}
+
+void TExtItemViewer::Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool IsPushed,
+                           bool UseDisabledShadow)
+{
+    FCaptionPending = ExtItem() != nullptr;
+    TSkinItemViewer::Paint(Canvas, ClientRect, IsSelected, IsPushed, UseDisabledShadow);
+    FCaptionPending = false;
+}
+
+void TExtItemViewer::CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRect,
+                                     TRect& CaptionRect, bool IsTextRotated, bool& PaintDefault)
+{
+    // The first text drawn is the caption; a menu's shortcut text after it
+    // keeps the theme's painting.
+    if (!FCaptionPending || IsTextRotated)
+        return;
+    FCaptionPending = false;
+    TExtCustomItem* item = ExtItem();
+    TRect rect = CaptionRect;
+    ExtPaintCaptionGlow(Canvas, ShownWideCaption(), rect,
+                        ExtItemCaptionFormat(item->Wrapping(), item->Alignment()),
+                        item->CaptionGlow(), item->CaptionGlowColor());
+    PaintDefault = false;
+}

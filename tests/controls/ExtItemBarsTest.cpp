@@ -1,0 +1,94 @@
+// Extended items and the extended toolbar on real windows: wide captions
+// measured and kept, fixed sizes, and items after a right-align spacer at
+// the toolbar's right edge however the toolbar is resized.
+#include "controls/ExtItem.h"
+
+#include "classlib/WideText.h"
+#include "support/FormFixture.h"
+#include "support/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class ExtBars : public FormFixture
+{
+protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        form->SetBounds(100, 100, 500, 300);
+        dock = new TSkinDock(form);
+        dock->SetParent(form);
+        dock->SetPosition(TBarDockPosition::dpTop);
+        bar = new TExtToolbar(form);
+        bar->SetStretch(true);
+        bar->SetFullSize(true);
+        bar->SetCurrentDock(dock);
+        form->Show();
+    }
+    template <class T> T* AddItem(const wchar_t* caption)
+    {
+        auto* item = new T(form);
+        item->SetCaption(caption);
+        bar->Items()->Add(item);
+        return item;
+    }
+    TBarItemViewer* ViewerOf(TBarCustomItem* item)
+    {
+        PumpMessages();
+        return bar->View()->Find(item);
+    }
+    TSkinDock* dock = nullptr;
+    TExtToolbar* bar = nullptr;
+};
+
+} // namespace
+
+TEST_F(ExtBars, WideCaptionsKeepTheirTextAndMeasureAsShown)
+{
+    // U+2212 and Hangul are not in the code page: "?" in the ANSI caption.
+    auto* wide = AddItem<TExtItem>(L"A\u2212\uAC00\uAC00\uAC00");
+    auto* ansi = AddItem<TExtItem>(L"A???");
+    EXPECT_EQ(wide->Caption(), L"A\u2212\uAC00\uAC00\uAC00");
+    EXPECT_EQ(static_cast<TBarCustomItem*>(wide)->Caption(), "A????");
+    auto* narrowText = AddItem<TExtItem>(L"A????");
+    EXPECT_GT(ViewerOf(wide)->BoundsRect().Width(), ViewerOf(narrowText)->BoundsRect().Width());
+    EXPECT_LT(ViewerOf(ansi)->BoundsRect().Width(), ViewerOf(narrowText)->BoundsRect().Width());
+
+    // A caption set through the ANSI property is the one shown.
+    static_cast<TBarCustomItem*>(wide)->SetCaption("Plain");
+    EXPECT_EQ(wide->Caption(), L"Plain");
+}
+
+TEST_F(ExtBars, FixedSizesAndMarginsReplaceTheMeasuredOnes)
+{
+    auto* item = AddItem<TExtItem>(L"Item");
+    const int measured = ViewerOf(item)->BoundsRect().Width();
+    item->SetMargins(7);
+    EXPECT_EQ(ViewerOf(item)->BoundsRect().Width(), measured + 7);
+    item->SetCustomWidth(-5);
+    EXPECT_EQ(item->CustomWidth(), -1);
+    item->SetCustomWidth(60);
+    EXPECT_EQ(ViewerOf(item)->BoundsRect().Width(), 60);
+    item->SetMargins(-3);
+    EXPECT_EQ(item->Margins(), 0);
+}
+
+TEST_F(ExtBars, ItemsAfterTheSpacerStayAtTheRightEdge)
+{
+    auto* left = AddItem<TExtItem>(L"Left");
+    auto* spacer = AddItem<TExtRightAlignSpacerItem>(L"");
+    auto* right = AddItem<TExtItem>(L"Right");
+    for (int width : {500, 320, 640, 200}) {
+        form->SetWidth(width);
+        PumpMessages();
+        EXPECT_EQ(ViewerOf(right)->BoundsRect().right, bar->ClientWidth()) << width;
+        EXPECT_GE(spacer->CustomWidth(), 0) << width;
+    }
+    left->SetCustomWidth(400); // wider than the toolbar: the spacer shrinks to nothing
+    PumpMessages();
+    EXPECT_EQ(spacer->CustomWidth(), 0);
+}
