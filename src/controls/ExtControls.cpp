@@ -165,8 +165,22 @@ void TExtTextObject::OpenLinkTarget()
     Seams().ShellExecute(request);
 }
 
+namespace {
+
+// A caption set in its ANSI form replaces the wide one; the wide caption
+// that gave the ANSI one stays (it may hold characters the code page lacks).
+void FollowAnsiCaption(WideString& wide, const AnsiString& ansi)
+{
+    if (WideToAnsi(wide) != ansi)
+        wide = AnsiToWide(ansi);
+}
+
+} // namespace
+
 void TExtTextObject::WndProc(TMessage& m)
 {
+    if (m.Msg == CM_TEXTCHANGED)
+        FollowAnsiCaption(FCaption, Caption());
     if (m.Msg == CM_DIALOGCHAR && ShowAccelChar() &&
         IsAccelerator(static_cast<char>(m.WParam), Caption()) && CanFocus() && Visible()) {
         SetFocus();
@@ -683,6 +697,10 @@ void TExtGroupBox::WndProc(TMessage& m)
     case WM_SKIN_THEMECHANGE:
         Invalidate();
         return;
+    case CM_TEXTCHANGED:
+        FollowAnsiCaption(FCaption, Caption());
+        Invalidate();
+        break;
     case CM_DIALOGCHAR:
         if (IsAccelerator(static_cast<char>(m.WParam), Caption()))
             for (int i = 0; i < ControlCount(); ++i)

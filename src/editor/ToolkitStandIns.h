@@ -5,7 +5,6 @@
 //   TToolDock        a dock of toolbars; AllowDrag is what the toolbar lock
 //                    sets (toolbar framework)
 //   TToolBarPanel    a toolbar: a row of buttons bound to actions
-//   TFlatSplitter    the side pane's splitter (extended controls)
 #pragma once
 
 #include "CursolImage.h"
@@ -15,7 +14,6 @@
 #include "classlib/Label.h"
 #include "classlib/ListView.h"
 #include "classlib/Panel.h"
-#include "classlib/Splitter.h"
 #include "classlib/ShellTreeView.h"
 #include "classlib/StandardControls.h"
 
@@ -73,10 +71,4 @@ public:
 
 private:
     int FNextLeft = 2; // left of the next button, pixels
-};
-
-class TFlatSplitter : public TSplitter
-{
-public:
-    using TSplitter::TSplitter;
 };

@@ -54,6 +54,8 @@
 #include "audio/WavHeader.h"
 
 #include "controls/DropTarget.h"
+#include "controls/ExtControls.h"
+#include "controls/FlatSplitter.h"
 #include "controls/NumEdit.h"
 
 #include "classlib/Actions.h"
@@ -209,14 +211,14 @@ public:
     TTabSheet* RenameDelTab;    // 1 "削除"
     TTabSheet* RenameChangeTab; // 2 "変換"
     TTabSheet* RenameInputTab;  // 3 "連続入力"
-    TRadioButton* rnAdd1;
-    TRadioButton* rnAdd2;
-    TRadioButton* rnAdd3;
-    TRadioButton* rnDel1;
-    TRadioButton* rnDel2;
-    TRadioButton* rnChange1;
-    TRadioButton* rnChange2;
-    TRadioButton* rnChange3;
+    TExtRadioButton* rnAdd1;
+    TExtRadioButton* rnAdd2;
+    TExtRadioButton* rnAdd3;
+    TExtRadioButton* rnDel1;
+    TExtRadioButton* rnDel2;
+    TExtRadioButton* rnChange1;
+    TExtRadioButton* rnChange2;
+    TExtRadioButton* rnChange3;
     TNumSpinEdit* rSp1; // serial start
     TNumSpinEdit* rSp2; // digits
     TNumSpinEdit* rSp3; // position
@@ -230,10 +232,10 @@ public:
     TComboBox* rCb1;    // where to add: before, after
     TComboBox* rCb2;    // where to delete from
     TComboBox* rCb3;    // where to add in manual input
-    TCheckBox* rCk1;    // add rEd6 to manual input
-    TButton* GoRnBtn1;
-    TButton* GoRnBtn2;
-    TButton* GoRnBtn3;
+    TExtCheckBox* rCk1; // add rEd6 to manual input
+    TSkinButton* GoRnBtn1;
+    TSkinButton* GoRnBtn2;
+    TSkinButton* GoRnBtn3;
     TLabel* rLb1;  // rSp1
     TLabel* rLb2;  // rSp2
     TLabel* rLb3;  // rEd1

@@ -112,10 +112,10 @@ template <class T> T* MakeField(TComponent* owner, TWinControl* parent, const ch
     return field;
 }
 
-TRadioButton* MakeRadio(TComponent* owner, TWinControl* parent, const char* name,
-                        const AnsiString& caption, int top)
+TExtRadioButton* MakeRadio(TComponent* owner, TWinControl* parent, const char* name,
+                           const AnsiString& caption, int top)
 {
-    TRadioButton* radio = Make<TRadioButton>(owner, parent, name);
+    TExtRadioButton* radio = Make<TExtRadioButton>(owner, parent, name);
     radio->SetCaption(caption);
     radio->SetBounds(kLabelLeft, top, 190, kRowHeight - 4);
     return radio;
@@ -279,7 +279,7 @@ void TFormVusk::CreateRenamePage()
     rSp2->SetMax(10);
     rSp1->SetValue(1);
     rSp2->SetValue(2);
-    GoRnBtn1 = Make<TButton>(this, tab, "GoRnBtn1");
+    GoRnBtn1 = Make<TSkinButton>(this, tab, "GoRnBtn1");
 
     tab = RenameDelTab;
     rnDel1 = MakeRadio(this, tab, "rnDel1", "文字列を削除", row(0));
@@ -298,7 +298,7 @@ void TFormVusk::CreateRenamePage()
     rSp4->SetValue(1);
     for (TControl* off : std::initializer_list<TControl*>{rLb6, rCb2, rLb7, rSp3, rLb8, rSp4})
         off->SetEnabled(false);
-    GoRnBtn2 = Make<TButton>(this, tab, "GoRnBtn2");
+    GoRnBtn2 = Make<TSkinButton>(this, tab, "GoRnBtn2");
 
     tab = RenameChangeTab;
     rnChange1 = MakeRadio(this, tab, "rnChange1", "文字列を変換", row(0));
@@ -309,12 +309,12 @@ void TFormVusk::CreateRenamePage()
     rnChange2 = MakeRadio(this, tab, "rnChange2", "大文字化", row(3));
     rnChange3 = MakeRadio(this, tab, "rnChange3", "子文字化", row(4));
     rnChange1->SetChecked(true);
-    GoRnBtn3 = Make<TButton>(this, tab, "GoRnBtn3");
+    GoRnBtn3 = Make<TSkinButton>(this, tab, "GoRnBtn3");
 
     tab = RenameInputTab;
     rLb11 = MakeLabel(this, tab, "rLb11", "入力文字列", kLabelLeft, row(0) + 3);
     rEd5 = MakeField<TNumEdit>(this, tab, "rEd5", row(0));
-    rCk1 = Make<TCheckBox>(this, tab, "rCk1");
+    rCk1 = Make<TExtCheckBox>(this, tab, "rCk1");
     rCk1->SetCaption("文字列を自動追加する");
     rCk1->SetBounds(kLabelLeft, row(1), 190, kRowHeight - 4);
     rLb12 = MakeLabel(this, tab, "rLb12", "文字列", kLabelLeft, row(2) + 3);
@@ -324,7 +324,7 @@ void TFormVusk::CreateRenamePage()
     for (TControl* off : std::initializer_list<TControl*>{rLb12, rEd6, rLb13, rCb3})
         off->SetEnabled(false);
 
-    for (TButton* go : {GoRnBtn1, GoRnBtn2, GoRnBtn3}) {
+    for (TSkinButton* go : {GoRnBtn1, GoRnBtn2, GoRnBtn3}) {
         go->SetCaption("リネーム実行(&G)");
         go->SetBounds(kFieldLeft, row(7), kFieldWidth, kRowHeight);
     }

@@ -50,7 +50,7 @@ void EnsureSubItemCount(TStrings* subItems, int count)
 
 void TFormVusk::WireRenameEvents()
 {
-    for (TRadioButton* rule :
+    for (TExtRadioButton* rule :
          {rnAdd1, rnAdd2, rnAdd3, rnDel1, rnDel2, rnChange1, rnChange2, rnChange3})
         Wire(rule->OnClick, &TFormVusk::RenameControlChange);
     Wire(rCk1->OnClick, &TFormVusk::RenameControlChange);
@@ -66,7 +66,7 @@ void TFormVusk::WireRenameEvents()
     }
     Wire(rEd5->OnEnter, &TFormVusk::rEd5Enter);
     Wire(rEd5->OnKeyDown, &TFormVusk::rEd5KeyDown);
-    for (TButton* go : {GoRnBtn1, GoRnBtn2, GoRnBtn3})
+    for (TSkinButton* go : {GoRnBtn1, GoRnBtn2, GoRnBtn3})
         Wire(go->OnClick, &TFormVusk::GoRnBtnClick);
     Wire(actFileLoadList->OnExecute, &TFormVusk::actFileLoadListExecute);
     Wire(actFileLoadListFromClp->OnExecute, &TFormVusk::actFileLoadListFromClpExecute);

@@ -42,7 +42,7 @@ void SetItemIndexIfValid(TComboBox* box, int index)
 }
 
 // The checked one of two or three radio buttons as 1, 2 or 3.
-int CheckedNumber(TRadioButton* first, TRadioButton* second)
+int CheckedNumber(TExtRadioButton* first, TExtRadioButton* second)
 {
     if (first->Checked())
         return 1;

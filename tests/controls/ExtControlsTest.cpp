@@ -301,3 +301,23 @@ TEST_F(ExtButtonsTest, GroupBoxPlacesItsChildrenBelowTheCaptionInsideTheFrame)
     EXPECT_EQ(child->Width(), 185 - 7 - 3);
     EXPECT_EQ(child->Height(), 105 - (1 + textHeight + 2) - 3);
 }
+
+TEST_F(ExtButtonsTest, AnAnsiCaptionBecomesTheWideOneAndAWideOneSurvivesItsAnsiForm)
+{
+    auto* radio = Place<TExtRadioButton>(8);
+    auto* group = new TExtGroupBox(form);
+    group->SetParent(form);
+    struct Case
+    {
+        AnsiString ansi;
+        WideString wide;
+    } cases[] = {{"現在名に連番を追加", L"現在名に連番を追加"}, {"", L""}, {"A&b", L"A&b"}};
+    for (const Case& c : cases) {
+        radio->SetCaption(c.ansi);
+        group->SetCaption(c.ansi);
+        EXPECT_EQ(radio->WideCaption(), c.wide) << c.ansi;
+        EXPECT_EQ(group->WideCaption(), c.wide) << c.ansi;
+    }
+    radio->SetWideCaption(L"\u00E9\u97F3");
+    EXPECT_EQ(radio->WideCaption(), L"\u00E9\u97F3") << "a character the code page lacks stays";
+}
