@@ -248,3 +248,98 @@ private:
     WideString FCaption;
     int FRelayouting = 0; // inside PushItemsRight or PinItems
 };
+
+// --- Compound bars and the status bar ------------------------------------------------------
+
+// A control hosting one extended toolbar on an inner dock: the toolbar has
+// no border, handle or caption, stretches over the dock and never floats.
+class TExtCompoundItemsControl : public TCustomControl
+{
+public:
+    explicit TExtCompoundItemsControl(TComponent* AOwner);
+    ~TExtCompoundItemsControl() override;
+
+    TSkinDock* Dock() const { return FDock; }
+    TExtToolbar* Toolbar() const { return FToolbar; }
+    // The inner toolbar's items.
+    TBarRootItem* Items() const { return FToolbar ? FToolbar->Items() : nullptr; }
+    TCustomImageList* Images() const { return FToolbar ? FToolbar->Items()->Images() : nullptr; }
+    void SetImages(TCustomImageList* value);
+    TExtThemeType ThemeType() const { return FThemeType; }
+    void SetThemeType(TExtThemeType value);
+    // Redraws the control with its children, background included.
+    virtual void RepaintBackdrop();
+
+protected:
+    // Makes the dock and the toolbar (a derived control passes its own
+    // toolbar class: a constructor cannot call a derived override).
+    TExtCompoundItemsControl(TComponent* AOwner, TExtToolbar* (*makeBar)(TComponent*));
+
+private:
+    TSkinDock* FDock;      // owned (a child)
+    TExtToolbar* FToolbar; // owned (docked on FDock)
+    TExtThemeType FThemeType = TExtThemeType::thtSkin;
+};
+
+// A compound control as high as its inner dock.
+class TExtCompoundBar : public TExtCompoundItemsControl
+{
+public:
+    explicit TExtCompoundBar(TComponent* AOwner);
+
+protected:
+    TExtCompoundBar(TComponent* AOwner, TExtToolbar* (*makeBar)(TComponent*));
+    // Follows the inner dock's height.
+    void FollowDock();
+};
+
+// The status bar's toolbar: a size grip at its right end and divider lines
+// at its separators.
+class TExtStatusToolbar : public TExtToolbar
+{
+public:
+    explicit TExtStatusToolbar(TComponent* AOwner);
+
+    bool SizeGrip() const { return FSizeGrip; }
+    void SetSizeGrip(bool value);
+    // The grip in the dock's client coordinates; empty without one.
+    TRect GripRect();
+    // The theme type the grip and dividers are painted for.
+    TExtThemeType PaintThemeType() const { return FPaintThemeType; }
+    void SetPaintThemeType(TExtThemeType value);
+
+    int RightPushMargin() override;
+    void WndProc(TMessage& message) override;
+
+private:
+    // The grip in the toolbar's own client coordinates.
+    TRect ClientGripRect();
+    bool OverGrip(const TPoint& client);
+    bool StartSizing(const TPoint& client);
+    void PaintGripAndDividers();
+
+    bool FSizeGrip = true;
+    TExtThemeType FPaintThemeType = TExtThemeType::thtSkin;
+};
+
+class TExtCustomStatusBar : public TExtCompoundBar
+{
+public:
+    explicit TExtCustomStatusBar(TComponent* AOwner);
+
+    TExtStatusToolbar* StatusToolbar() const;
+    bool SizeGrip() const { return StatusToolbar()->SizeGrip(); }
+    void SetSizeGrip(bool value) { StatusToolbar()->SetSizeGrip(value); }
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    // Only the inner dock's height.
+    bool CanResize(int& NewWidth, int& NewHeight) override;
+};
+
+class TExtStatusBar : public TExtCustomStatusBar
+{
+public:
+    using TExtCustomStatusBar::TExtCustomStatusBar;
+};
