@@ -168,7 +168,7 @@ void TForm11::CreateInfoGroup()
     CanLabel->SetBounds(valueLeft, 38, valueWidth, 16);
     CanLabel->SetCaption(RecordText::NoValue);
     RecordLabel(this, InfoGroup, "入力レベル", 8, 58);
-    ProgressBar1 = MakeChildControl<TProgressBar>(this, InfoGroup, "ProgressBar1");
+    ProgressBar1 = MakeChildControl<TExtProgressBar>(this, InfoGroup, "ProgressBar1");
     ProgressBar1->SetBounds(valueLeft, 58, valueWidth, 14);
     ProgressBar1->SetMin(0);
     ProgressBar1->SetMax(kLevelBarMax);

@@ -21,7 +21,7 @@
 #include "classlib/Form.h"
 #include "classlib/Label.h"
 #include "classlib/Panel.h"
-#include "classlib/ProgressBar.h"
+#include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Timer.h"
 
@@ -46,12 +46,12 @@ public:
     TButton* CloseBtn;     // "閉じる(&C)"; disabled while recording
     TGroupBox* InputGroup; // "入力設定"
     TComboBox* DeviceCombo;
-    TComboBox* RateCombo;       // the seven rates; keys do nothing
-    TComboBox* ChannelCombo;    // "モノラル", "ステレオ"
-    TGroupBox* InfoGroup;       // "情報"
-    TLabel* TimeLabel;          // time recorded
-    TLabel* CanLabel;           // time the drive still holds
-    TProgressBar* ProgressBar1; // input level, 0..40
+    TComboBox* RateCombo;          // the seven rates; keys do nothing
+    TComboBox* ChannelCombo;       // "モノラル", "ステレオ"
+    TGroupBox* InfoGroup;          // "情報"
+    TLabel* TimeLabel;             // time recorded
+    TLabel* CanLabel;              // time the drive still holds
+    TExtProgressBar* ProgressBar1; // input level, 0..40
     TCheckBox* LimitChk;
     TNumSpinEdit* LimitSpin; // minutes
     TLabel* LimitLabel;      // "分"

@@ -193,7 +193,7 @@ void TForm1::CreatePreviewControls()
     SeekBtn->SetBounds(kMargin, kBarTop, kKnobWidth, kBarHeight);
     DrawSeekBar();
 
-    ProgressBar1 = MakeChildControl<TProgressBar>(this, this, "ProgressBar1");
+    ProgressBar1 = MakeChildControl<TExtProgressBar>(this, this, "ProgressBar1");
     ProgressBar1->SetBounds(kMargin, kBarTop, kInnerWidth, kBarHeight);
     ProgressBar1->SetMin(0);
     ProgressBar1->SetMax(100);

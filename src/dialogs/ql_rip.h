@@ -26,7 +26,7 @@
 #include "classlib/Label.h"
 #include "classlib/ListView.h"
 #include "classlib/Panel.h"
-#include "classlib/ProgressBar.h"
+#include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Timer.h"
 
@@ -52,13 +52,13 @@ public:
     ~TForm1() override;
 
     // --- Controls
-    TLabel* InfoTotalLabel;     // track count and total time
-    TListView* TrackList;       // tick boxes; "トラック", "時間"
-    TImage* SeekBar;            // the preview bar
-    TImage* SeekBtn;            // its knob
-    TProgressBar* ProgressBar1; // 0..100, in the bar's place while ripping
-    TPanel* ToolBar1;           // the preview buttons and time
-    TButton* PlayBtn;           // "再生", "一時停止" while playing
+    TLabel* InfoTotalLabel;        // track count and total time
+    TListView* TrackList;          // tick boxes; "トラック", "時間"
+    TImage* SeekBar;               // the preview bar
+    TImage* SeekBtn;               // its knob
+    TExtProgressBar* ProgressBar1; // 0..100, in the bar's place while ripping
+    TPanel* ToolBar1;              // the preview buttons and time
+    TButton* PlayBtn;              // "再生", "一時停止" while playing
     TButton* StopBtn;
     TButton* RewBtn;
     TButton* FwdBtn;

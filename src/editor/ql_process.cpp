@@ -61,7 +61,7 @@ void TForm4::CreateControls()
     MesLabel2->SetBounds(kMargin, kMargin + 20, kInnerWidth, 16);
     MesLabel2->SetCaption("");
 
-    Bar = ProcessMake<TProgressBar>(this, "Bar");
+    Bar = ProcessMake<TExtProgressBar>(this, "Bar");
     Bar->SetBounds(kMargin, kMargin + 40, kInnerWidth, 18);
     Bar->SetMax(100);
 

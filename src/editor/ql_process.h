@@ -19,7 +19,7 @@
 
 #include "classlib/Form.h"
 #include "classlib/Label.h"
-#include "classlib/ProgressBar.h"
+#include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
 
 class TDirectWavEngine;
@@ -35,11 +35,11 @@ public:
     // again when it closes.
     explicit TForm4(TComponent* AOwner);
 
-    TLabel* MesLabel1;   // status text
-    TLabel* MesLabel2;   // second text, right-aligned
-    TProgressBar* Bar;   // percent, 0..100
-    TButton* CancelBtn;  // "&Cancel", Escape; "閉じる" once a job stopped
-    TCheckBox* CloseChk; // "終了時にこのウィンドウを閉じる"
+    TLabel* MesLabel1;    // status text
+    TLabel* MesLabel2;    // second text, right-aligned
+    TExtProgressBar* Bar; // percent, 0..100
+    TButton* CancelBtn;   // "&Cancel", Escape; "閉じる" once a job stopped
+    TCheckBox* CloseChk;  // "終了時にこのウィンドウを閉じる"
 
     // While it does not read "閉じる": asks the job to stop; after that,
     // closes the window.
