@@ -756,6 +756,8 @@ public:
     // =====================================================================
     void actFilePropertyExecute(TObject* Sender);
     void actAboutExecute(TObject* Sender);
+    void actHelpExecute(TObject* Sender);
+    void actFileQuitExecute(TObject* Sender);
     void WirePropertyCommands();
 
     // =====================================================================

@@ -1,13 +1,16 @@
-// The file properties and about commands on the running window: each
-// window shown through the modal seam from the menu or the shortcut, the
-// properties window with the facts of the file on disk.
+// The file properties, about, help and quit commands on the running window:
+// each window shown through the modal seam from the menu or the shortcut,
+// the properties window with the facts of the file on disk, the help file
+// opened through the shell seam, and quit under the close rules.
 #include "MainWindowFixture.h"
 #include "TestDocument.h"
 
 #include "dialogs/ql_about.h"
 #include "dialogs/ql_property.h"
 
+#include "classlib/Application.h"
 #include "classlib/DateTime.h"
+#include "classlib/FilePaths.h"
 #include "classlib/Menu.h"
 
 #include "support/ModalDriver.h"
@@ -143,4 +146,44 @@ TEST_F(PropertyCommandTest, TheHelpMenuShowsTheAboutWindowAndFreesIt)
     ASSERT_EQ(modal.Shown().size(), 1u);
     for (int i = 0; i < form->ComponentCount(); ++i)
         EXPECT_EQ(dynamic_cast<TForm7*>(form->Components(i)), nullptr) << "not freed";
+}
+
+TEST_F(PropertyCommandTest, F1OpensTheHelpFileBesideTheProgramOnlyWhenItIsThere)
+{
+    Start();
+    std::vector<TShellExecuteRequest> requests;
+    Seams().ShellExecute = [&](const TShellExecuteRequest& request) -> intptr_t {
+        requests.push_back(request);
+        return 33;
+    };
+    const AnsiString help = ExtractFilePath(Application->ExeName()) + "help.chm";
+    DeleteFileA(help.c_str());
+    PressKey(form->FocusBtn->Handle(), VK_F1);
+    EXPECT_TRUE(requests.empty());
+
+    HANDLE file = CreateFileA(help.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    PressKey(form->FocusBtn->Handle(), VK_F1);
+    MenuItemOf(form->HelpMenu, form->actHelp)->Click();
+    DeleteFileA(help.c_str());
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].Operation, "OPEN");
+    EXPECT_EQ(requests[0].File, "\"" + help + "\"");
+    EXPECT_EQ(requests[0].Parameters, "");
+    EXPECT_EQ(requests[0].ShowCommand, SW_SHOWNORMAL);
+}
+
+TEST_F(PropertyCommandTest, QuitAsksAboutUnsavedRegionsAndClosesOnlyAfterAYes)
+{
+    Start();
+    OpenStereoFile();
+    form->AddRegion(1000, 9000);
+    ScriptedMessageBoxes boxes({IDNO, IDYES});
+    PressKey(form->FocusBtn->Handle(), 'Q', ssCtrl);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    MenuItemOf(form->FileMenu, form->actFileQuit)->Click();
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_FALSE(form->FileLoaded()); // closed: the document went with the window
 }
