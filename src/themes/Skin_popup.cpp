@@ -3,6 +3,7 @@
 // popup menu that open at a rectangle.
 #include "Skin.h"
 
+#include "SkinExtItems.h"
 #include "SkinLists.h"
 #include "SkinUtils.h"
 
@@ -91,6 +92,8 @@ DWORD TSkinPopupWindow::ViewKind()
     TBarCustomItem* item = View()->ParentItem();
     if (item && item->Count() == 1 && dynamic_cast<TSkinCustomList*>(item->Items(0)))
         return vkListPopup;
+    if (dynamic_cast<TSkinEditItem*>(item))
+        return vkEditPopup;
     return vkPopupMenu;
 }
 

@@ -115,9 +115,9 @@ void TRecordingTheme::DrawEditField(TCanvas*, const TRect& ARect, const TSkinIte
 }
 
 void TRecordingTheme::DrawEditSpinParts(TCanvas*, const TRect& ARect, const TSkinItemInfo& ItemInfo,
-                                        const TSkinEditButtonsInfo&)
+                                        const TSkinEditButtonsInfo& Buttons)
 {
-    Record("DrawEditSpinParts", ARect, &ItemInfo);
+    Record("DrawEditSpinParts", ARect, &ItemInfo).Buttons = Buttons;
 }
 
 void TRecordingTheme::DrawDockArea(TCanvas*, const TRect& ARect, int DockPosition)

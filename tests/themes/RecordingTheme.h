@@ -31,6 +31,7 @@ struct ThemeCall
     TFontStyles FontStyle = 0;
     TSkinBarInfo Bar = {};                       // DrawBarEdge
     DWORD CloseButtonState = 0, RedrawParts = 0; // DrawFloatFrame
+    TSkinEditButtonsInfo Buttons;                // DrawEditSpinParts
 };
 
 // What the recording theme answers; a test changes it before it makes the
