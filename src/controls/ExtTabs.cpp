@@ -1,0 +1,483 @@
+#include "controls/ExtTabs.h"
+
+#include "classlib/Form.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTabGroup = 7777;
+
+// Switches tabs on the button press, not on its release.
+class TExtTabItemViewer : public TExtItemViewer
+{
+public:
+    using TExtItemViewer::TExtItemViewer;
+    void MouseDown(TShiftState Shift, int X, int Y, bool& MouseDownOnMenu) override
+    {
+        if (FItem->Enabled() && !FItem->Checked())
+            FItem->Click();
+        TExtItemViewer::MouseDown(Shift, X, Y, MouseDownOnMenu);
+    }
+};
+
+TExtToolbar* MakeTabToolbar(TComponent* owner)
+{
+    return new TExtTabToolbar(owner);
+}
+
+bool TabLoading(const TComponent* c)
+{
+    return c->HasState(csLoading) || c->HasState(csReading);
+}
+
+} // namespace
+
+// --- TExtTabItem ----------------------------------------------------------------------------
+
+TExtTabItem::TExtTabItem(TComponent* AOwner) : TExtCustomItem(AOwner)
+{
+    SetDisplayMode(TBarItemDisplayMode::nbdmImageAndText);
+    SetGroupIndex(kTabGroup);
+    SetWrapping(TTextWrapping::twEndEllipsis);
+    SetMargins(4);
+}
+
+TExtTabItem::~TExtTabItem()
+{
+    if (Parent())
+        Parent()->Remove(this);
+}
+
+void TExtTabItem::Click()
+{
+    if (Enabled() && !Checked())
+        SetChecked(true);
+}
+
+TBarItemViewerClass TExtTabItem::ViewerClassForItem(TBarView*)
+{
+    return NewBarViewer<TExtTabItemViewer>;
+}
+
+// --- TExtTabToolbar ---------------------------------------------------------------------------
+
+TExtTabToolbar::TExtTabToolbar(TComponent* AOwner) : TExtToolbar(AOwner)
+{
+    FTabSet = dynamic_cast<TExtCustomTabSet*>(AOwner);
+    FActivation.OnChanging = TEvent<int, int, bool&>(this, &TExtTabToolbar::TabChanging);
+    FActivation.OnChanged = TEvent<int>(this, &TExtTabToolbar::TabChanged);
+}
+
+std::vector<TTabStripSlot> TExtTabToolbar::Slots() const
+{
+    std::vector<TTabStripSlot> slots;
+    for (int i = 0; i < Items()->Count(); ++i) {
+        TBarCustomItem* item = Items()->Items(i);
+        slots.push_back(
+            {dynamic_cast<TExtTabItem*>(item) != nullptr, item->HasState(csDestroying)});
+    }
+    return slots;
+}
+
+TExtTabItem* TExtTabToolbar::ActiveTab() const
+{
+    const int index = ActiveTabIndex();
+    if (index < 0 || index >= Items()->Count())
+        return nullptr;
+    return dynamic_cast<TExtTabItem*>(Items()->Items(index));
+}
+
+void TExtTabToolbar::SetActiveTabIndex(int value)
+{
+    if (FTabSet)
+        FActivation.Request(value, Slots());
+}
+
+void TExtTabToolbar::TabChanging(int from, int to, bool& allow)
+{
+    allow = FTabSet->FireTabChanging(from, to);
+}
+
+void TExtTabToolbar::TabChanged(int to)
+{
+    if (FShownTab && !FShownTab->HasState(csDestroying)) {
+        FShownTab->SetChecked(false);
+        if (FShownTab->Control())
+            FShownTab->Control()->SetVisible(false);
+    }
+    FShownTab = ActiveTab();
+    if (FShownTab) {
+        FShownTab->SetChecked(true);
+        if (TControl* page = FShownTab->Control()) {
+            page->SetVisible(true);
+            page->BringToFront();
+        }
+    }
+    FTabSet->FireTabChanged(to);
+    PushItemsRight();
+}
+
+void TExtTabToolbar::ReapplyActiveTab()
+{
+    FActivation.Reapply(Slots());
+}
+
+void TExtTabToolbar::ItemRemoving(int index, TBarCustomItem* item)
+{
+    auto* tab = dynamic_cast<TExtTabItem*>(item);
+    if (tab == FShownTab)
+        FShownTab = nullptr;
+    std::vector<TTabStripSlot> after = Slots();
+    // The item still stands in the list: the deletion is announced first.
+    after.erase(after.begin() + index);
+    using After = TTabActivation::TAfterDelete;
+    const After what = FActivation.Deleted(index, after);
+    if (what == After::ClickNext && HandleAllocated() && FTabSet->HandleAllocated())
+        PostMessageA(FTabSet->Handle(), kTabReapplyMessage, 0, 0);
+    if (tab)
+        FTabSet->AfterTabRemoved(tab);
+}
+
+void TExtTabToolbar::HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed,
+                                          TBarItemChangeCode Code, int Index, TBarCustomItem* Item)
+{
+    if (!FTabSet || Relayed || HasState(csDestroying) || FTabSet->HasState(csDestroying))
+        return;
+    switch (Code) {
+    case TBarItemChangeCode::ChildAdded:
+        FActivation.Inserted(Index);
+        if (auto* tab = dynamic_cast<TExtTabItem*>(Item))
+            FTabSet->AfterTabAdded(tab);
+        break;
+    case TBarItemChangeCode::ChildRemoving:
+        ItemRemoving(Index, Item);
+        break;
+    case TBarItemChangeCode::ItemChanged:
+    case TBarItemChangeCode::ItemChangedSize: {
+        auto* tab = dynamic_cast<TExtTabItem*>(Item);
+        if (tab && tab->Checked() && tab->Enabled() && tab != ActiveTab())
+            SetActiveTabIndex(Items()->IndexOf(tab));
+        break;
+    }
+    default:
+        break;
+    }
+    TExtToolbar::HandleItemChangeNote(Sender, Relayed, Code, Index, Item);
+}
+
+void TExtTabToolbar::SetTabAutofit(bool value)
+{
+    if (value == FTabAutofit)
+        return;
+    FTabAutofit = value;
+    PushItemsRight();
+}
+
+void TExtTabToolbar::SetTabAutofitMaxSize(int value)
+{
+    if (value == FTabAutofitMaxSize)
+        return;
+    FTabAutofitMaxSize = value;
+    PushItemsRight();
+}
+
+void TExtTabToolbar::FitTabs()
+{
+    std::vector<TExtTabItem*> tabs;
+    int fixed = 0;
+    int spacers = 0;
+    for (int i = 0; i < View()->ViewerCount(); ++i) {
+        TBarItemViewer* viewer = View()->Viewers(i);
+        TBarCustomItem* item = viewer->Item();
+        if (!item->Visible() || item == OverflowItem())
+            continue;
+        if (auto* tab = dynamic_cast<TExtTabItem*>(item))
+            tabs.push_back(tab);
+        else if (dynamic_cast<TExtRightAlignSpacerItem*>(item))
+            ++spacers;
+        else
+            fixed += viewer->BoundsRect().Width();
+    }
+    if (tabs.empty() || !CurrentDock())
+        return;
+    const TTabAutofit fit = ::FitTabs(CurrentDock()->ClientWidth(), static_cast<int>(tabs.size()),
+                                      fixed, spacers, FTabAutofitMaxSize, RightPushMargin());
+    for (TExtTabItem* tab : tabs)
+        tab->SetCustomWidth(fit.TabWidth);
+}
+
+void TExtTabToolbar::PushItemsRight()
+{
+    if (FTabAutofit && !LayoutBlocked())
+        FitTabs();
+    TExtToolbar::PushItemsRight();
+}
+
+// --- TExtCustomTabSet -------------------------------------------------------------------------
+
+TExtCustomTabSet::TExtCustomTabSet(TComponent* AOwner)
+    : TExtCompoundItemsControl(AOwner, MakeTabToolbar)
+{
+    SetControlStyle(ControlStyle() | csAcceptsControls | csOpaque);
+    SetBounds(Left(), Top(), 289, Dock()->Height() + 2);
+    TabToolbar()->SetTabSet(this);
+}
+
+TExtTabToolbar* TExtCustomTabSet::TabToolbar() const
+{
+    return static_cast<TExtTabToolbar*>(Toolbar());
+}
+
+int TExtCustomTabSet::ActiveTabIndex() const
+{
+    return TabToolbar() ? TabToolbar()->ActiveTabIndex() : -1;
+}
+
+void TExtCustomTabSet::SetActiveTabIndex(int value)
+{
+    if (TabLoading(this))
+        FLoadedIndex = value;
+    else if (TabToolbar())
+        TabToolbar()->SetActiveTabIndex(value);
+}
+
+void TExtCustomTabSet::Loaded()
+{
+    if (FLoadedIndex != kNoStoredIndex) {
+        TabToolbar()->SetActiveTabIndex(FLoadedIndex);
+        FLoadedIndex = kNoStoredIndex;
+    }
+    TExtCompoundItemsControl::Loaded();
+    if (TabAutofit())
+        TabToolbar()->PushItemsRight();
+}
+
+void TExtCustomTabSet::SetTabPosition(TExtTabPosition value)
+{
+    if (value == TabPosition())
+        return;
+    TabToolbar()->SetTabPosition(value);
+    Dock()->SetPosition(value == TExtTabPosition::ttpTop ? TBarDockPosition::dpTop
+                                                         : TBarDockPosition::dpBottom);
+    RepaintBackdrop();
+}
+
+bool TExtCustomTabSet::TabVisible() const
+{
+    return Dock()->Visible();
+}
+
+void TExtCustomTabSet::SetTabVisible(bool value)
+{
+    Dock()->SetVisible(value);
+}
+
+bool TExtCustomTabSet::FireTabChanging(int TabIndex, int NewTabIndex)
+{
+    bool allow = true;
+    if (!TabLoading(this) && OnActiveTabChanging)
+        OnActiveTabChanging(this, TabIndex, NewTabIndex, allow);
+    return allow;
+}
+
+void TExtCustomTabSet::FireTabChanged(int TabIndex)
+{
+    if (!TabLoading(this) && OnActiveTabChange)
+        OnActiveTabChange(this, TabIndex);
+}
+
+void TExtCustomTabSet::AfterTabAdded(TExtTabItem* Tab)
+{
+    if (!TabLoading(this) && ActiveTabIndex() < 0)
+        MakeTabActive(Tab);
+}
+
+void TExtCustomTabSet::AfterTabRemoved(TExtTabItem*)
+{
+    if (!HasState(csDestroying))
+        TabToolbar()->PushItemsRight();
+}
+
+void TExtCustomTabSet::MakeTabActive(TExtTabItem* Tab)
+{
+    Tab->Click();
+}
+
+void TExtCustomTabSet::WndProc(TMessage& message)
+{
+    if (message.Msg == kTabReapplyMessage) {
+        TabToolbar()->ReapplyActiveTab();
+        RepaintBackdrop();
+        return;
+    }
+    TExtCompoundItemsControl::WndProc(message);
+}
+
+// --- TExtTabSheet ---------------------------------------------------------------------------
+
+TExtTabSheet::TExtTabSheet(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetControlStyle(ControlStyle() | csAcceptsControls | csSetCaption | csOpaque);
+    SetVisible(false);
+}
+
+TExtTabSheet::~TExtTabSheet()
+{
+    if (FTabItem) {
+        FTabItem->RemoveFreeNotification(this);
+        if (FTabItem->Control() == this)
+            FTabItem->SetControl(nullptr);
+    }
+}
+
+void TExtTabSheet::Link(TExtTabControl* control, TExtTabItem* tab)
+{
+    FTabControl = control;
+    if (FTabItem)
+        FTabItem->RemoveFreeNotification(this);
+    FTabItem = tab;
+    if (FTabItem) {
+        FTabItem->FreeNotification(this);
+        FTabItem->SetControl(this);
+    }
+}
+
+void TExtTabSheet::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FTabItem)
+        FTabItem = nullptr;
+}
+
+WideString TExtTabSheet::Caption() const
+{
+    return FTabItem ? FTabItem->Caption() : WideString();
+}
+
+void TExtTabSheet::SetCaption(const WideString& value)
+{
+    if (FTabItem)
+        FTabItem->SetCaption(value);
+}
+
+int TExtTabSheet::ImageIndex() const
+{
+    return FTabItem ? FTabItem->ImageIndex() : -1;
+}
+
+void TExtTabSheet::SetImageIndex(int value)
+{
+    if (FTabItem)
+        FTabItem->SetImageIndex(value);
+}
+
+bool TExtTabSheet::TabVisible() const
+{
+    return FTabItem && FTabItem->Visible();
+}
+
+void TExtTabSheet::SetTabVisible(bool value)
+{
+    if (FTabItem)
+        FTabItem->SetVisible(value);
+}
+
+void TExtTabSheet::Paint()
+{
+    Canvas()->Brush()->SetColor(clBtnFace);
+    Canvas()->FillRect(ClientRect());
+}
+
+// --- TExtTabControl ----------------------------------------------------------------------------
+
+TExtTabControl::TExtTabControl(TComponent* AOwner)
+    : TExtCustomTabSet(AOwner), FEmptyPage(new TExtTabSheet(this))
+{
+    SetControlStyle(ControlStyle() & ~csAcceptsControls);
+    SetBounds(Left(), Top(), 289, 193);
+    FEmptyPage->SetParent(this);
+    FEmptyPage->Link(this, nullptr);
+}
+
+TExtTabControl::~TExtTabControl() = default;
+
+TExtTabSheet* TExtTabControl::SheetOf(TExtTabItem* tab) const
+{
+    for (TExtTabSheet* sheet : FSheets)
+        if (sheet->TabItem() == tab)
+            return sheet;
+    return nullptr;
+}
+
+void TExtTabControl::SetMargins(const TRect& value)
+{
+    if (value == FMargins)
+        return;
+    FMargins = value;
+    Realign();
+}
+
+void TExtTabControl::FireTabChanged(int TabIndex)
+{
+    if (TabIndex == -1) {
+        FEmptyPage->SetVisible(true);
+        FEmptyPage->BringToFront();
+    } else {
+        FEmptyPage->SetVisible(false);
+    }
+    TExtCustomTabSet::FireTabChanged(TabIndex);
+}
+
+void TExtTabControl::AfterTabAdded(TExtTabItem* Tab)
+{
+    if (!SheetOf(Tab) && !dynamic_cast<TExtTabSheet*>(Tab->Control())) {
+        TComponent* form = GetParentForm(this);
+        TComponent* owner = form ? form : Owner();
+        std::vector<std::string> used;
+        if (owner)
+            for (int i = 0; i < owner->ComponentCount(); ++i)
+                used.push_back(owner->Components(i)->Name());
+        auto* sheet = new TExtTabSheet(owner);
+        sheet->SetName(FreeTabSheetName(used));
+        sheet->SetParent(this);
+        sheet->Link(this, Tab);
+        sheet->SendToBack();
+        FSheets.push_back(sheet);
+        Realign();
+        if (FSheets.size() == 1) {
+            MakeTabActive(Tab);
+            return;
+        }
+    }
+    TExtCustomTabSet::AfterTabAdded(Tab);
+}
+
+void TExtTabControl::AfterTabRemoved(TExtTabItem* Tab)
+{
+    TExtTabSheet* sheet = SheetOf(Tab);
+    if (sheet) {
+        FSheets.erase(std::find(FSheets.begin(), FSheets.end(), sheet));
+        delete sheet;
+    }
+    TExtCustomTabSet::AfterTabRemoved(Tab);
+}
+
+void TExtTabControl::AlignControls(TControl* control, TRect& rect)
+{
+    TExtCustomTabSet::AlignControls(control, rect);
+    TRect page = ClientRect();
+    if (Dock()->Visible()) {
+        if (TabPosition() == TExtTabPosition::ttpTop)
+            page.top = Dock()->Top() + Dock()->Height();
+        else
+            page.bottom = Dock()->Top();
+    }
+    const TRect bounds = TabSheetBounds(page, TabPosition(), ExtVisualStylesOn(), FMargins);
+    auto place = [&](TExtTabSheet* sheet) {
+        sheet->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    };
+    place(FEmptyPage);
+    for (TExtTabSheet* sheet : FSheets)
+        place(sheet);
+}

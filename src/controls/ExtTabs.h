@@ -1,0 +1,181 @@
+// The tab control: a compound control whose inner toolbar is a strip of
+// tab items, one page (a tab sheet) per tab, the active tab's page shown
+// and an empty page while no tab is active. Tabs switch on the button
+// press; the change events ask before and tell after.
+#pragma once
+
+#include "controls/ExtItem.h"
+#include "controls/ExtTabRules.h"
+
+class TExtCustomTabSet;
+class TExtTabControl;
+class TExtTabToolbar;
+
+// Stored by number.
+enum class TExtTabThemeType
+{
+    tttNone = 0,
+    tttWindows = 1,
+    tttSkin = 2,
+    tttFlat = 3
+};
+
+// Sender, TabIndex.
+using TExtTabChangeEvent = TEvent<TObject*, int>;
+// Sender, TabIndex, NewTabIndex, Allow.
+using TExtTabChangingEvent = TEvent<TObject*, int, int, bool&>;
+
+// Posted to a tab set after a deletion clicked the next tab: the active tab
+// is applied again once the deletion is over.
+constexpr UINT kTabReapplyMessage = 8801;
+
+// One tab of the strip; its Control is its page. All tabs form one radio
+// group.
+class TExtTabItem : public TExtCustomItem
+{
+public:
+    explicit TExtTabItem(TComponent* AOwner);
+    // Leaves its strip while still a tab, so that the strip frees its page.
+    ~TExtTabItem() override;
+    // Checks (and so activates) an enabled tab that is not yet checked;
+    // the active tab's click does nothing and no tab flips its page.
+    void Click() override;
+    void FlipBoundControl() override {}
+    void SyncFromControl() override {}
+    TBarItemViewerClass ViewerClassForItem(TBarView* View) override;
+};
+
+class TExtTabToolbar : public TExtToolbar
+{
+public:
+    explicit TExtTabToolbar(TComponent* AOwner);
+
+    TExtCustomTabSet* TabSet() const { return FTabSet; }
+    void SetTabSet(TExtCustomTabSet* value) { FTabSet = value; }
+
+    int ActiveTabIndex() const { return FActivation.Active(); }
+    void SetActiveTabIndex(int value);
+    TExtTabItem* ActiveTab() const;
+    bool TabAutofit() const { return FTabAutofit; }
+    void SetTabAutofit(bool value);
+    int TabAutofitMaxSize() const { return FTabAutofitMaxSize; }
+    void SetTabAutofitMaxSize(int value);
+    TExtTabPosition TabPosition() const { return FTabPosition; }
+    void SetTabPosition(TExtTabPosition value) { FTabPosition = value; }
+
+    void PushItemsRight() override;
+    // Activates the active tab anew (see kTabReapplyMessage).
+    void ReapplyActiveTab();
+
+protected:
+    void HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed, TBarItemChangeCode Code,
+                              int Index, TBarCustomItem* Item) override;
+
+private:
+    std::vector<TTabStripSlot> Slots() const;
+    void TabChanging(int from, int to, bool& allow);
+    void TabChanged(int to);
+    void ItemRemoving(int index, TBarCustomItem* item);
+    void FitTabs();
+
+    TExtCustomTabSet* FTabSet = nullptr; // not owned: the owner
+    TTabActivation FActivation;
+    TExtTabItem* FShownTab = nullptr; // the tab checked with its page shown; not owned
+    bool FTabAutofit = false;
+    int FTabAutofitMaxSize = 200;
+    TExtTabPosition FTabPosition = TExtTabPosition::ttpTop;
+};
+
+// A strip of tabs with the change events.
+class TExtCustomTabSet : public TExtCompoundItemsControl
+{
+public:
+    explicit TExtCustomTabSet(TComponent* AOwner);
+
+    TExtTabToolbar* TabToolbar() const;
+    // -1 while no tab is active; set while loading, it applies once loaded.
+    int ActiveTabIndex() const;
+    void SetActiveTabIndex(int value);
+    TExtTabPosition TabPosition() const { return TabToolbar()->TabPosition(); }
+    void SetTabPosition(TExtTabPosition value);
+    bool TabVisible() const;
+    void SetTabVisible(bool value);
+    bool TabAutofit() const { return TabToolbar()->TabAutofit(); }
+    void SetTabAutofit(bool value) { TabToolbar()->SetTabAutofit(value); }
+
+    virtual bool FireTabChanging(int TabIndex, int NewTabIndex);
+    virtual void FireTabChanged(int TabIndex);
+    virtual void AfterTabAdded(TExtTabItem* Tab);
+    virtual void AfterTabRemoved(TExtTabItem* Tab);
+    virtual void MakeTabActive(TExtTabItem* Tab);
+
+    TExtTabChangeEvent OnActiveTabChange;
+    TExtTabChangingEvent OnActiveTabChanging;
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    void Loaded() override;
+
+private:
+    static constexpr int kNoStoredIndex = -2;
+    int FLoadedIndex = kNoStoredIndex; // given while loading
+};
+
+// A page of a tab control.
+class TExtTabSheet : public TCustomControl
+{
+public:
+    explicit TExtTabSheet(TComponent* AOwner);
+    ~TExtTabSheet() override;
+
+    TExtTabControl* TabControl() const { return FTabControl; }
+    TExtTabItem* TabItem() const { return FTabItem; }
+    // Link to the tab (both ways) and the tab control.
+    void Link(TExtTabControl* control, TExtTabItem* tab);
+    // The tab's caption, image and visibility; without a tab: empty, -1,
+    // false, and writes are dropped.
+    WideString Caption() const;
+    void SetCaption(const WideString& value);
+    int ImageIndex() const;
+    void SetImageIndex(int value);
+    bool TabVisible() const;
+    void SetTabVisible(bool value);
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+
+private:
+    TExtTabControl* FTabControl = nullptr; // not owned
+    TExtTabItem* FTabItem = nullptr;       // not owned; free-notified
+};
+
+class TExtTabControl : public TExtCustomTabSet
+{
+public:
+    explicit TExtTabControl(TComponent* AOwner);
+    ~TExtTabControl() override;
+
+    int SheetCount() const { return static_cast<int>(FSheets.size()); }
+    TExtTabSheet* Sheets(int index) const { return FSheets.at(index); }
+    // The page shown while no tab is active.
+    TExtTabSheet* EmptyPage() const { return FEmptyPage; }
+    // Margins inside the page area (left, top, right, bottom), pixels.
+    TRect Margins() const { return FMargins; }
+    void SetMargins(const TRect& value);
+
+    void FireTabChanged(int TabIndex) override;
+    void AfterTabAdded(TExtTabItem* Tab) override;
+    void AfterTabRemoved(TExtTabItem* Tab) override;
+
+protected:
+    void AlignControls(TControl* control, TRect& rect) override;
+
+private:
+    TExtTabSheet* SheetOf(TExtTabItem* tab) const;
+
+    std::vector<TExtTabSheet*> FSheets; // owned by the form; freed with their tab
+    TExtTabSheet* FEmptyPage;           // owned
+    TRect FMargins;
+};

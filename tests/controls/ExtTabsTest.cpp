@@ -1,0 +1,197 @@
+// The tab control on real windows: pages switched by a click on a tab and
+// by ActiveTabIndex, an index out of range showing the empty page, refused
+// changes, deletions, insertions, and an index given while the form is
+// built applied once all tabs exist.
+#include "controls/ExtTabs.h"
+
+#include "classlib/Form.h"
+#include "support/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace testing_support;
+
+namespace {
+
+// A form whose components stay loading until FinishLoading, as a form that
+// builds its children in its constructor.
+class TLoadingForm : public TForm
+{
+public:
+    explicit TLoadingForm(bool loading) : TForm(nullptr)
+    {
+        if (loading)
+            IncludeState(csLoading);
+    }
+};
+
+class ExtTabsFixture : public testing::Test
+{
+protected:
+    void Build(bool loading)
+    {
+        form = new TLoadingForm(loading);
+        form->SetBounds(100, 100, 420, 300);
+        tabs = new TExtTabControl(form);
+        tabs->SetParent(form);
+        tabs->SetBounds(10, 10, 380, 220);
+        tabs->OnActiveTabChange = [this](TObject*, int index) {
+            log += "changed " + std::to_string(index) + ";";
+        };
+        tabs->OnActiveTabChanging = [this](TObject*, int from, int to, bool& allow) {
+            log += "changing " + std::to_string(from) + ">" + std::to_string(to) + ";";
+            allow = allowChanges;
+        };
+    }
+    void SetUp() override { Build(false); }
+    void TearDown() override
+    {
+        FreeAndNil(form);
+        PumpMessages();
+    }
+    TExtTabItem* AddTab(const wchar_t* caption)
+    {
+        auto* tab = new TExtTabItem(form);
+        tab->SetCaption(caption);
+        tabs->Items()->Add(tab);
+        return tab;
+    }
+    void AddTabs(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            AddTab((L"Tab" + std::to_wstring(i + 1)).c_str());
+    }
+    // Which pages show: "1" for a tab's sheet, "e" the empty page.
+    std::string ShownPages()
+    {
+        std::string shown;
+        if (tabs->EmptyPage()->Visible())
+            shown += "e";
+        for (int i = 0; i < tabs->SheetCount(); ++i)
+            if (tabs->Sheets(i)->Visible())
+                shown += std::to_string(i + 1);
+        return shown;
+    }
+    void ClickTab(int index)
+    {
+        TBarView* view = tabs->TabToolbar()->View();
+        const TRect r = view->Find(tabs->Items()->Items(index))->BoundsRect();
+        ClickAt(tabs->TabToolbar()->Handle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PumpMessages();
+    }
+    TLoadingForm* form = nullptr;
+    TExtTabControl* tabs = nullptr;
+    std::string log;
+    bool allowChanges = true;
+};
+
+} // namespace
+
+TEST_F(ExtTabsFixture, TheFirstTabIsActiveAndEachTabHasANamedSheet)
+{
+    AddTabs(4);
+    form->Show();
+    PumpMessages();
+    EXPECT_EQ(tabs->ActiveTabIndex(), 0);
+    EXPECT_EQ(ShownPages(), "1");
+    ASSERT_EQ(tabs->SheetCount(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(tabs->Sheets(i)->Name(), "ExtTabSheet" + std::to_string(i + 1));
+    EXPECT_EQ(tabs->Sheets(1)->Caption(), L"Tab2");
+    EXPECT_EQ(tabs->Sheets(1)->TabItem()->Control(), tabs->Sheets(1));
+}
+
+TEST_F(ExtTabsFixture, AClickOnATabShowsItsPage)
+{
+    AddTabs(4);
+    form->Show();
+    PumpMessages();
+    log.clear();
+    ClickTab(2);
+    EXPECT_EQ(tabs->ActiveTabIndex(), 2);
+    EXPECT_EQ(ShownPages(), "3");
+    EXPECT_EQ(log, "changing 0>2;changed 2;");
+    ClickTab(2); // the active tab: nothing
+    EXPECT_EQ(log, "changing 0>2;changed 2;");
+}
+
+TEST_F(ExtTabsFixture, ActiveTabIndexSwitchesPagesAndOutOfRangeShowsTheEmptyPage)
+{
+    AddTabs(4);
+    form->Show();
+    struct Case
+    {
+        int set, active;
+        const char* pages;
+    };
+    const Case cases[] = {{3, 3, "4"}, {10, -1, "e"}, {1, 1, "2"}, {-5, -1, "e"}, {0, 0, "1"}};
+    for (const Case& c : cases) {
+        tabs->SetActiveTabIndex(c.set);
+        EXPECT_EQ(tabs->ActiveTabIndex(), c.active) << c.set;
+        EXPECT_EQ(ShownPages(), c.pages) << c.set;
+        EXPECT_EQ(tabs->TabToolbar()->ActiveTab() ? tabs->TabToolbar()->ActiveTab()->Checked()
+                                                  : true,
+                  true);
+    }
+}
+
+TEST_F(ExtTabsFixture, ARefusedChangeKeepsTheTab)
+{
+    AddTabs(3);
+    allowChanges = false;
+    log.clear();
+    tabs->SetActiveTabIndex(2);
+    EXPECT_EQ(tabs->ActiveTabIndex(), 0);
+    EXPECT_EQ(ShownPages(), "1");
+    EXPECT_EQ(log, "changing 0>2;");
+}
+
+TEST_F(ExtTabsFixture, DeletingTheActiveTabActivatesAnother)
+{
+    AddTabs(3);
+    form->Show();
+    tabs->SetActiveTabIndex(2);
+    delete tabs->Items()->Items(2);
+    EXPECT_EQ(tabs->ActiveTabIndex(), 1);
+    EXPECT_EQ(tabs->SheetCount(), 2);
+    EXPECT_EQ(ShownPages(), "2");
+
+    tabs->SetActiveTabIndex(0);
+    delete tabs->Items()->Items(0); // the first: the next one follows
+    PumpMessages();
+    EXPECT_EQ(tabs->ActiveTabIndex(), 0);
+    EXPECT_EQ(tabs->Sheets(0)->Caption(), L"Tab2");
+    EXPECT_EQ(ShownPages(), "1");
+
+    delete tabs->Items()->Items(0); // the only one
+    PumpMessages();
+    EXPECT_EQ(tabs->ActiveTabIndex(), -1);
+    EXPECT_EQ(tabs->SheetCount(), 0);
+    EXPECT_EQ(ShownPages(), "e");
+}
+
+TEST_F(ExtTabsFixture, InsertingBeforeTheActiveTabKeepsItWithoutEvents)
+{
+    AddTabs(3);
+    tabs->SetActiveTabIndex(1);
+    log.clear();
+    auto* tab = new TExtTabItem(form);
+    tabs->Items()->Insert(0, tab);
+    EXPECT_EQ(tabs->ActiveTabIndex(), 2);
+    EXPECT_EQ(tabs->TabToolbar()->ActiveTab()->Caption(), L"Tab2");
+    EXPECT_EQ(log, "");
+}
+
+TEST_F(ExtTabsFixture, AnIndexGivenWhileBuildingAppliesOnceAllTabsExist)
+{
+    FreeAndNil(form);
+    Build(true);
+    tabs->SetActiveTabIndex(2); // no tab exists yet
+    AddTabs(4);
+    EXPECT_EQ(log, "");
+    form->FinishLoading();
+    EXPECT_EQ(tabs->ActiveTabIndex(), 2);
+    EXPECT_EQ(ShownPages(), "3");
+}
