@@ -47,10 +47,10 @@ TNumSpinEdit* AutoRegionTimeEdit(TComponent* owner, TWinControl* parent, const c
     return edit;
 }
 
-TButton* AutoRegionButton(TComponent* owner, TWinControl* parent, const char* name,
-                          const char* caption, int top)
+TFlatButton* AutoRegionButton(TComponent* owner, TWinControl* parent, const char* name,
+                              const char* caption, int top)
 {
-    TButton* button = MakeChildControl<TButton>(owner, parent, name);
+    TFlatButton* button = MakeChildControl<TFlatButton>(owner, parent, name);
     button->SetCaption(caption);
     button->SetBounds(kClientWidth - kMargin - kButtonWidth, top, kButtonWidth, kButtonHeight);
     return button;
@@ -73,21 +73,21 @@ void AutoRegionPaintColumn(TBitmap& bitmap, int x, TColor back)
 class TAutoRegionRunScope
 {
 public:
-    explicit TAutoRegionRunScope(std::initializer_list<TButton*> buttons) : FButtons(buttons)
+    explicit TAutoRegionRunScope(std::initializer_list<TFlatButton*> buttons) : FButtons(buttons)
     {
-        for (TButton* button : FButtons)
+        for (TFlatButton* button : FButtons)
             button->SetEnabled(false);
     }
     ~TAutoRegionRunScope()
     {
-        for (TButton* button : FButtons)
+        for (TFlatButton* button : FButtons)
             button->SetEnabled(true);
     }
     TAutoRegionRunScope(const TAutoRegionRunScope&) = delete;
     TAutoRegionRunScope& operator=(const TAutoRegionRunScope&) = delete;
 
 private:
-    std::vector<TButton*> FButtons; // not owned
+    std::vector<TFlatButton*> FButtons; // not owned
 };
 
 } // namespace

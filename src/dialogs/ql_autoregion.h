@@ -26,6 +26,7 @@
 #include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 
 #include <cstdint>
 #include <memory>
@@ -80,9 +81,9 @@ public:
     TRadioButton* TypeRd1; // strip silence
     TRadioButton* TypeRd2; // cut points
     TRadioButton* TypeRd3; // search silence
-    TButton* ExecBtn;
-    TButton* AddListBtn;
-    TButton* CancelBtn;
+    TFlatButton* ExecBtn;
+    TFlatButton* AddListBtn;
+    TFlatButton* CancelBtn;
     TActionList* ActionList1;
     TAction* actAdd; // Ctrl+O
 

@@ -59,12 +59,12 @@ TForm9::TForm9(TComponent* AOwner) : TForm(AOwner)
         top += 18;
     }
     const int buttonTop = kClientHeight - kMargin - kButtonHeight;
-    OKBtn = MakeChildControl<TButton>(this, this, "OKBtn");
+    OKBtn = MakeChildControl<TFlatButton>(this, this, "OKBtn");
     OKBtn->SetCaption("&OK");
     OKBtn->SetBounds(kClientWidth - 2 * (kButtonWidth + 4), buttonTop, kButtonWidth, kButtonHeight);
     OKBtn->SetDefault(true);
     OKBtn->OnClick = TNotifyEvent(this, &TForm9::OkBtnClick);
-    CancelBtn = MakeChildControl<TButton>(this, this, "CancelBtn");
+    CancelBtn = MakeChildControl<TFlatButton>(this, this, "CancelBtn");
     CancelBtn->SetCaption("&Cancel");
     CancelBtn->SetBounds(kClientWidth - kButtonWidth - kMargin, buttonTop, kButtonWidth,
                          kButtonHeight);

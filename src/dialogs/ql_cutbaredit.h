@@ -14,6 +14,7 @@
 #include "classlib/Form.h"
 #include "classlib/Label.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 
 #include <cstdint>
 
@@ -36,8 +37,8 @@ public:
     TNumEdit* LengthEd2; // the samples, at most 15 characters
     TLabel* MaxLabel;    // the file's total time
     TLabel* MaxLabel2;   // its total samples
-    TButton* CancelBtn;
-    TButton* OKBtn;
+    TFlatButton* CancelBtn;
+    TFlatButton* OKBtn;
 
     TActionList* ActionList1;
     TAction* actEscape;  // Escape: restore, or cancel when nothing changed

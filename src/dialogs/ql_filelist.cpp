@@ -153,7 +153,7 @@ void TForm10::CreateButtons()
     ButtonPanel->SetHeight(kButtonPanelHeight);
     struct TButtonSpec
     {
-        TButton* TForm10::*Field;
+        TFlatButton* TForm10::*Field;
         const char* Name;
         const char* Caption;
         void (TForm10::*Click)(TObject*);
@@ -166,7 +166,7 @@ void TForm10::CreateButtons()
     };
     int left = kMargin;
     for (const TButtonSpec& spec : buttons) {
-        TButton* button = MakeChildControl<TButton>(this, ButtonPanel, spec.Name);
+        TFlatButton* button = MakeChildControl<TFlatButton>(this, ButtonPanel, spec.Name);
         button->SetCaption(spec.Caption);
         button->SetBounds(left, kMargin, kButtonWidth, kButtonHeight);
         button->OnClick = TNotifyEvent(this, spec.Click);

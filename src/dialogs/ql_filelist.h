@@ -18,6 +18,7 @@
 #include "classlib/ShortCut.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 
 #include <vector>
 
@@ -60,10 +61,10 @@ public:
 
     TListView* FileList;
     TPanel* ButtonPanel;
-    TButton* AddBtn;
-    TButton* DeleteBtn;
-    TButton* CloseBtn;
-    TButton* OpenBtn;
+    TFlatButton* AddBtn;
+    TFlatButton* DeleteBtn;
+    TFlatButton* CloseBtn;
+    TFlatButton* OpenBtn;
     TActionList* ActionList1;
     TAction* actDelete;      // Delete, with the list focused
     TAction* actSelectAll;   // Ctrl+A, with the list focused

@@ -12,10 +12,10 @@ constexpr int kOptionHeight = 22;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 25;
 
-TButton* PlaceButton(TComponent* owner, TWinControl* parent, const char* name, const char* caption,
-                     int left, int top)
+TFlatButton* PlaceButton(TComponent* owner, TWinControl* parent, const char* name,
+                         const char* caption, int left, int top)
 {
-    TButton* button = MakeChildControl<TButton>(owner, parent, name);
+    TFlatButton* button = MakeChildControl<TFlatButton>(owner, parent, name);
     button->SetCaption(caption);
     button->SetBounds(left, top, kButtonWidth, kButtonHeight);
     return button;

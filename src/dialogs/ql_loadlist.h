@@ -15,6 +15,7 @@
 #include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 
 #include <cstdint>
 
@@ -35,8 +36,8 @@ public:
     TRadioButton* ck1;   // from the top of the region list (1)
     TRadioButton* ck2;   // from the first selected item on (2)
     TRadioButton* ck3;   // to the selected items only (3)
-    TButton* OkBtn;
-    TButton* CancelBtn;
+    TFlatButton* OkBtn;
+    TFlatButton* CancelBtn;
     TActionList* ActionList1;
     TAction* actOk;     // Enter: presses OkBtn
     TAction* actCancel; // Escape: presses CancelBtn

@@ -292,10 +292,11 @@ void TForm6::CreateShortCutPage()
 
     const int changeLeft = kMargin + width - 76;
     DeleteBtn =
-        PlaceControl<TButton>(this, page, "DeleteBtn", changeLeft - 82, top, 76, kButtonHeight);
+        PlaceControl<TFlatButton>(this, page, "DeleteBtn", changeLeft - 82, top, 76, kButtonHeight);
     DeleteBtn->SetCaption("削除");
     DeleteBtn->OnClick = TNotifyEvent(this, &TForm6::DeleteBtnClick);
-    ChangeBtn = PlaceControl<TButton>(this, page, "ChangeBtn", changeLeft, top, 76, kButtonHeight);
+    ChangeBtn =
+        PlaceControl<TFlatButton>(this, page, "ChangeBtn", changeLeft, top, 76, kButtonHeight);
     ChangeBtn->SetCaption("変更");
     ChangeBtn->OnClick = TNotifyEvent(this, &TForm6::ChangeBtnClick);
 }
@@ -304,17 +305,18 @@ void TForm6::CreateButtons()
 {
     const int top = kClientHeight - kMargin - kButtonHeight;
     InitializeBtn =
-        PlaceControl<TButton>(this, this, "InitializeBtn", kMargin, top, 140, kButtonHeight);
+        PlaceControl<TFlatButton>(this, this, "InitializeBtn", kMargin, top, 140, kButtonHeight);
     InitializeBtn->SetCaption("初期状態に戻す(&D)");
     InitializeBtn->OnClick = TNotifyEvent(this, &TForm6::InitializeBtnClick);
-    OkBtn = PlaceControl<TButton>(this, this, "OkBtn", kClientWidth - 2 * (kButtonWidth + kMargin),
+    OkBtn =
+        PlaceControl<TFlatButton>(this, this, "OkBtn", kClientWidth - 2 * (kButtonWidth + kMargin),
                                   top, kButtonWidth, kButtonHeight);
     OkBtn->SetCaption("&OK");
     OkBtn->SetDefault(true);
     OkBtn->OnClick = TNotifyEvent(this, &TForm6::OkBtnClick);
     CancelBtn =
-        PlaceControl<TButton>(this, this, "CancelBtn", kClientWidth - kButtonWidth - kMargin, top,
-                              kButtonWidth, kButtonHeight);
+        PlaceControl<TFlatButton>(this, this, "CancelBtn", kClientWidth - kButtonWidth - kMargin,
+                                  top, kButtonWidth, kButtonHeight);
     CancelBtn->SetCaption("&Cancel");
     CancelBtn->SetCancel(true);
     CancelBtn->SetModalResult(mrCancel);

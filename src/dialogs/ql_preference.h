@@ -24,6 +24,7 @@
 #include "classlib/Panel.h"
 #include "classlib/Shape.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 
 #include <array>
 #include <vector>
@@ -91,13 +92,13 @@ public:
     TListView* ShortCutList; // "内容", "ショートカット"; one row per table record
     TComboBox* ShiftCombo;   // the modifier index
     TComboBox* KeyCombo;     // the 92 keys
-    TButton* DeleteBtn;
-    TButton* ChangeBtn;
+    TFlatButton* DeleteBtn;
+    TFlatButton* ChangeBtn;
 
     // --- Below the pages
-    TButton* InitializeBtn;
-    TButton* CancelBtn;
-    TButton* OkBtn;
+    TFlatButton* InitializeBtn;
+    TFlatButton* CancelBtn;
+    TFlatButton* OkBtn;
 
     // What the person changed, and whether the window closed with OK.
     bool FColorsChanged = false;

@@ -85,13 +85,13 @@ void TForm3::CreateFactRows()
 void TForm3::CreateButtons()
 {
     const int top = ClientHeight() - kMargin - kButtonHeight;
-    OpenExpBtn = MakeChildControl<TButton>(this, this, "OpenExpBtn");
+    OpenExpBtn = MakeChildControl<TFlatButton>(this, this, "OpenExpBtn");
     OpenExpBtn->SetCaption("フォルダを開く(&F)");
     OpenExpBtn->SetHint("ファイルのあるフォルダを開きます");
     OpenExpBtn->SetShowHint(true);
     OpenExpBtn->SetBounds(kMargin, top, kButtonWidth, kButtonHeight);
     OpenExpBtn->OnClick = TNotifyEvent(this, &TForm3::OpenExpBtnClick);
-    CloseBtn = MakeChildControl<TButton>(this, this, "CloseBtn");
+    CloseBtn = MakeChildControl<TFlatButton>(this, this, "CloseBtn");
     CloseBtn->SetCaption("閉じる(&C)");
     CloseBtn->SetDefault(true);
     CloseBtn->SetBounds(kClientWidth - kMargin - kButtonWidth, top, kButtonWidth, kButtonHeight);

@@ -10,6 +10,7 @@
 #include "classlib/Form.h"
 #include "classlib/Label.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 
 struct TFileFacts;
 
@@ -32,8 +33,8 @@ public:
     TLabel* FileSizeLb;
     TLabel* DateLb;
 
-    TButton* OpenExpBtn; // opens the folder of the path in PathEd
-    TButton* CloseBtn;   // the default button
+    TFlatButton* OpenExpBtn; // opens the folder of the path in PathEd
+    TFlatButton* CloseBtn;   // the default button
 
     // --- For the opener
     void ShowFacts(const TFileFacts& facts);

@@ -109,12 +109,12 @@ void TForm11::CreateControls()
     CreateInfoGroup();
 
     const int buttonTop = kClientHeight - kMargin - kButtonHeight;
-    RecordBtn = MakeChildControl<TButton>(this, this, "RecordBtn");
+    RecordBtn = MakeChildControl<TFlatButton>(this, this, "RecordBtn");
     RecordBtn->SetCaption(RecordText::Start);
     RecordBtn->SetBounds(kClientWidth - 2 * (kButtonWidth + kMargin), buttonTop, kButtonWidth,
                          kButtonHeight);
     RecordBtn->OnClick = TNotifyEvent(this, &TForm11::RecordBtnClick);
-    CloseBtn = MakeChildControl<TButton>(this, this, "CloseBtn");
+    CloseBtn = MakeChildControl<TFlatButton>(this, this, "CloseBtn");
     CloseBtn->SetCaption(RecordText::Close);
     CloseBtn->SetCancel(true);
     CloseBtn->SetModalResult(mrCancel);

@@ -23,6 +23,7 @@
 #include "classlib/Panel.h"
 #include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 #include "classlib/Timer.h"
 
 #include <exception>
@@ -43,7 +44,7 @@ public:
     ~TForm11() override;
 
     // --- Controls
-    TButton* CloseBtn;     // "閉じる(&C)"; disabled while recording
+    TFlatButton* CloseBtn; // "閉じる(&C)"; disabled while recording
     TGroupBox* InputGroup; // "入力設定"
     TComboBox* DeviceCombo;
     TComboBox* RateCombo;          // the seven rates; keys do nothing
@@ -55,7 +56,7 @@ public:
     TCheckBox* LimitChk;
     TNumSpinEdit* LimitSpin; // minutes
     TLabel* LimitLabel;      // "分"
-    TButton* RecordBtn;      // "録音開始(&R)"; "録音終了" while recording
+    TFlatButton* RecordBtn;  // "録音開始(&R)"; "録音終了" while recording
     TSaveDialog* SaveDialog1;
     TTimer* LevelTimer; // 100 ms while recording
     TAudioIn* AudioIn;

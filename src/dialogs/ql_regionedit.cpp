@@ -41,10 +41,10 @@ TNumEdit* PlaceEdit(TComponent* owner, TWinControl* parent, const char* name, in
     return edit;
 }
 
-TButton* PlaceButton(TComponent* owner, TWinControl* parent, const char* name, const char* caption,
-                     int left, int top)
+TFlatButton* PlaceButton(TComponent* owner, TWinControl* parent, const char* name,
+                         const char* caption, int left, int top)
 {
-    auto* button = MakeChildControl<TButton>(owner, parent, name);
+    auto* button = MakeChildControl<TFlatButton>(owner, parent, name);
     button->SetCaption(caption);
     button->SetBounds(left, top, kButtonWidth, kButtonHeight);
     return button;

@@ -18,6 +18,7 @@
 #include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 
 #include <cstdint>
 #include <optional>
@@ -56,10 +57,10 @@ public:
     TNumEdit* EndEd2;
     TLabel* MaxLabel;  // the file's total time
     TLabel* MaxLabel2; // its total samples
-    TButton* BackBtn;
-    TButton* NextBtn;
-    TButton* CancelBtn;
-    TButton* OKBtn;
+    TFlatButton* BackBtn;
+    TFlatButton* NextBtn;
+    TFlatButton* CancelBtn;
+    TFlatButton* OKBtn;
 
     TActionList* ActionList1;
     TAction* actOk;        // Ctrl+O

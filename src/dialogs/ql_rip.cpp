@@ -37,10 +37,10 @@ constexpr int kMessageShowMs = 3000; // how long the end message stays
 constexpr TColor kMaroon = 0x000080;
 constexpr TColor kBlue = 0xFF0000;
 
-TButton* RipButton(TForm1* form, TWinControl* parent, const char* name, const char* caption,
-                   int left, int top, int width)
+TFlatButton* RipButton(TForm1* form, TWinControl* parent, const char* name, const char* caption,
+                       int left, int top, int width)
 {
-    TButton* button = MakeChildControl<TButton>(form, parent, name);
+    TFlatButton* button = MakeChildControl<TFlatButton>(form, parent, name);
     button->SetCaption(caption);
     button->SetBounds(left, top, width, kButtonHeight);
     return button;
@@ -349,7 +349,7 @@ void TForm1::AddTrackFiles(const AnsiString& root)
 void TForm1::SetPreviewEnabled(bool enabled)
 {
     ToolBar1->SetEnabled(enabled);
-    for (TButton* button : {PlayBtn, StopBtn, RewBtn, FwdBtn})
+    for (TFlatButton* button : {PlayBtn, StopBtn, RewBtn, FwdBtn})
         button->SetEnabled(enabled);
 }
 

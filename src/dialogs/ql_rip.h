@@ -28,6 +28,7 @@
 #include "classlib/Panel.h"
 #include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 #include "classlib/Timer.h"
 
 #include <exception>
@@ -58,22 +59,22 @@ public:
     TImage* SeekBtn;               // its knob
     TExtProgressBar* ProgressBar1; // 0..100, in the bar's place while ripping
     TPanel* ToolBar1;              // the preview buttons and time
-    TButton* PlayBtn;              // "再生", "一時停止" while playing
-    TButton* StopBtn;
-    TButton* RewBtn;
-    TButton* FwdBtn;
+    TFlatButton* PlayBtn;          // "再生", "一時停止" while playing
+    TFlatButton* StopBtn;
+    TFlatButton* RewBtn;
+    TFlatButton* FwdBtn;
     TLabel* InfoTimePanel; // played / length
     TLabel* MesLabel;      // the rip's progress and end, hidden otherwise
     TGroupBox* DriveGroup; // "ドライブ設定"
     TComboBox* DriveCombo;
-    TButton* EjectBtn;
-    TButton* CloseBtn;   // closes the tray
-    TGroupBox* RipGroup; // "リッピング設定"
+    TFlatButton* EjectBtn;
+    TFlatButton* CloseBtn; // closes the tray
+    TGroupBox* RipGroup;   // "リッピング設定"
     TRadioButton* CheckRadio;
     TRadioButton* AllRadio;
     TCheckBox* AddRipChk;
-    TButton* RipBtn;
-    TButton* CancelBtn; // "閉じる(&C)"; "中止(&S)" while ripping
+    TFlatButton* RipBtn;
+    TFlatButton* CancelBtn; // "閉じる(&C)"; "中止(&S)" while ripping
     TSaveDialog* SaveDialog1;
     TThreadedTimer* MainTimer; // 50 ms while a track previews
     TTimer* EndCheckTimer;     // drives the rip from track to track

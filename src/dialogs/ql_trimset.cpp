@@ -30,10 +30,10 @@ TNumSpinEdit* TrimSetTimeEdit(TComponent* owner, TWinControl* parent, const char
     return edit;
 }
 
-TButton* TrimSetButton(TComponent* owner, TWinControl* parent, const char* name,
-                       const char* caption, int left)
+TFlatButton* TrimSetButton(TComponent* owner, TWinControl* parent, const char* name,
+                           const char* caption, int left)
 {
-    TButton* button = MakeChildControl<TButton>(owner, parent, name);
+    TFlatButton* button = MakeChildControl<TFlatButton>(owner, parent, name);
     button->SetCaption(caption);
     button->SetBounds(left, kClientHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight);
     return button;

@@ -13,6 +13,7 @@
 #include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
+#include "controls/FlatButton.h"
 
 #include <memory>
 
@@ -29,8 +30,8 @@ public:
     TSeekBar2* FSeekBar; // the threshold as a level, 0 .. 127
     TNumSpinEdit* PreEd; // ms
     TNumSpinEdit* PostEd;
-    TButton* OKBtn;
-    TButton* CancelBtn;
+    TFlatButton* OKBtn;
+    TFlatButton* CancelBtn;
 
     int Level() const { return FThreshold->Level(); }
     void SetLevel(int level) { FThreshold->SetLevel(level); }
