@@ -16,12 +16,16 @@ function(zandrel_add_test name)
   add_executable(${name} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/res/manifest.rc)
   target_link_libraries(${name} PRIVATE test_support ${ARG_LIBS} gmock)
   zandrel_code_options(${name})
+  # It runs in its own folder: what it looks for in the current folder is
+  # what stands beside it.
   if(ARG_ISOLATED)
     add_test(NAME ${name}
              COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-isolated ${name}
-                     ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_color=no)
+                     ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_color=no
+             WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
   else()
-    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no
+             WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
 endfunction()
