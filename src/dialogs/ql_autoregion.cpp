@@ -117,7 +117,7 @@ TForm5::TForm5(TComponent* AOwner, const TAutoRegionSource& source) : TForm(AOwn
 
 void TForm5::CreateSettingGroup()
 {
-    SettingGroup = MakeChildControl<TGroupBox>(this, this, "SettingGroup");
+    SettingGroup = MakeChildControl<TExtGroupBox>(this, this, "SettingGroup");
     SettingGroup->SetCaption("設定");
     SettingGroup->SetBounds(kMargin, kGroupTop, kSettingWidth, kClientHeight - kGroupTop - kMargin);
 
@@ -162,7 +162,7 @@ void TForm5::CreateSettingGroup()
     CountLb = AutoRegionLabel(this, SettingGroup, "CountLb", AutoRegionText::NoCount, kEditLeft,
                               top, 100);
     top += kRowHeight;
-    DivCheck = MakeChildControl<TCheckBox>(this, SettingGroup, "DivCheck");
+    DivCheck = MakeChildControl<TExtCheckBox>(this, SettingGroup, "DivCheck");
     DivCheck->SetCaption("カットポイントのみ反映させる");
     DivCheck->SetBounds(8, top, kSettingWidth - 16, 20);
     DivCheck->SetChecked(true);
@@ -171,12 +171,12 @@ void TForm5::CreateSettingGroup()
 
 void TForm5::CreateTypeGroup()
 {
-    TypeGroup = MakeChildControl<TGroupBox>(this, this, "TypeGroup");
+    TypeGroup = MakeChildControl<TExtGroupBox>(this, this, "TypeGroup");
     TypeGroup->SetCaption("リージョン検出タイプ");
     TypeGroup->SetBounds(kClientWidth - kMargin - kButtonWidth, kGroupTop, kButtonWidth, 96);
     struct TTypeSpec
     {
-        TRadioButton* TForm5::*Field;
+        TExtRadioButton* TForm5::*Field;
         const char* Name;
         const char* Caption;
     };
@@ -187,7 +187,7 @@ void TForm5::CreateTypeGroup()
     };
     int top = 20;
     for (const TTypeSpec& type : types) {
-        TRadioButton* button = MakeChildControl<TRadioButton>(this, TypeGroup, type.Name);
+        TExtRadioButton* button = MakeChildControl<TExtRadioButton>(this, TypeGroup, type.Name);
         button->SetCaption(type.Caption);
         button->SetBounds(8, top, kButtonWidth - 16, 20);
         this->*type.Field = button;
@@ -195,7 +195,7 @@ void TForm5::CreateTypeGroup()
     }
     // As the window is described: strip silence, its controls as they are.
     TypeRd1->SetChecked(true);
-    for (TRadioButton* button : {TypeRd1, TypeRd2, TypeRd3})
+    for (TExtRadioButton* button : {TypeRd1, TypeRd2, TypeRd3})
         button->OnClick = TNotifyEvent(this, &TForm5::TypeRd1Click);
 }
 

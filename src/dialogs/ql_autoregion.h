@@ -26,6 +26,7 @@
 #include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
+#include "controls/ExtControls.h"
 #include "controls/FlatButton.h"
 
 #include <cstdint>
@@ -62,9 +63,9 @@ public:
     TAutoResult FResult = TAutoResult::Nothing;
 
     // --- Controls
-    TCursolImage* AutoImage; // the preview
-    TGroupBox* SettingGroup; // "設定"
-    TNumEdit* dbEd;          // the threshold in dB
+    TCursolImage* AutoImage;    // the preview
+    TExtGroupBox* SettingGroup; // "設定"
+    TNumEdit* dbEd;             // the threshold in dB
     TPanel* SkinAlignmentPanel1;
     TSeekBar2* FSeekBar; // the threshold as a level, 0 .. 127
     TNumSpinEdit* PreEd; // ms
@@ -76,11 +77,11 @@ public:
     TLabel* Lb3; // MinLengthEd's
     TLabel* Lb4; // MinIntervalEd's: its text follows the type
     TLabel* CountLb;
-    TCheckBox* DivCheck;   // cut points only: no regions between them
-    TGroupBox* TypeGroup;  // "リージョン検出タイプ"
-    TRadioButton* TypeRd1; // strip silence
-    TRadioButton* TypeRd2; // cut points
-    TRadioButton* TypeRd3; // search silence
+    TExtCheckBox* DivCheck;   // cut points only: no regions between them
+    TExtGroupBox* TypeGroup;  // "リージョン検出タイプ"
+    TExtRadioButton* TypeRd1; // strip silence
+    TExtRadioButton* TypeRd2; // cut points
+    TExtRadioButton* TypeRd3; // search silence
     TFlatButton* ExecBtn;
     TFlatButton* AddListBtn;
     TFlatButton* CancelBtn;

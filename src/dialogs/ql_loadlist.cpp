@@ -50,7 +50,7 @@ TFormSelType::TFormSelType(TComponent* AOwner, std::int32_t& loadListType)
     // take the focus; the options keep their order, so arrow keys walk
     // them as they stand.
     OptionOf(FLoadListType)->SetChecked(true);
-    for (TRadioButton* option : {ck1, ck2, ck3})
+    for (TExtRadioButton* option : {ck1, ck2, ck3})
         option->SetTabStop(option->Checked());
     FinishLoading();
 }
@@ -72,7 +72,7 @@ void TFormSelType::CreateOptions()
     ChoicePanel->SetBounds(kMargin, kMargin + 22, kClientWidth - 2 * kMargin, 3 * kOptionHeight);
     struct TOptionEntry
     {
-        TRadioButton* TFormSelType::*Field;
+        TExtRadioButton* TFormSelType::*Field;
         const char* Name;
         const char* Caption;
     };
@@ -83,7 +83,7 @@ void TFormSelType::CreateOptions()
     };
     int top = 0;
     for (const TOptionEntry& option : options) {
-        TRadioButton* button = MakeChildControl<TRadioButton>(this, ChoicePanel, option.Name);
+        TExtRadioButton* button = MakeChildControl<TExtRadioButton>(this, ChoicePanel, option.Name);
         button->SetCaption(option.Caption);
         button->SetBounds(8, top, ChoicePanel->Width() - 8, kOptionHeight - 2);
         button->OnEnter = TNotifyEvent(this, &TFormSelType::OptionEnter);
@@ -113,7 +113,7 @@ void TFormSelType::CreateActions()
     actCancel->OnExecute = TNotifyEvent(this, &TFormSelType::actCancelExecute);
 }
 
-TRadioButton* TFormSelType::OptionOf(std::int32_t stored) const
+TExtRadioButton* TFormSelType::OptionOf(std::int32_t stored) const
 {
     switch (LoadListTypeOf(stored)) {
     case TLoadListType::FromFirstSelected:
@@ -130,7 +130,7 @@ void TFormSelType::OptionEnter(TObject* Sender)
 {
     // An option reached with an arrow key becomes the choice, as options
     // in a dialog box do.
-    static_cast<TRadioButton*>(Sender)->SetChecked(true);
+    static_cast<TExtRadioButton*>(Sender)->SetChecked(true);
 }
 
 void TFormSelType::OkBtnClick(TObject* Sender)

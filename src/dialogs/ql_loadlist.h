@@ -15,6 +15,7 @@
 #include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
+#include "controls/ExtControls.h"
 #include "controls/FlatButton.h"
 
 #include <cstdint>
@@ -32,10 +33,10 @@ public:
     bool FOkResult = false; // OK closed the window
 
     TLabel* Label1;
-    TPanel* ChoicePanel; // holds the options, so arrow keys stay among them
-    TRadioButton* ck1;   // from the top of the region list (1)
-    TRadioButton* ck2;   // from the first selected item on (2)
-    TRadioButton* ck3;   // to the selected items only (3)
+    TPanel* ChoicePanel;  // holds the options, so arrow keys stay among them
+    TExtRadioButton* ck1; // from the top of the region list (1)
+    TExtRadioButton* ck2; // from the first selected item on (2)
+    TExtRadioButton* ck3; // to the selected items only (3)
     TFlatButton* OkBtn;
     TFlatButton* CancelBtn;
     TActionList* ActionList1;
@@ -53,7 +54,7 @@ private:
     void CreateOptions();
     void CreateButtons();
     void CreateActions();
-    TRadioButton* OptionOf(std::int32_t stored) const;
+    TExtRadioButton* OptionOf(std::int32_t stored) const;
 
     std::int32_t& FLoadListType; // the setting; not owned
 };

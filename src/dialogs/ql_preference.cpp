@@ -48,10 +48,10 @@ T* PlaceControl(TComponent* owner, TWinControl* parent, const char* name, int le
     return control;
 }
 
-TGroupBox* PlaceGroup(TComponent* owner, TWinControl* parent, const char* caption, int left,
-                      int top, int width, int height)
+TExtGroupBox* PlaceGroup(TComponent* owner, TWinControl* parent, const char* caption, int left,
+                         int top, int width, int height)
 {
-    auto* group = PlaceControl<TGroupBox>(owner, parent, "", left, top, width, height);
+    auto* group = PlaceControl<TExtGroupBox>(owner, parent, "", left, top, width, height);
     group->SetCaption(caption);
     return group;
 }
@@ -66,10 +66,10 @@ TLabel* PlaceLabel(TComponent* owner, TWinControl* parent, const char* caption, 
     return label;
 }
 
-TCheckBox* PlaceCheck(TComponent* owner, TWinControl* parent, const char* name, const char* caption,
-                      int top)
+TExtCheckBox* PlaceCheck(TComponent* owner, TWinControl* parent, const char* name,
+                         const char* caption, int top)
 {
-    auto* box = PlaceControl<TCheckBox>(owner, parent, name, 12, top, 260, kRowHeight - 4);
+    auto* box = PlaceControl<TExtCheckBox>(owner, parent, name, 12, top, 260, kRowHeight - 4);
     box->SetCaption(caption);
     return box;
 }
@@ -139,7 +139,7 @@ void TForm6::CreateGeneralPage()
 {
     TWinControl* page = GeneralSheet;
     const int width = PageControl1->Width() - 4 * kMargin;
-    TGroupBox* general =
+    TExtGroupBox* general =
         PlaceGroup(this, page, "全般", kMargin, kMargin, width, 5 * kRowHeight + 24);
     chk1 = PlaceCheck(this, general, "chk1", "波形描画データを保存する", 18);
     chk2 = PlaceCheck(this, general, "chk2", "ウィンドウ状態を記憶する", 18 + kRowHeight);
@@ -148,7 +148,7 @@ void TForm6::CreateGeneralPage()
     chk5 = PlaceCheck(this, general, "chk5", "カット時にリージョンを追加する", 18 + 4 * kRowHeight);
 
     int top = general->Top() + general->Height() + kMargin;
-    TGroupBox* audio =
+    TExtGroupBox* audio =
         PlaceGroup(this, page, "オーディオ", kMargin, top, width, 3 * kRowHeight + 28);
     PlaceLabel(this, audio, "出力", 12, 20);
     DeviceCombo = PlaceChoice(this, audio, "DeviceCombo", 110, 20, width - 124);
@@ -170,7 +170,8 @@ void TForm6::CreateGeneralPage()
         box->OnChange = TNotifyEvent(this, &TForm6::AudioChoiceChange);
 
     top = audio->Top() + audio->Height() + kMargin;
-    TGroupBox* silence = PlaceGroup(this, page, "無音判定", kMargin, top, width, kRowHeight + 28);
+    TExtGroupBox* silence =
+        PlaceGroup(this, page, "無音判定", kMargin, top, width, kRowHeight + 28);
     PlaceLabel(this, silence, "以下のPCMデータ振幅を無音として扱う", 12, 20);
     ZeroSpin =
         PlaceControl<TNumSpinEdit>(this, silence, "ZeroSpin", width - 90, 20, 76, kRowHeight);
@@ -183,7 +184,7 @@ void TForm6::CreateDisplayPage()
 {
     TWinControl* page = DisplaySheet;
     const int width = PageControl1->Width() - 4 * kMargin;
-    TGroupBox* colors = PlaceGroup(this, page, "カラー設定", kMargin, kMargin, width, 196);
+    TExtGroupBox* colors = PlaceGroup(this, page, "カラー設定", kMargin, kMargin, width, 196);
     PlaceLabel(this, colors, "プリセット", 12, 20);
     PresetCombo = PlaceChoice(this, colors, "PresetCombo", 90, 20, 150);
     for (int i = 0; i < kColorPresetCount; ++i)
@@ -222,7 +223,7 @@ void TForm6::CreateDisplayPage()
           {&TForm6::sp11, "sp11", "表示範囲"}}},
     };
     for (const TSwatchGroup& entry : groups) {
-        TGroupBox* group =
+        TExtGroupBox* group =
             PlaceGroup(this, colors, entry.Caption, entry.Left, entry.Top, entry.Width, 62);
         int left = 8;
         for (const TSwatchEntry& swatch : entry.Swatches) {
@@ -239,7 +240,7 @@ void TForm6::CreateDisplayPage()
     int top = colors->Top() + colors->Height() + kMargin;
     StripeChk = PlaceCheck(this, page, "StripeChk", "リストのストライプ表示", top);
     top += kRowHeight + 4;
-    TGroupBox* sizes =
+    TExtGroupBox* sizes =
         PlaceGroup(this, page, "文字サイズ設定", kMargin, top, width, 2 * kRowHeight + 28);
     PlaceLabel(this, sizes, "波形目盛り", 12, 20);
     MarkSizeCombo = PlaceChoice(this, sizes, "MarkSizeCombo", 160, 20, 60);

@@ -24,6 +24,7 @@
 #include "classlib/Panel.h"
 #include "classlib/Shape.h"
 #include "classlib/StandardControls.h"
+#include "controls/ExtControls.h"
 #include "controls/FlatButton.h"
 
 #include <array>
@@ -61,11 +62,11 @@ public:
     TTabSheet* ShortCutSheet; // "ショートカット"
 
     // --- General page
-    TCheckBox* chk1;        // SAVE DATA
-    TCheckBox* chk2;        // SAVE FORM
-    TCheckBox* chk3;        // SAVE NOCAUTION
-    TCheckBox* chk6;        // SAVE FILELIST
-    TCheckBox* chk5;        // USE CUTTOADD
+    TExtCheckBox* chk1;     // SAVE DATA
+    TExtCheckBox* chk2;     // SAVE FORM
+    TExtCheckBox* chk3;     // SAVE NOCAUTION
+    TExtCheckBox* chk6;     // SAVE FILELIST
+    TExtCheckBox* chk5;     // USE CUTTOADD
     TComboBox* DeviceCombo; // item 0 the system's choice, then every wave-out device
     TComboBox* BufSizeCombo;
     TComboBox* BufCountCombo;
@@ -83,7 +84,7 @@ public:
     TShape* sp9;  // POSBAR
     TShape* sp10; // CUTBAR
     TShape* sp11; // RANGE
-    TCheckBox* StripeChk;
+    TExtCheckBox* StripeChk;
     TComboBox* MarkSizeCombo; // item index = size - 1
     TComboBox* DispSizeCombo; // item index = size - 1
     TColorDialog* ColorDialog1;

@@ -133,7 +133,7 @@ void TForm11::CreateControls()
 
 void TForm11::CreateInputGroup()
 {
-    InputGroup = MakeChildControl<TGroupBox>(this, this, "InputGroup");
+    InputGroup = MakeChildControl<TExtGroupBox>(this, this, "InputGroup");
     InputGroup->SetCaption("入力設定");
     InputGroup->SetBounds(kMargin, kMargin, kInnerWidth, 94);
     RecordLabel(this, InputGroup, "入力", 8, 21);
@@ -152,7 +152,7 @@ void TForm11::CreateInputGroup()
 
 void TForm11::CreateInfoGroup()
 {
-    InfoGroup = MakeChildControl<TGroupBox>(this, this, "InfoGroup");
+    InfoGroup = MakeChildControl<TExtGroupBox>(this, this, "InfoGroup");
     InfoGroup->SetCaption("情報");
     InfoGroup->SetBounds(kMargin, 108, kInnerWidth, 112);
     const int valueLeft = 8 + kLabelWidth;
@@ -173,7 +173,7 @@ void TForm11::CreateInfoGroup()
     ProgressBar1->SetMin(0);
     ProgressBar1->SetMax(kLevelBarMax);
 
-    LimitChk = MakeChildControl<TCheckBox>(this, InfoGroup, "LimitChk");
+    LimitChk = MakeChildControl<TExtCheckBox>(this, InfoGroup, "LimitChk");
     LimitChk->SetCaption("録音時間を制限する");
     LimitChk->SetBounds(8, 82, 150, 18);
     LimitChk->OnClick = TNotifyEvent(this, &TForm11::LimitChkClick);

@@ -44,16 +44,16 @@ public:
     ~TForm11() override;
 
     // --- Controls
-    TFlatButton* CloseBtn; // "閉じる(&C)"; disabled while recording
-    TGroupBox* InputGroup; // "入力設定"
+    TFlatButton* CloseBtn;    // "閉じる(&C)"; disabled while recording
+    TExtGroupBox* InputGroup; // "入力設定"
     TComboBox* DeviceCombo;
     TComboBox* RateCombo;          // the seven rates; keys do nothing
     TComboBox* ChannelCombo;       // "モノラル", "ステレオ"
-    TGroupBox* InfoGroup;          // "情報"
+    TExtGroupBox* InfoGroup;       // "情報"
     TLabel* TimeLabel;             // time recorded
     TLabel* CanLabel;              // time the drive still holds
     TExtProgressBar* ProgressBar1; // input level, 0..40
-    TCheckBox* LimitChk;
+    TExtCheckBox* LimitChk;
     TNumSpinEdit* LimitSpin; // minutes
     TLabel* LimitLabel;      // "分"
     TFlatButton* RecordBtn;  // "録音開始(&R)"; "録音終了" while recording

@@ -78,7 +78,7 @@ void TForm2::CreateEdits()
 
     struct TGroupSpec
     {
-        TGroupBox* TForm2::*Group;
+        TExtGroupBox* TForm2::*Group;
         const char* Caption;
         TNumEdit* TForm2::*Time;
         const char* TimeName;
@@ -94,7 +94,7 @@ void TForm2::CreateEdits()
     const int groupTop = kMargin + kEditHeight + 10;
     int left = kMargin;
     for (const TGroupSpec& spec : groups) {
-        auto* group = MakeChildControl<TGroupBox>(this, this, "");
+        auto* group = MakeChildControl<TExtGroupBox>(this, this, "");
         group->SetBounds(left, groupTop, kGroupWidth, kGroupHeight);
         group->SetCaption(spec.Caption);
         this->*spec.Group = group;

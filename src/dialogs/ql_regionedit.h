@@ -18,6 +18,7 @@
 #include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
+#include "controls/ExtControls.h"
 #include "controls/FlatButton.h"
 
 #include <cstdint>
@@ -46,9 +47,9 @@ public:
 
     // --- Controls
     TNumEdit* RenameEdit;
-    TGroupBox* LengthGroup;
-    TGroupBox* StartGroup;
-    TGroupBox* EndGroup;
+    TExtGroupBox* LengthGroup;
+    TExtGroupBox* StartGroup;
+    TExtGroupBox* EndGroup;
     TNumEdit* LengthEd1; // times, at most 10 characters
     TNumEdit* StartEd1;
     TNumEdit* EndEd1;

@@ -222,7 +222,7 @@ void TForm1::CreatePreviewControls()
 void TForm1::CreateSettingControls()
 {
     const int groupTop = 292;
-    DriveGroup = MakeChildControl<TGroupBox>(this, this, "DriveGroup");
+    DriveGroup = MakeChildControl<TExtGroupBox>(this, this, "DriveGroup");
     DriveGroup->SetCaption("ドライブ設定");
     DriveGroup->SetBounds(kMargin, groupTop, 200, 74);
     DriveCombo = MakeChildControl<TComboBox>(this, DriveGroup, "DriveCombo");
@@ -234,16 +234,16 @@ void TForm1::CreateSettingControls()
     CloseBtn = RipButton(this, DriveGroup, "CloseBtn", "Close", 104, 44, 88);
     CloseBtn->OnClick = TNotifyEvent(this, &TForm1::CloseBtnClick);
 
-    RipGroup = MakeChildControl<TGroupBox>(this, this, "RipGroup");
+    RipGroup = MakeChildControl<TExtGroupBox>(this, this, "RipGroup");
     RipGroup->SetCaption("リッピング設定");
     RipGroup->SetBounds(216, groupTop, kClientWidth - 216 - kMargin, 74);
-    CheckRadio = MakeChildControl<TRadioButton>(this, RipGroup, "CheckRadio");
+    CheckRadio = MakeChildControl<TExtRadioButton>(this, RipGroup, "CheckRadio");
     CheckRadio->SetCaption("チェックしたトラックのみ");
     CheckRadio->SetBounds(8, 16, 180, 18);
-    AllRadio = MakeChildControl<TRadioButton>(this, RipGroup, "AllRadio");
+    AllRadio = MakeChildControl<TExtRadioButton>(this, RipGroup, "AllRadio");
     AllRadio->SetCaption("全トラック");
     AllRadio->SetBounds(8, 34, 180, 18);
-    AddRipChk = MakeChildControl<TCheckBox>(this, RipGroup, "AddRipChk");
+    AddRipChk = MakeChildControl<TExtCheckBox>(this, RipGroup, "AddRipChk");
     AddRipChk->SetCaption("ファイルリストに登録する");
     AddRipChk->SetBounds(8, 52, 180, 18);
     CheckRadio->SetChecked(true);

@@ -63,16 +63,16 @@ public:
     TFlatButton* StopBtn;
     TFlatButton* RewBtn;
     TFlatButton* FwdBtn;
-    TLabel* InfoTimePanel; // played / length
-    TLabel* MesLabel;      // the rip's progress and end, hidden otherwise
-    TGroupBox* DriveGroup; // "ドライブ設定"
+    TLabel* InfoTimePanel;    // played / length
+    TLabel* MesLabel;         // the rip's progress and end, hidden otherwise
+    TExtGroupBox* DriveGroup; // "ドライブ設定"
     TComboBox* DriveCombo;
     TFlatButton* EjectBtn;
-    TFlatButton* CloseBtn; // closes the tray
-    TGroupBox* RipGroup;   // "リッピング設定"
-    TRadioButton* CheckRadio;
-    TRadioButton* AllRadio;
-    TCheckBox* AddRipChk;
+    TFlatButton* CloseBtn;  // closes the tray
+    TExtGroupBox* RipGroup; // "リッピング設定"
+    TExtRadioButton* CheckRadio;
+    TExtRadioButton* AllRadio;
+    TExtCheckBox* AddRipChk;
     TFlatButton* RipBtn;
     TFlatButton* CancelBtn; // "閉じる(&C)"; "中止(&S)" while ripping
     TSaveDialog* SaveDialog1;

@@ -16,9 +16,9 @@ using namespace testing_support;
 
 namespace {
 
-TRadioButton* SelectedOption(TFormSelType& window)
+TExtRadioButton* SelectedOption(TFormSelType& window)
 {
-    for (TRadioButton* option : {window.ck1, window.ck2, window.ck3})
+    for (TExtRadioButton* option : {window.ck1, window.ck2, window.ck3})
         if (option->Checked())
             return option;
     return nullptr;
@@ -58,7 +58,7 @@ TEST(LoadListChoice, TheStoredChoiceIsSelectedAndWrittenBackAsItStands)
         SCOPED_TRACE(c.Stored);
         std::int32_t stored = c.Stored;
         auto* window = new TFormSelType(nullptr, stored);
-        TRadioButton* selected = SelectedOption(*window);
+        TExtRadioButton* selected = SelectedOption(*window);
         ASSERT_NE(selected, nullptr);
         EXPECT_EQ(selected->Name(), c.Option);
         EXPECT_FALSE(window->FOkResult);
@@ -113,7 +113,7 @@ TEST(LoadListChoice, ArrowKeysWalkTheOptionsInTheirOrderAndMoveTheChoice)
         const bool ok = Choose(stored, [&](TFormSelType& window) {
             ASSERT_TRUE(ActivateForm(&window));
             PressKey(FocusedWindow(), c.Key);
-            TRadioButton* options[] = {window.ck1, window.ck2, window.ck3};
+            TExtRadioButton* options[] = {window.ck1, window.ck2, window.ck3};
             EXPECT_EQ(FocusedWindow(), options[c.Chosen - 1]->Handle());
             PressKey(FocusedWindow(), VK_RETURN);
         });

@@ -117,7 +117,7 @@ protected:
     }
     // Answers the automatic-region window: picks the type, runs it and adds
     // with Ctrl+O; shownCount gets the count it showed.
-    void AddFromAutoWindow(TRadioButton* TForm5::*type, ScriptedModalForms& modal)
+    void AddFromAutoWindow(TExtRadioButton* TForm5::*type, ScriptedModalForms& modal)
     {
         modal.Add([this, type](TCustomForm* shown) {
             auto* window = dynamic_cast<TForm5*>(shown);
