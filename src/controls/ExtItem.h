@@ -343,3 +343,15 @@ class TExtStatusBar : public TExtCustomStatusBar
 public:
     using TExtCustomStatusBar::TExtCustomStatusBar;
 };
+
+// --- Popup menu --------------------------------------------------------------------------------
+
+// A themed popup menu of extended items (wide captions).
+class TExtPopupMenu : public TSkinPopupMenu
+{
+public:
+    using TSkinPopupMenu::TSkinPopupMenu;
+    // Shows the menu at a screen point, runs the menu loop and answers the
+    // chosen item (null when cancelled) without clicking it.
+    virtual TBarCustomItem* PopupInternally(int X, int Y);
+};

@@ -127,3 +127,10 @@ void TExtToolbar::WndProc(TMessage& message)
         PushItemsRight();
     }
 }
+
+// --- TExtPopupMenu ------------------------------------------------------------------------------
+
+TBarCustomItem* TExtPopupMenu::PopupInternally(int X, int Y)
+{
+    return Items()->Popup(X, Y, TrackButton() == TTrackButton::tbRightButton, Alignment(), true);
+}

@@ -5,6 +5,7 @@
 
 #include "classlib/WideText.h"
 #include "support/FormFixture.h"
+#include "support/ModalScript.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -91,4 +92,68 @@ TEST_F(ExtBars, ItemsAfterTheSpacerStayAtTheRightEdge)
     left->SetCustomWidth(400); // wider than the toolbar: the spacer shrinks to nothing
     PumpMessages();
     EXPECT_EQ(spacer->CustomWidth(), 0);
+}
+
+namespace {
+
+// What a popup menu with one item of that caption looks like when it opens,
+// and the item chosen with Enter.
+struct OpenedMenu
+{
+    int width = 0;
+    std::vector<DWORD> pixels;
+    bool itemChosen = false;
+};
+
+OpenedMenu OpenMenuWith(const wchar_t* caption)
+{
+    TExtPopupMenu menu(nullptr);
+    auto* item = new TExtItem(nullptr);
+    item->SetCaption(caption);
+    menu.Items()->Add(item);
+    OpenedMenu opened;
+    HWND shown = nullptr;
+    ModalScript script;
+    script.WaitUntil(
+        [&] {
+            // With the theme's drop shadow the class has an "S" after its name.
+            shown = FindWindowA("TSkinPopupWindow", nullptr);
+            if (!shown)
+                shown = FindWindowA("TSkinPopupWindowS", nullptr);
+            return shown && IsWindowVisible(shown);
+        },
+        "the menu shows");
+    script.Then([&] {
+        RECT r;
+        GetClientRect(shown, &r);
+        opened.width = r.right;
+        RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        TBitmap bitmap;
+        bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+        bitmap.SetSize(r.right, r.bottom);
+        HDC dc = GetDC(shown);
+        BitBlt(bitmap.Canvas()->Handle(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(shown, dc);
+        for (int y = 0; y < r.bottom; ++y) {
+            const auto* line = static_cast<const DWORD*>(bitmap.ScanLine(y));
+            opened.pixels.insert(opened.pixels.end(), line, line + r.right);
+        }
+    });
+    script.Then([] { ModalScript::PressKey(VK_DOWN); });
+    script.Then([] { ModalScript::PressKey(VK_RETURN); });
+    script.Run([&] { opened.itemChosen = menu.PopupInternally(200, 200) == item; });
+    PumpMessages();
+    return opened;
+}
+
+} // namespace
+
+TEST(ExtPopupMenu, OpensWithWideCaptions)
+{
+    const OpenedMenu narrow = OpenMenuWith(L"A????");
+    const OpenedMenu wide = OpenMenuWith(L"A\uAC00\uAC00\uAC00\uAC00"); // "A????" in the code page
+    ASSERT_FALSE(wide.pixels.empty());
+    EXPECT_GT(wide.width, narrow.width);
+    EXPECT_NE(wide.pixels, narrow.pixels);
+    EXPECT_TRUE(wide.itemChosen);
 }
