@@ -127,8 +127,8 @@ void TForm5::CreateSettingGroup()
     dbEd->SetBounds(kEditLeft, top, kEditWidth, 22);
     AutoRegionLabel(this, SettingGroup, "Label2", "dB", kEditLeft + kEditWidth + 6, top, 30);
     top += kRowHeight;
-    SkinAlignmentPanel1 = MakeChildControl<TPanel>(this, SettingGroup, "SkinAlignmentPanel1");
-    SkinAlignmentPanel1->SetBevelOuter(TBevelCut::bvNone);
+    SkinAlignmentPanel1 =
+        MakeChildControl<TSkinAlignmentPanel>(this, SettingGroup, "SkinAlignmentPanel1");
     SkinAlignmentPanel1->SetBounds(8, top, kSettingWidth - 16, 20);
     FSeekBar = MakeThresholdBar(this, SkinAlignmentPanel1);
     top += kRowHeight;

@@ -66,7 +66,7 @@ public:
     TCursolImage* AutoImage;    // the preview
     TExtGroupBox* SettingGroup; // "設定"
     TNumEdit* dbEd;             // the threshold in dB
-    TPanel* SkinAlignmentPanel1;
+    TSkinAlignmentPanel* SkinAlignmentPanel1;
     TSeekBar2* FSeekBar; // the threshold as a level, 0 .. 127
     TNumSpinEdit* PreEd; // ms
     TNumSpinEdit* PostEd;

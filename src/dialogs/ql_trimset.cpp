@@ -63,8 +63,7 @@ void TForm8::CreateControls()
     dbEd->SetBounds(kEditLeft, top, kEditWidth, 22);
     TrimSetLabel(this, this, "dB", kEditLeft + kEditWidth + 6, top, 30);
     top += kRowHeight;
-    SkinAlignmentPanel1 = MakeChildControl<TPanel>(this, this, "SkinAlignmentPanel1");
-    SkinAlignmentPanel1->SetBevelOuter(TBevelCut::bvNone);
+    SkinAlignmentPanel1 = MakeChildControl<TSkinAlignmentPanel>(this, this, "SkinAlignmentPanel1");
     SkinAlignmentPanel1->SetBounds(kMargin, top, kClientWidth - 2 * kMargin, 20);
     FSeekBar = MakeThresholdBar(this, SkinAlignmentPanel1);
     top += kRowHeight;

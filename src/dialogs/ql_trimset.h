@@ -14,6 +14,7 @@
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
 #include "controls/FlatButton.h"
+#include "controls/SkinDkPanels.h"
 
 #include <memory>
 
@@ -26,7 +27,7 @@ public:
 
     // --- Controls
     TNumEdit* dbEd; // the threshold in dB
-    TPanel* SkinAlignmentPanel1;
+    TSkinAlignmentPanel* SkinAlignmentPanel1;
     TSeekBar2* FSeekBar; // the threshold as a level, 0 .. 127
     TNumSpinEdit* PreEd; // ms
     TNumSpinEdit* PostEd;
