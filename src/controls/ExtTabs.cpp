@@ -3,6 +3,7 @@
 #include "classlib/Form.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -17,7 +18,32 @@ public:
     {
         if (FItem->Enabled() && !FItem->Checked())
             FItem->Click();
+        else if (TExtTabToolbar* strip = Strip())
+            strip->TabPressed(static_cast<TExtTabItem*>(FItem), ViewPoint(X, Y));
         TExtItemViewer::MouseDown(Shift, X, Y, MouseDownOnMenu);
+    }
+    void MouseMove(int X, int Y) override
+    {
+        if (TExtTabToolbar* strip = Strip())
+            strip->TabDraggedOver(ViewPoint(X, Y));
+        TExtItemViewer::MouseMove(X, Y);
+    }
+    void MouseUp(int X, int Y, bool MouseWasDownOnMenu) override
+    {
+        if (TExtTabToolbar* strip = Strip())
+            strip->TabReleased();
+        TExtItemViewer::MouseUp(X, Y, MouseWasDownOnMenu);
+    }
+
+private:
+    TExtTabToolbar* Strip() const
+    {
+        return dynamic_cast<TExtTabToolbar*>(FItem->Parent() ? FItem->Parent()->ParentComponent()
+                                                             : nullptr);
+    }
+    TPoint ViewPoint(int X, int Y) const
+    {
+        return TPoint(X + FBoundsRect.left, Y + FBoundsRect.top);
     }
 };
 
@@ -139,10 +165,59 @@ void TExtTabToolbar::ItemRemoving(int index, TBarCustomItem* item)
         FTabSet->AfterTabRemoved(tab);
 }
 
+void TExtTabToolbar::TabPressed(TExtTabItem* tab, const TPoint& at)
+{
+    FDragTab = FTabDragReorder && tab == ActiveTab() ? tab : nullptr;
+    FDragFrom = at;
+    FDragging = false;
+}
+
+TBarCustomItem* TExtTabToolbar::ItemAt(const TPoint& at)
+{
+    for (int i = 0; i < View()->ViewerCount(); ++i) {
+        TBarItemViewer* viewer = View()->Viewers(i);
+        if (viewer->Shown() && PtInRect(&viewer->BoundsRect(), at))
+            return viewer->Item();
+    }
+    return nullptr;
+}
+
+void TExtTabToolbar::TabDraggedOver(const TPoint& at)
+{
+    constexpr int kDragThreshold = 2;
+    if (!FDragTab)
+        return;
+    if (!FDragging && std::abs(at.x - FDragFrom.x) < kDragThreshold &&
+        std::abs(at.y - FDragFrom.y) < kDragThreshold)
+        return;
+    FDragging = true;
+    TBarCustomItem* over = ItemAt(at);
+    const int from = Items()->IndexOf(FDragTab);
+    const int to = Items()->IndexOf(over);
+    int spacer = Items()->Count();
+    for (int i = 0; i < Items()->Count(); ++i)
+        if (dynamic_cast<TExtRightAlignSpacerItem*>(Items()->Items(i))) {
+            spacer = i;
+            break;
+        }
+    if (!over || from < 0 || to < 0 || to == from || over == FDragTab || to >= spacer)
+        return;
+    if (!FTabSet->FireTabMoved(from, to))
+        return;
+    ++FReordering;
+    FActivation.Move(to);
+    Items()->Move(from, to);
+    --FReordering;
+    PushItemsRight();
+    if (HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 void TExtTabToolbar::HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed,
                                           TBarItemChangeCode Code, int Index, TBarCustomItem* Item)
 {
-    if (!FTabSet || Relayed || HasState(csDestroying) || FTabSet->HasState(csDestroying))
+    if (!FTabSet || Relayed || FReordering > 0 || HasState(csDestroying) ||
+        FTabSet->HasState(csDestroying))
         return;
     switch (Code) {
     case TBarItemChangeCode::ChildAdded:
@@ -285,6 +360,14 @@ void TExtCustomTabSet::FireTabChanged(int TabIndex)
 {
     if (!TabLoading(this) && OnActiveTabChange)
         OnActiveTabChange(this, TabIndex);
+}
+
+bool TExtCustomTabSet::FireTabMoved(int TabIndex, int NewTabIndex)
+{
+    bool allow = true;
+    if (OnActiveTabReorder)
+        OnActiveTabReorder(this, TabIndex, NewTabIndex, allow);
+    return allow;
 }
 
 void TExtCustomTabSet::AfterTabAdded(TExtTabItem* Tab)

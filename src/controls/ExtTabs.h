@@ -22,7 +22,8 @@ enum class TExtTabThemeType
 
 // Sender, TabIndex.
 using TExtTabChangeEvent = TEvent<TObject*, int>;
-// Sender, TabIndex, NewTabIndex, Allow.
+// Sender, TabIndex, NewTabIndex, Allow (also for a tab dragged to a new
+// place).
 using TExtTabChangingEvent = TEvent<TObject*, int, int, bool&>;
 
 // Posted to a tab set after a deletion clicked the next tab: the active tab
@@ -62,6 +63,15 @@ public:
     void SetTabAutofitMaxSize(int value);
     TExtTabPosition TabPosition() const { return FTabPosition; }
     void SetTabPosition(TExtTabPosition value) { FTabPosition = value; }
+    // A press on the active tab drags it along the strip.
+    bool TabDragReorder() const { return FTabDragReorder; }
+    void SetTabDragReorder(bool value) { FTabDragReorder = value; }
+
+    // The drag of a tab to a new place: pressed at a view point, the mouse
+    // moved to a view point, released.
+    void TabPressed(TExtTabItem* tab, const TPoint& at);
+    void TabDraggedOver(const TPoint& at);
+    void TabReleased() { FDragTab = nullptr; }
 
     void PushItemsRight() override;
     // Activates the active tab anew (see kTabReapplyMessage).
@@ -77,6 +87,8 @@ private:
     void TabChanged(int to);
     void ItemRemoving(int index, TBarCustomItem* item);
     void FitTabs();
+    // The item whose shown viewer holds a view point; null when none.
+    TBarCustomItem* ItemAt(const TPoint& at);
 
     TExtCustomTabSet* FTabSet = nullptr; // not owned: the owner
     TTabActivation FActivation;
@@ -84,6 +96,11 @@ private:
     bool FTabAutofit = false;
     int FTabAutofitMaxSize = 200;
     TExtTabPosition FTabPosition = TExtTabPosition::ttpTop;
+    bool FTabDragReorder = false;
+    TExtTabItem* FDragTab = nullptr; // pressed for a drag; not owned
+    TPoint FDragFrom;                // view pixels
+    bool FDragging = false;          // moved past the threshold
+    int FReordering = 0;             // moving a dragged tab: notifications wait
 };
 
 // A strip of tabs with the change events.
@@ -102,15 +119,19 @@ public:
     void SetTabVisible(bool value);
     bool TabAutofit() const { return TabToolbar()->TabAutofit(); }
     void SetTabAutofit(bool value) { TabToolbar()->SetTabAutofit(value); }
+    bool TabDragReorder() const { return TabToolbar()->TabDragReorder(); }
+    void SetTabDragReorder(bool value) { TabToolbar()->SetTabDragReorder(value); }
 
     virtual bool FireTabChanging(int TabIndex, int NewTabIndex);
     virtual void FireTabChanged(int TabIndex);
+    virtual bool FireTabMoved(int TabIndex, int NewTabIndex);
     virtual void AfterTabAdded(TExtTabItem* Tab);
     virtual void AfterTabRemoved(TExtTabItem* Tab);
     virtual void MakeTabActive(TExtTabItem* Tab);
 
     TExtTabChangeEvent OnActiveTabChange;
     TExtTabChangingEvent OnActiveTabChanging;
+    TExtTabChangingEvent OnActiveTabReorder;
 
     void WndProc(TMessage& message) override;
 

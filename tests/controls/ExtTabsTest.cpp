@@ -195,3 +195,36 @@ TEST_F(ExtTabsFixture, AnIndexGivenWhileBuildingAppliesOnceAllTabsExist)
     EXPECT_EQ(tabs->ActiveTabIndex(), 2);
     EXPECT_EQ(ShownPages(), "3");
 }
+
+TEST_F(ExtTabsFixture, TheActiveTabIsDraggedToANewPlace)
+{
+    AddTabs(4);
+    tabs->SetTabDragReorder(true);
+    std::string reorders;
+    bool allowMove = false;
+    tabs->OnActiveTabReorder = [&](TObject*, int from, int to, bool& allow) {
+        reorders += std::to_string(from) + ">" + std::to_string(to) + ";";
+        allow = allowMove;
+    };
+    ASSERT_TRUE(ActivateForm(form));
+    TBarView* view = tabs->TabToolbar()->View();
+    auto centre = [&](int index) {
+        const TRect r = view->Find(tabs->Items()->Items(index))->BoundsRect();
+        return ScreenPointOf(tabs->TabToolbar()->Handle(), (r.left + r.right) / 2,
+                             (r.top + r.bottom) / 2);
+    };
+    TBarCustomItem* first = tabs->Items()->Items(0);
+    const POINT from = centre(0);
+    const POINT over = centre(2);
+
+    RealDrag(from, {{from.x + 1, from.y}, over}); // refused
+    EXPECT_EQ(tabs->Items()->Items(0), first);
+    EXPECT_EQ(reorders, "0>2;");
+
+    allowMove = true;
+    RealDrag(from, {{from.x + 1, from.y}, over});
+    EXPECT_EQ(tabs->Items()->Items(2), first);
+    EXPECT_EQ(tabs->ActiveTabIndex(), 2);
+    EXPECT_EQ(tabs->TabToolbar()->ActiveTab(), first);
+    EXPECT_EQ(ShownPages(), "1"); // the first sheet still belongs to the dragged tab
+}
