@@ -332,9 +332,17 @@ void TExtCustomTabSet::SetTabPosition(TExtTabPosition value)
 {
     if (value == TabPosition())
         return;
-    TabToolbar()->SetTabPosition(value);
+    // A dock keeps its place while it holds a toolbar: the strip leaves it
+    // (hidden) while it moves.
+    TExtTabToolbar* strip = TabToolbar();
+    strip->SetVisible(false);
+    strip->SetParent(this);
+    strip->SetTabPosition(value);
     Dock()->SetPosition(value == TExtTabPosition::ttpTop ? TBarDockPosition::dpTop
                                                          : TBarDockPosition::dpBottom);
+    strip->SetCurrentDock(Dock());
+    strip->SetVisible(true);
+    Realign();
     RepaintBackdrop();
 }
 

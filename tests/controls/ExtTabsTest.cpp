@@ -228,3 +228,23 @@ TEST_F(ExtTabsFixture, TheActiveTabIsDraggedToANewPlace)
     EXPECT_EQ(tabs->TabToolbar()->ActiveTab(), first);
     EXPECT_EQ(ShownPages(), "1"); // the first sheet still belongs to the dragged tab
 }
+
+TEST_F(ExtTabsFixture, TabsAtTheBottomPutThePagesAboveThem)
+{
+    AddTabs(2);
+    form->Show();
+    PumpMessages();
+    TExtTabSheet* sheet = tabs->Sheets(0);
+    EXPECT_LE(tabs->Dock()->Top() + tabs->Dock()->Height(), sheet->Top());
+    tabs->SetTabPosition(TExtTabPosition::ttpBottom);
+    PumpMessages();
+    EXPECT_EQ(tabs->TabToolbar()->TabPosition(), TExtTabPosition::ttpBottom);
+    EXPECT_EQ(tabs->Dock()->Top() + tabs->Dock()->Height(), tabs->ClientHeight());
+    EXPECT_LE(sheet->Top() + sheet->Height(), tabs->Dock()->Top());
+    EXPECT_EQ(sheet->Left(), 2);
+
+    tabs->SetTabVisible(false);
+    PumpMessages();
+    EXPECT_FALSE(tabs->TabVisible());
+    EXPECT_GT(sheet->Top() + sheet->Height(), tabs->Dock()->Top());
+}
