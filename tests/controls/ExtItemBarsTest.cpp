@@ -3,6 +3,7 @@
 // the toolbar's right edge however the toolbar is resized.
 #include "controls/ExtItem.h"
 
+#include "classlib/StandardControls.h"
 #include "classlib/WideText.h"
 #include "support/FormFixture.h"
 #include "support/ModalScript.h"
@@ -156,4 +157,20 @@ TEST(ExtPopupMenu, OpensWithWideCaptions)
     EXPECT_GT(wide.width, narrow.width);
     EXPECT_NE(wide.pixels, narrow.pixels);
     EXPECT_TRUE(wide.itemChosen);
+}
+
+TEST_F(ExtBars, ALabelsAcceleratorFocusesItsControl)
+{
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 100, 100, 20);
+    auto* label = AddItem<TExtLabelItem>(L"&Name");
+    ASSERT_TRUE(ActivateForm(form));
+    EXPECT_FALSE(label->DialogChar('N')); // no control yet
+    label->SetControl(edit);
+    EXPECT_FALSE(label->DialogChar('X'));
+    EXPECT_TRUE(label->DialogChar('n'));
+    EXPECT_EQ(FocusedWindow(), edit->Handle());
+    delete edit; // the label forgets it
+    EXPECT_EQ(label->Control(), nullptr);
 }
