@@ -206,19 +206,22 @@ void TCheckBox::SetAlignment(TAlignment value)
     SetWindowStyleProperty(FAlignment, value);
 }
 
-void TCheckBox::Toggle()
+TCheckBoxState NextCheckBoxState(TCheckBoxState state, bool allowGrayed)
 {
-    switch (FState) {
+    switch (state) {
     case TCheckBoxState::cbUnchecked:
-        SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
-        break;
+        return allowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked;
     case TCheckBoxState::cbChecked:
-        SetState(TCheckBoxState::cbUnchecked);
-        break;
+        return TCheckBoxState::cbUnchecked;
     case TCheckBoxState::cbGrayed:
-        SetState(TCheckBoxState::cbChecked);
         break;
     }
+    return TCheckBoxState::cbChecked;
+}
+
+void TCheckBox::Toggle()
+{
+    SetState(NextCheckBoxState(FState, FAllowGrayed));
 }
 
 void TCheckBox::WndProc(TMessage& m)

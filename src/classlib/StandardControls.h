@@ -88,6 +88,10 @@ enum class TCheckBoxState
     cbGrayed
 };
 
+// The state a click gives a check box: unchecked, grayed (when allowed),
+// checked, unchecked.
+TCheckBoxState NextCheckBoxState(TCheckBoxState state, bool allowGrayed);
+
 class TCheckBox : public TButtonControl
 {
 public:

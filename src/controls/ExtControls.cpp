@@ -472,17 +472,7 @@ void TExtCheckBox::SetChecked(bool value)
 
 void TExtCheckBox::Toggle()
 {
-    switch (FState) {
-    case TCheckBoxState::cbUnchecked:
-        SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
-        break;
-    case TCheckBoxState::cbChecked:
-        SetState(TCheckBoxState::cbUnchecked);
-        break;
-    case TCheckBoxState::cbGrayed:
-        SetState(TCheckBoxState::cbChecked);
-        break;
-    }
+    SetState(NextCheckBoxState(FState, FAllowGrayed));
 }
 
 void TExtCheckBox::Click()

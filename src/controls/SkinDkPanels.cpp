@@ -689,14 +689,8 @@ void TSkinButton::Click()
     TSkinTextObject::Click();
 }
 
-void TSkinButton::RepeatTick(TObject*)
+void TSkinButton::RepeatClick()
 {
-    FRepeatTimer->SetInterval(FRepeatInterval);
-    TPoint cursor = ScreenToClient(Seams().CursorPos());
-    if (!MouseCapture() || !Pushed() || !ClientRect().Contains(cursor)) {
-        FRepeatTimer->SetEnabled(false);
-        return;
-    }
     FRepeatingClick = true;
     try {
         Click();
@@ -705,6 +699,17 @@ void TSkinButton::RepeatTick(TObject*)
         throw;
     }
     FRepeatingClick = false;
+}
+
+void TSkinButton::RepeatTick(TObject*)
+{
+    FRepeatTimer->SetInterval(FRepeatInterval);
+    TPoint cursor = ScreenToClient(Seams().CursorPos());
+    if (!MouseCapture() || !Pushed() || !ClientRect().Contains(cursor)) {
+        FRepeatTimer->SetEnabled(false);
+        return;
+    }
+    RepeatClick();
 }
 
 void TSkinButton::StopRepeat()
@@ -717,14 +722,7 @@ void TSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     TSkinTextObject::MouseDown(Button, Shift, X, Y);
     if (Button != TMouseButton::mbLeft || !FRepeating)
         return;
-    FRepeatingClick = true;
-    try {
-        Click();
-    } catch (...) {
-        FRepeatingClick = false;
-        throw;
-    }
-    FRepeatingClick = false;
+    RepeatClick();
     // The press has clicked; the release does not click again.
     SetControlState(ControlState() & ~csClicked);
     StopRepeat();

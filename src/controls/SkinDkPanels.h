@@ -224,6 +224,8 @@ private:
     bool HasImages() const { return FImages != nullptr; }
     TRect GlyphRect();
     void ContentChanged();
+    // A click that only fires OnClick.
+    void RepeatClick();
     void RepeatTick(TObject* Sender);
     void StopRepeat();
 
