@@ -407,9 +407,10 @@ TRect TExtButtonControl::CaptionMargins()
     return TRect(kGlyphSize + 4, 0, 0, 0);
 }
 
-void TExtButtonControl::AutoSizeExtent(TCanvas* canvas, int& newHeight)
+void TExtButtonControl::AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight)
 {
-    TExtTextObject::AutoSizeExtent(canvas, newHeight);
+    TExtTextObject::AutoSizeExtent(canvas, newWidth, newHeight);
+    ++newWidth;
     newHeight = std::max(newHeight, kGlyphSize) + 2;
 }
 
@@ -545,7 +546,7 @@ void TExtLabel::SetUnderline(bool value)
     if (value == FUnderline)
         return;
     FUnderline = value;
-    AdjustHeight();
+    AdjustAutoSize();
     Invalidate();
 }
 
@@ -555,11 +556,16 @@ void TExtLabel::SetUnderlineColor(TColor value)
     Invalidate();
 }
 
-void TExtLabel::AutoSizeExtent(TCanvas* canvas, int& newHeight)
+void TExtLabel::AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight)
 {
-    TExtTextObject::AutoSizeExtent(canvas, newHeight);
+    TExtTextObject::AutoSizeExtent(canvas, newWidth, newHeight);
     if (FUnderline)
         ++newHeight;
+}
+
+bool TExtLabel::AutoSizesWidth()
+{
+    return Wrapping() == TTextWrapping::twNone;
 }
 
 void TExtLabel::DoDrawItem(TCanvas* canvas, const TRect& rect, int stage, bool& paintDefault)

@@ -153,7 +153,7 @@ protected:
     // The click of a state change, which must not change the state again.
     bool InStateClick() const { return FStateClick; }
     TRect CaptionMargins() override;
-    void AutoSizeExtent(TCanvas* canvas, int& newHeight) override;
+    void AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight) override;
     void DoDrawItem(TCanvas* canvas, const TRect& rect, int stage, bool& paintDefault) override;
 
 private:
@@ -217,7 +217,9 @@ public:
     void WndProc(TMessage& message) override;
 
 protected:
-    void AutoSizeExtent(TCanvas* canvas, int& newHeight) override;
+    void AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight) override;
+    // Unless the caption wraps or is shortened to fit.
+    bool AutoSizesWidth() override;
     void DoDrawItem(TCanvas* canvas, const TRect& rect, int stage, bool& paintDefault) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -318,7 +318,7 @@ TSkinTextObject::TSkinTextObject(TComponent* AOwner)
 {
     SetControlStyle(ControlStyle() | csSetCaption);
     FMargins->OnChange = [this](TObject*) {
-        AdjustHeight();
+        AdjustAutoSize();
         Invalidate();
     };
     SetWidth(100);
@@ -355,7 +355,7 @@ void TSkinTextObject::SetAlignment(TAlignment value)
 void TSkinTextObject::SetAutoSize(bool value)
 {
     TSkinPanelObject::SetAutoSize(value);
-    AdjustHeight();
+    AdjustAutoSize();
 }
 
 void TSkinTextObject::DoDrawText(TCanvas* canvas, TRect& rect, UINT flags)
@@ -381,7 +381,7 @@ void TSkinTextObject::DoDrawText(TCanvas* canvas, TRect& rect, UINT flags)
     }
 }
 
-void TSkinTextObject::AutoSizeExtent(TCanvas* canvas, int& newHeight)
+void TSkinTextObject::AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight)
 {
     TRect room = FMargins->Deflate(ClientRect());
     TRect caption = CaptionMargins();
@@ -389,26 +389,29 @@ void TSkinTextObject::AutoSizeExtent(TCanvas* canvas, int& newHeight)
                  room.bottom - caption.bottom);
     DoDrawText(canvas, room,
                DT_CALCRECT | SkinTextFlags(CaptionAlignment(), FWrapping, FShowAccelChar, true));
+    newWidth = room.Width() + FMargins->Left() + FMargins->Right() + caption.left + caption.right;
     newHeight = room.Height() + FMargins->Top() + FMargins->Bottom() + caption.top + caption.bottom;
 }
 
-int TSkinTextObject::AutoHeight()
+TPoint TSkinTextObject::AutoExtent()
 {
     TScreenDC dc;
     TCanvas canvas;
     TCanvasDCScope scope(&canvas, dc.Handle());
+    int width = Width();
     int height = Height();
-    AutoSizeExtent(&canvas, height);
-    return height;
+    AutoSizeExtent(&canvas, width, height);
+    return TPoint(width, height);
 }
 
-void TSkinTextObject::AdjustHeight()
+void TSkinTextObject::AdjustAutoSize()
 {
     if (!AutoSize() || FAdjusting || HasState(csLoading) || HasState(csReading))
         return;
     FAdjusting = true;
     try {
-        SetBounds(Left(), Top(), Width(), AutoHeight());
+        TPoint extent = AutoExtent();
+        SetBounds(Left(), Top(), AutoSizesWidth() ? extent.x : Width(), extent.y);
     } catch (...) {
         FAdjusting = false;
         throw;
@@ -419,13 +422,13 @@ void TSkinTextObject::AdjustHeight()
 void TSkinTextObject::TextChanged()
 {
     Invalidate();
-    AdjustHeight();
+    AdjustAutoSize();
 }
 
 void TSkinTextObject::CreateWnd()
 {
     TSkinPanelObject::CreateWnd();
-    AdjustHeight();
+    AdjustAutoSize();
 }
 
 void TSkinTextObject::Paint()
@@ -462,7 +465,7 @@ void TSkinTextObject::WndProc(TMessage& m)
         return;
     case CM_FONTCHANGED:
         TSkinPanelObject::WndProc(m);
-        AdjustHeight();
+        AdjustAutoSize();
         return;
     }
     TSkinPanelObject::WndProc(m);
@@ -488,7 +491,7 @@ TSkinButton::~TSkinButton()
 
 void TSkinButton::ContentChanged()
 {
-    AdjustHeight();
+    AdjustAutoSize();
     Invalidate();
 }
 
@@ -570,14 +573,14 @@ void TSkinButton::SetGlyphSpacing(int value)
     ContentChanged();
 }
 
-void TSkinButton::AutoSizeExtent(TCanvas* canvas, int& newHeight)
+void TSkinButton::AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight)
 {
     int imageHeight = HasImages() ? FImages->Height() + 2 * FBorderSize : 0;
     if (Caption().empty()) {
         newHeight = HasImages() ? imageHeight : std::max(2 * FBorderSize, 16);
         return;
     }
-    TSkinTextObject::AutoSizeExtent(canvas, newHeight);
+    TSkinTextObject::AutoSizeExtent(canvas, newWidth, newHeight);
     if (HasImages() &&
         (FLayout == TSkinButtonLayout::blGlyphLeft || FLayout == TSkinButtonLayout::blGlyphRight))
         newHeight = std::max(newHeight, imageHeight);

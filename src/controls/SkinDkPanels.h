@@ -126,13 +126,15 @@ public:
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
     void SetAutoSize(bool value) override;
-    // The height that fits the caption in the current width.
-    int AutoHeight();
+    // The size that fits the caption (the height in the current width).
+    TPoint AutoExtent();
     void WndProc(TMessage& message) override;
 
 protected:
     virtual void DoAdjustFont(TCanvas*) {}
-    virtual void AutoSizeExtent(TCanvas* canvas, int& newHeight);
+    virtual void AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight);
+    // Whether auto size sets the width too (text objects keep theirs).
+    virtual bool AutoSizesWidth() { return false; }
     // Draws (or with DT_CALCRECT measures) the caption into rect.
     virtual void DoDrawText(TCanvas* canvas, TRect& rect, UINT flags);
     virtual void TextChanged();
@@ -142,8 +144,8 @@ protected:
     virtual TRect CaptionMargins() { return TRect(); }
     void Paint() override;
     void CreateWnd() override;
-    // Sets the auto height (guarded against re-entry, skipped while loading).
-    void AdjustHeight();
+    // Sets the auto size (guarded against re-entry, skipped while loading).
+    void AdjustAutoSize();
 
 private:
     TSkinControlMargins* FMargins; // owned
@@ -210,7 +212,7 @@ public:
     void WndProc(TMessage& message) override;
 
 protected:
-    void AutoSizeExtent(TCanvas* canvas, int& newHeight) override;
+    void AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight) override;
     TRect CaptionMargins() override;
     TRect GetFocusRect() override;
     void DoAdjustFont(TCanvas* canvas) override;

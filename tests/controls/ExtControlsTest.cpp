@@ -239,6 +239,7 @@ TEST_F(ExtButtonsTest, ALinkOpensItsDocumentThroughTheShellAndShowsTheHand)
 {
     auto* link = Place<TExtLabel>(8);
     auto* plain = Place<TExtLabel>(40);
+    // Both labels fit the caption's width: point inside it.
     link->SetLinkText(L"https://example.org/help");
     link->SetLinkTextParams(L"-x");
     std::vector<TShellExecuteRequest> opened;
@@ -247,18 +248,18 @@ TEST_F(ExtButtonsTest, ALinkOpensItsDocumentThroughTheShellAndShowsTheHand)
         return 33;
     };
     ActivateForm(form);
-    ScopedCursorPos cursor(Centre(link));
-    SendMessageA(link->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(30, 5));
+    ScopedCursorPos cursor(Centre(link, 10));
+    SendMessageA(link->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 5));
     EXPECT_EQ(link->Cursor(), crHandPoint);
-    RealClick(Centre(link));
+    RealClick(Centre(link, 10));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].Operation, "open");
     EXPECT_EQ(opened[0].File, "https://example.org/help");
     EXPECT_EQ(opened[0].Parameters, "-x");
-    cursor.Move(Centre(plain));
-    SendMessageA(plain->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(30, 5));
+    cursor.Move(Centre(plain, 10));
+    SendMessageA(plain->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 5));
     EXPECT_EQ(link->Cursor(), crDefault);
-    RealClick(Centre(plain));
+    RealClick(Centre(plain, 10));
     EXPECT_EQ(opened.size(), 1u) << "a label without a link opens nothing";
 }
 
@@ -320,4 +321,48 @@ TEST_F(ExtButtonsTest, AnAnsiCaptionBecomesTheWideOneAndAWideOneSurvivesItsAnsiF
     }
     radio->SetWideCaption(L"\u00E9\u97F3");
     EXPECT_EQ(radio->WideCaption(), L"\u00E9\u97F3") << "a character the code page lacks stays";
+}
+
+TEST_F(ExtButtonsTest, ALabelFitsItsWidthToTheWideCaptionUnlessItWraps)
+{
+    auto* label = Place<TExtLabel>(8);
+    label->Margins()->SetLeft(3);
+    label->Margins()->SetRight(2);
+    TBitmap measure;
+    measure.Canvas()->Font()->Assign(label->Font());
+    auto textWidth = [&](const wchar_t* text) {
+        RECT r{0, 0, 0, 0};
+        DrawTextW(measure.Canvas()->Handle(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        return static_cast<int>(r.right) + 3 + 2;
+    };
+    struct Case
+    {
+        const wchar_t* caption;
+        const wchar_t* shown;
+    } cases[] = {
+        {L"読み込みの方法を選択して下さい", L"読み込みの方法を選択して下さい"},
+        {L"dB", L"dB"},
+        {L"&Name", L"Name"},
+        {L"\uAC00\uAC01\u2212", L"\uAC00\uAC01\u2212"}, // the code page holds none of them
+        {L"", L" "},
+    };
+    for (const Case& c : cases) {
+        label->SetWideCaption(c.caption);
+        EXPECT_EQ(label->Width(), textWidth(c.shown)) << label->Caption();
+        EXPECT_EQ(label->Left(), 8) << "the left edge stays";
+    }
+    int oneLine = label->Height();
+    label->SetUnderline(true);
+    EXPECT_EQ(label->Height(), oneLine + 1);
+
+    label->SetWrapping(TTextWrapping::twWrap);
+    label->SetWidth(60);
+    label->SetWideCaption(L"読み込みの方法を選択して下さい");
+    EXPECT_EQ(label->Width(), 60) << "a wrapping label keeps its width";
+    EXPECT_GT(label->Height(), oneLine + 1) << "and grows in height";
+    label->SetWrapping(TTextWrapping::twNone);
+    label->SetAutoSize(false);
+    label->SetWidth(60);
+    label->SetWideCaption(L"dB");
+    EXPECT_EQ(label->Width(), 60) << "without auto size nothing changes";
 }
