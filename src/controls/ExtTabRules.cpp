@@ -109,7 +109,7 @@ bool TabOverflowHide(std::vector<TTabOverflowSlot>& slots, int usableWidth)
     int width = TabOverflowShownWidth(slots);
     for (int i = static_cast<int>(slots.size()) - 1; i >= 0 && width > usableWidth; --i) {
         TTabOverflowSlot& slot = slots[i];
-        if (!slot.Visible || slot.IsSpacer || !slot.IsTab || i == keep)
+        if (!slot.Visible || slot.IsSpacer || !slot.IsTab || slot.Active || i == keep)
             continue;
         slot.Visible = false;
         slot.Remembered = true;
@@ -143,6 +143,53 @@ bool ApplyTabOverflow(std::vector<TTabOverflowSlot>& slots, int usableWidth)
     if (TabOverflowShownWidth(slots) > usableWidth)
         return TabOverflowHide(slots, usableWidth);
     return TabOverflowShow(slots, usableWidth);
+}
+
+namespace {
+
+void TabOverflowSetShown(TTabOverflowSlot& slot, bool shown)
+{
+    slot.Visible = shown;
+    slot.Remembered = !shown;
+}
+
+} // namespace
+
+bool ScrollTabIntoView(std::vector<TTabOverflowSlot>& slots, int index)
+{
+    const int count = static_cast<int>(slots.size());
+    if (index < 0 || index >= count)
+        return false;
+    const int keep = TabOverflowFirstSelectable(slots);
+    bool changed = false;
+    // Each step shows one remembered tab: at most one step per item.
+    for (int step = 0; step < count && slots[index].Remembered; ++step) {
+        int first = -1, last = -1;
+        for (int i = 0; i < count; ++i)
+            if (slots[i].Visible && slots[i].IsTab && i != keep) {
+                if (first < 0)
+                    first = i;
+                last = i;
+            }
+        // The index itself is remembered: both searches end there at the latest.
+        int shown = index, hidden = -1;
+        if (first >= 0 && index < first) {
+            for (shown = first - 1; !slots[shown].Remembered; --shown) {
+            }
+            hidden = last;
+        } else if (first >= 0 && index > last) {
+            for (shown = last + 1; !slots[shown].Remembered; ++shown) {
+            }
+            hidden = first;
+        } else if (first >= 0) {
+            hidden = last;
+        }
+        TabOverflowSetShown(slots[shown], true);
+        if (hidden >= 0 && hidden != shown)
+            TabOverflowSetShown(slots[hidden], false);
+        changed = true;
+    }
+    return changed;
 }
 
 std::string FreeTabSheetName(const std::vector<std::string>& used)

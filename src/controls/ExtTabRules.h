@@ -95,12 +95,20 @@ struct TTabOverflowSlot
     bool Selectable = true; // enabled and visible to the user
     bool Visible = true;
     bool Remembered = false; // hidden by overflow (in the hidden-items list)
+    bool Active = false;     // the active tab: never hidden
 };
 // Hides the tabs that end beyond usableWidth, from the last backwards,
-// never the first selectable tab, and marks them Remembered; when no tab
+// never the first selectable tab nor the active one, and marks them
+// Remembered; when no tab
 // overflows, shows remembered tabs again in strip order while the running
 // width stays below usableWidth. Answers whether anything changed.
 bool ApplyTabOverflow(std::vector<TTabOverflowSlot>& slots, int usableWidth);
+// Brings a remembered tab back into the strip one step at a time: a tab
+// before the first visible one shows the nearest remembered tab before it
+// and hides the last visible one; a tab after the last visible one shows
+// the nearest remembered tab after it and hides the first visible one. The
+// first selectable tab stays. Answers whether anything changed.
+bool ScrollTabIntoView(std::vector<TTabOverflowSlot>& slots, int index);
 
 // The first name "ExtTabSheet" + n (n = 1, 2, ...) not in used.
 std::string FreeTabSheetName(const std::vector<std::string>& used);

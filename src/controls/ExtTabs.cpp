@@ -139,6 +139,7 @@ void TExtTabToolbar::TabChanged(int to)
             page->SetVisible(true);
             page->BringToFront();
         }
+        ScrollActiveTabIntoView();
     }
     FTabSet->FireTabChanged(to);
     PushItemsRight();
@@ -154,6 +155,7 @@ void TExtTabToolbar::ItemRemoving(int index, TBarCustomItem* item)
     auto* tab = dynamic_cast<TExtTabItem*>(item);
     if (tab == FShownTab)
         FShownTab = nullptr;
+    std::erase_if(FHiddenTabs, [item](const THiddenTab& hidden) { return hidden.Item == item; });
     std::vector<TTabStripSlot> after = Slots();
     // The item still stands in the list: the deletion is announced first.
     after.erase(after.begin() + index);
@@ -282,10 +284,112 @@ void TExtTabToolbar::FitTabs()
         tab->SetCustomWidth(fit.TabWidth);
 }
 
+int TExtTabToolbar::MeasuredWidth(TBarCustomItem* item)
+{
+    // A new item may have no viewer yet: it is measured at the next layout.
+    TBarItemViewer* viewer = nullptr;
+    for (int i = 0; i < View()->ViewerCount() && !viewer; ++i)
+        if (View()->Viewers(i)->Item() == item)
+            viewer = View()->Viewers(i);
+    if (!viewer)
+        return 0;
+    HDC dc = CreateCompatibleDC(nullptr);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    canvas.Font()->Assign(View()->GetFont());
+    int width = 0, height = 0;
+    viewer->CalcSize(&canvas, width, height);
+    canvas.SetHandle(nullptr);
+    DeleteDC(dc);
+    return width;
+}
+
+std::vector<TTabOverflowSlot> TExtTabToolbar::OverflowSlots()
+{
+    std::vector<TTabOverflowSlot> slots;
+    for (int i = 0; i < Items()->Count(); ++i) {
+        TBarCustomItem* item = Items()->Items(i);
+        auto hidden = std::find_if(FHiddenTabs.begin(), FHiddenTabs.end(),
+                                   [item](const THiddenTab& h) { return h.Item == item; });
+        TTabOverflowSlot slot;
+        slot.IsTab = dynamic_cast<TExtTabItem*>(item) != nullptr;
+        slot.IsSpacer = dynamic_cast<TExtRightAlignSpacerItem*>(item) != nullptr;
+        slot.Visible = item->Visible();
+        // A tab shown again from elsewhere is no longer hidden for room.
+        slot.Remembered = hidden != FHiddenTabs.end() && !slot.Visible;
+        slot.Selectable = item->Enabled() && (slot.Visible || slot.Remembered);
+        slot.Active = i == ActiveTabIndex();
+        if (slot.Remembered)
+            slot.Width = hidden->Width;
+        else if (slot.Visible && !slot.IsSpacer)
+            slot.Width = MeasuredWidth(item);
+        slots.push_back(slot);
+    }
+    return slots;
+}
+
+void TExtTabToolbar::ApplyOverflowSlots(const std::vector<TTabOverflowSlot>& slots)
+{
+    ++FOverflowing;
+    std::vector<THiddenTab> hidden;
+    for (size_t i = 0; i < slots.size(); ++i) {
+        TBarCustomItem* item = Items()->Items(static_cast<int>(i));
+        if (slots[i].Remembered)
+            hidden.push_back({item, slots[i].Width});
+        if (item->Visible() != slots[i].Visible)
+            item->SetVisible(slots[i].Visible);
+    }
+    FHiddenTabs = std::move(hidden);
+    --FOverflowing;
+}
+
+void TExtTabToolbar::ApplyOverflow()
+{
+    if (LayoutBlocked() || Width() <= 0 || Height() <= 0 || Items()->Count() == 0)
+        return;
+    std::vector<TTabOverflowSlot> slots = OverflowSlots();
+    if (ApplyTabOverflow(slots, Width() - 8))
+        ApplyOverflowSlots(slots);
+}
+
+void TExtTabToolbar::ScrollActiveTabIntoView()
+{
+    if (FOverflowing > 0 || LayoutBlocked())
+        return;
+    std::vector<TTabOverflowSlot> slots = OverflowSlots();
+    if (ScrollTabIntoView(slots, ActiveTabIndex()))
+        ApplyOverflowSlots(slots);
+}
+
+void TExtTabToolbar::ShowHiddenTabs()
+{
+    ++FOverflowing;
+    const std::vector<THiddenTab> hidden = std::move(FHiddenTabs);
+    FHiddenTabs.clear();
+    for (const THiddenTab& tab : hidden)
+        tab.Item->SetVisible(true);
+    --FOverflowing;
+}
+
+std::vector<TBarCustomItem*> TExtTabToolbar::HiddenItems() const
+{
+    std::vector<TBarCustomItem*> items;
+    for (const THiddenTab& tab : FHiddenTabs)
+        items.push_back(tab.Item);
+    return items;
+}
+
 void TExtTabToolbar::PushItemsRight()
 {
-    if (FTabAutofit && !LayoutBlocked())
-        FitTabs();
+    if (FOverflowing > 0)
+        return;
+    if (FTabAutofit) {
+        ShowHiddenTabs();
+        if (!LayoutBlocked())
+            FitTabs();
+    } else {
+        ApplyOverflow();
+    }
     TExtToolbar::PushItemsRight();
 }
 

@@ -73,7 +73,12 @@ public:
     void TabDraggedOver(const TPoint& at);
     void TabReleased() { FDragTab = nullptr; }
 
+    // Hides the tabs that do not fit (into the hidden-items list) and shows
+    // them again when there is room, unless the tabs are fitted; then lays
+    // out the items after the right-align spacer.
     void PushItemsRight() override;
+    // The tabs hidden because they did not fit, in strip order.
+    std::vector<TBarCustomItem*> HiddenItems() const;
     // Activates the active tab anew (see kTabReapplyMessage).
     void ReapplyActiveTab();
 
@@ -87,6 +92,18 @@ private:
     void TabChanged(int to);
     void ItemRemoving(int index, TBarCustomItem* item);
     void FitTabs();
+    // A tab hidden for want of room, with the width it had.
+    struct THiddenTab
+    {
+        TBarCustomItem* Item; // not owned; leaves the list when it leaves the strip
+        int Width;
+    };
+    std::vector<TTabOverflowSlot> OverflowSlots();
+    void ApplyOverflowSlots(const std::vector<TTabOverflowSlot>& slots);
+    void ApplyOverflow();
+    void ScrollActiveTabIntoView();
+    void ShowHiddenTabs();
+    int MeasuredWidth(TBarCustomItem* item);
     // The item whose shown viewer holds a view point; null when none.
     TBarCustomItem* ItemAt(const TPoint& at);
 
@@ -101,6 +118,8 @@ private:
     TPoint FDragFrom;                // view pixels
     bool FDragging = false;          // moved past the threshold
     int FReordering = 0;             // moving a dragged tab: notifications wait
+    std::vector<THiddenTab> FHiddenTabs;
+    int FOverflowing = 0; // showing or hiding tabs for room
 };
 
 // A strip of tabs with the change events.

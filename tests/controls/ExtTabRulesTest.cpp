@@ -244,3 +244,38 @@ TEST(TabSheets, PageRectanglesByPositionStyleAndMargins)
     EXPECT_EQ(TabPageArea(whole, TExtTabPosition::ttpTop, 24), TRect(0, 22, 289, 193));
     EXPECT_EQ(TabPageArea(whole, TExtTabPosition::ttpBottom, 24), TRect(0, 0, 289, 171));
 }
+
+TEST(TabOverflow, NeverHidesTheActiveTab)
+{
+    std::vector<TTabOverflowSlot> slots = OverflowTabs({50, 50, 50, 50});
+    slots[3].Active = true;
+    ApplyTabOverflow(slots, 120);
+    EXPECT_EQ(Shown(slots), "vrrv");
+}
+
+TEST(TabOverflow, ScrollsAHiddenTabIntoViewOneTabAtATime)
+{
+    struct Case
+    {
+        const char* before;
+        int index;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"vvvrr", 4, "vrrvv"}, // forward: the first tab stays, the next ones go
+        {"vvvrr", 3, "vrvvr"}, {"vrrvv", 1, "vvvrr"}, // back: the last shown tabs go
+        {"vrrvv", 2, "vrvvr"}, {"vvvrr", 1, "vvvrr"}, // already shown
+        {"vrrrr", 3, "vrrvr"},                        // nothing to hide but the first tab
+        {"vrvrv", 3, "vrvvr"},                        // between shown tabs
+    };
+    for (const Case& c : cases) {
+        std::vector<TTabOverflowSlot> slots = OverflowTabs({50, 50, 50, 50, 50});
+        for (size_t i = 0; i < slots.size(); ++i) {
+            slots[i].Visible = c.before[i] == 'v';
+            slots[i].Remembered = c.before[i] == 'r';
+        }
+        EXPECT_EQ(ScrollTabIntoView(slots, c.index), std::string(c.before) != c.after)
+            << c.before << " " << c.index;
+        EXPECT_EQ(Shown(slots), c.after) << c.before << " " << c.index;
+    }
+}

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace testing_support;
@@ -247,4 +248,110 @@ TEST_F(ExtTabsFixture, TabsAtTheBottomPutThePagesAboveThem)
     PumpMessages();
     EXPECT_FALSE(tabs->TabVisible());
     EXPECT_GT(sheet->Top() + sheet->Height(), tabs->Dock()->Top());
+}
+
+namespace {
+
+// Each item of the strip: 'v' shown, 'r' hidden for want of room, '-' else.
+std::string StripShown(TExtTabControl* tabs)
+{
+    const std::vector<TBarCustomItem*> hidden = tabs->TabToolbar()->HiddenItems();
+    std::string shown;
+    for (int i = 0; i < tabs->Items()->Count(); ++i) {
+        TBarCustomItem* item = tabs->Items()->Items(i);
+        if (item->Visible())
+            shown += 'v';
+        else
+            shown += std::find(hidden.begin(), hidden.end(), item) != hidden.end() ? 'r' : '-';
+    }
+    return shown;
+}
+
+// Every shown tab lies whole inside the strip, less the 8 pixels kept free.
+void ExpectShownTabsFit(TExtTabControl* tabs)
+{
+    TExtTabToolbar* strip = tabs->TabToolbar();
+    for (int i = 0; i < tabs->Items()->Count(); ++i) {
+        TBarItemViewer* viewer = strip->View()->Find(tabs->Items()->Items(i));
+        if (!viewer->Item()->Visible())
+            continue;
+        EXPECT_TRUE(viewer->Shown()) << i;
+        EXPECT_FALSE(viewer->Clipped()) << i;
+        EXPECT_LE(viewer->BoundsRect().right, strip->Width() - 8) << i;
+    }
+}
+
+} // namespace
+
+TEST_F(ExtTabsFixture, TabsThatDoNotFitAreHiddenAndComeBackWithRoom)
+{
+    form->SetBounds(0, 0, 1100, 300);
+    AddTabs(10);
+    form->Show();
+    PumpMessages();
+    struct Case
+    {
+        int width;
+        const char* pattern; // what the strip must look like
+    };
+    // The widths of a tab depend on the font: the counts are compared
+    // between cases rather than fixed.
+    int shownAt380 = 0;
+    const Case cases[] = {
+        {1000, "all"}, {380, "some"}, {150, "fewer"}, {380, "same"}, {1000, "all"}};
+    for (const Case& c : cases) {
+        tabs->SetBounds(10, 10, c.width, 220);
+        PumpMessages();
+        const std::string shown = StripShown(tabs);
+        SCOPED_TRACE(std::to_string(c.width) + " " + shown);
+        const int count = static_cast<int>(std::count(shown.begin(), shown.end(), 'v'));
+        // Hidden tabs are always the last ones, and only ever hidden for room.
+        EXPECT_EQ(shown, std::string(count, 'v') + std::string(10 - count, 'r'));
+        ExpectShownTabsFit(tabs);
+        const std::string pattern = c.pattern;
+        if (pattern == "all") {
+            EXPECT_EQ(count, 10);
+        } else if (pattern == "some") {
+            EXPECT_LT(count, 10);
+            EXPECT_GT(count, 1);
+            shownAt380 = count;
+        } else if (pattern == "fewer") {
+            EXPECT_LT(count, shownAt380);
+        } else {
+            EXPECT_EQ(count, shownAt380);
+        }
+        EXPECT_EQ(tabs->ActiveTabIndex(), 0);
+    }
+}
+
+TEST_F(ExtTabsFixture, AHiddenTabMadeActiveIsScrolledIntoView)
+{
+    AddTabs(10);
+    form->Show();
+    PumpMessages();
+    ASSERT_EQ(StripShown(tabs).back(), 'r');
+
+    for (const int activate : {9, 2, 1, 8, 0}) {
+        tabs->SetActiveTabIndex(activate);
+        PumpMessages();
+        const std::string shown = StripShown(tabs);
+        SCOPED_TRACE(std::to_string(activate) + " " + shown);
+        EXPECT_EQ(tabs->ActiveTabIndex(), activate);
+        EXPECT_EQ(shown[activate], 'v');
+        EXPECT_EQ(shown[0], 'v'); // the first tab stays
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), '-'), 0);
+        EXPECT_NE(shown.find('r'), std::string::npos);
+        EXPECT_EQ(ShownPages(), std::to_string(activate + 1));
+        ExpectShownTabsFit(tabs);
+    }
+    // A hidden tab that goes leaves the hidden list with it.
+    tabs->SetActiveTabIndex(0);
+    PumpMessages();
+    TBarCustomItem* last = tabs->Items()->Items(9);
+    ASSERT_EQ(StripShown(tabs).back(), 'r');
+    delete last;
+    PumpMessages();
+    const std::vector<TBarCustomItem*> hidden = tabs->TabToolbar()->HiddenItems();
+    EXPECT_EQ(std::find(hidden.begin(), hidden.end(), last), hidden.end());
+    EXPECT_EQ(tabs->SheetCount(), 9);
 }
