@@ -23,10 +23,10 @@ constexpr TColor kImageBack = 0x00000000;
 constexpr TColor kImageWave = 0x0000FF00;
 constexpr TColor kImageCut = 0x000000FF;
 
-TLabel* PlaceText(TComponent* owner, TWinControl* parent, const char* name, const char* caption,
-                  int top)
+TExtLabel* PlaceText(TComponent* owner, TWinControl* parent, const char* name, const char* caption,
+                     int top)
 {
-    TLabel* label = MakeChildControl<TLabel>(owner, parent, name);
+    TExtLabel* label = MakeChildControl<TExtLabel>(owner, parent, name);
     label->SetAutoSize(true);
     label->SetShowAccelChar(false);
     label->SetCaption(caption);
@@ -70,7 +70,7 @@ void TForm7::CreateTexts()
     VersionLabel = PlaceText(this, Panel1, "VersionLabel", kVersionText, kMargin + 40);
     NoticeLabel1 = PlaceText(this, Panel1, "NoticeLabel1", kNoticeText1, kMargin + 84);
     NoticeLabel2 = PlaceText(this, Panel1, "NoticeLabel2", kNoticeText2, kMargin + 108);
-    for (TLabel* label : {ProductLabel, VersionLabel, NoticeLabel1, NoticeLabel2})
+    for (TExtLabel* label : {ProductLabel, VersionLabel, NoticeLabel1, NoticeLabel2})
         label->OnMouseDown = TMouseEvent(this, &TForm7::AnyMouseDown);
 }
 

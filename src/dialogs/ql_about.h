@@ -6,7 +6,7 @@
 
 #include "classlib/Form.h"
 #include "classlib/Image.h"
-#include "classlib/Label.h"
+#include "controls/ExtControls.h"
 #include "classlib/Panel.h"
 
 class TForm7 : public TForm
@@ -15,11 +15,11 @@ public:
     explicit TForm7(TComponent* AOwner);
 
     TPanel* Panel1;
-    TLabel* ProductLabel; // "Zandrel"
-    TLabel* VersionLabel;
+    TExtLabel* ProductLabel; // "Zandrel"
+    TExtLabel* VersionLabel;
     TImage* Image1; // a waveform with a cut, drawn at creation
-    TLabel* NoticeLabel1;
-    TLabel* NoticeLabel2;
+    TExtLabel* NoticeLabel1;
+    TExtLabel* NoticeLabel2;
 
     // --- Handlers
     void FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);

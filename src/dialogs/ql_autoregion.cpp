@@ -27,10 +27,10 @@ constexpr int kButtonHeight = 26;
 // An orange the regions paint over the background: red 255, green 153.
 constexpr TColor kAutoRegionOrange = 0x0099FF;
 
-TLabel* AutoRegionLabel(TComponent* owner, TWinControl* parent, const char* name,
-                        const char* caption, int left, int top, int width = kLabelWidth)
+TExtLabel* AutoRegionLabel(TComponent* owner, TWinControl* parent, const char* name,
+                           const char* caption, int left, int top, int width = kLabelWidth)
 {
-    TLabel* label = MakeChildControl<TLabel>(owner, parent, name);
+    TExtLabel* label = MakeChildControl<TExtLabel>(owner, parent, name);
     label->SetCaption(caption);
     label->SetBounds(left, top + 3, width, 16);
     return label;
@@ -136,7 +136,7 @@ void TForm5::CreateSettingGroup()
     struct TTimeRow
     {
         TNumSpinEdit* TForm5::*Edit;
-        TLabel* TForm5::*Label;
+        TExtLabel* TForm5::*Label;
         const char* EditName;
         const char* LabelName;
         const char* Caption;
@@ -152,7 +152,7 @@ void TForm5::CreateSettingGroup()
     for (const TTimeRow& row : rows) {
         this->*row.Label = AutoRegionLabel(this, SettingGroup, row.LabelName, row.Caption, 8, top);
         this->*row.Edit = AutoRegionTimeEdit(this, SettingGroup, row.EditName, row.Value, top);
-        TLabel* unit =
+        TExtLabel* unit =
             AutoRegionLabel(this, SettingGroup, "", "ms", kEditLeft + kEditWidth + 6, top, 30);
         FTimeControls.insert(FTimeControls.end(), {this->*row.Label, this->*row.Edit, unit});
         top += kRowHeight;

@@ -23,7 +23,6 @@
 
 #include "classlib/Actions.h"
 #include "classlib/Form.h"
-#include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
 #include "controls/ExtControls.h"
@@ -72,11 +71,11 @@ public:
     TNumSpinEdit* PostEd;
     TNumSpinEdit* MinLengthEd;
     TNumSpinEdit* MinIntervalEd;
-    TLabel* Lb1; // PreEd's
-    TLabel* Lb2; // PostEd's
-    TLabel* Lb3; // MinLengthEd's
-    TLabel* Lb4; // MinIntervalEd's: its text follows the type
-    TLabel* CountLb;
+    TExtLabel* Lb1; // PreEd's
+    TExtLabel* Lb2; // PostEd's
+    TExtLabel* Lb3; // MinLengthEd's
+    TExtLabel* Lb4; // MinIntervalEd's: its text follows the type
+    TExtLabel* CountLb;
     TExtCheckBox* DivCheck;   // cut points only: no regions between them
     TExtGroupBox* TypeGroup;  // "リージョン検出タイプ"
     TExtRadioButton* TypeRd1; // strip silence

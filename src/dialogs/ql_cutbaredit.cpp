@@ -38,7 +38,7 @@ TForm9::TForm9(TComponent* AOwner) : TForm(AOwner)
     };
     int top = kMargin;
     for (const TRow& row : rows) {
-        auto* label = MakeChildControl<TLabel>(this, this, "");
+        auto* label = MakeChildControl<TExtLabel>(this, this, "");
         label->SetCaption(row.Caption);
         label->SetBounds(kMargin, top + 3, kEditLeft - kMargin, 16);
         auto* edit = MakeChildControl<TNumEdit>(this, this, row.Name);
@@ -49,11 +49,11 @@ TForm9::TForm9(TComponent* AOwner) : TForm(AOwner)
         this->*row.Edit = edit;
         top += kEditHeight + 6;
     }
-    for (TLabel* TForm9::*field : {&TForm9::MaxLabel, &TForm9::MaxLabel2}) {
-        auto* caption = MakeChildControl<TLabel>(this, this, "");
+    for (TExtLabel* TForm9::*field : {&TForm9::MaxLabel, &TForm9::MaxLabel2}) {
+        auto* caption = MakeChildControl<TExtLabel>(this, this, "");
         caption->SetCaption(field == &TForm9::MaxLabel ? "最大時間 : " : "最大サンプル : ");
         caption->SetBounds(kMargin, top, 96, 16);
-        auto* value = MakeChildControl<TLabel>(this, this, "");
+        auto* value = MakeChildControl<TExtLabel>(this, this, "");
         value->SetBounds(kMargin + 96, top, kClientWidth - 96 - 2 * kMargin, 16);
         this->*field = value;
         top += 18;

@@ -12,7 +12,7 @@
 
 #include "classlib/Actions.h"
 #include "classlib/Form.h"
-#include "classlib/Label.h"
+#include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
 #include "controls/FlatButton.h"
 
@@ -33,10 +33,10 @@ public:
     bool FUnchanged = true; // the edits show the bar's place
     bool FOkResult = false; // OK closed the window after an edit
 
-    TNumEdit* LengthEd1; // the time, at most 10 characters
-    TNumEdit* LengthEd2; // the samples, at most 15 characters
-    TLabel* MaxLabel;    // the file's total time
-    TLabel* MaxLabel2;   // its total samples
+    TNumEdit* LengthEd1;  // the time, at most 10 characters
+    TNumEdit* LengthEd2;  // the samples, at most 15 characters
+    TExtLabel* MaxLabel;  // the file's total time
+    TExtLabel* MaxLabel2; // its total samples
     TFlatButton* CancelBtn;
     TFlatButton* OKBtn;
 

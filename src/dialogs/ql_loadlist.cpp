@@ -64,7 +64,7 @@ TFormSelType::~TFormSelType()
 
 void TFormSelType::CreateOptions()
 {
-    Label1 = MakeChildControl<TLabel>(this, this, "Label1");
+    Label1 = MakeChildControl<TExtLabel>(this, this, "Label1");
     Label1->SetCaption("読み込みの方法を選択して下さい");
     Label1->SetBounds(kMargin, kMargin, kClientWidth - 2 * kMargin, 16);
     ChoicePanel = MakeChildControl<TPanel>(this, this, "ChoicePanel");

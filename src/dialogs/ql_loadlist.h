@@ -12,7 +12,6 @@
 
 #include "classlib/Actions.h"
 #include "classlib/Form.h"
-#include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
 #include "controls/ExtControls.h"
@@ -32,7 +31,7 @@ public:
 
     bool FOkResult = false; // OK closed the window
 
-    TLabel* Label1;
+    TExtLabel* Label1;
     TPanel* ChoicePanel;  // holds the options, so arrow keys stay among them
     TExtRadioButton* ck1; // from the top of the region list (1)
     TExtRadioButton* ck2; // from the first selected item on (2)

@@ -56,9 +56,10 @@ TExtGroupBox* PlaceGroup(TComponent* owner, TWinControl* parent, const char* cap
     return group;
 }
 
-TLabel* PlaceLabel(TComponent* owner, TWinControl* parent, const char* caption, int left, int top)
+TExtLabel* PlaceLabel(TComponent* owner, TWinControl* parent, const char* caption, int left,
+                      int top)
 {
-    auto* label = MakeChildControl<TLabel>(owner, parent, "");
+    auto* label = MakeChildControl<TExtLabel>(owner, parent, "");
     label->SetAutoSize(true);
     label->SetCaption(caption);
     label->SetLeft(left);

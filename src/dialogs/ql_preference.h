@@ -18,7 +18,6 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
-#include "classlib/Label.h"
 #include "classlib/ListView.h"
 #include "classlib/PageControl.h"
 #include "classlib/Panel.h"

@@ -18,10 +18,10 @@ constexpr int kButtonWidth = 120;
 constexpr int kButtonHeight = 25;
 constexpr int kFactRows = 12;
 
-TLabel* PlaceFactLabel(TComponent* owner, TWinControl* parent, const char* name, int left, int top,
-                       int width, TAlignment alignment)
+TExtLabel* PlaceFactLabel(TComponent* owner, TWinControl* parent, const char* name, int left,
+                          int top, int width, TAlignment alignment)
 {
-    TLabel* label = MakeChildControl<TLabel>(owner, parent, name);
+    TExtLabel* label = MakeChildControl<TExtLabel>(owner, parent, name);
     label->SetAutoSize(false);
     label->SetShowAccelChar(false);
     label->SetAlignment(alignment);
@@ -49,7 +49,7 @@ void TForm3::CreateFactRows()
     struct TFactRow
     {
         const char* Caption;
-        TLabel* TForm3::*Value; // null for the path's edit
+        TExtLabel* TForm3::*Value; // null for the path's edit
         const char* Name;
     };
     const TFactRow rows[kFactRows] = {

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "classlib/Form.h"
-#include "classlib/Label.h"
+#include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
 #include "controls/FlatButton.h"
 
@@ -20,18 +20,18 @@ public:
     explicit TForm3(TComponent* AOwner);
 
     // --- The facts, each beside its caption label
-    TLabel* NameLb;
+    TExtLabel* NameLb;
     TEdit* PathEd; // read-only, so a long path can be scrolled and copied
-    TLabel* ChannelLb;
-    TLabel* RateLb;
-    TLabel* SpsLb; // bytes per second
-    TLabel* BlockLb;
-    TLabel* BitLb;
-    TLabel* OffsetLb;
-    TLabel* SampleSizeLb;
-    TLabel* TimeLb;
-    TLabel* FileSizeLb;
-    TLabel* DateLb;
+    TExtLabel* ChannelLb;
+    TExtLabel* RateLb;
+    TExtLabel* SpsLb; // bytes per second
+    TExtLabel* BlockLb;
+    TExtLabel* BitLb;
+    TExtLabel* OffsetLb;
+    TExtLabel* SampleSizeLb;
+    TExtLabel* TimeLb;
+    TExtLabel* FileSizeLb;
+    TExtLabel* DateLb;
 
     TFlatButton* OpenExpBtn; // opens the folder of the path in PathEd
     TFlatButton* CloseBtn;   // the default button

@@ -34,9 +34,10 @@ constexpr DWORD kStopWaitMs = 5000;
 // Posted to the window when the writer ended a recording by itself.
 constexpr UINT kRecordingEndedMessage = WM_APP + 11;
 
-TLabel* RecordLabel(TComponent* owner, TWinControl* parent, const char* caption, int left, int top)
+TExtLabel* RecordLabel(TComponent* owner, TWinControl* parent, const char* caption, int left,
+                       int top)
 {
-    TLabel* label = MakeChildControl<TLabel>(owner, parent, "");
+    TExtLabel* label = MakeChildControl<TExtLabel>(owner, parent, "");
     label->SetCaption(caption);
     label->SetBounds(left, top, kLabelWidth, 16);
     return label;
@@ -158,12 +159,12 @@ void TForm11::CreateInfoGroup()
     const int valueLeft = 8 + kLabelWidth;
     const int valueWidth = kInnerWidth - 16 - kLabelWidth;
     RecordLabel(this, InfoGroup, "経過時間", 8, 18);
-    TimeLabel = MakeChildControl<TLabel>(this, InfoGroup, "TimeLabel");
+    TimeLabel = MakeChildControl<TExtLabel>(this, InfoGroup, "TimeLabel");
     TimeLabel->SetAutoSize(false);
     TimeLabel->SetBounds(valueLeft, 18, valueWidth, 16);
     TimeLabel->SetCaption(RecordText::NoValue);
     RecordLabel(this, InfoGroup, "録音可能時間", 8, 38);
-    CanLabel = MakeChildControl<TLabel>(this, InfoGroup, "CanLabel");
+    CanLabel = MakeChildControl<TExtLabel>(this, InfoGroup, "CanLabel");
     CanLabel->SetAutoSize(false);
     CanLabel->SetBounds(valueLeft, 38, valueWidth, 16);
     CanLabel->SetCaption(RecordText::NoValue);
@@ -183,7 +184,7 @@ void TForm11::CreateInfoGroup()
     LimitSpin->SetMin(1);
     LimitSpin->SetValue(5);
     LimitSpin->SetEnabled(false);
-    LimitLabel = MakeChildControl<TLabel>(this, InfoGroup, "LimitLabel");
+    LimitLabel = MakeChildControl<TExtLabel>(this, InfoGroup, "LimitLabel");
     LimitLabel->SetCaption("分");
     LimitLabel->SetBounds(230, 84, 20, 16);
     LimitLabel->SetEnabled(false);

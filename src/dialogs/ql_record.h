@@ -19,7 +19,6 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
-#include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
@@ -50,12 +49,12 @@ public:
     TComboBox* RateCombo;          // the seven rates; keys do nothing
     TComboBox* ChannelCombo;       // "モノラル", "ステレオ"
     TExtGroupBox* InfoGroup;       // "情報"
-    TLabel* TimeLabel;             // time recorded
-    TLabel* CanLabel;              // time the drive still holds
+    TExtLabel* TimeLabel;          // time recorded
+    TExtLabel* CanLabel;           // time the drive still holds
     TExtProgressBar* ProgressBar1; // input level, 0..40
     TExtCheckBox* LimitChk;
     TNumSpinEdit* LimitSpin; // minutes
-    TLabel* LimitLabel;      // "分"
+    TExtLabel* LimitLabel;   // "分"
     TFlatButton* RecordBtn;  // "録音開始(&R)"; "録音終了" while recording
     TSaveDialog* SaveDialog1;
     TTimer* LevelTimer; // 100 ms while recording

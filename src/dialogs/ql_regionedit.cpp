@@ -22,9 +22,10 @@ constexpr int kButtonHeight = 25;
 constexpr int kTimeMaxLength = 10;
 constexpr int kSamplesMaxLength = 15;
 
-TLabel* PlaceLabel(TComponent* owner, TWinControl* parent, const char* caption, int left, int top)
+TExtLabel* PlaceLabel(TComponent* owner, TWinControl* parent, const char* caption, int left,
+                      int top)
 {
-    auto* label = MakeChildControl<TLabel>(owner, parent, "");
+    auto* label = MakeChildControl<TExtLabel>(owner, parent, "");
     label->SetAutoSize(true);
     label->SetCaption(caption);
     label->SetLeft(left);

@@ -15,7 +15,6 @@
 
 #include "classlib/Actions.h"
 #include "classlib/Form.h"
-#include "classlib/Label.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
 #include "controls/ExtControls.h"
@@ -56,8 +55,8 @@ public:
     TNumEdit* LengthEd2; // samples, at most 15 characters
     TNumEdit* StartEd2;
     TNumEdit* EndEd2;
-    TLabel* MaxLabel;  // the file's total time
-    TLabel* MaxLabel2; // its total samples
+    TExtLabel* MaxLabel;  // the file's total time
+    TExtLabel* MaxLabel2; // its total samples
     TFlatButton* BackBtn;
     TFlatButton* NextBtn;
     TFlatButton* CancelBtn;

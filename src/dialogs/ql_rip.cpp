@@ -124,7 +124,7 @@ void TForm1::CreatePipeline()
 
 void TForm1::CreateControls()
 {
-    InfoTotalLabel = MakeChildControl<TLabel>(this, this, "InfoTotalLabel");
+    InfoTotalLabel = MakeChildControl<TExtLabel>(this, this, "InfoTotalLabel");
     InfoTotalLabel->SetAutoSize(false);
     InfoTotalLabel->SetBounds(kMargin, kMargin, kInnerWidth, 16);
     InfoTotalLabel->SetCaption("");
@@ -152,7 +152,7 @@ void TForm1::CreateControls()
     CreatePreviewControls();
     CreateSettingControls();
 
-    MesLabel = MakeChildControl<TLabel>(this, this, "MesLabel");
+    MesLabel = MakeChildControl<TExtLabel>(this, this, "MesLabel");
     MesLabel->SetAutoSize(false);
     MesLabel->SetBounds(kMargin, 270, kInnerWidth, 16);
     MesLabel->SetVisible(false);
@@ -211,7 +211,7 @@ void TForm1::CreatePreviewControls()
     RewBtn->OnClick = TNotifyEvent(this, &TForm1::RewBtnClick);
     FwdBtn = RipButton(this, ToolBar1, "FwdBtn", RipText::Next, 174, 2, 52);
     FwdBtn->OnClick = TNotifyEvent(this, &TForm1::FwdBtnClick);
-    InfoTimePanel = MakeChildControl<TLabel>(this, ToolBar1, "InfoTimePanel");
+    InfoTimePanel = MakeChildControl<TExtLabel>(this, ToolBar1, "InfoTimePanel");
     InfoTimePanel->SetAutoSize(false);
     InfoTimePanel->SetAlignment(TAlignment::taRightJustify);
     InfoTimePanel->SetBounds(232, 7, kInnerWidth - 232, 16);

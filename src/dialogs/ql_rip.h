@@ -23,7 +23,6 @@
 #include "classlib/Form.h"
 #include "classlib/Image.h"
 #include "classlib/ImageList.h"
-#include "classlib/Label.h"
 #include "classlib/ListView.h"
 #include "classlib/Panel.h"
 #include "controls/ExtControls.h"
@@ -53,7 +52,7 @@ public:
     ~TForm1() override;
 
     // --- Controls
-    TLabel* InfoTotalLabel;        // track count and total time
+    TExtLabel* InfoTotalLabel;     // track count and total time
     TListView* TrackList;          // tick boxes; "トラック", "時間"
     TImage* SeekBar;               // the preview bar
     TImage* SeekBtn;               // its knob
@@ -63,8 +62,8 @@ public:
     TFlatButton* StopBtn;
     TFlatButton* RewBtn;
     TFlatButton* FwdBtn;
-    TLabel* InfoTimePanel;    // played / length
-    TLabel* MesLabel;         // the rip's progress and end, hidden otherwise
+    TExtLabel* InfoTimePanel; // played / length
+    TExtLabel* MesLabel;      // the rip's progress and end, hidden otherwise
     TExtGroupBox* DriveGroup; // "ドライブ設定"
     TComboBox* DriveCombo;
     TFlatButton* EjectBtn;

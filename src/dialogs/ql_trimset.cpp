@@ -16,7 +16,7 @@ constexpr int kButtonHeight = 25;
 void TrimSetLabel(TComponent* owner, TWinControl* parent, const char* caption, int left, int top,
                   int width = kLabelWidth)
 {
-    TLabel* label = MakeChildControl<TLabel>(owner, parent, "");
+    TExtLabel* label = MakeChildControl<TExtLabel>(owner, parent, "");
     label->SetCaption(caption);
     label->SetBounds(left, top + 3, width, 16);
 }

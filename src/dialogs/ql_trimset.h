@@ -10,7 +10,7 @@
 #include "controls/NumEdit.h"
 
 #include "classlib/Form.h"
-#include "classlib/Label.h"
+#include "controls/ExtControls.h"
 #include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
 #include "controls/FlatButton.h"
