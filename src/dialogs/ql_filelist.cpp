@@ -147,8 +147,7 @@ void TForm10::CreateList()
 
 void TForm10::CreateButtons()
 {
-    ButtonPanel = MakeChildControl<TPanel>(this, this, "ButtonPanel");
-    ButtonPanel->SetBevelOuter(TBevelCut::bvNone);
+    ButtonPanel = MakeChildControl<TSkinAlignmentPanel>(this, this, "ButtonPanel");
     ButtonPanel->SetAlign(TAlign::alBottom);
     ButtonPanel->SetHeight(kButtonPanelHeight);
     struct TButtonSpec

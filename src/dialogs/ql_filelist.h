@@ -16,9 +16,9 @@
 #include "classlib/ListView.h"
 #include "classlib/Menu.h"
 #include "classlib/ShortCut.h"
-#include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
 #include "controls/FlatButton.h"
+#include "controls/SkinDkPanels.h"
 
 #include <vector>
 
@@ -60,7 +60,7 @@ public:
     void SortByKeys(const std::vector<char>& keys);
 
     TListView* FileList;
-    TPanel* ButtonPanel;
+    TSkinAlignmentPanel* ButtonPanel;
     TFlatButton* AddBtn;
     TFlatButton* DeleteBtn;
     TFlatButton* CloseBtn;

@@ -67,8 +67,7 @@ void TFormSelType::CreateOptions()
     Label1 = MakeChildControl<TExtLabel>(this, this, "Label1");
     Label1->SetCaption("読み込みの方法を選択して下さい");
     Label1->SetBounds(kMargin, kMargin, kClientWidth - 2 * kMargin, 16);
-    ChoicePanel = MakeChildControl<TPanel>(this, this, "ChoicePanel");
-    ChoicePanel->SetBevelOuter(TBevelCut::bvNone);
+    ChoicePanel = MakeChildControl<TSkinAlignmentPanel>(this, this, "ChoicePanel");
     ChoicePanel->SetBounds(kMargin, kMargin + 22, kClientWidth - 2 * kMargin, 3 * kOptionHeight);
     struct TOptionEntry
     {

@@ -12,7 +12,6 @@
 
 #include "classlib/Actions.h"
 #include "classlib/Form.h"
-#include "classlib/Panel.h"
 #include "classlib/StandardControls.h"
 #include "controls/ExtControls.h"
 #include "controls/FlatButton.h"
@@ -32,10 +31,10 @@ public:
     bool FOkResult = false; // OK closed the window
 
     TExtLabel* Label1;
-    TPanel* ChoicePanel;  // holds the options, so arrow keys stay among them
-    TExtRadioButton* ck1; // from the top of the region list (1)
-    TExtRadioButton* ck2; // from the first selected item on (2)
-    TExtRadioButton* ck3; // to the selected items only (3)
+    TSkinAlignmentPanel* ChoicePanel; // holds the options, so arrow keys stay among them
+    TExtRadioButton* ck1;             // from the top of the region list (1)
+    TExtRadioButton* ck2;             // from the first selected item on (2)
+    TExtRadioButton* ck3;             // to the selected items only (3)
     TFlatButton* OkBtn;
     TFlatButton* CancelBtn;
     TActionList* ActionList1;
