@@ -191,11 +191,11 @@ public:
 protected:
     void CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRect, TRect& CaptionRect,
                          bool IsTextRotated, bool& PaintDefault) override;
+    // The wide caption up to its first tab.
+    WideString ShownWideCaption();
 
 private:
     TExtCustomItem* ExtItem() const;
-    // The wide caption up to its first tab.
-    WideString ShownWideCaption();
     // How much wider the wide caption is than its ANSI conversion that the
     // inherited measuring took (characters the code page lacks).
     int WideCaptionWidthGain(TCanvas* Canvas);

@@ -229,3 +229,39 @@ TRect TabPageArea(const TRect& client, TExtTabPosition position, int stripHeight
         r.bottom -= stripHeight - 2;
     return r;
 }
+
+TExtTabThemeType ExtResolveTabThemeKind(TExtTabThemeType type, bool visualStylesOn)
+{
+    if (type == TExtTabThemeType::tttSkin)
+        type = TExtTabThemeType::tttWindows;
+    if (type == TExtTabThemeType::tttWindows && !visualStylesOn)
+        type = TExtTabThemeType::tttNone;
+    return type;
+}
+
+TTabShape TabShape(const TRect& rect, TExtTabThemeType kind, bool active, bool hot,
+                   TTabNeighbour after)
+{
+    TTabShape shape;
+    shape.Body = rect;
+    shape.Body.bottom += 1; // reaches into the page's frame
+    shape.CaptionShift = active ? 0 : 2;
+    if (kind == TExtTabThemeType::tttWindows) {
+        shape.DrawBody = true;
+        if (active) {
+            shape.Body.left -= 2;
+            if (after != TTabNeighbour::None)
+                shape.Body.right += 2;
+        } else {
+            shape.Body.top += 2;
+        }
+        return shape;
+    }
+    if (active || (hot && kind == TExtTabThemeType::tttFlat)) {
+        shape.DrawBody = true;
+        shape.Body.bottom += 5;
+        return shape;
+    }
+    shape.Separator = after == TTabNeighbour::Inactive;
+    return shape;
+}

@@ -18,6 +18,15 @@ enum class TExtTabPosition
     ttpBottom = 1
 };
 
+// How tabs are painted; stored by number.
+enum class TExtTabThemeType
+{
+    tttNone = 0,    // classic: the active tab framed twice
+    tttWindows = 1, // the visual style's tabs
+    tttSkin = 2,    // as the toolbar theme paints tabs
+    tttFlat = 3     // the active tab framed once
+};
+
 // What the strip knows of one of its items.
 struct TTabStripSlot
 {
@@ -121,3 +130,29 @@ TRect TabSheetBounds(const TRect& client, TExtTabPosition position, bool visualS
 // The area of the page background a tab set erases: the client rectangle
 // less the strip's height - 2 on the tabs' side.
 TRect TabPageArea(const TRect& client, TExtTabPosition position, int stripHeight);
+
+// The painting a strip of that type does now: the toolbar theme paints its
+// tabs as the visual styles do, and those fall back to classic when off.
+TExtTabThemeType ExtResolveTabThemeKind(TExtTabThemeType type, bool visualStylesOn);
+
+// Where one tab is painted, in its own rectangle laid out with the page
+// below it (tabs at the bottom are painted so and flipped).
+struct TTabShape
+{
+    TRect Body;             // the tab's face
+    bool DrawBody = false;  // classic and flat inactive tabs have no face
+    bool Separator = false; // the two lines at the right edge
+    int CaptionShift = 0;   // pixels toward the page for caption and image
+};
+// What follows a tab: nothing, an inactive or the active tab.
+enum class TTabNeighbour
+{
+    None,
+    Inactive,
+    Active
+};
+// The shape of a tab of a resolved kind: active, hot under the mouse, and
+// what follows it. An active tab with visual styles widens over its
+// neighbours, on the left always.
+TTabShape TabShape(const TRect& rect, TExtTabThemeType kind, bool active, bool hot,
+                   TTabNeighbour after);

@@ -1,6 +1,7 @@
 #include "controls/ExtTabs.h"
 
 #include "classlib/Form.h"
+#include "controls/NumThemesSupport.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -34,6 +35,24 @@ public:
             strip->TabReleased();
         TExtItemViewer::MouseUp(X, Y, MouseWasDownOnMenu);
     }
+    void Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool IsPushed,
+               bool UseDisabledShadow) override
+    {
+        TExtTabToolbar* strip = Strip();
+        if (!strip) {
+            TExtItemViewer::Paint(Canvas, ClientRect, IsSelected, IsPushed, UseDisabledShadow);
+            return;
+        }
+        const bool bottom = strip->TabPosition() == TExtTabPosition::ttpBottom;
+        const TExtTabThemeType kind =
+            ExtResolveTabThemeKind(strip->ThemeType(), ExtVisualStylesOn());
+        const TTabShape shape =
+            TabShape(ClientRect, kind, FItem->Checked(), IsSelected, FollowingTab());
+        PaintFace(Canvas, ClientRect, shape, kind, bottom, IsSelected);
+        TRect content = ClientRect;
+        OffsetRect(&content, 0, bottom ? -shape.CaptionShift : shape.CaptionShift);
+        PaintContent(Canvas, content, IsSelected);
+    }
 
 private:
     TExtTabToolbar* Strip() const
@@ -44,6 +63,80 @@ private:
     TPoint ViewPoint(int X, int Y) const
     {
         return TPoint(X + FBoundsRect.left, Y + FBoundsRect.top);
+    }
+    // The next shown item: a tab (active or not) or anything else.
+    TTabNeighbour FollowingTab() const
+    {
+        bool past = false;
+        for (int i = 0; i < FView->ViewerCount(); ++i) {
+            TBarItemViewer* viewer = FView->Viewers(i);
+            if (viewer == this) {
+                past = true;
+            } else if (past && viewer->Shown()) {
+                if (!dynamic_cast<TExtTabItem*>(viewer->Item()))
+                    return TTabNeighbour::None;
+                return viewer->Item()->Checked() ? TTabNeighbour::Active : TTabNeighbour::Inactive;
+            }
+        }
+        return TTabNeighbour::None;
+    }
+    // The face is drawn with the page below it, over the strip's background,
+    // in a bitmap turned upside down for tabs at the bottom.
+    void PaintFace(TCanvas* Canvas, const TRect& rect, const TTabShape& shape,
+                   TExtTabThemeType kind, bool turned, bool hot)
+    {
+        TBitmap face;
+        face.SetSize(rect.Width(), rect.Height());
+        HDC dc = face.Canvas()->Handle();
+        CopyTurned(dc, Canvas->Handle(), rect, turned);
+        if (kind == TExtTabThemeType::tttWindows) {
+            constexpr int kTabItemPart = 1;
+            const int state = !FItem->Enabled() ? 4 : FItem->Checked() ? 3 : hot ? 2 : 1;
+            DrawNumThemePart(nullptr, dc, L"TAB", kTabItemPart, state, shape.Body);
+        } else if (shape.DrawBody) {
+            TRect body = shape.Body;
+            face.Canvas()->Brush()->SetColor(clBtnFace);
+            face.Canvas()->FillRect(body);
+            const UINT edge = kind == TExtTabThemeType::tttNone ? EDGE_RAISED : BDR_RAISEDINNER;
+            DrawEdge(dc, &body, edge, BF_LEFT | BF_TOP | BF_RIGHT);
+        }
+        if (shape.Separator) {
+            TCanvas* c = face.Canvas();
+            const int top = rect.top + 3, bottom = rect.bottom - 3;
+            c->Pen()->SetColor(clBtnShadow);
+            c->MoveTo(rect.right - 2, top);
+            c->LineTo(rect.right - 2, bottom);
+            c->Pen()->SetColor(clBtnHighlight);
+            c->MoveTo(rect.right - 1, top);
+            c->LineTo(rect.right - 1, bottom);
+        }
+        CopyTurned(Canvas->Handle(), dc, rect, turned);
+    }
+    static void CopyTurned(HDC to, HDC from, const TRect& rect, bool turned)
+    {
+        const int w = rect.Width(), h = rect.Height();
+        if (turned)
+            StretchBlt(to, 0, h - 1, w, -h, from, 0, 0, w, h, SRCCOPY);
+        else
+            BitBlt(to, 0, 0, w, h, from, 0, 0, SRCCOPY);
+    }
+    // The image at the left and the wide caption, in the button text colour.
+    void PaintContent(TCanvas* Canvas, TRect rect, bool hot)
+    {
+        auto* item = static_cast<TExtCustomItem*>(FItem);
+        InflateRect(&rect, -item->Margins(), 0);
+        const SIZE image = ShownImageSize();
+        if (image.cx > 0) {
+            const int top = rect.top + (rect.Height() - image.cy) / 2;
+            DrawViewerImage(Canvas, TRect(rect.left, top, rect.left + image.cx, top + image.cy),
+                            MakeItemInfo(hot, false));
+            rect.left += image.cx + 2;
+        }
+        Canvas->Font()->SetColor(FItem->Enabled() ? clBtnText : clGrayText);
+        Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+        ExtDrawCaption(Canvas, rect, ShownWideCaption(), item->Alignment(),
+                       ExtItemCaptionFormat(item->Wrapping(), item->Alignment()),
+                       item->CaptionGlow(), item->CaptionGlowColor());
     }
 };
 
@@ -241,6 +334,15 @@ void TExtTabToolbar::HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed,
         break;
     }
     TExtToolbar::HandleItemChangeNote(Sender, Relayed, Code, Index, Item);
+}
+
+void TExtTabToolbar::SetThemeType(TExtTabThemeType value)
+{
+    if (value == FThemeType)
+        return;
+    FThemeType = value;
+    if (HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void TExtTabToolbar::SetTabAutofit(bool value)

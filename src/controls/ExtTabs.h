@@ -11,15 +11,6 @@ class TExtCustomTabSet;
 class TExtTabControl;
 class TExtTabToolbar;
 
-// Stored by number.
-enum class TExtTabThemeType
-{
-    tttNone = 0,
-    tttWindows = 1,
-    tttSkin = 2,
-    tttFlat = 3
-};
-
 // Sender, TabIndex.
 using TExtTabChangeEvent = TEvent<TObject*, int>;
 // Sender, TabIndex, NewTabIndex, Allow (also for a tab dragged to a new
@@ -63,6 +54,9 @@ public:
     void SetTabAutofitMaxSize(int value);
     TExtTabPosition TabPosition() const { return FTabPosition; }
     void SetTabPosition(TExtTabPosition value) { FTabPosition = value; }
+    // How the tabs are painted; a change repaints the strip.
+    TExtTabThemeType ThemeType() const { return FThemeType; }
+    void SetThemeType(TExtTabThemeType value);
     // A press on the active tab drags it along the strip.
     bool TabDragReorder() const { return FTabDragReorder; }
     void SetTabDragReorder(bool value) { FTabDragReorder = value; }
@@ -113,6 +107,7 @@ private:
     bool FTabAutofit = false;
     int FTabAutofitMaxSize = 200;
     TExtTabPosition FTabPosition = TExtTabPosition::ttpTop;
+    TExtTabThemeType FThemeType = TExtTabThemeType::tttWindows;
     bool FTabDragReorder = false;
     TExtTabItem* FDragTab = nullptr; // pressed for a drag; not owned
     TPoint FDragFrom;                // view pixels
@@ -140,6 +135,10 @@ public:
     void SetTabAutofit(bool value) { TabToolbar()->SetTabAutofit(value); }
     bool TabDragReorder() const { return TabToolbar()->TabDragReorder(); }
     void SetTabDragReorder(bool value) { TabToolbar()->SetTabDragReorder(value); }
+    // How the tabs are painted (the compound control's own theme type is
+    // that of its background).
+    TExtTabThemeType ThemeType() const { return TabToolbar()->ThemeType(); }
+    void SetThemeType(TExtTabThemeType value) { TabToolbar()->SetThemeType(value); }
 
     virtual bool FireTabChanging(int TabIndex, int NewTabIndex);
     virtual void FireTabChanged(int TabIndex);

@@ -279,3 +279,57 @@ TEST(TabOverflow, ScrollsAHiddenTabIntoViewOneTabAtATime)
         EXPECT_EQ(Shown(slots), c.after) << c.before << " " << c.index;
     }
 }
+
+TEST(TabPainting, ResolvesTheThemeKind)
+{
+    using K = TExtTabThemeType;
+    struct Case
+    {
+        K type;
+        bool styles;
+        K resolved;
+    };
+    const Case cases[] = {
+        {K::tttSkin, true, K::tttWindows},  {K::tttSkin, false, K::tttNone},
+        {K::tttWindows, false, K::tttNone}, {K::tttFlat, true, K::tttFlat},
+        {K::tttNone, true, K::tttNone},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExtResolveTabThemeKind(c.type, c.styles), c.resolved) << int(c.type);
+}
+
+TEST(TabPainting, ShapesTabsByKindStateAndNeighbour)
+{
+    using K = TExtTabThemeType;
+    using N = TTabNeighbour;
+    const TRect tab(0, 0, 40, 20);
+    struct Case
+    {
+        K kind;
+        bool active, hot;
+        N after;
+        TRect body;
+        bool drawBody, separator;
+        int shift;
+    };
+    const Case cases[] = {
+        {K::tttNone, true, false, N::Inactive, {0, 0, 40, 26}, true, false, 0},
+        {K::tttNone, false, false, N::Inactive, {0, 0, 40, 21}, false, true, 2},
+        {K::tttNone, false, false, N::Active, {0, 0, 40, 21}, false, false, 2},
+        {K::tttNone, false, false, N::None, {0, 0, 40, 21}, false, false, 2},
+        {K::tttNone, false, true, N::Inactive, {0, 0, 40, 21}, false, true, 2},
+        {K::tttFlat, false, true, N::Inactive, {0, 0, 40, 26}, true, false, 2},
+        {K::tttWindows, true, false, N::Inactive, {-2, 0, 42, 21}, true, false, 0},
+        {K::tttWindows, true, false, N::None, {-2, 0, 40, 21}, true, false, 0},
+        {K::tttWindows, false, false, N::Inactive, {0, 2, 40, 21}, true, false, 2},
+    };
+    for (const Case& c : cases) {
+        const TTabShape shape = TabShape(tab, c.kind, c.active, c.hot, c.after);
+        const std::string at = std::to_string(int(c.kind)) + " " + std::to_string(c.active) +
+                               std::to_string(c.hot) + " " + std::to_string(int(c.after));
+        EXPECT_EQ(shape.Body, c.body) << at;
+        EXPECT_EQ(shape.DrawBody, c.drawBody) << at;
+        EXPECT_EQ(shape.Separator, c.separator) << at;
+        EXPECT_EQ(shape.CaptionShift, c.shift) << at;
+    }
+}
