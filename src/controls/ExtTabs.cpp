@@ -140,6 +140,19 @@ private:
     }
 };
 
+// Two lines of a frame: the top and left edges in one colour, the bottom and
+// right in the other; the rectangle comes back one pixel smaller.
+void FrameEdges(TCanvas* canvas, TRect& rect, TColor topLeft, TColor bottomRight)
+{
+    canvas->Brush()->SetColor(topLeft);
+    canvas->FillRect(TRect(rect.left, rect.top, rect.right, rect.top + 1));
+    canvas->FillRect(TRect(rect.left, rect.top, rect.left + 1, rect.bottom));
+    canvas->Brush()->SetColor(bottomRight);
+    canvas->FillRect(TRect(rect.left, rect.bottom - 1, rect.right, rect.bottom));
+    canvas->FillRect(TRect(rect.right - 1, rect.top, rect.right, rect.bottom));
+    InflateRect(&rect, -1, -1);
+}
+
 TExtToolbar* MakeTabToolbar(TComponent* owner)
 {
     return new TExtTabToolbar(owner);
@@ -151,6 +164,23 @@ bool TabLoading(const TComponent* c)
 }
 
 } // namespace
+
+void ExtPaintTabStrip(TCanvas* canvas, const TRect& page, TExtTabThemeType kind)
+{
+    constexpr int kTabPanePart = 9;
+    if (kind == TExtTabThemeType::tttWindows &&
+        DrawNumThemePart(nullptr, canvas->Handle(), L"TAB", kTabPanePart, 0, page))
+        return;
+    TRect inside = page;
+    if (kind == TExtTabThemeType::tttFlat) {
+        FrameEdges(canvas, inside, clWindow, clBtnShadow);
+    } else {
+        FrameEdges(canvas, inside, clWindow, SystemColor(COLOR_WINDOWFRAME));
+        FrameEdges(canvas, inside, clBtnFace, clBtnShadow);
+    }
+    canvas->Brush()->SetColor(clBtnFace);
+    canvas->FillRect(inside);
+}
 
 // --- TExtTabItem ----------------------------------------------------------------------------
 
@@ -601,8 +631,25 @@ void TExtCustomTabSet::MakeTabActive(TExtTabItem* Tab)
     Tab->Click();
 }
 
+bool TExtCustomTabSet::PaintsBackdrop()
+{
+    return true;
+}
+
 void TExtCustomTabSet::WndProc(TMessage& message)
 {
+    if (message.Msg == WM_ERASEBKGND && PaintsBackdrop()) {
+        TCanvas canvas;
+        canvas.SetHandle(reinterpret_cast<HDC>(message.WParam));
+        canvas.Brush()->SetColor(Color());
+        canvas.FillRect(ClientRect());
+        const int strip = TabVisible() ? Dock()->Height() : 0;
+        ExtPaintTabStrip(&canvas, TabPageArea(ClientRect(), TabPosition(), strip),
+                         ExtResolveTabThemeKind(ThemeType(), ExtVisualStylesOn()));
+        canvas.SetHandle(nullptr);
+        message.Result = 1;
+        return;
+    }
     if (message.Msg == kTabReapplyMessage) {
         TabToolbar()->ReapplyActiveTab();
         RepaintBackdrop();
@@ -682,8 +729,22 @@ void TExtTabSheet::SetTabVisible(bool value)
 
 void TExtTabSheet::Paint()
 {
-    Canvas()->Brush()->SetColor(clBtnFace);
-    Canvas()->FillRect(ClientRect());
+    if (!FTabControl) {
+        Canvas()->Brush()->SetColor(clBtnFace);
+        Canvas()->FillRect(ClientRect());
+        return;
+    }
+    // The page's edge toward the tabs lies under the strip, so that the
+    // active tab runs into the page.
+    TRect page = ClientRect();
+    if (FTabControl->TabVisible()) {
+        if (FTabControl->TabPosition() == TExtTabPosition::ttpTop)
+            page.top -= 4;
+        else
+            page.bottom += 4;
+    }
+    ExtPaintTabStrip(Canvas(), page,
+                     ExtResolveTabThemeKind(FTabControl->ThemeType(), ExtVisualStylesOn()));
 }
 
 // --- TExtTabControl ----------------------------------------------------------------------------
@@ -713,6 +774,12 @@ void TExtTabControl::SetMargins(const TRect& value)
         return;
     FMargins = value;
     Realign();
+}
+
+bool TExtTabControl::PaintsBackdrop()
+{
+    // A page always covers the area: the active tab's sheet or the empty page.
+    return false;
 }
 
 void TExtTabControl::FireTabChanged(int TabIndex)

@@ -21,6 +21,9 @@ using TExtTabChangingEvent = TEvent<TObject*, int, int, bool&>;
 // is applied again once the deletion is over.
 constexpr UINT kTabReapplyMessage = 8801;
 
+// The page under the tabs: a visual-style pane, or framed classic or flat.
+void ExtPaintTabStrip(TCanvas* canvas, const TRect& page, TExtTabThemeType kind);
+
 // One tab of the strip; its Control is its page. All tabs form one radio
 // group.
 class TExtTabItem : public TExtCustomItem
@@ -146,6 +149,8 @@ public:
     virtual void AfterTabAdded(TExtTabItem* Tab);
     virtual void AfterTabRemoved(TExtTabItem* Tab);
     virtual void MakeTabActive(TExtTabItem* Tab);
+    // Whether the tab set paints the page area when its background is erased.
+    virtual bool PaintsBackdrop();
 
     TExtTabChangeEvent OnActiveTabChange;
     TExtTabChangingEvent OnActiveTabChanging;
@@ -205,6 +210,7 @@ public:
     void SetMargins(const TRect& value);
 
     void FireTabChanged(int TabIndex) override;
+    bool PaintsBackdrop() override;
     void AfterTabAdded(TExtTabItem* Tab) override;
     void AfterTabRemoved(TExtTabItem* Tab) override;
 

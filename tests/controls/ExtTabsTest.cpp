@@ -419,3 +419,65 @@ TEST_F(ExtTabsFixture, FlatTabsFrameTheActiveTabAndSeparateTheInactiveOnes)
         EXPECT_NE(strip.At((inactive.left + inactive.right) / 2, inactive.top), highlight);
     }
 }
+
+namespace {
+
+// A window as painted, one system-layout colour per pixel.
+class TPainted
+{
+public:
+    explicit TPainted(TWinControl* control)
+    {
+        FBitmap.SetPixelFormat(TPixelFormat::pf32bit);
+        FBitmap.SetSize(control->Width(), control->Height());
+        control->PaintTo(FBitmap.Canvas()->Handle(), 0, 0);
+    }
+    COLORREF At(int x, int y)
+    {
+        const DWORD p = static_cast<const DWORD*>(FBitmap.ScanLine(y))[x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+
+private:
+    TBitmap FBitmap;
+};
+
+} // namespace
+
+TEST_F(ExtTabsFixture, PagesAreFramedAwayFromTheTabs)
+{
+    AddTabs(2);
+    tabs->SetThemeType(TExtTabThemeType::tttNone);
+    form->Show();
+    const COLORREF light = GetSysColor(COLOR_WINDOW);
+    const COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
+    for (const TExtTabPosition position : {TExtTabPosition::ttpTop, TExtTabPosition::ttpBottom}) {
+        tabs->SetTabPosition(position);
+        PumpMessages();
+        TExtTabSheet* sheet = tabs->Sheets(0);
+        TPainted page(sheet);
+        SCOPED_TRACE(static_cast<int>(position));
+        const int w = sheet->Width(), h = sheet->Height();
+        const bool top = position == TExtTabPosition::ttpTop;
+        EXPECT_EQ(page.At(0, h / 2), light);
+        EXPECT_EQ(page.At(w - 1, h / 2), frame);
+        // The edge toward the tabs is under the strip.
+        EXPECT_NE(page.At(w / 2, top ? 0 : h - 1), top ? light : frame);
+        EXPECT_EQ(page.At(w / 2, top ? h - 1 : 0), top ? frame : light);
+    }
+}
+
+TEST_F(ExtTabsFixture, ATabSetWithoutPagesPaintsThePageArea)
+{
+    auto* set = new TExtCustomTabSet(form);
+    set->SetParent(form);
+    set->SetBounds(0, 0, 200, 120);
+    set->SetThemeType(TExtTabThemeType::tttFlat);
+    form->Show();
+    PumpMessages();
+    TPainted painted(set);
+    const int below = set->Dock()->Height() + 5;
+    EXPECT_EQ(painted.At(0, below), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(painted.At(199, below), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(painted.At(100, 119), GetSysColor(COLOR_BTNSHADOW));
+}
