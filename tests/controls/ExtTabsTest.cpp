@@ -358,70 +358,6 @@ TEST_F(ExtTabsFixture, AHiddenTabMadeActiveIsScrolledIntoView)
 
 namespace {
 
-// The tab strip's client area as painted, read at view points.
-class TStripPixels
-{
-public:
-    explicit TStripPixels(TExtTabToolbar* strip) : FStrip(strip)
-    {
-        FBitmap.SetPixelFormat(TPixelFormat::pf32bit);
-        FBitmap.SetSize(strip->Width(), strip->Height());
-        strip->PaintTo(FBitmap.Canvas()->Handle(), 0, 0);
-    }
-    // A system colour as the bitmap holds it.
-    static DWORD Of(int sysColor)
-    {
-        const COLORREF c = GetSysColor(sysColor);
-        return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-    }
-    DWORD At(int x, int y)
-    {
-        const auto* line = static_cast<const DWORD*>(FBitmap.ScanLine(y));
-        return line[x] & 0xFFFFFF;
-    }
-    TRect TabRect(int index)
-    {
-        return FStrip->View()->Find(FStrip->Items()->Items(index))->BoundsRect();
-    }
-
-private:
-    TExtTabToolbar* FStrip;
-    TBitmap FBitmap;
-};
-
-} // namespace
-
-TEST_F(ExtTabsFixture, FlatTabsFrameTheActiveTabAndSeparateTheInactiveOnes)
-{
-    AddTabs(3);
-    tabs->SetThemeType(TExtTabThemeType::tttFlat);
-    form->Show();
-    PumpMessages();
-    const DWORD highlight = TStripPixels::Of(COLOR_BTNHIGHLIGHT);
-    const DWORD shadow = TStripPixels::Of(COLOR_BTNSHADOW);
-    for (const TExtTabPosition position : {TExtTabPosition::ttpTop, TExtTabPosition::ttpBottom}) {
-        tabs->SetTabPosition(position);
-        PumpMessages();
-        TStripPixels strip(tabs->TabToolbar());
-        SCOPED_TRACE(static_cast<int>(position));
-        const TRect active = strip.TabRect(0);
-        const TRect inactive = strip.TabRect(1);
-        const TRect last = strip.TabRect(2);
-        const int middle = (inactive.top + inactive.bottom) / 2;
-        // The active tab's frame on the side away from the page.
-        const int away = position == TExtTabPosition::ttpTop ? active.top : active.bottom - 1;
-        EXPECT_EQ(strip.At((active.left + active.right) / 2, away), highlight);
-        EXPECT_EQ(strip.At(active.left, middle), highlight);
-        // Between two inactive tabs, and none after the last.
-        EXPECT_EQ(strip.At(inactive.right - 2, middle), shadow);
-        EXPECT_EQ(strip.At(inactive.right - 1, middle), highlight);
-        EXPECT_NE(strip.At(last.right - 2, middle), shadow);
-        EXPECT_NE(strip.At((inactive.left + inactive.right) / 2, inactive.top), highlight);
-    }
-}
-
-namespace {
-
 // A window as painted, one system-layout colour per pixel.
 class TPainted
 {
@@ -443,6 +379,37 @@ private:
 };
 
 } // namespace
+
+TEST_F(ExtTabsFixture, FlatTabsFrameTheActiveTabAndSeparateTheInactiveOnes)
+{
+    AddTabs(3);
+    tabs->SetThemeType(TExtTabThemeType::tttFlat);
+    form->Show();
+    PumpMessages();
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    TBarView* view = tabs->TabToolbar()->View();
+    auto tabRect = [&](int index) { return view->Find(tabs->Items()->Items(index))->BoundsRect(); };
+    for (const TExtTabPosition position : {TExtTabPosition::ttpTop, TExtTabPosition::ttpBottom}) {
+        tabs->SetTabPosition(position);
+        PumpMessages();
+        TPainted strip(tabs->TabToolbar());
+        SCOPED_TRACE(static_cast<int>(position));
+        const TRect active = tabRect(0);
+        const TRect inactive = tabRect(1);
+        const TRect last = tabRect(2);
+        const int middle = (inactive.top + inactive.bottom) / 2;
+        // The active tab's frame on the side away from the page.
+        const int away = position == TExtTabPosition::ttpTop ? active.top : active.bottom - 1;
+        EXPECT_EQ(strip.At((active.left + active.right) / 2, away), highlight);
+        EXPECT_EQ(strip.At(active.left, middle), highlight);
+        // Between two inactive tabs, and none after the last.
+        EXPECT_EQ(strip.At(inactive.right - 2, middle), shadow);
+        EXPECT_EQ(strip.At(inactive.right - 1, middle), highlight);
+        EXPECT_NE(strip.At(last.right - 2, middle), shadow);
+        EXPECT_NE(strip.At((inactive.left + inactive.right) / 2, inactive.top), highlight);
+    }
+}
 
 TEST_F(ExtTabsFixture, PagesAreFramedAwayFromTheTabs)
 {
