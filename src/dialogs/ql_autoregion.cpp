@@ -174,19 +174,19 @@ void TForm5::CreateTypeGroup()
     TypeGroup = MakeChildControl<TExtGroupBox>(this, this, "TypeGroup");
     TypeGroup->SetCaption("リージョン検出タイプ");
     TypeGroup->SetBounds(kClientWidth - kMargin - kButtonWidth, kGroupTop, kButtonWidth, 96);
-    struct TTypeSpec
+    struct TTypeEntry
     {
         TExtRadioButton* TForm5::*Field;
         const char* Name;
         const char* Caption;
     };
-    const TTypeSpec types[] = {
+    const TTypeEntry types[] = {
         {&TForm5::TypeRd1, "TypeRd1", "ストリップサイレンス"},
         {&TForm5::TypeRd3, "TypeRd3", "サーチサイレンス"},
         {&TForm5::TypeRd2, "TypeRd2", "カットポイント"},
     };
     int top = 20;
-    for (const TTypeSpec& type : types) {
+    for (const TTypeEntry& type : types) {
         TExtRadioButton* button = MakeChildControl<TExtRadioButton>(this, TypeGroup, type.Name);
         button->SetCaption(type.Caption);
         button->SetBounds(8, top, kButtonWidth - 16, 20);

@@ -119,21 +119,21 @@ void TForm10::CreateList()
     FileList->SetReadOnly(true);
     FileList->SetHideSelection(false);
     FileList->SetDragMode(TDragMode::dmAutomatic);
-    struct TColumnSpec
+    struct TColumnEntry
     {
         const char* Caption;
         int Width;
         TAlignment Alignment;
     };
-    const TColumnSpec columns[] = {{"ファイル名", 160, TAlignment::taLeftJustify},
-                                   {"リージョン数", 80, TAlignment::taRightJustify},
-                                   {"パス", 0, TAlignment::taLeftJustify},
-                                   {"wavパス", 0, TAlignment::taLeftJustify}};
-    for (const TColumnSpec& spec : columns) {
+    const TColumnEntry columns[] = {{"ファイル名", 160, TAlignment::taLeftJustify},
+                                    {"リージョン数", 80, TAlignment::taRightJustify},
+                                    {"パス", 0, TAlignment::taLeftJustify},
+                                    {"wavパス", 0, TAlignment::taLeftJustify}};
+    for (const TColumnEntry& entry : columns) {
         TListColumn* column = FileList->Columns()->Add();
-        column->SetCaption(spec.Caption);
-        column->SetWidth(spec.Width);
-        column->SetAlignment(spec.Alignment);
+        column->SetCaption(entry.Caption);
+        column->SetWidth(entry.Width);
+        column->SetAlignment(entry.Alignment);
     }
     FShellImages = NewShellSmallImages(this);
     FileList->SetSmallImages(FShellImages);
@@ -150,26 +150,26 @@ void TForm10::CreateButtons()
     ButtonPanel = MakeChildControl<TSkinAlignmentPanel>(this, this, "ButtonPanel");
     ButtonPanel->SetAlign(TAlign::alBottom);
     ButtonPanel->SetHeight(kButtonPanelHeight);
-    struct TButtonSpec
+    struct TButtonEntry
     {
         TFlatButton* TForm10::*Field;
         const char* Name;
         const char* Caption;
         void (TForm10::*Click)(TObject*);
     };
-    const TButtonSpec buttons[] = {
+    const TButtonEntry buttons[] = {
         {&TForm10::AddBtn, "AddBtn", "追加", &TForm10::AddBtnClick},
         {&TForm10::DeleteBtn, "DeleteBtn", "削除", &TForm10::DeleteBtnClick},
         {&TForm10::CloseBtn, "CloseBtn", "閉じる", &TForm10::CloseBtnClick},
         {&TForm10::OpenBtn, "OpenBtn", "ファイルを開く", &TForm10::OpenBtnClick},
     };
     int left = kMargin;
-    for (const TButtonSpec& spec : buttons) {
-        TFlatButton* button = MakeChildControl<TFlatButton>(this, ButtonPanel, spec.Name);
-        button->SetCaption(spec.Caption);
+    for (const TButtonEntry& entry : buttons) {
+        TFlatButton* button = MakeChildControl<TFlatButton>(this, ButtonPanel, entry.Name);
+        button->SetCaption(entry.Caption);
         button->SetBounds(left, kMargin, kButtonWidth, kButtonHeight);
-        button->OnClick = TNotifyEvent(this, spec.Click);
-        this->*spec.Field = button;
+        button->OnClick = TNotifyEvent(this, entry.Click);
+        this->*entry.Field = button;
         left += kButtonWidth + kMargin;
     }
 }

@@ -77,7 +77,7 @@ void TForm2::CreateEdits()
     RenameEdit->OnKeyDown = TKeyEvent(this, &TForm2::RenameEditKeyDown);
     RenameEdit->OnChange = TNotifyEvent(this, &TForm2::RenameEditChange);
 
-    struct TGroupSpec
+    struct TGroupEntry
     {
         TExtGroupBox* TForm2::*Group;
         const char* Caption;
@@ -86,7 +86,7 @@ void TForm2::CreateEdits()
         TNumEdit* TForm2::*Samples;
         const char* SamplesName;
     };
-    const TGroupSpec groups[] = {
+    const TGroupEntry groups[] = {
         {&TForm2::LengthGroup, "長さ", &TForm2::LengthEd1, "LengthEd1", &TForm2::LengthEd2,
          "LengthEd2"},
         {&TForm2::StartGroup, "開始", &TForm2::StartEd1, "StartEd1", &TForm2::StartEd2, "StartEd2"},
@@ -94,24 +94,24 @@ void TForm2::CreateEdits()
     };
     const int groupTop = kMargin + kEditHeight + 10;
     int left = kMargin;
-    for (const TGroupSpec& spec : groups) {
+    for (const TGroupEntry& entry : groups) {
         auto* group = MakeChildControl<TExtGroupBox>(this, this, "");
         group->SetBounds(left, groupTop, kGroupWidth, kGroupHeight);
-        group->SetCaption(spec.Caption);
-        this->*spec.Group = group;
+        group->SetCaption(entry.Caption);
+        this->*entry.Group = group;
         PlaceLabel(this, group, "時間", 8, 20);
         TNumEdit* time =
-            PlaceEdit(this, group, spec.TimeName, 8, 34, kGroupWidth - 16, kTimeMaxLength);
+            PlaceEdit(this, group, entry.TimeName, 8, 34, kGroupWidth - 16, kTimeMaxLength);
         time->OnKeyPress = TKeyPressEvent(this, &TForm2::CheckKeyPress);
         PlaceLabel(this, group, "サンプル", 8, 58);
         TNumEdit* samples =
-            PlaceEdit(this, group, spec.SamplesName, 8, 68, kGroupWidth - 16, kSamplesMaxLength);
+            PlaceEdit(this, group, entry.SamplesName, 8, 68, kGroupWidth - 16, kSamplesMaxLength);
         samples->SetTop(kGroupHeight - kEditHeight - 4);
         samples->OnKeyPress = TKeyPressEvent(this, &TForm2::CheckKeyPress2);
         for (TNumEdit* edit : {time, samples})
             edit->OnChange = TNotifyEvent(this, &TForm2::EditValChangeChange);
-        this->*spec.Time = time;
-        this->*spec.Samples = samples;
+        this->*entry.Time = time;
+        this->*entry.Samples = samples;
         left += kGroupWidth + 4;
     }
     const int labelsTop = groupTop + kGroupHeight + 8;

@@ -931,7 +931,7 @@ private:
     void ApplyRenameControlsEnabled();
     void RenameRegionItem(int index, const AnsiString& name);
     void FocusManualItem(int index, bool selectOnly);
-    void LoadManualInputName();
+    void LoadManualInputName(const TListItem* item);
     TNameKeyFilter FNameKeyFilter; // the rename edit being typed into
 
 public:

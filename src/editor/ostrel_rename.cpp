@@ -244,10 +244,9 @@ void TFormVusk::RenameEditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
 
 // --- Manual input ----------------------------------------------------------------------------
 
-void TFormVusk::LoadManualInputName()
+void TFormVusk::LoadManualInputName(const TListItem* item)
 {
-    TListItem* focused = EditList->ItemFocused();
-    rEd5->SetText(focused ? focused->Caption() : AnsiString());
+    rEd5->SetText(item ? item->Caption() : AnsiString());
     rEd5->SelectAll();
 }
 
@@ -272,8 +271,7 @@ void TFormVusk::rEd5Enter(TObject* Sender)
         FocusManualItem(0, false);
         named = EditList->ItemFocused();
     }
-    rEd5->SetText(named ? named->Caption() : AnsiString());
-    rEd5->SelectAll();
+    LoadManualInputName(named);
     EditList->Invalidate();
 }
 
@@ -285,7 +283,7 @@ void TFormVusk::rEd5KeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
     const int count = EditList->Items()->Count();
     if (Key == VK_UP || Key == VK_DOWN) {
         FocusManualItem(ManualMoveFocus(count, focused, Key == VK_UP ? -1 : 1), true);
-        LoadManualInputName();
+        LoadManualInputName(EditList->ItemFocused());
         Key = 0;
         return;
     }
@@ -303,7 +301,7 @@ void TFormVusk::rEd5KeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
     if (step.Rename)
         RenameRegionItem(focused, preview);
     FocusManualItem(step.Focus, false);
-    LoadManualInputName();
+    LoadManualInputName(EditList->ItemFocused());
     Key = 0;
 }
 
