@@ -54,6 +54,7 @@
 #include "audio/WavHeader.h"
 
 #include "controls/DropTarget.h"
+#include "controls/ExtItem.h"
 #include "controls/ExtControls.h"
 #include "controls/FlatSplitter.h"
 #include "controls/NumEdit.h"
@@ -65,7 +66,6 @@
 #include "classlib/PageControl.h"
 #include "classlib/ScrollBar.h"
 #include "classlib/StandardControls.h"
-#include "classlib/StatusBar.h"
 #include "classlib/StringList.h"
 #include "classlib/Timer.h"
 
@@ -251,8 +251,8 @@ public:
     TLabel* rLb13; // rCb3
 
     // --- Status bar, dialogs, drop target
-    TStatusBar* StatusBar1;
-    TLabel* MessageLabel;
+    TExtStatusBar* StatusBar1;
+    TExtLabelItem* MessageLabel; // its colour through its font settings
     TOpenDialog* OpenDialog1;
     TSaveDialog* SaveDialog1;
     TDropFileTarget* DropFileTarget1;
@@ -1121,6 +1121,7 @@ private:
     }
     // --- ostrel_layout.cpp
     void CreateControls();
+    void CreateStatusBar();
     void SetMasterPanelHeight(int value);
     void CreateWaveArea();
     void CreateRegionList();

@@ -26,7 +26,6 @@ constexpr int kMasterPanelHeight = 215;
 constexpr int kExpPanelWidth = 216;
 constexpr int kInfoPanelHeight = 20;
 constexpr int kSplitterSize = 4;
-constexpr int kStatusBarHeight = 20;
 
 // Rename page rows.
 constexpr int kRowHeight = 22;
@@ -138,11 +137,7 @@ void TFormVusk::CreateControls()
     // the actions' toolbars.
     SkinDock2 = Make<TToolDock>(this, this, "SkinDock2");
     SkinDock2->SetAlign(TAlign::alTop);
-    StatusBar1 = Make<TStatusBar>(this, this, "StatusBar1");
-    StatusBar1->SetAlign(TAlign::alBottom);
-    StatusBar1->SetHeight(kStatusBarHeight);
-    StatusBar1->SetSimplePanel(true);
-    MessageLabel = MakeLabel(this, StatusBar1, "MessageLabel", "", 4, 4);
+    CreateStatusBar();
 
     UpperPanel = MakePanel(this, this, "UpperPanel", TAlign::alTop);
     UpperPanel->SetHeight(kMasterPanelHeight);
@@ -155,6 +150,16 @@ void TFormVusk::CreateControls()
     CreateRegionList();
     CreateDialogs();
     CreateTimers();
+}
+
+// The status message's label, then a second label that stays empty.
+void TFormVusk::CreateStatusBar()
+{
+    StatusBar1 = Make<TExtStatusBar>(this, this, "StatusBar1");
+    MessageLabel = new TExtLabelItem(this);
+    MessageLabel->SetName("MessageLabel");
+    StatusBar1->Items()->Add(MessageLabel);
+    StatusBar1->Items()->Add(new TExtLabelItem(this));
 }
 
 // MasterPanel fills the upper row, so the row takes its height.

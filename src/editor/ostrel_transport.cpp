@@ -19,6 +19,7 @@
 #include "classlib/FilePaths.h"
 #include "classlib/HiddenWindow.h"
 #include "classlib/Thread.h"
+#include "classlib/WideText.h"
 
 namespace {
 
@@ -414,8 +415,8 @@ void TFormVusk::actAudioLoopExecute(TObject* Sender)
 
 void TFormVusk::ShowStatusMessage(const AnsiString& text, TColor color, int milliseconds)
 {
-    MessageLabel->SetCaption(text);
-    MessageLabel->Font()->SetColor(color);
+    MessageLabel->SetCaption(AnsiToWide(text));
+    MessageLabel->FontSettings()->SetColor(color);
     MessageLabel->SetVisible(true);
     // A clear still pending from an earlier message must not take this one.
     MesClearTimer->SetEnabled(false);
@@ -427,7 +428,7 @@ void TFormVusk::ShowStatusMessage(const AnsiString& text, TColor color, int mill
 
 void TFormVusk::MesClearTimerTimer(TObject* Sender)
 {
-    MessageLabel->SetCaption("");
+    MessageLabel->SetCaption(L"");
     MesClearTimer->SetEnabled(false);
 }
 

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "classlib/FilePaths.h"
+#include "classlib/WideText.h"
 #include "classlib/Seams.h"
 
 using namespace testing_support;
@@ -51,4 +52,14 @@ void MainWindowTest::ClickToolButton(TToolBarPanel* bar, TAction* action)
         return;
     }
     ADD_FAILURE() << "no button for " << action->Name();
+}
+
+AnsiString StatusText(const TFormVusk* form)
+{
+    return WideToAnsi(form->MessageLabel->Caption());
+}
+
+TColor StatusColor(const TFormVusk* form)
+{
+    return form->MessageLabel->FontSettings()->Color();
 }

@@ -12,6 +12,10 @@
 
 #include <vector>
 
+// The status bar's message and its colour.
+AnsiString StatusText(const TFormVusk* form);
+TColor StatusColor(const TFormVusk* form);
+
 class MainWindowTest : public testing::Test
 {
 protected:

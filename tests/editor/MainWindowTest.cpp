@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, HoldsEveryNamedControlActionAndTimer)
     EXPECT_EQ(form->WaveImage->Parent(), form->WavePanel);
     EXPECT_EQ(form->OverViewImage->Parent(), form->WavePanel);
     EXPECT_EQ(form->InfoTimeLabel->Parent(), form->InfoPanel);
-    EXPECT_EQ(form->MessageLabel->Parent(), form->StatusBar1);
+    EXPECT_EQ(form->MessageLabel->Parent(), form->StatusBar1->Items());
 
     char className[64] = "";
     GetClassNameA(form->Handle(), className, sizeof(className));

@@ -67,8 +67,8 @@ protected:
         EXPECT_FALSE(form->FBusy);
         EXPECT_EQ(FindProcessWindow(), nullptr);
     }
-    AnsiString Status() const { return form->MessageLabel->Caption(); }
-    TColor StatusColor() const { return form->MessageLabel->Font()->Color(); }
+    AnsiString Status() const { return StatusText(form); }
+    TColor StatusColor() const { return ::StatusColor(form); }
     AnsiString Cache(const std::string& wav) const { return ReadWholeFile(DrawCachePath(wav)); }
     std::int32_t CacheThreshold(const std::string& wav) const
     {
@@ -196,7 +196,7 @@ TEST_F(DocumentTest, EveryRefusalSaysWhyAndLeavesNoDocument)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         ASSERT_TRUE(form->OpenWavFile(good));
-        form->MessageLabel->SetCaption("");
+        form->MessageLabel->SetCaption(L"");
         ScriptedMessageBoxes boxes(c.BoxText ? std::vector<int>{IDOK} : std::vector<int>{});
         const std::string path = WriteWav(folder, c.Name, c.Data);
         EXPECT_EQ(TFormVusk::WavRefusalFor(InfoOf(path), FileSizeOf(path)), c.Refusal);

@@ -116,8 +116,8 @@ TEST_F(PropertyCommandTest, AFileThatChangedOnDiskShowsNoFactsButTheFailure)
     WriteBytes(wavPath, Bytes(20, 0));
     const std::vector<TShownFacts> shown = RunProperties([&] { form->actFileProperty->Execute(); });
     EXPECT_TRUE(shown.empty());
-    EXPECT_EQ(form->MessageLabel->Caption(), "ファイルを開けませんでした");
-    EXPECT_EQ(form->MessageLabel->Font()->Color(), clRed);
+    EXPECT_EQ(StatusText(form), "ファイルを開けませんでした");
+    EXPECT_EQ(StatusColor(form), clRed);
 }
 
 TEST_F(PropertyCommandTest, NeitherWindowOpensWhileBusyNorThePropertiesWithoutAFile)

@@ -164,8 +164,8 @@ TEST_F(RegionFileCommandTest, ALoadedListShowsItsRegionsInOrderWithTheirTextsAnd
     const AnsiString path = folder / "song.rgl";
     ASSERT_TRUE(form->SaveRegionList(path));
     EXPECT_FALSE(form->FModified);
-    EXPECT_EQ(form->MessageLabel->Caption(), "リージョンリストを保存しました");
-    EXPECT_EQ(form->MessageLabel->Font()->Color(), clBlue);
+    EXPECT_EQ(StatusText(form), "リージョンリストを保存しました");
+    EXPECT_EQ(StatusColor(form), clBlue);
 
     form->actFileCloseExecute(nullptr);
     form->LoadRegionList(path);
@@ -211,8 +211,8 @@ TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
         SCOPED_TRACE(c.Name);
         folder.WriteFile("case.rgl", c.Text);
         form->LoadRegionList(folder / "case.rgl");
-        EXPECT_EQ(form->MessageLabel->Caption(), c.Message);
-        EXPECT_EQ(form->MessageLabel->Font()->Color(), clRed);
+        EXPECT_EQ(StatusText(form), c.Message);
+        EXPECT_EQ(StatusColor(form), clRed);
         EXPECT_EQ(form->FileLoaded(), c.WavOpen);
         EXPECT_EQ(form->EditList->Items()->Count(), c.Regions);
         // The cut bars read before the broken one stay sorted and shown.
@@ -319,7 +319,7 @@ TEST_F(RegionFileCommandTest, AListThatCannotBeWrittenSaysSoAndStaysChanged)
     ScriptedMessageBoxes yes({IDYES});
     form->actFileSave->Execute();
     SetFileAttributesA((folder / "locked.rgl").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(form->MessageLabel->Caption(), "リージョンリストファイルを保存できませんでした");
+    EXPECT_EQ(StatusText(form), "リージョンリストファイルを保存できませんでした");
     EXPECT_EQ(folder.ReadFile("locked.rgl"), "old");
     EXPECT_TRUE(form->FRglPath.empty());
     EXPECT_TRUE(form->FModified);

@@ -88,7 +88,7 @@ protected:
         item->Click();
         PumpMessages();
     }
-    std::string Status() const { return form->MessageLabel->Caption(); }
+    std::string Status() const { return StatusText(form); }
 };
 
 } // namespace

@@ -88,7 +88,7 @@ protected:
         form->rSp2->SetValue(2);
         form->rCb1->SetItemIndex(1);
     }
-    AnsiString Status() const { return form->MessageLabel->Caption(); }
+    AnsiString Status() const { return StatusText(form); }
 };
 
 TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
@@ -131,7 +131,7 @@ TEST_F(RenameWindowTest, ApplyingStopsAtANameAnotherRegionKeeps)
     ClickCentre(form->GoRnBtn1);
     EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "Track03", "take_04"}));
     EXPECT_EQ(Status(), "同じ名前のリージョンがすでに存在しています");
-    EXPECT_EQ(form->MessageLabel->Font()->Color(), clRed);
+    EXPECT_EQ(StatusColor(form), clRed);
     EXPECT_TRUE(form->FModified); // the first two keep their new names
 }
 

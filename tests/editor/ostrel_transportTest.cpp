@@ -10,7 +10,11 @@
 #include "audio/DirectWavEngine.h"
 #include "audio/ThdTimer.h"
 #include "classlib/TextUtils.h"
+#include "support/TestWait.h"
+#include "support/WindowDriver.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -479,13 +483,13 @@ TEST_F(MainWindowTest, AStatusMessageShowsInItsColourAndClearsWhenItsTimeIsUp)
 {
     Start();
     form->ShowStatusMessage("リージョンリストを保存しました", clBlue, TFormVusk::kStatusMessageMs);
-    EXPECT_EQ(form->MessageLabel->Caption(), "リージョンリストを保存しました");
-    EXPECT_EQ(form->MessageLabel->Font()->Color(), clBlue);
+    EXPECT_EQ(StatusText(form), "リージョンリストを保存しました");
+    EXPECT_EQ(StatusColor(form), clBlue);
     EXPECT_TRUE(form->MessageLabel->Visible());
     EXPECT_TRUE(form->MesClearTimer->Enabled());
     EXPECT_EQ(form->MesClearTimer->Interval(), 3000u);
     form->MesClearTimerTimer(form->MesClearTimer);
-    EXPECT_EQ(form->MessageLabel->Caption(), "");
+    EXPECT_EQ(StatusText(form), "");
     EXPECT_FALSE(form->MesClearTimer->Enabled());
 }
 
@@ -495,7 +499,72 @@ TEST_F(MainWindowTest, AStatusMessageWithoutATimeStaysAndCancelsAPendingClear)
     form->ShowStatusMessage("a", clRed, 3000);
     form->ShowStatusMessage("b", clBlack, -1);
     EXPECT_FALSE(form->MesClearTimer->Enabled());
-    EXPECT_EQ(form->MessageLabel->Caption(), "b");
+    EXPECT_EQ(StatusText(form), "b");
+}
+
+namespace {
+
+// The pixels of the message label as the status bar paints it whose colour
+// is close to color (anti-aliased text keeps its hue).
+int PixelsNear(TFormVusk* form, TColor color)
+{
+    TExtToolbar* bar = form->StatusBar1->Toolbar();
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    bitmap.SetSize(bar->Width(), bar->Height());
+    bar->PaintTo(bitmap.Canvas()->Handle(), 0, 0);
+    TBarItemViewer* viewer = bar->View()->Find(form->MessageLabel);
+    if (!viewer)
+        return 0;
+    const TRect r = viewer->BoundsRect();
+    const int wantR = GetRValue(color), wantG = GetGValue(color), wantB = GetBValue(color);
+    int count = 0;
+    for (int y = std::max(0, int(r.top)); y < std::min(bar->Height(), int(r.bottom)); ++y) {
+        const auto* line = static_cast<const DWORD*>(bitmap.ScanLine(y));
+        for (int x = std::max(0, int(r.left)); x < std::min(bar->Width(), int(r.right)); ++x) {
+            const int pr = (line[x] >> 16) & 0xFF, pg = (line[x] >> 8) & 0xFF, pb = line[x] & 0xFF;
+            if (std::abs(pr - wantR) < 0x50 && std::abs(pg - wantG) < 0x50 &&
+                std::abs(pb - wantB) < 0x50)
+                ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TheStatusBarPaintsTheMessageInItsColourUntilTheTimerClearsIt)
+{
+    Start();
+    const struct
+    {
+        TColor Shown;
+        TColor Other;
+    } cases[] = {{clRed, clBlue}, {clBlue, clRed}};
+    for (const auto& c : cases) {
+        form->ShowStatusMessage("リージョンリストを保存しました", c.Shown,
+                                TFormVusk::kStatusMessageMs);
+        PumpMessages();
+        EXPECT_GT(PixelsNear(form, c.Shown), 10) << c.Shown;
+        EXPECT_EQ(PixelsNear(form, c.Other), 0) << c.Shown;
+    }
+    // The second label stays empty beside the message.
+    ASSERT_EQ(form->StatusBar1->Items()->Count(), 2);
+    auto* second = static_cast<TExtLabelItem*>(form->StatusBar1->Items()->Items(1));
+    EXPECT_EQ(second->Caption(), L"");
+
+    TestSignal ticked;
+    TNotifyEvent clear = form->MesClearTimer->OnTimer;
+    form->MesClearTimer->OnTimer = [&](TObject* sender) {
+        clear(sender);
+        ticked.Set();
+    };
+    form->ShowStatusMessage("このファイルは存在しません", clRed, 20);
+    ASSERT_TRUE(ticked.Wait());
+    PumpMessages();
+    EXPECT_EQ(StatusText(form), "");
+    EXPECT_FALSE(form->MesClearTimer->Enabled());
+    EXPECT_EQ(PixelsNear(form, clRed), 0);
 }
 
 // --- Recent files --------------------------------------------------------------------------
@@ -543,8 +612,8 @@ TEST_F(MainWindowTest, AMissingRecentFileShowsTheRedMessageAndLeavesTheMenu)
     form->AddRecentFile(kept);
     form->AddRecentFile(folder / "gone.wav");
     form->FileMenu->Items(kRecentMenuStart + 1)->Click();
-    EXPECT_EQ(form->MessageLabel->Caption(), "このファイルは存在しません");
-    EXPECT_EQ(form->MessageLabel->Font()->Color(), clRed);
+    EXPECT_EQ(StatusText(form), "このファイルは存在しません");
+    EXPECT_EQ(StatusColor(form), clRed);
     ASSERT_EQ(form->FRecentFiles->Count(), 1);
     EXPECT_EQ(form->FRecentFiles->Strings(0), kept);
     EXPECT_EQ(RecentCaptions(form), std::vector<AnsiString>{"&0 kept.rgl"});
