@@ -4,6 +4,36 @@
 
 #include <algorithm>
 
+namespace {
+
+// Holds a visible bar's painting while its values or its state change: the
+// system's bar repaints itself there and then after each (slowly), so that a
+// change of range, page, position and state painted it several times. It
+// paints once, with the next paint of the window. A hidden bar stays hidden.
+class TScrollBarPaintHold
+{
+public:
+    explicit TScrollBarPaintHold(HWND window) : FWindow(IsWindowVisible(window) ? window : nullptr)
+    {
+        if (FWindow)
+            SendMessageA(FWindow, WM_SETREDRAW, FALSE, 0);
+    }
+    ~TScrollBarPaintHold()
+    {
+        if (!FWindow)
+            return;
+        SendMessageA(FWindow, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(FWindow, nullptr, TRUE);
+    }
+    TScrollBarPaintHold(const TScrollBarPaintHold&) = delete;
+    TScrollBarPaintHold& operator=(const TScrollBarPaintHold&) = delete;
+
+private:
+    HWND FWindow; // null when the bar is not on the screen
+};
+
+} // namespace
+
 TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
 {
     SetTabStop(true);
@@ -34,13 +64,14 @@ void TScrollBar::ApplyScrollInfo()
     info.nMax = FMax;
     info.nPage = static_cast<UINT>(FPageSize);
     info.nPos = FPosition;
-    // Setting the bar repaints it there and then: only a change is sent.
+    // Only a change is sent.
     SCROLLINFO shown = {};
     shown.cbSize = sizeof(shown);
     shown.fMask = SIF_ALL;
     if (GetScrollInfo(WindowHandle(), SB_CTL, &shown) && shown.nMin == info.nMin &&
         shown.nMax == info.nMax && shown.nPage == info.nPage && shown.nPos == info.nPos)
         return;
+    TScrollBarPaintHold hold(WindowHandle());
     SetScrollInfo(WindowHandle(), SB_CTL, &info, TRUE);
 }
 
@@ -158,6 +189,11 @@ void TScrollBar::WndProc(TMessage& m)
     if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
         DoScroll(LOWORD(m.WParam));
         m.Result = 0;
+        return;
+    }
+    if (m.Msg == CM_ENABLEDCHANGED && HandleAllocated()) {
+        TScrollBarPaintHold hold(WindowHandle());
+        TWinControl::WndProc(m);
         return;
     }
     TWinControl::WndProc(m);

@@ -134,10 +134,11 @@ void TFormVusk::FormCreate(TObject* Sender)
     FAutoRegions.Clear();
     FAutoCutPoints = new TStringList;
     // The benchmarks' mark: the waveform of an opened file reached the
-    // screen (not the grey image painted while an open runs).
+    // screen (not the grey image painted while an open runs: the view has
+    // no scale until the waveform is drawn).
     if (TimingLogRequested())
         WaveImage->OnPaint = [this](TObject*) {
-            if (FileLoaded() && !FBusy && (FDrawStereo.Count() > 0 || FDrawMono.Count() > 0))
+            if (FileLoaded() && FView.SamplesPerPixel > 0)
                 LogTiming("wave");
         };
     Application->ProcessMessages();

@@ -108,7 +108,6 @@ bool TFormVusk::OpenWavFile(const AnsiString& path)
     ResizeWaveImages();
     ClearDocument();
     ResetViewState();
-    Application->ProcessMessages();
 
     TBusyScope busy(FBusy);
     if (ObtainDrawData(path) != TDrawBuildResult::Done) {
@@ -148,6 +147,10 @@ TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
     try {
         if (LoadDrawData(path))
             return TDrawBuildResult::Done;
+        // Only a build waits: the window is painted as it now is before the
+        // processing window covers it; a cached waveform is the first thing
+        // painted.
+        Application->ProcessMessages();
         return WaitForLoading();
     } catch (const std::exception&) {
         // Whatever went wrong, the document is closed again and the user
@@ -161,6 +164,8 @@ TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
 void TFormVusk::ShowLoadedWave()
 {
     DrawWave(0);
+    // The waveform reaches the screen now, not after the rest of the window.
+    WaveImage->Update();
     DrawOverview();
     ApplyBufferSize();
     BrinkTimer->SetEnabled(true);

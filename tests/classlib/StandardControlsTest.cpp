@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -350,6 +351,47 @@ TEST_F(StandardControlsTest, ScrollBarSetsTheWindowWheneverItDiffersFromTheBar)
     bar->SetPageSize(30);
     bar->SetParams(60, 0, 200);
     EXPECT_EQ(shown(), (std::vector<int>{0, 200, 30, 60}));
+}
+
+TEST_F(StandardControlsTest, ScrollBarChangesAreDueToPaintAndLeaveTheBarShownOrHidden)
+{
+    auto* bar = Make<TScrollBar>();
+    form->Show();
+    struct Case
+    {
+        const char* name;
+        bool hidden;
+        std::function<void()> change;
+        std::vector<int> shown; // min, max, page, position afterwards
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"range and position", false, [&] { bar->SetParams(40, 0, 300); }, {0, 300, 0, 40}, true},
+        {"page", false, [&] { bar->SetPageSize(50); }, {0, 300, 50, 40}, true},
+        {"disabled", false, [&] { bar->SetEnabled(false); }, {0, 300, 50, 40}, false},
+        {"enabled", false, [&] { bar->SetEnabled(true); }, {0, 300, 50, 40}, true},
+        {"hidden, range", true, [&] { bar->SetParams(5, 0, 90); }, {0, 90, 50, 5}, true},
+        {"hidden, page", true, [&] { bar->SetPageSize(10); }, {0, 90, 10, 5}, true},
+        {"hidden, disabled", true, [&] { bar->SetEnabled(false); }, {0, 90, 10, 5}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bar->SetVisible(!c.hidden);
+        UpdateWindow(form->WindowHandle());
+        UpdateWindow(bar->WindowHandle());
+        c.change();
+        SCROLLINFO info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_ALL;
+        GetScrollInfo(bar->WindowHandle(), SB_CTL, &info);
+        EXPECT_EQ((std::vector<int>{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos}),
+                  c.shown);
+        EXPECT_EQ(IsWindowEnabled(bar->WindowHandle()) != FALSE, c.enabled);
+        EXPECT_EQ(IsWindowVisible(bar->WindowHandle()) != FALSE, !c.hidden);
+        // A bar on the screen shows the change with the next paint.
+        if (!c.hidden)
+            EXPECT_TRUE(GetUpdateRect(bar->WindowHandle(), nullptr, FALSE));
+    }
 }
 
 TEST_F(StandardControlsTest, ProgressBarClampsAndReachesTheWindow)
