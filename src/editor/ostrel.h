@@ -55,6 +55,7 @@
 
 #include "controls/DropTarget.h"
 #include "controls/ExtItem.h"
+#include "controls/ExtTabs.h"
 #include "controls/ExtControls.h"
 #include "controls/FlatSplitter.h"
 #include "controls/NumEdit.h"
@@ -63,7 +64,6 @@
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
 #include "classlib/Menu.h"
-#include "classlib/PageControl.h"
 #include "classlib/ScrollBar.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
@@ -206,11 +206,11 @@ public:
     TFlatSplitter* FlatSplitter1;
     TShellTreeView* ShellTreeView1;
     TListView* CutManageList;
-    TPageControl* RenamePage;
-    TTabSheet* RenameAddTab;    // 0 "追加"
-    TTabSheet* RenameDelTab;    // 1 "削除"
-    TTabSheet* RenameChangeTab; // 2 "変換"
-    TTabSheet* RenameInputTab;  // 3 "連続入力"
+    TExtTabControl* RenamePage;
+    TExtTabSheet* RenameAddTab;    // 0 "追加"
+    TExtTabSheet* RenameDelTab;    // 1 "削除"
+    TExtTabSheet* RenameChangeTab; // 2 "変換"
+    TExtTabSheet* RenameInputTab;  // 3 "連続入力"
     TExtRadioButton* rnAdd1;
     TExtRadioButton* rnAdd2;
     TExtRadioButton* rnAdd3;
@@ -912,7 +912,7 @@ public:
     void AddRenameColumn();
     void RemoveRenameColumn();
     void UpdateRenamePreview();
-    void RenamePageActiveTabChange(TObject* Sender);
+    void RenamePageActiveTabChange(TObject* Sender, int TabIndex);
     void RenameControlChange(TObject* Sender);
     void GoRnBtnClick(TObject* Sender);
     void rEd5Enter(TObject* Sender);

@@ -125,7 +125,7 @@ TFocusState TFormVusk::FocusState() const
         s.Pane = TSidePane::Rename;
     else
         s.Pane = TSidePane::CutBars;
-    s.Tab = static_cast<TRenameTab>(std::clamp(RenamePage->ActivePageIndex(), 0, 3));
+    s.Tab = static_cast<TRenameTab>(std::clamp(RenamePage->ActiveTabIndex(), 0, 3));
     s.Add1Checked = rnAdd1->Checked();
     s.Add3Checked = rnAdd3->Checked();
     s.DeleteFromIndex = rCb2->ItemIndex();

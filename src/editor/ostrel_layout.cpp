@@ -251,20 +251,20 @@ void TFormVusk::CreateSidePane()
 
 void TFormVusk::CreateRenamePage()
 {
-    RenamePage = Make<TPageControl>(this, ExpPanel, "RenamePage");
+    RenamePage = Make<TExtTabControl>(this, ExpPanel, "RenamePage");
     RenamePage->SetAlign(TAlign::alClient);
     RenamePage->SetVisible(false);
-    auto makeTab = [this](const char* name, const char* caption) {
-        TTabSheet* tab = new TTabSheet(this);
-        tab->SetName(name);
-        tab->SetPageControl(RenamePage);
+    // Each tab brings its page.
+    auto makeTab = [this](const wchar_t* caption) {
+        auto* tab = new TExtTabItem(this);
         tab->SetCaption(caption);
-        return tab;
+        RenamePage->Items()->Add(tab);
+        return RenamePage->Sheets(RenamePage->SheetCount() - 1);
     };
-    RenameAddTab = makeTab("RenameAddTab", "追加");
-    RenameDelTab = makeTab("RenameDelTab", "削除");
-    RenameChangeTab = makeTab("RenameChangeTab", "変換");
-    RenameInputTab = makeTab("RenameInputTab", "連続入力");
+    RenameAddTab = makeTab(L"追加");
+    RenameDelTab = makeTab(L"削除");
+    RenameChangeTab = makeTab(L"変換");
+    RenameInputTab = makeTab(L"連続入力");
     auto row = [](int index) { return 4 + index * kRowHeight; };
 
     TWinControl* tab = RenameAddTab;
@@ -339,7 +339,7 @@ void TFormVusk::CreateRenamePage()
         edit->OnEnter = TNotifyEvent(this, &TFormVusk::rEd1Enter);
         edit->OnExit = TNotifyEvent(this, &TFormVusk::rEd1Exit);
     }
-    RenamePage->SetActivePageIndex(0);
+    RenamePage->SetActiveTabIndex(0);
 }
 
 void TFormVusk::CreateDialogs()

@@ -543,7 +543,7 @@ void TFormVusk::EditListAdvancedCustomDrawItem(TObject* Sender, TListItem* Item,
             EditList->Canvas()->Brush()->SetColor(kRegionStripeColor);
         return;
     }
-    if (FRenameMode && RenamePage->ActivePageIndex() == kManualInputTab && !EditList->Focused() &&
+    if (FRenameMode && RenamePage->ActiveTabIndex() == kManualInputTab && !EditList->Focused() &&
         Item->Focused()) {
         TCanvas* canvas = EditList->Canvas();
         canvas->Brush()->SetColor(kManualInputFrameColor);

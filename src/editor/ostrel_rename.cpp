@@ -82,7 +82,7 @@ void TFormVusk::WireRenameEvents()
 TRenameSettings TFormVusk::RenameSettings() const
 {
     TRenameSettings s;
-    s.Tab = static_cast<TRenameTab>(RenamePage->ActivePageIndex());
+    s.Tab = static_cast<TRenameTab>(RenamePage->ActiveTabIndex());
     s.AddRule = rnAdd1->Checked()   ? TRenameAddRule::SerialToName
                 : rnAdd3->Checked() ? TRenameAddRule::TextToName
                                     : TRenameAddRule::SerialToText;

@@ -120,8 +120,8 @@ void TFormVusk::ReadWindowGeometry(const TIniFile& ini)
 void TFormVusk::ReadRenameSettings(const TIniFile& ini)
 {
     int page = ini.ReadInteger("RENAME", "ACTIVEPAGE", 0);
-    if (page >= 0 && page < RenamePage->PageCount())
-        RenamePage->SetActivePageIndex(page);
+    if (page >= 0 && page < RenamePage->SheetCount())
+        RenamePage->SetActiveTabIndex(page);
 
     switch (ini.ReadInteger("RENAME", "ADD_CHECK", 2)) {
     case 1:
@@ -271,7 +271,7 @@ void TFormVusk::WriteWindowGeometry(TIniFile& ini)
 
 void TFormVusk::WriteRenameSettings(TIniFile& ini)
 {
-    ini.WriteInteger("RENAME", "ACTIVEPAGE", RenamePage->ActivePageIndex());
+    ini.WriteInteger("RENAME", "ACTIVEPAGE", RenamePage->ActiveTabIndex());
     ini.WriteInteger("RENAME", "ADD_CHECK", CheckedNumber(rnAdd1, rnAdd2));
     ini.WriteInteger("RENAME", "ADD_SP1", rSp1->AsInteger());
     ini.WriteInteger("RENAME", "ADD_SP2", rSp2->AsInteger());

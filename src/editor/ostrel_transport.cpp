@@ -160,7 +160,7 @@ void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
         actAudioStopExecute(Sender);
         return;
     }
-    if (RenamePage->ActivePageIndex() == kRenameInputTabIndex) {
+    if (RenamePage->ActiveTabIndex() == kRenameInputTabIndex) {
         EditList->ClearSelection();
         focused->SetSelected(true);
         focused->MakeVisible(false);

@@ -527,7 +527,7 @@ void TFormVusk::InfoRowResize(TObject* Sender)
     PlaceInfoLabels();
 }
 
-void TFormVusk::RenamePageActiveTabChange(TObject* Sender)
+void TFormVusk::RenamePageActiveTabChange(TObject* Sender, int TabIndex)
 {
     EditList->Invalidate();
     UpdateRenamePreview();
@@ -544,7 +544,7 @@ void TFormVusk::WireViewEvents()
                                                           InfoSampleLabel})
         Wire(row->OnResize, &TFormVusk::InfoRowResize);
     Wire(FlatSplitter1->OnMoved, &TFormVusk::FlatSplitter1Moved);
-    Wire(RenamePage->OnChange, &TFormVusk::RenamePageActiveTabChange);
+    Wire(RenamePage->OnActiveTabChange, &TFormVusk::RenamePageActiveTabChange);
     Wire(ScrollBar1->OnScroll, &TFormVusk::ScrollBar1Scroll);
     Wire(OverViewImage->OnMouseDown, &TFormVusk::OverViewImageMouseDown);
     Wire(actViewZoomIn->OnExecute, &TFormVusk::actViewZoomInExecute);

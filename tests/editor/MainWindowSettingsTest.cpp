@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, CraftedSettingsReachTheWindowAndTheEngine)
     ASSERT_EQ(form->FRecentFiles->Count(), 3);
     EXPECT_EQ(form->FRecentFiles->Strings(0), "C:\\a.wav");
     EXPECT_EQ(form->FRecentFiles->Strings(2), "C:\\c.wav");
-    EXPECT_EQ(form->RenamePage->ActivePageIndex(), 2);
+    EXPECT_EQ(form->RenamePage->ActiveTabIndex(), 2);
     EXPECT_TRUE(form->rnAdd3->Checked());
     EXPECT_DOUBLE_EQ(form->rSp1->Value(), 5);
     EXPECT_EQ(form->rEd1->Text(), "Track");
@@ -175,7 +175,7 @@ TEST_F(MainWindowTest, GarbageFallsBackAndTheProgramStarts)
     EXPECT_EQ(form->InfoPanel->Height(), 20); // the designed size
     EXPECT_EQ(form->FMarkHeight, 14);
     ASSERT_EQ(form->FRecentFiles->Count(), 1);
-    EXPECT_EQ(form->RenamePage->ActivePageIndex(), 0);
+    EXPECT_EQ(form->RenamePage->ActiveTabIndex(), 0);
     EXPECT_EQ(form->rCb1->ItemIndex(), 1);
     EXPECT_EQ(form->rCb2->ItemIndex(), 0);
     EXPECT_EQ(form->rCb3->ItemIndex(), 0);

@@ -16,7 +16,7 @@ protected:
         Start();
         form->actViewRenExecute(form->actViewRen);
         ASSERT_TRUE(ActivateForm(form));
-        form->RenamePage->SetActivePageIndex(0);
+        form->RenamePage->SetActiveTabIndex(0);
         PumpMessages();
     }
 };

@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, HoldsEveryNamedControlActionAndTimer)
     EXPECT_EQ(form->PlayEndTimer->Interval(), 100u);
     EXPECT_EQ(form->EditList->Columns()->Count(), 6);
     EXPECT_EQ(form->CutManageList->Columns()->Count(), 2);
-    EXPECT_EQ(form->RenamePage->PageCount(), 4);
+    EXPECT_EQ(form->RenamePage->SheetCount(), 4);
     // The recent files follow from index 17.
     EXPECT_EQ(form->FileMenu->Count(), 17);
     EXPECT_EQ(form->WaveImage->Parent(), form->WavePanel);
@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_FALSE(form->ExpPanel->Visible());
     EXPECT_TRUE(form->SkinDock2->AllowDrag());
     EXPECT_FALSE(form->ExtItem88->Checked());
-    EXPECT_EQ(form->RenamePage->ActivePageIndex(), 0);
+    EXPECT_EQ(form->RenamePage->ActiveTabIndex(), 0);
     EXPECT_TRUE(form->rnAdd2->Checked());
     EXPECT_EQ(form->rCb1->ItemIndex(), 1);
     EXPECT_EQ(form->FShortCuts.Count, kCommandCount);

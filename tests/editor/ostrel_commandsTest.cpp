@@ -91,7 +91,7 @@ TEST_F(CommandWindowTest, TabAndShiftTabWalkTheRenamePage)
 {
     Start();
     form->actViewRenExecute(form->actViewRen);
-    form->RenamePage->SetActivePageIndex(2);
+    form->RenamePage->SetActiveTabIndex(2);
     form->rEd3->SetText("before");
     FocusOn(form->EditList);
     Press(VK_TAB);

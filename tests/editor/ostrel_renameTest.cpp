@@ -81,7 +81,7 @@ protected:
     // The serial-number rule: "Track" + two digits from 1, after.
     void ChooseTrackNumbers()
     {
-        form->RenamePage->SetActivePageIndex(0);
+        form->RenamePage->SetActiveTabIndex(0);
         ClickCentre(form->rnAdd2);
         form->rEd1->SetText("Track");
         form->rSp1->SetValue(1);
@@ -135,10 +135,54 @@ TEST_F(RenameWindowTest, ApplyingStopsAtANameAnotherRegionKeeps)
     EXPECT_TRUE(form->FModified); // the first two keep their new names
 }
 
+TEST_F(RenameWindowTest, AClickedTabShowsItsPageAndRulesAndStaysChosenAfterARestart)
+{
+    OpenWithRegions();
+    ChooseTrackNumbers();
+    form->rEd2->SetText("take_");
+    form->rEd3->SetText("take");
+    form->rEd4->SetText("cut");
+    SelectOnly({0, 1, 3});
+    TExtTabSheet* const sheets[] = {form->RenameAddTab, form->RenameDelTab, form->RenameChangeTab,
+                                    form->RenameInputTab};
+    const struct
+    {
+        int Tab;
+        Names Previews;
+    } cases[] = {
+        {1, {"01", "02", "", "04"}},
+        {2, {"cut_01", "cut_02", "", "cut_04"}},
+        {0, {"Track01", "Track02", "", "Track03"}},
+        {3, {}},
+        {2, {"cut_01", "cut_02", "", "cut_04"}},
+    };
+    for (const auto& c : cases) {
+        TBarView* view = form->RenamePage->TabToolbar()->View();
+        const TRect r = view->Find(form->RenamePage->Items()->Items(c.Tab))->BoundsRect();
+        ClickAt(form->RenamePage->TabToolbar()->Handle(), (r.left + r.right) / 2,
+                (r.top + r.bottom) / 2);
+        PumpMessages();
+        EXPECT_EQ(form->RenamePage->ActiveTabIndex(), c.Tab);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(sheets[i]->Visible(), i == c.Tab) << c.Tab << " " << i;
+        if (!c.Previews.empty()) {
+            EXPECT_EQ(Previews(), c.Previews) << c.Tab;
+        }
+    }
+
+    CloseAndFree();
+    EXPECT_EQ(Settings().ReadInteger("RENAME", "ACTIVEPAGE", -1), 2);
+    Start();
+    EXPECT_TRUE(form->RenamePage->Visible());
+    EXPECT_EQ(form->RenamePage->ActiveTabIndex(), 2);
+    EXPECT_TRUE(form->RenameChangeTab->Visible());
+    EXPECT_FALSE(form->RenameAddTab->Visible());
+}
+
 TEST_F(RenameWindowTest, TheRulesEnableTheControlsTheyUse)
 {
     OpenWithRegions();
-    form->RenamePage->SetActivePageIndex(1);
+    form->RenamePage->SetActiveTabIndex(1);
     ClickCentre(form->rnDel2);
     EXPECT_FALSE(form->rEd2->Enabled());
     EXPECT_TRUE(form->rSp4->Enabled());
@@ -155,7 +199,7 @@ TEST_F(RenameWindowTest, TheRulesEnableTheControlsTheyUse)
 TEST_F(RenameWindowTest, ANameEditRefusesCharactersANameMayNotHold)
 {
     OpenWithRegions();
-    form->RenamePage->SetActivePageIndex(0);
+    form->RenamePage->SetActiveTabIndex(0);
     form->rEd1->SetText("");
     form->rEd1->SetFocus();
     for (char c : std::string("a/b:c"))
@@ -166,7 +210,7 @@ TEST_F(RenameWindowTest, ANameEditRefusesCharactersANameMayNotHold)
 TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
 {
     OpenWithRegions();
-    form->RenamePage->SetActivePageIndex(3);
+    form->RenamePage->SetActiveTabIndex(3);
     SelectOnly({1});
     form->EditList->SetItemFocused(Item(1)); // as a click on it leaves it
     form->rEd5->SetFocus();

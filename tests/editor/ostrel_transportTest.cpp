@@ -258,7 +258,7 @@ TEST_F(TransportWindowTest, CtrlSpacePlaysTheFocusedRegionWhileANameIsTyped)
 {
     Open(16000);
     form->actViewRenExecute(form->actViewRen);
-    form->RenamePage->SetActivePageIndex(3);
+    form->RenamePage->SetActiveTabIndex(3);
     form->AddRegion(500, 1500);
     form->AddRegion(2000, 6000);
     TListItem* first = form->EditList->Items()->Item(0);
