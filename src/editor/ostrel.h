@@ -57,6 +57,7 @@
 #include "controls/ExtItem.h"
 #include "controls/ExtTabs.h"
 #include "controls/ExtControls.h"
+#include "controls/ExtItem.h"
 #include "controls/FlatSplitter.h"
 #include "controls/NumEdit.h"
 
@@ -165,12 +166,12 @@ public:
     TMenuItem* vol20;
     TMenuItem* vol30;
     TMenuItem* volmute;
-    TPopupMenu* EditListPopup;      // region list
-    TPopupMenu* OutModePopup;       // output mode of the region list's items
-    TPopupMenu* CutManagePopup;     // cut-bar list
-    TPopupMenu* ToolbarPopup;       // the toolbars' pop-up menu
-    TMenuItem* ToolbarPopupLock;    // its copy of ExtItem88
-    TMenuItem* ToolbarPopupShowAll; // its copy of ExtItem87
+    TExtPopupMenu* EditListPopup;  // region list
+    TExtPopupMenu* OutModePopup;   // output mode of the region list's items
+    TExtPopupMenu* CutManagePopup; // cut-bar list
+    TExtPopupMenu* ToolbarPopup;   // the toolbars' pop-up menu
+    TExtItem* ToolbarPopupLock;    // its copy of ExtItem88
+    TExtItem* ToolbarPopupShowAll; // its copy of ExtItem87
 
     // --- Toolbars: the upper dock and its five bars
     TToolDock* SkinDock2;
@@ -1137,6 +1138,13 @@ private:
     void CreateToolbars();
     TMenuItem* AddMenuItem(TMenuItem* parent, TAction* action);
     TMenuItem* AddMenuItem(TMenuItem* parent, const AnsiString& caption);
+    // Extended items of the toolkit's menus, owned by the window: one
+    // linked to an action, or a named one with a click handler of its own.
+    TExtItem* AddBarItem(TBarCustomItem* parent, TAction* action);
+    TExtItem* AddBarItem(TBarCustomItem* parent, const char* name, const AnsiString& caption,
+                         void (TFormVusk::*onClick)(TObject*));
+    void AddBarItems(TBarCustomItem* parent, std::initializer_list<TAction*> actions);
+    void AddBarSeparator(TBarCustomItem* parent);
     // --- ostrel_panes.cpp
     void ShowSidePane(TAction* paneAction, TWinControl* pane);
     void HideSidePane();

@@ -4,6 +4,8 @@
 // disabled.
 #include "ostrel.h"
 
+#include "classlib/WideText.h"
+
 namespace {
 
 // The actions of ActionList, in the order of the command table (names and
@@ -268,49 +270,71 @@ void TFormVusk::CreateMenus()
     SetMenu(MainMenu1);
 }
 
+TExtItem* TFormVusk::AddBarItem(TBarCustomItem* parent, TAction* action)
+{
+    auto* item = new TExtItem(this);
+    item->SetAction(action);
+    parent->Add(item);
+    return item;
+}
+
+TExtItem* TFormVusk::AddBarItem(TBarCustomItem* parent, const char* name, const AnsiString& caption,
+                                void (TFormVusk::*onClick)(TObject*))
+{
+    auto* item = new TExtItem(this);
+    item->SetName(name);
+    item->SetCaption(AnsiToWide(caption));
+    item->OnClick = TNotifyEvent(this, onClick);
+    parent->Add(item);
+    return item;
+}
+
+void TFormVusk::AddBarItems(TBarCustomItem* parent, std::initializer_list<TAction*> actions)
+{
+    for (TAction* action : actions)
+        AddBarItem(parent, action);
+}
+
+void TFormVusk::AddBarSeparator(TBarCustomItem* parent)
+{
+    parent->Add(new TSkinSeparatorItem(this));
+}
+
 void TFormVusk::CreatePopupMenus()
 {
     auto makePopup = [this](const char* name) {
-        auto* popup = new TPopupMenu(this);
+        auto* popup = new TExtPopupMenu(this);
         popup->SetName(name);
         return popup;
     };
-    auto separator = [this](TPopupMenu* popup) { AddMenuItem(popup->Items(), AnsiString("-")); };
 
     EditListPopup = makePopup("EditListPopup");
-    for (TAction* action : {actRegionEdit})
-        AddMenuItem(EditListPopup->Items(), action);
-    separator(EditListPopup);
-    for (TAction* action : {actEditCut, actEditCopy, actEditPaste, actEditDouble, actEditDelete})
-        AddMenuItem(EditListPopup->Items(), action);
-    separator(EditListPopup);
-    for (TAction* action : {actRegionMerge, actRegionTrim, actRegionExpand})
-        AddMenuItem(EditListPopup->Items(), action);
-    separator(EditListPopup);
-    for (TAction* action : {actEditSelAll, actRegionClear})
-        AddMenuItem(EditListPopup->Items(), action);
+    TBarCustomItem* items = EditListPopup->Items();
+    AddBarItems(items, {actRegionEdit});
+    AddBarSeparator(items);
+    AddBarItems(items, {actEditCut, actEditCopy, actEditPaste, actEditDouble, actEditDelete});
+    AddBarSeparator(items);
+    AddBarItems(items, {actRegionMerge, actRegionTrim, actRegionExpand});
+    AddBarSeparator(items);
+    AddBarItems(items, {actEditSelAll, actRegionClear});
 
     OutModePopup = makePopup("OutModePopup");
-    for (TAction* action : {actRegionNoChange, actRegionMonoMix, actRegionMonoLeft,
-                            actRegionMonoRight, actRegionSwap})
-        AddMenuItem(OutModePopup->Items(), action);
+    AddBarItems(OutModePopup->Items(), {actRegionNoChange, actRegionMonoMix, actRegionMonoLeft,
+                                        actRegionMonoRight, actRegionSwap});
 
     CutManagePopup = makePopup("CutManagePopup");
-    for (TAction* action : {actRegionEdit, actEditDelete})
-        AddMenuItem(CutManagePopup->Items(), action);
-    separator(CutManagePopup);
-    for (TAction* action : {actRegionCutToList, actRegionCutClear})
-        AddMenuItem(CutManagePopup->Items(), action);
+    items = CutManagePopup->Items();
+    AddBarItems(items, {actRegionEdit, actEditDelete});
+    AddBarSeparator(items);
+    AddBarItems(items, {actRegionCutToList, actRegionCutClear});
     CutManageList->SetPopupMenu(CutManagePopup);
 
     ToolbarPopup = makePopup("ToolbarPopup");
-    ToolbarPopupLock = AddMenuItem(ToolbarPopup->Items(), AnsiString("ツールバーを固定する(&F)"));
-    ToolbarPopupLock->SetName("ToolbarPopupLock");
-    ToolbarPopupLock->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem88Click);
-    ToolbarPopupShowAll =
-        AddMenuItem(ToolbarPopup->Items(), AnsiString("全てのツールバーを表示(&A)"));
-    ToolbarPopupShowAll->SetName("ToolbarPopupShowAll");
-    ToolbarPopupShowAll->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem87Click);
+    items = ToolbarPopup->Items();
+    ToolbarPopupLock = AddBarItem(items, "ToolbarPopupLock", "ツールバーを固定する(&F)",
+                                  &TFormVusk::ExtItem88Click);
+    ToolbarPopupShowAll = AddBarItem(items, "ToolbarPopupShowAll", "全てのツールバーを表示(&A)",
+                                     &TFormVusk::ExtItem87Click);
 }
 
 void TFormVusk::CreateToolbars()

@@ -93,11 +93,11 @@ TEST_F(EditWindowTest, TheRegionWindowOpensOnTheSelectedRegionFromTheMenuAndTheL
         std::function<void()> Command;
         const char* Focused;
     };
-    auto menuItem = [&](TMenuItem* menu) {
+    auto menuItem = [&](auto* menu) {
         for (int i = 0; i < menu->Count(); ++i)
             if (menu->Items(i)->Action() == form->actRegionEdit)
                 return menu->Items(i);
-        return static_cast<TMenuItem*>(nullptr);
+        return decltype(menu->Items(0))(nullptr);
     };
     auto doubleClickOn = [&](TRegionColumn column) {
         const TRect r = form->EditList->SubItemRect(Item(0), static_cast<int>(column));

@@ -10,6 +10,9 @@
 #include "classlib/Graphics.h"
 #include "classlib/Seams.h"
 
+#include "support/BarDriver.h"
+#include "support/ModalScript.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -272,13 +275,8 @@ TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)
     Open();
     form->AddRegion(1000, 2000);
     form->AddRegion(3000, 4000);
-    std::vector<std::pair<HMENU, POINT>> shown;
-    Seams().TrackPopupMenu = [&shown](HMENU menu, HWND, POINT at) {
-        shown.push_back({menu, at});
-        return 0u;
-    };
-    const HMENU regionMenu = form->EditListPopup->Handle();
-    const HMENU outModeMenu = form->OutModePopup->Handle();
+    TBarCustomItem* regionMenu = form->EditListPopup->Items();
+    TBarCustomItem* outModeMenu = form->OutModePopup->Items();
     const TRect outModeCell =
         form->EditList->SubItemRect(Item(1), static_cast<int>(TRegionColumn::OutMode));
     const TPoint belowOutMode =
@@ -288,7 +286,7 @@ TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)
     {
         bool Selected;
         TPoint At;
-        HMENU Menu;
+        TBarCustomItem* Menu;
     } cases[] = {
         {false, Cell(0, TRegionColumn::OutMode), regionMenu}, // nothing selected
         {true, Cell(0, TRegionColumn::Volume), regionMenu},
@@ -302,14 +300,24 @@ TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)
             Item(1)->SetSelected(true);
             Item(1)->SetFocused(true);
         }
-        shown.clear();
-        form->EditListMouseDown(form->EditList, TMouseButton::mbRight, ssRight, c.At.x, c.At.y);
-        ASSERT_EQ(shown.size(), 1u) << c.At.x;
-        EXPECT_EQ(shown[0].first, c.Menu) << c.At.x;
+        TBarCustomItem* shown = nullptr;
+        TRect shownAt;
+        ModalScript script;
+        script.WaitUntil([] { return StandalonePopupView() != nullptr; }, "a popup opens")
+            .Then([&] {
+                TBarView* view = StandalonePopupView();
+                shown = view->ParentItem();
+                GetWindowRect(view->Window()->Handle(), &shownAt);
+                ModalScript::PressKey(VK_ESCAPE);
+            });
+        script.Run([&] {
+            form->EditListMouseDown(form->EditList, TMouseButton::mbRight, ssRight, c.At.x, c.At.y);
+        });
+        EXPECT_EQ(shown, c.Menu) << c.At.x;
         if (c.Menu == outModeMenu) {
             // Under the focused item's output-mode cell, wherever the click was.
-            EXPECT_EQ(shown[0].second.x, belowOutMode.x);
-            EXPECT_EQ(shown[0].second.y, belowOutMode.y);
+            EXPECT_EQ(shownAt.left, belowOutMode.x);
+            EXPECT_EQ(shownAt.top, belowOutMode.y);
         }
     }
     EXPECT_FALSE(form->FEditListStatus.Active);

@@ -6,6 +6,7 @@
 #include "toolbar/BarItem.h"
 
 #include "classlib/Form.h"
+#include "support/BarDriver.h"
 #include "support/FormFixture.h"
 
 namespace bar_testing {
@@ -86,12 +87,9 @@ private:
     HGDIOBJ FOld;
 };
 
-// Every popup window of the thread, shown or not.
-std::vector<TBarPopupWindow*> ThreadPopupWindows();
-// The view of the shown popup that stands alone (none open: null).
-TBarView* StandalonePopupView();
-// The centre of item's viewer in view, in screen coordinates.
-POINT ScreenCentre(TBarView* view, TBarCustomItem* item);
+using testing_support::ScreenCentre;
+using testing_support::StandalonePopupView;
+using testing_support::ThreadPopupWindows;
 
 // An item with a caption (and, when given, a parent).
 TBarCustomItem* AddItem(TBarCustomItem* parent, const AnsiString& caption);
