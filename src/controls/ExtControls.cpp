@@ -2,10 +2,13 @@
 
 #include "classlib/Application.h"
 #include "classlib/ControlMessages.h"
+#include "classlib/HintWindow.h"
 #include "classlib/Seams.h"
 #include "classlib/ShortCut.h"
 #include "classlib/WideText.h"
 #include "controls/NumThemesSupport.h"
+#include "unicode/UniClasses.h"
+#include "unicode/UniForms.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,15 +17,138 @@
 
 // --- Text object ---------------------------------------------------------------------
 
+const TClassInfo& TExtTextObject::StaticClassInfo()
+{
+    using T = TExtTextObject;
+    static const TPropInfo props[] = {
+        {.Name = "Caption",
+         .Kind = TTypeKind::tkWString,
+         .GetWStr = [](TPersistent* o) { return static_cast<T*>(o)->WideCaption(); },
+         .SetWStr = [](TPersistent* o,
+                       const WideString& v) { static_cast<T*>(o)->SetWideCaption(v); }},
+        {.Name = "Hint",
+         .Kind = TTypeKind::tkWString,
+         .GetWStr = [](TPersistent* o) { return static_cast<T*>(o)->WideHint(); },
+         .SetWStr = [](TPersistent* o,
+                       const WideString& v) { static_cast<T*>(o)->SetWideHint(v); }},
+    };
+    static const TClassInfo info{.Name = "TExtTextObject", .Props = props};
+    return info;
+}
+
+// Classes that publish their parent's properties under their own names, so
+// that a description is read only into a control of its class.
+const TClassInfo& TExtProgressBar::StaticClassInfo()
+{
+    static const TClassInfo info{.Name = "TExtProgressBar",
+                                 .Parent = &TExtTextObject::StaticClassInfo()};
+    return info;
+}
+
+const TClassInfo& TExtCheckBox::StaticClassInfo()
+{
+    static const TClassInfo info{.Name = "TExtCheckBox",
+                                 .Parent = &TExtTextObject::StaticClassInfo()};
+    return info;
+}
+
+const TClassInfo& TExtRadioButton::StaticClassInfo()
+{
+    static const TClassInfo info{.Name = "TExtRadioButton",
+                                 .Parent = &TExtTextObject::StaticClassInfo()};
+    return info;
+}
+
+const TClassInfo& TExtLabel::StaticClassInfo()
+{
+    static const TClassInfo info{.Name = "TExtLabel", .Parent = &TExtTextObject::StaticClassInfo()};
+    return info;
+}
+
 TExtTextObject::TExtTextObject(TComponent* AOwner)
-    : TSkinTextObject(AOwner), FLinkFont(std::make_unique<TFont>())
+    : TSkinTextObject(AOwner), FLinkFont(std::make_unique<TFont>()),
+      FImageLink(std::make_unique<TChangeLink>())
 {
     FLinkFont->SetColor(0xFF0000);
     FLinkFont->SetStyle(fsUnderline);
+    FImageLink->OnChange = [this](TObject*) { ContentChanged(); };
     SetTabStop(true);
     SetSmartFocus(true);
     SetSpacePresses(true);
 }
+
+TExtTextObject::~TExtTextObject()
+{
+    SetImages(nullptr);
+}
+
+WideString TExtTextObject::WideHint() const
+{
+    return ShadowedWideView(FHint, Hint());
+}
+
+void TExtTextObject::SetWideHint(const WideString& value)
+{
+    FHint = value;
+    SetHint(WideToAnsi(value));
+}
+
+void TExtTextObject::SetImages(TCustomImageList* value)
+{
+    if (value == FImages)
+        return;
+    ReplaceLinkedImages(this, FImages, value, FImageLink.get());
+    ContentChanged();
+}
+
+void TExtTextObject::SetImageIndex(int value)
+{
+    if (value == FImageIndex)
+        return;
+    FImageIndex = value;
+    ContentChanged();
+}
+
+void TExtTextObject::ContentChanged()
+{
+    AdjustAutoSize();
+    Invalidate();
+}
+
+void TExtTextObject::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TSkinTextObject::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FImages) {
+        FImages = nullptr;
+        ContentChanged();
+    }
+}
+
+void TExtTextObject::DefineProperties(TFiler& Filer)
+{
+    TSkinTextObject::DefineProperties(Filer);
+    DeclareWideStreamProps(Filer, this);
+}
+
+void TExtTextObject::AskImageIndex(TCustomImageList*& images, int& index)
+{
+    images = FImages;
+    index = FImageIndex;
+    if (OnGetImageIndex)
+        OnGetImageIndex(this, images, index);
+}
+
+namespace {
+
+// The size of the glyph, or 0 x 0 when the index lies outside the list.
+SIZE GlyphSizeOf(TCustomImageList* images, int index)
+{
+    if (!images || index < 0 || index >= images->Count())
+        return SIZE{0, 0};
+    return SIZE{images->Width(), images->Height()};
+}
+
+} // namespace
 
 void TExtTextObject::SetWideCaption(const WideString& value)
 {
@@ -60,9 +186,19 @@ void TExtTextObject::DoDrawText(TCanvas* canvas, TRect& rect, UINT flags)
 {
     canvas->Font()->Assign(Font());
     DoAdjustFont(canvas);
+    TCustomImageList* images = nullptr;
+    int imageIndex = -1;
+    AskImageIndex(images, imageIndex);
+    const SIZE glyph = GlyphSizeOf(images, imageIndex);
     if (flags & DT_CALCRECT) {
         WideString caption = FCaption.empty() || FCaption == L"&" ? WideString(L" ") : FCaption;
-        ExtPaintCaptionGlow(canvas, caption, rect, flags, FCaptionGlow, FCaptionGlowColor);
+        // The glyph sits beside the caption, 4 pixels away when there is one.
+        const int beside = glyph.cx ? glyph.cx + (FCaption.empty() ? 0 : 4) : 0;
+        TRect text = rect;
+        text.right -= beside;
+        ExtPaintCaptionGlow(canvas, caption, text, flags, FCaptionGlow, FCaptionGlowColor);
+        rect = TRect(rect.left, rect.top, rect.left + beside + text.Width(),
+                     rect.top + std::max<int>(text.Height(), glyph.cy));
         return;
     }
     canvas->Brush()->SetStyle(TBrushStyle::bsClear);
@@ -72,19 +208,27 @@ void TExtTextObject::DoDrawText(TCanvas* canvas, TRect& rect, UINT flags)
     if (OnDrawCaption)
         OnDrawCaption(this, canvas, client, caption, rect, flags, false, 0, paintDefault);
     if (paintDefault) {
+        // With a glyph the caption goes where the layout leaves room for it.
+        TRect area = rect;
+        if (glyph.cx) {
+            TExtCaptionLayout layout = ExtLayoutCaption(canvas, rect, caption, CaptionAlignment(),
+                                                        flags, glyph, false, false);
+            images->Draw(canvas, layout.GlyphPos.x, layout.GlyphPos.y, imageIndex, Enabled());
+            area = TRect(layout.TextRect.left, rect.top, layout.TextRect.right, rect.bottom);
+        }
         if (Enabled()) {
-            FTextRect = ExtDrawCaption(canvas, rect, caption, CaptionAlignment(), flags,
+            FTextRect = ExtDrawCaption(canvas, area, caption, CaptionAlignment(), flags,
                                        FCaptionGlow, FCaptionGlowColor);
         } else {
             if (ExtResolveThemeKind(FThemeType) == TExtThemeType::thtNone) {
-                TRect moved = rect;
+                TRect moved = area;
                 OffsetRect(&moved, 1, 1);
                 canvas->Font()->SetColor(clBtnHighlight);
                 ExtDrawCaption(canvas, moved, caption, CaptionAlignment(), flags,
                                TSpGlowDirection::gldNone, 0);
             }
             canvas->Font()->SetColor(clBtnShadow);
-            FTextRect = ExtDrawCaption(canvas, rect, caption, CaptionAlignment(), flags,
+            FTextRect = ExtDrawCaption(canvas, area, caption, CaptionAlignment(), flags,
                                        TSpGlowDirection::gldNone, 0);
         }
     }
@@ -165,22 +309,103 @@ void TExtTextObject::OpenLinkTarget()
     Seams().ShellExecute(request);
 }
 
-namespace {
-
-// A caption set in its ANSI form replaces the wide one; the wide caption
-// that gave the ANSI one stays (it may hold characters the code page lacks).
-void FollowAnsiCaption(WideString& wide, const AnsiString& ansi)
+void ExtFollowAnsiCaption(WideString& wide, const AnsiString& ansi)
 {
     if (WideToAnsi(wide) != ansi)
         wide = AnsiToWide(ansi);
 }
 
+// --- Hint bitmap ---------------------------------------------------------------------
+
+namespace {
+
+// Shows the hint bitmap of the text object under the mouse.
+class TExtHintBitmapWindow : public THintWindow
+{
+public:
+    using THintWindow::THintWindow;
+
+    TRect CalcHintRect(int maxWidth, const AnsiString& hint) override
+    {
+        TBitmap* bitmap = ShownBitmap();
+        if (!bitmap)
+            return THintWindow::CalcHintRect(maxWidth, hint);
+        int border = 2 * GetSystemMetrics(SM_CXBORDER);
+        return TRect(0, 0, bitmap->Width() + border, bitmap->Height() + border);
+    }
+
+protected:
+    void Paint() override
+    {
+        TBitmap* bitmap = ShownBitmap();
+        if (!bitmap) {
+            THintWindow::Paint();
+            return;
+        }
+        BitBlt(Canvas()->Handle(), 0, 0, bitmap->Width(), bitmap->Height(),
+               bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
+
+private:
+    static TBitmap* ShownBitmap()
+    {
+        auto* source = dynamic_cast<TExtTextObject*>(MouseControl());
+        return source ? source->HintBitmap() : nullptr;
+    }
+};
+
+THintWindow* CreateHintBitmapWindow(TControl* owner)
+{
+    return new TExtHintBitmapWindow(owner);
+}
+
+constexpr int kHintPaddingX = 4;
+constexpr int kHintPaddingY = 2;
+
 } // namespace
+
+void TExtTextObject::PaintHintStage(TBitmap* bitmap, WideString& hint, bool& paintDefault)
+{
+    if (OnDrawHint)
+        OnDrawHint(this, bitmap, hint, paintDefault);
+}
+
+void TExtTextObject::PrepareHintBitmap(THintInfo& info)
+{
+    WideString hint = WideShortHint(WideHint());
+    TFont font;
+    font.SetColor(clInfoText);
+    auto bitmap = std::make_unique<TBitmap>();
+    TCanvas* canvas = bitmap->Canvas();
+    canvas->Font()->Assign(&font);
+    RECT text = {0, 0, 0, 0};
+    DrawTextW(canvas->Handle(), hint.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX);
+    bitmap->SetSize(text.right + 2 * kHintPaddingX, text.bottom + 2 * kHintPaddingY);
+    canvas->Brush()->SetColor(clInfoBk);
+    canvas->FillRect(TRect(0, 0, bitmap->Width(), bitmap->Height()));
+    bool paintDefault = true;
+    PaintHintStage(bitmap.get(), hint, paintDefault);
+    if (paintDefault) {
+        canvas->Font()->Assign(&font);
+        canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+        RECT r = {kHintPaddingX, kHintPaddingY, bitmap->Width() - kHintPaddingX,
+                  bitmap->Height() - kHintPaddingY};
+        DrawTextW(canvas->Handle(), hint.c_str(), -1, &r, DT_NOPREFIX);
+    }
+    FHintBitmap = std::move(bitmap);
+    info.HintWindowClass = CreateHintBitmapWindow;
+}
 
 void TExtTextObject::WndProc(TMessage& m)
 {
+    if (m.Msg == CM_HINTSHOW && OnDrawHint) {
+        TSkinTextObject::WndProc(m);
+        if (m.Result == 0)
+            PrepareHintBitmap(*reinterpret_cast<THintInfo*>(m.LParam));
+        return;
+    }
     if (m.Msg == CM_TEXTCHANGED)
-        FollowAnsiCaption(FCaption, Caption());
+        ExtFollowAnsiCaption(FCaption, Caption());
     if (m.Msg == CM_DIALOGCHAR && ShowAccelChar() &&
         IsAccelerator(static_cast<char>(m.WParam), Caption()) && CanFocus() && Visible()) {
         SetFocus();
@@ -424,6 +649,12 @@ void TExtButtonControl::DoDrawItem(TCanvas* canvas, const TRect& rect, int stage
     PaintGlyph(canvas, TRect(rect.left, top, rect.left + kGlyphSize, top + kGlyphSize));
 }
 
+void TExtButtonControl::AskImageIndex(TCustomImageList*& images, int& index)
+{
+    images = nullptr;
+    index = -1;
+}
+
 void TExtButtonControl::StateChanged(bool click)
 {
     Invalidate();
@@ -590,123 +821,4 @@ void TExtLabel::WndProc(TMessage& m)
         return;
     }
     TExtTextObject::WndProc(m);
-}
-
-// --- Group box -----------------------------------------------------------------------
-
-TExtGroupBox::TExtGroupBox(TComponent* AOwner)
-    : TCustomControl(AOwner), FMargins(new TSkinControlMargins)
-{
-    SetControlStyle(ControlStyle() | csAcceptsControls | csSetCaption);
-    FMargins->OnChange = [this](TObject*) {
-        Realign();
-        Invalidate();
-    };
-    SetBounds(0, 0, 185, 105);
-    SetParentColor(false);
-    SetColor(clNone);
-    SetTabStop(false);
-    ListenThemeChanges(this);
-}
-
-TExtGroupBox::~TExtGroupBox()
-{
-    UnlistenThemeChanges(this);
-    delete FMargins;
-}
-
-void TExtGroupBox::SetWideCaption(const WideString& value)
-{
-    if (value == FCaption)
-        return;
-    FCaption = value;
-    SetCaption(WideToAnsi(value));
-    Invalidate();
-}
-
-void TExtGroupBox::SetThemeType(TExtThemeType value)
-{
-    FThemeType = value;
-    Invalidate();
-}
-
-int TExtGroupBox::TextHeight()
-{
-    TScreenDC dc;
-    TCanvas canvas;
-    TCanvasDCScope scope(&canvas, dc.Handle());
-    canvas.Font()->Assign(Font());
-    return canvas.TextExtent("0").cy;
-}
-
-void TExtGroupBox::AdjustClientRect(TRect& rect)
-{
-    TCustomControl::AdjustClientRect(rect);
-    InflateRect(&rect, -1, -1);
-    rect = FMargins->Deflate(rect);
-    rect.top += TextHeight();
-    // The etched frame is two pixels thick.
-    InflateRect(&rect, -2, -2);
-}
-
-TRect TExtGroupBox::CaptionRect(TCanvas* canvas)
-{
-    TRect r(0, 0, 1, 1);
-    ExtPaintCaptionGlow(canvas, FCaption, r, DT_SINGLELINE | DT_CALCRECT, TSpGlowDirection::gldNone,
-                        0);
-    OffsetRect(&r, 8, 0);
-    return r;
-}
-
-void TExtGroupBox::Paint()
-{
-    TCanvas* canvas = Canvas();
-    canvas->Font()->Assign(Font());
-    HDC dc = canvas->Handle();
-    TRect caption = FCaption.empty() ? TRect() : CaptionRect(canvas);
-    TRect frame = ClientRect();
-    frame.top = caption.IsEmpty() ? TextHeight() / 2 : (caption.top + caption.bottom) / 2;
-    bool themed = ExtResolveThemeKind(FThemeType) == TExtThemeType::thtWindows;
-    int saved = SaveDC(dc);
-    if (!caption.IsEmpty())
-        ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
-    if (!(themed && DrawNumThemePart(nullptr, dc, L"BUTTON", BP_GROUPBOX,
-                                     Enabled() ? GBS_NORMAL : GBS_DISABLED, frame)))
-        DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    RestoreDC(dc, saved);
-    if (caption.IsEmpty())
-        return;
-    canvas->Font()->SetColor(Enabled() ? clBtnText : clGrayText);
-    ExtPaintCaptionGlow(canvas, FCaption, caption, DT_SINGLELINE, TSpGlowDirection::gldNone, 0);
-}
-
-void TExtGroupBox::WndProc(TMessage& m)
-{
-    switch (m.Msg) {
-    case WM_ERASEBKGND:
-        if (Color() == clNone) {
-            PaintParentUnder(this, reinterpret_cast<HDC>(m.WParam), ClientRect());
-            m.Result = 1;
-            return;
-        }
-        break;
-    case WM_SKIN_THEMECHANGE:
-        Invalidate();
-        return;
-    case CM_TEXTCHANGED:
-        FollowAnsiCaption(FCaption, Caption());
-        Invalidate();
-        break;
-    case CM_DIALOGCHAR:
-        if (IsAccelerator(static_cast<char>(m.WParam), Caption()))
-            for (int i = 0; i < ControlCount(); ++i)
-                if (auto* child = dynamic_cast<TWinControl*>(Controls(i));
-                    child && child->CanFocus()) {
-                    child->SetFocus();
-                    m.Result = 1;
-                    return;
-                }
-        return;
-    }
-    TCustomControl::WndProc(m);
 }

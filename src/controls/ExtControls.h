@@ -5,6 +5,8 @@
 #include "ExtItem.h"
 #include "SkinDkPanels.h"
 
+#include "classlib/ControlMessages.h"
+#include "classlib/Filer.h"
 #include "classlib/StandardControls.h"
 
 #include <memory>
@@ -16,15 +18,34 @@ using TExtDrawEvent = TEvent<TObject*, TCanvas*, const TRect&, int, bool&>;
 using TExtDrawTextEvent =
     TEvent<TObject*, TCanvas*, const TRect&, WideString&, TRect&, UINT&, bool, int, bool&>;
 using TExtProgressBarChangeEvent = TEvent<TObject*, int>;
+// Sender, hint bitmap, hint text, paint default: the bitmap comes sized to
+// the text (8 pixels wider, 4 higher) in the hint colour; the text is drawn
+// on it afterwards unless paint default is cleared.
+using TExtDrawHintEvent = TEvent<TObject*, TBitmap*, WideString&, bool&>;
+// Sender, image list, image index: the glyph to show.
+using TExtGetImageIndexEvent = TEvent<TObject*, TCustomImageList*&, int&>;
 
 class TExtTextObject : public TSkinTextObject
 {
+    ZANDREL_PUBLISHED(TExtTextObject)
+
 public:
     explicit TExtTextObject(TComponent* AOwner);
+    ~TExtTextObject() override;
 
     const WideString& WideCaption() const { return FCaption; }
     // Stores the wide caption and gives the control its ANSI form.
     void SetWideCaption(const WideString& value);
+    // The wide hint while the ANSI hint is its conversion.
+    WideString WideHint() const;
+    void SetWideHint(const WideString& value);
+    // A glyph beside the caption (index -1 or no list: none).
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value);
+    // The bitmap the last hint showed while OnDrawHint is assigned.
+    TBitmap* HintBitmap() const { return FHintBitmap.get(); }
     TSpGlowDirection CaptionGlow() const { return FCaptionGlow; }
     void SetCaptionGlow(TSpGlowDirection value);
     TColor CaptionGlowColor() const { return FCaptionGlowColor; }
@@ -42,9 +63,15 @@ public:
 
     TExtDrawEvent OnDraw;
     TExtDrawTextEvent OnDrawCaption;
+    // With a handler the hint shows as a bitmap (see TExtDrawHintEvent).
+    TExtDrawHintEvent OnDrawHint;
+    TExtGetImageIndexEvent OnGetImageIndex;
 
 protected:
+    virtual void PaintHintStage(TBitmap* bitmap, WideString& hint, bool& paintDefault);
     virtual void DoDrawItem(TCanvas* canvas, const TRect& rect, int stage, bool& paintDefault);
+    // The glyph shown: Images and ImageIndex, as OnGetImageIndex changes them.
+    virtual void AskImageIndex(TCustomImageList*& images, int& index);
     virtual void OpenLinkTarget();
     void DoDrawText(TCanvas* canvas, TRect& rect, UINT flags) override;
     void DoAdjustFont(TCanvas* canvas) override;
@@ -53,11 +80,20 @@ protected:
     TRect GetFocusRect() override;
     void Paint() override;
     void Click() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void DefineProperties(TFiler& Filer) override;
 
 private:
     bool ShowsLink() { return MouseInside() && !FLinkText.empty(); }
+    void ContentChanged();
+    void PrepareHintBitmap(THintInfo& info);
 
     WideString FCaption;
+    WideString FHint;
+    TCustomImageList* FImages = nullptr; // not owned; free-notified
+    std::unique_ptr<TChangeLink> FImageLink;
+    int FImageIndex = -1;
+    std::unique_ptr<TBitmap> FHintBitmap;
     WideString FLinkText;
     WideString FLinkTextParams;
     std::unique_ptr<TFont> FLinkFont;
@@ -85,6 +121,8 @@ int ExtPaintProgress(TCanvas* canvas, const TRect& rect, bool vertical, TExtThem
 
 class TExtProgressBar : public TExtTextObject
 {
+    ZANDREL_PUBLISHED(TExtProgressBar)
+
 public:
     explicit TExtProgressBar(TComponent* AOwner);
 
@@ -155,6 +193,8 @@ protected:
     TRect CaptionMargins() override;
     void AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight) override;
     void DoDrawItem(TCanvas* canvas, const TRect& rect, int stage, bool& paintDefault) override;
+    // The check glyph is the control's only glyph.
+    void AskImageIndex(TCustomImageList*& images, int& index) override;
 
 private:
     int FGroupIndex = -1;
@@ -163,6 +203,8 @@ private:
 
 class TExtCheckBox : public TExtButtonControl
 {
+    ZANDREL_PUBLISHED(TExtCheckBox)
+
 public:
     explicit TExtCheckBox(TComponent* AOwner);
 
@@ -186,6 +228,8 @@ private:
 
 class TExtRadioButton : public TExtButtonControl
 {
+    ZANDREL_PUBLISHED(TExtRadioButton)
+
 public:
     explicit TExtRadioButton(TComponent* AOwner);
 
@@ -204,6 +248,8 @@ private:
 
 class TExtLabel : public TExtTextObject
 {
+    ZANDREL_PUBLISHED(TExtLabel)
+
 public:
     explicit TExtLabel(TComponent* AOwner);
 
@@ -229,30 +275,96 @@ private:
     TColor FUnderlineColor = clBtnShadow;
 };
 
-// A frame with a wide caption in its top edge around child controls.
-class TExtGroupBox : public TCustomControl
+// --- Panels ---------------------------------------------------------------------------
+
+enum class TExtPanelBorder
 {
+    pbrRaised,
+    pbrDoubleRaised,
+    pbrSunken,
+    pbrDoubleSunken,
+    pbrBumped,
+    pbrEtched,
+    pbrFramed
+};
+
+// The frame of a panel of that border type, classic (system edges; a framed
+// border is a line in the button face colour) or, with visual styles, the
+// group-box frame.
+void ExtPaintPanelFrame(TCanvas* canvas, const TRect& rect, bool enabled,
+                        TExtPanelBorder borderType, TExtThemeType themeType);
+
+// A control that hosts child controls inside a frame and its margins; it
+// shows its parent's background while its colour is clNone and paints
+// through an off-screen bitmap, so its frame never flickers.
+class TExtCustomPanel : public TCustomControl
+{
+    ZANDREL_PUBLISHED(TExtCustomPanel)
+
 public:
-    explicit TExtGroupBox(TComponent* AOwner);
-    ~TExtGroupBox() override;
+    explicit TExtCustomPanel(TComponent* AOwner);
+    ~TExtCustomPanel() override;
 
     const WideString& WideCaption() const { return FCaption; }
+    // Stores the wide caption and gives the control its ANSI form.
     void SetWideCaption(const WideString& value);
+    const WideString& WideHint() const { return FHint; }
+    void SetWideHint(const WideString& value);
+    // Without borders the frame falls outside the panel.
+    bool Borders() const { return FBorders; }
+    void SetBorders(bool value);
+    TExtPanelBorder BorderType() const { return FBorderType; }
+    void SetBorderType(TExtPanelBorder value);
     TExtThemeType ThemeType() const { return FThemeType; }
     void SetThemeType(TExtThemeType value);
+    // Kept for a theme with a background of its own; the "Default" theme
+    // has none.
+    bool SkinStyleBackground() const { return FSkinStyleBackground; }
+    void SetSkinStyleBackground(bool value) { FSkinStyleBackground = value; }
     TSkinControlMargins* Margins() const { return FMargins; }
+    // Redraws the panel and its children.
+    void RepaintBackdrop();
+    void WndProc(TMessage& message) override;
+
+    TExtDrawEvent OnDrawBackground;
+
+protected:
+    virtual void DrawBackground(TCanvas* canvas, const TRect& rect);
+    virtual void DoDrawBackground(TCanvas* canvas, const TRect& rect, int stage,
+                                  bool& paintDefault);
+    void AdjustClientRect(TRect& rect) override;
+    void Paint() override;
+    void DefineProperties(TFiler& Filer) override;
+
+private:
+    WideString FCaption;
+    WideString FHint;
+    bool FBorders = true;
+    TExtPanelBorder FBorderType = TExtPanelBorder::pbrEtched;
+    TExtThemeType FThemeType = TExtThemeType::thtSkin;
+    bool FSkinStyleBackground = false;
+    TSkinControlMargins* FMargins; // owned
+};
+
+// A frame with a wide caption in its top edge around child controls.
+class TExtGroupBox : public TExtCustomPanel
+{
+    ZANDREL_PUBLISHED(TExtGroupBox)
+
+public:
+    explicit TExtGroupBox(TComponent* AOwner);
     void WndProc(TMessage& message) override;
 
 protected:
     void AdjustClientRect(TRect& rect) override;
-    void Paint() override;
+    void DrawBackground(TCanvas* canvas, const TRect& rect) override;
 
 private:
     // The caption's rectangle, 8 pixels from the left edge.
     TRect CaptionRect(TCanvas* canvas);
     int TextHeight();
-
-    WideString FCaption;
-    TExtThemeType FThemeType = TExtThemeType::thtSkin;
-    TSkinControlMargins* FMargins; // owned
 };
+
+// A caption set in its ANSI form replaces the wide one; the wide caption
+// that gave the ANSI one stays (it may hold characters the code page lacks).
+void ExtFollowAnsiCaption(WideString& wide, const AnsiString& ansi);

@@ -1,5 +1,7 @@
 #include "ExtItem.h"
 
+#include <algorithm>
+
 #include "controls/NumThemesSupport.h"
 #include "themes/Skin.h"
 
@@ -82,27 +84,74 @@ int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect,
     return height;
 }
 
-TRect ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
-                     TAlignment alignment, UINT format, TSpGlowDirection glow, TColor glowColor)
+namespace {
+
+UINT CaptionLayoutFormat(UINT format, TAlignment alignment)
 {
     format &= ~(DT_CENTER | DT_VCENTER);
     if (alignment == TAlignment::taRightJustify)
         format |= DT_RIGHT;
+    return format;
+}
+
+} // namespace
+
+TExtCaptionLayout ExtLayoutCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
+                                   TAlignment alignment, UINT format, SIZE glyphSize,
+                                   bool glyphOnTop, bool pushed)
+{
+    const bool glyph = glyphSize.cx >= 1 && glyphSize.cy >= 1;
+    const bool gaps = glyph && !caption.empty();
+    const int across = gaps ? 4 : 0, along = gaps ? 1 : 0;
+    const int beside = glyph && !glyphOnTop ? glyphSize.cx + across : 0;
+    format = CaptionLayoutFormat(format, alignment);
     TRect text(0, 0, 1, 1);
     if (format & (DT_WORDBREAK | DT_END_ELLIPSIS | DT_PATH_ELLIPSIS))
-        text = TRect(0, 0, rect.Width(), 1);
-    int height = ExtPaintCaptionGlow(canvas, caption, text, format | DT_CALCRECT, glow, glowColor);
-    if (height == 0)
-        return TRect();
-    int width = text.Width();
+        text = TRect(0, 0, std::max<int>(rect.Width() - beside, 1), 1);
+    TExtCaptionLayout layout;
+    layout.TextHeight = ExtPaintCaptionGlow(canvas, caption, text, format | DT_CALCRECT,
+                                            TSpGlowDirection::gldNone, 0);
+    const int width = layout.TextHeight ? text.Width() : 0, height = layout.TextHeight;
     int left = rect.left;
     if (alignment == TAlignment::taRightJustify)
         left = rect.right - width;
     else if (alignment == TAlignment::taCenter)
         left = (rect.left + rect.right - width) / 2;
     int top = (rect.top + rect.bottom - height) / 2;
-    TRect placed(left, top, left + width, top + height);
-    TRect painted = placed;
-    ExtPaintCaptionGlow(canvas, caption, painted, format, glow, glowColor);
-    return placed;
+    layout.TextRect = TRect(left, top, left + width, top + height);
+    if (glyph && glyphOnTop) {
+        layout.GlyphPos = TPoint(left + (width - glyphSize.cx) / 2,
+                                 (rect.top + rect.bottom - (glyphSize.cy + along + height)) / 2);
+        OffsetRect(&layout.TextRect, 0, (glyphSize.cy + along) / 2);
+    } else if (glyph) {
+        int glyphTop = (rect.top + rect.bottom - glyphSize.cy) / 2;
+        if (alignment == TAlignment::taLeftJustify) {
+            layout.GlyphPos = TPoint(left, glyphTop);
+            OffsetRect(&layout.TextRect, beside, 0);
+        } else if (alignment == TAlignment::taRightJustify) {
+            layout.GlyphPos = TPoint(left + width - glyphSize.cx, glyphTop);
+            OffsetRect(&layout.TextRect, -beside, 0);
+        } else {
+            layout.GlyphPos = TPoint((rect.left + rect.right - (beside + width)) / 2, glyphTop);
+            OffsetRect(&layout.TextRect, beside / 2, 0);
+        }
+    }
+    if (pushed) {
+        OffsetRect(&layout.TextRect, 1, 1);
+        layout.GlyphPos = TPoint(layout.GlyphPos.x + 1, layout.GlyphPos.y + 1);
+    }
+    return layout;
+}
+
+TRect ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
+                     TAlignment alignment, UINT format, TSpGlowDirection glow, TColor glowColor)
+{
+    TExtCaptionLayout layout =
+        ExtLayoutCaption(canvas, rect, caption, alignment, format, SIZE{0, 0}, false, false);
+    if (layout.TextHeight == 0)
+        return TRect();
+    TRect painted = layout.TextRect;
+    ExtPaintCaptionGlow(canvas, caption, painted, CaptionLayoutFormat(format, alignment), glow,
+                        glowColor);
+    return layout.TextRect;
 }

@@ -42,6 +42,20 @@ int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect,
 TRect ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
                      TAlignment alignment, UINT format, TSpGlowDirection glow, TColor glowColor);
 
+// Where a caption and a glyph of glyphSize go in rect: the caption placed
+// as ExtDrawCaption places it, the glyph beside it on the side of the
+// alignment (or, glyphOnTop, centred above it) 4 pixels away (1 above),
+// both moved by (+1, +1) when pushed. A glyph smaller than 1 x 1 is none.
+struct TExtCaptionLayout
+{
+    TPoint GlyphPos;
+    TRect TextRect;
+    int TextHeight = 0;
+};
+TExtCaptionLayout ExtLayoutCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,
+                                   TAlignment alignment, UINT format, SIZE glyphSize,
+                                   bool glyphOnTop, bool pushed);
+
 // --- Extended items -------------------------------------------------------------------
 //
 // Menu and toolbar items whose caption and hint are wide text (the

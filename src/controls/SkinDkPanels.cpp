@@ -431,6 +431,12 @@ void TSkinTextObject::CreateWnd()
     AdjustAutoSize();
 }
 
+void TSkinTextObject::Loaded()
+{
+    TSkinPanelObject::Loaded();
+    AdjustAutoSize();
+}
+
 void TSkinTextObject::Paint()
 {
     TCanvas* canvas = Canvas();

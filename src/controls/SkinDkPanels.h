@@ -144,6 +144,7 @@ protected:
     virtual TRect CaptionMargins() { return TRect(); }
     void Paint() override;
     void CreateWnd() override;
+    void Loaded() override;
     // Sets the auto size (guarded against re-entry, skipped while loading).
     void AdjustAutoSize();
 

@@ -1,0 +1,298 @@
+// The extended panel and the group box built on it.
+#include "ExtControls.h"
+
+#include "classlib/ControlMessages.h"
+#include "classlib/ShortCut.h"
+#include "classlib/WideText.h"
+#include "controls/NumThemesSupport.h"
+#include "unicode/UniClasses.h"
+
+#include <vssym32.h>
+
+// --- Frame ---------------------------------------------------------------------------
+
+namespace {
+
+UINT ClassicEdge(TExtPanelBorder borderType)
+{
+    switch (borderType) {
+    case TExtPanelBorder::pbrRaised:
+        return BDR_RAISEDINNER;
+    case TExtPanelBorder::pbrDoubleRaised:
+        return EDGE_RAISED;
+    case TExtPanelBorder::pbrSunken:
+        return BDR_SUNKENOUTER;
+    case TExtPanelBorder::pbrDoubleSunken:
+        return EDGE_SUNKEN;
+    case TExtPanelBorder::pbrBumped:
+        return EDGE_BUMP;
+    case TExtPanelBorder::pbrEtched:
+    case TExtPanelBorder::pbrFramed:
+        break;
+    }
+    return EDGE_ETCHED;
+}
+
+// Every border but the flat frame is two pixels deep or looks it.
+bool IsThreeD(TExtPanelBorder borderType)
+{
+    return borderType != TExtPanelBorder::pbrFramed;
+}
+
+} // namespace
+
+void ExtPaintPanelFrame(TCanvas* canvas, const TRect& rect, bool enabled,
+                        TExtPanelBorder borderType, TExtThemeType themeType)
+{
+    HDC dc = canvas->Handle();
+    if (ExtResolveThemeKind(themeType) == TExtThemeType::thtWindows &&
+        DrawNumThemePart(nullptr, dc, L"BUTTON", BP_GROUPBOX, enabled ? GBS_NORMAL : GBS_DISABLED,
+                         rect))
+        return;
+    TRect r = rect;
+    if (borderType == TExtPanelBorder::pbrFramed) {
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(clBtnFace));
+        FrameRect(dc, &r, brush);
+        DeleteObject(brush);
+        return;
+    }
+    DrawEdge(dc, &r, ClassicEdge(borderType), BF_RECT);
+}
+
+// --- Panel ---------------------------------------------------------------------------
+
+const TClassInfo& TExtCustomPanel::StaticClassInfo()
+{
+    using P = TExtCustomPanel;
+    static const TPropInfo props[] = {
+        {.Name = "Caption",
+         .Kind = TTypeKind::tkWString,
+         .GetWStr = [](TPersistent* o) { return static_cast<P*>(o)->WideCaption(); },
+         .SetWStr = [](TPersistent* o,
+                       const WideString& v) { static_cast<P*>(o)->SetWideCaption(v); }},
+        {.Name = "Hint",
+         .Kind = TTypeKind::tkWString,
+         .GetWStr =
+             [](TPersistent* o) {
+                 auto* panel = static_cast<P*>(o);
+                 return ShadowedWideView(panel->WideHint(), panel->Hint());
+             },
+         .SetWStr = [](TPersistent* o,
+                       const WideString& v) { static_cast<P*>(o)->SetWideHint(v); }},
+    };
+    static const TClassInfo info{.Name = "TExtCustomPanel", .Props = props};
+    return info;
+}
+
+TExtCustomPanel::TExtCustomPanel(TComponent* AOwner)
+    : TCustomControl(AOwner), FMargins(new TSkinControlMargins)
+{
+    SetControlStyle(ControlStyle() | csAcceptsControls);
+    FMargins->OnChange = [this](TObject*) {
+        Realign();
+        Invalidate();
+    };
+    SetParentColor(false);
+    SetColor(clNone);
+    ListenThemeChanges(this);
+}
+
+TExtCustomPanel::~TExtCustomPanel()
+{
+    UnlistenThemeChanges(this);
+    delete FMargins;
+}
+
+void TExtCustomPanel::SetWideCaption(const WideString& value)
+{
+    if (value == FCaption)
+        return;
+    FCaption = value;
+    SetCaption(WideToAnsi(value));
+    Invalidate();
+}
+
+void TExtCustomPanel::SetWideHint(const WideString& value)
+{
+    FHint = value;
+    SetHint(WideToAnsi(value));
+}
+
+void TExtCustomPanel::SetBorders(bool value)
+{
+    if (value == FBorders)
+        return;
+    FBorders = value;
+    Invalidate();
+}
+
+void TExtCustomPanel::SetBorderType(TExtPanelBorder value)
+{
+    if (value == FBorderType)
+        return;
+    FBorderType = value;
+    Invalidate();
+}
+
+void TExtCustomPanel::SetThemeType(TExtThemeType value)
+{
+    FThemeType = value;
+    Invalidate();
+}
+
+void TExtCustomPanel::RepaintBackdrop()
+{
+    if (HandleAllocated())
+        RedrawWindow(WindowHandle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void TExtCustomPanel::DrawBackground(TCanvas* canvas, const TRect& rect)
+{
+    ExtPaintPanelFrame(canvas, rect, Enabled(), FBorderType, FThemeType);
+}
+
+void TExtCustomPanel::DoDrawBackground(TCanvas* canvas, const TRect& rect, int stage,
+                                       bool& paintDefault)
+{
+    if (OnDrawBackground)
+        OnDrawBackground(this, canvas, rect, stage, paintDefault);
+}
+
+void TExtCustomPanel::AdjustClientRect(TRect& rect)
+{
+    TCustomControl::AdjustClientRect(rect);
+    InflateRect(&rect, -1, -1);
+    rect = FMargins->Deflate(rect);
+}
+
+void TExtCustomPanel::Paint()
+{
+    TRect client = ClientRect();
+    if (client.IsEmpty())
+        return;
+    TBitmap buffer;
+    buffer.SetPixelFormat(TPixelFormat::pf32bit);
+    buffer.SetSize(client.Width(), client.Height());
+    TCanvas* canvas = buffer.Canvas();
+    canvas->Brush()->SetColor(clWhite);
+    canvas->FillRect(client);
+    PaintParentUnder(this, canvas->Handle(), client);
+    if (Color() != clNone) {
+        canvas->Brush()->SetColor(Color());
+        canvas->FillRect(client);
+    }
+    canvas->Font()->Assign(Font());
+    bool paintDefault = true;
+    DoDrawBackground(canvas, client, 0, paintDefault);
+    if (paintDefault) {
+        TRect frame = client;
+        if (!FBorders)
+            InflateRect(&frame, 3, 3);
+        DrawBackground(canvas, frame);
+    }
+    paintDefault = true;
+    DoDrawBackground(canvas, client, 1, paintDefault);
+    BitBlt(Canvas()->Handle(), 0, 0, client.Width(), client.Height(), canvas->Handle(), 0, 0,
+           SRCCOPY);
+}
+
+void TExtCustomPanel::DefineProperties(TFiler& Filer)
+{
+    TCustomControl::DefineProperties(Filer);
+    DeclareWideStreamProps(Filer, this);
+}
+
+void TExtCustomPanel::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_ERASEBKGND:
+        // Paint covers the whole client area.
+        m.Result = 1;
+        return;
+    case WM_SKIN_THEMECHANGE:
+        RepaintBackdrop();
+        return;
+    case CM_TEXTCHANGED:
+        ExtFollowAnsiCaption(FCaption, Caption());
+        Invalidate();
+        break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+// --- Group box -----------------------------------------------------------------------
+
+const TClassInfo& TExtGroupBox::StaticClassInfo()
+{
+    static const TClassInfo info{.Name = "TExtGroupBox",
+                                 .Parent = &TExtCustomPanel::StaticClassInfo()};
+    return info;
+}
+
+TExtGroupBox::TExtGroupBox(TComponent* AOwner) : TExtCustomPanel(AOwner)
+{
+    SetControlStyle(ControlStyle() | csSetCaption);
+    SetBounds(0, 0, 185, 105);
+    SetTabStop(false);
+}
+
+int TExtGroupBox::TextHeight()
+{
+    TScreenDC dc;
+    TCanvas canvas;
+    TCanvasDCScope scope(&canvas, dc.Handle());
+    canvas.Font()->Assign(Font());
+    return canvas.TextExtent("0").cy;
+}
+
+void TExtGroupBox::AdjustClientRect(TRect& rect)
+{
+    TExtCustomPanel::AdjustClientRect(rect);
+    rect.top += TextHeight();
+    int frame = IsThreeD(BorderType()) ? 2 : 1;
+    InflateRect(&rect, -frame, -frame);
+}
+
+TRect TExtGroupBox::CaptionRect(TCanvas* canvas)
+{
+    TRect r(0, 0, 1, 1);
+    ExtPaintCaptionGlow(canvas, WideCaption(), r, DT_SINGLELINE | DT_CALCRECT,
+                        TSpGlowDirection::gldNone, 0);
+    OffsetRect(&r, 8, 0);
+    return r;
+}
+
+void TExtGroupBox::DrawBackground(TCanvas* canvas, const TRect& rect)
+{
+    HDC dc = canvas->Handle();
+    TRect caption = WideCaption().empty() ? TRect() : CaptionRect(canvas);
+    TRect frame = rect;
+    frame.top = caption.IsEmpty() ? TextHeight() / 2 : (caption.top + caption.bottom) / 2;
+    int saved = SaveDC(dc);
+    if (!caption.IsEmpty())
+        ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
+    ExtPaintPanelFrame(canvas, frame, Enabled(), TExtPanelBorder::pbrEtched, ThemeType());
+    RestoreDC(dc, saved);
+    if (caption.IsEmpty())
+        return;
+    canvas->Font()->SetColor(Enabled() ? clBtnText : clGrayText);
+    ExtPaintCaptionGlow(canvas, WideCaption(), caption, DT_SINGLELINE, TSpGlowDirection::gldNone,
+                        0);
+}
+
+void TExtGroupBox::WndProc(TMessage& m)
+{
+    if (m.Msg == CM_DIALOGCHAR) {
+        if (IsAccelerator(static_cast<char>(m.WParam), Caption()))
+            for (int i = 0; i < ControlCount(); ++i)
+                if (auto* child = dynamic_cast<TWinControl*>(Controls(i));
+                    child && child->CanFocus()) {
+                    child->SetFocus();
+                    m.Result = 1;
+                    return;
+                }
+        return;
+    }
+    TExtCustomPanel::WndProc(m);
+}
