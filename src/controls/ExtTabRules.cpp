@@ -240,9 +240,16 @@ TExtTabThemeType ExtResolveTabThemeKind(TExtTabThemeType type, bool visualStyles
 }
 
 TTabShape TabShape(const TRect& rect, TExtTabThemeType kind, bool active, bool hot,
-                   TTabNeighbour after)
+                   TTabNeighbour after, bool focused)
 {
     TTabShape shape;
+    if (active && focused) {
+        constexpr int kFocusInset = 3;
+        shape.Focus = rect;
+        InflateRect(&shape.Focus, -kFocusInset, -kFocusInset);
+        if (shape.Focus.IsEmpty())
+            shape.Focus = TRect();
+    }
     shape.Body = rect;
     shape.Body.bottom += 1; // reaches into the page's frame
     shape.CaptionShift = active ? 0 : 2;
@@ -259,6 +266,7 @@ TTabShape TabShape(const TRect& rect, TExtTabThemeType kind, bool active, bool h
     }
     if (active || (hot && kind == TExtTabThemeType::tttFlat)) {
         shape.DrawBody = true;
+        shape.ThemeFace = !active;
         shape.Body.bottom += 5;
         return shape;
     }

@@ -142,7 +142,9 @@ struct TTabShape
     TRect Body;             // the tab's face
     bool DrawBody = false;  // classic and flat inactive tabs have no face
     bool Separator = false; // the two lines at the right edge
+    bool ThemeFace = false; // the face is a hot toolbar button of the current theme
     int CaptionShift = 0;   // pixels toward the page for caption and image
+    TRect Focus;            // the focus rectangle; empty when none
 };
 // What follows a tab: nothing, an inactive or the active tab.
 enum class TTabNeighbour
@@ -153,6 +155,7 @@ enum class TTabNeighbour
 };
 // The shape of a tab of a resolved kind: active, hot under the mouse, and
 // what follows it. An active tab with visual styles widens over its
-// neighbours, on the left always.
+// neighbours, on the left always. The active tab of a focused strip shows
+// the focus inside it.
 TTabShape TabShape(const TRect& rect, TExtTabThemeType kind, bool active, bool hot,
-                   TTabNeighbour after);
+                   TTabNeighbour after, bool focused = false);

@@ -46,12 +46,17 @@ public:
         const bool bottom = strip->TabPosition() == TExtTabPosition::ttpBottom;
         const TExtTabThemeType kind =
             ExtResolveTabThemeKind(strip->ThemeType(), ExtVisualStylesOn());
+        const bool focused = strip->TabSet() && strip->TabSet()->TabsFocused();
         const TTabShape shape =
-            TabShape(ClientRect, kind, FItem->Checked(), IsSelected, FollowingTab());
-        PaintFace(Canvas, ClientRect, shape, kind, bottom, IsSelected);
+            TabShape(ClientRect, kind, FItem->Checked(), IsSelected, FollowingTab(), focused);
+        const TSkinItemInfo info = MakeItemInfo(IsSelected, false);
+        PaintFace(Canvas, ClientRect, shape, kind, bottom, info, strip->TabColor());
         TRect content = ClientRect;
         OffsetRect(&content, 0, bottom ? -shape.CaptionShift : shape.CaptionShift);
-        PaintContent(Canvas, content, IsSelected);
+        const TColor ink = shape.ThemeFace ? CurrentTheme()->ItemInkColor(info) : clBtnText;
+        PaintContent(Canvas, content, info, ink);
+        if (!shape.Focus.IsEmpty())
+            DrawFocusRect(Canvas->Handle(), &shape.Focus);
     }
 
 private:
@@ -83,7 +88,7 @@ private:
     // The face is drawn with the page below it, over the strip's background,
     // in a bitmap turned upside down for tabs at the bottom.
     void PaintFace(TCanvas* Canvas, const TRect& rect, const TTabShape& shape,
-                   TExtTabThemeType kind, bool turned, bool hot)
+                   TExtTabThemeType kind, bool turned, const TSkinItemInfo& info, TColor color)
     {
         TBitmap face;
         face.SetSize(rect.Width(), rect.Height());
@@ -91,11 +96,14 @@ private:
         CopyTurned(dc, Canvas->Handle(), rect, turned);
         if (kind == TExtTabThemeType::tttWindows) {
             constexpr int kTabItemPart = 1;
+            const bool hot = info.HotState != 0;
             const int state = !FItem->Enabled() ? 4 : FItem->Checked() ? 3 : hot ? 2 : 1;
             DrawNumThemePart(nullptr, dc, L"TAB", kTabItemPart, state, shape.Body);
+        } else if (shape.ThemeFace) {
+            CurrentTheme()->DrawButtonFace(face.Canvas(), shape.Body, info);
         } else if (shape.DrawBody) {
             TRect body = shape.Body;
-            face.Canvas()->Brush()->SetColor(clBtnFace);
+            face.Canvas()->Brush()->SetColor(color);
             face.Canvas()->FillRect(body);
             const UINT edge = kind == TExtTabThemeType::tttNone ? EDGE_RAISED : BDR_RAISEDINNER;
             DrawEdge(dc, &body, edge, BF_LEFT | BF_TOP | BF_RIGHT);
@@ -120,8 +128,8 @@ private:
         else
             BitBlt(to, 0, 0, w, h, from, 0, 0, SRCCOPY);
     }
-    // The image at the left and the wide caption, in the button text colour.
-    void PaintContent(TCanvas* Canvas, TRect rect, bool hot)
+    // The image at the left and the wide caption.
+    void PaintContent(TCanvas* Canvas, TRect rect, const TSkinItemInfo& info, TColor ink)
     {
         auto* item = static_cast<TExtCustomItem*>(FItem);
         InflateRect(&rect, -item->Margins(), 0);
@@ -129,10 +137,10 @@ private:
         if (image.cx > 0) {
             const int top = rect.top + (rect.Height() - image.cy) / 2;
             DrawViewerImage(Canvas, TRect(rect.left, top, rect.left + image.cx, top + image.cy),
-                            MakeItemInfo(hot, false));
+                            info);
             rect.left += image.cx + 2;
         }
-        Canvas->Font()->SetColor(FItem->Enabled() ? clBtnText : clGrayText);
+        Canvas->Font()->SetColor(FItem->Enabled() ? ink : clGrayText);
         Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
         ExtDrawCaption(Canvas, rect, ShownWideCaption(), item->Alignment(),
                        ExtItemCaptionFormat(item->Wrapping(), item->Alignment()),
@@ -165,7 +173,7 @@ bool TabLoading(const TComponent* c)
 
 } // namespace
 
-void ExtPaintTabStrip(TCanvas* canvas, const TRect& page, TExtTabThemeType kind)
+void ExtPaintTabStrip(TCanvas* canvas, const TRect& page, TExtTabThemeType kind, TColor color)
 {
     constexpr int kTabPanePart = 9;
     if (kind == TExtTabThemeType::tttWindows &&
@@ -176,9 +184,9 @@ void ExtPaintTabStrip(TCanvas* canvas, const TRect& page, TExtTabThemeType kind)
         FrameEdges(canvas, inside, clWindow, clBtnShadow);
     } else {
         FrameEdges(canvas, inside, clWindow, SystemColor(COLOR_WINDOWFRAME));
-        FrameEdges(canvas, inside, clBtnFace, clBtnShadow);
+        FrameEdges(canvas, inside, color, clBtnShadow);
     }
-    canvas->Brush()->SetColor(clBtnFace);
+    canvas->Brush()->SetColor(color);
     canvas->FillRect(inside);
 }
 
@@ -207,6 +215,12 @@ void TExtTabItem::Click()
 TBarItemViewerClass TExtTabItem::ViewerClassForItem(TBarView*)
 {
     return NewBarViewer<TExtTabItemViewer>;
+}
+
+TColor TExtTabItem::TabColor() const
+{
+    auto* strip = dynamic_cast<TExtTabToolbar*>(Parent() ? Parent()->ParentComponent() : nullptr);
+    return strip ? strip->TabColor() : clBtnFace;
 }
 
 // --- TExtTabToolbar ---------------------------------------------------------------------------
@@ -334,8 +348,7 @@ void TExtTabToolbar::TabDraggedOver(const TPoint& at)
     Items()->Move(from, to);
     --FReordering;
     PushItemsRight();
-    if (HandleAllocated())
-        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    Redraw();
 }
 
 void TExtTabToolbar::HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed,
@@ -364,6 +377,8 @@ void TExtTabToolbar::HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed,
         break;
     }
     TExtToolbar::HandleItemChangeNote(Sender, Relayed, Code, Index, Item);
+    if (Code == TBarItemChangeCode::ItemChangedSize)
+        Redraw();
 }
 
 void TExtTabToolbar::SetThemeType(TExtTabThemeType value)
@@ -371,8 +386,22 @@ void TExtTabToolbar::SetThemeType(TExtTabThemeType value)
     if (value == FThemeType)
         return;
     FThemeType = value;
-    if (HandleAllocated())
+    Redraw();
+}
+
+void TExtTabToolbar::Redraw()
+{
+    if (HandleAllocated() && !HasState(csDestroying))
         RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+void TExtTabToolbar::SetTabColor(TColor value)
+{
+    if (value == FTabColor)
+        return;
+    FTabColor = value;
+    if (FThemeType != TExtTabThemeType::tttSkin && FTabSet)
+        FTabSet->RepaintBackdrop();
 }
 
 void TExtTabToolbar::SetTabAutofit(bool value)
@@ -645,7 +674,8 @@ void TExtCustomTabSet::WndProc(TMessage& message)
         canvas.FillRect(ClientRect());
         const int strip = TabVisible() ? Dock()->Height() : 0;
         ExtPaintTabStrip(&canvas, TabPageArea(ClientRect(), TabPosition(), strip),
-                         ExtResolveTabThemeKind(ThemeType(), ExtVisualStylesOn()));
+                         ExtResolveTabThemeKind(ThemeType(), ExtVisualStylesOn()),
+                         TabToolbar()->TabColor());
         canvas.SetHandle(nullptr);
         message.Result = 1;
         return;
@@ -656,6 +686,33 @@ void TExtCustomTabSet::WndProc(TMessage& message)
         return;
     }
     TExtCompoundItemsControl::WndProc(message);
+    switch (message.Msg) {
+    case WM_SIZE:
+        // The strip's background follows the page under it: all of it changes.
+        RepaintBackdrop();
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        TabToolbar()->Redraw();
+        break;
+    default:
+        break;
+    }
+}
+
+void TExtCustomTabSet::SetTabBackgroundColor(TColor value)
+{
+    if (value == FTabBackgroundColor)
+        return;
+    FTabBackgroundColor = value;
+    Dock()->SetColor(value);
+    TabToolbar()->SetColor(value);
+    RepaintBackdrop();
+}
+
+bool TExtCustomTabSet::TabsFocused()
+{
+    return HandleAllocated() && GetFocus() == Handle();
 }
 
 // --- TExtTabSheet ---------------------------------------------------------------------------
@@ -744,7 +801,8 @@ void TExtTabSheet::Paint()
             page.bottom += 4;
     }
     ExtPaintTabStrip(Canvas(), page,
-                     ExtResolveTabThemeKind(FTabControl->ThemeType(), ExtVisualStylesOn()));
+                     ExtResolveTabThemeKind(FTabControl->ThemeType(), ExtVisualStylesOn()),
+                     FTabControl->TabToolbar()->TabColor());
 }
 
 // --- TExtTabControl ----------------------------------------------------------------------------

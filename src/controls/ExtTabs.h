@@ -21,8 +21,9 @@ using TExtTabChangingEvent = TEvent<TObject*, int, int, bool&>;
 // is applied again once the deletion is over.
 constexpr UINT kTabReapplyMessage = 8801;
 
-// The page under the tabs: a visual-style pane, or framed classic or flat.
-void ExtPaintTabStrip(TCanvas* canvas, const TRect& page, TExtTabThemeType kind);
+// The page under the tabs: a visual-style pane, or framed classic or flat
+// and filled with the tabs' colour.
+void ExtPaintTabStrip(TCanvas* canvas, const TRect& page, TExtTabThemeType kind, TColor color);
 
 // One tab of the strip; its Control is its page. All tabs form one radio
 // group.
@@ -38,6 +39,8 @@ public:
     void FlipBoundControl() override {}
     void SyncFromControl() override {}
     TBarItemViewerClass ViewerClassForItem(TBarView* View) override;
+    // The colour of the active tab and its page (its strip's).
+    TColor TabColor() const;
 };
 
 class TExtTabToolbar : public TExtToolbar
@@ -60,6 +63,10 @@ public:
     // How the tabs are painted; a change repaints the strip.
     TExtTabThemeType ThemeType() const { return FThemeType; }
     void SetThemeType(TExtTabThemeType value);
+    // The face of the active tab and of the pages; a change repaints them
+    // (the toolbar theme's tabs do not show it).
+    TColor TabColor() const { return FTabColor; }
+    void SetTabColor(TColor value);
     // A press on the active tab drags it along the strip.
     bool TabDragReorder() const { return FTabDragReorder; }
     void SetTabDragReorder(bool value) { FTabDragReorder = value; }
@@ -78,6 +85,8 @@ public:
     std::vector<TBarCustomItem*> HiddenItems() const;
     // Activates the active tab anew (see kTabReapplyMessage).
     void ReapplyActiveTab();
+    // Repaints the whole strip, frame included.
+    void Redraw();
 
 protected:
     void HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed, TBarItemChangeCode Code,
@@ -111,6 +120,7 @@ private:
     int FTabAutofitMaxSize = 200;
     TExtTabPosition FTabPosition = TExtTabPosition::ttpTop;
     TExtTabThemeType FThemeType = TExtTabThemeType::tttWindows;
+    TColor FTabColor = clBtnFace;
     bool FTabDragReorder = false;
     TExtTabItem* FDragTab = nullptr; // pressed for a drag; not owned
     TPoint FDragFrom;                // view pixels
@@ -142,6 +152,11 @@ public:
     // that of its background).
     TExtTabThemeType ThemeType() const { return TabToolbar()->ThemeType(); }
     void SetThemeType(TExtTabThemeType value) { TabToolbar()->SetThemeType(value); }
+    // The strip's background behind the tabs; clNone: as the theme paints it.
+    TColor TabBackgroundColor() const { return FTabBackgroundColor; }
+    void SetTabBackgroundColor(TColor value);
+    // The keyboard focus is on the tab set or its strip.
+    bool TabsFocused();
 
     virtual bool FireTabChanging(int TabIndex, int NewTabIndex);
     virtual void FireTabChanged(int TabIndex);
@@ -164,6 +179,7 @@ protected:
 private:
     static constexpr int kNoStoredIndex = -2;
     int FLoadedIndex = kNoStoredIndex; // given while loading
+    TColor FTabBackgroundColor = clNone;
 };
 
 // A page of a tab control.

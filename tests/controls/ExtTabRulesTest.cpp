@@ -333,3 +333,35 @@ TEST(TabPainting, ShapesTabsByKindStateAndNeighbour)
         EXPECT_EQ(shape.CaptionShift, c.shift) << at;
     }
 }
+
+TEST(TabPainting, TheFocusSitsInsideTheActiveTabAndHotFlatTabsTakeTheThemeFace)
+{
+    using K = TExtTabThemeType;
+    struct Case
+    {
+        K kind;
+        TRect tab;
+        bool active, hot, focused;
+        TRect focus;
+        bool themeFace;
+    };
+    const Case cases[] = {
+        {K::tttNone, {0, 0, 40, 20}, true, false, true, {3, 3, 37, 17}, false},
+        {K::tttWindows, {10, 0, 50, 20}, true, false, true, {13, 3, 47, 17}, false},
+        {K::tttNone, {0, 0, 40, 20}, true, false, false, {}, false},
+        {K::tttNone, {0, 0, 40, 20}, false, false, true, {}, false}, // only the active tab
+        {K::tttFlat, {0, 0, 6, 20}, true, false, true, {}, false},   // no room inside
+        {K::tttFlat, {0, 0, 40, 20}, false, true, false, {}, true},
+        {K::tttFlat, {0, 0, 40, 20}, true, true, false, {}, false}, // the active face stays
+        {K::tttNone, {0, 0, 40, 20}, false, true, false, {}, false},
+        {K::tttWindows, {0, 0, 40, 20}, false, true, false, {}, false},
+    };
+    for (const Case& c : cases) {
+        const TTabShape shape =
+            TabShape(c.tab, c.kind, c.active, c.hot, TTabNeighbour::Inactive, c.focused);
+        const std::string at = std::to_string(int(c.kind)) + " " + std::to_string(c.active) +
+                               std::to_string(c.hot) + std::to_string(c.focused);
+        EXPECT_EQ(shape.Focus, c.focus) << at;
+        EXPECT_EQ(shape.ThemeFace, c.themeFace) << at;
+    }
+}

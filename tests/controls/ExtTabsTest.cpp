@@ -5,12 +5,15 @@
 #include "controls/ExtTabs.h"
 
 #include "classlib/Form.h"
+#include "controls/NumThemesSupport.h"
 #include "support/WindowDriver.h"
+#include "themes/SkinThemes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace testing_support;
 
@@ -447,4 +450,161 @@ TEST_F(ExtTabsFixture, ATabSetWithoutPagesPaintsThePageArea)
     EXPECT_EQ(painted.At(0, below), GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(painted.At(199, below), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(painted.At(100, 119), GetSysColor(COLOR_BTNSHADOW));
+}
+
+namespace {
+
+// Whether the colour stands anywhere in a column between two rows.
+bool ColumnHolds(TPainted& painted, int x, int top, int bottom, COLORREF colour)
+{
+    for (int y = top; y < bottom; ++y)
+        if (painted.At(x, y) == colour)
+            return true;
+    return false;
+}
+
+COLORREF Inverted(COLORREF c)
+{
+    return RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c));
+}
+
+} // namespace
+
+TEST_F(ExtTabsFixture, TabColoursFillTheActiveTabThePageAndTheStrip)
+{
+    AddTabs(3);
+    const COLORREF face = RGB(200, 220, 240);
+    const COLORREF back = RGB(40, 160, 60);
+    TBarView* view = tabs->TabToolbar()->View();
+    for (const TExtTabThemeType kind : {TExtTabThemeType::tttFlat, TExtTabThemeType::tttNone}) {
+        tabs->SetThemeType(kind);
+        tabs->TabToolbar()->SetTabColor(face);
+        tabs->SetTabBackgroundColor(back);
+        form->Show();
+        PumpMessages();
+        SCOPED_TRACE(static_cast<int>(kind));
+        TPainted strip(tabs->TabToolbar());
+        const TRect active = view->Find(tabs->Items()->Items(0))->BoundsRect();
+        const TRect inactive = view->Find(tabs->Items()->Items(1))->BoundsRect();
+        EXPECT_EQ(strip.At(active.left + 3, active.bottom - 2), face);
+        EXPECT_EQ(strip.At(inactive.left + 3, inactive.top + 2), back);
+        EXPECT_EQ(strip.At(tabs->TabToolbar()->ClientWidth() - 3, active.top + 2), back);
+        TExtTabSheet* sheet = tabs->Sheets(0);
+        TPainted page(sheet);
+        EXPECT_EQ(page.At(sheet->Width() / 2, sheet->Height() / 2), face);
+        // Back to the theme's strip.
+        tabs->SetTabBackgroundColor(clNone);
+        PumpMessages();
+        TPainted plain(tabs->TabToolbar());
+        EXPECT_NE(plain.At(inactive.left + 3, inactive.top + 2), back);
+    }
+}
+
+TEST_F(ExtTabsFixture, TheActiveTabShowsTheFocusWhileTheTabSetHasIt)
+{
+    AddTabs(2);
+    tabs->SetThemeType(TExtTabThemeType::tttFlat);
+    ASSERT_TRUE(ActivateForm(form));
+    TExtTabToolbar* strip = tabs->TabToolbar();
+    const TRect active = strip->View()->Find(tabs->Items()->Items(0))->BoundsRect();
+    const COLORREF focusInk = Inverted(GetSysColor(COLOR_BTNFACE));
+    auto focusShown = [&] {
+        TPainted painted(strip);
+        return ColumnHolds(painted, active.left + 3, active.top + 3, active.bottom - 3, focusInk);
+    };
+    EXPECT_FALSE(focusShown());
+    RECT update;
+    tabs->SetFocus();
+    ASSERT_TRUE(tabs->Focused());
+    EXPECT_TRUE(GetUpdateRect(strip->Handle(), &update, FALSE)) << "the strip repaints";
+    PumpMessages();
+    EXPECT_TRUE(focusShown());
+    tabs->Sheets(0)->SetFocus();
+    EXPECT_TRUE(GetUpdateRect(strip->Handle(), &update, FALSE)) << "the strip repaints";
+    PumpMessages();
+    EXPECT_FALSE(focusShown());
+}
+
+TEST_F(ExtTabsFixture, AFlatTabUnderTheMouseTakesTheToolbarThemesHotFace)
+{
+    SetSkinSysParam(2, 2);
+    SkinThemeManager()->Refresh();
+    AddTabs(3);
+    tabs->SetThemeType(TExtTabThemeType::tttFlat);
+    tabs->TabToolbar()->SetTabColor(RGB(200, 220, 240));
+    ASSERT_TRUE(ActivateForm(form));
+    TExtTabToolbar* strip = tabs->TabToolbar();
+    const TRect tab = strip->View()->Find(tabs->Items()->Items(1))->BoundsRect();
+    const int middle = (tab.top + tab.bottom) / 2;
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    auto hotFaceShown = [&] {
+        TPainted painted(strip);
+        return painted.At(tab.left, middle) == highlight &&
+               painted.At(tab.right - 1, middle) == shadow;
+    };
+    EXPECT_FALSE(hotFaceShown());
+    RealMouseMove(ScreenPointOf(strip->Handle(), (tab.left + tab.right) / 2, middle));
+    ASSERT_TRUE(PumpUntil(hotFaceShown)) << "the tab under the mouse is hot";
+    {
+        // The theme's face, not the active tab's colour.
+        TPainted painted(strip);
+        EXPECT_NE(painted.At(tab.left + 3, tab.bottom - 2), RGB(200, 220, 240));
+    }
+    RealMouseMove(ScreenPointOf(form->Handle(), 5, form->ClientHeight() - 5));
+    EXPECT_TRUE(PumpUntil([&] { return !hotFaceShown(); })) << "leaving clears the hot face";
+}
+
+namespace {
+
+// A window's client area as the screen shows it.
+std::vector<DWORD> OnScreen(TWinControl* control)
+{
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    bitmap.SetSize(control->ClientWidth(), control->ClientHeight());
+    HDC dc = GetDC(control->Handle());
+    BitBlt(bitmap.Canvas()->Handle(), 0, 0, control->ClientWidth(), control->ClientHeight(), dc, 0,
+           0, SRCCOPY);
+    ReleaseDC(control->Handle(), dc);
+    std::vector<DWORD> pixels;
+    for (int y = 0; y < control->ClientHeight(); ++y) {
+        const auto* line = static_cast<const DWORD*>(bitmap.ScanLine(y));
+        pixels.insert(pixels.end(), line, line + control->ClientWidth());
+    }
+    return pixels;
+}
+
+// The same painted afresh.
+std::vector<DWORD> Repainted(TWinControl* control)
+{
+    RedrawWindow(control->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return OnScreen(control);
+}
+
+} // namespace
+
+TEST_F(ExtTabsFixture, ResizingTheTabSetLeavesNoStaleImage)
+{
+    AddTabs(3);
+    tabs->SetAlign(TAlign::alClient);
+    form->Show();
+    PumpMessages();
+    for (const TExtTabPosition position : {TExtTabPosition::ttpTop, TExtTabPosition::ttpBottom})
+        for (const TExtTabThemeType kind :
+             {TExtTabThemeType::tttNone, TExtTabThemeType::tttWindows, TExtTabThemeType::tttFlat}) {
+            tabs->SetTabPosition(position);
+            tabs->SetThemeType(kind);
+            PumpMessages();
+            for (const int grow : {70, -110}) {
+                SCOPED_TRACE(std::to_string(int(position)) + " " + std::to_string(int(kind)) + " " +
+                             std::to_string(grow));
+                form->SetBounds(form->Left(), form->Top(), form->Width() + grow,
+                                form->Height() + grow / 2);
+                PumpMessages();
+                const std::vector<DWORD> shown = OnScreen(tabs);
+                EXPECT_EQ(shown, Repainted(tabs));
+            }
+        }
 }

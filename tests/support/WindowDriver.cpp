@@ -144,21 +144,36 @@ void RealDoubleClick(POINT screenPos)
                             MOUSEEVENTF_LEFTUP});
 }
 
+namespace {
+
+INPUT MouseMoveInput(POINT screenPos)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    move.mi.dx = MulDiv(screenPos.x, 65536, width) + 1;
+    move.mi.dy = MulDiv(screenPos.y, 65536, height) + 1;
+    return move;
+}
+
+} // namespace
+
+void RealMouseMove(POINT screenPos)
+{
+    INPUT move = MouseMoveInput(screenPos);
+    SendInput(1, &move, sizeof(INPUT));
+    PumpMessages();
+}
+
 void RealDrag(POINT from, std::initializer_list<POINT> path)
 {
     SetCursorPos(from.x, from.y);
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     std::vector<INPUT> inputs(1);
     inputs[0].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    for (POINT p : path) {
-        INPUT move{};
-        move.type = INPUT_MOUSE;
-        move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        move.mi.dx = MulDiv(p.x, 65536, width) + 1;
-        move.mi.dy = MulDiv(p.y, 65536, height) + 1;
-        inputs.push_back(move);
-    }
+    for (POINT p : path)
+        inputs.push_back(MouseMoveInput(p));
     INPUT up{};
     up.type = INPUT_MOUSE;
     up.mi.dwFlags = MOUSEEVENTF_LEFTUP;

@@ -64,6 +64,9 @@ void RealButtonUp(POINT screenPos);
 void RealClick(POINT screenPos);
 // Two clicks queued together: a double click, whatever the clock says.
 void RealDoubleClick(POINT screenPos);
+// Moves the mouse to a screen point through the system's input queue, as a
+// hand does (the window there hears it move). Then pumps.
+void RealMouseMove(POINT screenPos);
 // Presses the left button at from, moves through each point of path and
 // releases it at the last, all queued together as a hand's drag. Then pumps.
 void RealDrag(POINT from, std::initializer_list<POINT> path);
