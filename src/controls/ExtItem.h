@@ -10,6 +10,8 @@
 #include "classlib/StringTypes.h"
 #include "themes/Skin.h"
 
+#include <algorithm>
+
 enum class TExtThemeType
 {
     thtNone = 0,    // classic drawing
@@ -100,6 +102,8 @@ public:
     void Click() override;
     void InitiateAction() override;
     TBarItemViewerClass ViewerClassForItem(TBarView* View) override;
+    // TExtPopupWindow.
+    TBarPopupWindowClass PopupClassForItem() override;
 
     virtual bool DialogChar(WORD Key) { return false; }
     virtual void FlipBoundControl();
@@ -138,6 +142,9 @@ public:
     using TExtCustomItem::TExtCustomItem;
 };
 
+// Sender, ClickedItem (null unless the popup ended by a click).
+using TExtClosePopupEvent = TEvent<TObject*, TBarCustomItem*>;
+
 class TExtSubmenuItem : public TExtItem
 {
 public:
@@ -145,6 +152,19 @@ public:
     // Split into a button and an arrow part.
     bool DropdownCombo() const { return HasTrait(DualPart); }
     void SetDropdownCombo(bool value);
+    // The popup opens with its first item selected.
+    bool AlwaysSelectFirst() const { return FAlwaysSelectFirst; }
+    void SetAlwaysSelectFirst(bool value) { FAlwaysSelectFirst = value; }
+    // The popup lays its items out and draws them as a toolbar does.
+    bool ToolbarStylePopup() const { return FToolbarStylePopup; }
+    void SetToolbarStylePopup(bool value) { FToolbarStylePopup = value; }
+
+    // Fires as the item's popup window goes.
+    TExtClosePopupEvent OnClosePopup;
+
+private:
+    bool FAlwaysSelectFirst = false;
+    bool FToolbarStylePopup = false;
 };
 
 // A caption that cannot be clicked; its accelerator focuses its control.
@@ -241,6 +261,7 @@ public:
     virtual void PinItems();
 
     void WndProc(TMessage& message) override;
+    TBarFrameClass FrameClass() override;
 
 protected:
     virtual void HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed, TBarItemChangeCode Code,
@@ -358,14 +379,79 @@ public:
     using TExtCustomStatusBar::TExtCustomStatusBar;
 };
 
-// --- Popup menu --------------------------------------------------------------------------------
+// --- Popups (ExtItem_popups.cpp)
+// ------------------------------------------------------------------
 
-// A themed popup menu of extended items (wide captions).
+class TExtPopupWindowView : public TSkinPopupView
+{
+public:
+    using TSkinPopupView::TSkinPopupView;
+};
+
+// The popup of an extended item's children. A submenu item's popup takes
+// its toolbar-style and first-selection settings, and tells the item's
+// OnClosePopup which item was clicked when the window goes.
+class TExtPopupWindow : public TSkinPopupWindow
+{
+public:
+    TExtPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* Item,
+                    bool Customizing);
+    ~TExtPopupWindow() override;
+
+    TExtPopupWindowView* ExtView() const { return static_cast<TExtPopupWindowView*>(View()); }
+    // The item that opened the popup; null once it is freed.
+    TBarCustomItem* OpeningItem() const { return FItem; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    // The item the menu ended with a click of, else null.
+    TBarCustomItem* ClickedItem() const;
+    void FireClosePopup();
+
+    TBarCustomItem* FItem; // not owned; free-notified
+};
+
+// The chevron of an extended toolbar: drawn by the theme, its popup lists
+// the items the toolbar hides.
+class TExtChevronItem : public TBarChevronItem
+{
+public:
+    using TBarChevronItem::TBarChevronItem;
+    TBarItemViewerClass ViewerClassForItem(TBarView* View) override;
+    TBarPopupWindowClass PopupClassForItem() override;
+};
+
+class TExtChevronPopupWindow : public TExtPopupWindow
+{
+public:
+    using TExtPopupWindow::TExtPopupWindow;
+    DWORD ViewKind() override { return vkChevronPopup; }
+};
+
+// The floating frame of an extended toolbar.
+class TExtFloatingWindowParent : public TSkinFloatingWindowParent
+{
+public:
+    using TSkinFloatingWindowParent::TSkinFloatingWindowParent;
+};
+
+// Sender, PopupView.
+using TExtPopupEvent = TEvent<TObject*, TExtPopupWindowView*>;
+
+// A themed popup menu of extended items (wide captions). OnInitPopup runs
+// once the popup's window and view are made and before it shows; items
+// it adds, removes or changes are laid out before the window is placed.
 class TExtPopupMenu : public TSkinPopupMenu
 {
 public:
-    using TSkinPopupMenu::TSkinPopupMenu;
+    explicit TExtPopupMenu(TComponent* AOwner);
     // Shows the menu at a screen point, runs the menu loop and answers the
     // chosen item (null when cancelled) without clicking it.
     virtual TBarCustomItem* PopupInternally(int X, int Y);
+    // Fires OnInitPopup.
+    virtual void PreparePopupMenu(TExtPopupWindowView* PopupView);
+
+    TExtPopupEvent OnInitPopup;
 };

@@ -9,6 +9,7 @@
 TExtToolbar::TExtToolbar(TComponent* AOwner) : TSkinToolbar(AOwner)
 {
     Items()->AttachChangeHandler(TBarItemChangeEvent(this, &TExtToolbar::HandleItemChangeNote));
+    ReplaceOverflowItem(new TExtChevronItem(this));
 }
 
 TExtToolbar::~TExtToolbar()
@@ -126,11 +127,4 @@ void TExtToolbar::WndProc(TMessage& message)
         PinItems();
         PushItemsRight();
     }
-}
-
-// --- TExtPopupMenu ------------------------------------------------------------------------------
-
-TBarCustomItem* TExtPopupMenu::PopupInternally(int X, int Y)
-{
-    return Items()->Popup(X, Y, TrackButton() == TTrackButton::tbRightButton, Alignment(), true);
 }

@@ -459,6 +459,9 @@ public:
     SIZE FrameSize() override;
 
 protected:
+    // For a derived window whose view is of a class of its own.
+    TSkinPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* Item,
+                     bool Customizing, TBarPopupViewClass ViewClass);
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void DrawFrame(HDC dc) override;
@@ -521,6 +524,10 @@ public:
     // and answers the chosen item (null when cancelled); its click runs
     // once the menu is gone.
     TBarCustomItem* ShowPopupAt(const TRect& ARect);
+
+protected:
+    // For derived menus with a root of their own class (owned from here on).
+    TSkinPopupMenu(TComponent* AOwner, TSkinRootItem* root);
 };
 
 // --- Themed docks, toolbars, tool windows and floating frames ----------------------

@@ -65,7 +65,13 @@ TSkinPopupView::TSkinPopupView(TComponent* AOwner, TBarView* ParentView, TBarCus
 
 TSkinPopupWindow::TSkinPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* Item,
                                    bool Customizing)
-    : TBarPopupWindow(AOwner, ParentView, Item, Customizing, NewBarPopupView<TSkinPopupView>)
+    : TSkinPopupWindow(AOwner, ParentView, Item, Customizing, NewBarPopupView<TSkinPopupView>)
+{
+}
+
+TSkinPopupWindow::TSkinPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* Item,
+                                   bool Customizing, TBarPopupViewClass ViewClass)
+    : TBarPopupWindow(AOwner, ParentView, Item, Customizing, ViewClass)
 {
     ListenThemeChanges(this);
 }
@@ -327,7 +333,12 @@ void TSkinRootItem::PlacePopupWindow(TBarView* ParentView, TBarPopupWindow* Wind
 }
 
 TSkinPopupMenu::TSkinPopupMenu(TComponent* AOwner)
-    : TBarPopupMenu(AOwner, new TSkinRootItem(nullptr))
+    : TSkinPopupMenu(AOwner, new TSkinRootItem(nullptr))
+{
+}
+
+TSkinPopupMenu::TSkinPopupMenu(TComponent* AOwner, TSkinRootItem* root)
+    : TBarPopupMenu(AOwner, root)
 {
 }
 

@@ -314,6 +314,17 @@ TBarCustomToolbar::~TBarCustomToolbar()
     delete FOverflowItem;
 }
 
+void TBarCustomToolbar::ReplaceOverflowItem(TBarChevronItem* item)
+{
+    if (item == FOverflowItem)
+        return;
+    TBarChevronItem* old = FOverflowItem;
+    FOverflowItem = item;
+    // The chevron's viewer goes with the old item.
+    FView->RebuildAllViewers();
+    delete old;
+}
+
 void TBarCustomToolbar::SetMenuBar(bool value)
 {
     if (value == FMenuBar)

@@ -166,6 +166,9 @@ protected:
     void Loaded() override;
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Puts a chevron of a derived class in place of the current one (which
+    // is freed) and rebuilds the viewers; the toolbar owns it from here on.
+    void ReplaceOverflowItem(TBarChevronItem* item);
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void AlignControls(TControl* control, TRect& rect) override;
 
@@ -206,7 +209,7 @@ private:
     {
         std::vector<TBarFloatingSize> Sizes;
         std::vector<int> Lengths; // of the sizes along the dragged edge
-        bool Horizontal = true; // the left or right edge
+        bool Horizontal = true;   // the left or right edge
         int Current = 0;
         int Snap = 0;
         int Chosen = -1; // the size the last step picked

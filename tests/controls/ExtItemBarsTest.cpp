@@ -118,9 +118,9 @@ OpenedMenu OpenMenuWith(const wchar_t* caption)
     script.WaitUntil(
         [&] {
             // With the theme's drop shadow the class has an "S" after its name.
-            shown = FindWindowA("TSkinPopupWindow", nullptr);
+            shown = FindWindowA("TExtPopupWindow", nullptr);
             if (!shown)
-                shown = FindWindowA("TSkinPopupWindowS", nullptr);
+                shown = FindWindowA("TExtPopupWindowS", nullptr);
             return shown && IsWindowVisible(shown);
         },
         "the menu shows");
