@@ -455,3 +455,120 @@ public:
 
     TExtPopupEvent OnInitPopup;
 };
+
+// --- Title bar (ExtItem_title.cpp) --------------------------------------------------------------
+//
+// A compound bar that stands in for a form's caption: the caption as a
+// label, a system-menu button, and minimize, maximize and close buttons.
+// Its buttons are drawn with the system's symbol font.
+
+// A menu item's text (up to 260 characters), with its "&" marks and the
+// shortcut after a tab.
+WideString ExtReadMenuText(HMENU menu, UINT position);
+// Shows a window's system menu as an extended popup menu at a screen point
+// and posts the command chosen to the window; the command, 0 when none.
+UINT ExtPopupSystemMenu(HWND window, const TPoint& at);
+
+// Which buttons a title bar shows.
+class TExtButtonOptions : public TPersistent
+{
+public:
+    bool Minimize() const { return FMinimize; }
+    void SetMinimize(bool value) { Store(FMinimize, value); }
+    bool Maximize() const { return FMaximize; }
+    void SetMaximize(bool value) { Store(FMaximize, value); }
+    bool Close() const { return FClose; }
+    void SetClose(bool value) { Store(FClose, value); }
+    bool SystemMenu() const { return FSystemMenu; }
+    void SetSystemMenu(bool value) { Store(FSystemMenu, value); }
+
+    TNotifyEvent OnChange;
+
+protected:
+    template <class T> void Store(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        if (OnChange)
+            OnChange(this);
+    }
+
+private:
+    bool FMinimize = true;
+    bool FMaximize = true;
+    bool FClose = true;
+    bool FSystemMenu = true;
+};
+
+class TExtTitleBarButtonOptions : public TExtButtonOptions
+{
+public:
+    static constexpr int kButtonWidth = 17; // pixels
+
+    // The buttons' height in pixels (at least 1).
+    int TitleBarSize() const { return FTitleBarSize; }
+    void SetTitleBarSize(int value) { Store(FTitleBarSize, std::max(1, value)); }
+
+private:
+    int FTitleBarSize = 19;
+};
+
+// The title bar's toolbar: its items end 4 pixels from its right edge; a
+// press beside its buttons moves the form, a double click maximizes or
+// restores it.
+class TExtTitleToolbar : public TExtToolbar
+{
+public:
+    explicit TExtTitleToolbar(TComponent* AOwner);
+    int RightPushMargin() override { return 4; }
+    void WndProc(TMessage& message) override;
+
+private:
+    bool OverButton(const TPoint& client);
+};
+
+class TExtCustomTitleBar : public TExtCompoundBar
+{
+public:
+    explicit TExtCustomTitleBar(TComponent* AOwner);
+    ~TExtCustomTitleBar() override;
+
+    // While set, the form shows no caption of its own.
+    bool Active() const { return FActive; }
+    void SetActive(bool value);
+    TExtTitleBarButtonOptions* Options() const { return FOptions; }
+    // Takes the form's caption into the label and the maximize button's
+    // symbol from its state.
+    void SyncFromForm();
+
+    TExtLabelItem* CaptionItem() const { return FCaptionItem; }
+    TExtItem* SystemMenuItem() const { return FSystemMenuItem; }
+    TExtItem* MinimizeItem() const { return FMinimizeItem; }
+    TExtItem* MaximizeItem() const { return FMaximizeItem; }
+    TExtItem* CloseItem() const { return FCloseItem; }
+
+    void WndProc(TMessage& message) override;
+
+private:
+    TExtItem* AddButton(const wchar_t* symbol);
+    void OptionsChanged(TObject* Sender);
+    void ButtonClicked(TObject* Sender);
+    void ApplyFormCaptionStyle();
+    HWND FormHandle();
+
+    TExtTitleBarButtonOptions* FOptions; // owned
+    bool FActive = false;
+    // Owned by the toolbar's items.
+    TExtItem* FSystemMenuItem;
+    TExtLabelItem* FCaptionItem;
+    TExtItem* FMinimizeItem;
+    TExtItem* FMaximizeItem;
+    TExtItem* FCloseItem;
+};
+
+class TExtTitleBar : public TExtCustomTitleBar
+{
+public:
+    using TExtCustomTitleBar::TExtCustomTitleBar;
+};
