@@ -199,10 +199,8 @@ void TForm1::CreatePreviewControls()
     ProgressBar1->SetMax(100);
     ProgressBar1->SetVisible(false);
 
-    ToolBar1 = MakeChildControl<TPanel>(this, this, "ToolBar1");
+    ToolBar1 = MakeChildControl<TSkinAlignmentPanel>(this, this, "ToolBar1");
     ToolBar1->SetBounds(kMargin, 238, kInnerWidth, 28);
-    ToolBar1->SetBevelOuter(TBevelCut::bvNone);
-    ToolBar1->SetCaption("");
     PlayBtn = RipButton(this, ToolBar1, "PlayBtn", RipText::Play, 0, 2, 64);
     PlayBtn->OnClick = TNotifyEvent(this, &TForm1::PlayBtnClick);
     StopBtn = RipButton(this, ToolBar1, "StopBtn", RipText::Stop, 66, 2, 52);

@@ -24,10 +24,10 @@
 #include "classlib/Image.h"
 #include "classlib/ImageList.h"
 #include "classlib/ListView.h"
-#include "classlib/Panel.h"
 #include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
 #include "controls/FlatButton.h"
+#include "controls/SkinDkPanels.h"
 #include "classlib/Timer.h"
 
 #include <exception>
@@ -57,7 +57,7 @@ public:
     TImage* SeekBar;               // the preview bar
     TImage* SeekBtn;               // its knob
     TExtProgressBar* ProgressBar1; // 0..100, in the bar's place while ripping
-    TPanel* ToolBar1;              // the preview buttons and time
+    TSkinAlignmentPanel* ToolBar1; // the preview buttons and time
     TFlatButton* PlayBtn;          // "再生", "一時停止" while playing
     TFlatButton* StopBtn;
     TFlatButton* RewBtn;

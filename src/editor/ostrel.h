@@ -60,6 +60,7 @@
 #include "controls/ExtItem.h"
 #include "controls/FlatSplitter.h"
 #include "controls/NumEdit.h"
+#include "themes/SkinSwitcher.h"
 
 #include "classlib/Actions.h"
 #include "classlib/Dialogs.h"
@@ -257,6 +258,7 @@ public:
     TOpenDialog* OpenDialog1;
     TSaveDialog* SaveDialog1;
     TDropFileTarget* DropFileTarget1;
+    TSkinSwitcher* SkinSwitcher1; // the toolbar theme
 
     // --- Timers
     TThreadedTimer* MainTimer; // 50 ms while playing

@@ -1,6 +1,7 @@
 // The main window's controls: the waveform area with its info panel, the
 // region list, the side pane (explorer tree, cut-bar list, rename page), the
-// status bar, the dialogs, the timers and the tool cursors.
+// status bar, the dialogs, the theme switcher, the timers and the tool
+// cursors.
 //
 //   +-- toolbars (SkinDock2) ------------------------------------------+
 //   | ExpPanel  |S| MasterPanel: WavePanel (overview, wave, scroll bar) |
@@ -354,6 +355,9 @@ void TFormVusk::CreateDialogs()
     SaveDialog1->SetFilter("保存可能なファイル|*.wav;*.rgl|全てのファイル|*.*");
     DropFileTarget1 = new TDropFileTarget(this);
     DropFileTarget1->SetName("DropFileTarget1");
+    SkinSwitcher1 = new TSkinSwitcher(this);
+    SkinSwitcher1->SetName("SkinSwitcher1");
+    SkinSwitcher1->SetTheme("Default");
 }
 
 void TFormVusk::CreateTimers()

@@ -145,6 +145,8 @@ TEST_F(MainWindowTest, HoldsEveryNamedControlActionAndTimer)
     EXPECT_EQ(form->OverViewImage->Parent(), form->WavePanel);
     EXPECT_EQ(form->InfoTimeLabel->Parent(), form->InfoPanel);
     EXPECT_EQ(form->MessageLabel->Parent(), form->StatusBar1->Items());
+    EXPECT_EQ(form->FindComponent("SkinSwitcher1"), form->SkinSwitcher1);
+    EXPECT_EQ(form->SkinSwitcher1->Theme(), "Default");
 
     char className[64] = "";
     GetClassNameA(form->Handle(), className, sizeof(className));
