@@ -237,6 +237,9 @@ void TListItems::Delete(int index)
 
 void TListItems::Clear()
 {
+    // An empty list stays as it is: clearing it would only repaint it.
+    if (FItems.empty())
+        return;
     BeginUpdate();
     try {
         if (FOwner->OnDeletion)

@@ -164,10 +164,7 @@ void TFormVusk::RemoveRegionItems(const std::vector<TListItem*>& doomed)
 
 void TFormVusk::ClearRegionList()
 {
-    {
-        TListItemsUpdate update(EditList->Items());
-        EditList->Items()->Clear();
-    }
+    EditList->Items()->Clear();
     FRegions.Clear();
 }
 

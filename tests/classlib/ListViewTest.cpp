@@ -83,6 +83,32 @@ TEST_F(ListViewTest, ItemsSubItemsAndDataRoundTripThroughTheWindow)
     EXPECT_EQ(list->Items()->Item(1)->Index(), 1);
 }
 
+TEST_F(ListViewTest, ClearingEmptiesTheWindowAndRepaintsOnlyAListThatHeldItems)
+{
+    form->Show();
+    int deletions = 0;
+    list->OnDeletion = [&](TObject*, TListItem*) { ++deletions; };
+    struct Case
+    {
+        const char* name;
+        int rows;
+        bool repaints;
+    };
+    const Case cases[] = {{"two rows", 2, true}, {"empty", 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int i = 0; i < c.rows; ++i)
+            AddRow("row", "0");
+        UpdateWindow(list->WindowHandle());
+        deletions = 0;
+        list->Items()->Clear();
+        EXPECT_EQ(list->Items()->Count(), 0);
+        EXPECT_TRUE(WindowCaptions().empty());
+        EXPECT_EQ(deletions, c.rows);
+        EXPECT_EQ(GetUpdateRect(list->WindowHandle(), nullptr, FALSE) != FALSE, c.repaints);
+    }
+}
+
 TEST_F(ListViewTest, SortingIsStableAndTheWindowShowsTheSameOrder)
 {
     form->HandleNeeded();
