@@ -19,20 +19,8 @@
 
 const TClassInfo& TExtTextObject::StaticClassInfo()
 {
-    using T = TExtTextObject;
-    static const TPropInfo props[] = {
-        {.Name = "Caption",
-         .Kind = TTypeKind::tkWString,
-         .GetWStr = [](TPersistent* o) { return static_cast<T*>(o)->WideCaption(); },
-         .SetWStr = [](TPersistent* o,
-                       const WideString& v) { static_cast<T*>(o)->SetWideCaption(v); }},
-        {.Name = "Hint",
-         .Kind = TTypeKind::tkWString,
-         .GetWStr = [](TPersistent* o) { return static_cast<T*>(o)->WideHint(); },
-         .SetWStr = [](TPersistent* o,
-                       const WideString& v) { static_cast<T*>(o)->SetWideHint(v); }},
-    };
-    static const TClassInfo info{.Name = "TExtTextObject", .Props = props};
+    static const TClassInfo info{.Name = "TExtTextObject",
+                                 .Props = ExtWideTextProps<TExtTextObject>()};
     return info;
 }
 

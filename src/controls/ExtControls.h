@@ -11,6 +11,26 @@
 
 #include <memory>
 
+// The published wide Caption and Hint of a control class T (descriptions
+// carry them as wide strings, and as the wide-text layer's extra
+// properties).
+template <class T> std::span<const TPropInfo> ExtWideTextProps()
+{
+    static const TPropInfo props[] = {
+        {.Name = "Caption",
+         .Kind = TTypeKind::tkWString,
+         .GetWStr = [](TPersistent* o) { return static_cast<T*>(o)->WideCaption(); },
+         .SetWStr = [](TPersistent* o,
+                       const WideString& v) { static_cast<T*>(o)->SetWideCaption(v); }},
+        {.Name = "Hint",
+         .Kind = TTypeKind::tkWString,
+         .GetWStr = [](TPersistent* o) { return static_cast<T*>(o)->WideHint(); },
+         .SetWStr = [](TPersistent* o,
+                       const WideString& v) { static_cast<T*>(o)->SetWideHint(v); }},
+    };
+    return props;
+}
+
 // Sender, canvas, rectangle, stage (0 before, 1 after), paint default.
 using TExtDrawEvent = TEvent<TObject*, TCanvas*, const TRect&, int, bool&>;
 // Sender, canvas, client rectangle, caption, caption rectangle, format,
@@ -308,7 +328,8 @@ public:
     const WideString& WideCaption() const { return FCaption; }
     // Stores the wide caption and gives the control its ANSI form.
     void SetWideCaption(const WideString& value);
-    const WideString& WideHint() const { return FHint; }
+    // The wide hint while the ANSI hint is its conversion.
+    WideString WideHint() const;
     void SetWideHint(const WideString& value);
     // Without borders the frame falls outside the panel.
     bool Borders() const { return FBorders; }

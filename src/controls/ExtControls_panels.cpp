@@ -63,24 +63,8 @@ void ExtPaintPanelFrame(TCanvas* canvas, const TRect& rect, bool enabled,
 
 const TClassInfo& TExtCustomPanel::StaticClassInfo()
 {
-    using P = TExtCustomPanel;
-    static const TPropInfo props[] = {
-        {.Name = "Caption",
-         .Kind = TTypeKind::tkWString,
-         .GetWStr = [](TPersistent* o) { return static_cast<P*>(o)->WideCaption(); },
-         .SetWStr = [](TPersistent* o,
-                       const WideString& v) { static_cast<P*>(o)->SetWideCaption(v); }},
-        {.Name = "Hint",
-         .Kind = TTypeKind::tkWString,
-         .GetWStr =
-             [](TPersistent* o) {
-                 auto* panel = static_cast<P*>(o);
-                 return ShadowedWideView(panel->WideHint(), panel->Hint());
-             },
-         .SetWStr = [](TPersistent* o,
-                       const WideString& v) { static_cast<P*>(o)->SetWideHint(v); }},
-    };
-    static const TClassInfo info{.Name = "TExtCustomPanel", .Props = props};
+    static const TClassInfo info{.Name = "TExtCustomPanel",
+                                 .Props = ExtWideTextProps<TExtCustomPanel>()};
     return info;
 }
 
@@ -110,6 +94,11 @@ void TExtCustomPanel::SetWideCaption(const WideString& value)
     FCaption = value;
     SetCaption(WideToAnsi(value));
     Invalidate();
+}
+
+WideString TExtCustomPanel::WideHint() const
+{
+    return ShadowedWideView(FHint, Hint());
 }
 
 void TExtCustomPanel::SetWideHint(const WideString& value)

@@ -130,29 +130,18 @@ TEST_F(ExtPanelTest, GroupBoxFrameRunsThroughTheCaptionAndLeavesItClear)
     EXPECT_EQ(pixel(8, middle), PixelRgb(kFormColour)) << "no frame under the caption's start";
 }
 
-TEST_F(ExtPanelTest, WideCaptionsAndHintsTravelThroughDescriptions)
+TEST_F(ExtPanelTest, ADescriptionCarriesTheWideCaptionAndItsExtraFormForOlderReaders)
 {
-    // U+00E9 and U+AC00 are not in the code page; U+4E00 is.
-    struct Case
-    {
-        const wchar_t* caption;
-        const wchar_t* hint;
-    } cases[] = {
-        {L"\u00E9t\u00E9 \uAC00", L"\u4E00|long"},
-        {L"plain", L""},
-        {L"", L"\u2212 only a hint"},
-    };
-    for (const Case& c : cases) {
-        auto* source = new TExtGroupBox(form);
-        source->SetWideCaption(c.caption);
-        source->SetWideHint(c.hint);
-        AnsiString bytes = WrittenDescription(source);
-        auto* target = new TExtGroupBox(form);
-        ReadDescription(target, bytes);
-        EXPECT_EQ(target->WideCaption(), c.caption);
-        EXPECT_EQ(target->WideHint(), c.hint);
-        EXPECT_EQ(target->Caption(), WideToAnsi(c.caption));
-        delete source;
-        delete target;
-    }
+    auto* source = new TExtGroupBox(form);
+    source->SetWideCaption(L"\u00E9t\u00E9 \uAC00");
+    source->SetWideHint(L"plain hint");
+    const AnsiString bytes = WrittenDescription(source);
+    EXPECT_NE(bytes.find("Caption_UTF7"), AnsiString::npos);
+    EXPECT_EQ(bytes.find("Hint_UTF7"), AnsiString::npos) << "plain text needs no extra form";
+    auto* target = new TExtGroupBox(form);
+    ReadDescription(target, bytes);
+    EXPECT_EQ(target->WideCaption(), L"\u00E9t\u00E9 \uAC00");
+    EXPECT_EQ(target->WideHint(), L"plain hint");
+    EXPECT_THROW(ReadDescription(new TExtCustomPanel(form), bytes), EReadError)
+        << "a group box's description is not a panel's";
 }
