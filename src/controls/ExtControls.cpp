@@ -7,6 +7,7 @@
 #include "classlib/ShortCut.h"
 #include "classlib/WideText.h"
 #include "controls/NumThemesSupport.h"
+#include "unicode/UniActnList.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniForms.h"
 
@@ -301,6 +302,106 @@ void ExtFollowAnsiCaption(WideString& wide, const AnsiString& ansi)
 {
     if (WideToAnsi(wide) != ansi)
         wide = AnsiToWide(ansi);
+}
+
+// --- Actions -------------------------------------------------------------------------
+
+namespace {
+
+// Passes a wide action's caption and hint on as wide text, and any action's
+// check state and image index.
+class TExtTextObjectActionLink : public TControlActionLink
+{
+public:
+    explicit TExtTextObjectActionLink(TExtTextObject* client)
+        : TControlActionLink(client), FTextObject(client)
+    {
+    }
+
+    bool IsCaptionLinked() override
+    {
+        return TControlActionLink::IsCaptionLinked() &&
+               (!IsWideAction(Action()) ||
+                FTextObject->WideCaption() == ActionWideCaptionShown(Action()));
+    }
+    bool IsHintLinked() override
+    {
+        return TControlActionLink::IsHintLinked() &&
+               (!IsWideAction(Action()) ||
+                FTextObject->WideHint() == ActionWideHintShown(Action()));
+    }
+    bool IsCheckedLinked() override
+    {
+        return TControlActionLink::IsCheckedLinked() &&
+               FTextObject->Checked() == CustomAction()->Checked();
+    }
+    bool IsImageIndexLinked() override
+    {
+        return TControlActionLink::IsImageIndexLinked() &&
+               FTextObject->ImageIndex() == CustomAction()->ImageIndex();
+    }
+    void SetCaption(const AnsiString& value) override
+    {
+        if (IsCaptionLinked())
+            FTextObject->SetWideCaption(ActionWideCaptionToShow(Action(), value));
+    }
+    void SetHint(const AnsiString& value) override
+    {
+        if (IsHintLinked())
+            FTextObject->SetWideHint(ActionWideHintToShow(Action(), value));
+    }
+    void SetChecked(bool value) override
+    {
+        if (IsCheckedLinked())
+            FTextObject->ApplyActionChecked(value);
+    }
+    void SetImageIndex(int value) override
+    {
+        if (IsImageIndexLinked())
+            FTextObject->SetImageIndex(value);
+    }
+
+private:
+    TExtTextObject* FTextObject; // not owned: the client
+};
+
+} // namespace
+
+TControlActionLink* TExtTextObject::CreateActionLink()
+{
+    return new TExtTextObjectActionLink(this);
+}
+
+void TExtTextObject::ApplyActionChecked(bool value)
+{
+    FApplyingActionCheck = true;
+    try {
+        SetChecked(value);
+    } catch (...) {
+        FApplyingActionCheck = false;
+        throw;
+    }
+    FApplyingActionCheck = false;
+}
+
+void TExtTextObject::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+    const bool takeCaption = !CheckDefaults || FCaption.empty();
+    const bool takeHint = !CheckDefaults || WideHint().empty();
+    const bool takeChecked = !CheckDefaults || !Checked();
+    const bool takeImage = !CheckDefaults || FImageIndex == -1;
+    TSkinTextObject::ActionChange(Sender, CheckDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action)
+        return;
+    if (takeCaption)
+        SetWideCaption(ActionWideCaption(action));
+    if (takeHint)
+        SetWideHint(ActionWideHint(action));
+    if (takeChecked)
+        ApplyActionChecked(action->Checked());
+    if (takeImage)
+        SetImageIndex(action->ImageIndex());
 }
 
 // --- Hint bitmap ---------------------------------------------------------------------
@@ -651,7 +752,7 @@ void TExtButtonControl::StateChanged(bool click)
                       reinterpret_cast<LPARAM>(this), 0};
         Parent()->Broadcast(m);
     }
-    if (!click)
+    if (!click || ApplyingActionCheck())
         return;
     FStateClick = true;
     try {

@@ -66,6 +66,11 @@ public:
     void SetImageIndex(int value);
     // The bitmap the last hint showed while OnDrawHint is assigned.
     TBitmap* HintBitmap() const { return FHintBitmap.get(); }
+    // The check state (controls without one are never checked).
+    virtual bool Checked() { return false; }
+    virtual void SetChecked(bool) {}
+    // Takes an action's check state without clicking.
+    void ApplyActionChecked(bool value);
     TSpGlowDirection CaptionGlow() const { return FCaptionGlow; }
     void SetCaptionGlow(TSpGlowDirection value);
     TColor CaptionGlowColor() const { return FCaptionGlowColor; }
@@ -102,6 +107,12 @@ protected:
     void Click() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void DefineProperties(TFiler& Filer) override;
+    // Takes the wide caption and hint of a wide action (the converted ANSI
+    // ones of others), and any action's check state and image index.
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    TControlActionLink* CreateActionLink() override;
+    // While an action's check state is applied.
+    bool ApplyingActionCheck() const { return FApplyingActionCheck; }
 
 private:
     bool ShowsLink() { return MouseInside() && !FLinkText.empty(); }
@@ -114,6 +125,7 @@ private:
     std::unique_ptr<TChangeLink> FImageLink;
     int FImageIndex = -1;
     std::unique_ptr<TBitmap> FHintBitmap;
+    bool FApplyingActionCheck = false;
     WideString FLinkText;
     WideString FLinkTextParams;
     std::unique_ptr<TFont> FLinkFont;
@@ -195,8 +207,6 @@ class TExtButtonControl : public TExtTextObject
 public:
     explicit TExtButtonControl(TComponent* AOwner);
 
-    virtual bool Checked() = 0;
-    virtual void SetChecked(bool value) = 0;
     int GroupIndex() const { return FGroupIndex; }
     void WndProc(TMessage& message) override;
 

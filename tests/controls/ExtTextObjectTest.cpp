@@ -8,6 +8,7 @@
 #include "classlib/HintWindow.h"
 #include "classlib/ImageList.h"
 #include "classlib/WideText.h"
+#include "unicode/UniActnList.h"
 #include "support/DescriptionStream.h"
 #include "support/FormFixture.h"
 #include "support/PaintedPixels.h"
@@ -260,4 +261,37 @@ TEST_F(ExtTextObjectTest, ADescriptionWithAWideCaptionShowsCharactersTheCodePage
     auto* label2 = new TExtLabel(form);
     EXPECT_THROW(ReadDescription(label2, WrittenDescription(new TExtCheckBox(form))), EReadError)
         << "a check box's description is not a label's";
+}
+
+TEST_F(ExtTextObjectTest, AnActionGivesItsWideTextCheckStateAndImageWithoutRunning)
+{
+    auto* action = new TUniAction(form);
+    action->SetCaption(WideString(L"\uAC00 act"));
+    action->SetHint(WideString(L"\u00E9 hint"));
+    action->SetChecked(true);
+    action->SetImageIndex(0);
+    int executed = 0;
+    action->OnExecute = [&](TObject*) { ++executed; };
+    auto* box = new TExtCheckBox(form);
+    box->SetParent(form);
+    box->SetAction(action);
+    EXPECT_EQ(box->WideCaption(), L"\uAC00 act");
+    EXPECT_EQ(box->WideHint(), L"\u00E9 hint");
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(box->ImageIndex(), 0);
+
+    action->SetCaption(WideString(L"\u2212 new"));
+    action->SetHint(WideString(L"\u301C"));
+    action->SetChecked(false);
+    action->SetImageIndex(-1);
+    EXPECT_EQ(box->WideCaption(), L"\u2212 new");
+    EXPECT_EQ(box->WideHint(), L"\u301C");
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(box->ImageIndex(), -1);
+    EXPECT_EQ(executed, 0) << "taking the action's state runs nothing";
+
+    auto* plain = new TAction(form);
+    plain->SetCaption("現在名");
+    label->SetAction(plain);
+    EXPECT_EQ(label->WideCaption(), L"現在名");
 }
