@@ -5,7 +5,7 @@
 
 #include "classlib/StandardControls.h"
 #include "classlib/WideText.h"
-#include "support/FormFixture.h"
+#include "controls/ExtToolbarFixture.h"
 #include "support/ModalScript.h"
 #include "support/WindowDriver.h"
 
@@ -15,36 +15,27 @@ using namespace testing_support;
 
 namespace {
 
-class ExtBars : public FormFixture
+class ExtBars : public ExtToolbarFixture
 {
 protected:
     void SetUp() override
     {
-        FormFixture::SetUp();
-        form->SetBounds(100, 100, 500, 300);
-        dock = new TSkinDock(form);
-        dock->SetParent(form);
-        dock->SetPosition(TBarDockPosition::dpTop);
-        bar = new TExtToolbar(form);
+        ExtToolbarFixture::SetUp();
         bar->SetStretch(true);
         bar->SetFullSize(true);
         bar->SetCurrentDock(dock);
         form->Show();
     }
+    using ExtToolbarFixture::AddItem;
     template <class T> T* AddItem(const wchar_t* caption)
     {
-        auto* item = new T(form);
-        item->SetCaption(caption);
-        bar->Items()->Add(item);
-        return item;
+        return AddItem<T>(bar->Items(), caption);
     }
     TBarItemViewer* ViewerOf(TBarCustomItem* item)
     {
         PumpMessages();
         return bar->View()->Find(item);
     }
-    TSkinDock* dock = nullptr;
-    TExtToolbar* bar = nullptr;
 };
 
 } // namespace

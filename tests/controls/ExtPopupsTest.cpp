@@ -4,7 +4,7 @@
 #include "controls/ExtItem.h"
 
 #include "classlib/Actions.h"
-#include "support/FormFixture.h"
+#include "controls/ExtToolbarFixture.h"
 #include "support/ModalScript.h"
 #include "support/WindowDriver.h"
 
@@ -26,26 +26,14 @@ POINT ScreenCentreOf(TBarItemViewer* viewer)
     return POINT{p.x, p.y};
 }
 
-class ExtPopups : public FormFixture
+class ExtPopups : public ExtToolbarFixture
 {
 protected:
     void SetUp() override
     {
-        FormFixture::SetUp();
-        form->SetBounds(100, 100, 500, 300);
-        dock = new TSkinDock(form);
-        dock->SetParent(form);
-        dock->SetPosition(TBarDockPosition::dpTop);
-        bar = new TExtToolbar(form);
+        ExtToolbarFixture::SetUp();
         bar->SetCurrentDock(dock);
         form->Show();
-    }
-    template <class T> T* AddItem(TBarCustomItem* parent, const wchar_t* caption)
-    {
-        auto* item = new T(form);
-        item->SetCaption(caption);
-        parent->Add(item);
-        return item;
     }
     // Presses the bar's viewer of item and runs the menu loop that opens,
     // with the script's steps inside it.
@@ -68,8 +56,6 @@ protected:
         const TPoint p = form->ClientToScreen(TPoint(20, form->ClientHeight() - 20));
         return POINT{p.x, p.y};
     }
-    TSkinDock* dock = nullptr;
-    TExtToolbar* bar = nullptr;
 };
 
 } // namespace

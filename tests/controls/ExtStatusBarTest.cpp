@@ -4,6 +4,7 @@
 #include "controls/ExtItem.h"
 
 #include "classlib/Form.h"
+#include "support/SysCommandForm.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -14,39 +15,16 @@ using namespace testing_support;
 
 namespace {
 
-// A form that writes down the system commands it gets instead of running
-// them (a sizing command would start a modal loop).
-class TSysCommandForm : public TForm
-{
-public:
-    using TForm::TForm;
-    std::vector<WPARAM> commands;
-    void WndProc(TMessage& message) override
-    {
-        if (message.Msg == WM_SYSCOMMAND) {
-            commands.push_back(message.WParam);
-            return;
-        }
-        TForm::WndProc(message);
-    }
-};
-
-class ExtStatus : public testing::Test
+class ExtStatus : public SysCommandFormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TSysCommandForm(nullptr);
-        form->SetBounds(100, 100, 400, 250);
+        SysCommandFormFixture::SetUp();
         status = new TExtStatusBar(form);
         status->SetParent(form);
         message = AddLabel(L"");
         form->Show();
-        PumpMessages();
-    }
-    void TearDown() override
-    {
-        FreeAndNil(form);
         PumpMessages();
     }
     TExtLabelItem* AddLabel(const wchar_t* caption)
@@ -78,7 +56,6 @@ protected:
         }
         return pixels;
     }
-    TSysCommandForm* form = nullptr;
     TExtStatusBar* status = nullptr;
     TExtLabelItem* message = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "controls/ExtItem.h"
 
 #include "support/ModalScript.h"
+#include "support/SysCommandForm.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -13,42 +14,19 @@ using namespace testing_support;
 
 namespace {
 
-// Keeps the system commands it is sent instead of carrying them out.
-class TCommandForm : public TForm
-{
-public:
-    using TForm::TForm;
-    std::vector<WPARAM> commands;
-    void WndProc(TMessage& message) override
-    {
-        if (message.Msg == WM_SYSCOMMAND) {
-            commands.push_back(message.WParam);
-            return;
-        }
-        TForm::WndProc(message);
-    }
-};
-
-class ExtTitle : public testing::Test
+class ExtTitle : public SysCommandFormFixture
 {
 protected:
     void SetUp() override
     {
-        form = new TCommandForm(nullptr);
-        form->SetBounds(100, 100, 400, 250);
+        SysCommandFormFixture::SetUp();
         form->SetCaption("Title");
         bar = new TExtTitleBar(form);
         bar->SetParent(form);
         form->Show();
         PumpMessages();
     }
-    void TearDown() override
-    {
-        FreeAndNil(form);
-        PumpMessages();
-    }
     LONG FormStyle() { return GetWindowLongW(form->Handle(), GWL_STYLE); }
-    TCommandForm* form = nullptr;
     TExtTitleBar* bar = nullptr;
 };
 
@@ -109,4 +87,28 @@ TEST_F(ExtTitle, TheSystemMenuPopupPostsTheChosenCommand)
     PumpMessages();
     EXPECT_EQ(command, last);
     EXPECT_EQ(form->commands, std::vector<WPARAM>{last});
+}
+
+TEST_F(ExtTitle, APressOnTheCaptionMovesTheFormAndADoubleClickMaximizesIt)
+{
+    bar->SetActive(true);
+    PumpMessages();
+    TBarView* view = bar->Toolbar()->View();
+    view->EnsureLayout();
+    const TRect label = view->Find(bar->CaptionItem())->BoundsRect();
+    const LPARAM at = MAKELPARAM(label.left + 2, label.top + label.Height() / 2);
+    const struct
+    {
+        UINT message;
+        WPARAM command;
+    } cases[] = {
+        {WM_LBUTTONDOWN, SC_MOVE | HTCAPTION},
+        {WM_LBUTTONDBLCLK, SC_MAXIMIZE},
+    };
+    for (const auto& c : cases) {
+        form->commands.clear();
+        bar->Toolbar()->Perform(c.message, MK_LBUTTON, at);
+        PumpMessages();
+        EXPECT_EQ(form->commands, std::vector<WPARAM>{c.command}) << c.message;
+    }
 }
