@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/NumThemesSupport.h"
+#include "toolbar/BarCommon.h"
 #include "themes/Skin.h"
 
 bool ExtVisualStylesOn()
@@ -42,15 +43,72 @@ TGlowOffsets GlowOffsets(TSpGlowDirection glow)
     return {0, {}};
 }
 
-int PaintCaptionText(TCanvas* canvas, const WideString& caption, TRect& rect, UINT format)
+int PaintCaptionText(TCanvas* canvas, const WideString& caption, TRect& rect, UINT format,
+                     TExtTextRotation rotation)
 {
+    switch (rotation) {
+    case TExtTextRotation::Up:
+        return ExtPaintTurnedText(canvas->Handle(), caption, rect, format, 900);
+    case TExtTextRotation::Down:
+        return ExtPaintTurnedText(canvas->Handle(), caption, rect, format, 2700);
+    case TExtTextRotation::None:
+        break;
+    }
     return DrawTextW(canvas->Handle(), caption.c_str(), -1, &rect, format);
+}
+
+// The caption without its accelerator marks ("&&" shows one "&"), and the
+// place of the character after the last single mark (npos: none).
+WideString WithoutAcceleratorMarks(const WideString& caption, size_t& underlined)
+{
+    WideString text;
+    underlined = WideString::npos;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] != L'&') {
+            text += caption[i];
+            continue;
+        }
+        if (i + 1 >= caption.size())
+            break;
+        if (caption[i + 1] != L'&')
+            underlined = text.size();
+        text += caption[++i];
+    }
+    return text;
 }
 
 } // namespace
 
+HFONT ExtMakeTurnedFont(HDC dc, int angle)
+{
+    const int windowsMajor = LOBYTE(LOWORD(GetVersion()));
+    return MakeTurnedFont(dc, angle, windowsMajor >= 5 ? "Tahoma" : "Arial");
+}
+
+int ExtPaintTurnedText(HDC dc, const WideString& caption, TRect& rect, UINT format, int angle)
+{
+    size_t underlined = WideString::npos;
+    const WideString text =
+        (format & DT_NOPREFIX) ? caption : WithoutAcceleratorMarks(caption, underlined);
+    HFONT font = ExtMakeTurnedFont(dc, angle);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    if (format & DT_CALCRECT) {
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+        rect.right = rect.left + (text.empty() ? 0 : metrics.tmHeight);
+        rect.bottom = rect.top + size.cx;
+    } else {
+        DrawTurnedText(dc, text, underlined, rect, format, angle);
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    return text.empty() ? 0 : metrics.tmHeight;
+}
+
 int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect, UINT format,
-                        TSpGlowDirection glow, TColor glowColor)
+                        TSpGlowDirection glow, TColor glowColor, TExtTextRotation rotation)
 {
     TBrush* brush = canvas->Brush();
     TBrushStyle style = brush->Style();
@@ -65,11 +123,11 @@ int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect,
             for (int i = 0; i < offsets.Count; ++i) {
                 TRect moved = rect;
                 OffsetRect(&moved, offsets.Offsets[i].x, offsets.Offsets[i].y);
-                PaintCaptionText(canvas, caption, moved, format);
+                PaintCaptionText(canvas, caption, moved, format, rotation);
             }
             canvas->Font()->SetColor(fontColor);
         }
-        height = PaintCaptionText(canvas, caption, rect, format);
+        height = PaintCaptionText(canvas, caption, rect, format, rotation);
         if (IsRectEmpty(&rect))
             height = 0;
         else if ((format & DT_CALCRECT) && (canvas->Font()->Style() & fsItalic))

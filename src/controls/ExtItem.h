@@ -34,11 +34,28 @@ bool ExtVisualStylesOn();
 // paints as the visual styles do, and those fall back to classic when off.
 TExtThemeType ExtResolveThemeKind(TExtThemeType type);
 
+// How a caption runs: upright, turned to run upwards or downwards.
+enum class TExtTextRotation
+{
+    None = 0,
+    Up = 1,  // 90 degrees
+    Down = 2 // 270 degrees
+};
+
 // Draws (or, with DT_CALCRECT, measures into rect) a wide caption in the
 // canvas font, first in glowColor at the offsets of the glow direction.
-// The text height; 0 when rect comes out empty.
+// The text height (across the text when turned); 0 when rect comes out
+// empty.
 int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect, UINT format,
-                        TSpGlowDirection glow, TColor glowColor);
+                        TSpGlowDirection glow, TColor glowColor,
+                        TExtTextRotation rotation = TExtTextRotation::None);
+// The DC's current font turned by angle in tenths of a degree (owned by the
+// caller).
+HFONT ExtMakeTurnedFont(HDC dc, int angle);
+// Draws one line of a wide caption in the DC's font turned by angle (900 or
+// 2700), its accelerator underlined unless DT_NOPREFIX; with DT_CALCRECT
+// measures it into rect instead. The text height across the line.
+int ExtPaintTurnedText(HDC dc, const WideString& caption, TRect& rect, UINT format, int angle);
 // Draws a caption centred vertically in rect and placed by alignment;
 // the rectangle of the text (empty when the caption has no height).
 TRect ExtDrawCaption(TCanvas* canvas, const TRect& rect, const WideString& caption,

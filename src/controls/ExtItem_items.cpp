@@ -221,7 +221,7 @@ WideString TExtItemViewer::ShownWideCaption()
 
 int TExtItemViewer::WideCaptionWidthGain(TCanvas* Canvas)
 {
-    if (!ShowsCaption() || CaptionRotated())
+    if (!ShowsCaption())
         return 0;
     auto width = [&](const WideString& text) {
         TRect r(0, 0, 1, 1);
@@ -238,11 +238,11 @@ void TExtItemViewer::CalcSize(TCanvas* Canvas, int& Width, int& Height)
     TExtCustomItem* item = ExtItem();
     if (!item)
         return;
-    Width += WideCaptionWidthGain(Canvas);
+    const int gain = WideCaptionWidthGain(Canvas) + item->Margins();
     if (CaptionRotated())
-        Height += item->Margins();
+        Height += gain;
     else
-        Width += item->Margins();
+        Width += gain;
     if (item->CustomWidth() > -1)
         Width = item->CustomWidth();
     if (item->CustomHeight() > -1)
@@ -266,13 +266,17 @@ void TExtItemViewer::CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRec
 {
     // The first text drawn is the caption; a menu's shortcut text after it
     // keeps the theme's painting.
-    if (!FCaptionPending || IsTextRotated)
+    if (!FCaptionPending)
         return;
     FCaptionPending = false;
     TExtCustomItem* item = ExtItem();
     TRect rect = CaptionRect;
-    ExtPaintCaptionGlow(Canvas, ShownWideCaption(), rect,
-                        ExtItemCaptionFormat(item->Wrapping(), item->Alignment()),
-                        item->CaptionGlow(), item->CaptionGlowColor());
+    UINT format = ExtItemCaptionFormat(item->Wrapping(), item->Alignment());
+    // Turned text is one line: centring along it needs no single-line wrapping.
+    if (IsTextRotated && item->Alignment() == TAlignment::taCenter)
+        format |= DT_CENTER;
+    ExtPaintCaptionGlow(Canvas, ShownWideCaption(), rect, format, item->CaptionGlow(),
+                        item->CaptionGlowColor(),
+                        IsTextRotated ? TExtTextRotation::Down : TExtTextRotation::None);
     PaintDefault = false;
 }

@@ -1,6 +1,7 @@
 #include "BarCommon.h"
 
 #include "classlib/TextUtils.h"
+#include "classlib/WideText.h"
 
 #include <algorithm>
 #include <atomic>
@@ -432,12 +433,12 @@ private:
 
 } // namespace
 
-HFONT MakeVerticalFont(HDC dc)
+HFONT MakeTurnedFont(HDC dc, int angle, const AnsiString& sansFace)
 {
     LOGFONTA font = {};
     GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font);
-    font.lfEscapement = 2700;
-    font.lfOrientation = 2700;
+    font.lfEscapement = angle;
+    font.lfOrientation = angle;
     font.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     AnsiString face = font.lfFaceName;
     if (SameText(face, "MS Sans Serif") || SameText(face, "Microsoft Sans Serif")) {
@@ -449,13 +450,54 @@ HFONT MakeVerticalFont(HDC dc)
             font.lfHeight = metrics.tmHeight;
         else
             font.lfHeight = -(metrics.tmHeight - metrics.tmInternalLeading);
-        face = "Arial";
+        face = sansFace;
     }
     // East-Asian faces have an upright variant named with a leading "@".
     if (face.size() < 31 && FontFaceExists(dc, "@" + face, font.lfCharSet))
         face = "@" + face;
     lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
     return CreateFontIndirectA(&font);
+}
+
+HFONT MakeVerticalFont(HDC dc)
+{
+    return MakeTurnedFont(dc, 2700, "Arial");
+}
+
+void DrawTurnedText(HDC dc, const WideString& text, size_t underlined, const TRect& r, UINT format,
+                    int angle)
+{
+    auto measure = [dc, &text](size_t count) {
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.data(), static_cast<int>(count), &size);
+        return static_cast<int>(size.cx);
+    };
+    const bool upwards = angle == 900;
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    const int length = measure(text.size());
+    const int along = (format & DT_CENTER) ? (r.Height() - length) / 2 : 0;
+    // The text's cell lies beside its reference point: to the right of it
+    // running upwards, to the left running downwards.
+    const int x = upwards ? r.left + (r.Width() - metrics.tmHeight) / 2
+                          : r.left + (r.Width() + metrics.tmHeight) / 2;
+    const int y = upwards ? r.bottom - along : r.top + along;
+    const UINT options = (format & DT_NOCLIP) ? 0 : ETO_CLIPPED;
+    ExtTextOutW(dc, x, y, options, &r, text.data(), static_cast<UINT>(text.size()), nullptr);
+    if (underlined >= text.size() || (format & DT_HIDEPREFIX))
+        return;
+    // Upwards the pixel rows above the reference point are the text's.
+    const int direction = upwards ? -1 : 1;
+    const int start = upwards ? y - 1 : y;
+    const int from = start + direction * measure(underlined);
+    const int to = start + direction * measure(underlined + 1);
+    const int column = upwards ? x + metrics.tmAscent + 1 : x - metrics.tmAscent - 1;
+    HPEN pen = CreatePen(PS_SOLID, 1, GetTextColor(dc));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    MoveToEx(dc, column, from, nullptr);
+    LineTo(dc, column, to);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
 }
 
 AnsiString EllipsizedText(const AnsiString& s, int room,
@@ -516,28 +558,11 @@ void DrawVerticalCaption(HDC dc, const AnsiString& s, const TRect& r, UINT forma
         if (underlined != AnsiString::npos && underlined >= text.size() - 3)
             underlined = AnsiString::npos;
     }
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    int length = measure(text);
-    // Turned a quarter clockwise, the text's cell lies left of and below its
-    // reference point.
-    int x = r.left + (r.Width() + metrics.tmHeight) / 2;
-    int y = r.top;
-    if (format & DT_CENTER)
-        y += (r.Height() - length) / 2;
-    UINT options = (format & DT_NOCLIP) ? 0 : ETO_CLIPPED;
-    ExtTextOutA(dc, x, y, options, &r, text.data(), static_cast<UINT>(text.size()), nullptr);
-    if (underlined != AnsiString::npos && !(format & DT_HIDEPREFIX)) {
-        int from = y + measure(text.substr(0, underlined));
-        int to = y + measure(text.substr(0, underlined + CharLength(text, underlined)));
-        int column = x - metrics.tmAscent - 1;
-        HPEN pen = CreatePen(PS_SOLID, 1, GetTextColor(dc));
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        MoveToEx(dc, column, from, nullptr);
-        LineTo(dc, column, to);
-        SelectObject(dc, oldPen);
-        DeleteObject(pen);
-    }
+    // The underlined character's place in the wide text.
+    const size_t wideUnderlined = underlined == AnsiString::npos
+                                      ? WideString::npos
+                                      : AnsiToWide(text.substr(0, underlined)).size();
+    DrawTurnedText(dc, AnsiToWide(text), wideUnderlined, r, format, 2700);
     DeleteObject(rotated);
 }
 

@@ -112,8 +112,19 @@ char ExtractAccelChar(const AnsiString& s);
 
 // --- Vertical text ---------------------------------------------------------
 
+// The DC's current font turned by angle (tenths of a degree, 900 runs
+// upwards, 2700 downwards), owned by the caller. A bitmap sans-serif face,
+// which cannot turn, is replaced by sansFace at the same pixel height; a
+// face with an upright variant ("@" + name) takes that.
+HFONT MakeTurnedFont(HDC dc, int angle, const AnsiString& sansFace);
 // The DC's current font turned to run downwards (owned by the caller).
 HFONT MakeVerticalFont(HDC dc);
+// Draws one line of text in the DC's turned font (angle 900 upwards from
+// the bottom of r, 2700 downwards from its top), centred across r and, with
+// DT_CENTER, along it; clipped to r unless DT_NOCLIP. The character at
+// underlined (npos: none) is underlined in the text colour.
+void DrawTurnedText(HDC dc, const WideString& text, size_t underlined, const TRect& r, UINT format,
+                    int angle);
 // Draws s downwards in the rotated font, centred across r; format takes
 // DT_CENTER, DT_NOCLIP, DT_NOPREFIX, DT_END_ELLIPSIS and DT_HIDEPREFIX.
 void DrawVerticalCaption(HDC dc, const AnsiString& s, const TRect& r, UINT format);

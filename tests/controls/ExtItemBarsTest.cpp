@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace testing_support;
 
 namespace {
@@ -164,4 +166,48 @@ TEST_F(ExtBars, ALabelsAcceleratorFocusesItsControl)
     EXPECT_EQ(FocusedWindow(), edit->Handle());
     delete edit; // the label forgets it
     EXPECT_EQ(label->Control(), nullptr);
+}
+
+namespace {
+
+// The pixels of a viewer as painted.
+std::vector<DWORD> PaintedViewer(TExtToolbar* bar, TBarItemViewer* viewer)
+{
+    const TRect r = viewer->BoundsRect();
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    bitmap.SetSize(bar->ClientWidth(), bar->ClientHeight());
+    bar->PaintTo(bitmap.Canvas()->Handle(), 0, 0);
+    std::vector<DWORD> pixels;
+    for (int y = r.top; y < r.bottom; ++y) {
+        const auto* line = static_cast<const DWORD*>(bitmap.ScanLine(y));
+        pixels.insert(pixels.end(), line + r.left, line + r.right);
+    }
+    return pixels;
+}
+
+} // namespace
+
+TEST_F(ExtBars, TurnedCaptionsOfAnUprightBarShowAndMeasureTheWideText)
+{
+    auto* left = new TSkinDock(form);
+    left->SetParent(form);
+    left->SetPosition(TBarDockPosition::dpLeft);
+    bar->SetCurrentDock(left);
+    auto add = [&](const wchar_t* caption) {
+        auto* item = AddItem<TExtItem>(caption);
+        item->SetLayout(TSkinItemLayout::sklGlyphLeft);
+        return item;
+    };
+    auto* wide = add(L"A\uAC00\uAC00\uAC00\uAC00"); // "A????" in the code page
+    auto* narrow = add(L"A????");
+    const TRect wideBox = ViewerOf(wide)->BoundsRect();
+    const TRect narrowBox = ViewerOf(narrow)->BoundsRect();
+    ASSERT_GT(wideBox.Height(), wideBox.Width()) << "the caption runs downwards";
+    EXPECT_GT(wideBox.Height(), narrowBox.Height());
+    EXPECT_EQ(wideBox.Width(), narrowBox.Width());
+    // Same size, so that only the text tells them apart.
+    wide->SetCustomHeight(narrowBox.Height());
+    PumpMessages();
+    EXPECT_NE(PaintedViewer(bar, ViewerOf(wide)), PaintedViewer(bar, ViewerOf(narrow)));
 }
