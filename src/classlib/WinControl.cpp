@@ -704,9 +704,34 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     RequestAlign();
 }
 
+namespace {
+
+bool IsAlwaysOnTop(HWND window)
+{
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// Whether a window that is not always on top has only always-on-top windows
+// (tips, hidden or not) above it: it is as high as it can go.
+bool IsAtTopOfItsBand(HWND window)
+{
+    if (IsAlwaysOnTop(window))
+        return false;
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+        if (!IsAlwaysOnTop(above))
+            return false;
+    return true;
+}
+
+} // namespace
+
 void TWinControl::SetZOrder(bool topMost)
 {
     if (!Parent() && FHandle) {
+        // Raising a window already at the top still costs the system a full
+        // move (a just-shown form is raised so).
+        if (topMost && IsAtTopOfItsBand(FHandle))
+            return;
         SetWindowPos(FHandle, topMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return;

@@ -3,6 +3,7 @@
 #include "classlib/Screen.h"
 #include "classlib/StandardControls.h"
 #include "classlib/Thread.h"
+#include "support/MessageRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/WindowDriver.h"
 
@@ -61,6 +62,61 @@ TEST(FormLifecycleTest, EventsRunInOrderAndCaFreeReleasesTheForm)
     std::vector<std::string> expected = {"create", "show",  "close",  "hide",
                                          "show",   "close", "destroy"};
     EXPECT_EQ(log, expected);
+}
+
+// Whether above lies over window in the z-order.
+bool IsAbove(HWND above, HWND window)
+{
+    for (HWND w = GetWindow(window, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        if (w == above)
+            return true;
+    return false;
+}
+
+// Whether a window of another process, not always on top, lies over window
+// (the suites share one desktop).
+bool OtherProgramAbove(HWND window)
+{
+    for (HWND w = GetWindow(window, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process != GetCurrentProcessId() && !(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST))
+            return true;
+    }
+    return false;
+}
+
+TEST(FormLifecycleTest, BringToFrontRaisesAFormOnlyWhenAnOrdinaryWindowIsAboveIt)
+{
+    auto* lower = new TForm(nullptr);
+    auto* upper = new TForm(nullptr);
+    lower->Show();
+    upper->Show();
+    // Always on top and hidden, as a tip window is.
+    HWND tip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 10,
+                               10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(tip);
+    ASSERT_TRUE(IsAbove(upper->WindowHandle(), lower->WindowHandle()));
+    MessageRecorder moves(lower->WindowHandle(), {WM_WINDOWPOSCHANGING});
+    struct Case
+    {
+        const char* name;
+        bool moved;
+    };
+    const Case cases[] = {{"under another form", true}, {"under the tip alone", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        moves.Clear();
+        const bool othersAbove = OtherProgramAbove(lower->WindowHandle());
+        lower->BringToFront();
+        EXPECT_TRUE(IsAbove(lower->WindowHandle(), upper->WindowHandle()));
+        EXPECT_TRUE(IsAbove(tip, lower->WindowHandle()));
+        if (!othersAbove)
+            EXPECT_EQ(moves.Count(WM_WINDOWPOSCHANGING) > 0, c.moved);
+    }
+    DestroyWindow(tip);
+    delete upper;
+    delete lower;
 }
 
 TEST(FormLifecycleTest, BorderStylePositionAndResize)
