@@ -11,6 +11,8 @@
 #include "support/PaintedPixels.h"
 
 #include <gtest/gtest.h>
+#include <uxtheme.h>
+#include <vssym32.h>
 
 using namespace testing_support;
 
@@ -144,4 +146,28 @@ TEST_F(ExtPanelTest, ADescriptionCarriesTheWideCaptionAndItsExtraFormForOlderRea
     EXPECT_EQ(target->WideHint(), L"plain hint");
     EXPECT_THROW(ReadDescription(new TExtCustomPanel(form), bytes), EReadError)
         << "a group box's description is not a panel's";
+}
+
+TEST_F(ExtPanelTest, UnderVisualStylesTheFrameIsTheGroupBoxPart)
+{
+    SetClassicDrawingForced(false);
+    ASSERT_TRUE(ExtVisualStylesOn());
+    panel->SetColor(clWhite);
+    PaintedPixels shown(panel);
+    // The part drawn directly over the same white.
+    HTHEME theme = OpenThemeData(nullptr, L"BUTTON");
+    ASSERT_NE(theme, nullptr);
+    TBitmap expected;
+    expected.SetPixelFormat(TPixelFormat::pf32bit);
+    expected.SetSize(panel->Width(), panel->Height());
+    expected.Canvas()->Brush()->SetColor(clWhite);
+    const TRect all(0, 0, panel->Width(), panel->Height());
+    expected.Canvas()->FillRect(all);
+    DrawThemeBackground(theme, expected.Canvas()->Handle(), BP_GROUPBOX, GBS_NORMAL, &all, nullptr);
+    CloseThemeData(theme);
+    int differing = 0;
+    for (int y = 0; y < panel->Height(); ++y)
+        for (int x = 0; x < panel->Width(); ++x)
+            differing += shown(x, y) != (static_cast<DWORD*>(expected.ScanLine(y))[x] & 0xFFFFFF);
+    EXPECT_EQ(differing, 0);
 }
