@@ -1,8 +1,10 @@
 // The caption painting that the extended controls share: glowing wide
 // text, a caption laid out in a rectangle, and the choice between classic
 // and visual-style painting. The extended items with wide captions and
-// their viewer (ExtItem_items.cpp), and the extended toolbar with
-// right-aligned and anchored items (ExtItem_bars.cpp).
+// their viewer (ExtItem_items.cpp), the extended toolbar with
+// right-aligned and anchored items (ExtItem_bars.cpp), the extended popups
+// and the toolbar's chevron (ExtItem_popups.cpp), and the title bar
+// (ExtItem_title.cpp).
 #pragma once
 
 #include "classlib/Control.h"
@@ -396,8 +398,7 @@ public:
     using TExtCustomStatusBar::TExtCustomStatusBar;
 };
 
-// --- Popups (ExtItem_popups.cpp)
-// ------------------------------------------------------------------
+// --- Popups (ExtItem_popups.cpp) ---------------------------------------------------------
 
 class TExtPopupWindowView : public TSkinPopupView
 {
@@ -473,7 +474,7 @@ public:
     TExtPopupEvent OnInitPopup;
 };
 
-// --- Title bar (ExtItem_title.cpp) --------------------------------------------------------------
+// --- Title bar (ExtItem_title.cpp) -------------------------------------------------------
 //
 // A compound bar that stands in for a form's caption: the caption as a
 // label, a system-menu button, and minimize, maximize and close buttons.
