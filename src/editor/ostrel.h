@@ -48,7 +48,6 @@
 #include "RegionList.h"
 #include "RenameRules.h"
 #include "Settings.h"
-#include "ToolkitStandIns.h"
 #include "ViewGeometry.h"
 
 #include "audio/WavHeader.h"
@@ -65,8 +64,12 @@
 #include "classlib/Actions.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
+#include "classlib/Label.h"
+#include "classlib/ListView.h"
 #include "classlib/Menu.h"
+#include "classlib/Panel.h"
 #include "classlib/ScrollBar.h"
+#include "classlib/ShellTreeView.h"
 #include "classlib/StandardControls.h"
 #include "classlib/StringList.h"
 #include "classlib/Timer.h"
@@ -94,6 +97,8 @@ constexpr const char* kMainWindowClassName = "TFormVusk";
 // The application title, also the main window's caption with no file open.
 constexpr const char* kApplicationTitle = "Zandrel";
 
+// The toolbars in SkinDock2.
+constexpr int kToolbarCount = 5;
 // Indexes of the toolbar images that show the chase and loop states.
 constexpr int kChaseOnImage = 11;
 constexpr int kChaseOffImage = 19;
@@ -175,12 +180,14 @@ public:
     TExtItem* ToolbarPopupShowAll; // its copy of ExtItem87
 
     // --- Toolbars: the upper dock and its five bars
-    TToolDock* SkinDock2;
-    TToolBarPanel* FileBar;
-    TToolBarPanel* ModeBar;
-    TToolBarPanel* TransportBar;
-    TToolBarPanel* ZoomBar;
-    TToolBarPanel* Toolbar;
+    TSkinDock* SkinDock2;
+    TExtToolbar* FileBar;
+    TExtToolbar* ModeBar;
+    TExtToolbar* TransportBar;
+    TExtToolbar* ZoomBar;
+    TExtToolbar* Toolbar;
+    // The five, in the order of the dock's rows on a first start.
+    std::array<TExtToolbar*, kToolbarCount> Toolbars() const;
 
     // --- Waveform area
     TPanel* UpperPanel;        // the side pane, its splitter and MasterPanel, side by side
@@ -1138,6 +1145,8 @@ private:
     void CreateMenus();
     void CreatePopupMenus();
     void CreateToolbars();
+    // Docks a toolbar in the row and place a first start gives it.
+    void DockToolbarAtDefault(TExtToolbar* bar);
     TMenuItem* AddMenuItem(TMenuItem* parent, TAction* action);
     TMenuItem* AddMenuItem(TMenuItem* parent, const AnsiString& caption);
     // Extended items of the toolkit's menus, owned by the window: one

@@ -5,6 +5,7 @@
 #include "ostrel.h"
 
 #include "classlib/WideText.h"
+#include "toolbar/BarCommon.h"
 
 namespace {
 
@@ -105,6 +106,94 @@ const TFixedActionEntry kFixedActions[] = {
     {&TFormVusk::actTab3, "actTab3", "前へ", scShift | VK_TAB},
     {&TFormVusk::actTab4, "actTab4", "波形・リスト・ペインの切り替え", scCtrl | VK_TAB},
     {&TFormVusk::actReturn, "actReturn", "開く", VK_RETURN},
+};
+
+// A toolbar item run by its action under a short caption of its own; the
+// action still enables and checks it, and its full caption is the hint. A
+// click executes the action, so it runs whatever handler the action holds
+// then, never a copy taken when the two were linked.
+class TCommandBarItem : public TExtItem
+{
+public:
+    TCommandBarItem(TComponent* AOwner, TAction* action, const char* caption)
+        : TExtItem(AOwner), FShortCaption(AnsiToWide(caption))
+    {
+        SetAction(action);
+    }
+
+protected:
+    void ActionChange(TObject* Sender, bool CheckDefaults) override
+    {
+        TExtItem::ActionChange(Sender, CheckDefaults);
+        OnClick = nullptr;
+        SetCaption(FShortCaption);
+        if (auto* action = dynamic_cast<TCustomAction*>(Sender))
+            SetHint(AnsiToWide(RemoveAccelMarks(StripTrailingPunctuation(action->Caption()))));
+    }
+
+private:
+    WideString FShortCaption;
+};
+
+struct TToolButtonEntry
+{
+    TAction* TFormVusk::*Action;
+    const char* Caption;
+};
+
+// The toolbars, each in the row and at the place along it that a first
+// start gives it (the settings file moves them where the user left them).
+struct TToolbarEntry
+{
+    TExtToolbar* TFormVusk::*Field;
+    const char* Name;
+    int Row;
+    int Order; // along the row: the bars are packed in this order
+    TToolButtonEntry Buttons[6];
+};
+
+const TToolbarEntry kToolbars[kToolbarCount] = {
+    {&TFormVusk::FileBar,
+     "FileBar",
+     0,
+     0,
+     {{&TFormVusk::actFileOpen, "開く"},
+      {&TFormVusk::actFileSave, "保存"},
+      {&TFormVusk::actFileBounce, "バウンス"}}},
+    {&TFormVusk::ModeBar,
+     "ModeBar",
+     0,
+     1,
+     {{&TFormVusk::actToolSelect, "選択"},
+      {&TFormVusk::actToolCut, "カット"},
+      {&TFormVusk::actToolRegion, "範囲"},
+      {&TFormVusk::actToolErase, "消去"}}},
+    {&TFormVusk::ZoomBar,
+     "ZoomBar",
+     0,
+     2,
+     {{&TFormVusk::actViewZoomIn, "＋"},
+      {&TFormVusk::actViewZoomOut, "－"},
+      {&TFormVusk::actViewZoomAll, "全体"},
+      {&TFormVusk::actViewChase, "追従"}}},
+    {&TFormVusk::TransportBar,
+     "TransportBar",
+     1,
+     0,
+     {{&TFormVusk::actAudioGotoZero, "|<"},
+      {&TFormVusk::actAudioRew, "<<"},
+      {&TFormVusk::actAudioPlay, "再生"},
+      {&TFormVusk::actAudioStop, "停止"},
+      {&TFormVusk::actAudioFwd, ">>"},
+      {&TFormVusk::actAudioLoop, "ループ"}}},
+    {&TFormVusk::Toolbar,
+     "Toolbar",
+     1,
+     1,
+     {{&TFormVusk::actRegionAuto, "自動"},
+      {&TFormVusk::actRegionAutoQuick, "クイック"},
+      {&TFormVusk::actRegionTrim, "トリム"},
+      {&TFormVusk::actRegionExpand, "拡張"}}},
 };
 
 } // namespace
@@ -339,53 +428,33 @@ void TFormVusk::CreatePopupMenus()
 
 void TFormVusk::CreateToolbars()
 {
-    constexpr int kBarHeight = 26;
-    SkinDock2->SetHeight(2 * kBarHeight);
     SkinDock2->SetPopupMenu(ToolbarPopup);
-
-    struct TButtonEntry
-    {
-        TAction* Action;
-        const char* Caption;
-    };
-    auto makeBar = [&](const char* name, std::initializer_list<TButtonEntry> buttons, int left,
-                       int row) {
-        auto* bar = new TToolBarPanel(this);
-        bar->SetName(name);
-        bar->SetParent(SkinDock2);
+    for (const TToolbarEntry& entry : kToolbars) {
+        auto* bar = new TExtToolbar(this);
+        bar->SetName(entry.Name);
         bar->SetPopupMenu(ToolbarPopup);
-        for (const TButtonEntry& button : buttons)
-            bar->AddButton(button.Action, button.Caption);
-        bar->SetBounds(left, row * kBarHeight, bar->ContentWidth() + 2, kBarHeight);
-        return bar;
-    };
-    FileBar =
-        makeBar("FileBar",
-                {{actFileOpen, "開く"}, {actFileSave, "保存"}, {actFileBounce, "バウンス"}}, 0, 0);
-    ModeBar = makeBar("ModeBar",
-                      {{actToolSelect, "選択"},
-                       {actToolCut, "カット"},
-                       {actToolRegion, "範囲"},
-                       {actToolErase, "消去"}},
-                      FileBar->Left() + FileBar->Width() + 4, 0);
-    ZoomBar = makeBar("ZoomBar",
-                      {{actViewZoomIn, "＋"},
-                       {actViewZoomOut, "－"},
-                       {actViewZoomAll, "全体"},
-                       {actViewChase, "追従"}},
-                      ModeBar->Left() + ModeBar->Width() + 4, 0);
-    TransportBar = makeBar("TransportBar",
-                           {{actAudioGotoZero, "|<"},
-                            {actAudioRew, "<<"},
-                            {actAudioPlay, "再生"},
-                            {actAudioStop, "停止"},
-                            {actAudioFwd, ">>"},
-                            {actAudioLoop, "ループ"}},
-                           0, 1);
-    Toolbar = makeBar("Toolbar",
-                      {{actRegionAuto, "自動"},
-                       {actRegionAutoQuick, "クイック"},
-                       {actRegionTrim, "トリム"},
-                       {actRegionExpand, "拡張"}},
-                      TransportBar->Left() + TransportBar->Width() + 4, 1);
+        for (const TToolButtonEntry& button : entry.Buttons)
+            if (button.Action)
+                bar->Items()->Add(new TCommandBarItem(this, this->*button.Action, button.Caption));
+        this->*entry.Field = bar;
+        DockToolbarAtDefault(bar);
+    }
+}
+
+std::array<TExtToolbar*, kToolbarCount> TFormVusk::Toolbars() const
+{
+    std::array<TExtToolbar*, kToolbarCount> bars{};
+    for (int i = 0; i < kToolbarCount; ++i)
+        bars[i] = this->*kToolbars[i].Field;
+    return bars;
+}
+
+void TFormVusk::DockToolbarAtDefault(TExtToolbar* bar)
+{
+    for (const TToolbarEntry& entry : kToolbars)
+        if (this->*entry.Field == bar) {
+            bar->SetDockRow(entry.Row);
+            bar->SetDockPos(entry.Order);
+            bar->SetCurrentDock(SkinDock2);
+        }
 }

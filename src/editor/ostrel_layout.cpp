@@ -134,10 +134,9 @@ TTimer* MakeTimer(TComponent* owner, const char* name, unsigned interval)
 
 void TFormVusk::CreateControls()
 {
-    // The toolbars' dock first: the top of the window. The bars come with
-    // the actions' toolbars.
-    SkinDock2 = Make<TToolDock>(this, this, "SkinDock2");
-    SkinDock2->SetAlign(TAlign::alTop);
+    // The toolbars' dock first: the top of the window (a dock aligns to its
+    // edge). The bars come with the actions' toolbars.
+    SkinDock2 = Make<TSkinDock>(this, this, "SkinDock2");
     CreateStatusBar();
 
     UpperPanel = MakePanel(this, this, "UpperPanel", TAlign::alTop);

@@ -293,10 +293,30 @@ void TFormVusk::WriteRenameSettings(TIniFile& ini)
 
 // --- Toolbar positions ---------------------------------------------------------
 
-// The toolbar framework keeps one section per toolbar in the settings file;
-// until it lands there is nothing to restore or save.
-void TFormVusk::RestoreToolbarPositions(const AnsiString& path) {}
-void TFormVusk::SaveToolbarPositions(const AnsiString& path) {}
+// One section per toolbar, named as the toolbar. What cannot be restored
+// (no section, another revision, an unknown dock) keeps the place the
+// window gave it; a toolbar that would float off every monitor goes back to
+// its first-start place instead.
+void TFormVusk::RestoreToolbarPositions(const AnsiString& path)
+{
+    try {
+        BarReadPlacesFromIni(this, path, "");
+        TIniFile ini(path);
+        for (TExtToolbar* bar : Toolbars()) {
+            const TPoint stored(ini.ReadInteger(bar->Name(), "FloatLeft", 0),
+                                ini.ReadInteger(bar->Name(), "FloatTop", 0));
+            if (bar->Floating() && !MonitorFromPoint(stored, MONITOR_DEFAULTTONULL))
+                DockToolbarAtDefault(bar);
+        }
+    } catch (const EIniFileException&) {
+        // An unreadable file: the first-start places stay.
+    }
+}
+
+void TFormVusk::SaveToolbarPositions(const AnsiString& path)
+{
+    BarWritePlacesToIni(this, path, "");
+}
 
 // --- Engine --------------------------------------------------------------------
 
@@ -431,6 +451,6 @@ void TFormVusk::ExtItem88Click(TObject* Sender)
 
 void TFormVusk::ExtItem87Click(TObject* Sender)
 {
-    for (TToolBarPanel* bar : {FileBar, ModeBar, TransportBar, ZoomBar, Toolbar})
+    for (TExtToolbar* bar : Toolbars())
         bar->SetVisible(true);
 }

@@ -539,8 +539,10 @@ void TBarModalHandler::TrackHotViewers(const TPoint& screen)
                 next = nullptr;
             }
         }
-        if (next != current || over)
-            view->ChangeSelection(next, true);
+        // Also with the selection kept: whether the mouse is in its button
+        // part follows the cursor (a press dragged off the item must not
+        // click it on release).
+        view->ChangeSelection(next, true);
         if (RootGone())
             return;
         if (view->IsPopup()) {

@@ -3,6 +3,7 @@
 // the toolbar's right edge however the toolbar is resized.
 #include "controls/ExtItem.h"
 
+#include "classlib/Actions.h"
 #include "classlib/StandardControls.h"
 #include "classlib/WideText.h"
 #include "controls/ExtToolbarFixture.h"
@@ -210,4 +211,77 @@ TEST_F(ExtBars, TurnedCaptionsOfAnUprightBarShowAndMeasureTheWideText)
     wide->SetCustomHeight(narrowBox.Height());
     PumpMessages();
     EXPECT_NE(PaintedViewer(bar, ViewerOf(wide)), PaintedViewer(bar, ViewerOf(narrow)));
+}
+
+namespace {
+
+// A toolbar item linked to an action, beside an edit that holds the focus.
+class ActionItemOnBar : public ExtBars
+{
+protected:
+    void SetUp() override
+    {
+        ExtBars::SetUp();
+        action = new TAction(form);
+        action->SetCaption("Go");
+        action->OnExecute = [this](TObject*) { ++runs; };
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetTop(100);
+        item = new TExtItem(form);
+        item->SetAction(action);
+        bar->Items()->Add(item);
+        ASSERT_TRUE(ActivateForm(form));
+        edit->SetFocus();
+        PumpMessages();
+    }
+    POINT ItemPoint(int dx = 0)
+    {
+        const TRect r = ViewerOf(item)->BoundsRect();
+        return ScreenPointOf(bar->Handle(), (r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2);
+    }
+    TAction* action = nullptr;
+    TEdit* edit = nullptr;
+    TExtItem* item = nullptr;
+    int runs = 0;
+};
+
+} // namespace
+
+TEST_F(ActionItemOnBar, AClickRunsTheActionOnlyWhenReleasedOverAnEnabledItem)
+{
+    struct Case
+    {
+        const char* name;
+        bool enabled;
+        bool releasedOutside;
+        int runs;
+    };
+    const Case cases[] = {
+        {"a click", true, false, 1},
+        {"released away from the item", true, true, 0},
+        {"a disabled action", false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        runs = 0;
+        action->SetEnabled(c.enabled);
+        EXPECT_EQ(item->Enabled(), c.enabled);
+        if (c.releasedOutside)
+            RealDrag(ItemPoint(), {ItemPoint(5), ScreenPointOf(form->Handle(), 300, 250)});
+        else
+            RealClick(ItemPoint());
+        PumpMessages();
+        EXPECT_EQ(runs, c.runs);
+        EXPECT_EQ(FocusedWindow(), edit->Handle()) << "the item took the focus";
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+}
+
+TEST_F(ActionItemOnBar, TheActionChecksTheItem)
+{
+    action->SetChecked(true);
+    EXPECT_TRUE(item->Checked());
+    action->SetChecked(false);
+    EXPECT_FALSE(item->Checked());
 }

@@ -41,17 +41,29 @@ bool MainWindowTest::SettingsExist() const
     return FileExists(iniPath);
 }
 
-void MainWindowTest::ClickToolButton(TToolBarPanel* bar, TAction* action)
+TRect MainWindowTest::ToolButtonRect(TExtToolbar* bar, TAction* action)
 {
-    for (int i = 0; i < bar->ControlCount(); ++i) {
-        TControl* button = bar->Controls(i);
-        if (button->Action() != action)
+    PumpMessages();
+    for (int i = 0; i < bar->Items()->Count(); ++i) {
+        TBarCustomItem* item = bar->Items()->Items(i);
+        TBarItemViewer* viewer = item->Action() == action ? bar->View()->Find(item) : nullptr;
+        if (!viewer || !viewer->Shown() || viewer->Clipped())
             continue;
-        RealClick(ScreenPointOf(bar->Handle(), button->Left() + button->Width() / 2,
-                                button->Top() + button->Height() / 2));
+        const TRect r = viewer->BoundsRect();
+        const POINT topLeft = ScreenPointOf(bar->Handle(), r.left, r.top);
+        return TRect(topLeft.x, topLeft.y, topLeft.x + r.Width(), topLeft.y + r.Height());
+    }
+    return TRect();
+}
+
+void MainWindowTest::ClickToolButton(TExtToolbar* bar, TAction* action)
+{
+    const TRect button = ToolButtonRect(bar, action);
+    if (button.Width() <= 0) {
+        ADD_FAILURE() << "no button for " << action->Name();
         return;
     }
-    ADD_FAILURE() << "no button for " << action->Name();
+    RealClick({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
 }
 
 AnsiString StatusText(const TFormVusk* form)

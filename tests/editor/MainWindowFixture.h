@@ -31,9 +31,12 @@ protected:
     TIniFile Settings() const { return TIniFile(iniPath); }
     void WriteSettings(const AnsiString& text) const { folder.WriteFile("zandrel.ini", text); }
     bool SettingsExist() const;
+    // The screen rectangle of action's button on bar; empty when the bar
+    // shows none.
+    static TRect ToolButtonRect(TExtToolbar* bar, TAction* action);
     // Clicks action's button on bar with a real click; fails the test when
     // the bar has none.
-    void ClickToolButton(TToolBarPanel* bar, TAction* action);
+    void ClickToolButton(TExtToolbar* bar, TAction* action);
 
     testing_support::TempFolder folder;
     AnsiString iniPath;

@@ -141,7 +141,8 @@ TEST_F(MainWindowTest, EveryVolumeStepSurvivesARestart)
 
 TEST_F(MainWindowTest, UnknownSectionsAndKeysSurviveTheClose)
 {
-    WriteSettings("; kept\r\n[MYSTERY]\r\nX=1\r\n[FileBar]\r\nRev=2000\r\nDockRow=1\r\n"
+    WriteSettings("; kept\r\n[MYSTERY]\r\nX=1\r\n[FileBar]\r\nRev=2000\r\n"
+                  "DockedTo=SkinDock2\r\nDockRow=1\r\n"
                   "[FORM]\r\nOTHER=7\r\n");
     Start();
     CloseAndFree();

@@ -300,12 +300,11 @@ public:
         }
         return nullptr;
     }
-    TToolBarPanel* BarOf(TAction* action) const
+    TExtToolbar* BarOf(TAction* action) const
     {
-        for (TToolBarPanel* bar :
-             {form->FileBar, form->ModeBar, form->ZoomBar, form->TransportBar, form->Toolbar})
-            for (int i = 0; i < bar->ControlCount(); ++i)
-                if (bar->Controls(i)->Action() == action)
+        for (TExtToolbar* bar : form->Toolbars())
+            for (int i = 0; i < bar->Items()->Count(); ++i)
+                if (bar->Items()->Items(i)->Action() == action)
                     return bar;
         return nullptr;
     }
@@ -322,7 +321,7 @@ public:
                     ClickSubMenuItem(form, item);
             });
         }
-        if (TToolBarPanel* bar = BarOf(action))
+        if (TExtToolbar* bar = BarOf(action))
             ways.emplace_back(TWay::ToolButton,
                               [this, bar, action] { ClickToolButton(bar, action); });
         if (action->ShortCut() != 0) {

@@ -30,14 +30,6 @@ protected:
         ASSERT_EQ(FocusedWindow(), control->Handle());
     }
     void Press(WORD key, TShiftState shift = 0) { PressKey(FocusedWindow(), key, shift); }
-    // The toolbar button of action.
-    TControl* ButtonOf(TToolBarPanel* bar, TAction* action)
-    {
-        for (int i = 0; i < bar->ControlCount(); ++i)
-            if (bar->Controls(i)->Action() == action)
-                return bar->Controls(i);
-        return nullptr;
-    }
 };
 
 } // namespace
@@ -130,10 +122,7 @@ TEST_F(CommandWindowTest, TheToolbarsPlayButtonPlaysAndLeavesTheFocusOnTheWave)
     Open();
     FocusOn(form->FocusBtn);
     form->FView.PlayPos = 4000;
-    TControl* play = ButtonOf(form->TransportBar, form->actAudioPlay);
-    ASSERT_NE(play, nullptr);
-    RealClick(ScreenPointOf(form->TransportBar->Handle(), play->Left() + play->Width() / 2,
-                            play->Top() + play->Height() / 2));
+    ClickToolButton(form->TransportBar, form->actAudioPlay);
     EXPECT_EQ(form->FPlayStart, 4000);
     EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
     EXPECT_TRUE(PumpUntil([this] { return form->FStopped; }, 15000));

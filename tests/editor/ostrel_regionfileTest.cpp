@@ -70,14 +70,6 @@ protected:
             captions.push_back(form->EditList->Items()->Item(i)->Caption());
         return captions;
     }
-    TControl* FileBarButtonOf(TAction* action) const
-    {
-        for (int i = 0; i < form->FileBar->ControlCount(); ++i)
-            if (form->FileBar->Controls(i)->Action() == action)
-                return form->FileBar->Controls(i);
-        ADD_FAILURE() << "no toolbar button";
-        return nullptr;
-    }
     TMenuItem* FileMenuItemOf(TAction* action) const
     {
         for (int i = 0; i < form->FileMenu->Count(); ++i)
@@ -90,11 +82,11 @@ protected:
     // in a row are never taken for a double click.
     void ClickToolButton(TAction* action)
     {
-        TControl* button = FileBarButtonOf(action);
-        ASSERT_NE(button, nullptr);
+        const TRect button = ToolButtonRect(form->FileBar, action);
+        ASSERT_GT(button.Width(), 0) << "no toolbar button";
         clickAtRight = !clickAtRight;
-        const int x = clickAtRight ? button->Left() + button->Width() - 3 : button->Left() + 3;
-        RealClick(ScreenPointOf(form->FileBar->Handle(), x, button->Top() + button->Height() / 2));
+        const int x = clickAtRight ? button.right - 3 : button.left + 3;
+        RealClick({x, (button.top + button.bottom) / 2});
     }
     void PressOnWave(WORD key, TShiftState shift)
     {

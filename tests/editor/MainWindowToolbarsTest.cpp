@@ -1,0 +1,255 @@
+// The main window's toolbars on real windows: their buttons run the actions,
+// a dragged toolbar keeps its place across a restart, the toolbar lock stops
+// dragging, a closed toolbar comes back through "show all toolbars", and a
+// settings file that cannot place a toolbar leaves it where a first start
+// does.
+#include "MainWindowFixture.h"
+#include "TestDocument.h"
+
+#include "classlib/Seams.h"
+
+#include "support/ModalScript.h"
+
+#include <map>
+
+using namespace testing_support;
+
+namespace {
+
+// Where each toolbar is: its dock, its row and its rectangle there.
+struct TPlace
+{
+    AnsiString Dock; // its name; empty when floating
+    int Row = -1;
+    TRect Bounds;
+    bool Visible = false;
+    bool operator==(const TPlace&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const TPlace& p)
+{
+    return out << "{row " << p.Row << ", " << p.Bounds.left << "," << p.Bounds.top << " "
+               << p.Bounds.Width() << "x" << p.Bounds.Height() << (p.Visible ? "" : ", hidden")
+               << (p.Dock.empty() ? ", floating" : "") << "}";
+}
+
+class ToolbarsTest : public MainWindowTest
+{
+protected:
+    // A point on a docked toolbar's drag handle, in screen coordinates.
+    static POINT HandlePoint(TExtToolbar* bar)
+    {
+        RECT r;
+        GetWindowRect(bar->Handle(), &r);
+        return {r.left + 4, (r.top + r.bottom) / 2};
+    }
+    static TPlace PlaceOf(TExtToolbar* bar)
+    {
+        const AnsiString dock = bar->CurrentDock() ? bar->CurrentDock()->Name() : AnsiString();
+        return {dock, bar->PlacedRow(), bar->BoundsRect(), bar->Visible()};
+    }
+    std::map<AnsiString, TPlace> Places() const
+    {
+        std::map<AnsiString, TPlace> places;
+        for (TExtToolbar* bar : form->Toolbars())
+            places[bar->Name()] = PlaceOf(bar);
+        return places;
+    }
+    // Drags ZoomBar by its handle with real input, down until it is alone
+    // in a new row below the others (or the watchdog ends it).
+    void DragZoomBarToANewRow()
+    {
+        TExtToolbar* bar = form->ZoomBar;
+        const POINT grab = HandlePoint(bar);
+        POINT at = grab;
+        bool dragSeen = false;
+        const int rowsBefore = form->SkinDock2->LastRowIndex(true);
+        ModalScript script;
+        script.WaitUntil([&] { return dragSeen = bar->DragActive(); }, "the drag starts")
+            .WaitUntil(
+                [&] {
+                    if (bar->PlacedRow() > rowsBefore)
+                        return true;
+                    at.y += 3;
+                    ModalScript::RealMove(at);
+                    return false;
+                },
+                "a new row opens")
+            .Then([&] { ModalScript::RealRelease(at); });
+        script.Run([&] {
+            ModalScript::RealPress(grab);
+            PumpUntil([&] { return dragSeen && !bar->DragActive(); });
+        });
+    }
+};
+
+} // namespace
+
+TEST_F(ToolbarsTest, EachToolbarsFirstButtonRunsItsActionAndLeavesTheFocus)
+{
+    const std::string wav = WriteHalfSilentWav(folder, "take.wav", 8000, 8000);
+    Seams().FileDialog = [](TFileDialogRequest&) { return false; };
+    int modals = 0;
+    Seams().ModalShown = [&](TObject* shown) {
+        ++modals;
+        if (auto* modal = dynamic_cast<TCustomForm*>(shown))
+            modal->SetModalResult(mrCancel);
+    };
+    Start();
+    LoadTestDocument(*form, wav);
+    for (TExtToolbar* bar : form->Toolbars()) {
+        SCOPED_TRACE(bar->Name().c_str());
+        auto* action = static_cast<TAction*>(bar->Items()->Items(0)->Action());
+        ASSERT_NE(action, nullptr);
+        int runs = 0;
+        modals = 0;
+        TNotifyEvent inner = action->OnExecute;
+        action->OnExecute = [&](TObject* sender) {
+            ++runs;
+            inner(sender);
+        };
+        ASSERT_TRUE(ActivateForm(form));
+        form->FocusBtn->SetFocus();
+        PumpMessages();
+        ClickToolButton(bar, action);
+        PumpMessages();
+        action->OnExecute = inner;
+        EXPECT_EQ(runs, 1);
+        // A window the command showed takes the focus itself.
+        if (modals == 0)
+            EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle()) << "the button took the focus";
+    }
+}
+
+TEST_F(ToolbarsTest, ADraggedToolbarIsWhereItWasLeftAfterARestart)
+{
+    Start();
+    ASSERT_TRUE(ActivateForm(form));
+    const TPlace before = PlaceOf(form->ZoomBar);
+    DragZoomBarToANewRow();
+    const std::map<AnsiString, TPlace> dragged = Places();
+    ASSERT_EQ(dragged.at("ZoomBar").Dock, "SkinDock2");
+    ASSERT_GT(dragged.at("ZoomBar").Row, before.Row);
+    CloseAndFree();
+
+    // Every key of the section, in order.
+    const AnsiString text = folder.ReadFile("zandrel.ini");
+    size_t at = text.find("[ZoomBar]");
+    ASSERT_NE(at, AnsiString::npos);
+    for (const char* key : {"Rev=2000", "Visible=1", "DockedTo=SkinDock2", "LastDock=", "DockRow=",
+                            "DockPos=", "FloatLeft=", "FloatTop=", "FloatRightX="}) {
+        const size_t next = text.find(AnsiString("\r\n") + key, at);
+        EXPECT_NE(next, AnsiString::npos) << key;
+        at = next == AnsiString::npos ? at : next;
+    }
+
+    Start();
+    EXPECT_EQ(Places(), dragged);
+}
+
+TEST_F(ToolbarsTest, WithTheToolbarsLockedAToolbarCannotBeDragged)
+{
+    WriteSettings("[FORM]\r\nBARFIX=0\r\n");
+    Start();
+    ASSERT_TRUE(ActivateForm(form));
+    ASSERT_FALSE(form->SkinDock2->AllowDrag());
+    const std::map<AnsiString, TPlace> before = Places();
+    const POINT grab = HandlePoint(form->ZoomBar);
+    RealDrag(grab,
+             {{grab.x + 2, grab.y + 10}, {grab.x + 4, grab.y + 60}, {grab.x - 200, grab.y + 90}});
+    PumpMessages();
+    EXPECT_EQ(Places(), before);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ToolbarsTest, AToolbarClosedByItsCloseButtonComesBackThroughShowAll)
+{
+    Start();
+    ASSERT_TRUE(ActivateForm(form));
+    TExtToolbar* bar = form->ZoomBar;
+    bar->SetFloating(true);
+    PumpMessages();
+    TBarFloatingWindowParent* frame = bar->FloatingParent();
+    ASSERT_NE(frame, nullptr);
+    RECT r;
+    GetWindowRect(frame->Handle(), &r);
+    const int border = GetSystemMetrics(SM_CXSIZEFRAME);
+    const POINT close{r.right - border - 4, r.top + border + 4};
+    ASSERT_EQ(SendMessageA(frame->Handle(), WM_NCHITTEST, 0, MAKELPARAM(close.x, close.y)),
+              kBarHitCloseButton);
+    RealClick(close);
+    PumpMessages();
+    ASSERT_FALSE(bar->Visible());
+    EXPECT_FALSE(IsWindowVisible(frame->Handle()));
+
+    // Still closed after a restart, until the command shows it again.
+    CloseAndFree();
+    Start();
+    EXPECT_FALSE(form->ZoomBar->Visible());
+    form->ExtItem87->Click();
+    PumpMessages();
+    for (TExtToolbar* each : form->Toolbars()) {
+        EXPECT_TRUE(each->Visible()) << each->Name();
+        HWND shown = each->Floating() ? each->FloatingParent()->Handle() : each->Handle();
+        EXPECT_TRUE(IsWindowVisible(shown)) << each->Name();
+    }
+}
+
+TEST_F(ToolbarsTest, ASectionThatCannotPlaceAToolbarLeavesItWhereAFirstStartDoes)
+{
+    Start();
+    const std::map<AnsiString, TPlace> firstStart = Places();
+    CloseAndFree();
+
+    struct Case
+    {
+        const char* name;
+        const char* section;
+    };
+    const Case cases[] = {
+        {"no section", ""},
+        {"another revision", "Rev=1999\r\nVisible=0\r\nDockedTo=SkinDock2\r\nDockRow=4\r\n"},
+        {"a revision that is no number", "Rev=abc\r\nVisible=0\r\nDockedTo=SkinDock2\r\n"},
+        {"an unknown dock", "Rev=2000\r\nDockedTo=Nowhere\r\nDockRow=3\r\nDockPos=50\r\n"},
+        {"floating off every monitor",
+         "Rev=2000\r\nDockedTo=+\r\nFloatLeft=-30000\r\nFloatTop=-30000\r\n"},
+        {"floating past the screen's far corner",
+         "Rev=2000\r\nDockedTo=+\r\nFloatLeft=40000\r\nFloatTop=40000\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteSettings(AnsiString("[ZoomBar]\r\n") + c.section);
+        Start();
+        EXPECT_EQ(Places(), firstStart);
+        CloseAndFree();
+    }
+}
+
+TEST_F(ToolbarsTest, ADockedPlaceBeyondTheDockKeepsTheToolbarOnIt)
+{
+    struct Case
+    {
+        const char* name;
+        const char* section;
+    };
+    const Case cases[] = {
+        {"far along the row", "DockRow=0\r\nDockPos=100000\r\n"},
+        {"a row far below", "DockRow=500\r\nDockPos=0\r\n"},
+        {"a negative row and place", "DockRow=-3\r\nDockPos=-400\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteSettings(AnsiString("[ZoomBar]\r\nRev=2000\r\nDockedTo=SkinDock2\r\n") + c.section);
+        Start();
+        TExtToolbar* bar = form->ZoomBar;
+        EXPECT_EQ(bar->CurrentDock(), form->SkinDock2);
+        EXPECT_TRUE(IsWindowVisible(bar->Handle()));
+        const TRect dock = form->SkinDock2->ClientRect();
+        const TRect r = bar->BoundsRect();
+        EXPECT_GE(r.left, 0);
+        EXPECT_LE(r.right, dock.right);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.bottom, dock.bottom);
+        CloseAndFree();
+    }
+}
