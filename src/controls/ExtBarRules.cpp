@@ -39,3 +39,41 @@ std::vector<TDividerLine> StatusDividerLines(const std::vector<int>& separatorCe
     }
     return lines;
 }
+
+int CustomizeDropIndex(const std::vector<TItemSpan>& spans, int pos, int itemCount)
+{
+    for (const TItemSpan& span : spans)
+        if (pos < (span.Start + span.End) / 2)
+            return span.Index;
+    return itemCount;
+}
+
+int CustomizeInsertIndex(int dropIndex, int oldIndex)
+{
+    if (oldIndex < 0)
+        return dropIndex;
+    if (dropIndex == oldIndex || dropIndex == oldIndex + 1)
+        return -1;
+    return dropIndex > oldIndex ? dropIndex - 1 : dropIndex;
+}
+
+int CustomizeMarkPos(const std::vector<TItemSpan>& spans, int dropIndex)
+{
+    for (const TItemSpan& span : spans)
+        if (span.Index >= dropIndex)
+            return span.Start;
+    return spans.empty() ? 0 : spans.back().End;
+}
+
+int PinnedControlWidth(const TExtItemCache& entry, int toolbarWidth)
+{
+    return std::max(entry.Width + toolbarWidth - entry.ParentWidth, 0);
+}
+
+void CorrectCachedWidths(std::vector<TExtItemCache>& cache, int lastEdge, int edge)
+{
+    if (lastEdge < 0 || edge < 0)
+        return;
+    for (TExtItemCache& entry : cache)
+        entry.Width -= edge - lastEdge;
+}

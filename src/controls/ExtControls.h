@@ -31,12 +31,7 @@ template <class T> std::span<const TPropInfo> ExtWideTextProps()
     return props;
 }
 
-// Sender, canvas, rectangle, stage (0 before, 1 after), paint default.
-using TExtDrawEvent = TEvent<TObject*, TCanvas*, const TRect&, int, bool&>;
-// Sender, canvas, client rectangle, caption, caption rectangle, format,
-// rotated, stage, paint default.
-using TExtDrawTextEvent =
-    TEvent<TObject*, TCanvas*, const TRect&, WideString&, TRect&, UINT&, bool, int, bool&>;
+// TExtDrawEvent and TExtDrawTextEvent come with the items (ExtItem.h).
 using TExtProgressBarChangeEvent = TEvent<TObject*, int>;
 // Sender, hint bitmap, hint text, paint default: the bitmap comes sized to
 // the text (8 pixels wider, 4 higher) in the hint colour; the text is drawn

@@ -8,8 +8,11 @@
 #pragma once
 
 #include "classlib/Control.h"
+#include "classlib/DragManager.h"
+#include "classlib/Filer.h"
 #include "classlib/Graphics.h"
 #include "classlib/StringTypes.h"
+#include "controls/ExtBarRules.h"
 #include "themes/Skin.h"
 
 #include <algorithm>
@@ -77,6 +80,25 @@ TExtCaptionLayout ExtLayoutCaption(TCanvas* canvas, const TRect& rect, const Wid
                                    TAlignment alignment, UINT format, SIZE glyphSize,
                                    bool glyphOnTop, bool pushed);
 
+// The stage a draw event runs at: before the default painting (which it
+// may skip by clearing PaintDefault) and after it.
+constexpr int kExtPaintBefore = 0;
+constexpr int kExtPaintAfter = 1;
+
+// Sender, ACanvas, ARect, PaintStage, PaintDefault.
+using TExtDrawEvent = TEvent<TObject*, TCanvas*, const TRect&, int, bool&>;
+// Sender, ACanvas, ARect, ItemInfo, PaintStage, PaintDefault.
+using TExtDrawItemEvent =
+    TEvent<TObject*, TCanvas*, const TRect&, const TSkinItemInfo&, int, bool&>;
+// Sender, ACanvas, ItemInfo, PaintStage, AImageList, AImageIndex, ARect,
+// PaintDefault.
+using TExtDrawImageEvent =
+    TEvent<TObject*, TCanvas*, const TSkinItemInfo&, int, TCustomImageList*&, int&, TRect&, bool&>;
+// Sender, ACanvas, ClientAreaRect, ACaption, CaptionRect, CaptionFormat,
+// IsTextRotated, PaintStage, PaintDefault.
+using TExtDrawTextEvent =
+    TEvent<TObject*, TCanvas*, const TRect&, WideString&, TRect&, UINT&, bool, int, bool&>;
+
 // --- Extended items -------------------------------------------------------------------
 //
 // Menu and toolbar items whose caption and hint are wide text (the
@@ -125,8 +147,26 @@ public:
     TBarPopupWindowClass PopupClassForItem() override;
 
     virtual bool DialogChar(WORD Key) { return false; }
+    // Fire the draw events of the item (Sender is the item).
+    virtual void DoDrawItem(TCanvas* ACanvas, const TRect& ARect, const TSkinItemInfo& ItemInfo,
+                            int PaintStage, bool& PaintDefault);
+    virtual void PaintCaptionStage(TCanvas* ACanvas, const TRect& ClientAreaRect,
+                                   WideString& ACaption, TRect& CaptionRect, UINT& CaptionFormat,
+                                   bool IsTextRotated, int PaintStage, bool& PaintDefault);
+    virtual void PaintImageStage(TCanvas* ACanvas, const TSkinItemInfo& ItemInfo, int PaintStage,
+                                 TCustomImageList*& AImageList, int& AImageIndex, TRect& ARect,
+                                 bool& PaintDefault);
     virtual void FlipBoundControl();
     virtual void SyncFromControl();
+
+    TExtDrawTextEvent OnDrawCaption;
+    TExtDrawItemEvent OnDrawItem;
+    TExtDrawImageEvent OnDrawImage;
+
+    // Caption and Hint are read under their own names and written only as
+    // "CaptionW" and "HintW".
+    ZANDREL_PUBLISHED(TExtCustomItem)
+    void DefineProperties(TFiler& Filer) override;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -238,8 +278,13 @@ public:
     void SetAnchorBase(int value) { FAnchorBase = value; }
 
     void CalcSize(TCanvas* Canvas, int& Width, int& Height) override;
+    // The item's draw events around the default painting.
     void Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool IsPushed,
                bool UseDisabledShadow) override;
+    void DrawViewerImage(TCanvas* Canvas, const TRect& ARect,
+                         const TSkinItemInfo& ItemInfo) override;
+    // No caption on a toolbar that shows images only.
+    bool ShowsCaption() override;
 
 protected:
     void CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRect, TRect& CaptionRect,
@@ -260,29 +305,119 @@ private:
 
 // --- Extended toolbar --------------------------------------------------------------------
 
+enum class TExtToolbarDisplayMode
+{
+    tbdmSelectiveCaption = 0,
+    tbdmImageOnly = 1,
+    tbdmImageAboveCaption = 2
+};
+
+// Sender, Ancestor, Relayed, Action, Index, Item.
+using TExtItemNotificationEvent =
+    TEvent<TObject*, TBarCustomItem*, bool, TBarItemChangeCode, int, TBarCustomItem*>;
+
+// The screen cursor of an item dragged while customizing.
+constexpr TCursor kExtItemDragCursor = 101;
+
+// An item dragged from a toolbar while customizing.
+class TExtCustomDragObject : public TDragObject
+{
+public:
+    TExtCustomDragObject(TControl* SourceControl, TBarCustomItem* Item)
+        : FSourceControl(SourceControl), FItem(Item)
+    {
+    }
+    TControl* SourceControl() const { return FSourceControl; }
+    TBarCustomItem* DraggedItem() const { return FItem; }
+    TCursor DragCursor(bool accepted) const override
+    {
+        return accepted ? kExtItemDragCursor : crNo;
+    }
+
+private:
+    TControl* FSourceControl; // not owned
+    TBarCustomItem* FItem;    // not owned
+};
+
+class TExtItemDragObject : public TExtCustomDragObject
+{
+public:
+    using TExtCustomDragObject::TExtCustomDragObject;
+};
+
+class TExtToolbar;
+
+// The view of an extended toolbar: it can cap the height of its items.
+class TExtToolbarView : public TBarToolbarView
+{
+public:
+    using TBarToolbarView::TBarToolbarView;
+    // Pixels; -1: no cap.
+    int MaxItemHeight() const { return FMaxItemHeight; }
+    void SetMaxItemHeight(int value);
+
+private:
+    int FMaxItemHeight = -1;
+};
+
 // A themed toolbar that keeps the items after its right-align spacer at its
-// far edge and grows its anchored items with it.
+// far edge, grows its anchored items and anchored controls with it, shows
+// its items in one display mode, and lets its items be dragged to another
+// place while customizing.
 class TExtToolbar : public TSkinToolbar
 {
 public:
     explicit TExtToolbar(TComponent* AOwner);
     ~TExtToolbar() override;
 
+    TExtToolbarView* ExtView() const { return static_cast<TExtToolbarView*>(View()); }
     const WideString& Caption() const { return FCaption; }
     void SetCaption(const WideString& value) { FCaption = value; }
+    // Items may be dragged to reorder them while customizing.
+    bool Customizable() const { return FCustomizable; }
+    void SetCustomizable(bool value) { FCustomizable = value; }
+    // The chevron's popup lists the hidden items one below the other.
+    bool ChevronVertical() const { return FChevronVertical; }
+    void SetChevronVertical(bool value) { FChevronVertical = value; }
+    TExtToolbarDisplayMode DisplayMode() const { return FDisplayMode; }
+    void SetDisplayMode(TExtToolbarDisplayMode value);
 
+    // While raised, a press on the toolbar drags the item under it (nothing
+    // else happens on a toolbar that is not customizable).
+    void BeginCustomizing() { ++FCustomizing; }
+    void EndCustomizing();
+    // The index among the toolbar's items before which a dragged item
+    // would go (the item count: at the end); -1 without a mark.
+    int DropMark() const { return FDropMark; }
+
+    // Whether a press starts a customizing drag.
+    virtual bool CustomizeDragAllowed();
     // Pixels the items leave free at the far edge: the non-client size.
     virtual int RightPushMargin();
     // Sizes the last visible right-align spacer so that the items after it
     // end at the far edge.
     virtual void PushItemsRight();
-    // Grows and shrinks the anchored items with the toolbar.
+    // Grows and shrinks the anchored items, and the right-anchored controls
+    // of control items, with the toolbar.
     virtual void PinItems();
+
+    // The widths a right-anchored control item's control is sized from.
+    const std::vector<TExtItemCache>& ItemCache() const { return FItemCache; }
+
+    TExtDrawEvent OnDrawBackground;
+    TExtItemNotificationEvent OnItemNotification;
 
     void WndProc(TMessage& message) override;
     TBarFrameClass FrameClass() override;
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(TObject* Source, int X, int Y) override;
+    void DoStartDrag(TDragObject*& DragObject) override;
+    void DoEndDrag(TObject* Target, int X, int Y) override;
 
 protected:
+    // Fires OnDrawBackground.
+    virtual void DoDrawBackground(TCanvas* ACanvas, const TRect& ARect, int PaintStage,
+                                  bool& PaintDefault);
     virtual void HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed, TBarItemChangeCode Code,
                                       int Index, TBarCustomItem* Item);
     // Layout requests are ignored while loading, destroying, or while the
@@ -298,9 +433,61 @@ private:
     // The far edge of the shown items (the chevron aside), view pixels;
     // beyond any toolbar when an item hides behind the chevron.
     int TrailingEdge();
+    void PinAnchoredItems();
+    void PinAnchoredControls();
+    // The far edge of all the items laid out without a chevron, less the
+    // extent of an item that is going.
+    int MeasuredTrailingEdge(TBarCustomItem* going);
+    void EraseBackground(TMessage& message);
+
+    // --- Customizing (ExtItem_drag.cpp)
+    bool TakeCustomizePress(const TPoint& client);
+    // The shown items of the toolbar itself along it, view pixels.
+    std::vector<TItemSpan> ItemSpans();
+    // The drop index at a client point.
+    int DropIndexAt(const TPoint& client);
+    void SetDropMark(int value);
+    void PaintDropMark();
 
     WideString FCaption;
+    bool FCustomizable = true;
+    bool FChevronVertical = true;
+    TExtToolbarDisplayMode FDisplayMode = TExtToolbarDisplayMode::tbdmSelectiveCaption;
     int FRelayouting = 0; // inside PushItemsRight or PinItems
+    int FCustomizing = 0;
+    int FDropMark = -1;
+    TBarCustomItem* FPressedItem = nullptr;    // not owned: the item a press drags
+    TExtItemDragObject* FDragObject = nullptr; // owned while dragging
+    std::vector<TExtItemCache> FItemCache;
+    int FLastTrailingEdge = -1;             // of the last layout; -1 before the first
+    TBarCustomItem* FChangedItem = nullptr; // not owned: the item just added or going
+    bool FChangedItemGoing = false;
+};
+
+// A dock whose background an event can paint over or replace, and whose
+// extended toolbars follow it when it gets shorter.
+class TExtDock : public TSkinDock
+{
+public:
+    using TSkinDock::TSkinDock;
+
+    TExtDrawEvent OnDrawBackground;
+
+    // Whether the background is painted through the draw event.
+    virtual bool PaintsOwnBackground() { return static_cast<bool>(OnDrawBackground); }
+    bool HasBackdrop() override;
+    void DrawBackground(HDC DC, const TRect& DrawRect) override;
+    void WndProc(TMessage& message) override;
+
+    // Fires OnDrawBackground.
+    virtual void DoDrawBackground(TCanvas* ACanvas, const TRect& ARect, int PaintStage,
+                                  bool& PaintDefault);
+
+private:
+    // Resizes the extended toolbars on the dock after it got shorter.
+    void FitToolbars();
+
+    TPoint FLastSize{-1, -1}; // before the last resize
 };
 
 // --- Compound bars and the status bar ------------------------------------------------------
@@ -313,7 +500,7 @@ public:
     explicit TExtCompoundItemsControl(TComponent* AOwner);
     ~TExtCompoundItemsControl() override;
 
-    TSkinDock* Dock() const { return FDock; }
+    TExtDock* Dock() const { return FDock; }
     TExtToolbar* Toolbar() const { return FToolbar; }
     // The inner toolbar's items.
     TBarRootItem* Items() const { return FToolbar ? FToolbar->Items() : nullptr; }
@@ -330,7 +517,7 @@ protected:
     TExtCompoundItemsControl(TComponent* AOwner, TExtToolbar* (*makeBar)(TComponent*));
 
 private:
-    TSkinDock* FDock;      // owned (a child)
+    TExtDock* FDock;       // owned (a child)
     TExtToolbar* FToolbar; // owned (docked on FDock)
     TExtThemeType FThemeType = TExtThemeType::thtSkin;
 };
@@ -340,6 +527,13 @@ class TExtCompoundBar : public TExtCompoundItemsControl
 {
 public:
     explicit TExtCompoundBar(TComponent* AOwner);
+
+    // Paints the inner dock's background (and so the toolbar's) instead of
+    // the theme, or over it.
+    TExtDrawEvent OnDrawDockBackground;
+    // Fires OnDrawDockBackground (the inner dock calls it).
+    virtual void PaintDockBackdrop(TCanvas* ACanvas, const TRect& ARect, int PaintStage,
+                                   bool& PaintDefault);
 
 protected:
     TExtCompoundBar(TComponent* AOwner, TExtToolbar* (*makeBar)(TComponent*));

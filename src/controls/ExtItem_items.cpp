@@ -145,6 +145,66 @@ TBarItemViewerClass TExtCustomItem::ViewerClassForItem(TBarView*)
     return NewBarViewer<TExtItemViewer>;
 }
 
+void TExtCustomItem::DoDrawItem(TCanvas* ACanvas, const TRect& ARect, const TSkinItemInfo& ItemInfo,
+                                int PaintStage, bool& PaintDefault)
+{
+    if (OnDrawItem)
+        OnDrawItem(this, ACanvas, ARect, ItemInfo, PaintStage, PaintDefault);
+}
+
+void TExtCustomItem::PaintCaptionStage(TCanvas* ACanvas, const TRect& ClientAreaRect,
+                                       WideString& ACaption, TRect& CaptionRect,
+                                       UINT& CaptionFormat, bool IsTextRotated, int PaintStage,
+                                       bool& PaintDefault)
+{
+    if (OnDrawCaption)
+        OnDrawCaption(this, ACanvas, ClientAreaRect, ACaption, CaptionRect, CaptionFormat,
+                      IsTextRotated, PaintStage, PaintDefault);
+}
+
+void TExtCustomItem::PaintImageStage(TCanvas* ACanvas, const TSkinItemInfo& ItemInfo,
+                                     int PaintStage, TCustomImageList*& AImageList,
+                                     int& AImageIndex, TRect& ARect, bool& PaintDefault)
+{
+    if (OnDrawImage)
+        OnDrawImage(this, ACanvas, ItemInfo, PaintStage, AImageList, AImageIndex, ARect,
+                    PaintDefault);
+}
+
+// --- Window descriptions ---------------------------------------------------------------
+
+const TClassInfo& TExtCustomItem::StaticClassInfo()
+{
+    using I = TExtCustomItem;
+    static constexpr auto never = [](TPersistent*) { return false; };
+    static const TPropInfo props[] = {
+        {.Name = "Caption",
+         .Kind = TTypeKind::tkWString,
+         .GetWStr = [](TPersistent* o) { return static_cast<I*>(o)->Caption(); },
+         .SetWStr = [](TPersistent* o, const WideString& v) { static_cast<I*>(o)->SetCaption(v); },
+         .Stored = never},
+        {.Name = "Hint",
+         .Kind = TTypeKind::tkWString,
+         .GetWStr = [](TPersistent* o) { return static_cast<I*>(o)->Hint(); },
+         .SetWStr = [](TPersistent* o, const WideString& v) { static_cast<I*>(o)->SetHint(v); },
+         .Stored = never},
+    };
+    static const TClassInfo info{.Name = "TExtCustomItem", .Props = props};
+    return info;
+}
+
+void TExtCustomItem::DefineProperties(TFiler& Filer)
+{
+    TSkinCustomItem::DefineProperties(Filer);
+    // A wide value, or a narrow one from an older description.
+    Filer.DefineProperty(
+        "CaptionW", [this](TReader& reader) { SetCaption(reader.ReadWideString()); },
+        [this](TWriter& writer) { writer.WriteWideString(Caption()); }, !Caption().empty());
+    Filer.DefineProperty(
+        "HintW", [this](TReader& reader) { SetHint(reader.ReadWideString()); },
+        [this](TWriter& writer) { writer.WriteWideString(Hint()); }, !Hint().empty());
+}
+
 // --- Kinds -------------------------------------------------------------------------------
 
 // The submenu kind's bit 0x80 has no meaning in the framework's traits.
@@ -251,14 +311,55 @@ void TExtItemViewer::CalcSize(TCanvas* Canvas, int& Width, int& Height)
         Width += FAnchorExtra;
     Width = std::max(Width, item->MinWidth());
     Height = std::max(Height, item->MinHeight());
+    if (auto* view = dynamic_cast<TExtToolbarView*>(FView); view && view->MaxItemHeight() >= 0)
+        Height = std::min(Height, view->MaxItemHeight());
+}
+
+bool TExtItemViewer::ShowsCaption()
+{
+    auto* toolbar = dynamic_cast<TExtToolbar*>(FView->Window());
+    if (toolbar && toolbar->DisplayMode() == TExtToolbarDisplayMode::tbdmImageOnly && HasBarLook())
+        return false;
+    return TSkinItemViewer::ShowsCaption();
 }
 
 void TExtItemViewer::Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool IsPushed,
                            bool UseDisabledShadow)
 {
-    FCaptionPending = ExtItem() != nullptr;
-    TSkinItemViewer::Paint(Canvas, ClientRect, IsSelected, IsPushed, UseDisabledShadow);
-    FCaptionPending = false;
+    TExtCustomItem* item = ExtItem();
+    if (!item) {
+        TSkinItemViewer::Paint(Canvas, ClientRect, IsSelected, IsPushed, UseDisabledShadow);
+        return;
+    }
+    const TSkinItemInfo info = MakeItemInfo(IsSelected, IsPushed);
+    bool paintDefault = true;
+    item->DoDrawItem(Canvas, ClientRect, info, kExtPaintBefore, paintDefault);
+    if (paintDefault) {
+        FCaptionPending = true;
+        TSkinItemViewer::Paint(Canvas, ClientRect, IsSelected, IsPushed, UseDisabledShadow);
+        FCaptionPending = false;
+    }
+    bool after = true;
+    item->DoDrawItem(Canvas, ClientRect, info, kExtPaintAfter, after);
+}
+
+void TExtItemViewer::DrawViewerImage(TCanvas* Canvas, const TRect& ARect,
+                                     const TSkinItemInfo& ItemInfo)
+{
+    TExtCustomItem* item = ExtItem();
+    if (!item) {
+        TSkinItemViewer::DrawViewerImage(Canvas, ARect, ItemInfo);
+        return;
+    }
+    TCustomImageList* images = ImageList();
+    int index = item->ImageIndex();
+    TRect rect = ARect;
+    bool paintDefault = true;
+    item->PaintImageStage(Canvas, ItemInfo, kExtPaintBefore, images, index, rect, paintDefault);
+    if (paintDefault && images && index >= 0 && index < images->Count())
+        CurrentTheme()->DrawItemPicture(Canvas, rect, ItemInfo, images, index);
+    bool after = true;
+    item->PaintImageStage(Canvas, ItemInfo, kExtPaintAfter, images, index, rect, after);
 }
 
 void TExtItemViewer::CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRect,
@@ -270,13 +371,22 @@ void TExtItemViewer::CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRec
         return;
     FCaptionPending = false;
     TExtCustomItem* item = ExtItem();
-    TRect rect = CaptionRect;
+    WideString caption = ShownWideCaption();
     UINT format = ExtItemCaptionFormat(item->Wrapping(), item->Alignment());
     // Turned text is one line: centring along it needs no single-line wrapping.
     if (IsTextRotated && item->Alignment() == TAlignment::taCenter)
         format |= DT_CENTER;
-    ExtPaintCaptionGlow(Canvas, ShownWideCaption(), rect, format, item->CaptionGlow(),
-                        item->CaptionGlowColor(),
-                        IsTextRotated ? TExtTextRotation::Down : TExtTextRotation::None);
+    bool paintDefault = true;
+    item->PaintCaptionStage(Canvas, ClientAreaRect, caption, CaptionRect, format, IsTextRotated,
+                            kExtPaintBefore, paintDefault);
+    if (paintDefault) {
+        TRect rect = CaptionRect;
+        ExtPaintCaptionGlow(Canvas, caption, rect, format, item->CaptionGlow(),
+                            item->CaptionGlowColor(),
+                            IsTextRotated ? TExtTextRotation::Down : TExtTextRotation::None);
+    }
     PaintDefault = false;
+    bool after = true;
+    item->PaintCaptionStage(Canvas, ClientAreaRect, caption, CaptionRect, format, IsTextRotated,
+                            kExtPaintAfter, after);
 }

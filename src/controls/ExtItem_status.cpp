@@ -22,6 +22,31 @@ TExtToolbar* MakeStatusToolbar(TComponent* owner)
     return new TExtStatusToolbar(owner);
 }
 
+// The inner dock of a compound control: a compound bar's draw event paints
+// its background.
+class TExtCompoundDock : public TExtDock
+{
+public:
+    using TExtDock::TExtDock;
+
+    bool PaintsOwnBackground() override
+    {
+        TExtCompoundBar* bar = Bar();
+        return bar && bar->OnDrawDockBackground;
+    }
+
+protected:
+    void DoDrawBackground(TCanvas* ACanvas, const TRect& ARect, int PaintStage,
+                          bool& PaintDefault) override
+    {
+        if (TExtCompoundBar* bar = Bar())
+            bar->PaintDockBackdrop(ACanvas, ARect, PaintStage, PaintDefault);
+    }
+
+private:
+    TExtCompoundBar* Bar() const { return dynamic_cast<TExtCompoundBar*>(Owner()); }
+};
+
 constexpr WPARAM kSizeFromBottomRight = SC_SIZE + 8;
 constexpr int kStatusGripperPart = 3;
 
@@ -36,7 +61,7 @@ TExtCompoundItemsControl::TExtCompoundItemsControl(TComponent* AOwner)
 
 TExtCompoundItemsControl::TExtCompoundItemsControl(TComponent* AOwner,
                                                    TExtToolbar* (*makeBar)(TComponent*))
-    : TCustomControl(AOwner), FDock(new TSkinDock(this)), FToolbar(makeBar(this))
+    : TCustomControl(AOwner), FDock(new TExtCompoundDock(this)), FToolbar(makeBar(this))
 {
     FDock->SetParent(this);
     FDock->SetPosition(TBarDockPosition::dpTop);
@@ -81,6 +106,13 @@ TExtCompoundBar::TExtCompoundBar(TComponent* AOwner, TExtToolbar* (*makeBar)(TCo
 {
     Dock()->OnResize = [this](TObject*) { FollowDock(); };
     FollowDock();
+}
+
+void TExtCompoundBar::PaintDockBackdrop(TCanvas* ACanvas, const TRect& ARect, int PaintStage,
+                                        bool& PaintDefault)
+{
+    if (OnDrawDockBackground)
+        OnDrawDockBackground(this, ACanvas, ARect, PaintStage, PaintDefault);
 }
 
 void TExtCompoundBar::FollowDock()

@@ -572,7 +572,7 @@ public:
     // Drawn as a toolbar button.
     virtual bool HasBarLook();
 
-    bool ShowsCaption();
+    virtual bool ShowsCaption();
     bool ImageDrawn();
     // Drawn with the rotated font.
     bool IsRotated();

@@ -301,6 +301,13 @@ TBarCustomToolbar::TBarCustomToolbar(TComponent* AOwner)
     SetBounds(Left(), Top(), 23, 22);
 }
 
+void TBarCustomToolbar::ReplaceView(TBarToolbarView* view)
+{
+    delete FView;
+    FView = view;
+    FView->SetNewViewersGetHighestPriority(true);
+}
+
 TBarCustomToolbar::~TBarCustomToolbar()
 {
     Destroying();

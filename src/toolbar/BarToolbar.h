@@ -165,6 +165,9 @@ protected:
 
     void Loaded() override;
     void Paint() override;
+    // Puts a view of a derived class in the place of the one the
+    // constructor made (from a derived constructor, before items are added).
+    void ReplaceView(TBarToolbarView* view);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     // Puts a chevron of a derived class in place of the current one (which
     // is freed) and rebuilds the viewers; the toolbar owns it from here on.

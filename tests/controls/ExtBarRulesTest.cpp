@@ -53,3 +53,59 @@ TEST(StatusDividers, TwoLinesPerSeparatorShadedOnlyWhenClassic)
     EXPECT_EQ(StatusDividerLines({50}, false), (Lines{{48, clWindow}, {51, clWindow}}));
     EXPECT_TRUE(StatusDividerLines({}, true).empty());
 }
+
+TEST(CustomizeDrop, PicksTheItemWhoseMiddleLiesBeyondThePoint)
+{
+    // Items 0, 2 and 3 shown (1 hidden), 5 items in all.
+    const std::vector<TItemSpan> spans = {{0, 40, 0}, {40, 60, 2}, {60, 100, 3}};
+    struct Case
+    {
+        int pos, index, mark;
+    };
+    const Case cases[] = {
+        {-5, 0, 0},    {19, 0, 0},  {20, 2, 40},  {49, 2, 40},
+        {50, 3, 60},   {79, 3, 60}, {80, 5, 100}, // past the middle of the last: at the end
+        {500, 5, 100},
+    };
+    for (const Case& c : cases) {
+        const int index = CustomizeDropIndex(spans, c.pos, 5);
+        EXPECT_EQ(index, c.index) << c.pos;
+        EXPECT_EQ(CustomizeMarkPos(spans, index), c.mark) << c.pos;
+    }
+    EXPECT_EQ(CustomizeDropIndex({}, 10, 0), 0);
+    EXPECT_EQ(CustomizeMarkPos({}, 0), 0);
+}
+
+TEST(CustomizeDrop, InsertIndexAllowsForTheItemTakenOut)
+{
+    struct Case
+    {
+        int drop, old, expected;
+    };
+    const Case cases[] = {
+        {0, 2, 0},  {3, 0, 2},  {5, 1, 4}, // moved back, then forward past others
+        {2, 2, -1}, {3, 2, -1},            // dropped on either side of itself: stays
+        {2, -1, 2}, {0, -1, 0},            // from another toolbar
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CustomizeInsertIndex(c.drop, c.old), c.expected) << c.drop << " " << c.old;
+}
+
+TEST(AnchoredControls, FollowTheToolbarAndKeepTheirEndWhenItemsComeOrGo)
+{
+    TExtItemCache entry;
+    entry.Width = 100;
+    entry.ParentWidth = 400;
+    const int widths[][2] = {{400, 100}, {450, 150}, {350, 50}, {250, 0}};
+    for (const auto& w : widths)
+        EXPECT_EQ(PinnedControlWidth(entry, w[0]), w[1]) << w[0];
+
+    std::vector<TExtItemCache> cache = {entry, entry};
+    CorrectCachedWidths(cache, 300, 330); // an item 30 wide came
+    EXPECT_EQ(cache[0].Width, 70);
+    EXPECT_EQ(cache[1].Width, 70);
+    CorrectCachedWidths(cache, 330, 290); // one 40 wide went
+    EXPECT_EQ(cache[0].Width, 110);
+    CorrectCachedWidths(cache, -1, 290); // nothing laid out before
+    EXPECT_EQ(cache[0].Width, 110);
+}
