@@ -9,6 +9,7 @@
 #include "controls/NumThemesSupport.h"
 #include "unicode/UniActnList.h"
 #include "unicode/UniClasses.h"
+#include "unicode/UniControls.h"
 #include "unicode/UniForms.h"
 
 #include <algorithm>
@@ -71,15 +72,14 @@ TExtTextObject::~TExtTextObject()
     SetImages(nullptr);
 }
 
-WideString TExtTextObject::WideHint() const
+WideString TExtTextObject::WideHint()
 {
-    return ShadowedWideView(FHint, Hint());
+    return ControlWideHint(this);
 }
 
 void TExtTextObject::SetWideHint(const WideString& value)
 {
-    FHint = value;
-    SetHint(WideToAnsi(value));
+    SetControlWideHint(this, value);
 }
 
 void TExtTextObject::SetImages(TCustomImageList* value)
@@ -487,10 +487,15 @@ void TExtTextObject::PrepareHintBitmap(THintInfo& info)
 
 void TExtTextObject::WndProc(TMessage& m)
 {
-    if (m.Msg == CM_HINTSHOW && OnDrawHint) {
+    if (m.Msg == CM_HINTSHOW) {
         TSkinTextObject::WndProc(m);
-        if (m.Result == 0)
-            PrepareHintBitmap(*reinterpret_cast<THintInfo*>(m.LParam));
+        if (m.Result != 0)
+            return;
+        auto& info = *reinterpret_cast<THintInfo*>(m.LParam);
+        if (OnDrawHint)
+            PrepareHintBitmap(info);
+        else
+            info.HintWindowClass = CreateUniHintWindow;
         return;
     }
     if (m.Msg == CM_TEXTCHANGED)

@@ -51,8 +51,9 @@ public:
     const WideString& WideCaption() const { return FCaption; }
     // Stores the wide caption and gives the control its ANSI form.
     void SetWideCaption(const WideString& value);
-    // The wide hint while the ANSI hint is its conversion.
-    WideString WideHint() const;
+    // The wide hint while the ANSI hint is its conversion (kept where the
+    // wide hint windows look for it).
+    WideString WideHint();
     void SetWideHint(const WideString& value);
     // A glyph beside the caption (index -1 or no list: none).
     TCustomImageList* Images() const { return FImages; }
@@ -115,7 +116,6 @@ private:
     void PrepareHintBitmap(THintInfo& info);
 
     WideString FCaption;
-    WideString FHint;
     TCustomImageList* FImages = nullptr; // not owned; free-notified
     std::unique_ptr<TChangeLink> FImageLink;
     int FImageIndex = -1;
@@ -333,8 +333,9 @@ public:
     const WideString& WideCaption() const { return FCaption; }
     // Stores the wide caption and gives the control its ANSI form.
     void SetWideCaption(const WideString& value);
-    // The wide hint while the ANSI hint is its conversion.
-    WideString WideHint() const;
+    // The wide hint while the ANSI hint is its conversion (kept where the
+    // wide hint windows look for it).
+    WideString WideHint();
     void SetWideHint(const WideString& value);
     // Without borders the frame falls outside the panel.
     bool Borders() const { return FBorders; }
@@ -364,7 +365,6 @@ protected:
 
 private:
     WideString FCaption;
-    WideString FHint;
     bool FBorders = true;
     TExtPanelBorder FBorderType = TExtPanelBorder::pbrEtched;
     TExtThemeType FThemeType = TExtThemeType::thtSkin;

@@ -6,6 +6,8 @@
 #include "classlib/WideText.h"
 #include "controls/NumThemesSupport.h"
 #include "unicode/UniClasses.h"
+#include "unicode/UniControls.h"
+#include "unicode/UniForms.h"
 
 #include <vssym32.h>
 
@@ -96,15 +98,14 @@ void TExtCustomPanel::SetWideCaption(const WideString& value)
     Invalidate();
 }
 
-WideString TExtCustomPanel::WideHint() const
+WideString TExtCustomPanel::WideHint()
 {
-    return ShadowedWideView(FHint, Hint());
+    return ControlWideHint(this);
 }
 
 void TExtCustomPanel::SetWideHint(const WideString& value)
 {
-    FHint = value;
-    SetHint(WideToAnsi(value));
+    SetControlWideHint(this, value);
 }
 
 void TExtCustomPanel::SetBorders(bool value)
@@ -206,6 +207,11 @@ void TExtCustomPanel::WndProc(TMessage& m)
         ExtFollowAnsiCaption(FCaption, Caption());
         Invalidate();
         break;
+    case CM_HINTSHOW:
+        TCustomControl::WndProc(m);
+        if (m.Result == 0)
+            reinterpret_cast<THintInfo*>(m.LParam)->HintWindowClass = CreateUniHintWindow;
+        return;
     }
     TCustomControl::WndProc(m);
 }

@@ -9,6 +9,7 @@
 #include "classlib/ImageList.h"
 #include "classlib/WideText.h"
 #include "unicode/UniActnList.h"
+#include "unicode/UniForms.h"
 #include "support/DescriptionStream.h"
 #include "support/FormFixture.h"
 #include "support/PaintedPixels.h"
@@ -294,4 +295,36 @@ TEST_F(ExtTextObjectTest, AnActionGivesItsWideTextCheckStateAndImageWithoutRunni
     plain->SetCaption("現在名");
     label->SetAction(plain);
     EXPECT_EQ(label->WideCaption(), L"現在名");
+}
+
+TEST_F(ExtTextObjectTest, AWideHintShowsWholeInAWideHintWindow)
+{
+    auto* group = new TExtGroupBox(form);
+    group->SetParent(form);
+    group->SetTop(40);
+    form->Show();
+    PumpMessages();
+    struct Case
+    {
+        TControl* control;
+        const wchar_t* hint;
+        const wchar_t* shown;
+    } cases[] = {
+        {label, L"\uAC00\u301C|long part", L"\uAC00\u301C"},
+        {group, L"\u00E9 \u2212", L"\u00E9 \u2212"},
+    };
+    for (const Case& c : cases) {
+        if (c.control == label)
+            label->SetWideHint(c.hint);
+        else
+            group->SetWideHint(c.hint);
+        c.control->SetShowHint(true);
+        SetMouseControl(c.control);
+        Application->ActivateHint(c.control->ClientToScreen(TPoint(2, 2)));
+        auto* window = dynamic_cast<TUniCustomHintWindow*>(Application->HintWindow());
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->HintShowing());
+        EXPECT_EQ(ControlWideText(window), c.shown);
+        Application->CancelHint();
+    }
 }
