@@ -8,6 +8,7 @@
 
 #include "classlib/Seams.h"
 
+#include "support/BarDriver.h"
 #include "support/ModalScript.h"
 
 #include <map>
@@ -251,5 +252,61 @@ TEST_F(ToolbarsTest, ADockedPlaceBeyondTheDockKeepsTheToolbarOnIt)
         EXPECT_GE(r.top, 0);
         EXPECT_LE(r.bottom, dock.bottom);
         CloseAndFree();
+    }
+}
+
+TEST_F(ToolbarsTest, WithTheToolbarsLockedTheirPlacesAreStillRestoredAndSaved)
+{
+    WriteSettings("[FORM]\r\nBARFIX=0\r\n[ZoomBar]\r\nRev=2000\r\nVisible=1\r\n"
+                  "DockedTo=SkinDock2\r\nDockRow=5\r\nDockPos=0\r\n");
+    Start();
+    EXPECT_FALSE(form->SkinDock2->AllowDrag());
+    EXPECT_EQ(form->ZoomBar->PlacedRow(), 2) << "alone in a row below the others";
+    const std::map<AnsiString, TPlace> restored = Places();
+    CloseAndFree();
+
+    TIniFile ini = Settings();
+    EXPECT_EQ(ini.ReadString("ZoomBar", "DockedTo", ""), "SkinDock2");
+    EXPECT_EQ(ini.ReadString("FileBar", "DockedTo", ""), "SkinDock2");
+    EXPECT_EQ(ini.ReadInteger("FORM", "BARFIX", -1), 0);
+    Start();
+    EXPECT_FALSE(form->SkinDock2->AllowDrag());
+    EXPECT_EQ(Places(), restored);
+}
+
+TEST_F(ToolbarsTest, ARightClickOnTheDockOrAToolbarOpensTheToolbarsMenu)
+{
+    Start();
+    ASSERT_TRUE(ActivateForm(form));
+    RECT dock, zoom;
+    GetWindowRect(form->SkinDock2->Handle(), &dock);
+    GetWindowRect(form->ZoomBar->Handle(), &zoom);
+    const struct
+    {
+        const char* name;
+        POINT at;
+    } cases[] = {
+        {"the dock past the first row", {dock.right - 10, zoom.top + 5}},
+        {"a toolbar's handle", HandlePoint(form->ZoomBar)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBarCustomItem* shown = nullptr;
+        ModalScript script;
+        script.WaitUntil([] { return StandalonePopupView() != nullptr; }, "a popup opens")
+            .Then([&] {
+                shown = StandalonePopupView()->ParentItem();
+                ModalScript::PressKey(VK_ESCAPE);
+            });
+        script.Run([&] {
+            SetCursorPos(c.at.x, c.at.y);
+            INPUT inputs[2]{};
+            inputs[0].type = inputs[1].type = INPUT_MOUSE;
+            inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+            inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+            SendInput(2, inputs, sizeof(INPUT));
+            PumpUntil([&] { return shown != nullptr; });
+        });
+        EXPECT_EQ(shown, form->ToolbarPopup->Items());
     }
 }
