@@ -386,6 +386,10 @@ public:
     // else happens on a toolbar that is not customizable).
     void BeginCustomizing() { ++FCustomizing; }
     void EndCustomizing();
+    // While raised (around a batch of item moves), item notifications are
+    // ignored: no event, no relayout.
+    void BeginItemUpdate() { ++FItemUpdating; }
+    void EndItemUpdate();
     // The index among the toolbar's items before which a dragged item
     // would go (the item count: at the end); -1 without a mark.
     int DropMark() const { return FDropMark; }
@@ -455,6 +459,7 @@ private:
     TExtToolbarDisplayMode FDisplayMode = TExtToolbarDisplayMode::tbdmSelectiveCaption;
     int FRelayouting = 0; // inside PushItemsRight or PinItems
     int FCustomizing = 0;
+    int FItemUpdating = 0;
     int FDropMark = -1;
     TBarCustomItem* FPressedItem = nullptr;    // not owned: the item a press drags
     TExtItemDragObject* FDragObject = nullptr; // owned while dragging

@@ -55,10 +55,16 @@ void TExtToolbar::SetDisplayMode(TExtToolbarDisplayMode value)
     Arrange();
 }
 
+void TExtToolbar::EndItemUpdate()
+{
+    if (FItemUpdating > 0)
+        --FItemUpdating;
+}
+
 void TExtToolbar::HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed,
                                        TBarItemChangeCode Code, int Index, TBarCustomItem* Item)
 {
-    if (LayoutBlocked())
+    if (LayoutBlocked() || FItemUpdating > 0)
         return;
     if (OnItemNotification)
         OnItemNotification(this, Sender, Relayed, Code, Index, Item);

@@ -460,3 +460,108 @@ TEST(ExtItemDescription, AnOlderDescriptionMayGiveTheCaptionUnderItsOwnName)
     ReadDescription(&copy, bytes);
     EXPECT_EQ(copy.Caption(), L"\u4E00\u4E8C");
 }
+
+// --- Backgrounds of the toolbar and the compound bar --------------------------------------------
+
+TEST_F(ExtToolbarFixture, TheToolbarAndACompoundBarPaintTheirBackgroundThroughTheirEvents)
+{
+    bar->SetStretch(true);
+    bar->SetFullSize(true);
+    AddItem(L"One");
+    bar->OnDrawBackground = [&](TObject* sender, TCanvas* canvas, const TRect& r, int stage,
+                                bool& paintDefault) {
+        EXPECT_EQ(sender, bar);
+        if (stage == kExtPaintBefore) {
+            canvas->Brush()->SetColor(kLime);
+            canvas->FillRect(r);
+            paintDefault = false;
+        }
+    };
+    PumpMessages();
+    Painted toolbar(bar);
+    EXPECT_EQ(toolbar.At(bar->ClientWidth() - 3, bar->ClientHeight() / 2), kLime);
+
+    auto* status = new TExtStatusBar(form);
+    status->SetParent(form);
+    auto* label = new TExtLabelItem(form);
+    label->SetCustomWidth(20);
+    status->Items()->Add(label);
+    PumpMessages();
+    ASSERT_GT(status->Height(), 0);
+    const TPoint middle(status->Width() / 2, status->Height() / 2);
+    EXPECT_NE(Painted(status).At(middle.x, middle.y), kLime);
+    int calls = 0;
+    status->OnDrawDockBackground = [&](TObject* sender, TCanvas* canvas, const TRect& r, int stage,
+                                       bool&) {
+        EXPECT_EQ(sender, status);
+        ++calls;
+        if (stage == kExtPaintAfter) {
+            canvas->Brush()->SetColor(kLime);
+            canvas->FillRect(r);
+        }
+    };
+    EXPECT_EQ(Painted(status).At(middle.x, middle.y), kLime);
+    EXPECT_GT(calls, 0);
+}
+
+// --- The drop mark and item notifications
+// ---------------------------------------------------------
+
+TEST_F(ExtToolbarFixture, DraggingOverTheToolbarMarksWhereTheItemWouldGo)
+{
+    auto* a = AddItem(L"Alpha");
+    auto* b = AddItem(L"Beta");
+    const TRect rb = BoundsOf(b);
+    TExtItemDragObject dragged(bar, a);
+    struct Case
+    {
+        bool customizable;
+        int x;
+        TDragState state;
+        bool accepted;
+        int mark;
+    };
+    const Case cases[] = {
+        {true, rb.left + 2, TDragState::dsDragEnter, true, 1},
+        {true, rb.right - 2, TDragState::dsDragMove, true, 2},
+        {true, rb.right - 2, TDragState::dsDragLeave, true, -1},
+        {false, rb.left + 2, TDragState::dsDragMove, false, -1},
+    };
+    for (const Case& c : cases) {
+        bar->SetCustomizable(c.customizable);
+        bool accepted = !c.accepted;
+        bar->DragOver(&dragged, c.x, rb.top + 3, c.state, accepted);
+        EXPECT_EQ(accepted, c.accepted) << c.x;
+        EXPECT_EQ(bar->DropMark(), c.mark) << c.x;
+    }
+
+    // The mark shows between the items.
+    bar->SetCustomizable(true);
+    bool accepted = false;
+    bar->DragOver(&dragged, rb.left + 2, rb.top + 3, TDragState::dsDragMove, accepted);
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetDC(bar->Handle());
+    const COLORREF mark = GetPixel(dc, rb.left, rb.top + 3);
+    ReleaseDC(bar->Handle(), dc);
+    EXPECT_EQ(mark, GetSysColor(COLOR_WINDOWTEXT));
+    bar->DragOver(&dragged, 0, 0, TDragState::dsDragLeave, accepted);
+}
+
+TEST_F(ExtToolbarFixture, ItemNotificationsAreRelayedUnlessItemUpdatesAreUnderWay)
+{
+    std::vector<TBarItemChangeCode> codes;
+    bar->OnItemNotification = [&](TObject*, TBarCustomItem*, bool relayed, TBarItemChangeCode code,
+                                  int, TBarCustomItem*) {
+        if (!relayed)
+            codes.push_back(code);
+    };
+    auto* a = AddItem(L"Alpha");
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), TBarItemChangeCode::ChildAdded), 1);
+    codes.clear();
+    bar->BeginItemUpdate();
+    AddItem(L"Beta");
+    bar->Items()->Remove(a);
+    bar->EndItemUpdate();
+    EXPECT_TRUE(codes.empty());
+    delete a;
+}
