@@ -154,24 +154,25 @@ public:
     // =====================================================================
 
     // --- Menus
-    TMainMenu* MainMenu1;
-    TMenuItem* FileMenu; // recent files follow a separator at index 17
-    TMenuItem* EditMenu;
-    TMenuItem* ViewMenu;
-    TMenuItem* RegionMenu;
-    TMenuItem* AudioMenu;
-    TMenuItem* HelpMenu;
-    TMenuItem* ToolbarMenu; // in the view menu
-    TMenuItem* ExtItem88;   // "lock the toolbars"
-    TMenuItem* ExtItem87;   // "show all toolbars"
-    TMenuItem* OutModeMenu; // the five output modes, in the region menu
-    TMenuItem* VolMenu;     // master volume, a radio group
-    TMenuItem* vol0;
-    TMenuItem* vol6;
-    TMenuItem* vol12;
-    TMenuItem* vol20;
-    TMenuItem* vol30;
-    TMenuItem* volmute;
+    TSkinDock* SkinDock1;      // the menu bar's; it cannot be dragged
+    TExtToolbar* MenuBar;      // named "MenuBar"
+    TExtSubmenuItem* FileMenu; // recent files follow a separator at index 17
+    TExtSubmenuItem* EditMenu;
+    TExtSubmenuItem* ViewMenu;
+    TExtSubmenuItem* RegionMenu;
+    TExtSubmenuItem* AudioMenu;
+    TExtSubmenuItem* HelpMenu;
+    TExtSubmenuItem* ToolbarMenu; // in the view menu
+    TExtItem* ExtItem88;          // "lock the toolbars"
+    TExtItem* ExtItem87;          // "show all toolbars"
+    TExtSubmenuItem* OutModeMenu; // the five output modes, in the region menu
+    TExtSubmenuItem* VolMenu;     // master volume, a radio group
+    TExtItem* vol0;
+    TExtItem* vol6;
+    TExtItem* vol12;
+    TExtItem* vol20;
+    TExtItem* vol30;
+    TExtItem* volmute;
     TExtPopupMenu* EditListPopup;  // region list
     TExtPopupMenu* OutModePopup;   // output mode of the region list's items
     TExtPopupMenu* CutManagePopup; // cut-bar list
@@ -969,6 +970,8 @@ public:
     // The five output-mode commands and their enabling and check marks.
     void actRegionOutModeExecute(TObject* Sender);
     void actRegionOutModeUpdate(TObject* Sender);
+    // A menu of the output modes opens: their checks show the selection.
+    void OutModeMenuPopup(TBarCustomItem* Sender, bool FromLink);
     void EditListDblClick(TObject* Sender);
     // Backspace and the sideways arrows that no command took (see
     // ChildKeyAction).
@@ -1147,8 +1150,8 @@ private:
     void CreateToolbars();
     // Docks a toolbar in the row and place a first start gives it.
     void DockToolbarAtDefault(TExtToolbar* bar);
-    TMenuItem* AddMenuItem(TMenuItem* parent, TAction* action);
-    TMenuItem* AddMenuItem(TMenuItem* parent, const AnsiString& caption);
+    TExtSubmenuItem* AddSubmenu(TBarCustomItem* parent, const char* name,
+                                const AnsiString& caption);
     // Extended items of the toolkit's menus, owned by the window: one
     // linked to an action, or a named one with a click handler of its own.
     TExtItem* AddBarItem(TBarCustomItem* parent, TAction* action);
@@ -1161,7 +1164,7 @@ private:
     void HideSidePane();
     // --- ostrel_settings.cpp
     // The master-volume items, in step order.
-    std::array<TMenuItem*, kMasterVolumeStepCount> VolumeItems() const;
+    std::array<TExtItem*, kMasterVolumeStepCount> VolumeItems() const;
     int WaveOutDeviceIndex(const AnsiString& productName) const;
     void ReadWindowGeometry(const TIniFile& ini);
     void WriteWindowGeometry(TIniFile& ini);

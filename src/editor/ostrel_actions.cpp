@@ -232,106 +232,92 @@ void TFormVusk::CreateActions()
     actReturn->SetEnabled(false);
 }
 
-TMenuItem* TFormVusk::AddMenuItem(TMenuItem* parent, TAction* action)
+TExtSubmenuItem* TFormVusk::AddSubmenu(TBarCustomItem* parent, const char* name,
+                                       const AnsiString& caption)
 {
-    auto* item = new TMenuItem(this);
-    item->SetAction(action);
-    parent->Add(item);
-    return item;
+    auto* submenu = new TExtSubmenuItem(this);
+    submenu->SetName(name);
+    submenu->SetCaption(AnsiToWide(caption));
+    parent->Add(submenu);
+    return submenu;
 }
 
-TMenuItem* TFormVusk::AddMenuItem(TMenuItem* parent, const AnsiString& caption)
-{
-    auto* item = new TMenuItem(this);
-    item->SetCaption(caption);
-    parent->Add(item);
-    return item;
-}
-
+// The menu bar sits in a dock of its own, which cannot be dragged, above
+// the toolbars' dock.
 void TFormVusk::CreateMenus()
 {
-    MainMenu1 = new TMainMenu(this);
-    MainMenu1->SetName("MainMenu1");
-    TMenuItem* bar = MainMenu1->Items();
-    auto add = [this](TMenuItem* parent, std::initializer_list<TAction*> actions) {
-        for (TAction* action : actions)
-            AddMenuItem(parent, action);
-    };
-    auto separator = [this](TMenuItem* parent) { AddMenuItem(parent, AnsiString("-")); };
+    SkinDock1 = new TSkinDock(this);
+    SkinDock1->SetName("SkinDock1");
+    SkinDock1->SetParent(this);
+    SkinDock1->SetAllowDrag(false);
+    MenuBar = new TExtToolbar(this);
+    MenuBar->SetName("MenuBar");
+    MenuBar->SetMenuBar(true);
+    TBarCustomItem* bar = MenuBar->Items();
 
     // Seventeen items: the recent files follow from index 17.
-    FileMenu = AddMenuItem(bar, AnsiString("ファイル(&F)"));
-    FileMenu->SetName("FileMenu");
-    add(FileMenu, {actFileOpen, actFileClose, actFileAddFilelist});
-    separator(FileMenu);
-    add(FileMenu, {actFileSave, actFileSaveAs, actFileLoadList, actFileLoadListFromClp});
-    separator(FileMenu);
-    add(FileMenu, {actFileBounce, actFileBounceSelOnly, actFileRip});
-    separator(FileMenu);
-    add(FileMenu, {actFilePreference, actFileProperty});
-    separator(FileMenu);
-    add(FileMenu, {actFileQuit});
+    FileMenu = AddSubmenu(bar, "FileMenu", "ファイル(&F)");
+    AddBarItems(FileMenu, {actFileOpen, actFileClose, actFileAddFilelist});
+    AddBarSeparator(FileMenu);
+    AddBarItems(FileMenu, {actFileSave, actFileSaveAs, actFileLoadList, actFileLoadListFromClp});
+    AddBarSeparator(FileMenu);
+    AddBarItems(FileMenu, {actFileBounce, actFileBounceSelOnly, actFileRip});
+    AddBarSeparator(FileMenu);
+    AddBarItems(FileMenu, {actFilePreference, actFileProperty});
+    AddBarSeparator(FileMenu);
+    AddBarItems(FileMenu, {actFileQuit});
 
-    EditMenu = AddMenuItem(bar, AnsiString("編集(&E)"));
-    EditMenu->SetName("EditMenu");
-    add(EditMenu, {actEditCut, actEditCopy, actEditPaste, actEditDouble, actEditDelete});
-    separator(EditMenu);
-    add(EditMenu, {actEditSelAll});
+    EditMenu = AddSubmenu(bar, "EditMenu", "編集(&E)");
+    AddBarItems(EditMenu, {actEditCut, actEditCopy, actEditPaste, actEditDouble, actEditDelete});
+    AddBarSeparator(EditMenu);
+    AddBarItems(EditMenu, {actEditSelAll});
 
-    ViewMenu = AddMenuItem(bar, AnsiString("表示(&V)"));
-    ViewMenu->SetName("ViewMenu");
-    add(ViewMenu, {actViewFilelist, actViewExp, actViewCutbarlist, actViewRen});
-    separator(ViewMenu);
-    add(ViewMenu, {actViewZoomIn, actViewZoomOut, actViewZoomAll, actViewZoomRegion});
-    separator(ViewMenu);
-    add(ViewMenu, {actViewVZoomIn, actViewVZoomOut});
-    separator(ViewMenu);
-    add(ViewMenu, {actViewChase});
-    separator(ViewMenu);
-    ToolbarMenu = AddMenuItem(ViewMenu, AnsiString("ツールバー(&T)"));
-    ToolbarMenu->SetName("ToolbarMenu");
-    ExtItem88 = AddMenuItem(ToolbarMenu, AnsiString("ツールバーを固定する(&F)"));
-    ExtItem88->SetName("ExtItem88");
-    ExtItem88->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem88Click);
-    ExtItem87 = AddMenuItem(ToolbarMenu, AnsiString("全てのツールバーを表示(&A)"));
-    ExtItem87->SetName("ExtItem87");
-    ExtItem87->OnClick = TNotifyEvent(this, &TFormVusk::ExtItem87Click);
+    ViewMenu = AddSubmenu(bar, "ViewMenu", "表示(&V)");
+    AddBarItems(ViewMenu, {actViewFilelist, actViewExp, actViewCutbarlist, actViewRen});
+    AddBarSeparator(ViewMenu);
+    AddBarItems(ViewMenu, {actViewZoomIn, actViewZoomOut, actViewZoomAll, actViewZoomRegion});
+    AddBarSeparator(ViewMenu);
+    AddBarItems(ViewMenu, {actViewVZoomIn, actViewVZoomOut});
+    AddBarSeparator(ViewMenu);
+    AddBarItems(ViewMenu, {actViewChase});
+    AddBarSeparator(ViewMenu);
+    ToolbarMenu = AddSubmenu(ViewMenu, "ToolbarMenu", "ツールバー(&T)");
+    ExtItem88 = AddBarItem(ToolbarMenu, "ExtItem88", "ツールバーを固定する(&F)",
+                           &TFormVusk::ExtItem88Click);
+    ExtItem87 = AddBarItem(ToolbarMenu, "ExtItem87", "全てのツールバーを表示(&A)",
+                           &TFormVusk::ExtItem87Click);
 
-    RegionMenu = AddMenuItem(bar, AnsiString("リージョン(&R)"));
-    RegionMenu->SetName("RegionMenu");
-    add(RegionMenu, {actToolRegion, actToolCut, actToolErase, actToolSelect});
-    separator(RegionMenu);
-    add(RegionMenu, {actRegionAdd, actRegionEdit, actRegionMerge});
-    separator(RegionMenu);
-    add(RegionMenu, {actRegionStartWide, actRegionStartShort, actRegionEndWide, actRegionEndShort,
-                     actRegionRew, actRegionFwd});
-    separator(RegionMenu);
-    OutModeMenu = AddMenuItem(RegionMenu, AnsiString("出力モード(&O)"));
-    OutModeMenu->SetName("OutModeMenu");
-    add(OutModeMenu, {actRegionNoChange, actRegionMonoMix, actRegionMonoLeft, actRegionMonoRight,
-                      actRegionSwap});
-    separator(RegionMenu);
-    add(RegionMenu, {actRegionCut, actRegionCut2, actRegionCutToList, actRegionCutClear});
-    separator(RegionMenu);
-    add(RegionMenu, {actRegionTrim, actRegionExpand, actRegionSet});
-    separator(RegionMenu);
-    add(RegionMenu, {actRegionAuto, actRegionAutoQuick});
-    separator(RegionMenu);
-    add(RegionMenu, {actRegionClear});
+    RegionMenu = AddSubmenu(bar, "RegionMenu", "リージョン(&R)");
+    AddBarItems(RegionMenu, {actToolRegion, actToolCut, actToolErase, actToolSelect});
+    AddBarSeparator(RegionMenu);
+    AddBarItems(RegionMenu, {actRegionAdd, actRegionEdit, actRegionMerge});
+    AddBarSeparator(RegionMenu);
+    AddBarItems(RegionMenu, {actRegionStartWide, actRegionStartShort, actRegionEndWide,
+                             actRegionEndShort, actRegionRew, actRegionFwd});
+    AddBarSeparator(RegionMenu);
+    OutModeMenu = AddSubmenu(RegionMenu, "OutModeMenu", "出力モード(&O)");
+    AddBarItems(OutModeMenu, {actRegionNoChange, actRegionMonoMix, actRegionMonoLeft,
+                              actRegionMonoRight, actRegionSwap});
+    AddBarSeparator(RegionMenu);
+    AddBarItems(RegionMenu, {actRegionCut, actRegionCut2, actRegionCutToList, actRegionCutClear});
+    AddBarSeparator(RegionMenu);
+    AddBarItems(RegionMenu, {actRegionTrim, actRegionExpand, actRegionSet});
+    AddBarSeparator(RegionMenu);
+    AddBarItems(RegionMenu, {actRegionAuto, actRegionAutoQuick});
+    AddBarSeparator(RegionMenu);
+    AddBarItems(RegionMenu, {actRegionClear});
 
-    AudioMenu = AddMenuItem(bar, AnsiString("再生(&P)"));
-    AudioMenu->SetName("AudioMenu");
-    add(AudioMenu, {actAudioPlay, actAudioRenamePlay, actAudioStop});
-    separator(AudioMenu);
-    add(AudioMenu, {actAudioGotoZero, actAudioRew, actAudioFwd, actAudioNRew, actAudioNFwd,
-                    actAudioBack, actAudioNext});
-    separator(AudioMenu);
-    add(AudioMenu, {actAudioLoop});
-    VolMenu = AddMenuItem(AudioMenu, AnsiString("マスターボリューム(&V)"));
-    VolMenu->SetName("VolMenu");
+    AudioMenu = AddSubmenu(bar, "AudioMenu", "再生(&P)");
+    AddBarItems(AudioMenu, {actAudioPlay, actAudioRenamePlay, actAudioStop});
+    AddBarSeparator(AudioMenu);
+    AddBarItems(AudioMenu, {actAudioGotoZero, actAudioRew, actAudioFwd, actAudioNRew, actAudioNFwd,
+                            actAudioBack, actAudioNext});
+    AddBarSeparator(AudioMenu);
+    AddBarItems(AudioMenu, {actAudioLoop});
+    VolMenu = AddSubmenu(AudioMenu, "VolMenu", "マスターボリューム(&V)");
     struct
     {
-        TMenuItem* TFormVusk::*Field;
+        TExtItem* TFormVusk::*Field;
         const char* Caption;
     } const volumes[kMasterVolumeStepCount] = {
         {&TFormVusk::vol0, "0 db"},    {&TFormVusk::vol6, "-6 db"},
@@ -339,24 +325,23 @@ void TFormVusk::CreateMenus()
         {&TFormVusk::vol30, "-30 db"}, {&TFormVusk::volmute, "ミュート"},
     };
     for (int i = 0; i < kMasterVolumeStepCount; ++i) {
-        TMenuItem* item = AddMenuItem(VolMenu, AnsiString(volumes[i].Caption));
-        item->SetName(MasterVolumeStep(i).Name);
+        TExtItem* item = AddBarItem(VolMenu, MasterVolumeStep(i).Name, volumes[i].Caption,
+                                    &TFormVusk::vol0Click);
         item->SetRadioItem(true);
         item->SetGroupIndex(1);
-        item->OnClick = TNotifyEvent(this, &TFormVusk::vol0Click);
         this->*volumes[i].Field = item;
     }
     vol0->SetChecked(true);
-    separator(AudioMenu);
-    add(AudioMenu, {actAudioRecord});
+    AddBarSeparator(AudioMenu);
+    AddBarItems(AudioMenu, {actAudioRecord});
 
-    HelpMenu = AddMenuItem(bar, AnsiString("ヘルプ(&H)"));
-    HelpMenu->SetName("HelpMenu");
-    add(HelpMenu, {actHelp});
-    separator(HelpMenu);
-    add(HelpMenu, {actAbout});
-
-    SetMenu(MainMenu1);
+    HelpMenu = AddSubmenu(bar, "HelpMenu", "ヘルプ(&H)");
+    AddBarItems(HelpMenu, {actHelp});
+    AddBarSeparator(HelpMenu);
+    AddBarItems(HelpMenu, {actAbout});
+    MenuBar->SetCurrentDock(SkinDock1);
+    // Controls at the top line up by their tops: above the toolbars' dock.
+    SkinDock1->SetTop(SkinDock2->Top() - 1);
 }
 
 TExtItem* TFormVusk::AddBarItem(TBarCustomItem* parent, TAction* action)

@@ -410,7 +410,8 @@ void TFormVusk::actRegionOutModeExecute(TObject* Sender)
         FEngine->SetOutputMode(entry->Mode);
 }
 
-// The check marks show when a menu opens, as its actions are updated.
+// The check marks follow the selection at every update and when a menu of
+// the output modes opens.
 void TFormVusk::actRegionOutModeUpdate(TObject* Sender)
 {
     const std::vector<const TRegionData*> selected = SelectedRegions();
@@ -422,6 +423,12 @@ void TFormVusk::actRegionOutModeUpdate(TObject* Sender)
             action->SetEnabled(enabled);
             action->SetChecked(shared == entry.Mode);
         }
+}
+
+void TFormVusk::OutModeMenuPopup(TBarCustomItem* Sender, bool FromLink)
+{
+    for (const TOutModeEntry& entry : kOutModeCommands)
+        (this->*entry.Action)->Update();
 }
 
 // --- The list's double click and keys --------------------------------------------------------
@@ -532,5 +539,7 @@ void TFormVusk::WireRegionCommands()
         Wire((this->*entry.Action)->OnExecute, &TFormVusk::actRegionOutModeExecute);
         Wire((this->*entry.Action)->OnUpdate, &TFormVusk::actRegionOutModeUpdate);
     }
+    OutModeMenu->OnPopup = TBarPopupEvent(this, &TFormVusk::OutModeMenuPopup);
+    OutModePopup->Items()->OnPopup = OutModeMenu->OnPopup;
     Wire(EditList->OnDblClick, &TFormVusk::EditListDblClick);
 }

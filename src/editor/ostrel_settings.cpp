@@ -364,7 +364,7 @@ void TFormVusk::SetLoopState(bool on)
     actAudioLoop->SetImageIndex(on ? kLoopOnImage : kLoopOffImage);
 }
 
-std::array<TMenuItem*, kMasterVolumeStepCount> TFormVusk::VolumeItems() const
+std::array<TExtItem*, kMasterVolumeStepCount> TFormVusk::VolumeItems() const
 {
     return {vol0, vol6, vol12, vol20, vol30, volmute};
 }

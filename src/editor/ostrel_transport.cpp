@@ -448,12 +448,10 @@ void TFormVusk::RebuildRecentMenu()
         delete FileMenu->Items(FileMenu->Count() - 1);
     if (FRecentFiles->Count() == 0)
         return;
-    auto* separator = new TMenuItem(nullptr);
-    separator->SetCaption("-");
-    FileMenu->Add(separator);
+    FileMenu->Add(new TSkinSeparatorItem(nullptr));
     for (int i = 0; i < FRecentFiles->Count(); ++i) {
-        auto* item = new TMenuItem(nullptr);
-        item->SetCaption(RecentMenuCaption(i, FRecentFiles->Strings(i)));
+        auto* item = new TExtItem(nullptr);
+        item->SetCaption(AnsiToWide(RecentMenuCaption(i, FRecentFiles->Strings(i))));
         item->OnClick = TNotifyEvent(this, &TFormVusk::RecentSelect);
         FileMenu->Add(item);
     }
@@ -463,7 +461,8 @@ void TFormVusk::RebuildRecentMenu()
 // nothing of it is used once the file is opened.
 void TFormVusk::RecentSelect(TObject* Sender)
 {
-    const auto* item = dynamic_cast<const TMenuItem*>(Sender);
+    // The entry's index is the digit in its (ANSI) caption.
+    const auto* item = dynamic_cast<const TBarCustomItem*>(Sender);
     const int index = item ? RecentIndexOfCaption(item->Caption()) : -1;
     if (index < 0 || index >= FRecentFiles->Count())
         return;

@@ -93,11 +93,11 @@ TEST_F(EditWindowTest, TheRegionWindowOpensOnTheSelectedRegionFromTheMenuAndTheL
         std::function<void()> Command;
         const char* Focused;
     };
-    auto menuItem = [&](auto* menu) {
+    auto menuItem = [&](TBarCustomItem* menu) {
         for (int i = 0; i < menu->Count(); ++i)
             if (menu->Items(i)->Action() == form->actRegionEdit)
                 return menu->Items(i);
-        return decltype(menu->Items(0))(nullptr);
+        return static_cast<TBarCustomItem*>(nullptr);
     };
     auto doubleClickOn = [&](TRegionColumn column) {
         const TRect r = form->EditList->SubItemRect(Item(0), static_cast<int>(column));

@@ -4,7 +4,55 @@
 #include "classlib/WideText.h"
 #include "classlib/Seams.h"
 
+#include "support/BarDriver.h"
+#include "support/ModalScript.h"
+
 using namespace testing_support;
+
+TBarView* OpenMenuOf(TBarCustomItem* opener)
+{
+    for (TBarPopupWindow* popup : ThreadPopupWindows())
+        if (IsWindowVisible(popup->WindowHandle()) && popup->View()->ParentItem() == opener)
+            return popup->View();
+    return nullptr;
+}
+
+void ClickMenuItem(TFormVusk* form, TBarCustomItem* item)
+{
+    // From the menu's title in the bar down to the item.
+    std::vector<TBarCustomItem*> path;
+    for (TBarCustomItem* step = item; step->Parent(); step = step->Parent())
+        path.insert(path.begin(), step);
+    ASSERT_EQ(path.front()->Parent(), form->MenuBar->Items()) << "not on the menu bar";
+    ActivateForm(form);
+    bool clicked = false;
+    ModalScript script;
+    for (size_t level = 1; level < path.size(); ++level) {
+        TBarCustomItem* opener = path[level - 1];
+        TBarCustomItem* next = path[level];
+        const bool last = level + 1 == path.size();
+        script.WaitUntil([opener] { return OpenMenuOf(opener) != nullptr; }, "its menu opens")
+            .Then([opener, next, last, &clicked] {
+                const POINT centre = ScreenCentre(OpenMenuOf(opener), next);
+                ModalScript::RealPress(centre);
+                ModalScript::RealRelease(centre);
+                clicked = last;
+            });
+    }
+    // The press on the title runs the menu loop inside its dispatch; the
+    // chosen item's click waits in the queue until the loop has ended.
+    script.Run([&] {
+        const POINT title = ScreenCentre(form->MenuBar->View(), path.front());
+        ModalScript::RealPress(title);
+        ModalScript::RealRelease(title);
+        MSG msg;
+        while (!clicked && !script.WatchdogFired() && GetMessageA(&msg, nullptr, 0, 0)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    });
+    PumpMessages();
+}
 
 void MainWindowTest::SetUp()
 {

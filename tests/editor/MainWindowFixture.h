@@ -16,6 +16,13 @@
 AnsiString StatusText(const TFormVusk* form);
 TColor StatusColor(const TFormVusk* form);
 
+// Clicks item of the window's menu bar as a hand does: real clicks on its
+// menu's title in the bar, then on each submenu on the way as it opens, then
+// on the item; returns once the menu has closed and the item's click ran.
+void ClickMenuItem(TFormVusk* form, TBarCustomItem* item);
+// The shown popup window of the menu that opener opened; null when none.
+TBarView* OpenMenuOf(TBarCustomItem* opener);
+
 class MainWindowTest : public testing::Test
 {
 protected:

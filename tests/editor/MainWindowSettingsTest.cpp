@@ -125,8 +125,8 @@ TEST_F(MainWindowTest, EveryVolumeStepSurvivesARestart)
     for (int step = 0; step < 6; ++step) {
         WriteSettings("[AUDIO]\r\nMASTERVOL=" + std::to_string(stored[step]) + "\r\n");
         Start();
-        TMenuItem* items[] = {form->vol0,  form->vol6,  form->vol12,
-                              form->vol20, form->vol30, form->volmute};
+        TBarCustomItem* items[] = {form->vol0,  form->vol6,  form->vol12,
+                                   form->vol20, form->vol30, form->volmute};
         EXPECT_TRUE(items[step]->Checked()) << stored[step];
         EXPECT_DOUBLE_EQ(form->FEngine->Volume(), MasterVolumeStep(step).Factor);
         CloseAndFree();

@@ -9,7 +9,6 @@
 #include "audio/DirectWavEngine.h"
 #include "dialogs/ql_filelist.h"
 
-#include "classlib/Menu.h"
 #include "classlib/ShortCut.h"
 
 #include "support/TestSeams.h"
@@ -54,90 +53,6 @@ const TPrompts kNoPrompt{};
 const TPrompts kOneBox{.Boxes = 1};
 const TPrompts kOneModal{.Modals = 1};
 const TPrompts kOneFileDialog{.FileDialogs = 1};
-
-// Commands still being built; their rows run once they are wired.
-// A click on an item one submenu deep, as a hand makes it: the menu's title
-// in the bar, the submenu's item in the menu, then the item in the submenu,
-// each clicked once the menu holding it is on the screen. The menu loop runs
-// every message it takes through the message filter, where each step waits
-// for its menu; a thread timer keeps messages coming.
-struct TSubMenuClick
-{
-    std::vector<std::pair<HMENU, int>> Steps; // a menu and the index of the item to click
-    size_t Next = 0;
-    int Looks = 0;
-};
-TSubMenuClick* sSubMenuClick = nullptr;
-
-bool IsMenuWindow(HWND window)
-{
-    char name[16] = {};
-    return window && GetClassNameA(window, name, sizeof name) && std::string(name) == "#32768";
-}
-
-// Queued only: the menu loop takes the click itself.
-void QueueClick(POINT screenPos)
-{
-    SetCursorPos(screenPos.x, screenPos.y);
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-void CALLBACK KeepTheMenuLoopBusy(HWND, UINT, UINT_PTR, DWORD) {}
-
-LRESULT CALLBACK SubMenuClickFilter(int code, WPARAM wp, LPARAM lp)
-{
-    TSubMenuClick* click = sSubMenuClick;
-    if (code == MSGF_MENU && click && click->Next < click->Steps.size()) {
-        const auto [menu, index] = click->Steps[click->Next];
-        RECT rect{};
-        const bool placed = GetMenuItemRect(nullptr, menu, index, &rect);
-        const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        if (placed && IsMenuWindow(WindowFromPoint(centre))) {
-            ++click->Next;
-            QueueClick(centre);
-        } else if (++click->Looks > 10000) {
-            ADD_FAILURE() << "menu " << click->Next << " never showed";
-            click->Next = click->Steps.size();
-            EndMenu();
-        }
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-}
-
-int IndexIn(TMenuItem* item)
-{
-    TMenuItem* parent = item->Parent();
-    for (int i = 0; i < parent->Count(); ++i)
-        if (parent->Items(i) == item)
-            return i;
-    return -1;
-}
-
-void ClickSubMenuItem(TCustomForm* form, TMenuItem* item)
-{
-    TMenuItem* submenu = item->Parent();
-    TMenuItem* menu = submenu->Parent();
-    ActivateForm(form);
-    const HMENU bar = GetMenu(form->Handle());
-    RECT title{};
-    ASSERT_TRUE(GetMenuItemRect(form->Handle(), bar, IndexIn(menu), &title));
-    TSubMenuClick click;
-    click.Steps = {{menu->Handle(), IndexIn(submenu)}, {submenu->Handle(), IndexIn(item)}};
-    sSubMenuClick = &click;
-    const HHOOK hook =
-        SetWindowsHookExA(WH_MSGFILTER, SubMenuClickFilter, nullptr, GetCurrentThreadId());
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, KeepTheMenuLoopBusy);
-    RealClick({(title.left + title.right) / 2, (title.top + title.bottom) / 2});
-    PumpMessages();
-    KillTimer(nullptr, timer);
-    UnhookWindowsHookEx(hook);
-    sSubMenuClick = nullptr;
-    EXPECT_EQ(click.Next, click.Steps.size());
-}
 
 class ActionWaysTest;
 using TSetup = std::function<void(ActionWaysTest&)>;
@@ -239,6 +154,12 @@ public:
                     inner(sender);
                 };
             }
+        // An item linked to an action holds the handler the action had when
+        // the item last took its properties: it takes the counting one too.
+        for (int i = 0; i < form->ComponentCount(); ++i)
+            if (auto* item = dynamic_cast<TBarCustomItem*>(form->Components(i)))
+                if (TBasicAction* action = item->Action())
+                    item->OnClick = action->OnExecute;
         Restore();
         ASSERT_TRUE(ActivateForm(form));
     }
@@ -290,12 +211,12 @@ public:
         return form->FileListWindow() && window == form->FileListWindow()->Handle();
     }
 
-    TMenuItem* MenuItemOf(TMenuItem* menu, TBasicAction* action) const
+    TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action) const
     {
         for (int i = 0; i < menu->Count(); ++i) {
             if (menu->Items(i)->Action() == action)
                 return menu->Items(i);
-            if (TMenuItem* inner = MenuItemOf(menu->Items(i), action))
+            if (TBarCustomItem* inner = MenuItemOf(menu->Items(i), action))
                 return inner;
         }
         return nullptr;
@@ -313,14 +234,8 @@ public:
     std::vector<std::pair<TWay, std::function<void()>>> WaysOf(TAction* action)
     {
         std::vector<std::pair<TWay, std::function<void()>>> ways;
-        if (TMenuItem* item = MenuItemOf(form->MainMenu1->Items(), action)) {
-            ways.emplace_back(TWay::Menu, [this, item] {
-                if (item->Parent()->Parent() == form->MainMenu1->Items())
-                    ClickMenuItem(form, item);
-                else
-                    ClickSubMenuItem(form, item);
-            });
-        }
+        if (TBarCustomItem* item = MenuItemOf(form->MenuBar->Items(), action))
+            ways.emplace_back(TWay::Menu, [this, item] { ClickMenuItem(form, item); });
         if (TExtToolbar* bar = BarOf(action))
             ways.emplace_back(TWay::ToolButton,
                               [this, bar, action] { ClickToolButton(bar, action); });

@@ -63,7 +63,7 @@ protected:
         form->FocusBtn->SetFocus();
         PumpMessages();
     }
-    TMenuItem* RegionMenuItem(TAction* action)
+    TBarCustomItem* RegionMenuItem(TAction* action)
     {
         for (int i = 0; i < form->RegionMenu->Count(); ++i)
             if (form->RegionMenu->Items(i)->Action() == action)

@@ -94,7 +94,7 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
 // The cut commands from their menu items and their keys, on the waveform.
 TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
 {
-    const auto menuItem = [this](TAction* action) -> TMenuItem* {
+    const auto menuItem = [this](TAction* action) -> TBarCustomItem* {
         for (int i = 0; i < form->RegionMenu->Count(); ++i)
             if (form->RegionMenu->Items(i)->Action() == action)
                 return form->RegionMenu->Items(i);

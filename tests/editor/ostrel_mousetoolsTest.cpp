@@ -81,7 +81,7 @@ TEST_F(MouseToolWindowTest, EachToolIsChosenFromItsMenuItemButtonAndKey)
                  {&TFormVusk::actToolCut, TTool::Cut, VK_F10},
                  {&TFormVusk::actToolErase, TTool::Erase, VK_F11},
                  {&TFormVusk::actToolRegion, TTool::Region, VK_F9}};
-    const auto menuItem = [this](TAction* action) -> TMenuItem* {
+    const auto menuItem = [this](TAction* action) -> TBarCustomItem* {
         for (int i = 0; i < form->RegionMenu->Count(); ++i)
             if (form->RegionMenu->Items(i)->Action() == action)
                 return form->RegionMenu->Items(i);

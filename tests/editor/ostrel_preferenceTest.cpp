@@ -180,7 +180,7 @@ TEST_F(PreferenceCommandTest, CtrlPAndTheMenuItemOpenTheWindow)
     PressKey(form->FocusBtn->Handle(), 'P', ssCtrl);
     ASSERT_EQ(modal.Shown().size(), 1u);
     EXPECT_EQ(modal.Shown()[0], "TForm6");
-    TMenuItem* item = nullptr;
+    TBarCustomItem* item = nullptr;
     for (int i = 0; i < form->FileMenu->Count(); ++i)
         if (form->FileMenu->Items(i)->Action() == form->actFilePreference)
             item = form->FileMenu->Items(i);

@@ -11,7 +11,6 @@
 #include "classlib/Application.h"
 #include "classlib/DateTime.h"
 #include "classlib/FilePaths.h"
-#include "classlib/Menu.h"
 
 #include "support/ModalDriver.h"
 #include "support/TestSeams.h"
@@ -37,7 +36,7 @@ protected:
         CloseHandle(file);
         LoadTestDocument(*form, wavPath);
     }
-    TMenuItem* MenuItemOf(TMenuItem* menu, TBasicAction* action) const
+    TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action) const
     {
         for (int i = 0; i < menu->Count(); ++i)
             if (menu->Items(i)->Action() == action)

@@ -70,7 +70,7 @@ protected:
             captions.push_back(form->EditList->Items()->Item(i)->Caption());
         return captions;
     }
-    TMenuItem* FileMenuItemOf(TAction* action) const
+    TBarCustomItem* FileMenuItemOf(TAction* action) const
     {
         for (int i = 0; i < form->FileMenu->Count(); ++i)
             if (form->FileMenu->Items(i)->Action() == action)

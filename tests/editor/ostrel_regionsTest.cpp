@@ -8,8 +8,6 @@
 #include "editor/CutBarList.h"
 #include "editor/PlayCursor.h"
 
-#include "classlib/Menu.h"
-
 #include "support/WavFile.h"
 
 #include <functional>
@@ -67,12 +65,12 @@ protected:
             Item(index)->SetSelected(true);
     }
     void Press(WORD key, TShiftState shift = 0) { PressKey(FocusedWindow(), key, shift); }
-    TMenuItem* MenuItemOf(TMenuItem* menu, TBasicAction* action) const
+    TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action) const
     {
         for (int i = 0; i < menu->Count(); ++i) {
             if (menu->Items(i)->Action() == action)
                 return menu->Items(i);
-            if (TMenuItem* inner =
+            if (TBarCustomItem* inner =
                     menu->Items(i)->Count() ? MenuItemOf(menu->Items(i), action) : nullptr)
                 return inner;
         }
@@ -82,7 +80,7 @@ protected:
     // its actions updated first.
     void ClickMenu(TAction* action)
     {
-        TMenuItem* item = MenuItemOf(form->MainMenu1->Items(), action);
+        TBarCustomItem* item = MenuItemOf(form->MenuBar->Items(), action);
         ASSERT_NE(item, nullptr);
         action->Update();
         item->Click();

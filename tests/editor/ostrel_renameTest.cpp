@@ -41,7 +41,7 @@ protected:
         ClickMenuItem(form, ViewMenuItem(form->actViewRen));
         ASSERT_TRUE(form->FRenameMode);
     }
-    TMenuItem* ViewMenuItem(TAction* action) const
+    TBarCustomItem* ViewMenuItem(TAction* action) const
     {
         for (int i = 0; i < form->ViewMenu->Count(); ++i)
             if (form->ViewMenu->Items(i)->Action() == action)
@@ -259,7 +259,7 @@ TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)
         for (int i = 0; i < form->FileMenu->Count(); ++i)
             if (form->FileMenu->Items(i)->Action() == form->actFileLoadListFromClp)
                 return form->FileMenu->Items(i);
-        return static_cast<TMenuItem*>(nullptr);
+        return static_cast<TBarCustomItem*>(nullptr);
     }());
     EXPECT_EQ(Captions(), (Names{"a", "A[1]", "a[2]", "take_04"}));
     EXPECT_EQ(RecordNames(), Captions());

@@ -590,7 +590,7 @@ TEST_F(MainWindowTest, TheRecentMenuFollowsTheListAfterOneSeparator)
     for (int i = 0; i < 11; ++i)
         form->AddRecentFile("C:\\w\\take" + IntToStr(i) + ".wav");
     ASSERT_EQ(form->FileMenu->Count(), kRecentMenuStart + 1 + 10);
-    EXPECT_TRUE(form->FileMenu->Items(kRecentMenuStart)->IsLine());
+    EXPECT_NE(dynamic_cast<TSkinSeparatorItem*>(form->FileMenu->Items(kRecentMenuStart)), nullptr);
     std::vector<AnsiString> captions = RecentCaptions(form);
     EXPECT_EQ(captions.front(), "&0 take10.wav");
     EXPECT_EQ(captions.back(), "&9 take1.wav");

@@ -4,10 +4,12 @@
 // the view.
 #include "TestDocument.h"
 
-#include "editor/ostrel.h"
+#include "MainWindowFixture.h"
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/TextUtils.h"
+#include "support/BarDriver.h"
+#include "support/ModalScript.h"
 #include "support/TempFolder.h"
 #include "support/WindowDriver.h"
 
@@ -163,45 +165,6 @@ TEST_F(ViewWindowTest, ScrollBarRedrawsWhenTheScrollEnds)
     EXPECT_EQ(form->FView.ViewEnd, 16000); // the last screen
 }
 
-namespace {
-
-// Counts the menus that drop down on this thread, and closes the menu loop
-// as soon as it waits for the user.
-class MenuWatch
-{
-public:
-    MenuWatch()
-    {
-        sWatch = this;
-        FHook = SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
-    }
-    MenuWatch(const MenuWatch&) = delete;
-    MenuWatch& operator=(const MenuWatch&) = delete;
-    ~MenuWatch()
-    {
-        UnhookWindowsHookEx(FHook);
-        sWatch = nullptr;
-    }
-    int Opened = 0;
-
-private:
-    static LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp)
-    {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
-        if (code == HC_ACTION && sWatch) {
-            if (sent->message == WM_INITMENUPOPUP)
-                ++sWatch->Opened;
-            else if (sent->message == WM_ENTERIDLE && sent->wParam == MSGF_MENU)
-                EndMenu();
-        }
-        return CallNextHookEx(nullptr, code, wp, lp);
-    }
-    static inline MenuWatch* sWatch = nullptr;
-    HHOOK FHook;
-};
-
-} // namespace
-
 TEST_F(ViewWindowTest, AClickOnTheScrollBarLeavesTheMouseToTheRestOfTheWindow)
 {
     Open(16000);
@@ -220,11 +183,19 @@ TEST_F(ViewWindowTest, AClickOnTheScrollBarLeavesTheMouseToTheRestOfTheWindow)
         RealClick(at);
         EXPECT_EQ(GetCapture(), nullptr);
     }
-    RECT fileMenu;
-    ASSERT_TRUE(GetMenuItemRect(form->Handle(), GetMenu(form->Handle()), 0, &fileMenu));
-    MenuWatch menus;
-    RealClick({(fileMenu.left + fileMenu.right) / 2, (fileMenu.top + fileMenu.bottom) / 2});
-    EXPECT_EQ(menus.Opened, 1);
+    // The menu bar still takes a click: the File menu opens.
+    const auto fileMenuOpen = [this] { return OpenMenuOf(form->FileMenu) != nullptr; };
+    int opened = 0;
+    ModalScript script;
+    script.WaitUntil(fileMenuOpen, "the File menu opens")
+        .Then([&] {
+            ++opened;
+            ModalScript::PressKey(VK_ESCAPE);
+        })
+        .WaitUntil([&] { return !fileMenuOpen(); }, "the File menu closes")
+        .Then([] { ModalScript::PressKey(VK_ESCAPE); });
+    script.Run([&] { RealClick(ScreenCentre(form->MenuBar->View(), form->FileMenu)); });
+    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(ViewWindowTest, OverviewClickAndChaseMoveTheView)

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "classlib/Form.h"
-#include "classlib/Menu.h"
 
 #include <functional>
 #include <initializer_list>
@@ -77,9 +76,5 @@ POINT ScreenPointOf(HWND window, int x, int y);
 bool ActivateForm(TCustomForm* form);
 // The window with the keyboard focus.
 HWND FocusedWindow();
-// Clicks item of form's main menu as a hand does: a real click on its
-// menu's title in the bar, then on the item in the menu that opens; pumps
-// until the menu has closed. A top-level item of the bar only.
-void ClickMenuItem(TCustomForm* form, TMenuItem* item);
 
 } // namespace testing_support
