@@ -665,6 +665,23 @@ bool TExtCustomTabSet::PaintsBackdrop()
     return true;
 }
 
+void TExtCustomTabSet::PaintPage(TCanvas* canvas, const TRect& page)
+{
+    bool paintDefault = true;
+    DoDrawBackground(canvas, page, 0, paintDefault);
+    if (paintDefault)
+        ExtPaintTabStrip(canvas, page, ExtResolveTabThemeKind(ThemeType(), ExtVisualStylesOn()),
+                         TabToolbar()->TabColor());
+    DoDrawBackground(canvas, page, 1, paintDefault);
+}
+
+void TExtCustomTabSet::DoDrawBackground(TCanvas* canvas, const TRect& rect, int stage,
+                                        bool& paintDefault)
+{
+    if (OnDrawBackground)
+        OnDrawBackground(this, canvas, rect, stage, paintDefault);
+}
+
 void TExtCustomTabSet::WndProc(TMessage& message)
 {
     if (message.Msg == WM_ERASEBKGND && PaintsBackdrop()) {
@@ -673,9 +690,7 @@ void TExtCustomTabSet::WndProc(TMessage& message)
         canvas.Brush()->SetColor(Color());
         canvas.FillRect(ClientRect());
         const int strip = TabVisible() ? Dock()->Height() : 0;
-        ExtPaintTabStrip(&canvas, TabPageArea(ClientRect(), TabPosition(), strip),
-                         ExtResolveTabThemeKind(ThemeType(), ExtVisualStylesOn()),
-                         TabToolbar()->TabColor());
+        PaintPage(&canvas, TabPageArea(ClientRect(), TabPosition(), strip));
         canvas.SetHandle(nullptr);
         message.Result = 1;
         return;
@@ -800,9 +815,7 @@ void TExtTabSheet::Paint()
         else
             page.bottom += 4;
     }
-    ExtPaintTabStrip(Canvas(), page,
-                     ExtResolveTabThemeKind(FTabControl->ThemeType(), ExtVisualStylesOn()),
-                     FTabControl->TabToolbar()->TabColor());
+    FTabControl->PaintPage(Canvas(), page);
 }
 
 // --- TExtTabControl ----------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 // press; the change events ask before and tell after.
 #pragma once
 
+#include "controls/ExtControls.h"
 #include "controls/ExtItem.h"
 #include "controls/ExtTabRules.h"
 
@@ -166,10 +167,18 @@ public:
     virtual void MakeTabActive(TExtTabItem* Tab);
     // Whether the tab set paints the page area when its background is erased.
     virtual bool PaintsBackdrop();
+    // Paints a page (the tab set's page area, or a sheet) in the tabs' kind
+    // and colour, between the two stages of OnDrawBackground.
+    void PaintPage(TCanvas* canvas, const TRect& page);
+    virtual void DoDrawBackground(TCanvas* canvas, const TRect& rect, int stage,
+                                  bool& paintDefault);
 
     TExtTabChangeEvent OnActiveTabChange;
     TExtTabChangingEvent OnActiveTabChanging;
     TExtTabChangingEvent OnActiveTabReorder;
+    // Around the painting of a page; clearing paint default at stage 0
+    // leaves the page to the handler.
+    TExtDrawEvent OnDrawBackground;
 
     void WndProc(TMessage& message) override;
 

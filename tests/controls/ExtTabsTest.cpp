@@ -608,3 +608,47 @@ TEST_F(ExtTabsFixture, ResizingTheTabSetLeavesNoStaleImage)
             }
         }
 }
+
+TEST_F(ExtTabsFixture, TheBackgroundEventPaintsAroundOrInsteadOfThePage)
+{
+    AddTabs(2);
+    tabs->SetThemeType(TExtTabThemeType::tttNone);
+    const COLORREF mark = RGB(250, 10, 10);
+    struct Case
+    {
+        bool takeOver;     // the handler clears paint default at stage 0
+        bool markAfter;    // and draws its mark at stage 1
+        COLORREF middle;   // the page's middle
+        COLORREF leftEdge; // its left edge
+    };
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_WINDOW);
+    const Case cases[] = {
+        {false, false, face, light},
+        {true, false, mark, mark},
+        {false, true, mark, light},
+    };
+    form->Show();
+    for (const Case& c : cases) {
+        std::string stages;
+        tabs->OnDrawBackground = [&](TObject* sender, TCanvas* canvas, const TRect& rect, int stage,
+                                     bool& paintDefault) {
+            EXPECT_EQ(sender, tabs);
+            stages += std::to_string(stage);
+            if (stage == 0 && c.takeOver)
+                paintDefault = false;
+            if ((stage == 0 && c.takeOver) || (stage == 1 && c.markAfter)) {
+                TRect middle = rect;
+                if (c.markAfter)
+                    InflateRect(&middle, -rect.Width() / 4, -rect.Height() / 4);
+                canvas->Brush()->SetColor(mark);
+                canvas->FillRect(middle);
+            }
+        };
+        SCOPED_TRACE(std::to_string(c.takeOver) + std::to_string(c.markAfter));
+        TExtTabSheet* sheet = tabs->Sheets(0);
+        TPainted page(sheet);
+        EXPECT_EQ(stages.substr(0, 2), "01");
+        EXPECT_EQ(page.At(sheet->Width() / 2, sheet->Height() / 2), c.middle);
+        EXPECT_EQ(page.At(0, sheet->Height() / 2), c.leftEdge);
+    }
+}
