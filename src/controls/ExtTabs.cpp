@@ -50,13 +50,20 @@ public:
         const TTabShape shape =
             TabShape(ClientRect, kind, FItem->Checked(), IsSelected, FollowingTab(), focused);
         const TSkinItemInfo info = MakeItemInfo(IsSelected, false);
-        PaintFace(Canvas, ClientRect, shape, kind, bottom, info, strip->TabColor());
-        TRect content = ClientRect;
-        OffsetRect(&content, 0, bottom ? -shape.CaptionShift : shape.CaptionShift);
-        const TColor ink = shape.ThemeFace ? CurrentTheme()->ItemInkColor(info) : clBtnText;
-        PaintContent(Canvas, content, info, ink);
-        if (!shape.Focus.IsEmpty())
-            DrawFocusRect(Canvas->Handle(), &shape.Focus);
+        auto* item = static_cast<TExtCustomItem*>(FItem);
+        bool paintDefault = true;
+        item->DoDrawItem(Canvas, ClientRect, info, kExtPaintBefore, paintDefault);
+        if (paintDefault) {
+            PaintFace(Canvas, ClientRect, shape, kind, bottom, info, strip->TabColor());
+            TRect content = ClientRect;
+            OffsetRect(&content, 0, bottom ? -shape.CaptionShift : shape.CaptionShift);
+            const TColor ink = shape.ThemeFace ? CurrentTheme()->ItemInkColor(info) : clBtnText;
+            PaintContent(Canvas, content, info, ink);
+            if (!shape.Focus.IsEmpty())
+                DrawFocusRect(Canvas->Handle(), &shape.Focus);
+        }
+        bool after = true;
+        item->DoDrawItem(Canvas, ClientRect, info, kExtPaintAfter, after);
     }
 
 private:
@@ -129,9 +136,10 @@ private:
             BitBlt(to, 0, 0, w, h, from, 0, 0, SRCCOPY);
     }
     // The image at the left and the wide caption.
-    void PaintContent(TCanvas* Canvas, TRect rect, const TSkinItemInfo& info, TColor ink)
+    void PaintContent(TCanvas* Canvas, const TRect& content, const TSkinItemInfo& info, TColor ink)
     {
         auto* item = static_cast<TExtCustomItem*>(FItem);
+        TRect rect = content;
         InflateRect(&rect, -item->Margins(), 0);
         const SIZE image = ShownImageSize();
         if (image.cx > 0) {
@@ -141,10 +149,17 @@ private:
             rect.left += image.cx + 2;
         }
         Canvas->Font()->SetColor(FItem->Enabled() ? ink : clGrayText);
-        Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
-        ExtDrawCaption(Canvas, rect, ShownWideCaption(), item->Alignment(),
-                       ExtItemCaptionFormat(item->Wrapping(), item->Alignment()),
-                       item->CaptionGlow(), item->CaptionGlowColor());
+        WideString caption = ShownWideCaption();
+        UINT format = ExtItemCaptionFormat(item->Wrapping(), item->Alignment());
+        bool paintCaption = true;
+        item->PaintCaptionStage(Canvas, content, caption, rect, format, false, kExtPaintBefore,
+                                paintCaption);
+        if (paintCaption)
+            ExtDrawCaption(Canvas, rect, caption, item->Alignment(), format, item->CaptionGlow(),
+                           item->CaptionGlowColor());
+        bool after = true;
+        item->PaintCaptionStage(Canvas, content, caption, rect, format, false, kExtPaintAfter,
+                                after);
     }
 };
 

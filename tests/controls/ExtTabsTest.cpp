@@ -652,3 +652,38 @@ TEST_F(ExtTabsFixture, TheBackgroundEventPaintsAroundOrInsteadOfThePage)
         EXPECT_EQ(page.At(0, sheet->Height() / 2), c.leftEdge);
     }
 }
+
+TEST_F(ExtTabsFixture, ATabsDrawEventsMayTakeItsPaintingOver)
+{
+    AddTabs(1);
+    TExtTabItem* tab = AddTab(L"Taken");
+    const DWORD red = 0xFA0A0A; // as a 32-bit pixel
+    std::string stages;
+    tab->OnDrawItem = [&](TObject*, TCanvas* canvas, const TRect& r, const TSkinItemInfo&,
+                          int stage, bool& paintDefault) {
+        stages += "i" + std::to_string(stage);
+        if (stage == 0) {
+            paintDefault = false;
+            canvas->Brush()->SetColor(RGB(250, 10, 10));
+            canvas->FillRect(r);
+        }
+    };
+    tab->OnDrawCaption = [&](TObject*, TCanvas*, const TRect&, WideString&, TRect&, UINT&, bool,
+                             int stage, bool&) { stages += "c" + std::to_string(stage); };
+    form->Show();
+    PumpMessages();
+    TExtTabToolbar* strip = tabs->TabToolbar();
+    const TRect r = strip->View()->Find(tab)->BoundsRect();
+    auto pixelAt = [&](int x, int y) {
+        return Repainted(strip)[y * strip->ClientWidth() + x] & 0xFFFFFF;
+    };
+    stages.clear();
+    EXPECT_EQ(pixelAt(r.left + 2, r.top + 2), red);
+    EXPECT_EQ(stages, "i0i1");
+    EXPECT_EQ(pixelAt((r.left + r.right) / 2, (r.top + r.bottom) / 2), red);
+    // Left to paint, the caption goes through its own stages.
+    tab->OnDrawItem = nullptr;
+    stages.clear();
+    EXPECT_NE(pixelAt(r.left + 2, r.top + 2), red);
+    EXPECT_EQ(stages, "c0c1");
+}
