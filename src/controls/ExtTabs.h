@@ -4,7 +4,6 @@
 // press; the change events ask before and tell after.
 #pragma once
 
-#include "controls/ExtControls.h"
 #include "controls/ExtItem.h"
 #include "controls/ExtTabRules.h"
 
