@@ -406,53 +406,6 @@ void TExtTextObject::ActionChange(TObject* Sender, bool CheckDefaults)
 
 // --- Hint bitmap ---------------------------------------------------------------------
 
-namespace {
-
-// Shows the hint bitmap of the text object under the mouse.
-class TExtHintBitmapWindow : public THintWindow
-{
-public:
-    using THintWindow::THintWindow;
-
-    TRect CalcHintRect(int maxWidth, const AnsiString& hint) override
-    {
-        TBitmap* bitmap = ShownBitmap();
-        if (!bitmap)
-            return THintWindow::CalcHintRect(maxWidth, hint);
-        int border = 2 * GetSystemMetrics(SM_CXBORDER);
-        return TRect(0, 0, bitmap->Width() + border, bitmap->Height() + border);
-    }
-
-protected:
-    void Paint() override
-    {
-        TBitmap* bitmap = ShownBitmap();
-        if (!bitmap) {
-            THintWindow::Paint();
-            return;
-        }
-        BitBlt(Canvas()->Handle(), 0, 0, bitmap->Width(), bitmap->Height(),
-               bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
-    }
-
-private:
-    static TBitmap* ShownBitmap()
-    {
-        auto* source = dynamic_cast<TExtTextObject*>(MouseControl());
-        return source ? source->HintBitmap() : nullptr;
-    }
-};
-
-THintWindow* CreateHintBitmapWindow(TControl* owner)
-{
-    return new TExtHintBitmapWindow(owner);
-}
-
-constexpr int kHintPaddingX = 4;
-constexpr int kHintPaddingY = 2;
-
-} // namespace
-
 void TExtTextObject::PaintHintStage(TBitmap* bitmap, WideString& hint, bool& paintDefault)
 {
     if (OnDrawHint)
@@ -461,28 +414,11 @@ void TExtTextObject::PaintHintStage(TBitmap* bitmap, WideString& hint, bool& pai
 
 void TExtTextObject::PrepareHintBitmap(THintInfo& info)
 {
-    WideString hint = WideShortHint(WideHint());
-    TFont font;
-    font.SetColor(clInfoText);
-    auto bitmap = std::make_unique<TBitmap>();
-    TCanvas* canvas = bitmap->Canvas();
-    canvas->Font()->Assign(&font);
-    RECT text = {0, 0, 0, 0};
-    DrawTextW(canvas->Handle(), hint.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX);
-    bitmap->SetSize(text.right + 2 * kHintPaddingX, text.bottom + 2 * kHintPaddingY);
-    canvas->Brush()->SetColor(clInfoBk);
-    canvas->FillRect(TRect(0, 0, bitmap->Width(), bitmap->Height()));
-    bool paintDefault = true;
-    PaintHintStage(bitmap.get(), hint, paintDefault);
-    if (paintDefault) {
-        canvas->Font()->Assign(&font);
-        canvas->Brush()->SetStyle(TBrushStyle::bsClear);
-        RECT r = {kHintPaddingX, kHintPaddingY, bitmap->Width() - kHintPaddingX,
-                  bitmap->Height() - kHintPaddingY};
-        DrawTextW(canvas->Handle(), hint.c_str(), -1, &r, DT_NOPREFIX);
-    }
-    FHintBitmap = std::move(bitmap);
-    info.HintWindowClass = CreateHintBitmapWindow;
+    FHintBitmap = ExtMakeHintBitmap(WideShortHint(WideHint()),
+                                    [this](TBitmap* bitmap, WideString& hint, bool& paintDefault) {
+                                        PaintHintStage(bitmap, hint, paintDefault);
+                                    });
+    info.HintWindowClass = ExtCreateHintBitmapWindow;
 }
 
 void TExtTextObject::WndProc(TMessage& m)

@@ -31,16 +31,13 @@ template <class T> std::span<const TPropInfo> ExtWideTextProps()
     return props;
 }
 
-// TExtDrawEvent and TExtDrawTextEvent come with the items (ExtItem.h).
+// TExtDrawEvent, TExtDrawTextEvent and TExtDrawHintEvent come with the items
+// (ExtItem.h).
 using TExtProgressBarChangeEvent = TEvent<TObject*, int>;
-// Sender, hint bitmap, hint text, paint default: the bitmap comes sized to
-// the text (8 pixels wider, 4 higher) in the hint colour; the text is drawn
-// on it afterwards unless paint default is cleared.
-using TExtDrawHintEvent = TEvent<TObject*, TBitmap*, WideString&, bool&>;
 // Sender, image list, image index: the glyph to show.
 using TExtGetImageIndexEvent = TEvent<TObject*, TCustomImageList*&, int&>;
 
-class TExtTextObject : public TSkinTextObject
+class TExtTextObject : public TSkinTextObject, public TExtHintBitmapSource
 {
     ZANDREL_PUBLISHED(TExtTextObject)
 
@@ -61,7 +58,7 @@ public:
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int value);
     // The bitmap the last hint showed while OnDrawHint is assigned.
-    TBitmap* HintBitmap() const { return FHintBitmap.get(); }
+    TBitmap* HintBitmap() const override { return FHintBitmap.get(); }
     // The check state (controls without one are never checked).
     virtual bool Checked() { return false; }
     virtual void SetChecked(bool) {}

@@ -11,11 +11,14 @@
 #include "classlib/DragManager.h"
 #include "classlib/Filer.h"
 #include "classlib/Graphics.h"
+#include "classlib/HintWindow.h"
 #include "classlib/StringTypes.h"
 #include "controls/ExtBarRules.h"
 #include "themes/Skin.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 enum class TExtThemeType
 {
@@ -99,6 +102,31 @@ using TExtDrawImageEvent =
 using TExtDrawTextEvent =
     TEvent<TObject*, TCanvas*, const TRect&, WideString&, TRect&, UINT&, bool, int, bool&>;
 
+// Sender, AHintBitmap, AHint, PaintDefault: the bitmap comes sized to the
+// text (8 pixels wider, 4 higher) in the hint colour; the text is drawn on
+// it afterwards unless PaintDefault is cleared.
+using TExtDrawHintEvent = TEvent<TObject*, TBitmap*, WideString&, bool&>;
+
+// A control whose hint shows as a bitmap it painted.
+class TExtHintBitmapSource
+{
+public:
+    // The bitmap of the hint being shown; null for a plain hint.
+    virtual TBitmap* HintBitmap() const = 0;
+
+protected:
+    ~TExtHintBitmapSource() = default;
+};
+
+// The bitmap of a hint text (see TExtDrawHintEvent); paintStage may paint
+// on it, change the text or clear PaintDefault.
+std::unique_ptr<TBitmap>
+ExtMakeHintBitmap(WideString hint,
+                  const std::function<void(TBitmap*, WideString&, bool&)>& paintStage);
+// Makes the hint window that shows the hint bitmap of the control under the
+// mouse (a THintInfo::HintWindowClass).
+THintWindow* ExtCreateHintBitmapWindow(TControl* owner);
+
 // --- Extended items -------------------------------------------------------------------
 //
 // Menu and toolbar items whose caption and hint are wide text (the
@@ -156,12 +184,15 @@ public:
     virtual void PaintImageStage(TCanvas* ACanvas, const TSkinItemInfo& ItemInfo, int PaintStage,
                                  TCustomImageList*& AImageList, int& AImageIndex, TRect& ARect,
                                  bool& PaintDefault);
+    virtual void PaintHintStage(TBitmap* AHintBitmap, WideString& AHint, bool& PaintDefault);
     virtual void FlipBoundControl();
     virtual void SyncFromControl();
 
     TExtDrawTextEvent OnDrawCaption;
     TExtDrawItemEvent OnDrawItem;
     TExtDrawImageEvent OnDrawImage;
+    // With a handler the item's hint shows as a bitmap.
+    TExtDrawHintEvent OnDrawHint;
 
     // Caption and Hint are read under their own names and written only as
     // "CaptionW" and "HintW".
@@ -364,7 +395,7 @@ private:
 // far edge, grows its anchored items and anchored controls with it, shows
 // its items in one display mode, and lets its items be dragged to another
 // place while customizing.
-class TExtToolbar : public TSkinToolbar
+class TExtToolbar : public TSkinToolbar, public TExtHintBitmapSource
 {
 public:
     explicit TExtToolbar(TComponent* AOwner);
@@ -405,6 +436,10 @@ public:
     // of control items, with the toolbar.
     virtual void PinItems();
 
+    // The hint of the last item whose hint showed through its draw-hint
+    // event.
+    TBitmap* HintBitmap() const override { return FHintBitmap.get(); }
+
     // The widths a right-anchored control item's control is sized from.
     const std::vector<TExtItemCache>& ItemCache() const { return FItemCache; }
 
@@ -443,6 +478,8 @@ private:
     // extent of an item that is going.
     int MeasuredTrailingEdge(TBarCustomItem* going);
     void EraseBackground(TMessage& message);
+    // An item with a draw-hint event shows its hint as a bitmap.
+    void PrepareItemHint(THintInfo& info);
 
     // --- Customizing (ExtItem_drag.cpp)
     bool TakeCustomizePress(const TPoint& client);
@@ -464,6 +501,7 @@ private:
     TBarCustomItem* FPressedItem = nullptr;    // not owned: the item a press drags
     TExtItemDragObject* FDragObject = nullptr; // owned while dragging
     std::vector<TExtItemCache> FItemCache;
+    std::unique_ptr<TBitmap> FHintBitmap;
     int FLastTrailingEdge = -1;             // of the last layout; -1 before the first
     TBarCustomItem* FChangedItem = nullptr; // not owned: the item just added or going
     bool FChangedItemGoing = false;

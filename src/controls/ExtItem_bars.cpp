@@ -2,6 +2,8 @@
 #include "controls/ExtBarRules.h"
 #include "controls/ExtItem.h"
 
+#include "classlib/ControlMessages.h"
+
 #include "toolbar/BarCommon.h"
 #include "toolbar/BarDock.h"
 
@@ -262,6 +264,10 @@ void TExtToolbar::WndProc(TMessage& message)
     }
     TSkinToolbar::WndProc(message);
     switch (message.Msg) {
+    case CM_HINTSHOW:
+        if (message.Result == 0)
+            PrepareItemHint(*reinterpret_cast<THintInfo*>(message.LParam));
+        break;
     case WM_SIZE:
         PinItems();
         PushItemsRight();

@@ -4,6 +4,7 @@
 // gets shorter, the items' draw events, and wide texts in descriptions.
 #include "controls/ExtItem.h"
 
+#include "classlib/Application.h"
 #include "classlib/ImageList.h"
 #include "classlib/StandardControls.h"
 #include "support/DescriptionStream.h"
@@ -564,4 +565,43 @@ TEST_F(ExtToolbarFixture, ItemNotificationsAreRelayedUnlessItemUpdatesAreUnderWa
     bar->EndItemUpdate();
     EXPECT_TRUE(codes.empty());
     delete a;
+}
+
+TEST_F(ExtToolbarFixture, AnItemWithADrawHintHandlerShowsItsHintAsABitmap)
+{
+    auto* plain = AddItem(L"Plain");
+    auto* drawn = AddItem(L"Drawn");
+    drawn->SetHint(L"\uAC00 wide|long part");
+    bar->SetShowHint(true);
+    WideString seen;
+    drawn->OnDrawHint = [&](TObject* sender, TBitmap* bitmap, WideString& hint,
+                            bool& paintDefault) {
+        EXPECT_EQ(sender, drawn);
+        seen = hint;
+        bitmap->SetSize(20, 10);
+        bitmap->Canvas()->Brush()->SetColor(kLime);
+        bitmap->Canvas()->FillRect(TRect(0, 0, 20, 10));
+        paintDefault = false;
+    };
+    form->Show();
+    PumpMessages();
+    SetMouseControl(bar);
+    const TRect r = BoundsOf(drawn);
+    Application->ActivateHint(bar->ClientToScreen(TPoint(r.left + 2, r.top + 2)));
+    EXPECT_EQ(seen, L"\uAC00 wide");
+    THintWindow* window = Application->HintWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->HintShowing());
+    EXPECT_EQ(window->ClientRect().Width(), 20);
+    EXPECT_EQ(window->ClientRect().Height(), 10);
+    Application->CancelHint();
+
+    // An item without a handler keeps the ordinary hint window.
+    const TRect p = BoundsOf(plain);
+    Application->ActivateHint(bar->ClientToScreen(TPoint(p.left + 2, p.top + 2)));
+    window = Application->HintWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(window->ClientRect().Height(), 10);
+    Application->CancelHint();
+    SetMouseControl(nullptr);
 }
