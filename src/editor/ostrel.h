@@ -66,7 +66,6 @@
 #include "classlib/Form.h"
 #include "classlib/Label.h"
 #include "classlib/ListView.h"
-#include "classlib/Menu.h"
 #include "classlib/Panel.h"
 #include "classlib/ScrollBar.h"
 #include "classlib/ShellTreeView.h"

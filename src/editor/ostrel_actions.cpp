@@ -1,5 +1,5 @@
 // The main window's commands: the action lists in their fixed order, the
-// main menu, the pop-up menus and the toolbars bound to them. Handlers are
+// menu bar, the pop-up menus and the toolbars bound to them. Handlers are
 // wired by the concerns that own them; an action without one stays
 // disabled.
 #include "ostrel.h"
