@@ -6,6 +6,7 @@
 #include "classlib/ShortCut.h"
 
 #include <algorithm>
+#include <vector>
 #include <windowsx.h>
 
 // --- Margins -------------------------------------------------------------------------
@@ -479,6 +480,54 @@ void TSkinTextObject::WndProc(TMessage& m)
 
 // --- Button --------------------------------------------------------------------------
 
+namespace {
+
+// The theme's width of a split button's arrow part and of a drop-down arrow.
+constexpr int kSplitArrowMetric = 10;
+constexpr int kDropArrowMetric = 20;
+
+// The room a drop-down menu takes on the right: the arrow part of a combo,
+// else the arrow beside the caption (none when the glyph sits above or
+// below a caption, the arrow then fits beside them).
+int DropDownRoom(bool combo, bool glyphAcross, TSkinTheme* theme)
+{
+    if (!theme)
+        return 0;
+    if (combo)
+        return theme->IntegerMetric(kSplitArrowMetric);
+    return glyphAcross ? 0 : theme->IntegerMetric(kDropArrowMetric);
+}
+
+bool IsMouseButtonMessage(UINT msg)
+{
+    return msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK;
+}
+
+// Takes the mouse-button presses and releases still queued for window out
+// of the queue (the press that closed its menu must not open it again);
+// those of other windows, and a quit request, are queued again.
+void DropPendingMouseButtons(HWND window)
+{
+    std::vector<MSG> others;
+    bool quit = false;
+    WPARAM quitCode = 0;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            quitCode = msg.wParam;
+        } else if (IsMouseButtonMessage(msg.message) && msg.hwnd != window) {
+            others.push_back(msg);
+        }
+    }
+    for (const MSG& m : others)
+        PostMessageA(m.hwnd, m.message, m.wParam, m.lParam);
+    if (quit)
+        PostQuitMessage(static_cast<int>(quitCode));
+}
+
+} // namespace
+
 TSkinButton::TSkinButton(TComponent* AOwner) : TSkinTextObject(AOwner), FImageLink(new TChangeLink)
 {
     FImageLink->OnChange = [this](TObject*) { ContentChanged(); };
@@ -492,6 +541,7 @@ TSkinButton::~TSkinButton()
 {
     StopRepeat();
     SetImages(nullptr);
+    SetDropDownMenu(nullptr);
     delete FImageLink;
 }
 
@@ -559,6 +609,24 @@ void TSkinButton::Notification(TComponent* AComponent, TOperation Operation)
         FImages = nullptr;
         ContentChanged();
     }
+    if (Operation == TOperation::opRemove && AComponent == FDropDownMenu) {
+        FDropDownMenu = nullptr;
+        ContentChanged();
+    }
+}
+
+void TSkinButton::SetDropDownMenu(TPopupMenuBase* value)
+{
+    if (value == FDropDownMenu)
+        return;
+    ReplaceFreeNotified(this, FDropDownMenu, value);
+    ContentChanged();
+}
+
+void TSkinButton::SetDropDownCombo(bool value)
+{
+    FDropDownCombo = value;
+    ContentChanged();
 }
 
 void TSkinButton::SetImageIndex(int value)
@@ -595,6 +663,12 @@ void TSkinButton::AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHeight)
 TRect TSkinButton::CaptionMargins()
 {
     TRect m(FBorderSize, FBorderSize, FBorderSize, FBorderSize);
+    if (FDropDownMenu) {
+        const bool glyphAcross = HasImages() && !Caption().empty() &&
+                                 (FLayout == TSkinButtonLayout::blGlyphTop ||
+                                  FLayout == TSkinButtonLayout::blGlyphBottom);
+        m.right += DropDownRoom(FDropDownCombo, glyphAcross, CurrentTheme());
+    }
     if (!HasImages())
         return m;
     int spacing = Caption().empty() ? 0 : FGlyphSpacing;
@@ -629,10 +703,14 @@ TSkinItemInfo TSkinButton::FillControlItemInfo()
         FButtonStyle == TSkinButtonStyle::bsNormal ? vkToolbarGroup | vkOpaque : vkToolbarGroup;
     info.ItemOptions = sioToolbarStyle | sioAppActive;
     info.Enabled = Enabled();
-    info.Pushed = Pushed() && MouseInside();
+    // A combo's face stays up while its arrow holds the menu open.
+    info.Pushed = Pushed() && (MouseInside() || FDropDownPress) && !(IsCombo() && FDropDownPress);
     info.Selected = FChecked;
-    if (MouseInside())
+    if (MouseInside() || FDropDownPress)
         info.HotState = kSkinMouseHot;
+    if (FDropDownMenu)
+        info.ButtonPartKind = FDropDownCombo ? kSkinSplitMain : kSkinArrowButton;
+    info.PopupOpen = FDropDownPress;
     return info;
 }
 
@@ -676,11 +754,36 @@ void TSkinButton::Paint()
     TSkinTheme* theme = CurrentTheme();
     if (theme) {
         TSkinItemInfo info = FillControlItemInfo();
-        theme->DrawButtonFace(Canvas(), Margins()->Deflate(ClientRect()), info);
+        const TRect face = Margins()->Deflate(ClientRect());
+        if (FDropDownMenu)
+            PaintDropDownFace(theme, face, info);
+        else
+            theme->DrawButtonFace(Canvas(), face, info);
         if (HasImages())
             theme->DrawItemPicture(Canvas(), GlyphRect(), info, FImages, FImageIndex);
     }
     TSkinTextObject::Paint();
+}
+
+// A combo: the face, then the arrow part beside it. Otherwise one face with
+// the arrow drawn inside its right border.
+void TSkinButton::PaintDropDownFace(TSkinTheme* theme, const TRect& face, const TSkinItemInfo& info)
+{
+    if (IsCombo()) {
+        const int split = face.right - theme->IntegerMetric(kSplitArrowMetric);
+        TSkinItemInfo arrow = info;
+        arrow.ButtonPartKind = kSkinSplitArrow;
+        arrow.Pushed = FDropDownPress;
+        arrow.Selected = 0;
+        theme->DrawButtonFace(Canvas(), TRect(face.left, face.top, split, face.bottom), info);
+        theme->DrawButtonFace(Canvas(), TRect(split, face.top, face.right, face.bottom), arrow);
+        return;
+    }
+    theme->DrawButtonFace(Canvas(), face, info);
+    const int right = face.right - FBorderSize;
+    theme->DrawDropArrow(
+        Canvas(),
+        TRect(right - theme->IntegerMetric(kDropArrowMetric), face.top, right, face.bottom), info);
 }
 
 void TSkinButton::Click()
@@ -689,13 +792,67 @@ void TSkinButton::Click()
         TSkinTextObject::Click();
         return;
     }
-    if (FGroupIndex != 0)
+    if (FGroupIndex != 0 && !FDropDownPress)
         SetChecked(!FChecked);
     LeaveHover();
+    const bool dropDown = FDropDownMenu && (!FDropDownCombo || FDropDownPress);
+    if (dropDown) {
+        if (OpenDropDown())
+            ShowDropDown();
+        return;
+    }
     if (FModalResult != 0)
         if (TCustomForm* form = GetParentForm(this))
             form->SetModalResult(FModalResult);
     TSkinTextObject::Click();
+}
+
+bool TSkinButton::OpenDropDown()
+{
+    bool allow = FDropDownMenu != nullptr;
+    if (OnDropDown)
+        OnDropDown(this, allow);
+    return allow && FDropDownMenu;
+}
+
+void TSkinButton::ShowDropDown()
+{
+    // The press ends here, whatever the menu does.
+    struct TPressEnd
+    {
+        TSkinButton* Button;
+        ~TPressEnd()
+        {
+            Button->FDropDownPress = false;
+            Button->SetPushed(false);
+            Button->Repaint();
+            DropPendingMouseButtons(Button->Handle());
+        }
+    } pressEnd{this};
+    FDropDownMenu->SetPopupComponent(this);
+    TRect r = ClientRect();
+    const TPoint topLeft = ClientToScreen(TPoint(r.left, r.top));
+    OffsetRect(&r, topLeft.x, topLeft.y);
+    if (auto* themed = dynamic_cast<TSkinPopupMenu*>(FDropDownMenu))
+        themed->ShowPopupAt(r);
+    else
+        FDropDownMenu->Popup(r.left, r.bottom);
+}
+
+bool TSkinButton::PressDropsDown(int x)
+{
+    if (!FDropDownMenu)
+        return false;
+    if (!FDropDownCombo)
+        return true;
+    TSkinTheme* theme = CurrentTheme();
+    const int arrow = theme ? theme->IntegerMetric(kSplitArrowMetric) : 0;
+    return x >= Margins()->Deflate(ClientRect()).right - arrow;
+}
+
+bool TSkinButton::HitsDropButton(TPoint p)
+{
+    return Margins()->Deflate(ClientRect()).Contains(p);
 }
 
 void TSkinButton::RepeatClick()
@@ -729,7 +886,16 @@ void TSkinButton::StopRepeat()
 void TSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TSkinTextObject::MouseDown(Button, Shift, X, Y);
-    if (Button != TMouseButton::mbLeft || !FRepeating)
+    if (Button != TMouseButton::mbLeft)
+        return;
+    if (PressDropsDown(X)) {
+        FDropDownPress = true;
+        // The press clicks; the release does not click again.
+        SetControlState(ControlState() & ~csClicked);
+        Click();
+        return;
+    }
+    if (!FRepeating)
         return;
     RepeatClick();
     // The press has clicked; the release does not click again.
@@ -752,7 +918,7 @@ void TSkinButton::WndProc(TMessage& m)
     case WM_NCHITTEST:
         if (!HasState(csDesigning)) {
             TPoint p = ScreenToClient(TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
-            if (!Margins()->Deflate(ClientRect()).Contains(p)) {
+            if (!HitsDropButton(p)) {
                 m.Result = HTTRANSPARENT;
                 return;
             }

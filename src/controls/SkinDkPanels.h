@@ -9,7 +9,9 @@
 //   TSkinAlignmentPanel  aligns its children inside its margins
 //   TSkinTextObject      a caption with margins, wrapping and auto height
 //   TSkinButton          a push button painted by the current theme, with a
-//                        glyph, groups of exclusive buttons and auto-repeat
+//                        glyph, groups of exclusive buttons, auto-repeat and
+//                        a drop-down menu (the whole button, or an arrow part
+//                        beside its face)
 #pragma once
 
 #include "classlib/ImageList.h"
@@ -162,6 +164,10 @@ enum class TSkinButtonStyle
     bsFlat
 };
 
+// Asked before a button's drop-down menu opens; clearing AllowDropDown
+// keeps it closed.
+using TDropDownEvent = TEvent<TObject*, bool&>;
+
 enum class TSkinButtonLayout
 {
     blGlyphLeft,
@@ -207,6 +213,16 @@ public:
     void SetRepeatInterval(unsigned value) { FRepeatInterval = value; }
     // The auto-repeat timer while the button is held (nullptr otherwise).
     TTimer* RepeatTimer() const { return FRepeatTimer; }
+    // The menu a click opens below the button (not owned; free-notified).
+    // A themed menu keeps the button's rectangle clear; any other opens at
+    // the button's bottom-left corner.
+    TPopupMenuBase* DropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(TPopupMenuBase* value);
+    // Splits the button into a face that clicks and an arrow part that
+    // opens the menu.
+    bool DropDownCombo() const { return FDropDownCombo; }
+    void SetDropDownCombo(bool value);
+    TDropDownEvent OnDropDown;
 
     // The theme's record of the button's face in its current state.
     TSkinItemInfo FillControlItemInfo();
@@ -222,9 +238,19 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Whether the menu may open: True with a menu, then OnDropDown decides.
+    virtual bool OpenDropDown();
+    // Whether a client point lies on the button (inside its margins); the
+    // margins let the mouse through to what lies behind.
+    bool HitsDropButton(TPoint p);
 
 private:
     bool HasImages() const { return FImages != nullptr; }
+    bool IsCombo() const { return FDropDownCombo && FDropDownMenu; }
+    // Whether a press at client x opens the menu rather than clicking.
+    bool PressDropsDown(int x);
+    void ShowDropDown();
+    void PaintDropDownFace(TSkinTheme* theme, const TRect& face, const TSkinItemInfo& info);
     TRect GlyphRect();
     void ContentChanged();
     // A click that only fires OnClick.
@@ -248,4 +274,7 @@ private:
     unsigned FRepeatInterval = 100;
     TTimer* FRepeatTimer = nullptr; // owned while held
     bool FRepeatingClick = false;
+    TPopupMenuBase* FDropDownMenu = nullptr; // not owned; free-notified
+    bool FDropDownCombo = false;
+    bool FDropDownPress = false; // a press that opens the menu, until it closes
 };

@@ -1,16 +1,22 @@
 // The panel family on real windows: caption flags, the auto height against
 // text measured on the same font, hover tracking from mouse moves and the
 // shared timer's tick, the button's groups, Space, hit-test margins,
-// auto-repeat (driven through its timer) and the alignment panel's margins.
+// auto-repeat (driven through its timer), the drop-down menu opened by real
+// clicks, and the alignment panel's margins.
 #include "controls/SkinDkPanels.h"
 
 #include "classlib/Panel.h"
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
+#include "support/BarDriver.h"
 #include "support/FormFixture.h"
+#include "support/ModalScript.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 using namespace testing_support;
 
@@ -220,4 +226,156 @@ TEST_F(SkinButtonTest, AHeldRepeatingButtonClicksAtOnceThenOnEachTickWhileInside
     RealButtonUp(Centre(a));
     EXPECT_EQ(a->RepeatTimer(), nullptr);
     EXPECT_EQ(clicks, 3) << "the release does not click again";
+}
+
+class SkinDropDownTest : public SkinButtonTest
+{
+protected:
+    struct Probe : TSkinButton
+    {
+        using TSkinButton::CaptionMargins;
+        using TSkinButton::TSkinButton;
+    };
+    void SetUp() override
+    {
+        SkinButtonTest::SetUp();
+        menu = new TSkinPopupMenu(form);
+        chosen = new TSkinCustomItem(nullptr);
+        chosen->SetCaption("Chosen");
+        menu->Items()->Add(chosen);
+        button = Place<Probe>(20, 20, 120);
+        button->SetCaption("Go");
+        button->SetDropDownMenu(menu);
+        button->OnClick = [this](TObject*) { ++clicks; };
+        button->OnDropDown = [this](TObject*, bool& allow) {
+            ++asked;
+            allow = asked <= allowedOpens;
+        };
+    }
+    POINT ArrowPoint() { return ScreenPointOf(button->Handle(), button->Width() - 3, 10); }
+    POINT FacePoint() { return ScreenPointOf(button->Handle(), 20, 10); }
+    static HWND ShownMenu()
+    {
+        for (TBarPopupWindow* popup : ThreadPopupWindows())
+            if (popup->HandleAllocated() && IsWindowVisible(popup->Handle()))
+                return popup->Handle();
+        return nullptr;
+    }
+    // Clicks at point with the menu expected to open: checks where it shows,
+    // then ends it by close.
+    void ClickOpeningTheMenu(POINT at, const std::function<void()>& close, const char* what)
+    {
+        RECT placed{};
+        ModalScript script;
+        script.WaitUntil([] { return ShownMenu() != nullptr; }, "the menu shows")
+            .Then([&] { GetWindowRect(ShownMenu(), &placed); })
+            .Then(close);
+        script.Run([&] { RealClick(at); });
+        POINT corner = ScreenPointOf(button->Handle(), 0, button->Height());
+        EXPECT_EQ(placed.left, corner.x) << what;
+        EXPECT_EQ(placed.top, corner.y) << what;
+        EXPECT_EQ(menu->PopupComponent(), button) << what;
+    }
+    static void ChooseTheItem()
+    {
+        ModalScript::PressKey(VK_DOWN);
+        ModalScript::PressKey(VK_RETURN);
+    }
+    TSkinPopupMenu* menu = nullptr;
+    TSkinCustomItem* chosen = nullptr;
+    Probe* button = nullptr;
+    int clicks = 0, asked = 0, allowedOpens = 1;
+};
+
+TEST_F(SkinDropDownTest, AClickOnTheArrowOpensTheMenuBelowTheButtonAndTheFaceClicks)
+{
+    struct Case
+    {
+        const char* what;
+        bool combo;
+        bool onArrow;
+        bool allow;
+        bool opens;
+        int clicks;
+    } cases[] = {
+        {"plain button, face", false, false, true, true, 0},
+        {"combo, arrow", true, true, true, true, 0},
+        {"combo, face", true, false, true, false, 1},
+        {"refused by OnDropDown", false, true, false, false, 0},
+    };
+    ActivateForm(form);
+    int chosenClicks = 0;
+    chosen->OnClick = [&](TObject*) { ++chosenClicks; };
+    for (const Case& c : cases) {
+        button->SetDropDownCombo(c.combo);
+        clicks = asked = chosenClicks = 0;
+        allowedOpens = c.allow ? 1 : 0;
+        POINT at = c.onArrow ? ArrowPoint() : FacePoint();
+        if (c.opens)
+            ClickOpeningTheMenu(at, ChooseTheItem, c.what);
+        else
+            RealClick(at);
+        PumpMessages();
+        EXPECT_EQ(chosenClicks, c.opens ? 1 : 0) << c.what;
+        EXPECT_EQ(clicks, c.clicks) << c.what;
+        EXPECT_EQ(asked, c.combo && !c.onArrow ? 0 : 1) << c.what;
+        EXPECT_FALSE(button->Pushed()) << c.what;
+        EXPECT_EQ(ShownMenu(), nullptr) << c.what;
+    }
+}
+
+TEST_F(SkinDropDownTest, PressesQueuedForTheButtonWhileItsMenuClosesAreDroppedOthersKept)
+{
+    auto* other = Place<TSkinButton>(200, 20, 60);
+    int otherPresses = 0;
+    other->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++otherPresses; };
+    allowedOpens = 2;
+    ActivateForm(form);
+    // A press on the button ends the menu and stays queued, as one beside
+    // it does.
+    ClickOpeningTheMenu(
+        FacePoint(),
+        [&] {
+            for (HWND to : {button->Handle(), other->Handle()}) {
+                PostMessageA(to, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                PostMessageA(to, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            }
+        },
+        "closed by a press on the button");
+    PumpMessages();
+    EXPECT_EQ(asked, 1) << "the queued press would open the menu again";
+    EXPECT_EQ(otherPresses, 1);
+}
+
+TEST_F(SkinDropDownTest, TheMenuTakesRoomOnTheRightOfTheCaption)
+{
+    TSkinTheme* theme = CurrentTheme();
+    ASSERT_NE(theme, nullptr);
+    const int arrow = theme->IntegerMetric(20), split = theme->IntegerMetric(10);
+    TCustomImageList images(nullptr, 16, 16);
+    struct Case
+    {
+        const char* what;
+        bool menu, combo, glyphTop;
+        AnsiString caption;
+        int right;
+    } cases[] = {
+        {"no menu", false, false, false, "Go", 4},
+        {"arrow", true, false, false, "Go", 4 + arrow},
+        {"combo", true, true, false, "Go", 4 + split},
+        {"glyph above a caption", true, false, true, "Go", 4},
+        {"glyph above no caption", true, false, true, "", 4 + arrow},
+        {"combo, glyph above", true, true, true, "Go", 4 + split},
+    };
+    for (const Case& c : cases) {
+        button->SetDropDownMenu(c.menu ? menu : nullptr);
+        button->SetDropDownCombo(c.combo);
+        button->SetImages(c.glyphTop ? &images : nullptr);
+        button->SetLayout(TSkinButtonLayout::blGlyphTop);
+        button->SetCaption(c.caption);
+        EXPECT_EQ(button->CaptionMargins().right, c.right) << c.what;
+    }
+    button->SetImages(nullptr);
+    delete menu;
+    EXPECT_EQ(button->DropDownMenu(), nullptr) << "a freed menu is forgotten";
 }
