@@ -676,6 +676,9 @@ public:
     using TBarChevronItem::TBarChevronItem;
     TBarItemViewerClass ViewerClassForItem(TBarView* View) override;
     TBarPopupWindowClass PopupClassForItem() override;
+    // The popup of a toolbar with ChevronVertical lists one item a line.
+    void PlacePopupWindow(TBarView* ParentView, TBarPopupWindow* Window,
+                          TBarPopupPositionRec& Rec) override;
 };
 
 class TExtChevronPopupWindow : public TExtPopupWindow

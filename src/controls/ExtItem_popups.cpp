@@ -77,6 +77,21 @@ TBarPopupWindowClass TExtChevronItem::PopupClassForItem()
     return NewBarPopupWindow<TExtChevronPopupWindow>;
 }
 
+void TExtChevronItem::PlacePopupWindow(TBarView* ParentView, TBarPopupWindow* Window,
+                                       TBarPopupPositionRec& Rec)
+{
+    auto* toolbar = dynamic_cast<TExtToolbar*>(Toolbar());
+    if (toolbar && toolbar->ChevronVertical()) {
+        // Laid out again with a line for each item; the window follows.
+        Window->View()->SetWrapWidth(1);
+        TPoint content;
+        Window->View()->UpdatePositions(content);
+        Rec.W = Window->Width();
+        Rec.H = Window->Height();
+    }
+    TBarChevronItem::PlacePopupWindow(ParentView, Window, Rec);
+}
+
 TBarFrameClass TExtToolbar::FrameClass()
 {
     return NewBarFrame<TExtFloatingWindowParent>;

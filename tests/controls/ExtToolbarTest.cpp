@@ -605,3 +605,29 @@ TEST_F(ExtToolbarFixture, AnItemWithADrawHintHandlerShowsItsHintAsABitmap)
     Application->CancelHint();
     SetMouseControl(nullptr);
 }
+
+TEST_F(ExtToolbarFixture, TheChevronPopupListsOneItemALineWhenVertical)
+{
+    for (const wchar_t* caption : {L"One", L"Two", L"Three", L"Four", L"Five", L"Six"})
+        AddItem(caption);
+    form->SetClientWidth(bar->Width() / 3);
+    PumpMessages();
+    TBarView* view = bar->View();
+    view->EnsureLayout();
+    TBarItemViewer* chevron = view->Find(bar->OverflowItem());
+    ASSERT_TRUE(chevron->Shown());
+    for (bool vertical : {true, false}) {
+        bar->SetChevronVertical(vertical);
+        TBarPopupWindow* popup =
+            bar->OverflowItem()->CreatePopup(view, chevron, false, false, TPoint(), bpaLeft);
+        std::vector<TRect> shown;
+        for (int i = 0; i < popup->View()->ViewerCount(); ++i)
+            if (TBarItemViewer* v = popup->View()->Viewers(i); v->Shown())
+                shown.push_back(v->BoundsRect());
+        ASSERT_GE(shown.size(), 3u) << vertical;
+        for (size_t i = 1; i < shown.size(); ++i)
+            EXPECT_EQ(shown[i].top >= shown[i - 1].bottom, vertical) << vertical << " " << i;
+        view->ShutChildPopups();
+        PumpMessages();
+    }
+}
