@@ -12,6 +12,7 @@
 //                        glyph, groups of exclusive buttons, auto-repeat and
 //                        a drop-down menu (the whole button, or an arrow part
 //                        beside its face)
+//   TSkinCustomPageScroller  scrolls one long child by arrows at its ends
 #pragma once
 
 #include "classlib/ImageList.h"
@@ -277,4 +278,66 @@ private:
     TPopupMenuBase* FDropDownMenu = nullptr; // not owned; free-notified
     bool FDropDownCombo = false;
     bool FDropDownPress = false; // a press that opens the menu, until it closes
+};
+
+enum class TPageScrollerOrientation
+{
+    soHorizontal,
+    soVertical
+};
+
+// Scrolls its one child, longer than itself, along one orientation. An arrow
+// area at each end, painted by the current theme, scrolls the child while
+// the mouse rests on it; a control inside the child that takes the focus is
+// scrolled into view.
+class TSkinCustomPageScroller : public TCustomControl
+{
+public:
+    static constexpr int kArrowSize = 12;
+    static constexpr int kStep = 16;
+    static constexpr unsigned kFirstInterval = 300;
+    static constexpr unsigned kNextInterval = 100;
+
+    explicit TSkinCustomPageScroller(TComponent* AOwner);
+    ~TSkinCustomPageScroller() override;
+
+    TPageScrollerOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TPageScrollerOrientation value);
+    int Position() const { return FPosition; }
+    // Clamped to 0..Range().
+    void SetPosition(int value);
+    // How far the child reaches past the view between the arrows.
+    int Range();
+    // The arrow area at the start (left or top) or the end, in window
+    // coordinates (the arrows lie outside the client area).
+    TRect ArrowRect(bool atEnd);
+    // The client area: the window less both arrows.
+    TRect ClientRect() override;
+    // Scrolls the least that shows control (inside the child) whole, or its
+    // start when it is longer than the view.
+    void ScrollInView(TControl* control);
+    // Runs while the mouse rests on an arrow (nullptr otherwise).
+    TTimer* ScrollTimer() const { return FTimer; }
+    void WndProc(TMessage& message) override;
+
+protected:
+    void AlignControls(TControl* control, TRect& rect) override;
+    void Paint() override;
+
+private:
+    bool Horizontal() const { return FOrientation == TPageScrollerOrientation::soHorizontal; }
+    TControl* Child();
+    int ViewLength();
+    void PlaceChild();
+    TPoint WindowPointOf(POINT screen);
+    void ArrowHovered(TPoint windowPoint);
+    void PaintArrows();
+    void StartScrolling(bool atEnd);
+    void ScrollTick(TObject* Sender);
+    void StopScrolling();
+
+    TPageScrollerOrientation FOrientation = TPageScrollerOrientation::soHorizontal;
+    int FPosition = 0;
+    TTimer* FTimer = nullptr; // owned while an arrow is hovered
+    bool FScrollingToEnd = false;
 };

@@ -2,7 +2,8 @@
 // text measured on the same font, hover tracking from mouse moves and the
 // shared timer's tick, the button's groups, Space, hit-test margins,
 // auto-repeat (driven through its timer), the drop-down menu opened by real
-// clicks, and the alignment panel's margins.
+// clicks, the alignment panel's margins and the page scroller (its arrows
+// under the mouse, its timer driven directly, focus scrolling).
 #include "controls/SkinDkPanels.h"
 
 #include "classlib/Panel.h"
@@ -378,4 +379,120 @@ TEST_F(SkinDropDownTest, TheMenuTakesRoomOnTheRightOfTheCaption)
     button->SetImages(nullptr);
     delete menu;
     EXPECT_EQ(button->DropDownMenu(), nullptr) << "a freed menu is forgotten";
+}
+
+class PageScrollerTest : public SkinDkPanelsTest
+{
+protected:
+    void SetUp() override
+    {
+        SkinDkPanelsTest::SetUp();
+        scroller = new TSkinCustomPageScroller(form);
+        scroller->SetParent(form);
+        scroller->SetBounds(10, 10, 200, 30);
+        child = new TPanel(form);
+        child->SetParent(scroller);
+        child->SetBounds(0, 0, 500, 30);
+        scroller->Realign();
+    }
+    POINT ArrowCentre(bool atEnd)
+    {
+        RECT w;
+        GetWindowRect(scroller->Handle(), &w);
+        TRect r = scroller->ArrowRect(atEnd);
+        return POINT{w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2};
+    }
+    // Where the child lies on the screen, against the scroller's left edge.
+    int ChildScreenOffset()
+    {
+        RECT c, s;
+        GetWindowRect(child->Handle(), &c);
+        GetWindowRect(scroller->Handle(), &s);
+        return c.left - s.left;
+    }
+    void Tick() { scroller->ScrollTimer()->OnTimer(scroller->ScrollTimer()); }
+    TSkinCustomPageScroller* scroller = nullptr;
+    TPanel* child = nullptr;
+};
+
+TEST_F(PageScrollerTest, ThePositionStaysWithinTheRangeAndMovesTheChild)
+{
+    const int arrow = TSkinCustomPageScroller::kArrowSize;
+    const int range = 500 - (200 - 2 * arrow);
+    struct Case
+    {
+        TPageScrollerOrientation orientation;
+        int set, expected;
+    } cases[] = {
+        {TPageScrollerOrientation::soHorizontal, 100, 100},
+        {TPageScrollerOrientation::soHorizontal, -5, 0},
+        {TPageScrollerOrientation::soHorizontal, 1000, range},
+        {TPageScrollerOrientation::soVertical, 50, 30 - (30 - 2 * arrow)},
+    };
+    for (const Case& c : cases) {
+        scroller->SetOrientation(c.orientation);
+        scroller->SetPosition(c.set);
+        EXPECT_EQ(scroller->Position(), c.expected) << c.set;
+        if (c.orientation == TPageScrollerOrientation::soHorizontal) {
+            EXPECT_EQ(scroller->Range(), range);
+            EXPECT_EQ(child->Left(), -c.expected) << c.set;
+            EXPECT_EQ(child->Height(), 30) << "the child fills the scroller across";
+        } else {
+            EXPECT_EQ(child->Top(), -c.expected);
+            EXPECT_EQ(child->Width(), 200);
+        }
+    }
+}
+
+TEST_F(PageScrollerTest, TheMouseRestingOnAnArrowScrollsTheChildUntilItLeaves)
+{
+    ActivateForm(form);
+    EXPECT_EQ(WindowFromPoint(ArrowCentre(true)), scroller->Handle())
+        << "the child covers no arrow";
+    ScopedCursorPos cursor(ArrowCentre(true));
+    RealMouseMove(ArrowCentre(true));
+    ASSERT_NE(scroller->ScrollTimer(), nullptr);
+    EXPECT_EQ(scroller->ScrollTimer()->Interval(), TSkinCustomPageScroller::kFirstInterval);
+    Tick();
+    Tick();
+    const int step = TSkinCustomPageScroller::kStep;
+    EXPECT_EQ(scroller->Position(), 2 * step);
+    EXPECT_EQ(scroller->ScrollTimer()->Interval(), TSkinCustomPageScroller::kNextInterval);
+    PumpMessages();
+    EXPECT_EQ(ChildScreenOffset(), TSkinCustomPageScroller::kArrowSize - 2 * step);
+    cursor.Move(ScreenPointOf(form->Handle(), 300, 150));
+    Tick();
+    EXPECT_EQ(scroller->Position(), 2 * step) << "the mouse has left the arrow";
+    EXPECT_FALSE(scroller->ScrollTimer()->Enabled());
+    cursor.Move(ArrowCentre(false));
+    RealMouseMove(ArrowCentre(false));
+    ASSERT_TRUE(scroller->ScrollTimer()->Enabled());
+    Tick();
+    EXPECT_EQ(scroller->Position(), step);
+}
+
+TEST_F(PageScrollerTest, AControlInsideTheChildThatTakesTheFocusIsScrolledIntoView)
+{
+    const int view = 200 - 2 * TSkinCustomPageScroller::kArrowSize;
+    struct Case
+    {
+        int left, width, expected;
+    } cases[] = {
+        {400, 60, 460 - view}, // past the end: its end meets the view's end
+        {20, 60, 20},          // before the start: its start meets the view's start
+        {150, 20, 20},         // seen whole as it is: stays
+    };
+    auto* edit = new TEdit(form);
+    edit->SetParent(child);
+    auto* other = new TEdit(form);
+    other->SetParent(form);
+    other->SetBounds(10, 100, 50, 20);
+    ActivateForm(form);
+    for (const Case& c : cases) {
+        other->SetFocus();
+        edit->SetBounds(c.left, 4, c.width, 20);
+        edit->SetFocus();
+        PumpMessages();
+        EXPECT_EQ(scroller->Position(), c.expected) << c.left;
+    }
 }
