@@ -498,11 +498,6 @@ int DropDownRoom(bool combo, bool glyphAcross, TSkinTheme* theme)
     return glyphAcross ? 0 : theme->IntegerMetric(kDropArrowMetric);
 }
 
-bool IsMouseButtonMessage(UINT msg)
-{
-    return msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK;
-}
-
 // Takes the mouse-button presses and releases still queued for window out
 // of the queue (the press that closed its menu must not open it again);
 // those of other windows, and a quit request, are queued again.
@@ -516,7 +511,7 @@ void DropPendingMouseButtons(HWND window)
         if (msg.message == WM_QUIT) {
             quit = true;
             quitCode = msg.wParam;
-        } else if (IsMouseButtonMessage(msg.message) && msg.hwnd != window) {
+        } else if (msg.hwnd != window) {
             others.push_back(msg);
         }
     }
