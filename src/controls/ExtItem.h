@@ -1,9 +1,11 @@
 // The caption painting that the extended controls share: glowing wide
 // text, a caption laid out in a rectangle, and the choice between classic
 // and visual-style painting. The extended items with wide captions and
-// their viewer (ExtItem_items.cpp), the extended toolbar with
-// right-aligned and anchored items (ExtItem_bars.cpp), the extended popups
-// and the toolbar's chevron (ExtItem_popups.cpp), and the title bar
+// their viewer (ExtItem_items.cpp), hints painted as bitmaps
+// (ExtItem_hints.cpp), the extended toolbar with right-aligned and anchored
+// items and display modes (ExtItem_bars.cpp) and its customizing drag
+// (ExtItem_drag.cpp), the extended dock (ExtItem_dock.cpp), the extended
+// popups and the toolbar's chevron (ExtItem_popups.cpp), and the title bar
 // (ExtItem_title.cpp).
 #pragma once
 

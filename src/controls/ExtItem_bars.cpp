@@ -1,4 +1,5 @@
-// The extended toolbar: right-aligned and anchored items.
+// The extended toolbar: right-aligned and anchored items, anchored
+// controls, display modes and its own background.
 #include "controls/ExtBarRules.h"
 #include "controls/ExtItem.h"
 
@@ -8,9 +9,8 @@
 #include "toolbar/BarDock.h"
 
 #include <algorithm>
-#include <windowsx.h>
-
 #include <limits>
+#include <windowsx.h>
 
 void TExtToolbarView::SetMaxItemHeight(int value)
 {
@@ -66,6 +66,10 @@ void TExtToolbar::EndItemUpdate()
 void TExtToolbar::HandleItemChangeNote(TBarCustomItem* Sender, bool Relayed,
                                        TBarItemChangeCode Code, int Index, TBarCustomItem* Item)
 {
+    // An item taken away while it is dragged ends the drag.
+    if (Code == TBarItemChangeCode::ChildRemoving && Item && Item == FPressedItem &&
+        DragManagerSource() == this)
+        DragManagerEnd(false);
     if (LayoutBlocked() || FItemUpdating > 0)
         return;
     if (OnItemNotification)

@@ -631,3 +631,19 @@ TEST_F(ExtToolbarFixture, TheChevronPopupListsOneItemALineWhenVertical)
         PumpMessages();
     }
 }
+
+TEST_F(ExtToolbarFixture, AnItemFreedWhileDraggedEndsTheDrag)
+{
+    auto* a = AddItem(L"Alpha");
+    auto* b = AddItem(L"Beta");
+    ASSERT_TRUE(ActivateForm(form));
+    bar->BeginCustomizing();
+    RealButtonDown(ScreenCentreOf(a));
+    ASSERT_TRUE(PumpUntil([] { return DragManagerWindow() != nullptr; }));
+    delete a;
+    EXPECT_EQ(DragManagerWindow(), nullptr);
+    RealButtonUp(ScreenCentreOf(b));
+    PumpMessages();
+    EXPECT_EQ(Order(), (Items{b}));
+    bar->EndCustomizing();
+}
