@@ -380,7 +380,14 @@ void TExtItemViewer::CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRec
     item->PaintCaptionStage(Canvas, ClientAreaRect, caption, CaptionRect, format, IsTextRotated,
                             kExtPaintBefore, paintDefault);
     if (paintDefault) {
+        // The item measures its caption with even margins on both sides;
+        // the text is placed by its alignment in the rectangle, also when
+        // it may wrap, so a centred caption keeps both margins.
         TRect rect = CaptionRect;
+        if (!IsTextRotated)
+            rect = ExtLayoutCaption(Canvas, CaptionRect, caption, item->Alignment(), format,
+                                    SIZE{0, 0}, false, false)
+                       .TextRect;
         ExtPaintCaptionGlow(Canvas, caption, rect, format, item->CaptionGlow(),
                             item->CaptionGlowColor(),
                             IsTextRotated ? TExtTextRotation::Down : TExtTextRotation::None);

@@ -405,7 +405,7 @@ int TBarDock::PlaceRowsAcross(const std::vector<TBarRowSlot>& slots,
                 w->FGivenLength = given;
                 w->LayOutContent(false, HostKind(), false, this, size);
                 w->FRelayoutPending = true;
-            } else if (s.ShrinkMode == TBarShrinkMode::tbsmWrap && given != 0) {
+            } else if (s.ShrinkMode == TBarShrinkMode::tbsmWrap && s.Length < s.FullLength) {
                 TRect client = w->ClientRect();
                 size = TPoint(client.Width(), client.Height());
             } else {

@@ -573,6 +573,8 @@ public:
     virtual bool HasBarLook();
 
     virtual bool ShowsCaption();
+    // Its image index names an image of its list.
+    bool HasPicture();
     bool ImageDrawn();
     // Drawn with the rotated font.
     bool IsRotated();

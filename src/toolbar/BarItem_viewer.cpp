@@ -107,10 +107,19 @@ bool TBarItemViewer::ShowsCaption()
 {
     TBarItemDisplayMode mode = FItem->DisplayMode();
     if (!ShownCaption().empty() &&
-        (!HasBarMetrics() || FItem->ImageIndex() < 0 || mode == TBarItemDisplayMode::nbdmTextOnly ||
+        (!HasBarMetrics() || !HasPicture() || mode == TBarItemDisplayMode::nbdmTextOnly ||
          mode == TBarItemDisplayMode::nbdmImageAndText))
         return true;
     return (FItem->EffectiveOptions() & tboImageAboveCaption) != 0;
+}
+
+// An image index with no image behind it (no list, or past its end) shows
+// nothing, so the caption stays in its place.
+bool TBarItemViewer::HasPicture()
+{
+    TCustomImageList* images = ImageList();
+    const int index = FItem->ImageIndex();
+    return images && index >= 0 && index < images->Count();
 }
 
 bool TBarItemViewer::ImageDrawn()

@@ -285,3 +285,76 @@ TEST_F(ActionItemOnBar, TheActionChecksTheItem)
     action->SetChecked(false);
     EXPECT_FALSE(item->Checked());
 }
+
+namespace {
+
+// The columns of a painted viewer holding dark (text) pixels: the first and
+// one past the last; {0, 0} without any.
+std::pair<int, int> InkColumns(const std::vector<DWORD>& pixels, int width)
+{
+    int first = width, end = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const DWORD p = pixels[i];
+        const int light = ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) / 3;
+        if (light >= 0x50)
+            continue;
+        const int x = static_cast<int>(i) % width;
+        first = std::min(first, x);
+        end = std::max(end, x + 1);
+    }
+    return end ? std::pair{first, end} : std::pair{0, 0};
+}
+
+} // namespace
+
+TEST_F(ExtBars, CaptionsSitInTheirItemsAsTheirAlignmentSays)
+{
+    struct Case
+    {
+        const wchar_t* Caption;
+        TAlignment Alignment;
+        int CustomWidth; // -1: measured
+    };
+    const Case cases[] = {
+        {L"Go", TAlignment::taCenter, -1},
+        {L"\u958B\u304F", TAlignment::taCenter, -1}, // a glyph's ink is not its whole cell
+        {L"Open file", TAlignment::taCenter, 120},
+        {L"Open", TAlignment::taLeftJustify, 90},
+        {L"Open", TAlignment::taRightJustify, 90},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        auto* item = AddItem<TExtItem>(c.Caption);
+        item->SetAlignment(c.Alignment);
+        item->SetCustomWidth(c.CustomWidth);
+        TBarItemViewer* viewer = ViewerOf(item);
+        const int width = viewer->BoundsRect().Width();
+        const auto [first, end] = InkColumns(PaintedViewer(bar, viewer), width);
+        ASSERT_LT(first, end) << "no caption painted";
+        const int before = first, after = width - end;
+        switch (c.Alignment) {
+        case TAlignment::taCenter:
+            EXPECT_LE(std::abs(before - after), 4) << before << " | " << after;
+            break;
+        case TAlignment::taLeftJustify:
+            EXPECT_LT(before, after);
+            break;
+        case TAlignment::taRightJustify:
+            EXPECT_GT(before, after);
+            break;
+        }
+        bar->Items()->Remove(item);
+        delete item;
+    }
+}
+
+TEST_F(ExtBars, AnImageIndexWithoutAnImageKeepsTheCaptionShown)
+{
+    auto* plain = AddItem<TExtItem>(L"Loop");
+    auto* indexed = AddItem<TExtItem>(L"Loop");
+    indexed->SetImageIndex(3); // the toolbar has no image list
+    TBarItemViewer* viewer = ViewerOf(indexed);
+    EXPECT_EQ(viewer->BoundsRect().Width(), ViewerOf(plain)->BoundsRect().Width());
+    const auto [first, end] = InkColumns(PaintedViewer(bar, viewer), viewer->BoundsRect().Width());
+    EXPECT_LT(first, end) << "no caption painted";
+}

@@ -11,6 +11,10 @@
 #include "support/BarDriver.h"
 #include "support/ModalScript.h"
 
+#include "toolbar/BarCommon.h"
+
+#include <gmock/gmock.h>
+
 #include <map>
 
 using namespace testing_support;
@@ -309,4 +313,64 @@ TEST_F(ToolbarsTest, ARightClickOnTheDockOrAToolbarOpensTheToolbarsMenu)
         });
         EXPECT_EQ(shown, form->ToolbarPopup->Items());
     }
+}
+
+namespace {
+
+// What is wrong with where a docked toolbar puts its items: each shown
+// item must lie inside the client area, which starts after the drag
+// handle, show its caption, and none may hide behind the chevron while the
+// dock has room for the whole toolbar.
+std::vector<std::string> LayoutFaults(TExtToolbar* bar)
+{
+    std::vector<std::string> faults;
+    const TRect client = bar->ClientRect();
+    const TRect inWindow = ClientAreaInWindow(bar->Handle());
+    TPoint natural;
+    bar->NaturalSize(natural);
+    const bool roomy = bar->CurrentDock()->ClientWidth() >= natural.x + bar->DockedBorderWidth();
+    if (bar->CurrentDock()->AllowDrag() && inWindow.left < 2 + 6)
+        faults.push_back("the client starts on the drag handle");
+    TBarToolbarView* view = bar->View();
+    for (int i = 0; i < view->ViewerCount(); ++i) {
+        TBarItemViewer* viewer = view->Viewers(i);
+        if (viewer->Item() == bar->OverflowItem())
+            continue;
+        const std::string name = "item " + std::to_string(i);
+        if (viewer->Clipped() && roomy)
+            faults.push_back(name + " is behind the chevron");
+        if (!viewer->Shown())
+            continue;
+        const TRect& r = viewer->BoundsRect();
+        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+            faults.push_back(name + " leaves the client area");
+        if (!viewer->Item()->Caption().empty() && !viewer->ShowsCaption())
+            faults.push_back(name + " hides its caption");
+    }
+    return faults;
+}
+
+} // namespace
+
+TEST_F(ToolbarsTest, EveryToolbarShowsAllItsItemsAfterItsHandle)
+{
+    const std::string wav = WriteHalfSilentWav(folder, "take.wav", 8000, 8000);
+    Start();
+    LoadTestDocument(*form, wav);
+    PumpMessages();
+    const auto toolbars = form->Toolbars();
+    std::vector<TExtToolbar*> bars(toolbars.begin(), toolbars.end());
+    bars.push_back(form->MenuBar);
+    for (TExtToolbar* bar : bars)
+        EXPECT_THAT(LayoutFaults(bar), testing::IsEmpty()) << bar->Name().c_str();
+}
+
+TEST_F(ToolbarsTest, TheMenuDockIsOneRowOfTheMenuBarHigh)
+{
+    Start();
+    PumpMessages();
+    TExtToolbar* bar = form->MenuBar;
+    TBarItemViewer* first = bar->View()->Viewers(0);
+    EXPECT_EQ(bar->ClientHeight(), first->BoundsRect().Height());
+    EXPECT_EQ(form->SkinDock1->ClientHeight(), bar->Height());
 }
