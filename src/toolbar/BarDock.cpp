@@ -423,6 +423,7 @@ int TBarDock::PlaceRowsAcross(const std::vector<TBarRowSlot>& slots,
                 continue;
             TBarCustomDockableWindow* w = windows[i];
             ++w->FSelfSizingDepth;
+            const TRect before = w->BoundsRect();
             try {
                 if (leftRight)
                     w->SetBounds(offset, s.Position, rowThickness, s.Length);
@@ -430,6 +431,10 @@ int TBarDock::PlaceRowsAcross(const std::vector<TBarRowSlot>& slots,
                     w->SetBounds(s.Position, offset, s.Length, rowThickness);
                 if (w->FRelayoutPending)
                     w->Arrange();
+                // Moving keeps the old pixels, which may belong to what was
+                // there before, and the dock shows through at the new place.
+                if (w->BoundsRect() != before)
+                    RedrawWithFrame(w);
             } catch (...) {
                 --w->FSelfSizingDepth;
                 throw;

@@ -349,6 +349,26 @@ TEST_F(ExtToolbarFixture, AShrinkingDockKeepsItsToolbarsInside)
     }
 }
 
+TEST_F(ExtToolbarFixture, AToolbarTheDockMovesRepaintsWholly)
+{
+    // What shows through a toolbar depends on where it sits, and the pixels
+    // it leaves behind are not its own: a moved toolbar must paint again.
+    AddItem(L"First");
+    auto* second = new TExtToolbar(form);
+    second->SetCurrentDock(dock);
+    AddItem(L"Second", second);
+    PumpMessages();
+    ASSERT_EQ(second->PlacedRow(), bar->PlacedRow());
+    const int left = second->Left();
+    ValidateRect(second->Handle(), nullptr);
+    AddItem(L"Wider");
+    dock->LayOutRows();
+    ASSERT_GT(second->Left(), left);
+    RECT pending;
+    ASSERT_TRUE(GetUpdateRect(second->Handle(), &pending, FALSE));
+    EXPECT_EQ(TRect(pending), second->ClientRect());
+}
+
 // --- Draw events -------------------------------------------------------------------------------
 
 TEST_F(ExtToolbarFixture, DrawEventsRunAroundTheDefaultPaintingAndCanReplaceIt)
