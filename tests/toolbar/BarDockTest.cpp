@@ -95,6 +95,21 @@ TEST_F(BarDockTest, AFullSizeWindowSpansTheDock)
     EXPECT_EQ(full->PlacedRow(), 0);
 }
 
+TEST_F(BarDockTest, AFullSizeWrappingWindowTakesTheThicknessOfItsContent)
+{
+    // Longer than its content, as a menu bar is: nothing of it is wrapped
+    // away, so it is as thick as its content, not as it was before.
+    TTestBar* full = AddBar(top, 50, 40);
+    full->SetShrink(TBarShrinkMode::tbsmWrap, 50);
+    full->SetFullSize(true);
+    top->LayOutRows();
+    ASSERT_EQ(top->Height(), 44);
+    full->SetContent(50, 22);
+    top->LayOutRows();
+    EXPECT_EQ(full->ClientHeight(), 22);
+    EXPECT_EQ(top->Height(), 26);
+}
+
 TEST_F(BarDockTest, BoundLinesTakeAPixelEach)
 {
     AddBar(top, 100, 22);
