@@ -91,12 +91,16 @@ void TExtToolbar::PrepareItemHint(THintInfo& info)
     FHintBitmap.reset();
     TBarItemViewer* viewer = View()->ViewerAtPixel(info.CursorPos);
     auto* item = viewer ? dynamic_cast<TExtCustomItem*>(viewer->Item()) : nullptr;
-    if (!item || !item->OnDrawHint)
+    if (!item)
         return;
     // The wide hint, else the one the viewer makes of the caption.
     WideString hint = WideShortHint(item->Hint());
     if (hint.empty())
         hint = AnsiToWide(info.HintStr);
+    // Without a handler the ordinary hint window serves, unless the hint has
+    // characters the code page lacks: then the bitmap shows them.
+    if (!item->OnDrawHint && AnsiToWide(WideToAnsi(hint)) == hint)
+        return;
     FHintBitmap = ExtMakeHintBitmap(hint, [item](TBitmap* bitmap, WideString& text, bool& paint) {
         item->PaintHintStage(bitmap, text, paint);
     });

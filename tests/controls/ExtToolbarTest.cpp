@@ -626,6 +626,37 @@ TEST_F(ExtToolbarFixture, AnItemWithADrawHintHandlerShowsItsHintAsABitmap)
     SetMouseControl(nullptr);
 }
 
+TEST_F(ExtToolbarFixture, AWideHintWithoutAHandlerShowsWhole)
+{
+    struct TCase
+    {
+        const wchar_t* Hint;
+        bool AsBitmap; // the code page lacks some of its characters
+    } cases[] = {{L"\uAC00\uAC01 wide|long part", true}, {L"開く|long part", false}};
+    bar->SetShowHint(true);
+    form->Show();
+    PumpMessages();
+    SetMouseControl(bar);
+    for (const TCase& c : cases) {
+        auto* item = AddItem(L"Item");
+        item->SetHint(c.Hint);
+        PumpMessages();
+        const TRect r = BoundsOf(item);
+        Application->ActivateHint(bar->ClientToScreen(TPoint(r.left + 2, r.top + 2)));
+        THintWindow* window = Application->HintWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(window->HintShowing());
+        TBitmap* bitmap = bar->HintBitmap();
+        EXPECT_EQ(bitmap != nullptr, c.AsBitmap) << (c.AsBitmap ? "wide" : "code page");
+        if (bitmap) {
+            EXPECT_EQ(window->ClientRect().Width(), bitmap->Width());
+        }
+        Application->CancelHint();
+        delete item;
+    }
+    SetMouseControl(nullptr);
+}
+
 TEST_F(ExtToolbarFixture, TheChevronPopupListsOneItemALineWhenVertical)
 {
     for (const wchar_t* caption : {L"One", L"Two", L"Three", L"Four", L"Five", L"Six"})
