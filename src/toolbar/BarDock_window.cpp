@@ -104,8 +104,6 @@ TBarCustomDockableWindow::TBarCustomDockableWindow(TComponent* AOwner) : TCustom
 {
     SetColor(clBtnFace);
     SetControlStyle(ControlStyle() | csAcceptsControls);
-    if (tDockables.empty())
-        RegisterThreadHook(DockableHook, kDockableHookKinds);
     tDockables.push_back(this);
 }
 
@@ -266,6 +264,10 @@ void TBarCustomDockableWindow::MakeFloatingFrame(TCustomForm* form)
         FOwnFrame->Discard();
         FOwnFrame = nullptr;
     }
+    // The hooks serve floating frames only: a thread whose windows never
+    // float does without them (under some systems every sent message pays
+    // for an installed hook).
+    RegisterThreadHook(DockableHook, kDockableHookKinds);
     TBarFloatingWindowParent* frame = FrameClass()(this);
     FOwnFrame = frame;
     frame->FreeNotification(this);

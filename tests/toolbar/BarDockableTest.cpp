@@ -3,6 +3,8 @@
 // visibility, owner and place on the monitor.
 #include "DockTestHost.h"
 
+#include "toolbar/BarHook.h"
+
 #include "support/ModalScript.h"
 #include "support/WindowDriver.h"
 
@@ -303,6 +305,27 @@ TEST_F(BarDockableTest, AFrameWhollyOffTheMonitorComesBack)
     EXPECT_EQ(frame->Left(), 0);
     EXPECT_EQ(frame->Top(), 0);
     EXPECT_EQ(bar->FloatOrigin(), TPoint(0, 0));
+}
+
+// Docked windows need no thread hooks (each costs every sent message); the
+// first floating frame brings those that keep the frames in step.
+TEST_F(BarDockableTest, TheHooksComeWithTheFirstFloatingFrame)
+{
+    using K = TBarHookEventKind;
+    auto installed = [] {
+        return std::vector<bool>{ThreadHookInstalled(K::WindowActivated),
+                                 ThreadHookInstalled(K::WindowDestroying)};
+    };
+    TTestBar* first = AddBar(top, 100, 22);
+    TTestBar* second = AddBar(top, 100, 22, 0, 200);
+    first->HandleNeeded();
+    second->HandleNeeded();
+    EXPECT_EQ(installed(), (std::vector<bool>{false, false}));
+    first->SetFloating(true);
+    EXPECT_EQ(installed(), (std::vector<bool>{true, true}));
+    second->SetFloating(true);
+    first->SetFloating(false);
+    EXPECT_EQ(installed(), (std::vector<bool>{true, true}));
 }
 
 TEST_F(BarDockableTest, AFloatingWindowHidesWhileTheApplicationIsInactive)
