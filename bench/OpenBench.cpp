@@ -6,15 +6,23 @@
 // Targets: with the cache, the waveform within 50 ms of the main window;
 // without, the processing window within 50 ms of the main window.
 //
-// The program runs from a copy in the data folder (its settings file lands
-// there), with its timing log on (see editor/TimingLog.h): it writes when
-// the processing window was shown and when the waveform is painted; the
-// main window is watched from here. The program
-// is named by the environment variable ZANDREL_BENCH_PROGRAM.
+// The program runs from a copy in a folder of this run's own, beside this
+// executable (its settings file and the file's draw cache land there; the
+// file itself is linked in, not copied), with its timing log on (see
+// editor/TimingLog.h): it writes when its main window was shown, when the
+// processing window was shown and when the waveform is painted. Only those
+// stamps time the runs: under Wine every look at another process's windows
+// or at a file is a call to the one server the program's own window work
+// waits on as well, so this side looks seldom, only to tell when a run is
+// over and to check that the main window really became visible no earlier
+// than the program says. The program is named by the environment variable
+// ZANDREL_BENCH_PROGRAM.
 #include "BenchSupport.h"
 
 #include "classlib/Exceptions.h"
+#include "classlib/FileNames.h"
 #include "classlib/FilePaths.h"
+#include "classlib/TextUtils.h"
 #include "editor/DrawCacheFile.h"
 
 #include <cstdio>
@@ -29,6 +37,7 @@ namespace {
 constexpr double kWaveAfterWindowTargetMs = 50;
 constexpr double kProgressAfterWindowTargetMs = 50;
 constexpr DWORD kGiveUpMs = 120000; // a run that shows nothing for this long has failed
+constexpr DWORD kLookEveryMs = 15;  // how often this side looks at the program
 constexpr const char* kMainWindowClass = "TFormVusk";
 
 // How a run of the program ends.
@@ -42,10 +51,11 @@ enum class TOpenBenchEnd
 // never happened.
 struct TOpenBenchTimes
 {
-    double Window = -1;   // the main window is visible
-    double Progress = -1; // the processing window was shown
-    double Wave = -1;     // the waveform of the file was painted
-    double Exit = -1;     // after a normal close: from WM_CLOSE to the process's end
+    double Window = -1;     // the main window was shown (the program's stamp)
+    double WindowSeen = -1; // this side found the main window visible
+    double Progress = -1;   // the processing window was shown
+    double Wave = -1;       // the waveform of the file was painted
+    double Exit = -1;       // after a normal close: from WM_CLOSE to the process's end
 };
 
 struct TOpenBenchFindWindow
@@ -77,34 +87,79 @@ HWND OpenBenchVisibleWindow(DWORD processId, const char* className)
     return find.Found;
 }
 
-// The time of the first line "event MS" in the timing log; -1 when none.
-double OpenBenchLoggedTime(const AnsiString& logPath, const char* event)
+// Takes the first line of each event of the timing log ("event MS", MS on
+// the performance counter) into times, relative to started.
+void OpenBenchReadLog(const AnsiString& logPath, double started, TOpenBenchTimes& times)
 {
     std::ifstream log(logPath.c_str());
     std::string name;
     double ms = 0;
-    while (log >> name >> ms)
-        if (name == event)
-            return ms;
-    return -1;
+    while (log >> name >> ms) {
+        double* time = name == "shown"      ? &times.Window
+                       : name == "progress" ? &times.Progress
+                       : name == "wave"     ? &times.Wave
+                                            : nullptr;
+        if (time && *time < 0)
+            *time = ms - started;
+    }
+}
+
+// Removes the folder with the files in it.
+void OpenBenchRemoveFolder(const AnsiString& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFile(folder + found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDir(folder);
+}
+
+// A folder of this process's own beside its executable ("open-PID\").
+AnsiString OpenBenchOwnFolder()
+{
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    return ExtractFilePath(exe) + "open-" + IntToStr(static_cast<int>(GetCurrentProcessId())) +
+           "\\";
 }
 
 class TOpenBenchProgram
 {
 public:
-    explicit TOpenBenchProgram(const TBenchContext& context)
+    // Sets up the program in a folder of its own, with wav linked into it
+    // (or, where no link can be made, opened where it is).
+    explicit TOpenBenchProgram(const AnsiString& wav) : FFolder(OpenBenchOwnFolder())
     {
         const char* program = std::getenv("ZANDREL_BENCH_PROGRAM");
         if (!program || !*program)
             throw Exception("ZANDREL_BENCH_PROGRAM does not name the program");
-        const AnsiString folder = context.DataFolder + "program\\";
-        ForceDirectories(folder);
-        FPath = folder + "zandrel.exe";
+        OpenBenchRemoveFolder(FFolder); // what an ended run of the same id left
+        if (!ForceDirectories(FFolder))
+            throw Exception("cannot make " + FFolder);
+        FPath = FFolder + "zandrel.exe";
         if (!CopyFileA(program, FPath.c_str(), FALSE))
             throw Exception(AnsiString("cannot copy ") + program + " to " + FPath);
-        FLogPath = folder + "timing.log";
-        DeleteFile(folder + "zandrel.ini"); // every settings at their defaults
+        FLogPath = FFolder + "timing.log";
+        FWav = FFolder + ExtractFileName(wav);
+        if (!CreateHardLinkA(FWav.c_str(), wav.c_str(), nullptr)) {
+            std::printf("  (no link to %s: opened where it is, its draw cache shared)\n",
+                        wav.c_str());
+            FWav = wav;
+        }
     }
+
+    ~TOpenBenchProgram() { OpenBenchRemoveFolder(FFolder); }
+
+    TOpenBenchProgram(const TOpenBenchProgram&) = delete;
+    TOpenBenchProgram& operator=(const TOpenBenchProgram&) = delete;
+
+    // The file to open.
+    const AnsiString& Wav() const { return FWav; }
 
     // Starts the program (with the file, unless empty), waits until the
     // main window shows (and the file's waveform was painted), then ends it.
@@ -128,33 +183,28 @@ public:
         HWND mainWindow = nullptr;
         const DWORD giveUp = GetTickCount() + kGiveUpMs;
         while (!Finished(times, file) && GetTickCount() < giveUp &&
-               WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT) {
-            const double now = TBenchStopwatch::NowMilliseconds() - started;
+               WaitForSingleObject(process.hProcess, kLookEveryMs) == WAIT_TIMEOUT) {
             if (!mainWindow &&
                 (mainWindow = OpenBenchVisibleWindow(process.dwProcessId, kMainWindowClass)))
-                times.Window = now;
-            if (times.Window >= 0 && !file.empty()) {
-                const double progress = OpenBenchLoggedTime(FLogPath, "progress");
-                const double wave = OpenBenchLoggedTime(FLogPath, "wave");
-                if (progress >= 0)
-                    times.Progress = progress - started;
-                if (wave >= 0)
-                    times.Wave = wave - started;
-            }
+                times.WindowSeen = TBenchStopwatch::NowMilliseconds() - started;
+            if (mainWindow)
+                OpenBenchReadLog(FLogPath, started, times);
         }
         const bool finished = Finished(times, file);
         times.Exit = End(process.hProcess, mainWindow, finished ? end : TOpenBenchEnd::Terminate);
         CloseHandle(process.hProcess);
         if (!finished)
             throw Exception("the program ended or stalled before it showed " +
-                            AnsiString(times.Window < 0 ? "its window" : "the waveform"));
+                            AnsiString(times.WindowSeen < 0 ? "its window" : "the waveform"));
+        if (times.Window < 0 || times.WindowSeen < times.Window)
+            throw Exception("the main window was visible before the program noted it shown");
         return times;
     }
 
 private:
     static bool Finished(const TOpenBenchTimes& times, const AnsiString& file)
     {
-        return times.Window >= 0 && (file.empty() || times.Wave >= 0);
+        return times.WindowSeen >= 0 && times.Window >= 0 && (file.empty() || times.Wave >= 0);
     }
 
     // Ends the program; after a normal close, the ms it took to end.
@@ -171,8 +221,10 @@ private:
         return -1;
     }
 
-    AnsiString FPath;    // the copy that runs
+    AnsiString FFolder;  // the run's own folder
+    AnsiString FPath;    // the copy of the program that runs
     AnsiString FLogPath; // its timing log
+    AnsiString FWav;     // the file it opens
 };
 
 // Figures of the named time of each run, or of one time after another.
@@ -186,8 +238,20 @@ std::vector<double> OpenBenchSeries(const std::vector<TOpenBenchTimes>& runs,
     return values;
 }
 
-void OpenBenchWithFile(const TOpenBenchProgram& program, const AnsiString& wav, bool cached)
+// The main window's stamp, and how much later this side saw the window.
+void OpenBenchPrintWindow(const std::vector<TOpenBenchTimes>& runs)
 {
+    BenchPrintFigures("main window visible",
+                      BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Window)), "ms");
+    BenchPrintFigures("  seen from outside after it",
+                      BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::WindowSeen,
+                                                     &TOpenBenchTimes::Window)),
+                      "ms");
+}
+
+void OpenBenchWithFile(const TOpenBenchProgram& program, bool cached)
+{
+    const AnsiString& wav = program.Wav();
     const AnsiString cache = DrawCachePath(wav);
     std::vector<TOpenBenchTimes> runs;
     for (int run = 0; run < kBenchRuns; ++run) {
@@ -199,8 +263,7 @@ void OpenBenchWithFile(const TOpenBenchProgram& program, const AnsiString& wav, 
     }
     std::printf(" %s, %d runs (min / median / max), ms after the start:\n",
                 cached ? "with the draw cache" : "without the draw cache", kBenchRuns);
-    BenchPrintFigures("main window visible",
-                      BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Window)), "ms");
+    OpenBenchPrintWindow(runs);
     BenchPrintFigures("waveform painted",
                       BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Wave)), "ms");
     const TBenchFigures waveAfterWindow =
@@ -228,9 +291,9 @@ void OpenBenchRestart(const TOpenBenchProgram& program, TOpenBenchEnd end)
     std::vector<TOpenBenchTimes> runs;
     for (int run = 0; run < kBenchRuns; ++run)
         runs.push_back(program.Run("", end));
-    BenchPrintFigures(end == TOpenBenchEnd::Close ? "after a normal close"
-                                                  : "after an end by process id",
-                      BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Window)), "ms");
+    std::printf("  %s\n", end == TOpenBenchEnd::Close ? "after a normal close:"
+                                                      : "after an end by process id:");
+    OpenBenchPrintWindow(runs);
     if (end == TOpenBenchEnd::Close)
         BenchPrintFigures("close to the end of the process",
                           BenchFiguresOf(OpenBenchSeries(runs, &TOpenBenchTimes::Exit)), "ms");
@@ -241,12 +304,12 @@ void RunOpenBench(const TBenchContext& context)
     const AnsiString wav = context.DataFolder + kBenchStereoSound;
     if (!BenchSoundWav(wav, 2, 44100, kBenchSoundBytes))
         throw Exception("cannot make " + wav);
-    TOpenBenchProgram program(context);
+    TOpenBenchProgram program(wav);
     std::printf("open: %s through the program, warm\n", kBenchStereoSound);
     std::fflush(stdout);
-    program.Run(wav, TOpenBenchEnd::Close); // warm-up: the file and the program in the cache
-    OpenBenchWithFile(program, wav, false);
-    OpenBenchWithFile(program, wav, true);
+    program.Run(program.Wav(), TOpenBenchEnd::Close); // warm-up: the file and the program cached
+    OpenBenchWithFile(program, false);
+    OpenBenchWithFile(program, true);
     std::printf(" start to the main window, no file, %d runs (min / median / max):\n", kBenchRuns);
     OpenBenchRestart(program, TOpenBenchEnd::Terminate);
     OpenBenchRestart(program, TOpenBenchEnd::Close);

@@ -171,6 +171,10 @@ void TFormVusk::WndProc(TMessage& message)
             OpenFileByKind(path);
         return;
     }
+    // The benchmarks' mark: the main window becomes visible (sent as the
+    // show begins, before anything of it is on the screen).
+    if (message.Msg == WM_SHOWWINDOW && message.WParam)
+        LogTiming("shown");
     TForm::WndProc(message);
 }
 
