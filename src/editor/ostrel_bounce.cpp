@@ -111,7 +111,7 @@ void TFormVusk::RunBounceWindow(const AnsiString& folder, const std::vector<TReg
     window->CloseChk->SetVisible(true);
     window->CloseChk->SetChecked(FOption.ProcessClose);
     SetEnabled(false);
-    window->Show();
+    window->ShowPainted();
     window->BounceRegions(FEngine->WavInfo(), regions, *target);
     window->WaitUntilClosed();
     FOption.ProcessClose = window->CloseChk->Checked();

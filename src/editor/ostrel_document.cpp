@@ -5,7 +5,6 @@
 
 #include "DrawCacheFile.h"
 #include "TimeText.h"
-#include "TimingLog.h"
 #include "ql_process.h"
 
 #include "audio/DirectWavEngine.h"
@@ -147,10 +146,8 @@ TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
     try {
         if (LoadDrawData(path))
             return TDrawBuildResult::Done;
-        // Only a build waits: the window is painted as it now is before the
-        // processing window covers it; a cached waveform is the first thing
-        // painted.
-        Application->ProcessMessages();
+        // What waits to be painted follows the processing window: a cached
+        // waveform, or else the processing window, is the first thing painted.
         return WaitForLoading();
     } catch (const std::exception&) {
         // Whatever went wrong, the document is closed again and the user
@@ -206,8 +203,7 @@ TDrawBuildResult TFormVusk::WaitForLoading()
     window->MesLabel1->SetCaption(DocumentText::InitialProgress);
     window->CloseChk->SetVisible(false);
     SetEnabled(false);
-    window->Show();
-    LogTiming("progress");
+    window->ShowPainted();
 
     const TDrawBuildOutcome outcome = RunDrawDataBuild(*window, *FEngine, WaveBlockSize,
                                                        FOption.ZeroLevel, FDrawStereo, FDrawMono);

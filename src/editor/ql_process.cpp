@@ -2,6 +2,7 @@
 
 #include "DrawBuild.h"
 #include "TimeText.h"
+#include "TimingLog.h"
 
 #include "classlib/Application.h"
 #include "classlib/Seams.h"
@@ -98,8 +99,15 @@ void TForm4::FormClose(TObject* Sender, TCloseAction& Action)
 
 void TForm4::FormShow(TObject* Sender)
 {
-    Application->ProcessMessages();
     FRunning = false;
+}
+
+void TForm4::ShowPainted()
+{
+    Show();
+    Update();
+    LogTiming("progress");
+    Application->ProcessMessages();
 }
 
 void TForm4::BeginJob()

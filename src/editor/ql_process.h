@@ -46,8 +46,12 @@ public:
     void CancelBtnClick(TObject* Sender);
     // Refused while a job runs; otherwise gives the main window back.
     void FormClose(TObject* Sender, TCloseAction& Action);
-    // Lets pending messages through; no job runs yet.
+    // No job runs yet.
     void FormShow(TObject* Sender);
+    // Shows the window and paints it before anything else that waits (the
+    // owner's repaint included), then lets pending messages through: the
+    // window is the first thing a job shows.
+    void ShowPainted();
 
     // --- The frame of a job
     // Starts a job: not cancelled, the clock started, the bar 0..100.

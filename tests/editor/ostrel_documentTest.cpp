@@ -1,7 +1,7 @@
 // The document under Xvfb: opening generated files (caption, info labels,
 // draw data), every refusal with its text, the build in the processing
-// window cancelled, or holding its file whole and failing on a file cut
-// short, the draw cache on reopen, the close
+// window cancelled, painted before the main window's own repaint, or
+// holding its file whole and failing on a file cut short, the draw cache on reopen, the close
 // question before an open, the reload after a preference change and the
 // command-line open.
 #include "MainWindowFixture.h"
@@ -272,6 +272,34 @@ TEST_F(DocumentTest, CancellingTheBuildLeavesNoDocument)
     EXPECT_EQ(secondText, "");
     EXPECT_TRUE(NoDocument());
     EXPECT_FALSE(FileExists(DrawCachePath(path)));
+    ExpectWindowGivenBack();
+}
+
+TEST_F(DocumentTest, TheProcessingWindowIsPaintedFirstAndTheMainWindowBeforeTheBuildRuns)
+{
+    const std::string path = Stereo("first.wav", NoiseSamples(kThreeChunkFrames, 2, 9));
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    const auto unpainted = [](HWND window) { return GetUpdateRect(window, nullptr, FALSE) != 0; };
+    bool seen = false, seenRunning = false;
+    bool windowPainted = false, mainWaited = false, mainPaintedBeforeBuild = false;
+    {
+        ProcessWindowWatch watch([&](TForm4& window) {
+            if (!seen) {
+                seen = true;
+                windowPainted = IsWindowVisible(window.Handle()) && !unpainted(window.Handle());
+                mainWaited = unpainted(form->Handle());
+            }
+            if (window.FRunning && !seenRunning) {
+                seenRunning = true;
+                mainPaintedBeforeBuild = !unpainted(form->Handle());
+            }
+        });
+        ASSERT_TRUE(form->OpenWavFile(path));
+    }
+    EXPECT_TRUE(seenRunning);
+    EXPECT_TRUE(windowPainted);
+    EXPECT_TRUE(mainWaited);
+    EXPECT_TRUE(mainPaintedBeforeBuild);
     ExpectWindowGivenBack();
 }
 
