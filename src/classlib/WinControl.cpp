@@ -14,6 +14,8 @@
 #include "Seams.h"
 
 #include <algorithm>
+#include <commctrl.h>
+#include <cstring>
 #include <windowsx.h>
 
 using namespace wincontrol_detail;
@@ -711,14 +713,23 @@ bool IsAlwaysOnTop(HWND window)
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+// A hidden tip window: the system puts a tip above every other window each
+// time it shows it, and lets it sink while hidden.
+bool IsHiddenTip(HWND window)
+{
+    char className[32] = {};
+    return !IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) &&
+           std::strcmp(className, TOOLTIPS_CLASSA) == 0;
+}
+
 // Whether a window that is not always on top has only always-on-top windows
-// (tips, hidden or not) above it: it is as high as it can go.
+// and hidden tips above it: it is as high as it can go.
 bool IsAtTopOfItsBand(HWND window)
 {
     if (IsAlwaysOnTop(window))
         return false;
     for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
-        if (!IsAlwaysOnTop(above))
+        if (!IsAlwaysOnTop(above) && !IsHiddenTip(above))
             return false;
     return true;
 }

@@ -7,6 +7,8 @@
 #include "support/ModalDriver.h"
 #include "support/WindowDriver.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -96,6 +98,11 @@ TEST(FormLifecycleTest, BringToFrontRaisesAFormOnlyWhenAnOrdinaryWindowIsAboveIt
     HWND tip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 10,
                                10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(tip);
+    // The system's own tip, hidden: it sinks while hidden and rises when shown.
+    HWND systemTip = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(systemTip);
+    SetWindowPos(systemTip, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ASSERT_TRUE(IsAbove(upper->WindowHandle(), lower->WindowHandle()));
     MessageRecorder moves(lower->WindowHandle(), {WM_WINDOWPOSCHANGING});
     struct Case
@@ -103,9 +110,11 @@ TEST(FormLifecycleTest, BringToFrontRaisesAFormOnlyWhenAnOrdinaryWindowIsAboveIt
         const char* name;
         bool moved;
     };
-    const Case cases[] = {{"under another form", true}, {"under the tip alone", false}};
+    const Case cases[] = {{"under another form", true}, {"under the tips alone", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        SetWindowPos(systemTip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_TRUE(IsAbove(systemTip, lower->WindowHandle()));
         moves.Clear();
         const bool othersAbove = OtherProgramAbove(lower->WindowHandle());
         lower->BringToFront();
@@ -114,6 +123,7 @@ TEST(FormLifecycleTest, BringToFrontRaisesAFormOnlyWhenAnOrdinaryWindowIsAboveIt
         if (!othersAbove)
             EXPECT_EQ(moves.Count(WM_WINDOWPOSCHANGING) > 0, c.moved);
     }
+    DestroyWindow(systemTip);
     DestroyWindow(tip);
     delete upper;
     delete lower;
