@@ -35,6 +35,49 @@ std::vector<HWND> DisableTaskWindows(HWND except)
     return state.Windows;
 }
 
+// Whether the program was started with a show command other than a plain
+// show; the system may apply it to the first ShowWindow call.
+bool StartedWithOwnShowCommand()
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    if (!(startup.dwFlags & STARTF_USESHOWWINDOW))
+        return false;
+    switch (startup.wShowWindow) {
+    case SW_SHOWNORMAL:
+    case SW_SHOW:
+    case SW_SHOWDEFAULT:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// Shows a hidden top-level window in its normal state, as ShowWindow does,
+// but leaves the erase of the window and its children to their first paint.
+// ShowWindow erases every child at once, one call to the window server
+// after another, before the caller's next work (a file opened just after
+// the show) can reach the screen.
+void ShowNormalErasingLater(HWND window)
+{
+    SendMessageA(window, WM_SHOWWINDOW, TRUE, 0);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
+}
+
+// Shows a form's hidden window by the show command.
+void ShowFormWindow(HWND window, int command)
+{
+    const bool plainTopLevel = command == SW_SHOWNORMAL &&
+                               !(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) &&
+                               !IsIconic(window) && !IsZoomed(window);
+    if (plainTopLevel && !StartedWithOwnShowCommand())
+        ShowNormalErasingLater(window);
+    else
+        ShowWindow(window, command);
+}
+
 void EnableTaskWindows(const std::vector<HWND>& windows)
 {
     for (HWND w : windows)
@@ -393,7 +436,7 @@ void TCustomForm::CMShowingChanged(TMessage&)
         else if (FWindowState == TWindowState::wsMinimized)
             command = SW_SHOWMINIMIZED;
         if (!IsWindowVisible(window))
-            ShowWindow(window, command);
+            ShowFormWindow(window, command);
     } else {
         DoHide();
         if (IsWindowVisible(window))

@@ -66,6 +66,24 @@ TEST(FormLifecycleTest, EventsRunInOrderAndCaFreeReleasesTheForm)
     EXPECT_EQ(log, expected);
 }
 
+TEST(FormLifecycleTest, AShownFormIsVisibleAndActiveAtOnceAndErasedAtItsFirstPaint)
+{
+    auto* form = new TLifeForm(nullptr);
+    MessageRecorder formMessages(form->Handle(), {WM_SHOWWINDOW});
+    MessageRecorder editMessages(form->Edit->Handle(), {WM_NCPAINT, WM_ERASEBKGND});
+    form->Show();
+    EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
+    EXPECT_EQ(GetActiveWindow(), form->WindowHandle());
+    EXPECT_EQ(formMessages.Count(WM_SHOWWINDOW), 1);
+    // What the caller does right after the show reaches the screen before
+    // the erase of every child.
+    EXPECT_EQ(editMessages.Messages().size(), 0u);
+    PumpMessages();
+    EXPECT_GT(editMessages.Messages().size(), 0u);
+    EXPECT_FALSE(GetUpdateRect(form->Edit->WindowHandle(), nullptr, FALSE));
+    delete form;
+}
+
 // Whether above lies over window in the z-order.
 bool IsAbove(HWND above, HWND window)
 {
