@@ -107,6 +107,14 @@ void TScrollBar::SetParams(int position, int min, int max)
         Change();
 }
 
+void TScrollBar::SetParams(int position, int min, int max, int pageSize)
+{
+    if (max < min)
+        throw EInvalidOperation("Scroll bar property out of range");
+    FPageSize = std::clamp(pageSize, 0, max - min + 1);
+    SetParams(position, min, max);
+}
+
 void TScrollBar::SetPageSize(int value)
 {
     FPageSize = std::clamp(value, 0, FMax - FMin + 1);

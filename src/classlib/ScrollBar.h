@@ -33,6 +33,9 @@ public:
     // The thumb's size in units; 0 for the plain square thumb.
     int PageSize() const { return FPageSize; }
     void SetPageSize(int value);
+    // Range, page and position at once, the position clamped against the
+    // new page: the window is set once.
+    void SetParams(int position, int min, int max, int pageSize);
     // The highest position the thumb reaches: Max, or Max - PageSize + 1.
     int MaxPosition() const;
     int SmallChange() const { return FSmallChange; }

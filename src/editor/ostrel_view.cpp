@@ -59,10 +59,7 @@ void ViewApplyScroll(TScrollBar* bar, const TScrollSettings& settings)
         bar->SetEnabled(false);
         return;
     }
-    // The page first, so that the position is clamped against the new one.
-    bar->SetParams(0, 0, settings.Max);
-    bar->SetPageSize(settings.PageSize);
-    bar->SetParams(settings.Position, 0, settings.Max);
+    bar->SetParams(settings.Position, 0, settings.Max, settings.PageSize);
     bar->SetSmallChange(settings.SmallStep);
     bar->SetLargeChange(settings.LargeStep);
     bar->SetEnabled(true);

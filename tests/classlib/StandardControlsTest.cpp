@@ -351,6 +351,16 @@ TEST_F(StandardControlsTest, ScrollBarSetsTheWindowWheneverItDiffersFromTheBar)
     bar->SetPageSize(30);
     bar->SetParams(60, 0, 200);
     EXPECT_EQ(shown(), (std::vector<int>{0, 200, 30, 60}));
+    // Range, page and position at once: one set, the position clamped
+    // against the new page, the page against the new range.
+    MessageRecorder sets(bar->WindowHandle(), {SBM_SETSCROLLINFO});
+    bar->SetParams(999, 0, 400, 100);
+    EXPECT_EQ(shown(), (std::vector<int>{0, 400, 100, 301}));
+    EXPECT_EQ(sets.Count(SBM_SETSCROLLINFO), 1);
+    bar->SetParams(5, 0, 10, 50);
+    EXPECT_EQ(shown(), (std::vector<int>{0, 10, 11, 0}));
+    EXPECT_EQ(bar->PageSize(), 11);
+    EXPECT_EQ(bar->Position(), 0);
 }
 
 TEST_F(StandardControlsTest, ScrollBarChangesAreDueToPaintAndLeaveTheBarShownOrHidden)
