@@ -722,14 +722,14 @@ bool IsHiddenTip(HWND window)
            std::strcmp(className, TOOLTIPS_CLASSA) == 0;
 }
 
-// Whether a window that is not always on top has only always-on-top windows
-// and hidden tips above it: it is as high as it can go.
+// Whether only windows that cannot be raised over are above window (hidden
+// tips, and always-on-top windows when it is not one): it is as high as it
+// can go.
 bool IsAtTopOfItsBand(HWND window)
 {
-    if (IsAlwaysOnTop(window))
-        return false;
+    const bool alwaysOnTop = IsAlwaysOnTop(window);
     for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
-        if (!IsAlwaysOnTop(above) && !IsHiddenTip(above))
+        if (!IsHiddenTip(above) && (alwaysOnTop || !IsAlwaysOnTop(above)))
             return false;
     return true;
 }

@@ -93,14 +93,16 @@ bool IsAbove(HWND above, HWND window)
     return false;
 }
 
-// Whether a window of another process, not always on top, lies over window
-// (the suites share one desktop).
+// Whether a window of another process lies over window (the suites share
+// one desktop), counting always-on-top ones only when window is one too.
 bool OtherProgramAbove(HWND window)
 {
+    const bool alwaysOnTop = GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST;
     for (HWND w = GetWindow(window, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
         DWORD process = 0;
         GetWindowThreadProcessId(w, &process);
-        if (process != GetCurrentProcessId() && !(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        if (process != GetCurrentProcessId() &&
+            (alwaysOnTop || !(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST)))
             return true;
     }
     return false;
@@ -143,6 +145,41 @@ TEST(FormLifecycleTest, BringToFrontRaisesAFormOnlyWhenAnOrdinaryWindowIsAboveIt
     }
     DestroyWindow(systemTip);
     DestroyWindow(tip);
+    delete upper;
+    delete lower;
+}
+
+TEST(FormLifecycleTest, BringToFrontMovesAnAlwaysOnTopFormOnlyWhenAnotherIsAboveIt)
+{
+    auto* lower = new TForm(nullptr);
+    auto* upper = new TForm(nullptr);
+    for (TForm* form : {lower, upper}) {
+        form->SetFormStyle(TFormStyle::fsStayOnTop);
+        form->Show();
+    }
+    HWND systemTip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, "", WS_POPUP, 0, 0, 10, 10,
+                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(systemTip);
+    ASSERT_TRUE(IsAbove(upper->WindowHandle(), lower->WindowHandle()));
+    struct Case
+    {
+        const char* name;
+        TForm* form;
+        bool moved;
+    };
+    const Case cases[] = {{"under another such form", lower, true},
+                          {"under the hidden tip alone", upper, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetWindowPos(systemTip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_TRUE(IsAbove(systemTip, c.form->WindowHandle()));
+        MessageRecorder moves(c.form->WindowHandle(), {WM_WINDOWPOSCHANGING});
+        const bool othersAbove = OtherProgramAbove(c.form->WindowHandle());
+        c.form->BringToFront();
+        if (!othersAbove)
+            EXPECT_EQ(moves.Count(WM_WINDOWPOSCHANGING) > 0, c.moved);
+    }
+    DestroyWindow(systemTip);
     delete upper;
     delete lower;
 }
