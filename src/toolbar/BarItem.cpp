@@ -13,6 +13,20 @@ namespace {
 
 TFont* gBarMenuFont = nullptr; // owned; between the framework's start and end
 
+// Runs work with the views of parent's children holding their layout until
+// it ends, however it ends.
+template <class Work> void AsChildBatch(TBarCustomItem* parent, Work&& work)
+{
+    parent->Notify(TBarItemChangeCode::ChildBatchBegin, -1, nullptr);
+    try {
+        work();
+    } catch (...) {
+        parent->Notify(TBarItemChangeCode::ChildBatchEnd, -1, nullptr);
+        throw;
+    }
+    parent->Notify(TBarItemChangeCode::ChildBatchEnd, -1, nullptr);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -506,15 +520,10 @@ void TBarCustomItem::Move(int curIndex, int newIndex)
     TBarCustomItem* item = GetItem(curIndex);
     if (newIndex < 0 || newIndex >= Count())
         throw EBarItemError(SBarItemIndexOutOfRange);
-    Notify(TBarItemChangeCode::ChildBatchBegin, -1, nullptr);
-    try {
+    AsChildBatch(this, [&] {
         Delete(curIndex);
         Insert(newIndex, item);
-    } catch (...) {
-        Notify(TBarItemChangeCode::ChildBatchEnd, -1, nullptr);
-        throw;
-    }
-    Notify(TBarItemChangeCode::ChildBatchEnd, -1, nullptr);
+    });
 }
 
 void TBarCustomItem::SetLinkSubitems(TBarCustomItem* value)
@@ -620,7 +629,14 @@ void TBarCustomItem::SetAction(TBasicAction* value)
 
 void TBarCustomItem::DoActionChange(TObject* Sender)
 {
-    if (Sender == Action())
+    if (Sender != Action())
+        return;
+    // The views lay the item out once, after every property the action
+    // brings: an item that sets one back at once (a caption of its own)
+    // never makes its bar grow and shrink again.
+    if (FParent)
+        AsChildBatch(FParent, [&] { ActionChange(Sender, false); });
+    else
         ActionChange(Sender, false);
 }
 

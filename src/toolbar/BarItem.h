@@ -855,6 +855,9 @@ protected:
     virtual TBarCustomItem* OverflowItemOf() { return nullptr; }
     virtual TBarCustomItem* LastEdgeItem() { return nullptr; }
     virtual TBarCustomItem* FirstEdgeItem() { return nullptr; }
+    // Fills canvas, the buffer an item is painted in alone, with what lies
+    // behind the item at bounds in the window (here its colour).
+    virtual void EraseAside(TCanvas* canvas, const TRect& bounds);
 
 private:
     friend class TBarItemViewer;

@@ -431,6 +431,12 @@ void TBarView::DrawItems(TCanvas* Canvas)
     ExcludeViewState(bvsPaintInOrder);
 }
 
+void TBarView::EraseAside(TCanvas* canvas, const TRect& bounds)
+{
+    canvas->Brush()->SetColor(FWindow->EffectiveColor());
+    canvas->FillRect(TRect(0, 0, bounds.Width(), bounds.Height()));
+}
+
 void TBarView::PaintViewer(TCanvas* Canvas, TBarItemViewer* viewer)
 {
     TRect bounds = viewer->BoundsRect();
@@ -451,8 +457,7 @@ void TBarView::PaintViewer(TCanvas* Canvas, TBarItemViewer* viewer)
         TBitmap buffer;
         buffer.SetSize(bounds.Width(), bounds.Height());
         TCanvas* canvas = buffer.Canvas();
-        canvas->Brush()->SetColor(FWindow->EffectiveColor());
-        canvas->FillRect(local);
+        EraseAside(canvas, bounds);
         useViewFont(canvas);
         viewer->Paint(canvas, local, selected, pushed, embossDisabled);
         BitBlt(Canvas->Handle(), bounds.left, bounds.top, bounds.Width(), bounds.Height(),

@@ -281,6 +281,18 @@ void TBarToolbarView::AutoSize(int Width, int Height)
         FToolbar->ApplyContentSize(Width, Height);
 }
 
+void TBarToolbarView::EraseAside(TCanvas* canvas, const TRect& bounds)
+{
+    TBarView::EraseAside(canvas, bounds);
+    // Erased as a paint of the whole toolbar erases it, at the item's place.
+    HDC dc = canvas->Handle();
+    POINT origin;
+    SetViewportOrgEx(dc, -bounds.left, -bounds.top, &origin);
+    FToolbar->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    canvas->Refresh();
+}
+
 TBarCustomItem* TBarToolbarView::OverflowItemOf()
 {
     return FToolbar->OverflowItem();

@@ -87,6 +87,8 @@ public:
 protected:
     void AutoSize(int Width, int Height) override;
     TBarCustomItem* OverflowItemOf() override;
+    // The toolbar's own erase (a dock's background may show through it).
+    void EraseAside(TCanvas* canvas, const TRect& bounds) override;
 
 private:
     TBarCustomToolbar* FToolbar; // not owned: it owns the view

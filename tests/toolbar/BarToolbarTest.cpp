@@ -7,6 +7,7 @@
 #include "toolbar/BarCommon.h"
 #include "toolbar/BarToolbar.h"
 
+#include "support/MessageRecorder.h"
 #include "support/ModalScript.h"
 #include "support/TempFolder.h"
 #include "support/WindowDriver.h"
@@ -301,6 +302,88 @@ TEST_F(BarToolbarTest, AShortcutFiresOnceWhileAnEditHasTheFocus)
     delete bar;
     PressKey(edit->Handle(), 'K', ssCtrl);
     EXPECT_EQ(clicks.size(), 1u) << "a freed toolbar takes no keys";
+}
+
+// An item that keeps a short caption of its own, whatever its action's.
+class TShortCaptionItem : public TBarCustomItem
+{
+public:
+    TShortCaptionItem() : TBarCustomItem(nullptr) {}
+
+protected:
+    void ActionChange(TObject* Sender, bool CheckDefaults) override
+    {
+        TBarCustomItem::ActionChange(Sender, CheckDefaults);
+        SetCaption("&Short");
+    }
+};
+
+TEST_F(BarToolbarTest, AnItemWithACaptionOfItsOwnLeavesItsToolbarStillWhenItsActionChanges)
+{
+    TBarCustomToolbar* bar = NewToolbar(top, "Tools", {"&One"});
+    auto* list = new TActionList(form);
+    auto* action = new TAction(form);
+    action->SetActionList(list);
+    action->SetCaption("A much longer caption than the item's own");
+    auto* item = new TShortCaptionItem;
+    bar->Items()->Add(item);
+    item->SetAction(action);
+    form->FinishLoading();
+    PumpMessages();
+    const int width = bar->Width();
+    MessageRecorder moves(bar->Handle(), {WM_WINDOWPOSCHANGING});
+    for (bool enabled : {false, true}) {
+        SCOPED_TRACE(enabled);
+        action->SetEnabled(enabled);
+        PumpMessages();
+        EXPECT_EQ(item->Enabled(), enabled);
+        EXPECT_EQ(item->Caption(), "&Short");
+        EXPECT_EQ(bar->Width(), width);
+        EXPECT_EQ(moves.Count(WM_WINDOWPOSCHANGING), 0);
+    }
+}
+
+// A toolbar that erases itself green, as a dock's background may show
+// through one.
+class TGreenToolbar : public TBarCustomToolbar
+{
+public:
+    using TBarCustomToolbar::TBarCustomToolbar;
+    static constexpr COLORREF kGreen = RGB(0, 160, 0);
+
+protected:
+    void WndProc(TMessage& message) override
+    {
+        if (message.Msg != WM_ERASEBKGND) {
+            TBarCustomToolbar::WndProc(message);
+            return;
+        }
+        HBRUSH green = CreateSolidBrush(kGreen);
+        RECT client;
+        GetClientRect(WindowHandle(), &client);
+        FillRect(reinterpret_cast<HDC>(message.WParam), &client, green);
+        DeleteObject(green);
+        message.Result = 1;
+    }
+};
+
+TEST_F(BarToolbarTest, AnItemPaintedAloneLiesOnWhatTheToolbarErasesBehindIt)
+{
+    auto* bar = new TGreenToolbar(form);
+    bar->SetName("Green");
+    AddItem(bar->Items(), "&First");
+    TBarCustomItem* item = AddItem(bar->Items(), "&Second");
+    bar->SetCurrentDock(top);
+    form->FinishLoading();
+    PumpMessages();
+    const TRect bounds = bar->View()->Find(item)->BoundsRect();
+    ASSERT_GT(bounds.left, 0);
+    item->SetEnabled(false); // the item alone is painted again
+    PumpMessages();
+    HDC dc = GetDC(bar->Handle());
+    const COLORREF corner = GetPixel(dc, bounds.left + 1, bounds.top + 1);
+    ReleaseDC(bar->Handle(), dc);
+    EXPECT_EQ(corner, TGreenToolbar::kGreen);
 }
 
 TEST_F(BarToolbarTest, AnAcceleratorTypedInItsFormRunsAToolbarsItem)
