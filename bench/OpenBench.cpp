@@ -196,7 +196,7 @@ public:
         if (!finished)
             throw Exception("the program ended or stalled before it showed " +
                             AnsiString(times.WindowSeen < 0 ? "its window" : "the waveform"));
-        if (times.Window < 0 || times.WindowSeen < times.Window)
+        if (times.WindowSeen < times.Window)
             throw Exception("the main window was visible before the program noted it shown");
         return times;
     }
