@@ -23,14 +23,6 @@ constexpr int kButtonHeight = 24;
 // The shortest time between two changes of the progress shown.
 constexpr DWORD kProgressRepaintMs = 50;
 
-template <class T> T* ProcessMake(TForm4* form, const char* name)
-{
-    T* control = new T(form);
-    control->SetName(name);
-    control->SetParent(form);
-    return control;
-}
-
 } // namespace
 
 TForm4::TForm4(TComponent* AOwner) : TForm(AOwner), FMainWindow(dynamic_cast<TCustomForm*>(AOwner))
@@ -51,27 +43,27 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner), FMainWindow(dynamic_cast<TCu
 
 void TForm4::CreateControls()
 {
-    MesLabel1 = ProcessMake<TLabel>(this, "MesLabel1");
+    MesLabel1 = MakeChildControl<TLabel>(this, this, "MesLabel1");
     MesLabel1->SetAutoSize(false);
     MesLabel1->SetBounds(kMargin, kMargin, kInnerWidth, 16);
     MesLabel1->SetCaption("リージョンをバウンスしています...");
 
-    MesLabel2 = ProcessMake<TLabel>(this, "MesLabel2");
+    MesLabel2 = MakeChildControl<TLabel>(this, this, "MesLabel2");
     MesLabel2->SetAutoSize(false);
     MesLabel2->SetAlignment(TAlignment::taRightJustify);
     MesLabel2->SetBounds(kMargin, kMargin + 20, kInnerWidth, 16);
     MesLabel2->SetCaption("");
 
-    Bar = ProcessMake<TExtProgressBar>(this, "Bar");
+    Bar = MakeChildControl<TExtProgressBar>(this, this, "Bar");
     Bar->SetBounds(kMargin, kMargin + 40, kInnerWidth, 18);
     Bar->SetMax(100);
 
     const int bottomRow = kClientHeight - kMargin - kButtonHeight;
-    CloseChk = ProcessMake<TCheckBox>(this, "CloseChk");
+    CloseChk = MakeChildControl<TCheckBox>(this, this, "CloseChk");
     CloseChk->SetCaption("終了時にこのウィンドウを閉じる");
     CloseChk->SetBounds(kMargin, bottomRow + 4, kInnerWidth - kButtonWidth - 8, 18);
 
-    CancelBtn = ProcessMake<TButton>(this, "CancelBtn");
+    CancelBtn = MakeChildControl<TButton>(this, this, "CancelBtn");
     CancelBtn->SetCaption("&Cancel");
     CancelBtn->SetCancel(true);
     CancelBtn->SetBounds(kClientWidth - kMargin - kButtonWidth, bottomRow, kButtonWidth,
