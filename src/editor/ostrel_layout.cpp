@@ -55,17 +55,9 @@ const TColumnEntry kCutBarColumns[] = {
     {"カットバー位置", 120, TAlignment::taLeftJustify},
 };
 
-template <class T> T* Make(TComponent* owner, TWinControl* parent, const char* name)
-{
-    T* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    return control;
-}
-
 TPanel* MakePanel(TComponent* owner, TWinControl* parent, const char* name, TAlign align)
 {
-    TPanel* panel = Make<TPanel>(owner, parent, name);
+    TPanel* panel = MakeChildControl<TPanel>(owner, parent, name);
     panel->SetBevelOuter(TBevelCut::bvNone);
     panel->SetCaption("");
     panel->SetAlign(align);
@@ -75,7 +67,7 @@ TPanel* MakePanel(TComponent* owner, TWinControl* parent, const char* name, TAli
 TLabel* MakeLabel(TComponent* owner, TWinControl* parent, const char* name,
                   const AnsiString& caption, int left, int top)
 {
-    TLabel* label = Make<TLabel>(owner, parent, name);
+    TLabel* label = MakeChildControl<TLabel>(owner, parent, name);
     label->SetAutoSize(true);
     label->SetCaption(caption);
     label->SetLeft(left);
@@ -96,7 +88,7 @@ void AddColumns(TListView* list, const TColumnEntry* entries, int count)
 TComboBox* MakeChoice(TComponent* owner, TWinControl* parent, const char* name,
                       std::initializer_list<const char*> items, int selected, int top)
 {
-    TComboBox* box = Make<TComboBox>(owner, parent, name);
+    TComboBox* box = MakeChildControl<TComboBox>(owner, parent, name);
     box->SetStyle(TComboBoxStyle::csDropDownList);
     for (const char* item : items)
         box->Items()->Add(item);
@@ -107,7 +99,7 @@ TComboBox* MakeChoice(TComponent* owner, TWinControl* parent, const char* name,
 
 template <class T> T* MakeField(TComponent* owner, TWinControl* parent, const char* name, int top)
 {
-    T* field = Make<T>(owner, parent, name);
+    T* field = MakeChildControl<T>(owner, parent, name);
     field->SetBounds(kFieldLeft, top, kFieldWidth, kRowHeight - 3);
     return field;
 }
@@ -115,7 +107,7 @@ template <class T> T* MakeField(TComponent* owner, TWinControl* parent, const ch
 TExtRadioButton* MakeRadio(TComponent* owner, TWinControl* parent, const char* name,
                            const AnsiString& caption, int top)
 {
-    TExtRadioButton* radio = Make<TExtRadioButton>(owner, parent, name);
+    TExtRadioButton* radio = MakeChildControl<TExtRadioButton>(owner, parent, name);
     radio->SetCaption(caption);
     radio->SetBounds(kLabelLeft, top, 190, kRowHeight - 4);
     return radio;
@@ -136,12 +128,12 @@ void TFormVusk::CreateControls()
 {
     // The toolbars' dock first: the top of the window (a dock aligns to its
     // edge). The bars come with the actions' toolbars.
-    SkinDock2 = Make<TSkinDock>(this, this, "SkinDock2");
+    SkinDock2 = MakeChildControl<TSkinDock>(this, this, "SkinDock2");
     CreateStatusBar();
 
     UpperPanel = MakePanel(this, this, "UpperPanel", TAlign::alTop);
     UpperPanel->SetHeight(kMasterPanelHeight);
-    MasterSplitter = Make<TSplitter>(this, this, "MasterSplitter");
+    MasterSplitter = MakeChildControl<TSplitter>(this, this, "MasterSplitter");
     MasterSplitter->SetAlign(TAlign::alTop);
     MasterSplitter->SetHeight(kSplitterSize);
     MasterSplitter->SetTop(UpperPanel->Top() + kMasterPanelHeight);
@@ -155,7 +147,7 @@ void TFormVusk::CreateControls()
 // The status message's label, then a second label that stays empty.
 void TFormVusk::CreateStatusBar()
 {
-    StatusBar1 = Make<TExtStatusBar>(this, this, "StatusBar1");
+    StatusBar1 = MakeChildControl<TExtStatusBar>(this, this, "StatusBar1");
     MessageLabel = new TExtLabelItem(this);
     MessageLabel->SetName("MessageLabel");
     StatusBar1->Items()->Add(MessageLabel);
@@ -187,19 +179,19 @@ void TFormVusk::CreateWaveArea()
 
     WavePanel = MakePanel(this, MasterPanel, "WavePanel", TAlign::alClient);
     TWaveLayout layout = WaveLayoutFor(600, kMasterPanelHeight - kInfoPanelHeight);
-    OverViewImage = Make<TCursolImage>(this, WavePanel, "OverViewImage");
+    OverViewImage = MakeChildControl<TCursolImage>(this, WavePanel, "OverViewImage");
     OverViewImage->SetBounds(2, 0, layout.OverviewWidth, layout.OverviewHeight);
     OverViewImage->SetAnchors(akLeft | akTop | akRight);
-    WaveImage = Make<TCursolImage>(this, WavePanel, "WaveImage");
+    WaveImage = MakeChildControl<TCursolImage>(this, WavePanel, "WaveImage");
     WaveImage->SetBounds(0, layout.OverviewHeight + 1, layout.WaveWidth, layout.WaveHeight);
     WaveImage->SetAnchors(akLeft | akTop | akRight | akBottom);
-    ScrollBar1 = Make<TScrollBar>(this, WavePanel, "ScrollBar1");
+    ScrollBar1 = MakeChildControl<TScrollBar>(this, WavePanel, "ScrollBar1");
     ScrollBar1->SetBounds(0, layout.ScrollTop, layout.ScrollWidth, layout.ScrollHeight);
     ScrollBar1->SetAnchors(akLeft | akRight | akBottom);
     ScrollBar1->SetEnabled(false);
 
     // Out of sight but focusable: the waveform's stand-in for the focus.
-    FocusBtn = Make<TButton>(this, MasterPanel, "FocusBtn");
+    FocusBtn = MakeChildControl<TButton>(this, MasterPanel, "FocusBtn");
     FocusBtn->SetBounds(-200, 0, 20, 20);
     FocusBtn->SetCaption("");
     FocusBtn->SetTabStop(false);
@@ -208,7 +200,7 @@ void TFormVusk::CreateWaveArea()
 void TFormVusk::CreateRegionList()
 {
     EditPanel = MakePanel(this, this, "EditPanel", TAlign::alClient);
-    EditList = Make<TCursolListView>(this, EditPanel, "EditList");
+    EditList = MakeChildControl<TCursolListView>(this, EditPanel, "EditList");
     EditList->SetAlign(TAlign::alClient);
     EditList->SetViewStyle(TViewStyle::vsReport);
     EditList->SetMultiSelect(true);
@@ -224,19 +216,19 @@ void TFormVusk::CreateSidePane()
     ExpPanel = MakePanel(this, UpperPanel, "ExpPanel", TAlign::alLeft);
     ExpPanel->SetWidth(kExpPanelWidth);
     ExpPanel->SetVisible(false);
-    FlatSplitter1 = Make<TFlatSplitter>(this, UpperPanel, "FlatSplitter1");
+    FlatSplitter1 = MakeChildControl<TFlatSplitter>(this, UpperPanel, "FlatSplitter1");
     FlatSplitter1->SetAlign(TAlign::alLeft);
     FlatSplitter1->SetWidth(kSplitterSize);
     FlatSplitter1->SetLeft(kExpPanelWidth);
     FlatSplitter1->SetVisible(false);
 
-    ShellTreeView1 = Make<TShellTreeView>(this, ExpPanel, "ShellTreeView1");
+    ShellTreeView1 = MakeChildControl<TShellTreeView>(this, ExpPanel, "ShellTreeView1");
     ShellTreeView1->SetAlign(TAlign::alClient);
     // Its files are dragged onto the waveform and the file list.
     ShellTreeView1->SetDragMode(TDragMode::dmAutomatic);
     ShellTreeView1->SetVisible(false);
 
-    CutManageList = Make<TListView>(this, ExpPanel, "CutManageList");
+    CutManageList = MakeChildControl<TListView>(this, ExpPanel, "CutManageList");
     CutManageList->SetAlign(TAlign::alClient);
     CutManageList->SetViewStyle(TViewStyle::vsReport);
     CutManageList->SetReadOnly(true);
@@ -251,7 +243,7 @@ void TFormVusk::CreateSidePane()
 
 void TFormVusk::CreateRenamePage()
 {
-    RenamePage = Make<TExtTabControl>(this, ExpPanel, "RenamePage");
+    RenamePage = MakeChildControl<TExtTabControl>(this, ExpPanel, "RenamePage");
     RenamePage->SetAlign(TAlign::alClient);
     RenamePage->SetVisible(false);
     // Each tab brings its page.
@@ -284,7 +276,7 @@ void TFormVusk::CreateRenamePage()
     rSp2->SetMax(10);
     rSp1->SetValue(1);
     rSp2->SetValue(2);
-    GoRnBtn1 = Make<TSkinButton>(this, tab, "GoRnBtn1");
+    GoRnBtn1 = MakeChildControl<TSkinButton>(this, tab, "GoRnBtn1");
 
     tab = RenameDelTab;
     rnDel1 = MakeRadio(this, tab, "rnDel1", "文字列を削除", row(0));
@@ -303,7 +295,7 @@ void TFormVusk::CreateRenamePage()
     rSp4->SetValue(1);
     for (TControl* off : std::initializer_list<TControl*>{rLb6, rCb2, rLb7, rSp3, rLb8, rSp4})
         off->SetEnabled(false);
-    GoRnBtn2 = Make<TSkinButton>(this, tab, "GoRnBtn2");
+    GoRnBtn2 = MakeChildControl<TSkinButton>(this, tab, "GoRnBtn2");
 
     tab = RenameChangeTab;
     rnChange1 = MakeRadio(this, tab, "rnChange1", "文字列を変換", row(0));
@@ -314,12 +306,12 @@ void TFormVusk::CreateRenamePage()
     rnChange2 = MakeRadio(this, tab, "rnChange2", "大文字化", row(3));
     rnChange3 = MakeRadio(this, tab, "rnChange3", "子文字化", row(4));
     rnChange1->SetChecked(true);
-    GoRnBtn3 = Make<TSkinButton>(this, tab, "GoRnBtn3");
+    GoRnBtn3 = MakeChildControl<TSkinButton>(this, tab, "GoRnBtn3");
 
     tab = RenameInputTab;
     rLb11 = MakeLabel(this, tab, "rLb11", "入力文字列", kLabelLeft, row(0) + 3);
     rEd5 = MakeField<TNumEdit>(this, tab, "rEd5", row(0));
-    rCk1 = Make<TExtCheckBox>(this, tab, "rCk1");
+    rCk1 = MakeChildControl<TExtCheckBox>(this, tab, "rCk1");
     rCk1->SetCaption("文字列を自動追加する");
     rCk1->SetBounds(kLabelLeft, row(1), 190, kRowHeight - 4);
     rLb12 = MakeLabel(this, tab, "rLb12", "文字列", kLabelLeft, row(2) + 3);
