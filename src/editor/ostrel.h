@@ -854,8 +854,6 @@ public:
     void SortRegionListByKeys(const std::vector<AnsiString>& keys);
 
     // --- The link with the waveform selection
-    // With regions selected, the selection spans them and is shown.
-    void SelectRegionSpan();
     // The span of the selected regions when two or more are selected, else
     // -1 and -1.
     TRegionRange SelectedRegionSpan() const;

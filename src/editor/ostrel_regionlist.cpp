@@ -182,11 +182,6 @@ void TFormVusk::SortRegionListByKeys(const std::vector<AnsiString>& keys)
 
 // --- The link with the waveform selection --------------------------------------------------
 
-void TFormVusk::SelectRegionSpan()
-{
-    SelectSelectedRegions();
-}
-
 void TFormVusk::SelectRegions(const std::vector<const TRegionData*>& regions)
 {
     const std::optional<TRegionRange> span = RegionSpan(regions);
