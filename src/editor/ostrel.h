@@ -53,10 +53,9 @@
 #include "audio/WavHeader.h"
 
 #include "controls/DropTarget.h"
-#include "controls/ExtItem.h"
-#include "controls/ExtTabs.h"
 #include "controls/ExtControls.h"
 #include "controls/ExtItem.h"
+#include "controls/ExtTabs.h"
 #include "controls/FlatSplitter.h"
 #include "controls/NumEdit.h"
 #include "themes/SkinSwitcher.h"
