@@ -22,20 +22,6 @@ namespace {
 constexpr const char* kRipLibraryFile = "CDRip.dll";
 constexpr const char* kRipLibraryMissing = "CDリッピングには『CDRip.dll』が必要です";
 
-// Frees a window opened by a command however the command ends.
-template <class TWindow> class TCaptureWindow
-{
-public:
-    explicit TCaptureWindow(TWindow* window) : FWindow(window) {}
-    ~TCaptureWindow() { FreeAndNil(FWindow); }
-    TCaptureWindow(const TCaptureWindow&) = delete;
-    TCaptureWindow& operator=(const TCaptureWindow&) = delete;
-    TWindow* operator->() const { return FWindow; }
-
-private:
-    TWindow* FWindow; // owned
-};
-
 } // namespace
 
 void TFormVusk::WireCaptureEvents()
@@ -64,7 +50,7 @@ void TFormVusk::actFileRipExecute(TObject* Sender)
         return;
     }
     Screen->SetCursor(cursor);
-    TCaptureWindow<TForm1> window(made);
+    TScopedFree<TForm1> window(made);
     window->AddRipChk->SetChecked(FOption.AddRipFile);
     window->ShowModal();
     FOption.AddRipFile = window->AddRipChk->Checked();
@@ -78,7 +64,7 @@ void TFormVusk::actFileRipExecute(TObject* Sender)
 
 void TFormVusk::actAudioRecordExecute(TObject* Sender)
 {
-    TCaptureWindow<TForm11> window(new TForm11(this, FOption));
+    TScopedFree<TForm11> window(new TForm11(this, FOption));
     window->ShowModal();
     if (window->FOpenAfter)
         OpenWavFile(window->WaveOut->FileName());
