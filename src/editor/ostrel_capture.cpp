@@ -37,19 +37,16 @@ void TFormVusk::actFileRipExecute(TObject* Sender)
         SeamMessageBox(Handle(), kRipLibraryMissing, Application->Title(), MB_OK);
         return;
     }
-    // Loading the library and reading the drives take a while; the window
-    // itself then shows the normal cursor.
-    const TCursor cursor = Screen->Cursor();
-    Screen->SetCursor(crHourGlass);
     TForm1* made = nullptr;
     try {
+        // Loading the library and reading the drives take a while; the window
+        // itself then shows the normal cursor.
+        TScreenCursorScope hourglass(crHourGlass);
         made = new TForm1(this);
     } catch (const std::exception& e) {
-        Screen->SetCursor(cursor);
         SeamMessageBox(Handle(), e.what(), Application->Title(), MB_OK);
         return;
     }
-    Screen->SetCursor(cursor);
     TScopedFree<TForm1> window(made);
     window->AddRipChk->SetChecked(FOption.AddRipFile);
     window->ShowModal();
