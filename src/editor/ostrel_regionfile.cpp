@@ -96,10 +96,11 @@ void TFormVusk::ShowLoadedRegions(const std::vector<TRegionRecord>& regions)
     items->BeginUpdate();
     for (const TRegionRecord& loaded : regions) {
         TRegionData& record = FRegions.Add(loaded);
+        // A new item shows the record's output mode already; a loaded
+        // volume shows as a percentage.
         TListItem* item = AddRegionItem(record);
-        TStrings* texts = item->SubItems();
-        texts->SetStrings(SubItemOf(TRegionColumn::Volume), RegionVolumePercentText(record.Volume));
-        texts->SetStrings(SubItemOf(TRegionColumn::OutMode), OutputModeText(record.OutMode));
+        item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume),
+                                     RegionVolumePercentText(record.Volume));
     }
     items->EndUpdate();
 }
