@@ -31,18 +31,6 @@ constexpr int kRenameInputTabIndex = 3;
 // Posted to the play-end window when the engine's playback ended by itself.
 constexpr UINT kPlayEndMessage = WM_APP + 1;
 
-TViewDocument TransportDocumentOf(const TFormVusk& form)
-{
-    TViewDocument doc;
-    doc.Loaded = form.FileLoaded();
-    if (doc.Loaded) {
-        doc.Length = form.FEngine->SampleSize();
-        doc.Rate = form.FEngine->Rate();
-    }
-    doc.BlockSize = WaveBlockSize;
-    return doc;
-}
-
 } // namespace
 
 // --- Wiring --------------------------------------------------------------------------------
@@ -247,12 +235,12 @@ void TFormVusk::RemovePlayCursor()
 
 void TFormVusk::ShowPlayTime()
 {
-    InfoTimeLabel->SetCaption(PlayTimeText(TransportDocumentOf(*this), FView.PlayPos));
+    InfoTimeLabel->SetCaption(PlayTimeText(ViewDocument(), FView.PlayPos));
 }
 
 void TFormVusk::SetPlayPosition(std::int32_t sample)
 {
-    const TViewDocument doc = TransportDocumentOf(*this);
+    const TViewDocument doc = ViewDocument();
     const TCursorPlace place = PlaceCursor(FView, doc, sample);
     FView.PlayPos = place.PlayPos;
     if (!FStopped) {
@@ -297,7 +285,7 @@ void TFormVusk::MainTimerTimer(TObject* Sender)
     DrawOverviewPosition();
     if (!FChase)
         return;
-    if (const auto start = ChaseStart(FView, TransportDocumentOf(*this)))
+    if (const auto start = ChaseStart(FView, ViewDocument()))
         DrawWave(*start);
 }
 
