@@ -19,8 +19,6 @@ namespace {
 
 constexpr TColor kRegionStripeColor = 0xEAF2FC;
 constexpr TColor kManualInputFrameColor = 0x008000;
-// The manual-input tab of the rename page.
-constexpr int kManualInputTab = 3;
 // Pixels a tick scrolls the list while its items are dragged past an edge.
 constexpr int kListScrollStep = 16;
 
@@ -535,8 +533,8 @@ void TFormVusk::EditListAdvancedCustomDrawItem(TObject* Sender, TListItem* Item,
             EditList->Canvas()->Brush()->SetColor(kRegionStripeColor);
         return;
     }
-    if (FRenameMode && RenamePage->ActiveTabIndex() == kManualInputTab && !EditList->Focused() &&
-        Item->Focused()) {
+    if (FRenameMode && RenamePage->ActiveTabIndex() == static_cast<int>(TRenameTab::Input) &&
+        !EditList->Focused() && Item->Focused()) {
         TCanvas* canvas = EditList->Canvas();
         canvas->Brush()->SetColor(kManualInputFrameColor);
         canvas->FrameRect(Item->DisplayRect(TDisplayCode::drBounds));

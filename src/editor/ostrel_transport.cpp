@@ -26,8 +26,6 @@ namespace {
 constexpr const char* kRecentFileMissing = "このファイルは存在しません";
 // The File menu's own items; the recent files follow them.
 constexpr int kRecentMenuStart = 17;
-// The manual-input tab of the rename page.
-constexpr int kRenameInputTabIndex = 3;
 // Posted to the play-end window when the engine's playback ended by itself.
 constexpr UINT kPlayEndMessage = WM_APP + 1;
 
@@ -148,7 +146,7 @@ void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
         actAudioStopExecute(Sender);
         return;
     }
-    if (RenamePage->ActiveTabIndex() == kRenameInputTabIndex) {
+    if (RenamePage->ActiveTabIndex() == static_cast<int>(TRenameTab::Input)) {
         EditList->ClearSelection();
         focused->SetSelected(true);
         focused->MakeVisible(false);
