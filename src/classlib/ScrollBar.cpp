@@ -117,9 +117,7 @@ void TScrollBar::SetParams(int position, int min, int max, int pageSize)
 
 void TScrollBar::SetPageSize(int value)
 {
-    FPageSize = std::clamp(value, 0, FMax - FMin + 1);
-    SetParams(FPosition, FMin, FMax);
-    ApplyScrollInfo();
+    SetParams(FPosition, FMin, FMax, value);
 }
 
 int TScrollBar::TrackPosition()
