@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include "classlib/FilePaths.h"
+#include "classlib/Streams.h"
 
 #include <algorithm>
 #include <cmath>
@@ -240,6 +241,22 @@ bool BenchEvictFromCache(const AnsiString& path)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
+}
+
+std::size_t BenchPlainFileRead(const AnsiString& path)
+{
+    TMemoryStream bytes;
+    bytes.LoadFromFile(path);
+    return static_cast<std::size_t>(bytes.Size());
+}
+
+unsigned BenchByteSum(const void* data, std::size_t count)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        sum += bytes[i];
+    return sum;
 }
 
 double BenchMiBPerSecond(std::uint64_t bytes, double ms)

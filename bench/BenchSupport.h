@@ -11,6 +11,7 @@
 
 #include "classlib/Types.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -96,6 +97,12 @@ std::int16_t BenchSoundValue(std::uint32_t frame, unsigned channel);
 bool BenchEvictFromCache(const AnsiString& path);
 // Whether the runner said how to drop files from the cache.
 bool BenchCanEvict();
+
+// Reads the whole file at path into memory, as plainly as a file is read;
+// answers the bytes read.
+std::size_t BenchPlainFileRead(const AnsiString& path);
+// The sum of count bytes at data: a plain pass over memory.
+unsigned BenchByteSum(const void* data, std::size_t count);
 
 // bytes / ms as MiB per second.
 double BenchMiBPerSecond(std::uint64_t bytes, double ms);

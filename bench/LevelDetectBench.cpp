@@ -84,7 +84,6 @@ void RunLevelDetectBench(const TBenchContext&)
         return changed;
     };
     volatile unsigned plainSum = 0;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(stereo.Data.data());
     const std::size_t byteCount = stereo.Data.size() * sizeof(TDrawEntryStereo);
     std::vector<TLevelMeasure> measures = {{"plain pass over the draw data"},
                                            {"level envelope"},
@@ -99,12 +98,7 @@ void RunLevelDetectBench(const TBenchContext&)
         measure.Ms.push_back(watch.Milliseconds());
     };
     for (int run = 0; run <= kBenchRuns; ++run) { // run 0 warms up
-        timed(measures[0], [&] {
-            unsigned sum = 0;
-            for (std::size_t i = 0; i < byteCount; ++i)
-                sum += bytes[i];
-            plainSum = sum;
-        });
+        timed(measures[0], [&] { plainSum = BenchByteSum(stereo.Data.data(), byteCount); });
         timed(measures[1], [&] { BuildLevelEnvelope(levels, 1, envelope); });
         timed(measures[2], [&] {
             strip = DetectLevels(TAutoMode::StripSilence, envelope, averages, scale, settings);

@@ -39,17 +39,13 @@ void RunRegionAddBench(const TBenchContext& context)
     const std::int32_t step = form->FEngine->SampleSize() / kAddRegions;
     for (int i = 0; i < kAddRegions; ++i)
         regions.Regions.push_back({i * step + step / 4, (i + 1) * step - step / 4});
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(form->FDrawStereo.Data.data());
     const std::size_t byteCount = form->FDrawStereo.Data.size() * sizeof(TDrawEntryStereo);
 
     std::vector<double> plainMs, addMs;
     volatile unsigned plainSum = 0;
     for (int run = 0; run <= kBenchRuns; ++run) { // run 0 warms up
         TBenchStopwatch plain;
-        unsigned sum = 0;
-        for (std::size_t i = 0; i < byteCount; ++i)
-            sum += bytes[i];
-        plainSum = sum;
+        plainSum = BenchByteSum(form->FDrawStereo.Data.data(), byteCount);
         const double plainTime = plain.Milliseconds();
 
         TBenchStopwatch add;

@@ -9,7 +9,6 @@
 #include "BenchSupport.h"
 
 #include "classlib/Exceptions.h"
-#include "classlib/Streams.h"
 #include "editor/RegionFileDisk.h"
 #include "editor/TimeText.h"
 
@@ -69,13 +68,6 @@ std::size_t RegionBenchLoad(const AnsiString& path)
     return texts;
 }
 
-std::size_t RegionBenchPlainRead(const AnsiString& path)
-{
-    TMemoryStream bytes;
-    bytes.LoadFromFile(path);
-    return static_cast<std::size_t>(bytes.Size());
-}
-
 void RunRegionFileBench(const TBenchContext& context)
 {
     const AnsiString path = context.DataFolder + "regions-10000.rgl";
@@ -90,7 +82,7 @@ void RunRegionFileBench(const TBenchContext& context)
         texts = RegionBenchLoad(path);
         const double load = watch.Milliseconds();
         watch.Restart();
-        fileBytes = RegionBenchPlainRead(path);
+        fileBytes = BenchPlainFileRead(path);
         const double plain = watch.Milliseconds();
         if (run == 0)
             continue;

@@ -12,7 +12,6 @@
 
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
-#include "classlib/Streams.h"
 #include "editor/ostrel.h"
 
 #include <cstdio>
@@ -102,13 +101,6 @@ std::vector<double> RegionListBenchRun(TFormVusk& form, const TAutoRegionList& b
     return ms;
 }
 
-std::size_t RegionListBenchPlainRead(const AnsiString& path)
-{
-    TMemoryStream bytes;
-    bytes.LoadFromFile(path);
-    return static_cast<std::size_t>(bytes.Size());
-}
-
 void RunRegionListBench(const TBenchContext& context)
 {
     const AnsiString soundPath = context.DataFolder + "regionlist-mono.wav";
@@ -132,7 +124,7 @@ void RunRegionListBench(const TBenchContext& context)
     for (int run = 0; run <= kBenchRuns; ++run) { // run 0 warms up
         const std::vector<double> ms = RegionListBenchRun(*form, batch);
         TBenchStopwatch watch;
-        soundBytes = RegionListBenchPlainRead(soundPath);
+        soundBytes = BenchPlainFileRead(soundPath);
         const double plain = watch.Milliseconds();
         if (run == 0)
             continue;
