@@ -59,7 +59,6 @@ int ConvertSamples16(std::int16_t* samples, std::size_t count, int channels, TOu
                      double volume);
 
 class TDirectWavEngineThread;
-class TFileByteSource;
 class TFileMapping;
 struct TPlaybackControls;
 struct TByteRange;
