@@ -157,9 +157,3 @@ TRect TScreen::WorkAreaRect() const
         r = {0, 0, Width(), Height()};
     return TRect(r);
 }
-
-int TScreen::PixelsPerInch() const
-{
-    TScreenDC screen;
-    return GetDeviceCaps(screen.Handle(), LOGPIXELSY);
-}

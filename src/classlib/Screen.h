@@ -39,7 +39,6 @@ public:
     int Width() const;
     int Height() const;
     TRect WorkAreaRect() const;
-    int PixelsPerInch() const;
 
     TNotifyEvent OnActiveControlChange;
     TNotifyEvent OnActiveFormChange;
