@@ -609,11 +609,7 @@ void TListView::SetSmallImages(TCustomImageList* value)
 {
     if (value == FSmallImages)
         return;
-    if (FSmallImages)
-        FSmallImages->UnRegisterChanges(FImageChangeLink);
-    ReplaceFreeNotified(this, FSmallImages, value);
-    if (value)
-        value->RegisterChanges(FImageChangeLink);
+    ReplaceLinkedImages(this, FSmallImages, value, FImageChangeLink);
     ApplyImageLists();
 }
 
