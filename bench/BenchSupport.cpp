@@ -259,6 +259,22 @@ unsigned BenchByteSum(const void* data, std::size_t count)
     return sum;
 }
 
+std::vector<TBenchFile> BenchFilesMatching(const AnsiString& pattern)
+{
+    std::vector<TBenchFile> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back({found.cFileName, (std::int64_t(found.nFileSizeHigh) << 32) |
+                                                  std::int64_t(found.nFileSizeLow)});
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return files;
+}
+
 double BenchMiBPerSecond(std::uint64_t bytes, double ms)
 {
     return ms > 0 ? static_cast<double>(bytes) / 1048576.0 / (ms / 1000.0) : 0;

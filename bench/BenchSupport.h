@@ -104,6 +104,15 @@ std::size_t BenchPlainFileRead(const AnsiString& path);
 // The sum of count bytes at data: a plain pass over memory.
 unsigned BenchByteSum(const void* data, std::size_t count);
 
+// A file a pattern matched: its name (without the folder) and size.
+struct TBenchFile
+{
+    AnsiString Name;
+    std::int64_t Bytes;
+};
+// The files (not folders) that pattern ("C:\data\*.wav") matches.
+std::vector<TBenchFile> BenchFilesMatching(const AnsiString& pattern);
+
 // bytes / ms as MiB per second.
 double BenchMiBPerSecond(std::uint64_t bytes, double ms);
 

@@ -24,14 +24,8 @@ constexpr double kMonoMixTarget = 1.5;
 
 void BounceBenchEmpty(const AnsiString& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.wav").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do
-        DeleteFile(folder + found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    for (const TBenchFile& file : BenchFilesMatching(folder + "*.wav"))
+        DeleteFile(folder + file.Name);
 }
 
 // Each region's bytes into a new file of its own, through the same file
@@ -78,14 +72,8 @@ std::vector<TBounceRegion> BounceBenchRegions(const TWavInfo& wav, double volume
 std::int64_t BounceBenchBytesIn(const AnsiString& folder)
 {
     std::int64_t bytes = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*.wav").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    do
-        bytes += (std::int64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    for (const TBenchFile& file : BenchFilesMatching(folder + "*.wav"))
+        bytes += file.Bytes;
     return bytes;
 }
 

@@ -107,15 +107,8 @@ void OpenBenchReadLog(const AnsiString& logPath, double started, TOpenBenchTimes
 // Removes the folder with the files in it.
 void OpenBenchRemoveFolder(const AnsiString& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFile(folder + found.cFileName);
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    for (const TBenchFile& file : BenchFilesMatching(folder + "*"))
+        DeleteFile(folder + file.Name);
     RemoveDir(folder);
 }
 
