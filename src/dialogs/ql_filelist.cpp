@@ -252,11 +252,9 @@ TListItem* TForm10::AddFile(const AnsiString& path)
 
 void TForm10::AddFiles(const std::vector<AnsiString>& names)
 {
-    TListItems* items = FileList->Items();
-    items->BeginUpdate();
+    TListItemsUpdate update(FileList->Items());
     for (const AnsiString& path : FileListCandidates(names))
         AddFile(path);
-    items->EndUpdate();
 }
 
 TListItem* TForm10::MarkedItem() const
@@ -309,11 +307,9 @@ void TForm10::ReadListFile()
     FListFileReadable = paths.has_value();
     if (!paths)
         return;
-    TListItems* items = FileList->Items();
-    items->BeginUpdate();
+    TListItemsUpdate update(FileList->Items());
     for (const AnsiString& path : *paths)
         AddFile(path);
-    items->EndUpdate();
 }
 
 void TForm10::WriteListFile()
@@ -344,12 +340,13 @@ void TForm10::AddBtnClick(TObject* Sender)
 
 void TForm10::DeleteBtnClick(TObject* Sender)
 {
-    TListItems* items = FileList->Items();
-    items->BeginUpdate();
-    for (std::vector<int> selected = FileList->SelectedIndexes(); !selected.empty();
-         selected.pop_back())
-        items->Delete(selected.back());
-    items->EndUpdate();
+    {
+        TListItems* items = FileList->Items();
+        TListItemsUpdate update(items);
+        for (std::vector<int> selected = FileList->SelectedIndexes(); !selected.empty();
+             selected.pop_back())
+            items->Delete(selected.back());
+    }
     if (TListItem* focused = FileList->ItemFocused()) {
         focused->SetSelected(true);
         focused->MakeVisible(false);

@@ -359,7 +359,7 @@ void TForm6::SetShortCutTable(std::vector<TShortCutRecord> table, TCustomImageLi
     FShortCutTable = std::move(table);
     ShortCutList->SetSmallImages(images);
     TListItems* items = ShortCutList->Items();
-    items->BeginUpdate();
+    TListItemsUpdate update(items);
     items->Clear();
     for (const TShortCutRecord& record : FShortCutTable) {
         TListItem* item = items->Add();
@@ -367,7 +367,6 @@ void TForm6::SetShortCutTable(std::vector<TShortCutRecord> table, TCustomImageLi
         item->SubItems()->Add(ShortCutToText(record.ShortCut));
         item->SetImageIndex(record.ImageIndex);
     }
-    items->EndUpdate();
 }
 
 TPreferencePage TForm6::VisiblePage() const

@@ -317,21 +317,22 @@ void TForm1::AddTrackFiles(const AnsiString& root)
 {
     std::vector<int> lengths;
     AnsiString firstFile;
-    TrackList->Items()->BeginUpdate();
-    for (const AnsiString& name : RipTrackFilesIn(root)) {
-        const AnsiString path = IncludeTrailingBackslash(root) + name;
-        const int seconds = GetCdaInfo(path);
-        if (seconds == -1)
-            continue;
-        TListItem* item = TrackList->Items()->Add();
-        item->SetCaption(ChangeFileExt(name, ""));
-        item->SubItems()->Add(FormatTimeShort(seconds));
-        item->SetImageIndex(ShellSmallIconIndex(path));
-        lengths.push_back(seconds);
-        if (firstFile.empty())
-            firstFile = path;
+    {
+        TListItemsUpdate update(TrackList->Items());
+        for (const AnsiString& name : RipTrackFilesIn(root)) {
+            const AnsiString path = IncludeTrailingBackslash(root) + name;
+            const int seconds = GetCdaInfo(path);
+            if (seconds == -1)
+                continue;
+            TListItem* item = TrackList->Items()->Add();
+            item->SetCaption(ChangeFileExt(name, ""));
+            item->SubItems()->Add(FormatTimeShort(seconds));
+            item->SetImageIndex(ShellSmallIconIndex(path));
+            lengths.push_back(seconds);
+            if (firstFile.empty())
+                firstFile = path;
+        }
     }
-    TrackList->Items()->EndUpdate();
     if (lengths.empty())
         return;
     // The disc's length as the player tells it; without a player, the sum

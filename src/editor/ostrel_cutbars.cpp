@@ -23,22 +23,15 @@ constexpr int kNudgeRedrawPixels = 8;
 void TFormVusk::RefreshCutBarList()
 {
     TListItems* items = CutManageList->Items();
-    items->BeginUpdate();
-    try {
-        items->Clear();
-        for (int i = 0; i < FCutBars->Count(); ++i) {
-            const TCutBarRow row =
-                CutBarRowFor(i, CutBarSample(FCutBars->Strings(i)), FEngine->Rate());
-            TListItem* item = items->Add();
-            item->SetCaption(row.Number);
-            item->SubItems()->Add(row.Time);
-            item->SubItems()->Add(row.Samples);
-        }
-    } catch (...) {
-        items->EndUpdate();
-        throw;
+    TListItemsUpdate update(items);
+    items->Clear();
+    for (int i = 0; i < FCutBars->Count(); ++i) {
+        const TCutBarRow row = CutBarRowFor(i, CutBarSample(FCutBars->Strings(i)), FEngine->Rate());
+        TListItem* item = items->Add();
+        item->SetCaption(row.Number);
+        item->SubItems()->Add(row.Time);
+        item->SubItems()->Add(row.Samples);
     }
-    items->EndUpdate();
 }
 
 // --- Adding --------------------------------------------------------------------------------

@@ -169,7 +169,7 @@ void TFormVusk::ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath)
     if (!marked || LowerCase(ExtractFileExt(TForm10::PathOf(marked))) == ".rgl")
         return;
     TListItems* items = FFileListWindow->FileList->Items();
-    items->BeginUpdate();
+    TListItemsUpdate update(items);
     TListItem* added = FFileListWindow->AddFile(regionListPath);
     if (added) {
         // The new entry takes the marked one's place: the entries before it
@@ -184,7 +184,6 @@ void TFormVusk::ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath)
         marked->Delete();
         FFileListWindow->MarkOnly(added);
     }
-    items->EndUpdate();
 }
 
 void TFormVusk::SetFileListRegionCount(int count)

@@ -92,8 +92,7 @@ void TFormVusk::LoadRegionList(const AnsiString& path)
 
 void TFormVusk::ShowLoadedRegions(const std::vector<TRegionRecord>& regions)
 {
-    TListItems* items = EditList->Items();
-    items->BeginUpdate();
+    TListItemsUpdate update(EditList->Items());
     for (const TRegionRecord& loaded : regions) {
         TRegionData& record = FRegions.Add(loaded);
         // A new item shows the record's output mode already; a loaded
@@ -102,7 +101,6 @@ void TFormVusk::ShowLoadedRegions(const std::vector<TRegionRecord>& regions)
         item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume),
                                      RegionVolumePercentText(record.Volume));
     }
-    items->EndUpdate();
 }
 
 void TFormVusk::ShowLoadedCutBars(const std::vector<AnsiString>& cutBars)
