@@ -2,6 +2,7 @@
 
 #include "classlib/Actions.h"
 #include "classlib/ControlMessages.h"
+#include "classlib/WideText.h"
 #include "classlib/WinControl.h"
 #include "themes/Skin.h"
 
@@ -344,6 +345,6 @@ void TFlatButton::DrawContent(TSkinTheme* theme, const TRect& client, const TSki
     if (Caption().empty())
         return;
     FCanvas->Font()->SetColor(clNone);
-    theme->DrawItemText(FCanvas, textRect, info, WideFromAnsiText(Caption()),
+    theme->DrawItemText(FCanvas, textRect, info, AnsiToWide(Caption()),
                         DT_SINGLELINE | DT_VCENTER | EllipsisFormat(FEllipsisStyle), false);
 }

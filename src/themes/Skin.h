@@ -54,9 +54,6 @@ void StopSkin();
 // Windows NT 5 or later.
 bool SystemIsNT5OrLater();
 
-// A text of the ANSI code page as the theme's painters take it.
-WideString WideFromAnsiText(const AnsiString& text);
-
 TSkinTheme* CurrentTheme();
 // Nothing happens for a name not registered; otherwise the current theme
 // is released, the named one taken, and the listeners told.

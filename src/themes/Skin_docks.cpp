@@ -8,6 +8,7 @@
 #include "SkinUxThemes.h"
 
 #include "classlib/Graphics.h"
+#include "classlib/WideText.h"
 #include "toolbar/BarCommon.h"
 
 #include <cstdlib>
@@ -551,7 +552,7 @@ TSkinFloatFrameInfo TSkinFloatingWindowParent::MakeFrameInfo(DWORD request)
     }
     info.RedrawParts =
         (request & kRequestButtonOnly) ? sfpCloseButton : sfpFrame | sfpCaption | sfpCloseButton;
-    info.Caption = WideFromAnsiText(hosted->Text());
+    info.Caption = AnsiToWide(hosted->Text());
     info.EffectiveColor = ResolvedColor(hosted);
     return info;
 }

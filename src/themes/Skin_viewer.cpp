@@ -12,6 +12,7 @@
 #include "classlib/Application.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImageList.h"
+#include "classlib/WideText.h"
 #include "toolbar/BarCommon.h"
 
 #include <algorithm>
@@ -55,17 +56,6 @@ bool Vertical(TBarView* view)
 } // namespace
 
 // --- Free routines -------------------------------------------------------------------
-
-WideString WideFromAnsiText(const AnsiString& text)
-{
-    if (text.empty())
-        return WideString();
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    WideString result(size, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
-    return result;
-}
 
 int MeasureThemedViewer(TBarItemViewer* Viewer)
 {
@@ -461,8 +451,7 @@ void TSkinItemViewer::PaintCaption(TCanvas* Canvas, const TRect& clientArea, TRe
     bool paintDefault = true;
     CaptionDrawHook(Canvas, clientArea, captionRect, rotated, paintDefault);
     if (paintDefault)
-        CurrentTheme()->DrawItemText(Canvas, captionRect, info, WideFromAnsiText(text), format,
-                                     rotated);
+        CurrentTheme()->DrawItemText(Canvas, captionRect, info, AnsiToWide(text), format, rotated);
 }
 
 void TSkinItemViewer::PaintImageArea(TCanvas* Canvas, const TRect& area, const TSkinItemInfo& info)
