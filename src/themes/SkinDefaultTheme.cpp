@@ -5,6 +5,7 @@
 
 #include "classlib/Graphics.h"
 #include "classlib/ImageList.h"
+#include "classlib/WideText.h"
 #include "toolbar/BarCommon.h"
 #include "toolbar/BarItem.h"
 
@@ -22,18 +23,6 @@ constexpr int kStatusPanePart = 1;
 // Below this luminance (0 .. 255) a background counts as dark.
 constexpr int kDarkBackgroundLuminance = 128;
 
-AnsiString ToAnsi(const WideString& text)
-{
-    if (text.empty())
-        return AnsiString();
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    AnsiString result(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
-}
-
 // The text in one colour at r (moved by offset), over a transparent
 // background; r takes what DT_CALCRECT measures.
 void DrawTextInColor(HDC dc, TRect& r, POINT offset, const WideString& text, UINT format,
@@ -44,7 +33,7 @@ void DrawTextInColor(HDC dc, TRect& r, POINT offset, const WideString& text, UIN
     SetTextColor(dc, ColorToRGB(color));
     OffsetRect(&r, offset.x, offset.y);
     if (rotated)
-        DrawVerticalCaption(dc, ToAnsi(text), r, format);
+        DrawVerticalCaption(dc, WideToAnsi(text), r, format);
     else
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     OffsetRect(&r, -offset.x, -offset.y);
