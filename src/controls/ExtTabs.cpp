@@ -1,6 +1,7 @@
 #include "controls/ExtTabs.h"
 
 #include "classlib/Form.h"
+#include "classlib/Panel.h"
 #include "controls/NumThemesSupport.h"
 
 #include <algorithm>
@@ -163,19 +164,6 @@ private:
     }
 };
 
-// Two lines of a frame: the top and left edges in one colour, the bottom and
-// right in the other; the rectangle comes back one pixel smaller.
-void FrameEdges(TCanvas* canvas, TRect& rect, TColor topLeft, TColor bottomRight)
-{
-    canvas->Brush()->SetColor(topLeft);
-    canvas->FillRect(TRect(rect.left, rect.top, rect.right, rect.top + 1));
-    canvas->FillRect(TRect(rect.left, rect.top, rect.left + 1, rect.bottom));
-    canvas->Brush()->SetColor(bottomRight);
-    canvas->FillRect(TRect(rect.left, rect.bottom - 1, rect.right, rect.bottom));
-    canvas->FillRect(TRect(rect.right - 1, rect.top, rect.right, rect.bottom));
-    InflateRect(&rect, -1, -1);
-}
-
 TExtToolbar* MakeTabToolbar(TComponent* owner)
 {
     return new TExtTabToolbar(owner);
@@ -196,10 +184,10 @@ void ExtPaintTabStrip(TCanvas* canvas, const TRect& page, TExtTabThemeType kind,
         return;
     TRect inside = page;
     if (kind == TExtTabThemeType::tttFlat) {
-        FrameEdges(canvas, inside, clWindow, clBtnShadow);
+        Frame3D(canvas, inside, clWindow, clBtnShadow, 1);
     } else {
-        FrameEdges(canvas, inside, clWindow, SystemColor(COLOR_WINDOWFRAME));
-        FrameEdges(canvas, inside, color, clBtnShadow);
+        Frame3D(canvas, inside, clWindow, SystemColor(COLOR_WINDOWFRAME), 1);
+        Frame3D(canvas, inside, color, clBtnShadow, 1);
     }
     canvas->Brush()->SetColor(color);
     canvas->FillRect(inside);
