@@ -213,7 +213,6 @@ private:
         field = value;
         Change(false);
     }
-    void StoreResizing(int& field, int value);
 
     WideString FCaption;
     WideString FHint;

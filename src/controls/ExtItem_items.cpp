@@ -60,14 +60,6 @@ void TExtCustomItem::SetHint(const WideString& value)
     TSkinCustomItem::SetHint(WideToAnsi(value));
 }
 
-void TExtCustomItem::StoreResizing(int& field, int value)
-{
-    if (field == value)
-        return;
-    field = value;
-    Change(true);
-}
-
 void TExtCustomItem::SetCustomWidth(int value)
 {
     StoreResizing(FCustomWidth, std::max(value, -1));

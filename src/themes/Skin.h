@@ -253,7 +253,8 @@ public:
 
     TAdjustFontEvent OnAdjustFont;
 
-private:
+protected:
+    // Stores a setting that changes the viewers' size.
     template <class T> void StoreResizing(T& field, const T& value)
     {
         if (field == value)
@@ -261,6 +262,8 @@ private:
         field = value;
         Change(true);
     }
+
+private:
     void FontSettingsChanged(TObject* Sender);
 
     TFontSettings* FFontSettings; // owned
