@@ -729,7 +729,7 @@ WideString ExtReadMenuText(HMENU menu, UINT position);
 UINT ExtPopupSystemMenu(HWND window, const TPoint& at);
 
 // Which buttons a title bar shows.
-class TExtButtonOptions : public TPersistent
+class TExtButtonOptions : public TNotifyingSettings
 {
 public:
     bool Minimize() const { return FMinimize; }
@@ -740,18 +740,6 @@ public:
     void SetClose(bool value) { Store(FClose, value); }
     bool SystemMenu() const { return FSystemMenu; }
     void SetSystemMenu(bool value) { Store(FSystemMenu, value); }
-
-    TNotifyEvent OnChange;
-
-protected:
-    template <class T> void Store(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        if (OnChange)
-            OnChange(this);
-    }
 
 private:
     bool FMinimize = true;

@@ -16,15 +16,6 @@ TRect TSkinControlMargins::Deflate(const TRect& r) const
     return TRect(r.left + FLeft, r.top + FTop, r.right - FRight, r.bottom - FBottom);
 }
 
-void TSkinControlMargins::Store(int& field, int value)
-{
-    if (field == value)
-        return;
-    field = value;
-    if (OnChange)
-        OnChange(this);
-}
-
 // --- Hover tracking ------------------------------------------------------------------
 
 namespace {

@@ -20,7 +20,7 @@
 #include "classlib/WinControl.h"
 #include "themes/Skin.h"
 
-class TSkinControlMargins : public TPersistent
+class TSkinControlMargins : public TNotifyingSettings
 {
 public:
     int Left() const { return FLeft; }
@@ -34,11 +34,7 @@ public:
     // The rectangle less the margins.
     TRect Deflate(const TRect& r) const;
 
-    TNotifyEvent OnChange;
-
 private:
-    void Store(int& field, int value);
-
     int FLeft = 0;
     int FTop = 0;
     int FRight = 0;

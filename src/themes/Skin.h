@@ -11,6 +11,7 @@
 //
 // And the themed items of the toolbar framework, measured and painted
 // through the current theme:
+//   TNotifyingSettings  settings whose setters tell OnChange of a change
 //   TFontSettings       changes a themed item makes to its font
 //   TSkinCustomItem     an item with font settings, a layout and a minimum
 //                       size (Skin_items.cpp)
@@ -160,10 +161,32 @@ enum class TTextWrapping : BYTE
 
 using TFontSize = WORD; // a percentage of the font's size
 
+// A group of settings that tells its holder of each change.
+class TNotifyingSettings : public TPersistent
+{
+public:
+    TNotifyEvent OnChange;
+
+protected:
+    // Stores only a different value, then tells OnChange.
+    template <class T> void Store(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Changed();
+    }
+    void Changed()
+    {
+        if (OnChange)
+            OnChange(this);
+    }
+};
+
 // Changes applied on top of a font: styles, a size in percent, a colour and
 // a face name. Each setter stores only a different value and then tells
 // OnChange.
-class TFontSettings : public TPersistent
+class TFontSettings : public TNotifyingSettings
 {
 public:
     static constexpr TFontSize kUnchangedSize = 100;
@@ -195,18 +218,7 @@ public:
     // changes; Color takes the colour when one is set.
     HFONT MakeAdjustedFont(HFONT Source, TColor& Color) const;
 
-    TNotifyEvent OnChange;
-
 private:
-    template <class T> void Store(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        if (OnChange)
-            OnChange(this);
-    }
-
     TTriState FBold = TTriState::tsDefault;
     TTriState FItalic = TTriState::tsDefault;
     TTriState FUnderline = TTriState::tsDefault;

@@ -63,8 +63,7 @@ void TFontSettings::Assign(TPersistent* Source)
     FSize = other->FSize;
     FColor = other->FColor;
     FName = other->FName;
-    if (OnChange)
-        OnChange(this);
+    Changed();
 }
 
 void TFontSettings::Apply(TFont* Font) const
