@@ -439,7 +439,6 @@ void TDropFileTarget::ForgetDropData()
 {
     FFiles.clear();
     FDroppedNameMap.clear();
-    FLost.clear();
 }
 
 std::optional<TDropNames> TDropFileTarget::ReadNames(CLIPFORMAT format, bool nameMap, bool wide)
@@ -460,11 +459,10 @@ bool TDropFileTarget::ReadDropData()
     if (!dropped)
         return false;
     FFiles = dropped->Names;
-    FLost = dropped->Lost;
-    if (!FLost.empty()) {
+    if (!dropped->Lost.empty()) {
         // Shown once the drop is over: a message box inside the drop would
         // hold up the program the files come from.
-        FLostToReport = FLost;
+        FLostToReport = dropped->Lost;
         PostMessageA(FReportWindow, kReportLostMessage, 0, 0);
     }
     std::optional<TDropNames> mapped = ReadNames(DropFormats().FileNameMap, true, false);

@@ -137,9 +137,6 @@ public:
     // names the code page cannot hold are never among them.
     const std::vector<AnsiString>& Files() const { return FFiles; }
     const std::vector<AnsiString>& DroppedNameMap() const { return FDroppedNameMap; }
-    // The dropped names the code page cannot hold; a message lists them
-    // once the drop is over.
-    const std::vector<std::u16string>& LostNames() const { return FLost; }
 
     // Turns a wide name into the code page's bytes, or none; the system's
     // exact conversion unless set (tests set one).
@@ -157,7 +154,8 @@ private:
 
     std::vector<AnsiString> FFiles;
     std::vector<AnsiString> FDroppedNameMap;
-    std::vector<std::u16string> FLost;
+    // The dropped names the code page cannot hold; a message lists them
+    // once the drop is over.
     std::vector<std::u16string> FLostToReport;
     HWND FReportWindow = nullptr; // owned: carries the report past the drop
 };
