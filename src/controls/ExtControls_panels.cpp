@@ -5,6 +5,7 @@
 #include "classlib/ShortCut.h"
 #include "classlib/WideText.h"
 #include "controls/NumThemesSupport.h"
+#include "themes/SkinUtils.h"
 #include "unicode/UniClasses.h"
 #include "unicode/UniControls.h"
 #include "unicode/UniForms.h"
@@ -53,9 +54,7 @@ void ExtPaintPanelFrame(TCanvas* canvas, const TRect& rect, bool enabled,
         return;
     TRect r = rect;
     if (borderType == TExtPanelBorder::pbrFramed) {
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(clBtnFace));
-        FrameRect(dc, &r, brush);
-        DeleteObject(brush);
+        FrameRectColor(dc, r, clBtnFace, false);
         return;
     }
     DrawEdge(dc, &r, ClassicEdge(borderType), BF_RECT);

@@ -4,6 +4,7 @@
 #include "classlib/Form.h"
 #include "classlib/Seams.h"
 #include "classlib/ShortCut.h"
+#include "themes/SkinUtils.h"
 
 #include <algorithm>
 #include <vector>
@@ -159,13 +160,10 @@ void TSkinPanelObject::EraseBackground(TMessage& m)
 {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
     TRect client = ClientRect();
-    if (Color() == clNone) {
+    if (Color() == clNone)
         PaintParentUnder(this, dc, client);
-    } else {
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-        FillRect(dc, &client, brush);
-        DeleteObject(brush);
-    }
+    else
+        FillRectColor(dc, client, Color());
     m.Result = 1;
 }
 
