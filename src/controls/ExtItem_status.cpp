@@ -5,10 +5,11 @@
 #include "classlib/Form.h"
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
+#include "themes/SkinThemes.h"
+#include "themes/SkinUtils.h"
+#include "themes/SkinUxThemes.h"
 
 #include <windowsx.h>
-#include "themes/SkinThemes.h"
-#include "themes/SkinUxThemes.h"
 
 namespace {
 
@@ -194,7 +195,8 @@ bool TExtStatusToolbar::StartSizing(const TPoint& client)
 
 void TExtStatusToolbar::PaintGripAndDividers()
 {
-    HDC dc = GetDC(Handle());
+    const TScreenDC screen(Handle());
+    HDC dc = screen.Handle();
     const TExtThemeType kind = ExtResolveThemeKind(FPaintThemeType);
     const int height = ClientHeight();
     std::vector<int> centres;
@@ -203,14 +205,8 @@ void TExtStatusToolbar::PaintGripAndDividers()
         if (viewer->Shown() && dynamic_cast<TBarSeparatorItem*>(viewer->Item()))
             centres.push_back((viewer->BoundsRect().left + viewer->BoundsRect().right) / 2);
     }
-    for (const TDividerLine& line : StatusDividerLines(centres, kind == TExtThemeType::thtNone)) {
-        HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(line.Color));
-        HGDIOBJ old = SelectObject(dc, pen);
-        MoveToEx(dc, line.X, 0, nullptr);
-        LineTo(dc, line.X, height);
-        SelectObject(dc, old);
-        DeleteObject(pen);
-    }
+    for (const TDividerLine& line : StatusDividerLines(centres, kind == TExtThemeType::thtNone))
+        LineInColor(dc, line.X, 0, line.X, height, line.Color);
     TRect grip = ClientGripRect();
     if (!grip.IsEmpty()) {
         HTHEME style = SkinCache().Style(TSkinStyleClass::Status);
@@ -220,7 +216,6 @@ void TExtStatusToolbar::PaintGripAndDividers()
         else
             DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
     }
-    ReleaseDC(Handle(), dc);
 }
 
 void TExtStatusToolbar::WndProc(TMessage& message)
