@@ -56,8 +56,8 @@ const TClassInfo& TExtLabel::StaticClassInfo()
 }
 
 TExtTextObject::TExtTextObject(TComponent* AOwner)
-    : TSkinTextObject(AOwner), FLinkFont(std::make_unique<TFont>()),
-      FImageLink(std::make_unique<TChangeLink>())
+    : TSkinTextObject(AOwner), FImageLink(std::make_unique<TChangeLink>()),
+      FLinkFont(std::make_unique<TFont>())
 {
     FLinkFont->SetColor(0xFF0000);
     FLinkFont->SetStyle(fsUnderline);
