@@ -1,5 +1,6 @@
 #include "BarCommon.h"
 
+#include "classlib/Graphics.h"
 #include "classlib/TextUtils.h"
 #include "classlib/WideText.h"
 
@@ -417,20 +418,6 @@ bool FontFaceExists(HDC dc, const AnsiString& face, BYTE charset)
     return found;
 }
 
-// Selects a font into a DC for a scope.
-class TBarFontSelection
-{
-public:
-    TBarFontSelection(HDC dc, HFONT font) : FDC(dc), FOld(SelectObject(dc, font)) {}
-    ~TBarFontSelection() { SelectObject(FDC, FOld); }
-    TBarFontSelection(const TBarFontSelection&) = delete;
-    TBarFontSelection& operator=(const TBarFontSelection&) = delete;
-
-private:
-    HDC FDC;
-    HGDIOBJ FOld;
-};
-
 } // namespace
 
 HFONT MakeTurnedFont(HDC dc, int angle, const AnsiString& sansFace)
@@ -492,12 +479,10 @@ void DrawTurnedText(HDC dc, const WideString& text, size_t underlined, const TRe
     const int from = start + direction * measure(underlined);
     const int to = start + direction * measure(underlined + 1);
     const int column = upwards ? x + metrics.tmAscent + 1 : x - metrics.tmAscent - 1;
-    HPEN pen = CreatePen(PS_SOLID, 1, GetTextColor(dc));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
+    TOwnedGdiObject pen(CreatePen(PS_SOLID, 1, GetTextColor(dc)));
+    TSelectedObject selection(dc, pen.Handle());
     MoveToEx(dc, column, from, nullptr);
     LineTo(dc, column, to);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 AnsiString EllipsizedText(const AnsiString& s, int room,
@@ -517,8 +502,8 @@ AnsiString EllipsizedText(const AnsiString& s, int room,
 
 void DrawVerticalCaption(HDC dc, const AnsiString& s, const TRect& r, UINT format)
 {
-    HFONT rotated = MakeVerticalFont(dc);
-    TBarFontSelection selection(dc, rotated);
+    TOwnedGdiObject rotated(MakeVerticalFont(dc));
+    TSelectedObject selection(dc, rotated.Handle());
     AnsiString text = s;
     size_t underlined = AnsiString::npos; // byte index in text of the underlined character
     if (!(format & DT_NOPREFIX)) {
@@ -563,7 +548,6 @@ void DrawVerticalCaption(HDC dc, const AnsiString& s, const TRect& r, UINT forma
                                       ? WideString::npos
                                       : AnsiToWide(text.substr(0, underlined)).size();
     DrawTurnedText(dc, AnsiToWide(text), wideUnderlined, r, format, 2700);
-    DeleteObject(rotated);
 }
 
 // --- Window drawing ---------------------------------------------------------------
@@ -575,19 +559,14 @@ namespace {
 class TBarDCOffset
 {
 public:
-    TBarDCOffset(HDC dc, int x, int y, int clipWidth, int clipHeight) : FDC(dc)
+    TBarDCOffset(HDC dc, int x, int y, int clipWidth, int clipHeight) : FSaved(dc)
     {
-        FSaved = SaveDC(dc);
         OffsetViewportOrgEx(dc, x, y, nullptr);
         IntersectClipRect(dc, 0, 0, clipWidth, clipHeight);
     }
-    ~TBarDCOffset() { RestoreDC(FDC, FSaved); }
-    TBarDCOffset(const TBarDCOffset&) = delete;
-    TBarDCOffset& operator=(const TBarDCOffset&) = delete;
 
 private:
-    HDC FDC;
-    int FSaved;
+    TSavedDCState FSaved;
 };
 
 TRect WindowScreenRect(HWND window)
@@ -733,12 +712,10 @@ void InvertRegion(HDC dc, HRGN region, HBRUSH brush)
     RECT box;
     if (GetRgnBox(region, &box) == NULLREGION)
         return;
-    int saved = SaveDC(dc);
+    TSavedDCState saved(dc);
     ExtSelectClipRgn(dc, region, RGN_AND);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    TSelectedObject selection(dc, brush);
     PatBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, PATINVERT);
-    SelectObject(dc, oldBrush);
-    RestoreDC(dc, saved);
 }
 
 } // namespace
