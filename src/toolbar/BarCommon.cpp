@@ -748,15 +748,6 @@ void DrawDragOutline(HDC dc, const TRect* newRect, const TRect* oldRect, SIZE ne
         DeleteObject(dithered);
 }
 
-void DrawDitheredInvertRect(HDC dc, const TRect& r)
-{
-    HBRUSH brush = CreateDitheredBrush();
-    HGDIOBJ old = SelectObject(dc, brush);
-    PatBlt(dc, r.left, r.top, r.Width(), r.Height(), PATINVERT);
-    SelectObject(dc, old);
-    DeleteObject(brush);
-}
-
 HRGN MakeEmptyRegion()
 {
     return CreateRectRgn(0, 0, 0, 0);

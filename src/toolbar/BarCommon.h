@@ -161,8 +161,6 @@ void DrawDragOutline(HDC dc, const TRect* newRect, const TRect* oldRect, SIZE ne
 // The 8 x 8 dithered pattern (rows 0x5555 and 0xAAAA) as a brush that
 // paints in the DC's text and background colours (owned by the caller).
 HBRUSH CreateDitheredBrush();
-// Inverts r with the 8 x 8 dithered pattern.
-void DrawDitheredInvertRect(HDC dc, const TRect& r);
 // An empty region (owned by the caller).
 HRGN MakeEmptyRegion();
 

@@ -882,13 +882,11 @@ private:
     // Lays the viewers out; without writeBack only FContentSize (and the
     // scroll state) change.
     bool LayoutViewers(bool validating, bool writeBack = true);
-    void ApplyLayoutSize(TPoint& Size, bool changed);
     void PaintWindowAtOnce();
     void PaintViewer(TCanvas* Canvas, TBarItemViewer* viewer);
 
     // --- Navigation (BarItem_navigation.cpp)
     TBarView* NearestToolbarView();
-    bool HandleArrowKey(WORD key);
     void CloseThisLevel();
     void ReflectMouseInButtonPart(TBarItemViewer* viewer);
     TBarItemViewer* SearchTypedChar(char typed, TBarItemViewer* from, bool firstCharPass,
