@@ -816,6 +816,24 @@ int DivideRoundingOut(int a, int b)
     return quotient;
 }
 
+TBarFreeWatch::TBarFreeWatch(TComponent* watched) : TComponent(nullptr), FWatched(watched)
+{
+    watched->FreeNotification(this);
+}
+
+TBarFreeWatch::~TBarFreeWatch()
+{
+    if (FWatched)
+        FWatched->RemoveFreeNotification(this);
+}
+
+void TBarFreeWatch::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FWatched)
+        FWatched = nullptr;
+}
+
 // --- Run-time bindings -------------------------------------------------------------
 
 TUpdateLayeredWindow BoundUpdateLayeredWindow()

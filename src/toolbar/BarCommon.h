@@ -12,11 +12,13 @@
 //                     outlines drawn by pattern inversion
 //   messages          flushing paints, removing a range (WM_QUIT survives),
 //                     mouse-leave requests
+//   small helpers     list helpers, rounding, a watch on a component's going
 //   bindings          the newer system functions, looked up once per process
 //
 // Not here: the animation of popups (BarAnim) and the thread hooks (BarHook).
 #pragma once
 
+#include "classlib/Object.h"
 #include "classlib/Types.h"
 
 #include <functional>
@@ -201,6 +203,22 @@ template <class T> bool ListRemove(std::vector<T*>& list, T* item)
 }
 // a / b with a nonzero remainder rounding away from zero.
 int DivideRoundingOut(int a, int b);
+
+// Notices a component's going while a loop runs: Gone() turns true once it
+// was freed.
+class TBarFreeWatch : public TComponent
+{
+public:
+    explicit TBarFreeWatch(TComponent* watched);
+    ~TBarFreeWatch() override;
+    bool Gone() const { return !FWatched; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TComponent* FWatched; // not owned; null once it went
+};
 
 // --- Run-time bindings ------------------------------------------------------
 

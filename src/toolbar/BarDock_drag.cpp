@@ -77,33 +77,6 @@ private:
     SIZE FThickness = {1, 1};
 };
 
-// Notices a window that goes while a loop runs.
-class TWindowWatch : public TComponent
-{
-public:
-    explicit TWindowWatch(TComponent* watched) : TComponent(nullptr), FWatched(watched)
-    {
-        watched->FreeNotification(this);
-    }
-    ~TWindowWatch() override
-    {
-        if (FWatched)
-            FWatched->RemoveFreeNotification(this);
-    }
-    bool Gone() const { return !FWatched; }
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override
-    {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == TOperation::opRemove && AComponent == FWatched)
-            FWatched = nullptr;
-    }
-
-private:
-    TComponent* FWatched; // not owned; null once it went
-};
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -578,7 +551,7 @@ void TBarCustomDockableWindow::StartSizeLoop(int Edge)
     TBarFloatingWindowParent* frame = FloatingParent();
     if (!frame || !frame->HandleAllocated())
         return;
-    TWindowWatch watch(this);
+    TBarFreeWatch watch(this);
     const bool smooth = FSmoothDrag;
     int minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
     SizeLimits(minWidth, minHeight, maxWidth, maxHeight);

@@ -50,6 +50,7 @@ class TBarView;
 class TBarPopupView;
 class TBarPopupWindow;
 class TBarModalHandler;
+class TBarFreeWatch;
 class TBarViewAccObject;
 class TBarItemViewerAccObject;
 
@@ -1056,8 +1057,6 @@ public:
     void AbortMenuChain();
 
 private:
-    class TRootWatch;
-
     void RunLoop(bool startedByMouse, bool executeSelection);
     bool LoopShouldRun(HWND activeWindow) const;
     bool PressEndsLoop(const MSG& msg);
@@ -1091,11 +1090,11 @@ private:
 
     HWND FWindow = nullptr; // takes the capture; owned when FOwnWindow
     bool FOwnWindow = false;
-    bool FMenuStartSent = false;            // the menu-start event went out
-    TBarPopupWindow* FRootPopup = nullptr;  // not owned
-    TBarView* FRoot = nullptr;              // not owned; while the loop runs
-    std::unique_ptr<TRootWatch> FRootWatch; // the last loop's root view
-    TPoint FLastMousePos;                   // screen
+    bool FMenuStartSent = false;               // the menu-start event went out
+    TBarPopupWindow* FRootPopup = nullptr;     // not owned
+    TBarView* FRoot = nullptr;                 // not owned; while the loop runs
+    std::unique_ptr<TBarFreeWatch> FRootWatch; // the last loop's root view
+    TPoint FLastMousePos;                      // screen
     bool FTrackRightButton = false;
     bool FNoPriorityMove = false;
     bool FMouseDownOnMenu = false; // the last press reopened the open menu

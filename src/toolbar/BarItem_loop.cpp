@@ -85,33 +85,6 @@ bool IsHotTrackable(TBarItemViewer* viewer)
 // ---------------------------------------------------------------------------
 // TBarModalHandler
 
-// Notices the root view's going.
-class TBarModalHandler::TRootWatch : public TComponent
-{
-public:
-    explicit TRootWatch(TBarView* view) : TComponent(nullptr), FView(view)
-    {
-        FView->FreeNotification(this);
-    }
-    ~TRootWatch() override
-    {
-        if (FView)
-            FView->RemoveFreeNotification(this);
-    }
-    bool Gone() const { return !FView; }
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override
-    {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == TOperation::opRemove && AComponent == FView)
-            FView = nullptr;
-    }
-
-private:
-    TBarView* FView; // not owned; null once it went
-};
-
 TBarModalHandler::TBarModalHandler(TWinControl* window)
 {
     DWORD position = GetMessagePos();
@@ -166,7 +139,7 @@ void TBarModalHandler::AbortMenuChain()
 bool TBarModalHandler::Loop(TBarView* RootView, bool StartedByMouse, bool TrackRightButton,
                             bool WithoutPriorityMove, bool ExecuteSelection)
 {
-    FRootWatch = std::make_unique<TRootWatch>(RootView);
+    FRootWatch = std::make_unique<TBarFreeWatch>(RootView);
     FRoot = RootView;
     FTrackRightButton = TrackRightButton;
     FNoPriorityMove = WithoutPriorityMove;
