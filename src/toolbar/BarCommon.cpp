@@ -816,6 +816,17 @@ int DivideRoundingOut(int a, int b)
     return quotient;
 }
 
+TBarMeasuringCanvas::TBarMeasuringCanvas(TFont* font) : FDC(nullptr)
+{
+    FCanvas.SetHandle(FDC.Handle());
+    FCanvas.Font()->Assign(font);
+}
+
+TBarMeasuringCanvas::~TBarMeasuringCanvas()
+{
+    FCanvas.SetHandle(nullptr);
+}
+
 TBarFreeWatch::TBarFreeWatch(TComponent* watched) : TComponent(nullptr), FWatched(watched)
 {
     watched->FreeNotification(this);

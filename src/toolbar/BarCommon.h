@@ -12,12 +12,14 @@
 //                     outlines drawn by pattern inversion
 //   messages          flushing paints, removing a range (WM_QUIT survives),
 //                     mouse-leave requests
-//   small helpers     list helpers, rounding, a watch on a component's going
+//   small helpers     list helpers, rounding, a measuring canvas, a watch on
+//                     a component's going
 //   bindings          the newer system functions, looked up once per process
 //
 // Not here: the animation of popups (BarAnim) and the thread hooks (BarHook).
 #pragma once
 
+#include "classlib/Graphics.h"
 #include "classlib/Object.h"
 #include "classlib/Types.h"
 
@@ -203,6 +205,21 @@ template <class T> bool ListRemove(std::vector<T*>& list, T* item)
 }
 // a / b with a nonzero remainder rounding away from zero.
 int DivideRoundingOut(int a, int b);
+
+// A canvas on a memory DC with a font, for measuring.
+class TBarMeasuringCanvas
+{
+public:
+    explicit TBarMeasuringCanvas(TFont* font);
+    ~TBarMeasuringCanvas();
+    TBarMeasuringCanvas(const TBarMeasuringCanvas&) = delete;
+    TBarMeasuringCanvas& operator=(const TBarMeasuringCanvas&) = delete;
+    TCanvas* Canvas() { return &FCanvas; }
+
+private:
+    TMemoryDC FDC;
+    TCanvas FCanvas;
+};
 
 // Notices a component's going while a loop runs: Gone() turns true once it
 // was freed.

@@ -351,13 +351,8 @@ void TBarEditItemViewer::EditorBounds(TRect& R)
     R = BoundsRect();
     if (!OutsideToolbarStyle() || EditItem()->EditCaption().empty())
         return;
-    HDC dc = CreateCompatibleDC(nullptr);
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    canvas.Font()->Assign(View()->GetFont());
-    R.left += CaptionCellWidth(&canvas) + 10;
-    canvas.SetHandle(nullptr);
-    DeleteDC(dc);
+    TBarMeasuringCanvas measuring(View()->GetFont());
+    R.left += CaptionCellWidth(measuring.Canvas()) + 10;
 }
 
 void TBarEditItemViewer::Paint(TCanvas* Canvas, const TRect& ClientRect, bool IsSelected, bool,

@@ -68,29 +68,6 @@ struct TAxisRect
     int AcrossEnd() const { return Across + AcrossSize; }
 };
 
-// A canvas on a memory DC with a font, for measuring.
-class TMeasuringCanvas
-{
-public:
-    explicit TMeasuringCanvas(TFont* font) : FDC(CreateCompatibleDC(nullptr))
-    {
-        FCanvas.SetHandle(FDC);
-        FCanvas.Font()->Assign(font);
-    }
-    ~TMeasuringCanvas()
-    {
-        FCanvas.SetHandle(nullptr);
-        DeleteDC(FDC);
-    }
-    TMeasuringCanvas(const TMeasuringCanvas&) = delete;
-    TMeasuringCanvas& operator=(const TMeasuringCanvas&) = delete;
-    TCanvas* Canvas() { return &FCanvas; }
-
-private:
-    HDC FDC; // owned
-    TCanvas FCanvas;
-};
-
 } // namespace
 
 void TBarView::PerformLayout(TPoint& Size)
@@ -198,7 +175,7 @@ bool TBarView::LayoutViewers(bool validating, bool writeBack)
     // 3. Sizes.
     std::vector<SIZE> sizes(count, SIZE{0, 0});
     {
-        TMeasuringCanvas measuring(GetFont());
+        TBarMeasuringCanvas measuring(GetFont());
         TCanvas* canvas = measuring.Canvas();
         int sharedWidth = 0;
         for (size_t i = 0; i < count; ++i) {
