@@ -314,16 +314,6 @@ void TExtTabToolbar::TabPressed(TExtTabItem* tab, const TPoint& at)
     FDragging = false;
 }
 
-TBarCustomItem* TExtTabToolbar::ItemAt(const TPoint& at)
-{
-    for (int i = 0; i < View()->ViewerCount(); ++i) {
-        TBarItemViewer* viewer = View()->Viewers(i);
-        if (viewer->Shown() && PtInRect(&viewer->BoundsRect(), at))
-            return viewer->Item();
-    }
-    return nullptr;
-}
-
 void TExtTabToolbar::TabDraggedOver(const TPoint& at)
 {
     constexpr int kDragThreshold = 2;
@@ -333,7 +323,8 @@ void TExtTabToolbar::TabDraggedOver(const TPoint& at)
         std::abs(at.y - FDragFrom.y) < kDragThreshold)
         return;
     FDragging = true;
-    TBarCustomItem* over = ItemAt(at);
+    TBarItemViewer* viewer = View()->ViewerAtPixel(at);
+    TBarCustomItem* over = viewer ? viewer->Item() : nullptr;
     const int from = Items()->IndexOf(FDragTab);
     const int to = Items()->IndexOf(over);
     int spacer = Items()->Count();

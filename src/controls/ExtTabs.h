@@ -110,8 +110,6 @@ private:
     void ScrollActiveTabIntoView();
     void ShowHiddenTabs();
     int MeasuredWidth(TBarCustomItem* item);
-    // The item whose shown viewer holds a view point; null when none.
-    TBarCustomItem* ItemAt(const TPoint& at);
 
     TExtCustomTabSet* FTabSet = nullptr; // not owned: the owner
     TTabActivation FActivation;
