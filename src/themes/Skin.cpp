@@ -135,10 +135,7 @@ void TSkinNexus::Unlisten(TObject* listener)
 
 void TSkinNexus::Broadcast(WPARAM wParam, LPARAM lParam)
 {
-    const std::vector<TObject*> snapshot = FListeners;
-    for (TObject* listener : snapshot)
-        if (std::find(FListeners.begin(), FListeners.end(), listener) != FListeners.end())
-            SendSkinMessage(listener, WM_SKIN_THEMECHANGE, wParam, lParam);
+    SendSkinMessageToAll(FListeners, WM_SKIN_THEMECHANGE, wParam, lParam);
 }
 
 // --- Popup animation ------------------------------------------------------------------

@@ -49,6 +49,15 @@ TMessage SendSkinMessage(TObject* target, UINT msg, WPARAM wParam, LPARAM lParam
     return message;
 }
 
+void SendSkinMessageToAll(const std::vector<TObject*>& listeners, UINT msg, WPARAM wParam,
+                          LPARAM lParam)
+{
+    const std::vector<TObject*> snapshot = listeners;
+    for (TObject* listener : snapshot)
+        if (std::find(listeners.begin(), listeners.end(), listener) != listeners.end())
+            SendSkinMessage(listener, msg, wParam, lParam);
+}
+
 bool ItemIsHot(const TSkinItemInfo& info)
 {
     return info.Enabled ? info.HotState != kSkinNotHot : info.HotState == kSkinKeyboardHot;
@@ -286,10 +295,7 @@ void TSkinThemeManager::Unlisten(TObject* listener)
 
 void TSkinThemeManager::Broadcast(WPARAM wParam)
 {
-    const std::vector<TObject*> snapshot = FListeners;
-    for (TObject* listener : snapshot)
-        if (std::find(FListeners.begin(), FListeners.end(), listener) != FListeners.end())
-            SendSkinMessage(listener, WM_SKIN_SYSCHANGE, wParam, 0);
+    SendSkinMessageToAll(FListeners, WM_SKIN_SYSCHANGE, wParam, 0);
 }
 
 TSkinThemeManager* SkinThemeManager()

@@ -42,6 +42,10 @@ class TCustomImageList;
 // other object through Dispatch. The message as handled (result 0 unless
 // the target answered).
 TMessage SendSkinMessage(TObject* target, UINT msg, WPARAM wParam, LPARAM lParam);
+// Sends the message to every listener; listeners may join or leave
+// meanwhile (one that left is not told, one that joined is not told yet).
+void SendSkinMessageToAll(const std::vector<TObject*>& listeners, UINT msg, WPARAM wParam,
+                          LPARAM lParam);
 
 // --- View types ----------------------------------------------------------------------
 
