@@ -81,8 +81,7 @@ WideString WithoutAcceleratorMarks(const WideString& caption, size_t& underlined
 
 HFONT ExtMakeTurnedFont(HDC dc, int angle)
 {
-    const int windowsMajor = LOBYTE(LOWORD(GetVersion()));
-    return MakeTurnedFont(dc, angle, windowsMajor >= 5 ? "Tahoma" : "Arial");
+    return MakeTurnedFont(dc, angle, WindowsVersionAtLeast(5, 0) ? "Tahoma" : "Arial");
 }
 
 int ExtPaintTurnedText(HDC dc, const WideString& caption, TRect& rect, UINT format, int angle)
