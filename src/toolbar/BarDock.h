@@ -779,8 +779,8 @@ const std::vector<TBarCustomDockableWindow*>& ThreadDockableWindows();
 
 // Tracks a button of a window's non-client area while the left button is
 // held: the mouse is captured on window, showPushed hears whether the
-// pointer is over the button (screen coordinates). True when the button is
-// released over it; another press, a lost capture or WM_QUIT (posted again)
-// end it without effect.
-bool TrackBarButton(HWND window, const TRect& buttonOnScreen,
+// pointer is over the button (in the coordinates of the window's whole
+// rectangle). True when the button is released over it; another press, a
+// lost capture or WM_QUIT (posted again) end it without effect.
+bool TrackBarButton(HWND window, const TRect& buttonInWindow,
                     const std::function<void(bool pushed)>& showPushed);

@@ -256,13 +256,8 @@ void TBarFloatingWindowParent::WMNCButtonDown(TMessage& m)
 
 bool TBarFloatingWindowParent::TrackCloseButton()
 {
-    HWND window = WindowHandle();
-    RECT whole;
-    GetWindowRect(window, &whole);
-    TRect box = FloatingCloseRect(FrameGeometry());
-    TRect onScreen(whole.left + box.left, whole.top + box.top, whole.left + box.right,
-                   whole.top + box.bottom);
-    return TrackBarButton(window, onScreen, [this](bool pushed) { PaintFrameNow(pushed); });
+    return TrackBarButton(WindowHandle(), FloatingCloseRect(FrameGeometry()),
+                          [this](bool pushed) { PaintFrameNow(pushed); });
 }
 
 // ---------------------------------------------------------------------------

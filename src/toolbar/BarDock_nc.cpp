@@ -32,9 +32,13 @@ bool IsButtonMessage(UINT msg, UINT first, UINT last)
 
 } // namespace
 
-bool TrackBarButton(HWND window, const TRect& buttonOnScreen,
+bool TrackBarButton(HWND window, const TRect& buttonInWindow,
                     const std::function<void(bool pushed)>& showPushed)
 {
+    RECT whole;
+    GetWindowRect(window, &whole);
+    TRect buttonOnScreen = buttonInWindow;
+    OffsetRect(&buttonOnScreen, whole.left, whole.top);
     SetCapture(window);
     POINT cursor;
     GetCursorPos(&cursor);
@@ -252,19 +256,13 @@ bool TBarCustomDockableWindow::TrackCloseButton()
 {
     if (!FCurrentDock)
         return false;
-    HWND window = WindowHandle();
-    RECT whole;
-    GetWindowRect(window, &whole);
-    TRect box = DockedCloseBox(FCurrentDock->LeftRight());
-    TRect onScreen(whole.left + box.left, whole.top + box.top, whole.left + box.right,
-                   whole.top + box.bottom);
-    bool released = TrackBarButton(window, onScreen, [this](bool pushed) {
-        if (pushed == FCloseBtnPressed)
-            return;
-        FCloseBtnPressed = pushed;
-        RedrawNCArea();
-    });
-    return released;
+    return TrackBarButton(WindowHandle(), DockedCloseBox(FCurrentDock->LeftRight()),
+                          [this](bool pushed) {
+                              if (pushed == FCloseBtnPressed)
+                                  return;
+                              FCloseBtnPressed = pushed;
+                              RedrawNCArea();
+                          });
 }
 
 void TBarCustomDockableWindow::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
