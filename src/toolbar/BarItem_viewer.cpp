@@ -8,6 +8,7 @@
 
 #include "classlib/Application.h"
 #include "classlib/Graphics.h"
+#include "classlib/HintWindow.h"
 #include "classlib/TextUtils.h"
 
 #include <algorithm>
@@ -26,15 +27,6 @@ constexpr int kMenuSeparatorInset = 12;
 
 // Text colour where the source bitmap is black, the destination elsewhere.
 constexpr DWORD kRopPaintMaskedPattern = 0x00B8074A;
-
-// The short part of a hint (before "|").
-AnsiString ShortHint(const AnsiString& hint)
-{
-    for (size_t i = 0; i < hint.size(); i += CharLength(hint, i))
-        if (hint[i] == '|')
-            return hint.substr(0, i);
-    return hint;
-}
 
 TEXTMETRICA CanvasTextMetrics(TCanvas* canvas)
 {
@@ -159,7 +151,7 @@ TCustomImageList* TBarItemViewer::ImageList()
 
 AnsiString TBarItemViewer::ShownHint()
 {
-    AnsiString hint = ShortHint(FItem->Hint());
+    AnsiString hint = GetShortHint(FItem->Hint());
     bool popupShowingCaption =
         FItem->HasTrait(OpensPopup) && !FItem->HasTrait(DualPart) && ShowsCaption();
     if (hint.empty() && !(FItem->EffectiveOptions() & tboNoAutoHint) && !popupShowingCaption)
