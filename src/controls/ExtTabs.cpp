@@ -230,7 +230,6 @@ TColor TExtTabItem::TabColor() const
 
 TExtTabToolbar::TExtTabToolbar(TComponent* AOwner) : TExtToolbar(AOwner)
 {
-    FTabSet = dynamic_cast<TExtCustomTabSet*>(AOwner);
     FActivation.OnChanging = TEvent<int, int, bool&>(this, &TExtTabToolbar::TabChanging);
     FActivation.OnChanged = TEvent<int>(this, &TExtTabToolbar::TabChanged);
 }
