@@ -767,7 +767,6 @@ public:
 
     // --- Selection and keys
     TBarItemViewer* Selected() const { return FSelected; }
-    bool SelectedViaMouse() const { return FSelectedViaMouse; }
     bool MouseInButtonPart() const { return FMouseInButtonPart; }
     void ChangeSelection(TBarItemViewer* viewer, bool viaMouse);
     TBarItemViewer* NextPickableViewer(TBarItemViewer* from, bool forward);
@@ -909,7 +908,6 @@ private:
     int FTrailingCount = 0;                     // viewers of LastEdgeItem and the chevron
     std::vector<TBarItemViewer*> FPriorityList; // not owned (viewers of FViewers)
     TBarItemViewer* FSelected = nullptr;        // not owned
-    bool FSelectedViaMouse = false;
     bool FMouseInButtonPart = false;
     TBarItemViewer* FOpenViewer = nullptr;   // not owned: the opener of the open popup
     TBarView* FOpenChildView = nullptr;      // not owned: the open popup's view

@@ -99,7 +99,6 @@ void TBarView::ChangeSelection(TBarItemViewer* viewer, bool viaMouse)
             old->Leaving();
     }
     FSelected = viewer;
-    FSelectedViaMouse = viaMouse;
     bool wasInButtonPart = FMouseInButtonPart;
     ReflectMouseInButtonPart(viewer);
     if (viewer == old) {
