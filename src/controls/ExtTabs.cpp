@@ -3,6 +3,7 @@
 #include "classlib/Form.h"
 #include "classlib/Panel.h"
 #include "controls/NumThemesSupport.h"
+#include "toolbar/BarCommon.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -447,14 +448,9 @@ int TExtTabToolbar::MeasuredWidth(TBarCustomItem* item)
             viewer = View()->Viewers(i);
     if (!viewer)
         return 0;
-    HDC dc = CreateCompatibleDC(nullptr);
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    canvas.Font()->Assign(View()->GetFont());
+    TBarMeasuringCanvas measuring(View()->GetFont());
     int width = 0, height = 0;
-    viewer->CalcSize(&canvas, width, height);
-    canvas.SetHandle(nullptr);
-    DeleteDC(dc);
+    viewer->CalcSize(measuring.Canvas(), width, height);
     return width;
 }
 

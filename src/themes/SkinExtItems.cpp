@@ -188,13 +188,9 @@ void TSkinEditItemViewer::CalcSize(TCanvas* Canvas, int& Width, int& Height)
 void TSkinEditItemViewer::EditorBounds(TRect& R)
 {
     const TRect bounds = BoundsRect();
-    HDC dc = CreateCompatibleDC(nullptr);
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    ApplyCaptionFont(&canvas);
-    const TSkinEditLayout L = Layout(&canvas, SIZE{bounds.Width(), bounds.Height()});
-    canvas.SetHandle(nullptr);
-    DeleteDC(dc);
+    TBarMeasuringCanvas measuring(nullptr);
+    ApplyCaptionFont(measuring.Canvas());
+    const TSkinEditLayout L = Layout(measuring.Canvas(), SIZE{bounds.Width(), bounds.Height()});
     R = L.Box;
     if (!L.Buttons.IsEmpty())
         R.right = L.Buttons.left;

@@ -819,7 +819,8 @@ int DivideRoundingOut(int a, int b)
 TBarMeasuringCanvas::TBarMeasuringCanvas(TFont* font) : FDC(nullptr)
 {
     FCanvas.SetHandle(FDC.Handle());
-    FCanvas.Font()->Assign(font);
+    if (font)
+        FCanvas.Font()->Assign(font);
 }
 
 TBarMeasuringCanvas::~TBarMeasuringCanvas()

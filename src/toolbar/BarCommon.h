@@ -206,7 +206,8 @@ template <class T> bool ListRemove(std::vector<T*>& list, T* item)
 // a / b with a nonzero remainder rounding away from zero.
 int DivideRoundingOut(int a, int b);
 
-// A canvas on a memory DC with a font, for measuring.
+// A canvas on a memory DC, for measuring: with the given font, or with the
+// canvas's own when font is null.
 class TBarMeasuringCanvas
 {
 public:
