@@ -59,8 +59,7 @@ constexpr bool ModeAvailable(unsigned available, int mode)
 
 bool SystemIsNT5OrLater()
 {
-    const TWindowsVersion windows = RunningWindows();
-    return windows.NT && windows.Major >= 5;
+    return IsNTPlatform() && WindowsVersionAtLeast(5, 0);
 }
 
 // --- Current theme ------------------------------------------------------------------

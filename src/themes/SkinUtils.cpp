@@ -96,11 +96,6 @@ void MakeSharedObjects()
             std::make_unique<TOwnedGdiObject>(CreateFontIndirectA(&metrics.lfSmCaptionFont));
 }
 
-bool PlatformIsNTFamily()
-{
-    return (GetVersion() & 0x80000000u) == 0;
-}
-
 // Both work bitmaps at least width x height.
 void EnsureWorkSize(int width, int height)
 {
@@ -252,7 +247,7 @@ void StartSkinUtils()
     if (gMsImg32) {
         gRoutines.AlphaBlend = reinterpret_cast<TAlphaBlendProc>(
             reinterpret_cast<void*>(GetProcAddress(gMsImg32, "AlphaBlend")));
-        if (PlatformIsNTFamily())
+        if (IsNTPlatform())
             gRoutines.GradientFill = reinterpret_cast<TGradientFillProc>(
                 reinterpret_cast<void*>(GetProcAddress(gMsImg32, "GradientFill")));
     }

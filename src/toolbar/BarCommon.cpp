@@ -133,11 +133,6 @@ TUserRegistryValue ReadUserRegistryValue(const char* keyPath, const char* valueN
     return result;
 }
 
-bool IsNTPlatform()
-{
-    return (GetVersion() & 0x80000000u) == 0;
-}
-
 DWORD WindowsMajorVersion()
 {
     return LOBYTE(LOWORD(GetVersion()));
@@ -240,6 +235,11 @@ bool RegistrySoundEventAssigned(const AnsiString& eventName)
     if (status == ERROR_MORE_DATA)
         return true;
     return status == ERROR_SUCCESS && size > 0 && buffer[0] != 0;
+}
+
+bool IsNTPlatform()
+{
+    return (GetVersion() & 0x80000000u) == 0;
 }
 
 bool WindowsVersionAtLeast(DWORD major, DWORD minor)

@@ -84,6 +84,8 @@ void PlaySoundEvent(const AnsiString& eventName);
 bool RegistrySoundEventAssigned(const AnsiString& eventName);
 
 bool OsIsXPOrNewer();
+// The system is of the NT family (not the 9x one).
+bool IsNTPlatform();
 // The system's version is major.minor or later (any platform).
 bool WindowsVersionAtLeast(DWORD major, DWORD minor);
 bool ThreadHasActiveWindow();
