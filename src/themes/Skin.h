@@ -265,16 +265,6 @@ public:
 
     TAdjustFontEvent OnAdjustFont;
 
-protected:
-    // Stores a setting that changes the viewers' size.
-    template <class T> void StoreResizing(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        Change(true);
-    }
-
 private:
     void FontSettingsChanged(TObject* Sender);
 

@@ -60,13 +60,6 @@ protected:
     virtual TBarItemViewerClass BoxViewerClass();
 
 private:
-    template <class T> void StoreResizing(T& field, const T& value)
-    {
-        if (field == value)
-            return;
-        field = value;
-        Change(true);
-    }
     void FontSettingsChanged(TObject*) { Change(true); }
 
     TAlignment FAlignment = TAlignment::taLeftJustify;

@@ -437,6 +437,14 @@ protected:
     virtual TBarCustomItemActionLink* CreateActionLink();
     virtual void ActionChange(TObject* Sender, bool CheckDefaults);
     void SetItemTraits(TBarItemTraits value) { FItemTraits = value; }
+    // Stores a setting that changes the viewers' size.
+    template <class T> void StoreResizing(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Change(true);
+    }
 
 private:
     void DoActionChange(TObject* Sender);
