@@ -334,11 +334,7 @@ void TBarCustomItem::SetImages(TCustomImageList* value)
         return;
     SIZE oldSize = ImageListSize(FImages);
     bool hadList = FImages != nullptr;
-    if (FImages)
-        FImages->UnRegisterChanges(FImagesLink);
-    ReplaceFreeNotified(this, FImages, value);
-    if (FImages)
-        FImages->RegisterChanges(FImagesLink);
+    ReplaceLinkedImages(this, FImages, value, FImagesLink);
     FImagesSize = ImageListSize(FImages);
     bool sizeChanged = hadList != (FImages != nullptr) || oldSize.cx != FImagesSize.cx ||
                        oldSize.cy != FImagesSize.cy;
@@ -357,11 +353,7 @@ void TBarCustomItem::SetSubMenuImages(TCustomImageList* value)
 {
     if (value == FSubMenuImages)
         return;
-    if (FSubMenuImages)
-        FSubMenuImages->UnRegisterChanges(FSubMenuImagesLink);
-    ReplaceFreeNotified(this, FSubMenuImages, value);
-    if (FSubMenuImages)
-        FSubMenuImages->RegisterChanges(FSubMenuImagesLink);
+    ReplaceLinkedImages(this, FSubMenuImages, value, FSubMenuImagesLink);
     FSubMenuImagesSize = ImageListSize(FSubMenuImages);
     Notify(TBarItemChangeCode::ChildImagesChanged, -1, nullptr);
 }
@@ -759,11 +751,7 @@ void TBarCustomImageList::SetStateList(TCustomImageList*& field, TChangeLink* li
         value = nullptr;
     if (value == field)
         return;
-    if (field)
-        field->UnRegisterChanges(link);
-    ReplaceFreeNotified(this, field, value);
-    if (field)
-        field->RegisterChanges(link);
+    ReplaceLinkedImages(this, field, value, link);
     Change();
 }
 
