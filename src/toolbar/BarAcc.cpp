@@ -1,6 +1,7 @@
 #include "BarAcc.h"
 
 #include "BarCommon.h"
+#include "classlib/WideText.h"
 
 #include <atomic>
 #include <mutex>
@@ -77,12 +78,8 @@ long ChildIndex(const VARIANT& child)
 
 BSTR AnsiToBstr(const AnsiString& text)
 {
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (result && length > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result, length);
-    return result;
+    const WideString wide = AnsiToWide(text);
+    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
 // A string answer: S_FALSE with no string when empty.
