@@ -255,3 +255,8 @@ DWORD SeamTickCount()
 {
     return Seams().TickCount();
 }
+
+bool SeamKeyHeld(int virtualKey)
+{
+    return Seams().KeyState && Seams().KeyState(virtualKey) < 0;
+}

@@ -123,3 +123,5 @@ std::vector<AnsiString> FileDialogFiles(const char* buffer, size_t fileOffset);
 int SeamMessageBox(HWND owner, const AnsiString& text, const AnsiString& caption, UINT flags);
 int SeamMessageBoxW(HWND owner, const WideString& text, const WideString& caption, UINT flags);
 DWORD SeamTickCount();
+// Whether a virtual key (mouse buttons included) is held down now.
+bool SeamKeyHeld(int virtualKey);

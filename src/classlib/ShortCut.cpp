@@ -60,11 +60,6 @@ const NamedKey kKeyNames[] = {
     {VK_OEM_7, "'"},
 };
 
-bool KeyDown(int virtualKey)
-{
-    return (Seams().KeyState(virtualKey) & 0x8000) != 0;
-}
-
 // Compares the start of text with prefix, ignoring ASCII case.
 bool StartsWithIgnoringCase(const AnsiString& text, size_t at, const char* prefix)
 {
@@ -186,11 +181,11 @@ bool IsAccelerator(char character, const AnsiString& caption)
 TShiftState KeyDataToShiftState(LPARAM keyData)
 {
     TShiftState shift = 0;
-    if (KeyDown(VK_SHIFT))
+    if (SeamKeyHeld(VK_SHIFT))
         shift |= ssShift;
-    if (KeyDown(VK_CONTROL))
+    if (SeamKeyHeld(VK_CONTROL))
         shift |= ssCtrl;
-    if ((keyData & 0x20000000) || KeyDown(VK_MENU))
+    if ((keyData & 0x20000000) || SeamKeyHeld(VK_MENU))
         shift |= ssAlt;
     return shift;
 }
@@ -198,17 +193,17 @@ TShiftState KeyDataToShiftState(LPARAM keyData)
 TShiftState KeyboardShiftState()
 {
     TShiftState shift = 0;
-    if (KeyDown(VK_SHIFT))
+    if (SeamKeyHeld(VK_SHIFT))
         shift |= ssShift;
-    if (KeyDown(VK_CONTROL))
+    if (SeamKeyHeld(VK_CONTROL))
         shift |= ssCtrl;
-    if (KeyDown(VK_MENU))
+    if (SeamKeyHeld(VK_MENU))
         shift |= ssAlt;
-    if (KeyDown(VK_LBUTTON))
+    if (SeamKeyHeld(VK_LBUTTON))
         shift |= ssLeft;
-    if (KeyDown(VK_RBUTTON))
+    if (SeamKeyHeld(VK_RBUTTON))
         shift |= ssRight;
-    if (KeyDown(VK_MBUTTON))
+    if (SeamKeyHeld(VK_MBUTTON))
         shift |= ssMiddle;
     return shift;
 }
@@ -226,7 +221,7 @@ TShiftState MouseShiftState(WPARAM mouseKeys)
         shift |= ssRight;
     if (mouseKeys & MK_MBUTTON)
         shift |= ssMiddle;
-    if (KeyDown(VK_MENU))
+    if (SeamKeyHeld(VK_MENU))
         shift |= ssAlt;
     return shift;
 }

@@ -22,11 +22,6 @@ constexpr TColor kManualInputFrameColor = 0x008000;
 // Pixels a tick scrolls the list while its items are dragged past an edge.
 constexpr int kListScrollStep = 16;
 
-bool RegionKeyHeld(int virtualKey)
-{
-    return Seams().KeyState(virtualKey) < 0;
-}
-
 TPoint RegionMouseScreenPos()
 {
     return TPoint(Seams().CursorPos());
@@ -278,10 +273,10 @@ void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Select
         EditListClick(Sender);
         return;
     }
-    if (count < 2 || !RegionKeyHeld(VK_SHIFT))
+    if (count < 2 || !SeamKeyHeld(VK_SHIFT))
         return;
-    const bool mouseRange = !RegionKeyHeld(VK_LBUTTON);
-    const bool keyRange = RegionKeyHeld(VK_UP) || RegionKeyHeld(VK_DOWN);
+    const bool mouseRange = !SeamKeyHeld(VK_LBUTTON);
+    const bool keyRange = SeamKeyHeld(VK_UP) || SeamKeyHeld(VK_DOWN);
     if (mouseRange || keyRange)
         FRangeClickTimer->SetEnabled(true);
 }
@@ -406,7 +401,7 @@ void TFormVusk::DragEditTimerTimer(TObject* Sender)
     case TEditListDragMode::None:
         break;
     }
-    if (!RegionKeyHeld(VK_LBUTTON))
+    if (!SeamKeyHeld(VK_LBUTTON))
         EndDragEdit();
 }
 

@@ -36,11 +36,6 @@ TWaveColors ViewColorsOf(const TOption& option)
     return colors;
 }
 
-bool ViewKeyHeld(int virtualKey)
-{
-    return Seams().KeyState && Seams().KeyState(virtualKey) < 0;
-}
-
 TScrollSettings ViewScrollOf(const TScrollBar* bar)
 {
     TScrollSettings settings;
@@ -437,7 +432,7 @@ void TFormVusk::FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelt
 {
     if (!FileLoaded() || !WaveImage->Inside())
         return;
-    switch (WheelActionFor(ViewKeyHeld(VK_CONTROL), ViewKeyHeld(VK_SHIFT), WheelDelta)) {
+    switch (WheelActionFor(SeamKeyHeld(VK_CONTROL), SeamKeyHeld(VK_SHIFT), WheelDelta)) {
     case TWheelAction::ZoomIn:
         actViewZoomInExecute(this);
         break;

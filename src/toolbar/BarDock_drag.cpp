@@ -20,11 +20,6 @@ HCURSOR SystemCursor(LPCSTR id)
     return LoadCursorA(nullptr, id);
 }
 
-bool ControlHeld()
-{
-    return (Seams().KeyState(VK_CONTROL) & 0x8000) != 0;
-}
-
 bool IsMessageIn(UINT msg, UINT first, UINT last)
 {
     return msg >= first && msg <= last;
@@ -254,7 +249,7 @@ void TBarCustomDockableWindow::TDragSession::Begin(int X, int Y)
     GetWindowRect(held->Handle(), &r);
     FGrab = TPoint(FPointer.x - r.left, FPointer.y - r.top);
     FStartSize = TPoint(r.right - r.left, r.bottom - r.top);
-    FPreventDocking = ControlHeld();
+    FPreventDocking = SeamKeyHeld(VK_CONTROL);
     FCannotFloat = w->FDockMode != TBarDockMode::dmCanFloat;
 
     CollectCandidates();

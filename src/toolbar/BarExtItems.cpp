@@ -11,11 +11,6 @@
 
 namespace {
 
-bool ShiftHeld()
-{
-    return (Seams().KeyState(VK_SHIFT) & 0x8000) != 0;
-}
-
 // A key of the numeric keypad, told by its scan code (lParam bits 16 to
 // 23) with the extended bit (24) clear: the arrow block shares the codes.
 bool IsNumericKeypadKey(LPARAM keyData)
@@ -638,7 +633,7 @@ bool TBarEditItemViewer::RunInlineEditor()
         SetWindowPos(viewWindow, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (FState == TBarEditState::Tab && GetActiveWindow() == activeBefore)
-        view->StepSelection(!ShiftHeld());
+        view->StepSelection(!SeamKeyHeld(VK_SHIFT));
 
     FEdit->SetWindowProc(FEditProc);
     delete FEdit;
