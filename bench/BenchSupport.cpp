@@ -262,16 +262,11 @@ unsigned BenchByteSum(const void* data, std::size_t count)
 std::vector<TBenchFile> BenchFilesMatching(const AnsiString& pattern)
 {
     std::vector<TBenchFile> files;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return files;
-    do
+    ForEachFound(pattern, [&](const WIN32_FIND_DATAA& found) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             files.push_back({found.cFileName, (std::int64_t(found.nFileSizeHigh) << 32) |
                                                   std::int64_t(found.nFileSizeLow)});
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    });
     return files;
 }
 

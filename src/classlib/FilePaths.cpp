@@ -101,6 +101,19 @@ bool RemoveDir(const AnsiString& Dir)
     return !Dir.empty() && RemoveDirectoryA(Dir.c_str());
 }
 
+void ForEachFound(const AnsiString& Pattern,
+                  const std::function<void(const WIN32_FIND_DATAA&)>& visit)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(Pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        visit(found);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 bool DeleteFile(const AnsiString& FileName)
 {
     return !FileName.empty() && DeleteFileA(FileName.c_str());

@@ -1,7 +1,7 @@
 // File names and the file system.
 //
 //   names     those of FileNames.h (included here), and ExpandFileName
-//   queries   FileExists, DirectoryExists, FileSizeOf, FileAge
+//   queries   FileExists, DirectoryExists, FileSizeOf, FileAge, ForEachFound
 //   changes   CreateDir, ForceDirectories, RemoveDir, DeleteFile, RenameFile,
 //             WriteFileReplacing
 //
@@ -17,6 +17,7 @@
 #include "Types.h"
 
 #include <cstdint>
+#include <functional>
 #include <windows.h>
 
 // The system's DeleteFile macro would rename ours; the system call stays
@@ -37,6 +38,12 @@ std::int64_t FileSizeOf(const AnsiString& FileName);
 // The last-write time as local date and time; false when there is no such
 // file or folder.
 bool FileAge(const AnsiString& FileName, TDateTime& FileDateTime);
+
+// Calls visit with each entry that the search pattern ("folder\*.wav")
+// finds, in the system's order ("." and ".." included); none when the
+// folder is missing or nothing matches.
+void ForEachFound(const AnsiString& Pattern,
+                  const std::function<void(const WIN32_FIND_DATAA&)>& visit);
 
 bool CreateDir(const AnsiString& Dir);
 // Creates Dir and every missing folder above it; true when it exists after.

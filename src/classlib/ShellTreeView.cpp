@@ -66,13 +66,9 @@ std::vector<TShellEntry> TShellTreeView::ReadFolder(const AnsiString& folder)
 {
     std::vector<TShellEntry> entries;
     const AnsiString base = IncludeTrailingBackslash(folder);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((base + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return entries;
-    do {
+    ForEachFound(base + "*", [&](const WIN32_FIND_DATAA& found) {
         if (!ShownEntry(found))
-            continue;
+            return;
         TShellEntry entry{base + found.cFileName,
                           (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
         bool canAdd = true;
@@ -80,8 +76,7 @@ std::vector<TShellEntry> TShellTreeView::ReadFolder(const AnsiString& folder)
             OnAddFolder(this, entry, canAdd);
         if (canAdd)
             entries.push_back(entry);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    });
     std::sort(entries.begin(), entries.end(), ListedBefore);
     return entries;
 }

@@ -41,15 +41,10 @@ std::vector<AnsiString> FileListFilesIn(const AnsiString& folder)
 {
     std::vector<AnsiString> files;
     const AnsiString base = IncludeTrailingBackslash(folder);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((base + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return files;
-    do {
+    ForEachFound(base + "*", [&](const WIN32_FIND_DATAA& found) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             files.push_back(base + found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    });
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -50,15 +50,10 @@ TFlatButton* RipButton(TForm1* form, TWinControl* parent, const char* name, cons
 std::vector<AnsiString> RipTrackFilesIn(const AnsiString& root)
 {
     std::vector<AnsiString> names;
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA((IncludeTrailingBackslash(root) + "*.cda").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
+    ForEachFound(IncludeTrailingBackslash(root) + "*.cda", [&](const WIN32_FIND_DATAA& found) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.emplace_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    });
     std::sort(names.begin(), names.end(),
               [](const AnsiString& a, const AnsiString& b) { return CompareStr(a, b) < 0; });
     return names;
