@@ -326,6 +326,9 @@ protected:
 
 private:
     TExtCustomItem* ExtItem() const;
+    // The item's alignment, but a centred caption in a popup menu starts
+    // after the image column: the shortcut text follows it on the right.
+    TAlignment ShownAlignment() const;
     // How much wider the wide caption is than its ANSI conversion that the
     // inherited measuring took (characters the code page lacks).
     int WideCaptionWidthGain(TCanvas* Canvas);

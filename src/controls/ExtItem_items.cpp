@@ -262,6 +262,14 @@ TExtCustomItem* TExtItemViewer::ExtItem() const
     return dynamic_cast<TExtCustomItem*>(FItem);
 }
 
+TAlignment TExtItemViewer::ShownAlignment() const
+{
+    const TAlignment alignment = ExtItem()->Alignment();
+    if (alignment == TAlignment::taCenter && !View()->IsToolbar())
+        return TAlignment::taLeftJustify;
+    return alignment;
+}
+
 WideString TExtItemViewer::ShownWideCaption()
 {
     const TExtCustomItem* item = ExtItem();
@@ -364,9 +372,10 @@ void TExtItemViewer::CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRec
     FCaptionPending = false;
     TExtCustomItem* item = ExtItem();
     WideString caption = ShownWideCaption();
-    UINT format = ExtItemCaptionFormat(item->Wrapping(), item->Alignment());
+    const TAlignment alignment = ShownAlignment();
+    UINT format = ExtItemCaptionFormat(item->Wrapping(), alignment);
     // Turned text is one line: centring along it needs no single-line wrapping.
-    if (IsTextRotated && item->Alignment() == TAlignment::taCenter)
+    if (IsTextRotated && alignment == TAlignment::taCenter)
         format |= DT_CENTER;
     bool paintDefault = true;
     item->PaintCaptionStage(Canvas, ClientAreaRect, caption, CaptionRect, format, IsTextRotated,
@@ -377,8 +386,8 @@ void TExtItemViewer::CaptionDrawHook(TCanvas* Canvas, const TRect& ClientAreaRec
         // it may wrap, so a centred caption keeps both margins.
         TRect rect = CaptionRect;
         if (!IsTextRotated)
-            rect = ExtLayoutCaption(Canvas, CaptionRect, caption, item->Alignment(), format,
-                                    SIZE{0, 0}, false, false)
+            rect = ExtLayoutCaption(Canvas, CaptionRect, caption, alignment, format, SIZE{0, 0},
+                                    false, false)
                        .TextRect;
         ExtPaintCaptionGlow(Canvas, caption, rect, format, item->CaptionGlow(),
                             item->CaptionGlowColor(),

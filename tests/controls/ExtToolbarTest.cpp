@@ -657,6 +657,39 @@ TEST_F(ExtToolbarFixture, AWideHintWithoutAHandlerShowsWhole)
     SetMouseControl(nullptr);
 }
 
+TEST_F(ExtToolbarFixture, CentredCaptionsInAMenuAllStartAfterTheImageColumn)
+{
+    auto* menu = AddItem<TExtSubmenuItem>(L"Menu");
+    std::vector<TExtItem*> entries;
+    for (const wchar_t* caption : {L"A", L"WWWWWWWWWWWWWWWWWWWW"}) {
+        auto* entry = new TExtItem(form);
+        entry->SetCaption(caption);
+        entry->SetShortCut(ShortCut('X', ssCtrl));
+        ASSERT_EQ(entry->Alignment(), TAlignment::taCenter);
+        menu->Add(entry);
+        entries.push_back(entry);
+    }
+    TBarView* view = bar->View();
+    view->EnsureLayout();
+    TBarPopupWindow* popup =
+        menu->CreatePopup(view, view->Find(menu), false, false, TPoint(), bpaLeft);
+    PumpMessages();
+    Painted shown(popup);
+    auto firstInkColumn = [&](TExtItem* entry) {
+        const TRect r = popup->View()->Find(entry)->BoundsRect();
+        for (int x = r.left; x < r.right; ++x)
+            if (shown.Ink(TRect(x, r.top, x + 1, r.bottom)) > 0)
+                return x;
+        return -1;
+    };
+    const int shortStart = firstInkColumn(entries[0]);
+    ASSERT_GE(shortStart, 0);
+    EXPECT_NEAR(shortStart, firstInkColumn(entries[1]), 2)
+        << "a short caption is not centred into the shortcut column";
+    view->ShutChildPopups();
+    PumpMessages();
+}
+
 TEST_F(ExtToolbarFixture, TheChevronPopupListsOneItemALineWhenVertical)
 {
     for (const wchar_t* caption : {L"One", L"Two", L"Three", L"Four", L"Five", L"Six"})
