@@ -600,9 +600,21 @@ void TCustomForm::ControlRemoving(TControl* control)
 
 void TCustomForm::FocusFirstControl()
 {
-    TWinControl* first = FindNextControl(nullptr, true, true, false);
+    TWinControl* first = FirstFocusTarget();
     if (first && first->Handle())
         ::SetFocus(first->WindowHandle());
+}
+
+bool TCustomForm::RestoreActiveControlFocus()
+{
+    if (!FActiveControl || FActiveControl == this || !FActiveControl->CanFocus())
+        return false;
+    // The checks may have changed since the control last had the focus.
+    TWinControl* target = FActiveControl->FocusTarget();
+    if (!target->Handle())
+        return false;
+    ::SetFocus(target->WindowHandle());
+    return true;
 }
 
 bool TCustomForm::IsShortCut(WORD key, TShiftState shift)
@@ -667,11 +679,8 @@ void TCustomForm::WndProc(TMessage& m)
         m.Result = CloseQuery() ? 1 : 0;
         return;
     case WM_SETFOCUS:
-        if (FActiveControl && FActiveControl != this && FActiveControl->CanFocus() &&
-            FActiveControl->Handle()) {
-            ::SetFocus(FActiveControl->WindowHandle());
+        if (RestoreActiveControlFocus())
             return;
-        }
         break;
     case CM_SHOWINGCHANGED:
         CMShowingChanged(m);
@@ -695,9 +704,7 @@ void TCustomForm::WMActivate(TMessage& m)
     Activate();
     if (HIWORD(m.WParam)) // minimised
         return;
-    if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->Handle())
-        ::SetFocus(FActiveControl->WindowHandle());
-    else
+    if (!RestoreActiveControlFocus())
         FocusFirstControl();
 }
 

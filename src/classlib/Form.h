@@ -191,6 +191,9 @@ private:
     void CloseModal();
     void ApplyPosition();
     void FocusFirstControl();
+    // Gives the focus back to the active control (or its focus target);
+    // false when there is none that can take it.
+    bool RestoreActiveControlFocus();
 
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
     TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;

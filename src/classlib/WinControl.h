@@ -101,6 +101,16 @@ public:
     virtual bool CanFocus();
     bool Focused() const;
     virtual void SetFocus();
+    // Where the focus goes when the program, not a key or a click, places it
+    // on this control: this control; a radio button answers the checked one
+    // of its group, as the system's dialog manager does, because a radio
+    // button checks itself when it takes the focus and the stored choice
+    // must survive.
+    virtual TWinControl* FocusTarget() { return this; }
+    // The control the program focuses when it moves the focus into this
+    // one: the first tab stop that can take it, as its FocusTarget; null
+    // when there is none.
+    TWinControl* FirstFocusTarget();
     TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
                                  bool checkParent);
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);

@@ -74,6 +74,12 @@ void TWinControl::SetFocus()
         ::SetFocus(FHandle);
 }
 
+TWinControl* TWinControl::FirstFocusTarget()
+{
+    TWinControl* first = FindNextControl(nullptr, true, true, false);
+    return first ? first->FocusTarget() : nullptr;
+}
+
 TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
                                           bool checkParent)
 {

@@ -705,12 +705,29 @@ void TExtButtonControl::StateChanged(bool click)
     FStateClick = false;
 }
 
+bool TExtButtonControl::SameGroup(const TExtButtonControl* other) const
+{
+    return FGroupIndex != -1 && typeid(*other) == typeid(*this) &&
+           other->FGroupIndex == FGroupIndex;
+}
+
+TExtButtonControl* TExtButtonControl::CheckedInGroup()
+{
+    if (FGroupIndex == -1 || !Parent())
+        return nullptr;
+    for (int i = 0; i < Parent()->ControlCount(); ++i) {
+        auto* member = dynamic_cast<TExtButtonControl*>(Parent()->Controls(i));
+        if (member && SameGroup(member) && member->Checked() && member->CanFocus())
+            return member;
+    }
+    return nullptr;
+}
+
 void TExtButtonControl::WndProc(TMessage& m)
 {
     if (m.Msg == CM_EXTBUTTONGROUP) {
         auto* sender = reinterpret_cast<TExtButtonControl*>(m.LParam);
-        if (sender != this && typeid(*sender) == typeid(*this) &&
-            static_cast<int>(m.WParam) == FGroupIndex && Checked())
+        if (sender != this && SameGroup(sender) && Checked())
             SetChecked(false);
         return;
     }
@@ -774,6 +791,12 @@ void TExtRadioButton::Click()
 void TExtRadioButton::PaintGlyph(TCanvas* canvas, const TRect& rect)
 {
     ExtPaintRadioGlyph(canvas, rect, Enabled(), ThemeType(), Pushed(), IsHot(), FChecked);
+}
+
+TWinControl* TExtRadioButton::FocusTarget()
+{
+    TExtButtonControl* checked = CheckedInGroup();
+    return checked ? checked : this;
 }
 
 void TExtRadioButton::WndProc(TMessage& m)

@@ -210,6 +210,9 @@ protected:
     bool IsHot() { return Pushed() && MouseInside(); }
     // After the check state changed: repaint, tell the group, and click.
     void StateChanged(bool click);
+    // The checked control of this one's group that can take the focus;
+    // null when none is (or the control is never grouped).
+    TExtButtonControl* CheckedInGroup();
     // The click of a state change, which must not change the state again.
     bool InStateClick() const { return FStateClick; }
     TRect CaptionMargins() override;
@@ -219,6 +222,9 @@ protected:
     void AskImageIndex(TCustomImageList*& images, int& index) override;
 
 private:
+    // other is grouped with this control: the same class and group index.
+    bool SameGroup(const TExtButtonControl* other) const;
+
     int FGroupIndex = -1;
     bool FStateClick = false;
 };
@@ -258,6 +264,9 @@ public:
     bool Checked() override { return FChecked; }
     void SetChecked(bool value) override;
     void SetGroupIndex(int value) { SetGroupIndexValue(value); }
+    // The group's checked button, so that the program's placing of the
+    // focus never changes the choice; this one when none is checked.
+    TWinControl* FocusTarget() override;
     void WndProc(TMessage& message) override;
 
 protected:

@@ -282,7 +282,7 @@ void TExtGroupBox::WndProc(TMessage& m)
             for (int i = 0; i < ControlCount(); ++i)
                 if (auto* child = dynamic_cast<TWinControl*>(Controls(i));
                     child && child->CanFocus()) {
-                    child->SetFocus();
+                    child->FocusTarget()->SetFocus();
                     m.Result = 1;
                     return;
                 }

@@ -851,6 +851,20 @@ void TExtTabControl::FireTabChanged(int TabIndex)
         FEmptyPage->SetVisible(false);
     }
     TExtCustomTabSet::FireTabChanged(TabIndex);
+    KeepFocusOnShownPage();
+}
+
+void TExtTabControl::KeepFocusOnShownPage()
+{
+    // Hiding a page leaves the focus on its hidden control, where keys would
+    // go unseen.
+    const HWND focus = GetFocus();
+    if (!HandleAllocated() || !focus || !IsChild(Handle(), focus) || IsWindowVisible(focus) ||
+        !CanFocus())
+        return;
+    TExtTabSheet* page = ActiveTabIndex() >= 0 ? SheetOf(TabToolbar()->ActiveTab()) : FEmptyPage;
+    TWinControl* target = page ? page->FirstFocusTarget() : nullptr;
+    (target ? target : this)->SetFocus();
 }
 
 void TExtTabControl::AfterTabAdded(TExtTabItem* Tab)

@@ -241,6 +241,10 @@ protected:
 
 private:
     TExtTabSheet* SheetOf(TExtTabItem* tab) const;
+    // After a switch that hid the focused control: the focus moves into the
+    // shown page, where the program would place it first, or else onto the
+    // tab control.
+    void KeepFocusOnShownPage();
 
     std::vector<TExtTabSheet*> FSheets; // owned by the form; freed with their tab
     TExtTabSheet* FEmptyPage;           // owned

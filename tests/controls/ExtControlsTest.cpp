@@ -235,6 +235,30 @@ TEST_F(ExtButtonsTest, RadioButtonsOfOneGroupAndParentAreExclusive)
     EXPECT_FALSE(b->Checked());
 }
 
+// Where the program places the focus (the first activation, its return) the
+// group's checked radio button takes it, so the choice stands; the arrow
+// keys still check the button they reach.
+TEST_F(ExtButtonsTest, TheProgramsFocusGoesToTheGroupsCheckedRadioButton)
+{
+    auto* a = Place<TExtRadioButton>(8);
+    auto* b = Place<TExtRadioButton>(32);
+    b->SetChecked(true);
+    ASSERT_TRUE(ActivateForm(form));
+    EXPECT_EQ(GetFocus(), b->Handle());
+    EXPECT_FALSE(a->Checked());
+
+    TForm other(nullptr);
+    ASSERT_TRUE(ActivateForm(&other));
+    a->SetChecked(true); // the choice changes while b holds the form's focus
+    ASSERT_TRUE(ActivateForm(form));
+    EXPECT_EQ(GetFocus(), a->Handle());
+    EXPECT_FALSE(b->Checked());
+
+    PressKey(a->Handle(), VK_DOWN);
+    EXPECT_EQ(GetFocus(), b->Handle());
+    EXPECT_TRUE(b->Checked());
+}
+
 TEST_F(ExtButtonsTest, ALinkOpensItsDocumentThroughTheShellAndShowsTheHand)
 {
     auto* link = Place<TExtLabel>(8);

@@ -5,6 +5,8 @@
 #include "controls/ExtTabs.h"
 
 #include "classlib/Form.h"
+#include "classlib/StandardControls.h"
+#include "controls/ExtControls.h"
 #include "controls/NumThemesSupport.h"
 #include "support/WindowDriver.h"
 #include "themes/SkinThemes.h"
@@ -523,6 +525,33 @@ TEST_F(ExtTabsFixture, TheActiveTabShowsTheFocusWhileTheTabSetHasIt)
     EXPECT_TRUE(GetUpdateRect(strip->Handle(), &update, FALSE)) << "the strip repaints";
     PumpMessages();
     EXPECT_FALSE(focusShown());
+}
+
+// Hiding the page that holds the focus moves the focus into the page shown,
+// onto its group's checked radio button (which stays the choice), or onto
+// the tab control when that page holds nothing to focus.
+TEST_F(ExtTabsFixture, ASwitchAwayFromTheFocusedPageFocusesTheNewPagesChoice)
+{
+    AddTabs(3);
+    auto* edit = new TEdit(form);
+    edit->SetParent(tabs->Sheets(0));
+    std::vector<TExtRadioButton*> radios;
+    for (int i = 0; i < 3; ++i) {
+        radios.push_back(new TExtRadioButton(form));
+        radios[i]->SetParent(tabs->Sheets(1));
+        radios[i]->SetBounds(8, 8 + 24 * i, 120, 20);
+    }
+    radios[2]->SetChecked(true);
+    ASSERT_TRUE(ActivateForm(form));
+    edit->SetFocus();
+    ClickTab(1);
+    EXPECT_EQ(GetFocus(), radios[2]->Handle());
+    EXPECT_TRUE(radios[2]->Checked());
+    EXPECT_FALSE(radios[0]->Checked());
+    ClickTab(2);
+    EXPECT_TRUE(tabs->Focused());
+    ClickTab(0);
+    EXPECT_TRUE(tabs->Focused()) << "the focus was not on the hidden page";
 }
 
 TEST_F(ExtTabsFixture, AFlatTabUnderTheMouseTakesTheToolbarThemesHotFace)

@@ -7,6 +7,7 @@
 #include "audio/DirectWavEngine.h"
 #include "classlib/FilePaths.h"
 #include "classlib/StringList.h"
+#include "classlib/TextUtils.h"
 #include "support/TestSeams.h"
 
 #include <utility>
@@ -443,5 +444,34 @@ TEST_F(MainWindowTest, TheSampleCountStaysInsideTheInfoPanel)
         EXPECT_EQ(inOrder, c.inOrder);
         form->CloseDocument();
         CloseAndFree();
+    }
+}
+
+// The focus a start places on the open rename tab lands on its checked rule,
+// so a rule that is not the tab's first survives the restart.
+TEST_F(MainWindowTest, TheOpenRenameTabKeepsItsStoredRuleOverARestart)
+{
+    const struct Case
+    {
+        int Tab;
+        const char* Key;
+        int Stored;
+        const char* Rule; // the control that shows it
+    } cases[] = {
+        {0, "ADD_CHECK", 1, "rnAdd1"},       {0, "ADD_CHECK", 3, "rnAdd3"},
+        {1, "DEL_CHECK", 2, "rnDel2"},       {2, "CHANGE_CHECK", 2, "rnChange2"},
+        {2, "CHANGE_CHECK", 3, "rnChange3"}, {3, "MANUAL_CHK", 1, "rCk1"},
+    };
+    for (const Case& c : cases) {
+        WriteSettings("[FORM]\r\nSUBWINDOW_NUM=2\r\n[RENAME]\r\nACTIVEPAGE=" + IntToStr(c.Tab) +
+                      "\r\n" + c.Key + "=" + IntToStr(c.Stored) + "\r\n");
+        Start();
+        ASSERT_TRUE(ActivateForm(form));
+        PumpMessages();
+        auto* rule = dynamic_cast<TExtButtonControl*>(form->FindComponent(c.Rule));
+        ASSERT_NE(rule, nullptr) << c.Rule;
+        EXPECT_TRUE(rule->Checked()) << c.Key << "=" << c.Stored;
+        CloseAndFree();
+        EXPECT_EQ(Settings().ReadInteger("RENAME", c.Key, -1), c.Stored) << c.Key;
     }
 }
