@@ -340,11 +340,29 @@ void TListColumns::Delete(int index)
 {
     if (index < 0 || index >= Count())
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-    if (FOwner->HandleAllocated())
+    // The others keep their display order. A deletion moves the columns
+    // created after the deleted one left, not those shown after it, so the
+    // values of a column moved forward would draw off their headers: the
+    // column is moved to the last place first, where both are the same, and
+    // the order is set again afterwards, which has the window take every
+    // place from the header.
+    std::vector<int> order = FOwner->ColumnOrder();
+    std::erase(order, index);
+    if (FOwner->HandleAllocated()) {
+        order.push_back(index);
+        FOwner->SetColumnOrder(order);
+        order.pop_back();
         SendMessageA(FOwner->WindowHandle(), LVM_DELETECOLUMN, index, 0);
-    FOwner->FColumnOrder.clear();
+    }
     delete FColumns[index];
     FColumns.erase(FColumns.begin() + index);
+    for (int& column : order)
+        if (column > index)
+            --column;
+    if (order.empty())
+        FOwner->FColumnOrder.clear();
+    else
+        FOwner->SetColumnOrder(order);
 }
 
 void TListColumns::Clear()

@@ -264,7 +264,7 @@ public:
     void SetDoubleBuffered(bool value) override;
 
     // The columns' display order by creation index (creation order when
-    // none was set); a set order is kept until a column is deleted.
+    // none was set); deleting a column keeps the others' order.
     std::vector<int> ColumnOrder() const;
     void SetColumnOrder(const std::vector<int>& order);
 

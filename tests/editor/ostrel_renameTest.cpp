@@ -104,6 +104,31 @@ TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
     EXPECT_FALSE(form->FRenameMode);
     EXPECT_EQ(form->EditList->Columns()->Count(), kRegionColumnCount);
     EXPECT_EQ(Item(0)->SubItems()->Count(), kPreviewSubItem);
+
+    // The header and the values agree again: the list's own order array, and
+    // under the middle of each header the first row's value of that column,
+    // the row ending with the last header.
+    const HWND list = form->EditList->Handle();
+    std::vector<int> order(kRegionColumnCount, -1);
+    SendMessageA(list, LVM_GETCOLUMNORDERARRAY, order.size(),
+                 reinterpret_cast<LPARAM>(order.data()));
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    const HWND header = ListView_GetHeader(list);
+    RECT row, head;
+    ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+    for (int column = 0; column < kRegionColumnCount; ++column) {
+        Header_GetItemRect(header, column, &head);
+        LVHITTESTINFO hit = {};
+        hit.pt = {(head.left + head.right) / 2, (row.top + row.bottom) / 2};
+        SendMessageA(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        EXPECT_EQ(hit.iItem, 0) << column;
+        EXPECT_EQ(hit.iSubItem, column) << form->EditList->Columns()->Items(column)->Caption();
+        char text[64] = {};
+        ListView_GetItemText(list, 0, column, text, sizeof(text));
+        EXPECT_EQ(text, column == 0 ? Item(0)->Caption() : Item(0)->SubItems()->Strings(column - 1))
+            << column;
+    }
+    EXPECT_EQ(row.right, head.right);
 }
 
 TEST_F(RenameWindowTest, TheButtonAppliesThePreviewOfTheSelectedRegions)
