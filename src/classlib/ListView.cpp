@@ -993,6 +993,12 @@ void TListView::ItemChanged(NMLISTVIEW* change)
         OnChange(this, item, TItemChange::ctState);
     if (((change->uNewState ^ change->uOldState) & LVIS_SELECTED) && OnSelectItem)
         OnSelectItem(this, item, (change->uNewState & LVIS_SELECTED) != 0);
+    // A new item's first image (unticked) is no change of its tick.
+    auto ticked = [](UINT state) {
+        return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    };
+    if (ticked(change->uNewState) != ticked(change->uOldState) && OnItemChecked)
+        OnItemChecked(this, item);
 }
 
 TCustomDrawState TListView::DrawState(const NMLVCUSTOMDRAW* draw, TListItem* item) const

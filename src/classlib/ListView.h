@@ -220,6 +220,7 @@ using TLVChangeEvent = TEvent<TObject*, TListItem*, TItemChange>;
 using TLVSelectItemEvent = TEvent<TObject*, TListItem*, bool>;
 using TLVColumnClickEvent = TEvent<TObject*, TListColumn*>;
 using TLVDeletedEvent = TEvent<TObject*, TListItem*>;
+using TLVItemCheckedEvent = TEvent<TObject*, TListItem*>;
 using TLVEditingEvent = TEvent<TObject*, TListItem*, bool&>;
 using TLVEditedEvent = TEvent<TObject*, TListItem*, AnsiString&>;
 // Sender, ARect, DefaultDraw.
@@ -308,6 +309,10 @@ public:
 
     TLVChangeEvent OnChange;
     TLVSelectItemEvent OnSelectItem;
+    // An item's tick box was ticked or cleared, by a click, a key or the
+    // program; Checked already reads the new state. A click in the box
+    // reaches OnClick before the window toggles it.
+    TLVItemCheckedEvent OnItemChecked;
     TLVColumnClickEvent OnColumnClick;
     TLVCompareEvent OnCompare;
     TLVDeletedEvent OnDeletion;

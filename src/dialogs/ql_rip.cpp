@@ -140,6 +140,7 @@ void TForm1::CreateControls()
     FShellImages = NewShellSmallImages(this);
     TrackList->SetSmallImages(FShellImages);
     TrackList->OnClick = TNotifyEvent(this, &TForm1::TrackListClick);
+    TrackList->OnItemChecked = TLVItemCheckedEvent(this, &TForm1::TrackListItemChecked);
     TrackList->OnDblClick = TNotifyEvent(this, &TForm1::TrackListDblClick);
     TrackList->OnKeyDown = TKeyEvent(this, &TForm1::TrackListKeyDown);
     TrackList->OnCustomDrawItem = TLVCustomDrawItemEvent(this, &TForm1::TrackListCustomDrawItem);
@@ -359,10 +360,18 @@ int TForm1::TickedCount() const
 
 void TForm1::CheckRipButton()
 {
-    RipBtn->SetEnabled(TickedCount() > 0);
+    // The list stays usable during a rip; a second rip must not start then.
+    RipBtn->SetEnabled(!FRipping && TickedCount() > 0);
 }
 
 void TForm1::TrackListClick(TObject* Sender)
+{
+    CheckRipButton();
+}
+
+// A click in a tick box reaches TrackListClick before the list toggles the
+// box; the rip button follows the toggle here.
+void TForm1::TrackListItemChecked(TObject* Sender, TListItem* Item)
 {
     CheckRipButton();
 }

@@ -91,6 +91,7 @@ public:
     void FormClose(TObject* Sender, TCloseAction& Action);
     void DriveComboChange(TObject* Sender);
     void TrackListClick(TObject* Sender);
+    void TrackListItemChecked(TObject* Sender, TListItem* Item);
     void TrackListDblClick(TObject* Sender);
     void TrackListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void TrackListCustomDrawItem(TObject* Sender, TListItem* Item, TCustomDrawState State,

@@ -139,6 +139,19 @@ protected:
                 .Bytes();
         return AnsiString(bytes.begin(), bytes.end());
     }
+    // A click posted in the tick box of track index (0-based).
+    void ClickTickBox(int index)
+    {
+        TListView* list = form->TrackList;
+        // The state image stands left of the item's icon.
+        const TRect icon = list->Items()->Item(index)->DisplayRect(TDisplayCode::drIcon);
+        LVHITTESTINFO hit = {};
+        hit.pt = {icon.left - 8, (icon.top + icon.bottom) / 2};
+        ListView_HitTest(list->Handle(), &hit);
+        ASSERT_EQ(hit.iItem, index);
+        ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON);
+        ClickAt(list->Handle(), hit.pt.x, hit.pt.y);
+    }
     bool WaitForMessage(const char* text)
     {
         return PumpUntil([&] { return form->MesLabel->Caption() == text && !form->Ripping(); },
@@ -194,6 +207,8 @@ TEST_F(RipWindowTest, CancellingDuringTheSecondTrackKeepsTheFirstAndLeavesAValid
                           10000));
     form->Close();
     EXPECT_TRUE(form->Visible()) << "a rip under way keeps the window";
+    ClickTickBox(0);
+    EXPECT_FALSE(form->RipBtn->Enabled()) << "no second rip while one runs";
     ClickCentre(form->CancelBtn);
     ASSERT_TRUE(WaitForMessage("リッピングが中止されました"));
 
@@ -232,6 +247,25 @@ TEST_F(RipWindowTest, AClickInTheListEnablesRipOnlyWithATick)
         const TRect label = form->TrackList->Items()->Item(1)->DisplayRect(TDisplayCode::drLabel);
         ClickAt(form->TrackList->Handle(), label.left + 20, (label.top + label.bottom) / 2);
         EXPECT_EQ(form->RipBtn->Enabled(), c.Enabled) << c.All << " " << c.Ticked;
+    }
+}
+
+// The list toggles a box after it reports the click; the rip button follows
+// the box all the same, each time.
+TEST_F(RipWindowTest, EveryClickOnATickBoxLeavesRipEnabledExactlyWhileATrackIsTicked)
+{
+    Open(InsertDisc({40, 40, 40}));
+    TListView* list = form->TrackList;
+    const struct
+    {
+        int Track;
+        bool Ticked;
+        bool Enabled;
+    } steps[] = {{1, true, true}, {2, true, true}, {1, false, true}, {2, false, false}};
+    for (const auto& step : steps) {
+        ClickTickBox(step.Track);
+        EXPECT_EQ(list->Items()->Item(step.Track)->Checked(), step.Ticked) << step.Track;
+        EXPECT_EQ(form->RipBtn->Enabled(), step.Enabled) << step.Track << " " << step.Ticked;
     }
 }
 
