@@ -370,6 +370,11 @@ protected:
     void DefineProperties(TFiler& Filer) override;
 
 private:
+    // What the panel shows under its children: the parent's background, the
+    // panel's colour and its frame.
+    void PaintBackdrop(TCanvas* canvas, const TRect& client);
+    void EraseBackground(TMessage& m);
+
     WideString FCaption;
     bool FBorders = true;
     TExtPanelBorder FBorderType = TExtPanelBorder::pbrEtched;

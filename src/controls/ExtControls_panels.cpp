@@ -155,15 +155,8 @@ void TExtCustomPanel::AdjustClientRect(TRect& rect)
     rect = FMargins->Deflate(rect);
 }
 
-void TExtCustomPanel::Paint()
+void TExtCustomPanel::PaintBackdrop(TCanvas* canvas, const TRect& client)
 {
-    TRect client = ClientRect();
-    if (client.IsEmpty())
-        return;
-    TBitmap buffer;
-    buffer.SetPixelFormat(TPixelFormat::pf32bit);
-    buffer.SetSize(client.Width(), client.Height());
-    TCanvas* canvas = buffer.Canvas();
     canvas->Brush()->SetColor(clWhite);
     canvas->FillRect(client);
     PaintParentUnder(this, canvas->Handle(), client);
@@ -182,8 +175,34 @@ void TExtCustomPanel::Paint()
     }
     paintDefault = true;
     DoDrawBackground(canvas, client, 1, paintDefault);
-    BitBlt(Canvas()->Handle(), 0, 0, client.Width(), client.Height(), canvas->Handle(), 0, 0,
-           SRCCOPY);
+}
+
+void TExtCustomPanel::Paint()
+{
+    TRect client = ClientRect();
+    if (client.IsEmpty())
+        return;
+    TBitmap buffer;
+    buffer.SetPixelFormat(TPixelFormat::pf32bit);
+    buffer.SetSize(client.Width(), client.Height());
+    PaintBackdrop(buffer.Canvas(), client);
+    BitBlt(Canvas()->Handle(), 0, 0, client.Width(), client.Height(), buffer.Canvas()->Handle(), 0,
+           0, SRCCOPY);
+}
+
+void TExtCustomPanel::EraseBackground(TMessage& m)
+{
+    // The panel's own paint covers its window; a child asking for what lies
+    // under it gets the backdrop in its DC, whether or not the panel has
+    // painted yet.
+    if (ErasesForAnother(this, m)) {
+        auto dc = reinterpret_cast<HDC>(m.WParam);
+        TSavedDCState saved(dc);
+        TCanvas canvas;
+        TCanvasDCScope scope(&canvas, dc);
+        PaintBackdrop(&canvas, ClientRect());
+    }
+    m.Result = 1;
 }
 
 void TExtCustomPanel::DefineProperties(TFiler& Filer)
@@ -196,8 +215,7 @@ void TExtCustomPanel::WndProc(TMessage& m)
 {
     switch (m.Msg) {
     case WM_ERASEBKGND:
-        // Paint covers the whole client area.
-        m.Result = 1;
+        EraseBackground(m);
         return;
     case WM_SKIN_THEMECHANGE:
         RepaintBackdrop();

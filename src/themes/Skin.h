@@ -35,6 +35,7 @@
 //                       the floating frame painted by the theme, snapping
 //                       to the work area
 //   PaintParentUnder    what lies under a control
+//   ErasesForAnother    whether an erase request is a child's asking for it
 //
 // Theme-change listeners get WM_SKIN_THEMECHANGE three times per change
 // (WParam 1 before, 2 during, 3 after), with LParam 1 for a switch and 0
@@ -546,6 +547,12 @@ enum class TSkinItemTransparency : BYTE
 // over r: the parent's own background when it erases into the DC, else a
 // dock's background, the parent's colour, or its visual-style tab page.
 void PaintParentUnder(TControl* Control, HDC DC, const TRect& R);
+// Whether a WM_ERASEBKGND that Control gets asks for its background on
+// another surface (a child's DC, through PaintParentUnder) rather than
+// erasing before Control's own paint: its window's DC, or a buffer or
+// picture that the class library passes in LParam as well. A control that
+// paints its background in Paint answers the first by painting it there.
+bool ErasesForAnother(TWinControl* Control, const TMessage& Erase);
 
 // The top-left corner of a window of the size of window after it snaps to
 // the edges of workArea it lies less than distance pixels from (the right

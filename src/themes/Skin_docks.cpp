@@ -188,6 +188,14 @@ void PaintParentUnder(TControl* Control, HDC DC, const TRect& R)
     PaintParentBackground(parent, DC, inParent);
 }
 
+bool ErasesForAnother(TWinControl* Control, const TMessage& Erase)
+{
+    if (Erase.LParam == static_cast<LPARAM>(Erase.WParam))
+        return false;
+    const auto dc = reinterpret_cast<HDC>(Erase.WParam);
+    return !Control->HandleAllocated() || WindowFromDC(dc) != Control->WindowHandle();
+}
+
 TPoint SnapToWorkArea(const TRect& Window, const TRect& WorkArea, int Distance)
 {
     const int width = Window.Width();

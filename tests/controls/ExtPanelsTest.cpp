@@ -132,6 +132,33 @@ TEST_F(ExtPanelTest, GroupBoxFrameRunsThroughTheCaptionAndLeavesItClear)
     EXPECT_EQ(pixel(8, middle), PixelRgb(kFormColour)) << "no frame under the caption's start";
 }
 
+TEST_F(ExtPanelTest, ACaptionInAGroupBoxStandsOnWhatTheGroupBoxShowsBeforeItsFirstPaint)
+{
+    auto* group = new TExtGroupBox(form);
+    group->SetParent(form);
+    group->SetWideCaption(L"Group");
+    auto* label = new TExtLabel(form);
+    label->SetWideCaption(L"Label");
+    auto* check = new TExtCheckBox(form);
+    check->SetWideCaption(L"Check");
+    int top = 20;
+    for (TExtTextObject* child : std::initializer_list<TExtTextObject*>{label, check}) {
+        child->SetParent(group);
+        child->SetAutoSize(false);
+        child->SetBounds(10, top, 120, 20);
+        top += 30;
+    }
+    // Each child painted alone on a black sheet: only what it asks of the
+    // group box lies under its caption.
+    for (TExtTextObject* child : std::initializer_list<TExtTextObject*>{label, check}) {
+        PaintedPixels pixel(child);
+        SCOPED_TRACE(child->ClassName());
+        for (int y = 0; y < child->Height(); ++y)
+            for (int x = child->Width() - 20; x < child->Width(); ++x)
+                ASSERT_EQ(pixel(x, y), PixelRgb(kFormColour)) << x << "," << y;
+    }
+}
+
 TEST_F(ExtPanelTest, ADescriptionCarriesTheWideCaptionAndItsExtraFormForOlderReaders)
 {
     auto* source = new TExtGroupBox(form);
