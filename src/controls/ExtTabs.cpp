@@ -788,11 +788,11 @@ void TExtTabSheet::SetTabVisible(bool value)
         FTabItem->SetVisible(value);
 }
 
-void TExtTabSheet::Paint()
+void TExtTabSheet::PaintPage(TCanvas* canvas)
 {
     if (!FTabControl) {
-        Canvas()->Brush()->SetColor(clBtnFace);
-        Canvas()->FillRect(ClientRect());
+        canvas->Brush()->SetColor(clBtnFace);
+        canvas->FillRect(ClientRect());
         return;
     }
     // The page's edge toward the tabs lies under the strip, so that the
@@ -804,7 +804,30 @@ void TExtTabSheet::Paint()
         else
             page.bottom += 4;
     }
-    FTabControl->PaintPage(Canvas(), page);
+    FTabControl->PaintPage(canvas, page);
+}
+
+void TExtTabSheet::Paint()
+{
+    PaintPage(Canvas());
+}
+
+void TExtTabSheet::WndProc(TMessage& message)
+{
+    if (message.Msg != WM_ERASEBKGND) {
+        TCustomControl::WndProc(message);
+        return;
+    }
+    // The sheet's own paint covers its window; a control on the page asking
+    // for what lies under it stands on the page.
+    if (ErasesForAnother(this, message)) {
+        auto dc = reinterpret_cast<HDC>(message.WParam);
+        TSavedDCState saved(dc);
+        TCanvas canvas;
+        TCanvasDCScope scope(&canvas, dc);
+        PaintPage(&canvas);
+    }
+    message.Result = 1;
 }
 
 // --- TExtTabControl ----------------------------------------------------------------------------

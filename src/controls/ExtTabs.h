@@ -207,12 +207,16 @@ public:
     void SetImageIndex(int value);
     bool TabVisible() const;
     void SetTabVisible(bool value);
+    void WndProc(TMessage& message) override;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Paint() override;
 
 private:
+    // The tab control's page, its edge toward the tabs under the strip.
+    void PaintPage(TCanvas* canvas);
+
     TExtTabControl* FTabControl = nullptr; // not owned
     TExtTabItem* FTabItem = nullptr;       // not owned; free-notified
 };

@@ -331,6 +331,10 @@ void TFormVusk::CreateRenamePage()
         edit->OnEnter = TNotifyEvent(this, &TFormVusk::rEd1Enter);
         edit->OnExit = TNotifyEvent(this, &TFormVusk::rEd1Exit);
     }
+    // The labels show the page under their captions, not the face colour.
+    for (TLabel* label :
+         {rLb1, rLb2, rLb3, rLb4, rLb5, rLb6, rLb7, rLb8, rLb9, rLb10, rLb11, rLb12, rLb13})
+        label->SetTransparent(true);
     RenamePage->SetActiveTabIndex(0);
 }
 

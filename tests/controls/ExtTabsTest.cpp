@@ -502,6 +502,25 @@ TEST_F(ExtTabsFixture, TabColoursFillTheActiveTabThePageAndTheStrip)
     }
 }
 
+TEST_F(ExtTabsFixture, AControlOnAPageStandsOnThePagesColour)
+{
+    AddTabs(2);
+    const COLORREF page = RGB(200, 220, 240);
+    tabs->SetThemeType(TExtTabThemeType::tttNone);
+    tabs->TabToolbar()->SetTabColor(page);
+    auto* radio = new TExtRadioButton(form);
+    radio->SetParent(tabs->Sheets(0));
+    radio->SetWideCaption(L"Radio");
+    radio->SetAutoSize(false);
+    radio->SetBounds(10, 10, 120, 20);
+    form->Show();
+    PumpMessages();
+    TPainted painted(radio);
+    for (int y = 0; y < radio->Height(); ++y)
+        for (int x = radio->Width() - 20; x < radio->Width(); ++x)
+            ASSERT_EQ(painted.At(x, y), page) << x << "," << y;
+}
+
 TEST_F(ExtTabsFixture, TheActiveTabShowsTheFocusWhileTheTabSetHasIt)
 {
     AddTabs(2);
