@@ -647,6 +647,8 @@ void TBarCustomToolbar::MouseMove(TShiftState Shift, int X, int Y)
     TBarCustomDockableWindow::MouseMove(Shift, X, Y);
     if (!FView || FView->HasViewState(bvsModal))
         return;
+    // The hot viewer is the mouse's, not the keyboard's.
+    FView->IncludeViewState(bvsMouseOver);
     TBarItemViewer* viewer = FView->ViewerAtPixel(TPoint(X, Y));
     if (viewer == FView->Selected())
         return;
@@ -658,7 +660,10 @@ void TBarCustomToolbar::MouseMove(TShiftState Shift, int X, int Y)
 
 void TBarCustomToolbar::ClearHot()
 {
-    if (FView && !FView->HasViewState(bvsModal) && FView->Selected())
+    if (!FView || FView->HasViewState(bvsModal))
+        return;
+    FView->ExcludeViewState(bvsMouseOver);
+    if (FView->Selected())
         FView->ChangeSelection(nullptr, false);
 }
 

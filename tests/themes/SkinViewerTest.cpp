@@ -237,12 +237,6 @@ TEST_F(ThemedViewers, EachStateReachesTheThemeAsItsRecord)
         {"disabled", disable, false, false, info(0, 0, kSkinNotHot, 0)},
         {"disabled, selected by the keyboard", disable, true, false,
          info(0, 0, kSkinKeyboardHot, 0)},
-        {"disabled, selected under the mouse",
-         [](TSkinCustomItem* item, TBarView* view) {
-             item->SetEnabled(false);
-             view->IncludeViewState(bvsMouseOver);
-         },
-         true, false, info(0, 0, kSkinMouseHot, 0)},
         {"disabled while customizing",
          [](TSkinCustomItem* item, TBarView* view) {
              item->SetEnabled(false);
@@ -267,6 +261,35 @@ TEST_F(ThemedViewers, EachStateReachesTheThemeAsItsRecord)
         EXPECT_EQ(got.HotState, c.expected.HotState) << c.what;
         EXPECT_EQ(got.Selected, c.expected.Selected) << c.what;
         EXPECT_EQ(got.PictureShown, 0) << c.what;
+    }
+}
+
+TEST_F(ThemedViewers, ADisabledButtonUnderTheMouseIsNotHot)
+{
+    form->SetBounds(100, 100, 300, 120);
+    auto* bar = new TSkinToolbar(form);
+    bar->SetParent(form);
+    AddSkinItem(bar->Items(), "On");
+    TSkinCustomItem* off = AddSkinItem(bar->Items(), "Off");
+    off->SetEnabled(false);
+    ASSERT_TRUE(ActivateForm(form));
+    TBarItemViewer* viewer = bar->View()->Find(off);
+    const TRect r = viewer->BoundsRect();
+    recording->Calls.clear();
+    RealMouseMove(ScreenPointOf(bar->Handle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    ASSERT_TRUE(PumpUntil([&] { return bar->View()->Selected() == viewer; }));
+    // The disabled button's faces painted since it became the selection.
+    auto selectedFaces = [&] {
+        std::vector<TSkinItemInfo> faces;
+        for (const ThemeCall& call : recording->Of("DrawButtonFace"))
+            if (!call.Info.Enabled && call.Info.HotState != kSkinNotHot)
+                faces.push_back(call.Info);
+        return faces;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return !selectedFaces().empty(); })) << "the button repaints";
+    for (const TSkinItemInfo& face : selectedFaces()) {
+        EXPECT_EQ(face.HotState, kSkinMouseHot);
+        EXPECT_FALSE(ItemIsHot(face));
     }
 }
 
