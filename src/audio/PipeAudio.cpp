@@ -59,16 +59,6 @@ public:
     TFilledListGuard& operator=(const TFilledListGuard&) = delete;
 };
 
-// Wine's wave mapper refuses some formats its devices take directly.
-bool RunningUnderWine()
-{
-    static const bool wine = [] {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    }();
-    return wine;
-}
-
 DWORD ElapsedSince(DWORD startTick)
 {
     return SeamTickCount() - startTick;
@@ -149,6 +139,7 @@ MMRESULT TAudioIn::OpenWithFallback(const WAVEFORMATEX& format)
     DWORD_PTR instance = FSerial;
     MMRESULT result = FDevice.Open(&FHandle, deviceId, &format, DeviceCallback, instance,
                                    CALLBACK_FUNCTION | WAVE_MAPPED);
+    // Wine's wave mapper refuses some formats its devices take directly.
     if (result != MMSYSERR_NOERROR && RunningUnderWine())
         result =
             FDevice.Open(&FHandle, deviceId, &format, DeviceCallback, instance, CALLBACK_FUNCTION);

@@ -563,6 +563,15 @@ int TApplication::MessageBox(const AnsiString& text, const AnsiString& caption, 
     return SeamMessageBox(owner, text, caption.empty() ? FTitle : caption, flags);
 }
 
+bool RunningUnderWine()
+{
+    static const bool wine = [] {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
 void HandleCallbackException(std::exception_ptr error)
 {
     try {

@@ -206,3 +206,7 @@ extern TApplication* Application;
 // For callbacks of our own: hands the exception to the application object (on
 // the main thread, through Synchronize when raised elsewhere).
 void HandleCallbackException(std::exception_ptr error);
+
+// Whether the program runs under Wine, whose window system and sound devices
+// differ from the system's in ways the program works around.
+bool RunningUnderWine();

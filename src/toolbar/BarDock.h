@@ -713,6 +713,9 @@ public:
     TBarFrameHitInfo FrameGeometry();
     // Redraws the caption (and its close button).
     void RedrawCaption();
+    // Puts the frame above its owner window in the z-order, on the screen
+    // too, as the window system keeps an owned window.
+    void PlaceAboveOwner();
     // Gives the activation to the owner form, or when that cannot take it,
     // to the first visible enabled top-level window of the thread.
     void PassActivationOn();

@@ -358,6 +358,25 @@ void TBarFloatingWindowParent::WMActivate(TMessage& m)
         SetActiveWindow(form);
 }
 
+void TBarFloatingWindowParent::PlaceAboveOwner()
+{
+    if (!HandleAllocated())
+        return;
+    constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    HWND window = WindowHandle();
+    HWND owner = GetWindow(window, GW_OWNER);
+    // Under Wine (top-level windows unmanaged) a window that takes the focus
+    // is raised on the screen over the windows it owns, and the z-order is
+    // later taken back from the screen. A move to the top reaches the screen
+    // only when it changes the z-order, which it does not for a frame still
+    // listed first: a step under the owner makes it one. (A topmost frame
+    // would lose its topmost place by that step.)
+    if (RunningUnderWine() && owner && IsWindowVisible(window) &&
+        !(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        SetWindowPos(window, owner, 0, 0, 0, 0, kZOrderOnly | SWP_NOOWNERZORDER);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, kZOrderOnly);
+}
+
 void TBarFloatingWindowParent::PassActivationOn()
 {
     if (FFrameOwnerForm && FFrameOwnerForm->HandleAllocated()) {

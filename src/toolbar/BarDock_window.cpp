@@ -46,6 +46,19 @@ void ReevaluateFloaters()
             w->UpdateFloatingVisibility();
 }
 
+// The shown frames owned by owner go back above it.
+void PlaceFramesAboveOwner(HWND owner)
+{
+    for (TBarCustomDockableWindow* w : std::vector<TBarCustomDockableWindow*>(tDockables)) {
+        if (std::find(tDockables.begin(), tDockables.end(), w) == tDockables.end())
+            continue;
+        TBarFloatingWindowParent* frame = w->FloatingParent();
+        if (frame && frame->HandleAllocated() && frame->ShowWanted() &&
+            GetWindow(frame->WindowHandle(), GW_OWNER) == owner)
+            frame->PlaceAboveOwner();
+    }
+}
+
 // Frames owned by a form that goes are owned by the application window.
 void ReownFramesOf(HWND goingWindow)
 {
@@ -80,15 +93,19 @@ void DockableHook(TBarHookEventKind kind, HWND window, WPARAM wp, LPARAM)
     case TBarHookEventKind::WindowDestroying:
         ReownFramesOf(window);
         break;
+    case TBarHookEventKind::FocusTaken:
+        // The window system may have raised the focused form over its frames.
+        PlaceFramesAboveOwner(GetAncestor(window, GA_ROOT));
+        break;
     case TBarHookEventKind::MessageRetrieved:
         break;
     }
 }
 
-constexpr TBarHookEventKinds kDockableHookKinds = BarHookKind(TBarHookEventKind::AppActivated) |
-                                                  BarHookKind(TBarHookEventKind::WindowActivated) |
-                                                  BarHookKind(TBarHookEventKind::WindowPosChanged) |
-                                                  BarHookKind(TBarHookEventKind::WindowDestroying);
+constexpr TBarHookEventKinds kDockableHookKinds =
+    BarHookKind(TBarHookEventKind::AppActivated) | BarHookKind(TBarHookEventKind::WindowActivated) |
+    BarHookKind(TBarHookEventKind::WindowPosChanged) |
+    BarHookKind(TBarHookEventKind::WindowDestroying) | BarHookKind(TBarHookEventKind::FocusTaken);
 
 } // namespace
 
@@ -722,7 +739,7 @@ void TBarCustomDockableWindow::UpdateFloatingVisibility()
                                                                                        : formWindow;
     if (reinterpret_cast<HWND>(GetWindowLongPtrA(frameWindow, GWLP_HWNDPARENT)) != owner) {
         SetWindowLongPtrA(frameWindow, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-        SetWindowPos(frameWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        frame->PlaceAboveOwner();
     }
     bool topmost = FFloatingMode == TBarFloatingMode::fmOnTopOfAllForms && Enabled();
     bool isTopmost = (GetWindowLongPtrA(frameWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -734,6 +751,10 @@ void TBarCustomDockableWindow::UpdateFloatingVisibility()
         SetWindowPos(frameWindow, nullptr, 0, 0, 0, 0,
                      (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOSIZE | SWP_NOMOVE |
                          SWP_NOZORDER | SWP_NOACTIVATE);
+        // Shown while its owner came up (at the start), a frame may still
+        // stand under it.
+        if (show)
+            frame->PlaceAboveOwner();
         if (!show && wasActive)
             frame->PassActivationOn();
     }

@@ -33,7 +33,7 @@ int SlotOf(TBarHookEventKind kind)
 unsigned SlotsFor(TBarHookEventKinds kinds)
 {
     unsigned slots = 0;
-    for (unsigned k = 0; k <= static_cast<unsigned>(TBarHookEventKind::MessageRetrieved); ++k)
+    for (unsigned k = 0; k <= static_cast<unsigned>(TBarHookEventKind::FocusTaken); ++k)
         if (kinds & (1u << k))
             slots |= 1u << SlotOf(static_cast<TBarHookEventKind>(k));
     return slots;
@@ -120,6 +120,9 @@ LRESULT CALLBACK CallWndProcHook(int code, WPARAM wp, LPARAM lp)
         case WM_WINDOWPOSCHANGED:
             DeliverSafely(TBarHookEventKind::WindowPosChanged, call->hwnd, call->wParam,
                           call->lParam);
+            break;
+        case WM_SETFOCUS:
+            DeliverSafely(TBarHookEventKind::FocusTaken, call->hwnd, call->wParam, call->lParam);
             break;
         default:
             break;

@@ -2,7 +2,7 @@
 //
 // A procedure registers for kinds of events; the thread gets the
 // call-window-procedure hook (activation, application activation, position
-// changes), the CBT hook (a window about to be destroyed) or the
+// changes, the focus), the CBT hook (a window about to be destroyed) or the
 // get-message hook (a message retrieved) while some registration needs it.
 // Each hook passes every event on to the next hook.
 #pragma once
@@ -16,6 +16,7 @@ enum class TBarHookEventKind : BYTE
     WindowPosChanged = 2, // WM_WINDOWPOSCHANGED
     WindowDestroying = 3, // a window is about to be destroyed
     MessageRetrieved = 4, // a message left the queue (window is null)
+    FocusTaken = 5,       // WM_SETFOCUS: window has just taken the focus
 };
 
 // A set of kinds: bit n for kind n.

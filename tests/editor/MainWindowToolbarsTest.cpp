@@ -1,8 +1,8 @@
 // The main window's toolbars on real windows: their buttons run the actions,
-// a dragged toolbar keeps its place across a restart, the toolbar lock stops
-// dragging, a closed toolbar comes back through "show all toolbars", and a
-// settings file that cannot place a toolbar leaves it where a first start
-// does.
+// a dragged toolbar keeps its place across a restart, one saved floating
+// comes back above the window, the toolbar lock stops dragging, a closed
+// toolbar comes back through "show all toolbars", and a settings file that
+// cannot place a toolbar leaves it where a first start does.
 #include "MainWindowFixture.h"
 #include "TestDocument.h"
 
@@ -373,4 +373,50 @@ TEST_F(ToolbarsTest, TheMenuDockIsOneRowOfTheMenuBarHigh)
     TBarItemViewer* first = bar->View()->Viewers(0);
     EXPECT_EQ(bar->ClientHeight(), first->BoundsRect().Height());
     EXPECT_EQ(form->SkinDock1->ClientHeight(), bar->Height());
+}
+
+namespace {
+
+// Whether window a lies above window b in the z-order.
+bool Above(HWND a, HWND b)
+{
+    for (HWND w = GetWindow(a, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == b)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(ToolbarsTest, AToolbarSavedFloatingComesBackAboveTheMainWindowAndStaysThere)
+{
+    Start();
+    ASSERT_TRUE(ActivateForm(form));
+    // Floated over the region list, as a user leaves it.
+    RECT list;
+    GetWindowRect(form->EditList->Handle(), &list);
+    form->ZoomBar->SetFloatOrigin(TPoint(list.left + 20, list.top + 20));
+    form->ZoomBar->SetFloating(true);
+    PumpMessages();
+    CloseAndFree();
+    ASSERT_EQ(Settings().ReadString("ZoomBar", "DockedTo", ""), "+");
+
+    Start();
+    ASSERT_TRUE(form->ZoomBar->Floating());
+    HWND frame = form->ZoomBar->FloatingParent()->Handle();
+    HWND main = form->Handle();
+    EXPECT_TRUE(IsWindowVisible(frame));
+    EXPECT_EQ(GetWindow(frame, GW_OWNER), main);
+    EXPECT_TRUE(Above(frame, main)) << "at the start";
+    // A click in the list under it gives the list the focus.
+    GetWindowRect(form->EditList->Handle(), &list);
+    RealClick({list.right - 10, list.bottom - 10});
+    EXPECT_EQ(FocusedWindow(), form->EditList->Handle());
+    EXPECT_TRUE(Above(frame, main)) << "after a click on the list";
+    // Another window active, then the main window again.
+    TForm other(nullptr);
+    other.SetBounds(list.left, list.top, 200, 100);
+    ASSERT_TRUE(ActivateForm(&other));
+    ASSERT_TRUE(ActivateForm(form));
+    EXPECT_TRUE(Above(frame, main)) << "after the main window is activated";
 }
