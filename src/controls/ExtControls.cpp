@@ -180,9 +180,10 @@ void TExtTextObject::DoDrawText(TCanvas* canvas, TRect& rect, UINT flags)
     AskImageIndex(images, imageIndex);
     const SIZE glyph = GlyphSizeOf(images, imageIndex);
     if (flags & DT_CALCRECT) {
-        WideString caption = FCaption.empty() || FCaption == L"&" ? WideString(L" ") : FCaption;
+        const WideString shown = ExtShownCaptionText(FCaption);
+        WideString caption = shown.empty() || shown == L"&" ? WideString(L" ") : FCaption;
         // The glyph sits beside the caption, 4 pixels away when there is one.
-        const int beside = glyph.cx ? glyph.cx + (FCaption.empty() ? 0 : 4) : 0;
+        const int beside = glyph.cx ? glyph.cx + (shown.empty() ? 0 : 4) : 0;
         TRect text = rect;
         text.right -= beside;
         ExtPaintCaptionGlow(canvas, caption, text, flags, FCaptionGlow, FCaptionGlowColor);

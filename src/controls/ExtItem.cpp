@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "classlib/Utf8.h"
+#include "classlib/WideText.h"
 #include "controls/NumThemesSupport.h"
 #include "toolbar/BarCommon.h"
 #include "themes/Skin.h"
@@ -106,8 +108,23 @@ int ExtPaintTurnedText(HDC dc, const WideString& caption, TRect& rect, UINT form
     return text.empty() ? 0 : metrics.tmHeight;
 }
 
+WideString ExtShownCaptionText(const WideString& caption)
+{
+    static const WideString kUtf8Mark = L"utf8=";
+    if (caption.compare(0, kUtf8Mark.size(), kUtf8Mark) != 0)
+        return caption;
+    return WideFromUtf16(Utf8ToUtf16(WideToAnsi(caption.substr(kUtf8Mark.size()))));
+}
+
 int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect, UINT format,
                         TSpGlowDirection glow, TColor glowColor, TExtTextRotation rotation)
+{
+    return ExtPaintTextGlow(canvas, ExtShownCaptionText(caption), rect, format, glow, glowColor,
+                            rotation);
+}
+
+int ExtPaintTextGlow(TCanvas* canvas, const WideString& text, TRect& rect, UINT format,
+                     TSpGlowDirection glow, TColor glowColor, TExtTextRotation rotation)
 {
     TBrush* brush = canvas->Brush();
     TBrushStyle style = brush->Style();
@@ -122,11 +139,11 @@ int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect,
             for (int i = 0; i < offsets.Count; ++i) {
                 TRect moved = rect;
                 OffsetRect(&moved, offsets.Offsets[i].x, offsets.Offsets[i].y);
-                PaintCaptionText(canvas, caption, moved, format, rotation);
+                PaintCaptionText(canvas, text, moved, format, rotation);
             }
             canvas->Font()->SetColor(fontColor);
         }
-        height = PaintCaptionText(canvas, caption, rect, format, rotation);
+        height = PaintCaptionText(canvas, text, rect, format, rotation);
         if (IsRectEmpty(&rect))
             height = 0;
         else if ((format & DT_CALCRECT) && (canvas->Font()->Style() & fsItalic))
@@ -158,7 +175,7 @@ TExtCaptionLayout ExtLayoutCaption(TCanvas* canvas, const TRect& rect, const Wid
                                    bool glyphOnTop, bool pushed)
 {
     const bool glyph = glyphSize.cx >= 1 && glyphSize.cy >= 1;
-    const bool gaps = glyph && !caption.empty();
+    const bool gaps = glyph && !ExtShownCaptionText(caption).empty();
     const int across = gaps ? 4 : 0, along = gaps ? 1 : 0;
     const int beside = glyph && !glyphOnTop ? glyphSize.cx + across : 0;
     format = CaptionLayoutFormat(format, alignment);

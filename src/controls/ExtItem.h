@@ -52,13 +52,22 @@ enum class TExtTextRotation
     Down = 2 // 270 degrees
 };
 
-// Draws (or, with DT_CALCRECT, measures into rect) a wide caption in the
-// canvas font, first in glowColor at the offsets of the glow direction.
-// The text height (across the text when turned); 0 when rect comes out
-// empty.
+// The text a caption shows. One that begins with "utf8=" carries the rest
+// as UTF-8: the bytes of its ANSI form, decoded (each byte of a malformed
+// sequence shows as U+FFFD; a bare "utf8=" shows nothing). Any other caption
+// shows as it stands.
+WideString ExtShownCaptionText(const WideString& caption);
+// Draws (or, with DT_CALCRECT, measures into rect) the text a wide caption
+// shows in the canvas font, first in glowColor at the offsets of the glow
+// direction. The text height (across the text when turned); 0 when rect
+// comes out empty.
 int ExtPaintCaptionGlow(TCanvas* canvas, const WideString& caption, TRect& rect, UINT format,
                         TSpGlowDirection glow, TColor glowColor,
                         TExtTextRotation rotation = TExtTextRotation::None);
+// The same for a text taken as it stands, never decoded.
+int ExtPaintTextGlow(TCanvas* canvas, const WideString& text, TRect& rect, UINT format,
+                     TSpGlowDirection glow, TColor glowColor,
+                     TExtTextRotation rotation = TExtTextRotation::None);
 // The DC's current font turned by angle in tenths of a degree (owned by the
 // caller).
 HFONT ExtMakeTurnedFont(HDC dc, int angle);

@@ -283,13 +283,16 @@ int TExtItemViewer::WideCaptionWidthGain(TCanvas* Canvas)
 {
     if (!ShowsCaption())
         return 0;
-    auto width = [&](const WideString& text) {
+    // The base viewer measured the ANSI caption as it stands: a caption
+    // shown decoded gains the difference.
+    auto width = [&](const WideString& text, auto paint) {
         TRect r(0, 0, 1, 1);
-        ExtPaintCaptionGlow(Canvas, text, r, DT_CALCRECT | DT_SINGLELINE, TSpGlowDirection::gldNone,
-                            0);
+        paint(Canvas, text, r, DT_CALCRECT | DT_SINGLELINE, TSpGlowDirection::gldNone, 0,
+              TExtTextRotation::None);
         return r.Width();
     };
-    return width(ShownWideCaption()) - width(AnsiToWide(ShownCaption()));
+    return width(ShownWideCaption(), ExtPaintCaptionGlow) -
+           width(AnsiToWide(ShownCaption()), ExtPaintTextGlow);
 }
 
 void TExtItemViewer::CalcSize(TCanvas* Canvas, int& Width, int& Height)

@@ -1,7 +1,10 @@
-// Captions painted turned on memory bitmaps: inside their rectangle, from
-// the end they start at, centred along it, the accelerator underlined, and
-// measured from the wide text.
+// Captions painted on memory bitmaps: turned ones inside their rectangle,
+// from the end they start at, centred along it, the accelerator underlined,
+// and measured from the wide text; captions marked "utf8=" measured and
+// painted as the text they carry.
 #include "controls/ExtItem.h"
+
+#include "classlib/WideText.h"
 
 #include <gtest/gtest.h>
 
@@ -125,5 +128,78 @@ TEST(ExtTurnedCaption, MeasuresTheWideTextWithoutDrawing)
         EXPECT_EQ(wide.Width(), narrow.Width());
         EXPECT_GT(wide.Height(), narrow.Height());
         EXPECT_EQ(measured(L"", empty), 0);
+    }
+}
+
+namespace {
+
+// The ink a caption leaves when painted with a glow, and its measured box.
+struct Painted
+{
+    TRect Ink;
+    int Count = 0;
+    TRect Measured;
+    int Height = 0;
+};
+
+using TGlowPainter = int (*)(TCanvas*, const WideString&, TRect&, UINT, TSpGlowDirection, TColor,
+                             TExtTextRotation);
+
+Painted PaintWith(TGlowPainter paint, const WideString& text)
+{
+    Painted result;
+    {
+        Sheet sheet;
+        TRect r(5, 5, 95, 40);
+        paint(sheet.Canvas(), text, r, DT_SINGLELINE, TSpGlowDirection::gldAll, clRed,
+              TExtTextRotation::None);
+        result.Ink = sheet.Ink(result.Count);
+    }
+    Sheet sheet;
+    result.Measured = TRect(5, 5, 6, 6);
+    result.Height = paint(sheet.Canvas(), text, result.Measured, DT_SINGLELINE | DT_CALCRECT,
+                          TSpGlowDirection::gldAll, clRed, TExtTextRotation::None);
+    return result;
+}
+
+// A caption that carries the UTF-8 bytes of text, as a window description
+// read through the code page hands it over.
+WideString Utf8Caption(const char* utf8)
+{
+    return L"utf8=" + AnsiToWide(utf8);
+}
+
+} // namespace
+
+TEST(ExtCaptionUtf8, ACaptionMarkedUtf8MeasuresAndPaintsAsItsDecodedText)
+{
+    // "リージョン" in UTF-8; its bytes survive the code page both ways.
+    const char* region = "\xE3\x83\xAA\xE3\x83\xBC\xE3\x82\xB8\xE3\x83\xA7\xE3\x83\xB3";
+    ASSERT_EQ(WideToAnsi(AnsiToWide(region)), region);
+    struct Case
+    {
+        const char* name;
+        WideString caption;
+        WideString shown;
+    };
+    const Case cases[] = {
+        {"ASCII", L"utf8=Plain", L"Plain"},
+        {"Japanese", Utf8Caption(region), L"リージョン"},
+        // "あ" is 82 A0 in the code page: two bytes no UTF-8 sequence starts with.
+        {"not UTF-8", L"utf8=Aあ", L"A\uFFFD\uFFFD"},
+        {"the bare mark", L"utf8=", L""},
+        {"the mark later on", L"A utf8=Plain", L"A utf8=Plain"},
+        {"the mark in capitals", L"UTF8=Plain", L"UTF8=Plain"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ExtShownCaptionText(c.caption), c.shown);
+        const Painted caption = PaintWith(ExtPaintCaptionGlow, c.caption);
+        const Painted shown = PaintWith(ExtPaintTextGlow, c.shown);
+        EXPECT_EQ(shown.Count > 0, !c.shown.empty());
+        EXPECT_EQ(caption.Count, shown.Count);
+        EXPECT_EQ(caption.Ink, shown.Ink);
+        EXPECT_EQ(caption.Measured, shown.Measured);
+        EXPECT_EQ(caption.Height, shown.Height);
     }
 }

@@ -54,6 +54,14 @@ TEST_F(ExtBars, WideCaptionsKeepTheirTextAndMeasureAsShown)
     EXPECT_GT(ViewerOf(wide)->BoundsRect().Width(), ViewerOf(narrowText)->BoundsRect().Width());
     EXPECT_LT(ViewerOf(ansi)->BoundsRect().Width(), ViewerOf(narrowText)->BoundsRect().Width());
 
+    // A caption marked "utf8=" is as wide as the text it carries
+    // ("リージョン", whose UTF-8 bytes survive the code page).
+    auto* marked = AddItem<TExtItem>(
+        (L"utf8=" + AnsiToWide("\xE3\x83\xAA\xE3\x83\xBC\xE3\x82\xB8\xE3\x83\xA7\xE3\x83\xB3"))
+            .c_str());
+    auto* decoded = AddItem<TExtItem>(L"リージョン");
+    EXPECT_EQ(ViewerOf(marked)->BoundsRect().Width(), ViewerOf(decoded)->BoundsRect().Width());
+
     // A caption set through the ANSI property is the one shown.
     static_cast<TBarCustomItem*>(wide)->SetCaption("Plain");
     EXPECT_EQ(wide->Caption(), L"Plain");
