@@ -120,9 +120,12 @@ void TSplitter::DragTo(const TPoint& screen)
     if (!CanResize(size) || size == PaneSize(FPane))
         return;
     SetPaneSize(FPane, size);
+    PaneSizeApplied(size);
     if (TWinControl* parent = Parent())
         parent->Update();
 }
+
+void TSplitter::PaneSizeApplied(int) {}
 
 void TSplitter::MouseMove(TShiftState Shift, int X, int Y)
 {

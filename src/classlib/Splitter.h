@@ -44,6 +44,8 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     virtual bool CanResize(int& newSize);
+    // The drag has just given the pane a new size (nothing here).
+    virtual void PaneSizeApplied(int size);
 
 private:
     bool Horizontal() const; // the splitter moves up and down

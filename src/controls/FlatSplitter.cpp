@@ -69,6 +69,15 @@ void TFlatSplitter::MouseLeave()
     TSplitter::MouseLeave();
 }
 
+void TFlatSplitter::PaneSizeApplied(int size)
+{
+    if (size == FLastAppliedSize)
+        return;
+    FLastAppliedSize = size;
+    if (OnMoved)
+        OnMoved(this);
+}
+
 void TFlatSplitter::WndProc(TMessage& m)
 {
     switch (m.Msg) {

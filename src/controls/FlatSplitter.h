@@ -1,7 +1,8 @@
 // TFlatSplitter: the splitter bar painted by the current theme as a toolbar
 // item in its normal, hot or pressed state. The drag itself is the class
-// library's splitter's, except that Escape ends a drag keeping the size
-// reached so far.
+// library's splitter's, except that OnMoved also follows every new size
+// the drag gives the pane (besides the end of the drag), and that Escape
+// ends a drag keeping the size reached so far.
 //
 // The paint state and the item record it gives the theme are shared with
 // the push button (FlatButton).
@@ -38,6 +39,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    void PaneSizeApplied(int size) override;
 
 private:
     void SetState(TFlatPaintState value);
@@ -45,4 +47,5 @@ private:
     TFlatPaintState FState = TFlatPaintState::Normal;
     bool FMouseInside = false;
     bool FPressed = false;
+    int FLastAppliedSize = -1; // pixels; the pane's size the last OnMoved of a drag followed
 };

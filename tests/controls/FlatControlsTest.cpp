@@ -115,8 +115,44 @@ TEST_F(FlatSplitterTest, EscapeEndsTheDragKeepingTheSizeReached)
     PressKey(form->Handle(), VK_ESCAPE);
     EXPECT_FALSE(splitter->Dragging());
     EXPECT_EQ(pane->Width(), 130);
-    EXPECT_EQ(moved, 1);
+    EXPECT_EQ(moved, 2) << "once for the size the move gave, once for the end";
     EXPECT_NE(splitter->PaintState(), TFlatPaintState::Down);
+}
+
+TEST_F(FlatSplitterTest, OnMovedFollowsEveryNewSizeOfTheDragAndItsRelease)
+{
+    int moved = 0;
+    splitter->OnMoved = [&](TObject*) { ++moved; };
+    bool refuse = false;
+    splitter->OnCanResize = [&](TObject*, int&, bool& accept) { accept = !refuse; };
+    struct Step
+    {
+        const char* name;
+        int dx;      // the mouse from where it was pressed
+        bool refuse; // OnCanResize refuses the size
+        int width;   // the pane's width afterwards
+        int moved;   // OnMoved so far
+    };
+    const Step steps[] = {
+        {"a new size", 20, false, 120, 1},
+        {"the same size", 20, false, 120, 1},
+        {"another size", 40, false, 140, 2},
+        {"a refused size", 60, true, 140, 2},
+        {"back to the size reached", 40, false, 140, 2},
+    };
+    // The splitter moves with the pane: the mouse is given on its client.
+    auto onSplitter = [&](int dx) { return 101 + dx - splitter->Left(); };
+    MouseMessage(form, WM_LBUTTONDOWN, splitter, onSplitter(0), 50, MK_LBUTTON);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        refuse = step.refuse;
+        MouseMessage(form, WM_MOUSEMOVE, splitter, onSplitter(step.dx), 50, MK_LBUTTON);
+        EXPECT_EQ(pane->Width(), step.width);
+        EXPECT_EQ(moved, step.moved);
+    }
+    MouseMessage(form, WM_LBUTTONUP, splitter, onSplitter(40), 50, 0);
+    EXPECT_FALSE(splitter->Dragging());
+    EXPECT_EQ(moved, 3) << "the release";
 }
 
 TEST_F(FlatSplitterTest, HoverShowsTheHotStateAndLeavingClearsIt)
