@@ -72,10 +72,47 @@ bool HeaderFindFormatChunk(TByteSource& source, TWavInfo& info, std::uint64_t& f
     return true;
 }
 
+// The outcome of one walk over the chunks after the format chunk.
+enum class THeaderWalk
+{
+    Found,    // DataId reads "data", DataSize and sampleStart hold its values
+    NotFound, // the walk gave up: no data chunk within eleven hops
+    ReadOff   // a read ran off the file
+};
+
+// Walks at most eleven chunks from the size field at q, into info's DataId
+// and DataSize. padded adds RIFF's pad byte after an odd chunk size.
+THeaderWalk HeaderWalkToData(TByteSource& source, TWavInfo& info, std::uint64_t q, bool padded,
+                             std::uint64_t& sampleStart)
+{
+    const std::uint64_t fileSize = source.Size();
+    for (int hop = 0; hop < kMaxChunkHops; ++hop) {
+        if (!HeaderReadU32(source, q, info.DataSize))
+            return THeaderWalk::ReadOff;
+        // The following chunk's id.
+        const std::uint64_t next = q + info.DataSize + 4 + (padded ? info.DataSize % 2 : 0);
+        if (next > fileSize)
+            return THeaderWalk::NotFound;
+        if (!source.ReadExact(next, info.DataId, 4))
+            return THeaderWalk::ReadOff;
+        if (HeaderIdIs(info.DataId, "data")) {
+            sampleStart = next + 8;
+            return HeaderReadU32(source, next + 4, info.DataSize) ? THeaderWalk::Found
+                                                                  : THeaderWalk::ReadOff;
+        }
+        q = next + 4;
+    }
+    return THeaderWalk::NotFound;
+}
+
 // Finds the data chunk: at the canonical place, or by walking at most eleven
-// chunks from the format chunk's size field. Chunk sizes are taken as they
-// stand (no pad byte after an odd size). False when a read ran off the file;
-// when the walk gives up, DataId is not "data" and the checks fail.
+// chunks from the format chunk's size field. The walk takes chunk sizes as
+// they stand (no pad byte after an odd size), which files written without the
+// pad byte rely on; only when that finds no data chunk is the walk repeated
+// with RIFF's pad byte after every odd size, so that correctly padded files
+// open too and every file found unpadded keeps its place. False when a read
+// ran off the file; when the walk gives up, DataId is not "data" and the
+// checks fail.
 bool HeaderFindDataChunk(TByteSource& source, TWavInfo& info, std::uint64_t formatAt,
                          std::uint64_t& sampleStart)
 {
@@ -83,23 +120,16 @@ bool HeaderFindDataChunk(TByteSource& source, TWavInfo& info, std::uint64_t form
         sampleStart = kCanonicalDataOffset;
         return HeaderReadU32(source, kCanonicalDataOffset - 4, info.DataSize);
     }
-    const std::uint64_t fileSize = source.Size();
-    std::uint64_t q = formatAt != 0 ? formatAt + 4 : 16; // a chunk's size field
-    for (int hop = 0; hop < kMaxChunkHops; ++hop) {
-        if (!HeaderReadU32(source, q, info.DataSize))
-            return false;
-        std::uint64_t next = q + info.DataSize + 4; // the following chunk's id
-        if (next > fileSize)
-            return true;
-        if (!source.ReadExact(next, info.DataId, 4))
-            return false;
-        if (HeaderIdIs(info.DataId, "data")) {
-            sampleStart = next + 8;
-            return HeaderReadU32(source, next + 4, info.DataSize);
-        }
-        q = next + 4;
-    }
-    return true;
+    const std::uint64_t q = formatAt != 0 ? formatAt + 4 : 16; // a chunk's size field
+    const THeaderWalk unpadded = HeaderWalkToData(source, info, q, false, sampleStart);
+    if (unpadded == THeaderWalk::Found)
+        return true;
+    // The fields the unpadded walk read stay when the padded one finds nothing either.
+    const TWavHead unpaddedHead = info;
+    if (HeaderWalkToData(source, info, q, true, sampleStart) == THeaderWalk::Found)
+        return true;
+    static_cast<TWavHead&>(info) = unpaddedHead;
+    return unpadded != THeaderWalk::ReadOff;
 }
 
 bool HeaderPassesChecks(const TWavInfo& info, std::uint64_t sampleStart)

@@ -54,6 +54,28 @@ std::vector<HeaderCase> HeaderCases()
          true, 36 + 34 + 8},
         {"odd chunk size, no pad byte",
          [] { return Stereo16(100).ChunkAfterFmt("odd ", 3).Bytes(); }, true, 36 + 11 + 8},
+        {"odd list chunk with its pad byte",
+         [] { return Stereo16(100).ChunkAfterFmt("LIST", 27).PadOddChunks().Bytes(); }, true,
+         36 + 36 + 8},
+        {"two odd chunks with their pad bytes",
+         [] {
+             return Stereo16(100)
+                 .ChunkAfterFmt("LIST", 27)
+                 .ChunkAfterFmt("id3 ", 5)
+                 .PadOddChunks()
+                 .Bytes();
+         },
+         true, 36 + 36 + 14 + 8},
+        {"odd chunk before fmt with its pad byte",
+         [] { return Stereo16(100).ChunkBeforeFmt("JUNK", 27).PadOddChunks().Bytes(); }, true,
+         12 + 36 + 24 + 8},
+        {"padded odd chunk and no data chunk",
+         [] {
+             return Stereo16(100).ChunkAfterFmt("LIST", 27).PadOddChunks().DataId("dat ").Bytes();
+         },
+         false, 0},
+        {"16-bit extensible format",
+         [] { return Stereo16(100).FormatTag(0xFFFE).FmtExtraBytes(22).Bytes(); }, false, 0},
         {"fmt found at the last searched offset",
          [] { return Stereo16(100).ChunkBeforeFmt("JUNK", 980).Bytes(); }, true, 1000 + 24 + 8},
         {"fmt one byte beyond the search",

@@ -1,7 +1,7 @@
 // Writes the starting inputs of the WAV header fuzz target into the folder named
 // by the first argument: the canonical header and the shapes real files take
-// (18-byte format chunk, chunks before the format, many chunks, odd sizes),
-// each also cut short.
+// (18-byte and extensible format chunks, chunks before the format, many
+// chunks, odd sizes with and without their pad bytes), each also cut short.
 #include "CorpusWrite.h"
 
 #include "support/WavBytes.h"
@@ -30,6 +30,9 @@ int main(int argc, char** argv)
         {"list-after-fmt", stereo().ChunkAfterFmt("LIST", 26).Bytes()},
         {"twelve-chunks", twelve.Bytes()},
         {"odd-sizes", stereo().ChunkAfterFmt("odd ", 3).ChunkAfterFmt("odd2", 5).Bytes()},
+        {"odd-sizes-padded",
+         stereo().ChunkAfterFmt("LIST", 27).ChunkAfterFmt("odd2", 5).PadOddChunks().Bytes()},
+        {"extensible", stereo().FormatTag(0xFFFE).FmtExtraBytes(22).Bytes()},
         {"lying-data-size", stereo().DataSizeField(0x7FFFFFF0).Bytes()},
         {"lying-riff-size", stereo().RiffSizeField(12).Bytes()},
         {"block-size-0", stereo().BlockAlign(0).Bytes()},
@@ -37,7 +40,8 @@ int main(int argc, char** argv)
     for (const auto& [name, bytes] : inputs) {
         bool ok = CorpusWrite(folder, name, bytes);
         for (std::size_t cut : {std::size_t{20}, std::size_t{41}, bytes.size() / 2})
-            ok = CorpusWrite(folder, name + "-cut" + std::to_string(cut), Truncated(bytes, cut)) && ok;
+            ok = CorpusWrite(folder, name + "-cut" + std::to_string(cut), Truncated(bytes, cut)) &&
+                 ok;
         if (!ok) {
             std::fprintf(stderr, "cannot write inputs into %s\n", folder.c_str());
             return 1;

@@ -25,11 +25,19 @@ void PutId(Bytes& out, const std::string& id)
         out.push_back(i < id.size() ? static_cast<std::uint8_t>(id[i]) : ' ');
 }
 
-void PutChunk(Bytes& out, const std::string& id, const Bytes& body)
+// pad adds RIFF's pad byte after an odd size.
+void PutChunk(Bytes& out, const std::string& id, const Bytes& body, bool pad)
 {
     PutId(out, id);
     PutU32(out, static_cast<std::uint32_t>(body.size()));
     out.insert(out.end(), body.begin(), body.end());
+    if (pad && body.size() % 2)
+        out.push_back(0);
+}
+
+std::size_t ChunkBytes(std::size_t bodySize, bool pad)
+{
+    return 8 + bodySize + (pad ? bodySize % 2 : 0);
 }
 
 } // namespace
@@ -150,7 +158,7 @@ testing_support::Bytes WavBuilder::Bytes() const
     PutU32(out, 0); // patched below
     PutId(out, FWaveId);
     for (const Chunk& c : FBefore)
-        PutChunk(out, c.Id, c.Body);
+        PutChunk(out, c.Id, c.Body, FPadOddChunks);
 
     std::uint16_t blockAlign =
         FHasBlockAlign ? FBlockAlign : static_cast<std::uint16_t>(FChannels * FBits / 8);
@@ -161,12 +169,14 @@ testing_support::Bytes WavBuilder::Bytes() const
     PutU32(fmt, FHasBytesPerSecond ? FBytesPerSecond : FRate * (FChannels * FBits / 8u));
     PutU16(fmt, blockAlign);
     PutU16(fmt, FBits);
-    if (FHasFmtExtra)
+    if (FHasFmtExtra) {
         PutU16(fmt, FFmtExtra);
-    PutChunk(out, FFmtId, fmt);
+        fmt.insert(fmt.end(), FFmtExtra, 0);
+    }
+    PutChunk(out, FFmtId, fmt, FPadOddChunks);
 
     for (const Chunk& c : FAfter)
-        PutChunk(out, c.Id, c.Body);
+        PutChunk(out, c.Id, c.Body, FPadOddChunks);
     PutId(out, FDataId);
     PutU32(out, FHasDataSize ? FDataSize : static_cast<std::uint32_t>(FData.size()));
     out.insert(out.end(), FData.begin(), FData.end());
@@ -182,10 +192,10 @@ std::size_t WavBuilder::DataOffset() const
 {
     std::size_t offset = 12;
     for (const Chunk& c : FBefore)
-        offset += 8 + c.Body.size();
-    offset += 8 + 16 + (FHasFmtExtra ? 2 : 0);
+        offset += ChunkBytes(c.Body.size(), FPadOddChunks);
+    offset += ChunkBytes(16 + (FHasFmtExtra ? 2 + FFmtExtra : 0), FPadOddChunks);
     for (const Chunk& c : FAfter)
-        offset += 8 + c.Body.size();
+        offset += ChunkBytes(c.Body.size(), FPadOddChunks);
     return offset + 8;
 }
 

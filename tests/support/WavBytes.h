@@ -55,7 +55,7 @@ std::vector<std::int16_t> SamplesOf(const std::uint8_t* bytes, std::size_t lengt
 // chunk, the format chunk, chunks after it, the data chunk, and trailing
 // bytes. By default every size field tells the truth and the format fields
 // agree; each setter below lets one of them lie. Chunks get no pad byte after
-// an odd size (the parser reads sizes as they stand).
+// an odd size unless PadOddChunks is asked for (files are written both ways).
 class WavBuilder
 {
 public:
@@ -99,8 +99,15 @@ public:
         FHasBytesPerSecond = true;
         return *this;
     }
-    // An 18-byte format chunk: the 16 bytes and an extra-size word.
+    // A format chunk of 18 + extraSize bytes: the 16 bytes, an extra-size
+    // word of extraSize and that many zero bytes.
     WavBuilder& FmtExtraBytes(std::uint16_t extraSize);
+    // RIFF's pad byte after every chunk of odd size (but the data chunk).
+    WavBuilder& PadOddChunks()
+    {
+        FPadOddChunks = true;
+        return *this;
+    }
     WavBuilder& ChunkBeforeFmt(const std::string& id, std::size_t size, std::uint8_t fill = 0);
     WavBuilder& ChunkAfterFmt(const std::string& id, std::size_t size, std::uint8_t fill = 0);
     WavBuilder& FmtId(const std::string& id)
@@ -164,6 +171,7 @@ private:
     bool FHasBytesPerSecond = false;
     bool FHasFmtExtra = false;
     std::uint16_t FFmtExtra = 0;
+    bool FPadOddChunks = false;
     std::vector<Chunk> FBefore;
     std::vector<Chunk> FAfter;
     std::vector<std::uint8_t> FData;
