@@ -965,6 +965,15 @@ const std::int16_t* TDirectWavEngine::ViewSamples(int Count, int BytePosition)
                              static_cast<std::size_t>(bytes)));
 }
 
+bool TDirectWavEngine::ReadSamplesGuarded(void (*read)(void* context), void* context) const
+{
+    if (!FSampleMapping) {
+        read(context);
+        return true;
+    }
+    return FSampleMapping->ReadGuarded(read, context);
+}
+
 void TDirectWavEngine::BeginSampleReads()
 {
     EndSampleReads();

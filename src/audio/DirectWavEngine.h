@@ -127,11 +127,18 @@ public:
     // data, as memory that stays readable until the next call or
     // EndSampleReads: the file itself, mapped, so that a long run of reads
     // copies nothing; it stays mapped until EndSampleReads (or the next
-    // LoadFile or InitWavInfo). Stops playback first. Null unless a playable 16-bit file is loaded
-    // and the values lie in its data, or when the file no longer holds them (it shrank before the
-    // reads began; it cannot shrink during them). Raises EFOpenError when the file could not be
-    // opened.
+    // LoadFile or InitWavInfo). Stops playback first. Null unless a playable
+    // 16-bit file is loaded and the values lie in its data, or when the file
+    // no longer holds them (it shrank before the reads began). Raises
+    // EFOpenError when the file could not be opened. Read the values inside
+    // ReadSamplesGuarded: the file can still lose its bytes under the
+    // mapping (see TFileMapping).
     const std::int16_t* ViewSamples(int Count, int BytePosition);
+    // Runs read(context), which reads values that ViewSamples gave, and
+    // returns whether it ran to its end: false when the file's bytes went
+    // away under it, the read abandoned where it faulted. read keeps the
+    // rules of TFileMapping::ReadGuarded.
+    bool ReadSamplesGuarded(void (*read)(void* context), void* context) const;
     // Map the loaded file for ViewSamples now (rather than at its first
     // call) until EndSampleReads (or the next LoadFile or InitWavInfo).
     // Meanwhile others may read and write the file, but not shorten or

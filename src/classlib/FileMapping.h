@@ -2,10 +2,14 @@
 // it at a time, for reading large files without copying them.
 //
 // While any window of a file is mapped, the system refuses to shorten it
-// (SetEndOfFile fails), so bytes once shown stay readable; a new window is
-// mapped before the old one goes, so from the first View until the mapping
-// is freed the file cannot shrink under its reader. Others may still read
-// and write it meanwhile, but not delete it.
+// (SetEndOfFile fails); a new window is mapped before the old one goes, so
+// from the first View until the mapping is freed no program of the system
+// can cut the file under its reader. Others may still read and write it
+// meanwhile, but not delete it. What the system does not govern can still
+// take the bytes away: under Wine a Linux program cutting the file, under
+// Windows a network or removable drive going away. A read of a view then
+// faults instead of returning; ReadGuarded turns that fault into a failed
+// read.
 #pragma once
 
 #include "Types.h"
@@ -33,6 +37,18 @@ public:
     // the end of the mapping; null when they do not all lie in the file or
     // cannot be mapped (the window before stays), and for no bytes.
     const void* View(std::uint64_t offset, std::size_t count);
+
+    // Runs read(context), which reads views of this mapping, and returns
+    // whether it ran to its end: false when one of its reads of the current
+    // window faulted because the bytes are gone (see above). read is then
+    // abandoned where it faulted, without unwinding: it must hold nothing
+    // that needs destroying (plain values, pointers and references only) and
+    // must not change the window; what it wrote until then stays. A C++
+    // exception it raises passes through. Reading anything but the current
+    // window, or faulting on another thread, is not caught.
+    bool ReadGuarded(void (*read)(void* context), void* context) const;
+    // Whether address lies in the current window.
+    bool WindowHolds(const void* address) const;
 
 private:
     bool InWindow(std::uint64_t offset, std::size_t count) const;

@@ -39,6 +39,10 @@ TDrawBuildOutcome MakeDrawData(TDirectWavEngine& engine, int blockSize, int zero
     params.DataSize = engine.DataSize();
     params.BlockSize = blockSize;
     params.ZeroLevel = zeroLevel;
+    // A file cut short under its mapping fails the build instead of the program.
+    params.ScanGuard = [&engine](void (*scan)(void*), void* context) {
+        return engine.ReadSamplesGuarded(scan, context);
+    };
     const TDrawSampleReader reader = EngineSampleReader(engine);
     TDrawReadSession session(engine);
     if (engine.Channel() == 2) {

@@ -14,13 +14,15 @@ class TDirectWavEngine;
 // Reads the engine's open file: count values at bytePosition through
 // ViewSamples, in place. A file that is gone raises; one that no longer
 // holds the values (it shrank before the build), or an engine without a
-// playable 16-bit file, gives null.
+// playable 16-bit file, gives null. Scan what it gives under the engine's
+// ReadSamplesGuarded.
 TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine);
 
 // Builds the draw data of the engine's open file in blocks of blockSize
 // frames with threshold zeroLevel: into stereo for a stereo file (mono is
 // emptied), into mono otherwise (stereo is emptied). A failed build leaves
-// both empty.
+// both empty; a file that loses its bytes during the build (see
+// TFileMapping) fails it.
 TDrawBuildOutcome MakeDrawData(TDirectWavEngine& engine, int blockSize, int zeroLevel,
                                const TDrawProgressHandler& progress, TDrawDataStereo& stereo,
                                TDrawDataMono& mono);

@@ -180,11 +180,22 @@ TDrawBuildOutcome DrawReadFailure(std::uint32_t firstValue, std::uint32_t count)
                 std::to_string(firstValue * 2) + "."};
 }
 
+// Runs scan under guard, when there is one.
+template <class Scan> bool DrawScanGuarded(const TDrawScanGuard& guard, Scan& scan)
+{
+    if (!guard) {
+        scan();
+        return true;
+    }
+    return guard([](void* context) { (*static_cast<Scan*>(context))(); }, &scan);
+}
+
 // Walks the sample data chunk by chunk for both builds: reads each chunk,
 // hands it to makeEntries, and reports progress after every chunk but the
 // one that holds the end of the data. makeEntries(values, count, fullChunk)
-// returns the entries made so far. The chunks are read in place, without a
-// copy (the engine maps the file), and scanned as they come on this thread:
+// returns the entries made so far; it runs under the scan guard, so it keeps
+// plain values only. The chunks are read in place, without a copy (the
+// engine maps the file), and scanned as they come on this thread:
 // a second thread for the scan left the build waiting for a free core
 // whenever the machine was busy, and the scan costs less than bringing the
 // pages in.
@@ -200,7 +211,10 @@ TDrawBuildOutcome DrawWalkChunks(const TDrawSampleReader& reader, const TDrawBui
         const std::int16_t* values = reader(count, first * 2);
         if (!values)
             return DrawReadFailure(first, count);
-        const std::int32_t made = makeEntries(values, count, count == chunkValues);
+        std::int32_t made = 0;
+        auto scan = [&] { made = makeEntries(values, count, count == chunkValues); };
+        if (!DrawScanGuarded(params.ScanGuard, scan))
+            return DrawReadFailure(first, count);
         first += count;
         if (first < totalValues && progress &&
             !progress({made, entriesTotal, DrawPercent(made, entriesTotal)}))

@@ -87,7 +87,8 @@ inline std::int32_t DrawEntryCount(std::uint16_t channels, std::uint32_t dataSiz
 // Gives count 16-bit values, starting bytePosition bytes into the sample
 // data, as memory that stays readable until the next call. Null means the
 // data could not be read (the file is shorter than its head says); it may
-// also raise.
+// also raise. Memory that can become unreadable while it is scanned needs a
+// TDrawScanGuard.
 using TDrawSampleReader =
     std::function<const std::int16_t*(std::size_t count, std::uint32_t bytePosition)>;
 
@@ -116,6 +117,13 @@ struct TDrawBuildOutcome
     std::string Error; // why a build failed (the exception's message, or the failed read)
 };
 
+// Runs scan(context), which reads the values the reader gave last, and
+// returns whether it ran to its end: false when those values turned out
+// unreadable part way (memory mapped from a file that lost its bytes), the
+// scan abandoned where it stopped without unwinding. The scans a build runs
+// this way hold only plain values.
+using TDrawScanGuard = std::function<bool(void (*scan)(void* context), void* context)>;
+
 // What a build reads and how: dataSize bytes of sample data in blocks of
 // BlockSize frames, quiet sound above ZeroLevel lifted to +-1.
 struct TDrawBuildParams
@@ -124,6 +132,7 @@ struct TDrawBuildParams
     int BlockSize = kInitialWaveBlockSize;
     int ZeroLevel = 256;                         // the silence threshold
     std::uint32_t ChunkValues = kDrawReadValues; // values per read; tests make it small
+    TDrawScanGuard ScanGuard;                    // empty: chunks are scanned unguarded
 };
 
 // Builds the draw data of interleaved stereo samples: one entry per

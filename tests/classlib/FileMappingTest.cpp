@@ -1,6 +1,8 @@
 // The read-only file mapping: views at any offset show the file's bytes,
 // also across the end of a window; nothing outside the file is shown; and
-// the file cannot be shortened while the mapping lives.
+// the file cannot be shortened while the mapping lives; and a guarded read
+// of bytes taken away under the mapping fails instead of the program.
+#include "classlib/Exceptions.h"
 #include "classlib/FileMapping.h"
 
 #include "support/TempFolder.h"
@@ -27,14 +29,27 @@ AnsiString PatternBytes()
     return bytes;
 }
 
+// The pattern written into a file of a temporary folder.
+struct PatternFile
+{
+    TempFolder Folder;
+    const AnsiString Bytes = PatternBytes();
+    const AnsiString Path = Write(Folder, Bytes);
+
+    static AnsiString Write(TempFolder& folder, const AnsiString& bytes)
+    {
+        folder.WriteFile("pattern.bin", bytes);
+        return folder.File("pattern.bin");
+    }
+};
+
 } // namespace
 
 TEST(FileMapping, ViewsShowTheFileAtAnyOffsetAndNothingOutsideIt)
 {
-    TempFolder folder;
-    const AnsiString bytes = PatternBytes();
-    folder.WriteFile("data.bin", bytes);
-    TFileMapping mapping(folder.File("data.bin"), kWindow);
+    const PatternFile file;
+    const AnsiString& bytes = file.Bytes;
+    TFileMapping mapping(file.Path, kWindow);
     ASSERT_TRUE(mapping.IsOpen());
     EXPECT_EQ(mapping.Size(), bytes.size());
 
@@ -76,6 +91,51 @@ TEST(FileMapping, TheFileCannotBeShortenedWhileMappedButStaysWritable)
         EXPECT_FALSE(DeleteFileA(path.c_str()));
     }
     EXPECT_TRUE(TrySetFileLength(path, 1000));
+}
+
+namespace {
+
+// Reads count bytes one by one, noting how far it came.
+struct GuardedByteRead
+{
+    const volatile std::uint8_t* Bytes;
+    std::size_t Count;
+    std::size_t Done = 0;
+    unsigned Sum = 0;
+
+    static void Run(void* context)
+    {
+        auto* read = static_cast<GuardedByteRead*>(context);
+        for (read->Done = 0; read->Done < read->Count; ++read->Done)
+            read->Sum += read->Bytes[read->Done];
+    }
+};
+
+} // namespace
+
+TEST(FileMapping, AGuardedReadOfBytesTakenAwayFailsWhereTheyEnd)
+{
+    const PatternFile file;
+    const AnsiString& bytes = file.Bytes;
+    TFileMapping mapping(file.Path, kWindow);
+    const auto* view = static_cast<const volatile std::uint8_t*>(mapping.View(0, bytes.size()));
+    ASSERT_NE(view, nullptr);
+    GuardedByteRead whole{view, bytes.size()};
+    EXPECT_TRUE(mapping.ReadGuarded(&GuardedByteRead::Run, &whole));
+    EXPECT_EQ(whole.Done, bytes.size());
+
+    // A page of the window made unreadable faults as a lost page does (the
+    // document's tests cut a file from outside).
+    DWORD before = 0;
+    ASSERT_TRUE(
+        VirtualProtect(const_cast<std::uint8_t*>(view) + 8192, 4096, PAGE_NOACCESS, &before));
+    GuardedByteRead denied{view, bytes.size()};
+    EXPECT_FALSE(mapping.ReadGuarded(&GuardedByteRead::Run, &denied));
+    EXPECT_EQ(denied.Done, 8192u);
+    ASSERT_TRUE(VirtualProtect(const_cast<std::uint8_t*>(view) + 8192, 4096, before, &before));
+
+    // A C++ exception passes through the guard.
+    EXPECT_THROW(mapping.ReadGuarded([](void*) { throw Exception("raised"); }, nullptr), Exception);
 }
 
 TEST(FileMapping, MissingAndEmptyFilesAreNotOpen)

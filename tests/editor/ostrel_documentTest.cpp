@@ -1,7 +1,8 @@
 // The document under Xvfb: opening generated files (caption, info labels,
 // draw data), every refusal with its text, the build in the processing
 // window cancelled, painted before the main window's own repaint, or
-// holding its file whole and failing on a file cut short, the draw cache on reopen, the close
+// holding its file whole and failing on a file cut short (before the build,
+// or during it from outside the system), the draw cache on reopen, the close
 // question before an open, the reload after a preference change and the
 // command-line open.
 #include "MainWindowFixture.h"
@@ -338,6 +339,38 @@ TEST_F(DocumentTest, AFileCannotBeCutShortDuringTheBuildAndOneCutLaterFailsTheRe
     EXPECT_EQ(StatusColor(), clRed);
     EXPECT_FALSE(FileExists(DrawCachePath(path)));
     ExpectWindowGivenBack();
+}
+
+TEST_F(DocumentTest, AFileCutFromOutsideDuringTheBuildClosesTheDocumentAndTheProgramGoesOn)
+{
+    const std::string path = Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, 10));
+    const std::int64_t cut = 44 + kChunkValues * 2 + 1000; // within the second chunk
+    bool tried = false;
+    bool cutShown = false;
+    bool opened = true;
+    {
+        ProcessWindowWatch watch([&](TForm4& window) {
+            if (window.FRunning && !tried) {
+                tried = true;
+                cutShown = CutFileFromHost(path, cut);
+            }
+        });
+        opened = form->OpenWavFile(path);
+    }
+    ASSERT_TRUE(tried);
+    if (!cutShown)
+        GTEST_SKIP() << "the file cannot be cut from outside the system here";
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(NoDocument());
+    EXPECT_EQ(Status(), kOpenFailed);
+    EXPECT_EQ(StatusColor(), clRed);
+    EXPECT_FALSE(FileExists(DrawCachePath(path)));
+    ExpectWindowGivenBack();
+
+    const Samples next = NoiseSamples(1000, 2, 11);
+    ASSERT_TRUE(form->OpenWavFile(Stereo("next.wav", next)));
+    EXPECT_EQ(form->FDrawStereo.Count(),
+              DrawEntryCount(2, static_cast<std::uint32_t>(next.size() * 2), WaveBlockSize));
 }
 
 // --- The draw cache ------------------------------------------------------------------------

@@ -25,5 +25,10 @@ std::string WriteWav(const TempFolder& folder, const std::string& name, const By
 void SetFileLength(const std::string& path, std::int64_t size);
 // The same, for a change the system may refuse: whether it was made.
 bool TrySetFileLength(const std::string& path, std::int64_t size);
+// Cuts the file at path to size bytes from outside the system, with the
+// host's own truncate program, as a host program (or a drive going away) can
+// while the system itself refuses (the file is mapped); returns once the cut
+// shows. False when not running under Wine, or when the cut never showed.
+bool CutFileFromHost(const std::string& path, std::int64_t size);
 
 } // namespace testing_support
