@@ -1,6 +1,7 @@
 #include "DrawBuild.h"
 
 #include "audio/DirectWavEngine.h"
+#include "classlib/FilePaths.h"
 
 TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine)
 {
@@ -29,6 +30,16 @@ private:
     TDirectWavEngine& FEngine; // not owned
 };
 
+// Whether the file at the engine's path still holds all its samples. Bytes
+// taken away behind the scan, or the whole file removed, leave the build
+// whole under the mapping (a host program under Wine can do both), yet the
+// document would stand on bytes that are gone.
+bool DrawFileHoldsItsSamples(const TDirectWavEngine& engine)
+{
+    const TWavInfo& wav = engine.WavInfo();
+    return FileSizeOf(wav.Path) >= static_cast<std::int64_t>(wav.SampleStart) + wav.DataSize;
+}
+
 } // namespace
 
 TDrawBuildOutcome MakeDrawData(TDirectWavEngine& engine, int blockSize, int zeroLevel,
@@ -45,10 +56,18 @@ TDrawBuildOutcome MakeDrawData(TDirectWavEngine& engine, int blockSize, int zero
     };
     const TDrawSampleReader reader = EngineSampleReader(engine);
     TDrawReadSession session(engine);
+    TDrawBuildOutcome outcome;
     if (engine.Channel() == 2) {
         mono.Clear();
-        return BuildDrawDataStereo(reader, params, progress, stereo);
+        outcome = BuildDrawDataStereo(reader, params, progress, stereo);
+    } else {
+        stereo.Clear();
+        outcome = BuildDrawDataMono(reader, params, progress, mono);
     }
-    stereo.Clear();
-    return BuildDrawDataMono(reader, params, progress, mono);
+    if (outcome.Result == TDrawBuildResult::Done && !DrawFileHoldsItsSamples(engine)) {
+        stereo.Clear();
+        mono.Clear();
+        outcome = {TDrawBuildResult::Failed, "The file lost its samples during the build."};
+    }
+    return outcome;
 }

@@ -21,7 +21,7 @@ TDrawSampleReader EngineSampleReader(TDirectWavEngine& engine);
 // Builds the draw data of the engine's open file in blocks of blockSize
 // frames with threshold zeroLevel: into stereo for a stereo file (mono is
 // emptied), into mono otherwise (stereo is emptied). A failed build leaves
-// both empty; a file that loses its bytes during the build (see
+// both empty; a file that loses bytes or goes away during the build (see
 // TFileMapping) fails it.
 TDrawBuildOutcome MakeDrawData(TDirectWavEngine& engine, int blockSize, int zeroLevel,
                                const TDrawProgressHandler& progress, TDrawDataStereo& stereo,

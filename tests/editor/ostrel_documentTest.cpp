@@ -18,6 +18,7 @@
 #include "support/WavFile.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 using namespace testing_support;
@@ -341,36 +342,56 @@ TEST_F(DocumentTest, AFileCannotBeCutShortDuringTheBuildAndOneCutLaterFailsTheRe
     ExpectWindowGivenBack();
 }
 
-TEST_F(DocumentTest, AFileCutFromOutsideDuringTheBuildClosesTheDocumentAndTheProgramGoesOn)
+TEST_F(DocumentTest, AFileCutOrRemovedFromOutsideDuringTheBuildClosesTheDocumentAndTheProgramGoesOn)
 {
-    const std::string path = Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, 10));
-    const std::int64_t cut = 44 + kChunkValues * 2 + 1000; // within the second chunk
-    bool tried = false;
-    bool cutShown = false;
-    bool opened = true;
+    // Within the second chunk, ahead of the scan, whose reads then fault; and
+    // within the last page, whose bytes past the cut read as zeros, or the
+    // whole file removed, when the build reads to its end yet the file no
+    // longer holds the samples.
+    const std::int64_t ahead = 44 + kChunkValues * 2 + 1000;
+    const std::int64_t lastPage = 44 + kThreeChunkFrames * 4 - 10;
+    struct Change
     {
-        ProcessWindowWatch watch([&](TForm4& window) {
-            if (window.FRunning && !tried) {
-                tried = true;
-                cutShown = CutFileFromHost(path, cut);
-            }
-        });
-        opened = form->OpenWavFile(path);
-    }
-    ASSERT_TRUE(tried);
-    if (!cutShown)
-        GTEST_SKIP() << "the file cannot be cut from outside the system here";
-    EXPECT_FALSE(opened);
-    EXPECT_TRUE(NoDocument());
-    EXPECT_EQ(Status(), kOpenFailed);
-    EXPECT_EQ(StatusColor(), clRed);
-    EXPECT_FALSE(FileExists(DrawCachePath(path)));
-    ExpectWindowGivenBack();
+        const char* Name;
+        std::function<bool(const std::string& path)> Make;
+    };
+    const Change changes[] = {
+        {"cut ahead", [&](const std::string& path) { return CutFileFromHost(path, ahead); }},
+        {"cut in the last page",
+         [&](const std::string& path) { return CutFileFromHost(path, lastPage); }},
+        {"removed", [](const std::string& path) { return RemoveFileFromHost(path); }},
+    };
+    int seed = 10;
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.Name);
+        const std::string path = Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, ++seed));
+        bool tried = false;
+        bool made = false;
+        bool opened = true;
+        {
+            ProcessWindowWatch watch([&](TForm4& window) {
+                if (window.FRunning && !tried) {
+                    tried = true;
+                    made = change.Make(path);
+                }
+            });
+            opened = form->OpenWavFile(path);
+        }
+        ASSERT_TRUE(tried);
+        if (!made)
+            GTEST_SKIP() << "the file cannot be changed from outside the system here";
+        EXPECT_FALSE(opened);
+        EXPECT_TRUE(NoDocument());
+        EXPECT_EQ(Status(), kOpenFailed);
+        EXPECT_EQ(StatusColor(), clRed);
+        EXPECT_FALSE(FileExists(DrawCachePath(path)));
+        ExpectWindowGivenBack();
 
-    const Samples next = NoiseSamples(1000, 2, 11);
-    ASSERT_TRUE(form->OpenWavFile(Stereo("next.wav", next)));
-    EXPECT_EQ(form->FDrawStereo.Count(),
-              DrawEntryCount(2, static_cast<std::uint32_t>(next.size() * 2), WaveBlockSize));
+        const Samples next = NoiseSamples(1000, 2, ++seed);
+        ASSERT_TRUE(form->OpenWavFile(Stereo("next.wav", next)));
+        EXPECT_EQ(form->FDrawStereo.Count(),
+                  DrawEntryCount(2, static_cast<std::uint32_t>(next.size() * 2), WaveBlockSize));
+    }
 }
 
 // --- The draw cache ------------------------------------------------------------------------

@@ -1,9 +1,10 @@
 #include "support/WavFile.h"
 
-#include <gtest/gtest.h>
-
 #include "support/TestWait.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <windows.h>
 
 namespace testing_support {
@@ -23,13 +24,52 @@ std::int64_t SizeOfFile(const std::string& path)
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-std::wstring WideOf(const std::string& text)
+std::wstring WideOf(const std::string& text, UINT codePage)
 {
     std::wstring wide(text.size() + 1, L'\0');
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(),
+    const int length = MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide.data(),
                                            static_cast<int>(wide.size()));
     wide.resize(length > 0 ? length - 1 : 0);
     return wide;
+}
+
+// Starts the host's program (a Unix path) with options and the host's name
+// of file, then waits until done() holds: the handle of a host program may
+// be signalled before it has run. Handles no messages meanwhile. False when
+// not under Wine, or when done() never held.
+bool RunOnHost(const char* program, const std::wstring& options, const std::string& file,
+               const std::function<bool()>& done)
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto unixName =
+        reinterpret_cast<WineUnixFileName>(GetProcAddress(kernel, "wine_get_unix_file_name"));
+    auto dosName =
+        reinterpret_cast<WineDosFileName>(GetProcAddress(kernel, "wine_get_dos_file_name"));
+    if (!unixName || !dosName)
+        return false;
+    char* hostFile = unixName(WideOf(file, CP_ACP).c_str());
+    WCHAR* hostProgram = dosName(program);
+    std::wstring command;
+    if (hostFile && hostProgram)
+        command = L"\"" + std::wstring(hostProgram) + L"\" " + options + L" \"" +
+                  WideOf(hostFile, CP_UTF8) + L"\"";
+    HeapFree(GetProcessHeap(), 0, hostFile);
+    HeapFree(GetProcessHeap(), 0, hostProgram);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (command.empty() || !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                           nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= kGenerousWaitMs)
+            return false;
+        Sleep(5);
+    }
+    return true;
 }
 
 } // namespace
@@ -78,38 +118,13 @@ bool TrySetFileLength(const std::string& path, std::int64_t size)
 
 bool CutFileFromHost(const std::string& path, std::int64_t size)
 {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto unixName =
-        reinterpret_cast<WineUnixFileName>(GetProcAddress(kernel, "wine_get_unix_file_name"));
-    auto dosName =
-        reinterpret_cast<WineDosFileName>(GetProcAddress(kernel, "wine_get_dos_file_name"));
-    if (!unixName || !dosName)
-        return false;
-    char* file = unixName(WideOf(path).c_str());
-    WCHAR* program = dosName("/usr/bin/truncate");
-    std::wstring command;
-    if (file && program)
-        command = L"\"" + std::wstring(program) + L"\" -s " + std::to_wstring(size) + L" \"" +
-                  WideOf(file) + L"\"";
-    HeapFree(GetProcessHeap(), 0, file);
-    HeapFree(GetProcessHeap(), 0, program);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (command.empty() || !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                           nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    // The handle of a host program may be signalled before it has run: wait
-    // for the cut itself, handling no messages meanwhile.
-    const DWORD start = GetTickCount();
-    while (SizeOfFile(path) != size) {
-        if (GetTickCount() - start >= kGenerousWaitMs)
-            return false;
-        Sleep(5);
-    }
-    return true;
+    return RunOnHost("/usr/bin/truncate", L"-s " + std::to_wstring(size), path,
+                     [&] { return SizeOfFile(path) == size; });
+}
+
+bool RemoveFileFromHost(const std::string& path)
+{
+    return RunOnHost("/bin/rm", L"-f", path, [&] { return SizeOfFile(path) < 0; });
 }
 
 } // namespace testing_support

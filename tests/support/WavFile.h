@@ -30,5 +30,8 @@ bool TrySetFileLength(const std::string& path, std::int64_t size);
 // while the system itself refuses (the file is mapped); returns once the cut
 // shows. False when not running under Wine, or when the cut never showed.
 bool CutFileFromHost(const std::string& path, std::int64_t size);
+// Removes the file at path the same way, with the host's rm, though the
+// system holds it open.
+bool RemoveFileFromHost(const std::string& path);
 
 } // namespace testing_support
