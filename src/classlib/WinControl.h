@@ -125,6 +125,10 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Invalidate() override;
     void Update() override;
+    // Paints now whatever of this window and the windows inside it waits to
+    // be painted, frames included, handling no other message (Update paints
+    // this window's client area only).
+    void UpdateWithChildren();
     HDC GetDeviceContext(HWND& window) override;
     // Paints this window and its children into dc (at the origin).
     void PaintTo(HDC dc, int x, int y);

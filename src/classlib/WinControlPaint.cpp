@@ -150,6 +150,12 @@ void TWinControl::Update()
         UpdateWindow(FHandle);
 }
 
+void TWinControl::UpdateWithChildren()
+{
+    if (FHandle)
+        RedrawWindow(FHandle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 HDC TWinControl::GetDeviceContext(HWND& window)
 {
     window = Handle();

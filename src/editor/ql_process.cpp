@@ -100,6 +100,10 @@ void TForm4::ShowPainted()
     Update();
     LogTiming("progress");
     Application->ProcessMessages();
+    // The job lets messages through only between its steps: whatever of the
+    // main window is still unpainted would stay so behind the window.
+    if (FMainWindow)
+        FMainWindow->UpdateWithChildren();
 }
 
 void TForm4::BeginJob()

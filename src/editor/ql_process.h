@@ -49,8 +49,10 @@ public:
     // No job runs yet.
     void FormShow(TObject* Sender);
     // Shows the window and paints it before anything else that waits (the
-    // owner's repaint included), then lets pending messages through: the
-    // window is the first thing a job shows.
+    // owner's repaint included), then lets pending messages through and
+    // paints whatever of the owner still waits: the window is the first
+    // thing a job shows, and the owner stands painted behind it while the
+    // job runs.
     void ShowPainted();
 
     // --- The frame of a job

@@ -40,6 +40,42 @@ TWavInfo InfoOf(const std::string& path)
     return info;
 }
 
+// How many visible windows inside window wait to be painted.
+int VisibleChildrenWaitingForPaint(HWND window)
+{
+    int waiting = 0;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM count) WINAPI -> BOOL {
+            if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
+                ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&waiting));
+    return waiting;
+}
+
+// The share of black among the screen's pixels where window stands: an
+// unpainted window is black on this display.
+double BlackShareOnScreen(HWND window)
+{
+    RECT place;
+    GetWindowRect(window, &place);
+    TBitmap shot;
+    shot.SetPixelFormat(TPixelFormat::pf32bit);
+    shot.SetSize(place.right - place.left, place.bottom - place.top);
+    TScreenDC screen;
+    BitBlt(shot.Canvas()->Handle(), 0, 0, shot.Width(), shot.Height(), screen.Handle(), place.left,
+           place.top, SRCCOPY);
+    GdiFlush();
+    int black = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x)
+            black += (static_cast<const DWORD*>(shot.ScanLine(y))[x] & 0xFFFFFF) == 0;
+    const int all = shot.Width() * shot.Height();
+    return all > 0 ? static_cast<double>(black) / all : 1;
+}
+
 class DocumentTest : public MainWindowTest
 {
 protected:
@@ -284,6 +320,7 @@ TEST_F(DocumentTest, TheProcessingWindowIsPaintedFirstAndTheMainWindowBeforeTheB
     const auto unpainted = [](HWND window) { return GetUpdateRect(window, nullptr, FALSE) != 0; };
     bool seen = false, seenRunning = false;
     bool windowPainted = false, mainWaited = false, mainPaintedBeforeBuild = false;
+    int childrenWaiting = -1;
     {
         ProcessWindowWatch watch([&](TForm4& window) {
             if (!seen) {
@@ -294,6 +331,7 @@ TEST_F(DocumentTest, TheProcessingWindowIsPaintedFirstAndTheMainWindowBeforeTheB
             if (window.FRunning && !seenRunning) {
                 seenRunning = true;
                 mainPaintedBeforeBuild = !unpainted(form->Handle());
+                childrenWaiting = VisibleChildrenWaitingForPaint(form->Handle());
             }
         });
         ASSERT_TRUE(form->OpenWavFile(path));
@@ -302,7 +340,25 @@ TEST_F(DocumentTest, TheProcessingWindowIsPaintedFirstAndTheMainWindowBeforeTheB
     EXPECT_TRUE(windowPainted);
     EXPECT_TRUE(mainWaited);
     EXPECT_TRUE(mainPaintedBeforeBuild);
+    EXPECT_EQ(childrenWaiting, 0);
     ExpectWindowGivenBack();
+}
+
+TEST_F(DocumentTest, AFileGivenAtTheStartIsBuiltBehindAPaintedMainWindow)
+{
+    const std::string path = Stereo("start.wav", NoiseSamples(kThreeChunkFrames, 2, 12));
+    FreeAndNil(form);
+    double blackShare = -1;
+    {
+        ProcessWindowWatch watch([&](TForm4& window) {
+            if (window.FRunning && blackShare < 0)
+                blackShare = BlackShareOnScreen(form->Handle());
+        });
+        Start({path});
+    }
+    EXPECT_GE(blackShare, 0);
+    EXPECT_LT(blackShare, 0.05); // text only: menus, toolbars and panes stand painted
+    EXPECT_TRUE(form->FileLoaded());
 }
 
 TEST_F(DocumentTest, AFileCannotBeCutShortDuringTheBuildAndOneCutLaterFailsTheReload)
