@@ -57,6 +57,7 @@ void TForm4::CreateControls()
     Bar = MakeChildControl<TExtProgressBar>(this, this, "Bar");
     Bar->SetBounds(kMargin, kMargin + 40, kInnerWidth, 18);
     Bar->SetMax(100);
+    Bar->SetCaptionType(TExtProgressCaption::pctNone); // the percent is in MesLabel1
 
     const int bottomRow = kClientHeight - kMargin - kButtonHeight;
     CloseChk = MakeChildControl<TCheckBox>(this, this, "CloseChk");

@@ -1,7 +1,8 @@
 // The processing window on its own: Cancel first asks the job to stop and
 // closes the window only once the job stopped, a running job keeps the
 // window open, closing gives the owner back, the wait returns when a posted
-// click closes it, the remaining-time text, and how often progress shows.
+// click closes it, the remaining-time text, how often progress shows, and a
+// bar without text on its face.
 #include "editor/ql_process.h"
 
 #include "classlib/Seams.h"
@@ -102,4 +103,11 @@ TEST_F(ProcessWindowTest, ProgressShowsAtTheFirstReportThenAtMostEveryFiftyMs)
     }
     Seams().TickCount = previous;
     window->EndJob();
+}
+
+TEST_F(ProcessWindowTest, TheBarShowsNoPercentageOnItsFace)
+{
+    window->Bar->SetPosition(37);
+    window->Bar->Repaint();
+    EXPECT_EQ(window->Bar->WideCaption(), WideString());
 }
