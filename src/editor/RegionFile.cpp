@@ -1,5 +1,6 @@
 #include "RegionFile.h"
 
+#include "classlib/AnsiText.h"
 #include "classlib/FileNames.h"
 
 #include <algorithm>
@@ -93,10 +94,26 @@ std::optional<std::int32_t> CutPointSample(const AnsiString& text)
     return static_cast<std::int32_t>(value);
 }
 
-// A count as the reader takes it: below 0 it is 0.
-size_t CountOf(int count)
+// A count of FILE_INFO: missing, a whole number from 0 up, or broken (there
+// but not such a number).
+struct TStoredCount
 {
-    return count < 0 ? 0 : static_cast<size_t>(count);
+    bool Present = false;
+    bool Whole = false;
+    size_t Value = 0; // 0 unless Whole
+};
+
+TStoredCount ReadCount(const TIniContent& ini, const char* key)
+{
+    TStoredCount count;
+    count.Present = ini.ValueExists(kFileInfo, key);
+    int value = 0;
+    if (count.Present && TryStrToInt(ini.ReadString(kFileInfo, key, AnsiString()), value) &&
+        value >= 0) {
+        count.Whole = true;
+        count.Value = static_cast<size_t>(value);
+    }
+    return count;
 }
 
 } // namespace
@@ -127,13 +144,16 @@ int RegionListRegionCount(const TIniContent& ini)
 TRegionFileRead ReadRegionList(const TIniContent& ini)
 {
     TRegionFileRead read;
-    const int regionCount = RegionListRegionCount(ini);
-    const int cutPointCount = ini.ReadInteger(kFileInfo, kCutPointCount, kMissingInteger);
-    if (regionCount == kMissingInteger && cutPointCount == kMissingInteger) {
-        read.Verdict = TRegionFileVerdict::NoCounts;
+    const TStoredCount regionCount = ReadCount(ini, kRegionCount);
+    const TStoredCount cutPointCount = ReadCount(ini, kCutPointCount);
+    const bool neitherCount = !regionCount.Present && !cutPointCount.Present;
+    const bool unreadableCount = (regionCount.Present && !regionCount.Whole) ||
+                                 (cutPointCount.Present && !cutPointCount.Whole);
+    if (neitherCount || unreadableCount) {
+        read.Verdict = TRegionFileVerdict::BrokenCounts;
         return read;
     }
-    for (size_t i = 0; i < CountOf(regionCount); ++i) {
+    for (size_t i = 0; i < regionCount.Value; ++i) {
         std::optional<TRegionRecord> region = ReadRegion(ini, i);
         if (!region) {
             read.Regions.clear();
@@ -142,7 +162,7 @@ TRegionFileRead ReadRegionList(const TIniContent& ini)
         }
         read.Regions.push_back(std::move(*region));
     }
-    for (size_t j = 0; j < CountOf(cutPointCount); ++j) {
+    for (size_t j = 0; j < cutPointCount.Value; ++j) {
         std::optional<std::int32_t> sample =
             CutPointSample(ini.ReadString(kCutPoint, CutPointKey(j), AnsiString()));
         if (!sample) {

@@ -17,7 +17,9 @@
 //
 // Reading never trusts the counts: regions and cut points are read one by
 // one until the count is reached or one is missing, so a huge count in a
-// small file costs nothing. This unit includes nothing of the platform, so
+// small file costs nothing. A count that cannot be read breaks the file, so
+// that a list the program does not understand is never taken for an empty
+// one and saved over. This unit includes nothing of the platform, so
 // that it builds natively for fuzzing; the main window opens the WAV file,
 // fills its lists and puts the INI text on disk.
 #pragma once
@@ -63,7 +65,8 @@ struct TRegionListFile
 enum class TRegionFileVerdict
 {
     Loaded,
-    NoCounts,       // neither REGION_COUNT nor CUTPOINT_COUNT
+    BrokenCounts,   // neither REGION_COUNT nor CUTPOINT_COUNT, or one that is
+                    // there but not a whole number from 0 up
     BrokenRegion,   // a region lacks a key, or holds -1 in REGION_START,
                     // REGION_END or REGION_VOL, or "NULL" in REGION_OUT
     BrokenCutPoint, // a cut point lacks or is not a non-negative decimal
@@ -85,9 +88,9 @@ struct TRegionFileRead
 AnsiString RegionListWavPath(const TIniContent& ini);
 // REGION_COUNT as the file holds it; -1 when it has none.
 int RegionListRegionCount(const TIniContent& ini);
-// The regions and cut bars of the file. A count below 0 reads as 0 unless
-// both counts are missing (-1); REGION_OUT other than the five names
-// (compared case-sensitively) reads as NoTouch.
+// The regions and cut bars of the file. One missing count reads as 0;
+// REGION_OUT other than the five names (compared case-sensitively) reads as
+// NoTouch.
 TRegionFileRead ReadRegionList(const TIniContent& ini);
 
 // The WAV file a region list names: its stored path when a file is there,

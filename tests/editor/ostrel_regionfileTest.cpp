@@ -218,6 +218,30 @@ TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
     }
 }
 
+TEST_F(RegionFileCommandTest, AListWithAnUnreadableCountIsNeverSavedOver)
+{
+    AnsiString text = "[FILE_INFO]\r\nWAV_FILE_PATH=" + AnsiString(wavPath) +
+                      "\r\nREGION_COUNT=3 regions\r\nCUTPOINT_COUNT=0\r\n";
+    for (int i = 0; i < 3; ++i)
+        text += "[REGION_" + std::to_string(i) + "]\r\nREGION_NAME=r" + std::to_string(i) +
+                "\r\nREGION_START=0\r\nREGION_END=9\r\nREGION_VOL=1\r\nREGION_OUT=NoTouch\r\n";
+    folder.WriteFile("three.rgl", text);
+    Start();
+    form->LoadRegionList(folder / "three.rgl");
+    EXPECT_EQ(StatusText(form), "リージョンリストファイルの読み込みに失敗しました");
+    EXPECT_EQ(StatusColor(form), clRed);
+    EXPECT_TRUE(form->FileLoaded());
+    EXPECT_TRUE(form->FRglPath.empty());
+
+    // The next save asks for a name; cancelled, the list file is untouched.
+    form->AddRegion(0, 1000);
+    AnswerFileDialogs({""});
+    PressOnWave('S', ssCtrl);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].Save);
+    EXPECT_EQ(folder.ReadFile("three.rgl"), text);
+}
+
 TEST_F(RegionFileCommandTest, ALoadTheUserRefusesToCloseForKeepsTheRegionsOfTheOpenFile)
 {
     OpenSong();

@@ -1,7 +1,7 @@
 // Writes the starting inputs of the region-list fuzz target into the folder
 // named by the first argument: a whole list with regions in every output
 // mode, names in code page 932 and cut bars, the same cut short, and lists
-// with lying counts, odd volumes and lower-case names.
+// with lying or unreadable counts, odd volumes and lower-case names.
 #include "CorpusWrite.h"
 #include "editor/RegionFile.h"
 
@@ -49,5 +49,9 @@ int main(int argc, char** argv)
               CorpusWriteText(folder, "points.rgl",
                               "; note\r[FILE_INFO]\rCUTPOINT_COUNT=3\r[CUTPOINT]\rPOINT_0=12\r"
                               "point_1=000000000003\rPOINT_2=2147483647\r[CUTPOINT]\rPOINT_2=1\r");
+    ok = ok && CorpusWriteText(folder, "wordcount.rgl",
+                               "[FILE_INFO]\r\nREGION_COUNT=1 region\r\nCUTPOINT_COUNT=+0\r\n"
+                               "[REGION_0]\r\nREGION_NAME=a\r\nREGION_START=0\r\n"
+                               "REGION_END=9\r\nREGION_VOL=1\r\nREGION_OUT=MonoMix\r\n");
     return ok ? 0 : 1;
 }

@@ -4,7 +4,8 @@
 // - a list read without fault does not come back the same after it is
 //   written and read again;
 // - the cut bars read are not sorted 12-digit texts;
-// - a broken list still carries regions, or a file without counts anything.
+// - a broken list still carries regions, or a file without readable counts
+//   anything.
 #include "editor/RegionFile.h"
 
 #include <algorithm>
@@ -37,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!std::is_sorted(read.CutBars.begin(), read.CutBars.end()) ||
         !std::all_of(read.CutBars.begin(), read.CutBars.end(), FuzzIsCutBarText))
         __builtin_trap();
-    if (read.Verdict == TRegionFileVerdict::NoCounts &&
+    if (read.Verdict == TRegionFileVerdict::BrokenCounts &&
         (!read.Regions.empty() || !read.CutBars.empty()))
         __builtin_trap();
     if (read.Verdict == TRegionFileVerdict::BrokenRegion && !read.Regions.empty())
