@@ -2,8 +2,10 @@
 // and the colour value.
 #pragma once
 
+#include "PlainRect.h"
 #include "StringTypes.h"
 
+#include <algorithm>
 #include <cstdint>
 
 // Days since 1899-12-30, the fraction being the time of day.
@@ -80,6 +82,19 @@ inline TRect Bounds(LONG left, LONG top, LONG width, LONG height)
     return TRect(left, top, left + width, top + height);
 }
 inline TPoint Point(LONG x, LONG y) { return TPoint(x, y); }
+
+inline TPlainRect PlainRectOf(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+// Each coordinate held within the system's 32 bits.
+inline TRect RectOfPlain(const TPlainRect& r)
+{
+    auto held = [](std::int64_t v) {
+        return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return TRect(held(r.Left), held(r.Top), held(r.Right), held(r.Bottom));
+}
 
 // What a scroll asks for: the system's SB_ codes as scroll events name them.
 enum class TScrollCode

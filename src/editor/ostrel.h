@@ -48,6 +48,7 @@
 #include "RegionList.h"
 #include "RenameRules.h"
 #include "Settings.h"
+#include "StoredGeometry.h"
 #include "ViewGeometry.h"
 
 #include "audio/WavHeader.h"
@@ -1163,6 +1164,7 @@ private:
     std::array<TExtItem*, kMasterVolumeStepCount> VolumeItems() const;
     int WaveOutDeviceIndex(const AnsiString& productName) const;
     void ReadWindowGeometry(const TIniFile& ini);
+    TGeometryLimits GeometryLimitsFor(const TStoredGeometry& stored) const;
     void WriteWindowGeometry(TIniFile& ini);
     void WriteRecentFiles(TIniFile& ini);
     void ReadRenameSettings(const TIniFile& ini);

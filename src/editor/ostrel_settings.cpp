@@ -12,6 +12,7 @@
 #include "classlib/FilePaths.h"
 #include "classlib/Seams.h"
 #include "classlib/TextUtils.h"
+#include "toolbar/BarCommon.h"
 
 #include <algorithm>
 #include <array>
@@ -87,12 +88,24 @@ void TFormVusk::LoadSettings(const AnsiString& path)
 
 void TFormVusk::ReadWindowGeometry(const TIniFile& ini)
 {
-    SetBounds(ini.ReadInteger("FORM", "FORM_LEFT", 40), ini.ReadInteger("FORM", "FORM_TOP", 40),
-              ini.ReadInteger("FORM", "FORM_WIDTH", 620),
-              ini.ReadInteger("FORM", "FORM_HEIGHT", 550));
+    TStoredGeometry stored;
+    stored.Main = {ini.ReadInteger("FORM", "FORM_LEFT", stored.Main.Left),
+                   ini.ReadInteger("FORM", "FORM_TOP", stored.Main.Top),
+                   ini.ReadInteger("FORM", "FORM_WIDTH", stored.Main.Width),
+                   ini.ReadInteger("FORM", "FORM_HEIGHT", stored.Main.Height)};
+    stored.MasterPanelHeight =
+        ini.ReadInteger("FORM", "MASTERPANEL_HEIGHT", stored.MasterPanelHeight);
+    stored.ExpPanelWidth = ini.ReadInteger("FORM", "EXPPANEL_WIDTH", stored.ExpPanelWidth);
+    stored.FileList = {ini.ReadInteger("FORM", "FILELIST_LEFT", stored.FileList.Left),
+                       ini.ReadInteger("FORM", "FILELIST_TOP", stored.FileList.Top),
+                       ini.ReadInteger("FORM", "FILELIST_WIDTH", stored.FileList.Width),
+                       ini.ReadInteger("FORM", "FILELIST_HEIGHT", stored.FileList.Height)};
+    const TStoredGeometry geometry = GeometryToApply(stored, GeometryLimitsFor(stored));
+
+    SetBounds(geometry.Main.Left, geometry.Main.Top, geometry.Main.Width, geometry.Main.Height);
     EditList->Columns()->Items(0)->SetWidth(ini.ReadInteger("FORM", "COLUMN0_WIDTH", 120));
-    SetMasterPanelHeight(ini.ReadInteger("FORM", "MASTERPANEL_HEIGHT", 215));
-    ExpPanel->SetWidth(ini.ReadInteger("FORM", "EXPPANEL_WIDTH", 216));
+    SetMasterPanelHeight(geometry.MasterPanelHeight);
+    ExpPanel->SetWidth(geometry.ExpPanelWidth);
     switch (ini.ReadInteger("FORM", "SUBWINDOW_NUM", 0)) {
     case 1:
         actViewExpExecute(actViewExp);
@@ -107,14 +120,35 @@ void TFormVusk::ReadWindowGeometry(const TIniFile& ini)
         break;
     }
     TFileListPlacement placement;
-    placement.Left = ini.ReadInteger("FORM", "FILELIST_LEFT", placement.Left);
-    placement.Top = ini.ReadInteger("FORM", "FILELIST_TOP", placement.Top);
-    placement.Width = ini.ReadInteger("FORM", "FILELIST_WIDTH", placement.Width);
-    placement.Height = ini.ReadInteger("FORM", "FILELIST_HEIGHT", placement.Height);
+    placement.Left = geometry.FileList.Left;
+    placement.Top = geometry.FileList.Top;
+    placement.Width = geometry.FileList.Width;
+    placement.Height = geometry.FileList.Height;
     placement.NameWidth = ini.ReadInteger("FORM", "FILELIST_NAME", placement.NameWidth);
     SetFileListPlacement(placement);
     if (ini.ReadBool("FORM", "FILELIST_VIEW", false))
         actViewFilelist->SetChecked(true);
+}
+
+// What the screen and the window, as they stand, leave for the stored
+// geometry: the work areas nearest the stored places, the windows' smallest
+// sizes, and the parts of the main window that are not its two panes.
+TGeometryLimits TFormVusk::GeometryLimitsFor(const TStoredGeometry& stored) const
+{
+    TGeometryLimits limits;
+    limits.MainWorkArea =
+        PlainRectOf(MonitorRectAtPoint(TPoint(stored.Main.Left, stored.Main.Top), true));
+    limits.FileListWorkArea =
+        PlainRectOf(MonitorRectAtPoint(TPoint(stored.FileList.Left, stored.FileList.Top), true));
+    limits.MainMinWidth = Constraints()->MinWidth();
+    limits.MainMinHeight = Constraints()->MinHeight();
+    limits.FileListMinWidth = GetSystemMetrics(SM_CXMINTRACK);
+    limits.FileListMinHeight = GetSystemMetrics(SM_CYMINTRACK);
+    limits.PaneMinSize = MasterSplitter->MinSize();
+    limits.HeightBesidesUpperRow = Height() - MasterSplitter->MaxSize(UpperPanel);
+    limits.WidthBesidesSidePane =
+        Width() - UpperPanel->ClientWidth() + FlatSplitter1->Width() + FlatSplitter1->MinSize();
+    return limits;
 }
 
 void TFormVusk::ReadRenameSettings(const TIniFile& ini)

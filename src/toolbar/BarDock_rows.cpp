@@ -406,19 +406,7 @@ TRect KeepFrameReachable(const TRect& frame, const TRect& workArea, const TPoint
 
 TRect ShiftRectIntoArea(const TRect& r, const TRect& area)
 {
-    TRect result = r;
-    auto shift = [&result](int dx, int dy) {
-        result = TRect(result.left + dx, result.top + dy, result.right + dx, result.bottom + dy);
-    };
-    if (result.right > area.right)
-        shift(area.right - result.right, 0);
-    if (result.bottom > area.bottom)
-        shift(0, area.bottom - result.bottom);
-    if (result.left < area.left)
-        shift(area.left - result.left, 0);
-    if (result.top < area.top)
-        shift(0, area.top - result.top);
-    return result;
+    return RectOfPlain(ShiftIntoArea(PlainRectOf(r), PlainRectOf(area)));
 }
 
 // --- Sizing ---------------------------------------------------------------------------------

@@ -708,12 +708,11 @@ void TBarCustomDockableWindow::KeepOnMonitor(bool OnlyIfFullyOffscreen)
     TBarFloatingWindowParent* frame = FloatingParent();
     if (!frame)
         return;
-    TRect bounds = frame->BoundsRect();
-    TRect area = MonitorRectForRect(bounds, true);
-    RECT common;
-    if (OnlyIfFullyOffscreen && IntersectRect(&common, &bounds, &area))
-        return;
-    TRect moved = ShiftRectIntoArea(bounds, area);
+    const TRect bounds = frame->BoundsRect();
+    const TPlainRect area = PlainRectOf(MonitorRectForRect(bounds, true));
+    const TPlainRect plain = PlainRectOf(bounds);
+    const TRect moved =
+        RectOfPlain(OnlyIfFullyOffscreen ? BringOntoArea(plain, area) : ShiftIntoArea(plain, area));
     if (!(moved == bounds))
         SetFloatOrigin(TPoint(moved.left, moved.top));
 }

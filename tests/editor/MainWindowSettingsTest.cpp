@@ -5,7 +5,9 @@
 #include "TestDocument.h"
 
 #include "audio/DirectWavEngine.h"
+#include "dialogs/ql_filelist.h"
 #include "classlib/FilePaths.h"
+#include "classlib/Screen.h"
 #include "classlib/StringList.h"
 #include "classlib/TextUtils.h"
 #include "support/TestSeams.h"
@@ -192,6 +194,35 @@ TEST_F(MainWindowTest, GarbageFallsBackAndTheProgramStarts)
     EXPECT_EQ(ini.ReadInteger("PREF", "PAGE", 0), -3);
     EXPECT_EQ(ini.ReadInteger("AUDIO", "BUFSIZE", 0), -5);
     EXPECT_EQ(ini.ReadString("AUDIO", "OUTDEVICE", ""), "No Such Device");
+}
+
+TEST_F(MainWindowTest, PlacesOffTheScreenAndPanesTooLargeAreBroughtBack)
+{
+    WriteSettings("[FORM]\r\nFORM_LEFT=50000\r\nFORM_TOP=-3000\r\nFORM_WIDTH=620\r\n"
+                  "FORM_HEIGHT=550\r\nMASTERPANEL_HEIGHT=2147483647\r\nEXPPANEL_WIDTH=-50\r\n"
+                  "SUBWINDOW_NUM=1\r\nFILELIST_LEFT=-3000\r\nFILELIST_TOP=50000\r\n"
+                  "FILELIST_VIEW=1\r\n");
+    Start();
+    const TRect area = Screen->WorkAreaRect();
+    const TRect main = form->BoundsRect();
+    EXPECT_EQ(main, Bounds(area.right - 620, area.top, 620, 550));
+    TForm10* fileList = form->FileListWindow();
+    ASSERT_TRUE(fileList && fileList->Visible());
+    EXPECT_EQ(fileList->BoundsRect(), Bounds(area.left, area.bottom - 200, 280, 200));
+    // The waveform and the region list both show; so do the side pane and
+    // the waveform beside it.
+    EXPECT_GE(form->WaveImage->Height(), 1);
+    const TRect list = form->EditList->BoundsRect();
+    EXPECT_GE(list.Height(), 30);
+    EXPECT_GE(form->ExpPanel->Width(), 30);
+    EXPECT_GE(form->MasterPanel->Width(), 30);
+
+    CloseAndFree();
+    TIniFile ini = Settings();
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_LEFT", 0), area.right - 620);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FORM_TOP", 0), area.top);
+    EXPECT_EQ(ini.ReadInteger("FORM", "FILELIST_TOP", 0), area.bottom - 200);
+    EXPECT_LT(ini.ReadInteger("FORM", "MASTERPANEL_HEIGHT", 0), 550);
 }
 
 TEST_F(MainWindowTest, WithSaveFormOffTheGeometryIsWrittenButNotRestored)

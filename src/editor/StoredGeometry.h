@@ -1,0 +1,68 @@
+// The window geometry of the settings file, held to what the screen and the
+// window can show before it is applied. A place written on another monitor,
+// or edited by hand, must not leave a window where no one can see it, or a
+// pane that hides the rest of the window.
+//
+//   TWindowPlace      a window's left, top, width and height as stored
+//   TStoredGeometry   every stored value this rule holds
+//   TGeometryLimits   what the screen and the window allow
+//   GeometryToApply   the stored values held to the limits
+//
+// The limits GeometryToApply keeps, for any input:
+// - each window's width lies within lowest .. max(lowest, work area width),
+//   lowest being max(1, its MinWidth); its height likewise;
+// - a window none of which lies on its work area is shifted back into it
+//   (the rule of the toolbars' floating frames; the top left wins when the
+//   window is the larger), so, for a work area that is not empty, every
+//   window shares at least one pixel with its work area; a window that
+//   shows any part stays where it was put;
+// - a pane size is 0 (a pane its splitter closed stays closed) or lies
+//   within min(PaneMinSize, room) .. room, where room is
+//   max(0, the window's held height less HeightBesidesUpperRow) for the
+//   waveform's row and max(0, its held width less WidthBesidesSidePane)
+//   for the side pane.
+// This unit includes nothing of the platform.
+#pragma once
+
+#include "classlib/PlainRect.h"
+
+struct TWindowPlace
+{
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+
+    bool operator==(const TWindowPlace&) const = default;
+};
+
+struct TStoredGeometry
+{
+    TWindowPlace Main{40, 40, 620, 550};     // FORM_LEFT, FORM_TOP, FORM_WIDTH, FORM_HEIGHT
+    int MasterPanelHeight = 215;             // MASTERPANEL_HEIGHT: the waveform's row
+    int ExpPanelWidth = 216;                 // EXPPANEL_WIDTH: the side pane
+    TWindowPlace FileList{40, 40, 280, 200}; // FILELIST_LEFT, _TOP, _WIDTH, _HEIGHT
+
+    bool operator==(const TStoredGeometry&) const = default;
+};
+
+struct TGeometryLimits
+{
+    // The work area of the monitor nearest each window's stored place.
+    TPlainRect MainWorkArea;
+    TPlainRect FileListWorkArea;
+    // The smallest sizes each window takes.
+    int MainMinWidth = 0;
+    int MainMinHeight = 0;
+    int FileListMinWidth = 0;
+    int FileListMinHeight = 0;
+    // The smallest open size of a pane (the splitters'), and the parts of
+    // the main window's height and width that are not the waveform's row or
+    // the side pane: frame, toolbars, status bar, splitter and the smallest
+    // region list or waveform the splitter leaves.
+    int PaneMinSize = 0;
+    int HeightBesidesUpperRow = 0;
+    int WidthBesidesSidePane = 0;
+};
+
+TStoredGeometry GeometryToApply(const TStoredGeometry& stored, const TGeometryLimits& limits);
