@@ -460,4 +460,5 @@ void TFormVusk::RecentSelect(TObject* Sender)
         return;
     }
     OpenFileByKind(path);
+    MarkDocumentInFileList();
 }

@@ -9,7 +9,9 @@
 
 #include "audio/DirectWavEngine.h"
 #include "audio/ThdTimer.h"
+#include "classlib/FileNames.h"
 #include "classlib/TextUtils.h"
+#include "dialogs/ql_filelist.h"
 #include "support/TestWait.h"
 #include "support/WindowDriver.h"
 
@@ -626,4 +628,42 @@ TEST_F(MainWindowTest, AMissingRecentFileShowsTheRedMessageAndLeavesTheMenu)
     form->AddRecentFile(folder / "gone2.wav");
     form->FileMenu->Items(kRecentMenuStart + 1)->Click();
     EXPECT_EQ(form->FileMenu->Count(), kRecentMenuStart); // the last one gone: no separator
+}
+
+TEST_F(MainWindowTest, AFileOpenedFromTheRecentMenuIsMarkedInTheFileList)
+{
+    Start();
+    const AnsiString wav = WriteHalfSilentWav(folder, "take.wav", 8000, kRate);
+    const AnsiString rgl = folder / "take.rgl";
+    ASSERT_TRUE(form->OpenWavFile(wav));
+    form->AddRegion(0, 1000);
+    ASSERT_TRUE(form->SaveRegionList(rgl));
+    form->actFileCloseExecute(nullptr);
+    form->AddToFileList(wav);
+    form->AddToFileList(rgl);
+    form->FRecentFiles->Clear();
+    form->AddRecentFile(wav);
+    form->AddRecentFile(rgl);
+
+    auto chooseRecent = [this](const AnsiString& name) {
+        const std::vector<AnsiString> captions = RecentCaptions(form);
+        const auto found =
+            std::find_if(captions.begin(), captions.end(), [&](const AnsiString& caption) {
+                return caption.size() > name.size() &&
+                       caption.compare(caption.size() - name.size(), name.size(), name) == 0;
+            });
+        ASSERT_NE(found, captions.end()) << name;
+        form->FileMenu->Items(kRecentMenuStart + 1 + static_cast<int>(found - captions.begin()))
+            ->Click();
+    };
+    auto marked = [this]() -> AnsiString {
+        const TListItem* item = form->FileListWindow()->MarkedItem();
+        return item ? TForm10::PathOf(item) : "";
+    };
+    for (const AnsiString& path : {wav, rgl, wav}) {
+        SCOPED_TRACE(path);
+        chooseRecent(ExtractFileName(path));
+        EXPECT_EQ(form->FEngine->Path(), wav);
+        EXPECT_EQ(marked(), path);
+    }
 }
