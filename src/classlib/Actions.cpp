@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "ControlMessages.h"
 #include "ImageList.h"
+#include "ScopeExit.h"
 
 #include <algorithm>
 
@@ -31,17 +32,11 @@ bool TBasicActionLink::Execute(TComponent* AComponent)
     if (!FAction)
         return false;
     FAction->SetActionComponent(AComponent);
-    bool result = false;
-    try {
-        result = FAction->Execute();
-    } catch (...) {
+    TScopeExit released([this] {
         if (FAction)
             FAction->SetActionComponent(nullptr);
-        throw;
-    }
-    if (FAction)
-        FAction->SetActionComponent(nullptr);
-    return result;
+    });
+    return FAction->Execute();
 }
 
 bool TBasicActionLink::Update()
@@ -201,22 +196,17 @@ void TCustomAction::SetChecked(bool value)
     if (FChecking || value == FChecked)
         return;
     FChecking = true;
-    try {
-        ForEachActionLink(FClients, [&](TActionLink* l) { l->SetChecked(value); });
-        FChecked = value;
-        if (value && FGroupIndex > 0 && ActionList()) {
-            for (int i = 0; i < ActionList()->ActionCount(); ++i) {
-                auto* other = dynamic_cast<TCustomAction*>(ActionList()->Actions(i));
-                if (other && other != this && other->FGroupIndex == FGroupIndex)
-                    other->SetChecked(false);
-            }
+    TScopeExit checked([this] { FChecking = false; });
+    ForEachActionLink(FClients, [&](TActionLink* l) { l->SetChecked(value); });
+    FChecked = value;
+    if (value && FGroupIndex > 0 && ActionList()) {
+        for (int i = 0; i < ActionList()->ActionCount(); ++i) {
+            auto* other = dynamic_cast<TCustomAction*>(ActionList()->Actions(i));
+            if (other && other != this && other->FGroupIndex == FGroupIndex)
+                other->SetChecked(false);
         }
-        Change();
-    } catch (...) {
-        FChecking = false;
-        throw;
     }
-    FChecking = false;
+    Change();
 }
 
 void TCustomAction::SetEnabled(bool value)

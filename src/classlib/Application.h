@@ -17,6 +17,7 @@
 
 #include "ControlMessages.h"
 #include "Object.h"
+#include "ScopeExit.h"
 #include "ShortCut.h"
 
 #include <exception>
@@ -67,13 +68,8 @@ public:
     template <class T> void CreateForm(T*& reference)
     {
         FMainFormPending = !FMainForm;
-        try {
-            reference = new T(this);
-        } catch (...) {
-            FMainFormPending = false;
-            throw;
-        }
-        FMainFormPending = false;
+        TScopeExit made([this] { FMainFormPending = false; });
+        reference = new T(this);
     }
     bool ShowMainForm() const { return FShowMainForm; }
     void SetShowMainForm(bool value) { FShowMainForm = value; }

@@ -5,6 +5,7 @@
 #include "Exceptions.h"
 #include "Form.h"
 #include "Menu.h"
+#include "ScopeExit.h"
 #include "Seams.h"
 #include "WinControl.h"
 
@@ -824,13 +825,8 @@ void TControl::CMParentFontChanged(TMessage&)
     if (!FParentFont || !FParent)
         return;
     FTakingParentFont = true;
-    try {
-        FFont->Assign(FParent->Font());
-    } catch (...) {
-        FTakingParentFont = false;
-        throw;
-    }
-    FTakingParentFont = false;
+    TScopeExit taken([this] { FTakingParentFont = false; });
+    FFont->Assign(FParent->Font());
 }
 
 void TControl::CMParentShowHintChanged(TMessage&)
@@ -929,13 +925,8 @@ void TControl::WMMouseWheel(TMessage& m)
         return;
     }
     ++forwarding;
-    try {
-        Dispatch(m);
-    } catch (...) {
-        --forwarding;
-        throw;
-    }
-    --forwarding;
+    TScopeExit forwarded([] { --forwarding; });
+    Dispatch(m);
 }
 
 bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)

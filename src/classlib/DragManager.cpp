@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "HiddenWindow.h"
+#include "ScopeExit.h"
 #include "Screen.h"
 #include "Seams.h"
 
@@ -109,22 +110,17 @@ void Finish(bool drop)
     if (GetCapture() == window)
         ReleaseCapture();
     DeallocateHWnd(window);
-    try {
-        if (drop && target) {
-            TPoint local = target->ScreenToClient(pos);
-            target->DragDrop(object->Source(), local.x, local.y);
-        }
-        TPoint local = target ? target->ScreenToClient(pos) : TPoint(0, 0);
-        source->DoEndDrag(drop ? target : nullptr, local.x, local.y);
-    } catch (...) {
+    TScopeExit ended([object, ownsObject] {
         if (ownsObject)
             delete object;
         Drag().Ending = false;
-        throw;
+    });
+    if (drop && target) {
+        TPoint local = target->ScreenToClient(pos);
+        target->DragDrop(object->Source(), local.x, local.y);
     }
-    if (ownsObject)
-        delete object;
-    Drag().Ending = false;
+    TPoint local = target ? target->ScreenToClient(pos) : TPoint(0, 0);
+    source->DoEndDrag(drop ? target : nullptr, local.x, local.y);
 }
 
 void DragWindowMessage(TMessage& m)

@@ -1,5 +1,6 @@
 #include "Filer.h"
 
+#include "ScopeExit.h"
 #include "TextUtils.h"
 #include "Utf8.h"
 #include "WideText.h"
@@ -46,18 +47,19 @@ void TReader::ReadComponent(TComponent* Instance)
                          FilerClassName(Instance));
     Instance->IncludeState(csLoading);
     Instance->IncludeState(csReading);
-    try {
+    {
+        // A read that fails ends the loading here; one that succeeds ends it
+        // in FinishLoading.
+        TScopeExit loadingFailed([Instance] { Instance->ExcludeState(csLoading); });
+        TScopeExit read([this, Instance] {
+            Instance->ExcludeState(csReading);
+            FDefined.clear();
+        });
         if (!name.empty())
             Instance->SetName(name);
         ReadProperties(Instance);
-    } catch (...) {
-        Instance->ExcludeState(csReading);
-        Instance->ExcludeState(csLoading);
-        FDefined.clear();
-        throw;
+        loadingFailed.Dismiss();
     }
-    Instance->ExcludeState(csReading);
-    FDefined.clear();
     FStream->SetPosition(FStart + static_cast<std::int64_t>(FScanner.Position()));
     Instance->FinishLoading();
 }
@@ -242,24 +244,19 @@ void TWriter::WriteComponent(TComponent* Instance)
         throw EWriteError("The ancestor of " + FilerClassName(Instance) + " is a " +
                           FilerClassName(Ancestor()));
     Instance->IncludeState(csWriting);
-    try {
-        FEmitter = TValueEmitter();
-        FEmitter.WriteSignature();
-        WriteName(FilerClassName(Instance));
-        if (!FEmitter.WriteShortString(Instance->Name()))
-            throw EWriteError("The name " + Instance->Name() + " is too long to be written");
-        for (const TPropInfo* prop : GetPropList(Instance->ClassInfo()))
-            if (ShouldWrite(Instance, *prop))
-                WritePublished(Instance, *prop);
-        Instance->DefineProperties(*this);
-        FEmitter.WriteEndOfList();
-        const auto& bytes = FEmitter.Bytes();
-        FStream->WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    } catch (...) {
-        Instance->ExcludeState(csWriting);
-        throw;
-    }
-    Instance->ExcludeState(csWriting);
+    TScopeExit written([Instance] { Instance->ExcludeState(csWriting); });
+    FEmitter = TValueEmitter();
+    FEmitter.WriteSignature();
+    WriteName(FilerClassName(Instance));
+    if (!FEmitter.WriteShortString(Instance->Name()))
+        throw EWriteError("The name " + Instance->Name() + " is too long to be written");
+    for (const TPropInfo* prop : GetPropList(Instance->ClassInfo()))
+        if (ShouldWrite(Instance, *prop))
+            WritePublished(Instance, *prop);
+    Instance->DefineProperties(*this);
+    FEmitter.WriteEndOfList();
+    const auto& bytes = FEmitter.Bytes();
+    FStream->WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
 }
 
 void TWriter::WriteName(const AnsiString& name)

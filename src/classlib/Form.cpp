@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Exceptions.h"
 #include "Menu.h"
+#include "ScopeExit.h"
 #include "Screen.h"
 #include "Seams.h"
 
@@ -457,34 +458,38 @@ int TCustomForm::ShowModal()
     FModal = true;
     FModalResult = mrNone;
     std::vector<HWND> disabled = DisableTaskWindows(Handle());
-    try {
-        Show();
-        SetForegroundWindow(WindowHandle());
-        bool driverCalled = false;
-        do {
-            if (!driverCalled) {
-                driverCalled = true;
-                Seams().ModalShown(this);
-            }
-            if (FModalResult == mrNone && Application)
-                Application->HandleMessage();
-            if (Application && Application->Terminated())
-                FModalResult = mrCancel;
-            else if (FModalResult != mrNone)
-                CloseModal();
-        } while (FModalResult == mrNone);
-    } catch (...) {
-        EnableTaskWindows(disabled);
-        FModal = false;
-        Hide();
-        throw;
+    {
+        TScopeExit hidden([this] {
+            FModal = false;
+            Hide();
+        });
+        {
+            TScopeExit enabled([&disabled] { EnableTaskWindows(disabled); });
+            RunModalLoop();
+        }
+        if (activeBefore && IsWindow(activeBefore))
+            SetActiveWindow(activeBefore);
     }
-    EnableTaskWindows(disabled);
-    if (activeBefore && IsWindow(activeBefore))
-        SetActiveWindow(activeBefore);
-    FModal = false;
-    Hide();
     return FModalResult;
+}
+
+void TCustomForm::RunModalLoop()
+{
+    Show();
+    SetForegroundWindow(WindowHandle());
+    bool driverCalled = false;
+    do {
+        if (!driverCalled) {
+            driverCalled = true;
+            Seams().ModalShown(this);
+        }
+        if (FModalResult == mrNone && Application)
+            Application->HandleMessage();
+        if (Application && Application->Terminated())
+            FModalResult = mrCancel;
+        else if (FModalResult != mrNone)
+            CloseModal();
+    } while (FModalResult == mrNone);
 }
 
 void TCustomForm::CloseModal()

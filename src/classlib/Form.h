@@ -188,6 +188,8 @@ private:
     void WMInitMenuPopup(TMessage& m);
     void CMShowingChanged(TMessage& m);
     void CMDialogKey(TMessage& m);
+    // Shows the form and serves messages until its ModalResult is set.
+    void RunModalLoop();
     void CloseModal();
     void ApplyPosition();
     void FocusFirstControl();

@@ -1,6 +1,7 @@
 #include "ListView.h"
 
 #include "Exceptions.h"
+#include "ScopeExit.h"
 #include "TextUtils.h"
 
 #include <algorithm>
@@ -241,21 +242,16 @@ void TListItems::Clear()
     if (FItems.empty())
         return;
     BeginUpdate();
-    try {
-        if (FOwner->OnDeletion)
-            for (TListItem* item : std::vector<TListItem*>(FItems))
-                FOwner->OnDeletion(FOwner, item);
-        if (FOwner->HandleAllocated())
-            SendMessageA(FOwner->WindowHandle(), LVM_DELETEALLITEMS, 0, 0);
-        std::vector<TListItem*> doomed;
-        doomed.swap(FItems);
-        for (TListItem* item : doomed)
-            delete item;
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TScopeExit updated([this] { EndUpdate(); });
+    if (FOwner->OnDeletion)
+        for (TListItem* item : std::vector<TListItem*>(FItems))
+            FOwner->OnDeletion(FOwner, item);
+    if (FOwner->HandleAllocated())
+        SendMessageA(FOwner->WindowHandle(), LVM_DELETEALLITEMS, 0, 0);
+    std::vector<TListItem*> doomed;
+    doomed.swap(FItems);
+    for (TListItem* item : doomed)
+        delete item;
 }
 
 void TListItems::BeginUpdate()

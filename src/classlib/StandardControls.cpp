@@ -2,6 +2,7 @@
 
 #include "Exceptions.h"
 #include "Form.h"
+#include "ScopeExit.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -36,13 +37,8 @@ void TButtonControl::ActionChange(TObject* Sender, bool CheckDefaults)
     if (action && (!CheckDefaults || !Checked())) {
         bool disabled = FClicksDisabled;
         FClicksDisabled = true;
-        try {
-            SetChecked(action->Checked());
-        } catch (...) {
-            FClicksDisabled = disabled;
-            throw;
-        }
-        FClicksDisabled = disabled;
+        TScopeExit restored([this, disabled] { FClicksDisabled = disabled; });
+        SetChecked(action->Checked());
     }
 }
 
@@ -60,13 +56,8 @@ void TButtonActionLink::SetChecked(bool value)
         return;
     bool disabled = button->ClicksDisabled();
     button->SetClicksDisabled(true);
-    try {
-        button->SetChecked(value);
-    } catch (...) {
-        button->SetClicksDisabled(disabled);
-        throw;
-    }
-    button->SetClicksDisabled(disabled);
+    TScopeExit restored([button, disabled] { button->SetClicksDisabled(disabled); });
+    button->SetChecked(value);
 }
 
 // ---------------------------------------------------------------------------
@@ -345,14 +336,11 @@ void TCustomEdit::CreateParams(TCreateParams& params)
 
 void TCustomEdit::CreateWnd()
 {
-    FCreatingWindow = true;
-    try {
+    {
+        FCreatingWindow = true;
+        TScopeExit created([this] { FCreatingWindow = false; });
         TWinControl::CreateWnd();
-    } catch (...) {
-        FCreatingWindow = false;
-        throw;
     }
-    FCreatingWindow = false;
     HWND window = WindowHandle();
     SendMessageA(window, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
     if (FPasswordChar)
@@ -380,13 +368,10 @@ void TCustomEdit::WndProc(TMessage& m)
         if (HandleAllocated()) {
             FInSetText = true;
             FChangeDuringSetText = false;
-            try {
+            {
+                TScopeExit set([this] { FInSetText = false; });
                 TWinControl::WndProc(m);
-            } catch (...) {
-                FInSetText = false;
-                throw;
             }
-            FInSetText = false;
             FChangePending = !FChangeDuringSetText;
             return;
         }

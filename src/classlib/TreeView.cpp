@@ -1,6 +1,7 @@
 #include "TreeView.h"
 
 #include "Exceptions.h"
+#include "ScopeExit.h"
 
 #include <algorithm>
 #include <cstring>
@@ -288,14 +289,9 @@ void TTreeNodes::Delete(TTreeNode* node)
 void TTreeNodes::Clear()
 {
     BeginUpdate();
-    try {
-        while (!FRoots.empty())
-            Delete(FRoots.back());
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TScopeExit updated([this] { EndUpdate(); });
+    while (!FRoots.empty())
+        Delete(FRoots.back());
 }
 
 void TTreeNodes::BeginUpdate()

@@ -11,6 +11,7 @@
 #include "Form.h"
 #include "Menu.h"
 #include "Screen.h"
+#include "ScopeExit.h"
 #include "Seams.h"
 
 #include <algorithm>
@@ -109,15 +110,13 @@ void TWinControl::CreateWnd()
     TControlState state = ControlState();
     SetControlState(state | csCreating);
     SetCreationControl(this);
-    try {
+    {
+        TScopeExit created([this] {
+            SetCreationControl(nullptr);
+            SetControlState(ControlState() & ~csCreating);
+        });
         CreateWindowHandle(params);
-    } catch (...) {
-        SetCreationControl(nullptr);
-        SetControlState(ControlState() & ~csCreating);
-        throw;
     }
-    SetCreationControl(nullptr);
-    SetControlState(ControlState() & ~csCreating);
     if (!FHandle)
         RaiseLastOSError();
     if (FSystemClass)

@@ -6,6 +6,7 @@
 #include "WinControlDetail.h"
 
 #include "Form.h"
+#include "ScopeExit.h"
 
 #include <algorithm>
 
@@ -144,15 +145,12 @@ void TWinControl::AlignControl(TControl* control)
         SetControlState(ControlState() | csAlignmentNeeded);
         return;
     }
-    FAligning = true;
-    try {
+    {
+        FAligning = true;
+        TScopeExit aligned([this] { FAligning = false; });
         TRect rect = ClientRect();
         AlignControls(control, rect);
-    } catch (...) {
-        FAligning = false;
-        throw;
     }
-    FAligning = false;
     SetControlState(ControlState() & ~csAlignmentNeeded);
 }
 
