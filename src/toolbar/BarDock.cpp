@@ -5,6 +5,8 @@
 #include "BarCommon.h"
 #include "BarConsts.h"
 
+#include "classlib/ScopeExit.h"
+
 #include <algorithm>
 
 namespace {
@@ -298,14 +300,11 @@ void TBarDock::LayOutRows()
         FArrangePending = true;
         return;
     }
-    ++FArrangeLockCount;
-    try {
+    {
+        ++FArrangeLockCount;
+        TScopeExit arranged([this] { --FArrangeLockCount; });
         ArrangeRows();
-    } catch (...) {
-        --FArrangeLockCount;
-        throw;
     }
-    --FArrangeLockCount;
     FArrangePending = false;
     FPersistNextArrange = false;
 }
@@ -423,23 +422,18 @@ int TBarDock::PlaceRowsAcross(const std::vector<TBarRowSlot>& slots,
                 continue;
             TBarCustomDockableWindow* w = windows[i];
             ++w->FSelfSizingDepth;
+            TScopeExit sized([w] { --w->FSelfSizingDepth; });
             const TRect before = w->BoundsRect();
-            try {
-                if (leftRight)
-                    w->SetBounds(offset, s.Position, rowThickness, s.Length);
-                else
-                    w->SetBounds(s.Position, offset, s.Length, rowThickness);
-                if (w->FRelayoutPending)
-                    w->Arrange();
-                // Moving keeps the old pixels, which may belong to what was
-                // there before, and the dock shows through at the new place.
-                if (w->BoundsRect() != before)
-                    RedrawWithFrame(w);
-            } catch (...) {
-                --w->FSelfSizingDepth;
-                throw;
-            }
-            --w->FSelfSizingDepth;
+            if (leftRight)
+                w->SetBounds(offset, s.Position, rowThickness, s.Length);
+            else
+                w->SetBounds(s.Position, offset, s.Length, rowThickness);
+            if (w->FRelayoutPending)
+                w->Arrange();
+            // Moving keeps the old pixels, which may belong to what was
+            // there before, and the dock shows through at the new place.
+            if (w->BoundsRect() != before)
+                RedrawWithFrame(w);
         }
         offset += rowThickness;
     }

@@ -7,6 +7,7 @@
 
 #include "BarCommon.h"
 
+#include "classlib/ScopeExit.h"
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
 
@@ -170,26 +171,26 @@ bool TBarCustomDockableWindow::TDragSession::Run(int X, int Y)
     TDesktopOutline outline(!FSmooth);
     FOutline = &outline;
     HWND capture = FWindow->Handle();
-    try {
+    {
+        // A failed drag ends at once; one that ran applies its target first.
+        TScopeExit finishFailed([this] {
+            if (FWindow)
+                Finish();
+        });
+        TScopeExit released([&] {
+            if (GetCapture() == capture)
+                ReleaseCapture();
+            outline.Finish();
+            FOutline = nullptr;
+        });
         SetCapture(capture);
         MoveStep(FPointer, true);
         MSG msg;
         while (FWindow && ReadCapturedLoopMessage(capture, msg))
             if (!Handle(msg))
                 break;
-    } catch (...) {
-        if (GetCapture() == capture)
-            ReleaseCapture();
-        outline.Finish();
-        FOutline = nullptr;
-        if (FWindow)
-            Finish();
-        throw;
+        finishFailed.Dismiss();
     }
-    if (GetCapture() == capture)
-        ReleaseCapture();
-    outline.Finish();
-    FOutline = nullptr;
     if (!FWindow)
         return false;
     FWindow->FLiveDragActive = false;
@@ -579,13 +580,13 @@ void TBarCustomDockableWindow::StartSizeLoop(int Edge)
     GetCursorPos(&origin);
     TPoint last = origin;
     bool accepted = false;
-    auto finish = [&] {
-        if (GetCapture() == capture)
-            ReleaseCapture();
-        ClipCursor(nullptr);
-        outline.Finish();
-    };
-    try {
+    {
+        TScopeExit released([&] {
+            if (GetCapture() == capture)
+                ReleaseCapture();
+            ClipCursor(nullptr);
+            outline.Finish();
+        });
         MSG msg;
         while (!watch.Gone() && ReadCapturedLoopMessage(capture, msg)) {
             const UINT m = msg.message;
@@ -617,11 +618,7 @@ void TBarCustomDockableWindow::StartSizeLoop(int Edge)
                 continue;
             DispatchMessageA(&msg);
         }
-    } catch (...) {
-        finish();
-        throw;
     }
-    finish();
     if (watch.Gone())
         return;
     if (accepted && !smooth)
@@ -634,17 +631,14 @@ void TBarCustomDockableWindow::ApplyFrameRect(const TRect& rect)
     TBarFloatingWindowParent* frame = FloatingParent();
     if (!frame)
         return;
-    BeginUpdate();
-    try {
+    {
+        BeginUpdate();
+        TScopeExit updated([this] { EndUpdate(); });
         SizingApplied();
         frame->SetBounds(rect.left, rect.top, rect.Width(), rect.Height());
         FFloatOrigin = TPoint(rect.left, rect.top);
         TRect client = frame->ClientRect();
         SetBounds(0, 0, client.Width(), client.Height());
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     KeepOnMonitor(true);
 }

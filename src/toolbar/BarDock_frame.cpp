@@ -6,6 +6,7 @@
 #include "BarCommon.h"
 
 #include "classlib/Application.h"
+#include "classlib/ScopeExit.h"
 
 #include <windowsx.h>
 
@@ -124,13 +125,8 @@ void TBarFloatingWindowParent::WndProc(TMessage& message)
         return;
     }
     ++FMessageDepth;
-    try {
-        FrameMessage(message);
-    } catch (...) {
-        --FMessageDepth;
-        throw;
-    }
-    --FMessageDepth;
+    TScopeExit handled([this] { --FMessageDepth; });
+    FrameMessage(message);
 }
 
 void TBarFloatingWindowParent::FrameMessage(TMessage& message)

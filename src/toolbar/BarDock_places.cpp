@@ -6,6 +6,7 @@
 #include "classlib/AnsiText.h"
 #include "classlib/Exceptions.h"
 #include "classlib/IniFile.h"
+#include "classlib/ScopeExit.h"
 
 namespace {
 
@@ -186,14 +187,9 @@ void BarWritePlacesToIni(TComponent* OwnerComponent, const AnsiString& IniFilena
 {
     TScopedFree<TIniFile> ini(new TIniFile(IniFilename));
     TIniReadWriteData data{ini.Get(), SectionNamePrefix};
-    try {
-        BarWritePlacesVia(OwnerComponent, IniWriteInt, IniWriteString, &data);
-    } catch (...) {
-        // The windows written before the failure stay written.
-        ini->UpdateFile();
-        throw;
-    }
-    ini->UpdateFile();
+    // The windows written before a failure stay written.
+    TScopeExit saved([&ini] { ini->UpdateFile(); });
+    BarWritePlacesVia(OwnerComponent, IniWriteInt, IniWriteString, &data);
 }
 
 void BarReadPlacesFromIni(TComponent* OwnerComponent, const AnsiString& IniFilename,

@@ -8,6 +8,7 @@
 #include "BarItem.h"
 
 #include "classlib/Application.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/TextUtils.h"
 
 #include <algorithm>
@@ -351,7 +352,16 @@ void TBarCustomDockableWindow::SetParent(TWinControl* value)
     if (newDock)
         newDock->BeginUpdate();
     ++FSelfSizingDepth;
-    try {
+    {
+        TScopeExit placed([this, oldDock, newDock] {
+            --FSelfSizingDepth;
+            if (newDock)
+                newDock->EndUpdate();
+            if (oldDock)
+                oldDock->EndUpdate();
+            --FReparentHideCount;
+            --FMoveEventLock;
+        });
         if (value) {
             if (!HasState(csDestroying))
                 FireDockChangingHidden(newFloating, newDock);
@@ -365,23 +375,7 @@ void TBarCustomDockableWindow::SetParent(TWinControl* value)
             Arrange();
             EndUpdate();
         }
-    } catch (...) {
-        --FSelfSizingDepth;
-        if (newDock)
-            newDock->EndUpdate();
-        if (oldDock)
-            oldDock->EndUpdate();
-        --FReparentHideCount;
-        --FMoveEventLock;
-        throw;
     }
-    --FSelfSizingDepth;
-    if (newDock)
-        newDock->EndUpdate();
-    if (oldDock)
-        oldDock->EndUpdate();
-    --FReparentHideCount;
-    --FMoveEventLock;
     UpdateFloatingVisibility();
     if (OnMove)
         OnMove(this);
@@ -643,13 +637,8 @@ void TBarCustomDockableWindow::ApplyContentSize(int Width, int Height)
             height = this->Height();
     }
     ++FSelfSizingDepth;
-    try {
-        SetBounds(Left(), Top(), width, height);
-    } catch (...) {
-        --FSelfSizingDepth;
-        throw;
-    }
-    --FSelfSizingDepth;
+    TScopeExit sized([this] { --FSelfSizingDepth; });
+    SetBounds(Left(), Top(), width, height);
 }
 
 void TBarCustomDockableWindow::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -3,6 +3,7 @@
 #include "BarCommon.h"
 
 #include "classlib/AnsiText.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/Seams.h"
 
 #include <algorithm>
@@ -604,20 +605,18 @@ bool TBarEditItemViewer::RunInlineEditor()
     FState = TBarEditState::Editing;
     bool alive = true;
     FAlive = &alive;
-    try {
-        EditLoop(alive);
-        if (alive && FState == TBarEditState::Editing && FEdit->Modified())
-            AcceptEditorText();
-    } catch (...) {
-        if (alive) {
-            FAlive = nullptr;
-            FEdit->SetWindowProc(FEditProc);
-            delete FEdit;
-            FEdit = nullptr;
-        }
-        throw;
-    }
-    // Its view was rebuilt or freed under the loop: the editor went with it.
+    TScopeExit closed([this, &alive] {
+        // Its view was rebuilt or freed under the loop: the editor went with it.
+        if (!alive)
+            return;
+        FAlive = nullptr;
+        FEdit->SetWindowProc(FEditProc);
+        delete FEdit;
+        FEdit = nullptr;
+    });
+    EditLoop(alive);
+    if (alive && FState == TBarEditState::Editing && FEdit->Modified())
+        AcceptEditorText();
     if (!alive)
         return false;
     FAlive = nullptr;
@@ -634,9 +633,5 @@ bool TBarEditItemViewer::RunInlineEditor()
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (FState == TBarEditState::Tab && GetActiveWindow() == activeBefore)
         view->StepSelection(!SeamKeyHeld(VK_SHIFT));
-
-    FEdit->SetWindowProc(FEditProc);
-    delete FEdit;
-    FEdit = nullptr;
     return true;
 }

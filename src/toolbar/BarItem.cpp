@@ -9,6 +9,8 @@
 #include "BarConsts.h"
 #include "BarHook.h"
 
+#include "classlib/ScopeExit.h"
+
 namespace {
 
 TFont* gBarMenuFont = nullptr; // owned; between the framework's start and end
@@ -18,13 +20,8 @@ TFont* gBarMenuFont = nullptr; // owned; between the framework's start and end
 template <class Work> void AsChildBatch(TBarCustomItem* parent, Work&& work)
 {
     parent->Notify(TBarItemChangeCode::ChildBatchBegin, -1, nullptr);
-    try {
-        work();
-    } catch (...) {
-        parent->Notify(TBarItemChangeCode::ChildBatchEnd, -1, nullptr);
-        throw;
-    }
-    parent->Notify(TBarItemChangeCode::ChildBatchEnd, -1, nullptr);
+    TScopeExit ended([parent] { parent->Notify(TBarItemChangeCode::ChildBatchEnd, -1, nullptr); });
+    work();
 }
 
 } // namespace

@@ -893,6 +893,12 @@ private:
     void PaintWindowAtOnce();
     void PaintViewer(TCanvas* Canvas, TBarItemViewer* viewer);
 
+    // --- The menu loop (BarItem_loop.cpp)
+    // The end of a toolbar's menu loop, however it ended: timers stopped,
+    // menu mode dropped, the hover state and the accelerators as the mouse
+    // and the keyboard cues now say, no selection.
+    void FinishToolbarTracking();
+
     // --- Navigation (BarItem_navigation.cpp)
     TBarView* NearestToolbarView();
     void CloseThisLevel();

@@ -9,6 +9,8 @@
 
 #include "BarCommon.h"
 
+#include "classlib/ScopeExit.h"
+
 #include <algorithm>
 
 namespace {
@@ -93,7 +95,7 @@ TPoint TBarView::MeasureLayout(TBarViewOrientation orientation, int wrapWidth, i
     FOrientation = orientation;
     FWrapWidth = wrapWidth;
     FMaximumSize = maximumSize;
-    auto restore = [&] {
+    TScopeExit restored([&] {
         FOrientation = oldOrientation;
         FWrapWidth = oldWrap;
         FMaximumSize = oldMaximum;
@@ -101,16 +103,9 @@ TPoint TBarView::MeasureLayout(TBarViewOrientation orientation, int wrapWidth, i
         FShowUpArrow = oldUp;
         FShowDownArrow = oldDown;
         FContentSize = oldContent;
-    };
-    TPoint measured;
-    try {
-        LayoutViewers(false, false);
-        measured = FContentSize;
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    });
+    LayoutViewers(false, false);
+    const TPoint measured = FContentSize;
     return measured;
 }
 

@@ -14,6 +14,7 @@
 #include "classlib/Application.h"
 #include "classlib/HiddenWindow.h"
 #include "classlib/HintWindow.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/ShortCut.h"
 
 #include <atomic>
@@ -144,16 +145,13 @@ bool TBarModalHandler::Loop(TBarView* RootView, bool StartedByMouse, bool TrackR
     FTrackRightButton = TrackRightButton;
     FNoPriorityMove = WithoutPriorityMove;
     FMouseDownOnMenu = false;
-    try {
+    {
+        TScopeExit finished([this] { FinishLoop(); });
         FRoot->ClearDoneAction();
         FRoot->EnsureLayout();
         FRoot->SetModalHandler(this);
         RunLoop(StartedByMouse, ExecuteSelection);
-    } catch (...) {
-        FinishLoop();
-        throw;
     }
-    FinishLoop();
     return !RootGone();
 }
 
@@ -560,18 +558,14 @@ TBarCustomItem* TBarCustomItem::Popup(int X, int Y, bool TrackRightButton, BYTE 
         std::unique_ptr<TBarPopupWindow> window(
             CreatePopup(nullptr, nullptr, PositionAsSubmenu, false, TPoint(X, Y), Alignment));
         handler.SetRootPopup(window.get());
-        try {
-            handler.Loop(window->View(), false, TrackRightButton, false, false);
-        } catch (...) {
+        // Someone may free the popup under the loop.
+        TScopeExit forgotten([&] {
             if (handler.RootGone())
                 window.release();
-            throw;
-        }
-        // Someone freed the popup under the loop.
-        if (handler.RootGone()) {
-            window.release();
+        });
+        handler.Loop(window->View(), false, TrackRightButton, false, false);
+        if (handler.RootGone())
             return nullptr;
-        }
         result = window->View()->DoneAction();
         handler.SetRootPopup(nullptr);
         window.reset();
@@ -588,41 +582,43 @@ void TBarView::BeginToolbarTracking(BYTE Options)
     IncludeViewState(bvsModal);
     ClearDoneAction();
     NotifyAccessibleFocus();
-    auto finish = [this] {
-        for (int timer = bvtOpen; timer <= bvtScrollDown; ++timer)
-            StopTimer(static_cast<TBarViewTimer>(timer));
-        DropMenuMode();
-        ExcludeViewState(bvsModal);
-        POINT cursor;
-        GetCursorPos(&cursor);
-        HWND window = FWindow->HandleAllocated() ? FWindow->WindowHandle() : nullptr;
-        if (window && WindowFromPoint(cursor) == window) {
-            IncludeViewState(bvsMouseOver);
-            RequestMouseLeave(window, TME_LEAVE);
-        } else {
-            ExcludeViewState(bvsMouseOver);
-        }
-        if ((FStyle & bvsHideAccelsUntilKeys) && !KeyboardCuesShown() &&
-            HasViewState(bvsShowAccelerators)) {
-            ExcludeViewState(bvsShowAccelerators);
-            FWindow->Invalidate();
-        }
-        ChangeSelection(nullptr, false);
-    };
-    try {
+    TBarLoopResult result;
+    {
+        // Freed under the loop: nothing of it may be touched.
+        TScopeExit finished([this, &handler] {
+            if (!handler.RootGone())
+                FinishToolbarTracking();
+        });
         handler.Loop(this, Options & btoStartedByMouse, false, Options & btoNoPriorityMove,
                      Options & btoExecuteSelection);
-    } catch (...) {
-        if (!handler.RootGone())
-            finish();
-        throw;
+        if (handler.RootGone())
+            return;
+        result = FDoneAction;
     }
-    // Freed under the loop: nothing of it may be touched.
-    if (handler.RootGone())
-        return;
-    TBarLoopResult result = FDoneAction;
-    finish();
     RunMenuOutcome(result, false);
+}
+
+void TBarView::FinishToolbarTracking()
+{
+    for (int timer = bvtOpen; timer <= bvtScrollDown; ++timer)
+        StopTimer(static_cast<TBarViewTimer>(timer));
+    DropMenuMode();
+    ExcludeViewState(bvsModal);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    HWND window = FWindow->HandleAllocated() ? FWindow->WindowHandle() : nullptr;
+    if (window && WindowFromPoint(cursor) == window) {
+        IncludeViewState(bvsMouseOver);
+        RequestMouseLeave(window, TME_LEAVE);
+    } else {
+        ExcludeViewState(bvsMouseOver);
+    }
+    if ((FStyle & bvsHideAccelsUntilKeys) && !KeyboardCuesShown() &&
+        HasViewState(bvsShowAccelerators)) {
+        ExcludeViewState(bvsShowAccelerators);
+        FWindow->Invalidate();
+    }
+    ChangeSelection(nullptr, false);
 }
 
 // ---------------------------------------------------------------------------

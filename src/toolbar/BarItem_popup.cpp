@@ -8,6 +8,7 @@
 #include "BarCommon.h"
 
 #include "classlib/Application.h"
+#include "classlib/ScopeExit.h"
 
 #include <algorithm>
 #include <memory>
@@ -493,18 +494,11 @@ void TBarPopupWindow::WMPrint(TMessage& m)
     // The paints it sends are for the picture, not the screen: they must not
     // end an animation that is taking its snapshot.
     FPrinting = true;
-    try {
-        PaintWindowTree(
-            WindowHandle(), reinterpret_cast<HDC>(m.WParam), m.LParam,
-            [](HWND, HDC dc, void* window) {
-                static_cast<TBarPopupWindow*>(window)->DrawFrame(dc);
-            },
-            this);
-    } catch (...) {
-        FPrinting = false;
-        throw;
-    }
-    FPrinting = false;
+    TScopeExit printed([this] { FPrinting = false; });
+    PaintWindowTree(
+        WindowHandle(), reinterpret_cast<HDC>(m.WParam), m.LParam,
+        [](HWND, HDC dc, void* window) { static_cast<TBarPopupWindow*>(window)->DrawFrame(dc); },
+        this);
 }
 
 SIZE TBarPopupWindow::FrameSize()

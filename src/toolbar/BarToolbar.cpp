@@ -7,6 +7,7 @@
 
 #include "classlib/Application.h"
 #include "classlib/HintWindow.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/WindowProcedure.h"
 
 #include <algorithm>
@@ -474,14 +475,9 @@ void TBarCustomToolbar::LayOutContent(bool CanMoveControls, TBarHostKind DockTyp
         return;
     }
     ++FArranging;
-    try {
-        ApplyViewLimits(limits);
-        FView->UpdatePositions(NewSize);
-    } catch (...) {
-        --FArranging;
-        throw;
-    }
-    --FArranging;
+    TScopeExit arranged([this] { --FArranging; });
+    ApplyViewLimits(limits);
+    FView->UpdatePositions(NewSize);
 }
 
 void TBarCustomToolbar::NaturalSize(TPoint& Size)
