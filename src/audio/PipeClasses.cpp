@@ -1,6 +1,7 @@
 #include "PipeClasses.h"
 
 #include "classlib/Application.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/Streams.h"
 
 #include <algorithm>
@@ -29,16 +30,9 @@ void TPipeInputLink::Lock()
 int TPipeInputLink::Read(void* Buffer, int Count)
 {
     Lock();
-    int count = 0;
-    try {
-        TPipeInput* input = FInput.load();
-        count = input ? input->ReadData(Buffer, Count) : 0;
-    } catch (...) {
-        Unlock();
-        throw;
-    }
-    Unlock();
-    return count;
+    TScopeExit unlocked([this] { Unlock(); });
+    TPipeInput* input = FInput.load();
+    return input ? input->ReadData(Buffer, Count) : 0;
 }
 
 bool TPipeInputLink::Fill(void* Buffer, int Count, int& Filled)
@@ -47,21 +41,16 @@ bool TPipeInputLink::Fill(void* Buffer, int Count, int& Filled)
     Filled = 0;
     bool full = true;
     Lock();
-    try {
-        while (Filled < Count) {
-            TPipeInput* input = FInput.load();
-            int n = input ? input->ReadData(bytes + Filled, Count - Filled) : 0;
-            if (n <= 0) {
-                full = false;
-                break;
-            }
-            Filled += n;
+    TScopeExit unlocked([this] { Unlock(); });
+    while (Filled < Count) {
+        TPipeInput* input = FInput.load();
+        int n = input ? input->ReadData(bytes + Filled, Count - Filled) : 0;
+        if (n <= 0) {
+            full = false;
+            break;
         }
-    } catch (...) {
-        Unlock();
-        throw;
+        Filled += n;
     }
-    Unlock();
     return full;
 }
 
@@ -451,13 +440,8 @@ void TPipeOutput::SynchronizeEvent(const TOutputDoneEvent& event)
         if (FShuttingDown || !event)
             return;
         FInEvent = true;
-        try {
-            event(this);
-        } catch (...) {
-            FInEvent = false;
-            throw;
-        }
-        FInEvent = false;
+        TScopeExit served([this] { FInEvent = false; });
+        event(this);
     });
 }
 

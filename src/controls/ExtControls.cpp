@@ -3,6 +3,7 @@
 #include "classlib/Application.h"
 #include "classlib/ControlMessages.h"
 #include "classlib/HintWindow.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/Seams.h"
 #include "classlib/ShortCut.h"
 #include "classlib/WideText.h"
@@ -376,13 +377,8 @@ TControlActionLink* TExtTextObject::CreateActionLink()
 void TExtTextObject::ApplyActionChecked(bool value)
 {
     FApplyingActionCheck = true;
-    try {
-        SetChecked(value);
-    } catch (...) {
-        FApplyingActionCheck = false;
-        throw;
-    }
-    FApplyingActionCheck = false;
+    TScopeExit applied([this] { FApplyingActionCheck = false; });
+    SetChecked(value);
 }
 
 void TExtTextObject::ActionChange(TObject* Sender, bool CheckDefaults)
@@ -697,13 +693,8 @@ void TExtButtonControl::StateChanged(bool click)
     if (!click || ApplyingActionCheck())
         return;
     FStateClick = true;
-    try {
-        Click();
-    } catch (...) {
-        FStateClick = false;
-        throw;
-    }
-    FStateClick = false;
+    TScopeExit clicked([this] { FStateClick = false; });
+    Click();
 }
 
 bool TExtButtonControl::SameGroup(const TExtButtonControl* other) const

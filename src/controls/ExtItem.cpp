@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/ScopeExit.h"
 #include "classlib/Utf8.h"
 #include "classlib/WideText.h"
 #include "controls/NumThemesSupport.h"
@@ -130,31 +131,26 @@ int ExtPaintTextGlow(TCanvas* canvas, const WideString& text, TRect& rect, UINT 
     TBrushStyle style = brush->Style();
     TColor color = brush->Color();
     brush->SetStyle(TBrushStyle::bsClear);
-    int height = 0;
-    try {
-        if (!(format & DT_CALCRECT)) {
-            TColor fontColor = canvas->Font()->Color();
-            canvas->Font()->SetColor(glowColor);
-            TGlowOffsets offsets = GlowOffsets(glow);
-            for (int i = 0; i < offsets.Count; ++i) {
-                TRect moved = rect;
-                OffsetRect(&moved, offsets.Offsets[i].x, offsets.Offsets[i].y);
-                PaintCaptionText(canvas, text, moved, format, rotation);
-            }
-            canvas->Font()->SetColor(fontColor);
-        }
-        height = PaintCaptionText(canvas, text, rect, format, rotation);
-        if (IsRectEmpty(&rect))
-            height = 0;
-        else if ((format & DT_CALCRECT) && (canvas->Font()->Style() & fsItalic))
-            rect.right += 1 + canvas->Font()->Size() / 8 * 2;
-    } catch (...) {
+    TScopeExit restored([brush, color, style] {
         brush->SetColor(color);
         brush->SetStyle(style);
-        throw;
+    });
+    if (!(format & DT_CALCRECT)) {
+        TColor fontColor = canvas->Font()->Color();
+        canvas->Font()->SetColor(glowColor);
+        TGlowOffsets offsets = GlowOffsets(glow);
+        for (int i = 0; i < offsets.Count; ++i) {
+            TRect moved = rect;
+            OffsetRect(&moved, offsets.Offsets[i].x, offsets.Offsets[i].y);
+            PaintCaptionText(canvas, text, moved, format, rotation);
+        }
+        canvas->Font()->SetColor(fontColor);
     }
-    brush->SetColor(color);
-    brush->SetStyle(style);
+    int height = PaintCaptionText(canvas, text, rect, format, rotation);
+    if (IsRectEmpty(&rect))
+        height = 0;
+    else if ((format & DT_CALCRECT) && (canvas->Font()->Style() & fsItalic))
+        rect.right += 1 + canvas->Font()->Size() / 8 * 2;
     return height;
 }
 

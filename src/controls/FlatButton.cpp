@@ -2,6 +2,7 @@
 
 #include "classlib/Actions.h"
 #include "classlib/ControlMessages.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/WideText.h"
 #include "classlib/WinControl.h"
 #include "themes/Skin.h"
@@ -153,13 +154,8 @@ void TFlatButton::SetChecked(bool value)
         FChecked = value;
     if (auto* action = dynamic_cast<TCustomAction*>(Action())) {
         FSettingAction = true;
-        try {
-            action->SetChecked(FChecked);
-        } catch (...) {
-            FSettingAction = false;
-            throw;
-        }
-        FSettingAction = false;
+        TScopeExit set([this] { FSettingAction = false; });
+        action->SetChecked(FChecked);
     }
     Invalidate();
     if (FChecked && FGroupIndex != 0 && Parent()) {

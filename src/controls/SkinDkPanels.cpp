@@ -2,6 +2,7 @@
 
 #include "classlib/ControlMessages.h"
 #include "classlib/Form.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/Seams.h"
 #include "classlib/ShortCut.h"
 #include "themes/SkinUtils.h"
@@ -399,14 +400,9 @@ void TSkinTextObject::AdjustAutoSize()
     if (!AutoSize() || FAdjusting || HasState(csLoading) || HasState(csReading))
         return;
     FAdjusting = true;
-    try {
-        TPoint extent = AutoExtent();
-        SetBounds(Left(), Top(), AutoSizesWidth() ? extent.x : Width(), extent.y);
-    } catch (...) {
-        FAdjusting = false;
-        throw;
-    }
-    FAdjusting = false;
+    TScopeExit adjusted([this] { FAdjusting = false; });
+    TPoint extent = AutoExtent();
+    SetBounds(Left(), Top(), AutoSizesWidth() ? extent.x : Width(), extent.y);
 }
 
 void TSkinTextObject::TextChanged()
@@ -842,13 +838,8 @@ bool TSkinButton::HitsDropButton(TPoint p)
 void TSkinButton::RepeatClick()
 {
     FRepeatingClick = true;
-    try {
-        Click();
-    } catch (...) {
-        FRepeatingClick = false;
-        throw;
-    }
-    FRepeatingClick = false;
+    TScopeExit clicked([this] { FRepeatingClick = false; });
+    Click();
 }
 
 void TSkinButton::RepeatTick(TObject*)

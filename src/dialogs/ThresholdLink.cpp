@@ -1,5 +1,6 @@
 #include "ThresholdLink.h"
 
+#include "classlib/ScopeExit.h"
 #include "editor/LevelDetect.h"
 
 #include <cstring>
@@ -53,13 +54,8 @@ void TThresholdLink::SetLevel(int level)
 void TThresholdLink::WriteText()
 {
     FWriting = true;
-    try {
-        FEdit->SetText(LevelToDbText(FBar->Value(), FBar->Maxvalue()));
-    } catch (...) {
-        FWriting = false;
-        throw;
-    }
-    FWriting = false;
+    TScopeExit written([this] { FWriting = false; });
+    FEdit->SetText(LevelToDbText(FBar->Value(), FBar->Maxvalue()));
 }
 
 void TThresholdLink::EditChange(TObject* Sender)

@@ -8,6 +8,7 @@
 #include "CutBarList.h"
 
 #include "audio/DirectWavEngine.h"
+#include "classlib/ScopeExit.h"
 #include "dialogs/ql_cutbaredit.h"
 
 namespace {
@@ -159,19 +160,16 @@ void TFormVusk::NudgeCutBar(bool forward)
     if (!nudge)
         return;
     const std::int32_t old = positions[index];
-    FCutListUpdating = true;
-    try {
+    {
+        FCutListUpdating = true;
+        TScopeExit updated([this] { FCutListUpdating = false; });
         FCutBars->Delete(index);
         FCutBars->Insert(nudge->Index, CutBarEntryText(nudge->Sample));
         RefreshCutBarList();
         TListItem* moved = CutManageList->Items()->Item(nudge->Index);
         CutManageList->SetSelected(moved);
         moved->MakeVisible(false);
-    } catch (...) {
-        FCutListUpdating = false;
-        throw;
     }
-    FCutListUpdating = false;
     if (IsSampleVisible(nudge->Sample)) {
         if (IsSampleVisible(old))
             EraseCutBarMark(SampleToX(old), false);

@@ -2,6 +2,7 @@
 
 #include "UniClasses.h"
 
+#include "classlib/ScopeExit.h"
 #include "classlib/WideText.h"
 
 namespace {
@@ -56,15 +57,9 @@ void SetUniActionText(TBasicAction* action, const WideString& value, const TUniA
         return;
     // The ANSI setter tells the clients; they take the wide value from here.
     helper->*text.Change = TWideCaptionHelper::TChange{before, value};
-    try {
-        StoreShadowedWide(
-            helper->*text.Value, value, (custom->*text.GetAnsi)(),
-            [custom, &text](const AnsiString& ansi) { (custom->*text.SetAnsi)(ansi); });
-    } catch (...) {
-        (helper->*text.Change).reset();
-        throw;
-    }
-    (helper->*text.Change).reset();
+    TScopeExit told([helper, &text] { (helper->*text.Change).reset(); });
+    StoreShadowedWide(helper->*text.Value, value, (custom->*text.GetAnsi)(),
+                      [custom, &text](const AnsiString& ansi) { (custom->*text.SetAnsi)(ansi); });
 }
 
 WideString UniActionTextShown(TBasicAction* action, const TUniActionText& text)
