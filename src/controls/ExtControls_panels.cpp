@@ -2,6 +2,7 @@
 #include "ExtControls.h"
 
 #include "classlib/ControlMessages.h"
+#include "classlib/Graphics.h"
 #include "classlib/ShortCut.h"
 #include "classlib/WideText.h"
 #include "controls/NumThemesSupport.h"
@@ -281,11 +282,12 @@ void TExtGroupBox::DrawBackground(TCanvas* canvas, const TRect& rect)
     TRect caption = WideCaption().empty() ? TRect() : CaptionRect(canvas);
     TRect frame = rect;
     frame.top = caption.IsEmpty() ? TextHeight() / 2 : (caption.top + caption.bottom) / 2;
-    int saved = SaveDC(dc);
-    if (!caption.IsEmpty())
-        ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
-    ExtPaintPanelFrame(canvas, frame, Enabled(), TExtPanelBorder::pbrEtched, ThemeType());
-    RestoreDC(dc, saved);
+    {
+        const TSavedDCState saved(dc);
+        if (!caption.IsEmpty())
+            ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
+        ExtPaintPanelFrame(canvas, frame, Enabled(), TExtPanelBorder::pbrEtched, ThemeType());
+    }
     if (caption.IsEmpty())
         return;
     canvas->Font()->SetColor(Enabled() ? clBtnText : clGrayText);

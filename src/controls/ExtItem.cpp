@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/Graphics.h"
 #include "classlib/ScopeExit.h"
 #include "classlib/Utf8.h"
 #include "classlib/WideText.h"
@@ -92,8 +93,8 @@ int ExtPaintTurnedText(HDC dc, const WideString& caption, TRect& rect, UINT form
     size_t underlined = WideString::npos;
     const WideString text =
         (format & DT_NOPREFIX) ? caption : WithoutAcceleratorMarks(caption, underlined);
-    HFONT font = ExtMakeTurnedFont(dc, angle);
-    HGDIOBJ old = SelectObject(dc, font);
+    const TOwnedGdiObject font(ExtMakeTurnedFont(dc, angle));
+    const TSelectedObject selected(dc, font.Handle());
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
     if (format & DT_CALCRECT) {
@@ -104,8 +105,6 @@ int ExtPaintTurnedText(HDC dc, const WideString& caption, TRect& rect, UINT form
     } else {
         DrawTurnedText(dc, text, underlined, rect, format, angle);
     }
-    SelectObject(dc, old);
-    DeleteObject(font);
     return text.empty() ? 0 : metrics.tmHeight;
 }
 

@@ -111,7 +111,6 @@ void TExtToolbar::PaintDropMark()
     const TRect client = ClientRect();
     const TRect mark = Vertical() ? TRect(client.left, pos - 1, client.right, pos + 1)
                                   : TRect(pos - 1, client.top, pos + 1, client.bottom);
-    HDC dc = GetDC(WindowHandle());
-    FillRect(dc, &mark, GetSysColorBrush(COLOR_WINDOWTEXT));
-    ReleaseDC(WindowHandle(), dc);
+    TScreenDC dc(WindowHandle());
+    FillRect(dc.Handle(), &mark, GetSysColorBrush(COLOR_WINDOWTEXT));
 }

@@ -3,6 +3,7 @@
 #include "NumThemesSupport.h"
 
 #include "classlib/Clipboard.h"
+#include "classlib/Graphics.h"
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
 #include "classlib/TextUtils.h"
@@ -49,16 +50,15 @@ HBITMAP NumMirroredBitmap(HBITMAP bitmap)
         return nullptr;
     HBITMAP mirrored =
         CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel, nullptr);
-    HDC from = CreateCompatibleDC(nullptr);
-    HDC to = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldFrom = SelectObject(from, bitmap);
-    HGDIOBJ oldTo = SelectObject(to, mirrored);
-    for (int x = 0; x < info.bmWidth; ++x)
-        BitBlt(to, info.bmWidth - 1 - x, 0, 1, info.bmHeight, from, x, 0, SRCCOPY);
-    SelectObject(from, oldFrom);
-    SelectObject(to, oldTo);
-    DeleteDC(from);
-    DeleteDC(to);
+    TMemoryDC from(nullptr);
+    TMemoryDC to(nullptr);
+    {
+        TSelectedObject fromBitmap(from.Handle(), bitmap);
+        TSelectedObject toBitmap(to.Handle(), mirrored);
+        for (int x = 0; x < info.bmWidth; ++x)
+            BitBlt(to.Handle(), info.bmWidth - 1 - x, 0, 1, info.bmHeight, from.Handle(), x, 0,
+                   SRCCOPY);
+    }
     return mirrored;
 }
 
@@ -454,12 +454,10 @@ bool TNumCustomEdit::PaintEditBorder()
     GetClientRect(window, &client);
     OffsetRect(&client, clientOrigin.x - outer.left, clientOrigin.y - outer.top);
     OffsetRect(&outer, -outer.left, -outer.top);
-    HDC dc = GetWindowDC(window);
-    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    TScreenDC dc(window, GetWindowDC(window));
+    ExcludeClipRect(dc.Handle(), client.left, client.top, client.right, client.bottom);
     int state = IsWindowEnabled(window) ? kEditStateNormal : kEditStateDisabled;
-    bool drawn = DrawNumThemePart(window, dc, L"edit", kEditPartText, state, outer);
-    ReleaseDC(window, dc);
-    return drawn;
+    return DrawNumThemePart(window, dc.Handle(), L"edit", kEditPartText, state, outer);
 }
 
 // ---------------------------------------------------------------------------
@@ -537,18 +535,14 @@ void TNumEdit::PaintExtras()
     if ((!glyph && !ShowPreview()) || !HandleAllocated())
         return;
     TRect preview = ShowPreview() ? PreviewBounds() : TRect();
-    HWND window = WindowHandle();
-    HDC dc = GetDC(window);
-    {
-        TCanvasDCScope scope(Canvas(), dc);
-        if (glyph) {
-            int lift = BorderStyle() == TBorderStyle::bsSingle ? 2 : 0;
-            Canvas()->Draw(2, (Height() - Glyph()->Height()) / 2 - lift, Glyph());
-        }
-        if (ShowPreview())
-            PaintValuePreview(preview);
+    TScreenDC dc(WindowHandle());
+    TCanvasDCScope scope(Canvas(), dc.Handle());
+    if (glyph) {
+        int lift = BorderStyle() == TBorderStyle::bsSingle ? 2 : 0;
+        Canvas()->Draw(2, (Height() - Glyph()->Height()) / 2 - lift, Glyph());
     }
-    ReleaseDC(window, dc);
+    if (ShowPreview())
+        PaintValuePreview(preview);
 }
 
 void TNumEdit::PaintValuePreview(const TRect& inner)

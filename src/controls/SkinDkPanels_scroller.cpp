@@ -4,6 +4,7 @@
 #include "SkinDkPanels.h"
 
 #include "classlib/ControlMessages.h"
+#include "classlib/Graphics.h"
 #include "classlib/Seams.h"
 
 #include <algorithm>
@@ -157,11 +158,11 @@ void TSkinCustomPageScroller::StopScrolling()
 void TSkinCustomPageScroller::PaintArrows()
 {
     TSkinTheme* theme = CurrentTheme();
-    HDC dc = GetWindowDC(Handle());
-    if (!dc)
+    TScreenDC dc(Handle(), GetWindowDC(Handle()));
+    if (!dc.Handle())
         return;
     TCanvas canvas;
-    canvas.SetHandle(dc);
+    TCanvasDCScope lent(&canvas, dc.Handle());
     canvas.Brush()->SetColor(Color());
     // Direction: up 0, down 1, left 2, right 3.
     const int first = Horizontal() ? 2 : 0;
@@ -170,8 +171,6 @@ void TSkinCustomPageScroller::PaintArrows()
         if (theme)
             theme->DrawScrollArrowButton(&canvas, ArrowRect(atEnd), first + (atEnd ? 1 : 0), false);
     }
-    canvas.SetHandle(nullptr);
-    ReleaseDC(Handle(), dc);
 }
 
 void TSkinCustomPageScroller::Paint()

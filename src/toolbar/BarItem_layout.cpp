@@ -9,6 +9,7 @@
 
 #include "BarCommon.h"
 
+#include "classlib/Graphics.h"
 #include "classlib/ScopeExit.h"
 
 #include <algorithm>
@@ -125,9 +126,10 @@ void TBarView::PaintWindowAtOnce()
     FWindow->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory),
                      reinterpret_cast<LPARAM>(memory));
     FWindow->Perform(WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
-    HDC dc = GetDC(window);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
+    {
+        TScreenDC dc(window);
+        BitBlt(dc.Handle(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    }
     ValidateRect(window, nullptr);
 }
 

@@ -8,6 +8,7 @@
 #include "BarCommon.h"
 
 #include "classlib/Application.h"
+#include "classlib/Graphics.h"
 #include "classlib/ScopeExit.h"
 
 #include <algorithm>
@@ -480,12 +481,13 @@ void TBarPopupWindow::WMNCCalcSize(TMessage& m)
 void TBarPopupWindow::WMNCPaint(TMessage& m)
 {
     HWND window = WindowHandle();
-    HDC dc = GetWindowDC(window);
-    if (!dc)
-        return;
-    SelectNCUpdateRgn(window, dc, reinterpret_cast<HRGN>(m.WParam));
-    DrawFrame(dc);
-    ReleaseDC(window, dc);
+    {
+        TScreenDC dc(window, GetWindowDC(window));
+        if (!dc.Handle())
+            return;
+        SelectNCUpdateRgn(window, dc.Handle(), reinterpret_cast<HRGN>(m.WParam));
+        DrawFrame(dc.Handle());
+    }
     m.Result = 0;
 }
 
