@@ -887,6 +887,8 @@ private:
     TBarItemViewer* ChevronViewer() const;
 
     // --- Layout (BarItem_layout.cpp)
+    // One run of the layout, step by step.
+    struct TLayoutPass;
     // Lays the viewers out; without writeBack only FContentSize (and the
     // scroll state) change.
     bool LayoutViewers(bool validating, bool writeBack = true);

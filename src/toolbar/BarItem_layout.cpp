@@ -133,348 +133,526 @@ void TBarView::PaintWindowAtOnce()
     ValidateRect(window, nullptr);
 }
 
+// One run of the layout: what each step decides, kept for the next. Until
+// the turn to the view's coordinates, places are in along/across terms.
+struct TBarView::TLayoutPass
+{
+    TLayoutPass(TBarView& view, bool validating);
+
+    // 1. and 2. Which viewers show.
+    void ChooseShown();
+    // 3. Sizes.
+    void Measure();
+    // 4. and 5. The chevron clips from the end of the priority order.
+    void ClipForChevron();
+    void FindLineDepth();
+    // 6. Placement.
+    void Place();
+    // 7. Line alignment.
+    void AlignLines();
+    // 10 (placed before the turn). The chevron ends the line.
+    void PlaceChevron();
+    // 8. Screen coordinates; a vertical view's columns run right to left.
+    void Turn();
+    // 9. Popup scrolling.
+    void ScrollPopup();
+    // 11. Controls follow their viewers; clipped ones hide.
+    void MoveControls();
+    // 12. Write back; true when a viewer changed.
+    bool WriteBack();
+
+    TBarView& View;
+    const bool Validating;
+    const size_t Count;
+    TBarItemViewer* const Chevron;
+    const bool Vertical;
+    TRecords Records;
+    std::vector<SIZE> Sizes;
+    bool AnyClipped = false;
+    int CrossSize = 0; // the deepest shown viewer, pixels
+
+    // Placement: the margins, the lines and the cursor.
+    int AlongStart = 0, AlongEndMargin = 0, AcrossStart = 0, AcrossEndMargin = 0;
+    int WrapLimit = 0;
+    std::vector<TAxisRect> Places;
+    std::vector<size_t> LineStarts; // index of each toolbar line's first viewer
+    int CursorAlong = 0, CursorAcross = 0;
+    int RunAcross = 0; // the deepest viewer of the current line, pixels
+    bool FirstInLine = true;
+    bool LineFromOverflow = false;
+    int ContentAlong = 0, ContentAcross = 0;
+    int ContentWidth = 0, ContentHeight = 0;
+
+private:
+    int Along(size_t i) const { return Vertical ? Sizes[i].cy : Sizes[i].cx; }
+    int Across(size_t i) const { return Vertical ? Sizes[i].cx : Sizes[i].cy; }
+    int TotalAlong() const;
+    int ShownItems() const;
+    bool ShowsViewer(size_t i) const;
+    TBarItemViewer* RebuiltViewer(size_t i, TBarItemViewer*& temporary);
+    void MeasureViewer(size_t i, TCanvas* canvas, int& sharedWidth);
+    void ClipOne();
+    bool Flows(size_t i) const;
+    int LineHeight() const;
+    void NewLine(size_t first);
+    void PlaceViewer(size_t i);
+    void PlaceRow(size_t i);
+    bool DividerBreaksLine(size_t i) const;
+    void PlaceLineBreak(size_t i);
+    void MeasureContent();
+    void AlignLine(size_t from, size_t to, int lineEndLimit);
+};
+
+TBarView::TLayoutPass::TLayoutPass(TBarView& view, bool validating)
+    : View(view), Validating(validating), Count(view.FViewers.size()),
+      Chevron(view.ChevronViewer()), Vertical(view.FOrientation == TBarViewOrientation::Vertical),
+      Records(Count)
+{
+}
+
 bool TBarView::LayoutViewers(bool validating, bool writeBack)
 {
-    const size_t count = FViewers.size();
-    TRecords records(count);
-    TBarItemViewer* chevron = ChevronViewer();
-    const bool vertical = FOrientation == TBarViewOrientation::Vertical;
-
-    // 1. Which viewers show.
-    for (size_t i = 0; i < count; ++i) {
-        TBarItemViewer* viewer = FViewers[i];
-        if (viewer == chevron)
-            continue;
-        TBarCustomItem* item = viewer->Item();
-        auto* controlItem = dynamic_cast<TBarControlItem*>(item);
-        if (FChevronParentView) {
-            // A chevron popup shows what the bar clipped (controls excepted).
-            if (controlItem)
-                continue;
-            size_t twin = FChevronParentView->FLeadingCount + i;
-            bool clippedThere = twin < FChevronParentView->FViewers.size() &&
-                                FChevronParentView->FViewers[twin]->Clipped();
-            if (!clippedThere && !IsDivider(viewer))
-                continue;
-        }
-        if (controlItem) {
-            TControl* control = controlItem->Control();
-            records[i].Shown = control && control->Parent() == FWindow &&
-                               (control->Visible() || control->HasState(csDesigning));
-        } else {
-            records[i].Shown = item->Visible() && (FCustomizing || !item->HasTrait(InlineChildren));
-        }
-    }
-    HideStraySeparators(FViewers, records);
-    // 2.
-    HideTrailingSeparators(FViewers, records);
-
-    // 3. Sizes.
-    std::vector<SIZE> sizes(count, SIZE{0, 0});
-    {
-        TBarMeasuringCanvas measuring(GetFont());
-        TCanvas* canvas = measuring.Canvas();
-        int sharedWidth = 0;
-        for (size_t i = 0; i < count; ++i) {
-            if (!records[i].Shown)
-                continue;
-            TBarItemViewer* viewer = FViewers[i];
-            TBarCustomItem* item = viewer->Item();
-            TBarItemViewer* temporary = nullptr;
-            if (item->ViewerNeedsRebuild(viewer)) {
-                TBarItemViewer* fresh =
-                    item->ViewerClassForItem(this)(this, item, viewer->GroupLevel());
-                if (validating) {
-                    FViewers[i] = fresh;
-                    std::replace(FPriorityList.begin(), FPriorityList.end(), viewer, fresh);
-                    if (FSelected == viewer)
-                        FSelected = fresh;
-                    if (FOpenViewer == viewer)
-                        FOpenViewer = fresh;
-                    delete viewer;
-                    viewer = fresh;
-                } else {
-                    temporary = fresh;
-                }
-            }
-            TBarItemViewer* measured = temporary ? temporary : viewer;
-            if (auto* controlItem = dynamic_cast<TBarControlItem*>(item)) {
-                sizes[i] = SIZE{controlItem->Control()->Width(), controlItem->Control()->Height()};
-            } else {
-                canvas->Font()->Assign(GetFont());
-                if (item->EffectiveOptions() & tboDefault)
-                    canvas->Font()->SetStyle(canvas->Font()->Style() | fsBold);
-                int w = 0, h = 0;
-                measured->CalcSize(canvas, w, h);
-                sizes[i] = SIZE{w, h};
-                if (measured->SharesColumnWidth())
-                    sharedWidth = std::max<int>(sharedWidth, w);
-            }
-            delete temporary;
-        }
-        if (sharedWidth > 0)
-            for (size_t i = 0; i < count; ++i)
-                if (records[i].Shown && FViewers[i]->SharesColumnWidth())
-                    sizes[i].cx = sharedWidth;
-    }
-    if (chevron) {
-        size_t c = count - 1;
-        sizes[c] = vertical ? SIZE{0, FChevronSize} : SIZE{FChevronSize, 0};
-    }
-    auto along = [&](size_t i) -> int { return vertical ? sizes[i].cy : sizes[i].cx; };
-    auto across = [&](size_t i) -> int { return vertical ? sizes[i].cx : sizes[i].cy; };
-    auto totalAlong = [&] {
-        int total = 0;
-        for (size_t i = 0; i < count; ++i)
-            if (records[i].Shown)
-                total += along(i);
-        return total;
-    };
-    auto shownItems = [&] {
-        int n = 0;
-        for (size_t i = 0; i < count; ++i)
-            if (records[i].Shown && !IsDivider(FViewers[i]))
-                ++n;
-        return n;
-    };
-
-    // 4. The chevron clips from the end of the priority order.
-    bool anyClipped = false;
-    if (chevron && FMaximumSize > 0 && totalAlong() > FMaximumSize) {
-        int available = FMaximumSize - FChevronSize;
-        const std::vector<TBarItemViewer*>& order = FUsePriorityList ? FPriorityList : FViewers;
-        while (totalAlong() > available && shownItems() >= 2) {
-            size_t lastShown = count;
-            for (size_t i = count; i-- > 0;)
-                if (records[i].Shown) {
-                    lastShown = i;
-                    break;
-                }
-            if (lastShown < count && IsDivider(FViewers[lastShown])) {
-                records[lastShown].Shown = false;
-            } else {
-                for (size_t k = order.size(); k-- > 0;) {
-                    int i = IndexOf(order[k]);
-                    if (i < 0 || !records[i].Shown || IsDivider(order[k]) ||
-                        IsEdgeOrChevron(order[k]))
-                        continue;
-                    records[i].Shown = false;
-                    records[i].Clipped = true;
-                    anyClipped = true;
-                    break;
-                }
-            }
-            HideStraySeparators(FViewers, records);
-        }
-    }
-    // 5.
-    HideTrailingSeparators(FViewers, records);
-    int crossSize = 0;
-    for (size_t i = 0; i < count; ++i)
-        if (records[i].Shown)
-            crossSize = std::max<int>(crossSize, across(i));
-
-    // 6. Placement, in along/across terms.
-    TRect margins;
-    GetMargins(FOrientation, margins);
-    const int alongStart = vertical ? margins.top : margins.left;
-    const int alongEndMargin = vertical ? margins.bottom : margins.right;
-    const int acrossStart = vertical ? margins.left : margins.top;
-    const int acrossEndMargin = vertical ? margins.right : margins.bottom;
-    const int wrapLimit = FWrapWidth - alongEndMargin;
-
-    std::vector<TAxisRect> places(count);
-    std::vector<size_t> lineStarts; // index of each toolbar line's first viewer
-    int a = alongStart;
-    int c = acrossStart;
-    int runAcross = 0; // the deepest viewer of the current line, pixels
-    bool firstInLine = true;
-    bool lineFromOverflow = false;
-    auto flows = [&](size_t i) { return LaysOutAsToolbar() || FViewers[i]->HasBarMetrics(); };
-    auto lineHeight = [&] { return LaysOutAsToolbar() ? crossSize : runAcross; };
-    auto newLine = [&](size_t first) {
-        c += lineHeight();
-        a = alongStart;
-        runAcross = 0;
-        lineStarts.push_back(first);
-    };
-    for (size_t i = 0; i < count; ++i) {
-        if (!records[i].Shown || FViewers[i] == chevron)
-            continue;
-        if (!flows(i)) {
-            if (!firstInLine)
-                newLine(i);
-            places[i] = TAxisRect{alongStart, c, along(i), across(i)};
-            c += across(i);
-            firstInLine = true;
-            continue;
-        }
-        if (firstInLine && lineStarts.empty())
-            lineStarts.push_back(i);
-        if (!firstInLine && FWrapWidth >= 1) {
-            if (IsDivider(FViewers[i])) {
-                int run = along(i);
-                for (size_t k = i + 1; k < count; ++k) {
-                    if (!records[k].Shown || FViewers[k] == chevron)
-                        continue;
-                    if (IsDivider(FViewers[k]))
-                        break;
-                    run += along(k);
-                }
-                bool breaks =
-                    a + run > wrapLimit ||
-                    (lineFromOverflow && !FViewers[i]->Item()->HasTrait(BreakOnlyWhenFull));
-                if (breaks) {
-                    newLine(i);
-                    records[i].LineBreak = true;
-                    places[i] = TAxisRect{alongStart, c, 0, kLineBreakSpan};
-                    c += kLineBreakSpan;
-                    firstInLine = true;
-                    lineFromOverflow = false;
-                    continue;
-                }
-            } else if (a + along(i) > wrapLimit) {
-                newLine(i);
-                lineFromOverflow = true;
-            }
-        }
-        places[i] = TAxisRect{a, c, along(i), across(i)};
-        a += along(i);
-        runAcross = std::max(runAcross, across(i));
-        firstInLine = false;
-    }
-    int contentAlong = alongStart;
-    int contentAcross = acrossStart;
-    for (size_t i = 0; i < count; ++i)
-        if (records[i].Shown && FViewers[i] != chevron) {
-            contentAlong = std::max<int>(contentAlong, places[i].AlongEnd());
-            contentAcross = std::max<int>(contentAcross, places[i].AcrossEnd());
-        }
-    if (LaysOutAsToolbar() && !lineStarts.empty())
-        contentAcross = std::max(contentAcross, c + crossSize);
-
-    // 7. Line alignment.
-    if (LaysOutAsToolbar()) {
-        int viewAlong = 0;
-        if (FWindow)
-            viewAlong = vertical ? FWindow->ClientHeight() : FWindow->ClientWidth();
-        int lineEndLimit = std::min(FWrapWidth, viewAlong);
-        for (size_t line = 0; line < lineStarts.size(); ++line) {
-            size_t from = lineStarts[line];
-            size_t to = line + 1 < lineStarts.size() ? lineStarts[line + 1] : count;
-            int lineAcross = -1;
-            size_t lastShown = count;
-            size_t pushFrom = count;
-            for (size_t i = from; i < to; ++i) {
-                if (!records[i].Shown || FViewers[i] == chevron || records[i].LineBreak)
-                    continue;
-                if (lineAcross < 0)
-                    lineAcross = places[i].Across;
-                lastShown = i;
-                if (pushFrom == count && FViewers[i]->Item()->HasTrait(PushToLineEnd))
-                    pushFrom = i;
-            }
-            if (lastShown == count)
-                continue;
-            for (size_t i = from; i < to; ++i) {
-                if (!records[i].Shown || FViewers[i] == chevron || records[i].LineBreak)
-                    continue;
-                TAxisRect& p = places[i];
-                if (IsDivider(FViewers[i]) || FViewers[i]->Item()->HasTrait(FullLineSpan)) {
-                    p.Across = lineAcross;
-                    p.AcrossSize = crossSize;
-                } else {
-                    p.Across = lineAcross + (crossSize - p.AcrossSize) / 2;
-                }
-            }
-            int shift = lineEndLimit - places[lastShown].AlongEnd();
-            if (pushFrom != count && shift > 0)
-                for (size_t i = pushFrom; i <= lastShown; ++i)
-                    if (records[i].Shown && FViewers[i] != chevron)
-                        places[i].Along += shift;
-        }
-        for (size_t i = 0; i < count; ++i)
-            if (records[i].LineBreak) {
-                places[i].Along = 0;
-                places[i].AlongSize = contentAlong + alongEndMargin;
-            }
-    } else {
-        // Menu rows take the menu's whole width.
-        for (size_t i = 0; i < count; ++i)
-            if (records[i].Shown && !flows(i)) {
-                places[i].Along = alongStart;
-                places[i].AlongSize = contentAlong - alongStart;
-            }
-    }
-
-    // 10 (placed before the turn). The chevron ends the line, across its
-    // whole depth.
-    if (chevron) {
-        size_t i = count - 1;
-        records[i].Shown = anyClipped;
-        if (anyClipped) {
-            places[i] = TAxisRect{contentAlong, acrossStart, FChevronSize, crossSize};
-            contentAlong += FChevronSize;
-        }
-        bool clippedCommand = false;
-        for (size_t k = 0; k < count; ++k)
-            if (records[k].Clipped && !dynamic_cast<TBarControlItem*>(FViewers[k]->Item()))
-                clippedCommand = true;
-        chevron->Item()->SetEnabled(clippedCommand);
-    }
-
-    int contentWidth = (vertical ? contentAcross + acrossEndMargin : contentAlong + alongEndMargin);
-    int contentHeight =
-        (vertical ? contentAlong + alongEndMargin : contentAcross + acrossEndMargin);
-
-    // 8. Screen coordinates; a vertical view's columns run right to left.
-    for (size_t i = 0; i < count; ++i) {
-        if (!records[i].Shown)
-            continue;
-        const TAxisRect& p = places[i];
-        if (vertical)
-            records[i].Bounds =
-                Bounds(contentWidth - p.AcrossEnd(), p.Along, p.AcrossSize, p.AlongSize);
-        else
-            records[i].Bounds = Bounds(p.Along, p.Across, p.AlongSize, p.AcrossSize);
-    }
-
-    // 9. Popup scrolling.
-    FShowUpArrow = false;
-    FShowDownArrow = false;
-    if (FMaxHeight > 0 && contentHeight > FMaxHeight) {
-        FScrollOffset = std::clamp(FScrollOffset, 0, contentHeight - FMaxHeight);
-        FShowUpArrow = FScrollOffset > 0;
-        FShowDownArrow = FScrollOffset < contentHeight - FMaxHeight;
-        int top = FShowUpArrow ? kBarScrollArrowHeight : 0;
-        int bottom = FShowDownArrow ? FMaxHeight - kBarScrollArrowHeight : FMaxHeight;
-        for (size_t i = 0; i < count; ++i) {
-            if (!records[i].Shown)
-                continue;
-            OffsetRect(&records[i].Bounds, 0, -FScrollOffset);
-            if (records[i].Bounds.top < top || records[i].Bounds.bottom > bottom) {
-                records[i].Shown = false;
-                records[i].OffEdge = true;
-            }
-        }
-        contentHeight = FMaxHeight;
-    } else {
-        FScrollOffset = 0;
-    }
-    FContentSize = TPoint(contentWidth, contentHeight);
+    TLayoutPass pass(*this, validating);
+    pass.ChooseShown();
+    pass.Measure();
+    pass.ClipForChevron();
+    pass.FindLineDepth();
+    pass.Place();
+    pass.AlignLines();
+    pass.PlaceChevron();
+    pass.Turn();
+    pass.ScrollPopup();
+    FContentSize = TPoint(pass.ContentWidth, pass.ContentHeight);
     if (!writeBack)
         return false;
+    pass.MoveControls();
+    return pass.WriteBack();
+}
 
-    // 11. Controls follow their viewers; clipped ones hide.
-    for (size_t i = 0; i < count; ++i) {
-        auto* controlItem = dynamic_cast<TBarControlItem*>(FViewers[i]->Item());
+int TBarView::TLayoutPass::TotalAlong() const
+{
+    int total = 0;
+    for (size_t i = 0; i < Count; ++i)
+        if (Records[i].Shown)
+            total += Along(i);
+    return total;
+}
+
+int TBarView::TLayoutPass::ShownItems() const
+{
+    int n = 0;
+    for (size_t i = 0; i < Count; ++i)
+        if (Records[i].Shown && !IsDivider(View.FViewers[i]))
+            ++n;
+    return n;
+}
+
+// --- 1. and 2. Which viewers show
+
+void TBarView::TLayoutPass::ChooseShown()
+{
+    for (size_t i = 0; i < Count; ++i)
+        Records[i].Shown = ShowsViewer(i);
+    HideStraySeparators(View.FViewers, Records);
+    HideTrailingSeparators(View.FViewers, Records);
+}
+
+bool TBarView::TLayoutPass::ShowsViewer(size_t i) const
+{
+    TBarItemViewer* viewer = View.FViewers[i];
+    if (viewer == Chevron)
+        return false;
+    TBarCustomItem* item = viewer->Item();
+    auto* controlItem = dynamic_cast<TBarControlItem*>(item);
+    if (const TBarView* bar = View.FChevronParentView) {
+        // A chevron popup shows what the bar clipped (controls excepted).
+        if (controlItem)
+            return false;
+        size_t twin = bar->FLeadingCount + i;
+        bool clippedThere = twin < bar->FViewers.size() && bar->FViewers[twin]->Clipped();
+        if (!clippedThere && !IsDivider(viewer))
+            return false;
+    }
+    if (controlItem) {
+        TControl* control = controlItem->Control();
+        return control && control->Parent() == View.FWindow &&
+               (control->Visible() || control->HasState(csDesigning));
+    }
+    return item->Visible() && (View.FCustomizing || !item->HasTrait(InlineChildren));
+}
+
+// --- 3. Sizes
+
+void TBarView::TLayoutPass::Measure()
+{
+    Sizes.assign(Count, SIZE{0, 0});
+    {
+        TBarMeasuringCanvas measuring(View.GetFont());
+        TCanvas* canvas = measuring.Canvas();
+        int sharedWidth = 0;
+        for (size_t i = 0; i < Count; ++i)
+            if (Records[i].Shown)
+                MeasureViewer(i, canvas, sharedWidth);
+        if (sharedWidth > 0)
+            for (size_t i = 0; i < Count; ++i)
+                if (Records[i].Shown && View.FViewers[i]->SharesColumnWidth())
+                    Sizes[i].cx = sharedWidth;
+    }
+    if (Chevron)
+        Sizes[Count - 1] = Vertical ? SIZE{0, View.FChevronSize} : SIZE{View.FChevronSize, 0};
+}
+
+// The viewer to measure: one whose item needs a new viewer is rebuilt, in
+// place when validating, otherwise as a temporary (freed by the caller).
+TBarItemViewer* TBarView::TLayoutPass::RebuiltViewer(size_t i, TBarItemViewer*& temporary)
+{
+    TBarItemViewer* viewer = View.FViewers[i];
+    TBarCustomItem* item = viewer->Item();
+    if (!item->ViewerNeedsRebuild(viewer))
+        return viewer;
+    TBarItemViewer* fresh = item->ViewerClassForItem(&View)(&View, item, viewer->GroupLevel());
+    if (!Validating) {
+        temporary = fresh;
+        return fresh;
+    }
+    View.FViewers[i] = fresh;
+    std::replace(View.FPriorityList.begin(), View.FPriorityList.end(), viewer, fresh);
+    if (View.FSelected == viewer)
+        View.FSelected = fresh;
+    if (View.FOpenViewer == viewer)
+        View.FOpenViewer = fresh;
+    delete viewer;
+    return fresh;
+}
+
+void TBarView::TLayoutPass::MeasureViewer(size_t i, TCanvas* canvas, int& sharedWidth)
+{
+    TBarCustomItem* item = View.FViewers[i]->Item();
+    TBarItemViewer* temporary = nullptr;
+    TBarItemViewer* measured = RebuiltViewer(i, temporary);
+    if (auto* controlItem = dynamic_cast<TBarControlItem*>(item)) {
+        Sizes[i] = SIZE{controlItem->Control()->Width(), controlItem->Control()->Height()};
+    } else {
+        canvas->Font()->Assign(View.GetFont());
+        if (item->EffectiveOptions() & tboDefault)
+            canvas->Font()->SetStyle(canvas->Font()->Style() | fsBold);
+        int w = 0, h = 0;
+        measured->CalcSize(canvas, w, h);
+        Sizes[i] = SIZE{w, h};
+        if (measured->SharesColumnWidth())
+            sharedWidth = std::max<int>(sharedWidth, w);
+    }
+    delete temporary;
+}
+
+// --- 4. and 5. The chevron clips from the end of the priority order
+
+void TBarView::TLayoutPass::ClipForChevron()
+{
+    if (Chevron && View.FMaximumSize > 0 && TotalAlong() > View.FMaximumSize) {
+        const int available = View.FMaximumSize - View.FChevronSize;
+        while (TotalAlong() > available && ShownItems() >= 2) {
+            ClipOne();
+            HideStraySeparators(View.FViewers, Records);
+        }
+    }
+    HideTrailingSeparators(View.FViewers, Records);
+}
+
+// Hides a separator that ends the shown viewers, or else clips the last
+// shown item of the priority order.
+void TBarView::TLayoutPass::ClipOne()
+{
+    size_t lastShown = Count;
+    for (size_t i = Count; i-- > 0;)
+        if (Records[i].Shown) {
+            lastShown = i;
+            break;
+        }
+    if (lastShown < Count && IsDivider(View.FViewers[lastShown])) {
+        Records[lastShown].Shown = false;
+        return;
+    }
+    const std::vector<TBarItemViewer*>& order =
+        View.FUsePriorityList ? View.FPriorityList : View.FViewers;
+    for (size_t k = order.size(); k-- > 0;) {
+        int i = View.IndexOf(order[k]);
+        if (i < 0 || !Records[i].Shown || IsDivider(order[k]) || View.IsEdgeOrChevron(order[k]))
+            continue;
+        Records[i].Shown = false;
+        Records[i].Clipped = true;
+        AnyClipped = true;
+        return;
+    }
+}
+
+void TBarView::TLayoutPass::FindLineDepth()
+{
+    for (size_t i = 0; i < Count; ++i)
+        if (Records[i].Shown)
+            CrossSize = std::max<int>(CrossSize, Across(i));
+}
+
+// --- 6. Placement, in along/across terms
+
+void TBarView::TLayoutPass::Place()
+{
+    TRect margins;
+    View.GetMargins(View.FOrientation, margins);
+    AlongStart = Vertical ? margins.top : margins.left;
+    AlongEndMargin = Vertical ? margins.bottom : margins.right;
+    AcrossStart = Vertical ? margins.left : margins.top;
+    AcrossEndMargin = Vertical ? margins.right : margins.bottom;
+    WrapLimit = View.FWrapWidth - AlongEndMargin;
+    Places.assign(Count, TAxisRect{});
+    CursorAlong = AlongStart;
+    CursorAcross = AcrossStart;
+    for (size_t i = 0; i < Count; ++i)
+        if (Records[i].Shown && View.FViewers[i] != Chevron)
+            PlaceViewer(i);
+    MeasureContent();
+}
+
+bool TBarView::TLayoutPass::Flows(size_t i) const
+{
+    return View.LaysOutAsToolbar() || View.FViewers[i]->HasBarMetrics();
+}
+
+int TBarView::TLayoutPass::LineHeight() const
+{
+    return View.LaysOutAsToolbar() ? CrossSize : RunAcross;
+}
+
+void TBarView::TLayoutPass::NewLine(size_t first)
+{
+    CursorAcross += LineHeight();
+    CursorAlong = AlongStart;
+    RunAcross = 0;
+    LineStarts.push_back(first);
+}
+
+void TBarView::TLayoutPass::PlaceViewer(size_t i)
+{
+    if (!Flows(i)) {
+        PlaceRow(i);
+        return;
+    }
+    if (FirstInLine && LineStarts.empty())
+        LineStarts.push_back(i);
+    if (!FirstInLine && View.FWrapWidth >= 1) {
+        if (IsDivider(View.FViewers[i])) {
+            if (DividerBreaksLine(i)) {
+                PlaceLineBreak(i);
+                return;
+            }
+        } else if (CursorAlong + Along(i) > WrapLimit) {
+            NewLine(i);
+            LineFromOverflow = true;
+        }
+    }
+    Places[i] = TAxisRect{CursorAlong, CursorAcross, Along(i), Across(i)};
+    CursorAlong += Along(i);
+    RunAcross = std::max(RunAcross, Across(i));
+    FirstInLine = false;
+}
+
+// A viewer that does not flow takes a row of its own.
+void TBarView::TLayoutPass::PlaceRow(size_t i)
+{
+    if (!FirstInLine)
+        NewLine(i);
+    Places[i] = TAxisRect{AlongStart, CursorAcross, Along(i), Across(i)};
+    CursorAcross += Across(i);
+    FirstInLine = true;
+}
+
+// A separator breaks the line when the run of items after it does not fit,
+// or when the line began by overflowing (unless it breaks only when full).
+bool TBarView::TLayoutPass::DividerBreaksLine(size_t i) const
+{
+    int run = Along(i);
+    for (size_t k = i + 1; k < Count; ++k) {
+        if (!Records[k].Shown || View.FViewers[k] == Chevron)
+            continue;
+        if (IsDivider(View.FViewers[k]))
+            break;
+        run += Along(k);
+    }
+    return CursorAlong + run > WrapLimit ||
+           (LineFromOverflow && !View.FViewers[i]->Item()->HasTrait(BreakOnlyWhenFull));
+}
+
+void TBarView::TLayoutPass::PlaceLineBreak(size_t i)
+{
+    NewLine(i);
+    Records[i].LineBreak = true;
+    Places[i] = TAxisRect{AlongStart, CursorAcross, 0, kLineBreakSpan};
+    CursorAcross += kLineBreakSpan;
+    FirstInLine = true;
+    LineFromOverflow = false;
+}
+
+void TBarView::TLayoutPass::MeasureContent()
+{
+    ContentAlong = AlongStart;
+    ContentAcross = AcrossStart;
+    for (size_t i = 0; i < Count; ++i)
+        if (Records[i].Shown && View.FViewers[i] != Chevron) {
+            ContentAlong = std::max<int>(ContentAlong, Places[i].AlongEnd());
+            ContentAcross = std::max<int>(ContentAcross, Places[i].AcrossEnd());
+        }
+    if (View.LaysOutAsToolbar() && !LineStarts.empty())
+        ContentAcross = std::max(ContentAcross, CursorAcross + CrossSize);
+}
+
+// --- 7. Line alignment
+
+void TBarView::TLayoutPass::AlignLines()
+{
+    if (!View.LaysOutAsToolbar()) {
+        // Menu rows take the menu's whole width.
+        for (size_t i = 0; i < Count; ++i)
+            if (Records[i].Shown && !Flows(i)) {
+                Places[i].Along = AlongStart;
+                Places[i].AlongSize = ContentAlong - AlongStart;
+            }
+        return;
+    }
+    int viewAlong = 0;
+    if (View.FWindow)
+        viewAlong = Vertical ? View.FWindow->ClientHeight() : View.FWindow->ClientWidth();
+    const int lineEndLimit = std::min(View.FWrapWidth, viewAlong);
+    for (size_t line = 0; line < LineStarts.size(); ++line) {
+        size_t to = line + 1 < LineStarts.size() ? LineStarts[line + 1] : Count;
+        AlignLine(LineStarts[line], to, lineEndLimit);
+    }
+    // Line-break separators span the whole content.
+    for (size_t i = 0; i < Count; ++i)
+        if (Records[i].LineBreak) {
+            Places[i].Along = 0;
+            Places[i].AlongSize = ContentAlong + AlongEndMargin;
+        }
+}
+
+// Centres the line's viewers across its depth (separators and full-span
+// items take all of it) and pushes those from the first push-to-end item
+// to the line's end.
+void TBarView::TLayoutPass::AlignLine(size_t from, size_t to, int lineEndLimit)
+{
+    auto aligned = [&](size_t i) {
+        return Records[i].Shown && View.FViewers[i] != Chevron && !Records[i].LineBreak;
+    };
+    int lineAcross = -1;
+    size_t lastShown = Count;
+    size_t pushFrom = Count;
+    for (size_t i = from; i < to; ++i) {
+        if (!aligned(i))
+            continue;
+        if (lineAcross < 0)
+            lineAcross = Places[i].Across;
+        lastShown = i;
+        if (pushFrom == Count && View.FViewers[i]->Item()->HasTrait(PushToLineEnd))
+            pushFrom = i;
+    }
+    if (lastShown == Count)
+        return;
+    for (size_t i = from; i < to; ++i) {
+        if (!aligned(i))
+            continue;
+        TAxisRect& p = Places[i];
+        if (IsDivider(View.FViewers[i]) || View.FViewers[i]->Item()->HasTrait(FullLineSpan)) {
+            p.Across = lineAcross;
+            p.AcrossSize = CrossSize;
+        } else {
+            p.Across = lineAcross + (CrossSize - p.AcrossSize) / 2;
+        }
+    }
+    const int shift = lineEndLimit - Places[lastShown].AlongEnd();
+    if (pushFrom != Count && shift > 0)
+        for (size_t i = pushFrom; i <= lastShown; ++i)
+            if (Records[i].Shown && View.FViewers[i] != Chevron)
+                Places[i].Along += shift;
+}
+
+// --- 10. The chevron ends the line, across its whole depth
+
+void TBarView::TLayoutPass::PlaceChevron()
+{
+    if (!Chevron)
+        return;
+    const size_t i = Count - 1;
+    Records[i].Shown = AnyClipped;
+    if (AnyClipped) {
+        Places[i] = TAxisRect{ContentAlong, AcrossStart, View.FChevronSize, CrossSize};
+        ContentAlong += View.FChevronSize;
+    }
+    bool clippedCommand = false;
+    for (size_t k = 0; k < Count; ++k)
+        if (Records[k].Clipped && !dynamic_cast<TBarControlItem*>(View.FViewers[k]->Item()))
+            clippedCommand = true;
+    Chevron->Item()->SetEnabled(clippedCommand);
+}
+
+// --- 8. Screen coordinates
+
+void TBarView::TLayoutPass::Turn()
+{
+    ContentWidth = Vertical ? ContentAcross + AcrossEndMargin : ContentAlong + AlongEndMargin;
+    ContentHeight = Vertical ? ContentAlong + AlongEndMargin : ContentAcross + AcrossEndMargin;
+    for (size_t i = 0; i < Count; ++i) {
+        if (!Records[i].Shown)
+            continue;
+        const TAxisRect& p = Places[i];
+        if (Vertical)
+            Records[i].Bounds =
+                Bounds(ContentWidth - p.AcrossEnd(), p.Along, p.AcrossSize, p.AlongSize);
+        else
+            Records[i].Bounds = Bounds(p.Along, p.Across, p.AlongSize, p.AcrossSize);
+    }
+}
+
+// --- 9. Popup scrolling
+
+void TBarView::TLayoutPass::ScrollPopup()
+{
+    View.FShowUpArrow = false;
+    View.FShowDownArrow = false;
+    const int maxHeight = View.FMaxHeight;
+    if (maxHeight <= 0 || ContentHeight <= maxHeight) {
+        View.FScrollOffset = 0;
+        return;
+    }
+    int& offset = View.FScrollOffset;
+    offset = std::clamp(offset, 0, ContentHeight - maxHeight);
+    View.FShowUpArrow = offset > 0;
+    View.FShowDownArrow = offset < ContentHeight - maxHeight;
+    const int top = View.FShowUpArrow ? kBarScrollArrowHeight : 0;
+    const int bottom = View.FShowDownArrow ? maxHeight - kBarScrollArrowHeight : maxHeight;
+    for (size_t i = 0; i < Count; ++i) {
+        if (!Records[i].Shown)
+            continue;
+        OffsetRect(&Records[i].Bounds, 0, -offset);
+        if (Records[i].Bounds.top < top || Records[i].Bounds.bottom > bottom) {
+            Records[i].Shown = false;
+            Records[i].OffEdge = true;
+        }
+    }
+    ContentHeight = maxHeight;
+}
+
+// --- 11. and 12. Controls and viewers take the layout
+
+void TBarView::TLayoutPass::MoveControls()
+{
+    for (size_t i = 0; i < Count; ++i) {
+        auto* controlItem = dynamic_cast<TBarControlItem*>(View.FViewers[i]->Item());
         if (!controlItem || !controlItem->Control())
             continue;
         TControl* control = controlItem->Control();
         auto* windowed = dynamic_cast<TWinControl*>(control);
-        if (records[i].Shown) {
-            if (!(control->BoundsRect() == records[i].Bounds))
-                control->SetBoundsRect(records[i].Bounds);
+        if (Records[i].Shown) {
+            if (!(control->BoundsRect() == Records[i].Bounds))
+                control->SetBoundsRect(Records[i].Bounds);
             if (windowed && windowed->HandleAllocated() && control->Visible())
                 ShowWindow(windowed->WindowHandle(), SW_SHOWNOACTIVATE);
         } else if (windowed && windowed->HandleAllocated()) {
@@ -482,12 +660,14 @@ bool TBarView::LayoutViewers(bool validating, bool writeBack)
             ShowWindow(windowed->WindowHandle(), SW_HIDE);
         }
     }
+}
 
-    // 12. Write back.
+bool TBarView::TLayoutPass::WriteBack()
+{
     bool changed = false;
-    for (size_t i = 0; i < count; ++i) {
-        TBarItemViewer* viewer = FViewers[i];
-        const TLayoutRecord& r = records[i];
+    for (size_t i = 0; i < Count; ++i) {
+        TBarItemViewer* viewer = View.FViewers[i];
+        const TLayoutRecord& r = Records[i];
         if (!(viewer->FBoundsRect == r.Bounds) || viewer->FShown != r.Shown ||
             viewer->FClipped != r.Clipped || viewer->FLineBreak != r.LineBreak ||
             viewer->FOffEdge != r.OffEdge)
