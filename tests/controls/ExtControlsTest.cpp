@@ -12,6 +12,7 @@
 
 #include <climits>
 #include <gtest/gtest.h>
+#include <vssym32.h>
 
 using namespace testing_support;
 
@@ -140,23 +141,35 @@ TEST_F(ExtProgressBarTest, ClassicBarIsFramedAndFilledInTheHighlightColour)
     EXPECT_NE(pixel(2 + (bar->Width() - 4) / 2 + 1, 8), rgb(COLOR_HIGHLIGHT));
 }
 
-TEST(ExtCheckThemeState, AddsDisabledPushedOrHotToTheCheckState)
+// The glyph a check box or a radio button asks the visual style for, by the
+// style's own names: disabled wins over pressed, pressed over hot. A radio
+// button is never grayed (0: no radio state).
+TEST(ExtCheckThemeState, GlyphsAskTheStylesStateForWhatTheyShow)
 {
+    using S = TCheckBoxState;
     struct Case
     {
-        TCheckBoxState state;
+        S state;
         bool enabled, pushed, hot;
-        int expected;
+        int checkBox, radioButton;
     } cases[] = {
-        {TCheckBoxState::cbUnchecked, true, false, false, 1},
-        {TCheckBoxState::cbChecked, true, false, true, 6},
-        {TCheckBoxState::cbGrayed, true, true, true, 11},
-        {TCheckBoxState::cbChecked, false, true, true, 8},
-        {TCheckBoxState::cbGrayed, false, false, false, 12},
+        {S::cbUnchecked, true, false, false, CBS_UNCHECKEDNORMAL, RBS_UNCHECKEDNORMAL},
+        {S::cbChecked, true, false, true, CBS_CHECKEDHOT, RBS_CHECKEDHOT},
+        {S::cbChecked, true, true, true, CBS_CHECKEDPRESSED, RBS_CHECKEDPRESSED},
+        {S::cbGrayed, true, true, true, CBS_MIXEDPRESSED, 0},
+        {S::cbChecked, false, true, true, CBS_CHECKEDDISABLED, RBS_CHECKEDDISABLED},
+        {S::cbUnchecked, false, false, true, CBS_UNCHECKEDDISABLED, RBS_UNCHECKEDDISABLED},
+        {S::cbGrayed, false, false, false, CBS_MIXEDDISABLED, 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ExtCheckThemeState(c.state, c.enabled, c.pushed, c.hot), c.expected)
-            << static_cast<int>(c.state) << c.enabled << c.pushed << c.hot;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "state " << static_cast<int>(c.state) << ", enabled " << c.enabled
+                     << ", pushed " << c.pushed << ", hot " << c.hot);
+        const int asked = ExtCheckThemeState(c.state, c.enabled, c.pushed, c.hot);
+        EXPECT_EQ(asked, c.checkBox);
+        if (c.radioButton)
+            EXPECT_EQ(asked, c.radioButton);
+    }
 }
 
 class ExtButtonsTest : public FormFixture

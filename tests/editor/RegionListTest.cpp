@@ -237,18 +237,6 @@ TEST(RegionDragEdit, ItBeginsFourPixelsAwayFromThePress)
     EXPECT_TRUE(DragEditBegins(100, 96));
 }
 
-TEST(RegionDragEdit, EachColumnStartsItsOwnDrag)
-{
-    using C = TRegionColumn;
-    using M = TEditListDragMode;
-    const std::pair<C, M> cases[] = {{C::Name, M::MoveItems},    {C::Length, M::End},
-                                     {C::Start, M::Start},       {C::End, M::End},
-                                     {C::Volume, M::Volume},     {C::OutMode, M::None},
-                                     {C::RenamePreview, M::None}};
-    for (const auto& [column, mode] : cases)
-        EXPECT_EQ(RegionPressMode(column), mode) << static_cast<int>(column);
-}
-
 TEST(RegionDragEdit, MovesUpMakePlacesLaterAndStopAtTheirLimits)
 {
     struct Case

@@ -7,6 +7,7 @@
 #include "TestDocument.h"
 
 #include "audio/DirectWavEngine.h"
+#include "classlib/DragManager.h"
 #include "classlib/Graphics.h"
 #include "classlib/Seams.h"
 
@@ -60,10 +61,14 @@ protected:
         for (int index : indexes)
             Item(index)->SetSelected(true);
     }
-    // The middle of an item's cell, in the list's client coordinates.
+    // The middle of an item's cell, in the list's client coordinates. The
+    // name's rectangle is the whole row's; the name's cell is its column's
+    // width of it.
     TPoint Cell(int index, TRegionColumn column) const
     {
-        const TRect r = form->EditList->SubItemRect(Item(index), static_cast<int>(column));
+        TRect r = form->EditList->SubItemRect(Item(index), static_cast<int>(column));
+        if (column == TRegionColumn::Name)
+            r.right = r.left + form->EditList->Columns()->Items(0)->Width();
         return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     void ZoomTo(std::int32_t samplesPerPixel)
@@ -439,6 +444,61 @@ TEST_F(RegionDragEditTest, DraggingAVolumeWritesItsLevelAndTheEngineFollows)
     EXPECT_EQ(Text(0, TRegionColumn::Volume), "-");
     Release();
     EXPECT_FALSE(form->FEditListStatus.Active);
+}
+
+// A press and a short drag up on each column of a selected region, as the
+// list shows it: the cells that change while the drag holds, and whether the
+// rows are taken for a move instead. Dragging back to the press undoes it.
+TEST_F(RegionDragEditTest, EachColumnStartsItsOwnDrag)
+{
+    Open();
+    form->AddRegion(10000, 20000);
+    form->actViewRen->Execute(); // the rename pane adds the preview column
+    SelectOnly({0});
+    using C = TRegionColumn;
+    const C shown[] = {C::Name, C::Length, C::Start, C::End, C::Volume, C::OutMode};
+    auto texts = [&] {
+        std::vector<AnsiString> all;
+        for (C column : shown)
+            all.push_back(Text(0, column));
+        return all;
+    };
+    auto changedColumns = [&](const std::vector<AnsiString>& before) {
+        std::vector<C> changed;
+        const std::vector<AnsiString> now = texts();
+        for (size_t i = 0; i < now.size(); ++i)
+            if (now[i] != before[i])
+                changed.push_back(shown[i]);
+        return changed;
+    };
+    struct Case
+    {
+        C column;
+        std::vector<C> changed;
+        bool movesRows;
+    };
+    const Case cases[] = {
+        {C::Name, {}, true},
+        {C::Length, {C::Length, C::End}, false},
+        {C::Start, {C::Length, C::Start}, false},
+        {C::End, {C::Length, C::End}, false},
+        {C::Volume, {C::Volume}, false},
+        {C::OutMode, {}, false},
+        {C::RenamePreview, {}, false},
+    };
+    const std::vector<AnsiString> before = texts();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.column));
+        Press(0, c.column);
+        TickAt(-3);
+        EXPECT_EQ(changedColumns(before), c.changed);
+        EXPECT_EQ(DragManagerSource() == form->EditList, c.movesRows);
+        if (DragManagerSource())
+            DragManagerEnd(false);
+        TickAt(0);
+        Release();
+        EXPECT_EQ(texts(), before);
+    }
 }
 
 TEST_F(RegionDragEditTest, AMoveOfLessThanFourPixelsEditsNothing)

@@ -10,6 +10,7 @@
 #include "classlib/Panel.h"
 #include "support/FormFixture.h"
 #include "toolbar/BarCommon.h"
+#include "toolbar/BarDock.h"
 #include "toolbar/BarItem.h"
 
 #include <gtest/gtest.h>
@@ -266,22 +267,21 @@ TEST(ThemeManager, TheStylesFollowTheSystemWhenEnabled)
     EXPECT_NE(ActiveStyle(TSkinStyleClass::Button), nullptr);
 }
 
-TEST(ThemeGeometry, TheDragHandleWidthGoesByCloseButtonAndStyle)
+// The theme paints the handle (and the close button beside it) in exactly
+// the room the docked frame leaves for it, whatever the style; a dock that
+// allows no dragging shows none.
+TEST(ThemeGeometry, TheDragHandleFillsTheRoomTheDockedFrameLeaves)
 {
-    struct Case
-    {
-        bool shown, close;
-        int style, width;
-    };
-    const Case cases[] = {
-        {true, false, kDragHandleDouble, 9}, {true, false, kDragHandleNone, 0},
-        {true, false, kDragHandleSingle, 6}, {true, true, kDragHandleDouble, 14},
-        {true, true, kDragHandleNone, 14},   {true, true, kDragHandleSingle, 14},
-        {false, true, kDragHandleSingle, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(GripSize(c.shown, c.close, c.style), c.width)
-            << c.shown << " " << c.close << " " << c.style;
+    using Style = TBarDragHandleStyle;
+    for (Style style : {Style::dhDouble, Style::dhNone, Style::dhSingle})
+        for (bool close : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << "style " << static_cast<int>(style) << ", close " << close);
+            // The style as the docked frame hands it to the theme.
+            const int themeStyle = static_cast<int>(style);
+            EXPECT_EQ(GripSize(true, close, themeStyle), DragHandleWidth(style, close));
+            EXPECT_EQ(GripSize(false, close, themeStyle), 0);
+        }
 }
 
 TEST(ThemeGeometry, AFloatingCaptionEndsBeforeItsCloseButton)
@@ -343,39 +343,36 @@ TEST_F(ThemeQuestions, AWindowAnswersItsViewTypeAndColourOrFallsBackToItsColor)
     EXPECT_EQ(AskViewType(&plainOwned), 0u);
 }
 
-TEST(PopupAnimation, TheSystemOffersModesByVersion)
+// The mode a menu gets on each system for the mode asked: fade needs NT 5,
+// the other animations NT 5 or 9x 4.10; older systems never animate.
+TEST(PopupAnimation, AnAskedModeStepsDownToWhatTheSystemOffers)
 {
-    struct Case
+    struct System
     {
+        const char* name;
         bool nt;
         DWORD major, minor;
-        unsigned modes;
     };
-    const Case cases[] = {
-        {true, 6, 1, 0x3F},   {true, 5, 0, 0x3F},  {true, 4, 0, 0x01},
-        {false, 4, 10, 0x1F}, {false, 4, 0, 0x01},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(AvailableMenuAnimationModes(c.nt, c.major, c.minor), c.modes)
-            << c.nt << " " << c.major << "." << c.minor;
-}
-
-TEST(PopupAnimation, AModeStepsDownToAnAvailableOne)
-{
+    const System win7{"NT 6.1", true, 6, 1}, win2000{"NT 5.0", true, 5, 0},
+        nt4{"NT 4.0", true, 4, 0}, win98{"9x 4.10", false, 4, 10}, win95{"9x 4.0", false, 4, 0};
     struct Case
     {
+        System system;
         int asked;
-        unsigned available;
         bool systemAnimation;
         int mode;
     };
     const Case cases[] = {
-        {5, 0x3F, true, 5}, {5, 0x1F, true, 4},  {3, 0x01, true, 0},
-        {1, 0x3F, true, 1}, {1, 0x3F, false, 0}, {2, 0x3F, false, 2},
+        {win7, 5, true, 5}, {win2000, 5, true, 5}, {win98, 5, true, 4},    {win98, 2, true, 2},
+        {nt4, 5, true, 0},  {nt4, 2, true, 0},     {win95, 3, true, 0},    {win95, 1, true, 0},
+        {win7, 1, true, 1}, {win7, 1, false, 0},   {win2000, 2, false, 2}, {win98, 1, true, 1},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ResolveMenuAnimationMode(c.asked, c.available, c.systemAnimation), c.mode)
-            << c.asked << " " << c.available << " " << c.systemAnimation;
+    for (const Case& c : cases) {
+        const unsigned offered =
+            AvailableMenuAnimationModes(c.system.nt, c.system.major, c.system.minor);
+        EXPECT_EQ(ResolveMenuAnimationMode(c.asked, offered, c.systemAnimation), c.mode)
+            << c.system.name << ", mode " << c.asked << ", animation " << c.systemAnimation;
+    }
 }
 
 TEST(PopupAnimation, EachModeChoosesAPopupsAnimation)
