@@ -328,6 +328,14 @@ void DropCrowdedRulerLabels(std::vector<TRulerTick>& ticks,
     }
 }
 
+std::vector<TRulerTick> RulerLayout(const TWaveViewState& view, const TViewDocument& doc,
+                                    const std::function<int(const AnsiString&)>& widthOf)
+{
+    std::vector<TRulerTick> ticks = RulerTicks(view, doc);
+    DropCrowdedRulerLabels(ticks, widthOf);
+    return ticks;
+}
+
 // --- Cut bars
 
 int NearestCutBarIndex(const std::vector<std::int32_t>& sorted, std::int32_t sample)

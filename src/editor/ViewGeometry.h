@@ -12,7 +12,8 @@
 //   TWaveFrame         what a full redraw shows (span, grey columns,
 //                      selection columns, scroll bar)
 //   TWaveRows          rows of the wave and its lines in an image
-//   RulerTicks         the ruler's ticks and labels, DropCrowdedRulerLabels
+//   RulerTicks         the ruler's ticks and labels, DropCrowdedRulerLabels,
+//                      RulerLayout
 //   overview           step, work width, scale, frame and mark column
 //   navigation         zoom factors and anchors, wheel, scroll bar, layout
 //
@@ -239,6 +240,9 @@ std::vector<TRulerTick> RulerTicks(const TWaveViewState& view, const TViewDocume
 // tick itself stays. Long files crowd the labels at coarse zooms.
 void DropCrowdedRulerLabels(std::vector<TRulerTick>& ticks,
                             const std::function<int(const AnsiString&)>& widthOf);
+// The ruler as it is drawn (widthOf gives a label's width in pixels).
+std::vector<TRulerTick> RulerLayout(const TWaveViewState& view, const TViewDocument& doc,
+                                    const std::function<int(const AnsiString&)>& widthOf);
 
 // --- Cut bars
 

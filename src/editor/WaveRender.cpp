@@ -258,9 +258,8 @@ std::vector<TRulerTick> TWaveRenderer::DrawTimeRuler()
     TCanvas& canvas = *FBitmap.Canvas();
     FillArea(0, 0, w, mh, clBtnFace);
     canvas.Font()->SetSize(FView.MarkHalf);
-    std::vector<TRulerTick> ticks = RulerTicks(FView, FDoc);
-    DropCrowdedRulerLabels(ticks,
-                           [&canvas](const AnsiString& label) { return canvas.TextWidth(label); });
+    const std::vector<TRulerTick> ticks = RulerLayout(
+        FView, FDoc, [&canvas](const AnsiString& label) { return canvas.TextWidth(label); });
     for (const TRulerTick& tick : ticks) {
         VerticalLine(tick.X, tick.Top, mh, clBlack);
         if (!tick.Label.empty()) {
