@@ -341,6 +341,8 @@ private:
     // How much wider the wide caption is than its ANSI conversion that the
     // inherited measuring took (characters the code page lacks).
     int WideCaptionWidthGain(TCanvas* Canvas);
+    // An empty label on a bar, without an image: measured as a line of text.
+    bool HoldsEmptyLine();
 
     int FAnchorExtra = 0;
     int FAnchorBase = -1;

@@ -3,6 +3,7 @@
 
 #include "classlib/ShortCut.h"
 #include "classlib/WideText.h"
+#include "toolbar/BarCommon.h"
 #include "unicode/UniActnList.h"
 
 #include <algorithm>
@@ -295,12 +296,23 @@ int TExtItemViewer::WideCaptionWidthGain(TCanvas* Canvas)
            width(AnsiToWide(ShownCaption()), ExtPaintTextGlow);
 }
 
+bool TExtItemViewer::HoldsEmptyLine()
+{
+    return dynamic_cast<TExtCustomLabelItem*>(FItem) &&
+           !dynamic_cast<TExtRightAlignSpacerItem*>(FItem) && ShownWideCaption().empty() &&
+           HasBarMetrics() && !CaptionRotated() && ShownImageSize().cx == 0;
+}
+
 void TExtItemViewer::CalcSize(TCanvas* Canvas, int& Width, int& Height)
 {
     TSkinItemViewer::CalcSize(Canvas, Width, Height);
     TExtCustomItem* item = ExtItem();
     if (!item)
         return;
+    // A label keeps the line of its caption while it is empty, so that a bar
+    // of labels (the status bar) keeps one height as its texts come and go.
+    if (HoldsEmptyLine())
+        Height += FontLineHeight(Canvas->Handle());
     const int gain = WideCaptionWidthGain(Canvas) + item->Margins();
     if (CaptionRotated())
         Height += gain;

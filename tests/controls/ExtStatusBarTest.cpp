@@ -72,6 +72,18 @@ TEST_F(ExtStatus, SitsAtTheBottomAsHighAsItsDock)
     EXPECT_EQ(status->Height(), status->Dock()->Height());
 }
 
+TEST_F(ExtStatus, KeepsOneHeightWhetherAMessageShowsOrNot)
+{
+    const int atRest = status->Height();
+    message->SetCaption(L"メッセージ");
+    PumpMessages();
+    EXPECT_EQ(status->Height(), atRest);
+    EXPECT_GE(atRest, GetSystemMetrics(SM_CYHSCROLL)) << "room for the size grip";
+    message->SetCaption(L"");
+    PumpMessages();
+    EXPECT_EQ(status->Height(), atRest);
+}
+
 TEST_F(ExtStatus, LabelsShowWideCaptions)
 {
     message->SetCaption(L"??");

@@ -24,33 +24,11 @@ using namespace testing_support;
 
 namespace {
 
-const char* const kStatusHeight = "an empty status label has no line's height";
 const char* const kInfoRow = "the info row's texts run into each other in a narrow panel";
 const char* const kRuler = "a long file's ruler labels run together";
 const char* const kTexts = "texts too wide for their controls";
 
 const std::vector<KnownScreenFailure> kKnownFailures = {
-    {"main window, no file", "Inside", "MessageLabel", kStatusHeight},
-    {"main window, no file", "Inside", "TExtStatusToolbar label item", kStatusHeight},
-    {"main window, a file open", "Inside", "MessageLabel", kStatusHeight},
-    {"main window, a file open", "Inside", "TExtStatusToolbar label item", kStatusHeight},
-    {"main window, a status message", "Inside", "TExtStatusToolbar label item", kStatusHeight},
-    {"main window, rename pane, first tab", "Inside", "MessageLabel", kStatusHeight},
-    {"main window, rename pane, first tab", "Inside", "TExtStatusToolbar label item",
-     kStatusHeight},
-    {"main window, rename pane, second tab", "Inside", "MessageLabel", kStatusHeight},
-    {"main window, rename pane, second tab", "Inside", "TExtStatusToolbar label item",
-     kStatusHeight},
-    {"main window, rename pane, third tab", "Inside", "MessageLabel", kStatusHeight},
-    {"main window, rename pane, third tab", "Inside", "TExtStatusToolbar label item",
-     kStatusHeight},
-    {"main window, rename pane, fourth tab", "Inside", "MessageLabel", kStatusHeight},
-    {"main window, rename pane, fourth tab", "Inside", "TExtStatusToolbar label item",
-     kStatusHeight},
-    {"main window, a 50-minute file", "Inside", "MessageLabel", kStatusHeight},
-    {"main window, a 50-minute file", "Inside", "TExtStatusToolbar label item", kStatusHeight},
-    {"main window, under a build", "Inside", "MessageLabel", kStatusHeight},
-    {"main window, under a build", "Inside", "TExtStatusToolbar label item", kStatusHeight},
     {"main window, rename pane, first tab", "Apart", "InfoRegionLabel", kInfoRow},
     {"main window, rename pane, first tab", "Inside", "InfoRegionLabel", kInfoRow},
     {"main window, rename pane, second tab", "Apart", "InfoRegionLabel", kInfoRow},
