@@ -280,7 +280,8 @@ TTickSpacing TickSpacingFor(std::int64_t m, int markSize)
     return {60000, 180000};
 }
 
-std::vector<TRulerTick> RulerTicks(const TWaveViewState& view, const TViewDocument& doc)
+std::vector<TRulerTick> RulerTicks(const TWaveViewState& view, const TViewDocument& doc,
+                                   int majorFactor)
 {
     std::vector<TRulerTick> ticks;
     if (!doc.Loaded || view.SamplesPerPixel < 1 || view.ViewStart < 0)
@@ -291,7 +292,9 @@ std::vector<TRulerTick> RulerTicks(const TWaveViewState& view, const TViewDocume
     const std::int64_t to = SampleToMsec(doc, std::min(doc.Length, view.ViewEnd));
     const int mh = view.MarkHeight;
     for (TTickKind kind : {TTickKind::Minor, TTickKind::Major}) {
-        const int step = kind == TTickKind::Minor ? spacing.MinorMsec : spacing.MajorMsec;
+        const std::int64_t step = kind == TTickKind::Minor
+                                      ? spacing.MinorMsec
+                                      : std::int64_t(spacing.MajorMsec) * std::max(1, majorFactor);
         for (std::int64_t t = from / step * step; t <= to; t += step) {
             const int x = MsecToX(view, doc, t);
             if (x == -1)
@@ -328,10 +331,38 @@ void DropCrowdedRulerLabels(std::vector<TRulerTick>& ticks,
     }
 }
 
+namespace {
+
+// Pixels between a label's end and the next major tick's line.
+constexpr int kRulerLabelGap = 4;
+
+bool RulerLabelsHaveRoom(const std::vector<TRulerTick>& ticks,
+                         const std::function<int(const AnsiString&)>& widthOf)
+{
+    const TRulerTick* previous = nullptr;
+    for (const TRulerTick& tick : ticks) {
+        if (tick.Kind != TTickKind::Major)
+            continue;
+        if (previous &&
+            tick.X - (previous->LabelX + widthOf(previous->Label)) < kRulerLabelGap)
+            return false;
+        previous = &tick;
+    }
+    return true;
+}
+
+} // namespace
+
 std::vector<TRulerTick> RulerLayout(const TWaveViewState& view, const TViewDocument& doc,
                                     const std::function<int(const AnsiString&)>& widthOf)
 {
-    std::vector<TRulerTick> ticks = RulerTicks(view, doc);
+    std::vector<TRulerTick> ticks;
+    // A factor that leaves at most one major tick in sight always has room.
+    for (int factor = 1;; ++factor) {
+        ticks = RulerTicks(view, doc, factor);
+        if (RulerLabelsHaveRoom(ticks, widthOf))
+            break;
+    }
     DropCrowdedRulerLabels(ticks, widthOf);
     return ticks;
 }

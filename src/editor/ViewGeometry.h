@@ -233,14 +233,20 @@ struct TRulerTick
 };
 
 // Every tick of the ruler in the current view, minor ones first, each kind in
-// time order. Ticks whose time is not visible are left out.
-std::vector<TRulerTick> RulerTicks(const TWaveViewState& view, const TViewDocument& doc);
+// time order, the major ones majorFactor times as far apart as the spacing
+// table has them (a minor tick stays where a major one is left out). Ticks
+// whose time is not visible are left out.
+std::vector<TRulerTick> RulerTicks(const TWaveViewState& view, const TViewDocument& doc,
+                                   int majorFactor = 1);
 // Clears the label of each major tick whose label would begin before the
 // label drawn before it ends (widthOf gives a label's width in pixels); the
 // tick itself stays. Long files crowd the labels at coarse zooms.
 void DropCrowdedRulerLabels(std::vector<TRulerTick>& ticks,
                             const std::function<int(const AnsiString&)>& widthOf);
-// The ruler as it is drawn (widthOf gives a label's width in pixels).
+// The ruler as it is drawn (widthOf gives a label's width in pixels): the
+// major ticks are spaced at the least whole multiple of the table's spacing
+// that leaves each label room before the next major tick, so that long files
+// seen whole get labels that keep apart instead of running together.
 std::vector<TRulerTick> RulerLayout(const TWaveViewState& view, const TViewDocument& doc,
                                     const std::function<int(const AnsiString&)>& widthOf);
 

@@ -25,7 +25,6 @@ using namespace testing_support;
 namespace {
 
 const char* const kInfoRow = "the info row's texts run into each other in a narrow panel";
-const char* const kRuler = "a long file's ruler labels run together";
 const char* const kTexts = "texts too wide for their controls";
 
 const std::vector<KnownScreenFailure> kKnownFailures = {
@@ -37,7 +36,6 @@ const std::vector<KnownScreenFailure> kKnownFailures = {
     {"main window, rename pane, third tab", "Inside", "InfoRegionLabel", kInfoRow},
     {"main window, rename pane, fourth tab", "Apart", "InfoRegionLabel", kInfoRow},
     {"main window, rename pane, fourth tab", "Inside", "InfoRegionLabel", kInfoRow},
-    {"main window, a 50-minute file", "Apart", "", kRuler},
     {"region edit", "Apart", "", kTexts},
     {"automatic region", "Inside", "", kTexts},
     {"file list", "Inside", "OpenBtn", kTexts},

@@ -328,6 +328,36 @@ TEST(ViewRuler, ALabelThatWouldRunIntoThePreviousOneIsLeftOut)
     EXPECT_EQ(ticks.size(), 6u); // the ticks themselves stay
 }
 
+TEST(ViewRuler, MajorTicksStepUpUntilEveryLabelHasRoomBeforeTheNext)
+{
+    // 50 minutes at 1000 Hz over 390 columns: 7.7 s a column, so the table
+    // spaces major ticks 3 minutes (23 px) apart, less than a label needs.
+    const TViewDocument doc = Doc(3000000, 2, 1000);
+    const TWaveViewState view = View(0, 3003000, 7700);
+    const auto widthOf = [](const AnsiString& text) { return 6 * int(text.size()); };
+    std::vector<std::int64_t> labelled, minor;
+    int labelEnd = -1000;
+    for (const TRulerTick& tick : RulerLayout(view, doc, widthOf)) {
+        if (tick.Kind == TTickKind::Minor) {
+            minor.push_back(tick.Msec);
+            continue;
+        }
+        EXPECT_FALSE(tick.Label.empty()) << tick.Msec;
+        EXPECT_GE(tick.X - labelEnd, 4) << tick.Label << " starts too close to the label before";
+        labelEnd = tick.LabelX + widthOf(tick.Label);
+        labelled.push_back(tick.Msec / 60000);
+    }
+    EXPECT_EQ(labelled, (std::vector<std::int64_t>{0, 6, 12, 18, 24, 30, 36, 42, 48}));
+    EXPECT_EQ(minor.size(), 51u); // every minute still has its tick, 3:00 among them
+    // Where the table's spacing leaves room, it stays.
+    std::vector<std::int64_t> majors;
+    for (const TRulerTick& tick : RulerLayout(View(0, 600000, 1000), doc, widthOf))
+        if (tick.Kind == TTickKind::Major)
+            majors.push_back(tick.Msec);
+    EXPECT_EQ(majors.size(), 11u); // a minute (60 px) apart, 0:00 to 10:00
+    EXPECT_EQ(majors.back(), 600000);
+}
+
 // --- Cut bars
 
 TEST(ViewCutBars, ErasingRemovesTheNearestAndOnATieTheEarlier)
