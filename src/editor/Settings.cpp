@@ -151,20 +151,21 @@ namespace {
 
 constexpr int kInfoRowGap = 14; // after the time and after the region
 
-TInfoRowLefts InfoRowAfter(int firstLeft, const TInfoRowWidths& w, int time, int region)
+TInfoRowLefts InfoRowAfter(int firstLeft, const TInfoRowWidths& w, int time, int region,
+                           TInfoRowLefts lefts = {})
 {
-    TInfoRowLefts lefts;
-    lefts.Time = firstLeft + w.TimeCaption;
+    lefts.Time = firstLeft + (lefts.TimeCaptionShown ? w.TimeCaption : 0);
     lefts.RegionCaption = lefts.Time + time + kInfoRowGap;
-    lefts.Region = lefts.RegionCaption + w.RegionCaption;
+    lefts.Region = lefts.RegionCaption + (lefts.RegionCaptionShown ? w.RegionCaption : 0);
     lefts.SampleCaption = lefts.Region + region + kInfoRowGap;
     lefts.Samples = lefts.SampleCaption + w.SampleCaption;
     return lefts;
 }
 
-bool SamplesFit(const TInfoRowLefts& lefts, const TInfoRowWidths& w, int panelWidth)
+bool RowFits(const TInfoRowLefts& lefts, const TInfoRowWidths& w, int region, int panelWidth)
 {
-    return lefts.Samples + w.Samples <= panelWidth;
+    const int end = lefts.SamplesShown ? lefts.Samples + w.Samples : lefts.Region + region;
+    return end <= panelWidth;
 }
 
 } // namespace
@@ -172,13 +173,17 @@ bool SamplesFit(const TInfoRowLefts& lefts, const TInfoRowWidths& w, int panelWi
 TInfoRowLefts InfoRowLefts(int firstLeft, const TInfoRowWidths& w, int panelWidth)
 {
     const TInfoRowLefts designed = InfoRowAfter(firstLeft, w, w.TimeRoom, w.RegionRoom);
-    if (SamplesFit(designed, w, panelWidth))
+    if (RowFits(designed, w, w.RegionRoom, panelWidth))
         return designed;
     TInfoRowLefts lefts = InfoRowAfter(firstLeft, w, w.Time, w.Region);
-    if (SamplesFit(lefts, w, panelWidth))
-        return lefts;
-    lefts.Samples = std::max(panelWidth - w.Samples, firstLeft + w.SampleCaption);
-    lefts.SampleCaption = lefts.Samples - w.SampleCaption;
+    for (bool TInfoRowLefts::*shown :
+         {&TInfoRowLefts::SamplesShown, &TInfoRowLefts::TimeCaptionShown,
+          &TInfoRowLefts::RegionCaptionShown}) {
+        if (RowFits(lefts, w, w.Region, panelWidth))
+            break;
+        lefts.*shown = false;
+        lefts = InfoRowAfter(firstLeft, w, w.Time, w.Region, lefts);
+    }
     return lefts;
 }
 

@@ -132,7 +132,8 @@ struct TInfoRowWidths
     int Region = 0;        // the region label's own text
     int Samples = 0;       // the sample count's own text
 };
-// Left edges of the five labels after the first caption.
+// Left edges of the five labels after the first caption, and which labels
+// the row shows.
 struct TInfoRowLefts
 {
     int Time;
@@ -140,12 +141,17 @@ struct TInfoRowLefts
     int Region;
     int SampleCaption;
     int Samples;
+    bool SamplesShown = true;       // the sample count and its caption
+    bool TimeCaptionShown = true;   // "時間："
+    bool RegionCaptionShown = true; // "リージョン："
 };
 // From the first caption's left edge: the designed places, which leave room
 // for the longest times, while the sample count ends inside the panel; else
-// places by the labels' own texts; and when even those pass the panel's
-// right edge, the sample count and its caption keep to that edge, over the
-// end of the text before them, so the count stays in sight.
+// places by the labels' own texts. While even those pass the panel's right
+// edge, the row gives up what tells least, in turn, so that what it shows
+// stays whole and apart: the sample count with its caption, then the time's
+// caption, then the region's (a panel too narrow for the two values alone
+// shows them so).
 TInfoRowLefts InfoRowLefts(int firstLeft, const TInfoRowWidths& widths, int panelWidth);
 
 // The engine's buffers for a file of channels and rate: the size halved for

@@ -459,6 +459,10 @@ void TFormVusk::PlaceInfoLabels()
     InfoRegionLabel->SetLeft(lefts.Region);
     Label3->SetLeft(lefts.SampleCaption);
     InfoSampleLabel->SetLeft(lefts.Samples);
+    Label6->SetVisible(lefts.TimeCaptionShown);
+    Label5->SetVisible(lefts.RegionCaptionShown);
+    Label3->SetVisible(lefts.SamplesShown);
+    InfoSampleLabel->SetVisible(lefts.SamplesShown);
 }
 
 void TFormVusk::ApplyMarkSize()

@@ -24,18 +24,9 @@ using namespace testing_support;
 
 namespace {
 
-const char* const kInfoRow = "the info row's texts run into each other in a narrow panel";
 const char* const kTexts = "texts too wide for their controls";
 
 const std::vector<KnownScreenFailure> kKnownFailures = {
-    {"main window, rename pane, first tab", "Apart", "InfoRegionLabel", kInfoRow},
-    {"main window, rename pane, first tab", "Inside", "InfoRegionLabel", kInfoRow},
-    {"main window, rename pane, second tab", "Apart", "InfoRegionLabel", kInfoRow},
-    {"main window, rename pane, second tab", "Inside", "InfoRegionLabel", kInfoRow},
-    {"main window, rename pane, third tab", "Apart", "InfoRegionLabel", kInfoRow},
-    {"main window, rename pane, third tab", "Inside", "InfoRegionLabel", kInfoRow},
-    {"main window, rename pane, fourth tab", "Apart", "InfoRegionLabel", kInfoRow},
-    {"main window, rename pane, fourth tab", "Inside", "InfoRegionLabel", kInfoRow},
     {"region edit", "Apart", "", kTexts},
     {"automatic region", "Inside", "", kTexts},
     {"file list", "Inside", "OpenBtn", kTexts},

@@ -439,14 +439,15 @@ TEST_F(MainWindowTest, TheSampleCountStaysInsideTheInfoPanel)
         int pane;            // SUBWINDOW_NUM: 3 the cut-bar list, 0 none
         const char* region;  // the region label's text
         bool designedPlaces; // room left for the longest time
-        bool inOrder;        // every label with text starts after the one before ends
+        bool inOrder;        // every label shown with text starts after the one before ends
+        bool samplesShown;   // the sample count is shown
     };
     const Case cases[] = {
-        {"room for the longest times", 1200, 0, "", true, true},
-        {"room for the texts shown", 900, 3, "", false, true},
+        {"room for the longest times", 1200, 0, "", true, true, true},
+        {"room for the texts shown", 900, 3, "", false, true, true},
         {"room for the texts shown and a selection", 1250, 3, "0:00.10 [ 0:00.00 - 0:00.10 ]",
-         false, true},
-        {"no room", 620, 3, "0:00.10 [ 0:00.00 - 0:00.10 ]", false, false},
+         false, true, true},
+        {"no room", 620, 3, "0:00.10 [ 0:00.00 - 0:00.10 ]", false, true, false},
     };
     const std::string wav = WriteHalfSilentWav(folder, "info.wav", 44100, 44100);
     for (const Case& c : cases) {
@@ -459,15 +460,17 @@ TEST_F(MainWindowTest, TheSampleCountStaysInsideTheInfoPanel)
         TLabel* row[] = {form->Label6,          form->InfoTimeLabel, form->Label5,
                          form->InfoRegionLabel, form->Label3,        form->InfoSampleLabel};
         EXPECT_FALSE(form->InfoSampleLabel->Caption().empty());
-        EXPECT_LE(form->InfoSampleLabel->Left() + form->InfoSampleLabel->Width(),
-                  form->InfoPanel->ClientWidth());
+        EXPECT_EQ(form->InfoSampleLabel->Visible(), c.samplesShown);
+        if (c.samplesShown)
+            EXPECT_LE(form->InfoSampleLabel->Left() + form->InfoSampleLabel->Width(),
+                      form->InfoPanel->ClientWidth());
         EXPECT_GE(form->Label3->Left(), form->Label6->Left());
         const int timeEnd = form->InfoTimeLabel->Left() + form->InfoTimeLabel->Width();
         EXPECT_EQ(form->Label5->Left() > timeEnd + 14, c.designedPlaces);
         bool inOrder = true;
         int shownEnd = 0; // where the last label with text ends
         for (TLabel* label : row) {
-            if (label->Caption().empty())
+            if (label->Caption().empty() || !label->Visible())
                 continue;
             inOrder = inOrder && label->Left() >= shownEnd;
             shownEnd = label->Left() + label->Width();

@@ -233,7 +233,7 @@ TEST(SettingsPath, BesideTheProgram)
     EXPECT_EQ(SettingsPathFor("C:\\a.b\\zandrel"), "C:\\a.b\\zandrel.ini");
 }
 
-TEST(InfoRow, DesignedPlacesWhileTheyFitThenTheTextsThenTheRightEdge)
+TEST(InfoRow, DesignedPlacesWhileTheyFitThenTheTextsThenLessWhatTellsLeast)
 {
     TInfoRowWidths w;
     w.TimeCaption = 36;
@@ -254,14 +254,20 @@ TEST(InfoRow, DesignedPlacesWhileTheyFitThenTheTextsThenTheRightEdge)
         {1067, {40, 339, 411, 905, 977}}, // designed, the count ending at the edge
         {1066, {40, 309, 381, 395, 467}}, // by the texts
         {557, {40, 309, 381, 395, 467}},
-        {392, {40, 309, 381, 230, 302}}, // the count kept to the edge
-        {50, {40, 309, 381, 4, 76}},     // never left of the row's start
+        {392, {40, 309, 381, 395, 467, false}}, // the count given up, nothing overlaps
+        {345, {4, 273, 345, 359, 431, false, false}},   // the time's caption too
+        {272, {4, 273, 273, 287, 359, false, false, false}}, // and the region's
+        {50, {4, 273, 273, 287, 359, false, false, false}},  // no less than the values
     };
     for (const Case& c : cases) {
         const TInfoRowLefts l = InfoRowLefts(4, w, c.panelWidth);
         EXPECT_EQ((std::vector<int>{l.Time, l.RegionCaption, l.Region, l.SampleCaption, l.Samples}),
                   (std::vector<int>{c.lefts.Time, c.lefts.RegionCaption, c.lefts.Region,
                                     c.lefts.SampleCaption, c.lefts.Samples}))
+            << c.panelWidth;
+        EXPECT_EQ((std::vector<bool>{l.SamplesShown, l.TimeCaptionShown, l.RegionCaptionShown}),
+                  (std::vector<bool>{c.lefts.SamplesShown, c.lefts.TimeCaptionShown,
+                                     c.lefts.RegionCaptionShown}))
             << c.panelWidth;
     }
 }
