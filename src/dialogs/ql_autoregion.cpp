@@ -11,7 +11,7 @@
 namespace {
 
 // Design sizes, pixels.
-constexpr int kClientWidth = 456;
+constexpr int kClientWidth = 476;
 constexpr int kClientHeight = 346;
 constexpr int kMargin = 8;
 constexpr int kImageHeight = 60;
@@ -21,7 +21,9 @@ constexpr int kRowHeight = 26;
 constexpr int kLabelWidth = 148;
 constexpr int kEditLeft = 8 + kLabelWidth;
 constexpr int kEditWidth = 70;
-constexpr int kButtonWidth = 142;
+// The longest button caption ("リージョンリストに追加(&O)", 150 px in the
+// system font) with the button's margins; the type group is as wide.
+constexpr int kButtonWidth = 162;
 constexpr int kButtonHeight = 26;
 
 // An orange the regions paint over the background: red 255, green 153.
