@@ -19,7 +19,11 @@
 namespace {
 
 constexpr int kButtonPanelHeight = 34;
-constexpr int kButtonWidth = 64;
+// "ファイルを開く" (84 px in the system font) with the button's margins, and
+// the three short ones narrower, so that all four fit the window's first
+// size (280 pixels).
+constexpr int kButtonWidth = 52;
+constexpr int kOpenButtonWidth = 96;
 constexpr int kButtonHeight = 25;
 constexpr int kMargin = 4;
 constexpr TColor kStripeColor = 0xE1FFFF;
@@ -155,22 +159,23 @@ void TForm10::CreateButtons()
         TFlatButton* TForm10::*Field;
         const char* Name;
         const char* Caption;
+        int Width;
         void (TForm10::*Click)(TObject*);
     };
     const TButtonEntry buttons[] = {
-        {&TForm10::AddBtn, "AddBtn", "追加", &TForm10::AddBtnClick},
-        {&TForm10::DeleteBtn, "DeleteBtn", "削除", &TForm10::DeleteBtnClick},
-        {&TForm10::CloseBtn, "CloseBtn", "閉じる", &TForm10::CloseBtnClick},
-        {&TForm10::OpenBtn, "OpenBtn", "ファイルを開く", &TForm10::OpenBtnClick},
+        {&TForm10::AddBtn, "AddBtn", "追加", kButtonWidth, &TForm10::AddBtnClick},
+        {&TForm10::DeleteBtn, "DeleteBtn", "削除", kButtonWidth, &TForm10::DeleteBtnClick},
+        {&TForm10::CloseBtn, "CloseBtn", "閉じる", kButtonWidth, &TForm10::CloseBtnClick},
+        {&TForm10::OpenBtn, "OpenBtn", "ファイルを開く", kOpenButtonWidth, &TForm10::OpenBtnClick},
     };
     int left = kMargin;
     for (const TButtonEntry& entry : buttons) {
         TFlatButton* button = MakeChildControl<TFlatButton>(this, ButtonPanel, entry.Name);
         button->SetCaption(entry.Caption);
-        button->SetBounds(left, kMargin, kButtonWidth, kButtonHeight);
+        button->SetBounds(left, kMargin, entry.Width, kButtonHeight);
         button->OnClick = TNotifyEvent(this, entry.Click);
         this->*entry.Field = button;
-        left += kButtonWidth + kMargin;
+        left += entry.Width + kMargin;
     }
 }
 
