@@ -12,8 +12,9 @@ constexpr const char* kVersionText = "Version 1.0";
 constexpr const char* kNoticeText1 = "WAV ファイルをリージョンに分けて書き出すエディタ";
 constexpr const char* kNoticeText2 = "キーを押すかクリックすると閉じます";
 
-// Design sizes, pixels.
-constexpr int kClientWidth = 360;
+// Design sizes, pixels. The first notice (288 px in the system font) and a
+// margin fit right of the image.
+constexpr int kClientWidth = 400;
 constexpr int kClientHeight = 170;
 constexpr int kMargin = 12;
 constexpr int kImageSize = 64;
