@@ -12,10 +12,11 @@ constexpr const char* kDuplicateNameMessage = "すでに同じ名前のリージ
 
 // Design sizes, pixels.
 constexpr int kClientWidth = 372;
-constexpr int kClientHeight = 252;
+constexpr int kClientHeight = 257;
 constexpr int kMargin = 8;
 constexpr int kGroupWidth = 116;
-constexpr int kGroupHeight = 92;
+// A group holds two rows of a label (13 px high) over its edit.
+constexpr int kGroupHeight = 97;
 constexpr int kEditHeight = 21;
 constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 25;
@@ -105,8 +106,7 @@ void TForm2::CreateEdits()
         time->OnKeyPress = TKeyPressEvent(this, &TForm2::CheckKeyPress);
         PlaceLabel(this, group, "サンプル", 8, 58);
         TNumEdit* samples =
-            PlaceEdit(this, group, entry.SamplesName, 8, 68, kGroupWidth - 16, kSamplesMaxLength);
-        samples->SetTop(kGroupHeight - kEditHeight - 4);
+            PlaceEdit(this, group, entry.SamplesName, 8, 72, kGroupWidth - 16, kSamplesMaxLength);
         samples->OnKeyPress = TKeyPressEvent(this, &TForm2::CheckKeyPress2);
         for (TNumEdit* edit : {time, samples})
             edit->OnChange = TNotifyEvent(this, &TForm2::EditValChangeChange);
@@ -115,10 +115,12 @@ void TForm2::CreateEdits()
         left += kGroupWidth + 4;
     }
     const int labelsTop = groupTop + kGroupHeight + 8;
+    // The values start after the longer caption ("最大サンプル : ", 90 px).
+    const int valueLeft = kMargin + 96;
     PlaceLabel(this, this, "最大時間 : ", kMargin, labelsTop);
-    MaxLabel = PlaceLabel(this, this, "", 96, labelsTop);
+    MaxLabel = PlaceLabel(this, this, "", valueLeft, labelsTop);
     PlaceLabel(this, this, "最大サンプル : ", kMargin, labelsTop + 18);
-    MaxLabel2 = PlaceLabel(this, this, "", 96, labelsTop + 18);
+    MaxLabel2 = PlaceLabel(this, this, "", valueLeft, labelsTop + 18);
 }
 
 void TForm2::CreateButtons()

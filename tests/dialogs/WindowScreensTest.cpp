@@ -24,11 +24,9 @@ using namespace testing_support;
 
 namespace {
 
-const char* const kTexts = "texts too wide for their controls";
-
-const std::vector<KnownScreenFailure> kKnownFailures = {
-    {"region edit", "Apart", "", kTexts},
-};
+// Rules a row breaks today while a mend is under way elsewhere (row, rule,
+// control or "" for all, reason): none.
+const std::vector<KnownScreenFailure> kKnownFailures = {};
 
 // What the main window places so on purpose.
 const std::vector<ScreenDesign> kMainDesign = {
