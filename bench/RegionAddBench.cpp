@@ -36,16 +36,17 @@ void RunRegionAddBench(const TBenchContext& context)
         throw Exception("cannot open " + wavPath);
 
     TAutoRegionList regions;
-    const std::int32_t step = form->FEngine->SampleSize() / kAddRegions;
+    const std::int32_t step = form->Engine()->SampleSize() / kAddRegions;
     for (int i = 0; i < kAddRegions; ++i)
         regions.Regions.push_back({i * step + step / 4, (i + 1) * step - step / 4});
-    const std::size_t byteCount = form->FDrawStereo.Data.size() * sizeof(TDrawEntryStereo);
+    const std::size_t byteCount =
+        form->Document().DrawStereo().Data.size() * sizeof(TDrawEntryStereo);
 
     std::vector<double> plainMs, addMs;
     volatile unsigned plainSum = 0;
     for (int run = 0; run <= kBenchRuns; ++run) { // run 0 warms up
         TBenchStopwatch plain;
-        plainSum = BenchByteSum(form->FDrawStereo.Data.data(), byteCount);
+        plainSum = BenchByteSum(form->Document().DrawStereo().Data.data(), byteCount);
         const double plainTime = plain.Milliseconds();
 
         TBenchStopwatch add;
@@ -63,12 +64,12 @@ void RunRegionAddBench(const TBenchContext& context)
             addMs.push_back(addTime);
         }
     }
-    form->FModified = false;
+    form->Document().SetModified(false);
     static_cast<void>(plainSum);
 
     std::printf("regionadd: %d regions into the empty region list, %d draw entries; %d runs "
                 "(min / median / max)\n",
-                kAddRegions, form->FDrawStereo.Count(), kBenchRuns);
+                kAddRegions, form->Document().DrawStereo().Count(), kBenchRuns);
     BenchPrintFigures("plain pass over the draw data", BenchFiguresOf(plainMs), "ms");
     const TBenchFigures figures = BenchFiguresOf(addMs);
     BenchPrintFigures("adding the regions", figures, "ms");

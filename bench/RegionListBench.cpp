@@ -70,7 +70,6 @@ std::vector<double> RegionListBenchRun(TFormVusk& form, const TAutoRegionList& b
         throw Exception("the regions were not all added");
 
     TListColumns* columns = list->Columns();
-    form.FSortColumn = 0;
     watch.Restart();
     form.EditListColumnClick(list, columns->Items(static_cast<int>(TRegionColumn::Name)));
     ms[rlSortName] = watch.Milliseconds();
@@ -82,7 +81,7 @@ std::vector<double> RegionListBenchRun(TFormVusk& form, const TAutoRegionList& b
     list->SelectAll();
     form.EditListClick(list);
     ms[rlSelectAll] = watch.Milliseconds();
-    if (!form.FView.HasSelection || form.SelectedRegionSpan().Start != 0)
+    if (!form.Document().View().HasSelection || form.SelectedRegionSpan().Start != 0)
         throw Exception("selecting every region did not select their span");
 
     list->ClearSelection();
@@ -96,7 +95,7 @@ std::vector<double> RegionListBenchRun(TFormVusk& form, const TAutoRegionList& b
     watch.Restart();
     form.RemoveRegionItems(form.SelectedRegionItems());
     ms[rlDeleteRest] = watch.Milliseconds();
-    if (list->Items()->Count() != 0 || form.FRegions.Count() != 0)
+    if (list->Items()->Count() != 0 || form.Document().Regions().Count() != 0)
         throw Exception("the regions were not all deleted");
     return ms;
 }
@@ -132,7 +131,7 @@ void RunRegionListBench(const TBenchContext& context)
             stepMs[step].push_back(ms[step]);
         plainMs.push_back(plain);
     }
-    form->FModified = false;
+    form->Document().SetModified(false);
     form.reset();
     OleUninitialize();
 

@@ -398,7 +398,7 @@ void TForm10::OpenBtnClick(TObject* Sender)
 
 void TForm10::OpenSelected()
 {
-    if (FMainWindow->FBusy || !FileList->Selected())
+    if (FMainWindow->Document().Busy() || !FileList->Selected())
         return;
     const AnsiString path = PathOf(FileList->Selected());
     const AnsiString wavPath = WavPathOf(FileList->Selected());
@@ -408,7 +408,7 @@ void TForm10::OpenSelected()
     TListItem* opened = ItemOfPath(path);
     if (!opened || !FMainWindow->FileLoaded())
         return;
-    if (LowerCase(FMainWindow->FEngine->Path()) == LowerCase(ChangeFileExt(wavPath, ".wav")))
+    if (LowerCase(FMainWindow->Document().FilePath()) == LowerCase(ChangeFileExt(wavPath, ".wav")))
         MarkOnly(opened);
 }
 

@@ -176,7 +176,7 @@ void TForm2::FormCreate(TObject* Sender)
 void TForm2::FormShow(TObject* Sender)
 {
     TNumEdit* const focus[] = {RenameEdit, LengthEd1, StartEd1, EndEd1};
-    const int column = FMain.FEditColumn;
+    const int column = FMain.EditColumn();
     FocusControl(focus[column >= 0 && column < 4 ? column : 0]);
     FCreating = false;
     FUnchanged = true;
@@ -333,7 +333,7 @@ bool TForm2::ApplyEdits()
     region->Start = *start;
     region->End = *end;
     FMain.ShowRegionTimes(item);
-    FMain.FModified = true;
+    FMain.Document().SetModified(true);
     return true;
 }
 

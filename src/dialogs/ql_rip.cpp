@@ -563,7 +563,7 @@ void TForm1::RipBtnClick(TObject* Sender)
     FChosenName = SaveDialog1->FileName();
     // The main window's stop command also moves its cursor when nothing
     // plays: only stop what plays.
-    if (FormVusk && !FormVusk->FStopped)
+    if (FormVusk && !FormVusk->Stopped())
         FormVusk->actAudioStopExecute(this);
     BeginRipLayout();
     StartTrack(0);

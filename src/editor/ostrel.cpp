@@ -47,15 +47,6 @@ TCommandLineFile CommandLineFileKind(const AnsiString& path)
     return TCommandLineFile::None;
 }
 
-bool CloseNeedsQuestion(const TCloseState& state)
-{
-    if (!state.Modified || state.NoCaution)
-        return false;
-    bool nothingToLose =
-        state.RegionCount == 0 && state.CutBarCount == 0 && !state.RegionListFileExists;
-    return !nothingToLose;
-}
-
 TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
 {
     SetName("FormVusk");
@@ -112,6 +103,7 @@ void TFormVusk::FormCreate(TObject* Sender)
 {
     FEngine = new TDirectWavEngine(this);
     FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEndNotice);
+    FDocument.UseEngine(FEngine);
     DropFileTarget1->OnDrop = TDropTargetEvent(this, &TFormVusk::DropFileTarget1Drop);
     try {
         DropFileTarget1->Register(WavePanel);
@@ -126,19 +118,17 @@ void TFormVusk::FormCreate(TObject* Sender)
 
     FOverview = new TBitmap;
     FOverview->SetSize(OverViewImage->Width(), OverViewImage->Height());
-    FCutBars = new TStringList;
     FRecentFiles = new TStringList;
     LoadToolCursors();
 
-    FCompData.Clear();
-    FAutoRegions.Clear();
-    FAutoCutPoints = new TStringList;
+    FDocument.CompData().Clear();
+    FDocument.AutoRegions().Clear();
     // The benchmarks' mark: the waveform of an opened file reached the
     // screen (not the grey image painted while an open runs: the view has
     // no scale until the waveform is drawn).
     if (TimingLogRequested())
         WaveImage->OnPaint = [this](TObject*) {
-            if (FileLoaded() && FView.SamplesPerPixel > 0)
+            if (FileLoaded() && View().SamplesPerPixel > 0)
                 LogTiming("wave");
         };
     Application->ProcessMessages();
@@ -167,7 +157,7 @@ void TFormVusk::WndProc(TMessage& message)
     }
     if (message.Msg == kOpenDroppedMessage) {
         const AnsiString path = std::exchange(FDroppedPath, AnsiString());
-        if (!FBusy && !path.empty())
+        if (!FDocument.Busy() && !path.empty())
             OpenFileByKind(path);
         return;
     }
@@ -194,7 +184,7 @@ void TFormVusk::OpenFileByKind(const AnsiString& path)
 
 void TFormVusk::DropFileTarget1Drop(TObject* Sender, TShiftState Shift, TPoint Point, int& Effect)
 {
-    if (FBusy || DropFileTarget1->Files().empty())
+    if (FDocument.Busy() || DropFileTarget1->Files().empty())
         return;
     // The open may show a question: it runs once the drop has returned, so
     // the program the files come from is not held up meanwhile.
@@ -204,7 +194,7 @@ void TFormVusk::DropFileTarget1Drop(TObject* Sender, TShiftState Shift, TPoint P
 
 void TFormVusk::FormClose(TObject* Sender, TCloseAction& Action)
 {
-    if (FBusy) {
+    if (FDocument.Busy()) {
         Action = TCloseAction::caNone;
         return;
     }
@@ -218,9 +208,7 @@ void TFormVusk::FormClose(TObject* Sender, TCloseAction& Action)
 
 bool TFormVusk::MayDiscardRegionList()
 {
-    TCloseState state{FModified, FOption.NoCaution, EditList->Items()->Count(), FCutBars->Count(),
-                      !FRglPath.empty() && FileExists(FRglPath)};
-    return !CloseNeedsQuestion(state) ||
+    return !FDocument.CloseNeedsQuestion(FOption.NoCaution, EditList->Items()->Count()) ||
            SeamMessageBox(Handle(), kCloseQuestion, kCloseQuestionCaption,
                           MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
@@ -234,15 +222,11 @@ void TFormVusk::FormDestroy(TObject* Sender)
     } catch (const std::exception&) {
         // The window is going anyway; its registration goes with it.
     }
-    delete FCutBars;
-    FCutBars = nullptr;
     delete FRecentFiles;
     FRecentFiles = nullptr;
     delete FOverview;
     FOverview = nullptr;
-    delete FAutoCutPoints;
-    FAutoCutPoints = nullptr;
-    FMaxData.Clear();
-    FCompData.Clear();
-    FAutoRegions.Clear();
+    FDocument.MaxData().Clear();
+    FDocument.CompData().Clear();
+    FDocument.AutoRegions().Clear();
 }

@@ -31,8 +31,11 @@
 //   ostrel_filelist.cpp   the file-list window's side of the main window
 //   ostrel_capture.cpp    CD ripping and recording
 //
-// The other windows read and write the public fields directly through the
-// program-wide FormVusk.
+// The document's state and its rules are TEditorDocument's, held here as
+// one member; the window keeps its controls, its wiring, its handlers and
+// what it shows besides (playback, the tool, the panes, the settings). The
+// other windows go through the document and the window's functions; they
+// read the settings record directly.
 #pragma once
 
 #include "CommandRules.h"
@@ -40,6 +43,7 @@
 #include "CursolImage.h"
 #include "CursolListView.h"
 #include "DrawData.h"
+#include "EditorDocument.h"
 #include "FocusRules.h"
 #include "LevelData.h"
 #include "LevelDetect.h"
@@ -113,33 +117,6 @@ enum class TCommandLineFile
     RegionList
 };
 TCommandLineFile CommandLineFileKind(const AnsiString& path);
-
-// Whether closing must ask before a changed region list is discarded: not
-// when unchanged, not with SAVE NOCAUTION, and not when nothing can be lost
-// (no regions, no cut bars, and no region-list file at the document's path).
-struct TCloseState
-{
-    bool Modified;
-    bool NoCaution;
-    int RegionCount;
-    int CutBarCount;
-    bool RegionListFileExists; // a file stands at FRglPath
-};
-bool CloseNeedsQuestion(const TCloseState& state);
-
-// Sets a flag for as long as it lives, on every way out of a scope (FBusy
-// while a load or a bounce runs).
-class TBusyScope
-{
-public:
-    explicit TBusyScope(bool& busy) : FBusy(busy) { FBusy = true; }
-    ~TBusyScope() { FBusy = false; }
-    TBusyScope(const TBusyScope&) = delete;
-    TBusyScope& operator=(const TBusyScope&) = delete;
-
-private:
-    bool& FBusy; // not owned: the window's flag
-};
 
 class TFormVusk : public TForm
 {
@@ -385,37 +362,41 @@ public:
     // The program's arguments after its name; the entry sets them.
     void SetCommandLineArgs(std::vector<AnsiString> value) { FCommandLineArgs = std::move(value); }
 
+    // The document: the open file with its draw data, regions, cut bars,
+    // view and selection, and the rules that change them.
+    TEditorDocument& Document() { return FDocument; }
+    const TEditorDocument& Document() const { return FDocument; }
+    // The playback engine; it also holds the open file.
+    TDirectWavEngine* Engine() const { return FEngine; }
+    // What the window shows and does besides the document, for the other
+    // windows to read.
+    bool Stopped() const { return FStopped; }
+    TTool Tool() const { return FTool; }
+    bool RenameMode() const { return FRenameMode; }
+    const TEditListStatus& EditListStatus() const { return FEditListStatus; }
+    int EditColumn() const { return FEditColumn; }
+    TBitmap* Overview() const { return FOverview; }
+    const TStringList& RecentFiles() const { return *FRecentFiles; }
+
+private:
+    TEditorDocument FDocument;           // the open file and everything kept about it
     TDirectWavEngine* FEngine = nullptr; // owned as a component
     bool FStopped = true;                // nothing plays
     TTool FTool = TTool::Region;         // the mouse tool on the waveform
-    bool FModified = false;              // the region list changed since loaded or saved
     bool FRenameMode = false;            // the rename pane is shown
-    TEditListStatus FEditListStatus;
-    bool FChase = true;                    // the view follows the play position
-    int FEditColumn = 0;                   // the region-list column last double-clicked
-    TBitmap* FOverview = nullptr;          // owned: clean copy of the overview
-    TStringList* FCutBars = nullptr;       // owned: cut bars as 12-digit sample numbers, sorted
-    TStringList* FRecentFiles = nullptr;   // owned: recent paths, newest first, at most 10
-    TMaxData FMaxData;                     // level envelope
-    TCompData FCompData;                   // averaged envelope
-    TAutoRegionList FAutoRegions;          // detected regions
-    TStringList* FAutoCutPoints = nullptr; // owned: detected cut points
+    TEditListStatus FEditListStatus;     // the drag edit of either list
+    bool FChase = true;                  // the view follows the play position
+    int FEditColumn = 0;                 // the region-list column last double-clicked
+    TBitmap* FOverview = nullptr;        // owned: clean copy of the overview
+    TStringList* FRecentFiles = nullptr; // owned: recent paths, newest first, at most 10
+    // The view state is the document's; the window's code reads it often.
+    TWaveViewState& View() { return FDocument.View(); }
+    const TWaveViewState& View() const { return FDocument.View(); }
 
+public:
     // =====================================================================
     // Document (ostrel_document.cpp)
     // =====================================================================
-    // Why a WAV file cannot be opened, in the order the open checks.
-    enum class TWavRefusal
-    {
-        None,
-        NotPlayable,   // the header fails a check, or the file cannot be read
-        TooLarge,      // more than 1 GiB of sample data
-        Not16Bit,      // another sample width
-        BadBlockAlign, // bytes per frame other than 2 per channel
-        Truncated      // the file ends before its sample data does
-    };
-    static TWavRefusal WavRefusalFor(const TWavInfo& info, std::int64_t fileSize);
-
     // Opens a WAV file as the document; true when it is open afterwards.
     // Every way of opening a file ends here.
     bool OpenWavFile(const AnsiString& path);
@@ -424,8 +405,6 @@ public:
     // The lighter reset inside an open.
     void ClearDocument();
     void ResetViewState();
-    // Sets WaveBlockSize for the open file.
-    void CalcDrawBlockSize();
     // Builds the draw data in the processing window and waits until it
     // closes; a cancelled build sets FLoadCancelled.
     TDrawBuildResult WaitForLoading();
@@ -441,15 +420,6 @@ public:
     // document unless the user keeps a changed region list.
     void actFileCloseExecute(TObject* Sender);
     void WireDocumentEvents();
-
-    bool FBusy = false;          // a load, bounce or recording runs
-    bool FLoadCancelled = false; // the last draw-data build was cancelled
-    AnsiString FRglPath; // the document's region-list file; empty when never saved or loaded
-    TDrawDataStereo FDrawStereo; // draw data of a stereo file
-    TDrawDataMono FDrawMono;     // draw data of a mono file
-    // Counts up whenever the draw data are built, loaded or emptied, so
-    // level averages of older draw data are never reused.
-    std::uint32_t FDrawGeneration = 0;
 
     // =====================================================================
     // Bounce (ostrel_bounce.cpp)
@@ -472,8 +442,13 @@ public:
 
     // Where a bounce writes: the folder on disk unless set (tests put a
     // folder whose writes fail in its place).
-    std::function<std::unique_ptr<TBounceFolder>(const AnsiString& folder)> FBounceTarget;
+    using TBounceTarget = std::function<std::unique_ptr<TBounceFolder>(const AnsiString& folder)>;
+    void SetBounceTarget(TBounceTarget value) { FBounceTarget = std::move(value); }
 
+private:
+    TBounceTarget FBounceTarget;
+
+public:
     // =====================================================================
     // Explorer tree (ostrel_explorer.cpp)
     // =====================================================================
@@ -569,9 +544,9 @@ public:
     std::int64_t SampleToMsec(std::int32_t sample) const;
     int ScaleLevel(int level) const;
     // The engine holds a playable file.
-    bool FileLoaded() const;
+    bool FileLoaded() const { return FDocument.FileLoaded(); }
     // The open file as the views see it.
-    TViewDocument ViewDocument() const;
+    TViewDocument ViewDocument() const { return FDocument.ViewDocument(); }
 
     // --- Navigation
     void actViewZoomInExecute(TObject* Sender);
@@ -596,8 +571,6 @@ public:
     // Hooks the handlers above to their controls and actions.
     void WireViewEvents();
 
-    TWaveViewState FView; // view, selection, play cursor and overview geometry
-
     // =====================================================================
     // Mouse tools on the waveform (ostrel_mousetools.cpp)
     // =====================================================================
@@ -618,9 +591,10 @@ public:
     void EndWaveDrag(int x);
     void WireMouseToolEvents();
 
-    TWaveDrag FWaveDrag; // the press on the waveform, while one is tracked
+    const TWaveDrag& WaveDrag() const { return FWaveDrag; }
 
 private:
+    TWaveDrag FWaveDrag; // the press on the waveform, while one is tracked
     // Whether (x, y) lies on a cut-bar marker in the ruler: the hand cursor.
     bool OverCutBarMarker(int x, int y);
     void PressMarker(int x, int y);
@@ -698,8 +672,6 @@ public:
     void WireTransportEvents();
     // Stops playback and every tick for good; the window is being freed.
     void ShutDownTransport();
-
-    std::int32_t FPlayStart = 0; // where the last playback started, sample frames
 
 private:
     // The hidden window that carries the play-end notice to the main
@@ -814,9 +786,8 @@ public:
                                         TCustomDrawState State, bool& DefaultDraw);
     void WireCutBarEvents();
 
-    bool FCutListUpdating = false; // a nudge reorders the list: its selection moves nothing
-
 private:
+    bool FCutListUpdating = false; // a nudge reorders the list: its selection moves nothing
     // The drag of a cut bar in its list, one tick; and its end.
     void DragCutBarTick(std::int32_t dy);
     void EndCutBarDrag(const TEditListStatus& status);
@@ -873,8 +844,9 @@ public:
     // A range the keyboard selects changes many items, one notification
     // each: the list click runs once, when the loop next waits, not once per
     // item (which reads the whole selection every time).
-    TTimer* FRangeClickTimer = nullptr;
     void RangeClickTimerTimer(TObject* Sender);
+    // The list click waits for the loop to run it.
+    bool RangeClickPending() const { return FRangeClickTimer->Enabled(); }
     void EditListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void EditListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void EditListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -888,11 +860,14 @@ public:
     void DragEditTimerTimer(TObject* Sender);
     void WireRegionListEvents();
 
-    TRegionList FRegions; // every record, also of deleted items until the list empties
-    int FSortColumn = 0;  // the sort key: column creation index + 1, negative descending
+    // The sort key: column creation index + 1, negative descending.
+    int SortColumn() const { return FSortColumn; }
 
 private:
-    void AddRegionBatch(const std::vector<TRegionRange>& ranges);
+    TTimer* FRangeClickTimer = nullptr; // owned as a component
+    int FSortColumn = 0;
+    // An item for each new record, in one update of the list.
+    void AddRegionItems(const std::vector<TRegionData*>& records);
     TListItem* AddRegionItem(TRegionData& record);
     // The column of the region list under a client point, or none.
     std::optional<TRegionColumn> RegionColumnAt(int x, int y) const;
@@ -983,8 +958,6 @@ public:
     // Master volume and output mode 0 back onto the engine.
     void ResetRegionAudio();
 
-    TKeepRegionData FRegionClip; // the region clipboard; emptied when the document closes
-
 private:
     // The region commands do nothing while busy or without a file.
     bool RegionCommandsReady() const;
@@ -1012,11 +985,6 @@ public:
     void WireAutoRegionCommands();
 
 private:
-    // The levels of the present draw data, and their envelope in FMaxData.
-    TDrawLevels DrawLevels() const;
-    void BuildEnvelope();
-    // What a detection of the open file runs with.
-    TLevelScale LevelScale() const;
     // FAutoCutPoints as cut bars and, unless cutOnly, the regions between
     // them; the waveform redrawn.
     void AddDetectedCutPoints(bool cutOnly);
@@ -1103,11 +1071,18 @@ public:
     void vol0Click(TObject* Sender);
     void ExtItem88Click(TObject* Sender);
     void ExtItem87Click(TObject* Sender);
-    TOption FOption;            // the settings record
+    // The settings record; the file-list window reads it too.
+    TOption FOption;
+    double MasterVolume() const { return FMasterVolume; }
+    int MarkHeight() const { return FMarkHeight; }
+    int MarkHalf() const { return FMarkHalf; }
+
+private:
     double FMasterVolume = 1.0; // engine volume of the checked volume item
     int FMarkHeight = 14;       // ruler height, pixels
     int FMarkHalf = 7;          // half of it: the ruler's label font size
 
+public:
     // =====================================================================
     // Command shortcuts (ostrel_shortcuts.cpp)
     // =====================================================================
@@ -1121,9 +1096,11 @@ public:
     // The OnEnter and OnExit of the rename page's edits.
     void rEd1Enter(TObject* Sender);
     void rEd1Exit(TObject* Sender);
-    TShortCutbackup FShortCuts;
+    const TShortCutbackup& ShortCuts() const { return FShortCuts; }
 
 private:
+    TShortCutbackup FShortCuts;
+
     // Sets a control's or an action's event to one of the window's handlers.
     template <class Event, class Method> void Wire(Event& event, Method method)
     {
@@ -1209,7 +1186,3 @@ private:
 
 // The main window of the program.
 extern TFormVusk* FormVusk;
-
-// The draw-block size of the open file, in sample frames (one draw entry is
-// half a block); kInitialWaveBlockSize before any file is opened.
-extern int WaveBlockSize;

@@ -27,28 +27,14 @@ void TFormVusk::WireAutoRegionCommands()
 
 // --- Detection -----------------------------------------------------------------------------
 
-TDrawLevels TFormVusk::DrawLevels() const
-{
-    return FEngine->Channel() == 2 ? TDrawLevels(FDrawStereo) : TDrawLevels(FDrawMono);
-}
-
-void TFormVusk::BuildEnvelope()
-{
-    BuildLevelEnvelope(DrawLevels(), FDrawGeneration, FMaxData);
-}
-
-TLevelScale TFormVusk::LevelScale() const
-{
-    return TLevelScale::For(FEngine->Rate(), WaveBlockSize);
-}
-
 void TFormVusk::AddDetectedCutPoints(bool cutOnly)
 {
     // A rise seen by two neighbouring chunks comes twice; one bar is enough.
-    RemoveDuplicateCutPoints(*FAutoCutPoints);
+    RemoveDuplicateCutPoints(FDocument.AutoCutPoints());
+    const TStringList& found = FDocument.AutoCutPoints();
     std::vector<std::int32_t> points;
-    for (int i = 0; i < FAutoCutPoints->Count(); ++i)
-        points.push_back(static_cast<std::int32_t>(StrToInt64Def(FAutoCutPoints->Strings(i), 0)));
+    for (int i = 0; i < found.Count(); ++i)
+        points.push_back(static_cast<std::int32_t>(StrToInt64Def(found.Strings(i), 0)));
     AddCutBars(points);
     if (!cutOnly) {
         std::vector<TRegionRange> ranges;
@@ -74,32 +60,39 @@ void TFormVusk::FinishDetection()
 
 void TFormVusk::actRegionAutoQuickExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
-    BuildEnvelope();
+    FDocument.BuildEnvelope();
     TScreenCursorScope hourglass(crHourGlass);
     const TAutoMode mode = AutoModeOf(FOption.AutoMode);
     const TAutoSettings settings{FOption.AutoLevel, FOption.AutoPreTime, FOption.AutoPostTime,
                                  FOption.AutoMinLength, FOption.AutoMinInterval};
-    KeepAutoDetection(DetectLevels(mode, FMaxData, FCompData, LevelScale(), settings), FAutoRegions,
-                      *FAutoCutPoints);
-    if (FAutoRegions.Count() == 0 && FAutoCutPoints->Count() == 0)
+    KeepAutoDetection(DetectLevels(mode, FDocument.MaxData(), FDocument.CompData(),
+                                   FDocument.LevelScale(), settings),
+                      FDocument.AutoRegions(), FDocument.AutoCutPoints());
+    if (FDocument.AutoRegions().Count() == 0 && FDocument.AutoCutPoints().Count() == 0)
         return;
     if (mode == TAutoMode::CutPoints)
         AddDetectedCutPoints(FOption.AutoCutOnly);
     else
-        AddRegions(FAutoRegions);
+        AddRegions(FDocument.AutoRegions());
     FinishDetection();
 }
 
 void TFormVusk::actRegionAutoExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
-    BuildEnvelope();
-    const TAutoRegionSource source{
-        &FMaxData,         &FCompData,          LevelScale(),  FEngine->SampleSize(), FOverview,
-        FOption.BackColor, FOption.CutBarColor, &FAutoRegions, FAutoCutPoints};
+    FDocument.BuildEnvelope();
+    const TAutoRegionSource source{&FDocument.MaxData(),
+                                   &FDocument.CompData(),
+                                   FDocument.LevelScale(),
+                                   FEngine->SampleSize(),
+                                   FOverview,
+                                   FOption.BackColor,
+                                   FOption.CutBarColor,
+                                   &FDocument.AutoRegions(),
+                                   &FDocument.AutoCutPoints()};
     TScopedFree<TForm5> window(new TForm5(this, source));
     window->SetMode(AutoModeOf(FOption.AutoMode));
     window->SetLevel(FOption.AutoLevel);
@@ -112,7 +105,7 @@ void TFormVusk::actRegionAutoExecute(TObject* Sender)
 
     if (window->FResult == TAutoResult::Regions) {
         TScreenCursorScope hourglass(crHourGlass);
-        AddRegions(FAutoRegions);
+        AddRegions(FDocument.AutoRegions());
     } else if (window->FResult == TAutoResult::CutPoints) {
         AddDetectedCutPoints(window->DivCheck->Checked());
     }
@@ -131,9 +124,9 @@ void TFormVusk::actRegionAutoExecute(TObject* Sender)
 
 void TFormVusk::FitSelection(bool expand)
 {
-    if (!FileLoaded() || FBusy || DragEditTimer->Enabled() || !FView.HasSelection)
+    if (!FileLoaded() || FDocument.Busy() || DragEditTimer->Enabled() || !View().HasSelection)
         return;
-    const TDrawLevels levels = DrawLevels();
+    const TDrawLevels levels = FDocument.DrawLevels();
     const TTrimParams params =
         TTrimParams::For({FOption.TrimLevel, FOption.TrimPreTime, FOption.TrimPostTime},
                          static_cast<double>(FEngine->BytesPerSecond()) / FEngine->BlockSize(),
@@ -142,26 +135,26 @@ void TFormVusk::FitSelection(bool expand)
         return expand ? ExpandRange(levels, params, start, end)
                       : TrimRange(levels, params, start, end);
     };
-    if (FView.RegionSelection) {
+    if (View().RegionSelection) {
         for (TListItem* item : SelectedRegionItems()) {
             TRegionData* region = RegionOf(item);
             if (!fit(region->Start, region->End))
                 continue;
             ShowRegionTimes(item);
-            FModified = true;
+            FDocument.SetModified(true);
         }
         SelectSelectedRegions();
     } else {
-        fit(FView.SelStart, FView.SelEnd);
+        fit(View().SelStart, View().SelEnd);
     }
     RedrawWaveFromViewStart();
     ShowSelectionLabel();
     if (FStopped) {
-        SetPlayPosition(FView.SelStart);
-        if (!IsSampleVisible(FView.SelStart))
-            DrawWave(CentredStart(FView, FView.SelStart));
+        SetPlayPosition(View().SelStart);
+        if (!IsSampleVisible(View().SelStart))
+            DrawWave(CentredStart(View(), View().SelStart));
     } else {
-        FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+        FEngine->SetLoopRange(View().SelStart, View().SelEnd);
     }
 }
 
@@ -177,7 +170,7 @@ void TFormVusk::actRegionExpandExecute(TObject* Sender)
 
 void TFormVusk::actRegionSetExecute(TObject* Sender)
 {
-    if (FBusy)
+    if (FDocument.Busy())
         return;
     TScopedFree<TForm8> window(new TForm8(this));
     window->SetLevel(FOption.TrimLevel);

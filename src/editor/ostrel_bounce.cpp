@@ -26,7 +26,7 @@ void TFormVusk::actFileBounceSelOnlyExecute(TObject* Sender)
 
 void TFormVusk::BounceToChosenFolder(bool selectedOnly)
 {
-    if (FBusy)
+    if (FDocument.Busy())
         return;
     const int count = selectedOnly ? EditList->SelCount() : EditList->Items()->Count();
     if (count == 0)
@@ -80,14 +80,14 @@ std::vector<TRegionData> TFormVusk::RegionsToBounce(bool selectedOnly) const
 
 void TFormVusk::BounceRegions(const AnsiString& folder, bool selectedOnly)
 {
-    if (FBusy || !FileLoaded() || folder.empty() || !DirectoryExists(folder))
+    if (FDocument.Busy() || !FileLoaded() || folder.empty() || !DirectoryExists(folder))
         return;
     const std::vector<TRegionData> regions = RegionsToBounce(selectedOnly);
     if (regions.empty())
         return;
     // Nothing else may run meanwhile: the writer lets messages through, and
     // an open from the file-list window would empty the list it reads.
-    TBusyScope busy(FBusy);
+    TBusyScope busy(FDocument);
     HaltPlayback();
     const std::int64_t needed = BounceSpaceNeeded(regions, FEngine->WavInfo());
     const std::int64_t free = DiskFreeOf(folder);

@@ -25,17 +25,17 @@ TCommandState TFormVusk::CommandState()
 {
     TCommandState s;
     s.FileOpen = Caption() != kApplicationTitle;
-    s.Busy = FBusy;
+    s.Busy = FDocument.Busy();
     s.RegionCount = EditList->Items()->Count();
     s.SelectedRegionCount = EditList->SelCount();
-    s.CutBarCount = FCutBars->Count();
+    s.CutBarCount = FDocument.CutBarCount();
     s.CutBarSelected = CutManageList->Selected() != nullptr;
-    s.HasSelection = FView.HasSelection;
-    s.Zoom = FView.Zoom;
-    s.VZoom = FView.VZoom;
+    s.HasSelection = View().HasSelection;
+    s.Zoom = View().Zoom;
+    s.VZoom = View().VZoom;
     s.ScrollBarEnabled = ScrollBar1->Enabled();
-    s.PlayPos = FView.PlayPos;
-    s.RegionClipboardEmpty = FRegionClip.Empty();
+    s.PlayPos = View().PlayPos;
+    s.RegionClipboardEmpty = FDocument.RegionClip().Empty();
     s.SampleSize = FileLoaded() ? FEngine->SampleSize() : 0;
     TWinControl* active = ActiveControl();
     if (auto* edit = dynamic_cast<TNumEdit*>(active)) {

@@ -1,4 +1,4 @@
-// The cut bars of the main window: the entries in FCutBars, their list view
+// The cut bars of the main window: the document's entries, their list view
 // CutManageList, the marks on the waveform, the cut commands (at the cursor,
 // at both ends of the selection, the bars into regions, clearing), deleting
 // and nudging the selected bar, and dragging a bar's place in its list. The
@@ -26,8 +26,9 @@ void TFormVusk::RefreshCutBarList()
     TListItems* items = CutManageList->Items();
     TListItemsUpdate update(items);
     items->Clear();
-    for (int i = 0; i < FCutBars->Count(); ++i) {
-        const TCutBarRow row = CutBarRowFor(i, CutBarSample(FCutBars->Strings(i)), FEngine->Rate());
+    const std::vector<std::int32_t> bars = FDocument.CutBarSamples();
+    for (int i = 0; i < static_cast<int>(bars.size()); ++i) {
+        const TCutBarRow row = CutBarRowFor(i, bars[i], FEngine->Rate());
         TListItem* item = items->Add();
         item->SetCaption(row.Number);
         item->SubItems()->Add(row.Time);
@@ -44,18 +45,15 @@ void TFormVusk::AddCutBar(std::int32_t sample)
 
 void TFormVusk::AddCutBars(const std::vector<std::int32_t>& samples)
 {
-    for (std::int32_t sample : samples) {
+    for (std::int32_t sample : samples)
         DrawCutBarMark(sample);
-        FCutBars->Add(CutBarEntryText(sample));
-    }
-    FCutBars->Sort();
+    FDocument.AddCutBars(samples);
     RefreshCutBarList();
-    FModified = true;
 }
 
 void TFormVusk::CutAt(std::int32_t sample)
 {
-    const std::vector<std::int32_t> others = CutBarPositions(FCutBars);
+    const std::vector<std::int32_t> others = FDocument.CutBarSamples();
     AddCutBar(sample);
     if (FOption.CutToAdd)
         AddRegion(CutRegionStart(others, sample), sample - 1);
@@ -63,16 +61,16 @@ void TFormVusk::CutAt(std::int32_t sample)
 
 void TFormVusk::actRegionCutExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
-    CutAt(FView.PlayPos);
+    CutAt(View().PlayPos);
 }
 
 void TFormVusk::actRegionCut2Execute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || !FView.HasSelection)
+    if (!FileLoaded() || FDocument.Busy() || !View().HasSelection)
         return;
-    const TRegionRange selection{FView.SelStart, FView.SelEnd};
+    const TRegionRange selection{View().SelStart, View().SelEnd};
     AddCutBars({selection.Start, selection.End});
     if (FOption.CutToAdd)
         AddRegion(selection.Start, selection.End - 1);
@@ -80,17 +78,16 @@ void TFormVusk::actRegionCut2Execute(TObject* Sender)
 
 void TFormVusk::actRegionCutToListExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || FCutBars->Count() == 0)
+    if (!FileLoaded() || FDocument.Busy() || FDocument.CutBarCount() == 0)
         return;
-    AddRegionRanges(CutBarsToRegions(CutBarPositions(FCutBars), FEngine->SampleSize()));
+    AddRegionRanges(CutBarsToRegions(FDocument.CutBarSamples(), FDocument.Length()));
 }
 
 void TFormVusk::actRegionCutClearExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
-    FCutBars->Clear();
-    CutManageList->Items()->Clear();
+    ClearCutBars();
     RedrawWaveFromViewStart();
 }
 
@@ -104,9 +101,8 @@ void TFormVusk::DeleteSelectedCutBar()
     if (!selected)
         return;
     const int index = selected->Index();
-    if (index < 0 || index >= FCutBars->Count())
+    if (!FDocument.DeleteCutBar(index))
         return;
-    FCutBars->Delete(index);
     RefreshCutBarList();
     TListItems* items = CutManageList->Items();
     if (items->Count() > 0) {
@@ -121,17 +117,17 @@ void TFormVusk::EditSelectedCutBar()
 {
     const TListItem* selected = CutManageList->Selected();
     const int index = selected ? selected->Index() : -1;
-    if (index < 0 || index >= FCutBars->Count() || !FileLoaded())
+    const std::optional<std::int32_t> bar = FDocument.CutBarAt(index);
+    if (!bar || !FileLoaded())
         return;
-    const std::int32_t length = FEngine->SampleSize();
-    const std::int32_t bar = CutBarSample(FCutBars->Strings(index));
+    const std::int32_t length = FDocument.Length();
     TScopedFree<TForm9> window(new TForm9(this));
     window->FBlockAlign = FEngine->WavInfo().BlockSize;
     window->FBytesPerSec = FEngine->BytesPerSecond();
-    window->FCutPosition = bar;
+    window->FCutPosition = *bar;
     window->FMaxSamples = length;
     window->LengthEd1->SetText(selected->SubItems()->Strings(0));
-    window->LengthEd2->SetText(SampleCountText(bar));
+    window->LengthEd2->SetText(SampleCountText(*bar));
     window->MaxLabel->SetCaption(RegionTimeText(length, FEngine->Rate()));
     window->MaxLabel2->SetCaption(SampleCountText(length));
     window->ShowModal();
@@ -140,11 +136,8 @@ void TFormVusk::EditSelectedCutBar()
     const std::optional<std::int32_t> position = SampleStrToInt(window->LengthEd2->Text());
     if (!position || *position > length)
         return;
-    FCutBars->Delete(index);
-    FCutBars->Add(CutBarEntryText(*position));
-    FCutBars->Sort();
+    FDocument.MoveCutBar(index, *position);
     RefreshCutBarList();
-    FModified = true;
     RedrawWaveFromViewStart();
 }
 
@@ -154,38 +147,33 @@ void TFormVusk::NudgeCutBar(bool forward)
     if (!selected || !FileLoaded())
         return;
     const int index = selected->Index();
-    const std::vector<std::int32_t> positions = CutBarPositions(FCutBars);
-    const auto nudge = NudgedCutBar(positions, index, forward, std::max(1, FView.SamplesPerPixel),
-                                    FEngine->SampleSize());
-    if (!nudge)
+    const std::optional<std::int32_t> old = FDocument.CutBarAt(index);
+    const std::optional<TCutBarNudge> nudge = FDocument.NudgeCutBar(index, forward);
+    if (!old || !nudge)
         return;
-    const std::int32_t old = positions[index];
     {
         FCutListUpdating = true;
         TScopeExit updated([this] { FCutListUpdating = false; });
-        FCutBars->Delete(index);
-        FCutBars->Insert(nudge->Index, CutBarEntryText(nudge->Sample));
         RefreshCutBarList();
         TListItem* moved = CutManageList->Items()->Item(nudge->Index);
         CutManageList->SetSelected(moved);
         moved->MakeVisible(false);
     }
     if (IsSampleVisible(nudge->Sample)) {
-        if (IsSampleVisible(old))
-            EraseCutBarMark(SampleToX(old), false);
+        if (IsSampleVisible(*old))
+            EraseCutBarMark(SampleToX(*old), false);
         DrawCutBarMark(nudge->Sample);
         RedrawCutBarMarksNear(nudge->Sample);
     } else {
-        DrawWave(CentredStart(FView, nudge->Sample));
+        DrawWave(CentredStart(View(), nudge->Sample));
     }
-    FModified = true;
 }
 
 void TFormVusk::RedrawCutBarMarksNear(std::int32_t sample)
 {
     const std::int64_t reach =
-        std::int64_t(kNudgeRedrawPixels) * std::max(1, FView.SamplesPerPixel);
-    for (std::int32_t bar : CutBarPositions(FCutBars))
+        std::int64_t(kNudgeRedrawPixels) * std::max(1, View().SamplesPerPixel);
+    for (std::int32_t bar : FDocument.CutBarSamples())
         if (std::abs(std::int64_t(bar) - sample) <= reach)
             DrawCutBarMark(bar);
 }
@@ -194,15 +182,14 @@ void TFormVusk::CutManageListSelectItem(TObject* Sender, TListItem* Item, bool S
 {
     if (!Selected || FCutListUpdating || !FileLoaded() || !Item)
         return;
-    const int index = Item->Index();
-    if (index < 0 || index >= FCutBars->Count())
+    const std::optional<std::int32_t> bar = FDocument.CutBarAt(Item->Index());
+    if (!bar)
         return;
-    const std::int32_t bar = CutBarSample(FCutBars->Strings(index));
     ClearSelection();
     ResetRegionAudio();
-    SetPlayPosition(bar);
-    if (!IsSampleVisible(bar))
-        DrawWave(CentredStart(FView, bar));
+    SetPlayPosition(*bar);
+    if (!IsSampleVisible(*bar))
+        DrawWave(CentredStart(View(), *bar));
 }
 
 void TFormVusk::CutManageListDblClick(TObject* Sender)
@@ -234,10 +221,10 @@ void TFormVusk::CutManageListMouseMove(TObject* Sender, TShiftState Shift, int X
         return;
     const TListItem* selected = CutManageList->Selected();
     const int index = selected ? selected->Index() : -1;
-    if (index < 0 || index >= FCutBars->Count())
+    const std::optional<std::int32_t> bar = FDocument.CutBarAt(index);
+    if (!bar)
         return;
-    const std::int32_t bar = CutBarSample(FCutBars->Strings(index));
-    FEditListStatus.Snapshots = {{1.0, bar, bar, index}};
+    FEditListStatus.Snapshots = {{1.0, *bar, *bar, index}};
     DragEditTimer->SetEnabled(true);
 }
 
@@ -253,11 +240,12 @@ void TFormVusk::DragCutBarTick(std::int32_t dy)
     if (FEditListStatus.Snapshots.empty())
         return;
     TEditListSnapshot& bar = FEditListStatus.Snapshots.front();
-    if (bar.ItemIndex >= FCutBars->Count() || bar.ItemIndex >= CutManageList->Items()->Count())
+    if (bar.ItemIndex >= FDocument.CutBarCount() ||
+        bar.ItemIndex >= CutManageList->Items()->Count())
         return;
     bar.End =
-        DraggedCutBar(bar.Start, dy, std::max(1, FView.SamplesPerPixel), FEngine->SampleSize());
-    FCutBars->SetStrings(bar.ItemIndex, CutBarEntryText(bar.End));
+        DraggedCutBar(bar.Start, dy, std::max(1, View().SamplesPerPixel), FEngine->SampleSize());
+    FDocument.PlaceCutBar(bar.ItemIndex, bar.End);
     const TCutBarRow row = CutBarRowFor(bar.ItemIndex, bar.End, FEngine->Rate());
     TStrings* texts = CutManageList->Items()->Item(bar.ItemIndex)->SubItems();
     texts->SetStrings(0, row.Time);
@@ -266,10 +254,10 @@ void TFormVusk::DragCutBarTick(std::int32_t dy)
 
 void TFormVusk::EndCutBarDrag(const TEditListStatus& status)
 {
-    FCutBars->Sort();
+    FDocument.SortCutBars();
     RefreshCutBarList();
     if (!status.Snapshots.empty()) {
-        const int index = FCutBars->IndexOf(CutBarEntryText(status.Snapshots.front().End));
+        const int index = FDocument.CutBarIndexOf(status.Snapshots.front().End);
         if (index >= 0) {
             TListItem* item = CutManageList->Items()->Item(index);
             CutManageList->SetSelected(item);

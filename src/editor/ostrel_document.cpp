@@ -18,11 +18,8 @@
 
 #include <exception>
 
-int WaveBlockSize = kInitialWaveBlockSize;
-
 namespace {
 
-constexpr std::uint32_t kMaxDataSize = 0x40000000; // 1 GiB of sample data
 constexpr TColor kOverviewNoFile = 0xC0C0C0;
 
 namespace DocumentText {
@@ -52,28 +49,13 @@ void DocumentFillOverview(TImage* image)
 
 } // namespace
 
-TFormVusk::TWavRefusal TFormVusk::WavRefusalFor(const TWavInfo& info, std::int64_t fileSize)
-{
-    if (!info.IsPlayable)
-        return TWavRefusal::NotPlayable;
-    if (info.DataSize > kMaxDataSize)
-        return TWavRefusal::TooLarge;
-    if (info.Bit != 16)
-        return TWavRefusal::Not16Bit;
-    if (info.BlockSize != info.Channel * 2)
-        return TWavRefusal::BadBlockAlign;
-    if (fileSize < static_cast<std::int64_t>(info.SampleStart) + info.DataSize)
-        return TWavRefusal::Truncated;
-    return TWavRefusal::None;
-}
-
 // --- Open ----------------------------------------------------------------------------------
 
 bool TFormVusk::OpenWavFile(const AnsiString& path)
 {
     if (FileLoaded()) {
         actFileCloseExecute(this);
-        if (FModified)
+        if (FDocument.Modified())
             return false;
     }
 
@@ -108,9 +90,9 @@ bool TFormVusk::OpenWavFile(const AnsiString& path)
     ClearDocument();
     ResetViewState();
 
-    TBusyScope busy(FBusy);
+    TBusyScope busy(FDocument);
     if (ObtainDrawData(path) != TDrawBuildResult::Done) {
-        const bool failed = !FLoadCancelled;
+        const bool failed = !FDocument.LoadCancelled();
         CloseDocument();
         if (failed)
             ShowOpenFailed();
@@ -140,9 +122,7 @@ void TFormVusk::HaltForLoad()
 
 TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
 {
-    FLoadCancelled = false;
-    CalcDrawBlockSize();
-    ++FDrawGeneration;
+    FDocument.BeginDrawData();
     try {
         if (LoadDrawData(path))
             return TDrawBuildResult::Done;
@@ -152,8 +132,7 @@ TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
     } catch (const std::exception&) {
         // Whatever went wrong, the document is closed again and the user
         // told that the file could not be opened.
-        FDrawStereo.Clear();
-        FDrawMono.Clear();
+        FDocument.ClearDrawData();
         return TDrawBuildResult::Failed;
     }
 }
@@ -187,11 +166,6 @@ void TFormVusk::ShowOpenFailed()
     ShowStatusMessage(DocumentText::OpenFailed, clRed, kStatusMessageMs);
 }
 
-void TFormVusk::CalcDrawBlockSize()
-{
-    WaveBlockSize = WaveBlockSizeFor(FEngine->SampleSize());
-}
-
 TDrawBuildResult TFormVusk::WaitForLoading()
 {
     if (!FileLoaded())
@@ -205,8 +179,9 @@ TDrawBuildResult TFormVusk::WaitForLoading()
     SetEnabled(false);
     window->ShowPainted();
 
-    const TDrawBuildOutcome outcome = RunDrawDataBuild(*window, *FEngine, WaveBlockSize,
-                                                       FOption.ZeroLevel, FDrawStereo, FDrawMono);
+    const TDrawBuildOutcome outcome =
+        RunDrawDataBuild(*window, *FEngine, WaveBlockSize, FOption.ZeroLevel,
+                         FDocument.DrawStereo(), FDocument.DrawMono());
     if (outcome.Result == TDrawBuildResult::Done) {
         FitZoomToDrawData();
         if (FOption.SaveData)
@@ -217,7 +192,7 @@ TDrawBuildResult TFormVusk::WaitForLoading()
     if (outcome.Result == TDrawBuildResult::Failed)
         return TDrawBuildResult::Failed;
     if (outcome.Result == TDrawBuildResult::Cancelled || !closed) {
-        FLoadCancelled = true;
+        FDocument.SetLoadCancelled(true);
         return TDrawBuildResult::Cancelled;
     }
     return TDrawBuildResult::Done;
@@ -227,7 +202,8 @@ TDrawBuildResult TFormVusk::WaitForLoading()
 
 bool TFormVusk::LoadDrawData(const AnsiString& wavPath)
 {
-    if (!LoadDrawCache(wavPath, FOption.ZeroLevel, WaveBlockSize, FDrawStereo, FDrawMono))
+    if (!LoadDrawCache(wavPath, FOption.ZeroLevel, WaveBlockSize, FDocument.DrawStereo(),
+                       FDocument.DrawMono()))
         return false;
     FitZoomToDrawData();
     return true;
@@ -235,15 +211,15 @@ bool TFormVusk::LoadDrawData(const AnsiString& wavPath)
 
 void TFormVusk::FitZoomToDrawData()
 {
-    const std::int32_t entries = FEngine->Channel() == 2 ? FDrawStereo.Count() : FDrawMono.Count();
-    FView.Zoom = ZoomAllFactor(entries, WaveImage->Width());
+    View().Zoom = ZoomAllFactor(FDocument.DrawEntryCount(), WaveImage->Width());
 }
 
 void TFormVusk::SaveDrawData(const AnsiString& cachePath)
 {
     if (!FileLoaded())
         return;
-    if (!SaveDrawCache(cachePath, FEngine->WavInfo(), FOption.ZeroLevel, FDrawStereo, FDrawMono))
+    if (!SaveDrawCache(cachePath, FEngine->WavInfo(), FOption.ZeroLevel, FDocument.DrawStereo(),
+                       FDocument.DrawMono()))
         ShowStatusMessage(DrawCacheText::CannotWrite, clRed, kStatusMessageMs);
 }
 
@@ -269,14 +245,14 @@ void TFormVusk::ReloadAfterPreference()
     }
     Screen->SetCursor(crHourGlass);
     Application->ProcessMessages();
-    TBusyScope busy(FBusy);
+    TBusyScope busy(FDocument);
     if (ObtainDrawData(path) == TDrawBuildResult::Done) {
         ShowLoadedWave();
         FocusWave();
         SetCursorAfterLoad();
         return;
     }
-    const bool failed = !FLoadCancelled;
+    const bool failed = !FDocument.LoadCancelled();
     CloseDocument();
     ResizeWaveImages();
     SetCursorAfterLoad();
@@ -296,7 +272,7 @@ void TFormVusk::ClearDocument()
     Screen->SetCursor(crDefault);
     SetCaption(kApplicationTitle);
     ClearRegionList();
-    FModified = false;
+    FDocument.Clear();
 }
 
 void TFormVusk::CloseDocument()
@@ -304,20 +280,14 @@ void TFormVusk::CloseDocument()
     HaltPlayback();
     MainTimer->SetEnabled(false);
     BrinkTimer->SetEnabled(false);
-    FEngine->InitWavInfo();
-    FLoadCancelled = false;
+    FDocument.Close();
     ClearDocument();
-    ClearCutBars();
-    FDrawStereo.Clear();
-    FDrawMono.Clear();
-    ++FDrawGeneration;
-    FRglPath.clear();
-    FRegionClip = {};
+    CutManageList->Items()->Clear();
 }
 
 void TFormVusk::ClearCutBars()
 {
-    FCutBars->Clear();
+    FDocument.ClearCutBars();
     CutManageList->Items()->Clear();
 }
 
@@ -327,14 +297,14 @@ void TFormVusk::ResetViewState()
     // drop), which ends a press on the waveform.
     if (!Verified(!FWaveDrag.Tracking(), "no press on the waveform outlives its capture"))
         EndWaveDrag(FWaveDrag.MouseX);
-    FView.Reset();
+    View().Reset();
 }
 
 // --- Close command -------------------------------------------------------------------------
 
 void TFormVusk::actFileCloseExecute(TObject* Sender)
 {
-    if (FBusy)
+    if (FDocument.Busy())
         return;
     if (!FileLoaded()) {
         Close();

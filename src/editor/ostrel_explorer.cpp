@@ -15,7 +15,7 @@ void TFormVusk::OpenExplorerSelection()
     const AnsiString path = ShellTreeView1->SelectedPath();
     // A folder named like a sound file is still a folder: opening it would
     // only close the open file and fail.
-    if (!FBusy && !DirectoryExists(path))
+    if (!FDocument.Busy() && !DirectoryExists(path))
         OpenFileByKind(path);
 }
 

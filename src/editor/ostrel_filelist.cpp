@@ -41,7 +41,7 @@ void TFormVusk::WaveImageDragOver(TObject* Sender, TObject* Source, int X, int Y
 void TFormVusk::WaveImageDragDrop(TObject* Sender, TObject* Source, int X, int Y)
 {
     const AnsiString path = DraggedPath(Source);
-    if (!FBusy && !path.empty())
+    if (!FDocument.Busy() && !path.empty())
         OpenFileByKind(path);
 }
 
@@ -127,8 +127,7 @@ void TFormVusk::MarkDocumentInFileList()
 {
     if (!FFileListWindow || !FileLoaded())
         return;
-    if (TListItem* item =
-            FFileListWindow->ItemOfPath(FRglPath.empty() ? FEngine->Path() : FRglPath))
+    if (TListItem* item = FFileListWindow->ItemOfPath(FDocument.ListPath()))
         FFileListWindow->MarkOnly(item);
 }
 

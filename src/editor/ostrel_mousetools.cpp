@@ -47,7 +47,7 @@ bool TFormVusk::OverCutBarMarker(int x, int y)
 void TFormVusk::WaveImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
                                    int Y)
 {
-    if (!FileLoaded() || FBusy || Button == TMouseButton::mbRight || (Shift & ssDouble))
+    if (!FileLoaded() || FDocument.Busy() || Button == TMouseButton::mbRight || (Shift & ssDouble))
         return;
     if (FocusBtn->CanFocus())
         FocusBtn->SetFocus();
@@ -83,7 +83,7 @@ void TFormVusk::PressMarker(int x, int y)
     const int markerX = HitCutBarMark(x, y);
     FWaveDrag.Kind = TWaveDragKind::Marker;
     FWaveDrag.MarkerX = markerX >= 0 ? markerX : x;
-    const std::vector<std::int32_t> bars = CutBarPositions(FCutBars);
+    const std::vector<std::int32_t> bars = FDocument.CutBarSamples();
     const int nearest = NearestCutBarIndex(bars, XToSample(FWaveDrag.MarkerX, false));
     FWaveDrag.MarkerSample = nearest >= 0 ? bars[nearest] : XToSample(FWaveDrag.MarkerX, false);
 }
@@ -98,14 +98,14 @@ void TFormVusk::PressSelect(int x, TShiftState shift)
 {
     const std::int32_t c = XToSample(x, false);
     const std::int32_t length = FEngine->SampleSize();
-    const std::vector<std::int32_t> bars = CutBarPositions(FCutBars);
-    if (!(shift & ssShift) || !FView.HasSelection) {
+    const std::vector<std::int32_t> bars = FDocument.CutBarSamples();
+    if (!(shift & ssShift) || !View().HasSelection) {
         ClearSelection();
         ResetRegionAudio();
         ShowNewSelection(CutSegmentAt(bars, c, length));
-        SetPlayPosition(FView.SelStart);
+        SetPlayPosition(View().SelStart);
     } else {
-        ShowNewSelection(ExtendedToSegment(bars, {FView.SelStart, FView.SelEnd}, c, length));
+        ShowNewSelection(ExtendedToSegment(bars, {View().SelStart, View().SelEnd}, c, length));
     }
     // The selection may be dropped on the region list (or the explorer).
     WaveImage->BeginDrag(false);
@@ -121,7 +121,7 @@ void TFormVusk::PressCut(int x)
     if (FStopped) {
         SetPlayPosition(c);
     } else {
-        FView.PlayPos = c;
+        View().PlayPos = c;
         FEngine->Seek(c);
     }
 }
@@ -134,14 +134,14 @@ void TFormVusk::PressRegion(int x, TShiftState shift)
     if (!(shift & ssShift)) {
         ResetRegionAudio();
         ClearSelection();
-        FView.SelStart = FView.SelEnd = first;
-        FView.SelStartX = FView.SelEndX = x;
+        View().SelStart = View().SelEnd = first;
+        View().SelStartX = View().SelEndX = x;
         SetPlayPosition(first);
         InfoRegionLabel->SetCaption("");
         return;
     }
     const std::vector<TListItem*> selected = SelectedRegionItems();
-    if (FView.RegionSelection && selected.size() >= 2) {
+    if (View().RegionSelection && selected.size() >= 2) {
         // The first selected region alone stays: its range is the selection
         // that the press then reshapes.
         EditList->ClearSelection();
@@ -150,33 +150,33 @@ void TFormVusk::PressRegion(int x, TShiftState shift)
         selected.front()->MakeVisible(false);
         EditListClick(this);
     }
-    if (FView.HasSelection) {
+    if (View().HasSelection) {
         const TShiftPress press =
-            RegionShiftPress({FView.SelStart, FView.SelEnd}, first, last, length);
+            RegionShiftPress({View().SelStart, View().SelEnd}, first, last, length);
         if (press.Moved == TShiftPressEdge::None)
             return;
         ShowNewSelection(press.Range);
         FWaveDrag.AnchorX =
-            SampleToX(press.Moved == TShiftPressEdge::End ? FView.SelStart : FView.SelEnd);
+            SampleToX(press.Moved == TShiftPressEdge::End ? View().SelStart : View().SelEnd);
         UpdateRegionFromSelection();
     } else {
-        ShowNewSelection(RegionShiftPressFromCursor(FView.PlayPos, first, last, length));
-        FWaveDrag.AnchorX = SampleToX(FView.PlayPos);
+        ShowNewSelection(RegionShiftPressFromCursor(View().PlayPos, first, last, length));
+        FWaveDrag.AnchorX = SampleToX(View().PlayPos);
     }
     FWaveDrag.SelectionShown = true;
 }
 
 void TFormVusk::ShowNewSelection(const TRegionRange& range)
 {
-    const TWaveViewState before = FView;
-    FView.SelStart = range.Start;
-    FView.SelEnd = range.End;
-    FView.HasSelection = true;
+    const TWaveViewState before = View();
+    View().SelStart = range.Start;
+    View().SelEnd = range.End;
+    View().HasSelection = true;
     RedrawSelectionChange(before);
     ShowSelectionLabel();
     if (!FStopped) {
-        FEngine->SetPlayRange(-1, FView.SelEnd);
-        FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+        FEngine->SetPlayRange(-1, View().SelEnd);
+        FEngine->SetLoopRange(View().SelStart, View().SelEnd);
     }
 }
 
@@ -205,7 +205,7 @@ void TFormVusk::MoveMarker(int x)
 {
     if (FChase)
         SetChase(false);
-    const TDragColumn column = DragColumnFor(x, WaveImage->Width(), FView, FEngine->SampleSize());
+    const TDragColumn column = DragColumnFor(x, WaveImage->Width(), View(), FEngine->SampleSize());
     FWaveDrag.Overshoot = column.Overshoot;
     if (column.Held)
         return;
@@ -214,7 +214,7 @@ void TFormVusk::MoveMarker(int x)
     TakeOutDraggedBar();
     DrawCutBarMark(XToSample(column.X, false));
     FWaveDrag.MarkerX = column.X;
-    for (std::int32_t bar : CutBarPositions(FCutBars))
+    for (std::int32_t bar : FDocument.CutBarSamples())
         DrawCutBarMark(bar);
 }
 
@@ -225,24 +225,20 @@ void TFormVusk::TakeOutDraggedBar()
     if (FWaveDrag.MarkerRemoved)
         return;
     FWaveDrag.MarkerRemoved = true;
-    const int index = NearestCutBarIndex(CutBarPositions(FCutBars), FWaveDrag.MarkerSample);
-    if (index < 0)
-        return;
-    FCutBars->Delete(index);
-    FModified = true;
+    FDocument.RemoveCutBarNearest(FWaveDrag.MarkerSample);
 }
 
 void TFormVusk::DragRegionSelection(int x)
 {
     const std::int32_t length = FEngine->SampleSize();
-    const TDragColumn column = DragColumnFor(x, WaveImage->Width(), FView, length);
+    const TDragColumn column = DragColumnFor(x, WaveImage->Width(), View(), length);
     FWaveDrag.Overshoot = column.Overshoot;
     if (column.Held)
         return;
     BrinkTimer->SetEnabled(false);
     const TDragSelection drag = RegionDragSelection(
         XToSample(FWaveDrag.AnchorX, false), XToSample(FWaveDrag.AnchorX, true),
-        XToSample(column.X, false), XToSample(column.X, true), FView.PlayPos, length);
+        XToSample(column.X, false), XToSample(column.X, true), View().PlayPos, length);
     ShowNewSelection(drag.Range);
     FWaveDrag.SelectionShown = !drag.OnAnchor;
     if (drag.OnAnchor)
@@ -257,14 +253,8 @@ void TFormVusk::SweepErase(int x)
     for (int column = from; column <= to; ++column)
         if (IsCutBarPixel(column, FMarkHeight))
             EraseCutBarMark(column, true);
-    const std::vector<int> within =
-        CutBarsWithin(CutBarPositions(FCutBars), XToSample(from, false), XToSample(to, true));
-    if (within.empty())
-        return;
-    for (auto index = within.rbegin(); index != within.rend(); ++index)
-        FCutBars->Delete(*index);
-    FModified = true;
-    RefreshCutBarList();
+    if (FDocument.RemoveCutBarsWithin(XToSample(from, false), XToSample(to, true)))
+        RefreshCutBarList();
 }
 
 // --- Leaving and re-entering during a drag -------------------------------------------------
@@ -293,7 +283,7 @@ void TFormVusk::DragScrollTimerTimer(TObject* Sender)
         return;
     }
     const std::int32_t length = FEngine->SampleSize();
-    const std::optional<std::int32_t> start = AutoScrollStart(FView, FWaveDrag.Overshoot, length);
+    const std::optional<std::int32_t> start = AutoScrollStart(View(), FWaveDrag.Overshoot, length);
     if (!start)
         return;
     if (FWaveDrag.DraggingMarker()) {
@@ -312,12 +302,12 @@ void TFormVusk::DragScrollTimerTimer(TObject* Sender)
     if (FTool != TTool::Region)
         return;
     const TRegionRange selection =
-        AutoScrolledSelection(FView, FWaveDrag.Overshoot, FView.PlayPos, length);
-    FView.SelStart = selection.Start;
-    FView.SelEnd = selection.End;
-    FView.HasSelection = true;
+        AutoScrolledSelection(View(), FWaveDrag.Overshoot, View().PlayPos, length);
+    View().SelStart = selection.Start;
+    View().SelEnd = selection.End;
+    View().HasSelection = true;
     DrawWave(*start);
-    FWaveDrag.AnchorX = SampleToX(FView.PlayPos);
+    FWaveDrag.AnchorX = SampleToX(View().PlayPos);
     FWaveDrag.SelectionShown = true;
     ShowSelectionLabel();
 }
@@ -349,7 +339,7 @@ void TFormVusk::EndWaveDrag(int x)
         return;
     // Released off the image, the marker goes where it was last drawn: at
     // the image's edge.
-    const int endX = DragColumnFor(x, WaveImage->Width(), FView, FEngine->SampleSize()).X;
+    const int endX = DragColumnFor(x, WaveImage->Width(), View(), FEngine->SampleSize()).X;
     if (drag.DraggingMarker()) {
         if (const auto bar = MarkerDragEndBar(drag, endX, XToSample(endX, false))) {
             AddCutBar(*bar);
@@ -364,8 +354,8 @@ void TFormVusk::EndWaveDrag(int x)
 
 void TFormVusk::EndRegionPress(int x, const TWaveDrag& drag)
 {
-    if (drag.SelectionShown && FView.HasSelection) {
-        PlaceCursorAfterPress(FView.SelStart);
+    if (drag.SelectionShown && View().HasSelection) {
+        PlaceCursorAfterPress(View().SelStart);
         UpdateRegionFromSelection();
     } else {
         ClearSelection();
@@ -380,7 +370,7 @@ void TFormVusk::PlaceCursorAfterPress(std::int32_t sample)
         SetPlayPosition(sample);
         return;
     }
-    FView.PlayPos = sample;
+    View().PlayPos = sample;
     DrawOverviewPosition();
 }
 

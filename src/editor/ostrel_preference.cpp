@@ -36,7 +36,7 @@ void TFormVusk::WirePreferenceCommand()
 
 void TFormVusk::actFilePreferenceExecute(TObject* Sender)
 {
-    if (FBusy)
+    if (FDocument.Busy())
         return;
     TPreferenceWindowScope scope(new TForm6(this, FOption));
     FillPreferences(*Form6);

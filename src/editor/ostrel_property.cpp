@@ -30,7 +30,7 @@ void TFormVusk::WirePropertyCommands()
 
 void TFormVusk::actFilePropertyExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
     TWavInfo info;
     info.Path = FEngine->Path();
@@ -47,7 +47,7 @@ void TFormVusk::actFilePropertyExecute(TObject* Sender)
 
 void TFormVusk::actAboutExecute(TObject* Sender)
 {
-    if (FBusy)
+    if (FDocument.Busy())
         return;
     TScopedFree<TForm7> window(new TForm7(this));
     window->ShowModal();
@@ -69,6 +69,6 @@ void TFormVusk::actHelpExecute(TObject* Sender)
 // The close rules decide, the question on unsaved regions included.
 void TFormVusk::actFileQuitExecute(TObject* Sender)
 {
-    if (!FBusy)
+    if (!FDocument.Busy())
         Close();
 }

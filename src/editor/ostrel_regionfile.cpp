@@ -42,13 +42,14 @@ bool TFormVusk::SaveRegionList(const AnsiString& path)
     for (int i = 0; i < items->Count(); ++i)
         if (const TRegionData* region = RegionOf(items->Item(i)))
             list.Regions.push_back(*region);
-    for (int j = 0; j < FCutBars->Count(); ++j)
-        list.CutBars.push_back(FCutBars->Strings(j));
+    const TStringList& cutBars = FDocument.CutBars();
+    for (int j = 0; j < cutBars.Count(); ++j)
+        list.CutBars.push_back(cutBars.Strings(j));
     if (!SaveRegionListFile(path, list)) {
         ShowStatusMessage(RegionFileText::NotSaved, clRed, kStatusMessageMs);
         return false;
     }
-    FModified = false;
+    FDocument.SetModified(false);
     ShowStatusMessage(RegionFileText::Saved, clBlue, kStatusMessageMs);
     return true;
 }
@@ -86,15 +87,15 @@ void TFormVusk::LoadRegionList(const AnsiString& path)
     }
     AddRecentFile(path);
     SetCursorAfterLoad();
-    FRglPath = path;
-    FModified = false;
+    FDocument.SetRglPath(path);
+    FDocument.SetModified(false);
 }
 
 void TFormVusk::ShowLoadedRegions(const std::vector<TRegionRecord>& regions)
 {
     TListItemsUpdate update(EditList->Items());
     for (const TRegionRecord& loaded : regions) {
-        TRegionData& record = FRegions.Add(loaded);
+        TRegionData& record = FDocument.AddLoadedRegion(loaded);
         // A new item shows the record's output mode already; a loaded
         // volume shows as a percentage.
         TListItem* item = AddRegionItem(record);
@@ -105,8 +106,7 @@ void TFormVusk::ShowLoadedRegions(const std::vector<TRegionRecord>& regions)
 
 void TFormVusk::ShowLoadedCutBars(const std::vector<AnsiString>& cutBars)
 {
-    for (const AnsiString& entry : cutBars)
-        FCutBars->Add(entry);
+    FDocument.AddLoadedCutBars(cutBars);
     RefreshCutBarList();
 }
 
@@ -114,7 +114,7 @@ void TFormVusk::ShowLoadedCutBars(const std::vector<AnsiString>& cutBars)
 
 void TFormVusk::actFileOpenExecute(TObject* Sender)
 {
-    if (FBusy || !OpenDialog1->Execute(Handle()))
+    if (FDocument.Busy() || !OpenDialog1->Execute(Handle()))
         return;
     OpenFileByKind(OpenDialog1->FileName());
     if (FileLoaded())
@@ -140,16 +140,16 @@ AnsiString TFormVusk::ChooseRegionListPath(const AnsiString& proposedPath, const
 
 void TFormVusk::actFileSaveExecute(TObject* Sender)
 {
-    if (FBusy || !FileLoaded())
+    if (FDocument.Busy() || !FileLoaded())
         return;
-    AnsiString path = FRglPath;
+    AnsiString path = FDocument.RglPath();
     if (path.empty()) {
         path = ChooseRegionListPath(ChangeFileExt(FEngine->Path(), kRegionListExtension),
                                     kSaveOverwriteQuestion, kSaveOverwriteCaption);
         if (path.empty() || !SaveRegionList(path))
             return;
         AddRecentFile(path);
-        FRglPath = path;
+        FDocument.SetRglPath(path);
     } else if (!SaveRegionList(path)) {
         return;
     }
@@ -158,10 +158,11 @@ void TFormVusk::actFileSaveExecute(TObject* Sender)
 
 void TFormVusk::actFileSaveAsExecute(TObject* Sender)
 {
-    if (FBusy || !FileLoaded())
+    if (FDocument.Busy() || !FileLoaded())
         return;
-    const AnsiString proposed =
-        FRglPath.empty() ? ChangeFileExt(FEngine->Path(), kRegionListExtension) : FRglPath;
+    const AnsiString proposed = FDocument.RglPath().empty()
+                                    ? ChangeFileExt(FEngine->Path(), kRegionListExtension)
+                                    : FDocument.RglPath();
     const AnsiString path =
         ChooseRegionListPath(proposed, kSaveAsOverwriteQuestion, kSaveAsOverwriteCaption);
     if (path.empty() || !SaveRegionList(path))
@@ -174,7 +175,7 @@ void TFormVusk::actFileAddFilelistExecute(TObject* Sender)
 {
     if (!FileLoaded() || !FileListWindowExists())
         return;
-    AddDocumentToFileList(FRglPath.empty() ? FEngine->Path() : FRglPath);
+    AddDocumentToFileList(FDocument.ListPath());
     if (!actViewFilelist->Checked())
         ShowFileListWindow();
 }

@@ -43,42 +43,21 @@ void TFormVusk::AddRegion(std::int32_t start, std::int32_t end)
 
 void TFormVusk::AddRegionRanges(const std::vector<TRegionRange>& ranges)
 {
-    if (!FileLoaded())
-        return;
-    const std::int32_t length = FEngine->SampleSize();
-    std::vector<TRegionRange> taken;
-    for (const TRegionRange& range : ranges)
-        if (IsNewRegionRange(range, length))
-            taken.push_back(range);
-    AddRegionBatch(taken);
+    AddRegionItems(FDocument.AddRegions(FDocument.NewRegionRanges(ranges)));
 }
 
 void TFormVusk::AddRegions(const TAutoRegionList& regions)
 {
-    if (!FileLoaded())
-        return;
-    std::vector<TRegionRange> taken;
-    for (const auto& [start, end] : regions.Regions)
-        if (start < end)
-            taken.push_back({start, end});
-    AddRegionBatch(taken);
+    AddRegionItems(FDocument.AddRegions(FDocument.DetectedRegionRanges(regions)));
 }
 
-void TFormVusk::AddRegionBatch(const std::vector<TRegionRange>& ranges)
+void TFormVusk::AddRegionItems(const std::vector<TRegionData*>& records)
 {
-    if (ranges.empty())
+    if (records.empty())
         return;
-    const AnsiString base = RegionNameBase(FEngine->Path());
-    std::int64_t number = NextRegionNumber(FRegions, base);
-    {
-        TListItemsUpdate update(EditList->Items());
-        for (const TRegionRange& range : ranges) {
-            TRegionData& record = FRegions.Add({DefaultRegionName(base, number++), range.Start,
-                                                range.End, 1.0, TOutputMode::NoTouch});
-            AddRegionItem(record);
-        }
-    }
-    FModified = true;
+    TListItemsUpdate update(EditList->Items());
+    for (TRegionData* record : records)
+        AddRegionItem(*record);
 }
 
 TListItem* TFormVusk::AddRegionItem(TRegionData& record)
@@ -152,13 +131,13 @@ void TFormVusk::RemoveRegionItems(const std::vector<TListItem*>& doomed)
         if (*index >= 0)
             items->Delete(*index);
     if (items->Count() == 0)
-        FRegions.Clear();
+        FDocument.Regions().Clear();
 }
 
 void TFormVusk::ClearRegionList()
 {
     EditList->Items()->Clear();
-    FRegions.Clear();
+    FDocument.Regions().Clear();
 }
 
 void TFormVusk::SortRegionListByKeys(const std::vector<AnsiString>& keys)
@@ -180,9 +159,9 @@ void TFormVusk::SelectRegions(const std::vector<const TRegionData*>& regions)
     const std::optional<TRegionRange> span = RegionSpan(regions);
     if (!span)
         return;
-    FView.SelStart = span->Start;
-    FView.SelEnd = span->End;
-    FView.HasSelection = true;
+    View().SelStart = span->Start;
+    View().SelEnd = span->End;
+    View().HasSelection = true;
 }
 
 TRegionRange TFormVusk::SelectedRegionSpan() const
@@ -202,17 +181,17 @@ void TFormVusk::UpdateRegionFromSelection()
 {
     TListItem* item = EditList->Selected();
     TRegionData* region = RegionOf(item);
-    if (!FView.RegionSelection || !region)
+    if (!View().RegionSelection || !region)
         return;
-    region->Start = FView.SelStart;
-    region->End = FView.SelEnd;
+    region->Start = View().SelStart;
+    region->End = View().SelEnd;
     ShowRegionTimes(item);
-    FModified = true;
+    FDocument.SetModified(true);
 }
 
 void TFormVusk::ShowSelectionLabel()
 {
-    InfoRegionLabel->SetCaption(SelectionLabelText(ViewDocument(), FView.SelStart, FView.SelEnd));
+    InfoRegionLabel->SetCaption(SelectionLabelText(ViewDocument(), View().SelStart, View().SelEnd));
 }
 
 void TFormVusk::EditListClick(TObject* Sender)
@@ -230,12 +209,12 @@ void TFormVusk::EditListClick(TObject* Sender)
         return;
     ClearSelection();
     HaltPlayback();
-    FView.RegionSelection = true;
+    View().RegionSelection = true;
     SelectRegions(selected);
-    const bool hidden = !IsSampleVisible(FView.SelStart) ||
-                        (selected.size() == 1 && !IsSampleVisible(FView.SelEnd));
-    DrawWave(hidden ? CentredStart(FView, FView.SelStart) : FView.ViewStart);
-    SetPlayPosition(FView.SelStart);
+    const bool hidden = !IsSampleVisible(View().SelStart) ||
+                        (selected.size() == 1 && !IsSampleVisible(View().SelEnd));
+    DrawWave(hidden ? CentredStart(View(), View().SelStart) : View().ViewStart);
+    SetPlayPosition(View().SelStart);
     ShowSelectionLabel();
 }
 
@@ -408,7 +387,7 @@ void TFormVusk::DragEditTimerTimer(TObject* Sender)
 void TFormVusk::DragRegionTick(std::int32_t dy)
 {
     const TEditListDragMode mode = FEditListStatus.Mode;
-    const std::int32_t step = std::max(1, FView.SamplesPerPixel);
+    const std::int32_t step = std::max(1, View().SamplesPerPixel);
     const std::int32_t length = FEngine->SampleSize();
     TListItems* items = EditList->Items();
     for (const TEditListSnapshot& snapshot : FEditListStatus.Snapshots) {
@@ -430,20 +409,20 @@ void TFormVusk::DragRegionTick(std::int32_t dy)
         }
         ShowRegionTimes(item);
     }
-    FModified = true;
+    FDocument.SetModified(true);
     if (mode == TEditListDragMode::Volume) {
         const std::vector<const TRegionData*> selected = SelectedRegions();
-        if (selected.size() == 1 && FView.RegionSelection)
+        if (selected.size() == 1 && View().RegionSelection)
             FEngine->SetVolume(FMasterVolume * selected.front()->Volume);
         return;
     }
-    const TWaveViewState before = FView;
+    const TWaveViewState before = View();
     SelectSelectedRegions();
     RedrawSelectionChange(before);
     ShowSelectionLabel();
     if (!FStopped) {
-        FEngine->SetPlayRange(-1, FView.SelEnd);
-        FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+        FEngine->SetPlayRange(-1, View().SelEnd);
+        FEngine->SetLoopRange(View().SelStart, View().SelEnd);
     }
 }
 
@@ -471,8 +450,8 @@ void TFormVusk::EndDragEdit()
     switch (status.Mode) {
     case TEditListDragMode::Start:
     case TEditListDragMode::End:
-        if (FView.HasSelection)
-            SetPlayPosition(FView.SelStart);
+        if (View().HasSelection)
+            SetPlayPosition(View().SelStart);
         break;
     case TEditListDragMode::MoveItems:
         EditList->Invalidate();

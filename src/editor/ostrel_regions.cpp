@@ -23,7 +23,7 @@ constexpr const char* kDuplicatedMessage = "リージョンを複製しました
 
 bool TFormVusk::RegionCommandsReady() const
 {
-    return FileLoaded() && !FBusy;
+    return FileLoaded() && !FDocument.Busy();
 }
 
 TNumEdit* TFormVusk::FocusedTextEdit() const
@@ -35,9 +35,9 @@ TNumEdit* TFormVusk::FocusedTextEdit() const
 
 void TFormVusk::actRegionAddExecute(TObject* Sender)
 {
-    if (!RegionCommandsReady() || !FView.HasSelection || ActiveControl() != FocusBtn)
+    if (!RegionCommandsReady() || !View().HasSelection || ActiveControl() != FocusBtn)
         return;
-    AddRegion(FView.SelStart, FView.SelEnd);
+    AddRegion(View().SelStart, View().SelEnd);
     SetFileListRegionCount(EditList->Items()->Count());
 }
 
@@ -93,7 +93,7 @@ void TFormVusk::actRegionMergeExecute(TObject* Sender)
     item->SetSelected(true);
     item->SetFocused(true);
     item->MakeVisible(false);
-    FModified = true;
+    FDocument.SetModified(true);
     ShowStatusMessage(kMergedMessage, clBlack, kStatusMessageMs);
 }
 
@@ -103,9 +103,9 @@ void TFormVusk::actRegionClearExecute(TObject* Sender)
         return;
     ClearRegionList();
     // A cleared list counts as unchanged: closing does not ask about it.
-    FModified = false;
+    FDocument.SetModified(false);
     ClearSelection();
-    FView.RegionSelection = false;
+    View().RegionSelection = false;
     FocusWave();
     SetFileListRegionCount(0);
 }
@@ -114,16 +114,16 @@ void TFormVusk::actRegionClearExecute(TObject* Sender)
 
 void TFormVusk::CopyRegions()
 {
-    if (ActiveControl() == FocusBtn && FView.HasSelection) {
-        FRegionClip.Ranges = {{FView.SelStart, FView.SelEnd}};
+    if (ActiveControl() == FocusBtn && View().HasSelection) {
+        FDocument.RegionClip().Ranges = {{View().SelStart, View().SelEnd}};
         return;
     }
     const std::vector<const TRegionData*> selected = SelectedRegions();
     if (ActiveControl() != EditList || selected.empty())
         return;
-    FRegionClip.Ranges.clear();
+    FDocument.RegionClip().Ranges.clear();
     for (const TRegionData* region : selected)
-        FRegionClip.Ranges.push_back({region->Start, region->End});
+        FDocument.RegionClip().Ranges.push_back({region->Start, region->End});
 }
 
 void TFormVusk::actEditCopyExecute(TObject* Sender)
@@ -152,9 +152,9 @@ void TFormVusk::actEditPasteExecute(TObject* Sender)
         edit->PasteFromClipboard();
         return;
     }
-    if (!RegionCommandsReady() || FRegionClip.Empty() || ActiveControl() != EditList)
+    if (!RegionCommandsReady() || FDocument.RegionClip().Empty() || ActiveControl() != EditList)
         return;
-    AddRegionRanges(FRegionClip.Ranges);
+    AddRegionRanges(FDocument.RegionClip().Ranges);
     ShowStatusMessage(kPastedMessage, clBlack, kStatusMessageMs);
 }
 
@@ -183,7 +183,7 @@ void TFormVusk::actEditDoubleExecute(TObject* Sender)
     }
     if (sources.empty())
         return;
-    FRegionClip.Ranges = ranges;
+    FDocument.RegionClip().Ranges = ranges;
     AddRegionRanges(ranges);
     const std::vector<AnsiString> copies = DuplicateNames(names, sources);
     for (int k = 0; k < static_cast<int>(copies.size()) && count + k < items->Count(); ++k) {
@@ -203,7 +203,7 @@ void TFormVusk::DeleteSelectedRegions()
         return;
     const int firstIndex = selected.front()->Index();
     RemoveRegionItems(selected);
-    FModified = true;
+    FDocument.SetModified(true);
     TListItems* items = EditList->Items();
     if (items->Count() > 0) {
         TListItem* focused = EditList->ItemFocused();
@@ -212,7 +212,7 @@ void TFormVusk::DeleteSelectedRegions()
         focused->SetSelected(true);
     } else {
         ClearSelection();
-        FView.RegionSelection = false;
+        View().RegionSelection = false;
         FocusWave();
     }
     SetFileListRegionCount(items->Count());
@@ -234,9 +234,9 @@ void TFormVusk::actEditDeleteExecute(TObject* Sender)
 
 void TFormVusk::SelectWholeFile()
 {
-    FView.SelStart = 0;
-    FView.SelEnd = FEngine->SampleSize();
-    FView.HasSelection = true;
+    View().SelStart = 0;
+    View().SelEnd = FEngine->SampleSize();
+    View().HasSelection = true;
     DrawWave(0);
     SetPlayPosition(0);
     ShowPlayTime();
@@ -311,22 +311,22 @@ void TFormVusk::AdjustRegions(TRegionAdjust adjust)
     }
     if (!RegionCommandsReady() || (ActiveControl() != EditList && ActiveControl() != FocusBtn))
         return;
-    const TWaveViewState before = FView;
-    if (FView.RegionSelection) {
+    const TWaveViewState before = View();
+    if (View().RegionSelection) {
         if (!AdjustSelectedRegions(adjust))
             return;
     } else {
         std::optional<TRegionRange> selection;
-        if (FView.HasSelection)
-            selection = TRegionRange{FView.SelStart, FView.SelEnd};
+        if (View().HasSelection)
+            selection = TRegionRange{View().SelStart, View().SelEnd};
         const std::optional<TRegionRange> next =
-            AdjustedSelection(adjust, selection, FView.PlayPos, std::max(1, FView.SamplesPerPixel),
-                              FEngine->SampleSize());
+            AdjustedSelection(adjust, selection, View().PlayPos,
+                              std::max(1, View().SamplesPerPixel), FEngine->SampleSize());
         if (!next)
             return;
-        FView.SelStart = next->Start;
-        FView.SelEnd = next->End;
-        FView.HasSelection = true;
+        View().SelStart = next->Start;
+        View().SelEnd = next->End;
+        View().HasSelection = true;
     }
     RedrawSelectionChange(before);
     ShowSelectionLabel();
@@ -339,7 +339,7 @@ void TFormVusk::AdjustRegions(TRegionAdjust adjust)
 
 bool TFormVusk::AdjustSelectedRegions(TRegionAdjust adjust)
 {
-    const std::int32_t step = std::max(1, FView.SamplesPerPixel);
+    const std::int32_t step = std::max(1, View().SamplesPerPixel);
     const std::int32_t length = FEngine->SampleSize();
     const std::optional<TRegionRange> span = RegionSpan(SelectedRegions());
     if (!span)
@@ -364,7 +364,7 @@ bool TFormVusk::AdjustSelectedRegions(TRegionAdjust adjust)
     }
     if (!changed)
         return false;
-    FModified = true;
+    FDocument.SetModified(true);
     SelectSelectedRegions();
     return true;
 }
@@ -372,21 +372,21 @@ bool TFormVusk::AdjustSelectedRegions(TRegionAdjust adjust)
 void TFormVusk::FollowAdjustedSelection(TRegionAdjust adjust)
 {
     if (FStopped) {
-        SetPlayPosition(FView.SelStart);
-        if (!IsSampleVisible(FView.SelStart))
-            DrawWave(CentredStart(FView, FView.SelStart));
+        SetPlayPosition(View().SelStart);
+        if (!IsSampleVisible(View().SelStart))
+            DrawWave(CentredStart(View(), View().SelStart));
         return;
     }
     if (MovesEndEarlier(adjust) &&
-        std::int64_t(FEngine->GetPosition()) >= std::int64_t(FView.SelEnd) - FEngine->BufSize()) {
+        std::int64_t(FEngine->GetPosition()) >= std::int64_t(View().SelEnd) - FEngine->BufSize()) {
         // Playback is already past the new end.
         if (!FEngine->Loop())
             actAudioStopExecute(this);
         return;
     }
     if (!MovesStartOnly(adjust))
-        FEngine->SetPlayRange(-1, FView.SelEnd);
-    FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+        FEngine->SetPlayRange(-1, View().SelEnd);
+    FEngine->SetLoopRange(View().SelStart, View().SelEnd);
 }
 
 // --- Output modes ----------------------------------------------------------------------------
@@ -405,8 +405,8 @@ void TFormVusk::actRegionOutModeExecute(TObject* Sender)
             item->SubItems()->SetStrings(SubItemOf(TRegionColumn::OutMode),
                                          OutputModeText(entry->Mode));
         }
-    FModified = true;
-    if (selected.size() == 1 && FView.RegionSelection)
+    FDocument.SetModified(true);
+    if (selected.size() == 1 && View().RegionSelection)
         FEngine->SetOutputMode(entry->Mode);
 }
 
@@ -455,7 +455,7 @@ void TFormVusk::EditListDblClick(TObject* Sender)
         break;
     case TRegionColumn::Volume:
         if (region->Volume != 1.0)
-            FModified = true;
+            FDocument.SetModified(true);
         region->Volume = 1.0;
         item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume), kUnchangedVolumeText);
         FEngine->SetVolume(FMasterVolume);
@@ -507,7 +507,7 @@ void TFormVusk::ApplySelectedRegionAudio()
     const TRegionData* region = selected.front();
     FEngine->SetVolume(FMasterVolume * region->Volume);
     FEngine->SetOutputMode(region->OutMode);
-    FView.RegionSelection = true;
+    View().RegionSelection = true;
 }
 
 void TFormVusk::ResetRegionAudio()
@@ -516,8 +516,8 @@ void TFormVusk::ResetRegionAudio()
         return;
     FEngine->SetVolume(FMasterVolume);
     FEngine->SetOutputMode(TOutputMode::NoTouch);
-    FView.RegionSelection = false;
-    if (FView.HasSelection)
+    View().RegionSelection = false;
+    if (View().HasSelection)
         RedrawWaveFromViewStart();
 }
 

@@ -213,7 +213,7 @@ void TFormVusk::RenameRegionItem(int index, const AnsiString& name)
     TStrings* subItems = item->SubItems();
     if (subItems->Count() > kPreviewSubItem)
         subItems->SetStrings(kPreviewSubItem, "");
-    FModified = true;
+    FDocument.SetModified(true);
 }
 
 void TFormVusk::GoRnBtnClick(TObject* Sender)

@@ -106,7 +106,7 @@ void TFormVusk::StartPlaying(std::int32_t from, std::int32_t to)
 
 void TFormVusk::actAudioPlayExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || !PlayFocusAllowed())
+    if (!FileLoaded() || FDocument.Busy() || !PlayFocusAllowed())
         return;
     BrinkTimer->SetEnabled(false);
     FEngine->SetOutputMode(TOutputMode::NoTouch);
@@ -116,30 +116,32 @@ void TFormVusk::actAudioPlayExecute(TObject* Sender)
     }
     const std::int32_t length = FEngine->SampleSize();
     TListItem* cutBar = ActiveControl() == CutManageList ? CutManageList->Selected() : nullptr;
-    if (cutBar &&
-        Verified(cutBar->Index() < FCutBars->Count(), "the cut-bar list shows each bar")) {
-        const std::int32_t bar = CutBarSample(FCutBars->Strings(cutBar->Index()));
-        FView.PlayPos = FPlayStart = bar;
-        StartPlaying(bar, length);
-    } else if (FView.HasSelection) {
+    const std::optional<std::int32_t> bar =
+        cutBar ? FDocument.CutBarAt(cutBar->Index()) : std::nullopt;
+    if (cutBar && Verified(bar.has_value(), "the cut-bar list shows each bar")) {
+        View().PlayPos = *bar;
+        FDocument.SetPlayStart(*bar);
+        StartPlaying(*bar, length);
+    } else if (View().HasSelection) {
         ApplyRegionAudio();
-        FView.PlayPos = FPlayStart = FView.SelStart;
-        StartPlaying(FView.SelStart, FView.SelEnd);
-        FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+        View().PlayPos = View().SelStart;
+        FDocument.SetPlayStart(View().SelStart);
+        StartPlaying(View().SelStart, View().SelEnd);
+        FEngine->SetLoopRange(View().SelStart, View().SelEnd);
     } else {
-        if (FView.PlayPos >= length) {
+        if (View().PlayPos >= length) {
             RemovePlayCursor();
-            FView.PlayPos = 0;
+            View().PlayPos = 0;
         }
-        FPlayStart = FView.PlayPos;
-        StartPlaying(FView.PlayPos, length);
+        FDocument.SetPlayStart(View().PlayPos);
+        StartPlaying(View().PlayPos, length);
     }
 }
 
 void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
 {
     TListItem* focused = EditList->ItemFocused();
-    if (!FileLoaded() || FBusy || !focused || !RenamePlayFocusAllowed())
+    if (!FileLoaded() || FDocument.Busy() || !focused || !RenamePlayFocusAllowed())
         return;
     BrinkTimer->SetEnabled(false);
     if (!FStopped) {
@@ -155,17 +157,18 @@ void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
     // region to play is the selected one all the same.
     ApplySelectedRegionAudio();
     // Without a selection there is no region to play and no cursor to set.
-    if (!FView.HasSelection)
+    if (!View().HasSelection)
         return;
-    FView.PlayPos = FPlayStart = FView.SelStart;
-    StartPlaying(FView.SelStart, FView.SelEnd);
+    View().PlayPos = View().SelStart;
+    FDocument.SetPlayStart(View().SelStart);
+    StartPlaying(View().SelStart, View().SelEnd);
 }
 
 // --- Stop and the end of playback ----------------------------------------------------------
 
 void TFormVusk::actAudioStopExecute(TObject* Sender)
 {
-    if (FBusy || !FileLoaded())
+    if (FDocument.Busy() || !FileLoaded())
         return;
     if (!FStopped) {
         FEngine->Stop();
@@ -218,48 +221,48 @@ void TFormVusk::DrawCursorAt(std::int32_t sample)
 {
     const int x = SampleToX(sample);
     DrawPlayCursor(x);
-    FView.CursorX = x;
-    FView.CursorDrawn = true;
-    FView.BlinkPhase = TBlinkPhase::Drawn;
+    View().CursorX = x;
+    View().CursorDrawn = true;
+    View().BlinkPhase = TBlinkPhase::Drawn;
 }
 
 void TFormVusk::RemovePlayCursor()
 {
     ErasePlayCursor();
-    FView.CursorX = -1;
-    FView.CursorDrawn = false;
-    FView.BlinkPhase = TBlinkPhase::Erased;
+    View().CursorX = -1;
+    View().CursorDrawn = false;
+    View().BlinkPhase = TBlinkPhase::Erased;
 }
 
 void TFormVusk::ShowPlayTime()
 {
-    InfoTimeLabel->SetCaption(PlayTimeText(ViewDocument(), FView.PlayPos));
+    InfoTimeLabel->SetCaption(PlayTimeText(ViewDocument(), View().PlayPos));
 }
 
 void TFormVusk::SetPlayPosition(std::int32_t sample)
 {
     const TViewDocument doc = ViewDocument();
-    const TCursorPlace place = PlaceCursor(FView, doc, sample);
-    FView.PlayPos = place.PlayPos;
+    const TCursorPlace place = PlaceCursor(View(), doc, sample);
+    View().PlayPos = place.PlayPos;
     if (!FStopped) {
         if (place.Hold == TCursorHold::SelectionStart) {
-            FEngine->SetPlayRange(FView.SelStart, FView.SelEnd);
-            FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+            FEngine->SetPlayRange(View().SelStart, View().SelEnd);
+            FEngine->SetLoopRange(View().SelStart, View().SelEnd);
         } else if (place.Hold == TCursorHold::SelectionEnd) {
-            FEngine->SetLoopRange(FView.SelStart, FView.SelEnd);
+            FEngine->SetLoopRange(View().SelStart, View().SelEnd);
             actAudioStopExecute(this);
         }
     }
-    if (FChase && doc.Loaded && !IsSampleVisible(FView.PlayPos))
-        DrawWave(CentredStart(FView, FView.PlayPos));
+    if (FChase && doc.Loaded && !IsSampleVisible(View().PlayPos))
+        DrawWave(CentredStart(View(), View().PlayPos));
     if (FStopped) {
         RemovePlayCursor();
-        if (IsSampleVisible(FView.PlayPos))
-            DrawCursorAt(FView.PlayPos);
+        if (IsSampleVisible(View().PlayPos))
+            DrawCursorAt(View().PlayPos);
         ShowPlayTime();
         DrawOverviewPosition();
     } else {
-        FEngine->SetPlayRange(FView.PlayPos, FView.HasSelection ? FView.SelEnd : -1);
+        FEngine->SetPlayRange(View().PlayPos, View().HasSelection ? View().SelEnd : -1);
     }
 }
 
@@ -267,44 +270,44 @@ void TFormVusk::MainTimerTimer(TObject* Sender)
 {
     if (!FileLoaded())
         return;
-    FView.PlayPos = FEngine->GetPosition();
+    View().PlayPos = FEngine->GetPosition();
     ShowPlayTime();
-    if (FView.Drawing)
+    if (View().Drawing)
         return;
-    if (IsSampleVisible(FView.PlayPos)) {
-        const int x = SampleToX(FView.PlayPos);
-        if (x != FView.CursorX || !FView.CursorDrawn) {
+    if (IsSampleVisible(View().PlayPos)) {
+        const int x = SampleToX(View().PlayPos);
+        if (x != View().CursorX || !View().CursorDrawn) {
             RemovePlayCursor();
-            DrawCursorAt(FView.PlayPos);
+            DrawCursorAt(View().PlayPos);
         }
-    } else if (FView.CursorDrawn) {
+    } else if (View().CursorDrawn) {
         RemovePlayCursor();
     }
     DrawOverviewPosition();
     if (!FChase)
         return;
-    if (const auto start = ChaseStart(FView, ViewDocument()))
+    if (const auto start = ChaseStart(View(), ViewDocument()))
         DrawWave(*start);
 }
 
 void TFormVusk::BrinkTimerTimer(TObject* Sender)
 {
-    if (!IsSampleVisible(FView.PlayPos)) {
-        FView.CursorX = -1;
-        FView.CursorDrawn = false;
+    if (!IsSampleVisible(View().PlayPos)) {
+        View().CursorX = -1;
+        View().CursorDrawn = false;
         return;
     }
-    if (FView.Drawing)
+    if (View().Drawing)
         return;
-    if (FView.BlinkPhase == TBlinkPhase::Erased)
-        DrawCursorAt(FView.PlayPos);
+    if (View().BlinkPhase == TBlinkPhase::Erased)
+        DrawCursorAt(View().PlayPos);
     else
         RemovePlayCursor();
 }
 
 void TFormVusk::PlayEndTimerTimer(TObject* Sender)
 {
-    SetPlayPosition(FPlayStart);
+    SetPlayPosition(FDocument.PlayStart());
     PlayEndTimer->SetEnabled(false);
 }
 
@@ -312,17 +315,17 @@ void TFormVusk::PlayEndTimerTimer(TObject* Sender)
 
 void TFormVusk::MoveCursorBy(std::int64_t samples)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
     // SetPlayPosition clamps to the file; this only keeps the sum in range.
-    const std::int64_t target = FView.PlayPos + samples;
+    const std::int64_t target = View().PlayPos + samples;
     SetPlayPosition(
         static_cast<std::int32_t>(std::clamp<std::int64_t>(target, INT32_MIN, INT32_MAX)));
 }
 
 void TFormVusk::actAudioGotoZeroExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
     ClearSelection();
     SetPlayPosition(0);
@@ -330,22 +333,22 @@ void TFormVusk::actAudioGotoZeroExecute(TObject* Sender)
 
 void TFormVusk::actAudioFwdExecute(TObject* Sender)
 {
-    MoveCursorBy(CoarseCursorStep(FView));
+    MoveCursorBy(CoarseCursorStep(View()));
 }
 
 void TFormVusk::actAudioRewExecute(TObject* Sender)
 {
-    MoveCursorBy(-static_cast<std::int64_t>(CoarseCursorStep(FView)));
+    MoveCursorBy(-static_cast<std::int64_t>(CoarseCursorStep(View())));
 }
 
 void TFormVusk::actAudioNFwdExecute(TObject* Sender)
 {
-    MoveCursorBy(FView.SamplesPerPixel);
+    MoveCursorBy(View().SamplesPerPixel);
 }
 
 void TFormVusk::actAudioNRewExecute(TObject* Sender)
 {
-    MoveCursorBy(-static_cast<std::int64_t>(FView.SamplesPerPixel));
+    MoveCursorBy(-static_cast<std::int64_t>(View().SamplesPerPixel));
 }
 
 // Next and back go to the neighbouring cut bar, or without cut bars to the
@@ -353,24 +356,24 @@ void TFormVusk::actAudioNRewExecute(TObject* Sender)
 void TFormVusk::MoveCursorToMark(bool forward)
 {
     BrinkTimer->SetEnabled(false);
-    const std::vector<std::int32_t> bars = CutBarPositions(FCutBars);
+    const std::vector<std::int32_t> bars = FDocument.CutBarSamples();
     if (bars.empty()) {
         if (forward)
-            SetPlayPosition(FView.HasSelection ? FView.SelEnd : FEngine->SampleSize());
+            SetPlayPosition(View().HasSelection ? View().SelEnd : FEngine->SampleSize());
         else
-            SetPlayPosition(FView.HasSelection ? FView.SelStart : 0);
+            SetPlayPosition(View().HasSelection ? View().SelStart : 0);
     } else if (forward) {
-        if (const auto next = NextCutBar(bars, FView.PlayPos)) {
+        if (const auto next = NextCutBar(bars, View().PlayPos)) {
             ClearSelection();
             SetPlayPosition(*next);
         }
     } else {
-        const std::int32_t previous = PreviousCutBar(bars, FView.PlayPos);
+        const std::int32_t previous = PreviousCutBar(bars, View().PlayPos);
         ClearSelection();
         SetPlayPosition(previous);
     }
     if (FStopped) {
-        FView.BlinkPhase = TBlinkPhase::Drawn;
+        View().BlinkPhase = TBlinkPhase::Drawn;
         BrinkTimer->SetEnabled(true);
     }
     ResetRegionAudio();
@@ -378,14 +381,14 @@ void TFormVusk::MoveCursorToMark(bool forward)
 
 void TFormVusk::actAudioNextExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || FView.PlayPos >= FEngine->SampleSize())
+    if (!FileLoaded() || FDocument.Busy() || View().PlayPos >= FEngine->SampleSize())
         return;
     MoveCursorToMark(true);
 }
 
 void TFormVusk::actAudioBackExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || FView.PlayPos <= 0)
+    if (!FileLoaded() || FDocument.Busy() || View().PlayPos <= 0)
         return;
     MoveCursorToMark(false);
 }

@@ -10,7 +10,6 @@
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/Application.h"
-#include "classlib/Checks.h"
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
 
@@ -69,33 +68,19 @@ void ViewSizeBitmap(TImage* image, int width, int height)
         bitmap->SetSize(width, height);
 }
 
-// The open file as the views see it.
-TViewDocument ViewDocumentOf(const TFormVusk& form)
-{
-    TViewDocument doc;
-    doc.Loaded = form.FileLoaded();
-    doc.Stereo = doc.Loaded && form.FEngine->Channel() == 2;
-    if (doc.Loaded) {
-        doc.Length = form.FEngine->SampleSize();
-        doc.Rate = form.FEngine->Rate();
-    }
-    doc.BlockSize = WaveBlockSize;
-    doc.EntryCount = doc.Stereo ? form.FDrawStereo.Count() : form.FDrawMono.Count();
-    return doc;
-}
-
 // The document, its draw data and the colours as the renderers see them,
 // made for one call; the ruler takes the mark size of the settings.
 class TViewScene
 {
 public:
-    explicit TViewScene(TFormVusk& form) : FForm(form), FDoc(ViewDocumentOf(form))
+    explicit TViewScene(TFormVusk& form)
+        : FForm(form), FView(form.Document().View()), FDoc(form.ViewDocument())
     {
-        form.FView.MarkHeight = form.FMarkHeight;
-        form.FView.MarkHalf = form.FMarkHalf;
-        form.FView.MarkSize = form.FOption.MarkSize;
-        FSource = FDoc.Stereo ? TWaveSource{&form.FDrawStereo, nullptr}
-                              : TWaveSource{nullptr, &form.FDrawMono};
+        FView.MarkHeight = form.MarkHeight();
+        FView.MarkHalf = form.MarkHalf();
+        FView.MarkSize = form.FOption.MarkSize;
+        FSource = FDoc.Stereo ? TWaveSource{&form.Document().DrawStereo(), nullptr}
+                              : TWaveSource{nullptr, &form.Document().DrawMono()};
         FColors = ViewColorsOf(form.FOption);
     }
 
@@ -103,19 +88,20 @@ public:
 
     TWaveRenderer Wave()
     {
-        return TWaveRenderer(FForm.FView, FDoc, FSource, FColors, *FForm.WaveImage->Picture());
+        return TWaveRenderer(FView, FDoc, FSource, FColors, *FForm.WaveImage->Picture());
     }
 
     // Only while the window holds its clean copy (from its creation on).
-    bool HasOverview() const { return FForm.FOverview != nullptr; }
+    bool HasOverview() const { return FForm.Overview() != nullptr; }
     TOverviewRenderer Overview()
     {
-        return TOverviewRenderer(FForm.FView, FDoc, FSource, FColors,
-                                 *FForm.OverViewImage->Picture(), *FForm.FOverview);
+        return TOverviewRenderer(FView, FDoc, FSource, FColors, *FForm.OverViewImage->Picture(),
+                                 *FForm.Overview());
     }
 
 private:
-    TFormVusk& FForm; // not owned
+    TFormVusk& FForm;      // not owned
+    TWaveViewState& FView; // not owned: the document's
     TViewDocument FDoc;
     TWaveSource FSource;
     TWaveColors FColors;
@@ -125,18 +111,13 @@ private:
 
 // --- Drawing -------------------------------------------------------------------------------
 
-bool TFormVusk::FileLoaded() const
-{
-    return FEngine && FEngine->IsPlayable();
-}
-
 void TFormVusk::DrawWave(std::int32_t start)
 {
     if (!FileLoaded())
         return;
     ViewSizeBitmap(WaveImage, WaveImage->Width(), WaveImage->Height());
     TViewScene scene(*this);
-    const TWaveFrame frame = scene.Wave().DrawWave(start, CutBarPositions(FCutBars), FStopped);
+    const TWaveFrame frame = scene.Wave().DrawWave(start, FDocument.CutBarSamples(), FStopped);
     ViewApplyScroll(ScrollBar1, frame.Scroll);
     if (scene.HasOverview())
         scene.Overview().DrawOverviewRange();
@@ -144,7 +125,7 @@ void TFormVusk::DrawWave(std::int32_t start)
 
 void TFormVusk::RedrawWaveFromViewStart()
 {
-    DrawWave(FView.ViewStart);
+    DrawWave(View().ViewStart);
 }
 
 void TFormVusk::DrawWaveRange(int x)
@@ -202,17 +183,8 @@ void TFormVusk::EraseCutBarMark(int x, bool remove)
 {
     TViewScene scene(*this);
     scene.Wave().EraseCutBarMark(x);
-    if (!remove || FCutBars->Count() == 0)
+    if (!remove || !FDocument.RemoveCutBarNearest(XToSample(x, false)))
         return;
-    if (FCutBars->Count() == 1) {
-        FCutBars->Clear();
-    } else {
-        const int index = NearestCutBarIndex(CutBarPositions(FCutBars), XToSample(x, false));
-        if (!Verified(index >= 0, "a list of cut bars has one nearest to any sample"))
-            return;
-        FCutBars->Delete(index);
-    }
-    FModified = true;
     // A dragged mark rebuilds the list once it is dropped.
     if (!FWaveDrag.DraggingMarker())
         RefreshCutBarList();
@@ -243,18 +215,19 @@ void TFormVusk::RedrawSelectionChange(const TWaveViewState& before)
     int oldX1 = -1;
     int oldX2 = -1;
     SelectionColumns(before, width, oldX1, oldX2);
-    SelectionColumns(FView, width, FView.SelStartX, FView.SelEndX);
+    SelectionColumns(View(), width, View().SelStartX, View().SelEndX);
     TViewScene scene(*this);
-    if (oldX1 == -1 || FView.SelStartX == -1) {
+    if (oldX1 == -1 || View().SelStartX == -1) {
         if (oldX1 != -1)
             scene.Wave().RedrawColumns(oldX1, oldX2);
-        if (FView.SelStartX != -1)
-            scene.Wave().RedrawColumns(FView.SelStartX, FView.SelEndX);
+        if (View().SelStartX != -1)
+            scene.Wave().RedrawColumns(View().SelStartX, View().SelEndX);
         return;
     }
     // Columns inside both stay selected: only the edges that moved.
-    scene.Wave().RedrawColumns(std::min(oldX1, FView.SelStartX), std::max(oldX1, FView.SelStartX));
-    scene.Wave().RedrawColumns(std::min(oldX2, FView.SelEndX), std::max(oldX2, FView.SelEndX));
+    scene.Wave().RedrawColumns(std::min(oldX1, View().SelStartX),
+                               std::max(oldX1, View().SelStartX));
+    scene.Wave().RedrawColumns(std::min(oldX2, View().SelEndX), std::max(oldX2, View().SelEndX));
 }
 
 // The images grey and sized to the panel while no file is open.
@@ -293,110 +266,105 @@ void TFormVusk::RelayoutWaveView()
     ViewSizeBitmap(WaveImage, layout.WaveWidth, layout.WaveHeight);
     // The whole file was in view: keep it so on a wider image.
     if (!ScrollBar1->Enabled())
-        FView.Zoom = ZoomedIn(FView.Zoom);
+        View().Zoom = ZoomedIn(View().Zoom);
     DrawOverview();
-    DrawWave(FView.ViewStart);
+    DrawWave(View().ViewStart);
     DrawOverviewRange();
     DrawOverviewPosition();
 }
 
 // --- Conversions ---------------------------------------------------------------------------
 
-TViewDocument TFormVusk::ViewDocument() const
-{
-    return ViewDocumentOf(*this);
-}
-
 int TFormVusk::SampleToX(std::int32_t sample) const
 {
-    return ::SampleToX(FView, sample);
+    return ::SampleToX(View(), sample);
 }
 
 std::int32_t TFormVusk::XToSample(int x, bool last) const
 {
-    return ::XToSample(FView, x, last);
+    return ::XToSample(View(), x, last);
 }
 
 bool TFormVusk::IsSampleVisible(std::int32_t sample) const
 {
-    return ::IsSampleVisible(FView, ViewDocumentOf(*this), sample);
+    return ::IsSampleVisible(View(), ViewDocument(), sample);
 }
 
 std::int32_t TFormVusk::MsecToSample(std::int64_t msec) const
 {
-    return ::MsecToSample(ViewDocumentOf(*this), msec);
+    return ::MsecToSample(ViewDocument(), msec);
 }
 
 int TFormVusk::MsecToX(std::int64_t msec) const
 {
-    return ::MsecToX(FView, ViewDocumentOf(*this), msec);
+    return ::MsecToX(View(), ViewDocument(), msec);
 }
 
 std::int64_t TFormVusk::SampleToMsec(std::int32_t sample) const
 {
-    return ::SampleToMsec(ViewDocumentOf(*this), sample);
+    return ::SampleToMsec(ViewDocument(), sample);
 }
 
 int TFormVusk::ScaleLevel(int level) const
 {
-    return ::ScaleLevel(FView, level);
+    return ::ScaleLevel(View(), level);
 }
 
 // --- Zoom ----------------------------------------------------------------------------------
 
 void TFormVusk::actViewZoomInExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || FView.Zoom == 1)
+    if (!FileLoaded() || FDocument.Busy() || View().Zoom == 1)
         return;
-    FView.Zoom = ZoomedIn(FView.Zoom);
+    View().Zoom = ZoomedIn(View().Zoom);
     BrinkTimer->SetEnabled(false);
-    DrawWave(ZoomInStart(FView, ZoomAnchor(FView)));
+    DrawWave(ZoomInStart(View(), ZoomAnchor(View())));
     BrinkTimer->SetEnabled(FStopped);
 }
 
 void TFormVusk::actViewZoomOutExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || !FView.ZoomOutAllowed)
+    if (!FileLoaded() || FDocument.Busy() || !View().ZoomOutAllowed)
         return;
-    FView.Zoom = ZoomedOut(FView.Zoom);
+    View().Zoom = ZoomedOut(View().Zoom);
     BrinkTimer->SetEnabled(false);
-    DrawWave(ZoomOutStart(FView, ZoomAnchor(FView)));
+    DrawWave(ZoomOutStart(View(), ZoomAnchor(View())));
     BrinkTimer->SetEnabled(FStopped);
 }
 
 void TFormVusk::actViewZoomAllExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
-    FView.VZoom = 1;
-    FView.Zoom = ZoomAllFactor(ViewDocumentOf(*this).EntryCount, WaveImage->Width());
+    View().VZoom = 1;
+    View().Zoom = ZoomAllFactor(ViewDocument().EntryCount, WaveImage->Width());
     DrawWave(0);
 }
 
 void TFormVusk::actViewZoomRegionExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || !FView.HasSelection)
+    if (!FileLoaded() || FDocument.Busy() || !View().HasSelection)
         return;
-    FView.Zoom = ZoomToSelectionFactor(FView.SelStart, FView.SelEnd, WaveImage->Width(),
-                                       ViewDocumentOf(*this).HalfBlock());
-    DrawWave(FView.SelStart);
+    View().Zoom = ZoomToSelectionFactor(View().SelStart, View().SelEnd, WaveImage->Width(),
+                                        ViewDocument().HalfBlock());
+    DrawWave(View().SelStart);
 }
 
 void TFormVusk::actViewVZoomInExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy || FView.VZoom >= kMaxVZoom)
+    if (!FileLoaded() || FDocument.Busy() || View().VZoom >= kMaxVZoom)
         return;
-    ++FView.VZoom;
-    DrawWave(FView.ViewStart);
+    ++View().VZoom;
+    DrawWave(View().ViewStart);
 }
 
 void TFormVusk::actViewVZoomOutExecute(TObject* Sender)
 {
-    if (!FileLoaded() || FBusy)
+    if (!FileLoaded() || FDocument.Busy())
         return;
-    if (FView.VZoom > 1)
-        --FView.VZoom;
-    DrawWave(FView.ViewStart);
+    if (View().VZoom > 1)
+        --View().VZoom;
+    DrawWave(View().ViewStart);
 }
 
 // --- Chase ---------------------------------------------------------------------------------
@@ -410,17 +378,17 @@ void TFormVusk::SetChase(bool on)
 
 void TFormVusk::actViewChaseExecute(TObject* Sender)
 {
-    if (FBusy)
+    if (FDocument.Busy())
         return;
     if (FChase) {
         SetChase(false);
         return;
     }
-    if (FileLoaded() && !IsSampleVisible(FView.PlayPos)) {
+    if (FileLoaded() && !IsSampleVisible(View().PlayPos)) {
         TViewScene scene(*this);
         if (scene.HasOverview())
             scene.Overview().RestoreClean();
-        DrawWave(CentredStart(FView, FView.PlayPos));
+        DrawWave(CentredStart(View(), View().PlayPos));
     }
     SetChase(true);
 }
@@ -466,7 +434,7 @@ void TFormVusk::FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelt
 
 void TFormVusk::ScrollBar1Scroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)
 {
-    if (!FileLoaded() || FBusy) {
+    if (!FileLoaded() || FDocument.Busy()) {
         ScrollPos = ScrollBar1->Position();
         return;
     }
@@ -486,7 +454,7 @@ void TFormVusk::OverViewImageMouseDown(TObject* Sender, TMouseButton Button, TSh
                                        int X, int Y)
 {
     if (FileLoaded() && Button == TMouseButton::mbLeft) {
-        if (const auto start = OverviewClickStart(FView, X)) {
+        if (const auto start = OverviewClickStart(View(), X)) {
             SetChase(false);
             DrawWave(*start);
         }

@@ -40,10 +40,10 @@ const std::vector<ScreenDesign> kMainDesign = {
 std::vector<DrawnText> RulerLabels(TFormVusk& form)
 {
     TBitmap measure;
-    measure.Canvas()->Font()->SetSize(form.FView.MarkHalf);
+    measure.Canvas()->Font()->SetSize(form.Document().View().MarkHalf);
     const auto widthOf = [&](const AnsiString& text) { return measure.Canvas()->TextWidth(text); };
     std::vector<DrawnText> labels;
-    for (const TRulerTick& tick : RulerLayout(form.FView, form.ViewDocument(), widthOf))
+    for (const TRulerTick& tick : RulerLayout(form.Document().View(), form.ViewDocument(), widthOf))
         if (!tick.Label.empty())
             labels.push_back(
                 {tick.Label, TRect(tick.X - 1, tick.LabelY, tick.LabelX + widthOf(tick.Label) + 1,
@@ -72,7 +72,7 @@ protected:
         form->AddRegion(1000, 50000);
         form->AddRegion(60000, 150000);
         form->AddCutBar(200000);
-        form->FModified = false;
+        form->Document().SetModified(false);
     }
     void SelectFirstRegion()
     {
@@ -274,7 +274,7 @@ TEST_F(WindowScreens, EveryWindowKeepsTheRules)
 {
     RunScreenTable(Rows(), kKnownFailures, [this] {
         if (form) {
-            form->FModified = false;
+            form->Document().SetModified(false);
             CloseAndFree();
         }
         DeleteFileA(iniPath.c_str()); // the next row starts as on a first run

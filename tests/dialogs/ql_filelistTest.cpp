@@ -109,7 +109,7 @@ TEST_F(FileListWindowTest, AddingAPathAgainMovesItsEntryToTheEnd)
 TEST_F(FileListWindowTest, OpeningAnEntryMarksItAndClosingGivesItsNameAndCountBack)
 {
     OpenSongFromTheList();
-    EXPECT_EQ(form->FEngine->Path(), paths[1]);
+    EXPECT_EQ(form->Engine()->Path(), paths[1]);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav*", "z.wav"}));
 
     // Enter on another entry moves the mark.
@@ -138,7 +138,7 @@ TEST_F(FileListWindowTest, TheFirstSaveReplacesTheWavEntryByTheRegionListInPlace
 
     // The region list is the entry now: a close reads its count back.
     form->AddRegion(2000, 3000);
-    form->FModified = false;
+    form->Document().SetModified(false);
     form->actFileCloseExecute(nullptr);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.rgl", "z.wav"}));
     EXPECT_EQ(CountOf(1), "1");
@@ -164,7 +164,7 @@ TEST_F(FileListWindowTest, AddToFileListStarsOnlyTheEntryItAdded)
     EXPECT_TRUE(form->actViewFilelist->Checked());
 
     // A region-list path that the list does not take leaves the marks alone.
-    form->FRglPath = folder / "never-saved.rgl";
+    form->Document().SetRglPath(folder / "never-saved.rgl");
     form->actFileAddFilelist->Execute();
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "z.wav", "song.wav*"}));
 }
@@ -286,7 +286,7 @@ TEST_F(FileListWindowTest, AnEntryDraggedOntoTheWaveformOpensItsWavFile)
     EXPECT_TRUE(accepted);
     list->SetSelected(list->Items()->Item(0));
     form->WaveImageDragDrop(form->OverViewImage, list, 5, 5);
-    EXPECT_EQ(form->FEngine->Path(), paths[2]);
+    EXPECT_EQ(form->Engine()->Path(), paths[2]);
 }
 
 TEST_F(FileListWindowTest, CtrlShiftTabMovesTheFocusBetweenTheWindows)
@@ -318,5 +318,5 @@ TEST_F(FileListWindowTest, TheExplorersSelectedPathDraggedOntoTheListOrTheWavefo
     form->WaveImageDragOver(form->WaveImage, tree, 5, 5, TDragState::dsDragMove, accepted);
     EXPECT_TRUE(accepted);
     form->WaveImageDragDrop(form->WaveImage, tree, 5, 5);
-    EXPECT_EQ(form->FEngine->Path(), paths[0]);
+    EXPECT_EQ(form->Engine()->Path(), paths[0]);
 }

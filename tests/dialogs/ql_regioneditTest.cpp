@@ -39,7 +39,7 @@ protected:
         form->EditList->ClearSelection();
         Item(0)->SetSelected(true);
         Item(0)->SetFocused(true);
-        form->FModified = false;
+        form->Document().SetModified(false);
     }
     TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
     TRegionData& Record(int index) const { return *TFormVusk::RegionOf(Item(index)); }
@@ -130,8 +130,8 @@ TEST_F(EditWindowTest, TheRegionWindowOpensOnTheSelectedRegionFromTheMenuAndTheL
             ClickCentre(w.CancelBtn);
         });
         EXPECT_EQ(result, mrCancel);
-        EXPECT_EQ(form->FEditColumn, 0);
-        EXPECT_FALSE(form->FModified);
+        EXPECT_EQ(form->EditColumn(), 0);
+        EXPECT_FALSE(form->Document().Modified());
     }
 }
 
@@ -152,7 +152,7 @@ TEST_F(EditWindowTest, OkWritesTheNameAndTheRangeBack)
     EXPECT_EQ(Record(0).End, 20000);
     EXPECT_EQ(Item(0)->SubItems()->Strings(SubItemOf(TRegionColumn::Length)), "0:01.50");
     EXPECT_EQ(Item(0)->SubItems()->Strings(SubItemOf(TRegionColumn::End)), "0:02.50");
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
 }
 
 TEST_F(EditWindowTest, AnotherRegionsNameIsRefusedAndTheWindowStaysOpen)
@@ -196,7 +196,7 @@ TEST_F(EditWindowTest, EscapeRestoresWhatWasTypedThenCloses)
     });
     EXPECT_EQ(result, mrCancel);
     EXPECT_EQ(Record(0).Start, 8000);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
 }
 
 TEST_F(EditWindowTest, OutOfRangeValuesShowNoValueAndDisableOk)
@@ -252,7 +252,7 @@ TEST_F(EditWindowTest, NextAndBackApplyValidEditsAndMoveTheListSelection)
         Press(VK_ESCAPE); // nothing changed since the move: closes
     });
     EXPECT_EQ(result, mrCancel);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
 }
 
 TEST_F(EditWindowTest, TheNameNeverTakesFileNameCharactersFromAPaste)
@@ -285,7 +285,7 @@ protected:
         Open();
         form->actViewCutbarlist->Execute();
         form->AddCutBars({16000, 56000});
-        form->FModified = false;
+        form->Document().SetModified(false);
         form->CutManageList->SetFocus();
         form->CutManageList->SetSelected(form->CutManageList->Items()->Item(0));
         PumpMessages();
@@ -294,7 +294,7 @@ protected:
     {
         return Run<TForm9>([&] { form->CutManageListDblClick(form->CutManageList); }, act);
     }
-    std::vector<std::int32_t> Bars() const { return CutBarPositions(form->FCutBars); }
+    std::vector<std::int32_t> Bars() const { return form->Document().CutBarSamples(); }
 };
 
 TEST_F(CutBarEditWindowTest, OpensOnTheSelectedBarAndOkWithoutAnEditKeepsIt)
@@ -316,7 +316,7 @@ TEST_F(CutBarEditWindowTest, OpensOnTheSelectedBarAndOkWithoutAnEditKeepsIt)
         });
         EXPECT_EQ(result, mrOk);
         EXPECT_EQ(Bars(), (std::vector<std::int32_t>{16000, 56000}));
-        EXPECT_FALSE(form->FModified);
+        EXPECT_FALSE(form->Document().Modified());
     }
 }
 
@@ -346,7 +346,7 @@ TEST_F(CutBarEditWindowTest, OkStoresTheNewPlaceInOrder)
     EXPECT_EQ(result, mrOk);
     EXPECT_EQ(Bars(), (std::vector<std::int32_t>{56000, 60000}));
     EXPECT_EQ(form->CutManageList->Items()->Item(1)->SubItems()->Strings(0), "0:07.50");
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
 }
 
 TEST_F(CutBarEditWindowTest, EscapeRestoresBothEditsThenCloses)

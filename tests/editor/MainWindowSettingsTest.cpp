@@ -53,12 +53,12 @@ TEST_F(MainWindowTest, CraftedSettingsReachTheWindowAndTheEngine)
     EXPECT_EQ(form->FileListPlacement().Width, 300);
     EXPECT_FALSE(form->SkinDock2->AllowDrag());
     EXPECT_TRUE(form->ExtItem88->Checked()); // locked
-    EXPECT_EQ(form->FEngine->DeviceID(), 1u);
-    EXPECT_EQ(form->FEngine->BufSize(), 8192u);
-    EXPECT_EQ(form->FEngine->BufCount(), 6);
+    EXPECT_EQ(form->Engine()->DeviceID(), 1u);
+    EXPECT_EQ(form->Engine()->BufSize(), 8192u);
+    EXPECT_EQ(form->Engine()->BufCount(), 6);
     EXPECT_TRUE(form->vol12->Checked());
-    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), 0.25);
-    EXPECT_TRUE(form->FEngine->Loop());
+    EXPECT_DOUBLE_EQ(form->Engine()->Volume(), 0.25);
+    EXPECT_TRUE(form->Engine()->Loop());
     EXPECT_TRUE(form->actAudioLoop->Checked());
     EXPECT_EQ(form->actAudioLoop->ImageIndex(), 22);
     EXPECT_EQ(form->FOption.ZeroLevel, 300);
@@ -66,15 +66,15 @@ TEST_F(MainWindowTest, CraftedSettingsReachTheWindowAndTheEngine)
     EXPECT_EQ(form->InfoTimeLabel->Font()->Size(), 17);
     EXPECT_GT(form->Label5->Left(), form->InfoTimeLabel->Left());
     EXPECT_GT(form->Label3->Left(), form->InfoRegionLabel->Left());
-    EXPECT_EQ(form->FMarkHeight, 20);
-    EXPECT_EQ(form->FMarkHalf, 10);
+    EXPECT_EQ(form->MarkHeight(), 20);
+    EXPECT_EQ(form->MarkHalf(), 10);
     EXPECT_EQ(form->actFileSave->ShortCut(), scShift | scCtrl | 'S');
     EXPECT_EQ(form->actRegionSwap->ShortCut(), scCtrl | 'W');
     EXPECT_EQ(form->actAudioPlay->ShortCut(), scNone);
-    EXPECT_EQ(form->FShortCuts.ShortCuts[CommandIndexOf("actRegionSwap")], scCtrl | 'W');
-    ASSERT_EQ(form->FRecentFiles->Count(), 3);
-    EXPECT_EQ(form->FRecentFiles->Strings(0), "C:\\a.wav");
-    EXPECT_EQ(form->FRecentFiles->Strings(2), "C:\\c.wav");
+    EXPECT_EQ(form->ShortCuts().ShortCuts[CommandIndexOf("actRegionSwap")], scCtrl | 'W');
+    ASSERT_EQ(form->RecentFiles().Count(), 3);
+    EXPECT_EQ(form->RecentFiles().Strings(0), "C:\\a.wav");
+    EXPECT_EQ(form->RecentFiles().Strings(2), "C:\\c.wav");
     EXPECT_EQ(form->RenamePage->ActiveTabIndex(), 2);
     EXPECT_TRUE(form->rnAdd3->Checked());
     EXPECT_DOUBLE_EQ(form->rSp1->Value(), 5);
@@ -101,10 +101,10 @@ TEST_F(MainWindowTest, SettingsWrittenAtCloseReadBackIdentically)
     EXPECT_EQ(form->BoundsRect(), Bounds(100, 120, 700, 600));
     EXPECT_TRUE(form->actViewCutbarlist->Checked());
     EXPECT_TRUE(form->vol12->Checked());
-    EXPECT_TRUE(form->FEngine->Loop());
+    EXPECT_TRUE(form->Engine()->Loop());
     EXPECT_FALSE(form->SkinDock2->AllowDrag());
     EXPECT_EQ(form->actRegionSwap->ShortCut(), scCtrl | 'W');
-    EXPECT_EQ(form->FRecentFiles->Strings(1), "C:\\b.rgl");
+    EXPECT_EQ(form->RecentFiles().Strings(1), "C:\\b.rgl");
     EXPECT_EQ(form->rEd6->Text(), "suffix");
     CloseAndFree();
     EXPECT_EQ(folder.ReadFile("zandrel.ini"), firstWrite);
@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, EveryVolumeStepSurvivesARestart)
         TBarCustomItem* items[] = {form->vol0,  form->vol6,  form->vol12,
                                    form->vol20, form->vol30, form->volmute};
         EXPECT_TRUE(items[step]->Checked()) << stored[step];
-        EXPECT_DOUBLE_EQ(form->FEngine->Volume(), MasterVolumeStep(step).Factor);
+        EXPECT_DOUBLE_EQ(form->Engine()->Volume(), MasterVolumeStep(step).Factor);
         CloseAndFree();
         EXPECT_EQ(Settings().ReadInteger("AUDIO", "MASTERVOL", -1), stored[step]);
     }
@@ -171,14 +171,14 @@ TEST_F(MainWindowTest, GarbageFallsBackAndTheProgramStarts)
     EXPECT_EQ(form->BoundsRect(), Bounds(40, 40, 620, 550));
     EXPECT_FALSE(form->ExpPanel->Visible());
     EXPECT_TRUE(form->SkinDock2->AllowDrag());
-    EXPECT_EQ(form->FEngine->DeviceID(), WAVE_MAPPER);
-    EXPECT_EQ(form->FEngine->BufSize(), 256u);
-    EXPECT_EQ(form->FEngine->BufCount(), 4);
+    EXPECT_EQ(form->Engine()->DeviceID(), WAVE_MAPPER);
+    EXPECT_EQ(form->Engine()->BufSize(), 256u);
+    EXPECT_EQ(form->Engine()->BufCount(), 4);
     EXPECT_TRUE(form->vol0->Checked());
-    EXPECT_FALSE(form->FEngine->Loop());
+    EXPECT_FALSE(form->Engine()->Loop());
     EXPECT_EQ(form->InfoPanel->Height(), 20); // the designed size
-    EXPECT_EQ(form->FMarkHeight, 14);
-    ASSERT_EQ(form->FRecentFiles->Count(), 1);
+    EXPECT_EQ(form->MarkHeight(), 14);
+    ASSERT_EQ(form->RecentFiles().Count(), 1);
     EXPECT_EQ(form->RenamePage->ActiveTabIndex(), 0);
     EXPECT_EQ(form->rCb1->ItemIndex(), 1);
     EXPECT_EQ(form->rCb2->ItemIndex(), 0);
@@ -418,7 +418,7 @@ TEST_F(MainWindowTest, ASmallerRecentListLeavesNoKeysBeyondItsCount)
         SCOPED_TRACE(c.name);
         WriteSettings("[RECENT]\r\n" + c.recent);
         Start();
-        const int count = form->FRecentFiles->Count();
+        const int count = form->RecentFiles().Count();
         CloseAndFree();
         TIniFile ini = Settings();
         EXPECT_EQ(ini.ReadInteger("RECENT", "COUNT", -1), count);

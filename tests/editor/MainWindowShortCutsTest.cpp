@@ -28,7 +28,8 @@ TEST_F(ShortCutWindowTest, ARenameEditTakesThePlainKeysWhileItHasTheFocus)
     StartWithRenamePane();
     int plays = 0, saves = 0;
     form->SetCaption("tone.wav");        // play is enabled while a file is open
-    form->FCutBars->Add("000000001000"); // and saving while there is something to save
+    form->Document().AddLoadedCutBars(
+        {"000000001000"}); // and saving while there is something to save
     form->actAudioPlay->OnExecute = [&](TObject*) { ++plays; };
     form->actFileSave->OnExecute = [&](TObject*) { ++saves; };
 

@@ -165,24 +165,24 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     Start();
     EXPECT_EQ(form->BoundsRect(), Bounds(40, 40, 620, 550));
     EXPECT_EQ(form->FOption, TOption{});
-    EXPECT_TRUE(form->FStopped);
+    EXPECT_TRUE(form->Stopped());
     EXPECT_TRUE(form->actToolRegion->Checked());
-    EXPECT_FALSE(form->FModified);
-    EXPECT_FALSE(form->FRenameMode);
+    EXPECT_FALSE(form->Document().Modified());
+    EXPECT_FALSE(form->RenameMode());
     EXPECT_TRUE(form->actViewChase->Checked());
-    EXPECT_FALSE(form->FEditListStatus.Active);
-    EXPECT_EQ(form->FEditListStatus.StartY, -1);
-    EXPECT_EQ(form->FCompData.Chunk, -1);
-    EXPECT_EQ(form->FAutoRegions.Count(), 0);
-    EXPECT_EQ(form->FEngine->DeviceID(), WAVE_MAPPER);
-    EXPECT_EQ(form->FEngine->BufSize(), 4096u);
-    EXPECT_EQ(form->FEngine->BufCount(), 4);
-    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), 1.0);
+    EXPECT_FALSE(form->EditListStatus().Active);
+    EXPECT_EQ(form->EditListStatus().StartY, -1);
+    EXPECT_EQ(form->Document().CompData().Chunk, -1);
+    EXPECT_EQ(form->Document().AutoRegions().Count(), 0);
+    EXPECT_EQ(form->Engine()->DeviceID(), WAVE_MAPPER);
+    EXPECT_EQ(form->Engine()->BufSize(), 4096u);
+    EXPECT_EQ(form->Engine()->BufCount(), 4);
+    EXPECT_DOUBLE_EQ(form->Engine()->Volume(), 1.0);
     EXPECT_TRUE(form->vol0->Checked());
-    EXPECT_FALSE(form->FEngine->Loop());
+    EXPECT_FALSE(form->Engine()->Loop());
     EXPECT_FALSE(form->actAudioLoop->Checked());
     EXPECT_EQ(form->actAudioLoop->ImageIndex(), 23);
-    EXPECT_EQ(form->FMarkHeight, 14);
+    EXPECT_EQ(form->MarkHeight(), 14);
     EXPECT_EQ(form->InfoPanel->Height(), 20);
     EXPECT_FALSE(form->ExpPanel->Visible());
     EXPECT_TRUE(form->SkinDock2->AllowDrag());
@@ -190,11 +190,11 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_EQ(form->RenamePage->ActiveTabIndex(), 0);
     EXPECT_TRUE(form->rnAdd2->Checked());
     EXPECT_EQ(form->rCb1->ItemIndex(), 1);
-    EXPECT_EQ(form->FShortCuts.Count, kCommandCount);
+    EXPECT_EQ(form->ShortCuts().Count, kCommandCount);
     for (int i = 0; i < kCommandCount; ++i) {
         auto* action = static_cast<TCustomAction*>(form->ActionList->Actions(i));
         EXPECT_EQ(action->ShortCut(), DefaultShortCut(CommandInfo(i))) << action->Name();
-        EXPECT_EQ(form->FShortCuts.ShortCuts[i], action->ShortCut());
+        EXPECT_EQ(form->ShortCuts().ShortCuts[i], action->ShortCut());
     }
     EXPECT_FALSE(SettingsExist()); // nothing is written before the close
 
@@ -225,8 +225,8 @@ protected:
     void StartWithUnsavedCutBar()
     {
         Start();
-        form->FCutBars->Add("000000001000");
-        form->FModified = true;
+        form->Document().AddLoadedCutBars({"000000001000"});
+        form->Document().SetModified(true);
     }
 };
 
@@ -245,8 +245,8 @@ TEST_F(CloseQuestionTest, AskedAfterCutBarsWereAddedAndNoKeepsEverything)
     }
     EXPECT_TRUE(form->Visible());
     EXPECT_FALSE(SettingsExist());
-    EXPECT_EQ(form->FCutBars->Count(), 1);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->Document().CutBarCount(), 1);
+    EXPECT_TRUE(form->Document().Modified());
 
     ScriptedMessageBoxes boxes({IDYES});
     form->Close();
@@ -254,7 +254,7 @@ TEST_F(CloseQuestionTest, AskedAfterCutBarsWereAddedAndNoKeepsEverything)
     EXPECT_EQ(boxes.Shown().size(), 1u);
     EXPECT_FALSE(form->Visible());
     EXPECT_TRUE(SettingsExist());
-    EXPECT_EQ(form->FCutBars->Count(), 0); // the document was closed
+    EXPECT_EQ(form->Document().CutBarCount(), 0); // the document was closed
 }
 
 TEST_F(CloseQuestionTest, NotAskedWhenNothingChanged)
@@ -278,8 +278,8 @@ TEST_F(CloseQuestionTest, NeverAskedWithNoCaution)
 TEST_F(CloseQuestionTest, NotAskedWhenTheChangedListHoldsNothing)
 {
     Start();
-    form->FModified = true;
-    form->FRglPath = folder / "never-saved.rgl";
+    form->Document().SetModified(true);
+    form->Document().SetRglPath(folder / "never-saved.rgl");
     form->Close();
     PumpMessages();
     EXPECT_FALSE(form->Visible());
@@ -289,8 +289,8 @@ TEST_F(CloseQuestionTest, AskedWhenTheListWasSavedBefore)
 {
     Start();
     folder.WriteFile("saved.rgl", "[FILE_INFO]\r\n");
-    form->FModified = true;
-    form->FRglPath = folder / "saved.rgl";
+    form->Document().SetModified(true);
+    form->Document().SetRglPath(folder / "saved.rgl");
     ScriptedMessageBoxes boxes({IDYES});
     form->Close();
     PumpMessages();
@@ -301,11 +301,11 @@ TEST_F(CloseQuestionTest, AskedWhenTheListWasSavedBefore)
 TEST_F(CloseQuestionTest, RefusedWithoutQuestionWhileBusy)
 {
     StartWithUnsavedCutBar();
-    form->FBusy = true;
+    form->Document().SetBusy(true);
     form->Close();
     PumpMessages();
     EXPECT_TRUE(form->Visible());
     EXPECT_FALSE(SettingsExist());
-    form->FBusy = false;
-    form->FModified = false;
+    form->Document().SetBusy(false);
+    form->Document().SetModified(false);
 }

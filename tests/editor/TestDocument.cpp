@@ -23,15 +23,17 @@ std::string WriteHalfSilentWav(const TempFolder& folder, const std::string& name
 
 void LoadTestDocument(TFormVusk& form, const std::string& path)
 {
-    ASSERT_TRUE(form.FEngine->LoadFile(path));
-    WaveBlockSize = WaveBlockSizeFor(form.FEngine->SampleSize());
+    ASSERT_TRUE(form.Engine()->LoadFile(path));
+    WaveBlockSize = WaveBlockSizeFor(form.Engine()->SampleSize());
     const TDrawBuildOutcome outcome =
-        MakeDrawData(*form.FEngine, WaveBlockSize, 256, {}, form.FDrawStereo, form.FDrawMono);
+        MakeDrawData(*form.Engine(), WaveBlockSize, 256, {}, form.Document().DrawStereo(),
+                     form.Document().DrawMono());
     ASSERT_EQ(outcome.Result, TDrawBuildResult::Done);
-    form.FView.Reset();
-    const std::int32_t entries =
-        form.FEngine->Channel() == 2 ? form.FDrawStereo.Count() : form.FDrawMono.Count();
-    form.FView.Zoom = ZoomAllFactor(entries, form.WaveImage->Width());
+    form.Document().View().Reset();
+    const std::int32_t entries = form.Engine()->Channel() == 2
+                                     ? form.Document().DrawStereo().Count()
+                                     : form.Document().DrawMono().Count();
+    form.Document().View().Zoom = ZoomAllFactor(entries, form.WaveImage->Width());
     form.DrawWave(0);
     form.DrawOverview();
     form.SetCaption(ExtractFileName(path) + " - " + kApplicationTitle);

@@ -170,15 +170,15 @@ public:
     {
         if (!form->FileLoaded())
             LoadTestDocument(*form, wavPath);
-        if (form->FEngine->IsPlaying())
+        if (form->Engine()->IsPlaying())
             form->actAudioStopExecute(form);
         if (form->EditList->Items()->Count() != 3) {
             form->actRegionClearExecute(form);
             form->AddRegionRanges({{1000, 2000}, {3000, 4000}, {5000, 6000}});
         }
-        form->FView.HasSelection = false;
+        form->Document().View().HasSelection = false;
         Focus(form->FocusBtn);
-        form->FModified = false;
+        form->Document().SetModified(false);
     }
 
     void Focus(TWinControl* control)
@@ -190,9 +190,9 @@ public:
     void SelectWave(std::int32_t start = 2000, std::int32_t end = 3000)
     {
         Focus(form->FocusBtn);
-        form->FView.SelStart = start;
-        form->FView.SelEnd = end;
-        form->FView.HasSelection = true;
+        form->Document().View().SelStart = start;
+        form->Document().View().SelEnd = end;
+        form->Document().View().HasSelection = true;
         selection = {start, end};
     }
     void SelectRegions(std::initializer_list<int> indexes)
@@ -310,17 +310,17 @@ void CutBars(T t)
 void CursorInside(T t)
 {
     t.form->SetPlayPosition(4500);
-    t.mark = t.form->FCutBars->Count();
+    t.mark = t.form->Document().CutBarCount();
 }
 void CursorMidway(T t)
 {
     CutBars(t);
     t.form->SetPlayPosition(5000);
-    t.mark = t.form->FView.PlayPos;
+    t.mark = t.form->Document().View().PlayPos;
 }
 void ZoomMarked(T t)
 {
-    t.mark = t.form->FView.Zoom;
+    t.mark = t.form->Document().View().Zoom;
 }
 void ZoomedIn(T t)
 {
@@ -330,7 +330,7 @@ void ZoomedIn(T t)
 void StretchedUp(T t)
 {
     t.form->actViewVZoomInExecute(t.form);
-    t.mark = t.form->FView.VZoom;
+    t.mark = t.form->Document().View().VZoom;
 }
 void ClipboardHeld(T t)
 {
@@ -375,11 +375,12 @@ void RegionCountIs(T t, int count)
 }
 void SelectionMoved(T t)
 {
-    EXPECT_NE(std::make_pair(t.form->FView.SelStart, t.form->FView.SelEnd), t.selection);
+    EXPECT_NE(std::make_pair(t.form->Document().View().SelStart, t.form->Document().View().SelEnd),
+              t.selection);
 }
 void PlayCursorMoved(T t)
 {
-    EXPECT_NE(t.form->FView.PlayPos, t.mark);
+    EXPECT_NE(t.form->Document().View().PlayPos, t.mark);
 }
 void FocusLeftTheWaveform(T t)
 {
@@ -410,12 +411,12 @@ const std::vector<std::vector<TActionRow>> kGroups = {
         {ROW(actFileBounceSelOnly), OneRegion, nullptr, kOneFileDialog},
         {ROW(actFilePreference), nullptr, nullptr, kOneModal},
         {ROW(actFileProperty), nullptr, nullptr, kOneModal},
-        {ROW(actFileQuit), SET(t.form->FModified = true), CHECK(EXPECT_TRUE(t.form->Visible())),
-         kOneBox},
+        {ROW(actFileQuit), SET(t.form->Document().SetModified(true)),
+         CHECK(EXPECT_TRUE(t.form->Visible())), kOneBox},
     },
     {
         {ROW(actEditCut), OneRegion, CHECK(RegionCountIs(t, 2))},
-        {ROW(actEditCopy), OneRegion, CHECK(EXPECT_EQ(t.form->FRegionClip.Count(), 1))},
+        {ROW(actEditCopy), OneRegion, CHECK(EXPECT_EQ(t.form->Document().RegionClip().Count(), 1))},
         {ROW(actEditPaste), ClipboardHeld, CHECK(RegionCountIs(t, 4))},
         {ROW(actEditDouble), OneRegion, CHECK(RegionCountIs(t, 4))},
         {ROW(actEditDelete), OneRegion, CHECK(RegionCountIs(t, 2))},
@@ -430,14 +431,15 @@ const std::vector<std::vector<TActionRow>> kGroups = {
          CHECK(EXPECT_TRUE(t.form->actViewExp->Checked()))},
         {ROW(actViewRen), SET(PaneHidden(&TFormVusk::actViewRen, t)),
          CHECK(EXPECT_TRUE(t.form->actViewRen->Checked()))},
-        {ROW(actViewZoomIn), ZoomMarked, CHECK(EXPECT_LT(t.form->FView.Zoom, t.mark))},
-        {ROW(actViewZoomOut), ZoomedIn, CHECK(EXPECT_GT(t.form->FView.Zoom, t.mark))},
-        {ROW(actViewZoomAll), ZoomedIn, CHECK(EXPECT_GT(t.form->FView.Zoom, t.mark))},
+        {ROW(actViewZoomIn), ZoomMarked, CHECK(EXPECT_LT(t.form->Document().View().Zoom, t.mark))},
+        {ROW(actViewZoomOut), ZoomedIn, CHECK(EXPECT_GT(t.form->Document().View().Zoom, t.mark))},
+        {ROW(actViewZoomAll), ZoomedIn, CHECK(EXPECT_GT(t.form->Document().View().Zoom, t.mark))},
         {ROW(actViewZoomRegion), SET(WaveSelected(t); ZoomMarked(t)),
-         CHECK(EXPECT_LT(t.form->FView.Zoom, t.mark))},
-        {ROW(actViewVZoomIn), SET(t.mark = t.form->FView.VZoom),
-         CHECK(EXPECT_GT(t.form->FView.VZoom, t.mark))},
-        {ROW(actViewVZoomOut), StretchedUp, CHECK(EXPECT_LT(t.form->FView.VZoom, t.mark))},
+         CHECK(EXPECT_LT(t.form->Document().View().Zoom, t.mark))},
+        {ROW(actViewVZoomIn), SET(t.mark = t.form->Document().View().VZoom),
+         CHECK(EXPECT_GT(t.form->Document().View().VZoom, t.mark))},
+        {ROW(actViewVZoomOut), StretchedUp,
+         CHECK(EXPECT_LT(t.form->Document().View().VZoom, t.mark))},
         {ROW(actViewChase), SET(t.mark = t.form->actViewChase->Checked()),
          CHECK(EXPECT_NE(t.form->actViewChase->Checked(), t.mark))},
     },
@@ -457,9 +459,10 @@ const std::vector<std::vector<TActionRow>> kGroups = {
         {ROW(actRegionSwap), OneRegion, CHECK(OutModeIs(t, TOutputMode::Swap))},
         {ROW(actRegionNoChange), SET(OneRegion(t); t.form->actRegionSwap->Execute()),
          CHECK(OutModeIs(t, TOutputMode::NoTouch))},
-        {ROW(actRegionCut), CursorInside, CHECK(EXPECT_EQ(t.form->FCutBars->Count(), t.mark + 1))},
-        {ROW(actRegionCut2), SET(WaveSelected(t); t.mark = t.form->FCutBars->Count()),
-         CHECK(EXPECT_EQ(t.form->FCutBars->Count(), t.mark + 2))},
+        {ROW(actRegionCut), CursorInside,
+         CHECK(EXPECT_EQ(t.form->Document().CutBarCount(), t.mark + 1))},
+        {ROW(actRegionCut2), SET(WaveSelected(t); t.mark = t.form->Document().CutBarCount()),
+         CHECK(EXPECT_EQ(t.form->Document().CutBarCount(), t.mark + 2))},
         {ROW(actRegionCutToList), CutBars, CHECK(EXPECT_NE(Regions(t), 3))},
         {ROW(actRegionTrim), SET(t.SelectWave(kSoundStart - 1000, kSoundStart + 1000)),
          SelectionMoved},
@@ -477,21 +480,24 @@ const std::vector<std::vector<TActionRow>> kGroups = {
         {ROW(actRegionAuto), nullptr, nullptr, kOneModal},
         {ROW(actRegionAutoQuick)},
         {ROW(actRegionClear), nullptr, CHECK(RegionCountIs(t, 0))},
-        {ROW(actRegionCutClear), CutBars, CHECK(EXPECT_EQ(t.form->FCutBars->Count(), 0))},
+        {ROW(actRegionCutClear), CutBars, CHECK(EXPECT_EQ(t.form->Document().CutBarCount(), 0))},
     },
     {
-        {ROW(actAudioPlay), nullptr, CHECK(EXPECT_TRUE(t.form->FEngine->IsPlaying()))},
+        {ROW(actAudioPlay), nullptr, CHECK(EXPECT_TRUE(t.form->Engine()->IsPlaying()))},
         {ROW(actAudioRenamePlay)},
         {ROW(actAudioStop), SET(t.form->actAudioPlay->Execute()),
-         CHECK(EXPECT_FALSE(t.form->FEngine->IsPlaying()))},
+         CHECK(EXPECT_FALSE(t.form->Engine()->IsPlaying()))},
         {ROW(actAudioRecord), nullptr, nullptr, kOneModal},
         {ROW(actAudioRew), CursorMidway, PlayCursorMoved},
         {ROW(actAudioFwd), CursorMidway, PlayCursorMoved},
         {ROW(actAudioNRew), CursorMidway, PlayCursorMoved},
         {ROW(actAudioNFwd), CursorMidway, PlayCursorMoved},
-        {ROW(actAudioGotoZero), CursorMidway, CHECK(EXPECT_EQ(t.form->FView.PlayPos, 0))},
-        {ROW(actAudioBack), CursorMidway, CHECK(EXPECT_EQ(t.form->FView.PlayPos, 2500))},
-        {ROW(actAudioNext), CursorMidway, CHECK(EXPECT_EQ(t.form->FView.PlayPos, 7000))},
+        {ROW(actAudioGotoZero), CursorMidway,
+         CHECK(EXPECT_EQ(t.form->Document().View().PlayPos, 0))},
+        {ROW(actAudioBack), CursorMidway,
+         CHECK(EXPECT_EQ(t.form->Document().View().PlayPos, 2500))},
+        {ROW(actAudioNext), CursorMidway,
+         CHECK(EXPECT_EQ(t.form->Document().View().PlayPos, 7000))},
         {ROW(actAudioLoop), SET(t.mark = t.form->actAudioLoop->ImageIndex()),
          CHECK(EXPECT_NE(t.form->actAudioLoop->ImageIndex(), t.mark))},
         {ROW(actHelp)},

@@ -95,10 +95,10 @@ protected:
     }
     void Select(std::int32_t start, std::int32_t end)
     {
-        form->FView.SelStart = start;
-        form->FView.SelEnd = end;
-        form->FView.HasSelection = true;
-        form->FView.RegionSelection = false;
+        form->Document().View().SelStart = start;
+        form->Document().View().SelEnd = end;
+        form->Document().View().HasSelection = true;
+        form->Document().View().RegionSelection = false;
     }
     // Whether a and b lie within one draw entry of each other.
     bool Near(std::int64_t a, std::int64_t b) const
@@ -149,7 +149,7 @@ TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsR
         form->FOption.AutoMode = static_cast<int>(mode.Mode);
         for (const auto& run : WaysToRun(form->actRegionAutoQuick, VK_F6, 0)) {
             const int before = form->EditList->Items()->Count();
-            form->FModified = false;
+            form->Document().SetModified(false);
             run();
             const std::vector<TRegionRange> added = ItemRanges(before);
             ASSERT_EQ(added.size(), 3u) << "mode " << static_cast<int>(mode.Mode);
@@ -157,7 +157,7 @@ TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsR
                 EXPECT_TRUE(Near(added[i].Start, kBursts[i].first)) << added[i].Start;
                 EXPECT_TRUE(Near(added[i].End, kBursts[i].second + mode.EndShift)) << added[i].End;
             }
-            EXPECT_TRUE(form->FModified);
+            EXPECT_TRUE(form->Document().Modified());
             EXPECT_EQ(FocusedWindow(), form->EditList->Handle());
             EXPECT_EQ(form->EditList->SelCount(), 1);
         }
@@ -169,9 +169,10 @@ TEST_F(AutoRegionCommandTest, QuickCutPointsPutBarsAtTheRisesAndRegionsBetweenUn
     Open();
     form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
     form->actRegionAutoQuick->Execute();
-    ASSERT_EQ(form->FCutBars->Count(), 3);
+    ASSERT_EQ(form->Document().CutBarCount(), 3);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(Near(StrToInt64Def(form->FCutBars->Strings(i), -1), kBursts[i].first));
+        EXPECT_TRUE(
+            Near(StrToInt64Def(form->Document().CutBars().Strings(i), -1), kBursts[i].first));
     EXPECT_EQ(form->CutManageList->Items()->Count(), 3);
     const std::vector<TRegionRange> pieces = ItemRanges();
     ASSERT_EQ(pieces.size(), 4u);
@@ -182,7 +183,7 @@ TEST_F(AutoRegionCommandTest, QuickCutPointsPutBarsAtTheRisesAndRegionsBetweenUn
 
     form->FOption.AutoCutOnly = true;
     form->actRegionAutoQuick->Execute();
-    EXPECT_EQ(form->FCutBars->Count(), 6);
+    EXPECT_EQ(form->Document().CutBarCount(), 6);
     EXPECT_EQ(form->EditList->Items()->Count(), 4);
 }
 
@@ -194,16 +195,16 @@ TEST_F(AutoRegionCommandTest, CutPointsOfANewFileAreFoundOnItsOwnDrawData)
     form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
     form->FOption.AutoCutOnly = true;
     form->actRegionAutoQuick->Execute();
-    ASSERT_EQ(form->FAutoCutPoints->Count(), 3);
-    form->FModified = false;
+    ASSERT_EQ(form->Document().AutoCutPoints().Count(), 3);
+    form->Document().SetModified(false);
     Open(4000, "later.wav");
     form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
     form->FOption.AutoCutOnly = true;
     form->actRegionAutoQuick->Execute();
-    ASSERT_EQ(form->FAutoCutPoints->Count(), 3);
+    ASSERT_EQ(form->Document().AutoCutPoints().Count(), 3);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(
-            Near(StrToInt64Def(form->FAutoCutPoints->Strings(i), -1), kBursts[i].first + 4000));
+        EXPECT_TRUE(Near(StrToInt64Def(form->Document().AutoCutPoints().Strings(i), -1),
+                         kBursts[i].first + 4000));
 }
 
 TEST_F(AutoRegionCommandTest, QuickFindingNothingAddsNothing)
@@ -212,7 +213,7 @@ TEST_F(AutoRegionCommandTest, QuickFindingNothingAddsNothing)
     form->FOption.AutoLevel = 127; // louder than any burst
     form->actRegionAutoQuick->Execute();
     EXPECT_EQ(form->EditList->Items()->Count(), 0);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
 }
 
 TEST_F(AutoRegionCommandTest, TheAutoWindowAddsWhatItsLastRunFoundEveryWayItIsOpened)
@@ -222,13 +223,13 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowAddsWhatItsLastRunFoundEveryWayItIsOp
     for (const auto& run : WaysToRun(form->actRegionAuto, VK_F5, 0)) {
         form->FOption.AutoMode = static_cast<int>(TAutoMode::SearchSilence);
         const int regions = form->EditList->Items()->Count();
-        const int bars = form->FCutBars->Count();
+        const int bars = form->Document().CutBarCount();
         ScriptedModalForms modal;
         AddFromAutoWindow(&TForm5::TypeRd2, modal);
         run();
         ASSERT_EQ(modal.Shown().size(), 1u);
         EXPECT_EQ(shownCount, "4 個");
-        EXPECT_EQ(form->FCutBars->Count(), bars + 3);
+        EXPECT_EQ(form->Document().CutBarCount(), bars + 3);
         // The window's box, unticked as the settings say, adds the pieces too.
         EXPECT_EQ(form->EditList->Items()->Count(), regions + 4);
         // What the window ended with is stored back.
@@ -272,7 +273,7 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCanc
     form->actRegionAuto->Execute();
     ASSERT_EQ(modal.Shown().size(), 1u);
     EXPECT_EQ(form->EditList->Items()->Count(), 0);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
     EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(TAutoMode::StripSilence));
     EXPECT_EQ(form->FOption.AutoLevel, 64);
     EXPECT_EQ(form->FOption.AutoPreTime, 120);
@@ -298,9 +299,11 @@ TEST_F(AutoRegionCommandTest, TrimAndExpandFitTheSelectionEveryWayTheyAreRun)
         for (const auto& run : WaysToRun(c.Action, c.Key, ssCtrl)) {
             Select(c.From, c.To);
             run();
-            EXPECT_TRUE(Near(form->FView.SelStart, start)) << form->FView.SelStart;
-            EXPECT_TRUE(Near(form->FView.SelEnd, end - 1)) << form->FView.SelEnd;
-            EXPECT_EQ(form->FView.PlayPos, form->FView.SelStart);
+            EXPECT_TRUE(Near(form->Document().View().SelStart, start))
+                << form->Document().View().SelStart;
+            EXPECT_TRUE(Near(form->Document().View().SelEnd, end - 1))
+                << form->Document().View().SelEnd;
+            EXPECT_EQ(form->Document().View().PlayPos, form->Document().View().SelStart);
             EXPECT_FALSE(form->InfoRegionLabel->Caption().empty());
         }
 }
@@ -316,8 +319,8 @@ TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirS
     for (int i = 0; i < 4; ++i)
         form->EditList->Items()->Item(i)->SetSelected(true);
     form->EditListClick(form->EditList);
-    ASSERT_TRUE(form->FView.RegionSelection);
-    form->FModified = false;
+    ASSERT_TRUE(form->Document().View().RegionSelection);
+    form->Document().SetModified(false);
     form->actRegionTrim->Execute();
     const std::vector<TRegionRange> ranges = ItemRanges();
     for (int i = 0; i < 3; ++i) {
@@ -325,9 +328,9 @@ TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirS
         EXPECT_TRUE(Near(ranges[i].End, kBursts[i].second - 1)) << ranges[i].End;
     }
     EXPECT_EQ(ranges[3], (TRegionRange{70000, 76000}));
-    EXPECT_EQ(form->FView.SelStart, ranges[0].Start);
-    EXPECT_EQ(form->FView.SelEnd, 76000);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->Document().View().SelStart, ranges[0].Start);
+    EXPECT_EQ(form->Document().View().SelEnd, 76000);
+    EXPECT_TRUE(form->Document().Modified());
     EXPECT_EQ(form->EditList->Items()->Item(0)->SubItems()->Strings(1),
               RegionTimeText(ranges[0].Start, kRate));
 }

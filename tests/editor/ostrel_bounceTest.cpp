@@ -114,7 +114,7 @@ protected:
     void ExpectWindowGivenBack()
     {
         EXPECT_TRUE(form->Enabled());
-        EXPECT_FALSE(form->FBusy);
+        EXPECT_FALSE(form->Document().Busy());
         EXPECT_EQ(FindProcessWindow(), nullptr);
     }
 
@@ -174,13 +174,13 @@ TEST_F(BounceWindowTest, TheSelectedOnlyCommandWritesTheSelectionAndCloseChkIsKe
 
     // The user unchecks the box while the job runs: the window waits.
     SelectOnly({0});
-    form->FBounceTarget = [](const AnsiString& folder) {
+    form->SetBounceTarget([](const AnsiString& folder) {
         auto target = std::make_unique<TTestBounceFolder>(folder);
         target->OnCreated = [](int, const AnsiString&) {
             PostMessageA(FindProcessWindow()->CloseChk->Handle(), BM_CLICK, 0, 0);
         };
         return target;
-    };
+    });
     StoppedWindow seen;
     {
         ProcessWindowWatch watch = CloseWhenStopped(seen);
@@ -231,17 +231,17 @@ TEST_F(BounceWindowTest, CancelDuringTheFirstOfFourFilesLeavesExactlyThatFile)
     AddRegions({{0, 15000}, {15000, 30000}, {30000, 45000}, {45000, 60000}});
     form->FOption.ProcessClose = true;
     bool heldMeanwhile = false;
-    form->FBounceTarget = [&](const AnsiString& folder) {
+    form->SetBounceTarget([&](const AnsiString& folder) {
         auto target = std::make_unique<TTestBounceFolder>(folder);
         target->OnCreated = [&](int number, const AnsiString&) {
             if (number != 1)
                 return;
-            heldMeanwhile = form->FBusy && !form->Enabled();
+            heldMeanwhile = form->Document().Busy() && !form->Enabled();
             // The click reaches the window while the file is written.
             PostMessageA(FindProcessWindow()->CancelBtn->Handle(), BM_CLICK, 0, 0);
         };
         return target;
-    };
+    });
     StoppedWindow seen;
     {
         ProcessWindowWatch watch = CloseWhenStopped(seen);
@@ -262,11 +262,11 @@ TEST_F(BounceWindowTest, AFailingWriteShowsTheFailureAndKeepsOnlyTheFilesWritten
 {
     AddRegions({{0, 20000}, {20000, 60000}, {0, 100}});
     form->FOption.ProcessClose = true;
-    form->FBounceTarget = [](const AnsiString& folder) {
+    form->SetBounceTarget([](const AnsiString& folder) {
         auto target = std::make_unique<TTestBounceFolder>(folder);
         target->FailFile(2, 100000); // the second file stops partway
         return target;
-    };
+    });
     StoppedWindow seen;
     {
         ProcessWindowWatch watch = CloseWhenStopped(seen);

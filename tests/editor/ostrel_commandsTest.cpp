@@ -49,14 +49,14 @@ TEST_F(CommandWindowTest, TheActionsFollowTheirRulesAsTheWindowChanges)
     EXPECT_FALSE(EnabledNow(form->actViewVZoomOut));
     EXPECT_TRUE(EnabledNow(form->actViewVZoomIn));
     form->actViewVZoomIn->Execute();
-    EXPECT_EQ(form->FView.VZoom, 2);
+    EXPECT_EQ(form->Document().View().VZoom, 2);
     EXPECT_TRUE(EnabledNow(form->actViewVZoomOut));
     EXPECT_FALSE(EnabledNow(form->actViewZoomRegion));
-    form->FView.SelStart = 100;
-    form->FView.SelEnd = 900;
-    form->FView.HasSelection = true;
+    form->Document().View().SelStart = 100;
+    form->Document().View().SelEnd = 900;
+    form->Document().View().HasSelection = true;
     EXPECT_TRUE(EnabledNow(form->actViewZoomRegion));
-    form->FView.PlayPos = 500;
+    form->Document().View().PlayPos = 500;
     EXPECT_TRUE(EnabledNow(form->actRegionCut));
     // The rule allows trimming the selection, but without its command the
     // action stays disabled.
@@ -121,9 +121,9 @@ TEST_F(CommandWindowTest, TheToolbarsPlayButtonPlaysAndLeavesTheFocusOnTheWave)
 {
     Open();
     FocusOn(form->FocusBtn);
-    form->FView.PlayPos = 4000;
+    form->Document().View().PlayPos = 4000;
     ClickToolButton(form->TransportBar, form->actAudioPlay);
-    EXPECT_EQ(form->FPlayStart, 4000);
+    EXPECT_EQ(form->Document().PlayStart(), 4000);
     EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
-    EXPECT_TRUE(PumpUntil([this] { return form->FStopped; }, 15000));
+    EXPECT_TRUE(PumpUntil([this] { return form->Stopped(); }, 15000));
 }

@@ -31,11 +31,11 @@ protected:
     {
         Start();
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
-        form->FView.Zoom = samplesPerPixel;
+        form->Document().View().Zoom = samplesPerPixel;
         form->DrawWave(0);
-        ASSERT_EQ(form->FView.SamplesPerPixel, samplesPerPixel);
+        ASSERT_EQ(form->Document().View().SamplesPerPixel, samplesPerPixel);
     }
-    Bars CutBars() const { return CutBarPositions(form->FCutBars); }
+    Bars CutBars() const { return form->Document().CutBarSamples(); }
     Ranges Regions() const
     {
         Ranges ranges;
@@ -76,8 +76,8 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
         Open();
         form->FOption.CutToAdd = c.CutToAdd;
         form->AddCutBars(c.Before);
-        form->FView.PlayPos = 1000;
-        form->FModified = false;
+        form->Document().View().PlayPos = 1000;
+        form->Document().SetModified(false);
         ASSERT_TRUE(form->actRegionCut->Execute());
         Bars after = c.Before;
         after.push_back(1000);
@@ -85,8 +85,8 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
         EXPECT_EQ(CutBars(), after);
         EXPECT_EQ(form->CutManageList->Items()->Count(), static_cast<int>(after.size()));
         EXPECT_EQ(Regions(), c.Added);
-        EXPECT_TRUE(form->FModified);
-        form->FModified = false;
+        EXPECT_TRUE(form->Document().Modified());
+        form->Document().SetModified(false);
         FreeAndNil(form);
     }
 }
@@ -111,12 +111,12 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
             else
                 PressKey(form->FocusBtn->Handle(), key, shift);
         };
-        form->FView.PlayPos = 1000;
+        form->Document().View().PlayPos = 1000;
         run(form->actRegionCut, 'G', ssCtrl);
         EXPECT_EQ(CutBars(), (Bars{1000})) << byMenu;
-        form->FView.SelStart = 2000;
-        form->FView.SelEnd = 5000;
-        form->FView.HasSelection = true;
+        form->Document().View().SelStart = 2000;
+        form->Document().View().SelEnd = 5000;
+        form->Document().View().HasSelection = true;
         run(form->actRegionCut2, 'G', ssShift | ssCtrl);
         EXPECT_EQ(CutBars(), (Bars{1000, 2000, 5000})) << byMenu;
         if (byMenu) {
@@ -125,7 +125,7 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
             ClickMenuItem(form, menuItem(form->actRegionCutClear));
             EXPECT_EQ(CutBars(), Bars{});
         }
-        form->FModified = false;
+        form->Document().SetModified(false);
         FreeAndNil(form);
     }
 }
@@ -134,12 +134,12 @@ TEST_F(CutBarWindowTest, ACutAtBothEndsMarksTheSelection)
 {
     Open();
     form->FOption.CutToAdd = true;
-    form->FView.SelStart = 2000;
-    form->FView.SelEnd = 5000;
-    form->FView.HasSelection = true;
+    form->Document().View().SelStart = 2000;
+    form->Document().View().SelEnd = 5000;
+    form->Document().View().HasSelection = true;
     ASSERT_TRUE(form->actRegionCut2->Execute());
     EXPECT_EQ(CutBars(), (Bars{2000, 5000}));
-    EXPECT_EQ(form->FCutBars->Strings(0), "000000002000");
+    EXPECT_EQ(form->Document().CutBars().Strings(0), "000000002000");
     EXPECT_EQ(Regions(), (Ranges{{2000, 4999}}));
 }
 
@@ -157,12 +157,12 @@ TEST_F(CutBarWindowTest, BarsTurnIntoTheRegionsBetweenThem)
     for (const auto& c : cases) {
         Open();
         form->AddCutBars(c.Bars);
-        form->FModified = false;
+        form->Document().SetModified(false);
         ASSERT_TRUE(form->actRegionCutToList->Execute());
         EXPECT_EQ(Regions(), c.Regions);
         EXPECT_EQ(form->EditList->Items()->Item(0)->Caption(), "take_01");
-        EXPECT_TRUE(form->FModified);
-        form->FModified = false;
+        EXPECT_TRUE(form->Document().Modified());
+        form->Document().SetModified(false);
         FreeAndNil(form);
     }
 }
@@ -186,18 +186,18 @@ TEST_F(CutBarWindowTest, ANudgeKeepsTheListSortedAndTheMovedBarSelected)
         Open();
         form->AddCutBars({1000, 1010, 1020, 5000});
         SelectRow(c.Row);
-        form->FView.PlayPos = 40000;
-        form->FModified = false;
+        form->Document().View().PlayPos = 40000;
+        form->Document().SetModified(false);
         form->NudgeCutBar(c.Forward);
         EXPECT_EQ(CutBars(), c.After) << c.Row;
         EXPECT_EQ(SelectedRow(), c.SelectedAfter) << c.Row;
         EXPECT_EQ(Row(c.SelectedAfter)->Caption(), IntToStr(c.SelectedAfter + 1));
-        EXPECT_EQ(form->FView.PlayPos, 40000) << "the reorder moves no cursor";
-        EXPECT_TRUE(form->FModified);
+        EXPECT_EQ(form->Document().View().PlayPos, 40000) << "the reorder moves no cursor";
+        EXPECT_TRUE(form->Document().Modified());
         // Every bar still makes a region.
         form->actRegionCutToList->Execute();
         EXPECT_EQ(form->EditList->Items()->Count(), 5) << c.Row;
-        form->FModified = false;
+        form->Document().SetModified(false);
         FreeAndNil(form);
     }
 }
@@ -221,28 +221,28 @@ TEST_F(CutBarWindowTest, DeletingAndClearingLeaveTheModifiedFlag)
 {
     Open();
     form->AddCutBars({1000, 2000, 3000});
-    form->FModified = false;
+    form->Document().SetModified(false);
     SelectRow(2);
     form->DeleteSelectedCutBar();
     EXPECT_EQ(CutBars(), (Bars{1000, 2000}));
     EXPECT_EQ(SelectedRow(), 1);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
     ASSERT_TRUE(form->actRegionCutClear->Execute());
     EXPECT_EQ(CutBars(), Bars{});
     EXPECT_EQ(form->CutManageList->Items()->Count(), 0);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
 }
 
 TEST_F(CutBarWindowTest, SelectingABarMovesTheCursorToIt)
 {
     Open(8);
     form->AddCutBars({1000, 60000});
-    form->FView.SelStart = 10;
-    form->FView.SelEnd = 20;
-    form->FView.HasSelection = true;
+    form->Document().View().SelStart = 10;
+    form->Document().View().SelEnd = 20;
+    form->Document().View().HasSelection = true;
     SelectRow(1);
-    EXPECT_EQ(form->FView.PlayPos, 60000);
-    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_EQ(form->Document().View().PlayPos, 60000);
+    EXPECT_FALSE(form->Document().View().HasSelection);
     EXPECT_TRUE(form->IsSampleVisible(60000));
 }
 
@@ -253,7 +253,7 @@ TEST_F(CutBarWindowTest, DraggingABarDownMovesItEarlierAndSortsTheListOnRelease)
     Open(256);
     form->AddCutBars({1000, 3000, 6000});
     SelectRow(1);
-    form->FModified = false;
+    form->Document().SetModified(false);
     const TRect cell = form->CutManageList->SubItemRect(Row(1), 1);
     const TPoint at((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
     const TPoint screen = form->CutManageList->ClientToScreen(at);
@@ -264,10 +264,10 @@ TEST_F(CutBarWindowTest, DraggingABarDownMovesItEarlierAndSortsTheListOnRelease)
     ASSERT_TRUE(form->DragEditTimer->Enabled());
     mouse.Move({screen.x, screen.y + 10});
     form->DragEditTimerTimer(form->DragEditTimer);
-    EXPECT_EQ(form->FCutBars->Strings(1), "000000000440"); // 3000 - 10 x 256
+    EXPECT_EQ(form->Document().CutBars().Strings(1), "000000000440"); // 3000 - 10 x 256
     mouse.Move({screen.x, screen.y + 20});
     form->DragEditTimerTimer(form->DragEditTimer);
-    EXPECT_EQ(form->FCutBars->Strings(1), "000000000000"); // not below 0
+    EXPECT_EQ(form->Document().CutBars().Strings(1), "000000000000"); // not below 0
     mouse.Move({screen.x, screen.y + 8});
     form->DragEditTimerTimer(form->DragEditTimer);
     held.reset();
@@ -276,7 +276,7 @@ TEST_F(CutBarWindowTest, DraggingABarDownMovesItEarlierAndSortsTheListOnRelease)
     EXPECT_EQ(CutBars(), (Bars{952, 1000, 6000}));
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_EQ(Row(0)->SubItems()->Strings(1), "952");
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
 }
 
 } // namespace

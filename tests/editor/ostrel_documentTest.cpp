@@ -96,13 +96,14 @@ protected:
     bool NoDocument() const
     {
         return form->Caption() == "Zandrel" && !form->FileLoaded() &&
-               form->FDrawStereo.Count() == 0 && form->FDrawMono.Count() == 0;
+               form->Document().DrawStereo().Count() == 0 &&
+               form->Document().DrawMono().Count() == 0;
     }
     // The main window is usable again after an open, whatever happened.
     void ExpectWindowGivenBack()
     {
         EXPECT_TRUE(form->Enabled());
-        EXPECT_FALSE(form->FBusy);
+        EXPECT_FALSE(form->Document().Busy());
         EXPECT_EQ(FindProcessWindow(), nullptr);
     }
     AnsiString Status() const { return StatusText(form); }
@@ -132,19 +133,19 @@ TEST(WavRefusal, TheChecksComeInTheirOrder)
     info.SampleStart = 44;
     info.DataSize = 0x40000000;
     const std::int64_t fits = 44 + 0x40000000LL;
-    using R = TFormVusk::TWavRefusal;
-    EXPECT_EQ(TFormVusk::WavRefusalFor(info, fits), R::None);
-    EXPECT_EQ(TFormVusk::WavRefusalFor(info, fits - 1), R::Truncated);
+    using R = TWavRefusal;
+    EXPECT_EQ(WavRefusalFor(info, fits), R::None);
+    EXPECT_EQ(WavRefusalFor(info, fits - 1), R::Truncated);
 
     TWavInfo odd = info;
     odd.BlockSize = 2;
-    EXPECT_EQ(TFormVusk::WavRefusalFor(odd, 0), R::BadBlockAlign);
+    EXPECT_EQ(WavRefusalFor(odd, 0), R::BadBlockAlign);
     odd.Bit = 8; // an 8-bit file gets the 16-bit message whatever its block align
-    EXPECT_EQ(TFormVusk::WavRefusalFor(odd, 0), R::Not16Bit);
+    EXPECT_EQ(WavRefusalFor(odd, 0), R::Not16Bit);
     odd.DataSize = 0x40000001; // size comes first
-    EXPECT_EQ(TFormVusk::WavRefusalFor(odd, 0), R::TooLarge);
+    EXPECT_EQ(WavRefusalFor(odd, 0), R::TooLarge);
     odd.IsPlayable = false;
-    EXPECT_EQ(TFormVusk::WavRefusalFor(odd, 0), R::NotPlayable);
+    EXPECT_EQ(WavRefusalFor(odd, 0), R::NotPlayable);
 }
 
 // --- Opening -------------------------------------------------------------------------------
@@ -157,9 +158,9 @@ TEST_F(DocumentTest, AnOpenFileShowsItsFormatLengthAndDrawData)
     EXPECT_EQ(form->InfoSampleLabel->Caption(), "88,200");
     EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:00.00 / 0:02.00");
     EXPECT_EQ(WaveBlockSize, 2);
-    EXPECT_EQ(form->FDrawStereo.Count(), 88200);
-    EXPECT_EQ(form->FDrawMono.Count(), 0);
-    EXPECT_EQ(form->FRecentFiles->Strings(0), path);
+    EXPECT_EQ(form->Document().DrawStereo().Count(), 88200);
+    EXPECT_EQ(form->Document().DrawMono().Count(), 0);
+    EXPECT_EQ(form->RecentFiles().Strings(0), path);
     EXPECT_TRUE(form->BrinkTimer->Enabled());
     EXPECT_TRUE(FileExists(DrawCachePath(path))); // SAVE DATA is on by default
     ExpectWindowGivenBack();
@@ -169,9 +170,9 @@ TEST_F(DocumentTest, AnOpenFileShowsItsFormatLengthAndDrawData)
     ASSERT_TRUE(form->OpenWavFile(mono));
     EXPECT_EQ(form->Caption(), "voice.wav - Mono 16bit @ 8000 Hz");
     EXPECT_EQ(form->InfoSampleLabel->Caption(), "1,000");
-    EXPECT_EQ(form->FDrawMono.Count(), 1000);
-    EXPECT_EQ(form->FDrawStereo.Count(), 0);
-    EXPECT_EQ(form->FRecentFiles->Strings(1), path);
+    EXPECT_EQ(form->Document().DrawMono().Count(), 1000);
+    EXPECT_EQ(form->Document().DrawStereo().Count(), 0);
+    EXPECT_EQ(form->RecentFiles().Strings(1), path);
 }
 
 TEST_F(DocumentTest, TheCommandLineOpensAWavFile)
@@ -206,7 +207,7 @@ TEST_F(DocumentTest, EveryRefusalSaysWhyAndLeavesNoDocument)
 {
     const Bytes eightBit(100, 0x80);
     const Bytes shortData = WavBuilder().Pcm16(2, 44100, SilenceSamples(1000, 2)).Bytes();
-    using R = TFormVusk::TWavRefusal;
+    using R = TWavRefusal;
     struct Case
     {
         const char* Name;
@@ -237,7 +238,7 @@ TEST_F(DocumentTest, EveryRefusalSaysWhyAndLeavesNoDocument)
         form->MessageLabel->SetCaption(L"");
         ScriptedMessageBoxes boxes(c.BoxText ? std::vector<int>{IDOK} : std::vector<int>{});
         const std::string path = WriteWav(folder, c.Name, c.Data);
-        EXPECT_EQ(TFormVusk::WavRefusalFor(InfoOf(path), FileSizeOf(path)), c.Refusal);
+        EXPECT_EQ(WavRefusalFor(InfoOf(path), FileSizeOf(path)), c.Refusal);
         EXPECT_FALSE(form->OpenWavFile(path));
         EXPECT_TRUE(NoDocument());
         ExpectWindowGivenBack();
@@ -272,7 +273,7 @@ TEST_F(DocumentTest, ExactlyOneGibibyteOfDataOpensFromItsCache)
     EXPECT_EQ(form->Caption(), "big.wav - Stereo 16bit @ 44100 Hz");
     EXPECT_EQ(form->InfoSampleLabel->Caption(), "268,435,456");
     EXPECT_EQ(WaveBlockSize, 2048);
-    EXPECT_EQ(form->FDrawStereo.Data, stereo.Data); // read, not built
+    EXPECT_EQ(form->Document().DrawStereo().Data, stereo.Data); // read, not built
     form->CloseDocument();
 }
 
@@ -288,7 +289,7 @@ TEST_F(DocumentTest, CancellingTheBuildLeavesNoDocument)
     ProcessWindowWatch watch([&](TForm4& window) {
         if (window.FRunning && !pressed) {
             pressed = true;
-            mainWindowHeld = !form->Enabled() && form->FBusy;
+            mainWindowHeld = !form->Enabled() && form->Document().Busy();
             EXPECT_EQ(window.Caption(), "ファイルの読み込み");
             EXPECT_FALSE(window.CloseChk->Visible());
             window.CancelBtn->Click();
@@ -383,7 +384,7 @@ TEST_F(DocumentTest, AFileCannotBeCutShortDuringTheBuildAndOneCutLaterFailsTheRe
     EXPECT_TRUE(refused);
     EXPECT_EQ(progressText.substr(0, std::string("ファイル読み込み中...").size()),
               "ファイル読み込み中...");
-    EXPECT_EQ(form->FDrawStereo.Count(),
+    EXPECT_EQ(form->Document().DrawStereo().Count(),
               DrawEntryCount(2, static_cast<std::uint32_t>(values.size() * 2), WaveBlockSize));
     ExpectWindowGivenBack();
 
@@ -445,7 +446,7 @@ TEST_F(DocumentTest, AFileCutOrRemovedFromOutsideDuringTheBuildClosesTheDocument
 
         const Samples next = NoiseSamples(1000, 2, ++seed);
         ASSERT_TRUE(form->OpenWavFile(Stereo("next.wav", next)));
-        EXPECT_EQ(form->FDrawStereo.Count(),
+        EXPECT_EQ(form->Document().DrawStereo().Count(),
                   DrawEntryCount(2, static_cast<std::uint32_t>(next.size() * 2), WaveBlockSize));
     }
 }
@@ -465,18 +466,18 @@ TEST_F(DocumentTest, TheSecondOpenReadsTheCacheAndAStaleOneIsRebuilt)
         marked.replace(i, 4, "\x03\xFD\x02\xFE");
     WriteWholeFile(DrawCachePath(path), marked);
     ASSERT_TRUE(form->OpenWavFile(path));
-    EXPECT_EQ(form->FDrawStereo.Data[3999], (TDrawEntryStereo{3, -3, 2, -2}));
+    EXPECT_EQ(form->Document().DrawStereo().Data[3999], (TDrawEntryStereo{3, -3, 2, -2}));
 
     // Another threshold: built again and written anew.
     form->FOption.ZeroLevel = 100;
     ASSERT_TRUE(form->OpenWavFile(path));
-    EXPECT_EQ(form->FDrawStereo.Data[3999], (TDrawEntryStereo{0, 0, 0, 0}));
+    EXPECT_EQ(form->Document().DrawStereo().Data[3999], (TDrawEntryStereo{0, 0, 0, 0}));
     EXPECT_EQ(CacheThreshold(path), 100);
 
     // Cut short: built again.
     SetFileLength(DrawCachePath(path), 60);
     ASSERT_TRUE(form->OpenWavFile(path));
-    EXPECT_EQ(form->FDrawStereo.Count(), 4000);
+    EXPECT_EQ(form->Document().DrawStereo().Count(), 4000);
     EXPECT_EQ(Cache(path).size(), built.size());
 }
 
@@ -485,7 +486,7 @@ TEST_F(DocumentTest, WithSaveDataOffNoCacheIsWritten)
     form->FOption.SaveData = false;
     const std::string path = Stereo("nocache.wav", SilenceSamples(1000, 2));
     ASSERT_TRUE(form->OpenWavFile(path));
-    EXPECT_EQ(form->FDrawStereo.Count(), 1000);
+    EXPECT_EQ(form->Document().DrawStereo().Count(), 1000);
     EXPECT_FALSE(FileExists(DrawCachePath(path)));
 }
 
@@ -497,7 +498,7 @@ TEST_F(DocumentTest, ACacheThatCannotBeWrittenIsReportedAndTheFileStaysOpen)
     EXPECT_EQ(Status(), DrawCacheText::CannotWrite);
     EXPECT_EQ(StatusColor(), clRed);
     EXPECT_EQ(form->Caption(), "blocked.wav - Stereo 16bit @ 44100 Hz");
-    EXPECT_EQ(form->FDrawStereo.Count(), 1000);
+    EXPECT_EQ(form->Document().DrawStereo().Count(), 1000);
 }
 
 // --- Closing before an open, and the reload ------------------------------------------------
@@ -507,17 +508,17 @@ TEST_F(DocumentTest, OpeningOverAChangedRegionListAsksFirstAndNoKeepsTheFile)
     const std::string first = Stereo("first.wav", SilenceSamples(100, 2));
     const std::string second = Stereo("second.wav", SilenceSamples(200, 2));
     ASSERT_TRUE(form->OpenWavFile(first));
-    form->FCutBars->Add("000000000050");
-    form->FModified = true;
+    form->Document().AddLoadedCutBars({"000000000050"});
+    form->Document().SetModified(true);
 
     ScriptedMessageBoxes boxes({IDNO, IDYES});
     EXPECT_FALSE(form->OpenWavFile(second));
     EXPECT_EQ(form->Caption(), "first.wav - Stereo 16bit @ 44100 Hz");
-    EXPECT_EQ(form->FCutBars->Count(), 1);
+    EXPECT_EQ(form->Document().CutBarCount(), 1);
 
     EXPECT_TRUE(form->OpenWavFile(second));
     EXPECT_EQ(form->Caption(), "second.wav - Stereo 16bit @ 44100 Hz");
-    EXPECT_EQ(form->FCutBars->Count(), 0);
+    EXPECT_EQ(form->Document().CutBarCount(), 0);
     ASSERT_EQ(boxes.Shown().size(), 2u);
     EXPECT_EQ(boxes.Shown()[0].Caption, "警告");
 }
@@ -526,11 +527,11 @@ TEST_F(DocumentTest, TheReloadRebuildsForNewSettingsAndKeepsTheCutBars)
 {
     const std::string path = Stereo("reload.wav", SilenceSamples(1000, 2));
     ASSERT_TRUE(form->OpenWavFile(path));
-    form->FCutBars->Add("000000000500");
+    form->Document().AddLoadedCutBars({"000000000500"});
     form->FOption.ZeroLevel = 100;
     form->ReloadAfterPreference();
     EXPECT_EQ(CacheThreshold(path), 100);
-    EXPECT_EQ(form->FCutBars->Count(), 1);
+    EXPECT_EQ(form->Document().CutBarCount(), 1);
     EXPECT_EQ(form->Caption(), "reload.wav - Stereo 16bit @ 44100 Hz");
     ExpectWindowGivenBack();
 
@@ -538,5 +539,5 @@ TEST_F(DocumentTest, TheReloadRebuildsForNewSettingsAndKeepsTheCutBars)
     Stereo("reload.wav", SilenceSamples(3000, 2));
     form->ReloadAfterPreference();
     EXPECT_EQ(form->InfoSampleLabel->Caption(), "3,000");
-    EXPECT_EQ(form->FCutBars->Count(), 0);
+    EXPECT_EQ(form->Document().CutBarCount(), 0);
 }

@@ -109,10 +109,10 @@ TEST_F(ExplorerTreeTest, NothingOpensWhileBusyOrOnAFolderEvenOneNamedLikeASoundF
     };
     const Case cases[] = {{"take.wav", true}, {"", false}, {"inner.wav", false}};
     for (const Case& c : cases) {
-        form->FBusy = c.Busy;
+        form->Document().SetBusy(c.Busy);
         ASSERT_TRUE(Tree()->SelectPath(folder / "songs\\" + c.Selected));
         PressKey(Tree()->Handle(), VK_RETURN);
-        form->FBusy = false;
+        form->Document().SetBusy(false);
         EXPECT_EQ(form->Caption(), kept) << c.Selected;
     }
 }

@@ -172,7 +172,7 @@ TEST_F(MenuBarTest, TheActionsUpdatesEnableAndCheckTheItemsTheirMenusShow)
         form->AddRegion(1000, 2000);
         form->EditList->Items()->Item(0)->SetSelected(true);
         form->actRegionMonoLeft->Execute();
-        form->FModified = false;
+        form->Document().SetModified(false);
     };
     const auto fileOpen = [&] { LoadTestDocument(*form, wavPath); };
     const struct
@@ -244,7 +244,7 @@ TEST_F(MenuBarTest, TheVolumeStepsAndTheToolbarLockAnswerTheirMenuItems)
     ClickMenuItem(form, form->vol12);
     EXPECT_TRUE(form->vol12->Checked());
     EXPECT_FALSE(form->vol0->Checked()) << "one step of the radio group";
-    EXPECT_DOUBLE_EQ(form->FMasterVolume, 0.25);
+    EXPECT_DOUBLE_EQ(form->MasterVolume(), 0.25);
 
     ASSERT_TRUE(form->SkinDock2->AllowDrag());
     ClickMenuItem(form, form->ExtItem88);

@@ -30,17 +30,17 @@ protected:
     {
         Start();
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
-        form->FView.Zoom = kSamplesPerPixel;
+        form->Document().View().Zoom = kSamplesPerPixel;
         form->DrawWave(viewStart);
-        ASSERT_EQ(form->FView.SamplesPerPixel, kSamplesPerPixel);
+        ASSERT_EQ(form->Document().View().SamplesPerPixel, kSamplesPerPixel);
     }
     void Tool(TAction* action) { action->Execute(); }
     void AddBars(const Bars& bars)
     {
         form->AddCutBars(bars);
-        form->DrawWave(form->FView.ViewStart);
+        form->DrawWave(form->Document().View().ViewStart);
     }
-    Bars CutBars() const { return CutBarPositions(form->FCutBars); }
+    Bars CutBars() const { return form->Document().CutBarSamples(); }
 
     // Mouse messages at image coordinates, posted to the panel that holds
     // the image, as the system delivers them.
@@ -61,10 +61,13 @@ protected:
         Up(x, y);
     }
     // A row in the waveform body and one on the markers' triangles.
-    int Body() const { return form->FMarkHeight + 20; }
-    int OnMarker() const { return form->FMarkHeight - 2; }
-    bool MarkerAt(int x) const { return form->IsCutBarPixel(x, form->FMarkHeight); }
-    TRegionRange Selection() const { return {form->FView.SelStart, form->FView.SelEnd}; }
+    int Body() const { return form->MarkHeight() + 20; }
+    int OnMarker() const { return form->MarkHeight() - 2; }
+    bool MarkerAt(int x) const { return form->IsCutBarPixel(x, form->MarkHeight()); }
+    TRegionRange Selection() const
+    {
+        return {form->Document().View().SelStart, form->Document().View().SelEnd};
+    }
 };
 
 // Each tool from its menu item, its button on the mode bar and its key,
@@ -99,7 +102,7 @@ TEST_F(MouseToolWindowTest, EachToolIsChosenFromItsMenuItemButtonAndKey)
             TAction* action = form->*t.Action;
             ASSERT_NE(menuItem(action), nullptr);
             ways[way](action, t.Key);
-            EXPECT_EQ(form->FTool, t.Tool) << way << " " << action->Name();
+            EXPECT_EQ(form->Tool(), t.Tool) << way << " " << action->Name();
             EXPECT_TRUE(action->Checked()) << way << " " << action->Name();
         }
 }
@@ -110,7 +113,7 @@ TEST_F(MouseToolWindowTest, CutToolClicksPlaceSortedBarsAndAddTheirRegions)
     form->FOption.CutToAdd = true;
     Tool(form->actToolCut);
     EXPECT_TRUE(form->actToolCut->Checked());
-    form->FModified = false;
+    form->Document().SetModified(false);
     Click(30, Body());
     Click(10, Body());
     Click(20, Body());
@@ -118,9 +121,9 @@ TEST_F(MouseToolWindowTest, CutToolClicksPlaceSortedBarsAndAddTheirRegions)
     EXPECT_TRUE(MarkerAt(10) && MarkerAt(20) && MarkerAt(30));
     ASSERT_EQ(form->CutManageList->Items()->Count(), 3);
     EXPECT_EQ(form->CutManageList->Items()->Item(2)->SubItems()->Strings(0), "0:00.38");
-    EXPECT_EQ(form->FView.PlayPos, 2000);
-    EXPECT_FALSE(form->FView.HasSelection);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->Document().View().PlayPos, 2000);
+    EXPECT_FALSE(form->Document().View().HasSelection);
+    EXPECT_TRUE(form->Document().Modified());
     // Each cut added the region from the bar before it.
     const std::vector<TRegionRange> expected{{0, 2999}, {0, 999}, {1000, 1999}};
     ASSERT_EQ(form->EditList->Items()->Count(), 3);
@@ -143,7 +146,7 @@ TEST_F(MouseToolWindowTest, TheSelectToolPicksTheSegmentUnderAClick)
     for (const auto& c : cases) {
         Click(c.X, Body());
         EXPECT_EQ(Selection(), c.Selected) << c.X;
-        EXPECT_EQ(form->FView.PlayPos, c.Selected.Start) << c.X;
+        EXPECT_EQ(form->Document().View().PlayPos, c.Selected.Start) << c.X;
     }
     // Shift extends to the segment before.
     Click(5, Body(), MK_SHIFT);
@@ -171,9 +174,9 @@ TEST_F(MouseToolWindowTest, AMarkerDraggedInAnyToolEndsAtItsReleaseOrWhereItWas)
         Open();
         AddBars({3000, 6000});
         Tool(c.Tool(*form));
-        form->FModified = false;
+        form->Document().SetModified(false);
         Down(30, OnMarker());
-        ASSERT_TRUE(form->FWaveDrag.DraggingMarker());
+        ASSERT_TRUE(form->WaveDrag().DraggingMarker());
         for (int x : c.Path)
             Move(x, OnMarker());
         Up(c.Path.back(), OnMarker());
@@ -181,7 +184,7 @@ TEST_F(MouseToolWindowTest, AMarkerDraggedInAnyToolEndsAtItsReleaseOrWhereItWas)
         EXPECT_EQ(form->CutManageList->Items()->Count(), 2);
         for (std::int32_t bar : c.After)
             EXPECT_TRUE(MarkerAt(bar / kSamplesPerPixel)) << bar;
-        EXPECT_FALSE(form->FWaveDrag.Tracking());
+        EXPECT_FALSE(form->WaveDrag().Tracking());
         EXPECT_FALSE(form->DragScrollTimer->Enabled());
         FreeAndNil(form);
     }
@@ -213,7 +216,7 @@ TEST_F(MouseToolWindowTest, AMarkerDraggedOffTheImageLandsWhereItIsReleased)
         Move(-30, OnMarker());
         ASSERT_TRUE(form->DragScrollTimer->Enabled());
         form->DragScrollTimerTimer(form->DragScrollTimer);
-        ASSERT_EQ(form->FView.ViewStart, 6000);
+        ASSERT_EQ(form->Document().View().ViewStart, 6000);
         Move(c.Release, OnMarker());
         Up(c.Release, OnMarker());
         EXPECT_EQ(CutBars(), c.After);
@@ -227,7 +230,7 @@ TEST_F(MouseToolWindowTest, AnEraseSweepTakesTheMarkersItCrossesAndTheBarsBetwee
     Open();
     AddBars({2000, 3000, 3050, 8000});
     Tool(form->actToolErase);
-    form->FModified = false;
+    form->Document().SetModified(false);
     Down(15, Body());
     Move(25, Body());
     Move(35, Body());
@@ -237,7 +240,7 @@ TEST_F(MouseToolWindowTest, AnEraseSweepTakesTheMarkersItCrossesAndTheBarsBetwee
     EXPECT_FALSE(MarkerAt(30));
     EXPECT_TRUE(MarkerAt(80));
     EXPECT_EQ(form->CutManageList->Items()->Count(), 1);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
 
     // A press on a marker's column below the ruler takes that bar alone.
     Down(80, Body());
@@ -254,7 +257,7 @@ TEST_F(MouseToolWindowTest, ARegionDrawnWithTheRegionToolIsAddedAndReshapedWithS
     Move(10, Body());
     Up(10, Body());
     EXPECT_EQ(Selection(), (TRegionRange{1000, 4099}));
-    EXPECT_EQ(form->FView.PlayPos, 1000);
+    EXPECT_EQ(form->Document().View().PlayPos, 1000);
     EXPECT_EQ(form->InfoRegionLabel->Caption(), "0:00.39 [ 0:00.13 - 0:00.51 ]");
 
     form->SetActiveControl(form->FocusBtn);
@@ -266,18 +269,18 @@ TEST_F(MouseToolWindowTest, ARegionDrawnWithTheRegionToolIsAddedAndReshapedWithS
 
     // Selected in the list, the region follows a Shift press on the wave.
     item->SetSelected(true);
-    ASSERT_TRUE(form->FView.RegionSelection);
-    form->FModified = false;
+    ASSERT_TRUE(form->Document().View().RegionSelection);
+    form->Document().SetModified(false);
     Click(60, Body(), MK_SHIFT);
     EXPECT_EQ(Selection(), (TRegionRange{1000, 6099}));
     EXPECT_EQ(TFormVusk::RegionOf(item)->End, 6099);
     EXPECT_EQ(item->SubItems()->Strings(2), "0:00.76");
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
 
     // A click without a drag only moves the cursor.
     Click(20, Body());
-    EXPECT_FALSE(form->FView.HasSelection);
-    EXPECT_EQ(form->FView.PlayPos, 2000);
+    EXPECT_FALSE(form->Document().View().HasSelection);
+    EXPECT_EQ(form->Document().View().PlayPos, 2000);
     EXPECT_EQ(TFormVusk::RegionOf(item)->End, 6099);
 }
 
@@ -294,7 +297,7 @@ TEST_F(MouseToolWindowTest, AShiftPressOnSeveralSelectedRegionsReshapesTheFirst)
         ScopedKeyState shift({VK_SHIFT});
         items->Item(1)->SetSelected(true);
     }
-    ASSERT_TRUE(PumpUntil([this] { return !form->FRangeClickTimer->Enabled(); }));
+    ASSERT_TRUE(PumpUntil([this] { return !form->RangeClickPending(); }));
     ASSERT_EQ(Selection(), (TRegionRange{1000, 6000}));
     Click(40, Body(), MK_SHIFT);
     EXPECT_EQ(form->EditList->SelCount(), 1);
@@ -316,16 +319,16 @@ TEST_F(MouseToolWindowTest, ASelectionRunOffTheImageScrollsTheViewUntilItsStart)
     const std::vector<std::int32_t> expected{6000, 3000, 0, 0};
     for (std::int32_t start : expected) {
         form->DragScrollTimerTimer(form->DragScrollTimer);
-        EXPECT_EQ(form->FView.ViewStart, start);
-        EXPECT_EQ(form->FView.SelStart, start);
-        EXPECT_EQ(form->FView.SelEnd, 11099);
+        EXPECT_EQ(form->Document().View().ViewStart, start);
+        EXPECT_EQ(form->Document().View().SelStart, start);
+        EXPECT_EQ(form->Document().View().SelEnd, 11099);
     }
     // Released outside the image: the scrolling stops with the drag.
     Up(-30, Body());
     EXPECT_FALSE(form->DragScrollTimer->Enabled());
-    EXPECT_FALSE(form->FWaveDrag.Tracking());
+    EXPECT_FALSE(form->WaveDrag().Tracking());
     EXPECT_EQ(Selection(), (TRegionRange{0, 11099}));
-    EXPECT_EQ(form->FView.PlayPos, 0);
+    EXPECT_EQ(form->Document().View().PlayPos, 0);
 }
 
 } // namespace

@@ -86,10 +86,10 @@ TEST_F(PreferenceCommandTest, AColourAShortCutAndTheBufferCountChangedInTheWindo
     });
     EXPECT_EQ(form->FOption.WaveColor, 0x123456);
     EXPECT_EQ(form->actFileOpen->ShortCut(), scShift | scCtrl | 'K');
-    EXPECT_EQ(form->FShortCuts.ShortCuts[CommandIndex("actFileOpen")], scShift | scCtrl | 'K');
+    EXPECT_EQ(form->ShortCuts().ShortCuts[CommandIndex("actFileOpen")], scShift | scCtrl | 'K');
     EXPECT_EQ(form->FOption.BufCount, 8);
-    EXPECT_EQ(form->FEngine->BufCount(), 8u);
-    EXPECT_EQ(form->FEngine->BufSize(), 2048u); // a mono file halves the size
+    EXPECT_EQ(form->Engine()->BufCount(), 8u);
+    EXPECT_EQ(form->Engine()->BufSize(), 2048u); // a mono file halves the size
     EXPECT_EQ(form->FOption.PrefPage, 2);
     // The new key runs the command; the old one no longer does.
     int opens = 0;
@@ -158,7 +158,7 @@ TEST_F(PreferenceCommandTest, ShortCutsWithdrawnByARenameEditAreListedAndKeptAsA
         return true;
     });
     const int play = CommandIndex("actAudioPlay");
-    EXPECT_EQ(form->FShortCuts.ShortCuts[play], VK_SPACE);
+    EXPECT_EQ(form->ShortCuts().ShortCuts[play], VK_SPACE);
     // Still typing: the plain keys stay with the edit, the new one too.
     EXPECT_EQ(form->ActiveControl(), form->rEd1);
     EXPECT_EQ(form->actAudioPlay->ShortCut(), scNone);

@@ -125,10 +125,10 @@ TEST_F(PropertyCommandTest, NeitherWindowOpensWhileBusyNorThePropertiesWithoutAF
     ScriptedModalForms none; // any window fails the test
     form->actFileProperty->Execute();
     OpenStereoFile();
-    form->FBusy = true;
+    form->Document().SetBusy(true);
     form->actFileProperty->Execute();
     form->actAbout->Execute();
-    form->FBusy = false;
+    form->Document().SetBusy(false);
     EXPECT_TRUE(none.Shown().empty());
 }
 

@@ -132,14 +132,14 @@ TEST_F(RegionFileCommandTest, OpenFromMenuToolbarAndShortcutTakesWavAndRegionLis
         EXPECT_EQ(asked[0].Filter, "読み込み可能なファイル|*.wav;*.rgl|wavファイル(*.wav) "
                                    "|*.wav|リージョンファイル(*.rgl)|*.rgl|全てのファイル|*.*");
         EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "b"}));
-        EXPECT_EQ(form->FRglPath, saved);
+        EXPECT_EQ(form->Document().RglPath(), saved);
         asked.clear();
 
         AnswerFileDialogs({wavPath});
         open();
-        EXPECT_EQ(form->FEngine->Path(), wavPath);
+        EXPECT_EQ(form->Engine()->Path(), wavPath);
         EXPECT_TRUE(Captions().empty());
-        EXPECT_TRUE(form->FRglPath.empty());
+        EXPECT_TRUE(form->Document().RglPath().empty());
         asked.clear();
     }
 }
@@ -149,13 +149,13 @@ TEST_F(RegionFileCommandTest, ALoadedListShowsItsRegionsInOrderWithTheirTextsAnd
     OpenSong();
     AddWork();
     form->AddRegion(100, 200);
-    form->FSortColumn = 0;
+    ASSERT_EQ(form->SortColumn(), 0);
     // Sorted by start, the third region sits second: the file keeps that.
     form->EditListColumnClick(form->EditList, form->EditList->Columns()->Items(2));
     ASSERT_EQ(Captions()[1], "song_01");
     const AnsiString path = folder / "song.rgl";
     ASSERT_TRUE(form->SaveRegionList(path));
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
     EXPECT_EQ(StatusText(form), "リージョンリストを保存しました");
     EXPECT_EQ(StatusColor(form), clBlue);
 
@@ -167,12 +167,12 @@ TEST_F(RegionFileCommandTest, ALoadedListShowsItsRegionsInOrderWithTheirTextsAnd
     EXPECT_EQ(first->Strings(SubItemOf(TRegionColumn::OutMode)), "左チャンネルのみ");
     EXPECT_EQ(first->Strings(SubItemOf(TRegionColumn::End)), "0:00.13");
     EXPECT_EQ(form->EditList->Items()->Item(2)->SubItems()->Strings(3), "-");
-    ASSERT_EQ(form->FCutBars->Count(), 1);
-    EXPECT_EQ(form->FCutBars->Strings(0), "000000005000");
+    ASSERT_EQ(form->Document().CutBarCount(), 1);
+    EXPECT_EQ(form->Document().CutBars().Strings(0), "000000005000");
     EXPECT_EQ(form->CutManageList->Items()->Count(), 1);
-    EXPECT_EQ(form->FRecentFiles->Strings(0), path);
-    EXPECT_EQ(form->FRglPath, path);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_EQ(form->RecentFiles().Strings(0), path);
+    EXPECT_EQ(form->Document().RglPath(), path);
+    EXPECT_FALSE(form->Document().Modified());
 }
 
 TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
@@ -208,12 +208,12 @@ TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
         EXPECT_EQ(form->FileLoaded(), c.WavOpen);
         EXPECT_EQ(form->EditList->Items()->Count(), c.Regions);
         // The cut bars read before the broken one stay sorted and shown.
-        EXPECT_EQ(form->FCutBars->Count(), c.CutBars);
+        EXPECT_EQ(form->Document().CutBarCount(), c.CutBars);
         EXPECT_EQ(form->CutManageList->Items()->Count(), c.CutBars);
         if (c.CutBars) {
-            EXPECT_EQ(form->FCutBars->Strings(0), "000000000030");
+            EXPECT_EQ(form->Document().CutBars().Strings(0), "000000000030");
         }
-        EXPECT_TRUE(form->FRglPath.empty());
+        EXPECT_TRUE(form->Document().RglPath().empty());
         form->actFileCloseExecute(nullptr);
     }
 }
@@ -231,7 +231,7 @@ TEST_F(RegionFileCommandTest, AListWithAnUnreadableCountIsNeverSavedOver)
     EXPECT_EQ(StatusText(form), "リージョンリストファイルの読み込みに失敗しました");
     EXPECT_EQ(StatusColor(form), clRed);
     EXPECT_TRUE(form->FileLoaded());
-    EXPECT_TRUE(form->FRglPath.empty());
+    EXPECT_TRUE(form->Document().RglPath().empty());
 
     // The next save asks for a name; cancelled, the list file is untouched.
     form->AddRegion(0, 1000);
@@ -253,7 +253,7 @@ TEST_F(RegionFileCommandTest, ALoadTheUserRefusesToCloseForKeepsTheRegionsOfTheO
     form->LoadRegionList(path);
     EXPECT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(form->EditList->Items()->Count(), 3);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
 }
 
 TEST_F(RegionFileCommandTest, FirstSaveProposesTheWavsNameAndNoToAnExistingFileSavesNothing)
@@ -278,17 +278,17 @@ TEST_F(RegionFileCommandTest, FirstSaveProposesTheWavsNameAndNoToAnExistingFileS
         EXPECT_EQ(boxes.Shown()[0].Caption, "警告");
         EXPECT_EQ(folder.ReadFile("song.rgl"), "old");
         EXPECT_FALSE(FileExists(folder / "song.txt"));
-        EXPECT_TRUE(form->FRglPath.empty());
-        EXPECT_TRUE(form->FModified);
+        EXPECT_TRUE(form->Document().RglPath().empty());
+        EXPECT_TRUE(form->Document().Modified());
         asked.clear();
     }
 
     AnswerFileDialogs({folder / "song.txt"});
     ScriptedMessageBoxes yes({IDYES});
     form->actFileSave->Execute();
-    EXPECT_EQ(form->FRglPath, rgl);
-    EXPECT_EQ(form->FRecentFiles->Strings(0), rgl);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_EQ(form->Document().RglPath(), rgl);
+    EXPECT_EQ(form->RecentFiles().Strings(0), rgl);
+    EXPECT_FALSE(form->Document().Modified());
     EXPECT_NE(folder.ReadFile("song.rgl").find("REGION_COUNT=2"), std::string::npos);
 
     // From now on a save writes there without asking.
@@ -303,7 +303,7 @@ TEST_F(RegionFileCommandTest, SaveAsWritesAnotherFileAndKeepsTheDocumentsOwn)
     OpenSong();
     AddWork();
     const AnsiString own = folder / "own.rgl";
-    form->FRglPath = own;
+    form->Document().SetRglPath(own);
     folder.WriteFile("copy.rgl", "old");
     for (const auto& saveAs : WaysToRun(form->actFileSaveAs, 'S', ssCtrl | ssShift, false)) {
         AnswerFileDialogs({folder / "copy.rgl"});
@@ -317,8 +317,8 @@ TEST_F(RegionFileCommandTest, SaveAsWritesAnotherFileAndKeepsTheDocumentsOwn)
                   "同じ名前のファイルが存在します\rこのまま上書きしてもよろしいですか？");
         EXPECT_EQ(boxes.Shown()[0].Caption, "上書き確認");
         EXPECT_NE(folder.ReadFile("copy.rgl").find("REGION_COUNT=2"), std::string::npos);
-        EXPECT_EQ(form->FRglPath, own);
-        EXPECT_EQ(form->FRecentFiles->Strings(0), folder / "copy.rgl");
+        EXPECT_EQ(form->Document().RglPath(), own);
+        EXPECT_EQ(form->RecentFiles().Strings(0), folder / "copy.rgl");
         EXPECT_FALSE(FileExists(own));
         asked.clear();
         folder.WriteFile("copy.rgl", "old");
@@ -337,9 +337,9 @@ TEST_F(RegionFileCommandTest, AListThatCannotBeWrittenSaysSoAndStaysChanged)
     SetFileAttributesA((folder / "locked.rgl").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(StatusText(form), "リージョンリストファイルを保存できませんでした");
     EXPECT_EQ(folder.ReadFile("locked.rgl"), "old");
-    EXPECT_TRUE(form->FRglPath.empty());
-    EXPECT_TRUE(form->FModified);
-    EXPECT_EQ(form->FRecentFiles->IndexOf(folder / "locked.rgl"), -1);
+    EXPECT_TRUE(form->Document().RglPath().empty());
+    EXPECT_TRUE(form->Document().Modified());
+    EXPECT_EQ(form->RecentFiles().IndexOf(folder / "locked.rgl"), -1);
 }
 
 TEST_F(RegionFileCommandTest, NoFileCommandRunsWhileBusy)
@@ -347,10 +347,10 @@ TEST_F(RegionFileCommandTest, NoFileCommandRunsWhileBusy)
     OpenSong();
     AddWork();
     AnswerFileDialogs({});
-    form->FBusy = true;
+    form->Document().SetBusy(true);
     for (TAction* action : {form->actFileOpen, form->actFileSave, form->actFileSaveAs})
         action->OnExecute(action);
-    form->FBusy = false;
+    form->Document().SetBusy(false);
     EXPECT_TRUE(asked.empty());
 }
 
@@ -372,15 +372,15 @@ TEST_F(RegionFileCommandTest, AShellDropOfThreeFilesOnTheWaveformOpensOnlyTheFir
                                        form->WavePanel->Height() / 2);
     EXPECT_EQ(DragAndDropAt(data, middle), static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_TRUE(PumpUntil([this] { return form->FileLoaded(); }));
-    EXPECT_EQ(form->FEngine->Path(), wavPath);
+    EXPECT_EQ(form->Engine()->Path(), wavPath);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "b"}));
-    EXPECT_EQ(form->FRglPath, rgl);
+    EXPECT_EQ(form->Document().RglPath(), rgl);
 
     // While busy a drop opens nothing.
-    form->FBusy = true;
+    form->Document().SetBusy(true);
     DragAndDropAt(data, middle);
     PumpMessages();
-    form->FBusy = false;
-    EXPECT_EQ(form->FEngine->Path(), wavPath);
+    form->Document().SetBusy(false);
+    EXPECT_EQ(form->Engine()->Path(), wavPath);
     data->Release();
 }

@@ -73,9 +73,9 @@ protected:
     }
     void ZoomTo(std::int32_t samplesPerPixel)
     {
-        form->FView.Zoom = samplesPerPixel;
+        form->Document().View().Zoom = samplesPerPixel;
         form->DrawWave(0);
-        ASSERT_EQ(form->FView.SamplesPerPixel, samplesPerPixel);
+        ASSERT_EQ(form->Document().View().SamplesPerPixel, samplesPerPixel);
     }
 };
 
@@ -85,20 +85,20 @@ using Texts = std::vector<AnsiString>;
 TEST_F(RegionListWindowTest, AddedRegionsShowTheirNamesAndTexts)
 {
     Open();
-    form->FModified = false;
+    form->Document().SetModified(false);
     form->AddRegion(8000, 20000);
     ASSERT_EQ(form->EditList->Items()->Count(), 1);
     EXPECT_EQ(Text(0, TRegionColumn::Name), "take_01");
     EXPECT_EQ(SubTexts(0), (Texts{"0:01.50", "0:01.00", "0:02.50", "-", "-"}));
-    EXPECT_EQ(TFormVusk::RegionOf(Item(0)), &form->FRegions[0]);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(TFormVusk::RegionOf(Item(0)), &form->Document().Regions()[0]);
+    EXPECT_TRUE(form->Document().Modified());
 
-    form->FModified = false;
+    form->Document().SetModified(false);
     for (const auto& [start, end] :
          std::vector<std::pair<int, int>>{{5, 5}, {-1, 10}, {100, kFrames + 1}, {300, 200}})
         form->AddRegion(start, end);
     EXPECT_EQ(form->EditList->Items()->Count(), 1);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
     form->AddRegion(0, kFrames);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02"}));
 }
@@ -112,9 +112,9 @@ TEST_F(RegionListWindowTest, DeletedRegionsStillCountForTheNextNameUntilTheListE
     form->RemoveRegionItems({Item(2)});
     form->AddRegion(300, 400);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_04"}));
-    EXPECT_EQ(form->FRegions.Count(), 4);
+    EXPECT_EQ(form->Document().Regions().Count(), 4);
     form->RemoveRegionItems({Item(0), Item(1), Item(2)});
-    EXPECT_EQ(form->FRegions.Count(), 0);
+    EXPECT_EQ(form->Document().Regions().Count(), 0);
     form->AddRegion(300, 400);
     EXPECT_EQ(Names(), (NameList{"take_01"}));
 }
@@ -140,7 +140,7 @@ TEST_F(RegionListWindowTest, AHeaderClickSortsAndASecondOneTurnsTheOrder)
     form->EditListColumnClick(form->EditList, columns->Items(2)); // start
     EXPECT_EQ(Names(), (NameList{"take_02", "take_03", "take_01"}));
     form->EditListColumnClick(form->EditList, columns->Items(2));
-    EXPECT_EQ(form->FSortColumn, -3);
+    EXPECT_EQ(form->SortColumn(), -3);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_03", "take_02"}));
     form->EditListColumnClick(form->EditList, columns->Items(1)); // length
     EXPECT_EQ(Names(), (NameList{"take_03", "take_01", "take_02"}));
@@ -155,11 +155,11 @@ TEST_F(RegionListWindowTest, SelectingRegionsSelectsTheirSpanOnTheWaveform)
     form->AddRegion(24000, 40000);
     form->AddRegion(4000, 12000);
     SelectOnly({0});
-    EXPECT_TRUE(form->FView.HasSelection);
-    EXPECT_TRUE(form->FView.RegionSelection);
-    EXPECT_EQ(form->FView.SelStart, 8000);
-    EXPECT_EQ(form->FView.SelEnd, 16000);
-    EXPECT_EQ(form->FView.PlayPos, 8000);
+    EXPECT_TRUE(form->Document().View().HasSelection);
+    EXPECT_TRUE(form->Document().View().RegionSelection);
+    EXPECT_EQ(form->Document().View().SelStart, 8000);
+    EXPECT_EQ(form->Document().View().SelEnd, 16000);
+    EXPECT_EQ(form->Document().View().PlayPos, 8000);
     EXPECT_EQ(form->InfoRegionLabel->Caption(), "0:01.00 [ 0:01.00 - 0:02.00 ]");
     EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:01.00 / 0:10.00");
     EXPECT_EQ(form->SelectedRegionSpan(), (TRegionRange{-1, -1}));
@@ -170,10 +170,10 @@ TEST_F(RegionListWindowTest, SelectingRegionsSelectsTheirSpanOnTheWaveform)
         Item(1)->SetSelected(true);
         Item(2)->SetSelected(true);
     }
-    EXPECT_EQ(form->FView.SelEnd, 16000) << "taken once the loop waits";
-    ASSERT_TRUE(PumpUntil([this] { return !form->FRangeClickTimer->Enabled(); }));
-    EXPECT_EQ(form->FView.SelStart, 4000);
-    EXPECT_EQ(form->FView.SelEnd, 40000);
+    EXPECT_EQ(form->Document().View().SelEnd, 16000) << "taken once the loop waits";
+    ASSERT_TRUE(PumpUntil([this] { return !form->RangeClickPending(); }));
+    EXPECT_EQ(form->Document().View().SelStart, 4000);
+    EXPECT_EQ(form->Document().View().SelEnd, 40000);
     EXPECT_EQ(form->SelectedRegionSpan(), (TRegionRange{4000, 40000}));
 }
 
@@ -204,9 +204,9 @@ TEST_F(RegionListWindowTest, ARangeSelectionIsTakenOnceItIsWhole)
         SelectOnly({0});
         held = c.Held;
         Item(1)->SetSelected(true);
-        EXPECT_EQ(form->FRangeClickTimer->Enabled(), c.Taken) << c.Held.size();
-        PumpUntil([this] { return !form->FRangeClickTimer->Enabled(); });
-        EXPECT_EQ(form->FView.SelEnd, c.Taken ? 40000 : 16000) << c.Held.size();
+        EXPECT_EQ(form->RangeClickPending(), c.Taken) << c.Held.size();
+        PumpUntil([this] { return !form->RangeClickPending(); });
+        EXPECT_EQ(form->Document().View().SelEnd, c.Taken ? 40000 : 16000) << c.Held.size();
     }
 }
 
@@ -236,11 +236,11 @@ TEST_F(RegionListWindowTest, ShiftEndSelectsTheRestAndTheWaveSpansThem)
     }
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
     ASSERT_TRUE(PumpUntil([this] {
-        return form->EditList->SelCount() == 300 && !form->FRangeClickTimer->Enabled() &&
-               form->FView.SelEnd == 299 * 100 + 50;
+        return form->EditList->SelCount() == 300 && !form->RangeClickPending() &&
+               form->Document().View().SelEnd == 299 * 100 + 50;
     }));
-    EXPECT_EQ(form->FView.SelStart, 0);
-    EXPECT_TRUE(form->FView.RegionSelection);
+    EXPECT_EQ(form->Document().View().SelStart, 0);
+    EXPECT_TRUE(form->Document().View().RegionSelection);
 }
 
 TEST_F(RegionListWindowTest, ARegionOutOfViewIsBroughtToTheMiddle)
@@ -251,7 +251,7 @@ TEST_F(RegionListWindowTest, ARegionOutOfViewIsBroughtToTheMiddle)
     SelectOnly({0});
     EXPECT_TRUE(form->IsSampleVisible(60000));
     EXPECT_TRUE(form->IsSampleVisible(61000));
-    EXPECT_NE(form->FView.SelStartX, -1);
+    EXPECT_NE(form->Document().View().SelStartX, -1);
 }
 
 TEST_F(RegionListWindowTest, DroppedItemsMoveBeforeTheTargetInTheirOrder)
@@ -260,13 +260,13 @@ TEST_F(RegionListWindowTest, DroppedItemsMoveBeforeTheTargetInTheirOrder)
     for (int i = 0; i < 4; ++i)
         form->AddRegion(i * 1000, i * 1000 + 500);
     SelectOnly({2, 3});
-    form->FModified = false;
+    form->Document().SetModified(false);
     const TPoint onFirst = Cell(0, TRegionColumn::Name);
     form->EditListDragDrop(form->EditList, form->EditList, onFirst.x, onFirst.y);
     EXPECT_EQ(Names(), (NameList{"take_03", "take_04", "take_01", "take_02"}));
     EXPECT_TRUE(Item(0)->Selected());
     EXPECT_TRUE(Item(1)->Selected());
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
 
     // Onto the last item: the selection goes to the end.
     SelectOnly({0});
@@ -325,7 +325,7 @@ TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)
             EXPECT_EQ(shownAt.top, belowOutMode.y);
         }
     }
-    EXPECT_FALSE(form->FEditListStatus.Active);
+    EXPECT_FALSE(form->EditListStatus().Active);
 }
 
 // The colour the screen shows at a client point of a list, once painted.
@@ -404,7 +404,7 @@ TEST_F(RegionDragEditTest, DraggingEndsUpLengthensTheRegionsUpToTheFilesEnd)
     form->AddRegion(10000, 20000);
     form->AddRegion(70000, 79000);
     SelectOnly({0, 1});
-    form->FModified = false;
+    form->Document().SetModified(false);
     Press(1, TRegionColumn::End);
     EXPECT_TRUE(form->DragEditTimer->Enabled());
     EXPECT_FALSE(form->BrinkTimer->Enabled());
@@ -414,14 +414,14 @@ TEST_F(RegionDragEditTest, DraggingEndsUpLengthensTheRegionsUpToTheFilesEnd)
     EXPECT_EQ(Text(0, TRegionColumn::Length), "0:01.44");
     EXPECT_EQ(Text(0, TRegionColumn::End), "0:02.69");
     EXPECT_EQ(Text(1, TRegionColumn::End), "0:10.00");
-    EXPECT_EQ(form->FView.SelEnd, kFrames); // the span follows
-    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->Document().View().SelEnd, kFrames); // the span follows
+    EXPECT_TRUE(form->Document().Modified());
     TickAt(0);
     EXPECT_EQ(TFormVusk::RegionOf(Item(0))->End, 20000);
     Release();
     EXPECT_FALSE(form->DragEditTimer->Enabled());
-    EXPECT_FALSE(form->FEditListStatus.Active);
-    EXPECT_EQ(form->FView.PlayPos, 10000);
+    EXPECT_FALSE(form->EditListStatus().Active);
+    EXPECT_EQ(form->Document().View().PlayPos, 10000);
     EXPECT_TRUE(form->BrinkTimer->Enabled());
 }
 
@@ -439,11 +439,11 @@ TEST_F(RegionDragEditTest, DraggingAVolumeWritesItsLevelAndTheEngineFollows)
     TickAt(-100);
     EXPECT_EQ(TFormVusk::RegionOf(Item(0))->Volume, 2.0);
     EXPECT_EQ(Text(0, TRegionColumn::Volume), "+6.0 dB");
-    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), form->FMasterVolume * 2.0);
+    EXPECT_DOUBLE_EQ(form->Engine()->Volume(), form->MasterVolume() * 2.0);
     TickAt(0);
     EXPECT_EQ(Text(0, TRegionColumn::Volume), "-");
     Release();
-    EXPECT_FALSE(form->FEditListStatus.Active);
+    EXPECT_FALSE(form->EditListStatus().Active);
 }
 
 // A press and a short drag up on each column of a selected region, as the
@@ -512,7 +512,7 @@ TEST_F(RegionDragEditTest, AMoveOfLessThanFourPixelsEditsNothing)
     form->EditListMouseMove(form->EditList, ssLeft, at.x, at.y - 3);
     EXPECT_FALSE(form->DragEditTimer->Enabled());
     form->EditListMouseUp(form->EditList, TMouseButton::mbLeft, 0, at.x, at.y - 3);
-    EXPECT_FALSE(form->FEditListStatus.Active);
+    EXPECT_FALSE(form->EditListStatus().Active);
     EXPECT_EQ(TFormVusk::RegionOf(Item(0))->Start, 10000);
 }
 

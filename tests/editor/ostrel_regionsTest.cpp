@@ -107,7 +107,7 @@ TEST_F(RegionCommandTest, MergeSpansTheSelectedRegionsUnderAFreeName)
         Record(0).OutMode = TOutputMode::MonoLeft;
         Focus(form->EditList);
         SelectOnly({0, 1, 2});
-        form->FModified = false;
+        form->Document().SetModified(false);
         way();
         EXPECT_EQ(Names(), (NameList{"A_Merged(1)", "A_Merged"}));
         EXPECT_EQ(Record(0).Start, 1000);
@@ -116,7 +116,7 @@ TEST_F(RegionCommandTest, MergeSpansTheSelectedRegionsUnderAFreeName)
         EXPECT_EQ(Record(0).OutMode, TOutputMode::MonoLeft);
         EXPECT_EQ(Item(0)->SubItems()->Strings(0), "0:00.60"); // 4800 frames
         EXPECT_TRUE(Item(0)->Selected());
-        EXPECT_TRUE(form->FModified);
+        EXPECT_TRUE(form->Document().Modified());
         EXPECT_EQ(Status(), "リージョンを結合しました");
     }
 }
@@ -129,9 +129,9 @@ TEST_F(RegionCommandTest, ClearingLeavesTheListUnchangedAndTheWaveformFocused)
     SelectOnly({1});
     ClickMenu(form->actRegionClear);
     EXPECT_EQ(Count(), 0);
-    EXPECT_EQ(form->FRegions.Count(), 0);
-    EXPECT_FALSE(form->FModified);
-    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_EQ(form->Document().Regions().Count(), 0);
+    EXPECT_FALSE(form->Document().Modified());
+    EXPECT_FALSE(form->Document().View().HasSelection);
     EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
 }
 
@@ -143,7 +143,7 @@ TEST_F(RegionCommandTest, CopiedRegionsPasteIntoTheListOnlyAsNewRegions)
     Focus(form->EditList);
     SelectOnly({0, 1});
     Press('C', ssCtrl);
-    ASSERT_EQ(form->FRegionClip.Count(), 2);
+    ASSERT_EQ(form->Document().RegionClip().Count(), 2);
 
     // The waveform focused: nothing, from the menu or the shortcut.
     Focus(form->FocusBtn);
@@ -154,31 +154,31 @@ TEST_F(RegionCommandTest, CopiedRegionsPasteIntoTheListOnlyAsNewRegions)
     EXPECT_EQ(Count(), 2);
 
     Focus(form->EditList);
-    form->FModified = false;
+    form->Document().SetModified(false);
     Press('V', ssCtrl);
     ASSERT_EQ(Count(), 4);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03", "take_04"}));
     EXPECT_EQ(Record(2).Start, 1000);
     EXPECT_EQ(Record(2).Volume, 1.0); // only the range is copied
     EXPECT_EQ(Record(3).End, 4000);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
     EXPECT_EQ(Status(), "リージョンを貼り付けました");
 
     // The waveform's selection copies as one range; cut deletes the source.
     Focus(form->FocusBtn);
-    form->FView.SelStart = 500;
-    form->FView.SelEnd = 700;
-    form->FView.HasSelection = true;
+    form->Document().View().SelStart = 500;
+    form->Document().View().SelEnd = 700;
+    form->Document().View().HasSelection = true;
     ClickMenu(form->actEditCopy);
-    EXPECT_EQ(form->FRegionClip.Ranges, (std::vector<TRegionRange>{{500, 700}}));
+    EXPECT_EQ(form->Document().RegionClip().Ranges, (std::vector<TRegionRange>{{500, 700}}));
     Focus(form->EditList);
     SelectOnly({3});
     ClickMenu(form->actEditCut);
     EXPECT_EQ(Count(), 3);
-    EXPECT_EQ(form->FRegionClip.Ranges, (std::vector<TRegionRange>{{3000, 4000}}));
+    EXPECT_EQ(form->Document().RegionClip().Ranges, (std::vector<TRegionRange>{{3000, 4000}}));
 
     form->CloseDocument();
-    EXPECT_TRUE(form->FRegionClip.Empty());
+    EXPECT_TRUE(form->Document().RegionClip().Empty());
 }
 
 TEST_F(RegionCommandTest, DuplicatesFollowTheirSourcesWithNumberedNames)
@@ -197,7 +197,7 @@ TEST_F(RegionCommandTest, DuplicatesFollowTheirSourcesWithNumberedNames)
     EXPECT_EQ(Record(1).Name, "A(2)");
     EXPECT_EQ(Record(1).Volume, 1.0);
     EXPECT_EQ(Record(3).Start, 100);
-    EXPECT_EQ(form->FSortColumn, 1);
+    EXPECT_EQ(form->SortColumn(), 1);
     EXPECT_EQ(Status(), "リージョンを複製しました");
 }
 
@@ -207,16 +207,16 @@ TEST_F(RegionCommandTest, DeleteAndBackspaceRemoveTheSelectedRegions)
     form->AddRegionRanges({{0, 100}, {100, 200}, {200, 300}});
     Focus(form->EditList);
     SelectOnly({1});
-    form->FModified = false;
+    form->Document().SetModified(false);
     Press(VK_DELETE);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_03"}));
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
     EXPECT_EQ(form->EditList->SelCount(), 1);
 
     form->EditList->SelectAll();
     Press(VK_BACK);
     EXPECT_EQ(Count(), 0);
-    EXPECT_EQ(form->FRegions.Count(), 0);
+    EXPECT_EQ(form->Document().Regions().Count(), 0);
     EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
 
     // Backspace elsewhere, and the sideways arrows in the lists, do nothing
@@ -236,10 +236,10 @@ TEST_F(RegionCommandTest, SelectAllInTheWaveformSelectsTheWholeFile)
     ASSERT_TRUE(ActivateForm(form));
     Focus(form->FocusBtn);
     Press('A', ssCtrl);
-    EXPECT_TRUE(form->FView.HasSelection);
-    EXPECT_EQ(form->FView.SelStart, 0);
-    EXPECT_EQ(form->FView.SelEnd, 44100);
-    EXPECT_EQ(form->FView.PlayPos, 0);
+    EXPECT_TRUE(form->Document().View().HasSelection);
+    EXPECT_EQ(form->Document().View().SelStart, 0);
+    EXPECT_EQ(form->Document().View().SelEnd, 44100);
+    EXPECT_EQ(form->Document().View().PlayPos, 0);
     EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:00.00 / 0:01.00");
     EXPECT_EQ(form->InfoRegionLabel->Caption(), "0:01.00 [ 0:00.00 - 0:01.00 ]");
 }
@@ -247,12 +247,12 @@ TEST_F(RegionCommandTest, SelectAllInTheWaveformSelectsTheWholeFile)
 TEST_F(RegionCommandTest, AdjustCommandsMoveTheSelectedRegionByAPixelsWorth)
 {
     Open();
-    const std::int32_t s = form->FView.SamplesPerPixel;
+    const std::int32_t s = form->Document().View().SamplesPerPixel;
     ASSERT_GT(s, 0);
     form->AddRegionRanges({{0, 10 * s}, {20 * s, 21 * s + 1}});
     Focus(form->EditList);
     SelectOnly({0});
-    form->FModified = false;
+    form->Document().SetModified(false);
     struct Step
     {
         TAction* TFormVusk::*Action;
@@ -273,14 +273,14 @@ TEST_F(RegionCommandTest, AdjustCommandsMoveTheSelectedRegionByAPixelsWorth)
         Press(step.Key, step.Shift);
         EXPECT_EQ((TRegionRange{Record(0).Start, Record(0).End}), step.After)
             << (form->*step.Action)->Name();
-        EXPECT_EQ(form->FView.SelStart, step.After.Start);
-        EXPECT_EQ(form->FView.SelEnd, step.After.End);
+        EXPECT_EQ(form->Document().View().SelStart, step.After.Start);
+        EXPECT_EQ(form->Document().View().SelEnd, step.After.End);
     }
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
     // From the menu, on a region s + 1 samples long: one sample is left;
     // again, nothing changes.
     SelectOnly({1});
-    form->FModified = false;
+    form->Document().SetModified(false);
     ClickMenu(form->actRegionEndShort);
     EXPECT_EQ(Record(1).End, 20 * s + 1);
     ClickMenu(form->actRegionEndShort);
@@ -292,35 +292,35 @@ TEST_F(RegionCommandTest, AdjustCommandsMoveTheSelectedRegionByAPixelsWorth)
 TEST_F(RegionCommandTest, AdjustCommandsWithoutARegionSelectionMoveTheWaveformSelection)
 {
     Open();
-    const std::int32_t s = form->FView.SamplesPerPixel;
+    const std::int32_t s = form->Document().View().SamplesPerPixel;
     form->AddRegion(5 * s, 6 * s);
     Focus(form->FocusBtn);
-    form->FView.SelStart = 5 * s;
-    form->FView.SelEnd = 6 * s;
-    form->FView.HasSelection = true;
-    form->FModified = false;
+    form->Document().View().SelStart = 5 * s;
+    form->Document().View().SelEnd = 6 * s;
+    form->Document().View().HasSelection = true;
+    form->Document().SetModified(false);
     Press(VK_RIGHT, ssShift); // end-wide
-    EXPECT_EQ(form->FView.SelStart, 5 * s);
-    EXPECT_EQ(form->FView.SelEnd, 7 * s);
-    EXPECT_EQ(form->FView.PlayPos, 5 * s);
+    EXPECT_EQ(form->Document().View().SelStart, 5 * s);
+    EXPECT_EQ(form->Document().View().SelEnd, 7 * s);
+    EXPECT_EQ(form->Document().View().PlayPos, 5 * s);
     EXPECT_EQ(form->InfoRegionLabel->Caption(),
               SelectionLabelText(form->ViewDocument(), 5 * s, 7 * s));
     EXPECT_EQ(Record(0).End, 6 * s);
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
 }
 
 TEST_F(RegionCommandTest, AdjustCommandsNudgeTheSelectedCutBarInItsList)
 {
     Open();
-    const std::int32_t s = form->FView.SamplesPerPixel;
+    const std::int32_t s = form->Document().View().SamplesPerPixel;
     form->actViewCutbarlist->Execute();
     form->AddCutBar(10 * s);
     form->CutManageList->SetSelected(form->CutManageList->Items()->Item(0));
     Focus(form->CutManageList);
     Press(VK_RIGHT, ssCtrl); // start-short: on
-    EXPECT_EQ(CutBarSample(form->FCutBars->Strings(0)), 11 * s);
+    EXPECT_EQ(CutBarSample(form->Document().CutBars().Strings(0)), 11 * s);
     ClickMenu(form->actRegionEndShort); // back
-    EXPECT_EQ(CutBarSample(form->FCutBars->Strings(0)), 10 * s);
+    EXPECT_EQ(CutBarSample(form->Document().CutBars().Strings(0)), 10 * s);
 }
 
 TEST_F(RegionCommandTest, OutputModesFromTheMenuAndTheirCheckMarks)
@@ -329,13 +329,13 @@ TEST_F(RegionCommandTest, OutputModesFromTheMenuAndTheirCheckMarks)
     form->AddRegionRanges({{0, 100}, {100, 200}});
     Focus(form->EditList);
     SelectOnly({0, 1});
-    form->FModified = false;
+    form->Document().SetModified(false);
     ClickMenu(form->actRegionSwap);
     EXPECT_EQ(Record(0).OutMode, TOutputMode::Swap);
     EXPECT_EQ(Record(1).OutMode, TOutputMode::Swap);
     EXPECT_EQ(Item(1)->SubItems()->Strings(SubItemOf(TRegionColumn::OutMode)),
               OutputModeText(TOutputMode::Swap));
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
     form->actRegionSwap->Update();
     EXPECT_TRUE(form->actRegionSwap->Checked());
     SelectOnly({0});
@@ -367,7 +367,7 @@ TEST_F(RegionCommandTest, ADoubleClickOnTheVolumeResetsIt)
     Record(0).Volume = 0.5;
     Item(0)->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume), "-6.0 dB");
     SelectOnly({0});
-    form->FModified = false;
+    form->Document().SetModified(false);
     const TRect cell =
         form->EditList->SubItemRect(Item(0), static_cast<int>(TRegionColumn::Volume));
     ScopedCursorPos mouse(ScreenPointOf(form->EditList->Handle(), (cell.left + cell.right) / 2,
@@ -375,7 +375,7 @@ TEST_F(RegionCommandTest, ADoubleClickOnTheVolumeResetsIt)
     form->EditListDblClick(form->EditList);
     EXPECT_EQ(Record(0).Volume, 1.0);
     EXPECT_EQ(Item(0)->SubItems()->Strings(SubItemOf(TRegionColumn::Volume)), "-");
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
 }
 
 TEST_F(RegionCommandTest, TheListCommandsAnswerTheirMenuItemsAsTheirShortcuts)
@@ -421,9 +421,9 @@ TEST_F(RegionCommandTest, AddTakesTheWaveformSelectionFromTheMenuAndEnter)
     };
     for (const auto& way : ways) {
         Focus(form->FocusBtn);
-        form->FView.SelStart = 800;
-        form->FView.SelEnd = 1600;
-        form->FView.HasSelection = true;
+        form->Document().View().SelStart = 800;
+        form->Document().View().SelEnd = 1600;
+        form->Document().View().HasSelection = true;
         way();
     }
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02"}));

@@ -36,10 +36,10 @@ protected:
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
         for (int i = 0; i < 4; ++i)
             form->AddRegion(i * 16000, i * 16000 + 8000);
-        form->FModified = false;
+        form->Document().SetModified(false);
         ASSERT_TRUE(ActivateForm(form));
         ClickMenuItem(form, ViewMenuItem(form->actViewRen));
-        ASSERT_TRUE(form->FRenameMode);
+        ASSERT_TRUE(form->RenameMode());
     }
     TBarCustomItem* ViewMenuItem(TAction* action) const
     {
@@ -101,7 +101,7 @@ TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
     EXPECT_EQ(Item(4)->SubItems()->Count(), kPreviewSubItem + 1);
 
     ClickMenuItem(form, ViewMenuItem(form->actViewRen));
-    EXPECT_FALSE(form->FRenameMode);
+    EXPECT_FALSE(form->RenameMode());
     EXPECT_EQ(form->EditList->Columns()->Count(), kRegionColumnCount);
     EXPECT_EQ(Item(0)->SubItems()->Count(), kPreviewSubItem);
 
@@ -137,13 +137,13 @@ TEST_F(RenameWindowTest, TheButtonAppliesThePreviewOfTheSelectedRegions)
     ChooseTrackNumbers();
     SelectOnly({0, 1, 3});
     EXPECT_EQ(Previews(), (Names{"Track01", "Track02", "", "Track03"}));
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
 
     ClickCentre(form->GoRnBtn1);
     EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "take_03", "Track03"}));
     EXPECT_EQ(RecordNames(), Captions());
     EXPECT_EQ(Previews(), (Names{"", "", "", ""}));
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
 }
 
 TEST_F(RenameWindowTest, ApplyingStopsAtANameAnotherRegionKeeps)
@@ -157,7 +157,7 @@ TEST_F(RenameWindowTest, ApplyingStopsAtANameAnotherRegionKeeps)
     EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "Track03", "take_04"}));
     EXPECT_EQ(Status(), "同じ名前のリージョンがすでに存在しています");
     EXPECT_EQ(StatusColor(form), clRed);
-    EXPECT_TRUE(form->FModified); // the first two keep their new names
+    EXPECT_TRUE(form->Document().Modified()); // the first two keep their new names
 }
 
 TEST_F(RenameWindowTest, AClickedTabShowsItsPageAndRulesAndStaysChosenAfterARestart)
@@ -247,7 +247,7 @@ TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
     EXPECT_EQ(Previews(), (Names{"", "Intro", "", ""}));
     PressKey(form->rEd5->Handle(), VK_RETURN);
     EXPECT_EQ(Captions(), (Names{"take_01", "Intro", "take_03", "take_04"}));
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
     EXPECT_EQ(form->EditList->ItemFocused(), Item(2));
     EXPECT_EQ(form->rEd5->Text(), "take_03");
 
@@ -288,7 +288,7 @@ TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)
     }());
     EXPECT_EQ(Captions(), (Names{"a", "A[1]", "a[2]", "take_04"}));
     EXPECT_EQ(RecordNames(), Captions());
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->Document().Modified());
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].Caption, "文字列の重複");
 }
@@ -323,7 +323,7 @@ TEST_F(RenameWindowTest, ANoToTheNumberingQuestionChangesNoName)
     form->LoadRenameLines(lines);
     EXPECT_EQ(Captions(), (Names{"take_01", "take_02", "take_03", "take_04"}));
     EXPECT_EQ(Status(), "リネーム文字列の読み込みを中止しました");
-    EXPECT_FALSE(form->FModified);
+    EXPECT_FALSE(form->Document().Modified());
 }
 
 } // namespace

@@ -80,33 +80,33 @@ protected:
     }
     void Select(std::int32_t start, std::int32_t end)
     {
-        form->FView.SelStart = start;
-        form->FView.SelEnd = end;
-        form->FView.HasSelection = true;
-        form->DrawWave(form->FView.ViewStart);
+        form->Document().View().SelStart = start;
+        form->Document().View().SelEnd = end;
+        form->Document().View().HasSelection = true;
+        form->DrawWave(form->Document().View().ViewStart);
     }
     bool WaitStopped()
     {
-        return PumpUntil([this] { return form->FStopped; }, kPlayLimitMs);
+        return PumpUntil([this] { return form->Stopped(); }, kPlayLimitMs);
     }
     bool Playing() const
     {
-        return !form->FStopped && form->FEngine->IsPlaying() && form->MainTimer->Enabled() &&
+        return !form->Stopped() && form->Engine()->IsPlaying() && form->MainTimer->Enabled() &&
                !form->BrinkTimer->Enabled();
     }
     bool StoppedState() const
     {
-        return form->FStopped && !form->FEngine->IsPlaying() && !form->MainTimer->Enabled() &&
+        return form->Stopped() && !form->Engine()->IsPlaying() && !form->MainTimer->Enabled() &&
                form->BrinkTimer->Enabled();
     }
     TColor CursorPixel(int x)
     {
-        return form->WaveImage->Picture()->Canvas()->Pixel(x, form->FMarkHeight + 1);
+        return form->WaveImage->Picture()->Canvas()->Pixel(x, form->MarkHeight() + 1);
     }
     void AddCutBar(const char* entry)
     {
-        form->FCutBars->Add(entry);
-        form->FCutBars->Sort();
+        form->Document().AddLoadedCutBars({entry});
+        form->Document().SortCutBars();
     }
 };
 
@@ -117,18 +117,18 @@ protected:
 TEST_F(TransportWindowTest, PlayFromTheCursorRunsToTheEndAndStops)
 {
     Open(16000);
-    ChunkLog log(*form->FEngine);
-    form->FView.PlayPos = 4000;
+    ChunkLog log(*form->Engine());
+    form->Document().View().PlayPos = 4000;
     form->actAudioPlayExecute(form->actAudioPlay);
     EXPECT_TRUE(Playing());
-    EXPECT_EQ(form->FPlayStart, 4000);
+    EXPECT_EQ(form->Document().PlayStart(), 4000);
     ASSERT_TRUE(WaitStopped());
     EXPECT_TRUE(StoppedState());
     const auto chunks = log.Chunks();
     ASSERT_FALSE(chunks.empty());
     EXPECT_EQ(chunks.front().first, 4000 * kFrameBytes);
     EXPECT_EQ(chunks.back().first + chunks.back().second, 16000 * kFrameBytes);
-    EXPECT_GT(form->FView.PlayPos, 4000); // the position timer followed
+    EXPECT_GT(form->Document().View().PlayPos, 4000); // the position timer followed
     EXPECT_EQ(form->InfoTimeLabel->Caption().substr(7), " / 0:02.00");
 }
 
@@ -136,10 +136,10 @@ TEST_F(TransportWindowTest, PlayAtTheEndStartsAgainFromTheBeginning)
 {
     Open(16000);
     form->SetPlayPosition(16000);
-    ASSERT_TRUE(form->FView.CursorDrawn);
-    ChunkLog log(*form->FEngine);
+    ASSERT_TRUE(form->Document().View().CursorDrawn);
+    ChunkLog log(*form->Engine());
     form->actAudioPlayExecute(form->actAudioPlay);
-    EXPECT_EQ(form->FPlayStart, 0);
+    EXPECT_EQ(form->Document().PlayStart(), 0);
     ASSERT_TRUE(WaitStopped());
     EXPECT_EQ(log.Chunks().front().first, 0);
 }
@@ -149,18 +149,18 @@ TEST_F(TransportWindowTest, PlayOfASelectionLoopsWhileLoopIsOnAndEndsWhenItGoesO
     Open(16000);
     Select(2000, 6000);
     form->actAudioLoopExecute(form->actAudioLoop);
-    EXPECT_TRUE(form->FEngine->Loop());
+    EXPECT_TRUE(form->Engine()->Loop());
     EXPECT_TRUE(form->actAudioLoop->Checked());
     EXPECT_EQ(form->actAudioLoop->ImageIndex(), 22);
-    ChunkLog log(*form->FEngine);
-    form->FView.PlayPos = 3000;
+    ChunkLog log(*form->Engine());
+    form->Document().View().PlayPos = 3000;
     form->actAudioPlayExecute(form->actAudioPlay);
-    EXPECT_EQ(form->FPlayStart, 2000);
+    EXPECT_EQ(form->Document().PlayStart(), 2000);
     ASSERT_TRUE(PumpUntil([&] { return log.StartsAt(2000) >= 3; }, kPlayLimitMs));
     EXPECT_TRUE(Playing());
 
     form->actAudioLoopExecute(form->actAudioLoop);
-    EXPECT_FALSE(form->FEngine->Loop());
+    EXPECT_FALSE(form->Engine()->Loop());
     EXPECT_FALSE(form->actAudioLoop->Checked());
     EXPECT_EQ(form->actAudioLoop->ImageIndex(), 23);
     ASSERT_TRUE(WaitStopped());
@@ -193,8 +193,8 @@ TEST_F(TransportWindowTest, ClosingWhilePlayingLeavesTheWindowStopped)
     form->actAudioPlayExecute(form->actAudioPlay);
     ASSERT_TRUE(Playing());
     form->CloseDocument();
-    EXPECT_TRUE(form->FStopped);
-    EXPECT_FALSE(form->FEngine->IsPlaying());
+    EXPECT_TRUE(form->Stopped());
+    EXPECT_FALSE(form->Engine()->IsPlaying());
     EXPECT_FALSE(form->MainTimer->Enabled());
     EXPECT_FALSE(form->BrinkTimer->Enabled());
 
@@ -211,10 +211,10 @@ TEST_F(TransportWindowTest, StopWhenStoppedGoesBackToTheStart)
     Select(1000, 3000);
     form->SetPlayPosition(2000);
     form->actAudioStopExecute(form->actAudioStop);
-    EXPECT_EQ(form->FView.PlayPos, 0);
-    EXPECT_FALSE(form->FView.HasSelection);
+    EXPECT_EQ(form->Document().View().PlayPos, 0);
+    EXPECT_FALSE(form->Document().View().HasSelection);
     EXPECT_TRUE(form->actViewChase->Checked());
-    EXPECT_TRUE(form->FView.CursorDrawn);
+    EXPECT_TRUE(form->Document().View().CursorDrawn);
     EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:00.00 / 0:02.00");
 }
 
@@ -232,10 +232,10 @@ TEST_F(TransportWindowTest, SpacePlaysOnlyWhereItIsNotTyped)
     form->actViewRenExecute(form->actViewRen);
     form->SetActiveControl(form->rEd1);
     form->actAudioPlayExecute(form->actAudioPlay);
-    EXPECT_TRUE(form->FStopped);
+    EXPECT_TRUE(form->Stopped());
     form->SetActiveControl(form->EditList);
     form->actAudioPlayExecute(form->actAudioPlay);
-    EXPECT_FALSE(form->FStopped);
+    EXPECT_FALSE(form->Stopped());
     form->actAudioStopExecute(form->actAudioStop);
 }
 
@@ -249,9 +249,9 @@ TEST_F(TransportWindowTest, PlayInTheCutBarListStartsAtTheSelectedBar)
         form->CutManageList->Items()->Add()->SetCaption(IntToStr(i + 1));
     form->CutManageList->Items()->Item(1)->SetSelected(true);
     form->SetActiveControl(form->CutManageList);
-    ChunkLog log(*form->FEngine);
+    ChunkLog log(*form->Engine());
     form->actAudioPlayExecute(form->actAudioPlay);
-    EXPECT_EQ(form->FPlayStart, 12000);
+    EXPECT_EQ(form->Document().PlayStart(), 12000);
     ASSERT_TRUE(WaitStopped());
     EXPECT_EQ(log.Chunks().front().first, 12000 * kFrameBytes);
 }
@@ -269,12 +269,12 @@ TEST_F(TransportWindowTest, CtrlSpacePlaysTheFocusedRegionWhileANameIsTyped)
     form->EditList->SetItemFocused(second);
     form->SetActiveControl(form->FocusBtn); // not an edit: refused
     form->actAudioRenamePlayExecute(form->actAudioRenamePlay);
-    EXPECT_TRUE(form->FStopped);
+    EXPECT_TRUE(form->Stopped());
 
     form->SetActiveControl(form->rEd5);
     form->actAudioRenamePlayExecute(form->actAudioRenamePlay);
     EXPECT_TRUE(Playing());
-    EXPECT_EQ(form->FPlayStart, 2000);
+    EXPECT_EQ(form->Document().PlayStart(), 2000);
     EXPECT_FALSE(first->Selected());
     EXPECT_TRUE(second->Selected());
     form->actAudioRenamePlayExecute(form->actAudioRenamePlay); // while playing: stops
@@ -295,33 +295,39 @@ TEST_F(TransportWindowTest, ASelectedRegionPlaysAtItsVolumeAndOutputModeUntilThe
     item->SetSelected(true);
     form->actAudioPlayExecute(form->actAudioPlay);
     ASSERT_TRUE(Playing());
-    EXPECT_EQ(form->FPlayStart, 2000);
-    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), form->FMasterVolume * 0.5);
-    EXPECT_EQ(form->FEngine->OutputMode(), TOutputMode::MonoLeft);
+    EXPECT_EQ(form->Document().PlayStart(), 2000);
+    EXPECT_DOUBLE_EQ(form->Engine()->Volume(), form->MasterVolume() * 0.5);
+    EXPECT_EQ(form->Engine()->OutputMode(), TOutputMode::MonoLeft);
     form->actAudioStopExecute(form->actAudioStop);
     ASSERT_TRUE(StoppedState());
 
     // Leaving the list takes the output mode back; moving to a mark, the
     // volume too.
     form->EditListExit(form->EditList);
-    EXPECT_EQ(form->FEngine->OutputMode(), TOutputMode::NoTouch);
+    EXPECT_EQ(form->Engine()->OutputMode(), TOutputMode::NoTouch);
     form->SetActiveControl(form->FocusBtn);
     form->actAudioNextExecute(form->actAudioNext);
-    EXPECT_DOUBLE_EQ(form->FEngine->Volume(), form->FMasterVolume);
-    EXPECT_FALSE(form->FView.RegionSelection);
+    EXPECT_DOUBLE_EQ(form->Engine()->Volume(), form->MasterVolume());
+    EXPECT_FALSE(form->Document().View().RegionSelection);
 }
 
 TEST_F(TransportWindowTest, AnEndReportedOffTheMainThreadActsOnlyThere)
 {
     Open(16000);
-    form->FStopped = false;
+    // The engine stops without the window hearing of it (a looped playback
+    // never ends by itself): the window still plays.
+    Select(0, 8000);
+    form->actAudioLoopExecute(form->actAudioLoop);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    ASSERT_TRUE(Playing());
+    form->Engine()->Stop();
     form->MainTimer->SetEnabled(true);
     form->BrinkTimer->SetEnabled(false);
-    std::thread([this] { form->FEngine->OnPlayEnd(form->FEngine); }).join();
-    EXPECT_FALSE(form->FStopped);
+    std::thread([this] { form->Engine()->OnPlayEnd(form->Engine()); }).join();
+    EXPECT_FALSE(form->Stopped());
     EXPECT_TRUE(form->MainTimer->Enabled());
     PumpMessages();
-    EXPECT_TRUE(form->FStopped);
+    EXPECT_TRUE(form->Stopped());
     EXPECT_FALSE(form->MainTimer->Enabled());
     EXPECT_TRUE(form->BrinkTimer->Enabled());
 }
@@ -333,7 +339,7 @@ TEST_F(TransportWindowTest, AnEndReportedWhileTheEngineIsPlayingAgainIsIgnored)
     form->actAudioLoopExecute(form->actAudioLoop);
     form->actAudioPlayExecute(form->actAudioPlay);
     ASSERT_TRUE(Playing());
-    std::thread([this] { form->FEngine->OnPlayEnd(form->FEngine); }).join();
+    std::thread([this] { form->Engine()->OnPlayEnd(form->Engine()); }).join();
     PumpMessages();
     EXPECT_TRUE(Playing());
     form->actAudioStopExecute(form->actAudioStop);
@@ -344,20 +350,24 @@ TEST_F(TransportWindowTest, AnEndReportedWhileTheEngineIsPlayingAgainIsIgnored)
 TEST_F(TransportWindowTest, WithChaseTheViewAndTheCursorFollowThePosition)
 {
     Open(48000);
-    form->FView.Zoom = 8;
+    form->Document().View().Zoom = 8;
     form->DrawWave(0);
-    const int width = form->FView.ViewEnd - form->FView.ViewStart;
+    const int width = form->Document().View().ViewEnd - form->Document().View().ViewStart;
     ASSERT_LT(width, 48000 / 3);
     form->actAudioPlayExecute(form->actAudioPlay);
     // A tick that moves the view wipes the line; the next draws it again.
-    ASSERT_TRUE(PumpUntil([&] { return form->FView.ViewStart > 0 && form->FView.CursorDrawn; },
-                          kPlayLimitMs));
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            return form->Document().View().ViewStart > 0 && form->Document().View().CursorDrawn;
+        },
+        kPlayLimitMs));
     form->actAudioStopExecute(form->actAudioStop);
-    ASSERT_TRUE(form->IsSampleVisible(form->FView.PlayPos));
-    ASSERT_TRUE(form->FView.CursorDrawn);
-    EXPECT_EQ(form->FView.CursorX, form->SampleToX(form->FView.PlayPos));
-    EXPECT_EQ(CursorPixel(form->FView.CursorX), form->FOption.PosBarColor);
-    EXPECT_EQ(form->FView.OverviewMarkX, form->FView.PlayPos / form->FView.OverviewSamplesPerPixel);
+    ASSERT_TRUE(form->IsSampleVisible(form->Document().View().PlayPos));
+    ASSERT_TRUE(form->Document().View().CursorDrawn);
+    EXPECT_EQ(form->Document().View().CursorX, form->SampleToX(form->Document().View().PlayPos));
+    EXPECT_EQ(CursorPixel(form->Document().View().CursorX), form->FOption.PosBarColor);
+    EXPECT_EQ(form->Document().View().OverviewMarkX,
+              form->Document().View().PlayPos / form->Document().View().OverviewSamplesPerPixel);
 }
 
 TEST_F(TransportWindowTest, MovingTheCursorPastTheSelectionWhilePlayingStops)
@@ -368,7 +378,7 @@ TEST_F(TransportWindowTest, MovingTheCursorPastTheSelectionWhilePlayingStops)
     ASSERT_TRUE(Playing());
     form->actAudioNextExecute(form->actAudioNext); // to the selection's end
     EXPECT_TRUE(StoppedState());
-    EXPECT_EQ(form->FView.PlayPos, 40000);
+    EXPECT_EQ(form->Document().View().PlayPos, 40000);
 }
 
 // --- Cursor moves while stopped ------------------------------------------------------------
@@ -380,20 +390,20 @@ TEST_F(TransportWindowTest, NextAndBackMoveBetweenCutBars)
     AddCutBar("000000004000");
     Select(500, 800);
     form->actAudioNextExecute(form->actAudioNext);
-    EXPECT_FALSE(form->FView.HasSelection);
-    EXPECT_EQ(form->FView.PlayPos, 4000);
-    EXPECT_EQ(form->FView.CursorX, form->SampleToX(4000));
-    EXPECT_EQ(CursorPixel(form->FView.CursorX), form->FOption.PosBarColor);
+    EXPECT_FALSE(form->Document().View().HasSelection);
+    EXPECT_EQ(form->Document().View().PlayPos, 4000);
+    EXPECT_EQ(form->Document().View().CursorX, form->SampleToX(4000));
+    EXPECT_EQ(CursorPixel(form->Document().View().CursorX), form->FOption.PosBarColor);
     EXPECT_TRUE(form->BrinkTimer->Enabled());
-    EXPECT_EQ(form->FView.BlinkPhase, TBlinkPhase::Drawn);
+    EXPECT_EQ(form->Document().View().BlinkPhase, TBlinkPhase::Drawn);
     form->actAudioNextExecute(form->actAudioNext);
-    EXPECT_EQ(form->FView.PlayPos, 10000);
+    EXPECT_EQ(form->Document().View().PlayPos, 10000);
     form->actAudioNextExecute(form->actAudioNext); // none after: stays
-    EXPECT_EQ(form->FView.PlayPos, 10000);
+    EXPECT_EQ(form->Document().View().PlayPos, 10000);
     form->actAudioBackExecute(form->actAudioBack);
-    EXPECT_EQ(form->FView.PlayPos, 4000);
+    EXPECT_EQ(form->Document().View().PlayPos, 4000);
     form->actAudioBackExecute(form->actAudioBack); // none before: the beginning
-    EXPECT_EQ(form->FView.PlayPos, 0);
+    EXPECT_EQ(form->Document().View().PlayPos, 0);
 }
 
 TEST_F(TransportWindowTest, WithoutCutBarsNextAndBackGoToTheSelectionOrTheEnds)
@@ -402,49 +412,50 @@ TEST_F(TransportWindowTest, WithoutCutBarsNextAndBackGoToTheSelectionOrTheEnds)
     Select(3000, 9000);
     form->SetPlayPosition(5000);
     form->actAudioNextExecute(form->actAudioNext);
-    EXPECT_EQ(form->FView.PlayPos, 9000);
-    EXPECT_TRUE(form->FView.HasSelection);
+    EXPECT_EQ(form->Document().View().PlayPos, 9000);
+    EXPECT_TRUE(form->Document().View().HasSelection);
     form->actAudioBackExecute(form->actAudioBack);
-    EXPECT_EQ(form->FView.PlayPos, 3000);
+    EXPECT_EQ(form->Document().View().PlayPos, 3000);
     form->ClearSelection();
     form->actAudioNextExecute(form->actAudioNext);
-    EXPECT_EQ(form->FView.PlayPos, 16000);
+    EXPECT_EQ(form->Document().View().PlayPos, 16000);
     form->actAudioBackExecute(form->actAudioBack);
-    EXPECT_EQ(form->FView.PlayPos, 0);
+    EXPECT_EQ(form->Document().View().PlayPos, 0);
 }
 
 TEST_F(TransportWindowTest, CursorMovesFollowTheViewAndTheSelection)
 {
     Open(16000);
-    const std::int32_t step = (form->FView.ViewEnd - form->FView.ViewStart) / 20;
+    const std::int32_t step =
+        (form->Document().View().ViewEnd - form->Document().View().ViewStart) / 20;
     form->actAudioFwdExecute(form->actAudioFwd);
-    EXPECT_EQ(form->FView.PlayPos, step);
+    EXPECT_EQ(form->Document().View().PlayPos, step);
     form->actAudioNFwdExecute(form->actAudioNFwd);
-    EXPECT_EQ(form->FView.PlayPos, step + form->FView.SamplesPerPixel);
+    EXPECT_EQ(form->Document().View().PlayPos, step + form->Document().View().SamplesPerPixel);
     form->actAudioRewExecute(form->actAudioRew);
     form->actAudioRewExecute(form->actAudioRew);
-    EXPECT_EQ(form->FView.PlayPos, 0); // not below the beginning
-    const int oldColumn = form->FView.CursorX;
+    EXPECT_EQ(form->Document().View().PlayPos, 0); // not below the beginning
+    const int oldColumn = form->Document().View().CursorX;
 
     Select(6000, 8000);
     form->SetPlayPosition(100); // before the selection: held at its start
-    EXPECT_EQ(form->FView.PlayPos, 6000);
+    EXPECT_EQ(form->Document().View().PlayPos, 6000);
     EXPECT_NE(CursorPixel(oldColumn), form->FOption.PosBarColor); // the old line went
     form->actAudioGotoZeroExecute(form->actAudioGotoZero);
-    EXPECT_FALSE(form->FView.HasSelection);
-    EXPECT_EQ(form->FView.PlayPos, 0);
+    EXPECT_FALSE(form->Document().View().HasSelection);
+    EXPECT_EQ(form->Document().View().PlayPos, 0);
 }
 
 TEST_F(TransportWindowTest, AMoveOutOfViewWithChaseCentresTheViewAndDrawsTheCursor)
 {
     Open(48000);
-    form->FView.Zoom = 8;
+    form->Document().View().Zoom = 8;
     form->DrawWave(0);
     form->SetPlayPosition(30000);
     EXPECT_TRUE(form->IsSampleVisible(30000));
-    EXPECT_GT(form->FView.ViewStart, 0);
-    ASSERT_TRUE(form->FView.CursorDrawn);
-    EXPECT_EQ(CursorPixel(form->FView.CursorX), form->FOption.PosBarColor);
+    EXPECT_GT(form->Document().View().ViewStart, 0);
+    ASSERT_TRUE(form->Document().View().CursorDrawn);
+    EXPECT_EQ(CursorPixel(form->Document().View().CursorX), form->FOption.PosBarColor);
     EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:03.75 / 0:06.00");
 }
 
@@ -452,12 +463,12 @@ TEST_F(TransportWindowTest, TheCursorBlinksWhileStopped)
 {
     Open(16000);
     form->SetPlayPosition(8000);
-    const int x = form->FView.CursorX;
+    const int x = form->Document().View().CursorX;
     form->BrinkTimerTimer(form->BrinkTimer);
-    EXPECT_EQ(form->FView.BlinkPhase, TBlinkPhase::Erased);
+    EXPECT_EQ(form->Document().View().BlinkPhase, TBlinkPhase::Erased);
     EXPECT_NE(CursorPixel(x), form->FOption.PosBarColor);
     form->BrinkTimerTimer(form->BrinkTimer);
-    EXPECT_EQ(form->FView.BlinkPhase, TBlinkPhase::Drawn);
+    EXPECT_EQ(form->Document().View().BlinkPhase, TBlinkPhase::Drawn);
     EXPECT_EQ(CursorPixel(x), form->FOption.PosBarColor);
 }
 
@@ -616,16 +627,16 @@ TEST_F(MainWindowTest, AMissingRecentFileShowsTheRedMessageAndLeavesTheMenu)
     form->FileMenu->Items(kRecentMenuStart + 1)->Click();
     EXPECT_EQ(StatusText(form), "このファイルは存在しません");
     EXPECT_EQ(StatusColor(form), clRed);
-    ASSERT_EQ(form->FRecentFiles->Count(), 1);
-    EXPECT_EQ(form->FRecentFiles->Strings(0), kept);
+    ASSERT_EQ(form->RecentFiles().Count(), 1);
+    EXPECT_EQ(form->RecentFiles().Strings(0), kept);
     EXPECT_EQ(RecentCaptions(form), std::vector<AnsiString>{"&0 kept.rgl"});
 
     // An existing file stays when chosen.
     form->FileMenu->Items(kRecentMenuStart + 1)->Click();
-    EXPECT_EQ(form->FRecentFiles->Count(), 1);
+    EXPECT_EQ(form->RecentFiles().Count(), 1);
 
-    form->FRecentFiles->Clear();
-    form->AddRecentFile(folder / "gone2.wav");
+    // It goes too once it is gone from the disk.
+    ASSERT_TRUE(DeleteFileA(kept.c_str()));
     form->FileMenu->Items(kRecentMenuStart + 1)->Click();
     EXPECT_EQ(form->FileMenu->Count(), kRecentMenuStart); // the last one gone: no separator
 }
@@ -641,7 +652,8 @@ TEST_F(MainWindowTest, AFileOpenedFromTheRecentMenuIsMarkedInTheFileList)
     form->actFileCloseExecute(nullptr);
     form->AddToFileList(wav);
     form->AddToFileList(rgl);
-    form->FRecentFiles->Clear();
+    // Only the opened file is recent so far: the two below are all.
+    ASSERT_EQ(form->RecentFiles().Count(), 1);
     form->AddRecentFile(wav);
     form->AddRecentFile(rgl);
 
@@ -663,7 +675,7 @@ TEST_F(MainWindowTest, AFileOpenedFromTheRecentMenuIsMarkedInTheFileList)
     for (const AnsiString& path : {wav, rgl, wav}) {
         SCOPED_TRACE(path);
         chooseRecent(ExtractFileName(path));
-        EXPECT_EQ(form->FEngine->Path(), wav);
+        EXPECT_EQ(form->Engine()->Path(), wav);
         EXPECT_EQ(marked(), path);
     }
 }

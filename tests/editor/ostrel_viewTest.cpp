@@ -35,7 +35,7 @@ protected:
     }
     void TearDown() override
     {
-        form->FEngine->InitWavInfo();
+        form->Engine()->InitWavInfo();
         FreeAndNil(form);
         PumpMessages();
     }
@@ -53,7 +53,7 @@ protected:
     int WaveRows(int x)
     {
         int rows = 0;
-        for (int y = form->FMarkHeight + 1; y < form->WaveImage->Picture()->Height(); ++y)
+        for (int y = form->MarkHeight() + 1; y < form->WaveImage->Picture()->Height(); ++y)
             rows += WavePixel(x, y) == form->FOption.WaveColor;
         return rows;
     }
@@ -87,64 +87,65 @@ TEST_F(ViewWindowTest, OpenedFileShowsSilenceThenTheWave)
     Open(16000);
     const int width = form->WaveImage->Width();
     EXPECT_EQ(form->WaveImage->Picture()->Width(), width);
-    EXPECT_EQ(form->FView.ViewStart, 0);
-    EXPECT_EQ(form->FView.SamplesPerPixel, form->FView.Zoom);
+    EXPECT_EQ(form->Document().View().ViewStart, 0);
+    EXPECT_EQ(form->Document().View().SamplesPerPixel, form->Document().View().Zoom);
     EXPECT_TRUE(form->ScrollBar1->Enabled());
     const int silent = form->SampleToX(2000);
     const int loud = form->SampleToX(12000);
     EXPECT_EQ(WaveRows(silent), 0);
     EXPECT_GT(WaveRows(loud), form->WaveImage->Height() / 2);
-    EXPECT_EQ(WavePixel(silent, form->FMarkHeight), 0xA4A0A0);
+    EXPECT_EQ(WavePixel(silent, form->MarkHeight()), 0xA4A0A0);
     // The overview: the mark at the cursor (0), the frame's second column
     // beside it, and a clean copy without either.
     TCanvas* overview = form->OverViewImage->Picture()->Canvas();
-    EXPECT_EQ(form->FView.OverviewFrame.left, 0);
+    EXPECT_EQ(form->Document().View().OverviewFrame.left, 0);
     EXPECT_EQ(overview->Pixel(0, 10), form->FOption.PosBarColor);
     EXPECT_EQ(overview->Pixel(1, 10), form->FOption.RangeColor);
-    EXPECT_EQ(form->FOverview->Canvas()->Pixel(1, 10), form->FOption.BackColor);
+    EXPECT_EQ(form->Overview()->Canvas()->Pixel(1, 10), form->FOption.BackColor);
 }
 
 TEST_F(ViewWindowTest, EnlargingTheFormRelaysOutAndHalvesAWholeFileZoom)
 {
     Open(form->WaveImage->Width() * 3 / 2);
-    form->FView.Zoom = 2;
+    form->Document().View().Zoom = 2;
     form->DrawWave(0);
     ASSERT_FALSE(form->ScrollBar1->Enabled()); // the whole file is in view
     form->actViewZoomOutExecute(nullptr);      // the data ran out: refused
-    EXPECT_EQ(form->FView.Zoom, 2);
+    EXPECT_EQ(form->Document().View().Zoom, 2);
     form->SetBounds(form->Left(), form->Top(), form->Width() + 200, form->Height() + 60);
     PumpMessages();
     EXPECT_EQ(form->WaveImage->Width(), form->WavePanel->Width() - 3);
     EXPECT_EQ(form->WaveImage->Picture()->Width(), form->WaveImage->Width());
     EXPECT_EQ(form->WaveImage->Picture()->Height(), form->WavePanel->Height() - 62);
     EXPECT_EQ(form->OverViewImage->Width(), form->WavePanel->Width() - 4);
-    EXPECT_EQ(form->FView.Zoom, 1);
-    EXPECT_EQ(form->FView.ViewEnd - form->FView.ViewStart, form->WaveImage->Width());
+    EXPECT_EQ(form->Document().View().Zoom, 1);
+    EXPECT_EQ(form->Document().View().ViewEnd - form->Document().View().ViewStart,
+              form->WaveImage->Width());
 }
 
 TEST_F(ViewWindowTest, CtrlWheelZoomsAndAPlainWheelScrollsWhileOverTheWave)
 {
     Open(16000);
-    const int zoom = form->FView.Zoom;
+    const int zoom = form->Document().View().Zoom;
     Wheel(-120); // not over the wave: nothing
-    EXPECT_EQ(form->FView.ViewStart, 0);
+    EXPECT_EQ(form->Document().View().ViewStart, 0);
     MoveMouseOverWave();
     ASSERT_TRUE(form->WaveImage->Inside());
     {
         ScopedKeyState ctrl({VK_CONTROL});
         Wheel(120);
     }
-    EXPECT_EQ(form->FView.Zoom, zoom / 2);
+    EXPECT_EQ(form->Document().View().Zoom, zoom / 2);
     const int step = form->ScrollBar1->SmallChange();
-    const int start = form->FView.ViewStart;
+    const int start = form->Document().View().ViewStart;
     Wheel(-120);
-    EXPECT_EQ(form->FView.ViewStart, start + step * 100);
+    EXPECT_EQ(form->Document().View().ViewStart, start + step * 100);
     EXPECT_FALSE(form->actViewChase->Checked());
     {
         ScopedKeyState shift({VK_SHIFT});
         Wheel(120);
     }
-    EXPECT_EQ(form->FView.VZoom, 2);
+    EXPECT_EQ(form->Document().View().VZoom, 2);
 }
 
 TEST_F(ViewWindowTest, ScrollBarRedrawsWhenTheScrollEnds)
@@ -154,15 +155,15 @@ TEST_F(ViewWindowTest, ScrollBarRedrawsWhenTheScrollEnds)
     form->actViewZoomInExecute(nullptr);
     int position = 30;
     form->ScrollBar1Scroll(form->ScrollBar1, TScrollCode::scTrack, position);
-    EXPECT_EQ(form->FView.ViewStart, 0); // not while the thumb moves
+    EXPECT_EQ(form->Document().View().ViewStart, 0); // not while the thumb moves
     form->ScrollBar1->SetPosition(30);
     position = 30;
     form->ScrollBar1Scroll(form->ScrollBar1, TScrollCode::scEndScroll, position);
-    EXPECT_EQ(form->FView.ViewStart, 3000);
+    EXPECT_EQ(form->Document().View().ViewStart, 3000);
     EXPECT_EQ(position, 30);
     position = form->ScrollBar1->Max();
     form->ScrollBar1Scroll(form->ScrollBar1, TScrollCode::scEndScroll, position);
-    EXPECT_EQ(form->FView.ViewEnd, 16000); // the last screen
+    EXPECT_EQ(form->Document().View().ViewEnd, 16000); // the last screen
 }
 
 TEST_F(ViewWindowTest, AClickOnTheScrollBarLeavesTheMouseToTheRestOfTheWindow)
@@ -203,12 +204,12 @@ TEST_F(ViewWindowTest, OverviewClickAndChaseMoveTheView)
     Open(16000);
     form->actViewZoomInExecute(nullptr);
     form->actViewZoomInExecute(nullptr);
-    const int scale = form->FView.OverviewSamplesPerPixel;
+    const int scale = form->Document().View().OverviewSamplesPerPixel;
     ASSERT_GT(scale, 0);
     form->OverViewImageMouseDown(form->OverViewImage, TMouseButton::mbLeft, 0, 100, 5);
-    EXPECT_EQ(form->FView.ViewStart, scale * 100);
+    EXPECT_EQ(form->Document().View().ViewStart, scale * 100);
     EXPECT_FALSE(form->actViewChase->Checked());
-    form->FView.PlayPos = 500;
+    form->Document().View().PlayPos = 500;
     form->actViewChaseExecute(nullptr);
     EXPECT_TRUE(form->actViewChase->Checked());
     EXPECT_TRUE(form->IsSampleVisible(500));
@@ -220,20 +221,20 @@ TEST_F(ViewWindowTest, OverviewClickAndChaseMoveTheView)
 TEST_F(ViewWindowTest, ZoomToTheSelectionAndBackToTheWholeFile)
 {
     Open(16000);
-    form->FView.HasSelection = true;
-    form->FView.SelStart = 4000;
-    form->FView.SelEnd = 4000 + form->WaveImage->Width();
+    form->Document().View().HasSelection = true;
+    form->Document().View().SelStart = 4000;
+    form->Document().View().SelEnd = 4000 + form->WaveImage->Width();
     form->actViewZoomRegionExecute(nullptr);
-    EXPECT_EQ(form->FView.Zoom, 1);
-    EXPECT_EQ(form->FView.ViewStart, 4000);
+    EXPECT_EQ(form->Document().View().Zoom, 1);
+    EXPECT_EQ(form->Document().View().ViewStart, 4000);
     EXPECT_EQ(WavePixel(10, 30), form->FOption.RegBackColor);
     form->ClearSelection();
     EXPECT_EQ(WavePixel(10, 30), form->FOption.BackColor);
-    form->FView.VZoom = 4;
+    form->Document().View().VZoom = 4;
     form->actViewZoomAllExecute(nullptr);
-    EXPECT_EQ(form->FView.VZoom, 1);
-    EXPECT_EQ(form->FView.ViewStart, 0);
-    EXPECT_EQ(form->FView.Zoom, 16000 / form->WaveImage->Width());
+    EXPECT_EQ(form->Document().View().VZoom, 1);
+    EXPECT_EQ(form->Document().View().ViewStart, 0);
+    EXPECT_EQ(form->Document().View().Zoom, 16000 / form->WaveImage->Width());
 }
 
 } // namespace
@@ -254,17 +255,24 @@ TEST_F(ViewWindowTest, ErasingAMarkWithRemovalRebuildsTheCutBarListUnlessAMarkIs
     Open(16000);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        form->FCutBars->Clear();
+        form->Document().ClearCutBars();
         for (const char* bar : {"000000001000", "000000005000", "000000009000"})
-            form->FCutBars->Add(bar);
+            form->Document().AddLoadedCutBars({bar});
         form->CutManageList->Items()->Clear();
-        form->FModified = false;
-        form->FWaveDrag.Kind = c.dragging ? TWaveDragKind::Marker : TWaveDragKind::None;
+        form->Document().SetModified(false);
         form->DrawWave(0);
-        form->EraseCutBarMark(form->SampleToX(5000), c.remove);
-        form->FWaveDrag = TWaveDrag{};
-        EXPECT_EQ(form->FCutBars->Count(), c.remove ? 2 : 3);
-        EXPECT_EQ(form->FModified, c.remove);
+        const int x = form->SampleToX(5000);
+        // A press on the mark begins its drag; a release where it began
+        // puts nothing back.
+        if (c.dragging) {
+            form->WaveImageMouseDown(form->WaveImage, TMouseButton::mbLeft, {}, x,
+                                     form->MarkHeight() - 2);
+            ASSERT_TRUE(form->WaveDrag().DraggingMarker());
+        }
+        form->EraseCutBarMark(x, c.remove);
+        form->EndWaveDrag(x);
+        EXPECT_EQ(form->Document().CutBarCount(), c.remove ? 2 : 3);
+        EXPECT_EQ(form->Document().Modified(), c.remove);
         std::vector<AnsiString> listed;
         for (int i = 0; i < form->CutManageList->Items()->Count(); ++i) {
             TListItem* item = form->CutManageList->Items()->Item(i);
