@@ -23,8 +23,9 @@
 //   ostrel_rename.cpp     renaming regions
 //   ostrel_regions.cpp    region commands
 //   ostrel_autoregion.cpp regions found by sound level; trim and expand
-//   ostrel_document.cpp   open and close of the document
-//   ostrel_regionfile.cpp the region-list file
+//   ostrel_document.cpp   open and close of the document, the draw-data
+//                         build, the open and close commands
+//   ostrel_regionfile.cpp the region-list file, the save commands
 //   ostrel_bounce.cpp     the bounce of regions to WAV files
 //   ostrel_view.cpp       waveform, ruler and overview
 //   ostrel_transport.cpp  playback, play cursor, status and recent files
@@ -416,6 +417,9 @@ public:
     // Opens the open file again after the preferences changed how draw data
     // is made; the regions and cut bars stay.
     void ReloadAfterPreference();
+    // The open command: a WAV file or a region list chosen in the open
+    // dialog, marked in the file list once open.
+    void actFileOpenExecute(TObject* Sender);
     // The close command: with no file, closes the window; else closes the
     // document unless the user keeps a changed region list.
     void actFileCloseExecute(TObject* Sender);
@@ -471,7 +475,7 @@ private:
 
 public:
     // =====================================================================
-    // Region-list file and the file commands (ostrel_regionfile.cpp)
+    // Region-list file and the save commands (ostrel_regionfile.cpp)
     // =====================================================================
     // Writes the region list in its shown order and the cut bars to path;
     // false when it could not (the message is shown, the old file whole).
@@ -479,7 +483,6 @@ public:
     // Opens the WAV file a region list names, then takes its regions and
     // cut bars.
     void LoadRegionList(const AnsiString& path);
-    void actFileOpenExecute(TObject* Sender);
     void actFileSaveExecute(TObject* Sender);
     void actFileSaveAsExecute(TObject* Sender);
     void actFileAddFilelistExecute(TObject* Sender);

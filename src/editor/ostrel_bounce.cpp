@@ -1,7 +1,7 @@
 // The bounce from the main window: the two commands with the save dialog,
 // the drop of regions onto a folder of the explorer tree, and the window's
-// side of a bounce (the checks, the free space, the processing window and
-// the wait). The files themselves are BounceWriter's, shown by TForm4.
+// side of a bounce (the checks, the free space, the job in the processing
+// window and the wait). The files themselves are BounceWriter's.
 #include "ostrel.h"
 
 #include "BounceWriter.h"
@@ -11,6 +11,64 @@
 #include "classlib/FileNames.h"
 #include "classlib/FilePaths.h"
 #include "classlib/Seams.h"
+#include "classlib/TextUtils.h"
+
+#include <algorithm>
+
+namespace {
+
+// The bar and "k / n" at the file in progress.
+void BounceShowFile(TForm4& window, int position, int total)
+{
+    window.Bar->SetPosition(position);
+    window.MesLabel2->SetCaption(IntToStr(position) + " / " + IntToStr(total));
+}
+
+// Writes each region of the file that wav describes as a file of its own
+// into folder, in order, in window (shown, its first texts set). The bar
+// counts the files ("k / n"); Cancel stops after the file in progress while
+// files remain. Done closes the window when CloseChk is checked, else says
+// so and waits; Cancelled and Failed (the files written stay, a partial one
+// is gone) say so in red and wait.
+TBounceOutcome BounceInWindow(TForm4& window, const TWavInfo& wav,
+                              const std::vector<TBounceRegion>& regions, TBounceFolder& folder)
+{
+    const int total = static_cast<int>(regions.size());
+    window.BeginJob();
+    window.Bar->SetMax(total);
+    BounceShowFile(window, 1, total);
+    window.LetMessagesThrough();
+
+    TBounceProgress progress;
+    // Inside a file the window keeps painting and takes the Cancel click;
+    // the job acts on it between files.
+    progress.PieceWritten = [&window] {
+        if (window.ProgressDue())
+            window.LetMessagesThrough();
+    };
+    progress.FileWritten = [&window](int written, int count) {
+        BounceShowFile(window, std::min(written + 1, count), count);
+        return window.LetMessagesThrough() && !window.FCancelled;
+    };
+    const TBounceOutcome outcome = WriteBounceFiles(wav, regions, folder, progress);
+    switch (outcome.Result) {
+    case TBounceResult::Done:
+        if (window.CloseChk->Checked())
+            window.EndJob();
+        else
+            window.FinishJob(BounceText::Finished);
+        break;
+    case TBounceResult::Cancelled:
+        window.StopJob(BounceText::Cancelled);
+        break;
+    case TBounceResult::Failed:
+        window.StopJob(BounceText::Failed);
+        break;
+    }
+    return outcome;
+}
+
+} // namespace
 
 // --- Commands ------------------------------------------------------------------------------
 
@@ -112,7 +170,7 @@ void TFormVusk::RunBounceWindow(const AnsiString& folder, const std::vector<TReg
     window->CloseChk->SetChecked(FOption.ProcessClose);
     SetEnabled(false);
     window->ShowPainted();
-    window->BounceRegions(FEngine->WavInfo(), regions, *target);
+    BounceInWindow(*window, FEngine->WavInfo(), regions, *target);
     window->WaitUntilClosed();
     FOption.ProcessClose = window->CloseChk->Checked();
 }

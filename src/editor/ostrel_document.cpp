@@ -1,8 +1,10 @@
-// The document: open and close of the WAV file with its draw data, region
-// list, cut bars and view state; the reload after a preference change; the
-// draw cache beside the file; and the close command.
+// The document in the main window: open and close of the WAV file with its
+// draw data, region list, cut bars and view state; the draw-data build in
+// the processing window; the reload after a preference change; the draw
+// cache beside the file; and the open and close commands.
 #include "ostrel.h"
 
+#include "DrawBuild.h"
 #include "DrawCacheFile.h"
 #include "TimeText.h"
 #include "ql_process.h"
@@ -45,6 +47,82 @@ void DocumentFillOverview(TImage* image)
     TCanvas* canvas = image->Picture()->Canvas();
     canvas->Brush()->SetColor(kOverviewNoFile);
     canvas->FillRect(TRect(0, 0, image->Picture()->Width(), image->Picture()->Height()));
+}
+
+// --- The draw-data build in the processing window
+
+// Texts of the draw-data build.
+namespace DrawLoadText {
+constexpr const char* Caption = "ファイルの読み込み";
+constexpr const char* Reading = "ファイル読み込み中...";
+constexpr const char* Remaining = "推定残り時間 : ";
+constexpr const char* Cancelled = "ファイルの読み込みを中止しました";
+} // namespace DrawLoadText
+
+// After every chunk but the last: the bar, then the cancel check, then the
+// texts, then the messages (Cancel is pressed through them). All but the
+// cancel check wait until progress is due: a chunk takes about a
+// millisecond, and handling the window's messages after each would cost
+// more than the build.
+bool DrawLoadProgress(TForm4& window, const TDrawProgress& progress)
+{
+    const bool due = window.ProgressDue();
+    if (due || window.FCancelled)
+        window.Bar->SetPosition(progress.Percent);
+    if (window.FCancelled)
+        return false;
+    if (!due)
+        return true;
+    window.MesLabel1->SetCaption(DrawLoadText::Reading + IntToStr(progress.Percent) + "%");
+    window.MesLabel2->SetCaption(DrawLoadText::Remaining +
+                                 window.RemainingTimeText(progress.Percent));
+    return window.LetMessagesThrough();
+}
+
+TDrawBuildOutcome DrawLoadFailure(const char* what)
+{
+    TDrawBuildOutcome outcome;
+    outcome.Result = TDrawBuildResult::Failed;
+    outcome.Error = what;
+    return outcome;
+}
+
+// Builds the draw data of the engine's open file in window (shown, its
+// first texts set): blocks of blockSize frames, threshold zeroLevel, into
+// stereo or mono. The bar, the percent and the remaining time follow the
+// chunks, changing at most every 50 ms; Cancel stops after the current
+// chunk. Done leaves the job running for the caller to finish (EndJob);
+// Cancelled leaves the window stopped with the red text and "閉じる";
+// Failed (a read or anything else went wrong) ends the job and closes the
+// window.
+TDrawBuildOutcome RunDrawDataBuild(TForm4& window, TDirectWavEngine& engine, int blockSize,
+                                   int zeroLevel, TDrawDataStereo& stereo, TDrawDataMono& mono)
+{
+    window.BeginJob();
+    TDrawBuildOutcome outcome;
+    try {
+        outcome = MakeDrawData(
+            engine, blockSize, zeroLevel,
+            [&window](const TDrawProgress& progress) { return DrawLoadProgress(window, progress); },
+            stereo, mono);
+    } catch (const std::exception& error) {
+        outcome = DrawLoadFailure(error.what());
+    } catch (...) {
+        outcome = DrawLoadFailure("unknown error");
+    }
+    switch (outcome.Result) {
+    case TDrawBuildResult::Done:
+        break;
+    case TDrawBuildResult::Cancelled:
+        window.StopJob(DrawLoadText::Cancelled);
+        break;
+    case TDrawBuildResult::Failed:
+        stereo.Clear();
+        mono.Clear();
+        window.EndJob();
+        break;
+    }
+    return outcome;
 }
 
 } // namespace
@@ -300,7 +378,16 @@ void TFormVusk::ResetViewState()
     View().Reset();
 }
 
-// --- Close command -------------------------------------------------------------------------
+// --- Open and close commands --------------------------------------------------------------
+
+void TFormVusk::actFileOpenExecute(TObject* Sender)
+{
+    if (FDocument.Busy() || !OpenDialog1->Execute(Handle()))
+        return;
+    OpenFileByKind(OpenDialog1->FileName());
+    if (FileLoaded())
+        MarkDocumentInFileList();
+}
 
 void TFormVusk::actFileCloseExecute(TObject* Sender)
 {
@@ -319,5 +406,6 @@ void TFormVusk::actFileCloseExecute(TObject* Sender)
 
 void TFormVusk::WireDocumentEvents()
 {
+    Wire(actFileOpen->OnExecute, &TFormVusk::actFileOpenExecute);
     Wire(actFileClose->OnExecute, &TFormVusk::actFileCloseExecute);
 }

@@ -1,5 +1,5 @@
-// The region-list file (".rgl") and the file commands: open, save, save as
-// and add to the file list. The file's rules are RegionFile's and its disk
+// The region-list file (".rgl") and the file commands: save, save as and
+// add to the file list. The file's rules are RegionFile's and its disk
 // side RegionFileDisk's; this file takes the document's lists into it and
 // out of it, asks where to save, and keeps the file-list window in step.
 #include "ostrel.h"
@@ -26,7 +26,6 @@ constexpr const char* kSaveAsOverwriteCaption = "上書き確認";
 
 void TFormVusk::WireRegionFileCommands()
 {
-    Wire(actFileOpen->OnExecute, &TFormVusk::actFileOpenExecute);
     Wire(actFileSave->OnExecute, &TFormVusk::actFileSaveExecute);
     Wire(actFileSaveAs->OnExecute, &TFormVusk::actFileSaveAsExecute);
     Wire(actFileAddFilelist->OnExecute, &TFormVusk::actFileAddFilelistExecute);
@@ -111,15 +110,6 @@ void TFormVusk::ShowLoadedCutBars(const std::vector<AnsiString>& cutBars)
 }
 
 // --- Commands --------------------------------------------------------------------------------
-
-void TFormVusk::actFileOpenExecute(TObject* Sender)
-{
-    if (FDocument.Busy() || !OpenDialog1->Execute(Handle()))
-        return;
-    OpenFileByKind(OpenDialog1->FileName());
-    if (FileLoaded())
-        MarkDocumentInFileList();
-}
 
 AnsiString TFormVusk::ChooseRegionListPath(const AnsiString& proposedPath, const char* question,
                                            const char* questionCaption)

@@ -1,15 +1,12 @@
 #include "ql_process.h"
 
-#include "DrawBuild.h"
+#include "DrawData.h"
 #include "TimeText.h"
 #include "TimingLog.h"
 
 #include "classlib/Application.h"
 #include "classlib/Seams.h"
 #include "classlib/TextUtils.h"
-
-#include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -176,116 +173,6 @@ bool TForm4::WaitUntilClosed()
         Application->HandleMessage();
     }
     return true;
-}
-
-// --- The draw-data build -------------------------------------------------------------------
-
-namespace {
-
-// After every chunk but the last: the bar, then the cancel check, then the
-// texts, then the messages (Cancel is pressed through them). All but the
-// cancel check wait until progress is due: a chunk takes about a
-// millisecond, and handling the window's messages after each would cost
-// more than the build.
-bool DrawLoadProgress(TForm4& window, const TDrawProgress& progress)
-{
-    const bool due = window.ProgressDue();
-    if (due || window.FCancelled)
-        window.Bar->SetPosition(progress.Percent);
-    if (window.FCancelled)
-        return false;
-    if (!due)
-        return true;
-    window.MesLabel1->SetCaption(DrawLoadText::Reading + IntToStr(progress.Percent) + "%");
-    window.MesLabel2->SetCaption(DrawLoadText::Remaining +
-                                 window.RemainingTimeText(progress.Percent));
-    return window.LetMessagesThrough();
-}
-
-TDrawBuildOutcome DrawLoadFailure(const char* what)
-{
-    TDrawBuildOutcome outcome;
-    outcome.Result = TDrawBuildResult::Failed;
-    outcome.Error = what;
-    return outcome;
-}
-
-} // namespace
-
-TDrawBuildOutcome RunDrawDataBuild(TForm4& window, TDirectWavEngine& engine, int blockSize,
-                                   int zeroLevel, TDrawDataStereo& stereo, TDrawDataMono& mono)
-{
-    window.BeginJob();
-    TDrawBuildOutcome outcome;
-    try {
-        outcome = MakeDrawData(
-            engine, blockSize, zeroLevel,
-            [&window](const TDrawProgress& progress) { return DrawLoadProgress(window, progress); },
-            stereo, mono);
-    } catch (const std::exception& error) {
-        outcome = DrawLoadFailure(error.what());
-    } catch (...) {
-        outcome = DrawLoadFailure("unknown error");
-    }
-    switch (outcome.Result) {
-    case TDrawBuildResult::Done:
-        break;
-    case TDrawBuildResult::Cancelled:
-        window.StopJob(DrawLoadText::Cancelled);
-        break;
-    case TDrawBuildResult::Failed:
-        stereo.Clear();
-        mono.Clear();
-        window.EndJob();
-        break;
-    }
-    return outcome;
-}
-
-// --- The bounce ----------------------------------------------------------------------------
-
-void TForm4::ShowBounceFile(int position, int total)
-{
-    Bar->SetPosition(position);
-    MesLabel2->SetCaption(IntToStr(position) + " / " + IntToStr(total));
-}
-
-TBounceOutcome TForm4::BounceRegions(const TWavInfo& wav, const std::vector<TBounceRegion>& regions,
-                                     TBounceFolder& folder)
-{
-    const int total = static_cast<int>(regions.size());
-    BeginJob();
-    Bar->SetMax(total);
-    ShowBounceFile(1, total);
-    LetMessagesThrough();
-
-    TBounceProgress progress;
-    // Inside a file the window keeps painting and takes the Cancel click;
-    // the job acts on it between files.
-    progress.PieceWritten = [this] {
-        if (ProgressDue())
-            LetMessagesThrough();
-    };
-    progress.FileWritten = [this](int written, int count) {
-        ShowBounceFile(std::min(written + 1, count), count);
-        return LetMessagesThrough() && !FCancelled;
-    };
-    const TBounceOutcome outcome = WriteBounceFiles(wav, regions, folder, progress);
-    switch (outcome.Result) {
-    case TBounceResult::Done:
-        if (CloseChk->Checked())
-            EndJob();
-        else
-            FinishJob(BounceText::Finished);
-        break;
-    case TBounceResult::Cancelled:
-        StopJob(BounceText::Cancelled);
-        break;
-    case TBounceResult::Failed:
-        StopJob(BounceText::Failed);
-        break;
-    }
-    return outcome;
 }
 
 TProcessWindowScope::~TProcessWindowScope()

@@ -6,23 +6,18 @@
 //   TForm4            the window and the frame every job runs in: begin,
 //                     progress texts, stop (cancelled or failed, waiting for
 //                     "閉じる"), end, and the wait until the window closes
-//   RunDrawDataBuild  the draw-data build of the open file, shown in it
-//   BounceRegions     the bounce of regions, file by file, shown in it
 //   TProcessWindowScope  frees the window and gives the main window back
 //
 // The window knows nothing of what a job does: each job sets its own
-// caption and texts and reports through the frame.
+// caption and texts and reports through the frame. The jobs live with their
+// concerns: the draw-data build with the document (ostrel_document.cpp),
+// the bounce with the bounce commands (ostrel_bounce.cpp).
 #pragma once
-
-#include "BounceWriter.h"
-#include "DrawData.h"
 
 #include "classlib/Form.h"
 #include "classlib/Label.h"
 #include "controls/ExtControls.h"
 #include "classlib/StandardControls.h"
-
-class TDirectWavEngine;
 
 namespace ProcessText {
 inline constexpr const char* CloseCaption = "閉じる"; // CancelBtn once the job stopped
@@ -82,15 +77,6 @@ public:
     // the quit message posted again for the outer loop.
     bool WaitUntilClosed();
 
-    // Writes each region of the file that wav describes as a file of its
-    // own into folder, in order. The bar counts the files ("k / n");
-    // Cancel stops after the file in progress while files remain. Done
-    // closes the window when CloseChk is checked, else says so and waits;
-    // Cancelled and Failed (the files written stay, a partial one is gone)
-    // say so in red and wait.
-    TBounceOutcome BounceRegions(const TWavInfo& wav, const std::vector<TBounceRegion>& regions,
-                                 TBounceFolder& folder);
-
     bool FCancelled = false; // the user asked the job to stop
     bool FRunning = false;   // a job runs; the window refuses to close
 
@@ -98,8 +84,6 @@ private:
     void CreateControls();
     // Cancel reads "閉じる", the job no longer runs and the window waits.
     void ShowStopped(const AnsiString& text, TColor color);
-    // The bar and "k / n" at the file in progress.
-    void ShowBounceFile(int position, int total);
 
     TCustomForm* FMainWindow;    // not owned: the owner, disabled while the window runs
     DWORD FStartTick = 0;        // tick count when the job began, ms
@@ -124,22 +108,3 @@ private:
     TCustomForm& FMainWindow; // not owned
     TForm4* FWindow;          // owned
 };
-
-// Texts of the draw-data build.
-namespace DrawLoadText {
-inline constexpr const char* Caption = "ファイルの読み込み";
-inline constexpr const char* Reading = "ファイル読み込み中...";
-inline constexpr const char* Remaining = "推定残り時間 : ";
-inline constexpr const char* Cancelled = "ファイルの読み込みを中止しました";
-} // namespace DrawLoadText
-
-// Builds the draw data of the engine's open file in window (shown, its
-// first texts set): blocks of blockSize frames, threshold zeroLevel, into
-// stereo or mono. The bar, the percent and the remaining time follow the
-// chunks, changing at most every 50 ms; Cancel stops after the current
-// chunk. Done leaves the job running
-// for the caller to finish (EndJob); Cancelled leaves the window stopped
-// with the red text and "閉じる"; Failed (a read or anything else went
-// wrong) ends the job and closes the window.
-TDrawBuildOutcome RunDrawDataBuild(TForm4& window, TDirectWavEngine& engine, int blockSize,
-                                   int zeroLevel, TDrawDataStereo& stereo, TDrawDataMono& mono);
