@@ -21,6 +21,20 @@ double TimingNowMilliseconds()
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+// Appends "EVENTSUFFIX MS" in one write, so that a reader never sees half
+// a line.
+void LogTimingWith(const char* event, const char* suffix)
+{
+    char path[MAX_PATH];
+    if (!TimingLogPath(path))
+        return;
+    const double now = TimingNowMilliseconds();
+    if (std::FILE* log = std::fopen(path, "a")) {
+        std::fprintf(log, "%s%s %.3f\n", event, suffix, now);
+        std::fclose(log);
+    }
+}
+
 } // namespace
 
 bool TimingLogRequested()
@@ -31,12 +45,15 @@ bool TimingLogRequested()
 
 void LogTiming(const char* event)
 {
-    char path[MAX_PATH];
-    if (!TimingLogPath(path))
-        return;
-    const double now = TimingNowMilliseconds();
-    if (std::FILE* log = std::fopen(path, "a")) {
-        std::fprintf(log, "%s %.3f\n", event, now);
-        std::fclose(log);
-    }
+    LogTimingWith(event, "");
+}
+
+TTimingSpan::TTimingSpan(const char* step) : FStep(step)
+{
+    LogTimingWith(FStep, ".begin");
+}
+
+TTimingSpan::~TTimingSpan()
+{
+    LogTimingWith(FStep, ".end");
 }

@@ -3,7 +3,10 @@
 // it, MS being the performance counter in milliseconds (the same clock in
 // every process of the machine, so a benchmark that starts the program can
 // set its own times beside them). Without the variable nothing is written
-// and nothing changes.
+// and nothing changes: no text is made and no clock is read.
+//
+// A step of the start is marked by a TTimingSpan around it, which writes
+// "STEP.begin" and "STEP.end", so that a start can be read step by step.
 #pragma once
 
 // Whether a timing log was asked for.
@@ -11,3 +14,17 @@ bool TimingLogRequested();
 
 // Appends event and the time now to the timing log, if one was asked for.
 void LogTiming(const char* event);
+
+// Marks the step from its making to its end in the timing log. step is a
+// literal (kept, not copied).
+class TTimingSpan
+{
+public:
+    explicit TTimingSpan(const char* step);
+    ~TTimingSpan();
+    TTimingSpan(const TTimingSpan&) = delete;
+    TTimingSpan& operator=(const TTimingSpan&) = delete;
+
+private:
+    const char* FStep;
+};

@@ -1,12 +1,16 @@
 // The benchmarks' timing log: lines in the order of the events, on one clock
-// that moves forward, and nothing at all without the variable.
+// that moves forward, and nothing at all without the variable; a step's span
+// marks its begin and its end around what it holds.
 #include "editor/TimingLog.h"
 
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <string>
+#include <vector>
 #include <windows.h>
 
 using namespace testing_support;
@@ -39,6 +43,33 @@ TEST_F(TimingLogTest, AppendsEachEventWithTheTimeOnlyWhenAsked)
     EXPECT_EQ(second, "second");
     EXPECT_GT(firstMs, 0);
     EXPECT_GE(secondMs, firstMs);
+}
+
+TEST_F(TimingLogTest, ASpanMarksTheBeginAndTheEndOfItsStepAroundWhatItHolds)
+{
+    {
+        TTimingSpan unasked("unasked");
+    }
+    EXPECT_TRUE(FileNamesIn(folder.Path()).empty());
+
+    SetEnvironmentVariableA("ZANDREL_TIMING_LOG", folder.File("timing.log").c_str());
+    {
+        TTimingSpan outer("settings");
+        TTimingSpan inner("sounddevices");
+        LogTiming("between");
+    }
+    std::istringstream log(folder.ReadFile("timing.log"));
+    std::vector<std::string> events;
+    std::vector<double> times;
+    std::string event;
+    double ms = 0;
+    while (log >> event >> ms) {
+        events.push_back(event);
+        times.push_back(ms);
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"settings.begin", "sounddevices.begin", "between",
+                                                "sounddevices.end", "settings.end"}));
+    EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
 }
 
 } // namespace
