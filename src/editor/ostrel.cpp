@@ -55,11 +55,20 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     SetBounds(40, 40, 620, 550);
     Constraints()->SetMinWidth(kMinimumWidth);
     Constraints()->SetMinHeight(kMinimumHeight);
-    CreateActions();
+    {
+        TTimingSpan span("actions");
+        CreateActions();
+    }
     CreateControls();
-    CreateMenus();
-    CreatePopupMenus();
-    CreateToolbars();
+    {
+        TTimingSpan span("menus");
+        CreateMenus();
+        CreatePopupMenus();
+    }
+    {
+        TTimingSpan span("toolbars");
+        CreateToolbars();
+    }
     WireViewEvents();
     WireMouseToolEvents();
     WireRegionListEvents();
@@ -101,7 +110,11 @@ AnsiString TFormVusk::SettingsPath() const
 
 void TFormVusk::FormCreate(TObject* Sender)
 {
-    FEngine = new TDirectWavEngine(this);
+    TTimingSpan span("oncreate");
+    {
+        TTimingSpan engine("engine");
+        FEngine = new TDirectWavEngine(this);
+    }
     FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEndNotice);
     FDocument.UseEngine(FEngine);
     DropFileTarget1->OnDrop = TDropTargetEvent(this, &TFormVusk::DropFileTarget1Drop);
@@ -140,7 +153,11 @@ void TFormVusk::FormShow(TObject* Sender)
     if (FShown)
         return;
     FShown = true;
-    LoadSettings(SettingsPath());
+    TTimingSpan span("onshow");
+    {
+        TTimingSpan span("settings");
+        LoadSettings(SettingsPath());
+    }
     CloseDocument();
     ResizeWaveImages();
     if (actViewFilelist->Checked())
@@ -165,7 +182,30 @@ void TFormVusk::WndProc(TMessage& message)
     // show begins, before anything of it is on the screen).
     if (message.Msg == WM_SHOWWINDOW && message.WParam)
         LogTiming("shown");
+    if (message.Msg == WM_PARENTNOTIFY && LOWORD(message.WParam) == WM_CREATE)
+        LogChildWindowMade(reinterpret_cast<HWND>(message.LParam));
     TForm::WndProc(message);
+}
+
+void TFormVusk::CreateHandle()
+{
+    TTimingSpan span("windows");
+    TForm::CreateHandle();
+}
+
+void TFormVusk::LogChildWindowMade(HWND child)
+{
+    if (!TimingLogRequested())
+        return;
+    // In the order they are made; each one's own controls follow it.
+    const std::pair<TWinControl*, const char*> groups[] = {{SkinDock2, "windows.toolbars"},
+                                                           {StatusBar1, "windows.statusbar"},
+                                                           {UpperPanel, "windows.sidewave"},
+                                                           {EditPanel, "windows.regionlist"},
+                                                           {SkinDock1, "windows.menubar"}};
+    for (const auto& [control, event] : groups)
+        if (control && control->WindowHandle() == child)
+            LogTiming(event);
 }
 
 void TFormVusk::OpenFileByKind(const AnsiString& path)

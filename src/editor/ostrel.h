@@ -1109,6 +1109,13 @@ private:
     {
         event = Event(this, method);
     }
+    // --- ostrel.cpp
+    // Makes the window and every control's window in one pass (at the first
+    // need of a handle), marked in the timing log.
+    void CreateHandle() override;
+    // The timing log's mark of a group of controls whose window was just
+    // made (a child of the form: the rest of the group follows it).
+    void LogChildWindowMade(HWND child);
     // --- ostrel_layout.cpp
     void CreateControls();
     void CreateStatusBar();
@@ -1116,6 +1123,7 @@ private:
     void CreateWaveArea();
     void CreateRegionList();
     void CreateSidePane();
+    void CreateExplorerTree();
     void CreateRenamePage();
     void CreateDialogs();
     void CreateTimers();

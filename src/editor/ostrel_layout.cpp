@@ -15,6 +15,8 @@
 // Behaviour is wired by the concerns that own it; this file only builds.
 #include "ostrel.h"
 
+#include "TimingLog.h"
+
 #include "ViewGeometry.h"
 
 #include "audio/ThdTimer.h"
@@ -128,8 +130,14 @@ void TFormVusk::CreateControls()
 {
     // The toolbars' dock first: the top of the window (a dock aligns to its
     // edge). The bars come with the actions' toolbars.
-    SkinDock2 = MakeChildControl<TSkinDock>(this, this, "SkinDock2");
-    CreateStatusBar();
+    {
+        TTimingSpan span("toolbardock");
+        SkinDock2 = MakeChildControl<TSkinDock>(this, this, "SkinDock2");
+    }
+    {
+        TTimingSpan span("statusbar");
+        CreateStatusBar();
+    }
 
     UpperPanel = MakePanel(this, this, "UpperPanel", TAlign::alTop);
     UpperPanel->SetHeight(kMasterPanelHeight);
@@ -138,10 +146,19 @@ void TFormVusk::CreateControls()
     MasterSplitter->SetHeight(kSplitterSize);
     MasterSplitter->SetTop(UpperPanel->Top() + kMasterPanelHeight);
     CreateSidePane();
-    CreateWaveArea();
-    CreateRegionList();
-    CreateDialogs();
-    CreateTimers();
+    {
+        TTimingSpan span("wavearea");
+        CreateWaveArea();
+    }
+    {
+        TTimingSpan span("regionlist");
+        CreateRegionList();
+    }
+    {
+        TTimingSpan span("dialogs");
+        CreateDialogs();
+        CreateTimers();
+    }
 }
 
 // The status message's label, then a second label that stays empty.
@@ -222,23 +239,37 @@ void TFormVusk::CreateSidePane()
     FlatSplitter1->SetLeft(kExpPanelWidth);
     FlatSplitter1->SetVisible(false);
 
-    ShellTreeView1 = MakeChildControl<TShellTreeView>(this, ExpPanel, "ShellTreeView1");
+    CreateExplorerTree();
+    {
+        TTimingSpan span("cutbarlist");
+        CutManageList = MakeChildControl<TListView>(this, ExpPanel, "CutManageList");
+        CutManageList->SetAlign(TAlign::alClient);
+        CutManageList->SetViewStyle(TViewStyle::vsReport);
+        CutManageList->SetReadOnly(true);
+        CutManageList->SetRowSelect(true);
+        CutManageList->SetColumnClick(false);
+        CutManageList->SetHideSelection(false);
+        CutManageList->SetVisible(false);
+        AddColumns(CutManageList, kCutBarColumns, std::size(kCutBarColumns));
+    }
+    TTimingSpan span("renamepane");
+    CreateRenamePage();
+}
+
+void TFormVusk::CreateExplorerTree()
+{
+    {
+        // The tree reads the drives and the shell's icons as it is made.
+        TTimingSpan span("explorer-read");
+        ShellTreeView1 = new TShellTreeView(this);
+    }
+    TTimingSpan span("explorer");
+    ShellTreeView1->SetName("ShellTreeView1");
+    ShellTreeView1->SetParent(ExpPanel);
     ShellTreeView1->SetAlign(TAlign::alClient);
     // Its files are dragged onto the waveform and the file list.
     ShellTreeView1->SetDragMode(TDragMode::dmAutomatic);
     ShellTreeView1->SetVisible(false);
-
-    CutManageList = MakeChildControl<TListView>(this, ExpPanel, "CutManageList");
-    CutManageList->SetAlign(TAlign::alClient);
-    CutManageList->SetViewStyle(TViewStyle::vsReport);
-    CutManageList->SetReadOnly(true);
-    CutManageList->SetRowSelect(true);
-    CutManageList->SetColumnClick(false);
-    CutManageList->SetHideSelection(false);
-    CutManageList->SetVisible(false);
-    AddColumns(CutManageList, kCutBarColumns, std::size(kCutBarColumns));
-
-    CreateRenamePage();
 }
 
 void TFormVusk::CreateRenamePage()

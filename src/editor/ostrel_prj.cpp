@@ -2,6 +2,7 @@
 // the focus to the first instance's window and ends without opening its
 // argument.
 #include "InstanceTurn.h"
+#include "TimingLog.h"
 #include "ToolkitStartup.h"
 #include "ostrel.h"
 
@@ -9,6 +10,7 @@
 #include "toolbar/BarItem.h"
 
 #include <cstdlib>
+#include <memory>
 #include <ole2.h>
 #include <windows.h>
 
@@ -29,10 +31,12 @@ std::vector<AnsiString> ArgumentsAfterProgramName()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    LogTiming("main");
     if (TakeInstanceTurn(kInstanceMutexName, kMainWindowClassName, kInstancePatienceMs) !=
         TInstanceTurn::Run)
         return 0;
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    auto toolkit = std::make_unique<TTimingSpan>("toolkit");
     OleInitialize(nullptr);
     DropFormats();
     StartBarFramework();
@@ -40,7 +44,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         TApplication application(nullptr);
         ToolkitStartup();
         application.SetTitle(kApplicationTitle);
-        application.CreateForm(FormVusk);
+        toolkit.reset();
+        {
+            TTimingSpan span("form");
+            application.CreateForm(FormVusk);
+        }
         FormVusk->SetCommandLineArgs(ArgumentsAfterProgramName());
         application.Run();
     }

@@ -3,6 +3,7 @@
 #include "ostrel.h"
 
 #include "RecentFiles.h"
+#include "TimingLog.h"
 #include "ViewGeometry.h"
 
 #include "audio/DirectWavEngine.h"
@@ -56,7 +57,10 @@ int CheckedNumber(TExtRadioButton* first, TExtRadioButton* second)
 
 void TFormVusk::LoadSettings(const AnsiString& path)
 {
-    RestoreToolbarPositions(path);
+    {
+        TTimingSpan span("toolbarplaces");
+        RestoreToolbarPositions(path);
+    }
     std::unique_ptr<TIniFile> ini = OpenSettingsForReading(path);
     SkinDock2->SetAllowDrag(ini->ReadBool("FORM", "BARFIX", true));
     ShowToolbarLock();
@@ -70,7 +74,10 @@ void TFormVusk::LoadSettings(const AnsiString& path)
     VolumeItems()[volumeStep]->Click();
     SetLoopState(ini->ReadBool("AUDIO", "LOOP", false));
 
-    CreateFileListWindow();
+    {
+        TTimingSpan span("filelist");
+        CreateFileListWindow();
+    }
     if (FOption.SaveForm)
         ReadWindowGeometry(*ini);
 
@@ -356,7 +363,11 @@ void TFormVusk::SaveToolbarPositions(const AnsiString& path)
 
 int TFormVusk::WaveOutDeviceIndex(const AnsiString& productName) const
 {
-    std::vector<AnsiString> devices = Seams().WaveOutDevices();
+    std::vector<AnsiString> devices;
+    {
+        TTimingSpan span("sounddevices");
+        devices = Seams().WaveOutDevices();
+    }
     for (size_t i = 0; i < devices.size(); ++i)
         if (devices[i] == productName)
             return static_cast<int>(i);
