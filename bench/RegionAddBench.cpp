@@ -4,12 +4,12 @@
 // add them, into an empty list each run. The ratio is against a plain pass
 // over the recording's draw data in the same run.
 // Target: well under a second.
+#include "BenchMainWindow.h"
 #include "BenchSupport.h"
 
 #include "editor/ostrel.h"
 
 #include "audio/DirectWavEngine.h"
-#include "classlib/Application.h"
 #include "classlib/Exceptions.h"
 
 #include <cstdio>
@@ -26,11 +26,8 @@ void RunRegionAddBench(const TBenchContext& context)
     const AnsiString wavPath = context.DataFolder + kBenchStereoSound;
     if (!BenchSoundWav(wavPath, 2, 44100, kBenchSoundBytes))
         throw Exception("cannot make " + wavPath);
-    TApplication application(nullptr);
-    auto* form = new TFormVusk(nullptr);
-    TScopedFree<TFormVusk> freed(form);
-    form->SetSettingsPath(context.DataFolder + "regionadd.ini");
-    form->Show();
+    TBenchMainWindow window(context.DataFolder + "regionadd.ini");
+    TFormVusk* form = &window.Form();
     form->FOption.SaveData = false;
     if (!form->OpenWavFile(wavPath))
         throw Exception("cannot open " + wavPath);
@@ -64,7 +61,6 @@ void RunRegionAddBench(const TBenchContext& context)
             addMs.push_back(addTime);
         }
     }
-    form->Document().SetModified(false);
     static_cast<void>(plainSum);
 
     std::printf("regionadd: %d regions into the empty region list, %d draw entries; %d runs "
