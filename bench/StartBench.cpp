@@ -1,0 +1,131 @@
+// The start of the program against the start of a bare window built with the
+// same compiler (zandrel_bare_window), from outside, each started as a user
+// starts a program: from the start to the main window shown, for the bare
+// window, the program with no file, and the program with the 1 GiB file of
+// sound on its command line to its waveform painted (its draw cache made
+// beforehand by a first open). A round starts each of the three once, so
+// that a busy moment of the machine weighs on all three alike; every ratio
+// is a round's figure against the bare window of the same round.
+// Targets: the program within 2x the bare window (median); the waveform
+// within 2x the bare window plus 50 ms.
+// Then the stamps of both starts (the program's with no file), step by step.
+//
+// Both run as BenchProgram.h runs a program, each from a folder of its own;
+// they are named by the environment variables ZANDREL_BENCH_PROGRAM and
+// ZANDREL_BENCH_BARE.
+#include "BenchProgram.h"
+#include "BenchSupport.h"
+
+#include "classlib/Exceptions.h"
+#include "classlib/FilePaths.h"
+#include "editor/DrawCacheFile.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kStartTargetRatio = 2;
+constexpr double kWaveTargetExtraMs = 50;
+constexpr const char* kProgramWindowClass = "TFormVusk";
+constexpr const char* kBareWindowClass = "ZandrelBareWindow";
+
+struct TStartBenchRounds
+{
+    std::vector<TBenchProgramRun> Bare, Program, WithFile;
+};
+
+void StartBenchPrintRatio(const char* label, const std::vector<double>& values,
+                          const std::vector<double>& bare)
+{
+    BenchPrintFigures(label, BenchFiguresOf(values), "ms");
+    BenchPrintFigures("  / bare window", BenchFiguresOf(BenchRatios(values, bare)), "");
+}
+
+void StartBenchPrintTarget(const char* what, double median, double target)
+{
+    std::printf("  target: %s median <= %.1f ms: %s\n", what, target,
+                median <= target ? "met" : "MISSED");
+}
+
+// The stamps of what started in the order of the first run: a step's
+// begin, end and length, or an event's time; medians over the runs.
+void StartBenchPrintSteps(const char* what, const std::vector<TBenchProgramRun>& runs)
+{
+    std::printf(" %s step by step (medians, ms after the start):\n", what);
+    auto median = [&runs](const std::string& event) {
+        return BenchFiguresOf(BenchStampSeries(runs, event)).Median;
+    };
+    const std::string begin = ".begin", end = ".end";
+    for (const auto& [event, ms] : runs.front().Stamps.Events()) {
+        if (event.size() > end.size() && event.ends_with(end))
+            continue;
+        if (!(event.size() > begin.size() && event.ends_with(begin))) {
+            std::printf("  %-28s %9.1f\n", event.c_str(), median(event));
+            continue;
+        }
+        const std::string step = event.substr(0, event.size() - begin.size());
+        std::vector<double> lengths;
+        for (const TBenchProgramRun& run : runs)
+            lengths.push_back(run.Stamps.Of(step + end) - run.Stamps.Of(event));
+        std::printf("  %-28s %9.1f .. %9.1f  (%.1f)\n", step.c_str(), median(event),
+                    median(step + end), BenchFiguresOf(lengths).Median);
+    }
+}
+
+void RunStartBench(const TBenchContext& context)
+{
+    const AnsiString wav = context.DataFolder + kBenchStereoSound;
+    if (!BenchSoundWav(wav, 2, 44100, kBenchSoundBytes))
+        throw Exception("cannot make " + wav);
+    const TBenchFolder bareFolder("start-bare"), programFolder("start-program");
+    const TBenchProgram bare(bareFolder, BenchProgramNamed("ZANDREL_BENCH_BARE"), kBareWindowClass);
+    const TBenchProgram program(programFolder, BenchProgramNamed("ZANDREL_BENCH_PROGRAM"),
+                                kProgramWindowClass);
+    const AnsiString file = programFolder.Link(wav);
+    const AnsiString cache = DrawCachePath(file);
+    std::printf("start: the program against a bare window, %s cached\n", kBenchStereoSound);
+    std::fflush(stdout);
+
+    // Warm-up: both programs and the file in the system's cache, the draw
+    // cache made (the processing window builds it when it is missing).
+    bare.Run("", nullptr, TBenchProgramEnd::Close);
+    program.Run(file, "wave", TBenchProgramEnd::Close);
+    if (!FileExists(cache))
+        throw Exception("no draw cache beside " + file + " after its open");
+    program.Run("", nullptr, TBenchProgramEnd::Close);
+
+    TStartBenchRounds rounds;
+    for (int round = 0; round < kBenchRuns; ++round) {
+        rounds.Bare.push_back(bare.Run("", nullptr, TBenchProgramEnd::Close));
+        rounds.Program.push_back(program.Run("", nullptr, TBenchProgramEnd::Close));
+        rounds.WithFile.push_back(program.Run(file, "wave", TBenchProgramEnd::Close));
+    }
+
+    const std::vector<double> bareMs = BenchStampSeries(rounds.Bare, "shown");
+    const std::vector<double> programMs = BenchStampSeries(rounds.Program, "shown");
+    const std::vector<double> waveMs = BenchStampSeries(rounds.WithFile, "wave");
+    std::printf(" %d rounds (min / median / max), ms after the start:\n", kBenchRuns);
+    const TBenchFigures bareFigures = BenchFiguresOf(bareMs);
+    BenchPrintFigures("bare window shown", bareFigures, "ms");
+    StartBenchPrintRatio("program shown, no file", programMs, bareMs);
+    StartBenchPrintRatio("program shown, with the file", BenchStampSeries(rounds.WithFile, "shown"),
+                         bareMs);
+    StartBenchPrintRatio("  its waveform painted", waveMs, bareMs);
+    const double programMedian = BenchFiguresOf(programMs).Median;
+    const double waveMedian = BenchFiguresOf(waveMs).Median;
+    std::printf("  medians against the bare window's: no file %.2fx, waveform %.2fx\n",
+                programMedian / bareFigures.Median, waveMedian / bareFigures.Median);
+    StartBenchPrintTarget("program shown, no file,", programMedian,
+                          kStartTargetRatio * bareFigures.Median);
+    StartBenchPrintTarget("waveform painted,", waveMedian,
+                          kStartTargetRatio * bareFigures.Median + kWaveTargetExtraMs);
+    StartBenchPrintSteps("the bare window", rounds.Bare);
+    StartBenchPrintSteps("the program, no file,", rounds.Program);
+    std::fflush(stdout);
+}
+
+TBenchRegistration startRegistration("start", RunStartBench);
+
+} // namespace
