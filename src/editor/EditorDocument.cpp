@@ -266,6 +266,12 @@ void TEditorDocument::Clear()
     FModified = false;
 }
 
+void TEditorDocument::ResetView()
+{
+    FView.Reset();
+    FPlayStart = 0;
+}
+
 void TEditorDocument::Close()
 {
     if (FEngine)

@@ -190,6 +190,9 @@ public:
     // Where the last playback started.
     std::int32_t PlayStart() const { return FPlayStart; }
     void SetPlayStart(std::int32_t sample) { FPlayStart = sample; }
+    // The view of a file just opened: nothing selected or in view, the
+    // cursor and the play start at its first sample.
+    void ResetView();
 
     // --- The whole document
     // Whether closing must ask first, with listedRegions the regions the

@@ -375,7 +375,7 @@ void TFormVusk::ResetViewState()
     // drop), which ends a press on the waveform.
     if (!Verified(!FWaveDrag.Tracking(), "no press on the waveform outlives its capture"))
         EndWaveDrag(FWaveDrag.MouseX);
-    View().Reset();
+    FDocument.ResetView();
 }
 
 // --- Open and close commands --------------------------------------------------------------

@@ -144,3 +144,14 @@ TEST_F(EditorDocument, ClosingLetsGoOfTheFileAndWhatBelongsToIt)
     EXPECT_EQ(document.Regions().Count(), 0);
     EXPECT_FALSE(document.Modified());
 }
+
+TEST_F(EditorDocument, AResetViewStartsPlayAtTheFilesFirstSample)
+{
+    Open();
+    document.View().PlayPos = 5000;
+    document.SetPlayStart(5000);
+    document.ResetView();
+    EXPECT_EQ(document.View().PlayPos, 0);
+    EXPECT_EQ(document.PlayStart(), 0);
+    EXPECT_FALSE(document.View().HasSelection);
+}
