@@ -142,6 +142,38 @@ size_t LastDelimiter(const AnsiString& delimiters, const AnsiString& s)
     return found;
 }
 
+AnsiString ReplaceSingleByteChars(const AnsiString& s, const AnsiString& chars,
+                                  const AnsiString& with)
+{
+    AnsiString result;
+    result.reserve(s.size());
+    for (size_t i = 0; i < s.size(); i += CharLength(s, i)) {
+        if (CharLength(s, i) == 1 && chars.find(s[i]) != AnsiString::npos)
+            result += with;
+        else
+            result.append(s, i, CharLength(s, i));
+    }
+    return result;
+}
+
+std::vector<AnsiString> SplitLines(const AnsiString& text)
+{
+    // CR and LF are below every trail byte, so a byte scan is safe here.
+    std::vector<AnsiString> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == AnsiString::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        start = end + (crLf ? 2 : 1);
+    }
+    return lines;
+}
+
 AnsiString LowerCase(const AnsiString& s)
 {
     AnsiString result = s;

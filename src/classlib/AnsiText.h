@@ -3,7 +3,8 @@
 // numbers to and from text with a given decimal separator.
 //
 //   character walking   IsLeadByte, CharLength, ByteType, IsDelimiter,
-//                       LastDelimiter
+//                       LastDelimiter, ReplaceSingleByteChars
+//   lines               SplitLines
 //   casing, trimming    LowerCase, UpperCase (ASCII letters only), Trim...
 //   comparing           CompareStr, CompareText, SameText
 //   numbers             TryStrToInt..., StrToIntDef..., FloatToText,
@@ -27,6 +28,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 enum TMbcsByteType
 {
@@ -45,6 +47,14 @@ bool IsDelimiter(const AnsiString& delimiters, const AnsiString& s, size_t index
 // The index of the last single-byte character of s that is in delimiters,
 // or npos.
 size_t LastDelimiter(const AnsiString& delimiters, const AnsiString& s);
+// s with every single-byte character found in chars replaced by with (""
+// removes it); double-byte characters stay whole.
+AnsiString ReplaceSingleByteChars(const AnsiString& s, const AnsiString& chars,
+                                  const AnsiString& with);
+
+// The lines of a text, split at CR LF, CR or LF; a last line break makes no
+// empty line, and an empty text has no lines.
+std::vector<AnsiString> SplitLines(const AnsiString& text);
 
 // ASCII letters only; double-byte characters stay as they are. Two texts
 // are SameText exactly when their UpperCase forms are equal.

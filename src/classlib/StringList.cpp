@@ -149,20 +149,10 @@ AnsiString TStrings::Text() const
 
 void TStrings::SetText(const AnsiString& Value)
 {
-    // CR and LF are below every trail byte, so a byte scan is safe here.
     TStringsUpdate update(this);
     Clear();
-    size_t start = 0;
-    while (start < Value.size()) {
-        size_t end = Value.find_first_of("\r\n", start);
-        if (end == AnsiString::npos) {
-            Add(Value.substr(start));
-            break;
-        }
-        Add(Value.substr(start, end - start));
-        start = end +
-                ((Value[end] == '\r' && end + 1 < Value.size() && Value[end + 1] == '\n') ? 2 : 1);
-    }
+    for (const AnsiString& line : SplitLines(Value))
+        Add(line);
 }
 
 AnsiString TStrings::CommaText() const

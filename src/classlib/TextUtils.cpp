@@ -256,20 +256,6 @@ AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern,
     return result + s.substr(from);
 }
 
-AnsiString ReplaceSingleByteChars(const AnsiString& s, const AnsiString& chars,
-                                  const AnsiString& with)
-{
-    AnsiString result;
-    result.reserve(s.size());
-    for (size_t i = 0; i < s.size(); i += CharLength(s, i)) {
-        if (CharLength(s, i) == 1 && chars.find(s[i]) != AnsiString::npos)
-            result += with;
-        else
-            result.append(s, i, CharLength(s, i));
-    }
-    return result;
-}
-
 AnsiString IntToStr(int value)
 {
     return std::to_string(value);

@@ -4,7 +4,7 @@
 // locale.
 //
 //   comparing           the locale's AnsiCompareStr, AnsiCompareText
-//   searching           AnsiFind, StringReplace, ReplaceSingleByteChars
+//   searching           AnsiFind, StringReplace
 //   numbers             IntToStr, IntToHex, StrToInt..., FloatToStr,
 //                       StrToFloat..., FormatFloat, Format
 //
@@ -42,10 +42,6 @@ enum TReplaceFlag : unsigned
 };
 AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern,
                          const AnsiString& newPattern, unsigned flags);
-// s with every single-byte character found in chars replaced by with (""
-// removes it); double-byte characters stay whole.
-AnsiString ReplaceSingleByteChars(const AnsiString& s, const AnsiString& chars,
-                                  const AnsiString& with);
 
 AnsiString IntToStr(int value);
 AnsiString IntToStr(std::int64_t value);
