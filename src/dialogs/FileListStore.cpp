@@ -6,7 +6,6 @@
 #include "classlib/IniFile.h"
 #include "classlib/StringList.h"
 #include "classlib/TextUtils.h"
-#include "editor/RegionFile.h"
 
 #include <algorithm>
 #include <windows.h>
@@ -21,19 +20,19 @@ bool FileListPlayable(const AnsiString& wavPath)
     return info.IsPlayable;
 }
 
-std::optional<TFileListEntry> FileListRegionListEntry(const AnsiString& path)
+std::optional<TIniContent> FileListReadRegionList(const AnsiString& path)
 {
     try {
-        TIniFile ini(path);
-        const int regionCount = RegionListRegionCount(ini.Content());
-        const AnsiString wavPath =
-            LocateRegionListWav(RegionListWavPath(ini.Content()), path, FileExists);
-        if (regionCount == -1 || wavPath.empty() || !FileListPlayable(wavPath))
-            return std::nullopt;
-        return TFileListEntry{ExtractFileName(path), IntToStr(regionCount), path, wavPath};
+        return TIniFile(path).Content();
     } catch (const EIniFileException&) {
         return std::nullopt; // a file that cannot be read is no entry
     }
+}
+
+const TFileListProbes& FileListDiskProbes()
+{
+    static const TFileListProbes probes{FileListPlayable, FileExists, FileListReadRegionList};
+    return probes;
 }
 
 // The files directly inside folder, sorted by name.
@@ -53,24 +52,12 @@ std::vector<AnsiString> FileListFilesIn(const AnsiString& folder)
 
 std::optional<TFileListEntry> FileListEntryFor(const AnsiString& path)
 {
-    const AnsiString extension = LowerCase(ExtractFileExt(path));
-    if (extension == ".wav")
-        return FileListPlayable(path)
-                   ? std::optional(TFileListEntry{ExtractFileName(path), "0", path, path})
-                   : std::nullopt;
-    if (extension == ".rgl")
-        return FileListRegionListEntry(path);
-    return std::nullopt;
+    return FileListEntryOf(path, FileListDiskProbes());
 }
 
 int AddFileListEntry(std::vector<TFileListEntry>& entries, const AnsiString& path)
 {
-    std::erase_if(entries, [&](const TFileListEntry& entry) { return entry.Path == path; });
-    std::optional<TFileListEntry> entry = FileListEntryFor(path);
-    if (!entry)
-        return -1;
-    entries.push_back(std::move(*entry));
-    return static_cast<int>(entries.size()) - 1;
+    return AddFileListEntryTo(entries, path, FileListDiskProbes());
 }
 
 std::vector<AnsiString> FileListCandidates(const std::vector<AnsiString>& names)
@@ -94,25 +81,18 @@ AnsiString FileListFilePath(const AnsiString& programPath)
 
 std::optional<std::vector<AnsiString>> ReadFileListFile(const AnsiString& fileName)
 {
-    std::vector<AnsiString> paths;
     if (!FileExists(fileName))
-        return paths;
+        return std::vector<AnsiString>();
     TStringList lines;
     try {
         lines.LoadFromFile(fileName);
     } catch (const Exception&) {
         return std::nullopt;
     }
-    for (int i = 0; i < lines.Count(); ++i)
-        if (!lines.Strings(i).empty())
-            paths.push_back(lines.Strings(i));
-    return paths;
+    return FileListPathsIn(lines.Text());
 }
 
 bool WriteFileListFile(const AnsiString& fileName, const std::vector<AnsiString>& paths)
 {
-    TStringList lines;
-    for (const AnsiString& path : paths)
-        lines.Add(path);
-    return WriteFileReplacing(fileName, lines.Text());
+    return WriteFileReplacing(fileName, FileListText(paths));
 }
