@@ -12,11 +12,8 @@
 //   ManualEnterStep,        Enter, Up and Down in the manual input
 //   ManualMoveFocus
 //   RenameControlsEnabled   which of the pane's controls the rules use
-//   RenameStringsFrom       names from lines of a text file or the clipboard
-//   PlanRenameLoad,         which items the loaded names go to, and the
-//   UniqueRenameStrings     numbering of names that would clash
-//   RefusedNameChar, TNameKeyFilter, WithoutRefusedNameChars
-//                           the characters a region name may not hold
+//   RenameStringsFrom       names from the lines of a string list
+// Loading names and the characters a name may not hold are RenameLoad's.
 //
 // Names are ANSI text of code page 932. Byte counts, searches and case
 // changes walk whole characters: a trail byte may be "\", "|" or an ASCII
@@ -25,6 +22,7 @@
 #pragma once
 
 #include "FocusRules.h"
+#include "RenameLoad.h"
 
 #include "classlib/StringList.h"
 #include "classlib/Types.h"
@@ -118,13 +116,6 @@ AnsiString RenamedName(const TRenameSettings& settings, const AnsiString& name, 
 // rCk1 is on.
 AnsiString ManualInputName(const TRenameSettings& settings);
 
-// One row of the region list as renaming sees it.
-struct TRenameItem
-{
-    AnsiString Name; // the caption
-    bool Selected = false;
-};
-
 // The preview column, one entry per item in list order ("" = no change).
 // On the manual-input tab with a focused item (focused >= 0), that item
 // shows the manual input's name and every other item nothing; otherwise the
@@ -132,15 +123,6 @@ struct TRenameItem
 // nothing.
 std::vector<AnsiString> RenamePreviews(const TRenameSettings& settings,
                                        const std::vector<TRenameItem>& items, int focused);
-
-// One name to give: item Index (in list order) becomes Name.
-struct TRename
-{
-    int Index = 0;
-    AnsiString Name;
-
-    bool operator==(const TRename&) const = default;
-};
 
 struct TRenameApply
 {
@@ -184,69 +166,5 @@ struct TRenameControlsEnabled
 };
 TRenameControlsEnabled RenameControlsEnabled(const TRenameSettings& settings);
 
-// --- Loading names
-
-// How loaded names go to the list: the LOADLIST TYPE setting.
-enum class TLoadListType
-{
-    FromTop = 1,           // from the first item on
-    FromFirstSelected = 2, // from the first selected item on (the top without one)
-    SelectedOnly = 3       // to the selected items (none without a selection)
-};
-// The type of a stored value: 2 and 3 as they are, anything else FromTop.
-TLoadListType LoadListTypeOf(int stored);
-
-// The names in lines of text: tabs removed, blanks trimmed, the extension
-// removed, every character a name may not hold (the refused characters
-// below and control characters) replaced by "_", and once more trimmed and
-// the extension removed (so "a.b.c" gives "a"); lines that end up empty are
-// dropped.
+// RenameStringsFrom (RenameLoad) over the lines of a string list.
 std::vector<AnsiString> RenameStringsFrom(const TStrings& lines);
-
-struct TRenameLoadPlan
-{
-    std::vector<int> Targets;        // items to rename, in order
-    std::vector<AnsiString> Strings; // their names, one per target
-    std::vector<AnsiString> Kept;    // the names of every other item
-};
-// Which items the names go to: surplus names are dropped from the end.
-TRenameLoadPlan PlanRenameLoad(TLoadListType type, const std::vector<TRenameItem>& items,
-                               std::vector<AnsiString> strings);
-
-// Numbers the strings that equal a kept name or an earlier string (ASCII
-// letters compared ignoring case): "A" after "a" becomes "A[1]", with the
-// smallest number that clashes with nothing. askNumbering is called before
-// the first change (RenameText::NumberingQuestion); false refuses the load,
-// leaving strings as they were. True when the strings are accepted.
-bool UniqueRenameStrings(const std::vector<AnsiString>& kept, std::vector<AnsiString>& strings,
-                         const std::function<bool()>& askNumbering);
-
-// The whole load after the choice of type: the renames to make, or none
-// with Refused set when askNumbering declined (show RenameText::LoadAbandoned).
-struct TRenameLoad
-{
-    std::vector<TRename> Renames;
-    bool Refused = false;
-};
-TRenameLoad LoadRenameStrings(TLoadListType type, const std::vector<TRenameItem>& items,
-                              std::vector<AnsiString> strings,
-                              const std::function<bool()>& askNumbering);
-
-// --- Characters a name may not hold
-
-// \ / : * ? " < > | as a character of its own (not as a trail byte).
-bool RefusedNameChar(char c);
-// text without those characters (pasted into a name edit).
-AnsiString WithoutRefusedNameChars(const AnsiString& text);
-
-// Decides on the bytes typed into a name edit one by one: a refused
-// character is dropped unless Enter is held; the second byte of a
-// double-byte character always passes.
-class TNameKeyFilter
-{
-public:
-    bool Accept(char key, bool enterHeld);
-
-private:
-    bool FAfterLeadByte = false; // the previous byte began a double-byte character
-};
