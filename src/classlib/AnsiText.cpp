@@ -156,6 +156,23 @@ AnsiString ReplaceSingleByteChars(const AnsiString& s, const AnsiString& chars,
     return result;
 }
 
+AnsiString ReplaceCutCharacters(const AnsiString& s, const AnsiString& with)
+{
+    AnsiString result;
+    result.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (!IsLeadByte(s[i])) {
+            result += s[i];
+        } else if (i + 1 < s.size() && TextByte(s, i + 1) >= 0x40) {
+            result.append(s, i, 2);
+            ++i;
+        } else {
+            result += with;
+        }
+    }
+    return result;
+}
+
 std::vector<AnsiString> SplitLines(const AnsiString& text)
 {
     // CR and LF are below every trail byte, so a byte scan is safe here.

@@ -3,7 +3,8 @@
 // numbers to and from text with a given decimal separator.
 //
 //   character walking   IsLeadByte, CharLength, ByteType, IsDelimiter,
-//                       LastDelimiter, ReplaceSingleByteChars
+//                       LastDelimiter, ReplaceSingleByteChars,
+//                       ReplaceCutCharacters
 //   lines               SplitLines
 //   casing, trimming    LowerCase, UpperCase (ASCII letters only), Trim...
 //   comparing           CompareStr, CompareText, SameText
@@ -51,6 +52,12 @@ size_t LastDelimiter(const AnsiString& delimiters, const AnsiString& s);
 // removes it); double-byte characters stay whole.
 AnsiString ReplaceSingleByteChars(const AnsiString& s, const AnsiString& chars,
                                   const AnsiString& with);
+// s with every lead byte that begins no whole character replaced by with:
+// one at the very end, or one before a byte below 0x40 (no double-byte
+// character ends in a control character, a blank, a digit or the
+// punctuation there). Such bytes are what is left of a character cut in
+// two; walked as above, each would take the byte after it along.
+AnsiString ReplaceCutCharacters(const AnsiString& s, const AnsiString& with);
 
 // The lines of a text, split at CR LF, CR or LF; a last line break makes no
 // empty line, and an empty text has no lines.

@@ -29,11 +29,15 @@ AnsiString RenameWithoutExtension(const AnsiString& text)
 }
 
 // One loaded line as a name: cleaned, made safe, and cleaned once more, so
-// that the name checked for clashes is the name given.
+// that the name checked for clashes is the name given. What is left of a
+// character cut in two (a line of a text file may end inside one) goes
+// first, so that no step takes a tab, a blank or a refused character for
+// the second half of a character.
 AnsiString RenameLoadedName(const AnsiString& line)
 {
+    const AnsiString whole = ReplaceCutCharacters(line, "_");
     return RenameWithoutExtension(
-        ReplaceSingleByteChars(RenameWithoutExtension(line), RenameNotInName(), "_"));
+        ReplaceSingleByteChars(RenameWithoutExtension(whole), RenameNotInName(), "_"));
 }
 
 std::vector<int> RenameLoadTargets(TLoadListType type, const std::vector<TRenameItem>& items,

@@ -52,11 +52,12 @@ enum class TLoadListType
 // The type of a stored value: 2 and 3 as they are, anything else FromTop.
 TLoadListType LoadListTypeOf(int stored);
 
-// The names in lines of text: tabs removed, blanks trimmed, the extension
-// removed, every character a name may not hold (the refused characters
-// below and control characters) replaced by "_", and once more trimmed and
-// the extension removed (so "a.b.c" gives "a"); lines that end up empty are
-// dropped.
+// The names in lines of text: what is left of a character cut in two
+// replaced by "_" (ReplaceCutCharacters), tabs removed, blanks trimmed, the
+// extension removed, every character a name may not hold (the refused
+// characters below and control characters) replaced by "_", and once more
+// trimmed and the extension removed (so "a.b.c" gives "a"); lines that end
+// up empty are dropped.
 std::vector<AnsiString> RenameStringsFrom(const std::vector<AnsiString>& lines);
 
 struct TRenameLoadPlan

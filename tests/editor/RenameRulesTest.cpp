@@ -263,6 +263,13 @@ TEST(RenameStringsFrom, LinesBecomeNamesAFileCanTake)
         {".a.b", ""},
         {" \t ", ""},
         {"x.1.mp3", "x"},
+        // A character cut in two, by the line's end or before a blank, tab,
+        // refused or control character, leaves "_", never half a character.
+        {"ab\x95", "ab_"},
+        {"ab\x95 ", "ab_"},
+        {"\x95\tX", "_X"},
+        {"\x95:\x95\\", "__表"},
+        {"a\x95.b", "a_"},
     };
     for (const Case& c : cases) {
         TStringList one;
