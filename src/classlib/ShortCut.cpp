@@ -79,32 +79,6 @@ bool StartsWithIgnoringCase(const AnsiString& text, size_t at, const char* prefi
 
 } // namespace
 
-TShortCut ShortCut(WORD key, TShiftState shift)
-{
-    if (key & 0xFF00)
-        return scNone;
-    TShortCut result = key;
-    if (shift & ssShift)
-        result |= scShift;
-    if (shift & ssCtrl)
-        result |= scCtrl;
-    if (shift & ssAlt)
-        result |= scAlt;
-    return result;
-}
-
-void ShortCutToKey(TShortCut shortCut, WORD& key, TShiftState& shift)
-{
-    key = shortCut & 0xFF;
-    shift = 0;
-    if (shortCut & scShift)
-        shift |= ssShift;
-    if (shortCut & scCtrl)
-        shift |= ssCtrl;
-    if (shortCut & scAlt)
-        shift |= ssAlt;
-}
-
 AnsiString KeyName(WORD key)
 {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))

@@ -1,9 +1,8 @@
 // Keyboard shortcuts, shift states and key names.
 //
-//   TShortCut          a 16-bit shortcut: the low byte a virtual key, plus
-//                      scShift 0x2000, scCtrl 0x4000, scAlt 0x8000; 0 is none
-//   TShiftState        the modifier keys and mouse buttons held (ss* flags)
-//   ShortCut, ShortCutToKey, ShortCutToText, TextToShortCut
+//   TShortCut, TShiftState, ShortCut, ShortCutToKey
+//                      the numbers (ShortCutCodes.h)
+//   ShortCutToText, TextToShortCut
 //   KeyName            our own name of a virtual key ("Num +", "Delete"); the
 //                      system's key names follow the keyboard driver (under
 //                      Wine, the X key map), so shortcut texts never use them
@@ -12,36 +11,11 @@
 //                      seam so that tests can hold Ctrl or Shift
 #pragma once
 
+#include "ShortCutCodes.h"
 #include "Types.h"
 
 #include <windows.h>
 
-using TShortCut = unsigned short;
-constexpr TShortCut scNone = 0;
-constexpr TShortCut scShift = 0x2000;
-constexpr TShortCut scCtrl = 0x4000;
-constexpr TShortCut scAlt = 0x8000;
-
-enum TShiftStateFlag : unsigned
-{
-    ssShift = 0x01,
-    ssAlt = 0x02,
-    ssCtrl = 0x04,
-    ssLeft = 0x08,
-    ssRight = 0x10,
-    ssMiddle = 0x20,
-    ssDouble = 0x40,
-};
-using TShiftState = unsigned;
-
-// The modifier part of a shift state (mouse buttons and ssDouble dropped).
-constexpr TShiftState ModifierKeys(TShiftState shift)
-{
-    return shift & (ssShift | ssAlt | ssCtrl);
-}
-
-TShortCut ShortCut(WORD key, TShiftState shift);
-void ShortCutToKey(TShortCut shortCut, WORD& key, TShiftState& shift);
 // "Shift+", "Ctrl+", "Alt+" (in that order) and the key's name; "" for none
 // or for a key without a name.
 AnsiString ShortCutToText(TShortCut shortCut);

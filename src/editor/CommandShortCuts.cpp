@@ -1,10 +1,40 @@
 #include "CommandShortCuts.h"
 
-#include "classlib/TextUtils.h"
+#include "classlib/AnsiText.h"
 
 namespace {
 
 constexpr int kNone = 0, kShift = 1, kCtrl = 2, kShiftCtrl = 4;
+
+// The system's virtual-key codes of the keys named below.
+enum TCommandKey : std::uint16_t
+{
+    kKeyReturn = 0x0D,
+    kKeySpace = 0x20,
+    kKeyLeft = 0x25,
+    kKeyRight = 0x27,
+    kKeyDown = 0x28,
+    kKeyDelete = 0x2E,
+    kKeyNumpad0 = 0x60,
+    kKeyNumpad1 = 0x61,
+    kKeyNumpad3 = 0x63,
+    kKeyNumpad4 = 0x64,
+    kKeyNumpad6 = 0x66,
+    kKeyNumpad7 = 0x67,
+    kKeyNumpad9 = 0x69,
+    kKeyMultiply = 0x6A,
+    kKeyAdd = 0x6B,
+    kKeySubtract = 0x6D,
+    kKeyDecimal = 0x6E,
+    kKeyDivide = 0x6F,
+    kKeyF1 = 0x70,
+    kKeyF5 = 0x74,
+    kKeyF6 = 0x75,
+    kKeyF9 = 0x78,
+    kKeyF10 = 0x79,
+    kKeyF11 = 0x7A,
+    kKeyF12 = 0x7B,
+};
 
 constexpr TCommandInfo kCommands[kCommandCount] = {
     {"actFileOpen", kCtrl, 'O'},
@@ -24,28 +54,28 @@ constexpr TCommandInfo kCommands[kCommandCount] = {
     {"actEditCopy", kCtrl, 'C'},
     {"actEditPaste", kCtrl, 'V'},
     {"actEditDouble", kCtrl, 'D'},
-    {"actEditDelete", kNone, VK_DELETE},
+    {"actEditDelete", kNone, kKeyDelete},
     {"actEditSelAll", kCtrl, 'A'},
     {"actViewFilelist", kShiftCtrl, 'F'},
     {"actViewCutbarlist", kShiftCtrl, 'C'},
     {"actViewExp", kShiftCtrl, 'E'},
     {"actViewRen", kShiftCtrl, 'R'},
-    {"actViewZoomIn", kNone, VK_ADD},
-    {"actViewZoomOut", kNone, VK_SUBTRACT},
-    {"actViewZoomAll", kNone, VK_DIVIDE},
+    {"actViewZoomIn", kNone, kKeyAdd},
+    {"actViewZoomOut", kNone, kKeySubtract},
+    {"actViewZoomAll", kNone, kKeyDivide},
     {"actViewZoomRegion", kNone, 0},
-    {"actViewVZoomIn", kShift, VK_ADD},
-    {"actViewVZoomOut", kShift, VK_SUBTRACT},
+    {"actViewVZoomIn", kShift, kKeyAdd},
+    {"actViewVZoomOut", kShift, kKeySubtract},
     {"actViewChase", kNone, 0},
-    {"actRegionAdd", kNone, VK_RETURN},
+    {"actRegionAdd", kNone, kKeyReturn},
     {"actRegionEdit", kNone, 0},
     {"actRegionMerge", kCtrl, 'M'},
-    {"actRegionEndWide", kShift, VK_RIGHT},
-    {"actRegionEndShort", kShift, VK_LEFT},
-    {"actRegionStartShort", kCtrl, VK_RIGHT},
-    {"actRegionStartWide", kCtrl, VK_LEFT},
-    {"actRegionRew", kShiftCtrl, VK_LEFT},
-    {"actRegionFwd", kShiftCtrl, VK_RIGHT},
+    {"actRegionEndWide", kShift, kKeyRight},
+    {"actRegionEndShort", kShift, kKeyLeft},
+    {"actRegionStartShort", kCtrl, kKeyRight},
+    {"actRegionStartWide", kCtrl, kKeyLeft},
+    {"actRegionRew", kShiftCtrl, kKeyLeft},
+    {"actRegionFwd", kShiftCtrl, kKeyRight},
     {"actRegionNoChange", kNone, 0},
     {"actRegionMonoMix", kShiftCtrl, 'M'},
     {"actRegionMonoLeft", kNone, 0},
@@ -57,27 +87,27 @@ constexpr TCommandInfo kCommands[kCommandCount] = {
     {"actRegionTrim", kCtrl, 'T'},
     {"actRegionExpand", kCtrl, 'E'},
     {"actRegionSet", kNone, 0},
-    {"actToolRegion", kNone, VK_F9},
-    {"actToolCut", kNone, VK_F10},
-    {"actToolErase", kNone, VK_F11},
-    {"actToolSelect", kNone, VK_F12},
-    {"actRegionAuto", kNone, VK_F5},
-    {"actRegionAutoQuick", kNone, VK_F6},
+    {"actToolRegion", kNone, kKeyF9},
+    {"actToolCut", kNone, kKeyF10},
+    {"actToolErase", kNone, kKeyF11},
+    {"actToolSelect", kNone, kKeyF12},
+    {"actRegionAuto", kNone, kKeyF5},
+    {"actRegionAutoQuick", kNone, kKeyF6},
     {"actRegionClear", kNone, 0},
     {"actRegionCutClear", kNone, 0},
-    {"actAudioPlay", kNone, VK_SPACE},
-    {"actAudioRenamePlay", kCtrl, VK_SPACE},
-    {"actAudioStop", kNone, VK_NUMPAD0},
-    {"actAudioRecord", kNone, VK_MULTIPLY},
-    {"actAudioRew", kNone, VK_NUMPAD1},
-    {"actAudioFwd", kNone, VK_NUMPAD3},
-    {"actAudioNRew", kNone, VK_NUMPAD7},
-    {"actAudioNFwd", kNone, VK_NUMPAD9},
-    {"actAudioGotoZero", kNone, VK_DECIMAL},
-    {"actAudioBack", kNone, VK_NUMPAD4},
-    {"actAudioNext", kNone, VK_NUMPAD6},
+    {"actAudioPlay", kNone, kKeySpace},
+    {"actAudioRenamePlay", kCtrl, kKeySpace},
+    {"actAudioStop", kNone, kKeyNumpad0},
+    {"actAudioRecord", kNone, kKeyMultiply},
+    {"actAudioRew", kNone, kKeyNumpad1},
+    {"actAudioFwd", kNone, kKeyNumpad3},
+    {"actAudioNRew", kNone, kKeyNumpad7},
+    {"actAudioNFwd", kNone, kKeyNumpad9},
+    {"actAudioGotoZero", kNone, kKeyDecimal},
+    {"actAudioBack", kNone, kKeyNumpad4},
+    {"actAudioNext", kNone, kKeyNumpad6},
     {"actAudioLoop", kCtrl, 'L'},
-    {"actHelp", kNone, VK_F1},
+    {"actHelp", kNone, kKeyF1},
     {"actAbout", kNone, 0},
 };
 
@@ -131,30 +161,34 @@ int ShiftToIndex(TShiftState shift)
     return 0;
 }
 
-TShortCut ReadCommandShortCut(const TIniFile& ini, const TCommandInfo& command)
+TShortCut ReadCommandShortCut(const TIniContent& ini, const TCommandInfo& command)
 {
     AnsiString name = command.Name;
     int index = ini.ReadInteger("SHORTCUT", name + "_SHIFT", command.DefaultShiftIndex);
     int key = ini.ReadInteger("SHORTCUT", name + "_KEY", command.DefaultKey);
     if (key <= 0 || key > 0xFF)
         return scNone;
-    return ShortCut(static_cast<WORD>(key), IndexToShift(index));
+    return ShortCut(static_cast<std::uint16_t>(key), IndexToShift(index));
 }
 
-void WriteCommandShortCut(TIniFile& ini, const char* name, TShortCut shortCut)
+bool WriteCommandShortCut(TIniContent& ini, const char* name, TShortCut shortCut)
 {
-    WORD key = 0;
+    std::uint16_t key = 0;
     TShiftState shift = 0;
     ShortCutToKey(shortCut, key, shift);
-    AnsiString prefix = name;
-    ini.WriteInteger("SHORTCUT", prefix + "_KEY", key);
-    ini.WriteInteger("SHORTCUT", prefix + "_SHIFT", ShiftToIndex(shift));
+    const AnsiString prefix = name;
+    const AnsiString keyName = prefix + "_KEY", shiftName = prefix + "_SHIFT";
+    if (!TIniContent::CanHold("SHORTCUT", keyName, "0") ||
+        !TIniContent::CanHold("SHORTCUT", shiftName, "0"))
+        return false;
+    return ini.WriteInteger("SHORTCUT", keyName, key) &&
+           ini.WriteInteger("SHORTCUT", shiftName, ShiftToIndex(shift));
 }
 
 bool IsWithdrawnWhileTyping(TShortCut shortCut)
 {
-    WORD key = 0;
+    std::uint16_t key = 0;
     TShiftState shift = 0;
     ShortCutToKey(shortCut, key, shift);
-    return shift == 0 || (key >= VK_LEFT && key <= VK_DOWN);
+    return shift == 0 || (key >= kKeyLeft && key <= kKeyDown);
 }

@@ -11,8 +11,8 @@
 //   TShortCutbackup              the user's assignment, one per command
 #pragma once
 
-#include "classlib/IniFile.h"
-#include "classlib/ShortCut.h"
+#include "classlib/IniContent.h"
+#include "classlib/ShortCutCodes.h"
 
 #include <cstdint>
 #include <vector>
@@ -21,7 +21,7 @@ struct TCommandInfo
 {
     const char* Name;      // the action's name, also the SHORTCUT key prefix
     int DefaultShiftIndex; // modifier index when "_SHIFT" is missing
-    WORD DefaultKey;       // virtual key when "_KEY" is missing; 0 none
+    std::uint16_t DefaultKey; // virtual key when "_KEY" is missing; 0 none
 };
 
 constexpr int kCommandCount = 72;
@@ -40,8 +40,10 @@ int ShiftToIndex(TShiftState shift);
 
 // The shortcut stored for a command, its defaults for missing keys. A key
 // outside 1..255 is no shortcut (even with modifiers).
-TShortCut ReadCommandShortCut(const TIniFile& ini, const TCommandInfo& command);
-void WriteCommandShortCut(TIniFile& ini, const char* name, TShortCut shortCut);
+TShortCut ReadCommandShortCut(const TIniContent& ini, const TCommandInfo& command);
+// False when the file cannot hold the keys of that name (a line break or
+// "=" in it); nothing is written then.
+[[nodiscard]] bool WriteCommandShortCut(TIniContent& ini, const char* name, TShortCut shortCut);
 
 // A shortcut that a focused text edit takes over: one without modifiers
 // (none at all included) or on an arrow key.

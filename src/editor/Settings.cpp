@@ -1,6 +1,6 @@
 #include "Settings.h"
 
-#include "classlib/FilePaths.h"
+#include "classlib/FileNames.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,7 +41,7 @@ int RoundHalfEven(double value)
 
 } // namespace
 
-TOption ReadOption(const TIniFile& ini)
+TOption ReadOption(const TIniContent& ini)
 {
     const TOption defaults;
     TOption o;
@@ -82,47 +82,50 @@ TOption ReadOption(const TIniFile& ini)
     return o;
 }
 
-void WriteOption(TIniFile& ini, const TOption& o, const TPlaybackKeys& playback)
+bool WriteOption(TIniContent& ini, const TOption& o, const TPlaybackKeys& playback)
 {
-    ini.WriteInteger("AUDIO", "ZEROLEVEL", o.ZeroLevel);
-    ini.WriteBool("SAVE", "DATA", o.SaveData);
-    ini.WriteBool("SAVE", "FORM", o.SaveForm);
-    ini.WriteBool("SAVE", "FILELIST", o.SaveFileList);
-    ini.WriteBool("SAVE", "NOCAUTION", o.NoCaution);
-    ini.WriteBool("USE", "CUTTOADD", o.CutToAdd);
-    ini.WriteInteger("VIEW", "DISPSIZE", o.DispSize);
-    ini.WriteInteger("VIEW", "MARKSIZE", o.MarkSize);
-    ini.WriteBool("VIEW", "STRIPE", o.Stripe);
-    ini.WriteInteger("PREF", "PAGE", o.PrefPage);
-    ini.WriteInteger("TRIM", "LEVEL", o.TrimLevel);
-    ini.WriteInteger("TRIM", "PRETIME", o.TrimPreTime);
-    ini.WriteInteger("TRIM", "POSTTIME", o.TrimPostTime);
-    ini.WriteInteger("AUTO", "MODE", o.AutoMode);
-    ini.WriteInteger("AUTO", "LEVEL", o.AutoLevel);
-    ini.WriteInteger("AUTO", "PRETIME", o.AutoPreTime);
-    ini.WriteInteger("AUTO", "POSTTIME", o.AutoPostTime);
-    ini.WriteInteger("AUTO", "MINLENGTH", o.AutoMinLength);
-    ini.WriteInteger("AUTO", "MININTERVAL", o.AutoMinInterval);
-    ini.WriteBool("AUTO", "CUTONLY", o.AutoCutOnly);
-    ini.WriteBool("WINDOW", "PROCESS", o.ProcessClose);
-    ini.WriteBool("RIP", "ADDRIPFILE", o.AddRipFile);
+    bool written = true;
+    auto keep = [&written](bool ok) { written = written && ok; };
+    keep(ini.WriteInteger("AUDIO", "ZEROLEVEL", o.ZeroLevel));
+    keep(ini.WriteBool("SAVE", "DATA", o.SaveData));
+    keep(ini.WriteBool("SAVE", "FORM", o.SaveForm));
+    keep(ini.WriteBool("SAVE", "FILELIST", o.SaveFileList));
+    keep(ini.WriteBool("SAVE", "NOCAUTION", o.NoCaution));
+    keep(ini.WriteBool("USE", "CUTTOADD", o.CutToAdd));
+    keep(ini.WriteInteger("VIEW", "DISPSIZE", o.DispSize));
+    keep(ini.WriteInteger("VIEW", "MARKSIZE", o.MarkSize));
+    keep(ini.WriteBool("VIEW", "STRIPE", o.Stripe));
+    keep(ini.WriteInteger("PREF", "PAGE", o.PrefPage));
+    keep(ini.WriteInteger("TRIM", "LEVEL", o.TrimLevel));
+    keep(ini.WriteInteger("TRIM", "PRETIME", o.TrimPreTime));
+    keep(ini.WriteInteger("TRIM", "POSTTIME", o.TrimPostTime));
+    keep(ini.WriteInteger("AUTO", "MODE", o.AutoMode));
+    keep(ini.WriteInteger("AUTO", "LEVEL", o.AutoLevel));
+    keep(ini.WriteInteger("AUTO", "PRETIME", o.AutoPreTime));
+    keep(ini.WriteInteger("AUTO", "POSTTIME", o.AutoPostTime));
+    keep(ini.WriteInteger("AUTO", "MINLENGTH", o.AutoMinLength));
+    keep(ini.WriteInteger("AUTO", "MININTERVAL", o.AutoMinInterval));
+    keep(ini.WriteBool("AUTO", "CUTONLY", o.AutoCutOnly));
+    keep(ini.WriteBool("WINDOW", "PROCESS", o.ProcessClose));
+    keep(ini.WriteBool("RIP", "ADDRIPFILE", o.AddRipFile));
     for (const TColorKey& key : kColorKeys)
-        ini.WriteInteger("COLOR", key.Key, o.*key.Field);
-    ini.WriteString("AUDIO", "OUTDEVICE", o.OutDevice);
-    ini.WriteInteger("AUDIO", "BUFSIZE", o.BufSize);
-    ini.WriteInteger("AUDIO", "BUFCOUNT", o.BufCount);
-    ini.WriteInteger("AUDIO", "MASTERVOL", playback.MasterVol);
-    ini.WriteBool("AUDIO", "LOOP", playback.Loop);
-    ini.WriteString("AUDIO", "INDEVICE", o.InDevice);
-    ini.WriteInteger("AUDIO", "INRATE", o.InRate);
-    ini.WriteInteger("AUDIO", "INCHANNEL", o.InChannel);
-    ini.WriteBool("AUDIO", "LIMIT", o.Limit);
-    ini.WriteInteger("AUDIO", "LIMITTIME", o.LimitTime);
+        keep(ini.WriteInteger("COLOR", key.Key, o.*key.Field));
+    keep(ini.WriteString("AUDIO", "OUTDEVICE", o.OutDevice));
+    keep(ini.WriteInteger("AUDIO", "BUFSIZE", o.BufSize));
+    keep(ini.WriteInteger("AUDIO", "BUFCOUNT", o.BufCount));
+    keep(ini.WriteInteger("AUDIO", "MASTERVOL", playback.MasterVol));
+    keep(ini.WriteBool("AUDIO", "LOOP", playback.Loop));
+    keep(ini.WriteString("AUDIO", "INDEVICE", o.InDevice));
+    keep(ini.WriteInteger("AUDIO", "INRATE", o.InRate));
+    keep(ini.WriteInteger("AUDIO", "INCHANNEL", o.InChannel));
+    keep(ini.WriteBool("AUDIO", "LIMIT", o.Limit));
+    keep(ini.WriteInteger("AUDIO", "LIMITTIME", o.LimitTime));
+    return written;
 }
 
-void WriteLoadListType(TIniFile& ini, const TOption& o)
+bool WriteLoadListType(TIniContent& ini, const TOption& o)
 {
-    ini.WriteInteger("LOADLIST", "TYPE", o.LoadListType);
+    return ini.WriteInteger("LOADLIST", "TYPE", o.LoadListType);
 }
 
 const TMasterVolumeStep& MasterVolumeStep(int index)

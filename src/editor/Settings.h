@@ -15,11 +15,13 @@
 //
 // Geometry, master volume, loop, shortcuts, recent files, the rename pane
 // and the toolbar lock are kept outside the record (the main window reads
-// them into its controls). No windows here.
+// them into its controls). No windows here, and nothing of the platform:
+// the rules work on the settings file's INI content, and build natively
+// for fuzzing.
 #pragma once
 
-#include "classlib/IniFile.h"
-#include "classlib/Types.h"
+#include "classlib/IniContent.h"
+#include "classlib/ValueTypes.h"
 
 #include <cstdint>
 
@@ -81,7 +83,7 @@ struct TOption
 
 // Reads every key of the record; a missing or unreadable key takes its
 // default. BUFCOUNT is cut to 16 bits.
-TOption ReadOption(const TIniFile& ini);
+TOption ReadOption(const TIniContent& ini);
 // The two AUDIO keys kept outside the record but written among its keys.
 struct TPlaybackKeys
 {
@@ -90,9 +92,12 @@ struct TPlaybackKeys
 };
 // Writes the record's keys and the playback keys in the settings file's
 // order, all but LOADLIST TYPE: the file's last key (WriteLoadListType),
-// written after the window's own sections.
-void WriteOption(TIniFile& ini, const TOption& option, const TPlaybackKeys& playback);
-void WriteLoadListType(TIniFile& ini, const TOption& option);
+// written after the window's own sections. False when the file cannot hold
+// a value (a device name with a line break): that key is left out, and the
+// content must not be put on disk.
+[[nodiscard]] bool WriteOption(TIniContent& ini, const TOption& option,
+                               const TPlaybackKeys& playback);
+[[nodiscard]] bool WriteLoadListType(TIniContent& ini, const TOption& option);
 
 // The master-volume steps, in menu order.
 struct TMasterVolumeStep

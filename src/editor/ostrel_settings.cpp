@@ -11,6 +11,7 @@
 #include "classlib/DateTime.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FilePaths.h"
+#include "classlib/IniFile.h"
 #include "classlib/Seams.h"
 #include "classlib/TextUtils.h"
 #include "toolbar/BarCommon.h"
@@ -65,7 +66,7 @@ void TFormVusk::LoadSettings(const AnsiString& path)
     SkinDock2->SetAllowDrag(ini->ReadBool("FORM", "BARFIX", true));
     ShowToolbarLock();
 
-    FOption = ReadOption(*ini);
+    FOption = ReadOption(ini->Content());
     ApplyDispSize();
     ApplyMarkSize();
     ApplyAudioDevice();
@@ -256,13 +257,15 @@ void TFormVusk::WriteSettingsFile(const AnsiString& path, bool allowDrag)
         if (volumeItems[i]->Checked())
             playback.MasterVol = MasterVolumeStep(i).Stored;
     playback.Loop = FEngine->Loop();
-    WriteOption(ini, FOption, playback);
+    if (!WriteOption(ini.Content(), FOption, playback))
+        throw EIniFileException("The settings file cannot hold a device name");
     WriteWindowGeometry(ini);
     WriteShortCuts(ini);
     WriteRecentFiles(ini);
     WriteRenameSettings(ini);
     ini.WriteBool("FORM", "BARFIX", allowDrag);
-    WriteLoadListType(ini, FOption);
+    if (!WriteLoadListType(ini.Content(), FOption))
+        throw EIniFileException("The settings file cannot hold LOADLIST TYPE");
     ini.UpdateFile();
 }
 

@@ -3,6 +3,9 @@
 // focus (so that plain keys reach the edit).
 #include "ostrel.h"
 
+#include "classlib/Exceptions.h"
+#include "classlib/IniFile.h"
+
 namespace {
 
 // The Tag of an action whose shortcut is withdrawn; -1 marks one that never is.
@@ -19,7 +22,7 @@ TCustomAction* ActionAt(TActionList* list, int index)
 void TFormVusk::ReadShortCuts(const TIniFile& ini)
 {
     for (int i = 0; i < kCommandCount; ++i)
-        ActionAt(ActionList, i)->SetShortCut(ReadCommandShortCut(ini, CommandInfo(i)));
+        ActionAt(ActionList, i)->SetShortCut(ReadCommandShortCut(ini.Content(), CommandInfo(i)));
 }
 
 void TFormVusk::TakeShortCutBackup()
@@ -35,7 +38,9 @@ void TFormVusk::WriteShortCuts(TIniFile& ini)
     SuspendShortCuts(true);
     for (int i = 0; i < ActionList->ActionCount(); ++i) {
         TCustomAction* action = ActionAt(ActionList, i);
-        WriteCommandShortCut(ini, action->Name().c_str(), action->ShortCut());
+        if (!WriteCommandShortCut(ini.Content(), action->Name().c_str(), action->ShortCut()))
+            throw EIniFileException("The settings file cannot hold the shortcut of " +
+                                    action->Name());
     }
 }
 

@@ -1,5 +1,7 @@
 // The command table, the modifier index and the SHORTCUT keys, without
 // windows.
+#include "classlib/IniFile.h"
+#include "classlib/ShortCut.h"
 #include "editor/CommandShortCuts.h"
 
 #include "support/TempFolder.h"
@@ -86,7 +88,7 @@ TEST(ShortCutKeys, StoredValuesAndTheirFallbacks)
                               "actEditCut_SHIFT=-2\r\nactEditCut_KEY=x\r\n");
     TIniFile ini(folder / "s.ini");
     auto read = [&](const char* name) {
-        return ReadCommandShortCut(ini, CommandInfo(CommandIndexOf(name)));
+        return ReadCommandShortCut(ini.Content(), CommandInfo(CommandIndexOf(name)));
     };
     EXPECT_EQ(read("actFileSave"), scShift | scCtrl | 'S');
     EXPECT_EQ(read("actFileOpen"), 'S'); // index 9: no modifiers
@@ -109,12 +111,13 @@ TEST(ShortCutKeys, EveryCommandRoundTrips)
     {
         TIniFile ini(folder / "s.ini");
         for (int i = 0; i < kCommandCount; ++i)
-            WriteCommandShortCut(ini, CommandInfo(i).Name, assigned[i % 6]);
+            ASSERT_TRUE(WriteCommandShortCut(ini.Content(), CommandInfo(i).Name, assigned[i % 6]));
         ini.UpdateFile();
     }
     TIniFile ini(folder / "s.ini");
     for (int i = 0; i < kCommandCount; ++i)
-        EXPECT_EQ(ReadCommandShortCut(ini, CommandInfo(i)), assigned[i % 6]) << CommandInfo(i).Name;
+        EXPECT_EQ(ReadCommandShortCut(ini.Content(), CommandInfo(i)), assigned[i % 6])
+            << CommandInfo(i).Name;
     EXPECT_EQ(ini.ReadString("SHORTCUT", "actFileOpen_KEY", "?"), "0");
     EXPECT_EQ(ini.ReadString("SHORTCUT", "actFileOpen_SHIFT", "?"), "0");
     EXPECT_EQ(ini.ReadString("SHORTCUT", "actFileSave_KEY", "?"), "90");

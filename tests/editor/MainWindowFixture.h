@@ -3,6 +3,7 @@
 // command line holds what Start is given.
 #pragma once
 
+#include "classlib/IniFile.h"
 #include "editor/ostrel.h"
 
 #include "support/TempFolder.h"

@@ -215,7 +215,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_EQ(ini.ReadInteger("RECENT", "COUNT", -1), 0);
     EXPECT_EQ(ini.ReadInteger("RENAME", "ADD_CHECK", -1), 2);
     EXPECT_EQ(ini.ReadInteger("SHORTCUT", "actAudioPlay_KEY", -1), VK_SPACE);
-    EXPECT_EQ(ReadOption(ini), TOption{});
+    EXPECT_EQ(ReadOption(ini.Content()), TOption{});
 }
 
 class CloseQuestionTest : public MainWindowTest

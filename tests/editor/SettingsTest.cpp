@@ -1,5 +1,6 @@
 // The settings record in an INI object, and the pure rules the main window
 // applies from it: volume steps, info panel sizes, buffers.
+#include "classlib/IniFile.h"
 #include "editor/Settings.h"
 
 #include "support/TempFolder.h"
@@ -63,7 +64,7 @@ TEST(OptionFile, MissingFileGivesEveryDefault)
 {
     TempFolder folder;
     TIniFile ini(folder / "none.ini");
-    TOption o = ReadOption(ini);
+    TOption o = ReadOption(ini.Content());
     EXPECT_EQ(o, TOption{});
     // The documented defaults, spelled out as stored numbers.
     EXPECT_EQ(o.WaveColor, 32768);
@@ -110,12 +111,12 @@ TEST(OptionFile, WrittenValuesReadBackThroughTheFile)
     const TOption written = Changed();
     {
         TIniFile ini(folder / "zandrel.ini");
-        WriteOption(ini, written, {});
-        WriteLoadListType(ini, written);
+        ASSERT_TRUE(WriteOption(ini.Content(), written, {}));
+        ASSERT_TRUE(WriteLoadListType(ini.Content(), written));
         ini.UpdateFile();
     }
     TIniFile ini(folder / "zandrel.ini");
-    EXPECT_EQ(ReadOption(ini), written);
+    EXPECT_EQ(ReadOption(ini.Content()), written);
     EXPECT_EQ(ini.ReadString("COLOR", "CENTER", ""), "-6");
     EXPECT_EQ(ini.ReadString("SAVE", "DATA", ""), "0");
     EXPECT_EQ(ini.ReadString("AUTO", "CUTONLY", ""), "1");
@@ -131,7 +132,7 @@ TEST(OptionFile, GarbageFallsBackKeyByKeyAndOutOfRangeValuesStayAsStored)
                                     "[VIEW]\r\nDISPSIZE=9\r\nMARKSIZE=-3\r\n"
                                     "[MYSTERY]\r\nX=1\r\n");
     TIniFile ini(folder / "zandrel.ini");
-    TOption o = ReadOption(ini);
+    TOption o = ReadOption(ini.Content());
     EXPECT_EQ(o.WaveColor, TOption{}.WaveColor);
     EXPECT_EQ(o.BackColor, 0xFF);
     EXPECT_EQ(o.BufSize, 4096);
@@ -150,7 +151,7 @@ TEST(OptionFile, WritingKeepsUnknownSectionsAndKeys)
     folder.WriteFile("zandrel.ini", "; note\r\n[MYSTERY]\r\nX=1\r\n[AUDIO]\r\nOTHER=abc\r\n");
     {
         TIniFile ini(folder / "zandrel.ini");
-        WriteOption(ini, TOption{}, {});
+        ASSERT_TRUE(WriteOption(ini.Content(), TOption{}, {}));
         ini.UpdateFile();
     }
     TIniFile ini(folder / "zandrel.ini");
