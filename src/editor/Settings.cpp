@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -199,6 +200,18 @@ TPlaybackBuffers PlaybackBufferFor(std::int32_t bufSize, std::uint16_t bufCount,
     if (size < kSmallestBufferBytes)
         size = kSmallestBufferBytes;
     return {size, RoundHalfEven(bufCount * countFactor)};
+}
+
+std::vector<AnsiString> RecentFilesToAdd(const TIniContent& ini, int limit)
+{
+    std::vector<AnsiString> paths;
+    const int count = ini.ReadInteger("RECENT", "COUNT", 0);
+    for (int i = std::min(count, limit) - 1; i >= 0; --i) {
+        AnsiString path = ini.ReadString("RECENT", std::to_string(i), "");
+        if (!path.empty())
+            paths.push_back(path);
+    }
+    return paths;
 }
 
 AnsiString SettingsPathFor(const AnsiString& programPath)

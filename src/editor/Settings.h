@@ -11,6 +11,7 @@
 //   TInfoPanelMetrics       the info panel's label sizes for a display size
 //   InfoRowLefts            where the info panel's labels go
 //   PlaybackBufferFor       the engine's buffer size and count for a file
+//   RecentFilesToAdd        the RECENT section, as the recent list takes it
 //   SettingsPathFor         the settings file of a program
 //
 // Geometry, master volume, loop, shortcuts, recent files, the rename pane
@@ -24,6 +25,7 @@
 #include "classlib/ValueTypes.h"
 
 #include <cstdint>
+#include <vector>
 
 struct TOption
 {
@@ -169,6 +171,11 @@ struct TPlaybackBuffers
 };
 TPlaybackBuffers PlaybackBufferFor(std::int32_t bufSize, std::uint16_t bufCount, int channels,
                                    int rate);
+
+// The stored recent files in the order the list takes them (each put first,
+// so the file of key "0" ends up newest): keys COUNT - 1 down to 0, at most
+// the limit, empty ones left out.
+std::vector<AnsiString> RecentFilesToAdd(const TIniContent& ini, int limit);
 
 // The settings file beside a program: its path with the extension ".ini".
 AnsiString SettingsPathFor(const AnsiString& programPath);

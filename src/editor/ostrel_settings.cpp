@@ -85,12 +85,8 @@ void TFormVusk::LoadSettings(const AnsiString& path)
     ReadShortCuts(*ini);
     TakeShortCutBackup();
 
-    int recentCount = ini->ReadInteger("RECENT", "COUNT", 0);
-    for (int i = std::min(recentCount, kRecentFileLimit) - 1; i >= 0; --i) {
-        AnsiString recent = ini->ReadString("RECENT", IntToStr(i), "");
-        if (!recent.empty())
-            AddRecentFile(recent);
-    }
+    for (const AnsiString& recent : RecentFilesToAdd(ini->Content(), kRecentFileLimit))
+        AddRecentFile(recent);
     ReadRenameSettings(*ini);
 }
 
