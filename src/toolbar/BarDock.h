@@ -24,6 +24,8 @@
 // Not here: toolbars, tool windows and their saved positions.
 #pragma once
 
+#include "BarPlaces.h"
+
 #include "classlib/Form.h"
 #include "classlib/StandardControls.h"
 
@@ -117,18 +119,6 @@ using TBarInsertRemoveEvent = TEvent<TObject*, bool, TBarCustomDockableWindow*>;
 using TBarRequestDockEvent = TEvent<TObject*, TBarCustomDockableWindow*, bool&>;
 // Sender, Floating, DockingTo.
 using TBarDockChangingEvent = TEvent<TObject*, bool, TBarDock*>;
-
-// Key-value storage of window positions: each call names the window (its
-// Name), the value, and passes the caller's data last.
-using TBarPlaceReadIntProc = int (*)(const AnsiString& ToolbarName, const AnsiString& Value,
-                                     int Default, void* ExtraData);
-using TBarPlaceReadStringProc = AnsiString (*)(const AnsiString& ToolbarName,
-                                               const AnsiString& Value, const AnsiString& Default,
-                                               void* ExtraData);
-using TBarPlaceWriteIntProc = void (*)(const AnsiString& ToolbarName, const AnsiString& Value,
-                                       int Data, void* ExtraData);
-using TBarPlaceWriteStringProc = void (*)(const AnsiString& ToolbarName, const AnsiString& Value,
-                                          const AnsiString& Data, void* ExtraData);
 
 // --- The row arrangement ----------------------------------------------------------
 
@@ -750,9 +740,6 @@ private:
 };
 
 // --- Saved positions -------------------------------------------------------------
-
-// The revision a saved section must carry to be read.
-constexpr int kBarPlaceRevision = 2000;
 
 // The data the INI callbacks receive: the file and the prefix of the
 // section names (a window's section is prefix + its Name).

@@ -10,8 +10,6 @@
 
 namespace {
 
-const char* const kFloatingMark = "+";
-
 TBarCustomDockableWindow* NamedDockableWindow(TComponent* component)
 {
     auto* window = dynamic_cast<TBarCustomDockableWindow*>(component);
@@ -36,7 +34,7 @@ TBarDock* DockByName(TComponent* owner, const AnsiString& name)
 bool DockedToText(TBarCustomDockableWindow* window, AnsiString& text)
 {
     if (window->Floating()) {
-        text = kFloatingMark;
+        text = kBarFloatingMark;
         return true;
     }
     TBarDock* dock = window->CurrentDock();
@@ -49,20 +47,17 @@ bool DockedToText(TBarCustomDockableWindow* window, AnsiString& text)
     return true;
 }
 
-void ApplyStoredPlace(TBarCustomDockableWindow* window, TBarDock* dock, TComponent* owner,
-                      TBarPlaceReadIntProc readInt, TBarPlaceReadStringProc readString,
-                      void* extraData)
+void ApplyStoredPlace(TBarCustomDockableWindow* window, const TBarStoredPlace& place,
+                      TBarDock* dock, TComponent* owner, TBarPlaceReadIntProc readInt,
+                      TBarPlaceReadStringProc readString, void* extraData)
 {
     // A window that is on no form yet has nowhere to float from.
     if (!dock && !window->TopForm())
         return;
-    const AnsiString& name = window->Name();
-    window->SetDockRow(readInt(name, "DockRow", window->DockRow(), extraData));
-    window->SetDockPos(readInt(name, "DockPos", window->DockPos(), extraData));
-    const int floatLeft = readInt(name, "FloatLeft", 0, extraData);
-    const int floatTop = readInt(name, "FloatTop", 0, extraData);
+    window->SetDockRow(place.DockRow);
+    window->SetDockPos(place.DockPos);
     window->LoadExtraPlace(readInt, readString, extraData);
-    window->SetFloatOrigin(TPoint(floatLeft, floatTop));
+    window->SetFloatOrigin(TPoint(place.FloatLeft, place.FloatTop));
     if (dock) {
         window->SetCurrentDock(dock);
     } else {
@@ -70,21 +65,29 @@ void ApplyStoredPlace(TBarCustomDockableWindow* window, TBarDock* dock, TCompone
         window->KeepOnMonitor(true);
     }
     if (window->UseLastDock())
-        window->SetLastDock(DockByName(owner, readString(name, "LastDock", "", extraData)));
+        window->SetLastDock(
+            DockByName(owner, readString(window->Name(), "LastDock", "", extraData)));
     window->Arrange();
+}
+
+// The owner's docks, in component order.
+std::vector<TBarDock*> OwnerDocks(TComponent* owner)
+{
+    std::vector<TBarDock*> docks;
+    for (int i = 0; i < owner->ComponentCount(); ++i)
+        if (auto* dock = dynamic_cast<TBarDock*>(owner->Components(i)))
+            docks.push_back(dock);
+    return docks;
 }
 
 // Holds the owner's docks in BeginUpdate until it goes, however it goes.
 class TDockArrangeHold
 {
 public:
-    explicit TDockArrangeHold(TComponent* owner)
+    explicit TDockArrangeHold(TComponent* owner) : FDocks(OwnerDocks(owner))
     {
-        for (int i = 0; i < owner->ComponentCount(); ++i)
-            if (auto* dock = dynamic_cast<TBarDock*>(owner->Components(i))) {
-                dock->BeginUpdate();
-                FDocks.push_back(dock);
-            }
+        for (TBarDock* dock : FDocks)
+            dock->BeginUpdate();
     }
     ~TDockArrangeHold()
     {
@@ -160,25 +163,25 @@ void BarReadPlacesVia(TComponent* OwnerComponent, TBarPlaceReadIntProc ReadIntPr
                       TBarPlaceReadStringProc ReadStringProc, void* ExtraData)
 {
     TDockArrangeHold hold(OwnerComponent);
+    const std::vector<TBarDock*> docks = OwnerDocks(OwnerComponent);
+    std::vector<TBarDockChoice> choices;
+    for (TBarDock* dock : docks)
+        choices.push_back({dock->Name(), dock->AllowDrag()});
     for (int i = 0; i < OwnerComponent->ComponentCount(); ++i) {
         TBarCustomDockableWindow* window = NamedDockableWindow(OwnerComponent->Components(i));
         if (!window)
             continue;
-        const AnsiString& name = window->Name();
-        if (ReadIntProc(name, "Rev", 0, ExtraData) != kBarPlaceRevision)
+        const std::optional<TBarStoredPlace> place =
+            BarReadStoredPlace(window->Name(), ReadIntProc, ReadStringProc, ExtraData,
+                               {window->Visible(), window->DockRow(), window->DockPos()}, choices);
+        if (!place)
             continue;
-        window->SetVisible(ReadIntProc(name, "Visible", window->Visible() ? 1 : 0, ExtraData) != 0);
-        const AnsiString dockedTo = ReadStringProc(name, "DockedTo", "", ExtraData);
-        if (dockedTo.empty())
+        window->SetVisible(place->Visible);
+        if (place->Where == TBarStoredWhere::Stay)
             continue;
-        if (dockedTo == kFloatingMark) {
-            ApplyStoredPlace(window, nullptr, OwnerComponent, ReadIntProc, ReadStringProc,
-                             ExtraData);
-            continue;
-        }
-        TBarDock* dock = DockByName(OwnerComponent, dockedTo);
-        if (dock && dock->AllowDrag())
-            ApplyStoredPlace(window, dock, OwnerComponent, ReadIntProc, ReadStringProc, ExtraData);
+        TBarDock* dock = place->Where == TBarStoredWhere::Docked ? docks[place->Dock] : nullptr;
+        ApplyStoredPlace(window, *place, dock, OwnerComponent, ReadIntProc, ReadStringProc,
+                         ExtraData);
     }
 }
 
