@@ -2,6 +2,8 @@
 
 #include "classlib/AnsiText.h"
 
+#include <algorithm>
+
 namespace {
 
 // The draggable dock of that name, compared without regard to case; -1 for
@@ -12,6 +14,11 @@ int BarDraggableDockIndex(const std::vector<TBarDockChoice>& docks, const AnsiSt
         if (SameText(docks[i].Name, name))
             return docks[i].AllowDrag ? static_cast<int>(i) : -1;
     return -1;
+}
+
+int BarCoordinate(int value)
+{
+    return std::clamp(value, -kBarCoordinateLimit, kBarCoordinateLimit);
 }
 
 } // namespace
@@ -36,9 +43,10 @@ std::optional<TBarStoredPlace> BarReadStoredPlace(const AnsiString& name,
     }
     if (place.Where == TBarStoredWhere::Stay)
         return place;
-    place.DockRow = readInt(name, "DockRow", current.DockRow, extraData);
-    place.DockPos = readInt(name, "DockPos", current.DockPos, extraData);
-    place.FloatLeft = readInt(name, "FloatLeft", 0, extraData);
-    place.FloatTop = readInt(name, "FloatTop", 0, extraData);
+    place.DockRow =
+        std::clamp(readInt(name, "DockRow", current.DockRow, extraData), 0, kBarStoredRowLimit);
+    place.DockPos = BarCoordinate(readInt(name, "DockPos", current.DockPos, extraData));
+    place.FloatLeft = BarCoordinate(readInt(name, "FloatLeft", 0, extraData));
+    place.FloatTop = BarCoordinate(readInt(name, "FloatTop", 0, extraData));
     return place;
 }

@@ -32,6 +32,11 @@ constexpr int kBarPlaceRevision = 2000;
 // "DockedTo" of a floating window.
 inline constexpr const char* kBarFloatingMark = "+";
 
+// The last row a dock can have, and the farthest a window can be placed
+// from the origin either way: stored places are held within them.
+constexpr int kBarStoredRowLimit = 255;
+constexpr int kBarCoordinateLimit = 32767;
+
 // A dock of the owner as reading places sees it.
 struct TBarDockChoice
 {
@@ -70,7 +75,11 @@ struct TBarStoredPlace
 // is read, then "DockedTo": empty stays, "+" floats, the name of a dock
 // (without regard to case) that allows dragging docks, any other name
 // stays. Floating or docked, "DockRow", "DockPos", "FloatLeft" and
-// "FloatTop" follow.
+// "FloatTop" follow, held to rows 0 to kBarStoredRowLimit and coordinates
+// within kBarCoordinateLimit: beyond them (a damaged or hand-made file),
+// every arrangement of the dock walked through every row number up to the
+// stored one, and a position near the integer limit put the window past
+// the dock's end, out of sight.
 std::optional<TBarStoredPlace> BarReadStoredPlace(const AnsiString& name,
                                                   TBarPlaceReadIntProc readInt,
                                                   TBarPlaceReadStringProc readString,

@@ -118,6 +118,9 @@ TEST_F(BarPlacesTest, ReadingASectionAppliesOnlyWhatItCanTrust)
         {"a number that is no number reads as missing",
          "Rev=2000\nVisible=yes\nDockedTo=BottomDock\nDockPos=x9", true, "BottomDock", 0},
         {"a float", "Rev=2000\nDockedTo=+\nFloatLeft=200\nFloatTop=150", true, "+", 0},
+        {"a row and a position beyond any dock are held to what a dock can show",
+         "Rev=2000\nDockedTo=BottomDock\nDockRow=2147483647\nDockPos=2147483647", true,
+         "BottomDock", kBarCoordinateLimit},
     };
     left->SetAllowDrag(false);
     for (const ReadCase& c : cases) {
