@@ -205,8 +205,8 @@ TPlaybackBuffers PlaybackBufferFor(std::int32_t bufSize, std::uint16_t bufCount,
 std::vector<AnsiString> RecentFilesToAdd(const TIniContent& ini, int limit)
 {
     std::vector<AnsiString> paths;
-    const int count = ini.ReadInteger("RECENT", "COUNT", 0);
-    for (int i = std::min(count, limit) - 1; i >= 0; --i) {
+    const int count = std::clamp(ini.ReadInteger("RECENT", "COUNT", 0), 0, limit);
+    for (int i = count - 1; i >= 0; --i) {
         AnsiString path = ini.ReadString("RECENT", std::to_string(i), "");
         if (!path.empty())
             paths.push_back(path);

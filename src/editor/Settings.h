@@ -173,8 +173,8 @@ TPlaybackBuffers PlaybackBufferFor(std::int32_t bufSize, std::uint16_t bufCount,
                                    int rate);
 
 // The stored recent files in the order the list takes them (each put first,
-// so the file of key "0" ends up newest): keys COUNT - 1 down to 0, at most
-// the limit, empty ones left out.
+// so the file of key "0" ends up newest): keys COUNT - 1 down to 0, COUNT
+// held to 0 to limit, empty ones left out.
 std::vector<AnsiString> RecentFilesToAdd(const TIniContent& ini, int limit);
 
 // The settings file beside a program: its path with the extension ".ini".

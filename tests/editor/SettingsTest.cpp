@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using testing_support::TempFolder;
 
 namespace {
@@ -225,6 +227,27 @@ TEST(PlaybackBuffers, TooSmallOrNegativeSizesGiveTheSmallestBuffer)
     EXPECT_EQ(PlaybackBufferFor(100, 4, 2, 44100).Size, 256);
     EXPECT_EQ(PlaybackBufferFor(-4096, 4, 2, 44100).Size, 256);
     EXPECT_EQ(PlaybackBufferFor(300, 4, 1, 44100).Size, 256);
+}
+
+TEST(RecentFilesToAdd, KeysFromTheLastCountedToTheFirstWithinTheLimit)
+{
+    struct Case
+    {
+        const char* section;
+        std::vector<AnsiString> paths;
+    } cases[] = {
+        {"COUNT=3\n0=a\n1=b\n2=c\n3=d", {"c", "b", "a"}},
+        {"COUNT=4\n0=a\n1=\n3=d", {"d", "a"}},
+        {"COUNT=12\n0=a\n9=j\n11=l", {"j", "a"}},
+        {"COUNT=-1\n0=a", {}},
+        {"COUNT=-2147483648\n0=a", {}}, // was one below the smallest integer
+        {"0=a", {}},
+    };
+    for (const Case& c : cases) {
+        TIniContent ini;
+        ini.ParseText(AnsiString("[RECENT]\n") + c.section);
+        EXPECT_EQ(RecentFilesToAdd(ini, 10), c.paths) << c.section;
+    }
 }
 
 TEST(SettingsPath, BesideTheProgram)
