@@ -1,0 +1,140 @@
+// Fuzz target: the settings file as the program reads it at start, over
+// arbitrary bytes: the settings record and what its users make of it, the
+// command shortcuts, the recent files and the places of the main window's
+// toolbars. Besides crashes and undefined behaviour it stops when
+// - the record does not come back the same after it is written and read;
+// - a user of a value goes out of its range: a master-volume step that is
+//   none of the six, buffers below the engine's least, a load type other
+//   than the three;
+// - a shortcut is not a key of 1 to 255 with Shift, Ctrl and Alt (or none);
+// - the recent files are more than the list keeps, or one is empty, or they
+//   are not the keys COUNT - 1 down to 0;
+// - a toolbar's place names no dock of the owner or one that cannot be
+//   dragged, or holds a row below 0 or beyond the rows a dock can have, or
+//   a position or floating origin beyond the coordinates of a window.
+#include "editor/CommandShortCuts.h"
+#include "editor/RenameLoad.h"
+#include "editor/Settings.h"
+#include "toolbar/BarPlaces.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+constexpr int kRecentLimit = 10; // the recent list's (RecentFiles)
+
+void FuzzCheckOption(const TIniContent& ini)
+{
+    const TOption option = ReadOption(ini);
+    TIniContent written;
+    if (!WriteOption(written, option, {}) || !WriteLoadListType(written, option) ||
+        ReadOption(written) != option)
+        __builtin_trap();
+
+    const int step = MasterVolumeStepOf(ini.ReadInteger("AUDIO", "MASTERVOL", 0));
+    if (step < 0 || step >= kMasterVolumeStepCount)
+        __builtin_trap();
+    const TMasterVolumeStep& volume = MasterVolumeStep(step);
+    if (volume.Factor < 0 || volume.Factor > 1)
+        __builtin_trap();
+    const TInfoPanelMetrics metrics = InfoPanelMetricsFor(option.DispSize);
+    if (metrics.PanelHeight <= 0 || metrics.Known != (option.DispSize >= 1 && option.DispSize <= 5))
+        __builtin_trap();
+    for (int channels : {1, 2})
+        for (int rate : {8000, 44100, 96000, 192000}) {
+            const TPlaybackBuffers buffers =
+                PlaybackBufferFor(option.BufSize, option.BufCount, channels, rate);
+            if (buffers.Size < 256 || buffers.Count < 0)
+                __builtin_trap();
+        }
+    const int type = static_cast<int>(LoadListTypeOf(option.LoadListType));
+    if (type < 1 || type > 3)
+        __builtin_trap();
+}
+
+void FuzzCheckShortCuts(const TIniContent& ini)
+{
+    for (int i = 0; i < kCommandCount; ++i) {
+        const TShortCut shortCut = ReadCommandShortCut(ini, CommandInfo(i));
+        if ((shortCut & ~(0xFF | scShift | scCtrl | scAlt)) != 0 ||
+            ((shortCut & 0xFF) == 0) != (shortCut == scNone))
+            __builtin_trap();
+        std::uint16_t key = 0;
+        TShiftState shift = 0;
+        ShortCutToKey(shortCut, key, shift);
+        if (IndexToShift(ShiftToIndex(shift)) != shift || ShortCut(key, shift) != shortCut)
+            __builtin_trap();
+        IsWithdrawnWhileTyping(shortCut);
+    }
+}
+
+void FuzzCheckRecentFiles(const TIniContent& ini)
+{
+    const std::vector<AnsiString> paths = RecentFilesToAdd(ini, kRecentLimit);
+    std::vector<AnsiString> expected;
+    const std::int64_t count = ini.ReadInteger("RECENT", "COUNT", 0);
+    for (std::int64_t i = std::min<std::int64_t>(count, kRecentLimit) - 1; i >= 0; --i) {
+        const AnsiString path = ini.ReadString("RECENT", std::to_string(i), "");
+        if (!path.empty())
+            expected.push_back(path);
+    }
+    if (paths != expected)
+        __builtin_trap();
+}
+
+int FuzzReadInt(const AnsiString& name, const AnsiString& value, int def, void* ini)
+{
+    return static_cast<const TIniContent*>(ini)->ReadInteger(name, value, def);
+}
+
+AnsiString FuzzReadString(const AnsiString& name, const AnsiString& value, const AnsiString& def,
+                          void* ini)
+{
+    return static_cast<const TIniContent*>(ini)->ReadString(name, value, def);
+}
+
+bool FuzzWithinWindowCoordinates(int value)
+{
+    return value >= -kBarCoordinateLimit && value <= kBarCoordinateLimit;
+}
+
+void FuzzCheckToolbarPlaces(const TIniContent& ini)
+{
+    const std::vector<TBarDockChoice> docks = {{"SkinDock1", false}, {"SkinDock2", true}};
+    void* data = const_cast<TIniContent*>(&ini);
+    for (const char* name :
+         {"MenuBar", "FileBar", "ModeBar", "TransportBar", "ZoomBar", "Toolbar"}) {
+        const std::optional<TBarStoredPlace> place =
+            BarReadStoredPlace(name, FuzzReadInt, FuzzReadString, data, {true, 0, 12}, docks);
+        if (!place)
+            continue;
+        if (place->Where == TBarStoredWhere::Docked
+                ? place->Dock < 0 || place->Dock >= static_cast<int>(docks.size()) ||
+                      !docks[place->Dock].AllowDrag
+                : place->Dock != -1)
+            __builtin_trap();
+        if (place->DockRow < 0 || place->DockRow > kBarStoredRowLimit ||
+            !FuzzWithinWindowCoordinates(place->DockPos) ||
+            !FuzzWithinWindowCoordinates(place->FloatLeft) ||
+            !FuzzWithinWindowCoordinates(place->FloatTop))
+            __builtin_trap();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    TMemoryByteSource source(data, size);
+    TIniContent ini;
+    if (!ini.Parse(source))
+        __builtin_trap();
+    FuzzCheckOption(ini);
+    FuzzCheckShortCuts(ini);
+    FuzzCheckRecentFiles(ini);
+    FuzzCheckToolbarPlaces(ini);
+    return 0;
+}
