@@ -13,11 +13,9 @@ using testing_support::CdaBytes;
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     std::vector<std::uint8_t> wav = CdaBytes(1, 0, 750);
     const char* wavHead = "RIFF\x24\0\0\0WAVEfmt ";
     for (int i = 0; i < 16; ++i)

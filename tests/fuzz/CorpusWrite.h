@@ -1,5 +1,5 @@
-// What every corpus maker of the fuzz targets shares: writing one starting
-// input into the corpus folder. Portable (no Windows).
+// What every corpus maker of the fuzz targets shares: the folder it writes
+// into and writing one starting input there. Portable (no Windows).
 #pragma once
 
 #include <cstdint>
@@ -16,4 +16,22 @@ inline bool CorpusWrite(const std::string& folder, const std::string& name,
         return false;
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
+}
+
+// Writes the bytes of text as folder/name.
+inline bool CorpusWriteText(const std::string& folder, const std::string& name,
+                            const std::string& text)
+{
+    return CorpusWrite(folder, name, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+// The folder named by a maker's first argument; empty, after saying how to
+// call the maker, when there is none.
+inline std::string CorpusFolder(int argc, char** argv)
+{
+    if (argc < 2 || !*argv[1]) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return {};
+    }
+    return argv[1];
 }

@@ -5,7 +5,6 @@
 #include "CorpusWrite.h"
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -48,11 +47,9 @@ bool CorpusInput(const std::string& folder, const std::string& name, Bytes head,
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     const Bytes loud = CorpusTone(600, 20000, 37);
     const Bytes quiet = CorpusTone(300, 200, 11);
     bool ok = CorpusInput(folder, "stereo", CorpusHead(true, 2, 0, 0, 256), loud) &&

@@ -5,7 +5,6 @@
 
 #include "editor/DrawCache.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -49,11 +48,9 @@ Bytes CorpusInput(int shift, bool headFromCache, const TWavHead& head, const Byt
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     bool ok = true;
     // Stereo: 4000 values at B 8 (shift 2) make 500 entries.
     const TWavHead stereoHead = CorpusHead(2, 8000);
@@ -69,11 +66,12 @@ int main(int argc, char** argv)
     const Bytes monoCache = DrawCacheBytes(monoHead, 256, {}, mono);
     for (bool fromCache : {true, false}) {
         const std::string how = fromCache ? "-own-head" : "-given-head";
-        ok &= CorpusWrite(folder, "stereo" + how, CorpusInput(2, fromCache, stereoHead, stereoCache));
+        ok &=
+            CorpusWrite(folder, "stereo" + how, CorpusInput(2, fromCache, stereoHead, stereoCache));
         ok &= CorpusWrite(folder, "mono" + how, CorpusInput(3, fromCache, monoHead, monoCache));
         ok &= CorpusWrite(folder, "stereo-cut" + how,
-                        CorpusInput(2, fromCache, stereoHead,
-                                  Bytes(stereoCache.begin(), stereoCache.begin() + 60)));
+                          CorpusInput(2, fromCache, stereoHead,
+                                      Bytes(stereoCache.begin(), stereoCache.begin() + 60)));
         ok &= CorpusWrite(
             folder, "mono-header-only" + how,
             CorpusInput(3, fromCache, monoHead, Bytes(monoCache.begin(), monoCache.begin() + 48)));

@@ -4,7 +4,6 @@
 #include "CorpusWrite.h"
 #include "controls/DropFiles.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -41,11 +40,9 @@ Bytes CorpusInput(std::uint8_t mode, const std::vector<std::u16string>& names, b
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     const std::vector<std::u16string> names = {u"C:\\a.wav", u"C:\\b\\c.rgl", u"D:\\\u4E00.wav"};
     bool ok = CorpusWrite(folder, "ansi", CorpusInput(0, {u"C:\\a.wav", u"C:\\b.rgl"}, false, 0)) &&
               CorpusWrite(folder, "wide", CorpusInput(0, names, true, 0)) &&

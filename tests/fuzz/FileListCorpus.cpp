@@ -7,15 +7,9 @@
 #include "CorpusWrite.h"
 #include "dialogs/FileListRules.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
-
-bool CorpusWriteText(const std::string& folder, const std::string& name, const AnsiString& text)
-{
-    return CorpusWrite(folder, name, std::vector<std::uint8_t>(text.begin(), text.end()));
-}
 
 const AnsiString kWav = "C:\\\x98\x5E\x89\xB9\\\x95\x5C.wav"; // 録音\表.wav
 
@@ -29,11 +23,9 @@ AnsiString CorpusRegionList(const AnsiString& wavPath, const AnsiString& count)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     const AnsiString list =
         FileListText({kWav, "C:\\\x98\x5E\x89\xB9\\\x83\x5C.rgl", "D:\\b.WAV", kWav, "x.RGL"}) +
         CorpusRegionList(kWav, "3");

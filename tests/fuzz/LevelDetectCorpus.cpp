@@ -5,7 +5,6 @@
 #include "CorpusWrite.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -60,9 +59,9 @@ Bytes CorpusBursts(int bursts, int quiet, int loud)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    const std::string folder = argv[1];
     bool ok = true;
     int n = 0;
     for (int shift : {0, 7})

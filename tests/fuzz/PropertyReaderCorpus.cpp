@@ -26,11 +26,9 @@ std::vector<std::uint8_t> CorpusDescription(const std::function<void(TValueEmitt
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     const std::pair<std::string, std::vector<std::uint8_t>> inputs[] = {
         {"integers", CorpusDescription([](TValueEmitter& e) {
              e.WriteShortString("Small");

@@ -5,15 +5,9 @@
 #include "CorpusWrite.h"
 #include "editor/RegionFile.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
-
-bool CorpusWriteText(const std::string& folder, const std::string& name, const AnsiString& text)
-{
-    return CorpusWrite(folder, name, std::vector<std::uint8_t>(text.begin(), text.end()));
-}
 
 AnsiString CorpusList()
 {
@@ -34,11 +28,9 @@ AnsiString CorpusList()
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     const AnsiString whole = CorpusList();
     bool ok = CorpusWriteText(folder, "whole.rgl", whole) &&
               CorpusWriteText(folder, "cut.rgl", whole.substr(0, whole.size() * 2 / 3)) &&

@@ -6,7 +6,6 @@
 // overlong line and clipboard text that goes on after a NUL.
 #include "CorpusWrite.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -31,11 +30,9 @@ const std::string kNames = "\x83\x5C\\\x95\x5C.wav\r\n\x83\x7C|\x83\x41\r\n";
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     bool ok =
         CorpusInput(folder, "lines", 1, 4, 0, 2, "01 Intro.mp3\r\n   02 Main\t\r\n\r\na.b.c\r\n") &&
         CorpusInput(folder, "japanese", 2, 6, 0x0C, 2, kNames + kNames) &&

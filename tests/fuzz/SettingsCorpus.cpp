@@ -7,15 +7,9 @@
 #include "editor/CommandShortCuts.h"
 #include "editor/Settings.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
-
-bool CorpusWriteText(const std::string& folder, const std::string& name, const AnsiString& text)
-{
-    return CorpusWrite(folder, name, std::vector<std::uint8_t>(text.begin(), text.end()));
-}
 
 AnsiString CorpusWholeFile()
 {
@@ -49,11 +43,9 @@ AnsiString CorpusWholeFile()
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     const AnsiString whole = CorpusWholeFile();
     bool ok = !whole.empty() && CorpusWriteText(folder, "whole.ini", whole) &&
               CorpusWriteText(folder, "cut.ini", whole.substr(0, whole.size() / 3)) &&

@@ -13,11 +13,9 @@ using namespace testing_support;
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const std::string folder = CorpusFolder(argc, argv);
+    if (folder.empty())
         return 2;
-    }
-    const std::string folder = argv[1];
     auto stereo = [] { return WavBuilder().Pcm16(2, 44100, FrameIndexSamples(16, 2)); };
     WavBuilder twelve = stereo();
     for (int i = 0; i < 12; ++i)
