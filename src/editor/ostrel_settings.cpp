@@ -92,18 +92,7 @@ void TFormVusk::LoadSettings(const AnsiString& path)
 
 void TFormVusk::ReadWindowGeometry(const TIniFile& ini)
 {
-    TStoredGeometry stored;
-    stored.Main = {ini.ReadInteger("FORM", "FORM_LEFT", stored.Main.Left),
-                   ini.ReadInteger("FORM", "FORM_TOP", stored.Main.Top),
-                   ini.ReadInteger("FORM", "FORM_WIDTH", stored.Main.Width),
-                   ini.ReadInteger("FORM", "FORM_HEIGHT", stored.Main.Height)};
-    stored.MasterPanelHeight =
-        ini.ReadInteger("FORM", "MASTERPANEL_HEIGHT", stored.MasterPanelHeight);
-    stored.ExpPanelWidth = ini.ReadInteger("FORM", "EXPPANEL_WIDTH", stored.ExpPanelWidth);
-    stored.FileList = {ini.ReadInteger("FORM", "FILELIST_LEFT", stored.FileList.Left),
-                       ini.ReadInteger("FORM", "FILELIST_TOP", stored.FileList.Top),
-                       ini.ReadInteger("FORM", "FILELIST_WIDTH", stored.FileList.Width),
-                       ini.ReadInteger("FORM", "FILELIST_HEIGHT", stored.FileList.Height)};
+    const TStoredGeometry stored = ReadStoredGeometry(ini.Content());
     const TStoredGeometry geometry = GeometryToApply(stored, GeometryLimitsFor(stored));
 
     SetBounds(geometry.Main.Left, geometry.Main.Top, geometry.Main.Width, geometry.Main.Height);
