@@ -1,11 +1,13 @@
 // Writes the starting inputs of the settings fuzz target into the folder
 // named by the first argument: a whole settings file as the program writes
 // it (the record, every shortcut, recent files in code page 932, the
-// toolbars' places docked and floating), the same cut short, and files with
-// broken numbers, lying counts and unknown docks.
+// window geometry, the toolbars' places docked and floating), the same cut
+// short, and files with broken numbers, lying counts, windows off every
+// screen, panes beyond their window and unknown docks.
 #include "CorpusWrite.h"
 #include "editor/CommandShortCuts.h"
 #include "editor/Settings.h"
+#include "editor/StoredGeometry.h"
 
 #include <string>
 
@@ -19,6 +21,17 @@ AnsiString CorpusWholeFile()
     bool ok = WriteOption(ini, option, {12, true});
     for (int i = 0; i < kCommandCount; ++i)
         ok = ok && WriteCommandShortCut(ini, CommandInfo(i).Name, DefaultShortCut(CommandInfo(i)));
+    const TStoredGeometry geometry;
+    ok = ok && ini.WriteInteger("FORM", "FORM_LEFT", geometry.Main.Left) &&
+         ini.WriteInteger("FORM", "FORM_TOP", geometry.Main.Top) &&
+         ini.WriteInteger("FORM", "FORM_WIDTH", geometry.Main.Width) &&
+         ini.WriteInteger("FORM", "FORM_HEIGHT", geometry.Main.Height) &&
+         ini.WriteInteger("FORM", "MASTERPANEL_HEIGHT", geometry.MasterPanelHeight) &&
+         ini.WriteInteger("FORM", "EXPPANEL_WIDTH", geometry.ExpPanelWidth) &&
+         ini.WriteInteger("FORM", "FILELIST_LEFT", geometry.FileList.Left) &&
+         ini.WriteInteger("FORM", "FILELIST_TOP", geometry.FileList.Top) &&
+         ini.WriteInteger("FORM", "FILELIST_WIDTH", geometry.FileList.Width) &&
+         ini.WriteInteger("FORM", "FILELIST_HEIGHT", geometry.FileList.Height);
     ok = ok && ini.WriteInteger("RECENT", "COUNT", 3) &&
          ini.WriteString("RECENT", "0", "C:\\\x95\x5C\\a.rgl") &&
          ini.WriteString("RECENT", "1", "C:\\b.wav") && ini.WriteString("RECENT", "2", "");
@@ -58,6 +71,11 @@ int main(int argc, char** argv)
                               "[RECENT]\nCOUNT=-7\n0=a\n[recent]\ncount=99\n9=z\n"
                               "[FileBar]\nRev=2000\nDockedTo=skindock2\nDockRow=-3\n"
                               "DockPos=2147483647\n[ModeBar]\nRev=$7D0\nDockedTo=SkinDock1\n"
-                              "[ZoomBar]\nRev=2000\nDockedTo=Gone\nVisible=0\n");
+                              "[ZoomBar]\nRev=2000\nDockedTo=Gone\nVisible=0\n") &&
+              CorpusWriteText(folder, "geometry.ini",
+                              "[FORM]\nFORM_LEFT=50000\nFORM_TOP=-3000\nFORM_WIDTH=0\n"
+                              "FORM_HEIGHT=2147483647\nMASTERPANEL_HEIGHT=-50\n"
+                              "EXPPANEL_WIDTH=2147483647\nFILELIST_LEFT=-2147483648\n"
+                              "FILELIST_TOP=$7FFFFFFF\nFILELIST_WIDTH=-1\n");
     return ok ? 0 : 1;
 }

@@ -1,7 +1,9 @@
 // Fuzz target: the settings file as the program reads it at start, over
 // arbitrary bytes: the settings record and what its users make of it, the
-// command shortcuts, the recent files and the places of the main window's
-// toolbars. Besides crashes and undefined behaviour it stops when
+// command shortcuts, the recent files, the window and pane geometry (held
+// to a few screens: one work area, one left of the origin, one smaller than
+// the windows, an empty one) and the places of the main window's toolbars.
+// Besides crashes and undefined behaviour it stops when
 // - the record does not come back the same after it is written and read;
 // - a user of a value goes out of its range: a master-volume step that is
 //   none of the six, buffers below the engine's least, a load type other
@@ -9,12 +11,18 @@
 // - a shortcut is not a key of 1 to 255 with Shift, Ctrl and Alt (or none);
 // - the recent files are more than the list keeps, or one is empty, or they
 //   are not the keys COUNT - 1 down to 0;
+// - a window's size is not within its smallest size and its work area's
+//   (the smallest when that is larger), a window lies wholly off a work
+//   area that is not empty, a window that showed in part was moved, or a
+//   pane is neither closed nor within its smallest open size and the room
+//   the held window leaves;
 // - a toolbar's place names no dock of the owner or one that cannot be
 //   dragged, or holds a row below 0 or beyond the rows a dock can have, or
 //   a position or floating origin beyond the coordinates of a window.
 #include "editor/CommandShortCuts.h"
 #include "editor/RenameLoad.h"
 #include "editor/Settings.h"
+#include "editor/StoredGeometry.h"
 #include "toolbar/BarPlaces.h"
 
 #include <algorithm>
@@ -85,6 +93,55 @@ void FuzzCheckRecentFiles(const TIniContent& ini)
         __builtin_trap();
 }
 
+void FuzzCheckPlace(const TWindowPlace& stored, const TWindowPlace& held, const TPlainRect& area,
+                    int minWidth, int minHeight)
+{
+    const std::int64_t lowestWidth = std::max(minWidth, 1), lowestHeight = std::max(minHeight, 1);
+    if (held.Width < lowestWidth || held.Width > std::max(lowestWidth, area.Width()) ||
+        held.Height < lowestHeight || held.Height > std::max(lowestHeight, area.Height()))
+        __builtin_trap();
+    const TPlainRect put{held.Left, held.Top, std::int64_t{held.Left} + held.Width,
+                         std::int64_t{held.Top} + held.Height};
+    const TPlainRect asStored{stored.Left, stored.Top, std::int64_t{stored.Left} + held.Width,
+                              std::int64_t{stored.Top} + held.Height};
+    const bool areaEmpty = area.Width() <= 0 || area.Height() <= 0;
+    if ((!areaEmpty && !PlainRectsMeet(put, area)) ||
+        (PlainRectsMeet(asStored, area) && (held.Left != stored.Left || held.Top != stored.Top)))
+        __builtin_trap();
+}
+
+void FuzzCheckPane(int stored, int held, int smallestOpen, std::int64_t room)
+{
+    room = std::max<std::int64_t>(room, 0);
+    if (stored == 0 ? held != 0 : held < std::min<std::int64_t>(smallestOpen, room) || held > room)
+        __builtin_trap();
+}
+
+void FuzzCheckGeometry(const TIniContent& ini)
+{
+    const TStoredGeometry stored = ReadStoredGeometry(ini);
+    TGeometryLimits limits;
+    limits.MainMinWidth = 600;
+    limits.MainMinHeight = 550;
+    limits.FileListMinWidth = 112;
+    limits.FileListMinHeight = 27;
+    limits.PaneMinSize = 30;
+    limits.HeightBesidesUpperRow = 150;
+    limits.WidthBesidesSidePane = 40;
+    const TPlainRect areas[] = {{0, 24, 1280, 1024}, {-1920, -200, 0, 880}, {0, 0, 320, 200}, {}};
+    for (const TPlainRect& area : areas) {
+        limits.MainWorkArea = limits.FileListWorkArea = area;
+        const TStoredGeometry held = GeometryToApply(stored, limits);
+        FuzzCheckPlace(stored.Main, held.Main, area, limits.MainMinWidth, limits.MainMinHeight);
+        FuzzCheckPlace(stored.FileList, held.FileList, area, limits.FileListMinWidth,
+                       limits.FileListMinHeight);
+        FuzzCheckPane(stored.MasterPanelHeight, held.MasterPanelHeight, limits.PaneMinSize,
+                      std::int64_t{held.Main.Height} - limits.HeightBesidesUpperRow);
+        FuzzCheckPane(stored.ExpPanelWidth, held.ExpPanelWidth, limits.PaneMinSize,
+                      std::int64_t{held.Main.Width} - limits.WidthBesidesSidePane);
+    }
+}
+
 int FuzzReadInt(const AnsiString& name, const AnsiString& value, int def, void* ini)
 {
     return static_cast<const TIniContent*>(ini)->ReadInteger(name, value, def);
@@ -135,6 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzCheckOption(ini);
     FuzzCheckShortCuts(ini);
     FuzzCheckRecentFiles(ini);
+    FuzzCheckGeometry(ini);
     FuzzCheckToolbarPlaces(ini);
     return 0;
 }
