@@ -1,7 +1,8 @@
 // Fuzz target: the draw-data build over arbitrary sample data, checked entry
 // for entry against a plain computation of the same table written here.
 // The head picks:
-//   byte 0  bit 0 stereo; bits 1-4 the block size B = 2 << (n mod 12)
+//   byte 0  bit 0 stereo; bits 1-4 the block size B = 2 << (n mod 12); bit
+//           5 each read scanned under a guard that lets it run to its end
 //   byte 1, 2  values per read: 2,097,152 (what the program reads) when
 //           byte 1 is 0, else byte 1 x 2^(byte 2 mod 8): small reads reach
 //           every rule of the reads (blocks and windows cut at a read's
@@ -32,11 +33,12 @@ constexpr std::size_t kHead = 6;
 
 // The program reads 2,097,152 values at a time; the mono rule for a full
 // read makes that size visible in the table.
-static_assert(TDrawBuildParams{}.ChunkValues == 2097152);
+static_assert(kDrawReadValues == 2097152);
 
 struct TFuzzBuild
 {
     bool Stereo = false;
+    bool Guarded = false;
     int BlockSize = 2;
     std::uint32_t ChunkValues = kDrawReadValues;
     int ZeroLevel = 256;
@@ -49,6 +51,7 @@ TFuzzBuild FuzzBuildOf(const std::uint8_t* data, std::size_t size)
 {
     TFuzzBuild b;
     b.Stereo = data[0] & 1;
+    b.Guarded = data[0] & 0x20;
     b.BlockSize = 2 << (((data[0] >> 1) & 0x0F) % 12);
     b.ChunkValues = data[1] == 0 ? kDrawReadValues : std::uint32_t(data[1]) << (data[2] % 8);
     b.ZeroLevel = static_cast<std::int16_t>(data[3] | data[4] << 8);
@@ -132,6 +135,11 @@ template <class Data, class Build> void FuzzCheckBuild(const TFuzzBuild& b, Buil
     params.BlockSize = b.BlockSize;
     params.ZeroLevel = b.ZeroLevel;
     params.ChunkValues = b.ChunkValues;
+    if (b.Guarded)
+        params.ScanGuard = [](void (*scan)(void*), void* context) {
+            scan(context);
+            return true;
+        };
 
     std::uint32_t nextByte = 0;
     std::unique_ptr<std::int16_t[]> served;
@@ -172,6 +180,8 @@ template <class Data, class Build> void FuzzCheckBuild(const TFuzzBuild& b, Buil
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    if (TDrawBuildParams{}.ChunkValues != kDrawReadValues)
+        __builtin_trap();
     if (size < kHead)
         return 0;
     const TFuzzBuild build = FuzzBuildOf(data, size);
