@@ -138,7 +138,8 @@ AnsiString RegionListWavPath(const TIniContent& ini)
 
 int RegionListRegionCount(const TIniContent& ini)
 {
-    return ini.ReadInteger(kFileInfo, kRegionCount, kMissingInteger);
+    const TStoredCount count = ReadCount(ini, kRegionCount);
+    return count.Whole ? static_cast<int>(count.Value) : kMissingInteger;
 }
 
 TRegionFileRead ReadRegionList(const TIniContent& ini)

@@ -86,7 +86,8 @@ struct TRegionFileRead
 
 // The WAV_FILE_PATH of the file; "" when it has none.
 AnsiString RegionListWavPath(const TIniContent& ini);
-// REGION_COUNT as the file holds it; -1 when it has none.
+// REGION_COUNT as the file holds it; -1 when it has none or one that is
+// not a whole number from 0 up (a broken file).
 int RegionListRegionCount(const TIniContent& ini);
 // The regions and cut bars of the file. One missing count reads as 0;
 // REGION_OUT other than the five names (compared case-sensitively) reads as

@@ -37,6 +37,8 @@ TEST(FileListStoreTest, OnlyFilesThatCanBeOpenedBecomeEntries)
     tmp.WriteFile("song.rgl", RegionListText(tmp / "song.wav", "3"));
     tmp.WriteFile("uncounted.rgl", "[FILE_INFO]\r\nWAV_FILE_PATH=" + tmp / "song.wav" + "\r\n");
     tmp.WriteFile("orphan.rgl", RegionListText(tmp / "gone.wav", "1"));
+    tmp.WriteFile("negative.rgl", RegionListText(tmp / "song.wav", "-5"));
+    tmp.WriteFile("worded.rgl", RegionListText(tmp / "song.wav", "3 regions"));
     tmp.WriteFile("notes.txt", "song.wav");
     // A region list moved with its WAV file still names the old folder.
     MakeWav(moved, "song.wav");
@@ -57,6 +59,8 @@ TEST(FileListStoreTest, OnlyFilesThatCanBeOpenedBecomeEntries)
         {tmp / "noise.wav", std::nullopt},
         {tmp / "uncounted.rgl", std::nullopt},
         {tmp / "orphan.rgl", std::nullopt},
+        {tmp / "negative.rgl", std::nullopt},
+        {tmp / "worded.rgl", std::nullopt},
         {tmp / "notes.txt", std::nullopt},
         {tmp / "missing.wav", std::nullopt},
         {tmp / "missing.rgl", std::nullopt},
