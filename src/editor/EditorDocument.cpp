@@ -252,6 +252,15 @@ void TEditorDocument::PlaceCutBar(int index, std::int32_t sample)
         FCutBars.SetStrings(index, CutBarEntryText(sample));
 }
 
+// --- View and selection --------------------------------------------------------------------
+
+void TEditorDocument::Select(const TRegionRange& range)
+{
+    FView.SelStart = range.Start;
+    FView.SelEnd = range.End;
+    FView.HasSelection = true;
+}
+
 // --- The whole document --------------------------------------------------------------------
 
 bool TEditorDocument::CloseNeedsQuestion(bool noCaution, int listedRegions) const

@@ -187,6 +187,9 @@ public:
     // --- View, selection and play cursor
     TWaveViewState& View() { return FView; }
     const TWaveViewState& View() const { return FView; }
+    // The selection becomes range, as every command that selects makes it
+    // (the mouse tools, the region list, select all, the adjust commands).
+    void Select(const TRegionRange& range);
     // Where the last playback started.
     std::int32_t PlayStart() const { return FPlayStart; }
     void SetPlayStart(std::int32_t sample) { FPlayStart = sample; }

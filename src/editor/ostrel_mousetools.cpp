@@ -169,9 +169,7 @@ void TFormVusk::PressRegion(int x, TShiftState shift)
 void TFormVusk::ShowNewSelection(const TRegionRange& range)
 {
     const TWaveViewState before = View();
-    View().SelStart = range.Start;
-    View().SelEnd = range.End;
-    View().HasSelection = true;
+    FDocument.Select(range);
     RedrawSelectionChange(before);
     ShowSelectionLabel();
     if (!FStopped) {
@@ -303,9 +301,7 @@ void TFormVusk::DragScrollTimerTimer(TObject* Sender)
         return;
     const TRegionRange selection =
         AutoScrolledSelection(View(), FWaveDrag.Overshoot, View().PlayPos, length);
-    View().SelStart = selection.Start;
-    View().SelEnd = selection.End;
-    View().HasSelection = true;
+    FDocument.Select(selection);
     DrawWave(*start);
     FWaveDrag.AnchorX = SampleToX(View().PlayPos);
     FWaveDrag.SelectionShown = true;

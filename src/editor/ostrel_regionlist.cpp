@@ -159,9 +159,7 @@ void TFormVusk::SelectRegions(const std::vector<const TRegionData*>& regions)
     const std::optional<TRegionRange> span = RegionSpan(regions);
     if (!span)
         return;
-    View().SelStart = span->Start;
-    View().SelEnd = span->End;
-    View().HasSelection = true;
+    FDocument.Select(*span);
 }
 
 TRegionRange TFormVusk::SelectedRegionSpan() const

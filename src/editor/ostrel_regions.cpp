@@ -234,9 +234,7 @@ void TFormVusk::actEditDeleteExecute(TObject* Sender)
 
 void TFormVusk::SelectWholeFile()
 {
-    View().SelStart = 0;
-    View().SelEnd = FEngine->SampleSize();
-    View().HasSelection = true;
+    FDocument.Select({0, FEngine->SampleSize()});
     DrawWave(0);
     SetPlayPosition(0);
     ShowPlayTime();
@@ -324,9 +322,7 @@ void TFormVusk::AdjustRegions(TRegionAdjust adjust)
                               std::max(1, View().SamplesPerPixel), FEngine->SampleSize());
         if (!next)
             return;
-        View().SelStart = next->Start;
-        View().SelEnd = next->End;
-        View().HasSelection = true;
+        FDocument.Select(*next);
     }
     RedrawSelectionChange(before);
     ShowSelectionLabel();
