@@ -1,9 +1,5 @@
 #include "TestDocument.h"
 
-#include "editor/DrawBuild.h"
-
-#include "audio/DirectWavEngine.h"
-#include "classlib/FilePaths.h"
 #include "support/WavFile.h"
 
 #include <gtest/gtest.h>
@@ -23,20 +19,58 @@ std::string WriteHalfSilentWav(const TempFolder& folder, const std::string& name
 
 void LoadTestDocument(TFormVusk& form, const std::string& path)
 {
-    ASSERT_TRUE(form.Engine()->LoadFile(path));
-    WaveBlockSize = WaveBlockSizeFor(form.Engine()->SampleSize());
-    const TDrawBuildOutcome outcome =
-        MakeDrawData(*form.Engine(), WaveBlockSize, 256, {}, form.Document().DrawStereo(),
-                     form.Document().DrawMono());
-    ASSERT_EQ(outcome.Result, TDrawBuildResult::Done);
-    form.Document().View().Reset();
-    const std::int32_t entries = form.Engine()->Channel() == 2
-                                     ? form.Document().DrawStereo().Count()
-                                     : form.Document().DrawMono().Count();
-    form.Document().View().Zoom = ZoomAllFactor(entries, form.WaveImage->Width());
+    ASSERT_TRUE(form.OpenWavFile(path));
+}
+
+namespace {
+
+// Zooms all the way in, then out until samplesPerPixel or until the zoom
+// out is refused.
+void ZoomByCommands(TFormVusk& form, std::int32_t samplesPerPixel)
+{
+    const TWaveViewState& view = form.Document().View();
+    while (view.Zoom > 1)
+        form.actViewZoomInExecute(form.actViewZoomIn);
+    while (view.SamplesPerPixel < samplesPerPixel) {
+        const std::int32_t before = view.Zoom;
+        form.actViewZoomOutExecute(form.actViewZoomOut);
+        if (view.Zoom == before)
+            return;
+    }
+}
+
+// Zooms to a drag from the file's start as wide as the image shows at
+// samplesPerPixel frames a column: the zoom to the selection fits it.
+void ZoomToDragFromStart(TFormVusk& form, std::int32_t samplesPerPixel)
+{
+    form.actViewZoomAllExecute(form.actViewZoomAll);
+    const std::int64_t frames = std::int64_t{samplesPerPixel} * form.WaveImage->Width();
+    const std::int32_t column = form.Document().View().SamplesPerPixel;
+    DragOnWave(form, 0, static_cast<int>((frames + 1) / column) - 1);
+    form.actViewZoomRegionExecute(form.actViewZoomRegion);
+    form.ClearSelection();
+}
+
+} // namespace
+
+void ZoomTo(TFormVusk& form, std::int32_t samplesPerPixel)
+{
+    const bool powerOfTwo = samplesPerPixel > 0 && (samplesPerPixel & (samplesPerPixel - 1)) == 0;
+    if (powerOfTwo)
+        ZoomByCommands(form, samplesPerPixel);
+    else
+        ZoomToDragFromStart(form, samplesPerPixel);
     form.DrawWave(0);
-    form.DrawOverview();
-    form.SetCaption(ExtractFileName(path) + " - " + kApplicationTitle);
+    ASSERT_EQ(form.Document().View().SamplesPerPixel, samplesPerPixel);
+}
+
+void DragOnWave(TFormVusk& form, int fromX, int toX)
+{
+    ASSERT_EQ(form.Tool(), TTool::Region);
+    const int y = form.MarkHeight() + 20;
+    form.WaveImageMouseDown(form.WaveImage, TMouseButton::mbLeft, ssLeft, fromX, y);
+    form.WaveImageMouseMove(form.WaveImage, ssLeft, toX, y);
+    form.WaveImageMouseUp(form.WaveImage, TMouseButton::mbLeft, {}, toX, y);
 }
 
 } // namespace testing_support

@@ -1,7 +1,5 @@
-// A generated WAV file put into a main window the way an opened document
-// would stand: the engine loaded, the draw data built, the view at the start
-// showing the whole file, the overview drawn and the caption naming the
-// file (so that the commands' enabling rules see a file open).
+// A generated WAV file opened in a main window as the open command opens
+// it, and the waveform zoomed as a user zooms it.
 #pragma once
 
 #include "editor/ostrel.h"
@@ -17,7 +15,20 @@ namespace testing_support {
 std::string WriteHalfSilentWav(const TempFolder& folder, const std::string& name, int frames,
                                int rate);
 
-// Loads path into form; the test fails when it cannot.
+// Opens path in form as every way of opening a file does (the draw data
+// built, the whole file in view); the test fails when it cannot.
 void LoadTestDocument(TFormVusk& form, const std::string& path);
+
+// The waveform at samplesPerPixel frames a column, shown from the file's
+// start, reached as a user reaches it: a power of two with the zoom
+// commands (all the way in, then out a step at a time); any other factor
+// below the whole file's by zooming to a selection dragged from the start
+// (the selection is dropped again). The test fails when the zoom is not
+// reached.
+void ZoomTo(TFormVusk& form, std::int32_t samplesPerPixel);
+
+// A drag with the region tool across the waveform's body from column fromX
+// to column toX: pressed, moved and released through the image's handlers.
+void DragOnWave(TFormVusk& form, int fromX, int toX);
 
 } // namespace testing_support

@@ -176,7 +176,7 @@ public:
             form->actRegionClearExecute(form);
             form->AddRegionRanges({{1000, 2000}, {3000, 4000}, {5000, 6000}});
         }
-        form->Document().View().HasSelection = false;
+        form->ClearSelection();
         Focus(form->FocusBtn);
         form->Document().SetModified(false);
     }
@@ -190,9 +190,7 @@ public:
     void SelectWave(std::int32_t start = 2000, std::int32_t end = 3000)
     {
         Focus(form->FocusBtn);
-        form->Document().View().SelStart = start;
-        form->Document().View().SelEnd = end;
-        form->Document().View().HasSelection = true;
+        form->Document().Select({start, end});
         selection = {start, end};
     }
     void SelectRegions(std::initializer_list<int> indexes)

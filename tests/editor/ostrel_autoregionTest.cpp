@@ -93,13 +93,7 @@ protected:
             });
         return ways;
     }
-    void Select(std::int32_t start, std::int32_t end)
-    {
-        form->Document().View().SelStart = start;
-        form->Document().View().SelEnd = end;
-        form->Document().View().HasSelection = true;
-        form->Document().View().RegionSelection = false;
-    }
+    void Select(std::int32_t start, std::int32_t end) { form->Document().Select({start, end}); }
     // Whether a and b lie within one draw entry of each other.
     bool Near(std::int64_t a, std::int64_t b) const
     {

@@ -52,11 +52,10 @@ TEST_F(CommandWindowTest, TheActionsFollowTheirRulesAsTheWindowChanges)
     EXPECT_EQ(form->Document().View().VZoom, 2);
     EXPECT_TRUE(EnabledNow(form->actViewVZoomOut));
     EXPECT_FALSE(EnabledNow(form->actViewZoomRegion));
-    form->Document().View().SelStart = 100;
-    form->Document().View().SelEnd = 900;
-    form->Document().View().HasSelection = true;
+    DragOnWave(*form, form->SampleToX(100), form->SampleToX(900));
+    ASSERT_TRUE(form->Document().View().HasSelection);
     EXPECT_TRUE(EnabledNow(form->actViewZoomRegion));
-    form->Document().View().PlayPos = 500;
+    form->SetPlayPosition(500);
     EXPECT_TRUE(EnabledNow(form->actRegionCut));
     // The rule allows trimming the selection, but without its command the
     // action stays disabled.
@@ -121,7 +120,7 @@ TEST_F(CommandWindowTest, TheToolbarsPlayButtonPlaysAndLeavesTheFocusOnTheWave)
 {
     Open();
     FocusOn(form->FocusBtn);
-    form->Document().View().PlayPos = 4000;
+    form->SetPlayPosition(4000);
     ClickToolButton(form->TransportBar, form->actAudioPlay);
     EXPECT_EQ(form->Document().PlayStart(), 4000);
     EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());

@@ -31,11 +31,13 @@ protected:
     {
         Start();
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
-        form->Document().View().Zoom = samplesPerPixel;
-        form->DrawWave(0);
-        ASSERT_EQ(form->Document().View().SamplesPerPixel, samplesPerPixel);
+        ZoomTo(*form, samplesPerPixel);
     }
     Bars CutBars() const { return form->Document().CutBarSamples(); }
+    TRegionRange Selection() const
+    {
+        return {form->Document().View().SelStart, form->Document().View().SelEnd};
+    }
     Ranges Regions() const
     {
         Ranges ranges;
@@ -76,7 +78,7 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
         Open();
         form->FOption.CutToAdd = c.CutToAdd;
         form->AddCutBars(c.Before);
-        form->Document().View().PlayPos = 1000;
+        form->SetPlayPosition(1000);
         form->Document().SetModified(false);
         ASSERT_TRUE(form->actRegionCut->Execute());
         Bars after = c.Before;
@@ -111,14 +113,14 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
             else
                 PressKey(form->FocusBtn->Handle(), key, shift);
         };
-        form->Document().View().PlayPos = 1000;
+        form->SetPlayPosition(1000);
         run(form->actRegionCut, 'G', ssCtrl);
         EXPECT_EQ(CutBars(), (Bars{1000})) << byMenu;
-        form->Document().View().SelStart = 2000;
-        form->Document().View().SelEnd = 5000;
-        form->Document().View().HasSelection = true;
+        DragOnWave(*form, 20, 50);
+        ASSERT_EQ(Selection(), (TRegionRange{2000, 5099}));
+        form->FocusBtn->SetFocus();
         run(form->actRegionCut2, 'G', ssShift | ssCtrl);
-        EXPECT_EQ(CutBars(), (Bars{1000, 2000, 5000})) << byMenu;
+        EXPECT_EQ(CutBars(), (Bars{1000, 2000, 5099})) << byMenu;
         if (byMenu) {
             ClickMenuItem(form, menuItem(form->actRegionCutToList));
             EXPECT_EQ(form->EditList->Items()->Count(), 4);
@@ -134,13 +136,12 @@ TEST_F(CutBarWindowTest, ACutAtBothEndsMarksTheSelection)
 {
     Open();
     form->FOption.CutToAdd = true;
-    form->Document().View().SelStart = 2000;
-    form->Document().View().SelEnd = 5000;
-    form->Document().View().HasSelection = true;
+    DragOnWave(*form, 20, 50);
+    ASSERT_EQ(Selection(), (TRegionRange{2000, 5099}));
     ASSERT_TRUE(form->actRegionCut2->Execute());
-    EXPECT_EQ(CutBars(), (Bars{2000, 5000}));
+    EXPECT_EQ(CutBars(), (Bars{2000, 5099}));
     EXPECT_EQ(form->Document().CutBars().Strings(0), "000000002000");
-    EXPECT_EQ(Regions(), (Ranges{{2000, 4999}}));
+    EXPECT_EQ(Regions(), (Ranges{{2000, 5098}}));
 }
 
 TEST_F(CutBarWindowTest, BarsTurnIntoTheRegionsBetweenThem)
@@ -186,7 +187,7 @@ TEST_F(CutBarWindowTest, ANudgeKeepsTheListSortedAndTheMovedBarSelected)
         Open();
         form->AddCutBars({1000, 1010, 1020, 5000});
         SelectRow(c.Row);
-        form->Document().View().PlayPos = 40000;
+        form->SetPlayPosition(40000);
         form->Document().SetModified(false);
         form->NudgeCutBar(c.Forward);
         EXPECT_EQ(CutBars(), c.After) << c.Row;
@@ -237,9 +238,8 @@ TEST_F(CutBarWindowTest, SelectingABarMovesTheCursorToIt)
 {
     Open(8);
     form->AddCutBars({1000, 60000});
-    form->Document().View().SelStart = 10;
-    form->Document().View().SelEnd = 20;
-    form->Document().View().HasSelection = true;
+    DragOnWave(*form, 1, 2);
+    ASSERT_TRUE(form->Document().View().HasSelection);
     SelectRow(1);
     EXPECT_EQ(form->Document().View().PlayPos, 60000);
     EXPECT_FALSE(form->Document().View().HasSelection);

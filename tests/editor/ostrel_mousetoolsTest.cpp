@@ -30,9 +30,8 @@ protected:
     {
         Start();
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
-        form->Document().View().Zoom = kSamplesPerPixel;
+        ZoomTo(*form, kSamplesPerPixel);
         form->DrawWave(viewStart);
-        ASSERT_EQ(form->Document().View().SamplesPerPixel, kSamplesPerPixel);
     }
     void Tool(TAction* action) { action->Execute(); }
     void AddBars(const Bars& bars)

@@ -71,12 +71,6 @@ protected:
             r.right = r.left + form->EditList->Columns()->Items(0)->Width();
         return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
-    void ZoomTo(std::int32_t samplesPerPixel)
-    {
-        form->Document().View().Zoom = samplesPerPixel;
-        form->DrawWave(0);
-        ASSERT_EQ(form->Document().View().SamplesPerPixel, samplesPerPixel);
-    }
 };
 
 using NameList = std::vector<std::string>;
@@ -246,7 +240,7 @@ TEST_F(RegionListWindowTest, ShiftEndSelectsTheRestAndTheWaveSpansThem)
 TEST_F(RegionListWindowTest, ARegionOutOfViewIsBroughtToTheMiddle)
 {
     Open();
-    ZoomTo(8);
+    ZoomTo(*form, 8);
     form->AddRegion(60000, 61000);
     SelectOnly({0});
     EXPECT_TRUE(form->IsSampleVisible(60000));
@@ -400,7 +394,7 @@ protected:
 TEST_F(RegionDragEditTest, DraggingEndsUpLengthensTheRegionsUpToTheFilesEnd)
 {
     Open();
-    ZoomTo(512);
+    ZoomTo(*form, 256);
     form->AddRegion(10000, 20000);
     form->AddRegion(70000, 79000);
     SelectOnly({0, 1});
@@ -408,8 +402,8 @@ TEST_F(RegionDragEditTest, DraggingEndsUpLengthensTheRegionsUpToTheFilesEnd)
     Press(1, TRegionColumn::End);
     EXPECT_TRUE(form->DragEditTimer->Enabled());
     EXPECT_FALSE(form->BrinkTimer->Enabled());
-    TickAt(-3);
-    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->End, 21536);
+    TickAt(-6);
+    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->End, 21536); // 20000 + 6 x 256
     EXPECT_EQ(TFormVusk::RegionOf(Item(1))->End, kFrames);
     EXPECT_EQ(Text(0, TRegionColumn::Length), "0:01.44");
     EXPECT_EQ(Text(0, TRegionColumn::End), "0:02.69");

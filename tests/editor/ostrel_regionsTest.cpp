@@ -166,11 +166,11 @@ TEST_F(RegionCommandTest, CopiedRegionsPasteIntoTheListOnlyAsNewRegions)
 
     // The waveform's selection copies as one range; cut deletes the source.
     Focus(form->FocusBtn);
-    form->Document().View().SelStart = 500;
-    form->Document().View().SelEnd = 700;
-    form->Document().View().HasSelection = true;
+    DragOnWave(*form, form->SampleToX(500), form->SampleToX(700));
+    const TRegionRange selected{form->Document().View().SelStart, form->Document().View().SelEnd};
+    ASSERT_LT(selected.Start, selected.End);
     ClickMenu(form->actEditCopy);
-    EXPECT_EQ(form->Document().RegionClip().Ranges, (std::vector<TRegionRange>{{500, 700}}));
+    EXPECT_EQ(form->Document().RegionClip().Ranges, (std::vector<TRegionRange>{selected}));
     Focus(form->EditList);
     SelectOnly({3});
     ClickMenu(form->actEditCut);
@@ -295,9 +295,7 @@ TEST_F(RegionCommandTest, AdjustCommandsWithoutARegionSelectionMoveTheWaveformSe
     const std::int32_t s = form->Document().View().SamplesPerPixel;
     form->AddRegion(5 * s, 6 * s);
     Focus(form->FocusBtn);
-    form->Document().View().SelStart = 5 * s;
-    form->Document().View().SelEnd = 6 * s;
-    form->Document().View().HasSelection = true;
+    form->Document().Select({5 * s, 6 * s});
     form->Document().SetModified(false);
     Press(VK_RIGHT, ssShift); // end-wide
     EXPECT_EQ(form->Document().View().SelStart, 5 * s);
@@ -419,14 +417,15 @@ TEST_F(RegionCommandTest, AddTakesTheWaveformSelectionFromTheMenuAndEnter)
         [&] { ClickMenu(form->actRegionAdd); },
         [&] { Press(VK_RETURN); },
     };
+    TRegionRange selected;
     for (const auto& way : ways) {
+        DragOnWave(*form, form->SampleToX(800), form->SampleToX(1600));
+        selected = {form->Document().View().SelStart, form->Document().View().SelEnd};
+        ASSERT_LT(selected.Start, selected.End);
         Focus(form->FocusBtn);
-        form->Document().View().SelStart = 800;
-        form->Document().View().SelEnd = 1600;
-        form->Document().View().HasSelection = true;
         way();
     }
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02"}));
-    EXPECT_EQ(Record(1).Start, 800);
-    EXPECT_EQ(Record(1).End, 1600);
+    EXPECT_EQ(Record(1).Start, selected.Start);
+    EXPECT_EQ(Record(1).End, selected.End);
 }

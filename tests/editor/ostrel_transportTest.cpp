@@ -80,9 +80,7 @@ protected:
     }
     void Select(std::int32_t start, std::int32_t end)
     {
-        form->Document().View().SelStart = start;
-        form->Document().View().SelEnd = end;
-        form->Document().View().HasSelection = true;
+        form->Document().Select({start, end});
         form->DrawWave(form->Document().View().ViewStart);
     }
     bool WaitStopped()
@@ -118,7 +116,7 @@ TEST_F(TransportWindowTest, PlayFromTheCursorRunsToTheEndAndStops)
 {
     Open(16000);
     ChunkLog log(*form->Engine());
-    form->Document().View().PlayPos = 4000;
+    form->SetPlayPosition(4000);
     form->actAudioPlayExecute(form->actAudioPlay);
     EXPECT_TRUE(Playing());
     EXPECT_EQ(form->Document().PlayStart(), 4000);
@@ -153,7 +151,7 @@ TEST_F(TransportWindowTest, PlayOfASelectionLoopsWhileLoopIsOnAndEndsWhenItGoesO
     EXPECT_TRUE(form->actAudioLoop->Checked());
     EXPECT_EQ(form->actAudioLoop->ImageIndex(), 22);
     ChunkLog log(*form->Engine());
-    form->Document().View().PlayPos = 3000;
+    form->SetPlayPosition(3000);
     form->actAudioPlayExecute(form->actAudioPlay);
     EXPECT_EQ(form->Document().PlayStart(), 2000);
     ASSERT_TRUE(PumpUntil([&] { return log.StartsAt(2000) >= 3; }, kPlayLimitMs));
@@ -350,8 +348,7 @@ TEST_F(TransportWindowTest, AnEndReportedWhileTheEngineIsPlayingAgainIsIgnored)
 TEST_F(TransportWindowTest, WithChaseTheViewAndTheCursorFollowThePosition)
 {
     Open(48000);
-    form->Document().View().Zoom = 8;
-    form->DrawWave(0);
+    ZoomTo(*form, 8);
     const int width = form->Document().View().ViewEnd - form->Document().View().ViewStart;
     ASSERT_LT(width, 48000 / 3);
     form->actAudioPlayExecute(form->actAudioPlay);
@@ -449,8 +446,7 @@ TEST_F(TransportWindowTest, CursorMovesFollowTheViewAndTheSelection)
 TEST_F(TransportWindowTest, AMoveOutOfViewWithChaseCentresTheViewAndDrawsTheCursor)
 {
     Open(48000);
-    form->Document().View().Zoom = 8;
-    form->DrawWave(0);
+    ZoomTo(*form, 8);
     form->SetPlayPosition(30000);
     EXPECT_TRUE(form->IsSampleVisible(30000));
     EXPECT_GT(form->Document().View().ViewStart, 0);

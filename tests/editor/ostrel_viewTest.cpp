@@ -107,8 +107,7 @@ TEST_F(ViewWindowTest, OpenedFileShowsSilenceThenTheWave)
 TEST_F(ViewWindowTest, EnlargingTheFormRelaysOutAndHalvesAWholeFileZoom)
 {
     Open(form->WaveImage->Width() * 3 / 2);
-    form->Document().View().Zoom = 2;
-    form->DrawWave(0);
+    ZoomTo(*form, 2);
     ASSERT_FALSE(form->ScrollBar1->Enabled()); // the whole file is in view
     form->actViewZoomOutExecute(nullptr);      // the data ran out: refused
     EXPECT_EQ(form->Document().View().Zoom, 2);
@@ -209,7 +208,7 @@ TEST_F(ViewWindowTest, OverviewClickAndChaseMoveTheView)
     form->OverViewImageMouseDown(form->OverViewImage, TMouseButton::mbLeft, 0, 100, 5);
     EXPECT_EQ(form->Document().View().ViewStart, scale * 100);
     EXPECT_FALSE(form->actViewChase->Checked());
-    form->Document().View().PlayPos = 500;
+    form->SetPlayPosition(500);
     form->actViewChaseExecute(nullptr);
     EXPECT_TRUE(form->actViewChase->Checked());
     EXPECT_TRUE(form->IsSampleVisible(500));
@@ -221,16 +220,22 @@ TEST_F(ViewWindowTest, OverviewClickAndChaseMoveTheView)
 TEST_F(ViewWindowTest, ZoomToTheSelectionAndBackToTheWholeFile)
 {
     Open(16000);
-    form->Document().View().HasSelection = true;
-    form->Document().View().SelStart = 4000;
-    form->Document().View().SelEnd = 4000 + form->WaveImage->Width();
+    // Twenty-one columns of the whole file's view fit the image at zoom 1.
+    const int from = form->SampleToX(4000);
+    DragOnWave(*form, from, from + 20);
+    const std::int32_t start = form->XToSample(from, false);
+    ASSERT_EQ(form->Document().View().SelStart, start);
+    ASSERT_EQ(form->Document().View().SelEnd, form->XToSample(from + 20, true));
+    ASSERT_LE(form->Document().View().SelEnd - start, form->WaveImage->Width());
     form->actViewZoomRegionExecute(nullptr);
     EXPECT_EQ(form->Document().View().Zoom, 1);
-    EXPECT_EQ(form->Document().View().ViewStart, 4000);
+    EXPECT_EQ(form->Document().View().ViewStart, start);
     EXPECT_EQ(WavePixel(10, 30), form->FOption.RegBackColor);
     form->ClearSelection();
     EXPECT_EQ(WavePixel(10, 30), form->FOption.BackColor);
-    form->Document().View().VZoom = 4;
+    for (int step = 0; step < 3; ++step)
+        form->actViewVZoomInExecute(form->actViewVZoomIn);
+    ASSERT_EQ(form->Document().View().VZoom, 4);
     form->actViewZoomAllExecute(nullptr);
     EXPECT_EQ(form->Document().View().VZoom, 1);
     EXPECT_EQ(form->Document().View().ViewStart, 0);
