@@ -138,7 +138,7 @@ TEST_F(FileListWindowTest, TheFirstSaveReplacesTheWavEntryByTheRegionListInPlace
 
     // The region list is the entry now: a close reads its count back.
     form->AddRegion(2000, 3000);
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     form->actFileCloseExecute(nullptr);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.rgl", "z.wav"}));
     EXPECT_EQ(CountOf(1), "1");
@@ -163,9 +163,9 @@ TEST_F(FileListWindowTest, AddToFileListStarsOnlyTheEntryItAdded)
     EXPECT_TRUE(Window()->Visible());
     EXPECT_TRUE(form->actViewFilelist->Checked());
 
-    // A region-list path that the list does not take leaves the marks alone.
-    form->Document().SetRglPath(folder / "never-saved.rgl");
-    form->actFileAddFilelist->Execute();
+    // A region-list path that the list does not take (no such file) leaves
+    // the marks alone.
+    form->AddDocumentToFileList(folder / "never-saved.rgl");
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "z.wav", "song.wav*"}));
 }
 

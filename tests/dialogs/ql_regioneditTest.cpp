@@ -39,7 +39,7 @@ protected:
         form->EditList->ClearSelection();
         Item(0)->SetSelected(true);
         Item(0)->SetFocused(true);
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     }
     TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
     TRegionData& Record(int index) const { return *TFormVusk::RegionOf(Item(index)); }
@@ -285,7 +285,7 @@ protected:
         Open();
         form->actViewCutbarlist->Execute();
         form->AddCutBars({16000, 56000});
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         form->CutManageList->SetFocus();
         form->CutManageList->SetSelected(form->CutManageList->Items()->Item(0));
         PumpMessages();

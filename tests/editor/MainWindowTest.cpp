@@ -1,9 +1,11 @@
 // The main window's lifecycle: what it is made of, the first start, the
 // close question and the command-line argument.
 #include "MainWindowFixture.h"
+#include "TestDocument.h"
 
 #include "audio/DirectWavEngine.h"
 #include "audio/ThdTimer.h"
+#include "classlib/FilePaths.h"
 #include "classlib/Screen.h"
 #include "support/TestSeams.h"
 
@@ -221,12 +223,32 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
 class CloseQuestionTest : public MainWindowTest
 {
 protected:
-    // A window whose cut-bar list has an entry the region list never saved.
+    // A window with a file open and a cut bar the region list never saved.
     void StartWithUnsavedCutBar()
     {
         Start();
-        form->Document().AddLoadedCutBars({"000000001000"});
-        form->Document().SetModified(true);
+        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", 8000, 8000));
+        form->AddCutBar(1000);
+    }
+    // The save command, its dialog answered with path.
+    void SaveAs(const AnsiString& path)
+    {
+        Seams().FileDialog = [path](TFileDialogRequest& request) {
+            request.FileName = path;
+            request.Files = {path};
+            return true;
+        };
+        form->actFileSave->Execute();
+        ASSERT_EQ(form->Document().RglPath(), path);
+    }
+    // Changed again after the save, and then every cut bar cleared (which
+    // leaves the changed flag): the list holds nothing.
+    void EmptyTheChangedList()
+    {
+        form->AddCutBar(2000);
+        form->actRegionCutClear->Execute();
+        ASSERT_EQ(form->Document().CutBarCount(), 0);
+        ASSERT_TRUE(form->Document().Modified());
     }
 };
 
@@ -277,9 +299,10 @@ TEST_F(CloseQuestionTest, NeverAskedWithNoCaution)
 
 TEST_F(CloseQuestionTest, NotAskedWhenTheChangedListHoldsNothing)
 {
-    Start();
-    form->Document().SetModified(true);
-    form->Document().SetRglPath(folder / "never-saved.rgl");
+    StartWithUnsavedCutBar();
+    SaveAs(folder / "never-saved.rgl");
+    ASSERT_TRUE(DeleteFile(folder / "never-saved.rgl"));
+    EmptyTheChangedList();
     form->Close();
     PumpMessages();
     EXPECT_FALSE(form->Visible());
@@ -287,10 +310,9 @@ TEST_F(CloseQuestionTest, NotAskedWhenTheChangedListHoldsNothing)
 
 TEST_F(CloseQuestionTest, AskedWhenTheListWasSavedBefore)
 {
-    Start();
-    folder.WriteFile("saved.rgl", "[FILE_INFO]\r\n");
-    form->Document().SetModified(true);
-    form->Document().SetRglPath(folder / "saved.rgl");
+    StartWithUnsavedCutBar();
+    SaveAs(folder / "saved.rgl");
+    EmptyTheChangedList();
     ScriptedMessageBoxes boxes({IDYES});
     form->Close();
     PumpMessages();
@@ -301,11 +323,9 @@ TEST_F(CloseQuestionTest, AskedWhenTheListWasSavedBefore)
 TEST_F(CloseQuestionTest, RefusedWithoutQuestionWhileBusy)
 {
     StartWithUnsavedCutBar();
-    form->Document().SetBusy(true);
+    TBusyScope busy(form->Document());
     form->Close();
     PumpMessages();
     EXPECT_TRUE(form->Visible());
     EXPECT_FALSE(SettingsExist());
-    form->Document().SetBusy(false);
-    form->Document().SetModified(false);
 }

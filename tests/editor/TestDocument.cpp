@@ -1,5 +1,7 @@
 #include "TestDocument.h"
 
+#include "ProcessWindowWatch.h"
+
 #include "support/WavFile.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +64,26 @@ void ZoomTo(TFormVusk& form, std::int32_t samplesPerPixel)
         ZoomToDragFromStart(form, samplesPerPixel);
     form.DrawWave(0);
     ASSERT_EQ(form.Document().View().SamplesPerPixel, samplesPerPixel);
+}
+
+void RunWhileLoading(TFormVusk& form, const TempFolder& folder, const std::function<void()>& during)
+{
+    // Three chunks of the build's reads.
+    constexpr int kFrames = 2200000;
+    const std::string path =
+        WriteWav(folder, "loading.wav", WavBuilder().Pcm16(2, 44100, SilenceSamples(kFrames, 2)));
+    bool ran = false;
+    {
+        ProcessWindowWatch watch([&](TForm4& window) {
+            if (!window.FRunning || ran)
+                return;
+            ran = true;
+            EXPECT_TRUE(form.Document().Busy());
+            during();
+        });
+        ASSERT_TRUE(form.OpenWavFile(path));
+    }
+    EXPECT_TRUE(ran);
 }
 
 void DragOnWave(TFormVusk& form, int fromX, int toX)

@@ -6,6 +6,7 @@
 
 #include "support/TempFolder.h"
 
+#include <functional>
 #include <string>
 
 namespace testing_support {
@@ -26,6 +27,12 @@ void LoadTestDocument(TFormVusk& form, const std::string& path);
 // (the selection is dropped again). The test fails when the zoom is not
 // reached.
 void ZoomTo(TFormVusk& form, std::int32_t samplesPerPixel);
+
+// Opens a WAV file long enough for its draw-data build to take several
+// chunks, and runs during once while the build runs (the document busy, the
+// main window held); the test fails unless it ran and the file opened.
+void RunWhileLoading(TFormVusk& form, const TempFolder& folder,
+                     const std::function<void()>& during);
 
 // A drag with the region tool across the waveform's body from column fromX
 // to column toX: pressed, moved and released through the image's handlers.

@@ -178,7 +178,7 @@ public:
         }
         form->ClearSelection();
         Focus(form->FocusBtn);
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     }
 
     void Focus(TWinControl* control)
@@ -409,7 +409,7 @@ const std::vector<std::vector<TActionRow>> kGroups = {
         {ROW(actFileBounceSelOnly), OneRegion, nullptr, kOneFileDialog},
         {ROW(actFilePreference), nullptr, nullptr, kOneModal},
         {ROW(actFileProperty), nullptr, nullptr, kOneModal},
-        {ROW(actFileQuit), SET(t.form->Document().SetModified(true)),
+        {ROW(actFileQuit), SET(t.form->AddRegion(7000, 8000)),
          CHECK(EXPECT_TRUE(t.form->Visible())), kOneBox},
     },
     {

@@ -143,7 +143,7 @@ TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsR
         form->FOption.AutoMode = static_cast<int>(mode.Mode);
         for (const auto& run : WaysToRun(form->actRegionAutoQuick, VK_F6, 0)) {
             const int before = form->EditList->Items()->Count();
-            form->Document().SetModified(false);
+            ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
             run();
             const std::vector<TRegionRange> added = ItemRanges(before);
             ASSERT_EQ(added.size(), 3u) << "mode " << static_cast<int>(mode.Mode);
@@ -190,7 +190,7 @@ TEST_F(AutoRegionCommandTest, CutPointsOfANewFileAreFoundOnItsOwnDrawData)
     form->FOption.AutoCutOnly = true;
     form->actRegionAutoQuick->Execute();
     ASSERT_EQ(form->Document().AutoCutPoints().Count(), 3);
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Open(4000, "later.wav");
     form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
     form->FOption.AutoCutOnly = true;
@@ -314,7 +314,7 @@ TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirS
         form->EditList->Items()->Item(i)->SetSelected(true);
     form->EditListClick(form->EditList);
     ASSERT_TRUE(form->Document().View().RegionSelection);
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     form->actRegionTrim->Execute();
     const std::vector<TRegionRange> ranges = ItemRanges();
     for (int i = 0; i < 3; ++i) {

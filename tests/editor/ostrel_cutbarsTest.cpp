@@ -79,7 +79,7 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
         form->FOption.CutToAdd = c.CutToAdd;
         form->AddCutBars(c.Before);
         form->SetPlayPosition(1000);
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         ASSERT_TRUE(form->actRegionCut->Execute());
         Bars after = c.Before;
         after.push_back(1000);
@@ -88,7 +88,6 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
         EXPECT_EQ(form->CutManageList->Items()->Count(), static_cast<int>(after.size()));
         EXPECT_EQ(Regions(), c.Added);
         EXPECT_TRUE(form->Document().Modified());
-        form->Document().SetModified(false);
         FreeAndNil(form);
     }
 }
@@ -127,7 +126,6 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
             ClickMenuItem(form, menuItem(form->actRegionCutClear));
             EXPECT_EQ(CutBars(), Bars{});
         }
-        form->Document().SetModified(false);
         FreeAndNil(form);
     }
 }
@@ -158,12 +156,11 @@ TEST_F(CutBarWindowTest, BarsTurnIntoTheRegionsBetweenThem)
     for (const auto& c : cases) {
         Open();
         form->AddCutBars(c.Bars);
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         ASSERT_TRUE(form->actRegionCutToList->Execute());
         EXPECT_EQ(Regions(), c.Regions);
         EXPECT_EQ(form->EditList->Items()->Item(0)->Caption(), "take_01");
         EXPECT_TRUE(form->Document().Modified());
-        form->Document().SetModified(false);
         FreeAndNil(form);
     }
 }
@@ -188,7 +185,7 @@ TEST_F(CutBarWindowTest, ANudgeKeepsTheListSortedAndTheMovedBarSelected)
         form->AddCutBars({1000, 1010, 1020, 5000});
         SelectRow(c.Row);
         form->SetPlayPosition(40000);
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         form->NudgeCutBar(c.Forward);
         EXPECT_EQ(CutBars(), c.After) << c.Row;
         EXPECT_EQ(SelectedRow(), c.SelectedAfter) << c.Row;
@@ -198,7 +195,6 @@ TEST_F(CutBarWindowTest, ANudgeKeepsTheListSortedAndTheMovedBarSelected)
         // Every bar still makes a region.
         form->actRegionCutToList->Execute();
         EXPECT_EQ(form->EditList->Items()->Count(), 5) << c.Row;
-        form->Document().SetModified(false);
         FreeAndNil(form);
     }
 }
@@ -222,7 +218,7 @@ TEST_F(CutBarWindowTest, DeletingAndClearingLeaveTheModifiedFlag)
 {
     Open();
     form->AddCutBars({1000, 2000, 3000});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     SelectRow(2);
     form->DeleteSelectedCutBar();
     EXPECT_EQ(CutBars(), (Bars{1000, 2000}));
@@ -253,7 +249,7 @@ TEST_F(CutBarWindowTest, DraggingABarDownMovesItEarlierAndSortsTheListOnRelease)
     Open(256);
     form->AddCutBars({1000, 3000, 6000});
     SelectRow(1);
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     const TRect cell = form->CutManageList->SubItemRect(Row(1), 1);
     const TPoint at((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
     const TPoint screen = form->CutManageList->ClientToScreen(at);

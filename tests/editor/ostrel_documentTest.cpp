@@ -508,8 +508,7 @@ TEST_F(DocumentTest, OpeningOverAChangedRegionListAsksFirstAndNoKeepsTheFile)
     const std::string first = Stereo("first.wav", SilenceSamples(100, 2));
     const std::string second = Stereo("second.wav", SilenceSamples(200, 2));
     ASSERT_TRUE(form->OpenWavFile(first));
-    form->Document().AddLoadedCutBars({"000000000050"});
-    form->Document().SetModified(true);
+    form->AddCutBar(50);
 
     ScriptedMessageBoxes boxes({IDNO, IDYES});
     EXPECT_FALSE(form->OpenWavFile(second));

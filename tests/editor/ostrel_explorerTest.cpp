@@ -7,6 +7,7 @@
 #include "classlib/FilePaths.h"
 #include "support/WavFile.h"
 
+#include <optional>
 #include <vector>
 
 using namespace testing_support;
@@ -109,10 +110,11 @@ TEST_F(ExplorerTreeTest, NothingOpensWhileBusyOrOnAFolderEvenOneNamedLikeASoundF
     };
     const Case cases[] = {{"take.wav", true}, {"", false}, {"inner.wav", false}};
     for (const Case& c : cases) {
-        form->Document().SetBusy(c.Busy);
+        std::optional<TBusyScope> busy;
+        if (c.Busy)
+            busy.emplace(form->Document());
         ASSERT_TRUE(Tree()->SelectPath(folder / "songs\\" + c.Selected));
         PressKey(Tree()->Handle(), VK_RETURN);
-        form->Document().SetBusy(false);
         EXPECT_EQ(form->Caption(), kept) << c.Selected;
     }
 }

@@ -172,7 +172,7 @@ TEST_F(MenuBarTest, TheActionsUpdatesEnableAndCheckTheItemsTheirMenusShow)
         form->AddRegion(1000, 2000);
         form->EditList->Items()->Item(0)->SetSelected(true);
         form->actRegionMonoLeft->Execute();
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     };
     const auto fileOpen = [&] { LoadTestDocument(*form, wavPath); };
     const struct

@@ -112,7 +112,7 @@ TEST_F(MouseToolWindowTest, CutToolClicksPlaceSortedBarsAndAddTheirRegions)
     form->FOption.CutToAdd = true;
     Tool(form->actToolCut);
     EXPECT_TRUE(form->actToolCut->Checked());
-    form->Document().SetModified(false);
+    ASSERT_FALSE(form->Document().Modified());
     Click(30, Body());
     Click(10, Body());
     Click(20, Body());
@@ -173,7 +173,7 @@ TEST_F(MouseToolWindowTest, AMarkerDraggedInAnyToolEndsAtItsReleaseOrWhereItWas)
         Open();
         AddBars({3000, 6000});
         Tool(c.Tool(*form));
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         Down(30, OnMarker());
         ASSERT_TRUE(form->WaveDrag().DraggingMarker());
         for (int x : c.Path)
@@ -229,7 +229,7 @@ TEST_F(MouseToolWindowTest, AnEraseSweepTakesTheMarkersItCrossesAndTheBarsBetwee
     Open();
     AddBars({2000, 3000, 3050, 8000});
     Tool(form->actToolErase);
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Down(15, Body());
     Move(25, Body());
     Move(35, Body());
@@ -269,7 +269,7 @@ TEST_F(MouseToolWindowTest, ARegionDrawnWithTheRegionToolIsAddedAndReshapedWithS
     // Selected in the list, the region follows a Shift press on the wave.
     item->SetSelected(true);
     ASSERT_TRUE(form->Document().View().RegionSelection);
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Click(60, Body(), MK_SHIFT);
     EXPECT_EQ(Selection(), (TRegionRange{1000, 6099}));
     EXPECT_EQ(TFormVusk::RegionOf(item)->End, 6099);

@@ -124,11 +124,10 @@ TEST_F(PropertyCommandTest, NeitherWindowOpensWhileBusyNorThePropertiesWithoutAF
     Start();
     ScriptedModalForms none; // any window fails the test
     form->actFileProperty->Execute();
-    OpenStereoFile();
-    form->Document().SetBusy(true);
-    form->actFileProperty->Execute();
-    form->actAbout->Execute();
-    form->Document().SetBusy(false);
+    RunWhileLoading(*form, folder, [this] {
+        form->actFileProperty->Execute();
+        form->actAbout->Execute();
+    });
     EXPECT_TRUE(none.Shown().empty());
 }
 

@@ -302,8 +302,13 @@ TEST_F(RegionFileCommandTest, SaveAsWritesAnotherFileAndKeepsTheDocumentsOwn)
 {
     OpenSong();
     AddWork();
+    // Saved once to its own file, which is gone since.
     const AnsiString own = folder / "own.rgl";
-    form->Document().SetRglPath(own);
+    AnswerFileDialogs({own});
+    form->actFileSave->Execute();
+    ASSERT_EQ(form->Document().RglPath(), own);
+    ASSERT_TRUE(DeleteFile(own));
+    asked.clear();
     folder.WriteFile("copy.rgl", "old");
     for (const auto& saveAs : WaysToRun(form->actFileSaveAs, 'S', ssCtrl | ssShift, false)) {
         AnswerFileDialogs({folder / "copy.rgl"});
@@ -345,12 +350,11 @@ TEST_F(RegionFileCommandTest, AListThatCannotBeWrittenSaysSoAndStaysChanged)
 TEST_F(RegionFileCommandTest, NoFileCommandRunsWhileBusy)
 {
     OpenSong();
-    AddWork();
     AnswerFileDialogs({});
-    form->Document().SetBusy(true);
-    for (TAction* action : {form->actFileOpen, form->actFileSave, form->actFileSaveAs})
-        action->OnExecute(action);
-    form->Document().SetBusy(false);
+    RunWhileLoading(*form, folder, [this] {
+        for (TAction* action : {form->actFileOpen, form->actFileSave, form->actFileSaveAs})
+            action->OnExecute(action);
+    });
     EXPECT_TRUE(asked.empty());
 }
 
@@ -377,10 +381,11 @@ TEST_F(RegionFileCommandTest, AShellDropOfThreeFilesOnTheWaveformOpensOnlyTheFir
     EXPECT_EQ(form->Document().RglPath(), rgl);
 
     // While busy a drop opens nothing.
-    form->Document().SetBusy(true);
-    DragAndDropAt(data, middle);
-    PumpMessages();
-    form->Document().SetBusy(false);
+    {
+        TBusyScope busy(form->Document());
+        DragAndDropAt(data, middle);
+        PumpMessages();
+    }
     EXPECT_EQ(form->Engine()->Path(), wavPath);
     data->Release();
 }

@@ -79,7 +79,7 @@ using Texts = std::vector<AnsiString>;
 TEST_F(RegionListWindowTest, AddedRegionsShowTheirNamesAndTexts)
 {
     Open();
-    form->Document().SetModified(false);
+    ASSERT_FALSE(form->Document().Modified());
     form->AddRegion(8000, 20000);
     ASSERT_EQ(form->EditList->Items()->Count(), 1);
     EXPECT_EQ(Text(0, TRegionColumn::Name), "take_01");
@@ -87,7 +87,7 @@ TEST_F(RegionListWindowTest, AddedRegionsShowTheirNamesAndTexts)
     EXPECT_EQ(TFormVusk::RegionOf(Item(0)), &form->Document().Regions()[0]);
     EXPECT_TRUE(form->Document().Modified());
 
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     for (const auto& [start, end] :
          std::vector<std::pair<int, int>>{{5, 5}, {-1, 10}, {100, kFrames + 1}, {300, 200}})
         form->AddRegion(start, end);
@@ -254,7 +254,7 @@ TEST_F(RegionListWindowTest, DroppedItemsMoveBeforeTheTargetInTheirOrder)
     for (int i = 0; i < 4; ++i)
         form->AddRegion(i * 1000, i * 1000 + 500);
     SelectOnly({2, 3});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     const TPoint onFirst = Cell(0, TRegionColumn::Name);
     form->EditListDragDrop(form->EditList, form->EditList, onFirst.x, onFirst.y);
     EXPECT_EQ(Names(), (NameList{"take_03", "take_04", "take_01", "take_02"}));
@@ -398,7 +398,7 @@ TEST_F(RegionDragEditTest, DraggingEndsUpLengthensTheRegionsUpToTheFilesEnd)
     form->AddRegion(10000, 20000);
     form->AddRegion(70000, 79000);
     SelectOnly({0, 1});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Press(1, TRegionColumn::End);
     EXPECT_TRUE(form->DragEditTimer->Enabled());
     EXPECT_FALSE(form->BrinkTimer->Enabled());

@@ -107,7 +107,7 @@ TEST_F(RegionCommandTest, MergeSpansTheSelectedRegionsUnderAFreeName)
         Record(0).OutMode = TOutputMode::MonoLeft;
         Focus(form->EditList);
         SelectOnly({0, 1, 2});
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         way();
         EXPECT_EQ(Names(), (NameList{"A_Merged(1)", "A_Merged"}));
         EXPECT_EQ(Record(0).Start, 1000);
@@ -154,7 +154,7 @@ TEST_F(RegionCommandTest, CopiedRegionsPasteIntoTheListOnlyAsNewRegions)
     EXPECT_EQ(Count(), 2);
 
     Focus(form->EditList);
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Press('V', ssCtrl);
     ASSERT_EQ(Count(), 4);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03", "take_04"}));
@@ -207,7 +207,7 @@ TEST_F(RegionCommandTest, DeleteAndBackspaceRemoveTheSelectedRegions)
     form->AddRegionRanges({{0, 100}, {100, 200}, {200, 300}});
     Focus(form->EditList);
     SelectOnly({1});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Press(VK_DELETE);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_03"}));
     EXPECT_TRUE(form->Document().Modified());
@@ -252,7 +252,7 @@ TEST_F(RegionCommandTest, AdjustCommandsMoveTheSelectedRegionByAPixelsWorth)
     form->AddRegionRanges({{0, 10 * s}, {20 * s, 21 * s + 1}});
     Focus(form->EditList);
     SelectOnly({0});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     struct Step
     {
         TAction* TFormVusk::*Action;
@@ -280,7 +280,7 @@ TEST_F(RegionCommandTest, AdjustCommandsMoveTheSelectedRegionByAPixelsWorth)
     // From the menu, on a region s + 1 samples long: one sample is left;
     // again, nothing changes.
     SelectOnly({1});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     ClickMenu(form->actRegionEndShort);
     EXPECT_EQ(Record(1).End, 20 * s + 1);
     ClickMenu(form->actRegionEndShort);
@@ -296,7 +296,7 @@ TEST_F(RegionCommandTest, AdjustCommandsWithoutARegionSelectionMoveTheWaveformSe
     form->AddRegion(5 * s, 6 * s);
     Focus(form->FocusBtn);
     form->Document().Select({5 * s, 6 * s});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Press(VK_RIGHT, ssShift); // end-wide
     EXPECT_EQ(form->Document().View().SelStart, 5 * s);
     EXPECT_EQ(form->Document().View().SelEnd, 7 * s);
@@ -327,7 +327,7 @@ TEST_F(RegionCommandTest, OutputModesFromTheMenuAndTheirCheckMarks)
     form->AddRegionRanges({{0, 100}, {100, 200}});
     Focus(form->EditList);
     SelectOnly({0, 1});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     ClickMenu(form->actRegionSwap);
     EXPECT_EQ(Record(0).OutMode, TOutputMode::Swap);
     EXPECT_EQ(Record(1).OutMode, TOutputMode::Swap);
@@ -365,7 +365,7 @@ TEST_F(RegionCommandTest, ADoubleClickOnTheVolumeResetsIt)
     Record(0).Volume = 0.5;
     Item(0)->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume), "-6.0 dB");
     SelectOnly({0});
-    form->Document().SetModified(false);
+    ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     const TRect cell =
         form->EditList->SubItemRect(Item(0), static_cast<int>(TRegionColumn::Volume));
     ScopedCursorPos mouse(ScreenPointOf(form->EditList->Handle(), (cell.left + cell.right) / 2,

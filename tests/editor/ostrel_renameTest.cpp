@@ -36,7 +36,7 @@ protected:
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
         for (int i = 0; i < 4; ++i)
             form->AddRegion(i * 16000, i * 16000 + 8000);
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         ASSERT_TRUE(ActivateForm(form));
         ClickMenuItem(form, ViewMenuItem(form->actViewRen));
         ASSERT_TRUE(form->RenameMode());

@@ -264,7 +264,7 @@ TEST_F(ViewWindowTest, ErasingAMarkWithRemovalRebuildsTheCutBarListUnlessAMarkIs
         for (const char* bar : {"000000001000", "000000005000", "000000009000"})
             form->Document().AddLoadedCutBars({bar});
         form->CutManageList->Items()->Clear();
-        form->Document().SetModified(false);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         form->DrawWave(0);
         const int x = form->SampleToX(5000);
         // A press on the mark begins its drag; a release where it began
