@@ -67,9 +67,10 @@ TEST_F(CaptureCommandTest, ALibraryThatCannotBeLoadedOpensNoWindow)
 
 TEST_F(CaptureCommandTest, RipOpensTheWindowAndKeepsTheAddToListChoice)
 {
+    // Each run stores the box as it was left, the next run shows it so.
+    WriteSettings("[RIP]\r\nADDRIPFILE=1\r\n");
     Start();
     for (bool stored : {true, false}) {
-        form->FOption.AddRipFile = stored;
         ScriptedModalForms modal({[&](TCustomForm* shown) {
             auto* rip = dynamic_cast<TForm1*>(shown);
             EXPECT_NE(rip, nullptr);

@@ -1,10 +1,13 @@
 #include "MainWindowFixture.h"
 
+#include "dialogs/ql_preference.h"
+
 #include "classlib/FilePaths.h"
 #include "classlib/WideText.h"
 #include "classlib/Seams.h"
 
 #include "support/BarDriver.h"
+#include "support/ModalDriver.h"
 #include "support/ModalScript.h"
 
 using namespace testing_support;
@@ -112,6 +115,24 @@ void MainWindowTest::ClickToolButton(TExtToolbar* bar, TAction* action)
         return;
     }
     RealClick({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+}
+
+void MainWindowTest::ChangePreferences(const std::function<bool(TForm6&)>& answer)
+{
+    ScriptedModalForms modal;
+    modal.Add([&](TCustomForm* shown) -> TModalResult {
+        auto* window = dynamic_cast<TForm6*>(shown);
+        EXPECT_EQ(window, Form6);
+        if (!window)
+            return mrCancel;
+        if (!answer(*window))
+            return mrCancel;
+        window->OkBtn->Click();
+        return window->ModalResult();
+    });
+    form->actFilePreference->Execute();
+    ASSERT_EQ(modal.Shown().size(), 1u);
+    EXPECT_EQ(Form6, nullptr);
 }
 
 AnsiString StatusText(const TFormVusk* form)

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 // The status bar's message and its colour.
@@ -45,6 +46,9 @@ protected:
     // Clicks action's button on bar with a real click; fails the test when
     // the bar has none.
     void ClickToolButton(TExtToolbar* bar, TAction* action);
+    // Runs the preferences command; answer works its window, then it is
+    // closed with OK (with Cancel when answer says false).
+    void ChangePreferences(const std::function<bool(TForm6&)>& answer);
 
     testing_support::TempFolder folder;
     AnsiString iniPath;

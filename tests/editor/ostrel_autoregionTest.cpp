@@ -11,6 +11,7 @@
 #include "audio/DirectWavEngine.h"
 #include "classlib/Clipboard.h"
 #include "classlib/ShortCut.h"
+#include "classlib/TextUtils.h"
 
 #include "support/ModalDriver.h"
 #include "support/WavFile.h"
@@ -43,18 +44,50 @@ std::vector<std::int16_t> BurstSamples(int shift = 0)
 class AutoRegionCommandTest : public MainWindowTest
 {
 protected:
+    // What the settings file gives the window at its start: no draw
+    // caches, and a detection that finds the bursts.
+    struct Settings
+    {
+        TAutoMode AutoMode = TAutoMode::StripSilence;
+        int AutoLevel = 20;
+        bool AutoCutOnly = false;
+        int TrimLevel = 0;
+        int TrimPreTime = 0; // ms
+    };
+    Settings settings;
+
+    // Opens a file of bursts; the window starts first with settings.
     void Open(int shift = 0, const std::string& name = "bursts.wav")
     {
         if (!form) {
+            WriteSettings("[SAVE]\r\nDATA=0\r\n[AUTO]\r\nMODE=" +
+                          IntToStr(static_cast<int>(settings.AutoMode)) +
+                          "\r\nLEVEL=" + IntToStr(settings.AutoLevel) +
+                          "\r\nMINLENGTH=500\r\nMININTERVAL=500\r\nCUTONLY=" +
+                          IntToStr(settings.AutoCutOnly ? 1 : 0) +
+                          "\r\n[TRIM]\r\nLEVEL=" + IntToStr(settings.TrimLevel) +
+                          "\r\nPRETIME=" + IntToStr(settings.TrimPreTime) + "\r\n");
             Start();
-            form->FOption.SaveData = false;
         }
         const std::string path =
             WriteWav(folder, name, WavBuilder().Pcm16(1, kRate, BurstSamples(shift)));
         ASSERT_TRUE(form->OpenWavFile(path));
-        form->FOption.AutoLevel = 20;
-        form->FOption.AutoMinLength = 500;
-        form->FOption.AutoMinInterval = 500;
+    }
+    // The automatic-region window, changed by change and closed with
+    // Cancel: it adds nothing and stores its settings.
+    void ChangeInAutoWindow(const std::function<void(TForm5&)>& change)
+    {
+        ScriptedModalForms modal;
+        modal.Add([&](TCustomForm* shown) {
+            auto* window = dynamic_cast<TForm5*>(shown);
+            if (!window)
+                return mrCancel;
+            change(*window);
+            ClickCentre(window->CancelBtn);
+            return mrNone;
+        });
+        form->actRegionAuto->Execute();
+        ASSERT_EQ(modal.Shown().size(), 1u);
     }
     int FramesPerEntry() const { return WaveBlockSize / 2; }
     void FocusWave()
@@ -132,7 +165,6 @@ protected:
 
 TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsRun)
 {
-    Open();
     struct Mode
     {
         TAutoMode Mode;
@@ -140,7 +172,9 @@ TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsR
     };
     const Mode modes[] = {{TAutoMode::StripSilence, -1}, {TAutoMode::SearchSilence, 0}};
     for (const Mode& mode : modes) {
-        form->FOption.AutoMode = static_cast<int>(mode.Mode);
+        FreeAndNil(form);
+        settings.AutoMode = mode.Mode;
+        Open();
         for (const auto& run : WaysToRun(form->actRegionAutoQuick, VK_F6, 0)) {
             const int before = form->EditList->Items()->Count();
             ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
@@ -160,8 +194,8 @@ TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsR
 
 TEST_F(AutoRegionCommandTest, QuickCutPointsPutBarsAtTheRisesAndRegionsBetweenUnlessCutOnly)
 {
+    settings.AutoMode = TAutoMode::CutPoints;
     Open();
-    form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
     form->actRegionAutoQuick->Execute();
     ASSERT_EQ(form->Document().CutBarCount(), 3);
     for (int i = 0; i < 3; ++i)
@@ -175,7 +209,7 @@ TEST_F(AutoRegionCommandTest, QuickCutPointsPutBarsAtTheRisesAndRegionsBetweenUn
     for (int i = 1; i < 4; ++i)
         EXPECT_EQ(pieces[i].Start, pieces[i - 1].End + 1);
 
-    form->FOption.AutoCutOnly = true;
+    ChangeInAutoWindow([](TForm5& window) { ClickCentre(window.DivCheck); });
     form->actRegionAutoQuick->Execute();
     EXPECT_EQ(form->Document().CutBarCount(), 6);
     EXPECT_EQ(form->EditList->Items()->Count(), 4);
@@ -185,15 +219,13 @@ TEST_F(AutoRegionCommandTest, CutPointsOfANewFileAreFoundOnItsOwnDrawData)
 {
     // The averages of the first file must not be reused for the second,
     // though both have the same length and chunk.
+    settings.AutoMode = TAutoMode::CutPoints;
+    settings.AutoCutOnly = true;
     Open();
-    form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
-    form->FOption.AutoCutOnly = true;
     form->actRegionAutoQuick->Execute();
     ASSERT_EQ(form->Document().AutoCutPoints().Count(), 3);
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Open(4000, "later.wav");
-    form->FOption.AutoMode = static_cast<int>(TAutoMode::CutPoints);
-    form->FOption.AutoCutOnly = true;
     form->actRegionAutoQuick->Execute();
     ASSERT_EQ(form->Document().AutoCutPoints().Count(), 3);
     for (int i = 0; i < 3; ++i)
@@ -203,8 +235,8 @@ TEST_F(AutoRegionCommandTest, CutPointsOfANewFileAreFoundOnItsOwnDrawData)
 
 TEST_F(AutoRegionCommandTest, QuickFindingNothingAddsNothing)
 {
+    settings.AutoLevel = 127; // louder than any burst
     Open();
-    form->FOption.AutoLevel = 127; // louder than any burst
     form->actRegionAutoQuick->Execute();
     EXPECT_EQ(form->EditList->Items()->Count(), 0);
     EXPECT_FALSE(form->Document().Modified());
@@ -213,9 +245,8 @@ TEST_F(AutoRegionCommandTest, QuickFindingNothingAddsNothing)
 TEST_F(AutoRegionCommandTest, TheAutoWindowAddsWhatItsLastRunFoundEveryWayItIsOpened)
 {
     Open();
-    form->FOption.AutoCutOnly = false;
     for (const auto& run : WaysToRun(form->actRegionAuto, VK_F5, 0)) {
-        form->FOption.AutoMode = static_cast<int>(TAutoMode::SearchSilence);
+        ChangeInAutoWindow([](TForm5& window) { ClickCentre(window.TypeRd3); });
         const int regions = form->EditList->Items()->Count();
         const int bars = form->Document().CutBarCount();
         ScriptedModalForms modal;
@@ -235,6 +266,7 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowAddsWhatItsLastRunFoundEveryWayItIsOp
 
 TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCancel)
 {
+    settings.AutoMode = TAutoMode::SearchSilence;
     Open();
     ScriptedModalForms modal;
     modal.Add([](TCustomForm* shown) {
@@ -263,7 +295,6 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCanc
         ClickCentre(window->CancelBtn);
         return mrNone;
     });
-    form->FOption.AutoMode = static_cast<int>(TAutoMode::SearchSilence);
     form->actRegionAuto->Execute();
     ASSERT_EQ(modal.Shown().size(), 1u);
     EXPECT_EQ(form->EditList->Items()->Count(), 0);
@@ -275,8 +306,8 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCanc
 
 TEST_F(AutoRegionCommandTest, TrimAndExpandFitTheSelectionEveryWayTheyAreRun)
 {
+    settings.TrimLevel = 20;
     Open();
-    form->FOption.TrimLevel = 20;
     const auto& [start, end] = kBursts[1];
     const struct
     {
@@ -304,9 +335,9 @@ TEST_F(AutoRegionCommandTest, TrimAndExpandFitTheSelectionEveryWayTheyAreRun)
 
 TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirSpan)
 {
+    settings.TrimLevel = 20;
+    settings.TrimPreTime = 100; // 800 frames
     Open();
-    form->FOption.TrimLevel = 20;
-    form->FOption.TrimPreTime = 100; // 800 frames
     for (auto [start, end] : kBursts)
         form->AddRegion(start - 2000, end + 2000);
     form->AddRegion(70000, 76000); // silent: stays as it is
@@ -331,9 +362,9 @@ TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirS
 
 TEST_F(AutoRegionCommandTest, TheTrimSettingsWindowStoresOnlyOnOk)
 {
+    settings.TrimLevel = 125;
+    settings.TrimPreTime = 10;
     Open();
-    form->FOption.TrimLevel = 125;
-    form->FOption.TrimPreTime = 10;
     struct Case
     {
         bool Ok;
@@ -360,6 +391,5 @@ TEST_F(AutoRegionCommandTest, TheTrimSettingsWindowStoresOnlyOnOk)
         EXPECT_EQ(form->FOption.TrimLevel, c.Level);
         EXPECT_EQ(form->FOption.TrimPreTime, c.PreTime);
         EXPECT_EQ(form->FOption.TrimPostTime, c.PostTime);
-        form->FOption.TrimLevel = 125;
     }
 }

@@ -56,12 +56,16 @@ protected:
             request.FileName = out + "\\not used.wav";
             return true;
         };
+        WriteSettings(ClosesItself() ? "[WINDOW]\r\nPROCESS=1\r\n" : "[WINDOW]\r\nPROCESS=0\r\n");
         Start();
         samples = NoiseSamples(kFrames, 2, 5);
         LoadTestDocument(*form,
                          WriteWav(folder, "take.wav", WavBuilder().Pcm16(2, kRate, samples)));
     }
 
+    // Whether the processing window closes itself after a bounce (the
+    // setting the window starts with).
+    virtual bool ClosesItself() const { return true; }
     void AddRegions(const std::vector<std::pair<int, int>>& ranges)
     {
         for (const auto& [start, end] : ranges)
@@ -125,14 +129,19 @@ protected:
     std::vector<TFileDialogRequest> dialogs;
 };
 
-TEST_F(BounceWindowTest, TheShortcutBouncesEveryRegionInTheListsOrderIntoTheChosenFolder)
+class BounceKeptWindowTest : public BounceWindowTest
+{
+protected:
+    bool ClosesItself() const override { return false; }
+};
+
+TEST_F(BounceKeptWindowTest, TheShortcutBouncesEveryRegionInTheListsOrderIntoTheChosenFolder)
 {
     AddRegions({{0, 10000}, {10000, 30000}, {25000, 60000}});
     // All three share a name; the list shows them last first.
     for (int i = 0; i < 3; ++i)
         TFormVusk::RegionOf(Item(i))->Name = "take";
     form->SortRegionListByKeys({"2", "1", "0"});
-    form->FOption.ProcessClose = false;
     form->SetActiveControl(form->FocusBtn);
 
     StoppedWindow seen;
@@ -163,7 +172,6 @@ TEST_F(BounceWindowTest, TheSelectedOnlyCommandWritesTheSelectionAndCloseChkIsKe
     SelectOnly({1, 2});
     // Checked from the setting, and the setting follows the box: a window
     // that closes itself needs no hand, one that waits is closed by hand.
-    form->FOption.ProcessClose = true;
     form->actFileBounceSelOnly->Execute();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].FileName, "2個のリージョン");
@@ -195,7 +203,6 @@ TEST_F(BounceWindowTest, TheSelectedOnlyCommandWritesTheSelectionAndCloseChkIsKe
 TEST_F(BounceWindowTest, TooLittleFreeSpaceRefusesWithTheSizesAndWritesNothing)
 {
     AddRegions({{0, 10000}, {10000, 20000}, {20000, 60000}});
-    form->FOption.ProcessClose = true;
     const std::int64_t needed = 4 * 60000 + 3 * kHeadBytes;
     struct Case
     {
@@ -229,7 +236,6 @@ TEST_F(BounceWindowTest, TooLittleFreeSpaceRefusesWithTheSizesAndWritesNothing)
 TEST_F(BounceWindowTest, CancelDuringTheFirstOfFourFilesLeavesExactlyThatFile)
 {
     AddRegions({{0, 15000}, {15000, 30000}, {30000, 45000}, {45000, 60000}});
-    form->FOption.ProcessClose = true;
     bool heldMeanwhile = false;
     form->SetBounceTarget([&](const AnsiString& folder) {
         auto target = std::make_unique<TTestBounceFolder>(folder);
@@ -261,7 +267,6 @@ TEST_F(BounceWindowTest, CancelDuringTheFirstOfFourFilesLeavesExactlyThatFile)
 TEST_F(BounceWindowTest, AFailingWriteShowsTheFailureAndKeepsOnlyTheFilesWritten)
 {
     AddRegions({{0, 20000}, {20000, 60000}, {0, 100}});
-    form->FOption.ProcessClose = true;
     form->SetBounceTarget([](const AnsiString& folder) {
         auto target = std::make_unique<TTestBounceFolder>(folder);
         target->FailFile(2, 100000); // the second file stops partway
@@ -287,7 +292,6 @@ protected:
     void SetUp() override
     {
         BounceWindowTest::SetUp();
-        form->FOption.ProcessClose = true;
         if (!form->ShellTreeView1->Visible())
             form->actViewExp->Execute();
         ASSERT_TRUE(CreateDir(out + "\\sub"));

@@ -75,8 +75,8 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
         {false, {500}, {}},
     };
     for (const auto& c : cases) {
+        WriteSettings(c.CutToAdd ? "[USE]\r\nCUTTOADD=1\r\n" : "[USE]\r\nCUTTOADD=0\r\n");
         Open();
-        form->FOption.CutToAdd = c.CutToAdd;
         form->AddCutBars(c.Before);
         form->SetPlayPosition(1000);
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
@@ -102,8 +102,8 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
         return nullptr;
     };
     for (bool byMenu : {true, false}) {
+        WriteSettings("[USE]\r\nCUTTOADD=0\r\n");
         Open();
-        form->FOption.CutToAdd = false;
         ASSERT_TRUE(ActivateForm(form));
         form->FocusBtn->SetFocus();
         const auto run = [&](TAction* action, WORD key, TShiftState shift) {
@@ -132,8 +132,8 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
 
 TEST_F(CutBarWindowTest, ACutAtBothEndsMarksTheSelection)
 {
+    WriteSettings("[USE]\r\nCUTTOADD=1\r\n");
     Open();
-    form->FOption.CutToAdd = true;
     DragOnWave(*form, 20, 50);
     ASSERT_EQ(Selection(), (TRegionRange{2000, 5099}));
     ASSERT_TRUE(form->actRegionCut2->Execute());

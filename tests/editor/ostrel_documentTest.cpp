@@ -8,6 +8,7 @@
 #include "MainWindowFixture.h"
 #include "ProcessWindowWatch.h"
 
+#include "dialogs/ql_preference.h"
 #include "editor/DrawCache.h"
 #include "editor/DrawCacheFile.h"
 #include "editor/ql_process.h"
@@ -468,11 +469,16 @@ TEST_F(DocumentTest, TheSecondOpenReadsTheCacheAndAStaleOneIsRebuilt)
     ASSERT_TRUE(form->OpenWavFile(path));
     EXPECT_EQ(form->Document().DrawStereo().Data[3999], (TDrawEntryStereo{3, -3, 2, -2}));
 
-    // Another threshold: built again and written anew.
-    form->FOption.ZeroLevel = 100;
-    ASSERT_TRUE(form->OpenWavFile(path));
+    // Another threshold: built again and written anew (the preferences
+    // reload the file).
+    ChangePreferences([](TForm6& window) {
+        window.ZeroSpin->SetValue(100);
+        return true;
+    });
     EXPECT_EQ(form->Document().DrawStereo().Data[3999], (TDrawEntryStereo{0, 0, 0, 0}));
     EXPECT_EQ(CacheThreshold(path), 100);
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(form->Document().DrawStereo().Data[3999], (TDrawEntryStereo{0, 0, 0, 0}));
 
     // Cut short: built again.
     SetFileLength(DrawCachePath(path), 60);
@@ -483,7 +489,10 @@ TEST_F(DocumentTest, TheSecondOpenReadsTheCacheAndAStaleOneIsRebuilt)
 
 TEST_F(DocumentTest, WithSaveDataOffNoCacheIsWritten)
 {
-    form->FOption.SaveData = false;
+    ChangePreferences([](TForm6& window) {
+        window.chk1->SetChecked(false);
+        return true;
+    });
     const std::string path = Stereo("nocache.wav", SilenceSamples(1000, 2));
     ASSERT_TRUE(form->OpenWavFile(path));
     EXPECT_EQ(form->Document().DrawStereo().Count(), 1000);
@@ -527,8 +536,10 @@ TEST_F(DocumentTest, TheReloadRebuildsForNewSettingsAndKeepsTheCutBars)
     const std::string path = Stereo("reload.wav", SilenceSamples(1000, 2));
     ASSERT_TRUE(form->OpenWavFile(path));
     form->Document().AddLoadedCutBars({"000000000500"});
-    form->FOption.ZeroLevel = 100;
-    form->ReloadAfterPreference();
+    ChangePreferences([](TForm6& window) {
+        window.ZeroSpin->SetValue(100);
+        return true;
+    });
     EXPECT_EQ(CacheThreshold(path), 100);
     EXPECT_EQ(form->Document().CutBarCount(), 1);
     EXPECT_EQ(form->Caption(), "reload.wav - Stereo 16bit @ 44100 Hz");

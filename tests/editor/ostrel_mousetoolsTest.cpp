@@ -108,8 +108,8 @@ TEST_F(MouseToolWindowTest, EachToolIsChosenFromItsMenuItemButtonAndKey)
 
 TEST_F(MouseToolWindowTest, CutToolClicksPlaceSortedBarsAndAddTheirRegions)
 {
+    WriteSettings("[USE]\r\nCUTTOADD=1\r\n");
     Open();
-    form->FOption.CutToAdd = true;
     Tool(form->actToolCut);
     EXPECT_TRUE(form->actToolCut->Checked());
     ASSERT_FALSE(form->Document().Modified());

@@ -21,25 +21,6 @@ namespace {
 class PreferenceCommandTest : public MainWindowTest
 {
 protected:
-    // Runs the command; answer works the window, then closes it with OK (or
-    // Cancel when it says so).
-    void RunPreferences(const std::function<bool(TForm6&)>& answer)
-    {
-        ScriptedModalForms modal;
-        modal.Add([&](TCustomForm* shown) -> TModalResult {
-            auto* window = dynamic_cast<TForm6*>(shown);
-            EXPECT_EQ(window, Form6);
-            if (!window)
-                return mrCancel;
-            if (!answer(*window))
-                return mrCancel;
-            window->OkBtn->Click();
-            return window->ModalResult();
-        });
-        form->actFilePreference->Execute();
-        ASSERT_EQ(modal.Shown().size(), 1u);
-        EXPECT_EQ(Form6, nullptr);
-    }
     int CommandIndex(const char* name) const { return CommandIndexOf(name); }
     AnsiString CachePath() const { return ChangeFileExt(wavPath, ".dwd"); }
     // The silence threshold the draw cache was written with.
@@ -67,7 +48,7 @@ protected:
 TEST_F(PreferenceCommandTest, AColourAShortCutAndTheBufferCountChangedInTheWindowAreApplied)
 {
     Open();
-    RunPreferences([](TForm6& window) {
+    ChangePreferences([](TForm6& window) {
         Seams().ColorDialog = [](TColorDialogRequest& request) {
             request.Color = 0x123456;
             return true;
@@ -106,7 +87,7 @@ TEST_F(PreferenceCommandTest, CancelKeepsEverySettingButRemembersThePage)
 {
     Start();
     const TOption before = form->FOption;
-    RunPreferences([](TForm6& window) {
+    ChangePreferences([](TForm6& window) {
         window.PresetCombo->SetItemIndex(3);
         window.PresetComboChange(window.PresetCombo);
         window.chk1->SetChecked(false);
@@ -123,14 +104,14 @@ TEST_F(PreferenceCommandTest, TheDrawDataIsRebuiltOnlyWhenTheSilenceThresholdCha
     Open();
     // The open wrote the draw cache; gone, it shows whether a rebuild runs.
     ASSERT_TRUE(DeleteFile(CachePath()));
-    RunPreferences([](TForm6& window) {
+    ChangePreferences([](TForm6& window) {
         window.chk3->SetChecked(true);
         return true;
     });
     EXPECT_TRUE(form->FOption.NoCaution);
     EXPECT_FALSE(FileExists(CachePath())); // nothing was built
 
-    RunPreferences([](TForm6& window) {
+    ChangePreferences([](TForm6& window) {
         window.ZeroSpin->SetValue(100);
         return true;
     });
@@ -148,7 +129,7 @@ TEST_F(PreferenceCommandTest, ShortCutsWithdrawnByARenameEditAreListedAndKeptAsA
     form->rEd1->SetFocus();
     PumpMessages();
     ASSERT_EQ(form->actAudioPlay->ShortCut(), scNone);
-    RunPreferences([](TForm6& window) {
+    ChangePreferences([](TForm6& window) {
         const int play = CommandIndexOf("actAudioPlay");
         EXPECT_EQ(window.FShortCutTable[play].ShortCut, VK_SPACE);
         EXPECT_EQ(window.ShortCutList->Items()->Item(play)->SubItems()->Strings(0), "Space");

@@ -6,6 +6,8 @@
 #include "MainWindowFixture.h"
 #include "TestDocument.h"
 
+#include "dialogs/ql_preference.h"
+
 #include "audio/DirectWavEngine.h"
 #include "classlib/DragManager.h"
 #include "classlib/Graphics.h"
@@ -344,7 +346,10 @@ TEST_F(RegionListWindowTest, OddRowsOfBothListsAreStripedWhileTheSettingIsOn)
     form->EditList->ClearSelection();
     const TColor window = static_cast<TColor>(ColorToRGB(clWindow));
     for (bool stripe : {true, false}) {
-        form->FOption.Stripe = stripe;
+        ChangePreferences([stripe](TForm6& window) {
+            window.StripeChk->SetChecked(stripe);
+            return true;
+        });
         for (int row = 0; row < 3; ++row) {
             const bool striped = stripe && row % 2 == 1;
             // Right in a cell, where no text is drawn.

@@ -269,8 +269,8 @@ TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
 
 TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)
 {
+    WriteSettings("[LOADLIST]\r\nTYPE=1\r\n");
     OpenWithRegions();
-    form->FOption.LoadListType = 1;
     Clipboard()->SetAsText("a.mp3\r\n  A\t\r\n\r\na\r\n");
     ScriptedModalForms modal({[](TCustomForm* shown) {
         auto* choice = dynamic_cast<TFormSelType*>(shown);
@@ -295,8 +295,8 @@ TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)
 
 TEST_F(RenameWindowTest, TheShortcutLoadsClipboardNamesOntoTheSelectedRegions)
 {
+    WriteSettings("[LOADLIST]\r\nTYPE=3\r\n");
     OpenWithRegions();
-    form->FOption.LoadListType = 3;
     SelectOnly({1, 3});
     Clipboard()->SetAsText("Intro.wav\r\nOutro\r\nSurplus\r\n");
     ScriptedModalForms modal({[](TCustomForm* shown) {
@@ -311,8 +311,8 @@ TEST_F(RenameWindowTest, TheShortcutLoadsClipboardNamesOntoTheSelectedRegions)
 
 TEST_F(RenameWindowTest, ANoToTheNumberingQuestionChangesNoName)
 {
+    WriteSettings("[LOADLIST]\r\nTYPE=1\r\n");
     OpenWithRegions();
-    form->FOption.LoadListType = 1;
     ScriptedModalForms modal({[](TCustomForm* shown) {
         static_cast<TFormSelType*>(shown)->OkBtn->Click();
         return mrNone;
