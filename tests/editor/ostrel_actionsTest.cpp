@@ -187,11 +187,13 @@ public:
         control->SetFocus();
         PumpMessages();
     }
+    // A drag on the waveform across the columns of start and end.
     void SelectWave(std::int32_t start = 2000, std::int32_t end = 3000)
     {
+        DragOnWave(*form, form->SampleToX(start), form->SampleToX(end));
+        ASSERT_TRUE(form->Document().View().HasSelection);
+        selection = {form->Document().View().SelStart, form->Document().View().SelEnd};
         Focus(form->FocusBtn);
-        form->Document().Select({start, end});
-        selection = {start, end};
     }
     void SelectRegions(std::initializer_list<int> indexes)
     {

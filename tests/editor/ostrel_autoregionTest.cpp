@@ -4,6 +4,7 @@
 // The file is a generated recording of three square-wave bursts between
 // silences.
 #include "MainWindowFixture.h"
+#include "TestDocument.h"
 
 #include "dialogs/ql_autoregion.h"
 #include "dialogs/ql_trimset.h"
@@ -126,7 +127,11 @@ protected:
             });
         return ways;
     }
-    void Select(std::int32_t start, std::int32_t end) { form->Document().Select({start, end}); }
+    // A drag on the waveform across the columns of start and end.
+    void Select(std::int32_t start, std::int32_t end)
+    {
+        DragOnWave(*form, form->SampleToX(start), form->SampleToX(end));
+    }
     // Whether a and b lie within one draw entry of each other.
     bool Near(std::int64_t a, std::int64_t b) const
     {
