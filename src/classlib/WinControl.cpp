@@ -570,10 +570,8 @@ void TWinControl::WMNCDestroy(TMessage& m)
 {
     HWND window = FHandle;
     DefaultHandler(m);
-    if (window) {
-        RemovePropA(window, MAKEINTATOM(WindowAtom()));
-        RemovePropA(window, MAKEINTATOM(ControlAtom()));
-    }
+    if (window)
+        UntieWindow(window);
     FHandle = nullptr;
 }
 

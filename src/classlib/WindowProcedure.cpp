@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <map>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
@@ -28,6 +30,41 @@ std::map<AnsiString, WNDPROC>& RegisteredClasses()
 {
     static std::map<AnsiString, WNDPROC> classes;
     return classes;
+}
+
+// The lookup properties live in the window server, so reading one is a
+// round trip to it, and every message a window gets reads one or two. The
+// same ties are kept here as well, where a lookup stays in the process.
+class TWindowTies
+{
+public:
+    void Tie(HWND window, TWinControl* control)
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FControls[window] = control;
+    }
+    void Untie(HWND window)
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FControls.erase(window);
+    }
+    TWinControl* Find(HWND window)
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        auto it = FControls.find(window);
+        return it == FControls.end() ? nullptr : it->second;
+    }
+
+private:
+    std::mutex FMutex; // windows of other threads are tied and looked up too
+    std::unordered_map<HWND, TWinControl*> FControls; // controls not owned
+};
+
+// Never freed: windows may still go after static objects are gone.
+TWindowTies& WindowTies()
+{
+    static auto* ties = new TWindowTies;
+    return *ties;
 }
 
 } // namespace
@@ -72,11 +109,23 @@ void SetCreationControl(TWinControl* control)
     tCreationControl = control;
 }
 
+void TieWindow(HWND window, TWinControl* control)
+{
+    SetPropA(window, MAKEINTATOM(WindowAtom()), control);
+    SetPropA(window, MAKEINTATOM(ControlAtom()), control);
+    WindowTies().Tie(window, control);
+}
+
+void UntieWindow(HWND window)
+{
+    WindowTies().Untie(window);
+    RemovePropA(window, MAKEINTATOM(WindowAtom()));
+    RemovePropA(window, MAKEINTATOM(ControlAtom()));
+}
+
 TWinControl* FindControl(HWND window)
 {
-    if (!window)
-        return nullptr;
-    return static_cast<TWinControl*>(GetPropA(window, MAKEINTATOM(ControlAtom())));
+    return window ? WindowTies().Find(window) : nullptr;
 }
 
 TWinControl* FindOwningControl(HWND window)
@@ -101,8 +150,7 @@ LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
     if (!control)
         return unicode ? DefWindowProcW(window, msg, wp, lp) : DefWindowProcA(window, msg, wp, lp);
     control->SetWindowHandle(window);
-    SetPropA(window, MAKEINTATOM(WindowAtom()), control);
-    SetPropA(window, MAKEINTATOM(ControlAtom()), control);
+    TieWindow(window, control);
     if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) &&
         GetWindowLongPtrA(window, GWLP_ID) == 0)
         SetWindowLongPtrA(window, GWLP_ID, reinterpret_cast<LONG_PTR>(window));
@@ -123,6 +171,10 @@ LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
     }
     TMessage message{msg, wp, lp, 0};
     control->MainWndProc(message);
+    // The last message: a handle the system hands out again is no
+    // control's, whoever handled the message.
+    if (msg == WM_NCDESTROY)
+        UntieWindow(window);
     return message.Result;
 }
 

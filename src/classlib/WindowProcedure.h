@@ -1,7 +1,8 @@
 // How windows find their controls.
 //
 // Every window of the library carries two lookup properties (WindowAtom,
-// ControlAtom) pointing at its control; FindControl reads them. A window is
+// ControlAtom) pointing at its control, and is tied to it in the process as
+// well, where FindControl looks it up without asking the system. A window is
 // created with the library's initial window procedure (InitWndProc) as its
 // class procedure: at the window's first message it takes the control
 // marked as being created (CreationControl, per thread), stores the window
@@ -26,8 +27,11 @@ void SetCreationControl(TWinControl* control);
 LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
 
-// The control whose window is window (through the lookup properties), or
-// nullptr.
+// Sets the lookup properties of window and ties it to control; untying
+// removes both. A window is untied at its last message (WM_NCDESTROY).
+void TieWindow(HWND window, TWinControl* control);
+void UntieWindow(HWND window);
+// The control tied to window, or nullptr.
 TWinControl* FindControl(HWND window);
 // The control for window or the nearest parent window that has one (never
 // the owner of a top-level window).

@@ -134,8 +134,7 @@ LRESULT CALLBACK UnicodeClassFirstProc(HWND window, UINT msg, WPARAM wp, LPARAM 
         new TWinControlTrap(control);
     // Tied to its control as the library's own procedure ties its windows.
     control->SetWindowHandle(window);
-    SetPropW(window, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(WindowAtom())), control);
-    SetPropW(window, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(ControlAtom())), control);
+    TieWindow(window, control);
     if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) &&
         GetWindowLongPtrW(window, GWLP_ID) == 0)
         SetWindowLongPtrW(window, GWLP_ID, reinterpret_cast<LONG_PTR>(window));

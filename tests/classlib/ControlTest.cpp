@@ -3,6 +3,7 @@
 #include "classlib/Form.h"
 #include "classlib/Screen.h"
 #include "classlib/ScrollBar.h"
+#include "classlib/WindowProcedure.h"
 #include "support/MessageRecorder.h"
 #include "support/TestSeams.h"
 #include "support/FormFixture.h"
@@ -153,6 +154,30 @@ TEST_F(ControlTest, RecreateWndKeepsTextAndBoundsAndMakesANewWindow)
     EXPECT_FALSE(IsWindow(old));
     EXPECT_EQ(probe->Text(), "before");
     EXPECT_EQ(probe->BoundsRect(), Bounds(5, 6, 70, 30));
+}
+
+// Windows are found by the library's own ties, which must end with the
+// window however it goes (its control recreating it, or the system taking
+// it with its parent), while the lookup properties stay for other layers.
+TEST_F(ControlTest, AWindowIsFoundByItsControlUntilTheWindowGoes)
+{
+    auto* panel = new TProbeControl(form);
+    panel->SetParent(form);
+    auto* probe = new TProbeControl(form);
+    probe->SetParent(panel);
+    form->HandleNeeded();
+    HWND first = probe->WindowHandle();
+    EXPECT_EQ(FindControl(first), probe);
+    EXPECT_EQ(GetPropA(first, MAKEINTATOM(ControlAtom())), probe);
+    probe->RecreateWnd();
+    EXPECT_EQ(FindControl(first), nullptr);
+    HWND second = probe->WindowHandle();
+    EXPECT_EQ(FindControl(second), probe);
+
+    DestroyWindow(panel->WindowHandle());
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(FindControl(second), nullptr);
+    EXPECT_EQ(FindControl(nullptr), nullptr);
 }
 
 TEST_F(ControlTest, TheSameTextTwiceSendsOneTextChange)
