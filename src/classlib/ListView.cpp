@@ -225,11 +225,13 @@ TListItem* TListItems::Insert(int index)
 void TListItems::Delete(int index)
 {
     TListItem* item = Item(index);
-    if (FOwner->OnDeletion)
+    if (FOwner->OnDeletion) {
+        // The handler may have moved it.
         FOwner->OnDeletion(FOwner, item);
-    index = IndexOf(item);
-    if (index < 0)
-        return;
+        index = IndexOf(item);
+        if (index < 0)
+            return;
+    }
     if (FOwner->HandleAllocated())
         SendMessageA(FOwner->WindowHandle(), LVM_DELETEITEM, index, 0);
     FItems.erase(FItems.begin() + index);
@@ -739,31 +741,32 @@ void TListView::SetItemFocused(TListItem* item)
         focused->SetFocused(false);
 }
 
-void TListView::ClearSelection()
+void TListView::SetEverySelected(bool selected)
 {
     for (TListItem* item : FItems->FItems)
-        item->FSavedState &= ~LVIS_SELECTED;
+        item->FSavedState =
+            selected ? item->FSavedState | LVIS_SELECTED : item->FSavedState & ~LVIS_SELECTED;
     if (!HandleAllocated())
         return;
+    // The window repaints each item it changes, a trip to the window system
+    // each: held, it repaints once at the end.
+    TListItemsUpdate update(FItems);
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED;
+    state.state = selected ? LVIS_SELECTED : 0;
     SendMessageA(WindowHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(&state));
 }
 
+void TListView::ClearSelection()
+{
+    SetEverySelected(false);
+}
+
 void TListView::SelectAll()
 {
-    if (!FMultiSelect)
-        return;
-    for (TListItem* item : FItems->FItems)
-        item->FSavedState |= LVIS_SELECTED;
-    if (!HandleAllocated())
-        return;
-    LVITEMA state = {};
-    state.stateMask = LVIS_SELECTED;
-    state.state = LVIS_SELECTED;
-    SendMessageA(WindowHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&state));
+    if (FMultiSelect)
+        SetEverySelected(true);
 }
 
 TListItem* TListView::TopItem() const
@@ -906,6 +909,11 @@ void TListView::CNNotify(TMessage& m)
         return;
     case LVN_ITEMCHANGED:
         ItemChanged(reinterpret_cast<NMLISTVIEW*>(m.LParam));
+        return;
+    case LVN_DELETEALLITEMS:
+        // OnDeletion comes from the items themselves: the window need not
+        // tell of each item that goes.
+        m.Result = TRUE;
         return;
     case LVN_COLUMNCLICK: {
         auto* change = reinterpret_cast<NMLISTVIEW*>(m.LParam);

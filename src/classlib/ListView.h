@@ -352,6 +352,7 @@ private:
     void ApplyImageLists();
     void ImageListChanged(TObject* Sender);
     void ApplyOrder();
+    void SetEverySelected(bool selected);
     static int CALLBACK CompareSortKeys(LPARAM a, LPARAM b, LPARAM);
     TCustomDrawState DrawState(const NMLVCUSTOMDRAW* draw, TListItem* item) const;
     LRESULT ApplyCanvasColours(NMLVCUSTOMDRAW* draw, COLORREF textBefore, COLORREF backBefore,

@@ -166,6 +166,44 @@ TEST_F(ListViewTest, MultiSelectionIsReadFromTheWindowAndSurvivesARecreate)
     EXPECT_EQ(list->ItemIndex(), 2);
 }
 
+// Selecting or clearing every item at once holds the window's drawing:
+// each changed item is still reported, and the list repaints once after,
+// drawing again as before.
+TEST_F(ListViewTest, SelectingEveryItemReportsEachChangeAndRepaintsOnceAfter)
+{
+    form->Show();
+    for (const char* name : {"a", "b", "c"})
+        AddRow(name, "");
+    list->Items()->Item(1)->SetSelected(true);
+    std::vector<std::string> selections;
+    list->OnSelectItem = [&](TObject*, TListItem* item, bool selected) {
+        selections.push_back(item->Caption().substr(0, 1) + (selected ? "+" : "-"));
+    };
+    struct Case
+    {
+        const char* name;
+        void (TListView::*change)();
+        std::vector<std::string> reported;
+        int selCount;
+    };
+    const Case cases[] = {
+        {"select all", &TListView::SelectAll, {"a+", "c+"}, 3},
+        {"clear", &TListView::ClearSelection, {"a-", "b-", "c-"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpdateWindow(list->WindowHandle());
+        selections.clear();
+        (list->*c.change)();
+        EXPECT_EQ(selections, c.reported);
+        EXPECT_EQ(list->SelCount(), c.selCount);
+        EXPECT_NE(GetUpdateRect(list->WindowHandle(), nullptr, FALSE), FALSE);
+        UpdateWindow(list->WindowHandle());
+        list->Items()->Item(2)->SetCaption(std::string("c, ") + c.name);
+        EXPECT_NE(GetUpdateRect(list->WindowHandle(), nullptr, FALSE), FALSE);
+    }
+}
+
 TEST_F(ListViewTest, ColumnClicksAndCaptionChangesAreReported)
 {
     AddRow("a", "1");
