@@ -869,6 +869,24 @@ public:
 private:
     TTimer* FRangeClickTimer = nullptr; // owned as a component
     int FSortColumn = 0;
+    // A change of many items' selection at once (select all, a deletion)
+    // holds the handling of each item's change, and its list click, if any,
+    // runs once for the whole.
+    int FRegionSelectionHeld = 0;
+    class TRegionSelectionHold
+    {
+    public:
+        explicit TRegionSelectionHold(TFormVusk& form) : FForm(form)
+        {
+            ++FForm.FRegionSelectionHeld;
+        }
+        ~TRegionSelectionHold() { --FForm.FRegionSelectionHeld; }
+        TRegionSelectionHold(const TRegionSelectionHold&) = delete;
+        TRegionSelectionHold& operator=(const TRegionSelectionHold&) = delete;
+
+    private:
+        TFormVusk& FForm;
+    };
     // An item for each new record, in one update of the list.
     void AddRegionItems(const std::vector<TRegionData*>& records);
     TListItem* AddRegionItem(TRegionData& record);

@@ -120,16 +120,21 @@ void TFormVusk::RemoveRegionItems(const std::vector<TListItem*>& doomed)
         ClearRegionList();
         return;
     }
+    std::unordered_map<const TListItem*, int> indexOf;
+    for (int i = 0; i < items->Count(); ++i)
+        indexOf[items->Item(i)] = i;
     std::vector<int> indexes;
     indexes.reserve(doomed.size());
     for (const TListItem* item : doomed)
-        indexes.push_back(items->IndexOf(item));
+        if (auto found = indexOf.find(item); found != indexOf.end())
+            indexes.push_back(found->second);
     std::sort(indexes.begin(), indexes.end());
+    // Each item the window deletes it first deselects.
+    TRegionSelectionHold hold(*this);
     TListItemsUpdate update(items);
     // From the last: the ones before keep their places.
     for (auto index = indexes.rbegin(); index != indexes.rend(); ++index)
-        if (*index >= 0)
-            items->Delete(*index);
+        items->Delete(*index);
     if (items->Count() == 0)
         FDocument.Regions().Clear();
 }
@@ -245,12 +250,16 @@ void TFormVusk::EditListCompare(TObject* Sender, TListItem* Item1, TListItem* It
 // every item on the way.
 void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected)
 {
+    if (FRegionSelectionHeld > 0)
+        return;
     const int count = EditList->SelCount();
     if (count == 1) {
         EditListClick(Sender);
         return;
     }
-    if (count < 2 || !SeamKeyHeld(VK_SHIFT))
+    // Asking for the keys is a trip to the window system: once the click
+    // is due, the range's other items need not.
+    if (count < 2 || RangeClickPending() || !SeamKeyHeld(VK_SHIFT))
         return;
     const bool mouseRange = !SeamKeyHeld(VK_LBUTTON);
     const bool keyRange = SeamKeyHeld(VK_UP) || SeamKeyHeld(VK_DOWN);

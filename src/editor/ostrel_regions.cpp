@@ -250,7 +250,10 @@ void TFormVusk::actEditSelAllExecute(TObject* Sender)
     if (!RegionCommandsReady())
         return;
     if (ActiveControl() == EditList) {
-        EditList->SelectAll();
+        {
+            TRegionSelectionHold hold(*this);
+            EditList->SelectAll();
+        }
         EditListClick(this);
     } else if (ActiveControl() == FocusBtn) {
         SelectWholeFile();

@@ -5,6 +5,8 @@
 #include "MainWindowFixture.h"
 #include "TestDocument.h"
 
+#include "audio/DirectWavEngine.h"
+#include "dialogs/ql_filelist.h"
 #include "editor/CutBarList.h"
 #include "editor/PlayCursor.h"
 
@@ -227,6 +229,92 @@ TEST_F(RegionCommandTest, DeleteAndBackspaceRemoveTheSelectedRegions)
     EXPECT_FALSE(form->IsShortCut(VK_BACK, 0));
     EXPECT_TRUE(form->IsShortCut(VK_LEFT, 0));
     EXPECT_EQ(Count(), 1);
+}
+
+// What a change of the list's selection leaves behind: the list's selection
+// and focus, the waveform selection with its labels, the commands' enabling,
+// FModified and the file list's count of regions. A command that changes
+// many items at once must leave what the same change item by item leaves.
+class RegionBatchTest : public RegionCommandTest
+{
+protected:
+    void OpenListed()
+    {
+        Open(true);
+        form->AddToFileList(form->Engine()->Path());
+        TForm10* fileList = form->FileListWindow();
+        fileList->MarkOnly(fileList->ItemOfPath(form->Engine()->Path()));
+    }
+    void AddSix()
+    {
+        form->AddRegionRanges(
+            {{800, 1600}, {4000, 9000}, {2400, 3000}, {16000, 20000}, {400, 600}, {9000, 12000}});
+        Focus(form->EditList);
+        Item(0)->SetFocused(true);
+        ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
+    }
+    // One line per item (name, selected, focused), then the rest.
+    std::vector<std::string> Outcome() const
+    {
+        std::vector<std::string> outcome;
+        for (int i = 0; i < Count(); ++i)
+            outcome.push_back(Names()[i] + std::to_string(Item(i)->Selected()) +
+                              std::to_string(Item(i)->Focused()));
+        const TWaveViewState& view = form->Document().View();
+        outcome.push_back(std::to_string(view.HasSelection) + std::to_string(view.RegionSelection) +
+                          " " + std::to_string(view.SelStart) + "-" + std::to_string(view.SelEnd) +
+                          " @" + std::to_string(view.PlayPos));
+        outcome.push_back(form->InfoRegionLabel->Caption() + " | " +
+                          form->InfoTimeLabel->Caption());
+        outcome.push_back("modified " + std::to_string(form->Document().Modified()) + ", listed " +
+                          form->FileListWindow()->MarkedItem()->SubItems()->Strings(0));
+        for (TAction* action :
+             {form->actRegionMerge, form->actRegionEdit, form->actRegionMonoMix}) {
+            action->Update();
+            outcome.push_back(action->Name() + " " + std::to_string(action->Enabled()));
+        }
+        return outcome;
+    }
+};
+
+TEST_F(RegionBatchTest, SelectAllEndsAsSelectingEachRegionWithShift)
+{
+    OpenListed();
+    AddSix();
+    SelectOnly({0});
+    {
+        ScopedKeyState shift({VK_SHIFT});
+        for (int i = 1; i < Count(); ++i)
+            Item(i)->SetSelected(true);
+    }
+    ASSERT_TRUE(PumpUntil([this] { return !form->RangeClickPending(); }));
+    const std::vector<std::string> oneByOne = Outcome();
+    EXPECT_EQ(form->SelectedRegionSpan(), (TRegionRange{400, 20000}));
+
+    SelectOnly({2});
+    ASSERT_EQ(form->Document().View().SelStart, 2400);
+    Press('A', ssCtrl);
+    EXPECT_EQ(Outcome(), oneByOne);
+}
+
+TEST_F(RegionBatchTest, DeletingSeveralEndsAsDeletingEachInTurn)
+{
+    OpenListed();
+    AddSix();
+    for (int index : {5, 3, 1}) {
+        SelectOnly({index});
+        Press(VK_DELETE);
+    }
+    const std::vector<std::string> oneByOne = Outcome();
+    EXPECT_EQ(Names(), (NameList{"take_01", "take_03", "take_05"}));
+    EXPECT_EQ(form->Document().View().SelStart, 800);
+
+    ClickMenu(form->actRegionClear);
+    ASSERT_EQ(Count(), 0);
+    AddSix();
+    SelectOnly({1, 3, 5});
+    Press(VK_DELETE);
+    EXPECT_EQ(Outcome(), oneByOne);
 }
 
 TEST_F(RegionCommandTest, SelectAllInTheWaveformSelectsTheWholeFile)
