@@ -8,6 +8,10 @@
 
 namespace {
 
+// Up to this many items a change of every item's selection leaves each
+// item's repaint to the window.
+constexpr int kItemsRepaintedOneByOne = 200;
+
 int FormatOf(TAlignment alignment)
 {
     switch (alignment) {
@@ -749,8 +753,15 @@ void TListView::SetEverySelected(bool selected)
     if (!HandleAllocated())
         return;
     // The window repaints each item it changes, a trip to the window system
-    // each: held, it repaints once at the end.
-    TListItemsUpdate update(FItems);
+    // each; a long list is held and repainted once at the end, which costs
+    // more than a short list's own repaints.
+    const bool hold = FItems->Count() > kItemsRepaintedOneByOne;
+    if (hold)
+        FItems->BeginUpdate();
+    TScopeExit held([this, hold] {
+        if (hold)
+            FItems->EndUpdate();
+    });
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED;
     state.state = selected ? LVIS_SELECTED : 0;
