@@ -107,16 +107,36 @@ void ClickCentre(TWinControl* control)
 
 namespace {
 
-void SendButtons(POINT screenPos, std::initializer_list<DWORD> buttons)
+INPUT KeyInput(WORD key, DWORD flags)
 {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+// The buttons with the modifier keys of shift pressed before them and
+// released after, all queued together.
+void SendButtons(POINT screenPos, std::initializer_list<DWORD> buttons, TShiftState shift = 0)
+{
+    std::vector<WORD> keys;
+    if (shift & ssShift)
+        keys.push_back(VK_SHIFT);
+    if (shift & ssCtrl)
+        keys.push_back(VK_CONTROL);
     SetCursorPos(screenPos.x, screenPos.y);
     std::vector<INPUT> inputs;
+    for (WORD key : keys)
+        inputs.push_back(KeyInput(key, 0));
     for (DWORD flags : buttons) {
         INPUT input{};
         input.type = INPUT_MOUSE;
         input.mi.dwFlags = flags;
         inputs.push_back(input);
     }
+    for (WORD key : keys)
+        inputs.push_back(KeyInput(key, KEYEVENTF_KEYUP));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     PumpMessages();
 }
@@ -133,9 +153,9 @@ void RealButtonUp(POINT screenPos)
     SendButtons(screenPos, {MOUSEEVENTF_LEFTUP});
 }
 
-void RealClick(POINT screenPos)
+void RealClick(POINT screenPos, TShiftState shift)
 {
-    SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}, shift);
 }
 
 void RealDoubleClick(POINT screenPos)

@@ -59,8 +59,9 @@ void ClickCentre(TWinControl* control);
 void RealButtonDown(POINT screenPos);
 void RealButtonUp(POINT screenPos);
 // Both, queued together, so a control that tracks the mouse inside its
-// button-down message finds the button-up waiting.
-void RealClick(POINT screenPos);
+// button-down message finds the button-up waiting; the keys of shift (Shift,
+// Ctrl) are held through the same queue around them.
+void RealClick(POINT screenPos, TShiftState shift = 0);
 // Two clicks queued together: a double click, whatever the clock says.
 void RealDoubleClick(POINT screenPos);
 // Moves the mouse to a screen point through the system's input queue, as a
