@@ -5,12 +5,30 @@
 #include "TextUtils.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 // Up to this many items a change of every item's selection leaves each
 // item's repaint to the window.
 constexpr int kItemsRepaintedOneByOne = 200;
+
+// The user's messages that may change the selection of many items at once:
+// clicks (every other item deselected, a range selected with Shift), moves
+// and range keys, and typed searches.
+bool MaySelectMany(UINT msg)
+{
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_CHAR:
+        return true;
+    default:
+        return false;
+    }
+}
 
 int FormatOf(TAlignment alignment)
 {
@@ -907,6 +925,42 @@ void TListView::WndProc(TMessage& m)
     TWinControl::WndProc(m);
 }
 
+void TListView::DefaultHandler(TMessage& m)
+{
+    // Nested (a handler of the click sending keys): part of the outer one.
+    if (!MaySelectMany(m.Msg) || FUserSelection.Active || !HandleAllocated()) {
+        TWinControl::DefaultHandler(m);
+        return;
+    }
+    HandleUserSelection(m);
+}
+
+void TListView::HandleUserSelection(TMessage& m)
+{
+    FUserSelection = TUserSelection{true};
+    {
+        TScopeExit done([this] {
+            FUserSelection.Active = false;
+            if (std::exchange(FUserSelection.DrawingHeld, false))
+                FItems->EndUpdate();
+        });
+        TWinControl::DefaultHandler(m);
+    }
+    if (FUserSelection.Changes > 0 && OnUserSelection)
+        OnUserSelection(this);
+}
+
+// The window repaints each item it changes, a trip to the window system
+// each: past a short list's worth its drawing is held until the message is
+// handled, and the list repainted once.
+void TListView::NoteUserSelectionChange()
+{
+    if (++FUserSelection.Changes == kItemsRepaintedOneByOne + 1) {
+        FItems->BeginUpdate();
+        FUserSelection.DrawingHeld = true;
+    }
+}
+
 void TListView::CNNotify(TMessage& m)
 {
     auto* header = reinterpret_cast<NMHDR*>(m.LParam);
@@ -1006,8 +1060,12 @@ void TListView::ItemChanged(NMLISTVIEW* change)
                           : nullptr;
     if (OnChange)
         OnChange(this, item, TItemChange::ctState);
-    if (((change->uNewState ^ change->uOldState) & LVIS_SELECTED) && OnSelectItem)
-        OnSelectItem(this, item, (change->uNewState & LVIS_SELECTED) != 0);
+    if ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) {
+        if (FUserSelection.Active)
+            NoteUserSelectionChange();
+        if (OnSelectItem)
+            OnSelectItem(this, item, (change->uNewState & LVIS_SELECTED) != 0);
+    }
     // A new item's first image (unticked) is no change of its tick.
     auto ticked = [](UINT state) {
         return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);

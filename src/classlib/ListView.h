@@ -309,6 +309,13 @@ public:
 
     TLVChangeEvent OnChange;
     TLVSelectItemEvent OnSelectItem;
+    // A click or key of the user's may change the selection of many items
+    // (a click deselects every other item, Shift+End selects the rest):
+    // while the window handles it, UserSelecting holds and OnSelectItem
+    // comes for each item before the change is whole; OnUserSelection then
+    // comes once, when the window is done, if any item's selection changed.
+    bool UserSelecting() const { return FUserSelection.Active; }
+    TNotifyEvent OnUserSelection;
     // An item's tick box was ticked or cleared, by a click, a key or the
     // program; Checked already reads the new state. A click in the box
     // reaches OnClick before the window toggles it.
@@ -325,6 +332,7 @@ public:
     TLVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
 
     void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
     // The window's index of an item (its display position).
     int IndexOfItem(const TListItem* item) const { return FItems->IndexOf(item); }
 
@@ -348,6 +356,8 @@ private:
     void GetDisplayInfo(NMLVDISPINFOA* info);
     void GetDisplayInfoW(NMLVDISPINFOW* info);
     void ItemChanged(NMLISTVIEW* change);
+    void HandleUserSelection(TMessage& m);
+    void NoteUserSelectionChange();
     void ApplyExtendedStyle();
     void ApplyImageLists();
     void ImageListChanged(TObject* Sender);
@@ -379,4 +389,12 @@ private:
     COLORREF FItemTextColor = CLR_DEFAULT; // the window's colours for the item being drawn
     COLORREF FItemBackColor = CLR_DEFAULT;
     bool FRecreatingItems = false; // CreateWnd re-inserts the items
+    // A click or key of the user's being handled by the window: the items
+    // whose selection it changed so far, and whether the drawing is held.
+    struct TUserSelection
+    {
+        bool Active = false;
+        int Changes = 0;
+        bool DrawingHeld = false;
+    } FUserSelection;
 };

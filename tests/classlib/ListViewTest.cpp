@@ -191,6 +191,44 @@ TEST_F(ListViewTest, SelectingEveryItemReportsEachChangeAndRepaints)
     }
 }
 
+// A click of the user's after select all deselects every other item: each
+// is reported while the window is still at it, the whole change once after,
+// and a long list, its drawing held meanwhile, draws again. A change the
+// program makes is reported item by item only.
+TEST_F(ListViewTest, AClickOfTheUsersReportsEachItemThenTheWholeChangeOnce)
+{
+    ASSERT_TRUE(ActivateForm(form));
+    int items = 0, midway = 0;
+    std::vector<int> whole; // the selected count at each report of the whole
+    list->OnSelectItem = [&](TObject*, TListItem*, bool) {
+        ++items;
+        midway += list->UserSelecting();
+    };
+    list->OnUserSelection = [&](TObject*) { whole.push_back(list->SelCount()); };
+    for (int rows : {5, 250}) {
+        list->Items()->Clear();
+        for (int i = 0; i < rows; ++i)
+            AddRow("row", "");
+        list->SelectAll();
+        std::tie(items, midway) = std::tuple(0, 0);
+        whole.clear();
+        TListItem* clicked = list->Items()->Item(2);
+        const TRect name = clicked->DisplayRect(TDisplayCode::drLabel);
+        RealClick(ScreenPointOf(list->Handle(), name.left + 4, (name.top + name.bottom) / 2));
+        EXPECT_EQ(items, rows - 1);
+        EXPECT_EQ(midway, rows - 1);
+        EXPECT_EQ(whole, std::vector<int>{1});
+        EXPECT_TRUE(clicked->Selected() && clicked->Focused());
+        UpdateWindow(list->WindowHandle());
+        list->Items()->Item(0)->SetCaption("drawn");
+        EXPECT_NE(GetUpdateRect(list->WindowHandle(), nullptr, FALSE), FALSE) << rows;
+    }
+    list->Items()->Item(3)->SetSelected(true);
+    EXPECT_EQ(items, 250);
+    EXPECT_EQ(midway, 249);
+    EXPECT_EQ(whole, std::vector<int>{1});
+}
+
 TEST_F(ListViewTest, ColumnClicksAndCaptionChangesAreReported)
 {
     AddRow("a", "1");
