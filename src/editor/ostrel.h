@@ -844,6 +844,9 @@ public:
     void EditListCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
                          int& Compare);
     void EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    // A click or key of the user's, once the list has changed every item of
+    // it (a click after select all deselects thousands).
+    void EditListUserSelection(TObject* Sender);
     // A range the keyboard selects changes many items, one notification
     // each: the list click runs once, when the loop next waits, not once per
     // item (which reads the whole selection every time).
@@ -887,6 +890,8 @@ private:
     private:
         TFormVusk& FForm;
     };
+    // The list's selection, whole, taken as the waveform's (the list click).
+    void TakeRegionListSelection(TObject* Sender);
     // An item for each new record, in one update of the list.
     void AddRegionItems(const std::vector<TRegionData*>& records);
     TListItem* AddRegionItem(TRegionData& record);

@@ -248,10 +248,8 @@ void TFormVusk::EditListCompare(TObject* Sender, TListItem* Item1, TListItem* It
 // Down) is taken, not while the mouse still sweeps one; and once the list
 // has changed every item of it (Shift+End may change thousands), not for
 // every item on the way.
-void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected)
+void TFormVusk::TakeRegionListSelection(TObject* Sender)
 {
-    if (FRegionSelectionHeld > 0)
-        return;
     const int count = EditList->SelCount();
     if (count == 1) {
         EditListClick(Sender);
@@ -265,6 +263,18 @@ void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Select
     const bool keyRange = SeamKeyHeld(VK_UP) || SeamKeyHeld(VK_DOWN);
     if (mouseRange || keyRange)
         FRangeClickTimer->SetEnabled(true);
+}
+
+void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected)
+{
+    if (FRegionSelectionHeld == 0 && !EditList->UserSelecting())
+        TakeRegionListSelection(Sender);
+}
+
+void TFormVusk::EditListUserSelection(TObject* Sender)
+{
+    if (FRegionSelectionHeld == 0)
+        TakeRegionListSelection(Sender);
 }
 
 void TFormVusk::RangeClickTimerTimer(TObject* Sender)
@@ -533,6 +543,7 @@ void TFormVusk::WireRegionListEvents()
     Wire(EditList->OnColumnClick, &TFormVusk::EditListColumnClick);
     Wire(EditList->OnCompare, &TFormVusk::EditListCompare);
     Wire(EditList->OnSelectItem, &TFormVusk::EditListSelectItem);
+    Wire(EditList->OnUserSelection, &TFormVusk::EditListUserSelection);
     Wire(EditList->OnMouseDown, &TFormVusk::EditListMouseDown);
     Wire(EditList->OnMouseMove, &TFormVusk::EditListMouseMove);
     Wire(EditList->OnMouseUp, &TFormVusk::EditListMouseUp);

@@ -317,6 +317,23 @@ TEST_F(RegionBatchTest, DeletingSeveralEndsAsDeletingEachInTurn)
     EXPECT_EQ(Outcome(), oneByOne);
 }
 
+// A plain click on a region after select all, through the window: the list
+// deselects every other region and the whole change is taken once.
+TEST_F(RegionBatchTest, APlainClickAfterSelectAllEndsAsSelectingTheRegionAlone)
+{
+    OpenListed();
+    AddSix();
+    SelectOnly({2});
+    Item(2)->SetFocused(true);
+    const std::vector<std::string> alone = Outcome();
+
+    Press('A', ssCtrl);
+    ASSERT_EQ(form->EditList->SelCount(), Count());
+    const TRect name = Item(2)->DisplayRect(TDisplayCode::drLabel);
+    RealClick(ScreenPointOf(form->EditList->Handle(), name.left + 4, (name.top + name.bottom) / 2));
+    EXPECT_EQ(Outcome(), alone);
+}
+
 TEST_F(RegionCommandTest, SelectAllInTheWaveformSelectsTheWholeFile)
 {
     Start();
