@@ -6,14 +6,18 @@
 // other region selected, Delete with the rest selected (Ctrl+A), loading a
 // region list of as many regions through Ctrl+O (the open dialog answering
 // with the list, whose file of sound then opens from its draw cache), Ctrl+A
-// (the waveform then spans them) and Delete with every region selected.
+// (the waveform then spans them), a click on one region (the list then
+// deselects every other), a Shift+click on the last region after a click on
+// the first (the list selects every region on the way) and Delete with every
+// region selected.
 // Each step is timed from the key or click posted to the list settled (every
 // message it caused handled, the list painted).
 // Beside them, in the same run, a bare list view of the platform with as many
 // items of as many texts: the items added, every item selected and every item
 // deleted, each settled the same way.
-// Targets: with 10,000 regions, the header clicks, the load, select all and
-// delete all each within 300 ms (median); the other steps under 500 ms.
+// Targets: with 10,000 regions, the header clicks, the load, select all, the
+// clicks and delete all each within 300 ms (median); the other steps under
+// 500 ms.
 // With 100 regions no target: they are compared with earlier figures.
 #include "BenchMainWindow.h"
 #include "BenchProgram.h"
@@ -39,6 +43,8 @@ using testing_support::ClickAt;
 using testing_support::FocusedWindow;
 using testing_support::PressKey;
 using testing_support::PumpMessages;
+using testing_support::RealClick;
+using testing_support::ScreenPointOf;
 
 namespace {
 
@@ -56,6 +62,8 @@ enum TRegionListStep
     rlDeleteRest,
     rlLoad,
     rlSelectAll,
+    rlPlainClick,
+    rlShiftClickLast,
     rlDeleteAll,
     rlStepCount
 };
@@ -71,6 +79,7 @@ const TRegionListStepInfo kRegionListSteps[rlStepCount] = {
     {"sort by name (header click)", true},  {"sort by length (header click)", true},
     {"delete every other (Delete)", false}, {"delete the rest (Delete)", false},
     {"load a list of N (Ctrl+O)", true},    {"select all (Ctrl+A)", true},
+    {"plain click after select all", true}, {"Shift+click last after first", true},
     {"delete all (Delete)", true},
 };
 
@@ -149,6 +158,18 @@ void RegionListBenchClickHeader(TListView* list, TRegionColumn column)
     ClickAt(header, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
+// The screen point on the name of the item at index, the list scrolled to
+// show the item first; a click there goes through the system's input queue,
+// as the mouse's does.
+POINT RegionListBenchItemPoint(TListView* list, int index)
+{
+    TListItem* item = list->Items()->Item(index);
+    item->MakeVisible(false);
+    PumpMessages();
+    const TRect name = item->DisplayRect(TDisplayCode::drLabel);
+    return ScreenPointOf(list->Handle(), name.left + 4, (name.top + name.bottom) / 2);
+}
+
 void RegionListBenchFocus(TWinControl* control)
 {
     control->SetFocus();
@@ -215,6 +236,20 @@ std::vector<double> RegionListBenchRun(TRegionListBench& bench, int count,
     RegionListBenchExpect(list->SelCount() == count && form.Document().View().HasSelection &&
                               form.SelectedRegionSpan().Start == 0,
                           "select every region and their span");
+    const int clicked = 2;
+    const POINT onClicked = RegionListBenchItemPoint(list, clicked);
+    ms[rlPlainClick] = RegionListBenchTimed(bench, [&] { RealClick(onClicked); });
+    RegionListBenchExpect(list->SelCount() == 1 && list->Items()->Item(clicked)->Selected() &&
+                              form.Document().View().HasSelection &&
+                              form.Document().View().SelStart ==
+                                  form.RegionOf(list->Items()->Item(clicked))->Start,
+                          "select the clicked region alone");
+    RealClick(RegionListBenchItemPoint(list, 0));
+    const POINT onLast = RegionListBenchItemPoint(list, count - 1);
+    ms[rlShiftClickLast] = RegionListBenchTimed(bench, [&] { RealClick(onLast, ssShift); });
+    RegionListBenchExpect(list->SelCount() == count && form.SelectedRegionSpan().Start == 0,
+                          "select every region from the first to the last");
+    RegionListBenchPress('A', ssCtrl);
     ms[rlDeleteAll] = RegionListBenchTimed(bench, [&] { RegionListBenchPress(VK_DELETE); });
     RegionListBenchExpect(RegionListBenchCount(bench) == 0 &&
                               form.Document().Regions().Count() == 0,
