@@ -6,8 +6,6 @@
 
 #include <cstdio>
 #include <map>
-#include <mutex>
-#include <unordered_map>
 
 namespace {
 
@@ -35,39 +33,33 @@ std::map<AnsiString, WNDPROC>& RegisteredClasses()
 // The lookup properties live in the window server, so reading one is a
 // round trip to it, and every message a window gets reads one or two. The
 // same ties are kept here as well, where a lookup stays in the process.
-class TWindowTies
-{
-public:
-    void Tie(HWND window, TWinControl* control)
-    {
-        std::lock_guard<std::mutex> lock(FMutex);
-        FControls[window] = control;
-    }
-    void Untie(HWND window)
-    {
-        std::lock_guard<std::mutex> lock(FMutex);
-        FControls.erase(window);
-    }
-    TWinControl* Find(HWND window)
-    {
-        std::lock_guard<std::mutex> lock(FMutex);
-        auto it = FControls.find(window);
-        return it == FControls.end() ? nullptr : it->second;
-    }
-
-private:
-    std::mutex FMutex; // windows of other threads are tied and looked up too
-    std::unordered_map<HWND, TWinControl*> FControls; // controls not owned
-};
-
 // Never freed: windows may still go after static objects are gone.
-TWindowTies& WindowTies()
+TWindowTable& WindowTies()
 {
-    static auto* ties = new TWindowTies;
+    static auto* ties = new TWindowTable;
     return *ties;
 }
 
 } // namespace
+
+void TWindowTable::Set(HWND window, void* value)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FValues[window] = value;
+}
+
+void TWindowTable::Remove(HWND window)
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    FValues.erase(window);
+}
+
+void* TWindowTable::Find(HWND window) const
+{
+    std::lock_guard<std::mutex> lock(FMutex);
+    auto it = FValues.find(window);
+    return it == FValues.end() ? nullptr : it->second;
+}
 
 HWND ParkingWindow()
 {
@@ -113,19 +105,19 @@ void TieWindow(HWND window, TWinControl* control)
 {
     SetPropA(window, MAKEINTATOM(WindowAtom()), control);
     SetPropA(window, MAKEINTATOM(ControlAtom()), control);
-    WindowTies().Tie(window, control);
+    WindowTies().Set(window, control);
 }
 
 void UntieWindow(HWND window)
 {
-    WindowTies().Untie(window);
+    WindowTies().Remove(window);
     RemovePropA(window, MAKEINTATOM(WindowAtom()));
     RemovePropA(window, MAKEINTATOM(ControlAtom()));
 }
 
 TWinControl* FindControl(HWND window)
 {
-    return window ? WindowTies().Find(window) : nullptr;
+    return window ? static_cast<TWinControl*>(WindowTies().Find(window)) : nullptr;
 }
 
 TWinControl* FindOwningControl(HWND window)

@@ -16,8 +16,27 @@
 
 #include <windows.h>
 
+#include <mutex>
+#include <unordered_map>
+
 class TWinControl;
 struct TCreateParams;
+
+// What a window's procedure finds for its window on every message, kept in
+// the program: a window property lives in the window system, and reading
+// one is a round trip to it. Windows of any thread; the values not owned.
+class TWindowTable
+{
+public:
+    void Set(HWND window, void* value);
+    void Remove(HWND window);
+    // The value set for window, or nullptr.
+    void* Find(HWND window) const;
+
+private:
+    mutable std::mutex FMutex;
+    std::unordered_map<HWND, void*> FValues;
+};
 
 ATOM WindowAtom();
 ATOM ControlAtom();

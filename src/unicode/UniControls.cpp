@@ -13,7 +13,6 @@
 
 namespace {
 
-const wchar_t* const kTrapProperty = L"ZandrelUnicodeTrap";
 const wchar_t* const kUnicodeClassSuffix = L".UnicodeClass";
 
 // The control whose Unicode window MakeUnicodeWindow is creating.
@@ -24,6 +23,19 @@ std::vector<TWinControlTrap*>& UniTraps()
 {
     static std::vector<TWinControlTrap*> traps;
     return traps;
+}
+
+// The trap of each subclassed window, which its procedures find on every
+// message. Never freed: windows may still go after static objects are gone.
+TWindowTable& TrappedWindows()
+{
+    static auto* traps = new TWindowTable;
+    return *traps;
+}
+
+TWinControlTrap* TrapOfWindow(HWND window)
+{
+    return static_cast<TWinControlTrap*>(TrappedWindows().Find(window));
 }
 
 HINSTANCE UniModuleInstance()
@@ -165,7 +177,7 @@ TWinControlTrap::TWinControlTrap(TWinControl* control) : TComponent(nullptr), FC
 TWinControlTrap::~TWinControlTrap()
 {
     if (FWindow)
-        RemovePropW(FWindow, kTrapProperty); // its procedure now passes all to the default
+        TrappedWindows().Remove(FWindow); // its procedure now passes all to the default
     auto& traps = UniTraps();
     traps.erase(std::remove(traps.begin(), traps.end(), this), traps.end());
 }
@@ -182,7 +194,7 @@ void TWinControlTrap::Subclass()
 {
     const HWND window = FControl->WindowHandle();
     FWindow = window;
-    SetPropW(window, kTrapProperty, this);
+    TrappedWindows().Set(window, this);
     FPrevWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
     FPrevDefWndProc = FControl->DefWndProc();
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrapWindowProc));
@@ -212,15 +224,19 @@ void TWinControlTrap::FreeWhenIdle()
 
 LRESULT CALLBACK TWinControlTrap::TrapWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* trap = static_cast<TWinControlTrap*>(GetPropW(window, kTrapProperty));
+    TWinControlTrap* trap = TrapOfWindow(window);
     if (!trap)
         return DefWindowProcW(window, msg, wp, lp);
-    return trap->WindowProcedure(window, msg, wp, lp);
+    const LRESULT result = trap->WindowProcedure(window, msg, wp, lp);
+    // The last message: a handle the system hands out again is no trap's.
+    if (msg == WM_NCDESTROY)
+        TrappedWindows().Remove(window);
+    return result;
 }
 
 LRESULT CALLBACK TWinControlTrap::TrapDefaultProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* trap = static_cast<TWinControlTrap*>(GetPropW(window, kTrapProperty));
+    TWinControlTrap* trap = TrapOfWindow(window);
     if (!trap)
         return DefWindowProcW(window, msg, wp, lp);
     return trap->DefaultProcedure(window, msg, wp, lp);
@@ -336,7 +352,7 @@ void TWinControlTrap::Unsubclass()
     FControl->SetDefWndProc(FPrevDefWndProc);
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == &TrapWindowProc)
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FPrevWndProc));
-    RemovePropW(window, kTrapProperty);
+    TrappedWindows().Remove(window);
     FWindow = nullptr;
     if (controlGoes)
         FreeWhenIdle();
