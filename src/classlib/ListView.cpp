@@ -119,8 +119,9 @@ bool TListItem::HasState(UINT mask) const
 void TListItem::SetState(UINT mask, UINT value)
 {
     TListView* view = ListView();
+    const bool windowed = view && view->WindowForItems();
     FSavedState = (FSavedState & ~mask) | (value & mask);
-    if (!view || !view->HandleAllocated())
+    if (!windowed)
         return;
     LVITEMA item = {};
     item.stateMask = mask;
@@ -173,7 +174,7 @@ TRect TListItem::DisplayRect(TDisplayCode code) const
 {
     TListView* view = ListView();
     RECT r = {0, 0, 0, 0};
-    if (!view || !view->HandleAllocated())
+    if (!view || !view->WindowForItems())
         return TRect(r);
     switch (code) {
     case TDisplayCode::drBounds:
@@ -765,10 +766,11 @@ void TListView::SetItemFocused(TListItem* item)
 
 void TListView::SetEverySelected(bool selected)
 {
+    const bool windowed = WindowForItems();
     for (TListItem* item : FItems->FItems)
         item->FSavedState =
             selected ? item->FSavedState | LVIS_SELECTED : item->FSavedState & ~LVIS_SELECTED;
-    if (!HandleAllocated())
+    if (!windowed)
         return;
     // The window repaints each item it changes, a trip to the window system
     // each; a long list is held and repainted once at the end, which costs
@@ -821,7 +823,7 @@ void TListView::Scroll(int dx, int dy)
 
 TListItem* TListView::GetItemAt(int x, int y) const
 {
-    if (!HandleAllocated())
+    if (!WindowForItems())
         return nullptr;
     LVHITTESTINFO info = {};
     info.pt = {x, y};
@@ -836,7 +838,7 @@ TRect TListView::SubItemRect(const TListItem* item, int column) const
 {
     RECT r = {LVIR_BOUNDS, column, 0, 0};
     const int index = FItems->IndexOf(item);
-    if (!HandleAllocated() || index < 0 ||
+    if (!WindowForItems() || index < 0 ||
         !SendMessageA(WindowHandle(), LVM_GETSUBITEMRECT, index, reinterpret_cast<LPARAM>(&r)))
         return TRect();
     return TRect(r);
@@ -846,7 +848,7 @@ bool TListView::SubItemHitTest(int x, int y, TListItem*& item, int& subItem) con
 {
     item = nullptr;
     subItem = -1;
-    if (!HandleAllocated())
+    if (!WindowForItems())
         return false;
     LVHITTESTINFO info = {};
     info.pt = {x, y};
@@ -905,6 +907,13 @@ void TListView::ApplyOrder()
     if (!HandleAllocated())
         return;
     SendMessageA(WindowHandle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareSortKeys));
+}
+
+bool TListView::WindowForItems() const
+{
+    if (!HandleAllocated() && CanMakeWindow())
+        const_cast<TListView*>(this)->HandleNeeded();
+    return HandleAllocated();
 }
 
 int CALLBACK TListView::CompareSortKeys(LPARAM a, LPARAM b, LPARAM)

@@ -349,6 +349,11 @@ protected:
     void InsertItemWindow(TListItem* item, int index);
     void InsertColumnWindow(TListColumn* column, int index);
     void RedrawItem(const TListItem* item);
+    // Whether the list has its window, making it when the list can have
+    // one: the items' states and places live there, and the window tells of
+    // every change of a state (OnSelectItem, OnChange), so a hidden list
+    // gets it as a shown one has it.
+    bool WindowForItems() const;
 
 private:
     void CNNotify(TMessage& m);

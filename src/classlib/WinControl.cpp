@@ -15,6 +15,7 @@
 #include "Seams.h"
 
 #include <algorithm>
+#include <iterator>
 #include <commctrl.h>
 #include <cstring>
 #include <windowsx.h>
@@ -145,16 +146,52 @@ void TWinControl::CreateHandle()
             return;
     }
     CreateWnd();
+    TakePlaceAmongSiblings();
     for (TControl* child : std::vector<TControl*>(FControls)) {
         auto* windowed = dynamic_cast<TWinControl*>(child);
         if (!windowed)
             continue;
         if (windowed->FHandle)
             ::SetParent(windowed->FHandle, FHandle);
-        else
+        else if (windowed->Visible())
             windowed->CreateHandle();
     }
     Realign();
+}
+
+void TWinControl::TakePlaceAmongSiblings()
+{
+    if (!Parent())
+        return;
+    // The system puts a new child below its siblings; the first made is on
+    // top. Only a later sibling's window stands where this one belongs.
+    const std::vector<TControl*>& siblings = Parent()->FControls;
+    const auto self = std::find(siblings.begin(), siblings.end(), this);
+    const bool laterHasWindow = std::any_of(self, siblings.end(), [this](TControl* c) {
+        auto* windowed = dynamic_cast<TWinControl*>(c);
+        return windowed && windowed != this && windowed->FHandle;
+    });
+    if (!laterHasWindow)
+        return;
+    HWND above = HWND_TOP;
+    for (auto it = std::make_reverse_iterator(self); it != siblings.rend(); ++it)
+        if (auto* windowed = dynamic_cast<TWinControl*>(*it); windowed && windowed->FHandle) {
+            above = windowed->FHandle;
+            break;
+        }
+    SetWindowPos(FHandle, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool TWinControl::CanMakeWindow() const
+{
+    const TWinControl* outermost = this;
+    for (; outermost->Parent(); outermost = outermost->Parent())
+        if (outermost->HasState(csDestroying))
+            return false;
+    if (outermost->HasState(csDestroying))
+        return false;
+    return outermost->FHandle || outermost->FParentWindow ||
+           dynamic_cast<const TCustomForm*>(outermost);
 }
 
 void TWinControl::DestroyHandle()
@@ -218,7 +255,7 @@ void TWinControl::SetParent(TWinControl* value)
         if (value && value->FHandle)
             SetWindowPos(FHandle, nullptr, Left(), Top(), Width(), Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
-    } else if (value && value->FHandle && !HasState(csDestroying)) {
+    } else if (value && value->FHandle && Visible() && !HasState(csDestroying)) {
         CreateHandle();
     }
 }

@@ -53,6 +53,10 @@ public:
     HWND WindowHandle() const { return FHandle; }
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
+    // Whether the control can have its window now: its outermost parent has
+    // one, or is a form (whose window can be made at any time), and nothing
+    // on the way is being destroyed.
+    bool CanMakeWindow() const;
     // For layers that create the window themselves (see CreationControl).
     void SetWindowHandle(HWND value) { FHandle = value; }
     // The procedure that handles what the control leaves to the default.
@@ -152,7 +156,9 @@ protected:
     // Saves what the window holds, then destroys it.
     virtual void DestroyWnd();
     virtual void DestroyWindowHandle();
-    // Creates the window and then the children's.
+    // Creates the window and then the windows of its visible children; a
+    // hidden child gets its window when it is shown or its handle is asked
+    // for, in its place among its siblings.
     virtual void CreateHandle();
     // Stores a property that the window's styles carry and recreates the
     // window (when there is one) to apply it.
@@ -167,6 +173,9 @@ protected:
     // Copies the system class into params (SubClassOf).
     void CreateSubClass(TCreateParams& params, const char* systemClassName);
     void UpdateShowing();
+    // A window made after a later sibling's: moved to its place in the
+    // children's order, as if made in the parent's pass.
+    void TakePlaceAmongSiblings();
 
     // --- Alignment
     virtual void AlignControls(TControl* control, TRect& rect);

@@ -4,6 +4,7 @@
 #include "classlib/Screen.h"
 #include "classlib/ScrollBar.h"
 #include "classlib/WindowProcedure.h"
+#include "classlib/StandardControls.h"
 #include "support/MessageRecorder.h"
 #include "support/TestSeams.h"
 #include "support/FormFixture.h"
@@ -108,6 +109,47 @@ TEST_F(ControlTest, AskingAChildForItsWindowMakesTheParentsAndOneWindowEach)
     EnumChildWindows(form->WindowHandle(), CountWindow, reinterpret_cast<LPARAM>(&windows));
     EXPECT_EQ(windows, 2);
     EXPECT_EQ(GetParent(window), panel->WindowHandle());
+}
+
+// A hidden control's window, and its children's, wait until it shows (or
+// its handle is asked for); it then takes its place among its siblings,
+// with what was set meanwhile.
+TEST_F(ControlTest, AHiddenChildGetsItsWindowWhenShownInItsPlaceWithWhatWasSet)
+{
+    auto* first = new TProbeControl(form);
+    first->SetParent(form);
+    auto* hidden = new TProbeControl(form);
+    hidden->SetVisible(false);
+    hidden->SetParent(form);
+    auto* inner = new TEdit(form);
+    inner->SetParent(hidden);
+    auto* last = new TProbeControl(form);
+    last->SetParent(form);
+    form->HandleNeeded();
+    EXPECT_TRUE(last->HandleAllocated());
+    EXPECT_FALSE(hidden->HandleAllocated());
+    EXPECT_FALSE(inner->HandleAllocated());
+
+    inner->SetText("kept");
+    hidden->SetBounds(5, 6, 70, 30);
+    hidden->SetVisible(true);
+    ASSERT_TRUE(inner->HandleAllocated());
+    EXPECT_TRUE(GetWindowLongA(hidden->WindowHandle(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(GetParent(inner->WindowHandle()), hidden->WindowHandle());
+    char text[16] = {};
+    GetWindowTextA(inner->WindowHandle(), text, sizeof text);
+    EXPECT_STREQ(text, "kept");
+    EXPECT_EQ(hidden->BoundsRect(), TRect(5, 6, 75, 36));
+    // The order the parent's one pass would have made: first, hidden, last.
+    EXPECT_EQ(GetWindow(first->WindowHandle(), GW_HWNDNEXT), hidden->WindowHandle());
+    EXPECT_EQ(GetWindow(hidden->WindowHandle(), GW_HWNDNEXT), last->WindowHandle());
+
+    auto* asked = new TProbeControl(form);
+    asked->SetVisible(false);
+    asked->SetParent(first);
+    EXPECT_FALSE(asked->HandleAllocated());
+    ASSERT_TRUE(asked->Handle());
+    EXPECT_FALSE(GetWindowLongA(asked->WindowHandle(), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(ControlTest, ADoubleBufferedControlPaintsThroughItsBuffer)

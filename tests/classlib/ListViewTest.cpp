@@ -1,5 +1,6 @@
 #include "classlib/Form.h"
 #include "classlib/ListView.h"
+#include "classlib/Panel.h"
 #include "support/FormFixture.h"
 #include "support/WindowDriver.h"
 
@@ -227,6 +228,33 @@ TEST_F(ListViewTest, AClickOfTheUsersReportsEachItemThenTheWholeChangeOnce)
     EXPECT_EQ(items, 250);
     EXPECT_EQ(midway, 249);
     EXPECT_EQ(whole, std::vector<int>{1});
+}
+
+// A hidden list has no window until its items need one: a state changed by
+// the program is told (the window tells of it), and an item has its place.
+TEST_F(ListViewTest, AHiddenListTellsOfSelectionsAndPlacesItsItemsAsAShownOne)
+{
+    auto* panel = new TPanel(form);
+    panel->SetVisible(false);
+    panel->SetParent(form);
+    list->SetParent(panel);
+    AddRow("a", "");
+    AddRow("b", "");
+    form->HandleNeeded();
+    EXPECT_FALSE(list->HandleAllocated());
+    std::vector<std::string> selections;
+    list->OnSelectItem = [&](TObject*, TListItem* item, bool selected) {
+        selections.push_back(item->Caption() + (selected ? "+" : "-"));
+    };
+    list->Items()->Item(1)->SetSelected(true);
+    EXPECT_EQ(selections, std::vector<std::string>{"b+"});
+    EXPECT_EQ(list->Selected(), list->Items()->Item(1));
+    list->ClearSelection();
+    EXPECT_EQ(selections, (std::vector<std::string>{"b+", "b-"}));
+    const TRect first = list->Items()->Item(0)->DisplayRect(TDisplayCode::drBounds);
+    EXPECT_GT(first.Height(), 0);
+    EXPECT_EQ(list->Items()->Item(1)->DisplayRect(TDisplayCode::drBounds).top, first.bottom);
+    EXPECT_FALSE(IsWindowVisible(list->WindowHandle()));
 }
 
 TEST_F(ListViewTest, ColumnClicksAndCaptionChangesAreReported)
