@@ -37,10 +37,22 @@ std::vector<AnsiString> NamesBelowRoot(const AnsiString& path, AnsiString& root)
 
 } // namespace
 
-TShellTreeView::TShellTreeView(TComponent* AOwner) : TTreeView(AOwner)
+TShellTreeView::TShellTreeView(TComponent* AOwner) : TTreeView(AOwner) {}
+
+void TShellTreeView::ReadRoots()
 {
+    if (FRootsRead)
+        return;
+    FRootsRead = true;
     SetImages(NewShellSmallImages(this));
     AddDrives();
+}
+
+void TShellTreeView::CreateWnd()
+{
+    // Read first, so that the new window takes the drives in one pass.
+    ReadRoots();
+    TTreeView::CreateWnd();
 }
 
 void TShellTreeView::AddDrives()
@@ -127,6 +139,7 @@ TTreeNode* TShellTreeView::ChildNamed(const TTreeNode* parent, const AnsiString&
 
 bool TShellTreeView::SelectPath(const AnsiString& path)
 {
+    ReadRoots();
     AnsiString root;
     const std::vector<AnsiString> names = NamesBelowRoot(path, root);
     TTreeNode* node = ChildNamed(nullptr, root);

@@ -1,8 +1,10 @@
 // TShellTreeView: a tree view of the file system. The drives are its
 // roots; beneath a folder stand its folders, then its files, each group by
-// name, with the shell's small icons. A folder is read when it first opens
-// and again on Refresh. OnAddFolder may leave entries out; hidden entries
-// are never listed, as in the shell's own views.
+// name, with the shell's small icons. The drives and the shell's icons are
+// read at the first need (the tree's window, a path looked up, or
+// ReadRoots), not when the tree is made. A folder is read when it first
+// opens and again on Refresh. OnAddFolder may leave entries out; hidden
+// entries are never listed, as in the shell's own views.
 //
 // A node's text is its name (a drive's root path for a root), so a node's
 // path is its text under its parent's path.
@@ -26,6 +28,8 @@ class TShellTreeView : public TTreeView
 public:
     explicit TShellTreeView(TComponent* AOwner);
 
+    // Reads the drives (once), with the shell's image list for the icons.
+    void ReadRoots();
     // The path node stands for; empty for no node.
     AnsiString Path(const TTreeNode* node) const;
     // The selected node's path; empty when nothing is selected.
@@ -42,6 +46,7 @@ public:
 
 protected:
     bool CanExpand(TTreeNode* node) override;
+    void CreateWnd() override;
 
 private:
     void AddDrives();
@@ -49,4 +54,6 @@ private:
     void Fill(TTreeNode* node);
     TTreeNode* AddEntry(TTreeNode* parent, TTreeNode* before, const TShellEntry& entry);
     TTreeNode* ChildNamed(const TTreeNode* parent, const AnsiString& name) const;
+
+    bool FRootsRead = false;
 };

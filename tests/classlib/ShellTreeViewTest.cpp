@@ -154,4 +154,26 @@ TEST_F(ShellTreeViewTest, RefreshAddsNewEntriesInPlaceDropsGoneOnesAndKeepsTheRe
     EXPECT_EQ(ChildNames(cDir), Names{"later.wav"});
 }
 
+// The drives are read at the first need, once: a path looked up before the
+// tree ever showed, the tree's window, or ReadRoots.
+TEST_F(ShellTreeViewTest, TheDrivesAreReadOnceAtTheFirstNeed)
+{
+    tree = new TShellTreeView(form);
+    tree->SetParent(form);
+    tree->SetBounds(0, 0, 380, 460);
+    tree->SetVisible(false);
+    form->Show();
+    EXPECT_EQ(tree->Items()->RootCount(), 0);
+    ASSERT_TRUE(tree->SelectPath(folder.Path() + "M.wav"));
+    EXPECT_EQ(tree->SelectedPath(), folder.Path() + "M.wav");
+    const int drives = tree->Items()->RootCount();
+    EXPECT_GT(drives, 0);
+    EXPECT_EQ(tree->Path(tree->Items()->Root(0)).back(), '\\');
+    tree->SetVisible(true);
+    tree->ReadRoots();
+    EXPECT_EQ(tree->Items()->RootCount(), drives);
+    EXPECT_EQ(tree->SelectedPath(), folder.Path() + "M.wav");
+    EXPECT_NE(tree->Items()->Root(0)->ImageIndex(), -1);
+}
+
 } // namespace
