@@ -92,14 +92,31 @@ TForm10::TForm10(TFormVusk* mainWindow, const AnsiString& listFile, bool saveLis
     OnClose = TCloseEvent(this, &TForm10::FormClose);
     OnShortCut = TShortCutEvent(this, &TForm10::FormShortCut);
     FinishLoading();
+    if (FSaveList)
+        ReadListFile();
+}
 
+void TForm10::CreateHandle()
+{
+    TForm::CreateHandle();
+    RegisterDropTarget();
+}
+
+void TForm10::RegisterDropTarget()
+{
     try {
         DropFileTarget1->Register(FileList);
     } catch (const std::exception&) {
         // Without a drop target the list still takes files every other way.
     }
-    if (FSaveList)
-        ReadListFile();
+}
+
+void TForm10::UseShellImages()
+{
+    if (FShellImages)
+        return;
+    FShellImages = NewShellSmallImages(this);
+    FileList->SetSmallImages(FShellImages);
 }
 
 TForm10::~TForm10()
@@ -139,8 +156,6 @@ void TForm10::CreateList()
         column->SetWidth(entry.Width);
         column->SetAlignment(entry.Alignment);
     }
-    FShellImages = NewShellSmallImages(this);
-    FileList->SetSmallImages(FShellImages);
     FileList->OnDblClick = TNotifyEvent(this, &TForm10::OpenBtnClick);
     FileList->OnColumnClick = TLVColumnClickEvent(this, &TForm10::FileListColumnClick);
     FileList->OnCompare = TLVCompareEvent(this, &TForm10::FileListCompare);
@@ -251,6 +266,7 @@ TListItem* TForm10::AddFile(const AnsiString& path)
     texts->Add(entry->RegionCount);
     texts->Add(entry->Path);
     texts->Add(entry->WavPath);
+    UseShellImages();
     item->SetImageIndex(ShellSmallIconIndex(entry->Path));
     return item;
 }

@@ -102,11 +102,20 @@ public:
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormShortCut(WORD Key, TShiftState Shift, bool& Handled);
 
+protected:
+    // The window is made at the first show (or need of a handle), not with
+    // the form; the list takes shell drops from then on.
+    void CreateHandle() override;
+
 private:
     void CreateList();
     void CreateButtons();
     void CreateActions();
     void CreatePopup();
+    void RegisterDropTarget();
+    // The shell's image list is slow to fetch the first time: the list
+    // takes it with its first entry.
+    void UseShellImages();
     void ReadListFile();
     void WriteListFile();
     bool ListFocused() const;

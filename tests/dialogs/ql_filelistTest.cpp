@@ -8,6 +8,7 @@
 #include "audio/DirectWavEngine.h"
 #include "classlib/FilePaths.h"
 #include "classlib/Seams.h"
+#include "controls/DropTarget.h"
 
 #include "support/ShellDrag.h"
 #include "support/TestSeams.h"
@@ -270,6 +271,21 @@ TEST_F(FileListWindowTest, AShellDropAddsTheFilesOfAFolderButNotOfItsSubfolders)
     DragAndDropAt(data, ScreenPointOf(Window()->FileList->Handle(), 20, 40));
     data->Release();
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav", "z.wav"}));
+}
+
+// The window is made with the settings but gets its window at its first
+// show; the list takes shell drops from then on.
+TEST_F(FileListWindowTest, TheWindowIsMadeAtItsFirstShowAndTakesShellDropsFromThen)
+{
+    Start();
+    Window()->AddFile(paths[0]);
+    EXPECT_FALSE(Window()->HandleAllocated());
+    form->actViewFilelist->Execute();
+    ASSERT_TRUE(Window()->FileList->HandleAllocated());
+    EXPECT_EQ(RegisterDragDrop(Window()->FileList->WindowHandle(),
+                               static_cast<IDropTarget*>(Window()->DropFileTarget1)),
+              DRAGDROP_E_ALREADYREGISTERED);
+    EXPECT_EQ(Captions(), std::vector<AnsiString>{"a.wav"});
 }
 
 TEST_F(FileListWindowTest, AnEntryDraggedOntoTheWaveformOpensItsWavFile)
