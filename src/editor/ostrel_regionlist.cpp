@@ -77,6 +77,12 @@ TListItem* TFormVusk::AddRegionItem(TRegionData& record)
 
 int TFormVusk::RegionIconIndex()
 {
+    // The shell's image list is slow to fetch the first time: the list
+    // takes it with its first region.
+    if (!FShellImages) {
+        FShellImages = NewShellSmallImages(this);
+        EditList->SetSmallImages(FShellImages);
+    }
     if (FRegionIconPath != FEngine->Path()) {
         FRegionIconPath = FEngine->Path();
         FRegionIconIndex = ShellSmallIconIndex(FRegionIconPath);
@@ -536,8 +542,6 @@ void TFormVusk::EditListAdvancedCustomDrawItem(TObject* Sender, TListItem* Item,
 
 void TFormVusk::WireRegionListEvents()
 {
-    FShellImages = NewShellSmallImages(this);
-    EditList->SetSmallImages(FShellImages);
     EditList->SetDragMode(TDragMode::dmManual);
     Wire(EditList->OnClick, &TFormVusk::EditListClick);
     Wire(EditList->OnColumnClick, &TFormVusk::EditListColumnClick);
