@@ -93,6 +93,7 @@ TFormVusk::TFormVusk(TComponent* AOwner) : TForm(AOwner)
     OnClose = TCloseEvent(this, &TFormVusk::FormClose);
     OnDestroy = TNotifyEvent(this, &TFormVusk::FormDestroy);
     FinishLoading();
+    ReleaseBarLayout();
 }
 
 TFormVusk::~TFormVusk()
@@ -191,6 +192,31 @@ void TFormVusk::CreateHandle()
 {
     TTimingSpan span("windows");
     TForm::CreateHandle();
+}
+
+void TFormVusk::HoldBarLayout(TBarDock* dock)
+{
+    dock->BeginUpdate();
+    FHeldDocks.push_back(dock);
+}
+
+void TFormVusk::HoldBarLayout(TBarCustomDockableWindow* bar)
+{
+    bar->BeginUpdate();
+    FHeldBars.push_back(bar);
+}
+
+void TFormVusk::ReleaseBarLayout()
+{
+    TTimingSpan span("barlayout");
+    // The bars take their sizes first; each dock then arranges its rows once.
+    for (TBarCustomDockableWindow* bar : std::exchange(FHeldBars, {}))
+        bar->EndUpdate();
+    for (TBarDock* dock : std::exchange(FHeldDocks, {}))
+        dock->EndUpdate();
+    // Controls at the top line up by their tops: the menu bar's dock above
+    // the toolbars' (both empty until now, they had no order).
+    SkinDock1->SetTop(SkinDock2->Top() - 1);
 }
 
 void TFormVusk::LogChildWindowMade(HWND child)

@@ -1139,6 +1139,13 @@ private:
     // The timing log's mark of a group of controls whose window was just
     // made (a child of the form: the rest of the group follows it).
     void LogChildWindowMade(HWND child);
+    // The toolbars and their docks lay themselves out once, when the window
+    // is built, not at every item, bar and window made before.
+    void HoldBarLayout(TBarDock* dock);
+    void HoldBarLayout(TBarCustomDockableWindow* bar);
+    void ReleaseBarLayout();
+    std::vector<TBarDock*> FHeldDocks;
+    std::vector<TBarCustomDockableWindow*> FHeldBars;
     // --- ostrel_layout.cpp
     void CreateControls();
     void CreateStatusBar();

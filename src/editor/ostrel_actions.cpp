@@ -250,7 +250,9 @@ void TFormVusk::CreateMenus()
     SkinDock1->SetName("SkinDock1");
     SkinDock1->SetParent(this);
     SkinDock1->SetAllowDrag(false);
+    HoldBarLayout(SkinDock1);
     MenuBar = new TExtToolbar(this);
+    HoldBarLayout(MenuBar);
     MenuBar->SetName("MenuBar");
     MenuBar->SetMenuBar(true);
     TBarCustomItem* bar = MenuBar->Items();
@@ -340,8 +342,6 @@ void TFormVusk::CreateMenus()
     AddBarSeparator(HelpMenu);
     AddBarItems(HelpMenu, {actAbout});
     MenuBar->SetCurrentDock(SkinDock1);
-    // Controls at the top line up by their tops: above the toolbars' dock.
-    SkinDock1->SetTop(SkinDock2->Top() - 1);
 }
 
 TExtItem* TFormVusk::AddBarItem(TBarCustomItem* parent, TAction* action)
@@ -416,6 +416,7 @@ void TFormVusk::CreateToolbars()
     SkinDock2->SetPopupMenu(ToolbarPopup);
     for (const TToolbarEntry& entry : kToolbars) {
         auto* bar = new TExtToolbar(this);
+        HoldBarLayout(bar);
         bar->SetName(entry.Name);
         bar->SetPopupMenu(ToolbarPopup);
         for (const TToolButtonEntry& button : entry.Buttons)

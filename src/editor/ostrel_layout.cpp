@@ -133,6 +133,7 @@ void TFormVusk::CreateControls()
     {
         TTimingSpan span("toolbardock");
         SkinDock2 = MakeChildControl<TSkinDock>(this, this, "SkinDock2");
+        HoldBarLayout(SkinDock2);
     }
     {
         TTimingSpan span("statusbar");

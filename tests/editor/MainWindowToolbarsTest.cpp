@@ -365,6 +365,35 @@ TEST_F(ToolbarsTest, EveryToolbarShowsAllItsItemsAfterItsHandle)
         EXPECT_THAT(LayoutFaults(bar), testing::IsEmpty()) << bar->Name().c_str();
 }
 
+// The bars and their docks lay themselves out once the window is built: a
+// first start stacks the menu bar, the toolbars' two rows and the waveform.
+TEST_F(ToolbarsTest, AFirstStartStacksTheMenuBarTheToolbarRowsAndTheWaveform)
+{
+    Start();
+    EXPECT_EQ(form->SkinDock1->Top(), 0);
+    EXPECT_GT(form->SkinDock1->Height(), 0);
+    EXPECT_EQ(form->SkinDock2->Top(), form->SkinDock1->BoundsRect().bottom);
+    EXPECT_EQ(form->UpperPanel->Top(), form->SkinDock2->BoundsRect().bottom);
+    const std::vector<std::vector<TExtToolbar*>> rows = {
+        {form->FileBar, form->ModeBar, form->ZoomBar}, {form->TransportBar, form->Toolbar}};
+    int rowTop = -1;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const TPlace first = PlaceOf(rows[row].front());
+        EXPECT_GT(first.Bounds.top, rowTop) << "row " << row;
+        rowTop = first.Bounds.top;
+        int right = 0;
+        for (TExtToolbar* bar : rows[row]) {
+            const TPlace place = PlaceOf(bar);
+            EXPECT_EQ(place.Row, static_cast<int>(row)) << bar->Name().c_str();
+            EXPECT_EQ(place.Bounds.top, rowTop) << bar->Name().c_str();
+            EXPECT_GE(place.Bounds.left, right) << bar->Name().c_str();
+            EXPECT_GT(place.Bounds.Width(), 20) << bar->Name().c_str();
+            right = place.Bounds.right;
+        }
+    }
+    EXPECT_LE(PlaceOf(form->TransportBar).Bounds.bottom, form->SkinDock2->ClientHeight());
+}
+
 TEST_F(ToolbarsTest, TheMenuDockIsOneRowOfTheMenuBarHigh)
 {
     Start();
