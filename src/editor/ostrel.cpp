@@ -29,8 +29,9 @@ constexpr int kMinimumWidth = 600;
 constexpr int kMinimumHeight = 550;
 
 // Posted by the first show: the command line's file is opened once the
-// window is on the screen, so that a refusal shows above it.
-constexpr UINT kOpenCommandLineMessage = WM_APP + 2;
+// window is on the screen, so that a refusal shows above it; then the
+// start is finished.
+constexpr UINT kAfterFirstShowMessage = WM_APP + 2;
 // Posted by a drop on the waveform: the dropped file is opened once the
 // drop is over.
 constexpr UINT kOpenDroppedMessage = WM_APP + 3;
@@ -163,14 +164,27 @@ void TFormVusk::FormShow(TObject* Sender)
     ResizeWaveImages();
     if (actViewFilelist->Checked())
         ShowFileListWindow();
-    if (!FCommandLineArgs.empty())
-        PostMessageA(Handle(), kOpenCommandLineMessage, 0, 0);
+    PostMessageA(Handle(), kAfterFirstShowMessage, 0, 0);
+}
+
+void TFormVusk::FinishStart()
+{
+    TTimingSpan span("finishstart");
+    EnsureOutputDevice();
+    {
+        TTimingSpan read("explorer-read");
+        ShellTreeView1->ReadRoots();
+    }
 }
 
 void TFormVusk::WndProc(TMessage& message)
 {
-    if (message.Msg == kOpenCommandLineMessage && !FCommandLineArgs.empty()) {
-        OpenFileByKind(FCommandLineArgs.front());
+    if (message.Msg == kAfterFirstShowMessage) {
+        if (!FCommandLineArgs.empty())
+            OpenFileByKind(FCommandLineArgs.front());
+        // The window, and the file opened, reach the screen before the rest.
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        FinishStart();
         return;
     }
     if (message.Msg == kOpenDroppedMessage) {

@@ -353,8 +353,14 @@ public:
     // Files dropped from the shell on the waveform panel: the first one
     // opens, unless busy.
     void DropFileTarget1Drop(TObject* Sender, TShiftState Shift, TPoint Point, int& Effect);
-    // Takes the posted open of the command line's file.
+    // Takes the posted open of the command line's file and the rest of the
+    // start after the first show.
     void WndProc(TMessage& message) override;
+    // What the first show leaves until the window is on the screen: the
+    // output device looked up by its name and the explorer tree's drives.
+    // Each part is done once, here or at its first need, whichever comes
+    // first; the first show posts this.
+    void FinishStart();
 
     // The settings file: beside the program unless set (tests set it
     // before the first show).
@@ -1089,6 +1095,9 @@ public:
     // False when nothing could be written (the message was shown).
     bool SaveSettings(const AnsiString& path);
     void ApplyAudioDevice();
+    // Looks the output device up by its name (the device list is slow to
+    // read at start) when the first show left it for later.
+    void EnsureOutputDevice();
     void ApplyBufferSize();
     void ApplyDispSize();
     // Places the info panel's labels for the panel's width and their texts.
@@ -1104,9 +1113,10 @@ public:
     int MarkHalf() const { return FMarkHalf; }
 
 private:
-    double FMasterVolume = 1.0; // engine volume of the checked volume item
-    int FMarkHeight = 14;       // ruler height, pixels
-    int FMarkHalf = 7;          // half of it: the ruler's label font size
+    double FMasterVolume = 1.0;        // engine volume of the checked volume item
+    bool FOutputDevicePending = false; // OUTDEVICE read, its device not looked up yet
+    int FMarkHeight = 14;              // ruler height, pixels
+    int FMarkHalf = 7;                 // half of it: the ruler's label font size
 
 public:
     // =====================================================================
@@ -1181,6 +1191,9 @@ private:
     // The master-volume items, in step order.
     std::array<TExtItem*, kMasterVolumeStepCount> VolumeItems() const;
     int WaveOutDeviceIndex(const AnsiString& productName) const;
+    // ApplyAudioDevice's steps after the device: buffer size and count.
+    void ApplyBufferSettings();
+    void SetOutputDevice(std::uint32_t deviceId);
     void ReadWindowGeometry(const TIniFile& ini);
     TGeometryLimits GeometryLimitsFor(const TStoredGeometry& stored) const;
     void WriteWindowGeometry(TIniFile& ini);

@@ -259,14 +259,10 @@ void TFormVusk::CreateSidePane()
 
 void TFormVusk::CreateExplorerTree()
 {
-    {
-        // The tree reads the drives and the shell's icons as it is made.
-        TTimingSpan span("explorer-read");
-        ShellTreeView1 = new TShellTreeView(this);
-    }
+    // The tree reads the drives and the shell's icons once the window is on
+    // the screen (FinishStart), or when it is shown before.
     TTimingSpan span("explorer");
-    ShellTreeView1->SetName("ShellTreeView1");
-    ShellTreeView1->SetParent(ExpPanel);
+    ShellTreeView1 = MakeChildControl<TShellTreeView>(this, ExpPanel, "ShellTreeView1");
     ShellTreeView1->SetAlign(TAlign::alClient);
     // Its files are dragged onto the waveform and the file list.
     ShellTreeView1->SetDragMode(TDragMode::dmAutomatic);

@@ -69,7 +69,9 @@ void TFormVusk::LoadSettings(const AnsiString& path)
     FOption = ReadOption(ini->Content());
     ApplyDispSize();
     ApplyMarkSize();
-    ApplyAudioDevice();
+    // Nothing plays before the window shows: the device list is read after.
+    FOutputDevicePending = true;
+    ApplyBufferSettings();
 
     int volumeStep = MasterVolumeStepOf(ini->ReadInteger("AUDIO", "MASTERVOL", 0));
     VolumeItems()[volumeStep]->Click();
@@ -364,12 +366,30 @@ int TFormVusk::WaveOutDeviceIndex(const AnsiString& productName) const
 
 void TFormVusk::ApplyAudioDevice()
 {
-    auto deviceId = static_cast<std::uint32_t>(WaveOutDeviceIndex(FOption.OutDevice));
-    auto bufSize = static_cast<std::uint32_t>(std::max(FOption.BufSize, kSmallestBufferBytes));
+    FOutputDevicePending = false;
+    SetOutputDevice(static_cast<std::uint32_t>(WaveOutDeviceIndex(FOption.OutDevice)));
+    ApplyBufferSettings();
+}
+
+void TFormVusk::EnsureOutputDevice()
+{
+    if (!FOutputDevicePending)
+        return;
+    FOutputDevicePending = false;
+    SetOutputDevice(static_cast<std::uint32_t>(WaveOutDeviceIndex(FOption.OutDevice)));
+}
+
+void TFormVusk::SetOutputDevice(std::uint32_t deviceId)
+{
     if (FEngine->DeviceID() != deviceId) {
         HaltPlayback();
         FEngine->SetDeviceID(deviceId);
     }
+}
+
+void TFormVusk::ApplyBufferSettings()
+{
+    auto bufSize = static_cast<std::uint32_t>(std::max(FOption.BufSize, kSmallestBufferBytes));
     if (FEngine->BufSize() != bufSize) {
         HaltPlayback();
         FEngine->SetBufSize(bufSize);

@@ -95,6 +95,7 @@ bool TFormVusk::RenamePlayFocusAllowed() const
 
 void TFormVusk::StartPlaying(std::int32_t from, std::int32_t to)
 {
+    EnsureOutputDevice();
     FEngine->Play(from, to);
     FStopped = false;
     MainTimer->SetEnabled(true);

@@ -13,6 +13,7 @@
 #include "support/TestSeams.h"
 
 #include <utility>
+#include <vector>
 
 using namespace testing_support;
 
@@ -483,6 +484,60 @@ TEST_F(MainWindowTest, TheSampleCountStaysInsideTheInfoPanel)
 
 // The focus a start places on the open rename tab lands on its checked rule,
 // so a rule that is not the tab's first survives the restart.
+// The rename pane's windows are made when it first shows, each tab's when
+// the tab does: they show what the settings put into the controls at start.
+TEST_F(MainWindowTest, TheRenameTabsShowTheStoredSettingsWhenFirstShownLater)
+{
+    WriteSettings(kCraftedSettings); // the cut-bar pane shows at start
+    Start();
+    ASSERT_FALSE(form->RenamePage->HandleAllocated());
+    form->actViewRen->Execute();
+    PumpMessages();
+    auto shown = [](TWinControl* control) {
+        char text[64] = {};
+        GetWindowTextA(control->Handle(), text, sizeof text);
+        return AnsiString(text);
+    };
+    auto choice = [](TComboBox* box) {
+        return static_cast<int>(SendMessageA(box->Handle(), CB_GETCURSEL, 0, 0));
+    };
+    const struct
+    {
+        int Tab;
+        std::vector<std::pair<TWinControl*, AnsiString>> Texts;
+        std::vector<std::pair<TComboBox*, int>> Choices;
+        std::vector<std::pair<TWinControl*, bool>> Enabled;
+    } tabs[] = {
+        {0,
+         {{form->rEd1, "Track"}, {form->rSp1, "5"}, {form->rSp2, "3"}},
+         {{form->rCb1, 0}},
+         {{form->rSp1, false}, {form->rEd1, true}}},
+        {1,
+         {{form->rEd2, "x"}, {form->rSp3, "4"}, {form->rSp4, "2"}},
+         {{form->rCb2, 2}},
+         {{form->rEd2, false}, {form->rSp3, true}}},
+        {2, {{form->rEd3, "a"}, {form->rEd4, "b"}}, {}, {{form->rEd3, false}}},
+        {3,
+         {{form->rEd5, "name"}, {form->rEd6, "suffix"}},
+         {{form->rCb3, 1}},
+         {{form->rEd6, true}}},
+    };
+    EXPECT_EQ(form->RenamePage->ActiveTabIndex(), 2);
+    for (const auto& tab : tabs) {
+        form->RenamePage->SetActiveTabIndex(tab.Tab);
+        PumpMessages();
+        for (const auto& [control, text] : tab.Texts)
+            EXPECT_EQ(shown(control), text) << control->Name();
+        for (const auto& [box, index] : tab.Choices)
+            EXPECT_EQ(choice(box), index) << box->Name();
+        for (const auto& [control, enabled] : tab.Enabled) {
+            EXPECT_TRUE(IsWindowVisible(control->WindowHandle())) << control->Name();
+            EXPECT_EQ(IsWindowEnabled(control->WindowHandle()) != FALSE, enabled)
+                << control->Name();
+        }
+    }
+}
+
 TEST_F(MainWindowTest, TheOpenRenameTabKeepsItsStoredRuleOverARestart)
 {
     const struct Case

@@ -220,6 +220,76 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_EQ(ReadOption(ini.Content()), TOption{});
 }
 
+// The first show leaves the output device's lookup and the explorer tree's
+// drives until the window is on the screen (a message it posts); a command
+// that comes before finds them done all the same.
+class StartRestTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        Seams().WaveOutDevices = [this] {
+            ++deviceReads;
+            return std::vector<AnsiString>{"Null Out A", "Null Out B"};
+        };
+        WriteSettings("[AUDIO]\r\nOUTDEVICE=Null Out A\r\n");
+        ASSERT_TRUE(CreateDir(folder / "songs"));
+        wav = WriteHalfSilentWav(folder, "songs\\take.wav", 800, 8000);
+    }
+    // Shows the window without handling a message: the rest of the start
+    // still waits in the queue.
+    void ShowOnly()
+    {
+        form = new TFormVusk(nullptr);
+        form->SetSettingsPath(iniPath);
+        form->Show();
+    }
+    int deviceReads = 0;
+    std::string wav;
+};
+
+TEST_F(StartRestTest, TheRestComesOnceAfterTheShowAndTheHiddenTreeStaysWithoutAWindow)
+{
+    ShowOnly();
+    EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
+    EXPECT_EQ(deviceReads, 0);
+    EXPECT_EQ(form->Engine()->DeviceID(), WAVE_MAPPER);
+    EXPECT_EQ(form->ShellTreeView1->Items()->RootCount(), 0);
+    PumpMessages();
+    EXPECT_EQ(deviceReads, 1);
+    EXPECT_EQ(form->Engine()->DeviceID(), 0u);
+    EXPECT_GT(form->ShellTreeView1->Items()->RootCount(), 0);
+    EXPECT_FALSE(form->ShellTreeView1->HandleAllocated());
+    // The panes' windows wait for their first show.
+    EXPECT_FALSE(form->RenamePage->HandleAllocated());
+    EXPECT_FALSE(form->rEd1->HandleAllocated());
+    PumpMessages();
+    EXPECT_EQ(deviceReads, 1);
+}
+
+TEST_F(StartRestTest, CommandsBeforeTheRestFindTheDeviceAndTheDrives)
+{
+    ShowOnly();
+    form->actViewExp->Execute();
+    ASSERT_TRUE(form->ShellTreeView1->HandleAllocated());
+    EXPECT_GT(form->ShellTreeView1->Items()->RootCount(), 0);
+    ASSERT_TRUE(form->ShellTreeView1->SelectPath(ExtractFilePath(wav.c_str())));
+    EXPECT_EQ(form->ShellTreeView1->SelectedPath(), folder / "songs");
+
+    LoadTestDocument(*form, wav);
+    form->SetActiveControl(form->FocusBtn);
+    form->actAudioPlayExecute(form->actAudioPlay);
+    EXPECT_EQ(form->Engine()->DeviceID(), 0u);
+    EXPECT_EQ(deviceReads, 1);
+    form->Engine()->Stop();
+    const int roots = form->ShellTreeView1->Items()->RootCount();
+    PumpMessages();
+    EXPECT_EQ(deviceReads, 1);
+    EXPECT_EQ(form->ShellTreeView1->Items()->RootCount(), roots);
+    EXPECT_EQ(form->ShellTreeView1->SelectedPath(), folder / "songs");
+}
+
 class CloseQuestionTest : public MainWindowTest
 {
 protected:
