@@ -31,17 +31,27 @@ void RegisterHiddenWindowClass()
     RegisterClassA(&wc);
 }
 
-} // namespace
-
-HWND AllocateHWnd(const TWndMethod& method)
+HWND MakeHiddenWindow(const TWndMethod& method, DWORD exStyle, DWORD style, HWND parent)
 {
     RegisterHiddenWindowClass();
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", WS_POPUP, 0, 0, 0, 0,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(exStyle, kHiddenWindowClass, "", style, 0, 0, 0, 0, parent,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     if (window && method)
         SetWindowLongPtrA(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(new TWndMethod(method)));
     return window;
+}
+
+} // namespace
+
+HWND AllocateHWnd(const TWndMethod& method)
+{
+    return MakeHiddenWindow(method, WS_EX_TOOLWINDOW, WS_POPUP, nullptr);
+}
+
+HWND AllocateMessageHWnd(const TWndMethod& method)
+{
+    return MakeHiddenWindow(method, 0, 0, HWND_MESSAGE);
 }
 
 void DeallocateHWnd(HWND window)

@@ -19,6 +19,10 @@ using TWndMethod = TEvent<TMessage&>;
 
 // The window is made on the calling thread and must be freed there.
 HWND AllocateHWnd(const TWndMethod& method);
+// The same as a message-only window: it receives no broadcasts, and the
+// window system makes much less for it (for objects that only set timers
+// and post to themselves). Freed with DeallocateHWnd.
+HWND AllocateMessageHWnd(const TWndMethod& method);
 void DeallocateHWnd(HWND window);
 // Answers a message of a hidden window with the system's default handling.
 void DefaultHiddenWindowHandling(HWND window, TMessage& message);

@@ -1,5 +1,6 @@
 // TTimer: OnTimer every Interval milliseconds while Enabled, through a
-// system timer on a hidden window of the thread that made the timer.
+// system timer on a message-only window of the thread that made the timer
+// (one window serves all of a thread's timers).
 //
 // Enabled and Interval may be set from any thread: the change is posted to
 // the timer's window and applied there (a system timer belongs to its
@@ -11,6 +12,8 @@
 #include "Object.h"
 
 #include <atomic>
+
+class TTimerHost;
 
 class TTimer : public TComponent
 {
@@ -30,13 +33,17 @@ protected:
     virtual void Timer();
 
 private:
-    void WindowMessage(TMessage& message);
+    friend class TTimerHost;
+    // A tick of the system timer: OnTimer, unless disabled meanwhile.
+    void Tick();
     // Sets or kills the system timer to match Enabled and Interval; on the
     // window's thread only.
     void ApplyState();
     void RequestApply();
 
-    HWND FWindow = nullptr; // owned
+    TTimerHost* FHost = nullptr; // the window's keeper
+    HWND FWindow = nullptr;      // the host's; not owned
+    UINT_PTR FId = 0;            // the system timer's id on it
     DWORD FWindowThread = 0;
     std::atomic<bool> FEnabled{true};
     std::atomic<unsigned> FInterval{1000};

@@ -421,7 +421,7 @@ std::optional<AnsiString> ExactAnsiName(const std::u16string& wide)
 
 TDropFileTarget::TDropFileTarget(TComponent* AOwner) : TDropTarget(AOwner), ToAnsi(ExactAnsiName)
 {
-    FReportWindow = AllocateHWnd(TWndMethod(this, &TDropFileTarget::ReportLostNames));
+    FReportWindow = AllocateMessageHWnd(TWndMethod(this, &TDropFileTarget::ReportLostNames));
 }
 
 TDropFileTarget::~TDropFileTarget()

@@ -35,7 +35,7 @@ constexpr UINT kPlayEndMessage = WM_APP + 1;
 
 void TFormVusk::WireTransportEvents()
 {
-    FPlayEndWindow.Handle = AllocateHWnd(TWndMethod(this, &TFormVusk::PlayEndWindowProc));
+    FPlayEndWindow.Handle = AllocateMessageHWnd(TWndMethod(this, &TFormVusk::PlayEndWindowProc));
     Wire(actAudioPlay->OnExecute, &TFormVusk::actAudioPlayExecute);
     Wire(actAudioRenamePlay->OnExecute, &TFormVusk::actAudioRenamePlayExecute);
     Wire(actAudioStop->OnExecute, &TFormVusk::actAudioStopExecute);

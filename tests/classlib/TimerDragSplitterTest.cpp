@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +43,39 @@ TEST(TimerTest, TicksAndStopsWhenAnotherThreadDisablesIt)
     std::thread restarter([&] { timer.SetEnabled(true); });
     restarter.join();
     EXPECT_TRUE(PumpUntil([&] { return ticks >= stoppedAt + 2; }));
+}
+
+// A thread's timers share one window: each ticks on its own, a change
+// posted for a timer freed before it arrives reaches nothing, and a timer
+// made after the last one went gets a window again.
+TEST(TimerTest, TimersSharingTheirThreadsWindowTickEachOnTheirOwn)
+{
+    auto slow = std::make_unique<TTimer>(nullptr);
+    auto fast = std::make_unique<TTimer>(nullptr);
+    int slowTicks = 0, fastTicks = 0;
+    slow->SetEnabled(false);
+    slow->SetInterval(10);
+    slow->OnTimer = [&](TObject*) { ++slowTicks; };
+    fast->SetInterval(10);
+    fast->OnTimer = [&](TObject*) { ++fastTicks; };
+    ASSERT_TRUE(PumpUntil([&] { return fastTicks >= 3; }));
+    EXPECT_EQ(slowTicks, 0);
+
+    auto gone = std::make_unique<TTimer>(nullptr);
+    gone->OnTimer = [&](TObject*) { ADD_FAILURE() << "a freed timer ticked"; };
+    std::thread worker([&] { gone->SetInterval(5); });
+    worker.join();
+    gone.reset();
+    slow->SetEnabled(true);
+    ASSERT_TRUE(PumpUntil([&] { return slowTicks >= 2 && fastTicks >= 6; }));
+
+    slow.reset();
+    fast.reset();
+    TTimer again(nullptr);
+    again.SetInterval(10);
+    int againTicks = 0;
+    again.OnTimer = [&](TObject*) { ++againTicks; };
+    EXPECT_TRUE(PumpUntil([&] { return againTicks >= 2; }));
 }
 
 TEST(TimerTest, AnExceptionInOnTimerReachesHandleException)
