@@ -69,7 +69,7 @@ void TGraphicsObject::ChangedFreeing(HGDIOBJ replaced)
 
 namespace {
 
-LOGFONTA UserInterfaceFont()
+LOGFONTA ReadUserInterfaceFont()
 {
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof(metrics);
@@ -77,6 +77,14 @@ LOGFONTA UserInterfaceFont()
         return metrics.lfMessageFont;
     LOGFONTA font = {};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    return font;
+}
+
+// A new font's face, size, style and character set: the system's message
+// font as the program found it first (read once: every font made asks).
+const LOGFONTA& UserInterfaceFont()
+{
+    static const LOGFONTA font = ReadUserInterfaceFont();
     return font;
 }
 
@@ -130,7 +138,7 @@ struct TFont::Data
 
 TFont::TFont() : FData(new Data)
 {
-    LOGFONTA font = UserInterfaceFont();
+    const LOGFONTA& font = UserInterfaceFont();
     FData->name = font.lfFaceName;
     FData->height = font.lfHeight;
     FData->style = StylesOf(font);

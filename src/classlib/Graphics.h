@@ -14,7 +14,8 @@
 //   TSavedDCState      the DC's state saved, restored at the end (SaveDC)
 //   TSelectedObject    a GDI object selected, the previous one selected back
 //   TOwnedGdiObject    a GDI object deleted at the end
-//   TScreenTextMeasure a font on the screen's DC, measuring text
+//   TScreenTextMeasure a font on a memory DC compatible with the screen,
+//                      measuring text as the screen shows it
 //
 // GDI handles are made when first asked for and freed by their owner object.
 // Colours are TColor values (0x00BBGGRR, or a system colour index with the
@@ -372,10 +373,12 @@ public:
     // added); with DT_WORDBREAK the lines break within width.
     TRect TextRect(const AnsiString& text, UINT format, int width = 0) const;
     TEXTMETRICA Metrics() const;
-    // The screen's DC with the font selected, for measures of other kinds.
+    // The DC with the font selected, for measures of other kinds.
     HDC Handle() const { return FScreen.Handle(); }
 
 private:
-    TScreenDC FScreen;
+    // A memory DC measures as the screen's does, and the window server
+    // gives it without a round trip (GetDC(nullptr) takes one).
+    TMemoryDC FScreen{nullptr};
     TSelectedObject FFont;
 };

@@ -83,7 +83,8 @@ void TWinControl::CreateParams(TCreateParams& params)
     params.WndParent = Parent() ? Parent()->Handle() : FParentWindow;
     params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     params.WindowClass.lpfnWndProc = DefWindowProcA;
-    params.WindowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    static const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    params.WindowClass.hCursor = arrow;
     params.WinClassName = ClassName();
 }
 

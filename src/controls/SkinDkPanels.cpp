@@ -386,7 +386,9 @@ void TSkinTextObject::AutoSizeExtent(TCanvas* canvas, int& newWidth, int& newHei
 
 TPoint TSkinTextObject::AutoExtent()
 {
-    TScreenDC dc;
+    // Measures as the screen shows it, without a round trip to the window
+    // server (a screen DC takes one).
+    TMemoryDC dc(nullptr);
     TCanvas canvas;
     TCanvasDCScope scope(&canvas, dc.Handle());
     int width = Width();
