@@ -5,6 +5,10 @@
 // set its own times beside them). Without the variable nothing is written
 // and nothing changes: no text is made and no clock is read.
 //
+// The file stays open from its first line while the variable names it (an
+// open for every line would cost the start it measures); a call that finds
+// the variable gone or naming another file lets it go.
+//
 // A step of the start is marked by a TTimingSpan around it, which writes
 // "STEP.begin" and "STEP.end", so that a start can be read step by step.
 #pragma once

@@ -21,7 +21,11 @@ class TimingLogTest : public testing::Test
 {
 protected:
     void SetUp() override { SetEnvironmentVariableA("ZANDREL_TIMING_LOG", nullptr); }
-    void TearDown() override { SetEnvironmentVariableA("ZANDREL_TIMING_LOG", nullptr); }
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("ZANDREL_TIMING_LOG", nullptr);
+        LogTiming("after"); // lets the file go, so that its folder can go
+    }
     TempFolder folder;
 };
 
@@ -70,6 +74,21 @@ TEST_F(TimingLogTest, ASpanMarksTheBeginAndTheEndOfItsStepAroundWhatItHolds)
     EXPECT_EQ(events, (std::vector<std::string>{"settings.begin", "sounddevices.begin", "between",
                                                 "sounddevices.end", "settings.end"}));
     EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
+}
+
+// The file stays open between lines, yet each line is there for a reader at
+// once, and another file named later gets the lines from then on.
+TEST_F(TimingLogTest, EachLineIsThereAtOnceAndAFileNamedLaterGetsTheRest)
+{
+    SetEnvironmentVariableA("ZANDREL_TIMING_LOG", folder.File("one.log").c_str());
+    LogTiming("first");
+    EXPECT_EQ(folder.ReadFile("one.log").substr(0, 6), "first ");
+    SetEnvironmentVariableA("ZANDREL_TIMING_LOG", folder.File("two.log").c_str());
+    LogTiming("second");
+    EXPECT_EQ(folder.ReadFile("two.log").substr(0, 7), "second ");
+    EXPECT_EQ(folder.ReadFile("one.log").find("second"), std::string::npos);
+    // The first file was let go: it can be replaced.
+    EXPECT_TRUE(DeleteFileA(folder.File("one.log").c_str()));
 }
 
 } // namespace
