@@ -37,11 +37,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     auto toolkit = std::make_unique<TTimingSpan>("toolkit");
-    OleInitialize(nullptr);
-    DropFormats();
-    StartBarFramework();
+    {
+        TTimingSpan span("toolkit.ole");
+        OleInitialize(nullptr);
+        DropFormats();
+    }
+    {
+        TTimingSpan span("toolkit.bars");
+        StartBarFramework();
+    }
     {
         TApplication application(nullptr);
+        LogTiming("toolkit.application");
         ToolkitStartup();
         application.SetTitle(kApplicationTitle);
         toolkit.reset();
