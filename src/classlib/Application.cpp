@@ -53,7 +53,7 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
     wc.lpfnWndProc = AppWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kAppWindowClass;
-    wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
+    wc.hIcon = ProgramIcon();
     RegisterClassW(&wc);
     // The application window is Unicode, so that wide characters reach the
     // program through the ANSI message loop.
@@ -561,6 +561,12 @@ int TApplication::MessageBox(const AnsiString& text, const AnsiString& caption, 
 {
     HWND owner = GetActiveWindow();
     return SeamMessageBox(owner, text, caption.empty() ? FTitle : caption, flags);
+}
+
+HICON ProgramIcon()
+{
+    static const HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    return icon;
 }
 
 bool RunningUnderWine()

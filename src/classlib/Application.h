@@ -199,6 +199,11 @@ private:
 // runner) before any window.
 extern TApplication* Application;
 
+// The program's icon ("MAINICON" among its resources; none where it has
+// none), for the classes of its top-level windows. Looked up once: each
+// lookup waits on the window system.
+HICON ProgramIcon();
+
 // For callbacks of our own: hands the exception to the application object (on
 // the main thread, through Synchronize when raised elsewhere).
 void HandleCallbackException(std::exception_ptr error);

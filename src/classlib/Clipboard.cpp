@@ -1,5 +1,7 @@
 #include "Clipboard.h"
 
+#include "HiddenWindow.h"
+
 #include <cwchar>
 #include <cstring>
 #include <string>
@@ -79,8 +81,7 @@ TClipboard::~TClipboard()
 HWND TClipboard::OwnerWindow()
 {
     if (!FWindow)
-        FWindow = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+        FWindow = CreateMessageOnlyWindow("STATIC");
     return FWindow;
 }
 

@@ -263,7 +263,7 @@ void TCustomForm::CreateParams(TCreateParams& params)
         break;
     }
     params.WindowClass.style = CS_DBLCLKS;
-    params.WindowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    params.WindowClass.hIcon = ProgramIcon();
     if (!FWindowClassName.empty())
         params.WinClassName = FWindowClassName;
 }

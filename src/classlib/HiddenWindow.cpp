@@ -51,7 +51,13 @@ HWND AllocateHWnd(const TWndMethod& method)
 
 HWND AllocateMessageHWnd(const TWndMethod& method)
 {
-    return MakeHiddenWindow(method, 0, 0, HWND_MESSAGE);
+    return MakeHiddenWindow(method, 0, WS_CHILD, HWND_MESSAGE);
+}
+
+HWND CreateMessageOnlyWindow(const char* className)
+{
+    return CreateWindowExA(0, className, "", WS_CHILD, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 void DeallocateHWnd(HWND window)

@@ -24,5 +24,10 @@ HWND AllocateHWnd(const TWndMethod& method);
 // and post to themselves). Freed with DeallocateHWnd.
 HWND AllocateMessageHWnd(const TWndMethod& method);
 void DeallocateHWnd(HWND window);
+// A message-only window of a registered class, for the posted messages and
+// timers of its class's procedure. It is made a child of the message-only
+// root: a window without the child style is sized against the monitors
+// when it is made, which the window system answers at a cost.
+HWND CreateMessageOnlyWindow(const char* className);
 // Answers a message of a hidden window with the system's default handling.
 void DefaultHiddenWindowHandling(HWND window, TMessage& message);

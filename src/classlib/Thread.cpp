@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Exceptions.h"
+#include "HiddenWindow.h"
 
 #include <deque>
 #include <mutex>
@@ -70,8 +71,7 @@ void InitMainThread()
     wc.lpszClassName = kSyncWindowClass;
     RegisterClassA(&wc);
     // A message-only window: it only ever receives the posted wake-up.
-    s.window = CreateWindowExA(0, kSyncWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               wc.hInstance, nullptr);
+    s.window = CreateMessageOnlyWindow(kSyncWindowClass);
     s.mainThreadId = GetCurrentThreadId();
 }
 

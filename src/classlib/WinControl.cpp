@@ -131,7 +131,8 @@ void TWinControl::CreateWindowHandle(const TCreateParams& params)
     HWND window =
         CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
                         params.Style, params.X, params.Y, params.Width, params.Height,
-                        params.WndParent, nullptr, GetModuleHandleA(nullptr), params.Param);
+                        params.WndParent, ChildWindowId(params.Style), GetModuleHandleA(nullptr),
+                        params.Param);
     if (window)
         FHandle = window;
 }

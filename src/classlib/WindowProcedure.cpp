@@ -4,22 +4,12 @@
 #include "Exceptions.h"
 #include "WinControl.h"
 
-#include <cstdio>
+#include <atomic>
 #include <map>
 
 namespace {
 
 thread_local TWinControl* tCreationControl = nullptr; // not owned
-
-AnsiString HexAtomName(const char* prefix, unsigned long a, unsigned long b, bool two)
-{
-    char buffer[64];
-    if (two)
-        std::snprintf(buffer, sizeof(buffer), "%s%08lX%08lX", prefix, a, b);
-    else
-        std::snprintf(buffer, sizeof(buffer), "%s%08lX", prefix, a);
-    return buffer;
-}
 
 // The default procedure each registered class name was registered with: a
 // second control class of the same name over another system class gets a
@@ -30,9 +20,6 @@ std::map<AnsiString, WNDPROC>& RegisteredClasses()
     return classes;
 }
 
-// The lookup properties live in the window server, so reading one is a
-// round trip to it, and every message a window gets reads one or two. The
-// same ties are kept here as well, where a lookup stays in the process.
 // Never freed: windows may still go after static objects are gone.
 TWindowTable& WindowTies()
 {
@@ -71,25 +58,7 @@ HWND ParkingWindow()
 }
 
 // ---------------------------------------------------------------------------
-// Lookup properties and window procedures
-
-ATOM WindowAtom()
-{
-    static ATOM atom =
-        GlobalAddAtomA(HexAtomName("ZandrelWindow", GetCurrentProcessId(), 0, false).c_str());
-    return atom;
-}
-
-ATOM ControlAtom()
-{
-    static ATOM atom =
-        GlobalAddAtomA(HexAtomName("ZandrelControl",
-                                   static_cast<unsigned long>(
-                                       reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
-                                   GetCurrentThreadId(), true)
-                           .c_str());
-    return atom;
-}
+// Ties and window procedures
 
 TWinControl* CreationControl()
 {
@@ -103,16 +72,22 @@ void SetCreationControl(TWinControl* control)
 
 void TieWindow(HWND window, TWinControl* control)
 {
-    SetPropA(window, MAKEINTATOM(WindowAtom()), control);
-    SetPropA(window, MAKEINTATOM(ControlAtom()), control);
     WindowTies().Set(window, control);
 }
 
 void UntieWindow(HWND window)
 {
     WindowTies().Remove(window);
-    RemovePropA(window, MAKEINTATOM(WindowAtom()));
-    RemovePropA(window, MAKEINTATOM(ControlAtom()));
+}
+
+HMENU ChildWindowId(DWORD style)
+{
+    static std::atomic<UINT> last{0};
+    if (!(style & WS_CHILD))
+        return nullptr;
+    // Identifiers stay positive: some notices carry them as ints.
+    UINT id = (last.fetch_add(1) + 1) & 0x7FFFFFFF;
+    return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id ? id : 1));
 }
 
 TWinControl* FindControl(HWND window)
@@ -143,9 +118,6 @@ LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
         return unicode ? DefWindowProcW(window, msg, wp, lp) : DefWindowProcA(window, msg, wp, lp);
     control->SetWindowHandle(window);
     TieWindow(window, control);
-    if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) &&
-        GetWindowLongPtrA(window, GWLP_ID) == 0)
-        SetWindowLongPtrA(window, GWLP_ID, reinterpret_cast<LONG_PTR>(window));
     auto procedure = reinterpret_cast<LONG_PTR>(&StdWndProc);
     if (unicode)
         SetWindowLongPtrW(window, GWLP_WNDPROC, procedure);

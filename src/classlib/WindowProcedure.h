@@ -1,15 +1,14 @@
 // How windows find their controls.
 //
-// Every window of the library carries two lookup properties (WindowAtom,
-// ControlAtom) pointing at its control, and is tied to it in the process as
-// well, where FindControl looks it up without asking the system. A window is
+// Every window of the library is tied to its control in the process, where
+// FindControl looks it up without asking the window system. A window is
 // created with the library's initial window procedure (InitWndProc) as its
 // class procedure: at the window's first message it takes the control
 // marked as being created (CreationControl, per thread), stores the window
-// handle there, sets the properties and installs the standard window
-// procedure (StdWndProc), which hands every message to the control's
-// MainWndProc. Layers that create windows themselves (wide windows) use the
-// same pieces.
+// handle there, ties the two and installs the standard window procedure
+// (StdWndProc), which hands every message to the control's MainWndProc. A
+// child window gets its identifier when it is made (ChildWindowId). Layers
+// that create windows themselves (wide windows) use the same pieces.
 #pragma once
 
 #include "Types.h"
@@ -38,16 +37,14 @@ private:
     std::unordered_map<HWND, void*> FValues;
 };
 
-ATOM WindowAtom();
-ATOM ControlAtom();
 // The control whose window is being created, per thread.
 TWinControl* CreationControl();
 void SetCreationControl(TWinControl* control);
 LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
 
-// Sets the lookup properties of window and ties it to control; untying
-// removes both. A window is untied at its last message (WM_NCDESTROY).
+// Ties window to control, or unties it. A window is untied at its last
+// message (WM_NCDESTROY).
 void TieWindow(HWND window, TWinControl* control);
 void UntieWindow(HWND window);
 // The control tied to window, or nullptr.
@@ -55,6 +52,12 @@ TWinControl* FindControl(HWND window);
 // The control for window or the nearest parent window that has one (never
 // the owner of a top-level window).
 TWinControl* FindOwningControl(HWND window);
+
+// The identifier for a child window about to be made with these styles
+// (passed where CreateWindowEx takes a menu): one no other window of the
+// library has had, so that a parent finds the child by it; none for a
+// top-level window.
+HMENU ChildWindowId(DWORD style);
 
 // Registers the window class params describe under params.WinClassName
 // with InitWndProc as its procedure (once per name; a second class of the

@@ -120,7 +120,8 @@ void MakeUnicodeWindow(TWinControl* Control, const TCreateParams& Params, bool U
     const HWND window =
         CreateWindowExW(Params.ExStyle, className.c_str(), AnsiToWide(Params.Caption).c_str(),
                         Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
-                        Params.WndParent, nullptr, UniModuleInstance(), Params.Param);
+                        Params.WndParent, ChildWindowId(Params.Style), UniModuleInstance(),
+                        Params.Param);
     const DWORD error = GetLastError();
     tUniCreatingControl = nullptr;
     if (!window) {
@@ -147,9 +148,6 @@ LRESULT CALLBACK UnicodeClassFirstProc(HWND window, UINT msg, WPARAM wp, LPARAM 
     // Tied to its control as the library's own procedure ties its windows.
     control->SetWindowHandle(window);
     TieWindow(window, control);
-    if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) &&
-        GetWindowLongPtrW(window, GWLP_ID) == 0)
-        SetWindowLongPtrW(window, GWLP_ID, reinterpret_cast<LONG_PTR>(window));
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
     return CallWindowProcW(StdWndProc, window, msg, wp, lp);
 }

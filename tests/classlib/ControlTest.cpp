@@ -200,7 +200,7 @@ TEST_F(ControlTest, RecreateWndKeepsTextAndBoundsAndMakesANewWindow)
 
 // Windows are found by the library's own ties, which must end with the
 // window however it goes (its control recreating it, or the system taking
-// it with its parent), while the lookup properties stay for other layers.
+// it with its parent). A child window's identifier finds it in its parent.
 TEST_F(ControlTest, AWindowIsFoundByItsControlUntilTheWindowGoes)
 {
     auto* panel = new TProbeControl(form);
@@ -210,7 +210,7 @@ TEST_F(ControlTest, AWindowIsFoundByItsControlUntilTheWindowGoes)
     form->HandleNeeded();
     HWND first = probe->WindowHandle();
     EXPECT_EQ(FindControl(first), probe);
-    EXPECT_EQ(GetPropA(first, MAKEINTATOM(ControlAtom())), probe);
+    EXPECT_EQ(GetDlgItem(panel->WindowHandle(), GetDlgCtrlID(first)), first);
     probe->RecreateWnd();
     EXPECT_EQ(FindControl(first), nullptr);
     HWND second = probe->WindowHandle();
