@@ -454,6 +454,10 @@ void TListView::CreateParams(TCreateParams& params)
 void TListView::CreateWnd()
 {
     TWinControl::CreateWnd();
+    // The columns and items go in with the window's drawing held, so that it
+    // sizes its header and scroll bars once, not at every column (each a
+    // trip to the window system); an update under way keeps it held.
+    SendMessageA(WindowHandle(), WM_SETREDRAW, FALSE, 0);
     ApplyExtendedStyle();
     ApplyImageLists();
     for (int i = 0; i < FColumns->Count(); ++i)
@@ -465,6 +469,8 @@ void TListView::CreateWnd()
     for (int i = 0; i < FItems->Count(); ++i)
         InsertItemWindow(FItems->FItems[i], i);
     FRecreatingItems = false;
+    if (FItems->FUpdateCount == 0)
+        SendMessageA(WindowHandle(), WM_SETREDRAW, TRUE, 0);
     if (FSavedTopIndex > 0)
         SendMessageA(WindowHandle(), LVM_ENSUREVISIBLE, FSavedTopIndex, FALSE);
 }

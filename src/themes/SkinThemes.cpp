@@ -236,8 +236,11 @@ void TSkinThemeManager::OpenStyles()
     const TVisualStyleEntryPoints& ux = VisualStyleEntryPoints();
     if (!ux.OpenThemeData)
         return;
+    // Opened for no window: the styles are drawn on any window, and opening
+    // one for a window stores it among the window's properties, a trip to
+    // the window system each.
     for (size_t i = 0; i < std::size(kStyleClassNames); ++i)
-        gCache.Styles[i] = ux.OpenThemeData(FWindow, kStyleClassNames[i]);
+        gCache.Styles[i] = ux.OpenThemeData(nullptr, kStyleClassNames[i]);
 }
 
 void TSkinThemeManager::Refresh()
