@@ -1074,7 +1074,8 @@ void TControl::DoEndDrag(TObject* Target, int X, int Y)
 
 void TControl::InvalidateControl(bool isVisible, bool isOpaque)
 {
-    if (!FParent || !FParent->HandleAllocated() || !isVisible)
+    if (!FParent || !FParent->HandleAllocated() || !isVisible ||
+        !IsWindowVisible(FParent->WindowHandle()))
         return;
     RECT r = BoundsRect();
     InvalidateRect(FParent->WindowHandle(), &r, !isOpaque);

@@ -138,15 +138,18 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
     }
 }
 
+// A window off the screen (its own or a parent's hidden) is painted whole
+// when it is shown: marking or painting it before would only wait on the
+// window system.
 void TWinControl::Invalidate()
 {
-    if (FHandle)
+    if (FHandle && IsWindowVisible(FHandle))
         InvalidateRect(FHandle, nullptr, !(ControlStyle() & csOpaque));
 }
 
 void TWinControl::Update()
 {
-    if (FHandle)
+    if (FHandle && IsWindowVisible(FHandle))
         UpdateWindow(FHandle);
 }
 
