@@ -1,5 +1,7 @@
 #include "ImageList.h"
 
+#include "OleStart.h"
+
 #include <algorithm>
 #include <shellapi.h>
 
@@ -260,6 +262,7 @@ void TCustomImageList::Change()
 
 TImageList* NewShellSmallImages(TComponent* owner)
 {
+    StartOle();
     auto* images = new TImageList(owner);
     images->SetShareImages(true);
     SHFILEINFOA info = {};
@@ -271,6 +274,7 @@ TImageList* NewShellSmallImages(TComponent* owner)
 
 int ShellSmallIconIndex(const AnsiString& path)
 {
+    StartOle();
     SHFILEINFOA info = {};
     if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
         return -1;

@@ -1,6 +1,7 @@
 #include "Seams.h"
 
 #include "FilePaths.h"
+#include "OleStart.h"
 
 #include <commdlg.h>
 #include <cstdio>
@@ -39,6 +40,7 @@ AnsiString SystemFilter(const AnsiString& filter)
 
 bool SystemFileDialog(TFileDialogRequest& r)
 {
+    StartOle();
     AnsiString filter = SystemFilter(r.Filter);
     std::vector<char> buffer(64 * 1024, '\0');
     r.FileName.copy(buffer.data(), std::min(r.FileName.size(), buffer.size() - 1));
@@ -82,6 +84,7 @@ bool SystemColorDialog(TColorDialogRequest& r)
 
 bool SystemFolderDialog(TFolderDialogRequest& r)
 {
+    StartOle();
     BROWSEINFOA bi = {};
     bi.hwndOwner = r.Owner;
     bi.lpszTitle = r.Title.c_str();
@@ -100,6 +103,7 @@ bool SystemFolderDialog(TFolderDialogRequest& r)
 
 intptr_t SystemShellExecute(const TShellExecuteRequest& r)
 {
+    StartOle();
     auto nullIfEmpty = [](const AnsiString& s) { return s.empty() ? nullptr : s.c_str(); };
     return reinterpret_cast<intptr_t>(
         ShellExecuteA(r.Owner, nullIfEmpty(r.Operation), r.File.c_str(),

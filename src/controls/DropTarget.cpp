@@ -4,6 +4,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/HiddenWindow.h"
 #include "classlib/ImageList.h"
+#include "classlib/OleStart.h"
 #include "classlib/Seams.h"
 #include "classlib/Timer.h"
 #include "classlib/WinControl.h"
@@ -116,6 +117,7 @@ void TDropTarget::Register(TWinControl* control)
         return;
     FTarget = control;
     FTarget->FreeNotification(this);
+    StartOle();
     if (FAILED(RegisterDragDrop(FTarget->Handle(), static_cast<IDropTarget*>(this)))) {
         FTarget->RemoveFreeNotification(this);
         FTarget = nullptr;

@@ -120,11 +120,6 @@ void TFormVusk::FormCreate(TObject* Sender)
     FEngine->OnPlayEnd = TNotifyEvent(this, &TFormVusk::EnginePlayEndNotice);
     FDocument.UseEngine(FEngine);
     DropFileTarget1->OnDrop = TDropTargetEvent(this, &TFormVusk::DropFileTarget1Drop);
-    try {
-        DropFileTarget1->Register(WavePanel);
-    } catch (const std::exception&) {
-        // Without the drop target every other way of opening stays.
-    }
 
     InfoPanel->SetDoubleBuffered(true);
     WavePanel->SetDoubleBuffered(true);
@@ -170,6 +165,7 @@ void TFormVusk::FormShow(TObject* Sender)
 void TFormVusk::FinishStart()
 {
     TTimingSpan span("finishstart");
+    StartDropTarget();
     EnsureOutputDevice();
     {
         TTimingSpan read("explorer-read");
@@ -177,11 +173,27 @@ void TFormVusk::FinishStart()
     }
 }
 
+void TFormVusk::StartDropTarget()
+{
+    if (DropFileTarget1->TargetActive())
+        return;
+    TTimingSpan span("droptarget");
+    try {
+        DropFileTarget1->Register(WavePanel);
+    } catch (const std::exception&) {
+        // Without the drop target every other way of opening stays.
+    }
+}
+
 void TFormVusk::WndProc(TMessage& message)
 {
     if (message.Msg == kAfterFirstShowMessage) {
-        if (!FCommandLineArgs.empty())
+        if (!FCommandLineArgs.empty()) {
+            // The open may ask a question or show its progress: files can be
+            // dropped on the window from then on.
+            StartDropTarget();
             OpenFileByKind(FCommandLineArgs.front());
+        }
         // The window, and the file opened, reach the screen before the rest.
         RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         FinishStart();

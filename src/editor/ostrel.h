@@ -357,10 +357,13 @@ public:
     // start after the first show.
     void WndProc(TMessage& message) override;
     // What the first show leaves until the window is on the screen: the
-    // output device looked up by its name and the explorer tree's drives.
-    // Each part is done once, here or at its first need, whichever comes
-    // first; the first show posts this.
+    // waveform's drop target (with OLE), the output device looked up by its
+    // name and the explorer tree's drives. Each part is done once, here or at
+    // its first need, whichever comes first; the first show posts this.
     void FinishStart();
+    // Registers the waveform panel as the target of files dropped from the
+    // shell, starting OLE; done once, after the first show.
+    void StartDropTarget();
 
     // The settings file: beside the program unless set (tests set it
     // before the first show).

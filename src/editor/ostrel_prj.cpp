@@ -7,11 +7,11 @@
 #include "ostrel.h"
 
 #include "classlib/Application.h"
+#include "classlib/OleStart.h"
 #include "toolbar/BarItem.h"
 
 #include <cstdlib>
 #include <memory>
-#include <ole2.h>
 #include <windows.h>
 
 namespace {
@@ -37,11 +37,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     auto toolkit = std::make_unique<TTimingSpan>("toolkit");
-    {
-        TTimingSpan span("toolkit.ole");
-        OleInitialize(nullptr);
-        DropFormats();
-    }
+    // OLE itself starts once the main window is on the screen (or at its
+    // first need before); its formats are registered before any window.
+    DropFormats();
     {
         TTimingSpan span("toolkit.bars");
         StartBarFramework();
@@ -68,6 +66,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // After the forms: their themed parts leave the theme's listeners first.
     ToolkitShutdown();
     StopBarFramework();
-    OleUninitialize();
+    StopOle();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "BarAcc.h"
 
 #include "BarCommon.h"
+#include "classlib/OleStart.h"
 #include "classlib/WideText.h"
 
 #include <atomic>
@@ -24,7 +25,6 @@ std::once_flag gWinEventOnce;
 TNotifyWinEvent gNotifyWinEvent = nullptr; // written once, under gWinEventOnce
 
 std::atomic<int> gLiveViewObjects{0};
-bool gComInitialized = false; // the framework's start initialised COM
 
 // The live objects, for the framework's end. Recursive: disconnecting a
 // client may free an object, which unlinks itself.
@@ -285,22 +285,16 @@ bool AnswerBarAccessibleObject(TBarView* view, TMessage& message)
     TBarViewAccObject* object = view->AccObject();
     if (!object)
         return false;
+    // The object goes to the client marshalled, through COM.
+    StartOle();
     message.Result = AccLibrary().LresultFromObject(__uuidof(IAccessible), message.WParam,
                                                     static_cast<IAccessible*>(object));
     return true;
 }
 
-void StartBarAccessibility()
-{
-    gComInitialized = SUCCEEDED(CoInitialize(nullptr));
-}
-
 void StopBarAccessibility()
 {
     TBarCustomAccObject::DisconnectAll();
-    if (gComInitialized)
-        CoUninitialize();
-    gComInitialized = false;
 }
 
 int LiveBarViewAccObjects()

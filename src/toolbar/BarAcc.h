@@ -37,9 +37,8 @@ HRESULT BarStandardAccessibleObject(HWND window, LONG objectId, IDispatch** resu
 // when the message must get the default handling.
 bool AnswerBarAccessibleObject(TBarView* view, TMessage& message);
 
-// The accessibility part of the framework's start and end: COM for the
-// thread, and at the end every client cut off.
-void StartBarAccessibility();
+// The accessibility part of the framework's end: every client cut off (COM
+// is started at the first client's request, and ended by the program).
 void StopBarAccessibility();
 // How many view objects live now (clients may hold them).
 int LiveBarViewAccObjects();

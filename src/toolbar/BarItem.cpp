@@ -39,7 +39,6 @@ void StartBarFramework()
             gBarMenuFont->SetHandle(CreateFontIndirectA(&metrics.lfMenuFont));
     }
     StartBarAnimation();
-    StartBarAccessibility();
 }
 
 void StopBarFramework()

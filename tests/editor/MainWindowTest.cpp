@@ -220,9 +220,10 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_EQ(ReadOption(ini.Content()), TOption{});
 }
 
-// The first show leaves the output device's lookup and the explorer tree's
-// drives until the window is on the screen (a message it posts); a command
-// that comes before finds them done all the same.
+// The first show leaves the waveform's drop target, the output device's
+// lookup and the explorer tree's drives until the window is on the screen (a
+// message it posts); a command that comes before finds them done all the
+// same.
 class StartRestTest : public MainWindowTest
 {
 protected:
@@ -253,10 +254,14 @@ TEST_F(StartRestTest, TheRestComesOnceAfterTheShowAndTheHiddenTreeStaysWithoutAW
 {
     ShowOnly();
     EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
+    EXPECT_FALSE(form->DropFileTarget1->TargetActive());
     EXPECT_EQ(deviceReads, 0);
     EXPECT_EQ(form->Engine()->DeviceID(), WAVE_MAPPER);
     EXPECT_EQ(form->ShellTreeView1->Items()->RootCount(), 0);
     PumpMessages();
+    EXPECT_TRUE(form->DropFileTarget1->TargetActive());
+    EXPECT_EQ(RegisterDragDrop(form->WavePanel->WindowHandle(), form->DropFileTarget1),
+              DRAGDROP_E_ALREADYREGISTERED);
     EXPECT_EQ(deviceReads, 1);
     EXPECT_EQ(form->Engine()->DeviceID(), 0u);
     EXPECT_GT(form->ShellTreeView1->Items()->RootCount(), 0);

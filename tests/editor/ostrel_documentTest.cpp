@@ -191,16 +191,19 @@ TEST_F(DocumentTest, ACommandLineRefusalShowsAboveTheVisibleWindow)
     FreeAndNil(form);
     std::vector<AnsiString> texts;
     bool windowShown = false;
+    bool takesDrops = false;
     const auto previous = Seams().MessageBox;
     Seams().MessageBox = [&](const TMessageBoxRequest& box) {
         texts.push_back(box.Text);
         windowShown = form && IsWindowVisible(form->WindowHandle());
+        takesDrops = form && form->DropFileTarget1->TargetActive();
         return IDOK;
     };
     Start({path});
     Seams().MessageBox = previous;
     EXPECT_EQ(texts, std::vector<AnsiString>{"16bit以外のフォーマットには未対応です  "});
     EXPECT_TRUE(windowShown);
+    EXPECT_TRUE(takesDrops) << "files can be dropped on the window while the question waits";
     EXPECT_TRUE(NoDocument());
 }
 

@@ -4,6 +4,7 @@
 #include "support/TestSeams.h"
 
 #include "classlib/Application.h"
+#include "classlib/OleStart.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <ole2.h>
 #include <string>
 #include <utility>
 #include <windows.h>
@@ -77,7 +77,7 @@ int testing_support::RunTests(int argc, char** argv, const TSuiteHooks& hooks)
                      GetACP());
         return 2;
     }
-    OleInitialize(nullptr);
+    StartOle();
     TApplication application(nullptr);
     application.SetTitle("Zandrel");
     testing::InitGoogleMock(&argc, argv);
@@ -91,6 +91,6 @@ int testing_support::RunTests(int argc, char** argv, const TSuiteHooks& hooks)
     if (hooks.Stop)
         hooks.Stop();
     testing_support::RemoveStrayDialogGuard();
-    OleUninitialize();
+    StopOle();
     return result;
 }
