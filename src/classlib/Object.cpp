@@ -115,6 +115,7 @@ void TComponent::RemoveComponent(TComponent* AComponent)
 
 void TComponent::Insert(TComponent* AComponent)
 {
+    ++FComponentsChanges;
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
 }
@@ -122,8 +123,10 @@ void TComponent::Insert(TComponent* AComponent)
 void TComponent::Remove(TComponent* AComponent)
 {
     auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
-    if (it != FComponents.end())
+    if (it != FComponents.end()) {
+        ++FComponentsChanges;
         FComponents.erase(it);
+    }
     AComponent->FOwner = nullptr;
 }
 
@@ -186,9 +189,13 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 void TComponent::NotifyAll(TComponent* AComponent, TOperation Operation)
 {
     // A handler may free components: walk a snapshot, skipping the gone.
-    std::vector<TComponent*> snapshot = FComponents;
+    // The search for the gone is needed only once the list has changed; a
+    // form with hundreds of components notifies them all at every insert.
+    const std::vector<TComponent*> snapshot = FComponents;
+    const unsigned changesBefore = FComponentsChanges;
     for (TComponent* c : snapshot)
-        if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
+        if (FComponentsChanges == changesBefore ||
+            std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
             c->Notification(AComponent, Operation);
 }
 

@@ -136,6 +136,7 @@ private:
 
     TComponent* FOwner = nullptr;            // not owned
     std::vector<TComponent*> FComponents;    // owned, in creation order
+    unsigned FComponentsChanges = 0;         // counts inserts and removals
     std::vector<TComponent*> FFreeNotifies;  // not owned; linked both ways
     AnsiString FName;
     int FTag = 0;

@@ -3,6 +3,8 @@
 #include "Application.h"
 
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -45,11 +47,38 @@ public:
 
     HWND Window() const { return FWindow; }
 
+    // A new timer's system timer is set from the message loop, together with
+    // those of the other timers made meanwhile; a form sets Enabled and
+    // Interval after making its timers, and each change would otherwise set
+    // or kill a system timer.
+    void ApplyLater(UINT_PTR id)
+    {
+        FPendingIds.push_back(id);
+        if (!FPendingPosted)
+            FPendingPosted = PostMessageA(FWindow, WM_TIMER_APPLY, kAllPending, 0) != 0;
+    }
+
 private:
+    static constexpr WPARAM kAllPending = 0; // no timer has id 0
+
+    void ApplyPending()
+    {
+        FPendingPosted = false;
+        for (UINT_PTR id : std::exchange(FPendingIds, {})) {
+            const auto found = FTimers.find(id);
+            if (found != FTimers.end())
+                found->second->ApplyState();
+        }
+    }
+
     void WindowMessage(TMessage& m)
     {
         if (m.Msg != WM_TIMER && m.Msg != WM_TIMER_APPLY) {
             DefaultHiddenWindowHandling(FWindow, m);
+            return;
+        }
+        if (m.Msg == WM_TIMER_APPLY && m.WParam == kAllPending) {
+            ApplyPending();
             return;
         }
         const auto found = FTimers.find(m.WParam);
@@ -65,6 +94,8 @@ private:
     HWND FWindow = nullptr; // owned
     std::unordered_map<UINT_PTR, TTimer*> FTimers;
     UINT_PTR FNextId = 1;
+    std::vector<UINT_PTR> FPendingIds; // new timers whose state waits
+    bool FPendingPosted = false;
 };
 
 thread_local TTimerHost* TTimerHost::tHost = nullptr;
@@ -75,7 +106,8 @@ TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
     FId = FHost->Add(this);
     FWindow = FHost->Window();
     FWindowThread = GetCurrentThreadId();
-    ApplyState();
+    FApplyPending = true;
+    FHost->ApplyLater(FId);
 }
 
 TTimer::~TTimer()
@@ -100,14 +132,17 @@ void TTimer::SetInterval(unsigned value)
 
 void TTimer::RequestApply()
 {
-    if (GetCurrentThreadId() == FWindowThread)
-        ApplyState();
+    if (GetCurrentThreadId() == FWindowThread) {
+        if (!FApplyPending)
+            ApplyState();
+    }
     else
         PostMessageA(FWindow, WM_TIMER_APPLY, FId, 0);
 }
 
 void TTimer::ApplyState()
 {
+    FApplyPending = false;
     if (FRunning) {
         KillTimer(FWindow, FId);
         FRunning = false;

@@ -1,6 +1,7 @@
 // TTimer: OnTimer every Interval milliseconds while Enabled, through a
 // system timer on a message-only window of the thread that made the timer
-// (one window serves all of a thread's timers).
+// (one window serves all of a thread's timers). A new timer's system timer
+// is set from that thread's message loop, with its state as it stands then.
 //
 // Enabled and Interval may be set from any thread: the change is posted to
 // the timer's window and applied there (a system timer belongs to its
@@ -47,5 +48,6 @@ private:
     DWORD FWindowThread = 0;
     std::atomic<bool> FEnabled{true};
     std::atomic<unsigned> FInterval{1000};
-    bool FRunning = false; // a system timer is set
+    bool FRunning = false;      // a system timer is set
+    bool FApplyPending = false; // made, its state not yet applied
 };

@@ -10,6 +10,7 @@
 #include "classlib/Application.h"
 #include "classlib/FilePaths.h"
 #include "classlib/Graphics.h"
+#include "classlib/ScopeExit.h"
 #include "classlib/Seams.h"
 #include "classlib/TextUtils.h"
 
@@ -217,6 +218,14 @@ void TFormVusk::WndProc(TMessage& message)
 void TFormVusk::CreateHandle()
 {
     TTimingSpan span("windows");
+    // The docks were arranged when the form was built: while their bars get
+    // their windows they wait, and arrange once after.
+    SkinDock1->BeginUpdate();
+    SkinDock2->BeginUpdate();
+    TScopeExit arranged([this] {
+        SkinDock2->EndUpdate();
+        SkinDock1->EndUpdate();
+    });
     TForm::CreateHandle();
 }
 

@@ -46,6 +46,7 @@
 
 class TBarCustomItem;
 class TBarItemViewer;
+class TBarMeasuringCanvas;
 class TBarView;
 class TBarPopupView;
 class TBarPopupWindow;
@@ -947,6 +948,8 @@ private:
     TBarView* FChevronParentView = nullptr;  // not owned: the bar a chevron popup serves
     TPoint FContentSize;                     // of the last layout, pixels
     TBarViewAccObject* FAccObject = nullptr; // one reference held; made on first request
+    // Every layout measures all the viewers; its DC and font are kept.
+    std::unique_ptr<TBarMeasuringCanvas> FMeasuring;
 };
 
 // --- Popup windows ----------------------------------------------------------------------

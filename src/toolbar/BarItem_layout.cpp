@@ -287,8 +287,10 @@ void TBarView::TLayoutPass::Measure()
 {
     Sizes.assign(Count, SIZE{0, 0});
     {
-        TBarMeasuringCanvas measuring(View.GetFont());
-        TCanvas* canvas = measuring.Canvas();
+        if (!View.FMeasuring)
+            View.FMeasuring = std::make_unique<TBarMeasuringCanvas>(nullptr);
+        TCanvas* canvas = View.FMeasuring->Canvas();
+        canvas->Font()->Assign(View.GetFont());
         int sharedWidth = 0;
         for (size_t i = 0; i < Count; ++i)
             if (Records[i].Shown)

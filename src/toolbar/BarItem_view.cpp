@@ -4,6 +4,7 @@
 #include "BarItem.h"
 
 #include "BarAcc.h"
+#include "BarCommon.h"
 #include "BarConsts.h"
 
 #include "classlib/Graphics.h"
