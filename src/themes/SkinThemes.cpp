@@ -194,12 +194,23 @@ TSkinPopupMenuLook ResolvePopupMenuLook(int flatMenuStyle, bool systemFlatMenus,
 
 TSkinThemeManager::TSkinThemeManager()
 {
-    FWindow = AllocateHWnd(TWndMethod(this, &TSkinThemeManager::WindowMethod));
+    // The system's broadcasts reach top-level windows only. The application's
+    // window, when there is one, hears them for the manager: a top-level
+    // window of the manager's own would cost every start its making.
+    if (Application && Application->Handle()) {
+        FWindow = AllocateMessageHWnd(TWndMethod(this, &TSkinThemeManager::WindowMethod));
+        FHearingApplication = Application;
+        Application->HookMainWindow(TWindowHook(this, &TSkinThemeManager::ApplicationMessage));
+    } else {
+        FWindow = AllocateHWnd(TWndMethod(this, &TSkinThemeManager::WindowMethod));
+    }
     Refresh();
 }
 
 TSkinThemeManager::~TSkinThemeManager()
 {
+    if (FHearingApplication && FHearingApplication == Application)
+        Application->UnhookMainWindow(TWindowHook(this, &TSkinThemeManager::ApplicationMessage));
     CloseStyles();
     FreeVisualStyleLib();
     gCache.VisualStylesActive = false;
@@ -207,6 +218,17 @@ TSkinThemeManager::~TSkinThemeManager()
 }
 
 void TSkinThemeManager::WindowMethod(TMessage& message)
+{
+    SystemMessage(message);
+    DefaultHiddenWindowHandling(FWindow, message);
+}
+
+void TSkinThemeManager::ApplicationMessage(TMessage& message, bool&)
+{
+    SystemMessage(message);
+}
+
+void TSkinThemeManager::SystemMessage(const TMessage& message)
 {
     switch (message.Msg) {
     case WM_SYSCOLORCHANGE:
@@ -218,7 +240,6 @@ void TSkinThemeManager::WindowMethod(TMessage& message)
         Broadcast(message.WParam ? 4 : 5);
         break;
     }
-    DefaultHiddenWindowHandling(FWindow, message);
 }
 
 void TSkinThemeManager::CloseStyles()

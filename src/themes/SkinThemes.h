@@ -23,6 +23,8 @@
 #include "classlib/ControlMessages.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Object.h"
+
+class TApplication;
 #include "classlib/Types.h"
 
 #include <uxtheme.h>
@@ -441,6 +443,8 @@ public:
 
 private:
     void WindowMethod(TMessage& message);
+    void ApplicationMessage(TMessage& message, bool& handled);
+    void SystemMessage(const TMessage& message);
     void CloseStyles();
     void OpenStyles();
 
@@ -448,6 +452,9 @@ private:
     int FFlatMenuStyle = kFlatMenusFollowSystem;
     std::vector<TObject*> FListeners; // not owned
     HWND FWindow = nullptr;           // owned: the hidden window hearing the system
+    // Not owned: the application whose window hears the system's broadcasts
+    // for FWindow (then a message-only window); null when FWindow hears them.
+    TApplication* FHearingApplication = nullptr;
 };
 
 // The manager (nullptr outside StartSkinThemes .. StopSkinThemes).
