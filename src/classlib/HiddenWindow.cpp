@@ -49,15 +49,19 @@ HWND AllocateHWnd(const TWndMethod& method)
     return MakeHiddenWindow(method, WS_EX_TOOLWINDOW, WS_POPUP, nullptr);
 }
 
+// The message-only root belongs to another process: a child made or
+// destroyed without this style would wait there for its WM_PARENTNOTIFY.
+constexpr DWORD kMessageOnlyExStyle = WS_EX_NOPARENTNOTIFY;
+
 HWND AllocateMessageHWnd(const TWndMethod& method)
 {
-    return MakeHiddenWindow(method, 0, WS_CHILD, HWND_MESSAGE);
+    return MakeHiddenWindow(method, kMessageOnlyExStyle, WS_CHILD, HWND_MESSAGE);
 }
 
 HWND CreateMessageOnlyWindow(const char* className)
 {
-    return CreateWindowExA(0, className, "", WS_CHILD, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(kMessageOnlyExStyle, className, "", WS_CHILD, 0, 0, 0, 0, HWND_MESSAGE,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 void DeallocateHWnd(HWND window)

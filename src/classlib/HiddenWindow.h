@@ -27,7 +27,8 @@ void DeallocateHWnd(HWND window);
 // A message-only window of a registered class, for the posted messages and
 // timers of its class's procedure. It is made a child of the message-only
 // root: a window without the child style is sized against the monitors
-// when it is made, which the window system answers at a cost.
+// when it is made, which the window system answers at a cost. It tells the
+// root nothing of its making or going (WS_EX_NOPARENTNOTIFY).
 HWND CreateMessageOnlyWindow(const char* className);
 // Answers a message of a hidden window with the system's default handling.
 void DefaultHiddenWindowHandling(HWND window, TMessage& message);
