@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -89,6 +91,43 @@ TEST_F(ComponentTest, DestroyingMarksOwnedComponents)
     auto* a = new TComponent(&owner);
     owner.Destroying();
     EXPECT_TRUE(a->HasState(csDestroying));
+}
+
+// Every sibling hears of an insert, the new one too; one freed by another's
+// handler meanwhile is not told, and one made meanwhile is not either.
+TEST_F(ComponentTest, SiblingsFreedOrMadeDuringANoticeAreLeftOutOfIt)
+{
+    class TInsertListener : public TLoggingComponent
+    {
+    public:
+        using TLoggingComponent::TLoggingComponent;
+        std::function<void()> OnInsert;
+
+    protected:
+        void Notification(TComponent* c, TOperation op) override
+        {
+            TLoggingComponent::Notification(c, op);
+            if (op != TOperation::opInsert || !gLog)
+                return;
+            gLog->push_back(Name() + " heard " + c->Name());
+            if (auto act = std::exchange(OnInsert, nullptr))
+                act();
+        }
+    };
+    TLoggingComponent owner(nullptr, "owner");
+    auto* a = new TInsertListener(&owner, "a");
+    auto* b = new TInsertListener(&owner, "b");
+    auto* c = new TInsertListener(&owner, "c");
+    new TInsertListener(&owner, "d");
+    log.clear();
+    a->OnInsert = [&] { owner.InsertComponent(new TInsertListener(nullptr, "late")); };
+    b->OnInsert = [&] { delete c; };
+    auto* e = new TInsertListener(nullptr, "e");
+    owner.InsertComponent(e);
+    EXPECT_EQ(log, (std::vector<std::string>{"a heard e", "a heard late", "b heard late",
+                                             "free c", "d heard late", "e heard late",
+                                             "late heard late", "b heard e", "d heard e",
+                                             "e heard e"}));
 }
 
 } // namespace

@@ -155,25 +155,32 @@ TEST(ThemeSwitch, SwitchingTellsEveryListenerThreeTimesAndRemakesAnUnsharedTheme
     UnlistenThemeChanges(&listener);
 }
 
+// The system's broadcasts reach the application's window, which hears them
+// for the manager; the manager's own window answers the same.
 TEST(ThemeManager, ASystemColourChangeReachesEverySystemAndThemeListenerThreeTimes)
 {
-    Recorder system, theme;
-    ListenSystemChanges(&system);
-    ListenThemeChanges(&theme);
-    SendMessageA(SkinThemeManager()->Window(), WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(system.log, ThreeSteps(WM_SKIN_SYSCHANGE, 0));
-    EXPECT_EQ(theme.log, ThreeSteps(WM_SKIN_THEMECHANGE, 0));
+    ASSERT_NE(Application, nullptr);
+    for (HWND hearing : {Application->Handle(), SkinThemeManager()->Window()}) {
+        SCOPED_TRACE(hearing == Application->Handle() ? "the application's window"
+                                                      : "the manager's window");
+        Recorder system, theme;
+        ListenSystemChanges(&system);
+        ListenThemeChanges(&theme);
+        SendMessageA(hearing, WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_EQ(system.log, ThreeSteps(WM_SKIN_SYSCHANGE, 0));
+        EXPECT_EQ(theme.log, ThreeSteps(WM_SKIN_THEMECHANGE, 0));
 
-    system.log.clear();
-    theme.log.clear();
-    SendMessageA(SkinThemeManager()->Window(), WM_ACTIVATEAPP, FALSE, 0);
-    SendMessageA(SkinThemeManager()->Window(), WM_ACTIVATEAPP, TRUE, 0);
-    EXPECT_EQ(system.log,
-              (std::vector<TLogged>{{WM_SKIN_SYSCHANGE, 5, 0}, {WM_SKIN_SYSCHANGE, 4, 0}}));
-    EXPECT_EQ(theme.log,
-              (std::vector<TLogged>{{WM_SKIN_THEMECHANGE, 5, 0}, {WM_SKIN_THEMECHANGE, 4, 0}}));
-    UnlistenSystemChanges(&system);
-    UnlistenThemeChanges(&theme);
+        system.log.clear();
+        theme.log.clear();
+        SendMessageA(hearing, WM_ACTIVATEAPP, FALSE, 0);
+        SendMessageA(hearing, WM_ACTIVATEAPP, TRUE, 0);
+        EXPECT_EQ(system.log,
+                  (std::vector<TLogged>{{WM_SKIN_SYSCHANGE, 5, 0}, {WM_SKIN_SYSCHANGE, 4, 0}}));
+        EXPECT_EQ(theme.log,
+                  (std::vector<TLogged>{{WM_SKIN_THEMECHANGE, 5, 0}, {WM_SKIN_THEMECHANGE, 4, 0}}));
+        UnlistenSystemChanges(&system);
+        UnlistenThemeChanges(&theme);
+    }
 }
 
 TEST(ThemeManager, ListenersMayLeaveAndJoinDuringABroadcast)
