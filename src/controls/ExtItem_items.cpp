@@ -285,14 +285,17 @@ int TExtItemViewer::WideCaptionWidthGain(TCanvas* Canvas)
     if (!ShowsCaption())
         return 0;
     // The base viewer measured the ANSI caption as it stands: a caption
-    // shown decoded gains the difference.
+    // shown decoded gains the difference (none when the two texts agree).
+    const WideString shown = ShownWideCaption();
+    if (ExtShownCaptionText(shown) == AnsiToWide(ShownCaption()))
+        return 0;
     auto width = [&](const WideString& text, auto paint) {
         TRect r(0, 0, 1, 1);
         paint(Canvas, text, r, DT_CALCRECT | DT_SINGLELINE, TSpGlowDirection::gldNone, 0,
               TExtTextRotation::None);
         return r.Width();
     };
-    return width(ShownWideCaption(), ExtPaintCaptionGlow) -
+    return width(shown, ExtPaintCaptionGlow) -
            width(AnsiToWide(ShownCaption()), ExtPaintTextGlow);
 }
 

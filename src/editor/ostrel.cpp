@@ -241,10 +241,20 @@ void TFormVusk::HoldBarLayout(TBarCustomDockableWindow* bar)
     FHeldBars.push_back(bar);
 }
 
+void TFormVusk::HoldBarLayout(TBarCustomToolbar* bar)
+{
+    HoldBarLayout(static_cast<TBarCustomDockableWindow*>(bar));
+    bar->View()->BeginUpdate();
+    FHeldViewsOf.push_back(bar);
+}
+
 void TFormVusk::ReleaseBarLayout()
 {
     TTimingSpan span("barlayout");
-    // The bars take their sizes first; each dock then arranges its rows once.
+    // The views lay out their items, the bars take their sizes; each dock
+    // then arranges its rows once. (A view replaced meanwhile was never held.)
+    for (TBarCustomToolbar* bar : std::exchange(FHeldViewsOf, {}))
+        bar->View()->EndUpdate();
     for (TBarCustomDockableWindow* bar : std::exchange(FHeldBars, {}))
         bar->EndUpdate();
     for (TBarDock* dock : std::exchange(FHeldDocks, {}))

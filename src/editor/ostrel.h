@@ -1156,9 +1156,12 @@ private:
     // is built, not at every item, bar and window made before.
     void HoldBarLayout(TBarDock* dock);
     void HoldBarLayout(TBarCustomDockableWindow* bar);
+    // A toolbar's view too lays its items out once, not at every item added.
+    void HoldBarLayout(TBarCustomToolbar* bar);
     void ReleaseBarLayout();
     std::vector<TBarDock*> FHeldDocks;
     std::vector<TBarCustomDockableWindow*> FHeldBars;
+    std::vector<TBarCustomToolbar*> FHeldViewsOf;
     // --- ostrel_layout.cpp
     void CreateControls();
     void CreateStatusBar();
