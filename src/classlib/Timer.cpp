@@ -132,12 +132,10 @@ void TTimer::SetInterval(unsigned value)
 
 void TTimer::RequestApply()
 {
-    if (GetCurrentThreadId() == FWindowThread) {
-        if (!FApplyPending)
-            ApplyState();
-    }
-    else
+    if (GetCurrentThreadId() != FWindowThread)
         PostMessageA(FWindow, WM_TIMER_APPLY, FId, 0);
+    else if (!FApplyPending)
+        ApplyState();
 }
 
 void TTimer::ApplyState()

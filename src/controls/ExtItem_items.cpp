@@ -295,8 +295,7 @@ int TExtItemViewer::WideCaptionWidthGain(TCanvas* Canvas)
               TExtTextRotation::None);
         return r.Width();
     };
-    return width(shown, ExtPaintCaptionGlow) -
-           width(AnsiToWide(ShownCaption()), ExtPaintTextGlow);
+    return width(shown, ExtPaintCaptionGlow) - width(AnsiToWide(ShownCaption()), ExtPaintTextGlow);
 }
 
 bool TExtItemViewer::HoldsEmptyLine()

@@ -23,14 +23,13 @@
 #include "classlib/ControlMessages.h"
 #include "classlib/Exceptions.h"
 #include "classlib/Object.h"
-
-class TApplication;
 #include "classlib/Types.h"
 
 #include <uxtheme.h>
 #include <vector>
 #include <windows.h>
 
+class TApplication;
 class TCanvas;
 class TCustomImageList;
 

@@ -124,10 +124,9 @@ TEST_F(ComponentTest, SiblingsFreedOrMadeDuringANoticeAreLeftOutOfIt)
     b->OnInsert = [&] { delete c; };
     auto* e = new TInsertListener(nullptr, "e");
     owner.InsertComponent(e);
-    EXPECT_EQ(log, (std::vector<std::string>{"a heard e", "a heard late", "b heard late",
-                                             "free c", "d heard late", "e heard late",
-                                             "late heard late", "b heard e", "d heard e",
-                                             "e heard e"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"a heard e", "a heard late", "b heard late", "free c",
+                                             "d heard late", "e heard late", "late heard late",
+                                             "b heard e", "d heard e", "e heard e"}));
 }
 
 } // namespace
