@@ -2,8 +2,6 @@
 // command of the editor, and the settings file.
 //
 // One class, its code split by concern; each section below names its file.
-// Sections of concerns still to come hold the few calls the window's
-// lifecycle already makes into them, as small stubs in that concern's file.
 //
 //   ostrel.cpp            construction, first show, close and destroy
 //   ostrel_layout.cpp     the panes, lists, rename page, status bar, dialogs,
@@ -15,6 +13,7 @@
 //                         master volume, the toolbar lock
 //   ostrel_shortcuts.cpp  the SHORTCUT keys, the backup and their withdrawal
 //   ostrel_panes.cpp      the side pane switch (explorer, rename, cut bars)
+//   ostrel_explorer.cpp   the explorer pane's tree and the files it opens
 //   ostrel_mousetools.cpp the mouse tools on the waveform: presses, drags,
 //                         the marker drag, the drag-scroll's timer
 //   ostrel_cutbars.cpp    cut bars: their list, the cut commands, nudges
@@ -27,6 +26,7 @@
 //                         build, the open and close commands
 //   ostrel_regionfile.cpp the region-list file, the save commands
 //   ostrel_bounce.cpp     the bounce of regions to WAV files
+//   ostrel_property.cpp   the file properties, about and help commands
 //   ostrel_view.cpp       waveform, ruler and overview
 //   ostrel_transport.cpp  playback, play cursor, status and recent files
 //   ostrel_filelist.cpp   the file-list window's side of the main window
