@@ -794,7 +794,10 @@ TWinControl* TExtRadioButton::FocusTarget()
 void TExtRadioButton::WndProc(TMessage& m)
 {
     TExtButtonControl::WndProc(m);
-    if (m.Msg == WM_SETFOCUS)
+    // A Tab or Shift+Tab walk only passes by: walking to a window's buttons
+    // must not change a choice. Arrow keys, clicks and the program's placing
+    // of the focus check the button.
+    if (m.Msg == WM_SETFOCUS && !SeamKeyHeld(VK_TAB))
         SetChecked(true);
 }
 

@@ -267,6 +267,8 @@ public:
     // The group's checked button, so that the program's placing of the
     // focus never changes the choice; this one when none is checked.
     TWinControl* FocusTarget() override;
+    // Checks the button when it gains the focus, unless a Tab or Shift+Tab
+    // brought it there.
     void WndProc(TMessage& message) override;
 
 protected:

@@ -7,6 +7,7 @@ namespace {
 using C = TFocusControl;
 
 constexpr int kDeleteAtPositionItem = 2; // rCb2's third item
+constexpr int kControlCount = static_cast<int>(C::rCb3) + 1;
 
 TFocusMove MoveTo(TFocusControl to)
 {
@@ -246,4 +247,16 @@ TFocusMove TabSwitch(const TFocusState& s)
         break;
     }
     return MoveTo(C::FocusBtn);
+}
+
+TFocusMove TabOver(TFocusMove (*step)(const TFocusState&), TFocusState state,
+                   const std::function<bool(TFocusControl)>& canFocus)
+{
+    TFocusMove move = step(state);
+    for (int passed = 0; move.To != C::FocusBtn && !canFocus(move.To) && passed < kControlCount;
+         ++passed) {
+        state.From = move.To;
+        move = step(state);
+    }
+    return move;
 }

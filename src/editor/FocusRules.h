@@ -9,7 +9,11 @@
 //   TabForward     Tab
 //   TabBackward    Shift+Tab
 //   TabSwitch      Ctrl+Tab: the waveform, the list and the shown pane
+//   TabOver        Tab or Shift+Tab past the controls that cannot take the
+//                  focus now
 #pragma once
+
+#include <functional>
 
 enum class TFocusControl
 {
@@ -90,6 +94,13 @@ struct TFocusMove
 TFocusMove TabForward(const TFocusState& state);
 TFocusMove TabBackward(const TFocusState& state);
 TFocusMove TabSwitch(const TFocusState& state);
+
+// A step of Tab or Shift+Tab (TabForward, TabBackward) that moves on past
+// each control canFocus refuses (an edit of a rule that is not chosen: the
+// focus on a rule no longer chooses it) as the same key would leave it; the
+// waveform ends every walk.
+TFocusMove TabOver(TFocusMove (*step)(const TFocusState&), TFocusState state,
+                   const std::function<bool(TFocusControl)>& canFocus);
 
 // The control of the rename page that Tab enters on its tab.
 TFocusControl RenameEntryControl(const TFocusState& state);

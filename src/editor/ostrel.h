@@ -729,6 +729,11 @@ private:
     // The controls the focus moves between, with their names in the rules.
     std::vector<std::pair<TWinControl*, TFocusControl>> FocusControls() const;
     TFocusState FocusState() const;
+    // The control of a name in the rules (the waveform's button for one the
+    // window does not have).
+    TWinControl* FocusControlOf(TFocusControl name) const;
+    // Whether the control of a name can take the focus now.
+    std::function<bool(TFocusControl)> FocusableNow() const;
     void MoveFocus(const TFocusMove& move);
     void SelectRegionListItem();
 

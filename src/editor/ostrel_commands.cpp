@@ -133,12 +133,17 @@ TFocusState TFormVusk::FocusState() const
     return s;
 }
 
+TWinControl* TFormVusk::FocusControlOf(TFocusControl name) const
+{
+    for (const auto& [control, controlName] : FocusControls())
+        if (controlName == name)
+            return control;
+    return FocusBtn;
+}
+
 void TFormVusk::MoveFocus(const TFocusMove& move)
 {
-    TWinControl* target = FocusBtn;
-    for (const auto& [control, name] : FocusControls())
-        if (name == move.To)
-            target = control;
+    TWinControl* target = FocusControlOf(move.To);
     if (target->CanFocus())
         target->SetFocus();
     if (move.SelectText)
@@ -168,12 +173,17 @@ void TFormVusk::SelectRegionListItem()
 
 void TFormVusk::actTabExecute(TObject* Sender)
 {
-    MoveFocus(TabForward(FocusState()));
+    MoveFocus(TabOver(TabForward, FocusState(), FocusableNow()));
 }
 
 void TFormVusk::actTab3Execute(TObject* Sender)
 {
-    MoveFocus(TabBackward(FocusState()));
+    MoveFocus(TabOver(TabBackward, FocusState(), FocusableNow()));
+}
+
+std::function<bool(TFocusControl)> TFormVusk::FocusableNow() const
+{
+    return [this](TFocusControl name) { return FocusControlOf(name)->CanFocus(); };
 }
 
 void TFormVusk::actTab4Execute(TObject* Sender)

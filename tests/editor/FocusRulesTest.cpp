@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -216,6 +217,40 @@ TEST(FocusRules, TheEditsTheStepsMarkHaveTheirTextSelectedOnArrival)
         TFocusState s = RenameState(c.Options);
         s.From = c.From;
         TFocusMove move = TabForward(s);
+        EXPECT_EQ(move.To, c.To) << static_cast<int>(c.From);
+        EXPECT_EQ(move.SelectText, c.SelectText) << static_cast<int>(c.From);
+    }
+}
+
+// Tab and Shift+Tab move on past the controls that cannot take the focus, as
+// the key would leave each, and take the flags of the control they stop at.
+TEST(FocusRules, AWalkPassesOverTheControlsThatCannotTakeTheFocus)
+{
+    struct
+    {
+        TFocusMove (*Step)(const TFocusState&);
+        C From;
+        std::vector<C> Refused;
+        C To;
+        bool SelectText;
+    } const cases[] = {
+        {TabForward, C::rnDel1, {C::rEd2}, C::rnDel2, false},
+        {TabForward, C::rnDel1, {}, C::rEd2, true},
+        {TabBackward, C::rnDel2, {C::rEd2}, C::rnDel1, false},
+        {TabForward, C::rnDel2, {C::rCb2, C::rSp4}, C::GoRnBtn2, false},
+        {TabBackward, C::GoRnBtn2, {C::rCb2, C::rSp4}, C::rnDel2, false},
+        {TabForward,
+         C::rnChange1,
+         {C::rEd3, C::rEd4, C::rnChange2, C::rnChange3, C::GoRnBtn3},
+         C::FocusBtn,
+         false},
+    };
+    for (const auto& c : cases) {
+        TFocusState s = RenameState({TRenameTab::Delete, false, false, 0, false});
+        s.From = c.From;
+        TFocusMove move = TabOver(c.Step, s, [&c](C control) {
+            return std::find(c.Refused.begin(), c.Refused.end(), control) == c.Refused.end();
+        });
         EXPECT_EQ(move.To, c.To) << static_cast<int>(c.From);
         EXPECT_EQ(move.SelectText, c.SelectText) << static_cast<int>(c.From);
     }

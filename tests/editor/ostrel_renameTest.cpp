@@ -12,7 +12,9 @@
 #include "support/WindowDriver.h"
 
 #include "classlib/Clipboard.h"
+#include "classlib/TextUtils.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -219,6 +221,66 @@ TEST_F(RenameWindowTest, TheRulesEnableTheControlsTheyUse)
     ClickCentre(form->rnDel1);
     EXPECT_TRUE(form->rEd2->Enabled());
     EXPECT_FALSE(form->rSp4->Enabled());
+}
+
+// Tab from the region list walks each rule of the open tab to its run
+// button, Shift+Tab walks back the same way, and neither chooses a rule: the
+// stored one is checked all along and stored again at the close.
+TEST_F(RenameWindowTest, TabWalksThroughTheRulesWithoutChoosingOne)
+{
+    const struct Case
+    {
+        int Tab;
+        const char* Key;
+        int Stored;
+    } cases[] = {{1, "DEL_CHECK", 1},
+                 {1, "DEL_CHECK", 2},
+                 {2, "CHANGE_CHECK", 1},
+                 {2, "CHANGE_CHECK", 2},
+                 {2, "CHANGE_CHECK", 3}};
+    for (const Case& c : cases) {
+        WriteSettings("[FORM]\r\nSUBWINDOW_NUM=2\r\n[RENAME]\r\nACTIVEPAGE=" + IntToStr(c.Tab) +
+                      "\r\n" + c.Key + "=" + IntToStr(c.Stored) + "\r\n");
+        Start();
+        ASSERT_TRUE(ActivateForm(form));
+        const std::vector<TExtRadioButton*> rules =
+            c.Tab == 1
+                ? std::vector<TExtRadioButton*>{form->rnDel1, form->rnDel2}
+                : std::vector<TExtRadioButton*>{form->rnChange1, form->rnChange2, form->rnChange3};
+        TWinControl* const button = c.Tab == 1 ? form->GoRnBtn2 : form->GoRnBtn3;
+        auto checks = [&] {
+            std::vector<bool> checked;
+            for (TExtRadioButton* rule : rules)
+                checked.push_back(rule->Checked());
+            return checked;
+        };
+        const std::vector<bool> stored = checks();
+        ASSERT_TRUE(stored[c.Stored - 1]) << c.Key << "=" << c.Stored;
+
+        const TRect list = form->EditList->ClientRect();
+        RealClick(ScreenPointOf(form->EditList->Handle(), list.right / 2, list.bottom / 2));
+        ASSERT_TRUE(form->EditList->Focused());
+        Names forward, backward; // the controls reached
+        while (form->ActiveControl() != button && forward.size() < 10) {
+            RealKeyPress(VK_TAB);
+            forward.push_back(form->ActiveControl()->Name());
+            EXPECT_EQ(checks(), stored) << c.Key << "=" << c.Stored << ", Tab " << forward.back();
+        }
+        while (form->ActiveControl() != form->EditList && backward.size() < 10) {
+            RealKeyPress(VK_TAB, ssShift);
+            backward.insert(backward.begin(), form->ActiveControl()->Name());
+            EXPECT_EQ(checks(), stored)
+                << c.Key << "=" << c.Stored << ", Shift+Tab " << backward.front();
+        }
+        for (TExtRadioButton* rule : rules)
+            EXPECT_NE(std::find(forward.begin(), forward.end(), rule->Name()), forward.end())
+                << rule->Name() << " not reached";
+        forward.pop_back();
+        forward.insert(forward.begin(), form->EditList->Name());
+        EXPECT_EQ(backward, forward) << c.Key << "=" << c.Stored;
+        CloseAndFree();
+        EXPECT_EQ(Settings().ReadInteger("RENAME", c.Key, -1), c.Stored) << c.Key;
+    }
 }
 
 TEST_F(RenameWindowTest, ANameEditRefusesCharactersANameMayNotHold)

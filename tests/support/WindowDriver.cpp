@@ -112,36 +112,54 @@ INPUT KeyInput(WORD key, DWORD flags)
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = flags;
     return input;
 }
 
-// The buttons with the modifier keys of shift pressed before them and
-// released after, all queued together.
-void SendButtons(POINT screenPos, std::initializer_list<DWORD> buttons, TShiftState shift = 0)
+// The inputs between the presses of the modifier keys of shift and their
+// releases, all queued together; then pumps.
+void SendHeld(TShiftState shift, const std::vector<INPUT>& held)
 {
     std::vector<WORD> keys;
     if (shift & ssShift)
         keys.push_back(VK_SHIFT);
     if (shift & ssCtrl)
         keys.push_back(VK_CONTROL);
-    SetCursorPos(screenPos.x, screenPos.y);
+    if (shift & ssAlt)
+        keys.push_back(VK_MENU);
     std::vector<INPUT> inputs;
     for (WORD key : keys)
         inputs.push_back(KeyInput(key, 0));
-    for (DWORD flags : buttons) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flags;
-        inputs.push_back(input);
-    }
+    inputs.insert(inputs.end(), held.begin(), held.end());
     for (WORD key : keys)
         inputs.push_back(KeyInput(key, KEYEVENTF_KEYUP));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     PumpMessages();
 }
 
+void SendButtons(POINT screenPos, std::initializer_list<DWORD> buttons, TShiftState shift = 0)
+{
+    SetCursorPos(screenPos.x, screenPos.y);
+    std::vector<INPUT> inputs;
+    for (DWORD flags : buttons) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        inputs.push_back(input);
+    }
+    SendHeld(shift, inputs);
+}
+
 } // namespace
+
+void RealKeyPress(WORD key, TShiftState shift)
+{
+    auto previous = Seams().KeyState;
+    Seams().KeyState = [](int k) { return GetKeyState(k); };
+    SendHeld(shift, {KeyInput(key, 0), KeyInput(key, KEYEVENTF_KEYUP)});
+    Seams().KeyState = previous;
+}
 
 void RealButtonDown(POINT screenPos)
 {

@@ -49,6 +49,11 @@ private:
 // Posts a key press (down and up) to window with the modifiers held through
 // the seam, and pumps until the queue is empty. Alt makes it a system key.
 void PressKey(HWND window, WORD key, TShiftState shift = 0);
+// Presses and releases a key through the system's input queue, with the
+// modifier keys of shift held around it, as a hand on the keyboard does: the
+// focused window hears it and the key-state seam reads the system's key
+// state while the keys are handled. Then pumps.
+void RealKeyPress(WORD key, TShiftState shift = 0);
 // Posts a left click at a client point of window and pumps.
 void ClickAt(HWND window, int x, int y);
 // The same at the middle of a windowed control (a button's click).
