@@ -424,7 +424,8 @@ public:
     // status bar when it cannot.
     void SaveDrawData(const AnsiString& cachePath);
     // Opens the open file again after the preferences changed how draw data
-    // is made; the regions and cut bars stay.
+    // is made; the regions and cut bars stay. When the draw data cannot be
+    // made, the document closes, unless the user keeps a changed region list.
     void ReloadAfterPreference();
     // The open command: a WAV file or a region list chosen in the open
     // dialog, marked in the file list once open.
@@ -1224,6 +1225,8 @@ private:
     TDrawBuildResult ObtainDrawData(const AnsiString& path);
     // Draws the loaded file and readies playback.
     void ShowLoadedWave();
+    // After a failed reload: the document stays, without draw data.
+    void KeepDocumentWithoutDrawData();
     // The zoom that shows the whole file's draw data.
     void FitZoomToDrawData();
     // Empty the region list's view, and the cut bars with theirs.

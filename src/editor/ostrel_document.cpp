@@ -331,11 +331,26 @@ void TFormVusk::ReloadAfterPreference()
         return;
     }
     const bool failed = !FDocument.LoadCancelled();
+    if (failed && !MayDiscardRegionList()) {
+        KeepDocumentWithoutDrawData();
+        return;
+    }
     CloseDocument();
     ResizeWaveImages();
     SetCursorAfterLoad();
     if (failed)
         ShowOpenFailed();
+}
+
+// A reload that could not build the draw data while the user keeps the
+// changed region list: the regions, cut bars and region-list file stay so
+// that the list can still be saved, and the waveform shows no data.
+void TFormVusk::KeepDocumentWithoutDrawData()
+{
+    ShowLoadedWave();
+    FocusWave();
+    SetCursorAfterLoad();
+    ShowOpenFailed();
 }
 
 // --- Close and clear -----------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "dialogs/ql_preference.h"
 #include "editor/DrawCache.h"
 #include "editor/DrawCacheFile.h"
+#include "editor/RegionFileDisk.h"
 #include "editor/ql_process.h"
 
 #include "audio/DirectWavEngine.h"
@@ -29,6 +30,8 @@ namespace {
 using Samples = std::vector<std::int16_t>;
 
 constexpr const char* kOpenFailed = "ファイルを開けませんでした";
+constexpr const char* kCloseQuestion =
+    "リージョンリストに変更があります\rこのまま閉じてもよろしいですか？";
 // Just over two chunks of 16-bit values: the build reports progress twice.
 constexpr int kThreeChunkFrames = 2200000;
 constexpr std::uint32_t kChunkValues = 2097152;
@@ -553,4 +556,56 @@ TEST_F(DocumentTest, TheReloadRebuildsForNewSettingsAndKeepsTheCutBars)
     form->ReloadAfterPreference();
     EXPECT_EQ(form->InfoSampleLabel->Caption(), "3,000");
     EXPECT_EQ(form->Document().CutBarCount(), 0);
+}
+
+TEST_F(DocumentTest, AReloadWhoseBuildFailsAsksFirstAndNoKeepsTheRegionsToBeSaved)
+{
+    const std::string path = folder / "shortened.wav";
+    int threshold = 100;
+    for (const int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "dropped" : "kept");
+        ASSERT_TRUE(form->OpenWavFile(Stereo("shortened.wav", NoiseSamples(8000, 2, 21))));
+        form->AddRegion(1000, 3000);
+        form->AddCutBar(5000);
+        SetFileLength(path, 44 + 4000 * 4); // shortened from outside
+        ScriptedMessageBoxes boxes({answer});
+        ChangePreferences([&](TForm6& window) {
+            window.ZeroSpin->SetValue(++threshold);
+            return true;
+        });
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].Text, kCloseQuestion);
+        EXPECT_EQ(Status(), kOpenFailed);
+        EXPECT_EQ(StatusColor(), clRed);
+        EXPECT_EQ(NoDocument(), answer == IDYES);
+        ExpectWindowGivenBack();
+    }
+    EXPECT_EQ(form->Caption(), "shortened.wav - Stereo 16bit @ 44100 Hz");
+    EXPECT_EQ(form->Document().DrawStereo().Count(), 0);
+    EXPECT_EQ(form->EditList->Items()->Count(), 1);
+    EXPECT_TRUE(form->Document().Modified());
+
+    // Without draw data the waveform takes a drag, F6 and trim harmlessly.
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    const TPoint from = form->WaveImage->ClientToScreen(TPoint(20, 100));
+    RealDrag({from.x, from.y}, {{from.x + 60, from.y}});
+    ASSERT_TRUE(form->Document().View().HasSelection); // trim has a range to work on
+    PressKey(form->FocusBtn->Handle(), VK_F6);
+    PressKey(form->FocusBtn->Handle(), 'T', ssCtrl);
+
+    Seams().FileDialog = [&](TFileDialogRequest& request) {
+        request.FileName = folder / "shortened.rgl";
+        return true;
+    };
+    form->actFileSave->Execute();
+    const std::optional<TIniContent> saved = ReadRegionListFile(folder / "shortened.rgl");
+    ASSERT_TRUE(saved);
+    const TRegionFileRead read = ReadRegionList(*saved);
+    EXPECT_EQ(RegionListWavPath(*saved), path);
+    ASSERT_EQ(read.Regions.size(), 1u);
+    EXPECT_EQ(read.Regions[0].Start, 1000);
+    EXPECT_EQ(read.Regions[0].End, 3000);
+    EXPECT_EQ(read.CutBars, std::vector<AnsiString>{"000000005000"});
+    EXPECT_FALSE(form->Document().Modified());
 }
