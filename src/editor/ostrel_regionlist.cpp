@@ -304,6 +304,10 @@ void TFormVusk::EditListMouseDown(TObject* Sender, TMouseButton Button, TShiftSt
     if (Shift & ssDouble)
         return;
     const TPoint screen = EditList->ClientToScreen(TPoint(X, Y));
+    // The list has taken the click's selection already; the popups' items
+    // show their actions' enabling for it, not for the selection before.
+    if (Button == TMouseButton::mbRight)
+        UpdateActions();
     if (EditList->SelCount() == 0) {
         if (Button == TMouseButton::mbRight)
             EditListPopup->Popup(screen.x, screen.y);

@@ -7,6 +7,7 @@
 #include "TestDocument.h"
 
 #include "dialogs/ql_preference.h"
+#include "dialogs/ql_regionedit.h"
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/DragManager.h"
@@ -14,6 +15,7 @@
 #include "classlib/Seams.h"
 
 #include "support/BarDriver.h"
+#include "support/ModalDriver.h"
 #include "support/ModalScript.h"
 
 #include <algorithm>
@@ -322,6 +324,46 @@ TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)
         }
     }
     EXPECT_FALSE(form->EditListStatus().Active);
+}
+
+TEST_F(RegionListWindowTest, TheRightClickThatSelectsARowShowsThePopupEnabledForIt)
+{
+    Open();
+    form->AddRegion(1000, 2000);
+    form->AddRegion(3000, 4000);
+    ASSERT_TRUE(ActivateForm(form));
+    form->EditList->ClearSelection();
+    form->UpdateActions(); // as the idle loop leaves them: nothing selected
+    TBarCustomItem* edit = nullptr;
+    for (int i = 0; i < form->EditListPopup->Items()->Count(); ++i)
+        if (form->EditListPopup->Items()->Items(i)->Action() == form->actRegionEdit)
+            edit = form->EditListPopup->Items()->Items(i);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_FALSE(edit->Enabled());
+
+    AnsiString editedName;
+    ScriptedModalForms modal({[&](TCustomForm* shown) {
+        if (auto* window = dynamic_cast<TForm2*>(shown))
+            editedName = window->RenameEdit->Text();
+        return mrCancel;
+    }});
+    bool enabledShown = false;
+    ModalScript script;
+    script.WaitUntil([] { return StandalonePopupView() != nullptr; }, "the popup opens")
+        .Then([&] {
+            enabledShown = edit->Enabled();
+            const POINT centre = ScreenCentre(StandalonePopupView(), edit);
+            ModalScript::RealPress(centre);
+            ModalScript::RealRelease(centre);
+        });
+    const TPoint row = Cell(1, TRegionColumn::Name);
+    script.Run([&] {
+        RealRightClick(ScreenPointOf(form->EditList->Handle(), row.x, row.y));
+        PumpUntil([&] { return !modal.Shown().empty(); });
+    });
+    EXPECT_TRUE(Item(1)->Selected());
+    EXPECT_TRUE(enabledShown);
+    EXPECT_EQ(editedName, "take_02");
 }
 
 // The colour the screen shows at a client point of a list, once painted.

@@ -176,6 +176,11 @@ void RealClick(POINT screenPos, TShiftState shift)
     SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}, shift);
 }
 
+void RealRightClick(POINT screenPos)
+{
+    SendButtons(screenPos, {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+}
+
 void RealDoubleClick(POINT screenPos)
 {
     SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,

@@ -67,6 +67,8 @@ void RealButtonUp(POINT screenPos);
 // button-down message finds the button-up waiting; the keys of shift (Shift,
 // Ctrl) are held through the same queue around them.
 void RealClick(POINT screenPos, TShiftState shift = 0);
+// The same with the right button.
+void RealRightClick(POINT screenPos);
 // Two clicks queued together: a double click, whatever the clock says.
 void RealDoubleClick(POINT screenPos);
 // Moves the mouse to a screen point through the system's input queue, as a
