@@ -67,6 +67,9 @@ void TFormVusk::EditSelectedRegion()
     window->MaxLabel2->SetCaption(SampleCountText(FEngine->SampleSize()));
     window->ShowModal();
     FEditColumn = 0;
+    // The window may have changed the region or moved the list's selection:
+    // the waveform shows what the list selects, as a click on it would.
+    EditListClick(this);
 }
 
 void TFormVusk::actRegionMergeExecute(TObject* Sender)

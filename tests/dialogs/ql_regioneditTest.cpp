@@ -8,6 +8,7 @@
 #include "dialogs/ql_cutbaredit.h"
 #include "dialogs/ql_regionedit.h"
 #include "editor/CutBarList.h"
+#include "editor/PlayCursor.h"
 
 #include "classlib/Clipboard.h"
 #include "classlib/Menu.h"
@@ -253,6 +254,46 @@ TEST_F(EditWindowTest, NextAndBackApplyValidEditsAndMoveTheListSelection)
     });
     EXPECT_EQ(result, mrCancel);
     EXPECT_TRUE(form->Document().Modified());
+}
+
+TEST_F(EditWindowTest, HoweverTheWindowClosesTheWaveformShowsTheRegionSelectedInTheList)
+{
+    Open();
+    const auto expectShown = [&](std::int32_t start, std::int32_t end) {
+        const TWaveViewState& view = form->Document().View();
+        EXPECT_TRUE(view.HasSelection && view.RegionSelection);
+        EXPECT_EQ(view.SelStart, start);
+        EXPECT_EQ(view.SelEnd, end);
+        EXPECT_EQ(form->InfoRegionLabel->Caption(),
+                  SelectionLabelText(form->ViewDocument(), start, end));
+    };
+    const auto highlighted = [&](std::int32_t sample) {
+        return form->WaveImage->Picture()->Canvas()->Pixel(form->SampleToX(sample), 30) ==
+               form->FOption.PreBackColor;
+    };
+    EditRegion([&](TForm2& w) {
+        Type(w.StartEd2, "4000");
+        Type(w.EndEd2, "20000");
+        Press('O', ssCtrl);
+    });
+    expectShown(4000, 20000);
+    EXPECT_TRUE(highlighted(6000));
+    EXPECT_TRUE(highlighted(18000));
+
+    EditRegion([&](TForm2& w) {
+        Press('N', ssCtrl);
+        ClickCentre(w.CancelBtn);
+    });
+    expectShown(24000, 32000);
+
+    EditRegion([&](TForm2& w) {
+        Type(w.EndEd2, "36000");
+        Press('P', ssCtrl);
+        Press(VK_ESCAPE);
+    });
+    EXPECT_TRUE(Item(0)->Selected());
+    expectShown(4000, 20000);
+    EXPECT_FALSE(highlighted(30000));
 }
 
 TEST_F(EditWindowTest, TheNameNeverTakesFileNameCharactersFromAPaste)
