@@ -347,8 +347,9 @@ public:
     // Asks before a changed region list is discarded, when something can be
     // lost; true when it may go.
     bool MayDiscardRegionList();
-    // Opens a ".wav" file or loads a ".rgl" region list; other names are
-    // ignored (the command line and the recent files).
+    // Opens a ".wav" file or loads a ".rgl" region list, and marks the
+    // document's entry in the file list; other names are ignored. Every way
+    // of opening a file by its name comes here.
     void OpenFileByKind(const AnsiString& path);
     // Files dropped from the shell on the waveform panel: the first one
     // opens, unless busy.
@@ -428,7 +429,7 @@ public:
     // made, the document closes, unless the user keeps a changed region list.
     void ReloadAfterPreference();
     // The open command: a WAV file or a region list chosen in the open
-    // dialog, marked in the file list once open.
+    // dialog.
     void actFileOpenExecute(TObject* Sender);
     // The close command: with no file, closes the window; else closes the
     // document unless the user keeps a changed region list.

@@ -400,8 +400,6 @@ void TFormVusk::actFileOpenExecute(TObject* Sender)
     if (FDocument.Busy() || !OpenDialog1->Execute(Handle()))
         return;
     OpenFileByKind(OpenDialog1->FileName());
-    if (FileLoaded())
-        MarkDocumentInFileList();
 }
 
 void TFormVusk::actFileCloseExecute(TObject* Sender)

@@ -464,5 +464,4 @@ void TFormVusk::RecentSelect(TObject* Sender)
         return;
     }
     OpenFileByKind(path);
-    MarkDocumentInFileList();
 }

@@ -4,6 +4,8 @@
 #include "editor/MainWindowFixture.h"
 
 #include "dialogs/ql_filelist.h"
+#include "editor/RecentFiles.h"
+#include "editor/RegionFileDisk.h"
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/FilePaths.h"
@@ -124,6 +126,74 @@ TEST_F(FileListWindowTest, OpeningAnEntryMarksItAndClosingGivesItsNameAndCountBa
     form->actFileCloseExecute(nullptr);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav", "z.wav"}));
     EXPECT_EQ(CountOf(2), "0");
+}
+
+TEST_F(FileListWindowTest, EveryWayOfOpeningMarksTheEntryOfTheOpenFile)
+{
+    const AnsiString wav = paths[1];
+    const AnsiString rgl = folder / "song.rgl";
+    ASSERT_TRUE(SaveRegionListFile(rgl, TRegionListFile{wav, {}, {}}));
+    folder.WriteFile("filelist.ini", paths[0] + "\r\n" + wav + "\r\n" + rgl + "\r\n" + paths[2]);
+    const auto dropOnWindow = [this](const AnsiString& path) {
+        ASSERT_TRUE(ActivateForm(form));
+        auto* data = new TTestDataObject;
+        data->Offer(CF_HDROP, DropFilesBlock({std::u16string(path.begin(), path.end())}, true));
+        DragAndDropAt(data, ScreenPointOf(form->WavePanel->Handle(), form->WavePanel->Width() / 2,
+                                          form->WavePanel->Height() / 2));
+        data->Release();
+        PumpUntil([this] { return form->FileLoaded(); });
+    };
+    const auto enterInExplorer = [this](const AnsiString& path) {
+        ASSERT_TRUE(ActivateForm(form));
+        if (!form->actViewExp->Checked()) // the pane shown at the last close comes back
+            form->actViewExp->Execute();
+        ASSERT_TRUE(form->ShellTreeView1->SelectPath(path));
+        form->ShellTreeView1->SetFocus();
+        PressKey(form->ShellTreeView1->Handle(), VK_RETURN);
+    };
+    const auto openCommand = [this](const AnsiString& path) {
+        AnswerFileDialog(path);
+        ASSERT_TRUE(ActivateForm(form));
+        PressKey(form->FocusBtn->Handle(), 'O', ssCtrl);
+    };
+    const auto recentFile = [this](const AnsiString& path) {
+        for (int i = 0; i < form->FileMenu->Count(); ++i) {
+            TBarCustomItem* item = form->FileMenu->Items(i);
+            const int index = RecentIndexOfCaption(item->Caption());
+            if (index >= 0 && index < form->RecentFiles().Count() &&
+                form->RecentFiles().Strings(index) == path)
+                return ClickMenuItem(form, item);
+        }
+        ADD_FAILURE() << "not among the recent files: " << path;
+    };
+    struct Way
+    {
+        const char* What;
+        AnsiString Path;
+        std::function<void(const AnsiString&)> Open; // none: given on the command line
+    };
+    const Way ways[] = {
+        {"command line", wav, nullptr},
+        {"command line", rgl, nullptr},
+        {"drop on the window", wav, dropOnWindow},
+        {"drop on the window", rgl, dropOnWindow},
+        {"explorer pane", wav, enterInExplorer},
+        {"explorer pane", rgl, enterInExplorer},
+        {"open command", wav, openCommand},
+        {"recent files", wav, recentFile},
+        {"recent files", rgl, recentFile},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(std::string(way.What) + " " + ExtractFileName(way.Path));
+        Start(way.Open ? std::vector<AnsiString>{} : std::vector<AnsiString>{way.Path});
+        if (way.Open)
+            way.Open(way.Path);
+        ASSERT_TRUE(form->FileLoaded());
+        EXPECT_EQ(Captions(), (std::vector<AnsiString>{
+                                  "a.wav", way.Path == wav ? "song.wav*" : "song.wav",
+                                  way.Path == rgl ? "song.rgl*" : "song.rgl", "z.wav"}));
+        CloseAndFree();
+    }
 }
 
 TEST_F(FileListWindowTest, TheFirstSaveReplacesTheWavEntryByTheRegionListInPlace)
