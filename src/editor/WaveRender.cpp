@@ -393,7 +393,7 @@ void TOverviewRenderer::DrawOverview(int waveWidth)
     const std::int32_t count = FData.Count();
     const int width = FBitmap.Width();
     const int h = Height();
-    if (!FDoc.Loaded || count < 1 || width < 1 || h < 1)
+    if (!FDoc.Loaded || FDoc.Length < 1 || width < 1 || h < 1)
         return;
     const std::int32_t step = OverviewStep(count, waveWidth);
     TBitmap work;

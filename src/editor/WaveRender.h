@@ -146,7 +146,8 @@ public:
 
     // Rebuilds the strip from the whole draw data (waveWidth columns of the
     // waveform image set the step), keeps the clean copy, sets the scale and
-    // draws the frame and the mark. Nothing without a file or draw data.
+    // draws the frame and the mark. Nothing without a file; an empty strip
+    // for a file without draw data.
     void DrawOverview(int waveWidth);
     // Moves the range frame to the view, restoring the old one's area.
     void DrawOverviewRange();

@@ -444,6 +444,17 @@ TEST_P(OverviewRenderTest, FileShorterThanTheStripDividesByNothing)
     EXPECT_EQ(view.OverviewSamplesPerPixel, before.OverviewSamplesPerPixel);
 }
 
+TEST_P(OverviewRenderTest, AnOpenFileWithoutDrawDataShowsAnEmptyStrip)
+{
+    mono.Data[300] = {127, -128};
+    Renderer().DrawOverview(kWidth);
+    ASSERT_EQ(Pixel(30, 5), colors.Wave);
+    mono.Data.clear(); // the file's length stays
+    Renderer().DrawOverview(kWidth);
+    EXPECT_EQ(Pixel(30, 5), colors.Back);
+    EXPECT_EQ(CleanPixel(30, 5), colors.Back);
+}
+
 TEST_P(OverviewRenderTest, NoFrameOrMarkBeforeTheScaleIsKnown)
 {
     overview.Canvas()->SetPixel(5, 5, clBlack);
