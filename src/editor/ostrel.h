@@ -797,6 +797,7 @@ public:
     void CutManageListSelectItem(TObject* Sender, TListItem* Item, bool Selected);
     void CutManageListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
                                 int Y);
+    void CutManageListContextPopup(TObject* Sender, TPoint MousePos, bool& Handled);
     void CutManageListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void CutManageListMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
                               int Y);

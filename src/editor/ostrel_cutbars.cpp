@@ -212,6 +212,13 @@ void TFormVusk::CutManageListMouseDown(TObject* Sender, TMouseButton Button, TSh
         true, CutManageList->ClientToScreen(TPoint(X, Y)).y, TEditListDragMode::CutBar, {}};
 }
 
+void TFormVusk::CutManageListContextPopup(TObject* Sender, TPoint MousePos, bool& Handled)
+{
+    // The right-click selected its bar already; the popup's items show
+    // their actions' enabling for it. The list's popup then opens as usual.
+    UpdateActions();
+}
+
 void TFormVusk::CutManageListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y)
 {
     if (!FEditListStatus.Active || FEditListStatus.Mode != TEditListDragMode::CutBar ||
@@ -290,6 +297,7 @@ void TFormVusk::WireCutBarEvents()
     Wire(actRegionCutClear->OnExecute, &TFormVusk::actRegionCutClearExecute);
     Wire(CutManageList->OnSelectItem, &TFormVusk::CutManageListSelectItem);
     Wire(CutManageList->OnMouseDown, &TFormVusk::CutManageListMouseDown);
+    Wire(CutManageList->OnContextPopup, &TFormVusk::CutManageListContextPopup);
     Wire(CutManageList->OnMouseMove, &TFormVusk::CutManageListMouseMove);
     Wire(CutManageList->OnMouseUp, &TFormVusk::CutManageListMouseUp);
     Wire(CutManageList->OnDblClick, &TFormVusk::CutManageListDblClick);

@@ -94,12 +94,6 @@ TEST_F(EditWindowTest, TheRegionWindowOpensOnTheSelectedRegionFromTheMenuAndTheL
         std::function<void()> Command;
         const char* Focused;
     };
-    auto menuItem = [&](TBarCustomItem* menu) {
-        for (int i = 0; i < menu->Count(); ++i)
-            if (menu->Items(i)->Action() == form->actRegionEdit)
-                return menu->Items(i);
-        return static_cast<TBarCustomItem*>(nullptr);
-    };
     auto doubleClickOn = [&](TRegionColumn column) {
         const TRect r = form->EditList->SubItemRect(Item(0), static_cast<int>(column));
         ScopedCursorPos mouse(ScreenPointOf(form->EditList->Handle(), (r.left + r.right) / 2,
@@ -107,8 +101,11 @@ TEST_F(EditWindowTest, TheRegionWindowOpensOnTheSelectedRegionFromTheMenuAndTheL
         form->EditListDblClick(form->EditList);
     };
     const Way ways[] = {
-        {"region menu", [&] { menuItem(form->RegionMenu)->Click(); }, "RenameEdit"},
-        {"list popup", [&] { menuItem(form->EditListPopup->Items())->Click(); }, "RenameEdit"},
+        {"region menu", [&] { MenuItemOf(form->RegionMenu, form->actRegionEdit)->Click(); },
+         "RenameEdit"},
+        {"list popup",
+         [&] { MenuItemOf(form->EditListPopup->Items(), form->actRegionEdit)->Click(); },
+         "RenameEdit"},
         {"double click on the start", [&] { doubleClickOn(TRegionColumn::Start); }, "StartEd1"},
         {"double click on the end", [&] { doubleClickOn(TRegionColumn::End); }, "EndEd1"},
     };

