@@ -5,6 +5,8 @@
 #include "SkinUtils.h"
 #include "SkinUxThemes.h"
 
+#include "toolbar/BarDock.h"
+
 #include "classlib/Graphics.h"
 
 #include <algorithm>
@@ -69,7 +71,8 @@ void TSkinDefaultTheme::DrawBarEdge(TCanvas* Canvas, const TRect& ARect,
     if (!ToolbarInfo.AllowDrag)
         return;
     const bool closeShown = ToolbarInfo.CloseButtonState & scbShown;
-    const int grip = GripSize(true, closeShown, ToolbarInfo.DragHandleStyle);
+    const int grip =
+        DragHandleWidth(static_cast<TBarDragHandleStyle>(ToolbarInfo.DragHandleStyle), closeShown);
     if (grip <= 0)
         return;
     // The handle runs along the leading edge; the close button sits at its

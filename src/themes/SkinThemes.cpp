@@ -392,12 +392,3 @@ int ThemeSystemParam(int Param)
     }
     return -1;
 }
-
-int GripSize(bool dragHandleShown, bool closeButtonShown, int dragHandleStyle)
-{
-    static constexpr int kWidth[2][3] = {{9, 0, 6}, {14, 14, 14}};
-    if (!dragHandleShown || dragHandleStyle < kDragHandleDouble ||
-        dragHandleStyle > kDragHandleSingle)
-        return 0;
-    return kWidth[closeButtonShown ? 1 : 0][dragHandleStyle];
-}

@@ -469,7 +469,3 @@ void UnlistenSystemChanges(TObject* Obj);
 // listeners. Other parameters: Set ignores them, Get answers -1.
 void SetSkinSysParam(int Param, int Value);
 int ThemeSystemParam(int Param);
-
-// The drag handle's width: 0 when none shows; else by whether the close
-// button shows and the style.
-int GripSize(bool dragHandleShown, bool closeButtonShown, int dragHandleStyle);

@@ -10,7 +10,6 @@
 #include "classlib/Panel.h"
 #include "support/FormFixture.h"
 #include "toolbar/BarCommon.h"
-#include "toolbar/BarDock.h"
 #include "toolbar/BarItem.h"
 
 #include <gtest/gtest.h>
@@ -272,23 +271,6 @@ TEST(ThemeManager, TheStylesFollowTheSystemWhenEnabled)
         GTEST_SKIP() << "no visual style on this system";
     EXPECT_NE(ActiveStyle(TSkinStyleClass::Toolbar), nullptr);
     EXPECT_NE(ActiveStyle(TSkinStyleClass::Button), nullptr);
-}
-
-// The theme paints the handle (and the close button beside it) in exactly
-// the room the docked frame leaves for it, whatever the style; a dock that
-// allows no dragging shows none.
-TEST(ThemeGeometry, TheDragHandleFillsTheRoomTheDockedFrameLeaves)
-{
-    using Style = TBarDragHandleStyle;
-    for (Style style : {Style::dhDouble, Style::dhNone, Style::dhSingle})
-        for (bool close : {false, true}) {
-            SCOPED_TRACE(testing::Message()
-                         << "style " << static_cast<int>(style) << ", close " << close);
-            // The style as the docked frame hands it to the theme.
-            const int themeStyle = static_cast<int>(style);
-            EXPECT_EQ(GripSize(true, close, themeStyle), DragHandleWidth(style, close));
-            EXPECT_EQ(GripSize(false, close, themeStyle), 0);
-        }
 }
 
 TEST(ThemeGeometry, AFloatingCaptionEndsBeforeItsCloseButton)
