@@ -10,6 +10,8 @@
 //   TAction           the action the program's windows declare
 //   THintAction       carries a hint to status bars that show hints
 //   TActionLink       the link with the property setters clients override
+//   TClientActionLink the link of a client that shares some of the action's
+//                     properties under the action's names
 //   TActionList       a form's list of actions: updates them at idle and
 //                     takes their shortcuts before the focused control sees
 //                     the key
@@ -222,6 +224,168 @@ public:
 
 protected:
     TCustomAction* CustomAction() const;
+};
+
+// The properties a client may share with its action (TClientActionLink).
+enum TLinkedProperty : unsigned
+{
+    lpAutoCheck = 1u << 0,
+    lpCaption = 1u << 1,
+    lpChecked = 1u << 2,
+    lpEnabled = 1u << 3,
+    lpGroupIndex = 1u << 4,
+    lpHelpContext = 1u << 5,
+    lpHint = 1u << 6,
+    lpImageIndex = 1u << 7,
+    lpShortCut = 1u << 8,
+    lpVisible = 1u << 9,
+};
+
+// The link of a client that reads and writes the properties in Shared
+// (TLinkedProperty bits) under the action's names: Caption() and
+// SetCaption(), and so on. Each shared property is linked while the action
+// links it and the client still shows the action's value, and only then
+// takes the action's new value; the others are TActionLink's.
+template <class Client, unsigned Shared> class TClientActionLink : public TActionLink
+{
+public:
+    explicit TClientActionLink(Client* client) : TActionLink(client), FClient(client) {}
+
+    bool IsAutoCheckLinked() override
+    {
+        if constexpr (Shares(lpAutoCheck))
+            return TActionLink::IsAutoCheckLinked() &&
+                   FClient->AutoCheck() == CustomAction()->AutoCheck();
+        return TActionLink::IsAutoCheckLinked();
+    }
+    bool IsCaptionLinked() override
+    {
+        if constexpr (Shares(lpCaption))
+            return TActionLink::IsCaptionLinked() &&
+                   FClient->Caption() == CustomAction()->Caption();
+        return TActionLink::IsCaptionLinked();
+    }
+    bool IsCheckedLinked() override
+    {
+        if constexpr (Shares(lpChecked))
+            return TActionLink::IsCheckedLinked() &&
+                   FClient->Checked() == CustomAction()->Checked();
+        return TActionLink::IsCheckedLinked();
+    }
+    bool IsEnabledLinked() override
+    {
+        if constexpr (Shares(lpEnabled))
+            return TActionLink::IsEnabledLinked() &&
+                   FClient->Enabled() == CustomAction()->Enabled();
+        return TActionLink::IsEnabledLinked();
+    }
+    bool IsGroupIndexLinked() override
+    {
+        if constexpr (Shares(lpGroupIndex))
+            return TActionLink::IsGroupIndexLinked() &&
+                   FClient->GroupIndex() == CustomAction()->GroupIndex();
+        return TActionLink::IsGroupIndexLinked();
+    }
+    bool IsHelpContextLinked() override
+    {
+        if constexpr (Shares(lpHelpContext))
+            return TActionLink::IsHelpContextLinked() &&
+                   FClient->HelpContext() == CustomAction()->HelpContext();
+        return TActionLink::IsHelpContextLinked();
+    }
+    bool IsHintLinked() override
+    {
+        if constexpr (Shares(lpHint))
+            return TActionLink::IsHintLinked() && FClient->Hint() == CustomAction()->Hint();
+        return TActionLink::IsHintLinked();
+    }
+    bool IsImageIndexLinked() override
+    {
+        if constexpr (Shares(lpImageIndex))
+            return TActionLink::IsImageIndexLinked() &&
+                   FClient->ImageIndex() == CustomAction()->ImageIndex();
+        return TActionLink::IsImageIndexLinked();
+    }
+    bool IsShortCutLinked() override
+    {
+        if constexpr (Shares(lpShortCut))
+            return TActionLink::IsShortCutLinked() &&
+                   FClient->ShortCut() == CustomAction()->ShortCut();
+        return TActionLink::IsShortCutLinked();
+    }
+    bool IsVisibleLinked() override
+    {
+        if constexpr (Shares(lpVisible))
+            return TActionLink::IsVisibleLinked() &&
+                   FClient->Visible() == CustomAction()->Visible();
+        return TActionLink::IsVisibleLinked();
+    }
+
+    void SetAutoCheck(bool value) override
+    {
+        if constexpr (Shares(lpAutoCheck))
+            if (IsAutoCheckLinked())
+                FClient->SetAutoCheck(value);
+    }
+    void SetCaption(const AnsiString& value) override
+    {
+        if constexpr (Shares(lpCaption))
+            if (IsCaptionLinked())
+                FClient->SetCaption(value);
+    }
+    void SetChecked(bool value) override
+    {
+        if constexpr (Shares(lpChecked))
+            if (IsCheckedLinked())
+                FClient->SetChecked(value);
+    }
+    void SetEnabled(bool value) override
+    {
+        if constexpr (Shares(lpEnabled))
+            if (IsEnabledLinked())
+                FClient->SetEnabled(value);
+    }
+    void SetGroupIndex(int value) override
+    {
+        if constexpr (Shares(lpGroupIndex))
+            if (IsGroupIndexLinked())
+                FClient->SetGroupIndex(value);
+    }
+    void SetHelpContext(int value) override
+    {
+        if constexpr (Shares(lpHelpContext))
+            if (IsHelpContextLinked())
+                FClient->SetHelpContext(value);
+    }
+    void SetHint(const AnsiString& value) override
+    {
+        if constexpr (Shares(lpHint))
+            if (IsHintLinked())
+                FClient->SetHint(value);
+    }
+    void SetImageIndex(int value) override
+    {
+        if constexpr (Shares(lpImageIndex))
+            if (IsImageIndexLinked())
+                FClient->SetImageIndex(value);
+    }
+    void SetShortCut(TShortCut value) override
+    {
+        if constexpr (Shares(lpShortCut))
+            if (IsShortCutLinked())
+                FClient->SetShortCut(value);
+    }
+    void SetVisible(bool value) override
+    {
+        if constexpr (Shares(lpVisible))
+            if (IsVisibleLinked())
+                FClient->SetVisible(value);
+    }
+
+protected:
+    static constexpr bool Shares(unsigned property) { return (Shared & property) != 0; }
+
+    Client* FClient; // not owned: the client that owns this link
 };
 
 enum class TActionListState

@@ -225,55 +225,9 @@ TCanvasDCScope::~TCanvasDCScope()
 // ---------------------------------------------------------------------------
 // TControlActionLink
 
-TControlActionLink::TControlActionLink(TControl* client) : TActionLink(client), FClient(client) {}
-
-bool TControlActionLink::IsCaptionLinked()
-{
-    return TActionLink::IsCaptionLinked() && FClient->Caption() == CustomAction()->Caption();
-}
-
-bool TControlActionLink::IsEnabledLinked()
-{
-    return TActionLink::IsEnabledLinked() && FClient->Enabled() == CustomAction()->Enabled();
-}
-
-bool TControlActionLink::IsHintLinked()
-{
-    return TActionLink::IsHintLinked() && FClient->Hint() == CustomAction()->Hint();
-}
-
-bool TControlActionLink::IsVisibleLinked()
-{
-    return TActionLink::IsVisibleLinked() && FClient->Visible() == CustomAction()->Visible();
-}
-
 bool TControlActionLink::IsOnExecuteLinked()
 {
     return FAction && (!FClient->OnClick || FClient->OnClick == FAction->OnExecute);
-}
-
-void TControlActionLink::SetCaption(const AnsiString& value)
-{
-    if (IsCaptionLinked())
-        FClient->SetCaption(value);
-}
-
-void TControlActionLink::SetEnabled(bool value)
-{
-    if (IsEnabledLinked())
-        FClient->SetEnabled(value);
-}
-
-void TControlActionLink::SetHint(const AnsiString& value)
-{
-    if (IsHintLinked())
-        FClient->SetHint(value);
-}
-
-void TControlActionLink::SetVisible(bool value)
-{
-    if (IsVisibleLinked())
-        FClient->SetVisible(value);
 }
 
 // ---------------------------------------------------------------------------

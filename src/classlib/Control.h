@@ -223,23 +223,13 @@ private:
     TCanvas* FCanvas; // not owned
 };
 
-class TControlActionLink : public TActionLink
+class TControlActionLink
+    : public TClientActionLink<TControl, lpCaption | lpEnabled | lpHint | lpVisible>
 {
 public:
-    explicit TControlActionLink(TControl* client);
+    using TClientActionLink::TClientActionLink;
 
-    bool IsCaptionLinked() override;
-    bool IsEnabledLinked() override;
-    bool IsHintLinked() override;
-    bool IsVisibleLinked() override;
     bool IsOnExecuteLinked() override;
-    void SetCaption(const AnsiString& value) override;
-    void SetEnabled(bool value) override;
-    void SetHint(const AnsiString& value) override;
-    void SetVisible(bool value) override;
-
-protected:
-    TControl* FClient; // not owned: the control that owns this link
 };
 
 class TControl : public TComponent
@@ -386,7 +376,6 @@ public:
 
 protected:
     friend class TWinControl;
-    friend class TControlActionLink;
 
     virtual void Click();
     virtual void DblClick();

@@ -27,33 +27,15 @@
 class TMenu;
 class TMenuItem;
 
-class TMenuActionLink : public TActionLink
+class TMenuActionLink
+    : public TClientActionLink<TMenuItem, lpAutoCheck | lpCaption | lpChecked | lpEnabled |
+                                              lpGroupIndex | lpHint | lpImageIndex | lpShortCut |
+                                              lpVisible>
 {
 public:
-    explicit TMenuActionLink(TMenuItem* client);
+    using TClientActionLink::TClientActionLink;
 
-    bool IsAutoCheckLinked() override;
-    bool IsCaptionLinked() override;
-    bool IsCheckedLinked() override;
-    bool IsEnabledLinked() override;
-    bool IsGroupIndexLinked() override;
-    bool IsHintLinked() override;
-    bool IsImageIndexLinked() override;
-    bool IsShortCutLinked() override;
-    bool IsVisibleLinked() override;
     bool IsOnExecuteLinked() override;
-    void SetAutoCheck(bool value) override;
-    void SetCaption(const AnsiString& value) override;
-    void SetChecked(bool value) override;
-    void SetEnabled(bool value) override;
-    void SetGroupIndex(int value) override;
-    void SetHint(const AnsiString& value) override;
-    void SetImageIndex(int value) override;
-    void SetShortCut(TShortCut value) override;
-    void SetVisible(bool value) override;
-
-protected:
-    TMenuItem* FClient; // not owned: the item that owns this link
 };
 
 class TMenuItem : public TComponent
@@ -126,7 +108,6 @@ public:
 
 protected:
     friend class TMenu;
-    friend class TMenuActionLink;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Loaded() override;
     virtual void ActionChange(TObject* Sender, bool CheckDefaults);

@@ -59,58 +59,6 @@ TFont* BarMenuFont()
 // ---------------------------------------------------------------------------
 // TBarCustomItemActionLink
 
-TBarCustomItemActionLink::TBarCustomItemActionLink(TBarCustomItem* client)
-    : TActionLink(client), FClient(client)
-{
-}
-
-bool TBarCustomItemActionLink::IsAutoCheckLinked()
-{
-    return TActionLink::IsAutoCheckLinked() && FClient->AutoCheck() == CustomAction()->AutoCheck();
-}
-
-bool TBarCustomItemActionLink::IsCaptionLinked()
-{
-    return TActionLink::IsCaptionLinked() && FClient->Caption() == CustomAction()->Caption();
-}
-
-bool TBarCustomItemActionLink::IsCheckedLinked()
-{
-    return TActionLink::IsCheckedLinked() && FClient->Checked() == CustomAction()->Checked();
-}
-
-bool TBarCustomItemActionLink::IsEnabledLinked()
-{
-    return TActionLink::IsEnabledLinked() && FClient->Enabled() == CustomAction()->Enabled();
-}
-
-bool TBarCustomItemActionLink::IsHelpContextLinked()
-{
-    return TActionLink::IsHelpContextLinked() &&
-           FClient->HelpContext() == CustomAction()->HelpContext();
-}
-
-bool TBarCustomItemActionLink::IsHintLinked()
-{
-    return TActionLink::IsHintLinked() && FClient->Hint() == CustomAction()->Hint();
-}
-
-bool TBarCustomItemActionLink::IsImageIndexLinked()
-{
-    return TActionLink::IsImageIndexLinked() &&
-           FClient->ImageIndex() == CustomAction()->ImageIndex();
-}
-
-bool TBarCustomItemActionLink::IsShortCutLinked()
-{
-    return TActionLink::IsShortCutLinked() && FClient->ShortCut() == CustomAction()->ShortCut();
-}
-
-bool TBarCustomItemActionLink::IsVisibleLinked()
-{
-    return TActionLink::IsVisibleLinked() && FClient->Visible() == CustomAction()->Visible();
-}
-
 bool TBarCustomItemActionLink::IsOnExecuteLinked()
 {
     return TActionLink::IsOnExecuteLinked() && FAction && FClient->OnClick == FAction->OnExecute;
@@ -119,60 +67,6 @@ bool TBarCustomItemActionLink::IsOnExecuteLinked()
 bool TBarCustomItemActionLink::IsAutoToggleLinked()
 {
     return IsAutoCheckLinked();
-}
-
-void TBarCustomItemActionLink::SetAutoCheck(bool value)
-{
-    if (IsAutoCheckLinked())
-        FClient->FAutoCheck = value;
-}
-
-void TBarCustomItemActionLink::SetCaption(const AnsiString& value)
-{
-    if (IsCaptionLinked())
-        FClient->SetCaption(value);
-}
-
-void TBarCustomItemActionLink::SetChecked(bool value)
-{
-    if (IsCheckedLinked())
-        FClient->SetChecked(value);
-}
-
-void TBarCustomItemActionLink::SetEnabled(bool value)
-{
-    if (IsEnabledLinked())
-        FClient->SetEnabled(value);
-}
-
-void TBarCustomItemActionLink::SetHelpContext(int value)
-{
-    if (IsHelpContextLinked())
-        FClient->FHelpContext = value;
-}
-
-void TBarCustomItemActionLink::SetHint(const AnsiString& value)
-{
-    if (IsHintLinked())
-        FClient->SetHint(value);
-}
-
-void TBarCustomItemActionLink::SetImageIndex(int value)
-{
-    if (IsImageIndexLinked())
-        FClient->SetImageIndex(value);
-}
-
-void TBarCustomItemActionLink::SetShortCut(TShortCut value)
-{
-    if (IsShortCutLinked())
-        FClient->FShortCut = value;
-}
-
-void TBarCustomItemActionLink::SetVisible(bool value)
-{
-    if (IsVisibleLinked())
-        FClient->SetVisible(value);
 }
 
 // ---------------------------------------------------------------------------

@@ -247,36 +247,17 @@ TFont* BarMenuFont();
 
 // --- Items --------------------------------------------------------------------------
 
-class TBarCustomItemActionLink : public TActionLink
+class TBarCustomItemActionLink
+    : public TClientActionLink<TBarCustomItem, lpAutoCheck | lpCaption | lpChecked | lpEnabled |
+                                                   lpHelpContext | lpHint | lpImageIndex |
+                                                   lpShortCut | lpVisible>
 {
 public:
-    explicit TBarCustomItemActionLink(TBarCustomItem* client);
+    using TClientActionLink::TClientActionLink;
 
-    bool IsAutoCheckLinked() override;
-    bool IsCaptionLinked() override;
-    bool IsCheckedLinked() override;
-    bool IsEnabledLinked() override;
-    bool IsHelpContextLinked() override;
-    bool IsHintLinked() override;
-    bool IsImageIndexLinked() override;
-    bool IsShortCutLinked() override;
-    bool IsVisibleLinked() override;
     bool IsOnExecuteLinked() override;
     // The action toggles Checked itself: the item must not.
     virtual bool IsAutoToggleLinked();
-
-    void SetAutoCheck(bool value) override;
-    void SetCaption(const AnsiString& value) override;
-    void SetChecked(bool value) override;
-    void SetEnabled(bool value) override;
-    void SetHelpContext(int value) override;
-    void SetHint(const AnsiString& value) override;
-    void SetImageIndex(int value) override;
-    void SetShortCut(TShortCut value) override;
-    void SetVisible(bool value) override;
-
-protected:
-    TBarCustomItem* FClient; // not owned: the item that owns this link
 };
 
 // The lists an item keeps for others. A base of its own, so that they
@@ -432,7 +413,6 @@ public:
     void SetName(const AnsiString& value) override;
 
 protected:
-    friend class TBarCustomItemActionLink;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual TBarCustomItemActionLink* CreateActionLink();
