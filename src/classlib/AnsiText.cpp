@@ -285,6 +285,19 @@ std::int64_t StrToInt64Def(const AnsiString& s, std::int64_t defaultValue)
     return TryStrToInt64(s, value) ? value : defaultValue;
 }
 
+std::optional<std::int64_t> DigitsValue(const AnsiString& text, std::int64_t ceiling)
+{
+    if (text.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = std::min(value * 10 + (c - '0'), ceiling);
+    }
+    return value;
+}
+
 AnsiString FloatToText(double value, const AnsiString& decimalSeparator)
 {
     return TextGeneral(value, 15, decimalSeparator);

@@ -8,8 +8,9 @@
 //   lines               SplitLines
 //   casing, trimming    LowerCase, UpperCase (ASCII letters only), Trim...
 //   comparing           CompareStr, CompareText, SameText
-//   numbers             TryStrToInt..., StrToIntDef..., FloatToText,
-//                       FloatToRoundTripText, TryTextToFloat, DecimalDigits
+//   numbers             TryStrToInt..., StrToIntDef..., DigitsValue,
+//                       FloatToText, FloatToRoundTripText, TryTextToFloat,
+//                       DecimalDigits
 //
 // In code page 932 a character is one byte or a lead byte (0x81-0x9F,
 // 0xE0-0xFC) followed by a trail byte, and a trail byte may be 0x5C (the
@@ -29,6 +30,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 enum TMbcsByteType
@@ -95,6 +97,11 @@ bool TryStrToInt(const AnsiString& s, int& value);
 bool TryStrToInt64(const AnsiString& s, std::int64_t& value);
 int StrToIntDef(const AnsiString& s, int defaultValue);
 std::int64_t StrToInt64Def(const AnsiString& s, std::int64_t defaultValue);
+// The number that text's decimal digits make, held at ceiling once it
+// reaches it (ceiling from 0 to a tenth of the largest 64-bit number); none
+// when text is empty or holds anything but the digits 0-9 (no blank, no
+// sign).
+std::optional<std::int64_t> DigitsValue(const AnsiString& text, std::int64_t ceiling);
 
 // Floats in the general form: up to 15 significant digits, scientific
 // ("1.5E20", "1E-5") below 0.0001 or from 1E15 on; "NAN", "INF", "-INF".

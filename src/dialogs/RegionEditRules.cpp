@@ -15,21 +15,9 @@ constexpr int kMaxMinutes = 99;
 constexpr int kMaxSeconds = 59;
 // Seconds alone, without a colon or a dot, have at most this many digits.
 constexpr size_t kMaxBareSecondsDigits = 4;
-
-// The number that text's digits make, saturated above the largest sample;
-// none when text is empty or holds anything but digits.
-std::optional<std::int64_t> DigitsValue(const AnsiString& text)
-{
-    if (text.empty())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = std::min(value * 10 + (c - '0'), kLargestSample + 1);
-    }
-    return value;
-}
+// Typed numbers are held just above the largest sample: any larger one is
+// out of range alike.
+constexpr std::int64_t kTypedCeiling = kLargestSample + 1;
 
 } // namespace
 
@@ -59,12 +47,12 @@ std::int64_t TimeStrToSample(const AnsiString& text, const TRegionEditFacts& fac
     const size_t secondsFrom = hasColon ? colon + 1 : 0;
     const size_t secondsTo = hasDot ? dot : t.size();
     const std::optional<std::int64_t> minutes =
-        hasColon ? DigitsValue(t.substr(0, colon)) : std::optional<std::int64_t>(0);
+        hasColon ? DigitsValue(t.substr(0, colon), kTypedCeiling) : std::optional<std::int64_t>(0);
     const std::optional<std::int64_t> seconds =
-        DigitsValue(t.substr(secondsFrom, secondsTo - secondsFrom));
+        DigitsValue(t.substr(secondsFrom, secondsTo - secondsFrom), kTypedCeiling);
     const AnsiString fractionDigits = hasDot ? t.substr(dot + 1) : AnsiString();
     const std::optional<std::int64_t> fraction =
-        hasDot ? DigitsValue(fractionDigits) : std::optional<std::int64_t>(0);
+        hasDot ? DigitsValue(fractionDigits, kTypedCeiling) : std::optional<std::int64_t>(0);
     if (!minutes || !seconds || !fraction || *minutes > kMaxMinutes || *seconds > kMaxSeconds ||
         facts.BlockAlign == 0)
         return -1;
@@ -82,7 +70,7 @@ std::optional<std::int32_t> SampleStrToInt(const AnsiString& text)
         return 0;
     t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == '.' || c == ','; }),
             t.end());
-    const std::optional<std::int64_t> value = DigitsValue(t);
+    const std::optional<std::int64_t> value = DigitsValue(t, kTypedCeiling);
     if (!value)
         return std::nullopt;
     return static_cast<std::int32_t>(std::min(*value, kLargestSample));

@@ -81,17 +81,11 @@ std::optional<TRegionRecord> ReadRegion(const TIniContent& ini, size_t i)
 // A cut point as a sample: decimal digits only, within 32 bits.
 std::optional<std::int32_t> CutPointSample(const AnsiString& text)
 {
-    if (text.empty())
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+    const std::optional<std::int64_t> value = DigitsValue(text, kLargest + 1);
+    if (!value || *value > kLargest)
         return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > std::numeric_limits<std::int32_t>::max())
-            return std::nullopt;
-    }
-    return static_cast<std::int32_t>(value);
+    return static_cast<std::int32_t>(*value);
 }
 
 // A count of FILE_INFO: missing, a whole number from 0 up, or broken (there

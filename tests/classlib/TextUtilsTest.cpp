@@ -197,6 +197,16 @@ TEST(TextUtilsTest, IntegersParseInDecimalAndHexadecimal)
     EXPECT_THROW(StrToInt64(""), EConvertError);
 }
 
+TEST(TextUtilsTest, DigitsAloneMakeANumberHeldAtTheCeiling)
+{
+    EXPECT_EQ(DigitsValue("007", 100), 7);
+    EXPECT_EQ(DigitsValue("100", 100), 100);
+    EXPECT_EQ(DigitsValue("101", 100), 100);
+    EXPECT_EQ(DigitsValue("99999999999999999999", 100), 100);
+    for (const char* notDigits : {"", "+1", "-1", " 1", "1a", "１"})
+        EXPECT_EQ(DigitsValue(notDigits, 100), std::nullopt) << notDigits;
+}
+
 TEST(TextUtilsTest, IntegersFormat)
 {
     EXPECT_EQ(IntToStr(-42), "-42");
