@@ -291,6 +291,14 @@ bool TCustomAction::Execute()
     return TContainedAction::Execute();
 }
 
+bool TCustomAction::TakesShortCut()
+{
+    bool take = true;
+    if (OnTakeShortCut)
+        OnTakeShortCut(take);
+    return take;
+}
+
 bool TCustomAction::DoHint(AnsiString& hintStr)
 {
     bool canShow = true;

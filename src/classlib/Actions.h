@@ -151,13 +151,21 @@ public:
     // toggles Checked before the handler runs.
     bool Execute() override;
     bool Update() override;
-    // What a matching shortcut does: Execute.
-    virtual bool HandleShortCut() { return Execute(); }
+    // What a matching shortcut does: Execute, unless the action does not
+    // take the shortcut now.
+    virtual bool HandleShortCut() { return TakesShortCut() && Execute(); }
+    // Whether a matching shortcut runs the action now: false while its
+    // command would not run where the focus is, so that the key goes on to
+    // the focused control. True without OnTakeShortCut.
+    bool TakesShortCut();
     // Lets OnHint change a client's hint or veto it (false).
     virtual bool DoHint(AnsiString& hintStr);
 
     // Hint text (in and out), CanShow (in and out).
     TEvent<AnsiString&, bool&> OnHint;
+    // Take (in, true, and out): cleared when the command does not run in
+    // the present focus.
+    TEvent<bool&> OnTakeShortCut;
 
 private:
     AnsiString FCaption;

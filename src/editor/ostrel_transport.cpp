@@ -37,6 +37,8 @@ void TFormVusk::WireTransportEvents()
 {
     FPlayEndWindow.Handle = AllocateMessageHWnd(TWndMethod(this, &TFormVusk::PlayEndWindowProc));
     Wire(actAudioPlay->OnExecute, &TFormVusk::actAudioPlayExecute);
+    // Elsewhere Space goes to the focused control: a button presses.
+    actAudioPlay->OnTakeShortCut = [this](bool& take) { take = PlayFocusAllowed(); };
     Wire(actAudioRenamePlay->OnExecute, &TFormVusk::actAudioRenamePlayExecute);
     Wire(actAudioStop->OnExecute, &TFormVusk::actAudioStopExecute);
     Wire(actAudioGotoZero->OnExecute, &TFormVusk::actAudioGotoZeroExecute);

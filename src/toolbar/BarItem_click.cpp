@@ -251,7 +251,8 @@ bool TBarCustomItem::DispatchShortCut(TShortCut shortCut)
         }
         if (lost)
             continue;
-        if (!found->Enabled())
+        auto* action = dynamic_cast<TCustomAction*>(found->Action());
+        if (!found->Enabled() || (action && !action->TakesShortCut()))
             return false;
         found->Click();
         return true;

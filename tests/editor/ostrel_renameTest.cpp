@@ -148,6 +148,27 @@ TEST_F(RenameWindowTest, TheButtonAppliesThePreviewOfTheSelectedRegions)
     EXPECT_TRUE(form->Document().Modified());
 }
 
+// Space plays only where the focus is on the waveform or a list; on the run
+// button reached by Tab it presses the button.
+TEST_F(RenameWindowTest, SpaceOnTheRunButtonAppliesTheRuleAndOnTheListPlays)
+{
+    OpenWithRegions();
+    ChooseTrackNumbers();
+    SelectOnly({0, 1});
+    form->EditList->SetFocus();
+    while (form->ActiveControl() != form->GoRnBtn1 && form->ActiveControl() != form->FocusBtn)
+        RealKeyPress(VK_TAB);
+    ASSERT_EQ(form->ActiveControl(), form->GoRnBtn1);
+    RealKeyPress(VK_SPACE);
+    EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "take_03", "take_04"}));
+    EXPECT_TRUE(form->Stopped());
+
+    form->EditList->SetFocus();
+    RealKeyPress(VK_SPACE);
+    EXPECT_FALSE(form->Stopped());
+    form->actAudioStopExecute(form);
+}
+
 TEST_F(RenameWindowTest, ApplyingStopsAtANameAnotherRegionKeeps)
 {
     OpenWithRegions();
