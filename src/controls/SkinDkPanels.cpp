@@ -197,8 +197,12 @@ void TSkinPanelObject::WndProc(TMessage& m)
         if (KeyMessage(m))
             return;
         break;
+    case WM_SETFOCUS:
+        Invalidate(); // the focus rectangle comes
+        break;
     case WM_KILLFOCUS:
         SetPushed(false);
+        Invalidate(); // the focus rectangle goes
         break;
     case CM_ENABLEDCHANGED:
         if (!Enabled() && FMouseInside) {

@@ -3,13 +3,17 @@
 // and its classic colours on a 32-bit bitmap.
 #include "controls/ExtControls.h"
 #include "controls/NumThemesSupport.h"
+#include "controls/SkinDkPanels.h"
 
 #include "classlib/Panel.h"
 #include "classlib/Seams.h"
+#include "classlib/StandardControls.h"
 #include "support/FormFixture.h"
+#include "support/ScreenCheck.h"
 #include "support/WindowDriver.h"
 #include "themes/SkinThemes.h"
 
+#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 #include <vssym32.h>
@@ -270,6 +274,70 @@ TEST_F(ExtButtonsTest, TheProgramsFocusGoesToTheGroupsCheckedRadioButton)
     PressKey(a->Handle(), VK_DOWN);
     EXPECT_EQ(GetFocus(), b->Handle());
     EXPECT_TRUE(b->Checked());
+}
+
+namespace {
+
+// The pixels that differ between two captures of one control all lie on one
+// rectangle's outline, and some do: a focus rectangle and nothing else.
+bool OnlyAFocusRectangleDiffers(const ScreenImage& plain, const ScreenImage& focused)
+{
+    TRect box(plain.Width(), plain.Height(), -1, -1);
+    for (int y = 0; y < plain.Height(); ++y)
+        for (int x = 0; x < plain.Width(); ++x)
+            if (plain.At(x, y) != focused.At(x, y))
+                box = TRect(std::min<int>(box.left, x), std::min<int>(box.top, y),
+                            std::max<int>(box.right, x), std::max<int>(box.bottom, y));
+    if (box.right < 0)
+        return false;
+    for (int y = box.top; y <= box.bottom; ++y)
+        for (int x = box.left; x <= box.right; ++x) {
+            const bool outline = x == box.left || x == box.right || y == box.top || y == box.bottom;
+            if (!outline && plain.At(x, y) != focused.At(x, y))
+                return false;
+        }
+    return true;
+}
+
+bool SamePixels(const ScreenImage& a, const ScreenImage& b)
+{
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.At(x, y) != b.At(x, y))
+                return false;
+    return true;
+}
+
+} // namespace
+
+// Tab onto each kind of control shows its focus rectangle on the screen, and
+// Tab on leaves no trace of it.
+TEST_F(ExtButtonsTest, TabShowsTheFocusRectangleAndTakesItAway)
+{
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(8, 8, 150, 20);
+    std::vector<TWinControl*> controls = {Place<TExtRadioButton>(40), Place<TExtCheckBox>(64),
+                                          Place<TExtProgressBar>(88)};
+    auto* button = new TSkinButton(form);
+    button->SetParent(form);
+    button->SetBounds(8, 112, 80, 24);
+    button->SetCaption("Go");
+    controls.push_back(button);
+    ASSERT_TRUE(ActivateForm(form));
+    edit->SetFocus();
+    PumpMessages();
+    for (TWinControl* control : controls) {
+        const ScreenImage before(control->Handle());
+        RealKeyPress(VK_TAB);
+        ASSERT_TRUE(control->Focused()) << control->ClassName();
+        const ScreenImage focused(control->Handle());
+        RealKeyPress(VK_TAB);
+        const ScreenImage after(control->Handle());
+        EXPECT_TRUE(OnlyAFocusRectangleDiffers(before, focused)) << control->ClassName();
+        EXPECT_TRUE(SamePixels(before, after)) << control->ClassName() << " keeps a mark";
+        RealKeyPress(VK_TAB, ssShift); // the next one is reached from this one
+    }
 }
 
 TEST_F(ExtButtonsTest, ALinkOpensItsDocumentThroughTheShellAndShowsTheHand)
