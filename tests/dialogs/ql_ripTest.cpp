@@ -284,6 +284,31 @@ TEST_F(RipWindowTest, EnterTogglesTheTicksOfTheSelectedTracks)
     EXPECT_TRUE(form->RipBtn->Enabled());
 }
 
+// A Tab walk round the whole window passes the "all tracks" choice without
+// choosing it: no track is ticked and ripping stays off.
+TEST_F(RipWindowTest, ATabWalkRoundTheWindowChangesNoChoice)
+{
+    Open(InsertDisc({40, 40, 40}));
+    ASSERT_TRUE(ActivateForm(form));
+    const auto choices = [this] {
+        std::vector<bool> state = {form->CheckRadio->Checked(), form->AllRadio->Checked(),
+                                   form->RipBtn->Enabled()};
+        for (int i = 0; i < form->TrackList->Items()->Count(); ++i)
+            state.push_back(form->TrackList->Items()->Item(i)->Checked());
+        return state;
+    };
+    const std::vector<bool> before = choices();
+    TWinControl* const start = form->ActiveControl();
+    bool passedAll = false;
+    for (int i = 0; i < 40 && !(i > 0 && form->ActiveControl() == start); ++i) {
+        RealKeyPress(VK_TAB);
+        passedAll = passedAll || form->AllRadio->Focused();
+        EXPECT_EQ(choices(), before) << "Tab to " << form->ActiveControl()->Name();
+    }
+    EXPECT_TRUE(passedAll);
+    EXPECT_EQ(form->ActiveControl(), start) << "the walk comes round";
+}
+
 TEST_F(RipWindowTest, PreviewWithoutASelectionPlaysTheFirstTrack)
 {
     Open(InsertDisc({40, 40, 40}));

@@ -309,6 +309,30 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCanc
     EXPECT_EQ(form->FOption.AutoPreTime, 120);
 }
 
+// Tab walks the whole window, over every detection type, and Cancel: the
+// type each Tab passes is not chosen, so the stored one stays.
+TEST_F(AutoRegionCommandTest, ATabWalkAndCancelLeaveTheStoredTypeAlone)
+{
+    Open();
+    for (TAutoMode mode :
+         {TAutoMode::StripSilence, TAutoMode::CutPoints, TAutoMode::SearchSilence}) {
+        form->FOption.AutoMode = static_cast<int>(mode);
+        ChangeInAutoWindow([mode](TForm5& window) {
+            ASSERT_TRUE(ActivateForm(&window));
+            const auto checks = [&window] {
+                return std::vector<bool>{window.TypeRd1->Checked(), window.TypeRd2->Checked(),
+                                         window.TypeRd3->Checked()};
+            };
+            const std::vector<bool> stored = checks();
+            for (int i = 0; i < 16; ++i) {
+                RealKeyPress(VK_TAB);
+                EXPECT_EQ(checks(), stored) << static_cast<int>(mode) << ", Tab " << i + 1;
+            }
+        });
+        EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(mode));
+    }
+}
+
 TEST_F(AutoRegionCommandTest, TrimAndExpandFitTheSelectionEveryWayTheyAreRun)
 {
     settings.TrimLevel = 20;
