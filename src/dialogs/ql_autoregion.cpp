@@ -213,6 +213,7 @@ void TForm5::CreateButtons()
     AddListBtn->SetEnabled(false);
     AddListBtn->OnClick = TNotifyEvent(this, &TForm5::AddListBtnClick);
     CancelBtn = AutoRegionButton(this, this, "CancelBtn", "&Cancel", bottom - kButtonHeight);
+    CancelBtn->SetCancel(true); // Escape cancels, as in the other windows
     CancelBtn->OnClick = TNotifyEvent(this, &TForm5::CancelBtnClick);
 
     ActionList1 = new TActionList(this);

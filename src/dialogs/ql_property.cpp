@@ -94,6 +94,7 @@ void TForm3::CreateButtons()
     CloseBtn = MakeChildControl<TFlatButton>(this, this, "CloseBtn");
     CloseBtn->SetCaption("閉じる(&C)");
     CloseBtn->SetDefault(true);
+    CloseBtn->SetCancel(true); // Escape closes, as in the other windows
     CloseBtn->SetBounds(kClientWidth - kMargin - kButtonWidth, top, kButtonWidth, kButtonHeight);
     CloseBtn->OnClick = TNotifyEvent(this, &TForm3::CloseBtnClick);
 }

@@ -299,6 +299,18 @@ TEST_F(AutoRegionWindowTest, CtrlOAddsOnlyAfterARunFoundSomething)
     EXPECT_FALSE(window->Visible());
 }
 
+TEST_F(AutoRegionWindowTest, EscapeCancelsAsTheCancelButtonDoes)
+{
+    Open(TwoBursts());
+    window->SetLevel(50);
+    window->ExecBtnClick(window->ExecBtn);
+    ASSERT_TRUE(window->AddListBtn->Enabled());
+    ASSERT_TRUE(ActivateForm(window));
+    RealKeyPress(VK_ESCAPE);
+    EXPECT_EQ(window->FResult, TAutoResult::Nothing);
+    EXPECT_FALSE(window->Visible());
+}
+
 TEST_F(AutoRegionWindowTest, AddHandsBackCutPointsWhenNoRegionsWereFoundAndCancelNothing)
 {
     Open(ThreeRises());

@@ -1,6 +1,6 @@
 // The file properties window on its own: the folder opened through the
-// shell, and closing it from its button and with Enter while it runs
-// modally.
+// shell, and closing it from its button, with Enter and with Escape while it
+// runs modally.
 #include "dialogs/ql_property.h"
 
 #include "editor/FileFacts.h"
@@ -73,11 +73,15 @@ TEST_F(PropertyWindowTest, TheFolderButtonOpensTheFileFolderQuotedThroughTheShel
     }
 }
 
-TEST_F(PropertyWindowTest, TheCloseButtonAndEnterEndTheModalWindow)
+TEST_F(PropertyWindowTest, TheCloseButtonEnterAndEscapeEndTheModalWindow)
 {
     const std::function<void(TForm3&)> closers[] = {
         [](TForm3& shown) { ClickCentre(shown.CloseBtn); },
         [](TForm3& shown) { PressKey(FocusedWindow(), VK_RETURN); },
+        [](TForm3& shown) {
+            ASSERT_TRUE(ActivateForm(&shown));
+            RealKeyPress(VK_ESCAPE);
+        },
     };
     for (const auto& close : closers) {
         Make("C:\\rec\\take.wav");
