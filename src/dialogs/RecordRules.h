@@ -18,7 +18,6 @@
 namespace RecordText {
 inline constexpr const char* Caption = "録音";
 inline constexpr const char* Start = "録音開始(&R)";
-inline constexpr const char* StartAgain = "録音開始";
 inline constexpr const char* Stop = "録音終了";
 inline constexpr const char* Close = "閉じる(&C)";
 inline constexpr const char* NoValue = "---";

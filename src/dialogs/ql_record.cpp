@@ -288,6 +288,9 @@ void TForm11::StartRecording()
     for (TControl* control :
          std::initializer_list<TControl*>{CloseBtn, DeviceCombo, RateCombo, ChannelCombo})
         control->SetEnabled(false);
+    // The focused choice may have gone grey: Space or Enter stops from here.
+    if (RecordBtn->CanFocus())
+        RecordBtn->SetFocus();
     LevelTimer->SetEnabled(true);
     WaveOut->SetFileName(fileName);
     WaveOut->Run();
@@ -297,7 +300,7 @@ void TForm11::BackToIdle()
 {
     FRecording = false;
     LevelTimer->SetEnabled(false);
-    RecordBtn->SetCaption(RecordText::StartAgain);
+    RecordBtn->SetCaption(RecordText::Start);
     for (TControl* control :
          std::initializer_list<TControl*>{CloseBtn, DeviceCombo, RateCombo, ChannelCombo})
         control->SetEnabled(true);

@@ -668,6 +668,9 @@ void TForm1::RestoreAfterRip()
     SeekBar->SetVisible(true);
     SeekBtn->SetVisible(true);
     SetPreviewEnabled(FPlayer->Mode() != TPlayerMode::NotOpen);
+    // The rip greyed the focused button: the keys go on from the list.
+    if (TrackList->CanFocus())
+        TrackList->SetFocus();
 }
 
 void TForm1::CancelBtnClick(TObject* Sender)

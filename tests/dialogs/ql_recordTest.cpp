@@ -148,7 +148,7 @@ TEST_F(RecordWindowTest, ALimitEndsTheRecordingByItselfAndTheHeaderMatchesTheByt
     EXPECT_EQ(boxes.Shown()[0].Caption, "録音したファイルの保存");
     EXPECT_EQ(boxes.Shown()[1].Text, "このファイルを開きますか？");
     EXPECT_FALSE(form->FOpenAfter);
-    EXPECT_EQ(form->RecordBtn->Caption(), "録音開始");
+    EXPECT_EQ(form->RecordBtn->Caption(), "録音開始(&R)");
     EXPECT_TRUE(form->CloseBtn->Enabled());
 
     const AnsiString file = ReadWholeFile(target);
@@ -189,6 +189,26 @@ TEST_F(RecordWindowTest, NotSavingDeletesTheRecording)
     ClickCentre(form->RecordBtn);
     ASSERT_TRUE(WaitForBoxes(boxes, 1));
     EXPECT_FALSE(FileExists(target));
+}
+
+// Alt+R starts; the record button then holds the focus, so that Space or
+// Enter stops, and reads as at the start again, so that Alt+R starts a
+// second take.
+TEST_F(RecordWindowTest, KeysAloneStartStopAndStartAgain)
+{
+    device.PaceMs = 20;
+    Open();
+    ASSERT_TRUE(ActivateForm(form));
+    ScriptedMessageBoxes boxes({IDNO, IDNO});
+    for (size_t take = 1; take <= 2; ++take) {
+        RealKeyPress('R', ssAlt);
+        ASSERT_TRUE(form->Recording()) << take;
+        EXPECT_TRUE(form->RecordBtn->Focused()) << take;
+        ASSERT_TRUE(PumpUntil([&] { return form->AudioIn->Position() > 0; }));
+        RealKeyPress(take == 1 ? VK_SPACE : VK_RETURN);
+        ASSERT_TRUE(WaitForBoxes(boxes, take));
+        EXPECT_EQ(form->RecordBtn->Caption(), "録音開始(&R)");
+    }
 }
 
 TEST_F(RecordWindowTest, ChoosingAnExistingFileAndAnsweringNoRecordsNothing)

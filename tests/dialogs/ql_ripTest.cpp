@@ -196,6 +196,20 @@ TEST_F(RipWindowTest, RipsTheTickedTracksIntoFilesNamedAfterThem)
     EXPECT_FALSE(form->ProgressBar1->Visible());
 }
 
+// Space on the rip button rips; the button goes grey meanwhile, and once the
+// rip is over the track list holds the focus, so that the keys work on.
+TEST_F(RipWindowTest, ARipStartedBySpaceEndsWithTheFocusOnTheTrackList)
+{
+    Open(InsertDisc({40, 40}));
+    ASSERT_TRUE(ActivateForm(form));
+    form->TrackList->Items()->Item(0)->SetChecked(true);
+    form->RipBtn->SetFocus();
+    RealKeyPress(VK_SPACE);
+    ASSERT_TRUE(WaitForMessage("リッピングが終了しました"));
+    EXPECT_EQ(FileNamesIn(out.Path()).size(), 1u);
+    EXPECT_TRUE(form->TrackList->Focused());
+}
+
 TEST_F(RipWindowTest, CancellingDuringTheSecondTrackKeepsTheFirstAndLeavesAValidShorterFile)
 {
     CRTestDisc cd = InsertDisc({40, 3000, 40});
