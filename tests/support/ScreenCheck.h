@@ -36,6 +36,8 @@ public:
     int Height() const { return FHeight; }
     // 0xRRGGBB at a client point.
     std::uint32_t At(int x, int y) const { return FPixels[size_t(y) * FWidth + x]; }
+    // Row by row from the top.
+    const std::vector<std::uint32_t>& Pixels() const { return FPixels; }
     bool Save(const std::string& path) const;
 
 private:
