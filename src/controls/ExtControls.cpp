@@ -600,17 +600,20 @@ void TExtProgressBar::DoDrawItem(TCanvas* canvas, const TRect& rect, int stage, 
 
 // --- Check boxes and radio buttons ---------------------------------------------------
 
-int ExtCheckThemeState(TCheckBoxState state, bool enabled, bool pushed, bool hot)
-{
-    int base = state == TCheckBoxState::cbChecked ? 5 : state == TCheckBoxState::cbGrayed ? 9 : 1;
-    if (!enabled)
-        return base + 3;
-    if (pushed)
-        return base + 2;
-    return hot ? base + 1 : base;
-}
-
 namespace {
+
+// The visual-style state of a check box's glyph (and of a radio button's,
+// whose states the style numbers as the unchecked and checked box's):
+// disabled wins over pressed, pressed over hot.
+int CheckThemeState(TCheckBoxState state, bool enabled, bool pushed, bool hot)
+{
+    static constexpr int kStates[3][4] = {
+        {CBS_UNCHECKEDNORMAL, CBS_UNCHECKEDHOT, CBS_UNCHECKEDPRESSED, CBS_UNCHECKEDDISABLED},
+        {CBS_CHECKEDNORMAL, CBS_CHECKEDHOT, CBS_CHECKEDPRESSED, CBS_CHECKEDDISABLED},
+        {CBS_MIXEDNORMAL, CBS_MIXEDHOT, CBS_MIXEDPRESSED, CBS_MIXEDDISABLED}};
+    const int look = !enabled ? 3 : pushed ? 2 : hot ? 1 : 0;
+    return kStates[static_cast<int>(state)][look];
+}
 
 void PaintButtonGlyph(TCanvas* canvas, const TRect& rect, TExtThemeType themeType, int part,
                       int themeState, UINT classicState)
@@ -639,7 +642,7 @@ void ExtPaintCheckGlyph(TCanvas* canvas, const TRect& rect, bool enabled, TExtTh
     else if (state == TCheckBoxState::cbGrayed)
         classic |= DFCS_CHECKED | DFCS_BUTTON3STATE;
     PaintButtonGlyph(canvas, rect, themeType, BP_CHECKBOX,
-                     ExtCheckThemeState(state, enabled, pushed, hot), classic);
+                     CheckThemeState(state, enabled, pushed, hot), classic);
 }
 
 void ExtPaintRadioGlyph(TCanvas* canvas, const TRect& rect, bool enabled, TExtThemeType themeType,
@@ -649,7 +652,7 @@ void ExtPaintRadioGlyph(TCanvas* canvas, const TRect& rect, bool enabled, TExtTh
         DFCS_BUTTONRADIO | ClassicStateFlags(enabled, pushed) | (checked ? DFCS_CHECKED : 0);
     TCheckBoxState state = checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked;
     PaintButtonGlyph(canvas, rect, themeType, BP_RADIOBUTTON,
-                     ExtCheckThemeState(state, enabled, pushed, hot), classic);
+                     CheckThemeState(state, enabled, pushed, hot), classic);
 }
 
 TExtButtonControl::TExtButtonControl(TComponent* AOwner) : TExtTextObject(AOwner) {}

@@ -183,9 +183,6 @@ private:
 // controls of its parent.
 constexpr UINT CM_EXTBUTTONGROUP = 0xB8AE;
 
-// The visual-style state of a check box's (or, checked or not, a radio
-// button's) glyph.
-int ExtCheckThemeState(TCheckBoxState state, bool enabled, bool pushed, bool hot);
 void ExtPaintCheckGlyph(TCanvas* canvas, const TRect& rect, bool enabled, TExtThemeType themeType,
                         bool pushed, bool hot, TCheckBoxState state);
 void ExtPaintRadioGlyph(TCanvas* canvas, const TRect& rect, bool enabled, TExtThemeType themeType,

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
-#include <vssym32.h>
 
 using namespace testing_support;
 
@@ -143,37 +142,6 @@ TEST_F(ExtProgressBarTest, ClassicBarIsFramedAndFilledInTheHighlightColour)
     EXPECT_EQ(pixel(4, 8), rgb(COLOR_HIGHLIGHT));
     EXPECT_EQ(pixel(2 + (bar->Width() - 4) / 2 - 1, 8), rgb(COLOR_HIGHLIGHT));
     EXPECT_NE(pixel(2 + (bar->Width() - 4) / 2 + 1, 8), rgb(COLOR_HIGHLIGHT));
-}
-
-// The glyph a check box or a radio button asks the visual style for, by the
-// style's own names: disabled wins over pressed, pressed over hot. A radio
-// button is never grayed (0: no radio state).
-TEST(ExtCheckThemeState, GlyphsAskTheStylesStateForWhatTheyShow)
-{
-    using S = TCheckBoxState;
-    struct Case
-    {
-        S state;
-        bool enabled, pushed, hot;
-        int checkBox, radioButton;
-    } cases[] = {
-        {S::cbUnchecked, true, false, false, CBS_UNCHECKEDNORMAL, RBS_UNCHECKEDNORMAL},
-        {S::cbChecked, true, false, true, CBS_CHECKEDHOT, RBS_CHECKEDHOT},
-        {S::cbChecked, true, true, true, CBS_CHECKEDPRESSED, RBS_CHECKEDPRESSED},
-        {S::cbGrayed, true, true, true, CBS_MIXEDPRESSED, 0},
-        {S::cbChecked, false, true, true, CBS_CHECKEDDISABLED, RBS_CHECKEDDISABLED},
-        {S::cbUnchecked, false, false, true, CBS_UNCHECKEDDISABLED, RBS_UNCHECKEDDISABLED},
-        {S::cbGrayed, false, false, false, CBS_MIXEDDISABLED, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "state " << static_cast<int>(c.state) << ", enabled " << c.enabled
-                     << ", pushed " << c.pushed << ", hot " << c.hot);
-        const int asked = ExtCheckThemeState(c.state, c.enabled, c.pushed, c.hot);
-        EXPECT_EQ(asked, c.checkBox);
-        if (c.radioButton)
-            EXPECT_EQ(asked, c.radioButton);
-    }
 }
 
 class ExtButtonsTest : public FormFixture
