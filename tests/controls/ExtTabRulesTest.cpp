@@ -280,24 +280,6 @@ TEST(TabOverflow, ScrollsAHiddenTabIntoViewOneTabAtATime)
     }
 }
 
-TEST(TabPainting, ResolvesTheThemeKind)
-{
-    using K = TExtTabThemeType;
-    struct Case
-    {
-        K type;
-        bool styles;
-        K resolved;
-    };
-    const Case cases[] = {
-        {K::tttSkin, true, K::tttWindows},  {K::tttSkin, false, K::tttNone},
-        {K::tttWindows, false, K::tttNone}, {K::tttFlat, true, K::tttFlat},
-        {K::tttNone, true, K::tttNone},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ExtResolveTabThemeKind(c.type, c.styles), c.resolved) << int(c.type);
-}
-
 TEST(TabPainting, ShapesTabsByKindStateAndNeighbour)
 {
     using K = TExtTabThemeType;

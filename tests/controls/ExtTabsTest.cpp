@@ -657,6 +657,28 @@ TEST_F(ExtTabsFixture, ResizingTheTabSetLeavesNoStaleImage)
         }
 }
 
+// Tabs of the skin's kind show as the system's style does, and that style,
+// once visual styles are off, as the classic tabs.
+TEST_F(ExtTabsFixture, SkinTabsShowTheSystemsStyleAndItTheClassicTabsWithoutVisualStyles)
+{
+    using K = TExtTabThemeType;
+    AddTabs(3);
+    form->Show();
+    auto shownAs = [&](K kind) {
+        tabs->SetThemeType(kind);
+        PumpMessages();
+        return Repainted(tabs);
+    };
+    const std::vector<DWORD> system = shownAs(K::tttWindows);
+    EXPECT_EQ(shownAs(K::tttSkin), system);
+    EXPECT_EQ(shownAs(K::tttNone) != system, ExtVisualStylesOn());
+    SetSkinSysParam(2, 2);
+    SkinThemeManager()->Refresh();
+    const std::vector<DWORD> classic = shownAs(K::tttNone);
+    EXPECT_EQ(shownAs(K::tttWindows), classic);
+    EXPECT_EQ(shownAs(K::tttSkin), classic);
+}
+
 TEST_F(ExtTabsFixture, TheBackgroundEventPaintsAroundOrInsteadOfThePage)
 {
     AddTabs(2);

@@ -12,6 +12,7 @@
 #include "support/BarDriver.h"
 #include "support/FormFixture.h"
 #include "support/ModalScript.h"
+#include "support/PaintedPixels.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -20,31 +21,6 @@
 #include <vector>
 
 using namespace testing_support;
-
-TEST(SkinTextFlags, FollowAlignmentWrappingAndAccelerators)
-{
-    struct Case
-    {
-        TAlignment alignment;
-        TTextWrapping wrapping;
-        bool accel;
-        bool measuring;
-        UINT expected;
-    } cases[] = {
-        {TAlignment::taLeftJustify, TTextWrapping::twNone, true, false, DT_LEFT | DT_SINGLELINE},
-        {TAlignment::taLeftJustify, TTextWrapping::twNone, true, true, DT_LEFT},
-        {TAlignment::taCenter, TTextWrapping::twEndEllipsis, true, false,
-         DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS},
-        {TAlignment::taRightJustify, TTextWrapping::twPathEllipsis, false, true,
-         DT_RIGHT | DT_PATH_ELLIPSIS | DT_NOPREFIX},
-        {TAlignment::taLeftJustify, TTextWrapping::twWrap, true, false, DT_LEFT | DT_WORDBREAK},
-        {TAlignment::taLeftJustify, TTextWrapping::twWrap, true, true, DT_LEFT | DT_WORDBREAK},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(SkinTextFlags(c.alignment, c.wrapping, c.accel, c.measuring),
-                  c.expected | DT_EXPANDTABS)
-            << static_cast<int>(c.wrapping) << c.measuring;
-}
 
 class SkinDkPanelsTest : public FormFixture
 {
@@ -93,6 +69,37 @@ TEST_F(SkinDkPanelsTest, TextObjectHeightFitsTheMeasuredCaption)
         EXPECT_EQ(text->Height(), expected) << c.caption << static_cast<int>(c.wrapping);
     }
     EXPECT_GT(text->Height(), MeasuredHeight(text, "x", 95, 0) * 2) << "wrapped lines";
+}
+
+// A caption stands where its alignment puts it, and shows its ampersand
+// when accelerators are off.
+TEST_F(SkinDkPanelsTest, ACaptionStandsByItsAlignmentAndShowsAmpersandsWithoutAccelerators)
+{
+    auto* text = Place<TSkinTextObject>(8, 8, 200);
+    text->SetCaption("&Mix");
+    // The first and the last column with ink.
+    auto inked = [&](TAlignment alignment) {
+        text->SetAlignment(alignment);
+        PaintedPixels painted(text);
+        std::pair<int, int> columns(-1, -1);
+        for (int x = 0; x < painted.Width(); ++x)
+            for (int y = 0; y < painted.Height(); ++y)
+                if (painted(x, y) != painted(0, 0)) {
+                    columns = {columns.first < 0 ? x : columns.first, x};
+                    break;
+                }
+        return columns;
+    };
+    const auto [left, leftEnd] = inked(TAlignment::taLeftJustify);
+    const auto [right, rightEnd] = inked(TAlignment::taRightJustify);
+    const auto [centre, centreEnd] = inked(TAlignment::taCenter);
+    EXPECT_LT(left, 10);
+    EXPECT_GT(rightEnd, 190);
+    EXPECT_NEAR(centre + centreEnd, 200, 3);
+    EXPECT_EQ(rightEnd - right, leftEnd - left);
+    text->SetShowAccelChar(false);
+    const auto [plain, plainEnd] = inked(TAlignment::taLeftJustify);
+    EXPECT_GT(plainEnd - plain, leftEnd - left) << "the ampersand shows";
 }
 
 TEST_F(SkinDkPanelsTest, HoverFollowsTheMouseAndTheTimerNoticesItLeft)

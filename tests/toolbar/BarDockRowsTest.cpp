@@ -214,34 +214,31 @@ TEST(BarDockRows, TheOrderIsByRowThenPosition)
     EXPECT_EQ(ArrangeDockRows(slots, 200, false), (std::vector<int>{2, 1, 0}));
 }
 
+// The handle sits on the leading side, only where dragging is allowed; a
+// close button widens it whatever the style.
 TEST(BarDockRules, TheDockedFrameHasAHandleOnlyWhereDraggingIsAllowed)
 {
     using Style = TBarDragHandleStyle;
-    struct HandleCase
-    {
-        Style style;
-        bool closeButton;
-        int width;
-    };
-    const HandleCase handles[] = {{Style::dhDouble, false, 9}, {Style::dhNone, false, 0},
-                                  {Style::dhSingle, false, 6}, {Style::dhDouble, true, 14},
-                                  {Style::dhNone, true, 14},   {Style::dhSingle, true, 14}};
-    for (const HandleCase& h : handles)
-        EXPECT_EQ(DragHandleWidth(h.style, h.closeButton), h.width);
-
     struct FrameCase
     {
-        bool allowDrag;
-        bool leftRight;
+        bool allowDrag, leftRight;
+        Style style;
+        bool closeButton;
         TPoint topLeft;
     };
-    const FrameCase frames[] = {{true, false, TPoint(8, 2)},
-                                {true, true, TPoint(2, 8)},
-                                {false, false, TPoint(2, 2)},
-                                {false, true, TPoint(2, 2)}};
+    const FrameCase frames[] = {
+        {true, false, Style::dhDouble, false, TPoint(11, 2)},
+        {true, false, Style::dhSingle, false, TPoint(8, 2)},
+        {true, true, Style::dhSingle, false, TPoint(2, 8)},
+        {true, false, Style::dhNone, false, TPoint(2, 2)},
+        {true, true, Style::dhNone, true, TPoint(2, 16)},
+        {true, false, Style::dhDouble, true, TPoint(16, 2)},
+        {false, false, Style::dhDouble, true, TPoint(2, 2)},
+        {false, true, Style::dhSingle, false, TPoint(2, 2)},
+    };
     for (const FrameCase& f : frames) {
-        TBarDockedFrame frame = DockedFrameFor(f.allowDrag, f.leftRight, Style::dhSingle, false);
-        EXPECT_EQ(frame.TopLeft, f.topLeft);
+        TBarDockedFrame frame = DockedFrameFor(f.allowDrag, f.leftRight, f.style, f.closeButton);
+        EXPECT_EQ(frame.TopLeft, f.topLeft) << static_cast<int>(f.style) << f.closeButton;
         EXPECT_EQ(frame.BottomRight, TPoint(2, 2));
     }
 }
