@@ -13,6 +13,7 @@
 #include "classlib/Exceptions.h"
 
 #include <cstdio>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -49,13 +50,11 @@ void RunRegionAddBench(const TBenchContext& context)
         TBenchStopwatch add;
         form->AddRegions(regions);
         const double addTime = add.Milliseconds();
-        if (form->EditList->Items()->Count() != kAddRegions)
-            throw Exception("the list holds " + std::to_string(form->EditList->Items()->Count()) +
-                            " items");
-        std::vector<TListItem*> all;
-        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
-            all.push_back(form->EditList->Items()->Item(i));
-        form->RemoveRegionItems(all);
+        if (form->RegionCount() != kAddRegions)
+            throw Exception("the list holds " + std::to_string(form->RegionCount()) + " items");
+        std::vector<int> all(kAddRegions);
+        std::iota(all.begin(), all.end(), 0);
+        form->RemoveRegionRows(all);
         if (run > 0) {
             plainMs.push_back(plainTime);
             addMs.push_back(addTime);

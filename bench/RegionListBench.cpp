@@ -163,10 +163,10 @@ void RegionListBenchClickHeader(TListView* list, TRegionColumn column)
 // as the mouse's does.
 POINT RegionListBenchItemPoint(TListView* list, int index)
 {
-    TListItem* item = list->Items()->Item(index);
-    item->MakeVisible(false);
+    ListView_EnsureVisible(list->Handle(), index, FALSE);
     PumpMessages();
-    const TRect name = item->DisplayRect(TDisplayCode::drLabel);
+    RECT name = {};
+    ListView_GetItemRect(list->Handle(), index, &name, LVIR_LABEL);
     return ScreenPointOf(list->Handle(), name.left + 4, (name.top + name.bottom) / 2);
 }
 
@@ -180,7 +180,7 @@ void RegionListBenchFocus(TWinControl* control)
 
 int RegionListBenchCount(const TRegionListBench& bench)
 {
-    return bench.Form->EditList->Items()->Count();
+    return bench.Form->RegionCount();
 }
 
 void RegionListBenchExpect(bool holds, const char* what)
@@ -212,9 +212,9 @@ std::vector<double> RegionListBenchRun(TRegionListBench& bench, int count,
                           "sort by length at the header click");
 
     RegionListBenchFocus(list);
-    list->ClearSelection();
-    for (int i = 0; i < list->Items()->Count(); i += 2)
-        list->Items()->Item(i)->SetSelected(true);
+    form.ClearRegionSelection();
+    for (int row = 0; row < form.RegionCount(); row += 2)
+        form.SelectRegionRow(row, false);
     PumpMessages();
     ms[rlDeleteHalf] = RegionListBenchTimed(bench, [&] { RegionListBenchPress(VK_DELETE); });
     RegionListBenchExpect(RegionListBenchCount(bench) == count / 2, "delete every other region");
@@ -233,21 +233,22 @@ std::vector<double> RegionListBenchRun(TRegionListBench& bench, int count,
 
     RegionListBenchFocus(list);
     ms[rlSelectAll] = RegionListBenchTimed(bench, [&] { RegionListBenchPress('A', ssCtrl); });
-    RegionListBenchExpect(list->SelCount() == count && form.Document().View().HasSelection &&
+    RegionListBenchExpect(form.SelectedRegionCount() == count &&
+                              form.Document().View().HasSelection &&
                               form.SelectedRegionSpan().Start == 0,
                           "select every region and their span");
     const int clicked = 2;
     const POINT onClicked = RegionListBenchItemPoint(list, clicked);
     ms[rlPlainClick] = RegionListBenchTimed(bench, [&] { RealClick(onClicked); });
-    RegionListBenchExpect(list->SelCount() == 1 && list->Items()->Item(clicked)->Selected() &&
+    RegionListBenchExpect(form.SelectedRegionRows() == std::vector<int>{clicked} &&
                               form.Document().View().HasSelection &&
-                              form.Document().View().SelStart ==
-                                  form.RegionOf(list->Items()->Item(clicked))->Start,
+                              form.Document().View().SelStart == form.RegionAt(clicked)->Start,
                           "select the clicked region alone");
     RealClick(RegionListBenchItemPoint(list, 0));
     const POINT onLast = RegionListBenchItemPoint(list, count - 1);
     ms[rlShiftClickLast] = RegionListBenchTimed(bench, [&] { RealClick(onLast, ssShift); });
-    RegionListBenchExpect(list->SelCount() == count && form.SelectedRegionSpan().Start == 0,
+    RegionListBenchExpect(form.SelectedRegionCount() == count &&
+                              form.SelectedRegionSpan().Start == 0,
                           "select every region from the first to the last");
     RegionListBenchPress('A', ssCtrl);
     ms[rlDeleteAll] = RegionListBenchTimed(bench, [&] { RegionListBenchPress(VK_DELETE); });

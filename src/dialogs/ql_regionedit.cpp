@@ -183,19 +183,15 @@ void TForm2::FormShow(TObject* Sender)
     actPreView->SetShortCut(FMain.actAudioRenamePlay->ShortCut());
 }
 
-void TForm2::LoadRegion(TListItem* item)
+void TForm2::LoadRegion(int row)
 {
-    const TRegionData* region = TFormVusk::RegionOf(item);
+    const TRegionData* region = FMain.RegionAt(row);
     if (!region)
         return;
     FRegionName = region->Name;
     FRegionStart = region->Start;
     FRegionEnd = region->End;
-    const TStrings* columns = item->SubItems();
-    auto column = [columns](TRegionColumn c) {
-        const int index = SubItemOf(c);
-        return index < columns->Count() ? columns->Strings(index) : AnsiString();
-    };
+    auto column = [this, row](TRegionColumn c) { return FMain.RegionText(row, c); };
     WriteEdit(RenameEdit, region->Name);
     WriteEdit(LengthEd1, column(TRegionColumn::Length));
     WriteEdit(StartEd1, column(TRegionColumn::Start));
@@ -312,27 +308,26 @@ void TForm2::RenameEditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
 
 bool TForm2::ApplyEdits()
 {
-    TListItem* item = FMain.EditList->Selected();
-    TRegionData* region = TFormVusk::RegionOf(item);
+    const int row = FMain.SelectedRegionRow();
+    TRegionData* region = FMain.RegionAt(row);
     const std::optional<std::int32_t> start = SampleStrToInt(StartEd2->Text());
     const std::optional<std::int32_t> end = SampleStrToInt(EndEd2->Text());
     if (!region || !RegionEditRangeValid(StartEd2->Text(), EndEd2->Text(), Facts()))
         return false;
     const AnsiString name = RenameEdit->Text();
     if (name != FRegionName && !Trim(name).empty()) {
-        TListItems* items = FMain.EditList->Items();
-        for (int i = 0; i < items->Count(); ++i)
-            if (items->Item(i) != item && items->Item(i)->Caption() == name) {
+        for (int other = 0; other < FMain.RegionCount(); ++other)
+            if (other != row && FMain.RegionText(other, TRegionColumn::Name) == name) {
                 SeamMessageBox(Handle(), kDuplicateNameMessage, Application->Title(),
                                MB_OK | MB_ICONWARNING);
                 return false;
             }
     }
-    item->SetCaption(name);
+    FMain.SetRegionText(row, TRegionColumn::Name, name);
     region->Name = name;
     region->Start = *start;
     region->End = *end;
-    FMain.ShowRegionTimes(item);
+    FMain.ShowRegionTimes(row);
     FMain.Document().SetModified(true);
     return true;
 }
@@ -343,27 +338,24 @@ void TForm2::actOkExecute(TObject* Sender)
         SetModalResult(mrOk);
 }
 
-TListItem* TForm2::Neighbour(int delta) const
+int TForm2::Neighbour(int delta) const
 {
-    const TListItem* selected = FMain.EditList->Selected();
-    if (!selected)
-        return nullptr;
-    const int target = selected->Index() + delta;
-    TListItems* items = FMain.EditList->Items();
-    return target >= 0 && target < items->Count() ? items->Item(target) : nullptr;
+    const int selected = FMain.SelectedRegionRow();
+    if (selected < 0)
+        return -1;
+    const int target = selected + delta;
+    return target >= 0 && target < FMain.RegionCount() ? target : -1;
 }
 
 void TForm2::StepTo(int delta)
 {
-    TListItem* target = Neighbour(delta);
-    if (!target)
+    const int target = Neighbour(delta);
+    if (target < 0)
         return;
     if (actOk->Enabled() && !ApplyEdits())
         return;
-    FMain.EditList->ClearSelection();
-    target->SetSelected(true);
-    target->SetFocused(true);
-    target->MakeVisible(false);
+    FMain.SelectRegionRow(target, true);
+    FMain.FocusRegionRow(target);
     LoadRegion(target);
     SetCaption(AnsiString("リージョンの編集 ： ") + FRegionName);
     if (TNumEdit* edit = FocusedEdit())
@@ -383,12 +375,12 @@ void TForm2::actBackExecute(TObject* Sender)
 
 void TForm2::actNextUpdate(TObject* Sender)
 {
-    actNext->SetEnabled(Neighbour(1) != nullptr);
+    actNext->SetEnabled(Neighbour(1) >= 0);
 }
 
 void TForm2::actBackUpdate(TObject* Sender)
 {
-    actBack->SetEnabled(Neighbour(-1) != nullptr);
+    actBack->SetEnabled(Neighbour(-1) >= 0);
 }
 
 // --- Escape, the clipboard and closing -------------------------------------------------------
@@ -400,13 +392,9 @@ void TForm2::actSetOrgValExecute(TObject* Sender)
         return;
     }
     TNumEdit* focused = FocusedEdit();
-    const TListItem* item = FMain.EditList->Selected();
-    if (focused && item) {
-        const TStrings* columns = item->SubItems();
-        auto column = [columns](TRegionColumn c) {
-            const int index = SubItemOf(c);
-            return index < columns->Count() ? columns->Strings(index) : AnsiString();
-        };
+    const int row = FMain.SelectedRegionRow();
+    if (focused && row >= 0) {
+        auto column = [this, row](TRegionColumn c) { return FMain.RegionText(row, c); };
         const AnsiString length = SampleCountText(std::int64_t(FRegionEnd) - FRegionStart);
         if (focused == RenameEdit) {
             WriteEdit(RenameEdit, FRegionName);

@@ -24,7 +24,6 @@
 #include <optional>
 
 class TFormVusk;
-class TListItem;
 
 class TForm2 : public TForm
 {
@@ -40,9 +39,9 @@ public:
     std::uint16_t FBlockAlign = 0;  // bytes of one frame
     std::uint32_t FBytesPerSec = 0; // bytes of one second
 
-    // Loads item's record and texts into the fields and the edits (the
-    // opener, Next and Back).
-    void LoadRegion(TListItem* item);
+    // Loads the record and texts of the region list's row into the fields
+    // and the edits (the opener, Next and Back).
+    void LoadRegion(int row);
 
     // --- Controls
     TNumEdit* RenameEdit;
@@ -116,8 +115,8 @@ private:
     bool ApplyEdits();
     // Next (+1) or Back (-1).
     void StepTo(int delta);
-    // The item after (+1) or before (-1) the selected one, or none.
-    TListItem* Neighbour(int delta) const;
+    // The row after (+1) or before (-1) the selected one, or -1.
+    int Neighbour(int delta) const;
 
     TFormVusk& FMain;         // not owned
     bool FWriting = false;    // the window writes its own edits

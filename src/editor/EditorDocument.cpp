@@ -158,6 +158,14 @@ std::vector<TRegionData*> TEditorDocument::AddRegions(const std::vector<TRegionR
     return added;
 }
 
+void TEditorDocument::RemoveRegions(const std::vector<const TRegionData*>& regions)
+{
+    for (const TRegionData* region : regions)
+        FRegions.Remove(*region);
+    if (FRegions.Listed() == 0)
+        FRegions.Clear();
+}
+
 // --- Cut bars ------------------------------------------------------------------------------
 
 std::vector<std::int32_t> TEditorDocument::CutBarSamples() const
@@ -263,9 +271,9 @@ void TEditorDocument::Select(const TRegionRange& range)
 
 // --- The whole document --------------------------------------------------------------------
 
-bool TEditorDocument::CloseNeedsQuestion(bool noCaution, int listedRegions) const
+bool TEditorDocument::CloseNeedsQuestion(bool noCaution) const
 {
-    return ::CloseNeedsQuestion({FModified, noCaution, listedRegions, FCutBars.Count(),
+    return ::CloseNeedsQuestion({FModified, noCaution, RegionCount(), FCutBars.Count(),
                                  !FRglPath.empty() && FileExists(FRglPath)});
 }
 

@@ -144,6 +144,12 @@ public:
     std::vector<TRegionData*> AddRegions(const std::vector<TRegionRange>& ranges);
     // A region read from a region-list file, as it was stored.
     TRegionData& AddLoadedRegion(const TRegionRecord& region) { return FRegions.Add(region); }
+    // The regions the document has: every record not removed.
+    int RegionCount() const { return FRegions.Listed(); }
+    // The regions leave the document; once none is left every record goes.
+    void RemoveRegions(const std::vector<const TRegionData*>& regions);
+    // Every region and record goes.
+    void ClearRegions() { FRegions.Clear(); }
 
     // --- Cut bars (a sorted string list of 12-digit sample numbers)
     const TStringList& CutBars() const { return FCutBars; }
@@ -198,9 +204,8 @@ public:
     void ResetView();
 
     // --- The whole document
-    // Whether closing must ask first, with listedRegions the regions the
-    // list shows (records of deleted items stay until it empties).
-    bool CloseNeedsQuestion(bool noCaution, int listedRegions) const;
+    // Whether closing must ask first.
+    bool CloseNeedsQuestion(bool noCaution) const;
     // The lighter reset inside an open: no regions, unchanged.
     void Clear();
     // No file from now on: the engine lets go of it; the cut bars, the draw

@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -45,21 +46,31 @@ struct TRegionRange
 // The records of the open file, in the order they were added. Each stays at
 // its address until the list is emptied, so the view's items may point at
 // them; records whose items were deleted stay too (they still count for the
-// default names).
+// default names), but are no longer listed.
 class TRegionList
 {
 public:
+    // Every record, removed ones included.
     int Count() const { return static_cast<int>(FRecords.size()); }
+    // The records not removed: the regions the document has.
+    int Listed() const { return Count() - static_cast<int>(FRemoved.size()); }
     TRegionData& operator[](int index) { return FRecords[index]; }
     const TRegionData& operator[](int index) const { return FRecords[index]; }
     TRegionData& Add(TRegionData record);
-    void Clear() { FRecords.clear(); }
+    // The record is no longer listed; it stays where it is.
+    void Remove(const TRegionData& record) { FRemoved.insert(&record); }
+    void Clear()
+    {
+        FRecords.clear();
+        FRemoved.clear();
+    }
 
     auto begin() const { return FRecords.begin(); }
     auto end() const { return FRecords.end(); }
 
 private:
     std::deque<TRegionData> FRecords; // a deque never moves what it holds when it grows
+    std::unordered_set<const TRegionData*> FRemoved; // records no longer listed
 };
 
 // --- Default names

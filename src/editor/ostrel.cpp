@@ -321,7 +321,7 @@ void TFormVusk::FormClose(TObject* Sender, TCloseAction& Action)
 
 bool TFormVusk::MayDiscardRegionList()
 {
-    return !FDocument.CloseNeedsQuestion(FOption.NoCaution, EditList->Items()->Count()) ||
+    return !FDocument.CloseNeedsQuestion(FOption.NoCaution) ||
            SeamMessageBox(Handle(), kCloseQuestion, kCloseQuestionCaption,
                           MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }

@@ -505,8 +505,6 @@ private:
     // "" when cancelled or answered No.
     AnsiString ChooseRegionListPath(const AnsiString& proposedPath, const char* question,
                                     const char* questionCaption);
-    // The records read from a region-list file into the list and its items.
-    void ShowLoadedRegions(const std::vector<TRegionRecord>& regions);
     void ShowLoadedCutBars(const std::vector<AnsiString>& cutBars);
 
 public:
@@ -819,9 +817,33 @@ public:
     // =====================================================================
     // Region list (ostrel_regionlist.cpp)
     // =====================================================================
-    // --- Records and items
+    // --- The door to the regions. Their membership, order and selection
+    // are the list view's, and every read and change of them goes through
+    // these; the view's items are touched in ostrel_regionlist.cpp alone.
+    // Rows count from 0 in the list's present order; -1 is none.
+    int RegionCount() const;
+    // The record at row; null outside the list.
+    TRegionData* RegionAt(int row) const;
+    // Every region, in the list's order.
+    std::vector<const TRegionData*> ListedRegions() const;
+    // The selected rows in order, their records, and how many there are.
+    std::vector<int> SelectedRegionRows() const;
+    std::vector<const TRegionData*> SelectedRegions() const;
+    int SelectedRegionCount() const;
+    // The first selected row, and the row with the focus mark.
+    int SelectedRegionRow() const;
+    int FocusedRegionRow() const;
+    // The text row shows in column (the name column shows the caption);
+    // empty for a column the row does not show.
+    AnsiString RegionText(int row, TRegionColumn column) const;
+    // Writes it, when it differs.
+    void SetRegionText(int row, TRegionColumn column, const AnsiString& text);
+    // Rewrites row's length, start and end texts from its record.
+    void ShowRegionTimes(int row);
+    // The client rectangle of row's cell in column; empty outside the list.
+    TRect RegionCellRect(int row, TRegionColumn column) const;
     // Adds the region start .. end with a default name, volume 1.0 and
-    // output mode 0, its item last in the list; sets FModified. Nothing
+    // output mode 0, its row last in the list; sets FModified. Nothing
     // unless 0 <= start < end <= the file's length.
     void AddRegion(std::int32_t start, std::int32_t end);
     // The same for several ranges, one after another (paste), with one
@@ -830,19 +852,26 @@ public:
     // Adds detected regions, numbered consecutively, in one update of the
     // list; a pair whose start is not below its end is skipped.
     void AddRegions(const TAutoRegionList& regions);
-    // The record an item of the region list shows.
-    static TRegionData* RegionOf(const TListItem* item);
-    // Rewrites an item's length, start and end texts from its record.
-    void ShowRegionTimes(TListItem* item);
-    // The selected items, in list order, and their records.
-    std::vector<TListItem*> SelectedRegionItems() const;
-    std::vector<const TRegionData*> SelectedRegions() const;
-    // Deletes items of the region list (their records stay until the list
-    // is empty, then every record goes).
-    void RemoveRegionItems(const std::vector<TListItem*>& items);
-    // Sorts the list by one key per item (by the items' present order),
-    // ties keeping their order, without touching the captions.
+    // Regions read from a region-list file, as they were stored, in one
+    // update of the list; their volumes show as percentages.
+    void AddLoadedRegions(const std::vector<TRegionRecord>& regions);
+    // Removes rows from the list and their regions from the document.
+    void RemoveRegionRows(const std::vector<int>& rows);
+    // Empties the list and the document's regions.
+    void ClearRegionList();
+    // Selects row; with only, the others lose their selection first.
+    void SelectRegionRow(int row, bool only);
+    // Gives row the focus mark and scrolls it into view.
+    void FocusRegionRow(int row);
+    // Every row, or none, selected at once: the list click runs once after.
+    void SelectAllRegions();
+    void ClearRegionSelection();
+    // Sorts the list by one key per row (by the rows' present order), ties
+    // keeping their order, without touching the texts.
     void SortRegionListByKeys(const std::vector<AnsiString>& keys);
+    // Gives every row as many texts as the list has columns (the rename
+    // preview's column comes and goes).
+    void FitRegionRowsToColumns();
 
     // --- The link with the waveform selection
     // The span of the selected regions when two or more are selected, else
@@ -955,9 +984,9 @@ private:
     std::vector<TRenameItem> RenameItems() const;
     std::vector<AnsiString> RenamePreviewTexts() const;
     void ApplyRenameControlsEnabled();
-    void RenameRegionItem(int index, const AnsiString& name);
-    void FocusManualItem(int index, bool selectOnly);
-    void LoadManualInputName(const TListItem* item);
+    void RenameRegionItem(int row, const AnsiString& name);
+    void FocusManualItem(int row, bool selectOnly);
+    void LoadManualInputName(int row);
     TNameKeyFilter FNameKeyFilter; // the rename edit being typed into
 
 public:
@@ -1231,8 +1260,7 @@ private:
     void KeepDocumentWithoutDrawData();
     // The zoom that shows the whole file's draw data.
     void FitZoomToDrawData();
-    // Empty the region list's view, and the cut bars with theirs.
-    void ClearRegionList();
+    // Empty the cut bars and their list view.
     void ClearCutBars();
     void FocusWave();
     // The tool's cursor over the waveform, else the default one.

@@ -47,15 +47,13 @@ void TFormVusk::AddDetectedCutPoints(bool cutOnly)
 
 void TFormVusk::FinishDetection()
 {
-    SetFileListRegionCount(EditList->Items()->Count());
+    SetFileListRegionCount(RegionCount());
     if (EditList->CanFocus())
         EditList->SetFocus();
-    if (EditList->SelCount() > 0 || EditList->Items()->Count() == 0)
+    if (SelectedRegionCount() > 0 || RegionCount() == 0)
         return;
-    TListItem* first = EditList->Items()->Item(0);
-    first->SetSelected(true);
-    first->SetFocused(true);
-    first->MakeVisible(false);
+    SelectRegionRow(0, false);
+    FocusRegionRow(0);
 }
 
 void TFormVusk::actRegionAutoQuickExecute(TObject* Sender)
@@ -136,11 +134,11 @@ void TFormVusk::FitSelection(bool expand)
                       : TrimRange(levels, params, start, end);
     };
     if (View().RegionSelection) {
-        for (TListItem* item : SelectedRegionItems()) {
-            TRegionData* region = RegionOf(item);
-            if (!fit(region->Start, region->End))
+        for (int row : SelectedRegionRows()) {
+            TRegionData* region = RegionAt(row);
+            if (!region || !fit(region->Start, region->End))
                 continue;
-            ShowRegionTimes(item);
+            ShowRegionTimes(row);
             FDocument.SetModified(true);
         }
         SelectSelectedRegions();

@@ -86,7 +86,7 @@ void TFormVusk::BounceToChosenFolder(bool selectedOnly)
 {
     if (FDocument.Busy())
         return;
-    const int count = selectedOnly ? EditList->SelCount() : EditList->Items()->Count();
+    const int count = selectedOnly ? SelectedRegionCount() : RegionCount();
     if (count == 0)
         return;
     SaveDialog1->SetTitle(BounceText::DialogTitle);
@@ -125,14 +125,8 @@ void TFormVusk::ShellTreeView1DragDrop(TObject* Sender, TObject* Source, int X, 
 std::vector<TRegionData> TFormVusk::RegionsToBounce(bool selectedOnly) const
 {
     std::vector<TRegionData> regions;
-    TListItems* items = EditList->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        const TListItem* item = items->Item(i);
-        if (selectedOnly && !item->Selected())
-            continue;
-        if (const TRegionData* region = RegionOf(item))
-            regions.push_back(*region);
-    }
+    for (const TRegionData* region : selectedOnly ? SelectedRegions() : ListedRegions())
+        regions.push_back(*region);
     return regions;
 }
 

@@ -26,8 +26,8 @@ TCommandState TFormVusk::CommandState()
     TCommandState s;
     s.FileOpen = Caption() != kApplicationTitle;
     s.Busy = FDocument.Busy();
-    s.RegionCount = EditList->Items()->Count();
-    s.SelectedRegionCount = EditList->SelCount();
+    s.RegionCount = RegionCount();
+    s.SelectedRegionCount = SelectedRegionCount();
     s.CutBarCount = FDocument.CutBarCount();
     s.CutBarSelected = CutManageList->Selected() != nullptr;
     s.HasSelection = View().HasSelection;
@@ -161,14 +161,12 @@ void TFormVusk::MoveFocus(const TFocusMove& move)
 // first, selected, focused and in view.
 void TFormVusk::SelectRegionListItem()
 {
-    if (EditList->Items()->Count() == 0 || EditList->SelCount() > 0)
+    if (RegionCount() == 0 || SelectedRegionCount() > 0)
         return;
-    TListItem* item = EditList->ItemFocused();
-    if (!item)
-        item = EditList->Items()->Item(0);
-    item->SetSelected(true);
-    item->SetFocused(true);
-    item->MakeVisible(false);
+    const int focused = FocusedRegionRow();
+    const int row = focused >= 0 ? focused : 0;
+    SelectRegionRow(row, false);
+    FocusRegionRow(row);
 }
 
 void TFormVusk::actTabExecute(TObject* Sender)

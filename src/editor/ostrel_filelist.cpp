@@ -157,7 +157,7 @@ void TFormVusk::AddDocumentToFileList(const AnsiString& path)
     if (!item)
         return;
     FFileListWindow->MarkOnly(item);
-    item->SubItems()->SetStrings(0, IntToStr(EditList->Items()->Count()));
+    item->SubItems()->SetStrings(0, IntToStr(RegionCount()));
 }
 
 void TFormVusk::ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath)

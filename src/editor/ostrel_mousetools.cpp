@@ -140,14 +140,12 @@ void TFormVusk::PressRegion(int x, TShiftState shift)
         InfoRegionLabel->SetCaption("");
         return;
     }
-    const std::vector<TListItem*> selected = SelectedRegionItems();
-    if (View().RegionSelection && selected.size() >= 2) {
+    if (View().RegionSelection && SelectedRegionCount() >= 2) {
         // The first selected region alone stays: its range is the selection
         // that the press then reshapes.
-        EditList->ClearSelection();
-        selected.front()->SetSelected(true);
-        selected.front()->SetFocused(true);
-        selected.front()->MakeVisible(false);
+        const int first = SelectedRegionRow();
+        SelectRegionRow(first, true);
+        FocusRegionRow(first);
         EditListClick(this);
     }
     if (View().HasSelection) {

@@ -37,10 +37,8 @@ bool TFormVusk::SaveRegionList(const AnsiString& path)
 {
     TRegionListFile list;
     list.WavPath = FEngine->Path();
-    TListItems* items = EditList->Items();
-    for (int i = 0; i < items->Count(); ++i)
-        if (const TRegionData* region = RegionOf(items->Item(i)))
-            list.Regions.push_back(*region);
+    for (const TRegionData* region : ListedRegions())
+        list.Regions.push_back(*region);
     const TStringList& cutBars = FDocument.CutBars();
     for (int j = 0; j < cutBars.Count(); ++j)
         list.CutBars.push_back(cutBars.Strings(j));
@@ -77,7 +75,7 @@ void TFormVusk::LoadRegionList(const AnsiString& path)
     ClearCutBars();
 
     const TRegionFileRead read = ReadRegionList(*ini);
-    ShowLoadedRegions(read.Regions);
+    AddLoadedRegions(read.Regions);
     ShowLoadedCutBars(read.CutBars);
     RedrawWaveFromViewStart();
     if (read.Verdict != TRegionFileVerdict::Loaded) {
@@ -88,19 +86,6 @@ void TFormVusk::LoadRegionList(const AnsiString& path)
     SetCursorAfterLoad();
     FDocument.SetRglPath(path);
     FDocument.SetModified(false);
-}
-
-void TFormVusk::ShowLoadedRegions(const std::vector<TRegionRecord>& regions)
-{
-    TListItemsUpdate update(EditList->Items());
-    for (const TRegionRecord& loaded : regions) {
-        TRegionData& record = FDocument.AddLoadedRegion(loaded);
-        // A new item shows the record's output mode already; a loaded
-        // volume shows as a percentage.
-        TListItem* item = AddRegionItem(record);
-        item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume),
-                                     RegionVolumePercentText(record.Volume));
-    }
 }
 
 void TFormVusk::ShowLoadedCutBars(const std::vector<AnsiString>& cutBars)

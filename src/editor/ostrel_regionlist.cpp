@@ -29,11 +29,126 @@ TPoint RegionMouseScreenPos()
 
 } // namespace
 
-// --- Records and items ---------------------------------------------------------------------
+// --- The door to the regions --------------------------------------------------------------
 
-TRegionData* TFormVusk::RegionOf(const TListItem* item)
+namespace {
+
+TRegionData* RegionOf(const TListItem* item)
 {
     return item ? static_cast<TRegionData*>(item->Data()) : nullptr;
+}
+
+void FitTextCount(TStrings* texts, int count)
+{
+    while (texts->Count() < count)
+        texts->Add("");
+    while (texts->Count() > count)
+        texts->Delete(texts->Count() - 1);
+}
+
+} // namespace
+
+int TFormVusk::RegionCount() const
+{
+    return EditList->Items()->Count();
+}
+
+TRegionData* TFormVusk::RegionAt(int row) const
+{
+    TListItems* items = EditList->Items();
+    return row >= 0 && row < items->Count() ? RegionOf(items->Item(row)) : nullptr;
+}
+
+std::vector<const TRegionData*> TFormVusk::ListedRegions() const
+{
+    TListItems* items = EditList->Items();
+    std::vector<const TRegionData*> regions;
+    regions.reserve(items->Count());
+    for (int i = 0; i < items->Count(); ++i)
+        if (const TRegionData* region = RegionOf(items->Item(i)))
+            regions.push_back(region);
+    return regions;
+}
+
+std::vector<int> TFormVusk::SelectedRegionRows() const
+{
+    return EditList->SelectedIndexes();
+}
+
+std::vector<const TRegionData*> TFormVusk::SelectedRegions() const
+{
+    std::vector<const TRegionData*> regions;
+    for (int row : SelectedRegionRows())
+        if (const TRegionData* region = RegionAt(row))
+            regions.push_back(region);
+    return regions;
+}
+
+int TFormVusk::SelectedRegionCount() const
+{
+    return EditList->SelCount();
+}
+
+int TFormVusk::SelectedRegionRow() const
+{
+    return EditList->ItemIndex();
+}
+
+int TFormVusk::FocusedRegionRow() const
+{
+    const TListItem* item = EditList->ItemFocused();
+    return item ? item->Index() : -1;
+}
+
+AnsiString TFormVusk::RegionText(int row, TRegionColumn column) const
+{
+    TListItems* items = EditList->Items();
+    if (row < 0 || row >= items->Count())
+        return {};
+    const TListItem* item = items->Item(row);
+    if (column == TRegionColumn::Name)
+        return item->Caption();
+    const TStrings* texts = item->SubItems();
+    const int index = SubItemOf(column);
+    return index < texts->Count() ? texts->Strings(index) : AnsiString();
+}
+
+void TFormVusk::SetRegionText(int row, TRegionColumn column, const AnsiString& text)
+{
+    TListItems* items = EditList->Items();
+    if (row < 0 || row >= items->Count())
+        return;
+    TListItem* item = items->Item(row);
+    if (column == TRegionColumn::Name) {
+        item->SetCaption(text);
+        return;
+    }
+    TStrings* texts = item->SubItems();
+    const int index = SubItemOf(column);
+    if (index >= texts->Count())
+        FitTextCount(texts, index + 1);
+    if (texts->Strings(index) != text)
+        texts->SetStrings(index, text);
+}
+
+void TFormVusk::ShowRegionTimes(int row)
+{
+    const TRegionData* region = RegionAt(row);
+    if (!region)
+        return;
+    const std::vector<AnsiString> texts = RegionTimeTexts(*region, FEngine->Rate());
+    TStrings* subItems = EditList->Items()->Item(row)->SubItems();
+    TStringsUpdate update(subItems);
+    for (int i = 0; i < static_cast<int>(texts.size()) && i < subItems->Count(); ++i)
+        subItems->SetStrings(i, texts[i]);
+}
+
+TRect TFormVusk::RegionCellRect(int row, TRegionColumn column) const
+{
+    TListItems* items = EditList->Items();
+    if (row < 0 || row >= items->Count())
+        return TRect();
+    return EditList->SubItemRect(items->Item(row), static_cast<int>(column));
 }
 
 void TFormVusk::AddRegion(std::int32_t start, std::int32_t end)
@@ -49,6 +164,19 @@ void TFormVusk::AddRegionRanges(const std::vector<TRegionRange>& ranges)
 void TFormVusk::AddRegions(const TAutoRegionList& regions)
 {
     AddRegionItems(FDocument.AddRegions(FDocument.DetectedRegionRanges(regions)));
+}
+
+void TFormVusk::AddLoadedRegions(const std::vector<TRegionRecord>& regions)
+{
+    TListItemsUpdate update(EditList->Items());
+    for (const TRegionRecord& loaded : regions) {
+        TRegionData& record = FDocument.AddLoadedRegion(loaded);
+        // A new item shows the record's output mode already; a loaded
+        // volume shows as a percentage.
+        TListItem* item = AddRegionItem(record);
+        item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume),
+                                     RegionVolumePercentText(record.Volume));
+    }
 }
 
 void TFormVusk::AddRegionItems(const std::vector<TRegionData*>& records)
@@ -90,65 +218,74 @@ int TFormVusk::RegionIconIndex()
     return FRegionIconIndex;
 }
 
-void TFormVusk::ShowRegionTimes(TListItem* item)
-{
-    const TRegionData* region = RegionOf(item);
-    if (!region)
-        return;
-    const std::vector<AnsiString> texts = RegionTimeTexts(*region, FEngine->Rate());
-    TStrings* subItems = item->SubItems();
-    TStringsUpdate update(subItems);
-    for (int i = 0; i < static_cast<int>(texts.size()) && i < subItems->Count(); ++i)
-        subItems->SetStrings(i, texts[i]);
-}
-
-std::vector<TListItem*> TFormVusk::SelectedRegionItems() const
-{
-    std::vector<TListItem*> items;
-    for (int index : EditList->SelectedIndexes())
-        items.push_back(EditList->Items()->Item(index));
-    return items;
-}
-
-std::vector<const TRegionData*> TFormVusk::SelectedRegions() const
-{
-    std::vector<const TRegionData*> regions;
-    for (TListItem* item : SelectedRegionItems())
-        if (const TRegionData* region = RegionOf(item))
-            regions.push_back(region);
-    return regions;
-}
-
-void TFormVusk::RemoveRegionItems(const std::vector<TListItem*>& doomed)
+void TFormVusk::RemoveRegionRows(const std::vector<int>& rows)
 {
     TListItems* items = EditList->Items();
-    if (static_cast<int>(doomed.size()) >= items->Count()) {
+    if (static_cast<int>(rows.size()) >= items->Count()) {
         ClearRegionList();
         return;
     }
-    std::unordered_map<const TListItem*, int> indexOf;
-    for (int i = 0; i < items->Count(); ++i)
-        indexOf[items->Item(i)] = i;
-    std::vector<int> indexes;
-    indexes.reserve(doomed.size());
-    for (const TListItem* item : doomed)
-        if (auto found = indexOf.find(item); found != indexOf.end())
-            indexes.push_back(found->second);
-    std::sort(indexes.begin(), indexes.end());
-    // Each item the window deletes it first deselects.
-    TRegionSelectionHold hold(*this);
-    TListItemsUpdate update(items);
-    // From the last: the ones before keep their places.
-    for (auto index = indexes.rbegin(); index != indexes.rend(); ++index)
-        items->Delete(*index);
-    if (items->Count() == 0)
-        FDocument.Regions().Clear();
+    std::vector<int> doomed;
+    doomed.reserve(rows.size());
+    for (int row : rows)
+        if (row >= 0 && row < items->Count())
+            doomed.push_back(row);
+    std::sort(doomed.begin(), doomed.end());
+    doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+    std::vector<const TRegionData*> regions;
+    regions.reserve(doomed.size());
+    for (int row : doomed)
+        if (const TRegionData* region = RegionAt(row))
+            regions.push_back(region);
+    {
+        // Each item the window deletes it first deselects.
+        TRegionSelectionHold hold(*this);
+        TListItemsUpdate update(items);
+        // From the last: the ones before keep their places.
+        for (auto row = doomed.rbegin(); row != doomed.rend(); ++row)
+            items->Delete(*row);
+    }
+    FDocument.RemoveRegions(regions);
 }
 
 void TFormVusk::ClearRegionList()
 {
     EditList->Items()->Clear();
-    FDocument.Regions().Clear();
+    FDocument.ClearRegions();
+}
+
+void TFormVusk::SelectRegionRow(int row, bool only)
+{
+    TListItems* items = EditList->Items();
+    if (row < 0 || row >= items->Count())
+        return;
+    if (only)
+        EditList->ClearSelection();
+    items->Item(row)->SetSelected(true);
+}
+
+void TFormVusk::FocusRegionRow(int row)
+{
+    TListItems* items = EditList->Items();
+    if (row < 0 || row >= items->Count())
+        return;
+    TListItem* item = items->Item(row);
+    item->SetFocused(true);
+    item->MakeVisible(false);
+}
+
+void TFormVusk::SelectAllRegions()
+{
+    {
+        TRegionSelectionHold hold(*this);
+        EditList->SelectAll();
+    }
+    EditListClick(this);
+}
+
+void TFormVusk::ClearRegionSelection()
+{
+    EditList->ClearSelection();
 }
 
 void TFormVusk::SortRegionListByKeys(const std::vector<AnsiString>& keys)
@@ -161,6 +298,15 @@ void TFormVusk::SortRegionListByKeys(const std::vector<AnsiString>& keys)
         keyOf[items->Item(i)] = &keys[i];
     EditList->CustomSort(
         [&keyOf](TListItem* a, TListItem* b) { return CompareStr(*keyOf[a], *keyOf[b]); });
+}
+
+void TFormVusk::FitRegionRowsToColumns()
+{
+    TListItems* items = EditList->Items();
+    const int texts = EditList->Columns()->Count() - 1;
+    TListItemsUpdate update(items);
+    for (int i = 0; i < items->Count(); ++i)
+        FitTextCount(items->Item(i)->SubItems(), texts);
 }
 
 // --- The link with the waveform selection --------------------------------------------------
@@ -188,13 +334,13 @@ void TFormVusk::SelectSelectedRegions()
 
 void TFormVusk::UpdateRegionFromSelection()
 {
-    TListItem* item = EditList->Selected();
-    TRegionData* region = RegionOf(item);
+    const int row = SelectedRegionRow();
+    TRegionData* region = RegionAt(row);
     if (!View().RegionSelection || !region)
         return;
     region->Start = View().SelStart;
     region->End = View().SelEnd;
-    ShowRegionTimes(item);
+    ShowRegionTimes(row);
     FDocument.SetModified(true);
 }
 
@@ -374,12 +520,9 @@ void TFormVusk::EditListExit(TObject* Sender)
 void TFormVusk::BeginRegionDragEdit()
 {
     FEditListStatus.Snapshots.clear();
-    for (int index : EditList->SelectedIndexes()) {
-        const TRegionData* region = RegionOf(EditList->Items()->Item(index));
-        if (region)
-            FEditListStatus.Snapshots.push_back(
-                {region->Volume, region->Start, region->End, index});
-    }
+    for (int row : SelectedRegionRows())
+        if (const TRegionData* region = RegionAt(row))
+            FEditListStatus.Snapshots.push_back({region->Volume, region->Start, region->End, row});
     if (FEditListStatus.Mode != TEditListDragMode::Volume)
         BrinkTimer->SetEnabled(false);
     DragEditTimer->SetEnabled(true);
@@ -416,12 +559,9 @@ void TFormVusk::DragRegionTick(std::int32_t dy)
     const TEditListDragMode mode = FEditListStatus.Mode;
     const std::int32_t step = std::max(1, View().SamplesPerPixel);
     const std::int32_t length = FEngine->SampleSize();
-    TListItems* items = EditList->Items();
     for (const TEditListSnapshot& snapshot : FEditListStatus.Snapshots) {
-        if (snapshot.ItemIndex < 0 || snapshot.ItemIndex >= items->Count())
-            continue;
-        TListItem* item = items->Item(snapshot.ItemIndex);
-        TRegionData* region = RegionOf(item);
+        const int row = snapshot.ItemIndex;
+        TRegionData* region = RegionAt(row);
         if (!region)
             continue;
         if (mode == TEditListDragMode::Start) {
@@ -430,11 +570,10 @@ void TFormVusk::DragRegionTick(std::int32_t dy)
             region->End = DraggedRegionEnd(snapshot, dy, step, length);
         } else {
             region->Volume = DraggedRegionVolume(snapshot.Volume, dy);
-            item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume),
-                                         DraggedVolumeText(region->Volume));
+            SetRegionText(row, TRegionColumn::Volume, DraggedVolumeText(region->Volume));
             continue;
         }
-        ShowRegionTimes(item);
+        ShowRegionTimes(row);
     }
     FDocument.SetModified(true);
     if (mode == TEditListDragMode::Volume) {
@@ -510,9 +649,9 @@ void TFormVusk::EditListDragDrop(TObject* Sender, TObject* Source, int X, int Y)
     if (Source != EditList)
         return;
     const TListItem* target = EditList->GetItemAt(X, Y);
-    std::vector<bool> selected(EditList->Items()->Count(), false);
-    for (int index : EditList->SelectedIndexes())
-        selected[index] = true;
+    std::vector<bool> selected(RegionCount(), false);
+    for (int row : SelectedRegionRows())
+        selected[row] = true;
     const auto keys = MoveRowsKeys(selected, target ? target->Index() : -1);
     if (!keys)
         return;

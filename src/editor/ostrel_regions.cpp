@@ -38,7 +38,7 @@ void TFormVusk::actRegionAddExecute(TObject* Sender)
     if (!RegionCommandsReady() || !View().HasSelection || ActiveControl() != FocusBtn)
         return;
     AddRegion(View().SelStart, View().SelEnd);
-    SetFileListRegionCount(EditList->Items()->Count());
+    SetFileListRegionCount(RegionCount());
 }
 
 void TFormVusk::actRegionEditExecute(TObject* Sender)
@@ -53,8 +53,8 @@ void TFormVusk::actRegionEditExecute(TObject* Sender)
 
 void TFormVusk::EditSelectedRegion()
 {
-    TListItem* item = EditList->Selected();
-    const TRegionData* region = RegionOf(item);
+    const int row = SelectedRegionRow();
+    const TRegionData* region = RegionAt(row);
     if (!region)
         return;
     TScopedFree<TForm2> window(new TForm2(this, *this));
@@ -62,7 +62,7 @@ void TFormVusk::EditSelectedRegion()
     window->FBlockAlign = FEngine->WavInfo().BlockSize;
     window->FBytesPerSec = FEngine->BytesPerSecond();
     window->FMaxSamples = FEngine->SampleSize();
-    window->LoadRegion(item);
+    window->LoadRegion(row);
     window->MaxLabel->SetCaption(RegionTimeText(FEngine->SampleSize(), FEngine->Rate()));
     window->MaxLabel2->SetCaption(SampleCountText(FEngine->SampleSize()));
     window->ShowModal();
@@ -76,33 +76,31 @@ void TFormVusk::actRegionMergeExecute(TObject* Sender)
 {
     if (ActiveControl() != EditList)
         return;
-    const std::vector<TListItem*> selected = SelectedRegionItems();
-    TRegionData* merged = selected.size() >= 2 ? RegionOf(selected.front()) : nullptr;
+    const std::vector<int> selected = SelectedRegionRows();
+    TRegionData* merged = selected.size() >= 2 ? RegionAt(selected.front()) : nullptr;
     if (!merged)
         return;
     const TRegionRange span = SelectedRegionSpan();
-    std::vector<AnsiString> captions;
-    TListItems* items = EditList->Items();
-    for (int i = 0; i < items->Count(); ++i)
-        captions.push_back(items->Item(i)->Caption());
-    TListItem* item = selected.front();
+    std::vector<AnsiString> names;
+    for (int row = 0; row < RegionCount(); ++row)
+        names.push_back(RegionText(row, TRegionColumn::Name));
+    const int row = selected.front();
     merged->Start = span.Start;
     merged->End = span.End;
-    merged->Name = MergedRegionName(merged->Name, captions);
-    item->SetCaption(merged->Name);
-    ShowRegionTimes(item);
-    RemoveRegionItems({selected.begin() + 1, selected.end()});
-    EditList->ClearSelection();
-    item->SetSelected(true);
-    item->SetFocused(true);
-    item->MakeVisible(false);
+    merged->Name = MergedRegionName(merged->Name, names);
+    SetRegionText(row, TRegionColumn::Name, merged->Name);
+    ShowRegionTimes(row);
+    // The rows after the first go: the first keeps its place.
+    RemoveRegionRows({selected.begin() + 1, selected.end()});
+    SelectRegionRow(row, true);
+    FocusRegionRow(row);
     FDocument.SetModified(true);
     ShowStatusMessage(kMergedMessage, clBlack, kStatusMessageMs);
 }
 
 void TFormVusk::actRegionClearExecute(TObject* Sender)
 {
-    if (!RegionCommandsReady() || EditList->Items()->Count() == 0)
+    if (!RegionCommandsReady() || RegionCount() == 0)
         return;
     ClearRegionList();
     // A cleared list counts as unchanged: closing does not ask about it.
@@ -143,7 +141,7 @@ void TFormVusk::actEditCutExecute(TObject* Sender)
         edit->CutToClipboard();
         return;
     }
-    if (!RegionCommandsReady() || ActiveControl() != EditList || EditList->SelCount() == 0)
+    if (!RegionCommandsReady() || ActiveControl() != EditList || SelectedRegionCount() == 0)
         return;
     CopyRegions();
     DeleteSelectedRegions();
@@ -165,22 +163,21 @@ void TFormVusk::actEditDoubleExecute(TObject* Sender)
 {
     if (!RegionCommandsReady() || ActiveControl() != EditList)
         return;
-    TListItems* items = EditList->Items();
-    const int count = items->Count();
+    const int count = RegionCount();
     const std::int32_t length = FEngine->SampleSize();
     std::vector<AnsiString> names;
-    for (int i = 0; i < count; ++i) {
-        const TRegionData* region = RegionOf(items->Item(i));
+    for (int row = 0; row < count; ++row) {
+        const TRegionData* region = RegionAt(row);
         names.push_back(region ? region->Name : AnsiString());
     }
     // Only a range a new region may take is duplicated, so that copy k is
-    // item count + k.
+    // row count + k.
     std::vector<int> sources;
     std::vector<TRegionRange> ranges;
-    for (int index : EditList->SelectedIndexes()) {
-        const TRegionData* region = RegionOf(items->Item(index));
+    for (int row : SelectedRegionRows()) {
+        const TRegionData* region = RegionAt(row);
         if (region && IsNewRegionRange({region->Start, region->End}, length)) {
-            sources.push_back(index);
+            sources.push_back(row);
             ranges.push_back({region->Start, region->End});
         }
     }
@@ -189,10 +186,9 @@ void TFormVusk::actEditDoubleExecute(TObject* Sender)
     FDocument.RegionClip().Ranges = ranges;
     AddRegionRanges(ranges);
     const std::vector<AnsiString> copies = DuplicateNames(names, sources);
-    for (int k = 0; k < static_cast<int>(copies.size()) && count + k < items->Count(); ++k) {
-        TListItem* copy = items->Item(count + k);
-        RegionOf(copy)->Name = copies[k];
-        copy->SetCaption(copies[k]);
+    for (int k = 0; k < static_cast<int>(copies.size()) && count + k < RegionCount(); ++k) {
+        RegionAt(count + k)->Name = copies[k];
+        SetRegionText(count + k, TRegionColumn::Name, copies[k]);
     }
     SortRegionListByKeys(DuplicateSortKeys(count, sources));
     FSortColumn = 1;
@@ -201,24 +197,21 @@ void TFormVusk::actEditDoubleExecute(TObject* Sender)
 
 void TFormVusk::DeleteSelectedRegions()
 {
-    const std::vector<TListItem*> selected = SelectedRegionItems();
+    const std::vector<int> selected = SelectedRegionRows();
     if (selected.empty())
         return;
-    const int firstIndex = selected.front()->Index();
-    RemoveRegionItems(selected);
+    RemoveRegionRows(selected);
     FDocument.SetModified(true);
-    TListItems* items = EditList->Items();
-    if (items->Count() > 0) {
-        TListItem* focused = EditList->ItemFocused();
-        if (!focused)
-            focused = items->Item(std::min(firstIndex, items->Count() - 1));
-        focused->SetSelected(true);
+    const int count = RegionCount();
+    if (count > 0) {
+        const int focused = FocusedRegionRow();
+        SelectRegionRow(focused >= 0 ? focused : std::min(selected.front(), count - 1), false);
     } else {
         ClearSelection();
         View().RegionSelection = false;
         FocusWave();
     }
-    SetFileListRegionCount(items->Count());
+    SetFileListRegionCount(count);
 }
 
 void TFormVusk::actEditDeleteExecute(TObject* Sender)
@@ -252,13 +245,9 @@ void TFormVusk::actEditSelAllExecute(TObject* Sender)
     }
     if (!RegionCommandsReady())
         return;
-    if (ActiveControl() == EditList) {
-        {
-            TRegionSelectionHold hold(*this);
-            EditList->SelectAll();
-        }
-        EditListClick(this);
-    } else if (ActiveControl() == FocusBtn) {
+    if (ActiveControl() == EditList)
+        SelectAllRegions();
+    else if (ActiveControl() == FocusBtn) {
         SelectWholeFile();
     }
 }
@@ -351,8 +340,8 @@ bool TFormVusk::AdjustSelectedRegions(TRegionAdjust adjust)
         !AdjustedSelection(adjust, span, 0, step, length))
         return false;
     bool changed = false;
-    for (TListItem* item : SelectedRegionItems()) {
-        TRegionData* region = RegionOf(item);
+    for (int row : SelectedRegionRows()) {
+        TRegionData* region = RegionAt(row);
         if (!region)
             continue;
         const std::optional<TRegionRange> next =
@@ -361,7 +350,7 @@ bool TFormVusk::AdjustSelectedRegions(TRegionAdjust adjust)
             continue;
         region->Start = next->Start;
         region->End = next->End;
-        ShowRegionTimes(item);
+        ShowRegionTimes(row);
         changed = true;
     }
     if (!changed)
@@ -398,14 +387,13 @@ void TFormVusk::actRegionOutModeExecute(TObject* Sender)
     const auto entry =
         std::find_if(std::begin(kOutModeCommands), std::end(kOutModeCommands),
                      [&](const TOutModeEntry& e) { return Sender == this->*e.Action; });
-    const std::vector<TListItem*> selected = SelectedRegionItems();
+    const std::vector<int> selected = SelectedRegionRows();
     if (entry == std::end(kOutModeCommands) || selected.empty())
         return;
-    for (TListItem* item : selected)
-        if (TRegionData* region = RegionOf(item)) {
+    for (int row : selected)
+        if (TRegionData* region = RegionAt(row)) {
             region->OutMode = entry->Mode;
-            item->SubItems()->SetStrings(SubItemOf(TRegionColumn::OutMode),
-                                         OutputModeText(entry->Mode));
+            SetRegionText(row, TRegionColumn::OutMode, OutputModeText(entry->Mode));
         }
     FDocument.SetModified(true);
     if (selected.size() == 1 && View().RegionSelection)
@@ -437,8 +425,8 @@ void TFormVusk::OutModeMenuPopup(TBarCustomItem* Sender, bool FromLink)
 
 void TFormVusk::EditListDblClick(TObject* Sender)
 {
-    TListItem* item = EditList->Selected();
-    TRegionData* region = RegionOf(item);
+    const int row = SelectedRegionRow();
+    TRegionData* region = RegionAt(row);
     if (!region)
         return;
     EndDragEdit();
@@ -459,11 +447,11 @@ void TFormVusk::EditListDblClick(TObject* Sender)
         if (region->Volume != 1.0)
             FDocument.SetModified(true);
         region->Volume = 1.0;
-        item->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume), kUnchangedVolumeText);
+        SetRegionText(row, TRegionColumn::Volume, kUnchangedVolumeText);
         FEngine->SetVolume(FMasterVolume);
         break;
     case TRegionColumn::OutMode: {
-        const TRect cell = EditList->SubItemRect(item, static_cast<int>(*column));
+        const TRect cell = RegionCellRect(row, *column);
         const TPoint below = EditList->ClientToScreen(TPoint(cell.left, cell.bottom));
         OutModePopup->Popup(below.x, below.y);
         break;
@@ -480,7 +468,7 @@ bool TFormVusk::IsShortCut(WORD key, TShiftState shift)
     // Only keys of this window's own controls (not of the file-list window).
     if (!HandleAllocated() || !IsChild(WindowHandle(), GetFocus()))
         return false;
-    switch (ChildKeyAction(key, CommandState().Active, EditList->SelCount())) {
+    switch (ChildKeyAction(key, CommandState().Active, SelectedRegionCount())) {
     case TChildKeyAction::DeleteRegions:
         actEditDeleteExecute(this);
         return true;

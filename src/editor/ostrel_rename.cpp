@@ -11,7 +11,6 @@
 namespace {
 
 constexpr const char* kPreviewCaption = "変更後名";
-constexpr int kPreviewSubItem = SubItemOf(TRegionColumn::RenamePreview);
 constexpr int kPreviewColumn = static_cast<int>(TRegionColumn::RenamePreview);
 
 TRenamePlace PlaceOf(TComboBox* choice)
@@ -36,14 +35,6 @@ void SetEnabledWithLabel(TControl* control, TLabel* label, bool enabled)
     control->SetEnabled(enabled);
     if (label)
         label->SetEnabled(enabled);
-}
-
-void EnsureSubItemCount(TStrings* subItems, int count)
-{
-    while (subItems->Count() < count)
-        subItems->Add("");
-    while (subItems->Count() > count)
-        subItems->Delete(subItems->Count() - 1);
 }
 
 } // namespace
@@ -71,9 +62,7 @@ void TFormVusk::WireRenameEvents()
     Wire(actFileLoadList->OnExecute, &TFormVusk::actFileLoadListExecute);
     Wire(actFileLoadListFromClp->OnExecute, &TFormVusk::actFileLoadListFromClpExecute);
     for (TAction* load : {actFileLoadList, actFileLoadListFromClp})
-        load->OnUpdate = [this, load](TObject*) {
-            load->SetEnabled(EditList->Items()->Count() > 0);
-        };
+        load->OnUpdate = [this, load](TObject*) { load->SetEnabled(RegionCount() > 0); };
     ApplyRenameControlsEnabled();
 }
 
@@ -140,10 +129,7 @@ void TFormVusk::AddRenameColumn()
     TListColumn* preview = columns->Add();
     preview->SetCaption(kPreviewCaption);
     preview->SetWidth(columns->Items(0)->Width());
-    TListItems* items = EditList->Items();
-    TListItemsUpdate update(items);
-    for (int i = 0; i < items->Count(); ++i)
-        EnsureSubItemCount(items->Item(i)->SubItems(), kPreviewSubItem + 1);
+    FitRegionRowsToColumns();
     std::vector<int> order = EditList->ColumnOrder();
     order.erase(std::find(order.begin(), order.end(), kPreviewColumn));
     order.insert(order.begin() + 1, kPreviewColumn);
@@ -156,32 +142,24 @@ void TFormVusk::RemoveRenameColumn()
     if (columns->Count() <= kPreviewColumn)
         return;
     columns->Delete(kPreviewColumn);
-    TListItems* items = EditList->Items();
-    TListItemsUpdate update(items);
-    for (int i = 0; i < items->Count(); ++i)
-        EnsureSubItemCount(items->Item(i)->SubItems(), kPreviewSubItem);
+    FitRegionRowsToColumns();
 }
 
 std::vector<TRenameItem> TFormVusk::RenameItems() const
 {
-    TListItems* items = EditList->Items();
-    std::vector<TRenameItem> rows(items->Count());
-    for (int i = 0; i < items->Count(); ++i)
-        rows[i].Name = items->Item(i)->Caption();
-    for (int index : EditList->SelectedIndexes())
-        rows[index].Selected = true;
+    std::vector<TRenameItem> rows(RegionCount());
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+        rows[row].Name = RegionText(row, TRegionColumn::Name);
+    for (int row : SelectedRegionRows())
+        rows[row].Selected = true;
     return rows;
 }
 
 std::vector<AnsiString> TFormVusk::RenamePreviewTexts() const
 {
-    TListItems* items = EditList->Items();
-    std::vector<AnsiString> previews(items->Count());
-    for (int i = 0; i < items->Count(); ++i) {
-        TStrings* subItems = items->Item(i)->SubItems();
-        if (subItems->Count() > kPreviewSubItem)
-            previews[i] = subItems->Strings(kPreviewSubItem);
-    }
+    std::vector<AnsiString> previews(RegionCount());
+    for (int row = 0; row < static_cast<int>(previews.size()); ++row)
+        previews[row] = RegionText(row, TRegionColumn::RenamePreview);
     return previews;
 }
 
@@ -189,36 +167,27 @@ void TFormVusk::UpdateRenamePreview()
 {
     if (!FRenameMode || !RenamePage->Visible())
         return;
-    TListItem* focusedItem = EditList->ItemFocused();
-    const int focused = focusedItem ? focusedItem->Index() : -1;
     const std::vector<AnsiString> previews =
-        RenamePreviews(RenameSettings(), RenameItems(), focused);
-    TListItems* items = EditList->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        TStrings* subItems = items->Item(i)->SubItems();
-        EnsureSubItemCount(subItems, kPreviewSubItem + 1);
-        if (subItems->Strings(kPreviewSubItem) != previews[i])
-            subItems->SetStrings(kPreviewSubItem, previews[i]);
-    }
+        RenamePreviews(RenameSettings(), RenameItems(), FocusedRegionRow());
+    for (int row = 0; row < static_cast<int>(previews.size()); ++row)
+        SetRegionText(row, TRegionColumn::RenamePreview, previews[row]);
 }
 
 // --- Applying --------------------------------------------------------------------------------
 
-void TFormVusk::RenameRegionItem(int index, const AnsiString& name)
+void TFormVusk::RenameRegionItem(int row, const AnsiString& name)
 {
-    TListItem* item = EditList->Items()->Item(index);
-    item->SetCaption(name);
-    if (TRegionData* region = RegionOf(item))
+    SetRegionText(row, TRegionColumn::Name, name);
+    if (TRegionData* region = RegionAt(row))
         region->Name = name;
-    TStrings* subItems = item->SubItems();
-    if (subItems->Count() > kPreviewSubItem)
-        subItems->SetStrings(kPreviewSubItem, "");
+    if (!RegionText(row, TRegionColumn::RenamePreview).empty())
+        SetRegionText(row, TRegionColumn::RenamePreview, "");
     FDocument.SetModified(true);
 }
 
 void TFormVusk::GoRnBtnClick(TObject* Sender)
 {
-    if (EditList->SelectedIndexes().empty())
+    if (SelectedRegionCount() == 0)
         return;
     const TRenameApply apply = PlanRenameApply(RenameItems(), RenamePreviewTexts());
     for (const TRename& rename : apply.Renames)
@@ -244,32 +213,26 @@ void TFormVusk::RenameEditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
 
 // --- Manual input ----------------------------------------------------------------------------
 
-void TFormVusk::LoadManualInputName(const TListItem* item)
+void TFormVusk::LoadManualInputName(int row)
 {
-    rEd5->SetText(item ? item->Caption() : AnsiString());
+    rEd5->SetText(RegionText(row, TRegionColumn::Name));
     rEd5->SelectAll();
 }
 
-void TFormVusk::FocusManualItem(int index, bool selectOnly)
+void TFormVusk::FocusManualItem(int row, bool selectOnly)
 {
-    if (index < 0)
-        return;
-    TListItem* item = EditList->Items()->Item(index);
-    if (selectOnly) {
-        EditList->ClearSelection();
-        item->SetSelected(true);
-    }
-    EditList->SetItemFocused(item);
-    item->MakeVisible(false);
+    if (selectOnly)
+        SelectRegionRow(row, true);
+    FocusRegionRow(row);
 }
 
 void TFormVusk::rEd5Enter(TObject* Sender)
 {
     rEd1Enter(Sender);
-    TListItem* named = EditList->Selected();
-    if (!named && EditList->Items()->Count() > 0) {
+    int named = SelectedRegionRow();
+    if (named < 0 && RegionCount() > 0) {
         FocusManualItem(0, false);
-        named = EditList->ItemFocused();
+        named = FocusedRegionRow();
     }
     LoadManualInputName(named);
     EditList->Invalidate();
@@ -278,12 +241,10 @@ void TFormVusk::rEd5Enter(TObject* Sender)
 void TFormVusk::rEd5KeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
 {
     RenameEditKeyDown(Sender, Key, Shift);
-    TListItem* focusedItem = EditList->ItemFocused();
-    const int focused = focusedItem ? focusedItem->Index() : -1;
-    const int count = EditList->Items()->Count();
+    const int focused = FocusedRegionRow();
     if (Key == VK_UP || Key == VK_DOWN) {
-        FocusManualItem(ManualMoveFocus(count, focused, Key == VK_UP ? -1 : 1), true);
-        LoadManualInputName(EditList->ItemFocused());
+        FocusManualItem(ManualMoveFocus(RegionCount(), focused, Key == VK_UP ? -1 : 1), true);
+        LoadManualInputName(FocusedRegionRow());
         Key = 0;
         return;
     }
@@ -301,7 +262,7 @@ void TFormVusk::rEd5KeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
     if (step.Rename)
         RenameRegionItem(focused, preview);
     FocusManualItem(step.Focus, false);
-    LoadManualInputName(EditList->ItemFocused());
+    LoadManualInputName(FocusedRegionRow());
     Key = 0;
 }
 
@@ -326,7 +287,7 @@ void TFormVusk::actFileLoadListFromClpExecute(TObject* Sender)
 void TFormVusk::LoadRenameLines(const TStrings& lines)
 {
     std::vector<AnsiString> strings = RenameStringsFrom(lines);
-    if (strings.empty() || EditList->Items()->Count() == 0)
+    if (strings.empty() || RegionCount() == 0)
         return;
     const bool chosen = ChooseLoadListType(this, FOption.LoadListType);
     if (!chosen)

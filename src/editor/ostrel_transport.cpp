@@ -143,8 +143,8 @@ void TFormVusk::actAudioPlayExecute(TObject* Sender)
 
 void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
 {
-    TListItem* focused = EditList->ItemFocused();
-    if (!FileLoaded() || FDocument.Busy() || !focused || !RenamePlayFocusAllowed())
+    const int focused = FocusedRegionRow();
+    if (!FileLoaded() || FDocument.Busy() || focused < 0 || !RenamePlayFocusAllowed())
         return;
     BrinkTimer->SetEnabled(false);
     if (!FStopped) {
@@ -152,9 +152,8 @@ void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
         return;
     }
     if (RenamePage->ActiveTabIndex() == static_cast<int>(TRenameTab::Input)) {
-        EditList->ClearSelection();
-        focused->SetSelected(true);
-        focused->MakeVisible(false);
+        SelectRegionRow(focused, true);
+        FocusRegionRow(focused);
     }
     // The list need not have the focus here (a name is being typed): the
     // region to play is the selected one all the same.

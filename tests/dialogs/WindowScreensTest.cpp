@@ -76,7 +76,8 @@ protected:
     }
     void SelectFirstRegion()
     {
-        form->EditList->SetSelected(form->EditList->Items()->Item(0));
+        SelectOnlyRegions(form, {0});
+        form->FocusRegionRow(0);
         form->SetActiveControl(form->EditList);
     }
     // 50 minutes of stereo, with a draw cache beside it that spares the build.

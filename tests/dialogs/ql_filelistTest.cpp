@@ -218,7 +218,7 @@ TEST_F(FileListWindowTest, TheFirstSaveReplacesTheWavEntryByTheRegionListInPlace
     Window()->FileList->ClearSelection();
     Window()->FileList->SetSelected(Window()->FileList->Items()->Item(1));
     Window()->OpenBtn->Click();
-    EXPECT_EQ(form->EditList->Items()->Count(), 1);
+    EXPECT_EQ(form->RegionCount(), 1);
     EXPECT_EQ(Captions()[1], "song.rgl*");
 }
 

@@ -37,13 +37,16 @@ protected:
         form->AddRegionRanges({{8000, 16000}, {24000, 32000}, {40000, 48000}});
         ASSERT_TRUE(ActivateForm(form));
         form->EditList->SetFocus();
-        form->EditList->ClearSelection();
-        Item(0)->SetSelected(true);
-        Item(0)->SetFocused(true);
+        SelectOnlyRegions(form, {0});
+        form->FocusRegionRow(0);
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     }
-    TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
-    TRegionData& Record(int index) const { return *TFormVusk::RegionOf(Item(index)); }
+    TRegionData& Record(int row) const { return *form->RegionAt(row); }
+    AnsiString Text(int row, TRegionColumn column) const { return form->RegionText(row, column); }
+    bool SelectedAlone(int row) const
+    {
+        return form->SelectedRegionRows() == std::vector<int>{row};
+    }
 
     // Runs command; act works the window that opens. Returns the window's
     // modal result (mrCancel when act left it open).
@@ -95,7 +98,7 @@ TEST_F(EditWindowTest, TheRegionWindowOpensOnTheSelectedRegionFromTheMenuAndTheL
         const char* Focused;
     };
     auto doubleClickOn = [&](TRegionColumn column) {
-        const TRect r = form->EditList->SubItemRect(Item(0), static_cast<int>(column));
+        const TRect r = form->RegionCellRect(0, column);
         ScopedCursorPos mouse(ScreenPointOf(form->EditList->Handle(), (r.left + r.right) / 2,
                                             (r.top + r.bottom) / 2));
         form->EditListDblClick(form->EditList);
@@ -145,11 +148,11 @@ TEST_F(EditWindowTest, OkWritesTheNameAndTheRangeBack)
     });
     EXPECT_EQ(result, mrOk);
     EXPECT_EQ(Record(0).Name, "intro");
-    EXPECT_EQ(Item(0)->Caption(), "intro");
+    EXPECT_EQ(Text(0, TRegionColumn::Name), "intro");
     EXPECT_EQ(Record(0).Start, 8000);
     EXPECT_EQ(Record(0).End, 20000);
-    EXPECT_EQ(Item(0)->SubItems()->Strings(SubItemOf(TRegionColumn::Length)), "0:01.50");
-    EXPECT_EQ(Item(0)->SubItems()->Strings(SubItemOf(TRegionColumn::End)), "0:02.50");
+    EXPECT_EQ(Text(0, TRegionColumn::Length), "0:01.50");
+    EXPECT_EQ(Text(0, TRegionColumn::End), "0:02.50");
     EXPECT_TRUE(form->Document().Modified());
 }
 
@@ -231,8 +234,7 @@ TEST_F(EditWindowTest, NextAndBackApplyValidEditsAndMoveTheListSelection)
         Type(w.EndEd2, "12,000");
         Press('N', ssCtrl);
         EXPECT_EQ(Record(0).End, 12000);
-        EXPECT_TRUE(Item(1)->Selected());
-        EXPECT_FALSE(Item(0)->Selected());
+        EXPECT_TRUE(SelectedAlone(1));
         EXPECT_EQ(w.RenameEdit->Text(), "take_02");
         EXPECT_EQ(w.StartEd2->Text(), "24,000");
         EXPECT_EQ(w.Caption(), "リージョンの編集 ： take_02");
@@ -240,13 +242,13 @@ TEST_F(EditWindowTest, NextAndBackApplyValidEditsAndMoveTheListSelection)
         Type(w.StartEd1, "9:99");
         ClickCentre(w.NextBtn);
         EXPECT_EQ(Record(1).Start, 24000);
-        EXPECT_TRUE(Item(2)->Selected());
+        EXPECT_TRUE(SelectedAlone(2));
         w.actNext->Update();
         EXPECT_FALSE(w.actNext->Enabled()); // the last item
         // Up in the name edit is Back.
         w.RenameEdit->SetFocus();
         Press(VK_UP);
-        EXPECT_TRUE(Item(1)->Selected());
+        EXPECT_TRUE(SelectedAlone(1));
         Press(VK_ESCAPE); // nothing changed since the move: closes
     });
     EXPECT_EQ(result, mrCancel);
@@ -288,7 +290,7 @@ TEST_F(EditWindowTest, HoweverTheWindowClosesTheWaveformShowsTheRegionSelectedIn
         Press('P', ssCtrl);
         Press(VK_ESCAPE);
     });
-    EXPECT_TRUE(Item(0)->Selected());
+    EXPECT_TRUE(SelectedAlone(0));
     expectShown(4000, 20000);
     EXPECT_FALSE(highlighted(30000));
 }

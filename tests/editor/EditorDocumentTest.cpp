@@ -65,6 +65,21 @@ TEST_F(EditorDocument, AddsRegionsWithDefaultNamesWithinTheFile)
     EXPECT_EQ(Names(), (std::vector<AnsiString>{"take_07", "take_02", "take_08"}));
 }
 
+TEST_F(EditorDocument, RemovedRegionsKeepTheirRecordsUntilNoneIsLeft)
+{
+    Open();
+    const std::vector<TRegionData*> added = document.AddRegions({{0, 10}, {10, 20}, {20, 30}});
+    document.RemoveRegions({added[1]});
+    EXPECT_EQ(document.RegionCount(), 2);
+    EXPECT_EQ(document.Regions().Count(), 3);
+    EXPECT_EQ(added[2]->Start, 20);
+    document.RemoveRegions({added[0], added[2]});
+    EXPECT_EQ(document.RegionCount(), 0);
+    EXPECT_EQ(document.Regions().Count(), 0);
+    // With none listed, nothing is lost: no question.
+    EXPECT_FALSE(document.CloseNeedsQuestion(false));
+}
+
 TEST_F(EditorDocument, CutBarEditsAndWhichCountAsAChange)
 {
     Open();
@@ -125,8 +140,8 @@ TEST_F(EditorDocument, ClosingLetsGoOfTheFileAndWhatBelongsToIt)
     const std::uint32_t generation = document.DrawGeneration();
     EXPECT_EQ(document.ListPath(), folder / "take.rgl");
     // A changed list asks, unless nothing could be lost.
-    EXPECT_TRUE(document.CloseNeedsQuestion(false, 1));
-    EXPECT_FALSE(document.CloseNeedsQuestion(true, 1));
+    EXPECT_TRUE(document.CloseNeedsQuestion(false));
+    EXPECT_FALSE(document.CloseNeedsQuestion(true));
 
     document.Close();
     EXPECT_FALSE(document.FileLoaded());
@@ -139,7 +154,6 @@ TEST_F(EditorDocument, ClosingLetsGoOfTheFileAndWhatBelongsToIt)
     EXPECT_FALSE(document.LoadCancelled());
     // The records stay for the list's items until Clear.
     EXPECT_EQ(document.Regions().Count(), 1);
-    EXPECT_FALSE(document.CloseNeedsQuestion(false, 0));
     document.Clear();
     EXPECT_EQ(document.Regions().Count(), 0);
     EXPECT_FALSE(document.Modified());

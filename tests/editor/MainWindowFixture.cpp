@@ -28,6 +28,29 @@ TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TAction* action)
     return nullptr;
 }
 
+std::vector<AnsiString> RegionTexts(const TFormVusk* form, TRegionColumn column)
+{
+    std::vector<AnsiString> texts;
+    for (int row = 0; row < form->RegionCount(); ++row)
+        texts.push_back(form->RegionText(row, column));
+    return texts;
+}
+
+void SelectOnlyRegions(TFormVusk* form, std::initializer_list<int> rows)
+{
+    form->ClearRegionSelection();
+    for (int row : rows)
+        form->SelectRegionRow(row, false);
+}
+
+TPoint RegionCell(const TFormVusk* form, int row, TRegionColumn column)
+{
+    TRect r = form->RegionCellRect(row, column);
+    if (column == TRegionColumn::Name)
+        r.right = r.left + form->EditList->Columns()->Items(0)->Width();
+    return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
 bool RightClickAndChoose(POINT at, TBarCustomItem* item, const std::function<bool()>& done)
 {
     bool enabledShown = false;

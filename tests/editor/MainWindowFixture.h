@@ -31,6 +31,15 @@ TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TAction* action);
 // item's command has run) or a second has passed.
 bool RightClickAndChoose(POINT at, TBarCustomItem* item, const std::function<bool()>& done);
 
+// The region list read and set through the window's door to it: the texts
+// of a column, row by row (the names by default); exactly rows selected; the
+// middle of a row's cell in the list's client coordinates (the name's cell
+// is the name column's width of the row).
+std::vector<AnsiString> RegionTexts(const TFormVusk* form,
+                                    TRegionColumn column = TRegionColumn::Name);
+void SelectOnlyRegions(TFormVusk* form, std::initializer_list<int> rows);
+TPoint RegionCell(const TFormVusk* form, int row, TRegionColumn column);
+
 class MainWindowTest : public testing::Test
 {
 protected:

@@ -172,7 +172,7 @@ public:
             LoadTestDocument(*form, wavPath);
         if (form->Engine()->IsPlaying())
             form->actAudioStopExecute(form);
-        if (form->EditList->Items()->Count() != 3) {
+        if (form->RegionCount() != 3) {
             form->actRegionClearExecute(form);
             form->AddRegionRanges({{1000, 2000}, {3000, 4000}, {5000, 6000}});
         }
@@ -198,9 +198,9 @@ public:
     void SelectRegions(std::initializer_list<int> indexes)
     {
         Focus(form->EditList);
-        form->EditList->ClearSelection();
+        form->ClearRegionSelection();
         for (int index : indexes)
-            form->EditList->Items()->Item(index)->SetSelected(true);
+            form->SelectRegionRow(index, false);
         PumpMessages();
     }
 
@@ -367,7 +367,7 @@ void ToolOff(TAction* TFormVusk::*tool, T t)
 
 int Regions(T t)
 {
-    return t.form->EditList->Items()->Count();
+    return t.form->RegionCount();
 }
 void RegionCountIs(T t, int count)
 {
@@ -388,7 +388,7 @@ void FocusLeftTheWaveform(T t)
 }
 void OutModeIs(T t, TOutputMode mode)
 {
-    EXPECT_EQ(TFormVusk::RegionOf(t.form->EditList->Items()->Item(0))->OutMode, mode);
+    EXPECT_EQ(t.form->RegionAt(0)->OutMode, mode);
 }
 
 #define ROW(action) &TFormVusk::action
@@ -420,7 +420,7 @@ const std::vector<std::vector<TActionRow>> kGroups = {
         {ROW(actEditPaste), ClipboardHeld, CHECK(RegionCountIs(t, 4))},
         {ROW(actEditDouble), OneRegion, CHECK(RegionCountIs(t, 4))},
         {ROW(actEditDelete), OneRegion, CHECK(RegionCountIs(t, 2))},
-        {ROW(actEditSelAll), OneRegion, CHECK(EXPECT_EQ(t.form->EditList->SelCount(), 3))},
+        {ROW(actEditSelAll), OneRegion, CHECK(EXPECT_EQ(t.form->SelectedRegionCount(), 3))},
     },
     {
         {ROW(actViewFilelist), SET(PaneHidden(&TFormVusk::actViewFilelist, t)),

@@ -141,8 +141,8 @@ protected:
     std::vector<TRegionRange> ItemRanges(int first = 0)
     {
         std::vector<TRegionRange> ranges;
-        for (int i = first; i < form->EditList->Items()->Count(); ++i) {
-            const TRegionData* region = form->RegionOf(form->EditList->Items()->Item(i));
+        for (int i = first; i < form->RegionCount(); ++i) {
+            const TRegionData* region = form->RegionAt(i);
             ranges.push_back({region->Start, region->End});
         }
         return ranges;
@@ -181,7 +181,7 @@ TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsR
         settings.AutoMode = mode.Mode;
         Open();
         for (const auto& run : WaysToRun(form->actRegionAutoQuick, VK_F6, 0)) {
-            const int before = form->EditList->Items()->Count();
+            const int before = form->RegionCount();
             ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
             run();
             const std::vector<TRegionRange> added = ItemRanges(before);
@@ -192,7 +192,7 @@ TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsR
             }
             EXPECT_TRUE(form->Document().Modified());
             EXPECT_EQ(FocusedWindow(), form->EditList->Handle());
-            EXPECT_EQ(form->EditList->SelCount(), 1);
+            EXPECT_EQ(form->SelectedRegionCount(), 1);
         }
     }
 }
@@ -217,7 +217,7 @@ TEST_F(AutoRegionCommandTest, QuickCutPointsPutBarsAtTheRisesAndRegionsBetweenUn
     ChangeInAutoWindow([](TForm5& window) { ClickCentre(window.DivCheck); });
     form->actRegionAutoQuick->Execute();
     EXPECT_EQ(form->Document().CutBarCount(), 6);
-    EXPECT_EQ(form->EditList->Items()->Count(), 4);
+    EXPECT_EQ(form->RegionCount(), 4);
 }
 
 TEST_F(AutoRegionCommandTest, CutPointsOfANewFileAreFoundOnItsOwnDrawData)
@@ -243,7 +243,7 @@ TEST_F(AutoRegionCommandTest, QuickFindingNothingAddsNothing)
     settings.AutoLevel = 127; // louder than any burst
     Open();
     form->actRegionAutoQuick->Execute();
-    EXPECT_EQ(form->EditList->Items()->Count(), 0);
+    EXPECT_EQ(form->RegionCount(), 0);
     EXPECT_FALSE(form->Document().Modified());
 }
 
@@ -252,7 +252,7 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowAddsWhatItsLastRunFoundEveryWayItIsOp
     Open();
     for (const auto& run : WaysToRun(form->actRegionAuto, VK_F5, 0)) {
         ChangeInAutoWindow([](TForm5& window) { ClickCentre(window.TypeRd3); });
-        const int regions = form->EditList->Items()->Count();
+        const int regions = form->RegionCount();
         const int bars = form->Document().CutBarCount();
         ScriptedModalForms modal;
         AddFromAutoWindow(&TForm5::TypeRd2, modal);
@@ -261,7 +261,7 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowAddsWhatItsLastRunFoundEveryWayItIsOp
         EXPECT_EQ(shownCount, "4 個");
         EXPECT_EQ(form->Document().CutBarCount(), bars + 3);
         // The window's box, unticked as the settings say, adds the pieces too.
-        EXPECT_EQ(form->EditList->Items()->Count(), regions + 4);
+        EXPECT_EQ(form->RegionCount(), regions + 4);
         // What the window ended with is stored back.
         EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(TAutoMode::CutPoints));
         EXPECT_EQ(form->FOption.AutoLevel, 20);
@@ -302,7 +302,7 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCanc
     });
     form->actRegionAuto->Execute();
     ASSERT_EQ(modal.Shown().size(), 1u);
-    EXPECT_EQ(form->EditList->Items()->Count(), 0);
+    EXPECT_EQ(form->RegionCount(), 0);
     EXPECT_FALSE(form->Document().Modified());
     EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(TAutoMode::StripSilence));
     EXPECT_EQ(form->FOption.AutoLevel, 64);
@@ -371,7 +371,7 @@ TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirS
         form->AddRegion(start - 2000, end + 2000);
     form->AddRegion(70000, 76000); // silent: stays as it is
     for (int i = 0; i < 4; ++i)
-        form->EditList->Items()->Item(i)->SetSelected(true);
+        form->SelectRegionRow(i, false);
     form->EditListClick(form->EditList);
     ASSERT_TRUE(form->Document().View().RegionSelection);
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
@@ -385,8 +385,7 @@ TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirS
     EXPECT_EQ(form->Document().View().SelStart, ranges[0].Start);
     EXPECT_EQ(form->Document().View().SelEnd, 76000);
     EXPECT_TRUE(form->Document().Modified());
-    EXPECT_EQ(form->EditList->Items()->Item(0)->SubItems()->Strings(1),
-              RegionTimeText(ranges[0].Start, kRate));
+    EXPECT_EQ(form->RegionText(0, TRegionColumn::Start), RegionTimeText(ranges[0].Start, kRate));
 }
 
 TEST_F(AutoRegionCommandTest, TheTrimSettingsWindowStoresOnlyOnOk)

@@ -71,13 +71,7 @@ protected:
         for (const auto& [start, end] : ranges)
             form->AddRegion(start, end);
     }
-    TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
-    void SelectOnly(std::initializer_list<int> indexes)
-    {
-        form->EditList->ClearSelection();
-        for (int index : indexes)
-            Item(index)->SetSelected(true);
-    }
+    void SelectOnly(std::initializer_list<int> rows) { SelectOnlyRegions(form, rows); }
     Names OutNames() const
     {
         Names names = FileNamesIn(out + "\\");
@@ -140,7 +134,7 @@ TEST_F(BounceKeptWindowTest, TheShortcutBouncesEveryRegionInTheListsOrderIntoThe
     AddRegions({{0, 10000}, {10000, 30000}, {25000, 60000}});
     // All three share a name; the list shows them last first.
     for (int i = 0; i < 3; ++i)
-        TFormVusk::RegionOf(Item(i))->Name = "take";
+        form->RegionAt(i)->Name = "take";
     form->SortRegionListByKeys({"2", "1", "0"});
     form->SetActiveControl(form->FocusBtn);
 
@@ -349,7 +343,7 @@ TEST_F(BounceDropTest, SelectedRegionsDroppedOnAFolderOrAFileGoToThatFolder)
     ExpectWindowGivenBack();
 
     // Without a selection the drop does nothing.
-    form->EditList->ClearSelection();
+    form->ClearRegionSelection();
     DragOnto(subNode);
     EXPECT_EQ(FileNamesIn(out + "\\sub\\"), Names{"take_02.wav"});
     EXPECT_EQ(askedFree.size(), 2u);

@@ -105,15 +105,13 @@ TEST_F(CommandWindowTest, TabAndShiftTabWalkTheRenamePage)
 
 TEST_F(CommandWindowTest, TabIntoTheListSelectsItsFirstItemWhenNoneIs)
 {
-    Start();
-    for (const char* name : {"a", "b"})
-        form->EditList->Items()->Add()->SetCaption(name);
+    Open();
+    form->AddRegionRanges({{0, 100}, {100, 200}});
     FocusOn(form->FocusBtn);
     Press(VK_TAB);
     EXPECT_EQ(FocusedWindow(), form->EditList->Handle());
-    ASSERT_EQ(form->EditList->SelCount(), 1);
-    EXPECT_EQ(form->EditList->Selected()->Index(), 0);
-    EXPECT_EQ(form->EditList->ItemFocused(), form->EditList->Selected());
+    EXPECT_EQ(form->SelectedRegionRows(), std::vector<int>{0});
+    EXPECT_EQ(form->FocusedRegionRow(), 0);
 }
 
 TEST_F(CommandWindowTest, TheToolbarsPlayButtonPlaysAndLeavesTheFocusOnTheWave)

@@ -42,8 +42,8 @@ protected:
     Ranges Regions() const
     {
         Ranges ranges;
-        for (int i = 0; i < form->EditList->Items()->Count(); ++i) {
-            const TRegionData* region = TFormVusk::RegionOf(form->EditList->Items()->Item(i));
+        for (int i = 0; i < form->RegionCount(); ++i) {
+            const TRegionData* region = form->RegionAt(i);
             ranges.push_back({region->Start, region->End});
         }
         return ranges;
@@ -123,7 +123,7 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
         EXPECT_EQ(CutBars(), (Bars{1000, 2000, 5099})) << byMenu;
         if (byMenu) {
             ClickMenuItem(form, menuItem(form->actRegionCutToList));
-            EXPECT_EQ(form->EditList->Items()->Count(), 4);
+            EXPECT_EQ(form->RegionCount(), 4);
             ClickMenuItem(form, menuItem(form->actRegionCutClear));
             EXPECT_EQ(CutBars(), Bars{});
         }
@@ -160,7 +160,7 @@ TEST_F(CutBarWindowTest, BarsTurnIntoTheRegionsBetweenThem)
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         ASSERT_TRUE(form->actRegionCutToList->Execute());
         EXPECT_EQ(Regions(), c.Regions);
-        EXPECT_EQ(form->EditList->Items()->Item(0)->Caption(), "take_01");
+        EXPECT_EQ(form->RegionText(0, TRegionColumn::Name), "take_01");
         EXPECT_TRUE(form->Document().Modified());
         FreeAndNil(form);
     }
@@ -195,7 +195,7 @@ TEST_F(CutBarWindowTest, ANudgeKeepsTheListSortedAndTheMovedBarSelected)
         EXPECT_TRUE(form->Document().Modified());
         // Every bar still makes a region.
         form->actRegionCutToList->Execute();
-        EXPECT_EQ(form->EditList->Items()->Count(), 5) << c.Row;
+        EXPECT_EQ(form->RegionCount(), 5) << c.Row;
         FreeAndNil(form);
     }
 }

@@ -582,7 +582,7 @@ TEST_F(DocumentTest, AReloadWhoseBuildFailsAsksFirstAndNoKeepsTheRegionsToBeSave
     }
     EXPECT_EQ(form->Caption(), "shortened.wav - Stereo 16bit @ 44100 Hz");
     EXPECT_EQ(form->Document().DrawStereo().Count(), 0);
-    EXPECT_EQ(form->EditList->Items()->Count(), 1);
+    EXPECT_EQ(form->RegionCount(), 1);
     EXPECT_TRUE(form->Document().Modified());
 
     // Without draw data the waveform takes a drag, F6 and trim harmlessly.

@@ -170,7 +170,7 @@ TEST_F(MenuBarTest, TheActionsUpdatesEnableAndCheckTheItemsTheirMenusShow)
     const auto oneRegionMonoLeft = [&] {
         LoadTestDocument(*form, stereoPath);
         form->AddRegion(1000, 2000);
-        form->EditList->Items()->Item(0)->SetSelected(true);
+        form->SelectRegionRow(0, false);
         form->actRegionMonoLeft->Execute();
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     };

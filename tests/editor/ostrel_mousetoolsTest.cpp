@@ -125,9 +125,9 @@ TEST_F(MouseToolWindowTest, CutToolClicksPlaceSortedBarsAndAddTheirRegions)
     EXPECT_TRUE(form->Document().Modified());
     // Each cut added the region from the bar before it.
     const std::vector<TRegionRange> expected{{0, 2999}, {0, 999}, {1000, 1999}};
-    ASSERT_EQ(form->EditList->Items()->Count(), 3);
+    ASSERT_EQ(form->RegionCount(), 3);
     for (int i = 0; i < 3; ++i) {
-        const TRegionData* region = TFormVusk::RegionOf(form->EditList->Items()->Item(i));
+        const TRegionData* region = form->RegionAt(i);
         EXPECT_EQ((TRegionRange{region->Start, region->End}), expected[i]) << i;
     }
 }
@@ -261,26 +261,25 @@ TEST_F(MouseToolWindowTest, ARegionDrawnWithTheRegionToolIsAddedAndReshapedWithS
 
     form->SetActiveControl(form->FocusBtn);
     form->actRegionAdd->Execute();
-    ASSERT_EQ(form->EditList->Items()->Count(), 1);
-    TListItem* item = form->EditList->Items()->Item(0);
-    EXPECT_EQ(item->Caption(), "take_01");
-    EXPECT_EQ(item->SubItems()->Strings(0), "0:00.39");
+    ASSERT_EQ(form->RegionCount(), 1);
+    EXPECT_EQ(form->RegionText(0, TRegionColumn::Name), "take_01");
+    EXPECT_EQ(form->RegionText(0, TRegionColumn::Length), "0:00.39");
 
     // Selected in the list, the region follows a Shift press on the wave.
-    item->SetSelected(true);
+    form->SelectRegionRow(0, false);
     ASSERT_TRUE(form->Document().View().RegionSelection);
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Click(60, Body(), MK_SHIFT);
     EXPECT_EQ(Selection(), (TRegionRange{1000, 6099}));
-    EXPECT_EQ(TFormVusk::RegionOf(item)->End, 6099);
-    EXPECT_EQ(item->SubItems()->Strings(2), "0:00.76");
+    EXPECT_EQ(form->RegionAt(0)->End, 6099);
+    EXPECT_EQ(form->RegionText(0, TRegionColumn::End), "0:00.76");
     EXPECT_TRUE(form->Document().Modified());
 
     // A click without a drag only moves the cursor.
     Click(20, Body());
     EXPECT_FALSE(form->Document().View().HasSelection);
     EXPECT_EQ(form->Document().View().PlayPos, 2000);
-    EXPECT_EQ(TFormVusk::RegionOf(item)->End, 6099);
+    EXPECT_EQ(form->RegionAt(0)->End, 6099);
 }
 
 // With several regions selected, a Shift press keeps the first alone and
@@ -290,21 +289,19 @@ TEST_F(MouseToolWindowTest, AShiftPressOnSeveralSelectedRegionsReshapesTheFirst)
     Open();
     form->AddRegion(1000, 2000);
     form->AddRegion(3000, 6000);
-    TListItems* items = form->EditList->Items();
-    items->Item(0)->SetSelected(true);
+    form->SelectRegionRow(0, false);
     {
         ScopedKeyState shift({VK_SHIFT});
-        items->Item(1)->SetSelected(true);
+        form->SelectRegionRow(1, false);
     }
     ASSERT_TRUE(PumpUntil([this] { return !form->RangeClickPending(); }));
     ASSERT_EQ(Selection(), (TRegionRange{1000, 6000}));
     Click(40, Body(), MK_SHIFT);
-    EXPECT_EQ(form->EditList->SelCount(), 1);
-    EXPECT_TRUE(items->Item(0)->Selected());
+    EXPECT_EQ(form->SelectedRegionRows(), std::vector<int>{0});
     EXPECT_EQ(Selection(), (TRegionRange{1000, 4099}));
-    const TRegionData* first = TFormVusk::RegionOf(items->Item(0));
+    const TRegionData* first = form->RegionAt(0);
     EXPECT_EQ((TRegionRange{first->Start, first->End}), (TRegionRange{1000, 4099}));
-    const TRegionData* second = TFormVusk::RegionOf(items->Item(1));
+    const TRegionData* second = form->RegionAt(1);
     EXPECT_EQ((TRegionRange{second->Start, second->End}), (TRegionRange{3000, 6000}));
 }
 

@@ -56,20 +56,14 @@ protected:
     {
         form->AddRegion(0, 1000);
         form->AddRegion(2000, 3000);
-        TRegionData* first = TFormVusk::RegionOf(form->EditList->Items()->Item(0));
+        TRegionData* first = form->RegionAt(0);
         first->Name = "a";
         first->Volume = 0.5;
         first->OutMode = TOutputMode::MonoLeft;
-        TFormVusk::RegionOf(form->EditList->Items()->Item(1))->Name = "b";
+        form->RegionAt(1)->Name = "b";
         form->AddCutBar(5000);
     }
-    std::vector<AnsiString> Captions() const
-    {
-        std::vector<AnsiString> captions;
-        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
-            captions.push_back(form->EditList->Items()->Item(i)->Caption());
-        return captions;
-    }
+    std::vector<AnsiString> Captions() const { return RegionTexts(form); }
     TBarCustomItem* FileMenuItemOf(TAction* action) const
     {
         for (int i = 0; i < form->FileMenu->Count(); ++i)
@@ -162,11 +156,10 @@ TEST_F(RegionFileCommandTest, ALoadedListShowsItsRegionsInOrderWithTheirTextsAnd
     form->actFileCloseExecute(nullptr);
     form->LoadRegionList(path);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "song_01", "b"}));
-    const TStrings* first = form->EditList->Items()->Item(0)->SubItems();
-    EXPECT_EQ(first->Strings(SubItemOf(TRegionColumn::Volume)), "50%");
-    EXPECT_EQ(first->Strings(SubItemOf(TRegionColumn::OutMode)), "左チャンネルのみ");
-    EXPECT_EQ(first->Strings(SubItemOf(TRegionColumn::End)), "0:00.13");
-    EXPECT_EQ(form->EditList->Items()->Item(2)->SubItems()->Strings(3), "-");
+    EXPECT_EQ(form->RegionText(0, TRegionColumn::Volume), "50%");
+    EXPECT_EQ(form->RegionText(0, TRegionColumn::OutMode), "左チャンネルのみ");
+    EXPECT_EQ(form->RegionText(0, TRegionColumn::End), "0:00.13");
+    EXPECT_EQ(form->RegionText(2, TRegionColumn::Volume), "-");
     ASSERT_EQ(form->Document().CutBarCount(), 1);
     EXPECT_EQ(form->Document().CutBars().Strings(0), "000000005000");
     EXPECT_EQ(form->CutManageList->Items()->Count(), 1);
@@ -206,7 +199,7 @@ TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
         EXPECT_EQ(StatusText(form), c.Message);
         EXPECT_EQ(StatusColor(form), clRed);
         EXPECT_EQ(form->FileLoaded(), c.WavOpen);
-        EXPECT_EQ(form->EditList->Items()->Count(), c.Regions);
+        EXPECT_EQ(form->RegionCount(), c.Regions);
         // The cut bars read before the broken one stay sorted and shown.
         EXPECT_EQ(form->Document().CutBarCount(), c.CutBars);
         EXPECT_EQ(form->CutManageList->Items()->Count(), c.CutBars);
@@ -252,7 +245,7 @@ TEST_F(RegionFileCommandTest, ALoadTheUserRefusesToCloseForKeepsTheRegionsOfTheO
     ScriptedMessageBoxes boxes({IDNO});
     form->LoadRegionList(path);
     EXPECT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(form->EditList->Items()->Count(), 3);
+    EXPECT_EQ(form->RegionCount(), 3);
     EXPECT_TRUE(form->Document().Modified());
 }
 

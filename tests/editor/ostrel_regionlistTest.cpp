@@ -39,42 +39,10 @@ protected:
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
         form->SetActiveControl(form->FocusBtn);
     }
-    TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
-    AnsiString Text(int index, TRegionColumn column) const
-    {
-        return column == TRegionColumn::Name ? Item(index)->Caption()
-                                             : Item(index)->SubItems()->Strings(SubItemOf(column));
-    }
-    std::vector<AnsiString> SubTexts(int index) const
-    {
-        std::vector<AnsiString> texts;
-        for (int i = 0; i < Item(index)->SubItems()->Count(); ++i)
-            texts.push_back(Item(index)->SubItems()->Strings(i));
-        return texts;
-    }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
-            names.push_back(Item(i)->Caption());
-        return names;
-    }
-    void SelectOnly(std::initializer_list<int> indexes)
-    {
-        form->EditList->ClearSelection();
-        for (int index : indexes)
-            Item(index)->SetSelected(true);
-    }
-    // The middle of an item's cell, in the list's client coordinates. The
-    // name's rectangle is the whole row's; the name's cell is its column's
-    // width of it.
-    TPoint Cell(int index, TRegionColumn column) const
-    {
-        TRect r = form->EditList->SubItemRect(Item(index), static_cast<int>(column));
-        if (column == TRegionColumn::Name)
-            r.right = r.left + form->EditList->Columns()->Items(0)->Width();
-        return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
+    AnsiString Text(int row, TRegionColumn column) const { return form->RegionText(row, column); }
+    std::vector<AnsiString> Names() const { return RegionTexts(form); }
+    void SelectOnly(std::initializer_list<int> rows) { SelectOnlyRegions(form, rows); }
+    TPoint Cell(int row, TRegionColumn column) const { return RegionCell(form, row, column); }
 };
 
 using NameList = std::vector<std::string>;
@@ -85,17 +53,20 @@ TEST_F(RegionListWindowTest, AddedRegionsShowTheirNamesAndTexts)
     Open();
     ASSERT_FALSE(form->Document().Modified());
     form->AddRegion(8000, 20000);
-    ASSERT_EQ(form->EditList->Items()->Count(), 1);
-    EXPECT_EQ(Text(0, TRegionColumn::Name), "take_01");
-    EXPECT_EQ(SubTexts(0), (Texts{"0:01.50", "0:01.00", "0:02.50", "-", "-"}));
-    EXPECT_EQ(TFormVusk::RegionOf(Item(0)), &form->Document().Regions()[0]);
+    ASSERT_EQ(form->RegionCount(), 1);
+    using C = TRegionColumn;
+    Texts shown;
+    for (C column : {C::Name, C::Length, C::Start, C::End, C::Volume, C::OutMode})
+        shown.push_back(Text(0, column));
+    EXPECT_EQ(shown, (Texts{"take_01", "0:01.50", "0:01.00", "0:02.50", "-", "-"}));
+    EXPECT_EQ(form->RegionAt(0), &form->Document().Regions()[0]);
     EXPECT_TRUE(form->Document().Modified());
 
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     for (const auto& [start, end] :
          std::vector<std::pair<int, int>>{{5, 5}, {-1, 10}, {100, kFrames + 1}, {300, 200}})
         form->AddRegion(start, end);
-    EXPECT_EQ(form->EditList->Items()->Count(), 1);
+    EXPECT_EQ(form->RegionCount(), 1);
     EXPECT_FALSE(form->Document().Modified());
     form->AddRegion(0, kFrames);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02"}));
@@ -107,11 +78,12 @@ TEST_F(RegionListWindowTest, DeletedRegionsStillCountForTheNextNameUntilTheListE
     form->AddRegion(0, 100);
     form->AddRegion(100, 200);
     form->AddRegion(200, 300);
-    form->RemoveRegionItems({Item(2)});
+    form->RemoveRegionRows({2});
     form->AddRegion(300, 400);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_04"}));
     EXPECT_EQ(form->Document().Regions().Count(), 4);
-    form->RemoveRegionItems({Item(0), Item(1), Item(2)});
+    EXPECT_EQ(form->Document().RegionCount(), 3);
+    form->RemoveRegionRows({0, 1, 2});
     EXPECT_EQ(form->Document().Regions().Count(), 0);
     form->AddRegion(300, 400);
     EXPECT_EQ(Names(), (NameList{"take_01"}));
@@ -125,7 +97,7 @@ TEST_F(RegionListWindowTest, ABatchIsNumberedInOrderAndSkipsEmptyPairs)
     detected.Regions = {{1000, 2000}, {3000, 3000}, {4000, 5000}};
     form->AddRegions(detected);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03"}));
-    EXPECT_EQ(TFormVusk::RegionOf(Item(2))->Start, 4000);
+    EXPECT_EQ(form->RegionAt(2)->Start, 4000);
 }
 
 TEST_F(RegionListWindowTest, AHeaderClickSortsAndASecondOneTurnsTheOrder)
@@ -165,8 +137,8 @@ TEST_F(RegionListWindowTest, SelectingRegionsSelectsTheirSpanOnTheWaveform)
     // A range taken with Shift and the mouse is handled once it is whole.
     {
         ScopedKeyState shift({VK_SHIFT});
-        Item(1)->SetSelected(true);
-        Item(2)->SetSelected(true);
+        form->SelectRegionRow(1, false);
+        form->SelectRegionRow(2, false);
     }
     EXPECT_EQ(form->Document().View().SelEnd, 16000) << "taken once the loop waits";
     ASSERT_TRUE(PumpUntil([this] { return !form->RangeClickPending(); }));
@@ -201,7 +173,7 @@ TEST_F(RegionListWindowTest, ARangeSelectionIsTakenOnceItIsWhole)
         held.clear();
         SelectOnly({0});
         held = c.Held;
-        Item(1)->SetSelected(true);
+        form->SelectRegionRow(1, false);
         EXPECT_EQ(form->RangeClickPending(), c.Taken) << c.Held.size();
         PumpUntil([this] { return !form->RangeClickPending(); });
         EXPECT_EQ(form->Document().View().SelEnd, c.Taken ? 40000 : 16000) << c.Held.size();
@@ -222,7 +194,7 @@ TEST_F(RegionListWindowTest, ShiftEndSelectsTheRestAndTheWaveSpansThem)
     form->EditList->SetFocus();
     ASSERT_EQ(FocusedWindow(), form->EditList->Handle());
     SelectOnly({0});
-    Item(0)->SetFocused(true);
+    form->FocusRegionRow(0);
     std::vector<INPUT> keys;
     for (const auto& [key, flags] : std::vector<std::pair<WORD, DWORD>>{
              {VK_SHIFT, 0}, {VK_END, 0}, {VK_END, KEYEVENTF_KEYUP}, {VK_SHIFT, KEYEVENTF_KEYUP}}) {
@@ -234,7 +206,7 @@ TEST_F(RegionListWindowTest, ShiftEndSelectsTheRestAndTheWaveSpansThem)
     }
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
     ASSERT_TRUE(PumpUntil([this] {
-        return form->EditList->SelCount() == 300 && !form->RangeClickPending() &&
+        return form->SelectedRegionCount() == 300 && !form->RangeClickPending() &&
                form->Document().View().SelEnd == 299 * 100 + 50;
     }));
     EXPECT_EQ(form->Document().View().SelStart, 0);
@@ -262,8 +234,7 @@ TEST_F(RegionListWindowTest, DroppedItemsMoveBeforeTheTargetInTheirOrder)
     const TPoint onFirst = Cell(0, TRegionColumn::Name);
     form->EditListDragDrop(form->EditList, form->EditList, onFirst.x, onFirst.y);
     EXPECT_EQ(Names(), (NameList{"take_03", "take_04", "take_01", "take_02"}));
-    EXPECT_TRUE(Item(0)->Selected());
-    EXPECT_TRUE(Item(1)->Selected());
+    EXPECT_EQ(form->SelectedRegionRows(), (std::vector<int>{0, 1}));
     EXPECT_FALSE(form->Document().Modified());
 
     // Onto the last item: the selection goes to the end.
@@ -280,8 +251,7 @@ TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)
     form->AddRegion(3000, 4000);
     TBarCustomItem* regionMenu = form->EditListPopup->Items();
     TBarCustomItem* outModeMenu = form->OutModePopup->Items();
-    const TRect outModeCell =
-        form->EditList->SubItemRect(Item(1), static_cast<int>(TRegionColumn::OutMode));
+    const TRect outModeCell = form->RegionCellRect(1, TRegionColumn::OutMode);
     const TPoint belowOutMode =
         form->EditList->ClientToScreen(TPoint(outModeCell.left, outModeCell.bottom));
     const TPoint pastTheColumns(outModeCell.right + 20, Cell(0, TRegionColumn::Name).y);
@@ -298,10 +268,10 @@ TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)
         {true, pastTheColumns, outModeMenu},
     };
     for (const auto& c : cases) {
-        form->EditList->ClearSelection();
+        form->ClearRegionSelection();
         if (c.Selected) {
-            Item(1)->SetSelected(true);
-            Item(1)->SetFocused(true);
+            form->SelectRegionRow(1, false);
+            form->FocusRegionRow(1);
         }
         TBarCustomItem* shown = nullptr;
         TRect shownAt;
@@ -332,7 +302,7 @@ TEST_F(RegionListWindowTest, TheRightClickThatSelectsARowShowsThePopupEnabledFor
     form->AddRegion(1000, 2000);
     form->AddRegion(3000, 4000);
     ASSERT_TRUE(ActivateForm(form));
-    form->EditList->ClearSelection();
+    form->ClearRegionSelection();
     form->UpdateActions(); // as the idle loop leaves them: nothing selected
     TBarCustomItem* edit = MenuItemOf(form->EditListPopup->Items(), form->actRegionEdit);
     ASSERT_NE(edit, nullptr);
@@ -345,7 +315,7 @@ TEST_F(RegionListWindowTest, TheRightClickThatSelectsARowShowsThePopupEnabledFor
     const TPoint row = Cell(1, TRegionColumn::Name);
     EXPECT_TRUE(RightClickAndChoose(ScreenPointOf(form->EditList->Handle(), row.x, row.y), edit,
                                     [&] { return !modal.Shown().empty(); }));
-    EXPECT_TRUE(Item(1)->Selected());
+    EXPECT_EQ(form->SelectedRegionRows(), std::vector<int>{1});
     EXPECT_EQ(editedName, "take_02");
 }
 
@@ -368,7 +338,7 @@ TEST_F(RegionListWindowTest, OddRowsOfBothListsAreStripedWhileTheSettingIsOn)
     }
     form->actViewCutbarlist->Execute(); // the cut-bar list shown in the side pane
     ASSERT_TRUE(form->CutManageList->Visible());
-    form->EditList->ClearSelection();
+    form->ClearRegionSelection();
     const TColor window = static_cast<TColor>(ColorToRGB(clWindow));
     for (bool stripe : {true, false}) {
         ChangePreferences([stripe](TForm6& window) {
@@ -378,7 +348,7 @@ TEST_F(RegionListWindowTest, OddRowsOfBothListsAreStripedWhileTheSettingIsOn)
         for (int row = 0; row < 3; ++row) {
             const bool striped = stripe && row % 2 == 1;
             // Right in a cell, where no text is drawn.
-            const TRect region = form->EditList->SubItemRect(Item(row), 0);
+            const TRect region = form->RegionCellRect(row, TRegionColumn::Name);
             EXPECT_EQ(ScreenPixel(form->EditList, TPoint(region.right - 4, region.top + 2)),
                       striped ? TColor(0xEAF2FC) : window)
                 << stripe << row;
@@ -433,15 +403,15 @@ TEST_F(RegionDragEditTest, DraggingEndsUpLengthensTheRegionsUpToTheFilesEnd)
     EXPECT_TRUE(form->DragEditTimer->Enabled());
     EXPECT_FALSE(form->BrinkTimer->Enabled());
     TickAt(-6);
-    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->End, 21536); // 20000 + 6 x 256
-    EXPECT_EQ(TFormVusk::RegionOf(Item(1))->End, kFrames);
+    EXPECT_EQ(form->RegionAt(0)->End, 21536); // 20000 + 6 x 256
+    EXPECT_EQ(form->RegionAt(1)->End, kFrames);
     EXPECT_EQ(Text(0, TRegionColumn::Length), "0:01.44");
     EXPECT_EQ(Text(0, TRegionColumn::End), "0:02.69");
     EXPECT_EQ(Text(1, TRegionColumn::End), "0:10.00");
     EXPECT_EQ(form->Document().View().SelEnd, kFrames); // the span follows
     EXPECT_TRUE(form->Document().Modified());
     TickAt(0);
-    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->End, 20000);
+    EXPECT_EQ(form->RegionAt(0)->End, 20000);
     Release();
     EXPECT_FALSE(form->DragEditTimer->Enabled());
     EXPECT_FALSE(form->EditListStatus().Active);
@@ -458,10 +428,10 @@ TEST_F(RegionDragEditTest, DraggingAVolumeWritesItsLevelAndTheEngineFollows)
     form->ApplyRegionAudio();
     Press(0, TRegionColumn::Volume);
     TickAt(150);
-    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->Volume, 0.0);
+    EXPECT_EQ(form->RegionAt(0)->Volume, 0.0);
     EXPECT_EQ(Text(0, TRegionColumn::Volume), "-∞ dB");
     TickAt(-100);
-    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->Volume, 2.0);
+    EXPECT_EQ(form->RegionAt(0)->Volume, 2.0);
     EXPECT_EQ(Text(0, TRegionColumn::Volume), "+6.0 dB");
     EXPECT_DOUBLE_EQ(form->Engine()->Volume(), form->MasterVolume() * 2.0);
     TickAt(0);
@@ -537,7 +507,7 @@ TEST_F(RegionDragEditTest, AMoveOfLessThanFourPixelsEditsNothing)
     EXPECT_FALSE(form->DragEditTimer->Enabled());
     form->EditListMouseUp(form->EditList, TMouseButton::mbLeft, 0, at.x, at.y - 3);
     EXPECT_FALSE(form->EditListStatus().Active);
-    EXPECT_EQ(TFormVusk::RegionOf(Item(0))->Start, 10000);
+    EXPECT_EQ(form->RegionAt(0)->Start, 10000);
 }
 
 } // namespace

@@ -39,20 +39,14 @@ protected:
         LoadTestDocument(*form, path);
         ASSERT_TRUE(ActivateForm(form));
     }
-    TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
-    int Count() const { return form->EditList->Items()->Count(); }
-    TRegionData& Record(int index) const { return *TFormVusk::RegionOf(Item(index)); }
-    NameList Names() const
+    int Count() const { return form->RegionCount(); }
+    TRegionData& Record(int row) const { return *form->RegionAt(row); }
+    NameList Names() const { return RegionTexts(form); }
+    AnsiString Text(int row, TRegionColumn column) const { return form->RegionText(row, column); }
+    void Name(int row, const char* name)
     {
-        NameList names;
-        for (int i = 0; i < Count(); ++i)
-            names.push_back(Item(i)->Caption());
-        return names;
-    }
-    void Name(int index, const char* name)
-    {
-        Record(index).Name = name;
-        Item(index)->SetCaption(name);
+        Record(row).Name = name;
+        form->SetRegionText(row, TRegionColumn::Name, name);
     }
     void Focus(TWinControl* control)
     {
@@ -60,12 +54,7 @@ protected:
         PumpMessages();
         ASSERT_EQ(FocusedWindow(), control->Handle());
     }
-    void SelectOnly(std::initializer_list<int> indexes)
-    {
-        form->EditList->ClearSelection();
-        for (int index : indexes)
-            Item(index)->SetSelected(true);
-    }
+    void SelectOnly(std::initializer_list<int> rows) { SelectOnlyRegions(form, rows); }
     void Press(WORD key, TShiftState shift = 0) { PressKey(FocusedWindow(), key, shift); }
     TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action) const
     {
@@ -116,8 +105,8 @@ TEST_F(RegionCommandTest, MergeSpansTheSelectedRegionsUnderAFreeName)
         EXPECT_EQ(Record(0).End, 5800);
         EXPECT_EQ(Record(0).Volume, 0.5);
         EXPECT_EQ(Record(0).OutMode, TOutputMode::MonoLeft);
-        EXPECT_EQ(Item(0)->SubItems()->Strings(0), "0:00.60"); // 4800 frames
-        EXPECT_TRUE(Item(0)->Selected());
+        EXPECT_EQ(Text(0, TRegionColumn::Length), "0:00.60"); // 4800 frames
+        EXPECT_EQ(form->SelectedRegionRows(), std::vector<int>{0});
         EXPECT_TRUE(form->Document().Modified());
         EXPECT_EQ(Status(), "リージョンを結合しました");
     }
@@ -213,9 +202,9 @@ TEST_F(RegionCommandTest, DeleteAndBackspaceRemoveTheSelectedRegions)
     Press(VK_DELETE);
     EXPECT_EQ(Names(), (NameList{"take_01", "take_03"}));
     EXPECT_TRUE(form->Document().Modified());
-    EXPECT_EQ(form->EditList->SelCount(), 1);
+    EXPECT_EQ(form->SelectedRegionCount(), 1);
 
-    form->EditList->SelectAll();
+    form->SelectAllRegions();
     Press(VK_BACK);
     EXPECT_EQ(Count(), 0);
     EXPECT_EQ(form->Document().Regions().Count(), 0);
@@ -225,7 +214,7 @@ TEST_F(RegionCommandTest, DeleteAndBackspaceRemoveTheSelectedRegions)
     // of the window's own.
     form->AddRegion(0, 100);
     Focus(form->EditList);
-    form->EditList->ClearSelection();
+    form->ClearRegionSelection();
     EXPECT_FALSE(form->IsShortCut(VK_BACK, 0));
     EXPECT_TRUE(form->IsShortCut(VK_LEFT, 0));
     EXPECT_EQ(Count(), 1);
@@ -250,16 +239,17 @@ protected:
         form->AddRegionRanges(
             {{800, 1600}, {4000, 9000}, {2400, 3000}, {16000, 20000}, {400, 600}, {9000, 12000}});
         Focus(form->EditList);
-        Item(0)->SetFocused(true);
+        form->FocusRegionRow(0);
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     }
     // One line per item (name, selected, focused), then the rest.
     std::vector<std::string> Outcome() const
     {
-        std::vector<std::string> outcome;
-        for (int i = 0; i < Count(); ++i)
-            outcome.push_back(Names()[i] + std::to_string(Item(i)->Selected()) +
-                              std::to_string(Item(i)->Focused()));
+        std::vector<std::string> outcome = Names();
+        for (int row : form->SelectedRegionRows())
+            outcome[row] += " selected";
+        if (form->FocusedRegionRow() >= 0)
+            outcome[form->FocusedRegionRow()] += " focused";
         const TWaveViewState& view = form->Document().View();
         outcome.push_back(std::to_string(view.HasSelection) + std::to_string(view.RegionSelection) +
                           " " + std::to_string(view.SelStart) + "-" + std::to_string(view.SelEnd) +
@@ -284,8 +274,8 @@ TEST_F(RegionBatchTest, SelectAllEndsAsSelectingEachRegionWithShift)
     SelectOnly({0});
     {
         ScopedKeyState shift({VK_SHIFT});
-        for (int i = 1; i < Count(); ++i)
-            Item(i)->SetSelected(true);
+        for (int row = 1; row < Count(); ++row)
+            form->SelectRegionRow(row, false);
     }
     ASSERT_TRUE(PumpUntil([this] { return !form->RangeClickPending(); }));
     const std::vector<std::string> oneByOne = Outcome();
@@ -324,13 +314,13 @@ TEST_F(RegionBatchTest, APlainClickAfterSelectAllEndsAsSelectingTheRegionAlone)
     OpenListed();
     AddSix();
     SelectOnly({2});
-    Item(2)->SetFocused(true);
+    form->FocusRegionRow(2);
     const std::vector<std::string> alone = Outcome();
 
     Press('A', ssCtrl);
-    ASSERT_EQ(form->EditList->SelCount(), Count());
-    const TRect name = Item(2)->DisplayRect(TDisplayCode::drLabel);
-    RealClick(ScreenPointOf(form->EditList->Handle(), name.left + 4, (name.top + name.bottom) / 2));
+    ASSERT_EQ(form->SelectedRegionCount(), Count());
+    const TPoint name = RegionCell(form, 2, TRegionColumn::Name);
+    RealClick(ScreenPointOf(form->EditList->Handle(), name.x, name.y));
     EXPECT_EQ(Outcome(), alone);
 }
 
@@ -390,8 +380,7 @@ TEST_F(RegionCommandTest, AdjustCommandsMoveTheSelectedRegionByAPixelsWorth)
     EXPECT_EQ(Record(1).End, 20 * s + 1);
     ClickMenu(form->actRegionEndShort);
     EXPECT_EQ(Record(1).End, 20 * s + 1);
-    EXPECT_EQ(Item(1)->SubItems()->Strings(SubItemOf(TRegionColumn::End)),
-              RegionTimeText(20 * s + 1, kRate));
+    EXPECT_EQ(Text(1, TRegionColumn::End), RegionTimeText(20 * s + 1, kRate));
 }
 
 TEST_F(RegionCommandTest, AdjustCommandsWithoutARegionSelectionMoveTheWaveformSelection)
@@ -436,8 +425,7 @@ TEST_F(RegionCommandTest, OutputModesFromTheMenuAndTheirCheckMarks)
     ClickMenu(form->actRegionSwap);
     EXPECT_EQ(Record(0).OutMode, TOutputMode::Swap);
     EXPECT_EQ(Record(1).OutMode, TOutputMode::Swap);
-    EXPECT_EQ(Item(1)->SubItems()->Strings(SubItemOf(TRegionColumn::OutMode)),
-              OutputModeText(TOutputMode::Swap));
+    EXPECT_EQ(Text(1, TRegionColumn::OutMode), OutputModeText(TOutputMode::Swap));
     EXPECT_TRUE(form->Document().Modified());
     form->actRegionSwap->Update();
     EXPECT_TRUE(form->actRegionSwap->Checked());
@@ -449,7 +437,7 @@ TEST_F(RegionCommandTest, OutputModesFromTheMenuAndTheirCheckMarks)
         EXPECT_FALSE(action->Checked()); // the modes differ
         EXPECT_TRUE(action->Enabled());
     }
-    form->EditList->ClearSelection();
+    form->ClearRegionSelection();
     form->actRegionNoChange->Update();
     EXPECT_FALSE(form->actRegionNoChange->Enabled());
 }
@@ -468,16 +456,14 @@ TEST_F(RegionCommandTest, ADoubleClickOnTheVolumeResetsIt)
     Open();
     form->AddRegion(0, 100);
     Record(0).Volume = 0.5;
-    Item(0)->SubItems()->SetStrings(SubItemOf(TRegionColumn::Volume), "-6.0 dB");
+    form->SetRegionText(0, TRegionColumn::Volume, "-6.0 dB");
     SelectOnly({0});
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
-    const TRect cell =
-        form->EditList->SubItemRect(Item(0), static_cast<int>(TRegionColumn::Volume));
-    ScopedCursorPos mouse(ScreenPointOf(form->EditList->Handle(), (cell.left + cell.right) / 2,
-                                        (cell.top + cell.bottom) / 2));
+    const TPoint cell = RegionCell(form, 0, TRegionColumn::Volume);
+    ScopedCursorPos mouse(ScreenPointOf(form->EditList->Handle(), cell.x, cell.y));
     form->EditListDblClick(form->EditList);
     EXPECT_EQ(Record(0).Volume, 1.0);
-    EXPECT_EQ(Item(0)->SubItems()->Strings(SubItemOf(TRegionColumn::Volume)), "-");
+    EXPECT_EQ(Text(0, TRegionColumn::Volume), "-");
     EXPECT_TRUE(form->Document().Modified());
 }
 
@@ -494,7 +480,7 @@ TEST_F(RegionCommandTest, TheListCommandsAnswerTheirMenuItemsAsTheirShortcuts)
     const Command commands[] = {
         {&TFormVusk::actEditDouble, 'D', ssCtrl, [&] { return Count() == 3; }},
         {&TFormVusk::actEditDelete, VK_DELETE, 0, [&] { return Count() == 1; }},
-        {&TFormVusk::actEditSelAll, 'A', ssCtrl, [&] { return form->EditList->SelCount() == 2; }},
+        {&TFormVusk::actEditSelAll, 'A', ssCtrl, [&] { return form->SelectedRegionCount() == 2; }},
         {&TFormVusk::actRegionMonoMix, 'M', ssShift | ssCtrl,
          [&] { return Record(0).OutMode == TOutputMode::MonoMix; }},
     };

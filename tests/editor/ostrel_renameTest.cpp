@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kRate = 8000;
 constexpr int kFrames = 80000;
-constexpr int kPreviewSubItem = SubItemOf(TRegionColumn::RenamePreview);
 
 using Names = std::vector<std::string>;
 
@@ -51,33 +50,18 @@ protected:
         ADD_FAILURE() << "no menu item";
         return nullptr;
     }
-    TListItem* Item(int index) const { return form->EditList->Items()->Item(index); }
-    Names Captions() const
-    {
-        Names names;
-        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
-            names.push_back(Item(i)->Caption());
-        return names;
-    }
+    Names Captions() const { return RegionTexts(form); }
     Names RecordNames() const
     {
         Names names;
-        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
-            names.push_back(form->RegionOf(Item(i))->Name);
+        for (const TRegionData* region : form->ListedRegions())
+            names.push_back(region->Name);
         return names;
     }
-    Names Previews() const
+    Names Previews() const { return RegionTexts(form, TRegionColumn::RenamePreview); }
+    void SelectOnly(std::initializer_list<int> rows)
     {
-        Names previews;
-        for (int i = 0; i < form->EditList->Items()->Count(); ++i)
-            previews.push_back(Item(i)->SubItems()->Strings(kPreviewSubItem));
-        return previews;
-    }
-    void SelectOnly(std::initializer_list<int> indexes)
-    {
-        form->EditList->ClearSelection();
-        for (int index : indexes)
-            Item(index)->SetSelected(true);
+        SelectOnlyRegions(form, rows);
         form->UpdateRenamePreview();
     }
     // The serial-number rule: "Track" + two digits from 1, after.
@@ -99,13 +83,10 @@ TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
     ASSERT_EQ(form->EditList->Columns()->Count(), kRegionColumnCount + 1);
     EXPECT_EQ(form->EditList->Columns()->Items(kRegionColumnCount)->Caption(), "変更後名");
     EXPECT_EQ(form->EditList->ColumnOrder(), (std::vector<int>{0, 6, 1, 2, 3, 4, 5}));
-    form->AddRegion(70000, 75000); // a region added meanwhile has its preview too
-    EXPECT_EQ(Item(4)->SubItems()->Count(), kPreviewSubItem + 1);
 
     ClickMenuItem(form, ViewMenuItem(form->actViewRen));
     EXPECT_FALSE(form->RenameMode());
     EXPECT_EQ(form->EditList->Columns()->Count(), kRegionColumnCount);
-    EXPECT_EQ(Item(0)->SubItems()->Count(), kPreviewSubItem);
 
     // The header and the values agree again: the list's own order array, and
     // under the middle of each header the first row's value of that column,
@@ -127,8 +108,7 @@ TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
         EXPECT_EQ(hit.iSubItem, column) << form->EditList->Columns()->Items(column)->Caption();
         char text[64] = {};
         ListView_GetItemText(list, 0, column, text, sizeof(text));
-        EXPECT_EQ(text, column == 0 ? Item(0)->Caption() : Item(0)->SubItems()->Strings(column - 1))
-            << column;
+        EXPECT_EQ(text, form->RegionText(0, static_cast<TRegionColumn>(column))) << column;
     }
     EXPECT_EQ(row.right, head.right);
 }
@@ -172,8 +152,8 @@ TEST_F(RenameWindowTest, SpaceOnTheRunButtonAppliesTheRuleAndOnTheListPlays)
 TEST_F(RenameWindowTest, ApplyingStopsAtANameAnotherRegionKeeps)
 {
     OpenWithRegions();
-    Item(2)->SetCaption("Track03");
-    form->RegionOf(Item(2))->Name = "Track03";
+    form->SetRegionText(2, TRegionColumn::Name, "Track03");
+    form->RegionAt(2)->Name = "Track03";
     ChooseTrackNumbers();
     SelectOnly({0, 1, 3});
     ClickCentre(form->GoRnBtn1);
@@ -320,7 +300,7 @@ TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
     OpenWithRegions();
     form->RenamePage->SetActiveTabIndex(3);
     SelectOnly({1});
-    form->EditList->SetItemFocused(Item(1)); // as a click on it leaves it
+    form->FocusRegionRow(1); // as a click on it leaves it
     form->rEd5->SetFocus();
     PumpMessages();
     ASSERT_EQ(form->rEd5->Text(), "take_02");
@@ -331,23 +311,22 @@ TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
     PressKey(form->rEd5->Handle(), VK_RETURN);
     EXPECT_EQ(Captions(), (Names{"take_01", "Intro", "take_03", "take_04"}));
     EXPECT_TRUE(form->Document().Modified());
-    EXPECT_EQ(form->EditList->ItemFocused(), Item(2));
+    EXPECT_EQ(form->FocusedRegionRow(), 2);
     EXPECT_EQ(form->rEd5->Text(), "take_03");
 
     form->rEd5->SetText("Intro"); // taken by item 1: nothing moves
     PressKey(form->rEd5->Handle(), VK_RETURN);
     EXPECT_EQ(Status(), "すでに同じ名前のリージョンがあります");
-    EXPECT_EQ(form->EditList->ItemFocused(), Item(2));
+    EXPECT_EQ(form->FocusedRegionRow(), 2);
     EXPECT_EQ(Captions()[2], "take_03");
 
     PressKey(form->rEd5->Handle(), VK_DOWN);
     PressKey(form->rEd5->Handle(), VK_DOWN); // past the last: the first
-    EXPECT_EQ(form->EditList->ItemFocused(), Item(0));
-    EXPECT_TRUE(Item(0)->Selected());
-    EXPECT_FALSE(Item(2)->Selected());
+    EXPECT_EQ(form->FocusedRegionRow(), 0);
+    EXPECT_EQ(form->SelectedRegionRows(), std::vector<int>{0});
     EXPECT_EQ(form->rEd5->Text(), "take_01");
     PressKey(form->rEd5->Handle(), VK_UP);
-    EXPECT_EQ(form->EditList->ItemFocused(), Item(3));
+    EXPECT_EQ(form->FocusedRegionRow(), 3);
 }
 
 TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)

@@ -261,10 +261,8 @@ TEST_F(TransportWindowTest, CtrlSpacePlaysTheFocusedRegionWhileANameIsTyped)
     form->RenamePage->SetActiveTabIndex(3);
     form->AddRegion(500, 1500);
     form->AddRegion(2000, 6000);
-    TListItem* first = form->EditList->Items()->Item(0);
-    TListItem* second = form->EditList->Items()->Item(1);
-    first->SetSelected(true);
-    form->EditList->SetItemFocused(second);
+    form->SelectRegionRow(0, false);
+    form->FocusRegionRow(1);
     form->SetActiveControl(form->FocusBtn); // not an edit: refused
     form->actAudioRenamePlayExecute(form->actAudioRenamePlay);
     EXPECT_TRUE(form->Stopped());
@@ -273,8 +271,7 @@ TEST_F(TransportWindowTest, CtrlSpacePlaysTheFocusedRegionWhileANameIsTyped)
     form->actAudioRenamePlayExecute(form->actAudioRenamePlay);
     EXPECT_TRUE(Playing());
     EXPECT_EQ(form->Document().PlayStart(), 2000);
-    EXPECT_FALSE(first->Selected());
-    EXPECT_TRUE(second->Selected());
+    EXPECT_EQ(form->SelectedRegionRows(), std::vector<int>{1});
     form->actAudioRenamePlayExecute(form->actAudioRenamePlay); // while playing: stops
     EXPECT_TRUE(StoppedState());
 }
@@ -285,12 +282,11 @@ TEST_F(TransportWindowTest, ASelectedRegionPlaysAtItsVolumeAndOutputModeUntilThe
 {
     Open(16000);
     form->AddRegion(2000, 6000);
-    TListItem* item = form->EditList->Items()->Item(0);
-    TRegionData* region = TFormVusk::RegionOf(item);
+    TRegionData* region = form->RegionAt(0);
     region->Volume = 0.5;
     region->OutMode = TOutputMode::MonoLeft;
     form->SetActiveControl(form->EditList);
-    item->SetSelected(true);
+    form->SelectRegionRow(0, false);
     form->actAudioPlayExecute(form->actAudioPlay);
     ASSERT_TRUE(Playing());
     EXPECT_EQ(form->Document().PlayStart(), 2000);
