@@ -82,10 +82,12 @@ void TExtChevronItem::PlacePopupWindow(TBarView* ParentView, TBarPopupWindow* Wi
 {
     auto* toolbar = dynamic_cast<TExtToolbar*>(Toolbar());
     if (toolbar && toolbar->ChevronVertical()) {
-        // Laid out again with a line for each item; the window follows.
+        // Laid out again with a line for each item; the window follows, its
+        // right edge staying where the chevron put it.
         Window->View()->SetWrapWidth(1);
         TPoint content;
         Window->View()->UpdatePositions(content);
+        Rec.X += Rec.W - Window->Width();
         Rec.W = Window->Width();
         Rec.H = Window->Height();
     }

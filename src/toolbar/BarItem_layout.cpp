@@ -156,8 +156,10 @@ struct TBarView::TLayoutPass
     void Turn();
     // 9. Popup scrolling.
     void ScrollPopup();
-    // 11. Controls follow their viewers; clipped ones hide.
+    // 11. Controls follow their viewers; clipped ones hide; the chevron
+    // opens while it hides a command.
     void MoveControls();
+    void EnableChevron();
     // 12. Write back; true when a viewer changed.
     bool WriteBack();
 
@@ -226,6 +228,7 @@ bool TBarView::LayoutViewers(bool validating, bool writeBack)
     if (!writeBack)
         return false;
     pass.MoveControls();
+    pass.EnableChevron();
     return pass.WriteBack();
 }
 
@@ -588,11 +591,6 @@ void TBarView::TLayoutPass::PlaceChevron()
         Places[i] = TAxisRect{ContentAlong, AcrossStart, View.FChevronSize, CrossSize};
         ContentAlong += View.FChevronSize;
     }
-    bool clippedCommand = false;
-    for (size_t k = 0; k < Count; ++k)
-        if (Records[k].Clipped && !dynamic_cast<TBarControlItem*>(View.FViewers[k]->Item()))
-            clippedCommand = true;
-    Chevron->Item()->SetEnabled(clippedCommand);
 }
 
 // --- 8. Screen coordinates
@@ -643,6 +641,20 @@ void TBarView::TLayoutPass::ScrollPopup()
 }
 
 // --- 11. and 12. Controls and viewers take the layout
+
+// The chevron opens while it hides a command (a clipped control has no
+// place in its popup). Only the layout the view takes decides it: a size
+// measured for a dock, with no limit, clips nothing.
+void TBarView::TLayoutPass::EnableChevron()
+{
+    if (!Chevron)
+        return;
+    bool clippedCommand = false;
+    for (size_t k = 0; k < Count; ++k)
+        if (Records[k].Clipped && !dynamic_cast<TBarControlItem*>(View.FViewers[k]->Item()))
+            clippedCommand = true;
+    Chevron->Item()->SetEnabled(clippedCommand);
+}
 
 void TBarView::TLayoutPass::MoveControls()
 {

@@ -449,3 +449,79 @@ TEST_F(ToolbarsTest, AToolbarSavedFloatingComesBackAboveTheMainWindowAndStaysThe
     ASSERT_TRUE(ActivateForm(form));
     EXPECT_TRUE(Above(frame, main)) << "after the main window is activated";
 }
+
+namespace {
+
+// All five toolbars in the first row of the dock: the row is too short for
+// them at the window's first-start width, so the bars in it clip items.
+const char kAllToolbarsInTheFirstRow[] =
+    "[TransportBar]\r\nRev=2000\r\nVisible=1\r\nDockedTo=SkinDock2\r\nDockRow=0\r\nDockPos=900\r\n"
+    "[Toolbar]\r\nRev=2000\r\nVisible=1\r\nDockedTo=SkinDock2\r\nDockRow=0\r\nDockPos=1200\r\n";
+
+} // namespace
+
+TEST_F(ToolbarsTest, TheChevronOfAClippedToolbarListsItsHiddenItemsAndRunsTheOneClicked)
+{
+    const std::string wav = WriteHalfSilentWav(folder, "take.wav", 8000, 8000);
+    WriteSettings(kAllToolbarsInTheFirstRow);
+    Start();
+    LoadTestDocument(*form, wav);
+    ASSERT_TRUE(ActivateForm(form));
+    TExtToolbar* bar = form->ModeBar;
+    TBarCustomItem* chevron = bar->OverflowItem();
+    TBarItemViewer* chevronViewer = bar->View()->Find(chevron);
+    ASSERT_TRUE(chevronViewer && chevronViewer->Shown()) << "the bar shows no chevron";
+    std::vector<TBarCustomItem*> hidden;
+    for (int i = 0; i < bar->View()->ViewerCount(); ++i)
+        if (bar->View()->Viewers(i)->Clipped())
+            hidden.push_back(bar->View()->Viewers(i)->Item());
+    ASSERT_FALSE(hidden.empty());
+
+    // The pointer onto the chevron; the loop, idle again, updates the
+    // actions (which measures the docked bars anew).
+    const POINT at = ScreenCentre(bar->View(), chevron);
+    RealMouseMove(at);
+    form->UpdateActions();
+    PumpMessages();
+    EXPECT_TRUE(chevron->Enabled()) << "the chevron went grey";
+
+    // A click opens its popup below it; a click on the last hidden item
+    // runs that item's command.
+    TBarCustomItem* chosen = hidden.back();
+    auto* action = static_cast<TAction*>(chosen->Action());
+    ASSERT_NE(action, nullptr);
+    int runs = 0;
+    TNotifyEvent inner = action->OnExecute;
+    action->OnExecute = [&](TObject* sender) {
+        ++runs;
+        inner(sender);
+    };
+    std::vector<TBarCustomItem*> listed;
+    RECT popupRect{};
+    bool clicked = false;
+    ModalScript script;
+    script.WaitUntil([&] { return bar->View()->OpenChildView() != nullptr; }, "the popup opens")
+        .Then([&] {
+            TBarView* popup = bar->View()->OpenChildView();
+            GetWindowRect(popup->Window()->Handle(), &popupRect);
+            for (int i = 0; i < popup->ViewerCount(); ++i)
+                if (popup->Viewers(i)->Shown())
+                    listed.push_back(popup->Viewers(i)->Item());
+            const POINT item = ScreenCentre(popup, chosen);
+            ModalScript::RealPress(item);
+            ModalScript::RealRelease(item);
+            clicked = true;
+        });
+    script.Run([&] {
+        ModalScript::RealPress(at);
+        ModalScript::RealRelease(at);
+        PumpUntil([&] { return clicked && runs > 0; });
+    });
+    PumpMessages();
+    action->OnExecute = inner;
+    EXPECT_EQ(listed, hidden);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(popupRect.left <= at.x && at.x < popupRect.right && popupRect.top >= at.y)
+        << "the popup lies at " << popupRect.left << "," << popupRect.top << "-" << popupRect.right
+        << "," << popupRect.bottom << ", not below the chevron at " << at.x << "," << at.y;
+}
