@@ -706,6 +706,9 @@ public:
     // Puts the frame above its owner window in the z-order, on the screen
     // too, as the window system keeps an owned window.
     void PlaceAboveOwner();
+    // For a short while, puts the frame back above its owner whenever it
+    // finds itself below it (see WatchTick).
+    void WatchOwnerRaise();
     // Gives the activation to the owner form, or when that cannot take it,
     // to the first visible enabled top-level window of the thread.
     void PassActivationOn();
@@ -732,11 +735,13 @@ private:
     void WMActivate(TMessage& m);
     void PaintFrameNow(bool closePushed);
     bool TrackCloseButton();
+    void WatchTick();
 
     TBarCustomDockableWindow* FHostedWindow; // not owned; null once discarded
     TCustomForm* FFrameOwnerForm = nullptr;  // not owned; free-notified
     bool FShowWanted = false;
     int FMessageDepth = 0; // nesting of its own message handling
+    int FWatchTicksLeft = 0;
 };
 
 // --- Saved positions -------------------------------------------------------------

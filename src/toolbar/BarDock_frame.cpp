@@ -15,6 +15,20 @@ namespace {
 constexpr int kGradientActiveCaption = 27;
 constexpr int kGradientInactiveCaption = 28;
 
+// How long a frame watches its owner after it shows: ticks of kWatchMs.
+constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT kWatchMs = 50;
+constexpr int kWatchTicks = 20;
+
+// Whether window stands above other in the z-order.
+bool StandsAbove(HWND window, HWND other)
+{
+    for (HWND w = GetWindow(other, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        if (w == window)
+            return true;
+    return false;
+}
+
 bool GradientCaptions()
 {
     BOOL on = FALSE;
@@ -200,6 +214,13 @@ void TBarFloatingWindowParent::FrameMessage(TMessage& message)
     case CM_SHOWINGCHANGED:
         // The hosted window decides when the frame shows.
         return;
+    case WM_TIMER:
+        if (message.WParam == kWatchTimer) {
+            WatchTick();
+            return;
+        }
+        TCustomForm::WndProc(message);
+        return;
     default:
         TCustomForm::WndProc(message);
         return;
@@ -371,6 +392,29 @@ void TBarFloatingWindowParent::PlaceAboveOwner()
         !(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST))
         SetWindowPos(window, owner, 0, 0, 0, 0, kZOrderOnly | SWP_NOOWNERZORDER);
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, kZOrderOnly);
+}
+
+// Under Wine a form that is mapped while the focus is in one of its controls
+// is raised on the screen when the mapping is reported back, later than the
+// form's show and with no message to any window: at the start, over the
+// frames placed above it meanwhile. The frame watches for that a while.
+void TBarFloatingWindowParent::WatchOwnerRaise()
+{
+    if (!HandleAllocated() || !RunningUnderWine())
+        return;
+    FWatchTicksLeft = kWatchTicks;
+    SetTimer(WindowHandle(), kWatchTimer, kWatchMs, nullptr);
+}
+
+void TBarFloatingWindowParent::WatchTick()
+{
+    HWND window = WindowHandle();
+    if (--FWatchTicksLeft <= 0 || !IsWindowVisible(window))
+        KillTimer(window, kWatchTimer);
+    // Only while its form is the active window: never over another's.
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (owner && GetActiveWindow() == owner && StandsAbove(owner, window))
+        PlaceAboveOwner();
 }
 
 void TBarFloatingWindowParent::PassActivationOn()

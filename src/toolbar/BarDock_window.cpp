@@ -740,9 +740,12 @@ void TBarCustomDockableWindow::UpdateFloatingVisibility()
                      (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOSIZE | SWP_NOMOVE |
                          SWP_NOZORDER | SWP_NOACTIVATE);
         // Shown while its owner came up (at the start), a frame may still
-        // stand under it.
-        if (show)
+        // stand under it, or be put there when the owner's mapping is
+        // reported.
+        if (show) {
             frame->PlaceAboveOwner();
+            frame->WatchOwnerRaise();
+        }
         if (!show && wasActive)
             frame->PassActivationOn();
     }
