@@ -170,7 +170,7 @@ public:
     // --- Waveform area
     TPanel* UpperPanel;        // the side pane, its splitter and MasterPanel, side by side
     TPanel* MasterPanel;       // waveform area; its height is a setting
-    TSplitter* MasterSplitter; // between the upper row and the region list
+    TFlatSplitter* MasterSplitter; // between the upper row and the region list
     TPanel* WavePanel;         // the file-drop target
     TCursolImage* WaveImage;   // ruler above the wave
     TCursolImage* OverViewImage;

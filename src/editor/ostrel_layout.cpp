@@ -142,7 +142,7 @@ void TFormVusk::CreateControls()
 
     UpperPanel = MakePanel(this, this, "UpperPanel", TAlign::alTop);
     UpperPanel->SetHeight(kMasterPanelHeight);
-    MasterSplitter = MakeChildControl<TSplitter>(this, this, "MasterSplitter");
+    MasterSplitter = MakeChildControl<TFlatSplitter>(this, this, "MasterSplitter");
     MasterSplitter->SetAlign(TAlign::alTop);
     MasterSplitter->SetHeight(kSplitterSize);
     MasterSplitter->SetTop(UpperPanel->Top() + kMasterPanelHeight);
