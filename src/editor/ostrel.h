@@ -168,11 +168,11 @@ public:
     std::array<TExtToolbar*, kToolbarCount> Toolbars() const;
 
     // --- Waveform area
-    TPanel* UpperPanel;        // the side pane, its splitter and MasterPanel, side by side
-    TPanel* MasterPanel;       // waveform area; its height is a setting
+    TPanel* UpperPanel;            // the side pane, its splitter and MasterPanel, side by side
+    TPanel* MasterPanel;           // waveform area; its height is a setting
     TFlatSplitter* MasterSplitter; // between the upper row and the region list
-    TPanel* WavePanel;         // the file-drop target
-    TCursolImage* WaveImage;   // ruler above the wave
+    TPanel* WavePanel;             // the file-drop target
+    TCursolImage* WaveImage;       // ruler above the wave
     TCursolImage* OverViewImage;
     TScrollBar* ScrollBar1; // in units of 100 samples
     TPanel* InfoPanel;
