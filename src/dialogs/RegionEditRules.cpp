@@ -18,6 +18,9 @@ constexpr size_t kMaxBareSecondsDigits = 4;
 // Typed numbers are held just above the largest sample: any larger one is
 // out of range alike.
 constexpr std::int64_t kTypedCeiling = kLargestSample + 1;
+// Fraction digits beyond these are far below a sample at any rate: they are
+// checked, but do not count.
+constexpr size_t kFractionDigitsCounted = 9;
 
 } // namespace
 
@@ -50,11 +53,12 @@ std::int64_t TimeStrToSample(const AnsiString& text, const TRegionEditFacts& fac
         hasColon ? DigitsValue(t.substr(0, colon), kTypedCeiling) : std::optional<std::int64_t>(0);
     const std::optional<std::int64_t> seconds =
         DigitsValue(t.substr(secondsFrom, secondsTo - secondsFrom), kTypedCeiling);
-    const AnsiString fractionDigits = hasDot ? t.substr(dot + 1) : AnsiString();
+    const AnsiString typedFraction = hasDot ? t.substr(dot + 1) : AnsiString();
+    const AnsiString fractionDigits = typedFraction.substr(0, kFractionDigitsCounted);
     const std::optional<std::int64_t> fraction =
         hasDot ? DigitsValue(fractionDigits, kTypedCeiling) : std::optional<std::int64_t>(0);
-    if (!minutes || !seconds || !fraction || *minutes > kMaxMinutes || *seconds > kMaxSeconds ||
-        facts.BlockAlign == 0)
+    if (!minutes || !seconds || !fraction || (hasDot && !DigitsValue(typedFraction, 1)) ||
+        *minutes > kMaxMinutes || *seconds > kMaxSeconds || facts.BlockAlign == 0)
         return -1;
     const double fractionSeconds =
         static_cast<double>(*fraction) / std::pow(10.0, static_cast<double>(fractionDigits.size()));

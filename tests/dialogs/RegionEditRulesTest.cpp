@@ -34,6 +34,8 @@ TEST(RegionEditRules, TimeTexts)
         {"1.", 44100},
         {"59", 2601900},
         {"99:59.99", 264599559},
+        {"0.99999999999", 44100}, // digits below a sample's length count for nothing
+        {"0.25000000000001", 11025},
         // Malformed.
         {"12345", -1}, // five digits without separators
         {"1234", -1},  // seconds above 59
@@ -47,6 +49,7 @@ TEST(RegionEditRules, TimeTexts)
         {"-5", -1},
         {"1a", -1},
         {"1:3O", -1},
+        {"0.1234567890x", -1}, // a wrong character after the counted digits
         {"1 :30", -1},
         {"---", -1},
     };
