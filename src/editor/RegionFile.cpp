@@ -150,22 +150,29 @@ TRegionFileRead ReadRegionList(const TIniContent& ini)
     }
     for (size_t i = 0; i < regionCount.Value; ++i) {
         std::optional<TRegionRecord> region = ReadRegion(ini, i);
-        if (!region) {
-            read.Regions.clear();
-            read.Verdict = TRegionFileVerdict::BrokenRegion;
-            return read;
-        }
+        if (!region)
+            break;
         read.Regions.push_back(std::move(*region));
+    }
+    // A count that is missing, or smaller than the sections or points the
+    // file holds, would lose the rest at the next save: the file is broken
+    // there, as where a key is missing.
+    if (read.Regions.size() < regionCount.Value ||
+        ini.SectionExists(RegionSection(regionCount.Value))) {
+        read.Regions.clear();
+        read.Verdict = TRegionFileVerdict::BrokenRegion;
+        return read;
     }
     for (size_t j = 0; j < cutPointCount.Value; ++j) {
         std::optional<std::int32_t> sample =
             CutPointSample(ini.ReadString(kCutPoint, CutPointKey(j), AnsiString()));
-        if (!sample) {
-            read.Verdict = TRegionFileVerdict::BrokenCutPoint;
+        if (!sample)
             break;
-        }
         read.CutBars.push_back(CutBarEntryText(*sample));
     }
+    if (read.CutBars.size() < cutPointCount.Value ||
+        ini.ValueExists(kCutPoint, CutPointKey(cutPointCount.Value)))
+        read.Verdict = TRegionFileVerdict::BrokenCutPoint;
     std::sort(read.CutBars.begin(), read.CutBars.end());
     return read;
 }

@@ -19,7 +19,8 @@
 // one until the count is reached or one is missing, so a huge count in a
 // small file costs nothing. A count that cannot be read breaks the file, so
 // that a list the program does not understand is never taken for an empty
-// one and saved over. This unit includes nothing of the platform, so
+// one and saved over; so does a count that is missing or too small while
+// the file holds regions or cut points beyond it. This unit includes nothing of the platform, so
 // that it builds natively for fuzzing; the main window opens the WAV file,
 // fills its lists and puts the INI text on disk.
 #pragma once
@@ -68,9 +69,12 @@ enum class TRegionFileVerdict
     BrokenCounts,   // neither REGION_COUNT nor CUTPOINT_COUNT, or one that is
                     // there but not a whole number from 0 up
     BrokenRegion,   // a region lacks a key, or holds -1 in REGION_START,
-                    // REGION_END or REGION_VOL, or "NULL" in REGION_OUT
+                    // REGION_END or REGION_VOL, or "NULL" in REGION_OUT; or
+                    // [REGION_<REGION_COUNT>] is there (REGION_COUNT
+                    // missing, read as 0, or too small)
     BrokenCutPoint, // a cut point lacks or is not a non-negative decimal
-                    // integer within 32 bits
+                    // integer within 32 bits; or POINT_<CUTPOINT_COUNT> is
+                    // there (the count missing, read as 0, or too small)
 };
 
 struct TRegionFileRead
@@ -89,9 +93,9 @@ AnsiString RegionListWavPath(const TIniContent& ini);
 // REGION_COUNT as the file holds it; -1 when it has none or one that is
 // not a whole number from 0 up (a broken file).
 int RegionListRegionCount(const TIniContent& ini);
-// The regions and cut bars of the file. One missing count reads as 0;
-// REGION_OUT other than the five names (compared case-sensitively) reads as
-// NoTouch.
+// The regions and cut bars of the file. One missing count reads as 0 (in a
+// file with no section or point of its kind); REGION_OUT other than the
+// five names (compared case-sensitively) reads as NoTouch.
 TRegionFileRead ReadRegionList(const TIniContent& ini);
 
 // The WAV file a region list names: its stored path when a file is there,

@@ -211,28 +211,55 @@ TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
     }
 }
 
-TEST_F(RegionFileCommandTest, AListWithAnUnreadableCountIsNeverSavedOver)
+// Counts the program cannot read, or that leave out regions or cut points
+// the file holds: opened with Ctrl+O, the list is not the document's, so
+// Ctrl+S asks for a name instead of writing over what it could not show.
+TEST_F(RegionFileCommandTest, AListWhoseCountsLoseWhatItHoldsIsNeverSavedOver)
 {
-    AnsiString text = "[FILE_INFO]\r\nWAV_FILE_PATH=" + AnsiString(wavPath) +
-                      "\r\nREGION_COUNT=3 regions\r\nCUTPOINT_COUNT=0\r\n";
-    for (int i = 0; i < 3; ++i)
-        text += "[REGION_" + std::to_string(i) + "]\r\nREGION_NAME=r" + std::to_string(i) +
-                "\r\nREGION_START=0\r\nREGION_END=9\r\nREGION_VOL=1\r\nREGION_OUT=NoTouch\r\n";
-    folder.WriteFile("three.rgl", text);
+    struct TCase
+    {
+        const char* Name;
+        const char* Counts;
+        const char* Points;
+        int Regions; // loaded
+    };
+    const TCase cases[] = {
+        {"region count unreadable", "REGION_COUNT=3 regions\r\nCUTPOINT_COUNT=0\r\n", "", 0},
+        {"region count missing", "CUTPOINT_COUNT=0\r\n", "", 0},
+        {"region count short", "REGION_COUNT=1\r\nCUTPOINT_COUNT=0\r\n", "", 0},
+        {"cut point count missing", "REGION_COUNT=3\r\n", "POINT_0=40\r\n", 3},
+        {"cut point count short", "REGION_COUNT=3\r\nCUTPOINT_COUNT=1\r\n",
+         "POINT_0=40\r\nPOINT_1=50\r\n", 3},
+    };
     Start();
-    form->LoadRegionList(folder / "three.rgl");
-    EXPECT_EQ(StatusText(form), "リージョンリストファイルの読み込みに失敗しました");
-    EXPECT_EQ(StatusColor(form), clRed);
-    EXPECT_TRUE(form->FileLoaded());
-    EXPECT_TRUE(form->Document().RglPath().empty());
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        AnsiString text = "[FILE_INFO]\r\nWAV_FILE_PATH=" + AnsiString(wavPath) + "\r\n" + c.Counts;
+        for (int i = 0; i < 3; ++i)
+            text += "[REGION_" + std::to_string(i) + "]\r\nREGION_NAME=r" + std::to_string(i) +
+                    "\r\nREGION_START=0\r\nREGION_END=9\r\nREGION_VOL=1\r\nREGION_OUT=NoTouch\r\n";
+        if (*c.Points)
+            text += AnsiString("[CUTPOINT]\r\n") + c.Points;
+        folder.WriteFile("three.rgl", text);
+        AnswerFileDialogs({folder / "three.rgl"});
+        PressOnWave('O', ssCtrl);
+        EXPECT_EQ(StatusText(form), "リージョンリストファイルの読み込みに失敗しました");
+        EXPECT_EQ(StatusColor(form), clRed);
+        EXPECT_TRUE(form->FileLoaded());
+        EXPECT_EQ(form->EditList->Items()->Count(), c.Regions);
+        EXPECT_TRUE(form->Document().RglPath().empty());
 
-    // The next save asks for a name; cancelled, the list file is untouched.
-    form->AddRegion(0, 1000);
-    AnswerFileDialogs({""});
-    PressOnWave('S', ssCtrl);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_TRUE(asked[0].Save);
-    EXPECT_EQ(folder.ReadFile("three.rgl"), text);
+        // The next save asks for a name; cancelled, the list file is untouched.
+        form->AddRegion(0, 1000);
+        AnswerFileDialogs({""});
+        asked.clear();
+        PressOnWave('S', ssCtrl);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_TRUE(asked[0].Save);
+        EXPECT_EQ(folder.ReadFile("three.rgl"), text);
+        ScriptedMessageBoxes discard({IDYES});
+        form->actFileCloseExecute(nullptr);
+    }
 }
 
 TEST_F(RegionFileCommandTest, ALoadTheUserRefusesToCloseForKeepsTheRegionsOfTheOpenFile)

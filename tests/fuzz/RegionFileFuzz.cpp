@@ -5,12 +5,15 @@
 //   written and read again;
 // - the cut bars read are not sorted 12-digit texts;
 // - a broken list still carries regions, or a file without readable counts
-//   anything.
+//   anything;
+// - a list read without fault leaves out a region section or a cut point
+//   the file holds just past what was read (a save would lose it).
 #include "editor/RegionFile.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -45,6 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     if (read.Verdict != TRegionFileVerdict::Loaded)
         return 0;
+    if (ini.SectionExists("REGION_" + std::to_string(read.Regions.size())) ||
+        ini.ValueExists("CUTPOINT", "POINT_" + std::to_string(read.CutBars.size())))
+        __builtin_trap();
 
     TRegionListFile list{RegionListWavPath(ini), read.Regions, read.CutBars};
     TIniContent written;
