@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -269,12 +270,24 @@ void TIniContent::EraseSection(const AnsiString& Section)
 
 void TIniContent::DeleteKey(const AnsiString& Section, const AnsiString& Ident)
 {
+    DeleteKeys(Section, {Ident});
+}
+
+void TIniContent::DeleteKeys(const AnsiString& Section, const std::vector<AnsiString>& Idents)
+{
     TIniSection* section = FindSection(Section);
-    AnsiString key = UpperCase(Trim(Ident));
-    if (!section || !section->Keys.count(key))
+    if (!section)
+        return;
+    std::unordered_set<AnsiString> doomed;
+    for (const AnsiString& ident : Idents) {
+        AnsiString key = UpperCase(Trim(ident));
+        if (section->Keys.count(key))
+            doomed.insert(std::move(key));
+    }
+    if (doomed.empty())
         return;
     std::erase_if(section->Lines,
-                  [&](const TIniLine& l) { return l.IsPair && UpperCase(l.Key) == key; });
+                  [&](const TIniLine& l) { return l.IsPair && doomed.count(UpperCase(l.Key)); });
     IndexKeys(*section);
 }
 

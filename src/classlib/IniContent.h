@@ -72,6 +72,9 @@ public:
     void EraseSection(const AnsiString& Section);
     // Removes the key (each copy of it) from the section.
     void DeleteKey(const AnsiString& Section, const AnsiString& Ident);
+    // Removes every key named (each copy of each) from the section, in one
+    // pass over it however many they are.
+    void DeleteKeys(const AnsiString& Section, const std::vector<AnsiString>& Idents);
     // Forgets all content, the lines before the first section included.
     void Clear();
 

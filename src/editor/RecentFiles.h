@@ -2,13 +2,12 @@
 // the captions of their File-menu entries.
 #pragma once
 
+#include "Settings.h"
+
 #include "classlib/StringList.h"
 
-// The most paths the list keeps.
-constexpr int kRecentFileLimit = 10;
-
 // Puts path first: every entry equal to it (compared exactly) leaves, and
-// when the list is then full the oldest goes.
+// when the list is then full (kRecentFileLimit) the oldest goes.
 void PutRecentFile(TStringList& list, const AnsiString& path);
 
 // "&" + index + " " + the file name without folder, its own "&" doubled so

@@ -91,6 +91,8 @@ struct TPlaybackKeys
 {
     int MasterVol = 0; // the stored master-volume step
     bool Loop = false;
+
+    bool operator==(const TPlaybackKeys&) const = default;
 };
 // Writes the record's keys and the playback keys in the settings file's
 // order, all but LOADLIST TYPE: the file's last key (WriteLoadListType),
@@ -172,6 +174,8 @@ struct TPlaybackBuffers
 TPlaybackBuffers PlaybackBufferFor(std::int32_t bufSize, std::uint16_t bufCount, int channels,
                                    int rate);
 
+// The most paths the recent list keeps.
+constexpr int kRecentFileLimit = 10;
 // The stored recent files in the order the list takes them (each put first,
 // so the file of key "0" ends up newest): keys COUNT - 1 down to 0, COUNT
 // held to 0 to limit, empty ones left out.

@@ -47,25 +47,6 @@ int PaneSizeWithin(int stored, int smallestOpen, std::int64_t room)
 
 } // namespace
 
-TStoredGeometry ReadStoredGeometry(const TIniContent& ini)
-{
-    TStoredGeometry stored;
-    auto read = [&ini](const char* key, int& value) {
-        value = ini.ReadInteger("FORM", key, value);
-    };
-    read("FORM_LEFT", stored.Main.Left);
-    read("FORM_TOP", stored.Main.Top);
-    read("FORM_WIDTH", stored.Main.Width);
-    read("FORM_HEIGHT", stored.Main.Height);
-    read("MASTERPANEL_HEIGHT", stored.MasterPanelHeight);
-    read("EXPPANEL_WIDTH", stored.ExpPanelWidth);
-    read("FILELIST_LEFT", stored.FileList.Left);
-    read("FILELIST_TOP", stored.FileList.Top);
-    read("FILELIST_WIDTH", stored.FileList.Width);
-    read("FILELIST_HEIGHT", stored.FileList.Height);
-    return stored;
-}
-
 TStoredGeometry GeometryToApply(const TStoredGeometry& stored, const TGeometryLimits& limits)
 {
     TStoredGeometry held;

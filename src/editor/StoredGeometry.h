@@ -6,7 +6,6 @@
 //   TWindowPlace      a window's left, top, width and height as stored
 //   TStoredGeometry   every stored value this rule holds
 //   TGeometryLimits   what the screen and the window allow
-//   ReadStoredGeometry  the stored values out of the settings file
 //   GeometryToApply   the stored values held to the limits
 //
 // The limits GeometryToApply keeps, for any input:
@@ -25,7 +24,6 @@
 // This unit includes nothing of the platform.
 #pragma once
 
-#include "classlib/IniContent.h"
 #include "classlib/PlainRect.h"
 
 struct TWindowPlace
@@ -66,9 +64,5 @@ struct TGeometryLimits
     int HeightBesidesUpperRow = 0;
     int WidthBesidesSidePane = 0;
 };
-
-// The FORM keys of the settings file that this rule holds, the defaults
-// above for those missing.
-TStoredGeometry ReadStoredGeometry(const TIniContent& ini);
 
 TStoredGeometry GeometryToApply(const TStoredGeometry& stored, const TGeometryLimits& limits);

@@ -54,6 +54,7 @@
 #include "RenameRules.h"
 #include "Settings.h"
 #include "StoredGeometry.h"
+#include "StoredSettings.h"
 #include "ViewGeometry.h"
 
 #include "audio/WavHeader.h"
@@ -1237,12 +1238,13 @@ private:
     // ApplyAudioDevice's steps after the device: buffer size and count.
     void ApplyBufferSettings();
     void SetOutputDevice(std::uint32_t deviceId);
-    void ReadWindowGeometry(const TIniFile& ini);
+    void ApplyFormKeys(const TFormKeys& form);
     TGeometryLimits GeometryLimitsFor(const TStoredGeometry& stored) const;
-    void WriteWindowGeometry(TIniFile& ini);
-    void WriteRecentFiles(TIniFile& ini);
-    void ReadRenameSettings(const TIniFile& ini);
-    void WriteRenameSettings(TIniFile& ini);
+    void ApplyRenameKeys(const TRenameKeys& rename);
+    // What the window holds now, as the settings file keeps it.
+    TStoredSettings StoredSettingsNow(bool allowDrag);
+    TFormKeys FormKeysNow() const;
+    TRenameKeys RenameKeysNow() const;
     void SetLoopState(bool on);
     void ShowToolbarLock();
     void SaveToolbarPositions(const AnsiString& path);
@@ -1268,8 +1270,9 @@ private:
     // The red "could not open" message.
     void ShowOpenFailed();
     // --- ostrel_shortcuts.cpp
-    void ReadShortCuts(const TIniFile& ini);
-    void WriteShortCuts(TIniFile& ini);
+    void ApplyStoredShortCuts(const std::vector<TShortCut>& shortCuts);
+    // Every action's shortcut, those withdrawn while typing given back.
+    std::vector<TShortCut> ShortCutsToStore();
     void TakeShortCutBackup();
     // Withdraws every shortcut withdrawn() names (never one marked to stay).
     void WithdrawShortCuts(bool (*withdrawn)(TShortCut));

@@ -2,7 +2,6 @@
 // and the routines that push settings into the engine and the display.
 #include "ostrel.h"
 
-#include "RecentFiles.h"
 #include "TimingLog.h"
 #include "ViewGeometry.h"
 
@@ -62,46 +61,46 @@ void TFormVusk::LoadSettings(const AnsiString& path)
         TTimingSpan span("toolbarplaces");
         RestoreToolbarPositions(path);
     }
-    std::unique_ptr<TIniFile> ini = OpenSettingsForReading(path);
-    SkinDock2->SetAllowDrag(ini->ReadBool("FORM", "BARFIX", true));
+    const TStoredSettings stored = ReadStoredSettings(OpenSettingsForReading(path)->Content());
+    SkinDock2->SetAllowDrag(stored.Form.BarFix);
     ShowToolbarLock();
 
-    FOption = ReadOption(ini->Content());
+    FOption = stored.Option;
     ApplyDispSize();
     ApplyMarkSize();
     // Nothing plays before the window shows: the device list is read after.
     FOutputDevicePending = true;
     ApplyBufferSettings();
 
-    int volumeStep = MasterVolumeStepOf(ini->ReadInteger("AUDIO", "MASTERVOL", 0));
-    VolumeItems()[volumeStep]->Click();
-    SetLoopState(ini->ReadBool("AUDIO", "LOOP", false));
+    VolumeItems()[MasterVolumeStepOf(stored.Playback.MasterVol)]->Click();
+    SetLoopState(stored.Playback.Loop);
 
     {
         TTimingSpan span("filelist");
         CreateFileListWindow();
     }
     if (FOption.SaveForm)
-        ReadWindowGeometry(*ini);
+        ApplyFormKeys(stored.Form);
 
-    ReadShortCuts(*ini);
+    ApplyStoredShortCuts(stored.ShortCuts);
     TakeShortCutBackup();
 
-    for (const AnsiString& recent : RecentFilesToAdd(ini->Content(), kRecentFileLimit))
-        AddRecentFile(recent);
-    ReadRenameSettings(*ini);
+    // Oldest first, so that the list ends in the stored order.
+    for (auto recent = stored.RecentFiles.rbegin(); recent != stored.RecentFiles.rend(); ++recent)
+        AddRecentFile(*recent);
+    ApplyRenameKeys(stored.Rename);
 }
 
-void TFormVusk::ReadWindowGeometry(const TIniFile& ini)
+void TFormVusk::ApplyFormKeys(const TFormKeys& form)
 {
-    const TStoredGeometry stored = ReadStoredGeometry(ini.Content());
-    const TStoredGeometry geometry = GeometryToApply(stored, GeometryLimitsFor(stored));
+    const TStoredGeometry geometry =
+        GeometryToApply(form.Geometry, GeometryLimitsFor(form.Geometry));
 
     SetBounds(geometry.Main.Left, geometry.Main.Top, geometry.Main.Width, geometry.Main.Height);
-    EditList->Columns()->Items(0)->SetWidth(ini.ReadInteger("FORM", "COLUMN0_WIDTH", 120));
+    EditList->Columns()->Items(0)->SetWidth(form.Column0Width);
     SetMasterPanelHeight(geometry.MasterPanelHeight);
     ExpPanel->SetWidth(geometry.ExpPanelWidth);
-    switch (ini.ReadInteger("FORM", "SUBWINDOW_NUM", 0)) {
+    switch (form.SubWindow) {
     case 1:
         actViewExpExecute(actViewExp);
         break;
@@ -119,9 +118,9 @@ void TFormVusk::ReadWindowGeometry(const TIniFile& ini)
     placement.Top = geometry.FileList.Top;
     placement.Width = geometry.FileList.Width;
     placement.Height = geometry.FileList.Height;
-    placement.NameWidth = ini.ReadInteger("FORM", "FILELIST_NAME", placement.NameWidth);
+    placement.NameWidth = form.FileListNameWidth;
     SetFileListPlacement(placement);
-    if (ini.ReadBool("FORM", "FILELIST_VIEW", false))
+    if (form.FileListView)
         actViewFilelist->SetChecked(true);
 }
 
@@ -146,13 +145,12 @@ TGeometryLimits TFormVusk::GeometryLimitsFor(const TStoredGeometry& stored) cons
     return limits;
 }
 
-void TFormVusk::ReadRenameSettings(const TIniFile& ini)
+void TFormVusk::ApplyRenameKeys(const TRenameKeys& rename)
 {
-    int page = ini.ReadInteger("RENAME", "ACTIVEPAGE", 0);
-    if (page >= 0 && page < RenamePage->SheetCount())
-        RenamePage->SetActiveTabIndex(page);
+    if (rename.ActivePage >= 0 && rename.ActivePage < RenamePage->SheetCount())
+        RenamePage->SetActiveTabIndex(rename.ActivePage);
 
-    switch (ini.ReadInteger("RENAME", "ADD_CHECK", 2)) {
+    switch (rename.AddCheck) {
     case 1:
         rnAdd1->SetChecked(true);
         break;
@@ -163,26 +161,25 @@ void TFormVusk::ReadRenameSettings(const TIniFile& ini)
         rnAdd3->SetChecked(true);
         break;
     }
-    rSp1->SetValue(ini.ReadInteger("RENAME", "ADD_SP1", 1));
-    rSp2->SetValue(ini.ReadInteger("RENAME", "ADD_SP2", 2));
-    rEd1->SetText(ini.ReadString("RENAME", "ADD_EDIT1", ""));
-    SetItemIndexIfValid(rCb1, ini.ReadInteger("RENAME", "ADD_CB1", 1));
+    rSp1->SetValue(rename.AddSp1);
+    rSp2->SetValue(rename.AddSp2);
+    rEd1->SetText(rename.AddEdit1);
+    SetItemIndexIfValid(rCb1, rename.AddCb1);
 
-    if (ini.ReadInteger("RENAME", "DEL_CHECK", 1) == 1)
+    if (rename.DelCheck == 1)
         rnDel1->SetChecked(true);
     else
         rnDel2->SetChecked(true);
-    rEd2->SetText(ini.ReadString("RENAME", "DEL_EDIT2", ""));
-    int fromWhere = ini.ReadInteger("RENAME", "DEL_CB2", 0);
-    SetItemIndexIfValid(rCb2, fromWhere);
-    if (fromWhere == 2) {
+    rEd2->SetText(rename.DelEdit2);
+    SetItemIndexIfValid(rCb2, rename.DelCb2);
+    if (rename.DelCb2 == 2) {
         rLb7->SetEnabled(true);
         rSp3->SetEnabled(true);
     }
-    rSp3->SetValue(ini.ReadInteger("RENAME", "DEL_SP3", 1));
-    rSp4->SetValue(ini.ReadInteger("RENAME", "DEL_SP4", 1));
+    rSp3->SetValue(rename.DelSp3);
+    rSp4->SetValue(rename.DelSp4);
 
-    switch (ini.ReadInteger("RENAME", "CHANGE_CHECK", 1)) {
+    switch (rename.ChangeCheck) {
     case 1:
         rnChange1->SetChecked(true);
         break;
@@ -193,12 +190,12 @@ void TFormVusk::ReadRenameSettings(const TIniFile& ini)
         rnChange3->SetChecked(true);
         break;
     }
-    rEd3->SetText(ini.ReadString("RENAME", "CHANGE_EDIT3", ""));
-    rEd4->SetText(ini.ReadString("RENAME", "CHANGE_EDIT4", ""));
-    rEd5->SetText(ini.ReadString("RENAME", "MANUAL_EDIT5", ""));
-    rCk1->SetChecked(ini.ReadBool("RENAME", "MANUAL_CHK", false));
-    rEd6->SetText(ini.ReadString("RENAME", "MANUAL_EDIT6", ""));
-    SetItemIndexIfValid(rCb3, ini.ReadInteger("RENAME", "MANUAL_CB3", 0));
+    rEd3->SetText(rename.ChangeEdit3);
+    rEd4->SetText(rename.ChangeEdit4);
+    rEd5->SetText(rename.ManualEdit5);
+    rCk1->SetChecked(rename.ManualChk);
+    rEd6->SetText(rename.ManualEdit6);
+    SetItemIndexIfValid(rCb3, rename.ManualCb3);
 }
 
 // --- Writing -----------------------------------------------------------------
@@ -238,88 +235,78 @@ bool TFormVusk::CanWriteSettingsFolder(const AnsiString& path) const
 void TFormVusk::WriteSettingsFile(const AnsiString& path, bool allowDrag)
 {
     TIniFile ini(path);
-    TPlaybackKeys playback;
-    const auto volumeItems = VolumeItems();
-    for (int i = 0; i < kMasterVolumeStepCount; ++i)
-        if (volumeItems[i]->Checked())
-            playback.MasterVol = MasterVolumeStep(i).Stored;
-    playback.Loop = FEngine->Loop();
-    if (!WriteOption(ini.Content(), FOption, playback))
-        throw EIniFileException("The settings file cannot hold a device name");
-    WriteWindowGeometry(ini);
-    WriteShortCuts(ini);
-    WriteRecentFiles(ini);
-    WriteRenameSettings(ini);
-    ini.WriteBool("FORM", "BARFIX", allowDrag);
-    if (!WriteLoadListType(ini.Content(), FOption))
-        throw EIniFileException("The settings file cannot hold LOADLIST TYPE");
+    if (!WriteStoredSettings(ini.Content(), StoredSettingsNow(allowDrag)))
+        throw EIniFileException("The settings file cannot hold a value");
     ini.UpdateFile();
 }
 
-// The list, newest first; the keys of a longer list written before are
-// removed, so the file holds no names beyond COUNT.
-void TFormVusk::WriteRecentFiles(TIniFile& ini)
+TStoredSettings TFormVusk::StoredSettingsNow(bool allowDrag)
 {
-    const int count = FRecentFiles->Count();
-    ini.WriteInteger("RECENT", "COUNT", count);
-    for (int i = 0; i < count; ++i)
-        ini.WriteString("RECENT", IntToStr(i), FRecentFiles->Strings(i));
-    for (int i = count; i < kRecentFileLimit || ini.ValueExists("RECENT", IntToStr(i)); ++i)
-        ini.DeleteKey("RECENT", IntToStr(i));
+    TStoredSettings settings;
+    settings.Option = FOption;
+    const auto volumeItems = VolumeItems();
+    for (int i = 0; i < kMasterVolumeStepCount; ++i)
+        if (volumeItems[i]->Checked())
+            settings.Playback.MasterVol = MasterVolumeStep(i).Stored;
+    settings.Playback.Loop = FEngine->Loop();
+    settings.Form = FormKeysNow();
+    settings.Form.BarFix = allowDrag;
+    settings.ShortCuts = ShortCutsToStore();
+    for (int i = 0; i < FRecentFiles->Count(); ++i)
+        settings.RecentFiles.push_back(FRecentFiles->Strings(i));
+    settings.Rename = RenameKeysNow();
+    return settings;
 }
 
-void TFormVusk::WriteWindowGeometry(TIniFile& ini)
+TFormKeys TFormVusk::FormKeysNow() const
 {
+    TFormKeys form;
     // The restored bounds, also while minimised or maximised.
     TRect bounds = BoundsRect();
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     if (HandleAllocated() && GetWindowPlacement(WindowHandle(), &placement))
         bounds = placement.rcNormalPosition;
-    ini.WriteInteger("FORM", "FORM_LEFT", bounds.left);
-    ini.WriteInteger("FORM", "FORM_TOP", bounds.top);
-    ini.WriteInteger("FORM", "FORM_WIDTH", bounds.Width());
-    ini.WriteInteger("FORM", "FORM_HEIGHT", bounds.Height());
-    ini.WriteInteger("FORM", "COLUMN0_WIDTH", EditList->Columns()->Items(0)->Width());
-    ini.WriteInteger("FORM", "MASTERPANEL_HEIGHT", MasterPanel->Height());
-    ini.WriteInteger("FORM", "EXPPANEL_WIDTH", ExpPanel->Width());
-    TFileListPlacement fileList = FileListPlacement();
-    ini.WriteInteger("FORM", "FILELIST_LEFT", fileList.Left);
-    ini.WriteInteger("FORM", "FILELIST_TOP", fileList.Top);
-    ini.WriteInteger("FORM", "FILELIST_WIDTH", fileList.Width);
-    ini.WriteInteger("FORM", "FILELIST_HEIGHT", fileList.Height);
-    ini.WriteInteger("FORM", "FILELIST_NAME", fileList.NameWidth);
-    ini.WriteBool("FORM", "FILELIST_VIEW", actViewFilelist->Checked());
-    int pane = 0;
+    form.Geometry.Main = {bounds.left, bounds.top, bounds.Width(), bounds.Height()};
+    form.Column0Width = EditList->Columns()->Items(0)->Width();
+    form.Geometry.MasterPanelHeight = MasterPanel->Height();
+    form.Geometry.ExpPanelWidth = ExpPanel->Width();
+    const TFileListPlacement fileList = FileListPlacement();
+    form.Geometry.FileList = {fileList.Left, fileList.Top, fileList.Width, fileList.Height};
+    form.FileListNameWidth = fileList.NameWidth;
+    form.FileListView = actViewFilelist->Checked();
+    form.SubWindow = 0;
     if (actViewExp->Checked())
-        pane = 1;
+        form.SubWindow = 1;
     else if (actViewRen->Checked())
-        pane = 2;
+        form.SubWindow = 2;
     else if (actViewCutbarlist->Checked())
-        pane = 3;
-    ini.WriteInteger("FORM", "SUBWINDOW_NUM", pane);
+        form.SubWindow = 3;
+    return form;
 }
 
-void TFormVusk::WriteRenameSettings(TIniFile& ini)
+TRenameKeys TFormVusk::RenameKeysNow() const
 {
-    ini.WriteInteger("RENAME", "ACTIVEPAGE", RenamePage->ActiveTabIndex());
-    ini.WriteInteger("RENAME", "ADD_CHECK", CheckedNumber(rnAdd1, rnAdd2));
-    ini.WriteInteger("RENAME", "ADD_SP1", rSp1->AsInteger());
-    ini.WriteInteger("RENAME", "ADD_SP2", rSp2->AsInteger());
-    ini.WriteString("RENAME", "ADD_EDIT1", rEd1->Text());
-    ini.WriteInteger("RENAME", "ADD_CB1", rCb1->ItemIndex());
-    ini.WriteInteger("RENAME", "DEL_CHECK", rnDel1->Checked() ? 1 : 2);
-    ini.WriteString("RENAME", "DEL_EDIT2", rEd2->Text());
-    ini.WriteInteger("RENAME", "DEL_CB2", rCb2->ItemIndex());
-    ini.WriteInteger("RENAME", "DEL_SP3", rSp3->AsInteger());
-    ini.WriteInteger("RENAME", "DEL_SP4", rSp4->AsInteger());
-    ini.WriteInteger("RENAME", "CHANGE_CHECK", CheckedNumber(rnChange1, rnChange2));
-    ini.WriteString("RENAME", "CHANGE_EDIT3", rEd3->Text());
-    ini.WriteString("RENAME", "CHANGE_EDIT4", rEd4->Text());
-    ini.WriteString("RENAME", "MANUAL_EDIT5", rEd5->Text());
-    ini.WriteBool("RENAME", "MANUAL_CHK", rCk1->Checked());
-    ini.WriteString("RENAME", "MANUAL_EDIT6", rEd6->Text());
-    ini.WriteInteger("RENAME", "MANUAL_CB3", rCb3->ItemIndex());
+    TRenameKeys rename;
+    rename.ActivePage = RenamePage->ActiveTabIndex();
+    rename.AddCheck = CheckedNumber(rnAdd1, rnAdd2);
+    rename.AddSp1 = rSp1->AsInteger();
+    rename.AddSp2 = rSp2->AsInteger();
+    rename.AddEdit1 = rEd1->Text();
+    rename.AddCb1 = rCb1->ItemIndex();
+    rename.DelCheck = rnDel1->Checked() ? 1 : 2;
+    rename.DelEdit2 = rEd2->Text();
+    rename.DelCb2 = rCb2->ItemIndex();
+    rename.DelSp3 = rSp3->AsInteger();
+    rename.DelSp4 = rSp4->AsInteger();
+    rename.ChangeCheck = CheckedNumber(rnChange1, rnChange2);
+    rename.ChangeEdit3 = rEd3->Text();
+    rename.ChangeEdit4 = rEd4->Text();
+    rename.ManualEdit5 = rEd5->Text();
+    rename.ManualChk = rCk1->Checked();
+    rename.ManualEdit6 = rEd6->Text();
+    rename.ManualCb3 = rCb3->ItemIndex();
+    return rename;
 }
 
 // --- Toolbar positions ---------------------------------------------------------

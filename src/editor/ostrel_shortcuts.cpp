@@ -3,9 +3,6 @@
 // focus (so that plain keys reach the edit).
 #include "ostrel.h"
 
-#include "classlib/Exceptions.h"
-#include "classlib/IniFile.h"
-
 namespace {
 
 // The Tag of an action whose shortcut is withdrawn; -1 marks one that never is.
@@ -19,10 +16,10 @@ TCustomAction* ActionAt(TActionList* list, int index)
 
 } // namespace
 
-void TFormVusk::ReadShortCuts(const TIniFile& ini)
+void TFormVusk::ApplyStoredShortCuts(const std::vector<TShortCut>& shortCuts)
 {
-    for (int i = 0; i < kCommandCount; ++i)
-        ActionAt(ActionList, i)->SetShortCut(ReadCommandShortCut(ini.Content(), CommandInfo(i)));
+    for (size_t i = 0; i < shortCuts.size() && i < kCommandCount; ++i)
+        ActionAt(ActionList, static_cast<int>(i))->SetShortCut(shortCuts[i]);
 }
 
 void TFormVusk::TakeShortCutBackup()
@@ -33,15 +30,13 @@ void TFormVusk::TakeShortCutBackup()
     FShortCuts.Count = ActionList->ActionCount();
 }
 
-void TFormVusk::WriteShortCuts(TIniFile& ini)
+std::vector<TShortCut> TFormVusk::ShortCutsToStore()
 {
     SuspendShortCuts(true);
-    for (int i = 0; i < ActionList->ActionCount(); ++i) {
-        TCustomAction* action = ActionAt(ActionList, i);
-        if (!WriteCommandShortCut(ini.Content(), action->Name().c_str(), action->ShortCut()))
-            throw EIniFileException("The settings file cannot hold the shortcut of " +
-                                    action->Name());
-    }
+    std::vector<TShortCut> shortCuts;
+    for (int i = 0; i < ActionList->ActionCount(); ++i)
+        shortCuts.push_back(ActionAt(ActionList, i)->ShortCut());
+    return shortCuts;
 }
 
 void TFormVusk::SuspendShortCuts(bool restore)

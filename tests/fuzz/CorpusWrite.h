@@ -1,5 +1,5 @@
-// What every corpus maker of the fuzz targets shares: the folder it writes
-// into and writing one starting input there. Portable (no Windows).
+// What every corpus maker of the fuzz targets shares: the folders it writes
+// into and writing one input there. Portable (no Windows).
 #pragma once
 
 #include <cstdint>
@@ -34,4 +34,12 @@ inline std::string CorpusFolder(int argc, char** argv)
         return {};
     }
     return argv[1];
+}
+
+// The folder named by a maker's second argument, for inputs that are only
+// replayed before the fuzzing, each once, as the kept regressions are (an
+// input too large to mutate quickly); empty when there is none.
+inline std::string CorpusReplayFolder(int argc, char** argv)
+{
+    return argc >= 3 ? argv[2] : std::string();
 }

@@ -3,7 +3,10 @@
 // it (the record, every shortcut, recent files in code page 932, the
 // window geometry, the toolbars' places docked and floating), the same cut
 // short, and files with broken numbers, lying counts, windows off every
-// screen, panes beyond their window and unknown docks.
+// screen, panes beyond their window and unknown docks. Into the folder
+// named second, to be replayed only: a RECENT section of 20,000 keys, which
+// only a write-back linear in the file's size gets through within the
+// fuzzer's time for an input.
 #include "CorpusWrite.h"
 #include "editor/CommandShortCuts.h"
 #include "editor/Settings.h"
@@ -52,6 +55,14 @@ AnsiString CorpusWholeFile()
     return ok ? ini.Text() : AnsiString();
 }
 
+AnsiString CorpusManyRecentKeys()
+{
+    AnsiString text = "[RECENT]\r\nCOUNT=3\r\n";
+    for (int i = 0; i < 20000; ++i)
+        text += std::to_string(i) + "=C:\\take\\" + std::to_string(i) + ".wav\r\n";
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -77,5 +88,8 @@ int main(int argc, char** argv)
                               "FORM_HEIGHT=2147483647\nMASTERPANEL_HEIGHT=-50\n"
                               "EXPPANEL_WIDTH=2147483647\nFILELIST_LEFT=-2147483648\n"
                               "FILELIST_TOP=$7FFFFFFF\nFILELIST_WIDTH=-1\n");
+    const std::string replay = CorpusReplayFolder(argc, argv);
+    ok = ok &&
+         (replay.empty() || CorpusWriteText(replay, "recent-many.ini", CorpusManyRecentKeys()));
     return ok ? 0 : 1;
 }

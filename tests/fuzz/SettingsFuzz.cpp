@@ -4,7 +4,11 @@
 // to a few screens: one work area, one left of the origin, one smaller than
 // the windows, an empty one) and the places of the main window's toolbars.
 // Besides crashes and undefined behaviour it stops when
-// - the record does not come back the same after it is written and read;
+// - the whole record the window keeps (StoredSettings) does not come back
+//   the same after it is written over what was read and read again, or
+//   when writing it takes more than linear time (a starting input holds a
+//   RECENT section of many thousand keys, which a quadratic write-back
+//   turns into a hang);
 // - a user of a value goes out of its range: a master-volume step that is
 //   none of the six, buffers below the engine's least, a load type other
 //   than the three;
@@ -23,6 +27,7 @@
 #include "editor/RenameLoad.h"
 #include "editor/Settings.h"
 #include "editor/StoredGeometry.h"
+#include "editor/StoredSettings.h"
 #include "toolbar/BarPlaces.h"
 
 #include <algorithm>
@@ -32,16 +37,19 @@
 
 namespace {
 
-constexpr int kRecentLimit = 10; // the recent list's (RecentFiles)
-
-void FuzzCheckOption(const TIniContent& ini)
+void FuzzCheckWriteBack(const TIniContent& ini, const TStoredSettings& stored)
 {
-    const TOption option = ReadOption(ini);
-    TIniContent written;
-    if (!WriteOption(written, option, {}) || !WriteLoadListType(written, option) ||
-        ReadOption(written) != option)
+    TIniContent written = ini;
+    if (!WriteStoredSettings(written, stored))
         __builtin_trap();
+    TIniContent reread;
+    reread.ParseText(written.Text());
+    if (ReadStoredSettings(reread) != stored)
+        __builtin_trap();
+}
 
+void FuzzCheckOption(const TIniContent& ini, const TOption& option)
+{
     const int step = MasterVolumeStepOf(ini.ReadInteger("AUDIO", "MASTERVOL", 0));
     if (step < 0 || step >= kMasterVolumeStepCount)
         __builtin_trap();
@@ -81,10 +89,10 @@ void FuzzCheckShortCuts(const TIniContent& ini)
 
 void FuzzCheckRecentFiles(const TIniContent& ini)
 {
-    const std::vector<AnsiString> paths = RecentFilesToAdd(ini, kRecentLimit);
+    const std::vector<AnsiString> paths = RecentFilesToAdd(ini, kRecentFileLimit);
     std::vector<AnsiString> expected;
     const std::int64_t count = ini.ReadInteger("RECENT", "COUNT", 0);
-    for (std::int64_t i = std::min<std::int64_t>(count, kRecentLimit) - 1; i >= 0; --i) {
+    for (std::int64_t i = std::min<std::int64_t>(count, kRecentFileLimit) - 1; i >= 0; --i) {
         const AnsiString path = ini.ReadString("RECENT", std::to_string(i), "");
         if (!path.empty())
             expected.push_back(path);
@@ -117,9 +125,8 @@ void FuzzCheckPane(int stored, int held, int smallestOpen, std::int64_t room)
         __builtin_trap();
 }
 
-void FuzzCheckGeometry(const TIniContent& ini)
+void FuzzCheckGeometry(const TStoredGeometry& stored)
 {
-    const TStoredGeometry stored = ReadStoredGeometry(ini);
     TGeometryLimits limits;
     limits.MainMinWidth = 600;
     limits.MainMinHeight = 550;
@@ -189,10 +196,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TIniContent ini;
     if (!ini.Parse(source))
         __builtin_trap();
-    FuzzCheckOption(ini);
+    const TStoredSettings stored = ReadStoredSettings(ini);
+    FuzzCheckWriteBack(ini, stored);
+    FuzzCheckOption(ini, stored.Option);
     FuzzCheckShortCuts(ini);
     FuzzCheckRecentFiles(ini);
-    FuzzCheckGeometry(ini);
+    FuzzCheckGeometry(stored.Form.Geometry);
     FuzzCheckToolbarPlaces(ini);
     return 0;
 }
