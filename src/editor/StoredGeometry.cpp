@@ -25,13 +25,28 @@ std::int64_t HeldSize(int stored, int smallest, std::int64_t areaSize)
     return HeldWithin(stored, lowest, std::max(lowest, areaSize));
 }
 
+// The length of what a and b share along one side of the screen.
+std::int64_t SharedLength(std::int64_t aStart, std::int64_t aEnd, std::int64_t bStart,
+                          std::int64_t bEnd)
+{
+    return std::min(aEnd, bEnd) - std::max(aStart, bStart);
+}
+
 TWindowPlace PlaceOnWorkArea(const TWindowPlace& stored, const TPlainRect& area, int minWidth,
                              int minHeight)
 {
     const std::int64_t width = HeldSize(stored.Width, minWidth, area.Width());
     const std::int64_t height = HeldSize(stored.Height, minHeight, area.Height());
-    const TPlainRect place =
-        BringOntoArea({stored.Left, stored.Top, stored.Left + width, stored.Top + height}, area);
+    TPlainRect place{stored.Left, stored.Top, stored.Left + width, stored.Top + height};
+    // Made smaller to fit the work area, a window that kept its place there
+    // would still run past its edge.
+    const TPlainRect inside = ShiftIntoArea(place, area);
+    if (width < stored.Width)
+        place = {inside.Left, place.Top, inside.Right, place.Bottom};
+    if (height < stored.Height)
+        place = {place.Left, inside.Top, place.Right, inside.Bottom};
+    if (!CaptionPieceOnArea(place, area))
+        place = ShiftIntoArea(place, area);
     return {HeldToInt(place.Left), HeldToInt(place.Top), HeldToInt(width), HeldToInt(height)};
 }
 
@@ -46,6 +61,14 @@ int PaneSizeWithin(int stored, int smallestOpen, std::int64_t room)
 }
 
 } // namespace
+
+bool CaptionPieceOnArea(const TPlainRect& window, const TPlainRect& area)
+{
+    const std::int64_t bandHeight = std::min(kCaptionPieceHeight, window.Height());
+    return SharedLength(window.Top, window.Top + bandHeight, area.Top, area.Bottom) >= bandHeight &&
+           SharedLength(window.Left, window.Right, area.Left, area.Right) >=
+               std::min(kCaptionPieceWidth, window.Width());
+}
 
 TStoredGeometry GeometryToApply(const TStoredGeometry& stored, const TGeometryLimits& limits)
 {

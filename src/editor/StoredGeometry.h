@@ -7,15 +7,20 @@
 //   TStoredGeometry   every stored value this rule holds
 //   TGeometryLimits   what the screen and the window allow
 //   GeometryToApply   the stored values held to the limits
+//   CaptionPieceOnArea  whether a window shows enough to be moved
 //
 // The limits GeometryToApply keeps, for any input:
 // - each window's width lies within lowest .. max(lowest, work area width),
 //   lowest being max(1, its MinWidth); its height likewise;
-// - a window none of which lies on its work area is shifted back into it
-//   (the rule of the toolbars' floating frames; the top left wins when the
-//   window is the larger), so, for a work area that is not empty, every
-//   window shares at least one pixel with its work area; a window that
-//   shows any part stays where it was put;
+// - a window made smaller to fit its work area is moved inside it along
+//   that side (the top left wins when the window is still the larger);
+// - a window shows on its work area only when the area holds a piece of
+//   its caption bar (its top kCaptionPieceHeight rows) that the user can
+//   take it by: the whole band's height, and kCaptionPieceWidth of its
+//   width (all of it when narrower). A window that shows stays where it
+//   was put (but for the move above); any other is shifted into the area as
+//   the toolbars' floating frames are, so, for a work area that can hold
+//   the piece, every window shows;
 // - a pane size is 0 (a pane its splitter closed stays closed) or lies
 //   within min(PaneMinSize, room) .. room, where room is
 //   max(0, the window's held height less HeightBesidesUpperRow) for the
@@ -25,6 +30,9 @@
 #pragma once
 
 #include "classlib/PlainRect.h"
+
+constexpr std::int64_t kCaptionPieceHeight = 20;
+constexpr std::int64_t kCaptionPieceWidth = 100;
 
 struct TWindowPlace
 {
@@ -66,3 +74,6 @@ struct TGeometryLimits
 };
 
 TStoredGeometry GeometryToApply(const TStoredGeometry& stored, const TGeometryLimits& limits);
+
+// Whether window shows on area by the rule above.
+bool CaptionPieceOnArea(const TPlainRect& window, const TPlainRect& area);

@@ -226,6 +226,24 @@ TEST_F(MainWindowTest, PlacesOffTheScreenAndPanesTooLargeAreBroughtBack)
     EXPECT_LT(ini.ReadInteger("FORM", "MASTERPANEL_HEIGHT", 0), 550);
 }
 
+// A pixel of a window on the screen is not a window one can take: the main
+// window comes back whole; the file list, wider than the screen, is made to
+// fit and moved inside.
+TEST_F(MainWindowTest, AWindowShowingTooLittleOrRunningPastTheScreenIsBroughtOnIt)
+{
+    const TRect area = Screen->WorkAreaRect();
+    const int left = area.right - 1, top = area.top + 60, width = area.Width() + 900;
+    WriteSettings("[FORM]\r\nFORM_LEFT=" + IntToStr(left) + "\r\nFORM_TOP=" + IntToStr(top) +
+                  "\r\nFORM_WIDTH=620\r\nFORM_HEIGHT=550\r\nFILELIST_LEFT=200\r\n" +
+                  "FILELIST_TOP=" + IntToStr(top + 40) + "\r\nFILELIST_WIDTH=" + IntToStr(width) +
+                  "\r\nFILELIST_HEIGHT=300\r\nFILELIST_VIEW=1\r\n");
+    Start();
+    EXPECT_EQ(form->BoundsRect(), Bounds(area.right - 620, top, 620, 550));
+    TForm10* fileList = form->FileListWindow();
+    ASSERT_TRUE(fileList && fileList->Visible());
+    EXPECT_EQ(fileList->BoundsRect(), Bounds(area.left, top + 40, area.Width(), 300));
+}
+
 TEST_F(MainWindowTest, WithSaveFormOffTheGeometryIsWrittenButNotRestored)
 {
     WriteSettings("[SAVE]\r\nFORM=0\r\n[FORM]\r\nFORM_LEFT=100\r\nFORM_TOP=120\r\n"

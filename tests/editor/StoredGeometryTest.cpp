@@ -27,6 +27,8 @@ TGeometryLimits Limits()
 
 } // namespace
 
+// A window shows when the work area holds its caption bar's top 20 rows
+// and 100 pixels of its width; else it comes back as one wholly off does.
 TEST(StoredGeometryTest, WindowsOffTheWorkAreaComeBackOntoIt)
 {
     struct Case
@@ -37,12 +39,21 @@ TEST(StoredGeometryTest, WindowsOffTheWorkAreaComeBackOntoIt)
     };
     const Case cases[] = {
         {"on the area", {100, 120, 700, 600}, {100, 120, 700, 600}},
-        {"partly off stays", {1000, -500, 700, 600}, {1000, -500, 700, 600}},
+        {"partly off stays", {1000, 500, 700, 600}, {1000, 500, 700, 600}},
+        {"100 pixels of the caption show", {1180, 40, 620, 550}, {1180, 40, 620, 550}},
+        {"99 pixels of the caption show", {1181, 40, 620, 550}, {660, 40, 620, 550}},
+        {"1 pixel shows on the left", {-619, 40, 620, 550}, {0, 40, 620, 550}},
+        {"20 caption rows show", {100, 1004, 620, 550}, {100, 1004, 620, 550}},
+        {"19 caption rows show", {100, 1005, 620, 550}, {100, 474, 620, 550}},
+        {"the caption above the area", {1000, -500, 700, 600}, {580, 24, 700, 600}},
         {"far right", {50000, 40, 620, 550}, {660, 40, 620, 550}},
         {"far up and left", {-3000, -3000, 620, 550}, {0, 24, 620, 550}},
         {"far down", {40, 50000, 620, 550}, {40, 474, 620, 550}},
         {"just past the right edge", {1280, 40, 620, 550}, {660, 40, 620, 550}},
         {"larger than the area", {-5000, 0, 3000, 2000}, {0, 24, 1280, 1000}},
+        // Made to fit, a window is moved inside along that side only.
+        {"wider than the area", {300, 100, 3000, 600}, {0, 100, 1280, 600}},
+        {"taller than the area", {100, 300, 700, 2000}, {100, 24, 700, 1000}},
         {"below the smallest size", {10, 30, 100, -7}, {10, 30, 600, 550}},
         {"the largest numbers", {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {0, 24, 1280, 1000}},
         {"the smallest numbers", {INT_MIN, INT_MIN, INT_MIN, INT_MIN}, {0, 24, 600, 550}},

@@ -16,8 +16,10 @@
 // - the recent files are more than the list keeps, or one is empty, or they
 //   are not the keys COUNT - 1 down to 0;
 // - a window's size is not within its smallest size and its work area's
-//   (the smallest when that is larger), a window lies wholly off a work
-//   area that is not empty, a window that showed in part was moved, or a
+//   (the smallest when that is larger), a window does not show a piece of
+//   its caption bar on a work area that is not empty, a window that showed
+//   one was moved (but along a side on which it was made smaller to fit),
+//   a window made smaller to fit runs past the area on that side, or a
 //   pane is neither closed nor within its smallest open size and the room
 //   the held window leaves;
 // - a toolbar's place names no dock of the owner or one that cannot be
@@ -113,8 +115,16 @@ void FuzzCheckPlace(const TWindowPlace& stored, const TWindowPlace& held, const 
     const TPlainRect asStored{stored.Left, stored.Top, std::int64_t{stored.Left} + held.Width,
                               std::int64_t{stored.Top} + held.Height};
     const bool areaEmpty = area.Width() <= 0 || area.Height() <= 0;
-    if ((!areaEmpty && !PlainRectsMeet(put, area)) ||
-        (PlainRectsMeet(asStored, area) && (held.Left != stored.Left || held.Top != stored.Top)))
+    const bool narrowed = held.Width < stored.Width, lowered = held.Height < stored.Height;
+    if ((!areaEmpty && !CaptionPieceOnArea(put, area)) ||
+        (CaptionPieceOnArea(asStored, area) &&
+         ((!narrowed && held.Left != stored.Left) || (!lowered && held.Top != stored.Top))))
+        __builtin_trap();
+    // Made smaller to fit, a window lies inside the area along that side.
+    if ((narrowed && held.Width <= area.Width() &&
+         (put.Left < area.Left || put.Right > area.Right)) ||
+        (lowered && held.Height <= area.Height() &&
+         (put.Top < area.Top || put.Bottom > area.Bottom)))
         __builtin_trap();
 }
 
