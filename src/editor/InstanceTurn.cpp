@@ -19,6 +19,15 @@ HWND ShownWindowOf(const char* windowClass)
     return window && IsWindowVisible(window) ? window : nullptr;
 }
 
+// A question the window waits on comes up rather than the window under it,
+// which, raised over the question, would hide it. Raised as well, since the
+// system need not raise a window of another process it activates.
+void BringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 TInstanceTurn TakeInstanceTurn(const char* mutexName, const char* windowClass, DWORD patienceMs)
@@ -28,7 +37,7 @@ TInstanceTurn TakeInstanceTurn(const char* mutexName, const char* windowClass, D
         if (!MutexExists(mutexName))
             return TInstanceTurn::Run;
         if (HWND window = ShownWindowOf(windowClass)) {
-            SetForegroundWindow(window);
+            BringToFront(GetLastActivePopup(window));
             return TInstanceTurn::Activated;
         }
         if (GetTickCount() - start >= patienceMs)
