@@ -44,6 +44,11 @@ bool LoadDrawCache(const AnsiString& wavPath, std::int32_t zeroLevel, int blockS
     TFileByteSource cache(cachePath);
     if (!cache.IsOpen())
         return false;
+    // The header cannot tell a WAV file rewritten in place with the same
+    // format and size (another program normalised it): a cache written
+    // before the WAV file was draws what the file no longer holds.
+    if (cache.LastWriteTime() < wav.Date)
+        return false;
     return ReadDrawCache(cache, wav, zeroLevel, blockSize, stereo, mono) ==
            TDrawCacheVerdict::Accepted;
 }

@@ -1,9 +1,10 @@
 // The draw cache on disk: the ".dwd" file beside a WAV file, read at every
 // open and written after a build while the setting SAVE DATA is on.
 //
-// Reading takes the cache only when it matches the WAV file's real header,
-// the current silence threshold and draw-block size, and is complete (rules
-// in DrawCache); anything else means "build again". Writing never leaves a
+// Reading takes the cache only when it was written no earlier than the WAV
+// file, matches the file's real header, the current silence threshold and
+// draw-block size, and is complete (rules in DrawCache); anything else means
+// "build again". Writing never leaves a
 // partial file behind: on failure the file is deleted and the caller shows
 // DrawCacheText::CannotWrite, keeping the draw data in memory.
 #pragma once
@@ -23,8 +24,8 @@ AnsiString DrawCachePath(const AnsiString& wavPath);
 
 // Reads the cache of the WAV file at wavPath into stereo (a stereo file) or
 // mono (any other). False, with both left as they were, when there is no
-// cache, the WAV file cannot be read as playable now, or the cache does not
-// match.
+// cache, the WAV file cannot be read as playable now, or the cache is older
+// than the WAV file or does not match it.
 bool LoadDrawCache(const AnsiString& wavPath, std::int32_t zeroLevel, int blockSize,
                    TDrawDataStereo& stereo, TDrawDataMono& mono);
 

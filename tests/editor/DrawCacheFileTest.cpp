@@ -81,7 +81,7 @@ TEST_F(DrawCacheFile, IsNotTakenWhenMissingOrWhenTheWavFileIsGone)
     EXPECT_FALSE(Load(stereo, mono));
 }
 
-TEST_F(DrawCacheFile, AReplacedWavFileIsRebuiltUnlessItsHeadIsTheSame)
+TEST_F(DrawCacheFile, AReplacedWavFileIsRebuiltUnlessItsHeadIsTheSameAndTheCacheNewer)
 {
     ASSERT_TRUE(Save(info));
     TDrawDataStereo stereo;
@@ -89,8 +89,13 @@ TEST_F(DrawCacheFile, AReplacedWavFileIsRebuiltUnlessItsHeadIsTheSame)
     // Same name, other content of another length: turned down.
     WriteWav(folder, "take1.wav", WavBuilder().Pcm16(2, 44100, NoiseSamples(1001, 2, 2)));
     EXPECT_FALSE(Load(stereo, mono));
-    // Same format and size: the cache cannot tell the difference, and takes it.
+    // Same format and size, written after the cache (normalised in place):
+    // its time tells the change.
     WriteWav(folder, "take1.wav", WavBuilder().Pcm16(2, 44100, NoiseSamples(1000, 2, 3)));
+    ShiftLastWriteTime(wav, 60);
+    EXPECT_FALSE(Load(stereo, mono));
+    // A cache written after the file (copied beside it) is taken.
+    ShiftLastWriteTime(wav, -120);
     EXPECT_TRUE(Load(stereo, mono));
 }
 

@@ -491,6 +491,14 @@ TEST_F(DocumentTest, TheSecondOpenReadsTheCacheAndAStaleOneIsRebuilt)
     ASSERT_TRUE(form->OpenWavFile(path));
     EXPECT_EQ(form->Document().DrawStereo().Count(), 4000);
     EXPECT_EQ(Cache(path).size(), built.size());
+
+    // Made loud in place by another program, same format and size: the
+    // next open draws what the file now holds.
+    form->actFileCloseExecute(nullptr);
+    Stereo("quiet.wav", Samples(4000 * 2, 20000));
+    ShiftLastWriteTime(path, 60);
+    ASSERT_TRUE(form->OpenWavFile(path));
+    EXPECT_EQ(form->Document().DrawStereo().Data[3999], (TDrawEntryStereo{78, 0, 78, 0}));
 }
 
 TEST_F(DocumentTest, WithSaveDataOffNoCacheIsWritten)

@@ -116,6 +116,25 @@ bool TrySetFileLength(const std::string& path, std::int64_t size)
     return ok;
 }
 
+void ShiftLastWriteTime(const std::string& path, std::int64_t seconds)
+{
+    HANDLE file =
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    FILETIME written;
+    ULARGE_INTEGER ticks; // 100 ns
+    if (GetFileTime(file, nullptr, nullptr, &written)) {
+        ticks.LowPart = written.dwLowDateTime;
+        ticks.HighPart = written.dwHighDateTime;
+        ticks.QuadPart += seconds * 10000000;
+        written.dwLowDateTime = ticks.LowPart;
+        written.dwHighDateTime = ticks.HighPart;
+        EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written)) << path;
+    }
+    CloseHandle(file);
+}
+
 bool CutFileFromHost(const std::string& path, std::int64_t size)
 {
     return RunOnHost("/usr/bin/truncate", L"-s " + std::to_wstring(size), path,

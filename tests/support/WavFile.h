@@ -25,6 +25,9 @@ std::string WriteWav(const TempFolder& folder, const std::string& name, const By
 void SetFileLength(const std::string& path, std::int64_t size);
 // The same, for a change the system may refuse: whether it was made.
 bool TrySetFileLength(const std::string& path, std::int64_t size);
+// Moves the file's last write time by seconds (earlier when negative), as
+// if it was written that much later.
+void ShiftLastWriteTime(const std::string& path, std::int64_t seconds);
 // Cuts the file at path to size bytes from outside the system, with the
 // host's own truncate program, as a host program (or a drive going away) can
 // while the system itself refuses (the file is mapped); returns once the cut
