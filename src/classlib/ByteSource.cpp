@@ -1,6 +1,7 @@
 #include "ByteSource.h"
 
 #include <cstring>
+#include <limits>
 
 std::size_t TMemoryByteSource::ReadAt(std::uint64_t offset, void* buffer, std::size_t count)
 {
@@ -11,4 +12,17 @@ std::size_t TMemoryByteSource::ReadAt(std::uint64_t offset, void* buffer, std::s
     if (n > 0)
         std::memcpy(buffer, FData + offset, n);
     return n;
+}
+
+bool ReadWholeSource(TByteSource& source, std::string& bytes)
+{
+    bytes.clear();
+    const std::uint64_t size = source.Size();
+    if (size > std::numeric_limits<std::size_t>::max() / 2)
+        return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    if (source.ReadExact(0, bytes.data(), bytes.size()))
+        return true;
+    bytes.clear();
+    return false;
 }

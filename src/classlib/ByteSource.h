@@ -3,6 +3,7 @@
 //
 //   TByteSource        the interface: Size and ReadAt
 //   TMemoryByteSource  a view of bytes in memory (not owned)
+//   ReadWholeSource    every byte of a source
 //
 // Parsers of files that come from outside (WAV headers, draw caches) read
 // through this interface, so that they build and run without Windows too
@@ -12,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class TByteSource
 {
@@ -47,3 +49,7 @@ private:
     const std::uint8_t* FData; // not owned; outlives the source
     std::size_t FSize;         // bytes at FData
 };
+
+// Every byte of source into bytes; false, leaving bytes empty, when the
+// source could not be read whole.
+bool ReadWholeSource(TByteSource& source, std::string& bytes);

@@ -67,11 +67,8 @@ template <class Take> void IniEachLine(const AnsiString& text, Take take)
 bool TIniContent::Parse(TByteSource& source)
 {
     Clear();
-    const std::uint64_t size = source.Size();
-    if (size > std::numeric_limits<size_t>::max() / 2)
-        return false;
-    AnsiString text(static_cast<size_t>(size), '\0');
-    if (!source.ReadExact(0, text.data(), text.size()))
+    AnsiString text;
+    if (!ReadWholeSource(source, text))
         return false;
     ParseText(text);
     return true;

@@ -3,7 +3,7 @@
 #include "audio/DirectWavEngine.h"
 #include "classlib/Exceptions.h"
 #include "classlib/FilePaths.h"
-#include "classlib/IniFile.h"
+#include "editor/RegionFileDisk.h"
 #include "classlib/StringList.h"
 #include "classlib/TextUtils.h"
 
@@ -20,18 +20,9 @@ bool FileListPlayable(const AnsiString& wavPath)
     return info.IsPlayable;
 }
 
-std::optional<TIniContent> FileListReadRegionList(const AnsiString& path)
-{
-    try {
-        return TIniFile(path).Content();
-    } catch (const EIniFileException&) {
-        return std::nullopt; // a file that cannot be read is no entry
-    }
-}
-
 const TFileListProbes& FileListDiskProbes()
 {
-    static const TFileListProbes probes{FileListPlayable, FileExists, FileListReadRegionList};
+    static const TFileListProbes probes{FileListPlayable, FileExists, ReadRegionListFile};
     return probes;
 }
 

@@ -17,5 +17,7 @@ bool SaveRegionListFile(const AnsiString& path, const TRegionListFile& list);
 
 // The content of the region-list file at path; empty content when there
 // is no file (its WAV file is then not found); nothing when the file is
-// there but cannot be read.
+// there but cannot be read. A file that starts with the UTF-8 mark is read
+// as UTF-8, each character the code page lacks becoming "_"; any other in
+// the code page.
 std::optional<TIniContent> ReadRegionListFile(const AnsiString& path);

@@ -40,6 +40,7 @@ TEST(FileListStoreTest, OnlyFilesThatCanBeOpenedBecomeEntries)
     tmp.WriteFile("negative.rgl", RegionListText(tmp / "song.wav", "-5"));
     tmp.WriteFile("worded.rgl", RegionListText(tmp / "song.wav", "3 regions"));
     tmp.WriteFile("notes.txt", "song.wav");
+    tmp.WriteFile("marked.rgl", "\xEF\xBB\xBF" + RegionListText(tmp / "song.wav", "4")); // UTF-8
     // A region list moved with its WAV file still names the old folder.
     MakeWav(moved, "song.wav");
     moved.WriteFile("song.rgl", RegionListText(tmp / "old\\song.wav", "2"));
@@ -56,6 +57,8 @@ TEST(FileListStoreTest, OnlyFilesThatCanBeOpenedBecomeEntries)
         {tmp / "song.rgl", TFileListEntry{"song.rgl", "3", tmp / "song.rgl", tmp / "song.wav"}},
         {moved / "song.rgl",
          TFileListEntry{"song.rgl", "2", moved / "song.rgl", moved / "song.wav"}},
+        {tmp / "marked.rgl",
+         TFileListEntry{"marked.rgl", "4", tmp / "marked.rgl", tmp / "song.wav"}},
         {tmp / "noise.wav", std::nullopt},
         {tmp / "uncounted.rgl", std::nullopt},
         {tmp / "orphan.rgl", std::nullopt},

@@ -34,6 +34,36 @@ TEST(RegionFileDiskTest, ASaveLeavesNothingOfALongerFile)
     EXPECT_EQ(ReadRegionList(*back).Regions, OneRegion("new").Regions);
 }
 
+// A text editor's UTF-8 with its mark: read as UTF-8 into the code page;
+// what the code page lacks becomes "_". Without the mark, bytes stay bytes.
+TEST(RegionFileDiskTest, AListSavedAsUtf8WithItsMarkReadsInTheCodePage)
+{
+    struct TCase
+    {
+        const char* Name;
+        AnsiString Head;       // the file's first bytes
+        AnsiString RegionName; // in UTF-8, or as it stands
+        AnsiString Read;
+    };
+    const TCase cases[] = {
+        {"utf-8", "\xEF\xBB\xBF", "\xE8\xA1\xA8\xE9\x8C\xB2 1", "表録 1"},
+        {"lacking characters", "\xEF\xBB\xBF", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC", "_t_ _"},
+        {"a sequence cut short", "\xEF\xBB\xBF", "a\xE8\xA1", "a__"}, // each byte
+        {"code page", "", "表録", "表録"},
+    };
+    TempFolder tmp;
+    for (const TCase& c : cases) {
+        tmp.WriteFile("song.rgl", c.Head + "[FILE_INFO]\r\nWAV_FILE_PATH=C:\\song.wav\r\n" +
+                                      "REGION_COUNT=1\r\nCUTPOINT_COUNT=0\r\n[REGION_0]\r\n" +
+                                      "REGION_NAME=" + c.RegionName + "\r\nREGION_START=1\r\n" +
+                                      "REGION_END=2\r\nREGION_VOL=1\r\nREGION_OUT=NoTouch\r\n");
+        const std::optional<TIniContent> read = ReadRegionListFile(tmp / "song.rgl");
+        ASSERT_TRUE(read) << c.Name;
+        EXPECT_EQ(RegionListWavPath(*read), "C:\\song.wav") << c.Name;
+        EXPECT_EQ(ReadRegionList(*read).Regions, OneRegion(c.Read).Regions) << c.Name;
+    }
+}
+
 TEST(RegionFileDiskTest, AFailedSaveLeavesTheOldFileWhole)
 {
     TempFolder tmp;

@@ -7,6 +7,8 @@
 #include "audio/DirectWavEngine.h"
 #include "classlib/FilePaths.h"
 #include "classlib/Seams.h"
+#include "classlib/Utf8.h"
+#include "classlib/WideText.h"
 
 #include "support/ShellDrag.h"
 #include "support/TestSeams.h"
@@ -260,6 +262,36 @@ TEST_F(RegionFileCommandTest, AListWhoseCountsLoseWhatItHoldsIsNeverSavedOver)
         ScriptedMessageBoxes discard({IDYES});
         form->actFileCloseExecute(nullptr);
     }
+}
+
+// A list a text editor saved as UTF-8 with its mark: Ctrl+O finds its WAV
+// file and shows its regions; Ctrl+S writes it back in the code page.
+TEST_F(RegionFileCommandTest, AListSavedAsUtf8WithItsMarkLoadsAndSavesInTheCodePage)
+{
+    auto utf8 = [](const AnsiString& text) {
+        std::string bytes;
+        EXPECT_TRUE(Utf16ToUtf8(Utf16FromWide(AnsiToWide(text)), bytes));
+        return bytes;
+    };
+    const std::string song = WriteHalfSilentWav(folder, "曲.wav", 16000, 8000);
+    const AnsiString regions = "REGION_COUNT=1\r\nCUTPOINT_COUNT=0\r\n[REGION_0]\r\n";
+    folder.WriteFile("曲.rgl", "\xEF\xBB\xBF[FILE_INFO]\r\nWAV_FILE_PATH=" + utf8(song) + "\r\n" +
+                                   regions + "REGION_NAME=" + utf8("サビ") +
+                                   "\r\nREGION_START=0\r\nREGION_END=900\r\nREGION_VOL=1\r\n" +
+                                   "REGION_OUT=NoTouch\r\n");
+    Start();
+    AnswerFileDialogs({folder / "曲.rgl"});
+    PressOnWave('O', ssCtrl);
+    ASSERT_EQ(form->Document().FilePath(), song);
+    EXPECT_EQ(Captions(), std::vector<AnsiString>{"サビ"});
+    EXPECT_EQ(form->Document().RglPath(), folder / "曲.rgl");
+
+    form->AddRegion(1000, 2000);
+    PressOnWave('S', ssCtrl);
+    const AnsiString saved = folder.ReadFile("曲.rgl");
+    EXPECT_EQ(saved.rfind("[FILE_INFO]\r\n", 0), 0u); // no mark
+    EXPECT_NE(saved.find("WAV_FILE_PATH=" + song + "\r\n"), AnsiString::npos);
+    EXPECT_NE(saved.find("REGION_NAME=サビ\r\n"), AnsiString::npos);
 }
 
 TEST_F(RegionFileCommandTest, ALoadTheUserRefusesToCloseForKeepsTheRegionsOfTheOpenFile)
