@@ -35,7 +35,7 @@ TBenchMainWindow::TBenchMainWindow(const AnsiString& settingsPath) : FApplicatio
 
 TBenchMainWindow::~TBenchMainWindow()
 {
-    FForm->Document().SetModified(false);
+    FForm->Document().MarkSaved();
     FForm.reset();
     testing_support::PumpMessages();
 }

@@ -225,7 +225,7 @@ std::vector<double> RegionListBenchRun(TRegionListBench& bench, int count,
                           "delete the rest");
 
     // The list was saved, as far as the user knows: the load asks nothing.
-    form.Document().SetModified(false);
+    form.Document().MarkSaved();
     bench.AnsweredFile = listFile;
     ms[rlLoad] = RegionListBenchTimed(bench, [&] { RegionListBenchPress('O', ssCtrl); });
     bench.AnsweredFile.clear();

@@ -416,16 +416,8 @@ void TForm10::OpenSelected()
 {
     if (FMainWindow->Document().Busy() || !FileList->Selected())
         return;
-    const AnsiString path = PathOf(FileList->Selected());
-    const AnsiString wavPath = WavPathOf(FileList->Selected());
-    // The open runs to its end here (it pumps messages while it builds),
-    // so the main window is no longer busy when it returns.
-    FMainWindow->OpenFileByKind(path);
-    TListItem* opened = ItemOfPath(path);
-    if (!opened || !FMainWindow->FileLoaded())
-        return;
-    if (LowerCase(FMainWindow->Document().FilePath()) == LowerCase(ChangeFileExt(wavPath, ".wav")))
-        MarkOnly(opened);
+    // The "*" follows the document the open leaves.
+    FMainWindow->OpenFileByKind(PathOf(FileList->Selected()));
 }
 
 void TForm10::OpenFolderItemClick(TObject* Sender)

@@ -324,11 +324,9 @@ bool TForm2::ApplyEdits()
             }
     }
     FMain.SetRegionText(row, TRegionColumn::Name, name);
-    region->Name = name;
-    region->Start = *start;
-    region->End = *end;
+    FMain.Document().RenameRegion(*region, name);
+    FMain.Document().MoveRegion(*region, {*start, *end});
     FMain.ShowRegionTimes(row);
-    FMain.Document().SetModified(true);
     return true;
 }
 

@@ -43,7 +43,7 @@ struct TDrawEntryMono
 static_assert(sizeof(TDrawEntryStereo) == 4 && sizeof(TDrawEntryMono) == 2,
               "entries are stored in the draw cache byte for byte");
 
-// Entry k stands for the frames from k * (WaveBlockSize div 2) on.
+// Entry k stands for the frames from k * (the block size div 2) on.
 struct TDrawDataStereo
 {
     std::vector<TDrawEntryStereo> Data; // one entry per half draw block

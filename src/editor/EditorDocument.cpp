@@ -1,16 +1,26 @@
 #include "EditorDocument.h"
 
+#include "DrawBuild.h"
+#include "DrawCacheFile.h"
 #include "MouseTools.h"
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/Checks.h"
 #include "classlib/FilePaths.h"
 
-int WaveBlockSize = kInitialWaveBlockSize;
+#include <exception>
 
 namespace {
 
 constexpr std::uint32_t kMaxDataSize = 0x40000000; // 1 GiB of sample data
+
+TDrawBuildOutcome DocumentBuildFailure(const char* what)
+{
+    TDrawBuildOutcome outcome;
+    outcome.Result = TDrawBuildResult::Failed;
+    outcome.Error = what;
+    return outcome;
+}
 
 } // namespace
 
@@ -59,7 +69,7 @@ TViewDocument TEditorDocument::ViewDocument() const
         doc.Length = FEngine->SampleSize();
         doc.Rate = FEngine->Rate();
     }
-    doc.BlockSize = WaveBlockSize;
+    doc.BlockSize = FBlockSize;
     doc.EntryCount = doc.Stereo ? FDrawStereo.Count() : FDrawMono.Count();
     return doc;
 }
@@ -74,23 +84,122 @@ AnsiString TEditorDocument::ListPath() const
     return FRglPath.empty() ? FilePath() : FRglPath;
 }
 
+void TEditorDocument::TakeRegionListFile(const AnsiString& path)
+{
+    FRglPath = path;
+    FModified = false;
+}
+
+// --- Open and reload -----------------------------------------------------------------------
+
+TOpenStep TEditorDocument::Open(const AnsiString& path, const TOpenSettings& settings)
+{
+    TWavInfo info;
+    info.Path = path;
+    GetWavInfo(info);
+    const TWavRefusal refusal = WavRefusalFor(info, FileSizeOf(path));
+    if (refusal != TWavRefusal::None)
+        return {TOpenAnswer::Refused, refusal};
+    if (!FEngine || !FEngine->LoadFile(path))
+        return {TOpenAnswer::Refused, TWavRefusal::NotPlayable};
+    FRegions.Clear();
+    FCutBars.Clear();
+    FModified = false;
+    ResetView();
+    FOpening = settings;
+    FReloading = false;
+    return TakeDrawData();
+}
+
+bool TEditorDocument::FileChanged() const
+{
+    if (!FileLoaded())
+        return false;
+    TWavInfo info;
+    info.Path = FEngine->Path();
+    GetWavInfo(info);
+    return info.SampleSize != FEngine->SampleSize() || info.Channel != FEngine->Channel() ||
+           info.Bit != FEngine->Bit() || info.Rate != FEngine->Rate();
+}
+
+TOpenStep TEditorDocument::Reload(const TOpenSettings& settings)
+{
+    if (!FileLoaded() || !FEngine->LoadFile(FEngine->Path()))
+        return {TOpenAnswer::Refused, TWavRefusal::NotPlayable};
+    FOpening = settings;
+    FReloading = true;
+    return TakeDrawData();
+}
+
+TOpenStep TEditorDocument::TakeDrawData()
+{
+    FBlockSize = WaveBlockSizeFor(FEngine->SampleSize());
+    ++FDrawGeneration;
+    try {
+        if (LoadDrawCache(FEngine->Path(), FOpening.ZeroLevel, FBlockSize, FDrawStereo,
+                          FDrawMono)) {
+            FitZoom(FOpening.WaveWidth);
+            return {TOpenAnswer::Ready};
+        }
+    } catch (const std::exception&) {
+        // Whatever went wrong, the file could not be opened.
+        ClearDrawData();
+        if (!FReloading)
+            Close();
+        return {TOpenAnswer::Failed};
+    }
+    FBusy = true;
+    return {TOpenAnswer::NeedsBuild};
+}
+
+TOpenStep TEditorDocument::BuildDrawData(TDrawBuildView& view)
+{
+    TOpenStep step{TOpenAnswer::Failed};
+    try {
+        TDrawBuildOutcome outcome;
+        try {
+            outcome = MakeDrawData(
+                *FEngine, FBlockSize, FOpening.ZeroLevel,
+                [&view](const TDrawProgress& progress) { return view.Progress(progress); },
+                FDrawStereo, FDrawMono);
+        } catch (const std::exception& error) {
+            outcome = DocumentBuildFailure(error.what());
+        } catch (...) {
+            outcome = DocumentBuildFailure("unknown error");
+        }
+        switch (outcome.Result) {
+        case TDrawBuildResult::Done:
+            step.Answer = TOpenAnswer::Ready;
+            FitZoom(FOpening.WaveWidth);
+            step.CacheNotWritten =
+                FOpening.SaveCache &&
+                !SaveDrawCache(DrawCachePath(FEngine->Path()), FEngine->WavInfo(),
+                               FOpening.ZeroLevel, FDrawStereo, FDrawMono);
+            break;
+        case TDrawBuildResult::Cancelled:
+            step.Answer = TOpenAnswer::Cancelled;
+            break;
+        case TDrawBuildResult::Failed:
+            ClearDrawData();
+            break;
+        }
+        if (!view.Ended(step) && step.Answer == TOpenAnswer::Ready)
+            step.Answer = TOpenAnswer::Cancelled;
+    } catch (const std::exception&) {
+        ClearDrawData();
+        step = {TOpenAnswer::Failed};
+    }
+    FBusy = false;
+    if (step.Answer != TOpenAnswer::Ready && !FReloading)
+        Close();
+    return step;
+}
+
 // --- Draw data -----------------------------------------------------------------------------
 
 std::int32_t TEditorDocument::DrawEntryCount() const
 {
     return FEngine && FEngine->Channel() == 2 ? FDrawStereo.Count() : FDrawMono.Count();
-}
-
-void TEditorDocument::CalcDrawBlockSize()
-{
-    WaveBlockSize = WaveBlockSizeFor(FEngine ? FEngine->SampleSize() : 0);
-}
-
-void TEditorDocument::BeginDrawData()
-{
-    FLoadCancelled = false;
-    CalcDrawBlockSize();
-    ++FDrawGeneration;
 }
 
 void TEditorDocument::ClearDrawData()
@@ -108,7 +217,7 @@ TDrawLevels TEditorDocument::DrawLevels() const
 
 TLevelScale TEditorDocument::LevelScale() const
 {
-    return TLevelScale::For(FEngine ? FEngine->Rate() : 0, WaveBlockSize);
+    return TLevelScale::For(FEngine ? FEngine->Rate() : 0, FBlockSize);
 }
 
 void TEditorDocument::BuildEnvelope()
@@ -164,6 +273,38 @@ void TEditorDocument::RemoveRegions(const std::vector<const TRegionData*>& regio
         FRegions.Remove(*region);
     if (FRegions.Listed() == 0)
         FRegions.Clear();
+    FModified = true;
+}
+
+void TEditorDocument::ClearRegions()
+{
+    FRegions.Clear();
+    FModified = false;
+}
+
+void TEditorDocument::MoveRegion(TRegionData& region, const TRegionRange& range)
+{
+    region.Start = range.Start;
+    region.End = range.End;
+    FModified = true;
+}
+
+void TEditorDocument::RenameRegion(TRegionData& region, const AnsiString& name)
+{
+    region.Name = name;
+    FModified = true;
+}
+
+void TEditorDocument::SetRegionVolume(TRegionData& region, double volume)
+{
+    region.Volume = volume;
+    FModified = true;
+}
+
+void TEditorDocument::SetRegionOutMode(TRegionData& region, TOutputMode mode)
+{
+    region.OutMode = mode;
+    FModified = true;
 }
 
 // --- Cut bars ------------------------------------------------------------------------------
@@ -262,11 +403,108 @@ void TEditorDocument::PlaceCutBar(int index, std::int32_t sample)
 
 // --- View and selection --------------------------------------------------------------------
 
+void TEditorDocument::ResetView()
+{
+    FView.Reset();
+    FPlayStart = 0;
+}
+
+void TEditorDocument::ZoomIn()
+{
+    FView.Zoom = ZoomedIn(FView.Zoom);
+}
+
+void TEditorDocument::ZoomOut()
+{
+    FView.Zoom = ZoomedOut(FView.Zoom);
+}
+
+void TEditorDocument::ZoomAll(int width)
+{
+    FView.VZoom = 1;
+    FitZoom(width);
+}
+
+void TEditorDocument::FitZoom(int width)
+{
+    FView.Zoom = ZoomAllFactor(DrawEntryCount(), width);
+}
+
+void TEditorDocument::ZoomToSelection(int width)
+{
+    FView.Zoom =
+        ZoomToSelectionFactor(FView.SelStart, FView.SelEnd, width, ViewDocument().HalfBlock());
+}
+
+void TEditorDocument::VZoomIn()
+{
+    FView.VZoom = std::min(FView.VZoom + 1, kMaxVZoom);
+}
+
+void TEditorDocument::VZoomOut()
+{
+    FView.VZoom = std::max(FView.VZoom - 1, 1);
+}
+
 void TEditorDocument::Select(const TRegionRange& range)
 {
     FView.SelStart = range.Start;
     FView.SelEnd = range.End;
     FView.HasSelection = true;
+}
+
+void TEditorDocument::SelectAt(std::int32_t sample, int x)
+{
+    FView.SelStart = FView.SelEnd = sample;
+    FView.SelStartX = FView.SelEndX = x;
+}
+
+void TEditorDocument::SetRegionSelection(bool value)
+{
+    FView.RegionSelection = value;
+}
+
+void TEditorDocument::SetSelectionColumns(int x1, int x2)
+{
+    FView.SelStartX = x1;
+    FView.SelEndX = x2;
+}
+
+void TEditorDocument::MoveCursor(std::int32_t sample)
+{
+    FView.PlayPos = sample;
+}
+
+void TEditorDocument::CursorDrawnAt(int x)
+{
+    FView.CursorX = x;
+    FView.CursorDrawn = true;
+    FView.BlinkPhase = TBlinkPhase::Drawn;
+}
+
+void TEditorDocument::CursorErased()
+{
+    FView.CursorX = -1;
+    FView.CursorDrawn = false;
+    FView.BlinkPhase = TBlinkPhase::Erased;
+}
+
+void TEditorDocument::CursorOutOfView()
+{
+    FView.CursorX = -1;
+    FView.CursorDrawn = false;
+}
+
+void TEditorDocument::HoldBlink()
+{
+    FView.BlinkPhase = TBlinkPhase::Drawn;
+}
+
+void TEditorDocument::SetRuler(int markSize, int markHeight, int markHalf)
+{
+    FView.MarkSize = markSize;
+    FView.MarkHeight = markHeight;
+    FView.MarkHalf = markHalf;
 }
 
 // --- The whole document --------------------------------------------------------------------
@@ -277,23 +515,12 @@ bool TEditorDocument::CloseNeedsQuestion(bool noCaution) const
                                  !FRglPath.empty() && FileExists(FRglPath)});
 }
 
-void TEditorDocument::Clear()
-{
-    FRegions.Clear();
-    FModified = false;
-}
-
-void TEditorDocument::ResetView()
-{
-    FView.Reset();
-    FPlayStart = 0;
-}
-
 void TEditorDocument::Close()
 {
     if (FEngine)
         FEngine->InitWavInfo();
-    FLoadCancelled = false;
+    FRegions.Clear();
+    FModified = false;
     FCutBars.Clear();
     ClearDrawData();
     ++FDrawGeneration;

@@ -7,13 +7,14 @@
 //
 //   TWavRefusal, WavRefusalFor   why a WAV file cannot be opened
 //   TCloseState, CloseNeedsQuestion  whether closing must ask first
-//   WaveBlockSize                the draw-block size of the open file
+//   TOpenSettings, TOpenStep     how an open or a reload goes, step by step
+//   TDrawBuildView               what the window shows while draw data are built
 //   TEditorDocument              the state and its rules
 //   TBusyScope                   the busy flag while a job runs
 //
-// The open file itself is the playback engine's: the document reads its
-// facts from the engine it is given and lets go of it when it closes.
-// Samples are frames of the open file.
+// The open file itself is the playback engine's: the document loads it into
+// the engine it is given, reads its facts from there and lets go of it when
+// it closes. Samples are frames of the open file.
 #pragma once
 
 #include "CutBarList.h"
@@ -58,9 +59,45 @@ struct TCloseState
 };
 bool CloseNeedsQuestion(const TCloseState& state);
 
-// The draw-block size of the open file, in sample frames (one draw entry is
-// half a block); kInitialWaveBlockSize before any file is opened.
-extern int WaveBlockSize;
+// What an open or a reload takes from the window.
+struct TOpenSettings
+{
+    std::int32_t ZeroLevel = 0; // the draw-data threshold (VIEW ZEROLEVEL)
+    bool SaveCache = true;      // a build writes the draw cache (SAVE DATA)
+    int WaveWidth = 1;          // the waveform's width: the zoom shows the whole file in it
+};
+
+// Where an open or a reload stands after each of the document's steps.
+enum class TOpenAnswer
+{
+    Refused,    // the file cannot be opened (Refusal says why); nothing changed
+    NeedsBuild, // the file is open and its draw data are to be built: BuildDrawData
+    Ready,      // the file is open with its draw data
+    Failed,     // the draw data could not be made
+    Cancelled   // the user stopped the build, or the program is quitting
+};
+
+struct TOpenStep
+{
+    TOpenAnswer Answer = TOpenAnswer::Refused;
+    // Why a file was refused; NotPlayable too when the engine could not load it.
+    TWavRefusal Refusal = TWavRefusal::None;
+    bool CacheNotWritten = false; // ready after a build whose draw cache could not be written
+};
+
+// What the window shows while the document builds draw data: its
+// processing window, shown before BuildDrawData is called.
+class TDrawBuildView
+{
+public:
+    virtual ~TDrawBuildView() = default;
+    // After every chunk but the last; false stops the build.
+    virtual bool Progress(const TDrawProgress& progress) = 0;
+    // The build came to step (Ready, Failed or Cancelled); returns once the
+    // user may go on, false when the view did not close (the program is
+    // quitting: a finished build then counts as cancelled).
+    virtual bool Ended(const TOpenStep& step) = 0;
+};
 
 class TEditorDocument
 {
@@ -85,20 +122,38 @@ public:
     // file once it has one, else the WAV file.
     AnsiString ListPath() const;
 
+    // --- Open and reload
+    // Opens the WAV file at path, unless it is refused: the engine loads it,
+    // the regions, cut bars and view of the last file go, and the draw data
+    // come from the file's cache when it matches. NeedsBuild leaves the
+    // document busy until BuildDrawData; a failure leaves no file open.
+    TOpenStep Open(const AnsiString& path, const TOpenSettings& settings);
+    // Whether the open file's length, channels, bits or rate are no longer
+    // what its header says: a reload must open it afresh.
+    bool FileChanged() const;
+    // Loads the open file again for new draw settings, keeping the regions,
+    // cut bars and region-list file; the draw data as Open gets them. A
+    // failure leaves the document as it is, without draw data.
+    TOpenStep Reload(const TOpenSettings& settings);
+    // After NeedsBuild: builds the draw data while view shows the progress,
+    // writes the cache when the settings say so, and ends the busy state.
+    // A build of an open that fails or is cancelled closes the document.
+    TOpenStep BuildDrawData(TDrawBuildView& view);
+
     // --- Flags
     // The region list or the cut bars changed since loaded or saved.
     bool Modified() const { return FModified; }
-    void SetModified(bool value) { FModified = value; }
+    // The regions and cut bars are as a region-list file holds them.
+    void MarkSaved() { FModified = false; }
     // A load, bounce or recording runs; nearly every command waits for it.
     bool Busy() const { return FBusy; }
     void SetBusy(bool value) { FBusy = value; }
-    // The last draw-data build was cancelled.
-    bool LoadCancelled() const { return FLoadCancelled; }
-    void SetLoadCancelled(bool value) { FLoadCancelled = value; }
     // The region-list file the document was saved to or loaded from; empty
     // when never.
     const AnsiString& RglPath() const { return FRglPath; }
     void SetRglPath(const AnsiString& value) { FRglPath = value; }
+    // A region-list file read in whole: the document stands for it, unchanged.
+    void TakeRegionListFile(const AnsiString& path);
 
     // --- Draw data
     TDrawDataStereo& DrawStereo() { return FDrawStereo; }
@@ -107,13 +162,9 @@ public:
     const TDrawDataMono& DrawMono() const { return FDrawMono; }
     // The entries of the open file's draw data (stereo or mono).
     std::int32_t DrawEntryCount() const;
-    // Sets WaveBlockSize for the open file.
-    void CalcDrawBlockSize();
-    // Draw data are about to be built or loaded: not cancelled, the block
-    // size of the open file, and a new generation.
-    void BeginDrawData();
-    // Empties both draw-data arrays (a failed build).
-    void ClearDrawData();
+    // The draw-block size of the open file, in sample frames (one draw entry
+    // is half a block); kInitialWaveBlockSize before any file is opened.
+    int BlockSize() const { return FBlockSize; }
     std::uint32_t DrawGeneration() const { return FDrawGeneration; }
 
     // --- Levels and detection
@@ -146,10 +197,17 @@ public:
     TRegionData& AddLoadedRegion(const TRegionRecord& region) { return FRegions.Add(region); }
     // The regions the document has: every record not removed.
     int RegionCount() const { return FRegions.Listed(); }
-    // The regions leave the document; once none is left every record goes.
+    // The regions leave the document, a change; once none is left every
+    // record goes.
     void RemoveRegions(const std::vector<const TRegionData*>& regions);
-    // Every region and record goes.
-    void ClearRegions() { FRegions.Clear(); }
+    // Every region and record goes; a cleared list counts as unchanged, so
+    // that closing does not ask about it.
+    void ClearRegions();
+    // A region's edits, each a change.
+    void MoveRegion(TRegionData& region, const TRegionRange& range);
+    void RenameRegion(TRegionData& region, const AnsiString& name);
+    void SetRegionVolume(TRegionData& region, double volume);
+    void SetRegionOutMode(TRegionData& region, TOutputMode mode);
 
     // --- Cut bars (a sorted string list of 12-digit sample numbers)
     const TStringList& CutBars() const { return FCutBars; }
@@ -190,38 +248,75 @@ public:
     TKeepRegionData& RegionClip() { return FRegionClip; }
     const TKeepRegionData& RegionClip() const { return FRegionClip; }
 
-    // --- View, selection and play cursor
-    TWaveViewState& View() { return FView; }
+    // --- View, selection and play cursor, changed through the operations
+    // below
     const TWaveViewState& View() const { return FView; }
-    // The selection becomes range, as every command that selects makes it
-    // (the mouse tools, the region list, select all, the adjust commands).
-    void Select(const TRegionRange& range);
-    // Where the last playback started.
-    std::int32_t PlayStart() const { return FPlayStart; }
-    void SetPlayStart(std::int32_t sample) { FPlayStart = sample; }
+    // The renderers' record of what they draw: the view's span, the drawn
+    // selection columns, the cursor line and the overview's frame and mark.
+    // Nothing else writes through it.
+    TWaveViewState& DrawnView() { return FView; }
     // The view of a file just opened: nothing selected or in view, the
     // cursor and the play start at its first sample.
     void ResetView();
+    // Zoom: half or twice the draw entries per column; the whole file in
+    // width columns (the vertical zoom back to 1 with ZoomAll); the
+    // selection in width columns; the vertical zoom a step up or down
+    // within 1 .. kMaxVZoom.
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomAll(int width);
+    void FitZoom(int width);
+    void ZoomToSelection(int width);
+    void VZoomIn();
+    void VZoomOut();
+    // The selection becomes range, as every command that selects makes it
+    // (the mouse tools, the region list, select all, the adjust commands).
+    void Select(const TRegionRange& range);
+    // A press of the region tool: the selection shrinks to sample, drawn
+    // at column x, until the drag makes it a range.
+    void SelectAt(std::int32_t sample, int x);
+    // Whether the selection spans the selected regions.
+    void SetRegionSelection(bool value);
+    // The columns the selection is drawn in, -1 and -1 when not shown.
+    void SetSelectionColumns(int x1, int x2);
+    // The play cursor moves to sample.
+    void MoveCursor(std::int32_t sample);
+    // The cursor line is drawn at column x, or erased; or it stands outside
+    // the view (no line, the blink where it is); HoldBlink lets the blink's
+    // next tick erase it.
+    void CursorDrawnAt(int x);
+    void CursorErased();
+    void CursorOutOfView();
+    void HoldBlink();
+    // The ruler's mark size as read (VIEW MARKSIZE), its height in rows and
+    // its label size.
+    void SetRuler(int markSize, int markHeight, int markHalf);
+    // Where the last playback started.
+    std::int32_t PlayStart() const { return FPlayStart; }
+    void SetPlayStart(std::int32_t sample) { FPlayStart = sample; }
 
     // --- The whole document
     // Whether closing must ask first.
     bool CloseNeedsQuestion(bool noCaution) const;
-    // The lighter reset inside an open: no regions, unchanged.
-    void Clear();
-    // No file from now on: the engine lets go of it; the cut bars, the draw
-    // data, the region-list file and the clipboard go; no build counts as
-    // cancelled. The regions go with Clear, once nothing points at their
-    // records any more.
+    // No file from now on: the engine lets go of it; the regions, the cut
+    // bars, the draw data, the region-list file and the clipboard go, and
+    // the document is unchanged.
     void Close();
 
 private:
+    // The draw data of the file just loaded from its cache, or NeedsBuild.
+    TOpenStep TakeDrawData();
+    void ClearDrawData();
+
     TDirectWavEngine* FEngine = nullptr; // not owned: holds the open file
     bool FModified = false;              // changed since loaded or saved
     bool FBusy = false;                  // a load, bounce or recording runs
-    bool FLoadCancelled = false;         // the last draw-data build was cancelled
     AnsiString FRglPath;                 // the region-list file; empty when never saved or loaded
-    TDrawDataStereo FDrawStereo;         // draw data of a stereo file
-    TDrawDataMono FDrawMono;             // draw data of a mono file
+    TOpenSettings FOpening;              // what the open or reload under way was given
+    bool FReloading = false;             // the open under way is a reload
+    int FBlockSize = kInitialWaveBlockSize; // draw-block size of the open file, frames
+    TDrawDataStereo FDrawStereo;            // draw data of a stereo file
+    TDrawDataMono FDrawMono;                // draw data of a mono file
     // Counts up whenever the draw data are built, loaded or emptied, so
     // level averages of older draw data are never reused.
     std::uint32_t FDrawGeneration = 0;

@@ -289,10 +289,8 @@ void TFormVusk::OpenFileByKind(const AnsiString& path)
         LoadRegionList(path);
         break;
     case TCommandLineFile::None:
-        return;
+        break;
     }
-    // However it was opened, the file list's entry of the document says so.
-    MarkDocumentInFileList();
 }
 
 void TFormVusk::DropFileTarget1Drop(TObject* Sender, TShiftState Shift, TPoint Point, int& Effect)

@@ -348,9 +348,8 @@ public:
     // Asks before a changed region list is discarded, when something can be
     // lost; true when it may go.
     bool MayDiscardRegionList();
-    // Opens a ".wav" file or loads a ".rgl" region list, and marks the
-    // document's entry in the file list; other names are ignored. Every way
-    // of opening a file by its name comes here.
+    // Opens a ".wav" file or loads a ".rgl" region list; other names are
+    // ignored. Every way of opening a file by its name comes here.
     void OpenFileByKind(const AnsiString& path);
     // Files dropped from the shell on the waveform panel: the first one
     // opens, unless busy.
@@ -401,8 +400,8 @@ private:
     int FEditColumn = 0;                 // the region-list column last double-clicked
     TBitmap* FOverview = nullptr;        // owned: clean copy of the overview
     TStringList* FRecentFiles = nullptr; // owned: recent paths, newest first, at most 10
-    // The view state is the document's; the window's code reads it often.
-    TWaveViewState& View() { return FDocument.View(); }
+    // The view state is the document's; the window's code reads it often
+    // and changes it through the document's operations.
     const TWaveViewState& View() const { return FDocument.View(); }
 
 public:
@@ -414,17 +413,10 @@ public:
     bool OpenWavFile(const AnsiString& path);
     // Empties the document and stops playback: no file from now on.
     void CloseDocument();
-    // The lighter reset inside an open.
-    void ClearDocument();
-    void ResetViewState();
-    // Builds the draw data in the processing window and waits until it
-    // closes; a cancelled build sets FLoadCancelled.
-    TDrawBuildResult WaitForLoading();
-    // Reads the open file's draw cache; true when it was used.
-    bool LoadDrawData(const AnsiString& wavPath);
-    // Writes the draw cache from the draw data in memory; says so in the
-    // status bar when it cannot.
-    void SaveDrawData(const AnsiString& cachePath);
+    // The document builds the draw data of the file it opens while the
+    // processing window shows the progress; once the window has closed,
+    // what the build came to.
+    TOpenStep WaitForLoading();
     // Opens the open file again after the preferences changed how draw data
     // is made; the regions and cut bars stay. When the draw data cannot be
     // made, the document closes, unless the user keeps a changed region list.
@@ -858,8 +850,11 @@ public:
     void AddLoadedRegions(const std::vector<TRegionRecord>& regions);
     // Removes rows from the list and their regions from the document.
     void RemoveRegionRows(const std::vector<int>& rows);
-    // Empties the list and the document's regions.
+    // Empties the list and the document's regions (unchanged from then on).
     void ClearRegionList();
+    // Empties the list once the document has let go of its regions (an
+    // open or a close).
+    void ClearRegionRows();
     // Selects row; with only, the others lose their selection first.
     void SelectRegionRow(int row, bool only);
     // Gives row the focus mark and scrolls it into view.
@@ -1091,9 +1086,11 @@ public:
     // The region count of the file list's current entry; nothing without
     // the window.
     void SetFileListRegionCount(int count);
-    // The "*" goes to the entry of the open document (FRglPath when set,
-    // else the WAV file), which is scrolled into view.
-    void MarkDocumentInFileList();
+    // The "*" follows the document: on the entry it stands for (FRglPath
+    // when set, else the WAV file), scrolled into view, and on no other;
+    // on none without a file. The open, the close and the load of a region
+    // list come here once they are done.
+    void ShowDocumentInFileList();
     // The entry with the "*" loses it; its region count becomes what its
     // file holds.
     void UnmarkFileList();
@@ -1252,16 +1249,22 @@ private:
     bool CanWriteSettingsFolder(const AnsiString& path) const;
     void WriteSettingsFile(const AnsiString& path, bool allowDrag);
     // --- ostrel_document.cpp
+    // The close command before an open; false when the file stays open.
+    bool CloseBeforeOpen();
+    void EndWaveDragBeforeOpen();
     // Stops playback and the timers before the engine loads a file.
     void HaltForLoad();
-    // The draw data of the file just loaded, from its cache or a build.
-    TDrawBuildResult ObtainDrawData(const AnsiString& path);
+    // The draw settings, with the waveform's width in columns.
+    TOpenSettings OpenSettings(int waveWidth) const;
+    // The message of a refused open.
+    void ShowRefusal(TWavRefusal refusal);
     // Draws the loaded file and readies playback.
     void ShowLoadedWave();
     // After a failed reload: the document stays, without draw data.
     void KeepDocumentWithoutDrawData();
-    // The zoom that shows the whole file's draw data.
-    void FitZoomToDrawData();
+    // The window without a document: no timers, a grey overview, empty
+    // labels and lists, the bare caption.
+    void ShowNoDocument();
     // Empty the cut bars and their list view.
     void ClearCutBars();
     void FocusWave();

@@ -128,22 +128,25 @@ void TFormVusk::FitSelection(bool expand)
     const TTrimParams params =
         TTrimParams::For({FOption.TrimLevel, FOption.TrimPreTime, FOption.TrimPostTime},
                          static_cast<double>(FEngine->BytesPerSecond()) / FEngine->BlockSize(),
-                         WaveBlockSize, FEngine->SampleSize());
-    const auto fit = [&](std::int32_t& start, std::int32_t& end) {
-        return expand ? ExpandRange(levels, params, start, end)
-                      : TrimRange(levels, params, start, end);
+                         FDocument.BlockSize(), FEngine->SampleSize());
+    const auto fit = [&](TRegionRange& range) {
+        return expand ? ExpandRange(levels, params, range.Start, range.End)
+                      : TrimRange(levels, params, range.Start, range.End);
     };
     if (View().RegionSelection) {
         for (int row : SelectedRegionRows()) {
             TRegionData* region = RegionAt(row);
-            if (!region || !fit(region->Start, region->End))
+            TRegionRange range{region ? region->Start : 0, region ? region->End : 0};
+            if (!region || !fit(range))
                 continue;
+            FDocument.MoveRegion(*region, range);
             ShowRegionTimes(row);
-            FDocument.SetModified(true);
         }
         SelectSelectedRegions();
     } else {
-        fit(View().SelStart, View().SelEnd);
+        TRegionRange selection{View().SelStart, View().SelEnd};
+        if (fit(selection))
+            FDocument.Select(selection);
     }
     RedrawWaveFromViewStart();
     ShowSelectionLabel();

@@ -1,10 +1,10 @@
-// The document in the main window: open and close of the WAV file with its
-// draw data, region list, cut bars and view state; the draw-data build in
-// the processing window; the reload after a preference change; the draw
-// cache beside the file; and the open and close commands.
+// The document in the main window: the open, the reload after a preference
+// change and the close as the window shows them (TEditorDocument conducts
+// them: the refusals, the engine, the draw cache and the build), the
+// processing window of the draw-data build, and the open and close
+// commands.
 #include "ostrel.h"
 
-#include "DrawBuild.h"
 #include "DrawCacheFile.h"
 #include "TimeText.h"
 #include "ql_process.h"
@@ -17,8 +17,6 @@
 #include "classlib/Screen.h"
 #include "classlib/Seams.h"
 #include "classlib/TextUtils.h"
-
-#include <exception>
 
 namespace {
 
@@ -59,71 +57,49 @@ constexpr const char* Remaining = "推定残り時間 : ";
 constexpr const char* Cancelled = "ファイルの読み込みを中止しました";
 } // namespace DrawLoadText
 
-// After every chunk but the last: the bar, then the cancel check, then the
-// texts, then the messages (Cancel is pressed through them). All but the
-// cancel check wait until progress is due: a chunk takes about a
-// millisecond, and handling the window's messages after each would cost
-// more than the build.
-bool DrawLoadProgress(TForm4& window, const TDrawProgress& progress)
+// The processing window as the document's draw-data build sees it.
+class TDrawLoadView : public TDrawBuildView
 {
-    const bool due = window.ProgressDue();
-    if (due || window.FCancelled)
-        window.Bar->SetPosition(progress.Percent);
-    if (window.FCancelled)
-        return false;
-    if (!due)
-        return true;
-    window.MesLabel1->SetCaption(DrawLoadText::Reading + IntToStr(progress.Percent) + "%");
-    window.MesLabel2->SetCaption(DrawLoadText::Remaining +
-                                 window.RemainingTimeText(progress.Percent));
-    return window.LetMessagesThrough();
-}
+public:
+    TDrawLoadView(TFormVusk& form, TForm4& window) : FForm(form), FWindow(window) {}
 
-TDrawBuildOutcome DrawLoadFailure(const char* what)
-{
-    TDrawBuildOutcome outcome;
-    outcome.Result = TDrawBuildResult::Failed;
-    outcome.Error = what;
-    return outcome;
-}
+    // After every chunk but the last: the bar, then the cancel check, then
+    // the texts, then the messages (Cancel is pressed through them). All but
+    // the cancel check wait until progress is due: a chunk takes about a
+    // millisecond, and handling the window's messages after each would cost
+    // more than the build.
+    bool Progress(const TDrawProgress& progress) override
+    {
+        const bool due = FWindow.ProgressDue();
+        if (due || FWindow.FCancelled)
+            FWindow.Bar->SetPosition(progress.Percent);
+        if (FWindow.FCancelled)
+            return false;
+        if (!due)
+            return true;
+        FWindow.MesLabel1->SetCaption(DrawLoadText::Reading + IntToStr(progress.Percent) + "%");
+        FWindow.MesLabel2->SetCaption(DrawLoadText::Remaining +
+                                      FWindow.RemainingTimeText(progress.Percent));
+        return FWindow.LetMessagesThrough();
+    }
 
-// Builds the draw data of the engine's open file in window (shown, its
-// first texts set): blocks of blockSize frames, threshold zeroLevel, into
-// stereo or mono. The bar, the percent and the remaining time follow the
-// chunks, changing at most every 50 ms; Cancel stops after the current
-// chunk. Done leaves the job running for the caller to finish (EndJob);
-// Cancelled leaves the window stopped with the red text and "閉じる";
-// Failed (a read or anything else went wrong) ends the job and closes the
-// window.
-TDrawBuildOutcome RunDrawDataBuild(TForm4& window, TDirectWavEngine& engine, int blockSize,
-                                   int zeroLevel, TDrawDataStereo& stereo, TDrawDataMono& mono)
-{
-    window.BeginJob();
-    TDrawBuildOutcome outcome;
-    try {
-        outcome = MakeDrawData(
-            engine, blockSize, zeroLevel,
-            [&window](const TDrawProgress& progress) { return DrawLoadProgress(window, progress); },
-            stereo, mono);
-    } catch (const std::exception& error) {
-        outcome = DrawLoadFailure(error.what());
-    } catch (...) {
-        outcome = DrawLoadFailure("unknown error");
+    // A finished or failed build closes the window; a cancelled one leaves
+    // it with the red text and "閉じる" until the user closes it.
+    bool Ended(const TOpenStep& step) override
+    {
+        if (step.CacheNotWritten)
+            FForm.ShowStatusMessage(DrawCacheText::CannotWrite, clRed, TFormVusk::kStatusMessageMs);
+        if (step.Answer == TOpenAnswer::Cancelled)
+            FWindow.StopJob(DrawLoadText::Cancelled);
+        else
+            FWindow.EndJob();
+        return FWindow.WaitUntilClosed();
     }
-    switch (outcome.Result) {
-    case TDrawBuildResult::Done:
-        break;
-    case TDrawBuildResult::Cancelled:
-        window.StopJob(DrawLoadText::Cancelled);
-        break;
-    case TDrawBuildResult::Failed:
-        stereo.Clear();
-        mono.Clear();
-        window.EndJob();
-        break;
-    }
-    return outcome;
-}
+
+private:
+    TFormVusk& FForm; // not owned
+    TForm4& FWindow;  // not owned
+};
 
 } // namespace
 
@@ -131,62 +107,50 @@ TDrawBuildOutcome RunDrawDataBuild(TForm4& window, TDirectWavEngine& engine, int
 
 bool TFormVusk::OpenWavFile(const AnsiString& path)
 {
-    if (FileLoaded()) {
-        actFileCloseExecute(this);
-        if (FDocument.Modified())
-            return false;
-    }
-
-    TWavInfo info;
-    info.Path = path;
-    GetWavInfo(info);
-    switch (WavRefusalFor(info, FileSizeOf(path))) {
-    case TWavRefusal::None:
-        break;
-    case TWavRefusal::TooLarge:
-        SeamMessageBox(Handle(), DocumentText::TooLarge, DocumentText::TooLargeCaption,
-                       MB_OK | MB_ICONEXCLAMATION);
+    if (FileLoaded() && !CloseBeforeOpen())
         return false;
-    case TWavRefusal::Not16Bit:
-        SeamMessageBox(Handle(), DocumentText::Not16Bit, DocumentText::Not16BitCaption,
-                       MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    case TWavRefusal::NotPlayable:
-    case TWavRefusal::BadBlockAlign:
-    case TWavRefusal::Truncated:
-        ShowOpenFailed();
-        return false;
-    }
-
+    EndWaveDragBeforeOpen();
     HaltForLoad();
-    if (!FEngine->LoadFile(path)) {
-        ShowOpenFailed();
+    const int waveWidth = WaveLayoutFor(WavePanel->Width(), WavePanel->Height()).WaveWidth;
+    TOpenStep step = FDocument.Open(path, OpenSettings(waveWidth));
+    if (step.Answer == TOpenAnswer::Refused) {
+        ShowRefusal(step.Refusal);
         return false;
     }
-
     ResizeWaveImages();
-    ClearDocument();
-    ResetViewState();
-
-    TBusyScope busy(FDocument);
-    if (ObtainDrawData(path) != TDrawBuildResult::Done) {
-        const bool failed = !FDocument.LoadCancelled();
-        CloseDocument();
-        if (failed)
+    ShowNoDocument();
+    if (step.Answer == TOpenAnswer::NeedsBuild)
+        step = WaitForLoading();
+    if (step.Answer != TOpenAnswer::Ready) {
+        // The document closed itself.
+        ShowNoDocument();
+        if (step.Answer == TOpenAnswer::Failed)
             ShowOpenFailed();
         return false;
     }
     ShowLoadedWave();
-    ClearCutBars();
-    ClearRegionList();
-
     SetCaption(DocumentCaption(path, *FEngine));
     InfoSampleLabel->SetCaption(FormatFloat("###,###,###,##0", FEngine->SampleSize()));
     InfoTimeLabel->SetCaption(AnsiString("0:00.00 / ") + FormatTime(FEngine->Duration()));
     AddRecentFile(path);
     FocusWave();
     SetCursorAfterLoad();
+    ShowDocumentInFileList();
     return true;
+}
+
+bool TFormVusk::CloseBeforeOpen()
+{
+    actFileCloseExecute(this);
+    return !FileLoaded();
+}
+
+void TFormVusk::EndWaveDragBeforeOpen()
+{
+    // Whatever opens a file takes the mouse first (a dialog, a menu, a
+    // drop), which ends a press on the waveform.
+    if (!Verified(!FWaveDrag.Tracking(), "no press on the waveform outlives its capture"))
+        EndWaveDrag(FWaveDrag.MouseX);
 }
 
 void TFormVusk::HaltForLoad()
@@ -198,20 +162,28 @@ void TFormVusk::HaltForLoad()
     DragEditTimer->SetEnabled(false);
 }
 
-TDrawBuildResult TFormVusk::ObtainDrawData(const AnsiString& path)
+TOpenSettings TFormVusk::OpenSettings(int waveWidth) const
 {
-    FDocument.BeginDrawData();
-    try {
-        if (LoadDrawData(path))
-            return TDrawBuildResult::Done;
-        // What waits to be painted follows the processing window: a cached
-        // waveform, or else the processing window, is the first thing painted.
-        return WaitForLoading();
-    } catch (const std::exception&) {
-        // Whatever went wrong, the document is closed again and the user
-        // told that the file could not be opened.
-        FDocument.ClearDrawData();
-        return TDrawBuildResult::Failed;
+    return {FOption.ZeroLevel, FOption.SaveData, waveWidth};
+}
+
+void TFormVusk::ShowRefusal(TWavRefusal refusal)
+{
+    switch (refusal) {
+    case TWavRefusal::TooLarge:
+        SeamMessageBox(Handle(), DocumentText::TooLarge, DocumentText::TooLargeCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case TWavRefusal::Not16Bit:
+        SeamMessageBox(Handle(), DocumentText::Not16Bit, DocumentText::Not16BitCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case TWavRefusal::None:
+    case TWavRefusal::NotPlayable:
+    case TWavRefusal::BadBlockAlign:
+    case TWavRefusal::Truncated:
+        ShowOpenFailed();
+        break;
     }
 }
 
@@ -244,10 +216,8 @@ void TFormVusk::ShowOpenFailed()
     ShowStatusMessage(DocumentText::OpenFailed, clRed, kStatusMessageMs);
 }
 
-TDrawBuildResult TFormVusk::WaitForLoading()
+TOpenStep TFormVusk::WaitForLoading()
 {
-    if (!FileLoaded())
-        return TDrawBuildResult::Failed;
     TForm4* window = new TForm4(this);
     TProcessWindowScope scope(*this, window);
     window->SetCaption(DrawLoadText::Caption);
@@ -255,50 +225,12 @@ TDrawBuildResult TFormVusk::WaitForLoading()
     window->MesLabel1->SetCaption(DocumentText::InitialProgress);
     window->CloseChk->SetVisible(false);
     SetEnabled(false);
+    // What waits to be painted follows the processing window: it is the
+    // first thing painted.
     window->ShowPainted();
-
-    const TDrawBuildOutcome outcome =
-        RunDrawDataBuild(*window, *FEngine, WaveBlockSize, FOption.ZeroLevel,
-                         FDocument.DrawStereo(), FDocument.DrawMono());
-    if (outcome.Result == TDrawBuildResult::Done) {
-        FitZoomToDrawData();
-        if (FOption.SaveData)
-            SaveDrawData(DrawCachePath(FEngine->Path()));
-        window->EndJob();
-    }
-    const bool closed = window->WaitUntilClosed();
-    if (outcome.Result == TDrawBuildResult::Failed)
-        return TDrawBuildResult::Failed;
-    if (outcome.Result == TDrawBuildResult::Cancelled || !closed) {
-        FDocument.SetLoadCancelled(true);
-        return TDrawBuildResult::Cancelled;
-    }
-    return TDrawBuildResult::Done;
-}
-
-// --- Draw cache ----------------------------------------------------------------------------
-
-bool TFormVusk::LoadDrawData(const AnsiString& wavPath)
-{
-    if (!LoadDrawCache(wavPath, FOption.ZeroLevel, WaveBlockSize, FDocument.DrawStereo(),
-                       FDocument.DrawMono()))
-        return false;
-    FitZoomToDrawData();
-    return true;
-}
-
-void TFormVusk::FitZoomToDrawData()
-{
-    View().Zoom = ZoomAllFactor(FDocument.DrawEntryCount(), WaveImage->Width());
-}
-
-void TFormVusk::SaveDrawData(const AnsiString& cachePath)
-{
-    if (!FileLoaded())
-        return;
-    if (!SaveDrawCache(cachePath, FEngine->WavInfo(), FOption.ZeroLevel, FDocument.DrawStereo(),
-                       FDocument.DrawMono()))
-        ShowStatusMessage(DrawCacheText::CannotWrite, clRed, kStatusMessageMs);
+    window->BeginJob();
+    TDrawLoadView view(*this, *window);
+    return FDocument.BuildDrawData(view);
 }
 
 // --- Reload --------------------------------------------------------------------------------
@@ -307,30 +239,27 @@ void TFormVusk::ReloadAfterPreference()
 {
     if (!FileLoaded())
         return;
-    const AnsiString path = FEngine->Path();
-    TWavInfo info;
-    info.Path = path;
-    GetWavInfo(info);
-    if (info.SampleSize != FEngine->SampleSize() || info.Channel != FEngine->Channel() ||
-        info.Bit != FEngine->Bit() || info.Rate != FEngine->Rate()) {
-        OpenWavFile(path);
+    if (FDocument.FileChanged()) {
+        OpenWavFile(FDocument.FilePath());
         return;
     }
     HaltForLoad();
-    if (!FEngine->LoadFile(path)) {
+    TOpenStep step = FDocument.Reload(OpenSettings(WaveImage->Width()));
+    if (step.Answer == TOpenAnswer::Refused) {
         ShowOpenFailed();
         return;
     }
     Screen->SetCursor(crHourGlass);
     Application->ProcessMessages();
-    TBusyScope busy(FDocument);
-    if (ObtainDrawData(path) == TDrawBuildResult::Done) {
+    if (step.Answer == TOpenAnswer::NeedsBuild)
+        step = WaitForLoading();
+    if (step.Answer == TOpenAnswer::Ready) {
         ShowLoadedWave();
         FocusWave();
         SetCursorAfterLoad();
         return;
     }
-    const bool failed = !FDocument.LoadCancelled();
+    const bool failed = step.Answer == TOpenAnswer::Failed;
     if (failed && !MayDiscardRegionList()) {
         KeepDocumentWithoutDrawData();
         return;
@@ -353,9 +282,17 @@ void TFormVusk::KeepDocumentWithoutDrawData()
     ShowOpenFailed();
 }
 
-// --- Close and clear -----------------------------------------------------------------------
+// --- Close ---------------------------------------------------------------------------------
 
-void TFormVusk::ClearDocument()
+void TFormVusk::CloseDocument()
+{
+    HaltPlayback();
+    FDocument.Close();
+    ShowNoDocument();
+    ShowDocumentInFileList();
+}
+
+void TFormVusk::ShowNoDocument()
 {
     MainTimer->SetEnabled(false);
     BrinkTimer->SetEnabled(false);
@@ -364,17 +301,7 @@ void TFormVusk::ClearDocument()
         label->SetCaption("");
     Screen->SetCursor(crDefault);
     SetCaption(kApplicationTitle);
-    ClearRegionList();
-    FDocument.Clear();
-}
-
-void TFormVusk::CloseDocument()
-{
-    HaltPlayback();
-    MainTimer->SetEnabled(false);
-    BrinkTimer->SetEnabled(false);
-    FDocument.Close();
-    ClearDocument();
+    ClearRegionRows();
     CutManageList->Items()->Clear();
 }
 
@@ -382,15 +309,6 @@ void TFormVusk::ClearCutBars()
 {
     FDocument.ClearCutBars();
     CutManageList->Items()->Clear();
-}
-
-void TFormVusk::ResetViewState()
-{
-    // Whatever opens a file takes the mouse first (a dialog, a menu, a
-    // drop), which ends a press on the waveform.
-    if (!Verified(!FWaveDrag.Tracking(), "no press on the waveform outlives its capture"))
-        EndWaveDrag(FWaveDrag.MouseX);
-    FDocument.ResetView();
 }
 
 // --- Open and close commands --------------------------------------------------------------
@@ -414,7 +332,6 @@ void TFormVusk::actFileCloseExecute(TObject* Sender)
         return;
     CloseDocument();
     ResizeWaveImages();
-    UnmarkFileList();
 }
 
 void TFormVusk::WireDocumentEvents()

@@ -123,12 +123,15 @@ void TFormVusk::AddToFileList(const AnsiString& path)
 
 // --- The entry of the document -----------------------------------------------------------------
 
-void TFormVusk::MarkDocumentInFileList()
+void TFormVusk::ShowDocumentInFileList()
 {
-    if (!FFileListWindow || !FileLoaded())
+    if (!FFileListWindow)
         return;
-    if (TListItem* item = FFileListWindow->ItemOfPath(FDocument.ListPath()))
+    if (TListItem* item =
+            FileLoaded() ? FFileListWindow->ItemOfPath(FDocument.ListPath()) : nullptr)
         FFileListWindow->MarkOnly(item);
+    else
+        UnmarkFileList();
 }
 
 void TFormVusk::UnmarkFileList()

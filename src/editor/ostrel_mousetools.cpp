@@ -121,7 +121,7 @@ void TFormVusk::PressCut(int x)
     if (FStopped) {
         SetPlayPosition(c);
     } else {
-        View().PlayPos = c;
+        FDocument.MoveCursor(c);
         FEngine->Seek(c);
     }
 }
@@ -134,8 +134,7 @@ void TFormVusk::PressRegion(int x, TShiftState shift)
     if (!(shift & ssShift)) {
         ResetRegionAudio();
         ClearSelection();
-        View().SelStart = View().SelEnd = first;
-        View().SelStartX = View().SelEndX = x;
+        FDocument.SelectAt(first, x);
         SetPlayPosition(first);
         InfoRegionLabel->SetCaption("");
         return;
@@ -364,7 +363,7 @@ void TFormVusk::PlaceCursorAfterPress(std::int32_t sample)
         SetPlayPosition(sample);
         return;
     }
-    View().PlayPos = sample;
+    FDocument.MoveCursor(sample);
     DrawOverviewPosition();
 }
 

@@ -46,7 +46,7 @@ bool TFormVusk::SaveRegionList(const AnsiString& path)
         ShowStatusMessage(RegionFileText::NotSaved, clRed, kStatusMessageMs);
         return false;
     }
-    FDocument.SetModified(false);
+    FDocument.MarkSaved();
     ShowStatusMessage(RegionFileText::Saved, clBlue, kStatusMessageMs);
     return true;
 }
@@ -71,9 +71,6 @@ void TFormVusk::LoadRegionList(const AnsiString& path)
     // cancelled one, or the user keeping the present document, ends here.
     if (!OpenWavFile(wavPath))
         return;
-    ClearRegionList();
-    ClearCutBars();
-
     const TRegionFileRead read = ReadRegionList(*ini);
     AddLoadedRegions(read.Regions);
     ShowLoadedCutBars(read.CutBars);
@@ -84,8 +81,8 @@ void TFormVusk::LoadRegionList(const AnsiString& path)
     }
     AddRecentFile(path);
     SetCursorAfterLoad();
-    FDocument.SetRglPath(path);
-    FDocument.SetModified(false);
+    FDocument.TakeRegionListFile(path);
+    ShowDocumentInFileList();
 }
 
 void TFormVusk::ShowLoadedCutBars(const std::vector<AnsiString>& cutBars)

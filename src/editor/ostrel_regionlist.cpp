@@ -221,10 +221,6 @@ int TFormVusk::RegionIconIndex()
 void TFormVusk::RemoveRegionRows(const std::vector<int>& rows)
 {
     TListItems* items = EditList->Items();
-    if (static_cast<int>(rows.size()) >= items->Count()) {
-        ClearRegionList();
-        return;
-    }
     std::vector<int> doomed;
     doomed.reserve(rows.size());
     for (int row : rows)
@@ -237,7 +233,9 @@ void TFormVusk::RemoveRegionRows(const std::vector<int>& rows)
     for (int row : doomed)
         if (const TRegionData* region = RegionAt(row))
             regions.push_back(region);
-    {
+    if (static_cast<int>(doomed.size()) == items->Count()) {
+        items->Clear();
+    } else {
         // Each item the window deletes it first deselects.
         TRegionSelectionHold hold(*this);
         TListItemsUpdate update(items);
@@ -250,8 +248,13 @@ void TFormVusk::RemoveRegionRows(const std::vector<int>& rows)
 
 void TFormVusk::ClearRegionList()
 {
-    EditList->Items()->Clear();
+    ClearRegionRows();
     FDocument.ClearRegions();
+}
+
+void TFormVusk::ClearRegionRows()
+{
+    EditList->Items()->Clear();
 }
 
 void TFormVusk::SelectRegionRow(int row, bool only)
@@ -338,10 +341,8 @@ void TFormVusk::UpdateRegionFromSelection()
     TRegionData* region = RegionAt(row);
     if (!View().RegionSelection || !region)
         return;
-    region->Start = View().SelStart;
-    region->End = View().SelEnd;
+    FDocument.MoveRegion(*region, {View().SelStart, View().SelEnd});
     ShowRegionTimes(row);
-    FDocument.SetModified(true);
 }
 
 void TFormVusk::ShowSelectionLabel()
@@ -364,7 +365,7 @@ void TFormVusk::EditListClick(TObject* Sender)
         return;
     ClearSelection();
     HaltPlayback();
-    View().RegionSelection = true;
+    FDocument.SetRegionSelection(true);
     SelectRegions(selected);
     const bool hidden = !IsSampleVisible(View().SelStart) ||
                         (selected.size() == 1 && !IsSampleVisible(View().SelEnd));
@@ -565,17 +566,17 @@ void TFormVusk::DragRegionTick(std::int32_t dy)
         if (!region)
             continue;
         if (mode == TEditListDragMode::Start) {
-            region->Start = DraggedRegionStart(snapshot, dy, step);
+            FDocument.MoveRegion(*region, {DraggedRegionStart(snapshot, dy, step), region->End});
         } else if (mode == TEditListDragMode::End) {
-            region->End = DraggedRegionEnd(snapshot, dy, step, length);
+            FDocument.MoveRegion(*region,
+                                 {region->Start, DraggedRegionEnd(snapshot, dy, step, length)});
         } else {
-            region->Volume = DraggedRegionVolume(snapshot.Volume, dy);
+            FDocument.SetRegionVolume(*region, DraggedRegionVolume(snapshot.Volume, dy));
             SetRegionText(row, TRegionColumn::Volume, DraggedVolumeText(region->Volume));
             continue;
         }
         ShowRegionTimes(row);
     }
-    FDocument.SetModified(true);
     if (mode == TEditListDragMode::Volume) {
         const std::vector<const TRegionData*> selected = SelectedRegions();
         if (selected.size() == 1 && View().RegionSelection)

@@ -85,16 +85,14 @@ void TFormVusk::actRegionMergeExecute(TObject* Sender)
     for (int row = 0; row < RegionCount(); ++row)
         names.push_back(RegionText(row, TRegionColumn::Name));
     const int row = selected.front();
-    merged->Start = span.Start;
-    merged->End = span.End;
-    merged->Name = MergedRegionName(merged->Name, names);
+    FDocument.MoveRegion(*merged, span);
+    FDocument.RenameRegion(*merged, MergedRegionName(merged->Name, names));
     SetRegionText(row, TRegionColumn::Name, merged->Name);
     ShowRegionTimes(row);
     // The rows after the first go: the first keeps its place.
     RemoveRegionRows({selected.begin() + 1, selected.end()});
     SelectRegionRow(row, true);
     FocusRegionRow(row);
-    FDocument.SetModified(true);
     ShowStatusMessage(kMergedMessage, clBlack, kStatusMessageMs);
 }
 
@@ -103,10 +101,8 @@ void TFormVusk::actRegionClearExecute(TObject* Sender)
     if (!RegionCommandsReady() || RegionCount() == 0)
         return;
     ClearRegionList();
-    // A cleared list counts as unchanged: closing does not ask about it.
-    FDocument.SetModified(false);
     ClearSelection();
-    View().RegionSelection = false;
+    FDocument.SetRegionSelection(false);
     FocusWave();
     SetFileListRegionCount(0);
 }
@@ -187,7 +183,7 @@ void TFormVusk::actEditDoubleExecute(TObject* Sender)
     AddRegionRanges(ranges);
     const std::vector<AnsiString> copies = DuplicateNames(names, sources);
     for (int k = 0; k < static_cast<int>(copies.size()) && count + k < RegionCount(); ++k) {
-        RegionAt(count + k)->Name = copies[k];
+        FDocument.RenameRegion(*RegionAt(count + k), copies[k]);
         SetRegionText(count + k, TRegionColumn::Name, copies[k]);
     }
     SortRegionListByKeys(DuplicateSortKeys(count, sources));
@@ -201,14 +197,13 @@ void TFormVusk::DeleteSelectedRegions()
     if (selected.empty())
         return;
     RemoveRegionRows(selected);
-    FDocument.SetModified(true);
     const int count = RegionCount();
     if (count > 0) {
         const int focused = FocusedRegionRow();
         SelectRegionRow(focused >= 0 ? focused : std::min(selected.front(), count - 1), false);
     } else {
         ClearSelection();
-        View().RegionSelection = false;
+        FDocument.SetRegionSelection(false);
         FocusWave();
     }
     SetFileListRegionCount(count);
@@ -348,14 +343,12 @@ bool TFormVusk::AdjustSelectedRegions(TRegionAdjust adjust)
             AdjustedRegion(adjust, {region->Start, region->End}, step, length);
         if (!next)
             continue;
-        region->Start = next->Start;
-        region->End = next->End;
+        FDocument.MoveRegion(*region, *next);
         ShowRegionTimes(row);
         changed = true;
     }
     if (!changed)
         return false;
-    FDocument.SetModified(true);
     SelectSelectedRegions();
     return true;
 }
@@ -392,10 +385,9 @@ void TFormVusk::actRegionOutModeExecute(TObject* Sender)
         return;
     for (int row : selected)
         if (TRegionData* region = RegionAt(row)) {
-            region->OutMode = entry->Mode;
+            FDocument.SetRegionOutMode(*region, entry->Mode);
             SetRegionText(row, TRegionColumn::OutMode, OutputModeText(entry->Mode));
         }
-    FDocument.SetModified(true);
     if (selected.size() == 1 && View().RegionSelection)
         FEngine->SetOutputMode(entry->Mode);
 }
@@ -445,8 +437,7 @@ void TFormVusk::EditListDblClick(TObject* Sender)
         break;
     case TRegionColumn::Volume:
         if (region->Volume != 1.0)
-            FDocument.SetModified(true);
-        region->Volume = 1.0;
+            FDocument.SetRegionVolume(*region, 1.0);
         SetRegionText(row, TRegionColumn::Volume, kUnchangedVolumeText);
         FEngine->SetVolume(FMasterVolume);
         break;
@@ -497,7 +488,7 @@ void TFormVusk::ApplySelectedRegionAudio()
     const TRegionData* region = selected.front();
     FEngine->SetVolume(FMasterVolume * region->Volume);
     FEngine->SetOutputMode(region->OutMode);
-    View().RegionSelection = true;
+    FDocument.SetRegionSelection(true);
 }
 
 void TFormVusk::ResetRegionAudio()
@@ -506,7 +497,7 @@ void TFormVusk::ResetRegionAudio()
         return;
     FEngine->SetVolume(FMasterVolume);
     FEngine->SetOutputMode(TOutputMode::NoTouch);
-    View().RegionSelection = false;
+    FDocument.SetRegionSelection(false);
     if (View().HasSelection)
         RedrawWaveFromViewStart();
 }

@@ -179,10 +179,9 @@ void TFormVusk::RenameRegionItem(int row, const AnsiString& name)
 {
     SetRegionText(row, TRegionColumn::Name, name);
     if (TRegionData* region = RegionAt(row))
-        region->Name = name;
+        FDocument.RenameRegion(*region, name);
     if (!RegionText(row, TRegionColumn::RenamePreview).empty())
         SetRegionText(row, TRegionColumn::RenamePreview, "");
-    FDocument.SetModified(true);
 }
 
 void TFormVusk::GoRnBtnClick(TObject* Sender)

@@ -122,19 +122,19 @@ void TFormVusk::actAudioPlayExecute(TObject* Sender)
     const std::optional<std::int32_t> bar =
         cutBar ? FDocument.CutBarAt(cutBar->Index()) : std::nullopt;
     if (cutBar && Verified(bar.has_value(), "the cut-bar list shows each bar")) {
-        View().PlayPos = *bar;
+        FDocument.MoveCursor(*bar);
         FDocument.SetPlayStart(*bar);
         StartPlaying(*bar, length);
     } else if (View().HasSelection) {
         ApplyRegionAudio();
-        View().PlayPos = View().SelStart;
+        FDocument.MoveCursor(View().SelStart);
         FDocument.SetPlayStart(View().SelStart);
         StartPlaying(View().SelStart, View().SelEnd);
         FEngine->SetLoopRange(View().SelStart, View().SelEnd);
     } else {
         if (View().PlayPos >= length) {
             RemovePlayCursor();
-            View().PlayPos = 0;
+            FDocument.MoveCursor(0);
         }
         FDocument.SetPlayStart(View().PlayPos);
         StartPlaying(View().PlayPos, length);
@@ -161,7 +161,7 @@ void TFormVusk::actAudioRenamePlayExecute(TObject* Sender)
     // Without a selection there is no region to play and no cursor to set.
     if (!View().HasSelection)
         return;
-    View().PlayPos = View().SelStart;
+    FDocument.MoveCursor(View().SelStart);
     FDocument.SetPlayStart(View().SelStart);
     StartPlaying(View().SelStart, View().SelEnd);
 }
@@ -223,17 +223,13 @@ void TFormVusk::DrawCursorAt(std::int32_t sample)
 {
     const int x = SampleToX(sample);
     DrawPlayCursor(x);
-    View().CursorX = x;
-    View().CursorDrawn = true;
-    View().BlinkPhase = TBlinkPhase::Drawn;
+    FDocument.CursorDrawnAt(x);
 }
 
 void TFormVusk::RemovePlayCursor()
 {
     ErasePlayCursor();
-    View().CursorX = -1;
-    View().CursorDrawn = false;
-    View().BlinkPhase = TBlinkPhase::Erased;
+    FDocument.CursorErased();
 }
 
 void TFormVusk::ShowPlayTime()
@@ -245,7 +241,7 @@ void TFormVusk::SetPlayPosition(std::int32_t sample)
 {
     const TViewDocument doc = ViewDocument();
     const TCursorPlace place = PlaceCursor(View(), doc, sample);
-    View().PlayPos = place.PlayPos;
+    FDocument.MoveCursor(place.PlayPos);
     if (!FStopped) {
         if (place.Hold == TCursorHold::SelectionStart) {
             FEngine->SetPlayRange(View().SelStart, View().SelEnd);
@@ -272,7 +268,7 @@ void TFormVusk::MainTimerTimer(TObject* Sender)
 {
     if (!FileLoaded())
         return;
-    View().PlayPos = FEngine->GetPosition();
+    FDocument.MoveCursor(FEngine->GetPosition());
     ShowPlayTime();
     if (View().Drawing)
         return;
@@ -295,8 +291,7 @@ void TFormVusk::MainTimerTimer(TObject* Sender)
 void TFormVusk::BrinkTimerTimer(TObject* Sender)
 {
     if (!IsSampleVisible(View().PlayPos)) {
-        View().CursorX = -1;
-        View().CursorDrawn = false;
+        FDocument.CursorOutOfView();
         return;
     }
     if (View().Drawing)
@@ -375,7 +370,7 @@ void TFormVusk::MoveCursorToMark(bool forward)
         SetPlayPosition(previous);
     }
     if (FStopped) {
-        View().BlinkPhase = TBlinkPhase::Drawn;
+        FDocument.HoldBlink();
         BrinkTimer->SetEnabled(true);
     }
     ResetRegionAudio();

@@ -74,11 +74,9 @@ class TViewScene
 {
 public:
     explicit TViewScene(TFormVusk& form)
-        : FForm(form), FView(form.Document().View()), FDoc(form.ViewDocument())
+        : FForm(form), FView(form.Document().DrawnView()), FDoc(form.ViewDocument())
     {
-        FView.MarkHeight = form.MarkHeight();
-        FView.MarkHalf = form.MarkHalf();
-        FView.MarkSize = form.FOption.MarkSize;
+        form.Document().SetRuler(form.FOption.MarkSize, form.MarkHeight(), form.MarkHalf());
         FSource = FDoc.Stereo ? TWaveSource{&form.Document().DrawStereo(), nullptr}
                               : TWaveSource{nullptr, &form.Document().DrawMono()};
         FColors = ViewColorsOf(form.FOption);
@@ -215,7 +213,10 @@ void TFormVusk::RedrawSelectionChange(const TWaveViewState& before)
     int oldX1 = -1;
     int oldX2 = -1;
     SelectionColumns(before, width, oldX1, oldX2);
-    SelectionColumns(View(), width, View().SelStartX, View().SelEndX);
+    int newX1 = -1;
+    int newX2 = -1;
+    SelectionColumns(View(), width, newX1, newX2);
+    FDocument.SetSelectionColumns(newX1, newX2);
     TViewScene scene(*this);
     if (oldX1 == -1 || View().SelStartX == -1) {
         if (oldX1 != -1)
@@ -266,7 +267,7 @@ void TFormVusk::RelayoutWaveView()
     ViewSizeBitmap(WaveImage, layout.WaveWidth, layout.WaveHeight);
     // The whole file was in view: keep it so on a wider image.
     if (!ScrollBar1->Enabled())
-        View().Zoom = ZoomedIn(View().Zoom);
+        FDocument.ZoomIn();
     DrawOverview();
     DrawWave(View().ViewStart);
     DrawOverviewRange();
@@ -316,7 +317,7 @@ void TFormVusk::actViewZoomInExecute(TObject* Sender)
 {
     if (!FileLoaded() || FDocument.Busy() || View().Zoom == 1)
         return;
-    View().Zoom = ZoomedIn(View().Zoom);
+    FDocument.ZoomIn();
     BrinkTimer->SetEnabled(false);
     DrawWave(ZoomInStart(View(), ZoomAnchor(View())));
     BrinkTimer->SetEnabled(FStopped);
@@ -326,7 +327,7 @@ void TFormVusk::actViewZoomOutExecute(TObject* Sender)
 {
     if (!FileLoaded() || FDocument.Busy() || !View().ZoomOutAllowed)
         return;
-    View().Zoom = ZoomedOut(View().Zoom);
+    FDocument.ZoomOut();
     BrinkTimer->SetEnabled(false);
     DrawWave(ZoomOutStart(View(), ZoomAnchor(View())));
     BrinkTimer->SetEnabled(FStopped);
@@ -336,8 +337,7 @@ void TFormVusk::actViewZoomAllExecute(TObject* Sender)
 {
     if (!FileLoaded() || FDocument.Busy())
         return;
-    View().VZoom = 1;
-    View().Zoom = ZoomAllFactor(ViewDocument().EntryCount, WaveImage->Width());
+    FDocument.ZoomAll(WaveImage->Width());
     DrawWave(0);
 }
 
@@ -345,8 +345,7 @@ void TFormVusk::actViewZoomRegionExecute(TObject* Sender)
 {
     if (!FileLoaded() || FDocument.Busy() || !View().HasSelection)
         return;
-    View().Zoom = ZoomToSelectionFactor(View().SelStart, View().SelEnd, WaveImage->Width(),
-                                        ViewDocument().HalfBlock());
+    FDocument.ZoomToSelection(WaveImage->Width());
     DrawWave(View().SelStart);
 }
 
@@ -354,7 +353,7 @@ void TFormVusk::actViewVZoomInExecute(TObject* Sender)
 {
     if (!FileLoaded() || FDocument.Busy() || View().VZoom >= kMaxVZoom)
         return;
-    ++View().VZoom;
+    FDocument.VZoomIn();
     DrawWave(View().ViewStart);
 }
 
@@ -362,8 +361,7 @@ void TFormVusk::actViewVZoomOutExecute(TObject* Sender)
 {
     if (!FileLoaded() || FDocument.Busy())
         return;
-    if (View().VZoom > 1)
-        --View().VZoom;
+    FDocument.VZoomOut();
     DrawWave(View().ViewStart);
 }
 

@@ -4,6 +4,7 @@
 #include "editor/MainWindowFixture.h"
 
 #include "dialogs/ql_filelist.h"
+#include "dialogs/ql_preference.h"
 #include "editor/RecentFiles.h"
 #include "editor/RegionFileDisk.h"
 
@@ -192,6 +193,51 @@ TEST_F(FileListWindowTest, EveryWayOfOpeningMarksTheEntryOfTheOpenFile)
         EXPECT_EQ(Captions(), (std::vector<AnsiString>{
                                   "a.wav", way.Path == wav ? "song.wav*" : "song.wav",
                                   way.Path == rgl ? "song.rgl*" : "song.rgl", "z.wav"}));
+        CloseAndFree();
+    }
+}
+
+// A reload after a preference change: the "*" follows the document it
+// leaves, opened afresh or closed.
+TEST_F(FileListWindowTest, TheMarkFollowsTheDocumentThatAReloadReopensOrCloses)
+{
+    const std::string song = paths[1];
+    const auto tone = [](int frames) {
+        return WavBuilder().Pcm16(1, 8000, ToneSamples(frames, 1, 8000, 440, 8000));
+    };
+    struct Row
+    {
+        const char* What;
+        std::function<void()> Change;
+        std::vector<int> Answers; // to the close question
+        const char* SongCaption;
+    };
+    const Row rows[] = {
+        {"the file grew: opened afresh",
+         [&] { WriteWav(folder, "song.wav", tone(9000)); },
+         {},
+         "song.wav*"},
+        {"the file was cut short: the build fails and the list is dropped",
+         [&] {
+             form->AddRegion(0, 1000);
+             SetFileLength(song, 44 + 4000 * 2);
+         },
+         {IDYES},
+         "song.wav"},
+    };
+    int threshold = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.What);
+        WriteWav(folder, "song.wav", tone(8000));
+        OpenSongFromTheList();
+        row.Change();
+        ScriptedMessageBoxes boxes(row.Answers);
+        ChangePreferences([&](TForm6& window) {
+            window.ZeroSpin->SetValue(++threshold);
+            return true;
+        });
+        EXPECT_EQ(boxes.Shown().size(), row.Answers.size());
+        EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", row.SongCaption, "z.wav"}));
         CloseAndFree();
     }
 }

@@ -1,8 +1,12 @@
-// The document without a window: the regions it adds, the cut-bar edits and
-// which of them count as a change, and what closing lets go of.
+// The document without a window: how an open and a reload answer, the
+// regions it adds, the cut-bar edits and which of them count as a change,
+// and what closing lets go of.
 #include "editor/EditorDocument.h"
 
+#include "editor/DrawCacheFile.h"
+
 #include "audio/DirectWavEngine.h"
+#include "classlib/FilePaths.h"
 #include "support/WavFile.h"
 
 #include <gtest/gtest.h>
@@ -118,7 +122,7 @@ TEST_F(EditorDocument, CutBarEditsAndWhichCountAsAChange)
         SCOPED_TRACE(c.name);
         document.ClearCutBars();
         document.AddLoadedCutBars({"000000000100", "000000000500", "000000000900"});
-        document.SetModified(false);
+        document.MarkSaved();
         EXPECT_TRUE(c.edit(document));
         EXPECT_EQ(document.CutBarSamples(), c.bars);
         EXPECT_EQ(document.Modified(), c.modified);
@@ -136,7 +140,6 @@ TEST_F(EditorDocument, ClosingLetsGoOfTheFileAndWhatBelongsToIt)
     document.DrawMono().Data.resize(4);
     document.RegionClip().Ranges = {{0, 5}};
     document.SetRglPath(folder / "take.rgl");
-    document.SetLoadCancelled(true);
     const std::uint32_t generation = document.DrawGeneration();
     EXPECT_EQ(document.ListPath(), folder / "take.rgl");
     // A changed list asks, unless nothing could be lost.
@@ -151,10 +154,6 @@ TEST_F(EditorDocument, ClosingLetsGoOfTheFileAndWhatBelongsToIt)
     EXPECT_NE(document.DrawGeneration(), generation);
     EXPECT_TRUE(document.RegionClip().Empty());
     EXPECT_EQ(document.RglPath(), "");
-    EXPECT_FALSE(document.LoadCancelled());
-    // The records stay for the list's items until Clear.
-    EXPECT_EQ(document.Regions().Count(), 1);
-    document.Clear();
     EXPECT_EQ(document.Regions().Count(), 0);
     EXPECT_FALSE(document.Modified());
 }
@@ -162,10 +161,115 @@ TEST_F(EditorDocument, ClosingLetsGoOfTheFileAndWhatBelongsToIt)
 TEST_F(EditorDocument, AResetViewStartsPlayAtTheFilesFirstSample)
 {
     Open();
-    document.View().PlayPos = 5000;
+    document.MoveCursor(5000);
     document.SetPlayStart(5000);
     document.ResetView();
     EXPECT_EQ(document.View().PlayPos, 0);
     EXPECT_EQ(document.PlayStart(), 0);
     EXPECT_FALSE(document.View().HasSelection);
+}
+
+// --- Open and reload -----------------------------------------------------------------------
+
+namespace {
+
+// The processing window as a test plays it: it stops the build at the first
+// report when told to, and keeps what the build ended in.
+class BuildViewStub : public TDrawBuildView
+{
+public:
+    explicit BuildViewStub(bool stop) : FStop(stop) {}
+    bool Progress(const TDrawProgress&) override { return !FStop; }
+    bool Ended(const TOpenStep& step) override
+    {
+        Ends.push_back(step.Answer);
+        return true;
+    }
+    std::vector<TOpenAnswer> Ends;
+
+private:
+    bool FStop;
+};
+
+} // namespace
+
+TEST_F(EditorDocument, AnOpenIsRefusedReadyOrBuiltAndAFailedBuildLeavesNoFile)
+{
+    using A = TOpenAnswer;
+    const std::string stereo =
+        WriteWav(folder, "take.wav", WavBuilder().Pcm16(2, 44100, SilenceSamples(5000, 2)));
+    const std::string longer =
+        WriteWav(folder, "long.wav", WavBuilder().Pcm16(2, 44100, NoiseSamples(2200000, 2, 3)));
+    struct Case
+    {
+        const char* Name;
+        std::string Path;
+        bool StopBuild;
+        TOpenStep First;   // what Open answers
+        TOpenAnswer Built; // what the build ends in; Refused: no build
+        bool Open;         // a file is open afterwards
+    } cases[] = {
+        {"not a wav",
+         WriteWav(folder, "hello.wav", Bytes{'h', 'i'}),
+         false,
+         {A::Refused, TWavRefusal::NotPlayable},
+         A::Refused,
+         false},
+        {"eight bits",
+         WriteWav(folder, "eight.wav", WavBuilder().Pcm(1, 8000, 8, Bytes(100, 0x80))),
+         false,
+         {A::Refused, TWavRefusal::Not16Bit},
+         A::Refused,
+         false},
+        {"built", stereo, false, {A::NeedsBuild}, A::Ready, true},
+        {"from its cache", stereo, false, {A::Ready}, A::Refused, true},
+        {"cancelled", longer, true, {A::NeedsBuild}, A::Cancelled, false},
+    };
+    document.UseEngine(&engine);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TOpenStep first = document.Open(c.Path, {0, true, 100});
+        EXPECT_EQ(first.Answer, c.First.Answer);
+        EXPECT_EQ(first.Refusal, c.First.Refusal);
+        EXPECT_EQ(document.Busy(), first.Answer == A::NeedsBuild);
+        BuildViewStub view(c.StopBuild);
+        if (first.Answer == A::NeedsBuild)
+            EXPECT_EQ(document.BuildDrawData(view).Answer, c.Built);
+        EXPECT_EQ(view.Ends, c.Built == A::Refused ? std::vector<A>{} : std::vector<A>{c.Built});
+        EXPECT_FALSE(document.Busy());
+        EXPECT_EQ(document.FileLoaded(), c.Open);
+        if (c.Open) {
+            EXPECT_EQ(document.FilePath(), c.Path);
+            EXPECT_EQ(document.DrawEntryCount(), 5000); // one entry a frame for a short file
+            EXPECT_EQ(document.View().Zoom, 50);        // the whole file in 100 columns
+            EXPECT_TRUE(FileExists(DrawCachePath(c.Path)));
+        } else {
+            EXPECT_EQ(document.DrawEntryCount(), 0);
+        }
+    }
+}
+
+TEST_F(EditorDocument, AnOpenStartsAfreshAndAFailedReloadKeepsTheRegions)
+{
+    Open();
+    document.AddRegions({{0, 100}});
+    document.AddCutBars({50});
+    const std::string path = document.FilePath();
+    ASSERT_EQ(document.Open(path, {}).Answer, TOpenAnswer::NeedsBuild);
+    EXPECT_EQ(document.RegionCount(), 0);
+    EXPECT_EQ(document.CutBarCount(), 0);
+    EXPECT_FALSE(document.Modified());
+    BuildViewStub view(false);
+    ASSERT_EQ(document.BuildDrawData(view).Answer, TOpenAnswer::Ready);
+
+    document.AddRegions({{0, 100}});
+    EXPECT_FALSE(document.FileChanged());
+    SetFileLength(path, 44 + 5000 * 2); // shortened from outside, its header kept
+    EXPECT_FALSE(document.FileChanged());
+    ASSERT_EQ(document.Reload({1}).Answer, TOpenAnswer::NeedsBuild); // another threshold
+    EXPECT_EQ(document.BuildDrawData(view).Answer, TOpenAnswer::Failed);
+    EXPECT_TRUE(document.FileLoaded());
+    EXPECT_EQ(document.RegionCount(), 1);
+    EXPECT_TRUE(document.Modified());
+    EXPECT_EQ(document.DrawEntryCount(), 0);
 }

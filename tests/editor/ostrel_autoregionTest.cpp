@@ -90,7 +90,7 @@ protected:
         form->actRegionAuto->Execute();
         ASSERT_EQ(modal.Shown().size(), 1u);
     }
-    int FramesPerEntry() const { return WaveBlockSize / 2; }
+    int FramesPerEntry() const { return form->Document().BlockSize() / 2; }
     void FocusWave()
     {
         ASSERT_TRUE(ActivateForm(form));

@@ -161,7 +161,7 @@ TEST_F(DocumentTest, AnOpenFileShowsItsFormatLengthAndDrawData)
     EXPECT_EQ(form->Caption(), "take1.wav - Stereo 16bit @ 44100 Hz");
     EXPECT_EQ(form->InfoSampleLabel->Caption(), "88,200");
     EXPECT_EQ(form->InfoTimeLabel->Caption(), "0:00.00 / 0:02.00");
-    EXPECT_EQ(WaveBlockSize, 2);
+    EXPECT_EQ(form->Document().BlockSize(), 2);
     EXPECT_EQ(form->Document().DrawStereo().Count(), 88200);
     EXPECT_EQ(form->Document().DrawMono().Count(), 0);
     EXPECT_EQ(form->RecentFiles().Strings(0), path);
@@ -279,7 +279,7 @@ TEST_F(DocumentTest, ExactlyOneGibibyteOfDataOpensFromItsCache)
     ASSERT_TRUE(form->OpenWavFile(path));
     EXPECT_EQ(form->Caption(), "big.wav - Stereo 16bit @ 44100 Hz");
     EXPECT_EQ(form->InfoSampleLabel->Caption(), "268,435,456");
-    EXPECT_EQ(WaveBlockSize, 2048);
+    EXPECT_EQ(form->Document().BlockSize(), 2048);
     EXPECT_EQ(form->Document().DrawStereo().Data, stereo.Data); // read, not built
     form->CloseDocument();
 }
@@ -392,7 +392,8 @@ TEST_F(DocumentTest, AFileCannotBeCutShortDuringTheBuildAndOneCutLaterFailsTheRe
     EXPECT_EQ(progressText.substr(0, std::string("ファイル読み込み中...").size()),
               "ファイル読み込み中...");
     EXPECT_EQ(form->Document().DrawStereo().Count(),
-              DrawEntryCount(2, static_cast<std::uint32_t>(values.size() * 2), WaveBlockSize));
+              DrawEntryCount(2, static_cast<std::uint32_t>(values.size() * 2),
+                             form->Document().BlockSize()));
     ExpectWindowGivenBack();
 
     // Cut after the build, the file fails the next one: the document closes.
@@ -454,7 +455,8 @@ TEST_F(DocumentTest, AFileCutOrRemovedFromOutsideDuringTheBuildClosesTheDocument
         const Samples next = NoiseSamples(1000, 2, ++seed);
         ASSERT_TRUE(form->OpenWavFile(Stereo("next.wav", next)));
         EXPECT_EQ(form->Document().DrawStereo().Count(),
-                  DrawEntryCount(2, static_cast<std::uint32_t>(next.size() * 2), WaveBlockSize));
+                  DrawEntryCount(2, static_cast<std::uint32_t>(next.size() * 2),
+                                 form->Document().BlockSize()));
     }
 }
 

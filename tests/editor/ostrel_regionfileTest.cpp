@@ -248,7 +248,7 @@ TEST_F(RegionFileCommandTest, AListWhoseCountsLoseWhatItHoldsIsNeverSavedOver)
         EXPECT_EQ(StatusText(form), "リージョンリストファイルの読み込みに失敗しました");
         EXPECT_EQ(StatusColor(form), clRed);
         EXPECT_TRUE(form->FileLoaded());
-        EXPECT_EQ(form->EditList->Items()->Count(), c.Regions);
+        EXPECT_EQ(form->RegionCount(), c.Regions);
         EXPECT_TRUE(form->Document().RglPath().empty());
 
         // The next save asks for a name; cancelled, the list file is untouched.

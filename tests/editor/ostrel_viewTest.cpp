@@ -45,7 +45,7 @@ protected:
     void Open(int frames)
     {
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "view.wav", frames, kRate));
-        ASSERT_EQ(WaveBlockSize, 2);
+        ASSERT_EQ(form->Document().BlockSize(), 2);
     }
 
     TColor WavePixel(int x, int y) { return form->WaveImage->Picture()->Canvas()->Pixel(x, y); }
