@@ -41,6 +41,8 @@ void SelectOnlyRegions(TFormVusk* form, std::initializer_list<int> rows)
     form->ClearRegionSelection();
     for (int row : rows)
         form->SelectRegionRow(row, false);
+    // The loop idles after a selection, so the commands follow it.
+    PumpMessages();
 }
 
 TPoint RegionCell(const TFormVusk* form, int row, TRegionColumn column)

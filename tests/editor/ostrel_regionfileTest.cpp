@@ -64,6 +64,7 @@ protected:
         first->OutMode = TOutputMode::MonoLeft;
         form->RegionAt(1)->Name = "b";
         form->AddCutBar(5000);
+        PumpMessages(); // the loop idles after the edits: the commands follow them
     }
     std::vector<AnsiString> Captions() const { return RegionTexts(form); }
     TBarCustomItem* FileMenuItemOf(TAction* action) const

@@ -325,6 +325,8 @@ TEST_F(BarToolbarTest, AnItemWithACaptionOfItsOwnLeavesItsToolbarStillWhenItsAct
     auto* action = new TAction(form);
     action->SetActionList(list);
     action->SetCaption("A much longer caption than the item's own");
+    // Without a handler the idle step would disable it.
+    action->OnExecute = [](TObject*) {};
     auto* item = new TShortCaptionItem;
     bar->Items()->Add(item);
     item->SetAction(action);
