@@ -135,6 +135,12 @@ void TApplication::ProcessMessages()
     }
 }
 
+void TApplication::ProcessMessagesAndIdle()
+{
+    ProcessMessages();
+    Idle(MSG{});
+}
+
 void TApplication::HandleMessage()
 {
     MSG msg;

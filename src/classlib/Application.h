@@ -43,6 +43,10 @@ public:
     void Run();
     // Handles every message already queued, then returns.
     void ProcessMessages();
+    // Handles every message already queued, then runs the idle step as the
+    // loop does once the queue is empty, and returns without waiting: a loop
+    // of its own (a test's pump) keeps the windows as a user sees them.
+    void ProcessMessagesAndIdle();
     // Handles one message; when none is queued, idles and waits for one.
     void HandleMessage();
     // Ends the message loop (posts WM_QUIT).

@@ -1,5 +1,7 @@
 #include "PipeTestInput.h"
 
+#include "support/WindowDriver.h"
+
 #include "classlib/Application.h"
 
 #include <cmath>
@@ -79,7 +81,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, HANDLE handle
     for (;;) {
         CheckSynchronize();
         if (Application)
-            Application->ProcessMessages();
+            testing_support::PumpMessages();
         if (done())
             return true;
         DWORD elapsed = GetTickCount() - start;

@@ -5,10 +5,12 @@
 #include "classlib/Seams.h"
 #include "classlib/StandardControls.h"
 #include "support/FormFixture.h"
+#include "support/ModalDriver.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -124,6 +126,33 @@ TEST_F(ActionsMenuTest, TheIdleLoopRunsTheUpdatesOfVisibleEnabledForms)
     form->SetEnabled(false);
     idleOnce();
     EXPECT_EQ(updates, shown);
+}
+
+// The tests' pumps idle as the loop does: once the queue is empty, and in a
+// modal form before the test answers it, so a window under test shows the
+// enabling a user sees.
+TEST_F(ActionsMenuTest, TheTestsPumpsIdleAsTheLoopDoes)
+{
+    int updates = 0;
+    MakeAction("pumped")->OnUpdate = [&](TObject*) { ++updates; };
+    form->Show();
+    const std::function<void()> pumps[] = {[] { PumpMessages(); },
+                                           [] { PumpUntil([] { return true; }); }};
+    for (const auto& pump : pumps) {
+        const int before = updates;
+        pump();
+        EXPECT_GT(updates, before);
+    }
+    TForm dialog(nullptr);
+    auto* dialogAction = new TAction(&dialog);
+    dialogAction->SetActionList(new TActionList(&dialog));
+    int dialogUpdates = 0;
+    dialogAction->OnUpdate = [&](TObject*) { ++dialogUpdates; };
+    ScriptedModalForms modal({[&](TCustomForm*) {
+        EXPECT_GE(dialogUpdates, 1) << "answered before the loop idled";
+        return mrOk;
+    }});
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
 }
 
 TEST_F(ActionsMenuTest, MenuItemsInsertDeleteAndShowSeparatorsAndAmpersands)

@@ -2,6 +2,7 @@
 
 #include "dialogs/ql_preference.h"
 
+#include "classlib/Application.h"
 #include "classlib/FilePaths.h"
 #include "classlib/WideText.h"
 #include "classlib/Seams.h"
@@ -99,11 +100,8 @@ void ClickMenuItem(TFormVusk* form, TBarCustomItem* item)
         const POINT title = ScreenCentre(form->MenuBar->View(), path.front());
         ModalScript::RealPress(title);
         ModalScript::RealRelease(title);
-        MSG msg;
-        while (!clicked && !script.WatchdogFired() && GetMessageA(&msg, nullptr, 0, 0)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        while (!clicked && !script.WatchdogFired() && !Application->Terminated())
+            Application->HandleMessage();
     });
     PumpMessages();
 }

@@ -511,8 +511,6 @@ TEST_F(ToolbarsTest, TheChevronOfAClippedToolbarListsItsHiddenItemsAndRunsTheOne
     // actions (which measures the docked bars anew).
     const POINT at = ScreenCentre(bar->View(), chevron);
     RealMouseMove(at);
-    form->UpdateActions();
-    PumpMessages();
     EXPECT_TRUE(chevron->Enabled()) << "the chevron went grey";
 
     // A click opens its popup below it; a click on the last hidden item (a

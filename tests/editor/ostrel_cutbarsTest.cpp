@@ -238,7 +238,7 @@ TEST_F(CutBarWindowTest, TheRightClickThatSelectsABarShowsThePopupEnabledForIt)
     form->actViewCutbarlist->Execute();
     ASSERT_TRUE(ActivateForm(form));
     form->FocusBtn->SetFocus();
-    form->UpdateActions(); // as the idle loop leaves them: no bar selected
+    PumpMessages(); // the loop idles: the commands follow the focus, no bar selected
     TBarCustomItem* remove = MenuItemOf(form->CutManagePopup->Items(), form->actEditDelete);
     ASSERT_NE(remove, nullptr);
     const TRect row = Row(1)->DisplayRect(TDisplayCode::drBounds);

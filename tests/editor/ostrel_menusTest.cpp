@@ -211,7 +211,7 @@ TEST_F(MenuBarTest, TheActionsUpdatesEnableAndCheckTheItemsTheirMenusShow)
         action->SetEnabled(!c.Enabled);
         ASSERT_EQ(item->Enabled(), !c.Enabled);
         if (c.IdleFirst)
-            form->UpdateActions();
+            PumpMessages();
         else
             action->SetChecked(!c.Checked);
         // A submenu opens from its item in its menu.

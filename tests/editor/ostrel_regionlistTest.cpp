@@ -303,7 +303,7 @@ TEST_F(RegionListWindowTest, TheRightClickThatSelectsARowShowsThePopupEnabledFor
     form->AddRegion(3000, 4000);
     ASSERT_TRUE(ActivateForm(form));
     form->ClearRegionSelection();
-    form->UpdateActions(); // as the idle loop leaves them: nothing selected
+    PumpMessages(); // the loop idles: the commands follow the empty selection
     TBarCustomItem* edit = MenuItemOf(form->EditListPopup->Items(), form->actRegionEdit);
     ASSERT_NE(edit, nullptr);
     AnsiString editedName;

@@ -1,5 +1,7 @@
 #include "support/ModalDriver.h"
 
+#include "support/WindowDriver.h"
+
 #include "classlib/Seams.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +27,8 @@ ScriptedModalForms::ScriptedModalForms(std::vector<Answer> answers)
         }
         Answer answer = std::move(FAnswers.front());
         FAnswers.pop_front();
+        // A user answers a window that has shown, painted and idled.
+        PumpMessages();
         TModalResult result = answer(form);
         if (result != mrNone)
             form->SetModalResult(result);

@@ -1,6 +1,7 @@
 // Answers the modal forms a test expects. ShowModal calls the modal seam
 // once the form shows, inside its loop; each answer in turn gets the form
-// (it may post keys, read or change controls) and returns the modal result,
+// once the queue is handled and the loop has idled, as a user meets it (it
+// may post keys, read or change controls) and returns the modal result,
 // or mrNone when it closed the form some other way (a click it posted).
 // A modal form beyond the script fails the test and is cancelled.
 #pragma once

@@ -1,5 +1,7 @@
 #include "support/TestWait.h"
 
+#include "support/WindowDriver.h"
+
 #include "classlib/Application.h"
 #include "classlib/Thread.h"
 
@@ -35,7 +37,7 @@ bool WaitPumpingAny(std::initializer_list<HANDLE> handles, DWORD timeoutMs)
         if (r < WAIT_OBJECT_0 + count)
             CheckSynchronize();
         else if (Application)
-            Application->ProcessMessages();
+            PumpMessages();
     }
 }
 

@@ -8,16 +8,36 @@
 
 namespace testing_support {
 
+namespace {
+
+// Rounds of handling and idling one pump makes at most: a window that keeps
+// queueing (a repaint that asks for another) must not hold the test.
+constexpr int kMaxIdleRounds = 8;
+
+bool MessageQueued()
+{
+    MSG msg;
+    return PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+}
+
+} // namespace
+
 void PumpMessages()
 {
-    Application->ProcessMessages();
+    // The program's loop idles each time the queue runs empty and handles at
+    // once what the idle step queued (a repaint of what it enabled).
+    for (int round = 0; round < kMaxIdleRounds; ++round) {
+        Application->ProcessMessagesAndIdle();
+        if (!MessageQueued())
+            return;
+    }
 }
 
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     for (;;) {
-        Application->ProcessMessages();
+        PumpMessages();
         if (condition())
             return true;
         DWORD elapsed = GetTickCount() - start;

@@ -12,7 +12,9 @@
 
 namespace testing_support {
 
-// Handles every queued message through the application's loop.
+// Handles every queued message through the application's loop, and runs
+// its idle step (the actions' update, the calls threads handed over) once the
+// queue is empty, as the loop does before it waits.
 void PumpMessages();
 // Pumps until condition holds or timeoutMs passes, waiting for messages in
 // between (never a fixed sleep); returns the condition.
