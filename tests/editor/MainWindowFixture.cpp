@@ -37,6 +37,14 @@ std::vector<AnsiString> RegionTexts(const TFormVusk* form, TRegionColumn column)
     return texts;
 }
 
+std::vector<TRegionRange> RegionRanges(const TFormVusk* form, int first)
+{
+    std::vector<TRegionRange> ranges;
+    for (int row = first; row < form->RegionCount(); ++row)
+        ranges.push_back({form->RegionAt(row)->Start, form->RegionAt(row)->End});
+    return ranges;
+}
+
 void SelectOnlyRegions(TFormVusk* form, std::initializer_list<int> rows)
 {
     form->ClearRegionSelection();

@@ -32,11 +32,13 @@ TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TAction* action);
 bool RightClickAndChoose(POINT at, TBarCustomItem* item, const std::function<bool()>& done);
 
 // The region list read and set through the window's door to it: the texts
-// of a column, row by row (the names by default); exactly rows selected; the
-// middle of a row's cell in the list's client coordinates (the name's cell
-// is the name column's width of the row).
+// of a column, row by row (the names by default); the ranges of the regions
+// from row first on; exactly rows selected; the middle of a row's cell in
+// the list's client coordinates (the name's cell is the name column's width
+// of the row).
 std::vector<AnsiString> RegionTexts(const TFormVusk* form,
                                     TRegionColumn column = TRegionColumn::Name);
+std::vector<TRegionRange> RegionRanges(const TFormVusk* form, int first = 0);
 void SelectOnlyRegions(TFormVusk* form, std::initializer_list<int> rows);
 TPoint RegionCell(const TFormVusk* form, int row, TRegionColumn column);
 

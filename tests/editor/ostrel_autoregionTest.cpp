@@ -137,16 +137,6 @@ protected:
     {
         return std::llabs(a - b) <= FramesPerEntry();
     }
-    // The records of the region list's items from first on.
-    std::vector<TRegionRange> ItemRanges(int first = 0)
-    {
-        std::vector<TRegionRange> ranges;
-        for (int i = first; i < form->RegionCount(); ++i) {
-            const TRegionData* region = form->RegionAt(i);
-            ranges.push_back({region->Start, region->End});
-        }
-        return ranges;
-    }
     // Answers the automatic-region window: picks the type, runs it and adds
     // with Ctrl+O; shownCount gets the count it showed.
     void AddFromAutoWindow(TExtRadioButton* TForm5::*type, ScriptedModalForms& modal)
@@ -184,7 +174,7 @@ TEST_F(AutoRegionCommandTest, TheQuickCommandFindsOneRegionPerBurstEveryWayItIsR
             const int before = form->RegionCount();
             ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
             run();
-            const std::vector<TRegionRange> added = ItemRanges(before);
+            const std::vector<TRegionRange> added = RegionRanges(form, before);
             ASSERT_EQ(added.size(), 3u) << "mode " << static_cast<int>(mode.Mode);
             for (int i = 0; i < 3; ++i) {
                 EXPECT_TRUE(Near(added[i].Start, kBursts[i].first)) << added[i].Start;
@@ -207,7 +197,7 @@ TEST_F(AutoRegionCommandTest, QuickCutPointsPutBarsAtTheRisesAndRegionsBetweenUn
         EXPECT_TRUE(
             Near(StrToInt64Def(form->Document().CutBars().Strings(i), -1), kBursts[i].first));
     EXPECT_EQ(form->CutManageList->Items()->Count(), 3);
-    const std::vector<TRegionRange> pieces = ItemRanges();
+    const std::vector<TRegionRange> pieces = RegionRanges(form);
     ASSERT_EQ(pieces.size(), 4u);
     EXPECT_EQ(pieces.front().Start, 0);
     EXPECT_EQ(pieces.back().End, kFrames);
@@ -376,7 +366,7 @@ TEST_F(AutoRegionCommandTest, TrimOfThreeSelectedRegionsFitsEachAndSelectsTheirS
     ASSERT_TRUE(form->Document().View().RegionSelection);
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     form->actRegionTrim->Execute();
-    const std::vector<TRegionRange> ranges = ItemRanges();
+    const std::vector<TRegionRange> ranges = RegionRanges(form);
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(Near(ranges[i].Start, kBursts[i].first - 800)) << ranges[i].Start;
         EXPECT_TRUE(Near(ranges[i].End, kBursts[i].second - 1)) << ranges[i].End;

@@ -39,15 +39,7 @@ protected:
     {
         return {form->Document().View().SelStart, form->Document().View().SelEnd};
     }
-    Ranges Regions() const
-    {
-        Ranges ranges;
-        for (int i = 0; i < form->RegionCount(); ++i) {
-            const TRegionData* region = form->RegionAt(i);
-            ranges.push_back({region->Start, region->End});
-        }
-        return ranges;
-    }
+    Ranges Regions() const { return RegionRanges(form); }
     TListItem* Row(int index) const { return form->CutManageList->Items()->Item(index); }
     int SelectedRow() const
     {
