@@ -1,10 +1,12 @@
-// The draw-data build of the open file, as the processing window runs it:
-// the pure build of DrawData, reading the samples through the engine.
+// The draw-data build of the open file, as the document runs it while the
+// processing window shows it: the pure build of DrawData, reading the
+// samples through the engine.
 //
-// The window shows the window, then calls MakeDrawData with a progress
-// handler that updates its bar and texts, lets messages through and returns
-// false once the user pressed Cancel. Everything the window does not need to
-// see (chunking, the per-chunk rules, read failures) happens here.
+// The document calls MakeDrawData with a progress handler that the window's
+// processing window answers: it updates its bar and texts, lets messages
+// through and returns false once the user pressed Cancel. Everything the
+// window does not need to see (chunking, the per-chunk rules, read failures)
+// happens here.
 #pragma once
 
 #include "DrawData.h"
