@@ -10,6 +10,12 @@
 // within 2x the bare window plus 50 ms.
 // Then the stamps of both starts (the program's with no file), step by step.
 //
+// A fourth start runs the program with no file from a folder whose file list
+// ("filelist.ini") holds 1,000 entries, each naming a WAV file there (links
+// of one 12-second file); its window stays hidden, as it does unless the
+// user shows it. Target: shown at most 100 ms after the start with an
+// empty list (the median of each round's difference).
+//
 // Both run as BenchProgram.h runs a program, each from a folder of its own;
 // they are named by the environment variables ZANDREL_BENCH_PROGRAM and
 // ZANDREL_BENCH_BARE.
@@ -18,23 +24,45 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/FilePaths.h"
+#include "classlib/TextUtils.h"
+#include "dialogs/FileListStore.h"
 #include "editor/DrawCacheFile.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 namespace {
 
 constexpr double kStartTargetRatio = 2;
 constexpr double kWaveTargetExtraMs = 50;
+constexpr int kFileListEntries = 1000;
+constexpr double kFileListTargetExtraMs = 100;
+constexpr const char* kFileListSound = "sound-stereo-12s.wav";
+constexpr std::uint32_t kFileListSoundBytes = 12 * 44100 * 4;
 constexpr const char* kProgramWindowClass = "TFormVusk";
 constexpr const char* kBareWindowClass = "ZandrelBareWindow";
 
 struct TStartBenchRounds
 {
-    std::vector<TBenchProgramRun> Bare, Program, WithFile;
+    std::vector<TBenchProgramRun> Bare, Program, WithFile, WithFileList;
 };
+
+// The file list beside the program in folder: entries WAV files in the
+// folder, each a link of wav under a name of its own.
+void StartBenchWriteFileList(const TBenchFolder& folder, const AnsiString& wav, int entries)
+{
+    std::vector<AnsiString> paths;
+    for (int i = 0; i < entries; ++i) {
+        const AnsiString link = folder.Path() + "entry-" + IntToStr(i) + ".wav";
+        if (!CreateHardLinkA(link.c_str(), wav.c_str(), nullptr))
+            throw Exception("cannot link " + wav + " as " + link);
+        paths.push_back(link);
+    }
+    if (!WriteFileListFile(FileListFilePath(folder.Path() + "zandrel.exe"), paths))
+        throw Exception("cannot write the file list in " + folder.Path());
+}
 
 void StartBenchPrintRatio(const char* label, const std::vector<double>& values,
                           const std::vector<double>& bare)
@@ -74,6 +102,21 @@ void StartBenchPrintSteps(const char* what, const std::vector<TBenchProgramRun>&
     }
 }
 
+void StartBenchPrintFileList(const TStartBenchRounds& rounds)
+{
+    const std::vector<double> listMs = BenchStampSeries(rounds.WithFileList, "shown");
+    const std::vector<double> programMs = BenchStampSeries(rounds.Program, "shown");
+    std::vector<double> extraMs;
+    for (size_t i = 0; i < listMs.size(); ++i)
+        extraMs.push_back(listMs[i] - programMs[i]);
+    std::printf(" the program with no file and %d file-list entries, window hidden:\n",
+                kFileListEntries);
+    BenchPrintFigures("program shown", BenchFiguresOf(listMs), "ms");
+    const TBenchFigures extra = BenchFiguresOf(extraMs);
+    BenchPrintFigures("  beyond the empty list's", extra, "ms");
+    StartBenchPrintTarget("beyond the empty list's,", extra.Median, kFileListTargetExtraMs);
+}
+
 void RunStartBench(const TBenchContext& context)
 {
     const AnsiString wav = context.DataFolder + kBenchStereoSound;
@@ -83,6 +126,13 @@ void RunStartBench(const TBenchContext& context)
     const TBenchProgram bare(bareFolder, BenchProgramNamed("ZANDREL_BENCH_BARE"), kBareWindowClass);
     const TBenchProgram program(programFolder, BenchProgramNamed("ZANDREL_BENCH_PROGRAM"),
                                 kProgramWindowClass);
+    const AnsiString listedWav = context.DataFolder + kFileListSound;
+    if (!BenchSoundWav(listedWav, 2, 44100, kFileListSoundBytes))
+        throw Exception("cannot make " + listedWav);
+    const TBenchFolder listFolder("start-filelist");
+    const TBenchProgram listProgram(listFolder, BenchProgramNamed("ZANDREL_BENCH_PROGRAM"),
+                                    kProgramWindowClass);
+    StartBenchWriteFileList(listFolder, listedWav, kFileListEntries);
     const AnsiString file = programFolder.Link(wav);
     const AnsiString cache = DrawCachePath(file);
     std::printf("start: the program against a bare window, %s cached\n", kBenchStereoSound);
@@ -95,12 +145,14 @@ void RunStartBench(const TBenchContext& context)
     if (!FileExists(cache))
         throw Exception("no draw cache beside " + file + " after its open");
     program.Run("", nullptr, TBenchProgramEnd::Close);
+    listProgram.Run("", nullptr, TBenchProgramEnd::Close);
 
     TStartBenchRounds rounds;
     for (int round = 0; round < kBenchRuns; ++round) {
         rounds.Bare.push_back(bare.Run("", nullptr, TBenchProgramEnd::Close));
         rounds.Program.push_back(program.Run("", nullptr, TBenchProgramEnd::Close));
         rounds.WithFile.push_back(program.Run(file, "wave", TBenchProgramEnd::Close));
+        rounds.WithFileList.push_back(listProgram.Run("", nullptr, TBenchProgramEnd::Close));
     }
 
     const std::vector<double> bareMs = BenchStampSeries(rounds.Bare, "shown");
@@ -121,8 +173,10 @@ void RunStartBench(const TBenchContext& context)
                           kStartTargetRatio * bareFigures.Median);
     StartBenchPrintTarget("waveform painted,", waveMedian,
                           kStartTargetRatio * bareFigures.Median + kWaveTargetExtraMs);
+    StartBenchPrintFileList(rounds);
     StartBenchPrintSteps("the bare window", rounds.Bare);
     StartBenchPrintSteps("the program, no file,", rounds.Program);
+    StartBenchPrintSteps("the program, no file, file-list entries,", rounds.WithFileList);
     std::fflush(stdout);
 }
 

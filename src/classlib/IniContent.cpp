@@ -1,7 +1,6 @@
 #include "IniContent.h"
 
 #include <algorithm>
-#include <limits>
 #include <unordered_set>
 #include <utility>
 

@@ -527,7 +527,8 @@ void TListView::InsertColumnWindow(TListColumn* column, int index)
 
 void TListView::RedrawItem(const TListItem* item)
 {
-    if (!HandleAllocated() || FItems->FUpdateCount > 0)
+    // An image given while the item is drawn is drawn already.
+    if (!HandleAllocated() || FItems->FUpdateCount > 0 || FGivingImage)
         return;
     int index = FItems->IndexOf(item);
     if (index >= 0)
@@ -1044,7 +1045,7 @@ void TListView::GetDisplayInfo(NMLVDISPINFOA* info)
         lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
     }
     if (info->item.mask & LVIF_IMAGE)
-        info->item.iImage = sub == 0 ? item->ImageIndex() : item->SubItemImages(sub - 1);
+        info->item.iImage = DisplayedImage(item, sub);
 }
 
 void TListView::GetDisplayInfoW(NMLVDISPINFOW* info)
@@ -1063,7 +1064,19 @@ void TListView::GetDisplayInfoW(NMLVDISPINFOW* info)
             info->item.pszText[info->item.cchTextMax - 1] = L'\0';
     }
     if (info->item.mask & LVIF_IMAGE)
-        info->item.iImage = sub == 0 ? item->ImageIndex() : item->SubItemImages(sub - 1);
+        info->item.iImage = DisplayedImage(item, sub);
+}
+
+int TListView::DisplayedImage(TListItem* item, int sub)
+{
+    if (sub != 0)
+        return item->SubItemImages(sub - 1);
+    if (OnGetImageIndex) {
+        FGivingImage = true;
+        TScopeExit given([this] { FGivingImage = false; });
+        OnGetImageIndex(this, item);
+    }
+    return item->ImageIndex();
 }
 
 void TListView::ItemChanged(NMLISTVIEW* change)

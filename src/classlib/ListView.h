@@ -8,8 +8,9 @@
 //   TListView     multi-select, item data, sub-items, sorting (stable, with
 //                 a custom compare), column widths and display order,
 //                 custom drawing of items (before and after) and sub-items
-//                 through Canvas, and the item and sub-item
-//                 under a point (LVM_SUBITEMHITTEST)
+//                 through Canvas, images asked for as items are shown,
+//                 and the item and sub-item under a point
+//                 (LVM_SUBITEMHITTEST)
 //
 // The window shows our items through call-backs: it asks for texts and
 // images when it paints, so it never holds a copy that could disagree.
@@ -221,6 +222,7 @@ using TLVSelectItemEvent = TEvent<TObject*, TListItem*, bool>;
 using TLVColumnClickEvent = TEvent<TObject*, TListColumn*>;
 using TLVDeletedEvent = TEvent<TObject*, TListItem*>;
 using TLVItemCheckedEvent = TEvent<TObject*, TListItem*>;
+using TLVNotifyEvent = TEvent<TObject*, TListItem*>;
 using TLVEditingEvent = TEvent<TObject*, TListItem*, bool&>;
 using TLVEditedEvent = TEvent<TObject*, TListItem*, AnsiString&>;
 // Sender, ARect, DefaultDraw.
@@ -321,6 +323,10 @@ public:
     // reaches OnClick before the window toggles it.
     TLVItemCheckedEvent OnItemChecked;
     TLVColumnClickEvent OnColumnClick;
+    // The window is about to show an item's image: the handler may set the
+    // item's ImageIndex, which is shown at once. Only items the window
+    // shows are asked for, so costly images can wait until they are seen.
+    TLVNotifyEvent OnGetImageIndex;
     TLVCompareEvent OnCompare;
     TLVDeletedEvent OnDeletion;
     TLVDeletedEvent OnInsert;
@@ -360,6 +366,8 @@ private:
     LRESULT CustomDraw(NMLVCUSTOMDRAW* draw);
     void GetDisplayInfo(NMLVDISPINFOA* info);
     void GetDisplayInfoW(NMLVDISPINFOW* info);
+    // The image the window shows for the item in column sub (0: the caption).
+    int DisplayedImage(TListItem* item, int sub);
     void ItemChanged(NMLISTVIEW* change);
     void HandleUserSelection(TMessage& m);
     void NoteUserSelectionChange();
@@ -394,6 +402,7 @@ private:
     COLORREF FItemTextColor = CLR_DEFAULT; // the window's colours for the item being drawn
     COLORREF FItemBackColor = CLR_DEFAULT;
     bool FRecreatingItems = false; // CreateWnd re-inserts the items
+    bool FGivingImage = false;     // OnGetImageIndex runs: the item is being drawn
     // A click or key of the user's being handled by the window: the items
     // whose selection it changed so far, and whether the drawing is held.
     struct TUserSelection

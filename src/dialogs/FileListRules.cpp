@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -49,8 +50,13 @@ int AddFileListEntryTo(std::vector<TFileListEntry>& entries, const AnsiString& p
 
 std::vector<AnsiString> FileListPathsIn(const AnsiString& text)
 {
-    std::vector<AnsiString> paths = SplitLines(text);
-    std::erase_if(paths, [](const AnsiString& path) { return path.empty(); });
+    std::vector<AnsiString> lines = SplitLines(text);
+    std::vector<AnsiString> paths;
+    std::unordered_set<AnsiString> taken;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        if (!line->empty() && taken.insert(*line).second)
+            paths.push_back(std::move(*line));
+    std::reverse(paths.begin(), paths.end());
     return paths;
 }
 

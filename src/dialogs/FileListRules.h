@@ -54,7 +54,8 @@ int AddFileListEntryTo(std::vector<TFileListEntry>& entries, const AnsiString& p
                        const TFileListProbes& probes);
 
 // The paths of a "filelist.ini" text: one a line (CR LF, CR or LF), empty
-// lines left out.
+// lines left out, and each path once, at its last line (where adding the
+// lines in turn leaves its entry).
 std::vector<AnsiString> FileListPathsIn(const AnsiString& text);
 // The text that holds the paths, one a line (CR LF).
 AnsiString FileListText(const std::vector<AnsiString>& paths);

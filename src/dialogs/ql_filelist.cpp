@@ -28,6 +28,9 @@ constexpr int kButtonHeight = 25;
 constexpr int kMargin = 4;
 constexpr TColor kStripeColor = 0xE1FFFF;
 constexpr char kOpenMark = '*';
+// An entry's image before the list first shows it: the shell's icon is
+// slow to fetch, and a hidden list needs none.
+constexpr int kIconNotFetched = -2;
 
 // The sub-items of an entry.
 constexpr int kRegionCountItem = 0;
@@ -98,6 +101,8 @@ TForm10::TForm10(TFormVusk* mainWindow, const AnsiString& listFile, bool saveLis
 
 void TForm10::CreateHandle()
 {
+    TakeReadEntries();
+    UseShellImages();
     TForm::CreateHandle();
     RegisterDropTarget();
 }
@@ -117,6 +122,12 @@ void TForm10::UseShellImages()
         return;
     FShellImages = NewShellSmallImages(this);
     FileList->SetSmallImages(FShellImages);
+}
+
+void TForm10::FileListGetImageIndex(TObject* Sender, TListItem* Item)
+{
+    if (Item->ImageIndex() == kIconNotFetched)
+        Item->SetImageIndex(ShellSmallIconIndex(PathOf(Item)));
 }
 
 TForm10::~TForm10()
@@ -160,6 +171,7 @@ void TForm10::CreateList()
     FileList->OnColumnClick = TLVColumnClickEvent(this, &TForm10::FileListColumnClick);
     FileList->OnCompare = TLVCompareEvent(this, &TForm10::FileListCompare);
     FileList->OnCustomDrawItem = TLVCustomDrawItemEvent(this, &TForm10::FileListCustomDrawItem);
+    FileList->OnGetImageIndex = TLVNotifyEvent(this, &TForm10::FileListGetImageIndex);
     FileList->OnDragOver = TDragOverEvent(this, &TForm10::FileListDragOver);
     FileList->OnDragDrop = TDragDropEvent(this, &TForm10::FileListDragDrop);
 }
@@ -244,9 +256,9 @@ AnsiString TForm10::WavPathOf(const TListItem* item)
     return item->SubItems()->Strings(kWavPathItem);
 }
 
-TListItem* TForm10::ItemOfPath(const AnsiString& path) const
+TListItem* TForm10::ItemOfPath(const AnsiString& path)
 {
-    TListItems* items = FileList->Items();
+    TListItems* items = Entries();
     for (int i = 0; i < items->Count(); ++i)
         if (PathOf(items->Item(i)) == path)
             return items->Item(i);
@@ -258,29 +270,31 @@ TListItem* TForm10::AddFile(const AnsiString& path)
     if (TListItem* same = ItemOfPath(path))
         same->Delete();
     const std::optional<TFileListEntry> entry = FileListEntryFor(path);
-    if (!entry)
-        return nullptr;
+    return entry ? AddEntry(*entry) : nullptr;
+}
+
+TListItem* TForm10::AddEntry(const TFileListEntry& entry)
+{
     TListItem* item = FileList->Items()->Add();
-    item->SetCaption(entry->FileName);
+    item->SetCaption(entry.FileName);
     TStrings* texts = item->SubItems();
-    texts->Add(entry->RegionCount);
-    texts->Add(entry->Path);
-    texts->Add(entry->WavPath);
-    UseShellImages();
-    item->SetImageIndex(ShellSmallIconIndex(entry->Path));
+    texts->Add(entry.RegionCount);
+    texts->Add(entry.Path);
+    texts->Add(entry.WavPath);
+    item->SetImageIndex(kIconNotFetched);
     return item;
 }
 
 void TForm10::AddFiles(const std::vector<AnsiString>& names)
 {
-    TListItemsUpdate update(FileList->Items());
+    TListItemsUpdate update(Entries());
     for (const AnsiString& path : FileListCandidates(names))
         AddFile(path);
 }
 
-TListItem* TForm10::MarkedItem() const
+TListItem* TForm10::MarkedItem()
 {
-    TListItems* items = FileList->Items();
+    TListItems* items = Entries();
     for (int i = 0; i < items->Count(); ++i)
         if (IsMarked(items->Item(i)))
             return items->Item(i);
@@ -294,7 +308,7 @@ void TForm10::Unmark(TListItem* item)
 
 void TForm10::MarkOnly(TListItem* item)
 {
-    TListItems* items = FileList->Items();
+    TListItems* items = Entries();
     for (int i = 0; i < items->Count(); ++i)
         if (items->Item(i) != item && IsMarked(items->Item(i)))
             Unmark(items->Item(i));
@@ -306,7 +320,7 @@ void TForm10::MarkOnly(TListItem* item)
 
 void TForm10::SortByKeys(const std::vector<char>& keys)
 {
-    TListItems* items = FileList->Items();
+    TListItems* items = Entries();
     if (static_cast<int>(keys.size()) != items->Count())
         return;
     std::unordered_map<const TListItem*, char> keyOf;
@@ -324,13 +338,36 @@ void TForm10::SortByKeys(const std::vector<char>& keys)
 
 void TForm10::ReadListFile()
 {
-    const std::optional<std::vector<AnsiString>> paths = ReadFileListFile(FListFile);
+    std::optional<std::vector<AnsiString>> paths = ReadFileListFile(FListFile);
     FListFileReadable = paths.has_value();
-    if (!paths)
+    if (!paths || paths->empty())
         return;
+    // Every entry asks its file whether it can be opened: for a long list
+    // that takes longer than the rest of the start, which goes on beside it.
+    FReadEntries = std::async(std::launch::async, [paths = std::move(*paths)] {
+        std::vector<std::optional<TFileListEntry>> entries;
+        for (const AnsiString& path : paths)
+            entries.push_back(FileListEntryFor(path));
+        return entries;
+    });
+}
+
+void TForm10::TakeReadEntries()
+{
+    if (!FReadEntries.valid())
+        return;
+    const std::vector<std::optional<TFileListEntry>> entries = FReadEntries.get();
+    // Each path is there once: no entry of the same path to take out first.
     TListItemsUpdate update(FileList->Items());
-    for (const AnsiString& path : *paths)
-        AddFile(path);
+    for (const std::optional<TFileListEntry>& entry : entries)
+        if (entry)
+            AddEntry(*entry);
+}
+
+TListItems* TForm10::Entries()
+{
+    TakeReadEntries();
+    return FileList->Items();
 }
 
 void TForm10::WriteListFile()
@@ -340,7 +377,7 @@ void TForm10::WriteListFile()
     if (!FListFileReadable)
         return;
     std::vector<AnsiString> paths;
-    TListItems* items = FileList->Items();
+    TListItems* items = Entries();
     for (int i = 0; i < items->Count(); ++i)
         paths.push_back(PathOf(items->Item(i)));
     WriteFileListFile(FListFile, paths);

@@ -10,6 +10,8 @@
 // entries in FileList and opens them through the main window.
 #pragma once
 
+#include "FileListRules.h"
+
 #include "classlib/Actions.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
@@ -20,6 +22,8 @@
 #include "controls/FlatButton.h"
 #include "controls/SkinDkPanels.h"
 
+#include <future>
+#include <optional>
 #include <vector>
 
 class TDropFileTarget;
@@ -39,6 +43,11 @@ public:
     void SetSaveList(bool value) { FSaveList = value; }
 
     // --- Entries
+    // The entries in FileList. Those of the list file are read on a worker
+    // from the window's making, and come in at the first need of the
+    // entries (this, and every call below, which waits for them when they
+    // are still being read), before any added since.
+    TListItems* Entries();
     // Adds the entry of path by the file-list rules (an entry with the same
     // path goes first); the added entry, or null when none was added.
     TListItem* AddFile(const AnsiString& path);
@@ -47,9 +56,9 @@ public:
     void AddFiles(const std::vector<AnsiString>& names);
     static AnsiString PathOf(const TListItem* item);
     static AnsiString WavPathOf(const TListItem* item);
-    TListItem* ItemOfPath(const AnsiString& path) const;
+    TListItem* ItemOfPath(const AnsiString& path);
     // The entry whose name carries the "*", or null.
-    TListItem* MarkedItem() const;
+    TListItem* MarkedItem();
     // item becomes the only entry with the "*" and is scrolled into view.
     void MarkOnly(TListItem* item);
     // item shows its plain file name again.
@@ -113,10 +122,15 @@ private:
     void CreateActions();
     void CreatePopup();
     void RegisterDropTarget();
-    // The shell's image list is slow to fetch the first time: the list
-    // takes it with its first entry.
+    // The shell's image list and icons are slow to fetch: the list takes
+    // the image list when it gets its window, and an entry's icon when the
+    // window first shows the entry.
     void UseShellImages();
+    void FileListGetImageIndex(TObject* Sender, TListItem* Item);
+    // A new item at the end for entry.
+    TListItem* AddEntry(const TFileListEntry& entry);
     void ReadListFile();
+    void TakeReadEntries();
     void WriteListFile();
     bool ListFocused() const;
     // The selected entry opened in the editor; it takes the "*" when the
@@ -129,5 +143,8 @@ private:
     AnsiString FListFile;
     bool FSaveList;
     bool FListFileReadable = true; // false: a file is there that could not be read
+    // The list file's entries while they are read, in its order; none for
+    // a path that gives no entry.
+    std::future<std::vector<std::optional<TFileListEntry>>> FReadEntries;
     TImageList* FShellImages = nullptr;
 };

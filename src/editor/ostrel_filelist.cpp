@@ -170,7 +170,7 @@ void TFormVusk::ReplaceMarkedEntryByRegionList(const AnsiString& regionListPath)
     TListItem* marked = FFileListWindow->MarkedItem();
     if (!marked || LowerCase(ExtractFileExt(TForm10::PathOf(marked))) == ".rgl")
         return;
-    TListItems* items = FFileListWindow->FileList->Items();
+    TListItems* items = FFileListWindow->Entries();
     TListItemsUpdate update(items);
     TListItem* added = FFileListWindow->AddFile(regionListPath);
     if (added) {

@@ -115,8 +115,10 @@ TEST(FileListStoreTest, TheListFileKeepsItsPathsInOrder)
     EXPECT_EQ(tmp.ReadFile("filelist.ini"), "C:\\表\\ソ.wav\r\nD:\\b.rgl\r\nE:\\a b\\c.wav\r\n");
     EXPECT_EQ(ReadFileListFile(file), paths);
 
-    tmp.WriteFile("filelist.ini", "a.wav\n\nb.wav\r");
-    EXPECT_EQ(ReadFileListFile(file), (Paths{"a.wav", "b.wav"}));
+    // A path twice stands where its last line puts it, as adding the lines
+    // in turn leaves it; paths that differ in case are two.
+    tmp.WriteFile("filelist.ini", "a.wav\n\nb.wav\rc.wav\na.wav\nA.wav\nc.wav\n");
+    EXPECT_EQ(ReadFileListFile(file), (Paths{"b.wav", "a.wav", "A.wav", "c.wav"}));
 }
 
 TEST(FileListStoreTest, AListFileThatCannotBeReadOrWrittenIsLeftWhole)

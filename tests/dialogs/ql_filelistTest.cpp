@@ -36,7 +36,7 @@ protected:
     std::vector<AnsiString> Captions() const
     {
         std::vector<AnsiString> captions;
-        TListItems* items = Window()->FileList->Items();
+        TListItems* items = Window()->Entries();
         for (int i = 0; i < items->Count(); ++i)
             captions.push_back(items->Item(i)->Caption());
         return captions;
@@ -78,9 +78,11 @@ TEST_F(FileListWindowTest, TheListFileIsReadAndWrittenOnlyWithSaveFileList)
         std::vector<AnsiString> Shown;
         bool Written;
     };
+    // The list file's entries are read beside the start; one added at once
+    // after it still comes after them.
     const TCase cases[] = {
-        {"", {"a.wav", "z.wav"}, true},
-        {"[SAVE]\r\nFILELIST=0\r\n", {}, false},
+        {"", {"a.wav", "z.wav", "song.wav"}, true},
+        {"[SAVE]\r\nFILELIST=0\r\n", {"song.wav"}, false},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Settings);
@@ -88,14 +90,44 @@ TEST_F(FileListWindowTest, TheListFileIsReadAndWrittenOnlyWithSaveFileList)
         folder.WriteFile("filelist.ini",
                          paths[0] + "\r\n" + (folder / "gone.wav") + "\r\n" + paths[2] + "\r\n");
         Start();
-        EXPECT_EQ(Captions(), c.Shown);
         Window()->AddFile(paths[1]);
+        EXPECT_EQ(Captions(), c.Shown);
         CloseAndFree();
         const AnsiString expected =
             c.Written ? paths[0] + "\r\n" + paths[2] + "\r\n" + paths[1] + "\r\n"
                       : paths[0] + "\r\n" + (folder / "gone.wav") + "\r\n" + paths[2] + "\r\n";
         EXPECT_EQ(folder.ReadFile("filelist.ini"), expected);
     }
+}
+
+// The shell's icons cost the start dearly: the hidden list fetches none, and
+// once shown (Ctrl+Shift+F) only those of the entries it shows.
+TEST_F(FileListWindowTest, TheListFetchesTheIconsOfTheEntriesItShowsOnly)
+{
+    AnsiString list;
+    for (int i = 0; i < 40; ++i)
+        list += WriteWav(folder, "take" + std::to_string(i) + ".wav",
+                         WavBuilder().Pcm16(1, 8000, std::vector<std::int16_t>(8, 0))) +
+                "\r\n";
+    folder.WriteFile("filelist.ini", list);
+    Start();
+    TListItems* items = Window()->Entries();
+    ASSERT_EQ(items->Count(), 40);
+    auto iconFetched = [items](int index) { return items->Item(index)->ImageIndex() >= 0; };
+    for (int i = 0; i < items->Count(); ++i)
+        EXPECT_FALSE(iconFetched(i)) << i;
+
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    PressKey(form->FocusBtn->Handle(), 'F', ssCtrl | ssShift);
+    ASSERT_TRUE(Window()->Visible());
+    EXPECT_TRUE(PumpUntil([&] { return iconFetched(0); }));
+    EXPECT_FALSE(iconFetched(39));
+
+    ASSERT_TRUE(ActivateForm(Window()));
+    Window()->FileList->SetFocus();
+    PressKey(Window()->FileList->Handle(), VK_END);
+    EXPECT_TRUE(PumpUntil([&] { return iconFetched(39); }));
 }
 
 TEST_F(FileListWindowTest, AddingAPathAgainMovesItsEntryToTheEnd)

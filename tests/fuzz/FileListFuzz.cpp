@@ -6,7 +6,9 @@
 // cannot be played, one holding "?" is there even so, and a region list
 // whose path holds "#" cannot be read. Besides crashes and undefined
 // behaviour it stops when
-// - a path read is empty or holds a line break;
+// - a path read is empty or holds a line break, or is read twice;
+// - the entries of the paths read differ from those that adding every line
+//   in turn leaves;
 // - the paths written back do not read back the same;
 // - AddFile's answer does not match the list it leaves, or two entries
 //   share a path;
@@ -84,6 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 : added != static_cast<int>(entries.size()) - 1 || entries[added].Path != path)
             __builtin_trap();
     }
+    std::vector<TFileListEntry> entriesOfLines;
+    for (const AnsiString& line : SplitLines(text))
+        if (!line.empty())
+            AddFileListEntryTo(entriesOfLines, line, probes);
+    if (entriesOfLines != entries || std::set(paths.begin(), paths.end()).size() != paths.size())
+        __builtin_trap();
     std::set<AnsiString> seen;
     std::vector<AnsiString> written;
     for (const TFileListEntry& entry : entries) {
