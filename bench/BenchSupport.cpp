@@ -280,3 +280,14 @@ void BenchPrintFigures(const char* label, const TBenchFigures& figures, const ch
     std::printf("  %-28s %9.3f / %9.3f / %9.3f %s\n", label, figures.Min, figures.Median,
                 figures.Max, unit);
 }
+
+void BenchPrintAgainstPlain(const char* label, const std::vector<double>& ms, const char* plainName,
+                            const std::vector<double>& plainMs, double targetMs)
+{
+    const TBenchFigures figures = BenchFiguresOf(ms);
+    BenchPrintFigures(label, figures, "ms");
+    const AnsiString ratioLabel = AnsiString("  / ") + plainName;
+    BenchPrintFigures(ratioLabel.c_str(), BenchFiguresOf(BenchRatios(ms, plainMs)), "");
+    std::printf("  target: max < %.0f ms: %s\n", targetMs,
+                figures.Max < targetMs ? "met" : "MISSED");
+}

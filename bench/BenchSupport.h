@@ -118,3 +118,8 @@ double BenchMiBPerSecond(std::uint64_t bytes, double ms);
 
 // One report line: "  label  min / median / max unit".
 void BenchPrintFigures(const char* label, const TBenchFigures& figures, const char* unit);
+// The lines of a measure timed beside plain work in the same runs: its
+// figures in ms, each run's ratio to the plain work's ("  / " + plainName),
+// and whether its max stays below targetMs.
+void BenchPrintAgainstPlain(const char* label, const std::vector<double>& ms, const char* plainName,
+                            const std::vector<double>& plainMs, double targetMs);

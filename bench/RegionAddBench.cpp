@@ -66,11 +66,7 @@ void RunRegionAddBench(const TBenchContext& context)
                 "(min / median / max)\n",
                 kAddRegions, form->Document().DrawStereo().Count(), kBenchRuns);
     BenchPrintFigures("plain pass over the draw data", BenchFiguresOf(plainMs), "ms");
-    const TBenchFigures figures = BenchFiguresOf(addMs);
-    BenchPrintFigures("adding the regions", figures, "ms");
-    BenchPrintFigures("  / plain pass", BenchFiguresOf(BenchRatios(addMs, plainMs)), "");
-    std::printf("  target: max < %.0f ms: %s\n", kAddTargetMs,
-                figures.Max < kAddTargetMs ? "met" : "MISSED");
+    BenchPrintAgainstPlain("adding the regions", addMs, "plain pass", plainMs, kAddTargetMs);
     std::fflush(stdout);
 }
 

@@ -99,13 +99,9 @@ void RunRegionFileBench(const TBenchContext& context)
         const char* label;
         const std::vector<double>& ms;
     } measures[] = {{"save", saveMs}, {"load with the list texts", loadMs}};
-    for (const auto& measure : measures) {
-        const TBenchFigures figures = BenchFiguresOf(measure.ms);
-        BenchPrintFigures(measure.label, figures, "ms");
-        BenchPrintFigures("  / plain read", BenchFiguresOf(BenchRatios(measure.ms, plainMs)), "");
-        std::printf("  target: max < %.0f ms: %s\n", kRegionBenchTargetMs,
-                    figures.Max < kRegionBenchTargetMs ? "met" : "MISSED");
-    }
+    for (const auto& measure : measures)
+        BenchPrintAgainstPlain(measure.label, measure.ms, "plain read", plainMs,
+                               kRegionBenchTargetMs);
     std::fflush(stdout);
 }
 
