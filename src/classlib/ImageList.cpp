@@ -260,15 +260,25 @@ void TCustomImageList::Change()
     }
 }
 
-TImageList* NewShellSmallImages(TComponent* owner)
+HIMAGELIST ShellSmallImageList()
 {
     StartOle();
+    SHFILEINFOA info = {};
+    return reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+}
+
+TImageList* NewShellSmallImages(TComponent* owner)
+{
+    return NewShellSmallImages(owner, ShellSmallImageList());
+}
+
+TImageList* NewShellSmallImages(TComponent* owner, HIMAGELIST list)
+{
     auto* images = new TImageList(owner);
     images->SetShareImages(true);
-    SHFILEINFOA info = {};
-    if (auto system = reinterpret_cast<HIMAGELIST>(
-            SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON)))
-        images->SetHandle(system);
+    if (list)
+        images->SetHandle(list);
     return images;
 }
 

@@ -112,9 +112,15 @@ public:
     using TCustomImageList::TCustomImageList;
 };
 
+// The shell's list of small system icons, the process's own (never to be
+// destroyed); null when the shell gives none. Any thread may ask.
+HIMAGELIST ShellSmallImageList();
 // A list sharing the shell's small system icons (never destroyed by it);
 // empty when the shell gives none.
 TImageList* NewShellSmallImages(TComponent* owner);
+// A list sharing list, the shell's list (never destroyed by it); empty for
+// null.
+TImageList* NewShellSmallImages(TComponent* owner, HIMAGELIST list);
 // The index of a file's small icon in the shell's list; -1 when the shell
-// has none for it.
+// has none for it. Any thread may ask.
 int ShellSmallIconIndex(const AnsiString& path);

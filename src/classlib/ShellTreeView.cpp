@@ -1,5 +1,6 @@
 #include "ShellTreeView.h"
 
+#include "BackgroundWork.h"
 #include "FileNames.h"
 #include "FilePaths.h"
 #include "TextUtils.h"
@@ -37,32 +38,84 @@ std::vector<AnsiString> NamesBelowRoot(const AnsiString& path, AnsiString& root)
 
 } // namespace
 
+struct TShellTreeView::TRoots
+{
+    HIMAGELIST Images = nullptr;                    // the shell's, never destroyed
+    std::vector<std::pair<AnsiString, int>> Drives; // root path, icon
+};
+
+namespace {
+
+// Any thread may read them.
+void ReadDrives(std::vector<std::pair<AnsiString, int>>& drives)
+{
+    char roots[4 * 26 + 2] = {};
+    const DWORD length = GetLogicalDriveStringsA(sizeof(roots), roots);
+    if (length == 0 || length > sizeof(roots))
+        return;
+    for (const char* drive = roots; *drive; drive += lstrlenA(drive) + 1)
+        drives.emplace_back(drive, ShellSmallIconIndex(drive));
+}
+
+} // namespace
+
 TShellTreeView::TShellTreeView(TComponent* AOwner) : TTreeView(AOwner) {}
 
+TShellTreeView::~TShellTreeView() = default;
+
 void TShellTreeView::ReadRoots()
+{
+    if (FRootsReading) {
+        FRootsReading->Await();
+        return;
+    }
+    if (FRootsRead)
+        return;
+    TRoots roots;
+    roots.Images = ShellSmallImageList();
+    ReadDrives(roots.Drives);
+    ListRoots(roots);
+}
+
+void TShellTreeView::ReadRootsInBackground()
+{
+    if (FRootsRead || FRootsReading)
+        return;
+    auto roots = std::make_shared<TRoots>();
+    FRootsReading = std::make_unique<TBackgroundWork>(
+        [roots] {
+            roots->Images = ShellSmallImageList();
+            ReadDrives(roots->Drives);
+        },
+        [this, roots] { ListRoots(*roots); });
+}
+
+bool TShellTreeView::RootsPending() const
+{
+    return FRootsReading && FRootsReading->Pending();
+}
+
+void TShellTreeView::ListRoots(const TRoots& roots)
 {
     if (FRootsRead)
         return;
     FRootsRead = true;
-    SetImages(NewShellSmallImages(this));
-    AddDrives();
+    SetImages(NewShellSmallImages(this, roots.Images));
+    Items()->BeginUpdate();
+    for (const auto& [drive, icon] : roots.Drives)
+        AddEntry(nullptr, nullptr, {drive, true}, icon);
+    Items()->EndUpdate();
+    if (OnRootsListed)
+        OnRootsListed(this);
 }
 
 void TShellTreeView::CreateWnd()
 {
-    // Read first, so that the new window takes the drives in one pass.
-    ReadRoots();
+    // Read first, so that the new window takes the drives in one pass; or
+    // shown empty while they are read in the background.
+    if (!FRootsReading)
+        ReadRoots();
     TTreeView::CreateWnd();
-}
-
-void TShellTreeView::AddDrives()
-{
-    char drives[4 * 26 + 2] = {};
-    const DWORD length = GetLogicalDriveStringsA(sizeof(drives), drives);
-    if (length == 0 || length > sizeof(drives))
-        return;
-    for (const char* drive = drives; *drive; drive += lstrlenA(drive) + 1)
-        AddEntry(nullptr, nullptr, {drive, true});
 }
 
 AnsiString TShellTreeView::Path(const TTreeNode* node) const
@@ -93,11 +146,11 @@ std::vector<TShellEntry> TShellTreeView::ReadFolder(const AnsiString& folder)
     return entries;
 }
 
-TTreeNode* TShellTreeView::AddEntry(TTreeNode* parent, TTreeNode* before, const TShellEntry& entry)
+TTreeNode* TShellTreeView::AddEntry(TTreeNode* parent, TTreeNode* before, const TShellEntry& entry,
+                                    int icon)
 {
     const AnsiString name = parent ? ExtractFileName(entry.Path) : entry.Path;
     TTreeNode* node = before ? Items()->Insert(before, name) : Items()->AddChild(parent, name);
-    const int icon = ShellSmallIconIndex(entry.Path);
     node->SetImageIndex(icon);
     node->SetSelectedIndex(icon);
     // A folder shows its button until it is read.
@@ -113,7 +166,7 @@ void TShellTreeView::Fill(TTreeNode* node)
         return;
     Items()->BeginUpdate();
     for (const TShellEntry& entry : ReadFolder(Path(node)))
-        AddEntry(node, nullptr, entry);
+        AddEntry(node, nullptr, entry, ShellSmallIconIndex(entry.Path));
     node->SetHasChildren(false);
     Items()->EndUpdate();
 }
@@ -181,7 +234,7 @@ void TShellTreeView::Refresh(TTreeNode* node)
         TTreeNode* at =
             static_cast<int>(i) < node->Count() ? node->Item(static_cast<int>(i)) : nullptr;
         if (!at || AnsiCompareText(at->Text(), ExtractFileName(entries[i].Path)) != 0)
-            AddEntry(node, at, entries[i]);
+            AddEntry(node, at, entries[i], ShellSmallIconIndex(entries[i].Path));
     }
     Items()->EndUpdate();
 }

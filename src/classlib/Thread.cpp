@@ -5,6 +5,7 @@
 #include "HiddenWindow.h"
 
 #include <deque>
+#include <memory>
 #include <mutex>
 
 namespace {
@@ -15,14 +16,16 @@ const char* const kSyncWindowClass = "ZandrelSyncWindow";
 struct SyncRequest
 {
     std::function<void()> method;
-    HANDLE done = nullptr;  // not owned; the waiting thread's event
+    HANDLE done = nullptr;  // not owned; the waiting thread's event; null for a queued call
     std::exception_ptr error;
 };
 
 struct SyncState
 {
     std::mutex lock;
-    std::deque<SyncRequest*> queue;  // not owned; each lives on its caller's stack
+    // A waited-for request lives on its caller's stack; a queued call (no
+    // done event) is owned here until it ran.
+    std::deque<SyncRequest*> queue;
     HANDLE event = nullptr;          // auto-reset; set when a request is queued
     HWND window = nullptr;
     std::atomic<DWORD> mainThreadId{0};
@@ -95,12 +98,21 @@ bool CheckSynchronize()
             request = s.queue.front();
             s.queue.pop_front();
         }
+        ran = true;
+        if (!request->done) {
+            const std::unique_ptr<SyncRequest> queued(request);
+            try {
+                queued->method();
+            } catch (...) {
+                HandleCallbackException(std::current_exception());
+            }
+            continue;
+        }
         try {
             request->method();
         } catch (...) {
             request->error = std::current_exception();
         }
-        ran = true;
         SetEvent(request->done);
     }
     return ran;
@@ -133,6 +145,17 @@ void TThread::Synchronize(const std::function<void()>& method)
     CloseHandle(request.done);
     if (request.error)
         std::rethrow_exception(request.error);
+}
+
+void TThread::Queue(std::function<void()> method)
+{
+    SyncState& s = Sync();
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        s.queue.push_back(new SyncRequest{std::move(method), nullptr, nullptr});
+    }
+    SetEvent(s.event);
+    PostMessageA(s.window, WM_SYNC_WAKE, 0, 0);
 }
 
 TThread::TThread(bool CreateSuspended) : FCreatedSuspended(CreateSuspended)

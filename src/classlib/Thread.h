@@ -5,8 +5,9 @@
 //                      terminate, and calls into the main thread (Synchronize)
 //   CheckSynchronize   runs the calls that threads queued for the main thread
 //
-// Synchronize posts to a hidden window of the main thread, so every message
-// loop serves it: the application loop, modal loops, message boxes. WaitFor on
+// Synchronize (and Queue, which does not wait) posts to a hidden window of
+// the main thread, so every message loop serves it: the application loop,
+// modal loops, message boxes. WaitFor on
 // the main thread serves it too, so freeing a thread that is synchronising
 // cannot deadlock. A thread is never suspended from outside while it runs:
 // Suspend is only called by the thread on itself and waits for Resume.
@@ -67,6 +68,11 @@ public:
     // Runs method on the main thread and waits for it; an exception it raises
     // is raised again here. On the main thread the call runs at once.
     static void Synchronize(const std::function<void()>& method);
+
+    // Runs method on the main thread later, as Synchronize does, without
+    // waiting for it (on the main thread too). What it raises goes to the
+    // application object.
+    static void Queue(std::function<void()> method);
 
     // The id of the thread that runs the windows (the first to use the library).
     static DWORD MainThreadID();

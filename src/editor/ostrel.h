@@ -68,6 +68,7 @@
 #include "themes/SkinSwitcher.h"
 
 #include "classlib/Actions.h"
+#include "classlib/BackgroundWork.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Form.h"
 #include "classlib/Label.h"
@@ -358,10 +359,14 @@ public:
     // start after the first show.
     void WndProc(TMessage& message) override;
     // What the first show leaves until the window is on the screen: the
-    // waveform's drop target (with OLE), the output device looked up by its
-    // name and the explorer tree's drives. Each part is done once, here or at
-    // its first need, whichever comes first; the first show posts this.
+    // waveform's drop target (with OLE), and on threads of their own the
+    // output device looked up by its name and the explorer tree's drives.
+    // Each part is done once, here or at its first need, whichever comes
+    // first; the first show posts this.
     void FinishStart();
+    // The start is over: its rest ran, and what it left to other threads
+    // reached the window.
+    bool StartFinished() const;
     // Registers the waveform panel as the target of files dropped from the
     // shell, starting OLE; done once, after the first show.
     void StartDropTarget();
@@ -1134,7 +1139,8 @@ public:
     bool SaveSettings(const AnsiString& path);
     void ApplyAudioDevice();
     // Looks the output device up by its name (the device list is slow to
-    // read at start) when the first show left it for later.
+    // read at start) when the first show left it for later; waits for the
+    // lookup begun after the show (LookUpOutputDevice) instead.
     void EnsureOutputDevice();
     void ApplyBufferSize();
     void ApplyDispSize();
@@ -1151,10 +1157,18 @@ public:
     int MarkHalf() const { return FMarkHalf; }
 
 private:
-    double FMasterVolume = 1.0;        // engine volume of the checked volume item
-    bool FOutputDevicePending = false; // OUTDEVICE read, its device not looked up yet
-    int FMarkHeight = 14;              // ruler height, pixels
-    int FMarkHalf = 7;                 // half of it: the ruler's label font size
+    // Reads the device list on a thread of its own, then looks the output
+    // device up in it, unless that was done.
+    void LookUpOutputDevice();
+    // Sets the engine's device to the one OUTDEVICE names in devices, unless
+    // it was set since the settings were read.
+    void TakeOutputDevices(const std::vector<AnsiString>& devices);
+
+    double FMasterVolume = 1.0;                     // engine volume of the checked volume item
+    bool FOutputDevicePending = false;              // OUTDEVICE read, its device not looked up yet
+    std::unique_ptr<TBackgroundWork> FDeviceLookup; // begun after the first show
+    int FMarkHeight = 14;                           // ruler height, pixels
+    int FMarkHalf = 7;                              // half of it: the ruler's label font size
 
 public:
     // =====================================================================
@@ -1231,7 +1245,6 @@ private:
     // --- ostrel_settings.cpp
     // The master-volume items, in step order.
     std::array<TExtItem*, kMasterVolumeStepCount> VolumeItems() const;
-    int WaveOutDeviceIndex(const AnsiString& productName) const;
     // ApplyAudioDevice's steps after the device: buffer size and count.
     void ApplyBufferSettings();
     void SetOutputDevice(std::uint32_t deviceId);
@@ -1281,6 +1294,7 @@ private:
     void WithdrawShortCuts(bool (*withdrawn)(TShortCut));
 
     bool FShown = false;                      // the first show has run
+    bool FStartRestBegun = false;             // FinishStart has run
     AnsiString FSettingsPath;                 // empty: beside the program
     std::vector<AnsiString> FCommandLineArgs; // after the program's name
     AnsiString FDroppedPath;                  // the drop's file, until its open runs

@@ -38,6 +38,9 @@ void TFormVusk::actFilePreferenceExecute(TObject* Sender)
 {
     if (FDocument.Busy())
         return;
+    // The window reads the devices too: not while the lookup after the
+    // first show reads them.
+    EnsureOutputDevice();
     TPreferenceWindowScope scope(new TForm6(this, FOption));
     FillPreferences(*Form6);
     Form6->PageControl1->SetActivePageIndex(FOption.PrefPage);

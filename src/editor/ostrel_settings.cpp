@@ -35,6 +35,22 @@ std::unique_ptr<TIniFile> OpenSettingsForReading(const AnsiString& path)
     }
 }
 
+// The wave-out devices' names, in the system's order; slow to read at the
+// start. Any thread may read them.
+std::vector<AnsiString> ReadOutputDevices()
+{
+    TTimingSpan span("sounddevices");
+    return Seams().WaveOutDevices();
+}
+
+// The first of devices named name; the wave mapper when none is.
+std::uint32_t OutputDeviceIn(const std::vector<AnsiString>& devices, const AnsiString& name)
+{
+    const auto named = std::find(devices.begin(), devices.end(), name);
+    return named == devices.end() ? WAVE_MAPPER
+                                  : static_cast<std::uint32_t>(named - devices.begin());
+}
+
 // Selects the combo box item when index names one; anything else leaves the
 // box as it is.
 void SetItemIndexIfValid(TComboBox* box, int index)
@@ -338,32 +354,37 @@ void TFormVusk::SaveToolbarPositions(const AnsiString& path)
 
 // --- Engine --------------------------------------------------------------------
 
-int TFormVusk::WaveOutDeviceIndex(const AnsiString& productName) const
-{
-    std::vector<AnsiString> devices;
-    {
-        TTimingSpan span("sounddevices");
-        devices = Seams().WaveOutDevices();
-    }
-    for (size_t i = 0; i < devices.size(); ++i)
-        if (devices[i] == productName)
-            return static_cast<int>(i);
-    return -1;
-}
-
 void TFormVusk::ApplyAudioDevice()
 {
     FOutputDevicePending = false;
-    SetOutputDevice(static_cast<std::uint32_t>(WaveOutDeviceIndex(FOption.OutDevice)));
+    SetOutputDevice(OutputDeviceIn(ReadOutputDevices(), FOption.OutDevice));
     ApplyBufferSettings();
+}
+
+void TFormVusk::LookUpOutputDevice()
+{
+    if (!FOutputDevicePending || FDeviceLookup)
+        return;
+    auto devices = std::make_shared<std::vector<AnsiString>>();
+    FDeviceLookup =
+        std::make_unique<TBackgroundWork>([devices] { *devices = ReadOutputDevices(); },
+                                          [this, devices] { TakeOutputDevices(*devices); });
 }
 
 void TFormVusk::EnsureOutputDevice()
 {
+    if (FDeviceLookup)
+        FDeviceLookup->Await();
+    if (FOutputDevicePending)
+        TakeOutputDevices(ReadOutputDevices());
+}
+
+void TFormVusk::TakeOutputDevices(const std::vector<AnsiString>& devices)
+{
     if (!FOutputDevicePending)
         return;
     FOutputDevicePending = false;
-    SetOutputDevice(static_cast<std::uint32_t>(WaveOutDeviceIndex(FOption.OutDevice)));
+    SetOutputDevice(OutputDeviceIn(devices, FOption.OutDevice));
 }
 
 void TFormVusk::SetOutputDevice(std::uint32_t deviceId)

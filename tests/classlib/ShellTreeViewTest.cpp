@@ -6,10 +6,12 @@
 #include "classlib/ShellTreeView.h"
 #include "support/FormFixture.h"
 #include "support/TempFolder.h"
+#include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+#include <commctrl.h>
 
 using namespace testing_support;
 
@@ -174,6 +176,34 @@ TEST_F(ShellTreeViewTest, TheDrivesAreReadOnceAtTheFirstNeed)
     EXPECT_EQ(tree->Items()->RootCount(), drives);
     EXPECT_EQ(tree->SelectedPath(), folder.Path() + "M.wav");
     EXPECT_NE(tree->Items()->Root(0)->ImageIndex(), -1);
+}
+
+// Read on a thread of their own, the drives come to a window made meanwhile
+// (empty until then), listed once; a path looked up meanwhile waits for them.
+TEST_F(ShellTreeViewTest, DrivesReadInTheBackgroundComeOnceToAWindowMadeMeanwhile)
+{
+    tree = new TShellTreeView(form);
+    tree->SetParent(form);
+    tree->SetBounds(0, 0, 380, 460);
+    int listed = 0;
+    tree->OnRootsListed = [&](TObject*) { ++listed; };
+    tree->ReadRootsInBackground();
+    form->Show();
+    ASSERT_TRUE(tree->HandleAllocated());
+    EXPECT_EQ(TreeView_GetCount(tree->Handle()), 0u);
+    ASSERT_TRUE(PumpUntil([&] { return !tree->RootsPending(); }));
+    const int drives = tree->Items()->RootCount();
+    EXPECT_GT(drives, 0);
+    EXPECT_EQ(static_cast<int>(TreeView_GetCount(tree->Handle())), drives);
+    EXPECT_NE(tree->Items()->Root(0)->ImageIndex(), -1);
+    tree->ReadRoots();
+    EXPECT_EQ(listed, 1);
+
+    auto* hidden = new TShellTreeView(form);
+    hidden->ReadRootsInBackground();
+    ASSERT_TRUE(hidden->SelectPath(folder.Path() + "M.wav"));
+    PumpMessages();
+    EXPECT_EQ(hidden->Items()->RootCount(), drives);
 }
 
 } // namespace

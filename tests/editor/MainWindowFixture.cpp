@@ -132,7 +132,7 @@ TFormVusk* MainWindowTest::Start(std::vector<AnsiString> args)
     form->SetSettingsPath(iniPath);
     form->SetCommandLineArgs(std::move(args));
     form->Show();
-    PumpMessages();
+    EXPECT_TRUE(PumpUntil([this] { return form->StartFinished(); }));
     return form;
 }
 

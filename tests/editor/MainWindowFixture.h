@@ -49,7 +49,7 @@ protected:
     void TearDown() override;
 
     // Makes the window and shows it (which reads the settings and takes the
-    // command-line arguments).
+    // command-line arguments), and waits until the start is over.
     TFormVusk* Start(std::vector<AnsiString> args = {});
     // Closes the window through its close handler, then frees it.
     void CloseAndFree();

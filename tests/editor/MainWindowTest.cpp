@@ -7,9 +7,15 @@
 #include "audio/ThdTimer.h"
 #include "classlib/FilePaths.h"
 #include "classlib/Screen.h"
+#include "dialogs/ql_preference.h"
+#include "support/ModalDriver.h"
+#include "support/ModalScript.h"
 #include "support/TestSeams.h"
+#include "support/TestWait.h"
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 using namespace testing_support;
 
@@ -114,8 +120,8 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
 
 // The first show leaves the waveform's drop target, the output device's
 // lookup and the explorer tree's drives until the window is on the screen (a
-// message it posts); a command that comes before finds them done all the
-// same.
+// message it posts), and reads the last two on threads of their own; a
+// command that comes before finds them done all the same.
 class StartRestTest : public MainWindowTest
 {
 protected:
@@ -123,12 +129,25 @@ protected:
     {
         MainWindowTest::SetUp();
         Seams().WaveOutDevices = [this] {
+            const int reading = ++readsAtOnce;
+            if (reading > mostReadsAtOnce)
+                mostReadsAtOnce = reading;
+            if (listLate)
+                listGo.WaitWithoutPumping();
+            --readsAtOnce;
             ++deviceReads;
             return std::vector<AnsiString>{"Null Out A", "Null Out B"};
         };
         WriteSettings("[AUDIO]\r\nOUTDEVICE=Null Out A\r\n");
         ASSERT_TRUE(CreateDir(folder / "songs"));
         wav = WriteHalfSilentWav(folder, "songs\\take.wav", 800, 8000);
+    }
+    void TearDown() override
+    {
+        listGo.Set();
+        if (letGo.joinable())
+            letGo.join();
+        MainWindowTest::TearDown();
     }
     // Shows the window without handling a message: the rest of the start
     // still waits in the queue.
@@ -138,7 +157,30 @@ protected:
         form->SetSettingsPath(iniPath);
         form->Show();
     }
-    int deviceReads = 0;
+    // Shows the window with the device list slow to read: the lookup after
+    // the show waits until LetTheListGoSoon.
+    void ShowWithTheListLate()
+    {
+        listLate = true;
+        ShowOnly();
+        ASSERT_TRUE(PumpUntil([this] { return form->DropFileTarget1->TargetActive(); }));
+        PumpMessages();
+        ASSERT_FALSE(form->StartFinished());
+    }
+    // A moment from now, from another thread: the window's may be waiting
+    // for the list.
+    void LetTheListGoSoon()
+    {
+        letGo = std::thread([this] {
+            Sleep(200);
+            listGo.Set();
+        });
+    }
+    std::atomic<int> deviceReads{0};
+    std::atomic<int> readsAtOnce{0}, mostReadsAtOnce{0};
+    bool listLate = false;
+    TestSignal listGo;
+    std::thread letGo;
     std::string wav;
 };
 
@@ -150,7 +192,7 @@ TEST_F(StartRestTest, TheRestComesOnceAfterTheShowAndTheHiddenTreeStaysWithoutAW
     EXPECT_EQ(deviceReads, 0);
     EXPECT_EQ(form->Engine()->DeviceID(), WAVE_MAPPER);
     EXPECT_EQ(form->ShellTreeView1->Items()->RootCount(), 0);
-    PumpMessages();
+    ASSERT_TRUE(PumpUntil([this] { return form->StartFinished(); }));
     EXPECT_TRUE(form->DropFileTarget1->TargetActive());
     EXPECT_EQ(RegisterDragDrop(form->WavePanel->WindowHandle(), form->DropFileTarget1),
               DRAGDROP_E_ALREADYREGISTERED);
@@ -185,6 +227,70 @@ TEST_F(StartRestTest, CommandsBeforeTheRestFindTheDeviceAndTheDrives)
     EXPECT_EQ(deviceReads, 1);
     EXPECT_EQ(form->ShellTreeView1->Items()->RootCount(), roots);
     EXPECT_EQ(form->ShellTreeView1->SelectedPath(), folder / "songs");
+}
+
+TEST_F(StartRestTest, APlayBeforeTheDeviceIsLookedUpWaitsForItAndPlaysOnIt)
+{
+    ShowWithTheListLate();
+    LoadTestDocument(*form, wav);
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    LetTheListGoSoon();
+    ModalScript::RealKey(VK_SPACE, true);
+    ModalScript::RealKey(VK_SPACE, false);
+    std::uint32_t playedOn = WAVE_MAPPER;
+    ASSERT_TRUE(PumpUntil([&] {
+        playedOn = form->Engine()->DeviceID();
+        return !form->Stopped();
+    }));
+    EXPECT_EQ(playedOn, 0u);
+    ASSERT_TRUE(PumpUntil([this] { return form->StartFinished(); }));
+    EXPECT_EQ(form->Engine()->DeviceID(), 0u);
+    EXPECT_EQ(deviceReads, 1);
+    form->Engine()->Stop();
+}
+
+TEST_F(StartRestTest, ThePreferencesBeforeTheDeviceIsLookedUpOpenAfterTheLookupAndWin)
+{
+    ShowWithTheListLate();
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    ScriptedModalForms modal;
+    modal.Add([](TCustomForm* shown) -> TModalResult {
+        auto* window = dynamic_cast<TForm6*>(shown);
+        if (!window || window->DeviceCombo->Items()->Count() != 3)
+            return mrCancel;
+        window->DeviceCombo->SetItemIndex(2);
+        window->AudioChoiceChange(window->DeviceCombo);
+        window->OkBtn->Click();
+        return window->ModalResult();
+    });
+    LetTheListGoSoon();
+    {
+        const ScopedKeyState control({VK_CONTROL});
+        ModalScript::RealKey(VK_CONTROL, true);
+        ModalScript::RealKey('P', true);
+        ModalScript::RealKey('P', false);
+        ModalScript::RealKey(VK_CONTROL, false);
+        ASSERT_TRUE(PumpUntil([&] { return modal.Shown().size() == 1; }));
+    }
+    ASSERT_TRUE(PumpUntil([this] { return form->StartFinished(); }));
+    // The lookup's, the window's list, the chosen device's; one after another.
+    EXPECT_EQ(deviceReads, 3);
+    EXPECT_EQ(mostReadsAtOnce, 1);
+    EXPECT_EQ(form->FOption.OutDevice, "Null Out B");
+    EXPECT_EQ(form->Engine()->DeviceID(), 1u);
+}
+
+// The window goes while it waits for the device list: it waits for the
+// read to end, and what comes of it reaches nothing.
+TEST_F(StartRestTest, AWindowFreedBeforeTheLookupEndedTakesNothingFromIt)
+{
+    ShowWithTheListLate();
+    LetTheListGoSoon();
+    FreeAndNil(form);
+    EXPECT_EQ(deviceReads, 1);
+    PumpMessages();
 }
 
 class CloseQuestionTest : public MainWindowTest
