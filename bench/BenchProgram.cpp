@@ -15,37 +15,9 @@
 
 namespace {
 
-constexpr DWORD kGiveUpMs = 120000; // a run that shows nothing for this long has failed
-constexpr DWORD kLookEveryMs = 15;  // how often this side looks at the program
-
-struct TBenchFindWindow
-{
-    DWORD ProcessId;
-    const char* ClassName;
-    HWND Found;
-};
-
-BOOL CALLBACK BenchMatchWindow(HWND window, LPARAM parameter)
-{
-    auto* find = reinterpret_cast<TBenchFindWindow*>(parameter);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (processId != find->ProcessId || std::strcmp(className, find->ClassName) != 0 ||
-        !IsWindowVisible(window))
-        return TRUE;
-    find->Found = window;
-    return FALSE;
-}
-
-// The visible top-level window of class className of the process, or null.
-HWND BenchVisibleWindow(DWORD processId, const char* className)
-{
-    TBenchFindWindow find{processId, className, nullptr};
-    EnumWindows(BenchMatchWindow, reinterpret_cast<LPARAM>(&find));
-    return find.Found;
-}
+constexpr DWORD kGiveUpMs = 120000;    // a run that shows nothing for this long has failed
+constexpr DWORD kLookEveryMs = 15;     // how often this side looks at the program
+constexpr DWORD kLookAtPromptedMs = 2; // ... and at a program it gives a prompt
 
 // Removes the folder with the files in it.
 void BenchRemoveFolder(const AnsiString& folder)
@@ -70,6 +42,18 @@ double BenchEndProgram(HANDLE process, HWND mainWindow, TBenchProgramEnd end)
 }
 
 } // namespace
+
+HWND BenchVisibleWindow(DWORD processId, const char* className)
+{
+    for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window;
+         window = FindWindowExA(nullptr, window, className, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
 
 TBenchFolder::TBenchFolder(const char* name)
 {
@@ -133,7 +117,7 @@ TBenchProgram::TBenchProgram(const TBenchFolder& folder, const AnsiString& progr
 }
 
 TBenchProgramRun TBenchProgram::Run(const AnsiString& argument, const char* awaited,
-                                    TBenchProgramEnd end) const
+                                    TBenchProgramEnd end, const TBenchPrompt* prompt) const
 {
     DeleteFile(FLogPath);
     SetEnvironmentVariableA("ZANDREL_TIMING_LOG", FLogPath.c_str());
@@ -152,25 +136,39 @@ TBenchProgramRun TBenchProgram::Run(const AnsiString& argument, const char* awai
     TBenchProgramRun run;
     auto finished = [&] {
         return run.WindowSeen >= 0 && run.Window() >= 0 &&
-               (!awaited || run.Stamps.Of(awaited) >= 0);
+               (!awaited || run.Stamps.Of(awaited) >= 0) && (!prompt || run.Answered >= 0);
     };
     HWND mainWindow = nullptr;
+    const DWORD lookEvery = prompt ? kLookAtPromptedMs : kLookEveryMs;
     const DWORD giveUp = GetTickCount() + kGiveUpMs;
     while (!finished() && GetTickCount() < giveUp &&
-           WaitForSingleObject(process.hProcess, kLookEveryMs) == WAIT_TIMEOUT) {
-        if (!mainWindow && (mainWindow = BenchVisibleWindow(process.dwProcessId, FMainWindowClass)))
+           WaitForSingleObject(process.hProcess, lookEvery) == WAIT_TIMEOUT) {
+        if (!mainWindow &&
+            (mainWindow = BenchVisibleWindow(process.dwProcessId, FMainWindowClass))) {
             run.WindowSeen = TBenchStopwatch::NowMilliseconds() - started;
-        if (mainWindow)
+            if (prompt)
+                prompt->Give(mainWindow);
+        }
+        if (mainWindow && prompt && run.Answered < 0 && prompt->Answered(process.dwProcessId))
+            run.Answered = TBenchStopwatch::NowMilliseconds() - started;
+        // A prompted program is left alone until it answers: this side's
+        // looks are requests to the server its answer waits on as well.
+        if (mainWindow && (!prompt || run.Answered >= 0))
             run.Stamps.Read(FLogPath, started);
     }
     const bool done = finished();
+    if (done && prompt) {
+        prompt->PutAway(process.dwProcessId);
+        run.Stamps.Read(FLogPath, started);
+    }
     run.Exit =
         BenchEndProgram(process.hProcess, mainWindow, done ? end : TBenchProgramEnd::Terminate);
     CloseHandle(process.hProcess);
     if (!done)
-        throw Exception(
-            FPath + " ended or stalled before it showed " +
-            AnsiString(run.WindowSeen < 0 || run.Window() < 0 ? "its window" : awaited));
+        throw Exception(FPath + " ended or stalled before it showed " +
+                        AnsiString(run.WindowSeen < 0 || run.Window() < 0 ? "its window"
+                                   : run.Answered < 0 && prompt           ? "its answer"
+                                                                          : awaited));
     if (run.WindowSeen < run.Window())
         throw Exception("the main window was visible before the program noted it shown");
     return run;

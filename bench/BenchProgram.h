@@ -13,9 +13,11 @@
 
 #include "classlib/Types.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+#include <windows.h>
 
 // A folder of this process's own beside its executable ("NAME-PID\"), made
 // empty; removed with the files in it when it goes.
@@ -43,6 +45,9 @@ private:
 // throws when it names none.
 AnsiString BenchProgramNamed(const char* variable);
 
+// The visible top-level window of class className of the process, or null.
+HWND BenchVisibleWindow(DWORD processId, const char* className);
+
 // The timing log's stamps of one run: the first of each event, in the
 // order written, in ms after the program was started.
 class TBenchStamps
@@ -67,11 +72,23 @@ enum class TBenchProgramEnd
     Terminate // ended by its process id
 };
 
+// What a run gives the program the moment its main window is visible (a
+// click), and how this side tells that the program answered (a window it
+// shows): that is looked at every millisecond until it holds.
+struct TBenchPrompt
+{
+    std::function<void(HWND mainWindow)> Give;
+    std::function<bool(DWORD processId)> Answered;
+    // Puts away what the answer left (a menu open) before the run ends.
+    std::function<void(DWORD processId)> PutAway;
+};
+
 // One run, in ms after the program was started.
 struct TBenchProgramRun
 {
     TBenchStamps Stamps;
     double WindowSeen = -1; // this side found the main window visible
+    double Answered = -1;   // this side found the prompt answered
     double Exit = -1;       // after a normal close: from WM_CLOSE to the process's end
 
     // The main window was shown (the program's "shown" stamp).
@@ -88,9 +105,11 @@ public:
 
     // Starts the program (with argument, unless empty) and waits until its
     // main window shows and, unless awaited is null, it wrote that stamp as
-    // well; then ends it. Throws when the program ends or stalls before.
-    TBenchProgramRun Run(const AnsiString& argument, const char* awaited,
-                         TBenchProgramEnd end) const;
+    // well, and, unless prompt is null, it answered the prompt given the
+    // moment its window was seen; then ends it. Throws when the program ends
+    // or stalls before.
+    TBenchProgramRun Run(const AnsiString& argument, const char* awaited, TBenchProgramEnd end,
+                         const TBenchPrompt* prompt = nullptr) const;
 
 private:
     AnsiString FPath;    // the copy that runs

@@ -21,13 +21,12 @@
 // With 100 regions no target: they are compared with earlier figures.
 #include "BenchMainWindow.h"
 #include "BenchProgram.h"
+#include "BenchRegionList.h"
 #include "BenchSupport.h"
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/Exceptions.h"
-#include "classlib/FileNames.h"
 #include "classlib/Seams.h"
-#include "editor/RegionFileDisk.h"
 #include "editor/ostrel.h"
 
 #include "support/WindowDriver.h"
@@ -104,32 +103,6 @@ struct TRegionListBench
     AnsiString AnsweredFile;     // what the open dialog answers
     AnsiString UnexpectedPrompt; // a message box nobody expected, answered No
 };
-
-// The regions of a list of count: spread over the file, each a little
-// shorter than the one before, one by one in the list's order.
-std::vector<TRegionRange> RegionListBenchRanges(const TRegionListBench& bench, int count)
-{
-    const std::int32_t step = bench.Frames / count;
-    std::vector<TRegionRange> ranges;
-    for (int i = 0; i < count; ++i)
-        ranges.push_back({i * step, i * step + step / 2 + i % 300});
-    return ranges;
-}
-
-// Writes the region list of count regions on the open file; its path.
-AnsiString RegionListBenchFile(const TRegionListBench& bench, const AnsiString& folder, int count)
-{
-    TRegionListFile list;
-    list.WavPath = bench.Wav;
-    const AnsiString stem = ChangeFileExt(ExtractFileName(bench.Wav), "");
-    int number = 0;
-    for (const TRegionRange& range : RegionListBenchRanges(bench, count))
-        list.Regions.push_back({stem + "_" + std::to_string(++number), range.Start, range.End});
-    const AnsiString path = folder + "regions-" + std::to_string(count) + ".rgl";
-    if (!SaveRegionListFile(path, list))
-        throw Exception("cannot write " + path);
-    return path;
-}
 
 double RegionListBenchTimed(TRegionListBench& bench, const std::function<void()>& step)
 {
@@ -354,9 +327,9 @@ void RegionListBenchPrint(int count, const std::vector<std::vector<double>>& ste
 void RegionListBenchSize(TRegionListBench& bench, const AnsiString& folder, int count)
 {
     TAutoRegionList batch;
-    for (const TRegionRange& range : RegionListBenchRanges(bench, count))
+    for (const TRegionRange& range : BenchRegionRanges(bench.Frames, count))
         batch.Regions.emplace_back(range.Start, range.End);
-    const AnsiString listFile = RegionListBenchFile(bench, folder, count);
+    const AnsiString listFile = BenchRegionListFile(bench.Wav, bench.Frames, folder, count);
     // Beside the main window, as large as the region list.
     const TRect window = bench.Form->BoundsRect();
     const TRect listArea = bench.Form->EditList->ClientRect();

@@ -6,11 +6,20 @@
 // beforehand by a first open). A round starts each of the three once, so
 // that a busy moment of the machine weighs on all three alike; every ratio
 // is a round's figure against the bare window of the same round.
+// A region list of 10,000 regions on the same file on the command line: a
+// fifth start, timed until the list is on the screen (the first paint after
+// its open), against its own show.
+// The first answer: a fourth start of the program, no file, gets a real
+// click on its File menu's title through the system's input queue the moment
+// its window is seen visible, and is timed until the menu is on the screen
+// (its window visible), against the same round's bare window shown.
 // Targets: the program within 2x the bare window (median); the waveform
-// within 2x the bare window plus 50 ms.
-// Then the stamps of both starts (the program's with no file), step by step.
+// within 2x the bare window plus 50 ms; the first answer within 2x the bare
+// window; the list within 300 ms of the show.
+// Then the stamps of the starts (the program's through its first answer,
+// and with the list), step by step.
 //
-// A fourth start runs the program with no file from a folder whose file list
+// A sixth start runs the program with no file from a folder whose file list
 // ("filelist.ini") holds 1,000 entries, each naming a WAV file there (links
 // of one 12-second file); its window stays hidden, as it does unless the
 // user shows it. Target: shown at most 100 ms after the start with an
@@ -20,6 +29,7 @@
 // they are named by the environment variables ZANDREL_BENCH_PROGRAM and
 // ZANDREL_BENCH_BARE.
 #include "BenchProgram.h"
+#include "BenchRegionList.h"
 #include "BenchSupport.h"
 
 #include "classlib/Exceptions.h"
@@ -27,6 +37,8 @@
 #include "classlib/TextUtils.h"
 #include "dialogs/FileListStore.h"
 #include "editor/DrawCacheFile.h"
+
+#include "support/ModalScript.h"
 
 #include <cstdio>
 #include <string>
@@ -41,12 +53,27 @@ constexpr int kFileListEntries = 1000;
 constexpr double kFileListTargetExtraMs = 100;
 constexpr const char* kFileListSound = "sound-stereo-12s.wav";
 constexpr std::uint32_t kFileListSoundBytes = 12 * 44100 * 4;
+constexpr int kListedRegions = 10000;
+constexpr double kListedTargetMs = 300; // after the show
+// The list is on the screen when the first paint after the open ends. A
+// build that stamps no first paint began the rest of its start right after
+// it; the run waits for that rest in either.
+constexpr const char* kListedStamp = "firstpaint.end";
+constexpr const char* kListedOlderStamp = "finishstart.begin";
 constexpr const char* kProgramWindowClass = "TFormVusk";
 constexpr const char* kBareWindowClass = "ZandrelBareWindow";
+// The menu bar's dock and bar, and a menu's window (with or without the
+// drop shadow).
+constexpr const char* kDockWindowClass = "TSkinDock";
+constexpr const char* kBarWindowClass = "TExtToolbar";
+constexpr const char* kMenuWindowClasses[] = {"TExtPopupWindowS", "TExtPopupWindow"};
+// The File menu's title: the first on the bar, this far into it.
+constexpr int kFileTitleX = 20;
+constexpr DWORD kMenuClosePatienceMs = 5000;
 
 struct TStartBenchRounds
 {
-    std::vector<TBenchProgramRun> Bare, Program, WithFile, WithFileList;
+    std::vector<TBenchProgramRun> Bare, Program, WithFile, Answer, Listed, WithFileList;
 };
 
 // The file list beside the program in folder: entries WAV files in the
@@ -63,6 +90,58 @@ void StartBenchWriteFileList(const TBenchFolder& folder, const AnsiString& wav, 
     if (!WriteFileListFile(FileListFilePath(folder.Path() + "zandrel.exe"), paths))
         throw Exception("cannot write the file list in " + folder.Path());
 }
+
+// The menu bar: the bar in the topmost dock of the main window.
+HWND StartBenchMenuBar(HWND mainWindow)
+{
+    HWND menuBar = nullptr;
+    LONG top = 0;
+    for (HWND dock = FindWindowExA(mainWindow, nullptr, kDockWindowClass, nullptr); dock;
+         dock = FindWindowExA(mainWindow, dock, kDockWindowClass, nullptr)) {
+        RECT place;
+        HWND bar = FindWindowExA(dock, nullptr, kBarWindowClass, nullptr);
+        if (bar && GetWindowRect(dock, &place) && (!menuBar || place.top < top)) {
+            menuBar = bar;
+            top = place.top;
+        }
+    }
+    if (!menuBar)
+        throw Exception("the main window shows no menu bar");
+    return menuBar;
+}
+
+void StartBenchClickFileMenu(HWND mainWindow)
+{
+    RECT bar;
+    GetWindowRect(StartBenchMenuBar(mainWindow), &bar);
+    const POINT title{bar.left + kFileTitleX, (bar.top + bar.bottom) / 2};
+    testing_support::ModalScript::RealPress(title);
+    testing_support::ModalScript::RealRelease(title);
+}
+
+bool StartBenchMenuShown(DWORD processId)
+{
+    for (const char* className : kMenuWindowClasses)
+        if (BenchVisibleWindow(processId, className))
+            return true;
+    return false;
+}
+
+// Escape closes the menu, as a user closes it, before the window is closed.
+void StartBenchCloseMenu(DWORD processId)
+{
+    testing_support::ModalScript::RealKey(VK_ESCAPE, true);
+    testing_support::ModalScript::RealKey(VK_ESCAPE, false);
+    const DWORD giveUp = GetTickCount() + kMenuClosePatienceMs;
+    while (StartBenchMenuShown(processId))
+        if (GetTickCount() > giveUp)
+            throw Exception("the File menu stayed open after Escape");
+        else
+            Sleep(1);
+}
+
+const TBenchPrompt kFileMenuClick{StartBenchClickFileMenu, StartBenchMenuShown,
+                                  StartBenchCloseMenu};
 
 void StartBenchPrintRatio(const char* label, const std::vector<double>& values,
                           const std::vector<double>& bare)
@@ -117,6 +196,19 @@ void StartBenchPrintFileList(const TStartBenchRounds& rounds)
     StartBenchPrintTarget("beyond the empty list's,", extra.Median, kFileListTargetExtraMs);
 }
 
+// When each run's list was on the screen, after the start or after its show.
+std::vector<double> StartBenchListedSeries(const std::vector<TBenchProgramRun>& runs,
+                                           bool afterShow)
+{
+    std::vector<double> values;
+    for (const TBenchProgramRun& run : runs) {
+        const double listed = run.Stamps.Of(kListedStamp) >= 0 ? run.Stamps.Of(kListedStamp)
+                                                               : run.Stamps.Of(kListedOlderStamp);
+        values.push_back(listed - (afterShow ? run.Window() : 0));
+    }
+    return values;
+}
+
 void RunStartBench(const TBenchContext& context)
 {
     const AnsiString wav = context.DataFolder + kBenchStereoSound;
@@ -135,6 +227,9 @@ void RunStartBench(const TBenchContext& context)
     StartBenchWriteFileList(listFolder, listedWav, kFileListEntries);
     const AnsiString file = programFolder.Link(wav);
     const AnsiString cache = DrawCachePath(file);
+    const AnsiString list =
+        BenchRegionListFile(file, static_cast<std::int32_t>(kBenchSoundBytes / 4),
+                            programFolder.Path(), kListedRegions);
     std::printf("start: the program against a bare window, %s cached\n", kBenchStereoSound);
     std::fflush(stdout);
 
@@ -145,6 +240,7 @@ void RunStartBench(const TBenchContext& context)
     if (!FileExists(cache))
         throw Exception("no draw cache beside " + file + " after its open");
     program.Run("", nullptr, TBenchProgramEnd::Close);
+    program.Run(list, kListedOlderStamp, TBenchProgramEnd::Close);
     listProgram.Run("", nullptr, TBenchProgramEnd::Close);
 
     TStartBenchRounds rounds;
@@ -152,6 +248,8 @@ void RunStartBench(const TBenchContext& context)
         rounds.Bare.push_back(bare.Run("", nullptr, TBenchProgramEnd::Close));
         rounds.Program.push_back(program.Run("", nullptr, TBenchProgramEnd::Close));
         rounds.WithFile.push_back(program.Run(file, "wave", TBenchProgramEnd::Close));
+        rounds.Answer.push_back(program.Run("", nullptr, TBenchProgramEnd::Close, &kFileMenuClick));
+        rounds.Listed.push_back(program.Run(list, kListedOlderStamp, TBenchProgramEnd::Close));
         rounds.WithFileList.push_back(listProgram.Run("", nullptr, TBenchProgramEnd::Close));
     }
 
@@ -165,17 +263,35 @@ void RunStartBench(const TBenchContext& context)
     StartBenchPrintRatio("program shown, with the file", BenchStampSeries(rounds.WithFile, "shown"),
                          bareMs);
     StartBenchPrintRatio("  its waveform painted", waveMs, bareMs);
+    std::vector<double> answerMs, clickMs;
+    for (const TBenchProgramRun& run : rounds.Answer) {
+        answerMs.push_back(run.Answered);
+        clickMs.push_back(run.WindowSeen);
+    }
+    BenchPrintFigures("File menu clicked (window seen)", BenchFiguresOf(clickMs), "ms");
+    StartBenchPrintRatio("File menu on the screen", answerMs, bareMs);
+    const double answerMedian = BenchFiguresOf(answerMs).Median;
+    StartBenchPrintRatio("list of 10,000 regions listed",
+                         StartBenchListedSeries(rounds.Listed, false), bareMs);
+    const TBenchFigures listedFigures = BenchFiguresOf(StartBenchListedSeries(rounds.Listed, true));
+    BenchPrintFigures("  after its show", listedFigures, "ms");
     const double programMedian = BenchFiguresOf(programMs).Median;
     const double waveMedian = BenchFiguresOf(waveMs).Median;
-    std::printf("  medians against the bare window's: no file %.2fx, waveform %.2fx\n",
-                programMedian / bareFigures.Median, waveMedian / bareFigures.Median);
+    std::printf("  medians against the bare window's: no file %.2fx, waveform %.2fx, first "
+                "answer %.2fx\n",
+                programMedian / bareFigures.Median, waveMedian / bareFigures.Median,
+                answerMedian / bareFigures.Median);
     StartBenchPrintTarget("program shown, no file,", programMedian,
                           kStartTargetRatio * bareFigures.Median);
     StartBenchPrintTarget("waveform painted,", waveMedian,
                           kStartTargetRatio * bareFigures.Median + kWaveTargetExtraMs);
+    StartBenchPrintTarget("File menu on the screen,", answerMedian,
+                          kStartTargetRatio * bareFigures.Median);
+    StartBenchPrintTarget("list listed after the show,", listedFigures.Median, kListedTargetMs);
     StartBenchPrintFileList(rounds);
     StartBenchPrintSteps("the bare window", rounds.Bare);
-    StartBenchPrintSteps("the program, no file,", rounds.Program);
+    StartBenchPrintSteps("the program, no file, to its first answer,", rounds.Answer);
+    StartBenchPrintSteps("the program with the list,", rounds.Listed);
     StartBenchPrintSteps("the program, no file, file-list entries,", rounds.WithFileList);
     std::fflush(stdout);
 }
