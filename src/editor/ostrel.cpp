@@ -36,6 +36,9 @@ constexpr UINT kAfterFirstShowMessage = WM_APP + 2;
 // Posted by a drop on the waveform: the dropped file is opened once the
 // drop is over.
 constexpr UINT kOpenDroppedMessage = WM_APP + 3;
+// The last of the start waits for a timer of no delay: the system hands
+// timers out only when no input and no painting waits.
+constexpr UINT_PTR kFinishStartTimer = 1;
 
 } // namespace
 
@@ -166,12 +169,16 @@ void TFormVusk::FormShow(TObject* Sender)
     PostMessageA(Handle(), kAfterFirstShowMessage, 0, 0);
 }
 
+void TFormVusk::StartBackgroundReads()
+{
+    LookUpOutputDevice();
+    ShellTreeView1->ReadRootsInBackground();
+}
+
 void TFormVusk::FinishStart()
 {
     TTimingSpan span("finishstart");
     FStartRestBegun = true;
-    LookUpOutputDevice();
-    ShellTreeView1->ReadRootsInBackground();
     StartDropTarget();
 }
 
@@ -195,10 +202,13 @@ void TFormVusk::StartDropTarget()
 void TFormVusk::WndProc(TMessage& message)
 {
     if (message.Msg == kAfterFirstShowMessage) {
+        // First: the command line's open may want the shell as well.
+        StartBackgroundReads();
         if (!FCommandLineArgs.empty()) {
             // The open may ask a question or show its progress: files can be
             // dropped on the window from then on.
             StartDropTarget();
+            TTimingSpan open("commandline");
             OpenFileByKind(FCommandLineArgs.front());
         }
         // The window, and the file opened, reach the screen before the rest.
@@ -206,6 +216,12 @@ void TFormVusk::WndProc(TMessage& message)
             TTimingSpan paint("firstpaint");
             RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         }
+        // A click given meanwhile is answered first.
+        SetTimer(Handle(), kFinishStartTimer, 0, nullptr);
+        return;
+    }
+    if (message.Msg == WM_TIMER && message.WParam == kFinishStartTimer) {
+        KillTimer(Handle(), kFinishStartTimer);
         FinishStart();
         return;
     }

@@ -358,11 +358,13 @@ public:
     // Takes the posted open of the command line's file and the rest of the
     // start after the first show.
     void WndProc(TMessage& message) override;
-    // What the first show leaves until the window is on the screen: the
-    // waveform's drop target (with OLE), and on threads of their own the
-    // output device looked up by its name and the explorer tree's drives.
-    // Each part is done once, here or at its first need, whichever comes
-    // first; the first show posts this.
+    // What the first show leaves until the window is on the screen, each
+    // part done once, there or at its first need, whichever comes first.
+    // On threads of their own, begun first: the output device looked up by
+    // its name and the explorer tree's drives.
+    void StartBackgroundReads();
+    // Last, once no input and no painting waits: the waveform's drop target
+    // (with OLE).
     void FinishStart();
     // The start is over: its rest ran, and what it left to other threads
     // reached the window.

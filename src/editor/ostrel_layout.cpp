@@ -259,8 +259,9 @@ void TFormVusk::CreateSidePane()
 
 void TFormVusk::CreateExplorerTree()
 {
-    // The tree reads the drives and the shell's icons once the window is on
-    // the screen (FinishStart), or when it is shown before.
+    // The tree reads the drives and the shell's icons on a thread of its own
+    // once the window is on the screen (StartBackgroundReads), or when it is
+    // shown before.
     TTimingSpan span("explorer");
     ShellTreeView1 = MakeChildControl<TShellTreeView>(this, ExpPanel, "ShellTreeView1");
     ShellTreeView1->SetAlign(TAlign::alClient);

@@ -5,6 +5,7 @@
 #include "ostrel.h"
 
 #include "RegionFileDisk.h"
+#include "TimingLog.h"
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/FilePaths.h"
@@ -55,7 +56,10 @@ bool TFormVusk::SaveRegionList(const AnsiString& path)
 
 void TFormVusk::LoadRegionList(const AnsiString& path)
 {
-    const std::optional<TIniContent> ini = ReadRegionListFile(path);
+    const std::optional<TIniContent> ini = [&path] {
+        TTimingSpan span("regionlist.read");
+        return ReadRegionListFile(path);
+    }();
     if (!ini) {
         ShowStatusMessage(RegionFileText::Broken, clRed, kStatusMessageMs);
         return;
@@ -71,6 +75,7 @@ void TFormVusk::LoadRegionList(const AnsiString& path)
     // cancelled one, or the user keeping the present document, ends here.
     if (!OpenWavFile(wavPath))
         return;
+    TTimingSpan span("regionlist.items");
     const TRegionFileRead read = ReadRegionList(*ini);
     AddLoadedRegions(read.Regions);
     ShowLoadedCutBars(read.CutBars);
