@@ -826,10 +826,21 @@ public:
     TRegionData* RegionAt(int row) const;
     // Every region, in the list's order.
     std::vector<const TRegionData*> ListedRegions() const;
-    // The selected rows in order, their records, and how many there are.
+    // The selected rows in order and their records, read from the list at
+    // each call, and how many there are.
     std::vector<int> SelectedRegionRows() const;
     std::vector<const TRegionData*> SelectedRegions() const;
     int SelectedRegionCount() const;
+    // The selection as the enabling rules see it. The idle step runs them
+    // after nearly every input message, and a reading asks the list for
+    // each selected item: they see the last reading, read anew only once the
+    // list has told of a change of its selection or its rows have changed.
+    struct TRegionSelectionReading
+    {
+        std::vector<int> Rows;                   // the selected rows, in order
+        std::vector<const TRegionData*> Regions; // their records
+    };
+    const TRegionSelectionReading& SelectionForRules() const;
     // The first selected row, and the row with the focus mark.
     int SelectedRegionRow() const;
     int FocusedRegionRow() const;
@@ -939,6 +950,12 @@ private:
     private:
         TFormVusk& FForm;
     };
+    // The last reading of the selection: every reading keeps its result.
+    mutable TRegionSelectionReading FSelectionReading;
+    mutable bool FSelectionReadingCurrent = false; // no change since it was read
+    const TRegionSelectionReading& ReadRegionSelection() const;
+    // The selection or the rows changed: the next rule reads the list again.
+    void ForgetRegionSelectionReading() { FSelectionReadingCurrent = false; }
     // The list's selection, whole, taken as the waveform's (the list click).
     void TakeRegionListSelection(TObject* Sender);
     // An item for each new record, in one update of the list.

@@ -27,7 +27,7 @@ TCommandState TFormVusk::CommandState()
     s.FileOpen = Caption() != kApplicationTitle;
     s.Busy = FDocument.Busy();
     s.RegionCount = RegionCount();
-    s.SelectedRegionCount = SelectedRegionCount();
+    s.SelectedRegionCount = static_cast<int>(SelectionForRules().Rows.size());
     s.CutBarCount = FDocument.CutBarCount();
     s.CutBarSelected = CutManageList->Selected() != nullptr;
     s.HasSelection = View().HasSelection;

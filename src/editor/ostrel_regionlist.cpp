@@ -70,18 +70,32 @@ std::vector<const TRegionData*> TFormVusk::ListedRegions() const
     return regions;
 }
 
+const TFormVusk::TRegionSelectionReading& TFormVusk::ReadRegionSelection() const
+{
+    TRegionSelectionReading& reading = FSelectionReading;
+    reading.Rows = EditList->SelectedIndexes();
+    reading.Regions.clear();
+    reading.Regions.reserve(reading.Rows.size());
+    for (int row : reading.Rows)
+        if (const TRegionData* region = RegionAt(row))
+            reading.Regions.push_back(region);
+    FSelectionReadingCurrent = true;
+    return reading;
+}
+
 std::vector<int> TFormVusk::SelectedRegionRows() const
 {
-    return EditList->SelectedIndexes();
+    return ReadRegionSelection().Rows;
 }
 
 std::vector<const TRegionData*> TFormVusk::SelectedRegions() const
 {
-    std::vector<const TRegionData*> regions;
-    for (int row : SelectedRegionRows())
-        if (const TRegionData* region = RegionAt(row))
-            regions.push_back(region);
-    return regions;
+    return ReadRegionSelection().Regions;
+}
+
+const TFormVusk::TRegionSelectionReading& TFormVusk::SelectionForRules() const
+{
+    return FSelectionReadingCurrent ? FSelectionReading : ReadRegionSelection();
 }
 
 int TFormVusk::SelectedRegionCount() const
@@ -243,6 +257,7 @@ void TFormVusk::RemoveRegionRows(const std::vector<int>& rows)
         for (auto row = doomed.rbegin(); row != doomed.rend(); ++row)
             items->Delete(*row);
     }
+    ForgetRegionSelectionReading();
     FDocument.RemoveRegions(regions);
 }
 
@@ -255,6 +270,7 @@ void TFormVusk::ClearRegionList()
 void TFormVusk::ClearRegionRows()
 {
     EditList->Items()->Clear();
+    ForgetRegionSelectionReading();
 }
 
 void TFormVusk::SelectRegionRow(int row, bool only)
@@ -301,6 +317,7 @@ void TFormVusk::SortRegionListByKeys(const std::vector<AnsiString>& keys)
         keyOf[items->Item(i)] = &keys[i];
     EditList->CustomSort(
         [&keyOf](TListItem* a, TListItem* b) { return CompareStr(*keyOf[a], *keyOf[b]); });
+    ForgetRegionSelectionReading();
 }
 
 void TFormVusk::FitRegionRowsToColumns()
@@ -380,6 +397,7 @@ void TFormVusk::EditListColumnClick(TObject* Sender, TListColumn* Column)
 {
     FSortColumn = SortKeyAfterClick(FSortColumn, Column->Index());
     EditList->AlphaSort();
+    ForgetRegionSelectionReading();
 }
 
 void TFormVusk::EditListCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data,
@@ -420,6 +438,7 @@ void TFormVusk::TakeRegionListSelection(TObject* Sender)
 
 void TFormVusk::EditListSelectItem(TObject* Sender, TListItem* Item, bool Selected)
 {
+    ForgetRegionSelectionReading();
     if (FRegionSelectionHeld == 0 && !EditList->UserSelecting())
         TakeRegionListSelection(Sender);
 }

@@ -396,7 +396,7 @@ void TFormVusk::actRegionOutModeExecute(TObject* Sender)
 // the output modes opens.
 void TFormVusk::actRegionOutModeUpdate(TObject* Sender)
 {
-    const std::vector<const TRegionData*> selected = SelectedRegions();
+    const std::vector<const TRegionData*>& selected = SelectionForRules().Regions;
     const bool enabled = !selected.empty() && FileLoaded() && FEngine->WavInfo().Channel != 1;
     const std::optional<TOutputMode> shared = SharedOutputMode(selected);
     for (const TOutModeEntry& entry : kOutModeCommands)

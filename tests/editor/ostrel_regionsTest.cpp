@@ -10,9 +10,14 @@
 #include "editor/CutBarList.h"
 #include "editor/PlayCursor.h"
 
+#include "support/BarDriver.h"
+#include "support/MessageRecorder.h"
+#include "support/ModalScript.h"
 #include "support/WavFile.h"
 
+#include <commctrl.h>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -449,6 +454,74 @@ TEST_F(RegionCommandTest, OutputModesAreOffForAMonoFile)
     SelectOnly({0});
     form->actRegionMonoMix->Update();
     EXPECT_FALSE(form->actRegionMonoMix->Enabled());
+}
+
+// After each step of a user's, the loop idles: the output modes are enabled
+// for a selection, and the mode every selected region shares is checked. The
+// selection is read from the list once after a change, not again at the
+// next idle step (the loop idles after every mouse move).
+TEST_F(RegionCommandTest, TheOutputModesFollowEachStepAndTheIdleStepReadsTheSelectionOnce)
+{
+    Open(true);
+    form->AddRegionRanges({{0, 100}, {100, 200}, {200, 300}});
+    Focus(form->EditList);
+    const auto onRow = [&](int row) {
+        const TPoint cell = RegionCell(form, row, TRegionColumn::Name);
+        return ScreenPointOf(form->EditList->Handle(), cell.x, cell.y);
+    };
+    const TRect list = form->EditList->ClientRect();
+    const POINT belowTheRows = ScreenPointOf(form->EditList->Handle(), 20, list.bottom - 4);
+    const TPoint waveMiddle = form->WaveImage->ClientToScreen(
+        TPoint(form->WaveImage->Width() / 2, form->WaveImage->Height() / 2));
+    const auto rightClickBelowTheRows = [&] {
+        ModalScript script;
+        script.WaitUntil([] { return StandalonePopupView() != nullptr; }, "the popup opens")
+            .Then([] { ModalScript::PressKey(VK_ESCAPE); });
+        script.Run([&] { RealRightClick(belowTheRows); });
+    };
+    const std::optional<TOutputMode> none;
+    const struct
+    {
+        const char* What;
+        std::function<void()> Step;
+        bool Enabled;
+        std::optional<TOutputMode> Checked;
+    } steps[] = {
+        {"click the first", [&] { RealClick(onRow(0)); }, true, TOutputMode::NoTouch},
+        {"its mode by its key", [&] { Press('M', ssShift | ssCtrl); }, true, TOutputMode::MonoMix},
+        {"select all", [&] { Press('A', ssCtrl); }, true, none},
+        // The list deselects them one by one, the last with no list click.
+        {"right-click below the rows", rightClickBelowTheRows, false, none},
+        {"click the second, Ctrl+click the third",
+         [&] {
+             RealClick(onRow(1));
+             RealClick(onRow(2), ssCtrl);
+         },
+         true, TOutputMode::NoTouch},
+        {"delete them: the one left selected", [&] { Press(VK_DELETE); }, true,
+         TOutputMode::MonoMix},
+    };
+    const std::pair<TAction*, TOutputMode> modes[] = {
+        {form->actRegionNoChange, TOutputMode::NoTouch},
+        {form->actRegionMonoMix, TOutputMode::MonoMix},
+        {form->actRegionMonoLeft, TOutputMode::MonoLeft},
+        {form->actRegionMonoRight, TOutputMode::MonoRight},
+        {form->actRegionSwap, TOutputMode::Swap},
+    };
+    MessageRecorder reads(form->EditList->Handle(), {LVM_GETNEXTITEM});
+    int nudge = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.What);
+        step.Step();
+        reads.Clear();
+        nudge = 8 - nudge;
+        RealMouseMove({waveMiddle.x + nudge, waveMiddle.y});
+        EXPECT_EQ(reads.Count(LVM_GETNEXTITEM), 0);
+        for (const auto& [action, mode] : modes) {
+            EXPECT_EQ(action->Enabled(), step.Enabled) << action->Name();
+            EXPECT_EQ(action->Checked(), step.Checked == mode) << action->Name();
+        }
+    }
 }
 
 TEST_F(RegionCommandTest, ADoubleClickOnTheVolumeResetsIt)
