@@ -15,9 +15,23 @@ enum IniLineKind
     ikOther
 };
 
+// text without its blanks at either end, as Trim gives it (no byte of a
+// double-byte character is a blank), without a copy.
+std::string_view IniTrim(std::string_view text)
+{
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    size_t begin = 0, end = text.size();
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
 // What a trimmed line is; name and value receive a section's name or a
-// pair's key and value, trimmed.
-IniLineKind IniClassify(const AnsiString& line, AnsiString& name, AnsiString& value)
+// pair's key and value, trimmed. Only what is kept is copied: a file of
+// many thousands of lines is read in one pass over its text.
+IniLineKind IniClassify(std::string_view line, AnsiString& name, AnsiString& value)
 {
     if (line.empty())
         return ikBlank;
@@ -25,21 +39,24 @@ IniLineKind IniClassify(const AnsiString& line, AnsiString& name, AnsiString& va
     // And so must it be after the name is trimmed, or the section could not
     // be written back: a lead byte that the trimming parts from its second
     // byte would take the "]" as its own.
-    if (line[0] == '[' && line.size() >= 2 && IsDelimiter("]", line, line.size() - 1)) {
-        name = Trim(line.substr(1, line.size() - 2));
-        const AnsiString written = "[" + name + "]";
-        if (IsDelimiter("]", written, written.size() - 1))
-            return ikSection;
+    if (line[0] == '[' && line.size() >= 2) {
+        const AnsiString section(line); // its characters are told apart from its start
+        if (IsDelimiter("]", section, section.size() - 1)) {
+            name = AnsiString(IniTrim(line.substr(1, line.size() - 2)));
+            const AnsiString written = "[" + name + "]";
+            if (IsDelimiter("]", written, written.size() - 1))
+                return ikSection;
+        }
     }
     if (line[0] == ';')
         return ikComment;
     // "=" lies below every trail byte, so a byte search finds only the
     // character.
     size_t eq = line.find('=');
-    if (eq == AnsiString::npos)
+    if (eq == std::string_view::npos)
         return ikOther;
-    name = Trim(line.substr(0, eq));
-    value = Trim(line.substr(eq + 1));
+    name = AnsiString(IniTrim(line.substr(0, eq)));
+    value = AnsiString(IniTrim(line.substr(eq + 1)));
     return ikPair;
 }
 
@@ -48,14 +65,15 @@ bool IniHasLineBreak(const AnsiString& s)
     return s.find_first_of("\r\n") != AnsiString::npos;
 }
 
-// Calls take(line) for each line of text; lines end in CR LF, CR or LF (CR
-// and LF lie below every trail byte).
+// Calls take(line) for each line of text (a view into it); lines end in CR
+// LF, CR or LF (CR and LF lie below every trail byte).
 template <class Take> void IniEachLine(const AnsiString& text, Take take)
 {
+    const std::string_view all(text);
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        take(text.substr(start, end - start));
+    while (start < all.size()) {
+        size_t end = std::min(all.find_first_of("\r\n", start), all.size());
+        take(all.substr(start, end - start));
         bool crlf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
         start = end + (crlf ? 2 : 1);
     }
@@ -76,19 +94,20 @@ bool TIniContent::Parse(TByteSource& source)
 void TIniContent::ParseText(const AnsiString& text)
 {
     Clear();
-    IniEachLine(text, [this](const AnsiString& raw) {
-        AnsiString line = Trim(raw), name, value;
+    IniEachLine(text, [this](std::string_view raw) {
+        const std::string_view line = IniTrim(raw);
+        AnsiString name, value;
         IniLineKind kind = IniClassify(line, name, value);
         if (kind == ikBlank)
             return;
         if (kind == ikSection)
             AddSection(name);
         else if (FSections.empty())
-            FPreamble.push_back(line);
+            FPreamble.emplace_back(line);
         else if (kind == ikPair)
-            AddPair(FSections.back(), name, value);
+            AddPair(FSections.back(), std::move(name), std::move(value));
         else
-            FSections.back().Lines.push_back(TIniLine{false, AnsiString(), line});
+            FSections.back().Lines.push_back(TIniLine{false, AnsiString(), AnsiString(line)});
     });
 }
 
@@ -99,10 +118,11 @@ TIniContent::TIniSection& TIniContent::AddSection(const AnsiString& name)
     return FSections.back();
 }
 
-void TIniContent::AddPair(TIniSection& section, const AnsiString& key, const AnsiString& value)
+void TIniContent::AddPair(TIniSection& section, AnsiString key, AnsiString value)
 {
-    section.Lines.push_back(TIniLine{true, key, value});
-    section.Keys.emplace(UpperCase(key), section.Lines.size() - 1);
+    AnsiString folded = UpperCase(key);
+    section.Lines.push_back(TIniLine{true, std::move(key), std::move(value)});
+    section.Keys.emplace(std::move(folded), section.Lines.size() - 1);
 }
 
 void TIniContent::IndexKeys(TIniSection& section)

@@ -104,7 +104,7 @@ private:
     static bool CanHoldSection(const AnsiString& Section);
     static bool CanHoldPair(const AnsiString& Ident, const AnsiString& Value);
     TIniSection& AddSection(const AnsiString& name);
-    static void AddPair(TIniSection& section, const AnsiString& key, const AnsiString& value);
+    static void AddPair(TIniSection& section, AnsiString key, AnsiString value);
     static void IndexKeys(TIniSection& section);
     void IndexSections();
 
