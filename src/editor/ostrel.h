@@ -50,6 +50,7 @@
 #include "LevelDetect.h"
 #include "MouseTools.h"
 #include "RegionCommands.h"
+#include "RegionFile.h"
 #include "RegionList.h"
 #include "RenameRules.h"
 #include "Settings.h"
@@ -377,8 +378,10 @@ public:
     // before the first show).
     AnsiString SettingsPath() const;
     void SetSettingsPath(const AnsiString& value) { FSettingsPath = value; }
-    // The program's arguments after its name; the entry sets them.
-    void SetCommandLineArgs(std::vector<AnsiString> value) { FCommandLineArgs = std::move(value); }
+    // The program's arguments after its name; the entry sets them. A region
+    // list among them is read on a thread of its own from then on, while
+    // the window is made and shown.
+    void SetCommandLineArgs(std::vector<AnsiString> value);
 
     // The document: the open file with its draw data, regions, cut bars,
     // view and selection, and the rules that change them.
@@ -506,6 +509,22 @@ private:
     AnsiString ChooseRegionListPath(const AnsiString& proposedPath, const char* question,
                                     const char* questionCaption);
     void ShowLoadedCutBars(const std::vector<AnsiString>& cutBars);
+    // A region-list file's content and what it holds.
+    struct TRegionListContent
+    {
+        AnsiString Path;
+        std::optional<TIniContent> Ini; // none when the file could not be read
+        TRegionFileRead Read;           // from Ini
+    };
+    // Reads content's file (any thread).
+    static void ReadRegionListContent(TRegionListContent& content);
+    // Reads path into a content on a thread of its own, for LoadRegionList.
+    void ReadRegionListInBackground(const AnsiString& path);
+    // path's content: the one read in the background, once it is read, or
+    // read now.
+    TRegionListContent TakeRegionListContent(const AnsiString& path);
+    std::unique_ptr<TBackgroundWork> FRegionListReading; // of FRegionListContent
+    std::shared_ptr<TRegionListContent> FRegionListContent;
 
 public:
     // =====================================================================

@@ -54,12 +54,47 @@ bool TFormVusk::SaveRegionList(const AnsiString& path)
 
 // --- Load ------------------------------------------------------------------------------------
 
+void TFormVusk::SetCommandLineArgs(std::vector<AnsiString> value)
+{
+    FCommandLineArgs = std::move(value);
+    if (!FCommandLineArgs.empty() &&
+        CommandLineFileKind(FCommandLineArgs.front()) == TCommandLineFile::RegionList)
+        ReadRegionListInBackground(FCommandLineArgs.front());
+}
+
+void TFormVusk::ReadRegionListContent(TRegionListContent& content)
+{
+    TTimingSpan span("regionlist.read");
+    content.Ini = ReadRegionListFile(content.Path);
+    if (content.Ini)
+        content.Read = ReadRegionList(*content.Ini);
+}
+
+void TFormVusk::ReadRegionListInBackground(const AnsiString& path)
+{
+    FRegionListContent = std::make_shared<TRegionListContent>();
+    FRegionListContent->Path = path;
+    FRegionListReading = std::make_unique<TBackgroundWork>(
+        [content = FRegionListContent] { ReadRegionListContent(*content); }, [] {});
+}
+
+TFormVusk::TRegionListContent TFormVusk::TakeRegionListContent(const AnsiString& path)
+{
+    if (FRegionListContent && FRegionListContent->Path == path) {
+        FRegionListReading->Await();
+        FRegionListReading.reset();
+        return std::move(*std::exchange(FRegionListContent, nullptr));
+    }
+    TRegionListContent content;
+    content.Path = path;
+    ReadRegionListContent(content);
+    return content;
+}
+
 void TFormVusk::LoadRegionList(const AnsiString& path)
 {
-    const std::optional<TIniContent> ini = [&path] {
-        TTimingSpan span("regionlist.read");
-        return ReadRegionListFile(path);
-    }();
+    const TRegionListContent content = TakeRegionListContent(path);
+    const std::optional<TIniContent>& ini = content.Ini;
     if (!ini) {
         ShowStatusMessage(RegionFileText::Broken, clRed, kStatusMessageMs);
         return;
@@ -76,7 +111,7 @@ void TFormVusk::LoadRegionList(const AnsiString& path)
     if (!OpenWavFile(wavPath))
         return;
     TTimingSpan span("regionlist.items");
-    const TRegionFileRead read = ReadRegionList(*ini);
+    const TRegionFileRead& read = content.Read;
     AddLoadedRegions(read.Regions);
     ShowLoadedCutBars(read.CutBars);
     RedrawWaveFromViewStart();

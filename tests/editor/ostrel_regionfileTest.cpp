@@ -9,6 +9,7 @@
 #include "classlib/Seams.h"
 #include "classlib/Utf8.h"
 #include "classlib/WideText.h"
+#include "editor/RegionFileDisk.h"
 
 #include "support/ShellDrag.h"
 #include "support/TestSeams.h"
@@ -169,6 +170,22 @@ TEST_F(RegionFileCommandTest, ALoadedListShowsItsRegionsInOrderWithTheirTextsAnd
     EXPECT_EQ(form->RecentFiles().Strings(0), path);
     EXPECT_EQ(form->Document().RglPath(), path);
     EXPECT_FALSE(form->Document().Modified());
+}
+
+// The command line's list is read while the window is made; a list opened
+// afterwards is read from its own file.
+TEST_F(RegionFileCommandTest, TheCommandLinesListLoadsAndALaterOpenReadsItsOwnFile)
+{
+    const AnsiString first = folder / "first.rgl", second = folder / "second.rgl";
+    ASSERT_TRUE(SaveRegionListFile(first, {wavPath, {{"one", 0, 1000}, {"two", 2000, 3000}}, {}}));
+    ASSERT_TRUE(SaveRegionListFile(second, {wavPath, {{"three", 4000, 5000}}, {}}));
+    Start({first});
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"one", "two"}));
+    EXPECT_EQ(form->Document().RglPath(), first);
+    AnswerFileDialogs({second});
+    form->actFileOpen->Execute();
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"three"}));
+    EXPECT_EQ(form->Document().RglPath(), second);
 }
 
 TEST_F(RegionFileCommandTest, LoadRefusalsLeaveWhatTheyShould)
