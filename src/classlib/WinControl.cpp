@@ -346,6 +346,9 @@ void TWinControl::WndProc(TMessage& m)
     case WM_PAINT:
         WMPaint(m);
         return;
+    case WM_NCPAINT:
+        WMNCPaint(m);
+        return;
     case WM_ERASEBKGND:
         WMEraseBkgnd(m);
         return;

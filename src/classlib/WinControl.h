@@ -209,6 +209,7 @@ protected:
 
 private:
     void WMPaint(TMessage& m);
+    void WMNCPaint(TMessage& m);
     void WMEraseBkgnd(TMessage& m);
     void WMSize(TMessage& m);
     void WMWindowPosChanged(TMessage& m);

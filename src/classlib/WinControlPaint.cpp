@@ -1,5 +1,6 @@
 // Painting of a windowed control: its own WM_PAINT with the graphic children
-// drawn over it, the double-buffered paint, background erasing and PaintTo.
+// drawn over it, the double-buffered paint, the frame, background erasing and
+// PaintTo.
 #include "WinControl.h"
 
 #include "WinControlDetail.h"
@@ -37,6 +38,21 @@ void TWinControl::WMPaint(TMessage& m)
         return;
     }
     PaintHandler(m);
+}
+
+void TWinControl::WMNCPaint(TMessage& m)
+{
+    // A window that is all client area has no frame to draw: the system's
+    // frame painting would only make it a window display context (several
+    // requests to the window server under Wine) to draw nothing. Every
+    // child gets this message at its first paint.
+    RECT window, client;
+    if (GetWindowRect(FHandle, &window) && GetClientRect(FHandle, &client) &&
+        window.right - window.left == client.right && window.bottom - window.top == client.bottom) {
+        m.Result = 0;
+        return;
+    }
+    DefaultHandler(m);
 }
 
 void TWinControl::DoubleBufferedPaint(TMessage& m)

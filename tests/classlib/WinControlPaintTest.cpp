@@ -1,6 +1,7 @@
 // Painting of a windowed control: a paint that fails still ends (the window
 // is not left asking to be painted for ever), whether it paints straight on
-// the screen or through its buffer, and the next paint draws as before.
+// the screen or through its buffer, and the next paint draws as before; the
+// frame is drawn where a window has one.
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
 #include "support/FormFixture.h"
@@ -33,6 +34,40 @@ class WinControlPaintTest : public FormFixture, public testing::WithParamInterfa
 {
 };
 
+// Red inside, with or without the system's thin frame round it.
+class TFramedControl : public TCustomControl
+{
+public:
+    TFramedControl(TComponent* owner, bool framed) : TCustomControl(owner), FFramed(framed) {}
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        TCustomControl::CreateParams(params);
+        if (FFramed)
+            params.Style |= WS_BORDER;
+    }
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(clRed);
+        Canvas()->FillRect(ClientRect());
+    }
+
+private:
+    bool FFramed;
+};
+
+// The pixel at the window's top left corner, frame included.
+COLORREF CornerPixel(TWinControl* control)
+{
+    HDC dc = GetWindowDC(control->WindowHandle());
+    const COLORREF pixel = GetPixel(dc, 0, 0);
+    ReleaseDC(control->WindowHandle(), dc);
+    return pixel;
+}
+
+using WinControlFrameTest = FormFixture;
+
 TEST_P(WinControlPaintTest, AFailedPaintEndsAndTheNextOneDraws)
 {
     auto* control = new TFailingControl(form);
@@ -62,3 +97,24 @@ TEST_P(WinControlPaintTest, AFailedPaintEndsAndTheNextOneDraws)
 INSTANTIATE_TEST_SUITE_P(Buffered, WinControlPaintTest, testing::Bool());
 
 } // namespace
+
+// A window that is all client area skips the system's frame painting; one
+// with a frame still has it drawn, at its first paint and at a repaint.
+TEST_F(WinControlFrameTest, AFrameIsDrawnWhereTheWindowHasOne)
+{
+    auto* framed = new TFramedControl(form, true);
+    auto* plain = new TFramedControl(form, false);
+    framed->SetParent(form);
+    plain->SetParent(form);
+    framed->SetBounds(0, 0, 40, 40);
+    plain->SetBounds(50, 0, 40, 40);
+    form->Show();
+    PumpMessages();
+    const COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
+    EXPECT_EQ(CornerPixel(framed), frame);
+    EXPECT_EQ(CornerPixel(plain), RGB(255, 0, 0));
+    RedrawWindow(form->WindowHandle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_EQ(CornerPixel(framed), frame);
+    EXPECT_EQ(CornerPixel(plain), RGB(255, 0, 0));
+}
