@@ -42,6 +42,17 @@ constexpr UINT_PTR kFinishStartTimer = 1;
 
 } // namespace
 
+namespace {
+
+// EnumChildWindows' callback: adds child to the std::vector<HWND> at list.
+BOOL CALLBACK AddToWindowList(HWND child, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+} // namespace
+
 TCommandLineFile CommandLineFileKind(const AnsiString& path)
 {
     AnsiString extension = LowerCase(ExtractFileExt(path));
@@ -179,6 +190,7 @@ void TFormVusk::FinishStart()
 {
     TTimingSpan span("finishstart");
     FStartRestBegun = true;
+    StartBackgroundReads();
     StartDropTarget();
 }
 
@@ -202,9 +214,9 @@ void TFormVusk::StartDropTarget()
 void TFormVusk::WndProc(TMessage& message)
 {
     if (message.Msg == kAfterFirstShowMessage) {
-        // First: the command line's open may want the shell as well.
-        StartBackgroundReads();
         if (!FCommandLineArgs.empty()) {
+            // The open may want the shell as the reads do: they begin first.
+            StartBackgroundReads();
             // The open may ask a question or show its progress: files can be
             // dropped on the window from then on.
             StartDropTarget();
@@ -216,7 +228,8 @@ void TFormVusk::WndProc(TMessage& message)
             TTimingSpan paint("firstpaint");
             RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         }
-        // A click given meanwhile is answered first.
+        // A click given meanwhile is answered first: the rest would hold it
+        // up, on this thread or beside it.
         SetTimer(Handle(), kFinishStartTimer, 0, nullptr);
         return;
     }
@@ -252,6 +265,22 @@ void TFormVusk::CreateHandle()
         SkinDock1->EndUpdate();
     });
     TForm::CreateHandle();
+    PrepareDisplayContexts();
+}
+
+void TFormVusk::PrepareDisplayContexts()
+{
+    auto windows = std::make_shared<std::vector<HWND>>(1, Handle());
+    EnumChildWindows(Handle(), AddToWindowList, reinterpret_cast<LPARAM>(windows.get()));
+    FContextsMade = std::make_unique<TBackgroundWork>(
+        [windows] {
+            TTimingSpan span("contexts");
+            for (HWND window : *windows) {
+                ReleaseDC(window, GetDC(window));
+                ReleaseDC(window, GetWindowDC(window));
+            }
+        },
+        [] {});
 }
 
 void TFormVusk::HoldBarLayout(TBarDock* dock)

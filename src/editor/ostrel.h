@@ -359,13 +359,13 @@ public:
     // Takes the posted open of the command line's file and the rest of the
     // start after the first show.
     void WndProc(TMessage& message) override;
-    // What the first show leaves until the window is on the screen, each
-    // part done once, there or at its first need, whichever comes first.
-    // On threads of their own, begun first: the output device looked up by
-    // its name and the explorer tree's drives.
+    // What the first show leaves until the window is on the screen and no
+    // input and no painting waits (a timer), each part done once, there or
+    // at its first need, whichever comes first: on threads of their own, the
+    // output device looked up by its name and the explorer tree's drives
+    // (StartBackgroundReads, begun before the command line's file opens);
+    // then the waveform's drop target (with OLE).
     void StartBackgroundReads();
-    // Last, once no input and no painting waits: the waveform's drop target
-    // (with OLE).
     void FinishStart();
     // The start is over: its rest ran, and what it left to other threads
     // reached the window.
@@ -1205,6 +1205,7 @@ private:
     double FMasterVolume = 1.0;                     // engine volume of the checked volume item
     bool FOutputDevicePending = false;              // OUTDEVICE read, its device not looked up yet
     std::unique_ptr<TBackgroundWork> FDeviceLookup; // begun after the first show
+    std::unique_ptr<TBackgroundWork> FContextsMade; // PrepareDisplayContexts
     int FMarkHeight = 14;                           // ruler height, pixels
     int FMarkHalf = 7;                              // half of it: the ruler's label font size
 
@@ -1234,8 +1235,15 @@ private:
     }
     // --- ostrel.cpp
     // Makes the window and every control's window in one pass (at the first
-    // need of a handle), marked in the timing log.
+    // need of a handle), marked in the timing log; then has their display
+    // contexts made (PrepareDisplayContexts).
     void CreateHandle() override;
+    // The system makes a window's display context at its first paint, and
+    // under Wine each new one costs several requests to the window server
+    // (it looks at the display devices): made on a thread of its own while
+    // the window is shown, the first paint finds them made, as every later
+    // paint does. The thread only asks for the contexts and gives them back.
+    void PrepareDisplayContexts();
     // The timing log's mark of a group of controls whose window was just
     // made (a child of the form: the rest of the group follows it).
     void LogChildWindowMade(HWND child);
