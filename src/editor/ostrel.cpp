@@ -215,8 +215,10 @@ void TFormVusk::WndProc(TMessage& message)
 {
     if (message.Msg == kAfterFirstShowMessage) {
         if (!FCommandLineArgs.empty()) {
-            // The open may want the shell as the reads do: they begin first.
-            StartBackgroundReads();
+            // A region list's regions want the shell's icons, as the reads
+            // do: they begin first (the shell starts once for both).
+            if (CommandLineFileKind(FCommandLineArgs.front()) == TCommandLineFile::RegionList)
+                StartBackgroundReads();
             // The open may ask a question or show its progress: files can be
             // dropped on the window from then on.
             StartDropTarget();

@@ -363,7 +363,8 @@ public:
     // input and no painting waits (a timer), each part done once, there or
     // at its first need, whichever comes first: on threads of their own, the
     // output device looked up by its name and the explorer tree's drives
-    // (StartBackgroundReads, begun before the command line's file opens);
+    // (StartBackgroundReads, begun before a region list on the command line
+    // opens);
     // then the waveform's drop target (with OLE).
     void StartBackgroundReads();
     void FinishStart();
