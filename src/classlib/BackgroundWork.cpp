@@ -7,8 +7,8 @@
 
 struct TBackgroundWork::TPost
 {
-    TBackgroundWork*
-        Owner; // not owned; null once it has gone (read and written on the main thread)
+    // Not owned; null once it has gone. Read and written on the main thread.
+    TBackgroundWork* Owner;
 };
 
 namespace {

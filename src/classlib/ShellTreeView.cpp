@@ -44,20 +44,18 @@ struct TShellTreeView::TRoots
     std::vector<std::pair<AnsiString, int>> Drives; // root path, icon
 };
 
-namespace {
-
-// Any thread may read them.
-void ReadDrives(std::vector<std::pair<AnsiString, int>>& drives)
+TShellTreeView::TRoots TShellTreeView::ReadShellRoots()
 {
-    char roots[4 * 26 + 2] = {};
-    const DWORD length = GetLogicalDriveStringsA(sizeof(roots), roots);
-    if (length == 0 || length > sizeof(roots))
-        return;
-    for (const char* drive = roots; *drive; drive += lstrlenA(drive) + 1)
-        drives.emplace_back(drive, ShellSmallIconIndex(drive));
+    TRoots roots;
+    roots.Images = ShellSmallImageList();
+    char drives[4 * 26 + 2] = {};
+    const DWORD length = GetLogicalDriveStringsA(sizeof(drives), drives);
+    if (length == 0 || length > sizeof(drives))
+        return roots;
+    for (const char* drive = drives; *drive; drive += lstrlenA(drive) + 1)
+        roots.Drives.emplace_back(drive, ShellSmallIconIndex(drive));
+    return roots;
 }
-
-} // namespace
 
 TShellTreeView::TShellTreeView(TComponent* AOwner) : TTreeView(AOwner) {}
 
@@ -69,12 +67,8 @@ void TShellTreeView::ReadRoots()
         FRootsReading->Await();
         return;
     }
-    if (FRootsRead)
-        return;
-    TRoots roots;
-    roots.Images = ShellSmallImageList();
-    ReadDrives(roots.Drives);
-    ListRoots(roots);
+    if (!FRootsRead)
+        ListRoots(ReadShellRoots());
 }
 
 void TShellTreeView::ReadRootsInBackground()
@@ -82,12 +76,8 @@ void TShellTreeView::ReadRootsInBackground()
     if (FRootsRead || FRootsReading)
         return;
     auto roots = std::make_shared<TRoots>();
-    FRootsReading = std::make_unique<TBackgroundWork>(
-        [roots] {
-            roots->Images = ShellSmallImageList();
-            ReadDrives(roots->Drives);
-        },
-        [this, roots] { ListRoots(*roots); });
+    FRootsReading = std::make_unique<TBackgroundWork>([roots] { *roots = ReadShellRoots(); },
+                                                      [this, roots] { ListRoots(*roots); });
 }
 
 bool TShellTreeView::RootsPending() const

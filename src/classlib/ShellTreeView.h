@@ -65,6 +65,8 @@ protected:
 private:
     struct TRoots; // the drives with their icons, and the shell's image list
 
+    // Any thread may read them.
+    static TRoots ReadShellRoots();
     void ListRoots(const TRoots& roots);
     std::vector<TShellEntry> ReadFolder(const AnsiString& folder);
     void Fill(TTreeNode* node);

@@ -40,10 +40,6 @@ constexpr UINT kOpenDroppedMessage = WM_APP + 3;
 // timers out only when no input and no painting waits.
 constexpr UINT_PTR kFinishStartTimer = 1;
 
-} // namespace
-
-namespace {
-
 // EnumChildWindows' callback: adds child to the std::vector<HWND> at list.
 BOOL CALLBACK AddToWindowList(HWND child, LPARAM list)
 {

@@ -363,9 +363,8 @@ public:
     // input and no painting waits (a timer), each part done once, there or
     // at its first need, whichever comes first: on threads of their own, the
     // output device looked up by its name and the explorer tree's drives
-    // (StartBackgroundReads, begun before a region list on the command line
-    // opens);
-    // then the waveform's drop target (with OLE).
+    // (StartBackgroundReads, begun before the open of a region list on the
+    // command line); then the waveform's drop target (with OLE).
     void StartBackgroundReads();
     void FinishStart();
     // The start is over: its rest ran, and what it left to other threads
@@ -1206,7 +1205,6 @@ private:
     double FMasterVolume = 1.0;                     // engine volume of the checked volume item
     bool FOutputDevicePending = false;              // OUTDEVICE read, its device not looked up yet
     std::unique_ptr<TBackgroundWork> FDeviceLookup; // begun after the first show
-    std::unique_ptr<TBackgroundWork> FContextsMade; // PrepareDisplayContexts
     int FMarkHeight = 14;                           // ruler height, pixels
     int FMarkHalf = 7;                              // half of it: the ruler's label font size
 
@@ -1340,11 +1338,12 @@ private:
     // Withdraws every shortcut withdrawn() names (never one marked to stay).
     void WithdrawShortCuts(bool (*withdrawn)(TShortCut));
 
-    bool FShown = false;                      // the first show has run
-    bool FStartRestBegun = false;             // FinishStart has run
-    AnsiString FSettingsPath;                 // empty: beside the program
-    std::vector<AnsiString> FCommandLineArgs; // after the program's name
-    AnsiString FDroppedPath;                  // the drop's file, until its open runs
+    bool FShown = false;                            // the first show has run
+    bool FStartRestBegun = false;                   // FinishStart has run
+    std::unique_ptr<TBackgroundWork> FContextsMade; // by PrepareDisplayContexts
+    AnsiString FSettingsPath;                       // empty: beside the program
+    std::vector<AnsiString> FCommandLineArgs;       // after the program's name
+    AnsiString FDroppedPath;                        // the drop's file, until its open runs
     TFileListPlacement FFileListPlacement;
     TForm10* FFileListWindow = nullptr; // owned; made with the settings
 };
