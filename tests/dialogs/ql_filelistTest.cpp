@@ -4,7 +4,6 @@
 #include "editor/MainWindowFixture.h"
 
 #include "dialogs/ql_filelist.h"
-#include "dialogs/ql_preference.h"
 #include "editor/RecentFiles.h"
 #include "editor/RegionFileDisk.h"
 
@@ -55,14 +54,6 @@ protected:
         Window()->FileList->SetSelected(Window()->FileList->Items()->Item(1));
         Window()->OpenBtn->Click();
         ASSERT_TRUE(form->FileLoaded());
-    }
-    void AnswerFileDialog(const AnsiString& name)
-    {
-        Seams().FileDialog = [name](TFileDialogRequest& request) {
-            request.FileName = name;
-            request.Files = {name};
-            return true;
-        };
     }
 
     std::vector<AnsiString> paths;
@@ -117,9 +108,7 @@ TEST_F(FileListWindowTest, TheListFetchesTheIconsOfTheEntriesItShowsOnly)
     for (int i = 0; i < items->Count(); ++i)
         EXPECT_FALSE(iconFetched(i)) << i;
 
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
-    PressKey(form->FocusBtn->Handle(), 'F', ssCtrl | ssShift);
+    PressOnWave('F', ssCtrl | ssShift);
     ASSERT_TRUE(Window()->Visible());
     EXPECT_TRUE(PumpUntil([&] { return iconFetched(0); }));
     EXPECT_FALSE(iconFetched(39));
@@ -169,11 +158,7 @@ TEST_F(FileListWindowTest, EveryWayOfOpeningMarksTheEntryOfTheOpenFile)
     folder.WriteFile("filelist.ini", paths[0] + "\r\n" + wav + "\r\n" + rgl + "\r\n" + paths[2]);
     const auto dropOnWindow = [this](const AnsiString& path) {
         ASSERT_TRUE(ActivateForm(form));
-        auto* data = new TTestDataObject;
-        data->Offer(CF_HDROP, DropFilesBlock({std::u16string(path.begin(), path.end())}, true));
-        DragAndDropAt(data, ScreenPointOf(form->WavePanel->Handle(), form->WavePanel->Width() / 2,
-                                          form->WavePanel->Height() / 2));
-        data->Release();
+        DropFilesAt({path}, ScreenPointOf(form->WavePanel->Handle(), 40, 40));
         PumpUntil([this] { return form->FileLoaded(); });
     };
     const auto enterInExplorer = [this](const AnsiString& path) {
@@ -185,9 +170,8 @@ TEST_F(FileListWindowTest, EveryWayOfOpeningMarksTheEntryOfTheOpenFile)
         PressKey(form->ShellTreeView1->Handle(), VK_RETURN);
     };
     const auto openCommand = [this](const AnsiString& path) {
-        AnswerFileDialog(path);
-        ASSERT_TRUE(ActivateForm(form));
-        PressKey(form->FocusBtn->Handle(), 'O', ssCtrl);
+        AnswerFileDialogs({path});
+        PressOnWave('O', ssCtrl);
     };
     const auto recentFile = [this](const AnsiString& path) {
         for (int i = 0; i < form->FileMenu->Count(); ++i) {
@@ -264,10 +248,7 @@ TEST_F(FileListWindowTest, TheMarkFollowsTheDocumentThatAReloadReopensOrCloses)
         OpenSongFromTheList();
         row.Change();
         ScriptedMessageBoxes boxes(row.Answers);
-        ChangePreferences([&](TForm6& window) {
-            window.ZeroSpin->SetValue(++threshold);
-            return true;
-        });
+        ChangeSilenceThreshold(++threshold);
         EXPECT_EQ(boxes.Shown().size(), row.Answers.size());
         EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", row.SongCaption, "z.wav"}));
         CloseAndFree();
@@ -278,7 +259,7 @@ TEST_F(FileListWindowTest, TheFirstSaveReplacesTheWavEntryByTheRegionListInPlace
 {
     OpenSongFromTheList();
     form->AddRegion(0, 1000);
-    AnswerFileDialog(folder / "song.rgl");
+    AnswerFileDialogs({folder / "song.rgl"});
     form->actFileSave->Execute();
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.rgl*", "z.wav"}));
     EXPECT_EQ(CountOf(1), "1");
@@ -323,14 +304,10 @@ TEST_F(FileListWindowTest, TheViewCommandShowsAndHidesTheWindowFromMenuAndShortc
     Start();
     ASSERT_NE(Window(), nullptr);
     EXPECT_FALSE(Window()->Visible());
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
-    PressKey(form->FocusBtn->Handle(), 'F', ssCtrl | ssShift);
+    PressOnWave('F', ssCtrl | ssShift);
     EXPECT_TRUE(Window()->Visible());
     EXPECT_TRUE(form->actViewFilelist->Checked());
-    for (int i = 0; i < form->ViewMenu->Count(); ++i)
-        if (form->ViewMenu->Items(i)->Action() == form->actViewFilelist)
-            form->ViewMenu->Items(i)->Click();
+    MenuItemOf(form->ViewMenu, form->actViewFilelist)->Click();
     EXPECT_FALSE(Window()->Visible());
     EXPECT_FALSE(form->actViewFilelist->Checked());
 
@@ -413,11 +390,8 @@ TEST_F(FileListWindowTest, AShellDropAddsTheFilesOfAFolderButNotOfItsSubfolders)
     Start();
     form->actViewFilelist->Execute();
     ASSERT_TRUE(ActivateForm(Window()));
-    auto* data = new TTestDataObject;
-    const AnsiString dropped = ExcludeTrailingBackslash(folder.Path());
-    data->Offer(CF_HDROP, DropFilesBlock({std::u16string(dropped.begin(), dropped.end())}, true));
-    DragAndDropAt(data, ScreenPointOf(Window()->FileList->Handle(), 20, 40));
-    data->Release();
+    DropFilesAt({ExcludeTrailingBackslash(folder.Path())},
+                ScreenPointOf(Window()->FileList->Handle(), 20, 40));
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a.wav", "song.wav", "z.wav"}));
 }
 
@@ -456,14 +430,10 @@ TEST_F(FileListWindowTest, AnEntryDraggedOntoTheWaveformOpensItsWavFile)
 TEST_F(FileListWindowTest, CtrlShiftTabMovesTheFocusBetweenTheWindows)
 {
     Start();
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
-    PressKey(form->FocusBtn->Handle(), VK_TAB, ssCtrl | ssShift);
+    PressOnWave(VK_TAB, ssCtrl | ssShift);
     EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle()); // the window is hidden
     form->actViewFilelist->Execute();
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
-    PressKey(form->FocusBtn->Handle(), VK_TAB, ssCtrl | ssShift);
+    PressOnWave(VK_TAB, ssCtrl | ssShift);
     EXPECT_EQ(FocusedWindow(), Window()->FileList->Handle());
     PressKey(Window()->FileList->Handle(), VK_TAB, ssCtrl | ssShift);
     EXPECT_EQ(GetActiveWindow(), form->Handle());

@@ -1,6 +1,6 @@
-// The document without a window: how an open and a reload answer, the
-// regions it adds, the cut-bar edits and which of them count as a change,
-// and what closing lets go of.
+// The document without a window: how an open answers, the regions it adds,
+// the cut-bar edits and which of them count as a change, and what closing
+// lets go of.
 #include "editor/EditorDocument.h"
 
 #include "editor/DrawCacheFile.h"
@@ -67,21 +67,6 @@ TEST_F(EditorDocument, AddsRegionsWithDefaultNamesWithinTheFile)
     document.Regions()[0].Name = "take_07";
     document.AddRegions({{1, 2}});
     EXPECT_EQ(Names(), (std::vector<AnsiString>{"take_07", "take_02", "take_08"}));
-}
-
-TEST_F(EditorDocument, RemovedRegionsKeepTheirRecordsUntilNoneIsLeft)
-{
-    Open();
-    const std::vector<TRegionData*> added = document.AddRegions({{0, 10}, {10, 20}, {20, 30}});
-    document.RemoveRegions({added[1]});
-    EXPECT_EQ(document.RegionCount(), 2);
-    EXPECT_EQ(document.Regions().Count(), 3);
-    EXPECT_EQ(added[2]->Start, 20);
-    document.RemoveRegions({added[0], added[2]});
-    EXPECT_EQ(document.RegionCount(), 0);
-    EXPECT_EQ(document.Regions().Count(), 0);
-    // With none listed, nothing is lost: no question.
-    EXPECT_FALSE(document.CloseNeedsQuestion(false));
 }
 
 TEST_F(EditorDocument, CutBarEditsAndWhichCountAsAChange)
@@ -247,29 +232,4 @@ TEST_F(EditorDocument, AnOpenIsRefusedReadyOrBuiltAndAFailedBuildLeavesNoFile)
             EXPECT_EQ(document.DrawEntryCount(), 0);
         }
     }
-}
-
-TEST_F(EditorDocument, AnOpenStartsAfreshAndAFailedReloadKeepsTheRegions)
-{
-    Open();
-    document.AddRegions({{0, 100}});
-    document.AddCutBars({50});
-    const std::string path = document.FilePath();
-    ASSERT_EQ(document.Open(path, {}).Answer, TOpenAnswer::NeedsBuild);
-    EXPECT_EQ(document.RegionCount(), 0);
-    EXPECT_EQ(document.CutBarCount(), 0);
-    EXPECT_FALSE(document.Modified());
-    BuildViewStub view(false);
-    ASSERT_EQ(document.BuildDrawData(view).Answer, TOpenAnswer::Ready);
-
-    document.AddRegions({{0, 100}});
-    EXPECT_FALSE(document.FileChanged());
-    SetFileLength(path, 44 + 5000 * 2); // shortened from outside, its header kept
-    EXPECT_FALSE(document.FileChanged());
-    ASSERT_EQ(document.Reload({1}).Answer, TOpenAnswer::NeedsBuild); // another threshold
-    EXPECT_EQ(document.BuildDrawData(view).Answer, TOpenAnswer::Failed);
-    EXPECT_TRUE(document.FileLoaded());
-    EXPECT_EQ(document.RegionCount(), 1);
-    EXPECT_TRUE(document.Modified());
-    EXPECT_EQ(document.DrawEntryCount(), 0);
 }

@@ -21,11 +21,14 @@ TBarView* OpenMenuOf(TBarCustomItem* opener)
     return nullptr;
 }
 
-TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TAction* action)
+TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action)
 {
-    for (int i = 0; i < menu->Count(); ++i)
+    for (int i = 0; i < menu->Count(); ++i) {
         if (menu->Items(i)->Action() == action)
             return menu->Items(i);
+        if (TBarCustomItem* inner = MenuItemOf(menu->Items(i), action))
+            return inner;
+    }
     return nullptr;
 }
 
@@ -68,6 +71,10 @@ bool RightClickAndChoose(POINT at, TBarCustomItem* item, const std::function<boo
     ModalScript script;
     script.WaitUntil([] { return StandalonePopupView() != nullptr; }, "the popup opens")
         .Then([&] {
+            if (!item) {
+                ModalScript::PressKey(VK_ESCAPE);
+                return;
+            }
             enabledShown = item->Enabled();
             const POINT centre = ScreenCentre(StandalonePopupView(), item);
             ModalScript::RealPress(centre);
@@ -82,6 +89,7 @@ bool RightClickAndChoose(POINT at, TBarCustomItem* item, const std::function<boo
 
 void ClickMenuItem(TFormVusk* form, TBarCustomItem* item)
 {
+    ASSERT_NE(item, nullptr) << "no menu item";
     // From the menu's title in the bar down to the item.
     std::vector<TBarCustomItem*> path;
     for (TBarCustomItem* step = item; step->Parent(); step = step->Parent())
@@ -190,6 +198,39 @@ void MainWindowTest::ChangePreferences(const std::function<bool(TForm6&)>& answe
     form->actFilePreference->Execute();
     ASSERT_EQ(modal.Shown().size(), 1u);
     EXPECT_EQ(Form6, nullptr);
+}
+
+void MainWindowTest::ChangeSilenceThreshold(int level)
+{
+    ChangePreferences([level](TForm6& window) {
+        window.ZeroSpin->SetValue(level);
+        return true;
+    });
+}
+
+void MainWindowTest::PressOnWave(WORD key, TShiftState shift)
+{
+    ASSERT_TRUE(ActivateForm(form));
+    form->FocusBtn->SetFocus();
+    PressKey(form->FocusBtn->Handle(), key, shift);
+}
+
+void MainWindowTest::AnswerFileDialogs(std::vector<AnsiString> names)
+{
+    answers = std::move(names);
+    Seams().FileDialog = [this](TFileDialogRequest& request) {
+        asked.push_back(request);
+        EXPECT_FALSE(answers.empty()) << "a file dialog nobody expected";
+        if (answers.empty())
+            return false;
+        const AnsiString name = answers.front();
+        answers.erase(answers.begin());
+        if (name.empty())
+            return false;
+        request.FileName = name;
+        request.Files = {name};
+        return true;
+    };
 }
 
 AnsiString StatusText(const TFormVusk* form)

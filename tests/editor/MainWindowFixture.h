@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classlib/IniFile.h"
+#include "classlib/Seams.h"
 #include "editor/ostrel.h"
 
 #include "support/TempFolder.h"
@@ -21,15 +22,19 @@ TColor StatusColor(const TFormVusk* form);
 // Clicks item of the window's menu bar as a hand does: real clicks on its
 // menu's title in the bar, then on each submenu on the way as it opens, then
 // on the item; returns once the menu has closed and the item's click ran.
+// Fails the test when there is no item.
 void ClickMenuItem(TFormVusk* form, TBarCustomItem* item);
 // The shown popup window of the menu that opener opened; null when none.
 TBarView* OpenMenuOf(TBarCustomItem* opener);
-// The item of menu linked to action; null when none.
-TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TAction* action);
+// The item of menu or of one of its submenus linked to action; null when
+// none.
+TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action);
 // Right-clicks a screen point as a hand does and clicks item in the popup
-// that opens; returns whether the item showed enabled, once done holds (the
-// item's command has run) or a second has passed.
-bool RightClickAndChoose(POINT at, TBarCustomItem* item, const std::function<bool()>& done);
+// that opens (Escape closes it when item is null); returns whether the item
+// showed enabled, once done holds (the item's command has run) or a second
+// has passed.
+bool RightClickAndChoose(POINT at, TBarCustomItem* item,
+                         const std::function<bool()>& done = [] { return true; });
 
 // The region list read and set through the window's door to it: the texts
 // of a column, row by row (the names by default); the ranges of the regions
@@ -66,8 +71,17 @@ protected:
     // Runs the preferences command; answer works its window, then it is
     // closed with OK (with Cancel when answer says false).
     void ChangePreferences(const std::function<bool(TForm6&)>& answer);
+    // The same with a new silence threshold, which reloads an open file.
+    void ChangeSilenceThreshold(int level);
+    // A key pressed on the waveform of the window brought to the front.
+    void PressOnWave(WORD key, TShiftState shift = 0);
+    // The file dialogs answer with the names given, in turn, and keep what
+    // they were asked in asked; an empty name cancels.
+    void AnswerFileDialogs(std::vector<AnsiString> names);
 
     testing_support::TempFolder folder;
     AnsiString iniPath;
     TFormVusk* form = nullptr;
+    std::vector<TFileDialogRequest> asked;
+    std::vector<AnsiString> answers;
 };

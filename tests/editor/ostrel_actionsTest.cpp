@@ -211,16 +211,6 @@ public:
         return form->FileListWindow() && window == form->FileListWindow()->Handle();
     }
 
-    TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action) const
-    {
-        for (int i = 0; i < menu->Count(); ++i) {
-            if (menu->Items(i)->Action() == action)
-                return menu->Items(i);
-            if (TBarCustomItem* inner = MenuItemOf(menu->Items(i), action))
-                return inner;
-        }
-        return nullptr;
-    }
     TExtToolbar* BarOf(TAction* action) const
     {
         for (TExtToolbar* bar : form->Toolbars())

@@ -97,14 +97,6 @@ protected:
         form->FocusBtn->SetFocus();
         PumpMessages();
     }
-    TBarCustomItem* RegionMenuItem(TAction* action)
-    {
-        for (int i = 0; i < form->RegionMenu->Count(); ++i)
-            if (form->RegionMenu->Items(i)->Action() == action)
-                return form->RegionMenu->Items(i);
-        ADD_FAILURE() << "no menu item";
-        return nullptr;
-    }
     // The three ways to run action: its menu item, its toolbar button (when
     // it has one) and its shortcut, pressed on the waveform.
     std::vector<std::function<void()>> WaysToRun(TAction* action, WORD key, TShiftState shift,
@@ -113,7 +105,7 @@ protected:
         std::vector<std::function<void()>> ways = {
             [=, this] {
                 FocusWave();
-                ClickMenuItem(form, RegionMenuItem(action));
+                ClickMenuItem(form, MenuItemOf(form->RegionMenu, action));
             },
             [=, this] {
                 FocusWave();
@@ -299,25 +291,25 @@ TEST_F(AutoRegionCommandTest, TheAutoWindowStoresItsSettingsButAddsNothingOnCanc
     EXPECT_EQ(form->FOption.AutoPreTime, 120);
 }
 
-// Tab walks the whole window, over every detection type, and Cancel: the
-// type each Tab passes is not chosen, so the stored one stays.
+// Tab walks round the whole window, over every detection type, and Cancel:
+// the type each Tab passes is not chosen, so the stored one stays.
 TEST_F(AutoRegionCommandTest, ATabWalkAndCancelLeaveTheStoredTypeAlone)
 {
     Open();
     for (TAutoMode mode :
          {TAutoMode::StripSilence, TAutoMode::CutPoints, TAutoMode::SearchSilence}) {
+        SCOPED_TRACE(static_cast<int>(mode));
         form->FOption.AutoMode = static_cast<int>(mode);
-        ChangeInAutoWindow([mode](TForm5& window) {
+        ChangeInAutoWindow([](TForm5& window) {
             ASSERT_TRUE(ActivateForm(&window));
             const auto checks = [&window] {
                 return std::vector<bool>{window.TypeRd1->Checked(), window.TypeRd2->Checked(),
                                          window.TypeRd3->Checked()};
             };
             const std::vector<bool> stored = checks();
-            for (int i = 0; i < 16; ++i) {
-                RealKeyPress(VK_TAB);
-                EXPECT_EQ(checks(), stored) << static_cast<int>(mode) << ", Tab " << i + 1;
-            }
+            WalkWithTab(&window, window.ActiveControl(), 40, 0, [&] {
+                EXPECT_EQ(checks(), stored) << "Tab to " << window.ActiveControl()->Name();
+            });
         });
         EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(mode));
     }
@@ -404,7 +396,7 @@ TEST_F(AutoRegionCommandTest, TheTrimSettingsWindowStoresOnlyOnOk)
             ClickCentre(c.Ok ? window->OKBtn : window->CancelBtn);
             return mrNone;
         });
-        ClickMenuItem(form, RegionMenuItem(form->actRegionSet));
+        ClickMenuItem(form, MenuItemOf(form->RegionMenu, form->actRegionSet));
         ASSERT_EQ(modal.Shown().size(), 1u);
         EXPECT_EQ(form->FOption.TrimLevel, c.Level);
         EXPECT_EQ(form->FOption.TrimPreTime, c.PreTime);

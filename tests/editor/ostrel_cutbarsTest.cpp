@@ -88,12 +88,6 @@ TEST_F(CutBarWindowTest, ACutAtTheCursorAddsTheRegionFromTheBarBefore)
 // The cut commands from their menu items and their keys, on the waveform.
 TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
 {
-    const auto menuItem = [this](TAction* action) -> TBarCustomItem* {
-        for (int i = 0; i < form->RegionMenu->Count(); ++i)
-            if (form->RegionMenu->Items(i)->Action() == action)
-                return form->RegionMenu->Items(i);
-        return nullptr;
-    };
     for (bool byMenu : {true, false}) {
         WriteSettings("[USE]\r\nCUTTOADD=0\r\n");
         Open();
@@ -101,7 +95,7 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
         form->FocusBtn->SetFocus();
         const auto run = [&](TAction* action, WORD key, TShiftState shift) {
             if (byMenu)
-                ClickMenuItem(form, menuItem(action));
+                ClickMenuItem(form, MenuItemOf(form->RegionMenu, action));
             else
                 PressKey(form->FocusBtn->Handle(), key, shift);
         };
@@ -114,9 +108,9 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
         run(form->actRegionCut2, 'G', ssShift | ssCtrl);
         EXPECT_EQ(CutBars(), (Bars{1000, 2000, 5099})) << byMenu;
         if (byMenu) {
-            ClickMenuItem(form, menuItem(form->actRegionCutToList));
+            ClickMenuItem(form, MenuItemOf(form->RegionMenu, form->actRegionCutToList));
             EXPECT_EQ(form->RegionCount(), 4);
-            ClickMenuItem(form, menuItem(form->actRegionCutClear));
+            ClickMenuItem(form, MenuItemOf(form->RegionMenu, form->actRegionCutClear));
             EXPECT_EQ(CutBars(), Bars{});
         }
         FreeAndNil(form);

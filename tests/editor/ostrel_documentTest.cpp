@@ -426,10 +426,10 @@ TEST_F(DocumentTest, AFileCutOrRemovedFromOutsideDuringTheBuildClosesTheDocument
          [&](const std::string& path) { return CutFileFromHost(path, lastPage); }},
         {"removed", [](const std::string& path) { return RemoveFileFromHost(path); }},
     };
-    int seed = 10;
+    int noiseSeed = 10;
     for (const Change& change : changes) {
         SCOPED_TRACE(change.Name);
-        const std::string path = Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, ++seed));
+        const std::string path = Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, ++noiseSeed));
         bool tried = false;
         bool made = false;
         bool opened = true;
@@ -452,7 +452,7 @@ TEST_F(DocumentTest, AFileCutOrRemovedFromOutsideDuringTheBuildClosesTheDocument
         EXPECT_FALSE(FileExists(DrawCachePath(path)));
         ExpectWindowGivenBack();
 
-        const Samples next = NoiseSamples(1000, 2, ++seed);
+        const Samples next = NoiseSamples(1000, 2, ++noiseSeed);
         ASSERT_TRUE(form->OpenWavFile(Stereo("next.wav", next)));
         EXPECT_EQ(form->Document().DrawStereo().Count(),
                   DrawEntryCount(2, static_cast<std::uint32_t>(next.size() * 2),
@@ -479,10 +479,7 @@ TEST_F(DocumentTest, TheSecondOpenReadsTheCacheAndAStaleOneIsRebuilt)
 
     // Another threshold: built again and written anew (the preferences
     // reload the file).
-    ChangePreferences([](TForm6& window) {
-        window.ZeroSpin->SetValue(100);
-        return true;
-    });
+    ChangeSilenceThreshold(100);
     EXPECT_EQ(form->Document().DrawStereo().Data[3999], (TDrawEntryStereo{0, 0, 0, 0}));
     EXPECT_EQ(CacheThreshold(path), 100);
     ASSERT_TRUE(form->OpenWavFile(path));
@@ -552,10 +549,7 @@ TEST_F(DocumentTest, TheReloadRebuildsForNewSettingsAndKeepsTheCutBars)
     const std::string path = Stereo("reload.wav", SilenceSamples(1000, 2));
     ASSERT_TRUE(form->OpenWavFile(path));
     form->Document().AddLoadedCutBars({"000000000500"});
-    ChangePreferences([](TForm6& window) {
-        window.ZeroSpin->SetValue(100);
-        return true;
-    });
+    ChangeSilenceThreshold(100);
     EXPECT_EQ(CacheThreshold(path), 100);
     EXPECT_EQ(form->Document().CutBarCount(), 1);
     EXPECT_EQ(form->Caption(), "reload.wav - Stereo 16bit @ 44100 Hz");
@@ -579,10 +573,7 @@ TEST_F(DocumentTest, AReloadWhoseBuildFailsAsksFirstAndNoKeepsTheRegionsToBeSave
         form->AddCutBar(5000);
         SetFileLength(path, 44 + 4000 * 4); // shortened from outside
         ScriptedMessageBoxes boxes({answer});
-        ChangePreferences([&](TForm6& window) {
-            window.ZeroSpin->SetValue(++threshold);
-            return true;
-        });
+        ChangeSilenceThreshold(++threshold);
         ASSERT_EQ(boxes.Shown().size(), 1u);
         EXPECT_EQ(boxes.Shown()[0].Text, kCloseQuestion);
         EXPECT_EQ(Status(), kOpenFailed);
@@ -597,25 +588,19 @@ TEST_F(DocumentTest, AReloadWhoseBuildFailsAsksFirstAndNoKeepsTheRegionsToBeSave
 
     // Without draw data the waveform takes a drag, F6 and trim harmlessly.
     ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
     const TPoint from = form->WaveImage->ClientToScreen(TPoint(20, 100));
     RealDrag({from.x, from.y}, {{from.x + 60, from.y}});
     ASSERT_TRUE(form->Document().View().HasSelection); // trim has a range to work on
-    PressKey(form->FocusBtn->Handle(), VK_F6);
-    PressKey(form->FocusBtn->Handle(), 'T', ssCtrl);
+    PressOnWave(VK_F6);
+    PressOnWave('T', ssCtrl);
 
-    Seams().FileDialog = [&](TFileDialogRequest& request) {
-        request.FileName = folder / "shortened.rgl";
-        return true;
-    };
+    AnswerFileDialogs({folder / "shortened.rgl"});
     form->actFileSave->Execute();
     const std::optional<TIniContent> saved = ReadRegionListFile(folder / "shortened.rgl");
     ASSERT_TRUE(saved);
-    const TRegionFileRead read = ReadRegionList(*saved);
     EXPECT_EQ(RegionListWavPath(*saved), path);
-    ASSERT_EQ(read.Regions.size(), 1u);
-    EXPECT_EQ(read.Regions[0].Start, 1000);
-    EXPECT_EQ(read.Regions[0].End, 3000);
-    EXPECT_EQ(read.CutBars, std::vector<AnsiString>{"000000005000"});
+    EXPECT_EQ(ReadRegionList(*saved).Regions,
+              (std::vector<TRegionRecord>{{"shortened_01", 1000, 3000}}));
+    EXPECT_EQ(ReadRegionList(*saved).CutBars, std::vector<AnsiString>{"000000005000"});
     EXPECT_FALSE(form->Document().Modified());
 }

@@ -158,12 +158,6 @@ TEST_F(MenuBarTest, TheRecentFilesFollowTheSeparatorAtIndex17AndOpenTheirFile)
 TEST_F(MenuBarTest, TheActionsUpdatesEnableAndCheckTheItemsTheirMenusShow)
 {
     Start();
-    const auto itemOf = [](TBarCustomItem* menu, TAction* action) -> TBarCustomItem* {
-        for (int i = 0; i < menu->Count(); ++i)
-            if (menu->Items(i)->Action() == action)
-                return menu->Items(i);
-        return nullptr;
-    };
     // The output modes apply to stereo files only.
     const std::string stereoPath = WriteWav(
         folder, "stereo.wav", WavBuilder().Pcm16(2, kRate, std::vector<std::int16_t>(2 * kFrames)));
@@ -204,7 +198,7 @@ TEST_F(MenuBarTest, TheActionsUpdatesEnableAndCheckTheItemsTheirMenusShow)
             c.Setup();
         TBarCustomItem* menu = form->*c.Menu;
         TAction* action = form->*c.Action;
-        TBarCustomItem* item = itemOf(menu, action);
+        TBarCustomItem* item = MenuItemOf(menu, action);
         ASSERT_NE(item, nullptr);
         ActivateForm(form);
         // The action and its item show the opposite until then.

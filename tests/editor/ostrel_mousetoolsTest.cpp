@@ -83,14 +83,8 @@ TEST_F(MouseToolWindowTest, EachToolIsChosenFromItsMenuItemButtonAndKey)
                  {&TFormVusk::actToolCut, TTool::Cut, VK_F10},
                  {&TFormVusk::actToolErase, TTool::Erase, VK_F11},
                  {&TFormVusk::actToolRegion, TTool::Region, VK_F9}};
-    const auto menuItem = [this](TAction* action) -> TBarCustomItem* {
-        for (int i = 0; i < form->RegionMenu->Count(); ++i)
-            if (form->RegionMenu->Items(i)->Action() == action)
-                return form->RegionMenu->Items(i);
-        return nullptr;
-    };
     const std::vector<std::function<void(TAction*, WORD)>> ways = {
-        [&](TAction* action, WORD) { ClickMenuItem(form, menuItem(action)); },
+        [&](TAction* action, WORD) { ClickMenuItem(form, MenuItemOf(form->RegionMenu, action)); },
         [&](TAction* action, WORD) { ClickToolButton(form->ModeBar, action); },
         [&](TAction*, WORD key) { PressKey(form->FocusBtn->Handle(), key); },
     };
@@ -99,7 +93,7 @@ TEST_F(MouseToolWindowTest, EachToolIsChosenFromItsMenuItemButtonAndKey)
             ASSERT_TRUE(ActivateForm(form));
             form->FocusBtn->SetFocus();
             TAction* action = form->*t.Action;
-            ASSERT_NE(menuItem(action), nullptr);
+            ASSERT_NE(MenuItemOf(form->RegionMenu, action), nullptr);
             ways[way](action, t.Key);
             EXPECT_EQ(form->Tool(), t.Tool) << way << " " << action->Name();
             EXPECT_TRUE(action->Checked()) << way << " " << action->Name();

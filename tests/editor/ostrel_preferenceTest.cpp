@@ -75,9 +75,7 @@ TEST_F(PreferenceCommandTest, AColourAShortCutAndTheBufferCountChangedInTheWindo
     // The new key runs the command; the old one no longer does.
     int opens = 0;
     form->actFileOpen->OnExecute = [&](TObject*) { ++opens; };
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
-    PressKey(form->FocusBtn->Handle(), 'O', ssCtrl);
+    PressOnWave('O', ssCtrl);
     EXPECT_EQ(opens, 0);
     PressKey(form->FocusBtn->Handle(), 'K', ssShift | ssCtrl);
     EXPECT_EQ(opens, 1);
@@ -111,10 +109,7 @@ TEST_F(PreferenceCommandTest, TheDrawDataIsRebuiltOnlyWhenTheSilenceThresholdCha
     EXPECT_TRUE(form->FOption.NoCaution);
     EXPECT_FALSE(FileExists(CachePath())); // nothing was built
 
-    ChangePreferences([](TForm6& window) {
-        window.ZeroSpin->SetValue(100);
-        return true;
-    });
+    ChangeSilenceThreshold(100);
     EXPECT_EQ(form->FOption.ZeroLevel, 100);
     ASSERT_TRUE(FileExists(CachePath()));
     EXPECT_EQ(CacheThreshold(), 100);
@@ -162,10 +157,7 @@ TEST_F(PreferenceCommandTest, CtrlPAndTheMenuItemOpenTheWindow)
     PressKey(form->FocusBtn->Handle(), 'P', ssCtrl);
     ASSERT_EQ(modal.Shown().size(), 1u);
     EXPECT_EQ(modal.Shown()[0], "TForm6");
-    TBarCustomItem* item = nullptr;
-    for (int i = 0; i < form->FileMenu->Count(); ++i)
-        if (form->FileMenu->Items(i)->Action() == form->actFilePreference)
-            item = form->FileMenu->Items(i);
+    TBarCustomItem* item = MenuItemOf(form->FileMenu, form->actFilePreference);
     ASSERT_NE(item, nullptr);
     item->Click();
     EXPECT_EQ(modal.Shown().size(), 2u);

@@ -36,14 +36,6 @@ protected:
         CloseHandle(file);
         LoadTestDocument(*form, wavPath);
     }
-    TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action) const
-    {
-        for (int i = 0; i < menu->Count(); ++i)
-            if (menu->Items(i)->Action() == action)
-                return menu->Items(i);
-        ADD_FAILURE() << "no menu item";
-        return nullptr;
-    }
     // The properties window as a run of the command showed it.
     struct TShownFacts
     {
@@ -82,9 +74,7 @@ TEST_F(PropertyCommandTest, TheShortcutAndTheMenuShowTheFactsOfTheOpenFile)
     OpenStereoFile();
     const std::function<void()> ways[] = {
         [&] {
-            ASSERT_TRUE(ActivateForm(form));
-            form->FocusBtn->SetFocus();
-            PressKey(form->FocusBtn->Handle(), 'I', ssCtrl);
+            PressOnWave('I', ssCtrl);
         },
         [&] { MenuItemOf(form->FileMenu, form->actFileProperty)->Click(); },
     };

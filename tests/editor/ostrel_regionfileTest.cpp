@@ -29,25 +29,6 @@ protected:
         MainWindowTest::SetUp();
         wavPath = WriteHalfSilentWav(folder, "song.wav", 16000, 8000);
     }
-    // The file dialogs answer with the names given, in turn, and keep what
-    // they were asked; an empty name cancels.
-    void AnswerFileDialogs(std::vector<AnsiString> names)
-    {
-        answers = std::move(names);
-        Seams().FileDialog = [this](TFileDialogRequest& request) {
-            asked.push_back(request);
-            EXPECT_FALSE(answers.empty()) << "a file dialog nobody expected";
-            if (answers.empty())
-                return false;
-            const AnsiString name = answers.front();
-            answers.erase(answers.begin());
-            if (name.empty())
-                return false;
-            request.FileName = name;
-            request.Files = {name};
-            return true;
-        };
-    }
     void OpenSong()
     {
         Start();
@@ -68,14 +49,6 @@ protected:
         PumpMessages(); // the loop idles after the edits: the commands follow them
     }
     std::vector<AnsiString> Captions() const { return RegionTexts(form); }
-    TBarCustomItem* FileMenuItemOf(TAction* action) const
-    {
-        for (int i = 0; i < form->FileMenu->Count(); ++i)
-            if (form->FileMenu->Items(i)->Action() == action)
-                return form->FileMenu->Items(i);
-        ADD_FAILURE() << "no menu item";
-        return nullptr;
-    }
     // Clicks alternate between the button's two ends, so that two clicks
     // in a row are never taken for a double click.
     void ClickToolButton(TAction* action)
@@ -86,18 +59,12 @@ protected:
         const int x = clickAtRight ? button.right - 3 : button.left + 3;
         RealClick({x, (button.top + button.bottom) / 2});
     }
-    void PressOnWave(WORD key, TShiftState shift)
-    {
-        ASSERT_TRUE(ActivateForm(form));
-        form->FocusBtn->SetFocus();
-        PressKey(form->FocusBtn->Handle(), key, shift);
-    }
     // The menu item, the toolbar button (when the command has one) and the
     // shortcut of a command.
     std::vector<std::function<void()>> WaysToRun(TAction* action, WORD key, TShiftState shift,
                                                  bool onToolbar)
     {
-        std::vector<std::function<void()>> ways{[=, this] { FileMenuItemOf(action)->Click(); },
+        std::vector<std::function<void()>> ways{[=, this] { MenuItemOf(form->FileMenu, action)->Click(); },
                                                 [=, this] { PressOnWave(key, shift); }};
         if (onToolbar)
             ways.push_back([=, this] { ClickToolButton(action); });
@@ -105,8 +72,6 @@ protected:
     }
 
     std::string wavPath;
-    std::vector<AnsiString> answers;
-    std::vector<TFileDialogRequest> asked;
     bool clickAtRight = false;
 };
 

@@ -302,8 +302,7 @@ TEST_F(RegionListWindowTest, TheRightClickThatSelectsARowShowsThePopupEnabledFor
     form->AddRegion(1000, 2000);
     form->AddRegion(3000, 4000);
     ASSERT_TRUE(ActivateForm(form));
-    form->ClearRegionSelection();
-    PumpMessages(); // the loop idles: the commands follow the empty selection
+    SelectOnly({}); // the loop idles: the commands follow the empty selection
     TBarCustomItem* edit = MenuItemOf(form->EditListPopup->Items(), form->actRegionEdit);
     ASSERT_NE(edit, nullptr);
     AnsiString editedName;
@@ -312,9 +311,8 @@ TEST_F(RegionListWindowTest, TheRightClickThatSelectsARowShowsThePopupEnabledFor
             editedName = window->RenameEdit->Text();
         return mrCancel;
     }});
-    const TPoint row = Cell(1, TRegionColumn::Name);
-    EXPECT_TRUE(RightClickAndChoose(ScreenPointOf(form->EditList->Handle(), row.x, row.y), edit,
-                                    [&] { return !modal.Shown().empty(); }));
+    EXPECT_TRUE(RightClickAndChoose(form->EditList->ClientToScreen(Cell(1, TRegionColumn::Name)),
+                                    edit, [&] { return !modal.Shown().empty(); }));
     EXPECT_EQ(form->SelectedRegionRows(), std::vector<int>{1});
     EXPECT_EQ(editedName, "take_02");
 }

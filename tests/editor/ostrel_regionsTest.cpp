@@ -10,9 +10,7 @@
 #include "editor/CutBarList.h"
 #include "editor/PlayCursor.h"
 
-#include "support/BarDriver.h"
 #include "support/MessageRecorder.h"
-#include "support/ModalScript.h"
 #include "support/WavFile.h"
 
 #include <commctrl.h>
@@ -61,17 +59,6 @@ protected:
     }
     void SelectOnly(std::initializer_list<int> rows) { SelectOnlyRegions(form, rows); }
     void Press(WORD key, TShiftState shift = 0) { PressKey(FocusedWindow(), key, shift); }
-    TBarCustomItem* MenuItemOf(TBarCustomItem* menu, TBasicAction* action) const
-    {
-        for (int i = 0; i < menu->Count(); ++i) {
-            if (menu->Items(i)->Action() == action)
-                return menu->Items(i);
-            if (TBarCustomItem* inner =
-                    menu->Items(i)->Count() ? MenuItemOf(menu->Items(i), action) : nullptr)
-                return inner;
-        }
-        return nullptr;
-    }
     // Clicks the action's item in the main menu, as an opened menu does:
     // its actions updated first.
     void ClickMenu(TAction* action)
@@ -324,8 +311,7 @@ TEST_F(RegionBatchTest, APlainClickAfterSelectAllEndsAsSelectingTheRegionAlone)
 
     Press('A', ssCtrl);
     ASSERT_EQ(form->SelectedRegionCount(), Count());
-    const TPoint name = RegionCell(form, 2, TRegionColumn::Name);
-    RealClick(ScreenPointOf(form->EditList->Handle(), name.x, name.y));
+    RealClick(form->EditList->ClientToScreen(RegionCell(form, 2, TRegionColumn::Name)));
     EXPECT_EQ(Outcome(), alone);
 }
 
@@ -466,19 +452,12 @@ TEST_F(RegionCommandTest, TheOutputModesFollowEachStepAndTheIdleStepReadsTheSele
     form->AddRegionRanges({{0, 100}, {100, 200}, {200, 300}});
     Focus(form->EditList);
     const auto onRow = [&](int row) {
-        const TPoint cell = RegionCell(form, row, TRegionColumn::Name);
-        return ScreenPointOf(form->EditList->Handle(), cell.x, cell.y);
+        return form->EditList->ClientToScreen(RegionCell(form, row, TRegionColumn::Name));
     };
     const TRect list = form->EditList->ClientRect();
     const POINT belowTheRows = ScreenPointOf(form->EditList->Handle(), 20, list.bottom - 4);
     const TPoint waveMiddle = form->WaveImage->ClientToScreen(
         TPoint(form->WaveImage->Width() / 2, form->WaveImage->Height() / 2));
-    const auto rightClickBelowTheRows = [&] {
-        ModalScript script;
-        script.WaitUntil([] { return StandalonePopupView() != nullptr; }, "the popup opens")
-            .Then([] { ModalScript::PressKey(VK_ESCAPE); });
-        script.Run([&] { RealRightClick(belowTheRows); });
-    };
     const std::optional<TOutputMode> none;
     const struct
     {
@@ -491,7 +470,8 @@ TEST_F(RegionCommandTest, TheOutputModesFollowEachStepAndTheIdleStepReadsTheSele
         {"its mode by its key", [&] { Press('M', ssShift | ssCtrl); }, true, TOutputMode::MonoMix},
         {"select all", [&] { Press('A', ssCtrl); }, true, none},
         // The list deselects them one by one, the last with no list click.
-        {"right-click below the rows", rightClickBelowTheRows, false, none},
+        {"right-click below the rows", [&] { RightClickAndChoose(belowTheRows, nullptr); }, false,
+         none},
         {"click the second, Ctrl+click the third",
          [&] {
              RealClick(onRow(1));
@@ -532,8 +512,7 @@ TEST_F(RegionCommandTest, ADoubleClickOnTheVolumeResetsIt)
     form->SetRegionText(0, TRegionColumn::Volume, "-6.0 dB");
     SelectOnly({0});
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
-    const TPoint cell = RegionCell(form, 0, TRegionColumn::Volume);
-    ScopedCursorPos mouse(ScreenPointOf(form->EditList->Handle(), cell.x, cell.y));
+    ScopedCursorPos mouse(form->EditList->ClientToScreen(RegionCell(form, 0, TRegionColumn::Volume)));
     form->EditListDblClick(form->EditList);
     EXPECT_EQ(Record(0).Volume, 1.0);
     EXPECT_EQ(Text(0, TRegionColumn::Volume), "-");

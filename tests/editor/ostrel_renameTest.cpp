@@ -39,16 +39,8 @@ protected:
             form->AddRegion(i * 16000, i * 16000 + 8000);
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         ASSERT_TRUE(ActivateForm(form));
-        ClickMenuItem(form, ViewMenuItem(form->actViewRen));
+        ClickMenuItem(form, MenuItemOf(form->ViewMenu, form->actViewRen));
         ASSERT_TRUE(form->RenameMode());
-    }
-    TBarCustomItem* ViewMenuItem(TAction* action) const
-    {
-        for (int i = 0; i < form->ViewMenu->Count(); ++i)
-            if (form->ViewMenu->Items(i)->Action() == action)
-                return form->ViewMenu->Items(i);
-        ADD_FAILURE() << "no menu item";
-        return nullptr;
     }
     Names Captions() const { return RegionTexts(form); }
     Names RecordNames() const
@@ -84,7 +76,7 @@ TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
     EXPECT_EQ(form->EditList->Columns()->Items(kRegionColumnCount)->Caption(), "変更後名");
     EXPECT_EQ(form->EditList->ColumnOrder(), (std::vector<int>{0, 6, 1, 2, 3, 4, 5}));
 
-    ClickMenuItem(form, ViewMenuItem(form->actViewRen));
+    ClickMenuItem(form, MenuItemOf(form->ViewMenu, form->actViewRen));
     EXPECT_FALSE(form->RenameMode());
     EXPECT_EQ(form->EditList->Columns()->Count(), kRegionColumnCount);
 
@@ -136,8 +128,7 @@ TEST_F(RenameWindowTest, SpaceOnTheRunButtonAppliesTheRuleAndOnTheListPlays)
     ChooseTrackNumbers();
     SelectOnly({0, 1});
     form->EditList->SetFocus();
-    while (form->ActiveControl() != form->GoRnBtn1 && form->ActiveControl() != form->FocusBtn)
-        RealKeyPress(VK_TAB);
+    WalkWithTab(form, form->GoRnBtn1, 10);
     ASSERT_EQ(form->ActiveControl(), form->GoRnBtn1);
     RealKeyPress(VK_SPACE);
     EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "take_03", "take_04"}));
@@ -240,6 +231,7 @@ TEST_F(RenameWindowTest, TabWalksThroughTheRulesWithoutChoosingOne)
                  {2, "CHANGE_CHECK", 2},
                  {2, "CHANGE_CHECK", 3}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.Key + std::string("=") + std::to_string(c.Stored));
         WriteSettings("[FORM]\r\nSUBWINDOW_NUM=2\r\n[RENAME]\r\nACTIVEPAGE=" + IntToStr(c.Tab) +
                       "\r\n" + c.Key + "=" + IntToStr(c.Stored) + "\r\n");
         Start();
@@ -249,38 +241,31 @@ TEST_F(RenameWindowTest, TabWalksThroughTheRulesWithoutChoosingOne)
                 ? std::vector<TExtRadioButton*>{form->rnDel1, form->rnDel2}
                 : std::vector<TExtRadioButton*>{form->rnChange1, form->rnChange2, form->rnChange3};
         TWinControl* const button = c.Tab == 1 ? form->GoRnBtn2 : form->GoRnBtn3;
-        auto checks = [&] {
+        const auto checks = [&] {
             std::vector<bool> checked;
             for (TExtRadioButton* rule : rules)
                 checked.push_back(rule->Checked());
             return checked;
         };
         const std::vector<bool> stored = checks();
-        ASSERT_TRUE(stored[c.Stored - 1]) << c.Key << "=" << c.Stored;
+        ASSERT_TRUE(stored[c.Stored - 1]);
+        const auto unchanged = [&] { EXPECT_EQ(checks(), stored) << form->ActiveControl()->Name(); };
 
         const TRect list = form->EditList->ClientRect();
         RealClick(ScreenPointOf(form->EditList->Handle(), list.right / 2, list.bottom / 2));
         ASSERT_TRUE(form->EditList->Focused());
-        Names forward, backward; // the controls reached
-        while (form->ActiveControl() != button && forward.size() < 10) {
-            RealKeyPress(VK_TAB);
-            forward.push_back(form->ActiveControl()->Name());
-            EXPECT_EQ(checks(), stored) << c.Key << "=" << c.Stored << ", Tab " << forward.back();
-        }
-        while (form->ActiveControl() != form->EditList && backward.size() < 10) {
-            RealKeyPress(VK_TAB, ssShift);
-            backward.insert(backward.begin(), form->ActiveControl()->Name());
-            EXPECT_EQ(checks(), stored)
-                << c.Key << "=" << c.Stored << ", Shift+Tab " << backward.front();
-        }
+        Names forward = WalkWithTab(form, button, 10, 0, unchanged);
+        Names backward = WalkWithTab(form, form->EditList, 10, ssShift, unchanged);
         for (TExtRadioButton* rule : rules)
             EXPECT_NE(std::find(forward.begin(), forward.end(), rule->Name()), forward.end())
                 << rule->Name() << " not reached";
+        // Back the same way: from the last before the button to the list.
         forward.pop_back();
         forward.insert(forward.begin(), form->EditList->Name());
-        EXPECT_EQ(backward, forward) << c.Key << "=" << c.Stored;
+        std::reverse(backward.begin(), backward.end());
+        EXPECT_EQ(backward, forward);
         CloseAndFree();
-        EXPECT_EQ(Settings().ReadInteger("RENAME", c.Key, -1), c.Stored) << c.Key;
+        EXPECT_EQ(Settings().ReadInteger("RENAME", c.Key, -1), c.Stored);
     }
 }
 
@@ -342,12 +327,7 @@ TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)
         return mrNone;
     }});
     ScriptedMessageBoxes boxes({IDYES});
-    ClickMenuItem(form, [&] {
-        for (int i = 0; i < form->FileMenu->Count(); ++i)
-            if (form->FileMenu->Items(i)->Action() == form->actFileLoadListFromClp)
-                return form->FileMenu->Items(i);
-        return static_cast<TBarCustomItem*>(nullptr);
-    }());
+    ClickMenuItem(form, MenuItemOf(form->FileMenu, form->actFileLoadListFromClp));
     EXPECT_EQ(Captions(), (Names{"a", "A[1]", "a[2]", "take_04"}));
     EXPECT_EQ(RecordNames(), Captions());
     EXPECT_TRUE(form->Document().Modified());

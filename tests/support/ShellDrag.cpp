@@ -127,4 +127,16 @@ DWORD DragAndDropAt(IDataObject* data, POINT screenPoint)
     return effect;
 }
 
+DWORD DropFilesAt(const std::vector<std::string>& paths, POINT screenPoint)
+{
+    std::vector<std::u16string> names;
+    for (const std::string& path : paths)
+        names.emplace_back(path.begin(), path.end());
+    auto* data = new TTestDataObject;
+    data->Offer(CF_HDROP, DropFilesBlock(names, true));
+    const DWORD effect = DragAndDropAt(data, screenPoint);
+    data->Release();
+    return effect;
+}
+
 } // namespace testing_support

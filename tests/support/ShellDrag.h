@@ -55,5 +55,8 @@ private:
 // Drags data with the system's drag loop from over screenPoint and drops
 // it there; the drop effect OLE reports.
 DWORD DragAndDropAt(IDataObject* data, POINT screenPoint);
+// The same with the files at paths (names in ASCII), as the shell drags
+// them.
+DWORD DropFilesAt(const std::vector<std::string>& paths, POINT screenPoint);
 
 } // namespace testing_support

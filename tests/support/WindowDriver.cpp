@@ -181,6 +181,20 @@ void RealKeyPress(WORD key, TShiftState shift)
     Seams().KeyState = previous;
 }
 
+std::vector<AnsiString> WalkWithTab(TCustomForm* form, TWinControl* stop, int steps,
+                                    TShiftState shift, const std::function<void()>& each)
+{
+    std::vector<AnsiString> reached;
+    while (static_cast<int>(reached.size()) < steps &&
+           (reached.empty() || form->ActiveControl() != stop)) {
+        RealKeyPress(VK_TAB, shift);
+        reached.push_back(form->ActiveControl() ? form->ActiveControl()->Name() : "");
+        if (each)
+            each();
+    }
+    return reached;
+}
+
 void RealButtonDown(POINT screenPos)
 {
     SendButtons(screenPos, {MOUSEEVENTF_LEFTDOWN});

@@ -56,6 +56,12 @@ void PressKey(HWND window, WORD key, TShiftState shift = 0);
 // focused window hears it and the key-state seam reads the system's key
 // state while the keys are handled. Then pumps.
 void RealKeyPress(WORD key, TShiftState shift = 0);
+// Presses Tab (Shift+Tab with ssShift) for real until form's active control
+// is stop, at most steps times; each runs after every press. Returns the
+// names of the controls reached, in order.
+std::vector<AnsiString> WalkWithTab(TCustomForm* form, TWinControl* stop, int steps,
+                                    TShiftState shift = 0,
+                                    const std::function<void()>& each = nullptr);
 // Posts a left click at a client point of window and pumps.
 void ClickAt(HWND window, int x, int y);
 // The same at the middle of a windowed control (a button's click).
