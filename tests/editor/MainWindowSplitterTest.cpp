@@ -1,8 +1,6 @@
 // The splitter under the waveform, dragged by real input.
 #include "MainWindowFixture.h"
 
-#include "support/ModalScript.h"
-
 using namespace testing_support;
 
 // Escape during a drag ends it where it is, wherever the focus stands.
@@ -36,9 +34,7 @@ TEST_F(MainWindowTest, EscapeDuringASplitterDragKeepsTheSizeReached)
         RealMouseMove({grab.x, grab.y + 50});
         ASSERT_EQ(pane->Height(), before + 50);
         const int movedByTheDrag = moved;
-        ModalScript::RealKey(VK_ESCAPE, true);
-        ModalScript::RealKey(VK_ESCAPE, false);
-        PumpMessages();
+        RealKeyPress(VK_ESCAPE);
         EXPECT_FALSE(splitter->Dragging());
         EXPECT_EQ(pane->Height(), before + 50);
         EXPECT_EQ(moved, movedByTheDrag + 1) << "the end of the drag";

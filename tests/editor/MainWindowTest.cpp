@@ -9,7 +9,6 @@
 #include "classlib/Screen.h"
 #include "dialogs/ql_preference.h"
 #include "support/ModalDriver.h"
-#include "support/ModalScript.h"
 #include "support/TestSeams.h"
 #include "support/TestWait.h"
 
@@ -44,16 +43,12 @@ TEST(CloseQuestion, AskedOnlyWhenSomethingCanBeLost)
 }
 
 // What stands outside the constructor: a second start finds the window by
-// its class, and the shortcuts are kept by the commands' order; the window
-// keeps its least size, and the tools show cursors of their own.
-TEST_F(MainWindowTest, IsFoundByItsClassAndKeepsItsCommandsLeastSizeAndCursors)
+// its class; the window keeps its least size, and the tools show cursors of
+// their own.
+TEST_F(MainWindowTest, IsFoundByItsClassAndKeepsItsLeastSizeAndCursors)
 {
     Start();
     EXPECT_EQ(FindWindowA(kMainWindowClassName, nullptr), form->Handle());
-    EXPECT_EQ(form->Caption(), kApplicationTitle);
-    ASSERT_EQ(form->ActionList->ActionCount(), kCommandCount);
-    for (int i = 0; i < kCommandCount; ++i)
-        EXPECT_EQ(form->ActionList->Actions(i)->Name(), CommandInfo(i).Name) << i;
     form->SetBounds(40, 40, 300, 200);
     EXPECT_EQ(form->BoundsRect(), Bounds(40, 40, 600, 550));
     for (TCursor tool : {crCutTool, crEraseTool})
@@ -236,8 +231,7 @@ TEST_F(StartRestTest, APlayBeforeTheDeviceIsLookedUpWaitsForItAndPlaysOnIt)
     ASSERT_TRUE(ActivateForm(form));
     form->FocusBtn->SetFocus();
     LetTheListGoSoon();
-    ModalScript::RealKey(VK_SPACE, true);
-    ModalScript::RealKey(VK_SPACE, false);
+    RealKeyPress(VK_SPACE);
     std::uint32_t playedOn = WAVE_MAPPER;
     ASSERT_TRUE(PumpUntil([&] {
         playedOn = form->Engine()->DeviceID();
@@ -266,14 +260,8 @@ TEST_F(StartRestTest, ThePreferencesBeforeTheDeviceIsLookedUpOpenAfterTheLookupA
         return window->ModalResult();
     });
     LetTheListGoSoon();
-    {
-        const ScopedKeyState control({VK_CONTROL});
-        ModalScript::RealKey(VK_CONTROL, true);
-        ModalScript::RealKey('P', true);
-        ModalScript::RealKey('P', false);
-        ModalScript::RealKey(VK_CONTROL, false);
-        ASSERT_TRUE(PumpUntil([&] { return modal.Shown().size() == 1; }));
-    }
+    RealKeyPress('P', ssCtrl);
+    ASSERT_TRUE(PumpUntil([&] { return modal.Shown().size() == 1; }));
     ASSERT_TRUE(PumpUntil([this] { return form->StartFinished(); }));
     // The lookup's, the window's list, the chosen device's; one after another.
     EXPECT_EQ(deviceReads, 3);
@@ -306,11 +294,7 @@ protected:
     // The save command, its dialog answered with path.
     void SaveAs(const AnsiString& path)
     {
-        Seams().FileDialog = [path](TFileDialogRequest& request) {
-            request.FileName = path;
-            request.Files = {path};
-            return true;
-        };
+        AnswerFileDialogs({path});
         form->actFileSave->Execute();
         ASSERT_EQ(form->Document().RglPath(), path);
     }
