@@ -294,7 +294,7 @@ void TForm10::AddFiles(const std::vector<AnsiString>& names)
 
 TListItem* TForm10::MarkedItem()
 {
-    TListItems* items = Entries();
+    TListItems* items = FileList->Items();
     for (int i = 0; i < items->Count(); ++i)
         if (IsMarked(items->Item(i)))
             return items->Item(i);

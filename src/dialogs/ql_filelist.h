@@ -45,8 +45,8 @@ public:
     // --- Entries
     // The entries in FileList. Those of the list file are read on a worker
     // from the window's making, and come in at the first need of the
-    // entries (this, and every call below, which waits for them when they
-    // are still being read), before any added since.
+    // entries (this, and every call below but MarkedItem, which wait for
+    // them when they are still being read), before any added since.
     TListItems* Entries();
     // Adds the entry of path by the file-list rules (an entry with the same
     // path goes first); the added entry, or null when none was added.
@@ -57,7 +57,9 @@ public:
     static AnsiString PathOf(const TListItem* item);
     static AnsiString WavPathOf(const TListItem* item);
     TListItem* ItemOfPath(const AnsiString& path);
-    // The entry whose name carries the "*", or null.
+    // The entry whose name carries the "*", or null. Only MarkOnly puts
+    // the mark, after the list file's entries came in: while they are read
+    // this needs no wait.
     TListItem* MarkedItem();
     // item becomes the only entry with the "*" and is scrolled into view.
     void MarkOnly(TListItem* item);
