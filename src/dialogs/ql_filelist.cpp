@@ -8,6 +8,7 @@
 #include "editor/ostrel.h"
 
 #include "audio/DirectWavEngine.h"
+#include "classlib/BackgroundWork.h"
 #include "classlib/FilePaths.h"
 #include "classlib/ImageList.h"
 #include "classlib/Seams.h"
@@ -344,24 +345,32 @@ void TForm10::ReadListFile()
         return;
     // Every entry asks its file whether it can be opened: for a long list
     // that takes longer than the rest of the start, which goes on beside it.
-    FReadEntries = std::async(std::launch::async, [paths = std::move(*paths)] {
-        std::vector<std::optional<TFileListEntry>> entries;
-        for (const AnsiString& path : paths)
-            entries.push_back(FileListEntryFor(path));
-        return entries;
-    });
+    FEntriesRead = std::make_unique<TBackgroundWork>(
+        [this, paths = std::move(*paths)] {
+            for (const AnsiString& path : paths)
+                FReadEntries.push_back(FileListEntryFor(path));
+        },
+        [this] { FReadEntriesWhole = true; });
 }
 
 void TForm10::TakeReadEntries()
 {
-    if (!FReadEntries.valid())
+    if (!FEntriesRead)
         return;
-    const std::vector<std::optional<TFileListEntry>> entries = FReadEntries.get();
+    // A read that failed (told when it raised) must not have the list file
+    // replaced by the part it read.
+    FListFileReadable = false;
+    FEntriesRead->Await();
+    FEntriesRead.reset();
+    if (!FReadEntriesWhole)
+        return;
+    FListFileReadable = true;
     // Each path is there once: no entry of the same path to take out first.
     TListItemsUpdate update(FileList->Items());
-    for (const std::optional<TFileListEntry>& entry : entries)
+    for (const std::optional<TFileListEntry>& entry : FReadEntries)
         if (entry)
             AddEntry(*entry);
+    FReadEntries.clear();
 }
 
 TListItems* TForm10::Entries()

@@ -22,10 +22,11 @@
 #include "controls/FlatButton.h"
 #include "controls/SkinDkPanels.h"
 
-#include <future>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class TBackgroundWork;
 class TDropFileTarget;
 class TFormVusk;
 class TImageList;
@@ -43,10 +44,10 @@ public:
     void SetSaveList(bool value) { FSaveList = value; }
 
     // --- Entries
-    // The entries in FileList. Those of the list file are read on a worker
-    // from the window's making, and come in at the first need of the
-    // entries (this, and every call below but MarkedItem, which wait for
-    // them when they are still being read), before any added since.
+    // The entries in FileList. Those of the list file are read on a thread
+    // of their own from the window's making, and come in at the first need
+    // of the entries (this, and every call below but MarkedItem, which wait
+    // for them when they are still being read), before any added since.
     TListItems* Entries();
     // Adds the entry of path by the file-list rules (an entry with the same
     // path goes first); the added entry, or null when none was added.
@@ -145,8 +146,11 @@ private:
     AnsiString FListFile;
     bool FSaveList;
     bool FListFileReadable = true; // false: a file is there that could not be read
-    // The list file's entries while they are read, in its order; none for
-    // a path that gives no entry.
-    std::future<std::vector<std::optional<TFileListEntry>>> FReadEntries;
+    // What the read of the list file's entries gave, in the file's order
+    // (none for a path that gives no entry), and whether it read them all;
+    // the read, until they come in (freed first: it writes the two).
+    std::vector<std::optional<TFileListEntry>> FReadEntries;
+    bool FReadEntriesWhole = false;
+    std::unique_ptr<TBackgroundWork> FEntriesRead;
     TImageList* FShellImages = nullptr;
 };
