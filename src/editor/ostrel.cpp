@@ -218,16 +218,18 @@ void TFormVusk::WndProc(TMessage& message)
             // The open may ask a question or show its progress: files can be
             // dropped on the window from then on.
             StartDropTarget();
-            TTimingSpan open("commandline");
-            OpenFileByKind(FCommandLineArgs.front());
-        }
-        // The window, and the file opened, reach the screen before the rest.
-        {
+            {
+                TTimingSpan open("commandline");
+                OpenFileByKind(FCommandLineArgs.front());
+            }
+            // The file opened reaches the screen before the rest.
             TTimingSpan paint("firstpaint");
             RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         }
         // A click given meanwhile is answered first: the rest would hold it
-        // up, on this thread or beside it.
+        // up, on this thread or beside it. With no file, a click is answered
+        // even before the first paint, as the system hands out input before
+        // painting, and the rest waits for both.
         SetTimer(Handle(), kFinishStartTimer, 0, nullptr);
         return;
     }
