@@ -122,6 +122,11 @@ void ClickMenuItem(TFormVusk* form, TBarCustomItem* item)
     PumpMessages();
 }
 
+void ClickMenuItem(TFormVusk* form, TAction* action)
+{
+    ClickMenuItem(form, MenuItemOf(form->MenuBar->Items(), action));
+}
+
 void MainWindowTest::SetUp()
 {
     iniPath = folder / "zandrel.ini";
@@ -208,10 +213,16 @@ void MainWindowTest::ChangeSilenceThreshold(int level)
     });
 }
 
-void MainWindowTest::PressOnWave(WORD key, TShiftState shift)
+void MainWindowTest::FocusWave()
 {
     ASSERT_TRUE(ActivateForm(form));
     form->FocusBtn->SetFocus();
+    PumpMessages();
+}
+
+void MainWindowTest::PressOnWave(WORD key, TShiftState shift)
+{
+    FocusWave();
     PressKey(form->FocusBtn->Handle(), key, shift);
 }
 

@@ -24,6 +24,8 @@ TColor StatusColor(const TFormVusk* form);
 // on the item; returns once the menu has closed and the item's click ran.
 // Fails the test when there is no item.
 void ClickMenuItem(TFormVusk* form, TBarCustomItem* item);
+// The same for the item of the menu bar, in any menu, linked to action.
+void ClickMenuItem(TFormVusk* form, TAction* action);
 // The shown popup window of the menu that opener opened; null when none.
 TBarView* OpenMenuOf(TBarCustomItem* opener);
 // The item of menu or of one of its submenus linked to action; null when
@@ -73,8 +75,11 @@ protected:
     void ChangePreferences(const std::function<bool(TForm6&)>& answer);
     // The same with a new silence threshold, which reloads an open file.
     void ChangeSilenceThreshold(int level);
+    // The window brought to the front with the focus on its waveform.
+    void FocusWave();
     // A key pressed on the waveform of the window brought to the front.
     void PressOnWave(WORD key, TShiftState shift = 0);
+    AnsiString Status() const { return StatusText(form); }
     // The file dialogs answer with the names given, in turn, and keep what
     // they were asked in asked; an empty name cancels.
     void AnswerFileDialogs(std::vector<AnsiString> names);

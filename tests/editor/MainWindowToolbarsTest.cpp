@@ -114,9 +114,7 @@ TEST_F(ToolbarsTest, EachToolbarsFirstButtonRunsItsActionAndLeavesTheFocus)
             ++runs;
             inner(sender);
         };
-        ASSERT_TRUE(ActivateForm(form));
-        form->FocusBtn->SetFocus();
-        PumpMessages();
+        FocusWave();
         ClickToolButton(bar, action);
         PumpMessages();
         action->OnExecute = inner;
@@ -416,25 +414,6 @@ bool Above(HWND a, HWND b)
     return false;
 }
 
-// Whether the screen shows the window's client area where it stands (nine
-// tenths of its pixels, as the window painted them).
-bool OnTheScreen(HWND window)
-{
-    const ScreenImage own(window);
-    const ScreenImage screen(GetDesktopWindow());
-    const POINT origin = ScreenPointOf(window, 0, 0);
-    int same = 0, all = 0;
-    for (int y = 0; y < own.Height(); ++y)
-        for (int x = 0; x < own.Width(); ++x) {
-            const int sx = origin.x + x, sy = origin.y + y;
-            if (sx < 0 || sy < 0 || sx >= screen.Width() || sy >= screen.Height())
-                continue;
-            ++all;
-            same += own.At(x, y) == screen.At(sx, sy);
-        }
-    return all > 0 && same * 10 >= all * 9;
-}
-
 } // namespace
 
 // With the rename pane open the focus starts in one of its controls, and
@@ -467,7 +446,7 @@ TEST_F(ToolbarsTest, AToolbarSavedFloatingComesBackAboveTheMainWindowAndStaysThe
         ASSERT_TRUE(form->ZoomBar->Floating());
         HWND frame = form->ZoomBar->FloatingParent()->Handle();
         HWND main = form->Handle();
-        const auto shown = [&] { return Above(frame, main) && OnTheScreen(frame); };
+        const auto shown = [&] { return Above(frame, main) && ShownOnTheScreen(frame); };
         EXPECT_EQ(GetWindow(frame, GW_OWNER), main);
         EXPECT_TRUE(PumpUntil(shown)) << "at the start";
         EXPECT_FALSE(PumpUntil([&] { return !shown(); }, 500)) << "it went under the window";

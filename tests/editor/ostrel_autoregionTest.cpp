@@ -91,12 +91,6 @@ protected:
         ASSERT_EQ(modal.Shown().size(), 1u);
     }
     int FramesPerEntry() const { return form->Document().BlockSize() / 2; }
-    void FocusWave()
-    {
-        ASSERT_TRUE(ActivateForm(form));
-        form->FocusBtn->SetFocus();
-        PumpMessages();
-    }
     // The three ways to run action: its menu item, its toolbar button (when
     // it has one) and its shortcut, pressed on the waveform.
     std::vector<std::function<void()>> WaysToRun(TAction* action, WORD key, TShiftState shift,
@@ -105,7 +99,7 @@ protected:
         std::vector<std::function<void()>> ways = {
             [=, this] {
                 FocusWave();
-                ClickMenuItem(form, MenuItemOf(form->RegionMenu, action));
+                ClickMenuItem(form, action);
             },
             [=, this] {
                 FocusWave();
@@ -306,10 +300,7 @@ TEST_F(AutoRegionCommandTest, ATabWalkAndCancelLeaveTheStoredTypeAlone)
                 return std::vector<bool>{window.TypeRd1->Checked(), window.TypeRd2->Checked(),
                                          window.TypeRd3->Checked()};
             };
-            const std::vector<bool> stored = checks();
-            WalkWithTab(&window, window.ActiveControl(), 40, 0, [&] {
-                EXPECT_EQ(checks(), stored) << "Tab to " << window.ActiveControl()->Name();
-            });
+            WalkWithTabKeeping(&window, window.ActiveControl(), 40, 0, checks);
         });
         EXPECT_EQ(form->FOption.AutoMode, static_cast<int>(mode));
     }
@@ -396,7 +387,7 @@ TEST_F(AutoRegionCommandTest, TheTrimSettingsWindowStoresOnlyOnOk)
             ClickCentre(c.Ok ? window->OKBtn : window->CancelBtn);
             return mrNone;
         });
-        ClickMenuItem(form, MenuItemOf(form->RegionMenu, form->actRegionSet));
+        ClickMenuItem(form, form->actRegionSet);
         ASSERT_EQ(modal.Shown().size(), 1u);
         EXPECT_EQ(form->FOption.TrimLevel, c.Level);
         EXPECT_EQ(form->FOption.TrimPreTime, c.PreTime);

@@ -91,11 +91,10 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
     for (bool byMenu : {true, false}) {
         WriteSettings("[USE]\r\nCUTTOADD=0\r\n");
         Open();
-        ASSERT_TRUE(ActivateForm(form));
-        form->FocusBtn->SetFocus();
+        FocusWave();
         const auto run = [&](TAction* action, WORD key, TShiftState shift) {
             if (byMenu)
-                ClickMenuItem(form, MenuItemOf(form->RegionMenu, action));
+                ClickMenuItem(form, action);
             else
                 PressKey(form->FocusBtn->Handle(), key, shift);
         };
@@ -108,9 +107,9 @@ TEST_F(CutBarWindowTest, TheCutCommandsRunFromTheirMenuItemsAndKeys)
         run(form->actRegionCut2, 'G', ssShift | ssCtrl);
         EXPECT_EQ(CutBars(), (Bars{1000, 2000, 5099})) << byMenu;
         if (byMenu) {
-            ClickMenuItem(form, MenuItemOf(form->RegionMenu, form->actRegionCutToList));
+            ClickMenuItem(form, form->actRegionCutToList);
             EXPECT_EQ(form->RegionCount(), 4);
-            ClickMenuItem(form, MenuItemOf(form->RegionMenu, form->actRegionCutClear));
+            ClickMenuItem(form, form->actRegionCutClear);
             EXPECT_EQ(CutBars(), Bars{});
         }
         FreeAndNil(form);
@@ -222,9 +221,7 @@ TEST_F(CutBarWindowTest, TheRightClickThatSelectsABarShowsThePopupEnabledForIt)
     Open();
     form->AddCutBars({1000, 2000});
     form->actViewCutbarlist->Execute();
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
-    PumpMessages(); // the loop idles: the commands follow the focus, no bar selected
+    FocusWave(); // the loop idles: the commands follow the focus, no bar selected
     TBarCustomItem* remove = MenuItemOf(form->CutManagePopup->Items(), form->actEditDelete);
     ASSERT_NE(remove, nullptr);
     const TRect row = Row(1)->DisplayRect(TDisplayCode::drBounds);

@@ -110,7 +110,6 @@ protected:
         EXPECT_FALSE(form->Document().Busy());
         EXPECT_EQ(FindProcessWindow(), nullptr);
     }
-    AnsiString Status() const { return StatusText(form); }
     TColor StatusColor() const { return ::StatusColor(form); }
     AnsiString Cache(const std::string& wav) const { return ReadWholeFile(DrawCachePath(wav)); }
     std::int32_t CacheThreshold(const std::string& wav) const
@@ -426,10 +425,10 @@ TEST_F(DocumentTest, AFileCutOrRemovedFromOutsideDuringTheBuildClosesTheDocument
          [&](const std::string& path) { return CutFileFromHost(path, lastPage); }},
         {"removed", [](const std::string& path) { return RemoveFileFromHost(path); }},
     };
-    int noiseSeed = 10;
+    int noiseStart = 10;
     for (const Change& change : changes) {
         SCOPED_TRACE(change.Name);
-        const std::string path = Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, ++noiseSeed));
+        const std::string path = Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, ++noiseStart));
         bool tried = false;
         bool made = false;
         bool opened = true;
@@ -452,7 +451,7 @@ TEST_F(DocumentTest, AFileCutOrRemovedFromOutsideDuringTheBuildClosesTheDocument
         EXPECT_FALSE(FileExists(DrawCachePath(path)));
         ExpectWindowGivenBack();
 
-        const Samples next = NoiseSamples(1000, 2, ++noiseSeed);
+        const Samples next = NoiseSamples(1000, 2, ++noiseStart);
         ASSERT_TRUE(form->OpenWavFile(Stereo("next.wav", next)));
         EXPECT_EQ(form->Document().DrawStereo().Count(),
                   DrawEntryCount(2, static_cast<std::uint32_t>(next.size() * 2),

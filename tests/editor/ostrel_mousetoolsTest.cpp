@@ -84,14 +84,13 @@ TEST_F(MouseToolWindowTest, EachToolIsChosenFromItsMenuItemButtonAndKey)
                  {&TFormVusk::actToolErase, TTool::Erase, VK_F11},
                  {&TFormVusk::actToolRegion, TTool::Region, VK_F9}};
     const std::vector<std::function<void(TAction*, WORD)>> ways = {
-        [&](TAction* action, WORD) { ClickMenuItem(form, MenuItemOf(form->RegionMenu, action)); },
+        [&](TAction* action, WORD) { ClickMenuItem(form, action); },
         [&](TAction* action, WORD) { ClickToolButton(form->ModeBar, action); },
         [&](TAction*, WORD key) { PressKey(form->FocusBtn->Handle(), key); },
     };
     for (std::size_t way = 0; way < ways.size(); ++way)
         for (const auto& t : tools) {
-            ASSERT_TRUE(ActivateForm(form));
-            form->FocusBtn->SetFocus();
+            FocusWave();
             TAction* action = form->*t.Action;
             ASSERT_NE(MenuItemOf(form->RegionMenu, action), nullptr);
             ways[way](action, t.Key);

@@ -149,8 +149,7 @@ TEST_F(PreferenceCommandTest, ShortCutsWithdrawnByARenameEditAreListedAndKeptAsA
 TEST_F(PreferenceCommandTest, CtrlPAndTheMenuItemOpenTheWindow)
 {
     Start();
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
+    FocusWave();
     ScriptedModalForms modal;
     modal.Add(mrCancel);
     modal.Add(mrCancel);

@@ -69,7 +69,6 @@ protected:
         item->Click();
         PumpMessages();
     }
-    std::string Status() const { return StatusText(form); }
 };
 
 } // namespace

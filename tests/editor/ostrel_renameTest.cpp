@@ -39,7 +39,7 @@ protected:
             form->AddRegion(i * 16000, i * 16000 + 8000);
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         ASSERT_TRUE(ActivateForm(form));
-        ClickMenuItem(form, MenuItemOf(form->ViewMenu, form->actViewRen));
+        ClickMenuItem(form, form->actViewRen);
         ASSERT_TRUE(form->RenameMode());
     }
     Names Captions() const { return RegionTexts(form); }
@@ -66,7 +66,6 @@ protected:
         form->rSp2->SetValue(2);
         form->rCb1->SetItemIndex(1);
     }
-    AnsiString Status() const { return StatusText(form); }
 };
 
 TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
@@ -76,7 +75,7 @@ TEST_F(RenameWindowTest, ThePaneAddsThePreviewColumnSecondAndTakesItAway)
     EXPECT_EQ(form->EditList->Columns()->Items(kRegionColumnCount)->Caption(), "変更後名");
     EXPECT_EQ(form->EditList->ColumnOrder(), (std::vector<int>{0, 6, 1, 2, 3, 4, 5}));
 
-    ClickMenuItem(form, MenuItemOf(form->ViewMenu, form->actViewRen));
+    ClickMenuItem(form, form->actViewRen);
     EXPECT_FALSE(form->RenameMode());
     EXPECT_EQ(form->EditList->Columns()->Count(), kRegionColumnCount);
 
@@ -247,15 +246,13 @@ TEST_F(RenameWindowTest, TabWalksThroughTheRulesWithoutChoosingOne)
                 checked.push_back(rule->Checked());
             return checked;
         };
-        const std::vector<bool> stored = checks();
-        ASSERT_TRUE(stored[c.Stored - 1]);
-        const auto unchanged = [&] { EXPECT_EQ(checks(), stored) << form->ActiveControl()->Name(); };
+        ASSERT_TRUE(checks()[c.Stored - 1]);
 
         const TRect list = form->EditList->ClientRect();
         RealClick(ScreenPointOf(form->EditList->Handle(), list.right / 2, list.bottom / 2));
         ASSERT_TRUE(form->EditList->Focused());
-        Names forward = WalkWithTab(form, button, 10, 0, unchanged);
-        Names backward = WalkWithTab(form, form->EditList, 10, ssShift, unchanged);
+        Names forward = WalkWithTabKeeping(form, button, 10, 0, checks);
+        Names backward = WalkWithTabKeeping(form, form->EditList, 10, ssShift, checks);
         for (TExtRadioButton* rule : rules)
             EXPECT_NE(std::find(forward.begin(), forward.end(), rule->Name()), forward.end())
                 << rule->Name() << " not reached";
@@ -327,7 +324,7 @@ TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)
         return mrNone;
     }});
     ScriptedMessageBoxes boxes({IDYES});
-    ClickMenuItem(form, MenuItemOf(form->FileMenu, form->actFileLoadListFromClp));
+    ClickMenuItem(form, form->actFileLoadListFromClp);
     EXPECT_EQ(Captions(), (Names{"a", "A[1]", "a[2]", "take_04"}));
     EXPECT_EQ(RecordNames(), Captions());
     EXPECT_TRUE(form->Document().Modified());

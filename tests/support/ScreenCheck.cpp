@@ -50,6 +50,24 @@ ScreenImage::ScreenImage(HWND window)
     DeleteDC(memoryDC);
 }
 
+bool ShownOnTheScreen(HWND window)
+{
+    const ScreenImage own(window);
+    const ScreenImage screen(GetDesktopWindow());
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    int same = 0, all = 0;
+    for (int y = 0; y < own.Height(); ++y)
+        for (int x = 0; x < own.Width(); ++x) {
+            const int sx = origin.x + x, sy = origin.y + y;
+            if (sx < 0 || sy < 0 || sx >= screen.Width() || sy >= screen.Height())
+                continue;
+            ++all;
+            same += own.At(x, y) == screen.At(sx, sy);
+        }
+    return all > 0 && same * 10 >= all * 9;
+}
+
 bool ScreenImage::Save(const std::string& path) const
 {
     return WritePng(path, FWidth, FHeight, FPixels);

@@ -46,6 +46,11 @@ private:
     std::vector<std::uint32_t> FPixels;
 };
 
+// Whether the screen shows the window's client area where it stands, as
+// the window painted it (nine tenths of its pixels): no other window covers
+// it.
+bool ShownOnTheScreen(HWND window);
+
 // One rule broken by one control.
 struct ScreenFinding
 {

@@ -3,6 +3,8 @@
 #include "classlib/Application.h"
 #include "classlib/Seams.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -193,6 +195,17 @@ std::vector<AnsiString> WalkWithTab(TCustomForm* form, TWinControl* stop, int st
             each();
     }
     return reached;
+}
+
+std::vector<AnsiString> WalkWithTabKeeping(TCustomForm* form, TWinControl* stop, int steps,
+                                           TShiftState shift,
+                                           const std::function<std::vector<bool>()>& state)
+{
+    const std::vector<bool> before = state();
+    return WalkWithTab(form, stop, steps, shift, [&] {
+        EXPECT_EQ(state(), before) << "Tab to "
+                                   << (form->ActiveControl() ? form->ActiveControl()->Name() : "");
+    });
 }
 
 void RealButtonDown(POINT screenPos)

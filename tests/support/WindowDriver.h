@@ -62,6 +62,11 @@ void RealKeyPress(WORD key, TShiftState shift = 0);
 std::vector<AnsiString> WalkWithTab(TCustomForm* form, TWinControl* stop, int steps,
                                     TShiftState shift = 0,
                                     const std::function<void()>& each = nullptr);
+// The same, failing the test at each control reached where state reads
+// other than before the walk (a choice the Tab made).
+std::vector<AnsiString> WalkWithTabKeeping(TCustomForm* form, TWinControl* stop, int steps,
+                                           TShiftState shift,
+                                           const std::function<std::vector<bool>()>& state);
 // Posts a left click at a client point of window and pumps.
 void ClickAt(HWND window, int x, int y);
 // The same at the middle of a windowed control (a button's click).
