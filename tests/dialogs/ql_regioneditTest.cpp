@@ -41,8 +41,6 @@ protected:
         form->FocusRegionRow(0);
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     }
-    TRegionData& Record(int row) const { return *form->RegionAt(row); }
-    AnsiString Text(int row, TRegionColumn column) const { return form->RegionText(row, column); }
     bool SelectedAlone(int row) const
     {
         return form->SelectedRegionRows() == std::vector<int>{row};

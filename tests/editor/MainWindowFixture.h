@@ -80,6 +80,14 @@ protected:
     // A key pressed on the waveform of the window brought to the front.
     void PressOnWave(WORD key, TShiftState shift = 0);
     AnsiString Status() const { return StatusText(form); }
+    // The region list through the window's door to it: the names row by
+    // row, a cell's text, a row's region, exactly rows selected, the middle
+    // of a row's cell in the list's client coordinates.
+    std::vector<AnsiString> RegionNames() const { return RegionTexts(form); }
+    AnsiString Text(int row, TRegionColumn column) const { return form->RegionText(row, column); }
+    TRegionData& Record(int row) const { return *form->RegionAt(row); }
+    void SelectOnly(std::initializer_list<int> rows) { SelectOnlyRegions(form, rows); }
+    TPoint Cell(int row, TRegionColumn column) const { return RegionCell(form, row, column); }
     // The file dialogs answer with the names given, in turn, and keep what
     // they were asked in asked; an empty name cancels.
     void AnswerFileDialogs(std::vector<AnsiString> names);

@@ -71,7 +71,6 @@ protected:
         for (const auto& [start, end] : ranges)
             form->AddRegion(start, end);
     }
-    void SelectOnly(std::initializer_list<int> rows) { SelectOnlyRegions(form, rows); }
     Names OutNames() const
     {
         Names names = FileNamesIn(out + "\\");

@@ -48,7 +48,6 @@ protected:
         form->AddCutBar(5000);
         PumpMessages(); // the loop idles after the edits: the commands follow them
     }
-    std::vector<AnsiString> Captions() const { return RegionTexts(form); }
     // Clicks alternate between the button's two ends, so that two clicks
     // in a row are never taken for a double click.
     void ClickToolButton(TAction* action)
@@ -94,14 +93,14 @@ TEST_F(RegionFileCommandTest, OpenFromMenuToolbarAndShortcutTakesWavAndRegionLis
         EXPECT_EQ(asked[0].Title, "WAVファイルを選択してください");
         EXPECT_EQ(asked[0].Filter, "読み込み可能なファイル|*.wav;*.rgl|wavファイル(*.wav) "
                                    "|*.wav|リージョンファイル(*.rgl)|*.rgl|全てのファイル|*.*");
-        EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "b"}));
+        EXPECT_EQ(RegionNames(), (std::vector<AnsiString>{"a", "b"}));
         EXPECT_EQ(form->Document().RglPath(), saved);
         asked.clear();
 
         AnswerFileDialogs({wavPath});
         open();
         EXPECT_EQ(form->Engine()->Path(), wavPath);
-        EXPECT_TRUE(Captions().empty());
+        EXPECT_TRUE(RegionNames().empty());
         EXPECT_TRUE(form->Document().RglPath().empty());
         asked.clear();
     }
@@ -115,7 +114,7 @@ TEST_F(RegionFileCommandTest, ALoadedListShowsItsRegionsInOrderWithTheirTextsAnd
     ASSERT_EQ(form->SortColumn(), 0);
     // Sorted by start, the third region sits second: the file keeps that.
     form->EditListColumnClick(form->EditList, form->EditList->Columns()->Items(2));
-    ASSERT_EQ(Captions()[1], "song_01");
+    ASSERT_EQ(RegionNames()[1], "song_01");
     const AnsiString path = folder / "song.rgl";
     ASSERT_TRUE(form->SaveRegionList(path));
     EXPECT_FALSE(form->Document().Modified());
@@ -124,7 +123,7 @@ TEST_F(RegionFileCommandTest, ALoadedListShowsItsRegionsInOrderWithTheirTextsAnd
 
     form->actFileCloseExecute(nullptr);
     form->LoadRegionList(path);
-    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "song_01", "b"}));
+    EXPECT_EQ(RegionNames(), (std::vector<AnsiString>{"a", "song_01", "b"}));
     EXPECT_EQ(form->RegionText(0, TRegionColumn::Volume), "50%");
     EXPECT_EQ(form->RegionText(0, TRegionColumn::OutMode), "左チャンネルのみ");
     EXPECT_EQ(form->RegionText(0, TRegionColumn::End), "0:00.13");
@@ -145,11 +144,11 @@ TEST_F(RegionFileCommandTest, TheCommandLinesListLoadsAndALaterOpenReadsItsOwnFi
     ASSERT_TRUE(SaveRegionListFile(first, {wavPath, {{"one", 0, 1000}, {"two", 2000, 3000}}, {}}));
     ASSERT_TRUE(SaveRegionListFile(second, {wavPath, {{"three", 4000, 5000}}, {}}));
     Start({first});
-    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"one", "two"}));
+    EXPECT_EQ(RegionNames(), (std::vector<AnsiString>{"one", "two"}));
     EXPECT_EQ(form->Document().RglPath(), first);
     AnswerFileDialogs({second});
     form->actFileOpen->Execute();
-    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"three"}));
+    EXPECT_EQ(RegionNames(), (std::vector<AnsiString>{"three"}));
     EXPECT_EQ(form->Document().RglPath(), second);
 }
 
@@ -266,7 +265,7 @@ TEST_F(RegionFileCommandTest, AListSavedAsUtf8WithItsMarkLoadsAndSavesInTheCodeP
     AnswerFileDialogs({folder / "曲.rgl"});
     PressOnWave('O', ssCtrl);
     ASSERT_EQ(form->Document().FilePath(), song);
-    EXPECT_EQ(Captions(), std::vector<AnsiString>{"サビ"});
+    EXPECT_EQ(RegionNames(), std::vector<AnsiString>{"サビ"});
     EXPECT_EQ(form->Document().RglPath(), folder / "曲.rgl");
 
     form->AddRegion(1000, 2000);
@@ -412,7 +411,7 @@ TEST_F(RegionFileCommandTest, AShellDropOfThreeFilesOnTheWaveformOpensOnlyTheFir
     EXPECT_EQ(DragAndDropAt(data, middle), static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_TRUE(PumpUntil([this] { return form->FileLoaded(); }));
     EXPECT_EQ(form->Engine()->Path(), wavPath);
-    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"a", "b"}));
+    EXPECT_EQ(RegionNames(), (std::vector<AnsiString>{"a", "b"}));
     EXPECT_EQ(form->Document().RglPath(), rgl);
 
     // While busy a drop opens nothing.

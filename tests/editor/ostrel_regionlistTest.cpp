@@ -39,10 +39,6 @@ protected:
         LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
         form->SetActiveControl(form->FocusBtn);
     }
-    AnsiString Text(int row, TRegionColumn column) const { return form->RegionText(row, column); }
-    std::vector<AnsiString> Names() const { return RegionTexts(form); }
-    void SelectOnly(std::initializer_list<int> rows) { SelectOnlyRegions(form, rows); }
-    TPoint Cell(int row, TRegionColumn column) const { return RegionCell(form, row, column); }
 };
 
 using NameList = std::vector<std::string>;
@@ -69,7 +65,7 @@ TEST_F(RegionListWindowTest, AddedRegionsShowTheirNamesAndTexts)
     EXPECT_EQ(form->RegionCount(), 1);
     EXPECT_FALSE(form->Document().Modified());
     form->AddRegion(0, kFrames);
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_02"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_02"}));
 }
 
 TEST_F(RegionListWindowTest, DeletedRegionsStillCountForTheNextNameUntilTheListEmpties)
@@ -80,13 +76,13 @@ TEST_F(RegionListWindowTest, DeletedRegionsStillCountForTheNextNameUntilTheListE
     form->AddRegion(200, 300);
     form->RemoveRegionRows({2});
     form->AddRegion(300, 400);
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_04"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_02", "take_04"}));
     EXPECT_EQ(form->Document().Regions().Count(), 4);
     EXPECT_EQ(form->Document().RegionCount(), 3);
     form->RemoveRegionRows({0, 1, 2});
     EXPECT_EQ(form->Document().Regions().Count(), 0);
     form->AddRegion(300, 400);
-    EXPECT_EQ(Names(), (NameList{"take_01"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01"}));
 }
 
 TEST_F(RegionListWindowTest, ABatchIsNumberedInOrderAndSkipsEmptyPairs)
@@ -96,7 +92,7 @@ TEST_F(RegionListWindowTest, ABatchIsNumberedInOrderAndSkipsEmptyPairs)
     TAutoRegionList detected;
     detected.Regions = {{1000, 2000}, {3000, 3000}, {4000, 5000}};
     form->AddRegions(detected);
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_02", "take_03"}));
     EXPECT_EQ(form->RegionAt(2)->Start, 4000);
 }
 
@@ -108,14 +104,14 @@ TEST_F(RegionListWindowTest, AHeaderClickSortsAndASecondOneTurnsTheOrder)
     form->AddRegion(2000, 2500);
     TListColumns* columns = form->EditList->Columns();
     form->EditListColumnClick(form->EditList, columns->Items(2)); // start
-    EXPECT_EQ(Names(), (NameList{"take_02", "take_03", "take_01"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_02", "take_03", "take_01"}));
     form->EditListColumnClick(form->EditList, columns->Items(2));
     EXPECT_EQ(form->SortColumn(), -3);
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_03", "take_02"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_03", "take_02"}));
     form->EditListColumnClick(form->EditList, columns->Items(1)); // length
-    EXPECT_EQ(Names(), (NameList{"take_03", "take_01", "take_02"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_03", "take_01", "take_02"}));
     form->EditListColumnClick(form->EditList, columns->Items(0)); // name
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_02", "take_03"}));
 }
 
 TEST_F(RegionListWindowTest, SelectingRegionsSelectsTheirSpanOnTheWaveform)
@@ -233,7 +229,7 @@ TEST_F(RegionListWindowTest, DroppedItemsMoveBeforeTheTargetInTheirOrder)
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     const TPoint onFirst = Cell(0, TRegionColumn::Name);
     form->EditListDragDrop(form->EditList, form->EditList, onFirst.x, onFirst.y);
-    EXPECT_EQ(Names(), (NameList{"take_03", "take_04", "take_01", "take_02"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_03", "take_04", "take_01", "take_02"}));
     EXPECT_EQ(form->SelectedRegionRows(), (std::vector<int>{0, 1}));
     EXPECT_FALSE(form->Document().Modified());
 
@@ -241,7 +237,7 @@ TEST_F(RegionListWindowTest, DroppedItemsMoveBeforeTheTargetInTheirOrder)
     SelectOnly({0});
     const TPoint onLast = Cell(3, TRegionColumn::Name);
     form->EditListDragDrop(form->EditList, form->EditList, onLast.x, onLast.y);
-    EXPECT_EQ(Names(), (NameList{"take_04", "take_01", "take_02", "take_03"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_04", "take_01", "take_02", "take_03"}));
 }
 
 TEST_F(RegionListWindowTest, ARightClickOpensThePopupOfItsPlace)

@@ -43,9 +43,6 @@ protected:
         ASSERT_TRUE(ActivateForm(form));
     }
     int Count() const { return form->RegionCount(); }
-    TRegionData& Record(int row) const { return *form->RegionAt(row); }
-    NameList Names() const { return RegionTexts(form); }
-    AnsiString Text(int row, TRegionColumn column) const { return form->RegionText(row, column); }
     void Name(int row, const char* name)
     {
         Record(row).Name = name;
@@ -57,7 +54,6 @@ protected:
         PumpMessages();
         ASSERT_EQ(FocusedWindow(), control->Handle());
     }
-    void SelectOnly(std::initializer_list<int> rows) { SelectOnlyRegions(form, rows); }
     void Press(WORD key, TShiftState shift = 0) { PressKey(FocusedWindow(), key, shift); }
     // Clicks the action's item in the main menu, as an opened menu does:
     // its actions updated first.
@@ -91,7 +87,7 @@ TEST_F(RegionCommandTest, MergeSpansTheSelectedRegionsUnderAFreeName)
         SelectOnly({0, 1, 2});
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
         way();
-        EXPECT_EQ(Names(), (NameList{"A_Merged(1)", "A_Merged"}));
+        EXPECT_EQ(RegionNames(), (NameList{"A_Merged(1)", "A_Merged"}));
         EXPECT_EQ(Record(0).Start, 1000);
         EXPECT_EQ(Record(0).End, 5800);
         EXPECT_EQ(Record(0).Volume, 0.5);
@@ -139,7 +135,7 @@ TEST_F(RegionCommandTest, CopiedRegionsPasteIntoTheListOnlyAsNewRegions)
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Press('V', ssCtrl);
     ASSERT_EQ(Count(), 4);
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_02", "take_03", "take_04"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_02", "take_03", "take_04"}));
     EXPECT_EQ(Record(2).Start, 1000);
     EXPECT_EQ(Record(2).Volume, 1.0); // only the range is copied
     EXPECT_EQ(Record(3).End, 4000);
@@ -174,7 +170,7 @@ TEST_F(RegionCommandTest, DuplicatesFollowTheirSourcesWithNumberedNames)
     Focus(form->EditList);
     SelectOnly({0, 1});
     Press('D', ssCtrl);
-    EXPECT_EQ(Names(), (NameList{"A", "A(2)", "A(1)", "A(1)(1)", "B"}));
+    EXPECT_EQ(RegionNames(), (NameList{"A", "A(2)", "A(1)", "A(1)(1)", "B"}));
     EXPECT_EQ(Record(1).Start, 0);
     EXPECT_EQ(Record(1).Name, "A(2)");
     EXPECT_EQ(Record(1).Volume, 1.0);
@@ -191,7 +187,7 @@ TEST_F(RegionCommandTest, DeleteAndBackspaceRemoveTheSelectedRegions)
     SelectOnly({1});
     ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
     Press(VK_DELETE);
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_03"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_03"}));
     EXPECT_TRUE(form->Document().Modified());
     EXPECT_EQ(form->SelectedRegionCount(), 1);
 
@@ -236,7 +232,7 @@ protected:
     // One line per item (name, selected, focused), then the rest.
     std::vector<std::string> Outcome() const
     {
-        std::vector<std::string> outcome = Names();
+        std::vector<std::string> outcome = RegionNames();
         for (int row : form->SelectedRegionRows())
             outcome[row] += " selected";
         if (form->FocusedRegionRow() >= 0)
@@ -287,7 +283,7 @@ TEST_F(RegionBatchTest, DeletingSeveralEndsAsDeletingEachInTurn)
         Press(VK_DELETE);
     }
     const std::vector<std::string> oneByOne = Outcome();
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_03", "take_05"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_03", "take_05"}));
     EXPECT_EQ(form->Document().View().SelStart, 800);
 
     ClickMenu(form->actRegionClear);
@@ -567,7 +563,7 @@ TEST_F(RegionCommandTest, AddTakesTheWaveformSelectionFromTheMenuAndEnter)
         Focus(form->FocusBtn);
         way();
     }
-    EXPECT_EQ(Names(), (NameList{"take_01", "take_02"}));
+    EXPECT_EQ(RegionNames(), (NameList{"take_01", "take_02"}));
     EXPECT_EQ(Record(1).Start, selected.Start);
     EXPECT_EQ(Record(1).End, selected.End);
 }

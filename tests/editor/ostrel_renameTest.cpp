@@ -42,7 +42,6 @@ protected:
         ClickMenuItem(form, form->actViewRen);
         ASSERT_TRUE(form->RenameMode());
     }
-    Names Captions() const { return RegionTexts(form); }
     Names RecordNames() const
     {
         Names names;
@@ -113,8 +112,8 @@ TEST_F(RenameWindowTest, TheButtonAppliesThePreviewOfTheSelectedRegions)
     EXPECT_FALSE(form->Document().Modified());
 
     ClickCentre(form->GoRnBtn1);
-    EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "take_03", "Track03"}));
-    EXPECT_EQ(RecordNames(), Captions());
+    EXPECT_EQ(RegionNames(), (Names{"Track01", "Track02", "take_03", "Track03"}));
+    EXPECT_EQ(RecordNames(), RegionNames());
     EXPECT_EQ(Previews(), (Names{"", "", "", ""}));
     EXPECT_TRUE(form->Document().Modified());
 }
@@ -130,7 +129,7 @@ TEST_F(RenameWindowTest, SpaceOnTheRunButtonAppliesTheRuleAndOnTheListPlays)
     WalkWithTab(form, form->GoRnBtn1, 10);
     ASSERT_EQ(form->ActiveControl(), form->GoRnBtn1);
     RealKeyPress(VK_SPACE);
-    EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "take_03", "take_04"}));
+    EXPECT_EQ(RegionNames(), (Names{"Track01", "Track02", "take_03", "take_04"}));
     EXPECT_TRUE(form->Stopped());
 
     form->EditList->SetFocus();
@@ -147,7 +146,7 @@ TEST_F(RenameWindowTest, ApplyingStopsAtANameAnotherRegionKeeps)
     ChooseTrackNumbers();
     SelectOnly({0, 1, 3});
     ClickCentre(form->GoRnBtn1);
-    EXPECT_EQ(Captions(), (Names{"Track01", "Track02", "Track03", "take_04"}));
+    EXPECT_EQ(RegionNames(), (Names{"Track01", "Track02", "Track03", "take_04"}));
     EXPECT_EQ(Status(), "同じ名前のリージョンがすでに存在しています");
     EXPECT_EQ(StatusColor(form), clRed);
     EXPECT_TRUE(form->Document().Modified()); // the first two keep their new names
@@ -291,7 +290,7 @@ TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
     form->rEd5->SetText("Intro");
     EXPECT_EQ(Previews(), (Names{"", "Intro", "", ""}));
     PressKey(form->rEd5->Handle(), VK_RETURN);
-    EXPECT_EQ(Captions(), (Names{"take_01", "Intro", "take_03", "take_04"}));
+    EXPECT_EQ(RegionNames(), (Names{"take_01", "Intro", "take_03", "take_04"}));
     EXPECT_TRUE(form->Document().Modified());
     EXPECT_EQ(form->FocusedRegionRow(), 2);
     EXPECT_EQ(form->rEd5->Text(), "take_03");
@@ -300,7 +299,7 @@ TEST_F(RenameWindowTest, TheManualInputRenamesOneRegionAfterAnotherWithRealKeys)
     PressKey(form->rEd5->Handle(), VK_RETURN);
     EXPECT_EQ(Status(), "すでに同じ名前のリージョンがあります");
     EXPECT_EQ(form->FocusedRegionRow(), 2);
-    EXPECT_EQ(Captions()[2], "take_03");
+    EXPECT_EQ(RegionNames()[2], "take_03");
 
     PressKey(form->rEd5->Handle(), VK_DOWN);
     PressKey(form->rEd5->Handle(), VK_DOWN); // past the last: the first
@@ -325,8 +324,8 @@ TEST_F(RenameWindowTest, NamesFromTheClipboardAreNumberedAfterAYes)
     }});
     ScriptedMessageBoxes boxes({IDYES});
     ClickMenuItem(form, form->actFileLoadListFromClp);
-    EXPECT_EQ(Captions(), (Names{"a", "A[1]", "a[2]", "take_04"}));
-    EXPECT_EQ(RecordNames(), Captions());
+    EXPECT_EQ(RegionNames(), (Names{"a", "A[1]", "a[2]", "take_04"}));
+    EXPECT_EQ(RecordNames(), RegionNames());
     EXPECT_TRUE(form->Document().Modified());
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].Caption, "文字列の重複");
@@ -344,7 +343,7 @@ TEST_F(RenameWindowTest, TheShortcutLoadsClipboardNamesOntoTheSelectedRegions)
     }});
     form->FocusBtn->SetFocus();
     PressKey(form->FocusBtn->Handle(), 'V', ssCtrl | ssShift);
-    EXPECT_EQ(Captions(), (Names{"take_01", "Intro", "take_03", "Outro"}));
+    EXPECT_EQ(RegionNames(), (Names{"take_01", "Intro", "take_03", "Outro"}));
     EXPECT_EQ(modal.Shown().size(), 1u);
 }
 
@@ -360,7 +359,7 @@ TEST_F(RenameWindowTest, ANoToTheNumberingQuestionChangesNoName)
     TStringList lines;
     lines.SetText("x\r\nX\r\n");
     form->LoadRenameLines(lines);
-    EXPECT_EQ(Captions(), (Names{"take_01", "take_02", "take_03", "take_04"}));
+    EXPECT_EQ(RegionNames(), (Names{"take_01", "take_02", "take_03", "take_04"}));
     EXPECT_EQ(Status(), "リネーム文字列の読み込みを中止しました");
     EXPECT_FALSE(form->Document().Modified());
 }
