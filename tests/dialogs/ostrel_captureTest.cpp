@@ -68,8 +68,7 @@ TEST_F(CaptureCommandTest, ALibraryThatCannotBeLoadedOpensNoWindow)
 TEST_F(CaptureCommandTest, RipOpensTheWindowAndKeepsTheAddToListChoice)
 {
     // Each run stores the box as it was left, the next run shows it so.
-    WriteSettings("[RIP]\r\nADDRIPFILE=1\r\n");
-    Start();
+    StartWithSettings("[RIP]\r\nADDRIPFILE=1\r\n");
     for (bool stored : {true, false}) {
         ScriptedModalForms modal({[&](TCustomForm* shown) {
             auto* rip = dynamic_cast<TForm1*>(shown);

@@ -130,8 +130,7 @@ class LoadListChoiceSettingTest : public MainWindowTest
 
 TEST_F(LoadListChoiceSettingTest, TheChoiceReachesTheSettingsFileAfterCancel)
 {
-    WriteSettings("[LOADLIST]\nTYPE=3\n");
-    Start();
+    StartWithSettings("[LOADLIST]\nTYPE=3\n");
     const bool ok = Choose(form->FOption.LoadListType, [](TFormSelType& window) {
         EXPECT_TRUE(window.ck3->Checked());
         window.ck2->SetChecked(true);

@@ -32,8 +32,7 @@ protected:
     // Three regions: [1 s, 2 s], [3 s, 4 s], [5 s, 6 s].
     void Open()
     {
-        Start();
-        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        StartWithWav("take.wav", kFrames, kRate);
         form->AddRegionRanges({{8000, 16000}, {24000, 32000}, {40000, 48000}});
         ASSERT_TRUE(ActivateForm(form));
         form->EditList->SetFocus();

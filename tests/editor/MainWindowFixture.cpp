@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "TestDocument.h"
 
 #include "dialogs/ql_preference.h"
 
@@ -147,6 +148,14 @@ TFormVusk* MainWindowTest::Start(std::vector<AnsiString> args)
     form->Show();
     EXPECT_TRUE(PumpUntil([this] { return form->StartFinished(); }));
     return form;
+}
+
+std::string MainWindowTest::StartWithWav(const std::string& name, int frames, int rate)
+{
+    Start();
+    const std::string path = WriteHalfSilentWav(folder, name, frames, rate);
+    LoadTestDocument(*form, path);
+    return path;
 }
 
 void MainWindowTest::CloseAndFree()

@@ -58,6 +58,15 @@ protected:
     // Makes the window and shows it (which reads the settings and takes the
     // command-line arguments), and waits until the start is over.
     TFormVusk* Start(std::vector<AnsiString> args = {});
+    // The same with the settings file holding text.
+    TFormVusk* StartWithSettings(const AnsiString& text)
+    {
+        WriteSettings(text);
+        return Start();
+    }
+    // Starts the window and opens in it a WAV file of frames at rate, silent
+    // in its first half; returns the file's path.
+    std::string StartWithWav(const std::string& name, int frames, int rate);
     // Closes the window through its close handler, then frees it.
     void CloseAndFree();
     // The settings file as the window left it.

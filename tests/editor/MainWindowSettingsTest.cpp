@@ -41,8 +41,7 @@ const char* const kCraftedSettings =
 
 TEST_F(MainWindowTest, CraftedSettingsReachTheWindowAndTheEngine)
 {
-    WriteSettings(kCraftedSettings);
-    Start();
+    StartWithSettings(kCraftedSettings);
     EXPECT_EQ(form->BoundsRect(), Bounds(100, 120, 700, 600));
     EXPECT_EQ(form->EditList->Columns()->Items(0)->Width(), 150);
     EXPECT_EQ(form->MasterPanel->Height(), 180);
@@ -94,8 +93,7 @@ TEST_F(MainWindowTest, CraftedSettingsReachTheWindowAndTheEngine)
 
 TEST_F(MainWindowTest, SettingsWrittenAtCloseReadBackIdentically)
 {
-    WriteSettings(kCraftedSettings);
-    Start();
+    StartWithSettings(kCraftedSettings);
     CloseAndFree();
     AnsiString firstWrite = folder.ReadFile("zandrel.ini");
     Start();
@@ -113,8 +111,7 @@ TEST_F(MainWindowTest, SettingsWrittenAtCloseReadBackIdentically)
 
 TEST_F(MainWindowTest, RenameNumbersOutsideTheirLimitsAreBroughtInside)
 {
-    WriteSettings("[RENAME]\r\nADD_SP1=-20000\r\nADD_SP2=25\r\nDEL_SP3=-2\r\nDEL_SP4=3\r\n");
-    Start();
+    StartWithSettings("[RENAME]\r\nADD_SP1=-20000\r\nADD_SP2=25\r\nDEL_SP3=-2\r\nDEL_SP4=3\r\n");
     EXPECT_EQ(form->rSp1->AsInteger(), -9999);
     EXPECT_EQ(form->rSp2->AsInteger(), 10);
     EXPECT_EQ(form->rSp3->AsInteger(), 0);
@@ -127,8 +124,7 @@ TEST_F(MainWindowTest, EveryVolumeStepSurvivesARestart)
 {
     const int stored[] = {0, 6, 12, 20, 30, 40};
     for (int step = 0; step < 6; ++step) {
-        WriteSettings("[AUDIO]\r\nMASTERVOL=" + std::to_string(stored[step]) + "\r\n");
-        Start();
+        StartWithSettings("[AUDIO]\r\nMASTERVOL=" + std::to_string(stored[step]) + "\r\n");
         TBarCustomItem* items[] = {form->vol0,  form->vol6,  form->vol12,
                                    form->vol20, form->vol30, form->volmute};
         EXPECT_TRUE(items[step]->Checked()) << stored[step];
@@ -136,8 +132,7 @@ TEST_F(MainWindowTest, EveryVolumeStepSurvivesARestart)
         CloseAndFree();
         EXPECT_EQ(Settings().ReadInteger("AUDIO", "MASTERVOL", -1), stored[step]);
     }
-    WriteSettings("[AUDIO]\r\nMASTERVOL=5\r\n");
-    Start();
+    StartWithSettings("[AUDIO]\r\nMASTERVOL=5\r\n");
     EXPECT_TRUE(form->vol0->Checked());
     CloseAndFree();
     EXPECT_EQ(Settings().ReadInteger("AUDIO", "MASTERVOL", -1), 0);
@@ -435,8 +430,7 @@ TEST_F(MainWindowTest, ASmallerRecentListLeavesNoKeysBeyondItsCount)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteSettings("[RECENT]\r\n" + c.recent);
-        Start();
+        StartWithSettings("[RECENT]\r\n" + c.recent);
         const int count = form->RecentFiles().Count();
         CloseAndFree();
         TIniFile ini = Settings();
@@ -553,32 +547,5 @@ TEST_F(MainWindowTest, TheRenameTabsShowTheStoredSettingsWhenFirstShownLater)
             EXPECT_EQ(IsWindowEnabled(control->WindowHandle()) != FALSE, enabled)
                 << control->Name();
         }
-    }
-}
-
-TEST_F(MainWindowTest, TheOpenRenameTabKeepsItsStoredRuleOverARestart)
-{
-    const struct Case
-    {
-        int Tab;
-        const char* Key;
-        int Stored;
-        const char* Rule; // the control that shows it
-    } cases[] = {
-        {0, "ADD_CHECK", 1, "rnAdd1"},       {0, "ADD_CHECK", 3, "rnAdd3"},
-        {1, "DEL_CHECK", 2, "rnDel2"},       {2, "CHANGE_CHECK", 2, "rnChange2"},
-        {2, "CHANGE_CHECK", 3, "rnChange3"}, {3, "MANUAL_CHK", 1, "rCk1"},
-    };
-    for (const Case& c : cases) {
-        WriteSettings("[FORM]\r\nSUBWINDOW_NUM=2\r\n[RENAME]\r\nACTIVEPAGE=" + IntToStr(c.Tab) +
-                      "\r\n" + c.Key + "=" + IntToStr(c.Stored) + "\r\n");
-        Start();
-        ASSERT_TRUE(ActivateForm(form));
-        PumpMessages();
-        auto* rule = dynamic_cast<TExtButtonControl*>(form->FindComponent(c.Rule));
-        ASSERT_NE(rule, nullptr) << c.Rule;
-        EXPECT_TRUE(rule->Checked()) << c.Key << "=" << c.Stored;
-        CloseAndFree();
-        EXPECT_EQ(Settings().ReadInteger("RENAME", c.Key, -1), c.Stored) << c.Key;
     }
 }

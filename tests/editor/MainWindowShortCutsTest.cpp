@@ -27,7 +27,7 @@ TEST_F(ShortCutWindowTest, ARenameEditTakesThePlainKeysWhileItHasTheFocus)
 {
     StartWithRenamePane();
     int plays = 0, saves = 0;
-    form->SetCaption("tone.wav");        // play is enabled while a file is open
+    form->SetCaption("tone.wav"); // play is enabled while a file is open
     form->Document().AddLoadedCutBars(
         {"000000001000"}); // and saving while there is something to save
     form->actAudioPlay->OnExecute = [&](TObject*) { ++plays; };
@@ -91,8 +91,7 @@ TEST_F(MainWindowTest, AnActionMarkedNeverWithdrawnKeepsItsShortCut)
 
 TEST_F(MainWindowTest, EveryCommandIsWrittenToTheShortCutSection)
 {
-    WriteSettings("[SHORTCUT]\r\nactRegionNoChange_SHIFT=5\r\nactRegionNoChange_KEY=78\r\n");
-    Start();
+    StartWithSettings("[SHORTCUT]\r\nactRegionNoChange_SHIFT=5\r\nactRegionNoChange_KEY=78\r\n");
     EXPECT_EQ(form->actRegionNoChange->ShortCut(), scShift | scAlt | 'N');
     CloseAndFree();
     TIniFile ini = Settings();

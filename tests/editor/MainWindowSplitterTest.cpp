@@ -6,8 +6,7 @@ using namespace testing_support;
 // Escape during a drag ends it where it is, wherever the focus stands.
 TEST_F(MainWindowTest, EscapeDuringASplitterDragKeepsTheSizeReached)
 {
-    WriteSettings("[FORM]\r\nSUBWINDOW_NUM=2\r\n");
-    Start();
+    StartWithSettings("[FORM]\r\nSUBWINDOW_NUM=2\r\n");
     ASSERT_TRUE(ActivateForm(form));
     TSplitter* splitter = form->MasterSplitter;
     TControl* pane = form->UpperPanel;

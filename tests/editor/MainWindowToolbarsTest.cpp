@@ -153,8 +153,7 @@ TEST_F(ToolbarsTest, ADraggedToolbarIsWhereItWasLeftAfterARestart)
 
 TEST_F(ToolbarsTest, WithTheToolbarsLockedAToolbarCannotBeDragged)
 {
-    WriteSettings("[FORM]\r\nBARFIX=0\r\n");
-    Start();
+    StartWithSettings("[FORM]\r\nBARFIX=0\r\n");
     ASSERT_TRUE(ActivateForm(form));
     ASSERT_FALSE(form->SkinDock2->AllowDrag());
     const std::map<AnsiString, TPlace> before = Places();
@@ -222,8 +221,7 @@ TEST_F(ToolbarsTest, ASectionThatCannotPlaceAToolbarLeavesItWhereAFirstStartDoes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteSettings(AnsiString("[ZoomBar]\r\n") + c.section);
-        Start();
+        StartWithSettings(AnsiString("[ZoomBar]\r\n") + c.section);
         EXPECT_EQ(Places(), firstStart);
         CloseAndFree();
     }
@@ -430,8 +428,7 @@ TEST_F(ToolbarsTest, AToolbarSavedFloatingComesBackAboveTheMainWindowAndStaysThe
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteSettings(c.settings);
-        Start();
+        StartWithSettings(c.settings);
         ASSERT_TRUE(ActivateForm(form));
         // Floated over the region list, as a user leaves it.
         RECT list;

@@ -56,8 +56,8 @@ protected:
             request.FileName = out + "\\not used.wav";
             return true;
         };
-        WriteSettings(ClosesItself() ? "[WINDOW]\r\nPROCESS=1\r\n" : "[WINDOW]\r\nPROCESS=0\r\n");
-        Start();
+        StartWithSettings(ClosesItself() ? "[WINDOW]\r\nPROCESS=1\r\n"
+                                         : "[WINDOW]\r\nPROCESS=0\r\n");
         samples = NoiseSamples(kFrames, 2, 5);
         LoadTestDocument(*form,
                          WriteWav(folder, "take.wav", WavBuilder().Pcm16(2, kRate, samples)));

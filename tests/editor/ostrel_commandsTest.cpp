@@ -13,8 +13,7 @@ class CommandWindowTest : public MainWindowTest
 protected:
     void Open()
     {
-        Start();
-        LoadTestDocument(*form, WriteHalfSilentWav(folder, "commands.wav", 16000, 8000));
+        StartWithWav("commands.wav", 16000, 8000);
     }
     bool EnabledNow(TAction* action)
     {

@@ -30,8 +30,7 @@ class CutBarWindowTest : public MainWindowTest
 protected:
     void Open(std::int32_t samplesPerPixel = 100)
     {
-        Start();
-        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        StartWithWav("take.wav", kFrames, kRate);
         ZoomTo(*form, samplesPerPixel);
     }
     Bars CutBars() const { return form->Document().CutBarSamples(); }

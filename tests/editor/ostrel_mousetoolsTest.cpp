@@ -28,8 +28,7 @@ class MouseToolWindowTest : public MainWindowTest
 protected:
     void Open(std::int32_t viewStart = 0)
     {
-        Start();
-        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        StartWithWav("take.wav", kFrames, kRate);
         ZoomTo(*form, kSamplesPerPixel);
         form->DrawWave(viewStart);
     }

@@ -35,9 +35,7 @@ protected:
     }
     void Open()
     {
-        Start();
-        wavPath = WriteHalfSilentWav(folder, "prefs.wav", 16000, 8000);
-        LoadTestDocument(*form, wavPath);
+        wavPath = StartWithWav("prefs.wav", 16000, 8000);
     }
 
     AnsiString wavPath;

@@ -35,8 +35,7 @@ class RegionListWindowTest : public MainWindowTest
 protected:
     void Open()
     {
-        Start();
-        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        StartWithWav("take.wav", kFrames, kRate);
         form->SetActiveControl(form->FocusBtn);
     }
 };

@@ -312,8 +312,7 @@ TEST_F(RegionBatchTest, APlainClickAfterSelectAllEndsAsSelectingTheRegionAlone)
 
 TEST_F(RegionCommandTest, SelectAllInTheWaveformSelectsTheWholeFile)
 {
-    Start();
-    LoadTestDocument(*form, WriteHalfSilentWav(folder, "one.wav", 44100, 44100));
+    StartWithWav("one.wav", 44100, 44100);
     ASSERT_TRUE(ActivateForm(form));
     Focus(form->FocusBtn);
     Press('A', ssCtrl);

@@ -33,8 +33,7 @@ protected:
     // A file with four regions, the rename pane shown from its menu item.
     void OpenWithRegions()
     {
-        Start();
-        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", kFrames, kRate));
+        StartWithWav("take.wav", kFrames, kRate);
         for (int i = 0; i < 4; ++i)
             form->AddRegion(i * 16000, i * 16000 + 8000);
         ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
@@ -213,36 +212,45 @@ TEST_F(RenameWindowTest, TheRulesEnableTheControlsTheyUse)
     EXPECT_FALSE(form->rSp4->Enabled());
 }
 
-// Tab from the region list walks each rule of the open tab to its run
-// button, Shift+Tab walks back the same way, and neither chooses a rule: the
-// stored one is checked all along and stored again at the close.
+// The stored rule of the open tab is checked at the start, when the program
+// places the focus. Tab from the region list walks the tab to its end (the
+// run button; the waveform after the manual input), Shift+Tab walks back the
+// same way, and neither chooses a rule: the stored one is checked all along
+// and stored again at the close.
 TEST_F(RenameWindowTest, TabWalksThroughTheRulesWithoutChoosingOne)
 {
+    using Controls = std::vector<const char*>;
+    const Controls add = {"rnAdd1", "rnAdd2", "rnAdd3"}, remove = {"rnDel1", "rnDel2"},
+                   change = {"rnChange1", "rnChange2", "rnChange3"}, manual = {"rCk1"};
     const struct Case
     {
         int Tab;
         const char* Key;
         int Stored;
-    } cases[] = {{1, "DEL_CHECK", 1},
-                 {1, "DEL_CHECK", 2},
-                 {2, "CHANGE_CHECK", 1},
-                 {2, "CHANGE_CHECK", 2},
-                 {2, "CHANGE_CHECK", 3}};
+        Controls Rules;
+        const char* End;
+        bool PassesEach; // the walk reaches every rule, not only the stored one
+    } cases[] = {
+        {0, "ADD_CHECK", 1, add, "GoRnBtn1", false},
+        {0, "ADD_CHECK", 3, add, "GoRnBtn1", false},
+        {1, "DEL_CHECK", 1, remove, "GoRnBtn2", true},
+        {1, "DEL_CHECK", 2, remove, "GoRnBtn2", true},
+        {2, "CHANGE_CHECK", 1, change, "GoRnBtn3", true},
+        {2, "CHANGE_CHECK", 2, change, "GoRnBtn3", true},
+        {2, "CHANGE_CHECK", 3, change, "GoRnBtn3", true},
+        {3, "MANUAL_CHK", 1, manual, "FocusBtn", true},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Key + std::string("=") + std::to_string(c.Stored));
-        WriteSettings("[FORM]\r\nSUBWINDOW_NUM=2\r\n[RENAME]\r\nACTIVEPAGE=" + IntToStr(c.Tab) +
-                      "\r\n" + c.Key + "=" + IntToStr(c.Stored) + "\r\n");
-        Start();
+        StartWithSettings("[FORM]\r\nSUBWINDOW_NUM=2\r\n[RENAME]\r\nACTIVEPAGE=" + IntToStr(c.Tab) +
+                          "\r\n" + c.Key + "=" + IntToStr(c.Stored) + "\r\n");
         ASSERT_TRUE(ActivateForm(form));
-        const std::vector<TExtRadioButton*> rules =
-            c.Tab == 1
-                ? std::vector<TExtRadioButton*>{form->rnDel1, form->rnDel2}
-                : std::vector<TExtRadioButton*>{form->rnChange1, form->rnChange2, form->rnChange3};
-        TWinControl* const button = c.Tab == 1 ? form->GoRnBtn2 : form->GoRnBtn3;
+        PumpMessages();
         const auto checks = [&] {
             std::vector<bool> checked;
-            for (TExtRadioButton* rule : rules)
-                checked.push_back(rule->Checked());
+            for (const char* rule : c.Rules)
+                checked.push_back(
+                    dynamic_cast<TExtButtonControl*>(form->FindComponent(rule))->Checked());
             return checked;
         };
         ASSERT_TRUE(checks()[c.Stored - 1]);
@@ -250,12 +258,15 @@ TEST_F(RenameWindowTest, TabWalksThroughTheRulesWithoutChoosingOne)
         const TRect list = form->EditList->ClientRect();
         RealClick(ScreenPointOf(form->EditList->Handle(), list.right / 2, list.bottom / 2));
         ASSERT_TRUE(form->EditList->Focused());
-        Names forward = WalkWithTabKeeping(form, button, 10, 0, checks);
+        auto* end = dynamic_cast<TWinControl*>(form->FindComponent(c.End));
+        Names forward = WalkWithTabKeeping(form, end, 10, 0, checks);
+        ASSERT_EQ(form->ActiveControl(), end);
         Names backward = WalkWithTabKeeping(form, form->EditList, 10, ssShift, checks);
-        for (TExtRadioButton* rule : rules)
-            EXPECT_NE(std::find(forward.begin(), forward.end(), rule->Name()), forward.end())
-                << rule->Name() << " not reached";
-        // Back the same way: from the last before the button to the list.
+        for (const char* rule : c.Rules)
+            if (c.PassesEach)
+                EXPECT_NE(std::find(forward.begin(), forward.end(), rule), forward.end())
+                    << rule << " not reached";
+        // Back the same way: from the last before the end to the list.
         forward.pop_back();
         forward.insert(forward.begin(), form->EditList->Name());
         std::reverse(backward.begin(), backward.end());

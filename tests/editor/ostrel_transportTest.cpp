@@ -74,8 +74,7 @@ class TransportWindowTest : public MainWindowTest
 protected:
     void Open(int frames)
     {
-        Start();
-        LoadTestDocument(*form, WriteHalfSilentWav(folder, "transport.wav", frames, kRate));
+        StartWithWav("transport.wav", frames, kRate);
         form->SetActiveControl(form->FocusBtn);
     }
     void Select(std::int32_t start, std::int32_t end)
