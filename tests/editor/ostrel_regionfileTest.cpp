@@ -210,10 +210,7 @@ TEST_F(RegionFileCommandTest, AListWhoseCountsLoseWhatItHoldsIsNeverSavedOver)
     const TCase cases[] = {
         {"region count unreadable", "REGION_COUNT=3 regions\r\nCUTPOINT_COUNT=0\r\n", "", 0},
         {"region count missing", "CUTPOINT_COUNT=0\r\n", "", 0},
-        {"region count short", "REGION_COUNT=1\r\nCUTPOINT_COUNT=0\r\n", "", 0},
         {"cut point count missing", "REGION_COUNT=3\r\n", "POINT_0=40\r\n", 3},
-        {"cut point count short", "REGION_COUNT=3\r\nCUTPOINT_COUNT=1\r\n",
-         "POINT_0=40\r\nPOINT_1=50\r\n", 3},
     };
     Start();
     for (const TCase& c : cases) {
