@@ -8,6 +8,7 @@
 #include "classlib/WideText.h"
 #include "controls/ExtToolbarFixture.h"
 #include "support/ModalScript.h"
+#include "support/ScreenCheck.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +105,7 @@ namespace {
 struct OpenedMenu
 {
     int width = 0;
-    std::vector<DWORD> pixels;
+    std::vector<std::uint32_t> pixels;
     bool itemChosen = false;
 };
 
@@ -131,16 +132,7 @@ OpenedMenu OpenMenuWith(const wchar_t* caption)
         GetClientRect(shown, &r);
         opened.width = r.right;
         RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        TBitmap bitmap;
-        bitmap.SetPixelFormat(TPixelFormat::pf32bit);
-        bitmap.SetSize(r.right, r.bottom);
-        HDC dc = GetDC(shown);
-        BitBlt(bitmap.Canvas()->Handle(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-        ReleaseDC(shown, dc);
-        for (int y = 0; y < r.bottom; ++y) {
-            const auto* line = static_cast<const DWORD*>(bitmap.ScanLine(y));
-            opened.pixels.insert(opened.pixels.end(), line, line + r.right);
-        }
+        opened.pixels = ScreenImage(shown).Pixels();
     });
     script.Then([] { ModalScript::PressKey(VK_DOWN); });
     script.Then([] { ModalScript::PressKey(VK_RETURN); });

@@ -8,6 +8,7 @@
 #include "classlib/StandardControls.h"
 #include "controls/ExtControls.h"
 #include "controls/NumThemesSupport.h"
+#include "support/ScreenCheck.h"
 #include "support/WindowDriver.h"
 #include "themes/SkinThemes.h"
 
@@ -605,30 +606,12 @@ TEST_F(ExtTabsFixture, AFlatTabUnderTheMouseTakesTheToolbarThemesHotFace)
 
 namespace {
 
-// A window's client area as the screen shows it.
-std::vector<DWORD> OnScreen(TWinControl* control)
-{
-    TBitmap bitmap;
-    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
-    bitmap.SetSize(control->ClientWidth(), control->ClientHeight());
-    HDC dc = GetDC(control->Handle());
-    BitBlt(bitmap.Canvas()->Handle(), 0, 0, control->ClientWidth(), control->ClientHeight(), dc, 0,
-           0, SRCCOPY);
-    ReleaseDC(control->Handle(), dc);
-    std::vector<DWORD> pixels;
-    for (int y = 0; y < control->ClientHeight(); ++y) {
-        const auto* line = static_cast<const DWORD*>(bitmap.ScanLine(y));
-        pixels.insert(pixels.end(), line, line + control->ClientWidth());
-    }
-    return pixels;
-}
-
-// The same painted afresh.
-std::vector<DWORD> Repainted(TWinControl* control)
+// A window's client area as the screen shows it once painted afresh.
+std::vector<std::uint32_t> Repainted(TWinControl* control)
 {
     RedrawWindow(control->Handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    return OnScreen(control);
+    return ScreenImage(control->Handle()).Pixels();
 }
 
 } // namespace
@@ -651,7 +634,7 @@ TEST_F(ExtTabsFixture, ResizingTheTabSetLeavesNoStaleImage)
                 form->SetBounds(form->Left(), form->Top(), form->Width() + grow,
                                 form->Height() + grow / 2);
                 PumpMessages();
-                const std::vector<DWORD> shown = OnScreen(tabs);
+                const std::vector<std::uint32_t> shown = ScreenImage(tabs->Handle()).Pixels();
                 EXPECT_EQ(shown, Repainted(tabs));
             }
         }
@@ -669,12 +652,12 @@ TEST_F(ExtTabsFixture, SkinTabsShowTheSystemsStyleAndItTheClassicTabsWithoutVisu
         PumpMessages();
         return Repainted(tabs);
     };
-    const std::vector<DWORD> system = shownAs(K::tttWindows);
+    const std::vector<std::uint32_t> system = shownAs(K::tttWindows);
     EXPECT_EQ(shownAs(K::tttSkin), system);
     EXPECT_EQ(shownAs(K::tttNone) != system, ExtVisualStylesOn());
     SetSkinSysParam(2, 2);
     SkinThemeManager()->Refresh();
-    const std::vector<DWORD> classic = shownAs(K::tttNone);
+    const std::vector<std::uint32_t> classic = shownAs(K::tttNone);
     EXPECT_EQ(shownAs(K::tttWindows), classic);
     EXPECT_EQ(shownAs(K::tttSkin), classic);
 }
@@ -727,7 +710,7 @@ TEST_F(ExtTabsFixture, ATabsDrawEventsMayTakeItsPaintingOver)
 {
     AddTabs(1);
     TExtTabItem* tab = AddTab(L"Taken");
-    const DWORD red = 0xFA0A0A; // as a 32-bit pixel
+    const std::uint32_t red = 0xFA0A0A; // as the screen shows it
     std::string stages;
     tab->OnDrawItem = [&](TObject*, TCanvas* canvas, const TRect& r, const TSkinItemInfo&,
                           int stage, bool& paintDefault) {
@@ -744,9 +727,7 @@ TEST_F(ExtTabsFixture, ATabsDrawEventsMayTakeItsPaintingOver)
     PumpMessages();
     TExtTabToolbar* strip = tabs->TabToolbar();
     const TRect r = strip->View()->Find(tab)->BoundsRect();
-    auto pixelAt = [&](int x, int y) {
-        return Repainted(strip)[y * strip->ClientWidth() + x] & 0xFFFFFF;
-    };
+    auto pixelAt = [&](int x, int y) { return Repainted(strip)[y * strip->ClientWidth() + x]; };
     stages.clear();
     EXPECT_EQ(pixelAt(r.left + 2, r.top + 2), red);
     EXPECT_EQ(stages, "i0i1");

@@ -16,9 +16,11 @@
 
 #include "audio/DirectWavEngine.h"
 #include "classlib/FilePaths.h"
+#include "support/ScreenCheck.h"
 #include "support/TestSeams.h"
 #include "support/WavFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -65,18 +67,12 @@ double BlackShareOnScreen(HWND window)
 {
     RECT place;
     GetWindowRect(window, &place);
-    TBitmap shot;
-    shot.SetPixelFormat(TPixelFormat::pf32bit);
-    shot.SetSize(place.right - place.left, place.bottom - place.top);
-    TScreenDC screen;
-    BitBlt(shot.Canvas()->Handle(), 0, 0, shot.Width(), shot.Height(), screen.Handle(), place.left,
-           place.top, SRCCOPY);
-    GdiFlush();
-    int black = 0;
-    for (int y = 0; y < shot.Height(); ++y)
-        for (int x = 0; x < shot.Width(); ++x)
-            black += (static_cast<const DWORD*>(shot.ScanLine(y))[x] & 0xFFFFFF) == 0;
-    const int all = shot.Width() * shot.Height();
+    const ScreenImage screen(GetDesktopWindow());
+    int black = 0, all = 0;
+    for (int y = std::max<int>(place.top, 0); y < std::min<int>(place.bottom, screen.Height()); ++y)
+        for (int x = std::max<int>(place.left, 0); x < std::min<int>(place.right, screen.Width());
+             ++x, ++all)
+            black += screen.At(x, y) == 0;
     return all > 0 ? static_cast<double>(black) / all : 1;
 }
 
@@ -428,7 +424,8 @@ TEST_F(DocumentTest, AFileCutOrRemovedFromOutsideDuringTheBuildClosesTheDocument
     int noiseStart = 10;
     for (const Change& change : changes) {
         SCOPED_TRACE(change.Name);
-        const std::string path = Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, ++noiseStart));
+        const std::string path =
+            Stereo("cut.wav", NoiseSamples(kThreeChunkFrames, 2, ++noiseStart));
         bool tried = false;
         bool made = false;
         bool opened = true;
