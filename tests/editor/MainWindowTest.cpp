@@ -228,8 +228,7 @@ TEST_F(StartRestTest, APlayBeforeTheDeviceIsLookedUpWaitsForItAndPlaysOnIt)
 {
     ShowWithTheListLate();
     LoadTestDocument(*form, wav);
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
+    FocusWave();
     LetTheListGoSoon();
     RealKeyPress(VK_SPACE);
     std::uint32_t playedOn = WAVE_MAPPER;
@@ -247,8 +246,7 @@ TEST_F(StartRestTest, APlayBeforeTheDeviceIsLookedUpWaitsForItAndPlaysOnIt)
 TEST_F(StartRestTest, ThePreferencesBeforeTheDeviceIsLookedUpOpenAfterTheLookupAndWin)
 {
     ShowWithTheListLate();
-    ASSERT_TRUE(ActivateForm(form));
-    form->FocusBtn->SetFocus();
+    FocusWave();
     ScriptedModalForms modal;
     modal.Add([](TCustomForm* shown) -> TModalResult {
         auto* window = dynamic_cast<TForm6*>(shown);
@@ -287,8 +285,7 @@ protected:
     // A window with a file open and a cut bar the region list never saved.
     void StartWithUnsavedCutBar()
     {
-        Start();
-        LoadTestDocument(*form, WriteHalfSilentWav(folder, "take.wav", 8000, 8000));
+        StartWithWav("take.wav", 8000, 8000);
         form->AddCutBar(1000);
     }
     // The save command, its dialog answered with path.
