@@ -382,11 +382,12 @@ TListItems* TForm10::Entries()
 void TForm10::WriteListFile()
 {
     // A list file that was there but could not be read is never replaced
-    // by what this run happened to hold.
+    // by what this run happened to hold: the entries are taken first, since
+    // a read that failed beside the start tells so only then.
+    TListItems* items = Entries();
     if (!FListFileReadable)
         return;
     std::vector<AnsiString> paths;
-    TListItems* items = Entries();
     for (int i = 0; i < items->Count(); ++i)
         paths.push_back(PathOf(items->Item(i)));
     WriteFileListFile(FListFile, paths);
