@@ -526,4 +526,7 @@ void TEditorDocument::Close()
     ++FDrawGeneration;
     FRglPath.clear();
     FRegionClip = {};
+    // No selection, cursor or zoom of the closed file stays to enable its
+    // commands.
+    ResetView();
 }

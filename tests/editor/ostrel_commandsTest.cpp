@@ -4,6 +4,8 @@
 #include "MainWindowFixture.h"
 #include "TestDocument.h"
 
+#include "support/TestSeams.h"
+
 using namespace testing_support;
 
 namespace {
@@ -122,4 +124,31 @@ TEST_F(CommandWindowTest, TheToolbarsPlayButtonPlaysAndLeavesTheFocusOnTheWave)
     EXPECT_EQ(form->Document().PlayStart(), 4000);
     EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle());
     EXPECT_TRUE(PumpUntil([this] { return form->Stopped(); }, 15000));
+}
+
+TEST_F(CommandWindowTest, AfterTheCloseNoCommandOfTheClosedFileStaysEnabled)
+{
+    Open();
+    // A range dragged on the waveform, added with Enter, its row clicked:
+    // the waveform selection and a selected region, as a hand makes them.
+    ASSERT_TRUE(ActivateForm(form));
+    const TPoint from = form->WaveImage->ClientToScreen(TPoint(20, form->MarkHeight() + 20));
+    RealDrag({from.x, from.y}, {{from.x + 40, from.y}, {from.x + 80, from.y}});
+    PressOnWave(VK_RETURN);
+    ASSERT_EQ(form->RegionCount(), 1);
+    const TPoint row = form->EditList->ClientToScreen(Cell(0, TRegionColumn::Name));
+    RealClick({row.x, row.y});
+    ASSERT_EQ(form->SelectedRegionRows(), std::vector<int>{0});
+    ASSERT_TRUE(form->Document().View().HasSelection);
+    {
+        ScriptedMessageBoxes boxes({IDYES});
+        RealKeyPress('W', ssCtrl);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+    }
+    ASSERT_EQ(form->Caption(), kApplicationTitle);
+    for (TAction* action :
+         {form->actFileBounceSelOnly, form->actRegionEdit, form->actRegionAdd,
+          form->actRegionTrim, form->actRegionExpand, form->actViewZoomRegion,
+          form->actRegionCut2, form->actRegionStartWide, form->actRegionFwd})
+        EXPECT_FALSE(EnabledNow(action)) << action->Name();
 }
