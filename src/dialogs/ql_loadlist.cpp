@@ -50,8 +50,7 @@ TFormSelType::TFormSelType(TComponent* AOwner, std::int32_t& loadListType)
     // take the focus; the options keep their order, so arrow keys walk
     // them as they stand.
     OptionOf(FLoadListType)->SetChecked(true);
-    for (TExtRadioButton* option : {ck1, ck2, ck3})
-        option->SetTabStop(option->Checked());
+    KeepTabStopAtChoice();
     FinishLoading();
 }
 
@@ -86,6 +85,7 @@ void TFormSelType::CreateOptions()
         button->SetCaption(option.Caption);
         button->SetBounds(8, top, ChoicePanel->Width() - 8, kOptionHeight - 2);
         button->OnEnter = TNotifyEvent(this, &TFormSelType::OptionEnter);
+        button->OnClick = TNotifyEvent(this, &TFormSelType::OptionClick);
         this->*option.Field = button;
         top += kOptionHeight;
     }
@@ -130,6 +130,20 @@ void TFormSelType::OptionEnter(TObject* Sender)
     // An option reached with an arrow key becomes the choice, as options
     // in a dialog box do.
     static_cast<TExtRadioButton*>(Sender)->SetChecked(true);
+}
+
+void TFormSelType::OptionClick(TObject* Sender)
+{
+    KeepTabStopAtChoice();
+}
+
+// A Tab walk round the window comes back to the choice as it stands, not
+// to the option that was checked when the window opened (which entering
+// would check again).
+void TFormSelType::KeepTabStopAtChoice()
+{
+    for (TExtRadioButton* option : {ck1, ck2, ck3})
+        option->SetTabStop(option->Checked());
 }
 
 void TFormSelType::OkBtnClick(TObject* Sender)

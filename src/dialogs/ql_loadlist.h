@@ -43,6 +43,7 @@ public:
 
     // --- Handlers
     void OptionEnter(TObject* Sender);
+    void OptionClick(TObject* Sender);
     void OkBtnClick(TObject* Sender);
     void CancelBtnClick(TObject* Sender);
     void actOkExecute(TObject* Sender);
@@ -53,6 +54,7 @@ private:
     void CreateButtons();
     void CreateActions();
     TExtRadioButton* OptionOf(std::int32_t stored) const;
+    void KeepTabStopAtChoice();
 
     std::int32_t& FLoadListType; // the setting; not owned
 };

@@ -122,6 +122,39 @@ TEST(LoadListChoice, ArrowKeysWalkTheOptionsInTheirOrderAndMoveTheChoice)
     }
 }
 
+// A Tab walk round the window and back only passes the buttons by: it
+// comes back to the option the arrow key chose, and that stays the choice.
+TEST(LoadListChoice, ATabWalkRoundTheWindowKeepsTheChoiceTheArrowKeyMade)
+{
+    struct
+    {
+        std::int32_t Stored;
+        WORD Key;
+        TShiftState Walk;
+        std::int32_t Chosen;
+    } const cases[] = {
+        {1, VK_DOWN, 0, 2},
+        {3, VK_UP, ssShift, 2},
+        {2, VK_DOWN, ssShift, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Stored << " key " << c.Key);
+        std::int32_t stored = c.Stored;
+        const bool ok = Choose(stored, [&](TFormSelType& window) {
+            ASSERT_TRUE(ActivateForm(&window));
+            RealKeyPress(c.Key);
+            // The checked option, OK and Cancel: three stops round.
+            for (int i = 0; i < 3; ++i)
+                RealKeyPress(VK_TAB, c.Walk);
+            TExtRadioButton* options[] = {window.ck1, window.ck2, window.ck3};
+            EXPECT_EQ(FocusedWindow(), options[c.Chosen - 1]->Handle());
+            RealKeyPress(VK_RETURN);
+        });
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(stored, c.Chosen);
+    }
+}
+
 // The main window's LOADLIST TYPE, from its settings file to the window and
 // back to the file when the program closes.
 class LoadListChoiceSettingTest : public MainWindowTest
