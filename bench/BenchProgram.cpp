@@ -96,14 +96,27 @@ double TBenchStamps::Of(const std::string& event) const
     return -1;
 }
 
+double TBenchStamps::FirstFrom(const std::string& event, double ms) const
+{
+    for (const auto& [name, at] : FWritten)
+        if (name == event && at >= ms)
+            return at;
+    return -1;
+}
+
 void TBenchStamps::Read(const AnsiString& logPath, double started)
 {
     std::ifstream log(logPath.c_str());
     std::string name;
     double ms = 0;
-    while (log >> name >> ms)
+    for (size_t line = 0; log >> name >> ms; ++line) {
+        if (line < FLinesTaken)
+            continue;
+        ++FLinesTaken;
         if (Of(name) < 0)
             FEvents.emplace_back(name, ms - started);
+        FWritten.emplace_back(name, ms - started);
+    }
 }
 
 TBenchProgram::TBenchProgram(const TBenchFolder& folder, const AnsiString& programPath,
@@ -139,21 +152,37 @@ TBenchProgramRun TBenchProgram::Run(const AnsiString& argument, const char* awai
                (!awaited || run.Stamps.Of(awaited) >= 0) && (!prompt || run.Answered >= 0);
     };
     HWND mainWindow = nullptr;
-    const DWORD lookEvery = prompt ? kLookAtPromptedMs : kLookEveryMs;
+    auto promptDue = [&] {
+        if (!prompt || !mainWindow || run.Given >= 0)
+            return false;
+        for (const char* stamp : prompt->After)
+            if (run.Stamps.Of(stamp) < 0)
+                return false;
+        return true;
+    };
+    auto givePrompt = [&] {
+        Sleep(prompt->PauseMs);
+        run.Given = TBenchStopwatch::NowMilliseconds() - started;
+        prompt->Give(mainWindow);
+    };
+    // Closely while a prompt is due at the window's show or was given.
+    auto lookEvery = [&] {
+        return prompt && (prompt->After.empty() || run.Given >= 0) ? kLookAtPromptedMs
+                                                                   : kLookEveryMs;
+    };
     const DWORD giveUp = GetTickCount() + kGiveUpMs;
     while (!finished() && GetTickCount() < giveUp &&
-           WaitForSingleObject(process.hProcess, lookEvery) == WAIT_TIMEOUT) {
+           WaitForSingleObject(process.hProcess, lookEvery()) == WAIT_TIMEOUT) {
         if (!mainWindow &&
-            (mainWindow = BenchVisibleWindow(process.dwProcessId, FMainWindowClass))) {
+            (mainWindow = BenchVisibleWindow(process.dwProcessId, FMainWindowClass)))
             run.WindowSeen = TBenchStopwatch::NowMilliseconds() - started;
-            if (prompt)
-                prompt->Give(mainWindow);
-        }
-        if (mainWindow && prompt && run.Answered < 0 && prompt->Answered(process.dwProcessId))
+        if (promptDue())
+            givePrompt();
+        if (run.Given >= 0 && run.Answered < 0 && prompt->Answered(process.dwProcessId))
             run.Answered = TBenchStopwatch::NowMilliseconds() - started;
         // A prompted program is left alone until it answers: this side's
         // looks are requests to the server its answer waits on as well.
-        if (mainWindow && (!prompt || run.Answered >= 0))
+        if (mainWindow && (run.Given < 0 || run.Answered >= 0))
             run.Stamps.Read(FLogPath, started);
     }
     const bool done = finished();

@@ -55,6 +55,8 @@ class TBenchStamps
 public:
     // The time of event; -1 when it was not written.
     double Of(const std::string& event) const;
+    // The time of event's first writing at or after ms; -1 when none.
+    double FirstFrom(const std::string& event, double ms) const;
     const std::vector<std::pair<std::string, double>>& Events() const { return FEvents; }
 
     // Takes the events of the log at logPath not taken yet, relative to
@@ -63,6 +65,8 @@ public:
 
 private:
     std::vector<std::pair<std::string, double>> FEvents;
+    std::vector<std::pair<std::string, double>> FWritten; // every one, in order
+    size_t FLinesTaken = 0;
 };
 
 // How a run of the program ends.
@@ -73,14 +77,17 @@ enum class TBenchProgramEnd
 };
 
 // What a run gives the program the moment its main window is visible (a
-// click), and how this side tells that the program answered (a window it
-// shows): that is looked at every millisecond until it holds.
+// click), or once it wrote each stamp of After and PauseMs more went by,
+// and how this side tells that the program answered (a window it shows):
+// that is looked at every few milliseconds until it holds.
 struct TBenchPrompt
 {
     std::function<void(HWND mainWindow)> Give;
     std::function<bool(DWORD processId)> Answered;
     // Puts away what the answer left (a menu open) before the run ends.
     std::function<void(DWORD processId)> PutAway;
+    std::vector<const char*> After;
+    DWORD PauseMs = 0;
 };
 
 // One run, in ms after the program was started.
@@ -88,6 +95,7 @@ struct TBenchProgramRun
 {
     TBenchStamps Stamps;
     double WindowSeen = -1; // this side found the main window visible
+    double Given = -1;      // this side gave the prompt
     double Answered = -1;   // this side found the prompt answered
     double Exit = -1;       // after a normal close: from WM_CLOSE to the process's end
 

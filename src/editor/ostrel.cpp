@@ -39,6 +39,8 @@ constexpr UINT kOpenDroppedMessage = WM_APP + 3;
 // The last of the start waits for a timer of no delay: the system hands
 // timers out only when no input and no painting waits.
 constexpr UINT_PTR kFinishStartTimer = 1;
+// Ends the timing log's paint mark: handed out once no painting waits.
+constexpr UINT_PTR kPaintedTimer = 2;
 
 // EnumChildWindows' callback: adds child to the std::vector<HWND> at list.
 BOOL CALLBACK AddToWindowList(HWND child, LPARAM list)
@@ -154,6 +156,7 @@ void TFormVusk::FormCreate(TObject* Sender)
         };
         // Read on a thread of its own after the first show.
         ShellTreeView1->OnRootsListed = [](TObject*) { LogTiming("explorer-listed"); };
+        StampPaints();
     }
     Application->ProcessMessages();
 }
@@ -238,6 +241,8 @@ void TFormVusk::WndProc(TMessage& message)
         FinishStart();
         return;
     }
+    if (message.Msg == WM_TIMER && message.WParam == kPaintedTimer)
+        return; // taken as the paint's end (PaintTaken)
     if (message.Msg == kOpenDroppedMessage) {
         const AnsiString path = std::exchange(FDroppedPath, AnsiString());
         if (!FDocument.Busy() && !path.empty())
@@ -333,6 +338,29 @@ void TFormVusk::LogChildWindowMade(HWND child)
             LogTiming(event);
 }
 
+void TFormVusk::StampPaints()
+{
+    FStampingPaints = true;
+    Application->OnMessage = [this](MSG& msg, bool&) { PaintTaken(msg); };
+}
+
+void TFormVusk::PaintTaken(const MSG& msg)
+{
+    if (msg.message == WM_PAINT) {
+        if (FPaintStamped || !WindowHandle())
+            return;
+        FPaintStamped = true;
+        LogTiming("paint.begin");
+        SetTimer(Handle(), kPaintedTimer, 0, nullptr);
+    } else if (FPaintStamped && !(HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT)) {
+        // Whatever comes next (the timer, or a message before it) comes
+        // once the painting is over.
+        KillTimer(Handle(), kPaintedTimer);
+        FPaintStamped = false;
+        LogTiming("paint.end");
+    }
+}
+
 void TFormVusk::OpenFileByKind(const AnsiString& path)
 {
     switch (CommandLineFileKind(path)) {
@@ -380,6 +408,8 @@ bool TFormVusk::MayDiscardRegionList()
 
 void TFormVusk::FormDestroy(TObject* Sender)
 {
+    if (FStampingPaints)
+        Application->OnMessage = nullptr;
     ShutDownTransport();
     FreeFileListWindow();
     try {

@@ -1246,6 +1246,12 @@ private:
     // The timing log's mark of a group of controls whose window was just
     // made (a child of the form: the rest of the group follows it).
     void LogChildWindowMade(HWND child);
+    // The timing log's marks of each paint of the window's thread: from the
+    // first WM_PAINT it takes ("paint.begin") to the first other message
+    // taken while no painting waits ("paint.end"; a timer of no delay, which
+    // the system hands out only then, makes sure one comes).
+    void StampPaints();
+    void PaintTaken(const MSG& msg);
     // The toolbars and their docks lay themselves out once, when the window
     // is built, not at every item, bar and window made before.
     void HoldBarLayout(TBarDock* dock);
@@ -1341,6 +1347,8 @@ private:
     bool FShown = false;                            // the first show has run
     bool FStartRestBegun = false;                   // FinishStart has run
     std::unique_ptr<TBackgroundWork> FContextsMade; // by PrepareDisplayContexts
+    bool FStampingPaints = false;                   // StampPaints has run
+    bool FPaintStamped = false;                     // a paint's begin is in the timing log
     AnsiString FSettingsPath;                       // empty: beside the program
     std::vector<AnsiString> FCommandLineArgs;       // after the program's name
     AnsiString FDroppedPath;                        // the drop's file, until its open runs
