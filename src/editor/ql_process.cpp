@@ -158,6 +158,9 @@ void TForm4::ShowStopped(const AnsiString& text, TColor color)
     MesLabel1->SetCaption(text);
     CancelBtn->SetCaption(ProcessText::CloseCaption);
     FRunning = false;
+    // The window now waits for "閉じる": Space or Enter presses it.
+    if (CancelBtn->CanFocus())
+        CancelBtn->SetFocus();
 }
 
 bool TForm4::WaitUntilClosed()

@@ -159,6 +159,49 @@ TEST_F(BounceKeptWindowTest, TheShortcutBouncesEveryRegionInTheListsOrderIntoThe
     ExpectWindowGivenBack();
 }
 
+TEST_F(BounceKeptWindowTest, OnceTheJobStopsTheKeysOfTheCloseButtonCloseTheWindow)
+{
+    AddRegions({{0, 20000}, {20000, 60000}});
+    struct Case
+    {
+        const char* Name;
+        int FailingFile; // 0: the job finishes
+        WORD Key;
+    };
+    for (const Case& c : {Case{"finished, Space", 0, VK_SPACE},
+                          Case{"finished, Enter", 0, VK_RETURN},
+                          Case{"failed, Space", 2, VK_SPACE}}) {
+        SCOPED_TRACE(c.Name);
+        form->SetBounceTarget([&c](const AnsiString& folder) {
+            auto target = std::make_unique<TTestBounceFolder>(folder);
+            if (c.FailingFile)
+                target->FailFile(c.FailingFile, 1000);
+            return target;
+        });
+        form->SetActiveControl(form->FocusBtn);
+        bool pressed = false;
+        int looksSincePress = 0;
+        bool closedByHand = false;
+        {
+            ProcessWindowWatch watch([&](TForm4& window) {
+                if (window.FRunning || window.CancelBtn->Caption() != "閉じる" || !window.Visible())
+                    return;
+                if (!pressed) {
+                    pressed = true;
+                    RealKeyPress(c.Key);
+                } else if (++looksSincePress > 50 && !closedByHand) {
+                    closedByHand = true;
+                    window.CancelBtn->Click();
+                }
+            });
+            RealKeyPress('B', ssCtrl);
+        }
+        EXPECT_TRUE(pressed);
+        EXPECT_FALSE(closedByHand) << "the key left the stopped window open";
+        ExpectWindowGivenBack();
+    }
+}
+
 TEST_F(BounceWindowTest, TheSelectedOnlyCommandWritesTheSelectionAndCloseChkIsKept)
 {
     AddRegions({{0, 100}, {100, 5000}, {5000, 6000}});
