@@ -20,6 +20,8 @@ constexpr std::int64_t kGiB = 1024 * kMiB;
 // "(n)" names tried before the folder counts as unwritable: only a folder
 // that claims every name could get that far.
 constexpr int kBounceNameTries = 100000;
+// The longest name a folder of the system's file systems holds.
+constexpr std::size_t kLongestFileName = 255;
 
 // What the system refuses in a file name, or reads as a separator, a drive
 // or a stream.
@@ -50,6 +52,24 @@ bool BounceDeviceName(const AnsiString& name)
            stem[3] >= '1' && stem[3] <= '9';
 }
 
+// The characters of text in the ANSI code page.
+std::size_t BounceCharacters(const AnsiString& text)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
+        ++count;
+    return count;
+}
+
+// The first count characters of text.
+AnsiString BounceFirstCharacters(const AnsiString& text, std::size_t count)
+{
+    std::size_t end = 0;
+    for (; end < text.size() && count > 0; --count)
+        end += CharLength(text, end);
+    return text.substr(0, end);
+}
+
 bool BounceSourceUsable(const TWavInfo& wav)
 {
     return wav.Bit == 16 && (wav.Channel == 1 || wav.Channel == 2) &&
@@ -73,7 +93,7 @@ struct TBounceCreated
 TBounceCreated BounceCreateFirstFree(TBounceFolder& folder, const AnsiString& base)
 {
     for (int n = 0; n < kBounceNameTries; ++n) {
-        const AnsiString name = BounceFileName(base, n);
+        const AnsiString name = BounceFileName(base, n, folder.NameRoom());
         if (folder.Exists(name))
             continue;
         if (std::unique_ptr<TStream> file = folder.CreateNew(name))
@@ -165,11 +185,13 @@ AnsiString BounceSafeName(const AnsiString& regionName)
     return BounceDeviceName(safe) ? "_" + safe : safe;
 }
 
-AnsiString BounceFileName(const AnsiString& base, int n)
+AnsiString BounceFileName(const AnsiString& base, int n, std::size_t room)
 {
-    if (n == 0)
-        return base + ".wav";
-    return base + "(" + IntToStr(n) + ").wav";
+    const AnsiString ending = n == 0 ? AnsiString(".wav") : "(" + IntToStr(n) + ").wav";
+    const std::size_t baseRoom = room > ending.size() ? room - ending.size() : 0;
+    if (baseRoom == 0 || BounceCharacters(base) <= baseRoom)
+        return base + ending;
+    return BounceFirstCharacters(base, baseRoom) + ending;
 }
 
 AnsiString BounceProposedName(int regionCount)
@@ -274,6 +296,14 @@ std::unique_ptr<TStream> TDiskBounceFolder::CreateNew(const AnsiString& name)
 void TDiskBounceFolder::Delete(const AnsiString& name)
 {
     DeleteFile(PathOf(name));
+}
+
+std::size_t TDiskBounceFolder::NameRoom() const
+{
+    // MAX_PATH counts the closing zero.
+    const std::size_t pathRoom = MAX_PATH - 1;
+    const std::size_t folder = BounceCharacters(FFolder);
+    return std::min(kLongestFileName, pathRoom > folder ? pathRoom - folder : 0);
 }
 
 // --- The job -------------------------------------------------------------------------------

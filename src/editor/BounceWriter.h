@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,8 +52,12 @@ using TBounceRegion = TRegionData;
 // also when its second byte is a "\"), and a name that a device would take
 // ("CON", "nul.x", "LPT1"...) gets a leading "_".
 AnsiString BounceSafeName(const AnsiString& regionName);
-// The n-th candidate for a file: base + ".wav" for 0, else base + "(n).wav".
-AnsiString BounceFileName(const AnsiString& base, int n);
+// The n-th candidate for a file: base + ".wav" for 0, else base + "(n).wav",
+// with base cut after a whole character where the name would have more
+// than room characters. A name that cannot fit even with one character of
+// base left stays whole (and its creation fails).
+AnsiString BounceFileName(const AnsiString& base, int n,
+                          std::size_t room = std::numeric_limits<std::size_t>::max());
 // The proposed name of the folder dialog: "12個のリージョン".
 AnsiString BounceProposedName(int regionCount);
 
@@ -97,6 +102,8 @@ public:
     // the file cannot be made.
     virtual std::unique_ptr<TStream> CreateNew(const AnsiString& name) = 0;
     virtual void Delete(const AnsiString& name) = 0;
+    // The characters a file name may have in this folder.
+    virtual std::size_t NameRoom() const { return std::numeric_limits<std::size_t>::max(); }
 };
 
 class TDiskBounceFolder : public TBounceFolder
@@ -107,6 +114,9 @@ public:
     bool Exists(const AnsiString& name) override;
     std::unique_ptr<TStream> CreateNew(const AnsiString& name) override;
     void Delete(const AnsiString& name) override;
+    // What the system's path limit leaves after the folder's path, at most
+    // the longest name a folder holds.
+    std::size_t NameRoom() const override;
 
     // The full path of a name in the folder.
     AnsiString PathOf(const AnsiString& name) const { return FFolder + name; }

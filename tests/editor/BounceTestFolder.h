@@ -24,6 +24,7 @@ public:
     bool Exists(const AnsiString& name) override { return FDisk.Exists(name); }
     std::unique_ptr<TStream> CreateNew(const AnsiString& name) override;
     void Delete(const AnsiString& name) override { FDisk.Delete(name); }
+    std::size_t NameRoom() const override { return FDisk.NameRoom(); }
 
 private:
     TDiskBounceFolder FDisk;

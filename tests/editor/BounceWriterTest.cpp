@@ -187,6 +187,23 @@ TEST(BounceNames, RegionNamesBecomeSafeFileNames)
         EXPECT_EQ(BounceSafeName(c.name), c.file) << c.name;
     EXPECT_EQ(BounceFileName("take", 0), "take.wav");
     EXPECT_EQ(BounceFileName("take", 12), "take(12).wav");
+
+    // Where the folder leaves room characters for a name, the base is cut
+    // after a whole character; a name that cannot keep one stays whole.
+    struct Fit
+    {
+        const char* base;
+        int n;
+        std::size_t room;
+        const char* file;
+    };
+    const Fit fits[] = {
+        {"take", 0, 8, "take.wav"}, {"take", 0, 7, "tak.wav"},     {"take", 12, 9, "t(12).wav"},
+        {"表示", 0, 5, "表.wav"},   {"ソ表", 1, 8, "ソ(1).wav"},   {"a表", 0, 5, "a.wav"},
+        {"take", 0, 4, "take.wav"}, {"take", 3, 7, "take(3).wav"},
+    };
+    for (const Fit& f : fits)
+        EXPECT_EQ(BounceFileName(f.base, f.n, f.room), f.file) << f.base << " " << f.room;
     EXPECT_EQ(BounceProposedName(12), "12個のリージョン");
 }
 

@@ -9,6 +9,7 @@
 
 #include "classlib/DragManager.h"
 #include "classlib/FilePaths.h"
+#include "classlib/TextUtils.h"
 #include "support/TestSeams.h"
 #include "support/WavFile.h"
 
@@ -200,6 +201,55 @@ TEST_F(BounceKeptWindowTest, OnceTheJobStopsTheKeysOfTheCloseButtonCloseTheWindo
         EXPECT_FALSE(closedByHand) << "the key left the stopped window open";
         ExpectWindowGivenBack();
     }
+}
+
+TEST_F(BounceKeptWindowTest, NamesTooLongForTheFolderAreCutSoThatEveryRegionGetsItsFile)
+{
+    // A region list edited by hand, opened and bounced with the keys.
+    const AnsiString longA(300, 'a');
+    const struct
+    {
+        AnsiString name;
+        int start, end;
+    } listed[] = {{longA, 0, 10000},
+                  {AnsiString(300, 'b'), 10000, 20000},
+                  {longA, 20000, 30000},
+                  {"short", 30000, 60000}};
+    AnsiString list = "[FILE_INFO]\r\nWAV_FILE_PATH=" + folder / "take.wav" +
+                      "\r\nREGION_COUNT=4\r\nCUTPOINT_COUNT=0\r\n";
+    for (int i = 0; i < 4; ++i)
+        list += "[REGION_" + IntToStr(i) + "]\r\nREGION_NAME=" + listed[i].name +
+                "\r\nREGION_START=" + IntToStr(listed[i].start) +
+                "\r\nREGION_END=" + IntToStr(listed[i].end) +
+                "\r\nREGION_VOL=1\r\nREGION_OUT=NoTouch\r\n";
+    folder.WriteFile("long.rgl", list);
+    std::vector<AnsiString> answers = {folder / "long.rgl", out + "\\not used.wav"};
+    Seams().FileDialog = [&answers](TFileDialogRequest& request) {
+        request.FileName = answers.front();
+        answers.erase(answers.begin());
+        return true;
+    };
+    PressKey(form->FocusBtn->Handle(), 'O', ssCtrl);
+    ASSERT_EQ(form->RegionCount(), 4);
+    StoppedWindow seen;
+    {
+        ProcessWindowWatch watch = CloseWhenStopped(seen);
+        PressKey(form->FocusBtn->Handle(), 'B', ssCtrl);
+    }
+
+    EXPECT_EQ(seen.Text, "バウンスが終了しました");
+    // The path of a name the system takes: at most MAX_PATH - 1 characters
+    // in all, and 255 for the name.
+    const std::size_t room = std::min<std::size_t>(255, MAX_PATH - 1 - (out.size() + 1));
+    const Names expected = {AnsiString(room - 7, 'a') + "(1).wav",
+                            AnsiString(room - 4, 'a') + ".wav", AnsiString(room - 4, 'b') + ".wav",
+                            "short.wav"};
+    ASSERT_EQ(OutNames(), expected);
+    EXPECT_EQ(DataOf(expected[0]), SourceRange(20000, 30000));
+    EXPECT_EQ(DataOf(expected[1]), SourceRange(0, 10000));
+    EXPECT_EQ(DataOf(expected[2]), SourceRange(10000, 20000));
+    EXPECT_EQ(DataOf("short.wav"), SourceRange(30000, 60000));
+    ExpectWindowGivenBack();
 }
 
 TEST_F(BounceWindowTest, TheSelectedOnlyCommandWritesTheSelectionAndCloseChkIsKept)
