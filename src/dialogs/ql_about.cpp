@@ -102,6 +102,18 @@ void TForm7::FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift)
     Close();
 }
 
+// A key the form would take for moving between controls (Tab) never
+// reaches the key handler; with nothing to move to, it closes the window too.
+void TForm7::WndProc(TMessage& message)
+{
+    if (message.Msg == CM_DIALOGKEY) {
+        Close();
+        message.Result = 1;
+        return;
+    }
+    TForm::WndProc(message);
+}
+
 void TForm7::AnyMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     Close();

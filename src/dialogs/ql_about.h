@@ -25,6 +25,9 @@ public:
     void FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void AnyMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
+protected:
+    void WndProc(TMessage& message) override;
+
 private:
     void CreateTexts();
     void DrawImage();

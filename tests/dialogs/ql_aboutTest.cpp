@@ -45,11 +45,18 @@ bool EndsTheWindow(const std::function<void(TForm7&)>& act)
 
 TEST(AboutWindow, AnyKeyEndsIt)
 {
-    for (WORD key : {WORD('A'), WORD(VK_SPACE), WORD(VK_ESCAPE), WORD(VK_RETURN), WORD(VK_F1)}) {
-        SCOPED_TRACE(key);
-        EXPECT_TRUE(EndsTheWindow([key](TForm7& window) {
+    struct Case
+    {
+        WORD Key;
+        TShiftState Shift;
+    };
+    for (const Case& c : {Case{'A', 0}, Case{VK_SPACE, 0}, Case{VK_ESCAPE, 0}, Case{VK_RETURN, 0},
+                          Case{VK_F1, 0}, Case{VK_TAB, 0}, Case{VK_TAB, ssShift},
+                          Case{VK_DOWN, 0}, Case{VK_LEFT, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.Key << (c.Shift ? " with Shift" : ""));
+        EXPECT_TRUE(EndsTheWindow([&c](TForm7& window) {
             ASSERT_TRUE(ActivateForm(&window));
-            PressKey(FocusedWindow(), key);
+            RealKeyPress(c.Key, c.Shift);
         }));
     }
 }
