@@ -42,13 +42,6 @@ constexpr UINT_PTR kFinishStartTimer = 1;
 // Ends the timing log's paint mark: handed out once no painting waits.
 constexpr UINT_PTR kPaintedTimer = 2;
 
-// EnumChildWindows' callback: adds child to the std::vector<HWND> at list.
-BOOL CALLBACK AddToWindowList(HWND child, LPARAM list)
-{
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-    return TRUE;
-}
-
 } // namespace
 
 TCommandLineFile CommandLineFileKind(const AnsiString& path)
@@ -270,22 +263,6 @@ void TFormVusk::CreateHandle()
         SkinDock1->EndUpdate();
     });
     TForm::CreateHandle();
-    PrepareDisplayContexts();
-}
-
-void TFormVusk::PrepareDisplayContexts()
-{
-    auto windows = std::make_shared<std::vector<HWND>>(1, Handle());
-    EnumChildWindows(Handle(), AddToWindowList, reinterpret_cast<LPARAM>(windows.get()));
-    FContextsMade = std::make_unique<TBackgroundWork>(
-        [windows] {
-            TTimingSpan span("contexts");
-            for (HWND window : *windows) {
-                ReleaseDC(window, GetDC(window));
-                ReleaseDC(window, GetWindowDC(window));
-            }
-        },
-        [] {});
 }
 
 void TFormVusk::HoldBarLayout(TBarDock* dock)

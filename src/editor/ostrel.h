@@ -1234,15 +1234,11 @@ private:
     }
     // --- ostrel.cpp
     // Makes the window and every control's window in one pass (at the first
-    // need of a handle), marked in the timing log; then has their display
-    // contexts made (PrepareDisplayContexts).
+    // need of a handle), marked in the timing log. Their display contexts are
+    // the window thread's alone: a context asked for on another thread while
+    // the window is shown can keep the surface the window had before, and a
+    // paint through it never reaches the screen.
     void CreateHandle() override;
-    // The system makes a window's display context at its first paint, and
-    // under Wine each new one costs several requests to the window server
-    // (it looks at the display devices): made on a thread of its own while
-    // the window is shown, the first paint finds them made, as every later
-    // paint does. The thread only asks for the contexts and gives them back.
-    void PrepareDisplayContexts();
     // The timing log's mark of a group of controls whose window was just
     // made (a child of the form: the rest of the group follows it).
     void LogChildWindowMade(HWND child);
@@ -1344,14 +1340,13 @@ private:
     // Withdraws every shortcut withdrawn() names (never one marked to stay).
     void WithdrawShortCuts(bool (*withdrawn)(TShortCut));
 
-    bool FShown = false;                            // the first show has run
-    bool FStartRestBegun = false;                   // FinishStart has run
-    std::unique_ptr<TBackgroundWork> FContextsMade; // by PrepareDisplayContexts
-    bool FStampingPaints = false;                   // StampPaints has run
-    bool FPaintStamped = false;                     // a paint's begin is in the timing log
-    AnsiString FSettingsPath;                       // empty: beside the program
-    std::vector<AnsiString> FCommandLineArgs;       // after the program's name
-    AnsiString FDroppedPath;                        // the drop's file, until its open runs
+    bool FShown = false;                      // the first show has run
+    bool FStartRestBegun = false;             // FinishStart has run
+    bool FStampingPaints = false;             // StampPaints has run
+    bool FPaintStamped = false;               // a paint's begin is in the timing log
+    AnsiString FSettingsPath;                 // empty: beside the program
+    std::vector<AnsiString> FCommandLineArgs; // after the program's name
+    AnsiString FDroppedPath;                  // the drop's file, until its open runs
     TFileListPlacement FFileListPlacement;
     TForm10* FFileListWindow = nullptr; // owned; made with the settings
 };
