@@ -484,10 +484,21 @@ void TApplication::MouseControlChanged(TControl* control)
 {
     if (control == FHintControl)
         return;
-    CancelHint();
     FHintControl = control;
-    SetHint(control ? GetLongHint(control->Hint()) : AnsiString());
-    if (FShowHint && control && control->ShowHint() && !control->Hint().empty())
+    RestartHint();
+}
+
+void TApplication::ControlHintChanged(TControl* control)
+{
+    if (control == FHintControl)
+        RestartHint();
+}
+
+void TApplication::RestartHint()
+{
+    CancelHint();
+    SetHint(FHintControl ? GetLongHint(FHintControl->Hint()) : AnsiString());
+    if (FShowHint && FHintControl && FHintControl->ShowHint() && !FHintControl->Hint().empty())
         StartHintTimer(FHintPause, kHintShowTimer);
 }
 

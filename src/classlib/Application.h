@@ -138,6 +138,7 @@ public:
 
     // Kept up to date by the controls.
     void MouseControlChanged(TControl* control);
+    void ControlHintChanged(TControl* control);
     void ControlDestroyed(TControl* control);
     void FormConstructing(TCustomForm* form);
     void FormDestroying(TCustomForm* form);
@@ -172,6 +173,8 @@ private:
     bool IsKeyMsg(MSG& msg);
     void CancelHintOnInput(const MSG& msg);
     void UpdateFormActions();
+    // Hides the shown hint and waits again for the control under the mouse.
+    void RestartHint();
     void StartHintTimer(int milliseconds, UINT_PTR id);
     void StopHintTimer(UINT_PTR id);
     void ReleaseQueuedForm(LPARAM form);

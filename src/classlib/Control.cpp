@@ -557,6 +557,17 @@ void TControl::SetText(const AnsiString& value)
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
+// A hint that changes under the mouse (a toolbar's, as the mouse moves from
+// button to button) is waited for and shown again.
+void TControl::SetHint(const AnsiString& value)
+{
+    if (value == FHint)
+        return;
+    FHint = value;
+    if (Application)
+        Application->ControlHintChanged(this);
+}
+
 void TControl::SetShowHint(bool value)
 {
     if (value == FShowHint && !FParentShowHint)

@@ -301,7 +301,7 @@ public:
     AnsiString Caption() { return Text(); }
     void SetCaption(const AnsiString& value) { SetText(value); }
     const AnsiString& Hint() const { return FHint; }
-    void SetHint(const AnsiString& value) { FHint = value; }
+    void SetHint(const AnsiString& value);
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool value);
     bool ParentShowHint() const { return FParentShowHint; }

@@ -1,11 +1,14 @@
 // The main window's toolbars on real windows: their buttons run the actions,
 // a dragged toolbar keeps its place across a restart, one saved floating
 // comes back above the window, the toolbar lock stops dragging, a closed
-// toolbar comes back through "show all toolbars", and a settings file that
+// toolbar comes back through "show all toolbars", a floating toolbar shows the
+// hint of the button under the mouse, and a settings file that
 // cannot place a toolbar leaves it where a first start does.
 #include "MainWindowFixture.h"
 #include "TestDocument.h"
 
+#include "classlib/Application.h"
+#include "classlib/HintWindow.h"
 #include "classlib/Seams.h"
 
 #include "support/BarDriver.h"
@@ -520,4 +523,36 @@ TEST_F(ToolbarsTest, TheChevronOfAClippedToolbarListsItsHiddenItemsAndRunsTheOne
     EXPECT_TRUE(popupRect.left <= at.x && at.x < popupRect.right && popupRect.top >= at.y)
         << "the popup lies at " << popupRect.left << "," << popupRect.top << "-" << popupRect.right
         << "," << popupRect.bottom << ", not below the chevron at " << at.x << "," << at.y;
+}
+
+TEST_F(ToolbarsTest, AFloatingToolbarShowsTheHintOfEachButtonTheMouseRestsOn)
+{
+    const std::string wav = WriteHalfSilentWav(folder, "take.wav", 8000, 8000);
+    Start();
+    LoadTestDocument(*form, wav);
+    ASSERT_TRUE(ActivateForm(form));
+    TExtToolbar* bar = form->ZoomBar;
+    bar->SetFloatOrigin(TPoint(form->Left() + 60, form->Top() + 300));
+    bar->SetFloating(true);
+    PumpMessages();
+    // Hovered in turn, as a user moves along the bar.
+    const struct
+    {
+        TAction* action;
+        const char* hint;
+    } cases[] = {
+        {form->actViewZoomIn, "ズームイン(I) (Num +)"},
+        {form->actViewZoomAll, "全体を表示(A) (Num /)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hint);
+        const POINT centre = ScreenCentre(bar->View(), MenuItemOf(bar->Items(), c.action));
+        RealMouseMove({centre.x - 2, centre.y});
+        RealMouseMove(centre);
+        const auto shows = [&] {
+            THintWindow* hint = Application->HintWindow();
+            return hint && IsWindowVisible(hint->Handle()) && hint->Caption() == c.hint;
+        };
+        EXPECT_TRUE(PumpUntil(shows, 3000));
+    }
 }
