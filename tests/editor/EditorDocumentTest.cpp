@@ -218,8 +218,9 @@ TEST_F(EditorDocument, AnOpenIsRefusedReadyOrBuiltAndAFailedBuildLeavesNoFile)
         EXPECT_EQ(first.Refusal, c.First.Refusal);
         EXPECT_EQ(document.Busy(), first.Answer == A::NeedsBuild);
         BuildViewStub view(c.StopBuild);
-        if (first.Answer == A::NeedsBuild)
+        if (first.Answer == A::NeedsBuild) {
             EXPECT_EQ(document.BuildDrawData(view).Answer, c.Built);
+        }
         EXPECT_EQ(view.Ends, c.Built == A::Refused ? std::vector<A>{} : std::vector<A>{c.Built});
         EXPECT_FALSE(document.Busy());
         EXPECT_EQ(document.FileLoaded(), c.Open);
