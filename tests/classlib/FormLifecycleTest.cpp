@@ -140,8 +140,9 @@ TEST(FormLifecycleTest, BringToFrontRaisesAFormOnlyWhenAnOrdinaryWindowIsAboveIt
         lower->BringToFront();
         EXPECT_TRUE(IsAbove(lower->WindowHandle(), upper->WindowHandle()));
         EXPECT_TRUE(IsAbove(tip, lower->WindowHandle()));
-        if (!othersAbove)
+        if (!othersAbove) {
             EXPECT_EQ(moves.Count(WM_WINDOWPOSCHANGING) > 0, c.moved);
+        }
     }
     DestroyWindow(systemTip);
     DestroyWindow(tip);
@@ -176,8 +177,9 @@ TEST(FormLifecycleTest, BringToFrontMovesAnAlwaysOnTopFormOnlyWhenAnotherIsAbove
         MessageRecorder moves(c.form->WindowHandle(), {WM_WINDOWPOSCHANGING});
         const bool othersAbove = OtherProgramAbove(c.form->WindowHandle());
         c.form->BringToFront();
-        if (!othersAbove)
+        if (!othersAbove) {
             EXPECT_EQ(moves.Count(WM_WINDOWPOSCHANGING) > 0, c.moved);
+        }
     }
     DestroyWindow(systemTip);
     delete upper;

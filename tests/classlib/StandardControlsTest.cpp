@@ -399,8 +399,9 @@ TEST_F(StandardControlsTest, ScrollBarChangesAreDueToPaintAndLeaveTheBarShownOrH
         EXPECT_EQ(IsWindowEnabled(bar->WindowHandle()) != FALSE, c.enabled);
         EXPECT_EQ(IsWindowVisible(bar->WindowHandle()) != FALSE, !c.hidden);
         // A bar on the screen shows the change with the next paint.
-        if (!c.hidden)
+        if (!c.hidden) {
             EXPECT_TRUE(GetUpdateRect(bar->WindowHandle(), nullptr, FALSE));
+        }
     }
 }
 

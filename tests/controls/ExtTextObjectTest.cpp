@@ -255,8 +255,9 @@ TEST_F(ExtTextObjectTest, ADescriptionWithAWideCaptionShowsCharactersTheCodePage
         ReadDescription(target, bytes);
         EXPECT_EQ(target->WideCaption(), c.caption);
         EXPECT_EQ(target->WideHint(), c.hint);
-        if (*c.caption)
+        if (*c.caption) {
             EXPECT_EQ(target->Width(), TextOf(c.caption).cx) << "sized to the wide caption";
+        }
         delete target;
     }
     auto* label2 = new TExtLabel(form);

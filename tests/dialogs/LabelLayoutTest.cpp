@@ -39,17 +39,19 @@ void ExpectLabelsFitAndOverlapNothing(TComponent* window)
             continue;
         ++labels;
         AnsiString name = label->Caption();
-        if (label->AutoSize())
+        if (label->AutoSize()) {
             EXPECT_EQ(label->Width(), CaptionWidth(label)) << name;
+        }
         TWinControl* parent = label->Parent();
         for (int j = 0; j < parent->ControlCount(); ++j) {
             TControl* other = parent->Controls(j);
             TRect common;
             TRect mine = label->BoundsRect();
             TRect theirs = other->BoundsRect();
-            if (other != label && other->Visible() && label->Visible())
+            if (other != label && other->Visible() && label->Visible()) {
                 EXPECT_FALSE(IntersectRect(&common, &mine, &theirs))
                     << name << " lies over " << other->Name() << " / " << other->Caption();
+            }
         }
     }
     EXPECT_GT(labels, 0);

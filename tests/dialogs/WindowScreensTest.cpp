@@ -276,8 +276,9 @@ TEST_F(WindowScreens, EveryWindowKeepsTheRules)
 {
     RunScreenTable(Rows(), kKnownFailures, [this] {
         if (form) {
-            if (form->FileLoaded())
+            if (form->FileLoaded()) {
                 ASSERT_TRUE(form->SaveRegionList(folder / "saved.rgl"));
+            }
             CloseAndFree();
         }
         DeleteFileA(iniPath.c_str()); // the next row starts as on a first run

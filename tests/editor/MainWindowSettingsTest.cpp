@@ -474,9 +474,10 @@ TEST_F(MainWindowTest, TheSampleCountStaysInsideTheInfoPanel)
                          form->InfoRegionLabel, form->Label3,        form->InfoSampleLabel};
         EXPECT_FALSE(form->InfoSampleLabel->Caption().empty());
         EXPECT_EQ(form->InfoSampleLabel->Visible(), c.samplesShown);
-        if (c.samplesShown)
+        if (c.samplesShown) {
             EXPECT_LE(form->InfoSampleLabel->Left() + form->InfoSampleLabel->Width(),
                       form->InfoPanel->ClientWidth());
+        }
         EXPECT_GE(form->Label3->Left(), form->Label6->Left());
         const int timeEnd = form->InfoTimeLabel->Left() + form->InfoTimeLabel->Width();
         EXPECT_EQ(form->Label5->Left() > timeEnd + 14, c.designedPlaces);

@@ -123,8 +123,9 @@ TEST_F(ToolbarsTest, EachToolbarsFirstButtonRunsItsActionAndLeavesTheFocus)
         action->OnExecute = inner;
         EXPECT_EQ(runs, 1);
         // A window the command showed takes the focus itself.
-        if (modals == 0)
+        if (modals == 0) {
             EXPECT_EQ(FocusedWindow(), form->FocusBtn->Handle()) << "the button took the focus";
+        }
     }
 }
 

@@ -263,9 +263,10 @@ TEST_F(RenameWindowTest, TabWalksThroughTheRulesWithoutChoosingOne)
         ASSERT_EQ(form->ActiveControl(), end);
         Names backward = WalkWithTabKeeping(form, form->EditList, 10, ssShift, checks);
         for (const char* rule : c.Rules)
-            if (c.PassesEach)
+            if (c.PassesEach) {
                 EXPECT_NE(std::find(forward.begin(), forward.end(), rule), forward.end())
                     << rule << " not reached";
+            }
         // Back the same way: from the last before the end to the list.
         forward.pop_back();
         forward.insert(forward.begin(), form->EditList->Name());

@@ -263,8 +263,9 @@ TEST_F(ThemedEditItems, SpinStepsOnlyWhatItMay)
         bool onMenu = false;
         viewer->MouseDown(0, ButtonX(viewer), Y(viewer, c.key == VK_UP), onMenu);
         EXPECT_EQ(item->Text(), c.after) << "mouse";
-        if (!c.enabled)
+        if (!c.enabled) {
             EXPECT_EQ(viewer->TimerInterval(), 0u) << "no repeat on a disabled item";
+        }
         viewer->MouseUp(ButtonX(viewer), 2, false);
         FreeAndNil(host);
     }
