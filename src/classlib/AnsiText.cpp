@@ -115,6 +115,22 @@ size_t CharLength(const AnsiString& s, size_t index)
     return (index + 1 < s.size() && IsLeadByte(s[index])) ? 2 : 1;
 }
 
+size_t CharCount(const AnsiString& s)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < s.size(); i += CharLength(s, i))
+        ++count;
+    return count;
+}
+
+AnsiString FirstChars(const AnsiString& s, size_t count)
+{
+    size_t end = 0;
+    for (; end < s.size() && count > 0; --count)
+        end += CharLength(s, end);
+    return s.substr(0, end);
+}
+
 TMbcsByteType ByteType(const AnsiString& s, size_t index)
 {
     size_t i = 0;

@@ -2,9 +2,9 @@
 // character walking in the ANSI code page, casing, trimming, comparing, and
 // numbers to and from text with a given decimal separator.
 //
-//   character walking   IsLeadByte, CharLength, ByteType, IsDelimiter,
-//                       LastDelimiter, ReplaceSingleByteChars,
-//                       ReplaceCutCharacters
+//   character walking   IsLeadByte, CharLength, CharCount, FirstChars,
+//                       ByteType, IsDelimiter, LastDelimiter,
+//                       ReplaceSingleByteChars, ReplaceCutCharacters
 //   lines               SplitLines
 //   casing, trimming    LowerCase, UpperCase (ASCII letters only), Trim...
 //   comparing           CompareStr, CompareText, SameText
@@ -43,6 +43,10 @@ enum TMbcsByteType
 bool IsLeadByte(char c);
 // The byte count (1 or 2) of the character starting at index.
 size_t CharLength(const AnsiString& s, size_t index);
+// The number of characters of s.
+size_t CharCount(const AnsiString& s);
+// The first count characters of s (all of s when it has fewer).
+AnsiString FirstChars(const AnsiString& s, size_t count);
 // What the byte at index is, found by walking from the start.
 TMbcsByteType ByteType(const AnsiString& s, size_t index);
 // Whether the byte at index is a single-byte character found in delimiters.

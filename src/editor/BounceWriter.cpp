@@ -52,24 +52,6 @@ bool BounceDeviceName(const AnsiString& name)
            stem[3] >= '1' && stem[3] <= '9';
 }
 
-// The characters of text in the ANSI code page.
-std::size_t BounceCharacters(const AnsiString& text)
-{
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
-        ++count;
-    return count;
-}
-
-// The first count characters of text.
-AnsiString BounceFirstCharacters(const AnsiString& text, std::size_t count)
-{
-    std::size_t end = 0;
-    for (; end < text.size() && count > 0; --count)
-        end += CharLength(text, end);
-    return text.substr(0, end);
-}
-
 bool BounceSourceUsable(const TWavInfo& wav)
 {
     return wav.Bit == 16 && (wav.Channel == 1 || wav.Channel == 2) &&
@@ -189,9 +171,9 @@ AnsiString BounceFileName(const AnsiString& base, int n, std::size_t room)
 {
     const AnsiString ending = n == 0 ? AnsiString(".wav") : "(" + IntToStr(n) + ").wav";
     const std::size_t baseRoom = room > ending.size() ? room - ending.size() : 0;
-    if (baseRoom == 0 || BounceCharacters(base) <= baseRoom)
+    if (baseRoom == 0 || CharCount(base) <= baseRoom)
         return base + ending;
-    return BounceFirstCharacters(base, baseRoom) + ending;
+    return FirstChars(base, baseRoom) + ending;
 }
 
 AnsiString BounceProposedName(int regionCount)
@@ -302,7 +284,7 @@ std::size_t TDiskBounceFolder::NameRoom() const
 {
     // MAX_PATH counts the closing zero.
     const std::size_t pathRoom = MAX_PATH - 1;
-    const std::size_t folder = BounceCharacters(FFolder);
+    const std::size_t folder = CharCount(FFolder);
     return std::min(kLongestFileName, pathRoom > folder ? pathRoom - folder : 0);
 }
 
